@@ -1,0 +1,82 @@
+# Common compile settings and small helpers for the Tallydesk targets.
+
+include(CheckCXXCompilerFlag)
+
+set(TALLYDESK_WARNINGS
+    -Wall -Wextra -Wnon-virtual-dtor -Woverloaded-virtual -Wsuggest-override
+    -Wformat=2 -Werror=return-type)
+check_cxx_compiler_flag(-Wshadow=local TALLYDESK_HAVE_WSHADOW_LOCAL)
+if(TALLYDESK_HAVE_WSHADOW_LOCAL)
+    list(APPEND TALLYDESK_WARNINGS -Wshadow=local)
+endif()
+if(TALLYDESK_WERROR)
+    list(APPEND TALLYDESK_WARNINGS -Werror)
+endif()
+
+set(TALLYDESK_DEFINES
+    QT_NO_CAST_TO_ASCII QT_NO_CAST_FROM_BYTEARRAY QT_NO_FOREACH
+    QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+
+if(TALLYDESK_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer
+                        -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(TALLYDESK_FUZZ)
+    if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+        message(FATAL_ERROR "TALLYDESK_FUZZ needs clang")
+    endif()
+    # Coverage feedback for the fuzzers from every product library.
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# Applies the project's warnings and defines to a target.
+function(tallydesk_target_settings target)
+    target_compile_options(${target} PRIVATE ${TALLYDESK_WARNINGS})
+    target_compile_definitions(${target} PRIVATE ${TALLYDESK_DEFINES})
+endfunction()
+
+# tallydesk_add_library(name SOURCES ... [PUBLIC_LIBS ...] [PRIVATE_LIBS ...])
+# One static library per subsystem folder; its folder's parent is on the include path,
+# so headers are included as "link/rpcmessage.h".
+function(tallydesk_add_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;PUBLIC_LIBS;PRIVATE_LIBS" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
+    tallydesk_target_settings(${name})
+endfunction()
+
+# tallydesk_add_test(name SOURCES ... LIBS ... [GUI])
+# One Qt Test executable, registered with CTest. Widgets tests run on the offscreen platform.
+function(tallydesk_add_test name)
+    cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    tallydesk_target_settings(${name})
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FATAL_WARNINGS=0"
+        TIMEOUT 180)
+endfunction()
+
+# tallydesk_add_fuzzer(name SOURCES ... LIBS ...): a libFuzzer target, built with TALLYDESK_FUZZ.
+function(tallydesk_add_fuzzer name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    if(NOT TALLYDESK_FUZZ)
+        return()
+    endif()
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS})
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    tallydesk_target_settings(${name})
+endfunction()
+
+# tallydesk_add_benchmark(name SOURCES ... LIBS ...)
+function(tallydesk_add_benchmark name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+    add_executable(${name} ${ARG_SOURCES})
+    target_link_libraries(${name} PRIVATE benchmark::benchmark ${ARG_LIBS})
+    tallydesk_target_settings(${name})
+endfunction()

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds Tallydesk with sanitizers and -Werror, runs every test, the benchmarks once
+# briefly, and a short bounded pass of each fuzz target over its seed corpus.
+set -euo pipefail
+cd "$(dirname "$0")"
+
+./scripts/install-deps.sh
+
+build=build/test
+jobs=$(nproc)
+
+cmake -S . -B "$build" -G Ninja \
+    -DCMAKE_BUILD_TYPE=Debug \
+    -DCMAKE_CXX_COMPILER=clang++ \
+    -DTALLYDESK_SANITIZE=ON -DTALLYDESK_WERROR=ON -DTALLYDESK_FUZZ=ON -DTALLYDESK_BENCH=ON
+cmake --build "$build" -j "$jobs"
+
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
+
+(cd "$build" && ctest --output-on-failure --timeout 180 -j "$jobs")
+
+echo "== Benchmarks (one brief run each; figures only)"
+for b in "$build"/bench/bench_*; do
+    [ -x "$b" ] || continue
+    "$b" --benchmark_min_time=0.05
+done
+
+echo "== Fuzzing (bounded pass per target)"
+for f in "$build"/tests/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus=tests/fuzz/corpus/${name#fuzz_}
+    work=$(mktemp -d)
+    if [ -d "$corpus" ]; then
+        cp -r "$corpus"/. "$work"/
+    fi
+    echo "-- $name"
+    "$f" -max_total_time="${FUZZ_SECONDS:-10}" -rss_limit_mb=2048 -timeout=10 "$work" 2>&1 | tail -n 3
+    test "${PIPESTATUS[0]}" -eq 0
+    rm -rf "$work"
+done
+echo "All tests, benchmarks and fuzz passes finished."
