@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QString>
+
+// Every diagnostic line of the program carries its text in one form: the text in double quotes,
+// unescaped, followed by one blank ("\"text\" "). Qt 6's streaming operators escape quotes and
+// drop the trailing blank, so all logging goes through these functions instead.
+
+// Returns the text in its logged form: a double quote, the text as it is, a double quote, a blank.
+[[nodiscard]] QString logQuoted(const QString &text);
+
+void logDebug(const QString &text);
+void logWarning(const QString &text);
+void logCritical(const QString &text);

@@ -1,0 +1,39 @@
+#include "link/logtext.h"
+
+#include <QtTest>
+
+namespace {
+QStringList s_lines;
+void captureHandler(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    s_lines << text;
+}
+} // namespace
+
+class TestLogText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void quotedFormKeepsTextAsItIs()
+    {
+        QCOMPARE(logQuoted(QStringLiteral("a \"b\" \\c")), QStringLiteral("\"a \"b\" \\c\" "));
+        QCOMPARE(logQuoted(QString()), QStringLiteral("\"\" "));
+    }
+
+    void messagesReachTheHandlerUnescaped()
+    {
+        s_lines.clear();
+        auto previous = qInstallMessageHandler(captureHandler);
+        logDebug(QStringLiteral("RpcConnection::connect(address=127.0.0.1:7001, state=2)"));
+        logWarning(QStringLiteral("tab\there"));
+        qInstallMessageHandler(previous);
+        QCOMPARE(s_lines,
+                 QStringList({QStringLiteral("\"RpcConnection::connect(address=127.0.0.1:7001, "
+                                             "state=2)\" "),
+                              QStringLiteral("\"tab\there\" ")}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLogText)
+#include "tst_logtext.moc"
