@@ -1,0 +1,479 @@
+#include "shell/configuration.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QStringList s_messages;
+void captureHandler(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type == QtCriticalMsg)
+        s_messages << text;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate)
+           && file.write(bytes) == bytes.size();
+}
+
+QString goldenPath(const char *name)
+{
+    return QStringLiteral(TALLYDESK_SHELL_TEST_DATA "/") + QLatin1String(name);
+}
+
+// The store's content in a comparable text form.
+QStringList knownList(const Configuration &c)
+{
+    QStringList out;
+    for (auto it = c.knownDevices.cbegin(); it != c.knownDevices.cend(); ++it) {
+        out << QStringLiteral("%1=%2:%3:%4:%5")
+                   .arg(it.key(), it->address.toString(), QString::number(it->port), it->name,
+                        it->audioLevels ? QStringLiteral("TCP") : QStringLiteral("UDP"));
+    }
+    return out;
+}
+
+QStringList recentList(const Configuration &c)
+{
+    QStringList out;
+    for (const RecentDevice &d : c.recentDevices) {
+        out << QStringLiteral("%1:%2:%3").arg(d.address.toString(), QString::number(d.port),
+                                              QString::number(d.datagramPort));
+    }
+    return out;
+}
+
+QList<int> settingsList(const Configuration &c)
+{
+    return {c.logMaxSize, c.logMaxFiles, c.maxDevices, c.defaultPort, c.baseDatagramPort};
+}
+
+RecentDevice recent(const char *address, int port, int datagramPort)
+{
+    RecentDevice d;
+    d.address = QHostAddress(QLatin1String(address));
+    d.port = port;
+    d.datagramPort = datagramPort;
+    return d;
+}
+
+KnownDevice known(const char *address, int port, const QString &name, bool audioLevels)
+{
+    KnownDevice d;
+    d.address = QHostAddress(QLatin1String(address));
+    d.port = port;
+    d.name = name;
+    d.audioLevels = audioLevels;
+    return d;
+}
+
+// The store that the full golden file holds.
+void fillFull(Configuration &c)
+{
+    c.logMaxSize = 2048;
+    c.logMaxFiles = 7;
+    c.maxDevices = 4;
+    c.defaultPort = 7002;
+    c.baseDatagramPort = 3100;
+    // Added out of order: the file lists known devices by address text.
+    QVERIFY(c.addKnownDevice(known("9.1.1.1", 65535, QStringLiteral("Übertragungswagen 2"), false)));
+    QVERIFY(c.addKnownDevice(recent("192.168.0.2", 7100, 3100)));
+    QVERIFY(c.addKnownDevice(known("10.0.0.5", 7001, QStringLiteral("Studio \"A\" & <B>"), true)));
+    QVERIFY(c.addRecentDevice(recent("fe80::1", 7001, 3101)));
+    QVERIFY(c.addRecentDevice(recent("10.0.0.5", 7001, 1)));
+    QVERIFY(c.addRecentDevice(recent("192.168.0.2", 7100, 3100)));
+}
+
+const QList<int> kDefaults{512, 25, 10, 7001, 3000};
+const QByteArray kHead("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<settings version=\"1\">\n");
+} // namespace
+
+class TestConfiguration : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        s_messages.clear();
+        QVERIFY(m_dir.isValid());
+    }
+
+    void writesTheDefaultFile()
+    {
+        Configuration c(m_dir.filePath(QStringLiteral("Tallydesk.xml")));
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(c.fileName()), readAll(goldenPath("default.xml")));
+    }
+
+    void writesAndReadsTheFullFile()
+    {
+        Configuration c(m_dir.filePath(QStringLiteral("Tallydesk.xml")));
+        fillFull(c);
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(c.fileName()), readAll(goldenPath("full.xml")));
+
+        Configuration back(goldenPath("full.xml"));
+        QVERIFY(back.readConfiguration());
+        QCOMPARE(settingsList(back), settingsList(c));
+        QCOMPARE(knownList(back), knownList(c));
+        QCOMPARE(recentList(back), recentList(c));
+        QCOMPARE(recentList(back).first(), QStringLiteral("192.168.0.2:7100:3100"));
+        QCOMPARE(back.findKnownDevice(QHostAddress(QStringLiteral("10.0.0.5"))).name,
+                 QStringLiteral("Studio \"A\" & <B>"));
+    }
+
+    void readingReplacesTheListsButKeepsUngivenSettings()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("partial.xml"));
+        QVERIFY(writeAll(path, kHead + "<knownDevices><device address=\"1.2.3.4\" port=\"1\"/>"
+                                       "</knownDevices></settings>\n"));
+        Configuration c(path);
+        c.logMaxSize = 99;
+        QVERIFY(c.addRecentDevice(recent("5.5.5.5", 7001, 3000)));
+        QVERIFY(c.addKnownDevice(recent("6.6.6.6", 7001, 3000)));
+        QVERIFY(c.readConfiguration());
+        QCOMPARE(c.logMaxSize, 99);
+        QCOMPARE(knownList(c), QStringList{QStringLiteral("1.2.3.4=1.2.3.4:1::UDP")});
+        QVERIFY(c.recentDevices.isEmpty());
+    }
+
+    void readsMalformedFiles_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QStringList>("known");
+        QTest::addColumn<QStringList>("recent");
+        QTest::addColumn<QList<int>>("settings");
+
+        const QByteArray oneKnown = "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" "
+                                    "name=\"x\" audioLevels=\"TCP\"/></knownDevices>";
+        const QStringList oneKnownList{QStringLiteral("1.2.3.4=1.2.3.4:7001:x:TCP")};
+        auto knownWith = [](const QByteArray &attributes) {
+            return kHead + "<knownDevices><device " + attributes + "/></knownDevices></settings>";
+        };
+        auto recentWith = [](const QByteArray &attributes) {
+            return kHead + "<recentDevices><device " + attributes + "/></recentDevices></settings>";
+        };
+        const QStringList none;
+
+        QTest::newRow("empty file") << QByteArray() << none << none << kDefaults;
+        QTest::newRow("not xml") << QByteArray("\x00\xff garbage <<<", 15) << none << none
+                                 << kDefaults;
+        QTest::newRow("other root")
+            << QByteArray("<config version=\"1\">" + oneKnown + "</config>") << none << none
+            << kDefaults;
+        QTest::newRow("version 2")
+            << QByteArray("<settings version=\"2\">" + oneKnown + "</settings>") << none << none
+            << kDefaults;
+        QTest::newRow("no version") << QByteArray("<settings>" + oneKnown + "</settings>")
+                                    << none << none << kDefaults;
+        QTest::newRow("version with blank")
+            << QByteArray("<settings version=\" 1\">" + oneKnown + "</settings>") << none << none
+            << kDefaults;
+        QTest::newRow("well formed") << QByteArray(kHead + oneKnown + "</settings>")
+                                     << oneKnownList << none << kDefaults;
+        QTest::newRow("cut in known devices")
+            << QByteArray(kHead + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" "
+                                  "name=\"x\" audioLevels=\"TCP\"/><device addr")
+            << oneKnownList << none << kDefaults;
+        QTest::newRow("error stops reading")
+            << QByteArray(kHead + oneKnown + "<oops></wrong>"
+                          + "<recentDevices><device address=\"2.2.2.2\" port=\"1\" "
+                            "datagramPort=\"1\"/></recentDevices></settings>")
+            << oneKnownList << none << kDefaults;
+        QTest::newRow("duplicate known keeps first")
+            << QByteArray(kHead
+                          + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" name=\"x\" "
+                            "audioLevels=\"TCP\"/><device address=\"1.2.3.4\" port=\"9\" "
+                            "name=\"second\"/></knownDevices></settings>")
+            << oneKnownList << none << kDefaults;
+        QTest::newRow("audioLevels lower case")
+            << knownWith("address=\"1.2.3.4\" port=\"7\" audioLevels=\"tcp\"")
+            << QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7::UDP")} << none << kDefaults;
+        QTest::newRow("attributes in any order, unknown ones ignored")
+            << knownWith("extra=\"1\" audioLevels=\"TCP\" name=\"n\" port=\"7\" address=\"1.2.3.4\"")
+            << QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7:n:TCP")} << none << kDefaults;
+        for (const char *port : {"0", "-1", "65536", "4294967303", "abc", "", " 7001", "+7001",
+                                 "7001x", "0x10"}) {
+            QTest::addRow("known port \"%s\"", port)
+                << knownWith("address=\"1.2.3.4\" port=\"" + QByteArray(port) + "\"") << none
+                << none << kDefaults;
+            QTest::addRow("recent port \"%s\"", port)
+                << recentWith("address=\"1.2.3.4\" port=\"" + QByteArray(port)
+                              + "\" datagramPort=\"3000\"")
+                << none << none << kDefaults;
+            QTest::addRow("recent datagram port \"%s\"", port)
+                << recentWith("address=\"1.2.3.4\" port=\"7001\" datagramPort=\""
+                              + QByteArray(port) + "\"")
+                << none << none << kDefaults;
+        }
+        QTest::newRow("known missing port") << knownWith("address=\"1.2.3.4\"") << none << none
+                                            << kDefaults;
+        QTest::newRow("known missing address") << knownWith("port=\"7001\"") << none << none
+                                               << kDefaults;
+        QTest::newRow("known bad address") << knownWith("address=\"1.2.3.400\" port=\"7001\"")
+                                           << none << none << kDefaults;
+        QTest::newRow("known host name") << knownWith("address=\"quorix.local\" port=\"7001\"")
+                                         << none << none << kDefaults;
+        QTest::newRow("recent missing datagram port")
+            << recentWith("address=\"1.2.3.4\" port=\"7001\"") << none << none << kDefaults;
+        QTest::newRow("recent over tcp")
+            << recentWith("address=\"1.2.3.4\" port=\"7001\" datagramPort=\"1\"") << none
+            << QStringList{QStringLiteral("1.2.3.4:7001:1")} << kDefaults;
+        QTest::newRow("recent duplicate keeps first")
+            << QByteArray(kHead
+                          + "<recentDevices><device address=\"1.2.3.4\" port=\"1\" "
+                            "datagramPort=\"2\"/><device address=\"1.2.3.4\" port=\"3\" "
+                            "datagramPort=\"4\"/></recentDevices></settings>")
+            << none << QStringList{QStringLiteral("1.2.3.4:1:2")} << kDefaults;
+        QTest::newRow("recent limit from the file")
+            << QByteArray(kHead
+                          + "<recentDevices maxDevices=\"3\">"
+                            "<device address=\"1.1.1.1\" port=\"1\" datagramPort=\"1\"/>"
+                            "<device address=\"bad\" port=\"1\" datagramPort=\"1\"/>"
+                            "<device address=\"2.2.2.2\" port=\"1\" datagramPort=\"1\"/>"
+                            "<device address=\"3.3.3.3\" port=\"1\" datagramPort=\"1\"/>"
+                            "<device address=\"4.4.4.4\" port=\"1\" datagramPort=\"1\"/>"
+                            "<device address=\"5.5.5.5\" port=\"1\" datagramPort=\"1\"/>"
+                            "</recentDevices></settings>")
+            << none
+            << QStringList{QStringLiteral("1.1.1.1:1:1"), QStringLiteral("2.2.2.2:1:1"),
+                           QStringLiteral("3.3.3.3:1:1")}
+            << QList<int>{512, 25, 3, 7001, 3000};
+        for (const char *value : {"0", "-5", "abc", "", "99999999999"}) {
+            QTest::addRow("settings \"%s\" keep their values", value)
+                << QByteArray(kHead + "<applicationSettings><logger logMaxSize=\"" + value
+                              + "\" logMaxFiles=\"" + value
+                              + "\"/></applicationSettings><recentDevices maxDevices=\"" + value
+                              + "\" defaultPort=\"" + value + "\" baseDatagramPort=\"" + value
+                              + "\"/></settings>")
+                << none << none << kDefaults;
+        }
+        QTest::newRow("setting ports above 65535")
+            << QByteArray(kHead + "<recentDevices defaultPort=\"65536\" baseDatagramPort=\"70000\""
+                                  "/></settings>")
+            << none << none << kDefaults;
+        QTest::newRow("settings taken")
+            << QByteArray(kHead + "<applicationSettings><other/><logger logMaxSize=\"1\" "
+                                  "logMaxFiles=\"2\"><x/></logger></applicationSettings>"
+                                  "<recentDevices maxDevices=\"3\" defaultPort=\"65535\" "
+                                  "baseDatagramPort=\"5\"/></settings>")
+            << none << none << QList<int>{1, 2, 3, 65535, 5};
+        QTest::newRow("unknown elements skipped whole")
+            << QByteArray(kHead
+                          + "<extra><knownDevices><device address=\"9.9.9.9\" port=\"1\"/>"
+                            "</knownDevices></extra><knownDevices><group><device "
+                            "address=\"8.8.8.8\" port=\"1\"/></group></knownDevices>"
+                          + oneKnown + "</settings>")
+            << oneKnownList << none << kDefaults;
+        QTest::newRow("entity expansion bomb")
+            << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE settings [<!ENTITY a "
+                          "\"aaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaaa\"><!ENTITY b "
+                          "\"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c "
+                          "\"&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;&b;\"><!ENTITY d "
+                          "\"&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;&c;\"><!ENTITY e "
+                          "\"&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;&d;\">]>"
+                          "<settings version=\"1\">"
+                          + oneKnown
+                          + "<knownDevices><device address=\"2.2.2.2\" port=\"1\" "
+                            "name=\"&e;&e;&e;&e;&e;&e;\"/></knownDevices></settings>")
+            << oneKnownList << none << kDefaults;
+    }
+
+    void readsMalformedFiles()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QStringList, known);
+        QFETCH(QStringList, recent);
+        QFETCH(QList<int>, settings);
+
+        const QString path = m_dir.filePath(QStringLiteral("case.xml"));
+        QVERIFY(writeAll(path, content));
+        Configuration c(path);
+        QVERIFY(c.readConfiguration());
+        QCOMPARE(knownList(c), known);
+        QCOMPARE(recentList(c), recent);
+        QCOMPARE(settingsList(c), settings);
+    }
+
+    void rewritesAWrongVersionAsVersionOne()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("v2.xml"));
+        QVERIFY(writeAll(path, "<settings version=\"2\"><knownDevices><device address=\"1.2.3.4\" "
+                               "port=\"1\"/></knownDevices></settings>"));
+        Configuration c(path);
+        QVERIFY(c.readConfiguration());
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(path), readAll(goldenPath("default.xml")));
+    }
+
+    void missingFileLeavesTheStoreAlone()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("absent.xml"));
+        Configuration c(path);
+        QVERIFY(c.addRecentDevice(recent("1.2.3.4", 7001, 3000)));
+        auto previous = qInstallMessageHandler(captureHandler);
+        const bool ok = c.readConfiguration();
+        qInstallMessageHandler(previous);
+        QVERIFY(!ok);
+        QCOMPARE(recentList(c), QStringList{QStringLiteral("1.2.3.4:7001:3000")});
+        QCOMPARE(s_messages.size(), 1);
+        QVERIFY(s_messages.first().startsWith(
+            QStringLiteral("\"readConfiguration(filename=%1) failed to open file with error ")
+                .arg(path)));
+        QVERIFY(s_messages.first().endsWith(QStringLiteral("\" ")));
+    }
+
+    void failedWriteKeepsTheOldFile()
+    {
+        // A name at the file system's length limit can exist, but the new content cannot be
+        // put in its place under that name's temporary sibling (this holds even for root).
+        QTemporaryDir dir;
+        QVERIFY(dir.isValid());
+        const QString path = dir.filePath(QString(255, QLatin1Char('c')));
+        const QByteArray old = readAll(goldenPath("full.xml"));
+        QVERIFY(writeAll(path, old));
+        Configuration c(path);
+        QVERIFY(!c.writeConfiguration());
+        QCOMPARE(readAll(path), old);
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    void unopenableFileIsReported()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("missing/Tallydesk.xml"));
+        Configuration c(path);
+        auto previous = qInstallMessageHandler(captureHandler);
+        const bool ok = c.writeConfiguration();
+        qInstallMessageHandler(previous);
+        QVERIFY(!ok);
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(s_messages.size(), 1);
+        QVERIFY(s_messages.first().startsWith(
+            QStringLiteral("\"writeConfiguration(filename=%1) failed to write file with error ")
+                .arg(path)));
+        QVERIFY(s_messages.first().endsWith(QStringLiteral("\" ")));
+    }
+
+    void roundTripAfterEdits()
+    {
+        Configuration c(m_dir.filePath(QStringLiteral("Tallydesk.xml")));
+        fillFull(c);
+        c.knownDevices[QStringLiteral("192.168.0.2")].name = QStringLiteral("tab\tnew\nline ;&");
+        c.knownDevices.remove(QStringLiteral("9.1.1.1"));
+        QVERIFY(c.writeConfiguration());
+        Configuration back(c.fileName());
+        QVERIFY(back.readConfiguration());
+        QCOMPARE(knownList(back), knownList(c));
+        QCOMPARE(recentList(back), recentList(c));
+        QCOMPARE(settingsList(back), settingsList(c));
+    }
+
+    void lookupsMissWithFixedPort()
+    {
+        Configuration c(QStringLiteral("unused.xml"));
+        c.defaultPort = 8000;
+        QVERIFY(c.addRecentDevice(recent("1.2.3.4", 9000, 3000)));
+        QVERIFY(c.addKnownDevice(known("1.2.3.4", 9000, QStringLiteral("n"), true)));
+
+        const RecentDevice r = c.findRecentDevice(QHostAddress(QStringLiteral("4.3.2.1")));
+        QVERIFY(r.address.isNull());
+        QCOMPARE(r.port, 7001);
+        QCOMPARE(r.datagramPort, 0);
+        const KnownDevice k = c.findKnownDevice(QHostAddress(QStringLiteral("4.3.2.1")));
+        QVERIFY(k.address.isNull());
+        QCOMPARE(k.port, 7001);
+        QVERIFY(k.name.isEmpty());
+        QVERIFY(!k.audioLevels);
+
+        QCOMPARE(c.findRecentDevice(QHostAddress(QStringLiteral("1.2.3.4"))).port, 9000);
+        QCOMPARE(c.findKnownDevice(QHostAddress(QStringLiteral("1.2.3.4"))).name,
+                 QStringLiteral("n"));
+    }
+
+    void nextDatagramPortSkipsUsedPorts()
+    {
+        Configuration c(QStringLiteral("unused.xml"));
+        QCOMPARE(c.nextDatagramPort(), 3000);
+        // Out of order on purpose: a single pass over the list would miss 3001 after 3000.
+        QVERIFY(c.addRecentDevice(recent("1.1.1.1", 1, 3000)));
+        QVERIFY(c.addRecentDevice(recent("1.1.1.2", 1, 3003)));
+        QVERIFY(c.addRecentDevice(recent("1.1.1.3", 1, 3001)));
+        QVERIFY(c.addRecentDevice(recent("1.1.1.4", 1, 1)));
+        QCOMPARE(c.nextDatagramPort(), 3002);
+    }
+
+    void addRecentDeviceOrdersAndTrims()
+    {
+        Configuration c(QStringLiteral("unused.xml"));
+        QVERIFY(!c.addRecentDevice(recent("1.1.1.1", 0, 3000)));
+        QVERIFY(!c.addRecentDevice(recent("1.1.1.1", 7001, 0)));
+        QVERIFY(!c.addRecentDevice(RecentDevice()));
+        for (int i = 1; i <= 10; ++i)
+            QVERIFY(c.addRecentDevice(recent(qPrintable(QStringLiteral("10.0.0.%1").arg(i)), i, i)));
+        QVERIFY(c.addRecentDevice(recent("10.0.0.5", 77, 1)));
+        QCOMPARE(c.recentDevices.size(), 10);
+        QCOMPARE(recentList(c).first(), QStringLiteral("10.0.0.5:77:1"));
+        QCOMPARE(recentList(c).last(), QStringLiteral("10.0.0.1:1:1"));
+
+        QVERIFY(c.addRecentDevice(recent("10.0.0.11", 11, 11)));
+        QCOMPARE(c.recentDevices.size(), 10);
+        QCOMPARE(recentList(c).first(), QStringLiteral("10.0.0.11:11:11"));
+        QCOMPARE(recentList(c).last(), QStringLiteral("10.0.0.2:2:2"));
+
+        c.maxDevices = 0;
+        QVERIFY(c.addRecentDevice(recent("10.0.0.12", 12, 12)));
+        QCOMPARE(c.recentDevices.size(), 11);
+    }
+
+    void knownDeviceUpdatesAndAdds()
+    {
+        Configuration c(QStringLiteral("unused.xml"));
+        QVERIFY(!c.updateKnownDevice(recent("1.2.3.4", 7001, 3000)));
+        QVERIFY(c.addKnownDevice(known("1.2.3.4", 7001, QStringLiteral("n"), false)));
+        QVERIFY(!c.addKnownDevice(known("1.2.3.4", 1, QString(), true)));
+        QVERIFY(!c.addKnownDevice(recent("1.2.3.4", 1, 1)));
+        QVERIFY(!c.addKnownDevice(known("2.2.2.2", 0, QString(), true)));
+        QVERIFY(!c.addKnownDevice(KnownDevice()));
+        QVERIFY(!c.addKnownDevice(recent("2.2.2.2", 1, 0)));
+
+        QVERIFY(c.updateKnownDevice(recent("1.2.3.4", 7100, 1)));
+        QCOMPARE(knownList(c), QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7100:n:TCP")});
+        QVERIFY(c.updateKnownDevice(recent("1.2.3.4", 7200, 3001)));
+        QCOMPARE(knownList(c), QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7200:n:UDP")});
+        QVERIFY(!c.updateKnownDevice(recent("1.2.3.4", 7300, 0)));
+
+        QVERIFY(c.addKnownDevice(recent("2.2.2.2", 7001, 1)));
+        QCOMPARE(c.findKnownDevice(QHostAddress(QStringLiteral("2.2.2.2"))),
+                 known("2.2.2.2", 7001, QString(), true));
+    }
+
+    void readsFromAnyDevice()
+    {
+        Configuration c(QStringLiteral("unused.xml"));
+        QByteArray bytes = readAll(goldenPath("full.xml"));
+        QBuffer buffer(&bytes);
+        QVERIFY(buffer.open(QIODevice::ReadOnly));
+        c.readConfiguration(buffer);
+        QCOMPARE(c.toXml(), readAll(goldenPath("full.xml")));
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(TestConfiguration)
+#include "tst_configuration.moc"
