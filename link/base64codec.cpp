@@ -37,8 +37,8 @@ void Base64Codec::encode(const unsigned char *data, size_t size, char *out)
 {
     size_t i = 0;
     for (; i + 3 <= size; i += 3) {
-        const uint32_t triple = (uint32_t(data[i]) << 16) | (uint32_t(data[i + 1]) << 8)
-                                | uint32_t(data[i + 2]);
+        const uint32_t triple
+            = (uint32_t(data[i]) << 16) | (uint32_t(data[i + 1]) << 8) | uint32_t(data[i + 2]);
         *out++ = kAlphabet[(triple >> 18) & 0x3F];
         *out++ = kAlphabet[(triple >> 12) & 0x3F];
         *out++ = kAlphabet[(triple >> 6) & 0x3F];

@@ -93,8 +93,10 @@ bool CryptoProvider::md5(std::initializer_list<Bytes> parts, unsigned char *dige
     return true;
 }
 
-bool CryptoProvider::aes128CbcEncrypt(const unsigned char *key, const unsigned char *iv,
-                                      Bytes plain, std::vector<unsigned char> &cipher)
+bool CryptoProvider::aes128CbcEncrypt(const unsigned char *key,
+                                      const unsigned char *iv,
+                                      Bytes plain,
+                                      std::vector<unsigned char> &cipher)
 {
     const auto fail = [&cipher] {
         wipe(cipher);
@@ -126,8 +128,10 @@ bool CryptoProvider::aes128CbcEncrypt(const unsigned char *key, const unsigned c
     return true;
 }
 
-bool CryptoProvider::aes128CbcDecrypt(const unsigned char *key, const unsigned char *iv,
-                                      Bytes cipher, std::vector<unsigned char> &plain)
+bool CryptoProvider::aes128CbcDecrypt(const unsigned char *key,
+                                      const unsigned char *iv,
+                                      Bytes cipher,
+                                      std::vector<unsigned char> &plain)
 {
     const auto fail = [&plain] {
         wipe(plain);
@@ -146,8 +150,8 @@ bool CryptoProvider::aes128CbcDecrypt(const unsigned char *key, const unsigned c
     // EVP may write up to one block beyond the input length during the update step.
     plain.resize(cipher.size + kBlockSize);
     int updated = 0;
-    if (EVP_DecryptUpdate(ctx.get(), plain.data(), &updated, cipher.data,
-                          static_cast<int>(cipher.size))
+    if (EVP_DecryptUpdate(
+            ctx.get(), plain.data(), &updated, cipher.data, static_cast<int>(cipher.size))
         != 1)
         return fail();
     int finished = 0;

@@ -37,14 +37,18 @@ public:
     // whole blocks (an input of whole blocks gains one full block of padding), and APPENDS the
     // cipher text to `cipher`, so a caller can lay it behind a header it has already written.
     // On failure `cipher` is wiped and cleared.
-    [[nodiscard]] static bool aes128CbcEncrypt(const unsigned char *key, const unsigned char *iv,
-                                               Bytes plain, std::vector<unsigned char> &cipher);
+    [[nodiscard]] static bool aes128CbcEncrypt(const unsigned char *key,
+                                               const unsigned char *iv,
+                                               Bytes plain,
+                                               std::vector<unsigned char> &cipher);
 
     // Deciphers `cipher` (whole blocks) and strips the padding into `plain`, replacing its
     // content. Fails on a length that is not whole blocks or on malformed padding; `plain` is
     // then wiped and cleared. The caller should wipe `plain` (wipe()) when done with it.
-    [[nodiscard]] static bool aes128CbcDecrypt(const unsigned char *key, const unsigned char *iv,
-                                               Bytes cipher, std::vector<unsigned char> &plain);
+    [[nodiscard]] static bool aes128CbcDecrypt(const unsigned char *key,
+                                               const unsigned char *iv,
+                                               Bytes cipher,
+                                               std::vector<unsigned char> &plain);
 
     // Overwrites the bytes in a way the compiler will not optimise away.
     static void wipe(void *data, size_t size);

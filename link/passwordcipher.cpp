@@ -17,7 +17,7 @@ namespace {
 constexpr size_t kHeadSize = 8;
 constexpr size_t kCheckOffset = 8;
 constexpr size_t kCheckSize = CryptoProvider::kDigestSize;
-constexpr size_t kCipherOffset = kCheckOffset + kCheckSize; // 24
+constexpr size_t kCipherOffset = kCheckOffset + kCheckSize;
 constexpr size_t kMinRecordSize = kCipherOffset + CryptoProvider::kBlockSize; // 40
 constexpr int kMinTextLength = 56;
 constexpr unsigned char kVersion = 1;
@@ -36,27 +36,30 @@ bool computeCheckValue(const std::vector<unsigned char> &record, unsigned char *
     const size_t cipherSize = record.size() - kCipherOffset;
     if (cipherSize > static_cast<size_t>(INT_MAX))
         return false;
-    unsigned char digestA[CryptoProvider::kDigestSize];
-    const bool ok =
-        hashWithKey(PasswordKeyTable::entry(record[FirstDigestSelector]),
-                    record.data() + kCipherOffset, static_cast<int>(cipherSize), digestA)
-            == int(CryptoProvider::kDigestSize)
-        && hashWithKey(PasswordKeyTable::entry(record[SecondDigestSelector]), digestA,
-                       int(sizeof digestA), check)
-               == int(CryptoProvider::kDigestSize);
-    return ok;
+    constexpr int kDigestSize = int(CryptoProvider::kDigestSize);
+    unsigned char digestA[kDigestSize];
+    if (hashWithKey(PasswordKeyTable::entry(record[FirstDigestSelector]),
+                    record.data() + kCipherOffset,
+                    static_cast<int>(cipherSize),
+                    digestA)
+        != kDigestSize)
+        return false;
+    return hashWithKey(
+               PasswordKeyTable::entry(record[SecondDigestSelector]), digestA, kDigestSize, check)
+           == kDigestSize;
 }
 
 } // namespace
 
-int hashWithKey(const unsigned char *key, const unsigned char *data, int length,
+int hashWithKey(const unsigned char *key,
+                const unsigned char *data,
+                int length,
                 unsigned char *digest)
 {
     if (!key || !digest || length < 0 || (!data && length != 0))
         return -1;
-    if (!CryptoProvider::md5({{key, PasswordKeyTable::kEntrySize},
-                              {data, static_cast<size_t>(length)}},
-                             digest))
+    if (!CryptoProvider::md5(
+            {{key, PasswordKeyTable::kEntrySize}, {data, static_cast<size_t>(length)}}, digest))
         return -1;
     return int(CryptoProvider::kDigestSize);
 }
@@ -70,8 +73,8 @@ int encryptString(const char *data, int length, char **out)
         return -1;
 
     // Refuse values whose text would not fit the int result rather than overflow.
-    const uint64_t cipherSize =
-        (uint64_t(length) / CryptoProvider::kBlockSize + 1) * CryptoProvider::kBlockSize;
+    const uint64_t cipherSize
+        = (uint64_t(length) / CryptoProvider::kBlockSize + 1) * CryptoProvider::kBlockSize;
     const uint64_t recordSize = kCipherOffset + cipherSize;
     const size_t textLength = Base64Codec::encodedLength(static_cast<size_t>(recordSize));
     if (textLength == 0 || textLength > static_cast<size_t>(INT_MAX) - 1)
@@ -80,12 +83,14 @@ int encryptString(const char *data, int length, char **out)
     std::vector<unsigned char> record(kCipherOffset, 0);
     if (!CryptoProvider::randomBytes(record.data(), kHeadSize))
         return -1;
-    record[VersionByte] = static_cast<unsigned char>((kVersion << 4) | (record[VersionByte] & 0x0F));
+    record[VersionByte]
+        = static_cast<unsigned char>((kVersion << 4) | (record[VersionByte] & 0x0F));
 
     const CryptoProvider::Bytes plain{reinterpret_cast<const unsigned char *>(data),
                                       static_cast<size_t>(length)};
     if (!CryptoProvider::aes128CbcEncrypt(PasswordKeyTable::entry(record[KeySelector]),
-                                          PasswordKeyTable::entry(record[IvSelector]), plain,
+                                          PasswordKeyTable::entry(record[IvSelector]),
+                                          plain,
                                           record))
         return -1;
     if (record.size() != recordSize)
@@ -110,8 +115,8 @@ int decryptString(const char *data, int length, char **out)
     if (!data || length < kMinTextLength || length % 4 != 0)
         return -1;
 
-    const std::vector<unsigned char> record =
-        Base64Codec::decode(data, static_cast<size_t>(length));
+    const std::vector<unsigned char> record
+        = Base64Codec::decode(data, static_cast<size_t>(length));
     // Skipped characters can leave less than one whole record, or a cipher text that is not
     // whole blocks; neither can be genuine, so both are refused before any digest is taken.
     if (record.size() < kMinRecordSize)
@@ -132,7 +137,8 @@ int decryptString(const char *data, int length, char **out)
     std::vector<unsigned char> plain;
     if (!CryptoProvider::aes128CbcDecrypt(PasswordKeyTable::entry(record[KeySelector]),
                                           PasswordKeyTable::entry(record[IvSelector]),
-                                          {record.data() + kCipherOffset, cipherSize}, plain))
+                                          {record.data() + kCipherOffset, cipherSize},
+                                          plain))
         return -1;
 
     char *value = static_cast<char *>(std::malloc(plain.size() + 1));

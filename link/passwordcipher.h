@@ -36,5 +36,5 @@
 
 // MD5 over the 16 bytes at `key` followed by `length` bytes at `data`, written to the 16 bytes
 // at `digest`. Returns 16, or -1 on bad arguments or a failed digest.
-[[nodiscard]] int hashWithKey(const unsigned char *key, const unsigned char *data, int length,
-                              unsigned char *digest);
+[[nodiscard]] int
+hashWithKey(const unsigned char *key, const unsigned char *data, int length, unsigned char *digest);

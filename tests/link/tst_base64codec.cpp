@@ -9,14 +9,15 @@ QByteArray encoded(const QByteArray &bytes)
     const size_t size = Base64Codec::encodedLength(size_t(bytes.size()));
     QByteArray text(qsizetype(size), '\0');
     Base64Codec::encode(reinterpret_cast<const unsigned char *>(bytes.constData()),
-                        size_t(bytes.size()), text.data());
+                        size_t(bytes.size()),
+                        text.data());
     return text;
 }
 
 QByteArray decoded(const QByteArray &text)
 {
-    const std::vector<unsigned char> bytes =
-        Base64Codec::decode(text.constData(), size_t(text.size()));
+    const std::vector<unsigned char> bytes
+        = Base64Codec::decode(text.constData(), size_t(text.size()));
     return QByteArray(reinterpret_cast<const char *>(bytes.data()), qsizetype(bytes.size()));
 }
 
@@ -38,8 +39,8 @@ private slots:
         QTest::newRow("foob") << QByteArray("foob") << QByteArray("Zm9vYg==");
         QTest::newRow("fooba") << QByteArray("fooba") << QByteArray("Zm9vYmE=");
         QTest::newRow("foobar") << QByteArray("foobar") << QByteArray("Zm9vYmFy");
-        QTest::newRow("high bits") << QByteArray("\xff\xfe\xfb\x00\x3e", 5)
-                                   << QByteArray("//77AD4=");
+        QTest::newRow("high bits")
+            << QByteArray("\xff\xfe\xfb\x00\x3e", 5) << QByteArray("//77AD4=");
     }
 
     void standardVectors()
@@ -74,7 +75,10 @@ private slots:
         QTest::newRow("too much padding") << QByteArray("TQ======") << QByteArray("M");
         QTest::newRow("blanks and newlines") << QByteArray(" TW\r\nFu\t") << QByteArray("Man");
         QTest::newRow("url-safe letters are junk") << QByteArray("-_TWFu") << QByteArray("Man");
-        QTest::newRow("NUL and high bytes") << QByteArray("T\0W\x80\xff" "Fu", 7) << QByteArray("Man");
+        QTest::newRow("NUL and high bytes") << QByteArray("T\0W\x80\xff"
+                                                          "Fu",
+                                                          7)
+                                            << QByteArray("Man");
         QTest::newRow("one lone character") << QByteArray("T") << QByteArray();
         QTest::newRow("two characters") << QByteArray("TW") << QByteArray("M");
         QTest::newRow("five characters") << QByteArray("TWFuT") << QByteArray("Man");
@@ -89,10 +93,7 @@ private slots:
         QCOMPARE(decoded(text), bytes);
     }
 
-    void nullTextDecodesToNothing()
-    {
-        QVERIFY(Base64Codec::decode(nullptr, 8).empty());
-    }
+    void nullTextDecodesToNothing() { QVERIFY(Base64Codec::decode(nullptr, 8).empty()); }
 };
 
 QTEST_GUILESS_MAIN(TestBase64Codec)

@@ -35,12 +35,17 @@ QByteArray md5(const QByteArray &data)
     return QByteArray(reinterpret_cast<const char *>(digest), int(size));
 }
 
-QByteArray aes(bool encrypt, const QByteArray &key, const QByteArray &iv, const QByteArray &in,
+QByteArray aes(bool encrypt,
+               const QByteArray &key,
+               const QByteArray &iv,
+               const QByteArray &in,
                bool padding = true)
 {
     std::unique_ptr<EVP_CIPHER_CTX, CipherCtxFree> ctx(EVP_CIPHER_CTX_new());
     if (!ctx
-        || EVP_CipherInit_ex(ctx.get(), EVP_aes_128_cbc(), nullptr,
+        || EVP_CipherInit_ex(ctx.get(),
+                             EVP_aes_128_cbc(),
+                             nullptr,
                              reinterpret_cast<const unsigned char *>(key.constData()),
                              reinterpret_cast<const unsigned char *>(iv.constData()),
                              encrypt ? 1 : 0)
@@ -51,7 +56,10 @@ QByteArray aes(bool encrypt, const QByteArray &key, const QByteArray &iv, const 
     int n = 0;
     int m = 0;
     auto *o = reinterpret_cast<unsigned char *>(out.data());
-    if (EVP_CipherUpdate(ctx.get(), o, &n, reinterpret_cast<const unsigned char *>(in.constData()),
+    if (EVP_CipherUpdate(ctx.get(),
+                         o,
+                         &n,
+                         reinterpret_cast<const unsigned char *>(in.constData()),
                          int(in.size()))
             != 1
         || EVP_CipherFinal_ex(ctx.get(), o + n, &m) != 1)
@@ -74,15 +82,21 @@ QByteArray buildRecord(const QByteArray &head, const QByteArray &cipher)
 
 QByteArray head(int version, int key, int iv, int digest1, int digest2)
 {
-    const char bytes[8] = {char((version << 4) | 0x7), char(key), char(iv), char(0x5a),
-                           char(digest1), char(digest2), char(0xc3), char(0x3c)};
+    const char bytes[8] = {char((version << 4) | 0x7),
+                           char(key),
+                           char(iv),
+                           char(0x5a),
+                           char(digest1),
+                           char(digest2),
+                           char(0xc3),
+                           char(0x3c)};
     return QByteArray(bytes, 8);
 }
 
 QByteArray encipheredRecord(const QByteArray &headBytes, const QByteArray &value)
 {
-    const QByteArray cipher = aes(true, tableEntry(uchar(headBytes[1])),
-                                  tableEntry(uchar(headBytes[2])), value);
+    const QByteArray cipher
+        = aes(true, tableEntry(uchar(headBytes[1])), tableEntry(uchar(headBytes[2])), value);
     return buildRecord(headBytes, cipher);
 }
 
@@ -167,9 +181,9 @@ private slots:
         QCOMPARE(record.size(), 24 + (value.size() / 16 + 1) * 16);
         QCOMPARE(uchar(record[0]) >> 4, 1);
         QCOMPARE(record.mid(8, 16), checkValue(record.left(8), record.mid(24)));
-        QCOMPARE(aes(false, tableEntry(uchar(record[1])), tableEntry(uchar(record[2])),
-                     record.mid(24)),
-                 value);
+        QCOMPARE(
+            aes(false, tableEntry(uchar(record[1])), tableEntry(uchar(record[2])), record.mid(24)),
+            value);
 
         const Opened opened = decrypt(text);
         QCOMPARE(opened.result, int(value.size()));
@@ -204,11 +218,10 @@ private slots:
         QTest::addColumn<QByteArray>("headBytes");
         QTest::addColumn<QByteArray>("value");
         QTest::newRow("selectors at table start") << head(1, 0, 0, 0, 0) << QByteArray("pw");
-        QTest::newRow("selectors at table end") << head(1, 255, 255, 255, 255)
-                                                << QByteArray("pw");
+        QTest::newRow("selectors at table end") << head(1, 255, 255, 255, 255) << QByteArray("pw");
         QTest::newRow("mixed selectors, empty") << head(1, 17, 200, 3, 128) << QByteArray();
-        QTest::newRow("mixed selectors, two blocks") << head(1, 99, 1, 254, 42)
-                                                     << QByteArray("0123456789abcdefXYZ");
+        QTest::newRow("mixed selectors, two blocks")
+            << head(1, 99, 1, 254, 42) << QByteArray("0123456789abcdefXYZ");
     }
 
     void independentRecordOpens()
@@ -256,8 +269,8 @@ private slots:
         QTest::newRow("56 padding characters") << QByteArray(56, '=');
         // 52 alphabet characters left: 39 bytes, one short of the smallest record.
         QTest::newRow("39 bytes after skipping") << valid.left(52) + "****";
-        QTest::newRow("head only") << buildRecord(head(1, 1, 2, 3, 4), {}).toBase64()
-                                              + QByteArray(24, '=');
+        QTest::newRow("head only")
+            << buildRecord(head(1, 1, 2, 3, 4), {}).toBase64() + QByteArray(24, '=');
 
         // These carry a check value that fits, so only the other checks can refuse them.
         const QByteArray oneBlock = aes(true, tableEntry(1), tableEntry(2), "pass");
@@ -266,12 +279,11 @@ private slots:
         QTest::newRow("version 0") << encipheredRecord(head(0, 1, 2, 3, 4), "pass").toBase64();
         QTest::newRow("version 2") << encipheredRecord(head(2, 1, 2, 3, 4), "pass").toBase64();
         QTest::newRow("version 15") << encipheredRecord(head(15, 1, 2, 3, 4), "pass").toBase64();
-        const QByteArray zeroPad = aes(true, tableEntry(1), tableEntry(2), QByteArray(16, '\0'),
-                                       false);
-        QTest::newRow("malformed padding")
-            << buildRecord(head(1, 1, 2, 3, 4), zeroPad).toBase64();
-        const QByteArray longPad = aes(true, tableEntry(1), tableEntry(2),
-                                       QByteArray(15, 'a') + char(17), false);
+        const QByteArray zeroPad
+            = aes(true, tableEntry(1), tableEntry(2), QByteArray(16, '\0'), false);
+        QTest::newRow("malformed padding") << buildRecord(head(1, 1, 2, 3, 4), zeroPad).toBase64();
+        const QByteArray longPad
+            = aes(true, tableEntry(1), tableEntry(2), QByteArray(15, 'a') + char(17), false);
         QTest::newRow("padding longer than a block")
             << buildRecord(head(1, 1, 2, 3, 4), longPad).toBase64();
     }
@@ -300,8 +312,8 @@ private slots:
                 QByteArray flipped = record;
                 flipped[byte] = char(flipped[byte] ^ (1 << bit));
                 const Opened opened = decrypt(flipped.toBase64());
-                const bool meaningless = (byte == 0 && bit < 4) || byte == 3 || byte == 6
-                                         || byte == 7;
+                const bool meaningless
+                    = (byte == 0 && bit < 4) || byte == 3 || byte == 6 || byte == 7;
                 const QByteArray where = QByteArray::number(byte) + "/" + QByteArray::number(bit);
                 if (meaningless) {
                     QVERIFY2(opened.value == value, where.constData());
