@@ -1,0 +1,3 @@
+#include "model/accesslevel.h"
+
+AccessLevel accessLevel = AccessLevel::Operator;

@@ -1,0 +1,3 @@
+#include "model/firmwareversion.h"
+
+quint32 firmwareVersion = kFirmwareVersionUnknown;
