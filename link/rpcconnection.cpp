@@ -1,0 +1,456 @@
+#include "link/rpcconnection.h"
+
+#include "link/logtext.h"
+#include "link/rpcasynccalldata.h"
+#include "link/rpcasynccallwatcher.h"
+#include "link/rpcframe.h"
+
+#include <QTcpSocket>
+#include <QTimer>
+
+#include <limits>
+#include <string>
+
+namespace {
+
+constexpr int kDefaultTickMs = 1000;
+const std::string kReturnKey = "return";
+const std::string kReturnFmtKey = "returnFmt";
+const std::string kNotSet = "101-parameter not set";
+
+void registerMetaTypes()
+{
+    static const bool registered = [] {
+        qRegisterMetaType<RpcMessage>();
+        qRegisterMetaType<RpcConnection::ConnectionState>();
+        qRegisterMetaType<RpcConnection::ConnectionError>();
+        qRegisterMetaType<RpcAsyncCallWatcher *>();
+        return true;
+    }();
+    Q_UNUSED(registered)
+}
+
+QString logText(const ksm::CMsg &body)
+{
+    return QString::fromStdString(body.toLogString());
+}
+
+// The message without the reply bookkeeping keys of a part.
+ksm::CMsg withoutReturnKeys(const ksm::CMsg &body)
+{
+    ksm::CMsg out(body.type());
+    for (const auto &[key, value] : body.params()) {
+        if (key != kReturnKey && key != kReturnFmtKey)
+            out.setParam(key, value);
+    }
+    return out;
+}
+
+RpcConnection::ConnectionState fromSocketState(QAbstractSocket::SocketState socketState)
+{
+    switch (socketState) {
+    case QAbstractSocket::HostLookupState:
+    case QAbstractSocket::ConnectingState:
+        return RpcConnection::Connecting;
+    case QAbstractSocket::ClosingState:
+        return RpcConnection::Closing;
+    case QAbstractSocket::UnconnectedState:
+    case QAbstractSocket::BoundState:
+    case QAbstractSocket::ListeningState:
+    case QAbstractSocket::ConnectedState:
+        break;
+    }
+    return RpcConnection::Unconnected;
+}
+
+} // namespace
+
+RpcConnection::RpcConnection(QObject *parent)
+    : QObject(parent)
+    , m_parser(this)
+    , m_timer(new QTimer(this))
+    , m_socket(new QTcpSocket(this))
+{
+    registerMetaTypes();
+    m_timer->setInterval(kDefaultTickMs);
+    QObject::connect(m_timer, &QTimer::timeout, this, qOverload<>(&RpcConnection::timerEvent),
+                     Qt::DirectConnection);
+    QObject::connect(m_socket, &QTcpSocket::readyRead, this, &RpcConnection::socketRead,
+                     Qt::DirectConnection);
+    QObject::connect(m_socket, &QTcpSocket::connected, this, &RpcConnection::socketConnected,
+                     Qt::DirectConnection);
+    QObject::connect(m_socket, &QTcpSocket::stateChanged, this, &RpcConnection::socketChanged,
+                     Qt::DirectConnection);
+    QObject::connect(m_socket, &QTcpSocket::errorOccurred, this, &RpcConnection::socketError,
+                     Qt::DirectConnection);
+}
+
+RpcConnection::~RpcConnection()
+{
+    QObject::disconnect(m_socket, nullptr, nullptr, nullptr);
+    QObject::disconnect(m_timer, nullptr, nullptr, nullptr);
+    disconnect();
+}
+
+int RpcConnection::tickInterval() const
+{
+    return m_timer->interval();
+}
+
+void RpcConnection::setTickInterval(int milliseconds)
+{
+    m_timer->setInterval(milliseconds > 0 ? milliseconds : kDefaultTickMs);
+}
+
+void RpcConnection::setPeer(const QString &address, quint16 port)
+{
+    m_address = address;
+    m_port = port;
+}
+
+void RpcConnection::logLine(const char *className, const char *operation,
+                            const QString &details) const
+{
+    logDebug(QStringLiteral("%1::%2(address=%3:%4%5)")
+                 .arg(QLatin1String(className), QLatin1String(operation), m_address,
+                      QString::number(m_port), details));
+}
+
+void RpcConnection::disconnect()
+{
+    if (!m_engaged)
+        return;
+    m_engaged = false;
+    logLine("RpcClientConnection", "disconnect", QStringLiteral(", disconnecting from host"));
+    m_timer->stop();
+    m_parser.reset();
+    m_deferredSignals.clear();
+    cancelPendingCalls();
+    switch (m_socket->state()) {
+    case QAbstractSocket::HostLookupState:
+    case QAbstractSocket::ConnectingState:
+        m_socket->abort();
+        break;
+    case QAbstractSocket::ConnectedState:
+        m_socket->disconnectFromHost();
+        break;
+    default:
+        break;
+    }
+}
+
+bool RpcConnection::send(const RpcMessage &message)
+{
+    if (m_state != Connected || message.type() == RpcMessage::None)
+        return false;
+    const QByteArray frame = message.encode();
+    if (frame.isEmpty())
+        return false;
+    logLine("RpcConnection", "send",
+            QStringLiteral(", header=%1/%2/%3, message=%4")
+                .arg(QString::number(message.id()), QString::number(message.type()),
+                     QString::number(message.code()), logText(message.body())));
+    return m_socket->write(frame) != -1;
+}
+
+RpcAsyncCall RpcConnection::asyncCall(const RpcMessage &request, int timeoutSeconds)
+{
+    const int id = m_lastId >= 0 && m_lastId < std::numeric_limits<int>::max() ? m_lastId + 1 : 0;
+    m_lastId = id;
+    RpcAsyncCall call(id);
+
+    if (m_state != Connected) {
+        call.refuse(RpcAsyncCall::NotConnected);
+        return call;
+    }
+    if (request.type() != RpcMessage::Request) {
+        call.refuse(RpcAsyncCall::NotARequest);
+        return call;
+    }
+    const ksm::CMsg &body = request.body();
+    const QByteArray frame = body.type() == ksm::CMsg::None
+                                 ? QByteArray()
+                                 : RpcMessage::encodeFrame(id, RpcMessage::Request, 0, body);
+    if (frame.isEmpty()) {
+        call.refuse(RpcAsyncCall::EncodeError);
+        return call;
+    }
+
+    logLine("RpcConnection", "asyncCall",
+            QStringLiteral(", header=%1/%2/0, message=%3, timeout=%4")
+                .arg(QString::number(id), QString::number(int(RpcMessage::Request)),
+                     logText(body), QString::number(timeoutSeconds)));
+    if (m_socket->write(frame) == -1) {
+        call.refuse(RpcAsyncCall::WriteFailed);
+        return call;
+    }
+
+    call.data()->listRequest = body.type() == ksm::CMsg::Param && !body.lists().empty();
+    call.startTimeout(timeoutSeconds);
+    m_pendingCalls[quint32(id)] = call;
+    return call;
+}
+
+void RpcConnection::cancelPendingCall(RpcAsyncCall &call)
+{
+    const auto it = call.isNull() ? m_pendingCalls.end() : m_pendingCalls.find(quint32(call.id()));
+    if (it != m_pendingCalls.end() && it->second == call) {
+        logLine("RpcConnection", "cancelPendingCall",
+                QStringLiteral(", canceling message %1").arg(call.id()));
+        m_pendingCalls.erase(it);
+        failCall(call, RpcAsyncCall::Cancelled);
+    }
+    notifyDeferredSignals();
+}
+
+void RpcConnection::cancelPendingCalls()
+{
+    logLine("RpcConnection", "cancelPendingCalls");
+    std::map<quint32, RpcAsyncCall> calls;
+    calls.swap(m_pendingCalls);
+    for (auto &[id, call] : calls) {
+        logLine("RpcConnection", "cancelPendingCalls",
+                QStringLiteral(", canceling message %1").arg(qint32(id)));
+        failCall(call, RpcAsyncCall::Cancelled);
+    }
+    notifyDeferredSignals();
+}
+
+RpcMessage RpcConnection::dequeueSignal()
+{
+    if (m_deferredSignals.isEmpty())
+        return {};
+    const RpcMessage message = m_deferredSignals.takeFirst();
+    logLine("RpcConnection", "dequeueSignal",
+            QStringLiteral(", dequeue message id=%1").arg(message.id()));
+    return message;
+}
+
+void RpcConnection::notifyDeferredSignals()
+{
+    if (!m_pendingCalls.empty())
+        return;
+    while (!m_deferredSignals.isEmpty()) {
+        const RpcMessage message = m_deferredSignals.takeFirst();
+        logLine("RpcConnection", "notifyDeferredSignals",
+                QStringLiteral(", dequeue message id=%1").arg(message.id()));
+        emit messageReceived(message);
+    }
+}
+
+void RpcConnection::notifyStateChanged(RpcConnection::ConnectionState state)
+{
+    logLine("RpcConnection", "notifyStateChanged", QStringLiteral(", state=%1").arg(int(state)));
+    emit stateChanged(state);
+}
+
+void RpcConnection::notifyErrorOccurred(RpcConnection::ConnectionError error)
+{
+    logLine("RpcConnection", "notifyErrorOccurred", QStringLiteral(", error=%1").arg(int(error)));
+    emit errorOccurred(error);
+}
+
+void RpcConnection::timerEvent()
+{
+    expireCalls();
+    notifyDeferredSignals();
+}
+
+void RpcConnection::expireCalls()
+{
+    QList<RpcAsyncCall> expired;
+    for (auto it = m_pendingCalls.begin(); it != m_pendingCalls.end();) {
+        if (it->second.isNull()) {
+            it = m_pendingCalls.erase(it);
+        } else if (it->second.hasExpired()) {
+            expired.append(it->second);
+            it = m_pendingCalls.erase(it);
+        } else {
+            ++it;
+        }
+    }
+    for (const RpcAsyncCall &call : std::as_const(expired)) {
+        logLine("RpcConnection", "timerEvent",
+                QStringLiteral(", time out on message %1").arg(call.id()));
+        failCall(call, RpcAsyncCall::Timeout);
+    }
+}
+
+void RpcConnection::socketConnected()
+{
+    m_state = Connected;
+    notifyStateChanged(Connected);
+}
+
+void RpcConnection::socketChanged(QAbstractSocket::SocketState socketState)
+{
+    const ConnectionState mapped = fromSocketState(socketState);
+    if (mapped == m_state)
+        return;
+    m_state = mapped;
+    notifyStateChanged(mapped);
+    // A slot may have changed the state while it was being reported.
+    if (m_state != Connected) {
+        m_deferredSignals.clear();
+        cancelPendingCalls();
+    }
+}
+
+void RpcConnection::socketError(QAbstractSocket::SocketError socketError)
+{
+    logLine("RpcConnection", "socketError", QStringLiteral(", error=%1").arg(int(socketError)));
+    notifyErrorOccurred(SocketError);
+}
+
+void RpcConnection::socketRead()
+{
+    const QByteArray bytes = m_socket->readAll();
+    // Bytes that arrive after disconnect() belong to a session the owner has left.
+    if (!m_engaged)
+        return;
+    m_parser.feed(bytes.constData(), bytes.size());
+}
+
+void RpcConnection::parserFailed()
+{
+    notifyErrorOccurred(FramingError);
+}
+
+void RpcConnection::parserReady(const char *frame, quint32 size)
+{
+    const qint32 id = RpcFrame::id(frame);
+    const qint32 type = RpcFrame::type(frame);
+    const qint32 code = RpcFrame::code(frame);
+    logLine("RpcConnection", "parserReady",
+            QStringLiteral(", header=%1/%2/%3")
+                .arg(QString::number(id), QString::number(type), QString::number(code)));
+
+    switch (type) {
+    case RpcMessage::Request:
+    case RpcMessage::Signal: {
+        ksm::CMsg body;
+        if (size <= RpcFrame::kHeaderSize
+            || ksm::CMsg::parse(std::string(frame + RpcFrame::kHeaderSize,
+                                            size - RpcFrame::kHeaderSize),
+                                body)
+                   != 0) {
+            notifyErrorOccurred(MessageParseError);
+            break;
+        }
+        logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
+        const RpcMessage message = type == RpcMessage::Request ? RpcMessage::request(id, body)
+                                                               : RpcMessage::signal(id, body);
+        if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
+            logLine("RpcConnection", "parserReady",
+                    QStringLiteral(", enqueue message id=%1").arg(id));
+            m_deferredSignals.append(message);
+        } else {
+            emit messageReceived(message);
+        }
+        break;
+    }
+    case RpcMessage::Reply:
+        handleReply(id, frame, size);
+        break;
+    case RpcMessage::ErrorReply:
+        handleErrorReply(id, code);
+        break;
+    default:
+        notifyErrorOccurred(UnknownMessageType);
+        break;
+    }
+    notifyDeferredSignals();
+}
+
+void RpcConnection::handleErrorReply(qint32 id, qint32 code)
+{
+    const auto it = m_pendingCalls.find(quint32(id));
+    if (it == m_pendingCalls.end())
+        return;
+    const RpcAsyncCall call = it->second;
+    m_pendingCalls.erase(it);
+    if (call.isNull()) {
+        notifyErrorOccurred(InternalError);
+        return;
+    }
+    failCall(call, code);
+}
+
+void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
+{
+    // Late answers (after a time-out or cancellation) and answers to one-way requests end here.
+    const auto it = m_pendingCalls.find(quint32(id));
+    if (it == m_pendingCalls.end())
+        return;
+    const RpcAsyncCall call = it->second;
+    if (call.isNull()) {
+        m_pendingCalls.erase(it);
+        notifyErrorOccurred(InternalError);
+        return;
+    }
+
+    ksm::CMsg body;
+    if (size <= RpcFrame::kHeaderSize
+        || ksm::CMsg::parse(std::string(frame + RpcFrame::kHeaderSize,
+                                        size - RpcFrame::kHeaderSize),
+                            body)
+               != 0) {
+        m_pendingCalls.erase(it);
+        failCall(call, RpcAsyncCall::BadReply);
+        notifyErrorOccurred(MessageParseError);
+        return;
+    }
+    logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
+
+    RpcAsyncCallData *record = call.data();
+    const std::string returned = *body.param(kReturnKey);
+    const int mergeMode = record->listRequest ? ksm::CMsg::Append : ksm::CMsg::KeepFirst;
+    const char separator = *body.param(kReturnFmtKey) == "EXT" ? '\x1d' : ',';
+
+    if (returned == "PROGRESS") {
+        // One part of the answer; the call's time-out keeps running from the request.
+        record->reply.merge(withoutReturnKeys(body), mergeMode, separator);
+        return;
+    }
+
+    m_pendingCalls.erase(it);
+    if (returned == "OK") {
+        record->reply.setType(body.type());
+        record->reply.merge(body, mergeMode, separator);
+        completeCall(call, RpcAsyncCall::NoError);
+    } else if (returned == "ERROR") {
+        record->reply.setType(body.type());
+        bool anyParameter = false;
+        bool anyFailure = false;
+        for (const auto &[key, value] : body.params()) {
+            if (key == kReturnKey)
+                continue;
+            anyParameter = true;
+            if (value == kNotSet) {
+                record->reply.setParam(key, std::string());
+            } else {
+                anyFailure = true;
+                record->reply.setParam(key, value);
+            }
+        }
+        // Parameters that are merely not set make a successful answer; a bare "ERROR" stays one.
+        record->reply.setParam(kReturnKey, anyFailure || !anyParameter ? "ERROR" : "OK",
+                               ksm::CMsg::Replace);
+        completeCall(call, RpcAsyncCall::NoError);
+    } else {
+        failCall(call, RpcAsyncCall::BadReply);
+        notifyErrorOccurred(MessageParseError);
+    }
+}
+
+void RpcConnection::completeCall(RpcAsyncCall call, int result)
+{
+    if (call.finish(RpcAsyncCallData::Replied, result))
+        emit messageCompleted(call.toMessage());
+}
+
+void RpcConnection::failCall(RpcAsyncCall call, int result)
+{
+    if (call.finish(RpcAsyncCallData::Failed, result))
+        emit messageCompleted(call.toMessage());
+}
