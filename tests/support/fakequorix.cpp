@@ -438,6 +438,12 @@ void FakeQuorix::forgetClient(QTcpSocket *socket)
     m_clients.erase(it);
     QObject::disconnect(socket, nullptr, this, nullptr);
     socket->deleteLater();
+    // Subscriptions belong to the session: with nobody left there is no one to report to.
+    if (m_clients.empty()) {
+        m_subscriptions.clear();
+        m_levelPort = 0;
+        m_levelPeriod = 0;
+    }
     emit clientDisconnected();
 }
 

@@ -171,6 +171,7 @@ public:
     bool pushEvent(const QString &eventType, const FakePairs &pairs = {});
 
     // Subscriptions made by the client ("info" or "event_type" values), in the order made.
+    // They end when the last client disconnects.
     QStringList subscriptions() const;
     bool isSubscribed(const QString &name) const;
     // Port and period of the "audio_levels" subscription; port 0 while there is none.

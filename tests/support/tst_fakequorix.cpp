@@ -570,6 +570,14 @@ void TestFakeQuorix::levelDatagrams()
     QCOMPARE(client->replyBodies(3, 1), QList<QByteArray>{"DO;return:OK;"});
     QCOMPARE(fake->levelPort(), quint16(0));
     QVERIFY(!fake->isSubscribed("audio_levels"));
+
+    // Subscriptions end with the session.
+    client->request(4, "DO;action:subscribe;info:battery_level;");
+    QCOMPARE(client->replyBodies(4, 1), QList<QByteArray>{"DO;return:OK;"});
+    QCOMPARE(fake->subscriptions(), QStringList{"battery_level"});
+    client->socket.disconnectFromHost();
+    QVERIFY(fake->waitForDisconnection());
+    QVERIFY(fake->subscriptions().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestFakeQuorix)
