@@ -10,8 +10,8 @@ const QByteArray &FakeFrame::magic()
     return bytes;
 }
 
-QByteArray FakeFrame::header(quint32 frameLength, qint32 frameId, qint32 frameType,
-                             qint32 frameCode)
+QByteArray
+FakeFrame::header(quint32 frameLength, qint32 frameId, qint32 frameType, qint32 frameCode)
 {
     // offset 0: magic (8 bytes), 8: length, 12: id, 16: type, 20: code; all little-endian.
     QByteArray out(kHeaderSize, '\0');

@@ -35,8 +35,7 @@ QList<FakeFrame> FakeFrameReader::feed(const QByteArray &bytes)
         frame.id = qFromLittleEndian<qint32>(header + 12);
         frame.type = qFromLittleEndian<qint32>(header + 16);
         frame.code = qFromLittleEndian<qint32>(header + 20);
-        frame.body = m_buffer.mid(pos + FakeFrame::kHeaderSize,
-                                  frameSize - FakeFrame::kHeaderSize);
+        frame.body = m_buffer.mid(pos + FakeFrame::kHeaderSize, frameSize - FakeFrame::kHeaderSize);
         frames.append(frame);
         pos += frameSize;
     }

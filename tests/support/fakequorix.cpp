@@ -170,7 +170,9 @@ QString FakeQuorix::scopeOf(const FakeMessage &message, QString *network)
     return target;
 }
 
-void FakeQuorix::setValue(const QString &key, const QString &newValue, const QString &target,
+void FakeQuorix::setValue(const QString &key,
+                          const QString &newValue,
+                          const QString &target,
                           const QString &network)
 {
     m_store.insert(storeKey(target, network, key), newValue);
@@ -191,7 +193,9 @@ void FakeQuorix::removeValue(const QString &key, const QString &target, const QS
     m_store.remove(storeKey(target, network, key));
 }
 
-void FakeQuorix::setList(const QString &name, const QStringList &items, const QString &target,
+void FakeQuorix::setList(const QString &name,
+                         const QStringList &items,
+                         const QString &target,
                          const QString &network)
 {
     setValue(name, FakeMessage::joinList(items), target, network);
@@ -517,7 +521,8 @@ void FakeQuorix::handleFrame(QTcpSocket *socket, const FakeFrame &frame)
     writeReplies(socket, request, replies);
 }
 
-void FakeQuorix::writeReplies(QTcpSocket *socket, const FakeRequest &request,
+void FakeQuorix::writeReplies(QTcpSocket *socket,
+                              const FakeRequest &request,
                               const QList<FakeReply> &replies)
 {
     if (replies.isEmpty())
@@ -677,7 +682,8 @@ int FakeQuorix::framingErrors() const
     return m_framingErrors;
 }
 
-bool FakeQuorix::waitForRequest(const FakeRequestPredicate &predicate, int timeoutMs,
+bool FakeQuorix::waitForRequest(const FakeRequestPredicate &predicate,
+                                int timeoutMs,
                                 FakeRequest *found) const
 {
     const auto match = [&] {

@@ -6,10 +6,8 @@
 #include <QByteArray>
 #include <QHash>
 #include <QList>
-#include <QMap>
 #include <QObject>
 #include <QPair>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -26,14 +24,14 @@ class QUdpSocket;
 // One frame received from a client, decoded.
 struct FakeRequest
 {
-    int client = 0;          // serial number of the connection it came on (1, 2, ...)
-    qint32 frameType = 0;    // FakeFrame::Type word of the header
+    int client = 0;       // serial number of the connection it came on (1, 2, ...)
+    qint32 frameType = 0; // FakeFrame::Type word of the header
     qint32 id = -1;
     qint32 code = 0;
-    quint32 length = 0;      // length word of the header
-    bool parsed = false;     // the body was present and its text readable
-    FakeMessage message;     // the decoded body (type None when not parsed)
-    QByteArray body;         // the body exactly as received
+    quint32 length = 0;  // length word of the header
+    bool parsed = false; // the body was present and its text readable
+    FakeMessage message; // the decoded body (type None when not parsed)
+    QByteArray body;     // the body exactly as received
 
     QString typeWord() const { return message.typeWord(); }
     bool has(const QString &key) const { return message.has(key); }
@@ -59,10 +57,10 @@ struct FakeReply
     enum class Kind { Reply, ErrorReply, Signal, Raw, Drop };
 
     Kind kind = Kind::Reply;
-    std::optional<qint32> id;   // default: the request's id (Signal: -1)
-    qint32 code = 0;            // header code word (ErrorReply: the failure code)
-    FakeMessage body;           // Reply and Signal
-    QByteArray raw;             // Raw: written unchanged
+    std::optional<qint32> id; // default: the request's id (Signal: -1)
+    qint32 code = 0;          // header code word (ErrorReply: the failure code)
+    FakeMessage body;         // Reply and Signal
+    QByteArray raw;           // Raw: written unchanged
 
     static FakeReply reply(const FakeMessage &message, qint32 code = 0);
     static FakeReply errorReply(qint32 code);
@@ -128,15 +126,19 @@ public:
     quint16 port() const;
 
     // Store.
-    void setValue(const QString &key, const QString &value, const QString &target = {},
+    void setValue(const QString &key,
+                  const QString &value,
+                  const QString &target = {},
                   const QString &network = {});
-    QString value(const QString &key, const QString &target = {},
-                  const QString &network = {}) const;
-    bool hasValue(const QString &key, const QString &target = {},
-                  const QString &network = {}) const;
+    QString
+    value(const QString &key, const QString &target = {}, const QString &network = {}) const;
+    bool
+    hasValue(const QString &key, const QString &target = {}, const QString &network = {}) const;
     void removeValue(const QString &key, const QString &target = {}, const QString &network = {});
     // Stores a LIST answer: the items joined with "," (commas inside items escaped).
-    void setList(const QString &name, const QStringList &items, const QString &target = {},
+    void setList(const QString &name,
+                 const QStringList &items,
+                 const QString &target = {},
                  const QString &network = {});
     void clearValues();
 
@@ -195,7 +197,8 @@ public:
     // Wait helpers: spin the event loop until the condition holds or timeoutMs passes.
     // waitForRequest looks at the whole log (clear it first to wait for a new one) and copies
     // the first matching entry to found.
-    [[nodiscard]] bool waitForRequest(const FakeRequestPredicate &predicate, int timeoutMs = 5000,
+    [[nodiscard]] bool waitForRequest(const FakeRequestPredicate &predicate,
+                                      int timeoutMs = 5000,
                                       FakeRequest *found = nullptr) const;
     [[nodiscard]] bool waitForRequestCount(int count, int timeoutMs = 5000) const;
     [[nodiscard]] bool waitForConnection(int timeoutMs = 5000) const;
@@ -214,13 +217,14 @@ private:
     void readClient(QTcpSocket *socket);
     void forgetClient(QTcpSocket *socket);
     void handleFrame(QTcpSocket *socket, const FakeFrame &frame);
-    void writeReplies(QTcpSocket *socket, const FakeRequest &request,
-                      const QList<FakeReply> &replies);
+    void
+    writeReplies(QTcpSocket *socket, const FakeRequest &request, const QList<FakeReply> &replies);
     bool writeToClients(const QByteArray &bytes);
 
     QList<FakeReply> answerParam(const FakeRequest &request);
     QList<FakeReply> answerDo(const FakeRequest &request);
-    QList<FakeReply> splitIntoParts(const FakeMessage &finalPart, const FakeMessage &accepted,
+    QList<FakeReply> splitIntoParts(const FakeMessage &finalPart,
+                                    const FakeMessage &accepted,
                                     const FakeRequest &request) const;
     static QString scopeOf(const FakeMessage &message, QString *network);
     static QString storeKey(const QString &target, const QString &network, const QString &key);

@@ -21,8 +21,8 @@ void fillDemoValues(FakeQuorix &fake)
     fake.setValue(QStringLiteral("builddate"), QStringLiteral("fake unit"), general);
     fake.setValue(QStringLiteral("serialno"), QStringLiteral("000000"), general);
     fake.setList(QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
-    fake.setValue(QStringLiteral("default_network"), QStringLiteral("eth.0"),
-                  QStringLiteral("network"));
+    fake.setValue(
+        QStringLiteral("default_network"), QStringLiteral("eth.0"), QStringLiteral("network"));
 }
 
 } // namespace
@@ -38,7 +38,8 @@ int main(int argc, char *argv[])
     parser.addHelpOption();
     const QCommandLineOption portOption(QStringLiteral("port"),
                                         QStringLiteral("TCP port to listen on (0: any free one)."),
-                                        QStringLiteral("N"), QStringLiteral("0"));
+                                        QStringLiteral("N"),
+                                        QStringLiteral("0"));
     const QCommandLineOption quietOption(QStringLiteral("quiet"),
                                          QStringLiteral("Do not print the requests."));
     parser.addOption(portOption);
@@ -63,9 +64,8 @@ int main(int argc, char *argv[])
     out << "fake-quorix listening on 127.0.0.1:" << fake.port() << Qt::endl;
 
     const bool quiet = parser.isSet(quietOption);
-    QObject::connect(&fake, &FakeQuorix::clientConnected, &app, [&] {
-        out << "client connected" << Qt::endl;
-    });
+    QObject::connect(
+        &fake, &FakeQuorix::clientConnected, &app, [&] { out << "client connected" << Qt::endl; });
     QObject::connect(&fake, &FakeQuorix::clientDisconnected, &app, [&] {
         out << "client disconnected" << Qt::endl;
     });

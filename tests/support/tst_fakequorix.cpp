@@ -244,10 +244,10 @@ void TestFakeQuorix::defaultAnswers_data()
         << QByteArray("DO;cause:105-invalid value;return:ERROR;");
     QTest::newRow("command") << QByteArray("DO;action:reinit;network:aoip;target:network;")
                              << QByteArray("DO;return:OK;");
-    QTest::newRow("command with reply") << QByteArray("DO;action:con;remote_addr:1234;")
-                                        << QByteArray("DO;id:7;return:OK;");
-    QTest::newRow("command refused") << QByteArray("DO;action:reboot;")
-                                     << QByteArray("DO;cause:015-not allowed;return:ERROR;");
+    QTest::newRow("command with reply")
+        << QByteArray("DO;action:con;remote_addr:1234;") << QByteArray("DO;id:7;return:OK;");
+    QTest::newRow("command refused")
+        << QByteArray("DO;action:reboot;") << QByteArray("DO;cause:015-not allowed;return:ERROR;");
     QTest::newRow("command without action") << QByteArray("DO;info:x;")
                                             << QByteArray("DO;cause:104-mandatory parameter "
                                                           "missing;return:ERROR;");
@@ -263,9 +263,12 @@ void TestFakeQuorix::defaultAnswers()
     fake->setValue(QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
     fake->setValue(QStringLiteral("odd"), QStringLiteral("a;b\\c"), QStringLiteral("general"));
     fake->setValue(QStringLiteral("locked"), QStringLiteral("1"), QStringLiteral("general"));
-    fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0"), QStringLiteral("wifi,0")},
+    fake->setList(QStringLiteral("network"),
+                  {QStringLiteral("eth.0"), QStringLiteral("wifi,0")},
                   QStringLiteral("network"));
-    fake->setValue(QStringLiteral("tabname"), QStringLiteral("Studio 1"), QStringLiteral("db"),
+    fake->setValue(QStringLiteral("tabname"),
+                   QStringLiteral("Studio 1"),
+                   QStringLiteral("db"),
                    QStringLiteral("web"));
     fake->refuseKey(QStringLiteral("locked"), QStringLiteral("015-not allowed"));
     fake->refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
@@ -287,8 +290,8 @@ void TestFakeQuorix::getIsLoggedExactly()
     client->request(5, body);
 
     FakeRequest request;
-    QVERIFY(fake->waitForRequest([](const FakeRequest &r) { return r.isGetOf("netmask"); }, 5000,
-                                 &request));
+    QVERIFY(fake->waitForRequest(
+        [](const FakeRequest &r) { return r.isGetOf("netmask"); }, 5000, &request));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(request.body, body);
     QCOMPARE(request.frameType, 1);
@@ -324,8 +327,9 @@ void TestFakeQuorix::getIsLoggedExactly()
 void TestFakeQuorix::setsAreStoredPerScope()
 {
     client->request(1, "PARAM;network:eth.0;target:network;ip_mode:dhcp;");
-    client->request(2, "PARAM;cat:ui;controller_id:vn_frontpanel;target:db;type:vn_frontpanel;"
-                       "pwd_admin:abc;");
+    client->request(2,
+                    "PARAM;cat:ui;controller_id:vn_frontpanel;target:db;type:vn_frontpanel;"
+                    "pwd_admin:abc;");
     client->request(3, "PARAM;network:eth.0;target:network;GET:ip_mode;");
     QCOMPARE(client->replyBodies(1, 1), QList<QByteArray>{"PARAM;return:OK;"});
     QCOMPARE(client->replyBodies(2, 1), QList<QByteArray>{"PARAM;return:OK;"});
@@ -355,7 +359,8 @@ void TestFakeQuorix::progressParts()
     // Plain values are spread in order; a refusal stays with the final "return".
     client->request(2, "PARAM;target:general;GET:x;GET:y;GET:z;");
     QCOMPARE(client->replyBodies(2, 3),
-             (QList<QByteArray>{"PARAM;x:1;return:PROGRESS;", "PARAM;y:2;return:PROGRESS;",
+             (QList<QByteArray>{"PARAM;x:1;return:PROGRESS;",
+                                "PARAM;y:2;return:PROGRESS;",
                                 "PARAM;z:101-parameter not set;return:ERROR;"}));
 }
 
@@ -404,9 +409,10 @@ void TestFakeQuorix::replyHook()
         FakeMessage part(FakeMessage::Do, {{"return", "NOK"}});
         FakeReply lateReply = FakeReply::reply(part);
         lateReply.id = request.id + 100;
-        return QList<FakeReply>{FakeReply::signal(FakeMessage(FakeMessage::Event,
-                                                              {{"event_type", "call ring"}})),
-                                lateReply, FakeReply::rawBytes("TolvRpcM")};
+        return QList<FakeReply>{
+            FakeReply::signal(FakeMessage(FakeMessage::Event, {{"event_type", "call ring"}})),
+            lateReply,
+            FakeReply::rawBytes("TolvRpcM")};
     });
     client->request(3, "DO;action:dial;");
     auto r = client->next();
@@ -544,8 +550,9 @@ void TestFakeQuorix::levelDatagrams()
 
     QUdpSocket receiver;
     QVERIFY(receiver.bind(QHostAddress::LocalHost, 0));
-    client->request(1, "DO;action:subscribe;event_type:audio_levels;period:150;port:"
-                           + QByteArray::number(receiver.localPort()) + ";");
+    client->request(1,
+                    "DO;action:subscribe;event_type:audio_levels;period:150;port:"
+                        + QByteArray::number(receiver.localPort()) + ";");
     QCOMPARE(client->replyBodies(1, 1), QList<QByteArray>{"DO;return:OK;"});
     QCOMPARE(fake->levelPort(), receiver.localPort());
     QCOMPARE(fake->levelPeriod(), 150);
