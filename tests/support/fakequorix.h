@@ -89,16 +89,17 @@ using FakePairs = QList<QPair<QString, QString>>;
 // Default answers to a Request frame (the reply's message type is the request's):
 // - PARAM: each GET name gives its value, "101-parameter not set" when the scope has none;
 //   each LIST name gives its stored text (a comma list, see setList); each other pair sets the
-//   value. A refused key (refuseKey) gives its cause text instead and is not set. "return" is
-//   "OK" when every name and pair succeeded, else "ERROR".
+//   value (set values are not echoed). A refused key (refuseKey) gives its cause text instead
+//   and is not set. "return" is "OK" when every name and pair succeeded, else "ERROR".
 // - DO with "action" "subscribe"/"unsubscribe": "info" (or "event_type") names what is
 //   followed; "event_type" "audio_levels" also takes "port" (1 to 65535) and "period". Other
 //   actions answer "OK" plus the pairs given with setCommandReply, or "ERROR" with the cause of
 //   refuseCommand. A DO without "action" fails with "104-mandatory parameter missing".
 // - INFO or EVENT requests fail with "204-unknown command"; a body that is missing or
 //   unreadable is answered with an ErrorReply of code 3.
-// - With progress parts set, the accepted pairs (for a LIST, its items) are spread over that
-//   many "return" "PROGRESS" parts before the final part; refusals stay in the final part.
+// - With n progress parts set, n parts with "return" "PROGRESS" go before the final part, and
+//   the accepted pairs (for a LIST, its items) are spread in order over all n + 1 parts;
+//   refusals stay in the final part.
 // Frames of other types from the client are logged and not answered.
 //
 // Scripting order per request: it is logged and requestReceived fires; then silence, the reply
