@@ -1,0 +1,176 @@
+#include "widgets/qvantelmenuitems.h"
+
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+QVantelMenuItems::QVantelMenuItems(int id, QVantelMenuWidget *parent)
+    : QVantelMenuItems(id, -1, parent)
+{}
+
+QVantelMenuItems::QVantelMenuItems(int id, int data, QVantelMenuWidget *parent)
+    : QVantelSlideWidget(parent)
+    , m_id(id)
+    , m_data(data)
+    , m_menu(parent)
+{}
+
+QVantelMenuItems::~QVantelMenuItems() = default;
+
+QVantelMenuWidget *QVantelMenuItems::menuWidget() const
+{
+    return m_menu;
+}
+
+void QVantelMenuItems::addItem(QVantelMenuItem *item)
+{
+    if (!item || item->page() != this)
+        return;
+    column()->addWidget(item);
+}
+
+void QVantelMenuItems::removeItem(QVantelMenuItem *item)
+{
+    if (!item || item->page() != this)
+        return;
+    column()->removeWidget(item);
+}
+
+QList<QVantelMenuItem *> QVantelMenuItems::items() const
+{
+    QList<QVantelMenuItem *> result;
+    for (int i = 0; i < column()->count(); ++i) {
+        if (auto *item = qobject_cast<QVantelMenuItem *>(column()->itemAt(i)->widget()))
+            result.append(item);
+    }
+    return result;
+}
+
+QVantelMenuItem *QVantelMenuItems::findItem(int id) const
+{
+    const QList<QVantelMenuItem *> all = items();
+    for (QVantelMenuItem *item : all) {
+        if (item->id() == id)
+            return item;
+    }
+    return nullptr;
+}
+
+QVantelMenuItem *QVantelMenuItems::findItem(int id, int data) const
+{
+    const QList<QVantelMenuItem *> all = items();
+    for (QVantelMenuItem *item : all) {
+        if (item->id() == id && item->data() == data)
+            return item;
+    }
+    return nullptr;
+}
+
+void QVantelMenuItems::commitItem(QVantelMenuItem *item)
+{
+    if (m_menu)
+        m_menu->itemCommitted(item);
+}
+
+void QVantelMenuItems::childClicked(QWidget *child)
+{
+    if (!m_menu || !child)
+        return;
+    auto *item = qobject_cast<QVantelMenuItem *>(child->parentWidget());
+    if (!item || item->isReadOnly())
+        return;
+
+    const int kind = item->kind();
+    if (kind >= QVantelMenuItem::TextEntry && kind <= QVantelMenuItem::NumericMaskedEntry) {
+        const int mode = kind <= QVantelMenuItem::MaskedEntry ? 1 : 0;
+        auto *keyboard = new QVantelVirtual(mode, this);
+        keyboard->setWindowModality(Qt::ApplicationModal);
+        const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
+        keyboard->move(origin.x() + (m_menu->width() - keyboard->width()) / 2,
+                       origin.y() + (m_menu->height() - keyboard->height()) / 2);
+        if (kind == QVantelMenuItem::MaskedEntry || kind == QVantelMenuItem::NumericMaskedEntry)
+            keyboard->lineEdit()->setEchoMode(QLineEdit::Password);
+        keyboard->setItem(item);
+        keyboard->titleLabel()->setText(item->titleText());
+        keyboard->lineEdit()->setText(item->valueText());
+        m_menu->prepareKeyboard(item, keyboard);
+        connect(keyboard, &QVantelPopup::popupClosed, this, &QVantelMenuItems::editionClosed);
+        keyboard->show();
+        return;
+    }
+
+    if (kind == QVantelMenuItem::Choice) {
+        if (item->values().isEmpty())
+            return;
+        auto *select = new QVantelMenuSelect(this);
+        select->setWindowModality(Qt::ApplicationModal);
+        const QPoint pageOrigin = mapToGlobal(QPoint(0, 0));
+        const QPoint menuOrigin = m_menu->mapToGlobal(QPoint(0, 0));
+        select->move(pageOrigin.x() + (width() - select->width()) / 2,
+                     menuOrigin.y() + (m_menu->height() - select->height()) / 2);
+        select->setItem(item);
+        const QList<QVantelMenuItem::Value> &values = item->values();
+        for (int i = 0; i < values.size(); ++i) {
+            auto *row = new QVantelMenuSelectable(values.at(i).value);
+            row->label()->setText(values.at(i).text);
+            select->addSelectable(row);
+            if (i == item->currentIndex())
+                select->setCurrentSelectable(row);
+        }
+        m_menu->prepareSelection(item, select);
+        connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuItems::selectionClosed);
+        select->show();
+        return;
+    }
+
+    m_menu->itemClicked(item);
+}
+
+QVantelMenuItem *QVantelMenuItems::liveItem(void *item) const
+{
+    // The row may have been deleted while its popup was open; only a row that still lives on
+    // this page is written to.
+    const QList<QVantelMenuItem *> rows = findChildren<QVantelMenuItem *>();
+    for (QVantelMenuItem *row : rows) {
+        if (row == item)
+            return row;
+    }
+    return nullptr;
+}
+
+void QVantelMenuItems::editionClosed()
+{
+    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
+    if (!keyboard || keyboard->isCancelled() || !keyboard->item())
+        return;
+    QVantelMenuItem *item = liveItem(keyboard->item());
+    if (!item)
+        return;
+    const QString text = keyboard->lineEdit()->text();
+    if (text == item->valueText())
+        return;
+    item->setValueText(text, false);
+    if (m_menu)
+        m_menu->itemCommitted(item);
+}
+
+void QVantelMenuItems::selectionClosed()
+{
+    auto *select = qobject_cast<QVantelMenuSelect *>(sender());
+    if (!select || select->isCancelled() || !select->item() || !select->currentSelectable())
+        return;
+    QVantelMenuItem *item = liveItem(select->item());
+    if (!item)
+        return;
+    const QString text = select->currentSelectable()->label()->text();
+    if (text == item->valueText())
+        return;
+    item->selectText(text, true, false);
+    if (m_menu)
+        m_menu->itemCommitted(item);
+}

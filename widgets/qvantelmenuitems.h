@@ -1,0 +1,57 @@
+#pragma once
+
+#include "widgets/qvantelslidewidget.h"
+
+#include <QList>
+#include <QPointer>
+
+class QVantelMenuItem;
+class QVantelMenuWidget;
+
+// One page of menu rows, stacked top-down in a drag-scrolled column.
+//
+// A tap on a row's labels starts the row's edit flow: an on-screen keyboard (kinds 3 to 6, mode 1
+// for 3 and 4, mode 0 for 5 and 6, password echo for 4 and 6), a choice popup over the value list
+// (kind 7), or the owner menu widget's itemClicked hook (every other kind). Read-only rows ignore
+// taps. The popups are children of the page and application-modal; when one closes with OK and a
+// changed value, the page writes the value into the row and calls the menu widget's itemCommitted
+// hook. The page is owned by the menu widget's page stack once pushed.
+class QVantelMenuItems : public QVantelSlideWidget
+{
+    Q_OBJECT
+
+public:
+    QVantelMenuItems(int id, QVantelMenuWidget *parent);
+    QVantelMenuItems(int id, int data, QVantelMenuWidget *parent);
+    ~QVantelMenuItems() override;
+
+    int id() const { return m_id; }
+    int data() const { return m_data; }
+    QVantelMenuWidget *menuWidget() const;
+
+    // Appends a row whose owner page is this page; other rows are ignored.
+    void addItem(QVantelMenuItem *item);
+    // Takes a row of this page out of the column; the row is not deleted.
+    void removeItem(QVantelMenuItem *item);
+    QVantelMenuItem *findItem(int id) const;
+    QVantelMenuItem *findItem(int id, int data) const;
+    QList<QVantelMenuItem *> items() const;
+
+    // Reports a committed row to the menu widget's itemCommitted hook.
+    void commitItem(QVantelMenuItem *item);
+
+    void childClicked(QWidget *child) override;
+
+public slots:
+    void editionClosed();
+    void selectionClosed();
+
+private:
+    QVantelMenuItem *liveItem(void *item) const;
+
+    int m_id;
+    int m_data;
+    QPointer<QVantelMenuWidget> m_menu;
+
+    Q_DISABLE_COPY_MOVE(QVantelMenuItems)
+};

@@ -1,0 +1,361 @@
+#include "widgets/qvantelmenuwidget.h"
+
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kPathSeparator = QStringLiteral(" > ");
+
+QFrame *plainLine(QFrame::Shape shape, QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(shape);
+    line->setFrameShadow(QFrame::Plain);
+    return line;
+}
+
+} // namespace
+
+QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
+    : QWidget(parent)
+{
+    auto *box = new QHBoxLayout(this);
+    box->setContentsMargins(0, 0, 0, 0);
+    box->setSpacing(0);
+    box->setAlignment(Qt::AlignLeft);
+
+    m_entries = new QVantelMenuEntries(this);
+    m_entries->setObjectName(QStringLiteral("menuEntries"));
+    m_entries->setFixedWidth(200);
+    box->addWidget(m_entries);
+    box->addWidget(plainLine(QFrame::VLine, this));
+
+    auto *right = new QVBoxLayout;
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    right->setAlignment(Qt::AlignTop);
+
+    m_header = new QVantelMenuHeader(this);
+    m_header->setObjectName(QStringLiteral("menuHeader"));
+    m_header->setFixedHeight(60);
+    m_header->layout()->setSpacing(10);
+    right->addWidget(m_header);
+    right->addWidget(plainLine(QFrame::HLine, this));
+
+    m_stack = new QStackedLayout;
+    m_stack->setContentsMargins(0, 0, 0, 0);
+    m_stack->setSpacing(0);
+    right->addLayout(m_stack);
+
+    box->addLayout(right, 1);
+}
+
+QVantelMenuWidget::~QVantelMenuWidget() = default;
+
+QVantelMessage *QVantelMenuWidget::message() const
+{
+    return m_message;
+}
+
+void QVantelMenuWidget::addEntry(QVantelMenuEntry *entry)
+{
+    m_entries->addEntry(entry);
+}
+
+void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    const int index = m_stack->addWidget(page);
+    m_stack->setCurrentIndex(index);
+}
+
+QVantelMenuItems *QVantelMenuWidget::findPage(int id) const
+{
+    for (int i = 0; i < m_stack->count(); ++i) {
+        auto *page = qobject_cast<QVantelMenuItems *>(m_stack->widget(i));
+        if (page && page->id() == id)
+            return page;
+    }
+    return nullptr;
+}
+
+QVantelMenuItems *QVantelMenuWidget::findPage(int id, int data) const
+{
+    for (int i = 0; i < m_stack->count(); ++i) {
+        auto *page = qobject_cast<QVantelMenuItems *>(m_stack->widget(i));
+        if (page && page->id() == id && page->data() == data)
+            return page;
+    }
+    return nullptr;
+}
+
+QVantelMenuItems *QVantelMenuWidget::currentPage() const
+{
+    return qobject_cast<QVantelMenuItems *>(m_stack->currentWidget());
+}
+
+void QVantelMenuWidget::placeCentred(QWidget *popup) const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    popup->move(origin.x() + (width() - popup->width()) / 2,
+                origin.y() + (height() - popup->height()) / 2);
+}
+
+void QVantelMenuWidget::placeOverPage(QWidget *popup) const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    int x = origin.x() + (width() - popup->width()) / 2;
+    if (const QVantelMenuItems *page = currentPage())
+        x = page->mapToGlobal(QPoint(0, 0)).x() + (page->width() - popup->width()) / 2;
+    popup->move(x, origin.y() + (height() - popup->height()) / 2);
+}
+
+void QVantelMenuWidget::paintNow()
+{
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+}
+
+void QVantelMenuWidget::showTitlePath()
+{
+    m_header->titleLabel()->setText(m_titlePath.join(kPathSeparator));
+}
+
+void QVantelMenuWidget::hideRefresh()
+{
+    m_header->setRefreshVisible(false);
+}
+
+QVantelMenuItem *QVantelMenuWidget::liveItem(const QVantelPopup *popup) const
+{
+    if (!popup || !popup->item())
+        return nullptr;
+    // Rows may be deleted while a popup opened for them is still up; never touch one that is
+    // gone.
+    const QList<QVantelMenuItem *> rows = findChildren<QVantelMenuItem *>();
+    for (QVantelMenuItem *row : rows) {
+        if (row == popup->item())
+            return row;
+    }
+    return nullptr;
+}
+
+QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item, bool show)
+{
+    auto *keyboard = new QVantelVirtual(mode, this);
+    keyboard->setWindowModality(Qt::ApplicationModal);
+    placeCentred(keyboard);
+    if (item) {
+        keyboard->setItem(item);
+        keyboard->titleLabel()->setText(item->titleText());
+        keyboard->lineEdit()->setText(item->valueText());
+        if (show)
+            prepareKeyboard(item, keyboard);
+    }
+    connect(keyboard, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::keyboardPopupClosed);
+    if (show) {
+        keyboard->show();
+        paintNow();
+    }
+    return keyboard;
+}
+
+QVantelMenuSelect *QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item,
+                                                    bool show)
+{
+    auto *select = new QVantelMenuSelect(this);
+    select->setWindowModality(Qt::ApplicationModal);
+    placeOverPage(select);
+    select->setTitle(title);
+    select->setItem(item);
+    if (item && show) {
+        const QList<QVantelMenuItem::Value> &values = item->values();
+        for (int i = 0; i < values.size(); ++i) {
+            auto *row = new QVantelMenuSelectable(values.at(i).value);
+            row->label()->setText(values.at(i).text);
+            select->addSelectable(row);
+            if (i == item->currentIndex())
+                select->setCurrentSelectable(row);
+        }
+        prepareSelection(item, select);
+    }
+    connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::selectionPopupClosed);
+    if (show) {
+        select->show();
+        paintNow();
+    }
+    return select;
+}
+
+QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMenuItem *item)
+{
+    auto *question = new QVantelMessage(text, QVantelMessage::CancelAndOk, this);
+    question->setWindowModality(Qt::ApplicationModal);
+    placeOverPage(question);
+    connect(question, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::actionPopupClosed);
+    question->setItem(item);
+    question->popup();
+    paintNow();
+    return question;
+}
+
+void QVantelMenuWidget::showMessage(const QString &text, int autoCloseMs)
+{
+    if (m_message) {
+        m_message->setAutoCloseMs(autoCloseMs);
+        m_message->setText(text);
+        return;
+    }
+    auto *message = new QVantelMessage(text, QVantelMessage::NoButtons, this);
+    m_message = message;
+    message->setWindowModality(Qt::ApplicationModal);
+    placeOverPage(message);
+    connect(message, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::messagePopupClosed);
+    message->setAutoCloseMs(autoCloseMs);
+    message->popup();
+    paintNow();
+}
+
+void QVantelMenuWidget::closeMessage()
+{
+    QVantelMessage *message = m_message;
+    if (!message)
+        return;
+    m_message = nullptr;
+    if (QWidget::mouseGrabber() == message)
+        message->releaseMouse();
+    message->hide();
+    message->close();
+}
+
+void QVantelMenuWidget::backClicked()
+{
+    m_header->setModified(false);
+    hideRefresh();
+    if (m_stack->count() <= 1)
+        return;
+    QWidget *top = m_stack->widget(m_stack->count() - 1);
+    m_stack->removeWidget(top);
+    top->hide();
+    top->deleteLater();
+    m_stack->setCurrentIndex(m_stack->count() - 1);
+    if (m_titlePath.size() > 1) {
+        m_titlePath.removeLast();
+        showTitlePath();
+        if (m_titlePath.size() == 1)
+            m_header->setBackVisible(false);
+    }
+}
+
+void QVantelMenuWidget::applyClicked()
+{
+    m_header->setModified(false);
+}
+
+void QVantelMenuWidget::refreshClicked() {}
+
+void QVantelMenuWidget::openEntry(QVantelMenuEntry *entry)
+{
+    entryClicked(entry);
+}
+
+bool QVantelMenuWidget::entryClicked(QVantelMenuEntry *entry)
+{
+    if (!entry || entry->state() == QVantelMenuEntry::Disabled)
+        return false;
+    currentEntry = entry->id();
+    m_entries->setCurrentEntry(entry);
+    while (m_stack->count() > 0) {
+        QWidget *top = m_stack->widget(m_stack->count() - 1);
+        m_stack->removeWidget(top);
+        top->hide();
+        top->deleteLater();
+    }
+    m_titlePath.clear();
+    m_titlePath.append(entry->titleLabel()->text());
+    showTitlePath();
+    m_header->setBackVisible(false);
+    m_header->setModified(false);
+    hideRefresh();
+    return true;
+}
+
+void QVantelMenuWidget::itemClicked(QVantelMenuItem *item)
+{
+    if (!item || item->kind() != QVantelMenuItem::Navigation)
+        return;
+    m_titlePath.append(item->titleText());
+    showTitlePath();
+    m_header->setModified(false);
+    hideRefresh();
+    if (m_titlePath.size() == 2)
+        m_header->setBackVisible(true);
+}
+
+void QVantelMenuWidget::prepareKeyboard(QVantelMenuItem *, QVantelVirtual *) {}
+
+void QVantelMenuWidget::prepareSelection(QVantelMenuItem *, QVantelMenuSelect *) {}
+
+void QVantelMenuWidget::itemCommitted(QVantelMenuItem *) {}
+
+void QVantelMenuWidget::keyboardAccepted(QVantelMenuItem *, QVantelVirtual *) {}
+
+void QVantelMenuWidget::selectionAccepted(QVantelMenuItem *, QVantelMenuSelect *) {}
+
+bool QVantelMenuWidget::showEntry(int entryId, int target)
+{
+    QVantelMenuEntry *entry = m_entries->findEntry(entryId);
+    if (!entry || entry->state() == QVantelMenuEntry::Disabled)
+        return false;
+    entryTarget = target;
+    openEntry(entry);
+    return true;
+}
+
+void QVantelMenuWidget::messagePopupClosed()
+{
+    if (sender() == m_message.data())
+        m_message = nullptr;
+}
+
+void QVantelMenuWidget::actionPopupClosed()
+{
+    auto *question = qobject_cast<QVantelPopup *>(sender());
+    if (!question || question->isCancelled())
+        return;
+    if (QVantelMenuItem *item = liveItem(question))
+        itemCommitted(item);
+}
+
+void QVantelMenuWidget::keyboardPopupClosed()
+{
+    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
+    if (!keyboard || keyboard->isCancelled())
+        return;
+    if (QVantelMenuItem *item = liveItem(keyboard))
+        keyboardAccepted(item, keyboard);
+}
+
+void QVantelMenuWidget::selectionPopupClosed()
+{
+    auto *select = qobject_cast<QVantelMenuSelect *>(sender());
+    if (!select || select->isCancelled())
+        return;
+    if (QVantelMenuItem *item = liveItem(select))
+        selectionAccepted(item, select);
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "widgets/qvantelpage.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+class QStackedLayout;
+class QVantelMenuEntries;
+class QVantelMenuEntry;
+class QVantelMenuHeader;
+class QVantelMenuItem;
+class QVantelMenuItems;
+class QVantelMenuSelect;
+class QVantelMessage;
+class QVantelPopup;
+class QVantelVirtual;
+
+// Base of the menu-driven front-panel pages: a column of root entries on the left and, on the
+// right, a header (back, title path, apply, refresh) above a stack of item pages.
+//
+// The widget owns the navigation state (current entry, page stack, title path, modified mark),
+// opens the menu's popups (keyboard, choice popup, confirmation, message) as application-modal
+// children placed over itself, and reports every user action through twelve virtual hooks whose
+// defaults keep the navigation state. A subclass builds the entries and pages and overrides the
+// hooks. Pages that leave the stack and closed popups are deleted with deleteLater(), so a page
+// may pop or replace itself from inside one of its own handlers. The signals pageActivated and
+// menuItemChanges are declared here and emitted only by subclasses.
+//
+// After showing a popup, showKeyboard, showSelection, confirmAction and showMessage (when it opens
+// a new message) process pending events once, socket notifiers excluded, so the popup is painted
+// before they return.
+class QVantelMenuWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit QVantelMenuWidget(QWidget *parent = nullptr);
+    ~QVantelMenuWidget() override;
+
+    // The page to return to when the user leaves the menu; written by the front-panel window.
+    QVantel::Page returnPage = QVantel::MainPage;
+    // Id of the entry last opened by entryClicked; -1 before.
+    int currentEntry = -1;
+    // Second argument of the last showEntry, for the subclass while it opens the entry.
+    int entryTarget = 0;
+
+    QVantelMenuHeader *header() const { return m_header; }
+    QVantelMenuEntries *entries() const { return m_entries; }
+    QStackedLayout *pageStack() const { return m_stack; }
+    QVantelMessage *message() const;
+    const QStringList &titlePath() const { return m_titlePath; }
+
+    void addEntry(QVantelMenuEntry *entry);
+    void pushPage(QVantelMenuItems *page);
+    QVantelMenuItems *findPage(int id) const;
+    QVantelMenuItems *findPage(int id, int data) const;
+    QVantelMenuItems *currentPage() const;
+
+    QVantelVirtual *showKeyboard(int mode, QVantelMenuItem *item, bool show);
+    QVantelMenuSelect *showSelection(const QString &title, QVantelMenuItem *item, bool show);
+    QVantelMessage *confirmAction(const QString &text, QVantelMenuItem *item);
+    void showMessage(const QString &text, int autoCloseMs);
+    void closeMessage();
+
+    // Hooks, in their fixed order.
+    virtual void backClicked();
+    virtual void applyClicked();
+    virtual void refreshClicked();
+    virtual void openEntry(QVantelMenuEntry *entry);
+    virtual bool entryClicked(QVantelMenuEntry *entry);
+    virtual void itemClicked(QVantelMenuItem *item);
+    virtual void prepareKeyboard(QVantelMenuItem *item, QVantelVirtual *keyboard);
+    virtual void prepareSelection(QVantelMenuItem *item, QVantelMenuSelect *select);
+    virtual void itemCommitted(QVantelMenuItem *item);
+    virtual void keyboardAccepted(QVantelMenuItem *item, QVantelVirtual *keyboard);
+    virtual void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select);
+    virtual bool showEntry(int entryId, int target);
+
+signals:
+    void pageActivated(QVantel::Page page);
+    void menuItemChanges(QVantelMenuItem *item, int code);
+
+public slots:
+    void messagePopupClosed();
+    void actionPopupClosed();
+    void keyboardPopupClosed();
+    void selectionPopupClosed();
+
+private:
+    void placeCentred(QWidget *popup) const;
+    void placeOverPage(QWidget *popup) const;
+    void showTitlePath();
+    void hideRefresh();
+    // The popup's item when it is a row that still lives in this menu, else null.
+    QVantelMenuItem *liveItem(const QVantelPopup *popup) const;
+    static void paintNow();
+
+    QVantelMenuHeader *m_header = nullptr;
+    QVantelMenuEntries *m_entries = nullptr;
+    QStackedLayout *m_stack = nullptr;
+    QPointer<QVantelMessage> m_message;
+    QStringList m_titlePath;
+
+    Q_DISABLE_COPY_MOVE(QVantelMenuWidget)
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "widgets/qvantelpopup.h"
+
+#include <QString>
+
+class QLabel;
+class QMouseEvent;
+class QShowEvent;
+class QTimer;
+class QVantelButton;
+
+// The front panel's message box: a text and up to two buttons ("Cancel", "OK"), or, without
+// buttons, a "please wait" notice that closes by its timer or by a click anywhere.
+//
+// "OK" clears the cancelled flag and closes; "Cancel", the auto-close timer and a click on the
+// message itself close it with the flag left set. The pending auto-close time is written by the
+// owner before popup() or setText(); the next program-caused show or text change starts the timer
+// with it and clears it. The timer stops when the message is destroyed.
+class QVantelMessage : public QVantelPopup
+{
+    Q_OBJECT
+
+public:
+    enum Kind : int {
+        NoButtons = 0,
+        CancelButton = 1,
+        OkButton = 2,
+        CancelAndOk = 3,
+    };
+
+    QVantelMessage(const QString &text, int kind, QWidget *parent = nullptr);
+    ~QVantelMessage() override;
+
+    int kind() const { return m_kind; }
+    QString text() const { return m_text; }
+
+    int autoCloseMs() const { return m_autoCloseMs; }
+    void setAutoCloseMs(int ms) { m_autoCloseMs = ms; }
+
+    // Shows the message; one without buttons also grabs the mouse so that a click anywhere
+    // reaches it.
+    void popup();
+
+    // Shows a new text; an unchanged text changes nothing, its timer included. With a new text the
+    // timer restarts from a pending time of 1 ms or more, or stops.
+    void setText(const QString &text);
+
+    QLabel *textLabel() const { return m_label; }
+    QVantelButton *cancelButton() const { return m_button1; }
+    QVantelButton *okButton() const { return m_button2; }
+    QTimer *autoCloseTimer() const { return m_timer; }
+
+public slots:
+    void button1Clicked();
+    void button2Clicked();
+    void timeout();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    void closeMessage();
+
+    int m_kind;
+    int m_autoCloseMs = 0;
+    QString m_text;
+    QLabel *m_label = nullptr;
+    QVantelButton *m_button1 = nullptr;
+    QVantelButton *m_button2 = nullptr;
+    QTimer *m_timer = nullptr;
+
+    Q_DISABLE_COPY_MOVE(QVantelMessage)
+};

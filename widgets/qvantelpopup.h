@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QFrame>
+
+class QCloseEvent;
+class QKeyEvent;
+
+// Base of every front-panel popup (message box, on-screen keyboard, choice list, page pickers).
+//
+// A frameless Qt::Popup window that deletes itself after it closes. Closing, whatever caused it
+// (a button, a click outside, close() from the owner), emits popupClosed() exactly once, from the
+// close handler; the popup is deleted with deleteLater() afterwards, so every slot connected to
+// popupClosed() may still read the popup (its cancelled flag, its item, its fields). The owner
+// must not keep a pointer to it after that signal has been handled.
+//
+// The cancelled flag starts set and is cleared only when the user confirms (an OK button of a
+// subclass). The item pointer belongs to the owner: it records what the popup was opened for and
+// the popup itself never looks at it.
+//
+// Every key press and release that reaches the popup is forwarded to the front-panel window
+// (forwardKey, from-control flag 0).
+class QVantelPopup : public QFrame
+{
+    Q_OBJECT
+
+public:
+    explicit QVantelPopup(QWidget *parent = nullptr);
+    ~QVantelPopup() override;
+
+    bool isCancelled() const { return m_cancelled; }
+
+    void *item() const { return m_item; }
+    void setItem(void *item) { m_item = item; }
+
+signals:
+    void popupClosed();
+
+protected:
+    // Called by subclasses when the user confirmed (OK); nothing else clears the flag.
+    void clearCancelled() { m_cancelled = false; }
+
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    bool m_cancelled = true;
+    void *m_item = nullptr;
+    bool m_closeSignalled = false;
+
+    Q_DISABLE_COPY_MOVE(QVantelPopup)
+};
