@@ -41,8 +41,7 @@ static_assert(std::size(kModels) == 17, "one row for the Quorix and sixteen furt
 
 BriskDiscovery::BriskDiscovery(QObject *parent)
     : BriskDiscovery(kDiscoveryPort, parent)
-{
-}
+{}
 
 BriskDiscovery::BriskDiscovery(quint16 localPort, QObject *parent)
     : QObject(parent)
@@ -72,8 +71,8 @@ void BriskDiscovery::sendRequest()
     m_devices.clear();
     emit changed();
     emit logString(QStringLiteral("Broadcasting discovery request."));
-    m_socket->writeDatagram(kRequest, qint64(sizeof(kRequest) - 1), m_requestAddress,
-                            m_requestPort);
+    m_socket->writeDatagram(
+        kRequest, qint64(sizeof(kRequest) - 1), m_requestAddress, m_requestPort);
 }
 
 void BriskDiscovery::readPendingDatagrams()

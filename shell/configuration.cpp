@@ -39,7 +39,9 @@ bool isPort(int value)
 
 // Sets `target` from the attribute when it holds a decimal integer above 0 (and, for ports, at
 // most 65535); otherwise the present value stays.
-void takePositive(const QXmlStreamAttributes &attributes, QLatin1String name, int &target,
+void takePositive(const QXmlStreamAttributes &attributes,
+                  QLatin1String name,
+                  int &target,
                   int upperBound = std::numeric_limits<int>::max())
 {
     const int value = decimalOrZero(attributes.value(name));
@@ -58,8 +60,7 @@ QHostAddress addressFrom(const QXmlStreamAttributes &attributes)
 
 Configuration::Configuration(const QString &fileName)
     : m_fileName(fileName)
-{
-}
+{}
 
 RecentDevice Configuration::findRecentDevice(const QHostAddress &address) const
 {
@@ -138,7 +139,8 @@ bool Configuration::addRecentDevice(const RecentDevice &device)
 {
     if (!device.isValid())
         return false;
-    recentDevices.erase(std::remove_if(recentDevices.begin(), recentDevices.end(),
+    recentDevices.erase(std::remove_if(recentDevices.begin(),
+                                       recentDevices.end(),
                                        [&device](const RecentDevice &entry) {
                                            return entry.address == device.address;
                                        }),
@@ -156,8 +158,7 @@ bool Configuration::readConfiguration()
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         logCritical(QStringLiteral("%1(filename=%2) failed to open file with error %3")
-                        .arg(QStringLiteral("readConfiguration"), m_fileName,
-                             file.errorString()));
+                        .arg(QStringLiteral("readConfiguration"), m_fileName, file.errorString()));
         return false;
     }
     readConfiguration(file);
@@ -207,14 +208,16 @@ void Configuration::readConfiguration(QIODevice &device)
             const QXmlStreamAttributes listAttributes = xml.attributes();
             takePositive(listAttributes, QLatin1String("maxDevices"), maxDevices);
             takePositive(listAttributes, QLatin1String("defaultPort"), defaultPort, kMaxPort);
-            takePositive(listAttributes, QLatin1String("baseDatagramPort"), baseDatagramPort, kMaxPort);
+            takePositive(
+                listAttributes, QLatin1String("baseDatagramPort"), baseDatagramPort, kMaxPort);
             while (xml.readNextStartElement()) {
                 if (xml.name() == u"device" && recentDevices.size() < maxDevices) {
                     const QXmlStreamAttributes attributes = xml.attributes();
                     RecentDevice recent;
                     recent.address = addressFrom(attributes);
                     recent.port = decimalOrZero(attributes.value(QLatin1String("port")));
-                    recent.datagramPort = decimalOrZero(attributes.value(QLatin1String("datagramPort")));
+                    recent.datagramPort
+                        = decimalOrZero(attributes.value(QLatin1String("datagramPort")));
                     if (!recent.address.isNull() && isPort(recent.port)
                         && isPort(recent.datagramPort)
                         && findRecentDevice(recent.address).address.isNull())
@@ -272,7 +275,8 @@ QByteArray Configuration::toXml() const
             xml.writeEmptyElement(QStringLiteral("device"));
             xml.writeAttribute(QStringLiteral("address"), device.address.toString());
             xml.writeAttribute(QStringLiteral("port"), QString::number(device.port));
-            xml.writeAttribute(QStringLiteral("datagramPort"), QString::number(device.datagramPort));
+            xml.writeAttribute(QStringLiteral("datagramPort"),
+                               QString::number(device.datagramPort));
         }
         xml.writeEndElement();
     }
@@ -290,8 +294,7 @@ bool Configuration::writeConfiguration()
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) {
         logCritical(QStringLiteral("%1(filename=%2) failed to write file with error %3")
-                        .arg(QStringLiteral("writeConfiguration"), m_fileName,
-                             file.errorString()));
+                        .arg(QStringLiteral("writeConfiguration"), m_fileName, file.errorString()));
         return false;
     }
     if (file.write(document) != document.size()) {

@@ -57,11 +57,11 @@ public:
     // The document writeConfiguration writes.
     [[nodiscard]] QByteArray toXml() const;
 
-    int logMaxSize = 512;       // KB per log file
-    int logMaxFiles = 25;       // log files kept
-    int maxDevices = 10;        // recent devices kept
-    int defaultPort = 7001;     // TCP port offered for a new device
-    int baseDatagramPort = 3000; // first local UDP port tried for level meters
+    int logMaxSize = 512;                    // KB per log file
+    int logMaxFiles = 25;                    // log files kept
+    int maxDevices = 10;                     // recent devices kept
+    int defaultPort = 7001;                  // TCP port offered for a new device
+    int baseDatagramPort = 3000;             // first local UDP port tried for level meters
     QList<RecentDevice> recentDevices;       // most recent first
     QMap<QString, KnownDevice> knownDevices; // keyed by address text
 

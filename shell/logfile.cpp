@@ -14,8 +14,7 @@ constexpr int kMaxSameSecondNames = 999;
 
 LogFile::LogFile(const QString &baseName)
     : m_baseName(baseName)
-{
-}
+{}
 
 LogFile::~LogFile()
 {
@@ -63,8 +62,8 @@ bool LogFile::open(const QString &directory)
 
     m_files.clear();
     const QString suffix = QLatin1Char('-') + m_baseName + QLatin1String(".log");
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    const QFileInfoList entries
+        = dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
     for (const QFileInfo &entry : entries) {
         // Names are compared case-sensitively whatever the file system does; a symbolic link
         // counts only when it leads to a regular file.

@@ -25,7 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     BriskDiscovery discovery(0, nullptr);
     const QString address = QStringLiteral("127.0.0.1");
     int added = 0;
-    QObject::connect(&discovery, &BriskDiscovery::deviceAdded, &discovery,
+    QObject::connect(&discovery,
+                     &BriskDiscovery::deviceAdded,
+                     &discovery,
                      [&added](const BriskDiscovery::DeviceInfo &) { ++added; });
     discovery.parseResponse(address, 2382, text);
     discovery.parseResponse(address, 2382, text); // a repeated answer adds nothing
@@ -35,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (added == 1) {
         const BriskDiscovery::DeviceInfo info = discovery.devices().value(address);
         if (info.address != address || info.model != QLatin1String("Quorix")
-            || info.macAddress != info.macAddress.toUpper() || info.firmware != info.firmware.trimmed()
+            || info.macAddress != info.macAddress.toUpper()
+            || info.firmware != info.firmware.trimmed()
             || info.serialNumber != info.serialNumber.trimmed() || !info.name.isEmpty()
             || !text.startsWith(QLatin1String("TolvDiscoveryResponse;")))
             abort();

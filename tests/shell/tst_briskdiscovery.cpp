@@ -31,17 +31,18 @@ private slots:
         QTest::newRow("device only") << QStringLiteral("TolvDiscoveryResponse;device:vantel")
                                      << true << QString() << noMac << QString();
         QTest::newRow("trimmed id, empty items, trailing separator")
-            << QStringLiteral("TolvDiscoveryResponse;;;device:  vantel\t;;serialno:7;")
-            << true << QStringLiteral("7") << noMac << QString();
+            << QStringLiteral("TolvDiscoveryResponse;;;device:  vantel\t;;serialno:7;") << true
+            << QStringLiteral("7") << noMac << QString();
         QTest::newRow("unknown items ignored, last repeat wins")
             << QStringLiteral("TolvDiscoveryResponse;colour:red;serialno:1;device:x;serialno:2;"
                               "device:vantel")
             << true << QStringLiteral("2") << noMac << QString();
         QTest::newRow("value holding a colon")
-            << QStringLiteral("TolvDiscoveryResponse;device:vantel;sw_version:a:b")
-            << true << QString() << noMac << QStringLiteral("a:b");
-        QTest::newRow("line breaks inside") << QStringLiteral("TolvDiscoveryResponse;\r\ndevice:vantel\r\n")
-                                            << false << QString() << noMac << QString();
+            << QStringLiteral("TolvDiscoveryResponse;device:vantel;sw_version:a:b") << true
+            << QString() << noMac << QStringLiteral("a:b");
+        QTest::newRow("line breaks inside")
+            << QStringLiteral("TolvDiscoveryResponse;\r\ndevice:vantel\r\n") << false << QString()
+            << noMac << QString();
 
         const QStringList dropped{
             QString(),
@@ -104,7 +105,8 @@ private slots:
         QSignalSpy logSpy(&discovery, &BriskDiscovery::logString);
         QSignalSpy changedSpy(&discovery, &BriskDiscovery::changed);
 
-        const QString answer = QStringLiteral("TolvDiscoveryResponse;device:vantel;serialno:%1\r\n");
+        const QString answer
+            = QStringLiteral("TolvDiscoveryResponse;device:vantel;serialno:%1\r\n");
         discovery.parseResponse(kAddress, 4000, answer.arg(1));
         QCOMPARE(logSpy.size(), 1);
         QCOMPARE(logSpy.takeFirst().first().toString(),
@@ -117,7 +119,8 @@ private slots:
         QCOMPARE(discovery.devices().value(kAddress).serialNumber, QStringLiteral("1"));
 
         // The answer's own text is logged as it came, placeholders included.
-        discovery.parseResponse(QStringLiteral("127.0.0.2"), 1,
+        discovery.parseResponse(QStringLiteral("127.0.0.2"),
+                                1,
                                 QStringLiteral("TolvDiscoveryResponse;device:vantel;x:%1%2"));
         QCOMPARE(logSpy.takeFirst().first().toString(),
                  QStringLiteral("Discovery<127.0.0.2:1> Received "
@@ -125,9 +128,10 @@ private slots:
 
         changedSpy.clear();
         bool emptyWhenChanged = false;
-        const QMetaObject::Connection check = connect(
-            &discovery, &BriskDiscovery::changed, this,
-            [&] { emptyWhenChanged = discovery.devices().isEmpty(); });
+        const QMetaObject::Connection check
+            = connect(&discovery, &BriskDiscovery::changed, this, [&] {
+                  emptyWhenChanged = discovery.devices().isEmpty();
+              });
         discovery.sendRequest();
         disconnect(check);
         QVERIFY(emptyWhenChanged);
@@ -141,8 +145,10 @@ private slots:
 
     void modelTable()
     {
-        QCOMPARE(BriskDiscovery::modelDisplayName(QStringLiteral("vantel")), QStringLiteral("Quorix"));
-        QCOMPARE(BriskDiscovery::modelDisplayName(QStringLiteral("VANTEL")), QStringLiteral("Unknown"));
+        QCOMPARE(BriskDiscovery::modelDisplayName(QStringLiteral("vantel")),
+                 QStringLiteral("Quorix"));
+        QCOMPARE(BriskDiscovery::modelDisplayName(QStringLiteral("VANTEL")),
+                 QStringLiteral("Unknown"));
         QCOMPARE(BriskDiscovery::modelDisplayName(QString()), QStringLiteral("Unknown"));
         QVERIFY(BriskDiscovery::modelDisplayName(QStringLiteral("harborpro"))
                 != QStringLiteral("Unknown"));
@@ -157,7 +163,8 @@ private slots:
 
         BriskDiscovery discovery(0, nullptr);
         QVERIFY(discovery.localPort() != 0);
-        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")), responder.localPort());
+        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")),
+                                   responder.localPort());
         QSignalSpy addedSpy(&discovery, &BriskDiscovery::deviceAdded);
         QSignalSpy changedSpy(&discovery, &BriskDiscovery::changed);
 
@@ -173,21 +180,24 @@ private slots:
         auto send = [&](QUdpSocket &from, const QByteArray &bytes) {
             QCOMPARE(from.writeDatagram(bytes, back, backPort), qint64(bytes.size()));
         };
-        send(responder, "TolvDiscoveryRequest;");                   // not an answer
-        send(responder, "TolvDiscoveryResponse;device:relayduo");   // another type
-        send(responder, QByteArray());                              // empty datagram
-        send(responder, QByteArray("TolvDiscoveryResponse;device:vantel;serialno:A\0;serialno:B",
-                                   58));                            // ends at the zero byte
+        send(responder, "TolvDiscoveryRequest;");                 // not an answer
+        send(responder, "TolvDiscoveryResponse;device:relayduo"); // another type
+        send(responder, QByteArray());                            // empty datagram
+        send(responder,
+             QByteArray("TolvDiscoveryResponse;device:vantel;serialno:A\0;serialno:B",
+                        58)); // ends at the zero byte
         send(responder, "TolvDiscoveryResponse;device:vantel;serialno:again");
-        send(secondUnit, "TolvDiscoveryResponse;device:vantel;hw_addr:aa:bb:cc:dd:ee:ff;"
-                         "sw_version:2.0.1");
+        send(secondUnit,
+             "TolvDiscoveryResponse;device:vantel;hw_addr:aa:bb:cc:dd:ee:ff;"
+             "sw_version:2.0.1");
 
         QTRY_COMPARE(addedSpy.size(), 2);
         QCOMPARE(discovery.devices().keys(),
                  QStringList({QStringLiteral("127.0.0.1"), QStringLiteral("127.0.0.2")}));
         QCOMPARE(discovery.devices().value(QStringLiteral("127.0.0.1")).serialNumber,
                  QStringLiteral("A"));
-        const BriskDiscovery::DeviceInfo second = discovery.devices().value(QStringLiteral("127.0.0.2"));
+        const BriskDiscovery::DeviceInfo second
+            = discovery.devices().value(QStringLiteral("127.0.0.2"));
         QCOMPARE(second.macAddress, QStringLiteral("AA:BB:CC:DD:EE:FF"));
         QCOMPARE(second.firmware, QStringLiteral("2.0.1"));
         QCOMPARE(second.model, QStringLiteral("Quorix"));
@@ -204,7 +214,8 @@ private slots:
     void ownRequestComingBackIsIgnored()
     {
         BriskDiscovery discovery(0, nullptr);
-        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")), discovery.localPort());
+        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")),
+                                   discovery.localPort());
         QSignalSpy changedSpy(&discovery, &BriskDiscovery::changed);
         discovery.sendRequest();
         QUdpSocket *socket = discovery.findChild<QUdpSocket *>();

@@ -40,7 +40,10 @@ QStringList knownList(const Configuration &c)
     QStringList out;
     for (auto it = c.knownDevices.cbegin(); it != c.knownDevices.cend(); ++it) {
         out << QStringLiteral("%1=%2:%3:%4:%5")
-                   .arg(it.key(), it->address.toString(), QString::number(it->port), it->name,
+                   .arg(it.key(),
+                        it->address.toString(),
+                        QString::number(it->port),
+                        it->name,
                         it->audioLevels ? QStringLiteral("TCP") : QStringLiteral("UDP"));
     }
     return out;
@@ -50,8 +53,10 @@ QStringList recentList(const Configuration &c)
 {
     QStringList out;
     for (const RecentDevice &d : c.recentDevices) {
-        out << QStringLiteral("%1:%2:%3").arg(d.address.toString(), QString::number(d.port),
-                                              QString::number(d.datagramPort));
+        out << QStringLiteral("%1:%2:%3")
+                   .arg(d.address.toString(),
+                        QString::number(d.port),
+                        QString::number(d.datagramPort));
     }
     return out;
 }
@@ -89,7 +94,8 @@ void fillFull(Configuration &c)
     c.defaultPort = 7002;
     c.baseDatagramPort = 3100;
     // Added out of order: the file lists known devices by address text.
-    QVERIFY(c.addKnownDevice(known("9.1.1.1", 65535, QStringLiteral("Übertragungswagen 2"), false)));
+    QVERIFY(
+        c.addKnownDevice(known("9.1.1.1", 65535, QStringLiteral("Übertragungswagen 2"), false)));
     QVERIFY(c.addKnownDevice(recent("192.168.0.2", 7100, 3100)));
     QVERIFY(c.addKnownDevice(known("10.0.0.5", 7001, QStringLiteral("Studio \"A\" & <B>"), true)));
     QVERIFY(c.addRecentDevice(recent("fe80::1", 7001, 3101)));
@@ -139,8 +145,10 @@ private slots:
     void readingReplacesTheListsButKeepsUngivenSettings()
     {
         const QString path = m_dir.filePath(QStringLiteral("partial.xml"));
-        QVERIFY(writeAll(path, kHead + "<knownDevices><device address=\"1.2.3.4\" port=\"1\"/>"
-                                       "</knownDevices></settings>\n"));
+        QVERIFY(writeAll(path,
+                         kHead
+                             + "<knownDevices><device address=\"1.2.3.4\" port=\"1\"/>"
+                               "</knownDevices></settings>\n"));
         Configuration c(path);
         c.logMaxSize = 99;
         QVERIFY(c.addRecentDevice(recent("5.5.5.5", 7001, 3000)));
@@ -172,22 +180,22 @@ private slots:
         QTest::newRow("empty file") << QByteArray() << none << none << kDefaults;
         QTest::newRow("not xml") << QByteArray("\x00\xff garbage <<<", 15) << none << none
                                  << kDefaults;
-        QTest::newRow("other root")
-            << QByteArray("<config version=\"1\">" + oneKnown + "</config>") << none << none
-            << kDefaults;
+        QTest::newRow("other root") << QByteArray("<config version=\"1\">" + oneKnown + "</config>")
+                                    << none << none << kDefaults;
         QTest::newRow("version 2")
             << QByteArray("<settings version=\"2\">" + oneKnown + "</settings>") << none << none
             << kDefaults;
-        QTest::newRow("no version") << QByteArray("<settings>" + oneKnown + "</settings>")
-                                    << none << none << kDefaults;
+        QTest::newRow("no version")
+            << QByteArray("<settings>" + oneKnown + "</settings>") << none << none << kDefaults;
         QTest::newRow("version with blank")
             << QByteArray("<settings version=\" 1\">" + oneKnown + "</settings>") << none << none
             << kDefaults;
-        QTest::newRow("well formed") << QByteArray(kHead + oneKnown + "</settings>")
-                                     << oneKnownList << none << kDefaults;
+        QTest::newRow("well formed")
+            << QByteArray(kHead + oneKnown + "</settings>") << oneKnownList << none << kDefaults;
         QTest::newRow("cut in known devices")
-            << QByteArray(kHead + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" "
-                                  "name=\"x\" audioLevels=\"TCP\"/><device addr")
+            << QByteArray(kHead
+                          + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" "
+                            "name=\"x\" audioLevels=\"TCP\"/><device addr")
             << oneKnownList << none << kDefaults;
         QTest::newRow("error stops reading")
             << QByteArray(kHead + oneKnown + "<oops></wrong>"
@@ -204,30 +212,29 @@ private slots:
             << knownWith("address=\"1.2.3.4\" port=\"7\" audioLevels=\"tcp\"")
             << QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7::UDP")} << none << kDefaults;
         QTest::newRow("attributes in any order, unknown ones ignored")
-            << knownWith("extra=\"1\" audioLevels=\"TCP\" name=\"n\" port=\"7\" address=\"1.2.3.4\"")
+            << knownWith(
+                   "extra=\"1\" audioLevels=\"TCP\" name=\"n\" port=\"7\" address=\"1.2.3.4\"")
             << QStringList{QStringLiteral("1.2.3.4=1.2.3.4:7:n:TCP")} << none << kDefaults;
-        for (const char *port : {"0", "-1", "65536", "4294967303", "abc", "", " 7001", "+7001",
-                                 "7001x", "0x10"}) {
+        for (const char *port :
+             {"0", "-1", "65536", "4294967303", "abc", "", " 7001", "+7001", "7001x", "0x10"}) {
             QTest::addRow("known port \"%s\"", port)
                 << knownWith("address=\"1.2.3.4\" port=\"" + QByteArray(port) + "\"") << none
                 << none << kDefaults;
-            QTest::addRow("recent port \"%s\"", port)
-                << recentWith("address=\"1.2.3.4\" port=\"" + QByteArray(port)
-                              + "\" datagramPort=\"3000\"")
-                << none << none << kDefaults;
-            QTest::addRow("recent datagram port \"%s\"", port)
-                << recentWith("address=\"1.2.3.4\" port=\"7001\" datagramPort=\""
-                              + QByteArray(port) + "\"")
-                << none << none << kDefaults;
+            QTest::addRow("recent port \"%s\"", port) << recentWith(
+                "address=\"1.2.3.4\" port=\"" + QByteArray(port) + "\" datagramPort=\"3000\"")
+                                                      << none << none << kDefaults;
+            QTest::addRow("recent datagram port \"%s\"", port) << recentWith(
+                "address=\"1.2.3.4\" port=\"7001\" datagramPort=\"" + QByteArray(port) + "\"")
+                                                               << none << none << kDefaults;
         }
-        QTest::newRow("known missing port") << knownWith("address=\"1.2.3.4\"") << none << none
-                                            << kDefaults;
-        QTest::newRow("known missing address") << knownWith("port=\"7001\"") << none << none
-                                               << kDefaults;
-        QTest::newRow("known bad address") << knownWith("address=\"1.2.3.400\" port=\"7001\"")
-                                           << none << none << kDefaults;
-        QTest::newRow("known host name") << knownWith("address=\"quorix.local\" port=\"7001\"")
-                                         << none << none << kDefaults;
+        QTest::newRow("known missing port")
+            << knownWith("address=\"1.2.3.4\"") << none << none << kDefaults;
+        QTest::newRow("known missing address")
+            << knownWith("port=\"7001\"") << none << none << kDefaults;
+        QTest::newRow("known bad address")
+            << knownWith("address=\"1.2.3.400\" port=\"7001\"") << none << none << kDefaults;
+        QTest::newRow("known host name")
+            << knownWith("address=\"quorix.local\" port=\"7001\"") << none << none << kDefaults;
         QTest::newRow("recent missing datagram port")
             << recentWith("address=\"1.2.3.4\" port=\"7001\"") << none << none << kDefaults;
         QTest::newRow("recent over tcp")
@@ -250,27 +257,28 @@ private slots:
                             "<device address=\"5.5.5.5\" port=\"1\" datagramPort=\"1\"/>"
                             "</recentDevices></settings>")
             << none
-            << QStringList{QStringLiteral("1.1.1.1:1:1"), QStringLiteral("2.2.2.2:1:1"),
+            << QStringList{QStringLiteral("1.1.1.1:1:1"),
+                           QStringLiteral("2.2.2.2:1:1"),
                            QStringLiteral("3.3.3.3:1:1")}
             << QList<int>{512, 25, 3, 7001, 3000};
         for (const char *value : {"0", "-5", "abc", "", "99999999999"}) {
-            QTest::addRow("settings \"%s\" keep their values", value)
-                << QByteArray(kHead + "<applicationSettings><logger logMaxSize=\"" + value
-                              + "\" logMaxFiles=\"" + value
-                              + "\"/></applicationSettings><recentDevices maxDevices=\"" + value
-                              + "\" defaultPort=\"" + value + "\" baseDatagramPort=\"" + value
-                              + "\"/></settings>")
-                << none << none << kDefaults;
+            QTest::addRow("settings \"%s\" keep their values", value) << QByteArray(
+                kHead + "<applicationSettings><logger logMaxSize=\"" + value + "\" logMaxFiles=\""
+                + value + "\"/></applicationSettings><recentDevices maxDevices=\"" + value
+                + "\" defaultPort=\"" + value + "\" baseDatagramPort=\"" + value
+                + "\"/></settings>") << none << none << kDefaults;
         }
         QTest::newRow("setting ports above 65535")
-            << QByteArray(kHead + "<recentDevices defaultPort=\"65536\" baseDatagramPort=\"70000\""
-                                  "/></settings>")
+            << QByteArray(kHead
+                          + "<recentDevices defaultPort=\"65536\" baseDatagramPort=\"70000\""
+                            "/></settings>")
             << none << none << kDefaults;
         QTest::newRow("settings taken")
-            << QByteArray(kHead + "<applicationSettings><other/><logger logMaxSize=\"1\" "
-                                  "logMaxFiles=\"2\"><x/></logger></applicationSettings>"
-                                  "<recentDevices maxDevices=\"3\" defaultPort=\"65535\" "
-                                  "baseDatagramPort=\"5\"/></settings>")
+            << QByteArray(kHead
+                          + "<applicationSettings><other/><logger logMaxSize=\"1\" "
+                            "logMaxFiles=\"2\"><x/></logger></applicationSettings>"
+                            "<recentDevices maxDevices=\"3\" defaultPort=\"65535\" "
+                            "baseDatagramPort=\"5\"/></settings>")
             << none << none << QList<int>{1, 2, 3, 65535, 5};
         QTest::newRow("unknown elements skipped whole")
             << QByteArray(kHead
@@ -312,8 +320,9 @@ private slots:
     void rewritesAWrongVersionAsVersionOne()
     {
         const QString path = m_dir.filePath(QStringLiteral("v2.xml"));
-        QVERIFY(writeAll(path, "<settings version=\"2\"><knownDevices><device address=\"1.2.3.4\" "
-                               "port=\"1\"/></knownDevices></settings>"));
+        QVERIFY(writeAll(path,
+                         "<settings version=\"2\"><knownDevices><device address=\"1.2.3.4\" "
+                         "port=\"1\"/></knownDevices></settings>"));
         Configuration c(path);
         QVERIFY(c.readConfiguration());
         QVERIFY(c.writeConfiguration());
@@ -423,7 +432,8 @@ private slots:
         QVERIFY(!c.addRecentDevice(recent("1.1.1.1", 7001, 0)));
         QVERIFY(!c.addRecentDevice(RecentDevice()));
         for (int i = 1; i <= 10; ++i)
-            QVERIFY(c.addRecentDevice(recent(qPrintable(QStringLiteral("10.0.0.%1").arg(i)), i, i)));
+            QVERIFY(
+                c.addRecentDevice(recent(qPrintable(QStringLiteral("10.0.0.%1").arg(i)), i, i)));
         QVERIFY(c.addRecentDevice(recent("10.0.0.5", 77, 1)));
         QCOMPARE(c.recentDevices.size(), 10);
         QCOMPARE(recentList(c).first(), QStringLiteral("10.0.0.5:77:1"));

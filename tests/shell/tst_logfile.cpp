@@ -25,8 +25,8 @@ void touch(const QString &path, const QByteArray &content = QByteArray("old\n"))
 
 QStringList logNames(const QString &directory)
 {
-    return QDir(directory).entryList({QStringLiteral("*-Tallydesk.log")}, QDir::Files | QDir::CaseSensitive,
-                                     QDir::Name);
+    return QDir(directory).entryList(
+        {QStringLiteral("*-Tallydesk.log")}, QDir::Files | QDir::CaseSensitive, QDir::Name);
 }
 
 QStringList baseNames(const QStringList &paths)
@@ -66,8 +66,8 @@ private slots:
                      .match(name)
                      .hasMatch(),
                  qPrintable(name));
-        const QDateTime stamp =
-            QDateTime::fromString(QStringLiteral("20") + name.left(13), QStringLiteral("yyyyMMddThhmmss"));
+        const QDateTime stamp = QDateTime::fromString(QStringLiteral("20") + name.left(13),
+                                                      QStringLiteral("yyyyMMddThhmmss"));
         QVERIFY(stamp.isValid());
         QVERIFY(qAbs(stamp.secsTo(before)) <= 2);
         QCOMPARE(log.files(), QStringList{log.currentFileName()});
@@ -128,8 +128,8 @@ private slots:
     void restartWithinTheSameSecondKeepsEarlierLog()
     {
         // Every name this second may produce already exists as an earlier log.
-        const QString stamp =
-            QDateTime::currentDateTime().toString(QStringLiteral("yyMMddThhmmss"));
+        const QString stamp
+            = QDateTime::currentDateTime().toString(QStringLiteral("yyMMddThhmmss"));
         const QString taken = m_dir->filePath(stamp + QStringLiteral("-Tallydesk.log"));
         touch(taken, "earlier run\n");
         const QString next = m_dir->filePath(stamp + QStringLiteral(".001-Tallydesk.log"));

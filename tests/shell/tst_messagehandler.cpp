@@ -58,10 +58,10 @@ private slots:
                                   << QByteArray("13:05:09.007 error c\n");
         QTest::newRow("fatal") << int(QtFatalMsg) << QByteArray("f")
                                << QByteArray("13:05:09.007 fatal f\n");
-        QTest::newRow("empty text") << int(QtDebugMsg) << QByteArray()
-                                    << QByteArray("13:05:09.007 debug \n");
-        QTest::newRow("own newline kept") << int(QtDebugMsg) << QByteArray("x\n")
-                                          << QByteArray("13:05:09.007 debug x\n\n");
+        QTest::newRow("empty text")
+            << int(QtDebugMsg) << QByteArray() << QByteArray("13:05:09.007 debug \n");
+        QTest::newRow("own newline kept")
+            << int(QtDebugMsg) << QByteArray("x\n") << QByteArray("13:05:09.007 debug x\n\n");
         QTest::newRow("info is not logged") << int(QtInfoMsg) << QByteArray("i") << QByteArray();
     }
 
@@ -101,13 +101,13 @@ private slots:
                      lines.at(i).constData());
             rests << QString::fromLatin1(lines.at(i).mid(12));
         }
-        QCOMPARE(rests,
-                 QStringList({QStringLiteral(
-                                  " debug \"RpcConnection::connect(address=127.0.0.1:7001, "
-                                  "state=2)\" "),
-                              QStringLiteral(" info  \"warned\" "),
-                              QStringLiteral(" error \"failed \"quoted\"\" "),
-                              QStringLiteral(" debug plain Qt message")}));
+        QCOMPARE(
+            rests,
+            QStringList({QStringLiteral(" debug \"RpcConnection::connect(address=127.0.0.1:7001, "
+                                        "state=2)\" "),
+                         QStringLiteral(" info  \"warned\" "),
+                         QStringLiteral(" error \"failed \"quoted\"\" "),
+                         QStringLiteral(" debug plain Qt message")}));
         QVERIFY(lines.last().isEmpty());
     }
 
