@@ -1,11 +1,14 @@
 #include "widgets/qvantelbutton.h"
 
+#include "resources/tallydeskresources.h"
+
 #include <QPainter>
 
 QVantelButton::QVantelButton(QWidget *parent)
     : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    initTallydeskResources();
 }
 
 QVantelButton::~QVantelButton() = default;

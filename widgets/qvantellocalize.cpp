@@ -5,6 +5,7 @@
 #include "link/sharedobjects.h"
 #include "model/matrixinputnames.h"
 #include "model/textconversions.h"
+#include "resources/tallydeskresources.h"
 
 #include <QFile>
 
@@ -30,6 +31,7 @@ QVantelLocalize::~QVantelLocalize() = default;
 
 void QVantelLocalize::loadLocale()
 {
+    initTallydeskResources();
     QFile file(QStringLiteral(":/locale/English.locale"));
     if (!file.open(QIODevice::ReadOnly))
         return;

@@ -2,6 +2,8 @@
 
 #include "widgets/qvantelswitch.h"
 
+#include "resources/tallydeskresources.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -9,6 +11,7 @@ QVantelPair::QVantelPair(QWidget *parent)
     : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    initTallydeskResources();
 }
 
 QVantelPair::~QVantelPair() = default;

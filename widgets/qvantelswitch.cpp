@@ -1,5 +1,7 @@
 #include "widgets/qvantelswitch.h"
 
+#include "resources/tallydeskresources.h"
+
 #include <QPainter>
 #include <QPixmap>
 
@@ -7,6 +9,7 @@ QVantelSwitch::QVantelSwitch(QWidget *parent)
     : QAbstractButton(parent)
 {
     setFocusPolicy(Qt::NoFocus);
+    initTallydeskResources();
 }
 
 QVantelSwitch::~QVantelSwitch() = default;

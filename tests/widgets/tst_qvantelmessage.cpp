@@ -1,0 +1,184 @@
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelevent.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+// Collects the QVantelEvents posted to the front-panel receiver.
+class KeySink : public QObject
+{
+public:
+    QList<QList<int>> events;
+
+protected:
+    void customEvent(QEvent *event) override
+    {
+        if (event->type() != QVantelEvent::kType)
+            return;
+        auto *e = static_cast<QVantelEvent *>(event);
+        events.append({e->keyEventType, e->key, e->fromControl});
+    }
+};
+
+// Records the popup's cancelled flag when popupClosed() arrives, as an owner does.
+struct CloseRecord
+{
+    int count = 0;
+    bool cancelled = false;
+};
+
+void recordClose(QVantelPopup *popup, CloseRecord *record)
+{
+    QObject::connect(popup, &QVantelPopup::popupClosed, popup, [popup, record] {
+        ++record->count;
+        record->cancelled = popup->isCancelled();
+    });
+}
+
+} // namespace
+
+class TestQVantelMessage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buttonsCloseWithTheirFlag_data();
+    void buttonsCloseWithTheirFlag();
+    void kindZeroClosesByTimer();
+    void setTextRestartsOrStopsTheTimer();
+    void closingTwiceSignalsOnce();
+    void keysGoToTheFrontPanel();
+};
+
+void TestQVantelMessage::buttonsCloseWithTheirFlag_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<bool>("cancelled");
+    QTest::newRow("ok") << QStringLiteral("ok") << false;
+    QTest::newRow("cancel") << QStringLiteral("cancel") << true;
+    QTest::newRow("background") << QStringLiteral("background") << true;
+    QTest::newRow("timer") << QStringLiteral("timer") << true;
+}
+
+void TestQVantelMessage::buttonsCloseWithTheirFlag()
+{
+    QFETCH(QString, how);
+    QFETCH(bool, cancelled);
+
+    QWidget owner;
+    QPointer<QVantelMessage> message =
+        new QVantelMessage(QStringLiteral("Apply?"), QVantelMessage::CancelAndOk, &owner);
+    QVERIFY(message->cancelButton());
+    QVERIFY(message->okButton());
+    QCOMPARE(message->cancelButton()->text(), QStringLiteral("Cancel"));
+    QCOMPARE(message->okButton()->text(), QStringLiteral("OK"));
+    CloseRecord record;
+    recordClose(message, &record);
+    message->setAutoCloseMs(how == QLatin1String("timer") ? 20 : 0);
+    message->popup();
+    QVERIFY(QTest::qWaitForWindowExposed(message));
+
+    if (how == QLatin1String("ok"))
+        QTest::mouseClick(message->okButton(), Qt::LeftButton);
+    else if (how == QLatin1String("cancel"))
+        QTest::mouseClick(message->cancelButton(), Qt::LeftButton);
+    else if (how == QLatin1String("background"))
+        QTest::mouseClick(message->textLabel(), Qt::LeftButton);
+
+    QTRY_COMPARE(record.count, 1);
+    QCOMPARE(record.cancelled, cancelled);
+    // The popup survives its own closing handlers and goes with the next event-loop pass.
+    QTRY_VERIFY(message.isNull());
+}
+
+void TestQVantelMessage::kindZeroClosesByTimer()
+{
+    QWidget owner;
+    auto *message = new QVantelMessage(QStringLiteral("Please wait"), 0, &owner);
+    QVERIFY(!message->cancelButton());
+    QVERIFY(!message->okButton());
+    CloseRecord record;
+    recordClose(message, &record);
+    message->setAutoCloseMs(1000);
+    message->popup();
+    QCOMPARE(message->autoCloseMs(), 0);
+    QVERIFY(message->autoCloseTimer()->isActive());
+    QCOMPARE(message->autoCloseTimer()->interval(), 1000);
+    QTRY_COMPARE_WITH_TIMEOUT(record.count, 1, 3000);
+    QVERIFY(record.cancelled);
+}
+
+void TestQVantelMessage::setTextRestartsOrStopsTheTimer()
+{
+    QWidget owner;
+    auto *message = new QVantelMessage(QStringLiteral("one"), 0, &owner);
+    message->setAutoCloseMs(5000);
+    message->popup();
+    QTimer *timer = message->autoCloseTimer();
+    QCOMPARE(timer->interval(), 5000);
+
+    // A new text with a new pending time restarts the timer from that time.
+    message->setAutoCloseMs(8000);
+    message->setText(QStringLiteral("two"));
+    QCOMPARE(message->textLabel()->text(), QStringLiteral("two"));
+    QCOMPARE(timer->interval(), 8000);
+    QVERIFY(timer->isActive());
+
+    // The same text again leaves the running timer and the pending time alone.
+    message->setAutoCloseMs(100);
+    message->setText(QStringLiteral("two"));
+    QCOMPARE(timer->interval(), 8000);
+    QCOMPARE(message->autoCloseMs(), 100);
+
+    // A new text with no pending time stops the timer: the message stays until closed.
+    message->setAutoCloseMs(0);
+    message->setText(QStringLiteral("three"));
+    QVERIFY(!timer->isActive());
+    QVERIFY(message->isVisible());
+    message->close();
+}
+
+void TestQVantelMessage::closingTwiceSignalsOnce()
+{
+    QWidget owner;
+    auto *message = new QVantelMessage(QStringLiteral("x"), 3, &owner);
+    CloseRecord record;
+    recordClose(message, &record);
+    message->popup();
+    message->close();
+    message->close();
+    QCOMPARE(record.count, 1);
+}
+
+void TestQVantelMessage::keysGoToTheFrontPanel()
+{
+    KeySink sink;
+    frontPanelReceiver = &sink;
+    QWidget owner;
+    QPointer<QVantelMessage> message = new QVantelMessage(QStringLiteral("x"), 3, &owner);
+    CloseRecord record;
+    recordClose(message, &record);
+    message->popup();
+    QVERIFY(QTest::qWaitForWindowExposed(message));
+    QTest::keyClick(message, Qt::Key_Return);
+    QTest::keyClick(message, Qt::Key_A);
+    QCoreApplication::sendPostedEvents(&sink);
+    frontPanelReceiver = nullptr;
+    const QList<QList<int>> expected = {{6, Qt::Key_Return, 0},
+                                        {7, Qt::Key_Return, 0},
+                                        {6, Qt::Key_A, 0},
+                                        {7, Qt::Key_A, 0}};
+    QCOMPARE(sink.events, expected);
+    // The keys did not press the buttons.
+    QCOMPARE(record.count, 0);
+    delete message;
+}
+
+QTEST_MAIN(TestQVantelMessage)
+#include "tst_qvantelmessage.moc"
