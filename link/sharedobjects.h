@@ -42,7 +42,7 @@ void registerInstance(void *holder, Destroyer destroy);
 
 // Holds one instance of T, built in place on the first call of instance(). Not copyable; meant
 // to be a function-local static.
-template <typename T>
+template<typename T>
 class SharedObject
 {
 public:
@@ -64,7 +64,7 @@ public:
     // by makeArgument. makeArgument runs only then, so an accessor it calls builds its own
     // object first (and that object is destroyed after this one). If T's constructor throws,
     // nothing is registered and the next call tries again.
-    template <typename MakeArgument>
+    template<typename MakeArgument>
     T *instance(MakeArgument &&makeArgument)
     {
         if (!m_value) {

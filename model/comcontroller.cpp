@@ -2,7 +2,10 @@
 
 #include "link/protocolkeys.h"
 
-TComController::TComController(ksm::CCom *com, int type) : m_request(com), m_type(type) {}
+TComController::TComController(ksm::CCom *com, int type)
+    : m_request(com)
+    , m_type(type)
+{}
 
 TComController::~TComController() = default;
 

@@ -28,7 +28,7 @@ public:
 
     enum Transport : int {
         TransportNone = -1,
-        TransportIp = 0,    // Ethernet, mobile data, Wi-Fi
+        TransportIp = 0, // Ethernet, mobile data, Wi-Fi
         TransportIsdn = 1,
         TransportVoice = 2, // a coordination-line call or a mobile voice call
     };
@@ -61,6 +61,6 @@ public:
     // Transport kind of a call from its parts: none without an id (-1) or network text, voice
     // when its transmit codec is GSM, else that of its network. TComDevice::connectionTransport
     // applies this to a connection.
-    [[nodiscard]] static int callTransport(int connectionId, const std::string &network,
-                                           int txAlgorithm);
+    [[nodiscard]] static int
+    callTransport(int connectionId, const std::string &network, int txAlgorithm);
 };

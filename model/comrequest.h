@@ -33,7 +33,9 @@ public:
     // The time-out of ordinary reads and writes.
     static constexpr int DefaultTimeoutMs = 5000;
 
-    explicit TComRequest(ksm::CCom *com = nullptr) : m_com(com) {}
+    explicit TComRequest(ksm::CCom *com = nullptr)
+        : m_com(com)
+    {}
 
     [[nodiscard]] ksm::CCom *com() const { return m_com; }
     // The "cause" text of the last refused DO command; empty after any other outcome.
@@ -43,7 +45,8 @@ public:
     bool execute(const ksm::CMsg &msg, int timeoutMs);
     // As execute(); on "OK" also adds every reply parameter except "return" to reply (and
     // removes a "return" entry from it).
-    bool executeWithReply(const ksm::CMsg &msg, std::map<std::string, std::string> &reply,
+    bool executeWithReply(const ksm::CMsg &msg,
+                          std::map<std::string, std::string> &reply,
                           int timeoutMs);
     // Reads the one GET name of msg. True with its value on acceptance, true with an empty
     // value when the device reports it not set, false with the cause text as value when the
@@ -52,8 +55,10 @@ public:
     // Reads the GET names of msg: accepted keys (and keys reported not set, empty) go into
     // values, refused keys with their cause into failed. Returns the size of values
     // afterwards, or -1 on failure.
-    int getParams(const ksm::CMsg &msg, std::map<std::string, std::string> &values,
-                  std::map<std::string, std::string> &failed, int timeoutMs);
+    int getParams(const ksm::CMsg &msg,
+                  std::map<std::string, std::string> &values,
+                  std::map<std::string, std::string> &failed,
+                  int timeoutMs);
     // Writes the parameters of msg. Returns how many of them the device accepted (compare with
     // msg's parameter count), or -1 on failure.
     int setParams(const ksm::CMsg &msg, int timeoutMs);
@@ -68,7 +73,7 @@ public:
 private:
     // Sends msg and walks the reply until its first part whose "return" is not "PROGRESS";
     // onProgress sees each "PROGRESS" part. False when the call or a further part fails.
-    template <typename OnProgress>
+    template<typename OnProgress>
     bool collect(const ksm::CMsg &msg, ksm::CMsg &reply, int timeoutMs, OnProgress onProgress);
 
     ksm::CCom *m_com = nullptr;

@@ -1,6 +1,5 @@
 #include "model/modelkeys.h"
 
-
 const std::string kAoipKeySipState = "sip_state";
 const std::string kAoipKeySipStateCause = "sip_state_cause";
 const std::string kAoipKeySipRegistrar = "sip_registrar";

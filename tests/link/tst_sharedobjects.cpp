@@ -14,7 +14,9 @@ bool s_failNextConstruction = false;
 class Shared : public QObject
 {
 public:
-    explicit Shared(const QString &name, Shared *base = nullptr) : m_name(name), m_base(base)
+    explicit Shared(const QString &name, Shared *base = nullptr)
+        : m_name(name)
+        , m_base(base)
     {
         if (s_failNextConstruction) {
             s_failNextConstruction = false;
@@ -35,7 +37,9 @@ private:
 
 struct Client : Shared
 {
-    Client() : Shared(QStringLiteral("client")) {}
+    Client()
+        : Shared(QStringLiteral("client"))
+    {}
 };
 
 Client *client()
@@ -53,7 +57,9 @@ Shared *device()
 // Built from the client, like the model objects.
 struct Controller : Shared
 {
-    explicit Controller(Shared *com) : Shared(QStringLiteral("controller"), com) {}
+    explicit Controller(Shared *com)
+        : Shared(QStringLiteral("controller"), com)
+    {}
 };
 
 Controller *controller()
@@ -65,7 +71,9 @@ Controller *controller()
 // Its destructor reaches for another shared object that is already gone.
 struct Needy : Shared
 {
-    Needy() : Shared(QStringLiteral("needy")) {}
+    Needy()
+        : Shared(QStringLiteral("needy"))
+    {}
     ~Needy() override { device(); }
 };
 
@@ -108,8 +116,9 @@ void tst_SharedObjects::destroyedInReverseOrder()
     device();
     controller();
     destroySharedObjects();
-    QCOMPARE(s_events,
-             QStringList({"+device", "+client", "+controller", "-controller", "-client", "-device"}));
+    QCOMPARE(
+        s_events,
+        QStringList({"+device", "+client", "+controller", "-controller", "-client", "-device"}));
     QCOMPARE(sharedObjectCount(), 0);
 }
 
@@ -129,8 +138,8 @@ void tst_SharedObjects::destructorReachingForOthers()
     destroySharedObjects();
     // The device, built again by the needy destructor after its own teardown, goes in the same
     // call.
-    QCOMPARE(s_events, QStringList({"+needy", "+device", "-device", "+device", "-needy",
-                                    "-device"}));
+    QCOMPARE(s_events,
+             QStringList({"+needy", "+device", "-device", "+device", "-needy", "-device"}));
     QCOMPARE(sharedObjectCount(), 0);
 }
 

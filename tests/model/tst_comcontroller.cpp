@@ -11,7 +11,9 @@ class Probe : public TComController
     Q_OBJECT
 
 public:
-    Probe() : TComController(nullptr, GeneralController) {}
+    Probe()
+        : TComController(nullptr, GeneralController)
+    {}
 
     void reset() override
     {
@@ -101,8 +103,8 @@ void tst_ComController::stateFromCause_data()
     QTest::addColumn<int>("state");
 
     QTest::newRow("empty") << QByteArray() << int(TComController::StateReady);
-    QTest::newRow("unknown error") << QByteArray("200-unknown error")
-                                   << int(TComController::StateReady);
+    QTest::newRow("unknown error")
+        << QByteArray("200-unknown error") << int(TComController::StateReady);
     QTest::newRow("no cause") << QByteArray("garbage") << int(TComController::StateReady);
     QTest::newRow("pin") << QByteArray("122-pin required") << int(TComController::StatePinRequired);
     QTest::newRow("puk") << QByteArray("124-puk required") << int(TComController::StateSimLocked);
@@ -112,12 +114,12 @@ void tst_ComController::stateFromCause_data()
                                  << int(TComController::StateSimMissing);
     QTest::newRow("not allowed") << QByteArray("015-not allowed")
                                  << int(TComController::StateNotAllowed);
-    QTest::newRow("not registered") << QByteArray("123-not registered")
-                                    << int(TComController::StateNotRegistered);
+    QTest::newRow("not registered")
+        << QByteArray("123-not registered") << int(TComController::StateNotRegistered);
     QTest::newRow("other cause") << QByteArray("102-unknown parameter")
                                  << int(TComController::StateNotReady);
-    QTest::newRow("hardware error") << QByteArray("201-hardware error")
-                                    << int(TComController::StateNotReady);
+    QTest::newRow("hardware error")
+        << QByteArray("201-hardware error") << int(TComController::StateNotReady);
     QTest::newRow("wrong case") << QByteArray("122-PIN required")
                                 << int(TComController::StateReady);
 }

@@ -41,8 +41,8 @@ void tst_ComNetworkIds::fromText_data()
                               << int(Ids::TransportIp);
     QTest::newRow("prefix alone") << QByteArray("eth.") << 0x100 << int(Ids::EthernetFamily)
                                   << int(Ids::TransportIp);
-    QTest::newRow("letters as index") << QByteArray("isdn.ab") << 0x200 << int(Ids::IsdnFamily)
-                                      << int(Ids::TransportIsdn);
+    QTest::newRow("letters as index")
+        << QByteArray("isdn.ab") << 0x200 << int(Ids::IsdnFamily) << int(Ids::TransportIsdn);
     QTest::newRow("fraction cut") << QByteArray("eth.2.7") << 0x102 << int(Ids::EthernetFamily)
                                   << int(Ids::TransportIp);
     // An oversized or negative index stays inside its family.

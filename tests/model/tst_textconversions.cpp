@@ -24,11 +24,11 @@ void tst_TextConversions::conversions_data()
                            << QByteArray("Studio 1; a\\b");
     QTest::newRow("e acute") << QStringLiteral("\u00e9") << QByteArray("\xe9")
                              << QByteArray("\xc3\xa9");
-    QTest::newRow("latin-1 range") << QStringLiteral("\u00a0M\u00fcnchen\u00ff")
-                                   << QByteArray("\xa0M\xfcnchen\xff")
-                                   << QByteArray("\xc2\xa0M\xc3\xbcnchen\xc3\xbf");
-    QTest::newRow("embedded nul") << QString(QChar(0)) + QStringLiteral("x")
-                                  << QByteArray("\0x", 2) << QByteArray("\0x", 2);
+    QTest::newRow("latin-1 range")
+        << QStringLiteral("\u00a0M\u00fcnchen\u00ff") << QByteArray("\xa0M\xfcnchen\xff")
+        << QByteArray("\xc2\xa0M\xc3\xbcnchen\xc3\xbf");
+    QTest::newRow("embedded nul") << QString(QChar(0)) + QStringLiteral("x") << QByteArray("\0x", 2)
+                                  << QByteArray("\0x", 2);
 }
 
 void tst_TextConversions::conversions()
