@@ -314,6 +314,10 @@ void CMsg::write(std::string &out, bool maskSecrets) const
 
 int CMsg::parse(const std::string &text, CMsg &out)
 {
+    // The nodes of the old parameters are reused for the new ones, so parsing into a message
+    // object again and again does not allocate for every parameter.
+    ParamMap spare;
+    spare.swap(out.m_params);
     out.clear(None);
     const size_t size = text.size();
 
@@ -329,7 +333,7 @@ int CMsg::parse(const std::string &text, CMsg &out)
     out.m_type = type;
     pos = wordEnd + 1;
 
-    std::string segment;
+    std::string unescaped;
     for (;;) {
         // Separators and stray backslashes before a segment are skipped, so no segment is empty.
         while (pos < size && (text[pos] == ';' || text[pos] == '\\'))
@@ -337,51 +341,85 @@ int CMsg::parse(const std::string &text, CMsg &out)
         if (pos >= size)
             break;
 
-        segment.clear();
+        // Most segments hold no backslash: take them straight from the text.
+        const char *const data = text.data();
+        const void *semicolon = std::memchr(data + pos, ';', size - pos);
+        const size_t segmentEnd =
+            semicolon ? static_cast<size_t>(static_cast<const char *>(semicolon) - data) : size;
+        const void *backslash = std::memchr(data + pos, '\\', segmentEnd - pos);
+        if (!backslash) {
+            const size_t stop = segmentEnd;
+            out.addSegment(std::string_view(text.data() + pos, stop - pos), spare);
+            pos = stop + 1;
+            continue;
+        }
+
+        const size_t stop = static_cast<size_t>(static_cast<const char *>(backslash) - data);
+        unescaped.assign(text, pos, stop - pos);
+        pos = stop;
         while (pos < size) {
             const char c = text[pos];
             if (c == '\\') {
                 if (pos + 1 < size)
-                    segment += text[pos + 1];
+                    unescaped += text[pos + 1];
                 pos += 2; // a backslash that ends the text is dropped
             } else if (c == ';') {
                 ++pos;
                 break;
             } else {
-                segment += c;
+                unescaped += c;
                 ++pos;
             }
         }
-
-        const size_t nameBegin = segment.find_first_not_of(':');
-        if (nameBegin == std::string::npos)
-            continue; // nothing but colons: there is no name to store
-        const size_t colon = segment.find(':', nameBegin);
-        if (colon == std::string::npos) {
-            // A bare word: "GET" and "LIST" add themselves as a name, anything else is stored as
-            // both key and value.
-            const std::string word = segment.substr(nameBegin);
-            if (word == kNameGet)
-                out.addGet(word);
-            else if (word == kNameList)
-                out.addList(word);
-            else
-                out.setParam(word, word, KeepFirst, ',');
-            continue;
-        }
-
-        const size_t nameLength = colon - nameBegin;
-        if (segment.compare(nameBegin, nameLength, kNameGet) == 0) {
-            out.addGet(segment.substr(colon + 1));
-        } else if (segment.compare(nameBegin, nameLength, kNameList) == 0) {
-            out.addList(segment.substr(colon + 1));
-        } else {
-            std::string key = segment.substr(nameBegin, nameLength);
-            if (out.m_params.find(key) == out.m_params.end())
-                out.m_params.emplace(std::move(key), segment.substr(colon + 1));
-        }
+        out.addSegment(unescaped, spare);
     }
     return 0;
+}
+
+void CMsg::addSegment(std::string_view segment, ParamMap &spare)
+{
+    const size_t nameBegin = segment.find_first_not_of(':');
+    if (nameBegin == std::string_view::npos)
+        return; // nothing but colons: there is no name to store
+    const size_t colon = segment.find(':', nameBegin);
+    if (colon == std::string_view::npos) {
+        // A bare word: "GET" and "LIST" add themselves as a name, anything else is stored as both
+        // key and value.
+        const std::string word(segment.substr(nameBegin));
+        if (word == kNameGet)
+            addGet(word);
+        else if (word == kNameList)
+            addList(word);
+        else
+            setParam(word, word, KeepFirst, ',');
+        return;
+    }
+
+    const std::string_view name = segment.substr(nameBegin, colon - nameBegin);
+    const std::string_view value = segment.substr(colon + 1);
+    if (name == kNameGet) {
+        if (!value.empty())
+            m_gets.emplace_back(value);
+    } else if (name == kNameList) {
+        if (!value.empty())
+            m_lists.emplace_back(value);
+    } else {
+        insertFirst(name, value, spare);
+    }
+}
+
+void CMsg::insertFirst(std::string_view key, std::string_view value, ParamMap &spare)
+{
+    // Texts written by serialize() carry their keys in map order, so the end is the usual place.
+    // A hinted insert leaves an existing key untouched: of two equal keys the first value wins.
+    if (spare.empty()) {
+        m_params.emplace_hint(m_params.end(), std::string(key), std::string(value));
+        return;
+    }
+    auto node = spare.extract(spare.begin());
+    node.key().assign(key.data(), key.size());
+    node.mapped().assign(value.data(), value.size());
+    m_params.insert(m_params.end(), std::move(node));
 }
 
 bool CMsg::operator==(const CMsg &other) const

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ksm {
@@ -98,6 +99,10 @@ public:
 
 private:
     void write(std::string &out, bool maskSecrets) const;
+    // Stores one unescaped segment of a text being parsed; spare holds nodes to reuse.
+    void addSegment(std::string_view segment, ParamMap &spare);
+    // Inserts key unless it is present already, reusing a node of spare when there is one.
+    void insertFirst(std::string_view key, std::string_view value, ParamMap &spare);
 
     int m_type = None;
     ParamMap m_params;

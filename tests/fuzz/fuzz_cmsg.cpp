@@ -46,7 +46,9 @@ void checkMessage(const std::string &text)
     std::string written;
     if (message.serialize(written) != 0)
         std::abort(); // a parsed message always has a type the writer knows
-    ksm::CMsg reread;
+    // Read back into a message that already holds parameters, as a reused object would.
+    ksm::CMsg reread(message);
+    reread.setParam("~", "old");
     if (ksm::CMsg::parse(written, reread) != 0)
         std::abort();
     if (isRepresentable(message) && reread != message)

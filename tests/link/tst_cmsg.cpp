@@ -141,6 +141,12 @@ void tst_CMsg::parseAndWriteBack()
     CMsg parsed;
     QCOMPARE(CMsg::parse(bytes(text), parsed), result);
     QCOMPARE(parsed, expected);
+
+    // A reused message object gives the same result: nothing of its old content survives.
+    CMsg reused = makeMessage(CMsg::Event, {{"a", "old"}, {"k", "old"}, {"z", "old"}, {"zz", ""}},
+                              {"g"}, {"l"});
+    QCOMPARE(CMsg::parse(bytes(text), reused), result);
+    QCOMPARE(reused, expected);
     if (result != 0)
         return;
 
