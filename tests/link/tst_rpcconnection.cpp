@@ -545,6 +545,22 @@ private slots:
         QCOMPARE(param(recorder.received.first().body(), "info_type"), std::string("heard"));
     }
 
+    void disconnectFromASlotDropsTheRestOfTheChunk()
+    {
+        connectToFake(*m_connection);
+        Recorder recorder(m_connection.get());
+        QObject::connect(m_connection.get(), &RpcConnection::messageReceived, m_connection.get(),
+                         [this] { m_connection->disconnect(); });
+        FakeFrame info;
+        info.type = FakeFrame::Signal;
+        info.body = "INFO;info_type:a;";
+        QVERIFY(m_fake->sendRaw(info.encode() + info.encode() + info.encode()));
+        QTRY_COMPARE(recorder.received.size(), 1);
+        QVERIFY(m_fake->waitForDisconnection());
+        QCOMPARE(recorder.received.size(), 1);
+        QVERIFY(!m_connection->isEngaged());
+    }
+
     void sendFramesTheMessageAsItIs()
     {
         connectToFake(*m_connection);
