@@ -210,8 +210,8 @@ int main(int argc, char **argv)
     ok &= save(folder, QStringLiteral("phone-call.png"), icon,
                [](QPainter &p) { handset(p, kGreen, -45); });
     ok &= save(folder, QStringLiteral("phone-hangup.png"), icon, [](QPainter &p) {
-        p.translate(0, 6);
-        handset(p, kRed, 180);
+        p.translate(0, 8);
+        handset(p, kRed, 0);
     });
 
     ok &= save(folder, QStringLiteral("message.png"), icon, [](QPainter &p) {
@@ -446,7 +446,7 @@ int main(int argc, char **argv)
     ok &= save(folder, QStringLiteral("shutdown.png"), icon, [](QPainter &p) {
         p.setPen(glyphPen(kRed));
         p.setBrush(Qt::NoBrush);
-        p.drawArc(QRectF(8, 9, 32, 32), 120 * 16, -240 * 16);
+        p.drawArc(QRectF(8, 9, 32, 32), 120 * 16, 300 * 16);
         p.drawLine(QPointF(24, 5), QPointF(24, 23));
     });
     ok &= save(folder, QStringLiteral("Tallydesk.png"), QSize(128, 128), [](QPainter &p) {
