@@ -92,8 +92,8 @@ bool isSecretKey(const std::string &key)
 }
 
 // Index-based core of extractEscaped(); returns npos when the text ended before a delimiter.
-size_t extractEscapedAt(const std::string &in, std::string &out, size_t pos,
-                        const std::string &delimiters)
+size_t
+extractEscapedAt(const std::string &in, std::string &out, size_t pos, const std::string &delimiters)
 {
     const size_t size = in.size();
     while (pos < size) {
@@ -144,8 +144,7 @@ namespace ksm {
 
 CMsg::CMsg(int type)
     : m_type(type)
-{
-}
+{}
 
 CMsg::CMsg(const CMsg &other)
 {
@@ -344,13 +343,12 @@ int CMsg::parse(const std::string &text, CMsg &out)
         // Most segments hold no backslash: take them straight from the text.
         const char *const data = text.data();
         const void *semicolon = std::memchr(data + pos, ';', size - pos);
-        const size_t segmentEnd =
-            semicolon ? static_cast<size_t>(static_cast<const char *>(semicolon) - data) : size;
+        const size_t segmentEnd
+            = semicolon ? static_cast<size_t>(static_cast<const char *>(semicolon) - data) : size;
         const void *backslash = std::memchr(data + pos, '\\', segmentEnd - pos);
         if (!backslash) {
-            const size_t stop = segmentEnd;
-            out.addSegment(std::string_view(text.data() + pos, stop - pos), spare);
-            pos = stop + 1;
+            out.addSegment(std::string_view(data + pos, segmentEnd - pos), spare);
+            pos = segmentEnd + 1;
             continue;
         }
 
@@ -439,8 +437,7 @@ void appendEscaped(const std::string &in, std::string &out, const std::string &c
     }
 }
 
-int extractEscaped(const std::string &in, std::string &out, int pos,
-                   const std::string &delimiters)
+int extractEscaped(const std::string &in, std::string &out, int pos, const std::string &delimiters)
 {
     if (pos < 0 || static_cast<size_t>(pos) > in.size())
         return -1;

@@ -55,7 +55,9 @@ public:
     // An absent key is inserted with the value in every mode. For a present key: KeepFirst keeps
     // the old value, Append appends separator and value to a non-empty old value (and replaces an
     // empty one), any other mode replaces the value.
-    void setParam(const std::string &key, const std::string &value, int mode = KeepFirst,
+    void setParam(const std::string &key,
+                  const std::string &value,
+                  int mode = KeepFirst,
                   char separator = ',');
     // Append a name to gets or lists; an empty name is ignored.
     void addGet(const std::string &name);
@@ -123,8 +125,7 @@ void appendEscaped(const std::string &in, std::string &out, const std::string &c
 // escaping backslash and keeping the character behind it. Returns the position just behind that
 // delimiter, or -1 when the text ended first (out then holds the rest; a lone backslash at the
 // very end is dropped). A pos of -1, or one outside the text, returns -1 at once.
-int extractEscaped(const std::string &in, std::string &out, int pos,
-                   const std::string &delimiters);
+int extractEscaped(const std::string &in, std::string &out, int pos, const std::string &delimiters);
 
 // Append the items to out, each escaped for "," (or "/"), separated by "," (or "/"). An empty
 // vector leaves out unchanged.

@@ -16,18 +16,19 @@ constexpr int kMpa2p = 9;
 // Indexed by algorithm id. Addresses only, so the table is complete before dynamic
 // initialisation.
 const std::string *const kCodecNames[kCodecCount] = {
-    &kCodecPcma,        &kCodecPcmu,      &kCodecG711,         &kCodecG722,
-    &kCodecG722Srt,     &kCodecG722H242,  &kCodecG722H221,     &kCodec4sb,
-    &kCodecMpa2,        &kCodecMpa2p,     &kCodecTdac,         &kCodecTdacG722,
-    &kCodecG722Tdac,    &kCodecCelp,      &kCodecAacLbr,       &kCodecAacHe,
-    &kCodecAacHev2,     &kCodecGsm,       &kCodecPhone,        &kCodecOpus,
-    &kCodecL16,         &kCodecL20,       &kCodecL24,          &kCodecAacLbrLoas,
-    &kCodecAacHeLoas,   &kCodecAacHev2Loas, &kCodecMpa3,       &kCodecAacLd,
-    &kCodecAacEld,
+    &kCodecPcma,        &kCodecPcmu,     &kCodecG711,     &kCodecG722,       &kCodecG722Srt,
+    &kCodecG722H242,    &kCodecG722H221, &kCodec4sb,      &kCodecMpa2,       &kCodecMpa2p,
+    &kCodecTdac,        &kCodecTdacG722, &kCodecG722Tdac, &kCodecCelp,       &kCodecAacLbr,
+    &kCodecAacHe,       &kCodecAacHev2,  &kCodecGsm,      &kCodecPhone,      &kCodecOpus,
+    &kCodecL16,         &kCodecL20,      &kCodecL24,      &kCodecAacLbrLoas, &kCodecAacHeLoas,
+    &kCodecAacHev2Loas, &kCodecMpa3,     &kCodecAacLd,    &kCodecAacEld,
 };
 
 const std::string *const kChannelModeWords[] = {
-    &kChannelModeMono, &kChannelModeDmono, &kChannelModeStereo, &kChannelModeJstereo,
+    &kChannelModeMono,
+    &kChannelModeDmono,
+    &kChannelModeStereo,
+    &kChannelModeJstereo,
 };
 constexpr int kChannelModeCount = static_cast<int>(std::size(kChannelModeWords));
 

@@ -8,11 +8,11 @@
 // A plain value record.
 struct TCodecConfig
 {
-    int algorithm = -1;   // coding algorithm id 0 to 28 (codecToString()), -1 none or unknown
-    int sampleRate = -1;  // Hz, -1 unknown
-    int channelMode = 0;  // 0 mono, 1 dual mono, 2 stereo, 3 joint stereo; -1 unknown word
-    int bitRate = -1;     // bit/s, -1 unknown
-    qint16 fec = -1;      // error-correction value, -1 none
+    int algorithm = -1;  // coding algorithm id 0 to 28 (codecToString()), -1 none or unknown
+    int sampleRate = -1; // Hz, -1 unknown
+    int channelMode = 0; // 0 mono, 1 dual mono, 2 stereo, 3 joint stereo; -1 unknown word
+    int bitRate = -1;    // bit/s, -1 unknown
+    qint16 fec = -1;     // error-correction value, -1 none
 
     bool operator==(const TCodecConfig &other) const;
     bool operator!=(const TCodecConfig &other) const { return !(*this == other); }

@@ -169,8 +169,8 @@ int formatDuration(const quint64 &seconds, std::string &out)
     const unsigned long long minutes = (seconds % 3600) / 60;
     const unsigned long long rest = seconds % 60;
     char buffer[48];
-    const int length = std::snprintf(buffer, sizeof buffer, "%.2llu:%.2llu:%.2llu", hours,
-                                     minutes, rest);
+    const int length
+        = std::snprintf(buffer, sizeof buffer, "%.2llu:%.2llu:%.2llu", hours, minutes, rest);
     out.assign(buffer, length > 0 ? static_cast<size_t>(length) : 0);
     return static_cast<int>(out.size());
 }

@@ -95,8 +95,8 @@ void tst_CMsg::parseAndWriteBack_data()
     QTest::newRow("first of two equal keys wins")
         << QByteArray("PARAM;k:1;k:2;") << 0 << makeMessage(CMsg::Param, {{"k", "1"}})
         << QByteArray("PARAM;k:1;");
-    QTest::newRow("empty GET and LIST names") << QByteArray("PARAM;GET:;LIST:;") << 0
-                                              << makeMessage(CMsg::Param) << QByteArray("PARAM;");
+    QTest::newRow("empty GET and LIST names")
+        << QByteArray("PARAM;GET:;LIST:;") << 0 << makeMessage(CMsg::Param) << QByteArray("PARAM;");
     QTest::newRow("GET name with colon")
         << QByteArray("PARAM;GET:a:b;") << 0 << makeMessage(CMsg::Param, {}, {"a:b"})
         << QByteArray("PARAM;GET:a:b;");
@@ -107,9 +107,9 @@ void tst_CMsg::parseAndWriteBack_data()
     QTest::newRow("value with colon, no closing separator")
         << QByteArray("EVENT;x:a:b") << 0 << makeMessage(CMsg::Event, {{"x", "a:b"}})
         << QByteArray("EVENT;x:a:b;");
-    QTest::newRow("backslash ending the text") << QByteArray("PARAM;a:1\\") << 0
-                                               << makeMessage(CMsg::Param, {{"a", "1"}})
-                                               << QByteArray("PARAM;a:1;");
+    QTest::newRow("backslash ending the text")
+        << QByteArray("PARAM;a:1\\") << 0 << makeMessage(CMsg::Param, {{"a", "1"}})
+        << QByteArray("PARAM;a:1;");
     QTest::newRow("keys sorted, GET before LIST")
         << QByteArray("DO;b:2;a:1;LIST:z;GET:y;LIST:w;") << 0
         << makeMessage(CMsg::Do, {{"a", "1"}, {"b", "2"}}, {"y"}, {"z", "w"})
@@ -143,8 +143,8 @@ void tst_CMsg::parseAndWriteBack()
     QCOMPARE(parsed, expected);
 
     // A reused message object gives the same result: nothing of its old content survives.
-    CMsg reused = makeMessage(CMsg::Event, {{"a", "old"}, {"k", "old"}, {"z", "old"}, {"zz", ""}},
-                              {"g"}, {"l"});
+    CMsg reused = makeMessage(
+        CMsg::Event, {{"a", "old"}, {"k", "old"}, {"z", "old"}, {"zz", ""}}, {"g"}, {"l"});
     QCOMPARE(CMsg::parse(bytes(text), reused), result);
     QCOMPARE(reused, expected);
     if (result != 0)
@@ -242,22 +242,20 @@ void tst_CMsg::setParamModes_data()
     QTest::addColumn<int>("mode");
     QTest::addColumn<QByteArray>("expected");
 
-    QTest::newRow("absent, keep first") << false << QByteArray() << QByteArray("y") << 0
-                                        << QByteArray("y");
-    QTest::newRow("absent, append") << false << QByteArray() << QByteArray("y") << 2
-                                    << QByteArray("y");
+    QTest::newRow("absent, keep first")
+        << false << QByteArray() << QByteArray("y") << 0 << QByteArray("y");
+    QTest::newRow("absent, append")
+        << false << QByteArray() << QByteArray("y") << 2 << QByteArray("y");
     QTest::newRow("keep first") << true << QByteArray("x") << QByteArray("y") << 0
                                 << QByteArray("x");
-    QTest::newRow("keep first, empty old") << true << QByteArray() << QByteArray("y") << 0
-                                           << QByteArray();
-    QTest::newRow("replace") << true << QByteArray("x") << QByteArray("y") << 1
-                             << QByteArray("y");
-    QTest::newRow("other mode replaces") << true << QByteArray("x") << QByteArray("y") << 7
-                                         << QByteArray("y");
-    QTest::newRow("append") << true << QByteArray("x") << QByteArray("y") << 2
-                            << QByteArray("x|y");
-    QTest::newRow("append to empty") << true << QByteArray() << QByteArray("y") << 2
-                                     << QByteArray("y");
+    QTest::newRow("keep first, empty old")
+        << true << QByteArray() << QByteArray("y") << 0 << QByteArray();
+    QTest::newRow("replace") << true << QByteArray("x") << QByteArray("y") << 1 << QByteArray("y");
+    QTest::newRow("other mode replaces")
+        << true << QByteArray("x") << QByteArray("y") << 7 << QByteArray("y");
+    QTest::newRow("append") << true << QByteArray("x") << QByteArray("y") << 2 << QByteArray("x|y");
+    QTest::newRow("append to empty")
+        << true << QByteArray() << QByteArray("y") << 2 << QByteArray("y");
 }
 
 void tst_CMsg::setParamModes()
@@ -345,9 +343,8 @@ void tst_CMsg::classify()
 
 void tst_CMsg::causeCodes()
 {
-    const CMsg reply = makeMessage(CMsg::Param, {{"cause", "105-invalid value"},
-                                                 {"k", "101-parameter not set"},
-                                                 {"v", "42"}});
+    const CMsg reply = makeMessage(
+        CMsg::Param, {{"cause", "105-invalid value"}, {"k", "101-parameter not set"}, {"v", "42"}});
     QCOMPARE(reply.causeCode(), 105);
     QCOMPARE(reply.paramCauseCode("k"), 101);
     QCOMPARE(reply.paramCauseCode("v"), 200);
@@ -382,9 +379,8 @@ void tst_CMsg::logTextMasksSecrets_data()
     QTest::newRow("pin and puk") << makeMessage(CMsg::Param, {{"pin", "1234"}, {"PUK", "99"}})
                                  << QByteArray("PARAM;PUK:***;pin:***;");
     QTest::newRow("password and pwd anywhere, any case")
-        << makeMessage(CMsg::Param, {{"sip_password2", "s;e\\c"},
-                                     {"remote_access_PWD", "x"},
-                                     {"Password", ""}})
+        << makeMessage(CMsg::Param,
+                       {{"sip_password2", "s;e\\c"}, {"remote_access_PWD", "x"}, {"Password", ""}})
         << QByteArray("PARAM;Password:***;remote_access_PWD:***;sip_password2:***;");
     QTest::newRow("look-alike keys stay")
         << makeMessage(CMsg::Info, {{"pin_persistent", "on"}, {"spin", "3"}, {"a", "1;2"}})

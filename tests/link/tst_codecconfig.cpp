@@ -50,11 +50,12 @@ private slots:
 
 void tst_CodecConfig::names()
 {
-    const char *expected[] = {"PCMA", "PCMU", "G711", "G722", "G722-SRT", "G722-H242",
-                              "G722-H221", "4SB", "MPA2", "MPA2P", "TDAC", "TDAC_G722",
-                              "G722_TDAC", "CELP", "AAC-lbr", "AAC-he", "AAC-hev2", "GSM",
-                              "Phone", "OPUS", "L16", "L20", "L24", "AAC-lbr-loas",
-                              "AAC-he-loas", "AAC-hev2-loas", "MPA3", "AAC-ld", "AAC-eld"};
+    const char *expected[]
+        = {"PCMA",        "PCMU",          "G711",    "G722",   "G722-SRT", "G722-H242",
+           "G722-H221",   "4SB",           "MPA2",    "MPA2P",  "TDAC",     "TDAC_G722",
+           "G722_TDAC",   "CELP",          "AAC-lbr", "AAC-he", "AAC-hev2", "GSM",
+           "Phone",       "OPUS",          "L16",     "L20",    "L24",      "AAC-lbr-loas",
+           "AAC-he-loas", "AAC-hev2-loas", "MPA3",    "AAC-ld", "AAC-eld"};
     for (int id = 0; id < 29; ++id) {
         QCOMPARE(codecToString(id), std::string(expected[id]));
         QCOMPARE(codecFromString(expected[id]), id);
@@ -89,22 +90,21 @@ void tst_CodecConfig::write_data()
     QTest::addColumn<TCodecConfig>("config");
     QTest::addColumn<QByteArray>("text");
 
-    QTest::newRow("MPA2 with fec 0") << config(8, 48000, 2, 256000, 0)
-                                     << QByteArray("MPA2/48000/stereo/256000/0");
-    QTest::newRow("MPA2 with fec -1") << config(8, 48000, 2, 256000, -1)
-                                      << QByteArray("MPA2/48000/stereo/256000/-1");
-    QTest::newRow("CELP with fec") << config(13, 16000, 0, 24000, 3)
-                                   << QByteArray("CELP/16000/mono/24000/P3");
+    QTest::newRow("MPA2 with fec 0")
+        << config(8, 48000, 2, 256000, 0) << QByteArray("MPA2/48000/stereo/256000/0");
+    QTest::newRow("MPA2 with fec -1")
+        << config(8, 48000, 2, 256000, -1) << QByteArray("MPA2/48000/stereo/256000/-1");
+    QTest::newRow("CELP with fec")
+        << config(13, 16000, 0, 24000, 3) << QByteArray("CELP/16000/mono/24000/P3");
     QTest::newRow("CELP without fec") << config(13, 16000, 0, 24000, -1) << QByteArray("CELP");
-    QTest::newRow("MPA2P fec 0 dropped") << config(9, 48000, 3, 128000, 0)
-                                         << QByteArray("MPA2P/48000/jstereo/128000");
+    QTest::newRow("MPA2P fec 0 dropped")
+        << config(9, 48000, 3, 128000, 0) << QByteArray("MPA2P/48000/jstereo/128000");
     QTest::newRow("MPA2P fec 2") << config(9, 48000, 3, 128000, 2)
                                  << QByteArray("MPA2P/48000/jstereo/128000/2");
     QTest::newRow("4SB") << config(7, 32000, 1, 64000, 5) << QByteArray("4SB/32000/dmono/64000");
     QTest::newRow("AAC-hev2") << config(16, 48000, 2, 48000, -1)
                               << QByteArray("AAC-hev2/48000/stereo/48000");
-    QTest::newRow("OPUS") << config(19, 48000, 0, 64000, -1)
-                          << QByteArray("OPUS/48000/mono/64000");
+    QTest::newRow("OPUS") << config(19, 48000, 0, 64000, -1) << QByteArray("OPUS/48000/mono/64000");
     QTest::newRow("AAC-eld") << config(28, 48000, 2, 128000, -1)
                              << QByteArray("AAC-eld/48000/stereo/128000");
     QTest::newRow("G722 name alone") << config(3, 48000, 0, 64000, 2) << QByteArray("G722");
@@ -132,27 +132,25 @@ void tst_CodecConfig::read_data()
     QTest::newRow("G722 defaults") << QByteArray("G722") << config(3, 48000, 0, 64000, -1);
     QTest::newRow("PCMA defaults") << QByteArray("PCMA") << config(0, 48000, 0, 64000, -1);
     QTest::newRow("TDAC defaults") << QByteArray("TDAC") << config(10, 32000, 0, 64000, -1);
-    QTest::newRow("TDAC_G722 defaults") << QByteArray("TDAC_G722")
-                                        << config(11, -1, 0, 64000, -1);
+    QTest::newRow("TDAC_G722 defaults") << QByteArray("TDAC_G722") << config(11, -1, 0, 64000, -1);
     QTest::newRow("CELP defaults") << QByteArray("CELP") << config(13, 16000, 0, 24000, -1);
     QTest::newRow("OPUS has no defaults") << QByteArray("OPUS") << config(19, -1, 0, -1, -1);
     QTest::newRow("MPA2 full") << QByteArray("MPA2/48000/stereo/256000/0")
                                << config(8, 48000, 2, 256000, 0);
-    QTest::newRow("MPA2 too few fields") << QByteArray("MPA2/48000")
-                                         << config(8, -1, 0, -1, -1);
+    QTest::newRow("MPA2 too few fields") << QByteArray("MPA2/48000") << config(8, -1, 0, -1, -1);
     QTest::newRow("unknown algorithm") << QByteArray("XYZ/48000/stereo/256000") << start;
     QTest::newRow("CELP fec drops its first character")
         << QByteArray("CELP/16000/mono/24000/P3") << config(13, 16000, 0, 24000, 3);
-    QTest::newRow("other fec read whole") << QByteArray("MPA2P/48000/jstereo/128000/P3")
-                                          << config(9, 48000, 3, 128000, 0);
-    QTest::newRow("unknown channel word") << QByteArray("OPUS/48000/quad/64000")
-                                          << config(19, 48000, -1, 64000, -1);
-    QTest::newRow("empty fields vanish") << QByteArray("/OPUS//48000/mono//64000/")
-                                         << config(19, 48000, 0, 64000, -1);
-    QTest::newRow("extra fields ignored") << QByteArray("MPA2/48000/stereo/256000/1/9/9")
-                                          << config(8, 48000, 2, 256000, 1);
-    QTest::newRow("bad numbers read as 0") << QByteArray("AAC-ld/48k/mono/x")
-                                           << config(27, 0, 0, 0, -1);
+    QTest::newRow("other fec read whole")
+        << QByteArray("MPA2P/48000/jstereo/128000/P3") << config(9, 48000, 3, 128000, 0);
+    QTest::newRow("unknown channel word")
+        << QByteArray("OPUS/48000/quad/64000") << config(19, 48000, -1, 64000, -1);
+    QTest::newRow("empty fields vanish")
+        << QByteArray("/OPUS//48000/mono//64000/") << config(19, 48000, 0, 64000, -1);
+    QTest::newRow("extra fields ignored")
+        << QByteArray("MPA2/48000/stereo/256000/1/9/9") << config(8, 48000, 2, 256000, 1);
+    QTest::newRow("bad numbers read as 0")
+        << QByteArray("AAC-ld/48k/mono/x") << config(27, 0, 0, 0, -1);
 }
 
 void tst_CodecConfig::read()
@@ -173,9 +171,10 @@ void tst_CodecConfig::equality()
     QVERIFY(base != config(8, 48000, 2, 256000, 1));
 
     // A written setting reads back, except that MPA2P loses a fec of 0.
-    for (const TCodecConfig &written :
-         {base, config(13, 16000, 0, 24000, 3), config(19, 48000, 2, 96000, -1),
-          config(3, 48000, 0, 64000, -1)}) {
+    for (const TCodecConfig &written : {base,
+                                        config(13, 16000, 0, 24000, 3),
+                                        config(19, 48000, 2, 96000, -1),
+                                        config(3, 48000, 0, 64000, -1)}) {
         QCOMPARE(codecConfigFromString(codecConfigToString(written)), written);
     }
     QCOMPARE(codecConfigFromString(codecConfigToString(config(9, 48000, 2, 256000, 0))),

@@ -53,8 +53,7 @@ void tst_ValueConversions::readIntegers_data()
     QTest::newRow("no number") << QByteArray(".5") << 0 << 0;
     QTest::newRow("signs only") << QByteArray("+-") << 0 << 0;
     QTest::newRow("saturates high") << QByteArray("99999999999") << 2147483647 << 32767;
-    QTest::newRow("saturates low") << QByteArray("-99999999999") << int(-2147483647 - 1)
-                                   << -32768;
+    QTest::newRow("saturates low") << QByteArray("-99999999999") << int(-2147483647 - 1) << -32768;
 }
 
 void tst_ValueConversions::readIntegers()
@@ -146,10 +145,12 @@ void tst_ValueConversions::utf8ToLatin1_data()
     QTest::newRow("e acute") << QByteArray("\xc3\xa9") << QByteArray("\xe9");
     QTest::newRow("no-break space") << QByteArray("\xc2\xa0x") << QByteArray("\xa0x");
     QTest::newRow("lead byte alone at end") << QByteArray("a\xc3") << QByteArray("a\xc3");
-    QTest::newRow("lead byte before ascii") << QByteArray("\xc3" "a") << QByteArray("\xc3" "a");
+    QTest::newRow("lead byte before ascii") << QByteArray("\xc3"
+                                                          "a")
+                                            << QByteArray("\xc3"
+                                                          "a");
     QTest::newRow("euro sign stays") << QByteArray("\xe2\x82\xac") << QByteArray("\xe2\x82\xac");
-    QTest::newRow("other two-byte lead stays") << QByteArray("\xc4\x80")
-                                               << QByteArray("\xc4\x80");
+    QTest::newRow("other two-byte lead stays") << QByteArray("\xc4\x80") << QByteArray("\xc4\x80");
 }
 
 void tst_ValueConversions::utf8ToLatin1()
