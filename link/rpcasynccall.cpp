@@ -5,8 +5,7 @@
 
 RpcAsyncCallData::RpcAsyncCallData(int callId)
     : id(callId)
-{
-}
+{}
 
 RpcAsyncCallData::~RpcAsyncCallData() = default;
 
@@ -14,8 +13,7 @@ RpcAsyncCall::RpcAsyncCall() = default;
 
 RpcAsyncCall::RpcAsyncCall(int id)
     : d(new RpcAsyncCallData(id))
-{
-}
+{}
 
 RpcAsyncCall::RpcAsyncCall(const RpcAsyncCall &other) = default;
 RpcAsyncCall::RpcAsyncCall(RpcAsyncCall &&other) noexcept = default;

@@ -20,8 +20,11 @@ RpcAsyncCallWatcher::RpcAsyncCallWatcher(const RpcAsyncCall &call, QObject *pare
     }
     if (!record->watcherHelper)
         record->watcherHelper = std::make_unique<RpcAsyncCallWatcherHelper>();
-    QObject::connect(record->watcherHelper.get(), &RpcAsyncCallWatcherHelper::finished, this,
-                     &RpcAsyncCallWatcher::helperFinished, Qt::DirectConnection);
+    QObject::connect(record->watcherHelper.get(),
+                     &RpcAsyncCallWatcherHelper::finished,
+                     this,
+                     &RpcAsyncCallWatcher::helperFinished,
+                     Qt::DirectConnection);
 }
 
 RpcAsyncCallWatcher::~RpcAsyncCallWatcher() = default;

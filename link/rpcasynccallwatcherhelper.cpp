@@ -2,7 +2,6 @@
 
 RpcAsyncCallWatcherHelper::RpcAsyncCallWatcherHelper(QObject *parent)
     : QObject(parent)
-{
-}
+{}
 
 RpcAsyncCallWatcherHelper::~RpcAsyncCallWatcherHelper() = default;

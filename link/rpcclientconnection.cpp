@@ -60,8 +60,8 @@ void RpcClientConnection::socketChanged(QAbstractSocket::SocketState socketState
     RpcConnection::socketChanged(socketState);
     if (isEngaged() && state() == Unconnected) {
         m_retryCountdown = m_retryTicks;
-        logLine("RpcClientConnection", "socketChanged",
-                QStringLiteral(", will retry connecting to host in %1 seconds")
-                    .arg(m_retryTicks));
+        logLine("RpcClientConnection",
+                "socketChanged",
+                QStringLiteral(", will retry connecting to host in %1 seconds").arg(m_retryTicks));
     }
 }

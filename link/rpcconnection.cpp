@@ -73,15 +73,27 @@ RpcConnection::RpcConnection(QObject *parent)
 {
     registerMetaTypes();
     m_timer->setInterval(kDefaultTickMs);
-    QObject::connect(m_timer, &QTimer::timeout, this, qOverload<>(&RpcConnection::timerEvent),
+    QObject::connect(m_timer,
+                     &QTimer::timeout,
+                     this,
+                     qOverload<>(&RpcConnection::timerEvent),
                      Qt::DirectConnection);
-    QObject::connect(m_socket, &QTcpSocket::readyRead, this, &RpcConnection::socketRead,
+    QObject::connect(
+        m_socket, &QTcpSocket::readyRead, this, &RpcConnection::socketRead, Qt::DirectConnection);
+    QObject::connect(m_socket,
+                     &QTcpSocket::connected,
+                     this,
+                     &RpcConnection::socketConnected,
                      Qt::DirectConnection);
-    QObject::connect(m_socket, &QTcpSocket::connected, this, &RpcConnection::socketConnected,
+    QObject::connect(m_socket,
+                     &QTcpSocket::stateChanged,
+                     this,
+                     &RpcConnection::socketChanged,
                      Qt::DirectConnection);
-    QObject::connect(m_socket, &QTcpSocket::stateChanged, this, &RpcConnection::socketChanged,
-                     Qt::DirectConnection);
-    QObject::connect(m_socket, &QTcpSocket::errorOccurred, this, &RpcConnection::socketError,
+    QObject::connect(m_socket,
+                     &QTcpSocket::errorOccurred,
+                     this,
+                     &RpcConnection::socketError,
                      Qt::DirectConnection);
 }
 
@@ -108,12 +120,16 @@ void RpcConnection::setPeer(const QString &address, quint16 port)
     m_port = port;
 }
 
-void RpcConnection::logLine(const char *className, const char *operation,
+void RpcConnection::logLine(const char *className,
+                            const char *operation,
                             const QString &details) const
 {
     logDebug(QStringLiteral("%1::%2(address=%3:%4%5)")
-                 .arg(QLatin1String(className), QLatin1String(operation), m_address,
-                      QString::number(m_port), details));
+                 .arg(QLatin1String(className),
+                      QLatin1String(operation),
+                      m_address,
+                      QString::number(m_port),
+                      details));
 }
 
 void RpcConnection::disconnect()
@@ -146,10 +162,13 @@ bool RpcConnection::send(const RpcMessage &message)
     const QByteArray frame = message.encode();
     if (frame.isEmpty())
         return false;
-    logLine("RpcConnection", "send",
+    logLine("RpcConnection",
+            "send",
             QStringLiteral(", header=%1/%2/%3, message=%4")
-                .arg(QString::number(message.id()), QString::number(message.type()),
-                     QString::number(message.code()), logText(message.body())));
+                .arg(QString::number(message.id()),
+                     QString::number(message.type()),
+                     QString::number(message.code()),
+                     logText(message.body())));
     return m_socket->write(frame) != -1;
 }
 
@@ -176,10 +195,13 @@ RpcAsyncCall RpcConnection::asyncCall(const RpcMessage &request, int timeoutSeco
         return call;
     }
 
-    logLine("RpcConnection", "asyncCall",
+    logLine("RpcConnection",
+            "asyncCall",
             QStringLiteral(", header=%1/%2/0, message=%3, timeout=%4")
-                .arg(QString::number(id), QString::number(int(RpcMessage::Request)),
-                     logText(body), QString::number(timeoutSeconds)));
+                .arg(QString::number(id),
+                     QString::number(int(RpcMessage::Request)),
+                     logText(body),
+                     QString::number(timeoutSeconds)));
     if (m_socket->write(frame) == -1) {
         call.refuse(RpcAsyncCall::WriteFailed);
         return call;
@@ -195,7 +217,8 @@ void RpcConnection::cancelPendingCall(RpcAsyncCall &call)
 {
     const auto it = call.isNull() ? m_pendingCalls.end() : m_pendingCalls.find(quint32(call.id()));
     if (it != m_pendingCalls.end() && it->second == call) {
-        logLine("RpcConnection", "cancelPendingCall",
+        logLine("RpcConnection",
+                "cancelPendingCall",
                 QStringLiteral(", canceling message %1").arg(call.id()));
         m_pendingCalls.erase(it);
         failCall(call, RpcAsyncCall::Cancelled);
@@ -209,7 +232,8 @@ void RpcConnection::cancelPendingCalls()
     std::map<quint32, RpcAsyncCall> calls;
     calls.swap(m_pendingCalls);
     for (auto &[id, call] : calls) {
-        logLine("RpcConnection", "cancelPendingCalls",
+        logLine("RpcConnection",
+                "cancelPendingCalls",
                 QStringLiteral(", canceling message %1").arg(qint32(id)));
         failCall(call, RpcAsyncCall::Cancelled);
     }
@@ -221,7 +245,8 @@ RpcMessage RpcConnection::dequeueSignal()
     if (m_deferredSignals.isEmpty())
         return {};
     const RpcMessage message = m_deferredSignals.takeFirst();
-    logLine("RpcConnection", "dequeueSignal",
+    logLine("RpcConnection",
+            "dequeueSignal",
             QStringLiteral(", dequeue message id=%1").arg(message.id()));
     return message;
 }
@@ -232,7 +257,8 @@ void RpcConnection::notifyDeferredSignals()
         return;
     while (!m_deferredSignals.isEmpty()) {
         const RpcMessage message = m_deferredSignals.takeFirst();
-        logLine("RpcConnection", "notifyDeferredSignals",
+        logLine("RpcConnection",
+                "notifyDeferredSignals",
                 QStringLiteral(", dequeue message id=%1").arg(message.id()));
         emit messageReceived(message);
     }
@@ -270,7 +296,8 @@ void RpcConnection::expireCalls()
         }
     }
     for (const RpcAsyncCall &call : std::as_const(expired)) {
-        logLine("RpcConnection", "timerEvent",
+        logLine("RpcConnection",
+                "timerEvent",
                 QStringLiteral(", time out on message %1").arg(call.id()));
         failCall(call, RpcAsyncCall::Timeout);
     }
@@ -321,7 +348,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     const qint32 id = RpcFrame::id(frame);
     const qint32 type = RpcFrame::type(frame);
     const qint32 code = RpcFrame::code(frame);
-    logLine("RpcConnection", "parserReady",
+    logLine("RpcConnection",
+            "parserReady",
             QStringLiteral(", header=%1/%2/%3")
                 .arg(QString::number(id), QString::number(type), QString::number(code)));
 
@@ -330,9 +358,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     case RpcMessage::Signal: {
         ksm::CMsg body;
         if (size <= RpcFrame::kHeaderSize
-            || ksm::CMsg::parse(std::string(frame + RpcFrame::kHeaderSize,
-                                            size - RpcFrame::kHeaderSize),
-                                body)
+            || ksm::CMsg::parse(
+                   std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
                    != 0) {
             notifyErrorOccurred(MessageParseError);
             break;
@@ -341,8 +368,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
         const RpcMessage message = type == RpcMessage::Request ? RpcMessage::request(id, body)
                                                                : RpcMessage::signal(id, body);
         if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
-            logLine("RpcConnection", "parserReady",
-                    QStringLiteral(", enqueue message id=%1").arg(id));
+            logLine(
+                "RpcConnection", "parserReady", QStringLiteral(", enqueue message id=%1").arg(id));
             m_deferredSignals.append(message);
         } else {
             emit messageReceived(message);
@@ -391,9 +418,8 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
 
     ksm::CMsg body;
     if (size <= RpcFrame::kHeaderSize
-        || ksm::CMsg::parse(std::string(frame + RpcFrame::kHeaderSize,
-                                        size - RpcFrame::kHeaderSize),
-                            body)
+        || ksm::CMsg::parse(
+               std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
                != 0) {
         m_pendingCalls.erase(it);
         failCall(call, RpcAsyncCall::BadReply);
@@ -434,8 +460,8 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
             }
         }
         // Parameters that are merely not set make a successful answer; a bare "ERROR" stays one.
-        record->reply.setParam(kReturnKey, anyFailure || !anyParameter ? "ERROR" : "OK",
-                               ksm::CMsg::Replace);
+        record->reply.setParam(
+            kReturnKey, anyFailure || !anyParameter ? "ERROR" : "OK", ksm::CMsg::Replace);
         completeCall(call, RpcAsyncCall::NoError);
     } else {
         failCall(call, RpcAsyncCall::BadReply);

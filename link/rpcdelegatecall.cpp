@@ -7,22 +7,19 @@
 RpcDelegateCall::RpcDelegateCall(int id, QObject *parent)
     : QObject(parent)
     , RpcAsyncCall(id)
-{
-}
+{}
 
 RpcDelegateCall::RpcDelegateCall(int id, const ksm::CMsg &body, QObject *parent)
     : QObject(parent)
     , RpcAsyncCall(id)
     , m_body(body)
-{
-}
+{}
 
 RpcDelegateCall::RpcDelegateCall(const RpcMessage &message, QObject *parent)
     : QObject(parent)
     , RpcAsyncCall(message.id())
     , m_body(message.body())
-{
-}
+{}
 
 RpcDelegateCall::~RpcDelegateCall() = default;
 
@@ -54,8 +51,8 @@ void RpcDelegateCall::run(RpcConnection *connection)
         return;
     }
     auto *watcher = new RpcAsyncCallWatcher(call, this);
-    QObject::connect(watcher, &RpcAsyncCallWatcher::finished, this,
-                     &RpcDelegateCall::callCompleted);
+    QObject::connect(
+        watcher, &RpcAsyncCallWatcher::finished, this, &RpcDelegateCall::callCompleted);
 }
 
 void RpcDelegateCall::callCompleted(RpcAsyncCallWatcher *watcher)

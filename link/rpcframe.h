@@ -53,8 +53,8 @@ inline qint32 code(const char *header)
 }
 
 // Writes the 24 header bytes to out.
-inline void writeHeader(char *out, quint32 frameLength, qint32 frameId, qint32 frameType,
-                        qint32 frameCode)
+inline void
+writeHeader(char *out, quint32 frameLength, qint32 frameId, qint32 frameType, qint32 frameCode)
 {
     std::memcpy(out, kMagic, sizeof kMagic);
     qToLittleEndian<quint32>(frameLength, out + kLengthOffset);

@@ -13,8 +13,7 @@ constexpr quint32 kKeptCapacity = 64u * 1024u;
 
 RpcFrameParser::RpcFrameParser(Owner *owner)
     : m_owner(owner)
-{
-}
+{}
 
 RpcFrameParser::~RpcFrameParser() = default;
 

@@ -56,8 +56,8 @@ public:
 
     // Builds the frame from explicit header words and body; used by the connection, which
     // numbers its requests itself. Empty when the body does not serialise or type is None.
-    [[nodiscard]] static QByteArray encodeFrame(qint32 id, qint32 type, qint32 code,
-                                                const ksm::CMsg &body);
+    [[nodiscard]] static QByteArray
+    encodeFrame(qint32 id, qint32 type, qint32 code, const ksm::CMsg &body);
 
 private:
     qint32 m_id = -1;

@@ -6,8 +6,7 @@
 
 RpcServerConnection::RpcServerConnection(QObject *parent)
     : RpcConnection(parent)
-{
-}
+{}
 
 RpcServerConnection::~RpcServerConnection() = default;
 
@@ -17,8 +16,8 @@ void RpcServerConnection::accept(qintptr socketDescriptor)
         return;
     parser().reset();
     timer()->start();
-    if (!socket()->setSocketDescriptor(socketDescriptor, QAbstractSocket::ConnectedState,
-                                       QIODevice::ReadWrite)) {
+    if (!socket()->setSocketDescriptor(
+            socketDescriptor, QAbstractSocket::ConnectedState, QIODevice::ReadWrite)) {
         timer()->stop();
         return;
     }

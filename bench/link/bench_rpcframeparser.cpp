@@ -20,8 +20,8 @@ QByteArray typicalStream()
     for (int i = 0; i < kFrames; ++i) {
         QByteArray body("EVENT;event_type:audio_levels;");
         while (body.size() < 290 + i % 20)
-            body += "in" + QByteArray::number(body.size()) + ":-" + QByteArray::number(i % 60)
-                    + ";";
+            body
+                += "in" + QByteArray::number(body.size()) + ":-" + QByteArray::number(i % 60) + ";";
         char header[RpcFrame::kHeaderSize];
         RpcFrame::writeHeader(header, RpcFrame::kHeaderSize + quint32(body.size()), i, 4, 0);
         stream.append(header, int(sizeof header));

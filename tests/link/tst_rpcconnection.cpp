@@ -45,26 +45,30 @@ class Recorder : public QObject
 public:
     explicit Recorder(RpcConnection *connection)
     {
-        QObject::connect(connection, &RpcConnection::stateChanged, this,
+        QObject::connect(connection,
+                         &RpcConnection::stateChanged,
+                         this,
                          [this](RpcConnection::ConnectionState s) {
                              states << int(s);
                              events << QStringLiteral("state %1").arg(int(s));
                          });
-        QObject::connect(connection, &RpcConnection::errorOccurred, this,
+        QObject::connect(connection,
+                         &RpcConnection::errorOccurred,
+                         this,
                          [this](RpcConnection::ConnectionError e) {
                              errors << int(e);
                              events << QStringLiteral("error %1").arg(int(e));
                          });
-        QObject::connect(connection, &RpcConnection::messageCompleted, this,
-                         [this](const RpcMessage &m) {
-                             completed << m;
-                             events << QStringLiteral("completed %1").arg(m.id());
-                         });
-        QObject::connect(connection, &RpcConnection::messageReceived, this,
-                         [this](const RpcMessage &m) {
-                             received << m;
-                             events << QStringLiteral("received %1").arg(m.id());
-                         });
+        QObject::connect(
+            connection, &RpcConnection::messageCompleted, this, [this](const RpcMessage &m) {
+                completed << m;
+                events << QStringLiteral("completed %1").arg(m.id());
+            });
+        QObject::connect(
+            connection, &RpcConnection::messageReceived, this, [this](const RpcMessage &m) {
+                received << m;
+                events << QStringLiteral("received %1").arg(m.id());
+            });
     }
 
     QList<int> states;
@@ -130,16 +134,18 @@ private slots:
         QVERIFY(m_connection->isEngaged());
 
         const QString peer = QStringLiteral("127.0.0.1:%1").arg(m_fake->port());
-        QCOMPARE(s_log.first(), QStringLiteral("\"RpcClientConnection::connect(address=%1, "
-                                               "connecting to host)\" ")
-                                    .arg(peer));
+        QCOMPARE(s_log.first(),
+                 QStringLiteral("\"RpcClientConnection::connect(address=%1, "
+                                "connecting to host)\" ")
+                     .arg(peer));
         QCOMPARE(s_log.filter(QStringLiteral("will retry")),
                  QStringList{QStringLiteral("\"RpcClientConnection::socketChanged(address=%1, "
                                             "will retry connecting to host in %2 seconds)\" ")
                                  .arg(peer)
                                  .arg(kRetryTicks)});
         QVERIFY(s_log.contains(
-            QStringLiteral("\"RpcConnection::notifyStateChanged(address=%1, state=3)\" ").arg(peer)));
+            QStringLiteral("\"RpcConnection::notifyStateChanged(address=%1, state=3)\" ")
+                .arg(peer)));
 
         // A second connect while engaged is ignored, even to another address.
         m_connection->connect(QStringLiteral("127.0.0.2"), 1);
@@ -179,13 +185,13 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             calls << m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
             auto *watcher = new RpcAsyncCallWatcher(calls.last(), m_connection.get());
-            QObject::connect(watcher, &RpcAsyncCallWatcher::finished, watcher,
-                             [&, i](RpcAsyncCallWatcher *w) {
-                                 ++watcherFired;
-                                 // Watchers fire before the connection reports the call.
-                                 QCOMPARE(recorder.completed.size(), i);
-                                 QCOMPARE(w->result(), int(RpcAsyncCall::Cancelled));
-                             });
+            QObject::connect(
+                watcher, &RpcAsyncCallWatcher::finished, watcher, [&, i](RpcAsyncCallWatcher *w) {
+                    ++watcherFired;
+                    // Watchers fire before the connection reports the call.
+                    QCOMPARE(recorder.completed.size(), i);
+                    QCOMPARE(w->result(), int(RpcAsyncCall::Cancelled));
+                });
         }
         QVERIFY(m_fake->waitForRequestCount(3));
         QCOMPARE(m_connection->pendingCallCount(), 3);
@@ -220,8 +226,8 @@ private slots:
         connectToFake(*m_connection);
         m_fake->setSilent(true);
         Recorder recorder(m_connection.get());
-        const RpcAsyncCall call =
-            m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
+        const RpcAsyncCall call
+            = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
         QVERIFY(m_fake->waitForRequestCount(1));
         m_connection->disconnect();
         QCOMPARE(call.result(), int(RpcAsyncCall::Cancelled));
@@ -275,10 +281,12 @@ private slots:
         QTest::addColumn<QString>("returnFmt");
         QTest::addColumn<QByteArray>("expectedA");
         QTest::newRow("LIST joined with commas") << true << QString() << QByteArray("1,2,3");
-        QTest::newRow("LIST joined with group separators")
-            << true << QStringLiteral("EXT") << QByteArray("1\x1d" "2\x1d" "3");
-        QTest::newRow("other request keeps the first part") << false << QString()
-                                                            << QByteArray("1");
+        QTest::newRow("LIST joined with group separators") << true << QStringLiteral("EXT")
+                                                           << QByteArray("1\x1d"
+                                                                         "2\x1d"
+                                                                         "3");
+        QTest::newRow("other request keeps the first part")
+            << false << QString() << QByteArray("1");
     }
 
     void repliesAreGathered()
@@ -289,8 +297,8 @@ private slots:
         connectToFake(*m_connection);
         m_fake->setReplyHook([returnFmt](const FakeRequest &) {
             QList<FakeReply> parts;
-            const QStringList returns = {QStringLiteral("PROGRESS"), QStringLiteral("PROGRESS"),
-                                         QStringLiteral("OK")};
+            const QStringList returns
+                = {QStringLiteral("PROGRESS"), QStringLiteral("PROGRESS"), QStringLiteral("OK")};
             for (int i = 0; i < 3; ++i) {
                 FakePairs pairs = {{QStringLiteral("a"), QString::number(i + 1)},
                                    {QStringLiteral("return"), returns[i]}};
@@ -325,7 +333,7 @@ private slots:
         struct Case
         {
             const char *name;
-            FakePairs pairs;      // the one reply's parameters
+            FakePairs pairs; // the one reply's parameters
             int result;
             const char *returned; // "return" of the gathered reply; nullptr when the call fails
             const char *x;        // "x" of the gathered reply
@@ -335,13 +343,24 @@ private slots:
         const QList<Case> cases = {
             {"not set only", {{"x", notSet}, {"return", "ERROR"}}, 0, "OK", "", 0},
             {"not set and a cause",
-             {{"x", notSet}, {"cause", "105-invalid value"}, {"return", "ERROR"}}, 0, "ERROR", "",
+             {{"x", notSet}, {"cause", "105-invalid value"}, {"return", "ERROR"}},
+             0,
+             "ERROR",
+             "",
              0},
             {"bare ERROR", {{"return", "ERROR"}}, 0, "ERROR", "<absent>", 0},
             {"OK", {{"x", "1"}, {"return", "OK"}}, 0, "OK", "1", 0},
-            {"NOK", {{"x", "1"}, {"return", "NOK"}}, RpcAsyncCall::BadReply, nullptr, "<absent>",
+            {"NOK",
+             {{"x", "1"}, {"return", "NOK"}},
+             RpcAsyncCall::BadReply,
+             nullptr,
+             "<absent>",
              RpcConnection::MessageParseError},
-            {"no return", {{"x", "1"}}, RpcAsyncCall::BadReply, nullptr, "<absent>",
+            {"no return",
+             {{"x", "1"}},
+             RpcAsyncCall::BadReply,
+             nullptr,
+             "<absent>",
              RpcConnection::MessageParseError},
         };
         connectToFake(*m_connection);
@@ -399,10 +418,10 @@ private slots:
         Recorder recorder(m_connection.get());
         QElapsedTimer clock;
         clock.start();
-        const RpcAsyncCall timed =
-            m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 1);
-        const RpcAsyncCall waiting =
-            m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
+        const RpcAsyncCall timed
+            = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 1);
+        const RpcAsyncCall waiting
+            = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
         QTRY_VERIFY_WITH_TIMEOUT(timed.isFinished(), 3000);
         QVERIFY(clock.elapsed() >= 1000);
         QCOMPARE(timed.result(), int(RpcAsyncCall::Timeout));
@@ -474,8 +493,8 @@ private slots:
             return std::optional<QList<FakeReply>>({info, info});
         });
         Recorder recorder(m_connection.get());
-        const RpcAsyncCall call =
-            m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
+        const RpcAsyncCall call
+            = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
         QTRY_COMPARE(m_connection->deferredSignalCount(), 2);
         m_fake->dropClient();
         QTRY_VERIFY(call.isFinished());
@@ -489,8 +508,8 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("error");
-        QTest::newRow("signal without body")
-            << FakeFrame::header(24, 5, FakeFrame::Signal, 0) << int(RpcConnection::MessageParseError);
+        QTest::newRow("signal without body") << FakeFrame::header(24, 5, FakeFrame::Signal, 0)
+                                             << int(RpcConnection::MessageParseError);
         QTest::newRow("request with unreadable body")
             << FakeFrame::header(29, 5, FakeFrame::Request, 0) + "param"
             << int(RpcConnection::MessageParseError);
@@ -528,8 +547,8 @@ private slots:
         QTRY_COMPARE(recorder.errors, QList<int>{RpcConnection::FramingError});
         QVERIFY(m_fake->pushInfo(QStringLiteral("unheard")));
         // A call's answer is unheard as well: the call times out only by its own clock.
-        const RpcAsyncCall call =
-            m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
+        const RpcAsyncCall call
+            = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
         QVERIFY(m_fake->waitForRequestCount(1));
         QSignalSpy anything(m_connection.get(), &RpcConnection::messageReceived);
         QVERIFY(!anything.wait(200));
@@ -549,7 +568,9 @@ private slots:
     {
         connectToFake(*m_connection);
         Recorder recorder(m_connection.get());
-        QObject::connect(m_connection.get(), &RpcConnection::messageReceived, m_connection.get(),
+        QObject::connect(m_connection.get(),
+                         &RpcConnection::messageReceived,
+                         m_connection.get(),
                          [this] { m_connection->disconnect(); });
         FakeFrame info;
         info.type = FakeFrame::Signal;
@@ -636,7 +657,9 @@ private slots:
         const RpcAsyncCall call = m_connection->asyncCall(RpcMessage::request(message(2)), 0);
         int fired = 0;
         RpcAsyncCallWatcher watcher(call);
-        QObject::connect(&watcher, &RpcAsyncCallWatcher::finished, &watcher,
+        QObject::connect(&watcher,
+                         &RpcAsyncCallWatcher::finished,
+                         &watcher,
                          [&](RpcAsyncCallWatcher *) { ++fired; });
         m_connection.reset();
         QCOMPARE(fired, 1);
@@ -654,7 +677,9 @@ private slots:
             void incomingConnection(qintptr descriptor) override { connection.accept(descriptor); }
         } server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
-        QObject::connect(&server.connection, &RpcConnection::messageReceived, &server,
+        QObject::connect(&server.connection,
+                         &RpcConnection::messageReceived,
+                         &server,
                          [&](const RpcMessage &request) {
                              ksm::CMsg body = request.body();
                              body.setParam("return", "OK");

@@ -68,13 +68,13 @@ private slots:
         QCOMPARE(chain.id(), 7);
         QStringList order;
         RpcAsyncCallWatcher watcher(chain);
-        QObject::connect(&watcher, &RpcAsyncCallWatcher::finished, &watcher,
-                         [&] { order << QStringLiteral("watcher"); });
-        QObject::connect(&chain, &RpcDelegateCall::finished, &chain,
-                         [&](RpcDelegateCall *call) {
-                             QCOMPARE(call, &chain);
-                             order << QStringLiteral("delegate");
-                         });
+        QObject::connect(&watcher, &RpcAsyncCallWatcher::finished, &watcher, [&] {
+            order << QStringLiteral("watcher");
+        });
+        QObject::connect(&chain, &RpcDelegateCall::finished, &chain, [&](RpcDelegateCall *call) {
+            QCOMPARE(call, &chain);
+            order << QStringLiteral("delegate");
+        });
         chain.start(&connection);
         QTRY_VERIFY(chain.isFinished());
         QCOMPARE(chain.result(), 0);

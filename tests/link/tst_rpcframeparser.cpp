@@ -85,8 +85,8 @@ private slots:
     void deliversFramesWhateverTheSplit()
     {
         const QByteArray stream = kSignalInfo + kHeaderOnly + kReplyOk + kShortLength + kSignalInfo;
-        const QList<QByteArray> expected = {kSignalInfo, kHeaderOnly, kReplyOk, kShortLength,
-                                            kSignalInfo};
+        const QList<QByteArray> expected
+            = {kSignalInfo, kHeaderOnly, kReplyOk, kShortLength, kSignalInfo};
         for (int chunk = 1; chunk <= stream.size(); ++chunk) {
             RecordingOwner owner;
             RpcFrameParser parser(&owner);

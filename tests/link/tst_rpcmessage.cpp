@@ -97,8 +97,8 @@ private slots:
         QCOMPARE(message.body(), paramA1());
 
         // Round trip of every type through the encoder.
-        for (auto type : {RpcMessage::Request, RpcMessage::Reply, RpcMessage::ErrorReply,
-                          RpcMessage::Signal}) {
+        for (auto type :
+             {RpcMessage::Request, RpcMessage::Reply, RpcMessage::ErrorReply, RpcMessage::Signal}) {
             RpcMessage original = RpcMessage::request(-77, paramA1());
             original.setType(type);
             original.setCode(-1234567);
