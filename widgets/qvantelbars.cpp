@@ -85,7 +85,9 @@ void QVantelBars::setLevels(int level1, int level2, bool immediate)
         update();
 }
 
-void QVantelBars::paintBar(QPainter &painter, const QRect &area, const Bar &bar,
+void QVantelBars::paintBar(QPainter &painter,
+                           const QRect &area,
+                           const Bar &bar,
                            const QColor &frame) const
 {
     const int length = m_vertical ? area.height() : area.width();
@@ -157,12 +159,16 @@ void QVantelBars::paintEvent(QPaintEvent *)
     if (m_vertical) {
         const int half = (inner.width() - 2) / 2;
         paintBar(painter, QRect(inner.left(), inner.top(), half, inner.height()), m_bars[0], frame);
-        paintBar(painter, QRect(inner.right() + 1 - half, inner.top(), half, inner.height()),
-                 m_bars[1], frame);
+        paintBar(painter,
+                 QRect(inner.right() + 1 - half, inner.top(), half, inner.height()),
+                 m_bars[1],
+                 frame);
     } else {
         const int half = (inner.height() - 2) / 2;
         paintBar(painter, QRect(inner.left(), inner.top(), inner.width(), half), m_bars[0], frame);
-        paintBar(painter, QRect(inner.left(), inner.bottom() + 1 - half, inner.width(), half),
-                 m_bars[1], frame);
+        paintBar(painter,
+                 QRect(inner.left(), inner.bottom() + 1 - half, inner.width(), half),
+                 m_bars[1],
+                 frame);
     }
 }

@@ -69,8 +69,12 @@ void QVantelBattery::paintEvent(QPaintEvent *)
         painter.setRenderHint(QPainter::Antialiasing, true);
         painter.setPen(Qt::NoPen);
         painter.setBrush(Qt::white);
-        const QPolygon bolt({QPoint(13, 7), QPoint(4, 15), QPoint(9, 15), QPoint(5, 23),
-                             QPoint(14, 15), QPoint(9, 15)});
+        const QPolygon bolt({QPoint(13, 7),
+                             QPoint(4, 15),
+                             QPoint(9, 15),
+                             QPoint(5, 23),
+                             QPoint(14, 15),
+                             QPoint(9, 15)});
         painter.drawPolygon(bolt);
     } else if (m_level == kMains) {
         painter.fillRect(QRect(QPoint(3, 6), QPoint(14, 24)), kMainsColor);

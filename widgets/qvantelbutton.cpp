@@ -34,8 +34,8 @@ QSize QVantelButton::sizeHint() const
     return QSize(98, 66);
 }
 
-void QVantelButton::paintFrame(QPainter &painter, const QRect &rect, int borderWidth,
-                               qreal radius, const QPalette &palette)
+void QVantelButton::paintFrame(
+    QPainter &painter, const QRect &rect, int borderWidth, qreal radius, const QPalette &palette)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -55,11 +55,11 @@ void QVantelButton::paintEvent(QPaintEvent *)
     QPainter painter(this);
     paintFrame(painter, rect(), m_borderWidth, m_radius, palette());
 
-    const QRect inner = rect().adjusted(m_borderWidth, m_borderWidth, -m_borderWidth,
-                                        -m_borderWidth);
+    const QRect inner
+        = rect().adjusted(m_borderWidth, m_borderWidth, -m_borderWidth, -m_borderWidth);
     if (!icon().isNull()) {
-        icon().paint(&painter, inner, Qt::AlignCenter,
-                     isEnabled() ? QIcon::Normal : QIcon::Disabled);
+        icon().paint(
+            &painter, inner, Qt::AlignCenter, isEnabled() ? QIcon::Normal : QIcon::Disabled);
     }
     if (!text().isEmpty()) {
         painter.setPen(QPen(palette().color(QPalette::WindowText), 1));

@@ -27,7 +27,10 @@ public:
     QSize sizeHint() const override;
 
     // Draws the border and inside of `rect` as a button does; shared with other tile widgets.
-    static void paintFrame(QPainter &painter, const QRect &rect, int borderWidth, qreal radius,
+    static void paintFrame(QPainter &painter,
+                           const QRect &rect,
+                           int borderWidth,
+                           qreal radius,
                            const QPalette &palette);
 
 protected:

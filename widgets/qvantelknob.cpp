@@ -146,11 +146,16 @@ QSize QVantelKnob::sizeHint() const
 int QVantelKnob::nextPanning(int mode, bool stereoAllowed)
 {
     switch (mode) {
-    case QVantel::PanNone: return stereoAllowed ? QVantel::PanStereo : QVantel::PanBoth;
-    case QVantel::PanBoth: return QVantel::PanLeft;
-    case QVantel::PanLeft: return QVantel::PanRight;
-    case QVantel::PanRight: return QVantel::PanNone;
-    default: return QVantel::PanBoth;
+    case QVantel::PanNone:
+        return stereoAllowed ? QVantel::PanStereo : QVantel::PanBoth;
+    case QVantel::PanBoth:
+        return QVantel::PanLeft;
+    case QVantel::PanLeft:
+        return QVantel::PanRight;
+    case QVantel::PanRight:
+        return QVantel::PanNone;
+    default:
+        return QVantel::PanBoth;
     }
 }
 
@@ -248,11 +253,10 @@ void QVantelKnob::paintEvent(QPaintEvent *)
         QFont small = painter.font();
         small.setPixelSize(qMax(1, QFontInfo(font()).pixelSize() * 2 / 3));
         painter.setFont(small);
-        const QRectF lower(ringRect.left(), ringRect.center().y(), ringRect.width(),
-                           ringRect.height() / 2);
+        const QRectF lower(
+            ringRect.left(), ringRect.center().y(), ringRect.width(), ringRect.height() / 2);
         const QRectF lowerLeft(lower.left(), lower.top(), lower.width() / 2, lower.height());
-        const QRectF lowerRight(lower.center().x(), lower.top(), lower.width() / 2,
-                                lower.height());
+        const QRectF lowerRight(lower.center().x(), lower.top(), lower.width() / 2, lower.height());
         auto mark = [&](const QRectF &area, int flags, const QString &text, const QColor &color) {
             painter.setPen(engaged ? ring : color);
             painter.drawText(area, flags | Qt::AlignVCenter, text);

@@ -110,12 +110,11 @@ QString QVantelLocalize::interfaceName(int code, quint32 options)
 QString QVantelLocalize::codecName(int algorithm)
 {
     static const char *const kNames[] = {
-        "G.711 A-Law", "G.711 u-Law", "G.711",        "G.722",         "G.722 SRT",
-        "G.722 H.242", "G.722 H.221", "4SB ADPCM",    "MPEG L2 J.52",  "MPEG L2",
-        "TDAC",        "TDAC G.722",  "G.722 TDAC",   "Celp",          "AAC LC",
-        "AAC HE",      "AAC HEv2",    nullptr,        nullptr,         "Opus",
-        "L16",         "L20",         "L24",          "AAC LC LOAS",   "AAC HE LOAS",
-        "AAC HEv2 LOAS", "MPEG L3",   "AAC LD",       "AAC ELD",
+        "G.711 A-Law", "G.711 u-Law",   "G.711",        "G.722",   "G.722 SRT", "G.722 H.242",
+        "G.722 H.221", "4SB ADPCM",     "MPEG L2 J.52", "MPEG L2", "TDAC",      "TDAC G.722",
+        "G.722 TDAC",  "Celp",          "AAC LC",       "AAC HE",  "AAC HEv2",  nullptr,
+        nullptr,       "Opus",          "L16",          "L20",     "L24",       "AAC LC LOAS",
+        "AAC HE LOAS", "AAC HEv2 LOAS", "MPEG L3",      "AAC LD",  "AAC ELD",
     };
     // Technical names stay as they are; only the spoken words are translated.
     if (algorithm == 17)
@@ -130,11 +129,16 @@ QString QVantelLocalize::codecName(int algorithm)
 QString QVantelLocalize::channelModeName(int mode)
 {
     switch (mode) {
-    case 0: return tr("Mono");
-    case 1: return tr("Dual Mono");
-    case 2: return tr("Stereo");
-    case 3: return tr("J-Stereo");
-    default: return tr("Invalid");
+    case 0:
+        return tr("Mono");
+    case 1:
+        return tr("Dual Mono");
+    case 2:
+        return tr("Stereo");
+    case 3:
+        return tr("J-Stereo");
+    default:
+        return tr("Invalid");
     }
 }
 

@@ -49,7 +49,8 @@ void QVantelSigQuality::paintEvent(QPaintEvent *)
 
     if (m_mode == kStateSimMissing || m_mode == kStateSimLocked || m_mode == kStatePinRequired) {
         painter.setPen(Qt::red);
-        painter.drawText(QRect(0, 0, width(), 16), Qt::AlignCenter,
+        painter.drawText(QRect(0, 0, width(), 16),
+                         Qt::AlignCenter,
                          m_mode == kStateSimMissing ? QStringLiteral("SIM")
                                                     : QStringLiteral("PIN"));
         return;

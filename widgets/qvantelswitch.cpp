@@ -22,8 +22,7 @@ QSize QVantelSwitch::sizeHint() const
 QPoint QVantelSwitch::imageOrigin(const QSize &area, const QSize &imageSize)
 {
     const int x = imageSize.width() > area.width() ? 0 : (area.width() - imageSize.width()) / 2;
-    const int y = imageSize.height() > area.height() ? 0
-                                                     : (area.height() - imageSize.height()) / 2;
+    const int y = imageSize.height() > area.height() ? 0 : (area.height() - imageSize.height()) / 2;
     return QPoint(x, y);
 }
 

@@ -136,11 +136,23 @@ private Q_SLOTS:
     void mouseWheelAndRightButtonGoThroughKeyHandling()
     {
         // Not engaged: a wheel turn forwards "+" or "-", a right click forwards Enter.
-        QWheelEvent up(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, 120), Qt::NoButton,
-                       Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent up(QPointF(5, 5),
+                       QPointF(5, 5),
+                       QPoint(),
+                       QPoint(0, 120),
+                       Qt::NoButton,
+                       Qt::NoModifier,
+                       Qt::NoScrollPhase,
+                       false);
         QCoreApplication::sendEvent(m_knob.get(), &up);
-        QWheelEvent down(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, -120), Qt::NoButton,
-                         Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent down(QPointF(5, 5),
+                         QPointF(5, 5),
+                         QPoint(),
+                         QPoint(0, -120),
+                         Qt::NoButton,
+                         Qt::NoModifier,
+                         Qt::NoScrollPhase,
+                         false);
         QCoreApplication::sendEvent(m_knob.get(), &down);
         QTest::mousePress(m_knob.get(), Qt::RightButton);
         QCoreApplication::sendPostedEvents();

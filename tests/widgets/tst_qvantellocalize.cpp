@@ -46,16 +46,16 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("value");
 
         QTest::newRow("plain") << QByteArray("on:On\n") << QByteArray("on") << QByteArray("On");
-        QTest::newRow("two colons") << QByteArray("time:at 12:30\n") << QByteArray("time")
-                                    << QByteArray("at 12:30");
+        QTest::newRow("two colons")
+            << QByteArray("time:at 12:30\n") << QByteArray("time") << QByteArray("at 12:30");
         QTest::newRow("blanks simplified")
             << QByteArray("   select  line! :   two   blanks\there  \n")
             << QByteArray("select line! ") << QByteArray(" two blanks here");
         QTest::newRow("blank after colon kept")
             << QByteArray("138-error display line2: account not usable")
             << QByteArray("138-error display line2") << QByteArray(" account not usable");
-        QTest::newRow("empty text") << QByteArray("empty:\n") << QByteArray("empty")
-                                    << QByteArray();
+        QTest::newRow("empty text")
+            << QByteArray("empty:\n") << QByteArray("empty") << QByteArray();
         QTest::newRow("crlf") << QByteArray("idle:Idle\r\n") << QByteArray("idle")
                               << QByteArray("Idle");
         QTest::newRow("non-ascii bytes kept")
@@ -76,16 +76,16 @@ private Q_SLOTS:
 
     void skipsLinesWithoutRows()
     {
-        const QVantelLocalize::TextMap texts =
-            parse("   \n\n# comment:with colon\nno colon here\n\t\nkey:text");
+        const QVantelLocalize::TextMap texts
+            = parse("   \n\n# comment:with colon\nno colon here\n\t\nkey:text");
         QCOMPARE(texts.size(), size_t(1));
         QCOMPARE(texts.at("key"), std::string("text"));
     }
 
     void firstRowOfAKeyWins()
     {
-        const QVantelLocalize::TextMap texts =
-            parse("output_level:Line Out Level\nother:x\noutput_level:Output Level\n");
+        const QVantelLocalize::TextMap texts
+            = parse("output_level:Line Out Level\nother:x\noutput_level:Output Level\n");
         QCOMPARE(texts.at("output_level"), std::string("Line Out Level"));
     }
 
@@ -232,14 +232,14 @@ private Q_SLOTS:
                                  << "MPEG L2 48kHz Stereo 256kbit/s FEC:1";
         QTest::newRow("bare g722") << 3 << 48000 << 2 << 64000 << 1 << "G.722";
         QTest::newRow("celp without fec") << 13 << 16000 << 0 << 24000 << -1 << "Celp";
-        QTest::newRow("celp with fec") << 13 << 16000 << 0 << 24000 << 2
-                                       << "Celp 16kHz Mono 24kbit/s FEC:P2";
-        QTest::newRow("j52 negative fec") << 8 << 32000 << 1 << 64000 << -1
-                                          << "MPEG L2 J.52 32kHz Dual Mono 64kbit/s FEC:-1";
-        QTest::newRow("mpeg l2 no fec") << 9 << 48000 << 0 << 128000 << -1
-                                        << "MPEG L2 48kHz Mono 128kbit/s";
-        QTest::newRow("odd bit rate") << 14 << 44100 << 2 << 64500 << -1
-                                      << "AAC LC 44kHz Stereo 64500bit/s";
+        QTest::newRow("celp with fec")
+            << 13 << 16000 << 0 << 24000 << 2 << "Celp 16kHz Mono 24kbit/s FEC:P2";
+        QTest::newRow("j52 negative fec")
+            << 8 << 32000 << 1 << 64000 << -1 << "MPEG L2 J.52 32kHz Dual Mono 64kbit/s FEC:-1";
+        QTest::newRow("mpeg l2 no fec")
+            << 9 << 48000 << 0 << 128000 << -1 << "MPEG L2 48kHz Mono 128kbit/s";
+        QTest::newRow("odd bit rate")
+            << 14 << 44100 << 2 << 64500 << -1 << "AAC LC 44kHz Stereo 64500bit/s";
         QTest::newRow("no rates") << 19 << 0 << 7 << 0 << -1 << "Opus Invalid";
     }
 
