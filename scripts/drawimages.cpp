@@ -194,21 +194,28 @@ int main(int argc, char **argv)
     const QSize icon(48, 48);
     bool ok = true;
 
-    ok &= save(folder, QStringLiteral("switch_on.png"), QSize(60, 34),
-               [](QPainter &p) { switchImage(p, true); });
-    ok &= save(folder, QStringLiteral("switch_off.png"), QSize(60, 34),
-               [](QPainter &p) { switchImage(p, false); });
-    ok &= save(folder, QStringLiteral("pair_on.png"), QSize(50, 40),
-               [](QPainter &p) { pairImage(p, true); });
-    ok &= save(folder, QStringLiteral("pair_off.png"), QSize(50, 40),
-               [](QPainter &p) { pairImage(p, false); });
+    ok &= save(folder, QStringLiteral("switch_on.png"), QSize(60, 34), [](QPainter &p) {
+        switchImage(p, true);
+    });
+    ok &= save(folder, QStringLiteral("switch_off.png"), QSize(60, 34), [](QPainter &p) {
+        switchImage(p, false);
+    });
+    ok &= save(folder, QStringLiteral("pair_on.png"), QSize(50, 40), [](QPainter &p) {
+        pairImage(p, true);
+    });
+    ok &= save(folder, QStringLiteral("pair_off.png"), QSize(50, 40), [](QPainter &p) {
+        pairImage(p, false);
+    });
 
-    ok &= save(folder, QStringLiteral("headphone-black.png"), icon,
-               [](QPainter &p) { headphone(p, kInk); });
-    ok &= save(folder, QStringLiteral("headphone-white.png"), icon,
-               [](QPainter &p) { headphone(p, kWhite); });
-    ok &= save(folder, QStringLiteral("phone-call.png"), icon,
-               [](QPainter &p) { handset(p, kGreen, -45); });
+    ok &= save(folder, QStringLiteral("headphone-black.png"), icon, [](QPainter &p) {
+        headphone(p, kInk);
+    });
+    ok &= save(folder, QStringLiteral("headphone-white.png"), icon, [](QPainter &p) {
+        headphone(p, kWhite);
+    });
+    ok &= save(folder, QStringLiteral("phone-call.png"), icon, [](QPainter &p) {
+        handset(p, kGreen, -45);
+    });
     ok &= save(folder, QStringLiteral("phone-hangup.png"), icon, [](QPainter &p) {
         p.translate(0, 8);
         handset(p, kRed, 0);
@@ -297,8 +304,7 @@ int main(int argc, char **argv)
             p.drawRoundedRect(QRectF(x[i] - 5, knob[i] - 3.5, 10, 7), 2, 2);
         }
     });
-    ok &= save(folder, QStringLiteral("settings.png"), icon,
-               [](QPainter &p) { gear(p, kBlue); });
+    ok &= save(folder, QStringLiteral("settings.png"), icon, [](QPainter &p) { gear(p, kBlue); });
     ok &= save(folder, QStringLiteral("status.png"), icon, [](QPainter &p) {
         p.setPen(glyphPen(kBlue, 3));
         p.setBrush(Qt::NoBrush);
@@ -419,8 +425,12 @@ int main(int argc, char **argv)
     ok &= save(folder, QStringLiteral("audio.png"), icon, [](QPainter &p) {
         p.setPen(glyphPen(kBlue, 2));
         p.setBrush(kBlue);
-        p.drawPolygon(QPolygonF({QPointF(5, 18), QPointF(13, 18), QPointF(23, 8),
-                                 QPointF(23, 40), QPointF(13, 30), QPointF(5, 30)}));
+        p.drawPolygon(QPolygonF({QPointF(5, 18),
+                                 QPointF(13, 18),
+                                 QPointF(23, 8),
+                                 QPointF(23, 40),
+                                 QPointF(13, 30),
+                                 QPointF(5, 30)}));
         p.setPen(glyphPen(kBlue, 3.5));
         p.setBrush(Qt::NoBrush);
         p.drawArc(QRectF(20, 15, 14, 18), -50 * 16, 100 * 16);

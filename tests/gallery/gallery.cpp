@@ -107,24 +107,78 @@ bool buttons(const QString &folder)
         bool enabled;
     };
     const Look looks[] = {
-        {"white, icon", QStringLiteral(":/images/headphone-black.png"), QStringLiteral("1"),
-         QColor(Qt::white), Qt::black, 4, 15, true},
-        {"outlined, icon", QStringLiteral(":/images/headphone-white.png"), QStringLiteral("2"),
-         QBrush(Qt::white, Qt::NoBrush), Qt::white, 4, 15, true},
-        {"soft key", QString(), QStringLiteral("Talk"), QBrush(QColor(0, 204, 255), Qt::NoBrush),
-         Qt::white, 4, 15, true},
-        {"input", QString(), QStringLiteral("INPUT 1"),
-         QBrush(QColor(255, 153, 204), Qt::NoBrush), Qt::white, 4, 15, true},
-        {"page, icon", QStringLiteral(":/images/mixer.png"), QString(), QColor(Qt::white),
-         Qt::black, 4, 15, true},
-        {"square, grey", QString(), QStringLiteral("Program"), QColor(127, 127, 127), Qt::black,
-         4, 0, true},
-        {"radius 3", QString(), QStringLiteral("ID"), QBrush(QColor(255, 255, 170), Qt::NoBrush),
-         QColor(255, 255, 170), 2, 3, true},
-        {"call", QStringLiteral(":/images/phone-call.png"), QString(), QColor(Qt::white),
-         Qt::black, 4, 15, true},
-        {"disabled", QStringLiteral(":/images/home.png"), QString(), QColor(Qt::white),
-         Qt::black, 4, 15, false},
+        {"white, icon",
+         QStringLiteral(":/images/headphone-black.png"),
+         QStringLiteral("1"),
+         QColor(Qt::white),
+         Qt::black,
+         4,
+         15,
+         true},
+        {"outlined, icon",
+         QStringLiteral(":/images/headphone-white.png"),
+         QStringLiteral("2"),
+         QBrush(Qt::white, Qt::NoBrush),
+         Qt::white,
+         4,
+         15,
+         true},
+        {"soft key",
+         QString(),
+         QStringLiteral("Talk"),
+         QBrush(QColor(0, 204, 255), Qt::NoBrush),
+         Qt::white,
+         4,
+         15,
+         true},
+        {"input",
+         QString(),
+         QStringLiteral("INPUT 1"),
+         QBrush(QColor(255, 153, 204), Qt::NoBrush),
+         Qt::white,
+         4,
+         15,
+         true},
+        {"page, icon",
+         QStringLiteral(":/images/mixer.png"),
+         QString(),
+         QColor(Qt::white),
+         Qt::black,
+         4,
+         15,
+         true},
+        {"square, grey",
+         QString(),
+         QStringLiteral("Program"),
+         QColor(127, 127, 127),
+         Qt::black,
+         4,
+         0,
+         true},
+        {"radius 3",
+         QString(),
+         QStringLiteral("ID"),
+         QBrush(QColor(255, 255, 170), Qt::NoBrush),
+         QColor(255, 255, 170),
+         2,
+         3,
+         true},
+        {"call",
+         QStringLiteral(":/images/phone-call.png"),
+         QString(),
+         QColor(Qt::white),
+         Qt::black,
+         4,
+         15,
+         true},
+        {"disabled",
+         QStringLiteral(":/images/home.png"),
+         QString(),
+         QColor(Qt::white),
+         Qt::black,
+         4,
+         15,
+         false},
         {"default", QString(), QStringLiteral("OK"), QColor(Qt::white), Qt::black, 1, 15, true},
     };
     int i = 0;
@@ -199,8 +253,8 @@ bool knobs(const QString &folder)
 
     const char *const modes[] = {"pan none", "pan left", "pan right", "pan both", "stereo"};
     for (int mode = 0; mode < 5; ++mode) {
-        QVantelKnob *knob = knobAt(QString::fromLatin1(modes[mode]), 10 + mode * 120, 120, true,
-                                   true);
+        QVantelKnob *knob
+            = knobAt(QString::fromLatin1(modes[mode]), 10 + mode * 120, 120, true, true);
         knob->setValue(-6);
         knob->setPanning(mode);
     }
@@ -209,7 +263,9 @@ bool knobs(const QString &folder)
     for (int i = 0; i < 4; ++i) {
         const int x = 10 + i * 100;
         sheet.caption(QStringLiteral("wheel %1/%2").arg(wheelValues[i][0]).arg(wheelValues[i][1]),
-                      x, 240, 90);
+                      x,
+                      240,
+                      90);
         auto *wheel = new QVantelWheel(&sheet);
         wheel->setGeometry(x, 256, 58, 58);
         wheel->setMaximum(wheelValues[i][1]);
@@ -289,8 +345,8 @@ bool glyphs(const QString &folder)
         battery->setLevel(level);
         x += 30;
     }
-    sheet.caption(QStringLiteral("network quality -1 0 10 30 50 70 90 100, down / up"), 10, 62,
-                  400);
+    sheet.caption(
+        QStringLiteral("network quality -1 0 10 30 50 70 90 100, down / up"), 10, 62, 400);
     const int qualities[] = {-1, 0, 10, 30, 50, 70, 90, 100};
     x = 10;
     for (const int quality : qualities) {
@@ -307,8 +363,8 @@ bool glyphs(const QString &folder)
     grey->move(x, 80);
     grey->setEnabled(false);
 
-    sheet.caption(QStringLiteral("signal bars 0-5 ready, 3 not ready, SIM, PIN; data"), 10, 140,
-                  400);
+    sheet.caption(
+        QStringLiteral("signal bars 0-5 ready, 3 not ready, SIM, PIN; data"), 10, 140, 400);
     x = 10;
     for (int bars = 0; bars <= 5; ++bars) {
         auto *signal = new QVantelSigQuality(&sheet);
@@ -393,14 +449,14 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     initTallydeskResources();
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(TALLYDESK_GALLERY_DIR);
+    const QString folder
+        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TALLYDESK_GALLERY_DIR);
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    const std::function<bool(const QString &)> sheets[] = {buttons, switches, knobs, bars,
-                                                           glyphs, images};
+    const std::function<bool(const QString &)> sheets[]
+        = {buttons, switches, knobs, bars, glyphs, images};
     bool ok = true;
     for (const auto &sheet : sheets)
         ok = sheet(folder) && ok;
