@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QResource>
 #include <QTest>
 
 namespace {
@@ -100,6 +101,9 @@ private Q_SLOTS:
         QVERIFY(!all.contains('\r'));
         for (const char c : all)
             QVERIFY2(static_cast<unsigned char>(c) < 0x80, "the table is ASCII");
+        // Stored as it is, so that the table can be read straight from the program image.
+        QCOMPARE(QResource(QStringLiteral(":/locale/English.locale")).compressionAlgorithm(),
+                 QResource::NoCompression);
         // One duplicate key: 1223 distinct keys.
         QCOMPARE(localize()->texts().size(), size_t(1223));
     }
