@@ -258,6 +258,25 @@ private Q_SLOTS:
         QCOMPARE(QVantelSwitch().focusPolicy(), Qt::NoFocus);
     }
 
+    void switchesToggleOnClick()
+    {
+        QVantelSwitch toggle;
+        QVantelPair pair;
+        for (QAbstractButton *button :
+             {static_cast<QAbstractButton *>(&toggle), static_cast<QAbstractButton *>(&pair)}) {
+            button->setCheckable(true);
+            button->resize(60, 40);
+            button->show();
+            QSignalSpy clicks(button, &QAbstractButton::clicked);
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(button->isChecked());
+            QTest::mouseClick(button, Qt::LeftButton);
+            QVERIFY(!button->isChecked());
+            QCOMPARE(clicks.count(), 2);
+            QVERIFY(!button->hasFocus());
+        }
+    }
+
     void buttonSettings()
     {
         QVantelButton button;
