@@ -1,0 +1,705 @@
+#include "widgets/qpwdlabel.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelswitch.h"
+#include "widgets/qvantelvirtual.h"
+#include "widgets/qvantelwheel.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QImage>
+#include <QLabel>
+#include <QPointer>
+#include <QStackedLayout>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+const QColor kBlue(0, 162, 232);
+const QColor kGrey(127, 127, 127);
+
+QColor textColor(const QWidget *w)
+{
+    return w->palette().color(QPalette::WindowText);
+}
+
+// A menu that records its hooks and builds a small tree: entry 1 opens page 100 with one row of
+// each kind; the navigation row (id 8) pushes page 200.
+class TestMenu : public QVantelMenuWidget
+{
+public:
+    QStringList calls;
+    QList<QVantelMenuItem *> committed;
+    QVantelVirtual *lastKeyboard = nullptr;
+    QVantelMenuSelect *lastSelect = nullptr;
+    bool popPageOnCommit = false;
+    QString acceptedText;
+
+    explicit TestMenu(QWidget *parent = nullptr)
+        : QVantelMenuWidget(parent)
+    {
+        for (int id = 1; id <= 3; ++id) {
+            auto *entry = new QVantelMenuEntry(id, entries());
+            entry->titleLabel()->setText(QStringLiteral("Entry %1").arg(id));
+            addEntry(entry);
+        }
+    }
+
+    bool entryClicked(QVantelMenuEntry *entry) override
+    {
+        calls << QStringLiteral("entryClicked %1").arg(entry->id());
+        if (!QVantelMenuWidget::entryClicked(entry))
+            return false;
+        pushPage(buildPage(100));
+        return true;
+    }
+
+    void itemClicked(QVantelMenuItem *item) override
+    {
+        calls << QStringLiteral("itemClicked %1").arg(item->id());
+        QVantelMenuWidget::itemClicked(item);
+        if (item->kind() == QVantelMenuItem::Navigation) {
+            auto *page = new QVantelMenuItems(200, this);
+            auto *row = new QVantelMenuItem(1, QVantelMenuItem::TextEntry, page);
+            row->titleLabel()->setText(QStringLiteral("Deep"));
+            page->addItem(row);
+            pushPage(page);
+        }
+    }
+
+    void prepareKeyboard(QVantelMenuItem *item, QVantelVirtual *keyboard) override
+    {
+        calls << QStringLiteral("prepareKeyboard %1").arg(item->id());
+        lastKeyboard = keyboard;
+    }
+
+    void prepareSelection(QVantelMenuItem *item, QVantelMenuSelect *select) override
+    {
+        calls << QStringLiteral("prepareSelection %1").arg(item->id());
+        lastSelect = select;
+    }
+
+    void itemCommitted(QVantelMenuItem *item) override
+    {
+        calls << QStringLiteral("itemCommitted %1").arg(item->id());
+        committed << item;
+        if (popPageOnCommit)
+            backClicked();
+    }
+
+    void keyboardAccepted(QVantelMenuItem *item, QVantelVirtual *keyboard) override
+    {
+        calls << QStringLiteral("keyboardAccepted %1").arg(item->id());
+        acceptedText = keyboard->lineEdit()->text();
+    }
+
+    void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select) override
+    {
+        calls << QStringLiteral("selectionAccepted %1").arg(item->id());
+        acceptedText = select->currentSelectable()->label()->text();
+    }
+
+    void backClicked() override
+    {
+        calls << QStringLiteral("backClicked");
+        QVantelMenuWidget::backClicked();
+    }
+    void applyClicked() override
+    {
+        calls << QStringLiteral("applyClicked");
+        QVantelMenuWidget::applyClicked();
+    }
+    void refreshClicked() override { calls << QStringLiteral("refreshClicked"); }
+
+    QVantelMenuItems *buildPage(int id)
+    {
+        auto *page = new QVantelMenuItems(id, this);
+        for (int kind = 0; kind <= 11; ++kind) {
+            auto *item = new QVantelMenuItem(kind, kind, page);
+            item->titleLabel()->setText(QStringLiteral("Row %1").arg(kind));
+            if (kind != QVantelMenuItem::Switch) {
+                item->addValue(10, QStringLiteral("ten"));
+                item->addValue(20, QStringLiteral("twenty"));
+                item->addValue(30, QStringLiteral("thirty"));
+                item->selectValue(10, true, false);
+            }
+            page->addItem(item);
+        }
+        return page;
+    }
+};
+
+// Taps the widget as a finger does: press and release on the viewport of the slide area under it.
+void tap(QVantelSlideWidget *area, QWidget *target)
+{
+    area->ensureWidgetVisible(target);
+    QWidget *viewport = area->viewport();
+    const QPoint point = target->mapTo(viewport, target->rect().center());
+    QTest::mousePress(viewport, Qt::LeftButton, {}, point);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, point);
+}
+
+void pressKey(QVantelVirtual *keyboard, const QString &caption)
+{
+    for (int i = 0; i < QVantelVirtual::kKeyCount; ++i) {
+        if (!keyboard->key(i)->isHidden() && keyboard->key(i)->text() == caption) {
+            QTest::mouseClick(keyboard->key(i), Qt::LeftButton);
+            return;
+        }
+    }
+    QFAIL(qPrintable(QStringLiteral("no key ") + caption));
+}
+
+} // namespace
+
+class TestQVantelMenu : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // Rows and value lists.
+    void rowsOfEachKind();
+    void switchText();
+    void selectValueWhenAbsent();
+    void readOnlyRow();
+    void maskedLabelPaintsAsterisks();
+    void wheelOnRelease();
+    void wheelOnStep();
+
+    // Pages.
+    void textRowThroughTheKeyboard();
+    void unchangedTextCommitsNothing();
+    void maskedRowStartsInPasswordEcho();
+    void choiceRowThroughThePopup();
+    void otherKindsCallItemClicked();
+
+    // Menu widget and header.
+    void openingAnEntry();
+    void navigatingInAndBack();
+    void headerIcons();
+    void showEntry();
+    void showMessageReusesOneMessage();
+    void confirmAction_data();
+    void confirmAction();
+    void showKeyboardAndSelection();
+    void pagePopsItselfFromItsHandler();
+
+private:
+    QVantelMenuItem *row(int kind) const;
+
+    TestMenu *m_menu = nullptr;
+};
+
+void TestQVantelMenu::init()
+{
+    m_menu = new TestMenu;
+    m_menu->resize(800, 420);
+    m_menu->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_menu));
+    QVERIFY(m_menu->showEntry(1, 0));
+    QVERIFY(m_menu->currentPage());
+    QTest::qWait(0);
+}
+
+void TestQVantelMenu::cleanup()
+{
+    delete m_menu;
+    m_menu = nullptr;
+    // Let deferred deletions run under the sanitizers before the next case.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+QVantelMenuItem *TestQVantelMenu::row(int kind) const
+{
+    return m_menu->currentPage()->findItem(kind);
+}
+
+void TestQVantelMenu::rowsOfEachKind()
+{
+    QVantelMenuItems *page = m_menu->currentPage();
+    QCOMPARE(page->items().size(), 12);
+    QVERIFY(!row(0)->valueLabel());
+    QVERIFY(qobject_cast<QPwdLabel *>(row(4)->valueLabel()));
+    QVERIFY(qobject_cast<QPwdLabel *>(row(6)->valueLabel()));
+    QVERIFY(!qobject_cast<QPwdLabel *>(row(3)->valueLabel()));
+    QVERIFY(row(2)->switchButton());
+    QVERIFY(row(9)->wheel() && row(10)->wheel());
+    QVERIFY(row(8)->iconLabel() && row(11)->iconLabel());
+    QCOMPARE(row(1)->valueText(), QStringLiteral("ten"));
+    QCOMPARE(textColor(row(1)->valueLabel()), kBlue);
+
+    // Rows of another page, and null, are not added; lookups by id and data.
+    auto *foreign = new QVantelMenuItem(50, 1, m_menu);
+    page->addItem(foreign);
+    page->addItem(nullptr);
+    QCOMPARE(page->items().size(), 12);
+    auto *tagged = new QVantelMenuItem(5, 77, 1, page);
+    page->addItem(tagged);
+    QCOMPARE(page->findItem(5), row(5));
+    QCOMPARE(page->findItem(5, 77), tagged);
+    QCOMPARE(page->findItem(99), nullptr);
+    page->removeItem(tagged);
+    QCOMPARE(page->findItem(5, 77), nullptr);
+    delete tagged;
+    delete foreign;
+}
+
+void TestQVantelMenu::switchText()
+{
+    QVantelMenuItem *item = row(2);
+    item->setChecked(true);
+    QCOMPARE(item->valueText(), QStringLiteral("Active"));
+    QCOMPARE(item->currentIndex(), -1);
+    item->setChecked(false);
+    QCOMPARE(item->valueText(), QStringLiteral("Disabled"));
+
+    item->addValue(0, QStringLiteral("Off"));
+    item->addValue(1, QStringLiteral("On"));
+    item->setChecked(true);
+    QCOMPARE(item->valueText(), QStringLiteral("On"));
+    QCOMPARE(item->currentIndex(), 1);
+
+    // A click on the switch updates the text and commits the row.
+    QTest::mouseClick(item->switchButton(), Qt::LeftButton);
+    QCOMPARE(item->valueText(), QStringLiteral("Off"));
+    QCOMPARE(item->currentIndex(), 0);
+    QCOMPARE(m_menu->committed, QList<QVantelMenuItem *>{item});
+}
+
+void TestQVantelMenu::selectValueWhenAbsent()
+{
+    QVantelMenuItem *item = row(1);
+    item->selectValue(20, true, false);
+    QCOMPARE(item->valueText(), QStringLiteral("twenty"));
+
+    QCOMPARE(item->selectValue(99, true, true), -1);
+    QCOMPARE(item->currentIndex(), -1);
+    QCOMPARE(item->valueText(), QStringLiteral("twenty"));
+
+    QCOMPARE(item->selectValue(99, true, false), 0);
+    QCOMPARE(item->currentIndex(), 0);
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
+
+    QCOMPARE(item->selectText(QStringLiteral("thirty"), false, true), 2);
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
+    QCOMPARE(item->findText(QStringLiteral("Thirty"), true), -1);
+
+    // A choice row's value text also moves its current entry.
+    row(7)->setValueText(QStringLiteral("thirty"), Qt::red);
+    QCOMPARE(row(7)->currentIndex(), 2);
+    QCOMPARE(textColor(row(7)->valueLabel()), QColor(Qt::red));
+
+    item->clearValues();
+    QCOMPARE(item->currentIndex(), -1);
+    QCOMPARE(item->selectValue(10, true, false), -1);
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
+}
+
+void TestQVantelMenu::readOnlyRow()
+{
+    QVantelMenuItems *page = m_menu->currentPage();
+    for (int kind : {1, 2, 3, 7, 10}) {
+        QVantelMenuItem *item = row(kind);
+        item->setReadOnly(true);
+        QCOMPARE(textColor(item->valueLabel()), kGrey);
+        tap(page, item->valueLabel());
+    }
+    QVERIFY(!row(2)->switchButton()->isEnabled());
+    QVERIFY(!row(10)->wheel()->isCheckable());
+    QVERIFY(!page->findChild<QVantelPopup *>());
+    QVERIFY(m_menu->calls.filter(QStringLiteral("itemClicked")).isEmpty());
+
+    row(2)->setReadOnly(false);
+    QVERIFY(row(2)->switchButton()->isEnabled());
+    QCOMPARE(textColor(row(2)->valueLabel()), kBlue);
+    row(10)->setReadOnly(false);
+    QVERIFY(row(10)->wheel()->isCheckable());
+}
+
+void TestQVantelMenu::maskedLabelPaintsAsterisks()
+{
+    QPwdLabel masked;
+    QLabel plain;
+    for (QLabel *label : {static_cast<QLabel *>(&masked), &plain}) {
+        label->setFixedSize(120, 30);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    masked.setText(QStringLiteral("abc"));
+    plain.setText(QStringLiteral("***"));
+    QCOMPARE(masked.text(), QStringLiteral("abc"));
+    QCOMPARE(masked.grab().toImage(), plain.grab().toImage());
+}
+
+void TestQVantelMenu::wheelOnRelease()
+{
+    QVantelMenuItem *item = row(9);
+    QVantelWheel *wheel = item->wheel();
+    QCOMPARE(wheel->maximum(), 2);
+    QVERIFY(wheel->revert());
+    QVERIFY(wheel->isCheckable());
+
+    // Stepped and then tapped off: one commit.
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QVERIFY(wheel->isChecked());
+    QCOMPARE(textColor(item->valueLabel()), QColor(Qt::red));
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QCOMPARE(item->valueText(), QStringLiteral("thirty"));
+    QVERIFY(m_menu->committed.isEmpty());
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QCOMPARE(m_menu->committed.size(), 1);
+    QCOMPARE(item->currentIndex(), 2);
+    QCOMPARE(textColor(item->valueLabel()), kBlue);
+
+    // Away and back: nothing.
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QTest::keyClick(wheel, Qt::Key_Minus);
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QCOMPARE(m_menu->committed.size(), 1);
+
+    // Losing the focus while editing restores the old value and commits nothing.
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QTest::keyClick(wheel, Qt::Key_Minus);
+    QCOMPARE(item->valueText(), QStringLiteral("twenty"));
+    QFocusEvent focusOut(QEvent::FocusOut, Qt::OtherFocusReason);
+    QApplication::sendEvent(wheel, &focusOut);
+    QVERIFY(!wheel->isChecked());
+    QCOMPARE(wheel->value(), 2);
+    QCOMPARE(item->valueText(), QStringLiteral("thirty"));
+    QCOMPARE(m_menu->committed.size(), 1);
+}
+
+void TestQVantelMenu::wheelOnStep()
+{
+    QVantelMenuItem *item = row(10);
+    QVantelWheel *wheel = item->wheel();
+    QVERIFY(!wheel->revert());
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QCOMPARE(m_menu->committed.size(), 2);
+    QCOMPARE(item->currentIndex(), 2);
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QCOMPARE(m_menu->committed.size(), 3);
+}
+
+void TestQVantelMenu::textRowThroughTheKeyboard()
+{
+    QVantelMenuItem *item = row(3);
+    tap(m_menu->currentPage(), item->valueLabel());
+    QPointer<QVantelVirtual> keyboard = m_menu->lastKeyboard;
+    QVERIFY(keyboard);
+    QCOMPARE(keyboard->mode(), 1);
+    QCOMPARE(keyboard->item(), static_cast<void *>(item));
+    QCOMPARE(keyboard->titleLabel()->text(), QStringLiteral("Row 3"));
+    QCOMPARE(keyboard->lineEdit()->text(), QStringLiteral("ten"));
+    QCOMPARE(keyboard->windowModality(), Qt::ApplicationModal);
+    // Centred on the menu widget (give or take the platform's window frame).
+    const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
+    const QPoint offset = keyboard->pos() - QPoint(origin.x(), origin.y() + (420 - 390) / 2);
+    QVERIFY2(offset.manhattanLength() <= 8, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+
+    pressKey(keyboard, QStringLiteral("s"));
+    pressKey(keyboard, QStringLiteral("OK"));
+    QCOMPARE(item->valueText(), QStringLiteral("tens"));
+    QCOMPARE(m_menu->committed, QList<QVantelMenuItem *>{item});
+    QTRY_VERIFY(keyboard.isNull());
+
+    // The numeric kinds open the pad.
+    tap(m_menu->currentPage(), row(5)->valueLabel());
+    QCOMPARE(m_menu->lastKeyboard->mode(), 0);
+    pressKey(m_menu->lastKeyboard, QStringLiteral("Cancel"));
+    QCOMPARE(m_menu->committed.size(), 1);
+}
+
+void TestQVantelMenu::unchangedTextCommitsNothing()
+{
+    tap(m_menu->currentPage(), row(3)->titleLabel());
+    pressKey(m_menu->lastKeyboard, QStringLiteral("OK"));
+    QVERIFY(m_menu->committed.isEmpty());
+}
+
+void TestQVantelMenu::maskedRowStartsInPasswordEcho()
+{
+    QVantelMenuItem *item = row(6);
+    item->setValueText(QStringLiteral("123"));
+    tap(m_menu->currentPage(), item->valueLabel());
+    QVantelVirtual *keyboard = m_menu->lastKeyboard;
+    QCOMPARE(keyboard->mode(), 0);
+    QCOMPARE(keyboard->lineEdit()->echoMode(), QLineEdit::Password);
+    QCOMPARE(keyboard->lineEdit()->text(), QStringLiteral("123"));
+    pressKey(keyboard, QStringLiteral("4"));
+    pressKey(keyboard, QStringLiteral("OK"));
+    QCOMPARE(item->valueText(), QStringLiteral("1234"));
+}
+
+void TestQVantelMenu::choiceRowThroughThePopup()
+{
+    QVantelMenuItem *item = row(7);
+    item->selectValue(20, true, false);
+    tap(m_menu->currentPage(), item->valueLabel());
+    QPointer<QVantelMenuSelect> select = m_menu->lastSelect;
+    QVERIFY(select);
+    QCOMPARE(select->item(), static_cast<void *>(item));
+    QVERIFY(select->currentSelectable());
+    QCOMPARE(select->currentSelectable()->id(), 20);
+
+    // OK on the choice already shown commits nothing.
+    QTest::mouseClick(select->okButton(), Qt::LeftButton);
+    QVERIFY(m_menu->committed.isEmpty());
+
+    tap(m_menu->currentPage(), item->valueLabel());
+    select = m_menu->lastSelect;
+    select->setCurrentSelectable(select->findSelectable(30));
+    QTest::mouseClick(select->okButton(), Qt::LeftButton);
+    QCOMPARE(item->valueText(), QStringLiteral("thirty"));
+    QCOMPARE(item->currentIndex(), 2);
+    QCOMPARE(m_menu->committed, QList<QVantelMenuItem *>{item});
+
+    // Cancel commits nothing; an empty list opens nothing.
+    tap(m_menu->currentPage(), item->valueLabel());
+    QTest::mouseClick(m_menu->lastSelect->cancelButton(), Qt::LeftButton);
+    QCOMPARE(m_menu->committed.size(), 1);
+    item->clearValues();
+    m_menu->lastSelect = nullptr;
+    tap(m_menu->currentPage(), item->valueLabel());
+    QVERIFY(!m_menu->lastSelect);
+}
+
+void TestQVantelMenu::otherKindsCallItemClicked()
+{
+    QVantelMenuItems *page = m_menu->currentPage();
+    for (int kind : {0, 1, 11})
+        tap(page, row(kind)->titleLabel());
+    QCOMPARE(m_menu->calls.filter(QStringLiteral("itemClicked")),
+             QStringList({"itemClicked 0", "itemClicked 1", "itemClicked 11"}));
+    // A tap on the row's own background (here its right margin) does nothing.
+    QWidget *viewport = page->viewport();
+    QVantelMenuItem *item = row(1);
+    item->layout()->setContentsMargins(10, 0, 10, 0);
+    item->layout()->activate();
+    page->ensureWidgetVisible(item);
+    const QPoint blank = item->mapTo(viewport, QPoint(item->width() - 3, item->height() / 2));
+    QTest::mousePress(viewport, Qt::LeftButton, {}, blank);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, blank);
+    QCOMPARE(m_menu->calls.filter(QStringLiteral("itemClicked")).size(), 3);
+}
+
+void TestQVantelMenu::openingAnEntry()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    QCOMPARE(m_menu->currentEntry, 1);
+    QCOMPARE(m_menu->entries()->currentEntry()->id(), 1);
+    QCOMPARE(m_menu->entries()->findEntry(1)->state(), int(QVantelMenuEntry::Selected));
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1"));
+    QVERIFY(header->backIcon()->isHidden());
+
+    header->setModified(true);
+    header->setRefreshVisible(true);
+    QCOMPARE(textColor(header->titleLabel()), QColor(Qt::red));
+    QVERIFY(!header->applyIcon()->isHidden());
+    QPointer<QVantelMenuItems> oldPage = m_menu->currentPage();
+
+    // A tap on the current entry does nothing; a tap on another opens it.
+    QVantelMenuEntries *column = m_menu->entries();
+    tap(column, column->findEntry(1)->titleLabel());
+    QCOMPARE(m_menu->calls.count(QStringLiteral("entryClicked 1")), 1);
+    tap(column, column->findEntry(2)->titleLabel());
+    QCOMPARE(m_menu->currentEntry, 2);
+    QCOMPARE(column->findEntry(1)->state(), int(QVantelMenuEntry::Normal));
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 2"));
+    QVERIFY(!header->isModified());
+    QVERIFY(header->applyIcon()->isHidden());
+    QVERIFY(header->refreshIcon()->isHidden());
+    QCOMPARE(textColor(header->titleLabel()), kBlue);
+    QCOMPARE(m_menu->pageStack()->count(), 1);
+    QVERIFY(m_menu->currentPage() != oldPage);
+    QTRY_VERIFY(oldPage.isNull());
+
+    // A disabled entry is not opened by a tap.
+    column->findEntry(3)->setState(QVantelMenuEntry::Disabled);
+    QCOMPARE(textColor(column->findEntry(3)->titleLabel()), kGrey);
+    tap(column, column->findEntry(3)->titleLabel());
+    QCOMPARE(m_menu->currentEntry, 2);
+}
+
+void TestQVantelMenu::navigatingInAndBack()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    tap(m_menu->currentPage(), row(8)->titleLabel());
+    QCOMPARE(m_menu->pageStack()->count(), 2);
+    QCOMPARE(m_menu->currentPage()->id(), 200);
+    QCOMPARE(m_menu->findPage(100), m_menu->pageStack()->widget(0));
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1 > Row 8"));
+    QVERIFY(!header->backIcon()->isHidden());
+
+    QPointer<QVantelMenuItems> subPage = m_menu->currentPage();
+    header->setModified(true);
+    QTest::mouseClick(header->backIcon(), Qt::LeftButton);
+    QCOMPARE(m_menu->pageStack()->count(), 1);
+    QCOMPARE(m_menu->currentPage()->id(), 100);
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1"));
+    QVERIFY(header->backIcon()->isHidden());
+    QVERIFY(!header->isModified());
+    QTRY_VERIFY(subPage.isNull());
+
+    // Back with one page keeps the page and the title.
+    header->setRefreshVisible(true);
+    m_menu->backClicked();
+    QCOMPARE(m_menu->pageStack()->count(), 1);
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1"));
+    QVERIFY(header->refreshIcon()->isHidden());
+}
+
+void TestQVantelMenu::headerIcons()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    header->setModified(true);
+    header->setRefreshVisible(true);
+    QTest::mouseClick(header->refreshIcon(), Qt::LeftButton);
+    QTest::mouseClick(header->applyIcon(), Qt::LeftButton);
+    QVERIFY(m_menu->calls.contains(QStringLiteral("refreshClicked")));
+    QVERIFY(m_menu->calls.contains(QStringLiteral("applyClicked")));
+    QVERIFY(!header->isModified());
+    QVERIFY(header->applyIcon()->isHidden());
+}
+
+void TestQVantelMenu::showEntry()
+{
+    m_menu->entries()->findEntry(3)->setState(QVantelMenuEntry::Disabled);
+    QVERIFY(!m_menu->showEntry(3, 9));
+    QVERIFY(!m_menu->showEntry(42, 9));
+    QCOMPARE(m_menu->entryTarget, 0);
+    QVERIFY(m_menu->showEntry(2, 15));
+    QCOMPARE(m_menu->entryTarget, 15);
+    QCOMPARE(m_menu->currentEntry, 2);
+}
+
+void TestQVantelMenu::showMessageReusesOneMessage()
+{
+    m_menu->showMessage(QStringLiteral("Applying..."), 5000);
+    QPointer<QVantelMessage> message = m_menu->message();
+    QVERIFY(message);
+    QCOMPARE(message->kind(), 0);
+    QVERIFY(message->autoCloseTimer()->isActive());
+    QCOMPARE(message->autoCloseTimer()->interval(), 5000);
+    // Centred over the current page horizontally, over the menu vertically.
+    QVantelMenuItems *page = m_menu->currentPage();
+    const int x = page->mapToGlobal(QPoint(0, 0)).x() + (page->width() - 400) / 2;
+    const int y = m_menu->mapToGlobal(QPoint(0, 0)).y() + (420 - 180) / 2;
+    QVERIFY((message->pos() - QPoint(x, y)).manhattanLength() <= 8);
+
+    m_menu->showMessage(QStringLiteral("Still applying..."), 8000);
+    QCOMPARE(m_menu->message(), message.data());
+    QCOMPARE(message->autoCloseTimer()->interval(), 8000);
+    m_menu->showMessage(QStringLiteral("Still applying..."), 100);
+    QCOMPARE(message->autoCloseTimer()->interval(), 8000);
+
+    m_menu->closeMessage();
+    QCOMPARE(m_menu->message(), nullptr);
+    QTRY_VERIFY(message.isNull());
+
+    // With no page shown the message is centred on the whole menu.
+    m_menu->backClicked();
+    while (m_menu->pageStack()->count() > 0)
+        delete m_menu->pageStack()->widget(0);
+    m_menu->showMessage(QStringLiteral("Wait"), 0);
+    const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
+    QVERIFY((m_menu->message()->pos() - QPoint(origin.x() + 200, origin.y() + 120))
+                .manhattanLength()
+            <= 8);
+    QVERIFY(!m_menu->message()->autoCloseTimer()->isActive());
+    m_menu->closeMessage();
+}
+
+void TestQVantelMenu::confirmAction_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Cancel") << false;
+}
+
+void TestQVantelMenu::confirmAction()
+{
+    QFETCH(bool, ok);
+    QVantelMenuItem *item = row(11);
+    QVantelMessage *question = m_menu->confirmAction(QStringLiteral("Restart?"), item);
+    QCOMPARE(question->kind(), 3);
+    QCOMPARE(question->item(), static_cast<void *>(item));
+    QTest::mouseClick(ok ? question->okButton() : question->cancelButton(), Qt::LeftButton);
+    QCOMPARE(m_menu->committed, ok ? QList<QVantelMenuItem *>{item} : QList<QVantelMenuItem *>{});
+}
+
+void TestQVantelMenu::showKeyboardAndSelection()
+{
+    QVantelMenuItem *item = row(1);
+    QVantelVirtual *keyboard = m_menu->showKeyboard(1, item, true);
+    QVERIFY(keyboard->isVisible());
+    QCOMPARE(keyboard->lineEdit()->echoMode(), QLineEdit::Normal);
+    QCOMPARE(keyboard->lineEdit()->text(), QStringLiteral("ten"));
+    QVERIFY(m_menu->calls.contains(QStringLiteral("prepareKeyboard 1")));
+    pressKey(keyboard, QStringLiteral("x"));
+    pressKey(keyboard, QStringLiteral("OK"));
+    QVERIFY(m_menu->calls.contains(QStringLiteral("keyboardAccepted 1")));
+    QCOMPARE(m_menu->acceptedText, QStringLiteral("tenx"));
+    // The row itself is left to the subclass.
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
+    QVERIFY(m_menu->committed.isEmpty());
+
+    QVantelMenuSelect *select = m_menu->showSelection(QStringLiteral("Pick"), item, true);
+    QCOMPARE(select->findSelectable(10), select->currentSelectable());
+    QVERIFY(!select->titleLabel()->isHidden());
+    select->setCurrentSelectable(select->findSelectable(20));
+    QTest::mouseClick(select->okButton(), Qt::LeftButton);
+    QVERIFY(m_menu->calls.contains(QStringLiteral("selectionAccepted 1")));
+    QCOMPARE(m_menu->acceptedText, QStringLiteral("twenty"));
+
+    // Without show the caller shows the popup; a cancelled one calls no hook.
+    QVantelVirtual *hidden = m_menu->showKeyboard(0, item, false);
+    QVERIFY(!hidden->isVisible());
+    QCOMPARE(m_menu->calls.count(QStringLiteral("prepareKeyboard 1")), 1);
+    hidden->show();
+    pressKey(hidden, QStringLiteral("Cancel"));
+    QCOMPARE(m_menu->calls.count(QStringLiteral("keyboardAccepted 1")), 1);
+}
+
+void TestQVantelMenu::pagePopsItselfFromItsHandler()
+{
+    // The sub-page commits from its own popup slot, and the hook pops that very page.
+    tap(m_menu->currentPage(), row(8)->titleLabel());
+    QPointer<QVantelMenuItems> subPage = m_menu->currentPage();
+    QCOMPARE(subPage->id(), 200);
+    m_menu->popPageOnCommit = true;
+    tap(subPage, subPage->findItem(1)->titleLabel());
+    pressKey(m_menu->lastKeyboard, QStringLiteral("z"));
+    pressKey(m_menu->lastKeyboard, QStringLiteral("OK"));
+    QCOMPARE(m_menu->committed.size(), 1);
+    QCOMPARE(m_menu->currentPage()->id(), 100);
+    QTRY_VERIFY(subPage.isNull());
+
+    // A row deleted while its keyboard is open is not written to.
+    QPointer<QVantelMenuItem> item = row(3);
+    tap(m_menu->currentPage(), item->valueLabel());
+    QVantelVirtual *keyboard = m_menu->lastKeyboard;
+    delete item;
+    pressKey(keyboard, QStringLiteral("q"));
+    pressKey(keyboard, QStringLiteral("OK"));
+    QCOMPARE(m_menu->committed.size(), 1);
+}
+
+QTEST_MAIN(TestQVantelMenu)
+#include "tst_qvantelmenu.moc"
