@@ -59,3 +59,8 @@ void QVantelMenuEntries::childClicked(QWidget *child)
         return;
     m_menu->entryClicked(entry);
 }
+
+QVantelMenuEntry *QVantelMenuEntries::currentEntry() const
+{
+    return m_current;
+}

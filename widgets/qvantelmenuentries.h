@@ -19,7 +19,7 @@ public:
     ~QVantelMenuEntries() override;
 
     QVantelMenuWidget *menuWidget() const;
-    QVantelMenuEntry *currentEntry() const { return m_current; }
+    QVantelMenuEntry *currentEntry() const;
 
     // Appends the entry unless another column owns it; this column becomes its owner.
     void addEntry(QVantelMenuEntry *entry);

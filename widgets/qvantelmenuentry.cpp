@@ -48,3 +48,13 @@ void QVantelMenuEntry::setState(int state)
         color = QVantelMenuPalette::kGrey;
     QVantelMenuPalette::setTextColor(m_title, color);
 }
+
+QVantelMenuEntries *QVantelMenuEntry::owner() const
+{
+    return m_owner;
+}
+
+void QVantelMenuEntry::setOwner(QVantelMenuEntries *owner)
+{
+    m_owner = owner;
+}

@@ -32,8 +32,8 @@ public:
     int state() const { return m_state; }
     void setState(int state);
 
-    QVantelMenuEntries *owner() const { return m_owner; }
-    void setOwner(QVantelMenuEntries *owner) { m_owner = owner; }
+    QVantelMenuEntries *owner() const;
+    void setOwner(QVantelMenuEntries *owner);
 
 private:
     QLabel *m_title = nullptr;

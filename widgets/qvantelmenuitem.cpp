@@ -321,3 +321,8 @@ void QVantelMenuItem::showEvent(QShowEvent *event)
         updateControl();
     QVantelMenuBase::showEvent(event);
 }
+
+QVantelMenuItems *QVantelMenuItem::page() const
+{
+    return m_page;
+}

@@ -56,7 +56,7 @@ public:
     int data() const { return m_data; }
     bool isReadOnly() const { return m_readOnly; }
     int currentIndex() const { return m_currentIndex; }
-    QVantelMenuItems *page() const { return m_page; }
+    QVantelMenuItems *page() const;
 
     QLabel *titleLabel() const { return m_title; }
     // A QPwdLabel for kinds 4 and 6; null for kind 0.

@@ -148,3 +148,8 @@ void QVantelMenuSelect::showEvent(QShowEvent *event)
     if (m_current && !event->spontaneous())
         m_list->ensureWidgetVisible(m_current, 50, 50);
 }
+
+QVantelMenuSelectable *QVantelMenuSelect::currentSelectable() const
+{
+    return m_current;
+}

@@ -39,7 +39,7 @@ public:
     // Appends a row that has no owner yet; the popup becomes its owner.
     void addSelectable(QVantelMenuSelectable *row);
     void setCurrentSelectable(QVantelMenuSelectable *row);
-    QVantelMenuSelectable *currentSelectable() const { return m_current; }
+    QVantelMenuSelectable *currentSelectable() const;
     QVantelMenuSelectable *findSelectable(int id) const;
 
     QMyVantelSlideWidget *list() const { return m_list; }

@@ -45,3 +45,13 @@ void QVantelMenuSelectable::switchClicked()
     if (m_owner)
         m_owner->setCurrentSelectable(this);
 }
+
+QVantelMenuSelect *QVantelMenuSelectable::owner() const
+{
+    return m_owner;
+}
+
+void QVantelMenuSelectable::setOwner(QVantelMenuSelect *owner)
+{
+    m_owner = owner;
+}

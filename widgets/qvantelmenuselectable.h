@@ -20,8 +20,8 @@ public:
     ~QVantelMenuSelectable() override;
 
     int id() const { return m_id; }
-    QVantelMenuSelect *owner() const { return m_owner; }
-    void setOwner(QVantelMenuSelect *owner) { m_owner = owner; }
+    QVantelMenuSelect *owner() const;
+    void setOwner(QVantelMenuSelect *owner);
     QLabel *label() const { return m_label; }
     QVantelSwitch *switchButton() const { return m_switch; }
 

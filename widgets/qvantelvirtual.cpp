@@ -115,6 +115,11 @@ QVantelVirtual::QVantelVirtual(int mode, QWidget *parent)
     m_edit->setGeometry(327, 15, 466, 40);
     m_edit->setFrame(false);
     m_edit->setFont(bigFont);
+    // Dark text on a light field, whatever palette the owner's window passes on.
+    QPalette editPalette = m_edit->palette();
+    editPalette.setColor(QPalette::Base, Qt::white);
+    editPalette.setColor(QPalette::Text, Qt::black);
+    m_edit->setPalette(editPalette);
 
     for (int i = 0; i < kKeyCount; ++i) {
         auto *button = new QVantelButton(this);

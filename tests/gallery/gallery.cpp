@@ -17,11 +17,24 @@
 #include "widgets/qvantelsigquality.h"
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelwheel.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelvirtual.h"
 
 #include "resources/tallydeskresources.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QLayout>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
@@ -441,6 +454,142 @@ bool images(const QString &folder)
     return write(folder, QStringLiteral("images.png"), sheet);
 }
 
+bool popups(const QString &folder)
+{
+    Sheet owner(QSize(100, 100));
+    QVantelMessage question(QStringLiteral("Are you sure you want to hang up?"), 3, &owner);
+    QVantelMessage notice(QStringLiteral("Applying changes..."), 0, &owner);
+    QVantelMessage cancelOnly(QStringLiteral("Dialling..."), 1, &owner);
+    QVantelMenuSelect select(&owner);
+    select.setTitle(QStringLiteral("Bit rate"));
+    const char *const choices[] = {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"};
+    int id = 0;
+    for (const char *choice : choices) {
+        auto *row = new QVantelMenuSelectable(id++);
+        row->label()->setText(QString::fromLatin1(choice));
+        select.addSelectable(row);
+    }
+    select.setCurrentSelectable(select.findSelectable(1));
+    bool ok = write(folder, QStringLiteral("message-question.png"), question);
+    ok = write(folder, QStringLiteral("message-notice.png"), notice) && ok;
+    ok = write(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
+    ok = write(folder, QStringLiteral("select.png"), select) && ok;
+    for (QWidget *popup : {static_cast<QWidget *>(&question), static_cast<QWidget *>(&notice),
+                           static_cast<QWidget *>(&cancelOnly), static_cast<QWidget *>(&select)})
+        popup->hide();
+    return ok;
+}
+
+bool keyboards(const QString &folder)
+{
+    Sheet owner(QSize(100, 100));
+    bool ok = true;
+    const struct
+    {
+        int mode;
+        int layout;
+        const char *file;
+    } pages[] = {{0, 0, "keyboard-numeric.png"},
+                 {1, 0, "keyboard-lower.png"},
+                 {1, 1, "keyboard-upper.png"},
+                 {1, 2, "keyboard-symbols1.png"},
+                 {1, 3, "keyboard-symbols2.png"}};
+    for (const auto &page : pages) {
+        QVantelVirtual keyboard(page.mode, &owner);
+        keyboard.selectLayout(page.layout);
+        keyboard.titleLabel()->setText(QStringLiteral("Enter Password"));
+        keyboard.lineEdit()->setText(QStringLiteral("secret"));
+        keyboard.lineEdit()->setEchoMode(page.mode == 0 ? QLineEdit::Password : QLineEdit::Normal);
+        ok = write(folder, QString::fromLatin1(page.file), keyboard) && ok;
+        keyboard.hide();
+    }
+    return ok;
+}
+
+bool menu(const QString &folder)
+{
+    Sheet sheet(QSize(800, 420));
+    auto *menu = new QVantelMenuWidget(&sheet);
+    menu->setGeometry(sheet.rect());
+    const char *const entries[][2] = {{"Network", ":/images/network.png"},
+                                      {"Coding", ":/images/coding.png"},
+                                      {"Audio", ":/images/audio.png"},
+                                      {"Tools", ":/images/tools.png"}};
+    int id = 1;
+    for (const auto &e : entries) {
+        auto *entry = new QVantelMenuEntry(id++, menu->entries());
+        entry->titleLabel()->setText(QString::fromLatin1(e[0]));
+        entry->iconLabel()->setPixmap(QPixmap(QString::fromLatin1(e[1])));
+        menu->addEntry(entry);
+    }
+    menu->entries()->findEntry(4)->setState(QVantelMenuEntry::Disabled);
+    menu->showEntry(1, 0);
+    auto *page = new QVantelMenuItems(1, menu);
+    auto add = [page](int kind, const char *title, const char *value) {
+        auto *item = new QVantelMenuItem(kind, kind, page);
+        item->layout()->setContentsMargins(10, 0, 10, 0);
+        item->titleLabel()->setText(QString::fromLatin1(title));
+        if (value)
+            item->setValueText(QString::fromLatin1(value));
+        page->addItem(item);
+        return item;
+    };
+    add(0, "Interfaces", nullptr);
+    add(1, "IP Address", "192.168.1.20");
+    add(2, "DHCP", nullptr)->setChecked(true);
+    add(3, "Host Name", "quorix-studio");
+    add(4, "Password", "secret");
+    QVantelMenuItem *choice = add(7, "Link Mode", nullptr);
+    choice->addValue(0, QStringLiteral("Auto"));
+    choice->addValue(1, QStringLiteral("100 Mbit/s full duplex"));
+    choice->selectValue(1, true, false);
+    add(8, "SIP Account", "sip:studio@example.net");
+    QVantelMenuItem *wheel = add(10, "Jitter Buffer", nullptr);
+    for (int ms = 20; ms <= 200; ms += 20)
+        wheel->addValue(ms, QStringLiteral("%1 ms").arg(ms));
+    wheel->selectValue(80, true, false);
+    add(11, "Restart", "Restarts the unit");
+    add(1, "Read Only", "fixed")->setReadOnly(true);
+    menu->pushPage(page);
+    menu->itemClicked(page->findItem(8));
+    menu->header()->setModified(true);
+    menu->header()->setRefreshVisible(true);
+    return write(folder, QStringLiteral("menu.png"), sheet);
+}
+
+bool strips(const QString &folder)
+{
+    Sheet sheet(QSize(600, 300));
+    auto *above = new QVantelAudioInput(false, &sheet);
+    above->move(10, 10);
+    above->setInput(QVantel::Inputs(0));
+    above->setName(QStringLiteral("Guest mic"), false);
+    above->setGain(-6);
+    auto *below = new QVantelAudioInput(true, false, &sheet);
+    below->move(150, 10);
+    below->setInput(QVantel::Inputs(20));
+    below->setGain(3);
+    auto *balanced = new QVantelAudioInput(false, &sheet, true);
+    balanced->move(290, 10);
+    balanced->setInput(QVantel::Inputs(19));
+    balanced->setGain(-160);
+    auto *greyed = new QVantelAudioInput(false, &sheet);
+    greyed->move(430, 10);
+    greyed->setInput(QVantel::Inputs(4));
+    greyed->setState(2);
+    int x = 10;
+    for (int pan = 0; pan < 4; ++pan) {
+        auto *button = new QVantelAudioButton(&sheet);
+        button->move(x, 180);
+        button->setInput(QVantel::Inputs(pan));
+        button->setGain(pan == 0 ? -160 : -3 * pan);
+        button->setPanning(QVantel::PanCtrl(pan));
+        button->setSelected(pan == 2);
+        x += 110;
+    }
+    return write(folder, QStringLiteral("strips.png"), sheet);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -456,7 +605,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::function<bool(const QString &)> sheets[]
-        = {buttons, switches, knobs, bars, glyphs, images};
+        = {buttons, switches, knobs, bars, glyphs, images, popups, keyboards, menu, strips};
     bool ok = true;
     for (const auto &sheet : sheets)
         ok = sheet(folder) && ok;
