@@ -1,0 +1,312 @@
+#include "link/ccom.h"
+
+#include "link/logtext.h"
+#include "link/protocolkeys.h"
+#include "link/rpcasynccall.h"
+#include "link/rpcasynccallwatcher.h"
+
+#include <QAbstractSocket>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QUdpSocket>
+
+#include <algorithm>
+
+namespace ksm {
+
+namespace {
+
+// The settings-record key naming this program's record; the model's keys are elsewhere.
+const std::string kKeyControllerId = "controller_id";
+
+// Datagram port value meaning that the level meters come over the TCP link.
+constexpr quint16 kLevelsOverTcp = 1;
+// Time-out, in seconds, of a synchronous call whose time-out is below one second.
+constexpr int kDefaultTimeoutSeconds = 5;
+
+QString logText(const CMsg &message)
+{
+    return QString::fromLatin1(message.toLogString());
+}
+
+// Adds the settings-record routing to a PARAM message; present keys keep their values.
+void addRecordRouting(CMsg &message, const std::string &category, const std::string &controllerId)
+{
+    message.setParam(kKeyTarget, kTargetDb);
+    message.setParam(kKeyCat, category);
+    message.setParam(kKeyType, controllerId);
+    message.setParam(kKeyControllerId, controllerId);
+}
+
+} // namespace
+
+CCom::CCom(QObject *parent)
+    : QObject(parent)
+{
+    qRegisterMetaType<RpcMessage>();
+    qRegisterMetaType<RpcConnection::ConnectionState>();
+    qRegisterMetaType<RpcConnection::ConnectionError>();
+    qRegisterMetaType<RpcAsyncCallWatcher *>();
+
+    m_connection.setDeferSignals(true);
+    QObject::connect(&m_connection, &RpcConnection::stateChanged, this, &CCom::stateChanged);
+    QObject::connect(&m_connection, &RpcConnection::errorOccurred, this, &CCom::errorOccurred);
+    QObject::connect(&m_connection,
+                     &RpcConnection::messageCompleted,
+                     this,
+                     &CCom::messageCompleted);
+    QObject::connect(&m_connection, &RpcConnection::messageReceived, this, &CCom::messageReceived);
+}
+
+CCom::~CCom()
+{
+    QObject::disconnect(&m_connection, nullptr, nullptr, nullptr);
+    disconnect();
+}
+
+int CCom::timeoutSeconds(int timeoutMs)
+{
+    const int seconds = timeoutMs / 1000;
+    return seconds < 1 ? kDefaultTimeoutSeconds : seconds;
+}
+
+bool CCom::connect(const QString &host, quint16 tcpPort, quint16 datagramPort)
+{
+    if (m_connection.isEngaged())
+        return false;
+    QHostAddress address;
+    if (tcpPort == 0 || !address.setAddress(host)
+        || address.protocol() != QAbstractSocket::IPv4Protocol)
+        return false;
+
+    if (!m_datagramSocket && datagramPort != 0) {
+        m_datagramPort = datagramPort;
+        // Port 1 asks the device for levels over the TCP link: nothing to listen on.
+        if (datagramPort != kLevelsOverTcp) {
+            m_datagramSocket = new QUdpSocket(this);
+            if (!m_datagramSocket->bind(QHostAddress::AnyIPv4, datagramPort))
+                logWarning(QStringLiteral("CCom::connect(datagramPort=%1) bind failed: %2")
+                               .arg(QString::number(datagramPort),
+                                    m_datagramSocket->errorString()));
+            QObject::connect(m_datagramSocket,
+                             &QUdpSocket::readyRead,
+                             this,
+                             &CCom::readPendingDatagrams);
+        }
+    }
+
+    m_host = host;
+    m_tcpPort = tcpPort;
+    m_connection.connect(host, tcpPort);
+    return true;
+}
+
+void CCom::dropDatagramSocket()
+{
+    if (!m_datagramSocket)
+        return;
+    QObject::disconnect(m_datagramSocket, nullptr, nullptr, nullptr);
+    // Deleted later: disconnect() may run from a slot while the socket's own code is on the
+    // stack (a level datagram handled in the nested loop of a synchronous call).
+    m_datagramSocket->close();
+    m_datagramSocket->deleteLater();
+    m_datagramSocket = nullptr;
+}
+
+void CCom::disconnect()
+{
+    if (!m_connection.isEngaged())
+        return;
+    dropDatagramSocket();
+    m_connection.disconnect();
+}
+
+int CCom::initialize(const std::string &category, const std::string &controllerId)
+{
+    m_category = category;
+    m_controllerId = controllerId;
+    return 0;
+}
+
+int CCom::sendMsg(const CMsg &msg, int /*unused*/)
+{
+    if (!m_ready)
+        return -1;
+    logDebug(QStringLiteral("CCom::sendMsg(%1)").arg(logText(msg)));
+    return m_connection.send(RpcMessage::request(-1, msg)) ? 0 : -1;
+}
+
+int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int timeoutMs)
+{
+    if (!m_ready)
+        return RpcAsyncCall::NoCall;
+
+    const int seconds = timeoutSeconds(timeoutMs);
+    logDebug(QStringLiteral("CCom::sendSyncMsg(timeout=%1 s, %2)")
+                 .arg(QString::number(seconds), logText(request)));
+    // The request is copied into the message here, so reply may be the request itself.
+    RpcAsyncCall call = m_connection.asyncCall(RpcMessage::request(request), seconds);
+    if (call.isFinished() && call.result() != RpcAsyncCall::NoError) {
+        logDebug(QStringLiteral("CCom::sendSyncMsg refused, result=%1").arg(call.result()));
+        return call.result();
+    }
+
+    // Busy before anyone hears of it, so a slot of busyStateChanged cannot start a second call.
+    m_ready = false;
+    m_waiting = true;
+    m_result = 0;
+    emit busyStateChanged(true);
+
+    auto *watcher = new RpcAsyncCallWatcher(call, this);
+    m_watcher = watcher;
+    QObject::connect(watcher, &RpcAsyncCallWatcher::finished, this, &CCom::callCompleted);
+
+    // The client may be destroyed from inside the nested loop (the destructor cancels the call,
+    // which ends the wait): then nothing of it may be touched any more.
+    const QPointer<CCom> self(this);
+    while (self && m_waiting)
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
+                                        | QEventLoop::WaitForMoreEvents);
+    if (!self) {
+        reply.clear();
+        return RpcAsyncCall::Cancelled;
+    }
+
+    reply = m_reply;
+    const int result = m_result;
+    m_ready = true;
+    logDebug(QStringLiteral("CCom::sendSyncMsg result=%1, %2")
+                 .arg(QString::number(result), logText(reply)));
+    emit busyStateChanged(false);
+    emit sendSyncMsgCompleted();
+    return result;
+}
+
+void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
+{
+    if (!watcher)
+        return;
+    watcher->deleteLater();
+    if (watcher != m_watcher)
+        return;
+    m_watcher = nullptr;
+
+    m_reply.clear();
+    m_heldBack.clear();
+
+    const RpcMessage message = watcher->toMessage();
+    if (message.type() != RpcMessage::Reply) {
+        m_result = message.code();
+        m_waiting = false;
+        return;
+    }
+
+    const CMsg &body = message.body();
+    const bool paramReply = body.type() == CMsg::Param;
+    m_reply.setType(body.type());
+    for (const auto &[key, value] : body.params()) {
+        if (key == kKeyReturn)
+            continue;
+        if (value.empty() || value == kCauseParameterNotSet)
+            m_reply.setParam(key, kEmptyText, CMsg::Replace);
+        else if (paramReply && causeCodeFromText(value) != 200)
+            m_heldBack.setParam(key, value, CMsg::Replace);
+        else
+            m_reply.setParam(key, value, CMsg::Replace);
+    }
+
+    if (paramReply) {
+        if (!m_heldBack.params().empty()) {
+            m_heldBack.setType(CMsg::Param);
+            m_heldBack.setParam(kKeyReturn, kReplyError, CMsg::Replace);
+            m_reply.setParam(kKeyReturn, kReplyProgress, CMsg::Replace);
+        } else {
+            m_reply.setParam(kKeyReturn, kReplyOk, CMsg::Replace);
+        }
+    } else {
+        const std::string *received = body.param(kKeyReturn, false);
+        m_reply.setParam(kKeyReturn,
+                         received && !received->empty() ? *received : kReplyError,
+                         CMsg::Replace);
+    }
+
+    m_result = RpcAsyncCall::NoError;
+    m_waiting = false;
+}
+
+int CCom::pendingReply(CMsg &out, int /*unused1*/, int /*unused2*/)
+{
+    if (m_heldBack.params().empty())
+        return -1;
+    out = m_heldBack;
+    return 0;
+}
+
+int CCom::setControllerParams(const ParamMap &params, int timeoutMs)
+{
+    if (params.empty())
+        return 0;
+    if (m_category.empty() || m_controllerId.empty())
+        return -1;
+
+    CMsg message(CMsg::Param);
+    for (const auto &[key, value] : params)
+        message.setParam(key, value);
+    addRecordRouting(message, m_category, m_controllerId);
+
+    const int result = sendSyncMsg(message, message, 1000, timeoutMs);
+    if (result != 0)
+        return result;
+    return *message.param(kKeyReturn) == kReplyOk ? 0 : -1;
+}
+
+int CCom::getControllerParams(const std::vector<std::string> &names,
+                              ParamMap &out,
+                              int timeoutMs)
+{
+    if (names.empty())
+        return 0;
+    if (m_category.empty() || m_controllerId.empty())
+        return -1;
+
+    CMsg message(CMsg::Param);
+    for (const std::string &name : names)
+        message.addGet(name);
+    addRecordRouting(message, m_category, m_controllerId);
+
+    CMsg reply;
+    const int result = sendSyncMsg(message, reply, 1000, timeoutMs);
+    if (result != 0)
+        return result;
+    for (const auto &[key, value] : reply.params()) {
+        if (key != kKeyReturn)
+            out.emplace(key, value);
+    }
+    return *reply.param(kKeyReturn) == kReplyOk ? 0 : -1;
+}
+
+void CCom::readPendingDatagrams()
+{
+    // The socket may go (disconnect() from a messageReceived slot) while datagrams are pending.
+    const QPointer<QUdpSocket> socket(m_datagramSocket);
+    while (socket && socket == m_datagramSocket && socket->hasPendingDatagrams()) {
+        const qint64 size = socket->pendingDatagramSize();
+        QByteArray datagram(qsizetype(std::clamp<qint64>(size, 0, 65536)), Qt::Uninitialized);
+        const qint64 read = socket->readDatagram(datagram.data(), datagram.size());
+        if (read < 0)
+            break; // an error: nothing more is read now; readyRead comes again for the rest
+        if (read == 0)
+            continue;
+        datagram.truncate(qsizetype(read));
+
+        const RpcMessage message = RpcMessage::fromDatagram(datagram);
+        if (message.type() != RpcMessage::Signal || message.body().type() != CMsg::Event
+            || *message.body().param(kKeyEventType) != kEventAudioLevels)
+            continue;
+        emit messageReceived(message);
+    }
+}
+
+} // namespace ksm

@@ -1,0 +1,156 @@
+#pragma once
+
+#include "link/cmsg.h"
+#include "link/rpcclientconnection.h"
+#include "link/rpcconnection.h"
+#include "link/rpcmessage.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <map>
+#include <string>
+#include <vector>
+
+class QUdpSocket;
+class RpcAsyncCallWatcher;
+
+namespace ksm {
+
+// The protocol client: the one object through which the program talks to the device.
+//
+// Ownership: holds its TCP message connection by value and owns the level-meter UDP socket
+// (a child, made by connect() with a datagram port other than 0 and 1, deleted by disconnect())
+// and the watcher of the running synchronous call (a child, deleted later once it has fired).
+//
+// Synchronous calls: sendSyncMsg() sends a request and runs a nested event loop that excludes
+// user input until the reply, the time-out or the cancellation arrives. While it waits the
+// client is busy: isReady() is false, and sendSyncMsg() and sendMsg() refuse at once with -1.
+// Timers, socket notifications and posted events keep running inside the nested loop, so every
+// signal of the client may be emitted during a synchronous call.
+//
+// Signals:
+// - stateChanged, errorOccurred, messageCompleted, messageReceived: the connection's signals
+//   re-emitted unchanged. Received Signal messages are held back by the connection while a call
+//   is pending and delivered once none is. messageReceived also carries the level-meter
+//   datagrams: only Signal frames holding an EVENT whose "event_type" is "audio_levels" pass.
+// - busyStateChanged(true) once a synchronous call has been sent (isReady() is already false);
+//   busyStateChanged(false) and then sendSyncMsgCompleted() once it has ended, whatever the
+//   outcome (isReady() is true again). A call refused before sending emits nothing.
+//
+// GUI thread only. The process-wide instance is reached through comClient() (link/comclient.h).
+class CCom : public QObject
+{
+    Q_OBJECT
+
+public:
+    using ParamMap = std::map<std::string, std::string>;
+
+    explicit CCom(QObject *parent = nullptr);
+    // Cuts the connection's signals, disconnects, then frees the members.
+    ~CCom() override;
+    Q_DISABLE_COPY_MOVE(CCom)
+
+    // Starts the TCP connection to host (a numeric IPv4 address) and tcpPort. A datagramPort
+    // other than 0 is stored and, unless it is 1 (level meters over the TCP link), a UDP socket
+    // is bound to it on the IPv4 any-address to receive level meters; a socket that exists
+    // already stays with its old port. False, changing nothing, when the client is engaged
+    // already, host is not an IPv4 address or tcpPort is 0.
+    bool connect(const QString &host, quint16 tcpPort, quint16 datagramPort);
+    // When engaged: drops the datagram socket and closes the TCP connection (pending calls are
+    // cancelled with -6). The stored host and ports stay, so a reconnect can reuse them.
+    void disconnect();
+
+    // Stores the identity carried by the settings-record requests; always 0.
+    int initialize(const std::string &category, const std::string &controllerId);
+
+    // One-way send of msg as a Request with id -1. -1 while a synchronous call waits or when
+    // the connection refuses the frame, else 0. The int is not used.
+    int sendMsg(const CMsg &msg, int unused = 0);
+
+    // Sends request and waits for its answer in a nested event loop. The time-out is
+    // timeoutMs / 1000 whole seconds; below 1 second it becomes 5 seconds. reply may be the
+    // request object itself. The third argument is not used.
+    // Returns 0 when a reply arrived; -1 while another synchronous call waits; the refusal code
+    // when the call cannot start (-3 not connected, -2, -7); -5 timed out, -6 cancelled, or the
+    // code of an error reply. On 0, reply holds the main part: every parameter but "return",
+    // an empty value or "101-parameter not set" as an empty value. For a PARAM reply the values
+    // that are cause texts of a code other than 200 are held back for pendingReply(), and
+    // "return" is "PROGRESS" when something was held back, else "OK". For other replies
+    // "return" is the device's own, or "ERROR" when missing or empty. On any other result reply
+    // is emptied (type 0), except for a call that could not start, which leaves it untouched.
+    int sendSyncMsg(const CMsg &request, CMsg &reply, int unused, int timeoutMs);
+
+    // The held-back part of the last synchronous PARAM reply (the refused keys with their cause
+    // texts and "return" "ERROR"): copied into out with 0, or -1 when nothing is held back. It is
+    // not emptied, so a caller looping while "return" is "PROGRESS" stops at its "ERROR". Does
+    // not wait and sends nothing; the ints are not used.
+    int pendingReply(CMsg &out, int unused1 = 0, int unused2 = 0);
+
+    // Writes params into this program's settings record on the device ("target" "db", "cat"
+    // category, "type" and "controller_id" controllerId). 0 for an empty map or a reply whose
+    // "return" is "OK"; -1 without identity or for any other "return"; a non-zero sendSyncMsg()
+    // result is returned unchanged.
+    int setControllerParams(const ParamMap &params, int timeoutMs);
+    // Reads names from the settings record. 0 for an empty vector or a reply whose "return" is
+    // "OK"; -1 without identity or for any other "return"; a non-zero sendSyncMsg() result is
+    // returned unchanged. After a reply every parameter but "return" is inserted into out (also
+    // when "return" was not "OK"); keys already in out keep their values.
+    int getControllerParams(const std::vector<std::string> &names, ParamMap &out, int timeoutMs);
+
+    // False from the start of a synchronous call's wait until it has completed.
+    bool isReady() const { return m_ready; }
+    RpcConnection::ConnectionState state() const { return m_connection.state(); }
+    // connect() has been accepted and disconnect() has not run since.
+    bool isEngaged() const { return m_connection.isEngaged(); }
+    // Host and ports of the last accepted connect().
+    QString host() const { return m_host; }
+    quint16 tcpPort() const { return m_tcpPort; }
+    quint16 datagramPort() const { return m_datagramPort; }
+    bool hasDatagramSocket() const { return m_datagramSocket != nullptr; }
+    // The identity given to initialize(); empty until then.
+    const std::string &category() const { return m_category; }
+    const std::string &controllerId() const { return m_controllerId; }
+    // Result of the last synchronous call that was sent.
+    int lastResult() const { return m_result; }
+
+    // The connection's tick in milliseconds (1000 by default): time-outs are checked and
+    // reconnects counted on it. Tests shorten it.
+    int tickInterval() const { return m_connection.tickInterval(); }
+    void setTickInterval(int milliseconds) { m_connection.setTickInterval(milliseconds); }
+
+    // The whole seconds of time-out that sendSyncMsg() gives a call for timeoutMs.
+    [[nodiscard]] static int timeoutSeconds(int timeoutMs);
+
+signals:
+    void stateChanged(RpcConnection::ConnectionState state);
+    void errorOccurred(RpcConnection::ConnectionError error);
+    void messageCompleted(const RpcMessage &message);
+    void messageReceived(const RpcMessage &message);
+    void sendSyncMsgCompleted();
+    void busyStateChanged(bool busy);
+
+private slots:
+    void callCompleted(RpcAsyncCallWatcher *watcher);
+    void readPendingDatagrams();
+
+private:
+    void dropDatagramSocket();
+
+    RpcClientConnection m_connection;
+    QUdpSocket *m_datagramSocket = nullptr;
+    QPointer<RpcAsyncCallWatcher> m_watcher;
+    QString m_host;
+    quint16 m_tcpPort = 0;
+    quint16 m_datagramPort = 0;
+    std::string m_category;
+    std::string m_controllerId;
+    bool m_ready = true;
+    bool m_waiting = false;
+    int m_result = 0;
+    CMsg m_reply;
+    CMsg m_heldBack;
+};
+
+} // namespace ksm
