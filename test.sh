@@ -23,14 +23,12 @@ export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
 (cd "$build" && ctest --output-on-failure --timeout 180 -j "$jobs")
 
 echo "== Benchmarks (one brief run each; figures only)"
-for b in "$build"/bench/bench_*; do
-    [ -x "$b" ] || continue
+for b in $(find "$build/bench" -type f -executable -name 'bench_*' | sort); do
     "$b" --benchmark_min_time=0.05
 done
 
 echo "== Fuzzing (bounded pass per target)"
-for f in "$build"/tests/fuzz/fuzz_*; do
-    [ -x "$f" ] || continue
+for f in $(find "$build/tests/fuzz" -maxdepth 1 -type f -executable -name 'fuzz_*' | sort); do
     name=$(basename "$f")
     corpus=tests/fuzz/corpus/${name#fuzz_}
     work=$(mktemp -d)
