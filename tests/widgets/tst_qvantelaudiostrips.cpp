@@ -9,8 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-Q_DECLARE_METATYPE(QVantel::PanCtrl)
-Q_DECLARE_METATYPE(QVantel::Inputs)
 
 namespace {
 
