@@ -223,7 +223,11 @@ void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
             m_heldBack.setParam(kKeyReturn, kReplyError, CMsg::Replace);
             m_reply.setParam(kKeyReturn, kReplyProgress, CMsg::Replace);
         } else {
-            m_reply.setParam(kKeyReturn, kReplyOk, CMsg::Replace);
+            // A bare "ERROR" (nothing but "return") names no refused key to hold back; it is
+            // still a refusal and must not read as success.
+            const bool bareError = body.params().size() == 1
+                                   && *body.param(kKeyReturn) == kReplyError;
+            m_reply.setParam(kKeyReturn, bareError ? kReplyError : kReplyOk, CMsg::Replace);
         }
     } else {
         const std::string *received = body.param(kKeyReturn, false);
