@@ -14,6 +14,6 @@ void QPwdLabel::paintEvent(QPaintEvent *)
     painter.setFont(font());
     painter.setPen(palette().color(foregroundRole()));
     const Qt::Alignment align = alignment() & ~Qt::TextWordWrap;
-    painter.drawText(rect(), int(align) | Qt::TextSingleLine,
-                     QString(text().size(), QLatin1Char('*')));
+    painter.drawText(
+        rect(), int(align) | Qt::TextSingleLine, QString(text().size(), QLatin1Char('*')));
 }

@@ -61,8 +61,8 @@ void QVantelAudioBalance::pressKey(int key)
 {
     if (isChecked() && (key == Qt::Key_Plus || key == Qt::Key_Minus)) {
         // 64-bit sums: a huge step must not overflow into the range.
-        const qint64 next = key == Qt::Key_Plus ? qint64(m_value) + m_step
-                                                : qint64(m_value) - m_step;
+        const qint64 next
+            = key == Qt::Key_Plus ? qint64(m_value) + m_step : qint64(m_value) - m_step;
         if (next > m_maximum || next < m_minimum)
             return;
         m_value = int(next);
@@ -118,16 +118,22 @@ void QVantelAudioBalance::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(outline, 1));
     painter.setBrush(outline);
-    const QPolygon shape({QPoint(25, 0), QPoint(25, 16), QPoint(103, 16), QPoint(103, 0),
-                          QPoint(64, 14), QPoint(25, 0)});
+    const QPolygon shape({QPoint(25, 0),
+                          QPoint(25, 16),
+                          QPoint(103, 16),
+                          QPoint(103, 0),
+                          QPoint(64, 14),
+                          QPoint(25, 0)});
     painter.drawPolygon(shape);
     painter.restore();
 
     painter.setPen(outline);
     painter.drawText(QRect(QPoint(0, 0), QPoint(width() - 102, height() - 1)),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Rx"));
+                     Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("Rx"));
     painter.drawText(QRect(QPoint(101, 0), QPoint(width() - 1, height() - 1)),
-                     Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("Tx"));
+                     Qt::AlignRight | Qt::AlignVCenter,
+                     QStringLiteral("Tx"));
 
     painter.setPen(QPen(marker, 3));
     painter.drawLine(markerX(), 0, markerX(), 16);

@@ -15,7 +15,8 @@ QVantelAudioButton::QVantelAudioButton(QWidget *parent)
     m_button->setObjectName(QStringLiteral("stripButton"));
     m_levelLabel = new QLabel(this);
     m_levelLabel->setObjectName(QStringLiteral("levelLabel"));
-    for (QWidget *child : {static_cast<QWidget *>(m_button), static_cast<QWidget *>(m_levelLabel)}) {
+    for (QWidget *child :
+         {static_cast<QWidget *>(m_button), static_cast<QWidget *>(m_levelLabel)}) {
         QFont f = child->font();
         f.setPixelSize(14);
         child->setFont(f);

@@ -15,13 +15,15 @@ constexpr int kGainOff = -160;
 
 } // namespace
 
-QVantelAudioInput::QVantelAudioInput(bool labelsBelow, QWidget *parent, bool withBalance,
+QVantelAudioInput::QVantelAudioInput(bool labelsBelow,
+                                     QWidget *parent,
+                                     bool withBalance,
                                      bool stereoAllowed)
     : QVantelAudioInput(labelsBelow, true, parent, withBalance, stereoAllowed)
 {}
 
-QVantelAudioInput::QVantelAudioInput(bool labelsBelow, bool panning, QWidget *parent,
-                                     bool withBalance, bool stereoAllowed)
+QVantelAudioInput::QVantelAudioInput(
+    bool labelsBelow, bool panning, QWidget *parent, bool withBalance, bool stereoAllowed)
     : QVantelAudioBase(parent)
     , m_labelsBelow(labelsBelow)
     , m_withBalance(withBalance)
@@ -68,7 +70,9 @@ QVantelAudioInput::QVantelAudioInput(bool labelsBelow, bool panning, QWidget *pa
 
     connect(m_knob, &QVantelKnob::valueChanged, this, &QVantelAudioInput::knobGainChanged);
     connect(m_knob, &QVantelKnob::panningChanged, this, &QVantelAudioInput::knobPanningChanged);
-    connect(m_balanceControl, &QVantelAudioBalance::valueChanged, this,
+    connect(m_balanceControl,
+            &QVantelAudioBalance::valueChanged,
+            this,
             &QVantelAudioInput::audioBalanceChanged);
 }
 
@@ -146,8 +150,7 @@ void QVantelAudioInput::setBalance(int balance)
 {
     if (balance == m_balance)
         return;
-    const int value = qMax(m_balanceControl->minimum(),
-                           qMin(balance, m_balanceControl->maximum()));
+    const int value = qMax(m_balanceControl->minimum(), qMin(balance, m_balanceControl->maximum()));
     m_balanceControl->setValue(value);
     m_balance = value;
     emit balanceChanged(value);

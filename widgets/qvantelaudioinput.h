@@ -18,9 +18,14 @@ class QVantelAudioInput : public QVantelAudioBase
     Q_OBJECT
 
 public:
-    QVantelAudioInput(bool labelsBelow, QWidget *parent = nullptr, bool withBalance = false,
+    QVantelAudioInput(bool labelsBelow,
+                      QWidget *parent = nullptr,
+                      bool withBalance = false,
                       bool stereoAllowed = false);
-    QVantelAudioInput(bool labelsBelow, bool panning, QWidget *parent, bool withBalance = false,
+    QVantelAudioInput(bool labelsBelow,
+                      bool panning,
+                      QWidget *parent,
+                      bool withBalance = false,
                       bool stereoAllowed = false);
     ~QVantelAudioInput() override;
 

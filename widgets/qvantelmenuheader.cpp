@@ -23,8 +23,8 @@ void QVantelMenuHeader::QMyLabel::mouseReleaseEvent(QMouseEvent *event)
 
 namespace {
 
-QVantelMenuHeader::QMyLabel *makeIcon(QVantelMenuHeader *header, int margin, int size,
-                                      const QString &image, const char *name)
+QVantelMenuHeader::QMyLabel *
+makeIcon(QVantelMenuHeader *header, int margin, int size, const QString &image, const char *name)
 {
     auto *icon = new QVantelMenuHeader::QMyLabel(header, header);
     icon->setObjectName(QLatin1String(name));
@@ -74,7 +74,8 @@ void QVantelMenuHeader::setModified(bool on)
     if (on == m_modified)
         return;
     m_modified = on;
-    QVantelMenuPalette::setTextColor(m_title, on ? QColor(Qt::red) : QVantelMenuPalette::kAccentBlue);
+    QVantelMenuPalette::setTextColor(m_title,
+                                     on ? QColor(Qt::red) : QVantelMenuPalette::kAccentBlue);
     m_apply->setVisible(on);
 }
 

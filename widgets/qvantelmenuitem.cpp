@@ -202,8 +202,7 @@ void QVantelMenuItem::setValueText(const QString &text, const QColor &color, boo
     setValueText(text, clearWhenAbsent);
 }
 
-void QVantelMenuItem::setValueText(const QString &text, Qt::GlobalColor color,
-                                   bool clearWhenAbsent)
+void QVantelMenuItem::setValueText(const QString &text, Qt::GlobalColor color, bool clearWhenAbsent)
 {
     setValueText(text, QColor(color), clearWhenAbsent);
 }

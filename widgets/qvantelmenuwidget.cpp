@@ -175,8 +175,8 @@ QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item,
     return keyboard;
 }
 
-QVantelMenuSelect *QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item,
-                                                    bool show)
+QVantelMenuSelect *
+QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bool show)
 {
     auto *select = new QVantelMenuSelect(this);
     select->setWindowModality(Qt::ApplicationModal);

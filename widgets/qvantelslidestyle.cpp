@@ -6,7 +6,8 @@ QVantelSlideStyle::QVantelSlideStyle()
 
 QVantelSlideStyle::~QVantelSlideStyle() = default;
 
-int QVantelSlideStyle::pixelMetric(PixelMetric metric, const QStyleOption *option,
+int QVantelSlideStyle::pixelMetric(PixelMetric metric,
+                                   const QStyleOption *option,
                                    const QWidget *widget) const
 {
     if (metric == QStyle::PM_ScrollBarExtent)
@@ -14,8 +15,10 @@ int QVantelSlideStyle::pixelMetric(PixelMetric metric, const QStyleOption *optio
     return QProxyStyle::pixelMetric(metric, option, widget);
 }
 
-QSize QVantelSlideStyle::sizeFromContents(ContentsType type, const QStyleOption *option,
-                                          const QSize &size, const QWidget *widget) const
+QSize QVantelSlideStyle::sizeFromContents(ContentsType type,
+                                          const QStyleOption *option,
+                                          const QSize &size,
+                                          const QWidget *widget) const
 {
     if (type == QStyle::CT_ScrollBar)
         return size;

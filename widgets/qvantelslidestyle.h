@@ -12,9 +12,12 @@ public:
     QVantelSlideStyle();
     ~QVantelSlideStyle() override;
 
-    int pixelMetric(PixelMetric metric, const QStyleOption *option = nullptr,
+    int pixelMetric(PixelMetric metric,
+                    const QStyleOption *option = nullptr,
                     const QWidget *widget = nullptr) const override;
-    QSize sizeFromContents(ContentsType type, const QStyleOption *option, const QSize &size,
+    QSize sizeFromContents(ContentsType type,
+                           const QStyleOption *option,
+                           const QSize &size,
                            const QWidget *widget) const override;
 
 private:

@@ -9,7 +9,9 @@ namespace {
 
 using KeyTable = std::array<const char *, QVantelVirtual::kKeyCount>;
 
-// Captions of the 32 keys; an empty caption hides the key. Keys 0 to 25 and 30 type their caption.
+// Captions of the 32 keys, in rows of the keyboard; an empty caption hides the key. Keys 0 to 25
+// and 30 type their caption.
+// clang-format off
 constexpr KeyTable kLowerCase = {
     "q", "w", "e", "r", "t", "y", "u", "i", "o", "p",
     "a", "s", "d", "f", "g", "h", "j", "k", "l", "z",
@@ -39,6 +41,7 @@ constexpr KeyTable kNumericPad = {
     "", "", "", "", ":", "4", "5", "6", "*", "#",
     "", "", ",", "7", "8", "9",
     "", "Backspace", "Cancel", "Abc", "0", "OK"};
+// clang-format on
 
 constexpr int kKeyCaps = 26;
 constexpr int kKeyBackspace = 27;

@@ -9,7 +9,6 @@
 #include <QSignalSpy>
 #include <QTest>
 
-
 namespace {
 
 class KeySink : public QObject
@@ -296,8 +295,10 @@ void TestQVantelAudioStrips::balanceKeys()
     QVERIFY(balance.isChecked());
     QCoreApplication::sendPostedEvents(&sink);
     frontPanelReceiver = nullptr;
-    const QList<QList<int>> expected = {{6, Qt::Key_Plus, 1}, {7, Qt::Key_Plus, 1},
-                                        {7, Qt::Key_Plus, 1}, {7, Qt::Key_Minus, 1},
+    const QList<QList<int>> expected = {{6, Qt::Key_Plus, 1},
+                                        {7, Qt::Key_Plus, 1},
+                                        {7, Qt::Key_Plus, 1},
+                                        {7, Qt::Key_Minus, 1},
                                         {6, Qt::Key_Enter, 1}};
     QCOMPARE(sink.events, expected);
 }

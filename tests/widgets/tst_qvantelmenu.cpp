@@ -411,7 +411,8 @@ void TestQVantelMenu::textRowThroughTheKeyboard()
     // Centred on the menu widget (give or take the platform's window frame).
     const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
     const QPoint offset = keyboard->pos() - QPoint(origin.x(), origin.y() + (420 - 390) / 2);
-    QVERIFY2(offset.manhattanLength() <= 8, qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
+    QVERIFY2(offset.manhattanLength() <= 8,
+             qPrintable(QStringLiteral("%1,%2").arg(offset.x()).arg(offset.y())));
 
     pressKey(keyboard, QStringLiteral("s"));
     pressKey(keyboard, QStringLiteral("OK"));
@@ -619,9 +620,9 @@ void TestQVantelMenu::showMessageReusesOneMessage()
         delete m_menu->pageStack()->widget(0);
     m_menu->showMessage(QStringLiteral("Wait"), 0);
     const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
-    QVERIFY((m_menu->message()->pos() - QPoint(origin.x() + 200, origin.y() + 120))
-                .manhattanLength()
-            <= 8);
+    QVERIFY(
+        (m_menu->message()->pos() - QPoint(origin.x() + 200, origin.y() + 120)).manhattanLength()
+        <= 8);
     QVERIFY(!m_menu->message()->autoCloseTimer()->isActive());
     m_menu->closeMessage();
 }

@@ -72,8 +72,8 @@ void TestQVantelMessage::buttonsCloseWithTheirFlag()
     QFETCH(bool, cancelled);
 
     QWidget owner;
-    QPointer<QVantelMessage> message =
-        new QVantelMessage(QStringLiteral("Apply?"), QVantelMessage::CancelAndOk, &owner);
+    QPointer<QVantelMessage> message
+        = new QVantelMessage(QStringLiteral("Apply?"), QVantelMessage::CancelAndOk, &owner);
     QVERIFY(message->cancelButton());
     QVERIFY(message->okButton());
     QCOMPARE(message->cancelButton()->text(), QStringLiteral("Cancel"));
@@ -170,10 +170,8 @@ void TestQVantelMessage::keysGoToTheFrontPanel()
     QTest::keyClick(message, Qt::Key_A);
     QCoreApplication::sendPostedEvents(&sink);
     frontPanelReceiver = nullptr;
-    const QList<QList<int>> expected = {{6, Qt::Key_Return, 0},
-                                        {7, Qt::Key_Return, 0},
-                                        {6, Qt::Key_A, 0},
-                                        {7, Qt::Key_A, 0}};
+    const QList<QList<int>> expected
+        = {{6, Qt::Key_Return, 0}, {7, Qt::Key_Return, 0}, {6, Qt::Key_A, 0}, {7, Qt::Key_A, 0}};
     QCOMPARE(sink.events, expected);
     // The keys did not press the buttons.
     QCOMPARE(record.count, 0);

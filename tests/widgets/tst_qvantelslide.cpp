@@ -28,8 +28,12 @@ void gesture(QAbstractScrollArea *area, int x, int startY, const QList<int> &mov
     int y = startY;
     for (int next : moves) {
         y = next;
-        QMouseEvent move(QEvent::MouseMove, QPointF(x, y), target->mapToGlobal(QPointF(x, y)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QMouseEvent move(QEvent::MouseMove,
+                         QPointF(x, y),
+                         target->mapToGlobal(QPointF(x, y)),
+                         Qt::NoButton,
+                         Qt::LeftButton,
+                         Qt::NoModifier);
         QApplication::sendEvent(target, &move);
     }
     QTest::mouseRelease(target, Qt::LeftButton, {}, QPoint(x, y));

@@ -55,8 +55,8 @@ void TestQVantelVirtual::numericPadAndWidening()
     QWidget owner;
     QVantelVirtual keyboard(0, &owner);
     QCOMPARE(keyboard.size(), QSize(800, 390));
-    const QStringList pad = {"@", "1", "2", "3", ".", "+", ":", "4", "5", "6", "*", "#", ",", "7",
-                             "8", "9", "Backspace", "Cancel", "Abc", "0", "OK"};
+    const QStringList pad = {"@", "1", "2", "3", ".", "+",         ":",      "4",   "5", "6", "*",
+                             "#", ",", "7", "8", "9", "Backspace", "Cancel", "Abc", "0", "OK"};
     QCOMPARE(visibleCaptions(keyboard), pad);
     QCOMPARE(keyboard.key(30)->geometry(), QRect(488, 310, 64, 64));
 
@@ -108,10 +108,14 @@ void TestQVantelVirtual::layoutSwitching()
         const char *key26;
     };
     const Step steps[] = {
-        {"Caps", 1, "Q", "A", "Caps"},   {"Caps", 0, "q", "a", "Caps"},
-        {"12!?", 2, "1", "@", "1 / 2"},  {"1 / 2", 3, "1", "#", "2 / 2"},
-        {"2 / 2", 2, "1", "@", "1 / 2"}, {"Abc", 0, "q", "a", "Caps"},
-        {"12!?", 2, "1", "@", "1 / 2"},  {"1 / 2", 3, "1", "#", "2 / 2"},
+        {"Caps", 1, "Q", "A", "Caps"},
+        {"Caps", 0, "q", "a", "Caps"},
+        {"12!?", 2, "1", "@", "1 / 2"},
+        {"1 / 2", 3, "1", "#", "2 / 2"},
+        {"2 / 2", 2, "1", "@", "1 / 2"},
+        {"Abc", 0, "q", "a", "Caps"},
+        {"12!?", 2, "1", "@", "1 / 2"},
+        {"1 / 2", 3, "1", "#", "2 / 2"},
         {"Abc", 0, "q", "a", "Caps"},
     };
     for (const Step &step : steps) {
