@@ -1,0 +1,157 @@
+#include "model/comnetworkcontroller.h"
+
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
+
+#include <array>
+
+namespace {
+
+const std::array<std::string, 6> kQualityWords
+    = {"very_bad", "bad", "low", "middle", "high", "very_high"};
+constexpr int kQualityFallback = 2;
+
+const std::array<std::string, 3> kProfileWords = {"safe", "standard", "punchy"};
+constexpr int kProfileFallback = 1;
+
+template<std::size_t N>
+int indexOfWord(const std::array<std::string, N> &words, const std::string &text, int fallback)
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        if (words[i] == text)
+            return static_cast<int>(i);
+    }
+    return fallback;
+}
+
+} // namespace
+
+TComNetworkController::TComNetworkController(ksm::CCom *com, int type)
+    : TComController(com, type)
+{}
+
+TComNetworkController::~TComNetworkController() = default;
+
+bool TComNetworkController::setNetwork(const std::string &networkId, int flags, bool makeDefault)
+{
+    if (networkId.empty())
+        return false;
+    if (state() != StateUnknown)
+        reset();
+    if (makeDefault && !setDefaultNetwork(networkId))
+        return false;
+    m_networkId = networkId;
+
+    const bool wasBlocked = blockSignals(true);
+    if ((flags & ReadAllFlag) && !readAll()) {
+        blockSignals(wasBlocked);
+        return false;
+    }
+    blockSignals(wasBlocked);
+    setState(StateNotReady);
+    return true;
+}
+
+ksm::CMsg TComNetworkController::networkMessage(bool withNetwork) const
+{
+    ksm::CMsg msg(ksm::CMsg::Param);
+    msg.setParam(kKeyTarget, kTargetNetwork);
+    if (withNetwork)
+        msg.setParam(kKeyNetwork, m_networkId);
+    return msg;
+}
+
+bool TComNetworkController::readNetworkParam(const std::string &key,
+                                             std::string &value,
+                                             bool withNetwork)
+{
+    ksm::CMsg msg = networkMessage(withNetwork);
+    msg.addGet(key);
+    return m_request.getParam(msg, value, TComRequest::DefaultTimeoutMs);
+}
+
+int TComNetworkController::readNetworkParams(const std::vector<std::string> &keys,
+                                             std::map<std::string, std::string> &values,
+                                             std::map<std::string, std::string> &failed,
+                                             bool withNetwork)
+{
+    ksm::CMsg msg = networkMessage(withNetwork);
+    for (const std::string &key : keys)
+        msg.addGet(key);
+    return m_request.getParams(msg, values, failed, TComRequest::DefaultTimeoutMs);
+}
+
+bool TComNetworkController::writeNetworkParam(const std::string &key,
+                                              const std::string &value,
+                                              bool withNetwork)
+{
+    ksm::CMsg msg = networkMessage(withNetwork);
+    msg.setParam(key, value);
+    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
+           == static_cast<int>(msg.params().size());
+}
+
+bool TComNetworkController::writeNetworkParams(const std::map<std::string, std::string> &params,
+                                               bool withNetwork)
+{
+    ksm::CMsg msg = networkMessage(withNetwork);
+    for (const auto &entry : params)
+        msg.setParam(entry.first, entry.second);
+    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
+           == static_cast<int>(msg.params().size());
+}
+
+bool TComNetworkController::listNetwork(const std::string &listName,
+                                        std::vector<std::string> &items,
+                                        bool withNetwork)
+{
+    ksm::CMsg msg = networkMessage(withNetwork);
+    msg.addList(listName);
+    return m_request.list(msg, items, TComRequest::DefaultTimeoutMs);
+}
+
+bool TComNetworkController::setDefaultNetwork(const std::string &networkId)
+{
+    ksm::CMsg msg(ksm::CMsg::Param);
+    msg.setParam(kKeyTarget, kTargetNetwork);
+    // The key shares its text with the event that reports a new default network.
+    msg.setParam(kEventDefaultNetwork, networkId);
+    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
+           == static_cast<int>(msg.params().size());
+}
+
+bool TComNetworkController::reinitNetwork(const std::string &networkId, bool resetOwn)
+{
+    ksm::CMsg msg(ksm::CMsg::Do);
+    msg.setParam(kKeyAction, kActionReinit);
+    msg.setParam(kKeyTarget, kTargetNetwork);
+    msg.setParam(kKeyNetwork, networkId);
+    const bool done = m_request.execute(msg, TComRequest::DefaultTimeoutMs);
+    if (done && resetOwn && networkId == m_networkId)
+        reset();
+    return done;
+}
+
+const std::string &TComNetworkController::networkQualityText(int value)
+{
+    if (value < 0 || value >= static_cast<int>(kQualityWords.size()))
+        return kQualityWords[kQualityFallback];
+    return kQualityWords[static_cast<std::size_t>(value)];
+}
+
+int TComNetworkController::networkQualityFromText(const std::string &text)
+{
+    return indexOfWord(kQualityWords, text, kQualityFallback);
+}
+
+const std::string &TComNetworkController::ajbProfileText(int value)
+{
+    if (value < 0 || value >= static_cast<int>(kProfileWords.size()))
+        return kProfileWords[kProfileFallback];
+    return kProfileWords[static_cast<std::size_t>(value)];
+}
+
+int TComNetworkController::ajbProfileFromText(const std::string &text)
+{
+    return indexOfWord(kProfileWords, text, kProfileFallback);
+}
