@@ -53,10 +53,8 @@ CCom::CCom(QObject *parent)
     m_connection.setDeferSignals(true);
     QObject::connect(&m_connection, &RpcConnection::stateChanged, this, &CCom::stateChanged);
     QObject::connect(&m_connection, &RpcConnection::errorOccurred, this, &CCom::errorOccurred);
-    QObject::connect(&m_connection,
-                     &RpcConnection::messageCompleted,
-                     this,
-                     &CCom::messageCompleted);
+    QObject::connect(
+        &m_connection, &RpcConnection::messageCompleted, this, &CCom::messageCompleted);
     QObject::connect(&m_connection, &RpcConnection::messageReceived, this, &CCom::messageReceived);
 }
 
@@ -87,13 +85,11 @@ bool CCom::connect(const QString &host, quint16 tcpPort, quint16 datagramPort)
         if (datagramPort != kLevelsOverTcp) {
             m_datagramSocket = new QUdpSocket(this);
             if (!m_datagramSocket->bind(QHostAddress::AnyIPv4, datagramPort))
-                logWarning(QStringLiteral("CCom::connect(datagramPort=%1) bind failed: %2")
-                               .arg(QString::number(datagramPort),
-                                    m_datagramSocket->errorString()));
-            QObject::connect(m_datagramSocket,
-                             &QUdpSocket::readyRead,
-                             this,
-                             &CCom::readPendingDatagrams);
+                logWarning(
+                    QStringLiteral("CCom::connect(datagramPort=%1) bind failed: %2")
+                        .arg(QString::number(datagramPort), m_datagramSocket->errorString()));
+            QObject::connect(
+                m_datagramSocket, &QUdpSocket::readyRead, this, &CCom::readPendingDatagrams);
         }
     }
 
@@ -225,15 +221,14 @@ void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
         } else {
             // A bare "ERROR" (nothing but "return") names no refused key to hold back; it is
             // still a refusal and must not read as success.
-            const bool bareError = body.params().size() == 1
-                                   && *body.param(kKeyReturn) == kReplyError;
+            const bool bareError
+                = body.params().size() == 1 && *body.param(kKeyReturn) == kReplyError;
             m_reply.setParam(kKeyReturn, bareError ? kReplyError : kReplyOk, CMsg::Replace);
         }
     } else {
         const std::string *received = body.param(kKeyReturn, false);
-        m_reply.setParam(kKeyReturn,
-                         received && !received->empty() ? *received : kReplyError,
-                         CMsg::Replace);
+        m_reply.setParam(
+            kKeyReturn, received && !received->empty() ? *received : kReplyError, CMsg::Replace);
     }
 
     m_result = RpcAsyncCall::NoError;
@@ -266,9 +261,7 @@ int CCom::setControllerParams(const ParamMap &params, int timeoutMs)
     return *message.param(kKeyReturn) == kReplyOk ? 0 : -1;
 }
 
-int CCom::getControllerParams(const std::vector<std::string> &names,
-                              ParamMap &out,
-                              int timeoutMs)
+int CCom::getControllerParams(const std::vector<std::string> &names, ParamMap &out, int timeoutMs)
 {
     if (names.empty())
         return 0;

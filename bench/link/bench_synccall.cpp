@@ -90,8 +90,7 @@ void BM_RawPingPong(benchmark::State &state)
     Rig rig;
     QTcpSocket socket;
     socket.connectToHost(QStringLiteral("127.0.0.1"), rig.fake.port());
-    if (!rig.ok
-        || !spinUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; })) {
+    if (!rig.ok || !spinUntil([&] { return socket.state() == QAbstractSocket::ConnectedState; })) {
         state.SkipWithError("no connection to the fake unit");
         return;
     }

@@ -169,7 +169,8 @@ private slots:
     void synchronousRoundTrip()
     {
         connectToFake();
-        m_fake->setValue(QStringLiteral("device"), QStringLiteral("Quorix"), QStringLiteral("general"));
+        m_fake->setValue(
+            QStringLiteral("device"), QStringLiteral("Quorix"), QStringLiteral("general"));
 
         // The reply may be the request object itself.
         ksm::CMsg msg(ksm::CMsg::Param);
@@ -197,9 +198,8 @@ private slots:
         m_fake->clearLog();
         QCOMPARE(m_com->sendMsg(oneWay, 1000), 0);
         FakeRequest sent;
-        QVERIFY(m_fake->waitForRequest([](const FakeRequest &r) { return r.isCommand("send_user_info"); },
-                                       5000,
-                                       &sent));
+        QVERIFY(m_fake->waitForRequest(
+            [](const FakeRequest &r) { return r.isCommand("send_user_info"); }, 5000, &sent));
         QCOMPARE(sent.id, -1);
         QCOMPARE(m_busy.size(), 4); // one-way sends are not synchronous calls
     }
@@ -228,12 +228,13 @@ private slots:
             << int(ksm::CMsg::Param) << FakePairs{P("return", "ERROR")}
             << QStringList{"return=ERROR"} << QStringList{};
         QTest::newRow("do refused with cause")
-            << int(ksm::CMsg::Do)
-            << FakePairs{P("cause", "117-no network"), P("return", "ERROR")}
+            << int(ksm::CMsg::Do) << FakePairs{P("cause", "117-no network"), P("return", "ERROR")}
             << QStringList{"cause=117-no network", "return=ERROR"} << QStringList{};
         QTest::newRow("do not set and cause stay in main part")
             << int(ksm::CMsg::Do)
-            << FakePairs{P("x", "101-parameter not set"), P("y", "105-invalid value"), P("return", "OK")}
+            << FakePairs{P("x", "101-parameter not set"),
+                         P("y", "105-invalid value"),
+                         P("return", "OK")}
             << QStringList{"return=OK", "x=", "y=105-invalid value"} << QStringList{};
         QTest::newRow("do ok") << int(ksm::CMsg::Do) << FakePairs{P("id", "7"), P("return", "OK")}
                                << QStringList{"id=7", "return=OK"} << QStringList{};
@@ -438,7 +439,7 @@ private slots:
         const QList<QByteArray> dropped{
             QByteArray("garbage that is no frame at all"),
             QByteArray(),
-            good.left(30),                                         // cut short
+            good.left(30),                                              // cut short
             FakeFrame::header(5000, -1, FakeFrame::Signal, 0) + levels, // lies about its size
             frame(FakeFrame::Signal, "INFO;info_type:audio_levels;"),
             frame(FakeFrame::Signal, "EVENT;event_type:comm_events;"),
@@ -500,8 +501,7 @@ private slots:
         QCOMPARE(m_fake->lastRequest().body,
                  QByteArray("PARAM;cat:ui;controller_id:vn_frontpanel;target:db;"
                             "type:vn_frontpanel;GET:pwd_level1;GET:auto_login;"));
-        QCOMPARE(out,
-                 (ksm::CCom::ParamMap{{"auto_login", "kept"}, {"pwd_level1", "secret"}}));
+        QCOMPARE(out, (ksm::CCom::ParamMap{{"auto_login", "kept"}, {"pwd_level1", "secret"}}));
 
         // A refused write gives -1; a refused read still fills what came back.
         m_fake->refuseKey(QStringLiteral("pwd_level2"), QStringLiteral("105-invalid value"));
