@@ -1,0 +1,1012 @@
+#include "model/matrixsettings.h"
+
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/rpcconnection.h"
+#include "link/sharedobjects.h"
+#include "model/firmwareversion.h"
+#include "tests/support/fakequorix.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+
+using Action = std::function<bool(TMatrixSettings &)>;
+using Check = std::function<void(const TMatrixSettings &)>;
+Q_DECLARE_METATYPE(Action)
+Q_DECLARE_METATYPE(Check)
+
+namespace {
+
+const QString kAudio = QStringLiteral("audio");
+
+QString bytes(const char *pair, int count)
+{
+    return QString::fromLatin1(pair).repeated(count);
+}
+
+// Reads a hexadecimal text as the four bytes of a record.
+TMatrixSettings::AudioConfig config(quint8 a, quint8 b, quint8 c, quint8 d)
+{
+    return TMatrixSettings::AudioConfig{a, b, c, d};
+}
+
+bool sameFactor(float actual, double expected)
+{
+    return std::abs(double(actual) - expected) < 1e-6;
+}
+
+} // namespace
+
+class tst_MatrixSettings : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void constructionDefaults();
+    void inputNames();
+    void gainPacking_data();
+    void gainPacking();
+    void receivedRows_data();
+    void receivedRows();
+    void sentRows_data();
+    void sentRows();
+    void nodeFactor_data();
+    void nodeFactor();
+    void offCellStillSignals();
+    void copies();
+    void cellSetterOutcomes();
+    void wordSetterOutcomes();
+    void headphoneEdit();
+    void readAllKeys_data();
+    void readAllKeys();
+    void startReadsSilently();
+    void infoChangesetSendsNothing();
+    void resetRestoresRows();
+    void accessorIsShared();
+
+private:
+    // Seeds the fake with mix rows that match cells switched off, then starts the matrix.
+    void startReady(TMatrixSettings &matrix);
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<ksm::CCom> m_com;
+};
+
+void tst_MatrixSettings::init()
+{
+    firmwareVersion = kFirmwareVersionUnknown;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    m_com = std::make_unique<ksm::CCom>(nullptr);
+    QVERIFY(m_com->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QTRY_COMPARE(m_com->state(), RpcConnection::Connected);
+}
+
+void tst_MatrixSettings::cleanup()
+{
+    m_com.reset();
+    m_fake.reset();
+    firmwareVersion = kFirmwareVersionUnknown;
+    TMatrixSettings::setDeviceOptionsSource(nullptr);
+}
+
+void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
+{
+    for (int n = 1; n <= 4; ++n)
+        m_fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", 21), kAudio);
+    QVERIFY(matrix.start(true));
+    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
+    m_fake->clearLog();
+}
+
+void tst_MatrixSettings::constructionDefaults()
+{
+    TMatrixSettings m(nullptr);
+    QCOMPARE(m.constructed(), TMatrixSettings::Constructed);
+    QCOMPARE(m.state(), int(TComController::StateUnknown));
+    for (int h = 0; h < 4; ++h) {
+        QVERIFY(m.node(h, 2 * h + 2).isOn());
+        QVERIFY(m.node(h, 2 * h + 3).isOn());
+        QCOMPARE(m.node(12, 2 * h + 2).balance, 6);
+    }
+    QVERIFY(m.node(21, 17).isOn());
+    QVERIFY(m.node(17, 15).isOn());
+    QVERIFY(!m.node(0, 0).isOn());
+    QCOMPARE(m.outputGain(2), TMatrixSettings::GainOff);
+    QCOMPARE(m.outputGain(14), TMatrixSettings::GainOff);
+    QCOMPARE(m.outputGain(0), 0.0F);
+    QCOMPARE(m.outputGain(11), 0.0F);
+    QCOMPARE(m.audioConfig(0), config(2, 3, 4, 0x0E));
+    QCOMPARE(m.audioConfig(1), config(1, 3, 4, 0x0E));
+    QCOMPARE(m.audioConfig(3), config(0, 0, 0, 0));
+    QCOMPARE(m.masterGain(), 0x80800000U);
+    QCOMPARE(m.volume(), 0xE0E0E0E0U);
+    QCOMPARE(m.headphoneMix(0)[5], quint8(0xC0));
+    QCOMPARE(m.inputRow(4).word, quint16(0x20));
+    // Out of range: defaults, no crash.
+    QCOMPARE(m.node(26, 0).flags, 0U);
+    QCOMPARE(m.node(0, -1).gain, 0.0F);
+    QCOMPARE(m.headphoneMix(4)[0], quint8(0xC0));
+    QCOMPARE(m.outputRow(9), quint8(0));
+    QVERIFY(!m.setNodeOn(26, 0, true));
+    QVERIFY(!m.setNodeGain(0, 20, 1.0F));
+    QVERIFY(!m.setInputName(-1, QStringLiteral("x")));
+    QVERIFY(!m.setOutputGain(20, 1.0F));
+}
+
+void tst_MatrixSettings::inputNames()
+{
+    TMatrixSettings m(nullptr);
+    QSignalSpy spy(&m, &TMatrixSettings::inputNameChanged);
+    QCOMPARE(m.inputName(0), QStringLiteral("INPUT 1"));
+    QCOMPARE(m.inputName(9), QStringLiteral("RAV. 1"));
+    QCOMPARE(m.inputTitle(0), QStringLiteral("INPUT 1"));
+
+    QVERIFY(m.setInputName(0, QStringLiteral("Host")));
+    QVERIFY(m.setInputName(0, QStringLiteral("Host")));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(m.inputName(0), QStringLiteral("Host"));
+    QCOMPARE(m.inputNames(0), QStringLiteral("Host"));
+    QCOMPARE(m.inputTitle(0), QStringLiteral("INPUT 1\nHost"));
+    QVERIFY(m.inputNames(1).isEmpty());
+
+    TMatrixSettings::setDeviceOptionsSource([]() -> quint32 { return 0x400; });
+    QCOMPARE(m.inputName(9), QStringLiteral("DNT. 1"));
+    QCOMPARE(m.inputName(30), QStringLiteral("Invalid"));
+}
+
+void tst_MatrixSettings::gainPacking_data()
+{
+    QTest::addColumn<float>("dB");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("master");
+
+    QTest::newRow("off") << -160.0F << 0 << 0;
+    QTest::newRow("zero") << 0.0F << 32 << 128;
+    QTest::newRow("fraction truncates") << -3.5F << 29 << 125;
+    QTest::newRow("positive fraction") << 10.7F << 42 << 138;
+    QTest::newRow("lowest field value") << -31.0F << 1 << 97;
+    QTest::newRow("below the field, nearer -31") << -60.0F << 1 << 68;
+    QTest::newRow("below the field, nearer off") << -100.0F << 0 << 28;
+    QTest::newRow("highest field value") << 31.0F << 63 << 159;
+    QTest::newRow("above the field") << 40.0F << 63 << 168;
+    QTest::newRow("above the byte") << 200.0F << 63 << 255;
+    QTest::newRow("far below") << -1000.0F << 0 << 0;
+    QTest::newRow("not a number") << std::nanf("") << 0 << 0;
+}
+
+void tst_MatrixSettings::gainPacking()
+{
+    QFETCH(float, dB);
+    QFETCH(int, bits);
+    QFETCH(int, master);
+    QCOMPARE(int(TMatrixSettings::gainBits(dB)), bits);
+    QCOMPARE(int(TMatrixSettings::masterGainByte(dB)), master);
+    const float back = TMatrixSettings::gainFromBits(unsigned(bits));
+    QCOMPARE(back, bits == 0 ? -160.0F : float(bits - 32));
+}
+
+void tst_MatrixSettings::receivedRows_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<Check>("check");
+
+    using M = TMatrixSettings;
+    QTest::newRow("input row") << "matrix_in5" << QByteArray("6A,Mic") << Check([](const M &m) {
+        QVERIFY(!m.node(4, 0).isOn());
+        QVERIFY(m.node(4, 1).isOn());
+        QVERIFY(!m.node(4, 18).isOn());
+        QCOMPARE(m.inputNames(4), QStringLiteral("Mic"));
+        QCOMPARE(m.inputGain(4), 10.0F);
+        QCOMPARE(m.inputRow(4).word, quint16(0x6A));
+    });
+    QTest::newRow("input row, four digits")
+        << "matrix_in1" << QByteArray("01C0,Talk") << Check([](const M &m) {
+               QVERIFY(m.node(0, 0).isOn());
+               QVERIFY(m.node(0, 1).isOn());
+               QVERIFY(m.node(0, 18).isOn());
+               QCOMPARE(m.inputGain(0), 0.0F);
+           });
+    QTest::newRow("input row, UTF-8 name, gain off")
+        << "matrix_in6" << QByteArray("0000,Caf\xC3\xA9") << Check([](const M &m) {
+               QCOMPARE(m.inputNames(5), QStringLiteral("Caf\u00E9"));
+               QCOMPARE(m.inputRow(5).name, std::string("Caf\xE9"));
+               QCOMPARE(m.inputGain(5), -160.0F);
+           });
+    QTest::newRow("input row, not hex")
+        << "matrix_in5" << QByteArray("ZZ,Y") << Check([](const M &m) {
+               QCOMPARE(m.inputGain(4), -160.0F);
+               QCOMPARE(m.inputNames(4), QStringLiteral("Y"));
+           });
+    const Check inputsUntouched = [](const M &m) {
+        QVERIFY(!m.node(2, 0).isOn());
+        QCOMPARE(m.inputRow(2).word, quint16(0x20));
+        QVERIFY(m.inputNames(11).isEmpty());
+        QVERIFY(m.inputNames(19).isEmpty());
+    };
+    QTest::newRow("input row without comma") << "matrix_in3" << QByteArray("A0") << inputsUntouched;
+    QTest::newRow("input row, comma too early")
+        << "matrix_in3" << QByteArray("A,xy") << inputsUntouched;
+    QTest::newRow("input 11 has no row") << "matrix_in12" << QByteArray("FF,X") << inputsUntouched;
+    QTest::newRow("input row out of range")
+        << "matrix_in20" << QByteArray("FF,X") << inputsUntouched;
+    QTest::newRow("input row without number")
+        << "matrix_in" << QByteArray("FF,X") << inputsUntouched;
+
+    QTest::newRow("output row") << "matrix_ou11" << QByteArray("81") << Check([](const M &m) {
+        QVERIFY(m.node(20, 10).isOn());
+        QVERIFY(m.node(19, 10).isOn());
+        QVERIFY(!m.node(21, 10).isOn());
+        QCOMPARE(m.outputRow(10), quint8(0x81));
+    });
+    QTest::newRow("output row 15") << "matrix_ou15" << QByteArray("7E") << Check([](const M &m) {
+        for (int input : {21, 12, 13, 22, 23, 24})
+            QVERIFY(m.node(input, 14).isOn());
+        QVERIFY(!m.node(20, 14).isOn());
+        QVERIFY(!m.node(19, 14).isOn());
+    });
+    const Check outputsUntouched = [](const M &m) {
+        QVERIFY(!m.node(20, 10).isOn());
+        QVERIFY(!m.node(20, 9).isOn());
+        QCOMPARE(m.outputRow(10), quint8(0));
+    };
+    QTest::newRow("output row too short") << "matrix_ou11" << QByteArray("8") << outputsUntouched;
+    QTest::newRow("output 9 has no row") << "matrix_ou10" << QByteArray("FF") << outputsUntouched;
+
+    QTest::newRow("mix row") << "matrix_hp2"
+                             << (QStringLiteral("C540") + bytes("00", 19)).toLatin1()
+                             << Check([](const M &m) {
+                                    QVERIFY(m.node(0, 4).isOn());
+                                    QVERIFY(m.node(0, 5).isOn());
+                                    QCOMPARE(m.node(0, 4).gain, -27.0F);
+                                    QCOMPARE(m.node(0, 5).gain, -27.0F);
+                                    QVERIFY(m.node(2, 4).isOn());
+                                    QVERIFY(!m.node(2, 5).isOn());
+                                    QCOMPARE(m.node(2, 4).gain, -160.0F);
+                                    QCOMPARE(m.headphoneMix(1)[0], quint8(0xC5));
+                                    QCOMPARE(m.headphoneMix(1)[24], quint8(0x00));
+                                    QVERIFY(m.node(1, 4).isOn()); // own input untouched
+                                });
+    QTest::newRow("short mix row of old firmware")
+        << "matrix_hp1" << (QStringLiteral("80") + bytes("00", 11)).toLatin1()
+        << Check([](const M &m) {
+               QVERIFY(!m.node(1, 2).isOn());
+               QVERIFY(m.node(1, 3).isOn());
+               QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
+               QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0)); // beyond the text
+           });
+    QTest::newRow("mix row of 23 characters")
+        << "matrix_hp2" << QByteArray("C5C5C5C5C5C5C5C5C5C5C5C") << Check([](const M &m) {
+               QCOMPARE(m.headphoneMix(1)[0], quint8(0xC0));
+               QVERIFY(!m.node(0, 4).isOn());
+           });
+
+    QTest::newRow("balance row") << "matrix_bal1" << QByteArray("000C06060606")
+                                 << Check([](const M &m) {
+                                        QCOMPARE(m.node(12, 2).balance, 0);
+                                        QCOMPARE(m.node(12, 3).balance, 0);
+                                        QCOMPARE(m.node(13, 2).balance, 12);
+                                        QCOMPARE(m.headphoneBalance(0)[13], quint8(12));
+                                        QCOMPARE(m.node(12, 4).balance, 6);
+                                    });
+    QTest::newRow("balance row too short")
+        << "matrix_bal1" << QByteArray("00000000000")
+        << Check([](const M &m) { QCOMPARE(m.node(12, 2).balance, 6); });
+    QTest::newRow("configuration")
+        << "matrix_po3" << QByteArray("01020304")
+        << Check([](const M &m) { QCOMPARE(m.audioConfig(2), config(1, 2, 3, 4)); });
+    QTest::newRow("configuration 5")
+        << "matrix_po5" << QByteArray("01020304")
+        << Check([](const M &m) { QCOMPARE(m.audioConfig(3), config(0, 0, 0, 0)); });
+    QTest::newRow("options") << "matrix_opt" << QByteArray("40000001")
+                             << Check([](const M &m) { QCOMPARE(m.options(), 0x40000001U); });
+    QTest::newRow("options too short") << "matrix_opt" << QByteArray("4000000")
+                                       << Check([](const M &m) { QCOMPARE(m.options(), 0U); });
+    QTest::newRow("master gain") << "matrix_mgn" << QByteArray("7D820000") << Check([](const M &m) {
+        QCOMPARE(m.masterGain(), 0x7D820000U);
+        QCOMPARE(m.outputGain(0), -3.0F);
+        QCOMPARE(m.outputGain(18), -3.0F);
+        QCOMPARE(m.outputGain(1), 2.0F);
+    });
+    QTest::newRow("volume") << "matrix_vol" << QByteArray("C1C0E0E0") << Check([](const M &m) {
+        QCOMPARE(m.volume(), 0xE0E0C0C1U);
+        QCOMPARE(m.node(0, 2).gain, -31.0F);
+        QCOMPARE(m.node(0, 3).gain, -31.0F);
+        QCOMPARE(m.node(1, 4).gain, -160.0F);
+        QCOMPARE(m.node(2, 6).gain, 0.0F);
+    });
+    QTest::newRow("unknown key") << "matrix_xyz" << QByteArray("00000000")
+                                 << Check([](const M &m) { QCOMPARE(m.options(), 0U); });
+}
+
+void tst_MatrixSettings::receivedRows()
+{
+    QFETCH(QString, key);
+    QFETCH(QByteArray, text);
+    QFETCH(Check, check);
+
+    TMatrixSettings m(nullptr);
+    QVERIFY(m.applyParams({{key.toStdString(), text.toStdString()}}));
+    check(m);
+}
+
+void tst_MatrixSettings::sentRows_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<Action>("action");
+    QTest::addColumn<QString>("key"); // empty: nothing is sent
+    QTest::addColumn<QString>("text");
+
+    using M = TMatrixSettings;
+    const quint32 any = kFirmwareVersionUnknown;
+    const auto on
+        = [](int i, int o) { return Action([=](M &m) { return m.setNodeOn(i, o, true); }); };
+
+    // Input rows.
+    QTest::newRow("in, 2.0") << 0x20000U << on(0, 0) << "matrix_in1"
+                             << "00A0,";
+    QTest::newRow("in, 1.9") << 0x10900U << on(0, 0) << "matrix_in1"
+                             << "A0,";
+    QTest::newRow("in, output 18") << 0x20000U << on(0, 18) << "matrix_in1"
+                                   << "0120,";
+    QTest::newRow("in, output 1") << 0x20000U << on(0, 1) << "matrix_in1"
+                                  << "0060,";
+    QTest::newRow("in, name") << 0x20000U << Action([](M &m) {
+        return m.setInputName(4, QStringLiteral("Caf\u00E9"));
+    }) << "matrix_in5"
+                              << "0020,Caf\u00E9";
+    QTest::newRow("in, gain") << 0x10900U << Action([](M &m) { return m.setInputGain(5, -6.0F); })
+                              << "matrix_in6"
+                              << "1A,";
+    QTest::newRow("in, gain above field")
+        << 0x10900U << Action([](M &m) { return m.setInputGain(5, 40.0F); }) << "matrix_in6"
+        << "3F,";
+    QTest::newRow("in, gain below field")
+        << 0x10900U << Action([](M &m) { return m.setInputGain(5, -40.0F); }) << "matrix_in6"
+        << "01,";
+    QTest::newRow("in, gain off") << 0x10900U
+                                  << Action([](M &m) { return m.setInputGain(5, -160.0F); })
+                                  << "matrix_in6"
+                                  << "00,";
+    QTest::newRow("in, gain of input 2 not in row")
+        << any << Action([](M &m) { return m.setInputGain(2, 5.0F); }) << ""
+        << "";
+    QTest::newRow("in 15 on 1.6") << 0x106ffU << on(15, 0) << ""
+                                  << "";
+    QTest::newRow("in 15 on 1.7") << 0x10700U << on(15, 0) << "matrix_in16"
+                                  << "A0,";
+    QTest::newRow("in 18 on 1.7") << 0x10700U << on(18, 0) << ""
+                                  << "";
+    QTest::newRow("in 18 on 1.13") << 0x10d00U << on(18, 0) << "matrix_in19"
+                                   << "A0,";
+    QTest::newRow("input 11 has no row") << any << on(11, 0) << ""
+                                         << "";
+    QTest::newRow("input 12 has no row") << any << on(12, 0) << ""
+                                         << "";
+
+    // Output rows.
+    QTest::newRow("ou 11") << any << on(20, 10) << "matrix_ou11"
+                           << "01";
+    QTest::newRow("ou 13") << any << on(19, 12) << "matrix_ou13"
+                           << "80";
+    QTest::newRow("ou 15 on 1.6") << 0x106ffU << on(20, 14) << ""
+                                  << "";
+    QTest::newRow("ou 15 on 1.7") << 0x10700U << on(20, 14) << "matrix_ou15"
+                                  << "01";
+    QTest::newRow("ou, input outside the row") << any << on(5, 10) << ""
+                                               << "";
+
+    // Headphone mixes: the row's length follows the firmware.
+    QTest::newRow("hp, 1.6") << 0x10600U << on(0, 4) << "matrix_hp2"
+                             << "40" + bytes("00", 11);
+    QTest::newRow("hp, 1.7") << 0x10700U << on(0, 4) << "matrix_hp2"
+                             << "40" + bytes("00", 15);
+    QTest::newRow("hp, 1.13") << 0x10d00U << on(0, 4) << "matrix_hp2"
+                              << "40" + bytes("00", 20);
+    QTest::newRow("hp, right cell") << any << on(0, 5) << "matrix_hp2"
+                                    << "80" + bytes("00", 20);
+    QTest::newRow("hp, left gain clamped")
+        << any << Action([](M &m) { return m.setNodeGain(2, 2, 40.0F); }) << "matrix_hp1"
+        << "003F" + bytes("00", 19);
+    QTest::newRow("hp, right gain is not in the row")
+        << any << Action([](M &m) { return m.setNodeGain(2, 3, 6.0F); }) << ""
+        << "";
+    QTest::newRow("hp, input 11") << any << on(11, 2) << ""
+                                  << "";
+    QTest::newRow("hp, input 22 outside the row") << any << on(22, 2) << ""
+                                                  << "";
+    QTest::newRow("hp, input 20 beyond 1.7's row") << 0x10700U << on(20, 2) << ""
+                                                   << "";
+
+    // Own-input volume.
+    QTest::newRow("vol") << 0x10800U << Action([](M &m) { return m.setNodeGain(0, 2, -6.0F); })
+                         << "matrix_vol"
+                         << "DAE0E0E0";
+    QTest::newRow("vol, headphone 4 off")
+        << any << Action([](M &m) { return m.setNodeGain(3, 8, -160.0F); }) << "matrix_vol"
+        << "E0E0E0C0";
+    QTest::newRow("vol on 1.7.255")
+        << 0x107ffU << Action([](M &m) { return m.setNodeGain(0, 2, -6.0F); }) << ""
+        << "";
+    QTest::newRow("vol, right cell")
+        << any << Action([](M &m) { return m.setNodeGain(1, 5, 3.0F); }) << ""
+        << "";
+
+    // Balance.
+    QTest::newRow("bal") << any << Action([](M &m) { return m.setNodeBalance(20, 2, 0); })
+                         << "matrix_bal1"
+                         << "060606000606";
+    QTest::newRow("bal 4") << any << Action([](M &m) { return m.setNodeBalance(24, 9, 12); })
+                           << "matrix_bal4"
+                           << "06060606060C";
+    QTest::newRow("bal clamped to a byte")
+        << any << Action([](M &m) { return m.setNodeBalance(20, 2, 300); }) << "matrix_bal1"
+        << "060606FF0606";
+    QTest::newRow("bal, input outside the row")
+        << any << Action([](M &m) { return m.setNodeBalance(5, 2, 0); }) << ""
+        << "";
+
+    // Words.
+    QTest::newRow("mgn") << 0x10600U << Action([](M &m) { return m.setOutputGain(18, -3.0F); })
+                         << "matrix_mgn"
+                         << "7D800000";
+    QTest::newRow("mgn on 1.5.255")
+        << 0x105ffU << Action([](M &m) { return m.setOutputGain(18, -3.0F); }) << ""
+        << "";
+    QTest::newRow("mgn, off clamped")
+        << any << Action([](M &m) { return m.setOutputGain(0, -160.0F); }) << "matrix_mgn"
+        << "00800000";
+    QTest::newRow("mgn, coordination")
+        << any << Action([](M &m) { return m.setOutputGain(1, 200.0F); }) << "matrix_mgn"
+        << "80FF0000";
+    QTest::newRow("output 5 has no word")
+        << any << Action([](M &m) { return m.setOutputGain(5, -6.0F); }) << ""
+        << "";
+    QTest::newRow("opt") << any
+                         << Action([](M &m) { return m.setMatrixOptions(0x20000000U, true); })
+                         << "matrix_opt"
+                         << "20000000";
+    QTest::newRow("opt without send")
+        << any << Action([](M &m) { return m.setMatrixOptions(0x20000000U, false); }) << ""
+        << "";
+    QTest::newRow("po") << any << Action([](M &m) {
+        return m.setAudioConfig(3, config(1, 2, 3, 4), true);
+    }) << "matrix_po4"
+                        << "01020304";
+}
+
+void tst_MatrixSettings::sentRows()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(Action, action);
+    QFETCH(QString, key);
+    QFETCH(QString, text);
+
+    firmwareVersion = firmware;
+    TMatrixSettings m(m_com.get());
+    startReady(m);
+
+    QVERIFY(action(m));
+    const QList<FakeRequest> requests = m_fake->requests();
+    if (key.isEmpty()) {
+        QCOMPARE(requests.size(), 0);
+        return;
+    }
+    QCOMPARE(requests.size(), 1);
+    QCOMPARE(requests.first().target(), kAudio);
+    QCOMPARE(requests.first().message.params.size(), 2);
+    QCOMPARE(requests.first().value(key), text);
+}
+
+void tst_MatrixSettings::nodeFactor_data()
+{
+    QTest::addColumn<Action>("setup");
+    QTest::addColumn<int>("input");
+    QTest::addColumn<int>("output");
+    QTest::addColumn<double>("factor");
+
+    using M = TMatrixSettings;
+    QTest::newRow("unity") << Action([](M &m) { return m.setNodeOn(7, 0, true); }) << 7 << 0 << 1.0;
+    QTest::newRow("natural exponential") << Action([](M &m) {
+        return m.setInputGain(7, -6.0F) && m.setNodeGain(7, 0, -14.0F) && m.setNodeOn(7, 0, true);
+    }) << 7 << 0 << std::exp(-1.0);
+    QTest::newRow("off") << Action([](M &m) { return m.setNodeGain(7, 0, 6.0F); }) << 7 << 0 << 0.0;
+    QTest::newRow("default headphone cell") << Action([](M &) { return true; }) << 0 << 2 << 1.0;
+
+    const auto balanced = [](int input, int output, int balance, int mode) {
+        return Action([=](M &m) {
+            m.setOperationMode(mode);
+            return m.setNodeOn(input, output, true) && m.setNodeBalance(input, output, balance);
+        });
+    };
+    QTest::newRow("column A, balance 0") << balanced(20, 4, 0, 1) << 20 << 4 << std::exp(-3.5);
+    QTest::newRow("column A, balance 12") << balanced(20, 4, 12, 1) << 20 << 4 << 1.0;
+    QTest::newRow("column B, balance 12") << balanced(13, 4, 12, 1) << 13 << 4 << std::exp(-3.5);
+    QTest::newRow("column B, balance 3") << balanced(19, 9, 3, 1) << 19 << 9 << std::exp(-3.0 / 20);
+    QTest::newRow("standard mode") << balanced(20, 4, 0, 0) << 20 << 4 << 1.0;
+    QTest::newRow("not a headphone output") << balanced(20, 10, 0, 1) << 20 << 10 << 1.0;
+    QTest::newRow("input without balance") << balanced(5, 4, 0, 1) << 5 << 4 << 1.0;
+    QTest::newRow("balance above the table") << balanced(20, 4, 200, 1) << 20 << 4 << 1.0;
+    QTest::newRow("balance below the table") << balanced(20, 4, -5, 1) << 20 << 4 << std::exp(-3.5);
+
+    QTest::newRow("priority ducks others") << Action([](M &m) {
+        m.setPriorityInput(5, 0);
+        return m.setNodeOn(6, 0, true);
+    }) << 6 << 0 << std::exp(-12.0 / 20);
+    QTest::newRow("priority mutes others") << Action([](M &m) {
+        m.setPriorityInput(5, 0);
+        return m.setMatrixOptions(TMatrixSettings::OptionPriorityMutes, false)
+               && m.setNodeOn(6, 0, true);
+    }) << 6 << 0 << std::exp(-8.0);
+    QTest::newRow("priority set after the cell") << Action([](M &m) {
+        const bool ok = m.setNodeOn(6, 0, true);
+        m.setPriorityInput(5, 0);
+        return ok;
+    }) << 6 << 0 << std::exp(-12.0 / 20);
+    QTest::newRow("priority cleared") << Action([](M &m) {
+        m.setPriorityInput(5, 0);
+        const bool ok = m.setNodeOn(6, 0, true);
+        m.clearPriorityInput(5, 0);
+        return ok;
+    }) << 6 << 0 << 1.0;
+    QTest::newRow("priority input ignores attenuation, even off") << Action([](M &m) {
+        m.setPriorityInput(5, 0);
+        return m.setInputGain(5, 3.0F) && m.setNodeGain(5, 0, -10.0F);
+    }) << 5 << 0 << std::exp(3.0 / 20);
+    QTest::newRow("priority input keeps boosts") << Action([](M &m) {
+        m.setPriorityInput(5, 0);
+        return m.setInputGain(5, 3.0F) && m.setNodeGain(5, 0, 6.0F);
+    }) << 5 << 0 << std::exp(9.0 / 20);
+
+    QTest::newRow("copy passes the source factor on") << Action([](M &m) {
+        m.copyOutput(3, 5);
+        return m.setNodeOn(7, 3, true) && m.setNodeGain(7, 3, -20.0F);
+    }) << 7 << 5 << std::exp(-1.0);
+    QTest::newRow("copy takes the source factor") << Action([](M &m) {
+        const bool ok = m.setNodeOn(7, 3, true);
+        m.copyOutput(3, 5);
+        return ok;
+    }) << 7 << 5 << 1.0;
+    QTest::newRow("following cell is not recomputed") << Action([](M &m) {
+        m.copyOutput(3, 5);
+        return m.setNodeOn(7, 5, true);
+    }) << 7 << 5 << 0.0;
+    QTest::newRow("removed copy recomputes") << Action([](M &m) {
+        m.copyOutput(3, 5);
+        const bool ok = m.setNodeOn(7, 5, true);
+        m.removeOutputCopy(3, 5);
+        return ok;
+    }) << 7 << 5 << 1.0;
+    QTest::newRow("programme copy silences") << Action([](M &m) {
+        const bool ok = m.setNodeOn(7, 6, true);
+        m.copyOutput(0, 6);
+        return ok;
+    }) << 7 << 6 << 0.0;
+    QTest::newRow("programme copy keeps its partner") << Action([](M &m) {
+        m.copyOutput(0, 6);
+        return true;
+    }) << 20 << 6 << 1.0;
+    QTest::newRow("silenced cell takes no factor") << Action([](M &m) {
+        m.copyOutput(0, 6);
+        return m.setNodeOn(7, 0, true);
+    }) << 7 << 6 << 0.0;
+    QTest::newRow("headphone copy keeps the own input") << Action([](M &m) {
+        m.copyOutput(2, 4);
+        return true;
+    }) << 1 << 4 << 1.0;
+}
+
+void tst_MatrixSettings::nodeFactor()
+{
+    QFETCH(Action, setup);
+    QFETCH(int, input);
+    QFETCH(int, output);
+    QFETCH(double, factor);
+
+    TMatrixSettings m(nullptr);
+    QVERIFY(setup(m));
+    QVERIFY2(sameFactor(m.node(input, output).linear, factor),
+             qPrintable(QStringLiteral("%1 != %2").arg(m.node(input, output).linear).arg(factor)));
+}
+
+void tst_MatrixSettings::offCellStillSignals()
+{
+    // recomputeNode() and the gain signals wait for construction; after it, a cell that is off
+    // still signals when recomputed with emit.
+    TMatrixSettings m(nullptr);
+    QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
+    QSignalSpy gainSpy(&m, &TMatrixSettings::inputGainChanged);
+    m.recomputeNode(7, 0, true);
+    QCOMPARE(m.node(7, 0).linear, 0.0F);
+    QCOMPARE(nodeSpy.count(), 1);
+    QVERIFY(m.setInputGain(7, 3.0F));
+    QCOMPARE(gainSpy.count(), 1);
+    QCOMPARE(nodeSpy.count(), 1); // the input sweep emits no per-cell signal
+}
+
+void tst_MatrixSettings::copies()
+{
+    TMatrixSettings m(nullptr);
+    QSignalSpy spy(&m, &TMatrixSettings::nodeCopyChanged);
+
+    m.copyOutput(2, 4);
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<QVantel::Outputs>(), QVantel::Outputs(2));
+    QCOMPARE(spy.at(0).at(1).value<QVantel::Outputs>(), QVantel::Outputs(4));
+    QVERIFY(m.isCopyTarget(4));
+    QVERIFY(!m.isCopyTarget(2));
+    QCOMPARE(m.copySource(4), 2);
+    QCOMPARE(m.copySource(2), -1);
+    QCOMPARE(m.copyState(2), TMatrixSettings::CopySource | (1U << 4));
+    QCOMPARE(m.copyState(4), TMatrixSettings::CopyTarget | (1U << 2));
+    // Headphone 1's own input (0 for outputs 2/3) and headphone 2's own input (1 for 4/5) do not
+    // follow; the others do.
+    QCOMPARE(m.node(0, 4).flags & TMatrixSettings::NodeFollowsCopy, 0U);
+    QCOMPARE(m.node(1, 4).flags & TMatrixSettings::NodeFollowsCopy, 0U);
+    QVERIFY(m.node(2, 4).flags & TMatrixSettings::NodeFollowsCopy);
+
+    // A copy target cannot be a source; a source cannot become a target.
+    m.copyOutput(4, 6);
+    QVERIFY(!m.isCopyTarget(6));
+    m.copyOutput(6, 2);
+    QVERIFY(!m.isCopyTarget(2));
+    // Only the existing copy can be removed.
+    m.removeOutputCopy(3, 4);
+    QVERIFY(m.isCopyTarget(4));
+    QCOMPARE(spy.count(), 1);
+
+    m.removeOutputCopy(2, 4);
+    QCOMPARE(spy.count(), 2);
+    QVERIFY(!m.isCopyTarget(4));
+    QCOMPARE(m.copyState(4), 0U);
+    QCOMPARE(m.node(2, 4).flags & TMatrixSettings::NodeFollowsCopy, 0U);
+    // The source keeps its mark, so it is not free.
+    QCOMPARE(m.copyState(2), TMatrixSettings::CopySource);
+    m.copyOutput(6, 2);
+    QVERIFY(!m.isCopyTarget(2));
+    QCOMPARE(spy.count(), 2);
+
+    // Programme copies: the partner cell is switched on without following.
+    m.copyOutput(18, 19);
+    QCOMPARE(m.copySource(19), 18);
+    QVERIFY(m.node(24, 19).isOn());
+    QCOMPARE(m.node(24, 19).flags & TMatrixSettings::NodeFollowsCopy, 0U);
+    QCOMPARE(m.node(7, 19).flags,
+             TMatrixSettings::NodeFollowsCopy | TMatrixSettings::NodeSilencedByCopy);
+    m.removeOutputCopy(18, 19);
+    QVERIFY(!m.node(24, 19).isOn());
+    QCOMPARE(m.node(7, 19).flags, 0U);
+
+    // Outputs outside the copy set, and a copy onto itself, do nothing.
+    m.copyOutput(3, 12);
+    m.copyOutput(3, 3);
+    m.copyOutput(-1, 3);
+    QVERIFY(!m.isCopyTarget(12));
+    QVERIFY(!m.isCopyTarget(3));
+    QCOMPARE(m.copySource(25), -1);
+    QCOMPARE(spy.count(), 4);
+}
+
+void tst_MatrixSettings::cellSetterOutcomes()
+{
+    TMatrixSettings m(m_com.get());
+    // Before start nothing is sent; rows are stored.
+    QVERIFY(m.setNodeOn(2, 0, true));
+    QCOMPARE(m.inputRow(2).word, quint16(0xA0));
+    QCOMPARE(m_fake->requestCount(), 0);
+    startReady(m);
+    QSignalSpy spy(&m, &TMatrixSettings::nodeChanged);
+
+    // Unchanged: no request, no signal.
+    QVERIFY(m.setNodeOn(0, 2, true));
+    QVERIFY(m.setNodeGain(0, 2, 0.0F));
+    QVERIFY(m.setNodeBalance(12, 2, 6));
+    QCOMPARE(spy.count(), 0);
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    // Accepted: one write, the row stored, one signal.
+    QVERIFY(m.setNodeOn(0, 0, true));
+    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m.inputRow(0).word, quint16(0xA0));
+    QCOMPARE(spy.count(), 1);
+    QCOMPARE(spy.at(0).at(0).value<QVantel::Inputs>(), QVantel::Inputs(0));
+    QCOMPARE(spy.at(0).at(1).value<QVantel::Outputs>(), QVantel::Outputs(0));
+    QCOMPARE(m.node(0, 0).linear, 1.0F);
+
+    // Refused: false, the stored row stays; the cell carries the change for the next write.
+    m_fake->refuseKey(QStringLiteral("matrix_in2"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.setNodeOn(1, 0, true));
+    QCOMPARE(m.inputRow(1).word, quint16(0x20));
+    QVERIFY(m.node(1, 0).isOn());
+    QCOMPARE(spy.count(), 2);
+    m_fake->acceptKey(QStringLiteral("matrix_in2"));
+    m_fake->clearLog();
+    QVERIFY(m.setInputName(1, QStringLiteral("Guest")));
+    QCOMPARE(m_fake->lastRequest().value(QStringLiteral("matrix_in2")),
+             QStringLiteral("00A0,Guest"));
+    QCOMPARE(m.inputRow(1).word, quint16(0xA0));
+
+    m_fake->refuseKey(QStringLiteral("matrix_hp1"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.setNodeGain(5, 2, -6.0F));
+    QCOMPARE(m.headphoneMix(0)[5], quint8(0x00));
+    QCOMPARE(m.node(5, 2).gain, -6.0F);
+}
+
+void tst_MatrixSettings::wordSetterOutcomes()
+{
+    TMatrixSettings m(m_com.get());
+    startReady(m);
+    QSignalSpy gainSpy(&m, &TMatrixSettings::outputGainChanged);
+    QSignalSpy optionSpy(&m, &TMatrixSettings::matrixOptionsChanged);
+    QSignalSpy configSpy(&m, &TMatrixSettings::audioConfigChanged);
+
+    // Outputs 0 and 18 move together.
+    QVERIFY(m.setOutputGain(18, -3.0F));
+    QCOMPARE(m.outputGain(0), -3.0F);
+    QCOMPARE(m.masterGain(), 0x7D800000U);
+    QCOMPARE(gainSpy.count(), 2);
+    QCOMPARE(m_fake->requestCount(), 1);
+
+    m_fake->refuseKey(QStringLiteral("matrix_mgn"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.setOutputGain(1, 6.0F));
+    QCOMPARE(m.outputGain(1), 0.0F);
+    QCOMPARE(m.masterGain(), 0x7D800000U);
+    QCOMPARE(gainSpy.count(), 2);
+
+    QVERIFY(m.setMatrixOptions(0x20000000U, true));
+    QVERIFY(m.setMatrixOptions(0x20000001U, true));
+    QCOMPARE(optionSpy.count(), 2);
+    QCOMPARE(optionSpy.at(1).at(0).value<TMatrixSettings::MatrixOpts>(), 0x20000000U);
+    m_fake->refuseKey(QStringLiteral("matrix_opt"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.setMatrixOptions(0U, true));
+    QCOMPARE(m.options(), 0x20000001U);
+    QCOMPARE(optionSpy.count(), 2);
+
+    QVERIFY(m.setAudioConfig(1, config(4, 3, 2, 1), true));
+    QCOMPARE(configSpy.count(), 1);
+    QCOMPARE(configSpy.at(0).at(0).value<QVantel::Inputs>(), QVantel::Inputs(1));
+    QVERIFY(m.setAudioConfig(4, config(4, 3, 2, 1), true));
+    m_fake->refuseKey(QStringLiteral("matrix_po1"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.setAudioConfig(0, config(0, 0, 0, 0), true));
+    QCOMPARE(m.audioConfig(0), config(2, 3, 4, 0x0E));
+    QCOMPARE(configSpy.count(), 1);
+
+    m.setStoredGain(2, -4.5F);
+    m.setStoredGain(4, 1.0F);
+    QCOMPARE(m.auxGain(2), -4.5F);
+    QCOMPARE(m.auxGain(4), 0.0F);
+}
+
+void tst_MatrixSettings::headphoneEdit()
+{
+    TMatrixSettings m(m_com.get());
+    startReady(m);
+
+    TMatrixSettings::HeadphoneMix before = m.beginHeadphoneEdit(0);
+    QVERIFY(m.setNodeOn(5, 2, true));
+    QVERIFY(m.setNodeGain(5, 2, -6.0F));
+    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m.headphoneMix(0)[5], quint8(0x5A));
+    QVERIFY(m.commitHeadphoneEdit(0, before));
+    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_fake->lastRequest().value(QStringLiteral("matrix_hp1")),
+             bytes("00", 4) + QStringLiteral("5A") + bytes("00", 16));
+
+    // Nothing changed, no edit open, or no such headphone: true without a write.
+    m_fake->clearLog();
+    before = m.beginHeadphoneEdit(0);
+    QVERIFY(m.commitHeadphoneEdit(0, before));
+    QVERIFY(m.commitHeadphoneEdit(0, TMatrixSettings::HeadphoneMix{}));
+    const TMatrixSettings::HeadphoneMix none = m.beginHeadphoneEdit(7);
+    QCOMPARE(none[3], quint8(0xC0));
+    QVERIFY(m.commitHeadphoneEdit(7, TMatrixSettings::HeadphoneMix{}));
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    // A received mix row during an edit only updates the record.
+    before = m.beginHeadphoneEdit(2);
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "audio_changeset");
+    info.setParam("matrix_hp3", "C0" + std::string(40, '0'));
+    QVERIFY(m.handleInfo(info));
+    QCOMPARE(m.headphoneMix(2)[0], quint8(0xC0));
+    QVERIFY(!m.node(0, 6).isOn());
+    m_fake->refuseKey(QStringLiteral("matrix_hp3"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m.commitHeadphoneEdit(2, before));
+    QCOMPARE(m_fake->requestCount(), 1);
+}
+
+void tst_MatrixSettings::readAllKeys_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QStringList>("present");
+    QTest::addColumn<QStringList>("absent");
+
+    QTest::newRow("1.5.255")
+        << 0x105ffU << 24 << QStringList{"matrix_in11", "matrix_ou14", "matrix_po4", "matrix_opt"}
+        << QStringList{"matrix_mgn", "matrix_in15", "matrix_in12"};
+    QTest::newRow("1.6.0") << 0x10600U << 25 << QStringList{"matrix_mgn"}
+                           << QStringList{"matrix_in16", "matrix_ou15"};
+    QTest::newRow("1.6.255") << 0x106ffU << 25 << QStringList{} << QStringList{"matrix_in16"};
+    QTest::newRow("1.7.0") << 0x10700U << 30
+                           << QStringList{"matrix_in15", "matrix_in18", "matrix_ou15"}
+                           << QStringList{"matrix_vol", "matrix_in19"};
+    QTest::newRow("1.7.255") << 0x107ffU << 30 << QStringList{} << QStringList{"matrix_vol"};
+    QTest::newRow("1.8.0") << 0x10800U << 31 << QStringList{"matrix_vol"}
+                           << QStringList{"matrix_in19"};
+    QTest::newRow("1.12.255") << 0x10cffU << 31 << QStringList{} << QStringList{"matrix_in19"};
+    QTest::newRow("1.13.0") << 0x10d00U << 32 << QStringList{"matrix_in19"}
+                            << QStringList{"matrix_bal1"};
+    QTest::newRow("2.0.0") << 0x20000U << 36 << QStringList{"matrix_bal1", "matrix_bal4"}
+                           << QStringList{};
+    QTest::newRow("unknown") << kFirmwareVersionUnknown << 36 << QStringList{"matrix_bal4"}
+                             << QStringList{};
+}
+
+void tst_MatrixSettings::readAllKeys()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(int, count);
+    QFETCH(QStringList, present);
+    QFETCH(QStringList, absent);
+
+    firmwareVersion = firmware;
+    TMatrixSettings m(m_com.get());
+    m_fake->setValue(QStringLiteral("matrix_opt"), QStringLiteral("00000004"), kAudio);
+    QVERIFY(m.readAll());
+    QCOMPARE(m_fake->requestCount(), 1);
+    const FakeRequest request = m_fake->lastRequest();
+    QCOMPARE(request.target(), kAudio);
+    QCOMPARE(request.gets().size(), count);
+    QCOMPARE(request.gets().first(), QStringLiteral("matrix_in1"));
+    for (const QString &key : present)
+        QVERIFY2(request.gets().contains(key), qPrintable(key));
+    for (const QString &key : absent)
+        QVERIFY2(!request.gets().contains(key), qPrintable(key));
+    QCOMPARE(m.options(), 4U);
+}
+
+void tst_MatrixSettings::startReadsSilently()
+{
+    TMatrixSettings m(m_com.get());
+    m_fake->setValue(QStringLiteral("matrix_in5"), QStringLiteral("6A,Mic"), kAudio);
+    QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
+    QSignalSpy stateSpy(&m, &TComController::controllerStateChanged);
+
+    QVERIFY(m.start(true));
+    QCOMPARE(m.state(), int(TComController::StateReady));
+    QVERIFY(m.node(4, 1).isOn());
+    QCOMPARE(m.inputNames(4), QStringLiteral("Mic"));
+    QCOMPARE(nodeSpy.count(), 0);
+    QCOMPARE(stateSpy.count(), 1);
+    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
+    // Reading sent nothing back.
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(request.gets().size() > 0 || request.message.type == FakeMessage::Do);
+
+    TMatrixSettings failing(m_com.get());
+    m_com->disconnect();
+    QVERIFY(!failing.start(true));
+    QCOMPARE(failing.state(), int(TComController::StateUnknown));
+    QVERIFY(!failing.read({}));
+    QVERIFY(!failing.write({"matrix_in1"}));
+    QVERIFY(!failing.applyParams({}));
+}
+
+void tst_MatrixSettings::infoChangesetSendsNothing()
+{
+    TMatrixSettings m(m_com.get());
+    startReady(m);
+    QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
+    QSignalSpy nameSpy(&m, &TMatrixSettings::inputNameChanged);
+    QSignalSpy gainSpy(&m, &TMatrixSettings::inputGainChanged);
+
+    // Rows of every kind arrive while the controller is ready: applying them must not write
+    // any row back.
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "audio_changeset");
+    info.setParam("matrix_in5", "01EA,Mic");
+    info.setParam("matrix_ou11", "FF");
+    info.setParam("matrix_hp1", "C5" + std::string(40, '0'));
+    info.setParam("matrix_vol", "DAE0E0E0");
+    info.setParam("matrix_bal1", "000C06060606");
+    info.setParam("matrix_opt", "40000000");
+    QVERIFY(m.handleInfo(info));
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    QVERIFY(m.node(4, 0).isOn());
+    QVERIFY(m.node(4, 18).isOn());
+    QVERIFY(m.node(19, 10).isOn());
+    QVERIFY(m.node(1, 2).isOn());
+    QCOMPARE(m.node(1, 2).gain, -27.0F);
+    QCOMPARE(m.node(0, 2).gain, -6.0F);
+    QCOMPARE(m.node(12, 3).balance, 0);
+    QCOMPARE(m.options(), 0x40000000U);
+    QCOMPARE(nameSpy.count(), 1);
+    QCOMPARE(gainSpy.count(), 1);
+    QVERIFY(nodeSpy.count() > 0);
+    // The stored rows match what arrived, so the next edit sends only its own change.
+    QCOMPARE(m.inputRow(4).word, quint16(0x1EA));
+    QCOMPARE(m.headphoneMix(0)[1], quint8(0xC5));
+    QCOMPARE(m.volume(), 0xE0E0E0DAU);
+
+    ksm::CMsg other(ksm::CMsg::Info);
+    other.setParam("info_type", "config_changeset");
+    other.setParam("matrix_opt", "00000000");
+    QVERIFY(!m.handleInfo(other));
+    QCOMPARE(m.options(), 0x40000000U);
+    QVERIFY(!m.handleEvent(info));
+}
+
+void tst_MatrixSettings::resetRestoresRows()
+{
+    TMatrixSettings m(m_com.get());
+    startReady(m);
+    QVERIFY(m.setNodeOn(0, 0, true));
+    QVERIFY(m.setInputName(4, QStringLiteral("X")));
+    QVERIFY(m.setInputGain(6, -10.0F));
+    QVERIFY(m.setNodeOn(20, 10, true));
+    QVERIFY(m.setNodeBalance(20, 2, 0));
+    QVERIFY(m.setMatrixOptions(0x20000000U, true));
+    QVERIFY(m.setAudioConfig(0, config(9, 9, 9, 9), true));
+    QVERIFY(m.setOutputGain(5, -6.0F));
+    m.setStoredGain(1, -4.0F);
+    m.copyOutput(3, 5);
+    m_fake->clearLog();
+    QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
+    QSignalSpy optionSpy(&m, &TMatrixSettings::matrixOptionsChanged);
+    QSignalSpy stateSpy(&m, &TComController::controllerStateChanged);
+
+    m.reset();
+    QCOMPARE(m.state(), int(TComController::StateUnknown));
+    QCOMPARE(stateSpy.count(), 1);
+    QCOMPARE(nodeSpy.count(), 0);
+    QCOMPARE(optionSpy.count(), 0);
+    QCOMPARE(m_fake->requestCount(), 1);
+    QVERIFY(m_fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
+
+    QVERIFY(!m.node(0, 0).isOn());
+    QCOMPARE(m.inputRow(0).word, quint16(0x20));
+    QVERIFY(m.inputNames(4).isEmpty());
+    QCOMPARE(m.inputGain(6), 0.0F);
+    QVERIFY(!m.node(20, 10).isOn());
+    QCOMPARE(m.outputRow(10), quint8(0));
+    // Mix bytes of 0xC0: both cells on, gain off.
+    QVERIFY(m.node(5, 2).isOn());
+    QVERIFY(m.node(5, 3).isOn());
+    QCOMPARE(m.node(5, 2).gain, -160.0F);
+    QCOMPARE(m.headphoneMix(0)[5], quint8(0xC0));
+    QCOMPARE(m.node(20, 2).balance, 6);
+    QCOMPARE(m.options(), 0U);
+    QCOMPARE(m.audioConfig(0), config(2, 3, 4, 0x0E));
+    QCOMPARE(m.volume(), 0xE0E0E0E0U);
+    // Output gains, stored gains and copies stay.
+    QCOMPARE(m.outputGain(5), -6.0F);
+    QCOMPARE(m.auxGain(1), -4.0F);
+    QVERIFY(m.isCopyTarget(5));
+
+    // Writes after the reset are stored, not sent.
+    QVERIFY(m.setNodeOn(0, 0, true));
+    QCOMPARE(m_fake->requestCount(), 1);
+}
+
+void tst_MatrixSettings::accessorIsShared()
+{
+    TMatrixSettings *first = matrixSettings();
+    QVERIFY(first);
+    QCOMPARE(matrixSettings(), first);
+    QCOMPARE(first->request().com(), comClient());
+    destroySharedObjects();
+}
+
+QTEST_GUILESS_MAIN(tst_MatrixSettings)
+#include "tst_matrixsettings.moc"
