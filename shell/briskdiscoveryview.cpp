@@ -1,0 +1,120 @@
+#include "shell/briskdiscoveryview.h"
+
+#include "shell/briskdiscoverydelegate.h"
+#include "shell/briskdiscoverydialog.h"
+#include "shell/qstandarditemex.h"
+
+#include <QContextMenuEvent>
+#include <QHeaderView>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QStandardItemModel>
+
+BriskDiscoveryView::BriskDiscoveryView(QWidget *parent)
+    : QTableView(parent)
+{
+    setItemDelegate(new BriskDiscoveryDelegate(this));
+    setShowGrid(false);
+
+    m_model = new QStandardItemModel(0, 5, this);
+    m_model->setHorizontalHeaderLabels({tr("IP Address"),
+                                        tr("Device Name"),
+                                        tr("Serial Number"),
+                                        tr("MAC Address"),
+                                        tr("Firmware")});
+    setModel(m_model);
+
+    QHeaderView *header = horizontalHeader();
+    header->setStretchLastSection(true);
+    header->resizeSection(0, 130);
+    header->resizeSection(1, 230);
+    header->resizeSection(2, 140);
+    header->resizeSection(3, 150);
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+
+    verticalHeader()->setDefaultSectionSize(19);
+    verticalHeader()->hide();
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSortingEnabled(true);
+}
+
+BriskDiscoveryView::~BriskDiscoveryView() = default;
+
+void BriskDiscoveryView::setDevices(const BriskDiscovery::DeviceMap &devices)
+{
+    m_model->removeRows(0, m_model->rowCount());
+    if (devices.isEmpty())
+        return;
+
+    m_model->setRowCount(devices.size());
+    int row = 0;
+    for (auto it = devices.cbegin(); it != devices.cend(); ++it, ++row) {
+        const BriskDiscovery::DeviceInfo &device = it.value();
+        m_model->setItem(row, 0, new QStandardItemEx(device.address));
+        m_model->setItem(row, 1,
+                         new QStandardItem(device.name.isEmpty() ? device.model : device.name));
+        m_model->setItem(row, 2, new QStandardItem(device.serialNumber));
+        m_model->setItem(row, 3, new QStandardItem(device.macAddress));
+        m_model->setItem(row, 4, new QStandardItem(device.firmware));
+    }
+    const QHeaderView *header = horizontalHeader();
+    m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+QString BriskDiscoveryView::addressAt(const QPoint &pos) const
+{
+    if (!m_dialog || !m_dialog->discovery())
+        return QString();
+    const QModelIndex index = indexAt(pos);
+    if (!index.isValid())
+        return QString();
+    const QStandardItem *item = m_model->item(index.row(), 0);
+    if (!item)
+        return QString();
+    const QString address = item->text();
+    return m_dialog->discovery()->devices().contains(address) ? address : QString();
+}
+
+std::unique_ptr<QMenu> BriskDiscoveryView::createContextMenu(const QPoint &pos)
+{
+    m_currentAddress = addressAt(pos);
+    if (!m_dialog)
+        return nullptr;
+
+    auto menu = std::make_unique<QMenu>(this);
+    QAction *refresh = menu->addAction(tr("Refresh View"));
+    refresh->setShortcut(QKeySequence::Refresh);
+    connect(refresh, &QAction::triggered, m_dialog, &BriskDiscoveryDialog::refreshClicked);
+
+    const BriskDiscovery *discovery = m_dialog->discovery();
+    if (discovery && !m_currentAddress.isEmpty()) {
+        m_dialog->m_selection = discovery->devices().value(m_currentAddress);
+        if (!m_dialog->configuration().knownDevices.contains(m_currentAddress)) {
+            menu->addSeparator();
+            QAction *add = menu->addAction(tr("Add to Managed Devices"));
+            connect(add, &QAction::triggered, m_dialog, &BriskDiscoveryDialog::addDeviceClicked);
+        }
+    }
+    return menu;
+}
+
+void BriskDiscoveryView::contextMenuEvent(QContextMenuEvent *event)
+{
+    const std::unique_ptr<QMenu> menu = createContextMenu(event->pos());
+    if (menu)
+        menu->exec(event->globalPos());
+}
+
+void BriskDiscoveryView::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    m_currentAddress = addressAt(event->position().toPoint());
+    if (!m_dialog || !m_dialog->discovery() || m_currentAddress.isEmpty())
+        return;
+    const BriskDiscovery::DeviceMap &devices = m_dialog->discovery()->devices();
+    const auto it = devices.constFind(m_currentAddress);
+    if (it != devices.cend())
+        m_dialog->selectDevice(it.value());
+}

@@ -1,0 +1,99 @@
+#include "shell/connectdevicedialog.h"
+
+#include "shell/dialogheading.h"
+
+#include <QCheckBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+uint unsignedValue(const QString &text)
+{
+    bool ok = false;
+    const uint value = text.toUInt(&ok, 10);
+    return ok ? value : 0;
+}
+} // namespace
+
+ConnectDeviceDialog::ConnectDeviceDialog(QWidget *parent)
+    : QDialog(parent, Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
+{
+    setWindowTitle(tr("Connect Remote Device"));
+    setFixedSize(250, 185);
+    setupUi();
+}
+
+ConnectDeviceDialog::~ConnectDeviceDialog() = default;
+
+uint ConnectDeviceDialog::port() const
+{
+    return unsignedValue(m_portEdit->text());
+}
+
+uint ConnectDeviceDialog::datagramPort() const
+{
+    if (m_tcpCheckBox->isChecked())
+        return 1;
+    return unsignedValue(m_udpPortEdit->text());
+}
+
+void ConnectDeviceDialog::okClicked()
+{
+    accept();
+}
+
+void ConnectDeviceDialog::cancelClicked()
+{
+    reject();
+}
+
+void ConnectDeviceDialog::setupUi()
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    grid->setAlignment(Qt::AlignTop);
+    grid->setColumnStretch(0, 0);
+    grid->setColumnStretch(1, 0);
+
+    m_addressEdit = new QLineEdit(this);
+    m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
+    m_portEdit = new QLineEdit(QStringLiteral("7001"), this);
+    m_portEdit->setObjectName(QStringLiteral("portEdit"));
+    m_udpPortEdit = new QLineEdit(QStringLiteral("3000"), this);
+    m_udpPortEdit->setObjectName(QStringLiteral("udpPortEdit"));
+    m_udpPortEdit->setEnabled(false);
+    m_tcpCheckBox = new QCheckBox(tr("Use TCP instead of UDP"), this);
+    m_tcpCheckBox->setObjectName(QStringLiteral("tcpCheckBox"));
+
+    grid->addLayout(createDialogHeading(tr("Device Information"), this), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("IP Address"), this), 1, 0);
+    grid->addWidget(m_addressEdit, 1, 1);
+    grid->addWidget(new QLabel(tr("Port"), this), 2, 0);
+    grid->addWidget(m_portEdit, 2, 1);
+    grid->addLayout(createDialogHeading(tr("Audio levels"), this), 3, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("UDP Port"), this), 4, 0);
+    grid->addWidget(m_udpPortEdit, 4, 1);
+    grid->addWidget(m_tcpCheckBox, 5, 1);
+
+    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 10, 0, 0);
+    buttons->setSpacing(10);
+    buttons->setAlignment(Qt::AlignHCenter);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    grid->addLayout(buttons, 6, 1);
+
+    connect(m_okButton, &QPushButton::clicked, this, &ConnectDeviceDialog::okClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &ConnectDeviceDialog::cancelClicked);
+}

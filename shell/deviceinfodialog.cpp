@@ -1,0 +1,109 @@
+#include "shell/deviceinfodialog.h"
+
+#include "shell/dialogheading.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+DeviceInfoDialog::DeviceInfoDialog(QWidget *parent)
+    : QDialog(parent, Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
+{
+    setWindowTitle(tr("Device Information"));
+    setFixedSize(340, 155);
+    setupUi();
+}
+
+DeviceInfoDialog::~DeviceInfoDialog() = default;
+
+KnownDevice DeviceInfoDialog::deviceInfo() const
+{
+    KnownDevice device;
+    // A text that is not an address gives a null address.
+    device.address = QHostAddress(m_addressEdit->text());
+    device.name = m_nameEdit->text();
+    bool ok = false;
+    const int port = m_portEdit->text().toInt(&ok, 10);
+    device.port = ok ? port : 0;
+    device.audioLevels = m_levelsCombo->currentIndex() == 1;
+    return device;
+}
+
+bool DeviceInfoDialog::isStorable(const KnownDevice &device)
+{
+    return !device.address.isNull() && device.port >= 1 && device.port <= 65535;
+}
+
+void DeviceInfoDialog::setDeviceInfo(const KnownDevice &device)
+{
+    if (device.address.isNull() || device.port < 1)
+        return;
+    m_addressEdit->setText(device.address.toString());
+    m_nameEdit->setText(device.name);
+    m_portEdit->setText(QString::number(device.port));
+    m_levelsCombo->setCurrentIndex(device.audioLevels ? 1 : 0);
+}
+
+void DeviceInfoDialog::okClicked()
+{
+    accept();
+}
+
+void DeviceInfoDialog::cancelClicked()
+{
+    reject();
+}
+
+void DeviceInfoDialog::setupUi()
+{
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(10, 10, 10, 10);
+    grid->setHorizontalSpacing(10);
+    grid->setVerticalSpacing(2);
+    grid->setAlignment(Qt::AlignTop);
+    grid->setColumnStretch(0, 0);
+    grid->setColumnStretch(1, 0);
+
+    m_addressEdit = new QLineEdit(this);
+    m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
+    m_nameEdit = new QLineEdit(this);
+    m_nameEdit->setObjectName(QStringLiteral("nameEdit"));
+    m_portEdit = new QLineEdit(this);
+    m_portEdit->setObjectName(QStringLiteral("portEdit"));
+    m_levelsCombo = new QComboBox(this);
+    m_levelsCombo->setObjectName(QStringLiteral("levelsCombo"));
+    m_levelsCombo->setEditable(false);
+    m_levelsCombo->addItem(QStringLiteral("UDP"));
+    m_levelsCombo->addItem(QStringLiteral("TCP"));
+    m_levelsCombo->setCurrentIndex(0);
+
+    grid->addLayout(createDialogHeading(tr("Device Information"), this), 0, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("Device Address"), this), 1, 0);
+    grid->addWidget(m_addressEdit, 1, 1);
+    grid->addWidget(new QLabel(tr("Device Name"), this), 2, 0);
+    grid->addWidget(m_nameEdit, 2, 1);
+    grid->addWidget(new QLabel(tr("Device Port"), this), 3, 0);
+    grid->addWidget(m_portEdit, 3, 1);
+    grid->addWidget(new QLabel(tr("Audio Levels"), this), 4, 0);
+    grid->addWidget(m_levelsCombo, 4, 1);
+
+    m_okButton = new QPushButton(tr("OK"), this);
+    m_okButton->setObjectName(QStringLiteral("okButton"));
+    m_okButton->setDefault(true);
+    m_cancelButton = new QPushButton(tr("Cancel"), this);
+    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
+
+    auto *buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 0, 0, 0);
+    buttons->setSpacing(10);
+    buttons->setAlignment(Qt::AlignHCenter);
+    buttons->addWidget(m_okButton);
+    buttons->addWidget(m_cancelButton);
+    grid->addLayout(buttons, 5, 1);
+
+    connect(m_okButton, &QPushButton::clicked, this, &DeviceInfoDialog::okClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &DeviceInfoDialog::cancelClicked);
+}

@@ -1,0 +1,87 @@
+#include "shell/connectdevicedialog.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+class TestConnectDeviceDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startsWithDefaults()
+    {
+        ConnectDeviceDialog dialog;
+        QCOMPARE(dialog.windowTitle(), QStringLiteral("Connect Remote Device"));
+        QCOMPARE(dialog.size(), QSize(250, 185));
+        QVERIFY(dialog.addressEdit()->text().isEmpty());
+        QCOMPARE(dialog.portEdit()->text(), QStringLiteral("7001"));
+        QCOMPARE(dialog.udpPortEdit()->text(), QStringLiteral("3000"));
+        QVERIFY(!dialog.udpPortEdit()->isEnabled());
+        QVERIFY(!dialog.tcpCheckBox()->isChecked());
+        QVERIFY(dialog.okButton()->isDefault());
+        QCOMPARE(dialog.port(), 7001u);
+        QCOMPARE(dialog.datagramPort(), 3000u);
+    }
+
+    void portsFromText_data()
+    {
+        QTest::addColumn<QString>("portText");
+        QTest::addColumn<QString>("udpText");
+        QTest::addColumn<bool>("tcp");
+        QTest::addColumn<uint>("port");
+        QTest::addColumn<uint>("datagramPort");
+
+        QTest::newRow("plain") << "7002" << "3001" << false << 7002u << 3001u;
+        QTest::newRow("tcp box wins over the UDP field") << "7001" << "3005" << true << 7001u << 1u;
+        QTest::newRow("tcp box with an unreadable UDP field") << "7001" << "x" << true << 7001u
+                                                              << 1u;
+        QTest::newRow("trailing letters") << "7001abc" << "3000x" << false << 0u << 0u;
+        QTest::newRow("empty") << "" << "" << false << 0u << 0u;
+        QTest::newRow("negative") << "-1" << "-3000" << false << 0u << 0u;
+        QTest::newRow("beyond 16 bits stays visible") << "70001" << "65536" << false << 70001u
+                                                      << 65536u;
+    }
+
+    void portsFromText()
+    {
+        QFETCH(QString, portText);
+        QFETCH(QString, udpText);
+        QFETCH(bool, tcp);
+        QFETCH(uint, port);
+        QFETCH(uint, datagramPort);
+
+        ConnectDeviceDialog dialog;
+        dialog.portEdit()->setText(portText);
+        dialog.udpPortEdit()->setText(udpText);
+        dialog.tcpCheckBox()->setChecked(tcp);
+        QCOMPARE(dialog.port(), port);
+        QCOMPARE(dialog.datagramPort(), datagramPort);
+        // Checking the box leaves the field as it was.
+        QCOMPARE(dialog.udpPortEdit()->text(), udpText);
+    }
+
+    void enterAcceptsAndCancelRejects()
+    {
+        ConnectDeviceDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        dialog.addressEdit()->setFocus();
+        QTest::keyClicks(dialog.addressEdit(), QStringLiteral("127.0.0.1"));
+        QTest::keyClick(dialog.addressEdit(), Qt::Key_Return);
+        QCOMPARE(finished.size(), 1);
+        QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
+        QCOMPARE(dialog.addressEdit()->text(), QStringLiteral("127.0.0.1"));
+
+        dialog.show();
+        QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
+        QCOMPARE(finished.size(), 2);
+        QCOMPARE(finished.at(1).at(0).toInt(), int(QDialog::Rejected));
+    }
+};
+
+QTEST_MAIN(TestConnectDeviceDialog)
+#include "tst_connectdevicedialog.moc"
