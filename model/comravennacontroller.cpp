@@ -8,6 +8,7 @@
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
 
