@@ -1,0 +1,793 @@
+#include "frontpanel/qvantelwindow.h"
+
+#include "frontpanel/ivantelsettingspage.h"
+#include "frontpanel/qvantelloginpage.h"
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/logtext.h"
+#include "link/valueconversions.h"
+#include "model/audiosettings.h"
+#include "model/comravennacontroller.h"
+#include "model/comrequest.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "model/textconversions.h"
+#include "widgets/ivantelstatuspanel.h"
+#include "widgets/qvantelevent.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QApplication>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QStackedLayout>
+#include <QTimer>
+
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kHeadphoneKey = 0x101;
+constexpr int kPhoneKey = 0x105;
+
+std::array<QVantelWindow::PageFactory, QVantelWindow::kPageCount> &pageFactories()
+{
+    static std::array<QVantelWindow::PageFactory, QVantelWindow::kPageCount> factories{};
+    return factories;
+}
+
+bool isHeadphonePage(int page)
+{
+    return page >= QVantel::Headphone1Page && page <= QVantel::Headphone4Page;
+}
+
+const std::string &param(const ksm::CMsg &message, const std::string &key)
+{
+    return *message.param(key);
+}
+
+int number(const std::string &text)
+{
+    return int(stringToLong(text));
+}
+
+} // namespace
+
+void QVantelWindow::setPageFactory(QVantel::Page page, PageFactory factory)
+{
+    if (page > QVantel::LoginPage && page < kPageCount)
+        pageFactories()[size_t(page)] = factory;
+}
+
+QVantelWindow::PageFactory QVantelWindow::pageFactory(QVantel::Page page)
+{
+    if (page > QVantel::LoginPage && page < kPageCount)
+        return pageFactories()[size_t(page)];
+    return nullptr;
+}
+
+QVantelWindow::QVantelWindow(QWidget *parent)
+    : QWidget(parent)
+    , m_setupTimer(new QTimer(this))
+    , m_keepAliveTimer(new QTimer(this))
+{
+    m_cachedLevels.fill(kNoLevel);
+    qRegisterMetaType<RpcMessage>();
+    qRegisterMetaType<RpcConnection::ConnectionState>();
+
+    ksm::CCom *client = comClient();
+    if (client->initialize("ui", "vn_frontpanel") != 0) {
+        logCritical(QStringLiteral("Failed to initialize ksm::CCom!"));
+        return;
+    }
+
+    connect(client, &ksm::CCom::stateChanged, this, &QVantelWindow::stateChanged);
+    connect(client, &ksm::CCom::messageReceived, this, &QVantelWindow::messageReceived);
+    connect(client, &ksm::CCom::sendSyncMsgCompleted, this, &QVantelWindow::sendSyncMsgCompleted);
+    TAudioSettings *audio = audioSettings();
+    connect(audio,
+            &TComController::controllerStateChanged,
+            this,
+            &QVantelWindow::audioControllerStateChanged);
+    connect(audio,
+            &TAudioSettings::controllerParamChanged,
+            this,
+            &QVantelWindow::audioControllerParamChanged);
+    connect(m_setupTimer, &QTimer::timeout, this, &QVantelWindow::setupControllers);
+    connect(m_keepAliveTimer, &QTimer::timeout, this, &QVantelWindow::keepAliveEvent);
+
+    // The pages read the model while they are built; they must not see change signals then.
+    TMatrixSettings *matrix = matrixSettings();
+    const bool matrixBlocked = matrix->blockSignals(true);
+    const bool audioBlocked = audio->blockSignals(true);
+    createPages();
+    audio->blockSignals(audioBlocked);
+    matrix->blockSignals(matrixBlocked);
+    m_initialised = true;
+}
+
+QVantelWindow::~QVantelWindow()
+{
+    m_setupTimer->disconnect();
+    m_keepAliveTimer->disconnect();
+    if (m_initialised) {
+        ksm::CCom *client = comClient();
+        QObject::disconnect(client, nullptr, this, nullptr);
+        client->disconnect();
+    }
+}
+
+void QVantelWindow::setTiming(const Timing &timing)
+{
+    m_timing = timing;
+    if (m_setupTimer->isActive())
+        m_setupTimer->start(m_timing.setupIntervalMs);
+    if (m_keepAliveTimer->isActive())
+        m_keepAliveTimer->start(m_timing.keepAliveIntervalMs);
+}
+
+void QVantelWindow::createPages()
+{
+    setWindowFlags(Qt::FramelessWindowHint);
+    setFixedSize(800, 480);
+    m_pageStack = new QStackedLayout;
+    m_pageStack->setStackingMode(QStackedLayout::StackOne);
+    m_pageStack->setContentsMargins(0, 0, 0, 0);
+    m_pageStack->setSpacing(0);
+
+    m_pages[QVantel::LoginPage] = new QVantelLoginPage(this);
+    m_pageStack->addWidget(m_pages[QVantel::LoginPage]);
+    for (int index = QVantel::MainPage; index < kPageCount; ++index) {
+        const PageFactory factory = pageFactories()[size_t(index)];
+        QWidget *page = factory ? factory(this) : nullptr;
+        if (!page)
+            continue;
+        if (page->parent() != this)
+            page->setParent(this);
+        m_pages[size_t(index)] = page;
+        m_pageStack->addWidget(page);
+    }
+
+    if (QWidget *settingsWidget = m_pages[QVantel::SettingsPage]) {
+        m_settings = dynamic_cast<IVantelSettingsPage *>(settingsWidget);
+        if (!m_settings)
+            logCritical(QStringLiteral("QVantelWindow: the settings page lacks its services"));
+    }
+    // Pages above the login page that ask for pages through their own signal.
+    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
+        QWidget *page = m_pages[size_t(index)];
+        if (page && page->metaObject()->indexOfSignal("pageActivated(QVantel::Page)") >= 0) {
+            connect(page,
+                    SIGNAL(pageActivated(QVantel::Page)),
+                    this,
+                    SLOT(pageActivated(QVantel::Page)));
+        }
+    }
+
+    setLayout(m_pageStack);
+    m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
+}
+
+QWidget *QVantelWindow::page(int index) const
+{
+    if (index < 0 || index >= kPageCount)
+        return nullptr;
+    return m_pages[size_t(index)];
+}
+
+int QVantelWindow::shownPage() const
+{
+    QWidget *current = m_pageStack ? m_pageStack->currentWidget() : nullptr;
+    for (int index = 0; index < kPageCount; ++index) {
+        if (current && m_pages[size_t(index)] == current)
+            return index;
+    }
+    return -1;
+}
+
+QVantelLoginPage *QVantelWindow::loginPage() const
+{
+    return static_cast<QVantelLoginPage *>(m_pages[QVantel::LoginPage]);
+}
+
+QVantelMenuWidget *QVantelWindow::settingsPage() const
+{
+    return qobject_cast<QVantelMenuWidget *>(m_pages[QVantel::SettingsPage]);
+}
+
+bool QVantelWindow::showsSettingsPage() const
+{
+    return shownPage() == QVantel::SettingsPage;
+}
+
+IVantelStatusPanel *QVantelWindow::currentStatusPanel() const
+{
+    if (!m_pageStack)
+        return nullptr;
+    return dynamic_cast<IVantelStatusPanel *>(m_pageStack->currentWidget());
+}
+
+// Page activation and keys.
+
+void QVantelWindow::pageActivated(QVantel::Page page)
+{
+    int target = page;
+    if (target == m_currentPage || target < 0 || !m_pageStack)
+        return;
+    if (target != QVantel::LoginPage && comClient()->state() != RpcConnection::Connected)
+        return;
+
+    if (target >= QVantel::SettingsPage) {
+        QVantelMenuWidget *menu = settingsPage();
+        if (!menu || !m_settings)
+            return;
+        int entry = -1;
+        int entryTarget = -1;
+        switch (target) {
+        case QVantel::SettingsPage:
+            entry = m_settings->lastSectionId();
+            break;
+        case QVantel::SettingsNetwork:
+            entry = 1;
+            break;
+        case QVantel::SettingsCoding:
+        case QVantel::SettingsCodingLink1:
+        case QVantel::SettingsCodingLink2:
+            entry = 2;
+            entryTarget = target;
+            break;
+        case QVantel::SettingsAudio:
+            entry = 3;
+            break;
+        case QVantel::SettingsTools:
+            entry = 5;
+            break;
+        case QVantel::SettingsBook:
+        case QVantel::SettingsBookLink1:
+        case QVantel::SettingsBookLink2:
+            entry = 4;
+            entryTarget = target;
+            break;
+        case QVantel::SettingsStatus:
+            entry = 6;
+            break;
+        default:
+            return;
+        }
+        if (!menu->showEntry(entry, entryTarget))
+            return;
+        if (m_currentPage != QVantel::SettingsPage)
+            menu->returnPage = QVantel::Page(m_currentPage);
+        target = QVantel::SettingsPage;
+    }
+
+    if (!m_pages[size_t(target)])
+        return;
+    showPage(target);
+}
+
+void QVantelWindow::showPage(int page)
+{
+    m_currentPage = page;
+    if (QWidget *focused = QApplication::focusWidget()) {
+        focused->releaseKeyboard();
+        focused->clearFocus();
+    }
+    m_pageStack->setCurrentWidget(m_pages[size_t(page)]);
+    if (page != QVantel::SettingsPage) {
+        pushCachedLevels(page, true);
+        refreshCurrentPage(page);
+    }
+}
+
+void QVantelWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (m_currentPage == QVantel::LoginPage)
+        return;
+    const int key = event->key();
+    if (key == kHeadphoneKey) {
+        if (isHeadphonePage(m_currentPage)) {
+            pageActivated(QVantel::Page(m_previousPage));
+            return;
+        }
+        const int from = m_currentPage;
+        if (from != QVantel::ConnectionPage)
+            m_previousPage = from;
+        pageActivated(QVantel::Headphone1Page);
+    } else if (key == kPhoneKey) {
+        if (m_currentPage == QVantel::ConnectionPage) {
+            pageActivated(QVantel::Page(m_previousPage));
+            return;
+        }
+        const int from = m_currentPage;
+        if (!isHeadphonePage(from))
+            m_previousPage = from;
+        pageActivated(QVantel::ConnectionPage);
+    }
+}
+
+void QVantelWindow::keyReleaseEvent(QKeyEvent *event)
+{
+    Q_UNUSED(event)
+}
+
+void QVantelWindow::customEvent(QEvent *event)
+{
+    if (event->type() != QVantelEvent::kType)
+        return;
+    event->accept();
+    const auto *frontPanelEvent = static_cast<QVantelEvent *>(event);
+    switch (frontPanelEvent->keyEventType) {
+    case QVantelEvent::DeviceMessage:
+        dispatchNext();
+        return;
+    case QVantelEvent::KeyPress:
+    case QVantelEvent::KeyRelease: {
+        const int key = frontPanelEvent->key;
+        if (m_currentPage == QVantel::LoginPage || (key >= 59 && key <= 65))
+            return;
+        if ((key == kHeadphoneKey || key == kPhoneKey) && frontPanelEvent->fromControl == 0)
+            return;
+        const bool press = frontPanelEvent->keyEventType == QVantelEvent::KeyPress;
+        QKeyEvent keyEvent(press ? QEvent::KeyPress : QEvent::KeyRelease,
+                           key,
+                           Qt::NoModifier,
+                           QString(),
+                           false,
+                           1);
+        if (press)
+            keyPressEvent(&keyEvent);
+        else
+            keyReleaseEvent(&keyEvent);
+        return;
+    }
+    default:
+        return;
+    }
+}
+
+// Message popup.
+
+void QVantelWindow::showMessagePopup(const QString &text, int autoCloseMs)
+{
+    if (m_messagePopup) {
+        m_messagePopup->setAutoCloseMs(autoCloseMs);
+        m_messagePopup->setText(text);
+        return;
+    }
+    auto *popup = new QVantelMessage(text, QVantelMessage::NoButtons, this);
+    m_messagePopup = popup;
+    popup->setWindowModality(Qt::ApplicationModal);
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    popup->move(origin.x() + (width() - popup->width()) / 2,
+                origin.y() + (height() - popup->height()) / 2);
+    connect(popup, &QVantelPopup::popupClosed, this, &QVantelWindow::messagePopupClosed);
+    popup->setAutoCloseMs(autoCloseMs);
+    popup->popup();
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+}
+
+void QVantelWindow::messagePopupClosed()
+{
+    m_messagePopup = nullptr;
+}
+
+// Session: connection state, initialisation, set-up, keep-alive.
+
+void QVantelWindow::stateChanged(RpcConnection::ConnectionState state)
+{
+    if (state == RpcConnection::Connected) {
+        if (m_currentPage != QVantel::LoginPage)
+            QTimer::singleShot(m_timing.startDelayMs, this, &QVantelWindow::startInitialization);
+        return;
+    }
+    if (state != RpcConnection::Unconnected && state != RpcConnection::Closing)
+        return;
+    m_setupTimer->stop();
+    m_keepAliveTimer->stop();
+    m_cachedLevels.fill(kNoLevel);
+    m_deferredMessages.clear();
+    m_soundIdPlayerState = -1;
+    m_setupPending = false;
+    m_initPending = false;
+    resetModel();
+    const int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage) {
+        pushCachedLevels(shown, true);
+        refreshCurrentPage(shown);
+    }
+}
+
+void QVantelWindow::resetModel()
+{
+    audioSettings()->reset();
+    matrixSettings()->reset();
+    ravennaController()->reset();
+}
+
+void QVantelWindow::startInitialization()
+{
+    ksm::CCom *client = comClient();
+    if (client->state() != RpcConnection::Connected)
+        return;
+    if (!client->isReady() || m_inSetup) {
+        m_initPending = true;
+        return;
+    }
+    m_initPending = false;
+    if (m_settings)
+        m_settings->loadPasswords();
+    setupControllers();
+    m_setupTimer->start(m_timing.setupIntervalMs);
+}
+
+void QVantelWindow::setupControllers()
+{
+    ksm::CCom *client = comClient();
+    if (m_inSetup || !client->isReady()) {
+        m_setupPending = true;
+        return;
+    }
+    m_inSetup = true;
+    do {
+        m_setupPending = false;
+        if (client->state() != RpcConnection::Connected)
+            break;
+        TMatrixSettings *matrix = matrixSettings();
+        if (matrix->state() == TComController::StateUnknown)
+            matrix->start(true);
+        TAudioSettings *audio = audioSettings();
+        if (audio->state() == TComController::StateUnknown)
+            audio->start(true);
+    } while (m_setupPending && m_pageStack);
+    m_inSetup = false;
+    if (m_initPending)
+        scheduleDrain();
+}
+
+void QVantelWindow::frontPanelSetup()
+{
+    TComRequest request(comClient());
+    request.subscribe("remote_numbers");
+
+    ksm::CMsg levels(ksm::CMsg::Do);
+    levels.setParam("action", "subscribe");
+    levels.setParam("event_type", "audio_levels");
+    levels.setParam("port", std::to_string(comClient()->datagramPort()));
+    levels.setParam("period", "150");
+    request.execute(levels, TComRequest::DefaultTimeoutMs);
+
+    ksm::CMsg comm(ksm::CMsg::Do);
+    comm.setParam("action", "request");
+    comm.setParam("event_type", "comm_events");
+    request.execute(comm, TComRequest::DefaultTimeoutMs);
+}
+
+void QVantelWindow::keepAliveEvent()
+{
+}
+
+// Device messages.
+
+void QVantelWindow::messageReceived(const RpcMessage &message)
+{
+    if (message.type() != RpcMessage::Signal)
+        return;
+    const ksm::CMsg &body = message.body();
+    if (body.type() == ksm::CMsg::Event && param(body, "event_type") == "audio_levels") {
+        handleLevels(body);
+        return;
+    }
+    m_deferredMessages.append(message);
+    if (comClient()->isReady()) {
+        QCoreApplication::postEvent(this,
+                                    new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
+    }
+}
+
+void QVantelWindow::sendSyncMsgCompleted()
+{
+    if (!m_deferredMessages.isEmpty() || m_setupPending || m_initPending)
+        scheduleDrain();
+}
+
+void QVantelWindow::scheduleDrain()
+{
+    if (m_drainScheduled)
+        return;
+    m_drainScheduled = true;
+    QTimer::singleShot(0, this, &QVantelWindow::processDeferredMessages);
+}
+
+void QVantelWindow::processDeferredMessages()
+{
+    m_drainScheduled = false;
+    runPending();
+    while (dispatchNext()) {
+    }
+}
+
+void QVantelWindow::runPending()
+{
+    if (!comClient()->isReady() || m_inSetup || m_dispatching)
+        return;
+    if (m_initPending)
+        startInitialization();
+    else if (m_setupPending)
+        setupControllers();
+}
+
+bool QVantelWindow::dispatchNext()
+{
+    if (m_deferredMessages.isEmpty())
+        return false;
+    // A message is never handled inside a synchronous call, nor inside another message's
+    // handling (a popup shown by a handler lets posted events through); it stays queued for the
+    // drain that follows.
+    if (!comClient()->isReady() || m_dispatching) {
+        return false;
+    }
+    const RpcMessage message = m_deferredMessages.takeFirst();
+    m_dispatching = true;
+    dispatch(message);
+    m_dispatching = false;
+    if (!m_deferredMessages.isEmpty() || m_setupPending || m_initPending)
+        scheduleDrain();
+    return true;
+}
+
+void QVantelWindow::dispatch(const RpcMessage &message)
+{
+    switch (message.body().type()) {
+    case ksm::CMsg::Info:
+        handleInfoMessage(message);
+        break;
+    case ksm::CMsg::Event:
+        handleEventMessage(message);
+        break;
+    default:
+        break;
+    }
+}
+
+void QVantelWindow::handleLevels(const ksm::CMsg &body)
+{
+    IVantelStatusPanel *panel = currentStatusPanel();
+    if (!panel || showsSettingsPage())
+        return;
+    m_cachedLevels[TxLeft] = number(param(body, "txL"));
+    m_cachedLevels[TxRight] = number(param(body, "txR"));
+    m_cachedLevels[RxLeft] = number(param(body, "rxL"));
+    m_cachedLevels[RxRight] = number(param(body, "rxR"));
+    for (int output = 0; output < 2; ++output) {
+        const std::string *value = body.param("ou" + std::to_string(output + 1), false);
+        m_cachedLevels[size_t(Output1 + output)] = value ? number(*value) : kNoLevel;
+    }
+    panel->setAudioLevels(m_cachedLevels[TxLeft],
+                          m_cachedLevels[TxRight],
+                          m_cachedLevels[RxLeft],
+                          m_cachedLevels[RxRight],
+                          m_cachedLevels[Output1],
+                          m_cachedLevels[Output2],
+                          false);
+    if (shownPage() == QVantel::AudioPage) {
+        for (int input = 0; input < 11; ++input) {
+            const std::string *value = body.param("in" + std::to_string(input + 1), false);
+            m_cachedLevels[size_t(Input1 + input)] = value ? number(*value) : kNoLevel;
+        }
+    }
+}
+
+void QVantelWindow::handleInfoMessage(const RpcMessage &message)
+{
+    const ksm::CMsg &body = message.body();
+    const std::string &infoType = param(body, "info_type");
+    if (infoType.empty())
+        return;
+    if (infoType == "audio_changeset") {
+        const std::string &source = param(body, "info_source");
+        if (source == "aic") {
+            audioSettings()->handleInfo(body);
+            matrixSettings()->handleInfo(body);
+        } else if (source == "zman.0" || source == "bklyn.0") {
+            handleModuleReport(body);
+        }
+    } else if (infoType == "remote_numbers") {
+        handleRemoteNumbers(message);
+    }
+    if (m_settings)
+        m_settings->audioChangesetEvent(body);
+}
+
+void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
+{
+    if (const std::string *status = body.param("system_status", false)) {
+        if ((number(*status) & 1) == 0) {
+            ravennaController()->reset();
+            ksm::CMsg core(ksm::CMsg::Info);
+            core.setParam("info_type", "audio_changeset");
+            core.setParam("info_source", "core");
+            if (m_settings)
+                m_settings->audioChangesetEvent(core);
+        }
+    }
+    if (const std::string *update = body.param("system_update", false)) {
+        if (m_settings)
+            m_settings->deviceBusy(true);
+        const int progress = number(param(body, "progress"));
+        QString text;
+        switch (number(*update)) {
+        case 1:
+            text = tr("AES67 module update...\n\nUploading firmware %1%\n\nDo not turn off the "
+                      "unit!");
+            break;
+        case 2:
+            text = tr("AES67 module update...\n\nInstalling firmware %1%\n\nDo not turn off the "
+                      "unit!");
+            break;
+        case 3:
+            text = tr("AES67 module update failed!\n\nPlease reboot the unit!");
+            break;
+        case 4:
+            text = tr("AES67 module update finished\n\nPlease reboot the unit!");
+            break;
+        default:
+            return;
+        }
+        if (text.contains(QLatin1String("%1")))
+            text = text.arg(progress);
+        showMessagePopup(text, 0);
+    }
+}
+
+void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
+{
+    Q_UNUSED(message)
+    const int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshCurrentPage(shown);
+}
+
+void QVantelWindow::handleEventMessage(const RpcMessage &message)
+{
+    const ksm::CMsg &body = message.body();
+    const std::string &eventType = param(body, "event_type");
+    if (eventType.empty())
+        return;
+    if (eventType == "shuttingdown") {
+        if (m_settings)
+            m_settings->deviceBusy(true);
+        showMessagePopup(tr("System is going down..."), 0);
+    } else if (eventType == "rebooting") {
+        if (m_settings)
+            m_settings->deviceBusy(true);
+        showMessagePopup(tr("System is restarting..."), 0);
+    } else if (eventType == "reinit") {
+        m_soundIdPlayerState = -1;
+        resetModel();
+        if (m_settings)
+            m_settings->loadPasswords();
+        setupControllers();
+        const int shown = shownPage();
+        if (shown >= 0 && shown != QVantel::SettingsPage)
+            refreshCurrentPage(shown);
+    } else if (eventType == "system_update") {
+        if (m_settings)
+            m_settings->deviceBusy(true);
+        const std::string &cause = param(body, "cause");
+        if (!cause.empty()) {
+            showMessagePopup(tr("System update failed!\n%1\nPlease reboot the unit!")
+                                 .arg(localize()->localizedText(cause)),
+                             0);
+        } else {
+            showMessagePopup(tr("System update started...\nDo not turn off the unit!\n\n%1")
+                                 .arg(localize()->localizedText(param(body, "state"))),
+                             0);
+        }
+    } else if (eventType == "display") {
+        const std::string &text = param(body, "message");
+        if (!text.empty()) {
+            if (m_settings)
+                m_settings->deviceReleased(true);
+            showMessagePopup(fromDeviceString(text), 0);
+        }
+    } else if (eventType == "rec_status") {
+        const std::string &state = param(body, "state");
+        if (state == "play" || state == "play_paused")
+            m_soundIdPlayerState = 0;
+        else if (state == "stopped" || state == "error")
+            m_soundIdPlayerState = -1;
+        const int shown = shownPage();
+        if (shown >= 0 && shown != QVantel::SettingsPage)
+            refreshSoundIdState(shown);
+    }
+    if (eventType != "relay_in" && m_settings)
+        m_settings->configurationEvent(body);
+}
+
+// Status refresh.
+
+int QVantelWindow::soundIdState(int page) const
+{
+    if (m_soundIdPlayerState == 0)
+        return 1;
+    if (audioSettings()->waveScut() && page == QVantel::MainPage)
+        return 2;
+    return 0;
+}
+
+void QVantelWindow::pushCachedLevels(int page, bool immediate)
+{
+    IVantelStatusPanel *panel = currentStatusPanel();
+    if (!panel)
+        return;
+    panel->setAudioLevels(m_cachedLevels[TxLeft],
+                          m_cachedLevels[TxRight],
+                          m_cachedLevels[RxLeft],
+                          m_cachedLevels[RxRight],
+                          m_cachedLevels[Output1],
+                          m_cachedLevels[Output2],
+                          immediate);
+    Q_UNUSED(page)
+}
+
+void QVantelWindow::refreshCurrentPage(int page)
+{
+    IVantelStatusPanel *panel = currentStatusPanel();
+    if (!panel)
+        return;
+    panel->setSoundIdState(soundIdState(page));
+}
+
+void QVantelWindow::refreshSoundIdState(int page)
+{
+    if (IVantelStatusPanel *panel = currentStatusPanel())
+        panel->setSoundIdState(soundIdState(page));
+}
+
+void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
+{
+    Q_UNUSED(panel)
+    Q_UNUSED(link)
+}
+
+int QVantelWindow::sipState(int link) const
+{
+    Q_UNUSED(link)
+    return 0;
+}
+
+void QVantelWindow::audioControllerStateChanged(TComController *controller)
+{
+    Q_UNUSED(controller)
+}
+
+void QVantelWindow::audioControllerParamChanged(TComController *controller,
+                                                TAudioSettings::CtlrParam param)
+{
+    Q_UNUSED(controller)
+    Q_UNUSED(param)
+}
+
+// Login completion.
+
+void QVantelWindow::completeLogin()
+{
+    ksm::CCom *client = comClient();
+    TComRequest request(client);
+    ksm::CMsg query(ksm::CMsg::Param);
+    query.setParam("target", "db");
+    query.setParam("cat", client->category());
+    query.setParam("type", client->controllerId());
+    query.setParam("controller_id", "web");
+    query.addGet("tabname");
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> failed;
+    request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs);
+    const auto tabName = values.find("tabname");
+    emit loginClicked(tabName == values.end() ? QString() : fromDeviceString(tabName->second));
+    startInitialization();
+}

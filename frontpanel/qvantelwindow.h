@@ -1,0 +1,200 @@
+#pragma once
+
+#include "link/rpcconnection.h"
+#include "link/rpcmessage.h"
+#include "model/audiosettings.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpage.h"
+
+#include <QList>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class IVantelSettingsPage;
+class IVantelStatusPanel;
+class QEvent;
+class QKeyEvent;
+class QStackedLayout;
+class QTimer;
+class QVantelLoginPage;
+class QVantelMenuWidget;
+class TComController;
+
+// The on-screen copy of the device's front panel: a fixed 800 x 480 frameless widget holding
+// the front-panel pages in a stack (index = QVantel::Page number 0 to 11), and the session
+// logic of the connected device: login completion, device initialisation, controller set-up,
+// keep-alive, and the handling of the device's INFO, EVENT and level messages.
+//
+// Pages. The login page (0) is the window's own. The other slots are filled at construction by
+// the page factories registered with setPageFactory(); the higher layers (audio pages, settings
+// menu) register theirs before the window is built. A slot without a factory stays empty and
+// asking for its page does nothing. The settings page (11) must implement IVantelSettingsPage:
+// the login checks passwords against its cache, and without it no login succeeds.
+//
+// Ownership: pages, timers and the message popup are children of the window. The shared model
+// objects (comClient(), the controllers) are not owned; the window connects to them at
+// construction and disconnects the client at destruction.
+//
+// Signals: loginClicked(name) once per completed login, with the device's tab name (empty when
+// the device has none).
+//
+// Device messages: INFO and EVENT messages from the client are queued and handled one at a time,
+// in arrival order, only while no synchronous device call runs (one posted QVantelEvent per
+// message, or a drain right after a call completes); level reports are handled at once.
+// Controller set-up is never re-entered: a set-up or initialisation asked for while one runs, or
+// while another synchronous call runs, is remembered and run once that has finished.
+//
+// GUI thread only.
+class QVantelWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kPageCount = 12;
+    // Cached level values, in this order: txL, txR, rxL, rxR, in1 .. in11, ou1, ou2.
+    static constexpr int kLevelCount = 17;
+    // A cached level that means "no reading".
+    static constexpr int kNoLevel = 99;
+    enum LevelIndex : int {
+        TxLeft = 0,
+        TxRight = 1,
+        RxLeft = 2,
+        RxRight = 3,
+        Input1 = 4,
+        Output1 = 15,
+        Output2 = 16,
+    };
+
+    // Builds the page of one stack slot, with the window as parent.
+    using PageFactory = QWidget *(*)(QVantelWindow *window);
+    // Registers the factory of a stack slot 1 to 11 (null clears it); other pages are ignored.
+    // Only windows built afterwards use it.
+    static void setPageFactory(QVantel::Page page, PageFactory factory);
+    [[nodiscard]] static PageFactory pageFactory(QVantel::Page page);
+
+    // The session's timer intervals; tests shorten them.
+    struct Timing
+    {
+        int startDelayMs = 100;          // connected state to startInitialization()
+        int setupIntervalMs = 5000;      // period of the controller set-up
+        int keepAliveIntervalMs = 15000; // period of the keep-alive probe
+    };
+
+    explicit QVantelWindow(QWidget *parent = nullptr);
+    ~QVantelWindow() override;
+    Q_DISABLE_COPY_MOVE(QVantelWindow)
+
+    [[nodiscard]] const Timing &timing() const { return m_timing; }
+    void setTiming(const Timing &timing);
+
+    // The page last shown through pageActivated() (an opened settings entry counts as 11).
+    [[nodiscard]] int currentPage() const { return m_currentPage; }
+    // The page the headphone and phone keys return to.
+    [[nodiscard]] int previousPage() const { return m_previousPage; }
+    // The page of a stack slot; null for an empty slot or an index outside 0 to 11.
+    [[nodiscard]] QWidget *page(int index) const;
+    // The slot of the page the stack shows.
+    [[nodiscard]] int shownPage() const;
+    [[nodiscard]] QVantelLoginPage *loginPage() const;
+    // The settings page as a menu and as the window's view of it; null when there is none.
+    [[nodiscard]] QVantelMenuWidget *settingsPage() const;
+    [[nodiscard]] IVantelSettingsPage *settings() const { return m_settings; }
+    // The open message popup, null when none.
+    [[nodiscard]] QVantelMessage *messagePopup() const { return m_messagePopup; }
+
+    // 0 while the device's recorder plays or is paused, -1 otherwise.
+    [[nodiscard]] int soundIdPlayerState() const { return m_soundIdPlayerState; }
+    [[nodiscard]] const std::array<int, kLevelCount> &cachedLevels() const
+    {
+        return m_cachedLevels;
+    }
+    [[nodiscard]] int deferredMessageCount() const { return int(m_deferredMessages.size()); }
+    [[nodiscard]] QTimer *setupTimer() const { return m_setupTimer; }
+    [[nodiscard]] QTimer *keepAliveTimer() const { return m_keepAliveTimer; }
+
+    // Shows text in the window's one message popup (a message without buttons, closed by a
+    // click), or replaces the text of the popup already open. autoCloseMs 0 keeps it open.
+    void showMessagePopup(const QString &text, int autoCloseMs);
+
+    // Status of the page shown (page is its stack slot, never 11): the cached levels, the whole
+    // status from the model, or only the sound-ID state.
+    void pushCachedLevels(int page, bool immediate);
+    void refreshCurrentPage(int page);
+    void refreshSoundIdState(int page);
+    void refreshLinkStatus(IVantelStatusPanel *panel, int link);
+    // SIP button state of link 1 or 2: 1 registered (IP link), 2 registered (other link),
+    // 3 failed, 0 none.
+    [[nodiscard]] int sipState(int link) const;
+
+    // The dispatchers of queued device messages.
+    void handleInfoMessage(const RpcMessage &message);
+    void handleEventMessage(const RpcMessage &message);
+    void handleRemoteNumbers(const RpcMessage &message);
+
+    // The steps after a successful login: identify to the device's database, report the tab
+    // name through loginClicked(), reset the pages and start the initialisation.
+    void completeLogin();
+
+signals:
+    void loginClicked(const QString &name);
+
+public slots:
+    // Shows a page; the page shown already, a page whose slot is empty, and any page but the
+    // login page while the client is not connected, do nothing.
+    void pageActivated(QVantel::Page page);
+    void audioControllerStateChanged(TComController *controller);
+    void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
+    void messagePopupClosed();
+    void setupControllers();
+    void sendSyncMsgCompleted();
+    void processDeferredMessages();
+    void keepAliveEvent();
+    void startInitialization();
+    void stateChanged(RpcConnection::ConnectionState state);
+    void messageReceived(const RpcMessage &message);
+
+protected:
+    void customEvent(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void createPages();
+    void showPage(int page);
+    bool showsSettingsPage() const;
+    IVantelStatusPanel *currentStatusPanel() const;
+    int soundIdState(int page) const;
+    void handleLevels(const ksm::CMsg &body);
+    void handleModuleReport(const ksm::CMsg &body);
+    // Hands the first queued message on, unless a synchronous call or another message's
+    // handling is in progress; true when one was handled.
+    bool dispatchNext();
+    void dispatch(const RpcMessage &message);
+    void scheduleDrain();
+    void runPending();
+    void frontPanelSetup();
+    void resetModel();
+
+    int m_soundIdPlayerState = -1;
+    int m_currentPage = QVantel::LoginPage;
+    int m_previousPage = QVantel::LoginPage;
+    QTimer *m_setupTimer = nullptr;
+    std::array<int, kLevelCount> m_cachedLevels{};
+    QTimer *m_keepAliveTimer = nullptr;
+    QList<RpcMessage> m_deferredMessages;
+    QStackedLayout *m_pageStack = nullptr;
+    std::array<QWidget *, kPageCount> m_pages{};
+    IVantelSettingsPage *m_settings = nullptr;
+    QPointer<QVantelMessage> m_messagePopup;
+
+    Timing m_timing;
+    bool m_initialised = false;
+    bool m_dispatching = false;
+    bool m_drainScheduled = false;
+    bool m_inSetup = false;
+    bool m_setupPending = false;
+    bool m_initPending = false;
+};
