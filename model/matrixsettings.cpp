@@ -983,7 +983,9 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
     const auto indexOf = [](const std::string &key, const std::string &prefix) {
         if (key.size() <= prefix.size() || key.compare(0, prefix.size(), prefix) != 0)
             return -1;
-        return stringToInt(key.substr(prefix.size())) - 1;
+        // The number saturates on overflow: keep the arithmetic out of its reach.
+        const int number = stringToInt(key.substr(prefix.size()));
+        return number >= 1 && number <= OutputCount ? number - 1 : -1;
     };
     for (const auto &[key, text] : values) {
         if (key == kAudioKeyMatrixOpt) {

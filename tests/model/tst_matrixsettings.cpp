@@ -239,6 +239,8 @@ void tst_MatrixSettings::receivedRows_data()
     QTest::newRow("input 11 has no row") << "matrix_in12" << QByteArray("FF,X") << inputsUntouched;
     QTest::newRow("input row out of range")
         << "matrix_in20" << QByteArray("FF,X") << inputsUntouched;
+    QTest::newRow("input row number below int")
+        << "matrix_in-99999999999" << QByteArray("FF,X") << inputsUntouched;
     QTest::newRow("input row without number")
         << "matrix_in" << QByteArray("FF,X") << inputsUntouched;
 
