@@ -74,7 +74,8 @@ bool TComIsdnController::setProtocol(int protocol, bool send)
         m_known.insert(kIsdnKeyProtocol);
         return true;
     }
-    if (send && !writeNetworkParam(kIsdnKeyProtocol, protocolText(protocol), true))
+    if (send && protocol != -1
+        && !writeNetworkParam(kIsdnKeyProtocol, protocolText(protocol), true))
         return false;
     m_protocol = protocol;
     m_known.insert(kIsdnKeyProtocol);
@@ -215,7 +216,7 @@ bool TComIsdnController::write(const std::vector<std::string> &keys)
     for (const std::string &key : keys) {
         if (key == kIsdnKey5as)
             with5as = isKnown(key);
-        else if (key == kIsdnKeyProtocol)
+        else if (key == kIsdnKeyProtocol && m_protocol != -1)
             addText(key, protocolText(m_protocol));
         else if (key == kIsdnKeySpid)
             addText(key, m_spid);

@@ -69,7 +69,7 @@ public:
 
     // Setters: unchanged → true, nothing sent. With send the key is written first; a refusal
     // keeps the old value and returns false. Then store, signal, true. Texts are sent also when
-    // empty; any protocol value is sent (by its word).
+    // empty; a protocol value is sent by its word, except -1, which is never sent.
     bool set5as(bool on, bool send);
     bool setProtocol(int protocol, bool send);
     bool setSpid(const std::string &spid, bool send);

@@ -205,8 +205,12 @@ bool TComMobileController::setPassword(const std::string &password, bool send)
 
 bool TComMobileController::setAuthentication(int value, bool send)
 {
-    return storeValue(
-        m_authentication, kMobileKeyAuthentication, value, send, true, authenticationText(value));
+    return storeValue(m_authentication,
+                      kMobileKeyAuthentication,
+                      value,
+                      send,
+                      value != -1,
+                      authenticationText(value));
 }
 
 bool TComMobileController::setNetworkQuality(int quality, bool send)
@@ -757,7 +761,7 @@ bool TComMobileController::write(const std::vector<std::string> &keys)
         else if (key == kMobileKeyPassword)
             add(key, m_password);
         else if (key == kMobileKeyAuthentication)
-            add(key, authenticationText(m_authentication));
+            addNumber(key, m_authentication, authenticationText(m_authentication));
         else if (key == kNetworkKeyNetworkQuality)
             addNumber(key, m_networkQuality, networkQualityText(m_networkQuality));
         else if (key == kNetworkKeyAjbProfile)

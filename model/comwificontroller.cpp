@@ -98,8 +98,12 @@ bool TComWifiController::setCustomSsid(const std::string &ssid, bool send)
 
 bool TComWifiController::setAuthentication(int value, bool send)
 {
-    return storeValue(
-        m_authentication, kWifiKeyAuthentication, value, send, true, authenticationText(value));
+    return storeValue(m_authentication,
+                      kWifiKeyAuthentication,
+                      value,
+                      send,
+                      value != -1,
+                      authenticationText(value));
 }
 
 bool TComWifiController::setCustomAuthentication(int value, bool send)
@@ -108,7 +112,7 @@ bool TComWifiController::setCustomAuthentication(int value, bool send)
                       kWifiKeyAuthenticationCustom,
                       value,
                       send,
-                      true,
+                      value != -1,
                       authenticationText(value));
 }
 
@@ -354,9 +358,9 @@ bool TComWifiController::write(const std::vector<std::string> &keys)
             add(key, latin1ToUtf8(m_customSsid));
         else if (key == kWifiKeyPassphrase)
             add(key, latin1ToUtf8(m_passphrase));
-        else if (key == kWifiKeyAuthentication)
+        else if (key == kWifiKeyAuthentication && m_authentication != -1)
             add(key, authenticationText(m_authentication));
-        else if (key == kWifiKeyAuthenticationCustom)
+        else if (key == kWifiKeyAuthenticationCustom && m_customAuthentication != -1)
             add(key, authenticationText(m_customAuthentication));
         else if (key == kWifiKeyDataConnection)
             add(key, onOff(m_dataConnection));

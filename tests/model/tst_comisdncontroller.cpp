@@ -110,6 +110,10 @@ void tst_ComIsdnController::setters()
     QVERIFY(isdn.setLocalNumber2("302", true));
     QVERIFY(isdn.setSubAddress1("1", true));
     QVERIFY(isdn.setSubAddress2("2", true));
+    // -1 is stored but never sent.
+    QVERIFY(isdn.setProtocol(-1, true));
+    QCOMPARE(isdn.protocol(), -1);
+    QVERIFY(isdn.setProtocol(5, false));
     // Unchanged: nothing sent, nothing signalled.
     QVERIFY(isdn.setSubAddress2("2", true));
     QVERIFY(isdn.set5as(true, true));
@@ -123,7 +127,7 @@ void tst_ComIsdnController::setters()
                                 "PARAM;addr_sb0_ch1:302;network:isdn.0;target:network;",
                                 "PARAM;network:isdn.0;subaddr_sb0_ch0:1;target:network;",
                                 "PARAM;network:isdn.0;subaddr_sb0_ch1:2;target:network;"}));
-    QCOMPARE(params(spy), QList<int>({0, 1, 2, 2, 3, 4, 5, 6}));
+    QCOMPARE(params(spy), QList<int>({0, 1, 2, 2, 3, 4, 5, 6, 1, 1}));
 
     // A refusal keeps the old value and signals nothing.
     spy.clear();

@@ -280,11 +280,14 @@ void tst_ComMobileController::setterWireWords_data()
     QTest::newRow("data") << "data_connection"
                           << "1" << body("data_connection:on;network:mobile.0;");
     QTest::newRow("user") << "username"
-                          << "joe" << QByteArray("PARAM;network:mobile.0;target:network;username:joe;");
+                          << "joe"
+                          << QByteArray("PARAM;network:mobile.0;target:network;username:joe;");
     QTest::newRow("password") << "password"
                               << "s3cr;t" << body("network:mobile.0;password:s3cr\\;t;");
     QTest::newRow("auth PAP") << "authentication"
                               << "1" << body("authentication:PAP;network:mobile.0;");
+    QTest::newRow("auth -1") << "authentication"
+                             << "-1" << QByteArray();
     QTest::newRow("auth 5") << "authentication"
                             << "5" << body("authentication:;network:mobile.0;");
     QTest::newRow("quality") << "network_quality"

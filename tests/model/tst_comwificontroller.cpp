@@ -176,6 +176,8 @@ void tst_ComWifiController::setterWireWords_data()
                           << "3" << QByteArray("authentication:WPA-PSK;");
     QTest::newRow("auth 7") << "authentication"
                             << "7" << QByteArray("authentication:none;");
+    QTest::newRow("auth -1") << "authentication"
+                             << "-1" << QByteArray();
     QTest::newRow("custom auth") << "authentication_custom"
                                  << "2" << QByteArray("authentication_custom:WEP;");
     QTest::newRow("passphrase") << "passphrase"
