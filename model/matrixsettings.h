@@ -30,8 +30,8 @@
 // Setters: the cell and input setters return false only when the device refused a row write;
 // the changed field then stays (the next successful write of that row carries it) and its signal
 // still fires, so the model and the pages agree. An invalid index changes nothing and returns
-// false. The word setters (options, master gain, audio configuration) keep the old value on a
-// refused write.
+// false. The word setters (options, master gain, audio configuration), and the output gains
+// held in the master-gain word, keep the old value on a refused write.
 //
 // Signals: nodeChanged(i, o) after a cell was recomputed through a cell setter or a received row;
 // nodeCopyChanged(s, t) when a copy is made or removed; inputNameChanged, inputGainChanged and
@@ -155,7 +155,8 @@ public:
     bool setInputName(int input, const QString &name);
     bool setInputGain(int input, float dB);
     // Outputs 0 and 18 (programme, they move together) and 1 (coordination) are also written
-    // into the master-gain word.
+    // into the master-gain word; when the device refuses that word the old gain stays, and
+    // nothing is signalled.
     bool setOutputGain(int output, float dB);
     // One of the four gains held for the pages; no request, no signal.
     void setStoredGain(int index, float dB);
