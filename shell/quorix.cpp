@@ -1,0 +1,529 @@
+#include "shell/quorix.h"
+
+#include "frontpanel/qvantelwindow.h"
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/logtext.h"
+#include "model/comrequest.h"
+#include "model/textconversions.h"
+#include "resources/tallydeskresources.h"
+#include "shell/applicationdirectory.h"
+#include "shell/briskdiscovery.h"
+#include "shell/briskdiscoverydialog.h"
+#include "shell/connectdevicedialog.h"
+#include "shell/dialogrunner.h"
+#include "shell/logfile.h"
+#include "shell/managedevicesdialog.h"
+#include "shell/productinfo.h"
+#include "shell/quorixdialog.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelevent.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <utility>
+
+Quorix *mainWindow = nullptr;
+
+LogFile *mainWindowLogFile()
+{
+    return mainWindow ? mainWindow->logFile() : nullptr;
+}
+
+namespace {
+
+Quorix::DiscoveryFactory &discoveryFactory()
+{
+    static Quorix::DiscoveryFactory factory;
+    return factory;
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+QFrame *horizontalLine(QWidget *parent)
+{
+    auto *line = new QFrame(parent);
+    line->setFrameShape(QFrame::HLine);
+    line->setFrameShadow(QFrame::Plain);
+    return line;
+}
+
+} // namespace
+
+void Quorix::setDiscoveryFactory(DiscoveryFactory factory)
+{
+    discoveryFactory() = std::move(factory);
+}
+
+Quorix::Quorix(QWidget *parent)
+    : QMainWindow(parent, Qt::WindowFlags())
+    , m_configuration(applicationDirectory() + QStringLiteral("/Tallydesk.xml"))
+{
+    initTallydeskResources();
+
+    if (objectName().isEmpty())
+        setObjectName(QStringLiteral("TallydeskClass"));
+    resize(800, 600);
+    auto *central = new QWidget(this);
+    central->setObjectName(QStringLiteral("centralwidget"));
+    setCentralWidget(central);
+    auto *bar = new QMenuBar(this);
+    bar->setObjectName(QStringLiteral("menubar"));
+    bar->setGeometry(0, 0, 800, 21);
+    setMenuBar(bar);
+    auto *status = new QStatusBar(this);
+    status->setObjectName(QStringLiteral("statusbar"));
+    setStatusBar(status);
+    setWindowTitle(QStringLiteral("MainWindow"));
+    QMetaObject::connectSlotsByName(this);
+
+    createMenus();
+    createFrontPanel();
+
+    connect(m_frontPanel, &QVantelWindow::loginClicked, this, &Quorix::loginClicked);
+    connect(comClient(), &ksm::CCom::stateChanged, this, &Quorix::stateChanged);
+    connect(comClient(), &ksm::CCom::busyStateChanged, this, &Quorix::busyStateChanged);
+
+    if (QFileInfo::exists(m_configuration.fileName()))
+        m_configuration.readConfiguration();
+    else
+        m_configuration.writeConfiguration();
+
+    m_logFile = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
+    // In 64 bits: a large limit in the file must not wrap into a small or negative one.
+    const qint64 maxBytes = qint64(m_configuration.logMaxSize) * 1024;
+    m_logFile->setMaxSize(maxBytes > 0 ? maxBytes : -1);
+    m_logFile->setMaxFiles(m_configuration.logMaxFiles);
+    // A log that cannot be opened leaves the program running without one.
+    (void)m_logFile->open(applicationDirectory() + QStringLiteral("/logs"));
+
+    mainWindow = this;
+}
+
+Quorix::~Quorix()
+{
+    // The front panel and the client outlive nothing of this window's that they may call into.
+    if (m_frontPanel)
+        QObject::disconnect(m_frontPanel, nullptr, nullptr, nullptr);
+    QObject::disconnect(comClient(), nullptr, nullptr, nullptr);
+    mainWindow = nullptr;
+    m_logFile.reset();
+}
+
+void Quorix::createMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    m_browseAction = new QAction(tr("&Browse..."), this);
+    m_browseAction->setObjectName(QStringLiteral("browseAction"));
+    connect(m_browseAction, &QAction::triggered, this, &Quorix::browseDevices);
+    bar->addAction(m_browseAction);
+
+    m_connectAction = new QAction(tr("&Connect..."), this);
+    m_connectAction->setObjectName(QStringLiteral("connectAction"));
+    connect(m_connectAction, &QAction::triggered, this, &Quorix::connectDevice);
+    bar->addAction(m_connectAction);
+
+    m_recentMenu = new QMenu(tr("&Recent"), this);
+    m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
+    connect(m_recentMenu, &QMenu::aboutToShow, this, &Quorix::updateRecent);
+    bar->addMenu(m_recentMenu);
+
+    m_manageAction = new QAction(tr("&Manage devices"), this);
+    m_manageAction->setObjectName(QStringLiteral("manageAction"));
+    connect(m_manageAction, &QAction::triggered, this, &Quorix::manageDevices);
+    bar->addAction(m_manageAction);
+
+    m_aboutAction = new QAction(tr("?"), this);
+    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
+    connect(m_aboutAction, &QAction::triggered, this, &Quorix::aboutClicked);
+    bar->addAction(m_aboutAction);
+}
+
+void Quorix::createFrontPanel()
+{
+    setWindowTitle(tr("%1 - Version %2").arg(productTitle(), productVersion()));
+    setFixedSize(800, 615);
+
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, Qt::black);
+    windowPalette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(windowPalette);
+    QFont windowFont = font();
+    windowFont.setFamily(QStringLiteral("Arial"));
+    windowFont.setWeight(QFont::Bold);
+    windowFont.setPixelSize(14);
+    setFont(windowFont);
+
+    m_statusLabel = new QLabel(tr("No active connection"), this);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    // The host text is shown as it is, never read as markup.
+    m_statusLabel->setTextFormat(Qt::PlainText);
+    setTextColour(m_statusLabel, Qt::red);
+    statusBar()->setAutoFillBackground(true);
+    statusBar()->setSizeGripEnabled(false);
+    statusBar()->addWidget(m_statusLabel, 1);
+
+    auto *layout = new QVBoxLayout(centralWidget());
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->setAlignment(Qt::AlignTop);
+
+    m_frontPanel = new QVantelWindow(this);
+    m_frontPanel->setObjectName(QStringLiteral("frontPanel"));
+    frontPanelReceiver = m_frontPanel;
+    layout->addWidget(m_frontPanel);
+    layout->addWidget(horizontalLine(this));
+
+    m_buttonBar = new QWidget(this);
+    m_buttonBar->setObjectName(QStringLiteral("buttonBar"));
+    m_buttonBar->setFixedHeight(86);
+    m_buttonBar->hide();
+    layout->addWidget(m_buttonBar);
+    layout->addWidget(horizontalLine(this), 1, Qt::AlignBottom);
+
+    struct ButtonSpec
+    {
+        const char *name;
+        int x;
+        const char *icon;
+        void (Quorix::*slot)();
+    };
+    const ButtonSpec buttons[] = {
+        {"messageButton", 10, ":/images/message.png", &Quorix::button3Clicked},
+        {"headphoneButton", 272, ":/images/headphone-black.png", &Quorix::button1Clicked},
+        {"phoneButton", 430, ":/images/phone-call.png", &Quorix::button2Clicked},
+    };
+    for (const ButtonSpec &spec : buttons) {
+        auto *button = new QVantelButton(m_buttonBar);
+        button->setObjectName(QString::fromLatin1(spec.name));
+        button->setBorderWidth(4);
+        QPalette buttonPalette = button->palette();
+        buttonPalette.setColor(QPalette::Window, Qt::white);
+        buttonPalette.setColor(QPalette::WindowText, Qt::black);
+        button->setPalette(buttonPalette);
+        button->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+        button->setGeometry(spec.x, 10, 98, 66);
+        connect(button, &QVantelButton::clicked, this, spec.slot);
+    }
+
+    m_infoLabel = new QLabel(m_buttonBar);
+    m_infoLabel->setObjectName(QStringLiteral("infoLabel"));
+    m_infoLabel->setGeometry(577, 10, 210, 66);
+    m_infoLabel->setAlignment(Qt::AlignCenter);
+    m_infoLabel->setFrameStyle(QFrame::Panel | QFrame::Plain);
+    m_infoLabel->setLineWidth(1);
+    m_infoLabel->setTextFormat(Qt::RichText);
+    m_infoLabel->setWordWrap(true);
+    QFont infoFont = m_infoLabel->font();
+    infoFont.setPixelSize(20);
+    m_infoLabel->setFont(infoFont);
+    m_infoLabel->hide();
+}
+
+void Quorix::setEngagedMenus(bool engaged)
+{
+    m_connectAction->setText(engaged ? tr("&Disconnect") : tr("&Connect..."));
+    m_browseAction->setEnabled(!engaged);
+    m_recentMenu->setEnabled(!engaged);
+    m_recentMenu->menuAction()->setEnabled(!engaged);
+    m_manageAction->setEnabled(!engaged);
+}
+
+bool Quorix::connectTo(const QString &addressText,
+                       const QHostAddress &address,
+                       qint64 port,
+                       qint64 datagramPort)
+{
+    // A port that does not fit 16 bits would silently become another port.
+    if (port < 1 || port > 65535 || datagramPort < 0 || datagramPort > 65535) {
+        logWarning(QStringLiteral("Quorix::connectTo(address=%1:%2, datagram port=%3) refused")
+                       .arg(addressText)
+                       .arg(port)
+                       .arg(datagramPort));
+        return false;
+    }
+    ksm::CCom *client = comClient();
+    if (!client->connect(addressText, quint16(port), quint16(datagramPort)))
+        return false;
+
+    m_statusLabel->setText(tr("Connecting to device <%1>").arg(client->host()));
+    setEngagedMenus(true);
+
+    RecentDevice recent;
+    recent.address = address;
+    recent.port = int(port);
+    recent.datagramPort = int(datagramPort);
+    if (m_configuration.addRecentDevice(recent)) {
+        m_configuration.updateKnownDevice(recent);
+        m_configuration.writeConfiguration();
+    }
+    return true;
+}
+
+int Quorix::datagramPortFor(bool audioLevelsOverTcp) const
+{
+    return audioLevelsOverTcp ? 1 : m_configuration.nextDatagramPort();
+}
+
+void Quorix::activateLoginPage()
+{
+    if (m_buttonBar->isHidden())
+        return;
+    m_buttonBar->hide();
+    m_frontPanel->pageActivated(QVantel::LoginPage);
+}
+
+void Quorix::stateChanged(RpcConnection::ConnectionState state)
+{
+    ksm::CCom *client = comClient();
+    if (state == RpcConnection::Connected) {
+        setTextColour(m_statusLabel, Qt::white);
+        m_statusLabel->setText(tr("Connected to device <%1>").arg(client->host()));
+        return;
+    }
+
+    setTextColour(m_statusLabel, Qt::red);
+    if (!client->isEngaged()) {
+        m_statusLabel->setText(tr("No active connection"));
+        return;
+    }
+    if (state == RpcConnection::Connecting)
+        m_statusLabel->setText(tr("Connecting to device <%1>").arg(client->host()));
+    else
+        m_statusLabel->setText(tr("Not connected to device <%1>").arg(client->host()));
+    if (!m_buttonBar->isHidden())
+        QTimer::singleShot(1, this, &Quorix::activateLoginPage);
+}
+
+void Quorix::busyStateChanged(bool busy)
+{
+    QStatusBar *status = statusBar();
+    QPalette palette = status->palette();
+    palette.setColor(QPalette::Window, busy ? Qt::red : Qt::black);
+    status->setPalette(palette);
+    if (busy)
+        status->showMessage(tr("BUSY"));
+    else
+        status->clearMessage();
+}
+
+void Quorix::browseDevices()
+{
+    if (comClient()->isEngaged())
+        return;
+
+    const DiscoveryFactory &factory = discoveryFactory();
+    const std::unique_ptr<BriskDiscovery> discovery(factory ? factory(this)
+                                                            : new BriskDiscovery(this));
+    QString address;
+    {
+        BriskDiscoveryDialog dialog(m_configuration.fileName(), this);
+        dialog.setDiscovery(discovery.get());
+        if (runDialog(dialog) != QDialog::Accepted)
+            return;
+        address = dialog.selectedDevice().address;
+    }
+    if (address.isEmpty())
+        return;
+
+    m_configuration.readConfiguration();
+    const auto known = m_configuration.knownDevices.constFind(address);
+    if (known != m_configuration.knownDevices.cend()) {
+        connectTo(known->address.toString(),
+                  known->address,
+                  known->port,
+                  datagramPortFor(known->audioLevels));
+        return;
+    }
+
+    ConnectDeviceDialog dialog(this);
+    dialog.addressEdit()->setText(address);
+    dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
+    dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
+    if (runDialog(dialog) != QDialog::Accepted)
+        return;
+    const QString addressText = dialog.addressEdit()->text();
+    connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+}
+
+void Quorix::connectDevice()
+{
+    if (!comClient()->isEngaged()) {
+        m_configuration.readConfiguration();
+        ConnectDeviceDialog dialog(this);
+        dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
+        dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
+        if (runDialog(dialog) != QDialog::Accepted)
+            return;
+        const QString addressText = dialog.addressEdit()->text();
+        connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+        return;
+    }
+
+    if (!askYesCancel(this, tr("Disconnect"), tr("Are you sure to disconnect?")))
+        return;
+    comClient()->disconnect();
+    stateChanged(RpcConnection::Unconnected);
+    setEngagedMenus(false);
+    m_buttonBar->hide();
+    m_frontPanel->pageActivated(QVantel::LoginPage);
+}
+
+void Quorix::connectRecent()
+{
+    const auto *action = qobject_cast<QAction *>(sender());
+    if (!action || comClient()->isEngaged())
+        return;
+    const RecentDevice recent
+        = m_configuration.findRecentDevice(QHostAddress(action->data().toString()));
+    if (recent.address.isNull() || recent.port <= 0 || recent.datagramPort <= 0)
+        return;
+    connectTo(recent.address.toString(), recent.address, recent.port, recent.datagramPort);
+}
+
+void Quorix::updateRecent()
+{
+    m_recentMenu->clear();
+    m_configuration.readConfiguration();
+    if (m_configuration.recentDevices.isEmpty()) {
+        m_recentMenu->addAction(tr("List is empty"))->setEnabled(false);
+        return;
+    }
+    for (const RecentDevice &recent : std::as_const(m_configuration.recentDevices)) {
+        const QString addressText = recent.address.toString();
+        QString text = addressText;
+        const auto known = m_configuration.knownDevices.constFind(addressText);
+        if (known != m_configuration.knownDevices.cend() && !known->name.isEmpty())
+            text += QStringLiteral(" - ") + known->name;
+        QAction *action = m_recentMenu->addAction(text);
+        action->setData(addressText);
+        connect(action, &QAction::triggered, this, &Quorix::connectRecent);
+    }
+}
+
+void Quorix::manageDevices()
+{
+    if (comClient()->isEngaged())
+        return;
+    int result = QDialog::Rejected;
+    QString address;
+    {
+        ManageDevicesDialog dialog(m_configuration, this);
+        result = runDialog(dialog);
+        address = dialog.selectedAddress();
+    }
+    // The dialog wrote the file itself.
+    m_configuration.readConfiguration();
+    if (result != QDialog::Accepted)
+        return;
+    const auto known = m_configuration.knownDevices.constFind(address);
+    if (known == m_configuration.knownDevices.cend())
+        return;
+    connectTo(known->address.toString(),
+              known->address,
+              known->port,
+              datagramPortFor(known->audioLevels));
+}
+
+void Quorix::aboutClicked()
+{
+    QuorixDialog dialog(this);
+    runDialog(dialog);
+}
+
+void Quorix::loginClicked(const QString &text)
+{
+    if (!text.isEmpty()) {
+        m_configuration.readConfiguration();
+        const QString host = comClient()->host();
+        const QHostAddress hostAddress(host);
+        const QString key = hostAddress.isNull() ? host : hostAddress.toString();
+        auto known = m_configuration.knownDevices.find(key);
+        if (known != m_configuration.knownDevices.end() && known->name.isEmpty()) {
+            known->name = text;
+            m_configuration.writeConfiguration();
+        }
+    }
+    // The name comes from the device: shown as written, never read as markup.
+    m_infoLabel->setText(text.toHtmlEscaped());
+    m_infoLabel->setVisible(!text.isEmpty());
+    m_buttonBar->show();
+}
+
+void Quorix::postKey(int key)
+{
+    QCoreApplication::postEvent(
+        m_frontPanel, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(), false, 1));
+    QCoreApplication::postEvent(
+        m_frontPanel, new QKeyEvent(QEvent::KeyRelease, key, Qt::NoModifier, QString(), false, 1));
+}
+
+void Quorix::button1Clicked()
+{
+    postKey(0x101);
+}
+
+void Quorix::button2Clicked()
+{
+    postKey(0x105);
+}
+
+void Quorix::button3Clicked()
+{
+    auto *keyboard = new QVantelVirtual(1, this);
+    keyboard->setObjectName(QStringLiteral("messageKeyboard"));
+    keyboard->setWindowModality(Qt::ApplicationModal);
+    const QPoint topLeft = mapToGlobal(QPoint(0, 0));
+    keyboard->move(topLeft.x() + (width() - keyboard->width()) / 2,
+                   topLeft.y() + (height() - keyboard->height()) / 2);
+    keyboard->titleLabel()->setText(tr("Enter Message"));
+    keyboard->lineEdit()->setText(QString());
+    connect(keyboard, &QVantelVirtual::popupClosed, this, &Quorix::keyboardClosed);
+    keyboard->show();
+}
+
+void Quorix::keyboardClosed()
+{
+    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
+    if (!keyboard || keyboard->isCancelled())
+        return;
+    keyboard->hide();
+    const QString text = keyboard->lineEdit()->text();
+    if (text.isEmpty())
+        return;
+
+    ksm::CMsg message(ksm::CMsg::Do);
+    message.setParam("action", "display");
+    message.setParam("message", toDeviceString(text));
+    TComRequest request(comClient());
+    if (!request.execute(message, 5000))
+        showCritical(this, tr("Send message"), tr("Failed to send message!"));
+}
+
+void Quorix::closeEvent(QCloseEvent *event)
+{
+    if (askYesCancel(this, tr("Exit application"), tr("Are you sure to exit?")))
+        event->accept();
+    else
+        event->ignore();
+}

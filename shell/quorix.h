@@ -1,0 +1,115 @@
+#pragma once
+
+#include "link/rpcconnection.h"
+#include "shell/configuration.h"
+
+#include <QHostAddress>
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class BriskDiscovery;
+class LogFile;
+class QAction;
+class QCloseEvent;
+class QLabel;
+class QMenu;
+class QObject;
+class QVantelWindow;
+class QWidget;
+
+// The program's one main window: the menus through which the user finds, picks, connects to and
+// disconnects from a device, the status bar showing the state of the device link, the front
+// panel (QVantelWindow) and, below it, a bar of three buttons (message, headphones, phone call)
+// with the logged-in device's name.
+//
+// Ownership: owns its configuration store (on applicationDirectory() + "/Tallydesk.xml"), its log
+// file (in applicationDirectory() + "/logs") and, as children, the front panel and every widget.
+// The protocol client comClient() and the other shared objects are not owned and outlive the
+// window. Dialogs and the discovery object live only while the slot that opened them runs.
+//
+// Published state: the constructor sets the process-wide `mainWindow` (and the widget kit's
+// frontPanelReceiver) as its last step, after the log file has been opened; the destructor
+// clears `mainWindow` first. The message handler reaches the log file through
+// mainWindowLogFile().
+//
+// The window keys its behaviour on whether the protocol client is engaged (a connect accepted
+// and not yet disconnected), not on the link state; it follows the client's stateChanged() and
+// busyStateChanged() signals and the front panel's loginClicked(). Its modal questions and
+// dialogs run through runDialog(). GUI thread only.
+class Quorix : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Quorix(QWidget *parent = nullptr);
+    ~Quorix() override;
+    Q_DISABLE_COPY_MOVE(Quorix)
+
+    LogFile *logFile() const { return m_logFile.get(); }
+    const Configuration &configuration() const { return m_configuration; }
+    QVantelWindow *frontPanel() const { return m_frontPanel; }
+
+    // Builds the discovery object that "&Browse..." attaches to its dialog, with the given
+    // parent. By default a BriskDiscovery on the discovery port that broadcasts; tests aim it at
+    // a loopback responder. An empty function restores the default.
+    using DiscoveryFactory = std::function<BriskDiscovery *(QObject *parent)>;
+    static void setDiscoveryFactory(DiscoveryFactory factory);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private slots:
+    void activateLoginPage();
+    void stateChanged(RpcConnection::ConnectionState state);
+    void busyStateChanged(bool busy);
+    void browseDevices();
+    void connectDevice();
+    void connectRecent();
+    void updateRecent();
+    void manageDevices();
+    void aboutClicked();
+    void loginClicked(const QString &text);
+    void button1Clicked();
+    void button2Clicked();
+    void button3Clicked();
+    void keyboardClosed();
+
+private:
+    void createMenus();
+    void createFrontPanel();
+    // Connects the protocol client and, when it accepts, shows the engaged state and records
+    // the device; false when the client refused or a port is outside 1 to 65535 (0 allowed for
+    // the datagram port, meaning no level meters).
+    bool connectTo(const QString &addressText,
+                   const QHostAddress &address,
+                   qint64 port,
+                   qint64 datagramPort);
+    // The datagram port a known device connects with: 1 for levels over TCP, else the next free
+    // one.
+    int datagramPortFor(bool audioLevelsOverTcp) const;
+    void setEngagedMenus(bool engaged);
+    void postKey(int key);
+
+    QVantelWindow *m_frontPanel = nullptr;
+    QWidget *m_buttonBar = nullptr;
+    QLabel *m_statusLabel = nullptr;
+    QLabel *m_infoLabel = nullptr;
+    QAction *m_browseAction = nullptr;
+    QAction *m_connectAction = nullptr;
+    QAction *m_manageAction = nullptr;
+    QMenu *m_recentMenu = nullptr;
+    QAction *m_aboutAction = nullptr;
+    Configuration m_configuration;
+    std::unique_ptr<LogFile> m_logFile;
+};
+
+// The one main window while it is published; null before its constructor has finished and from
+// the start of its destruction.
+extern Quorix *mainWindow;
+
+// The main window's log file while the main window is published and has one; the source the
+// message handler is given (setLogFileSource).
+LogFile *mainWindowLogFile();

@@ -1,0 +1,725 @@
+#include "dialogscript.h"
+
+#include "tests/support/fakequorix.h"
+#include "frontpanel/ivantelsettingspage.h"
+#include "frontpanel/qvantelloginpage.h"
+#include "frontpanel/qvantelwindow.h"
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/logtext.h"
+#include "link/sharedobjects.h"
+#include "shell/applicationdirectory.h"
+#include "shell/briskdiscovery.h"
+#include "shell/briskdiscoverydialog.h"
+#include "shell/configuration.h"
+#include "shell/connectdevicedialog.h"
+#include "shell/logfile.h"
+#include "shell/managedevicesdialog.h"
+#include "shell/managedevicesview.h"
+#include "shell/messagehandler.h"
+#include "shell/quorix.h"
+#include "shell/quorixdialog.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelevent.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QNetworkDatagram>
+#include <QPushButton>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <QTimer>
+#include <QUdpSocket>
+#include <QtTest>
+
+namespace {
+
+const QString kHost = QStringLiteral("127.0.0.1");
+
+// Stands in for the settings menu at login: every level without a password.
+class OpenSettingsPage : public QWidget, public IVantelSettingsPage
+{
+public:
+    explicit OpenSettingsPage(QWidget *parent)
+        : QWidget(parent)
+    {}
+    bool loadPasswords() override { return true; }
+    const QString &password(int) const override { return m_none; }
+    int lastSectionId() const override { return -1; }
+    void audioChangesetEvent(const ksm::CMsg &) override {}
+    void configurationEvent(const ksm::CMsg &) override {}
+    void deviceBusy(bool) override {}
+    void deviceReleased(bool) override {}
+
+private:
+    QString m_none;
+};
+
+QWidget *openSettingsPage(QVantelWindow *window)
+{
+    return new OpenSettingsPage(window);
+}
+
+// Counts the key events the front panel receives.
+class KeyRecorder : public QObject
+{
+public:
+    QList<QPair<QEvent::Type, int>> keys;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->modifiers() == Qt::NoModifier && key->text().isEmpty() && key->count() == 1
+                && !key->isAutoRepeat())
+                keys.append({event->type(), key->key()});
+        }
+        return false;
+    }
+};
+
+quint16 freeUdpPort()
+{
+    QUdpSocket probe;
+    if (!probe.bind(QHostAddress::AnyIPv4, 0))
+        return 0;
+    return probe.localPort();
+}
+
+} // namespace
+
+class TestQuorix : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<Quorix> m_window;
+    int m_baseDatagramPort = 0;
+
+    QString configFile() const { return m_dir->filePath(QStringLiteral("Tallydesk.xml")); }
+
+    Configuration stored() const
+    {
+        Configuration c(configFile());
+        c.readConfiguration();
+        return c;
+    }
+
+    void writeConfig(const std::function<void(Configuration &)> &edit)
+    {
+        Configuration c(configFile());
+        if (QFile::exists(configFile()))
+            c.readConfiguration();
+        edit(c);
+        QVERIFY(c.writeConfiguration());
+    }
+
+    void addKnown(const QString &address, int port, const QString &name, bool tcp)
+    {
+        writeConfig([&](Configuration &c) {
+            KnownDevice d;
+            d.address = QHostAddress(address);
+            d.port = port;
+            d.name = name;
+            d.audioLevels = tcp;
+            c.knownDevices.insert(address, d);
+        });
+    }
+
+    Quorix *openWindow()
+    {
+        m_window = std::make_unique<Quorix>();
+        m_window->show();
+        if (!QTest::qWaitForWindowExposed(m_window.get()))
+            return nullptr;
+        return m_window.get();
+    }
+
+    template<typename T>
+    T *child(const char *name) const
+    {
+        return m_window->findChild<T *>(QString::fromLatin1(name));
+    }
+    QLabel *statusLabel() const { return child<QLabel>("statusLabel"); }
+    QWidget *buttonBar() const { return child<QWidget>("buttonBar"); }
+    QLabel *infoLabel() const { return child<QLabel>("infoLabel"); }
+    QAction *action(const char *name) const { return child<QAction>(name); }
+    QMenu *recentMenu() const { return child<QMenu>("recentMenu"); }
+
+    bool menusIdle() const
+    {
+        return action("browseAction")->isEnabled() && action("manageAction")->isEnabled()
+               && recentMenu()->menuAction()->isEnabled()
+               && action("connectAction")->text() == QStringLiteral("&Connect...");
+    }
+    bool menusEngaged() const
+    {
+        return !action("browseAction")->isEnabled() && !action("manageAction")->isEnabled()
+               && !recentMenu()->menuAction()->isEnabled()
+               && action("connectAction")->text() == QStringLiteral("&Disconnect");
+    }
+
+    // An answer for the connect dialog: the fake's address and port, levels as chosen.
+    DialogScript::Answer connectForm(bool tcp,
+                                     QString *shownPort = nullptr,
+                                     QString *shownUdpPort = nullptr,
+                                     QString port = QString())
+    {
+        const quint16 fakePort = m_fake->port();
+        return [=](QDialog &dialog) {
+            auto *form = qobject_cast<ConnectDeviceDialog *>(&dialog);
+            if (!form)
+                return int(QDialog::Rejected);
+            if (shownPort)
+                *shownPort = form->portEdit()->text();
+            if (shownUdpPort)
+                *shownUdpPort = form->udpPortEdit()->text();
+            if (form->addressEdit()->text().isEmpty())
+                form->addressEdit()->setText(kHost);
+            form->portEdit()->setText(port.isNull() ? QString::number(fakePort) : port);
+            form->tcpCheckBox()->setChecked(tcp);
+            return int(QDialog::Accepted);
+        };
+    }
+
+    void connectThroughDialog(bool tcp)
+    {
+        DialogScript script;
+        script.then(connectForm(tcp));
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QTRY_COMPARE(statusLabel()->text(), QStringLiteral("Connected to device <127.0.0.1>"));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qRegisterMetaType<RpcConnection::ConnectionState>();
+    }
+
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+        setApplicationDirectory(m_dir->path());
+        m_baseDatagramPort = freeUdpPort();
+        QVERIFY(m_baseDatagramPort > 0);
+        writeConfig([this](Configuration &c) { c.baseDatagramPort = m_baseDatagramPort; });
+
+        m_fake = std::make_unique<FakeQuorix>();
+        QVERIFY(m_fake->listen());
+        comClient()->setTickInterval(100);
+    }
+
+    void cleanup()
+    {
+        m_window.reset();
+        destroySharedObjects();
+        m_fake.reset();
+        setApplicationDirectory(QString());
+        QVantelWindow::setPageFactory(QVantel::SettingsPage, nullptr);
+        Quorix::setDiscoveryFactory({});
+    }
+
+    void firstStartWritesDefaultsAndOpensLog()
+    {
+        QFile::remove(configFile());
+        // Logging runs through the program's handler for this test only.
+        const QtMessageHandler previous = qInstallMessageHandler(messageHandler);
+        setLogFileSource(mainWindowLogFile);
+        auto restore = qScopeGuard([previous] {
+            qInstallMessageHandler(previous);
+            setLogFileSource(nullptr);
+        });
+
+        QVERIFY(!mainWindow);
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QCOMPARE(mainWindow, window);
+        QVERIFY(QFile::exists(configFile()));
+        QCOMPARE(stored().defaultPort, 7001);
+        QCOMPARE(window->windowTitle(),
+                 QStringLiteral("My Quorix (LAN Edition) - Version 2.00.0.5197"));
+        QCOMPARE(window->objectName(), QStringLiteral("TallydeskClass"));
+        QCOMPARE(window->size(), QSize(800, 615));
+        QCOMPARE(statusLabel()->text(), QStringLiteral("No active connection"));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(menusIdle());
+        QVERIFY(buttonBar()->isHidden());
+        QCOMPARE(frontPanelReceiver.data(), static_cast<QObject *>(window->frontPanel()));
+
+        LogFile *log = window->logFile();
+        QVERIFY(log && log->isOpen());
+        QCOMPARE(QFileInfo(log->directory()).absoluteFilePath(),
+                 QFileInfo(m_dir->filePath(QStringLiteral("logs"))).absoluteFilePath());
+        QCOMPARE(log->maxSize(), qint64(512) * 1024);
+        QCOMPARE(log->maxFiles(), 25);
+
+        logWarning(QStringLiteral("a line for the log"));
+        const QString fileName = log->currentFileName();
+        m_window.reset();
+        QVERIFY(!mainWindow);
+        logWarning(QStringLiteral("after the window"));
+
+        QFile file(fileName);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray content = file.readAll();
+        QVERIFY(content.contains(" info  \"a line for the log\" \n"));
+        QVERIFY(!content.contains("after the window"));
+    }
+
+    void existingConfigurationIsReadAndLogLimitIn64Bits()
+    {
+        writeConfig([](Configuration &c) {
+            c.defaultPort = 7100;
+            c.logMaxSize = 4194304; // KB: 4 GiB, beyond 32 bits in bytes
+            c.logMaxFiles = 3;
+        });
+        const QByteArray before = [&] {
+            QFile f(configFile());
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QCOMPARE(window->configuration().defaultPort, 7100);
+        QCOMPARE(window->logFile()->maxSize(), qint64(4194304) * 1024);
+        QCOMPARE(window->logFile()->maxFiles(), 3);
+        QFile f(configFile());
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+
+    void connectThroughDialogWithUdpLevels()
+    {
+        QVERIFY(openWindow());
+        DialogScript script;
+        QString shownPort, shownUdpPort;
+        script.then(connectForm(false, &shownPort, &shownUdpPort));
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QCOMPARE(shownPort, QStringLiteral("7001"));
+        QCOMPARE(shownUdpPort, QString::number(m_baseDatagramPort));
+
+        // At once: engaged, connecting; the recent device is on file.
+        QVERIFY(menusEngaged());
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->datagramPort(), quint16(m_baseDatagramPort));
+        QTRY_COMPARE(statusLabel()->text(), QStringLiteral("Connected to device <127.0.0.1>"));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QVERIFY(m_fake->waitForConnection());
+
+        const Configuration file = stored();
+        QCOMPARE(file.recentDevices.size(), 1);
+        QCOMPARE(file.recentDevices.first().address, QHostAddress(kHost));
+        QCOMPARE(file.recentDevices.first().port, int(m_fake->port()));
+        QCOMPARE(file.recentDevices.first().datagramPort, m_baseDatagramPort);
+
+        // The next dialog offers the next free datagram port.
+        DialogScript again;
+        again.thenButton(QMessageBox::Yes);
+        action("connectAction")->trigger();
+        QString nextUdpPort;
+        again.then(connectForm(false, nullptr, &nextUdpPort));
+        action("connectAction")->trigger();
+        QCOMPARE(nextUdpPort, QString::number(m_baseDatagramPort + 1));
+    }
+
+    void tcpLevelsUpdateTheKnownDevice()
+    {
+        addKnown(kHost, 7001, QStringLiteral("Studio"), false);
+        QVERIFY(openWindow());
+        connectThroughDialog(true);
+        QCOMPARE(comClient()->datagramPort(), quint16(1));
+        QVERIFY(!comClient()->hasDatagramSocket());
+
+        const Configuration file = stored();
+        QCOMPARE(file.recentDevices.first().datagramPort, 1);
+        const KnownDevice known = file.knownDevices.value(kHost);
+        QCOMPARE(known.port, int(m_fake->port()));
+        QVERIFY(known.audioLevels);
+        QCOMPARE(known.name, QStringLiteral("Studio"));
+    }
+
+    void refusedConnectChangesNothing_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port");
+        QTest::newRow("not an address") << "unit.local" << "";
+        QTest::newRow("port 0") << kHost << "0";
+        QTest::newRow("port text") << kHost << "70a";
+        QTest::newRow("port beyond 16 bits") << kHost << "70001";
+    }
+
+    void refusedConnectChangesNothing()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        QVERIFY(openWindow());
+        DialogScript script;
+        const quint16 fakePort = m_fake->port();
+        script.then([&](QDialog &dialog) {
+            auto *form = qobject_cast<ConnectDeviceDialog *>(&dialog);
+            form->addressEdit()->setText(address);
+            form->portEdit()->setText(port.isEmpty() ? QString::number(fakePort) : port);
+            return int(QDialog::Accepted);
+        });
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QVERIFY(!comClient()->isEngaged());
+        QCOMPARE(statusLabel()->text(), QStringLiteral("No active connection"));
+        QVERIFY(menusIdle());
+        QVERIFY(stored().recentDevices.isEmpty());
+        QCOMPARE(m_fake->clientCount(), 0);
+    }
+
+    void disconnectAsksFirst()
+    {
+        QVERIFY(openWindow());
+        connectThroughDialog(true);
+        QVERIFY(m_fake->waitForConnection());
+
+        DialogScript script;
+        script.thenButton(QMessageBox::Cancel);
+        script.thenButton(QMessageBox::Yes);
+        action("connectAction")->trigger();
+        QVERIFY(comClient()->isEngaged());
+        QVERIFY(menusEngaged());
+
+        QMetaObject::invokeMethod(m_window.get(), "loginClicked", Q_ARG(QString, QString()));
+        QVERIFY(!buttonBar()->isHidden());
+        action("connectAction")->trigger();
+        QCOMPARE(script.titles(), QStringList({"Disconnect", "Disconnect"}));
+        QCOMPARE(script.texts().value(0), QStringLiteral("Are you sure to disconnect?"));
+        QVERIFY(!comClient()->isEngaged());
+        QCOMPARE(statusLabel()->text(), QStringLiteral("No active connection"));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(menusIdle());
+        QVERIFY(buttonBar()->isHidden());
+        QCOMPARE(m_window->frontPanel()->currentPage(), int(QVantel::LoginPage));
+        QVERIFY(m_fake->waitForDisconnection());
+    }
+
+    void loginNamesTheKnownDevice_data()
+    {
+        QTest::addColumn<QString>("knownName");
+        QTest::addColumn<QString>("deviceName");
+        QTest::addColumn<QString>("storedName");
+        QTest::newRow("unnamed known device takes the name") << "" << "Studio 4" << "Studio 4";
+        QTest::newRow("a known name stays") << "Mine" << "Studio 4" << "Mine";
+        QTest::newRow("empty name: no label") << "" << "" << "";
+        QTest::newRow("markup shown as text") << "" << "<b>A&B</b>" << "<b>A&B</b>";
+    }
+
+    void loginNamesTheKnownDevice()
+    {
+        QFETCH(QString, knownName);
+        QFETCH(QString, deviceName);
+        QFETCH(QString, storedName);
+        addKnown(kHost, 7001, knownName, true);
+        QVERIFY(openWindow());
+        connectThroughDialog(true);
+
+        QMetaObject::invokeMethod(m_window.get(), "loginClicked", Q_ARG(QString, deviceName));
+        QVERIFY(!buttonBar()->isHidden());
+        QCOMPARE(infoLabel()->isHidden(), deviceName.isEmpty());
+        QCOMPARE(stored().knownDevices.value(kHost).name, storedName);
+        if (!deviceName.isEmpty()) {
+            QTextDocument shown;
+            shown.setHtml(infoLabel()->text());
+            QCOMPARE(shown.toPlainText(), deviceName);
+        }
+    }
+
+    void linkLostWhileLoggedIn()
+    {
+        QVERIFY(openWindow());
+        connectThroughDialog(true);
+        QVERIFY(m_fake->waitForConnection());
+        QMetaObject::invokeMethod(m_window.get(), "loginClicked", Q_ARG(QString, QString("X")));
+        QVERIFY(!buttonBar()->isHidden());
+
+        // The unit goes away for good: the client keeps trying, the window shows the loss.
+        QSignalSpy states(comClient(), &ksm::CCom::stateChanged);
+        m_fake->close();
+        m_fake->dropClient();
+        QTRY_VERIFY(!states.isEmpty());
+        QCOMPARE(statusLabel()->text(), QStringLiteral("Not connected to device <127.0.0.1>"));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(!buttonBar()->isHidden()); // hidden a moment later, not inside the signal
+        QTRY_VERIFY(buttonBar()->isHidden());
+        QCOMPARE(m_window->frontPanel()->currentPage(), int(QVantel::LoginPage));
+        QVERIFY(menusEngaged());
+        QVERIFY(comClient()->isEngaged());
+    }
+
+    void recentMenuListsAndConnects()
+    {
+        QVERIFY(openWindow());
+        QMetaObject::invokeMethod(m_window.get(), "updateRecent");
+        QList<QAction *> entries = recentMenu()->actions();
+        QCOMPARE(entries.size(), 1);
+        QCOMPARE(entries.first()->text(), QStringLiteral("List is empty"));
+        QVERIFY(!entries.first()->isEnabled());
+
+        writeConfig([this](Configuration &c) {
+            RecentDevice other;
+            other.address = QHostAddress(QStringLiteral("127.0.0.2"));
+            other.port = 7001;
+            other.datagramPort = 1;
+            c.addRecentDevice(other);
+            RecentDevice fake;
+            fake.address = QHostAddress(kHost);
+            fake.port = m_fake->port();
+            fake.datagramPort = 1;
+            c.addRecentDevice(fake);
+        });
+        addKnown(kHost, 7001, QStringLiteral("Studio"), false);
+        addKnown(QStringLiteral("127.0.0.2"), 7001, QString(), false);
+
+        QMetaObject::invokeMethod(m_window.get(), "updateRecent");
+        entries = recentMenu()->actions();
+        QStringList texts;
+        for (const QAction *a : entries)
+            texts << a->text();
+        QCOMPARE(texts, QStringList({"127.0.0.1 - Studio", "127.0.0.2"}));
+
+        entries.first()->trigger();
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->tcpPort(), m_fake->port());
+        QCOMPARE(comClient()->datagramPort(), quint16(1));
+        QTRY_COMPARE(statusLabel()->text(), QStringLiteral("Connected to device <127.0.0.1>"));
+        // While engaged a recent entry does nothing.
+        entries.last()->trigger();
+        QCOMPARE(comClient()->host(), kHost);
+    }
+
+    void manageDevicesConnectsToTheChosenDevice()
+    {
+        addKnown(kHost, m_fake->port(), QStringLiteral("Studio"), true);
+        QVERIFY(openWindow());
+        DialogScript script;
+        script.then([](QDialog &dialog) {
+            auto *manage = qobject_cast<ManageDevicesDialog *>(&dialog);
+            const QModelIndex row = manage->view()->deviceModel()->index(0, 0);
+            manage->view()->setCurrentIndex(row);
+            emit manage->view()->clicked(row);
+            manage->connectButton()->click();
+            return manage->result();
+        });
+        action("manageAction")->trigger();
+        QVERIFY(script.allUsed());
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->tcpPort(), m_fake->port());
+        QCOMPARE(comClient()->datagramPort(), quint16(1));
+        QTRY_COMPARE(statusLabel()->text(), QStringLiteral("Connected to device <127.0.0.1>"));
+
+        // While engaged the dialog does not open.
+        action("manageAction")->trigger();
+        QCOMPARE(script.titles().size(), 1);
+    }
+
+    void browseConnectsFromLoopbackDiscovery()
+    {
+        QUdpSocket responder;
+        QVERIFY(responder.bind(QHostAddress(kHost), 0));
+        const quint16 responderPort = responder.localPort();
+        Quorix::setDiscoveryFactory([responderPort](QObject *parent) {
+            auto *discovery = new BriskDiscovery(0, parent);
+            discovery->setRequestTarget(QHostAddress(kHost), responderPort);
+            return discovery;
+        });
+        auto answer = [&responder] {
+            if (!QTest::qWaitFor([&] { return responder.hasPendingDatagrams(); }, 5000))
+                return false;
+            const QNetworkDatagram request = responder.receiveDatagram();
+            responder.writeDatagram(QByteArray("TolvDiscoveryResponse;device:vantel;serialno:1"),
+                                    request.senderAddress(),
+                                    quint16(request.senderPort()));
+            return true;
+        };
+        auto pickFirst = [&answer](QDialog &dialog) {
+            auto *browse = qobject_cast<BriskDiscoveryDialog *>(&dialog);
+            if (!browse || !answer())
+                return int(QDialog::Rejected);
+            if (!QTest::qWaitFor([&] { return !browse->discovery()->devices().isEmpty(); }))
+                return int(QDialog::Rejected);
+            browse->selectDevice(browse->discovery()->devices().first());
+            return browse->result();
+        };
+
+        QVERIFY(openWindow());
+        // Unknown: the connect dialog opens with the address filled in.
+        DialogScript script;
+        QString prefilled;
+        script.then(pickFirst);
+        script.then([&](QDialog &dialog) {
+            prefilled = qobject_cast<ConnectDeviceDialog *>(&dialog)->addressEdit()->text();
+            return connectForm(true)(dialog);
+        });
+        action("browseAction")->trigger();
+        QVERIFY(script.allUsed());
+        QCOMPARE(prefilled, kHost);
+        QVERIFY(comClient()->isEngaged());
+        QTRY_COMPARE(statusLabel()->text(), QStringLiteral("Connected to device <127.0.0.1>"));
+
+        // Known: connects at once with its own port and levels.
+        script.thenButton(QMessageBox::Yes);
+        action("connectAction")->trigger();
+        QVERIFY(!comClient()->isEngaged());
+        addKnown(kHost, m_fake->port(), QStringLiteral("Studio"), false);
+        script.then(pickFirst);
+        action("browseAction")->trigger();
+        QVERIFY(script.allUsed());
+        QCOMPARE(script.unexpected(), 0);
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->datagramPort(), quint16(m_baseDatagramPort));
+    }
+
+    void closeAsksToExit()
+    {
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        DialogScript script;
+        script.thenButton(QMessageBox::Cancel);
+        script.thenButton(QMessageBox::Yes);
+        QVERIFY(!window->close());
+        QVERIFY(window->isVisible());
+        QVERIFY(window->close());
+        QVERIFY(!window->isVisible());
+        QCOMPARE(script.titles(), QStringList({"Exit application", "Exit application"}));
+        QCOMPARE(script.texts().value(0), QStringLiteral("Are you sure to exit?"));
+    }
+
+    void aboutBox()
+    {
+        QVERIFY(openWindow());
+        DialogScript script;
+        QString title, line;
+        script.then([&](QDialog &dialog) {
+            title = dialog.windowTitle();
+            line = dialog.findChild<QLabel *>(QStringLiteral("titleLabel"))->text();
+            return int(QDialog::Accepted);
+        });
+        action("aboutAction")->trigger();
+        QCOMPARE(title, QStringLiteral("About My Quorix (LAN Edition)"));
+        QCOMPARE(line, QStringLiteral("My Quorix (LAN Edition) - Version 2.00.0.5197"));
+    }
+
+    void busyCoversTheStatus()
+    {
+        QVERIFY(openWindow());
+        QStatusBar *status = m_window->statusBar();
+        emit comClient()->busyStateChanged(true);
+        QCOMPARE(status->currentMessage(), QStringLiteral("BUSY"));
+        QCOMPARE(status->palette().color(QPalette::Window), QColor(Qt::red));
+        emit comClient()->busyStateChanged(false);
+        QVERIFY(status->currentMessage().isEmpty());
+        QCOMPARE(status->palette().color(QPalette::Window), QColor(Qt::black));
+    }
+
+    void barButtonsPostKeys()
+    {
+        QVERIFY(openWindow());
+        KeyRecorder recorder;
+        m_window->frontPanel()->installEventFilter(&recorder);
+        QMetaObject::invokeMethod(m_window.get(), "loginClicked", Q_ARG(QString, QString()));
+        QTest::mouseClick(child<QVantelButton>("headphoneButton"), Qt::LeftButton);
+        QTest::mouseClick(child<QVantelButton>("phoneButton"), Qt::LeftButton);
+        QVERIFY(recorder.keys.isEmpty()); // posted, not sent
+        QTRY_COMPARE(recorder.keys.size(), 4);
+        const QList<QPair<QEvent::Type, int>> expected{{QEvent::KeyPress, 0x101},
+                                                        {QEvent::KeyRelease, 0x101},
+                                                        {QEvent::KeyPress, 0x105},
+                                                        {QEvent::KeyRelease, 0x105}};
+        QCOMPARE(recorder.keys, expected);
+    }
+
+    void messageButtonSendsText()
+    {
+        QVERIFY(openWindow());
+        connectThroughDialog(true);
+        QMetaObject::invokeMethod(m_window.get(), "loginClicked", Q_ARG(QString, QString()));
+
+        auto sendMessage = [this](const QString &text, bool ok) {
+            QTest::mouseClick(child<QVantelButton>("messageButton"), Qt::LeftButton);
+            auto *keyboard = child<QVantelVirtual>("messageKeyboard");
+            QVERIFY(keyboard);
+            QCOMPARE(keyboard->titleLabel()->text(), QStringLiteral("Enter Message"));
+            QVERIFY(keyboard->isModal());
+            keyboard->lineEdit()->setText(text);
+            if (ok)
+                QTest::mouseClick(keyboard->key(QVantelVirtual::kKeyCount - 1), Qt::LeftButton);
+            else
+                keyboard->close();
+            QTRY_VERIFY(!child<QVantelVirtual>("messageKeyboard"));
+        };
+        auto isDisplay = [](const FakeRequest &r) { return r.isCommand(QStringLiteral("display")); };
+
+        DialogScript script;
+        m_fake->clearLog();
+        sendMessage(QStringLiteral("Hello \u00e4"), true);
+        FakeRequest sent;
+        QVERIFY(m_fake->waitForRequest(isDisplay, 5000, &sent));
+        QCOMPARE(sent.body, QByteArray("DO;action:display;message:Hello \xc3\xa4;"));
+        QCOMPARE(script.titles(), QStringList());
+
+        // Cancelled or empty: nothing is sent.
+        m_fake->clearLog();
+        sendMessage(QStringLiteral("not sent"), false);
+        sendMessage(QString(), true);
+        QTest::qWait(50);
+        QVERIFY(!m_fake->waitForRequest(isDisplay, 100));
+
+        // Refused: the user is told.
+        m_fake->refuseCommand(QStringLiteral("display"), QStringLiteral("200-unknown error"));
+        script.thenButton(QMessageBox::Ok);
+        sendMessage(QStringLiteral("refused"), true);
+        QTRY_COMPARE(script.titles(), QStringList{QStringLiteral("Send message")});
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Failed to send message!")});
+    }
+
+    void loginOnTheFrontPanelEndToEnd()
+    {
+        QVantelWindow::setPageFactory(QVantel::SettingsPage, openSettingsPage);
+        m_fake->setValue(QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
+        m_fake->setValue(QStringLiteral("version"), QStringLiteral("2.00.0"), QStringLiteral("general"));
+        m_fake->setValue(QStringLiteral("builddate"), QStringLiteral("today"), QStringLiteral("general"));
+        m_fake->setValue(QStringLiteral("tabname"), QStringLiteral("Studio 4"), QStringLiteral("db"),
+                         QStringLiteral("web"));
+        addKnown(kHost, 7001, QString(), false);
+
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        connectThroughDialog(true);
+        QVantelLoginPage *login = window->frontPanel()->loginPage();
+        QVERIFY(login);
+        QTest::mouseClick(login->loginButton(), Qt::LeftButton);
+
+        QTRY_VERIFY(!buttonBar()->isHidden());
+        QVERIFY(!infoLabel()->isHidden());
+        QCOMPARE(infoLabel()->text(), QStringLiteral("Studio 4"));
+        QCOMPARE(stored().knownDevices.value(kHost).name, QStringLiteral("Studio 4"));
+        // The front panel runs the session: its controller set-up repeats.
+        QVERIFY(window->frontPanel()->setupTimer()->isActive());
+
+        // The link drops: the bar goes and the session stops.
+        m_fake->close();
+        m_fake->dropClient();
+        QTRY_VERIFY(buttonBar()->isHidden());
+        QTRY_VERIFY(!window->frontPanel()->setupTimer()->isActive());
+        QCOMPARE(window->frontPanel()->currentPage(), int(QVantel::LoginPage));
+    }
+};
+
+QTEST_MAIN(TestQuorix)
+#include "tst_quorix.moc"
