@@ -1,5 +1,7 @@
 #include "frontpanel/qvantelwindow.h"
 
+#include "frontpanel/ivantelmeterpage.h"
+#include "frontpanel/ivantelresetpage.h"
 #include "frontpanel/ivantelsettingspage.h"
 #include "frontpanel/qvantelloginpage.h"
 #include "link/ccom.h"
@@ -8,6 +10,9 @@
 #include "link/logtext.h"
 #include "link/valueconversions.h"
 #include "model/audiosettings.h"
+#include "model/comaudioconnection.h"
+#include "model/comdataconnection.h"
+#include "model/comdevice.h"
 #include "model/comravennacontroller.h"
 #include "model/comrequest.h"
 #include "model/firmwareversion.h"
@@ -75,6 +80,7 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     , m_keepAliveTimer(new QTimer(this))
 {
     m_cachedLevels.fill(kNoLevel);
+    QVantelLocalize::setDeviceOptionsSource(&comDeviceOptions);
     qRegisterMetaType<RpcMessage>();
     qRegisterMetaType<RpcConnection::ConnectionState>();
 
@@ -87,6 +93,7 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     connect(client, &ksm::CCom::stateChanged, this, &QVantelWindow::stateChanged);
     connect(client, &ksm::CCom::messageReceived, this, &QVantelWindow::messageReceived);
     connect(client, &ksm::CCom::sendSyncMsgCompleted, this, &QVantelWindow::sendSyncMsgCompleted);
+    connect(comDevice(), &TComDevice::deviceStateChanged, this, &QVantelWindow::deviceStateChanged);
     TAudioSettings *audio = audioSettings();
     connect(audio,
             &TComController::controllerStateChanged,
@@ -234,8 +241,13 @@ void QVantelWindow::pageActivated(QVantel::Page page)
             entry = 1;
             break;
         case QVantel::SettingsCoding:
+            entry = 2;
+            entryTarget = target;
+            break;
         case QVantel::SettingsCodingLink1:
         case QVantel::SettingsCodingLink2:
+            if (comDevice()->audioConnection(target == QVantel::SettingsCodingLink1 ? 1 : 2))
+                return;
             entry = 2;
             entryTarget = target;
             break;
@@ -246,8 +258,13 @@ void QVantelWindow::pageActivated(QVantel::Page page)
             entry = 5;
             break;
         case QVantel::SettingsBook:
+            entry = 4;
+            entryTarget = target;
+            break;
         case QVantel::SettingsBookLink1:
         case QVantel::SettingsBookLink2:
+            if (comDevice()->audioConnection(target == QVantel::SettingsBookLink1 ? 1 : 2))
+                return;
             entry = 4;
             entryTarget = target;
             break;
@@ -403,6 +420,7 @@ void QVantelWindow::stateChanged(RpcConnection::ConnectionState state)
 
 void QVantelWindow::resetModel()
 {
+    comDevice()->reset(true);
     audioSettings()->reset();
     matrixSettings()->reset();
     ravennaController()->reset();
@@ -436,27 +454,109 @@ void QVantelWindow::setupControllers()
         m_setupPending = false;
         if (client->state() != RpcConnection::Connected)
             break;
-        TMatrixSettings *matrix = matrixSettings();
-        if (matrix->state() == TComController::StateUnknown)
-            matrix->start(true);
-        TAudioSettings *audio = audioSettings();
-        if (audio->state() == TComController::StateUnknown)
-            audio->start(true);
-    } while (m_setupPending && m_pageStack);
+        setupPass();
+    } while (m_setupPending);
     m_inSetup = false;
     if (m_initPending)
         scheduleDrain();
 }
 
+void QVantelWindow::setupPass()
+{
+    TComDevice *device = comDevice();
+    if (!device->loaded()) {
+        if (!device->refresh())
+            return;
+        frontPanelSetup();
+    }
+    TMatrixSettings *matrix = matrixSettings();
+    if (device->loaded() && matrix->state() == TComController::StateUnknown) {
+        // The main page refreshes its input names from the matrix once that page exists.
+        matrix->start(true);
+    }
+    TAudioSettings *audio = audioSettings();
+    if (device->loaded() && audio->state() == TComController::StateUnknown) {
+        // The soft keys read theirs once they exist.
+        audio->start(true);
+    }
+    TComRavennaController *ravenna = ravennaController();
+    if (device->loaded() && audio->state() == TComController::StateReady
+        && audio->auxiliaryBoard() && (device->deviceOptions() & TComDevice::OptionRavenna) != 0
+        && !device->aes67Reset() && ravenna->state() == TComController::StateUnknown) {
+        if (ravenna->start({"rav_firmware_rev"})) {
+            std::vector<std::string> keys;
+            if (firmwareVersion > 0x106ffu) {
+                keys.emplace_back("rav_manufacturer");
+                keys.emplace_back("rav_hardware_name");
+            }
+            if (firmwareVersion > 0x109ffu)
+                keys.emplace_back("rav_if_count");
+            keys.emplace_back("rav_device_name");
+            keys.emplace_back("rav_hardware_rev");
+            ravenna->read(keys);
+            if (m_settings)
+                m_settings->audioChangesetEvent(coreAudioChangeset());
+        }
+    }
+}
+
+ksm::CMsg QVantelWindow::coreAudioChangeset()
+{
+    ksm::CMsg core(ksm::CMsg::Info);
+    core.setParam("info_type", "audio_changeset");
+    core.setParam("info_source", "core");
+    return core;
+}
+
 void QVantelWindow::frontPanelSetup()
 {
-    TComRequest request(comClient());
+    ksm::CCom *client = comClient();
+    TComRequest request(client);
+    int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshCurrentPage(shown);
+
     request.subscribe("remote_numbers");
+
+    // The remembered remote numbers go to the connection page's panels once that page exists;
+    // the relay lamps to the main page.
+    ksm::CMsg numbers(ksm::CMsg::Param);
+    numbers.setParam("target", "ui");
+    numbers.setParam("ui", "vn_frontpanel");
+    for (const char *name :
+         {"remote_aoip1", "remote_aoip2", "remote_isdn1", "remote_isdn2", "remote_voice"}) {
+        numbers.addGet(name);
+    }
+    if (firmwareVersion > 0x109ffu) {
+        for (const char *name : {"relay1_in", "relay2_in", "relay1_out", "relay2_out"})
+            numbers.addGet(name);
+    }
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> failed;
+    request.getParams(numbers, values, failed, TComRequest::DefaultTimeoutMs);
+
+    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0) {
+        ksm::CMsg recorder(ksm::CMsg::Param);
+        recorder.setParam("target", "audio");
+        recorder.addGet("rec_status");
+        std::map<std::string, std::string> status;
+        request.getParams(recorder, status, failed, TComRequest::DefaultTimeoutMs);
+        const auto found = status.find("rec_status");
+        if (found != status.end()) {
+            m_soundIdPlayerState = found->second == "play" || found->second == "play_paused"
+                                       ? 0
+                                       : -1;
+        }
+    }
+
+    shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshCurrentPage(shown);
 
     ksm::CMsg levels(ksm::CMsg::Do);
     levels.setParam("action", "subscribe");
     levels.setParam("event_type", "audio_levels");
-    levels.setParam("port", std::to_string(comClient()->datagramPort()));
+    levels.setParam("port", std::to_string(client->datagramPort()));
     levels.setParam("period", "150");
     request.execute(levels, TComRequest::DefaultTimeoutMs);
 
@@ -468,6 +568,52 @@ void QVantelWindow::frontPanelSetup()
 
 void QVantelWindow::keepAliveEvent()
 {
+    ksm::CCom *client = comClient();
+    TComDevice *device = comDevice();
+    if (client->state() != RpcConnection::Connected || !client->isReady() || !device->loaded())
+        return;
+    if (device->readNetworks())
+        return;
+    logWarning(QStringLiteral("QVantelWindow: keep-alive probe failed, reconnecting"));
+    m_keepAliveTimer->stop();
+    const QString host = client->host();
+    const quint16 tcpPort = client->tcpPort();
+    const quint16 datagramPort = client->datagramPort();
+    client->disconnect();
+    client->connect(host, tcpPort, datagramPort);
+}
+
+void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
+{
+    TComDevice *device = comDevice();
+    TMatrixSettings *matrix = matrixSettings();
+    switch (state) {
+    case TComDevice::RelayInputsState:
+        // The contact lamps of the main page follow the relay inputs once that page exists.
+        return;
+    case TComDevice::Aes67ResetState:
+        if ((device->hardwareVariant() & 0xF) != 0
+            && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && device->aes67Reset()) {
+            ravennaController()->reset();
+        }
+        return;
+    case TComDevice::OperationModeState:
+        if (matrix->state() == TComController::StateReady)
+            matrix->setOperationMode(device->operationMode());
+        break;
+    case TComDevice::DeviceStateAll:
+    case TComDevice::Coder1State:
+        if (matrix->state() == TComController::StateReady)
+            matrix->audioCallStateChanged(device->coder1().channelMode == 2);
+        break;
+    default:
+        break;
+    }
+    const int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshCurrentPage(shown);
+    if (state == TComDevice::DeviceStateAll)
+        m_keepAliveTimer->start(m_timing.keepAliveIntervalMs);
 }
 
 // Device messages.
@@ -578,6 +724,8 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
             const std::string *value = body.param("in" + std::to_string(input + 1), false);
             m_cachedLevels[size_t(Input1 + input)] = value ? number(*value) : kNoLevel;
         }
+        if (auto *meters = dynamic_cast<IVantelMeterPage *>(m_pages[QVantel::AudioPage]))
+            meters->setMeterLevels(&m_cachedLevels[Input1], 11, false);
     }
 }
 
@@ -594,9 +742,15 @@ void QVantelWindow::handleInfoMessage(const RpcMessage &message)
             matrixSettings()->handleInfo(body);
         } else if (source == "zman.0" || source == "bklyn.0") {
             handleModuleReport(body);
+        } else if (source == "core") {
+            comDevice()->handleInfo(body);
         }
+    } else if (infoType == "config_changeset") {
+        // "hcc" change-sets concern the soft keys, which follow them once they exist.
     } else if (infoType == "remote_numbers") {
         handleRemoteNumbers(message);
+    } else {
+        comDevice()->handleInfo(body);
     }
     if (m_settings)
         m_settings->audioChangesetEvent(body);
@@ -607,11 +761,8 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
     if (const std::string *status = body.param("system_status", false)) {
         if ((number(*status) & 1) == 0) {
             ravennaController()->reset();
-            ksm::CMsg core(ksm::CMsg::Info);
-            core.setParam("info_type", "audio_changeset");
-            core.setParam("info_source", "core");
             if (m_settings)
-                m_settings->audioChangesetEvent(core);
+                m_settings->audioChangesetEvent(coreAudioChangeset());
         }
     }
     if (const std::string *update = body.param("system_update", false)) {
@@ -703,6 +854,8 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
         const int shown = shownPage();
         if (shown >= 0 && shown != QVantel::SettingsPage)
             refreshSoundIdState(shown);
+    } else {
+        comDevice()->handleEvent(body);
     }
     if (eventType != "relay_in" && m_settings)
         m_settings->configurationEvent(body);
@@ -731,7 +884,10 @@ void QVantelWindow::pushCachedLevels(int page, bool immediate)
                           m_cachedLevels[Output1],
                           m_cachedLevels[Output2],
                           immediate);
-    Q_UNUSED(page)
+    if (page == QVantel::AudioPage) {
+        if (auto *meters = dynamic_cast<IVantelMeterPage *>(m_pages[QVantel::AudioPage]))
+            meters->setMeterLevels(&m_cachedLevels[Input1], 11, immediate);
+    }
 }
 
 void QVantelWindow::refreshCurrentPage(int page)
@@ -739,7 +895,42 @@ void QVantelWindow::refreshCurrentPage(int page)
     IVantelStatusPanel *panel = currentStatusPanel();
     if (!panel)
         return;
+    TComDevice *device = comDevice();
     panel->setSoundIdState(soundIdState(page));
+    panel->setBatteryLevel(device->batteryLevel());
+
+    const std::string &network = device->defaultNetwork();
+    const int family = TComDevice::networkFamily(network);
+    const auto dataActive = [device, &network] {
+        const TComBaseConnection *data = device->findConnection(TComBaseConnection::DataLink,
+                                                                network);
+        return data && data->state() == 2;
+    };
+    switch (family) {
+    case 0x100:
+        panel->setNetworkType(0x100, 0);
+        panel->setDataActive(device->ethernetController()->cable());
+        break;
+    case 0x300:
+        panel->setNetworkType(0x300, device->mobileController()->technology() + 1);
+        panel->setDataActive(dataActive());
+        panel->setSignalQuality(device->mobileController()->state(), device->mobileSignalBars());
+        break;
+    case 0x400:
+        panel->setNetworkType(0x400, 0);
+        panel->setDataActive(dataActive());
+        panel->setSignalQuality(device->wifiController()->state(), device->wifiSignalBars());
+        break;
+    default:
+        panel->setNetworkType(family, 0);
+        panel->setDataActive(false);
+        break;
+    }
+    panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
+    panel->setSipState(1, sipState(1));
+    panel->setSipState(2, sipState(2));
+    refreshLinkStatus(panel, 1);
+    refreshLinkStatus(panel, 2);
 }
 
 void QVantelWindow::refreshSoundIdState(int page)
@@ -750,26 +941,114 @@ void QVantelWindow::refreshSoundIdState(int page)
 
 void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
 {
-    Q_UNUSED(panel)
-    Q_UNUSED(link)
+    if (!panel)
+        return;
+    TComDevice *device = comDevice();
+    const auto disable = [panel](int which) {
+        panel->setLinkEnabled(which, false);
+        panel->setLinkQuality(which, 100, 100);
+    };
+    const auto showQuality = [panel](int which, const TComAudioConnection *c, int stream) {
+        panel->setLinkQuality(which,
+                              c->txStatistics(stream).netQuality,
+                              c->rxStatistics(stream).netQuality);
+        panel->setLinkEnabled(which, true);
+    };
+
+    if (const TComAudioConnection *c = device->audioConnection(link)) {
+        const int state = c->state();
+        switch (state) {
+        case TComAudioConnection::StateSettingUp:
+            panel->setLinkState(link, 3);
+            break;
+        case TComAudioConnection::StateDisconnecting:
+            panel->setLinkState(link, 6);
+            break;
+        case TComAudioConnection::StateActive:
+            switch (c->status()) {
+            case 6:
+            case 7:
+            case 8:
+                panel->setLinkState(link, 3);
+                break;
+            case 10:
+                panel->setLinkState(link, 5);
+                break;
+            default:
+                panel->setLinkState(link, 4);
+                break;
+            }
+            break;
+        default:
+            break;
+        }
+        // The link's interface and coding texts and its remote address go to the connection
+        // page and the banner once those exist.
+        const bool dualStream = link == 1 && c->streamAddressing();
+        if (state == TComAudioConnection::StateActive && TComDevice::connectionTransport(c) == 0) {
+            showQuality(link, c, 0);
+            if (dualStream)
+                showQuality(2, c, 1);
+        } else {
+            disable(link);
+            if (dualStream)
+                disable(2);
+        }
+        return;
+    }
+
+    const TComAudioConnection *first = link == 2 ? device->audioConnection(1) : nullptr;
+    if (first && first->streamAddressing())
+        showQuality(2, first, 1);
+    else
+        disable(link);
+
+    // The remote address remembered for the link's transport lives in the connection page's
+    // panels; without that page no address is remembered.
+    const QString address;
+    int idle = 0;
+    if (device->loaded()
+        && TComDevice::networkFamily(device->defaultNetwork()) != TComDevice::NoNetwork) {
+        idle = address.isEmpty() ? 1 : 2;
+    }
+    if (link == 2 && !device->hasCoordinationLine() && device->codecMode() != 1) {
+        panel->setLinkState(2, 0);
+        return;
+    }
+    panel->setLinkState(link, idle);
 }
 
 int QVantelWindow::sipState(int link) const
 {
-    Q_UNUSED(link)
-    return 0;
+    TComDevice *device = comDevice();
+    const SipAccount &account = device->aoipController()->account(link == 2 ? 2 : 1);
+    if (account.registered())
+        return device->linkTransport(link) == 0 ? 1 : 2;
+    return account.cause().empty() ? 0 : 3;
 }
 
 void QVantelWindow::audioControllerStateChanged(TComController *controller)
 {
-    Q_UNUSED(controller)
+    if (!controller || controller->state() != TComController::StateReady)
+        return;
+    const int shown = shownPage();
+    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0 && shown >= 0
+        && shown != QVantel::SettingsPage) {
+        refreshSoundIdState(shown);
+    }
 }
 
 void QVantelWindow::audioControllerParamChanged(TComController *controller,
                                                 TAudioSettings::CtlrParam param)
 {
     Q_UNUSED(controller)
-    Q_UNUSED(param)
+    if (param != TAudioSettings::WaveFile && param != TAudioSettings::WaveScut)
+        return;
+    const int shown = shownPage();
+    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0 && shown >= 0
+        && shown != QVantel::SettingsPage) {
+        refreshSoundIdState(shown);
+    }
 }
 
 // Login completion.
@@ -789,5 +1068,10 @@ void QVantelWindow::completeLogin()
     request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs);
     const auto tabName = values.find("tabname");
     emit loginClicked(tabName == values.end() ? QString() : fromDeviceString(tabName->second));
+    // The connection page's panels are reset here too once that page exists.
+    for (int index = QVantel::AudioPage; index <= QVantel::Headphone4Page; ++index) {
+        if (auto *resettable = dynamic_cast<IVantelResetPage *>(m_pages[size_t(index)]))
+            resettable->resetView();
+    }
     startInitialization();
 }

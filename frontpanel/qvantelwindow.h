@@ -3,6 +3,7 @@
 #include "link/rpcconnection.h"
 #include "link/rpcmessage.h"
 #include "model/audiosettings.h"
+#include "model/comdevice.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelpage.h"
 
@@ -155,6 +156,7 @@ public slots:
     void startInitialization();
     void stateChanged(RpcConnection::ConnectionState state);
     void messageReceived(const RpcMessage &message);
+    void deviceStateChanged(TComDevice::DeviceState state);
 
 protected:
     void customEvent(QEvent *event) override;
@@ -175,7 +177,9 @@ private:
     void dispatch(const RpcMessage &message);
     void scheduleDrain();
     void runPending();
+    void setupPass();
     void frontPanelSetup();
+    static ksm::CMsg coreAudioChangeset();
     void resetModel();
 
     int m_soundIdPlayerState = -1;
