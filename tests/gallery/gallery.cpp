@@ -10,6 +10,8 @@
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbattery.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelconninfo.h"
+#include "widgets/qvantelconnpanel.h"
 #include "widgets/qvanteldataactive.h"
 #include "widgets/qvantelknob.h"
 #include "widgets/qvantelnetquality.h"
@@ -590,6 +592,47 @@ bool strips(const QString &folder)
     return write(folder, QStringLiteral("strips.png"), sheet);
 }
 
+// The connection page's panels: link 1 idle, link 2 not in use, a call up and a call ending.
+bool connPanels(const QString &folder)
+{
+    Sheet sheet(QSize(700, 700), kPopup);
+    struct Look
+    {
+        const char *caption;
+        int link;
+        int mode;
+        int state;
+        const char *info;
+        const char *address;
+        const char *message;
+    };
+    const Look looks[] = {
+        {"link 1 idle", 1, 1, 0, "Ethernet\nOpus 48 kHz stereo 256 kbit/s", "", nullptr},
+        {"link 2 not in use (mode 1)", 2, 1, 0, nullptr, "", nullptr},
+        {"link 1 state 2, Prog. L/R", 1, 32, 2, "Ethernet / Opus", "sip:studio@example.net",
+         "Call established (synchronized)"},
+        {"link 2 state 4", 2, 16, 4, "ISDN / G.722", "0301234567", "Releasing call..."},
+    };
+    int index = 0;
+    for (const Look &look : looks) {
+        const int x = 10 + (index % 2) * 350;
+        const int y = 20 + (index / 2) * 340;
+        sheet.caption(QString::fromLatin1(look.caption), x, y - 16, 320);
+        auto *panel = new QVantelConnPanel(look.link, &sheet);
+        panel->move(x, y);
+        panel->setCodecMode(look.mode, 1);
+        if (look.info)
+            panel->connInfo()->stateLabel()->setText(QString::fromLatin1(look.info));
+        panel->setRemoteAddress(QString::fromLatin1(look.address), -1);
+        panel->setLinkState(look.state);
+        if (look.message)
+            panel->stateLabel()->setText(QString::fromLatin1(look.message));
+        panel->autoRedialSwitch()->setChecked(index == 2);
+        ++index;
+    }
+    return write(folder, QStringLiteral("connpanels.png"), sheet);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -605,7 +648,7 @@ int main(int argc, char **argv)
         return 1;
     }
     const std::function<bool(const QString &)> sheets[]
-        = {buttons, switches, knobs, bars, glyphs, images, popups, keyboards, menu, strips};
+        = {buttons, switches, knobs, bars, glyphs, images, popups, keyboards, menu, strips, connPanels};
     bool ok = true;
     for (const auto &sheet : sheets)
         ok = sheet(folder) && ok;
