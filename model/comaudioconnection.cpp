@@ -395,7 +395,9 @@ bool TComAudioConnection::accept(int id, const std::string &network)
     if (!sendCommand(msg, reply))
         return false;
 
-    m_id = stringToInt(value(reply, kKeyId));
+    // The device names the accepted call; a reply without the id still means the one asked for.
+    const std::string &acceptedId = value(reply, kKeyId);
+    m_id = acceptedId.empty() ? id : stringToInt(acceptedId);
     m_direction = DirectionIncoming;
     m_ringCount = 0;
     m_network = network;

@@ -118,8 +118,9 @@ public:
     // outgoing, ring count 0, GSM codecs on the coordination line, setStatus(1, 1). 200 without
     // client, when not idle, or when the call failed; otherwise the reply's cause code.
     int dial(const std::string &network, const std::string &addressList);
-    // Accepts the incoming call id on network: on "OK" id from the reply, direction incoming,
-    // ring count 0, setStatus(1, 2). False without client, when not idle, or on any failure.
+    // Accepts the incoming call id on network: on "OK" id from the reply (the one asked for when
+    // the reply names none), direction incoming, ring count 0, GSM codecs on the coordination
+    // line, setStatus(1, 2). False without client, when not idle, or on any failure.
     bool accept(int id, const std::string &network);
     // Asks the device to release the call id on network; changes nothing here. True on "OK".
     bool releaseCall(int id, const std::string &network);
