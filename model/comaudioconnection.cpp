@@ -150,8 +150,8 @@ void TComAudioConnection::setRemoteAddresses(const std::string &list)
     if (split(list, parts, ",") == 0)
         return;
     m_remoteAddresses = list;
-    std::string *fields[] = {&m_remoteAddress1, &m_remoteAddress2, &m_remoteAddress3,
-                             &m_remoteAddress4};
+    std::string *fields[]
+        = {&m_remoteAddress1, &m_remoteAddress2, &m_remoteAddress3, &m_remoteAddress4};
     for (size_t i = 0; i < parts.size() && i < 4; ++i)
         *fields[i] = parts[i];
 }

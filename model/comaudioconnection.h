@@ -57,26 +57,31 @@ class TComAudioConnection : public TComBaseConnection
     Q_OBJECT
 
 public:
-    enum State { StateIdle = 0, StateSettingUp = 1, StateActive = 2, StateDisconnecting = 3,
-                 StateEnded = 4 };
+    enum State {
+        StateIdle = 0,
+        StateSettingUp = 1,
+        StateActive = 2,
+        StateDisconnecting = 3,
+        StateEnded = 4
+    };
     Q_ENUM(State)
 
     enum Status {
-        StatusNone = 0,            // state 1 after attaching, 0 after reset
-        StatusDialled = 1,         // 1
-        StatusAccepted = 2,        // 1
-        StatusAutoRedial = 3,      // 1, "call auto redial"
-        StatusProceeding = 4,      // 1, "0100-call proceeding"
-        StatusRinging = 5,         // 1, "0600-call received" or "call ring"
-        StatusActive = 6,          // 2, "1000-call active"
-        StatusNegotiating = 7,     // 2, "dsp_status" "negotiating"
-        StatusWaitingForSync = 8,  // 2, "dsp_status" "waiting for sync"
-        StatusSync = 9,            // 2, "dsp_status" "sync" (and an active coordination line)
-        StatusSyncLost = 10,       // 2, "dsp_status" "sync lost"
-        StatusDisconnecting = 11,  // 3, "1200-call disconnected" or an accepted hang-up
-        StatusReleased = 12,       // 4, "1900-call released"
-        StatusError = 13,          // 4, "1902-call error"
-        StatusLost = 14,           // 4, "1901-call lost"
+        StatusNone = 0,           // state 1 after attaching, 0 after reset
+        StatusDialled = 1,        // 1
+        StatusAccepted = 2,       // 1
+        StatusAutoRedial = 3,     // 1, "call auto redial"
+        StatusProceeding = 4,     // 1, "0100-call proceeding"
+        StatusRinging = 5,        // 1, "0600-call received" or "call ring"
+        StatusActive = 6,         // 2, "1000-call active"
+        StatusNegotiating = 7,    // 2, "dsp_status" "negotiating"
+        StatusWaitingForSync = 8, // 2, "dsp_status" "waiting for sync"
+        StatusSync = 9,           // 2, "dsp_status" "sync" (and an active coordination line)
+        StatusSyncLost = 10,      // 2, "dsp_status" "sync lost"
+        StatusDisconnecting = 11, // 3, "1200-call disconnected" or an accepted hang-up
+        StatusReleased = 12,      // 4, "1900-call released"
+        StatusError = 13,         // 4, "1902-call error"
+        StatusLost = 14,          // 4, "1901-call lost"
     };
     Q_ENUM(Status)
 

@@ -19,8 +19,13 @@ class TComDataConnection : public TComBaseConnection
     Q_OBJECT
 
 public:
-    enum State { StateIdle = 0, StateKnown = 1, StateConnected = 2, StateDisconnecting = 3,
-                 StateDisconnected = 4 };
+    enum State {
+        StateIdle = 0,
+        StateKnown = 1,
+        StateConnected = 2,
+        StateDisconnecting = 3,
+        StateDisconnected = 4
+    };
     Q_ENUM(State)
 
     explicit TComDataConnection(ksm::CCom *com);

@@ -74,12 +74,18 @@ TComDevice::TComDevice(ksm::CCom *com)
     , m_wifiController(com)
 {
     m_relayInput2.number = 2;
-    connect(&m_ethernetController, &TComController::controllerStateChanged,
-            this, &TComDevice::ethernetControllerStateChanged);
-    connect(&m_mobileController, &TComController::controllerStateChanged,
-            this, &TComDevice::mobileControllerStateChanged);
-    connect(&m_wifiController, &TComController::controllerStateChanged,
-            this, &TComDevice::wifiControllerStateChanged);
+    connect(&m_ethernetController,
+            &TComController::controllerStateChanged,
+            this,
+            &TComDevice::ethernetControllerStateChanged);
+    connect(&m_mobileController,
+            &TComController::controllerStateChanged,
+            this,
+            &TComDevice::mobileControllerStateChanged);
+    connect(&m_wifiController,
+            &TComController::controllerStateChanged,
+            this,
+            &TComDevice::wifiControllerStateChanged);
 }
 
 TComDevice::~TComDevice()
@@ -164,13 +170,11 @@ bool TComDevice::runRefresh()
     resetState(false);
     readDeviceOptions();
     if (readNetworks() && m_networks.count(AoipFamily) != 0) {
-        std::vector<std::string> aoipKeys{kAoipKeyAoipVersion, kAoipKeySipState,
-                                          kAoipKeySipState2};
+        std::vector<std::string> aoipKeys{kAoipKeyAoipVersion, kAoipKeySipState, kAoipKeySipState2};
         if (firmwareVersion > kFirmwareJitterab)
             aoipKeys.push_back(kAoipKeyJitterab);
-        if (m_aoipController.setNetwork(kDeviceKeyAoip, 0, false)
-            && m_aoipController.read(aoipKeys) && readNetworkSettings() && readCodecSettings()
-            && readAes67Reset()) {
+        if (m_aoipController.setNetwork(kDeviceKeyAoip, 0, false) && m_aoipController.read(aoipKeys)
+            && readNetworkSettings() && readCodecSettings() && readAes67Reset()) {
             m_loaded = true;
             m_request.subscribe(kEventAudioChangeset);
             m_request.subscribe(kEventNetworkInfo);
@@ -968,7 +972,7 @@ bool TComDevice::setCodec(int coder, const std::string &codec, bool send)
     if (send) {
         ksm::CMsg msg(ksm::CMsg::Param);
         msg.setParam(kKeyTarget, kTargetAudio);
-        const std::string &key = coder == 2        ? kKeyDcodec2
+        const std::string &key = coder == 2         ? kKeyDcodec2
                                  : m_codecMode == 1 ? kKeyDcodec1
                                                     : kKeyCodec;
         msg.setParam(key, codec);
@@ -1006,8 +1010,8 @@ void TComDevice::setDstreamMode(int value)
 
 bool TComDevice::readCodecSettings()
 {
-    std::vector<std::string> keys{kKeyCodecMode, kKeyCoordMode, kKeyCodec, kKeyDcodec1,
-                                  kKeyDcodec2};
+    std::vector<std::string> keys{
+        kKeyCodecMode, kKeyCoordMode, kKeyCodec, kKeyDcodec1, kKeyDcodec2};
     if (firmwareVersion > kFirmwareOperationMode)
         keys.push_back(kKeyOperationMode);
     if (m_deviceOptions & OptionIpDoubleStream)
@@ -1189,8 +1193,8 @@ bool TComDevice::listAlgorithms(int codecMode, std::vector<int> &out, int family
     return true;
 }
 
-bool TComDevice::listChannelModes(int codecMode, int algorithm, int coder, std::vector<int> &out,
-                                  int family)
+bool TComDevice::listChannelModes(
+    int codecMode, int algorithm, int coder, std::vector<int> &out, int family)
 {
     out.clear();
     ksm::CMsg msg = capabilityMessage(codecMode);
@@ -1205,8 +1209,8 @@ bool TComDevice::listChannelModes(int codecMode, int algorithm, int coder, std::
     return true;
 }
 
-bool TComDevice::listSampleRates(int codecMode, int algorithm, int channelMode,
-                                 std::vector<int> &out, int family)
+bool TComDevice::listSampleRates(
+    int codecMode, int algorithm, int channelMode, std::vector<int> &out, int family)
 {
     out.clear();
     ksm::CMsg msg = capabilityMessage(codecMode);
@@ -1220,8 +1224,12 @@ bool TComDevice::listSampleRates(int codecMode, int algorithm, int channelMode,
     return true;
 }
 
-bool TComDevice::listBitRates(int codecMode, int algorithm, int channelMode, int sampleRate,
-                              std::vector<int> &out, int family)
+bool TComDevice::listBitRates(int codecMode,
+                              int algorithm,
+                              int channelMode,
+                              int sampleRate,
+                              std::vector<int> &out,
+                              int family)
 {
     out.clear();
     ksm::CMsg msg = capabilityMessage(codecMode);

@@ -63,7 +63,7 @@ class TComDevice : public QObject, public TComNetworkIds
 public:
     // What changed, the argument of deviceStateChanged.
     enum DeviceState {
-        DeviceStateAll = 0,            // a refresh completed: re-read the whole model
+        DeviceStateAll = 0, // a refresh completed: re-read the whole model
         DefaultNetworkState = 1,
         SecondaryNetworkState = 2,
         Coder1State = 3,
@@ -107,10 +107,10 @@ public:
         RoutingMono = 1,
         RoutingStereo = 2,
         RoutingDualMono = 4,
-        RoutingMonoCoordination = 8,  // link 2 carries the coordination line
-        RoutingDouble = 16,           // double codec mode
-        RoutingDoubleStereo = 32,     // double codec mode, coder 1 dual mono or stereo
-        RoutingCoordination = 64,     // link 2 carries the coordination line
+        RoutingMonoCoordination = 8, // link 2 carries the coordination line
+        RoutingDouble = 16,          // double codec mode
+        RoutingDoubleStereo = 32,    // double codec mode, coder 1 dual mono or stereo
+        RoutingCoordination = 64,    // link 2 carries the coordination line
     };
 
     // One of the device's two relay inputs.
@@ -232,12 +232,16 @@ public:
     // The coding choices the device offers for a network family; out is emptied first and
     // filled only on success (unknown names read as -1).
     bool listAlgorithms(int codecMode, std::vector<int> &out, int family);
-    bool listChannelModes(int codecMode, int algorithm, int coder, std::vector<int> &out,
-                          int family);
-    bool listSampleRates(int codecMode, int algorithm, int channelMode, std::vector<int> &out,
-                         int family);
-    bool listBitRates(int codecMode, int algorithm, int channelMode, int sampleRate,
-                      std::vector<int> &out, int family);
+    bool
+    listChannelModes(int codecMode, int algorithm, int coder, std::vector<int> &out, int family);
+    bool listSampleRates(
+        int codecMode, int algorithm, int channelMode, std::vector<int> &out, int family);
+    bool listBitRates(int codecMode,
+                      int algorithm,
+                      int channelMode,
+                      int sampleRate,
+                      std::vector<int> &out,
+                      int family);
 
     // Bars 0 to 5 from the mobile and Wi-Fi signal quality.
     [[nodiscard]] static int mobileSignalBarsFor(int quality);
@@ -302,9 +306,12 @@ private:
     // PARAM write through the request helper; true when every parameter was accepted.
     bool writeAll(const ksm::CMsg &msg);
     // GET keys of "target" target; true when every key came back (into values).
-    bool readAll(const std::string &target, const std::vector<std::string> &keys,
+    bool readAll(const std::string &target,
+                 const std::vector<std::string> &keys,
                  std::map<std::string, std::string> &values);
-    bool listCapability(ksm::CMsg &msg, const std::string &listName, int family,
+    bool listCapability(ksm::CMsg &msg,
+                        const std::string &listName,
+                        int family,
                         std::vector<std::string> &items);
     // The transmit codec key of a coder and transport, or an empty text.
     [[nodiscard]] std::string txCodecKey(int coder, const std::string &transport) const;

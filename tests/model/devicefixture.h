@@ -28,38 +28,45 @@ struct DeviceTrail
 
     explicit DeviceTrail(TComDevice *device)
     {
-        QObject::connect(device, &TComDevice::deviceStateChanged, &context,
+        QObject::connect(device,
+                         &TComDevice::deviceStateChanged,
+                         &context,
                          [this](TComDevice::DeviceState code) {
                              lines << QStringLiteral("device:%1").arg(int(code));
                          });
-        QObject::connect(device, &TComDevice::connectionAdded, &context,
-                         [this](TComBaseConnection *c) {
-                             lines << QStringLiteral("added:%1").arg(c->id());
-                         });
-        QObject::connect(device, &TComDevice::connectionRemoved, &context,
-                         [this](TComBaseConnection *c) {
-                             lines << QStringLiteral("removed:%1").arg(c->id());
-                         });
-        QObject::connect(device, &TComDevice::dataConnectionStateChanged, &context,
+        QObject::connect(
+            device, &TComDevice::connectionAdded, &context, [this](TComBaseConnection *c) {
+                lines << QStringLiteral("added:%1").arg(c->id());
+            });
+        QObject::connect(
+            device, &TComDevice::connectionRemoved, &context, [this](TComBaseConnection *c) {
+                lines << QStringLiteral("removed:%1").arg(c->id());
+            });
+        QObject::connect(device,
+                         &TComDevice::dataConnectionStateChanged,
+                         &context,
                          [this](TComDataConnection *c) {
                              lines << QStringLiteral("data:%1:%2").arg(c->id()).arg(c->state());
                          });
-        QObject::connect(device, &TComDevice::audioConnectionStateChanged, &context,
+        QObject::connect(device,
+                         &TComDevice::audioConnectionStateChanged,
+                         &context,
                          [this](TComAudioConnection *c) {
                              lines << QStringLiteral("state:%1:%2").arg(c->id()).arg(c->state());
                          });
-        QObject::connect(device, &TComDevice::audioCallStatusChanged, &context,
-                         [this](TComAudioConnection *c) {
-                             lines << QStringLiteral("status:%1:%2").arg(c->id()).arg(c->status());
-                         });
-        QObject::connect(device, &TComDevice::audioCallStatisticChanged, &context,
-                         [this](TComAudioConnection *c) {
-                             lines << QStringLiteral("stat:%1").arg(c->id());
-                         });
-        QObject::connect(device, &TComDevice::audioCallRelayChanged, &context,
-                         [this](TComAudioConnection *c) {
-                             lines << QStringLiteral("relay:%1").arg(c->id());
-                         });
+        QObject::connect(
+            device, &TComDevice::audioCallStatusChanged, &context, [this](TComAudioConnection *c) {
+                lines << QStringLiteral("status:%1:%2").arg(c->id()).arg(c->status());
+            });
+        QObject::connect(
+            device,
+            &TComDevice::audioCallStatisticChanged,
+            &context,
+            [this](TComAudioConnection *c) { lines << QStringLiteral("stat:%1").arg(c->id()); });
+        QObject::connect(
+            device, &TComDevice::audioCallRelayChanged, &context, [this](TComAudioConnection *c) {
+                lines << QStringLiteral("relay:%1").arg(c->id());
+            });
     }
 
     // The lines since the last take(), and forget them.
@@ -90,7 +97,9 @@ struct DeviceFixture
         if (!link.open())
             return false;
         device = std::make_unique<TComDevice>(link.com.get());
-        QObject::connect(link.com.get(), &ksm::CCom::messageReceived, &context,
+        QObject::connect(link.com.get(),
+                         &ksm::CCom::messageReceived,
+                         &context,
                          [this](const RpcMessage &message) {
                              const ksm::CMsg &body = message.body();
                              if (body.type() == ksm::CMsg::Event) {

@@ -128,35 +128,34 @@ void tst_ComAudioConnection::remoteAddresses_data()
     QTest::addColumn<QStringList>("events");
     QTest::addColumn<QStringList>("fields"); // 1 to 4, then the joined text
 
-    QTest::newRow("plain")
-        << false
-        << QStringList{"EVENT;remote_addr:a;remote_addr2:b;remote_addr4:d;"}
-        << QStringList{"a", "b", "", "d", "a,b,d"};
+    QTest::newRow("plain") << false
+                           << QStringList{"EVENT;remote_addr:a;remote_addr2:b;remote_addr4:d;"}
+                           << QStringList{"a", "b", "", "d", "a,b,d"};
     QTest::newRow("later event keeps fields it does not name")
-        << false
-        << QStringList{"EVENT;remote_addr:a;remote_addr3:c;", "EVENT;remote_addr:x;"}
+        << false << QStringList{"EVENT;remote_addr:a;remote_addr3:c;", "EVENT;remote_addr:x;"}
         << QStringList{"x", "", "c", "", "x,c"};
     QTest::newRow("empty address changes nothing")
-        << false
-        << QStringList{"EVENT;remote_addr:a;", "EVENT;remote_addr2:b;"}
+        << false << QStringList{"EVENT;remote_addr:a;", "EVENT;remote_addr2:b;"}
         << QStringList{"a", "", "", "", "a"};
-    QTest::newRow("b-channels, second bus")
-        << false
-        << QStringList{"EVENT;remote_addr:1;bchannelno:1;sb:1;", "EVENT;remote_addr:2;bchannelno:2;sb:1;",
-                       "EVENT;remote_addr:9;bchannelno:2;sb:1;"}
-        << QStringList{"", "", "1", "2", "1,2"};
+    QTest::newRow("b-channels, second bus") << false
+                                            << QStringList{"EVENT;remote_addr:1;bchannelno:1;sb:1;",
+                                                           "EVENT;remote_addr:2;bchannelno:2;sb:1;",
+                                                           "EVENT;remote_addr:9;bchannelno:2;sb:1;"}
+                                            << QStringList{"", "", "1", "2", "1,2"};
     QTest::newRow("b-channels, first bus, unknown channel")
         << false
-        << QStringList{"EVENT;remote_addr:1;bchannelno:1;sb:0;", "EVENT;remote_addr:3;bchannelno:3;"}
+        << QStringList{"EVENT;remote_addr:1;bchannelno:1;sb:0;",
+                       "EVENT;remote_addr:3;bchannelno:3;"}
         << QStringList{"1", "", "", "", "1"};
     QTest::newRow("b-channel in double codec mode")
         << true
-        << QStringList{"EVENT;remote_addr:2;bchannelno:2;sb:1;", "EVENT;remote_addr:5;bchannelno:1;"}
+        << QStringList{"EVENT;remote_addr:2;bchannelno:2;sb:1;",
+                       "EVENT;remote_addr:5;bchannelno:1;"}
         << QStringList{"2", "", "", "", "2"};
-    QTest::newRow("streams")
-        << false
-        << QStringList{"EVENT;remote_addr:s1;stream_id:1;", "EVENT;remote_addr:s2;stream_id:2;"}
-        << QStringList{"s1", "s2", "", "", "s1,s2"};
+    QTest::newRow("streams") << false
+                             << QStringList{"EVENT;remote_addr:s1;stream_id:1;",
+                                            "EVENT;remote_addr:s2;stream_id:2;"}
+                             << QStringList{"s1", "s2", "", "", "s1,s2"};
 }
 
 void tst_ComAudioConnection::remoteAddresses()
@@ -186,7 +185,8 @@ void tst_ComAudioConnection::eventDetails()
     // Another id, an unknown type, an unknown DSP state: not for it, or nothing to do.
     QVERIFY(!call->handleEvent(parsed("EVENT;event_type:call ring;id:8;network:eth.0;")));
     QVERIFY(!call->handleEvent(parsed("EVENT;event_type:0200-call alerting;id:7;network:eth.0;")));
-    QVERIFY(call->handleEvent(parsed("EVENT;event_type:dsp_status;id:7;network:eth.0;state:idle;")));
+    QVERIFY(
+        call->handleEvent(parsed("EVENT;event_type:dsp_status;id:7;network:eth.0;state:idle;")));
     QCOMPARE(call->status(), 0);
     QVERIFY(trail.lines.isEmpty());
 
@@ -204,7 +204,8 @@ void tst_ComAudioConnection::eventDetails()
     QCOMPARE(call->codecTx().channelMode, 0);
     QVERIFY(call->relayMode());
     QCOMPARE(call->status(), 9);
-    QVERIFY(call->handleEvent(parsed("EVENT;event_type:dsp_status;id:7;network:eth.0;state:sync lost;")));
+    QVERIFY(call->handleEvent(
+        parsed("EVENT;event_type:dsp_status;id:7;network:eth.0;state:sync lost;")));
     QCOMPARE(trail.take(), QStringList({"status:7:9", "state:7:2", "status:7:10"}));
 }
 
@@ -261,7 +262,8 @@ void tst_ComAudioConnection::dialMessage_data()
     QTest::addColumn<QString>("list");
     QTest::addColumn<QStringList>("expected"); // remote_addr .. remote_addr4, "-" when absent
 
-    QTest::newRow("six addresses, one empty") << 1 << "A,B,,C,D,E" << QStringList{"A", "B", "C", "D"};
+    QTest::newRow("six addresses, one empty")
+        << 1 << "A,B,,C,D,E" << QStringList{"A", "B", "C", "D"};
     QTest::newRow("empty part dropped") << 0 << "A,,C" << QStringList{"A", "C", "-", "-"};
     QTest::newRow("empty list") << 0 << "" << QStringList{"", "-", "-", "-"};
     QTest::newRow("coordination line") << 2 << "0171" << QStringList{"0171", "-", "-", "-"};
@@ -273,7 +275,8 @@ void tst_ComAudioConnection::dialMessage()
     QFETCH(QString, list);
     QFETCH(QStringList, expected);
 
-    m_fx.fake()->setCommandReply(QStringLiteral("con"), {{QStringLiteral("id"), QStringLiteral("12")}});
+    m_fx.fake()->setCommandReply(QStringLiteral("con"),
+                                 {{QStringLiteral("id"), QStringLiteral("12")}});
     TComAudioConnection call(m_fx.com(), commLink);
     QCOMPARE(call.dial("mobile.0", list.toStdString()), 0);
 
@@ -315,7 +318,8 @@ void tst_ComAudioConnection::dialFailures()
 
     // A lost link: 200.
     m_fx.fake()->resetScript();
-    m_fx.fake()->setReplyHook([](const FakeRequest &) { return QList<FakeReply>{FakeReply::drop()}; });
+    m_fx.fake()->setReplyHook(
+        [](const FakeRequest &) { return QList<FakeReply>{FakeReply::drop()}; });
     TComAudioConnection dropped(m_fx.com(), 0);
     QCOMPARE(dropped.dial("eth.0", "x"), 200);
     QCOMPARE(dropped.state(), 0);

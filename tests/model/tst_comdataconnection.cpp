@@ -67,7 +67,8 @@ void tst_ComDataConnection::events()
 
 void tst_ComDataConnection::dialOnMobile()
 {
-    m_fx.fake()->setCommandReply(QStringLiteral("con"), {{QStringLiteral("id"), QStringLiteral("5")}});
+    m_fx.fake()->setCommandReply(QStringLiteral("con"),
+                                 {{QStringLiteral("id"), QStringLiteral("5")}});
     TComDataConnection link(m_fx.com());
     QVERIFY(link.dial("mobile.0"));
     const FakeRequest sent = m_fx.fake()->lastRequest();
@@ -108,7 +109,8 @@ void tst_ComDataConnection::attachAndQuery()
 
 void tst_ComDataConnection::refusedActionsChangeNothing()
 {
-    m_fx.fake()->refuseCommand(QStringLiteral("con"), QStringLiteral("129-mobile data service off"));
+    m_fx.fake()->refuseCommand(QStringLiteral("con"),
+                               QStringLiteral("129-mobile data service off"));
     m_fx.fake()->refuseCommand(QStringLiteral("dcon"), QStringLiteral("120-no connection"));
     TComDataConnection link(m_fx.com());
     QVERIFY(!link.dial("mobile.0"));

@@ -229,9 +229,10 @@ void tst_ComDevice::reinitInsideRefresh()
     QVERIFY(device.loaded());
     // The first pass reported its result, the reset removed the link it found, the second pass
     // read everything again.
-    QCOMPARE(trail.take(),
-             QStringList({"device:0", "added:3", "data:3:2", "removed:3", "device:0", "added:3",
-                          "data:3:2"}));
+    QCOMPARE(
+        trail.take(),
+        QStringList(
+            {"device:0", "added:3", "data:3:2", "removed:3", "device:0", "added:3", "data:3:2"}));
     int optionReads = 0;
     const QList<FakeRequest> requests = m_fx.fake()->requests();
     for (const FakeRequest &request : requests)
@@ -273,8 +274,8 @@ void tst_ComDevice::deviceOptions_data()
     QTest::newRow("remote access 1, double stream 1")
         << QStringList{"remote_access_1", "ip_dstream_1"} << 0x28u << 0;
     QTest::newRow("ravenna_1, ravenna_2") << QStringList{"ravenna_1"} << 0x0u << 0;
-    QTest::newRow("ravenna_2, record") << QStringList{"ravenna_2", "record_1", "record_0"} << 0x500u
-                                       << 0;
+    QTest::newRow("ravenna_2, record")
+        << QStringList{"ravenna_2", "record_1", "record_0"} << 0x500u << 0;
     QTest::newRow("hardware 1") << QStringList{"hardware_1"} << 0x280u << 1;
     QTest::newRow("hardware 3") << QStringList{"hardware_3"} << 0x1080u << 3;
     QTest::newRow("hardware 4") << QStringList{"hardware_4"} << 0x280u << 4;
@@ -320,25 +321,31 @@ void tst_ComDevice::deviceStateCodes_data()
          "dcodec_1:G722;dcodec_2:MPA2/48000/mono/64000/0;"},
         {7, 7, 5, 3, 4});
     row("default codec, other words",
-        {"EVENT;event_type:default_codec;operation_mode:turbo;codec_mode:cmode_triple;"}, {});
+        {"EVENT;event_type:default_codec;operation_mode:turbo;codec_mode:cmode_triple;"},
+        {});
     row("codec change on ISDN",
         {"EVENT;event_type:codec_change;type:isdn;codec_mode:cmode_normal;dstream_mode:enabled;"},
         {});
     row("battery twice",
-        {"INFO;info_type:battery_level;level:55;", "INFO;info_type:battery_level;level:55;"}, {16});
+        {"INFO;info_type:battery_level;level:55;", "INFO;info_type:battery_level;level:55;"},
+        {16});
     row("registrations",
         {"INFO;info_type:sip_registration;sip_state:registered;",
          "INFO;info_type:sip_registration;sip_state:registered;",
          "INFO;info_type:sip_registration2;sip_state2:failed;sip_state_cause2:123-not registered;"},
         {13, 14});
     row("relay inputs",
-        {"EVENT;event_type:relay_in;relay1:on;config1:r1;", "EVENT;event_type:relay_in;relay1:on;config1:r1;",
+        {"EVENT;event_type:relay_in;relay1:on;config1:r1;",
+         "EVENT;event_type:relay_in;relay1:on;config1:r1;",
          "EVENT;event_type:relay_in;relay1:on;config1:r2;"},
         {15, 15});
-    row("AES67 reset", {"INFO;info_type:audio_changeset;aes67_reset:on;", "INFO;info_type:audio_changeset;"},
+    row("AES67 reset",
+        {"INFO;info_type:audio_changeset;aes67_reset:on;", "INFO;info_type:audio_changeset;"},
         {17});
     row("network info nobody takes", {"INFO;info_type:network_info;network:mobile.0;"}, {});
-    row("configuration of no assigned interface", {"EVENT;event_type:config info;network:eth.3;"}, {});
+    row("configuration of no assigned interface",
+        {"EVENT;event_type:config info;network:eth.3;"},
+        {});
     row("AoIP configuration", {"EVENT;event_type:aoip_config;auto_jbuffer:on;"}, {});
 }
 
@@ -349,7 +356,9 @@ void tst_ComDevice::deviceStateCodes()
 
     TComDevice &device = *m_fx.device;
     QList<int> seen;
-    QObject::connect(&device, &TComDevice::deviceStateChanged, &m_fx.context,
+    QObject::connect(&device,
+                     &TComDevice::deviceStateChanged,
+                     &m_fx.context,
                      [&seen](TComDevice::DeviceState code) { seen << int(code); });
     for (const QString &text : std::as_const(messages)) {
         const ksm::CMsg msg = parsed(text);
@@ -391,12 +400,12 @@ void tst_ComDevice::controllerStates()
 
 void tst_ComDevice::signalBars()
 {
-    const QList<QPair<int, int>> mobile{{26, 5}, {25, 4}, {20, 4}, {14, 3}, {6, 2}, {5, 1}, {1, 1},
-                                        {0, 0}, {-3, 0}};
+    const QList<QPair<int, int>> mobile{
+        {26, 5}, {25, 4}, {20, 4}, {14, 3}, {6, 2}, {5, 1}, {1, 1}, {0, 0}, {-3, 0}};
     for (const auto &[quality, bars] : mobile)
         QCOMPARE(TComDevice::mobileSignalBarsFor(quality), bars);
-    const QList<QPair<int, int>> wifi{{29, 5}, {23, 4}, {21, 3}, {20, 2}, {17, 2}, {16, 1},
-                                      {12, 1}, {11, 0}};
+    const QList<QPair<int, int>> wifi{
+        {29, 5}, {23, 4}, {21, 3}, {20, 2}, {17, 2}, {16, 1}, {12, 1}, {11, 0}};
     for (const auto &[quality, bars] : wifi)
         QCOMPARE(TComDevice::wifiSignalBarsFor(quality), bars);
 }
@@ -434,7 +443,9 @@ void tst_ComDevice::setterStopsAtFirstRefusal()
     if (refused)
         refuseNthRequest(*m_fx.fake(), refused);
     QList<int> seen;
-    QObject::connect(&device, &TComDevice::deviceStateChanged, &m_fx.context,
+    QObject::connect(&device,
+                     &TComDevice::deviceStateChanged,
+                     &m_fx.context,
                      [&seen](TComDevice::DeviceState code) { seen << int(code); });
     m_fx.fake()->clearLog();
 
@@ -495,7 +506,8 @@ void tst_ComDevice::unchangedOrUnreadableSendsNothing()
     QVERIFY(!m_fx.fake()->requests().at(1).has(QStringLiteral("isdn-codec_mode")));
     QCOMPARE(m_fx.fake()->requests().at(1).value(QStringLiteral("ip-codec_mode")),
              QStringLiteral("cmode_double"));
-    QCOMPARE(m_fx.fake()->requests().at(0).value(QStringLiteral("audio_mode")), QStringLiteral("SIP"));
+    QCOMPARE(m_fx.fake()->requests().at(0).value(QStringLiteral("audio_mode")),
+             QStringLiteral("SIP"));
 
     // Transmit codec of coder 2 over IP.
     m_fx.fake()->setValue(QStringLiteral("ip-dcodec_tx_2"), QStringLiteral("G722"), kAudio);
@@ -515,20 +527,26 @@ void tst_ComDevice::audioRouting_data()
     const QString dmono = QStringLiteral("MPA2/48000/dmono/256000/0");
     const QString mono = QStringLiteral("MPA2/48000/mono/128000/0");
     const QString jstereo = QStringLiteral("MPA2/48000/jstereo/256000/0");
-    QTest::newRow("mono") << "cmode_normal" << mono << "disabled" << "standard" << 1;
-    QTest::newRow("mono, coordination") << "cmode_normal" << mono << "enabled" << "standard" << 8;
-    QTest::newRow("stereo") << "cmode_normal" << stereo << "disabled" << "extended" << 2;
+    QTest::newRow("mono") << "cmode_normal" << mono << "disabled"
+                          << "standard" << 1;
+    QTest::newRow("mono, coordination") << "cmode_normal" << mono << "enabled"
+                                        << "standard" << 8;
+    QTest::newRow("stereo") << "cmode_normal" << stereo << "disabled"
+                            << "extended" << 2;
     QTest::newRow("stereo, coordination, standard") << "cmode_normal" << stereo << "enabled"
                                                     << "standard" << 2;
     QTest::newRow("stereo, coordination, extended") << "cmode_normal" << stereo << "enabled"
                                                     << "extended" << 64;
-    QTest::newRow("dual mono") << "cmode_normal" << dmono << "disabled" << "standard" << 4;
-    QTest::newRow("dual mono, coordination") << "cmode_normal" << dmono << "enabled" << "standard"
-                                             << 64;
-    QTest::newRow("joint stereo") << "cmode_normal" << jstereo << "enabled" << "extended" << 1;
-    QTest::newRow("double, joint stereo") << "cmode_double" << jstereo << "disabled" << "standard"
-                                          << 16;
-    QTest::newRow("double, stereo") << "cmode_double" << stereo << "disabled" << "standard" << 32;
+    QTest::newRow("dual mono") << "cmode_normal" << dmono << "disabled"
+                               << "standard" << 4;
+    QTest::newRow("dual mono, coordination") << "cmode_normal" << dmono << "enabled"
+                                             << "standard" << 64;
+    QTest::newRow("joint stereo") << "cmode_normal" << jstereo << "enabled"
+                                  << "extended" << 1;
+    QTest::newRow("double, joint stereo") << "cmode_double" << jstereo << "disabled"
+                                          << "standard" << 16;
+    QTest::newRow("double, stereo") << "cmode_double" << stereo << "disabled"
+                                    << "standard" << 32;
 }
 
 void tst_ComDevice::audioRouting()
@@ -571,7 +589,8 @@ void tst_ComDevice::currentAudioRoutingFollowsCall()
     QVERIFY(device.handleEvent(parsed("EVENT;event_type:dsp_status;id:1;network:eth.0;state:sync;"
                                       "codec_tx:MPA2/48000/mono/64000/0;")));
     QCOMPARE(device.currentAudioRouting(), 8);
-    QCOMPARE(device.findAudioConnectionByTransport(TComDevice::TransportIp), device.audioConnection(1));
+    QCOMPARE(device.findAudioConnectionByTransport(TComDevice::TransportIp),
+             device.audioConnection(1));
     QCOMPARE(device.findAudioConnection("eth.0"), device.audioConnection(1));
     QVERIFY(!device.findConnection(TComBaseConnection::DataLink, "eth.0"));
     QVERIFY(device.hasAudioConnection());

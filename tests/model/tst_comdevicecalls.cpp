@@ -58,7 +58,8 @@ void tst_ComDeviceCalls::cleanup()
 
 void tst_ComDeviceCalls::outgoingCall()
 {
-    m_fx.fake()->setCommandReply(QStringLiteral("con"), {{QStringLiteral("id"), QStringLiteral("7")}});
+    m_fx.fake()->setCommandReply(QStringLiteral("con"),
+                                 {{QStringLiteral("id"), QStringLiteral("7")}});
     DeviceTrail trail(m_fx.device.get());
 
     auto *call = new TComAudioConnection(m_fx.com(), 0);
@@ -78,7 +79,8 @@ void tst_ComDeviceCalls::outgoingCall()
     QVERIFY(m_fx.device->addConnection(call));
     QVERIFY(m_fx.pushEvent(kCallProceeding, callOn("7", "eth.0")));
     QVERIFY(m_fx.pushEvent(kCallActive,
-                           callOn("7", "eth.0",
+                           callOn("7",
+                                  "eth.0",
                                   {{"codec_tx", "MPA2/48000/stereo/256000/0"},
                                    {"codec_rx", "G722"},
                                    {"auto_bitrate", "on"},
@@ -92,10 +94,16 @@ void tst_ComDeviceCalls::outgoingCall()
     QCOMPARE(TComDevice::connectionTransport(call), int(TComDevice::TransportIp));
 
     QPointer<TComAudioConnection> watch(call);
-    QVERIFY(m_fx.pushEvent(kCallReleased, callOn("7", "eth.0", {{"cause", "001-location unavailable"}})));
+    QVERIFY(m_fx.pushEvent(kCallReleased,
+                           callOn("7", "eth.0", {{"cause", "001-location unavailable"}})));
     QCOMPARE(trail.take(),
-             QStringList({"added:7", "status:7:4", "status:7:6", "state:7:2", "status:7:12",
-                          "state:7:4", "removed:7"}));
+             QStringList({"added:7",
+                          "status:7:4",
+                          "status:7:6",
+                          "state:7:2",
+                          "status:7:12",
+                          "state:7:4",
+                          "removed:7"}));
     QVERIFY(m_fx.device->connections().empty());
     // Deleted once the event loop ran (the wait for the event did that).
     DeviceFixture::flushDeletions();
@@ -121,7 +129,8 @@ void tst_ComDeviceCalls::incomingCall()
 
     // The page accepts with its own object; the device's record of the call stays the one.
     TComAudioConnection accepting(m_fx.com(), 1);
-    m_fx.fake()->setCommandReply(QStringLiteral("conacc"), {{QStringLiteral("id"), QStringLiteral("9")}});
+    m_fx.fake()->setCommandReply(QStringLiteral("conacc"),
+                                 {{QStringLiteral("id"), QStringLiteral("9")}});
     QVERIFY(accepting.accept(9, "isdn.0"));
     const FakeRequest sent = m_fx.fake()->lastRequest();
     QVERIFY(sent.isCommand(QStringLiteral("conacc")));
@@ -135,8 +144,13 @@ void tst_ComDeviceCalls::incomingCall()
     QCOMPARE(m_fx.device->connection(9), call);
     QVERIFY(m_fx.pushEvent(kCallReleased, callOn("9", "isdn.0")));
     QCOMPARE(trail.take(),
-             QStringList({"status:9:6", "state:9:2", "status:9:11", "state:9:3", "status:9:12",
-                          "state:9:4", "removed:9"}));
+             QStringList({"status:9:6",
+                          "state:9:2",
+                          "status:9:11",
+                          "state:9:3",
+                          "status:9:12",
+                          "state:9:4",
+                          "removed:9"}));
     QVERIFY(!m_fx.device->connection(9));
 }
 
@@ -145,21 +159,24 @@ void tst_ComDeviceCalls::lostCall()
     DeviceTrail trail(m_fx.device.get());
     std::string cause;
     int previousStatus = -1;
-    QObject::connect(m_fx.device.get(), &TComDevice::connectionRemoved, &trail.context,
+    QObject::connect(m_fx.device.get(),
+                     &TComDevice::connectionRemoved,
+                     &trail.context,
                      [&](TComBaseConnection *c) {
                          auto *audio = qobject_cast<TComAudioConnection *>(c);
                          cause = audio->cause();
                          previousStatus = audio->previousStatus();
                      });
     QVERIFY(m_fx.pushEvent(kCallProceeding, callOn("4", "mobile.0")));
-    QPointer<TComAudioConnection> call = qobject_cast<TComAudioConnection *>(m_fx.device->connection(4));
+    QPointer<TComAudioConnection> call
+        = qobject_cast<TComAudioConnection *>(m_fx.device->connection(4));
     QVERIFY(call);
     QCOMPARE(call->direction(), 0);
 
     QVERIFY(m_fx.pushEvent(kCallLost, callOn("4", "mobile.0", {{"cause", "120-no connection"}})));
     QCOMPARE(trail.take(),
-             QStringList({"added:4", "state:4:1", "status:4:4", "status:4:14", "state:4:4",
-                          "removed:4"}));
+             QStringList(
+                 {"added:4", "state:4:1", "status:4:4", "status:4:14", "state:4:4", "removed:4"}));
     QCOMPARE(cause, std::string("120-no connection"));
     QCOMPARE(previousStatus, 4);
     DeviceFixture::flushDeletions();
@@ -169,7 +186,8 @@ void tst_ComDeviceCalls::lostCall()
 void tst_ComDeviceCalls::coordinationLineCall()
 {
     DeviceTrail trail(m_fx.device.get());
-    QVERIFY(m_fx.pushEvent(kCallProceeding, callOn("5", "mobile.0", {{"comm_link", "coord_line"}})));
+    QVERIFY(
+        m_fx.pushEvent(kCallProceeding, callOn("5", "mobile.0", {{"comm_link", "coord_line"}})));
     auto *call = qobject_cast<TComAudioConnection *>(m_fx.device->connection(5));
     QVERIFY(call);
     QCOMPARE(call->type(), int(TComBaseConnection::CoordinationLine));
@@ -184,13 +202,21 @@ void tst_ComDeviceCalls::coordinationLineCall()
     QCOMPARE(call->status(), 9);
     QVERIFY(m_fx.pushEvent(kCallReleased, callOn("5", "mobile.0")));
     QCOMPARE(trail.take(),
-             QStringList({"added:5", "state:5:1", "status:5:4", "status:5:6", "state:5:2",
-                          "status:5:9", "status:5:12", "state:5:4", "removed:5"}));
+             QStringList({"added:5",
+                          "state:5:1",
+                          "status:5:4",
+                          "status:5:6",
+                          "state:5:2",
+                          "status:5:9",
+                          "status:5:12",
+                          "state:5:4",
+                          "removed:5"}));
 }
 
 void tst_ComDeviceCalls::dataLink()
 {
-    m_fx.fake()->setCommandReply(QStringLiteral("con"), {{QStringLiteral("id"), QStringLiteral("3")}});
+    m_fx.fake()->setCommandReply(QStringLiteral("con"),
+                                 {{QStringLiteral("id"), QStringLiteral("3")}});
     DeviceTrail trail(m_fx.device.get());
 
     auto *link = new TComDataConnection(m_fx.com());
@@ -206,7 +232,8 @@ void tst_ComDeviceCalls::dataLink()
     QVERIFY(link->hangUp());
     QCOMPARE(m_fx.fake()->lastRequest().value(QStringLiteral("id")), QStringLiteral("3"));
     QVERIFY(m_fx.pushEvent(QStringLiteral("data disconnected"), callOn("3", "wifi.0")));
-    QCOMPARE(trail.take(), QStringList({"added:3", "data:3:2", "data:3:3", "data:3:4", "removed:3"}));
+    QCOMPARE(trail.take(),
+             QStringList({"added:3", "data:3:2", "data:3:3", "data:3:4", "removed:3"}));
     QVERIFY(m_fx.device->connections().empty());
 
     // A link the device announces itself is created in state 1 and connected by the event.
@@ -219,22 +246,25 @@ void tst_ComDeviceCalls::releaseInsideHangUp()
 {
     // The device announces the release before it answers the hang-up, so the release is handled
     // while the hang-up still waits in its synchronous call.
-    m_fx.fake()->setReplyHook([this](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+    m_fx.fake()->setReplyHook([this](
+                                  const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (!request.isCommand(QStringLiteral("dcon")))
             return std::nullopt;
         FakeMessage released(FakeMessage::Event,
                              {{"event_type", kCallReleased}, {"id", "7"}, {"network", "eth.0"}});
-        return QList<FakeReply>{FakeReply::signal(released)}
-               + m_fx.fake()->defaultReplies(request);
+        return QList<FakeReply>{FakeReply::signal(released)} + m_fx.fake()->defaultReplies(request);
     });
     QVERIFY(m_fx.pushEvent(kCallProceeding, callOn("7", "eth.0")));
-    QPointer<TComAudioConnection> call = qobject_cast<TComAudioConnection *>(m_fx.device->connection(7));
+    QPointer<TComAudioConnection> call
+        = qobject_cast<TComAudioConnection *>(m_fx.device->connection(7));
     QVERIFY(call);
 
     DeviceTrail trail(m_fx.device.get());
     bool hangingUp = false;
     bool removedDuringHangUp = false;
-    QObject::connect(m_fx.device.get(), &TComDevice::connectionRemoved, &trail.context,
+    QObject::connect(m_fx.device.get(),
+                     &TComDevice::connectionRemoved,
+                     &trail.context,
                      [&](TComBaseConnection *) { removedDuringHangUp = hangingUp; });
     hangingUp = true;
     QVERIFY(call->hangUp());
@@ -251,15 +281,18 @@ void tst_ComDeviceCalls::releaseInsideHangUp()
 
 void tst_ComDeviceCalls::disconnectionInsideDataHangUp()
 {
-    m_fx.fake()->setReplyHook([this](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-        if (!request.isCommand(QStringLiteral("dcon")))
-            return std::nullopt;
-        FakeMessage gone(FakeMessage::Event,
-                         {{"event_type", "data disconnected"}, {"id", "3"}, {"network", "mobile.0"}});
-        return QList<FakeReply>{FakeReply::signal(gone)} + m_fx.fake()->defaultReplies(request);
-    });
+    m_fx.fake()->setReplyHook(
+        [this](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            if (!request.isCommand(QStringLiteral("dcon")))
+                return std::nullopt;
+            FakeMessage gone(
+                FakeMessage::Event,
+                {{"event_type", "data disconnected"}, {"id", "3"}, {"network", "mobile.0"}});
+            return QList<FakeReply>{FakeReply::signal(gone)} + m_fx.fake()->defaultReplies(request);
+        });
     QVERIFY(m_fx.pushEvent(QStringLiteral("data connected"), callOn("3", "mobile.0")));
-    QPointer<TComDataConnection> link = qobject_cast<TComDataConnection *>(m_fx.device->connection(3));
+    QPointer<TComDataConnection> link
+        = qobject_cast<TComDataConnection *>(m_fx.device->connection(3));
     QVERIFY(link);
     QVERIFY(link->hangUp());
     QCOMPARE(link->state(), 4);
@@ -278,19 +311,28 @@ void tst_ComDeviceCalls::ignoredMessages_data()
         QTest::newRow(name) << info << pairs << taken;
     };
     row("event without type", false, {"id", "7", "network", "eth.0"}, false);
-    row("call event without id", false, {"event_type", "0100-call proceeding", "network", "eth.0"},
+    row("call event without id",
+        false,
+        {"event_type", "0100-call proceeding", "network", "eth.0"},
         false);
-    row("release of an unknown id", false,
-        {"event_type", "1900-call released", "id", "99", "network", "eth.0"}, false);
-    row("release on another network", false,
-        {"event_type", "1900-call released", "id", "7", "network", "eth.1"}, true);
+    row("release of an unknown id",
+        false,
+        {"event_type", "1900-call released", "id", "99", "network", "eth.0"},
+        false);
+    row("release on another network",
+        false,
+        {"event_type", "1900-call released", "id", "7", "network", "eth.1"},
+        true);
     row("release without network", false, {"event_type", "1900-call released", "id", "7"}, true);
-    row("statistics of another id", false,
+    row("statistics of another id",
+        false,
         {"event_type", "rx-quality-report", "id", "70", "network", "eth.0", "net-quality", "3"},
         false);
     row("unknown type without id", false, {"event_type", "0200-call alerting"}, false);
-    row("data disconnected, unknown id", false,
-        {"event_type", "data disconnected", "id", "12", "network", "wifi.0"}, false);
+    row("data disconnected, unknown id",
+        false,
+        {"event_type", "data disconnected", "id", "12", "network", "wifi.0"},
+        false);
     row("info without type", true, {"level", "40"}, false);
     row("unknown info", true, {"info_type", "weather", "level", "40"}, false);
     row("battery without level", true, {"info_type", "battery_level"}, true);
