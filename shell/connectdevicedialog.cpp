@@ -22,8 +22,9 @@ ConnectDeviceDialog::ConnectDeviceDialog(QWidget *parent)
     : QDialog(parent, Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
 {
     setWindowTitle(tr("Connect Remote Device"));
-    setFixedSize(250, 185);
     setupUi();
+    // Not resizable; wider only where the desktop's font would otherwise clip a text.
+    setFixedSize(QSize(250, 185).expandedTo(minimumSizeHint()));
 }
 
 ConnectDeviceDialog::~ConnectDeviceDialog() = default;

@@ -13,8 +13,9 @@ DeviceInfoDialog::DeviceInfoDialog(QWidget *parent)
     : QDialog(parent, Qt::WindowTitleHint | Qt::WindowSystemMenuHint)
 {
     setWindowTitle(tr("Device Information"));
-    setFixedSize(340, 155);
     setupUi();
+    // Not resizable; wider only where the desktop's font would otherwise clip a text.
+    setFixedSize(QSize(340, 155).expandedTo(minimumSizeHint()));
 }
 
 DeviceInfoDialog::~DeviceInfoDialog() = default;

@@ -22,6 +22,7 @@
 #include "widgets/qvantelvirtual.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -59,6 +60,21 @@ void setTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+// The palette with every colour set explicitly, so that a widget holding it inherits none of
+// its parent's colours.
+QPalette explicitPalette(const QPalette &source)
+{
+    QPalette result = source;
+    for (int group = 0; group < QPalette::NColorGroups; ++group) {
+        for (int role = 0; role < QPalette::NColorRoles; ++role) {
+            const auto g = QPalette::ColorGroup(group);
+            const auto r = QPalette::ColorRole(role);
+            result.setColor(g, r, source.color(g, r));
+        }
+    }
+    return result;
+}
+
 QFrame *horizontalLine(QWidget *parent)
 {
     auto *line = new QFrame(parent);
@@ -88,6 +104,8 @@ Quorix::Quorix(QWidget *parent)
     setCentralWidget(central);
     auto *bar = new QMenuBar(this);
     bar->setObjectName(QStringLiteral("menubar"));
+    // The menus keep the desktop's colours: the black window palette below would hide them.
+    bar->setPalette(explicitPalette(QApplication::palette(bar)));
     bar->setGeometry(0, 0, 800, 21);
     setMenuBar(bar);
     auto *status = new QStatusBar(this);
