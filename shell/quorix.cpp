@@ -8,6 +8,7 @@
 #include "model/comrequest.h"
 #include "model/textconversions.h"
 #include "resources/tallydeskresources.h"
+#include "settings/qvantelsettingspage.h"
 #include "shell/applicationdirectory.h"
 #include "shell/briskdiscovery.h"
 #include "shell/briskdiscoverydialog.h"
@@ -206,6 +207,8 @@ void Quorix::createFrontPanel()
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop);
 
+    // The settings menu lives above the front panel; the window builds it through this factory.
+    QVantelSettingsPage::registerPage();
     m_frontPanel = new QVantelWindow(this);
     m_frontPanel->setObjectName(QStringLiteral("frontPanel"));
     frontPanelReceiver = m_frontPanel;

@@ -30,10 +30,11 @@ class QWidget;
 // The protocol client comClient() and the other shared objects are not owned and outlive the
 // window. Dialogs and the discovery object live only while the slot that opened them runs.
 //
-// Published state: the constructor sets the process-wide `mainWindow` (and the widget kit's
-// frontPanelReceiver) as its last step, after the log file has been opened; the destructor
-// clears `mainWindow` first. The message handler reaches the log file through
-// mainWindowLogFile().
+// Published state: the constructor points the widget kit's frontPanelReceiver at the front panel
+// as soon as that exists (it is never cleared), and sets the process-wide `mainWindow` as its
+// very last step, after the log file has been opened; the destructor clears `mainWindow` first.
+// The message handler reaches the log file through mainWindowLogFile(). The settings menu's page
+// factory is registered before the front panel is built.
 //
 // The window keys its behaviour on whether the protocol client is engaged (a connect accepted
 // and not yet disconnected), not on the link state; it follows the client's stateChanged() and

@@ -1,7 +1,6 @@
 #include "dialogscript.h"
 
 #include "tests/support/fakequorix.h"
-#include "frontpanel/ivantelsettingspage.h"
 #include "frontpanel/qvantelloginpage.h"
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
@@ -42,30 +41,6 @@
 namespace {
 
 const QString kHost = QStringLiteral("127.0.0.1");
-
-// Stands in for the settings menu at login: every level without a password.
-class OpenSettingsPage : public QWidget, public IVantelSettingsPage
-{
-public:
-    explicit OpenSettingsPage(QWidget *parent)
-        : QWidget(parent)
-    {}
-    bool loadPasswords() override { return true; }
-    const QString &password(int) const override { return m_none; }
-    int lastSectionId() const override { return -1; }
-    void audioChangesetEvent(const ksm::CMsg &) override {}
-    void configurationEvent(const ksm::CMsg &) override {}
-    void deviceBusy(bool) override {}
-    void deviceReleased(bool) override {}
-
-private:
-    QString m_none;
-};
-
-QWidget *openSettingsPage(QVantelWindow *window)
-{
-    return new OpenSettingsPage(window);
-}
 
 // Counts the key events the front panel receives.
 class KeyRecorder : public QObject
@@ -227,7 +202,6 @@ private slots:
         destroySharedObjects();
         m_fake.reset();
         setApplicationDirectory(QString());
-        QVantelWindow::setPageFactory(QVantel::SettingsPage, nullptr);
         Quorix::setDiscoveryFactory({});
     }
 
@@ -297,6 +271,20 @@ private slots:
         QFile f(configFile());
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
+    }
+
+    void unusableLogDirectoryStillStarts()
+    {
+        // A plain file where the log directory belongs.
+        QFile blocker(m_dir->filePath(QStringLiteral("logs")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QCOMPARE(mainWindow, window);
+        QVERIFY(!window->logFile()->isOpen());
+        QVERIFY(QFile::exists(configFile()));
+        QVERIFY(menusIdle());
     }
 
     void connectThroughDialogWithUdpLevels()
@@ -690,7 +678,6 @@ private slots:
 
     void loginOnTheFrontPanelEndToEnd()
     {
-        QVantelWindow::setPageFactory(QVantel::SettingsPage, openSettingsPage);
         m_fake->setValue(QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
         m_fake->setValue(QStringLiteral("version"), QStringLiteral("2.00.0"), QStringLiteral("general"));
         m_fake->setValue(QStringLiteral("builddate"), QStringLiteral("today"), QStringLiteral("general"));
