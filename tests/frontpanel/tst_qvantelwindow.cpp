@@ -7,6 +7,7 @@
 #include "model/matrixsettings.h"
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelevent.h"
+#include "widgets/qvantelnetquality.h"
 #include "widgets/qvantelstatuspanel.h"
 #include "widgets/qvantelswitch.h"
 
@@ -52,6 +53,8 @@ private slots:
     void idleMessagesHandledInOrder();
     void reinitDuringSetupRunsAfterIt();
     void linkDropMidSession();
+    void passwordPromptOutlivesLink();
+    void statusRefreshFromModel();
     void pageNavigation_data();
     void pageNavigation();
     void forwardedKeys();
@@ -510,6 +513,64 @@ void TestQVantelWindow::linkDropMidSession()
     QCOMPARE(f.window->shownPage(), int(QVantel::LoginPage));
     f.window->pageActivated(QVantel::MainPage);
     QCOMPARE(f.window->currentPage(), int(QVantel::LoginPage));
+}
+
+void TestQVantelWindow::passwordPromptOutlivesLink()
+{
+    QVERIFY(f.start());
+    f.setPasswords({}, QStringLiteral("Ex"), {});
+    f.pressLogin(1);
+    QVERIFY(f.loginPage()->keyboard());
+    // The link drops while the prompt is open: the cached password is gone with it, and an
+    // empty entry must not pass as a match.
+    f.fake->close();
+    f.fake->dropClient();
+    QTRY_VERIFY(comClient()->state() != RpcConnection::Connected);
+    QVERIFY(f.answerKeyboard(QStringLiteral("")));
+    QCOMPARE(f.message(), QStringLiteral("Not connected!"));
+    QCOMPARE(int(accessLevel), 0);
+    QCOMPARE(f.window->currentPage(), int(QVantel::LoginPage));
+}
+
+void TestQVantelWindow::statusRefreshFromModel()
+{
+    loginAndLoad();
+    QVantelStatusPanel *panel = panelOf(f.window->page(QVantel::MainPage));
+    // Ethernet default network, no call: link 1 idle without remembered address, link 2 unused
+    // in single-codec mode.
+    QTRY_COMPARE(panel->networkType(), 0x100);
+    QCOMPARE(panel->linkState(1), 1);
+    QCOMPARE(panel->linkState(2), 0);
+    QVERIFY(!panel->isLinkEnabled(1));
+    QCOMPARE(panel->qualityGauge(1, false)->quality(), 100);
+
+    // A registration of SIP account 1 on an IP link.
+    QVERIFY(f.fake->pushInfo(QStringLiteral("sip_registration"),
+                             {{QStringLiteral("sip_state"), QStringLiteral("registered")}}));
+    QTRY_COMPARE(f.window->sipState(1), 1);
+    QTRY_COMPARE(panel->sipState(1), 1);
+    QCOMPARE(f.window->sipState(2), 0);
+    QVERIFY(f.fake->pushInfo(QStringLiteral("sip_registration2"),
+                             {{QStringLiteral("sip_state2"), QStringLiteral("failed")},
+                              {QStringLiteral("sip_state_cause2"), QStringLiteral("403-forbidden")}}));
+    QTRY_COMPARE(f.window->sipState(2), 3);
+
+    // A call being set up on link 1.
+    QVERIFY(f.fake->pushEvent(QStringLiteral("0100-call proceeding"),
+                              {{QStringLiteral("id"), QStringLiteral("7")},
+                               {QStringLiteral("network"), QStringLiteral("eth.0")},
+                               {QStringLiteral("comm_link"), QStringLiteral("audio")}}));
+    QTRY_VERIFY(comDevice()->audioConnection(1));
+    f.window->refreshCurrentPage(QVantel::MainPage);
+    QCOMPARE(panel->linkState(1), 3);
+    QVERIFY(!panel->isLinkEnabled(1));
+
+    // The recorder's short-cut shows as state 2 on the main page only.
+    QVERIFY(audioSettings()->setWaveScut(true, false));
+    f.window->refreshCurrentPage(QVantel::MainPage);
+    QCOMPARE(panel->soundIdState(), 2);
+    f.window->pageActivated(QVantel::AudioPage);
+    QCOMPARE(panelOf(f.window->page(QVantel::AudioPage))->soundIdState(), 0);
 }
 
 void TestQVantelWindow::pageNavigation_data()
