@@ -36,8 +36,8 @@ void BriskDiscoveryDelegate::paint(QPainter *painter,
                 fill = QColor(239, 228, 176);
         }
     }
-    const Qt::Alignment alignment = column == 1 ? Qt::AlignLeft | Qt::AlignVCenter
-                                                : Qt::AlignCenter;
+    const Qt::Alignment alignment
+        = column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
 
     painter->save();
     painter->setFont(font);

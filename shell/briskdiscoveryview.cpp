@@ -54,8 +54,8 @@ void BriskDiscoveryView::setDevices(const BriskDiscovery::DeviceMap &devices)
     for (auto it = devices.cbegin(); it != devices.cend(); ++it, ++row) {
         const BriskDiscovery::DeviceInfo &device = it.value();
         m_model->setItem(row, 0, new QStandardItemEx(device.address));
-        m_model->setItem(row, 1,
-                         new QStandardItem(device.name.isEmpty() ? device.model : device.name));
+        m_model->setItem(
+            row, 1, new QStandardItem(device.name.isEmpty() ? device.model : device.name));
         m_model->setItem(row, 2, new QStandardItem(device.serialNumber));
         m_model->setItem(row, 3, new QStandardItem(device.macAddress));
         m_model->setItem(row, 4, new QStandardItem(device.firmware));

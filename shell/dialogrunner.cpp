@@ -29,11 +29,8 @@ int runDialog(QDialog &dialog)
 
 bool askYesCancel(QWidget *parent, const QString &title, const QString &text)
 {
-    QMessageBox box(QMessageBox::Question,
-                    title,
-                    text,
-                    QMessageBox::Yes | QMessageBox::Cancel,
-                    parent);
+    QMessageBox box(
+        QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::Cancel, parent);
     box.setDefaultButton(QMessageBox::Cancel);
     return runDialog(box) == QMessageBox::Yes;
 }

@@ -36,8 +36,8 @@ void ManageDevicesDelegate::paint(QPainter *painter,
     painter->setFont(font);
     painter->fillRect(fillRect, selected ? QColor(239, 228, 176) : QColor(Qt::white));
     painter->setPen(Qt::black);
-    const Qt::Alignment alignment = index.column() == 1 ? Qt::AlignLeft | Qt::AlignVCenter
-                                                        : Qt::AlignCenter;
+    const Qt::Alignment alignment
+        = index.column() == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
     painter->drawText(textRect, int(alignment), item->text());
     painter->restore();
 }

@@ -60,10 +60,8 @@ void ManageDevicesDialog::setupUi()
     connect(m_addButton, &QPushButton::clicked, this, &ManageDevicesDialog::addButtonClicked);
     connect(m_deleteButton, &QPushButton::clicked, this, &ManageDevicesDialog::deleteButtonClicked);
     connect(m_editButton, &QPushButton::clicked, this, &ManageDevicesDialog::editButtonClicked);
-    connect(m_connectButton,
-            &QPushButton::clicked,
-            this,
-            &ManageDevicesDialog::connectButtonClicked);
+    connect(
+        m_connectButton, &QPushButton::clicked, this, &ManageDevicesDialog::connectButtonClicked);
     connect(m_view, &ManageDevicesView::clicked, this, &ManageDevicesDialog::onViewClicked);
 }
 

@@ -9,10 +9,8 @@ ManageDevicesView::ManageDevicesView(QWidget *parent)
     : QTableView(parent)
     , m_model(new QStandardItemModel(0, 4, this))
 {
-    m_model->setHorizontalHeaderLabels({tr("IP Adress"),
-                                        tr("Device Name"),
-                                        tr("Device Port"),
-                                        tr("Audio Levels")});
+    m_model->setHorizontalHeaderLabels(
+        {tr("IP Adress"), tr("Device Name"), tr("Device Port"), tr("Audio Levels")});
     setModel(m_model);
     setItemDelegate(new ManageDevicesDelegate(this));
     setShowGrid(false);
@@ -48,9 +46,10 @@ void ManageDevicesView::setDevices(const QMap<QString, KnownDevice> &devices)
         m_model->setItem(row, 0, new QStandardItem(device.address.toString()));
         m_model->setItem(row, 1, new QStandardItem(device.name));
         m_model->setItem(row, 2, new QStandardItem(QString::number(device.port)));
-        m_model->setItem(row, 3,
-                         new QStandardItem(device.audioLevels ? QStringLiteral("TCP")
-                                                              : QStringLiteral("UDP")));
+        m_model->setItem(
+            row,
+            3,
+            new QStandardItem(device.audioLevels ? QStringLiteral("TCP") : QStringLiteral("UDP")));
     }
     const QHeaderView *header = horizontalHeader();
     m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());

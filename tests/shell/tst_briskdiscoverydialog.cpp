@@ -44,9 +44,8 @@ public:
         if (request.data() != "TolvDiscoveryRequest;")
             return false;
         for (Unit &unit : m_units)
-            unit.socket->writeDatagram(unit.answer,
-                                       request.senderAddress(),
-                                       quint16(request.senderPort()));
+            unit.socket->writeDatagram(
+                unit.answer, request.senderAddress(), quint16(request.senderPort()));
         return true;
     }
 
@@ -184,8 +183,8 @@ private slots:
         BriskDiscoveryView *view = dialog.view();
 
         // Empty space below the rows: nothing happens.
-        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
-                           QPoint(20, view->viewport()->height() - 3));
+        QTest::mouseDClick(
+            view->viewport(), Qt::LeftButton, {}, QPoint(20, view->viewport()->height() - 3));
         QVERIFY(dialog.isVisible());
         QCOMPARE(dialog.selectedDevice().address, QString());
         QCOMPARE(dialog.selectedDevice().model, QStringLiteral("Unknown"));
@@ -266,12 +265,18 @@ private slots:
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("right");
         QTest::addColumn<bool>("less");
-        QTest::newRow(".9 before .10") << "10.0.0.9" << "10.0.0.10" << true;
-        QTest::newRow(".10 after .9") << "10.0.0.10" << "10.0.0.9" << false;
-        QTest::newRow("network before host") << "9.255.255.255" << "10.0.0.0" << true;
-        QTest::newRow("equal") << "10.0.0.1" << "10.0.0.1" << false;
-        QTest::newRow("text on the left compares as text") << "b" << "a" << false;
-        QTest::newRow("text as text") << "a" << "b" << true;
+        QTest::newRow(".9 before .10") << "10.0.0.9"
+                                       << "10.0.0.10" << true;
+        QTest::newRow(".10 after .9") << "10.0.0.10"
+                                      << "10.0.0.9" << false;
+        QTest::newRow("network before host") << "9.255.255.255"
+                                             << "10.0.0.0" << true;
+        QTest::newRow("equal") << "10.0.0.1"
+                               << "10.0.0.1" << false;
+        QTest::newRow("text on the left compares as text") << "b"
+                                                           << "a" << false;
+        QTest::newRow("text as text") << "a"
+                                      << "b" << true;
     }
 
     void itemOrder()

@@ -36,15 +36,20 @@ private slots:
         QTest::addColumn<uint>("port");
         QTest::addColumn<uint>("datagramPort");
 
-        QTest::newRow("plain") << "7002" << "3001" << false << 7002u << 3001u;
-        QTest::newRow("tcp box wins over the UDP field") << "7001" << "3005" << true << 7001u << 1u;
-        QTest::newRow("tcp box with an unreadable UDP field") << "7001" << "x" << true << 7001u
-                                                              << 1u;
-        QTest::newRow("trailing letters") << "7001abc" << "3000x" << false << 0u << 0u;
-        QTest::newRow("empty") << "" << "" << false << 0u << 0u;
-        QTest::newRow("negative") << "-1" << "-3000" << false << 0u << 0u;
-        QTest::newRow("beyond 16 bits stays visible") << "70001" << "65536" << false << 70001u
-                                                      << 65536u;
+        QTest::newRow("plain") << "7002"
+                               << "3001" << false << 7002u << 3001u;
+        QTest::newRow("tcp box wins over the UDP field") << "7001"
+                                                         << "3005" << true << 7001u << 1u;
+        QTest::newRow("tcp box with an unreadable UDP field") << "7001"
+                                                              << "x" << true << 7001u << 1u;
+        QTest::newRow("trailing letters") << "7001abc"
+                                          << "3000x" << false << 0u << 0u;
+        QTest::newRow("empty") << ""
+                               << "" << false << 0u << 0u;
+        QTest::newRow("negative") << "-1"
+                                  << "-3000" << false << 0u << 0u;
+        QTest::newRow("beyond 16 bits stays visible") << "70001"
+                                                      << "65536" << false << 70001u << 65536u;
     }
 
     void portsFromText()

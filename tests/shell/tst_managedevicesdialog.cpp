@@ -107,13 +107,20 @@ private slots:
         QTest::addColumn<int>("expectedPort");
         QTest::addColumn<bool>("storable");
 
-        QTest::newRow("valid") << "10.0.0.9" << "7002" << 1 << false << 7002 << true;
-        QTest::newRow("not an address") << "unit.local" << "7001" << 0 << true << 7001 << false;
-        QTest::newRow("port with letters") << "10.0.0.9" << "70a" << 0 << false << 0 << false;
-        QTest::newRow("empty port") << "10.0.0.9" << "" << 0 << false << 0 << false;
-        QTest::newRow("port 0") << "10.0.0.9" << "0" << 0 << false << 0 << false;
-        QTest::newRow("port beyond TCP") << "10.0.0.9" << "70000" << 0 << false << 70000 << false;
-        QTest::newRow("highest port") << "10.0.0.9" << "65535" << 0 << false << 65535 << true;
+        QTest::newRow("valid") << "10.0.0.9"
+                               << "7002" << 1 << false << 7002 << true;
+        QTest::newRow("not an address") << "unit.local"
+                                        << "7001" << 0 << true << 7001 << false;
+        QTest::newRow("port with letters") << "10.0.0.9"
+                                           << "70a" << 0 << false << 0 << false;
+        QTest::newRow("empty port") << "10.0.0.9"
+                                    << "" << 0 << false << 0 << false;
+        QTest::newRow("port 0") << "10.0.0.9"
+                                << "0" << 0 << false << 0 << false;
+        QTest::newRow("port beyond TCP") << "10.0.0.9"
+                                         << "70000" << 0 << false << 70000 << false;
+        QTest::newRow("highest port") << "10.0.0.9"
+                                      << "65535" << 0 << false << 65535 << true;
     }
 
     void deviceInfoForm()
@@ -177,10 +184,13 @@ private slots:
 
         DialogScript script;
         QString title;
-        script.then(fillForm(QStringLiteral("10.0.0.9"), QStringLiteral("New name"),
-                             QStringLiteral("7010"), 1, &title));
-        script.then(fillForm(QStringLiteral("10.0.0.10"), QStringLiteral("Second"),
-                             QStringLiteral("7001"), 0));
+        script.then(fillForm(QStringLiteral("10.0.0.9"),
+                             QStringLiteral("New name"),
+                             QStringLiteral("7010"),
+                             1,
+                             &title));
+        script.then(fillForm(
+            QStringLiteral("10.0.0.10"), QStringLiteral("Second"), QStringLiteral("7001"), 0));
         QTest::mouseClick(dialog.addButton(), Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Add Device"));
         QTest::mouseClick(dialog.addButton(), Qt::LeftButton);
@@ -200,10 +210,14 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
-        QTest::newRow("port text") << "10.0.0.5" << "seven";
-        QTest::newRow("port 0") << "10.0.0.5" << "0";
-        QTest::newRow("port beyond 65535") << "10.0.0.5" << "65536";
-        QTest::newRow("no address") << "" << "7001";
+        QTest::newRow("port text") << "10.0.0.5"
+                                   << "seven";
+        QTest::newRow("port 0") << "10.0.0.5"
+                                << "0";
+        QTest::newRow("port beyond 65535") << "10.0.0.5"
+                                           << "65536";
+        QTest::newRow("no address") << ""
+                                    << "7001";
     }
 
     void invalidEntriesStoreNothing()
@@ -240,8 +254,8 @@ private slots:
         DialogScript script;
         QString title;
         bool readOnly = false;
-        script.then(fillForm(QString(), QStringLiteral("Zulu"), QStringLiteral("7100"), 1, &title,
-                             &readOnly));
+        script.then(fillForm(
+            QString(), QStringLiteral("Zulu"), QStringLiteral("7100"), 1, &title, &readOnly));
         QTest::mouseClick(dialog.editButton(), Qt::LeftButton);
         QCOMPARE(title, QStringLiteral("Edit Device"));
         QVERIFY(readOnly);

@@ -1,6 +1,5 @@
 #include "dialogscript.h"
 
-#include "tests/support/fakequorix.h"
 #include "frontpanel/qvantelloginpage.h"
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
@@ -18,6 +17,7 @@
 #include "shell/messagehandler.h"
 #include "shell/quorix.h"
 #include "shell/quorixdialog.h"
+#include "tests/support/fakequorix.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantelvirtual.h"
@@ -177,10 +177,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        qRegisterMetaType<RpcConnection::ConnectionState>();
-    }
+    void initTestCase() { qRegisterMetaType<RpcConnection::ConnectionState>(); }
 
     void init()
     {
@@ -342,7 +339,8 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
-        QTest::newRow("not an address") << "unit.local" << "";
+        QTest::newRow("not an address") << "unit.local"
+                                        << "";
         QTest::newRow("port 0") << kHost << "0";
         QTest::newRow("port text") << kHost << "70a";
         QTest::newRow("port beyond 16 bits") << kHost << "70001";
@@ -402,10 +400,18 @@ private slots:
         QTest::addColumn<QString>("knownName");
         QTest::addColumn<QString>("deviceName");
         QTest::addColumn<QString>("storedName");
-        QTest::newRow("unnamed known device takes the name") << "" << "Studio 4" << "Studio 4";
-        QTest::newRow("a known name stays") << "Mine" << "Studio 4" << "Mine";
-        QTest::newRow("empty name: no label") << "" << "" << "";
-        QTest::newRow("markup shown as text") << "" << "<b>A&B</b>" << "<b>A&B</b>";
+        QTest::newRow("unnamed known device takes the name") << ""
+                                                             << "Studio 4"
+                                                             << "Studio 4";
+        QTest::newRow("a known name stays") << "Mine"
+                                            << "Studio 4"
+                                            << "Mine";
+        QTest::newRow("empty name: no label") << ""
+                                              << ""
+                                              << "";
+        QTest::newRow("markup shown as text") << ""
+                                              << "<b>A&B</b>"
+                                              << "<b>A&B</b>";
     }
 
     void loginNamesTheKnownDevice()
@@ -626,9 +632,9 @@ private slots:
         QVERIFY(recorder.keys.isEmpty()); // posted, not sent
         QTRY_COMPARE(recorder.keys.size(), 4);
         const QList<QPair<QEvent::Type, int>> expected{{QEvent::KeyPress, 0x101},
-                                                        {QEvent::KeyRelease, 0x101},
-                                                        {QEvent::KeyPress, 0x105},
-                                                        {QEvent::KeyRelease, 0x105}};
+                                                       {QEvent::KeyRelease, 0x101},
+                                                       {QEvent::KeyPress, 0x105},
+                                                       {QEvent::KeyRelease, 0x105}};
         QCOMPARE(recorder.keys, expected);
     }
 
@@ -651,7 +657,8 @@ private slots:
                 keyboard->close();
             QTRY_VERIFY(!child<QVantelVirtual>("messageKeyboard"));
         };
-        auto isDisplay = [](const FakeRequest &r) { return r.isCommand(QStringLiteral("display")); };
+        auto isDisplay
+            = [](const FakeRequest &r) { return r.isCommand(QStringLiteral("display")); };
 
         DialogScript script;
         m_fake->clearLog();
@@ -678,10 +685,15 @@ private slots:
 
     void loginOnTheFrontPanelEndToEnd()
     {
-        m_fake->setValue(QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
-        m_fake->setValue(QStringLiteral("version"), QStringLiteral("2.00.0"), QStringLiteral("general"));
-        m_fake->setValue(QStringLiteral("builddate"), QStringLiteral("today"), QStringLiteral("general"));
-        m_fake->setValue(QStringLiteral("tabname"), QStringLiteral("Studio 4"), QStringLiteral("db"),
+        m_fake->setValue(
+            QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
+        m_fake->setValue(
+            QStringLiteral("version"), QStringLiteral("2.00.0"), QStringLiteral("general"));
+        m_fake->setValue(
+            QStringLiteral("builddate"), QStringLiteral("today"), QStringLiteral("general"));
+        m_fake->setValue(QStringLiteral("tabname"),
+                         QStringLiteral("Studio 4"),
+                         QStringLiteral("db"),
                          QStringLiteral("web"));
         addKnown(kHost, 7001, QString(), false);
 
