@@ -79,9 +79,8 @@ void QVantelLoginPage::setupUi()
         levelSwitch->setObjectName(QLatin1String(row.objectName));
         levelSwitch->setCheckable(true);
         levelSwitch->setGeometry(285, row.y, 60, 34);
-        connect(levelSwitch, &QAbstractButton::clicked, this, [this, level] {
-            switchClicked(level);
-        });
+        connect(
+            levelSwitch, &QAbstractButton::clicked, this, [this, level] { switchClicked(level); });
         *row.field = levelSwitch;
 
         auto *label = new QLabel(row.text, this);

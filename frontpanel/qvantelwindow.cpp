@@ -480,9 +480,9 @@ void QVantelWindow::setupPass()
         audio->start(true);
     }
     TComRavennaController *ravenna = ravennaController();
-    if (device->loaded() && audio->state() == TComController::StateReady
-        && audio->auxiliaryBoard() && (device->deviceOptions() & TComDevice::OptionRavenna) != 0
-        && !device->aes67Reset() && ravenna->state() == TComController::StateUnknown) {
+    if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
+        && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && !device->aes67Reset()
+        && ravenna->state() == TComController::StateUnknown) {
         if (ravenna->start({"rav_firmware_rev"})) {
             std::vector<std::string> keys;
             if (firmwareVersion > 0x106ffu) {
@@ -543,9 +543,8 @@ void QVantelWindow::frontPanelSetup()
         request.getParams(recorder, status, failed, TComRequest::DefaultTimeoutMs);
         const auto found = status.find("rec_status");
         if (found != status.end()) {
-            m_soundIdPlayerState = found->second == "play" || found->second == "play_paused"
-                                       ? 0
-                                       : -1;
+            m_soundIdPlayerState
+                = found->second == "play" || found->second == "play_paused" ? 0 : -1;
         }
     }
 
@@ -629,8 +628,7 @@ void QVantelWindow::messageReceived(const RpcMessage &message)
     }
     m_deferredMessages.append(message);
     if (comClient()->isReady()) {
-        QCoreApplication::postEvent(this,
-                                    new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
+        QCoreApplication::postEvent(this, new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
     }
 }
 
@@ -902,8 +900,8 @@ void QVantelWindow::refreshCurrentPage(int page)
     const std::string &network = device->defaultNetwork();
     const int family = TComDevice::networkFamily(network);
     const auto dataActive = [device, &network] {
-        const TComBaseConnection *data = device->findConnection(TComBaseConnection::DataLink,
-                                                                network);
+        const TComBaseConnection *data
+            = device->findConnection(TComBaseConnection::DataLink, network);
         return data && data->state() == 2;
     };
     switch (family) {
@@ -949,9 +947,8 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         panel->setLinkQuality(which, 100, 100);
     };
     const auto showQuality = [panel](int which, const TComAudioConnection *c, int stream) {
-        panel->setLinkQuality(which,
-                              c->txStatistics(stream).netQuality,
-                              c->rxStatistics(stream).netQuality);
+        panel->setLinkQuality(
+            which, c->txStatistics(stream).netQuality, c->rxStatistics(stream).netQuality);
         panel->setLinkEnabled(which, true);
     };
 

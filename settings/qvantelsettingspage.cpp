@@ -21,10 +21,7 @@ const std::string kOperatorKey = "password_ol";
 QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
     : QVantelMenuWidget(parent)
 {
-    connect(comClient(),
-            &ksm::CCom::stateChanged,
-            this,
-            &QVantelSettingsPage::clientStateChanged);
+    connect(comClient(), &ksm::CCom::stateChanged, this, &QVantelSettingsPage::clientStateChanged);
 }
 
 QVantelSettingsPage::~QVantelSettingsPage() = default;

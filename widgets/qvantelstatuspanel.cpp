@@ -94,7 +94,8 @@ QVantelStatusPanel::QVantelStatusPanel(bool compact, QWidget *parent)
     m_soundIdButton->setObjectName(QStringLiteral("soundIdButton"));
     colourButton(m_soundIdButton, Qt::yellow);
     m_soundIdButton->hide();
-    connect(m_soundIdButton, &QAbstractButton::clicked, this, &QVantelStatusPanel::soundLabelClicked);
+    connect(
+        m_soundIdButton, &QAbstractButton::clicked, this, &QVantelStatusPanel::soundLabelClicked);
 
     m_link1.button = makeButton(tr("Program"), QRect(232, 0, 112, 28));
     m_link1.button->setObjectName(QStringLiteral("programButton"));
@@ -310,11 +311,10 @@ void QVantelStatusPanel::setCodecMode(int codecMode, int coordinationMode)
         coordinationX = 271;
         coordinationWidth = 197;
     } else {
-        const bool stereoTitle = twoBars
-                                 && (codecMode == 2 || codecMode == 4 || codecMode == 32
-                                     || codecMode == 64);
-        const bool hideCoordination = twoBars ? (codecMode == 1 || codecMode == 2 || codecMode == 4)
-                                              : codecMode == 1;
+        const bool stereoTitle
+            = twoBars && (codecMode == 2 || codecMode == 4 || codecMode == 32 || codecMode == 64);
+        const bool hideCoordination
+            = twoBars ? (codecMode == 1 || codecMode == 2 || codecMode == 4) : codecMode == 1;
         m_link2.button->setVisible(!hideCoordination);
         m_link1.button->setGeometry(232, 0, 112, 28);
         m_link1.button->setText(stereoTitle ? tr("Prog. L/R") : tr("Program"));

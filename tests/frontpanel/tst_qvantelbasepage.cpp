@@ -145,15 +145,14 @@ void TestQVantelBasePage::codecModeLayout_data()
 
     QTest::newRow("mono") << 1 << 0 << QStringLiteral("Program") << QRect(232, 0, 112, 28) << false
                           << 278 << false;
-    QTest::newRow("stereo, no coordination")
-        << 2 << 0 << QStringLiteral("Program / Coord") << QRect(172, 0, 190, 28) << false << 197
-        << false;
-    QTest::newRow("coordination line") << 8 << 0 << QStringLiteral("Program")
-                                       << QRect(232, 0, 112, 28) << true << 278 << false;
+    QTest::newRow("stereo, no coordination") << 2 << 0 << QStringLiteral("Program / Coord")
+                                             << QRect(172, 0, 190, 28) << false << 197 << false;
+    QTest::newRow("coordination line")
+        << 8 << 0 << QStringLiteral("Program") << QRect(232, 0, 112, 28) << true << 278 << false;
     QTest::newRow("stereo with coordination mode")
         << 2 << 1 << QStringLiteral("Prog. L/R") << QRect(232, 0, 112, 28) << false << 278 << true;
-    QTest::newRow("double stereo") << 32 << 1 << QStringLiteral("Prog. L/R")
-                                   << QRect(232, 0, 112, 28) << true << 278 << true;
+    QTest::newRow("double stereo")
+        << 32 << 1 << QStringLiteral("Prog. L/R") << QRect(232, 0, 112, 28) << true << 278 << true;
 }
 
 void TestQVantelBasePage::codecModeLayout()

@@ -84,8 +84,8 @@ void TestQVantelWindow::loginAndLoad()
 void TestQVantelWindow::loginAtEachLevel_data()
 {
     QTest::addColumn<int>("level");
-    QTest::addColumn<QString>("stored");  // the level's password on the device
-    QTest::addColumn<QString>("typed");   // null: no keyboard answer (Cancel when one opens)
+    QTest::addColumn<QString>("stored"); // the level's password on the device
+    QTest::addColumn<QString>("typed");  // null: no keyboard answer (Cancel when one opens)
     QTest::addColumn<bool>("admitted");
     QTest::addColumn<QString>("message");
 
@@ -164,7 +164,8 @@ void TestQVantelWindow::loginRefused()
     QVERIFY(f.start(fault != QLatin1String("offline")));
     f.setPasswords({}, {}, {});
     if (fault == QLatin1String("device"))
-        f.fake->setValue(QStringLiteral("device"), QStringLiteral("vantel2"), QStringLiteral("general"));
+        f.fake->setValue(
+            QStringLiteral("device"), QStringLiteral("vantel2"), QStringLiteral("general"));
     else if (fault != QLatin1String("offline"))
         f.fake->refuseKey(fault, QStringLiteral("015-not allowed"));
     firmwareVersion = 0x010203;
@@ -237,9 +238,8 @@ void TestQVantelWindow::initialisationAfterLogin()
                && r.value(QStringLiteral("info")) == QLatin1String("remote_numbers");
     }));
     FakeRequest numbers;
-    QVERIFY(f.fake->waitForRequest([](const FakeRequest &r) { return isGetOf(r, "remote_aoip1"); },
-                                   5000,
-                                   &numbers));
+    QVERIFY(f.fake->waitForRequest(
+        [](const FakeRequest &r) { return isGetOf(r, "remote_aoip1"); }, 5000, &numbers));
     QCOMPARE(numbers.target(), QStringLiteral("ui"));
     QCOMPARE(numbers.value(QStringLiteral("ui")), QStringLiteral("vn_frontpanel"));
     QCOMPARE(numbers.gets().size(), 9); // firmware 2.0: the relays too
@@ -267,9 +267,8 @@ void TestQVantelWindow::keepAliveAndItsFailure()
     loginAndLoad();
     QTRY_VERIFY(f.window->keepAliveTimer()->isActive());
     const auto probes = [this] {
-        return f.countOf([](const FakeRequest &r) {
-            return r.isListOf(QStringLiteral("network"));
-        });
+        return f.countOf(
+            [](const FakeRequest &r) { return r.isListOf(QStringLiteral("network")); });
     };
     const int before = probes();
     QTRY_VERIFY_WITH_TIMEOUT(probes() > before, 5000);
@@ -367,9 +366,10 @@ void TestQVantelWindow::infoAndEventDispatch()
                              {{QStringLiteral("info_source"), QStringLiteral("bklyn.0")},
                               {QStringLiteral("system_update"), QStringLiteral("1")},
                               {QStringLiteral("progress"), QStringLiteral("40")}}));
-    QTRY_COMPARE(f.message(),
-                 QStringLiteral(
-                     "AES67 module update...\n\nUploading firmware 40%\n\nDo not turn off the unit!"));
+    QTRY_COMPARE(
+        f.message(),
+        QStringLiteral(
+            "AES67 module update...\n\nUploading firmware 40%\n\nDo not turn off the unit!"));
     QTRY_COMPARE(f.window->deferredMessageCount(), 0);
 }
 
@@ -381,19 +381,20 @@ void TestQVantelWindow::deferredMessagesWaitForSynchronousCall()
     QList<bool> handledWhileBusy;
     QList<int> levels;
     QObject context;
-    connect(comDevice(), &TComDevice::deviceStateChanged, &context,
-            [&](TComDevice::DeviceState state) {
-                if (state == TComDevice::BatteryLevelState) {
-                    handledWhileBusy << !comClient()->isReady();
-                    levels << comDevice()->batteryLevel();
-                }
-            });
+    connect(
+        comDevice(), &TComDevice::deviceStateChanged, &context, [&](TComDevice::DeviceState state) {
+            if (state == TComDevice::BatteryLevelState) {
+                handledWhileBusy << !comClient()->isReady();
+                levels << comDevice()->batteryLevel();
+            }
+        });
 
     // One message from the device, and one handed to the window directly while the call
     // waits, as a message the transport released at that moment would be.
     f.fake->setReplyDelay(300);
     QTimer::singleShot(50, &context, [this] {
-        f.fake->pushInfo(QStringLiteral("battery_level"), {{QStringLiteral("level"), QStringLiteral("10")}});
+        f.fake->pushInfo(QStringLiteral("battery_level"),
+                         {{QStringLiteral("level"), QStringLiteral("10")}});
     });
     QTimer::singleShot(100, &context, [this] {
         ksm::CMsg info(ksm::CMsg::Info);
@@ -426,13 +427,14 @@ void TestQVantelWindow::idleMessagesHandledInOrder()
     QTRY_COMPARE(f.window->deferredMessageCount(), 0);
     QList<int> levels;
     QObject context;
-    connect(comDevice(), &TComDevice::deviceStateChanged, &context,
-            [&](TComDevice::DeviceState state) {
-                if (state == TComDevice::BatteryLevelState)
-                    levels << comDevice()->batteryLevel();
-            });
+    connect(
+        comDevice(), &TComDevice::deviceStateChanged, &context, [&](TComDevice::DeviceState state) {
+            if (state == TComDevice::BatteryLevelState)
+                levels << comDevice()->batteryLevel();
+        });
     for (const char *level : {"31", "32", "33"})
-        QVERIFY(f.fake->pushInfo(QStringLiteral("battery_level"), {{QStringLiteral("level"), QLatin1String(level)}}));
+        QVERIFY(f.fake->pushInfo(QStringLiteral("battery_level"),
+                                 {{QStringLiteral("level"), QLatin1String(level)}}));
     QTRY_COMPARE(levels, (QList<int>{31, 32, 33}));
 }
 
@@ -443,21 +445,21 @@ void TestQVantelWindow::reinitDuringSetupRunsAfterIt()
     // set-up timer fires.
     QObject context;
     bool pushed = false;
-    connect(f.fake.get(), &FakeQuorix::requestReceived, &context,
-            [&](const FakeRequest &r) {
-                if (!pushed && r.isListOf(QStringLiteral("network"))) {
-                    pushed = true;
-                    f.fake->pushEvent(QStringLiteral("reinit"));
-                }
-            });
+    connect(f.fake.get(), &FakeQuorix::requestReceived, &context, [&](const FakeRequest &r) {
+        if (!pushed && r.isListOf(QStringLiteral("network"))) {
+            pushed = true;
+            f.fake->pushEvent(QStringLiteral("reinit"));
+        }
+    });
     f.fake->setReplyDelay(150);
     f.window->setTiming({10, 100, 400});
     f.pressLogin(0);
     QVERIFY(pushed);
     // The reinit reset the model and ran the set-up again, after the first one.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        f.countOf([](const FakeRequest &r) { return r.isListOf(QStringLiteral("device_opts")); }) >= 2,
-        15000);
+    QTRY_VERIFY_WITH_TIMEOUT(f.countOf([](const FakeRequest &r) {
+        return r.isListOf(QStringLiteral("device_opts"));
+    }) >= 2,
+                             15000);
     QTRY_VERIFY_WITH_TIMEOUT(comDevice()->loaded(), 15000);
     f.fake->setReplyDelay(0);
     // The second refresh began only after the first set-up had sent its last request.
@@ -466,7 +468,8 @@ void TestQVantelWindow::reinitDuringSetupRunsAfterIt()
     int secondRefresh = -1;
     int refreshes = 0;
     for (int i = 0; i < log.size(); ++i) {
-        if (firstSetupEnd < 0 && log.at(i).value(QStringLiteral("event_type")) == QLatin1String("comm_events"))
+        if (firstSetupEnd < 0
+            && log.at(i).value(QStringLiteral("event_type")) == QLatin1String("comm_events"))
             firstSetupEnd = i;
         if (log.at(i).isListOf(QStringLiteral("device_opts")) && ++refreshes == 2)
             secondRefresh = i;
@@ -550,9 +553,10 @@ void TestQVantelWindow::statusRefreshFromModel()
     QTRY_COMPARE(f.window->sipState(1), 1);
     QTRY_COMPARE(panel->sipState(1), 1);
     QCOMPARE(f.window->sipState(2), 0);
-    QVERIFY(f.fake->pushInfo(QStringLiteral("sip_registration2"),
-                             {{QStringLiteral("sip_state2"), QStringLiteral("failed")},
-                              {QStringLiteral("sip_state_cause2"), QStringLiteral("403-forbidden")}}));
+    QVERIFY(
+        f.fake->pushInfo(QStringLiteral("sip_registration2"),
+                         {{QStringLiteral("sip_state2"), QStringLiteral("failed")},
+                          {QStringLiteral("sip_state_cause2"), QStringLiteral("403-forbidden")}}));
     QTRY_COMPARE(f.window->sipState(2), 3);
 
     // A call being set up on link 1.
@@ -580,20 +584,21 @@ void TestQVantelWindow::pageNavigation_data()
 
     const int phone = 0x105;
     const int headphone = 0x101;
-    QTest::newRow("phone, headphone, phone, phone")
-        << QList<int>{phone, headphone, phone, phone}
-        << QList<int>{QVantel::ConnectionPage, QVantel::Headphone1Page, QVantel::ConnectionPage,
-                      QVantel::MainPage};
-    QTest::newRow("headphone twice")
-        << QList<int>{headphone, headphone}
-        << QList<int>{QVantel::Headphone1Page, QVantel::MainPage};
+    QTest::newRow("phone, headphone, phone, phone") << QList<int>{phone, headphone, phone, phone}
+                                                    << QList<int>{QVantel::ConnectionPage,
+                                                                  QVantel::Headphone1Page,
+                                                                  QVantel::ConnectionPage,
+                                                                  QVantel::MainPage};
+    QTest::newRow("headphone twice") << QList<int>{headphone, headphone}
+                                     << QList<int>{QVantel::Headphone1Page, QVantel::MainPage};
     QTest::newRow("headphone, phone, headphone, headphone")
         << QList<int>{headphone, phone, headphone, headphone}
-        << QList<int>{QVantel::Headphone1Page, QVantel::ConnectionPage, QVantel::Headphone1Page,
+        << QList<int>{QVantel::Headphone1Page,
+                      QVantel::ConnectionPage,
+                      QVantel::Headphone1Page,
                       QVantel::MainPage};
     QTest::newRow("other keys do nothing")
-        << QList<int>{int(Qt::Key_A), 0x102}
-        << QList<int>{QVantel::MainPage, QVantel::MainPage};
+        << QList<int>{int(Qt::Key_A), 0x102} << QList<int>{QVantel::MainPage, QVantel::MainPage};
 }
 
 void TestQVantelWindow::pageNavigation()
@@ -631,7 +636,8 @@ void TestQVantelWindow::forwardedKeys()
     QCoreApplication::sendPostedEvents(f.window.get(), QVantelEvent::kType);
     QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));
     // A device-message notice that finds the queue empty does nothing.
-    QCoreApplication::postEvent(f.window.get(), new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
+    QCoreApplication::postEvent(f.window.get(),
+                                new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
     QCoreApplication::sendPostedEvents(f.window.get(), QVantelEvent::kType);
     QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));
 }

@@ -56,8 +56,8 @@ struct WindowFixture
     {
         if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake->port(), 1))
             return false;
-        return QTest::qWaitFor(
-            [] { return comClient()->state() == RpcConnection::Connected; }, 5000);
+        return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
+                               5000);
     }
 
     void stop()
@@ -78,8 +78,10 @@ struct WindowFixture
         fake->setValue(QStringLiteral("version"), QStringLiteral("2.00.7"), general);
         fake->setValue(QStringLiteral("builddate"), QStringLiteral("2024-05-01"), general);
         fake->setList(QStringLiteral("device_opts"), {QStringLiteral("record_1")}, general);
-        fake->setValue(
-            QStringLiteral("tabname"), QStringLiteral("Studio A"), QStringLiteral("db"), QStringLiteral("web"));
+        fake->setValue(QStringLiteral("tabname"),
+                       QStringLiteral("Studio A"),
+                       QStringLiteral("db"),
+                       QStringLiteral("web"));
         const QString network = QStringLiteral("network");
         fake->setList(network, {QStringLiteral("aoip"), QStringLiteral("eth.0")}, network);
         fake->setValue(QStringLiteral("default_network"), QStringLiteral("eth.0"), network);
@@ -91,8 +93,8 @@ struct WindowFixture
     {
         const QString db = QStringLiteral("db");
         const QString owner = QStringLiteral("vn_frontpanel");
-        const std::pair<const char *, QString> entries[] = {
-            {"password_al", administrator}, {"password_el", expert}, {"password_ol", op}};
+        const std::pair<const char *, QString> entries[]
+            = {{"password_al", administrator}, {"password_el", expert}, {"password_ol", op}};
         for (const auto &entry : entries) {
             const QString key = QLatin1String(entry.first);
             if (entry.second.isEmpty()) {

@@ -123,8 +123,8 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     initTallydeskResources();
-    const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1])
-                                    : QStringLiteral(TALLYDESK_GALLERY_DIR);
+    const QString folder
+        = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TALLYDESK_GALLERY_DIR);
     bool ok = statusPanels(folder);
     ok = loginPage(folder) && ok;
     destroySharedObjects();

@@ -81,7 +81,8 @@ void TestQVantelSettingsPage::loadFillsAndClearsLevels()
     const FakeRequest request = m_fake->lastRequest();
     QCOMPARE(request.target(), kDb);
     QCOMPARE(request.gets(),
-             (QStringList{QStringLiteral("password_al"), QStringLiteral("password_el"),
+             (QStringList{QStringLiteral("password_al"),
+                          QStringLiteral("password_el"),
                           QStringLiteral("password_ol")}));
     QCOMPARE(m_page->password(2), QStringLiteral("Adm 1"));
     // A missing value and an empty one both mean: no password.
