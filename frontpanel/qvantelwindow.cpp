@@ -27,6 +27,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QStackedLayout>
 #include <QTimer>
 
@@ -163,15 +164,16 @@ void QVantelWindow::createPages()
         if (!m_settings)
             logCritical(QStringLiteral("QVantelWindow: the settings page lacks its services"));
     }
-    // Pages above the login page that ask for pages through their own signal.
+    // The audio, headphone and settings pages ask for pages through their own signal; their
+    // classes live above this layer, so the signal is found by its signature.
+    const QMetaMethod slot
+        = metaObject()->method(metaObject()->indexOfSlot("pageActivated(QVantel::Page)"));
     for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
         QWidget *page = m_pages[size_t(index)];
-        if (page && page->metaObject()->indexOfSignal("pageActivated(QVantel::Page)") >= 0) {
-            connect(page,
-                    SIGNAL(pageActivated(QVantel::Page)),
-                    this,
-                    SLOT(pageActivated(QVantel::Page)));
-        }
+        const int signal
+            = page ? page->metaObject()->indexOfSignal("pageActivated(QVantel::Page)") : -1;
+        if (signal >= 0)
+            connect(page, page->metaObject()->method(signal), this, slot);
     }
 
     setLayout(m_pageStack);

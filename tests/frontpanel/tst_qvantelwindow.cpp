@@ -668,6 +668,9 @@ void TestQVantelWindow::pagesNeedConnection()
     f.window->pageActivated(QVantel::SettingsPage);
     f.window->pageActivated(QVantel::SettingsNetwork);
     QCOMPARE(f.window->currentPage(), int(QVantel::AudioPage));
+    // The settings menu asks for pages through its signal.
+    emit f.window->settingsPage()->pageActivated(QVantel::ConnectionPage);
+    QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));
 }
 
 void TestQVantelWindow::messagePopupReplacesText()
