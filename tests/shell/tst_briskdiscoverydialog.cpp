@@ -233,8 +233,8 @@ private slots:
         DialogScript script;
         QString shownAddress, shownPort, title;
         bool readOnly = false;
-        script.then([&](QDialog &dialog) {
-            auto *form = qobject_cast<DeviceInfoDialog *>(&dialog);
+        script.then([&](QDialog &shown) {
+            auto *form = qobject_cast<DeviceInfoDialog *>(&shown);
             title = form->windowTitle();
             shownAddress = form->addressEdit()->text();
             shownPort = form->portEdit()->text();

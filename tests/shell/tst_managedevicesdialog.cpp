@@ -269,8 +269,8 @@ private slots:
 
         // A rewritten address in the form does not move the entry.
         clickRow(view, 0);
-        script.then([](QDialog &dialog) {
-            auto *form = qobject_cast<DeviceInfoDialog *>(&dialog);
+        script.then([](QDialog &shown) {
+            auto *form = qobject_cast<DeviceInfoDialog *>(&shown);
             form->addressEdit()->setText(QStringLiteral("10.0.0.77"));
             return int(QDialog::Accepted);
         });
