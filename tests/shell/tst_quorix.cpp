@@ -339,17 +339,25 @@ private slots:
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("udpPort");
         QTest::newRow("not an address") << "unit.local"
+                                        << ""
                                         << "";
-        QTest::newRow("port 0") << kHost << "0";
-        QTest::newRow("port text") << kHost << "70a";
-        QTest::newRow("port beyond 16 bits") << kHost << "70001";
+        QTest::newRow("port 0") << kHost << "0"
+                                << "";
+        QTest::newRow("port text") << kHost << "70a"
+                                   << "";
+        QTest::newRow("port beyond 16 bits") << kHost << "70001"
+                                             << "";
+        QTest::newRow("datagram port beyond 16 bits") << kHost << ""
+                                                      << "65536";
     }
 
     void refusedConnectChangesNothing()
     {
         QFETCH(QString, address);
         QFETCH(QString, port);
+        QFETCH(QString, udpPort);
         QVERIFY(openWindow());
         DialogScript script;
         const quint16 fakePort = m_fake->port();
@@ -357,6 +365,8 @@ private slots:
             auto *form = qobject_cast<ConnectDeviceDialog *>(&dialog);
             form->addressEdit()->setText(address);
             form->portEdit()->setText(port.isEmpty() ? QString::number(fakePort) : port);
+            if (!udpPort.isEmpty())
+                form->udpPortEdit()->setText(udpPort);
             return int(QDialog::Accepted);
         });
         action("connectAction")->trigger();
