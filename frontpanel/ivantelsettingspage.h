@@ -6,6 +6,8 @@ namespace ksm {
 class CMsg;
 } // namespace ksm
 
+class TComAudioConnection;
+
 // What the front-panel window needs of its settings page (stack page 11). The settings menu
 // lives in a higher layer than the window, so the window knows it only through this interface;
 // the settings page, a QVantelMenuWidget, implements it and is built by the page factory that
@@ -31,6 +33,27 @@ public:
     virtual void configurationEvent(const ksm::CMsg &message) = 0;
     virtual void deviceBusy(bool busy) = 0;
     virtual void deviceReleased(bool released) = 0;
+
+    // Call notifications: a call's state, status or statistics changed. The window calls them
+    // for every audio connection; a page that shows no call information keeps the empty default.
+    virtual void audioConnectionStateChanged(TComAudioConnection *connection)
+    {
+        Q_UNUSED(connection)
+    }
+    virtual void audioCallStatusChanged(TComAudioConnection *connection) { Q_UNUSED(connection) }
+    virtual void audioCallStatisticChanged(TComAudioConnection *connection)
+    {
+        Q_UNUSED(connection)
+    }
+
+    // The first (index 0) and second (index 1) remote-address texts of the call profile being
+    // edited, read by the window when the menu reports a changed remote address of a link
+    // (QVantelMenuWidget::menuItemChanges with code 19 or 20). Empty by default.
+    [[nodiscard]] virtual QString remoteAddressText(int index) const
+    {
+        Q_UNUSED(index)
+        return QString();
+    }
 
 protected:
     IVantelSettingsPage() = default;

@@ -1,9 +1,14 @@
 #include "frontpanel/qvantelwindow.h"
 
+#include "frontpanel/ivantelheadphonepage.h"
 #include "frontpanel/ivantelmeterpage.h"
 #include "frontpanel/ivantelresetpage.h"
 #include "frontpanel/ivantelsettingspage.h"
+#include "frontpanel/qvantelbanner.h"
+#include "frontpanel/qvantelconnectionpage.h"
 #include "frontpanel/qvantelloginpage.h"
+#include "frontpanel/qvantelmainpage.h"
+#include "frontpanel/qvantelsoftkeys.h"
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/comclient.h"
@@ -19,8 +24,10 @@
 #include "model/matrixsettings.h"
 #include "model/textconversions.h"
 #include "widgets/ivantelstatuspanel.h"
+#include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelmessage.h"
 
@@ -60,17 +67,38 @@ int number(const std::string &text)
     return int(stringToLong(text));
 }
 
+// The call link of an audio connection: 1 for "audio", 2 for "audio2" and "coord_line".
+int linkOf(const TComAudioConnection *connection)
+{
+    return connection->type() == TComBaseConnection::AudioLink1 ? 1 : 2;
+}
+
+// The remembered remote numbers: device key, link and address kind.
+struct RemoteNumberKey
+{
+    const char *key;
+    int link;
+    int kind;
+};
+constexpr RemoteNumberKey kRemoteNumberKeys[] = {
+    {"remote_aoip1", 1, QVantelConnPanel::IpAddress},
+    {"remote_aoip2", 2, QVantelConnPanel::IpAddress},
+    {"remote_isdn1", 1, QVantelConnPanel::IsdnAddress},
+    {"remote_isdn2", 2, QVantelConnPanel::IsdnAddress},
+    {"remote_voice", 2, QVantelConnPanel::VoiceAddress},
+};
+
 } // namespace
 
 void QVantelWindow::setPageFactory(QVantel::Page page, PageFactory factory)
 {
-    if (page > QVantel::LoginPage && page < kPageCount)
+    if (page > QVantel::ConnectionPage && page < kPageCount)
         pageFactories()[size_t(page)] = factory;
 }
 
 QVantelWindow::PageFactory QVantelWindow::pageFactory(QVantel::Page page)
 {
-    if (page > QVantel::LoginPage && page < kPageCount)
+    if (page > QVantel::ConnectionPage && page < kPageCount)
         return pageFactories()[size_t(page)];
     return nullptr;
 }
@@ -94,7 +122,30 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     connect(client, &ksm::CCom::stateChanged, this, &QVantelWindow::stateChanged);
     connect(client, &ksm::CCom::messageReceived, this, &QVantelWindow::messageReceived);
     connect(client, &ksm::CCom::sendSyncMsgCompleted, this, &QVantelWindow::sendSyncMsgCompleted);
-    connect(comDevice(), &TComDevice::deviceStateChanged, this, &QVantelWindow::deviceStateChanged);
+    TComDevice *device = comDevice();
+    connect(device, &TComDevice::deviceStateChanged, this, &QVantelWindow::deviceStateChanged);
+    connect(device, &TComDevice::connectionAdded, this, &QVantelWindow::connectionAdded);
+    connect(device, &TComDevice::connectionRemoved, this, &QVantelWindow::connectionRemoved);
+    connect(device,
+            &TComDevice::dataConnectionStateChanged,
+            this,
+            &QVantelWindow::dataConnectionStateChanged);
+    connect(device,
+            &TComDevice::audioConnectionStateChanged,
+            this,
+            &QVantelWindow::audioConnectionStateChanged);
+    connect(device,
+            &TComDevice::audioCallStatusChanged,
+            this,
+            &QVantelWindow::audioCallStatusChanged);
+    connect(device,
+            &TComDevice::audioCallStatisticChanged,
+            this,
+            &QVantelWindow::audioCallStatisticChanged);
+    connect(device,
+            &TComDevice::audioCallRelayChanged,
+            this,
+            &QVantelWindow::audioCallRelayChanged);
     TAudioSettings *audio = audioSettings();
     connect(audio,
             &TComController::controllerStateChanged,
@@ -148,7 +199,13 @@ void QVantelWindow::createPages()
 
     m_pages[QVantel::LoginPage] = new QVantelLoginPage(this);
     m_pageStack->addWidget(m_pages[QVantel::LoginPage]);
-    for (int index = QVantel::MainPage; index < kPageCount; ++index) {
+    m_mainPage = new QVantelMainPage(this);
+    m_pages[QVantel::MainPage] = m_mainPage;
+    m_pageStack->addWidget(m_mainPage);
+    m_connectionPage = new QVantelConnectionPage(this);
+    m_pages[QVantel::ConnectionPage] = m_connectionPage;
+    m_pageStack->addWidget(m_connectionPage);
+    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
         const PageFactory factory = pageFactories()[size_t(index)];
         QWidget *page = factory ? factory(this) : nullptr;
         if (!page)
@@ -164,20 +221,35 @@ void QVantelWindow::createPages()
         if (!m_settings)
             logCritical(QStringLiteral("QVantelWindow: the settings page lacks its services"));
     }
-    // The audio, headphone and settings pages ask for pages through their own signal; their
-    // classes live above this layer, so the signal is found by its signature.
-    const QMetaMethod slot
-        = metaObject()->method(metaObject()->indexOfSlot("pageActivated(QVantel::Page)"));
-    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
-        QWidget *page = m_pages[size_t(index)];
-        const int signal
-            = page ? page->metaObject()->indexOfSignal("pageActivated(QVantel::Page)") : -1;
-        if (signal >= 0)
-            connect(page, page->metaObject()->method(signal), this, slot);
-    }
+    connectPageSignals();
 
     setLayout(m_pageStack);
     m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
+}
+
+void QVantelWindow::connectPageSignals()
+{
+    // The audio, headphone and settings pages live above this layer, so their signals are found
+    // by signature.
+    const auto connectBySignature = [this](QWidget *page, const char *signal, const char *slot) {
+        const int signalIndex = page ? page->metaObject()->indexOfSignal(signal) : -1;
+        if (signalIndex < 0)
+            return;
+        connect(page,
+                page->metaObject()->method(signalIndex),
+                this,
+                metaObject()->method(metaObject()->indexOfSlot(slot)));
+    };
+    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
+        connectBySignature(
+            m_pages[size_t(index)], "pageActivated(QVantel::Page)", "pageActivated(QVantel::Page)");
+    }
+    for (int index : {QVantel::Headphone1Page, QVantel::Headphone2Page}) {
+        connectBySignature(
+            m_pages[size_t(index)], "copySettingsClicked(int)", "copyMonitoringClicked(int)");
+    }
+    if (QVantelMenuWidget *menu = settingsPage())
+        connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 }
 
 QWidget *QVantelWindow::page(int index) const
@@ -217,6 +289,26 @@ IVantelStatusPanel *QVantelWindow::currentStatusPanel() const
     if (!m_pageStack)
         return nullptr;
     return dynamic_cast<IVantelStatusPanel *>(m_pageStack->currentWidget());
+}
+
+IVantelStatusPanel *QVantelWindow::statusPageShown() const
+{
+    return showsSettingsPage() ? nullptr : currentStatusPanel();
+}
+
+void QVantelWindow::refreshShownPage()
+{
+    const int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshCurrentPage(shown);
+}
+
+QString QVantelWindow::rememberedAddress(int link) const
+{
+    if (!m_connectionPage)
+        return QString();
+    return m_connectionPage->panel(link == 1 ? 1 : 2)->remoteAddress(
+        comDevice()->linkTransport(link));
 }
 
 // Page activation and keys.
@@ -473,13 +565,13 @@ void QVantelWindow::setupPass()
     }
     TMatrixSettings *matrix = matrixSettings();
     if (device->loaded() && matrix->state() == TComController::StateUnknown) {
-        // The main page refreshes its input names from the matrix once that page exists.
-        matrix->start(true);
+        if (matrix->start(true) && m_mainPage)
+            m_mainPage->refreshInputNames();
     }
     TAudioSettings *audio = audioSettings();
     if (device->loaded() && audio->state() == TComController::StateUnknown) {
-        // The soft keys read theirs once they exist.
-        audio->start(true);
+        if (audio->start(true))
+            softkeys()->readAll();
     }
     TComRavennaController *ravenna = ravennaController();
     if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
@@ -520,8 +612,6 @@ void QVantelWindow::frontPanelSetup()
 
     request.subscribe("remote_numbers");
 
-    // The remembered remote numbers go to the connection page's panels once that page exists;
-    // the relay lamps to the main page.
     ksm::CMsg numbers(ksm::CMsg::Param);
     numbers.setParam("target", "ui");
     numbers.setParam("ui", "vn_frontpanel");
@@ -536,6 +626,34 @@ void QVantelWindow::frontPanelSetup()
     std::map<std::string, std::string> values;
     std::map<std::string, std::string> failed;
     request.getParams(numbers, values, failed, TComRequest::DefaultTimeoutMs);
+    for (const RemoteNumberKey &entry : kRemoteNumberKeys) {
+        const auto found = values.find(entry.key);
+        if (found != values.end() && m_connectionPage)
+            m_connectionPage->setRemoteAddress(entry.link, toQString(found->second), entry.kind);
+    }
+    if (m_mainPage) {
+        // Relay inputs light the contact lamps, relay outputs the info lamps.
+        struct Relay
+        {
+            const char *key;
+            int index;
+            bool input;
+        };
+        const Relay relays[] = {{"relay1_in", 0, true},
+                                {"relay2_in", 1, true},
+                                {"relay1_out", 0, false},
+                                {"relay2_out", 1, false}};
+        for (const Relay &relay : relays) {
+            const auto found = values.find(relay.key);
+            if (found == values.end())
+                continue;
+            const bool on = found->second == "on";
+            if (relay.input)
+                m_mainPage->setContactLamp(relay.index, on);
+            else
+                m_mainPage->setInfoLamp(relay.index, on);
+        }
+    }
 
     if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0) {
         ksm::CMsg recorder(ksm::CMsg::Param);
@@ -590,7 +708,10 @@ void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
     TMatrixSettings *matrix = matrixSettings();
     switch (state) {
     case TComDevice::RelayInputsState:
-        // The contact lamps of the main page follow the relay inputs once that page exists.
+        if (m_mainPage) {
+            m_mainPage->setContactLamp(0, device->relayInput1().active);
+            m_mainPage->setContactLamp(1, device->relayInput2().active);
+        }
         return;
     case TComDevice::Aes67ResetState:
         if ((device->hardwareVariant() & 0xF) != 0
@@ -746,7 +867,8 @@ void QVantelWindow::handleInfoMessage(const RpcMessage &message)
             comDevice()->handleInfo(body);
         }
     } else if (infoType == "config_changeset") {
-        // "hcc" change-sets concern the soft keys, which follow them once they exist.
+        if (param(body, "info_source") == "hcc")
+            softkeys()->handleEvent(body);
     } else if (infoType == "remote_numbers") {
         handleRemoteNumbers(message);
     } else {
@@ -796,7 +918,12 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
 
 void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
 {
-    Q_UNUSED(message)
+    const ksm::CMsg &body = message.body();
+    for (const RemoteNumberKey &entry : kRemoteNumberKeys) {
+        const std::string *value = body.param(entry.key, false);
+        if (value && m_connectionPage)
+            m_connectionPage->setRemoteAddress(entry.link, toQString(*value), entry.kind);
+    }
     const int shown = shownPage();
     if (shown >= 0 && shown != QVantel::SettingsPage)
         refreshCurrentPage(shown);
@@ -944,6 +1071,7 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
     if (!panel)
         return;
     TComDevice *device = comDevice();
+    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
     const auto disable = [panel](int which) {
         panel->setLinkEnabled(which, false);
         panel->setLinkQuality(which, 100, 100);
@@ -952,6 +1080,20 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         panel->setLinkQuality(
             which, c->txStatistics(stream).netQuality, c->rxStatistics(stream).netQuality);
         panel->setLinkEnabled(which, true);
+    };
+    // The texts of a link on the connection page (network and coding on one line) and the banner.
+    const auto showNames = [this, banner, link](const QString &interfaceText,
+                                                const QString &codingText) {
+        if (m_connectionPage)
+            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1String(" / ") + codingText);
+        if (banner)
+            banner->setLinkNames(link, interfaceText, codingText);
+    };
+    const auto showAddress = [this, banner, link](const QString &address) {
+        if (m_connectionPage)
+            m_connectionPage->setRemoteAddress(link, address, -1);
+        if (banner)
+            banner->setLinkDetail(link, address);
     };
 
     if (const TComAudioConnection *c = device->audioConnection(link)) {
@@ -981,8 +1123,10 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         default:
             break;
         }
-        // The link's interface and coding texts and its remote address go to the connection
-        // page and the banner once those exist.
+        if (state == TComAudioConnection::StateActive && c->codecRx().algorithm != -1) {
+            showNames(QVantelLocalize::interfaceName(TComDevice::networkFromString(c->network())),
+                      QVantelLocalize::codingSummary(c->codecRx()));
+        }
         const bool dualStream = link == 1 && c->streamAddressing();
         if (state == TComAudioConnection::StateActive && TComDevice::connectionTransport(c) == 0) {
             showQuality(link, c, 0);
@@ -993,6 +1137,9 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
             if (dualStream)
                 disable(2);
         }
+        const QString remote = toQString(c->remoteAddresses());
+        if (!remote.isEmpty())
+            showAddress(remote);
         return;
     }
 
@@ -1002,18 +1149,25 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
     else
         disable(link);
 
-    // The remote address remembered for the link's transport lives in the connection page's
-    // panels; without that page no address is remembered.
-    const QString address;
-    int idle = 0;
-    if (device->loaded()
-        && TComDevice::networkFamily(device->defaultNetwork()) != TComDevice::NoNetwork) {
-        idle = address.isEmpty() ? 1 : 2;
-    }
     if (link == 2 && !device->hasCoordinationLine() && device->codecMode() != 1) {
         panel->setLinkState(2, 0);
         return;
     }
+    const QString address = rememberedAddress(link);
+    int idle = 0;
+    if (device->loaded()
+        && TComDevice::networkFamily(device->defaultNetwork()) != TComDevice::InvalidFamily) {
+        idle = address.isEmpty() ? 1 : 2;
+    }
+    if (link == 2 && device->hasCoordinationLine()) {
+        showNames(QVantelLocalize::interfaceName(TComDevice::MobileFamily),
+                  QVantelLocalize::codecName(TComDevice::GsmAlgorithm));
+    } else {
+        showNames(QVantelLocalize::interfaceName(
+                      TComDevice::networkFromString(device->defaultNetwork())),
+                  QVantelLocalize::codingSummary(link == 1 ? device->coder1() : device->coder2()));
+    }
+    showAddress(address);
     panel->setLinkState(link, idle);
 }
 
@@ -1067,10 +1221,335 @@ void QVantelWindow::completeLogin()
     request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs);
     const auto tabName = values.find("tabname");
     emit loginClicked(tabName == values.end() ? QString() : fromDeviceString(tabName->second));
-    // The connection page's panels are reset here too once that page exists.
+    if (m_connectionPage) {
+        m_connectionPage->panel(1)->reset();
+        m_connectionPage->panel(2)->reset();
+    }
     for (int index = QVantel::AudioPage; index <= QVantel::Headphone4Page; ++index) {
         if (auto *resettable = dynamic_cast<IVantelResetPage *>(m_pages[size_t(index)]))
             resettable->resetView();
     }
     startInitialization();
+}
+
+// Reactions to model events.
+
+void QVantelWindow::connectionAdded(TComBaseConnection *connection)
+{
+    if (connection && connection->type() != TComBaseConnection::DataLink && m_settings)
+        m_settings->deviceBusy(true);
+}
+
+void QVantelWindow::connectionRemoved(TComBaseConnection *connection)
+{
+    if (!connection || connection->type() == TComBaseConnection::DataLink)
+        return;
+    refreshShownPage();
+    if (!comDevice()->hasAudioConnection() && m_settings)
+        m_settings->deviceReleased(true);
+}
+
+void QVantelWindow::dataConnectionStateChanged(TComDataConnection *connection)
+{
+    if (connection && connection->network() == comDevice()->defaultNetwork())
+        refreshShownPage();
+}
+
+void QVantelWindow::disableLink(IVantelStatusPanel *panel,
+                                int link,
+                                const TComAudioConnection *call)
+{
+    panel->setLinkEnabled(link, false);
+    panel->setLinkQuality(link, 100, 100);
+    if (link == 1 && call->streamAddressing()) {
+        panel->setLinkEnabled(2, false);
+        panel->setLinkQuality(2, 100, 100);
+    }
+}
+
+void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
+{
+    if (!connection)
+        return;
+    TComDevice *device = comDevice();
+    TMatrixSettings *matrix = matrixSettings();
+    const int link = linkOf(connection);
+    const int state = connection->state();
+    const bool coordinationLine = connection->type() == TComBaseConnection::CoordinationLine;
+    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
+
+    if (state == TComAudioConnection::StateActive && coordinationLine)
+        matrix->coordLineStateChanged(true);
+    if (state == TComAudioConnection::StateDisconnecting && m_connectionPage)
+        m_connectionPage->setLinkMessage(link, tr("Releasing call..."));
+    if (state == TComAudioConnection::StateEnded) {
+        if (coordinationLine)
+            matrix->coordLineStateChanged(false);
+        else if (link == 1)
+            matrix->audioCallStateChanged(device->coder1().channelMode == 2);
+
+        const std::string &cause = connection->cause();
+        const QString message = cause.empty()
+                                    ? tr("Call released")
+                                    : tr("Call released (%1)").arg(localize()->localizedText(cause));
+        // The link's idle description comes back.
+        QString interfaceText;
+        QString codingText;
+        QString address;
+        if (link == 2 && device->hasCoordinationLine()) {
+            interfaceText = QVantelLocalize::interfaceName(TComDevice::MobileFamily);
+            codingText = QVantelLocalize::codecName(TComDevice::GsmAlgorithm);
+            if (m_connectionPage)
+                address = m_connectionPage->panel(2)->remoteAddress(QVantelConnPanel::VoiceAddress);
+        } else {
+            interfaceText = QVantelLocalize::interfaceName(
+                TComDevice::networkFromString(device->defaultNetwork()));
+            codingText = QVantelLocalize::codingSummary(link == 1 ? device->coder1()
+                                                                  : device->coder2());
+            address = rememberedAddress(link);
+        }
+        if (m_connectionPage) {
+            m_connectionPage->setLinkMessage(link, message);
+            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+            m_connectionPage->setRemoteAddress(link, address, -1);
+        }
+        if (banner) {
+            banner->setLinkNames(link, interfaceText, codingText);
+            banner->setLinkDetail(link, address);
+        }
+    }
+
+    if (IVantelStatusPanel *panel = statusPageShown()) {
+        switch (state) {
+        case TComAudioConnection::StateSettingUp:
+            panel->setLinkState(link, 3);
+            break;
+        case TComAudioConnection::StateDisconnecting:
+            panel->setLinkState(link, 6);
+            disableLink(panel, link, connection);
+            break;
+        case TComAudioConnection::StateEnded:
+            panel->setLinkState(link, rememberedAddress(link).isEmpty() ? 1 : 2);
+            disableLink(panel, link, connection);
+            break;
+        default:
+            break;
+        }
+    }
+    if (m_settings)
+        m_settings->audioConnectionStateChanged(connection);
+}
+
+void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
+{
+    if (!connection)
+        return;
+    TComDevice *device = comDevice();
+    const int link = linkOf(connection);
+    const int state = connection->state();
+    const int status = connection->status();
+    const QString remote = toQString(connection->remoteAddresses());
+    const QString interfaceText
+        = QVantelLocalize::interfaceName(TComDevice::networkFromString(connection->network()));
+    const QString codingText = QVantelLocalize::codingSummary(connection->codecRx());
+    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
+
+    const auto message = [this, link](const QString &text) {
+        if (m_connectionPage)
+            m_connectionPage->setLinkMessage(link, text);
+    };
+    const auto showRemote = [this, banner, link, &remote] {
+        if (m_connectionPage)
+            m_connectionPage->setRemoteAddress(link, remote, -1);
+        if (banner)
+            banner->setLinkDetail(link, remote);
+    };
+    const auto showNames = [this, banner, link, &interfaceText, &codingText] {
+        if (m_connectionPage)
+            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+        if (banner)
+            banner->setLinkNames(link, interfaceText, codingText);
+    };
+    const auto routeStereo = [connection, link] {
+        if (link == 1)
+            matrixSettings()->audioCallStateChanged(connection->codecRx().channelMode == 2);
+    };
+
+    if (state == TComAudioConnection::StateSettingUp) {
+        if (status == TComAudioConnection::StatusRinging) {
+            message(tr("Incoming call..."));
+            showRemote();
+        } else if (status == TComAudioConnection::StatusAutoRedial) {
+            message(tr("Call redial pending..."));
+        } else {
+            message(tr("Call in progress..."));
+        }
+    } else if (state == TComAudioConnection::StateActive) {
+        switch (status) {
+        case TComAudioConnection::StatusActive:
+            if (connection->codecRx().algorithm != -1) {
+                routeStereo();
+                showNames();
+            }
+            message(tr("Call in progress (%1)").arg(tr("negociating")));
+            showRemote();
+            break;
+        case TComAudioConnection::StatusNegotiating:
+            message(tr("Call in progress (%1)").arg(tr("negociating")));
+            break;
+        case TComAudioConnection::StatusWaitingForSync:
+            message(tr("Call in progress (%1)").arg(tr("waiting for sync")));
+            break;
+        case TComAudioConnection::StatusSync:
+            routeStereo();
+            if (m_connectionPage)
+                m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+            message(tr("Call established (%1)").arg(tr("synchronized")));
+            if (banner)
+                banner->setLinkNames(link, interfaceText, codingText);
+            break;
+        case TComAudioConnection::StatusSyncLost:
+            message(tr("Call established (%1)").arg(tr("sync lost")));
+            break;
+        default:
+            break;
+        }
+        if (status >= TComAudioConnection::StatusNegotiating
+            && status <= TComAudioConnection::StatusSyncLost && !remote.isEmpty()) {
+            showRemote();
+        }
+    }
+
+    if (IVantelStatusPanel *panel = statusPageShown()) {
+        if (state == TComAudioConnection::StateSettingUp) {
+            panel->setLinkState(link, 3);
+        } else if (state == TComAudioConnection::StateActive) {
+            switch (status) {
+            case TComAudioConnection::StatusActive:
+            case TComAudioConnection::StatusNegotiating:
+            case TComAudioConnection::StatusWaitingForSync:
+                panel->setLinkState(link, 3);
+                break;
+            case TComAudioConnection::StatusSyncLost:
+                panel->setLinkState(link, 5);
+                break;
+            default: {
+                panel->setLinkState(link, 4);
+                const int previous = connection->previousStatus();
+                // Only when the call becomes synchronised, not on a repeated report.
+                if (previous == TComAudioConnection::StatusSync
+                    || previous == TComAudioConnection::StatusSyncLost) {
+                    break;
+                }
+                panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
+                if (TComDevice::connectionTransport(connection) == 0) {
+                    panel->setLinkQuality(link,
+                                          connection->txStatistics(0).netQuality,
+                                          connection->rxStatistics(0).netQuality);
+                    panel->setLinkEnabled(link, true);
+                    if (link == 1 && connection->streamAddressing()) {
+                        panel->setLinkQuality(2,
+                                              connection->txStatistics(1).netQuality,
+                                              connection->rxStatistics(1).netQuality);
+                        panel->setLinkEnabled(2, true);
+                    }
+                }
+                break;
+            }
+            }
+        }
+    }
+    if (m_settings)
+        m_settings->audioCallStatusChanged(connection);
+}
+
+void QVantelWindow::audioCallStatisticChanged(TComAudioConnection *connection)
+{
+    if (!connection)
+        return;
+    const int type = connection->type();
+    IVantelStatusPanel *panel = statusPageShown();
+    if (panel && type != TComBaseConnection::CoordinationLine) {
+        const int link = type == TComBaseConnection::AudioLink2 ? 2 : 1;
+        panel->setLinkQuality(link,
+                              connection->txStatistics(0).netQuality,
+                              connection->rxStatistics(0).netQuality);
+        panel->setLinkEnabled(link, true);
+        if (link == 1 && connection->streamAddressing()) {
+            panel->setLinkQuality(2,
+                                  connection->txStatistics(1).netQuality,
+                                  connection->rxStatistics(1).netQuality);
+            panel->setLinkEnabled(2, true);
+        }
+    }
+    if (m_settings)
+        m_settings->audioCallStatisticChanged(connection);
+}
+
+void QVantelWindow::audioCallRelayChanged(TComAudioConnection *connection)
+{
+    if (!connection || connection->type() != TComBaseConnection::AudioLink1
+        || !connection->relaysValid() || !m_mainPage) {
+        return;
+    }
+    m_mainPage->setInfoLamp(0, connection->relay1());
+    m_mainPage->setInfoLamp(1, connection->relay2());
+}
+
+void QVantelWindow::copyMonitoringClicked(int target)
+{
+    if (target < 1 || target > 4)
+        return;
+    // Connected by signature to the headphone pages' copySettingsClicked(int), so the asking
+    // page is the signal's sender.
+    auto *source = qobject_cast<QWidget *>(sender());
+    auto *page = dynamic_cast<IVantelHeadphonePage *>(
+        m_pages[size_t(QVantel::Headphone1Page + target - 1)]);
+    if (source && page)
+        page->copySettingsFrom(source);
+}
+
+void QVantelWindow::menuItemChanges(QVantelMenuItem *item, int code)
+{
+    if (!item || !item->page() || !m_settings || (code != 19 && code != 20))
+        return;
+    const int link = code == 19 ? 1 : 2;
+    QString address = m_settings->remoteAddressText(0);
+    if (address.isEmpty())
+        return;
+    const QString second = m_settings->remoteAddressText(1);
+    if (!second.isEmpty())
+        address += QLatin1Char(',') + second;
+
+    TComDevice *device = comDevice();
+    if (!device->loaded()
+        || TComDevice::networkFamily(device->defaultNetwork()) == TComDevice::InvalidFamily) {
+        return;
+    }
+    const int kind = device->linkTransport(link);
+    if (m_connectionPage) {
+        m_connectionPage->panel(link)->setRemoteAddress(address, kind);
+        m_connectionPage->setLinkState(link, 2);
+    }
+    storeRemoteNumber(link, address, kind);
+}
+
+void QVantelWindow::storeRemoteNumber(int link, const QString &number, int kind)
+{
+    if (kind == -1)
+        return;
+    const std::string n = link == 2 ? "2" : "1";
+    std::string key = "remote_";
+    if (kind == QVantelConnPanel::VoiceAddress)
+        key += "voice";
+    else if (kind == QVantelConnPanel::IsdnAddress)
+        key += "isdn" + n;
+    else
+        key += "aoip" + n;
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "remote_numbers");
+    info.setParam(key, toStdString(number));
+    comClient()->sendMsg(info);
+    if (m_mainPage)
+        m_mainPage->banner()->setLinkDetail(link, number);
 }

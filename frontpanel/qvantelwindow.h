@@ -20,19 +20,25 @@ class QEvent;
 class QKeyEvent;
 class QStackedLayout;
 class QTimer;
+class QVantelConnectionPage;
 class QVantelLoginPage;
+class QVantelMainPage;
+class QVantelMenuItem;
 class QVantelMenuWidget;
+class TComAudioConnection;
+class TComBaseConnection;
 class TComController;
+class TComDataConnection;
 
 // The on-screen copy of the device's front panel: a fixed 800 x 480 frameless widget holding
 // the front-panel pages in a stack (index = QVantel::Page number 0 to 11), and the session
 // logic of the connected device: login completion, device initialisation, controller set-up,
 // keep-alive, and the handling of the device's INFO, EVENT and level messages.
 //
-// Pages. The login page (0) is the window's own. The other slots are filled at construction by
-// the page factories registered with setPageFactory(); the higher layers (audio pages, settings
-// menu) register theirs before the window is built. A slot without a factory stays empty and
-// asking for its page does nothing. The settings page (11) must implement IVantelSettingsPage:
+// Pages. The login (0), main (1) and connection (2) pages are the window's own. The other slots
+// are filled at construction by the page factories registered with setPageFactory(); the higher
+// layers (audio and headphone pages, settings menu) register theirs before the window is built.
+// A slot without a factory stays empty and asking for its page does nothing. The settings page (11) must implement IVantelSettingsPage:
 // the login checks passwords against its cache, and without it no login succeeds.
 //
 // Ownership: pages, timers and the message popup are children of the window. The shared model
@@ -41,6 +47,11 @@ class TComController;
 //
 // Signals: loginClicked(name) once per completed login, with the device's tab name (empty when
 // the device has none).
+//
+// Model events: the window follows TComDevice's device-state and connection signals, writing
+// call progress into the connection page's panels and the main page's banner and pushing link
+// state, codec mode and quality into the page shown (never into the settings page); the
+// settings page's call hooks get every call change.
 //
 // Device messages: INFO and EVENT messages from the client are queued and handled one at a time,
 // in arrival order, only while no synchronous device call runs (one posted QVantelEvent per
@@ -71,7 +82,7 @@ public:
 
     // Builds the page of one stack slot, with the window as parent.
     using PageFactory = QWidget *(*)(QVantelWindow *window);
-    // Registers the factory of a stack slot 1 to 11 (null clears it); other pages are ignored.
+    // Registers the factory of a stack slot 3 to 11 (null clears it); other pages are ignored.
     // Only windows built afterwards use it.
     static void setPageFactory(QVantel::Page page, PageFactory factory);
     [[nodiscard]] static PageFactory pageFactory(QVantel::Page page);
@@ -100,6 +111,8 @@ public:
     // The slot of the page the stack shows.
     [[nodiscard]] int shownPage() const;
     [[nodiscard]] QVantelLoginPage *loginPage() const;
+    [[nodiscard]] QVantelMainPage *mainPage() const { return m_mainPage; }
+    [[nodiscard]] QVantelConnectionPage *connectionPage() const { return m_connectionPage; }
     // The settings page as a menu and as the window's view of it; null when there is none.
     [[nodiscard]] QVantelMenuWidget *settingsPage() const;
     [[nodiscard]] IVantelSettingsPage *settings() const { return m_settings; }
@@ -135,6 +148,10 @@ public:
     void handleEventMessage(const RpcMessage &message);
     void handleRemoteNumbers(const RpcMessage &message);
 
+    // Records a remote number of a link under its address kind (0 IP, 1 ISDN, 2 voice; -1 does
+    // nothing): a one-way INFO "remote_numbers" to the device, and the banner's link detail.
+    void storeRemoteNumber(int link, const QString &number, int kind);
+
     // The steps after a successful login: identify to the device's database, report the tab
     // name through loginClicked(), reset the pages and start the initialisation.
     void completeLogin();
@@ -157,6 +174,15 @@ public slots:
     void stateChanged(RpcConnection::ConnectionState state);
     void messageReceived(const RpcMessage &message);
     void deviceStateChanged(TComDevice::DeviceState state);
+    void copyMonitoringClicked(int target);
+    void menuItemChanges(QVantelMenuItem *item, int code);
+    void connectionAdded(TComBaseConnection *connection);
+    void connectionRemoved(TComBaseConnection *connection);
+    void dataConnectionStateChanged(TComDataConnection *connection);
+    void audioConnectionStateChanged(TComAudioConnection *connection);
+    void audioCallStatusChanged(TComAudioConnection *connection);
+    void audioCallStatisticChanged(TComAudioConnection *connection);
+    void audioCallRelayChanged(TComAudioConnection *connection);
 
 protected:
     void customEvent(QEvent *event) override;
@@ -168,6 +194,14 @@ private:
     void showPage(int page);
     bool showsSettingsPage() const;
     IVantelStatusPanel *currentStatusPanel() const;
+    // The page shown as a status panel, null while the settings page shows.
+    IVantelStatusPanel *statusPageShown() const;
+    // refreshCurrentPage() of the page shown, unless it is the settings page.
+    void refreshShownPage();
+    void connectPageSignals();
+    // The remote address the connection page remembers for link under its current transport.
+    QString rememberedAddress(int link) const;
+    void disableLink(IVantelStatusPanel *panel, int link, const TComAudioConnection *call);
     int soundIdState(int page) const;
     void handleLevels(const ksm::CMsg &body);
     void handleModuleReport(const ksm::CMsg &body);
@@ -192,6 +226,8 @@ private:
     QStackedLayout *m_pageStack = nullptr;
     std::array<QWidget *, kPageCount> m_pages{};
     IVantelSettingsPage *m_settings = nullptr;
+    QVantelMainPage *m_mainPage = nullptr;
+    QVantelConnectionPage *m_connectionPage = nullptr;
     QPointer<QVantelMessage> m_messagePopup;
 
     Timing m_timing;

@@ -20,9 +20,10 @@
 #include <memory>
 
 // A front-panel window whose client is connected to a fake unit on loopback, with the settings
-// page registered and base pages (which carry a status strip) in the main, connection, audio and
-// headphone slots. The fake answers as a Quorix with firmware 2.00.7, an Ethernet default
-// network and the given passwords. Level reports travel over the TCP link (datagram port 1).
+// page registered and base pages (which carry a status strip) in the audio and headphone slots;
+// the main and connection pages are the window's own. The fake answers as a Quorix with firmware
+// 2.00.7, an Ethernet default network and the given passwords. Level reports travel over the TCP
+// link (datagram port 1).
 struct WindowFixture
 {
     std::unique_ptr<FakeQuorix> fake;
@@ -39,11 +40,8 @@ struct WindowFixture
             return false;
         seedDevice();
         QVantelSettingsPage::registerPage();
-        for (QVantel::Page page : {QVantel::MainPage,
-                                   QVantel::ConnectionPage,
-                                   QVantel::AudioPage,
-                                   QVantel::Headphone1Page,
-                                   QVantel::Headphone2Page}) {
+        for (QVantel::Page page :
+             {QVantel::AudioPage, QVantel::Headphone1Page, QVantel::Headphone2Page}) {
             QVantelWindow::setPageFactory(page, &WindowFixture::basePage);
         }
         window = std::make_unique<QVantelWindow>();

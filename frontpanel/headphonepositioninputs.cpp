@@ -1,0 +1,3 @@
+#include "frontpanel/headphonepositioninputs.h"
+
+std::array<int, 8> headphonePositionInputs = kDefaultHeadphonePositionInputs;

@@ -1,0 +1,208 @@
+#include "frontpanel/qvantelsoftkeys.h"
+
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "link/valueconversions.h"
+#include "model/textconversions.h"
+
+#include <map>
+
+namespace {
+
+const std::string kSoftkeyPrefix = "softkey";
+const std::string kInfoLabelPrefix = "info_label";
+const std::string kContactLabelPrefix = "contact_label";
+
+// The number after prefix in key, 0 when key does not start with it or has no digits after it.
+int keyNumber(const std::string &key, const std::string &prefix)
+{
+    if (key.compare(0, prefix.size(), prefix) != 0)
+        return 0;
+    return stringToInt(key.substr(prefix.size()));
+}
+
+// Sets the flag for the lifetime of the guard and puts the previous value back.
+class UpdatingScope
+{
+public:
+    explicit UpdatingScope(bool &flag)
+        : m_flag(flag)
+        , m_previous(flag)
+    {
+        m_flag = true;
+    }
+    ~UpdatingScope() { m_flag = m_previous; }
+    UpdatingScope(const UpdatingScope &) = delete;
+    UpdatingScope &operator=(const UpdatingScope &) = delete;
+
+private:
+    bool &m_flag;
+    bool m_previous;
+};
+
+} // namespace
+
+QVantelSoftkeys::QVantelSoftkeys(QObject *parent)
+    : QObject(parent)
+    , m_request(comClient())
+    , m_keys{QVantelSoftkey(0, this),
+             QVantelSoftkey(1, this),
+             QVantelSoftkey(2, this),
+             QVantelSoftkey(3, this),
+             QVantelSoftkey(4, this),
+             QVantelSoftkey(5, this),
+             QVantelSoftkey(6, this)}
+{}
+
+QVantelSoftkeys::~QVantelSoftkeys() = default;
+
+QVantelSoftkey *QVantelSoftkeys::key(int index)
+{
+    if (index < 0 || index >= kKeyCount)
+        index = 0;
+    return &m_keys[size_t(index)];
+}
+
+QString QVantelSoftkeys::infoLabel(int index) const
+{
+    return index == 0 || index == 1 ? m_infoLabels[size_t(index)] : QString();
+}
+
+QString QVantelSoftkeys::contactLabel(int index) const
+{
+    return index == 0 || index == 1 ? m_contactLabels[size_t(index)] : QString();
+}
+
+void QVantelSoftkeys::readAll()
+{
+    m_request.subscribe("config_changeset");
+
+    ksm::CMsg query(ksm::CMsg::Param);
+    query.setParam("target", "general");
+    for (const char *name : {"info_label1", "info_label2", "contact_label1", "contact_label2"})
+        query.addGet(name);
+    for (int number = 1; number <= kKeyCount; ++number)
+        query.addGet(kSoftkeyPrefix + std::to_string(number));
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> failed;
+    if (m_request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs) != 11)
+        return;
+    for (const auto &[key, value] : values)
+        dispatch(key, value);
+}
+
+void QVantelSoftkeys::handleEvent(const ksm::CMsg &event)
+{
+    if (*event.param("info_type") != "config_changeset")
+        return;
+    // Copied: a handler of the signals sent while applying may not change what is walked.
+    const ksm::CMsg::ParamMap params = event.params();
+    for (const auto &[key, value] : params)
+        dispatch(key, value);
+}
+
+void QVantelSoftkeys::dispatch(const std::string &key, const std::string &value)
+{
+    if (key.compare(0, kSoftkeyPrefix.size(), kSoftkeyPrefix) == 0)
+        applyKey(key, value);
+    else if (key.compare(0, kInfoLabelPrefix.size(), kInfoLabelPrefix) == 0)
+        applyInfoLabel(key, value);
+    else if (key.compare(0, kContactLabelPrefix.size(), kContactLabelPrefix) == 0)
+        applyContactLabel(key, value);
+}
+
+void QVantelSoftkeys::setInfoLabel(int index, const QString &text)
+{
+    if ((index != 0 && index != 1) || m_infoLabels[size_t(index)] == text)
+        return;
+    writeLabel("info_label", index, text);
+    m_infoLabels[size_t(index)] = text;
+    emit infoLabelChanged(index, text);
+}
+
+void QVantelSoftkeys::setContactLabel(int index, const QString &text)
+{
+    if ((index != 0 && index != 1) || m_contactLabels[size_t(index)] == text)
+        return;
+    writeLabel("contact_label", index, text);
+    m_contactLabels[size_t(index)] = text;
+    emit contactLabelChanged(index, text);
+}
+
+void QVantelSoftkeys::writeLabel(const char *prefix, int index, const QString &text)
+{
+    if (m_updating)
+        return;
+    ksm::CMsg write(ksm::CMsg::Param);
+    write.setParam("target", "general");
+    write.setParam(prefix + std::to_string(index + 1), toDeviceString(text));
+    m_request.setParams(write, TComRequest::DefaultTimeoutMs);
+}
+
+void QVantelSoftkeys::writeKey(QVantelSoftkey *key)
+{
+    if (m_updating || !key)
+        return;
+    ksm::CMsg write(ksm::CMsg::Param);
+    write.setParam("target", "general");
+    write.setParam(kSoftkeyPrefix + std::to_string(key->index() + 1), key->storedValue());
+    m_request.setParams(write, TComRequest::DefaultTimeoutMs);
+}
+
+void QVantelSoftkeys::applyKey(const std::string &key, const std::string &value)
+{
+    UpdatingScope updating(m_updating);
+    const int number = keyNumber(key, kSoftkeyPrefix);
+    if (number < 1 || number > kKeyCount)
+        return;
+    QVantelSoftkey &record = m_keys[size_t(number - 1)];
+
+    if (value.empty()) {
+        record.setCategory(QVantelSoftkey::None);
+        return;
+    }
+    if (value.size() < 6 || value[0] != 'C') {
+        // The older form: (category << 16) | function id, in decimal.
+        const qint32 number32 = stringToLong(value);
+        record.setCategory(number32 >> 16);
+        record.setFunction(QVantelSoftkey::legacyFunctionNumber(number32 & 0xFFFF));
+        return;
+    }
+    // "CccFffBbb": two hexadecimal digits each; the letters are not looked at.
+    int category = int(hexStringToULong(value.substr(1, 2)));
+    // A key set to None is stored with the category written as "FF".
+    if (category == 0xFF)
+        category = QVantelSoftkey::None;
+    record.setCategory(category);
+    record.setFunction(int(hexStringToULong(value.substr(4, 2))));
+    if (value.size() > 8)
+        record.setBehavior(int(hexStringToULong(value.substr(7, 2))));
+}
+
+void QVantelSoftkeys::applyInfoLabel(const std::string &key, const std::string &value)
+{
+    UpdatingScope updating(m_updating);
+    const int number = keyNumber(key, kInfoLabelPrefix);
+    if (number == 1 || number == 2)
+        setInfoLabel(number - 1, fromDeviceString(value));
+}
+
+void QVantelSoftkeys::applyContactLabel(const std::string &key, const std::string &value)
+{
+    UpdatingScope updating(m_updating);
+    const int number = keyNumber(key, kContactLabelPrefix);
+    if (number == 1 || number == 2)
+        setContactLabel(number - 1, fromDeviceString(value));
+}
+
+QVantelSoftkeys *softkeys()
+{
+    static SharedObject<QVantelSoftkeys> model;
+    return model.instance();
+}
+
+QVantelSoftkey *softkey(int index)
+{
+    return softkeys()->key(index);
+}

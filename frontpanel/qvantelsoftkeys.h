@@ -1,0 +1,90 @@
+#pragma once
+
+#include "frontpanel/qvantelsoftkey.h"
+#include "model/comrequest.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+#include <string>
+
+namespace ksm {
+class CMsg;
+} // namespace ksm
+
+// The program's model of the device's seven soft keys and of its two info and two contact
+// labels. readAll() loads them after login, handleEvent() follows the device's "config_changeset"
+// reports, and user changes (through the records' setters and the label setters) are written
+// back to the device ("target" "general", 5000 ms; write results are not looked at).
+//
+// Values that come from the device are applied with the updating flag set: they are stored and
+// signalled but never written back, also when a signal handler changes a key meanwhile.
+//
+// Signals: softKeyCategoryChanging before a category change; softKeyFunctionChanging before a
+// function change asked for through setFunction(); softKeyFunctionChanged after every function
+// selection (category changes included); softKeyBehaviorChanged after a behaviour change;
+// infoLabelChanged / contactLabelChanged after a label change.
+//
+// One process-wide instance, reached through softkeys(); the seven records are members.
+// GUI thread only; reads and writes block in the client's nested event loop.
+class QVantelSoftkeys : public QObject
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kKeyCount = 7;
+    static constexpr int kLabelCount = 2;
+
+    explicit QVantelSoftkeys(QObject *parent = nullptr);
+    ~QVantelSoftkeys() override;
+    Q_DISABLE_COPY_MOVE(QVantelSoftkeys)
+
+    // The record of index 0 to 6; any other index gives record 0.
+    [[nodiscard]] QVantelSoftkey *key(int index);
+    [[nodiscard]] bool isUpdating() const { return m_updating; }
+    [[nodiscard]] QString infoLabel(int index) const;
+    [[nodiscard]] QString contactLabel(int index) const;
+
+    // Subscribes to "config_changeset" and reads the labels and keys; applies them only when all
+    // eleven values came back.
+    void readAll();
+    // Applies a "config_changeset" INFO; other messages change nothing.
+    void handleEvent(const ksm::CMsg &event);
+
+    // Index 0 or 1; nothing for another index or an unchanged text. Unless updating, the text is
+    // written first (UTF-8); then stored and signalled.
+    void setInfoLabel(int index, const QString &text);
+    void setContactLabel(int index, const QString &text);
+    // Writes the key's stored form, unless updating.
+    void writeKey(QVantelSoftkey *key);
+
+    // One device parameter: "softkey" 1 to 7, "info_label" 1 or 2, "contact_label" 1 or 2.
+    void applyKey(const std::string &key, const std::string &value);
+    void applyInfoLabel(const std::string &key, const std::string &value);
+    void applyContactLabel(const std::string &key, const std::string &value);
+
+signals:
+    void softKeyCategoryChanging(QVantelSoftkey *softKey, QVantelSoftkey::Category category);
+    void softKeyFunctionChanging(QVantelSoftkey *softKey, QVantelSoftkey::Function function);
+    void softKeyFunctionChanged(QVantelSoftkey *softKey);
+    void softKeyBehaviorChanged(QVantelSoftkey *softKey);
+    void infoLabelChanged(int index, const QString &value);
+    void contactLabelChanged(int index, const QString &value);
+
+private:
+    void dispatch(const std::string &key, const std::string &value);
+    void writeLabel(const char *prefix, int index, const QString &text);
+
+    bool m_updating = false;
+    TComRequest m_request;
+    std::array<QString, kLabelCount> m_infoLabels;
+    std::array<QString, kLabelCount> m_contactLabels;
+    std::array<QVantelSoftkey, kKeyCount> m_keys;
+};
+
+// The process-wide soft-key model, built on first use without parent and destroyed with the
+// other shared objects. Always the same non-null pointer in between.
+[[nodiscard]] QVantelSoftkeys *softkeys();
+// The record of index 0 to 6 of softkeys(); any other index gives record 0.
+[[nodiscard]] QVantelSoftkey *softkey(int index);
