@@ -68,13 +68,15 @@ void headphone(QPainter &p, const QColor &color)
     p.drawRoundedRect(QRectF(35, 28, 8, 14), 3, 3);
 }
 
-// A telephone handset, drawn lying from upper left to lower right and turned by `angle`.
+// A telephone handset, drawn lying from upper left to lower right and turned by `angle`. The
+// dark outline keeps it readable on the connection tile, whose fill is green while a call is up
+// and red or yellow while it ends: the same hues as the handsets themselves.
 void handset(QPainter &p, const QColor &color, qreal angle)
 {
     p.save();
     p.translate(24, 24);
     p.rotate(angle);
-    p.setPen(Qt::NoPen);
+    p.setPen(glyphPen(kInk, 2.5));
     p.setBrush(color);
     QPainterPath body;
     body.moveTo(-19, -6);
