@@ -4,6 +4,7 @@
 #include "widgets/qvantelbattery.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvanteldataactive.h"
+#include "widgets/qvantellinkstatecolour.h"
 #include "widgets/qvantelnetquality.h"
 #include "widgets/qvantelsigquality.h"
 
@@ -24,26 +25,6 @@ void setPixelFont(QWidget *widget, int pixels)
     QFont font = widget->font();
     font.setPixelSize(pixels);
     widget->setFont(font);
-}
-
-QColor linkStateColour(int state)
-{
-    switch (state) {
-    case 1:
-        return QColor(170, 255, 170);
-    case 2:
-        return QColor(Qt::green);
-    case 3:
-        return QColor(Qt::yellow);
-    case 4:
-        return QColor(Qt::red);
-    case 5:
-        return QColor(240, 101, 101);
-    case 6:
-        return QColor(234, 177, 102);
-    default:
-        return kGrey;
-    }
 }
 
 QColor sipStateColour(int state)
@@ -366,7 +347,7 @@ void QVantelStatusPanel::setLinkState(int number, int state)
     if (state == target.state)
         return;
     target.state = state;
-    colourButton(target.button, linkStateColour(state));
+    colourButton(target.button, QVantel::linkStateColour(state));
 }
 
 void QVantelStatusPanel::setLinkEnabled(int number, bool enabled)
