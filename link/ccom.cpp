@@ -26,9 +26,10 @@ constexpr quint16 kLevelsOverTcp = 1;
 // Time-out, in seconds, of a synchronous call whose time-out is below one second.
 constexpr int kDefaultTimeoutSeconds = 5;
 
+// Message texts are the device's UTF-8.
 QString logText(const CMsg &message)
 {
-    return QString::fromLatin1(message.toLogString());
+    return QString::fromStdString(message.toLogString());
 }
 
 // Adds the settings-record routing to a PARAM message; present keys keep their values.

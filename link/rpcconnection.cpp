@@ -30,8 +30,12 @@ void registerMetaTypes()
     Q_UNUSED(registered)
 }
 
+// The body's text as a frame carries it, with secret values masked. A body of type 0 travels as
+// no text at all, so it logs as none.
 QString logText(const ksm::CMsg &body)
 {
+    if (body.type() == ksm::CMsg::None)
+        return {};
     return QString::fromStdString(body.toLogString());
 }
 

@@ -375,11 +375,12 @@ private slots:
         reply.setParam("stale", "1");
         QElapsedTimer clock;
         clock.start();
-        // 1500 ms is one whole second of time-out.
+        // 1500 ms is one whole second of time-out, well apart from the 5 seconds of a time-out
+        // below one second; the upper bound leaves room for a loaded machine.
         QCOMPARE(call(request, reply, 1500), result);
         if (how == QLatin1String("silent")) {
             QVERIFY(clock.elapsed() >= 1000);
-            QVERIFY(clock.elapsed() < 1000 + 20 * kTickMs);
+            QVERIFY(clock.elapsed() < 4000);
         }
         QCOMPARE(reply.type(), int(ksm::CMsg::None));
         QVERIFY(reply.params().empty());
@@ -514,6 +515,26 @@ private slots:
         m_com->disconnect();
         QCOMPARE(m_com->setControllerParams(params, 10000), -3);
         QCOMPARE(m_com->getControllerParams({"pwd_level1"}, out, 10000), -3);
+    }
+
+    void logLinesCarryDeviceTextAndMaskSecrets()
+    {
+        connectToFake();
+        static QStringList lines;
+        lines.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(
+            [](QtMsgType, const QMessageLogContext &, const QString &text) { lines << text; });
+        ksm::CMsg request(ksm::CMsg::Param);
+        request.setParam("name", "Gr\xc3\xbc\xc3\x9f" "e"); // UTF-8, as the device speaks
+        request.setParam("sip_password", "hunter2");
+        ksm::CMsg reply;
+        QCOMPARE(call(request, reply), 0);
+        qInstallMessageHandler(previous);
+
+        const QString expected = QString::fromUtf8(
+            "\"CCom::sendSyncMsg(timeout=5 s, PARAM;name:Gr\xc3\xbc\xc3\x9f" "e;sip_password:***;)\" ");
+        QVERIFY2(lines.contains(expected), qPrintable(lines.join(QLatin1Char('\n'))));
+        QVERIFY(!lines.join(QString()).contains(QStringLiteral("hunter2")));
     }
 
     void processWideClient()

@@ -181,24 +181,30 @@ private slots:
         m_fake->setSilent(true);
         Recorder recorder(m_connection.get());
         QList<RpcAsyncCall> calls;
-        int watcherFired = 0;
+        QList<int> watcherFired; // per call, from its two watchers
         for (int i = 0; i < 3; ++i) {
             calls << m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
-            auto *watcher = new RpcAsyncCallWatcher(calls.last(), m_connection.get());
-            QObject::connect(
-                watcher, &RpcAsyncCallWatcher::finished, watcher, [&, i](RpcAsyncCallWatcher *w) {
-                    ++watcherFired;
-                    // Watchers fire before the connection reports the call.
-                    QCOMPARE(recorder.completed.size(), i);
-                    QCOMPARE(w->result(), int(RpcAsyncCall::Cancelled));
-                });
+            watcherFired << 0;
+            for (int w = 0; w < 2; ++w) {
+                auto *watcher = new RpcAsyncCallWatcher(calls.last(), m_connection.get());
+                QObject::connect(watcher,
+                                 &RpcAsyncCallWatcher::finished,
+                                 watcher,
+                                 [&, i, watcher](RpcAsyncCallWatcher *fired) {
+                                     ++watcherFired[i];
+                                     QCOMPARE(fired, watcher);
+                                     // Watchers fire before the connection reports the call.
+                                     QCOMPARE(recorder.completed.size(), i);
+                                     QCOMPARE(fired->result(), int(RpcAsyncCall::Cancelled));
+                                 });
+            }
         }
         QVERIFY(m_fake->waitForRequestCount(3));
         QCOMPARE(m_connection->pendingCallCount(), 3);
 
         m_fake->dropClient();
         QTRY_COMPARE(recorder.completed.size(), 3);
-        QCOMPARE(watcherFired, 3);
+        QCOMPARE(watcherFired, (QList<int>{2, 2, 2}));
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(recorder.completed[i].id(), calls[i].id());
             QCOMPARE(recorder.completed[i].type(), RpcMessage::ErrorReply);
@@ -207,10 +213,11 @@ private slots:
         }
         QCOMPARE(m_connection->pendingCallCount(), 0);
 
-        // The client tries again after the retry ticks and gets through.
+        // The client falls to Unconnected, tries again after the retry ticks and gets through.
         m_fake->setSilent(false);
-        QTRY_COMPARE(m_connection->state(), RpcConnection::Unconnected);
         QTRY_COMPARE(m_connection->state(), RpcConnection::Connected);
+        QVERIFY(recorder.states.size() >= 4);
+        QCOMPARE(recorder.states.mid(recorder.states.size() - 4), (QList<int>{0, 2, 0, 3}));
         QCOMPARE(recorder.completed.size(), 3);
         const RpcAsyncCall call = finishedCall(message(ksm::CMsg::Param, {{"x", "1"}}));
         QVERIFY(call.isReplied());
@@ -251,10 +258,19 @@ private slots:
         QCOMPARE(call.id(), 1);
         QVERIFY(!m_connection->send(RpcMessage::request(message(1))));
 
-        connectToFake(*m_connection);
+        // Still connecting: refused the same way, and nothing reaches the peer.
+        m_connection->setTickInterval(kTickMs);
+        m_connection->connect(QStringLiteral("127.0.0.1"), m_fake->port());
+        QCOMPARE(m_connection->state(), RpcConnection::Connecting);
+        call = m_connection->asyncCall(RpcMessage::request(message(1)), 5);
+        QCOMPARE(call.result(), int(RpcAsyncCall::NotConnected));
+        QCOMPARE(call.id(), 2);
+        QTRY_COMPARE(m_connection->state(), RpcConnection::Connected);
+        QVERIFY(m_fake->waitForConnection());
+
         call = m_connection->asyncCall(RpcMessage::signal(message(1)), 5);
         QCOMPARE(call.result(), int(RpcAsyncCall::NotARequest));
-        QCOMPARE(call.id(), 2);
+        QCOMPARE(call.id(), 3);
         call = m_connection->asyncCall(RpcMessage::request(ksm::CMsg()), 5);
         QCOMPARE(call.result(), int(RpcAsyncCall::EncodeError));
         call = m_connection->asyncCall(RpcMessage::request(message(9)), 5);
@@ -422,7 +438,7 @@ private slots:
             = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 1);
         const RpcAsyncCall waiting
             = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Do)), 0);
-        QTRY_VERIFY_WITH_TIMEOUT(timed.isFinished(), 3000);
+        QTRY_VERIFY_WITH_TIMEOUT(timed.isFinished(), 10000);
         QVERIFY(clock.elapsed() >= 1000);
         QCOMPARE(timed.result(), int(RpcAsyncCall::Timeout));
         QCOMPARE(recorder.completed.size(), 1);
@@ -591,13 +607,23 @@ private slots:
         QVERIFY(m_connection->send(reply));
         QVERIFY(m_connection->send(RpcMessage::request(message(ksm::CMsg::Do, {{"action", "x"}}))));
         QVERIFY(!m_connection->send(RpcMessage()));
-        QVERIFY(m_fake->waitForRequestCount(2));
+        // A body of type 0 travels as no text, and is logged as none.
+        qInstallMessageHandler(captureLog);
+        QVERIFY(m_connection->send(RpcMessage::errorReply(RpcMessage::request(5, ksm::CMsg()), -6)));
+        qInstallMessageHandler(nullptr);
+        QCOMPARE(s_log,
+                 QStringList{QStringLiteral("\"RpcConnection::send(address=127.0.0.1:%1, "
+                                            "header=5/3/-6, message=)\" ")
+                                 .arg(m_fake->port())});
+        QVERIFY(m_fake->waitForRequestCount(3));
         const QList<FakeRequest> requests = m_fake->requests();
         QCOMPARE(requests[0].frameType, qint32(FakeFrame::Reply));
         QCOMPARE(requests[0].id, 42);
         QCOMPARE(requests[0].code, 7);
         QCOMPARE(requests[0].body, QByteArray("PARAM;a:1;"));
         QCOMPARE(requests[1].id, -1);
+        QCOMPARE(requests[2].frameType, qint32(FakeFrame::ErrorReply));
+        QCOMPARE(requests[2].length, 24u);
         QCOMPARE(m_connection->pendingCallCount(), 0);
     }
 
