@@ -37,12 +37,19 @@ for f in $(find "$build/tests/fuzz" -maxdepth 1 -type f -executable -name 'fuzz_
     name=$(basename "$f")
     corpus=tests/fuzz/corpus/${name#fuzz_}
     work=$(mktemp -d)
+    mkdir "$work/corpus"
     if [ -d "$corpus" ]; then
-        cp -r "$corpus"/. "$work"/
+        cp -r "$corpus"/. "$work/corpus"/
     fi
     echo "-- $name"
-    "$f" -max_total_time="${FUZZ_SECONDS:-10}" -rss_limit_mb=2048 -timeout=10 "$work" 2>&1 | tail -n 3
-    test "${PIPESTATUS[0]}" -eq 0
+    # A finding keeps its input and the whole report; a clean pass shows its summary only.
+    if ! "$f" -max_total_time="${FUZZ_SECONDS:-10}" -rss_limit_mb=2048 -timeout=10 \
+        -artifact_prefix="$work/" "$work/corpus" >"$work/log" 2>&1; then
+        tail -n 80 "$work/log"
+        echo "$name failed; the input that tripped it is in $work"
+        exit 1
+    fi
+    tail -n 3 "$work/log"
     rm -rf "$work"
 done
 echo "All tests, benchmarks and fuzz passes finished."
