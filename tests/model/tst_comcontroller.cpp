@@ -1,4 +1,6 @@
+#include "model/accesslevel.h"
 #include "model/comcontroller.h"
+#include "model/firmwareversion.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -36,6 +38,7 @@ class tst_ComController : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    void processStartValues();
     void initialState();
     void setStateSignalsOnlyOnChange();
     void reset();
@@ -43,6 +46,19 @@ private Q_SLOTS:
     void stateFromCause_data();
     void stateFromCause();
 };
+
+// Read before any login: an unknown version must compare above every firmware gate, so that
+// every gated key is used, and the level must be the narrowest one.
+void tst_ComController::processStartValues()
+{
+    QCOMPARE(firmwareVersion, 0xFFFFFFU);
+    QCOMPARE(kFirmwareVersionUnknown, 0xFFFFFFU);
+    QVERIFY(firmwareVersion > 0x1ffffU);
+    QCOMPARE(int(accessLevel), int(AccessLevel::Operator));
+    QCOMPARE(int(AccessLevel::Operator), 0);
+    QCOMPARE(int(AccessLevel::Expert), 1);
+    QCOMPARE(int(AccessLevel::Administrator), 2);
+}
 
 void tst_ComController::initialState()
 {
