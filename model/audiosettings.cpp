@@ -545,15 +545,8 @@ bool TAudioSettings::setAudioProfile(const std::string &text)
 
 bool TAudioSettings::start(bool readNow)
 {
-    if (state() != StateUnknown)
-        reset();
-    const bool wasBlocked = blockSignals(true);
-    if (readNow && !readAll()) {
-        blockSignals(wasBlocked);
+    if (!startReading([this, readNow] { return !readNow || readAll(); }))
         return false;
-    }
-    blockSignals(wasBlocked);
-    setState(StateReady);
     m_request.subscribe(kEventAudioChangeset);
     return true;
 }
@@ -668,21 +661,14 @@ bool TAudioSettings::sendParam(const std::string &key, int value)
 
 bool TAudioSettings::sendTextParam(const std::string &key, const std::string &value)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(key, value);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs) == int(msg.params().size());
+    return writeTargetParams(kTargetAudio, {{key, value}});
 }
 
 int TAudioSettings::readParams(const std::vector<std::string> &keys,
                                std::map<std::string, std::string> &values,
                                std::map<std::string, std::string> &failed)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    for (const std::string &key : keys)
-        msg.addGet(key);
-    return m_request.getParams(msg, values, failed, TComRequest::DefaultTimeoutMs);
+    return readTargetParams(kTargetAudio, keys, values, failed);
 }
 
 bool TAudioSettings::applyParams(const std::map<std::string, std::string> &values)

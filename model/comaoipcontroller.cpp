@@ -5,6 +5,7 @@
 #include "link/valueconversions.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
+#include "model/wordtable.h"
 
 #include <algorithm>
 #include <array>
@@ -49,24 +50,6 @@ const std::array<std::string, 8> kNatWords = {"failure",
                                               "nat-symmetric",
                                               "nat-restricted",
                                               "nat-port-restricted"};
-
-template<std::size_t N>
-std::string wordOf(const std::array<std::string, N> &words, int value)
-{
-    if (value < 0 || value >= static_cast<int>(N))
-        return words[0];
-    return words[static_cast<std::size_t>(value)];
-}
-
-template<std::size_t N>
-int indexOf(const std::array<std::string, N> &words, const std::string &text)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (words[i] == text)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 std::string decimal(int value)
 {
@@ -180,37 +163,37 @@ const TComAoIPController::Setting *TComAoIPController::findSetting(const std::st
 
 std::string TComAoIPController::audioModeToText(int value)
 {
-    return wordOf(kAudioModeWords, value);
+    return wordAt(kAudioModeWords, value);
 }
 
 std::string TComAoIPController::streamPatternToText(int value)
 {
-    return wordOf(kStreamPatternWords, value);
+    return wordAt(kStreamPatternWords, value);
 }
 
 std::string TComAoIPController::mpEcmBfShiftToText(int value)
 {
-    return wordOf(kReplicationWords, value);
+    return wordAt(kReplicationWords, value);
 }
 
 int TComAoIPController::audioModeFromText(const std::string &text)
 {
-    return std::max(indexOf(kAudioModeWords, text), 0);
+    return wordIndex(kAudioModeWords, text, 0);
 }
 
 int TComAoIPController::streamPatternFromText(const std::string &text)
 {
-    return std::max(indexOf(kStreamPatternWords, text), 0);
+    return wordIndex(kStreamPatternWords, text, 0);
 }
 
 int TComAoIPController::mpEcmBfShiftFromText(const std::string &text)
 {
-    return std::max(indexOf(kReplicationWords, text), 0);
+    return wordIndex(kReplicationWords, text, 0);
 }
 
 int TComAoIPController::natTypeFromText(const std::string &text)
 {
-    return indexOf(kNatWords, text) + 1;
+    return wordIndex(kNatWords, text) + 1;
 }
 
 // --- setters ---

@@ -1,5 +1,6 @@
 #include "model/comcontroller.h"
 
+#include "link/cmsg.h"
 #include "link/protocolkeys.h"
 
 TComController::TComController(ksm::CCom *com, int type)
@@ -30,6 +31,42 @@ void TComController::setState(int state)
         return;
     m_state = state;
     Q_EMIT controllerStateChanged(this);
+}
+
+bool TComController::startReading(const std::function<bool()> &readStep)
+{
+    if (m_state != StateUnknown)
+        reset();
+    const bool wasBlocked = blockSignals(true);
+    const bool read = readStep();
+    blockSignals(wasBlocked);
+    if (!read)
+        return false;
+    setState(StateReady);
+    return true;
+}
+
+int TComController::readTargetParams(const std::string &target,
+                                     const std::vector<std::string> &keys,
+                                     std::map<std::string, std::string> &values,
+                                     std::map<std::string, std::string> &failed)
+{
+    ksm::CMsg msg(ksm::CMsg::Param);
+    msg.setParam(kKeyTarget, target);
+    for (const std::string &key : keys)
+        msg.addGet(key);
+    return m_request.getParams(msg, values, failed, TComRequest::DefaultTimeoutMs);
+}
+
+bool TComController::writeTargetParams(const std::string &target,
+                                       const std::map<std::string, std::string> &params)
+{
+    ksm::CMsg msg(ksm::CMsg::Param);
+    msg.setParam(kKeyTarget, target);
+    for (const auto &entry : params)
+        msg.setParam(entry.first, entry.second);
+    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
+           == static_cast<int>(msg.params().size());
 }
 
 int TComController::stateFromCause(const std::string &cause)

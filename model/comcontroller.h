@@ -5,6 +5,8 @@
 
 #include <QObject>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -96,6 +98,22 @@ Q_SIGNALS:
     void controllerStateChanged(TComController *controller);
 
 protected:
+    // The start-up of the controllers that are not network interfaces: a known state is reset
+    // first, then readStep runs with signals blocked (the previous blocking is restored either
+    // way). A failed read returns false and leaves the state as it is; otherwise the state
+    // becomes StateReady (one controllerStateChanged) and the result is true.
+    bool startReading(const std::function<bool()> &readStep);
+    // PARAM "target" = target with one GET per key, in order; the result of
+    // TComRequest::getParams() with the 5000 ms time-out.
+    int readTargetParams(const std::string &target,
+                         const std::vector<std::string> &keys,
+                         std::map<std::string, std::string> &values,
+                         std::map<std::string, std::string> &failed);
+    // PARAM "target" = target and every entry of params (an entry named "target" does not
+    // replace it); true only when the device accepted every parameter of the message.
+    bool writeTargetParams(const std::string &target,
+                           const std::map<std::string, std::string> &params);
+
     TComRequest m_request;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "model/wordtable.h"
 
 #include <array>
 
@@ -13,16 +14,6 @@ constexpr int kQualityFallback = 2;
 
 const std::array<std::string, 3> kProfileWords = {"safe", "standard", "punchy"};
 constexpr int kProfileFallback = 1;
-
-template<std::size_t N>
-int indexOfWord(const std::array<std::string, N> &words, const std::string &text, int fallback)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (words[i] == text)
-            return static_cast<int>(i);
-    }
-    return fallback;
-}
 
 } // namespace
 
@@ -134,24 +125,20 @@ bool TComNetworkController::reinitNetwork(const std::string &networkId, bool res
 
 const std::string &TComNetworkController::networkQualityText(int value)
 {
-    if (value < 0 || value >= static_cast<int>(kQualityWords.size()))
-        return kQualityWords[kQualityFallback];
-    return kQualityWords[static_cast<std::size_t>(value)];
+    return wordAt(kQualityWords, value, kQualityFallback);
 }
 
 int TComNetworkController::networkQualityFromText(const std::string &text)
 {
-    return indexOfWord(kQualityWords, text, kQualityFallback);
+    return wordIndex(kQualityWords, text, kQualityFallback);
 }
 
 const std::string &TComNetworkController::ajbProfileText(int value)
 {
-    if (value < 0 || value >= static_cast<int>(kProfileWords.size()))
-        return kProfileWords[kProfileFallback];
-    return kProfileWords[static_cast<std::size_t>(value)];
+    return wordAt(kProfileWords, value, kProfileFallback);
 }
 
 int TComNetworkController::ajbProfileFromText(const std::string &text)
 {
-    return indexOfWord(kProfileWords, text, kProfileFallback);
+    return wordIndex(kProfileWords, text, kProfileFallback);
 }

@@ -7,6 +7,7 @@
 #include "link/valueconversions.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
+#include "model/wordtable.h"
 
 #include <algorithm>
 #include <array>
@@ -43,16 +44,6 @@ const std::array<std::string, 10> kPtpStateWords = {"not defined",
                                                     "slave"};
 // Index + 1 is the value; unknown words give 0.
 const std::array<std::string, 3> kLockStateWords = {"unlocked", "locking", "locked"};
-
-template<std::size_t N>
-int indexOf(const std::array<std::string, N> &words, const std::string &text)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (words[i] == text)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
 
 const std::string &onOff(bool value)
 {
@@ -134,17 +125,17 @@ TComRavennaController::~TComRavennaController() = default;
 
 int TComRavennaController::streamStateFromText(const std::string &text)
 {
-    return indexOf(kStreamStateWords, text);
+    return wordIndex(kStreamStateWords, text);
 }
 
 int TComRavennaController::ptpStateFromText(const std::string &text)
 {
-    return indexOf(kPtpStateWords, text);
+    return wordIndex(kPtpStateWords, text);
 }
 
 int TComRavennaController::lockStateFromText(const std::string &text)
 {
-    return indexOf(kLockStateWords, text) + 1;
+    return wordIndex(kLockStateWords, text) + 1;
 }
 
 int TComRavennaController::netModeFromText(const std::string &text)
@@ -180,11 +171,7 @@ int TComRavennaController::readParams(const std::vector<std::string> &keys,
                                       std::map<std::string, std::string> &values,
                                       std::map<std::string, std::string> &failed)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    for (const std::string &key : keys)
-        msg.addGet(key);
-    return m_request.getParams(msg, values, failed, TComRequest::DefaultTimeoutMs);
+    return readTargetParams(kTargetAudio, keys, values, failed);
 }
 
 bool TComRavennaController::listValues(const std::string &key, std::vector<std::string> &items)
@@ -243,12 +230,7 @@ bool TComRavennaController::sendTextParam(const std::string &key, const std::str
 
 bool TComRavennaController::sendParams(const std::map<std::string, std::string> &values)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    for (const auto &entry : values)
-        msg.setParam(entry.first, entry.second);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    return writeTargetParams(kTargetAudio, values);
 }
 
 bool TComRavennaController::sendIf(bool send, const std::string &key, const std::string &value)
@@ -719,16 +701,7 @@ bool TComRavennaController::read(const std::vector<std::string> &keys)
 
 bool TComRavennaController::start(const std::vector<std::string> &keys)
 {
-    if (state() != StateUnknown)
-        reset();
-    const bool wasBlocked = blockSignals(true);
-    if (!keys.empty() && !read(keys)) {
-        blockSignals(wasBlocked);
-        return false;
-    }
-    blockSignals(wasBlocked);
-    setState(StateReady);
-    return true;
+    return startReading([this, &keys] { return keys.empty() || read(keys); });
 }
 
 void TComRavennaController::reset()

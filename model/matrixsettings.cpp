@@ -398,10 +398,7 @@ std::string TMatrixSettings::volumeText(quint32 volume)
 
 bool TMatrixSettings::sendParam(const std::string &key, const std::string &text)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(key, text);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs) == int(msg.params().size());
+    return writeTargetParams(kTargetAudio, {{key, text}});
 }
 
 bool TMatrixSettings::sendInputRow(int input)
@@ -1015,15 +1012,8 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
 
 bool TMatrixSettings::start(bool readNow)
 {
-    if (state() != StateUnknown)
-        reset();
-    const bool wasBlocked = blockSignals(true);
-    if (readNow && !readAll()) {
-        blockSignals(wasBlocked);
+    if (!startReading([this, readNow] { return !readNow || readAll(); }))
         return false;
-    }
-    blockSignals(wasBlocked);
-    setState(StateReady);
     m_request.subscribe(kEventAudioChangeset);
     return true;
 }
@@ -1147,11 +1137,7 @@ int TMatrixSettings::readParams(const std::vector<std::string> &keys,
                                 std::map<std::string, std::string> &values,
                                 std::map<std::string, std::string> &failed)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    for (const std::string &key : keys)
-        msg.addGet(key);
-    return m_request.getParams(msg, values, failed, TComRequest::DefaultTimeoutMs);
+    return readTargetParams(kTargetAudio, keys, values, failed);
 }
 
 TMatrixSettings *matrixSettings()
