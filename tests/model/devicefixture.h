@@ -84,6 +84,9 @@ struct DeviceTrail
 // the device itself runs).
 struct DeviceFixture
 {
+    // Generous: the CI machine runs the sanitized tests in parallel on two cores.
+    static constexpr int kWaitMs = 15000;
+
     FakeUnitLink link;
     std::unique_ptr<TComDevice> device;
     int routed = 0;
@@ -131,13 +134,13 @@ struct DeviceFixture
     {
         const int before = routed;
         return fake()->pushEvent(type, pairs)
-               && QTest::qWaitFor([&] { return routed > before; }, 5000);
+               && QTest::qWaitFor([&] { return routed > before; }, kWaitMs);
     }
     [[nodiscard]] bool pushInfo(const QString &type, const FakePairs &pairs = {})
     {
         const int before = routed;
         return fake()->pushInfo(type, pairs)
-               && QTest::qWaitFor([&] { return routed > before; }, 5000);
+               && QTest::qWaitFor([&] { return routed > before; }, kWaitMs);
     }
 
     // Runs the deletions the device left for the event loop.

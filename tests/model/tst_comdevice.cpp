@@ -89,6 +89,7 @@ private Q_SLOTS:
     void deviceStateCodes_data();
     void deviceStateCodes();
     void relayInputsOfLinkTwoCall();
+    void interfaceCodesAndBars();
     void controllerStates();
     void signalBars();
     void setterStopsAtFirstRefusal_data();
@@ -385,6 +386,65 @@ void tst_ComDevice::relayInputsOfLinkTwoCall()
     QCOMPARE(device.relayInput2().config, std::string("d"));
     QCOMPARE(device.relayInput2().previousConfig, std::string("c"));
     QCOMPARE(device.relayInput2().number, 2);
+}
+
+void tst_ComDevice::interfaceCodesAndBars()
+{
+    // The default network moves from interface to interface; each assigned controller's changes
+    // and the device's reports for it surface as the codes 8 to 12, the levels as bars.
+    FakeQuorix &fake = *m_fx.fake();
+    const QString mobile = QStringLiteral("mobile.0");
+    fake.setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, mobile);
+    fake.setValue(QStringLiteral("registration_state"), QStringLiteral("home"), kNetwork, mobile);
+    fake.setValue(QStringLiteral("signal_quality"), QStringLiteral("20"), kNetwork, mobile);
+    fake.setValue(QStringLiteral("signal_quality"),
+                  QStringLiteral("-73 dBm"),
+                  kNetwork,
+                  QStringLiteral("wifi.0"));
+    TComDevice &device = *m_fx.device;
+    QList<int> seen;
+    QObject::connect(&device,
+                     &TComDevice::deviceStateChanged,
+                     &m_fx.context,
+                     [&seen](TComDevice::DeviceState code) { seen << int(code); });
+    const auto handle = [&](const char *text) {
+        const ksm::CMsg msg = parsed(QLatin1String(text));
+        const bool taken = msg.type() == ksm::CMsg::Info ? device.handleInfo(msg)
+                                                         : device.handleEvent(msg);
+        const QList<int> codes = seen;
+        seen.clear();
+        return taken ? codes : QList<int>{-1};
+    };
+
+    // Its state, found by the assignment, is covered by the one interface code.
+    QCOMPARE(handle("EVENT;event_type:default_network;network:mobile.0;"), QList<int>({1, 9}));
+    QCOMPARE(device.mobileController()->state(), int(TComController::StateReady));
+    QCOMPARE(device.mobileSignalBars(), 4);
+    QCOMPARE(handle("INFO;info_type:network_info;info_source:mobile.0;signal_quality:6;"
+                    "registration_state:123-not registered;"),
+             QList<int>({9, 10}));
+    QCOMPARE(device.mobileController()->state(), int(TComController::StateNotRegistered));
+    QCOMPARE(device.mobileSignalBars(), 2);
+    QCOMPARE(handle("EVENT;event_type:config info;network:mobile.0;network_mode:data;"),
+             QList<int>({9}));
+    QCOMPARE(device.mobileController()->serviceMode(), 1);
+
+    QCOMPARE(handle("EVENT;event_type:default_network;network:wifi.0;"), QList<int>({1, 11}));
+    QCOMPARE(device.wifiSignalBars(), 2); // -73 dBm: level 20
+    QCOMPARE(handle("INFO;info_type:network_info;info_source:wifi.0;signal_quality_dbm:-60 dBm;"),
+             QList<int>({12}));
+    QCOMPARE(device.wifiSignalBars(), 4); // level 26
+    QCOMPARE(handle("EVENT;event_type:config info;network:wifi.0;"), QList<int>({11}));
+
+    QCOMPARE(handle("EVENT;event_type:default_network;network:eth.0;"), QList<int>({1, 8}));
+    QCOMPARE(handle("EVENT;event_type:config info;network:eth.0;mode:manual;"), QList<int>({8}));
+    QCOMPARE(device.ethernetController()->mode(), int(TComEthernetController::ModeManual));
+    // The mobile controller keeps its interface and its reports.
+    QCOMPARE(handle("INFO;info_type:network_info;info_source:mobile.0;signal_quality:26;"
+                    "registration_state:123-not registered;"),
+             QList<int>({10}));
+    QCOMPARE(device.mobileSignalBars(), 5);
+    QCOMPARE(handle("EVENT;event_type:config info;network:isdn.0;"), QList<int>());
 }
 
 void tst_ComDevice::controllerStates()
