@@ -114,14 +114,7 @@ void QVantelMenuItems::childClicked(QWidget *child)
         select->move(pageOrigin.x() + (width() - select->width()) / 2,
                      menuOrigin.y() + (m_menu->height() - select->height()) / 2);
         select->setItem(item);
-        const QList<QVantelMenuItem::Value> &values = item->values();
-        for (int i = 0; i < values.size(); ++i) {
-            auto *row = new QVantelMenuSelectable(values.at(i).value);
-            row->label()->setText(values.at(i).text);
-            select->addSelectable(row);
-            if (i == item->currentIndex())
-                select->setCurrentSelectable(row);
-        }
+        select->addItemValues(item);
         m_menu->prepareSelection(item, select);
         connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuItems::selectionClosed);
         select->show();

@@ -1,6 +1,7 @@
 #include "widgets/qvantelmenuselect.h"
 
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelswitch.h"
 
@@ -24,34 +25,10 @@ void QVantelMenuSelect::QMyVantelSlideWidget::childClicked(QWidget *child)
         row->owner()->setCurrentSelectable(row);
 }
 
-namespace {
-
-QVantelButton *makeButton(const QString &text, QWidget *parent)
-{
-    auto *button = new QVantelButton(parent);
-    button->setText(text);
-    button->setFixedHeight(60);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    button->setPalette(palette);
-    return button;
-}
-
-} // namespace
-
 QVantelMenuSelect::QVantelMenuSelect(QWidget *parent)
     : QVantelPopup(parent)
 {
-    setFixedSize(400, 340);
-    setFrameShape(QFrame::Panel);
-    setFrameShadow(QFrame::Plain);
-    setLineWidth(4);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(50, 50, 50));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    setPanelLook(QSize(400, 340));
     QFont f = font();
     f.setPixelSize(18);
     setFont(f);
@@ -66,9 +43,9 @@ QVantelMenuSelect::QVantelMenuSelect(QWidget *parent)
     m_title->setFrameShape(QFrame::Panel);
     m_title->hide();
 
-    m_cancel = makeButton(tr("Cancel"), this);
+    m_cancel = makePanelButton(tr("Cancel"));
     m_cancel->setObjectName(QStringLiteral("cancelButton"));
-    m_ok = makeButton(tr("OK"), this);
+    m_ok = makePanelButton(tr("OK"));
     m_ok->setObjectName(QStringLiteral("okButton"));
     connect(m_cancel, &QAbstractButton::clicked, this, &QVantelMenuSelect::cancelClicked);
     connect(m_ok, &QAbstractButton::clicked, this, &QVantelMenuSelect::okClicked);
@@ -100,6 +77,22 @@ void QVantelMenuSelect::addSelectable(QVantelMenuSelectable *row)
         return;
     m_list->column()->addWidget(row, 0);
     row->setOwner(this);
+}
+
+void QVantelMenuSelect::addItemValues(const QVantelMenuItem *item)
+{
+    if (!item)
+        return;
+    const QList<QVantelMenuItem::Value> &values = item->values();
+    for (int i = 0; i < values.size(); ++i) {
+        auto *row = new QVantelMenuSelectable(values.at(i).value);
+        row->label()->setText(values.at(i).text);
+        addSelectable(row);
+        // The current entry itself, not the first entry that shares its value: opening the list
+        // and pressing OK must not change the choice.
+        if (i == item->currentIndex())
+            setCurrentSelectable(row);
+    }
 }
 
 void QVantelMenuSelect::setCurrentSelectable(QVantelMenuSelectable *row)

@@ -8,6 +8,7 @@
 class QLabel;
 class QShowEvent;
 class QVantelButton;
+class QVantelMenuItem;
 class QVantelMenuSelectable;
 
 // The choice popup: an optional title, a drag-scrolled list of rows (a switch and a label each)
@@ -38,6 +39,9 @@ public:
     void setTitle(const QString &text);
     // Appends a row that has no owner yet; the popup becomes its owner.
     void addSelectable(QVantelMenuSelectable *row);
+    // Appends one row per value-list entry of the item, in list order (the entry's value as the
+    // row's id, its text as the label), and marks the row of the item's current entry.
+    void addItemValues(const QVantelMenuItem *item);
     void setCurrentSelectable(QVantelMenuSelectable *row);
     QVantelMenuSelectable *currentSelectable() const;
     QVantelMenuSelectable *findSelectable(int id) const;

@@ -6,7 +6,6 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
-#include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelvirtual.h"
 
@@ -184,14 +183,7 @@ QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bo
     select->setTitle(title);
     select->setItem(item);
     if (item && show) {
-        const QList<QVantelMenuItem::Value> &values = item->values();
-        for (int i = 0; i < values.size(); ++i) {
-            auto *row = new QVantelMenuSelectable(values.at(i).value);
-            row->label()->setText(values.at(i).text);
-            select->addSelectable(row);
-            if (i == item->currentIndex())
-                select->setCurrentSelectable(row);
-        }
+        select->addItemValues(item);
         prepareSelection(item, select);
     }
     connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::selectionPopupClosed);

@@ -9,39 +9,12 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-
-QVantelButton *makeButton(const QString &text, QWidget *parent)
-{
-    auto *button = new QVantelButton(parent);
-    button->setText(text);
-    button->setFixedHeight(60);
-    button->setMaximumWidth(180);
-    QFont font = button->font();
-    font.setPixelSize(18);
-    button->setFont(font);
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    palette.setColor(QPalette::WindowText, Qt::black);
-    button->setPalette(palette);
-    return button;
-}
-
-} // namespace
-
 QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     : QVantelPopup(parent)
     , m_kind(kind)
     , m_text(text)
 {
-    setFixedSize(400, 180);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(50, 50, 50));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    setPanelLook(QSize(400, 180));
 
     auto *box = new QVBoxLayout(this);
     box->setContentsMargins(10, 10, 10, 10);
@@ -60,13 +33,13 @@ QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
         row->setContentsMargins(10, 10, 10, 10);
         row->setSpacing(20);
         if (kind & CancelButton) {
-            m_button1 = makeButton(tr("Cancel"), this);
+            m_button1 = makeMessageButton(tr("Cancel"));
             m_button1->setObjectName(QStringLiteral("cancelButton"));
             connect(m_button1, &QAbstractButton::clicked, this, &QVantelMessage::button1Clicked);
             row->addWidget(m_button1);
         }
         if (kind & OkButton) {
-            m_button2 = makeButton(tr("OK"), this);
+            m_button2 = makeMessageButton(tr("OK"));
             m_button2->setObjectName(QStringLiteral("okButton"));
             connect(m_button2, &QAbstractButton::clicked, this, &QVantelMessage::button2Clicked);
             row->addWidget(m_button2);
@@ -77,6 +50,16 @@ QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &QVantelMessage::timeout);
+}
+
+QVantelButton *QVantelMessage::makeMessageButton(const QString &text)
+{
+    QVantelButton *button = makePanelButton(text);
+    button->setMaximumWidth(180);
+    QFont font = button->font();
+    font.setPixelSize(18);
+    button->setFont(font);
+    return button;
 }
 
 QVantelMessage::~QVantelMessage()

@@ -62,6 +62,7 @@ protected:
 
 private:
     void closeMessage();
+    QVantelButton *makeMessageButton(const QString &text);
 
     int m_kind;
     int m_autoCloseMs = 0;

@@ -1,5 +1,6 @@
 #include "widgets/qvantelpopup.h"
 
+#include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 
 #include <QCloseEvent>
@@ -14,6 +15,30 @@ QVantelPopup::QVantelPopup(QWidget *parent)
 }
 
 QVantelPopup::~QVantelPopup() = default;
+
+void QVantelPopup::setPanelLook(const QSize &size)
+{
+    setFixedSize(size);
+    setFrameStyle(QFrame::Panel | QFrame::Plain);
+    setLineWidth(4);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(50, 50, 50));
+    pal.setColor(QPalette::WindowText, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+}
+
+QVantelButton *QVantelPopup::makePanelButton(const QString &text)
+{
+    auto *button = new QVantelButton(this);
+    button->setText(text);
+    button->setFixedHeight(60);
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    pal.setColor(QPalette::WindowText, Qt::black);
+    button->setPalette(pal);
+    return button;
+}
 
 void QVantelPopup::closeEvent(QCloseEvent *event)
 {

@@ -4,6 +4,7 @@
 
 class QCloseEvent;
 class QKeyEvent;
+class QVantelButton;
 
 // Base of every front-panel popup (message box, on-screen keyboard, choice list, page pickers).
 //
@@ -38,6 +39,13 @@ signals:
 protected:
     // Called by subclasses when the user confirmed (OK); nothing else clears the flag.
     void clearCancelled() { m_cancelled = false; }
+
+    // The look the message box, the keyboard and the choice list share: a fixed size, a 4-pixel
+    // plain panel frame, dark grey (50, 50, 50) behind white text.
+    void setPanelLook(const QSize &size);
+    // A "Cancel" or "OK" button of a popup: 60 pixels high, black text on white, a child of the
+    // popup.
+    QVantelButton *makePanelButton(const QString &text);
 
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

@@ -93,14 +93,7 @@ QVantelVirtual::QVantelVirtual(int mode, QWidget *parent)
     : QVantelPopup(parent)
     , m_mode(mode)
 {
-    setFixedSize(800, 390);
-    setFrameStyle(QFrame::Panel | QFrame::Plain);
-    setLineWidth(4);
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, QColor(50, 50, 50));
-    pal.setColor(QPalette::WindowText, Qt::white);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    setPanelLook(QSize(800, 390));
 
     m_title = new QLabel(this);
     m_title->setObjectName(QStringLiteral("vkb_title"));

@@ -1,4 +1,5 @@
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelswitch.h"
@@ -32,6 +33,7 @@ class TestQVantelMenuSelect : public QObject
 
 private slots:
     void addingRows();
+    void rowsFromAnItemsValues();
     void markingRows();
     void closing_data();
     void closing();
@@ -60,6 +62,40 @@ void TestQVantelMenuSelect::addingRows()
     select.setCurrentSelectable(foreign);
     QCOMPARE(select.currentSelectable(), nullptr);
     QVERIFY(!marked(foreign));
+}
+
+void TestQVantelMenuSelect::rowsFromAnItemsValues()
+{
+    QWidget owner;
+    QVantelMenuItem item(1, QVantelMenuItem::Choice, &owner);
+    item.addValue(5, QStringLiteral("five"));
+    item.addValue(6, QStringLiteral("six"));
+    // Two entries that share a value: the current one is marked, not the first of the two.
+    item.addValue(6, QStringLiteral("six again"));
+    item.selectText(QStringLiteral("six again"), true, true);
+
+    QVantelMenuSelect select(&owner);
+    select.addItemValues(&item);
+    select.addItemValues(nullptr);
+    QVBoxLayout *column = select.list()->column();
+    QCOMPARE(column->count(), 3);
+    const auto rowAt = [column](int i) {
+        return qobject_cast<QVantelMenuSelectable *>(column->itemAt(i)->widget());
+    };
+    QCOMPARE(rowAt(0)->id(), 5);
+    QCOMPARE(rowAt(2)->id(), 6);
+    QCOMPARE(rowAt(1)->label()->text(), QStringLiteral("six"));
+    QCOMPARE(select.currentSelectable(), rowAt(2));
+    QVERIFY(marked(rowAt(2)));
+    QVERIFY(!marked(rowAt(1)));
+
+    // An item without a current entry leaves every row unmarked.
+    QVantelMenuItem none(2, QVantelMenuItem::Choice, &owner);
+    none.addValue(1, QStringLiteral("one"));
+    QVantelMenuSelect empty(&owner);
+    empty.addItemValues(&none);
+    QCOMPARE(empty.list()->column()->count(), 1);
+    QCOMPARE(empty.currentSelectable(), nullptr);
 }
 
 void TestQVantelMenuSelect::markingRows()
