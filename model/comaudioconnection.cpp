@@ -113,7 +113,7 @@ void TComAudioConnection::setStatus(int state, int status)
         owner->notifyAudioConnectionStateChanged(this);
 }
 
-bool TComAudioConnection::attach(int direction, int id, const std::string &network)
+void TComAudioConnection::bindCall(int direction, int id, const std::string &network, int status)
 {
     m_ringCount = 0;
     m_id = id;
@@ -123,7 +123,12 @@ bool TComAudioConnection::attach(int direction, int id, const std::string &netwo
         m_codecRx = coordinationLineCodec();
         m_codecTx = coordinationLineCodec();
     }
-    setStatus(StateSettingUp, StatusNone);
+    setStatus(StateSettingUp, status);
+}
+
+bool TComAudioConnection::attach(int direction, int id, const std::string &network)
+{
+    bindCall(direction, id, network, StatusNone);
     return true;
 }
 
@@ -370,15 +375,7 @@ int TComAudioConnection::dial(const std::string &network, const std::string &add
     if (!sendCommand(msg, reply, &callFailed))
         return callFailed ? kUnknownCause : reply.causeCode();
 
-    m_id = stringToInt(value(reply, kKeyId));
-    m_direction = DirectionOutgoing;
-    m_ringCount = 0;
-    m_network = network;
-    if (m_type == CoordinationLine) {
-        m_codecRx = coordinationLineCodec();
-        m_codecTx = coordinationLineCodec();
-    }
-    setStatus(StateSettingUp, StatusDialled);
+    bindCall(DirectionOutgoing, stringToInt(value(reply, kKeyId)), network, StatusDialled);
     return 0;
 }
 
@@ -397,15 +394,10 @@ bool TComAudioConnection::accept(int id, const std::string &network)
 
     // The device names the accepted call; a reply without the id still means the one asked for.
     const std::string &acceptedId = value(reply, kKeyId);
-    m_id = acceptedId.empty() ? id : stringToInt(acceptedId);
-    m_direction = DirectionIncoming;
-    m_ringCount = 0;
-    m_network = network;
-    if (m_type == CoordinationLine) {
-        m_codecRx = coordinationLineCodec();
-        m_codecTx = coordinationLineCodec();
-    }
-    setStatus(StateSettingUp, StatusAccepted);
+    bindCall(DirectionIncoming,
+             acceptedId.empty() ? id : stringToInt(acceptedId),
+             network,
+             StatusAccepted);
     return true;
 }
 

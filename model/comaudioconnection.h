@@ -166,6 +166,9 @@ public:
     [[nodiscard]] static TCodecConfig coordinationLineCodec();
 
 private:
+    // What attaching, placing and accepting a call share: ring count 0, id, direction and
+    // network stored, GSM codecs on the coordination line, then setStatus(1, status).
+    void bindCall(int direction, int id, const std::string &network, int status);
     void applyStatistics(const ksm::CMsg &msg, bool transmit);
     void applyRelayOutputs(const ksm::CMsg &msg);
     void takeCodecs(const ksm::CMsg &msg);

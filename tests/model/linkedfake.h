@@ -29,8 +29,7 @@ struct LinkedFake
         if (!com->connect(QStringLiteral("127.0.0.1"), fake->port(), 0))
             return false;
         // Generous: the CI machine runs the sanitized tests in parallel on two cores.
-        return QTest::qWaitFor([this] { return com->state() == RpcConnection::Connected; },
-                               15000);
+        return QTest::qWaitFor([this] { return com->state() == RpcConnection::Connected; }, 15000);
     }
 
     void stop()

@@ -409,8 +409,8 @@ void tst_ComDevice::interfaceCodesAndBars()
                      [&seen](TComDevice::DeviceState code) { seen << int(code); });
     const auto handle = [&](const char *text) {
         const ksm::CMsg msg = parsed(QLatin1String(text));
-        const bool taken = msg.type() == ksm::CMsg::Info ? device.handleInfo(msg)
-                                                         : device.handleEvent(msg);
+        const bool taken
+            = msg.type() == ksm::CMsg::Info ? device.handleInfo(msg) : device.handleEvent(msg);
         const QList<int> codes = seen;
         seen.clear();
         return taken ? codes : QList<int>{-1};
