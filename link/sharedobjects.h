@@ -9,7 +9,8 @@
 // itself here when it is built, and destroySharedObjects() destroys all of them, the most
 // recently built first. The first registration arranges for destroySharedObjects() to run from
 // QCoreApplication's destructor (qAddPostRoutine); tests call it between test functions so each
-// function starts from fresh instances.
+// function starts from fresh instances. A program that ends without that teardown still destroys
+// the instances in the same order, when the first holder that still has one goes.
 //
 // An accessor looks like this:
 //
@@ -49,6 +50,17 @@ public:
     SharedObject() = default;
     SharedObject(const SharedObject &) = delete;
     SharedObject &operator=(const SharedObject &) = delete;
+
+    // Reached with an instance only when the program ends without the application's teardown
+    // (no QCoreApplication, or std::exit()). The holders then go in the reverse order of their
+    // own first use, which is not that of their instances (an accessor's holder exists before
+    // the objects its instance is built from), so every instance is torn down here first, the
+    // most recently built first.
+    ~SharedObject()
+    {
+        if (m_value)
+            destroySharedObjects();
+    }
 
     // Returns the instance, building it with T's default constructor when it does not exist.
     T *instance()

@@ -2,12 +2,26 @@
 
 #include <QtTest>
 
+#include <cstdio>
+#include <cstring>
 #include <stdexcept>
 
 namespace {
 
 QStringList s_events;
 bool s_failNextConstruction = false;
+// Set in the child run that ends without an application: events also go to standard output,
+// since the child's own record is gone with it.
+bool s_printEvents = false;
+
+void record(const QString &event)
+{
+    s_events << event;
+    if (s_printEvents) {
+        std::fputs(qPrintable(event + QLatin1Char('\n')), stdout);
+        std::fflush(stdout);
+    }
+}
 
 // A shared object as the program has them: a QObject holding a timer, built from an optional
 // other shared object.
@@ -23,9 +37,9 @@ public:
             throw std::runtime_error("refused");
         }
         m_timer.start(1000);
-        s_events << QStringLiteral("+") + m_name;
+        record(QStringLiteral("+") + m_name);
     }
-    ~Shared() override { s_events << QStringLiteral("-") + m_name; }
+    ~Shared() override { record(QStringLiteral("-") + m_name); }
 
     Shared *base() const { return m_base; }
 
@@ -98,6 +112,7 @@ private Q_SLOTS:
     void freshAfterReset();
     void destructorReachingForOthers();
     void failedConstructionRetries();
+    void exitWithoutApplication();
 };
 
 void tst_SharedObjects::createdOnce()
@@ -153,6 +168,21 @@ void tst_SharedObjects::failedConstructionRetries()
     QCOMPARE(sharedObjectCount(), 1);
 }
 
+// A program that ends without the application's teardown still destroys the objects in reverse
+// order of construction: the client outlives the controller built from it.
+void tst_SharedObjects::exitWithoutApplication()
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--exit-without-application")});
+    QVERIFY(child.waitForFinished(60000));
+    QCOMPARE(child.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(child.exitCode(), 0);
+    const QStringList events = QString::fromLatin1(child.readAllStandardOutput())
+                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(events, QStringList({"+client", "+controller", "-controller", "-client"}));
+}
+
 // The objects hold timers, so they have to be gone before the application object is: the
 // application's destructor tears them down, once, whatever the tests did before.
 static bool teardownWithApplication(int argc, char **argv)
@@ -179,6 +209,11 @@ static bool teardownWithApplication(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    if (argc > 1 && std::strcmp(argv[1], "--exit-without-application") == 0) {
+        s_printEvents = true;
+        controller();
+        return 0;
+    }
     if (!teardownWithApplication(argc, argv))
         return 1;
     QCoreApplication app(argc, argv);
