@@ -1,13 +1,22 @@
-// Renders the front-panel window's login page and the status strip of the pages in their main
-// states into PNG files:
+// Renders the front-panel window's login, main and connection pages and the status strip of the
+// pages in their main states into PNG files:
 //
 //     tallydesk_frontpanel_gallery [output folder]      (default: the gallery's build folder)
 //
 // Exit code 0 when every sheet was written.
 
+#include "frontpanel/qvantelbanner.h"
+#include "frontpanel/qvantelconnectionpage.h"
+#include "frontpanel/qvantelmainpage.h"
+#include "frontpanel/qvantelsoftkeys.h"
 #include "frontpanel/qvantelwindow.h"
+#include "link/codecconfig.h"
 #include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "widgets/qvantelconnpanel.h"
+#include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QApplication>
@@ -51,6 +60,106 @@ bool loginPage(const QString &folder)
     QVantelWindow window;
     darken(&window, QColor(0, 0, 0));
     return write(folder, QStringLiteral("loginpage.png"), window);
+}
+
+// The front panel as the main window hosts it: black, white text, bold 14-pixel Arial.
+void styleHost(QWidget *host)
+{
+    host->setFixedSize(800, 480);
+    QPalette p = host->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    host->setPalette(p);
+    host->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setWeight(QFont::Bold);
+    f.setPixelSize(14);
+    host->setFont(f);
+}
+
+// One page of the window on its own sheet (the window shows the login page underneath).
+bool writePage(const QString &folder, const QString &name, QWidget *page)
+{
+    // The stack lays out only the page it shows.
+    page->setGeometry(0, 0, 800, 480);
+    page->show();
+    page->raise();
+    return write(folder, name, *page);
+}
+
+void session(IVantelStatusPanel *status, int routing, int link1, int link2)
+{
+    status->setBatteryLevel(80);
+    status->setNetworkType(0x100, 0);
+    status->setDataActive(true);
+    status->setSipState(1, 1);
+    status->setCodecMode(routing, 0);
+    status->setLinkState(1, link1);
+    status->setLinkState(2, link2);
+    status->setLinkEnabled(1, link1 == 4);
+    status->setLinkQuality(1, 90, 70);
+    status->setAudioLevels(6, 14, 9, 18, 7, 11, true);
+}
+
+// The main page: fresh, and in a session with a call on link 1 and soft keys set.
+bool mainPages(const QString &folder)
+{
+    QWidget host;
+    styleHost(&host);
+    auto *window = new QVantelWindow(&host);
+    host.show();
+    QVantelMainPage *page = window->mainPage();
+    bool ok = writePage(folder, QStringLiteral("mainpage-fresh.png"), page);
+
+    accessLevel = AccessLevel::Expert;
+    page->hide();
+    page->show();
+    const int categories[] = {0, 1, 2, 3, 4, 5, 6};
+    for (int index = 0; index < QVantelSoftkeys::kKeyCount; ++index)
+        softkey(index)->setCategory(categories[index]);
+    page->setInfoLamp(0, true);
+    page->setContactLamp(1, true);
+    page->contactLabelChanged(0, QStringLiteral("Door bell"));
+    session(page, 8, 4, 2);
+    QVantelBanner *banner = page->banner();
+    const QString opus = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
+    banner->setLinkNames(1, QStringLiteral("Ethernet"), opus);
+    banner->setLinkDetail(1, QStringLiteral("sip:studio@10.0.0.9"));
+    banner->setLinkNames(2, QStringLiteral("Mobile"), QVantelLocalize::codecName(17));
+    banner->setLinkDetail(2, QStringLiteral("+41 79 000 11 22"));
+    ok = writePage(folder, QStringLiteral("mainpage-session.png"), page) && ok;
+    accessLevel = AccessLevel::Operator;
+    return ok;
+}
+
+// The connection page: idle in single codec mode, and a call on link 1 with the coordination
+// line remembered on link 2.
+bool connectionPages(const QString &folder)
+{
+    QWidget host;
+    styleHost(&host);
+    auto *window = new QVantelWindow(&host);
+    host.show();
+    QVantelConnectionPage *page = window->connectionPage();
+    const QString g722 = QVantelLocalize::codingSummary(codecConfigFromString("G722"));
+    session(page, 1, 1, 0);
+    page->setLinkInfo(1, QStringLiteral("Ethernet / ") + g722);
+    bool ok = writePage(folder, QStringLiteral("connectionpage-idle.png"), page);
+
+    const QString opus = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
+    session(page, 8, 4, 2);
+    page->setLinkMessage(1, QStringLiteral("Call established (synchronized)"));
+    page->setLinkInfo(1, QStringLiteral("Ethernet\n") + opus);
+    page->setRemoteAddress(1, QStringLiteral("sip:studio@10.0.0.9"), -1);
+    page->setLinkInfo(2, QStringLiteral("Mobile / ") + QVantelLocalize::codecName(17));
+    page->setRemoteAddress(2, QStringLiteral("+41 79 000 11 22"), QVantelConnPanel::VoiceAddress);
+    ok = writePage(folder, QStringLiteral("connectionpage-call.png"), page) && ok;
+
+    session(page, 8, 6, 3);
+    page->setLinkMessage(1, QStringLiteral("Releasing call..."));
+    page->setLinkMessage(2, QStringLiteral("Call in progress..."));
+    ok = writePage(folder, QStringLiteral("connectionpage-ending.png"), page) && ok;
+    return ok;
 }
 
 // The full strip in several sessions, and the compact one.
@@ -127,6 +236,8 @@ int main(int argc, char **argv)
         = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral(TALLYDESK_GALLERY_DIR);
     bool ok = statusPanels(folder);
     ok = loginPage(folder) && ok;
+    ok = mainPages(folder) && ok;
+    ok = connectionPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }
