@@ -31,8 +31,10 @@ QVantelAudioInput::QVantelAudioInput(
 {
     setFixedSize(132, 136);
     m_nameLabel = new QLabel(this);
+    m_nameLabel->setTextFormat(Qt::PlainText);
     m_nameLabel->setObjectName(QStringLiteral("nameLabel"));
     m_userLabel = new QLabel(this);
+    m_userLabel->setTextFormat(Qt::PlainText);
     m_userLabel->setObjectName(QStringLiteral("userLabel"));
     m_knob = new QVantelKnob(panning, this, stereoAllowed);
     m_knob->setObjectName(QStringLiteral("knob"));

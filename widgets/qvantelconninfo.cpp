@@ -19,6 +19,7 @@ constexpr int kIconOffset = 5;
 QLabel *makeLabel(QWidget *parent, int pixels, Qt::Alignment alignment, bool bold)
 {
     auto *label = new QLabel(parent);
+    label->setTextFormat(Qt::PlainText);
     QFont font = label->font();
     font.setPixelSize(pixels);
     if (bold)

@@ -43,6 +43,7 @@ QVantelConnPanel::QVantelConnPanel(int link, QWidget *parent)
     setFixedSize(kWidth, kHeight);
 
     m_stateLabel = new QLabel(tr("Idle"), this);
+    m_stateLabel->setTextFormat(Qt::PlainText);
     m_stateLabel->setObjectName(QStringLiteral("stateLabel"));
     m_stateLabel->setAlignment(Qt::AlignCenter);
     m_stateLabel->setGeometry(0, 0, kWidth, 22);

@@ -12,6 +12,7 @@ QVantelMenuEntry::QVantelMenuEntry(int id, QWidget *parent)
     , m_owner(qobject_cast<QVantelMenuEntries *>(parent))
 {
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     QFont titleFont = m_title->font();
     titleFont.setPixelSize(22);
     m_title->setFont(titleFont);

@@ -48,6 +48,7 @@ QVantelMenuHeader::QVantelMenuHeader(QVantelMenuWidget *parent)
     m_back = makeIcon(this, 4, 50, QStringLiteral(":/images/navleft.png"), "backIcon");
 
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setObjectName(QStringLiteral("headerTitle"));
     m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_title->setWordWrap(true);

@@ -29,7 +29,9 @@ QVantelMenuItem::~QVantelMenuItem() = default;
 
 void QVantelMenuItem::build(int kind)
 {
+    // Titles and values hold device and user texts (names, addresses): never read as markup.
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setFixedHeight(32);
     QFont titleFont = m_title->font();
     titleFont.setPixelSize(22);
@@ -42,6 +44,7 @@ void QVantelMenuItem::build(int kind)
             m_valueLabel = new QPwdLabel(this);
         else
             m_valueLabel = new QLabel(this);
+        m_valueLabel->setTextFormat(Qt::PlainText);
         m_valueLabel->setMinimumHeight(26);
         m_valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_valueLabel->setWordWrap(true);

@@ -37,6 +37,7 @@ QVantelMenuSelect::QVantelMenuSelect(QWidget *parent)
     m_list->setObjectName(QStringLiteral("selectList"));
 
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setWordWrap(true);
     m_title->setMargin(5);
     m_title->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);

@@ -19,6 +19,7 @@ QVantelMenuSelectable::QVantelMenuSelectable(int id, QWidget *parent)
     m_grid->setColumnStretch(1, 1);
 
     m_label = new QLabel(this);
+    m_label->setTextFormat(Qt::PlainText);
     m_label->setMinimumHeight(44);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     m_label->setWordWrap(true);

@@ -21,6 +21,7 @@ QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     box->setSpacing(0);
 
     m_label = new QLabel(text, this);
+    m_label->setTextFormat(Qt::PlainText);
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setWordWrap(true);
     QFont labelFont = m_label->font();

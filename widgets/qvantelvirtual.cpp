@@ -96,6 +96,7 @@ QVantelVirtual::QVantelVirtual(int mode, QWidget *parent)
     setPanelLook(QSize(800, 390));
 
     m_title = new QLabel(this);
+    m_title->setTextFormat(Qt::PlainText);
     m_title->setObjectName(QStringLiteral("vkb_title"));
     m_title->setGeometry(8, 15, 304, 40);
     m_title->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -155,6 +155,12 @@ private Q_SLOTS:
         }
         // Any other link number is the coordination link.
         QCOMPARE(QVantelConnPanel(7).link(), 2);
+        // Remote addresses and states come from the device: shown as plain text, never markup.
+        for (const QLabel *label : {one.stateLabel(),
+                                    one.connInfo()->titleLabel(),
+                                    one.connInfo()->stateLabel(),
+                                    one.connInfo()->addressLabel()})
+            QCOMPARE(label->textFormat(), Qt::PlainText);
     }
 
     void linkOneTitles()

@@ -175,6 +175,7 @@ private slots:
     void selectValueWhenAbsent();
     void readOnlyRow();
     void maskedLabelPaintsAsterisks();
+    void textsShowAsTyped();
     void wheelOnRelease();
     void wheelOnStep();
 
@@ -340,6 +341,34 @@ void TestQVantelMenu::maskedLabelPaintsAsterisks()
     plain.setText(QStringLiteral("***"));
     QCOMPARE(masked.text(), QStringLiteral("abc"));
     QCOMPARE(masked.grab().toImage(), plain.grab().toImage());
+}
+
+void TestQVantelMenu::textsShowAsTyped()
+{
+    // Titles and values carry device and user texts (profile names, SIP names): a "<b>" in
+    // them is part of the text, never markup.
+    const QString text = QStringLiteral("<b>Studio</b> <img src=\"x.png\">");
+    QVantelMenuItem *item = row(QVantelMenuItem::TextEntry);
+    item->titleLabel()->setText(text);
+    item->setValueText(text);
+    auto *entry = m_menu->entries()->findEntry(1);
+    QVantelMenuSelect select(m_menu);
+    select.setTitle(text);
+    select.addItemValues(row(QVantelMenuItem::Choice));
+    QVantelVirtual keyboard(1, m_menu);
+    QVantelMessage message(text, QVantelMessage::CancelAndOk, m_menu);
+    const QList<QLabel *> labels = {item->titleLabel(),
+                                    item->valueLabel(),
+                                    row(QVantelMenuItem::MaskedEntry)->valueLabel(),
+                                    entry->titleLabel(),
+                                    m_menu->header()->titleLabel(),
+                                    select.titleLabel(),
+                                    select.currentSelectable()->label(),
+                                    keyboard.titleLabel(),
+                                    message.textLabel()};
+    for (int i = 0; i < labels.size(); ++i)
+        QVERIFY2(labels.at(i)->textFormat() == Qt::PlainText, qPrintable(QString::number(i)));
+    QCOMPARE(item->valueText(), text);
 }
 
 void TestQVantelMenu::wheelOnRelease()
