@@ -353,7 +353,8 @@ void tst_ComRequest::failedCalls()
     clock.start();
     QVERIFY(!request.getParam(paramMessage({{"target", "general"}}, {"device"}), value, 1000));
     QVERIFY(value.empty());
-    QVERIFY(clock.elapsed() < 3000);
+    // The call's own second, not the 5 s default; the slack is for a loaded machine.
+    QVERIFY(clock.elapsed() < 4500);
     m_fake->setSilent(false);
 
     m_fake->replyWithErrorCode(-10);
