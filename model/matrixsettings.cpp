@@ -5,6 +5,7 @@
 #include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
 #include "link/valueconversions.h"
+#include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/matrixinputnames.h"
 #include "model/modelkeys.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-TMatrixSettings::DeviceOptionsSource s_deviceOptionsSource = nullptr;
+TMatrixSettings::DeviceOptionsSource s_deviceOptionsSource = &comDeviceOptions;
 
 // Firmware versions that must be reached or exceeded before a row is read or written.
 constexpr quint32 kSince106 = 0x10600; // "matrix_mgn" is read
@@ -160,7 +161,7 @@ void TMatrixSettings::applyDefaults()
 
 void TMatrixSettings::setDeviceOptionsSource(DeviceOptionsSource source)
 {
-    s_deviceOptionsSource = source;
+    s_deviceOptionsSource = source ? source : &comDeviceOptions;
 }
 
 // Getters.
@@ -247,12 +248,12 @@ QString TMatrixSettings::inputName(int input) const
     const QString stored = inputNames(input);
     if (!stored.isEmpty())
         return stored;
-    return matrixInputName(input, s_deviceOptionsSource ? s_deviceOptionsSource() : 0);
+    return matrixInputName(input, s_deviceOptionsSource());
 }
 
 QString TMatrixSettings::inputTitle(int input) const
 {
-    QString title = matrixInputName(input, s_deviceOptionsSource ? s_deviceOptionsSource() : 0);
+    QString title = matrixInputName(input, s_deviceOptionsSource());
     const QString stored = inputNames(input);
     if (!stored.isEmpty())
         title += QLatin1Char('\n') + stored;

@@ -113,8 +113,9 @@ public:
     ~TMatrixSettings() override;
     Q_DISABLE_COPY_MOVE(TMatrixSettings)
 
-    // The device model installs the source of the device option word; until then (and with
-    // nullptr) the options read as 0.
+    // Where the fixed input names read the device option word: the process-wide device
+    // model's (comDeviceOptions(), 0 while it does not exist) unless another source is
+    // installed; nullptr restores that one.
     static void setDeviceOptionsSource(DeviceOptionsSource source);
 
     // Plain getters. An index outside the table gives a default value.

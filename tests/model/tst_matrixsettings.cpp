@@ -5,6 +5,7 @@
 #include "link/comclient.h"
 #include "link/rpcconnection.h"
 #include "link/sharedobjects.h"
+#include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "tests/support/fakequorix.h"
 
@@ -52,6 +53,7 @@ private Q_SLOTS:
 
     void constructionDefaults();
     void inputNames();
+    void inputNamesFollowTheDevice();
     void gainPacking_data();
     void gainPacking();
     void receivedRows_data();
@@ -161,6 +163,26 @@ void tst_MatrixSettings::inputNames()
     TMatrixSettings::setDeviceOptionsSource([]() -> quint32 { return 0x400; });
     QCOMPARE(m.inputName(9), QStringLiteral("DNT. 1"));
     QCOMPARE(m.inputName(30), QStringLiteral("Invalid"));
+}
+
+// Without a source of its own the matrix names the audio-over-IP inputs after the option word of
+// the process-wide device model, as the widget kit's text tables do.
+void tst_MatrixSettings::inputNamesFollowTheDevice()
+{
+    TMatrixSettings m(nullptr);
+    QCOMPARE(m.inputName(9), QStringLiteral("RAV. 1"));
+
+    ksm::CCom *client = comClient();
+    QVERIFY(client->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QTRY_COMPARE(client->state(), RpcConnection::Connected);
+    m_fake->setList(
+        QStringLiteral("device_opts"), {QStringLiteral("ravenna_2")}, QStringLiteral("general"));
+    QVERIFY(comDevice()->readDeviceOptions());
+    QCOMPARE(m.inputName(9), QStringLiteral("DNT. 1"));
+    QCOMPARE(m.inputTitle(18), QStringLiteral("DNT. 6"));
+
+    destroySharedObjects();
+    QCOMPARE(m.inputName(9), QStringLiteral("RAV. 1"));
 }
 
 void tst_MatrixSettings::gainPacking_data()
