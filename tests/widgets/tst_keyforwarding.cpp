@@ -1,3 +1,4 @@
+#include "tests/widgets/keysink.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantelknob.h"
 #include "widgets/qvantelwheel.h"
@@ -7,33 +8,6 @@
 #include <QTest>
 
 #include <memory>
-#include <vector>
-
-namespace {
-
-// Stands in for the front-panel window: records every QVantelEvent it receives.
-class Receiver : public QObject
-{
-public:
-    struct Record
-    {
-        int keyEventType;
-        int key;
-        int fromControl;
-    };
-    std::vector<Record> records;
-
-protected:
-    void customEvent(QEvent *event) override
-    {
-        if (event->type() != QVantelEvent::kType)
-            return;
-        const auto *e = static_cast<QVantelEvent *>(event);
-        records.push_back({e->keyEventType, e->key, e->fromControl});
-    }
-};
-
-} // namespace
 
 class TestKeyForwarding : public QObject
 {
@@ -42,7 +16,7 @@ class TestKeyForwarding : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_receiver = std::make_unique<Receiver>();
+        m_receiver = std::make_unique<KeySink>();
         frontPanelReceiver = m_receiver.get();
         m_knob = std::make_unique<QVantelKnob>(false);
         m_knob->setMaximum(10);
@@ -72,18 +46,18 @@ private Q_SLOTS:
         forwardKey(Qt::Key_B, QVantelEvent::KeyPress, false);
         frontPanelReceiver = m_receiver.get();
         QCoreApplication::sendPostedEvents();
-        QVERIFY(m_receiver->records.empty());
+        QVERIFY(m_receiver->events.isEmpty());
         QCOMPARE(m_knob->value(), 0);
     }
 
     void eventsArePostedNotSent()
     {
         forwardKey(Qt::Key_Up, QVantelEvent::KeyPress, false);
-        QVERIFY(m_receiver->records.empty());
+        QVERIFY(m_receiver->events.isEmpty());
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(m_receiver->records.size(), size_t(1));
-        QCOMPARE(m_receiver->records[0].key, int(Qt::Key_Up));
-        QCOMPARE(m_receiver->records[0].fromControl, 0);
+        QCOMPARE(m_receiver->events.size(), qsizetype(1));
+        QCOMPARE(m_receiver->events[0][1], int(Qt::Key_Up));
+        QCOMPARE(m_receiver->events[0][2], 0);
     }
 
     void destroyedReceiverIsNotPostedTo()
@@ -99,12 +73,12 @@ private Q_SLOTS:
         m_knob->setChecked(true);
         QTest::keyClick(m_knob.get(), Qt::Key_A);
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(m_receiver->records.size(), size_t(2));
-        QCOMPARE(m_receiver->records[0].keyEventType, 6);
-        QCOMPARE(m_receiver->records[1].keyEventType, 7);
-        for (const auto &record : m_receiver->records) {
-            QCOMPARE(record.key, 65);
-            QCOMPARE(record.fromControl, 1);
+        QCOMPARE(m_receiver->events.size(), qsizetype(2));
+        QCOMPARE(m_receiver->events[0][0], 6);
+        QCOMPARE(m_receiver->events[1][0], 7);
+        for (const QList<int> &event : std::as_const(m_receiver->events)) {
+            QCOMPARE(event[1], 65);
+            QCOMPARE(event[2], 1);
         }
     }
 
@@ -116,10 +90,10 @@ private Q_SLOTS:
         QTest::keyClick(m_knob.get(), Qt::Key_Plus);
         QTest::keyClick(m_knob.get(), Qt::Key_Return);
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(m_receiver->records.size(), size_t(2));
-        QCOMPARE(m_receiver->records[0].keyEventType, 7);
-        QCOMPARE(m_receiver->records[0].key, int(Qt::Key_Plus));
-        QCOMPARE(m_receiver->records[1].key, int(Qt::Key_Return));
+        QCOMPARE(m_receiver->events.size(), qsizetype(2));
+        QCOMPARE(m_receiver->events[0][0], 7);
+        QCOMPARE(m_receiver->events[0][1], int(Qt::Key_Plus));
+        QCOMPARE(m_receiver->events[1][1], int(Qt::Key_Return));
     }
 
     void idleKnobForwardsEverything()
@@ -127,9 +101,9 @@ private Q_SLOTS:
         QSignalSpy values(m_knob.get(), &QVantelKnob::valueChanged);
         QTest::keyPress(m_knob.get(), Qt::Key_Plus);
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(m_receiver->records.size(), size_t(1));
-        QCOMPARE(m_receiver->records[0].keyEventType, 6);
-        QCOMPARE(m_receiver->records[0].key, 43);
+        QCOMPARE(m_receiver->events.size(), qsizetype(1));
+        QCOMPARE(m_receiver->events[0][0], 6);
+        QCOMPARE(m_receiver->events[0][1], 43);
         QCOMPARE(values.count(), 0);
     }
 
@@ -156,10 +130,10 @@ private Q_SLOTS:
         QCoreApplication::sendEvent(m_knob.get(), &down);
         QTest::mousePress(m_knob.get(), Qt::RightButton);
         QCoreApplication::sendPostedEvents();
-        QCOMPARE(m_receiver->records.size(), size_t(3));
-        QCOMPARE(m_receiver->records[0].key, int(Qt::Key_Plus));
-        QCOMPARE(m_receiver->records[1].key, int(Qt::Key_Minus));
-        QCOMPARE(m_receiver->records[2].key, int(Qt::Key_Enter));
+        QCOMPARE(m_receiver->events.size(), qsizetype(3));
+        QCOMPARE(m_receiver->events[0][1], int(Qt::Key_Plus));
+        QCOMPARE(m_receiver->events[1][1], int(Qt::Key_Minus));
+        QCOMPARE(m_receiver->events[2][1], int(Qt::Key_Enter));
         QVERIFY(!m_knob->isChecked());
     }
 
@@ -174,14 +148,14 @@ private Q_SLOTS:
         QTest::keyClick(&wheel, Qt::Key_Escape);
         QCoreApplication::sendPostedEvents();
         // press + release of the idle "+", release of the engaged "+", press + release of Esc.
-        QCOMPARE(m_receiver->records.size(), size_t(5));
-        QCOMPARE(m_receiver->records[2].keyEventType, 7);
-        QCOMPARE(m_receiver->records[3].key, int(Qt::Key_Escape));
+        QCOMPARE(m_receiver->events.size(), qsizetype(5));
+        QCOMPARE(m_receiver->events[2][0], 7);
+        QCOMPARE(m_receiver->events[3][1], int(Qt::Key_Escape));
         QCOMPARE(wheel.value(), 1);
     }
 
 private:
-    std::unique_ptr<Receiver> m_receiver;
+    std::unique_ptr<KeySink> m_receiver;
     std::unique_ptr<QVantelKnob> m_knob;
 };
 

@@ -1,3 +1,4 @@
+#include "tests/widgets/keysink.h"
 #include "widgets/qvantelaudiobalance.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
@@ -10,21 +11,6 @@
 #include <QTest>
 
 namespace {
-
-class KeySink : public QObject
-{
-public:
-    QList<QList<int>> events;
-
-protected:
-    void customEvent(QEvent *event) override
-    {
-        if (event->type() != QVantelEvent::kType)
-            return;
-        auto *e = static_cast<QVantelEvent *>(event);
-        events.append({e->keyEventType, e->key, e->fromControl});
-    }
-};
 
 QColor textColor(const QWidget *w)
 {

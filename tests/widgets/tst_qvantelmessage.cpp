@@ -1,3 +1,4 @@
+#include "tests/widgets/keysink.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantelmessage.h"
@@ -9,22 +10,6 @@
 #include <QTimer>
 
 namespace {
-
-// Collects the QVantelEvents posted to the front-panel receiver.
-class KeySink : public QObject
-{
-public:
-    QList<QList<int>> events;
-
-protected:
-    void customEvent(QEvent *event) override
-    {
-        if (event->type() != QVantelEvent::kType)
-            return;
-        auto *e = static_cast<QVantelEvent *>(event);
-        events.append({e->keyEventType, e->key, e->fromControl});
-    }
-};
 
 // Records the popup's cancelled flag when popupClosed() arrives, as an owner does.
 struct CloseRecord
