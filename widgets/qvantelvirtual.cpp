@@ -127,11 +127,12 @@ QVantelVirtual::QVantelVirtual(int mode, QWidget *parent)
         button->setBorderWidth(2);
         button->setRadius(10.0);
         QPalette keyPalette = button->palette();
-        // Character keys are a white outline on the panel; function keys are filled grey.
+        // Character keys are a white outline on the panel; function keys are filled in the
+        // panel's grey, dark enough for their white captions.
         if (isCharacterKey(i))
             keyPalette.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
         else
-            keyPalette.setBrush(QPalette::Window, QBrush(Qt::gray));
+            keyPalette.setBrush(QPalette::Window, QBrush(QColor(127, 127, 127)));
         keyPalette.setColor(QPalette::WindowText, Qt::white);
         button->setPalette(keyPalette);
         connect(button, &QAbstractButton::clicked, this, &QVantelVirtual::buttonClicked);
