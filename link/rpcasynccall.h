@@ -28,7 +28,8 @@ public:
         Timeout = -5,      // no final answer within the time-out
         Cancelled = -6,    // cancelled, also when the connection leaves Connected
         EncodeError = -7,  // the request body does not serialise
-        BadReply = -10,    // a reply without body, unparsable, or with an unknown "return"
+        BadReply = -10,    // a reply without body, unparsable, or with an unknown "return";
+                           // also an ErrorReply whose code is 0
         // Any other value: the code of the peer's ErrorReply.
     };
 

@@ -404,6 +404,12 @@ void RpcConnection::handleErrorReply(qint32 id, qint32 code)
         notifyErrorOccurred(InternalError);
         return;
     }
+    // Code 0 would read as success: an error answer that names no failure is a bad answer.
+    if (code == RpcAsyncCall::NoError) {
+        failCall(call, RpcAsyncCall::BadReply);
+        notifyErrorOccurred(MessageParseError);
+        return;
+    }
     failCall(call, code);
 }
 

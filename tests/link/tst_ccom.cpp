@@ -349,6 +349,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<int>("result");
         QTest::newRow("error reply") << "error reply" << 42;
+        QTest::newRow("error reply with code 0") << "error reply" << -10;
         QTest::newRow("link dropped") << "drop" << -6;
         QTest::newRow("time-out") << "silent" << -5;
     }
@@ -360,7 +361,7 @@ private slots:
 
         connectToFake();
         if (how == QLatin1String("error reply")) {
-            m_fake->replyWithErrorCode(42);
+            m_fake->replyWithErrorCode(result == 42 ? 42 : 0);
         } else {
             m_fake->setSilent(true);
             if (how == QLatin1String("drop"))

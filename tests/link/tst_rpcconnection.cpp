@@ -415,6 +415,15 @@ private slots:
         QCOMPARE(recorder.completed.last().code(), 1234);
         QCOMPARE(recorder.completed.last().id(), call.id());
         QVERIFY(recorder.errors.isEmpty());
+
+        // Code 0 names no failure: the call must not end as a success.
+        m_fake->replyWithErrorCode(0);
+        call = finishedCall(message(ksm::CMsg::Do, {{"action", "x"}}));
+        QCOMPARE(call.result(), int(RpcAsyncCall::BadReply));
+        QVERIFY(call.isFailed());
+        QCOMPARE(recorder.completed.last().code(), int(RpcAsyncCall::BadReply));
+        QCOMPARE(recorder.errors, QList<int>{RpcConnection::MessageParseError});
+        recorder.errors.clear();
         m_fake->clearErrorReply();
 
         // A reply frame without body.
