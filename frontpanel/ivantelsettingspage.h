@@ -41,10 +41,7 @@ public:
         Q_UNUSED(connection)
     }
     virtual void audioCallStatusChanged(TComAudioConnection *connection) { Q_UNUSED(connection) }
-    virtual void audioCallStatisticChanged(TComAudioConnection *connection)
-    {
-        Q_UNUSED(connection)
-    }
+    virtual void audioCallStatisticChanged(TComAudioConnection *connection) { Q_UNUSED(connection) }
 
     // The first (index 0) and second (index 1) remote-address texts of the call profile being
     // edited, read by the window when the menu reports a changed remote address of a link

@@ -67,25 +67,24 @@ void QVantelConnectionPage::setupUi()
     QPalette pagePalette = palette();
     pagePalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     pagePalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
-    const auto makePageButton = [this, &pagePalette](const char *name, const QString &icon, int x,
-                                                     int y) {
-        auto *button = new QVantelButton(this);
-        button->setObjectName(QLatin1String(name));
-        button->setGeometry(x, y, 98, 66);
-        button->setBorderWidth(4);
-        button->setPalette(pagePalette);
-        button->setIcon(QIcon(icon));
-        button->setIconSize(QSize(48, 48));
-        return button;
-    };
+    const auto makePageButton
+        = [this, &pagePalette](const char *name, const QString &icon, int x, int y) {
+              auto *button = new QVantelButton(this);
+              button->setObjectName(QLatin1String(name));
+              button->setGeometry(x, y, 98, 66);
+              button->setBorderWidth(4);
+              button->setPalette(pagePalette);
+              button->setIcon(QIcon(icon));
+              button->setIconSize(QSize(48, 48));
+              return button;
+          };
     m_homeButton = makePageButton("homeButton", QStringLiteral(":/images/home.png"), 10, 7);
     m_networkButton
         = makePageButton("networkButton", QStringLiteral(":/images/network.png"), 351, 186);
 
     for (QVantelConnPanel *panel : {m_panel1, m_panel2}) {
-        connect(panel, &QVantelConnPanel::panelClicked, this, [this, panel] {
-            panelClicked(panel);
-        });
+        connect(
+            panel, &QVantelConnPanel::panelClicked, this, [this, panel] { panelClicked(panel); });
         connect(panel, &QVantelConnPanel::dialClicked, this, [this, panel] { dialClicked(panel); });
         connect(panel, &QVantelConnPanel::histClicked, this, [this, panel] { histClicked(panel); });
         connect(panel, &QVantelConnPanel::autoRedialClicked, this, [this, panel] {
@@ -199,9 +198,8 @@ void QVantelConnectionPage::panelClicked(QVantelConnPanel *panel)
         && call->state() != TComAudioConnection::StateActive) {
         return;
     }
-    auto *question = new QVantelMessage(tr("Are you sure you want to hang up?"),
-                                        QVantelMessage::CancelAndOk,
-                                        this);
+    auto *question = new QVantelMessage(
+        tr("Are you sure you want to hang up?"), QVantelMessage::CancelAndOk, this);
     m_popup = question;
     question->setWindowModality(Qt::ApplicationModal);
     showCentred(question, 0);
@@ -280,11 +278,8 @@ void QVantelConnectionPage::dialClicked(QVantelConnPanel *panel)
                    origin.y() + height() - keyboard->height());
     keyboard->setItem(panel);
     keyboard->titleLabel()->setText(tr("Dial Number"));
-    keyboard->lineEdit()->setText(
-        panel->remoteAddress(comDevice()->linkTransport(panel->link())));
-    connect(keyboard, &QVantelPopup::popupClosed, this, [this, keyboard] {
-        dialClosed(keyboard);
-    });
+    keyboard->lineEdit()->setText(panel->remoteAddress(comDevice()->linkTransport(panel->link())));
+    connect(keyboard, &QVantelPopup::popupClosed, this, [this, keyboard] { dialClosed(keyboard); });
     keyboard->show();
 }
 
@@ -310,7 +305,7 @@ void QVantelConnectionPage::histClicked(QVantelConnPanel *panel)
     ksm::CMsg query(ksm::CMsg::Param);
     query.setParam("target", "db");
     query.addList(panel == m_panel2 && device->hasCoordinationLine() ? "phone-addr-history"
-                                                                      : "addr-history");
+                                                                     : "addr-history");
     std::vector<std::string> entries;
     TComRequest request(comClient());
     request.list(query, entries, TComRequest::DefaultTimeoutMs);

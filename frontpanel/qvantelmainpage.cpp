@@ -42,24 +42,18 @@ QVantelMainPage::QVantelMainPage(QVantelWindow *parent)
             &TMatrixSettings::audioConfigChanged,
             this,
             &QVantelMainPage::matrixAudioConfigChanged);
-    connect(matrix,
-            &TMatrixSettings::inputNameChanged,
-            this,
-            &QVantelMainPage::matrixInputNameChanged);
+    connect(
+        matrix, &TMatrixSettings::inputNameChanged, this, &QVantelMainPage::matrixInputNameChanged);
     QVantelSoftkeys *keys = softkeys();
     connect(keys,
             &QVantelSoftkeys::softKeyFunctionChanged,
             this,
             &QVantelMainPage::softKeyFunctionChanged);
     connect(keys, &QVantelSoftkeys::infoLabelChanged, this, &QVantelMainPage::infoLabelChanged);
-    connect(keys,
-            &QVantelSoftkeys::contactLabelChanged,
-            this,
-            &QVantelMainPage::contactLabelChanged);
-    connect(statusPanel(),
-            &QVantelStatusPanel::soundIdClicked,
-            this,
-            &QVantelMainPage::soundIdClicked);
+    connect(
+        keys, &QVantelSoftkeys::contactLabelChanged, this, &QVantelMainPage::contactLabelChanged);
+    connect(
+        statusPanel(), &QVantelStatusPanel::soundIdClicked, this, &QVantelMainPage::soundIdClicked);
 }
 
 QVantelMainPage::~QVantelMainPage() = default;
@@ -94,8 +88,12 @@ void QVantelMainPage::setupUi()
         = buttonPalette(palette(), QBrush(QColor(255, 153, 204), Qt::NoBrush), Qt::white);
     for (int index = 0; index < kInputButtons; ++index) {
         const int x = index < 4 ? 5 : 696;
-        QVantelButton *button = makeButton(
-            QRect(x, kInputRows[index % 4], kButtonWidth, kButtonHeight), inputPalette, 14, 2, true);
+        QVantelButton *button
+            = makeButton(QRect(x, kInputRows[index % 4], kButtonWidth, kButtonHeight),
+                         inputPalette,
+                         14,
+                         2,
+                         true);
         button->setObjectName(QStringLiteral("inputButton%1").arg(index));
         m_inputButtons[size_t(index)] = button;
     }
@@ -124,19 +122,20 @@ void QVantelMainPage::setupUi()
     m_contactLamp2 = makeLamp("contactLamp2", 418, 225);
 
     const QPalette pagePalette = buttonPalette(palette(), QBrush(Qt::white), Qt::black);
-    const auto makePageButton = [this, &pagePalette](const char *name, const QString &icon, int x,
-                                                     int y) {
-        QVantelButton *button
-            = makeButton(QRect(x, y, kButtonWidth, kButtonHeight), pagePalette, 0, 4, false);
-        button->setObjectName(QLatin1String(name));
-        button->setIcon(QIcon(icon));
-        button->setIconSize(QSize(48, 48));
-        return button;
-    };
+    const auto makePageButton
+        = [this, &pagePalette](const char *name, const QString &icon, int x, int y) {
+              QVantelButton *button
+                  = makeButton(QRect(x, y, kButtonWidth, kButtonHeight), pagePalette, 0, 4, false);
+              button->setObjectName(QLatin1String(name));
+              button->setIcon(QIcon(icon));
+              button->setIconSize(QSize(48, 48));
+              return button;
+          };
     m_mixingButton = makePageButton("mixingButton", QStringLiteral(":/images/mixer.png"), 146, 116);
     m_settingsButton
         = makePageButton("settingsButton", QStringLiteral(":/images/settings.png"), 555, 116);
-    m_statusButton = makePageButton("statusButton", QStringLiteral(":/images/status.png"), 555, 225);
+    m_statusButton
+        = makePageButton("statusButton", QStringLiteral(":/images/status.png"), 555, 225);
     connect(m_settingsButton, &QVantelButton::clicked, this, &QVantelMainPage::page1Clicked);
     connect(m_statusButton, &QVantelButton::clicked, this, &QVantelMainPage::page2Clicked);
     connect(m_mixingButton, &QVantelButton::clicked, this, &QVantelMainPage::page3Clicked);
@@ -298,8 +297,7 @@ void QVantelMainPage::soundIdClicked()
     TAudioSettings *audio = audioSettings();
     if (!audio->waveScut())
         return;
-    audio->setWaveFile(audio->waveFile().empty() ? std::string(kSoundIdFile) : std::string(),
-                       true);
+    audio->setWaveFile(audio->waveFile().empty() ? std::string(kSoundIdFile) : std::string(), true);
 }
 
 void QVantelMainPage::page1Clicked()

@@ -26,13 +26,13 @@ constexpr std::array<int, 20> kTalkToOutputRank
 
 // Function number within its category of each old-form function id 0 to 62.
 constexpr std::array<quint8, QVantelSoftkey::kLegacyFunctionCount> kLegacyFunctionTable = {
-    1,  2,  3,  4,                                                  // Cough Key
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, // Talk to Speaker
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16, // Talk to Output
-    1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14,         // Aux to Bus
-    1,  2,                                                          // Contacts
-    1,  2,                                                          // Info
-    1,  2,  3,  4,  5,  6,  7,  8,  9,                              // Shortcuts
+    1, 2, 3, 4,                                            // Cough Key
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, // Talk to Speaker
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, // Talk to Output
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14,         // Aux to Bus
+    1, 2,                                                  // Contacts
+    1, 2,                                                  // Info
+    1, 2, 3, 4, 5, 6, 7, 8, 9,                             // Shortcuts
 };
 
 bool hasOption(quint32 option)
@@ -98,8 +98,8 @@ QString QVantelSoftkey::functionName(int category, int function)
     case TalkToOutput: {
         if (function > 16)
             return tr("%1 Talk %2").arg(function - 16).arg(QStringLiteral("LINE2"));
-        const QString ports[] = {
-            QStringLiteral("USB"), QStringLiteral("LINE1"), aoipPort(1), aoipPort(2)};
+        const QString ports[]
+            = {QStringLiteral("USB"), QStringLiteral("LINE1"), aoipPort(1), aoipPort(2)};
         return tr("%1 Talk %2").arg(f / 4 + 1).arg(ports[f % 4]);
     }
     case AuxToBus: {
@@ -192,8 +192,8 @@ qint32 QVantelSoftkey::computeMask(int category) const
     quint32 mask = 0;
     switch (category) {
     case CoughKey: {
-        const quint32 masks[] = {0x1, 0x5, newer ? 0x7u : 0x5u, newer ? 0xFu : 0xCu,
-                                 newer ? 0xBu : 0xAu, 0xA, 0x2};
+        const quint32 masks[]
+            = {0x1, 0x5, newer ? 0x7u : 0x5u, newer ? 0xFu : 0xCu, newer ? 0xBu : 0xAu, 0xA, 0x2};
         mask = masks[key];
         if (small)
             mask &= 0x7;

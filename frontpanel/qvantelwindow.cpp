@@ -134,18 +134,14 @@ QVantelWindow::QVantelWindow(QWidget *parent)
             &TComDevice::audioConnectionStateChanged,
             this,
             &QVantelWindow::audioConnectionStateChanged);
-    connect(device,
-            &TComDevice::audioCallStatusChanged,
-            this,
-            &QVantelWindow::audioCallStatusChanged);
+    connect(
+        device, &TComDevice::audioCallStatusChanged, this, &QVantelWindow::audioCallStatusChanged);
     connect(device,
             &TComDevice::audioCallStatisticChanged,
             this,
             &QVantelWindow::audioCallStatisticChanged);
-    connect(device,
-            &TComDevice::audioCallRelayChanged,
-            this,
-            &QVantelWindow::audioCallRelayChanged);
+    connect(
+        device, &TComDevice::audioCallRelayChanged, this, &QVantelWindow::audioCallRelayChanged);
     TAudioSettings *audio = audioSettings();
     connect(audio,
             &TComController::controllerStateChanged,
@@ -307,8 +303,8 @@ QString QVantelWindow::rememberedAddress(int link) const
 {
     if (!m_connectionPage)
         return QString();
-    return m_connectionPage->panel(link == 1 ? 1 : 2)->remoteAddress(
-        comDevice()->linkTransport(link));
+    return m_connectionPage->panel(link == 1 ? 1 : 2)
+        ->remoteAddress(comDevice()->linkTransport(link));
 }
 
 // Page activation and keys.
@@ -1163,9 +1159,9 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         showNames(QVantelLocalize::interfaceName(TComDevice::MobileFamily),
                   QVantelLocalize::codecName(TComDevice::GsmAlgorithm));
     } else {
-        showNames(QVantelLocalize::interfaceName(
-                      TComDevice::networkFromString(device->defaultNetwork())),
-                  QVantelLocalize::codingSummary(link == 1 ? device->coder1() : device->coder2()));
+        showNames(
+            QVantelLocalize::interfaceName(TComDevice::networkFromString(device->defaultNetwork())),
+            QVantelLocalize::codingSummary(link == 1 ? device->coder1() : device->coder2()));
     }
     showAddress(address);
     panel->setLinkState(link, idle);
@@ -1289,9 +1285,9 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
             matrix->audioCallStateChanged(device->coder1().channelMode == 2);
 
         const std::string &cause = connection->cause();
-        const QString message = cause.empty()
-                                    ? tr("Call released")
-                                    : tr("Call released (%1)").arg(localize()->localizedText(cause));
+        const QString message
+            = cause.empty() ? tr("Call released")
+                            : tr("Call released (%1)").arg(localize()->localizedText(cause));
         // The link's idle description comes back.
         QString interfaceText;
         QString codingText;
@@ -1304,8 +1300,8 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
         } else {
             interfaceText = QVantelLocalize::interfaceName(
                 TComDevice::networkFromString(device->defaultNetwork()));
-            codingText = QVantelLocalize::codingSummary(link == 1 ? device->coder1()
-                                                                  : device->coder2());
+            codingText
+                = QVantelLocalize::codingSummary(link == 1 ? device->coder1() : device->coder2());
             address = rememberedAddress(link);
         }
         if (m_connectionPage) {
@@ -1471,14 +1467,12 @@ void QVantelWindow::audioCallStatisticChanged(TComAudioConnection *connection)
     IVantelStatusPanel *panel = statusPageShown();
     if (panel && type != TComBaseConnection::CoordinationLine) {
         const int link = type == TComBaseConnection::AudioLink2 ? 2 : 1;
-        panel->setLinkQuality(link,
-                              connection->txStatistics(0).netQuality,
-                              connection->rxStatistics(0).netQuality);
+        panel->setLinkQuality(
+            link, connection->txStatistics(0).netQuality, connection->rxStatistics(0).netQuality);
         panel->setLinkEnabled(link, true);
         if (link == 1 && connection->streamAddressing()) {
-            panel->setLinkQuality(2,
-                                  connection->txStatistics(1).netQuality,
-                                  connection->rxStatistics(1).netQuality);
+            panel->setLinkQuality(
+                2, connection->txStatistics(1).netQuality, connection->rxStatistics(1).netQuality);
             panel->setLinkEnabled(2, true);
         }
     }

@@ -38,8 +38,9 @@ class TComDataConnection;
 // Pages. The login (0), main (1) and connection (2) pages are the window's own. The other slots
 // are filled at construction by the page factories registered with setPageFactory(); the higher
 // layers (audio and headphone pages, settings menu) register theirs before the window is built.
-// A slot without a factory stays empty and asking for its page does nothing. The settings page (11) must implement IVantelSettingsPage:
-// the login checks passwords against its cache, and without it no login succeeds.
+// A slot without a factory stays empty and asking for its page does nothing. The settings page (11)
+// must implement IVantelSettingsPage: the login checks passwords against its cache, and without it
+// no login succeeds.
 //
 // Ownership: pages, timers and the message popup are children of the window. The shared model
 // objects (comClient(), the controllers) are not owned; the window connects to them at

@@ -22,16 +22,26 @@ void TestQVantelBanner::roleLabels_data()
     QTest::addColumn<QString>("row2");
     QTest::addColumn<bool>("link2Shown");
 
-    QTest::newRow("mono") << 1 << 0 << "Program" << "- - -" << false;
-    QTest::newRow("stereo") << 2 << 0 << "Program / Coord" << "- - -" << false;
-    QTest::newRow("dual mono, coordination on") << 4 << 1 << "Prog. L/R" << "- - -" << false;
-    QTest::newRow("mono, coordination on") << 1 << 1 << "Program" << "- - -" << false;
-    QTest::newRow("mono with coordination line") << 8 << 0 << "Program" << "Coord" << true;
-    QTest::newRow("double codec") << 16 << 0 << "Program" << "Coord" << true;
-    QTest::newRow("64, coordination off") << 64 << 0 << "Program" << "Coord" << true;
-    QTest::newRow("64, coordination on") << 64 << 1 << "Prog. L/R" << "Coord" << true;
-    QTest::newRow("32, coordination on") << 32 << 2 << "Prog. L/R" << "Coord" << true;
-    QTest::newRow("16, coordination on") << 16 << 1 << "Program" << "Coord" << true;
+    QTest::newRow("mono") << 1 << 0 << "Program"
+                          << "- - -" << false;
+    QTest::newRow("stereo") << 2 << 0 << "Program / Coord"
+                            << "- - -" << false;
+    QTest::newRow("dual mono, coordination on") << 4 << 1 << "Prog. L/R"
+                                                << "- - -" << false;
+    QTest::newRow("mono, coordination on") << 1 << 1 << "Program"
+                                           << "- - -" << false;
+    QTest::newRow("mono with coordination line") << 8 << 0 << "Program"
+                                                 << "Coord" << true;
+    QTest::newRow("double codec") << 16 << 0 << "Program"
+                                  << "Coord" << true;
+    QTest::newRow("64, coordination off") << 64 << 0 << "Program"
+                                          << "Coord" << true;
+    QTest::newRow("64, coordination on") << 64 << 1 << "Prog. L/R"
+                                         << "Coord" << true;
+    QTest::newRow("32, coordination on") << 32 << 2 << "Prog. L/R"
+                                         << "Coord" << true;
+    QTest::newRow("16, coordination on") << 16 << 1 << "Program"
+                                         << "Coord" << true;
 }
 
 void TestQVantelBanner::roleLabels()

@@ -169,7 +169,8 @@ void TestQVantelCalls::dialFromTheConnectionPage()
     QCOMPARE(status()->linkState(1), 3);
     QCOMPARE(panel(1)->connInfo()->state(), 3);
 
-    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("5")}, {QStringLiteral("network"), kEth}};
+    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("5")},
+                        {QStringLiteral("network"), kEth}};
     push(QStringLiteral("0100-call proceeding"), ids);
     QTRY_COMPARE(call->status(), int(TComAudioConnection::StatusProceeding));
     QCOMPARE(panel(1)->stateLabel()->text(), QStringLiteral("Call in progress..."));
@@ -183,7 +184,8 @@ void TestQVantelCalls::dialFromTheConnectionPage()
     QTRY_COMPARE(panel(1)->stateLabel()->text(), QStringLiteral("Call in progress (negociating)"));
     QCOMPARE(status()->linkState(1), 3);
 
-    push(QStringLiteral("dsp_status"), ids + FakePairs{{QStringLiteral("state"), QStringLiteral("sync")}});
+    push(QStringLiteral("dsp_status"),
+         ids + FakePairs{{QStringLiteral("state"), QStringLiteral("sync")}});
     QTRY_COMPARE(panel(1)->stateLabel()->text(), QStringLiteral("Call established (synchronized)"));
     QCOMPARE(status()->linkState(1), 4);
     QCOMPARE(panel(1)->connInfo()->state(), 4);
@@ -227,7 +229,8 @@ void TestQVantelCalls::incomingCallAndHangUp()
     // Answered at the unit: the call runs.
     push(QStringLiteral("1000-call active"),
          ids + FakePairs{{QStringLiteral("codec_rx"), QStringLiteral("G722")}});
-    push(QStringLiteral("dsp_status"), ids + FakePairs{{QStringLiteral("state"), QStringLiteral("sync")}});
+    push(QStringLiteral("dsp_status"),
+         ids + FakePairs{{QStringLiteral("state"), QStringLiteral("sync")}});
     QTRY_COMPARE(status()->linkState(1), 4);
 
     // A tap asks first; Cancel keeps the call.
@@ -248,9 +251,9 @@ void TestQVantelCalls::incomingCallAndHangUp()
     question = qobject_cast<QVantelMessage *>(page()->openPopup());
     QVERIFY(question);
     question->okButton()->click();
-    QVERIFY(f.received(commandOf(QStringLiteral("dcon"),
-                                 {{QStringLiteral("id"), QStringLiteral("9")},
-                                  {QStringLiteral("network"), kEth}})));
+    QVERIFY(f.received(commandOf(
+        QStringLiteral("dcon"),
+        {{QStringLiteral("id"), QStringLiteral("9")}, {QStringLiteral("network"), kEth}})));
     QTRY_COMPARE(panel(1)->stateLabel()->text(), QStringLiteral("Releasing call..."));
     QCOMPARE(status()->linkState(1), 6);
     QVERIFY(!status()->isLinkEnabled(1));
@@ -267,7 +270,8 @@ void TestQVantelCalls::callLost()
     loginAndLoad();
     showConnectionPage();
     dialLink1(QStringLiteral("studio.example"), 12);
-    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("12")}, {QStringLiteral("network"), kEth}};
+    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("12")},
+                        {QStringLiteral("network"), kEth}};
     push(QStringLiteral("1000-call active"), ids);
     QTRY_COMPARE(status()->linkState(1), 3);
     push(QStringLiteral("1901-call lost"),
@@ -319,8 +323,10 @@ void TestQVantelCalls::coordinationLine()
     QCOMPARE(panel(2)->connInfo()->titleLabel()->text(), QStringLiteral("Coordination"));
 
     typeAddress(2, QStringLiteral("+41790001122"));
-    QVERIFY(f.received(remoteNumber(QStringLiteral("remote_voice"), QStringLiteral("+41790001122"))));
-    QCOMPARE(panel(2)->remoteAddress(QVantelConnPanel::VoiceAddress), QStringLiteral("+41790001122"));
+    QVERIFY(
+        f.received(remoteNumber(QStringLiteral("remote_voice"), QStringLiteral("+41790001122"))));
+    QCOMPARE(panel(2)->remoteAddress(QVantelConnPanel::VoiceAddress),
+             QStringLiteral("+41790001122"));
 
     f.fake->setCommandReply(QStringLiteral("con"), {{QStringLiteral("id"), QStringLiteral("6")}});
     QTest::mouseClick(panel(2)->connInfo(), Qt::LeftButton);
@@ -358,9 +364,10 @@ void TestQVantelCalls::addressHistory()
     loginAndLoad();
     showConnectionPage();
     const QString db = QStringLiteral("db");
-    f.fake->setList(QStringLiteral("addr-history"),
-                    {QStringLiteral("10.0.0.1"), QStringLiteral("10.0.0.2"), QStringLiteral("10.0.0.3")},
-                    db);
+    f.fake->setList(
+        QStringLiteral("addr-history"),
+        {QStringLiteral("10.0.0.1"), QStringLiteral("10.0.0.2"), QStringLiteral("10.0.0.3")},
+        db);
     typeAddress(1, QStringLiteral("10.0.0.2"));
 
     // The row of the current address is preselected; OK takes the chosen one.
@@ -441,8 +448,7 @@ void TestQVantelCalls::bitRateChoices_data()
                                << QList<int>{32000, 64000, 128000};
     QTest::newRow("below all") << QList<int>{32000, 64000} << 16000
                                << QList<int>{16000, 32000, 64000};
-    QTest::newRow("listed once") << QList<int>{32000, 64000} << 64000
-                                 << QList<int>{32000, 64000};
+    QTest::newRow("listed once") << QList<int>{32000, 64000} << 64000 << QList<int>{32000, 64000};
     QTest::newRow("empty list") << QList<int>{} << 64000 << QList<int>{};
 }
 
@@ -464,7 +470,8 @@ void TestQVantelCalls::bitRateChoiceSendsItsCommand()
                     {QStringLiteral("32000"), QStringLiteral("64000")},
                     QStringLiteral("audio"));
     dialLink1(QStringLiteral("10.0.0.9"), 5);
-    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("5")}, {QStringLiteral("network"), kEth}};
+    const FakePairs ids{{QStringLiteral("id"), QStringLiteral("5")},
+                        {QStringLiteral("network"), kEth}};
     push(QStringLiteral("1000-call active"),
          ids
              + FakePairs{{QStringLiteral("codec_rx"), QStringLiteral("OPUS/48000/stereo/48000")},
@@ -486,9 +493,10 @@ void TestQVantelCalls::bitRateChoiceSendsItsCommand()
     QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));
     list->setCurrentSelectable(list->findSelectable(64000));
     list->okButton()->click();
-    QVERIFY(f.received(commandOf(QStringLiteral("send_user_info"),
-                                 {{QStringLiteral("id"), QStringLiteral("5")},
-                                  {QStringLiteral("info"), QStringLiteral("AT#TXBITRATE=64000;")}})));
+    QVERIFY(
+        f.received(commandOf(QStringLiteral("send_user_info"),
+                             {{QStringLiteral("id"), QStringLiteral("5")},
+                              {QStringLiteral("info"), QStringLiteral("AT#TXBITRATE=64000;")}})));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // With the automatic bit rate on, the button only tells the current rates.
@@ -543,13 +551,15 @@ void TestQVantelCalls::modelEventsReachBannerAndMainPage()
     QCOMPARE(main->banner()->record(2).codingText, codingText("G722"));
 
     // The operation mode is the coordination argument of the codec mode.
-    push(QStringLiteral("default_codec"), {{QStringLiteral("operation_mode"), QStringLiteral("extended")}});
+    push(QStringLiteral("default_codec"),
+         {{QStringLiteral("operation_mode"), QStringLiteral("extended")}});
     QTRY_COMPARE(main->statusPanel()->coordinationMode(), 1);
     QCOMPARE(main->banner()->roleLabel(1)->text(), QStringLiteral("Prog. L/R"));
 
     // Relay inputs light the contact lamps; the soft keys follow "hcc" change-sets.
     push(QStringLiteral("relay_in"),
-         {{QStringLiteral("relay1"), QStringLiteral("on")}, {QStringLiteral("relay2"), QStringLiteral("off")}});
+         {{QStringLiteral("relay1"), QStringLiteral("on")},
+          {QStringLiteral("relay2"), QStringLiteral("off")}});
     QTRY_VERIFY(QVantelMainPage::isLampOn(main->contactLamp(0)));
     QVERIFY(!QVantelMainPage::isLampOn(main->contactLamp(1)));
     QCOMPARE(main->contactLamp(0)->text(), QStringLiteral("Contact 1\nOn"));
@@ -577,7 +587,8 @@ void TestQVantelCalls::modelEventsReachBannerAndMainPage()
     push(QStringLiteral("0100-call proceeding"), ids);
     QTRY_VERIFY(comDevice()->audioConnection(1));
     QCOMPARE(main->banner()->record(1).state, 3);
-    push(QStringLiteral("relay_out"), ids + FakePairs{{QStringLiteral("relay2"), QStringLiteral("on")}});
+    push(QStringLiteral("relay_out"),
+         ids + FakePairs{{QStringLiteral("relay2"), QStringLiteral("on")}});
     QTRY_VERIFY(QVantelMainPage::isLampOn(main->infoLamp(1)));
     QVERIFY(!QVantelMainPage::isLampOn(main->infoLamp(0)));
 }

@@ -193,8 +193,8 @@ void TestQVantelSoftkeys::availableFunctions_data()
     QTest::newRow("key 0, talk to speaker")
         << 0 << v114 << none << false << 1 << QList<int>{1, 2, 3};
     QTest::newRow("key 3, cough, 1.14") << 3 << v114 << none << false << 0 << QList<int>{3, 4};
-    QTest::newRow("key 3, cough, 1.15") << 3 << v115 << none << false << 0
-                                        << QList<int>{1, 2, 3, 4};
+    QTest::newRow("key 3, cough, 1.15")
+        << 3 << v115 << none << false << 0 << QList<int>{1, 2, 3, 4};
     QTest::newRow("key 3, cough, small unit")
         << 3 << v115 << small << false << 0 << QList<int>{1, 2, 3};
     QTest::newRow("key 1, talk to speaker, small unit")
@@ -209,12 +209,12 @@ void TestQVantelSoftkeys::availableFunctions_data()
     QTest::newRow("aux to bus, aux and aoip")
         << 5 << v114 << aoip << true << 3
         << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
-    QTest::newRow("aux to bus, small unit without aux") << 5 << v114 << small << false << 3
-                                                        << QList<int>{};
-    QTest::newRow("contacts before 1.14") << 0 << 0x10D00u << none << false << 4
-                                          << QList<int>{1, 2};
-    QTest::newRow("contacts from 1.14") << 0 << 0x10E00u << none << false << 4
-                                        << QList<int>{1, 2, 3};
+    QTest::newRow("aux to bus, small unit without aux")
+        << 5 << v114 << small << false << 3 << QList<int>{};
+    QTest::newRow("contacts before 1.14")
+        << 0 << 0x10D00u << none << false << 4 << QList<int>{1, 2};
+    QTest::newRow("contacts from 1.14")
+        << 0 << 0x10E00u << none << false << 4 << QList<int>{1, 2, 3};
     QTest::newRow("shortcuts") << 6 << v114 << none << false << 6
                                << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9};
     QTest::newRow("unknown category") << 0 << v114 << none << false << 9 << QList<int>{0};
@@ -311,28 +311,29 @@ void TestQVantelSoftkeys::deviceValuesAreAppliedNotWritten_data()
 
     const QStringList none;
     const QStringList link2{QStringLiteral("hardware_1")};
-    QTest::newRow("talk to output LINE2")
-        << link2 << true << "softkey3" << "C02F11B01" << 2 << 2 << 17 << 1;
-    QTest::newRow("behaviour toggle") << none << false << "softkey2" << "C01F09B02" << 1 << 1 << 9
-                                      << 2;
-    QTest::newRow("no behaviour part keeps the default")
-        << none << false << "softkey2" << "C01F09" << 1 << 1 << 9 << 1;
-    QTest::newRow("lower-case hex") << none << false << "softkey2" << "C01f0aB02" << 1 << 1 << 10
-                                    << 2;
-    QTest::newRow("legacy talk to speaker") << none << false << "softkey1" << "65540" << 0 << 1 << 1
-                                            << 1;
-    QTest::newRow("legacy talk to output") << none << false << "softkey2" << "131092" << 1 << 2 << 1
-                                           << 1;
-    QTest::newRow("empty is no category") << none << false << "softkey4" << "" << 3 << -1 << 0
-                                          << 0;
-    QTest::newRow("FF written for None reads as None")
-        << none << false << "softkey4" << "CFFF00B00" << 3 << -1 << 0 << 0;
-    QTest::newRow("function the key cannot take")
-        << none << false << "softkey1" << "C00F04B01" << 0 << 0 << 1 << 1;
+    QTest::newRow("talk to output LINE2") << link2 << true << "softkey3"
+                                          << "C02F11B01" << 2 << 2 << 17 << 1;
+    QTest::newRow("behaviour toggle") << none << false << "softkey2"
+                                      << "C01F09B02" << 1 << 1 << 9 << 2;
+    QTest::newRow("no behaviour part keeps the default") << none << false << "softkey2"
+                                                         << "C01F09" << 1 << 1 << 9 << 1;
+    QTest::newRow("lower-case hex") << none << false << "softkey2"
+                                    << "C01f0aB02" << 1 << 1 << 10 << 2;
+    QTest::newRow("legacy talk to speaker") << none << false << "softkey1"
+                                            << "65540" << 0 << 1 << 1 << 1;
+    QTest::newRow("legacy talk to output") << none << false << "softkey2"
+                                           << "131092" << 1 << 2 << 1 << 1;
+    QTest::newRow("empty is no category") << none << false << "softkey4"
+                                          << "" << 3 << -1 << 0 << 0;
+    QTest::newRow("FF written for None reads as None") << none << false << "softkey4"
+                                                       << "CFFF00B00" << 3 << -1 << 0 << 0;
+    QTest::newRow("function the key cannot take") << none << false << "softkey1"
+                                                  << "C00F04B01" << 0 << 0 << 1 << 1;
     // Category 0 on key 6 offers Cough 2 only; the unreadable function 0 is not available.
-    QTest::newRow("bad hex reads 0") << none << false << "softkey7" << "CzzFzz" << 6 << 0 << 2 << 1;
-    QTest::newRow("key number 8 does nothing")
-        << none << false << "softkey8" << "C04F01B02" << 0 << -1 << 0 << 0;
+    QTest::newRow("bad hex reads 0") << none << false << "softkey7"
+                                     << "CzzFzz" << 6 << 0 << 2 << 1;
+    QTest::newRow("key number 8 does nothing") << none << false << "softkey8"
+                                               << "C04F01B02" << 0 << -1 << 0 << 0;
 }
 
 void TestQVantelSoftkeys::deviceValuesAreAppliedNotWritten()
@@ -368,11 +369,12 @@ void TestQVantelSoftkeys::startUpRead()
     m_fake->setValue(QStringLiteral("contact_label1"), QString::fromUtf8("Caf\xc3\xa9"), general);
     m_fake->setValue(QStringLiteral("contact_label2"), QString(), general);
     for (int n = 1; n <= 6; ++n)
-        m_fake->setValue(QStringLiteral("softkey%1").arg(n), QStringLiteral("C06F0%1B03").arg(n),
-                         general);
+        m_fake->setValue(
+            QStringLiteral("softkey%1").arg(n), QStringLiteral("C06F0%1B03").arg(n), general);
 
     // Ten values only: nothing is applied.
-    m_fake->refuseKey(QStringLiteral("softkey7"), QStringLiteral("104-mandatory parameter missing"));
+    m_fake->refuseKey(QStringLiteral("softkey7"),
+                      QStringLiteral("104-mandatory parameter missing"));
     softkeys()->readAll();
     QVERIFY(m_fake->isSubscribed(QStringLiteral("config_changeset")));
     QCOMPARE(softkey(0)->category(), -1);
@@ -424,12 +426,12 @@ void TestQVantelSoftkeys::changeReportsAndLabels()
     softkeys()->setInfoLabel(2, QStringLiteral("x"));
     softkeys()->setContactLabel(1, QStringLiteral("Door"));
     softkeys()->setInfoLabel(0, QString::fromLatin1("M\xfcnchen"));
-    QVERIFY(m_fake->waitForRequest([](const FakeRequest &r) {
-        return r.isSetOf(QStringLiteral("info_label1"));
-    }));
+    QVERIFY(m_fake->waitForRequest(
+        [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("info_label1")); }));
     FakeRequest written;
     QVERIFY(m_fake->waitForRequest(
-        [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("info_label1")); }, 10,
+        [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("info_label1")); },
+        10,
         &written));
     QVERIFY(written.body.contains("info_label1:M\xc3\xbc"
                                   "nchen;"));

@@ -182,8 +182,9 @@ void TestQVantelWindowEvents::settingsHooksFollowCalls()
                         {QStringLiteral("comm_link"), QStringLiteral("audio2")}};
     QVERIFY(f.fake->pushEvent(QStringLiteral("0100-call proceeding"), ids));
     QTRY_VERIFY(comDevice()->audioConnection(2));
-    QVERIFY(f.fake->pushEvent(QStringLiteral("tx-quality-report"),
-                              ids + FakePairs{{QStringLiteral("net-quality"), QStringLiteral("3")}}));
+    QVERIFY(
+        f.fake->pushEvent(QStringLiteral("tx-quality-report"),
+                          ids + FakePairs{{QStringLiteral("net-quality"), QStringLiteral("3")}}));
     QVERIFY(f.fake->pushEvent(QStringLiteral("1900-call released"), ids));
     QTRY_VERIFY(!comDevice()->audioConnection(2));
     QCOMPARE(settings()->hooks,

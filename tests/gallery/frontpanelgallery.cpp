@@ -122,7 +122,8 @@ bool mainPages(const QString &folder)
     page->contactLabelChanged(0, QStringLiteral("Door bell"));
     session(page, 8, 4, 2);
     QVantelBanner *banner = page->banner();
-    const QString opus = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
+    const QString opus
+        = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
     banner->setLinkNames(1, QStringLiteral("Ethernet"), opus);
     banner->setLinkDetail(1, QStringLiteral("sip:studio@10.0.0.9"));
     banner->setLinkNames(2, QStringLiteral("Mobile"), QVantelLocalize::codecName(17));
@@ -146,7 +147,8 @@ bool connectionPages(const QString &folder)
     page->setLinkInfo(1, QStringLiteral("Ethernet / ") + g722);
     bool ok = writePage(folder, QStringLiteral("connectionpage-idle.png"), page);
 
-    const QString opus = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
+    const QString opus
+        = QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/stereo/64000"));
     session(page, 8, 4, 2);
     page->setLinkMessage(1, QStringLiteral("Call established (synchronized)"));
     page->setLinkInfo(1, QStringLiteral("Ethernet\n") + opus);
