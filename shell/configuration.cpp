@@ -49,6 +49,31 @@ void takePositive(const QXmlStreamAttributes &attributes,
         target = value;
 }
 
+// The text without the characters an XML 1.0 document cannot hold (control characters other
+// than tab, line feed and carriage return, U+FFFE, U+FFFF and unpaired surrogates). Qt's writer
+// would drop the first and, for an unpaired surrogate, break the rest of the document, so that
+// every device after such a name would be lost at the next read.
+QString xmlText(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+            continue;
+        }
+        if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF)
+            continue;
+        if (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r')
+            continue;
+        out += c;
+    }
+    return out;
+}
+
 QHostAddress addressFrom(const QXmlStreamAttributes &attributes)
 {
     QHostAddress address;
@@ -254,9 +279,9 @@ QByteArray Configuration::toXml() const
         xml.writeStartElement(QStringLiteral("knownDevices"));
         for (auto it = knownDevices.cbegin(); it != knownDevices.cend(); ++it) {
             xml.writeEmptyElement(QStringLiteral("device"));
-            xml.writeAttribute(QStringLiteral("address"), it->address.toString());
+            xml.writeAttribute(QStringLiteral("address"), xmlText(it->address.toString()));
             xml.writeAttribute(QStringLiteral("port"), QString::number(it->port));
-            xml.writeAttribute(QStringLiteral("name"), it->name);
+            xml.writeAttribute(QStringLiteral("name"), xmlText(it->name));
             xml.writeAttribute(QStringLiteral("audioLevels"),
                                it->audioLevels ? QStringLiteral("TCP") : QStringLiteral("UDP"));
         }
@@ -273,7 +298,7 @@ QByteArray Configuration::toXml() const
     if (!recentDevices.isEmpty()) {
         for (const RecentDevice &device : recentDevices) {
             xml.writeEmptyElement(QStringLiteral("device"));
-            xml.writeAttribute(QStringLiteral("address"), device.address.toString());
+            xml.writeAttribute(QStringLiteral("address"), xmlText(device.address.toString()));
             xml.writeAttribute(QStringLiteral("port"), QString::number(device.port));
             xml.writeAttribute(QStringLiteral("datagramPort"),
                                QString::number(device.datagramPort));

@@ -391,6 +391,42 @@ private slots:
         QCOMPARE(settingsList(back), settingsList(c));
     }
 
+    void namesXmlCannotHoldLoseOnlyThoseCharacters_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("control characters")
+            << QStringLiteral("A") + QChar(0x01) + QStringLiteral("B") + QChar(0x1f)
+                   + QStringLiteral("C")
+            << QStringLiteral("ABC");
+        QTest::newRow("unpaired high surrogate")
+            << QStringLiteral("A") + QChar(0xD800) + QStringLiteral("B") << QStringLiteral("AB");
+        QTest::newRow("unpaired low surrogate at the end")
+            << QStringLiteral("A") + QChar(0xDC00) << QStringLiteral("A");
+        QTest::newRow("non-characters")
+            << QStringLiteral("A") + QChar(0xFFFE) + QChar(0xFFFF) << QStringLiteral("A");
+        const QString emoji = QString::fromUtf8("\xf0\x9f\x8e\xa7");
+        QTest::newRow("paired surrogates stay") << emoji << emoji;
+    }
+
+    void namesXmlCannotHoldLoseOnlyThoseCharacters()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, readBack);
+        Configuration c(m_dir.filePath(QStringLiteral("Tallydesk.xml")));
+        fillFull(c);
+        // The first device in the file carries the name; everything after it must survive.
+        c.knownDevices[QStringLiteral("10.0.0.5")].name = name;
+        QVERIFY(c.writeConfiguration());
+
+        Configuration back(c.fileName());
+        QVERIFY(back.readConfiguration());
+        c.knownDevices[QStringLiteral("10.0.0.5")].name = readBack;
+        QCOMPARE(knownList(back), knownList(c));
+        QCOMPARE(recentList(back), recentList(c));
+        QCOMPARE(settingsList(back), settingsList(c));
+    }
+
     void lookupsMissWithFixedPort()
     {
         Configuration c(QStringLiteral("unused.xml"));
