@@ -1,10 +1,9 @@
 #include "shell/connectdevicedialog.h"
 
-#include "shell/dialogheading.h"
+#include "shell/dialogform.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -53,13 +52,7 @@ void ConnectDeviceDialog::cancelClicked()
 
 void ConnectDeviceDialog::setupUi()
 {
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(10, 10, 10, 10);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(2);
-    grid->setAlignment(Qt::AlignTop);
-    grid->setColumnStretch(0, 0);
-    grid->setColumnStretch(1, 0);
+    QGridLayout *grid = createFormGrid(this);
 
     m_addressEdit = new QLineEdit(this);
     m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
@@ -81,19 +74,8 @@ void ConnectDeviceDialog::setupUi()
     grid->addWidget(m_udpPortEdit, 4, 1);
     grid->addWidget(m_tcpCheckBox, 5, 1);
 
-    m_okButton = new QPushButton(tr("OK"), this);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(tr("Cancel"), this);
-    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->setContentsMargins(0, 10, 0, 0);
-    buttons->setSpacing(10);
-    buttons->setAlignment(Qt::AlignHCenter);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    grid->addLayout(buttons, 6, 1);
+    grid->addLayout(
+        createOkCancelRow(this, tr("OK"), tr("Cancel"), 10, m_okButton, m_cancelButton), 6, 1);
 
     connect(m_okButton, &QPushButton::clicked, this, &ConnectDeviceDialog::okClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &ConnectDeviceDialog::cancelClicked);

@@ -1,10 +1,9 @@
 #include "shell/deviceinfodialog.h"
 
-#include "shell/dialogheading.h"
+#include "shell/dialogform.h"
 
 #include <QComboBox>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -60,13 +59,7 @@ void DeviceInfoDialog::cancelClicked()
 
 void DeviceInfoDialog::setupUi()
 {
-    auto *grid = new QGridLayout(this);
-    grid->setContentsMargins(10, 10, 10, 10);
-    grid->setHorizontalSpacing(10);
-    grid->setVerticalSpacing(2);
-    grid->setAlignment(Qt::AlignTop);
-    grid->setColumnStretch(0, 0);
-    grid->setColumnStretch(1, 0);
+    QGridLayout *grid = createFormGrid(this);
 
     m_addressEdit = new QLineEdit(this);
     m_addressEdit->setObjectName(QStringLiteral("addressEdit"));
@@ -91,19 +84,8 @@ void DeviceInfoDialog::setupUi()
     grid->addWidget(new QLabel(tr("Audio Levels"), this), 4, 0);
     grid->addWidget(m_levelsCombo, 4, 1);
 
-    m_okButton = new QPushButton(tr("OK"), this);
-    m_okButton->setObjectName(QStringLiteral("okButton"));
-    m_okButton->setDefault(true);
-    m_cancelButton = new QPushButton(tr("Cancel"), this);
-    m_cancelButton->setObjectName(QStringLiteral("cancelButton"));
-
-    auto *buttons = new QHBoxLayout;
-    buttons->setContentsMargins(0, 0, 0, 0);
-    buttons->setSpacing(10);
-    buttons->setAlignment(Qt::AlignHCenter);
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    grid->addLayout(buttons, 5, 1);
+    grid->addLayout(
+        createOkCancelRow(this, tr("OK"), tr("Cancel"), 0, m_okButton, m_cancelButton), 5, 1);
 
     connect(m_okButton, &QPushButton::clicked, this, &DeviceInfoDialog::okClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &DeviceInfoDialog::cancelClicked);
