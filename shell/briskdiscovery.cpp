@@ -31,10 +31,10 @@ constexpr ModelRow kModels[] = {
     {"harborpro", "Harbor Pro"},
     {"harborhub", "Harbor Hub"},
     {"harborlink", "Harbor Link"},
-    {"meridiana", "Meridian A"},
-    {"meridianb", "Meridian B"},
-    {"meridianx", "Meridian X"},
-    {"meridianstudio", "Meridian Studio"},
+    {"ostraa", "Ostra A"},
+    {"ostrab", "Ostra B"},
+    {"ostrax", "Ostra X"},
+    {"ostrastudio", "Ostra Studio"},
 };
 static_assert(std::size(kModels) == 17, "one row for the Quorix and sixteen further types");
 } // namespace

@@ -127,7 +127,7 @@ private slots:
 
     void restartWithinTheSameSecondKeepsEarlierLog()
     {
-        // Every name this second may produce already exists as an earlier log.
+        // The plain name of this second and its first counted name are taken by earlier logs.
         const QString stamp
             = QDateTime::currentDateTime().toString(QStringLiteral("yyMMddThhmmss"));
         const QString taken = m_dir->filePath(stamp + QStringLiteral("-Tallydesk.log"));
