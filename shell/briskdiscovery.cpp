@@ -111,7 +111,7 @@ void BriskDiscovery::parseResponse(const QString &address, quint16 port, const Q
 
     if (info.model != QLatin1String("Quorix"))
         return;
-    if (m_devices.contains(address))
+    if (m_devices.contains(address) || m_devices.size() >= kMaxDevices)
         return;
 
     QString shown = text;

@@ -9,12 +9,15 @@
 class QUdpSocket;
 
 // Finds Quorix units on the local network: broadcasts one request datagram on UDP port 2382,
-// collects the answers arriving on the same socket and keeps one record per answering address.
+// collects the answers arriving on the same socket and keeps one record per answering address,
+// for at most kMaxDevices addresses per request (a flood of answers from forged addresses must
+// not grow the collection, and the table redrawn from it, without end).
 //
 // The socket is a child of this object, bound for the object's whole life to port 2382 on every
 // local IPv4 address (address sharing allowed); a failed bind or send is not detected, the
 // collection then simply stays empty. Answers from other device types, repeated answers from an
-// address already collected and datagrams that are not answers are dropped without a signal.
+// address already collected, answers from further addresses once the collection is full, and
+// datagrams that are not answers are dropped without a signal.
 //
 // Signals: sendRequest() empties the collection and emits changed() before anything is sent;
 // each newly collected device emits logString(), then deviceAdded(), then changed(). Everything
@@ -44,6 +47,7 @@ public:
     using DeviceMap = QMap<QString, DeviceInfo>;
 
     static constexpr quint16 kDiscoveryPort = 2382;
+    static constexpr int kMaxDevices = 1024;
 
     explicit BriskDiscovery(QObject *parent = nullptr);
     // Binds the given local port instead (0 picks a free one); for tests that must not hold the

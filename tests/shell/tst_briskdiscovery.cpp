@@ -143,6 +143,31 @@ private slots:
         QCOMPARE(discovery.devices().value(kAddress).serialNumber, QStringLiteral("3"));
     }
 
+    void collectionIsBoundedPerRequest()
+    {
+        BriskDiscovery discovery(0, nullptr);
+        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")), 9); // discarded
+        const QString answer = QStringLiteral("TolvDiscoveryResponse;device:vantel");
+        auto addressOf
+            = [](int i) { return QStringLiteral("10.0.%1.%2").arg(i / 256).arg(i % 256); };
+        for (int i = 0; i < BriskDiscovery::kMaxDevices; ++i)
+            discovery.parseResponse(addressOf(i), 2382, answer);
+        QCOMPARE(discovery.devices().size(), BriskDiscovery::kMaxDevices);
+
+        QSignalSpy logSpy(&discovery, &BriskDiscovery::logString);
+        QSignalSpy changedSpy(&discovery, &BriskDiscovery::changed);
+        discovery.parseResponse(addressOf(BriskDiscovery::kMaxDevices), 2382, answer);
+        QCOMPARE(discovery.devices().size(), BriskDiscovery::kMaxDevices);
+        QVERIFY(!discovery.devices().contains(addressOf(BriskDiscovery::kMaxDevices)));
+        QCOMPARE(logSpy.size(), 0);
+        QCOMPARE(changedSpy.size(), 0);
+
+        // The next request starts a fresh collection.
+        discovery.sendRequest();
+        discovery.parseResponse(addressOf(BriskDiscovery::kMaxDevices), 2382, answer);
+        QCOMPARE(discovery.devices().keys(), QStringList{addressOf(BriskDiscovery::kMaxDevices)});
+    }
+
     void modelTable()
     {
         QCOMPARE(BriskDiscovery::modelDisplayName(QStringLiteral("vantel")),
