@@ -4,6 +4,7 @@
 #include "link/protocolkeys.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
+#include "model/wordtable.h"
 
 #include <array>
 #include <map>
@@ -27,24 +28,6 @@ const std::string kCablePlugged = "plugged";
 // "ajb_profile" is only known to firmware 1.12.0 and later.
 constexpr quint32 kAjbProfileSince = 0x10BFF;
 
-template<std::size_t N>
-const std::string &wordOf(const std::array<std::string, N> &words, int value)
-{
-    if (value < 0 || value >= static_cast<int>(N))
-        return words[0];
-    return words[static_cast<std::size_t>(value)];
-}
-
-template<std::size_t N>
-int indexOf(const std::array<std::string, N> &words, const std::string &text)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (words[i] == text)
-            return static_cast<int>(i);
-    }
-    return -1;
-}
-
 } // namespace
 
 TComEthernetController::TComEthernetController(ksm::CCom *com)
@@ -55,22 +38,22 @@ TComEthernetController::~TComEthernetController() = default;
 
 const std::string &TComEthernetController::modeText(int mode)
 {
-    return wordOf(kModeWords, mode);
+    return wordAt(kModeWords, mode);
 }
 
 int TComEthernetController::modeFromText(const std::string &text)
 {
-    return indexOf(kModeWords, text);
+    return wordIndex(kModeWords, text);
 }
 
 const std::string &TComEthernetController::linkModeText(int linkMode)
 {
-    return wordOf(kLinkModeWords, linkMode);
+    return wordAt(kLinkModeWords, linkMode);
 }
 
 int TComEthernetController::linkModeFromText(const std::string &text)
 {
-    return indexOf(kLinkModeWords, text);
+    return wordIndex(kLinkModeWords, text);
 }
 
 bool TComEthernetController::setText(std::string &field,

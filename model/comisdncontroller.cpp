@@ -3,6 +3,7 @@
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
 #include "model/modelkeys.h"
+#include "model/wordtable.h"
 
 #include <array>
 #include <map>
@@ -25,18 +26,12 @@ TComIsdnController::~TComIsdnController() = default;
 
 const std::string &TComIsdnController::protocolText(int protocol)
 {
-    if (protocol < 0 || protocol >= static_cast<int>(kProtocolWords.size()))
-        return kProtocolWords[ProtocolUdss1];
-    return kProtocolWords[static_cast<std::size_t>(protocol)];
+    return wordAt(kProtocolWords, protocol, ProtocolUdss1);
 }
 
 int TComIsdnController::protocolFromText(const std::string &text)
 {
-    for (std::size_t i = 0; i < kProtocolWords.size(); ++i) {
-        if (kProtocolWords[i] == text)
-            return static_cast<int>(i);
-    }
-    return ProtocolUdss1;
+    return wordIndex(kProtocolWords, text, ProtocolUdss1);
 }
 
 bool TComIsdnController::setText(

@@ -6,6 +6,7 @@
 #include "link/valueconversions.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
+#include "model/wordtable.h"
 
 #include <array>
 #include <map>
@@ -56,16 +57,6 @@ constexpr quint32 kFallbackRats
     = TComMobileController::CapRatAuto | TComMobileController::CapRatOnlyUmts
       | TComMobileController::CapRatOnlyGsm | TComMobileController::CapRatOnlyLte;
 
-template<std::size_t N>
-int indexOf(const std::array<std::string, N> &words, const std::string &text, int fallback)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        if (words[i] == text)
-            return static_cast<int>(i);
-    }
-    return fallback;
-}
-
 int serviceModeFromWord(const std::string &word)
 {
     if (word == kGsmVoice)
@@ -95,28 +86,24 @@ TComMobileController::~TComMobileController() = default;
 
 const std::string &TComMobileController::preferredTechnologyText(int value)
 {
-    if (value < 1 || value >= static_cast<int>(kRatWords.size()))
-        return kRatWords[RatAuto];
-    return kRatWords[static_cast<std::size_t>(value)];
+    return wordAt(kRatWords, value, RatAuto);
 }
 
 int TComMobileController::preferredTechnologyFromText(const std::string &text)
 {
-    return indexOf(kRatWords, text, -1);
+    return wordIndex(kRatWords, text);
 }
 
 const std::string &TComMobileController::authenticationText(int value)
 {
-    if (value != AuthPap && value != AuthChap)
-        return kAuthWords[AuthNone];
-    return kAuthWords[static_cast<std::size_t>(value)];
+    return wordAt(kAuthWords, value, AuthNone);
 }
 
 int TComMobileController::authenticationFromText(const std::string &text)
 {
     if (text.empty())
         return AuthNone;
-    return indexOf(kAuthWords, text, AuthNone);
+    return wordIndex(kAuthWords, text, AuthNone);
 }
 
 template<typename T>
@@ -347,7 +334,7 @@ bool TComMobileController::applyDataConnection(const std::string &text)
 bool TComMobileController::applyDataConnectionState(const std::string &text)
 {
     m_dataConnectionState
-        = text.empty() ? DataUnknown : indexOf(kDataStateWords, text, DataUnknown);
+        = text.empty() ? DataUnknown : wordIndex(kDataStateWords, text, DataUnknown);
     return true;
 }
 
