@@ -15,16 +15,14 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/gallerysheet.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLabel>
-#include <QPixmap>
 
-#include <cstdio>
 
 namespace {
 
@@ -41,25 +39,11 @@ void darken(QWidget *widget, const QColor &background)
     widget->setFont(f);
 }
 
-bool write(const QString &folder, const QString &name, QWidget &sheet)
-{
-    sheet.show();
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(name);
-    const QPixmap picture = sheet.grab();
-    if (picture.isNull() || !picture.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
-}
-
 bool loginPage(const QString &folder)
 {
     QVantelWindow window;
     darken(&window, QColor(0, 0, 0));
-    return write(folder, QStringLiteral("loginpage.png"), window);
+    return writeSheet(folder, QStringLiteral("loginpage.png"), window);
 }
 
 // The front panel as the main window hosts it: black, white text, bold 14-pixel Arial.
@@ -84,7 +68,7 @@ bool writePage(const QString &folder, const QString &name, QWidget *page)
     page->setGeometry(0, 0, 800, 480);
     page->show();
     page->raise();
-    return write(folder, name, *page);
+    return writeSheet(folder, name, *page);
 }
 
 void session(IVantelStatusPanel *status, int routing, int link1, int link2)
@@ -223,7 +207,7 @@ bool statusPanels(const QString &folder)
     compact->setNetworkType(0x100, 0);
     compact->setLinkState(1, 2);
     compact->setAudioLevels(4, 12, 8, 20, 6, 10, true);
-    return write(folder, QStringLiteral("statuspanels.png"), sheet);
+    return writeSheet(folder, QStringLiteral("statuspanels.png"), sheet);
 }
 
 } // namespace

@@ -33,6 +33,7 @@
 #include "widgets/qvantelvirtual.h"
 
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/gallerysheet.h"
 
 #include <QApplication>
 #include <QDir>
@@ -91,20 +92,6 @@ void setPixelFont(QWidget *widget, int size)
     QFont f = widget->font();
     f.setPixelSize(size);
     widget->setFont(f);
-}
-
-bool write(const QString &folder, const QString &name, QWidget &sheet)
-{
-    sheet.show();
-    QApplication::processEvents();
-    const QString path = QDir(folder).filePath(name);
-    const QPixmap picture = sheet.grab();
-    if (picture.isNull() || !picture.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s\n", qPrintable(path));
-    return true;
 }
 
 bool buttons(const QString &folder)
@@ -213,7 +200,7 @@ bool buttons(const QString &folder)
         button->setEnabled(look.enabled);
         ++i;
     }
-    return write(folder, QStringLiteral("buttons.png"), sheet);
+    return writeSheet(folder, QStringLiteral("buttons.png"), sheet);
 }
 
 bool switches(const QString &folder)
@@ -236,7 +223,7 @@ bool switches(const QString &folder)
         pair->setGeometry(x, 30, 50, 40);
         x += 80;
     }
-    return write(folder, QStringLiteral("switches.png"), sheet);
+    return writeSheet(folder, QStringLiteral("switches.png"), sheet);
 }
 
 bool knobs(const QString &folder)
@@ -292,7 +279,7 @@ bool knobs(const QString &folder)
     sheet.activateWindow();
     engaged->setFocus();
     engaged->setChecked(true);
-    return write(folder, QStringLiteral("knobs.png"), sheet);
+    return writeSheet(folder, QStringLiteral("knobs.png"), sheet);
 }
 
 bool bars(const QString &folder)
@@ -345,7 +332,7 @@ bool bars(const QString &folder)
     flatStereo->setStereo(1);
     flatStereo->setLevels(6, 16, true);
     sheet.caption(QStringLiteral("flat meters"), 340, 150);
-    return write(folder, QStringLiteral("bars.png"), sheet);
+    return writeSheet(folder, QStringLiteral("bars.png"), sheet);
 }
 
 bool glyphs(const QString &folder)
@@ -407,7 +394,7 @@ bool glyphs(const QString &folder)
         audio->setPanning(mode);
         x += 92;
     }
-    return write(folder, QStringLiteral("glyphs.png"), sheet);
+    return writeSheet(folder, QStringLiteral("glyphs.png"), sheet);
 }
 
 bool images(const QString &folder)
@@ -453,7 +440,7 @@ bool images(const QString &folder)
         zoom->setPixmap(fit.scaled(fit.size() * 2, Qt::KeepAspectRatio, Qt::FastTransformation));
         ++i;
     }
-    return write(folder, QStringLiteral("images.png"), sheet);
+    return writeSheet(folder, QStringLiteral("images.png"), sheet);
 }
 
 bool popups(const QString &folder)
@@ -472,10 +459,10 @@ bool popups(const QString &folder)
         select.addSelectable(row);
     }
     select.setCurrentSelectable(select.findSelectable(1));
-    bool ok = write(folder, QStringLiteral("message-question.png"), question);
-    ok = write(folder, QStringLiteral("message-notice.png"), notice) && ok;
-    ok = write(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
-    ok = write(folder, QStringLiteral("select.png"), select) && ok;
+    bool ok = writeSheet(folder, QStringLiteral("message-question.png"), question);
+    ok = writeSheet(folder, QStringLiteral("message-notice.png"), notice) && ok;
+    ok = writeSheet(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
+    ok = writeSheet(folder, QStringLiteral("select.png"), select) && ok;
     for (QWidget *popup : {static_cast<QWidget *>(&question), static_cast<QWidget *>(&notice),
                            static_cast<QWidget *>(&cancelOnly), static_cast<QWidget *>(&select)})
         popup->hide();
@@ -502,7 +489,7 @@ bool keyboards(const QString &folder)
         keyboard.titleLabel()->setText(QStringLiteral("Enter Password"));
         keyboard.lineEdit()->setText(QStringLiteral("secret"));
         keyboard.lineEdit()->setEchoMode(page.mode == 0 ? QLineEdit::Password : QLineEdit::Normal);
-        ok = write(folder, QString::fromLatin1(page.file), keyboard) && ok;
+        ok = writeSheet(folder, QString::fromLatin1(page.file), keyboard) && ok;
         keyboard.hide();
     }
     return ok;
@@ -556,7 +543,7 @@ bool menu(const QString &folder)
     menu->itemClicked(page->findItem(8));
     menu->header()->setModified(true);
     menu->header()->setRefreshVisible(true);
-    return write(folder, QStringLiteral("menu.png"), sheet);
+    return writeSheet(folder, QStringLiteral("menu.png"), sheet);
 }
 
 bool strips(const QString &folder)
@@ -589,7 +576,7 @@ bool strips(const QString &folder)
         button->setSelected(pan == 2);
         x += 110;
     }
-    return write(folder, QStringLiteral("strips.png"), sheet);
+    return writeSheet(folder, QStringLiteral("strips.png"), sheet);
 }
 
 // The connection page's panels: link 1 idle, link 2 not in use, a call up and a call ending.
@@ -630,7 +617,7 @@ bool connPanels(const QString &folder)
         panel->autoRedialSwitch()->setChecked(index == 2);
         ++index;
     }
-    return write(folder, QStringLiteral("connpanels.png"), sheet);
+    return writeSheet(folder, QStringLiteral("connpanels.png"), sheet);
 }
 
 } // namespace
