@@ -23,7 +23,6 @@
 #include <QApplication>
 #include <QLabel>
 
-
 namespace {
 
 void darken(QWidget *widget, const QColor &background)
