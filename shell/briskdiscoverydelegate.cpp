@@ -1,8 +1,7 @@
 #include "shell/briskdiscoverydelegate.h"
 
-#include <QAbstractItemView>
-#include <QItemSelectionModel>
-#include <QPainter>
+#include "shell/devicetable.h"
+
 #include <QStandardItemModel>
 
 BriskDiscoveryDelegate::BriskDiscoveryDelegate(QObject *parent)
@@ -22,27 +21,7 @@ void BriskDiscoveryDelegate::paint(QPainter *painter,
     const int column = index.column();
     if (column < 0 || column > 4)
         return;
-
-    QFont font = option.font;
-    font.setWeight(QFont::Bold);
-    const QRect fillRect = option.rect.adjusted(0, 1, -2, -1);
-    const QRect textRect = fillRect.adjusted(3, 0, -6, 0);
-
-    QColor fill(Qt::white);
-    if (column == 0) {
-        if (const auto *view = qobject_cast<const QAbstractItemView *>(option.widget)) {
-            const QItemSelectionModel *selection = view->selectionModel();
-            if (selection && selection->isRowSelected(index.row(), index.parent()))
-                fill = QColor(239, 228, 176);
-        }
-    }
-    const Qt::Alignment alignment
-        = column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
-
-    painter->save();
-    painter->setFont(font);
-    painter->fillRect(fillRect, fill);
-    painter->setPen(Qt::black);
-    painter->drawText(textRect, int(alignment), item->text());
-    painter->restore();
+    // Only the address cell shows the selection.
+    paintDeviceCell(
+        painter, option, column, item->text(), column == 0 && isRowSelected(option, index));
 }

@@ -2,10 +2,10 @@
 
 #include "shell/briskdiscoverydelegate.h"
 #include "shell/briskdiscoverydialog.h"
+#include "shell/devicetable.h"
 #include "shell/qstandarditemex.h"
 
 #include <QContextMenuEvent>
-#include <QHeaderView>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QStandardItemModel>
@@ -14,7 +14,6 @@ BriskDiscoveryView::BriskDiscoveryView(QWidget *parent)
     : QTableView(parent)
 {
     setItemDelegate(new BriskDiscoveryDelegate(this));
-    setShowGrid(false);
 
     m_model = new QStandardItemModel(0, 5, this);
     m_model->setHorizontalHeaderLabels({tr("IP Address"),
@@ -24,21 +23,7 @@ BriskDiscoveryView::BriskDiscoveryView(QWidget *parent)
                                         tr("Firmware")});
     setModel(m_model);
 
-    QHeaderView *header = horizontalHeader();
-    header->setStretchLastSection(true);
-    header->resizeSection(0, 130);
-    header->resizeSection(1, 230);
-    header->resizeSection(2, 140);
-    header->resizeSection(3, 150);
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(0, Qt::AscendingOrder);
-
-    verticalHeader()->setDefaultSectionSize(19);
-    verticalHeader()->hide();
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSortingEnabled(true);
+    setupDeviceTable(this, {130, 230, 140, 150});
 }
 
 BriskDiscoveryView::~BriskDiscoveryView() = default;
@@ -60,8 +45,7 @@ void BriskDiscoveryView::setDevices(const BriskDiscovery::DeviceMap &devices)
         m_model->setItem(row, 3, new QStandardItem(device.macAddress));
         m_model->setItem(row, 4, new QStandardItem(device.firmware));
     }
-    const QHeaderView *header = horizontalHeader();
-    m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    sortAsHeaderShows(this);
 }
 
 QString BriskDiscoveryView::addressAt(const QPoint &pos) const

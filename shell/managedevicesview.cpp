@@ -1,8 +1,8 @@
 #include "shell/managedevicesview.h"
 
+#include "shell/devicetable.h"
 #include "shell/managedevicesdelegate.h"
 
-#include <QHeaderView>
 #include <QStandardItemModel>
 
 ManageDevicesView::ManageDevicesView(QWidget *parent)
@@ -13,22 +13,7 @@ ManageDevicesView::ManageDevicesView(QWidget *parent)
         {tr("IP Adress"), tr("Device Name"), tr("Device Port"), tr("Audio Levels")});
     setModel(m_model);
     setItemDelegate(new ManageDevicesDelegate(this));
-    setShowGrid(false);
-
-    QHeaderView *header = horizontalHeader();
-    header->setStretchLastSection(true);
-    header->resizeSection(0, 130);
-    header->resizeSection(1, 230);
-    header->resizeSection(2, 130);
-    header->setSortIndicatorShown(true);
-    header->setSortIndicator(0, Qt::AscendingOrder);
-
-    verticalHeader()->setDefaultSectionSize(19);
-    verticalHeader()->hide();
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSortingEnabled(true);
+    setupDeviceTable(this, {130, 230, 130});
 }
 
 ManageDevicesView::~ManageDevicesView() = default;
@@ -51,6 +36,5 @@ void ManageDevicesView::setDevices(const QMap<QString, KnownDevice> &devices)
             3,
             new QStandardItem(device.audioLevels ? QStringLiteral("TCP") : QStringLiteral("UDP")));
     }
-    const QHeaderView *header = horizontalHeader();
-    m_model->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+    sortAsHeaderShows(this);
 }

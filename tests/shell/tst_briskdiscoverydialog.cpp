@@ -153,6 +153,30 @@ private slots:
         QCOMPARE(column(view, 0), QStringList({"127.0.0.10", "127.0.0.9", "127.0.0.2"}));
     }
 
+    void onlyTheAddressCellShowsTheSelection()
+    {
+        BriskDiscoveryDialog dialog(m_file);
+        dialog.setDiscovery(m_discovery.get());
+        QVERIFY(m_units->answerRequest());
+        QTRY_COMPARE(dialog.view()->deviceModel()->rowCount(), 3);
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        BriskDiscoveryView *view = dialog.view();
+        view->selectRow(1);
+
+        // A point inside the cell's fill, left of its centred text.
+        const QImage shown = view->viewport()->grab().toImage();
+        auto fillOf = [&](int row, int column) {
+            const QRect cell = view->visualRect(view->deviceModel()->index(row, column));
+            return shown.pixelColor(QPoint(cell.left() + 1, cell.center().y())
+                                    * shown.devicePixelRatio());
+        };
+        const QColor highlight(239, 228, 176);
+        QCOMPARE(fillOf(1, 0), highlight);
+        QCOMPARE(fillOf(1, 2), QColor(Qt::white));
+        QCOMPARE(fillOf(0, 0), QColor(Qt::white));
+    }
+
     void refreshKeyEmptiesAndRefills()
     {
         BriskDiscoveryDialog dialog(m_file);

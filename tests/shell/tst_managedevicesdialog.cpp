@@ -280,6 +280,29 @@ private slots:
                  QHostAddress(QStringLiteral("10.0.0.1")));
     }
 
+    void selectedRowIsHighlightedWhole()
+    {
+        writeKnown({device("10.0.0.1", 7001, "Alpha"), device("10.0.0.2", 7001, "Bravo")});
+        ManageDevicesDialog dialog{Configuration(m_file)};
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        ManageDevicesView *view = dialog.view();
+        clickRow(view, 1);
+
+        // A point inside the cell's fill, left of its text.
+        const QImage shown = view->viewport()->grab().toImage();
+        auto fillOf = [&](int row, int column) {
+            const QRect cell = view->visualRect(view->deviceModel()->index(row, column));
+            return shown.pixelColor(QPoint(cell.left() + 1, cell.center().y())
+                                    * shown.devicePixelRatio());
+        };
+        const QColor highlight(239, 228, 176);
+        for (int column = 0; column < 4; ++column) {
+            QCOMPARE(fillOf(1, column), highlight);
+            QCOMPARE(fillOf(0, column), QColor(Qt::white));
+        }
+    }
+
     void deleteAsksFirst()
     {
         writeKnown({device("10.0.0.1", 7001, "Alpha"), device("10.0.0.2", 7001, "Bravo")});

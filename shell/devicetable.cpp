@@ -1,0 +1,62 @@
+#include "shell/devicetable.h"
+
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QPainter>
+#include <QStyleOptionViewItem>
+#include <QTableView>
+
+void setupDeviceTable(QTableView *view, const QList<int> &widths)
+{
+    view->setShowGrid(false);
+
+    QHeaderView *header = view->horizontalHeader();
+    header->setStretchLastSection(true);
+    for (int column = 0; column < widths.size(); ++column)
+        header->resizeSection(column, widths.at(column));
+    header->setSortIndicatorShown(true);
+    header->setSortIndicator(0, Qt::AscendingOrder);
+
+    view->verticalHeader()->setDefaultSectionSize(19);
+    view->verticalHeader()->hide();
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setSelectionMode(QAbstractItemView::SingleSelection);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSortingEnabled(true);
+}
+
+void sortAsHeaderShows(QTableView *view)
+{
+    const QHeaderView *header = view->horizontalHeader();
+    view->model()->sort(header->sortIndicatorSection(), header->sortIndicatorOrder());
+}
+
+bool isRowSelected(const QStyleOptionViewItem &option, const QModelIndex &index)
+{
+    const auto *view = qobject_cast<const QAbstractItemView *>(option.widget);
+    const QItemSelectionModel *selection = view ? view->selectionModel() : nullptr;
+    return selection && selection->isRowSelected(index.row(), index.parent());
+}
+
+void paintDeviceCell(QPainter *painter,
+                     const QStyleOptionViewItem &option,
+                     int column,
+                     const QString &text,
+                     bool highlighted)
+{
+    QFont font = option.font;
+    font.setWeight(QFont::Bold);
+    const QRect fillRect = option.rect.adjusted(0, 1, -2, -1);
+    const QRect textRect = fillRect.adjusted(3, 0, -6, 0);
+    const Qt::Alignment alignment
+        = column == 1 ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+
+    painter->save();
+    painter->setFont(font);
+    painter->fillRect(fillRect, highlighted ? QColor(239, 228, 176) : QColor(Qt::white));
+    painter->setPen(Qt::black);
+    painter->drawText(textRect, int(alignment), text);
+    painter->restore();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QList>
+
+class QModelIndex;
+class QPainter;
+class QString;
+class QStyleOptionViewItem;
+class QTableView;
+
+// What the two device tables (known devices and discovered devices) have in common.
+
+// The table's behaviour once its model is set: no grid; the last column stretches and the others
+// get widths; the sort indicator shows, on column 0 ascending; rows 19 pixels high without a row
+// header; read-only; single selection of whole rows; sorting by a header click.
+void setupDeviceTable(QTableView *view, const QList<int> &widths);
+
+// Sorts the view's model by the column and order its header shows, so that the user's choice
+// survives a refill.
+void sortAsHeaderShows(QTableView *view);
+
+// Whether the row of index is selected in the view that option.widget names.
+[[nodiscard]] bool isRowSelected(const QStyleOptionViewItem &option, const QModelIndex &index);
+
+// Paints one cell: its rectangle less one pixel at the top and bottom and two at the right,
+// filled pale yellow when highlighted and white otherwise, and text in bold black within a
+// further three pixels off the left and six off the right; left-aligned in the name column
+// (column 1), centred elsewhere.
+void paintDeviceCell(QPainter *painter,
+                     const QStyleOptionViewItem &option,
+                     int column,
+                     const QString &text,
+                     bool highlighted);
