@@ -602,9 +602,7 @@ void QVantelWindow::frontPanelSetup()
 {
     ksm::CCom *client = comClient();
     TComRequest request(client);
-    int shown = shownPage();
-    if (shown >= 0 && shown != QVantel::SettingsPage)
-        refreshCurrentPage(shown);
+    refreshShownPage();
 
     request.subscribe("remote_numbers");
 
@@ -664,9 +662,7 @@ void QVantelWindow::frontPanelSetup()
         }
     }
 
-    shown = shownPage();
-    if (shown >= 0 && shown != QVantel::SettingsPage)
-        refreshCurrentPage(shown);
+    refreshShownPage();
 
     ksm::CMsg levels(ksm::CMsg::Do);
     levels.setParam("action", "subscribe");
@@ -727,9 +723,7 @@ void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
     default:
         break;
     }
-    const int shown = shownPage();
-    if (shown >= 0 && shown != QVantel::SettingsPage)
-        refreshCurrentPage(shown);
+    refreshShownPage();
     if (state == TComDevice::DeviceStateAll)
         m_keepAliveTimer->start(m_timing.keepAliveIntervalMs);
 }
@@ -920,9 +914,7 @@ void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
         if (value && m_connectionPage)
             m_connectionPage->setRemoteAddress(entry.link, toQString(*value), entry.kind);
     }
-    const int shown = shownPage();
-    if (shown >= 0 && shown != QVantel::SettingsPage)
-        refreshCurrentPage(shown);
+    refreshShownPage();
 }
 
 void QVantelWindow::handleEventMessage(const RpcMessage &message)
@@ -945,9 +937,7 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
         if (m_settings)
             m_settings->loadPasswords();
         setupControllers();
-        const int shown = shownPage();
-        if (shown >= 0 && shown != QVantel::SettingsPage)
-            refreshCurrentPage(shown);
+        refreshShownPage();
     } else if (eventType == "system_update") {
         if (m_settings)
             m_settings->deviceBusy(true);
@@ -974,9 +964,7 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
             m_soundIdPlayerState = 0;
         else if (state == "stopped" || state == "error")
             m_soundIdPlayerState = -1;
-        const int shown = shownPage();
-        if (shown >= 0 && shown != QVantel::SettingsPage)
-            refreshSoundIdState(shown);
+        refreshShownSoundIdState();
     } else {
         comDevice()->handleEvent(body);
     }
@@ -1176,15 +1164,19 @@ int QVantelWindow::sipState(int link) const
     return account.cause().empty() ? 0 : 3;
 }
 
+void QVantelWindow::refreshShownSoundIdState()
+{
+    const int shown = shownPage();
+    if (shown >= 0 && shown != QVantel::SettingsPage)
+        refreshSoundIdState(shown);
+}
+
 void QVantelWindow::audioControllerStateChanged(TComController *controller)
 {
     if (!controller || controller->state() != TComController::StateReady)
         return;
-    const int shown = shownPage();
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0 && shown >= 0
-        && shown != QVantel::SettingsPage) {
-        refreshSoundIdState(shown);
-    }
+    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+        refreshShownSoundIdState();
 }
 
 void QVantelWindow::audioControllerParamChanged(TComController *controller,
@@ -1193,11 +1185,8 @@ void QVantelWindow::audioControllerParamChanged(TComController *controller,
     Q_UNUSED(controller)
     if (param != TAudioSettings::WaveFile && param != TAudioSettings::WaveScut)
         return;
-    const int shown = shownPage();
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0 && shown >= 0
-        && shown != QVantel::SettingsPage) {
-        refreshSoundIdState(shown);
-    }
+    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+        refreshShownSoundIdState();
 }
 
 // Login completion.

@@ -199,6 +199,8 @@ private:
     IVantelStatusPanel *statusPageShown() const;
     // refreshCurrentPage() of the page shown, unless it is the settings page.
     void refreshShownPage();
+    // refreshSoundIdState() of the page shown, unless it is the settings page.
+    void refreshShownSoundIdState();
     void connectPageSignals();
     // The remote address the connection page remembers for link under its current transport.
     QString rememberedAddress(int link) const;
