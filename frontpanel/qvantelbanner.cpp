@@ -38,6 +38,9 @@ void QVantelBanner::setupUi()
         auto *label = new QLabel(this);
         label->setObjectName(QLatin1String(name));
         label->setAlignment(Qt::AlignTop | Qt::AlignLeft);
+        // Remote parties and interface names come from the device and the user: shown as they
+        // are, never read as markup.
+        label->setTextFormat(Qt::PlainText);
         grid->addWidget(label, row, column);
         return label;
     };

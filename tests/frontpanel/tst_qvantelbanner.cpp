@@ -12,6 +12,7 @@ private slots:
     void roleLabels();
     void linkText();
     void settersRedrawOnlyOnChange();
+    void textsAreNeverMarkup();
 };
 
 void TestQVantelBanner::roleLabels_data()
@@ -110,6 +111,16 @@ void TestQVantelBanner::settersRedrawOnlyOnChange()
     banner.setLinkNames(2, QStringLiteral("Mobile"), QStringLiteral("GSM"));
     QCOMPARE(banner.linkLabel(2)->text(), QStringLiteral("Mobile / GSM\nIdle"));
     QCOMPARE(banner.linkLabel(1)->text(), QString());
+}
+
+void TestQVantelBanner::textsAreNeverMarkup()
+{
+    QVantelBanner banner;
+    banner.setLinkNames(1, QStringLiteral("<b>Ethernet</b>"), QStringLiteral("G722"));
+    banner.setLinkDetail(2, QStringLiteral("<img src=\"file:///etc/passwd\">"));
+    for (int link : {1, 2})
+        QCOMPARE(banner.linkLabel(link)->textFormat(), Qt::PlainText);
+    QCOMPARE(banner.linkLabel(1)->text(), QStringLiteral("<b>Ethernet</b> / G722\nIdle"));
 }
 
 QTEST_MAIN(TestQVantelBanner)
