@@ -45,6 +45,7 @@ private slots:
     void firmwareVersionAtLogin_data();
     void firmwareVersionAtLogin();
     void loginSwitchesShowCurrentLevel();
+    void loginWithoutTabName();
     void initialisationAfterLogin();
     void keepAliveAndItsFailure();
     void levelReportsReachTheStatusPanel();
@@ -228,11 +229,28 @@ void TestQVantelWindow::loginSwitchesShowCurrentLevel()
     QVERIFY(!f.loginPage()->levelSwitch(1)->isChecked());
 }
 
+void TestQVantelWindow::loginWithoutTabName()
+{
+    QVERIFY(f.start());
+    f.fake->removeValue(QStringLiteral("tabname"), QStringLiteral("db"), QStringLiteral("web"));
+    QSignalSpy logins(f.window.get(), &QVantelWindow::loginClicked);
+    f.pressLogin(0);
+    QCOMPARE(logins.count(), 1);
+    QVERIFY(logins.at(0).at(0).toString().isEmpty());
+    QCOMPARE(f.window->currentPage(), int(QVantel::MainPage));
+}
+
 void TestQVantelWindow::initialisationAfterLogin()
 {
     loginAndLoad();
     // Passwords, the tab name, the model's refresh, then the front panel's own requests.
-    QVERIFY(f.received([](const FakeRequest &r) { return isGetOf(r, "tabname"); }));
+    FakeRequest tabName;
+    QVERIFY(f.fake->waitForRequest(
+        [](const FakeRequest &r) { return isGetOf(r, "tabname"); }, 5000, &tabName));
+    QCOMPARE(tabName.target(), QStringLiteral("db"));
+    QCOMPARE(tabName.value(QStringLiteral("cat")), QStringLiteral("ui"));
+    QCOMPARE(tabName.value(QStringLiteral("type")), QStringLiteral("vn_frontpanel"));
+    QCOMPARE(tabName.value(QStringLiteral("controller_id")), QStringLiteral("web"));
     QVERIFY(f.received([](const FakeRequest &r) {
         return r.isCommand(QStringLiteral("subscribe"))
                && r.value(QStringLiteral("info")) == QLatin1String("remote_numbers");
