@@ -3,6 +3,7 @@
 #include "frontpanel/qvantelbasepage.h"
 #include "model/audiosettings.h"
 #include "model/comdevice.h"
+#include "model/comravennacontroller.h"
 #include "model/comrequest.h"
 #include "model/matrixsettings.h"
 #include "widgets/qvantelbars.h"
@@ -47,6 +48,8 @@ private slots:
     void loginSwitchesShowCurrentLevel();
     void loginWithoutTabName();
     void initialisationAfterLogin();
+    void initialisationByFirmware_data();
+    void initialisationByFirmware();
     void keepAliveAndItsFailure();
     void levelReportsReachTheStatusPanel();
     void infoAndEventDispatch();
@@ -278,6 +281,56 @@ void TestQVantelWindow::initialisationAfterLogin()
     QTest::qWait(3 * f.window->timing().setupIntervalMs);
     QCOMPARE(f.countOf([](const FakeRequest &r) { return isGetOf(r, "remote_aoip1"); }), setups);
     QCOMPARE(setups, 1);
+}
+
+void TestQVantelWindow::initialisationByFirmware_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<int>("remoteNames"); // the remote numbers, and from 1.10 the relays
+    QTest::addColumn<QStringList>("ravennaKeys");
+
+    const QString name = QStringLiteral("rav_device_name");
+    const QString hardware = QStringLiteral("rav_hardware_rev");
+    const QString maker = QStringLiteral("rav_manufacturer");
+    const QString hardwareName = QStringLiteral("rav_hardware_name");
+    QTest::newRow("1.6") << QStringLiteral("1.6.4") << 5 << QStringList{name, hardware};
+    QTest::newRow("1.9") << QStringLiteral("1.9.2") << 5
+                         << QStringList{maker, hardwareName, name, hardware};
+    QTest::newRow("1.10") << QStringLiteral("1.10.0") << 9
+                          << QStringList{maker,
+                                         hardwareName,
+                                         QStringLiteral("rav_if_count"),
+                                         name,
+                                         hardware};
+}
+
+void TestQVantelWindow::initialisationByFirmware()
+{
+    QFETCH(QString, version);
+    QFETCH(int, remoteNames);
+    QFETCH(QStringList, ravennaKeys);
+
+    QVERIFY(f.start());
+    const QString general = QStringLiteral("general");
+    f.fake->setValue(QStringLiteral("version"), version, general);
+    f.fake->setList(QStringLiteral("device_opts"),
+                    {QStringLiteral("record_1"), QStringLiteral("ravenna")},
+                    general);
+    const QString audio = QStringLiteral("audio");
+    f.fake->setValue(QStringLiteral("auxiliary_board"), QStringLiteral("yes"), audio);
+    f.fake->setValue(QStringLiteral("rav_firmware_rev"), QStringLiteral("4.2"), audio);
+    f.pressLogin(0);
+
+    FakeRequest numbers;
+    QVERIFY(f.fake->waitForRequest(
+        [](const FakeRequest &r) { return isGetOf(r, "remote_aoip1"); }, 10000, &numbers));
+    QCOMPARE(numbers.gets().size(), remoteNames);
+    // The module's start read, then the details this firmware knows.
+    FakeRequest details;
+    QVERIFY(f.fake->waitForRequest(
+        [](const FakeRequest &r) { return isGetOf(r, "rav_device_name"); }, 10000, &details));
+    QCOMPARE(details.gets(), ravennaKeys);
+    QTRY_COMPARE(ravennaController()->state(), int(TComController::StateReady));
 }
 
 void TestQVantelWindow::keepAliveAndItsFailure()
