@@ -7,6 +7,7 @@ cd "$(dirname "$0")"
 
 build=build/release
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release
-cmake --build "$build" -j "$(nproc)"
+# The program and the fake unit (to try the program without hardware); the tests are built by test.sh.
+cmake --build "$build" -j "$(nproc)" --target tallydesk fake-quorix
 
 exec "$build/shell/tallydesk" "$@"

@@ -50,11 +50,32 @@ endfunction()
 
 # tallydesk_add_test(name SOURCES ... LIBS ... [GUI])
 # One Qt Test executable, registered with CTest. Widgets tests run on the offscreen platform.
+# The Qt headers are precompiled once per test folder and shared by its test programs: each test
+# is a single source file, so without this most of its compile time goes to parsing the same Qt
+# headers. Qt Test defines the folder in a macro, hence one header per folder; every test links
+# the same Qt modules, so the shared header sees the same definitions.
+set(TALLYDESK_TEST_QT Qt6::Test Qt6::Widgets Qt6::Network)
+function(tallydesk_test_pch out)
+    get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+    set(pch tallydesk_test_pch_${folder})
+    if(NOT TARGET ${pch})
+        set(source ${CMAKE_CURRENT_BINARY_DIR}/${pch}.cpp)
+        file(WRITE ${source} "// precompiled Qt headers of the tests in this folder\n")
+        add_library(${pch} STATIC ${source})
+        target_link_libraries(${pch} PRIVATE ${TALLYDESK_TEST_QT})
+        tallydesk_target_settings(${pch})
+        target_precompile_headers(${pch} PRIVATE <QtTest> <QtWidgets> <QtNetwork>)
+    endif()
+    set(${out} ${pch} PARENT_SCOPE)
+endfunction()
+
 function(tallydesk_add_test name)
     cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
+    tallydesk_test_pch(pch)
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    target_link_libraries(${name} PRIVATE ${TALLYDESK_TEST_QT} ${ARG_LIBS})
     tallydesk_target_settings(${name})
+    target_precompile_headers(${name} REUSE_FROM ${pch})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         ENVIRONMENT "QT_QPA_PLATFORM=offscreen;QT_FATAL_WARNINGS=0"
