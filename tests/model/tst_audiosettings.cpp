@@ -6,6 +6,7 @@
 #include "link/rpcconnection.h"
 #include "link/sharedobjects.h"
 #include "model/firmwareversion.h"
+#include "tests/model/linkedfake.h"
 #include "tests/support/fakequorix.h"
 
 #include <QSignalSpy>
@@ -160,25 +161,18 @@ private Q_SLOTS:
     void accessorIsShared();
 
 private:
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<ksm::CCom> m_com;
+    LinkedFake m_link;
 };
 
 void tst_AudioSettings::init()
 {
     firmwareVersion = kFirmwareVersionUnknown;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    m_com = std::make_unique<ksm::CCom>(nullptr);
-    QVERIFY(m_com->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::Connected);
+    QVERIFY(m_link.start());
 }
 
 void tst_AudioSettings::cleanup()
 {
-    m_com.reset();
-    m_fake.reset();
-    firmwareVersion = kFirmwareVersionUnknown;
+    m_link.stop();
 }
 
 void tst_AudioSettings::defaults()
@@ -329,7 +323,7 @@ void tst_AudioSettings::writeWords()
     QFETCH(QString, wire);
 
     firmwareVersion = firmware;
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QSignalSpy spy(&s, &TAudioSettings::controllerParamChanged);
 
     QVERIFY(setValue(s, param, value, true));
@@ -337,7 +331,7 @@ void tst_AudioSettings::writeWords()
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(1).value<TAudioSettings::CtlrParam>(), TAudioSettings::CtlrParam(param));
 
-    const QList<FakeRequest> requests = m_fake->requests();
+    const QList<FakeRequest> requests = m_link.fake->requests();
     if (wire.isNull()) {
         QCOMPARE(requests.size(), 0);
         return;
@@ -347,27 +341,28 @@ void tst_AudioSettings::writeWords()
     QCOMPARE(request.message.params.size(), 2);
     QCOMPARE(request.target(), kAudio);
     QVERIFY(request.isSetOf(QString::fromStdString(TAudioSettings::paramKey(param)), wire));
-    QCOMPARE(m_fake->value(QString::fromStdString(TAudioSettings::paramKey(param)), kAudio), wire);
+    QCOMPARE(m_link.fake->value(QString::fromStdString(TAudioSettings::paramKey(param)), kAudio),
+             wire);
 }
 
 void tst_AudioSettings::unchangedValueSendsNothing()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QSignalSpy spy(&s, &TAudioSettings::controllerParamChanged);
     QVERIFY(s.setLineOutputLevel(16, true));
     QVERIFY(s.setInput1Power(false, true));
     QVERIFY(s.setDrcRatioCmp(2.0F, true));
     QVERIFY(s.setWaveFile(std::string(), true));
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
 }
 
 void tst_AudioSettings::refusedWriteKeepsValue()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QSignalSpy spy(&s, &TAudioSettings::controllerParamChanged);
-    m_fake->refuseKey(QStringLiteral("input2_gain"), QStringLiteral("015-not allowed"));
-    m_fake->refuseKey(QStringLiteral("wave_file"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("input2_gain"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("wave_file"), QStringLiteral("015-not allowed"));
 
     QVERIFY(!s.setInput2Gain(7, true));
     QCOMPARE(s.input2Gain(), 0);
@@ -376,7 +371,7 @@ void tst_AudioSettings::refusedWriteKeepsValue()
     QCOMPARE(spy.count(), 0);
 
     // Without a connection the write fails the same way.
-    m_com->disconnect();
+    m_link.com->disconnect();
     QVERIFY(!s.setInput1Limiter(true, true));
     QVERIFY(!s.input1Limiter());
     QCOMPARE(spy.count(), 0);
@@ -389,15 +384,15 @@ void tst_AudioSettings::refusedWriteKeepsValue()
 
 void tst_AudioSettings::audioProfileHasNoSignal()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QSignalSpy spy(&s, &TAudioSettings::controllerParamChanged);
     firmwareVersion = 0x10000; // no gate applies to the profile
     QVERIFY(s.setAudioProfile("Speech", true));
     QCOMPARE(s.audioProfile(), std::string("Speech"));
-    QCOMPARE(m_fake->value(QStringLiteral("audio_profile"), kAudio), QStringLiteral("Speech"));
+    QCOMPARE(m_link.fake->value(QStringLiteral("audio_profile"), kAudio), QStringLiteral("Speech"));
     QCOMPARE(spy.count(), 0);
 
-    m_fake->refuseKey(QStringLiteral("audio_profile"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("audio_profile"), QStringLiteral("015-not allowed"));
     QVERIFY(!s.setAudioProfile("Music", true));
     QCOMPARE(s.audioProfile(), std::string("Speech"));
 }
@@ -434,12 +429,12 @@ void tst_AudioSettings::readAllKeys()
     QFETCH(QStringList, absent);
 
     firmwareVersion = firmware;
-    TAudioSettings s(m_com.get());
-    m_fake->setValue(QStringLiteral("input1_gain"), QStringLiteral("3"), kAudio);
+    TAudioSettings s(m_link.com.get());
+    m_link.fake->setValue(QStringLiteral("input1_gain"), QStringLiteral("3"), kAudio);
     QVERIFY(s.readAll());
 
-    QCOMPARE(m_fake->requestCount(), 1);
-    const FakeRequest request = m_fake->lastRequest();
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    const FakeRequest request = m_link.fake->lastRequest();
     QCOMPARE(request.target(), kAudio);
     const QStringList gets = request.gets();
     QCOMPARE(gets.size(), count);
@@ -453,13 +448,13 @@ void tst_AudioSettings::readAllKeys()
 
 void tst_AudioSettings::readAppliesReportedValues()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QVERIFY(s.setLineOutputLevel(4, false));
     QVERIFY(s.setInput3Gain(9, false));
-    m_fake->setValue(QStringLiteral("input1_gain"), QStringLiteral("7"), kAudio);
-    m_fake->setValue(QStringLiteral("input1_power"), QStringLiteral("48V"), kAudio);
-    m_fake->setValue(QStringLiteral("auxiliary_board"), QStringLiteral("yes"), kAudio);
-    m_fake->refuseKey(QStringLiteral("input3_gain"), QStringLiteral("015-not allowed"));
+    m_link.fake->setValue(QStringLiteral("input1_gain"), QStringLiteral("7"), kAudio);
+    m_link.fake->setValue(QStringLiteral("input1_power"), QStringLiteral("48V"), kAudio);
+    m_link.fake->setValue(QStringLiteral("auxiliary_board"), QStringLiteral("yes"), kAudio);
+    m_link.fake->refuseKey(QStringLiteral("input3_gain"), QStringLiteral("015-not allowed"));
     QSignalSpy spy(&s, &TAudioSettings::controllerParamChanged);
 
     QVERIFY(s.read(
@@ -472,16 +467,16 @@ void tst_AudioSettings::readAppliesReportedValues()
     QCOMPARE(spy.count(), 3);
 
     QVERIFY(!s.read({}));
-    m_fake->setSilent(true);
-    m_com->disconnect();
+    m_link.fake->setSilent(true);
+    m_link.com->disconnect();
     QVERIFY(!s.read({"input1_gain"}));
     QVERIFY(!s.write({"input1_gain"}));
 }
 
 void tst_AudioSettings::startReadsSilently()
 {
-    TAudioSettings s(m_com.get());
-    m_fake->setValue(QStringLiteral("input2_gain"), QStringLiteral("11"), kAudio);
+    TAudioSettings s(m_link.com.get());
+    m_link.fake->setValue(QStringLiteral("input2_gain"), QStringLiteral("11"), kAudio);
     QSignalSpy paramSpy(&s, &TAudioSettings::controllerParamChanged);
     QSignalSpy stateSpy(&s, &TComController::controllerStateChanged);
 
@@ -491,7 +486,7 @@ void tst_AudioSettings::startReadsSilently()
     QCOMPARE(paramSpy.count(), 0);
     QCOMPARE(stateSpy.count(), 1);
     QVERIFY(!s.signalsBlocked());
-    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
 
     // A second start resets first: unknown, then ready again.
     stateSpy.clear();
@@ -502,9 +497,9 @@ void tst_AudioSettings::startReadsSilently()
 
 void tst_AudioSettings::startFailsWhenReadFails()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QSignalSpy stateSpy(&s, &TComController::controllerStateChanged);
-    m_com->disconnect();
+    m_link.com->disconnect();
     QVERIFY(!s.start(true));
     QCOMPARE(s.state(), int(TComController::StateUnknown));
     QCOMPARE(stateSpy.count(), 0);
@@ -513,7 +508,7 @@ void tst_AudioSettings::startFailsWhenReadFails()
 
 void tst_AudioSettings::resetRestoresDefaults()
 {
-    TAudioSettings s(m_com.get());
+    TAudioSettings s(m_link.com.get());
     QVERIFY(s.start(false));
     QVERIFY(s.applyParams({{"auxiliary_board", "yes"},
                            {"audio_profile", "P"},
@@ -521,8 +516,8 @@ void tst_AudioSettings::resetRestoresDefaults()
                            {"drc_ratio_cmp", "3"},
                            {"line_pair", "on"},
                            {"line_output2_level", "2"}}));
-    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
-    m_fake->clearLog();
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
+    m_link.fake->clearLog();
     QSignalSpy paramSpy(&s, &TAudioSettings::controllerParamChanged);
     QSignalSpy stateSpy(&s, &TComController::controllerStateChanged);
 
@@ -537,9 +532,9 @@ void tst_AudioSettings::resetRestoresDefaults()
     QCOMPARE(paramSpy.count(), 0);
     QCOMPARE(stateSpy.count(), 1);
     // The only request is the end of the subscription.
-    QCOMPARE(m_fake->requestCount(), 1);
-    QVERIFY(m_fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
-    QVERIFY(!m_fake->isSubscribed(QStringLiteral("audio_changeset")));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QVERIFY(m_link.fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
+    QVERIFY(!m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
 }
 
 void tst_AudioSettings::infoChangeset()

@@ -2,6 +2,7 @@
 
 #include "link/ccom.h"
 #include "link/rpcconnection.h"
+#include "tests/model/linkedfake.h"
 #include "tests/support/fakequorix.h"
 
 #include <QSignalSpy>
@@ -118,48 +119,24 @@ private Q_SLOTS:
     void valueWords();
 
 private:
-    QList<QByteArray> bodies() const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<ksm::CCom> m_com;
+    LinkedFake m_link;
 };
 
 void tst_ComNetworkController::init()
 {
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    m_fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNet, kEth0);
-    m_fake->setValue(QStringLiteral("local_addr"), QStringLiteral("10.1.2.3"), kNet, kEth0);
-    m_com = std::make_unique<ksm::CCom>(nullptr);
-    bool connected = false;
-    connect(m_com.get(),
-            &ksm::CCom::stateChanged,
-            this,
-            [&connected](RpcConnection::ConnectionState state) {
-                connected = state == RpcConnection::Connected;
-            });
-    QVERIFY(m_com->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QTRY_VERIFY(connected);
-    disconnect(m_com.get(), nullptr, this, nullptr);
+    QVERIFY(m_link.start());
+    m_link.fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNet, kEth0);
+    m_link.fake->setValue(QStringLiteral("local_addr"), QStringLiteral("10.1.2.3"), kNet, kEth0);
 }
 
 void tst_ComNetworkController::cleanup()
 {
-    m_com.reset();
-    m_fake.reset();
-}
-
-QList<QByteArray> tst_ComNetworkController::bodies() const
-{
-    QList<QByteArray> result;
-    for (const FakeRequest &request : m_fake->requests())
-        result << request.body;
-    return result;
+    m_link.stop();
 }
 
 void tst_ComNetworkController::assignWithoutReading()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     StateLog stateLog(&probe);
 
     QVERIFY(probe.setNetwork("eth.0", 0, false));
@@ -167,17 +144,17 @@ void tst_ComNetworkController::assignWithoutReading()
     QCOMPARE(stateLog.states, QList<int>({TComController::StateNotReady}));
     QVERIFY(probe.mode.empty());
     QTest::qWait(20);
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
 }
 
 void tst_ComNetworkController::assignReadsWithSignalsBlocked()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     StateLog stateLog(&probe);
     QSignalSpy paramSpy(&probe, &TComNetworkController::controllerParamChanged);
 
     QVERIFY(probe.setNetwork("eth.0", TComNetworkController::ReadAllFlag, false));
-    QCOMPARE(bodies(),
+    QCOMPARE(m_link.bodies(),
              QList<QByteArray>({"PARAM;network:eth.0;target:network;GET:mode;"
                                 "GET:local_addr;"}));
     QCOMPARE(probe.mode, std::string("dhcp"));
@@ -193,7 +170,7 @@ void tst_ComNetworkController::assignReadsWithSignalsBlocked()
 
 void tst_ComNetworkController::reassignResetsFirst()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("eth.0", TComNetworkController::ReadAllFlag, false));
     StateLog stateLog(&probe);
     QSignalSpy paramSpy(&probe, &TComNetworkController::controllerParamChanged);
@@ -208,20 +185,20 @@ void tst_ComNetworkController::reassignResetsFirst()
 
 void tst_ComNetworkController::assignAsDefaultNetwork()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("eth.0", TComNetworkController::ReadAllFlag, true));
-    QCOMPARE(bodies(),
+    QCOMPARE(m_link.bodies(),
              QList<QByteArray>({"PARAM;default_network:eth.0;target:network;",
                                 "PARAM;network:eth.0;target:network;GET:mode;"
                                 "GET:local_addr;"}));
     QCOMPARE(probe.state(), int(TComController::StateNotReady));
 
     // Refused: the controller stays reset on its old network and reads nothing.
-    m_fake->clearLog();
-    m_fake->refuseKey(QStringLiteral("default_network"), QStringLiteral("110-not available"));
+    m_link.fake->clearLog();
+    m_link.fake->refuseKey(QStringLiteral("default_network"), QStringLiteral("110-not available"));
     StateLog stateLog(&probe);
     QVERIFY(!probe.setNetwork("wifi.0", TComNetworkController::ReadAllFlag, true));
-    QCOMPARE(bodies(), QList<QByteArray>({"PARAM;default_network:wifi.0;target:network;"}));
+    QCOMPARE(m_link.bodies(), QList<QByteArray>({"PARAM;default_network:wifi.0;target:network;"}));
     QCOMPARE(probe.networkId(), std::string("eth.0"));
     QCOMPARE(stateLog.states, QList<int>({TComController::StateUnknown}));
     QVERIFY(probe.mode.empty());
@@ -229,25 +206,25 @@ void tst_ComNetworkController::assignAsDefaultNetwork()
 
 void tst_ComNetworkController::assignFailures()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     StateLog stateLog(&probe);
 
     QVERIFY(!probe.setNetwork(std::string(), TComNetworkController::ReadAllFlag, true));
     QVERIFY(probe.networkId().empty());
 
     // A read that yields nothing fails the assignment; the signals are unblocked again.
-    m_fake->refuseKey(QStringLiteral("mode"), QStringLiteral("102-unknown parameter"));
-    m_fake->refuseKey(QStringLiteral("local_addr"), QStringLiteral("102-unknown parameter"));
+    m_link.fake->refuseKey(QStringLiteral("mode"), QStringLiteral("102-unknown parameter"));
+    m_link.fake->refuseKey(QStringLiteral("local_addr"), QStringLiteral("102-unknown parameter"));
     QVERIFY(!probe.setNetwork("eth.0", TComNetworkController::ReadAllFlag, false));
     QVERIFY(!probe.signalsBlocked());
     QCOMPARE(probe.state(), int(TComController::StateUnknown));
-    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->requestCount(), 1);
     QCOMPARE(stateLog.states.size(), 0);
 }
 
 void tst_ComNetworkController::writeForms()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("eth.0", 0, false));
 
     // An empty map still sends the address.
@@ -256,13 +233,13 @@ void tst_ComNetworkController::writeForms()
     QVERIFY(probe.writeNetworkParams({{"target", "db"}, {"network", "wifi.0"}, {"dns1", "9.9.9.9"}},
                                      true));
     QVERIFY(probe.writeNetworkParam("gateway", "10.1.2.254", false));
-    QCOMPARE(bodies(),
+    QCOMPARE(m_link.bodies(),
              QList<QByteArray>({"PARAM;network:eth.0;target:network;",
                                 "PARAM;dns1:9.9.9.9;network:eth.0;target:network;",
                                 "PARAM;gateway:10.1.2.254;target:network;"}));
-    QCOMPARE(m_fake->value(QStringLiteral("dns1"), kNet, kEth0), QStringLiteral("9.9.9.9"));
+    QCOMPARE(m_link.fake->value(QStringLiteral("dns1"), kNet, kEth0), QStringLiteral("9.9.9.9"));
 
-    m_fake->refuseKey(QStringLiteral("dns2"), QStringLiteral("105-invalid value"));
+    m_link.fake->refuseKey(QStringLiteral("dns2"), QStringLiteral("105-invalid value"));
     QVERIFY(!probe.writeNetworkParams({{"dns1", "1.1.1.1"}, {"dns2", "x"}}, true));
     QVERIFY(!probe.writeNetworkParam("dns2", "x", true));
 
@@ -273,15 +250,15 @@ void tst_ComNetworkController::writeForms()
 
 void tst_ComNetworkController::setterKeepsValueOnRefusal()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("eth.0", TComNetworkController::ReadAllFlag, false));
     QSignalSpy paramSpy(&probe, &TComNetworkController::controllerParamChanged);
 
     QVERIFY(probe.setMode("manual", true));
-    QCOMPARE(m_fake->value(QStringLiteral("mode"), kNet, kEth0), QStringLiteral("manual"));
+    QCOMPARE(m_link.fake->value(QStringLiteral("mode"), kNet, kEth0), QStringLiteral("manual"));
     QCOMPARE(paramSpy.count(), 1);
 
-    m_fake->refuseKey(QStringLiteral("mode"), QStringLiteral("105-invalid value"));
+    m_link.fake->refuseKey(QStringLiteral("mode"), QStringLiteral("105-invalid value"));
     QVERIFY(!probe.setMode("bogus", true));
     QCOMPARE(probe.mode, std::string("manual"));
     QCOMPARE(paramSpy.count(), 1);
@@ -289,39 +266,39 @@ void tst_ComNetworkController::setterKeepsValueOnRefusal()
 
 void tst_ComNetworkController::listNetwork()
 {
-    m_fake->setList(QStringLiteral("ssid_list"),
-                    {QStringLiteral("home"), QStringLiteral("a,b")},
-                    kNet,
-                    QStringLiteral("wifi.0"));
-    Probe probe(m_com.get());
+    m_link.fake->setList(QStringLiteral("ssid_list"),
+                         {QStringLiteral("home"), QStringLiteral("a,b")},
+                         kNet,
+                         QStringLiteral("wifi.0"));
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("wifi.0", 0, false));
     Strings items;
     QVERIFY(probe.listNetwork("ssid_list", items, true));
     QCOMPARE(items, Strings({"home", "a,b"}));
-    QCOMPARE(m_fake->lastRequest().body,
+    QCOMPARE(m_link.fake->lastRequest().body,
              QByteArray("PARAM;network:wifi.0;target:network;LIST:ssid_list;"));
 }
 
 void tst_ComNetworkController::reinitNetwork()
 {
-    Probe probe(m_com.get());
+    Probe probe(m_link.com.get());
     QVERIFY(probe.setNetwork("eth.0", 0, false));
     StateLog stateLog(&probe);
 
     // Another interface: nothing of this controller changes.
     QVERIFY(probe.reinitNetwork("eth.1", true));
-    QCOMPARE(m_fake->lastRequest().body,
+    QCOMPARE(m_link.fake->lastRequest().body,
              QByteArray("DO;action:reinit;network:eth.1;target:network;"));
     QCOMPARE(stateLog.states.size(), 0);
 
     QVERIFY(probe.reinitNetwork("eth.0", false));
     QCOMPARE(stateLog.states.size(), 0);
 
-    m_fake->refuseCommand(QStringLiteral("reinit"), QStringLiteral("116-invalid state"));
+    m_link.fake->refuseCommand(QStringLiteral("reinit"), QStringLiteral("116-invalid state"));
     QVERIFY(!probe.reinitNetwork("eth.0", true));
     QCOMPARE(probe.request().lastError(), std::string("116-invalid state"));
     QCOMPARE(stateLog.states.size(), 0);
-    m_fake->resetScript();
+    m_link.fake->resetScript();
 
     QVERIFY(probe.reinitNetwork("eth.0", true));
     QCOMPARE(stateLog.states, QList<int>({TComController::StateUnknown}));

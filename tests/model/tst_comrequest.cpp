@@ -3,6 +3,7 @@
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/rpcconnection.h"
+#include "tests/model/linkedfake.h"
 #include "tests/support/fakequorix.h"
 
 #include <QElapsedTimer>
@@ -62,33 +63,19 @@ private Q_SLOTS:
     void failedCalls();
 
 private:
-    int sent() const { return m_fake->requestCount(); }
+    int sent() const { return m_link.fake->requestCount(); }
 
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<ksm::CCom> m_com;
+    LinkedFake m_link;
 };
 
 void tst_ComRequest::init()
 {
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    m_com = std::make_unique<ksm::CCom>(nullptr);
-    bool connected = false;
-    connect(m_com.get(),
-            &ksm::CCom::stateChanged,
-            this,
-            [&connected](RpcConnection::ConnectionState state) {
-                connected = state == RpcConnection::Connected;
-            });
-    QVERIFY(m_com->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QTRY_VERIFY(connected);
-    disconnect(m_com.get(), nullptr, this, nullptr);
+    QVERIFY(m_link.start());
 }
 
 void tst_ComRequest::cleanup()
 {
-    m_com.reset();
-    m_fake.reset();
+    m_link.stop();
 }
 
 // The exact text each operation puts on the wire.
@@ -112,7 +99,7 @@ void tst_ComRequest::requestText()
     QFETCH(int, operation);
     QFETCH(QByteArray, text);
 
-    TComRequest request(m_com.get());
+    TComRequest request(m_link.com.get());
     std::string value;
     StringMap values, failed;
     Strings items;
@@ -142,16 +129,16 @@ void tst_ComRequest::requestText()
         request.unsubscribe("remote_numbers");
         break;
     }
-    QCOMPARE(m_fake->requestCount(), 1);
-    QCOMPARE(m_fake->lastRequest().body, text);
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->lastRequest().body, text);
 }
 
 void tst_ComRequest::getParam()
 {
-    m_fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNet, kEth0);
-    m_fake->setValue(QStringLiteral("gateway"), QStringLiteral("10.0.0.1"), kNet, kEth0);
-    m_fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("115-resource busy"));
-    TComRequest request(m_com.get());
+    m_link.fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNet, kEth0);
+    m_link.fake->setValue(QStringLiteral("gateway"), QStringLiteral("10.0.0.1"), kNet, kEth0);
+    m_link.fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("115-resource busy"));
+    TComRequest request(m_link.com.get());
     const StringMap scope = {{"target", "network"}, {"network", "eth.0"}};
 
     std::string value = "stale";
@@ -171,11 +158,11 @@ void tst_ComRequest::getParam()
 
 void tst_ComRequest::getParams()
 {
-    m_fake->setValue(QStringLiteral("a"), QStringLiteral("1"), kNet);
-    m_fake->setValue(QStringLiteral("b"), QStringLiteral("2"), kNet);
-    m_fake->setValue(QStringLiteral("c"), QStringLiteral("3"), kNet);
-    m_fake->refuseKey(QStringLiteral("b"), QStringLiteral("105-invalid value"));
-    TComRequest request(m_com.get());
+    m_link.fake->setValue(QStringLiteral("a"), QStringLiteral("1"), kNet);
+    m_link.fake->setValue(QStringLiteral("b"), QStringLiteral("2"), kNet);
+    m_link.fake->setValue(QStringLiteral("c"), QStringLiteral("3"), kNet);
+    m_link.fake->refuseKey(QStringLiteral("b"), QStringLiteral("105-invalid value"));
+    TComRequest request(m_link.com.get());
 
     // Entries already in the maps stay untouched.
     StringMap values = {{"c", "mine"}, {"z", "kept"}};
@@ -190,10 +177,11 @@ void tst_ComRequest::getParams()
 void tst_ComRequest::getParamsWithProgressParts()
 {
     for (const char *key : {"a", "b", "c", "d"})
-        m_fake->setValue(QString::fromLatin1(key), QStringLiteral("v") + QLatin1String(key), kNet);
-    m_fake->refuseKey(QStringLiteral("c"), QStringLiteral("102-unknown parameter"));
-    m_fake->setProgressParts(2);
-    TComRequest request(m_com.get());
+        m_link.fake->setValue(
+            QString::fromLatin1(key), QStringLiteral("v") + QLatin1String(key), kNet);
+    m_link.fake->refuseKey(QStringLiteral("c"), QStringLiteral("102-unknown parameter"));
+    m_link.fake->setProgressParts(2);
+    TComRequest request(m_link.com.get());
 
     StringMap values, failed;
     QCOMPARE(request.getParams(
@@ -212,23 +200,23 @@ void tst_ComRequest::getParamsWithProgressParts()
 
 void tst_ComRequest::setParams()
 {
-    TComRequest request(m_com.get());
+    TComRequest request(m_link.com.get());
     const ksm::CMsg five
         = paramMessage({{"target", "network"}, {"k1", "1"}, {"k2", "2"}, {"k3", "3"}, {"k4", "4"}});
 
     QCOMPARE(request.setParams(five, 5000), 5);
-    QCOMPARE(m_fake->value(QStringLiteral("k3"), kNet), QStringLiteral("3"));
+    QCOMPARE(m_link.fake->value(QStringLiteral("k3"), kNet), QStringLiteral("3"));
 
-    m_fake->refuseKey(QStringLiteral("k2"), QStringLiteral("105-invalid value"));
-    m_fake->refuseKey(QStringLiteral("k4"), QStringLiteral("103-parameter set error"));
+    m_link.fake->refuseKey(QStringLiteral("k2"), QStringLiteral("105-invalid value"));
+    m_link.fake->refuseKey(QStringLiteral("k4"), QStringLiteral("103-parameter set error"));
     QCOMPARE(request.setParams(five, 5000), 3);
-    m_fake->setProgressParts(2);
+    m_link.fake->setProgressParts(2);
     QCOMPARE(request.setParams(five, 5000), 3);
 
     // Every parameter refused.
-    m_fake->setProgressParts(0);
-    m_fake->refuseKey(QStringLiteral("k1"), QStringLiteral("105-invalid value"));
-    m_fake->refuseKey(QStringLiteral("k3"), QStringLiteral("105-invalid value"));
+    m_link.fake->setProgressParts(0);
+    m_link.fake->refuseKey(QStringLiteral("k1"), QStringLiteral("105-invalid value"));
+    m_link.fake->refuseKey(QStringLiteral("k3"), QStringLiteral("105-invalid value"));
     QCOMPARE(
         request.setParams(paramMessage({{"k1", "1"}, {"k2", "2"}, {"k3", "3"}, {"k4", "4"}}), 5000),
         0);
@@ -236,10 +224,10 @@ void tst_ComRequest::setParams()
 
 void tst_ComRequest::list()
 {
-    m_fake->setList(QStringLiteral("addr-history"),
-                    {QStringLiteral("sip:a@b"), QStringLiteral("x,y"), QString()},
-                    QStringLiteral("db"));
-    TComRequest request(m_com.get());
+    m_link.fake->setList(QStringLiteral("addr-history"),
+                         {QStringLiteral("sip:a@b"), QStringLiteral("x,y"), QString()},
+                         QStringLiteral("db"));
+    TComRequest request(m_link.com.get());
     const ksm::CMsg msg = paramMessage({{"target", "db"}}, {}, {"addr-history"});
 
     // Items are appended; an escaped comma stays inside its item.
@@ -248,33 +236,33 @@ void tst_ComRequest::list()
     QCOMPARE(items, Strings({"earlier", "sip:a@b", "x,y", ""}));
 
     // Items spread over progress parts arrive in order.
-    m_fake->setProgressParts(2);
+    m_link.fake->setProgressParts(2);
     items.clear();
     QVERIFY(request.list(msg, items, 5000));
     QCOMPARE(items, Strings({"sip:a@b", "x,y", ""}));
-    m_fake->setProgressParts(0);
+    m_link.fake->setProgressParts(0);
 
     // An empty list is a success with nothing added.
-    m_fake->setList(QStringLiteral("addr-history"), {}, QStringLiteral("db"));
+    m_link.fake->setList(QStringLiteral("addr-history"), {}, QStringLiteral("db"));
     items.clear();
     QVERIFY(request.list(msg, items, 5000));
     QVERIFY(items.empty());
 
-    m_fake->refuseKey(QStringLiteral("addr-history"), QStringLiteral("112-file not found"));
+    m_link.fake->refuseKey(QStringLiteral("addr-history"), QStringLiteral("112-file not found"));
     QVERIFY(!request.list(msg, items, 5000));
     QVERIFY(items.empty());
 }
 
 void tst_ComRequest::execute()
 {
-    TComRequest request(m_com.get());
+    TComRequest request(m_link.com.get());
     const ksm::CMsg reboot = doMessage({{"action", "reboot"}});
 
     QVERIFY(request.execute(reboot, 5000));
     QVERIFY(request.lastError().empty());
 
     // A refusal with a cause.
-    m_fake->refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
     QVERIFY(!request.execute(reboot, 5000));
     QCOMPARE(request.lastError(), std::string("015-not allowed"));
 
@@ -284,8 +272,8 @@ void tst_ComRequest::execute()
     QVERIFY(request.lastError().empty());
 
     // "NOK" is no reply word the link accepts: the call fails without a cause.
-    m_fake->resetScript();
-    m_fake->setReplyHook([](const FakeRequest &) -> std::optional<QList<FakeReply>> {
+    m_link.fake->resetScript();
+    m_link.fake->setReplyHook([](const FakeRequest &) -> std::optional<QList<FakeReply>> {
         const FakeMessage nok(FakeMessage::Do,
                               {{QStringLiteral("return"), QStringLiteral("NOK")},
                                {QStringLiteral("cause"), QStringLiteral("015-not allowed")}});
@@ -297,17 +285,17 @@ void tst_ComRequest::execute()
 
 void tst_ComRequest::executeWithReply()
 {
-    m_fake->setCommandReply(QStringLiteral("con"),
-                            {{QStringLiteral("id"), QStringLiteral("7")},
-                             {QStringLiteral("network"), QStringLiteral("isdn.0")}});
-    TComRequest request(m_com.get());
+    m_link.fake->setCommandReply(QStringLiteral("con"),
+                                 {{QStringLiteral("id"), QStringLiteral("7")},
+                                  {QStringLiteral("network"), QStringLiteral("isdn.0")}});
+    TComRequest request(m_link.com.get());
     const ksm::CMsg dial = doMessage({{"action", "con"}, {"remote_addr", "1234"}});
 
     StringMap reply = {{"network", "mine"}};
     QVERIFY(request.executeWithReply(dial, reply, 5000));
     QCOMPARE(reply, StringMap({{"id", "7"}, {"network", "mine"}}));
 
-    m_fake->refuseCommand(QStringLiteral("con"), QStringLiteral("119-remote address missing"));
+    m_link.fake->refuseCommand(QStringLiteral("con"), QStringLiteral("119-remote address missing"));
     reply.clear();
     QVERIFY(!request.executeWithReply(dial, reply, 5000));
     QCOMPARE(request.lastError(), std::string("119-remote address missing"));
@@ -316,7 +304,7 @@ void tst_ComRequest::executeWithReply()
 
 void tst_ComRequest::preconditionsSendNothing()
 {
-    TComRequest request(m_com.get());
+    TComRequest request(m_link.com.get());
     std::string value;
     StringMap values, failed;
     Strings items;
@@ -343,33 +331,33 @@ void tst_ComRequest::preconditionsSendNothing()
 // Calls that end without a reply: time-out, error reply, lost link, no connection.
 void tst_ComRequest::failedCalls()
 {
-    TComRequest request(m_com.get());
+    TComRequest request(m_link.com.get());
     std::string value = "stale";
     StringMap values, failed;
 
-    m_com->setTickInterval(50);
-    m_fake->setSilent(true);
+    m_link.com->setTickInterval(50);
+    m_link.fake->setSilent(true);
     QElapsedTimer clock;
     clock.start();
     QVERIFY(!request.getParam(paramMessage({{"target", "general"}}, {"device"}), value, 1000));
     QVERIFY(value.empty());
     // The call's own second, not the 5 s default; the slack is for a loaded machine.
     QVERIFY(clock.elapsed() < 4500);
-    m_fake->setSilent(false);
+    m_link.fake->setSilent(false);
 
-    m_fake->replyWithErrorCode(-10);
+    m_link.fake->replyWithErrorCode(-10);
     QCOMPARE(request.setParams(paramMessage({{"target", "general"}, {"a", "1"}}), 5000), -1);
     QVERIFY(!request.execute(doMessage({{"action", "reboot"}}), 5000));
     QVERIFY(request.lastError().empty());
-    m_fake->clearErrorReply();
+    m_link.fake->clearErrorReply();
 
-    m_fake->setReplyHook([](const FakeRequest &) -> std::optional<QList<FakeReply>> {
+    m_link.fake->setReplyHook([](const FakeRequest &) -> std::optional<QList<FakeReply>> {
         return QList<FakeReply>{FakeReply::drop()};
     });
     QCOMPARE(request.getParams(paramMessage({{"target", "general"}}, {"a"}), values, failed, 5000),
              -1);
     QVERIFY(values.empty());
-    m_fake->setReplyHook({});
+    m_link.fake->setReplyHook({});
 
     // Not connected: the client refuses at once.
     ksm::CCom idle(nullptr);

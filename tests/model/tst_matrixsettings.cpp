@@ -7,6 +7,7 @@
 #include "link/sharedobjects.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "tests/model/linkedfake.h"
 #include "tests/support/fakequorix.h"
 
 #include <QSignalSpy>
@@ -78,35 +79,28 @@ private:
     // Seeds the fake with mix rows that match cells switched off, then starts the matrix.
     void startReady(TMatrixSettings &matrix);
 
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<ksm::CCom> m_com;
+    LinkedFake m_link;
 };
 
 void tst_MatrixSettings::init()
 {
     firmwareVersion = kFirmwareVersionUnknown;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    m_com = std::make_unique<ksm::CCom>(nullptr);
-    QVERIFY(m_com->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QTRY_COMPARE(m_com->state(), RpcConnection::Connected);
+    QVERIFY(m_link.start());
 }
 
 void tst_MatrixSettings::cleanup()
 {
-    m_com.reset();
-    m_fake.reset();
-    firmwareVersion = kFirmwareVersionUnknown;
+    m_link.stop();
     TMatrixSettings::setDeviceOptionsSource(nullptr);
 }
 
 void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
 {
     for (int n = 1; n <= 4; ++n)
-        m_fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", 21), kAudio);
+        m_link.fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", 21), kAudio);
     QVERIFY(matrix.start(true));
-    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
-    m_fake->clearLog();
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
+    m_link.fake->clearLog();
 }
 
 void tst_MatrixSettings::constructionDefaults()
@@ -173,9 +167,9 @@ void tst_MatrixSettings::inputNamesFollowTheDevice()
     QCOMPARE(m.inputName(9), QStringLiteral("RAV. 1"));
 
     ksm::CCom *client = comClient();
-    QVERIFY(client->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QVERIFY(client->connect(QStringLiteral("127.0.0.1"), m_link.fake->port(), 0));
     QTRY_COMPARE(client->state(), RpcConnection::Connected);
-    m_fake->setList(
+    m_link.fake->setList(
         QStringLiteral("device_opts"), {QStringLiteral("ravenna_2")}, QStringLiteral("general"));
     QVERIFY(comDevice()->readDeviceOptions());
     QCOMPARE(m.inputName(9), QStringLiteral("DNT. 1"));
@@ -516,11 +510,11 @@ void tst_MatrixSettings::sentRows()
     QFETCH(QString, text);
 
     firmwareVersion = firmware;
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     startReady(m);
 
     QVERIFY(action(m));
-    const QList<FakeRequest> requests = m_fake->requests();
+    const QList<FakeRequest> requests = m_link.fake->requests();
     if (key.isEmpty()) {
         QCOMPARE(requests.size(), 0);
         return;
@@ -722,11 +716,11 @@ void tst_MatrixSettings::copies()
 
 void tst_MatrixSettings::cellSetterOutcomes()
 {
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     // Before start nothing is sent; rows are stored.
     QVERIFY(m.setNodeOn(2, 0, true));
     QCOMPARE(m.inputRow(2).word, quint16(0xA0));
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
     startReady(m);
     QSignalSpy spy(&m, &TMatrixSettings::nodeChanged);
 
@@ -735,11 +729,11 @@ void tst_MatrixSettings::cellSetterOutcomes()
     QVERIFY(m.setNodeGain(0, 2, 0.0F));
     QVERIFY(m.setNodeBalance(12, 2, 6));
     QCOMPARE(spy.count(), 0);
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
 
     // Accepted: one write, the row stored, one signal.
     QVERIFY(m.setNodeOn(0, 0, true));
-    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->requestCount(), 1);
     QCOMPARE(m.inputRow(0).word, quint16(0xA0));
     QCOMPARE(spy.count(), 1);
     QCOMPARE(spy.at(0).at(0).value<QVantel::Inputs>(), QVantel::Inputs(0));
@@ -747,19 +741,19 @@ void tst_MatrixSettings::cellSetterOutcomes()
     QCOMPARE(m.node(0, 0).linear, 1.0F);
 
     // Refused: false, the stored row stays; the cell carries the change for the next write.
-    m_fake->refuseKey(QStringLiteral("matrix_in2"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_in2"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.setNodeOn(1, 0, true));
     QCOMPARE(m.inputRow(1).word, quint16(0x20));
     QVERIFY(m.node(1, 0).isOn());
     QCOMPARE(spy.count(), 2);
-    m_fake->acceptKey(QStringLiteral("matrix_in2"));
-    m_fake->clearLog();
+    m_link.fake->acceptKey(QStringLiteral("matrix_in2"));
+    m_link.fake->clearLog();
     QVERIFY(m.setInputName(1, QStringLiteral("Guest")));
-    QCOMPARE(m_fake->lastRequest().value(QStringLiteral("matrix_in2")),
+    QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_in2")),
              QStringLiteral("00A0,Guest"));
     QCOMPARE(m.inputRow(1).word, quint16(0xA0));
 
-    m_fake->refuseKey(QStringLiteral("matrix_hp1"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_hp1"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.setNodeGain(5, 2, -6.0F));
     QCOMPARE(m.headphoneMix(0)[5], quint8(0x00));
     QCOMPARE(m.node(5, 2).gain, -6.0F);
@@ -767,7 +761,7 @@ void tst_MatrixSettings::cellSetterOutcomes()
 
 void tst_MatrixSettings::wordSetterOutcomes()
 {
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     startReady(m);
     QSignalSpy gainSpy(&m, &TMatrixSettings::outputGainChanged);
     QSignalSpy optionSpy(&m, &TMatrixSettings::matrixOptionsChanged);
@@ -778,9 +772,9 @@ void tst_MatrixSettings::wordSetterOutcomes()
     QCOMPARE(m.outputGain(0), -3.0F);
     QCOMPARE(m.masterGain(), 0x7D800000U);
     QCOMPARE(gainSpy.count(), 2);
-    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->requestCount(), 1);
 
-    m_fake->refuseKey(QStringLiteral("matrix_mgn"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_mgn"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.setOutputGain(1, 6.0F));
     QCOMPARE(m.outputGain(1), 0.0F);
     QCOMPARE(m.masterGain(), 0x7D800000U);
@@ -790,7 +784,7 @@ void tst_MatrixSettings::wordSetterOutcomes()
     QVERIFY(m.setMatrixOptions(0x20000001U, true));
     QCOMPARE(optionSpy.count(), 2);
     QCOMPARE(optionSpy.at(1).at(0).value<TMatrixSettings::MatrixOpts>(), 0x20000000U);
-    m_fake->refuseKey(QStringLiteral("matrix_opt"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_opt"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.setMatrixOptions(0U, true));
     QCOMPARE(m.options(), 0x20000001U);
     QCOMPARE(optionSpy.count(), 2);
@@ -799,7 +793,7 @@ void tst_MatrixSettings::wordSetterOutcomes()
     QCOMPARE(configSpy.count(), 1);
     QCOMPARE(configSpy.at(0).at(0).value<QVantel::Inputs>(), QVantel::Inputs(1));
     QVERIFY(m.setAudioConfig(4, config(4, 3, 2, 1), true));
-    m_fake->refuseKey(QStringLiteral("matrix_po1"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_po1"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.setAudioConfig(0, config(0, 0, 0, 0), true));
     QCOMPARE(m.audioConfig(0), config(2, 3, 4, 0x0E));
     QCOMPARE(configSpy.count(), 1);
@@ -812,28 +806,28 @@ void tst_MatrixSettings::wordSetterOutcomes()
 
 void tst_MatrixSettings::headphoneEdit()
 {
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     startReady(m);
 
     TMatrixSettings::HeadphoneMix before = m.beginHeadphoneEdit(0);
     QVERIFY(m.setNodeOn(5, 2, true));
     QVERIFY(m.setNodeGain(5, 2, -6.0F));
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
     QCOMPARE(m.headphoneMix(0)[5], quint8(0x5A));
     QVERIFY(m.commitHeadphoneEdit(0, before));
-    QCOMPARE(m_fake->requestCount(), 1);
-    QCOMPARE(m_fake->lastRequest().value(QStringLiteral("matrix_hp1")),
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_hp1")),
              bytes("00", 4) + QStringLiteral("5A") + bytes("00", 16));
 
     // Nothing changed, no edit open, or no such headphone: true without a write.
-    m_fake->clearLog();
+    m_link.fake->clearLog();
     before = m.beginHeadphoneEdit(0);
     QVERIFY(m.commitHeadphoneEdit(0, before));
     QVERIFY(m.commitHeadphoneEdit(0, TMatrixSettings::HeadphoneMix{}));
     const TMatrixSettings::HeadphoneMix none = m.beginHeadphoneEdit(7);
     QCOMPARE(none[3], quint8(0xC0));
     QVERIFY(m.commitHeadphoneEdit(7, TMatrixSettings::HeadphoneMix{}));
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
 
     // A received mix row during an edit only updates the record.
     before = m.beginHeadphoneEdit(2);
@@ -843,9 +837,9 @@ void tst_MatrixSettings::headphoneEdit()
     QVERIFY(m.handleInfo(info));
     QCOMPARE(m.headphoneMix(2)[0], quint8(0xC0));
     QVERIFY(!m.node(0, 6).isOn());
-    m_fake->refuseKey(QStringLiteral("matrix_hp3"), QStringLiteral("015-not allowed"));
+    m_link.fake->refuseKey(QStringLiteral("matrix_hp3"), QStringLiteral("015-not allowed"));
     QVERIFY(!m.commitHeadphoneEdit(2, before));
-    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->requestCount(), 1);
 }
 
 void tst_MatrixSettings::readAllKeys_data()
@@ -884,11 +878,11 @@ void tst_MatrixSettings::readAllKeys()
     QFETCH(QStringList, absent);
 
     firmwareVersion = firmware;
-    TMatrixSettings m(m_com.get());
-    m_fake->setValue(QStringLiteral("matrix_opt"), QStringLiteral("00000004"), kAudio);
+    TMatrixSettings m(m_link.com.get());
+    m_link.fake->setValue(QStringLiteral("matrix_opt"), QStringLiteral("00000004"), kAudio);
     QVERIFY(m.readAll());
-    QCOMPARE(m_fake->requestCount(), 1);
-    const FakeRequest request = m_fake->lastRequest();
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    const FakeRequest request = m_link.fake->lastRequest();
     QCOMPARE(request.target(), kAudio);
     QCOMPARE(request.gets().size(), count);
     QCOMPARE(request.gets().first(), QStringLiteral("matrix_in1"));
@@ -901,8 +895,8 @@ void tst_MatrixSettings::readAllKeys()
 
 void tst_MatrixSettings::startReadsSilently()
 {
-    TMatrixSettings m(m_com.get());
-    m_fake->setValue(QStringLiteral("matrix_in5"), QStringLiteral("6A,Mic"), kAudio);
+    TMatrixSettings m(m_link.com.get());
+    m_link.fake->setValue(QStringLiteral("matrix_in5"), QStringLiteral("6A,Mic"), kAudio);
     QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
     QSignalSpy stateSpy(&m, &TComController::controllerStateChanged);
 
@@ -912,13 +906,13 @@ void tst_MatrixSettings::startReadsSilently()
     QCOMPARE(m.inputNames(4), QStringLiteral("Mic"));
     QCOMPARE(nodeSpy.count(), 0);
     QCOMPARE(stateSpy.count(), 1);
-    QTRY_VERIFY(m_fake->isSubscribed(QStringLiteral("audio_changeset")));
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
     // Reading sent nothing back.
-    for (const FakeRequest &request : m_fake->requests())
+    for (const FakeRequest &request : m_link.fake->requests())
         QVERIFY(request.gets().size() > 0 || request.message.type == FakeMessage::Do);
 
-    TMatrixSettings failing(m_com.get());
-    m_com->disconnect();
+    TMatrixSettings failing(m_link.com.get());
+    m_link.com->disconnect();
     QVERIFY(!failing.start(true));
     QCOMPARE(failing.state(), int(TComController::StateUnknown));
     QVERIFY(!failing.read({}));
@@ -928,7 +922,7 @@ void tst_MatrixSettings::startReadsSilently()
 
 void tst_MatrixSettings::infoChangesetSendsNothing()
 {
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     startReady(m);
     QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
     QSignalSpy nameSpy(&m, &TMatrixSettings::inputNameChanged);
@@ -945,7 +939,7 @@ void tst_MatrixSettings::infoChangesetSendsNothing()
     info.setParam("matrix_bal1", "000C06060606");
     info.setParam("matrix_opt", "40000000");
     QVERIFY(m.handleInfo(info));
-    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(m_link.fake->requestCount(), 0);
 
     QVERIFY(m.node(4, 0).isOn());
     QVERIFY(m.node(4, 18).isOn());
@@ -973,7 +967,7 @@ void tst_MatrixSettings::infoChangesetSendsNothing()
 
 void tst_MatrixSettings::resetRestoresRows()
 {
-    TMatrixSettings m(m_com.get());
+    TMatrixSettings m(m_link.com.get());
     startReady(m);
     QVERIFY(m.setNodeOn(0, 0, true));
     QVERIFY(m.setInputName(4, QStringLiteral("X")));
@@ -985,7 +979,7 @@ void tst_MatrixSettings::resetRestoresRows()
     QVERIFY(m.setOutputGain(5, -6.0F));
     m.setStoredGain(1, -4.0F);
     m.copyOutput(3, 5);
-    m_fake->clearLog();
+    m_link.fake->clearLog();
     QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
     QSignalSpy optionSpy(&m, &TMatrixSettings::matrixOptionsChanged);
     QSignalSpy stateSpy(&m, &TComController::controllerStateChanged);
@@ -995,8 +989,8 @@ void tst_MatrixSettings::resetRestoresRows()
     QCOMPARE(stateSpy.count(), 1);
     QCOMPARE(nodeSpy.count(), 0);
     QCOMPARE(optionSpy.count(), 0);
-    QCOMPARE(m_fake->requestCount(), 1);
-    QVERIFY(m_fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QVERIFY(m_link.fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
 
     QVERIFY(!m.node(0, 0).isOn());
     QCOMPARE(m.inputRow(0).word, quint16(0x20));
@@ -1020,7 +1014,7 @@ void tst_MatrixSettings::resetRestoresRows()
 
     // Writes after the reset are stored, not sent.
     QVERIFY(m.setNodeOn(0, 0, true));
-    QCOMPARE(m_fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->requestCount(), 1);
 }
 
 void tst_MatrixSettings::accessorIsShared()
