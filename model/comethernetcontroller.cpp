@@ -216,7 +216,7 @@ void TComEthernetController::reset()
     m_cable = false;
     setNetworkQuality(-1, false);
     setAjbProfile(-1, false);
-    m_known.clear();
+    clearKnown();
     blockSignals(wasBlocked);
     TComNetworkController::reset();
 }

@@ -2,7 +2,6 @@
 
 #include "model/comnetworkcontroller.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -141,8 +140,6 @@ private:
                    const std::string &word,
                    bool send,
                    int param);
-    void markKnown(const std::string &key) { m_known.insert(key); }
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
 
     int m_mode = -1;
     int m_linkMode = -1;
@@ -156,6 +153,4 @@ private:
     std::string m_dns1;
     std::string m_dns2;
     std::string m_hwAddr;
-    // Keys whose value came from the device or a setter since construction or the last reset.
-    std::set<std::string> m_known;
 };

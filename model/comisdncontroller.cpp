@@ -38,13 +38,13 @@ bool TComIsdnController::setText(
     std::string &field, const std::string &key, const std::string &value, bool send, int param)
 {
     if (value == field) {
-        m_known.insert(key);
+        markKnown(key);
         return true;
     }
     if (send && !writeNetworkParam(key, value, true))
         return false;
     field = value;
-    m_known.insert(key);
+    markKnown(key);
     Q_EMIT controllerParamChanged(this, param);
     return true;
 }
@@ -52,13 +52,13 @@ bool TComIsdnController::setText(
 bool TComIsdnController::set5as(bool on, bool send)
 {
     if (on == m_fiveAs) {
-        m_known.insert(kIsdnKey5as);
+        markKnown(kIsdnKey5as);
         return true;
     }
     if (send && !write5as(on))
         return false;
     m_fiveAs = on;
-    m_known.insert(kIsdnKey5as);
+    markKnown(kIsdnKey5as);
     Q_EMIT controllerParamChanged(this, Param5as);
     return true;
 }
@@ -66,14 +66,14 @@ bool TComIsdnController::set5as(bool on, bool send)
 bool TComIsdnController::setProtocol(int protocol, bool send)
 {
     if (protocol == m_protocol) {
-        m_known.insert(kIsdnKeyProtocol);
+        markKnown(kIsdnKeyProtocol);
         return true;
     }
     if (send && protocol != -1
         && !writeNetworkParam(kIsdnKeyProtocol, protocolText(protocol), true))
         return false;
     m_protocol = protocol;
-    m_known.insert(kIsdnKeyProtocol);
+    markKnown(kIsdnKeyProtocol);
     Q_EMIT controllerParamChanged(this, ParamProtocol);
     return true;
 }
@@ -145,7 +145,7 @@ void TComIsdnController::reset()
     setLocalNumber2(std::string(), false);
     setSubAddress1(std::string(), false);
     setSubAddress2(std::string(), false);
-    m_known.clear();
+    clearKnown();
     blockSignals(wasBlocked);
     TComNetworkController::reset();
 }

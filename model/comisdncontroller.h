@@ -2,7 +2,6 @@
 
 #include "model/comnetworkcontroller.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -103,7 +102,6 @@ public:
 private:
     bool setText(
         std::string &field, const std::string &key, const std::string &value, bool send, int param);
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
 
     bool m_fiveAs = false;
     int m_protocol = ProtocolUdss1;
@@ -112,6 +110,4 @@ private:
     std::string m_localNumber2;
     std::string m_subAddress1;
     std::string m_subAddress2;
-    // Keys whose value came from the device or a setter since construction or the last reset.
-    std::set<std::string> m_known;
 };

@@ -106,25 +106,6 @@ int TComMobileController::authenticationFromText(const std::string &text)
     return wordIndex(kAuthWords, text, AuthNone);
 }
 
-template<typename T>
-bool TComMobileController::storeValue(T &field,
-                                      const std::string &key,
-                                      const T &value,
-                                      bool send,
-                                      bool sendable,
-                                      const std::string &word)
-{
-    if (value == field) {
-        m_known.insert(key);
-        return true;
-    }
-    if (send && sendable && !writeNetworkParam(key, word, true))
-        return false;
-    field = value;
-    m_known.insert(key);
-    return true;
-}
-
 bool TComMobileController::setFlag(bool &field, const std::string &key, bool on, bool send)
 {
     return storeValue(field, key, on, send, true, onOff(on));
@@ -222,7 +203,7 @@ bool TComMobileController::setPlmn(const std::string &plmn, bool send)
     // "auto" and is not sent again once it is.
     const std::string &stored = plmn.empty() ? kPlmnAuto : plmn;
     if (stored == m_plmn) {
-        m_known.insert(kMobileKeyPlmn);
+        markKnown(kMobileKeyPlmn);
         return true;
     }
     if (send) {
@@ -234,7 +215,7 @@ bool TComMobileController::setPlmn(const std::string &plmn, bool send)
             return false;
     }
     m_plmn = stored;
-    m_known.insert(kMobileKeyPlmn);
+    markKnown(kMobileKeyPlmn);
     return true;
 }
 
@@ -406,15 +387,6 @@ bool TComMobileController::applyTechnology(const std::string &text)
     else
         m_technology = Technology3G;
     return true;
-}
-
-bool TComMobileController::refreshKey(const std::string &key,
-                                      bool (TComMobileController::*apply)(const std::string &))
-{
-    std::string value;
-    if (!readNetworkParam(key, value, true))
-        return false;
-    return (this->*apply)(value);
 }
 
 bool TComMobileController::refreshSwitch(const std::string &key,
@@ -625,7 +597,7 @@ void TComMobileController::reset()
     m_authentication = AuthNone;
     m_networkQuality = -1;
     m_ajbProfile = -1;
-    m_known.clear();
+    clearKnown();
     blockSignals(wasBlocked);
     TComNetworkController::reset();
 }

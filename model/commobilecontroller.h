@@ -4,7 +4,6 @@
 
 #include <QtGlobal>
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -248,22 +247,12 @@ public:
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
 private:
-    template<typename T>
-    bool storeValue(T &field,
-                    const std::string &key,
-                    const T &value,
-                    bool send,
-                    bool sendable,
-                    const std::string &word);
     bool setFlag(bool &field, const std::string &key, bool on, bool send);
-    bool refreshKey(const std::string &key,
-                    bool (TComMobileController::*apply)(const std::string &));
     bool refreshSwitch(const std::string &key,
                        quint32 capability,
                        bool (TComMobileController::*apply)(const std::string &));
     bool
     listCapabilities(const std::string &key, const std::vector<std::string> &words, quint32 first);
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
 
     int m_serviceMode = -1;
     std::string m_manufacturer;
@@ -292,7 +281,4 @@ private:
     int m_authentication = AuthNone;
     int m_networkQuality = -1;
     int m_ajbProfile = -1;
-    // Writable keys whose value came from the device or a setter since construction or the
-    // last reset.
-    std::set<std::string> m_known;
 };

@@ -3,7 +3,9 @@
 #include "model/comcontroller.h"
 
 #include <map>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // A controller of one network interface (AoIP, Ethernet, ISDN, mobile, Wi-Fi): the network id it
@@ -75,9 +77,53 @@ public:
 Q_SIGNALS:
     void controllerParamChanged(TComController *controller, int param);
 
+protected:
+    // Known keys: the writable keys whose value came from the device or a setter since
+    // construction or the last reset. A bulk write() sends only these, so that a default never
+    // overwrites a device setting that was not read. A subclass's reset() calls clearKnown().
+    void markKnown(const std::string &key) { m_known.insert(key); }
+    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
+    void clearKnown() { m_known.clear(); }
+
+    // The common setter: an unchanged value only marks key known and returns true. Otherwise,
+    // with send and sendable, key = word is written to this network first and a refusal keeps
+    // the old value and returns false; then the value is stored, key marked known, true. Emits
+    // nothing.
+    template<typename T>
+    bool storeValue(T &field,
+                    const std::string &key,
+                    const T &value,
+                    bool send,
+                    bool sendable,
+                    const std::string &word)
+    {
+        if (value == field) {
+            markKnown(key);
+            return true;
+        }
+        if (send && sendable && !writeNetworkParam(key, word, true))
+            return false;
+        field = value;
+        markKnown(key);
+        return true;
+    }
+
+    // Gets key from this network and hands the text to the subclass's applier: false when the
+    // get failed, otherwise the applier's result.
+    template<typename C>
+    bool refreshKey(const std::string &key, bool (C::*apply)(const std::string &))
+    {
+        static_assert(std::is_base_of_v<TComNetworkController, C>);
+        std::string value;
+        if (!readNetworkParam(key, value, true))
+            return false;
+        return (static_cast<C *>(this)->*apply)(value);
+    }
+
 private:
     // A PARAM message addressed to "target" "network" and, with withNetwork, to this network.
     ksm::CMsg networkMessage(bool withNetwork) const;
 
     std::string m_networkId;
+    std::set<std::string> m_known;
 };

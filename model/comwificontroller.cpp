@@ -67,25 +67,6 @@ int TComWifiController::signalLevelFromText(const std::string &text)
     return static_cast<int>(std::clamp<std::int64_t>(level, 0, kMaxLevel));
 }
 
-template<typename T>
-bool TComWifiController::storeValue(T &field,
-                                    const std::string &key,
-                                    const T &value,
-                                    bool send,
-                                    bool sendable,
-                                    const std::string &word)
-{
-    if (value == field) {
-        m_known.insert(key);
-        return true;
-    }
-    if (send && sendable && !writeNetworkParam(key, word, true))
-        return false;
-    field = value;
-    m_known.insert(key);
-    return true;
-}
-
 bool TComWifiController::setSsid(const std::string &ssid, bool send)
 {
     return storeValue(m_ssid, kWifiKeySsid, ssid, send, true, latin1ToUtf8(ssid));
@@ -213,15 +194,6 @@ bool TComWifiController::applyLocalAddress(const std::string &text)
     return true;
 }
 
-bool TComWifiController::refreshKey(const std::string &key,
-                                    bool (TComWifiController::*apply)(const std::string &))
-{
-    std::string value;
-    if (!readNetworkParam(key, value, true))
-        return false;
-    return (this->*apply)(value);
-}
-
 bool TComWifiController::refreshSsid()
 {
     return refreshKey(kWifiKeySsid, &TComWifiController::applySsid);
@@ -290,7 +262,7 @@ void TComWifiController::reset()
     m_signalLevel = 0;
     m_networkQuality = -1;
     m_ajbProfile = -1;
-    m_known.clear();
+    clearKnown();
     blockSignals(wasBlocked);
     TComNetworkController::reset();
 }

@@ -2,7 +2,6 @@
 
 #include "model/comnetworkcontroller.h"
 
-#include <set>
 #include <string>
 #include <vector>
 
@@ -127,16 +126,6 @@ public:
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
 private:
-    template<typename T>
-    bool storeValue(T &field,
-                    const std::string &key,
-                    const T &value,
-                    bool send,
-                    bool sendable,
-                    const std::string &word);
-    bool refreshKey(const std::string &key, bool (TComWifiController::*apply)(const std::string &));
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
-
     std::string m_ssid;
     std::string m_customSsid;
     std::string m_localAddress;
@@ -149,7 +138,4 @@ private:
     int m_networkQuality = -1;
     int m_ajbProfile = -1;
     std::vector<std::string> m_ssidList;
-    // Writable keys whose value came from the device or a setter since construction or the
-    // last reset.
-    std::set<std::string> m_known;
 };
