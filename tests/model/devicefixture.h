@@ -7,7 +7,7 @@
 #include "model/comdataconnection.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
-#include "tests/model/fakeunitlink.h"
+#include "tests/model/linkedfake.h"
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -87,7 +87,7 @@ struct DeviceFixture
     // Generous: the CI machine runs the sanitized tests in parallel on two cores.
     static constexpr int kWaitMs = 15000;
 
-    FakeUnitLink link;
+    LinkedFake link;
     std::unique_ptr<TComDevice> device;
     int routed = 0;
     // Runs for every routed EVENT before the device sees it; a test may act on it.
@@ -97,7 +97,7 @@ struct DeviceFixture
     [[nodiscard]] bool open()
     {
         firmwareVersion = kFirmwareVersionUnknown;
-        if (!link.open())
+        if (!link.start())
             return false;
         device = std::make_unique<TComDevice>(link.com.get());
         QObject::connect(link.com.get(),
@@ -121,7 +121,7 @@ struct DeviceFixture
     {
         onEvent = nullptr;
         device.reset();
-        link.close();
+        link.stop();
         flushDeletions();
         firmwareVersion = kFirmwareVersionUnknown;
     }

@@ -2,7 +2,7 @@
 #include "model/firmwareversion.h"
 #include "model/passwordtext.h"
 
-#include "tests/model/fakeunitlink.h"
+#include "tests/model/linkedfake.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -132,19 +132,19 @@ private:
     // Opens the link and attaches a controller to "aoip" without reading; the log starts empty.
     std::unique_ptr<TComAoIPController> attached();
 
-    FakeUnitLink m_link;
+    LinkedFake m_link;
 };
 
 void tst_ComAoIPController::cleanup()
 {
-    m_link.close();
+    m_link.stop();
     firmwareVersion = kFirmwareVersionUnknown;
     setPasswordEncipher(nullptr);
 }
 
 std::unique_ptr<TComAoIPController> tst_ComAoIPController::attached()
 {
-    if (!m_link.open())
+    if (!m_link.start())
         return nullptr;
     auto controller = std::make_unique<TComAoIPController>(m_link.com.get());
     if (!controller->setNetwork("aoip", 0, false))
@@ -397,7 +397,7 @@ void tst_ComAoIPController::readSplitsSettingsAndStatus()
 
 void tst_ComAoIPController::readAppliesEveryGroup()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     FakeQuorix &fake = *m_link.fake;
     const auto setting = [&fake](const char *key, const QString &value) {
         fake.setValue(QString::fromLatin1(key), value, kNet, kAoip);
@@ -557,7 +557,7 @@ void tst_ComAoIPController::passwordsNeverReachTheLog()
 
 void tst_ComAoIPController::setNetworkSubscribes()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     TComAoIPController c(m_link.com.get());
     QSignalSpy stateSpy(&c, &TComController::controllerStateChanged);
 

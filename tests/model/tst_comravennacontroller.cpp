@@ -3,7 +3,7 @@
 
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
-#include "tests/model/fakeunitlink.h"
+#include "tests/model/linkedfake.h"
 
 #include <QSignalSpy>
 #include <QtTest>
@@ -181,12 +181,12 @@ private Q_SLOTS:
     void sharedInstance();
 
 private:
-    FakeUnitLink m_link;
+    LinkedFake m_link;
 };
 
 void tst_ComRavennaController::cleanup()
 {
-    m_link.close();
+    m_link.stop();
     destroySharedObjects();
     firmwareVersion = kFirmwareVersionUnknown;
 }
@@ -482,7 +482,7 @@ void tst_ComRavennaController::setterWireForm()
     QFETCH(QString, key);
     QFETCH(QString, wire);
 
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     const SetterCase &setterCase = setterCases().at(setter);
     QCOMPARE(setterCase.call(c), result);
@@ -503,7 +503,7 @@ void tst_ComRavennaController::setterWireForm()
 
 void tst_ComRavennaController::setterRefusalKeepsValue()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     m_link.fake->refuseKey(QStringLiteral("rav_sample_rate"), QStringLiteral("015-not allowed"));
     m_link.fake->refuseKey(QStringLiteral("rav_stream_in0"), QStringLiteral("015-not allowed"));
@@ -537,7 +537,7 @@ void tst_ComRavennaController::newStreamClearsStatus()
 
 void tst_ComRavennaController::writeShape()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     QVERIFY(c.applyParams({{"rav_dhcp", "zeroconf"},
                            {"rav_ip_addr", "10.0.0.9"},
@@ -573,7 +573,7 @@ void tst_ComRavennaController::writeShape()
 
 void tst_ComRavennaController::writeRefusals()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     QVERIFY(!c.write({}));
     QVERIFY(!c.write({"rav_hw_addr", "rav_ch_count_ou", "rav_status_in0", "rav_stream_in"}));
@@ -606,7 +606,7 @@ void tst_ComRavennaController::readAllKeys()
     QFETCH(int, count);
     QFETCH(QString, first);
 
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     firmwareVersion = version;
     // An empty stream reference counts as malformed, so the device has to hold both.
     m_link.fake->setValue(QStringLiteral("rav_stream_in0"), QStringLiteral("1/1/A"), kAudio);
@@ -624,7 +624,7 @@ void tst_ComRavennaController::readAllKeys()
 
 void tst_ComRavennaController::readAppliesAndFails()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     QVERIFY(!c.read({}));
     QCOMPARE(m_link.fake->requestCount(), 0);
@@ -653,7 +653,7 @@ void tst_ComRavennaController::readAppliesAndFails()
 
 void tst_ComRavennaController::listOperations()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     m_link.fake->setList(
         QStringLiteral("rav_stream_in"), {"1/1/A", "bad", "", "2/2/B\xc3\xbc", "3//x"}, kAudio);
@@ -687,7 +687,7 @@ void tst_ComRavennaController::listOperations()
 
 void tst_ComRavennaController::startAndReset()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     C c(m_link.com.get());
     QSignalSpy stateSpy(&c, &TComController::controllerStateChanged);
 

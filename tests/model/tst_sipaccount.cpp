@@ -2,7 +2,7 @@
 #include "model/passwordtext.h"
 #include "model/sipaccount.h"
 
-#include "tests/model/fakeunitlink.h"
+#include "tests/model/linkedfake.h"
 
 #include <QtTest>
 
@@ -56,12 +56,12 @@ private Q_SLOTS:
     void attachedReadAppliesTheText();
 
 private:
-    FakeUnitLink m_link;
+    LinkedFake m_link;
 };
 
 void tst_SipAccount::cleanup()
 {
-    m_link.close();
+    m_link.stop();
     setPasswordEncipher(nullptr);
 }
 
@@ -242,7 +242,7 @@ void tst_SipAccount::unattachedSetterStoresWithoutSending()
 
 void tst_SipAccount::attachedWritesUtf8UnderItsKey()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     TComAoIPController controller(m_link.com.get());
     QVERIFY(controller.setNetwork("aoip", 0, false));
     m_link.fake->clearLog();
@@ -264,7 +264,7 @@ void tst_SipAccount::attachedWritesUtf8UnderItsKey()
 
 void tst_SipAccount::attachedPasswordGoesOutEnciphered()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     TComAoIPController controller(m_link.com.get());
     QVERIFY(controller.setNetwork("aoip", 0, false));
     m_link.fake->clearLog();
@@ -288,7 +288,7 @@ void tst_SipAccount::attachedPasswordGoesOutEnciphered()
 
 void tst_SipAccount::attachedRefusalKeepsOldText()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     TComAoIPController controller(m_link.com.get());
     QVERIFY(controller.setNetwork("aoip", 0, false));
     SipAccount account(1);
@@ -302,7 +302,7 @@ void tst_SipAccount::attachedRefusalKeepsOldText()
 
 void tst_SipAccount::attachedUncipherablePasswordIsNotSent()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     TComAoIPController controller(m_link.com.get());
     QVERIFY(controller.setNetwork("aoip", 0, false));
     m_link.fake->clearLog();
@@ -319,7 +319,7 @@ void tst_SipAccount::attachedUncipherablePasswordIsNotSent()
 
 void tst_SipAccount::attachedReadAppliesTheText()
 {
-    QVERIFY(m_link.open());
+    QVERIFY(m_link.start());
     m_link.fake->setValue(
         QStringLiteral("sip_auth_user2"), QString::fromUtf8("M\xc3\xbcller"), kNet, kAoip);
     m_link.fake->setValue(QStringLiteral("sip_password2"),
