@@ -631,13 +631,6 @@ bool TComMobileController::readAll()
 
 bool TComMobileController::read(const std::vector<std::string> &keys)
 {
-    if (keys.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    if (readNetworkParams(keys, values, failed, true) < 1)
-        return false;
-
     using Applier = bool (TComMobileController::*)(const std::string &);
     static const std::map<std::string, Applier> appliers = {
         {kMobileKeyMode, &TComMobileController::applyServiceMode},
@@ -667,11 +660,9 @@ bool TComMobileController::read(const std::vector<std::string> &keys)
         {kMobileKeySignalQualityDbm, &TComMobileController::applySignalQuality},
         {kMobileKeyTechnology, &TComMobileController::applyTechnology},
     };
-    for (const auto &[key, value] : values) {
-        const auto applier = appliers.find(key);
-        if (applier != appliers.end())
-            (this->*(applier->second))(value);
-    }
+    std::map<std::string, std::string> failed;
+    if (!readApplying(keys, appliers, failed))
+        return false;
     for (const auto &entry : failed) {
         if (entry.first == kMobileKeyEchoCancel)
             m_capabilities &= ~quint32(CapEchoCancel);

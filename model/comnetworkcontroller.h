@@ -120,6 +120,29 @@ protected:
         return (static_cast<C *>(this)->*apply)(value);
     }
 
+    // Reads keys from this network (one GET each) and hands every received value to its applier
+    // in appliers; keys without one are passed over and the appliers' results are not looked
+    // at. False, nothing applied, for an empty key list or when no value came back; failed
+    // receives the keys the device refused.
+    template<typename C>
+    bool readApplying(const std::vector<std::string> &keys,
+                      const std::map<std::string, bool (C::*)(const std::string &)> &appliers,
+                      std::map<std::string, std::string> &failed)
+    {
+        static_assert(std::is_base_of_v<TComNetworkController, C>);
+        if (keys.empty())
+            return false;
+        std::map<std::string, std::string> values;
+        if (readNetworkParams(keys, values, failed, true) < 1)
+            return false;
+        for (const auto &[key, value] : values) {
+            const auto applier = appliers.find(key);
+            if (applier != appliers.end())
+                (static_cast<C *>(this)->*(applier->second))(value);
+        }
+        return true;
+    }
+
 private:
     // A PARAM message addressed to "target" "network" and, with withNetwork, to this network.
     ksm::CMsg networkMessage(bool withNetwork) const;

@@ -284,13 +284,6 @@ bool TComWifiController::readAll()
 
 bool TComWifiController::read(const std::vector<std::string> &keys)
 {
-    if (keys.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    if (readNetworkParams(keys, values, failed, true) < 1)
-        return false;
-
     using Applier = bool (TComWifiController::*)(const std::string &);
     static const std::map<std::string, Applier> appliers = {
         {kWifiKeySsid, &TComWifiController::applySsid},
@@ -306,12 +299,8 @@ bool TComWifiController::read(const std::vector<std::string> &keys)
         {kWifiKeySignalQualityDbm, &TComWifiController::applySignalQuality},
         {kWifiKeyLocalAddr, &TComWifiController::applyLocalAddress},
     };
-    for (const auto &[key, value] : values) {
-        const auto applier = appliers.find(key);
-        if (applier != appliers.end())
-            (this->*(applier->second))(value);
-    }
-    return true;
+    std::map<std::string, std::string> failed;
+    return readApplying(keys, appliers, failed);
 }
 
 bool TComWifiController::write(const std::vector<std::string> &keys)
