@@ -48,6 +48,18 @@ LogFile *mainWindowLogFile()
 
 namespace {
 
+// A menu-bar entry, owned by the receiver, that runs slot when triggered; tests find it by name.
+template<typename Receiver, typename Slot>
+QAction *
+addBarAction(QMenuBar *bar, const QString &text, const QString &name, Receiver *receiver, Slot slot)
+{
+    auto *action = new QAction(text, receiver);
+    action->setObjectName(name);
+    QObject::connect(action, &QAction::triggered, receiver, slot);
+    bar->addAction(action);
+    return action;
+}
+
 Quorix::DiscoveryFactory &discoveryFactory()
 {
     static Quorix::DiscoveryFactory factory;
@@ -152,30 +164,20 @@ void Quorix::createMenus()
 {
     QMenuBar *bar = menuBar();
 
-    m_browseAction = new QAction(tr("&Browse..."), this);
-    m_browseAction->setObjectName(QStringLiteral("browseAction"));
-    connect(m_browseAction, &QAction::triggered, this, &Quorix::browseDevices);
-    bar->addAction(m_browseAction);
-
-    m_connectAction = new QAction(tr("&Connect..."), this);
-    m_connectAction->setObjectName(QStringLiteral("connectAction"));
-    connect(m_connectAction, &QAction::triggered, this, &Quorix::connectDevice);
-    bar->addAction(m_connectAction);
+    m_browseAction = addBarAction(
+        bar, tr("&Browse..."), QStringLiteral("browseAction"), this, &Quorix::browseDevices);
+    m_connectAction = addBarAction(
+        bar, tr("&Connect..."), QStringLiteral("connectAction"), this, &Quorix::connectDevice);
 
     m_recentMenu = new QMenu(tr("&Recent"), this);
     m_recentMenu->setObjectName(QStringLiteral("recentMenu"));
     connect(m_recentMenu, &QMenu::aboutToShow, this, &Quorix::updateRecent);
     bar->addMenu(m_recentMenu);
 
-    m_manageAction = new QAction(tr("&Manage devices"), this);
-    m_manageAction->setObjectName(QStringLiteral("manageAction"));
-    connect(m_manageAction, &QAction::triggered, this, &Quorix::manageDevices);
-    bar->addAction(m_manageAction);
-
-    m_aboutAction = new QAction(tr("?"), this);
-    m_aboutAction->setObjectName(QStringLiteral("aboutAction"));
-    connect(m_aboutAction, &QAction::triggered, this, &Quorix::aboutClicked);
-    bar->addAction(m_aboutAction);
+    m_manageAction = addBarAction(
+        bar, tr("&Manage devices"), QStringLiteral("manageAction"), this, &Quorix::manageDevices);
+    m_aboutAction
+        = addBarAction(bar, tr("?"), QStringLiteral("aboutAction"), this, &Quorix::aboutClicked);
 }
 
 void Quorix::createFrontPanel()
