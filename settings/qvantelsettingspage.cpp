@@ -128,14 +128,9 @@ QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
 // Nothing is sent and unapplied edits are lost.
 QVantelSettingsPage::~QVantelSettingsPage() = default;
 
-QWidget *QVantelSettingsPage::create(QVantelWindow *window)
-{
-    return new QVantelSettingsPage(window);
-}
-
 void QVantelSettingsPage::registerPage()
 {
-    QVantelWindow::setPageFactory(QVantel::SettingsPage, &QVantelSettingsPage::create);
+    QVantelWindow::registerPage<QVantelSettingsPage>(QVantel::SettingsPage);
 }
 
 // --- Root menu -------------------------------------------------------------------------------

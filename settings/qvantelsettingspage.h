@@ -24,7 +24,6 @@ class QVantelMenuItem;
 class QVantelMenuItems;
 class QVantelMenuSelect;
 class QVantelVirtual;
-class QVantelWindow;
 class TComController;
 
 // The settings menu page of the front panel (stack page 11): a QVantelMenuWidget with the root
@@ -168,8 +167,6 @@ private slots:
 private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
-
-    static QWidget *create(QVantelWindow *window);
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();

@@ -1,0 +1,6 @@
+#include "pages/pageregistration.h"
+
+void registerPages()
+{
+    registerAudioPages();
+}
