@@ -23,11 +23,8 @@ QPalette greyed(QPalette palette)
     return palette;
 }
 
-QLabel *makeLabel(const QString &text,
-                  QWidget *page,
-                  const QRect &geometry,
-                  int pixels,
-                  Qt::Alignment alignment)
+QLabel *makeLabel(
+    const QString &text, QWidget *page, const QRect &geometry, int pixels, Qt::Alignment alignment)
 {
     auto *label = new QLabel(text, page);
     label->setFont(pixelFont(page, pixels));
@@ -39,10 +36,8 @@ QLabel *makeLabel(const QString &text,
 std::array<QVantelButton *, 4> makeNavigationBar(QWidget *page, int current)
 {
     static const char *const texts[] = {"Input\nSettings", "Aux\nSettings", "Output\nSettings"};
-    static const char *const names[] = {"inputSettingsButton",
-                                        "auxSettingsButton",
-                                        "outputSettingsButton",
-                                        "backButton"};
+    static const char *const names[]
+        = {"inputSettingsButton", "auxSettingsButton", "outputSettingsButton", "backButton"};
     static const int xs[] = {230, 351, 472, 692};
     std::array<QVantelButton *, 4> buttons{};
     for (int i = 0; i < 4; ++i) {

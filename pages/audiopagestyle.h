@@ -57,9 +57,8 @@ QVantelVirtual *
 AudioPageStyle::openRenameKeyboard(QWidget *page, QVantelButton *button, Handler handler)
 {
     QVantelVirtual *keyboard = makeRenameKeyboard(page, button);
-    QObject::connect(keyboard, &QVantelVirtual::popupClosed, page, [keyboard, handler] {
-        handler(keyboard);
-    });
+    QObject::connect(
+        keyboard, &QVantelVirtual::popupClosed, page, [keyboard, handler] { handler(keyboard); });
     keyboard->show();
     return keyboard;
 }

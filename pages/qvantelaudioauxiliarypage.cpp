@@ -46,9 +46,12 @@ bool pairFlag(int pair)
 {
     const TAudioSettings *audio = audioSettings();
     switch (pair) {
-    case 0: return audio->auxPair();
-    case 1: return audio->aesPair();
-    default: return audio->ravInPair();
+    case 0:
+        return audio->auxPair();
+    case 1:
+        return audio->aesPair();
+    default:
+        return audio->ravInPair();
     }
 }
 
@@ -81,10 +84,8 @@ QVantelAudioAuxiliaryPage::QVantelAudioAuxiliaryPage(QWidget *parent)
             &TMatrixSettings::inputNameChanged,
             this,
             &QVantelAudioAuxiliaryPage::matrixInputNameChanged);
-    connect(matrix,
-            &TMatrixSettings::nodeChanged,
-            this,
-            &QVantelAudioAuxiliaryPage::matrixNodeChanged);
+    connect(
+        matrix, &TMatrixSettings::nodeChanged, this, &QVantelAudioAuxiliaryPage::matrixNodeChanged);
 }
 
 QVantelAudioAuxiliaryPage::~QVantelAudioAuxiliaryPage() = default;
@@ -260,10 +261,17 @@ void QVantelAudioAuxiliaryPage::audioControllerParamChanged(TComController *,
         setColumnGreyed(Aux2, !analog);
         break;
     }
-    case TAudioSettings::AuxPair: applyPairRule(0); break;
-    case TAudioSettings::AesPair: applyPairRule(1); break;
-    case TAudioSettings::RavInPair: applyPairRule(2); break;
-    default: break;
+    case TAudioSettings::AuxPair:
+        applyPairRule(0);
+        break;
+    case TAudioSettings::AesPair:
+        applyPairRule(1);
+        break;
+    case TAudioSettings::RavInPair:
+        applyPairRule(2);
+        break;
+    default:
+        break;
     }
 }
 

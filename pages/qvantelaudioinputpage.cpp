@@ -25,30 +25,41 @@ constexpr int kCoordOutput = 1;
 bool hasSwitch(int row, int column)
 {
     switch (column) {
-    case QVantelAudioInputPage::Phantom: return row < 3;
+    case QVantelAudioInputPage::Phantom:
+        return row < 3;
     case QVantelAudioInputPage::MicLine:
-    case QVantelAudioInputPage::Filter: return row >= 2;
-    default: return true;
+    case QVantelAudioInputPage::Filter:
+        return row >= 2;
+    default:
+        return true;
     }
 }
 
 int outputOf(int column)
 {
     switch (column) {
-    case QVantelAudioInputPage::ProgramLeft: return kProgramLeftOutput;
-    case QVantelAudioInputPage::ProgramRight: return kProgramRightOutput;
-    case QVantelAudioInputPage::Coord: return kCoordOutput;
-    default: return -1;
+    case QVantelAudioInputPage::ProgramLeft:
+        return kProgramLeftOutput;
+    case QVantelAudioInputPage::ProgramRight:
+        return kProgramRightOutput;
+    case QVantelAudioInputPage::Coord:
+        return kCoordOutput;
+    default:
+        return -1;
     }
 }
 
 int columnOf(int output)
 {
     switch (output) {
-    case kProgramLeftOutput: return QVantelAudioInputPage::ProgramLeft;
-    case kProgramRightOutput: return QVantelAudioInputPage::ProgramRight;
-    case kCoordOutput: return QVantelAudioInputPage::Coord;
-    default: return -1;
+    case kProgramLeftOutput:
+        return QVantelAudioInputPage::ProgramLeft;
+    case kProgramRightOutput:
+        return QVantelAudioInputPage::ProgramRight;
+    case kCoordOutput:
+        return QVantelAudioInputPage::Coord;
+    default:
+        return -1;
     }
 }
 
@@ -83,18 +94,30 @@ bool audioValue(TAudioSettings::CtlrParam param)
 {
     const TAudioSettings *audio = audioSettings();
     switch (param) {
-    case TAudioSettings::Input1Power: return audio->input1Power();
-    case TAudioSettings::Input1Limiter: return audio->input1Limiter();
-    case TAudioSettings::Input2Power: return audio->input2Power();
-    case TAudioSettings::Input2Limiter: return audio->input2Limiter();
-    case TAudioSettings::Input3Power: return audio->input3Power();
-    case TAudioSettings::Input3Limiter: return audio->input3Limiter();
-    case TAudioSettings::Input3Pad: return audio->input3Pad();
-    case TAudioSettings::Input3Filter: return audio->input3Filter();
-    case TAudioSettings::Input4Limiter: return audio->input4Limiter();
-    case TAudioSettings::Input4Pad: return audio->input4Pad();
-    case TAudioSettings::Input4Filter: return audio->input4Filter();
-    default: return false;
+    case TAudioSettings::Input1Power:
+        return audio->input1Power();
+    case TAudioSettings::Input1Limiter:
+        return audio->input1Limiter();
+    case TAudioSettings::Input2Power:
+        return audio->input2Power();
+    case TAudioSettings::Input2Limiter:
+        return audio->input2Limiter();
+    case TAudioSettings::Input3Power:
+        return audio->input3Power();
+    case TAudioSettings::Input3Limiter:
+        return audio->input3Limiter();
+    case TAudioSettings::Input3Pad:
+        return audio->input3Pad();
+    case TAudioSettings::Input3Filter:
+        return audio->input3Filter();
+    case TAudioSettings::Input4Limiter:
+        return audio->input4Limiter();
+    case TAudioSettings::Input4Pad:
+        return audio->input4Pad();
+    case TAudioSettings::Input4Filter:
+        return audio->input4Filter();
+    default:
+        return false;
     }
 }
 
@@ -102,18 +125,41 @@ void writeAudioValue(TAudioSettings::CtlrParam param, bool on)
 {
     TAudioSettings *audio = audioSettings();
     switch (param) {
-    case TAudioSettings::Input1Power: audio->setInput1Power(on, true); break;
-    case TAudioSettings::Input1Limiter: audio->setInput1Limiter(on, true); break;
-    case TAudioSettings::Input2Power: audio->setInput2Power(on, true); break;
-    case TAudioSettings::Input2Limiter: audio->setInput2Limiter(on, true); break;
-    case TAudioSettings::Input3Power: audio->setInput3Power(on, true); break;
-    case TAudioSettings::Input3Limiter: audio->setInput3Limiter(on, true); break;
-    case TAudioSettings::Input3Pad: audio->setInput3Pad(on, true); break;
-    case TAudioSettings::Input3Filter: audio->setInput3Filter(on, true); break;
-    case TAudioSettings::Input4Limiter: audio->setInput4Limiter(on, true); break;
-    case TAudioSettings::Input4Pad: audio->setInput4Pad(on, true); break;
-    case TAudioSettings::Input4Filter: audio->setInput4Filter(on, true); break;
-    default: break;
+    case TAudioSettings::Input1Power:
+        audio->setInput1Power(on, true);
+        break;
+    case TAudioSettings::Input1Limiter:
+        audio->setInput1Limiter(on, true);
+        break;
+    case TAudioSettings::Input2Power:
+        audio->setInput2Power(on, true);
+        break;
+    case TAudioSettings::Input2Limiter:
+        audio->setInput2Limiter(on, true);
+        break;
+    case TAudioSettings::Input3Power:
+        audio->setInput3Power(on, true);
+        break;
+    case TAudioSettings::Input3Limiter:
+        audio->setInput3Limiter(on, true);
+        break;
+    case TAudioSettings::Input3Pad:
+        audio->setInput3Pad(on, true);
+        break;
+    case TAudioSettings::Input3Filter:
+        audio->setInput3Filter(on, true);
+        break;
+    case TAudioSettings::Input4Limiter:
+        audio->setInput4Limiter(on, true);
+        break;
+    case TAudioSettings::Input4Pad:
+        audio->setInput4Pad(on, true);
+        break;
+    case TAudioSettings::Input4Filter:
+        audio->setInput4Filter(on, true);
+        break;
+    default:
+        break;
     }
 }
 
@@ -146,10 +192,7 @@ QVantelAudioInputPage::QVantelAudioInputPage(QWidget *parent)
             &TMatrixSettings::inputNameChanged,
             this,
             &QVantelAudioInputPage::matrixInputNameChanged);
-    connect(matrix,
-            &TMatrixSettings::nodeChanged,
-            this,
-            &QVantelAudioInputPage::matrixNodeChanged);
+    connect(matrix, &TMatrixSettings::nodeChanged, this, &QVantelAudioInputPage::matrixNodeChanged);
 }
 
 QVantelAudioInputPage::~QVantelAudioInputPage() = default;
@@ -214,10 +257,8 @@ void QVantelAudioInputPage::buildUi()
     m_auxSettingsButton = bar[1];
     m_outputSettingsButton = bar[2];
     m_backButton = bar[3];
-    connect(m_auxSettingsButton,
-            &QVantelButton::clicked,
-            this,
-            &QVantelAudioInputPage::page1Clicked);
+    connect(
+        m_auxSettingsButton, &QVantelButton::clicked, this, &QVantelAudioInputPage::page1Clicked);
     connect(m_outputSettingsButton,
             &QVantelButton::clicked,
             this,
@@ -372,10 +413,8 @@ void QVantelAudioInputPage::applyOperationMode(int mode)
         QFrame *left = m_leftSeparators[size_t(i)];
         left->resize(isExtended ? 346 : 390, left->height());
         QFrame *right = m_rightSeparators[size_t(i)];
-        right->setGeometry(isExtended ? 533 : 603,
-                           right->y(),
-                           isExtended ? 248 : 178,
-                           right->height());
+        right->setGeometry(
+            isExtended ? 533 : 603, right->y(), isExtended ? 248 : 178, right->height());
     }
     const int *xs = isExtended ? kExtendedX : kStandardX;
     for (int row = 0; row < RowCount; ++row) {

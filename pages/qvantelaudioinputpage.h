@@ -29,7 +29,16 @@ class QVantelAudioInputPage : public QVantelAudioWidget
 
 public:
     // Columns of the switch grid.
-    enum Column { Phantom, Limiter, MicLine, Filter, ProgramLeft, ProgramRight, Coord, ColumnCount };
+    enum Column {
+        Phantom,
+        Limiter,
+        MicLine,
+        Filter,
+        ProgramLeft,
+        ProgramRight,
+        Coord,
+        ColumnCount
+    };
     static constexpr int RowCount = 4;
 
     explicit QVantelAudioInputPage(QWidget *parent = nullptr);

@@ -80,10 +80,8 @@ QVantelAudioOutputPage::QVantelAudioOutputPage(QWidget *parent)
             &TComController::controllerStateChanged,
             this,
             &QVantelAudioOutputPage::matrixControllerStateChanged);
-    connect(matrix,
-            &TMatrixSettings::nodeChanged,
-            this,
-            &QVantelAudioOutputPage::matrixNodeChanged);
+    connect(
+        matrix, &TMatrixSettings::nodeChanged, this, &QVantelAudioOutputPage::matrixNodeChanged);
 }
 
 QVantelAudioOutputPage::~QVantelAudioOutputPage() = default;
@@ -108,7 +106,8 @@ void QVantelAudioOutputPage::buildUi()
     content->resize(746, 244);
 
     const Qt::Alignment rowAlignment = Qt::AlignLeft | Qt::AlignVCenter;
-    const QString names[] = {tr("USB"), tr("LINE 1"), tr("LINE 2"), tr("RAVENNA 1"), tr("RAVENNA 2")};
+    const QString names[]
+        = {tr("USB"), tr("LINE 1"), tr("LINE 2"), tr("RAVENNA 1"), tr("RAVENNA 2")};
     for (int row = 0; row < RowCount; ++row) {
         QLabel *label
             = makeLabel(names[row], content, QRect(640, kLabelY[row], 106, 40), 14, rowAlignment);
@@ -215,11 +214,16 @@ int QVantelAudioOutputPage::inputOf(int row, int column) const
 {
     const bool right = isRightRow(row) && mode() != 0;
     switch (column) {
-    case ProgramReturn: return right ? 19 : 12;
-    case CoordReturn: return 13;
-    case Program: return right ? 24 : 20;
-    case Coord: return 21;
-    default: return row == Line1Row || row == Aoip1Row ? 22 : 23;
+    case ProgramReturn:
+        return right ? 19 : 12;
+    case CoordReturn:
+        return 13;
+    case Program:
+        return right ? 24 : 20;
+    case Coord:
+        return 21;
+    default:
+        return row == Line1Row || row == Aoip1Row ? 22 : 23;
     }
 }
 
@@ -245,11 +249,19 @@ void QVantelAudioOutputPage::matrixNodeChanged(QVantel::Inputs input, QVantel::O
     int column = -1;
     switch (int(input)) {
     case 12:
-    case 19: column = ProgramReturn; break;
-    case 13: column = CoordReturn; break;
+    case 19:
+        column = ProgramReturn;
+        break;
+    case 13:
+        column = CoordReturn;
+        break;
     case 20:
-    case 24: column = Program; break;
-    case 21: column = Coord; break;
+    case 24:
+        column = Program;
+        break;
+    case 21:
+        column = Coord;
+        break;
     case 22:
         if (row == Line1Row || row == Aoip1Row)
             column = Headphone4;
@@ -258,7 +270,8 @@ void QVantelAudioOutputPage::matrixNodeChanged(QVantel::Inputs input, QVantel::O
         if (row == Line2Row || row == Aoip2Row)
             column = Headphone4;
         break;
-    default: break;
+    default:
+        break;
     }
     if (QVantelSwitch *toggle = switchAt(row, column))
         toggle->setChecked(matrixSettings()->node(input, output).isOn());
@@ -311,8 +324,8 @@ void QVantelAudioOutputPage::arrangeRows(bool showLine2, bool showHeadphone4)
     moveY(m_separators[2], showLine2 ? 225 : 122);
     moveY(m_rowLabels[Aoip2Row], showLine2 ? 328 : 204);
     moveY(m_separators[3], showLine2 ? 307 : 190);
-    const std::pair<int, std::pair<int, int>> switchRows[] = {
-        {Line1Row, {85, 71}}, {Aoip1Row, {249, 139}}, {Aoip2Row, {331, 207}}};
+    const std::pair<int, std::pair<int, int>> switchRows[]
+        = {{Line1Row, {85, 71}}, {Aoip1Row, {249, 139}}, {Aoip2Row, {331, 207}}};
     for (const auto &[row, ys] : switchRows) {
         for (QVantelSwitch *toggle : m_switches[size_t(row)]) {
             if (toggle)

@@ -57,10 +57,8 @@ QVantelAudioPage::QVantelAudioPage(QWidget *parent)
 {
     buildUi();
 
-    connect(comDevice(),
-            &TComDevice::deviceStateChanged,
-            this,
-            &QVantelAudioPage::deviceStateChanged);
+    connect(
+        comDevice(), &TComDevice::deviceStateChanged, this, &QVantelAudioPage::deviceStateChanged);
     TAudioSettings *audio = audioSettings();
     connect(audio,
             &TComController::controllerStateChanged,
@@ -160,10 +158,9 @@ void QVantelAudioPage::buildUi()
     };
     for (const FirstRow &row : firstRow) {
         *row.knob = makeKnob(row.knobName, row.x, 171, row.minimum, row.maximum);
-        *row.label = named(makeLabel(QVantelLocalize::inputName(row.input),
-                                     this,
-                                     QRect(row.x, 139, 84, 20)),
-                           row.labelName);
+        *row.label = named(
+            makeLabel(QVantelLocalize::inputName(row.input), this, QRect(row.x, 139, 84, 20)),
+            row.labelName);
         makeMeter(row.input, row.x - 12, 167);
     }
     m_input3LevelKnob = makeKnob("input3LevelKnob", 250, 171, -30, 16);
@@ -204,8 +201,8 @@ void QVantelAudioPage::buildUi()
     master->setPalette(masterPalette);
     m_programKnob = makeKnob("programKnob", 474, 347, -17, 12);
     m_coordKnob = makeKnob("coordKnob", 586, 347, -17, 12);
-    const std::pair<QVantelKnob *, int> masters[] = {{m_programKnob, ProgramInput},
-                                                     {m_coordKnob, CoordInput}};
+    const std::pair<QVantelKnob *, int> masters[]
+        = {{m_programKnob, ProgramInput}, {m_coordKnob, CoordInput}};
     for (const auto &[knob, input] : masters) {
         knob->setMinimum(-17, tr("Off"));
         knob->setMaximum(12);
@@ -215,8 +212,8 @@ void QVantelAudioPage::buildUi()
         knob->addValue(-16, QStringLiteral("-50"));
         knob->addValue(-17, QStringLiteral("-120"));
         knob->setPalette(masterPalette);
-        QLabel *label = makeLabel(
-            QVantelLocalize::inputName(input), this, QRect(knob->x(), 315, 84, 20));
+        QLabel *label
+            = makeLabel(QVantelLocalize::inputName(input), this, QRect(knob->x(), 315, 84, 20));
         label->setPalette(masterPalette);
         connect(knob, &QVantelKnob::valueChanged, this, [this, knob = knob](int value) {
             masterKnobTurned(knob, value);
@@ -232,10 +229,7 @@ void QVantelAudioPage::buildUi()
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     m_inputSettingsButton->setPalette(buttonPalette);
     m_inputSettingsButton->setIcon(QIcon(QStringLiteral(":/images/input-settings.png")));
-    connect(m_inputSettingsButton,
-            &QVantelButton::clicked,
-            this,
-            &QVantelAudioPage::page1Clicked);
+    connect(m_inputSettingsButton, &QVantelButton::clicked, this, &QVantelAudioPage::page1Clicked);
 
     // Each knob writes the key of its own value: the gain knob the gain, the line-level knob
     // the level, whatever the pad flag says at the moment of the turn.
@@ -365,14 +359,29 @@ void QVantelAudioPage::matrixInputGainChanged(QVantel::Inputs input)
 {
     QVantelKnob *knob = nullptr;
     switch (int(input)) {
-    case Usb: knob = m_usbKnob; break;
-    case Aux1: knob = m_aux1Knob; break;
-    case Aux2: knob = m_aux2Knob; break;
-    case Aes1: knob = m_aes1Knob; break;
-    case Aes2: knob = m_aes2Knob; break;
-    case Aoip1: knob = m_aoip1Knob; break;
-    case Aoip2: knob = m_aoip2Knob; break;
-    default: return;
+    case Usb:
+        knob = m_usbKnob;
+        break;
+    case Aux1:
+        knob = m_aux1Knob;
+        break;
+    case Aux2:
+        knob = m_aux2Knob;
+        break;
+    case Aes1:
+        knob = m_aes1Knob;
+        break;
+    case Aes2:
+        knob = m_aes2Knob;
+        break;
+    case Aoip1:
+        knob = m_aoip1Knob;
+        break;
+    case Aoip2:
+        knob = m_aoip2Knob;
+        break;
+    default:
+        return;
     }
     // The knob shows the gain cut toward zero.
     showValue(knob, int(matrixSettings()->inputGain(input)));
@@ -654,11 +663,8 @@ void QVantelAudioPage::applyOperationMode(int mode)
         m_input4GainKnob->setEnabled(!audio->input4Pair());
         m_input4LevelKnob->setEnabled(!audio->input4Pair());
     } else {
-        for (QVantelPair *pair : {m_pair12Button,
-                                  m_pair34Button,
-                                  m_auxPairButton,
-                                  m_aesPairButton,
-                                  m_aoipPairButton}) {
+        for (QVantelPair *pair :
+             {m_pair12Button, m_pair34Button, m_auxPairButton, m_aesPairButton, m_aoipPairButton}) {
             pair->hide();
         }
         m_aux2Knob->setEnabled(analog);
@@ -734,11 +740,8 @@ void QVantelAudioPage::applyHardwareLayout()
         m_aoip1Label->move(26, 432);
         m_aoip2Knob->move(138, 347);
         m_aoip2Label->move(138, 432);
-        for (QVantelPair *pair : {m_pair12Button,
-                                  m_pair34Button,
-                                  m_auxPairButton,
-                                  m_aesPairButton,
-                                  m_aoipPairButton}) {
+        for (QVantelPair *pair :
+             {m_pair12Button, m_pair34Button, m_auxPairButton, m_aesPairButton, m_aoipPairButton}) {
             pair->hide();
         }
     }
@@ -772,8 +775,8 @@ void QVantelAudioPage::resetView()
                           m_aoip2Label}) {
         ungrey(label);
     }
-    for (QLabel *label : {m_input4Label, m_usbLabel, m_aux2Label, m_aesLabel, m_aes1Label,
-                          m_aes2Label}) {
+    for (QLabel *label :
+         {m_input4Label, m_usbLabel, m_aux2Label, m_aesLabel, m_aes1Label, m_aes2Label}) {
         label->show();
     }
     m_input3GainKnob->show();

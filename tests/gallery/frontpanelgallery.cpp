@@ -15,6 +15,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
@@ -223,6 +224,7 @@ int main(int argc, char **argv)
     ok = loginPage(folder) && ok;
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
+    ok = audioPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

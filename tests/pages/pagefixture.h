@@ -30,8 +30,8 @@ struct PageFixture
             return false;
         if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake->port(), 0))
             return false;
-        return QTest::qWaitFor(
-            [] { return comClient()->state() == RpcConnection::Connected; }, 15000);
+        return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
+                               15000);
     }
 
     void stop()
@@ -74,5 +74,4 @@ struct PageFixture
         }
         return values;
     }
-
 };

@@ -79,8 +79,8 @@ void TestAudioPagesInWindow::pagesAreBuiltAndNavigated()
 void TestAudioPagesInWindow::aTurnedKnobReachesTheUnit()
 {
     m_window->pageActivated(QVantel::AudioPage);
-    auto *knob = m_window->page(QVantel::AudioPage)->findChild<QVantelKnob *>(
-        QStringLiteral("input1Knob"));
+    auto *knob = m_window->page(QVantel::AudioPage)
+                     ->findChild<QVantelKnob *>(QStringLiteral("input1Knob"));
     QVERIFY(knob && knob->isVisible());
     m_fixture.fake->clearLog();
     // A tap engages the knob; the plus key turns it one step.

@@ -187,8 +187,8 @@ void TestQVantelAudioPage::modelValuesAreNeverWrittenBack()
     QCOMPARE(child<QVantelKnob>("input2Knob")->value(), 12);
     QCOMPARE(child<QVantelKnob>("usbKnob")->value(), -30);
 
-    for (const char *key : {"input1_gain", "input2_gain", "input3_level", "matrix_in5",
-                            "matrix_in9"}) {
+    for (const char *key :
+         {"input1_gain", "input2_gain", "input3_level", "matrix_in5", "matrix_in9"}) {
         QVERIFY2(m_fixture.writesOf(QLatin1String(key)).isEmpty(), key);
     }
     QCOMPARE(audioSettings()->input1Gain(), 20);
@@ -260,12 +260,19 @@ void TestQVantelAudioPage::compactUnitLayoutAndReset()
     QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_2"), QStringLiteral("ravenna")}));
     PageFixture::refreshed(1);
 
-    for (const char *name : {"input4GainKnob", "input4LevelKnob", "usbKnob", "aux2Knob",
-                             "aes1Knob", "aes2Knob", "input4Label", "usbLabel", "aesLabel"}) {
+    for (const char *name : {"input4GainKnob",
+                             "input4LevelKnob",
+                             "usbKnob",
+                             "aux2Knob",
+                             "aes1Knob",
+                             "aes2Knob",
+                             "input4Label",
+                             "usbLabel",
+                             "aesLabel"}) {
         QVERIFY2(!child<QWidget>(name)->isVisible(), name);
     }
-    for (const char *name : {"pair12Button", "pair34Button", "auxPairButton", "aesPairButton",
-                             "aoipPairButton"}) {
+    for (const char *name :
+         {"pair12Button", "pair34Button", "auxPairButton", "aesPairButton", "aoipPairButton"}) {
         QVERIFY2(!child<QWidget>(name)->isVisible(), name);
     }
     QCOMPARE(child<QWidget>("aux1Knob")->pos(), QPoint(362, 171));
