@@ -3,4 +3,5 @@
 void registerPages()
 {
     registerAudioPages();
+    registerHeadphonePages();
 }

@@ -7,3 +7,6 @@ void registerPages();
 
 // The audio, input, auxiliary and output pages (stack slots 3 to 6).
 void registerAudioPages();
+
+// The four headphone monitoring pages (stack slots 7 to 10).
+void registerHeadphonePages();

@@ -14,8 +14,8 @@
 
 namespace {
 
-// Firmware from which the unit has the headphone-4 output routing.
-constexpr quint32 kHeadphone4Above = 0x10dff;
+// Firmware from which the unit routes the headphone-4 mix to its outputs.
+constexpr quint32 kHeadphone4Routing = firmwareVersionOf(1, 14);
 
 constexpr int kOutputs[] = {11, 10, 14, 12, 13};
 constexpr int kRowY[] = {3, 71, 167, 139, 207};
@@ -350,7 +350,7 @@ void QVantelAudioOutputPage::applyHardwareLayout()
             switchAt(UsbRow, column)->hide();
         arrangeRows(false, false);
     } else {
-        arrangeRows(false, firmwareVersion > kHeadphone4Above);
+        arrangeRows(false, firmwareAtLeast(kHeadphone4Routing));
     }
 }
 
@@ -419,7 +419,7 @@ void QVantelAudioOutputPage::audioControllerStateChanged(TComController *control
     if (!audio->auxiliaryBoard())
         setAoipRowsUnavailable();
     else if (hasOption(TComDevice::OptionHardware134))
-        arrangeRows(true, firmwareVersion > kHeadphone4Above);
+        arrangeRows(true, firmwareAtLeast(kHeadphone4Routing));
 
     showLineLevel(m_knob1, audio->lineOutputLevel(), 10);
     m_knob2->setEnabled(mode() == 0 || !audio->linePair());

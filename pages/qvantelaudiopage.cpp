@@ -14,9 +14,6 @@
 
 namespace {
 
-// Firmware from which the master gains can be set, and from which the unit reports input levels.
-constexpr quint32 kMasterGainAbove = 0x105ff;
-constexpr quint32 kInputLevelsAbove = 0x107ff;
 
 const QColor kMasterColour(255, 153, 204);
 
@@ -813,10 +810,11 @@ void QVantelAudioPage::resetView()
     m_aoip2Knob->move(362, 347);
     m_aoip2Label->move(362, 432);
 
-    const bool masterGain = firmwareVersion > kMasterGainAbove;
+    // The master gains can be set from 1.6 on; the unit reports input levels from 1.8 on.
+    const bool masterGain = firmwareAtLeast(kFirmware1_6);
     m_programKnob->setEnabled(masterGain);
     m_coordKnob->setEnabled(masterGain);
-    const bool levels = firmwareVersion > kInputLevelsAbove;
+    const bool levels = firmwareAtLeast(kFirmware1_8);
     for (const auto &[input, meter] : m_meters) {
         meter->setVisible(levels);
         meter->setEnabled(levels);

@@ -2,6 +2,7 @@
 
 #include "frontpanel/ivantelmeterpage.h"
 #include "frontpanel/qvantelwindow.h"
+#include "link/sharedobjects.h"
 #include "model/audiosettings.h"
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
@@ -121,5 +122,7 @@ bool audioPages(const QString &folder)
     }
     for (int page = QVantel::AudioPage; page <= QVantel::AudioOutputPage; ++page)
         QVantelWindow::setPageFactory(QVantel::Page(page), nullptr);
+    // The next sheets start from a fresh model.
+    destroySharedObjects();
     return ok;
 }

@@ -17,6 +17,7 @@
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/headphonegallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -225,6 +226,7 @@ int main(int argc, char **argv)
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
     ok = audioPages(folder) && ok;
+    ok = headphonegallery::headphonePages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }
