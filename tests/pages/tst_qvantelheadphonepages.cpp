@@ -283,10 +283,9 @@ void tst_QVantelHeadphonePages::dragThresholds_data()
     QTest::newRow("middle back") << 2 << true << 200 << QList<int>{264} << 1 << 104;
     QTest::newRow("one change per press")
         << 1 << true << 300 << QList<int>{236, 170, 120} << 2 << 192;
-    QTest::newRow("leaving the band ends it") << 1 << false << 300 << QList<int>{390, 200} << 1
-                                              << 104;
-    QTest::newRow("press outside the band") << 1 << false << 90 << QList<int>{150, 200} << 1
-                                            << 104;
+    QTest::newRow("leaving the band ends it")
+        << 1 << false << 300 << QList<int>{390, 200} << 1 << 104;
+    QTest::newRow("press outside the band") << 1 << false << 90 << QList<int>{150, 200} << 1 << 104;
     QTest::newRow("no scrolling") << 0 << false << 300 << QList<int>{200} << 0 << 104;
 }
 
@@ -415,6 +414,12 @@ void tst_QVantelHeadphonePages::assignedSourceKeepsNodeGains()
     QCOMPARE(matrix->node(8, 2).gain, -5.0F);
     QCOMPARE(matrix->node(1, 2).gain, 3.0F);
     QCOMPARE(mixWrites(0), 0);
+
+    // A page that goes while its popups are open takes them along without running its handlers.
+    auto *going = new QVantelHeadphone2Page;
+    QVERIFY(going->buttonClicked(going->positionButton(1)));
+    QVERIFY(going->rightButtonClicked(going->positionButton(2)));
+    delete going;
 }
 
 // The compact unit (hardware variant 2) has no positions: their inputs join the grid until the
