@@ -1,31 +1,13 @@
-// fake-quorix: serves the fake unit on 127.0.0.1 until killed, so that the program can be tried
-// without a device. It answers the login reads, keeps what the program writes, and sends moving
-// level reports once the program subscribes to them.
+// fake-quorix: serves the demo unit on 127.0.0.1 until killed, so that the program can be tried
+// without a device. It answers what the program reads, keeps what it writes, plays calls through
+// and sends moving level reports once the program subscribes to them.
 
+#include "demounit.h"
 #include "fakequorix.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <QTimer>
-
-#include <cmath>
-
-namespace {
-
-void fillDemoValues(FakeQuorix &fake)
-{
-    const QString general = QStringLiteral("general");
-    fake.setValue(QStringLiteral("device"), QStringLiteral("vantel"), general);
-    fake.setValue(QStringLiteral("version"), QStringLiteral("2.00.0"), general);
-    fake.setValue(QStringLiteral("builddate"), QStringLiteral("fake unit"), general);
-    fake.setValue(QStringLiteral("serialno"), QStringLiteral("000000"), general);
-    fake.setList(QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
-    fake.setValue(
-        QStringLiteral("default_network"), QStringLiteral("eth.0"), QStringLiteral("network"));
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -56,7 +38,7 @@ int main(int argc, char *argv[])
     }
 
     FakeQuorix fake;
-    fillDemoValues(fake);
+    installDemoUnit(fake);
     if (!fake.listen(quint16(port))) {
         err << "fake-quorix: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
@@ -76,28 +58,6 @@ int main(int argc, char *argv[])
     QObject::connect(&fake, &FakeQuorix::framingError, &app, [&](const QString &text) {
         out << "framing error: " << text << Qt::endl;
     });
-
-    // Level reports at the subscribed period (150 ms when none was given).
-    QTimer levels;
-    int tick = 0;
-    levels.setInterval(150);
-    QObject::connect(&levels, &QTimer::timeout, &app, [&] {
-        if (fake.levelPort() == 0)
-            return;
-        if (fake.levelPeriod() > 0 && levels.interval() != fake.levelPeriod())
-            levels.setInterval(fake.levelPeriod());
-        ++tick;
-        FakePairs pairs;
-        const auto level = [&](int phase) {
-            return QString::number(int(40 + 30 * std::sin((tick + phase) / 8.0)));
-        };
-        for (const char *key : {"txL", "txR", "rxL", "rxR", "ou1", "ou2"})
-            pairs.append({QString::fromLatin1(key), level(int(pairs.size()) * 3)});
-        for (int i = 1; i <= 11; ++i)
-            pairs.append({QStringLiteral("in%1").arg(i), level(i * 5)});
-        fake.sendLevels(pairs);
-    });
-    levels.start();
 
     return QCoreApplication::exec();
 }
