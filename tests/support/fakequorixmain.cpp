@@ -22,8 +22,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("TCP port to listen on (0: any free one)."),
                                         QStringLiteral("N"),
                                         QStringLiteral("0"));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"),
-                                         QStringLiteral("Do not print the requests."));
+    const QCommandLineOption quietOption(
+        QStringLiteral("quiet"),
+        QStringLiteral("Do not print the requests (nor the names the unit has no value for)."));
     parser.addOption(portOption);
     parser.addOption(quietOption);
     parser.process(app);
@@ -52,8 +53,19 @@ int main(int argc, char *argv[])
         out << "client disconnected" << Qt::endl;
     });
     QObject::connect(&fake, &FakeQuorix::requestReceived, &app, [&](const FakeRequest &request) {
-        if (!quiet)
-            out << request.id << ": " << QString::fromUtf8(request.body) << Qt::endl;
+        if (quiet)
+            return;
+        out << request.id << ": " << QString::fromUtf8(request.body) << Qt::endl;
+        // Names the store has no value for, so that a page's missing keys stand out (a handler
+        // of the demo may still answer them, as the codec lists are).
+        const QString target = request.target();
+        const QString scope = target == QLatin1String("db")
+                                  ? request.value(QStringLiteral("controller_id"))
+                                  : request.network();
+        for (const QString &name : request.gets() + request.lists()) {
+            if (!fake.hasValue(name, target, scope))
+                out << "  not set: " << target << "/" << scope << "/" << name << Qt::endl;
+        }
     });
     QObject::connect(&fake, &FakeQuorix::framingError, &app, [&](const QString &text) {
         out << "framing error: " << text << Qt::endl;
