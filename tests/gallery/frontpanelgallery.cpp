@@ -15,6 +15,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "widgets/qvantelconnpanel.h"
@@ -224,6 +225,7 @@ int main(int argc, char **argv)
     ok = loginPage(folder) && ok;
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
+    ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

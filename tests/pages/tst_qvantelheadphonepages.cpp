@@ -12,6 +12,7 @@
 #include "pages/qvantelheadphone4page.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
+#include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
@@ -71,6 +72,7 @@ private slots:
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
     void compactUnitLayout();
+    void mixKeptByTheDemoUnit();
 
 private:
     void connectUnit();
@@ -441,6 +443,29 @@ void tst_QVantelHeadphonePages::compactUnitLayout()
     for (int input : {1, 2, 13})
         QVERIFY(!first.strip(input));
     QVERIFY(first.strip(8)->isEnabled());
+}
+
+// The demo unit holds the matrix it is sent: a mix built on a page is there after a reconnect.
+void tst_QVantelHeadphonePages::mixKeptByTheDemoUnit()
+{
+    fillMatrixDemoValues(*m_fake);
+    {
+        QVantelHeadphone3Page page;
+        QVERIFY(matrixSettings()->start(true));
+        QCOMPARE(page.strip(0)->gain(), -6);
+        QCOMPARE(page.strip(8)->gain(), -160);
+        QCOMPARE(page.strip(4)->panning(), int(QVantel::PanBoth));
+        page.strip(8)->setGain(4);
+        page.strip(4)->setPanning(QVantel::PanRight);
+    }
+    destroySharedObjects();
+    connectUnit();
+
+    QVantelHeadphone3Page page;
+    QVERIFY(matrixSettings()->start(true));
+    QCOMPARE(page.strip(8)->gain(), 4);
+    QCOMPARE(page.strip(4)->panning(), int(QVantel::PanRight));
+    QCOMPARE(page.strip(0)->gain(), -6);
 }
 
 QTEST_MAIN(tst_QVantelHeadphonePages)

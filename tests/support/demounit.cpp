@@ -1,6 +1,7 @@
 #include "demounit.h"
 
 #include "demoarea.h"
+#include "fakematrixdemo.h"
 
 #include <QTimer>
 
@@ -43,4 +44,6 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
+    // The routing matrix the headphone pages read.
+    fillMatrixDemoValues(fake);
 }
