@@ -52,10 +52,7 @@ void fillMatrixDemoValues(FakeQuorix &fake)
     fake.setValue(QStringLiteral("matrix_po2"), QStringLiteral("0103040E"), audio);
     fake.setValue(QStringLiteral("matrix_po3"), QStringLiteral("00000000"), audio);
     fake.setValue(QStringLiteral("matrix_po4"), QStringLiteral("00000000"), audio);
-    // Side tone on, so the headphone pages show the side-tone strip and can scroll.
-    fake.setValue(QStringLiteral("matrix_opt"), QStringLiteral("20000000"), audio);
-    fake.setValue(QStringLiteral("matrix_mgn"), QStringLiteral("80800000"), audio);
+    // The options word, the master gains and the operation mode belong to the audio side
+    // (demoaudio.cpp); the volume word holds each headphone's own-microphone level.
     fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), audio);
-    // The operation mode decides which programme strips and switches the headphone pages show.
-    fake.setValue(QStringLiteral("operation_mode"), QStringLiteral("standard"), audio);
 }
