@@ -1,6 +1,7 @@
 #include "demounit.h"
 
 #include "demoarea.h"
+#include "demoaudio.h"
 #include "fakematrixdemo.h"
 
 #include <QTimer>
@@ -44,6 +45,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
-    // The routing matrix the headphone pages read.
+    // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
+    fillAudioDemoValues(fake);
 }
