@@ -583,6 +583,12 @@ bool QVantelSettingsPage::pageHasChanges(QVantelMenuItems *page, bool *tested)
         return hasWifiChanges(page);
     if (id == kPageCodec1 || id == kPageCodec2)
         return codecPageHasChanges(page);
+    if (id == 129 || id == 130)
+        return ravennaAddressHasChanges(page);
+    if (isStreamPage(id))
+        return ravennaStreamHasChanges(page);
+    if (id == kPageRavennaOutput)
+        return ravennaOutputHasChanges(page);
     *tested = false;
     return false;
 }

@@ -167,6 +167,7 @@ private slots:
 private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
+    friend class TestSettingsRavenna;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -248,6 +249,7 @@ private:
     void createRavennaPage();
     void refreshRavennaPage(QVantelMenuItems *page);
     void createRavennaAddressPage(int pageId);
+    void refreshRavennaAddressPage(QVantelMenuItems *page);
     void createRavennaInputsPage();
     void refreshRavennaInputsPage(QVantelMenuItems *page);
     void createRavennaStreamPage(int pageId);
@@ -257,6 +259,9 @@ private:
     bool applyRavennaAddressPage(QVantelMenuItems *page);
     bool applyRavennaStreamPage(QVantelMenuItems *page);
     bool applyRavennaOutputPage(QVantelMenuItems *page);
+    bool ravennaAddressHasChanges(QVantelMenuItems *page);
+    bool ravennaStreamHasChanges(QVantelMenuItems *page);
+    bool ravennaOutputHasChanges(QVantelMenuItems *page);
     // Pages 123, 129, 130, 137, 138-143 and 148.
     void commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item);
 

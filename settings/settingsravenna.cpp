@@ -1,63 +1,1119 @@
-// The audio-over-IP module pages of the Audio section (123, 129, 130, 137, 138-143, 148).
+// The audio-over-IP module pages of the Audio section: the module page (123), which writes each
+// committed row at once, its addressing pages (129, 130), the input streams with the receiver
+// delay (137) and one page per receive slot (138-143), and the output stream page (148). The
+// addressing, slot and output pages stage their edits in the process-wide module controller and
+// write them together on Apply; when the module refuses, the staged values are put back, so a
+// retry sends again and no other reader sees values the module never took.
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createRavennaPage() {}
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/deviceoptionword.h"
+#include "model/firmwareversion.h"
+#include "model/modelkeys.h"
+#include "model/textconversions.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kNoRow = -1;
+constexpr int kApplyingMs = 1000;
+constexpr int kIndentedLeft = 60;
+
+constexpr int kPageModule = 123;
+constexpr int kPageAddress1 = 129;
+constexpr int kPageInputs = 137;
+constexpr int kPageStream1 = 138;
+constexpr int kPageOutput = 148;
+
+enum RavennaRow {
+    RowDeviceName = 124,
+    RowSampleRate = 125,
+    RowResolution = 126,
+    RowPtpDomain = 127,
+    RowNetMode = 128,
+    RowAddress1 = 129,
+    RowAddress2 = 130,
+    RowDhcp = 131,
+    RowIpAddress = 132,
+    RowSubnet = 133,
+    RowGateway = 134,
+    RowMacAddress = 135,
+    RowInputs = 137,
+    RowSlot1 = 138,
+    RowStreamId = 144,
+    RowChannel = 145,
+    RowStreamMode = 146,
+    RowDelay = 147,
+    RowOutput = 148,
+    RowStreamName = 149,
+    RowTransmit = 150,
+    RowOutputInterfaces = 151,
+    RowInterface1Caption = 152,
+    RowAutoconf1 = 153,
+    RowMcAddr1 = 154,
+    RowMcPort1 = 155,
+    RowInterface2Caption = 156,
+    RowAutoconf2 = 157,
+    RowMcAddr2 = 158,
+    RowMcPort2 = 159,
+    RowChannelCount = 160,
+    RowPacketTime = 161,
+    RowLinkState = 163,
+    RowSyncState = 164,
+    RowLockState = 165,
+    RowPtpState = 166,
+    RowManufacturer = 167,
+    RowModel = 168,
+    RowFirmwareVersion = 169,
+    RowHardwareRevision = 170,
+    RowSoftwareRevision = 171,
+    RowMaintenanceRevision = 172,
+};
+
+// The option bit of units with hardware variant 1, 2 or 4, which carry more receive slots.
+constexpr quint32 kOptionMoreSlots = TComDevice::OptionHardware124;
+
+enum class Maker { Other, Merging, Audinate, ArchWave };
+
+using Controller = TComRavennaController;
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("QVantelSettingsPage", text);
+}
+
+QString failureText()
+{
+    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!"));
+}
+
+QString applyingText()
+{
+    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes..."));
+}
+
+QString powerCycleText()
+{
+    return translated(
+        QT_TRANSLATE_NOOP("QVantelSettingsPage", "Changes take effect after\nthe next power cycle"));
+}
+
+Controller *module()
+{
+    return ravennaController();
+}
+
+bool pageLocked()
+{
+    return module()->state() == TComController::StateUnknown;
+}
+
+bool moreSlots()
+{
+    return (deviceOptionWord & kOptionMoreSlots) != 0;
+}
+
+Maker moduleMaker()
+{
+    const QString text = toQString(module()->manufacturer());
+    if (text.startsWith(QLatin1String("Merging"), Qt::CaseInsensitive))
+        return Maker::Merging;
+    if (text.startsWith(QLatin1String("Audinate"), Qt::CaseInsensitive))
+        return Maker::Audinate;
+    if (text.startsWith(QLatin1String("ArchWave"), Qt::CaseInsensitive))
+        return Maker::ArchWave;
+    return Maker::Other;
+}
+
+bool twoInterfaces()
+{
+    return module()->ifCount() == 2;
+}
+
+int slotCount()
+{
+    if (!moreSlots())
+        return 2;
+    return firmwareVersion < 0x10d00 ? 5 : 6;
+}
+
+bool streamRowsPresent(Maker maker)
+{
+    return maker != Maker::Audinate && (!moreSlots() || firmwareVersion > 0x10701);
+}
+
+// The output page's rows for the second interface: a two-interface "Merging" module.
+bool outputInterfaceRows()
+{
+    return moduleMaker() == Maker::Merging && twoInterfaces();
+}
+
+QString rateText(int rate)
+{
+    const QString format = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 kHz"));
+    if (rate % 1000 == 0)
+        return format.arg(rate / 1000);
+    return format.arg(rate / 1000.0, 0, 'f', 1);
+}
+
+QString resolutionText(int bits)
+{
+    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 bits")).arg(bits);
+}
+
+QString delayText(int delay)
+{
+    if (delay < 1)
+        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Automatic"));
+    return QString::number(delay);
+}
+
+QString addressingText(const Controller::NetInterface &net)
+{
+    QString address = toQString(net.ipAddr);
+    if (address.isEmpty())
+        address = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Address"));
+    const char *mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "Static");
+    if (net.dhcp == Controller::DhcpOn)
+        mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "DHCP");
+    else if (net.dhcp == Controller::DhcpZeroconf)
+        mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "ZeroConf");
+    return QStringLiteral("%1 [ %2 ]").arg(address, translated(mode));
+}
+
+QString outputSummary()
+{
+    QString name = toQString(module()->nameOu());
+    if (name.isEmpty())
+        name = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Name"));
+    const QString state
+        = module()->modeOu() ? translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Transmitting"))
+                             : translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
+    return QStringLiteral("%1 [ %2 ]").arg(name, state);
+}
+
+QString slotText(const Controller::StreamRef &ref)
+{
+    if (ref.id == Controller::NoStream)
+        return toQString(ref.name);
+    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 [ Channel %2 ]"))
+        .arg(toQString(ref.name))
+        .arg(ref.channel + 1);
+}
+
+// A decimal int; false for any other text.
+bool decimal(const QString &text, int *value)
+{
+    bool ok = false;
+    const int number = text.trimmed().toInt(&ok, 10);
+    if (ok)
+        *value = number;
+    return ok;
+}
+
+// A port is a number from 1 to 65535; any other text is not one.
+bool portNumber(const QString &text, int *value)
+{
+    int number = 0;
+    if (!decimal(text, &number) || number < 1 || number > 65535)
+        return false;
+    *value = number;
+    return true;
+}
+
+QVantelMenuItem *
+addRow(QVantelMenuItems *page, int id, int kind, const QString &label, int left = 10, int top = 0)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    row->grid()->setContentsMargins(left, top, 10, 0);
+    row->titleLabel()->setText(label);
+    page->addItem(row);
+    return row;
+}
+
+// The row with that id when it takes part in a comparison or an Apply: present and editable.
+QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
+{
+    QVantelMenuItem *row = page->findItem(id);
+    return row && !row->isReadOnly() ? row : nullptr;
+}
+
+void setRowText(QVantelMenuItems *page, int id, const QString &text)
+{
+    if (QVantelMenuItem *row = page->findItem(id))
+        row->setValueText(text);
+}
+
+void setRowReadOnly(QVantelMenuItems *page, int id, bool on)
+{
+    if (QVantelMenuItem *row = page->findItem(id))
+        row->setReadOnly(on);
+}
+
+int addressInterface(const QVantelMenuItems *page)
+{
+    return page->id() - kPageAddress1;
+}
+
+int streamSlot(const QVantelMenuItems *page)
+{
+    return page->id() - kPageStream1;
+}
+
+// The keys of one interface of the addressing pages.
+struct AddressKeys
+{
+    const std::string &dhcp;
+    const std::string &ipAddr;
+    const std::string &subnet;
+    const std::string &gateway;
+    const std::string &hwAddr;
+    const std::string &vlanId;
+};
+
+AddressKeys addressKeys(int iface)
+{
+    if (iface == 0) {
+        return {kRavennaKeyRavDhcp,
+                kRavennaKeyRavIpAddr,
+                kRavennaKeyRavSubnet,
+                kRavennaKeyRavGateway,
+                kRavennaKeyRavHwAddr,
+                kRavennaKeyRavVlanId};
+    }
+    return {kRavennaKeyRavDhcp1,
+            kRavennaKeyRavIpAddr1,
+            kRavennaKeyRavSubnet1,
+            kRavennaKeyRavGateway1,
+            kRavennaKeyRavHwAddr1,
+            kRavennaKeyRavVlanId1};
+}
+
+const std::string &slotKey(int slot)
+{
+    static const std::string *const keys[Controller::StreamCount] = {&kRavennaKeyRavStreamIn0,
+                                                                     &kRavennaKeyRavStreamIn1,
+                                                                     &kRavennaKeyRavStreamIn2,
+                                                                     &kRavennaKeyRavStreamIn3,
+                                                                     &kRavennaKeyRavStreamIn4,
+                                                                     &kRavennaKeyRavStreamIn5};
+    return *keys[slot];
+}
+
+// Puts an interface's addressing back as it was before Apply staged it. The mode goes back
+// through the module's own word, so a ZeroConf interface stays ZeroConf.
+void restoreAddressing(int iface, const Controller::NetInterface &before)
+{
+    Controller *c = module();
+    const AddressKeys keys = addressKeys(iface);
+    std::string mode = "off";
+    if (before.dhcp == Controller::DhcpOn)
+        mode = "on";
+    else if (before.dhcp == Controller::DhcpZeroconf)
+        mode = "zeroconf";
+    (void)c->applyParams({{keys.dhcp, mode}});
+    (void)c->setIpAddr(iface, before.ipAddr, false);
+    (void)c->setSubnet(iface, before.subnet, false);
+    (void)c->setGateway(iface, before.gateway, false);
+}
+
+} // namespace
+
+// --- Module page (123) ---------------------------------------------------------------------------
+
+void QVantelSettingsPage::createRavennaPage()
+{
+    auto *page = new QVantelMenuItems(kPageModule, this);
+    header()->setRefreshVisible(true);
+
+    std::vector<int> rates;
+    std::vector<int> resolutions;
+    (void)module()->listSampleRates(rates);
+    (void)module()->listResolutions(resolutions);
+    const Maker maker = moduleMaker();
+    const bool two = twoInterfaces();
+
+    QVantelMenuItem *row = addRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
+    row->setReadOnly(true);
+    row = addRow(page, RowSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
+    for (const int rate : rates)
+        row->addValue(rate, rateText(rate));
+    row = addRow(page, RowResolution, QVantelMenuItem::Choice, tr("Sample Resolution"));
+    for (const int bits : resolutions)
+        row->addValue(bits, resolutionText(bits));
+    if (maker != Maker::Audinate)
+        addRow(page, RowPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
+    if (maker == Maker::Merging && firmwareVersion > 0x10a00) {
+        row = addRow(page, RowNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
+        row->addValue(Controller::NetModeSwitch, tr("Switch (same network)"));
+        row->addValue(Controller::NetModeRedundant, tr("Redundancy (separate networks)"));
+    }
+    addRow(page,
+           RowAddress1,
+           QVantelMenuItem::Navigation,
+           two ? tr("IP Addressing (Interface 1)") : tr("IP Addressing"));
+    if (two)
+        addRow(page, RowAddress2, QVantelMenuItem::Navigation, tr("IP Addressing (Interface 2)"));
+    if (streamRowsPresent(maker)) {
+        addRow(page, RowInputs, QVantelMenuItem::Navigation, tr("Input Streams"));
+        addRow(page, RowOutput, QVantelMenuItem::Navigation, tr("Output Stream"));
+    }
+
+    const auto statusRow = [page](int id, const QString &label) {
+        addRow(page, id, QVantelMenuItem::TextEntry, label, kIndentedLeft)->setReadOnly(true);
+    };
+    addRow(page, kNoRow, QVantelMenuItem::Caption, tr("Status"), 10, 20);
+    if (firmwareVersion < 0x10a00)
+        statusRow(RowSyncState, tr("Sync State"));
+    else
+        statusRow(RowLockState, tr("Sync State"));
+    statusRow(RowLinkState, tr("Link State"));
+    statusRow(RowPtpState, tr("PTP State"));
+    addRow(page, kNoRow, QVantelMenuItem::Caption, tr("Information"), 10, 20);
+    if (firmwareVersion > 0x106ff) {
+        statusRow(RowManufacturer, tr("Manufacturer"));
+        statusRow(RowModel, tr("Model"));
+        if (maker == Maker::Audinate && firmwareVersion > 0x10eff)
+            statusRow(RowFirmwareVersion, tr("Firmware Version"));
+    }
+    statusRow(RowSoftwareRevision, tr("Software Revision"));
+    if (maker == Maker::Merging && firmwareVersion > 0x109ff)
+        statusRow(RowMaintenanceRevision, tr("Maintenance Mode Revision"));
+    statusRow(RowHardwareRevision, tr("Hardware Revision"));
+
+    refreshRavennaPage(page);
+    pushPage(page);
+}
 
 void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    Controller *c = module();
+    const bool locked = pageLocked();
+    const bool more = moreSlots();
+    const Maker maker = moduleMaker();
+    const bool streams = streamRowsPresent(maker);
+    const bool two = twoInterfaces();
+
+    if (!locked) {
+        std::vector<std::string> keys
+            = {kRavennaKeyRavDeviceName, kRavennaKeyRavSampleRate, kRavennaKeyRavResolution};
+        if (maker != Maker::Audinate)
+            keys.push_back(kRavennaKeyRavPtpDomain);
+        if (firmwareVersion > 0x10a00 && maker == Maker::Merging)
+            keys.push_back(kRavennaKeyRavNetMode);
+        keys.push_back(kRavennaKeyRavDhcp);
+        keys.push_back(kRavennaKeyRavIpAddr);
+        if (streams) {
+            keys.push_back(kRavennaKeyRavStatusIn0);
+            keys.push_back(kRavennaKeyRavStatusIn1);
+            if (more) {
+                keys.push_back(kRavennaKeyRavStatusIn2);
+                keys.push_back(kRavennaKeyRavStatusIn3);
+                keys.push_back(kRavennaKeyRavStatusIn4);
+                if (firmwareVersion > 0x10cff)
+                    keys.push_back(kRavennaKeyRavStatusIn5);
+            }
+            keys.push_back(kRavennaKeyRavNameOu);
+            keys.push_back(kRavennaKeyRavModeOu);
+        }
+        if (firmwareVersion < 0x10a00) {
+            keys.push_back(kRavennaKeyRavSyncState);
+        } else {
+            keys.push_back(kRavennaKeyRavLockState);
+            if (maker == Maker::Merging)
+                keys.push_back(kRavennaKeyRavRescueosRev);
+            if (maker == Maker::Audinate && firmwareVersion >= 0x10f00)
+                keys.push_back(kRavennaKeyRavFirmwareVer);
+        }
+        keys.push_back(kRavennaKeyRavLinkState);
+        keys.push_back(kRavennaKeyRavPtpState);
+        if (firmwareVersion > 0x106ff
+            && !toQString(c->manufacturer()).startsWith(QLatin1String("ArchWave"),
+                                                         Qt::CaseInsensitive))
+            keys.push_back(kRavennaKeyRavFirmwareRev);
+        if (two) {
+            keys.push_back(kRavennaKeyRavDhcp1);
+            keys.push_back(kRavennaKeyRavIpAddr1);
+            keys.push_back(kRavennaKeyRavLinkState1);
+            keys.push_back(kRavennaKeyRavPtpState1);
+        }
+        (void)c->read(keys);
+    }
+
+    if (QVantelMenuItem *row = page->findItem(RowDeviceName)) {
+        row->setValueText(toQString(c->deviceName()));
+        row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
+    }
+    const auto showChoice = [page, locked](int id, int value, const QString &formatted) {
+        QVantelMenuItem *row = page->findItem(id);
+        if (!row)
+            return;
+        row->selectValue(value, true, true);
+        if (!row->currentValue())
+            row->setValueText(formatted, true);
+        row->setReadOnly(locked);
+    };
+    showChoice(RowSampleRate, c->sampleRate(), rateText(c->sampleRate()));
+    showChoice(RowResolution, c->resolution(), resolutionText(c->resolution()));
+    if (QVantelMenuItem *row = page->findItem(RowPtpDomain)) {
+        row->setValueText(QString::number(c->ptpDomain()));
+        row->setReadOnly(locked);
+    }
+    if (QVantelMenuItem *row = page->findItem(RowNetMode)) {
+        row->selectValue(c->netMode(), true, false);
+        row->setReadOnly(locked);
+    }
+    for (int iface = 0; iface < 2; ++iface) {
+        if (QVantelMenuItem *row = page->findItem(RowAddress1 + iface)) {
+            row->setValueText(addressingText(c->netInterface(iface)));
+            row->setReadOnly(locked);
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(RowInputs)) {
+        QStringList lines;
+        for (int i = 0; i < slotCount(); ++i) {
+            const Controller::StreamRef &ref = c->streamIn(i);
+            QString state = streamStateText(ref.status);
+            if (ref.status2 != Controller::StreamDisabled)
+                state += QStringLiteral(" / ") + streamStateText(ref.status2);
+            lines << tr("Stream %1 [ %2 ]").arg(i + 1).arg(state);
+        }
+        row->setValueText(lines.join(QLatin1Char('\n')));
+        row->setReadOnly(locked);
+    }
+    if (QVantelMenuItem *row = page->findItem(RowOutput)) {
+        row->setValueText(outputSummary());
+        row->setReadOnly(locked);
+    }
+
+    setRowText(page, RowSyncState, c->syncState() != 0 ? tr("OK") : tr("Error"));
+    setRowText(page, RowLockState, lockStateText(c->lockState()));
+    const auto linkWord = [c](int iface) {
+        return c->netInterface(iface).linkState ? tr("Active") : tr("Disconnected");
+    };
+    const auto pair = [two](const QString &first, const QString &second) {
+        return two ? QStringLiteral("%1 / %2").arg(first, second) : first;
+    };
+    setRowText(page, RowLinkState, pair(linkWord(0), linkWord(1)));
+    setRowText(page,
+               RowPtpState,
+               pair(ptpStateText(c->netInterface(0).ptpState),
+                    ptpStateText(c->netInterface(1).ptpState)));
+    setRowText(page, RowManufacturer, toQString(c->manufacturer()));
+    setRowText(page, RowModel, toQString(c->hardwareName()));
+    setRowText(page, RowFirmwareVersion, toQString(c->firmwareVer()));
+    setRowText(page, RowSoftwareRevision, toQString(c->firmwareRev()));
+    setRowText(page, RowMaintenanceRevision, toQString(c->rescueosRev()));
+    setRowText(page, RowHardwareRevision, toQString(c->hardwareRev()));
 }
+
+// --- Addressing pages (129, 130) ---------------------------------------------------------------
 
 void QVantelSettingsPage::createRavennaAddressPage(int pageId)
 {
-    Q_UNUSED(pageId)
+    auto *page = new QVantelMenuItems(pageId, this);
+    addRow(page, RowDhcp, QVantelMenuItem::Switch, tr("DHCP"));
+    addRow(page, RowIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
+    addRow(page, RowSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
+    addRow(page, RowGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
+    addRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))->setReadOnly(true);
+    refreshRavennaAddressPage(page);
+    pushPage(page);
 }
 
-void QVantelSettingsPage::createRavennaInputsPage() {}
-
-void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
+void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    Controller *c = module();
+    const int iface = addressInterface(page);
+    const bool locked = pageLocked();
+    const bool addressLocked = locked || c->netInterface(iface).dhcp != Controller::DhcpOff;
+    if (!locked) {
+        const AddressKeys keys = addressKeys(iface);
+        std::vector<std::string> read
+            = {keys.dhcp, keys.ipAddr, keys.subnet, keys.gateway, keys.hwAddr};
+        if (moduleMaker() == Maker::Merging && twoInterfaces())
+            read.push_back(keys.vlanId);
+        (void)c->read(read);
+    }
+    const Controller::NetInterface &net = c->netInterface(iface);
+    if (QVantelMenuItem *row = page->findItem(RowDhcp)) {
+        row->setChecked(net.dhcp != Controller::DhcpOff);
+        row->setReadOnly(locked);
+    }
+    const std::pair<int, const std::string *> texts[]
+        = {{RowIpAddress, &net.ipAddr}, {RowSubnet, &net.subnet}, {RowGateway, &net.gateway}};
+    for (const auto &[id, text] : texts) {
+        if (QVantelMenuItem *row = page->findItem(id)) {
+            row->setValueText(toQString(*text));
+            row->setReadOnly(addressLocked);
+        }
+    }
+    setRowText(page, RowMacAddress, toQString(net.hwAddr));
 }
 
-void QVantelSettingsPage::createRavennaStreamPage(int pageId)
+bool QVantelSettingsPage::ravennaAddressHasChanges(QVantelMenuItems *page)
 {
-    Q_UNUSED(pageId)
-}
-
-void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
-{
-    Q_UNUSED(page)
-}
-
-void QVantelSettingsPage::createRavennaOutputPage() {}
-
-void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
-{
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    QVantelMenuItem *dhcp = editableRow(page, RowDhcp);
+    if (!dhcp)
+        return false;
+    const Controller::NetInterface &net = module()->netInterface(addressInterface(page));
+    if (dhcp->isChecked() != (net.dhcp != Controller::DhcpOff))
+        return true;
+    if (dhcp->isChecked())
+        return false;
+    const std::pair<int, const std::string *> texts[]
+        = {{RowIpAddress, &net.ipAddr}, {RowSubnet, &net.subnet}, {RowGateway, &net.gateway}};
+    for (const auto &[id, text] : texts) {
+        QVantelMenuItem *row = editableRow(page, id);
+        if (row && row->valueText() != toQString(*text))
+            return true;
+    }
+    return false;
 }
 
 bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    QVantelMenuItem *dhcp = editableRow(page, RowDhcp);
+    if (!dhcp)
+        return true;
+    Controller *c = module();
+    const int iface = addressInterface(page);
+    const AddressKeys keys = addressKeys(iface);
+    const Controller::NetInterface before = c->netInterface(iface);
+
+    std::vector<std::string> changed;
+    const bool on = dhcp->isChecked();
+    if (on != (before.dhcp != Controller::DhcpOff)) {
+        (void)c->setDhcp(iface, on, false);
+        changed.push_back(keys.dhcp);
+    }
+    if (!on) {
+        using Setter = bool (Controller::*)(int, const std::string &, bool);
+        const struct
+        {
+            int row;
+            const std::string &value;
+            Setter setter;
+            const std::string &key;
+        } fields[] = {{RowIpAddress, before.ipAddr, &Controller::setIpAddr, keys.ipAddr},
+                      {RowSubnet, before.subnet, &Controller::setSubnet, keys.subnet},
+                      {RowGateway, before.gateway, &Controller::setGateway, keys.gateway}};
+        for (const auto &field : fields) {
+            QVantelMenuItem *row = editableRow(page, field.row);
+            if (!row || row->valueText() == toQString(field.value))
+                continue;
+            (void)(c->*field.setter)(iface, toStdString(row->valueText()), false);
+            changed.push_back(field.key);
+        }
+    }
+    if (changed.empty())
+        return true;
+
+    showMessage(applyingText(), kApplyingMs);
+    if (!c->write(changed)) {
+        restoreAddressing(iface, before);
+        showMessage(failureText(), 0);
+        return false;
+    }
+    showMessage(powerCycleText(), 0);
     return true;
+}
+
+// --- Input streams (137) and receive slots (138-143) -----------------------------------------
+
+void QVantelSettingsPage::createRavennaInputsPage()
+{
+    auto *page = new QVantelMenuItems(kPageInputs, this);
+    for (int i = 0; i < slotCount(); ++i)
+        addRow(page, RowSlot1 + i, QVantelMenuItem::Navigation, tr("Input Stream %1").arg(i + 1));
+    addRow(page, RowDelay, QVantelMenuItem::NumericEntry, QString());
+    refreshRavennaInputsPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    Controller *c = module();
+    const bool locked = pageLocked();
+    const bool more = moreSlots();
+    const int count = slotCount();
+    if (!locked) {
+        std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
+        if (more) {
+            keys.push_back(kRavennaKeyRavStreamIn2);
+            keys.push_back(kRavennaKeyRavStreamIn3);
+            keys.push_back(kRavennaKeyRavStreamIn4);
+            if (firmwareVersion > 0x10cff)
+                keys.push_back(kRavennaKeyRavStreamIn5);
+        }
+        keys.push_back(kRavennaKeyRavDelayMinIn);
+        keys.push_back(kRavennaKeyRavDelayMaxIn);
+        keys.push_back(kRavennaKeyRavDelayIn);
+        (void)c->read(keys);
+    }
+    for (int i = 0; i < count; ++i) {
+        if (QVantelMenuItem *row = page->findItem(RowSlot1 + i)) {
+            row->setValueText(slotText(c->streamIn(i)));
+            row->setReadOnly(locked);
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(RowDelay)) {
+        row->titleLabel()->setText(
+            tr("Receiver Delay (%1..%2 samples)").arg(c->delayMinIn()).arg(c->delayMaxIn()));
+        row->setValueText(delayText(c->delayIn()));
+        row->setReadOnly(locked || more);
+    }
+}
+
+void QVantelSettingsPage::createRavennaStreamPage(int pageId)
+{
+    const int slot = pageId - kPageStream1;
+    ravennaStreamEdit = module()->streamIn(slot);
+    auto *page = new QVantelMenuItems(pageId, this);
+    addRow(page, RowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
+    addRow(page, RowChannel, QVantelMenuItem::Choice, tr("Channel"));
+    QVantelMenuItem *mode = addRow(page, RowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
+    mode->addValue(0, tr("Multicast"));
+    mode->addValue(1, tr("Unicast/SIP"));
+    mode->selectValue(0, true, false);
+    mode->setReadOnly(true);
+    refreshRavennaStreamPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    header()->setRefreshVisible(false);
+    const bool locked = pageLocked();
+    std::vector<Controller::StreamRef> listed;
+    (void)module()->listStreamsIn(listed);
+
+    const Controller::StreamRef *chosen = nullptr;
+    for (const Controller::StreamRef &stream : listed) {
+        if (stream.name == ravennaStreamEdit.name) {
+            chosen = &stream;
+            break;
+        }
+    }
+    // A listed stream's second number is its channel count; its channels are 0 to n - 1.
+    if (chosen) {
+        ravennaStreamEdit.id = chosen->id;
+        const int count = chosen->channel;
+        if (ravennaStreamEdit.channel >= count)
+            ravennaStreamEdit.channel = std::max(count - 1, 0);
+    }
+
+    if (QVantelMenuItem *row = page->findItem(RowStreamId)) {
+        row->clearValues();
+        for (const Controller::StreamRef &stream : listed)
+            row->addValue(stream.id, toQString(stream.name));
+        row->selectValue(ravennaStreamEdit.id, true, false);
+        row->setReadOnly(locked);
+    }
+    if (QVantelMenuItem *row = page->findItem(RowChannel)) {
+        row->clearValues();
+        row->setValueText(QString(), true);
+        if (chosen) {
+            for (int channel = 0; channel < chosen->channel; ++channel)
+                row->addValue(channel, QString::number(channel + 1));
+            row->selectValue(ravennaStreamEdit.channel, true, false);
+        }
+        row->setReadOnly(locked);
+    }
+}
+
+bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    const Controller::StreamRef &ref = module()->streamIn(streamSlot(page));
+    if (QVantelMenuItem *row = editableRow(page, RowStreamId)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->text != toQString(ref.name))
+            return true;
+    }
+    if (QVantelMenuItem *row = editableRow(page, RowChannel)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->value != ref.channel)
+            return true;
+    }
+    return false;
 }
 
 bool QVantelSettingsPage::applyRavennaStreamPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    Controller *c = module();
+    const int slot = streamSlot(page);
+    if (slot < 0 || slot >= Controller::StreamCount)
+        return false;
+    const Controller::StreamRef before = c->streamIn(slot);
+    if (before.sameStream(ravennaStreamEdit))
+        return true;
+    (void)c->setStreamIn(slot, ravennaStreamEdit, false);
+    showMessage(applyingText(), kApplyingMs);
+    if (!c->write({slotKey(slot)})) {
+        // The module still has the old reference; its status words come with the next read.
+        (void)c->setStreamIn(slot, before, false);
+        showMessage(failureText(), 0);
+        return false;
+    }
     return true;
+}
+
+// --- Output stream (148) -------------------------------------------------------------------------
+
+void QVantelSettingsPage::createRavennaOutputPage()
+{
+    auto *page = new QVantelMenuItems(kPageOutput, this);
+    const bool interfaceRows = outputInterfaceRows();
+    addRow(page, RowStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
+    addRow(page, RowTransmit, QVantelMenuItem::Switch, tr("State"));
+    if (interfaceRows) {
+        QVantelMenuItem *row
+            = addRow(page, RowOutputInterfaces, QVantelMenuItem::Choice, tr("Output Interface(s)"));
+        row->addValue(0, tr("Interface 1"));
+        row->addValue(1, tr("Interface 2"));
+        row->addValue(2, tr("Interfaces 1&2"));
+        addRow(page, RowInterface1Caption, QVantelMenuItem::Caption, tr("Interface 1"));
+    }
+    addRow(page, RowAutoconf1, QVantelMenuItem::Switch, tr("Auto Configuration"));
+    addRow(page, RowMcAddr1, QVantelMenuItem::NumericEntry, tr("Multicast Address"));
+    addRow(page, RowMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
+    if (interfaceRows) {
+        addRow(page, RowInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
+        addRow(page,
+               RowAutoconf2,
+               QVantelMenuItem::Switch,
+               tr("Auto Configuration"),
+               kIndentedLeft);
+        addRow(page,
+               RowMcAddr2,
+               QVantelMenuItem::NumericEntry,
+               tr("Multicast Address"),
+               kIndentedLeft);
+        addRow(page, RowMcPort2, QVantelMenuItem::NumericEntry, tr("Multicast Port"), kIndentedLeft);
+    }
+    addRow(page, RowChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
+        ->setReadOnly(true);
+    addRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))->setReadOnly(true);
+    refreshRavennaOutputPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    Controller *c = module();
+    const bool locked = pageLocked();
+    const bool interfaceRows = outputInterfaceRows();
+    if (!locked) {
+        std::vector<std::string> keys = {kRavennaKeyRavNameOu,
+                                         kRavennaKeyRavModeOu,
+                                         kRavennaKeyRavAutoconfOu,
+                                         kRavennaKeyRavMcAddrOu,
+                                         kRavennaKeyRavMcPortOu,
+                                         kRavennaKeyRavChCountOu,
+                                         kRavennaKeyRavPtimeOu};
+        if (interfaceRows) {
+            keys.push_back(kRavennaKeyRavNetifOu);
+            keys.push_back(kRavennaKeyRavAutoconfOu1);
+            keys.push_back(kRavennaKeyRavMcAddrOu1);
+            keys.push_back(kRavennaKeyRavMcPortOu1);
+        }
+        (void)c->read(keys);
+    }
+    const bool both = c->netifOu() == 2;
+
+    if (QVantelMenuItem *row = page->findItem(RowStreamName)) {
+        row->setValueText(toQString(c->nameOu()));
+        row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
+    }
+    if (QVantelMenuItem *row = page->findItem(RowTransmit)) {
+        row->setChecked(c->modeOu());
+        row->setReadOnly(locked);
+    }
+    if (QVantelMenuItem *row = page->findItem(RowOutputInterfaces)) {
+        row->selectValue(c->netifOu(), true, false);
+        row->setReadOnly(locked);
+    }
+    for (int iface = 0; iface < 2; ++iface) {
+        const Controller::TxDestination &destination = c->txDestination(iface);
+        const int autoconfRow = iface == 0 ? RowAutoconf1 : RowAutoconf2;
+        if (QVantelMenuItem *row = page->findItem(autoconfRow)) {
+            row->setChecked(destination.autoconf);
+            row->setReadOnly(locked);
+        }
+        const bool fixed = locked || destination.autoconf;
+        if (QVantelMenuItem *row = page->findItem(autoconfRow + 1)) {
+            row->setValueText(toQString(destination.mcAddr));
+            row->setReadOnly(fixed);
+        }
+        if (QVantelMenuItem *row = page->findItem(autoconfRow + 2)) {
+            row->setValueText(QString::number(destination.mcPort));
+            row->setReadOnly(fixed);
+        }
+    }
+    for (const int id : {int(RowInterface1Caption),
+                         int(RowInterface2Caption),
+                         int(RowAutoconf2),
+                         int(RowMcAddr2),
+                         int(RowMcPort2)}) {
+        if (QVantelMenuItem *row = page->findItem(id))
+            row->setVisible(both);
+    }
+    for (const int id : {int(RowAutoconf1), int(RowMcAddr1), int(RowMcPort1)}) {
+        if (QVantelMenuItem *row = page->findItem(id))
+            row->grid()->setContentsMargins(both ? kIndentedLeft : 10, 0, 10, 0);
+    }
+    setRowText(page, RowChannelCount, QString::number(c->chCountOu()));
+    setRowText(page,
+               RowPacketTime,
+               tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
+}
+
+namespace {
+
+// One interface's editable rows of the output page, and what differs from the module's values.
+struct OutputEdits
+{
+    std::optional<bool> autoconf;
+    std::optional<std::string> mcAddr;
+    std::optional<int> mcPort;
+    bool badPort = false;
+};
+
+OutputEdits outputEdits(const QVantelMenuItems *page, int iface)
+{
+    const Controller::TxDestination &destination = module()->txDestination(iface);
+    const int autoconfRow = iface == 0 ? RowAutoconf1 : RowAutoconf2;
+    OutputEdits edits;
+    if (QVantelMenuItem *row = editableRow(page, autoconfRow);
+        row && row->isChecked() != destination.autoconf)
+        edits.autoconf = row->isChecked();
+    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 1)) {
+        const QString text = row->valueText();
+        if (!text.isEmpty() && text != toQString(destination.mcAddr))
+            edits.mcAddr = toStdString(text);
+    }
+    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2)) {
+        int port = 0;
+        if (!portNumber(row->valueText(), &port))
+            edits.badPort = true;
+        else if (port != destination.mcPort)
+            edits.mcPort = port;
+    }
+    return edits;
+}
+
+} // namespace
+
+bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    Controller *c = module();
+    if (QVantelMenuItem *row = editableRow(page, RowStreamName)) {
+        const QString text = row->valueText();
+        if (!text.isEmpty() && text != toQString(c->nameOu()))
+            return true;
+    }
+    if (QVantelMenuItem *row = editableRow(page, RowTransmit); row && row->isChecked() != c->modeOu())
+        return true;
+    if (QVantelMenuItem *row = editableRow(page, RowOutputInterfaces)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->value != c->netifOu())
+            return true;
+    }
+    for (int iface = 0; iface < 2; ++iface) {
+        const OutputEdits edits = outputEdits(page, iface);
+        if (edits.autoconf || edits.mcAddr || edits.mcPort)
+            return true;
+    }
+    return false;
 }
 
 bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    Controller *c = module();
+    const OutputEdits edits[2] = {outputEdits(page, 0), outputEdits(page, 1)};
+    // A port outside 1 to 65535 is no port: refused before anything is staged.
+    if (edits[0].badPort || edits[1].badPort) {
+        showMessage(failureText(), 0);
+        return false;
+    }
+
+    const std::string nameBefore = c->nameOu();
+    const bool modeBefore = c->modeOu();
+    const int netifBefore = c->netifOu();
+    const Controller::TxDestination destinationsBefore[2] = {c->txDestination(0),
+                                                             c->txDestination(1)};
+    std::vector<std::string> changed;
+    if (QVantelMenuItem *row = editableRow(page, RowStreamName)) {
+        const QString text = row->valueText();
+        if (!text.isEmpty() && text != toQString(nameBefore)) {
+            (void)c->setNameOu(toStdString(text), false);
+            changed.push_back(kRavennaKeyRavNameOu);
+        }
+    }
+    if (QVantelMenuItem *row = editableRow(page, RowTransmit); row && row->isChecked() != modeBefore) {
+        (void)c->setModeOu(row->isChecked(), false);
+        changed.push_back(kRavennaKeyRavModeOu);
+    }
+    if (QVantelMenuItem *row = editableRow(page, RowOutputInterfaces)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->value != netifBefore) {
+            (void)c->setNetifOu(value->value, false);
+            changed.push_back(kRavennaKeyRavNetifOu);
+        }
+    }
+    const std::string *keys[2][3]
+        = {{&kRavennaKeyRavAutoconfOu, &kRavennaKeyRavMcAddrOu, &kRavennaKeyRavMcPortOu},
+           {&kRavennaKeyRavAutoconfOu1, &kRavennaKeyRavMcAddrOu1, &kRavennaKeyRavMcPortOu1}};
+    for (int iface = 0; iface < 2; ++iface) {
+        if (edits[iface].autoconf) {
+            (void)c->setAutoconfOu(iface, *edits[iface].autoconf, false);
+            changed.push_back(*keys[iface][0]);
+        }
+        if (edits[iface].mcAddr) {
+            (void)c->setMcAddrOu(iface, *edits[iface].mcAddr, false);
+            changed.push_back(*keys[iface][1]);
+        }
+        if (edits[iface].mcPort) {
+            (void)c->setMcPortOu(iface, *edits[iface].mcPort, false);
+            changed.push_back(*keys[iface][2]);
+        }
+    }
+    if (changed.empty())
+        return true;
+
+    showMessage(applyingText(), kApplyingMs);
+    if (!c->write(changed)) {
+        (void)c->setNameOu(nameBefore, false);
+        (void)c->setModeOu(modeBefore, false);
+        (void)c->setNetifOu(netifBefore, false);
+        for (int iface = 0; iface < 2; ++iface) {
+            (void)c->setAutoconfOu(iface, destinationsBefore[iface].autoconf, false);
+            (void)c->setMcAddrOu(iface, destinationsBefore[iface].mcAddr, false);
+            (void)c->setMcPortOu(iface, destinationsBefore[iface].mcPort, false);
+        }
+        showMessage(failureText(), 0);
+        return false;
+    }
     return true;
 }
 
+// --- Commits ---------------------------------------------------------------------------------
+
 void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    if (!page || !item)
+        return;
+    Controller *c = module();
+    const int pageId = page->id();
+    const int id = item->id();
+    const auto refuse = [this] { showMessage(failureText(), 0); };
+
+    if (pageId == kPageModule) {
+        if (id == RowDeviceName) {
+            const QString text = item->valueText();
+            if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
+                item->setValueText(toQString(c->deviceName()));
+                refuse();
+            }
+        } else if (id == RowSampleRate || id == RowResolution || id == RowNetMode) {
+            const QVantelMenuItem::Value *value = item->currentValue();
+            if (!value)
+                return;
+            bool ok = false;
+            int current = 0;
+            if (id == RowSampleRate) {
+                ok = c->setSampleRate(value->value, true);
+                current = c->sampleRate();
+            } else if (id == RowResolution) {
+                ok = c->setResolution(value->value, true);
+                current = c->resolution();
+            } else {
+                ok = c->setNetMode(value->value, true);
+                current = c->netMode();
+            }
+            if (ok) {
+                if (id == RowNetMode)
+                    showMessage(powerCycleText(), 0);
+                return;
+            }
+            item->selectValue(current, true, id != RowNetMode);
+            if (id == RowSampleRate && !item->currentValue())
+                item->setValueText(rateText(current), true);
+            else if (id == RowResolution && !item->currentValue())
+                item->setValueText(resolutionText(current), true);
+            refuse();
+        } else if (id == RowPtpDomain) {
+            int domain = 0;
+            if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
+                item->setValueText(QString::number(c->ptpDomain()));
+                refuse();
+            }
+        }
+    } else if (pageId == kPageAddress1 || pageId == kPageAddress1 + 1) {
+        if (id == RowDhcp) {
+            const bool on = item->isChecked();
+            for (const int row : {int(RowIpAddress), int(RowSubnet), int(RowGateway)})
+                setRowReadOnly(page, row, on);
+        }
+    } else if (pageId == kPageInputs) {
+        if (id != RowDelay)
+            return;
+        int delay = 0;
+        if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn()
+            || delay > c->delayMaxIn() || !c->setDelayIn(delay, true)) {
+            item->setValueText(delayText(c->delayIn()));
+            refuse();
+        }
+    } else if (pageId >= kPageStream1 && pageId < kPageStream1 + Controller::StreamCount) {
+        const QVantelMenuItem::Value *value = item->currentValue();
+        if (!value)
+            return;
+        if (id == RowStreamId) {
+            ravennaStreamEdit.name = toStdString(value->text);
+            refreshRavennaStreamPage(page);
+        } else if (id == RowChannel) {
+            ravennaStreamEdit.channel = value->value;
+        }
+    } else if (pageId == kPageOutput) {
+        if (id == RowAutoconf1 || id == RowAutoconf2) {
+            const bool fixed = pageLocked() || item->isChecked();
+            setRowReadOnly(page, id + 1, fixed);
+            setRowReadOnly(page, id + 2, fixed);
+        }
+    }
 }

@@ -1,0 +1,595 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comravennacontroller.h"
+#include "model/deviceoptionword.h"
+#include "model/firmwareversion.h"
+#include "tests/support/demoarea.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kAudio = QStringLiteral("audio");
+const QString kFailed = QStringLiteral("Failed to apply changes!");
+const QString kPowerCycle = QStringLiteral("Changes take effect after\nthe next power cycle");
+
+} // namespace
+
+// The audio-over-IP module pages against the demo unit's module: what each page shows after its
+// read, which keys Apply sends, and what a refused write leaves behind.
+class TestSettingsRavenna : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void modulePage();
+    void moduleRowsFollowMakerAndFirmware_data();
+    void moduleRowsFollowMakerAndFirmware();
+    void moduleRateNotListed();
+    void moduleCommits();
+
+    void addressApplySendsChangedKeys();
+    void addressRefusedThenRetried();
+
+    void outputPage();
+    void outputLockAndApply();
+    void outputPortLimits_data();
+    void outputPortLimits();
+    void outputRefusedThenRetried();
+
+    void inputsPage();
+    void receiverDelay();
+    void streamPagePicksAndApplies();
+    void streamChannelLimit();
+    void streamRefusedThenRetried();
+
+private:
+    bool connectAndStart();
+    QVantelMenuItems *current() const { return m_page->currentPage(); }
+    QVantelMenuItem *row(int id) const;
+    QString text(int id) const { return row(id) ? row(id)->valueText() : QStringLiteral("<none>"); }
+    QString shownMessage() const;
+    // The keys of every PARAM set with "target" "audio" since the log was cleared.
+    QStringList sentKeys() const;
+    void commitText(int id, const QString &value);
+    void commitSwitch(int id, bool on);
+    void commitChoice(int id, int value);
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestSettingsRavenna::init()
+{
+    accessLevel = AccessLevel::Administrator;
+    firmwareVersion = 0x10e00;
+    deviceOptionWord = 0;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    installDemoRavenna(*new DemoUnit(*m_fake));
+    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    m_page->show();
+    QVERIFY(connectAndStart());
+}
+
+void TestSettingsRavenna::cleanup()
+{
+    m_page.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+    firmwareVersion = kFirmwareVersionUnknown;
+    deviceOptionWord = 0;
+}
+
+bool TestSettingsRavenna::connectAndStart()
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
+        return false;
+    if (!QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000))
+        return false;
+    return ravennaController()->startWithIdentity();
+}
+
+QVantelMenuItem *TestSettingsRavenna::row(int id) const
+{
+    QVantelMenuItems *page = current();
+    return page ? page->findItem(id) : nullptr;
+}
+
+QString TestSettingsRavenna::shownMessage() const
+{
+    QVantelMessage *message = m_page->message();
+    return message ? message->text() : QString();
+}
+
+QStringList TestSettingsRavenna::sentKeys() const
+{
+    QStringList keys;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.message.type != FakeMessage::Param || request.target() != kAudio)
+            continue;
+        for (const auto &pair : request.message.params) {
+            if (pair.first != QLatin1String("target"))
+                keys << pair.first;
+        }
+    }
+    return keys;
+}
+
+void TestSettingsRavenna::commitText(int id, const QString &value)
+{
+    QVantelMenuItem *item = row(id);
+    QVERIFY(item);
+    item->setValueText(value);
+    m_page->itemCommitted(item);
+}
+
+void TestSettingsRavenna::commitSwitch(int id, bool on)
+{
+    QVantelMenuItem *item = row(id);
+    QVERIFY(item);
+    item->setChecked(on);
+    m_page->itemCommitted(item);
+}
+
+void TestSettingsRavenna::commitChoice(int id, int value)
+{
+    QVantelMenuItem *item = row(id);
+    QVERIFY(item);
+    QVERIFY(item->selectValue(value, true, true) >= 0);
+    m_page->itemCommitted(item);
+}
+
+// --- Module page ---------------------------------------------------------------------------------
+
+void TestSettingsRavenna::modulePage()
+{
+    m_page->createRavennaPage();
+    QCOMPARE(current()->id(), 123);
+    QVERIFY(m_page->header()->isRefreshVisible());
+    QCOMPARE(text(124), QStringLiteral("Quorix-Studio"));
+    QVERIFY(!row(124)->isReadOnly());
+    QCOMPARE(text(125), QStringLiteral("48 kHz"));
+    QCOMPARE(row(125)->values().at(0).text, QStringLiteral("44.1 kHz"));
+    QCOMPARE(text(126), QStringLiteral("24 bits"));
+    QCOMPARE(text(127), QStringLiteral("0"));
+    QCOMPARE(text(128), QStringLiteral("Switch (same network)"));
+    QCOMPARE(row(129)->titleText(), QStringLiteral("IP Addressing (Interface 1)"));
+    QCOMPARE(text(129), QStringLiteral("10.20.0.21 [ Static ]"));
+    QCOMPARE(text(130), QStringLiteral("169.254.12.22 [ ZeroConf ]"));
+    QCOMPARE(text(137),
+             QStringLiteral("Stream 1 [ Receiving ]\nStream 2 [ Receiving / Receiving (No Sync) ]"));
+    QCOMPARE(text(148), QStringLiteral("Quorix Out [ Transmitting ]"));
+    QCOMPARE(text(165), QStringLiteral("Locked"));
+    QVERIFY(!row(164));
+    QCOMPARE(text(163), QStringLiteral("Active / Disconnected"));
+    QCOMPARE(text(166), QStringLiteral("Slave / Listening"));
+    QCOMPARE(text(172), QStringLiteral("1.2.3"));
+    QVERIFY(row(163)->isReadOnly());
+
+    // An Operator sees the name read-only; an unknown controller locks every editable row.
+    accessLevel = AccessLevel::Operator;
+    m_page->refreshRavennaPage(current());
+    QVERIFY(row(124)->isReadOnly());
+    QVERIFY(!row(125)->isReadOnly());
+    ravennaController()->reset();
+    m_fake->clearLog();
+    m_page->refreshRavennaPage(current());
+    QVERIFY(sentKeys().isEmpty());
+    QCOMPARE(m_fake->requestCount(), 0);
+    for (const int id : {124, 125, 126, 127, 128, 129, 130, 137, 148})
+        QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware_data()
+{
+    QTest::addColumn<QString>("maker");
+    QTest::addColumn<int>("firmware");
+    QTest::addColumn<bool>("moreSlots");
+    QTest::addColumn<QList<int>>("present");
+    QTest::addColumn<QList<int>>("absent");
+    QTest::addColumn<int>("summaryLines");
+
+    QTest::newRow("merging 1.10.0") << "Merging" << 0x10a00 << false
+                                    << QList<int>{127, 165, 172, 137} << QList<int>{128, 164} << 2;
+    QTest::newRow("merging 1.10.1") << "merging tech" << 0x10a01 << false << QList<int>{128}
+                                    << QList<int>{} << 2;
+    QTest::newRow("merging 1.9") << "Merging" << 0x10900 << false << QList<int>{164}
+                                 << QList<int>{128, 165, 172} << 2;
+    QTest::newRow("audinate") << "Audinate" << 0x10f00 << false << QList<int>{169}
+                              << QList<int>{127, 128, 137, 148, 172} << 0;
+    QTest::newRow("more slots 1.7.1") << "ArchWave" << 0x10701 << true << QList<int>{127}
+                                      << QList<int>{137, 148, 128} << 0;
+    QTest::newRow("more slots 1.7.2") << "ArchWave" << 0x10702 << true << QList<int>{137, 148}
+                                      << QList<int>{} << 5;
+    QTest::newRow("more slots 1.13") << "Other" << 0x10d00 << true << QList<int>{137}
+                                     << QList<int>{169} << 6;
+}
+
+void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
+{
+    QFETCH(QString, maker);
+    QFETCH(int, firmware);
+    QFETCH(bool, moreSlots);
+    QFETCH(QList<int>, present);
+    QFETCH(QList<int>, absent);
+    QFETCH(int, summaryLines);
+
+    m_fake->setValue(QStringLiteral("rav_manufacturer"), maker, kAudio);
+    firmwareVersion = quint32(firmware);
+    deviceOptionWord = moreSlots ? 0x200 : 0;
+    QVERIFY(ravennaController()->startWithIdentity());
+    m_fake->clearLog();
+    m_page->createRavennaPage();
+    for (const int id : present)
+        QVERIFY2(row(id), qPrintable(QString::number(id)));
+    for (const int id : absent)
+        QVERIFY2(!row(id), qPrintable(QString::number(id)));
+    if (summaryLines > 0)
+        QCOMPARE(text(137).split(QLatin1Char('\n')).size(), summaryLines);
+    if (maker == QLatin1String("Audinate")) {
+        for (const FakeRequest &request : m_fake->requests()) {
+            QVERIFY(!request.isGetOf(QStringLiteral("rav_ptp_domain")));
+            QVERIFY(!request.isGetOf(QStringLiteral("rav_status_in0")));
+            QVERIFY(!request.isGetOf(QStringLiteral("rav_name_ou")));
+        }
+    }
+}
+
+void TestSettingsRavenna::moduleRateNotListed()
+{
+    m_fake->setValue(QStringLiteral("rav_sample_rate"), QStringLiteral("88200"), kAudio);
+    m_page->createRavennaPage();
+    QCOMPARE(text(125), QStringLiteral("88.2 kHz"));
+    QVERIFY(!row(125)->currentValue());
+}
+
+void TestSettingsRavenna::moduleCommits()
+{
+    m_page->createRavennaPage();
+    m_fake->clearLog();
+
+    // An empty name is refused without a request and the row shows the module's name again.
+    commitText(124, QString());
+    QCOMPARE(shownMessage(), kFailed);
+    QCOMPARE(text(124), QStringLiteral("Quorix-Studio"));
+    commitText(127, QStringLiteral("x1"));
+    QCOMPARE(text(127), QStringLiteral("0"));
+    QVERIFY(sentKeys().isEmpty());
+
+    commitChoice(128, TComRavennaController::NetModeRedundant);
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_net_mode")});
+    QCOMPARE(m_fake->value(QStringLiteral("rav_net_mode"), kAudio), QStringLiteral("redund"));
+    QCOMPARE(shownMessage(), kPowerCycle);
+
+    // A refused rate puts the module's rate back.
+    m_fake->refuseKey(QStringLiteral("rav_sample_rate"), QStringLiteral("busy"));
+    commitChoice(125, 96000);
+    QCOMPARE(shownMessage(), kFailed);
+    QCOMPARE(text(125), QStringLiteral("48 kHz"));
+    QCOMPARE(ravennaController()->sampleRate(), 48000);
+    QVERIFY(!m_page->header()->isModified());
+}
+
+// --- Addressing pages ------------------------------------------------------------------------------
+
+void TestSettingsRavenna::addressApplySendsChangedKeys()
+{
+    m_page->createRavennaAddressPage(129);
+    QVERIFY(!row(131)->isChecked());
+    QCOMPARE(text(132), QStringLiteral("10.20.0.21"));
+    QVERIFY(!row(132)->isReadOnly());
+    QVERIFY(row(135)->isReadOnly());
+    m_fake->clearLog();
+
+    commitText(134, QString());
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_gateway")});
+    QCOMPARE(m_fake->value(QStringLiteral("rav_gateway"), kAudio), QString());
+    QCOMPARE(shownMessage(), kPowerCycle);
+    QVERIFY(!m_page->header()->isModified());
+
+    // DHCP on locks the address rows and sends only the mode.
+    m_fake->clearLog();
+    commitSwitch(131, true);
+    QVERIFY(row(132)->isReadOnly());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_dhcp")});
+    QCOMPARE(m_fake->value(QStringLiteral("rav_dhcp"), kAudio), QStringLiteral("on"));
+
+    // The second interface is ZeroConf: switch on, addresses locked, nothing to send; switching
+    // it off writes the suffixed key only.
+    m_page->createRavennaAddressPage(130);
+    QVERIFY(row(131)->isChecked());
+    QVERIFY(row(132)->isReadOnly());
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QVERIFY(sentKeys().isEmpty());
+    commitSwitch(131, false);
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_dhcp1")});
+}
+
+void TestSettingsRavenna::addressRefusedThenRetried()
+{
+    m_page->createRavennaAddressPage(130);
+    m_fake->clearLog();
+    m_fake->refuseKey(QStringLiteral("rav_dhcp1"), QStringLiteral("busy"));
+    commitSwitch(131, false);
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(m_page->header()->isModified());
+    // The controller still holds what the module has: ZeroConf.
+    QCOMPARE(ravennaController()->netInterface(1).dhcp, int(TComRavennaController::DhcpZeroconf));
+
+    m_fake->acceptKey(QStringLiteral("rav_dhcp1"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_dhcp1")});
+    QCOMPARE(shownMessage(), kPowerCycle);
+    QCOMPARE(ravennaController()->netInterface(1).dhcp, int(TComRavennaController::DhcpOff));
+
+    // The demo module refuses an address that is not one; the old address stays in the model.
+    m_page->createRavennaAddressPage(129);
+    commitText(132, QStringLiteral("10.20.0.300"));
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QCOMPARE(ravennaController()->netInterface(0).ipAddr, std::string("10.20.0.21"));
+}
+
+// --- Output stream page ------------------------------------------------------------------------------
+
+void TestSettingsRavenna::outputPage()
+{
+    m_page->createRavennaOutputPage();
+    QCOMPARE(text(149), QStringLiteral("Quorix Out"));
+    QVERIFY(row(150)->isChecked());
+    QCOMPARE(text(151), QStringLiteral("Interface 1"));
+    QVERIFY(row(152)->isHidden());
+    QVERIFY(row(157)->isHidden());
+    QCOMPARE(text(155), QStringLiteral("5004"));
+    QCOMPARE(text(160), QStringLiteral("2"));
+    QCOMPARE(text(161), QStringLiteral("1.000 ms"));
+    QCOMPARE(row(153)->grid()->contentsMargins().left(), 10);
+
+    // Both interfaces: the refresh after Apply shows the second interface and indents the first.
+    m_fake->setValue(QStringLiteral("rav_ptime_ou"), QStringLiteral("0.125"), kAudio);
+    m_fake->clearLog();
+    commitChoice(151, 2);
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys().first(), QStringLiteral("rav_netif_ou"));
+    QVERIFY(!row(152)->isHidden());
+    QVERIFY(!row(157)->isHidden());
+    QCOMPARE(row(153)->grid()->contentsMargins().left(), 60);
+    QCOMPARE(text(161), QStringLiteral("0.125 ms"));
+    QVERIFY(row(158)->isReadOnly()); // interface 2 is auto-configured
+
+    // An Operator cannot rename the stream but can switch it.
+    accessLevel = AccessLevel::Operator;
+    m_page->refreshRavennaOutputPage(current());
+    QVERIFY(row(149)->isReadOnly());
+    QVERIFY(!row(150)->isReadOnly());
+
+    // A single-interface module has no interface rows and never reads rav_netif_ou.
+    m_fake->setValue(QStringLiteral("rav_if_count"), QStringLiteral("1"), kAudio);
+    QVERIFY(ravennaController()->startWithIdentity());
+    m_fake->clearLog();
+    m_page->createRavennaOutputPage();
+    for (const int id : {151, 152, 156, 157, 158, 159})
+        QVERIFY(!row(id));
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isGetOf(QStringLiteral("rav_netif_ou")));
+}
+
+void TestSettingsRavenna::outputLockAndApply()
+{
+    m_page->createRavennaOutputPage();
+    m_fake->clearLog();
+
+    // Auto configuration locks the address and port at once; Apply sends only the switch.
+    commitText(154, QStringLiteral("239.1.1.1"));
+    commitSwitch(153, true);
+    QVERIFY(row(154)->isReadOnly());
+    QVERIFY(row(155)->isReadOnly());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_autoconf_ou")});
+
+    // A cleared name is never sent; a changed port is.
+    m_fake->clearLog();
+    commitSwitch(153, false);
+    QVERIFY(!row(155)->isReadOnly());
+    commitText(149, QString());
+    commitText(155, QStringLiteral("5006"));
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(),
+             (QStringList{QStringLiteral("rav_autoconf_ou"), QStringLiteral("rav_mc_port_ou")}));
+    QCOMPARE(m_fake->value(QStringLiteral("rav_mc_port_ou"), kAudio), QStringLiteral("5006"));
+
+    // Under the page lock the switch is locked too, whatever it shows.
+    ravennaController()->reset();
+    m_page->refreshRavennaOutputPage(current());
+    QVERIFY(row(153)->isReadOnly());
+    QVERIFY(row(154)->isReadOnly());
+    QVERIFY(!m_page->ravennaOutputHasChanges(current()));
+}
+
+void TestSettingsRavenna::outputPortLimits_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("-1") << "-1" << false;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("70000") << "70000" << false;
+    QTest::newRow("65536") << "65536" << false;
+    QTest::newRow("text") << "port" << false;
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("65535") << "65535" << true;
+}
+
+void TestSettingsRavenna::outputPortLimits()
+{
+    QFETCH(QString, port);
+    QFETCH(bool, accepted);
+    m_page->createRavennaOutputPage();
+    m_fake->clearLog();
+    commitSwitch(150, false);
+    commitText(155, port);
+    m_page->applyClicked();
+    if (accepted) {
+        QCOMPARE(sentKeys(),
+                 (QStringList{QStringLiteral("rav_mc_port_ou"), QStringLiteral("rav_mode_ou")}));
+        QCOMPARE(ravennaController()->txDestination(0).mcPort, port.toInt());
+    } else {
+        QCOMPARE(shownMessage(), kFailed);
+        QVERIFY(sentKeys().isEmpty());
+        QCOMPARE(ravennaController()->txDestination(0).mcPort, 5004);
+        QVERIFY(ravennaController()->modeOu());
+    }
+}
+
+void TestSettingsRavenna::outputRefusedThenRetried()
+{
+    m_page->createRavennaOutputPage();
+    m_fake->clearLog();
+    commitText(149, QStringLiteral("Studio Out"));
+    commitText(154, QStringLiteral("10.1.1.1")); // the demo module refuses a unicast address
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(m_page->header()->isModified());
+    QCOMPARE(ravennaController()->nameOu(), std::string("Quorix Out"));
+    QCOMPARE(ravennaController()->txDestination(0).mcAddr, std::string("239.20.0.21"));
+
+    commitText(154, QStringLiteral("239.9.9.9"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(),
+             (QStringList{QStringLiteral("rav_mc_addr_ou"), QStringLiteral("rav_name_ou")}));
+    QCOMPARE(m_fake->value(QStringLiteral("rav_name_ou"), kAudio), QStringLiteral("Studio Out"));
+    QVERIFY(!m_page->header()->isModified());
+}
+
+// --- Input streams ---------------------------------------------------------------------------------
+
+void TestSettingsRavenna::inputsPage()
+{
+    m_page->createRavennaInputsPage();
+    QCOMPARE(row(138)->titleText(), QStringLiteral("Input Stream 1"));
+    QCOMPARE(text(138), QStringLiteral("Studio A [ Channel 1 ]"));
+    QCOMPARE(text(139), QStringLiteral("None"));
+    QVERIFY(!row(140));
+    QCOMPARE(row(147)->titleText(), QStringLiteral("Receiver Delay (1..24000 samples)"));
+    QCOMPARE(text(147), QStringLiteral("Automatic"));
+    QVERIFY(!row(147)->isReadOnly());
+
+    deviceOptionWord = 0x200;
+    firmwareVersion = 0x10d00;
+    m_page->createRavennaInputsPage();
+    QVERIFY(row(143));
+    QVERIFY(row(147)->isReadOnly());
+}
+
+void TestSettingsRavenna::receiverDelay()
+{
+    m_page->createRavennaInputsPage();
+    m_fake->clearLog();
+    for (const QString &refused : {QStringLiteral("0"), QStringLiteral("24001"), QStringLiteral("x")}) {
+        commitText(147, refused);
+        QCOMPARE(shownMessage(), kFailed);
+        QCOMPARE(text(147), QStringLiteral("Automatic"));
+    }
+    QVERIFY(sentKeys().isEmpty());
+    commitText(147, QStringLiteral("480"));
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_delay_in")});
+    QCOMPARE(ravennaController()->delayIn(), 480);
+}
+
+void TestSettingsRavenna::streamPagePicksAndApplies()
+{
+    m_page->createRavennaInputsPage();
+    m_page->createRavennaStreamPage(139);
+    QVERIFY(!m_page->header()->isRefreshVisible());
+    QCOMPARE(row(144)->values().size(), 3);
+    QCOMPARE(row(145)->values().size(), 0);
+    QCOMPARE(text(146), QStringLiteral("Multicast"));
+    QVERIFY(row(146)->isReadOnly());
+
+    // Nothing edited: nothing sent, no message.
+    m_fake->clearLog();
+    QVERIFY(m_page->applyRavennaStreamPage(current()));
+    QVERIFY(sentKeys().isEmpty());
+
+    // Picking a stream lists its channels at once.
+    commitChoice(144, 102);
+    QCOMPARE(row(145)->values().size(), 8);
+    commitChoice(145, 5);
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_stream_in1")});
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in1"), kAudio), QStringLiteral("102/5/Studio B"));
+    QVERIFY(!m_page->header()->isModified());
+
+    // Back on the list the slot shows what was written.
+    m_page->backClicked();
+    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 6 ]"));
+}
+
+void TestSettingsRavenna::streamChannelLimit()
+{
+    // Channel 4 of a two-channel stream: its last channel is 1.
+    m_fake->setValue(QStringLiteral("rav_stream_in0"), QStringLiteral("101/4/Studio A"), kAudio);
+    m_page->createRavennaInputsPage();
+    m_page->createRavennaStreamPage(138);
+    QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
+    QCOMPARE(text(145), QStringLiteral("2"));
+
+    // A stream no longer listed leaves the channel row empty; Apply asks for a refresh.
+    m_fake->setList(QStringLiteral("rav_stream_in"), {QStringLiteral("102/8/Studio B")}, kAudio);
+    m_page->refreshRavennaStreamPage(current());
+    QCOMPARE(row(145)->values().size(), 0);
+    QCOMPARE(text(145), QString());
+    m_page->applyClicked();
+    QCOMPARE(text(145), QStringLiteral("Press refresh before selecting a channel"));
+    QVERIFY(m_page->header()->isRefreshVisible());
+}
+
+void TestSettingsRavenna::streamRefusedThenRetried()
+{
+    m_page->createRavennaInputsPage();
+    m_page->createRavennaStreamPage(138);
+    commitChoice(144, 103);
+    m_fake->refuseKey(QStringLiteral("rav_stream_in0"), QStringLiteral("busy"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(m_page->header()->isModified());
+    QCOMPARE(ravennaController()->streamIn(0).name, std::string("Studio A"));
+
+    m_fake->acceptKey(QStringLiteral("rav_stream_in0"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_stream_in0")});
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in0"), kAudio), QStringLiteral("103/0/Newsroom"));
+}
+
+QTEST_MAIN(TestSettingsRavenna)
+#include "tst_settingsravenna.moc"
