@@ -202,6 +202,69 @@ private slots:
         QCOMPARE(readAll(log.currentFileName()), QByteArray());
     }
 
+    void filesAreForTheOwnerOnly()
+    {
+        LogFile log(QStringLiteral("Tallydesk"));
+        QVERIFY(log.open(m_dir->path()));
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions permissions = QFile::permissions(log.currentFileName());
+        QVERIFY(permissions & QFileDevice::ReadOwner);
+        QCOMPARE(permissions & others, QFileDevice::Permissions());
+    }
+
+    // With every name of this second and the next ones taken, a roll-over finds no name: the log
+    // goes on in the file it has.
+    void rollOverWithoutAFreeNameKeepsWriting()
+    {
+        LogFile log(QStringLiteral("Tallydesk"));
+        QVERIFY(log.open(m_dir->path()));
+        const QString current = log.currentFileName();
+        const QDateTime now = QDateTime::currentDateTime();
+        for (int second = 0; second < 3; ++second) {
+            const QString stamp
+                = now.addSecs(second).toString(QStringLiteral("yyMMddThhmmss"));
+            for (int n = 0; n <= 999; ++n) {
+                const QString path
+                    = m_dir->filePath(n == 0 ? stamp + QStringLiteral("-Tallydesk.log")
+                                             : QStringLiteral("%1.%2-Tallydesk.log")
+                                                   .arg(stamp)
+                                                   .arg(n, 3, 10, QLatin1Char('0')));
+                if (path != current && !QFile::exists(path))
+                    touch(path, QByteArray());
+            }
+        }
+        log.setMaxSize(1);
+        log.write("ab");
+        log.write("cd");
+        QVERIFY(log.isOpen());
+        QCOMPARE(log.currentFileName(), current);
+        QCOMPARE(readAll(current), QByteArray("abcd"));
+    }
+
+    // Another instance writing in the same directory: its file survives this one's pruning
+    // until it is closed.
+    void pruningSparesAFileAnotherInstanceWrites()
+    {
+        auto other = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
+        QVERIFY(other->open(m_dir->path()));
+        const QString othersFile = other->currentFileName();
+
+        LogFile log(QStringLiteral("Tallydesk"));
+        log.setMaxFiles(1);
+        QVERIFY(log.open(m_dir->path()));
+        QVERIFY(QFile::exists(othersFile));
+        other->write("still written\n");
+        QCOMPARE(readAll(othersFile), QByteArray("still written\n"));
+
+        other.reset();
+        log.setMaxFiles(2);
+        log.setMaxFiles(1);
+        QVERIFY(!QFile::exists(othersFile));
+        QCOMPARE(log.files(), QStringList{log.currentFileName()});
+    }
+
     void noFileLimitKeepsEverything()
     {
         for (int i = 0; i < 3; ++i)
