@@ -26,6 +26,7 @@
 #include "widgets/ivantelstatuspanel.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantelevent.h"
+#include "widgets/qvantellinkstatecolour.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -34,7 +35,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMetaMethod>
 #include <QStackedLayout>
 #include <QTimer>
 
@@ -109,7 +109,6 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     , m_keepAliveTimer(new QTimer(this))
 {
     m_cachedLevels.fill(kNoLevel);
-    QVantelLocalize::setDeviceOptionsSource(&comDeviceOptions);
     qRegisterMetaType<RpcMessage>();
     qRegisterMetaType<RpcConnection::ConnectionState>();
 
@@ -217,35 +216,13 @@ void QVantelWindow::createPages()
         if (!m_settings)
             logCritical(QStringLiteral("QVantelWindow: the settings page lacks its services"));
     }
-    connectPageSignals();
+    // The higher layers' pages were connected by their factories; the settings menu reports
+    // its changed items here.
+    if (QVantelMenuWidget *menu = settingsPage())
+        connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 
     setLayout(m_pageStack);
     m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
-}
-
-void QVantelWindow::connectPageSignals()
-{
-    // The audio, headphone and settings pages live above this layer, so their signals are found
-    // by signature.
-    const auto connectBySignature = [this](QWidget *page, const char *signal, const char *slot) {
-        const int signalIndex = page ? page->metaObject()->indexOfSignal(signal) : -1;
-        if (signalIndex < 0)
-            return;
-        connect(page,
-                page->metaObject()->method(signalIndex),
-                this,
-                metaObject()->method(metaObject()->indexOfSlot(slot)));
-    };
-    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
-        connectBySignature(
-            m_pages[size_t(index)], "pageActivated(QVantel::Page)", "pageActivated(QVantel::Page)");
-    }
-    for (int index : {QVantel::Headphone1Page, QVantel::Headphone2Page}) {
-        connectBySignature(
-            m_pages[size_t(index)], "copySettingsClicked(int)", "copyMonitoringClicked(int)");
-    }
-    if (QVantelMenuWidget *menu = settingsPage())
-        connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 }
 
 QWidget *QVantelWindow::page(int index) const
@@ -575,11 +552,11 @@ void QVantelWindow::setupPass()
         && ravenna->state() == TComController::StateUnknown) {
         if (ravenna->start({"rav_firmware_rev"})) {
             std::vector<std::string> keys;
-            if (firmwareVersion > 0x106ffu) {
+            if (firmwareAtLeast(kFirmware1_7)) {
                 keys.emplace_back("rav_manufacturer");
                 keys.emplace_back("rav_hardware_name");
             }
-            if (firmwareVersion > 0x109ffu)
+            if (firmwareAtLeast(kFirmware1_10))
                 keys.emplace_back("rav_if_count");
             keys.emplace_back("rav_device_name");
             keys.emplace_back("rav_hardware_rev");
@@ -613,7 +590,7 @@ void QVantelWindow::frontPanelSetup()
          {"remote_aoip1", "remote_aoip2", "remote_isdn1", "remote_isdn2", "remote_voice"}) {
         numbers.addGet(name);
     }
-    if (firmwareVersion > 0x109ffu) {
+    if (firmwareAtLeast(kFirmware1_10)) {
         for (const char *name : {"relay1_in", "relay2_in", "relay1_out", "relay2_out"})
             numbers.addGet(name);
     }
@@ -1082,30 +1059,11 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
 
     if (const TComAudioConnection *c = device->audioConnection(link)) {
         const int state = c->state();
-        switch (state) {
-        case TComAudioConnection::StateSettingUp:
-            panel->setLinkState(link, 3);
-            break;
-        case TComAudioConnection::StateDisconnecting:
-            panel->setLinkState(link, 6);
-            break;
-        case TComAudioConnection::StateActive:
-            switch (c->status()) {
-            case 6:
-            case 7:
-            case 8:
-                panel->setLinkState(link, 3);
-                break;
-            case 10:
-                panel->setLinkState(link, 5);
-                break;
-            default:
-                panel->setLinkState(link, 4);
-                break;
-            }
-            break;
-        default:
-            break;
+        // An idle or ended call leaves the link state as it is.
+        if (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateActive
+            || state == TComAudioConnection::StateDisconnecting) {
+            panel->setLinkState(link, QVantel::linkState(c, QVantel::LinkIdle));
         }
         if (state == TComAudioConnection::StateActive && c->codecRx().algorithm != -1) {
             showNames(QVantelLocalize::interfaceName(TComDevice::networkFromString(c->network())),
@@ -1134,14 +1092,14 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         disable(link);
 
     if (link == 2 && !device->hasCoordinationLine() && device->codecMode() != 1) {
-        panel->setLinkState(2, 0);
+        panel->setLinkState(2, QVantel::LinkUnused);
         return;
     }
     const QString address = rememberedAddress(link);
-    int idle = 0;
+    QVantel::LinkState idle = QVantel::LinkUnused;
     if (device->loaded()
         && TComDevice::networkFamily(device->defaultNetwork()) != TComDevice::InvalidFamily) {
-        idle = address.isEmpty() ? 1 : 2;
+        idle = address.isEmpty() ? QVantel::LinkIdle : QVantel::LinkAddressed;
     }
     if (link == 2 && device->hasCoordinationLine()) {
         showNames(QVantelLocalize::interfaceName(TComDevice::MobileFamily),
@@ -1304,22 +1262,16 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
         }
     }
 
-    if (IVantelStatusPanel *panel = statusPageShown()) {
-        switch (state) {
-        case TComAudioConnection::StateSettingUp:
-            panel->setLinkState(link, 3);
-            break;
-        case TComAudioConnection::StateDisconnecting:
-            panel->setLinkState(link, 6);
+    IVantelStatusPanel *panel = statusPageShown();
+    if (panel
+        && (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateDisconnecting
+            || state == TComAudioConnection::StateEnded)) {
+        const QVantel::LinkState idle
+            = rememberedAddress(link).isEmpty() ? QVantel::LinkIdle : QVantel::LinkAddressed;
+        panel->setLinkState(link, QVantel::linkState(connection, idle));
+        if (state != TComAudioConnection::StateSettingUp)
             disableLink(panel, link, connection);
-            break;
-        case TComAudioConnection::StateEnded:
-            panel->setLinkState(link, rememberedAddress(link).isEmpty() ? 1 : 2);
-            disableLink(panel, link, connection);
-            break;
-        default:
-            break;
-        }
     }
     if (m_settings)
         m_settings->audioConnectionStateChanged(connection);
@@ -1405,42 +1357,29 @@ void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
         }
     }
 
-    if (IVantelStatusPanel *panel = statusPageShown()) {
-        if (state == TComAudioConnection::StateSettingUp) {
-            panel->setLinkState(link, 3);
-        } else if (state == TComAudioConnection::StateActive) {
-            switch (status) {
-            case TComAudioConnection::StatusActive:
-            case TComAudioConnection::StatusNegotiating:
-            case TComAudioConnection::StatusWaitingForSync:
-                panel->setLinkState(link, 3);
-                break;
-            case TComAudioConnection::StatusSyncLost:
-                panel->setLinkState(link, 5);
-                break;
-            default: {
-                panel->setLinkState(link, 4);
-                const int previous = connection->previousStatus();
-                // Only when the call becomes synchronised, not on a repeated report.
-                if (previous == TComAudioConnection::StatusSync
-                    || previous == TComAudioConnection::StatusSyncLost) {
-                    break;
+    IVantelStatusPanel *panel = statusPageShown();
+    if (panel
+        && (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateActive)) {
+        const QVantel::LinkState shown = QVantel::linkState(connection, QVantel::LinkIdle);
+        panel->setLinkState(link, shown);
+        const int previous = connection->previousStatus();
+        // The codec mode and quality only when the call becomes synchronised, not on a repeated
+        // report.
+        if (shown == QVantel::LinkUp && previous != TComAudioConnection::StatusSync
+            && previous != TComAudioConnection::StatusSyncLost) {
+            panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
+            if (TComDevice::connectionTransport(connection) == 0) {
+                panel->setLinkQuality(link,
+                                      connection->txStatistics(0).netQuality,
+                                      connection->rxStatistics(0).netQuality);
+                panel->setLinkEnabled(link, true);
+                if (link == 1 && connection->streamAddressing()) {
+                    panel->setLinkQuality(2,
+                                          connection->txStatistics(1).netQuality,
+                                          connection->rxStatistics(1).netQuality);
+                    panel->setLinkEnabled(2, true);
                 }
-                panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
-                if (TComDevice::connectionTransport(connection) == 0) {
-                    panel->setLinkQuality(link,
-                                          connection->txStatistics(0).netQuality,
-                                          connection->rxStatistics(0).netQuality);
-                    panel->setLinkEnabled(link, true);
-                    if (link == 1 && connection->streamAddressing()) {
-                        panel->setLinkQuality(2,
-                                              connection->txStatistics(1).netQuality,
-                                              connection->rxStatistics(1).netQuality);
-                        panel->setLinkEnabled(2, true);
-                    }
-                }
-                break;
-            }
             }
         }
     }
@@ -1479,13 +1418,10 @@ void QVantelWindow::audioCallRelayChanged(TComAudioConnection *connection)
     m_mainPage->setInfoLamp(1, connection->relay2());
 }
 
-void QVantelWindow::copyMonitoringClicked(int target)
+void QVantelWindow::copyMonitoringClicked(int target, QWidget *source)
 {
     if (target < 1 || target > 4)
         return;
-    // Connected by signature to the headphone pages' copySettingsClicked(int), so the asking
-    // page is the signal's sender.
-    auto *source = qobject_cast<QWidget *>(sender());
     auto *page = dynamic_cast<IVantelHeadphonePage *>(
         m_pages[size_t(QVantel::Headphone1Page + target - 1)]);
     if (source && page)
@@ -1512,7 +1448,7 @@ void QVantelWindow::menuItemChanges(QVantelMenuItem *item, int code)
     const int kind = device->linkTransport(link);
     if (m_connectionPage) {
         m_connectionPage->panel(link)->setRemoteAddress(address, kind);
-        m_connectionPage->setLinkState(link, 2);
+        m_connectionPage->setLinkState(link, QVantel::LinkAddressed);
     }
     storeRemoteNumber(link, address, kind);
 }

@@ -8,8 +8,6 @@
 
 #include <string>
 
-class QVantelWindow;
-
 // The settings menu page of the front panel (stack page 11), a QVantelMenuWidget that the
 // front-panel window knows through IVantelSettingsPage.
 //
@@ -68,7 +66,6 @@ private slots:
     void clientStateChanged(RpcConnection::ConnectionState state);
 
 private:
-    static QWidget *create(QVantelWindow *window);
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
 
     bool autoLogin = false;
