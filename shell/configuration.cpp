@@ -198,6 +198,22 @@ bool Configuration::readConfiguration()
 
 namespace {
 
+// The device's bytes up to one beyond kMaxFileBytes. Read in pieces: asking for the whole cap
+// at once would allocate all of it for every small file.
+QByteArray readCapped(QIODevice &device)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    const qint64 cap = Configuration::kMaxFileBytes + 1;
+    QByteArray bytes;
+    while (bytes.size() < cap) {
+        const QByteArray piece = device.read(std::min(kPiece, cap - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return bytes;
+}
+
 // Where the reader stands in the document: inside which list a device element belongs.
 enum class Section { None, Settings, Known, Recent };
 
@@ -263,7 +279,7 @@ void Configuration::readConfiguration(QIODevice &device)
     recentDevices.clear();
     m_unreadableDigest.clear();
 
-    QByteArray bytes = device.read(kMaxFileBytes + 1);
+    QByteArray bytes = readCapped(device);
     bool failed = bytes.size() > kMaxFileBytes;
     if (failed)
         bytes.truncate(kMaxFileBytes);
@@ -464,7 +480,8 @@ bool Configuration::keepUnreadableFile()
     // Only the very file that was read: another store may have replaced it meanwhile.
     QFile current(m_fileName);
     if (!QFileInfo(m_fileName).isFile() || !current.open(QIODevice::ReadOnly)
-        || QCryptographicHash::hash(current.read(kMaxFileBytes), QCryptographicHash::Sha256)
+        || QCryptographicHash::hash(readCapped(current).left(kMaxFileBytes),
+                                    QCryptographicHash::Sha256)
                != m_unreadableDigest) {
         m_unreadableDigest.clear();
         return true;
