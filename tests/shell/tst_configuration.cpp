@@ -451,7 +451,7 @@ private slots:
             }
             return best;
         };
-        constexpr int kSmall = 2000;
+        constexpr int kSmall = 1000;
         const qint64 small = bestTime(document(kSmall), kSmall);
         const qint64 large = bestTime(document(8 * kSmall), 8 * kSmall);
         QVERIFY(small > 0 && large > 0);
