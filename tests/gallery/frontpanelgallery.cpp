@@ -1,5 +1,5 @@
-// Renders the front-panel window's login, main and connection pages and the status strip of the
-// pages in their main states into PNG files:
+// Renders the front-panel window's login, main and connection pages, the status strip of the
+// pages, the headphone pages and the settings menu in their main states into PNG files:
 //
 //     tallydesk_frontpanel_gallery [output folder]      (default: the gallery's build folder)
 //
@@ -15,8 +15,10 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
+#include "tests/gallery/settingsgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -224,7 +226,9 @@ int main(int argc, char **argv)
     ok = loginPage(folder) && ok;
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
+    ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
+    ok = settingsgallery::settingsPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }
