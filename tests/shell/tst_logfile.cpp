@@ -214,33 +214,23 @@ private slots:
         QCOMPARE(permissions & others, QFileDevice::Permissions());
     }
 
-    // With every name of this second and the next ones taken, a roll-over finds no name: the log
-    // goes on in the file it has.
-    void rollOverWithoutAFreeNameKeepsWriting()
+    // A roll-over that cannot make a new file (every name of the second taken, or, as here,
+    // the directory gone) leaves the log writing on in the file it has.
+    void rollOverWithoutANewFileKeepsWriting()
     {
+        const QString directory = m_dir->filePath(QStringLiteral("logs"));
         LogFile log(QStringLiteral("Tallydesk"));
-        QVERIFY(log.open(m_dir->path()));
-        const QString current = log.currentFileName();
-        const QDateTime now = QDateTime::currentDateTime();
-        for (int second = 0; second < 3; ++second) {
-            const QString stamp
-                = now.addSecs(second).toString(QStringLiteral("yyMMddThhmmss"));
-            for (int n = 0; n <= 999; ++n) {
-                const QString path
-                    = m_dir->filePath(n == 0 ? stamp + QStringLiteral("-Tallydesk.log")
-                                             : QStringLiteral("%1.%2-Tallydesk.log")
-                                                   .arg(stamp)
-                                                   .arg(n, 3, 10, QLatin1Char('0')));
-                if (path != current && !QFile::exists(path))
-                    touch(path, QByteArray());
-            }
-        }
+        QVERIFY(log.open(directory));
+        const QString name = QFileInfo(log.currentFileName()).fileName();
+        const QString moved = m_dir->filePath(QStringLiteral("moved"));
+        QVERIFY(QDir().rename(directory, moved));
         log.setMaxSize(1);
         log.write("ab");
         log.write("cd");
         QVERIFY(log.isOpen());
-        QCOMPARE(log.currentFileName(), current);
-        QCOMPARE(readAll(current), QByteArray("abcd"));
+        QCOMPARE(QFileInfo(log.currentFileName()).fileName(), name);
+        QCOMPARE(readAll(moved + QLatin1Char('/') + name), QByteArray("abcd"));
+        QVERIFY(!QFileInfo::exists(directory));
     }
 
     // Another instance writing in the same directory: its file survives this one's pruning
