@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QUdpSocket>
@@ -165,6 +166,29 @@ private slots:
                                        QStringLiteral("TolvDiscoveryResponse;device:vantel"));
         QTRY_COMPARE(dialog.view()->deviceModel()->rowCount(), 300);
         QCOMPARE(rebuilt.size(), 1);
+    }
+
+    void horizontalScrollBarOnlyWhenColumnsDoNotFit()
+    {
+        BriskDiscoveryDialog dialog(m_file);
+        dialog.setDiscovery(m_discovery.get());
+        QVERIFY(m_units->answerRequest());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        BriskDiscoveryView *view = dialog.view();
+        QTRY_COMPARE(view->deviceModel()->rowCount(), 3);
+        QScrollBar *bar = view->horizontalScrollBar();
+
+        // At its size the dialog shows every column whole, without a bar.
+        QVERIFY(view->horizontalHeader()->length() <= view->viewport()->width());
+        QVERIFY(!bar->isVisible());
+
+        // Narrower than the columns, the bar appears and scrolls; wide again, it goes.
+        dialog.resize(400, dialog.height());
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(bar->maximum() > 0);
+        dialog.resize(750, dialog.height());
+        QTRY_VERIFY(!bar->isVisible());
     }
 
     void onlyTheAddressCellShowsTheSelection()
