@@ -107,8 +107,8 @@ QString applyingText()
 
 QString powerCycleText()
 {
-    return translated(
-        QT_TRANSLATE_NOOP("QVantelSettingsPage", "Changes take effect after\nthe next power cycle"));
+    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                                        "Changes take effect after\nthe next power cycle"));
 }
 
 Controller *module()
@@ -199,9 +199,9 @@ QString outputSummary()
     QString name = toQString(module()->nameOu());
     if (name.isEmpty())
         name = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Name"));
-    const QString state
-        = module()->modeOu() ? translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Transmitting"))
-                             : translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
+    const QString state = module()->modeOu()
+                              ? translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Transmitting"))
+                              : translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
     return QStringLiteral("%1 [ %2 ]").arg(name, state);
 }
 
@@ -346,7 +346,8 @@ void QVantelSettingsPage::createRavennaPage()
     const Maker maker = moduleMaker();
     const bool two = twoInterfaces();
 
-    QVantelMenuItem *row = addRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
+    QVantelMenuItem *row
+        = addRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
     row->setReadOnly(true);
     row = addRow(page, RowSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
     for (const int rate : rates)
@@ -443,8 +444,8 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
         keys.push_back(kRavennaKeyRavLinkState);
         keys.push_back(kRavennaKeyRavPtpState);
         if (firmwareVersion > 0x106ff
-            && !toQString(c->manufacturer()).startsWith(QLatin1String("ArchWave"),
-                                                         Qt::CaseInsensitive))
+            && !toQString(c->manufacturer())
+                    .startsWith(QLatin1String("ArchWave"), Qt::CaseInsensitive))
             keys.push_back(kRavennaKeyRavFirmwareRev);
         if (two) {
             keys.push_back(kRavennaKeyRavDhcp1);
@@ -510,10 +511,10 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
         return two ? QStringLiteral("%1 / %2").arg(first, second) : first;
     };
     setRowText(page, RowLinkState, pair(linkWord(0), linkWord(1)));
-    setRowText(page,
-               RowPtpState,
-               pair(ptpStateText(c->netInterface(0).ptpState),
-                    ptpStateText(c->netInterface(1).ptpState)));
+    setRowText(
+        page,
+        RowPtpState,
+        pair(ptpStateText(c->netInterface(0).ptpState), ptpStateText(c->netInterface(1).ptpState)));
     setRowText(page, RowManufacturer, toQString(c->manufacturer()));
     setRowText(page, RowModel, toQString(c->hardwareName()));
     setRowText(page, RowFirmwareVersion, toQString(c->firmwareVer()));
@@ -531,7 +532,8 @@ void QVantelSettingsPage::createRavennaAddressPage(int pageId)
     addRow(page, RowIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
     addRow(page, RowSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
     addRow(page, RowGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
-    addRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))->setReadOnly(true);
+    addRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))
+        ->setReadOnly(true);
     refreshRavennaAddressPage(page);
     pushPage(page);
 }
@@ -543,7 +545,6 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
     Controller *c = module();
     const int iface = addressInterface(page);
     const bool locked = pageLocked();
-    const bool addressLocked = locked || c->netInterface(iface).dhcp != Controller::DhcpOff;
     if (!locked) {
         const AddressKeys keys = addressKeys(iface);
         std::vector<std::string> read
@@ -552,7 +553,10 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
             read.push_back(keys.vlanId);
         (void)c->read(read);
     }
+    // The address rows follow the mode just read, so they are locked exactly when the switch
+    // shows DHCP or ZeroConf.
     const Controller::NetInterface &net = c->netInterface(iface);
+    const bool addressLocked = locked || net.dhcp != Controller::DhcpOff;
     if (QVantelMenuItem *row = page->findItem(RowDhcp)) {
         row->setChecked(net.dhcp != Controller::DhcpOff);
         row->setReadOnly(locked);
@@ -808,21 +812,20 @@ void QVantelSettingsPage::createRavennaOutputPage()
     addRow(page, RowMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
     if (interfaceRows) {
         addRow(page, RowInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
-        addRow(page,
-               RowAutoconf2,
-               QVantelMenuItem::Switch,
-               tr("Auto Configuration"),
-               kIndentedLeft);
+        addRow(
+            page, RowAutoconf2, QVantelMenuItem::Switch, tr("Auto Configuration"), kIndentedLeft);
         addRow(page,
                RowMcAddr2,
                QVantelMenuItem::NumericEntry,
                tr("Multicast Address"),
                kIndentedLeft);
-        addRow(page, RowMcPort2, QVantelMenuItem::NumericEntry, tr("Multicast Port"), kIndentedLeft);
+        addRow(
+            page, RowMcPort2, QVantelMenuItem::NumericEntry, tr("Multicast Port"), kIndentedLeft);
     }
     addRow(page, RowChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
         ->setReadOnly(true);
-    addRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))->setReadOnly(true);
+    addRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))
+        ->setReadOnly(true);
     refreshRavennaOutputPage(page);
     pushPage(page);
 }
@@ -894,9 +897,7 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
             row->grid()->setContentsMargins(both ? kIndentedLeft : 10, 0, 10, 0);
     }
     setRowText(page, RowChannelCount, QString::number(c->chCountOu()));
-    setRowText(page,
-               RowPacketTime,
-               tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
+    setRowText(page, RowPacketTime, tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
 }
 
 namespace {
@@ -945,7 +946,8 @@ bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
         if (!text.isEmpty() && text != toQString(c->nameOu()))
             return true;
     }
-    if (QVantelMenuItem *row = editableRow(page, RowTransmit); row && row->isChecked() != c->modeOu())
+    if (QVantelMenuItem *row = editableRow(page, RowTransmit);
+        row && row->isChecked() != c->modeOu())
         return true;
     if (QVantelMenuItem *row = editableRow(page, RowOutputInterfaces)) {
         const QVantelMenuItem::Value *value = row->currentValue();
@@ -975,8 +977,8 @@ bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
     const std::string nameBefore = c->nameOu();
     const bool modeBefore = c->modeOu();
     const int netifBefore = c->netifOu();
-    const Controller::TxDestination destinationsBefore[2] = {c->txDestination(0),
-                                                             c->txDestination(1)};
+    const Controller::TxDestination destinationsBefore[2]
+        = {c->txDestination(0), c->txDestination(1)};
     std::vector<std::string> changed;
     if (QVantelMenuItem *row = editableRow(page, RowStreamName)) {
         const QString text = row->valueText();
@@ -985,7 +987,8 @@ bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
             changed.push_back(kRavennaKeyRavNameOu);
         }
     }
-    if (QVantelMenuItem *row = editableRow(page, RowTransmit); row && row->isChecked() != modeBefore) {
+    if (QVantelMenuItem *row = editableRow(page, RowTransmit);
+        row && row->isChecked() != modeBefore) {
         (void)c->setModeOu(row->isChecked(), false);
         changed.push_back(kRavennaKeyRavModeOu);
     }

@@ -5,6 +5,7 @@
 //     settings-aoip-module.png, settings-aoip-address.png, settings-aoip-inputs.png,
 //     settings-aoip-stream.png, settings-aoip-output.png (both interfaces in use)
 
+#include "link/ccom.h"
 #include "link/comclient.h"
 #include "model/accesslevel.h"
 #include "model/comravennacontroller.h"
@@ -47,11 +48,11 @@ inline bool ravennaPages(const QString &folder)
     installDemoRavenna(*new DemoUnit(fake));
     const quint32 firmwareBefore = firmwareVersion;
     firmwareVersion = firmwareVersionOf(1, 14);
-    bool ok = comClient()->initialize("ui", "vn_frontpanel") == 0
-              && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-              && QTest::qWaitFor(
-                  [] { return comClient()->state() == RpcConnection::Connected; }, 5000)
-              && ravennaController()->startWithIdentity();
+    bool ok
+        = comClient()->initialize("ui", "vn_frontpanel") == 0
+          && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
+          && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
+          && ravennaController()->startWithIdentity();
     const struct
     {
         const char *name;
@@ -65,12 +66,11 @@ inline bool ravennaPages(const QString &folder)
     for (const auto &sheet : sheets) {
         if (!ok)
             break;
-        ok = settingsgallery::writeMenu(folder,
-                                        QString::fromLatin1(sheet.name),
-                                        AccessLevel::Administrator,
-                                        [&sheet](QVantelSettingsPage &menu) {
-                                            openPages(menu, sheet.rows);
-                                        });
+        ok = settingsgallery::writeMenu(
+            folder,
+            QString::fromLatin1(sheet.name),
+            AccessLevel::Administrator,
+            [&sheet](QVantelSettingsPage &menu) { openPages(menu, sheet.rows); });
     }
     comClient()->disconnect();
     ravennaController()->reset();

@@ -1,5 +1,6 @@
 #include "settings/qvantelsettingspage.h"
 
+#include "link/ccom.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
@@ -22,6 +23,8 @@ namespace {
 
 const QString kAudio = QStringLiteral("audio");
 const QString kFailed = QStringLiteral("Failed to apply changes!");
+// A refusal cause as the unit words it: a failure code, then its text.
+const QString kBusy = QStringLiteral("115-resource busy");
 const QString kPowerCycle = QStringLiteral("Changes take effect after\nthe next power cycle");
 
 } // namespace
@@ -175,8 +178,9 @@ void TestSettingsRavenna::modulePage()
     QCOMPARE(row(129)->titleText(), QStringLiteral("IP Addressing (Interface 1)"));
     QCOMPARE(text(129), QStringLiteral("10.20.0.21 [ Static ]"));
     QCOMPARE(text(130), QStringLiteral("169.254.12.22 [ ZeroConf ]"));
-    QCOMPARE(text(137),
-             QStringLiteral("Stream 1 [ Receiving ]\nStream 2 [ Receiving / Receiving (No Sync) ]"));
+    QCOMPARE(
+        text(137),
+        QStringLiteral("Stream 1 [ Receiving ]\nStream 2 [ Receiving / Receiving (No Sync) ]"));
     QCOMPARE(text(148), QStringLiteral("Quorix Out [ Transmitting ]"));
     QCOMPARE(text(165), QStringLiteral("Locked"));
     QVERIFY(!row(164));
@@ -210,18 +214,18 @@ void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware_data()
 
     QTest::newRow("merging 1.10.0") << "Merging" << 0x10a00 << false
                                     << QList<int>{127, 165, 172, 137} << QList<int>{128, 164} << 2;
-    QTest::newRow("merging 1.10.1") << "merging tech" << 0x10a01 << false << QList<int>{128}
-                                    << QList<int>{} << 2;
+    QTest::newRow("merging 1.10.1")
+        << "merging tech" << 0x10a01 << false << QList<int>{128} << QList<int>{} << 2;
     QTest::newRow("merging 1.9") << "Merging" << 0x10900 << false << QList<int>{164}
                                  << QList<int>{128, 165, 172} << 2;
     QTest::newRow("audinate") << "Audinate" << 0x10f00 << false << QList<int>{169}
                               << QList<int>{127, 128, 137, 148, 172} << 0;
-    QTest::newRow("more slots 1.7.1") << "ArchWave" << 0x10701 << true << QList<int>{127}
-                                      << QList<int>{137, 148, 128} << 0;
-    QTest::newRow("more slots 1.7.2") << "ArchWave" << 0x10702 << true << QList<int>{137, 148}
-                                      << QList<int>{} << 5;
-    QTest::newRow("more slots 1.13") << "Other" << 0x10d00 << true << QList<int>{137}
-                                     << QList<int>{169} << 6;
+    QTest::newRow("more slots 1.7.1")
+        << "ArchWave" << 0x10701 << true << QList<int>{127} << QList<int>{137, 148, 128} << 0;
+    QTest::newRow("more slots 1.7.2")
+        << "ArchWave" << 0x10702 << true << QList<int>{137, 148} << QList<int>{} << 5;
+    QTest::newRow("more slots 1.13")
+        << "Other" << 0x10d00 << true << QList<int>{137} << QList<int>{169} << 6;
 }
 
 void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
@@ -281,7 +285,7 @@ void TestSettingsRavenna::moduleCommits()
     QCOMPARE(shownMessage(), kPowerCycle);
 
     // A refused rate puts the module's rate back.
-    m_fake->refuseKey(QStringLiteral("rav_sample_rate"), QStringLiteral("busy"));
+    m_fake->refuseKey(QStringLiteral("rav_sample_rate"), kBusy);
     commitChoice(125, 96000);
     QCOMPARE(shownMessage(), kFailed);
     QCOMPARE(text(125), QStringLiteral("48 kHz"));
@@ -289,7 +293,8 @@ void TestSettingsRavenna::moduleCommits()
     QVERIFY(!m_page->header()->isModified());
 }
 
-// --- Addressing pages ------------------------------------------------------------------------------
+// --- Addressing pages
+// ------------------------------------------------------------------------------
 
 void TestSettingsRavenna::addressApplySendsChangedKeys()
 {
@@ -333,7 +338,7 @@ void TestSettingsRavenna::addressRefusedThenRetried()
 {
     m_page->createRavennaAddressPage(130);
     m_fake->clearLog();
-    m_fake->refuseKey(QStringLiteral("rav_dhcp1"), QStringLiteral("busy"));
+    m_fake->refuseKey(QStringLiteral("rav_dhcp1"), kBusy);
     commitSwitch(131, false);
     m_page->applyClicked();
     QCOMPARE(shownMessage(), kFailed);
@@ -356,7 +361,8 @@ void TestSettingsRavenna::addressRefusedThenRetried()
     QCOMPARE(ravennaController()->netInterface(0).ipAddr, std::string("10.20.0.21"));
 }
 
-// --- Output stream page ------------------------------------------------------------------------------
+// --- Output stream page
+// ------------------------------------------------------------------------------
 
 void TestSettingsRavenna::outputPage()
 {
@@ -488,7 +494,8 @@ void TestSettingsRavenna::outputRefusedThenRetried()
     QVERIFY(!m_page->header()->isModified());
 }
 
-// --- Input streams ---------------------------------------------------------------------------------
+// --- Input streams
+// ---------------------------------------------------------------------------------
 
 void TestSettingsRavenna::inputsPage()
 {
@@ -512,7 +519,8 @@ void TestSettingsRavenna::receiverDelay()
 {
     m_page->createRavennaInputsPage();
     m_fake->clearLog();
-    for (const QString &refused : {QStringLiteral("0"), QStringLiteral("24001"), QStringLiteral("x")}) {
+    for (const QString &refused :
+         {QStringLiteral("0"), QStringLiteral("24001"), QStringLiteral("x")}) {
         commitText(147, refused);
         QCOMPARE(shownMessage(), kFailed);
         QCOMPARE(text(147), QStringLiteral("Automatic"));
@@ -545,7 +553,8 @@ void TestSettingsRavenna::streamPagePicksAndApplies()
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_stream_in1")});
-    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in1"), kAudio), QStringLiteral("102/5/Studio B"));
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in1"), kAudio),
+             QStringLiteral("102/5/Studio B"));
     QVERIFY(!m_page->header()->isModified());
 
     // Back on the list the slot shows what was written.
@@ -562,12 +571,16 @@ void TestSettingsRavenna::streamChannelLimit()
     QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
     QCOMPARE(text(145), QStringLiteral("2"));
 
-    // A stream no longer listed leaves the channel row empty; Apply asks for a refresh.
-    m_fake->setList(QStringLiteral("rav_stream_in"), {QStringLiteral("102/8/Studio B")}, kAudio);
-    m_page->refreshRavennaStreamPage(current());
+    // A stream the module no longer lists leaves the channel row empty; Apply, with nothing to
+    // write, asks for a refresh.
+    m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("104/0/Old Feed"), kAudio);
+    m_page->backClicked();
+    m_page->createRavennaStreamPage(139);
     QCOMPARE(row(145)->values().size(), 0);
     QCOMPARE(text(145), QString());
+    m_fake->clearLog();
     m_page->applyClicked();
+    QVERIFY(sentKeys().isEmpty());
     QCOMPARE(text(145), QStringLiteral("Press refresh before selecting a channel"));
     QVERIFY(m_page->header()->isRefreshVisible());
 }
@@ -577,7 +590,7 @@ void TestSettingsRavenna::streamRefusedThenRetried()
     m_page->createRavennaInputsPage();
     m_page->createRavennaStreamPage(138);
     commitChoice(144, 103);
-    m_fake->refuseKey(QStringLiteral("rav_stream_in0"), QStringLiteral("busy"));
+    m_fake->refuseKey(QStringLiteral("rav_stream_in0"), kBusy);
     m_fake->clearLog();
     m_page->applyClicked();
     QCOMPARE(shownMessage(), kFailed);
@@ -588,7 +601,8 @@ void TestSettingsRavenna::streamRefusedThenRetried()
     m_fake->clearLog();
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_stream_in0")});
-    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in0"), kAudio), QStringLiteral("103/0/Newsroom"));
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in0"), kAudio),
+             QStringLiteral("103/0/Newsroom"));
 }
 
 QTEST_MAIN(TestSettingsRavenna)

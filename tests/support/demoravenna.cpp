@@ -5,6 +5,7 @@
 
 #include "demoarea.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <utility>
@@ -33,13 +34,13 @@ QString refusal(const QString &key, const QString &value)
     if (key.startsWith(QLatin1String("rav_mc_addr_ou"))) {
         const int first = value.section(QLatin1Char('.'), 0, 0).toInt();
         if (!dottedQuad(value) || first < 224 || first > 239)
-            return QStringLiteral("invalid multicast address");
+            return QStringLiteral("105-invalid value");
     }
     const bool address = key.startsWith(QLatin1String("rav_ip_addr"))
                          || key.startsWith(QLatin1String("rav_subnet"))
                          || (key.startsWith(QLatin1String("rav_gateway")) && !value.isEmpty());
     if (address && !dottedQuad(value))
-        return QStringLiteral("invalid address");
+        return QStringLiteral("105-invalid value");
     return {};
 }
 
@@ -108,16 +109,31 @@ void installDemoRavenna(DemoUnit &demo)
     };
     for (const auto &[key, value] : values)
         fake.setValue(QLatin1String(key), QLatin1String(value), kAudio);
-    fake.setList(QStringLiteral("rav_sample_rate"),
-                 {QStringLiteral("44100"), QStringLiteral("48000"), QStringLiteral("96000")},
-                 kAudio);
-    fake.setList(QStringLiteral("rav_resolution"), {QStringLiteral("16"), QStringLiteral("24")}, kAudio);
-    // Each item: stream id, channel count, name.
-    fake.setList(QStringLiteral("rav_stream_in"),
-                 {QStringLiteral("101/2/Studio A"),
-                  QStringLiteral("102/8/Studio B"),
-                  QStringLiteral("103/1/Newsroom")},
-                 kAudio);
+    // The lists share their names with the module's current values, so they are answered here
+    // rather than from the store. Stream items: stream id, channel count, name.
+    const QHash<QString, QStringList> lists = {
+        {QStringLiteral("rav_sample_rate"),
+         {QStringLiteral("44100"), QStringLiteral("48000"), QStringLiteral("96000")}},
+        {QStringLiteral("rav_resolution"), {QStringLiteral("16"), QStringLiteral("24")}},
+        {QStringLiteral("rav_stream_in"),
+         {QStringLiteral("101/2/Studio A"),
+          QStringLiteral("102/8/Studio B"),
+          QStringLiteral("103/1/Newsroom")}},
+    };
+    demo.addHandler([lists](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param || request.target() != kAudio
+            || request.lists().isEmpty() || !request.gets().isEmpty())
+            return std::nullopt;
+        FakeMessage answer(FakeMessage::Param);
+        for (const QString &name : request.lists()) {
+            const auto found = lists.constFind(name);
+            if (found == lists.constEnd())
+                return std::nullopt;
+            answer.set(name, FakeMessage::joinList(found.value()));
+        }
+        answer.set(QStringLiteral("return"), QStringLiteral("OK"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    });
 
     demo.addHandler([&fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (request.message.type != FakeMessage::Param || request.target() != kAudio)
