@@ -2,6 +2,7 @@
 // without a device. It answers the login reads, keeps what the program writes, and sends moving
 // level reports once the program subscribes to them.
 
+#include "demosip.h"
 #include "fakematrixdemo.h"
 #include "fakequorix.h"
 
@@ -59,6 +60,8 @@ int main(int argc, char *argv[])
     FakeQuorix fake;
     fillDemoValues(fake);
     fillMatrixDemoValues(fake);
+    fillSipDemo(fake);
+    fake.setReplyHook([](const FakeRequest &request) { return answerSipDemo(request); });
     if (!fake.listen(quint16(port))) {
         err << "fake-quorix: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
