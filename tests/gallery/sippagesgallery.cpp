@@ -8,7 +8,7 @@
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
 #include "tests/gallery/gallerysheet.h"
-#include "tests/support/demosip.h"
+#include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
@@ -51,7 +51,7 @@ bool sipPages(const QString &folder)
     FakeQuorix fake;
     if (!fake.listen())
         return false;
-    fillSipDemo(fake);
+    installDemoSip(*new DemoUnit(fake));
     comClient()->initialize("ui", "vn_frontpanel");
     if (!connectTo(fake) || !comDevice()->readDeviceOptions()
         || !comDevice()->aoipController()->setNetwork("aoip", 0, false))

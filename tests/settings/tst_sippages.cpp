@@ -8,7 +8,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/passwordtext.h"
-#include "tests/support/demosip.h"
+#include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
@@ -92,8 +92,7 @@ void TestSipPages::init()
     accessLevel = AccessLevel::Administrator;
     firmwareVersion = kFirmwareVersionUnknown;
     m_fake = std::make_unique<FakeQuorix>();
-    fillSipDemo(*m_fake);
-    m_fake->setReplyHook([](const FakeRequest &request) { return answerSipDemo(request); });
+    installDemoSip(*new DemoUnit(*m_fake));
     QVERIFY(m_fake->listen());
     QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
     QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));

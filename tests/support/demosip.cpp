@@ -1,6 +1,20 @@
-#include "demosip.h"
+// The SIP side of the audio-over-IP module: protocol, STUN, registration, keep-alive, direct RTP
+// and quality-of-service settings, and two SIP accounts, the first registered at a demo
+// registrar and the second at another one, so the default-account switch can be used. The unit
+// also offers double streaming over IP. Account 1's password is "sipdemo"; what the program
+// writes is kept.
+//
+// A refused write can be tried by hand: the unit refuses a settings write to "aoip" whose
+// registrar, outbound proxy or STUN server holds a blank ("105-invalid value" for that key) and
+// then keeps none of the request's values.
+
+#include "demoarea.h"
+
+#include "link/passwordcipher.h"
 
 #include <QStringList>
+
+#include <cstdlib>
 
 namespace {
 
@@ -17,27 +31,45 @@ const QStringList &checkedHostKeys()
     return keys;
 }
 
-void appendToList(FakeQuorix &fake,
-                  const QString &name,
-                  const QString &item,
-                  const QString &target,
-                  const QString &network = {})
+// A unit keeps SIP passwords enciphered; an empty text when the cipher fails.
+QString enciphered(const QByteArray &text)
 {
-    QStringList items = FakeMessage::splitList(fake.value(name, target, network));
-    if (!items.contains(item))
-        items << item;
-    fake.setList(name, items, target, network);
+    char *cipher = nullptr;
+    const int length = encryptString(text.constData(), int(text.size()), &cipher);
+    if (length < 0)
+        return {};
+    const QString result = QString::fromLatin1(cipher, length);
+    std::free(cipher);
+    return result;
+}
+
+std::optional<QList<FakeReply>> refuseBlankHost(const FakeRequest &request)
+{
+    if (request.message.type != FakeMessage::Param || request.target() != kNetwork
+        || request.network() != kAoip)
+        return std::nullopt;
+    for (const auto &[key, value] : request.message.params) {
+        if (!checkedHostKeys().contains(key) || !value.contains(QLatin1Char(' ')))
+            continue;
+        FakeMessage answer(FakeMessage::Param);
+        answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+        answer.set(key, QStringLiteral("105-invalid value"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    }
+    return std::nullopt;
 }
 
 } // namespace
 
-void fillSipDemo(FakeQuorix &fake)
+void installDemoSip(DemoUnit &demo)
 {
-    appendToList(fake, kNetwork, kAoip, kNetwork);
-    appendToList(fake,
-                 QStringLiteral("device_opts"),
-                 QStringLiteral("ip_dstream_2"),
-                 QStringLiteral("general"));
+    FakeQuorix &fake = demo.fake();
+    const QString general = QStringLiteral("general");
+    QStringList options
+        = FakeMessage::splitList(fake.value(QStringLiteral("device_opts"), general));
+    if (!options.contains(QStringLiteral("ip_dstream_2")))
+        options << QStringLiteral("ip_dstream_2");
+    fake.setList(QStringLiteral("device_opts"), options, general);
 
     const std::pair<const char *, const char *> settings[] = {
         {"audio_mode", "SIP"},
@@ -69,7 +101,6 @@ void fillSipDemo(FakeQuorix &fake)
         {"sip_user", "studio1"},
         {"sip_display_name", "Studio 1"},
         {"sip_auth_user", "studio1"},
-        {"sip_password", ""},
         {"sip_registrar2", "backup.demo.invalid:5070"},
         {"sip_user2", "studio1-backup"},
         {"sip_display_name2", "Studio 1 (backup)"},
@@ -78,31 +109,11 @@ void fillSipDemo(FakeQuorix &fake)
     };
     for (const auto &[key, value] : settings)
         fake.setValue(QLatin1String(key), QLatin1String(value), kNetwork, kAoip);
+    fake.setValue(QStringLiteral("sip_password"), enciphered("sipdemo"), kNetwork, kAoip);
 
-    // Status keys are asked for without the network.
-    const std::pair<const char *, const char *> status[] = {
-        {"sip_state", "registered"},
-        {"sip_state2", "unregistered"},
-        {"stun_nat_type", "nat-open"},
-        {"public_addr", "127.0.0.1"},
-        {"aoip_version", "demo 1.0"},
-    };
-    for (const auto &[key, value] : status)
-        fake.setValue(QLatin1String(key), QLatin1String(value), kNetwork);
-}
+    // Status keys are asked for without naming the module.
+    fake.setValue(QStringLiteral("stun_nat_type"), QStringLiteral("nat-open"), kNetwork);
+    fake.setValue(QStringLiteral("public_addr"), QStringLiteral("127.0.0.1"), kNetwork);
 
-std::optional<QList<FakeReply>> answerSipDemo(const FakeRequest &request)
-{
-    if (request.message.type != FakeMessage::Param || request.target() != kNetwork
-        || request.network() != kAoip)
-        return std::nullopt;
-    for (const auto &[key, value] : request.message.params) {
-        if (!checkedHostKeys().contains(key) || !value.contains(QLatin1Char(' ')))
-            continue;
-        FakeMessage answer(FakeMessage::Param);
-        answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
-        answer.set(key, QStringLiteral("105-invalid value"));
-        return QList<FakeReply>{FakeReply::reply(answer)};
-    }
-    return std::nullopt;
+    demo.addHandler(refuseBlankHost);
 }
