@@ -2,6 +2,7 @@
 // without a device. It answers the login reads, keeps what the program writes, and sends moving
 // level reports once the program subscribes to them.
 
+#include "demonetworks.h"
 #include "fakequorix.h"
 
 #include <QCommandLineParser>
@@ -57,6 +58,9 @@ int main(int argc, char *argv[])
 
     FakeQuorix fake;
     fillDemoValues(fake);
+    fillNetworkDemo(fake);
+    fake.setReplyHook(
+        [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
     if (!fake.listen(quint16(port))) {
         err << "fake-quorix: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
