@@ -20,6 +20,10 @@ const std::string kOperatorKey = "password_ol";
 
 QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
     : QVantelMenuWidget(parent)
+    , editEthernet(comClient())
+    , editMobile(comClient())
+    , editWifi(comClient())
+    , editIsdn(comClient())
 {
     connect(comClient(), &ksm::CCom::stateChanged, this, &QVantelSettingsPage::clientStateChanged);
 }
@@ -91,6 +95,8 @@ bool QVantelSettingsPage::setAutoLogin(bool on, bool send)
 
 bool QVantelSettingsPage::loadPasswords()
 {
+    // Called as a session with a unit starts: nothing read from an earlier one may stay.
+    mobileCapabilities = -1;
     const std::vector<std::string> names{kAdministratorKey, kExpertKey, kOperatorKey};
     ksm::CCom::ParamMap values;
     if (comClient()->getControllerParams(names, values, kPasswordTimeoutMs) < 0)
@@ -128,8 +134,11 @@ void QVantelSettingsPage::clearPasswords()
 
 void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState state)
 {
-    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing)
+    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing) {
         clearPasswords();
+        // The next unit may have another modem.
+        mobileCapabilities = -1;
+    }
 }
 
 void QVantelSettingsPage::audioChangesetEvent(const ksm::CMsg &message)

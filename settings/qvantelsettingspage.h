@@ -1,13 +1,22 @@
 #pragma once
 
 #include "frontpanel/ivantelsettingspage.h"
+#include "link/codecconfig.h"
 #include "link/rpcconnection.h"
+#include "model/comethernetcontroller.h"
+#include "model/comisdncontroller.h"
+#include "model/commobilecontroller.h"
+#include "model/comwificontroller.h"
 #include "widgets/qvantelmenuwidget.h"
 
 #include <QString>
 
+#include <optional>
 #include <string>
 
+class QVantelMenuItem;
+class QVantelMenuItems;
+class QVantelMenuSelect;
 class QVantelWindow;
 
 // The settings menu page of the front panel (stack page 11), a QVantelMenuWidget that the
@@ -59,10 +68,57 @@ public:
     void clearPasswords();
 
     int lastSectionId() const override { return lastSection; }
+    void backClicked() override;
+    void applyClicked() override;
+    void itemClicked(QVantelMenuItem *item) override;
+    void itemCommitted(QVantelMenuItem *item) override;
+    void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select) override;
     void audioChangesetEvent(const ksm::CMsg &message) override;
     void configurationEvent(const ksm::CMsg &message) override;
     void deviceBusy(bool busy) override;
     void deviceReleased(bool released) override;
+
+    // --- Network section: page 1, ISDN page 11, Ethernet 12-15, mobile 16-19, Wi-Fi 20-23 ---
+    void createNetworkMenu();
+    void updateMobileEntries(QVantelMenuItems *page);
+    // Puts the unit's state into row 7, 8 or 9 of the Network page; any other row is left.
+    void refreshNetworkRow(QVantelMenuItem *row);
+    // Puts editEthernet into the rows of an Ethernet page.
+    void refreshEthernetRows(QVantelMenuItems *page);
+    void createIsdnPage();
+    void createEthernetPage(int pageId);
+    void createMobilePage(int pageId);
+    void createWifiPage(int pageId);
+    // Whether an editable row of the page differs from the page's edit copy.
+    [[nodiscard]] bool hasIsdnChanges(QVantelMenuItems *page) const;
+    [[nodiscard]] bool hasEthernetChanges(QVantelMenuItems *page) const;
+    [[nodiscard]] bool hasMobileChanges(QVantelMenuItems *page) const;
+    [[nodiscard]] bool hasWifiChanges(QVantelMenuItems *page) const;
+    // Write the changed rows through the edit copy; true when nothing had to be written or the
+    // unit took it all. A refused write leaves the edit copy as it was, so the rows still count
+    // as changed and the next Apply sends them again.
+    bool applyIsdnPage(QVantelMenuItems *page);
+    bool applyEthernetPage(QVantelMenuItems *page);
+    bool applyMobilePage(QVantelMenuItems *page);
+    bool applyWifiPage(QVantelMenuItems *page);
+
+    // The section's share of the menu hooks; each returns false (or nothing) when the row or
+    // page is not the section's, so the caller goes on with its other sections.
+    bool networkItemClicked(QVantelMenuItem *row);
+    bool networkItemCommitted(QVantelMenuItem *row);
+    bool networkSelectionAccepted(QVantelMenuItem *row, QVantelMenuSelect *select);
+    // Apply on an interface page: the refusal while a call uses its network, then the applier
+    // and, after a PIN was taken, the way back to the Network page.
+    std::optional<bool> applyNetworkPage(QVantelMenuItems *page);
+    // After a back step: the Network page's rows 7-9 or the interface page's modified mark.
+    bool networkPageShown(QVantelMenuItems *page);
+
+    // Capabilities of mobile network 0 as the Network page read them; -1 until read.
+    int mobileCapabilities = -1;
+    TComEthernetController editEthernet;
+    TComMobileController editMobile;
+    TComWifiController editWifi;
+    TComIsdnController editIsdn;
 
 private slots:
     void clientStateChanged(RpcConnection::ConnectionState state);
@@ -70,6 +126,15 @@ private slots:
 private:
     static QWidget *create(QVantelWindow *window);
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
+    void commitNetworkRow(QVantelMenuItem *row);
+    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
+    // when the coding changed and must be written.
+    static bool monoFallback(TCodecConfig &codec, int codecMode);
+    void scanMobileOperators(QVantelMenuItem *row);
+    void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    // The operator row's choice as the unit words it ("auto" for "Auto").
+    [[nodiscard]] std::optional<std::string> operatorChoice(const QVantelMenuItems *page) const;
 
     bool autoLogin = false;
     QString administratorPassword;
