@@ -1,6 +1,7 @@
 #include "settings/qvantelsettingspage.h"
 
 #include "link/ccom.h"
+#include "link/cmsg.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
@@ -89,6 +90,8 @@ private slots:
     void wrongPinThenPinSave();
     void wifiNetworkChoice();
     void isdnLocks();
+    void ethernetEventRefresh();
+    void operatorScan();
 
 private:
     bool connectClient();
@@ -97,6 +100,7 @@ private:
     void commit(int id);
     bool apply();
     QString messageText() const;
+    bool asks(const QString &question) const;
 
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<QVantelSettingsPage> m_page;
@@ -174,6 +178,16 @@ QString TestNetworkPages::messageText() const
     return message ? message->findChild<QLabel *>()->text() : QString();
 }
 
+bool TestNetworkPages::asks(const QString &question) const
+{
+    const QList<QVantelMessage *> messages = m_page->findChildren<QVantelMessage *>();
+    for (const QVantelMessage *message : messages) {
+        if (message->isVisible() && message->findChild<QLabel *>()->text() == question)
+            return true;
+    }
+    return false;
+}
+
 void TestNetworkPages::networkPage()
 {
     QVantelMenuItems *page = openPage(1);
@@ -206,6 +220,13 @@ void TestNetworkPages::networkPage()
     QCOMPARE(capabilityLists(), 1); // the mobile row's own assignment
     m_fake->clearLog();
     m_page->loadPasswords();
+    m_page->createNetworkMenu();
+    QCOMPARE(capabilityLists(), 2);
+    // And after the link to the unit dropped.
+    m_page->createNetworkMenu();
+    comClient()->disconnect();
+    QVERIFY(connectClient());
+    m_fake->clearLog();
     m_page->createNetworkMenu();
     QCOMPARE(capabilityLists(), 2);
 }
@@ -512,5 +533,50 @@ void TestNetworkPages::isdnLocks()
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
 }
 
+void TestNetworkPages::ethernetEventRefresh()
+{
+    QVantelMenuItems *page = openPage(13);
+    QVERIFY(row(30)->isReadOnly());
+    ksm::CMsg event(ksm::CMsg::Event);
+    event.setParam("event_type", "config info");
+    event.setParam("network", "eth.1");
+    event.setParam("mode", "dhcp");
+    event.setParam("local_addr", "10.0.0.77");
+    event.setParam("cable", "plugged");
+    QVERIFY(m_page->editEthernet.handleEvent(event));
+    m_page->refreshEthernetRows(page);
+    QVERIFY(row(24)->isChecked());
+    QCOMPARE(row(25)->valueText(), QStringLiteral("10.0.0.77"));
+    QVERIFY(row(25)->isReadOnly());
+    // Only the primary interface's link mode is ever editable.
+    QVERIFY(row(30)->isReadOnly());
+    QVERIFY(!row(31)->isReadOnly());
+}
+
+void TestNetworkPages::operatorScan()
+{
+    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    openPage(16);
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    QVERIFY(m_page->networkItemClicked(row(44)));
+    QVERIFY(asks(QStringLiteral("This may take a while\n\nAre you sure to proceed?")));
+
+    // Confirmed: the scan offers "Auto" and what the modem found.
+    commit(44);
+    QStringList offered;
+    for (const QVantelMenuItem::Value &value : row(44)->values())
+        offered << value.text;
+    QCOMPARE(offered, (QStringList{"Auto", "Demo Telecom", "Example Mobile"}));
+    QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
+    QVERIFY(select && select->isVisible());
+    select->setCurrentSelectable(select->findSelectable(2));
+    QVERIFY(m_page->networkSelectionAccepted(row(44), select));
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Example Mobile"));
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
+}
+
 QTEST_MAIN(TestNetworkPages)
 #include "tst_networkpages.moc"
+
