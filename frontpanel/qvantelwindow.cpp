@@ -34,7 +34,6 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QMetaMethod>
 #include <QStackedLayout>
 #include <QTimer>
 
@@ -217,35 +216,13 @@ void QVantelWindow::createPages()
         if (!m_settings)
             logCritical(QStringLiteral("QVantelWindow: the settings page lacks its services"));
     }
-    connectPageSignals();
+    // The higher layers' pages were connected by their factories; the settings menu reports
+    // its changed items here.
+    if (QVantelMenuWidget *menu = settingsPage())
+        connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 
     setLayout(m_pageStack);
     m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
-}
-
-void QVantelWindow::connectPageSignals()
-{
-    // The audio, headphone and settings pages live above this layer, so their signals are found
-    // by signature.
-    const auto connectBySignature = [this](QWidget *page, const char *signal, const char *slot) {
-        const int signalIndex = page ? page->metaObject()->indexOfSignal(signal) : -1;
-        if (signalIndex < 0)
-            return;
-        connect(page,
-                page->metaObject()->method(signalIndex),
-                this,
-                metaObject()->method(metaObject()->indexOfSlot(slot)));
-    };
-    for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
-        connectBySignature(
-            m_pages[size_t(index)], "pageActivated(QVantel::Page)", "pageActivated(QVantel::Page)");
-    }
-    for (int index : {QVantel::Headphone1Page, QVantel::Headphone2Page}) {
-        connectBySignature(
-            m_pages[size_t(index)], "copySettingsClicked(int)", "copyMonitoringClicked(int)");
-    }
-    if (QVantelMenuWidget *menu = settingsPage())
-        connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 }
 
 QWidget *QVantelWindow::page(int index) const
@@ -1479,13 +1456,10 @@ void QVantelWindow::audioCallRelayChanged(TComAudioConnection *connection)
     m_mainPage->setInfoLamp(1, connection->relay2());
 }
 
-void QVantelWindow::copyMonitoringClicked(int target)
+void QVantelWindow::copyMonitoringClicked(int target, QWidget *source)
 {
     if (target < 1 || target > 4)
         return;
-    // Connected by signature to the headphone pages' copySettingsClicked(int), so the asking
-    // page is the signal's sender.
-    auto *source = qobject_cast<QWidget *>(sender());
     auto *page = dynamic_cast<IVantelHeadphonePage *>(
         m_pages[size_t(QVantel::Headphone1Page + target - 1)]);
     if (source && page)

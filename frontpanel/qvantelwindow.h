@@ -37,7 +37,9 @@ class TComDataConnection;
 //
 // Pages. The login (0), main (1) and connection (2) pages are the window's own. The other slots
 // are filled at construction by the page factories registered with setPageFactory(); the higher
-// layers (audio and headphone pages, settings menu) register theirs before the window is built.
+// layers (audio and headphone pages, settings menu) register theirs before the window is built,
+// through registerPage<Page>() (registerHeadphonePage<Page>() for headphone pages 1 and 2), which
+// connects the page's signals to the window by type.
 // A slot without a factory stays empty and asking for its page does nothing. The settings page (11)
 // must implement IVantelSettingsPage: the login checks passwords against its cache, and without it
 // no login succeeds.
@@ -81,12 +83,41 @@ public:
         Output2 = 16,
     };
 
-    // Builds the page of one stack slot, with the window as parent.
+    // Builds the page of one stack slot, with the window as parent, and connects it to the
+    // window.
     using PageFactory = QWidget *(*)(QVantelWindow *window);
     // Registers the factory of a stack slot 3 to 11 (null clears it); other pages are ignored.
-    // Only windows built afterwards use it.
+    // Only windows built afterwards use it. A factory set here connects nothing by itself; the
+    // pages of the higher layers register through registerPage() or registerHeadphonePage().
     static void setPageFactory(QVantel::Page page, PageFactory factory);
     [[nodiscard]] static PageFactory pageFactory(QVantel::Page page);
+
+    // Registers Page (constructible from the window) for a stack slot 3 to 11: each window built
+    // afterwards creates one and connects its pageActivated(QVantel::Page) to pageActivated().
+    // The connection is made by type, so a page without that signal does not compile.
+    template <typename Page>
+    static void registerPage(QVantel::Page slot)
+    {
+        setPageFactory(slot, +[](QVantelWindow *window) -> QWidget * {
+            auto *page = new Page(window);
+            connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
+            return page;
+        });
+    }
+    // The same for headphone pages 1 and 2, which also ask for copies of their monitoring mix:
+    // copySettingsClicked(int) reaches copyMonitoringClicked() with the page as source.
+    template <typename Page>
+    static void registerHeadphonePage(QVantel::Page slot)
+    {
+        setPageFactory(slot, +[](QVantelWindow *window) -> QWidget * {
+            auto *page = new Page(window);
+            connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
+            connect(page, &Page::copySettingsClicked, window, [window, page](int target) {
+                window->copyMonitoringClicked(target, page);
+            });
+            return page;
+        });
+    }
 
     // The session's timer intervals; tests shorten them.
     struct Timing
@@ -175,7 +206,9 @@ public slots:
     void stateChanged(RpcConnection::ConnectionState state);
     void messageReceived(const RpcMessage &message);
     void deviceStateChanged(TComDevice::DeviceState state);
-    void copyMonitoringClicked(int target);
+    // Makes the headphone page of position target (1 to 4) copy the monitoring mix of source;
+    // other positions do nothing.
+    void copyMonitoringClicked(int target, QWidget *source);
     void menuItemChanges(QVantelMenuItem *item, int code);
     void connectionAdded(TComBaseConnection *connection);
     void connectionRemoved(TComBaseConnection *connection);
@@ -201,7 +234,6 @@ private:
     void refreshShownPage();
     // refreshSoundIdState() of the page shown, unless it is the settings page.
     void refreshShownSoundIdState();
-    void connectPageSignals();
     // The remote address the connection page remembers for link under its current transport.
     QString rememberedAddress(int link) const;
     void disableLink(IVantelStatusPanel *panel, int link, const TComAudioConnection *call);

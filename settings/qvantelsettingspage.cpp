@@ -30,14 +30,9 @@ QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
 
 QVantelSettingsPage::~QVantelSettingsPage() = default;
 
-QWidget *QVantelSettingsPage::create(QVantelWindow *window)
-{
-    return new QVantelSettingsPage(window);
-}
-
 void QVantelSettingsPage::registerPage()
 {
-    QVantelWindow::setPageFactory(QVantel::SettingsPage, &QVantelSettingsPage::create);
+    QVantelWindow::registerPage<QVantelSettingsPage>(QVantel::SettingsPage);
 }
 
 bool QVantelSettingsPage::setAdministratorPassword(const QString &password, bool send)

@@ -17,7 +17,6 @@
 class QVantelMenuItem;
 class QVantelMenuItems;
 class QVantelMenuSelect;
-class QVantelWindow;
 
 // The settings menu page of the front panel (stack page 11), a QVantelMenuWidget that the
 // front-panel window knows through IVantelSettingsPage.
@@ -124,7 +123,6 @@ private slots:
     void clientStateChanged(RpcConnection::ConnectionState state);
 
 private:
-    static QWidget *create(QVantelWindow *window);
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
     void commitNetworkRow(QVantelMenuItem *row);
     // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true

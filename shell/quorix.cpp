@@ -7,6 +7,7 @@
 #include "link/logtext.h"
 #include "model/comrequest.h"
 #include "model/textconversions.h"
+#include "pages/pageregistration.h"
 #include "resources/tallydeskresources.h"
 #include "settings/qvantelsettingspage.h"
 #include "shell/applicationdirectory.h"
@@ -209,7 +210,9 @@ void Quorix::createFrontPanel()
     layout->setSpacing(0);
     layout->setAlignment(Qt::AlignTop);
 
-    // The settings menu lives above the front panel; the window builds it through this factory.
+    // The pages and the settings menu live above the front panel; the window builds them through
+    // the factories registered here.
+    registerPages();
     QVantelSettingsPage::registerPage();
     m_frontPanel = new QVantelWindow(this);
     m_frontPanel->setObjectName(QStringLiteral("frontPanel"));

@@ -36,6 +36,9 @@ public:
     void setBalance(int balance) override;
 
     bool labelsBelow() const { return m_labelsBelow; }
+    // Whether the strip has a balance control, and whether it admits the programme split.
+    bool hasBalance() const { return m_withBalance; }
+    bool stereoAllowed() const { return m_stereoAllowed; }
     void setLabelsBelow(bool below);
     int state() const { return m_state; }
     void setState(int state);

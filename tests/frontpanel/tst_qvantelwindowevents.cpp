@@ -31,6 +31,7 @@ public:
     QList<QWidget *> copiedFrom;
 
 signals:
+    void pageActivated(QVantel::Page page);
     void copySettingsClicked(int target);
 };
 
@@ -67,16 +68,6 @@ public:
     QStringList hooks;
 };
 
-QWidget *makeHeadphonePage(QVantelWindow *window)
-{
-    return new StubHeadphonePage(window);
-}
-
-QWidget *makeSettingsPage(QVantelWindow *window)
-{
-    return new StubSettingsPage(window);
-}
-
 } // namespace
 
 class TestQVantelWindowEvents : public QObject
@@ -106,9 +97,12 @@ void TestQVantelWindowEvents::init()
     // The fixture's window, rebuilt with the stand-in pages, then logged in.
     QVERIFY(f.start(false));
     f.window.reset();
-    for (int page = QVantel::Headphone1Page; page <= QVantel::Headphone4Page; ++page)
-        QVantelWindow::setPageFactory(QVantel::Page(page), &makeHeadphonePage);
-    QVantelWindow::setPageFactory(QVantel::SettingsPage, &makeSettingsPage);
+    // Only headphone pages 1 and 2 ask for copies.
+    QVantelWindow::registerHeadphonePage<StubHeadphonePage>(QVantel::Headphone1Page);
+    QVantelWindow::registerHeadphonePage<StubHeadphonePage>(QVantel::Headphone2Page);
+    QVantelWindow::registerPage<StubHeadphonePage>(QVantel::Headphone3Page);
+    QVantelWindow::registerPage<StubHeadphonePage>(QVantel::Headphone4Page);
+    QVantelWindow::registerPage<StubSettingsPage>(QVantel::SettingsPage);
     f.window = std::make_unique<QVantelWindow>();
     f.window->setTiming({10, 400, 400});
     f.window->show();

@@ -16,6 +16,7 @@
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/networkpagesgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
@@ -224,6 +225,7 @@ int main(int argc, char **argv)
     ok = loginPage(folder) && ok;
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
+    ok = headphonegallery::headphonePages(folder) && ok;
     ok = networkPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

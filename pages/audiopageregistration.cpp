@@ -1,0 +1,5 @@
+#include "pages/pageregistration.h"
+
+void registerAudioPages()
+{
+}

@@ -1,0 +1,7 @@
+#include "pages/pageregistration.h"
+
+void registerPages()
+{
+    registerAudioPages();
+    registerHeadphonePages();
+}

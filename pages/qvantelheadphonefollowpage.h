@@ -1,0 +1,99 @@
+#pragma once
+
+#include "model/audiosettings.h"
+#include "pages/qvantelheadphonewidget.h"
+#include "widgets/qvantelpage.h"
+
+#include <array>
+
+class QLabel;
+class QVantelAudioBase;
+class QVantelButton;
+class QVantelSwitch;
+
+// Headphone pages 3 and 4 (one design, told apart by the headphone index 2 or 3): the mix of
+// the headphone on outputs 2h+2/2h+3 as a wide grid of knob strips and a side-tone strip (the
+// gain of the user's own microphone, input h), plus four switches: follow the mix of headphone 1
+// (switch1) or 2 (switch2), and, in the standard operation mode only, monitor the programme
+// output (switch3) or the coordination output (switch4) directly.
+//
+// Follow state: m_followedHeadphone -1 (own mix), 0 or 1, kept in byte 0 of the headphone's audio
+// configuration. Following copies the followed headphone's outputs onto this one; monitoring
+// replaces that copy with output 0 or 1 while it is on and restores it when turned off.
+//
+// Every change goes into TMatrixSettings (routing and balance as one headphone-mix write per
+// action); m_updating drops the echoes. GUI thread only.
+class QVantelHeadphoneFollowPage : public QVantelHeadphoneWidget
+{
+    Q_OBJECT
+
+public:
+    // headphoneIndex is 2 (page 3) or 3 (page 4).
+    QVantelHeadphoneFollowPage(int headphoneIndex, QWidget *parent);
+    ~QVantelHeadphoneFollowPage() override;
+    Q_DISABLE_COPY_MOVE(QVantelHeadphoneFollowPage)
+
+    // Also unchecks the four switches without clicking, enables them and forgets the followed
+    // headphone, so nothing of the previous session survives.
+    void resetView() override;
+
+    [[nodiscard]] QVantel::Page page() const;
+    // The input whose node gain is the side-tone level: the headphone's own microphone.
+    [[nodiscard]] int sideToneInput() const { return m_headphoneIndex; }
+    // switch 1 to 4.
+    [[nodiscard]] QVantelSwitch *followSwitch(int number) const;
+    [[nodiscard]] QLabel *programLabel() const { return m_programLabel; }
+    [[nodiscard]] QLabel *coordLabel() const { return m_coordLabel; }
+    [[nodiscard]] QVantelButton *pageButton(int index) const;
+
+    // The programme and coordination strips go to gain 0 and no ear, written like a turn.
+    void resetProgramStrips();
+
+signals:
+    void pageActivated(QVantel::Page page);
+
+public slots:
+    void deviceStateChanged(TComDevice::DeviceState state);
+    void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
+    void matrixControllerStateChanged(TComController *controller);
+    void matrixNodeChanged(QVantel::Inputs input, QVantel::Outputs output);
+    void matrixAudioConfigChanged(QVantel::Inputs position);
+    void switch1Clicked();
+    void switch2Clicked();
+    void switch3Clicked();
+    void switch4Clicked();
+
+private:
+    void setupUi();
+    void pushDefaults();
+    QVantelAudioInput *addStrip(int input,
+                                const QPoint &at,
+                                bool labelsBelow,
+                                bool withBalance,
+                                bool stereo,
+                                bool shown,
+                                bool enabled);
+
+    void knobSideToneChanged(int gain);
+    void knobValueChanged(QVantelAudioBase *strip, int gain);
+    void knobPanningChanged(QVantelAudioBase *strip);
+    void knobProgPanningChanged(QVantelAudioBase *strip);
+    void knobCoordPanningChanged(QVantelAudioBase *strip);
+    void audioBalanceChanged(QVantelAudioBase *strip, int balance);
+
+    // followed is 0 (headphone 1) or 1 (headphone 2); a monitoring switch is 0 (programme) or 1.
+    void followClicked(int followed);
+    void monitorClicked(int monitored);
+    void copyFollowed(int followed, bool on);
+    void writeConfigByte(quint8 value);
+    void setFollowStates(int followed);
+    void clearFollowStates();
+    void setRouting(int input, int output, bool on);
+    [[nodiscard]] bool anySwitchChecked() const;
+    [[nodiscard]] bool extendedMode() const;
+
+    std::array<QVantelSwitch *, 4> m_switches{};
+    QLabel *m_programLabel = nullptr;
+    QLabel *m_coordLabel = nullptr;
+    std::array<QVantelButton *, 5> m_pageButtons{};
+};

@@ -1,0 +1,778 @@
+#include "pages/qvantelheadphonepositionpage.h"
+
+#include "frontpanel/headphonepositioninputs.h"
+#include "model/accesslevel.h"
+#include "pages/qvantelheadphoneaudio.h"
+#include "pages/qvantelheadphoneselect.h"
+#include "widgets/qvantelaudio.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QCoreApplication>
+#include <QFrame>
+#include <QIcon>
+#include <QScopedValueRollback>
+
+#include <cmath>
+
+namespace {
+
+constexpr std::array<int, 4> kPositionY = {7, 116, 225, 334};
+constexpr std::array<int, 3> kCopyY = {7, 116, 225};
+constexpr std::array<int, 5> kPageButtonX = {112, 232, 352, 472, 592};
+constexpr int kPageButtonY = 400;
+// The page bar from the left: headphone 1, 3, home, 4, 2.
+constexpr std::array<QVantel::Page, 5> kPageBarTargets = {QVantel::Headphone1Page,
+                                                          QVantel::Headphone3Page,
+                                                          QVantel::MainPage,
+                                                          QVantel::Headphone4Page,
+                                                          QVantel::Headphone2Page};
+constexpr std::array<const char *, 5> kPageBarTexts = {"1", "3", nullptr, "4", "2"};
+constexpr int kHomeButton = 2;
+
+// The inputs a position may not take over from the grid when the device enters the extended
+// operation mode: the programme and coordination channels and their returns.
+constexpr std::array<int, 6> kProgramInputs = {12, 13, 19, 20, 21, 24};
+
+bool hasDeviceOption(quint32 option)
+{
+    return (comDevice()->deviceOptions() & option) != 0;
+}
+
+int roundedGain(float dB)
+{
+    return int(std::lround(dB));
+}
+
+} // namespace
+
+QVantelHeadphonePositionPage::QVantelHeadphonePositionPage(int headphoneIndex, QWidget *parent)
+    : QVantelHeadphoneWidget(headphoneIndex, parent)
+{
+    setupUi();
+    pushDefaults();
+
+    TComDevice *device = comDevice();
+    TMatrixSettings *matrix = matrixSettings();
+    connect(device,
+            &TComDevice::deviceStateChanged,
+            this,
+            &QVantelHeadphonePositionPage::deviceStateChanged);
+    connect(audioSettings(),
+            &TAudioSettings::controllerParamChanged,
+            this,
+            &QVantelHeadphonePositionPage::audioControllerParamChanged);
+    connect(matrix,
+            &TMatrixSettings::controllerStateChanged,
+            this,
+            &QVantelHeadphonePositionPage::matrixControllerStateChanged);
+    connect(matrix,
+            &TMatrixSettings::nodeChanged,
+            this,
+            &QVantelHeadphonePositionPage::matrixNodeChanged);
+    connect(matrix,
+            &TMatrixSettings::audioConfigChanged,
+            this,
+            &QVantelHeadphonePositionPage::matrixAudioConfigChanged);
+    connect(matrix,
+            &TMatrixSettings::nodeCopyChanged,
+            this,
+            &QVantelHeadphonePositionPage::matrixNodeCopyChanged);
+}
+
+QVantelHeadphonePositionPage::~QVantelHeadphonePositionPage() = default;
+
+QVantel::Page QVantelHeadphonePositionPage::page() const
+{
+    return m_headphoneIndex == 0 ? QVantel::Headphone1Page : QVantel::Headphone2Page;
+}
+
+QVantelAudioButton *QVantelHeadphonePositionPage::positionButton(int position) const
+{
+    if (position < 1 || position > kPositionCount)
+        return nullptr;
+    return m_positionButtons[size_t(position - 1)];
+}
+
+QVantelButton *QVantelHeadphonePositionPage::copyButton(int index) const
+{
+    return index >= 0 && index < int(m_copyButtons.size()) ? m_copyButtons[size_t(index)] : nullptr;
+}
+
+QVantelButton *QVantelHeadphonePositionPage::pageButton(int index) const
+{
+    return index >= 0 && index < int(m_pageButtons.size()) ? m_pageButtons[size_t(index)] : nullptr;
+}
+
+int QVantelHeadphonePositionPage::copyTarget(int index) const
+{
+    static constexpr std::array<int, 3> kTargetsOfPage1 = {2, 3, 4};
+    static constexpr std::array<int, 3> kTargetsOfPage2 = {1, 3, 4};
+    if (index < 0 || index > 2)
+        return 0;
+    return m_headphoneIndex == 0 ? kTargetsOfPage1[size_t(index)] : kTargetsOfPage2[size_t(index)];
+}
+
+int QVantelHeadphonePositionPage::positionOf(const QVantelAudioButton *button) const
+{
+    for (int k = 0; k < kPositionCount; ++k) {
+        if (button && m_positionButtons[size_t(k)] == button)
+            return k + 1;
+    }
+    return 0;
+}
+
+// Construction.
+
+QVantelAudioInput *QVantelHeadphonePositionPage::addStrip(
+    int input, const QPoint &at, bool labelsBelow, bool withBalance, bool stereo, bool shown, bool enabled)
+{
+    auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
+    s->setInput(QVantel::Inputs(input));
+    s->setPanning(QVantel::PanBoth);
+    s->move(at);
+    s->setVisible(shown);
+    s->setEnabled(enabled);
+    return s;
+}
+
+void QVantelHeadphonePositionPage::connectPlainStrip(QVantelAudioInput *strip)
+{
+    connect(strip, &QVantelAudioBase::gainChanged, this, [this, strip](int gain) {
+        knobValueChanged(strip, gain);
+    });
+    connect(strip, &QVantelAudioBase::panningChanged, this, [this, strip] {
+        knobPanningChanged(strip);
+    });
+}
+
+void QVantelHeadphonePositionPage::setupUi()
+{
+    const bool first = m_headphoneIndex == 0;
+    const int columnX = first ? 5 : 696;
+    const int copyX = first ? 696 : 5;
+    const std::array<int, 4> defaults = first ? std::array<int, 4>{1, 2, 3, 13}
+                                              : std::array<int, 4>{0, 2, 3, 13};
+
+    for (int k = 0; k < kPositionCount; ++k) {
+        auto *button = new QVantelAudioButton(this);
+        button->setObjectName(QStringLiteral("position%1").arg(k + 1));
+        button->move(columnX, kPositionY[size_t(k)]);
+        button->setInput(QVantel::Inputs(defaults[size_t(k)]));
+        button->setPanning(QVantel::PanBoth);
+        connect(button, &QVantelAudioButton::buttonClicked, this, [this, button] {
+            buttonClicked(button);
+        });
+        connect(button, &QVantelAudioBase::panningChanged, this, [this, button] {
+            labelPanningChanged(button);
+        });
+        connect(button, &QVantelAudioButton::rightButtonClicked, this, [this, button] {
+            rightButtonClicked(button);
+        });
+        m_positionButtons[size_t(k)] = button;
+        m_sourceButtons[defaults[size_t(k)]] = button;
+    }
+
+    for (int k = 0; k < 3; ++k) {
+        auto *button = new QVantelButton(this);
+        button->setObjectName(QStringLiteral("copy%1").arg(copyTarget(k)));
+        button->setGeometry(copyX, kCopyY[size_t(k)], 98, 66);
+        button->setBorderWidth(4);
+        button->setIcon(QIcon(QStringLiteral(":/images/copy.png")));
+        button->setText(QStringLiteral("         %1").arg(copyTarget(k)));
+        QPalette pal = button->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        pal.setColor(QPalette::WindowText, Qt::black);
+        button->setPalette(pal);
+        QFont f = font();
+        f.setPixelSize(22);
+        button->setFont(f);
+        connect(button, &QAbstractButton::clicked, this, [this, k] { copyClicked(k); });
+        m_copyButtons[size_t(k)] = button;
+    }
+
+    m_sideToneStrip = new QVantelAudioInput(true, false, this);
+    m_sideToneStrip->setObjectName(QStringLiteral("sideTone"));
+    m_sideToneStrip->move(135, 104);
+    m_sideToneStrip->setInput(QVantel::Inputs(26 + m_headphoneIndex));
+    m_sideToneStrip->hide();
+    m_sideToneStrip->setEnabled(false);
+    connect(m_sideToneStrip,
+            &QVantelAudioBase::gainChanged,
+            this,
+            &QVantelHeadphonePositionPage::knobSideToneChanged);
+
+    const QPoint corner(135, 104);
+    for (int input : {defaults[0], defaults[1]}) {
+        QVantelAudioInput *s = addStrip(input, corner, true, false, false, false, false);
+        connectPlainStrip(s);
+        m_extraStrips[input] = s;
+    }
+
+    QVantelAudioInput *programReturn = addStrip(12, corner, true, false, false, true, true);
+    connectPlainStrip(programReturn);
+    m_strips[12] = programReturn;
+
+    QVantelAudioInput *program = addStrip(20, corner, true, true, true, false, false);
+    connect(program, &QVantelAudioBase::gainChanged, this, [this, program](int gain) {
+        knobValueChanged(program, gain);
+    });
+    connect(program, &QVantelAudioBase::panningChanged, this, [this, program] {
+        knobProgPanningChanged(program);
+    });
+    connect(program, &QVantelAudioBase::balanceChanged, this, [this, program](int balance) {
+        audioBalanceChanged(program, balance);
+    });
+    m_strips[20] = program;
+
+    QVantelAudioInput *coordReturn = addStrip(13, corner, true, false, false, false, false);
+    connectPlainStrip(coordReturn);
+    m_extraStrips[13] = coordReturn;
+
+    QVantelAudioInput *coord = addStrip(21, corner, true, true, false, false, false);
+    connect(coord, &QVantelAudioBase::gainChanged, this, [this, coord](int gain) {
+        knobValueChanged(coord, gain);
+    });
+    connect(coord, &QVantelAudioBase::panningChanged, this, [this, coord] {
+        knobCoordPanningChanged(coord);
+    });
+    connect(coord, &QVantelAudioBase::balanceChanged, this, [this, coord](int balance) {
+        audioBalanceChanged(coord, balance);
+    });
+    m_strips[21] = coord;
+
+    const std::array<int, 3> upper = {8, 4, 5};
+    for (size_t k = 0; k < upper.size(); ++k) {
+        QVantelAudioInput *s
+            = addStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true);
+        connectPlainStrip(s);
+        m_strips[upper[k]] = s;
+    }
+
+    auto *separator = new QFrame(this);
+    separator->setFrameStyle(QFrame::HLine | QFrame::Plain);
+    separator->setGeometry(152, 240, 496, 1);
+
+    const std::array<int, 4> lower = {6, 7, 9, 10};
+    const std::array<int, 4> lowerHidden = {14, 15, 16, 18};
+    for (size_t k = 0; k < lower.size(); ++k) {
+        QVantelAudioInput *s
+            = addStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true);
+        connectPlainStrip(s);
+        m_strips[lower[k]] = s;
+    }
+    for (size_t k = 0; k < lowerHidden.size(); ++k) {
+        QVantelAudioInput *s = addStrip(
+            lowerHidden[k], QPoint(135 + 132 * int(k), 244), true, false, false, false, true);
+        connectPlainStrip(s);
+        m_strips[lowerHidden[k]] = s;
+    }
+
+    const int ownButton = first ? 0 : 4;
+    for (int k = 0; k < 5; ++k) {
+        auto *button = new QVantelButton(this);
+        button->setObjectName(QStringLiteral("pageBar%1").arg(k));
+        button->setGeometry(kPageButtonX[size_t(k)], kPageButtonY, 98, 66);
+        button->setBorderWidth(4);
+        QString icon = QStringLiteral(":/images/headphone-black.png");
+        if (k == kHomeButton)
+            icon = QStringLiteral(":/images/home.png");
+        else if (k == ownButton)
+            icon = QStringLiteral(":/images/headphone-white.png");
+        button->setIcon(QIcon(icon));
+        QPalette pal = button->palette();
+        pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
+        pal.setColor(QPalette::WindowText, Qt::white);
+        button->setPalette(pal);
+        if (k != kHomeButton) {
+            button->setText(QString::fromLatin1(kPageBarTexts[size_t(k)]));
+            QFont f = font();
+            f.setPixelSize(22);
+            button->setFont(f);
+        }
+        if (k != ownButton) {
+            const QVantel::Page target = kPageBarTargets[size_t(k)];
+            connect(button, &QAbstractButton::clicked, this, [this, target] {
+                emit pageActivated(target);
+            });
+        }
+        m_pageButtons[size_t(k)] = button;
+    }
+}
+
+void QVantelHeadphonePositionPage::pushDefaults()
+{
+    // The model holds the page's start values until the device's are read; the matrix stores
+    // them without writing while it is not ready.
+    TMatrixSettings *matrix = matrixSettings();
+    for (const auto &[input, button] : m_sourceButtons) {
+        matrix->setNodeOn(input, leftOutput(), (button->panning() & QVantel::PanLeft) != 0);
+        matrix->setNodeOn(input, rightOutput(), (button->panning() & QVantel::PanRight) != 0);
+    }
+    for (const auto &[input, s] : m_strips) {
+        matrix->setNodeGain(input, leftOutput(), float(s->gain()));
+        matrix->setNodeGain(input, rightOutput(), float(s->gain()));
+        matrix->setNodeOn(input, leftOutput(), (s->panning() & QVantel::PanLeft) != 0);
+        matrix->setNodeOn(input, rightOutput(), (s->panning() & QVantel::PanRight) != 0);
+    }
+}
+
+// Strip changes written to the matrix.
+
+void QVantelHeadphonePositionPage::writeGain(int input, int gain)
+{
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeGain(input, leftOutput(), float(gain));
+    matrix->setNodeGain(input, rightOutput(), float(gain));
+}
+
+void QVantelHeadphonePositionPage::writeRouting(int input, int panning)
+{
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeOn(input, leftOutput(), (panning & QVantel::PanLeft) != 0);
+    matrix->setNodeOn(input, rightOutput(), (panning & QVantel::PanRight) != 0);
+}
+
+void QVantelHeadphonePositionPage::knobSideToneChanged(int gain)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    writeGain(sideToneInput(), gain);
+}
+
+void QVantelHeadphonePositionPage::knobValueChanged(QVantelAudioBase *strip, int gain)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    const int input = strip->input();
+    writeGain(input, gain);
+    if (input == 20) {
+        for (int dragged : {12, 24, 19})
+            writeGain(dragged, gain);
+    } else if (input == 21) {
+        writeGain(13, gain);
+    }
+}
+
+void QVantelHeadphonePositionPage::knobPanningChanged(QVantelAudioBase *strip)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    writeRouting(strip->input(), strip->panning());
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+void QVantelHeadphonePositionPage::labelPanningChanged(QVantelAudioBase *button)
+{
+    knobPanningChanged(button);
+}
+
+void QVantelHeadphonePositionPage::knobProgPanningChanged(QVantelAudioBase *strip)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    const int panning = strip->panning();
+    if ((panning & QVantel::PanStereo) != 0) {
+        writeRouting(strip->input(), QVantel::PanLeft);
+        writeRouting(12, QVantel::PanLeft);
+        writeRouting(24, QVantel::PanRight);
+        writeRouting(19, QVantel::PanRight);
+    } else {
+        for (int input : {strip->input(), 12, 24, 19})
+            writeRouting(input, panning);
+    }
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+void QVantelHeadphonePositionPage::knobCoordPanningChanged(QVantelAudioBase *strip)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    writeRouting(strip->input(), strip->panning());
+    writeRouting(13, strip->panning());
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+void QVantelHeadphonePositionPage::audioBalanceChanged(QVantelAudioBase *strip, int balance)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    const int left = leftOutput();
+    const int right = rightOutput();
+    if (strip->input() == 20) {
+        // The stereo programme's right channel (24, 19) only reaches the right ear.
+        for (const auto &[input, output] : {std::pair{20, left},
+                                            std::pair{20, right},
+                                            std::pair{12, left},
+                                            std::pair{12, right},
+                                            std::pair{24, right},
+                                            std::pair{19, right}}) {
+            matrix->setNodeBalance(input, output, balance);
+        }
+    } else if (strip->input() == 21) {
+        for (int input : {21, 13}) {
+            matrix->setNodeBalance(input, left, balance);
+            matrix->setNodeBalance(input, right, balance);
+        }
+    }
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+// Matrix changes shown on the page.
+
+void QVantelHeadphonePositionPage::matrixNodeChanged(QVantel::Inputs input, QVantel::Outputs output)
+{
+    if ((output != leftOutput() && output != rightOutput()) || m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    const TMatrixSettings::Node &node = matrixSettings()->node(input, output);
+    const int gain = roundedGain(node.gain);
+    if (input == sideToneInput()) {
+        m_sideToneStrip->setGain(gain);
+        return;
+    }
+    if (const auto button = m_sourceButtons.find(input); button != m_sourceButtons.end()) {
+        button->second->setGain(gain);
+        button->second->setPanning(QVantel::PanCtrl(nodePanning(input, false)));
+    }
+    if (QVantelAudioInput *s = strip(input)) {
+        s->setGain(gain);
+        s->setPanning(QVantel::PanCtrl(nodePanning(input, s->stereoAllowed())));
+        s->setBalance(node.balance);
+    }
+}
+
+void QVantelHeadphonePositionPage::audioControllerParamChanged(TComController *,
+                                                               TAudioSettings::CtlrParam param)
+{
+    if (param == TAudioSettings::InputSource)
+        updateInputSourceStrips();
+}
+
+void QVantelHeadphonePositionPage::matrixNodeCopyChanged(QVantel::Outputs, QVantel::Outputs target)
+{
+    for (int k = 0; k < int(m_copyButtons.size()); ++k) {
+        if (target != 2 * copyTarget(k))
+            continue;
+        QVantelButton *button = m_copyButtons[size_t(k)];
+        QPalette pal = button->palette();
+        pal.setColor(QPalette::Window,
+                     matrixSettings()->isCopyTarget(target) ? QColor(127, 127, 127)
+                                                            : QColor(Qt::white));
+        button->setPalette(pal);
+    }
+}
+
+void QVantelHeadphonePositionPage::matrixControllerStateChanged(TComController *controller)
+{
+    if (!controller || controller->state() != TComController::StateReady)
+        return;
+    if (hasDeviceOption(TComDevice::OptionHardware2)) {
+        // The compact unit has no positions: their sources join the grid.
+        m_pageButtons[3]->hide();
+        for (QVantelAudioButton *button : m_positionButtons)
+            button->hide();
+        m_copyButtons[2]->hide();
+        for (const auto &[input, s] : m_extraStrips) {
+            if (m_strips.count(input) != 0)
+                continue;
+            s->setEnabled(true);
+            s->show();
+            m_strips[input] = s;
+        }
+        layoutStrips();
+    }
+    m_forceNames = true;
+    for (int input = 0; input <= 24; ++input) {
+        QVantelHeadphoneWidget::matrixInputNameChanged(QVantel::Inputs(input));
+        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
+    }
+    matrixAudioConfigChanged(QVantel::Inputs(m_headphoneIndex));
+    m_forceNames = false;
+    if (comDevice()->operationMode() == 0)
+        resetProgramStrips();
+}
+
+void QVantelHeadphonePositionPage::resetProgramStrips()
+{
+    for (int input : {20, 21}) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->setGain(0);
+            s->setPanning(QVantel::PanNone);
+        }
+    }
+    // The handlers above changed the inputs these strips drag along while the page ignored
+    // matrix changes; show those inputs as the matrix now holds them.
+    for (int input : {12, 13, 19, 24})
+        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
+}
+
+void QVantelHeadphonePositionPage::resetView()
+{
+    QVantelHeadphoneWidget::resetView();
+    for (QVantelAudioButton *button : m_positionButtons)
+        button->show();
+    m_pageButtons[3]->show();
+    m_copyButtons[2]->show();
+    for (const auto &[input, s] : m_extraStrips) {
+        s->hide();
+        s->setEnabled(false);
+        // The compact unit's layout put them into the grid; the next device may have positions.
+        if (const auto found = m_strips.find(input); found != m_strips.end() && found->second == s)
+            m_strips.erase(found);
+    }
+}
+
+// Gain and panning of one position.
+
+QVantelHeadphoneAudio *QVantelHeadphonePositionPage::rightButtonClicked(QVantelAudioButton *button)
+{
+    if (positionOf(button) == 0)
+        return nullptr;
+    auto *popup = new QVantelHeadphoneAudio(this);
+    popup->setWindowModality(Qt::ApplicationModal);
+    centrePopup(popup);
+    button->setSelected(true);
+    popup->strip()->setInput(QVantel::Inputs(button->input()));
+    popup->strip()->setGain(button->gain());
+    popup->strip()->setPanning(QVantel::PanCtrl(button->panning()));
+    popup->setItem(button);
+    connect(popup, &QVantelPopup::popupClosed, this, [this, popup] { popupAudioClosed(popup); });
+    popup->show();
+    return popup;
+}
+
+void QVantelHeadphonePositionPage::popupAudioClosed(QVantelHeadphoneAudio *popup)
+{
+    auto *button = static_cast<QVantelAudioButton *>(popup->item());
+    if (positionOf(button) == 0)
+        return;
+    button->setSelected(false);
+    if (!popup->accepted() || m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    const int panning = popup->strip()->panning();
+    const int gain = popup->strip()->gain();
+    button->setPanning(QVantel::PanCtrl(panning));
+    button->setGain(gain);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    writeGain(button->input(), gain);
+    writeRouting(button->input(), panning);
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+// Copying the mix to another position.
+
+QVantelMessage *QVantelHeadphonePositionPage::copyClicked(int index)
+{
+    const int target = copyTarget(index);
+    if (target == 0 || matrixSettings()->isCopyTarget(2 * target))
+        return nullptr;
+    QVantelMessage *message = nullptr;
+    // Only headphone 1's page keeps this mix from an Operator.
+    if (m_headphoneIndex == 0 && accessLevel == AccessLevel::Operator) {
+        message = new QVantelMessage(tr("Operator is not allowed to perform this operation"),
+                                     QVantelMessage::CancelButton,
+                                     this);
+    } else {
+        message = new QVantelMessage(tr("Copy gain and routing settings to position %1?").arg(target),
+                                     QVantelMessage::CancelAndOk,
+                                     this);
+    }
+    message->setWindowModality(Qt::ApplicationModal);
+    centrePopup(message);
+    connect(message, &QVantelPopup::popupClosed, this, [this, message, target] {
+        messageClosed(message, target);
+    });
+    message->popup();
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    return message;
+}
+
+void QVantelHeadphonePositionPage::messageClosed(QVantelMessage *message, int target)
+{
+    if (!message->isCancelled() && target != 0)
+        emit copySettingsClicked(target);
+}
+
+// Position sources.
+
+QVantelHeadphoneSelect *QVantelHeadphonePositionPage::buttonClicked(QVantelAudioButton *button)
+{
+    if (positionOf(button) == 0)
+        return nullptr;
+    auto *popup = new QVantelHeadphoneSelect(this);
+    popup->setWindowModality(Qt::ApplicationModal);
+    centrePopup(popup);
+    button->setSelected(true);
+    if (accessLevel == AccessLevel::Operator) {
+        popup->addItem(button->input(), button->displayName());
+    } else {
+        std::map<int, QVantelAudioBase *> choices;
+        const auto keyOf = [](int input) {
+            return input >= 0 && input < int(inputDisplayOrder.size())
+                       ? inputDisplayOrder[size_t(input)]
+                       : 100 + input;
+        };
+        for (QVantelAudioButton *position : m_positionButtons)
+            choices[keyOf(position->input())] = position;
+        for (const auto &[input, s] : m_strips) {
+            // The programme and coordination strips (with balance) stay in the grid.
+            if (s->state() == 0 && !s->hasBalance())
+                choices[keyOf(input)] = s;
+        }
+        for (const auto &entry : choices)
+            popup->addItem(entry.second->input(), entry.second->displayName());
+    }
+    popup->setCurrent(button->input());
+    popup->display()->setPanning(button->panning());
+    popup->setItem(button);
+    connect(popup, &QVantelPopup::popupClosed, this, [this, popup] { popupSelectClosed(popup); });
+    popup->show();
+    return popup;
+}
+
+void QVantelHeadphonePositionPage::popupSelectClosed(QVantelHeadphoneSelect *popup)
+{
+    auto *button = static_cast<QVantelAudioButton *>(popup->item());
+    if (positionOf(button) == 0)
+        return;
+    button->setSelected(false);
+    const int value = popup->selectedValue();
+    if (value == -1)
+        return;
+    if (value == button->input()) {
+        button->setPanning(QVantel::PanCtrl(popup->selectedPanning()));
+        return;
+    }
+    assignSource(button, value, QVantel::PanCtrl(popup->selectedPanning()));
+    writeAudioConfig();
+}
+
+void QVantelHeadphonePositionPage::writeAudioConfig()
+{
+    TMatrixSettings::AudioConfig config{};
+    for (int k = 0; k < kPositionCount; ++k)
+        config[size_t(k)] = quint8(m_positionButtons[size_t(k)]->input() + 1);
+    matrixSettings()->setAudioConfig(m_headphoneIndex, config, true);
+}
+
+void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
+                                                int input,
+                                                QVantel::PanCtrl panning)
+{
+    if (positionOf(position) == 0)
+        return;
+    QVantelAudioButton *partner = nullptr;
+    if (const auto found = m_strips.find(input); found != m_strips.end()) {
+        // The input leaves the grid for the position; the position's source takes its strip.
+        QVantelAudioInput *s = found->second;
+        m_strips.erase(found);
+        const QString stripLabel = s->label();
+        const int previous = position->input();
+        s->setInput(QVantel::Inputs(previous));
+        s->setPanning(QVantel::PanCtrl(position->panning()));
+        s->setName(position->label(), false);
+        s->setGain(position->gain());
+        m_strips[previous] = s;
+        layoutStrips();
+        updateInputSourceStrips();
+        applyOperationMode(comDevice()->operationMode() != 0);
+        m_sourceButtons.erase(previous);
+        position->setInput(QVantel::Inputs(input));
+        position->setPanning(panning);
+        position->setName(stripLabel, false);
+        m_sourceButtons[input] = position;
+    } else if (const auto other = m_sourceButtons.find(input);
+               other != m_sourceButtons.end() && other->second != position) {
+        // Two positions exchange their sources.
+        partner = other->second;
+        const int previous = position->input();
+        m_sourceButtons.erase(other);
+        m_sourceButtons.erase(previous);
+        const QString partnerLabel = partner->label();
+        partner->setInput(QVantel::Inputs(previous));
+        partner->setPanning(QVantel::PanCtrl(position->panning()));
+        partner->setName(position->label(), false);
+        position->setInput(QVantel::Inputs(input));
+        position->setPanning(panning);
+        position->setName(partnerLabel, false);
+        m_sourceButtons[previous] = partner;
+        m_sourceButtons[input] = position;
+    } else {
+        return;
+    }
+
+    const int firstEntry = 4 * m_headphoneIndex;
+    const TMatrixSettings *matrix = matrixSettings();
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    for (QVantelAudioButton *changed : {position, partner}) {
+        if (!changed)
+            continue;
+        headphonePositionInputs[size_t(firstEntry + positionOf(changed) - 1)] = changed->input();
+        // A position shows the gain its new input has on this headphone, so that its gain popup
+        // starts from the matrix's value and an unchanged OK writes nothing new.
+        changed->setGain(roundedGain(matrix->node(changed->input(), leftOutput()).gain));
+    }
+}
+
+void QVantelHeadphonePositionPage::matrixAudioConfigChanged(QVantel::Inputs position)
+{
+    if (position != m_headphoneIndex || hasDeviceOption(TComDevice::OptionHardware2))
+        return;
+    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
+    for (int k = 0; k < kPositionCount; ++k) {
+        QVantelAudioButton *button = m_positionButtons[size_t(k)];
+        const int input = int(config[size_t(k)]) - 1;
+        if (input < 0)
+            continue;
+        if (const auto holder = m_sourceButtons.find(input); holder != m_sourceButtons.end())
+            assignSource(button, input, QVantel::PanCtrl(holder->second->panning()));
+        if (QVantelAudioInput *s = strip(input))
+            assignSource(button, input, QVantel::PanCtrl(s->panning()));
+    }
+}
+
+void QVantelHeadphonePositionPage::deviceStateChanged(TComDevice::DeviceState state)
+{
+    if (state != TComDevice::OperationModeState)
+        return;
+    if (comDevice()->operationMode() != 1) {
+        resetProgramStrips();
+        return;
+    }
+    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
+    for (int k = 0; k < kPositionCount; ++k) {
+        // Bytes 13 and 14: the position holds the programme or coordination return, which the
+        // extended mode shows as stereo channels in the grid.
+        if (config[size_t(k)] != 13 && config[size_t(k)] != 14)
+            continue;
+        for (const auto &[input, s] : m_strips) {
+            if (s->state() != 0
+                || std::find(kProgramInputs.begin(), kProgramInputs.end(), input)
+                       != kProgramInputs.end()) {
+                continue;
+            }
+            assignSource(m_positionButtons[size_t(k)], input, QVantel::PanCtrl(s->panning()));
+            writeAudioConfig();
+            break;
+        }
+    }
+}

@@ -1,0 +1,587 @@
+#include "pages/qvantelheadphonewidget.h"
+
+#include "model/audiosettings.h"
+#include "model/firmwareversion.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelstatuspanel.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QShowEvent>
+
+#include <cmath>
+
+namespace {
+
+// Sort keys by input; the extended variant swaps the programme and coordination pairs (12/13
+// returns, 20/21 sends) in the order.
+constexpr std::array<int, 30> kStandardOrder = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16,
+                                                17, 22, 9,  10, 18, 19, 20, 23, 21, 24,
+                                                25, 26, 29, 30, 27, 28, 1,  2,  3,  4};
+constexpr std::array<int, 30> kExtendedOrder = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16,
+                                                17, 22, 25, 26, 18, 19, 20, 23, 21, 24,
+                                                9,  10, 29, 30, 27, 28, 1,  2,  3,  4};
+
+// The audio-over-IP inputs; the ones an expansion board carries; the ones the compact unit
+// (hardware variant 2) lacks.
+constexpr std::array<int, 6> kAoipInputs = {9, 10, 14, 15, 16, 18};
+constexpr std::array<int, 10> kBoardInputs = {4, 5, 6, 7, 9, 10, 14, 15, 16, 18};
+constexpr std::array<int, 5> kVariant2HiddenInputs = {3, 8, 5, 6, 7};
+// The audio-over-IP inputs a module without option 0x200 does not serve.
+constexpr std::array<int, 4> kUpperAoipInputs = {14, 15, 16, 18};
+
+// Firmware 1.13.0 and later has the third screen and the sixth audio-over-IP input.
+constexpr quint32 kBelow113 = 0x10cff;
+
+constexpr int kMarkerWidth = 5;
+constexpr int kMarkerHeight = 100;
+
+constexpr std::array<int, 4> kNarrowColumns = {135, 267, 399, 531};
+constexpr std::array<int, 6> kWideColumns = {3, 135, 267, 399, 531, 663};
+constexpr int kRowHeight = 140;
+
+bool hasDeviceOption(quint32 option)
+{
+    return (comDevice()->deviceOptions() & option) != 0;
+}
+
+bool sideToneOption(TMatrixSettings::MatrixOpts options)
+{
+    return (options & TMatrixSettings::OptionSideTone) != 0;
+}
+
+} // namespace
+
+std::array<int, 30> inputDisplayOrder = kStandardOrder;
+
+QVantelHeadphoneWidget::QVantelHeadphoneWidget(int headphoneIndex, QWidget *parent)
+    : QWidget(parent)
+    , m_headphoneIndex(headphoneIndex)
+{
+    setupBaseUi();
+    // Bound here, to this class's slots; a page that reacts to the same signal connects its own
+    // slot in its constructor, after these, so the base reaction runs first.
+    connect(comDevice(),
+            &TComDevice::deviceStateChanged,
+            this,
+            &QVantelHeadphoneWidget::deviceStateChanged);
+    connect(audioSettings(),
+            &TAudioSettings::controllerStateChanged,
+            this,
+            &QVantelHeadphoneWidget::audioControllerStateChanged);
+    connect(matrixSettings(),
+            &TMatrixSettings::controllerStateChanged,
+            this,
+            &QVantelHeadphoneWidget::matrixControllerStateChanged);
+    connect(matrixSettings(),
+            &TMatrixSettings::matrixOptionsChanged,
+            this,
+            &QVantelHeadphoneWidget::matrixOptionsChanged);
+    connect(matrixSettings(),
+            &TMatrixSettings::inputNameChanged,
+            this,
+            &QVantelHeadphoneWidget::matrixInputNameChanged);
+}
+
+QVantelHeadphoneWidget::~QVantelHeadphoneWidget() = default;
+
+void QVantelHeadphoneWidget::setupBaseUi()
+{
+    m_statusPanel = new QVantelStatusPanel(false, this);
+    m_statusPanel->move(132, 7);
+    static_cast<IVantelStatusPanel *>(m_statusPanel)->setCodecMode(1, 0);
+
+    m_scrollMarker = new QFrame(this);
+    m_scrollMarker->setObjectName(QStringLiteral("scrollMarker"));
+    m_scrollMarker->hide();
+    m_scrollMarker->setFrameStyle(QFrame::Panel | QFrame::Plain);
+    m_scrollMarker->setFixedSize(kMarkerWidth, kMarkerHeight);
+    m_scrollMarker->move(isNarrow() ? 663 : 795, kBandTop);
+    QPalette pal = m_scrollMarker->palette();
+    pal.setColor(QPalette::Window, QColor(0, 162, 232));
+    pal.setColor(QPalette::WindowText, QColor(0, 162, 232));
+    m_scrollMarker->setPalette(pal);
+    m_scrollMarker->setAutoFillBackground(true);
+}
+
+QVantelAudioInput *QVantelHeadphoneWidget::strip(int input) const
+{
+    const auto found = m_strips.find(input);
+    return found == m_strips.end() ? nullptr : found->second;
+}
+
+void QVantelHeadphoneWidget::centrePopup(QWidget *popup) const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    popup->move(origin.x() + (width() - popup->width()) / 2,
+                origin.y() + (height() - popup->height()) / 2);
+}
+
+int QVantelHeadphoneWidget::nodePanning(int input, bool admitsSplit) const
+{
+    const TMatrixSettings *matrix = matrixSettings();
+    const int left = leftOutput();
+    const int right = rightOutput();
+    if (admitsSplit) {
+        const bool split = matrix->node(input, left).isOn() && !matrix->node(input, right).isOn()
+                           && matrix->node(12, left).isOn() && !matrix->node(12, right).isOn()
+                           && !matrix->node(24, left).isOn() && matrix->node(24, right).isOn();
+        if (split)
+            return QVantel::PanStereo;
+    }
+    return (matrix->node(input, left).isOn() ? QVantel::PanLeft : 0)
+           | (matrix->node(input, right).isOn() ? QVantel::PanRight : 0);
+}
+
+// Strip layout.
+
+void QVantelHeadphoneWidget::layoutStrips()
+{
+    if (m_strips.empty())
+        return;
+    std::map<int, QVantelAudioInput *> ordered;
+    const auto keyOf = [](int input) {
+        return input >= 0 && input < int(inputDisplayOrder.size()) ? inputDisplayOrder[size_t(input)]
+                                                                   : 100 + input;
+    };
+    if (m_sideToneStrip)
+        ordered[keyOf(m_sideToneStrip->input())] = m_sideToneStrip;
+    for (const auto &[input, strip] : m_strips)
+        ordered[keyOf(input)] = strip;
+
+    const bool narrow = isNarrow();
+    const int perRow = narrow ? 4 : 6;
+    int k = 0;
+    for (const auto &entry : ordered) {
+        QVantelAudioInput *strip = entry.second;
+        if (!strip->isEnabledTo(this)) {
+            strip->hide();
+            continue;
+        }
+        bool shown = false;
+        int slot = k;
+        if (narrow) {
+            const bool lastScreen = m_scrollState == 3 && m_middleAllowed;
+            const bool middleScreen = m_scrollState == 2 || (m_scrollState == 3 && !m_middleAllowed);
+            if (lastScreen) {
+                shown = k >= 8;
+                slot = k < 4 ? k : (k < 8 ? k - 4 : k - 8);
+            } else if (middleScreen) {
+                shown = k >= 4 && k < 12;
+                slot = k < 4 ? k : (k < 12 ? k - 4 : k - 8);
+            } else {
+                shown = k < 8;
+                slot = k < 8 ? k : (k < 12 ? k - 4 : k - 8);
+            }
+        } else if (m_scrollState == 2 || m_scrollState == 3) {
+            shown = k >= 6;
+            slot = k < 6 ? k : k - 6;
+        } else {
+            shown = k < 12;
+            slot = k < 12 ? k : k - 6;
+        }
+        const int column = slot % perRow;
+        const int x = narrow ? kNarrowColumns[size_t(column)] : kWideColumns[size_t(column)];
+        strip->move(x, kBandTop + (slot / perRow) * kRowHeight);
+        strip->setLabelsBelow(narrow);
+        strip->setVisible(shown);
+        ++k;
+    }
+}
+
+// Scrolling.
+
+int QVantelHeadphoneWidget::markerRestY(int state) const
+{
+    const int height = m_scrollMarker->height();
+    if (state == 2)
+        return kBandTop + (kBandBottom - kBandTop - height) / 2;
+    if (state == 3)
+        return kBandBottom - height;
+    return kBandTop;
+}
+
+void QVantelHeadphoneWidget::setScrollState(int state)
+{
+    m_scrollState = state;
+    m_scrollMarker->move(m_scrollMarker->x(), markerRestY(state));
+    m_dragStartY = -1;
+    layoutStrips();
+}
+
+void QVantelHeadphoneWidget::moveScrollMarker(bool dragging, int delta)
+{
+    const int x = m_scrollMarker->x();
+    if (!dragging) {
+        m_scrollMarker->move(x, markerRestY(m_scrollState));
+        return;
+    }
+    const int change = kScreenChange - 1;
+    switch (m_scrollState) {
+    case 1: {
+        const int y = markerRestY(1) + delta;
+        if (y <= kBandTop)
+            m_scrollMarker->move(x, kBandTop);
+        else if (delta >= -change && delta <= change)
+            m_scrollMarker->move(x, y);
+        else
+            setScrollState(m_middleAllowed ? 2 : 3);
+        break;
+    }
+    case 2: {
+        const int y = markerRestY(2) + delta;
+        if (y <= kBandTop || y >= kBandBottom)
+            m_scrollMarker->move(x, markerRestY(3)); // the next step or the release re-places it
+        else if (delta >= -change && delta <= change)
+            m_scrollMarker->move(x, y);
+        else
+            setScrollState(delta > 0 ? 3 : 1);
+        break;
+    }
+    case 3:
+        if (delta >= 0)
+            m_scrollMarker->move(x, markerRestY(3));
+        else if (delta >= -change)
+            m_scrollMarker->move(x, markerRestY(3) + delta);
+        else
+            setScrollState(m_middleAllowed ? 2 : 1);
+        break;
+    default:
+        break;
+    }
+}
+
+void QVantelHeadphoneWidget::mousePressEvent(QMouseEvent *event)
+{
+    event->accept();
+    m_dragStartY = -1;
+    const int y = int(event->position().y());
+    if (m_scrollState != 0 && inBand(y)) {
+        m_dragStartY = y;
+        m_dragLastY = y;
+    }
+}
+
+void QVantelHeadphoneWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    event->accept();
+    if (m_scrollState == 0 || m_dragStartY == -1)
+        return;
+    const int y = int(event->position().y());
+    if (!inBand(y)) {
+        m_dragStartY = -1;
+        return;
+    }
+    if (std::abs(m_dragLastY - y) > kDragStep) {
+        moveScrollMarker(true, m_dragStartY - y);
+        m_dragLastY = y;
+    }
+}
+
+void QVantelHeadphoneWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    event->accept();
+    const int y = int(event->position().y());
+    if (m_scrollState != 0 && m_dragStartY != -1 && inBand(y))
+        moveScrollMarker(false, m_dragStartY - y);
+    m_dragStartY = -1;
+}
+
+// Strip states.
+
+void QVantelHeadphoneWidget::applyOperationMode(bool extended)
+{
+    const auto showStrip = [this](int input, bool on) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->setVisible(on);
+            s->setEnabled(on);
+            s->setState(on ? 0 : 2);
+        }
+    };
+    if (extended) {
+        showStrip(12, false);
+        showStrip(20, true);
+        showStrip(13, false);
+        showStrip(21, true);
+        inputDisplayOrder = kExtendedOrder;
+    } else {
+        showStrip(20, false);
+        showStrip(12, true);
+        showStrip(21, false);
+        showStrip(13, true);
+        inputDisplayOrder = kStandardOrder;
+    }
+    moveScrollMarker(false, 0);
+    layoutStrips();
+}
+
+void QVantelHeadphoneWidget::updateInputSourceStrips()
+{
+    const TAudioSettings *audio = audioSettings();
+    if (audio->state() != TComController::StateReady || !audio->auxiliaryBoard()
+        || !hasDeviceOption(TComDevice::OptionHardware134)) {
+        return;
+    }
+    const bool analog = audio->inputSource() == TAudioSettings::SourceAnalog;
+    const auto setState = [this](int input, int state) {
+        QVantelAudioInput *s = strip(input);
+        if (s && s->state() != 2)
+            s->setState(state);
+    };
+    setState(5, analog ? 0 : 1);
+    setState(6, analog ? 1 : 0);
+    setState(7, analog ? 1 : 0);
+}
+
+void QVantelHeadphoneWidget::deviceStateChanged(TComDevice::DeviceState state)
+{
+    const bool extended = comDevice()->operationMode() != 0;
+    if (state == TComDevice::OperationModeState) {
+        applyOperationMode(extended);
+        return;
+    }
+    if (state != TComDevice::DeviceStateAll)
+        return;
+    const auto grey = [this](int input, bool hideToo) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->setState(2);
+            if (hideToo) {
+                s->hide();
+                s->setEnabled(false);
+            }
+        }
+    };
+    if (!hasDeviceOption(TComDevice::OptionRavenna)) {
+        for (int input : kAoipInputs)
+            grey(input, false);
+    }
+    if (!hasDeviceOption(TComDevice::OptionHardware124)) {
+        for (int input : kUpperAoipInputs)
+            grey(input, true);
+        applyOperationMode(extended);
+        return;
+    }
+    if (firmwareVersion <= kBelow113)
+        grey(18, true);
+    applyOperationMode(extended);
+}
+
+void QVantelHeadphoneWidget::audioControllerStateChanged(TComController *controller)
+{
+    if (!controller || controller->state() != TComController::StateReady)
+        return;
+    const bool sideTone = sideToneOption(matrixSettings()->options());
+    if (!audioSettings()->auxiliaryBoard()) {
+        for (int input : kBoardInputs) {
+            if (QVantelAudioInput *s = strip(input))
+                s->setState(2);
+        }
+    }
+    if (hasDeviceOption(TComDevice::OptionHardware124)) {
+        m_scrollState = 1;
+        m_dragStartY = -1;
+        if (sideTone) {
+            m_sideToneStrip->setEnabled(true);
+            if (isNarrow() && firmwareVersion > kBelow113)
+                m_middleAllowed = true;
+        }
+    } else {
+        if (!sideTone) {
+            updateInputSourceStrips();
+            return;
+        }
+        m_sideToneStrip->setEnabled(true);
+        m_scrollState = 1;
+        m_dragStartY = -1;
+    }
+    m_scrollMarker->show();
+    moveScrollMarker(false, 0);
+    layoutStrips();
+    updateInputSourceStrips();
+}
+
+void QVantelHeadphoneWidget::matrixControllerStateChanged(TComController *controller)
+{
+    if (!controller || controller->state() != TComController::StateReady
+        || !hasDeviceOption(TComDevice::OptionHardware2)) {
+        return;
+    }
+    for (int input : kVariant2HiddenInputs) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->hide();
+            s->setEnabled(false);
+        }
+    }
+}
+
+void QVantelHeadphoneWidget::matrixOptionsChanged(TMatrixSettings::MatrixOpts previous)
+{
+    const bool now = sideToneOption(matrixSettings()->options());
+    if (now == sideToneOption(previous))
+        return;
+    if (m_sideToneStrip)
+        m_sideToneStrip->setEnabled(now);
+    if (!hasDeviceOption(TComDevice::OptionHardware124)) {
+        m_scrollState = now ? 1 : 0;
+        m_scrollMarker->setVisible(now);
+        m_dragStartY = -1;
+    } else if (isNarrow() && firmwareVersion > kBelow113) {
+        m_middleAllowed = now;
+        if (now && m_scrollState == 3)
+            m_scrollState = 2;
+        else if (!now && m_scrollState == 2)
+            m_scrollState = 3;
+    }
+    moveScrollMarker(false, 0);
+    layoutStrips();
+}
+
+void QVantelHeadphoneWidget::matrixInputNameChanged(QVantel::Inputs input)
+{
+    const QString name = matrixSettings()->inputNames(input);
+    if (const auto button = m_sourceButtons.find(input); button != m_sourceButtons.end())
+        button->second->setName(name, m_forceNames);
+    if (QVantelAudioInput *s = strip(input))
+        s->setName(name, m_forceNames);
+}
+
+void QVantelHeadphoneWidget::showEvent(QShowEvent *event)
+{
+    const TMatrixSettings *matrix = matrixSettings();
+    for (const auto &[input, button] : m_sourceButtons)
+        button->setName(matrix->inputNames(input), false);
+    for (const auto &[input, s] : m_strips)
+        s->setName(matrix->inputNames(input), false);
+    QWidget::showEvent(event);
+}
+
+// Reset and copy.
+
+void QVantelHeadphoneWidget::resetView()
+{
+    if (m_sideToneStrip) {
+        m_sideToneStrip->hide();
+        m_sideToneStrip->setEnabled(false);
+    }
+    m_scrollState = 0;
+    m_middleAllowed = false;
+    m_dragStartY = -1;
+    m_scrollMarker->hide();
+    moveScrollMarker(false, 0);
+    layoutStrips();
+    if (m_strips.empty())
+        return;
+    for (const auto &entry : m_strips)
+        entry.second->setState(0);
+    for (int input : kUpperAoipInputs) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->hide();
+            s->setEnabled(true);
+        }
+    }
+    for (int input : kVariant2HiddenInputs) {
+        if (QVantelAudioInput *s = strip(input)) {
+            s->show();
+            s->setEnabled(true);
+        }
+    }
+}
+
+void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
+{
+    auto *from = qobject_cast<QVantelHeadphoneWidget *>(source);
+    if (!from || from == this)
+        return;
+    std::map<int, QVantelAudioBase *> entries;
+    for (const auto &[input, button] : from->m_sourceButtons)
+        entries[input] = button;
+    for (const auto &[input, s] : from->m_strips)
+        entries[input] = s;
+
+    for (const auto &[input, button] : m_sourceButtons) {
+        if (const auto found = entries.find(input); found != entries.end())
+            button->setPanning(QVantel::PanCtrl(found->second->panning()));
+    }
+    const TMatrixSettings *matrix = matrixSettings();
+    for (const auto &[input, s] : m_strips) {
+        if (const auto found = entries.find(input); found != entries.end()) {
+            s->setGain(found->second->gain());
+            s->setPanning(QVantel::PanCtrl(found->second->panning()));
+        } else if (from->m_headphoneIndex == 0 && (input == 0 || input == 1)) {
+            // Headphone 1 keeps these microphones as its side tone, not in its grid.
+            const int output = input == 0 ? 2 : 4;
+            s->setGain(int(matrix->node(input, output).gain));
+            s->setPanning(QVantel::PanBoth);
+        }
+    }
+}
+
+// Status strip.
+
+void QVantelHeadphoneWidget::setSoundIdState(int state)
+{
+    m_statusPanel->setSoundIdState(state);
+}
+
+void QVantelHeadphoneWidget::setBatteryLevel(int level)
+{
+    m_statusPanel->setBatteryLevel(level);
+}
+
+void QVantelHeadphoneWidget::setNetworkType(int type, int technology)
+{
+    m_statusPanel->setNetworkType(type, technology);
+}
+
+void QVantelHeadphoneWidget::setCodecMode(int codecMode, int coordinationMode)
+{
+    m_statusPanel->setCodecMode(codecMode, coordinationMode);
+}
+
+void QVantelHeadphoneWidget::setDataActive(bool active)
+{
+    m_statusPanel->setDataActive(active);
+}
+
+void QVantelHeadphoneWidget::setSignalQuality(int mode, int bars)
+{
+    m_statusPanel->setSignalQuality(mode, bars);
+}
+
+void QVantelHeadphoneWidget::setAudioLevels(int programTxLeft,
+                                            int coordinationTx,
+                                            int programRxLeft,
+                                            int coordinationRx,
+                                            int programTxRight,
+                                            int programRxRight,
+                                            bool immediate)
+{
+    m_statusPanel->setAudioLevels(programTxLeft,
+                                  coordinationTx,
+                                  programRxLeft,
+                                  coordinationRx,
+                                  programTxRight,
+                                  programRxRight,
+                                  immediate);
+}
+
+void QVantelHeadphoneWidget::setLinkState(int link, int state)
+{
+    m_statusPanel->setLinkState(link, state);
+}
+
+void QVantelHeadphoneWidget::setLinkEnabled(int link, bool enabled)
+{
+    m_statusPanel->setLinkEnabled(link, enabled);
+}
+
+void QVantelHeadphoneWidget::setLinkQuality(int link, int transmitQuality, int receiveQuality)
+{
+    m_statusPanel->setLinkQuality(link, transmitQuality, receiveQuality);
+}
+
+void QVantelHeadphoneWidget::setSipState(int link, int state)
+{
+    m_statusPanel->setSipState(link, state);
+}

@@ -1,0 +1,153 @@
+#pragma once
+
+#include "frontpanel/ivantelheadphonepage.h"
+#include "frontpanel/ivantelresetpage.h"
+#include "model/comdevice.h"
+#include "model/matrixsettings.h"
+#include "model/qvantelrouting.h"
+#include "widgets/ivantelstatuspanel.h"
+
+#include <QWidget>
+
+#include <array>
+#include <map>
+
+class QFrame;
+class QMouseEvent;
+class QShowEvent;
+class QVantelAudioBase;
+class QVantelAudioButton;
+class QVantelAudioInput;
+class QVantelStatusPanel;
+class TComController;
+
+// The sort key of every matrix input (0 to 29, the side-tone inputs 26 to 29 included) on the
+// headphone pages and in their source lists. Starts as the standard variant; applyOperationMode()
+// copies in the variant of the device's operation mode. Shared by all four pages; GUI thread only.
+extern std::array<int, 30> inputDisplayOrder;
+
+// Common base of the four headphone monitoring pages. A page shows the mix of one headphone:
+// headphone h (0 to 3) listens on matrix outputs 2h+2 (left) and 2h+3 (right). The base owns
+// the status strip, the grid of channel strips with its display order, the vertical swipe that
+// pages the grid by whole rows (with its marker), the strip states that follow the device's
+// options, operation mode, audio controller and matrix options, the input names, the reset after
+// a login, and the copy of another headphone's mix into this one.
+//
+// The pages never talk to the device: they read and write TMatrixSettings, TAudioSettings and
+// TComDevice. A page's handlers set m_updating while they write the matrix or show a matrix
+// change, and drop the strip and matrix signals that arrive meanwhile.
+//
+// Scroll states: 0 no scrolling (marker hidden, presses ignored), 1 first screen, 2 middle
+// screen (only where m_middleAllowed), 3 last screen.
+//
+// The strips, buttons and maps are the page's children; the maps own nothing. GUI thread only.
+class QVantelHeadphoneWidget : public QWidget,
+                               public IVantelStatusPanel,
+                               public IVantelResetPage,
+                               public IVantelHeadphonePage
+{
+    Q_OBJECT
+
+public:
+    // The band of the page in which presses start and continue a swipe, and the marker's column.
+    static constexpr int kBandTop = 104;
+    static constexpr int kBandBottom = 380;
+    // A swipe step needs a move of more than this many pixels from the last applied point.
+    static constexpr int kDragStep = 9;
+    // A swipe of this many pixels or more changes the screen.
+    static constexpr int kScreenChange = 64;
+
+    using StripMap = std::map<int, QVantelAudioInput *>;
+    using ButtonMap = std::map<int, QVantelAudioButton *>;
+
+    QVantelHeadphoneWidget(int headphoneIndex, QWidget *parent);
+    ~QVantelHeadphoneWidget() override;
+    Q_DISABLE_COPY_MOVE(QVantelHeadphoneWidget)
+
+    [[nodiscard]] int headphoneIndex() const { return m_headphoneIndex; }
+    [[nodiscard]] int leftOutput() const { return 2 * m_headphoneIndex + 2; }
+    [[nodiscard]] int rightOutput() const { return 2 * m_headphoneIndex + 3; }
+    [[nodiscard]] int scrollState() const { return m_scrollState; }
+    [[nodiscard]] bool middleAllowed() const { return m_middleAllowed; }
+    [[nodiscard]] int followedHeadphone() const { return m_followedHeadphone; }
+    [[nodiscard]] bool isUpdating() const { return m_updating; }
+    [[nodiscard]] QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
+    [[nodiscard]] QFrame *scrollMarker() const { return m_scrollMarker; }
+    [[nodiscard]] QVantelAudioInput *sideToneStrip() const { return m_sideToneStrip; }
+    [[nodiscard]] const StripMap &strips() const { return m_strips; }
+    [[nodiscard]] const StripMap &extraStrips() const { return m_extraStrips; }
+    [[nodiscard]] const ButtonMap &sourceButtons() const { return m_sourceButtons; }
+    // The grid strip of an input, or null.
+    [[nodiscard]] QVantelAudioInput *strip(int input) const;
+
+    // Back to the state before any device data: side tone off, no scrolling, every strip normal.
+    void resetView() override;
+    // Takes over the gains and panning of another headphone page; the strips' own change signals
+    // write the result into the matrix. A null source, this page, or a widget that is no
+    // headphone page changes nothing.
+    void copySettingsFrom(QWidget *source) override;
+
+    void setSoundIdState(int state) override;
+    void setBatteryLevel(int level) override;
+    void setNetworkType(int type, int technology) override;
+    void setCodecMode(int codecMode, int coordinationMode) override;
+    void setDataActive(bool active) override;
+    void setSignalQuality(int mode, int bars) override;
+    void setAudioLevels(int programTxLeft,
+                        int coordinationTx,
+                        int programRxLeft,
+                        int coordinationRx,
+                        int programTxRight,
+                        int programRxRight,
+                        bool immediate) override;
+    void setLinkState(int link, int state) override;
+    void setLinkEnabled(int link, bool enabled) override;
+    void setLinkQuality(int link, int transmitQuality, int receiveQuality) override;
+    void setSipState(int link, int state) override;
+
+public slots:
+    void deviceStateChanged(TComDevice::DeviceState state);
+    void audioControllerStateChanged(TComController *controller);
+    void matrixControllerStateChanged(TComController *controller);
+    void matrixOptionsChanged(TMatrixSettings::MatrixOpts previous);
+    void matrixInputNameChanged(QVantel::Inputs input);
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+    void layoutStrips();
+    void moveScrollMarker(bool dragging, int delta);
+    void applyOperationMode(bool extended);
+    void updateInputSourceStrips();
+
+    // Puts popup (already sized) in the middle of the page, in global coordinates.
+    void centrePopup(QWidget *popup) const;
+    // The panning a headphone's two nodes of an input show: bit 0 left on, bit 1 right on; a
+    // strip that admits the programme split shows 4 for the split pattern of inputs 20, 12, 24.
+    [[nodiscard]] int nodePanning(int input, bool admitsSplit) const;
+
+    bool m_updating = false;
+    bool m_forceNames = false;
+    int m_scrollState = 0;
+    int m_dragStartY = -1;
+    int m_dragLastY = 0;
+    bool m_middleAllowed = false;
+    int m_headphoneIndex = 0;
+    int m_followedHeadphone = -1;
+    QVantelAudioInput *m_sideToneStrip = nullptr;
+    StripMap m_strips;
+    StripMap m_extraStrips;
+    ButtonMap m_sourceButtons;
+    QVantelStatusPanel *m_statusPanel = nullptr;
+    QFrame *m_scrollMarker = nullptr;
+
+private:
+    void setupBaseUi();
+    [[nodiscard]] bool isNarrow() const { return m_headphoneIndex < 2; }
+    [[nodiscard]] int markerRestY(int state) const;
+    void setScrollState(int state);
+    static bool inBand(int y) { return y >= kBandTop && y <= kBandBottom; }
+};

@@ -1,0 +1,156 @@
+#pragma once
+
+// The headphone pages and their popups for the front-panel gallery:
+//     headphone1-fresh.png, headphone1-sidetone.png, headphone2-scrolled.png,
+//     headphone3-standard.png, headphone4-extended.png, headphone-popups.png
+
+#include "model/comdevice.h"
+#include "model/matrixsettings.h"
+#include "pages/qvantelheadphone1page.h"
+#include "pages/qvantelheadphone2page.h"
+#include "pages/qvantelheadphone3page.h"
+#include "pages/qvantelheadphone4page.h"
+#include "pages/qvantelheadphoneaudio.h"
+#include "pages/qvantelheadphoneselect.h"
+#include "tests/gallery/gallerysheet.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelswitch.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+
+#include <functional>
+
+namespace headphonegallery {
+
+inline void styleSheetHost(QWidget *host, const QSize &size)
+{
+    host->setFixedSize(size);
+    QPalette p = host->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    host->setPalette(p);
+    host->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setWeight(QFont::Bold);
+    f.setPixelSize(14);
+    host->setFont(f);
+}
+
+template<typename Page>
+bool writeHeadphonePage(const QString &folder,
+                        const QString &name,
+                        const std::function<void(Page &)> &prepare)
+{
+    QWidget host;
+    styleSheetHost(&host, QSize(800, 480));
+    auto *page = new Page(&host);
+    page->setGeometry(0, 0, 800, 480);
+    page->resetView();
+    prepare(*page);
+    return writeSheet(folder, name, host);
+}
+
+// Side tone on: the grid scrolls and the side-tone strip leads it.
+inline void sideToneOn()
+{
+    matrixSettings()->setMatrixOptions(TMatrixSettings::OptionSideTone, false);
+}
+
+inline void sideToneOff()
+{
+    matrixSettings()->setMatrixOptions(0, false);
+}
+
+inline bool popups(const QString &folder)
+{
+    QWidget host;
+    styleSheetHost(&host, QSize(640, 280));
+    auto *select = new QVantelHeadphoneSelect(&host);
+    select->setWindowFlags(Qt::Widget);
+    select->addItem(8, QStringLiteral("USB"));
+    select->addItem(4, QStringLiteral("AUX 1\nStudio"));
+    select->setCurrent(4);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Enter, Qt::NoModifier);
+    select->move(10, 10);
+    auto *audio = new QVantelHeadphoneAudio(&host);
+    audio->setWindowFlags(Qt::Widget);
+    audio->strip()->setInput(QVantel::Inputs(3));
+    audio->strip()->setGain(-6);
+    audio->strip()->setPanning(QVantel::PanLeft);
+    audio->move(330, 10);
+    select->show();
+    audio->show();
+    QCoreApplication::sendEvent(select, &enter);
+    return writeSheet(folder, QStringLiteral("headphone-popups.png"), host);
+}
+
+inline bool headphonePages(const QString &folder)
+{
+    bool ok = writeHeadphonePage<QVantelHeadphone1Page>(
+        folder, QStringLiteral("headphone1-fresh.png"), [](QVantelHeadphone1Page &) {});
+
+    sideToneOn();
+    ok = writeHeadphonePage<QVantelHeadphone1Page>(
+             folder,
+             QStringLiteral("headphone1-sidetone.png"),
+             [](QVantelHeadphone1Page &page) {
+                 page.matrixOptionsChanged(0);
+                 page.positionButton(2)->setGain(-4);
+                 page.positionButton(2)->setPanning(QVantel::PanLeft);
+                 page.positionButton(3)->setSelected(true);
+                 page.strip(8)->setGain(3);
+                 page.strip(5)->setState(1);
+                 page.strip(6)->setState(2);
+             })
+         && ok;
+    ok = writeHeadphonePage<QVantelHeadphone2Page>(
+             folder,
+             QStringLiteral("headphone2-scrolled.png"),
+             [](QVantelHeadphone2Page &page) {
+                 page.matrixOptionsChanged(0);
+                 QMouseEvent press(QEvent::MouseButtonPress,
+                                   QPointF(400, 300),
+                                   QPointF(400, 300),
+                                   Qt::LeftButton,
+                                   Qt::LeftButton,
+                                   Qt::NoModifier);
+                 QMouseEvent move(QEvent::MouseMove,
+                                  QPointF(400, 200),
+                                  QPointF(400, 200),
+                                  Qt::LeftButton,
+                                  Qt::LeftButton,
+                                  Qt::NoModifier);
+                 QCoreApplication::sendEvent(&page, &press);
+                 QCoreApplication::sendEvent(&page, &move);
+             })
+         && ok;
+    sideToneOff();
+
+    ok = writeHeadphonePage<QVantelHeadphone3Page>(
+             folder,
+             QStringLiteral("headphone3-standard.png"),
+             [](QVantelHeadphone3Page &page) {
+                 page.deviceStateChanged(TComDevice::DeviceStateAll);
+                 page.followSwitch(1)->setChecked(true);
+                 page.strip(0)->setGain(-10);
+                 page.strip(1)->setState(1);
+             })
+         && ok;
+    comDevice()->setOperationMode(1, false);
+    ok = writeHeadphonePage<QVantelHeadphone4Page>(
+             folder,
+             QStringLiteral("headphone4-extended.png"),
+             [](QVantelHeadphone4Page &page) {
+                 page.QVantelHeadphoneWidget::deviceStateChanged(TComDevice::OperationModeState);
+                 page.deviceStateChanged(TComDevice::OperationModeState);
+                 page.strip(20)->setGain(2);
+                 page.strip(20)->setPanning(QVantel::PanStereo);
+             })
+         && ok;
+    comDevice()->setOperationMode(0, false);
+    return popups(folder) && ok;
+}
+
+} // namespace headphonegallery

@@ -1,0 +1,42 @@
+cmake_minimum_required(VERSION 3.22)
+
+# Fails when a product source includes a header from a folder it may not include from.
+# Usage: cmake -DSOURCE_DIR=<tree> -DLAYERS=<layers.txt> -P checklayers.cmake
+
+file(STRINGS ${LAYERS} lines REGEX "^[a-z]+:")
+set(folders "")
+foreach(line IN LISTS lines)
+    string(REGEX MATCH "^([a-z]+):(.*)$" _ "${line}")
+    set(folder ${CMAKE_MATCH_1})
+    string(STRIP "${CMAKE_MATCH_2}" allowed)
+    separate_arguments(allowed UNIX_COMMAND "${allowed}")
+    list(APPEND folders ${folder})
+    set(allowed_${folder} ${folder} ${allowed})
+endforeach()
+
+set(violations 0)
+foreach(folder IN LISTS folders)
+    file(GLOB_RECURSE sources ${SOURCE_DIR}/${folder}/*.h ${SOURCE_DIR}/${folder}/*.cpp)
+    foreach(source IN LISTS sources)
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+        foreach(include IN LISTS includes)
+            if(NOT include MATCHES "\"([a-z]+)/[^\"]*\"")
+                continue()
+            endif()
+            set(target ${CMAKE_MATCH_1})
+            # Only the product folders are layers; anything else is a system or Qt path.
+            if(NOT target IN_LIST folders)
+                continue()
+            endif()
+            if(NOT target IN_LIST allowed_${folder})
+                file(RELATIVE_PATH name ${SOURCE_DIR} ${source})
+                message(SEND_ERROR "${name}: ${include} runs up from ${folder} to ${target}")
+                math(EXPR violations "${violations} + 1")
+            endif()
+        endforeach()
+    endforeach()
+endforeach()
+
+if(violations GREATER 0)
+    message(FATAL_ERROR "${violations} include(s) run up a layer; the allowed folders are in ${LAYERS}")
+endif()

@@ -1,0 +1,447 @@
+#include "frontpanel/headphonepositioninputs.h"
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "pages/qvantelheadphone1page.h"
+#include "pages/qvantelheadphone2page.h"
+#include "pages/qvantelheadphone3page.h"
+#include "pages/qvantelheadphone4page.h"
+#include "pages/qvantelheadphoneaudio.h"
+#include "pages/qvantelheadphoneselect.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelswitch.h"
+
+#include <QFrame>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kAudio = QStringLiteral("audio");
+
+// Page 1 with its scroll state within reach.
+struct ScrollPage : QVantelHeadphone1Page
+{
+    using QVantelHeadphoneWidget::layoutStrips;
+    using QVantelHeadphoneWidget::m_middleAllowed;
+    using QVantelHeadphoneWidget::m_scrollState;
+};
+
+void mouse(QWidget *page, QEvent::Type type, int y)
+{
+    const QPointF at(400, y);
+    QMouseEvent event(type,
+                      at,
+                      page->mapToGlobal(at),
+                      Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton,
+                      Qt::NoModifier);
+    QCoreApplication::sendEvent(page, &event);
+}
+
+} // namespace
+
+// The headphone pages against the routing matrix of a fake unit: what they write for each
+// action, and what they show of the matrix.
+class tst_QVantelHeadphonePages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void oneMixWritePerAction_data();
+    void oneMixWritePerAction();
+    void nodeChangesShown();
+    void copyOntoHiddenPage();
+    void dragThresholds_data();
+    void dragThresholds();
+    void monitoringEndsInExtendedMode();
+    void resetViewForgetsSwitches();
+    void assignedSourceKeepsNodeGains();
+    void compactUnitLayout();
+
+private:
+    void connectUnit();
+    void makeReady() { matrixSettings()->setState(TComController::StateReady); }
+    int mixWrites(int headphone) const;
+    void setDeviceOptions(const QStringList &words);
+
+    std::unique_ptr<FakeQuorix> m_fake;
+};
+
+void tst_QVantelHeadphonePages::init()
+{
+    firmwareVersion = kFirmwareVersionUnknown;
+    accessLevel = AccessLevel::Administrator;
+    headphonePositionInputs = kDefaultHeadphonePositionInputs;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    connectUnit();
+}
+
+void tst_QVantelHeadphonePages::cleanup()
+{
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+}
+
+void tst_QVantelHeadphonePages::connectUnit()
+{
+    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QTRY_VERIFY_WITH_TIMEOUT(comClient()->state() == RpcConnection::Connected, 15000);
+}
+
+int tst_QVantelHeadphonePages::mixWrites(int headphone) const
+{
+    const QString key = QStringLiteral("matrix_hp%1").arg(headphone + 1);
+    int count = 0;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.isSetOf(key))
+            ++count;
+    }
+    return count;
+}
+
+void tst_QVantelHeadphonePages::setDeviceOptions(const QStringList &words)
+{
+    m_fake->setList(QStringLiteral("device_opts"), words, QStringLiteral("general"));
+    QVERIFY(comDevice()->readDeviceOptions());
+}
+
+using PageAction = std::function<void(QVantelHeadphoneWidget *)>;
+
+// Each routing or balance action of the operator reaches the unit as one headphone-mix write.
+void tst_QVantelHeadphonePages::oneMixWritePerAction_data()
+{
+    QTest::addColumn<int>("headphone");
+    QTest::addColumn<bool>("extended");
+    QTest::addColumn<PageAction>("action");
+
+    const auto panning = [](int input, int pan) {
+        return PageAction([input, pan](QVantelHeadphoneWidget *page) {
+            page->strip(input)->setPanning(QVantel::PanCtrl(pan));
+        });
+    };
+    QTest::newRow("page 1 strip routing") << 0 << false << panning(8, QVantel::PanLeft);
+    QTest::newRow("page 1 programme split") << 0 << true << panning(20, QVantel::PanStereo);
+    QTest::newRow("page 1 coordination routing") << 0 << true << panning(21, QVantel::PanRight);
+    QTest::newRow("page 1 position routing")
+        << 0 << false << PageAction([](QVantelHeadphoneWidget *page) {
+               static_cast<QVantelHeadphonePositionPage *>(page)->positionButton(2)->setPanning(
+                   QVantel::PanNone);
+           });
+    QTest::newRow("page 1 position popup")
+        << 0 << false << PageAction([](QVantelHeadphoneWidget *page) {
+               auto *hp = static_cast<QVantelHeadphonePositionPage *>(page);
+               QVantelHeadphoneAudio *popup = hp->rightButtonClicked(hp->positionButton(1));
+               popup->strip()->setGain(-7);
+               popup->strip()->setPanning(QVantel::PanRight);
+               popup->okClicked();
+           });
+    QTest::newRow("page 2 strip routing") << 1 << false << panning(4, QVantel::PanRight);
+    QTest::newRow("page 3 programme split") << 2 << true << panning(20, QVantel::PanStereo);
+    QTest::newRow("page 4 coordination routing") << 3 << true << panning(21, QVantel::PanLeft);
+    QTest::newRow("page 4 strip routing") << 3 << false << panning(0, QVantel::PanNone);
+}
+
+void tst_QVantelHeadphonePages::oneMixWritePerAction()
+{
+    QFETCH(int, headphone);
+    QFETCH(bool, extended);
+    QFETCH(PageAction, action);
+
+    std::unique_ptr<QVantelHeadphoneWidget> page;
+    switch (headphone) {
+    case 0:
+        page = std::make_unique<QVantelHeadphone1Page>();
+        break;
+    case 1:
+        page = std::make_unique<QVantelHeadphone2Page>();
+        break;
+    case 2:
+        page = std::make_unique<QVantelHeadphone3Page>();
+        break;
+    default:
+        page = std::make_unique<QVantelHeadphone4Page>();
+        break;
+    }
+    QVERIFY(comDevice()->setOperationMode(extended ? 1 : 0, false));
+    makeReady();
+    m_fake->clearLog();
+
+    action(page.get());
+    QCOMPARE(mixWrites(headphone), 1);
+    for (int other = 0; other < 4; ++other) {
+        if (other != headphone)
+            QCOMPARE(mixWrites(other), 0);
+    }
+}
+
+void tst_QVantelHeadphonePages::nodeChangesShown()
+{
+    QVantelHeadphone3Page page;
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+
+    // The split pattern: 20 and 12 on the left only, 24 on the right only (set first: the page
+    // has no strip of its own for 24).
+    matrix->setNodeOn(24, 6, false);
+    matrix->setNodeOn(24, 7, true);
+    for (int input : {12, 20, 4}) {
+        matrix->setNodeOn(input, 6, true);
+        matrix->setNodeOn(input, 7, false);
+    }
+    QCOMPARE(page.strip(20)->panning(), int(QVantel::PanStereo));
+    // The same pattern on a strip that admits no split is the left ear.
+    QCOMPARE(page.strip(4)->panning(), int(QVantel::PanLeft));
+
+    // Gains are shown truncated; the other headphones' outputs change nothing.
+    matrix->setNodeGain(8, 7, -4.7F);
+    QCOMPARE(page.strip(8)->gain(), -4);
+    matrix->setNodeGain(8, 4, 9.0F);
+    matrix->setNodeOn(8, 8, false);
+    QCOMPARE(page.strip(8)->gain(), -4);
+    QCOMPARE(page.strip(8)->panning(), int(QVantel::PanBoth));
+}
+
+// The target of a copy may be a page not shown: its strips still write the matrix.
+void tst_QVantelHeadphonePages::copyOntoHiddenPage()
+{
+    QVantelHeadphone1Page source;
+    QVantelHeadphone3Page target;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    source.strip(8)->setGain(5);
+    source.strip(8)->setPanning(QVantel::PanLeft);
+    source.positionButton(1)->setPanning(QVantel::PanRight); // INPUT 2
+    matrix->setNodeGain(1, 2, -9.0F);
+    matrix->setNodeGain(0, 2, -12.0F); // headphone 1's side tone
+    QVERIFY(!target.isVisible());
+    m_fake->clearLog();
+
+    target.copySettingsFrom(&target);
+    target.copySettingsFrom(nullptr);
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    target.copySettingsFrom(&source);
+    QCOMPARE(matrix->node(8, 6).gain, 5.0F);
+    QVERIFY(matrix->node(8, 6).isOn());
+    QVERIFY(!matrix->node(8, 7).isOn());
+    // INPUT 2 sits on a position of page 1: its panning and gain come over.
+    QCOMPARE(target.strip(1)->panning(), int(QVantel::PanRight));
+    QVERIFY(!matrix->node(1, 6).isOn());
+    QVERIFY(matrix->node(1, 7).isOn());
+    // INPUT 1 has no strip on page 1: its side-tone level, on both ears.
+    QCOMPARE(target.strip(0)->gain(), -12);
+    QCOMPARE(matrix->node(0, 7).gain, -12.0F);
+    QVERIFY(matrix->node(0, 6).isOn() && matrix->node(0, 7).isOn());
+    QVERIFY(mixWrites(2) >= 1);
+}
+
+// A swipe in the band pages the grid: steps of more than 9 pixels move the marker, 64 pixels
+// from the press change the screen. Moves are listed as y values after a press at `from`.
+void tst_QVantelHeadphonePages::dragThresholds_data()
+{
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("middle");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QList<int>>("moves");
+    QTest::addColumn<int>("endState");
+    QTest::addColumn<int>("markerY");
+
+    QTest::newRow("9 px does nothing") << 1 << false << 300 << QList<int>{291} << 1 << 104;
+    QTest::newRow("10 px drags") << 1 << false << 300 << QList<int>{290} << 1 << 114;
+    QTest::newRow("63 px still drags") << 1 << false << 300 << QList<int>{237} << 1 << 167;
+    QTest::newRow("64 px to the last screen") << 1 << false << 300 << QList<int>{236} << 3 << 280;
+    QTest::newRow("64 px to the middle") << 1 << true << 300 << QList<int>{236} << 2 << 192;
+    QTest::newRow("first screen, finger down") << 1 << true << 200 << QList<int>{260} << 1 << 104;
+    QTest::newRow("last screen, finger up") << 3 << true << 300 << QList<int>{240} << 3 << 280;
+    QTest::newRow("last back to middle") << 3 << true << 200 << QList<int>{264} << 2 << 192;
+    QTest::newRow("last back to first") << 3 << false << 200 << QList<int>{264} << 1 << 104;
+    QTest::newRow("middle forward") << 2 << true << 300 << QList<int>{250, 236} << 3 << 280;
+    QTest::newRow("middle back") << 2 << true << 200 << QList<int>{264} << 1 << 104;
+    QTest::newRow("one change per press")
+        << 1 << true << 300 << QList<int>{236, 170, 120} << 2 << 192;
+    QTest::newRow("leaving the band ends it") << 1 << false << 300 << QList<int>{390, 200} << 1
+                                              << 104;
+    QTest::newRow("press outside the band") << 1 << false << 90 << QList<int>{150, 200} << 1
+                                            << 104;
+    QTest::newRow("no scrolling") << 0 << false << 300 << QList<int>{200} << 0 << 104;
+}
+
+void tst_QVantelHeadphonePages::dragThresholds()
+{
+    QFETCH(int, state);
+    QFETCH(bool, middle);
+    QFETCH(int, from);
+    QFETCH(QList<int>, moves);
+    QFETCH(int, endState);
+    QFETCH(int, markerY);
+
+    ScrollPage page;
+    page.m_scrollState = state;
+    page.m_middleAllowed = middle;
+    page.layoutStrips();
+    mouse(&page, QEvent::MouseButtonPress, from);
+    for (int y : moves)
+        mouse(&page, QEvent::MouseMove, y);
+    QCOMPARE(page.scrollState(), endState);
+    QCOMPARE(page.scrollMarker()->y(), markerY);
+
+    // A release puts the marker on the resting place of its screen.
+    mouse(&page, QEvent::MouseButtonRelease, moves.last());
+    const int rest = endState == 2 ? 192 : (endState == 3 ? 280 : 104);
+    QCOMPARE(page.scrollMarker()->y(), rest);
+}
+
+// Entering the extended mode with a monitoring switch on ends the monitoring, restoring the
+// follow state, since the switch is then hidden.
+void tst_QVantelHeadphonePages::monitoringEndsInExtendedMode()
+{
+    QVantelHeadphone3Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QVERIFY(page.followSwitch(3)->isVisibleTo(&page));
+
+    page.followSwitch(2)->click(); // follow headphone 2
+    QCOMPARE(matrix->copySource(6), 4);
+    page.followSwitch(3)->click(); // monitor the programme
+    QCOMPARE(matrix->copySource(6), 0);
+    QVERIFY(!page.followSwitch(4)->isEnabled());
+
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QVERIFY(!page.followSwitch(3)->isChecked());
+    QVERIFY(!page.followSwitch(3)->isVisibleTo(&page));
+    QCOMPARE(matrix->copySource(6), 4);
+    QCOMPARE(matrix->copySource(7), 5);
+    QCOMPARE(page.followedHeadphone(), 1);
+    for (int n = 1; n <= 4; ++n)
+        QVERIFY(page.followSwitch(n)->isEnabled());
+}
+
+void tst_QVantelHeadphonePages::resetViewForgetsSwitches()
+{
+    QVantelHeadphone4Page page;
+    makeReady();
+    page.followSwitch(1)->click();
+    page.followSwitch(4)->click();
+    QCOMPARE(page.followedHeadphone(), 0);
+    QVERIFY(!page.followSwitch(3)->isEnabled());
+    m_fake->clearLog();
+
+    page.resetView();
+    for (int n = 1; n <= 4; ++n) {
+        QVERIFY(!page.followSwitch(n)->isChecked());
+        QVERIFY(page.followSwitch(n)->isEnabled());
+    }
+    QCOMPARE(page.followedHeadphone(), -1);
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    // The next device's configuration byte starts from the independent state.
+    TMatrixSettings::AudioConfig config{};
+    config[0] = 2;
+    QVERIFY(matrixSettings()->setAudioConfig(3, config, false));
+    QVERIFY(page.followSwitch(2)->isChecked());
+    QCOMPARE(page.followedHeadphone(), 1);
+}
+
+// A position shows its new input's gain, so an unchanged OK in its gain popup writes nothing.
+void tst_QVantelHeadphonePages::assignedSourceKeepsNodeGains()
+{
+    QVantelHeadphone1Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeGain(8, 2, -5.0F);
+    matrix->setNodeGain(8, 3, -5.0F);
+    matrix->setNodeGain(1, 2, 3.0F);
+    matrix->setNodeGain(1, 3, 3.0F);
+    matrix->setNodeGain(3, 2, -2.0F);
+    matrix->setNodeGain(3, 3, -2.0F);
+    QVantelAudioButton *first = page.positionButton(1);
+    QCOMPARE(first->gain(), 3);
+
+    // From the grid: USB goes to position 1, INPUT 2 takes the USB strip.
+    QVantelHeadphoneSelect *select = page.buttonClicked(first);
+    QVERIFY(first->isSelected());
+    select->setCurrent(8);
+    select->okClicked();
+    QVERIFY(!first->isSelected());
+    QCOMPARE(first->input(), 8);
+    QCOMPARE(first->gain(), -5);
+    QCOMPARE(page.strip(1)->gain(), 3);
+    QVERIFY(!page.strip(8));
+    QCOMPARE(headphonePositionInputs[0], 8);
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_po1"), kAudio), QStringLiteral("0903040E"));
+
+    // Between positions: 1 and 3 exchange USB and INPUT 4.
+    select = page.buttonClicked(first);
+    select->setCurrent(3);
+    select->okClicked();
+    QCOMPARE(first->input(), 3);
+    QCOMPARE(first->gain(), -2);
+    QCOMPARE(page.positionButton(3)->input(), 8);
+    QCOMPARE(page.positionButton(3)->gain(), -5);
+    QCOMPARE(headphonePositionInputs[2], 8);
+
+    m_fake->clearLog();
+    for (int position : {1, 3}) {
+        QVantelHeadphoneAudio *popup = page.rightButtonClicked(page.positionButton(position));
+        popup->okClicked();
+    }
+    QCOMPARE(matrix->node(3, 2).gain, -2.0F);
+    QCOMPARE(matrix->node(8, 2).gain, -5.0F);
+    QCOMPARE(matrix->node(1, 2).gain, 3.0F);
+    QCOMPARE(mixWrites(0), 0);
+}
+
+// The compact unit (hardware variant 2) has no positions: their inputs join the grid until the
+// next login's reset.
+void tst_QVantelHeadphonePages::compactUnitLayout()
+{
+    QVantelHeadphone1Page first;
+    QVantelHeadphone3Page third;
+    setDeviceOptions({QStringLiteral("hardware_2")});
+    makeReady();
+
+    for (int position = 1; position <= 4; ++position)
+        QVERIFY(first.positionButton(position)->isHidden());
+    QVERIFY(first.pageButton(3)->isHidden());
+    QVERIFY(first.copyButton(2)->isHidden());
+    QVERIFY(!first.copyButton(0)->isHidden());
+    QVERIFY(third.pageButton(3)->isHidden());
+    for (int input : {1, 2, 13})
+        QVERIFY(first.strip(input) && first.strip(input)->isEnabled());
+    // INPUT 4, USB, AUX 2 and the AES inputs are not fitted.
+    for (int input : {8, 5, 6, 7})
+        QVERIFY(!first.strip(input)->isEnabled());
+    QVERIFY(!third.strip(3)->isEnabled());
+
+    first.resetView();
+    third.resetView();
+    for (int position = 1; position <= 4; ++position)
+        QVERIFY(!first.positionButton(position)->isHidden());
+    QVERIFY(!first.pageButton(3)->isHidden());
+    QVERIFY(!third.pageButton(3)->isHidden());
+    for (int input : {1, 2, 13})
+        QVERIFY(!first.strip(input));
+    QVERIFY(first.strip(8)->isEnabled());
+}
+
+QTEST_MAIN(tst_QVantelHeadphonePages)
+#include "tst_qvantelheadphonepages.moc"
