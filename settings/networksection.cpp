@@ -107,12 +107,13 @@ struct Choice
     quint32 capability = 0;
 };
 
-const std::vector<Choice> kLinkModes = {{TComEthernetController::LinkAutonegotiation,
-                                         QT_TRANSLATE_NOOP("QVantelSettingsPage", "Auto Negotiation")},
-                                        {TComEthernetController::Link100BaseTFd, "100BaseT-FD"},
-                                        {TComEthernetController::Link100BaseTHd, "100BaseT-HD"},
-                                        {TComEthernetController::Link10BaseTFd, "10BaseT-FD"},
-                                        {TComEthernetController::Link10BaseTHd, "10BaseT-HD"}};
+const std::vector<Choice> kLinkModes
+    = {{TComEthernetController::LinkAutonegotiation,
+        QT_TRANSLATE_NOOP("QVantelSettingsPage", "Auto Negotiation")},
+       {TComEthernetController::Link100BaseTFd, "100BaseT-FD"},
+       {TComEthernetController::Link100BaseTHd, "100BaseT-HD"},
+       {TComEthernetController::Link10BaseTFd, "10BaseT-FD"},
+       {TComEthernetController::Link10BaseTHd, "10BaseT-HD"}};
 
 const std::vector<Choice> kQualities = {
     {5, QT_TRANSLATE_NOOP("QVantelSettingsPage", "Very High")},
@@ -291,7 +292,8 @@ std::string interfaceId(const char *prefix, int index)
 
 bool isSpidProtocol(int protocol)
 {
-    return protocol == TComIsdnController::ProtocolNi2 || protocol == TComIsdnController::ProtocolNi1;
+    return protocol == TComIsdnController::ProtocolNi2
+           || protocol == TComIsdnController::ProtocolNi1;
 }
 
 // What an Apply stages in an edit copy: the keys to write, and how to put the copy back when the
@@ -301,7 +303,10 @@ class StagedChanges
 {
 public:
     template<typename C, typename T>
-    void stage(C &copy, bool (C::*setter)(T, bool), std::decay_t<T> value, const std::string &key,
+    void stage(C &copy,
+               bool (C::*setter)(T, bool),
+               std::decay_t<T> value,
+               const std::string &key,
                std::decay_t<T> before)
     {
         (copy.*setter)(value, false);
@@ -335,8 +340,8 @@ bool writeStaged(QVantelMenuWidget *menu, TComController &copy, StagedChanges &s
     if (copy.write(staged.keys()))
         return true;
     staged.undo();
-    menu->showMessage(translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")),
-                      0);
+    menu->showMessage(
+        translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
     return false;
 }
 
@@ -353,7 +358,8 @@ void QVantelSettingsPage::createNetworkMenu()
     for (const auto &entry : device->networks())
         networks.insert(entry.first);
 
-    QVantelMenuItem *row = addRow(page, RowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
+    QVantelMenuItem *row = addRow(
+        page, RowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
     for (int id : networks) {
         if (id != TComDevice::AoipFamily)
             row->addValue(id, QVantelLocalize::interfaceName(id));
@@ -377,9 +383,8 @@ void QVantelSettingsPage::createNetworkMenu()
     row->addValue(1, tr("Double Codec"));
     if (networks.count(TComDevice::MobileFamily)) {
         if (mobileCapabilities == kUnknown
-            && editMobile.setNetwork(interfaceId("mobile.", 0),
-                                     TComMobileController::CapabilitiesFlag,
-                                     false)) {
+            && editMobile.setNetwork(
+                interfaceId("mobile.", 0), TComMobileController::CapabilitiesFlag, false)) {
             mobileCapabilities = int(editMobile.capabilities());
         }
         if (mobileCapabilities != kUnknown
@@ -460,7 +465,8 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
             row->setValueText(tr("PIN Required"), Qt::red);
             break;
         default:
-            row->setValueText(tr("Configure the Mobile controller"), QVantelMenuPalette::kAccentBlue);
+            row->setValueText(tr("Configure the Mobile controller"),
+                              QVantelMenuPalette::kAccentBlue);
             break;
         }
         row->setVisible(true);
@@ -520,11 +526,28 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
 
     addSwitchRow(page, RowDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
     using Entry = QVantelMenuItem;
-    addTextRow(page, RowIpAddress, Entry::NumericEntry, tr("IP Address"), editEthernet.localAddr(), addressLock);
-    addTextRow(page, RowSubnet, Entry::NumericEntry, tr("Subnet Mask"), editEthernet.subnet(), addressLock);
-    addTextRow(page, RowGateway, Entry::NumericEntry, tr("Default Gateway"), editEthernet.gateway(), addressLock);
-    addTextRow(page, RowDns1, Entry::NumericEntry, tr("Preferred DNS"), editEthernet.dns1(), addressLock);
-    addTextRow(page, RowDns2, Entry::NumericEntry, tr("Auxiliary DNS"), editEthernet.dns2(), addressLock);
+    addTextRow(page,
+               RowIpAddress,
+               Entry::NumericEntry,
+               tr("IP Address"),
+               editEthernet.localAddr(),
+               addressLock);
+    addTextRow(page,
+               RowSubnet,
+               Entry::NumericEntry,
+               tr("Subnet Mask"),
+               editEthernet.subnet(),
+               addressLock);
+    addTextRow(page,
+               RowGateway,
+               Entry::NumericEntry,
+               tr("Default Gateway"),
+               editEthernet.gateway(),
+               addressLock);
+    addTextRow(
+        page, RowDns1, Entry::NumericEntry, tr("Preferred DNS"), editEthernet.dns1(), addressLock);
+    addTextRow(
+        page, RowDns2, Entry::NumericEntry, tr("Auxiliary DNS"), editEthernet.dns2(), addressLock);
 
     fillChoice(addRow(page, RowLinkMode, Entry::Choice, tr("Link Mode")),
                kLinkModes,
@@ -541,7 +564,8 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
                    kQualities,
                    editEthernet.networkQuality(),
                    pageLock);
-    addTextRow(page, RowMacAddress, Entry::NumericEntry, tr("MAC Address"), editEthernet.hwAddr(), true);
+    addTextRow(
+        page, RowMacAddress, Entry::NumericEntry, tr("MAC Address"), editEthernet.hwAddr(), true);
 
     pushPage(page);
 }
@@ -605,7 +629,8 @@ bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page) const
         }
     }
     changed = differs(choiceValue(page, RowLinkMode), editEthernet.linkMode()) || changed;
-    changed = differs(choiceValue(page, RowEthernetQuality), editEthernet.networkQuality()) || changed;
+    changed
+        = differs(choiceValue(page, RowEthernetQuality), editEthernet.networkQuality()) || changed;
     changed = differs(choiceValue(page, RowEthernetAjb), editEthernet.ajbProfile()) || changed;
     return changed;
 }
@@ -621,7 +646,8 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
     if (const std::optional<bool> dhcp = switchValue(page, RowDhcp)) {
         wanted = *dhcp ? TComEthernetController::ModeDhcp : kModeManual;
         if (*dhcp == (copy.mode() == kModeManual)) {
-            staged.stage(copy, &TComEthernetController::setMode, wanted, kEthernetKeyMode, copy.mode());
+            staged.stage(
+                copy, &TComEthernetController::setMode, wanted, kEthernetKeyMode, copy.mode());
             modeChanged = true;
         }
     }
@@ -634,7 +660,10 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
             const std::string &key;
             std::string held;
         } addresses[] = {
-            {RowIpAddress, &TComEthernetController::setLocalAddr, kEthernetKeyLocalAddr, copy.localAddr()},
+            {RowIpAddress,
+             &TComEthernetController::setLocalAddr,
+             kEthernetKeyLocalAddr,
+             copy.localAddr()},
             {RowSubnet, &TComEthernetController::setSubnet, kEthernetKeySubnet, copy.subnet()},
             {RowGateway, &TComEthernetController::setGateway, kEthernetKeyGateway, copy.gateway()},
             {RowDns1, &TComEthernetController::setDns1, kEthernetKeyDns1, copy.dns1()},
@@ -646,17 +675,23 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
                 staged.stage(copy, address.setter, *text, address.key, address.held);
         }
     }
-    const auto stageChoice = [&](int row, bool (TComEthernetController::*setter)(int, bool), int held,
+    const auto stageChoice = [&](int row,
+                                 bool (TComEthernetController::*setter)(int, bool),
+                                 int held,
                                  const std::string &key) {
         if (differs(choiceValue(page, row), held))
             staged.stage(copy, setter, *choiceValue(page, row), key, held);
     };
-    stageChoice(RowLinkMode, &TComEthernetController::setLinkMode, copy.linkMode(), kEthernetKeyLinkMode);
+    stageChoice(
+        RowLinkMode, &TComEthernetController::setLinkMode, copy.linkMode(), kEthernetKeyLinkMode);
     stageChoice(RowEthernetQuality,
                 &TComEthernetController::setNetworkQuality,
                 copy.networkQuality(),
                 kNetworkKeyNetworkQuality);
-    stageChoice(RowEthernetAjb, &TComEthernetController::setAjbProfile, copy.ajbProfile(), kNetworkKeyAjbProfile);
+    stageChoice(RowEthernetAjb,
+                &TComEthernetController::setAjbProfile,
+                copy.ajbProfile(),
+                kNetworkKeyAjbProfile);
     return writeStaged(this, copy, staged);
 }
 
@@ -666,14 +701,15 @@ void QVantelSettingsPage::createMobilePage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
     editMobile.setNetwork(interfaceId("mobile.", pageId - kMobileFirst),
-                          TComNetworkController::ReadAllFlag | TComMobileController::CapabilitiesFlag,
+                          TComNetworkController::ReadAllFlag
+                              | TComMobileController::CapabilitiesFlag,
                           false);
     TComMobileController &copy = editMobile;
     const int state = copy.state();
     const bool pageLock = state == TComController::StateUnknown;
     const bool operatorLock = pageLock || accessLevel == AccessLevel::Operator;
-    const bool simUnusable = state == TComController::StateSimMissing
-                             || state == TComController::StateSimLocked;
+    const bool simUnusable
+        = state == TComController::StateSimMissing || state == TComController::StateSimLocked;
     const bool pinRequired = state == TComController::StatePinRequired;
     const bool settings = !simUnusable && !pinRequired;
     using Entry = QVantelMenuItem;
@@ -692,9 +728,11 @@ void QVantelSettingsPage::createMobilePage(int pageId)
                    kRats,
                    rat,
                    pageLock,
-                   foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat)) : QString(),
+                   foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat))
+                              : QString(),
                    copy.capabilities());
-        QVantelMenuItem *row = addRow(page, RowOperator, Entry::Action, tr("Preferred Network Operator"));
+        QVantelMenuItem *row
+            = addRow(page, RowOperator, Entry::Action, tr("Preferred Network Operator"));
         row->setValueText(copy.plmn() == "auto" ? tr("Auto") : toQString(copy.plmn()));
         row->setReadOnly(operatorLock);
         fillChoice(addRow(page, RowMobileMode, Entry::Choice, tr("Mode")),
@@ -713,7 +751,8 @@ void QVantelSettingsPage::createMobilePage(int pageId)
                        kQualities,
                        copy.networkQuality(),
                        operatorLock);
-        addTextRow(page, RowApn, Entry::TextEntry, tr("Access Point Name"), copy.apn(), pageLock, 60);
+        addTextRow(
+            page, RowApn, Entry::TextEntry, tr("Access Point Name"), copy.apn(), pageLock, 60);
         row = addRow(page, RowAuthentication, Entry::Choice, tr("Authentication Mode"), 60);
         if (copy.authentication() == TComMobileController::AuthNone) {
             row->addValue(TComMobileController::AuthNone, tr("Not Applicable"));
@@ -722,17 +761,36 @@ void QVantelSettingsPage::createMobilePage(int pageId)
         } else {
             fillChoice(row, kMobileAuthentications, copy.authentication(), operatorLock);
         }
-        addTextRow(page, RowUsername, Entry::TextEntry, tr("Authentication User Name"), copy.username(), operatorLock, 60);
-        addTextRow(page, RowPassword, Entry::TextEntry, tr("Authentication Password"), copy.password(), operatorLock, 60);
+        addTextRow(page,
+                   RowUsername,
+                   Entry::TextEntry,
+                   tr("Authentication User Name"),
+                   copy.username(),
+                   operatorLock,
+                   60);
+        addTextRow(page,
+                   RowPassword,
+                   Entry::TextEntry,
+                   tr("Authentication Password"),
+                   copy.password(),
+                   operatorLock,
+                   60);
     }
     addSpacer(page, tr("Information"));
-    addTextRow(page, RowManufacturer, Entry::TextEntry, tr("Manufacturer"), copy.manufacturer(), true, 60);
+    addTextRow(
+        page, RowManufacturer, Entry::TextEntry, tr("Manufacturer"), copy.manufacturer(), true, 60);
     addTextRow(page, RowModel, Entry::TextEntry, tr("Model"), copy.model(), true, 60);
     addTextRow(page, RowRevision, Entry::TextEntry, tr("Revision"), copy.revision(), true, 60);
     addTextRow(page, RowImei, Entry::TextEntry, tr("IMEI"), copy.imei(), true, 60);
     if (settings) {
         addTextRow(page, RowImsi, Entry::TextEntry, tr("IMSI"), copy.imsi(), true, 60);
-        QVantelMenuItem *row = addTextRow(page, RowSubscriber, Entry::TextEntry, tr("Subscriber Number"), copy.msisdn(), true, 60);
+        QVantelMenuItem *row = addTextRow(page,
+                                          RowSubscriber,
+                                          Entry::TextEntry,
+                                          tr("Subscriber Number"),
+                                          copy.msisdn(),
+                                          true,
+                                          60);
         if (copy.msisdn().empty())
             row->setValueText(tr("Not Available"));
     }
@@ -776,10 +834,12 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     if (!page)
         return false;
     TComMobileController &copy = editMobile;
-    if (QVantelMenuItem *pinRow = editableRow(page, RowPin); pinRow && !pinRow->valueText().isEmpty()) {
+    if (QVantelMenuItem *pinRow = editableRow(page, RowPin);
+        pinRow && !pinRow->valueText().isEmpty()) {
         showMessage(tr("Applying PIN code..."), 0);
         const int result = copy.applyPinCode(toStdString(pinRow->valueText()), kPinTimeoutMs);
-        if (result == TComMobileController::PinWrong || result == TComMobileController::PinPukRequired) {
+        if (result == TComMobileController::PinWrong
+            || result == TComMobileController::PinPukRequired) {
             // A PIN the SIM refused must never go out again with a later Apply.
             pinRow->setValueText(QString());
         }
@@ -796,27 +856,71 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
 
     StagedChanges staged;
     if (differs(switchValue(page, RowPinSave), copy.pinPersistent()))
-        staged.stage(copy, &TComMobileController::setPinPersistent, !copy.pinPersistent(), kMobileKeyPinPersistent, copy.pinPersistent());
+        staged.stage(copy,
+                     &TComMobileController::setPinPersistent,
+                     !copy.pinPersistent(),
+                     kMobileKeyPinPersistent,
+                     copy.pinPersistent());
     if (differs(choiceValue(page, RowRat), copy.preferredTechnology()))
-        staged.stage(copy, &TComMobileController::setPreferredTechnology, *choiceValue(page, RowRat), kMobileKeyRat, copy.preferredTechnology());
+        staged.stage(copy,
+                     &TComMobileController::setPreferredTechnology,
+                     *choiceValue(page, RowRat),
+                     kMobileKeyRat,
+                     copy.preferredTechnology());
     if (differs(operatorChoice(page), copy.plmn()))
-        staged.stage(copy, &TComMobileController::setPlmn, *operatorChoice(page), kMobileKeyPlmn, copy.plmn());
+        staged.stage(copy,
+                     &TComMobileController::setPlmn,
+                     *operatorChoice(page),
+                     kMobileKeyPlmn,
+                     copy.plmn());
     if (differs(choiceValue(page, RowMobileMode), copy.serviceMode()))
-        staged.stage(copy, &TComMobileController::setServiceMode, *choiceValue(page, RowMobileMode), kMobileKeyMode, copy.serviceMode());
+        staged.stage(copy,
+                     &TComMobileController::setServiceMode,
+                     *choiceValue(page, RowMobileMode),
+                     kMobileKeyMode,
+                     copy.serviceMode());
     if (differs(switchValue(page, RowDataService), copy.dataConnection()))
-        staged.stage(copy, &TComMobileController::setDataConnection, !copy.dataConnection(), kMobileKeyDataConnection, copy.dataConnection());
+        staged.stage(copy,
+                     &TComMobileController::setDataConnection,
+                     !copy.dataConnection(),
+                     kMobileKeyDataConnection,
+                     copy.dataConnection());
     if (differs(choiceValue(page, RowMobileQuality), copy.networkQuality()))
-        staged.stage(copy, &TComMobileController::setNetworkQuality, *choiceValue(page, RowMobileQuality), kNetworkKeyNetworkQuality, copy.networkQuality());
+        staged.stage(copy,
+                     &TComMobileController::setNetworkQuality,
+                     *choiceValue(page, RowMobileQuality),
+                     kNetworkKeyNetworkQuality,
+                     copy.networkQuality());
     if (differs(choiceValue(page, RowMobileAjb), copy.ajbProfile()))
-        staged.stage(copy, &TComMobileController::setAjbProfile, *choiceValue(page, RowMobileAjb), kNetworkKeyAjbProfile, copy.ajbProfile());
+        staged.stage(copy,
+                     &TComMobileController::setAjbProfile,
+                     *choiceValue(page, RowMobileAjb),
+                     kNetworkKeyAjbProfile,
+                     copy.ajbProfile());
     if (differs(textValue(page, RowApn), copy.apn()))
-        staged.stage(copy, &TComMobileController::setApn, *textValue(page, RowApn), kMobileKeyApn, copy.apn());
+        staged.stage(copy,
+                     &TComMobileController::setApn,
+                     *textValue(page, RowApn),
+                     kMobileKeyApn,
+                     copy.apn());
     if (differs(choiceValue(page, RowAuthentication), copy.authentication()))
-        staged.stage(copy, &TComMobileController::setAuthentication, *choiceValue(page, RowAuthentication), kMobileKeyAuthentication, copy.authentication());
+        staged.stage(copy,
+                     &TComMobileController::setAuthentication,
+                     *choiceValue(page, RowAuthentication),
+                     kMobileKeyAuthentication,
+                     copy.authentication());
     if (differs(textValue(page, RowUsername), copy.username()))
-        staged.stage(copy, &TComMobileController::setUsername, *textValue(page, RowUsername), kMobileKeyUsername, copy.username());
+        staged.stage(copy,
+                     &TComMobileController::setUsername,
+                     *textValue(page, RowUsername),
+                     kMobileKeyUsername,
+                     copy.username());
     if (differs(textValue(page, RowPassword), copy.password()))
-        staged.stage(copy, &TComMobileController::setPassword, *textValue(page, RowPassword), kMobileKeyPassword, copy.password());
+        staged.stage(copy,
+                     &TComMobileController::setPassword,
+                     *textValue(page, RowPassword),
+                     kMobileKeyPassword,
+                     copy.password());
     return writeStaged(this, copy, staged);
 }
 
@@ -842,7 +946,8 @@ void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
 void QVantelSettingsPage::createWifiPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    editWifi.setNetwork(interfaceId("wifi.", pageId - kWifiFirst), TComNetworkController::ReadAllFlag, false);
+    editWifi.setNetwork(
+        interfaceId("wifi.", pageId - kWifiFirst), TComNetworkController::ReadAllFlag, false);
     TComWifiController &copy = editWifi;
     const bool pageLock = copy.state() == TComController::StateUnknown;
     const bool connectionLock = pageLock || copy.dataConnection();
@@ -866,11 +971,22 @@ void QVantelSettingsPage::createWifiPage(int pageId)
                kWifiSecurities,
                copy.authentication(),
                connectionLock);
-    addTextRow(page, RowPassphrase, Entry::MaskedEntry, tr("Passphrase"), copy.passphrase(), connectionLock);
+    addTextRow(page,
+               RowPassphrase,
+               Entry::MaskedEntry,
+               tr("Passphrase"),
+               copy.passphrase(),
+               connectionLock);
     if (comDevice()->aoipController()->jitterab())
-        fillChoice(addRow(page, RowWifiAjb, Entry::Choice, tr("AJB Policy")), kAjbProfiles, copy.ajbProfile(), pageLock);
+        fillChoice(addRow(page, RowWifiAjb, Entry::Choice, tr("AJB Policy")),
+                   kAjbProfiles,
+                   copy.ajbProfile(),
+                   pageLock);
     else
-        fillChoice(addRow(page, RowWifiQuality, Entry::Choice, tr("Network Quality")), kQualities, copy.networkQuality(), pageLock);
+        fillChoice(addRow(page, RowWifiQuality, Entry::Choice, tr("Network Quality")),
+                   kQualities,
+                   copy.networkQuality(),
+                   pageLock);
     pushPage(page);
 }
 
@@ -896,14 +1012,26 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
     StagedChanges staged;
     bool activityChanged = false;
     if (differs(switchValue(page, RowWifiActive), copy.dataConnection())) {
-        staged.stage(copy, &TComWifiController::setDataConnection, !copy.dataConnection(), kWifiKeyDataConnection, copy.dataConnection());
+        staged.stage(copy,
+                     &TComWifiController::setDataConnection,
+                     !copy.dataConnection(),
+                     kWifiKeyDataConnection,
+                     copy.dataConnection());
         activityChanged = true;
     }
     if (differs(textValue(page, RowSsid), copy.ssid()))
-        staged.stage(copy, &TComWifiController::setSsid, *textValue(page, RowSsid), kWifiKeySsid, copy.ssid());
+        staged.stage(copy,
+                     &TComWifiController::setSsid,
+                     *textValue(page, RowSsid),
+                     kWifiKeySsid,
+                     copy.ssid());
     if (differs(choiceValue(page, RowSecurity), copy.authentication())) {
         const int security = *choiceValue(page, RowSecurity);
-        staged.stage(copy, &TComWifiController::setAuthentication, security, kWifiKeyAuthentication, copy.authentication());
+        staged.stage(copy,
+                     &TComWifiController::setAuthentication,
+                     security,
+                     kWifiKeyAuthentication,
+                     copy.authentication());
         if (security != TComWifiController::AuthAuto)
             staged.stage(copy,
                          &TComWifiController::setCustomAuthentication,
@@ -912,11 +1040,23 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
                          copy.customAuthentication());
     }
     if (differs(textValue(page, RowPassphrase), copy.passphrase()))
-        staged.stage(copy, &TComWifiController::setPassphrase, *textValue(page, RowPassphrase), kWifiKeyPassphrase, copy.passphrase());
+        staged.stage(copy,
+                     &TComWifiController::setPassphrase,
+                     *textValue(page, RowPassphrase),
+                     kWifiKeyPassphrase,
+                     copy.passphrase());
     if (differs(choiceValue(page, RowWifiQuality), copy.networkQuality()))
-        staged.stage(copy, &TComWifiController::setNetworkQuality, *choiceValue(page, RowWifiQuality), kNetworkKeyNetworkQuality, copy.networkQuality());
+        staged.stage(copy,
+                     &TComWifiController::setNetworkQuality,
+                     *choiceValue(page, RowWifiQuality),
+                     kNetworkKeyNetworkQuality,
+                     copy.networkQuality());
     if (differs(choiceValue(page, RowWifiAjb), copy.ajbProfile()))
-        staged.stage(copy, &TComWifiController::setAjbProfile, *choiceValue(page, RowWifiAjb), kNetworkKeyAjbProfile, copy.ajbProfile());
+        staged.stage(copy,
+                     &TComWifiController::setAjbProfile,
+                     *choiceValue(page, RowWifiAjb),
+                     kNetworkKeyAjbProfile,
+                     copy.ajbProfile());
     if (!writeStaged(this, copy, staged))
         return false;
     if (activityChanged) {
@@ -971,13 +1111,37 @@ void QVantelSettingsPage::createIsdnPage()
     using Entry = QVantelMenuItem;
 
     addSwitchRow(page, Row5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillChoice(addRow(page, RowProtocol, Entry::Choice, tr("Protocol")), kIsdnProtocols, copy.protocol(), pageLock);
-    addTextRow(page, RowLocalNumber1, Entry::NumericEntry, tr("Local Number 1"), copy.localNumber1(), numberLock);
-    addTextRow(page, RowLocalNumber2, Entry::NumericEntry, tr("Local Number 2"), copy.localNumber2(), numberLock);
-    addTextRow(page, RowSubAddress1, Entry::NumericEntry, tr("Sub-Address 1"), copy.subAddress1(), numberLock);
-    addTextRow(page, RowSubAddress2, Entry::NumericEntry, tr("Sub-Address 2"), copy.subAddress2(), numberLock);
+    fillChoice(addRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
+               kIsdnProtocols,
+               copy.protocol(),
+               pageLock);
+    addTextRow(page,
+               RowLocalNumber1,
+               Entry::NumericEntry,
+               tr("Local Number 1"),
+               copy.localNumber1(),
+               numberLock);
+    addTextRow(page,
+               RowLocalNumber2,
+               Entry::NumericEntry,
+               tr("Local Number 2"),
+               copy.localNumber2(),
+               numberLock);
+    addTextRow(page,
+               RowSubAddress1,
+               Entry::NumericEntry,
+               tr("Sub-Address 1"),
+               copy.subAddress1(),
+               numberLock);
+    addTextRow(page,
+               RowSubAddress2,
+               Entry::NumericEntry,
+               tr("Sub-Address 2"),
+               copy.subAddress2(),
+               numberLock);
     // With the page locked every row is, SPID included.
-    addTextRow(page, RowSpid, Entry::NumericEntry, QStringLiteral("SPID"), copy.spid(), pageLock || !spid);
+    addTextRow(
+        page, RowSpid, Entry::NumericEntry, QStringLiteral("SPID"), copy.spid(), pageLock || !spid);
     pushPage(page);
 }
 
@@ -1005,7 +1169,11 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
     if (differs(switchValue(page, Row5as), copy.fiveAs()))
         staged.stage(copy, &TComIsdnController::set5as, !copy.fiveAs(), kIsdnKey5as, copy.fiveAs());
     if (differs(choiceValue(page, RowProtocol), copy.protocol()))
-        staged.stage(copy, &TComIsdnController::setProtocol, *choiceValue(page, RowProtocol), kIsdnKeyProtocol, copy.protocol());
+        staged.stage(copy,
+                     &TComIsdnController::setProtocol,
+                     *choiceValue(page, RowProtocol),
+                     kIsdnKeyProtocol,
+                     copy.protocol());
     using Setter = bool (TComIsdnController::*)(const std::string &, bool);
     const struct
     {
@@ -1014,10 +1182,22 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
         const std::string &key;
         std::string held;
     } texts[] = {
-        {RowLocalNumber1, &TComIsdnController::setLocalNumber1, kIsdnKeyAddrSb0Ch0, copy.localNumber1()},
-        {RowLocalNumber2, &TComIsdnController::setLocalNumber2, kIsdnKeyAddrSb0Ch1, copy.localNumber2()},
-        {RowSubAddress1, &TComIsdnController::setSubAddress1, kIsdnKeySubaddrSb0Ch0, copy.subAddress1()},
-        {RowSubAddress2, &TComIsdnController::setSubAddress2, kIsdnKeySubaddrSb0Ch1, copy.subAddress2()},
+        {RowLocalNumber1,
+         &TComIsdnController::setLocalNumber1,
+         kIsdnKeyAddrSb0Ch0,
+         copy.localNumber1()},
+        {RowLocalNumber2,
+         &TComIsdnController::setLocalNumber2,
+         kIsdnKeyAddrSb0Ch1,
+         copy.localNumber2()},
+        {RowSubAddress1,
+         &TComIsdnController::setSubAddress1,
+         kIsdnKeySubaddrSb0Ch0,
+         copy.subAddress1()},
+        {RowSubAddress2,
+         &TComIsdnController::setSubAddress2,
+         kIsdnKeySubaddrSb0Ch1,
+         copy.subAddress2()},
         {RowSpid, &TComIsdnController::setSpid, kIsdnKeySpid, copy.spid()},
     };
     for (const auto &text : texts) {
@@ -1153,8 +1333,9 @@ void QVantelSettingsPage::commitNetworkRow(QVantelMenuItem *row)
     if (row->id() == RowDefaultNetwork || row->id() == RowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
         const std::string network = TComDevice::networkToString(value);
-        const bool done = row->id() == RowDefaultNetwork ? device->setDefaultNetwork(network, true)
-                                                         : device->setSecondaryNetwork(network, true);
+        const bool done = row->id() == RowDefaultNetwork
+                              ? device->setDefaultNetwork(network, true)
+                              : device->setSecondaryNetwork(network, true);
         if (!done) {
             refreshNetworkRow(row);
             showMessage(tr("Failed to apply changes!"), 0);

@@ -67,11 +67,6 @@ public:
     void clearPasswords();
 
     int lastSectionId() const override { return lastSection; }
-    void backClicked() override;
-    void applyClicked() override;
-    void itemClicked(QVantelMenuItem *item) override;
-    void itemCommitted(QVantelMenuItem *item) override;
-    void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select) override;
     void audioChangesetEvent(const ksm::CMsg &message) override;
     void configurationEvent(const ksm::CMsg &message) override;
     void deviceBusy(bool busy) override;

@@ -58,7 +58,8 @@ bool networkPages(const QString &folder)
     fake.setValue(QStringLiteral("operation_mode"), QStringLiteral("standard"), kAudio);
     fake.setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
     fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
-    fake.setReplyHook([&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
+    fake.setReplyHook(
+        [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
     comClient()->initialize("ui", "vn_frontpanel");
     if (!connectTo(fake) || !comDevice()->refresh())
         return false;
@@ -69,9 +70,7 @@ bool networkPages(const QString &folder)
     {
         QVantelSettingsPage menu;
         styleMenu(&menu);
-        const auto sheet = [&](const QString &name) {
-            ok = writeSheet(folder, name, menu) && ok;
-        };
+        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
         menu.createNetworkMenu();
         sheet(QStringLiteral("settings-network.png"));
         menu.createEthernetPage(12);
@@ -80,7 +79,8 @@ bool networkPages(const QString &folder)
         sheet(QStringLiteral("settings-ethernet-manual.png"));
         menu.createMobilePage(16);
         sheet(QStringLiteral("settings-mobile-pin.png"));
-        fake.setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+        fake.setValue(
+            QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
         menu.createMobilePage(16);
         sheet(QStringLiteral("settings-mobile.png"));
         menu.createWifiPage(20);

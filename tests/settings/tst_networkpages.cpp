@@ -114,7 +114,8 @@ void TestNetworkPages::init()
     fillNetworkDemo(*m_fake);
     scriptDevice(*m_fake);
     FakeQuorix *fake = m_fake.get();
-    m_fake->setReplyHook([fake](const FakeRequest &request) { return answerNetworkDemo(*fake, request); });
+    m_fake->setReplyHook(
+        [fake](const FakeRequest &request) { return answerNetworkDemo(*fake, request); });
     QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
     m_page = std::make_unique<QVantelSettingsPage>();
     m_page->resize(800, 480);
@@ -163,7 +164,7 @@ void TestNetworkPages::commit(int id)
 {
     QVantelMenuItem *committed = row(id);
     QVERIFY(committed);
-    committed->page()->commitItem(committed);
+    m_page->networkItemCommitted(committed);
 }
 
 bool TestNetworkPages::apply()
@@ -239,17 +240,34 @@ void TestNetworkPages::codecModeRow_data()
     QTest::addColumn<QString>("channels");
     QTest::addColumn<int>("expected");
 
-    QTest::newRow("single") << "standard" << "cmode_normal" << "disabled" << "mono" << 0;
-    QTest::newRow("mono coordination") << "standard" << "cmode_normal" << "enabled" << "mono" << 2;
-    QTest::newRow("stereo coordination, standard")
-        << "standard" << "cmode_normal" << "enabled" << "stereo" << 0;
-    QTest::newRow("stereo coordination, extended")
-        << "extended" << "cmode_normal" << "enabled" << "stereo" << 2;
-    QTest::newRow("double") << "standard" << "cmode_double" << "disabled" << "mono" << 1;
-    QTest::newRow("double stereo, standard")
-        << "standard" << "cmode_double" << "disabled" << "stereo" << 0;
-    QTest::newRow("double stereo, extended")
-        << "extended" << "cmode_double" << "disabled" << "stereo" << 1;
+    QTest::newRow("single") << "standard"
+                            << "cmode_normal"
+                            << "disabled"
+                            << "mono" << 0;
+    QTest::newRow("mono coordination") << "standard"
+                                       << "cmode_normal"
+                                       << "enabled"
+                                       << "mono" << 2;
+    QTest::newRow("stereo coordination, standard") << "standard"
+                                                   << "cmode_normal"
+                                                   << "enabled"
+                                                   << "stereo" << 0;
+    QTest::newRow("stereo coordination, extended") << "extended"
+                                                   << "cmode_normal"
+                                                   << "enabled"
+                                                   << "stereo" << 2;
+    QTest::newRow("double") << "standard"
+                            << "cmode_double"
+                            << "disabled"
+                            << "mono" << 1;
+    QTest::newRow("double stereo, standard") << "standard"
+                                             << "cmode_double"
+                                             << "disabled"
+                                             << "stereo" << 0;
+    QTest::newRow("double stereo, extended") << "extended"
+                                             << "cmode_double"
+                                             << "disabled"
+                                             << "stereo" << 1;
 }
 
 void TestNetworkPages::codecModeRow()
@@ -275,14 +293,16 @@ void TestNetworkPages::codecModeRow()
 void TestNetworkPages::codecModeCommit()
 {
     m_fake->setValue(QStringLiteral("codec"), QStringLiteral("MPA2/48000/stereo/256000/0"), kAudio);
-    m_fake->setList(QStringLiteral("bitrate"), {QStringLiteral("64000"), QStringLiteral("128000")}, kAudio);
+    m_fake->setList(
+        QStringLiteral("bitrate"), {QStringLiteral("64000"), QStringLiteral("128000")}, kAudio);
     QVERIFY(comDevice()->refresh());
     openPage(1);
     row(9)->selectValue(2, true, false);
     commit(9);
 
     // Coder 1 first becomes mono at a rate the unit lists, then the coordination goes on.
-    QCOMPARE(m_fake->value(QStringLiteral("codec"), kAudio), QStringLiteral("MPA2/48000/mono/64000/0"));
+    QCOMPARE(m_fake->value(QStringLiteral("codec"), kAudio),
+             QStringLiteral("MPA2/48000/mono/64000/0"));
     QCOMPARE(m_fake->value(QStringLiteral("coord_mode"), kAudio), QStringLiteral("enabled"));
     QCOMPARE(currentOf(row(9)), 2);
 
@@ -297,49 +317,59 @@ void TestNetworkPages::codecModeCommit()
 void TestNetworkPages::applySendsChangedKeys_data()
 {
     QTest::addColumn<int>("pageId");
-    QTest::addColumn<std::function<void(QVantelMenuItems *)>>("edit");
+    QTest::addColumn<std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>>("edit");
     QTest::addColumn<QString>("network");
     QTest::addColumn<QStringList>("expected");
 
     const auto text = [](int id, const QString &value) {
-        return [id, value](QVantelMenuItems *page) { page->findItem(id)->setValueText(value); };
-    };
-    const auto choose = [](int id, int value) {
-        return [id, value](QVantelMenuItems *page) { page->findItem(id)->selectValue(value, true, false); };
-    };
-    const auto toggle = [](int id) {
-        return [id](QVantelMenuItems *page) {
-            QVantelMenuItem *row = page->findItem(id);
-            row->setChecked(!row->isChecked());
-            row->page()->commitItem(row);
+        return [id, value](QVantelSettingsPage *, QVantelMenuItems *page) {
+            page->findItem(id)->setValueText(value);
         };
     };
-    using Edit = std::function<void(QVantelMenuItems *)>;
+    const auto choose = [](int id, int value) {
+        return [id, value](QVantelSettingsPage *, QVantelMenuItems *page) {
+            page->findItem(id)->selectValue(value, true, false);
+        };
+    };
+    const auto toggle = [](int id) {
+        return [id](QVantelSettingsPage *menu, QVantelMenuItems *page) {
+            QVantelMenuItem *row = page->findItem(id);
+            row->setChecked(!row->isChecked());
+            menu->networkItemCommitted(row);
+        };
+    };
+    using Edit = std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>;
 
-    QTest::newRow("manual: the gateway alone")
-        << 13 << Edit(text(27, QStringLiteral("10.0.0.254"))) << "eth.1"
-        << QStringList{"gateway=10.0.0.254"};
-    QTest::newRow("DHCP off: mode and every address")
-        << 12 << Edit(toggle(24)) << "eth.0"
-        << QStringList{"dns1=192.168.1.1", "dns2=", "gateway=192.168.1.1", "local_addr=192.168.1.40",
-                       "mode=manual", "subnet=255.255.255.0"};
-    QTest::newRow("DHCP on: the mode alone") << 13 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
-    QTest::newRow("link mode") << 12 << Edit(choose(30, 7)) << "eth.0" << QStringList{"link_mode=10baseT-FD"};
+    QTest::newRow("manual: the gateway alone") << 13 << Edit(text(27, QStringLiteral("10.0.0.254")))
+                                               << "eth.1" << QStringList{"gateway=10.0.0.254"};
+    QTest::newRow("DHCP off: mode and every address") << 12 << Edit(toggle(24)) << "eth.0"
+                                                      << QStringList{"dns1=192.168.1.1",
+                                                                     "dns2=",
+                                                                     "gateway=192.168.1.1",
+                                                                     "local_addr=192.168.1.40",
+                                                                     "mode=manual",
+                                                                     "subnet=255.255.255.0"};
+    QTest::newRow("DHCP on: the mode alone")
+        << 13 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
+    QTest::newRow("link mode") << 12 << Edit(choose(30, 7)) << "eth.0"
+                               << QStringList{"link_mode=10baseT-FD"};
     QTest::newRow("ISDN protocol locks the numbers")
-        << 11
-        << Edit([](QVantelMenuItems *page) {
+        << 11 << Edit([](QVantelSettingsPage *menu, QVantelMenuItems *page) {
                page->findItem(36)->setValueText(QStringLiteral("999"));
                page->findItem(35)->selectValue(1, true, false);
-               page->commitItem(page->findItem(35));
+               menu->networkItemCommitted(page->findItem(35));
            })
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
-    QTest::newRow("ISDN 5AS goes to the audio target") << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
+    QTest::newRow("ISDN 5AS goes to the audio target")
+        << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
     QTest::newRow("NI-1 is written back as its own word")
         << 11 << Edit(choose(35, 3)) << "isdn.0" << QStringList{"protocol=isdn_ni1"};
-    QTest::newRow("mobile APN")
-        << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0" << QStringList{"apn=apn.example"};
+    QTest::newRow("mobile APN") << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0"
+                                << QStringList{"apn=apn.example"};
     QTest::newRow("mobile operator chosen by name")
-        << 16 << Edit([](QVantelMenuItems *page) { page->findItem(44)->setValueText(QStringLiteral("Demo Telecom")); })
+        << 16 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
+               page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
+           })
         << "mobile.0" << QStringList{"plmn=Demo Telecom"};
     QTest::newRow("Wi-Fi WPA2 sends the custom authentication too")
         << 20 << Edit(choose(62, 3)) << "wifi.0"
@@ -351,15 +381,16 @@ void TestNetworkPages::applySendsChangedKeys_data()
 void TestNetworkPages::applySendsChangedKeys()
 {
     QFETCH(int, pageId);
-    QFETCH(std::function<void(QVantelMenuItems *)>, edit);
+    QFETCH(std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>, edit);
     QFETCH(QString, network);
     QFETCH(QStringList, expected);
 
     if (pageId == 16)
-        m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+        m_fake->setValue(
+            QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     QVantelMenuItems *page = openPage(pageId);
     QVERIFY(page);
-    edit(page);
+    edit(m_page.get(), page);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, network), expected);
 
@@ -376,10 +407,14 @@ void TestNetworkPages::refusedWriteIsSentAgain_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("network");
 
-    QTest::newRow("Ethernet") << 12 << 31 << "network_quality" << "eth.0";
-    QTest::newRow("ISDN") << 11 << 37 << "addr_sb0_ch1" << "isdn.0";
-    QTest::newRow("mobile") << 16 << 49 << "username" << "mobile.0";
-    QTest::newRow("Wi-Fi") << 20 << 61 << "ssid" << "wifi.0";
+    QTest::newRow("Ethernet") << 12 << 31 << "network_quality"
+                              << "eth.0";
+    QTest::newRow("ISDN") << 11 << 37 << "addr_sb0_ch1"
+                          << "isdn.0";
+    QTest::newRow("mobile") << 16 << 49 << "username"
+                            << "mobile.0";
+    QTest::newRow("Wi-Fi") << 20 << 61 << "ssid"
+                           << "wifi.0";
 }
 
 void TestNetworkPages::refusedWriteIsSentAgain()
@@ -389,21 +424,22 @@ void TestNetworkPages::refusedWriteIsSentAgain()
     QFETCH(QString, key);
     QFETCH(QString, network);
 
-    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-    QVantelMenuItems *page = openPage(pageId);
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    QVERIFY(openPage(pageId));
     QVantelMenuItem *edited = row(rowId);
     if (edited->kind() == QVantelMenuItem::Choice)
         edited->selectValue(0, true, false);
     else
         edited->setValueText(QStringLiteral("4711"));
-    page->commitItem(edited);
+    m_page->networkItemCommitted(edited);
     QVERIFY(m_page->header()->isModified());
 
     m_fake->refuseKey(key, QStringLiteral("103-parameter set error"));
     QVERIFY(!apply());
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(m_page->header()->isModified());
-    page->commitItem(edited);
+    m_page->networkItemCommitted(edited);
     QVERIFY2(m_page->header()->isModified(), "the refused value still counts as a change");
 
     m_fake->acceptKey(key);
@@ -417,8 +453,12 @@ void TestNetworkPages::valuesWithoutEntryStay()
 {
     // A unit on a gigabit link by PPPoE: neither shows as a choice, and neither is written back
     // by an Apply made for another row.
-    m_fake->setValue(QStringLiteral("link_mode"), QStringLiteral("2500baseT-FD"), kNetwork, QStringLiteral("eth.0"));
-    m_fake->setValue(QStringLiteral("mode"), QStringLiteral("pppoe"), kNetwork, QStringLiteral("eth.0"));
+    m_fake->setValue(QStringLiteral("link_mode"),
+                     QStringLiteral("2500baseT-FD"),
+                     kNetwork,
+                     QStringLiteral("eth.0"));
+    m_fake->setValue(
+        QStringLiteral("mode"), QStringLiteral("pppoe"), kNetwork, QStringLiteral("eth.0"));
     QVantelMenuItems *page = openPage(12);
     QCOMPARE(row(30)->valueText(), QStringLiteral("2500baseT-FD"));
     QVERIFY(!row(30)->currentValue());
@@ -431,12 +471,14 @@ void TestNetworkPages::valuesWithoutEntryStay()
     // Turning DHCP off still asks for the manual mode.
     m_fake->clearLog();
     row(24)->setChecked(false);
-    page->commitItem(row(24));
+    m_page->networkItemCommitted(row(24));
     QVERIFY(m_page->header()->isModified());
 
     // The same for a radio technology the page does not offer.
-    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-    m_fake->setValue(QStringLiteral("rat"), QStringLiteral("GSM first"), kNetwork, QStringLiteral("mobile.0"));
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    m_fake->setValue(
+        QStringLiteral("rat"), QStringLiteral("GSM first"), kNetwork, QStringLiteral("mobile.0"));
     openPage(16);
     QCOMPARE(row(43)->valueText(), QStringLiteral("GSM first"));
     QVERIFY(!row(43)->currentValue());
@@ -455,7 +497,7 @@ void TestNetworkPages::wrongPinThenPinSave()
     QCOMPARE(ids, (QList<int>{41, 42, -1, 53, 54, 55, 56}));
 
     row(41)->setValueText(QStringLiteral("0000"));
-    page->commitItem(row(41));
+    m_page->networkItemCommitted(row(41));
     QVERIFY(m_page->header()->isModified());
     QVERIFY(!apply());
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
@@ -465,7 +507,7 @@ void TestNetworkPages::wrongPinThenPinSave()
 
     m_fake->clearLog();
     row(42)->setChecked(true);
-    page->commitItem(row(42));
+    m_page->networkItemCommitted(row(42));
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"pin_persistent=on"});
 
@@ -480,7 +522,7 @@ void TestNetworkPages::wrongPinThenPinSave()
 
 void TestNetworkPages::wifiNetworkChoice()
 {
-    QVantelMenuItems *page = openPage(20);
+    openPage(20);
     QCOMPARE(row(60)->values().size(), 3);
     QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
@@ -505,7 +547,7 @@ void TestNetworkPages::wifiNetworkChoice()
 
     // Active: the choice, name, security and passphrase lock once the unit took it.
     row(59)->setChecked(true);
-    page->commitItem(row(59));
+    m_page->networkItemCommitted(row(59));
     QVERIFY(apply());
     for (int id : {60, 61, 62, 63})
         QVERIFY(row(id)->isReadOnly());
@@ -515,17 +557,22 @@ void TestNetworkPages::wifiNetworkChoice()
 
 void TestNetworkPages::isdnLocks()
 {
-    QVantelMenuItems *page = openPage(11);
+    openPage(11);
     QVERIFY(!row(36)->isReadOnly());
     QVERIFY(row(40)->isReadOnly());
     row(35)->selectValue(1, true, false);
-    page->commitItem(row(35));
+    m_page->networkItemCommitted(row(35));
     QVERIFY(row(36)->isReadOnly() && row(39)->isReadOnly());
     QVERIFY(!row(40)->isReadOnly());
 
     // A unit that does not answer leaves every row locked, SPID included.
-    for (const char *key : {"protocol", "spid", "addr_sb0_ch0", "addr_sb0_ch1", "subaddr_sb0_ch0",
-                            "subaddr_sb0_ch1", "5as"}) {
+    for (const char *key : {"protocol",
+                            "spid",
+                            "addr_sb0_ch0",
+                            "addr_sb0_ch1",
+                            "subaddr_sb0_ch0",
+                            "subaddr_sb0_ch1",
+                            "5as"}) {
         m_fake->refuseKey(QString::fromLatin1(key), QStringLiteral("015-not allowed"));
     }
     openPage(11);
@@ -555,7 +602,8 @@ void TestNetworkPages::ethernetEventRefresh()
 
 void TestNetworkPages::operatorScan()
 {
-    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     openPage(16);
     QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
     QVERIFY(m_page->networkItemClicked(row(44)));
@@ -579,4 +627,3 @@ void TestNetworkPages::operatorScan()
 
 QTEST_MAIN(TestNetworkPages)
 #include "tst_networkpages.moc"
-

@@ -24,9 +24,12 @@ const QHash<QString, QStringList> &interfaceLists()
     static const QHash<QString, QStringList> lists = {
         {QStringLiteral("mobile.0/mode"), {QStringLiteral("gsm_voice"), QStringLiteral("data")}},
         {QStringLiteral("mobile.0/rat"),
-         {QStringLiteral("auto"), QStringLiteral("only GSM"), QStringLiteral("only UMTS"),
+         {QStringLiteral("auto"),
+          QStringLiteral("only GSM"),
+          QStringLiteral("only UMTS"),
           QStringLiteral("only LTE")}},
-        {QStringLiteral("mobile.0/authentication"), {QStringLiteral("PAP"), QStringLiteral("CHAP")}},
+        {QStringLiteral("mobile.0/authentication"),
+         {QStringLiteral("PAP"), QStringLiteral("CHAP")}},
         {QStringLiteral("mobile.0/plmn"),
          {QStringLiteral("Demo Telecom"), QStringLiteral("Example Mobile")}},
         {QStringLiteral("wifi.0/ssid"),
@@ -66,7 +69,8 @@ void fillNetworkDemo(FakeQuorix &fake)
     const QString isdn = QStringLiteral("isdn.0");
 
     QStringList networks = FakeMessage::splitList(fake.value(kNetwork, kNetwork));
-    for (const QString &name : {QStringLiteral("aoip"), ethernet0, ethernet1, isdn, kMobile, kWifi}) {
+    for (const QString &name :
+         {QStringLiteral("aoip"), ethernet0, ethernet1, isdn, kMobile, kWifi}) {
         if (!networks.contains(name))
             networks << name;
     }
@@ -154,7 +158,8 @@ std::optional<QList<FakeReply>> answerNetworkDemo(FakeQuorix &fake, const FakeRe
         const QString name = request.lists().constFirst();
         const auto list = interfaceLists().constFind(request.network() + QLatin1Char('/') + name);
         if (list != interfaceLists().constEnd())
-            return QList<FakeReply>{answer(QStringLiteral("OK"), {{name, FakeMessage::joinList(*list)}})};
+            return QList<FakeReply>{
+                answer(QStringLiteral("OK"), {{name, FakeMessage::joinList(*list)}})};
     }
     if (isMobileRequest(request) && request.has(kPin)) {
         if (request.value(kPin) != QLatin1String(kDemoSimPin))
