@@ -13,6 +13,7 @@
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelconninfo.h"
 #include "widgets/qvantelconnpanel.h"
+#include "widgets/qvantellinkstatecolour.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
@@ -345,7 +346,7 @@ void QVantelConnectionPage::storeAddress(QVantelConnPanel *panel, const QString 
     const int link = panel->link();
     const int kind = comDevice()->linkTransport(link);
     panel->setRemoteAddress(text, kind);
-    setLinkState(link, text.isEmpty() ? 1 : 2);
+    setLinkState(link, text.isEmpty() ? QVantel::LinkIdle : QVantel::LinkAddressed);
     if (QVantelWindow *window = vantelWindow())
         window->storeRemoteNumber(link, text, kind);
 }

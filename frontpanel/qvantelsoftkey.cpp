@@ -10,12 +10,10 @@
 
 namespace {
 
-// Firmware above which the stored form carries the behaviour (1.7.3).
-constexpr quint32 kBehaviorInStoredForm = 0x10703;
-// Firmware above which the keys offer the newer function sets (1.14.255).
-constexpr quint32 kNewFunctionSets = 0x10EFF;
-// Firmware from which Contacts offers "All PGM Buttons Off" (1.14.0).
-constexpr quint32 kAllButtonsOff = 0x10E00;
+// Firmware from which the stored form carries the behaviour.
+constexpr quint32 kBehaviorInStoredForm = firmwareVersionOf(1, 7, 4);
+// Firmware from which Contacts offers "All PGM Buttons Off".
+constexpr quint32 kAllButtonsOff = firmwareVersionOf(1, 14);
 
 // Highest function number of each category 0 to 6.
 constexpr std::array<int, 7> kFunctionCount = {4, 16, 20, 14, 3, 2, 9};
@@ -186,7 +184,7 @@ qint32 QVantelSoftkey::computeMask(int category) const
     const bool aoip = hasOption(TComDevice::OptionRavenna);
     const bool link2 = hasOption(TComDevice::OptionHardware134);
     const bool small = hasOption(TComDevice::OptionHardware2);
-    const bool newer = firmwareVersion > kNewFunctionSets;
+    const bool newer = firmwareAtLeast(kFirmware1_15);
     const int key = m_index;
 
     quint32 mask = 0;
@@ -250,7 +248,7 @@ QMap<int, QString> QVantelSoftkey::functionNames(int category, bool sorted)
     if (category <= AuxToBus)
         m_availableMask = computeMask(category);
     int count = kFunctionCount[size_t(category)];
-    if (category == Contacts && firmwareVersion < kAllButtonsOff)
+    if (category == Contacts && !firmwareAtLeast(kAllButtonsOff))
         count = 2;
     const quint32 mask = quint32(m_availableMask);
     for (int function = 1; function <= count; ++function) {
@@ -310,7 +308,7 @@ std::string QVantelSoftkey::storedValue() const
     // Two hexadecimal digits each: None (-1) is written as "FF".
     const auto hex = [](int value) { return ulongToHexString(quint32(value) & 0xFFu, 2); };
     std::string value = "C" + hex(m_category) + "F" + hex(m_function);
-    if (firmwareVersion > kBehaviorInStoredForm)
+    if (firmwareAtLeast(kBehaviorInStoredForm))
         value += "B" + hex(m_behavior);
     return value;
 }

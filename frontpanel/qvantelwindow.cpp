@@ -26,6 +26,7 @@
 #include "widgets/ivantelstatuspanel.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantelevent.h"
+#include "widgets/qvantellinkstatecolour.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -108,7 +109,6 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     , m_keepAliveTimer(new QTimer(this))
 {
     m_cachedLevels.fill(kNoLevel);
-    QVantelLocalize::setDeviceOptionsSource(&comDeviceOptions);
     qRegisterMetaType<RpcMessage>();
     qRegisterMetaType<RpcConnection::ConnectionState>();
 
@@ -552,11 +552,11 @@ void QVantelWindow::setupPass()
         && ravenna->state() == TComController::StateUnknown) {
         if (ravenna->start({"rav_firmware_rev"})) {
             std::vector<std::string> keys;
-            if (firmwareVersion > 0x106ffu) {
+            if (firmwareAtLeast(kFirmware1_7)) {
                 keys.emplace_back("rav_manufacturer");
                 keys.emplace_back("rav_hardware_name");
             }
-            if (firmwareVersion > 0x109ffu)
+            if (firmwareAtLeast(kFirmware1_10))
                 keys.emplace_back("rav_if_count");
             keys.emplace_back("rav_device_name");
             keys.emplace_back("rav_hardware_rev");
@@ -590,7 +590,7 @@ void QVantelWindow::frontPanelSetup()
          {"remote_aoip1", "remote_aoip2", "remote_isdn1", "remote_isdn2", "remote_voice"}) {
         numbers.addGet(name);
     }
-    if (firmwareVersion > 0x109ffu) {
+    if (firmwareAtLeast(kFirmware1_10)) {
         for (const char *name : {"relay1_in", "relay2_in", "relay1_out", "relay2_out"})
             numbers.addGet(name);
     }
@@ -1059,30 +1059,11 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
 
     if (const TComAudioConnection *c = device->audioConnection(link)) {
         const int state = c->state();
-        switch (state) {
-        case TComAudioConnection::StateSettingUp:
-            panel->setLinkState(link, 3);
-            break;
-        case TComAudioConnection::StateDisconnecting:
-            panel->setLinkState(link, 6);
-            break;
-        case TComAudioConnection::StateActive:
-            switch (c->status()) {
-            case 6:
-            case 7:
-            case 8:
-                panel->setLinkState(link, 3);
-                break;
-            case 10:
-                panel->setLinkState(link, 5);
-                break;
-            default:
-                panel->setLinkState(link, 4);
-                break;
-            }
-            break;
-        default:
-            break;
+        // An idle or ended call leaves the link state as it is.
+        if (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateActive
+            || state == TComAudioConnection::StateDisconnecting) {
+            panel->setLinkState(link, QVantel::linkState(c, QVantel::LinkIdle));
         }
         if (state == TComAudioConnection::StateActive && c->codecRx().algorithm != -1) {
             showNames(QVantelLocalize::interfaceName(TComDevice::networkFromString(c->network())),
@@ -1111,14 +1092,14 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
         disable(link);
 
     if (link == 2 && !device->hasCoordinationLine() && device->codecMode() != 1) {
-        panel->setLinkState(2, 0);
+        panel->setLinkState(2, QVantel::LinkUnused);
         return;
     }
     const QString address = rememberedAddress(link);
-    int idle = 0;
+    QVantel::LinkState idle = QVantel::LinkUnused;
     if (device->loaded()
         && TComDevice::networkFamily(device->defaultNetwork()) != TComDevice::InvalidFamily) {
-        idle = address.isEmpty() ? 1 : 2;
+        idle = address.isEmpty() ? QVantel::LinkIdle : QVantel::LinkAddressed;
     }
     if (link == 2 && device->hasCoordinationLine()) {
         showNames(QVantelLocalize::interfaceName(TComDevice::MobileFamily),
@@ -1281,22 +1262,16 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
         }
     }
 
-    if (IVantelStatusPanel *panel = statusPageShown()) {
-        switch (state) {
-        case TComAudioConnection::StateSettingUp:
-            panel->setLinkState(link, 3);
-            break;
-        case TComAudioConnection::StateDisconnecting:
-            panel->setLinkState(link, 6);
+    IVantelStatusPanel *panel = statusPageShown();
+    if (panel
+        && (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateDisconnecting
+            || state == TComAudioConnection::StateEnded)) {
+        const QVantel::LinkState idle
+            = rememberedAddress(link).isEmpty() ? QVantel::LinkIdle : QVantel::LinkAddressed;
+        panel->setLinkState(link, QVantel::linkState(connection, idle));
+        if (state != TComAudioConnection::StateSettingUp)
             disableLink(panel, link, connection);
-            break;
-        case TComAudioConnection::StateEnded:
-            panel->setLinkState(link, rememberedAddress(link).isEmpty() ? 1 : 2);
-            disableLink(panel, link, connection);
-            break;
-        default:
-            break;
-        }
     }
     if (m_settings)
         m_settings->audioConnectionStateChanged(connection);
@@ -1382,42 +1357,29 @@ void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
         }
     }
 
-    if (IVantelStatusPanel *panel = statusPageShown()) {
-        if (state == TComAudioConnection::StateSettingUp) {
-            panel->setLinkState(link, 3);
-        } else if (state == TComAudioConnection::StateActive) {
-            switch (status) {
-            case TComAudioConnection::StatusActive:
-            case TComAudioConnection::StatusNegotiating:
-            case TComAudioConnection::StatusWaitingForSync:
-                panel->setLinkState(link, 3);
-                break;
-            case TComAudioConnection::StatusSyncLost:
-                panel->setLinkState(link, 5);
-                break;
-            default: {
-                panel->setLinkState(link, 4);
-                const int previous = connection->previousStatus();
-                // Only when the call becomes synchronised, not on a repeated report.
-                if (previous == TComAudioConnection::StatusSync
-                    || previous == TComAudioConnection::StatusSyncLost) {
-                    break;
+    IVantelStatusPanel *panel = statusPageShown();
+    if (panel
+        && (state == TComAudioConnection::StateSettingUp
+            || state == TComAudioConnection::StateActive)) {
+        const QVantel::LinkState shown = QVantel::linkState(connection, QVantel::LinkIdle);
+        panel->setLinkState(link, shown);
+        const int previous = connection->previousStatus();
+        // The codec mode and quality only when the call becomes synchronised, not on a repeated
+        // report.
+        if (shown == QVantel::LinkUp && previous != TComAudioConnection::StatusSync
+            && previous != TComAudioConnection::StatusSyncLost) {
+            panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
+            if (TComDevice::connectionTransport(connection) == 0) {
+                panel->setLinkQuality(link,
+                                      connection->txStatistics(0).netQuality,
+                                      connection->rxStatistics(0).netQuality);
+                panel->setLinkEnabled(link, true);
+                if (link == 1 && connection->streamAddressing()) {
+                    panel->setLinkQuality(2,
+                                          connection->txStatistics(1).netQuality,
+                                          connection->rxStatistics(1).netQuality);
+                    panel->setLinkEnabled(2, true);
                 }
-                panel->setCodecMode(device->currentAudioRouting(), device->operationMode());
-                if (TComDevice::connectionTransport(connection) == 0) {
-                    panel->setLinkQuality(link,
-                                          connection->txStatistics(0).netQuality,
-                                          connection->rxStatistics(0).netQuality);
-                    panel->setLinkEnabled(link, true);
-                    if (link == 1 && connection->streamAddressing()) {
-                        panel->setLinkQuality(2,
-                                              connection->txStatistics(1).netQuality,
-                                              connection->rxStatistics(1).netQuality);
-                        panel->setLinkEnabled(2, true);
-                    }
-                }
-                break;
-            }
             }
         }
     }
@@ -1486,7 +1448,7 @@ void QVantelWindow::menuItemChanges(QVantelMenuItem *item, int code)
     const int kind = device->linkTransport(link);
     if (m_connectionPage) {
         m_connectionPage->panel(link)->setRemoteAddress(address, kind);
-        m_connectionPage->setLinkState(link, 2);
+        m_connectionPage->setLinkState(link, QVantel::LinkAddressed);
     }
     storeRemoteNumber(link, address, kind);
 }

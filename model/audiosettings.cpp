@@ -19,11 +19,6 @@ const char *const kSourceDigital = "digital";
 const char *const kSourceAnalog = "analog";
 const char *const kAuxiliaryBoardPresent = "yes";
 
-// Firmware versions that must be exceeded before a gated key is sent or read.
-constexpr quint32 kGate107 = 0x106ff; // 1.7.0 and later
-constexpr quint32 kGate110 = 0x109ff; // 1.10.0 and later
-constexpr quint32 kGate200 = 0x1ffff; // 2.0.0 and later
-
 int intFromText(const std::string &text, int emptyValue)
 {
     return text.empty() ? emptyValue : stringToInt(text);
@@ -76,9 +71,9 @@ bool TAudioSettings::gateOpen(CtlrParam param)
     case LineOutput2Level:
     case InputSource:
     case WaveFile:
-        return firmwareVersion > kGate107;
+        return firmwareAtLeast(kFirmware1_7);
     case WaveScut:
-        return firmwareVersion > kGate110;
+        return firmwareAtLeast(kFirmware1_10);
     default:
         return true;
     }
@@ -608,12 +603,12 @@ bool TAudioSettings::readAll()
         kAudioKeyDrcState,       kAudioKeyDrcLimThreshold, kAudioKeyDrcThresholdCmp,
         kAudioKeyDrcRatioCmp,    kAudioKeyDrcAttack,
     };
-    if (firmwareVersion > kGate107) {
+    if (firmwareAtLeast(kFirmware1_7)) {
         keys.insert(keys.end(),
                     {kAudioKeyLineOutput2Level, kAudioKeyInputSource, kAudioKeyWaveFile});
-        if (firmwareVersion > kGate110) {
+        if (firmwareAtLeast(kFirmware1_10)) {
             keys.push_back(kAudioKeyWaveScut);
-            if (firmwareVersion > kGate200) {
+            if (firmwareAtLeast(kFirmware2_0)) {
                 keys.insert(keys.end(),
                             {kAudioKeyInput2Pair,
                              kAudioKeyInput4Pair,

@@ -394,16 +394,16 @@ std::vector<std::string> TComAoIPController::readAllKeys()
         kAoipKeyStunServer,  kAoipKeyStunNatType,    kAoipKeyPublicAddr,    kAoipKeyMpEcmBfShift,
     };
     // Each gate builds on the one before: later keys came with later firmware.
-    if (firmwareVersion > 0x10701) {
+    if (firmwareAtLeast(firmwareVersionOf(1, 7, 2))) {
         keys.push_back(kAoipKeySipUseUport2);
-        if (firmwareVersion > 0x10801) {
+        if (firmwareAtLeast(kFirmware1_8_2)) {
             keys.push_back(kAoipKeySipChkCalls);
             keys.push_back(kAoipKeySipDefAccount);
-            if (firmwareVersion > 0x109ff) {
+            if (firmwareAtLeast(kFirmware1_10)) {
                 keys.push_back(kAoipKeyStreamPattern);
-                if (firmwareVersion > 0x10eff) {
+                if (firmwareAtLeast(kFirmware1_15)) {
                     keys.push_back(kAoipKeySipSessTimers);
-                    if (firmwareVersion > 0x110ff)
+                    if (firmwareAtLeast(kFirmware1_17))
                         keys.push_back(kAoipKeySipKaTarget);
                 }
             }
@@ -421,7 +421,7 @@ std::vector<std::string> TComAoIPController::readAllKeys()
                                    &kAoipKeySipAuthUser2,
                                    &kAoipKeySipPassword2})
         keys.push_back(*key);
-    if (firmwareVersion > 0x10801)
+    if (firmwareAtLeast(kFirmware1_8_2))
         keys.push_back(kAoipKeySipRegistrar2);
     return keys;
 }

@@ -8,6 +8,7 @@
 #include "link/valueconversions.h"
 #include "model/comaudioconnection.h"
 #include "model/comdataconnection.h"
+#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
 
@@ -44,11 +45,6 @@ const std::string kKeyConfig1 = "config1";
 const std::string kKeyConfig2 = "config2";
 const std::string kKeyDcodec = "dcodec";
 
-// Firmware thresholds of version-gated keys.
-constexpr quint32 kFirmwareJitterab = 0x10BFF;      // "jitterab" read above this
-constexpr quint32 kFirmwareOperationMode = 0x1FFFF; // "operation_mode" read above this
-constexpr quint32 kFirmwareAes67Reset = 0x10D00;    // "aes67_reset" read from this on
-
 const std::string &value(const ksm::CMsg &msg, const std::string &key)
 {
     return *msg.param(key, true);
@@ -61,8 +57,6 @@ bool startsWith(const std::string &text, const std::string &prefix, int &number)
     number = stringToLong(text.substr(prefix.size()));
     return true;
 }
-
-TComDevice *s_sharedDevice = nullptr;
 
 } // namespace
 
@@ -90,8 +84,8 @@ TComDevice::TComDevice(ksm::CCom *com)
 
 TComDevice::~TComDevice()
 {
-    if (s_sharedDevice == this)
-        s_sharedDevice = nullptr;
+    // The options described this device; none is connected once it goes.
+    deviceOptionWord = 0;
     m_wifiController.disconnect();
     m_mobileController.disconnect();
     m_ethernetController.disconnect();
@@ -171,7 +165,7 @@ bool TComDevice::runRefresh()
     readDeviceOptions();
     if (readNetworks() && m_networks.count(AoipFamily) != 0) {
         std::vector<std::string> aoipKeys{kAoipKeyAoipVersion, kAoipKeySipState, kAoipKeySipState2};
-        if (firmwareVersion > kFirmwareJitterab)
+        if (firmwareAtLeast(kFirmware1_12))
             aoipKeys.push_back(kAoipKeyJitterab);
         if (m_aoipController.setNetwork(kDeviceKeyAoip, 0, false) && m_aoipController.read(aoipKeys)
             && readNetworkSettings() && readCodecSettings() && readAes67Reset()) {
@@ -223,6 +217,7 @@ bool TComDevice::readDeviceOptions()
     m_hardwareVariant = 0;
     for (const std::string &word : words)
         applyDeviceOption(word);
+    deviceOptionWord = m_deviceOptions;
     return true;
 }
 
@@ -1012,7 +1007,7 @@ bool TComDevice::readCodecSettings()
 {
     std::vector<std::string> keys{
         kKeyCodecMode, kKeyCoordMode, kKeyCodec, kKeyDcodec1, kKeyDcodec2};
-    if (firmwareVersion > kFirmwareOperationMode)
+    if (firmwareAtLeast(kFirmware2_0))
         keys.push_back(kKeyOperationMode);
     if (m_deviceOptions & OptionIpDoubleStream)
         keys.push_back(kKeyDstreamMode);
@@ -1044,7 +1039,7 @@ bool TComDevice::readCodecSettings()
 
 bool TComDevice::readAes67Reset()
 {
-    if (firmwareVersion < kFirmwareAes67Reset)
+    if (!firmwareAtLeast(kFirmware1_13))
         return true;
     ksm::CMsg msg(ksm::CMsg::Param);
     msg.setParam(kKeyTarget, kTargetAudio);
@@ -1271,12 +1266,5 @@ void TComDevice::emitState(DeviceState state)
 TComDevice *comDevice()
 {
     static SharedObject<TComDevice> device;
-    TComDevice *instance = device.instance([] { return comClient(); });
-    s_sharedDevice = instance;
-    return instance;
-}
-
-quint32 comDeviceOptions()
-{
-    return s_sharedDevice ? s_sharedDevice->deviceOptions() : 0;
+    return device.instance([] { return comClient(); });
 }

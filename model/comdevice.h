@@ -353,7 +353,3 @@ private:
 // The process-wide device model, built on first use with the client of comClient() and
 // destroyed with the other shared objects. Always the same non-null pointer in between.
 [[nodiscard]] TComDevice *comDevice();
-
-// The option word of the process-wide device model, 0 while it does not exist. Meant for the
-// widget kit's text tables: QVantelLocalize::setDeviceOptionsSource(&comDeviceOptions).
-[[nodiscard]] quint32 comDeviceOptions();

@@ -25,9 +25,6 @@ const std::array<std::string, 9> kLinkModeWords = {"autonegotiation",
 
 const std::string kCablePlugged = "plugged";
 
-// "ajb_profile" is only known to firmware 1.12.0 and later.
-constexpr quint32 kAjbProfileSince = 0x10BFF;
-
 } // namespace
 
 TComEthernetController::TComEthernetController(ksm::CCom *com)
@@ -234,7 +231,7 @@ bool TComEthernetController::readAll()
                                      kEthernetKeyLinkModeNeg,
                                      kEthernetKeyHwAddr,
                                      kNetworkKeyNetworkQuality};
-    if (firmwareVersion > kAjbProfileSince)
+    if (firmwareAtLeast(kFirmware1_12))
         keys.push_back(kNetworkKeyAjbProfile);
     return read(keys);
 }

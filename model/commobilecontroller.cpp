@@ -40,9 +40,6 @@ const std::string kWidebandModel = "HE910";
 const std::string kCodecUawb = "UAWB";
 const std::string kCodecFawb = "FAWB";
 
-// "ajb_profile" is only known to firmware 1.12.0 and later.
-constexpr quint32 kAjbProfileSince = 0x10BFF;
-
 // The client ignores this argument; every caller passes the same value.
 constexpr int kUnusedFlag = 1000;
 // Selecting an operator takes the modem longer than an ordinary write.
@@ -629,7 +626,7 @@ bool TComMobileController::readAll()
                                      kMobileKeyPassword,
                                      kMobileKeyAuthentication,
                                      kNetworkKeyNetworkQuality};
-    if (firmwareVersion > kAjbProfileSince)
+    if (firmwareAtLeast(kFirmware1_12))
         keys.push_back(kNetworkKeyAjbProfile);
     return read(keys);
 }

@@ -662,10 +662,10 @@ bool TComRavennaController::write(const std::vector<std::string> &keys)
 std::vector<std::string> TComRavennaController::readAllKeys()
 {
     std::vector<std::string> keys;
-    if (firmwareVersion > 0x106FF) {
+    if (firmwareAtLeast(kFirmware1_7)) {
         keys.push_back(kRavennaKeyRavManufacturer);
         keys.push_back(kRavennaKeyRavHardwareName);
-        if (firmwareVersion > 0x109FF)
+        if (firmwareAtLeast(kFirmware1_10))
             keys.push_back(kRavennaKeyRavIfCount);
     }
     for (const std::string *key :

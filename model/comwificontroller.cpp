@@ -19,9 +19,6 @@ const std::string kOff = "off";
 const std::array<std::string, 5> kAuthWords = {"none", "auto", "WEP", "WPA-PSK", "WPA2-PSK"};
 const std::array<std::string, 4> kDataStateWords = {"", "failure", "processing", "active"};
 
-// "ajb_profile" is only known to firmware 1.12.0 and later.
-constexpr quint32 kAjbProfileSince = 0x10BFF;
-
 // dBm to the 0-31 scale that mobile modems report: -113 dBm and below is 0, -51 and above 31.
 constexpr std::int64_t kDbmOffset = 113;
 constexpr int kMaxLevel = 31;
@@ -277,7 +274,7 @@ bool TComWifiController::readAll()
                                      kWifiKeyDataConnection,
                                      kWifiKeyDataConnectionState,
                                      kNetworkKeyNetworkQuality};
-    if (firmwareVersion > kAjbProfileSince)
+    if (firmwareAtLeast(kFirmware1_12))
         keys.push_back(kNetworkKeyAjbProfile);
     return read(keys);
 }

@@ -5,7 +5,7 @@
 #include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
 #include "link/valueconversions.h"
-#include "model/comdevice.h"
+#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "model/matrixinputnames.h"
 #include "model/modelkeys.h"
@@ -16,16 +16,9 @@
 
 namespace {
 
-TMatrixSettings::DeviceOptionsSource s_deviceOptionsSource = &comDeviceOptions;
-
-// Firmware versions that must be reached or exceeded before a row is read or written.
-constexpr quint32 kSince106 = 0x10600; // "matrix_mgn" is read
-constexpr quint32 kSince107 = 0x10700; // inputs 15 to 18 and output 15 are read
-constexpr quint32 kAbove105 = 0x105ff; // "matrix_mgn" is written
-constexpr quint32 kAbove106 = 0x106ff; // input rows up to 17, output 14, longer mix rows
-constexpr quint32 kAbove107 = 0x107ff; // "matrix_vol"
-constexpr quint32 kAbove112 = 0x10cff; // input row 18, the longest mix rows
-constexpr quint32 kAbove1ff = 0x1ffff; // "matrix_bal", four-digit input row words
+// The firmware that brought each part of the matrix: 1.6 "matrix_mgn"; 1.7 inputs 15 to 18,
+// output rows 14 and 15 and the longer mix rows; 1.8 "matrix_vol"; 1.13 input row 18 and the
+// longest mix rows; 2.0 "matrix_bal" and four-digit input row words.
 
 // The balance table in dB, indexed by the cell balance 0 to 12. Column A serves inputs 20, 21
 // and 24, column B inputs 12, 13 and 19.
@@ -159,11 +152,6 @@ void TMatrixSettings::applyDefaults()
     }
 }
 
-void TMatrixSettings::setDeviceOptionsSource(DeviceOptionsSource source)
-{
-    s_deviceOptionsSource = source ? source : &comDeviceOptions;
-}
-
 // Getters.
 
 QString TMatrixSettings::inputNames(int input) const
@@ -248,12 +236,12 @@ QString TMatrixSettings::inputName(int input) const
     const QString stored = inputNames(input);
     if (!stored.isEmpty())
         return stored;
-    return matrixInputName(input, s_deviceOptionsSource());
+    return matrixInputName(input, deviceOptionWord);
 }
 
 QString TMatrixSettings::inputTitle(int input) const
 {
-    QString title = matrixInputName(input, s_deviceOptionsSource());
+    QString title = matrixInputName(input, deviceOptionWord);
     const QString stored = inputNames(input);
     if (!stored.isEmpty())
         title += QLatin1Char('\n') + stored;
@@ -326,9 +314,9 @@ bool TMatrixSettings::isMixInput(int headphone, int input, int lastInput)
 
 int TMatrixSettings::mixLastInput()
 {
-    if (firmwareVersion > kAbove112)
+    if (firmwareAtLeast(kFirmware1_13))
         return 24;
-    if (firmwareVersion > kAbove106)
+    if (firmwareAtLeast(kFirmware1_7))
         return 17;
     return 13;
 }
@@ -348,7 +336,7 @@ quint16 TMatrixSettings::inputRowWord(int input) const
 
 std::string TMatrixSettings::inputRowText(const InputRow &row) const
 {
-    const int width = firmwareVersion > kAbove1ff ? 4 : 2;
+    const int width = firmwareAtLeast(kFirmware2_0) ? 4 : 2;
     return longToHexString(row.word, width) + "," + latin1ToUtf8(row.name);
 }
 
@@ -413,9 +401,9 @@ bool TMatrixSettings::sendInputRow(int input)
     if (row == stored)
         return true;
     if (isReady()) {
-        const int lastSent = firmwareVersion > kAbove112   ? 18
-                             : firmwareVersion > kAbove106 ? 17
-                                                           : 10;
+        const int lastSent = firmwareAtLeast(kFirmware1_13)  ? 18
+                             : firmwareAtLeast(kFirmware1_7) ? 17
+                                                             : 10;
         if (input <= lastSent
             && !sendParam(numberedKey(kAudioKeyMatrixIn, input + 1), inputRowText(row))) {
             return false;
@@ -432,7 +420,7 @@ bool TMatrixSettings::sendOutputRow(int output)
     GuardHold hold(m_outputRowGuard);
     const quint8 byte = outputRowByte(output);
     quint8 &stored = m_outputRow[std::size_t(output - kFirstOutputRow)];
-    if (byte != stored && isReady() && (output != kLastOutputRow || firmwareVersion > kAbove106)
+    if (byte != stored && isReady() && (output != kLastOutputRow || firmwareAtLeast(kFirmware1_7))
         && !sendParam(numberedKey(kAudioKeyMatrixOu, output + 1), hexByte(byte))) {
         return false;
     }
@@ -480,7 +468,7 @@ bool TMatrixSettings::updateVolume(int input, int output)
     const quint32 old = (m_volume >> shift) & 0xFFU;
     const quint32 byte = (old & 0xC0U) | gainBits(node(input, 2 * input + 2).gain);
     const quint32 word = (m_volume & ~(0xFFU << shift)) | (byte << shift);
-    if (word != m_volume && isReady() && firmwareVersion > kAbove107
+    if (word != m_volume && isReady() && firmwareAtLeast(kFirmware1_8)
         && !sendParam(kAudioKeyMatrixVol, volumeText(word))) {
         return false;
     }
@@ -642,7 +630,7 @@ bool TMatrixSettings::setMasterGain(const quint32 &gain, bool send)
 {
     if (gain == m_masterGain)
         return true;
-    if (send && isReady() && firmwareVersion > kAbove105
+    if (send && isReady() && firmwareAtLeast(kFirmware1_6)
         && !sendParam(kAudioKeyMatrixMgn, ulongToHexString(gain, 8))) {
         return false;
     }
@@ -1089,17 +1077,17 @@ bool TMatrixSettings::readAll()
     for (int n = 1; n <= 4; ++n)
         keys.push_back(numberedKey(kAudioKeyMatrixPo, n));
     keys.push_back(kAudioKeyMatrixOpt);
-    if (firmwareVersion >= kSince106) {
+    if (firmwareAtLeast(kFirmware1_6)) {
         keys.push_back(kAudioKeyMatrixMgn);
-        if (firmwareVersion >= kSince107) {
+        if (firmwareAtLeast(kFirmware1_7)) {
             for (int n = 15; n <= 18; ++n)
                 keys.push_back(numberedKey(kAudioKeyMatrixIn, n));
             keys.push_back(numberedKey(kAudioKeyMatrixOu, 15));
-            if (firmwareVersion > kAbove107) {
+            if (firmwareAtLeast(kFirmware1_8)) {
                 keys.push_back(kAudioKeyMatrixVol);
-                if (firmwareVersion > kAbove112) {
+                if (firmwareAtLeast(kFirmware1_13)) {
                     keys.push_back(numberedKey(kAudioKeyMatrixIn, 19));
-                    if (firmwareVersion > kAbove1ff) {
+                    if (firmwareAtLeast(kFirmware2_0)) {
                         for (int n = 1; n <= 4; ++n)
                             keys.push_back(numberedKey(kAudioKeyMatrixBal, n));
                     }

@@ -106,17 +106,9 @@ public:
         }
     };
 
-    // Reads the device option word; used for the fixed input names (Dante or RAVENNA).
-    using DeviceOptionsSource = quint32 (*)();
-
     explicit TMatrixSettings(ksm::CCom *com);
     ~TMatrixSettings() override;
     Q_DISABLE_COPY_MOVE(TMatrixSettings)
-
-    // Where the fixed input names read the device option word: the process-wide device
-    // model's (comDeviceOptions(), 0 while it does not exist) unless another source is
-    // installed; nullptr restores that one.
-    static void setDeviceOptionsSource(DeviceOptionsSource source);
 
     // Plain getters. An index outside the table gives a default value.
     [[nodiscard]] quint32 constructed() const { return m_constructed; }
@@ -140,7 +132,8 @@ public:
     [[nodiscard]] AudioConfig audioConfig(int position) const;
     [[nodiscard]] HeadphoneBalance headphoneBalance(int headphone) const;
 
-    // The stored device name, or the input's fixed display name when none is stored.
+    // The stored device name, or the input's fixed display name when none is stored. The fixed
+    // names of the audio-over-IP inputs follow deviceOptionWord (Dante or RAVENNA).
     [[nodiscard]] QString inputName(int input) const;
     // The fixed display name, followed by "\n" and the stored name when one is stored.
     [[nodiscard]] QString inputTitle(int input) const;

@@ -14,8 +14,8 @@ namespace {
 constexpr int kWidth = 324;
 constexpr int kHeight = 312;
 constexpr int kButtonBorder = 4;
-// Firmware from which the device keeps an address book for a coordination line (1.17.0).
-constexpr quint32 kBookOnCoordinationLine = 0x11100;
+// Firmware from which the device keeps an address book for a coordination line.
+constexpr quint32 kBookOnCoordinationLine = kFirmware1_17;
 
 bool isStereoRouting(int mode)
 {
@@ -145,7 +145,7 @@ void QVantelConnPanel::arrangeLink2(int mode)
     m_autoRedialLabel->setVisible(inUse);
     m_autoRedialSwitch->setVisible(inUse);
     m_codingButton->setVisible(inUse && !coordinationLine(mode));
-    const bool oldFirmware = firmwareVersion < kBookOnCoordinationLine;
+    const bool oldFirmware = !firmwareAtLeast(kBookOnCoordinationLine);
     m_bookButton->setVisible(inUse && !(oldFirmware && coordinationLine(mode)));
 
     m_connInfo->titleLabel()->setText(inUse ? tr("Coordination") : QString());

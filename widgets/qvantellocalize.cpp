@@ -3,6 +3,7 @@
 #include "link/codecconfig.h"
 #include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
+#include "model/deviceoptionword.h"
 #include "model/matrixinputnames.h"
 #include "model/textconversions.h"
 #include "resources/tallydeskresources.h"
@@ -10,8 +11,6 @@
 #include <QFile>
 
 namespace {
-
-QVantelLocalize::DeviceOptionsSource s_deviceOptionsSource = nullptr;
 
 bool hasRateFields(const TCodecConfig &config)
 {
@@ -64,19 +63,9 @@ QString QVantelLocalize::localizedText(int causeCode) const
     return localizedText(causeText(causeCode));
 }
 
-void QVantelLocalize::setDeviceOptionsSource(DeviceOptionsSource source)
-{
-    s_deviceOptionsSource = source;
-}
-
-quint32 QVantelLocalize::deviceOptions()
-{
-    return s_deviceOptionsSource ? s_deviceOptionsSource() : 0;
-}
-
 QString QVantelLocalize::interfaceName(int code)
 {
-    return interfaceName(code, deviceOptions());
+    return interfaceName(code, deviceOptionWord);
 }
 
 QString QVantelLocalize::interfaceName(int code, quint32 options)
@@ -165,7 +154,7 @@ QString QVantelLocalize::codingSummary(const TCodecConfig &config)
 
 QString QVantelLocalize::inputName(int input)
 {
-    return inputName(input, deviceOptions());
+    return inputName(input, deviceOptionWord);
 }
 
 QString QVantelLocalize::inputName(int input, quint32 options)

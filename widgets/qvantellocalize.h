@@ -24,9 +24,6 @@ class QVantelLocalize
 public:
     // Key to text, both as the device's bytes; ordered bytewise.
     using TextMap = std::map<std::string, std::string>;
-    // Where the fixed tables read the device's option word (see setDeviceOptionsSource).
-    using DeviceOptionsSource = quint32 (*)();
-
     static constexpr quint32 kOptionInternalMobile = 0x1000;
 
     QVantelLocalize();
@@ -49,7 +46,7 @@ public:
     static void readLocale(QIODevice &device, TextMap &texts);
 
     // Interface name of a network code (family 0x100 Ethernet, 0x200 ISDN, 0x300 mobile,
-    // 0x400 Wi-Fi, index in the low byte); the one-argument form reads the device's options.
+    // 0x400 Wi-Fi, index in the low byte); the one-argument form reads deviceOptionWord.
     [[nodiscard]] static QString interfaceName(int code);
     [[nodiscard]] static QString interfaceName(int code, quint32 deviceOptions);
     [[nodiscard]] static QString codecName(int algorithm);
@@ -57,17 +54,11 @@ public:
     // One line: algorithm name, and for the algorithms with rates the sample rate, channel mode,
     // bit rate and error correction.
     [[nodiscard]] static QString codingSummary(const TCodecConfig &config);
-    // Fixed name of a routing-matrix input; the one-argument form reads the device's options.
+    // Fixed name of a routing-matrix input; the one-argument form reads deviceOptionWord.
     [[nodiscard]] static QString inputName(int input);
     [[nodiscard]] static QString inputName(int input, quint32 deviceOptions);
 
-    // The device model installs the function that returns its current option word; until then
-    // (and with nullptr) the options read as 0.
-    static void setDeviceOptionsSource(DeviceOptionsSource source);
-
 private:
-    static quint32 deviceOptions();
-
     TextMap m_texts;
 };
 

@@ -1,5 +1,6 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
+#include "model/deviceoptionword.h"
 #include "tests/model/devicefixture.h"
 
 #include <QtTest>
@@ -695,14 +696,14 @@ void tst_ComDevice::rebootWithLinkDown()
 
 void tst_ComDevice::sharedInstance()
 {
-    QCOMPARE(comDeviceOptions(), quint32(0));
+    QCOMPARE(deviceOptionWord, quint32(0));
     TComDevice *device = comDevice();
     QVERIFY(device);
     QCOMPARE(comDevice(), device);
     QCOMPARE(device->com(), comClient());
-    QCOMPARE(comDeviceOptions(), quint32(0));
+    QCOMPARE(deviceOptionWord, quint32(0));
     destroySharedObjects();
-    QCOMPARE(comDeviceOptions(), quint32(0));
+    QCOMPARE(deviceOptionWord, quint32(0));
 }
 
 QTEST_GUILESS_MAIN(tst_ComDevice)

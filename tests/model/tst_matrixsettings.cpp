@@ -6,6 +6,7 @@
 #include "link/rpcconnection.h"
 #include "link/sharedobjects.h"
 #include "model/comdevice.h"
+#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "tests/model/linkedfake.h"
 #include "tests/support/fakequorix.h"
@@ -91,7 +92,7 @@ void tst_MatrixSettings::init()
 void tst_MatrixSettings::cleanup()
 {
     m_link.stop();
-    TMatrixSettings::setDeviceOptionsSource(nullptr);
+    deviceOptionWord = 0;
 }
 
 void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
@@ -154,13 +155,13 @@ void tst_MatrixSettings::inputNames()
     QCOMPARE(m.inputTitle(0), QStringLiteral("INPUT 1\nHost"));
     QVERIFY(m.inputNames(1).isEmpty());
 
-    TMatrixSettings::setDeviceOptionsSource([]() -> quint32 { return 0x400; });
+    deviceOptionWord = 0x400;
     QCOMPARE(m.inputName(9), QStringLiteral("DNT. 1"));
     QCOMPARE(m.inputName(30), QStringLiteral("Invalid"));
 }
 
-// Without a source of its own the matrix names the audio-over-IP inputs after the option word of
-// the process-wide device model, as the widget kit's text tables do.
+// The matrix names the audio-over-IP inputs after the option word the device model publishes,
+// as the widget kit's text tables do.
 void tst_MatrixSettings::inputNamesFollowTheDevice()
 {
     TMatrixSettings m(nullptr);

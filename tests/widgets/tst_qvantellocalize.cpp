@@ -3,6 +3,7 @@
 #include "link/codecconfig.h"
 #include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
+#include "model/deviceoptionword.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -21,12 +22,6 @@ QVantelLocalize::TextMap parse(const QByteArray &text)
     return texts;
 }
 
-quint32 s_options = 0;
-quint32 testOptions()
-{
-    return s_options;
-}
-
 } // namespace
 
 class TestQVantelLocalize : public QObject
@@ -37,7 +32,7 @@ private Q_SLOTS:
     void cleanup()
     {
         destroySharedObjects();
-        QVantelLocalize::setDeviceOptionsSource(nullptr);
+        deviceOptionWord = 0;
     }
 
     void readsRows_data()
@@ -206,8 +201,7 @@ private Q_SLOTS:
         QFETCH(quint32, options);
         QFETCH(QString, name);
         QCOMPARE(QVantelLocalize::interfaceName(code, options), name);
-        s_options = options;
-        QVantelLocalize::setDeviceOptionsSource(&testOptions);
+        deviceOptionWord = options;
         QCOMPARE(QVantelLocalize::interfaceName(code), name);
     }
 
@@ -295,8 +289,7 @@ private Q_SLOTS:
         QFETCH(quint32, options);
         QFETCH(QString, name);
         QCOMPARE(QVantelLocalize::inputName(input, options), name);
-        s_options = options;
-        QVantelLocalize::setDeviceOptionsSource(&testOptions);
+        deviceOptionWord = options;
         QCOMPARE(QVantelLocalize::inputName(input), name);
     }
 };

@@ -1,0 +1,3 @@
+#include "model/deviceoptionword.h"
+
+quint32 deviceOptionWord = 0;
