@@ -23,6 +23,10 @@ public:
     // The cached password of level 2 Administrator, 1 Expert, any other value Operator; empty
     // when the level has none.
     [[nodiscard]] virtual const QString &password(int level) const = 0;
+    // True once the passwords were read from the unit on the present connection; false again
+    // when the link drops. An empty password means "no password" only while this is true, so
+    // no level is ever granted against passwords that could not be read.
+    [[nodiscard]] virtual bool passwordsKnown() const = 0;
     // Id of the root entry opened last, -1 before any.
     [[nodiscard]] virtual int lastSectionId() const = 0;
 

@@ -235,11 +235,10 @@ void QVantelLoginPage::keyboardClosed()
     const QString typed = keyboard->lineEdit()->text();
 
     IVantelSettingsPage *settings = m_window->settings();
-    // The keyboard opened only for a level with a password. An empty one now means the cache was
-    // cleared because the link dropped meanwhile: that session is gone, and an empty entry must
-    // not pass.
+    // The passwords are forgotten when the link drops while the keyboard is open: that session
+    // is gone, and nothing typed may pass against passwords no longer known.
     if (!settings || comClient()->state() != RpcConnection::Connected
-        || settings->password(level).isEmpty()) {
+        || !settings->passwordsKnown()) {
         m_window->showMessagePopup(tr("Not connected!"), 0);
         return;
     }

@@ -3,39 +3,73 @@
 #include "frontpanel/ivantelsettingspage.h"
 #include "link/codecconfig.h"
 #include "link/rpcconnection.h"
+#include "model/audiosettings.h"
+#include "model/comaudioconnection.h"
 #include "model/comethernetcontroller.h"
 #include "model/comisdncontroller.h"
 #include "model/commobilecontroller.h"
+#include "model/comravennacontroller.h"
 #include "model/comwificontroller.h"
+#include "model/matrixsettings.h"
+#include "settings/tcallprofile.h"
 #include "widgets/qvantelmenuwidget.h"
 
 #include <QString>
 
+#include <map>
 #include <optional>
 #include <string>
 
+class QShowEvent;
 class QVantelMenuItem;
 class QVantelMenuItems;
 class QVantelMenuSelect;
+class QVantelVirtual;
+class TComController;
 
-// The settings menu page of the front panel (stack page 11), a QVantelMenuWidget that the
-// front-panel window knows through IVantelSettingsPage.
+// The settings menu page of the front panel (stack page 11): a QVantelMenuWidget with the root
+// entries Exit, Network, Coding, Audio, Book, Tools and Status, whose pages are built on demand
+// when an entry or a row is tapped and deleted (later) when the user goes back past them or
+// opens another entry. The front-panel window knows it through IVantelSettingsPage.
 //
-// It keeps the cached copy of the device's three access-level passwords (deciphered, an empty
-// text meaning the level has none) and the autologin switch. Passwords travel to and from the
-// device only enciphered, in this program's settings record (ksm::CCom::getControllerParams and
-// setControllerParams, 10000 ms). The cache is emptied whenever the protocol client's link drops,
-// so passwords read from one device never serve for another.
+// Rows and pages share one id space; a page's id is the id of the row (or root entry) that opens
+// it. The hooks of the menu widget dispatch by page id to one private helper per group of pages;
+// each section of the root menu keeps its builders, refreshers, change tests, appliers and
+// helpers in a source file of its own (settings/settings<section>.cpp), declared below in one
+// block per section. A helper of a section that is not built yet does nothing (a builder pushes
+// no page, a change test reports no change, an applier reports that nothing had to be written).
 //
-// The window builds the page through the factory that registerPage() installs; the main window
-// calls registerPage() once before it creates the front-panel window. GUI thread only; every
-// device operation blocks in the client's nested event loop.
+// Editing is edit-then-apply: a commit on an Apply page updates an edit copy and the core runs
+// the page's change test, which sets the header's modified mark; Apply runs the page's applier.
+// Pages that leave the stack inside a hook are deleted later, and no hook touches a page after
+// backClicked() popped it.
+//
+// The page caches the device's three access-level passwords (deciphered; see passwordsKnown()
+// for the difference between "no password" and "not read") and the autologin switch. Passwords
+// travel only enciphered, in this program's settings record (ksm::CCom::getControllerParams and
+// setControllerParams, 10000 ms). The cache is emptied, and marked unknown, whenever the protocol
+// client's link drops, so passwords read from one device never serve for another.
+//
+// Members are owned by value and released in reverse declaration order; the four edit-copy
+// controllers are on the shared protocol client and are not attached to TComDevice. GUI thread
+// only; every device operation blocks in the client's nested event loop.
 class QVantelSettingsPage : public QVantelMenuWidget, public IVantelSettingsPage
 {
     Q_OBJECT
 
 public:
     static constexpr int kPasswordTimeoutMs = 10000;
+
+    // Ids of the root entries.
+    enum Section : int {
+        ExitSection = 0,
+        NetworkSection = 1,
+        CodingSection = 2,
+        AudioSection = 3,
+        BookSection = 4,
+        ToolsSection = 5,
+        StatusSection = 6,
+    };
 
     explicit QVantelSettingsPage(QWidget *parent = nullptr);
     ~QVantelSettingsPage() override;
@@ -44,8 +78,32 @@ public:
     // Makes every front-panel window built afterwards create its settings page from this class.
     static void registerPage();
 
-    // Id of the root entry opened last, -1 before any.
+    // Id of the root entry (1-6) whose page was built last, -1 before any.
     int lastSection = -1;
+
+    // --- Services the window uses -----------------------------------------------------------
+    // Reads "password_al", "password_el" and "password_ol" in one request; each present,
+    // non-empty value is deciphered into the cache, each missing or empty one clears its level,
+    // and the passwords count as known for this connection. False, with the cache and the known
+    // state untouched, when the request fails.
+    bool loadPasswords() override;
+    const QString &password(int level) const override;
+    // True after a successful loadPasswords() on the present connection; false again when the
+    // link drops. An empty password means "no password" only while this is true.
+    bool passwordsKnown() const override { return m_passwordsKnown; }
+    int lastSectionId() const override { return lastSection; }
+    void audioChangesetEvent(const ksm::CMsg &message) override;
+    void configurationEvent(const ksm::CMsg &message) override;
+    void deviceBusy(bool busy) override;
+    void deviceReleased(bool released) override;
+    void audioConnectionStateChanged(TComAudioConnection *connection) override;
+    void audioCallStatusChanged(TComAudioConnection *connection) override;
+    void audioCallStatisticChanged(TComAudioConnection *connection) override;
+    // The call profile being loaded or edited (the window reads its remote numbers).
+    [[nodiscard]] const TCallProfile &callProfile() const { return editProfile; }
+    // Per-link statistics copies: slot (stream - 1) * 2 + (link - 1), 0 to 3.
+    [[nodiscard]] const RxQualityReport &rxStatisticsSlot(int slot) const;
+    [[nodiscard]] const TxQualityReport &txStatisticsSlot(int slot) const;
 
     // Password setters: an unchanged text returns true and sends nothing; without send the text
     // is only cached. With send the key is written (the enciphered text, or "" to clear the
@@ -57,80 +115,244 @@ public:
     // The same for the autologin switch ("autologin" "on"/"off").
     bool setAutoLogin(bool on, bool send);
     bool isAutoLogin() const { return autoLogin; }
-
-    // Reads "password_al", "password_el" and "password_ol" in one request; each present,
-    // non-empty value is deciphered into the cache, each missing or empty one clears its level.
-    // False, with the cache untouched, when the request fails.
-    bool loadPasswords() override;
-    const QString &password(int level) const override;
-    // Forgets the three cached passwords.
+    // Forgets the three cached passwords; they no longer count as known.
     void clearPasswords();
 
-    int lastSectionId() const override { return lastSection; }
-    void audioChangesetEvent(const ksm::CMsg &message) override;
-    void configurationEvent(const ksm::CMsg &message) override;
-    void deviceBusy(bool busy) override;
-    void deviceReleased(bool released) override;
+    // --- Display texts (settingstexts.cpp) --------------------------------------------------
+    // Exact-match tables; a value not listed gives the fallback. Texts are translated in this
+    // class's context, key words are not.
+    static QString transportText(int transport);
+    static QString ethernetModeText(int mode);
+    static QString linkModeText(int mode);
+    static QString audioModeText(int mode);
+    static QString natTypeText(int type);
+    static QString mobileTechnologyText(int technology);
+    static QString connectionStateText(int state);
+    static QString activityStateText(int state);
+    static QString streamStateText(int state);
+    static QString ptpStateText(int state);
+    static QString lockStateText(int state);
+    static int inputEventFromKey(const std::string &key);
+    static std::string inputEventKey(int event);
+    static QString inputEventText(int event);
+    static int relayStateFromKey(const std::string &key);
+    static std::string relayStateKey(int state);
+    static QString relayStateText(int state);
+    // Case-insensitive order of stored names.
+    static bool nameLessThan(const QString &a, const QString &b);
 
-    // --- Network section: page 1, ISDN page 11, Ethernet 12-15, mobile 16-19, Wi-Fi 20-23 ---
-    void createNetworkMenu();
-    void updateMobileEntries(QVantelMenuItems *page);
-    // Puts the unit's state into row 7, 8 or 9 of the Network page; any other row is left.
-    void refreshNetworkRow(QVantelMenuItem *row);
-    // Puts editEthernet into the rows of an Ethernet page.
-    void refreshEthernetRows(QVantelMenuItems *page);
-    void createIsdnPage();
-    void createEthernetPage(int pageId);
-    void createMobilePage(int pageId);
-    void createWifiPage(int pageId);
-    // Whether an editable row of the page differs from the page's edit copy.
-    [[nodiscard]] bool hasIsdnChanges(QVantelMenuItems *page) const;
-    [[nodiscard]] bool hasEthernetChanges(QVantelMenuItems *page) const;
-    [[nodiscard]] bool hasMobileChanges(QVantelMenuItems *page) const;
-    [[nodiscard]] bool hasWifiChanges(QVantelMenuItems *page) const;
-    // Write the changed rows through the edit copy; true when nothing had to be written or the
-    // unit took it all. A refused write leaves the edit copy as it was, so the rows still count
-    // as changed and the next Apply sends them again.
-    bool applyIsdnPage(QVantelMenuItems *page);
-    bool applyEthernetPage(QVantelMenuItems *page);
-    bool applyMobilePage(QVantelMenuItems *page);
-    bool applyWifiPage(QVantelMenuItems *page);
+    // --- Menu hooks, in the menu widget's order ---------------------------------------------
+    void backClicked() override;
+    void applyClicked() override;
+    void refreshClicked() override;
+    void openEntry(QVantelMenuEntry *entry) override;
+    bool entryClicked(QVantelMenuEntry *entry) override;
+    void itemClicked(QVantelMenuItem *item) override;
+    void prepareKeyboard(QVantelMenuItem *item, QVantelVirtual *keyboard) override;
+    void prepareSelection(QVantelMenuItem *item, QVantelMenuSelect *select) override;
+    void itemCommitted(QVantelMenuItem *item) override;
+    void keyboardAccepted(QVantelMenuItem *item, QVantelVirtual *keyboard) override;
+    void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select) override;
+    bool showEntry(int entryId, int target) override;
 
-    // The section's share of the menu hooks; each returns false (or nothing) when the row or
-    // page is not the section's, so the caller goes on with its other sections.
-    bool networkItemClicked(QVantelMenuItem *row);
-    bool networkItemCommitted(QVantelMenuItem *row);
-    bool networkSelectionAccepted(QVantelMenuItem *row, QVantelMenuSelect *select);
-    // Apply on an interface page: the refusal while a call uses its network, then the applier
-    // and, after a PIN was taken, the way back to the Network page.
-    std::optional<bool> applyNetworkPage(QVantelMenuItems *page);
-    // After a back step: the Network page's rows 7-9 or the interface page's modified mark.
-    bool networkPageShown(QVantelMenuItems *page);
+public slots:
+    void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
+    void ethernetParamChanged(TComController *controller, int param);
 
-    // Capabilities of mobile network 0 as the Network page read them; -1 until read.
-    int mobileCapabilities = -1;
-    TComEthernetController editEthernet;
-    TComMobileController editMobile;
-    TComWifiController editWifi;
-    TComIsdnController editIsdn;
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private slots:
     void clientStateChanged(RpcConnection::ConnectionState state);
 
 private:
+    // The core's tests reach the access-level dialogue and the Ethernet edit copy.
+    friend class TestSettingsCore;
+    // The network pages' tests reach the section's builders, change tests and edit copies.
+    friend class TestNetworkPages;
+
+    // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
+    void createTopMenu();
+    // Root entry 3 is disabled for an Operator, normal otherwise.
+    void updateAudioEntry();
+    // Opens the page a navigation row leads to; false when the row opens no page.
+    bool openPageOf(QVantelMenuItem *item);
+    // The Apply refusal while a call uses the page's network or link; true when refused.
+    bool applyRefused(int pageId);
+    // Runs the page's applier: Done when the device took everything or nothing was to be sent.
+    enum class Applied { NoApplier, Refused, Done };
+    Applied applyPage(QVantelMenuItems *page);
+    // The page's change test for pages whose commits end with one; false for other pages.
+    bool pageHasChanges(QVantelMenuItems *page, bool *tested);
+
+    // --- Access level and passwords (settingspasswords.cpp) ---------------------------------
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
-    void commitNetworkRow(QVantelMenuItem *row);
+    // The access-level choice of a row (its current value): re-reads the passwords, then grants
+    // a level without password at once or opens the password keyboard for the row. Refused
+    // with "Failed to apply changes!" when the passwords cannot be read and none are known.
+    void changeAccessLevel(QVantelMenuItem *row);
+    // The password keyboard of the access-level row closed with OK.
+    void checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
+
+    // --- Network section (settingsnetwork.cpp) ----------------------------------------------
+    void createNetworkMenu();
+    void createIsdnPage();
+    void createEthernetPage(int pageId);
+    void createMobilePage(int pageId);
+    void createWifiPage(int pageId);
+    // Fills the mobile rows (16-19) of the network page from the unit's modems.
+    void updateMobileEntries(QVantelMenuItems *page);
+    // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
+    void refreshNetworkRow(QVantelMenuItem *item);
+    // Puts editEthernet into the rows of an Ethernet page.
+    void refreshEthernetRows(QVantelMenuItems *page);
+    // Whether an editable row of the page differs from the page's edit copy.
+    bool hasIsdnChanges(QVantelMenuItems *page);
+    bool hasEthernetChanges(QVantelMenuItems *page);
+    bool hasMobileChanges(QVantelMenuItems *page);
+    bool hasWifiChanges(QVantelMenuItems *page);
+    // Write the changed rows through the edit copy: true when nothing was to be written or the
+    // unit took it all. A refused write puts the edit copy back, so the rows still count as
+    // changed and the next Apply sends them again.
+    bool applyIsdnPage(QVantelMenuItems *page);
+    bool applyEthernetPage(QVantelMenuItems *page);
+    bool applyMobilePage(QVantelMenuItems *page);
+    bool applyWifiPage(QVantelMenuItems *page);
     // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
     // when the coding changed and must be written.
-    static bool monoFallback(TCodecConfig &codec, int codecMode);
+    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
-    // The operator row's choice as the unit words it ("auto" for "Auto").
+    // The operator row's choice as the unit words it ("auto" for the "Auto" entry).
     [[nodiscard]] std::optional<std::string> operatorChoice(const QVantelMenuItems *page) const;
+    // Page 1; pages 11-23 (the core runs their change test afterwards).
+    void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Taps and choice results on pages 11-23 that open no page.
+    void tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void
+    selectInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
 
+    // --- SIP pages of the Network section (settingssip.cpp) ---------------------------------
+    void buildSipPage();
+    void buildSipAccountPage(int pageId);
+    void updateDefaultAccountRow(QVantelMenuItems *page);
+    bool hasSipChanges(QVantelMenuItems *page);
+    bool hasSipAccountChanges(QVantelMenuItems *page);
+    bool applySipPage(QVantelMenuItems *page);
+    bool applySipAccountPage(QVantelMenuItems *page);
+    // Pages 10, 76 and 77 (the core runs their change test afterwards).
+    void commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item);
+
+    // --- Coding section (settingscoding.cpp) ------------------------------------------------
+    void createCodingMenu();
+    void updateCodingEntries(QVantelMenuItems *page);
+    void createCodecPage(int pageId);
+    void createAutoBitRatePage();
+    bool codecPageHasChanges(QVantelMenuItems *page);
+    bool applyCodecPage(QVantelMenuItems *page);
+    // Pages 98-100 (the core runs the codec pages' change test afterwards).
+    void commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+
+    // --- Audio section (settingsaudio.cpp) --------------------------------------------------
+    void createAudioMenu();
+    void refreshAudioPage(QVantelMenuItems *page);
+    void createMonitoringPage();
+    bool applyMonitoringPage(QVantelMenuItems *page);
+    // Pages 3 and 114.
+    void commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item);
+
+    // --- Audio-over-IP module pages of the Audio section (settingsravenna.cpp) --------------
+    void createRavennaPage();
+    void refreshRavennaPage(QVantelMenuItems *page);
+    void createRavennaAddressPage(int pageId);
+    void createRavennaInputsPage();
+    void refreshRavennaInputsPage(QVantelMenuItems *page);
+    void createRavennaStreamPage(int pageId);
+    void refreshRavennaStreamPage(QVantelMenuItems *page);
+    void createRavennaOutputPage();
+    void refreshRavennaOutputPage(QVantelMenuItems *page);
+    bool applyRavennaAddressPage(QVantelMenuItems *page);
+    bool applyRavennaStreamPage(QVantelMenuItems *page);
+    bool applyRavennaOutputPage(QVantelMenuItems *page);
+    // Pages 123, 129, 130, 137, 138-143 and 148.
+    void commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item);
+
+    // --- Book section (settingsbook.cpp) ----------------------------------------------------
+    void createBookMenu();
+    void createCallProfileList();
+    void createPresetList();
+    void createSipProfileList();
+    void createSnapshotList();
+    bool applyCallProfile(QVantelMenuItems *page);
+    // Pages 173-176 and 178.
+    void commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
+    void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+
+    // --- Tools section (settingstools.cpp) --------------------------------------------------
+    void createToolsMenu();
+    // Rows of the Tools page locked by access level, then the Audio entry.
+    void updateToolsAccess(QVantelMenuItems *page);
+    void createSoundIdPage();
+    void createSoftkeysPage();
+    void refreshSoftkeysPage(QVantelMenuItems *page);
+    void createSoftkeyPage(int pageId);
+    void createLabelsPage();
+    void createMiscellaneousPage();
+    void createPasswordsPage();
+    // Pages 5, 195, 199-205, 209, 229 and 252.
+    void commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void tapToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);
+
+    // --- Troubleshooting and remote assistance of the Tools section
+    //     (settingstroubleshooting.cpp) --------------------------------------------------------
+    void createTroubleshootingPage();
+    void createRemoteAssistancePage();
+    bool applyRemoteAssistancePage(QVantelMenuItems *page);
+    // Pages 241 and 245.
+    void commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void selectTroubleshootingItem(QVantelMenuItems *page,
+                                   QVantelMenuItem *item,
+                                   QVantelMenuSelect *select);
+
+    // --- Status section (settingsstatus.cpp) ------------------------------------------------
+    void createStatusMenu();
+    void refreshStatusMenu(QVantelMenuItems *page);
+    void refreshEthernetStatusRow(QVantelMenuItems *page, int rowId);
+    void createConnectionStatusPage();
+    void refreshConnectionLink(QVantelMenuItems *page, int link);
+    void showAudioConnection(QVantelMenuItems *page, TComAudioConnection *connection);
+    void createCallStatisticsPage(int pageId);
+    void refreshCallStatisticsPage(QVantelMenuItems *page);
+    void createAoipStatusPage();
+    void refreshAoipStatusPage(QVantelMenuItems *page);
+    void createMobileStatusPage(int pageId);
+    void refreshMobileStatus(QVantelMenuItems *page, int pageId);
+
+    // --- Members, in declaration order (teardown releases them in reverse) ------------------
+    int mobileCapabilities = -1;
+    TCodecConfig editCodec;
+    TCodecConfig readCodec;
+    bool relayActive = false;
+    bool callProfilesChanged = false;
     bool autoLogin = false;
     QString administratorPassword;
     QString expertPassword;
     QString operatorPassword;
+    bool m_passwordsKnown = false;
+    std::map<int, int> labelInputs;
+    TCallProfile editProfile;
+    TCallProfile savedProfile;
+    TComEthernetController editEthernet;
+    TComMobileController editMobile;
+    TComWifiController editWifi;
+    TComIsdnController editIsdn;
+    TMatrixSettings::MatrixOpts matrixOptionsEdit = 0;
+    TComRavennaController::StreamRef ravennaStreamEdit;
+    RxQualityReport callStatistics[4];
+    TxQualityReport callStatistics2[4];
 };

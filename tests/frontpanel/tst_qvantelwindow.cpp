@@ -736,11 +736,12 @@ void TestQVantelWindow::pagesNeedConnection()
     panel->setBatteryLevel(-7);
     f.window->pageActivated(QVantel::AudioPage);
     QCOMPARE(panel->batteryLevel(), -7);
-    // Empty slots and a settings menu without entries do nothing.
+    // Empty slots and a settings menu with no section opened yet do nothing; a section opens it.
     f.window->pageActivated(QVantel::AudioInputPage);
     f.window->pageActivated(QVantel::SettingsPage);
-    f.window->pageActivated(QVantel::SettingsNetwork);
     QCOMPARE(f.window->currentPage(), int(QVantel::AudioPage));
+    f.window->pageActivated(QVantel::SettingsNetwork);
+    QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
     // The settings menu asks for pages through its signal.
     emit f.window->settingsPage()->pageActivated(QVantel::ConnectionPage);
     QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));

@@ -15,6 +15,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
+#include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/networkpagesgallery.h"
@@ -225,6 +226,7 @@ int main(int argc, char **argv)
     ok = loginPage(folder) && ok;
     ok = mainPages(folder) && ok;
     ok = connectionPages(folder) && ok;
+    ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = networkPages(folder) && ok;
     destroySharedObjects();

@@ -71,21 +71,28 @@ bool networkPages(const QString &folder)
         QVantelSettingsPage menu;
         styleMenu(&menu);
         const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
-        menu.createNetworkMenu();
+        // Through the menu as a user goes: the Network entry, then each interface's row.
+        const auto open = [&menu](int rowId) {
+            while (menu.currentPage() && menu.currentPage()->id() != 1)
+                menu.backClicked();
+            if (QVantelMenuItems *network = menu.currentPage())
+                menu.itemClicked(network->findItem(rowId));
+        };
+        menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
         sheet(QStringLiteral("settings-network.png"));
-        menu.createEthernetPage(12);
+        open(12);
         sheet(QStringLiteral("settings-ethernet-dhcp.png"));
-        menu.createEthernetPage(13);
+        open(13);
         sheet(QStringLiteral("settings-ethernet-manual.png"));
-        menu.createMobilePage(16);
+        open(16);
         sheet(QStringLiteral("settings-mobile-pin.png"));
         fake.setValue(
             QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-        menu.createMobilePage(16);
+        open(16);
         sheet(QStringLiteral("settings-mobile.png"));
-        menu.createWifiPage(20);
+        open(20);
         sheet(QStringLiteral("settings-wifi.png"));
-        menu.createIsdnPage();
+        open(11);
         sheet(QStringLiteral("settings-isdn.png"));
     }
     accessLevel = level;

@@ -164,13 +164,15 @@ void TestNetworkPages::commit(int id)
 {
     QVantelMenuItem *committed = row(id);
     QVERIFY(committed);
-    m_page->networkItemCommitted(committed);
+    committed->page()->commitItem(committed);
 }
 
 bool TestNetworkPages::apply()
 {
-    const std::optional<bool> result = m_page->applyNetworkPage(m_page->currentPage());
-    return result && *result;
+    // The mark is cleared only by an Apply that the unit took (or that had nothing to send).
+    m_page->header()->setModified(true);
+    m_page->applyClicked();
+    return !m_page->header()->isModified();
 }
 
 QString TestNetworkPages::messageText() const
@@ -332,10 +334,10 @@ void TestNetworkPages::applySendsChangedKeys_data()
         };
     };
     const auto toggle = [](int id) {
-        return [id](QVantelSettingsPage *menu, QVantelMenuItems *page) {
+        return [id](QVantelSettingsPage *, QVantelMenuItems *page) {
             QVantelMenuItem *row = page->findItem(id);
             row->setChecked(!row->isChecked());
-            menu->networkItemCommitted(row);
+            page->commitItem(row);
         };
     };
     using Edit = std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>;
@@ -354,10 +356,10 @@ void TestNetworkPages::applySendsChangedKeys_data()
     QTest::newRow("link mode") << 12 << Edit(choose(30, 7)) << "eth.0"
                                << QStringList{"link_mode=10baseT-FD"};
     QTest::newRow("ISDN protocol locks the numbers")
-        << 11 << Edit([](QVantelSettingsPage *menu, QVantelMenuItems *page) {
+        << 11 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
                page->findItem(36)->setValueText(QStringLiteral("999"));
                page->findItem(35)->selectValue(1, true, false);
-               menu->networkItemCommitted(page->findItem(35));
+               page->commitItem(page->findItem(35));
            })
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
     QTest::newRow("ISDN 5AS goes to the audio target")
@@ -432,14 +434,14 @@ void TestNetworkPages::refusedWriteIsSentAgain()
         edited->selectValue(0, true, false);
     else
         edited->setValueText(QStringLiteral("4711"));
-    m_page->networkItemCommitted(edited);
+    edited->page()->commitItem(edited);
     QVERIFY(m_page->header()->isModified());
 
     m_fake->refuseKey(key, QStringLiteral("103-parameter set error"));
     QVERIFY(!apply());
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(m_page->header()->isModified());
-    m_page->networkItemCommitted(edited);
+    edited->page()->commitItem(edited);
     QVERIFY2(m_page->header()->isModified(), "the refused value still counts as a change");
 
     m_fake->acceptKey(key);
@@ -471,7 +473,7 @@ void TestNetworkPages::valuesWithoutEntryStay()
     // Turning DHCP off still asks for the manual mode.
     m_fake->clearLog();
     row(24)->setChecked(false);
-    m_page->networkItemCommitted(row(24));
+    commit(24);
     QVERIFY(m_page->header()->isModified());
 
     // The same for a radio technology the page does not offer.
@@ -497,7 +499,7 @@ void TestNetworkPages::wrongPinThenPinSave()
     QCOMPARE(ids, (QList<int>{41, 42, -1, 53, 54, 55, 56}));
 
     row(41)->setValueText(QStringLiteral("0000"));
-    m_page->networkItemCommitted(row(41));
+    commit(41);
     QVERIFY(m_page->header()->isModified());
     QVERIFY(!apply());
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
@@ -507,7 +509,7 @@ void TestNetworkPages::wrongPinThenPinSave()
 
     m_fake->clearLog();
     row(42)->setChecked(true);
-    m_page->networkItemCommitted(row(42));
+    commit(42);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"pin_persistent=on"});
 
@@ -532,7 +534,7 @@ void TestNetworkPages::wifiNetworkChoice()
         entry->label()->setText(ssid);
         select.addSelectable(entry);
         select.setCurrentSelectable(entry);
-        QVERIFY(m_page->networkSelectionAccepted(row(60), &select));
+        m_page->selectionAccepted(row(60), &select);
     };
     choose(QStringLiteral("Studio"));
     QVERIFY(!m_page->header()->isModified());
@@ -547,7 +549,7 @@ void TestNetworkPages::wifiNetworkChoice()
 
     // Active: the choice, name, security and passphrase lock once the unit took it.
     row(59)->setChecked(true);
-    m_page->networkItemCommitted(row(59));
+    commit(59);
     QVERIFY(apply());
     for (int id : {60, 61, 62, 63})
         QVERIFY(row(id)->isReadOnly());
@@ -561,7 +563,7 @@ void TestNetworkPages::isdnLocks()
     QVERIFY(!row(36)->isReadOnly());
     QVERIFY(row(40)->isReadOnly());
     row(35)->selectValue(1, true, false);
-    m_page->networkItemCommitted(row(35));
+    commit(35);
     QVERIFY(row(36)->isReadOnly() && row(39)->isReadOnly());
     QVERIFY(!row(40)->isReadOnly());
 
@@ -606,7 +608,7 @@ void TestNetworkPages::operatorScan()
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     openPage(16);
     QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
-    QVERIFY(m_page->networkItemClicked(row(44)));
+    m_page->itemClicked(row(44));
     QVERIFY(asks(QStringLiteral("This may take a while\n\nAre you sure to proceed?")));
 
     // Confirmed: the scan offers "Auto" and what the modem found.
@@ -618,7 +620,7 @@ void TestNetworkPages::operatorScan()
     QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
     QVERIFY(select && select->isVisible());
     select->setCurrentSelectable(select->findSelectable(2));
-    QVERIFY(m_page->networkSelectionAccepted(row(44), select));
+    m_page->selectionAccepted(row(44), select);
     QCOMPARE(row(44)->valueText(), QStringLiteral("Example Mobile"));
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());

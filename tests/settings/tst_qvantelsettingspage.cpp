@@ -193,11 +193,19 @@ void TestQVantelSettingsPage::autoLogin()
 
 void TestQVantelSettingsPage::linkDropClearsPasswords()
 {
+    // "Known" is set only by a successful read and lasts as long as the link.
+    QVERIFY(!m_page->passwordsKnown());
+    m_fake->refuseKey(QStringLiteral("password_al"), QStringLiteral("015-not allowed"));
+    QVERIFY(!m_page->loadPasswords());
+    QVERIFY(!m_page->passwordsKnown());
+    m_fake->acceptKey(QStringLiteral("password_al"));
     m_fake->setValue(QStringLiteral("password_al"), cipherOf("Adm"), kDb, kOwner);
     QVERIFY(m_page->loadPasswords());
+    QVERIFY(m_page->passwordsKnown());
     QCOMPARE(m_page->password(2), QStringLiteral("Adm"));
     m_fake->dropClient();
     QTRY_VERIFY(m_page->password(2).isEmpty());
+    QVERIFY(!m_page->passwordsKnown());
 }
 
 QTEST_MAIN(TestQVantelSettingsPage)

@@ -1,6 +1,6 @@
-// The Network section of the settings menu: the Network page (page 1) with the outgoing and
-// secondary networks and the codec mode, and the interface pages that edit the settings page's
-// own copies of the interface controllers (ISDN 11, Ethernet 12-15, mobile 16-19, Wi-Fi 20-23).
+// The Network section: the network page (1) with the outgoing and secondary networks and the
+// codec mode, and the ISDN, Ethernet, mobile and Wi-Fi interface pages (11-23), which edit the
+// settings page's own copies of the interface controllers and write them on Apply.
 
 #include "settings/qvantelsettingspage.h"
 
@@ -610,7 +610,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     }
 }
 
-bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page) const
+bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
@@ -797,7 +797,7 @@ void QVantelSettingsPage::createMobilePage(int pageId)
     pushPage(page);
 }
 
-bool QVantelSettingsPage::hasMobileChanges(QVantelMenuItems *page) const
+bool QVantelSettingsPage::hasMobileChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
@@ -990,7 +990,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     pushPage(page);
 }
 
-bool QVantelSettingsPage::hasWifiChanges(QVantelMenuItems *page) const
+bool QVantelSettingsPage::hasWifiChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
@@ -1145,7 +1145,7 @@ void QVantelSettingsPage::createIsdnPage()
     pushPage(page);
 }
 
-bool QVantelSettingsPage::hasIsdnChanges(QVantelMenuItems *page) const
+bool QVantelSettingsPage::hasIsdnChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
@@ -1207,7 +1207,7 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
     return writeStaged(this, copy, staged);
 }
 
-// --- The section's part of the menu hooks -----------------------------------------------------
+// --- The section's share of the menu hooks ----------------------------------------------------
 
 namespace {
 
@@ -1216,128 +1216,32 @@ bool isInterfacePage(int id, int first)
     return id >= first && id < first + kInterfaceCount;
 }
 
-// The network id of an interface page; empty for any other page.
-std::string pageNetwork(int pageId)
-{
-    if (pageId == kIsdnPage)
-        return "isdn.0";
-    if (isInterfacePage(pageId, kEthernetFirst))
-        return interfaceId("eth.", pageId - kEthernetFirst);
-    if (isInterfacePage(pageId, kMobileFirst))
-        return interfaceId("mobile.", pageId - kMobileFirst);
-    if (isInterfacePage(pageId, kWifiFirst))
-        return interfaceId("wifi.", pageId - kWifiFirst);
-    return std::string();
-}
-
 } // namespace
 
-bool QVantelSettingsPage::networkItemClicked(QVantelMenuItem *row)
+void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    QVantelMenuItems *page = row ? row->page() : nullptr;
-    if (!page)
-        return false;
-    const int id = row->id();
-    if (page->id() == 1) {
-        if (id == RowIsdn)
-            createIsdnPage();
-        else if (isInterfacePage(id, RowEthernet))
-            createEthernetPage(id);
-        else if (isInterfacePage(id, RowMobile))
-            createMobilePage(id);
-        else if (isInterfacePage(id, RowWifi))
-            createWifiPage(id);
-        else
-            return false;
-        return true;
-    }
-    if (isInterfacePage(page->id(), kMobileFirst) && id == RowOperator) {
-        const std::string network = pageNetwork(page->id());
-        TComDevice *device = comDevice();
-        if (device->findAudioConnection(network))
-            showMessage(tr("Cannot change setting\n(a connection is established)"), 0);
-        else if (device->findConnection(TComBaseConnection::DataLink, network))
-            showMessage(tr("Cannot change setting\n(the data service is active)"), 0);
-        else
-            confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), row);
-        return true;
-    }
-    if (isInterfacePage(page->id(), kWifiFirst) && id == RowWifiList) {
-        showSelection(QString(), row, true);
-        return true;
-    }
-    return false;
-}
-
-bool QVantelSettingsPage::networkItemCommitted(QVantelMenuItem *row)
-{
-    QVantelMenuItems *page = row ? row->page() : nullptr;
-    if (!page)
-        return false;
-    const int pageId = page->id();
-    if (pageId == 1) {
-        commitNetworkRow(row);
-        return true;
-    }
-    if (pageId == kIsdnPage) {
-        if (row->id() == RowProtocol && row->currentValue()) {
-            const bool spid = isSpidProtocol(row->currentValue()->value);
-            for (int id : {RowLocalNumber1, RowLocalNumber2, RowSubAddress1, RowSubAddress2}) {
-                if (QVantelMenuItem *number = page->findItem(id))
-                    number->setReadOnly(spid);
-            }
-            if (QVantelMenuItem *spidRow = page->findItem(RowSpid))
-                spidRow->setReadOnly(!spid);
-        }
-        header()->setModified(hasIsdnChanges(page));
-        return true;
-    }
-    if (isInterfacePage(pageId, kEthernetFirst)) {
-        if (row->id() == RowDhcp) {
-            for (int id = RowIpAddress; id <= RowDns2; ++id) {
-                if (QVantelMenuItem *address = page->findItem(id))
-                    address->setReadOnly(row->isChecked());
-            }
-        }
-        header()->setModified(hasEthernetChanges(page));
-        return true;
-    }
-    if (isInterfacePage(pageId, kMobileFirst)) {
-        if (row->id() == RowOperator)
-            scanMobileOperators(row);
-        header()->setModified(hasMobileChanges(page));
-        return true;
-    }
-    if (isInterfacePage(pageId, kWifiFirst)) {
-        header()->setModified(hasWifiChanges(page));
-        return true;
-    }
-    return false;
-}
-
-void QVantelSettingsPage::commitNetworkRow(QVantelMenuItem *row)
-{
+    Q_UNUSED(page)
     TComDevice *device = comDevice();
-    if (row->id() == RowSecondaryNetwork) {
+    const int id = item->id();
+    if (id == RowSecondaryNetwork) {
         // Re-applying the lock resets the value's colour after a red "not listed" text.
-        row->setReadOnly(row->isReadOnly());
+        item->setReadOnly(item->isReadOnly());
     }
-    if (row->id() < RowDefaultNetwork || row->id() > RowCodecMode || !row->currentValue())
+    if (id < RowDefaultNetwork || id > RowCodecMode || !item->currentValue())
         return;
-    const int value = row->currentValue()->value;
+    const int value = item->currentValue()->value;
     if (device->hasAudioConnection()) {
-        refreshNetworkRow(row);
+        refreshNetworkRow(item);
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
         return;
     }
-    if (row->id() == RowDefaultNetwork || row->id() == RowSecondaryNetwork) {
+    if (id == RowDefaultNetwork || id == RowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
         const std::string network = TComDevice::networkToString(value);
-        const bool done = row->id() == RowDefaultNetwork
-                              ? device->setDefaultNetwork(network, true)
-                              : device->setSecondaryNetwork(network, true);
+        const bool done = id == RowDefaultNetwork ? device->setDefaultNetwork(network, true)
+                                                  : device->setSecondaryNetwork(network, true);
         if (!done) {
-            refreshNetworkRow(row);
+            refreshNetworkRow(item);
             showMessage(tr("Failed to apply changes!"), 0);
         }
         return;
@@ -1349,21 +1253,19 @@ void QVantelSettingsPage::commitNetworkRow(QVantelMenuItem *row)
         done = device->setCoordinationMode(0, true) && device->setCodecMode(value, true);
     } else if (value == 2) {
         TCodecConfig coder = device->coder1();
-        if (monoFallback(coder, 0))
+        if (applyMonoFallback(coder, 0))
             device->setCodec(1, codecConfigToString(coder), true);
         done = device->setCoordinationMode(1, true) && device->setCodecMode(0, true);
     }
-    if (done) {
-        refreshNetworkRow(row);
-        closeMessage();
-        return;
-    }
-    showMessage(tr("Failed to apply changes!"), 0);
+    if (!done)
+        showMessage(tr("Failed to apply changes!"), 0);
     // Put back by the unit's own state, extended operation mode included.
-    refreshNetworkRow(row);
+    refreshNetworkRow(item);
+    if (done)
+        closeMessage();
 }
 
-bool QVantelSettingsPage::monoFallback(TCodecConfig &codec, int codecMode)
+bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
 {
     if (codec.channelMode != 1 && codec.channelMode != 2)
         return false;
@@ -1378,76 +1280,50 @@ bool QVantelSettingsPage::monoFallback(TCodecConfig &codec, int codecMode)
     return true;
 }
 
-bool QVantelSettingsPage::networkSelectionAccepted(QVantelMenuItem *row, QVantelMenuSelect *select)
+void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    QVantelMenuItems *page = row ? row->page() : nullptr;
-    if (!page)
-        return false;
-    if (isInterfacePage(page->id(), kMobileFirst)) {
-        if (row->id() == RowOperator)
-            mobileOperatorChosen(row, select);
-        return true;
-    }
-    if (isInterfacePage(page->id(), kWifiFirst)) {
-        if (row->id() == RowWifiList)
-            wifiNetworkChosen(row, select);
-        return true;
-    }
-    return false;
-}
-
-std::optional<bool> QVantelSettingsPage::applyNetworkPage(QVantelMenuItems *page)
-{
-    const int id = page ? page->id() : 0;
-    if (pageNetwork(id).empty())
-        return std::nullopt;
-    if (comDevice()->findAudioConnection(pageNetwork(id))) {
-        showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
-        return false;
-    }
-    if (id == kIsdnPage)
-        return applyIsdnPage(page);
-    if (isInterfacePage(id, kEthernetFirst))
-        return applyEthernetPage(page);
-    if (isInterfacePage(id, kWifiFirst))
-        return applyWifiPage(page);
-    const bool hadPin = page->findItem(RowPin) != nullptr;
-    if (!applyMobilePage(page))
-        return false;
-    if (hadPin) {
-        // The SIM is open now: the Network page's row of this interface says so, and the menu
-        // goes back to it.
-        if (QVantelMenuItems *networkPage = findPage(1)) {
-            if (QVantelMenuItem *entry = networkPage->findItem(id)) {
-                entry->setValueText(tr("Configure the Mobile controller"),
-                                    QVantelMenuPalette::kAccentBlue);
-                entry->setReadOnly(comDevice()->hasAudioConnection());
-            }
+    const int pageId = page->id();
+    if (pageId == kIsdnPage && item->id() == RowProtocol && item->currentValue()) {
+        const bool spid = isSpidProtocol(item->currentValue()->value);
+        for (int id : {RowLocalNumber1, RowLocalNumber2, RowSubAddress1, RowSubAddress2}) {
+            if (QVantelMenuItem *number = page->findItem(id))
+                number->setReadOnly(spid);
         }
-        backClicked();
+        if (QVantelMenuItem *spidRow = page->findItem(RowSpid))
+            spidRow->setReadOnly(!spid);
+    } else if (isInterfacePage(pageId, kEthernetFirst) && item->id() == RowDhcp) {
+        for (int id = RowIpAddress; id <= RowDns2; ++id) {
+            if (QVantelMenuItem *address = page->findItem(id))
+                address->setReadOnly(item->isChecked());
+        }
+    } else if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
+        scanMobileOperators(item);
     }
-    return true;
 }
 
-bool QVantelSettingsPage::networkPageShown(QVantelMenuItems *page)
+void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (!page)
-        return false;
-    const int id = page->id();
-    if (id == 1) {
-        for (int row : {RowDefaultNetwork, RowSecondaryNetwork, RowCodecMode})
-            refreshNetworkRow(page->findItem(row));
-        return true;
+    const int pageId = page->id();
+    if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
+        const std::string network = interfaceId("mobile.", pageId - kMobileFirst);
+        TComDevice *device = comDevice();
+        if (device->findAudioConnection(network))
+            showMessage(tr("Cannot change setting\n(a connection is established)"), 0);
+        else if (device->findConnection(TComBaseConnection::DataLink, network))
+            showMessage(tr("Cannot change setting\n(the data service is active)"), 0);
+        else
+            confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
+    } else if (isInterfacePage(pageId, kWifiFirst) && item->id() == RowWifiList) {
+        showSelection(QString(), item, true);
     }
-    if (id == kIsdnPage)
-        header()->setModified(hasIsdnChanges(page));
-    else if (isInterfacePage(id, kEthernetFirst))
-        header()->setModified(hasEthernetChanges(page));
-    else if (isInterfacePage(id, kMobileFirst))
-        header()->setModified(hasMobileChanges(page));
-    else if (isInterfacePage(id, kWifiFirst))
-        header()->setModified(hasWifiChanges(page));
-    else
-        return false;
-    return true;
+}
+
+void QVantelSettingsPage::selectInterfaceItem(QVantelMenuItems *page,
+                                              QVantelMenuItem *item,
+                                              QVantelMenuSelect *select)
+{
+    if (isInterfacePage(page->id(), kMobileFirst) && item->id() == RowOperator)
+        mobileOperatorChosen(item, select);
+    else if (isInterfacePage(page->id(), kWifiFirst) && item->id() == RowWifiList)
+        wifiNetworkChosen(item, select);
 }

@@ -1,0 +1,179 @@
+// Access-level passwords, autologin and the access-level change of the settings page.
+
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/logtext.h"
+#include "model/accesslevel.h"
+#include "model/passwordtext.h"
+#include "model/textconversions.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QLineEdit>
+#include <QPointer>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+const std::string kAdministratorKey = "password_al";
+const std::string kExpertKey = "password_el";
+const std::string kOperatorKey = "password_ol";
+const std::string kAutoLoginKey = "autologin";
+const char kAccessLevelProperty[] = "vkb_accessLevel";
+
+} // namespace
+
+bool QVantelSettingsPage::setAdministratorPassword(const QString &password, bool send)
+{
+    return setPassword(administratorPassword, kAdministratorKey, password, send);
+}
+
+bool QVantelSettingsPage::setExpertPassword(const QString &password, bool send)
+{
+    return setPassword(expertPassword, kExpertKey, password, send);
+}
+
+bool QVantelSettingsPage::setOperatorPassword(const QString &password, bool send)
+{
+    return setPassword(operatorPassword, kOperatorKey, password, send);
+}
+
+bool QVantelSettingsPage::setPassword(QString &cached,
+                                      const std::string &key,
+                                      const QString &password,
+                                      bool send)
+{
+    if (password == cached)
+        return true;
+    if (send) {
+        std::string value;
+        if (!password.isEmpty()) {
+            value = encryptPassword(toStdString(password));
+            // A password that cannot be enciphered is never sent, not even in plain.
+            if (value.empty()) {
+                logWarning(QStringLiteral("QVantelSettingsPage: a password cannot be enciphered"));
+                return false;
+            }
+        }
+        const ksm::CCom::ParamMap params{{key, value}};
+        if (comClient()->setControllerParams(params, kPasswordTimeoutMs) < 0)
+            return false;
+    }
+    cached = password;
+    return true;
+}
+
+bool QVantelSettingsPage::setAutoLogin(bool on, bool send)
+{
+    if (on == autoLogin)
+        return true;
+    if (send) {
+        const ksm::CCom::ParamMap params{{kAutoLoginKey, on ? "on" : "off"}};
+        if (comClient()->setControllerParams(params, kPasswordTimeoutMs) < 0)
+            return false;
+    }
+    autoLogin = on;
+    return true;
+}
+
+bool QVantelSettingsPage::loadPasswords()
+{
+    // Read as a session with a unit starts: the modem capabilities cached for an earlier
+    // session may be another unit's.
+    mobileCapabilities = -1;
+    const std::vector<std::string> names{kAdministratorKey, kExpertKey, kOperatorKey};
+    ksm::CCom::ParamMap values;
+    if (comClient()->getControllerParams(names, values, kPasswordTimeoutMs) < 0)
+        return false;
+    const auto cachedText = [&values](const std::string &key) {
+        const auto found = values.find(key);
+        if (found == values.end() || found->second.empty())
+            return QString();
+        return toQString(decryptPassword(found->second));
+    };
+    setAdministratorPassword(cachedText(kAdministratorKey), false);
+    setExpertPassword(cachedText(kExpertKey), false);
+    setOperatorPassword(cachedText(kOperatorKey), false);
+    m_passwordsKnown = true;
+    return true;
+}
+
+const QString &QVantelSettingsPage::password(int level) const
+{
+    switch (level) {
+    case 2:
+        return administratorPassword;
+    case 1:
+        return expertPassword;
+    default:
+        return operatorPassword;
+    }
+}
+
+void QVantelSettingsPage::clearPasswords()
+{
+    administratorPassword.clear();
+    expertPassword.clear();
+    operatorPassword.clear();
+    m_passwordsKnown = false;
+}
+
+void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState state)
+{
+    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing) {
+        clearPasswords();
+        mobileCapabilities = -1;
+    }
+}
+
+void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)
+{
+    if (!row)
+        return;
+    QPointer<QVantelMenuItem> guard = row;
+    // The check runs against the unit's current passwords. A failed read may fall back on the
+    // passwords read earlier on this connection, but never on a cache that holds nothing read.
+    if (!loadPasswords() && !m_passwordsKnown) {
+        if (guard)
+            row->selectValue(int(accessLevel), true, false);
+        showMessage(tr("Failed to apply changes!"), 0);
+        return;
+    }
+    if (!guard)
+        return;
+    const QVantelMenuItem::Value *chosen = row->currentValue();
+    if (!chosen)
+        return;
+    const int level = chosen->value;
+    if (password(level).isEmpty()) {
+        accessLevel = AccessLevel(level);
+        updateToolsAccess(row->page());
+        return;
+    }
+    showKeyboard(1, row, true);
+}
+
+void QVantelSettingsPage::checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard)
+{
+    keyboard->hide();
+    if (!row->currentValue())
+        return;
+    const int level = keyboard->property(kAccessLevelProperty).toInt();
+    // The link may have dropped while the keyboard was open, which forgets the passwords: an
+    // empty entry must not pass for a level whose password is simply not known any more.
+    if (!m_passwordsKnown) {
+        showMessage(tr("Failed to apply changes!"), 0);
+        return;
+    }
+    if (keyboard->lineEdit()->text() != password(level)) {
+        showMessage(tr("Wrong password!"), 0);
+        return;
+    }
+    accessLevel = AccessLevel(level);
+    row->selectValue(level, true, false);
+    updateToolsAccess(row->page());
+}

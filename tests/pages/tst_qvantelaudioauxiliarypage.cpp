@@ -1,0 +1,158 @@
+#include "pages/qvantelaudioauxiliarypage.h"
+
+#include "tests/pages/pagefixture.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelswitch.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+using Page = QVantelAudioAuxiliaryPage;
+
+namespace {
+
+enum Column { Usb, Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2 };
+
+} // namespace
+
+class TestQVantelAudioAuxiliaryPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void rowsFollowTheOperationMode_data();
+    void rowsFollowTheOperationMode();
+    void pairsSplitLeftAndRight();
+    void inputSourceGreysTheUnusedSide();
+    void switchesFollowAndWriteTheirNodes();
+
+private:
+    PageFixture m_fixture;
+    std::unique_ptr<Page> m_page;
+};
+
+void TestQVantelAudioAuxiliaryPage::init()
+{
+    QVERIFY(m_fixture.start());
+    m_page = std::make_unique<Page>();
+    m_page->resetView();
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+}
+
+void TestQVantelAudioAuxiliaryPage::cleanup()
+{
+    m_page.reset();
+    m_fixture.stop();
+}
+
+void TestQVantelAudioAuxiliaryPage::rowsFollowTheOperationMode_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("rightRow");
+    QTest::addColumn<int>("coordY");
+    QTest::addColumn<QString>("firstLabel");
+
+    QTest::newRow("standard") << QStringList{} << 0 << false << 276 << "Prog.";
+    // Without the shared AUX 2/AES connection the coordination row stays at 276 in extended
+    // mode, under the right-programme row, as the unit's own panel has it.
+    QTest::newRow("extended") << QStringList{} << 1 << true << 276 << "Prog\nLeft";
+    QTest::newRow("extended, hardware 1")
+        << QStringList{QStringLiteral("hardware_1")} << 1 << true << 336 << "Prog\nLeft";
+}
+
+void TestQVantelAudioAuxiliaryPage::rowsFollowTheOperationMode()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, mode);
+    QFETCH(bool, rightRow);
+    QFETCH(int, coordY);
+    QFETCH(QString, firstLabel);
+
+    QVERIFY(m_fixture.setDeviceOptions(options));
+    PageFixture::refreshed(1 - mode);
+    PageFixture::refreshed(mode);
+    QCOMPARE(m_page->rowLabel(Page::ProgramRow)->text(), firstLabel);
+    QCOMPARE(m_page->rowLabel(Page::CoordRow)->isVisible(), rightRow);
+    for (int column = 0; column < Page::ColumnCount; ++column) {
+        QCOMPARE(m_page->switchAt(column, Page::ProgramRightRow)->isVisible(), rightRow);
+        QCOMPARE(m_page->switchAt(column, Page::CoordRow)->y(), coordY);
+    }
+}
+
+void TestQVantelAudioAuxiliaryPage::pairsSplitLeftAndRight()
+{
+    PageFixture::refreshed(1);
+    QVERIFY(audioSettings()->setAuxPair(true, false));
+    QVERIFY(m_page->switchAt(Aux1, Page::ProgramRow)->isVisible());
+    QVERIFY(!m_page->switchAt(Aux1, Page::ProgramRightRow)->isVisible());
+    QVERIFY(!m_page->switchAt(Aux2, Page::ProgramRow)->isVisible());
+    QVERIFY(m_page->switchAt(Aux2, Page::ProgramRightRow)->isVisible());
+    // The other pairs are untouched.
+    QVERIFY(m_page->switchAt(Aes2, Page::ProgramRow)->isVisible());
+
+    QVERIFY(audioSettings()->setAuxPair(false, false));
+    for (int row : {Page::ProgramRow, Page::ProgramRightRow}) {
+        QVERIFY(m_page->switchAt(Aux1, row)->isVisible());
+        QVERIFY(m_page->switchAt(Aux2, row)->isVisible());
+    }
+}
+
+void TestQVantelAudioAuxiliaryPage::inputSourceGreysTheUnusedSide()
+{
+    // Without the option or the board the input source changes nothing.
+    QVERIFY(audioSettings()->setInputSource(1, false));
+    QVERIFY(m_page->switchAt(Aux2, Page::ProgramRow)->isCheckable());
+    QVERIFY(audioSettings()->setInputSource(0, false));
+
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_3"), QStringLiteral("ravenna")}));
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(audioSettings()->auxiliaryBoard());
+    PageFixture::refreshed(0);
+    PageFixture::audioReady();
+    QVERIFY(!m_page->switchAt(Aes1, Page::ProgramRow)->isCheckable());
+    QVERIFY(m_page->switchAt(Aux2, Page::ProgramRow)->isCheckable());
+
+    QVERIFY(audioSettings()->setInputSource(1, false));
+    QVERIFY(!m_page->switchAt(Aux2, Page::CoordRow)->isCheckable());
+    QVERIFY(!m_page->switchAt(Aux2, Page::CoordRow)->isEnabled());
+    QVERIFY(m_page->switchAt(Aes1, Page::ProgramRow)->isCheckable());
+    QVERIFY(m_page->switchAt(Aes2, Page::CoordRow)->isEnabled());
+}
+
+void TestQVantelAudioAuxiliaryPage::switchesFollowAndWriteTheirNodes()
+{
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("ravenna")}));
+    PageFixture::refreshed(1);
+    QTest::mouseClick(m_page->switchAt(Aux1, Page::ProgramRightRow), Qt::LeftButton);
+    QVERIFY(matrixSettings()->node(4, 18).isOn());
+
+    QVERIFY(matrixSettings()->setNodeOn(9, 1, true));
+    QVERIFY(m_page->switchAt(Aoip1, Page::CoordRow)->isChecked());
+    // Outputs and inputs outside the grid are not shown here.
+    QVERIFY(matrixSettings()->setNodeOn(4, 2, true));
+    QVERIFY(matrixSettings()->setNodeOn(3, 0, true));
+    for (int column = 0; column < Page::ColumnCount; ++column) {
+        for (int row = 0; row < Page::RowCount; ++row) {
+            const bool expected = (column == Aux1 && row == Page::ProgramRightRow)
+                                  || (column == Aoip1 && row == Page::CoordRow);
+            QCOMPARE(m_page->switchAt(column, row)->isChecked(), expected);
+        }
+    }
+
+    // Without an audio-over-IP module its columns cannot be switched on.
+    QVERIFY(m_fixture.setDeviceOptions({}));
+    PageFixture::refreshed(1);
+    QVERIFY(!m_page->columnButton(Aoip2)->isEnabled());
+    QVERIFY(!m_page->switchAt(Aoip1, Page::CoordRow)->isChecked());
+    QVERIFY(matrixSettings()->setNodeOn(10, 0, true));
+    QVERIFY(!m_page->switchAt(Aoip2, Page::ProgramRow)->isChecked());
+}
+
+QTEST_MAIN(TestQVantelAudioAuxiliaryPage)
+#include "tst_qvantelaudioauxiliarypage.moc"

@@ -1,0 +1,176 @@
+#include "pages/qvantelaudiooutputpage.h"
+
+#include "tests/pages/pagefixture.h"
+#include "widgets/qvantelknob.h"
+#include "widgets/qvantelpair.h"
+#include "widgets/qvantelslidesimple.h"
+#include "widgets/qvantelswitch.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+using Page = QVantelAudioOutputPage;
+
+class TestQVantelAudioOutputPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void lineLevelSetsTheOutputGain_data();
+    void lineLevelSetsTheOutputGain();
+    void turningALevelKnobWritesTheLevel();
+    void headphone4ColumnAndCompactUnit_data();
+    void headphone4ColumnAndCompactUnit();
+    void line2RowNeedsBoardAndSharedConnection();
+    void nodesMapToTheirSwitches();
+
+private:
+    PageFixture m_fixture;
+    std::unique_ptr<Page> m_page;
+};
+
+void TestQVantelAudioOutputPage::init()
+{
+    QVERIFY(m_fixture.start());
+    m_page = std::make_unique<Page>();
+    m_page->resetView();
+    m_page->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_page.get()));
+}
+
+void TestQVantelAudioOutputPage::cleanup()
+{
+    m_page.reset();
+    m_fixture.stop();
+}
+
+void TestQVantelAudioOutputPage::lineLevelSetsTheOutputGain_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<float>("gain");
+
+    QTest::newRow("16") << 16 << 16 << -6.0F;
+    QTest::newRow("22") << 22 << 22 << 0.0F;
+    QTest::newRow("4") << 4 << 4 << -18.0F;
+    // Out of the knob's range: shown clamped, the gain follows the unit's own value.
+    QTest::newRow("30") << 30 << 22 << 8.0F;
+    QTest::newRow("0") << 0 << 4 << -22.0F;
+}
+
+void TestQVantelAudioOutputPage::lineLevelSetsTheOutputGain()
+{
+    QFETCH(int, level);
+    QFETCH(int, shown);
+    QFETCH(float, gain);
+
+    QVERIFY(audioSettings()->setLineOutputLevel(-1, false));
+    QVERIFY(audioSettings()->setLineOutput2Level(-1, false));
+    m_fixture.fake->clearLog();
+    QVERIFY(audioSettings()->setLineOutputLevel(level, false));
+    QCOMPARE(m_page->levelKnob(1)->value(), shown);
+    QCOMPARE(matrixSettings()->outputGain(10), gain);
+    QVERIFY(audioSettings()->setLineOutput2Level(level, false));
+    QCOMPARE(m_page->levelKnob(2)->value(), shown);
+    QCOMPARE(matrixSettings()->outputGain(14), gain);
+    // Showing the level never writes it back.
+    QVERIFY(m_fixture.writesOf(QStringLiteral("line_output_level")).isEmpty());
+    QVERIFY(m_fixture.writesOf(QStringLiteral("line_output2_level")).isEmpty());
+    QCOMPARE(audioSettings()->lineOutputLevel(), level);
+}
+
+void TestQVantelAudioOutputPage::turningALevelKnobWritesTheLevel()
+{
+    m_fixture.fake->clearLog();
+    m_page->levelKnob(1)->setValue(10);
+    QCOMPARE(m_fixture.writesOf(QStringLiteral("line_output_level")), QStringList{"10"});
+    QCOMPARE(audioSettings()->lineOutputLevel(), 10);
+    QCOMPARE(matrixSettings()->outputGain(10), -12.0F);
+
+    QTest::mouseClick(m_page->linePairButton(), Qt::LeftButton);
+    QCOMPARE(m_fixture.writesOf(QStringLiteral("line_pair")), QStringList{"on"});
+}
+
+void TestQVantelAudioOutputPage::headphone4ColumnAndCompactUnit_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("headphone4");
+    QTest::addColumn<bool>("usb");
+
+    QTest::newRow("1.13.x") << quint32(0x10d05) << QStringList{} << false << true;
+    QTest::newRow("1.14.0") << quint32(0x10e00) << QStringList{} << true << true;
+    QTest::newRow("1.14.0, compact")
+        << quint32(0x10e00) << QStringList{QStringLiteral("hardware_2")} << false << false;
+}
+
+void TestQVantelAudioOutputPage::headphone4ColumnAndCompactUnit()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(QStringList, options);
+    QFETCH(bool, headphone4);
+    QFETCH(bool, usb);
+
+    firmwareVersion = firmware;
+    QVERIFY(m_fixture.setDeviceOptions(options));
+    PageFixture::refreshed(0);
+    QCOMPARE(m_page->switchAt(Page::Line1Row, Page::Headphone4)->isVisible(), headphone4);
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("headphone4Header"))->isVisible(),
+             headphone4);
+    QCOMPARE(m_page->scrollArea()->width(), headphone4 ? 758 : 652);
+    QCOMPARE(m_page->rowLabel(Page::Line1Row)->x(), headphone4 ? 640 : 534);
+    QCOMPARE(m_page->rowLabel(Page::UsbRow)->isVisible(), usb);
+    QCOMPARE(m_page->switchAt(Page::UsbRow, Page::Program)->isVisible(), usb);
+
+    // The next login shows the full layout again.
+    m_page->resetView();
+    QVERIFY(m_page->switchAt(Page::Line1Row, Page::Headphone4)->isVisible());
+    QVERIFY(m_page->rowLabel(Page::UsbRow)->isVisible());
+}
+
+void TestQVantelAudioOutputPage::line2RowNeedsBoardAndSharedConnection()
+{
+    PageFixture::audioReady();
+    QVERIFY(!m_page->rowLabel(Page::Line2Row)->isVisible());
+
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_1")}));
+    PageFixture::audioReady();
+    QVERIFY(m_page->rowLabel(Page::Line2Row)->isVisible());
+    QVERIFY(m_page->levelKnob(2)->isVisible());
+    QCOMPARE(m_page->scrollArea()->inner()->height(), 368);
+    QCOMPARE(m_page->switchAt(Page::Aoip2Row, Page::Program)->y(), 331);
+
+    // Extended mode with the line pair on: LINE 2 follows LINE 1.
+    PageFixture::setOperationMode(1);
+    QVERIFY(audioSettings()->setLinePair(true, false));
+    QVERIFY(!m_page->levelKnob(2)->isEnabled());
+    QVERIFY(!m_page->switchAt(Page::Line2Row, Page::Program)->isEnabled());
+    PageFixture::setOperationMode(0);
+    QVERIFY(m_page->levelKnob(2)->isEnabled());
+}
+
+void TestQVantelAudioOutputPage::nodesMapToTheirSwitches()
+{
+    QVERIFY(matrixSettings()->setNodeOn(24, 14, true));
+    QVERIFY(m_page->switchAt(Page::Line2Row, Page::Program)->isChecked());
+    QVERIFY(matrixSettings()->setNodeOn(22, 11, true));
+    QVERIFY(matrixSettings()->setNodeOn(23, 10, true));
+    QVERIFY(!m_page->switchAt(Page::UsbRow, Page::Coord)->isChecked());
+    QVERIFY(!m_page->switchAt(Page::Line1Row, Page::Headphone4)->isChecked());
+    QVERIFY(matrixSettings()->setNodeOn(22, 12, true));
+    QVERIFY(m_page->switchAt(Page::Aoip1Row, Page::Headphone4)->isChecked());
+
+    // A click on the second audio-over-IP row routes the right programme in extended mode.
+    PageFixture::setOperationMode(1);
+    QTest::mouseClick(m_page->switchAt(Page::Aoip2Row, Page::ProgramReturn), Qt::LeftButton);
+    QVERIFY(matrixSettings()->node(19, 13).isOn());
+    QVERIFY(!matrixSettings()->node(12, 13).isOn());
+}
+
+QTEST_MAIN(TestQVantelAudioOutputPage)
+#include "tst_qvantelaudiooutputpage.moc"
