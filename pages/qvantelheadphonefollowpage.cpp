@@ -1,5 +1,6 @@
 #include "pages/qvantelheadphonefollowpage.h"
 
+#include "model/deviceoptionword.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelswitch.h"
@@ -25,7 +26,7 @@ constexpr int kHeadphone4Button = 3;
 
 bool hasDeviceOption(quint32 option)
 {
-    return (comDevice()->deviceOptions() & option) != 0;
+    return (deviceOptionWord & option) != 0;
 }
 
 void setDarkPalette(QWidget *widget)

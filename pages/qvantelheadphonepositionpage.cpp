@@ -2,6 +2,7 @@
 
 #include "frontpanel/headphonepositioninputs.h"
 #include "model/accesslevel.h"
+#include "model/deviceoptionword.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
 #include "widgets/qvantelaudio.h"
@@ -38,7 +39,7 @@ constexpr std::array<int, 6> kProgramInputs = {12, 13, 19, 20, 21, 24};
 
 bool hasDeviceOption(quint32 option)
 {
-    return (comDevice()->deviceOptions() & option) != 0;
+    return (deviceOptionWord & option) != 0;
 }
 
 int roundedGain(float dB)

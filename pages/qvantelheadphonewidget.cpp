@@ -1,6 +1,7 @@
 #include "pages/qvantelheadphonewidget.h"
 
 #include "model/audiosettings.h"
+#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
@@ -31,9 +32,6 @@ constexpr std::array<int, 5> kVariant2HiddenInputs = {3, 8, 5, 6, 7};
 // The audio-over-IP inputs a module without option 0x200 does not serve.
 constexpr std::array<int, 4> kUpperAoipInputs = {14, 15, 16, 18};
 
-// Firmware 1.13.0 and later has the third screen and the sixth audio-over-IP input.
-constexpr quint32 kBelow113 = 0x10cff;
-
 constexpr int kMarkerWidth = 5;
 constexpr int kMarkerHeight = 100;
 
@@ -43,7 +41,7 @@ constexpr int kRowHeight = 140;
 
 bool hasDeviceOption(quint32 option)
 {
-    return (comDevice()->deviceOptions() & option) != 0;
+    return (deviceOptionWord & option) != 0;
 }
 
 bool sideToneOption(TMatrixSettings::MatrixOpts options)
@@ -362,7 +360,7 @@ void QVantelHeadphoneWidget::deviceStateChanged(TComDevice::DeviceState state)
         applyOperationMode(extended);
         return;
     }
-    if (firmwareVersion <= kBelow113)
+    if (!firmwareAtLeast(kFirmware1_13))
         grey(18, true);
     applyOperationMode(extended);
 }
@@ -383,7 +381,7 @@ void QVantelHeadphoneWidget::audioControllerStateChanged(TComController *control
         m_dragStartY = -1;
         if (sideTone) {
             m_sideToneStrip->setEnabled(true);
-            if (isNarrow() && firmwareVersion > kBelow113)
+            if (isNarrow() && firmwareAtLeast(kFirmware1_13))
                 m_middleAllowed = true;
         }
     } else {
@@ -426,7 +424,7 @@ void QVantelHeadphoneWidget::matrixOptionsChanged(TMatrixSettings::MatrixOpts pr
         m_scrollState = now ? 1 : 0;
         m_scrollMarker->setVisible(now);
         m_dragStartY = -1;
-    } else if (isNarrow() && firmwareVersion > kBelow113) {
+    } else if (isNarrow() && firmwareAtLeast(kFirmware1_13)) {
         m_middleAllowed = now;
         if (now && m_scrollState == 3)
             m_scrollState = 2;

@@ -96,6 +96,8 @@ QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
     , editWifi(comClient())
     , editIsdn(comClient())
 {
+    // No entry is open yet, so there is nothing to go back to.
+    header()->setBackVisible(false);
     createTopMenu();
     labelInputs = {{214, 0},
                    {215, 1},

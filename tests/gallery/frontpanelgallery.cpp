@@ -1,5 +1,5 @@
-// Renders the front-panel window's login, main and connection pages and the status strip of the
-// pages in their main states into PNG files:
+// Renders the front-panel window's login, main and connection pages, the status strip of the
+// pages, the headphone pages and the settings menu in their main states into PNG files:
 //
 //     tallydesk_frontpanel_gallery [output folder]      (default: the gallery's build folder)
 //
@@ -19,6 +19,7 @@
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/networkpagesgallery.h"
+#include "tests/gallery/settingsgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -228,6 +229,7 @@ int main(int argc, char **argv)
     ok = connectionPages(folder) && ok;
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
+    ok = settingsgallery::settingsPages(folder) && ok;
     ok = networkPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

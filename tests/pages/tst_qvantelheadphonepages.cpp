@@ -1,4 +1,5 @@
 #include "frontpanel/headphonepositioninputs.h"
+#include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
@@ -6,16 +7,19 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
+#include "pages/pageregistration.h"
 #include "pages/qvantelheadphone1page.h"
 #include "pages/qvantelheadphone2page.h"
 #include "pages/qvantelheadphone3page.h"
 #include "pages/qvantelheadphone4page.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
+#include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelmessage.h"
 #include "widgets/qvantelswitch.h"
 
 #include <QFrame>
@@ -71,6 +75,9 @@ private slots:
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
     void compactUnitLayout();
+    void mixKeptByTheDemoUnit();
+    void programResetShownOnDraggedInputs();
+    void windowCarriesCopiesAndPageBar();
 
 private:
     void connectUnit();
@@ -441,6 +448,93 @@ void tst_QVantelHeadphonePages::compactUnitLayout()
     for (int input : {1, 2, 13})
         QVERIFY(!first.strip(input));
     QVERIFY(first.strip(8)->isEnabled());
+}
+
+// The demo unit holds the matrix it is sent: a mix built on a page is there after a reconnect.
+void tst_QVantelHeadphonePages::mixKeptByTheDemoUnit()
+{
+    fillMatrixDemoValues(*m_fake);
+    {
+        QVantelHeadphone3Page page;
+        QVERIFY(matrixSettings()->start(true));
+        QCOMPARE(page.strip(0)->gain(), -6);
+        QCOMPARE(page.strip(8)->gain(), -160);
+        QCOMPARE(page.strip(4)->panning(), int(QVantel::PanBoth));
+        page.strip(8)->setGain(4);
+        page.strip(4)->setPanning(QVantel::PanRight);
+    }
+    destroySharedObjects();
+    connectUnit();
+
+    QVantelHeadphone3Page page;
+    QVERIFY(matrixSettings()->start(true));
+    QCOMPARE(page.strip(8)->gain(), 4);
+    QCOMPARE(page.strip(4)->panning(), int(QVantel::PanRight));
+    QCOMPARE(page.strip(0)->gain(), -6);
+}
+
+// Resetting the programme strips in the standard mode also turns off the programme return on
+// this headphone; its strip shows that, not the state before.
+void tst_QVantelHeadphonePages::programResetShownOnDraggedInputs()
+{
+    QVantelHeadphone1Page first;
+    QVantelHeadphone4Page fourth;
+    TMatrixSettings *matrix = matrixSettings();
+    for (int output : {2, 3, 8, 9}) {
+        matrix->setNodeOn(20, output, true);
+        matrix->setNodeOn(12, output, true);
+        matrix->setNodeGain(12, output, -3.0F);
+    }
+    makeReady();
+    for (QVantelHeadphoneWidget *page : {static_cast<QVantelHeadphoneWidget *>(&first),
+                                         static_cast<QVantelHeadphoneWidget *>(&fourth)}) {
+        QCOMPARE(page->strip(20)->panning(), int(QVantel::PanNone));
+        QVERIFY(!matrix->node(12, page->leftOutput()).isOn());
+        QCOMPARE(page->strip(12)->panning(), int(QVantel::PanNone));
+    }
+    // Page 1 drags the programme return's gain along with the programme's.
+    QCOMPARE(matrix->node(12, 2).gain, 0.0F);
+    QCOMPARE(first.strip(12)->gain(), 0);
+    QCOMPARE(fourth.strip(12)->gain(), -3);
+}
+
+// Registered with the window, page 1 asks it for copies and for other pages by type.
+void tst_QVantelHeadphonePages::windowCarriesCopiesAndPageBar()
+{
+    registerHeadphonePages();
+    auto window = std::make_unique<QVantelWindow>();
+    auto *first = qobject_cast<QVantelHeadphone1Page *>(window->page(QVantel::Headphone1Page));
+    auto *third = qobject_cast<QVantelHeadphone3Page *>(window->page(QVantel::Headphone3Page));
+    QVERIFY(first && third);
+    QVERIFY(qobject_cast<QVantelHeadphone2Page *>(window->page(QVantel::Headphone2Page)));
+    QVERIFY(qobject_cast<QVantelHeadphone4Page *>(window->page(QVantel::Headphone4Page)));
+
+    first->strip(8)->setGain(7);
+    QVantelMessage *message = first->copyClicked(1);
+    QVERIFY(message);
+    QCOMPARE(message->text(), QStringLiteral("Copy gain and routing settings to position 3?"));
+    message->okButton()->click();
+    QCOMPARE(third->strip(8)->gain(), 7);
+    QCOMPARE(matrixSettings()->node(8, 6).gain, 7.0F);
+
+    // An Operator may not copy from page 1.
+    accessLevel = AccessLevel::Operator;
+    first->strip(8)->setGain(2);
+    message = first->copyClicked(1);
+    QCOMPARE(message->text(), QStringLiteral("Operator is not allowed to perform this operation"));
+    QVERIFY(!message->okButton());
+    message->cancelButton()->click();
+    QCOMPARE(third->strip(8)->gain(), 7);
+
+    window->pageActivated(QVantel::MainPage);
+    first->pageButton(1)->click();
+    QCOMPARE(window->currentPage(), int(QVantel::Headphone3Page));
+    third->pageButton(0)->click();
+    QCOMPARE(window->currentPage(), int(QVantel::Headphone1Page));
+
+    window.reset();
+    for (int page = QVantel::Headphone1Page; page <= QVantel::Headphone4Page; ++page)
+        QVantelWindow::setPageFactory(QVantel::Page(page), nullptr);
 }
 
 QTEST_MAIN(tst_QVantelHeadphonePages)

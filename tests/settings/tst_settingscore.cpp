@@ -16,6 +16,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelvirtual.h"
+#include "widgets/qvantelwheel.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -59,6 +60,7 @@ private slots:
     void applyRefusals();
     void pageLeftInsideApplyIsDeletedLater();
     void statisticsSlots();
+    void tapClosesOpenWheel();
     void configurationEvents();
     void accessLevelWithoutKnownPasswords();
     void accessLevelWithPassword();
@@ -399,6 +401,27 @@ void TestSettingsCore::statisticsSlots()
         QVERIFY(m_page->rxStatisticsSlot(slot).netQuality != 30);
     QCOMPARE(m_page->rxStatisticsSlot(1).netQuality, 20);
     QCOMPARE(m_page->rxStatisticsSlot(4).netQuality, -1);
+}
+
+void TestSettingsCore::tapClosesOpenWheel()
+{
+    QVantelMenuItems *page = push(3);
+    auto *row = new QVantelMenuItem(113, QVantelMenuItem::WheelOnRelease, page);
+    page->addItem(row);
+    row->addValue(0, QStringLiteral("Standard"));
+    row->addValue(1, QStringLiteral("Extended"));
+    row->selectValue(1, true, false);
+    row->updateControl();
+    QVERIFY(row->wheel()->isCheckable());
+    row->wheel()->setChecked(true);
+    row->wheelChanged(0); // turned, not yet let go
+    QCOMPARE(row->valueText(), QStringLiteral("Standard"));
+
+    // A tap on the row closes the wheel on the value the row had.
+    m_page->itemClicked(row);
+    QVERIFY(!row->wheel()->isChecked());
+    QCOMPARE(row->currentValue()->value, 1);
+    QCOMPARE(row->valueText(), QStringLiteral("Extended"));
 }
 
 void TestSettingsCore::configurationEvents()

@@ -3,6 +3,7 @@
 // level reports once the program subscribes to them.
 
 #include "demonetworks.h"
+#include "fakematrixdemo.h"
 #include "fakequorix.h"
 
 #include <QCommandLineParser>
@@ -58,6 +59,7 @@ int main(int argc, char *argv[])
 
     FakeQuorix fake;
     fillDemoValues(fake);
+    fillMatrixDemoValues(fake);
     fillNetworkDemo(fake);
     fake.setReplyHook(
         [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });

@@ -1,0 +1,79 @@
+#pragma once
+
+// The settings menu for the front-panel gallery:
+//     settings-operator.png (no section open, Audio closed to an Operator),
+//     settings-section.png (a section open for an Expert, with its title and the Apply mark)
+
+#include "model/accesslevel.h"
+#include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerysheet.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QGridLayout>
+
+#include <functional>
+
+namespace settingsgallery {
+
+inline void styleMenuHost(QWidget *host)
+{
+    host->setFixedSize(800, 480);
+    QPalette p = host->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    host->setPalette(p);
+    host->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setWeight(QFont::Bold);
+    f.setPixelSize(14);
+    host->setFont(f);
+}
+
+// One sheet of the settings page at an access level, prepared by prepare.
+inline bool writeMenu(const QString &folder,
+                      const QString &name,
+                      AccessLevel level,
+                      const std::function<void(QVantelSettingsPage &)> &prepare)
+{
+    const AccessLevel before = accessLevel;
+    accessLevel = level;
+    QWidget host;
+    styleMenuHost(&host);
+    auto *menu = new QVantelSettingsPage(&host);
+    menu->setGeometry(0, 0, 800, 480);
+    menu->show();
+    prepare(*menu);
+    const bool written = writeSheet(folder, name, host);
+    accessLevel = before;
+    return written;
+}
+
+inline bool settingsPages(const QString &folder)
+{
+    bool ok = writeMenu(folder,
+                        QStringLiteral("settings-operator.png"),
+                        AccessLevel::Operator,
+                        [](QVantelSettingsPage &) {});
+    ok = writeMenu(folder,
+                   QStringLiteral("settings-section.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       // A bare page stands in for the section's rows.
+                       auto *page = new QVantelMenuItems(5, &menu);
+                       auto *row = new QVantelMenuItem(194, QVantelMenuItem::Choice, page);
+                       row->grid()->setContentsMargins(10, 0, 10, 0);
+                       row->titleLabel()->setText(QStringLiteral("Access Level"));
+                       row->addValue(1, QStringLiteral("Expert"));
+                       row->selectValue(1, true, false);
+                       page->addItem(row);
+                       menu.pushPage(page);
+                       menu.header()->setModified(true);
+                   })
+         && ok;
+    return ok;
+}
+
+} // namespace settingsgallery
