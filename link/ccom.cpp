@@ -131,7 +131,8 @@ int CCom::sendMsg(const CMsg &msg, int /*unused*/)
 {
     if (!m_ready)
         return -1;
-    logDebug(QStringLiteral("CCom::sendMsg(%1)").arg(logText(msg)));
+    if (logDebugEnabled())
+        logDebug(QStringLiteral("CCom::sendMsg(%1)").arg(logText(msg)));
     return m_connection.send(RpcMessage::request(-1, msg)) ? 0 : -1;
 }
 
@@ -141,8 +142,10 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
         return RpcAsyncCall::NoCall;
 
     const int seconds = timeoutSeconds(timeoutMs);
-    logDebug(QStringLiteral("CCom::sendSyncMsg(timeout=%1 s, %2)")
-                 .arg(QString::number(seconds), logText(request)));
+    if (logDebugEnabled()) {
+        logDebug(QStringLiteral("CCom::sendSyncMsg(timeout=%1 s, %2)")
+                     .arg(QString::number(seconds), logText(request)));
+    }
     // The request is copied into the message here, so reply may be the request itself.
     RpcAsyncCall call = m_connection.asyncCall(RpcMessage::request(request), seconds);
     if (call.isFinished() && call.result() != RpcAsyncCall::NoError) {
@@ -174,8 +177,10 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     reply = m_reply;
     const int result = m_result;
     m_ready = true;
-    logDebug(QStringLiteral("CCom::sendSyncMsg result=%1, %2")
-                 .arg(QString::number(result), logText(reply)));
+    if (logDebugEnabled()) {
+        logDebug(QStringLiteral("CCom::sendSyncMsg result=%1, %2")
+                     .arg(QString::number(result), logText(reply)));
+    }
     emit busyStateChanged(false);
     emit sendSyncMsgCompleted();
     return result;

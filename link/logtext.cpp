@@ -1,6 +1,26 @@
 #include "link/logtext.h"
 
 #include <QDebug>
+#include <QLoggingCategory>
+
+#include <atomic>
+
+namespace {
+std::atomic<bool> s_debugWritten{true};
+} // namespace
+
+bool logDebugEnabled()
+{
+    if (!s_debugWritten.load(std::memory_order_relaxed))
+        return false;
+    const QLoggingCategory *category = QLoggingCategory::defaultCategory();
+    return category && category->isDebugEnabled();
+}
+
+void setLogDebugWritten(bool written)
+{
+    s_debugWritten.store(written, std::memory_order_relaxed);
+}
 
 QString logQuoted(const QString &text)
 {
@@ -14,6 +34,8 @@ QString logQuoted(const QString &text)
 
 void logDebug(const QString &text)
 {
+    if (!logDebugEnabled())
+        return;
     qDebug().noquote().nospace() << logQuoted(text);
 }
 

@@ -9,6 +9,14 @@
 // Returns the text in its logged form: a double quote, the text as it is, a double quote, a blank.
 [[nodiscard]] QString logQuoted(const QString &text);
 
+// Whether a debug line would be written now: the default category lets debug lines through and
+// the program's message sink takes them. Text that costs something to build (message bodies) is
+// built only when this holds; logDebug() drops its line when it does not.
+[[nodiscard]] bool logDebugEnabled();
+// Told by the program whose message handler writes debug lines only to its log file: false
+// while no log file is open. Defaults to true (Qt's own output writes every line).
+void setLogDebugWritten(bool written);
+
 void logDebug(const QString &text);
 void logWarning(const QString &text);
 void logCritical(const QString &text);

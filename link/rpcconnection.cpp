@@ -128,6 +128,8 @@ void RpcConnection::logLine(const char *className,
                             const char *operation,
                             const QString &details) const
 {
+    if (!logDebugEnabled())
+        return;
     logDebug(QStringLiteral("%1::%2(address=%3:%4%5)")
                  .arg(QLatin1String(className),
                       QLatin1String(operation),
@@ -166,13 +168,15 @@ bool RpcConnection::send(const RpcMessage &message)
     const QByteArray frame = message.encode();
     if (frame.isEmpty())
         return false;
-    logLine("RpcConnection",
-            "send",
-            QStringLiteral(", header=%1/%2/%3, message=%4")
-                .arg(QString::number(message.id()),
-                     QString::number(message.type()),
-                     QString::number(message.code()),
-                     logText(message.body())));
+    if (logDebugEnabled()) {
+        logLine("RpcConnection",
+                "send",
+                QStringLiteral(", header=%1/%2/%3, message=%4")
+                    .arg(QString::number(message.id()),
+                         QString::number(message.type()),
+                         QString::number(message.code()),
+                         logText(message.body())));
+    }
     return m_socket->write(frame) != -1;
 }
 
@@ -199,13 +203,15 @@ RpcAsyncCall RpcConnection::asyncCall(const RpcMessage &request, int timeoutSeco
         return call;
     }
 
-    logLine("RpcConnection",
-            "asyncCall",
-            QStringLiteral(", header=%1/%2/0, message=%3, timeout=%4")
-                .arg(QString::number(id),
-                     QString::number(int(RpcMessage::Request)),
-                     logText(body),
-                     QString::number(timeoutSeconds)));
+    if (logDebugEnabled()) {
+        logLine("RpcConnection",
+                "asyncCall",
+                QStringLiteral(", header=%1/%2/0, message=%3, timeout=%4")
+                    .arg(QString::number(id),
+                         QString::number(int(RpcMessage::Request)),
+                         logText(body),
+                         QString::number(timeoutSeconds)));
+    }
     if (m_socket->write(frame) == -1) {
         call.refuse(RpcAsyncCall::WriteFailed);
         return call;
@@ -352,10 +358,12 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     const qint32 id = RpcFrame::id(frame);
     const qint32 type = RpcFrame::type(frame);
     const qint32 code = RpcFrame::code(frame);
-    logLine("RpcConnection",
-            "parserReady",
-            QStringLiteral(", header=%1/%2/%3")
-                .arg(QString::number(id), QString::number(type), QString::number(code)));
+    if (logDebugEnabled()) {
+        logLine("RpcConnection",
+                "parserReady",
+                QStringLiteral(", header=%1/%2/%3")
+                    .arg(QString::number(id), QString::number(type), QString::number(code)));
+    }
 
     switch (type) {
     case RpcMessage::Request:
@@ -368,7 +376,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
             notifyErrorOccurred(MessageParseError);
             break;
         }
-        logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
+        if (logDebugEnabled())
+            logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
         const RpcMessage message = type == RpcMessage::Request ? RpcMessage::request(id, body)
                                                                : RpcMessage::signal(id, body);
         if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
@@ -436,7 +445,8 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
         notifyErrorOccurred(MessageParseError);
         return;
     }
-    logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
+    if (logDebugEnabled())
+        logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
 
     RpcAsyncCallData *record = call.data();
     const std::string returned = *body.param(kReturnKey);

@@ -1,6 +1,7 @@
 #include "widgets/qvantelbars.h"
 
 #include <QPainter>
+#include <QTimerEvent>
 
 namespace {
 
@@ -74,7 +75,7 @@ bool QVantelBars::apply(Bar &bar, int level, bool immediate) const
 void QVantelBars::setLevel(int level, bool immediate)
 {
     if (apply(m_bars[0], level, immediate))
-        update();
+        scheduleRepaint();
 }
 
 void QVantelBars::setLevels(int level1, int level2, bool immediate)
@@ -82,7 +83,33 @@ void QVantelBars::setLevels(int level1, int level2, bool immediate)
     const bool first = apply(m_bars[0], level1, immediate);
     const bool second = apply(m_bars[1], level2, immediate);
     if (first || second)
-        update();
+        scheduleRepaint();
+}
+
+void QVantelBars::scheduleRepaint()
+{
+    if (m_frameTimer.isActive()) {
+        m_repaintPending = true;
+        return;
+    }
+    update();
+    // Precise, so that the meters of one panel, changed together, repaint in the same pass.
+    m_frameTimer.start(kFrameMs, Qt::PreciseTimer, this);
+}
+
+void QVantelBars::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_frameTimer.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    if (!m_repaintPending) {
+        // A frame without changes: the next change paints at once.
+        m_frameTimer.stop();
+        return;
+    }
+    m_repaintPending = false;
+    update();
 }
 
 void QVantelBars::paintBar(QPainter &painter,
@@ -124,16 +151,38 @@ void QVantelBars::paintBar(QPainter &painter,
         painter.fillRect(stretch(start, markerEnd), zoneColor(start));
     }
 
-    painter.setPen(QPen(frame, 1));
+    // The one-pixel zone borders as filled rectangles, without the stroker: the pixels a 1-pixel
+    // line across the area covers, both ends included (so two for an area of no thickness).
+    const int across = m_vertical ? area.width() : area.height();
+    const int first = across > 0 ? 0 : across - 1;
+    const int span = qAbs(across - 1) + 1;
     for (const int border : {greenEnd, yellowEnd}) {
-        if (m_vertical) {
-            const int y = area.bottom() + 1 - border;
-            painter.drawLine(area.left(), y, area.right(), y);
-        } else {
-            const int x = area.left() + border;
-            painter.drawLine(x, area.top(), x, area.bottom());
-        }
+        if (m_vertical)
+            painter.fillRect(area.left() + first, area.bottom() + 1 - border, span, 1, frame);
+        else
+            painter.fillRect(area.left() + border, area.top() + first, 1, span, frame);
     }
+}
+
+// The outline around the bars, filled rather than stroked. These are the pixels a rectangle
+// from (1, 1) to (w - 2, h - 2) covers when stroked without antialiasing: with a 1-pixel pen
+// (vertical meters) the rows and columns 1 and w - 1 / h - 1; with the 2-pixel pen (horizontal
+// ones) two pixels on each side, the left corners of the outer rows left out.
+void QVantelBars::paintFrame(QPainter &painter, int w, int h, const QColor &frame) const
+{
+    if (m_vertical) {
+        painter.fillRect(1, 1, w - 1, 1, frame);
+        painter.fillRect(1, h - 1, w - 1, 1, frame);
+        painter.fillRect(1, 2, 1, h - 3, frame);
+        painter.fillRect(w - 1, 2, 1, h - 3, frame);
+        return;
+    }
+    painter.fillRect(1, 0, w - 1, 1, frame);
+    painter.fillRect(0, 1, w, 1, frame);
+    painter.fillRect(0, h - 2, w, 1, frame);
+    painter.fillRect(1, h - 1, w - 1, 1, frame);
+    painter.fillRect(0, 2, 2, h - 4, frame);
+    painter.fillRect(w - 2, 2, 2, h - 4, frame);
 }
 
 void QVantelBars::paintEvent(QPaintEvent *)
@@ -146,9 +195,7 @@ void QVantelBars::paintEvent(QPaintEvent *)
     const int w = width();
     const int h = height();
     const QColor frame = m_vertical ? QColor(80, 80, 80) : QColor(Qt::white);
-    painter.setPen(QPen(frame, m_vertical ? 1 : 2));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(QPoint(1, 1), QPoint(w - 2, h - 2)));
+    paintFrame(painter, w, h, frame);
 
     const QRect inner = m_vertical ? QRect(QPoint(3, 3), QPoint(w - 3, h - 3))
                                    : QRect(QPoint(3, 3), QPoint(w - 4, h - 4));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QBasicTimer>
 #include <QWidget>
 
 // A level meter of one or two bars with a hold-and-fall peak marker. Levels are attenuations
@@ -7,11 +8,18 @@
 // the marker where it is for ten updates; from the eleventh on the marker falls by 2 per update.
 // A level at or above the marker, or an immediate one, moves the marker to it at once.
 // Horizontal bars by default, vertical ones with setFlat(true). No signals.
+//
+// Levels may arrive faster than a display refreshes: a level change repaints at once when the
+// meter has been still for a frame, and otherwise in the next frame (kFrameMs), so a meter paints
+// at most once per frame however many levels arrive. Every level still moves the marker.
 class QVantelBars : public QWidget
 {
     Q_OBJECT
 
 public:
+    // The shortest time between two repaints for level changes (25 frames a second).
+    static constexpr int kFrameMs = 40;
+
     explicit QVantelBars(QWidget *parent = nullptr);
     ~QVantelBars() override;
 
@@ -30,6 +38,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void timerEvent(QTimerEvent *event) override;
 
 private:
     struct Bar
@@ -42,9 +51,14 @@ private:
     // Applies one level to a bar; true when level or marker changed.
     bool apply(Bar &bar, int level, bool immediate) const;
     void paintBar(QPainter &painter, const QRect &area, const Bar &bar, const QColor &frame) const;
+    void paintFrame(QPainter &painter, int w, int h, const QColor &frame) const;
+    // Repaints now, or in the next frame when one was painted within the last kFrameMs.
+    void scheduleRepaint();
 
     bool m_vertical = false;
     int m_maximum = 30;
     int m_stereo = 0;
     Bar m_bars[2];
+    QBasicTimer m_frameTimer;
+    bool m_repaintPending = false;
 };

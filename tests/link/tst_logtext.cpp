@@ -1,5 +1,6 @@
 #include "link/logtext.h"
 
+#include <QLoggingCategory>
 #include <QtTest>
 
 namespace {
@@ -32,6 +33,30 @@ private slots:
                  QStringList({QStringLiteral("\"RpcConnection::connect(address=127.0.0.1:7001, "
                                              "state=2)\" "),
                               QStringLiteral("\"tab\there\" ")}));
+    }
+
+    void debugLinesOnlyWhileTheyAreWritten()
+    {
+        s_lines.clear();
+        auto previous = qInstallMessageHandler(captureHandler);
+        QVERIFY(logDebugEnabled());
+
+        setLogDebugWritten(false);
+        QVERIFY(!logDebugEnabled());
+        logDebug(QStringLiteral("no log file"));
+        logWarning(QStringLiteral("warned"));
+        setLogDebugWritten(true);
+
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QVERIFY(!logDebugEnabled());
+        logDebug(QStringLiteral("filtered out"));
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY(logDebugEnabled());
+        logDebug(QStringLiteral("written"));
+
+        qInstallMessageHandler(previous);
+        QCOMPARE(s_lines,
+                 QStringList({QStringLiteral("\"warned\" "), QStringLiteral("\"written\" ")}));
     }
 };
 

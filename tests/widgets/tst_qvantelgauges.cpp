@@ -12,6 +12,19 @@
 #include <QSignalSpy>
 #include <QTest>
 
+namespace {
+struct PaintCounter : QObject
+{
+    int paints = 0;
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+} // namespace
+
 // Level bars, status glyphs, switches and buttons: the state behind the picture.
 class TestQVantelGauges : public QObject
 {
@@ -103,6 +116,34 @@ private Q_SLOTS:
                 QVERIFY(!bars.grab().isNull());
             }
         }
+    }
+
+    void barsRepaintAtMostOncePerFrame()
+    {
+        // Levels arriving faster than the display: the first change of a still meter paints at
+        // once, the rest of the burst in the next frame, and a meter still for a frame paints
+        // the next change at once again.
+        QVantelBars bars;
+        bars.resize(120, 18);
+        bars.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&bars));
+        QCoreApplication::processEvents();
+        PaintCounter counter;
+        bars.installEventFilter(&counter);
+
+        for (int level = 0; level < 10; ++level) {
+            bars.setLevel(level * 3, false);
+            QCoreApplication::processEvents();
+        }
+        QCOMPARE(counter.paints, 1);
+        QTRY_COMPARE(counter.paints, 2);
+        QTest::qWait(10 * QVantelBars::kFrameMs);
+        QCOMPARE(counter.paints, 2);
+        QCOMPARE(bars.level(), 27);
+
+        bars.setLevel(4, false);
+        QCoreApplication::processEvents();
+        QCOMPARE(counter.paints, 3);
     }
 
     void battery_data()
