@@ -2,6 +2,7 @@
 // without a device. It answers the login reads, keeps what the program writes, and sends moving
 // level reports once the program subscribes to them.
 
+#include "demoaudio.h"
 #include "demonetworks.h"
 #include "fakematrixdemo.h"
 #include "fakequorix.h"
@@ -60,6 +61,7 @@ int main(int argc, char *argv[])
     FakeQuorix fake;
     fillDemoValues(fake);
     fillMatrixDemoValues(fake);
+    fillAudioDemoValues(fake);
     fillNetworkDemo(fake);
     fake.setReplyHook(
         [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
