@@ -1,4 +1,9 @@
+// The networks: the audio-over-IP module, two Ethernet ports, a mobile modem whose SIM asks for
+// its PIN, a Wi-Fi interface and the ISDN interface.
+
 #include "demonetworks.h"
+
+#include "demoarea.h"
 
 #include <QHash>
 #include <QStringList>
@@ -185,4 +190,17 @@ std::optional<QList<FakeReply>> answerNetworkDemo(FakeQuorix &fake, const FakeRe
         return QList<FakeReply>{answer(QStringLiteral("ERROR"), pairs)};
     }
     return std::nullopt;
+}
+
+void installDemoNetworks(DemoUnit &demo)
+{
+    FakeQuorix &fake = demo.fake();
+    const QString network = QStringLiteral("network");
+    // A unit always lists its audio-over-IP module; without it the device never finishes
+    // loading.
+    fake.setList(network, {QStringLiteral("aoip"), QStringLiteral("eth.0")}, network);
+    fake.setValue(QStringLiteral("default_network"), QStringLiteral("eth.0"), network);
+    fillNetworkDemo(fake);
+    demo.addHandler(
+        [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
 }
