@@ -46,6 +46,8 @@ void installDemoDevice(DemoUnit &demo)
     fake.setList(QStringLiteral("device_opts"),
                  {QStringLiteral("ip_dcodec"), QStringLiteral("record_1")},
                  general);
+    // The recorder option ("record_1") has the program ask what the recorder is doing.
+    fake.setValue(QStringLiteral("rec_status"), QStringLiteral("stop"), QStringLiteral("audio"));
     fake.setValue(QStringLiteral("tabname"),
                   QStringLiteral("Demo Quorix"),
                   QStringLiteral("db"),

@@ -34,5 +34,7 @@ void installDemoSoftKeys(DemoUnit &demo)
 
     fake.setValue(QStringLiteral("remote_aoip1"), QStringLiteral("studio-b.demo"), ui);
     fake.setValue(QStringLiteral("remote_aoip2"), QString(), ui);
+    fake.setValue(QStringLiteral("remote_isdn1"), QString(), ui);
+    fake.setValue(QStringLiteral("remote_isdn2"), QString(), ui);
     fake.setValue(QStringLiteral("remote_voice"), QString(), ui);
 }
