@@ -39,3 +39,4 @@ void installDemoCoding(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoBook(DemoUnit &demo);
