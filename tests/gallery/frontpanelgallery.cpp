@@ -20,6 +20,7 @@
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/bookgallery.h"
 #include "tests/gallery/settingsgallery.h"
+#include "tests/gallery/sippagesgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -231,6 +232,7 @@ int main(int argc, char **argv)
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
     ok = bookgallery::bookPages(folder) && ok;
+    ok = sipPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }
