@@ -104,6 +104,8 @@ public:
     RpcConnection::ConnectionState state() const { return m_connection.state(); }
     // connect() has been accepted and disconnect() has not run since.
     bool isEngaged() const { return m_connection.isEngaged(); }
+    // Why the last connection ended or failed; UnknownSocketError since the last connect.
+    QAbstractSocket::SocketError lastSocketError() const { return m_connection.lastSocketError(); }
     // Host and ports of the last accepted connect().
     QString host() const { return m_host; }
     quint16 tcpPort() const { return m_tcpPort; }

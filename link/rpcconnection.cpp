@@ -315,6 +315,7 @@ void RpcConnection::expireCalls()
 
 void RpcConnection::socketConnected()
 {
+    m_lastSocketError = QAbstractSocket::UnknownSocketError;
     m_state = Connected;
     notifyStateChanged(Connected);
 }
@@ -336,6 +337,7 @@ void RpcConnection::socketChanged(QAbstractSocket::SocketState socketState)
 void RpcConnection::socketError(QAbstractSocket::SocketError socketError)
 {
     logLine("RpcConnection", "socketError", QStringLiteral(", error=%1").arg(int(socketError)));
+    m_lastSocketError = socketError;
     notifyErrorOccurred(SocketError);
 }
 

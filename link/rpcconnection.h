@@ -67,6 +67,9 @@ public:
     Q_DISABLE_COPY_MOVE(RpcConnection)
 
     ConnectionState state() const { return m_state; }
+    // The socket error that ended or prevented the last connection, so that a user can be told
+    // why; UnknownSocketError since the last successful connect.
+    QAbstractSocket::SocketError lastSocketError() const { return m_lastSocketError; }
     // connect() or accept() has run and disconnect() has not.
     bool isEngaged() const { return m_engaged; }
     QString address() const { return m_address; }
@@ -151,6 +154,7 @@ private:
     bool m_engaged = false;
     bool m_deferSignals = false;
     ConnectionState m_state = Unconnected;
+    QAbstractSocket::SocketError m_lastSocketError = QAbstractSocket::UnknownSocketError;
     int m_lastId = 0;
     quint16 m_port = 0;
     QString m_address = QStringLiteral("0.0.0.0");

@@ -108,8 +108,13 @@ bool QVantelHeadphoneFollowPage::anySwitchChecked() const
 
 // Construction.
 
-QVantelAudioInput *QVantelHeadphoneFollowPage::addStrip(
-    int input, const QPoint &at, bool labelsBelow, bool withBalance, bool stereo, bool shown, bool enabled)
+QVantelAudioInput *QVantelHeadphoneFollowPage::addStrip(int input,
+                                                        const QPoint &at,
+                                                        bool labelsBelow,
+                                                        bool withBalance,
+                                                        bool stereo,
+                                                        bool shown,
+                                                        bool enabled)
 {
     auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
     s->setInput(QVantel::Inputs(input));
@@ -121,13 +126,11 @@ QVantelAudioInput *QVantelHeadphoneFollowPage::addStrip(
         knobValueChanged(s, gain);
     });
     if (input == 20) {
-        connect(s, &QVantelAudioBase::panningChanged, this, [this, s] {
-            knobProgPanningChanged(s);
-        });
+        connect(
+            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobProgPanningChanged(s); });
     } else if (input == 21) {
-        connect(s, &QVantelAudioBase::panningChanged, this, [this, s] {
-            knobCoordPanningChanged(s);
-        });
+        connect(
+            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobCoordPanningChanged(s); });
     } else {
         connect(s, &QVantelAudioBase::panningChanged, this, [this, s] { knobPanningChanged(s); });
     }
@@ -209,10 +212,22 @@ void QVantelHeadphoneFollowPage::setupUi()
     m_coordLabel = makeMonitorLabel(QRect(680, 50, 98, 40), tr("Coord. Monitoring"));
     for (int k = 0; k < 4; ++k)
         m_switches[size_t(k)]->setObjectName(QStringLiteral("switch%1").arg(k + 1));
-    connect(m_switches[0], &QAbstractButton::clicked, this, &QVantelHeadphoneFollowPage::switch1Clicked);
-    connect(m_switches[1], &QAbstractButton::clicked, this, &QVantelHeadphoneFollowPage::switch2Clicked);
-    connect(m_switches[2], &QAbstractButton::clicked, this, &QVantelHeadphoneFollowPage::switch3Clicked);
-    connect(m_switches[3], &QAbstractButton::clicked, this, &QVantelHeadphoneFollowPage::switch4Clicked);
+    connect(m_switches[0],
+            &QAbstractButton::clicked,
+            this,
+            &QVantelHeadphoneFollowPage::switch1Clicked);
+    connect(m_switches[1],
+            &QAbstractButton::clicked,
+            this,
+            &QVantelHeadphoneFollowPage::switch2Clicked);
+    connect(m_switches[2],
+            &QAbstractButton::clicked,
+            this,
+            &QVantelHeadphoneFollowPage::switch3Clicked);
+    connect(m_switches[3],
+            &QAbstractButton::clicked,
+            this,
+            &QVantelHeadphoneFollowPage::switch4Clicked);
 
     const int ownButton = m_headphoneIndex == 2 ? 1 : 3;
     for (int k = 0; k < 5; ++k) {
@@ -226,8 +241,9 @@ void QVantelHeadphoneFollowPage::setupUi()
             pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
             pal.setColor(QPalette::WindowText, Qt::white);
         } else {
-            button->setIcon(QIcon(k == kHomeButton ? QStringLiteral(":/images/home.png")
-                                                   : QStringLiteral(":/images/headphone-black.png")));
+            button->setIcon(QIcon(k == kHomeButton
+                                      ? QStringLiteral(":/images/home.png")
+                                      : QStringLiteral(":/images/headphone-black.png")));
             pal.setColor(QPalette::Window, Qt::white);
             pal.setColor(QPalette::WindowText, Qt::black);
         }

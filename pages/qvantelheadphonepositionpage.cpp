@@ -127,8 +127,13 @@ int QVantelHeadphonePositionPage::positionOf(const QVantelAudioButton *button) c
 
 // Construction.
 
-QVantelAudioInput *QVantelHeadphonePositionPage::addStrip(
-    int input, const QPoint &at, bool labelsBelow, bool withBalance, bool stereo, bool shown, bool enabled)
+QVantelAudioInput *QVantelHeadphonePositionPage::addStrip(int input,
+                                                          const QPoint &at,
+                                                          bool labelsBelow,
+                                                          bool withBalance,
+                                                          bool stereo,
+                                                          bool shown,
+                                                          bool enabled)
 {
     auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
     s->setInput(QVantel::Inputs(input));
@@ -154,8 +159,8 @@ void QVantelHeadphonePositionPage::setupUi()
     const bool first = m_headphoneIndex == 0;
     const int columnX = first ? 5 : 696;
     const int copyX = first ? 696 : 5;
-    const std::array<int, 4> defaults = first ? std::array<int, 4>{1, 2, 3, 13}
-                                              : std::array<int, 4>{0, 2, 3, 13};
+    const std::array<int, 4> defaults
+        = first ? std::array<int, 4>{1, 2, 3, 13} : std::array<int, 4>{0, 2, 3, 13};
 
     for (int k = 0; k < kPositionCount; ++k) {
         auto *button = new QVantelAudioButton(this);
@@ -593,9 +598,10 @@ QVantelMessage *QVantelHeadphonePositionPage::copyClicked(int index)
                                      QVantelMessage::CancelButton,
                                      this);
     } else {
-        message = new QVantelMessage(tr("Copy gain and routing settings to position %1?").arg(target),
-                                     QVantelMessage::CancelAndOk,
-                                     this);
+        message
+            = new QVantelMessage(tr("Copy gain and routing settings to position %1?").arg(target),
+                                 QVantelMessage::CancelAndOk,
+                                 this);
     }
     message->setWindowModality(Qt::ApplicationModal);
     centrePopup(message);

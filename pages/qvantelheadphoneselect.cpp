@@ -48,7 +48,8 @@ QVantelHeadphoneSelect::QVantelHeadphoneSelect(QWidget *parent)
     column->addLayout(row);
 
     connect(m_okButton, &QAbstractButton::clicked, this, &QVantelHeadphoneSelect::okClicked);
-    connect(m_cancelButton, &QAbstractButton::clicked, this, &QVantelHeadphoneSelect::cancelClicked);
+    connect(
+        m_cancelButton, &QAbstractButton::clicked, this, &QVantelHeadphoneSelect::cancelClicked);
 }
 
 QVantelHeadphoneSelect::~QVantelHeadphoneSelect() = default;

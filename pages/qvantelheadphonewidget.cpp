@@ -17,12 +17,12 @@ namespace {
 
 // Sort keys by input; the extended variant swaps the programme and coordination pairs (12/13
 // returns, 20/21 sends) in the order.
-constexpr std::array<int, 30> kStandardOrder = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16,
-                                                17, 22, 9,  10, 18, 19, 20, 23, 21, 24,
-                                                25, 26, 29, 30, 27, 28, 1,  2,  3,  4};
-constexpr std::array<int, 30> kExtendedOrder = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16,
-                                                17, 22, 25, 26, 18, 19, 20, 23, 21, 24,
-                                                9,  10, 29, 30, 27, 28, 1,  2,  3,  4};
+constexpr std::array<int, 30> kStandardOrder
+    = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16, 17, 22, 9, 10, 18,
+       19, 20, 23, 21, 24, 25, 26, 29, 30, 27, 28, 1,  2, 3,  4};
+constexpr std::array<int, 30> kExtendedOrder
+    = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16, 17, 22, 25, 26, 18,
+       19, 20, 23, 21, 24, 9,  10, 29, 30, 27, 28, 1,  2,  3,  4};
 
 // The audio-over-IP inputs; the ones an expansion board carries; the ones the compact unit
 // (hardware variant 2) lacks.
@@ -140,8 +140,9 @@ void QVantelHeadphoneWidget::layoutStrips()
         return;
     std::map<int, QVantelAudioInput *> ordered;
     const auto keyOf = [](int input) {
-        return input >= 0 && input < int(inputDisplayOrder.size()) ? inputDisplayOrder[size_t(input)]
-                                                                   : 100 + input;
+        return input >= 0 && input < int(inputDisplayOrder.size())
+                   ? inputDisplayOrder[size_t(input)]
+                   : 100 + input;
     };
     if (m_sideToneStrip)
         ordered[keyOf(m_sideToneStrip->input())] = m_sideToneStrip;
@@ -161,7 +162,8 @@ void QVantelHeadphoneWidget::layoutStrips()
         int slot = k;
         if (narrow) {
             const bool lastScreen = m_scrollState == 3 && m_middleAllowed;
-            const bool middleScreen = m_scrollState == 2 || (m_scrollState == 3 && !m_middleAllowed);
+            const bool middleScreen
+                = m_scrollState == 2 || (m_scrollState == 3 && !m_middleAllowed);
             if (lastScreen) {
                 shown = k >= 8;
                 slot = k < 4 ? k : (k < 8 ? k - 4 : k - 8);

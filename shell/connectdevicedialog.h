@@ -9,8 +9,9 @@ class QPushButton;
 // The form in which the user types the address and TCP port of a device and chooses how its
 // level meters arrive: as UDP datagrams to the local port shown, or over the TCP link itself.
 //
-// It only collects values: the caller fills the fields' texts before running it and reads them
-// afterwards; nothing is validated here. The UDP port field is never enabled, it shows the port
+// The caller fills the fields' texts before running it and reads them afterwards. "OK" accepts
+// only a usable IP address and TCP port; otherwise a message box names the field and why, and
+// the dialog stays open on that field. The UDP port field is never enabled, it shows the port
 // the caller will use. exec() gives 1 for "OK" (also Enter in a field, OK being the default
 // button) and 0 for "Cancel" or closing. The widgets are children of the dialog.
 class ConnectDeviceDialog : public QDialog
@@ -34,6 +35,9 @@ public:
     // 1 (level meters over the TCP link) when the box is checked, else the UDP port field as an
     // unsigned decimal number; 0 when it is not one.
     [[nodiscard]] uint datagramPort() const;
+    // What keeps "OK" from accepting, naming the field: the address when it is not a dotted IPv4
+    // address of one host, the port when it is not 1 to 65535. Empty when both are usable.
+    [[nodiscard]] QString problem() const;
 
 private slots:
     void okClicked();

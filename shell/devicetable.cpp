@@ -16,6 +16,12 @@ void setupDeviceTable(QTableView *view, const QList<int> &widths)
     header->setStretchLastSection(true);
     for (int column = 0; column < widths.size(); ++column)
         header->resizeSection(column, widths.at(column));
+    // The stretching last column never shrinks below the width it had before it stretched: give
+    // it no more than its caption needs, so that the columns fit wherever their widths do and
+    // the horizontal scroll bar shows only when they do not.
+    const int last = view->model() ? view->model()->columnCount() - 1 : -1;
+    if (last >= widths.size())
+        header->resizeSection(last, header->sectionSizeHint(last));
     header->setSortIndicatorShown(true);
     header->setSortIndicator(0, Qt::AscendingOrder);
 

@@ -10,9 +10,10 @@ class QTableView;
 
 // What the two device tables (known devices and discovered devices) have in common.
 
-// The table's behaviour once its model is set: no grid; the last column stretches and the others
-// get widths; the sort indicator shows, on column 0 ascending; rows 19 pixels high without a row
-// header; read-only; single selection of whole rows; sorting by a header click.
+// The table's behaviour once its model is set: no grid; the last column stretches (down to its
+// caption's width) and the others get widths; the sort indicator shows, on column 0 ascending; rows
+// 19 pixels high without a row header; read-only; single selection of whole rows; sorting by a
+// header click.
 void setupDeviceTable(QTableView *view, const QList<int> &widths);
 
 // Sorts the view's model by the column and order its header shows, so that the user's choice

@@ -134,6 +134,7 @@ Quorix::Quorix(QWidget *parent)
     connect(m_frontPanel, &QVantelWindow::loginClicked, this, &Quorix::loginClicked);
     connect(comClient(), &ksm::CCom::stateChanged, this, &Quorix::stateChanged);
     connect(comClient(), &ksm::CCom::busyStateChanged, this, &Quorix::busyStateChanged);
+    connect(comClient(), &ksm::CCom::errorOccurred, this, &Quorix::socketErrorOccurred);
 
     if (QFileInfo::exists(m_configuration.fileName()))
         m_configuration.readConfiguration();
@@ -336,9 +337,46 @@ void Quorix::stateChanged(RpcConnection::ConnectionState state)
     if (state == RpcConnection::Connecting)
         m_statusLabel->setText(tr("Connecting to device <%1>").arg(client->host()));
     else
-        m_statusLabel->setText(tr("Not connected to device <%1>").arg(client->host()));
+        showConnectFailure();
     if (!m_buttonBar->isHidden())
         QTimer::singleShot(1, this, &Quorix::activateLoginPage);
+}
+
+void Quorix::showConnectFailure()
+{
+    // Names where the program tried and, when the socket said, why it failed.
+    const ksm::CCom *client = comClient();
+    QString text = tr("Not connected to device <%1:%2>").arg(client->host()).arg(client->tcpPort());
+    QString reason;
+    switch (client->lastSocketError()) {
+    case QAbstractSocket::UnknownSocketError:
+        break;
+    case QAbstractSocket::ConnectionRefusedError:
+        reason = tr("connection refused");
+        break;
+    case QAbstractSocket::SocketTimeoutError:
+    case QAbstractSocket::NetworkError:
+    case QAbstractSocket::HostNotFoundError:
+        reason = tr("no answer");
+        break;
+    case QAbstractSocket::RemoteHostClosedError:
+        reason = tr("closed by the device");
+        break;
+    default:
+        reason = tr("network error %1").arg(int(client->lastSocketError()));
+        break;
+    }
+    if (!reason.isEmpty())
+        text += QStringLiteral(": ") + reason;
+    m_statusLabel->setText(text);
+}
+
+void Quorix::socketErrorOccurred()
+{
+    // The error may be reported after the state change it caused.
+    const ksm::CCom *client = comClient();
+    if (client->isEngaged() && client->state() == RpcConnection::Unconnected)
+        showConnectFailure();
 }
 
 void Quorix::busyStateChanged(bool busy)
@@ -441,6 +479,8 @@ void Quorix::updateRecent()
         const auto known = m_configuration.knownDevices.constFind(addressText);
         if (known != m_configuration.knownDevices.cend() && !known->name.isEmpty())
             text += QStringLiteral(" - ") + known->name;
+        // The user's own text: an "&" in it is shown, not taken as a shortcut marker.
+        text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *action = m_recentMenu->addAction(text);
         action->setData(addressText);
         connect(action, &QAction::triggered, this, &Quorix::connectRecent);

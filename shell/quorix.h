@@ -66,6 +66,7 @@ private slots:
     void activateLoginPage();
     void stateChanged(RpcConnection::ConnectionState state);
     void busyStateChanged(bool busy);
+    void socketErrorOccurred();
     void browseDevices();
     void connectDevice();
     void connectRecent();
@@ -92,6 +93,8 @@ private:
     // one.
     int datagramPortFor(bool audioLevelsOverTcp) const;
     void setEngagedMenus(bool engaged);
+    // "Not connected to device <address:port>", with the reason when the socket gave one.
+    void showConnectFailure();
     void postKey(int key);
 
     QVantelWindow *m_frontPanel = nullptr;

@@ -9,15 +9,30 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+namespace {
+
+constexpr int kWidth = 400;
+constexpr int kMinimumHeight = 180;
+// The front panel is 480 pixels high: a box never outgrows it.
+constexpr int kMaximumHeight = 460;
+constexpr int kMargin = 10;
+constexpr int kTextPixelSize = 22;
+constexpr int kSmallestTextPixelSize = 12;
+constexpr int kButtonRowHeight = 60 + 2 * 10;
+
+} // namespace
+
 QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     : QVantelPopup(parent)
     , m_kind(kind)
     , m_text(text)
 {
-    setPanelLook(QSize(400, 180));
+    setPanelLook(QSize(kWidth, kMinimumHeight));
 
     auto *box = new QVBoxLayout(this);
-    box->setContentsMargins(10, 10, 10, 10);
+    box->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
     box->setSpacing(0);
 
     m_label = new QLabel(text, this);
@@ -25,7 +40,7 @@ QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     m_label->setAlignment(Qt::AlignCenter);
     m_label->setWordWrap(true);
     QFont labelFont = m_label->font();
-    labelFont.setPixelSize(22);
+    labelFont.setPixelSize(kTextPixelSize);
     m_label->setFont(labelFont);
     box->addWidget(m_label, kind != NoButtons ? 1 : 0);
 
@@ -51,6 +66,38 @@ QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     m_timer = new QTimer(this);
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, &QVantelMessage::timeout);
+
+    fitToText();
+}
+
+void QVantelMessage::fitToText()
+{
+    // What surrounds the text: the frame, the margins and the button row.
+    const int frame = 2 * frameWidth();
+    const int labelWidth = kWidth - frame - 2 * kMargin;
+    const int chrome = frame + 2 * kMargin + (m_kind != NoButtons ? kButtonRowHeight : 0);
+
+    // Short texts keep the usual box; a longer one makes it taller, and a text too long for the
+    // tallest box is set smaller until it fits. Nothing is ever cut off.
+    QFont font = m_label->font();
+    int pixelSize = kTextPixelSize;
+    int height = kMinimumHeight;
+    for (;;) {
+        font.setPixelSize(pixelSize);
+        m_label->setFont(font);
+        height = std::max(kMinimumHeight, chrome + m_label->heightForWidth(labelWidth));
+        if (height <= kMaximumHeight || pixelSize <= kSmallestTextPixelSize)
+            break;
+        --pixelSize;
+    }
+    height = std::min(height, kMaximumHeight);
+    if (height == this->height())
+        return;
+    // Grows about its centre, so that a box already placed stays centred.
+    const QPoint centre = geometry().center();
+    setFixedSize(kWidth, height);
+    if (isVisible())
+        move(centre - rect().center());
 }
 
 QVantelButton *QVantelMessage::makeMessageButton(const QString &text)
@@ -81,6 +128,7 @@ void QVantelMessage::setText(const QString &text)
         return;
     m_text = text;
     m_label->setText(text);
+    fitToText();
     if (m_autoCloseMs >= 1) {
         m_timer->start(m_autoCloseMs);
         m_autoCloseMs = 0;

@@ -11,7 +11,9 @@ class QTimer;
 class QVantelButton;
 
 // The front panel's message box: a text and up to two buttons ("Cancel", "OK"), or, without
-// buttons, a "please wait" notice that closes by its timer or by a click anywhere.
+// buttons, a "please wait" notice that closes by its timer or by a click anywhere. The box is
+// 400 x 180 pixels; a text that needs more room makes it taller (up to 460 pixels, beyond which
+// the text is set smaller), so that no text is ever cut off.
 //
 // "OK" clears the cancelled flag and closes; "Cancel", the auto-close timer and a click on the
 // message itself close it with the flag left set. The pending auto-close time is written by the
@@ -62,6 +64,8 @@ protected:
 
 private:
     void closeMessage();
+    // Sizes the box to its text: 400 x 180 when the text fits, taller when it needs more room.
+    void fitToText();
     QVantelButton *makeMessageButton(const QString &text);
 
     int m_kind;

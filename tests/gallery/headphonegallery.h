@@ -92,51 +92,50 @@ inline bool headphonePages(const QString &folder)
         folder, QStringLiteral("headphone1-fresh.png"), [](QVantelHeadphone1Page &) {});
 
     sideToneOn();
-    ok = writeHeadphonePage<QVantelHeadphone1Page>(
-             folder,
-             QStringLiteral("headphone1-sidetone.png"),
-             [](QVantelHeadphone1Page &page) {
-                 page.matrixOptionsChanged(0);
-                 page.positionButton(2)->setGain(-4);
-                 page.positionButton(2)->setPanning(QVantel::PanLeft);
-                 page.positionButton(3)->setSelected(true);
-                 page.strip(8)->setGain(3);
-                 page.strip(5)->setState(1);
-                 page.strip(6)->setState(2);
-             })
+    ok = writeHeadphonePage<QVantelHeadphone1Page>(folder,
+                                                   QStringLiteral("headphone1-sidetone.png"),
+                                                   [](QVantelHeadphone1Page &page) {
+                                                       page.matrixOptionsChanged(0);
+                                                       page.positionButton(2)->setGain(-4);
+                                                       page.positionButton(2)->setPanning(
+                                                           QVantel::PanLeft);
+                                                       page.positionButton(3)->setSelected(true);
+                                                       page.strip(8)->setGain(3);
+                                                       page.strip(5)->setState(1);
+                                                       page.strip(6)->setState(2);
+                                                   })
          && ok;
-    ok = writeHeadphonePage<QVantelHeadphone2Page>(
-             folder,
-             QStringLiteral("headphone2-scrolled.png"),
-             [](QVantelHeadphone2Page &page) {
-                 page.matrixOptionsChanged(0);
-                 QMouseEvent press(QEvent::MouseButtonPress,
-                                   QPointF(400, 300),
-                                   QPointF(400, 300),
-                                   Qt::LeftButton,
-                                   Qt::LeftButton,
-                                   Qt::NoModifier);
-                 QMouseEvent move(QEvent::MouseMove,
-                                  QPointF(400, 200),
-                                  QPointF(400, 200),
-                                  Qt::LeftButton,
-                                  Qt::LeftButton,
-                                  Qt::NoModifier);
-                 QCoreApplication::sendEvent(&page, &press);
-                 QCoreApplication::sendEvent(&page, &move);
-             })
+    ok = writeHeadphonePage<QVantelHeadphone2Page>(folder,
+                                                   QStringLiteral("headphone2-scrolled.png"),
+                                                   [](QVantelHeadphone2Page &page) {
+                                                       page.matrixOptionsChanged(0);
+                                                       QMouseEvent press(QEvent::MouseButtonPress,
+                                                                         QPointF(400, 300),
+                                                                         QPointF(400, 300),
+                                                                         Qt::LeftButton,
+                                                                         Qt::LeftButton,
+                                                                         Qt::NoModifier);
+                                                       QMouseEvent move(QEvent::MouseMove,
+                                                                        QPointF(400, 200),
+                                                                        QPointF(400, 200),
+                                                                        Qt::LeftButton,
+                                                                        Qt::LeftButton,
+                                                                        Qt::NoModifier);
+                                                       QCoreApplication::sendEvent(&page, &press);
+                                                       QCoreApplication::sendEvent(&page, &move);
+                                                   })
          && ok;
     sideToneOff();
 
-    ok = writeHeadphonePage<QVantelHeadphone3Page>(
-             folder,
-             QStringLiteral("headphone3-standard.png"),
-             [](QVantelHeadphone3Page &page) {
-                 page.deviceStateChanged(TComDevice::DeviceStateAll);
-                 page.followSwitch(1)->setChecked(true);
-                 page.strip(0)->setGain(-10);
-                 page.strip(1)->setState(1);
-             })
+    ok = writeHeadphonePage<QVantelHeadphone3Page>(folder,
+                                                   QStringLiteral("headphone3-standard.png"),
+                                                   [](QVantelHeadphone3Page &page) {
+                                                       page.deviceStateChanged(
+                                                           TComDevice::DeviceStateAll);
+                                                       page.followSwitch(1)->setChecked(true);
+                                                       page.strip(0)->setGain(-10);
+                                                       page.strip(1)->setState(1);
+                                                   })
          && ok;
     comDevice()->setOperationMode(1, false);
     ok = writeHeadphonePage<QVantelHeadphone4Page>(

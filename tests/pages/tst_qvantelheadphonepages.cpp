@@ -4,7 +4,9 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
+#include "model/audiosettings.h"
 #include "model/comdevice.h"
+#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "pages/pageregistration.h"
@@ -71,6 +73,8 @@ private slots:
     void copyOntoHiddenPage();
     void dragThresholds_data();
     void dragThresholds();
+    void scrollingFollowsOptions_data();
+    void scrollingFollowsOptions();
     void monitoringEndsInExtendedMode();
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
@@ -103,6 +107,8 @@ void tst_QVantelHeadphonePages::cleanup()
     destroySharedObjects();
     m_fake.reset();
     accessLevel = AccessLevel::Operator;
+    deviceOptionWord = 0;
+    firmwareVersion = kFirmwareVersionUnknown;
 }
 
 void tst_QVantelHeadphonePages::connectUnit()
@@ -283,10 +289,9 @@ void tst_QVantelHeadphonePages::dragThresholds_data()
     QTest::newRow("middle back") << 2 << true << 200 << QList<int>{264} << 1 << 104;
     QTest::newRow("one change per press")
         << 1 << true << 300 << QList<int>{236, 170, 120} << 2 << 192;
-    QTest::newRow("leaving the band ends it") << 1 << false << 300 << QList<int>{390, 200} << 1
-                                              << 104;
-    QTest::newRow("press outside the band") << 1 << false << 90 << QList<int>{150, 200} << 1
-                                            << 104;
+    QTest::newRow("leaving the band ends it")
+        << 1 << false << 300 << QList<int>{390, 200} << 1 << 104;
+    QTest::newRow("press outside the band") << 1 << false << 90 << QList<int>{150, 200} << 1 << 104;
     QTest::newRow("no scrolling") << 0 << false << 300 << QList<int>{200} << 0 << 104;
 }
 
@@ -313,6 +318,66 @@ void tst_QVantelHeadphonePages::dragThresholds()
     mouse(&page, QEvent::MouseButtonRelease, moves.last());
     const int rest = endState == 2 ? 192 : (endState == 3 ? 280 : 104);
     QCOMPARE(page.scrollMarker()->y(), rest);
+}
+
+// Whether the grid scrolls, and over two or three screens, follows the unit's options, the
+// side-tone option and the firmware; switching the side tone later moves the page along.
+void tst_QVantelHeadphonePages::scrollingFollowsOptions_data()
+{
+    QTest::addColumn<int>("headphone");
+    QTest::addColumn<quint32>("options");
+    QTest::addColumn<bool>("sideTone");
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<int>("scroll");
+    QTest::addColumn<bool>("middle");
+    QTest::addColumn<int>("scrollWithout");
+
+    const quint32 v124 = TComDevice::OptionHardware124;
+    const quint32 v113 = firmwareVersionOf(1, 13);
+    const quint32 v112 = firmwareVersionOf(1, 12, 9);
+    QTest::newRow("page 1, three screens") << 0 << v124 << true << v113 << 1 << true << 1;
+    QTest::newRow("page 1, before 1.13") << 0 << v124 << true << v112 << 1 << false << 1;
+    QTest::newRow("page 2, no side tone") << 1 << v124 << false << v113 << 1 << false << 1;
+    QTest::newRow("page 3, two screens") << 2 << v124 << true << v113 << 1 << false << 1;
+    QTest::newRow("no 0x200, side tone") << 0 << 0U << true << v113 << 1 << false << 0;
+    QTest::newRow("no 0x200, no side tone") << 3 << 0U << false << v113 << 0 << false << 0;
+}
+
+void tst_QVantelHeadphonePages::scrollingFollowsOptions()
+{
+    QFETCH(int, headphone);
+    QFETCH(quint32, options);
+    QFETCH(bool, sideTone);
+    QFETCH(quint32, firmware);
+    QFETCH(int, scroll);
+    QFETCH(bool, middle);
+    QFETCH(int, scrollWithout);
+
+    deviceOptionWord = options;
+    firmwareVersion = firmware;
+    TMatrixSettings *matrix = matrixSettings();
+    QVERIFY(matrix->setMatrixOptions(sideTone ? TMatrixSettings::OptionSideTone : 0, false));
+    std::unique_ptr<QVantelHeadphoneWidget> page;
+    if (headphone < 2)
+        page = std::make_unique<QVantelHeadphonePositionPage>(headphone, nullptr);
+    else
+        page = std::make_unique<QVantelHeadphoneFollowPage>(headphone, nullptr);
+    audioSettings()->setState(TComController::StateReady);
+
+    QCOMPARE(page->scrollState(), scroll);
+    QCOMPARE(page->middleAllowed(), middle);
+    QCOMPARE(page->scrollMarker()->isVisibleTo(page.get()), scroll != 0);
+    QCOMPARE(page->sideToneStrip()->isEnabled(), sideTone);
+
+    QVERIFY(matrix->setMatrixOptions(sideTone ? 0 : TMatrixSettings::OptionSideTone, false));
+    if (sideTone) {
+        QCOMPARE(page->scrollState(), scrollWithout);
+        QCOMPARE(page->middleAllowed(), false);
+        QVERIFY(!page->sideToneStrip()->isEnabled());
+    } else {
+        QVERIFY(page->sideToneStrip()->isEnabled());
+        QCOMPARE(page->scrollState(), 1);
+    }
 }
 
 // Entering the extended mode with a monitoring switch on ends the monitoring, restoring the
@@ -415,6 +480,12 @@ void tst_QVantelHeadphonePages::assignedSourceKeepsNodeGains()
     QCOMPARE(matrix->node(8, 2).gain, -5.0F);
     QCOMPARE(matrix->node(1, 2).gain, 3.0F);
     QCOMPARE(mixWrites(0), 0);
+
+    // A page that goes while its popups are open takes them along without running its handlers.
+    auto *going = new QVantelHeadphone2Page;
+    QVERIFY(going->buttonClicked(going->positionButton(1)));
+    QVERIFY(going->rightButtonClicked(going->positionButton(2)));
+    delete going;
 }
 
 // The compact unit (hardware variant 2) has no positions: their inputs join the grid until the

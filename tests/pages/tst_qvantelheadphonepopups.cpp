@@ -95,12 +95,11 @@ void tst_QVantelHeadphonePopups::panningCycles_data()
 
     for (int start : {3, 1, 2, 0}) {
         const QByteArray name = "from " + QByteArray::number(start);
-        QTest::newRow((name + " by Enter").constData())
-            << start << int(Qt::Key_Enter)
-            << (start == 3   ? QList<int>{1, 2, 0, 3}
-                : start == 1 ? QList<int>{2, 0, 3, 1}
-                : start == 2 ? QList<int>{0, 3, 1, 2}
-                             : QList<int>{3, 1, 2, 0});
+        QTest::newRow((name + " by Enter").constData()) << start << int(Qt::Key_Enter)
+                                                        << (start == 3   ? QList<int>{1, 2, 0, 3}
+                                                            : start == 1 ? QList<int>{2, 0, 3, 1}
+                                                            : start == 2 ? QList<int>{0, 3, 1, 2}
+                                                                         : QList<int>{3, 1, 2, 0});
     }
     QTest::newRow("Return") << 3 << int(Qt::Key_Return) << QList<int>{1, 2, 0, 3};
     QTest::newRow("encoder key") << 3 << QVantelHeadphoneSelect::kEncoderKey

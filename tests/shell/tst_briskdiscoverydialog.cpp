@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QScrollBar>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QUdpSocket>
@@ -151,6 +152,29 @@ private slots:
         QCOMPARE(column(view, 2), QStringList({"S10", "S2", "S9"}));
         view->sortByColumn(0, Qt::DescendingOrder);
         QCOMPARE(column(view, 0), QStringList({"127.0.0.10", "127.0.0.9", "127.0.0.2"}));
+    }
+
+    void horizontalScrollBarOnlyWhenColumnsDoNotFit()
+    {
+        BriskDiscoveryDialog dialog(m_file);
+        dialog.setDiscovery(m_discovery.get());
+        QVERIFY(m_units->answerRequest());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        BriskDiscoveryView *view = dialog.view();
+        QTRY_COMPARE(view->deviceModel()->rowCount(), 3);
+        QScrollBar *bar = view->horizontalScrollBar();
+
+        // At its size the dialog shows every column whole, without a bar.
+        QVERIFY(view->horizontalHeader()->length() <= view->viewport()->width());
+        QVERIFY(!bar->isVisible());
+
+        // Narrower than the columns, the bar appears and scrolls; wide again, it goes.
+        dialog.resize(400, dialog.height());
+        QTRY_VERIFY(bar->isVisible());
+        QVERIFY(bar->maximum() > 0);
+        dialog.resize(750, dialog.height());
+        QTRY_VERIFY(!bar->isVisible());
     }
 
     void onlyTheAddressCellShowsTheSelection()

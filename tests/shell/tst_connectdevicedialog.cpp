@@ -1,3 +1,5 @@
+#include "dialogscript.h"
+
 #include "shell/connectdevicedialog.h"
 
 #include <QCheckBox>
@@ -68,6 +70,78 @@ private slots:
         QCOMPARE(dialog.datagramPort(), datagramPort);
         // Checking the box leaves the field as it was.
         QCOMPARE(dialog.udpPortEdit()->text(), udpText);
+    }
+
+    void okRefusesWhatCannotBeUsed_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("problem"); // start of the message; empty: accepted
+
+        QTest::newRow("usable") << "127.0.0.1"
+                                << "7001"
+                                << "";
+        QTest::newRow("highest port") << "192.168.1.20"
+                                      << "65535"
+                                      << "";
+        QTest::newRow("empty address") << ""
+                                       << "7001"
+                                       << "IP Address: enter";
+        QTest::newRow("host name") << "localhost"
+                                   << "7001"
+                                   << "IP Address: \"localhost\" is not";
+        QTest::newRow("short form") << "127.1"
+                                    << "7001"
+                                    << "IP Address: \"127.1\" is not";
+        QTest::newRow("IPv6") << "::1"
+                              << "7001"
+                              << "IP Address: \"::1\" is not";
+        QTest::newRow("broadcast") << "255.255.255.255"
+                                   << "7001"
+                                   << "IP Address:";
+        QTest::newRow("port 0") << "127.0.0.1"
+                                << "0"
+                                << "Port: \"0\" is not a TCP port";
+        QTest::newRow("port too big") << "127.0.0.1"
+                                      << "65536"
+                                      << "Port: \"65536\" is not a TCP port";
+        QTest::newRow("port not a number") << "127.0.0.1"
+                                           << "70o1"
+                                           << "Port: \"70o1\" is not a TCP port";
+    }
+
+    void okRefusesWhatCannotBeUsed()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        QFETCH(QString, problem);
+
+        ConnectDeviceDialog dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        dialog.addressEdit()->setText(address);
+        dialog.portEdit()->setText(port);
+        QSignalSpy finished(&dialog, &QDialog::finished);
+        DialogScript script;
+        script.thenButton(QMessageBox::Ok);
+        QTest::mouseClick(dialog.okButton(), Qt::LeftButton);
+
+        if (problem.isEmpty()) {
+            QCOMPARE(dialog.problem(), QString());
+            QCOMPARE(finished.size(), 1);
+            QCOMPARE(finished.at(0).at(0).toInt(), int(QDialog::Accepted));
+            QCOMPARE(script.texts(), QStringList());
+            return;
+        }
+        QVERIFY2(dialog.problem().startsWith(problem), qPrintable(dialog.problem()));
+        // The message names the field and the dialog waits on it.
+        QCOMPARE(finished.size(), 0);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(script.texts(), QStringList{dialog.problem()});
+        QLineEdit *field
+            = problem.startsWith(QLatin1String("Port")) ? dialog.portEdit() : dialog.addressEdit();
+        QCOMPARE(dialog.focusWidget(), field);
+        QCOMPARE(field->selectedText(), field->text());
     }
 
     void enterAcceptsAndCancelRejects()

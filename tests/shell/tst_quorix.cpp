@@ -467,13 +467,34 @@ private slots:
         m_fake->close();
         m_fake->dropClient();
         QTRY_VERIFY(changes > 0);
-        QCOMPARE(textAtLoss, QStringLiteral("Not connected to device <127.0.0.1>"));
+        const QString where
+            = QStringLiteral("Not connected to device <127.0.0.1:%1>").arg(comClient()->tcpPort());
+        QVERIFY2(textAtLoss.startsWith(where), qPrintable(textAtLoss));
+        // The retries find nobody listening, and say so.
+        QTRY_COMPARE(statusLabel()->text(), where + QStringLiteral(": connection refused"));
         QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(!barHiddenAtLoss); // hidden a moment later, not inside the signal
         QTRY_VERIFY(buttonBar()->isHidden());
         QCOMPARE(m_window->frontPanel()->currentPage(), int(QVantel::LoginPage));
         QVERIFY(menusEngaged());
         QVERIFY(comClient()->isEngaged());
+    }
+
+    void failedConnectNamesAddressPortAndReason()
+    {
+        // Nobody listens on the fake's port once it is closed.
+        const quint16 port = m_fake->port();
+        m_fake->close();
+        QVERIFY(openWindow());
+        DialogScript script;
+        script.then(connectForm(true, nullptr, nullptr, QString::number(port)));
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QTRY_COMPARE(
+            statusLabel()->text(),
+            QStringLiteral("Not connected to device <127.0.0.1:%1>: connection refused").arg(port));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
+        QVERIFY(menusEngaged());
     }
 
     void recentMenuListsAndConnects()
@@ -497,15 +518,17 @@ private slots:
             fake.datagramPort = 1;
             c.addRecentDevice(fake);
         });
-        addKnown(kHost, 7001, QStringLiteral("Studio"), false);
+        // A device's name is shown as it is: an "&" is no mnemonic marker.
+        addKnown(kHost, 7001, QStringLiteral("Studio \u00dc & Co"), false);
         addKnown(QStringLiteral("127.0.0.2"), 7001, QString(), false);
 
         QMetaObject::invokeMethod(m_window.get(), "updateRecent");
         entries = recentMenu()->actions();
-        QStringList texts;
+        QStringList shown;
         for (const QAction *a : entries)
-            texts << a->text();
-        QCOMPARE(texts, QStringList({"127.0.0.1 - Studio", "127.0.0.2"}));
+            shown << a->iconText();
+        QCOMPARE(shown, QStringList({"127.0.0.1 - Studio \u00dc & Co", "127.0.0.2"}));
+        QCOMPARE(entries.first()->text(), QStringLiteral("127.0.0.1 - Studio \u00dc && Co"));
 
         entries.first()->trigger();
         QVERIFY(comClient()->isEngaged());

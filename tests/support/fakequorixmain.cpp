@@ -1,32 +1,13 @@
-// fake-quorix: serves the fake unit on 127.0.0.1 until killed, so that the program can be tried
-// without a device. It answers the login reads, keeps what the program writes, and sends moving
-// level reports once the program subscribes to them.
+// fake-quorix: serves the demo unit on 127.0.0.1 until killed, so that the program can be tried
+// without a device. It answers what the program reads, keeps what it writes, plays calls through
+// and sends moving level reports once the program subscribes to them.
 
-#include "fakematrixdemo.h"
+#include "demounit.h"
 #include "fakequorix.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
-#include <QTimer>
-
-#include <cmath>
-
-namespace {
-
-void fillDemoValues(FakeQuorix &fake)
-{
-    const QString general = QStringLiteral("general");
-    fake.setValue(QStringLiteral("device"), QStringLiteral("vantel"), general);
-    fake.setValue(QStringLiteral("version"), QStringLiteral("2.00.0"), general);
-    fake.setValue(QStringLiteral("builddate"), QStringLiteral("fake unit"), general);
-    fake.setValue(QStringLiteral("serialno"), QStringLiteral("000000"), general);
-    fake.setList(QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
-    fake.setValue(
-        QStringLiteral("default_network"), QStringLiteral("eth.0"), QStringLiteral("network"));
-}
-
-} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -41,8 +22,9 @@ int main(int argc, char *argv[])
                                         QStringLiteral("TCP port to listen on (0: any free one)."),
                                         QStringLiteral("N"),
                                         QStringLiteral("0"));
-    const QCommandLineOption quietOption(QStringLiteral("quiet"),
-                                         QStringLiteral("Do not print the requests."));
+    const QCommandLineOption quietOption(
+        QStringLiteral("quiet"),
+        QStringLiteral("Do not print the requests (nor the names the unit has no value for)."));
     parser.addOption(portOption);
     parser.addOption(quietOption);
     parser.process(app);
@@ -57,8 +39,7 @@ int main(int argc, char *argv[])
     }
 
     FakeQuorix fake;
-    fillDemoValues(fake);
-    fillMatrixDemoValues(fake);
+    installDemoUnit(fake);
     if (!fake.listen(quint16(port))) {
         err << "fake-quorix: cannot listen on 127.0.0.1:" << port << "\n";
         return 1;
@@ -72,34 +53,23 @@ int main(int argc, char *argv[])
         out << "client disconnected" << Qt::endl;
     });
     QObject::connect(&fake, &FakeQuorix::requestReceived, &app, [&](const FakeRequest &request) {
-        if (!quiet)
-            out << request.id << ": " << QString::fromUtf8(request.body) << Qt::endl;
+        if (quiet)
+            return;
+        out << request.id << ": " << QString::fromUtf8(request.body) << Qt::endl;
+        // Names the store has no value for, so that a page's missing keys stand out (a handler
+        // of the demo may still answer them, as the codec lists are).
+        const QString target = request.target();
+        const QString scope = target == QLatin1String("db")
+                                  ? request.value(QStringLiteral("controller_id"))
+                                  : request.network();
+        for (const QString &name : request.gets() + request.lists()) {
+            if (!fake.hasValue(name, target, scope))
+                out << "  not set: " << target << "/" << scope << "/" << name << Qt::endl;
+        }
     });
     QObject::connect(&fake, &FakeQuorix::framingError, &app, [&](const QString &text) {
         out << "framing error: " << text << Qt::endl;
     });
-
-    // Level reports at the subscribed period (150 ms when none was given).
-    QTimer levels;
-    int tick = 0;
-    levels.setInterval(150);
-    QObject::connect(&levels, &QTimer::timeout, &app, [&] {
-        if (fake.levelPort() == 0)
-            return;
-        if (fake.levelPeriod() > 0 && levels.interval() != fake.levelPeriod())
-            levels.setInterval(fake.levelPeriod());
-        ++tick;
-        FakePairs pairs;
-        const auto level = [&](int phase) {
-            return QString::number(int(40 + 30 * std::sin((tick + phase) / 8.0)));
-        };
-        for (const char *key : {"txL", "txR", "rxL", "rxR", "ou1", "ou2"})
-            pairs.append({QString::fromLatin1(key), level(int(pairs.size()) * 3)});
-        for (int i = 1; i <= 11; ++i)
-            pairs.append({QStringLiteral("in%1").arg(i), level(i * 5)});
-        fake.sendLevels(pairs);
-    });
-    levels.start();
 
     return QCoreApplication::exec();
 }

@@ -39,6 +39,9 @@ private slots:
     void setTextRestartsOrStopsTheTimer();
     void closingTwiceSignalsOnce();
     void keysGoToTheFrontPanel();
+    void textIsNeverCutOff_data();
+    void textIsNeverCutOff();
+    void longerTextGrowsAboutTheCentre();
 };
 
 void TestQVantelMessage::buttonsCloseWithTheirFlag_data()
@@ -161,6 +164,77 @@ void TestQVantelMessage::keysGoToTheFrontPanel()
     // The keys did not press the buttons.
     QCOMPARE(record.count, 0);
     delete message;
+}
+
+namespace {
+
+// The login page's notice for firmware 2.01.3: seven lines at the message's font.
+QString newerFirmwareText()
+{
+    return QStringLiteral("Newer firmware detected on this\nunit (Version 2.01.3)\n\nAn update of "
+                          "the \"My Quorix\" application is recommended to access all the "
+                          "features of the device");
+}
+
+// The label shows its whole text when the height its text needs at its width fits in it.
+bool showsWholeText(QVantelMessage &message)
+{
+    message.layout()->activate();
+    const QLabel *label = message.textLabel();
+    return label->heightForWidth(label->width()) <= label->height();
+}
+
+} // namespace
+
+void TestQVantelMessage::textIsNeverCutOff_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<bool>("usualSize");
+
+    QTest::newRow("short notice") << QStringLiteral("Please wait...") << 0 << true;
+    QTest::newRow("short question")
+        << QStringLiteral("Are you sure you want to hang up?") << 3 << true;
+    QTest::newRow("newer firmware") << newerFirmwareText() << 0 << false;
+    QTest::newRow("newer firmware with buttons") << newerFirmwareText() << 3 << false;
+    QTest::newRow("far too long") << QStringLiteral("line\n").repeated(20) << 3 << false;
+}
+
+void TestQVantelMessage::textIsNeverCutOff()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(bool, usualSize);
+
+    QVantelMessage message(text, kind);
+    message.show();
+    QVERIFY(showsWholeText(message));
+    QCOMPARE(message.width(), 400);
+    if (usualSize)
+        QCOMPARE(message.height(), 180);
+    else
+        QVERIFY(message.height() > 180);
+    // Never taller than the front panel.
+    QVERIFY(message.height() <= 460);
+    QCOMPARE(message.minimumSize(), message.maximumSize());
+    if (kind != 0)
+        QVERIFY(message.okButton()->geometry().bottom() < message.height());
+}
+
+void TestQVantelMessage::longerTextGrowsAboutTheCentre()
+{
+    QVantelMessage message(QStringLiteral("Please wait..."), 0);
+    message.move(200, 150);
+    message.show();
+    const QPoint centre = message.geometry().center();
+    message.setText(newerFirmwareText());
+    QVERIFY(message.height() > 180);
+    QVERIFY(showsWholeText(message));
+    QVERIFY((message.geometry().center() - centre).manhattanLength() <= 1);
+
+    // Back to a short text, back to the usual size.
+    message.setText(QStringLiteral("Done"));
+    QCOMPARE(message.size(), QSize(400, 180));
 }
 
 QTEST_MAIN(TestQVantelMessage)

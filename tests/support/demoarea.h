@@ -1,0 +1,41 @@
+#pragma once
+
+#include "fakequorix.h"
+
+#include <QObject>
+#include <QString>
+
+#include <vector>
+
+// What an area of the demo unit works with: the fake to fill, and a chain of request handlers
+// that the fake's one reply hook tries in order. A handler returns std::nullopt to pass the
+// request on; the fake's default answer follows when no handler answers. Owned by the fake.
+class DemoUnit : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit DemoUnit(FakeQuorix &fake);
+    Q_DISABLE_COPY_MOVE(DemoUnit)
+
+    FakeQuorix &fake() const { return m_fake; }
+    void addHandler(FakeReplyHook handler);
+    // Pushes an EVENT of eventType after ms, if a client is still connected then.
+    void pushEventLater(int ms, const QString &eventType, const FakePairs &pairs);
+
+private:
+    std::optional<QList<FakeReply>> answer(const FakeRequest &request);
+
+    FakeQuorix &m_fake;
+    std::vector<FakeReplyHook> m_handlers;
+};
+
+// The areas, each in its own demo<area>.cpp, installed in this order by installDemoUnit. A page
+// whose keys the demo does not answer yet gets an area of its own: a new demo<area>.cpp, its
+// function declared here, one call in installDemoUnit and the file in CMakeLists.txt.
+void installDemoDevice(DemoUnit &demo);
+void installDemoNetworks(DemoUnit &demo);
+void installDemoCoding(DemoUnit &demo);
+void installDemoCalls(DemoUnit &demo);
+void installDemoLevels(DemoUnit &demo);
+void installDemoSoftKeys(DemoUnit &demo);

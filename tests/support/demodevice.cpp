@@ -1,0 +1,62 @@
+// The device itself: identity, firmware, options, the browser tab name and the front panel's
+// access-level passwords.
+
+#include "demoarea.h"
+
+#include "link/passwordcipher.h"
+
+#include <cstdlib>
+
+namespace {
+
+// The passwords stored on the demo unit; the README names them.
+struct DemoPassword
+{
+    const char *key;
+    const char *text;
+};
+constexpr DemoPassword kPasswords[] = {
+    {"password_al", "admin"},
+    {"password_el", "expert"},
+    {"password_ol", "operator"},
+};
+
+// A unit keeps its passwords enciphered; an empty text when the cipher fails.
+QString enciphered(const QByteArray &text)
+{
+    char *cipher = nullptr;
+    const int length = encryptString(text.constData(), int(text.size()), &cipher);
+    if (length < 0)
+        return {};
+    const QString result = QString::fromLatin1(cipher, length);
+    std::free(cipher);
+    return result;
+}
+
+} // namespace
+
+void installDemoDevice(DemoUnit &demo)
+{
+    FakeQuorix &fake = demo.fake();
+    const QString general = QStringLiteral("general");
+    fake.setValue(QStringLiteral("device"), QStringLiteral("vantel"), general);
+    fake.setValue(QStringLiteral("version"), QStringLiteral("2.00.7"), general);
+    fake.setValue(QStringLiteral("builddate"), QStringLiteral("2026-01-15"), general);
+    fake.setValue(QStringLiteral("serialno"), QStringLiteral("100042"), general);
+    fake.setList(QStringLiteral("device_opts"),
+                 {QStringLiteral("ip_dcodec"), QStringLiteral("record_1")},
+                 general);
+    // The recorder option ("record_1") has the program ask what the recorder is doing.
+    fake.setValue(QStringLiteral("rec_status"), QStringLiteral("stop"), QStringLiteral("audio"));
+    fake.setValue(QStringLiteral("tabname"),
+                  QStringLiteral("Demo Quorix"),
+                  QStringLiteral("db"),
+                  QStringLiteral("web"));
+
+    for (const DemoPassword &password : kPasswords) {
+        fake.setValue(QLatin1String(password.key),
+                      enciphered(QByteArray(password.text)),
+                      QStringLiteral("db"),
+                      QStringLiteral("vn_frontpanel"));
+    }
+}

@@ -1,0 +1,33 @@
+// Level reports: moving meters at the subscribed period once the program asks for them.
+
+#include "demoarea.h"
+
+#include <QTimer>
+
+#include <cmath>
+#include <memory>
+
+void installDemoLevels(DemoUnit &demo)
+{
+    auto *timer = new QTimer(&demo);
+    timer->setInterval(150); // when the subscription names no period
+    auto tick = std::make_shared<int>(0);
+    FakeQuorix *fake = &demo.fake();
+    QObject::connect(timer, &QTimer::timeout, &demo, [timer, tick, fake] {
+        if (fake->levelPort() == 0)
+            return;
+        if (fake->levelPeriod() > 0 && timer->interval() != fake->levelPeriod())
+            timer->setInterval(fake->levelPeriod());
+        ++*tick;
+        FakePairs pairs;
+        const auto level = [&](int phase) {
+            return QString::number(int(40 + 30 * std::sin((*tick + phase) / 8.0)));
+        };
+        for (const char *key : {"txL", "txR", "rxL", "rxR", "ou1", "ou2"})
+            pairs.append({QString::fromLatin1(key), level(int(pairs.size()) * 3)});
+        for (int i = 1; i <= 11; ++i)
+            pairs.append({QStringLiteral("in%1").arg(i), level(i * 5)});
+        (void)fake->sendLevels(pairs);
+    });
+    timer->start();
+}

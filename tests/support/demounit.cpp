@@ -1,0 +1,51 @@
+#include "demounit.h"
+
+#include "demoarea.h"
+#include "demoaudio.h"
+#include "fakematrixdemo.h"
+
+#include <QTimer>
+
+DemoUnit::DemoUnit(FakeQuorix &fake)
+    : QObject(&fake)
+    , m_fake(fake)
+{
+    m_fake.setReplyHook([this](const FakeRequest &request) { return answer(request); });
+}
+
+void DemoUnit::addHandler(FakeReplyHook handler)
+{
+    m_handlers.push_back(std::move(handler));
+}
+
+void DemoUnit::pushEventLater(int ms, const QString &eventType, const FakePairs &pairs)
+{
+    QTimer::singleShot(ms, this, [this, eventType, pairs] {
+        if (m_fake.clientCount() > 0)
+            (void)m_fake.pushEvent(eventType, pairs);
+    });
+}
+
+std::optional<QList<FakeReply>> DemoUnit::answer(const FakeRequest &request)
+{
+    for (const FakeReplyHook &handler : m_handlers) {
+        if (auto replies = handler(request))
+            return replies;
+    }
+    return std::nullopt;
+}
+
+void installDemoUnit(FakeQuorix &fake)
+{
+    auto *demo = new DemoUnit(fake);
+    // One line per area.
+    installDemoDevice(*demo);
+    installDemoNetworks(*demo);
+    installDemoCoding(*demo);
+    installDemoCalls(*demo);
+    installDemoLevels(*demo);
+    installDemoSoftKeys(*demo);
+    // The routing matrix the headphone pages read, and the audio page's settings.
+    fillMatrixDemoValues(fake);
+    fillAudioDemoValues(fake);
+}
