@@ -2,13 +2,10 @@
 
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
-#include "link/cmsg.h"
 #include "link/comclient.h"
-#include "link/valueconversions.h"
 #include "model/accesslevel.h"
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
-#include "model/comrequest.h"
 #include "model/textconversions.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelconninfo.h"
@@ -27,7 +24,6 @@
 #include <QIcon>
 #include <QLabel>
 
-#include <map>
 #include <memory>
 #include <string>
 
@@ -236,7 +232,9 @@ void QVantelConnectionPage::placeCall(QVantelConnPanel *panel)
         if (address.isEmpty())
             return;
         call = std::make_unique<TComAudioConnection>(comClient(), kCoordinationCommLink);
-        result = call->dial("mobile.0", toStdString(address));
+        // The coordination line runs on the first mobile interface.
+        result = call->dial(TComDevice::networkToString(TComDevice::MobileFamily),
+                            toStdString(address));
     }
 
     QVantelWindow *window = vantelWindow();
@@ -304,13 +302,8 @@ void QVantelConnectionPage::histClicked(QVantelConnPanel *panel)
     showCentred(list, kSelectionOffset);
     list->setItem(panel);
 
-    ksm::CMsg query(ksm::CMsg::Param);
-    query.setParam("target", "db");
-    query.addList(panel == m_panel2 && device->hasCoordinationLine() ? "phone-addr-history"
-                                                                     : "addr-history");
     std::vector<std::string> entries;
-    TComRequest request(comClient());
-    request.list(query, entries, TComRequest::DefaultTimeoutMs);
+    device->readAddressHistory(panel == m_panel2 && device->hasCoordinationLine(), entries);
 
     const QString current = panel->remoteAddress(device->linkTransport(panel->link()));
     QVantelMenuSelectable *selected = nullptr;
@@ -430,49 +423,31 @@ void QVantelConnectionPage::codingClosed(QVantelMenuSelect *list)
     QVantelMenuSelectable *row = list->currentSelectable();
     if (!panel || list->isCancelled() || !row)
         return;
-    const TComAudioConnection *call = comDevice()->audioConnection(panel->link());
-    if (!call)
-        return;
-    ksm::CMsg command(ksm::CMsg::Do);
-    command.setParam("action", "send_user_info");
-    command.setParam("id", longToString(call->id()));
-    command.setParam("info", "AT#TXBITRATE=" + longToString(row->id()) + ";");
-    TComRequest request(comClient());
-    request.execute(command, TComRequest::DefaultTimeoutMs);
+    if (TComAudioConnection *call = comDevice()->audioConnection(panel->link()))
+        call->sendTxBitRate(row->id());
 }
 
 // Auto redial.
 
 void QVantelConnectionPage::readAutoRedial()
 {
-    ksm::CMsg query(ksm::CMsg::Param);
-    query.setParam("target", "network");
-    query.addGet("auto_redial_link1");
-    query.addGet("auto_redial_link2");
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    TComRequest request(comClient());
-    request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs);
+    bool link1 = false;
+    bool link2 = false;
+    comDevice()->readAutoRedial(link1, link2);
     const bool enabled = accessLevel != AccessLevel::Operator;
-    const auto apply = [&values, enabled](QVantelConnPanel *panel, const char *key) {
-        const auto found = values.find(key);
-        panel->autoRedialSwitch()->setChecked(found != values.end() && found->second == "on");
+    const auto apply = [enabled](QVantelConnPanel *panel, bool on) {
+        panel->autoRedialSwitch()->setChecked(on);
         panel->autoRedialSwitch()->setEnabled(enabled);
     };
-    apply(m_panel1, "auto_redial_link1");
-    apply(m_panel2, "auto_redial_link2");
+    apply(m_panel1, link1);
+    apply(m_panel2, link2);
 }
 
 void QVantelConnectionPage::autoRedialClicked(QVantelConnPanel *panel)
 {
     if (!isOwnPanel(panel))
         return;
-    ksm::CMsg write(ksm::CMsg::Param);
-    write.setParam("target", "network");
-    write.setParam(panel == m_panel1 ? "auto_redial_link1" : "auto_redial_link2",
-                   panel->autoRedialSwitch()->isChecked() ? "on" : "off");
-    TComRequest request(comClient());
-    request.setParams(write, TComRequest::DefaultTimeoutMs);
+    comDevice()->setAutoRedial(panel == m_panel1 ? 1 : 2, panel->autoRedialSwitch()->isChecked());
 }
 
 void QVantelConnectionPage::showEvent(QShowEvent *event)

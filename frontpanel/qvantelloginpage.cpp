@@ -8,7 +8,7 @@
 #include "link/comclient.h"
 #include "link/logtext.h"
 #include "model/accesslevel.h"
-#include "model/comrequest.h"
+#include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/textconversions.h"
 #include "widgets/qvantelbutton.h"
@@ -21,7 +21,6 @@
 #include <QShowEvent>
 #include <QVariant>
 
-#include <map>
 #include <string>
 
 namespace {
@@ -157,37 +156,27 @@ void QVantelLoginPage::buttonClicked()
         return;
     }
 
-    TComRequest request(client);
-    ksm::CMsg query(ksm::CMsg::Param);
-    query.setParam("target", "general");
-    query.addGet("device");
-    query.addGet("version");
-    query.addGet("builddate");
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    if (request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs) != 3) {
+    TComDevice::Identity identity;
+    if (!comDevice()->readIdentity(identity)) {
         m_window->showMessagePopup(tr("Not connected!"), 0);
         return;
     }
-
-    const auto device = values.find("device");
-    if (device == values.end() || device->second != "vantel") {
+    if (!identity.isQuorix()) {
         m_window->showMessagePopup(tr("Remote device is not\na Quorix!"), 0);
         return;
     }
 
-    const auto version = values.find("version");
-    if (version == values.end() || version->second.empty()) {
+    if (identity.version.empty()) {
         firmwareVersion = kFirmwareVersionUnknown;
     } else {
-        firmwareVersion = parseFirmwareVersion(version->second);
+        firmwareVersion = parseFirmwareVersion(identity.version);
         const quint32 known = parseFirmwareVersion(kKnownFirmware);
         if ((firmwareVersion & 0xFFFF00u) > (known & 0xFFFF00u)) {
             m_window->showMessagePopup(
                 tr("Newer firmware detected on this\nunit (Version %1)\n\nAn update of the "
                    "\"My Quorix\" application is recommended to access all the features of the "
                    "device")
-                    .arg(toQString(version->second)),
+                    .arg(toQString(identity.version)),
                 0);
         }
     }

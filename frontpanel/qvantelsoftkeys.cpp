@@ -1,18 +1,16 @@
 #include "frontpanel/qvantelsoftkeys.h"
 
 #include "link/cmsg.h"
-#include "link/comclient.h"
+#include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
 #include "link/valueconversions.h"
+#include "model/comdevice.h"
+#include "model/modelkeys.h"
 #include "model/textconversions.h"
 
 #include <map>
 
 namespace {
-
-const std::string kSoftkeyPrefix = "softkey";
-const std::string kInfoLabelPrefix = "info_label";
-const std::string kContactLabelPrefix = "contact_label";
 
 // The number after prefix in key, 0 when key does not start with it or has no digits after it.
 int keyNumber(const std::string &key, const std::string &prefix)
@@ -45,7 +43,6 @@ private:
 
 QVantelSoftkeys::QVantelSoftkeys(QObject *parent)
     : QObject(parent)
-    , m_request(comClient())
     , m_keys{QVantelSoftkey(0, this),
              QVantelSoftkey(1, this),
              QVantelSoftkey(2, this),
@@ -76,17 +73,8 @@ QString QVantelSoftkeys::contactLabel(int index) const
 
 void QVantelSoftkeys::readAll()
 {
-    m_request.subscribe("config_changeset");
-
-    ksm::CMsg query(ksm::CMsg::Param);
-    query.setParam("target", "general");
-    for (const char *name : {"info_label1", "info_label2", "contact_label1", "contact_label2"})
-        query.addGet(name);
-    for (int number = 1; number <= kKeyCount; ++number)
-        query.addGet(kSoftkeyPrefix + std::to_string(number));
     std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    if (m_request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs) != 11)
+    if (!comDevice()->readPanelKeys(values))
         return;
     for (const auto &[key, value] : values)
         dispatch(key, value);
@@ -94,7 +82,7 @@ void QVantelSoftkeys::readAll()
 
 void QVantelSoftkeys::handleEvent(const ksm::CMsg &event)
 {
-    if (*event.param("info_type") != "config_changeset")
+    if (*event.param(kKeyInfoType) != kEventConfigChangeset)
         return;
     // Copied: a handler of the signals sent while applying may not change what is walked.
     const ksm::CMsg::ParamMap params = event.params();
@@ -104,11 +92,11 @@ void QVantelSoftkeys::handleEvent(const ksm::CMsg &event)
 
 void QVantelSoftkeys::dispatch(const std::string &key, const std::string &value)
 {
-    if (key.compare(0, kSoftkeyPrefix.size(), kSoftkeyPrefix) == 0)
+    if (key.compare(0, kPanelKeySoftkey.size(), kPanelKeySoftkey) == 0)
         applyKey(key, value);
-    else if (key.compare(0, kInfoLabelPrefix.size(), kInfoLabelPrefix) == 0)
+    else if (key.compare(0, kPanelKeyInfoLabel.size(), kPanelKeyInfoLabel) == 0)
         applyInfoLabel(key, value);
-    else if (key.compare(0, kContactLabelPrefix.size(), kContactLabelPrefix) == 0)
+    else if (key.compare(0, kPanelKeyContactLabel.size(), kPanelKeyContactLabel) == 0)
         applyContactLabel(key, value);
 }
 
@@ -116,7 +104,7 @@ void QVantelSoftkeys::setInfoLabel(int index, const QString &text)
 {
     if ((index != 0 && index != 1) || m_infoLabels[size_t(index)] == text)
         return;
-    writeLabel("info_label", index, text);
+    writeLabel(kPanelKeyInfoLabel, index, text);
     m_infoLabels[size_t(index)] = text;
     emit infoLabelChanged(index, text);
 }
@@ -125,35 +113,30 @@ void QVantelSoftkeys::setContactLabel(int index, const QString &text)
 {
     if ((index != 0 && index != 1) || m_contactLabels[size_t(index)] == text)
         return;
-    writeLabel("contact_label", index, text);
+    writeLabel(kPanelKeyContactLabel, index, text);
     m_contactLabels[size_t(index)] = text;
     emit contactLabelChanged(index, text);
 }
 
-void QVantelSoftkeys::writeLabel(const char *prefix, int index, const QString &text)
+void QVantelSoftkeys::writeLabel(const std::string &prefix, int index, const QString &text)
 {
     if (m_updating)
         return;
-    ksm::CMsg write(ksm::CMsg::Param);
-    write.setParam("target", "general");
-    write.setParam(prefix + std::to_string(index + 1), toDeviceString(text));
-    m_request.setParams(write, TComRequest::DefaultTimeoutMs);
+    comDevice()->writePanelKey(prefix + std::to_string(index + 1), toDeviceString(text));
 }
 
 void QVantelSoftkeys::writeKey(QVantelSoftkey *key)
 {
     if (m_updating || !key)
         return;
-    ksm::CMsg write(ksm::CMsg::Param);
-    write.setParam("target", "general");
-    write.setParam(kSoftkeyPrefix + std::to_string(key->index() + 1), key->storedValue());
-    m_request.setParams(write, TComRequest::DefaultTimeoutMs);
+    comDevice()->writePanelKey(kPanelKeySoftkey + std::to_string(key->index() + 1),
+                               key->storedValue());
 }
 
 void QVantelSoftkeys::applyKey(const std::string &key, const std::string &value)
 {
     UpdatingScope updating(m_updating);
-    const int number = keyNumber(key, kSoftkeyPrefix);
+    const int number = keyNumber(key, kPanelKeySoftkey);
     if (number < 1 || number > kKeyCount)
         return;
     QVantelSoftkey &record = m_keys[size_t(number - 1)];
@@ -183,7 +166,7 @@ void QVantelSoftkeys::applyKey(const std::string &key, const std::string &value)
 void QVantelSoftkeys::applyInfoLabel(const std::string &key, const std::string &value)
 {
     UpdatingScope updating(m_updating);
-    const int number = keyNumber(key, kInfoLabelPrefix);
+    const int number = keyNumber(key, kPanelKeyInfoLabel);
     if (number == 1 || number == 2)
         setInfoLabel(number - 1, fromDeviceString(value));
 }
@@ -191,7 +174,7 @@ void QVantelSoftkeys::applyInfoLabel(const std::string &key, const std::string &
 void QVantelSoftkeys::applyContactLabel(const std::string &key, const std::string &value)
 {
     UpdatingScope updating(m_updating);
-    const int number = keyNumber(key, kContactLabelPrefix);
+    const int number = keyNumber(key, kPanelKeyContactLabel);
     if (number == 1 || number == 2)
         setContactLabel(number - 1, fromDeviceString(value));
 }

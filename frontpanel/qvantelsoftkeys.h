@@ -1,7 +1,6 @@
 #pragma once
 
 #include "frontpanel/qvantelsoftkey.h"
-#include "model/comrequest.h"
 
 #include <QObject>
 #include <QString>
@@ -16,7 +15,8 @@ class CMsg;
 // The program's model of the device's seven soft keys and of its two info and two contact
 // labels. readAll() loads them after login, handleEvent() follows the device's "config_changeset"
 // reports, and user changes (through the records' setters and the label setters) are written
-// back to the device ("target" "general", 5000 ms; write results are not looked at).
+// back to the device through the device model (TComDevice::readPanelKeys and writePanelKey;
+// write results are not looked at).
 //
 // Values that come from the device are applied with the updating flag set: they are stored and
 // signalled but never written back, also when a signal handler changes a key meanwhile.
@@ -74,10 +74,9 @@ signals:
 
 private:
     void dispatch(const std::string &key, const std::string &value);
-    void writeLabel(const char *prefix, int index, const QString &text);
+    void writeLabel(const std::string &prefix, int index, const QString &text);
 
     bool m_updating = false;
-    TComRequest m_request;
     std::array<QString, kLabelCount> m_infoLabels;
     std::array<QString, kLabelCount> m_contactLabels;
     std::array<QVantelSoftkey, kKeyCount> m_keys;

@@ -19,7 +19,6 @@
 #include "model/comdataconnection.h"
 #include "model/comdevice.h"
 #include "model/comravennacontroller.h"
-#include "model/comrequest.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "model/textconversions.h"
@@ -38,13 +37,15 @@
 #include <QStackedLayout>
 #include <QTimer>
 
-#include <map>
+#include <optional>
 #include <string>
 
 namespace {
 
 constexpr int kHeadphoneKey = 0x101;
 constexpr int kPhoneKey = 0x105;
+// Interval of the device's level reports.
+constexpr int kLevelPeriodMs = 150;
 
 std::array<QVantelWindow::PageFactory, QVantelWindow::kPageCount> &pageFactories()
 {
@@ -72,21 +73,6 @@ int linkOf(const TComAudioConnection *connection)
 {
     return connection->type() == TComBaseConnection::AudioLink1 ? 1 : 2;
 }
-
-// The remembered remote numbers: device key, link and address kind.
-struct RemoteNumberKey
-{
-    const char *key;
-    int link;
-    int kind;
-};
-constexpr RemoteNumberKey kRemoteNumberKeys[] = {
-    {"remote_aoip1", 1, QVantelConnPanel::IpAddress},
-    {"remote_aoip2", 2, QVantelConnPanel::IpAddress},
-    {"remote_isdn1", 1, QVantelConnPanel::IsdnAddress},
-    {"remote_isdn2", 2, QVantelConnPanel::IsdnAddress},
-    {"remote_voice", 2, QVantelConnPanel::VoiceAddress},
-};
 
 } // namespace
 
@@ -550,108 +536,43 @@ void QVantelWindow::setupPass()
     if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
         && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && !device->aes67Reset()
         && ravenna->state() == TComController::StateUnknown) {
-        if (ravenna->start({"rav_firmware_rev"})) {
-            std::vector<std::string> keys;
-            if (firmwareAtLeast(kFirmware1_7)) {
-                keys.emplace_back("rav_manufacturer");
-                keys.emplace_back("rav_hardware_name");
-            }
-            if (firmwareAtLeast(kFirmware1_10))
-                keys.emplace_back("rav_if_count");
-            keys.emplace_back("rav_device_name");
-            keys.emplace_back("rav_hardware_rev");
-            ravenna->read(keys);
-            if (m_settings)
-                m_settings->audioChangesetEvent(coreAudioChangeset());
-        }
+        if (ravenna->startWithIdentity() && m_settings)
+            m_settings->audioChangesetEvent(TComDevice::coreAudioChangeset());
     }
-}
-
-ksm::CMsg QVantelWindow::coreAudioChangeset()
-{
-    ksm::CMsg core(ksm::CMsg::Info);
-    core.setParam("info_type", "audio_changeset");
-    core.setParam("info_source", "core");
-    return core;
 }
 
 void QVantelWindow::frontPanelSetup()
 {
-    ksm::CCom *client = comClient();
-    TComRequest request(client);
+    TComDevice *device = comDevice();
     refreshShownPage();
 
-    request.subscribe("remote_numbers");
-
-    ksm::CMsg numbers(ksm::CMsg::Param);
-    numbers.setParam("target", "ui");
-    numbers.setParam("ui", "vn_frontpanel");
-    for (const char *name :
-         {"remote_aoip1", "remote_aoip2", "remote_isdn1", "remote_isdn2", "remote_voice"}) {
-        numbers.addGet(name);
-    }
-    if (firmwareAtLeast(kFirmware1_10)) {
-        for (const char *name : {"relay1_in", "relay2_in", "relay1_out", "relay2_out"})
-            numbers.addGet(name);
-    }
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    request.getParams(numbers, values, failed, TComRequest::DefaultTimeoutMs);
-    for (const RemoteNumberKey &entry : kRemoteNumberKeys) {
-        const auto found = values.find(entry.key);
-        if (found != values.end() && m_connectionPage)
-            m_connectionPage->setRemoteAddress(entry.link, toQString(found->second), entry.kind);
+    TComDevice::PanelRecord record;
+    device->readPanelRecord(record);
+    if (m_connectionPage) {
+        for (const TComDevice::RemoteNumber &entry : record.numbers)
+            m_connectionPage->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
     }
     if (m_mainPage) {
         // Relay inputs light the contact lamps, relay outputs the info lamps.
-        struct Relay
-        {
-            const char *key;
-            int index;
-            bool input;
-        };
-        const Relay relays[] = {{"relay1_in", 0, true},
-                                {"relay2_in", 1, true},
-                                {"relay1_out", 0, false},
-                                {"relay2_out", 1, false}};
-        for (const Relay &relay : relays) {
-            const auto found = values.find(relay.key);
-            if (found == values.end())
-                continue;
-            const bool on = found->second == "on";
-            if (relay.input)
-                m_mainPage->setContactLamp(relay.index, on);
-            else
-                m_mainPage->setInfoLamp(relay.index, on);
+        for (int relay = 0; relay < 2; ++relay) {
+            if (const std::optional<bool> on = record.relayInputs[size_t(relay)])
+                m_mainPage->setContactLamp(relay, *on);
+        }
+        for (int relay = 0; relay < 2; ++relay) {
+            if (const std::optional<bool> on = record.relayOutputs[size_t(relay)])
+                m_mainPage->setInfoLamp(relay, *on);
         }
     }
 
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0) {
-        ksm::CMsg recorder(ksm::CMsg::Param);
-        recorder.setParam("target", "audio");
-        recorder.addGet("rec_status");
-        std::map<std::string, std::string> status;
-        request.getParams(recorder, status, failed, TComRequest::DefaultTimeoutMs);
-        const auto found = status.find("rec_status");
-        if (found != status.end()) {
-            m_soundIdPlayerState
-                = found->second == "play" || found->second == "play_paused" ? 0 : -1;
-        }
+    if ((device->deviceOptions() & TComDevice::OptionRecord) != 0) {
+        bool playing = false;
+        if (device->readRecorderPlaying(playing))
+            m_soundIdPlayerState = playing ? 0 : -1;
     }
 
     refreshShownPage();
-
-    ksm::CMsg levels(ksm::CMsg::Do);
-    levels.setParam("action", "subscribe");
-    levels.setParam("event_type", "audio_levels");
-    levels.setParam("port", std::to_string(client->datagramPort()));
-    levels.setParam("period", "150");
-    request.execute(levels, TComRequest::DefaultTimeoutMs);
-
-    ksm::CMsg comm(ksm::CMsg::Do);
-    comm.setParam("action", "request");
-    comm.setParam("event_type", "comm_events");
-    request.execute(comm, TComRequest::DefaultTimeoutMs);
+    device->subscribeAudioLevels(kLevelPeriodMs);
+    device->requestCommEvents();
 }
 
 void QVantelWindow::keepAliveEvent()
@@ -851,7 +772,7 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
         if ((number(*status) & 1) == 0) {
             ravennaController()->reset();
             if (m_settings)
-                m_settings->audioChangesetEvent(coreAudioChangeset());
+                m_settings->audioChangesetEvent(TComDevice::coreAudioChangeset());
         }
     }
     if (const std::string *update = body.param("system_update", false)) {
@@ -885,11 +806,9 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
 
 void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
 {
-    const ksm::CMsg &body = message.body();
-    for (const RemoteNumberKey &entry : kRemoteNumberKeys) {
-        const std::string *value = body.param(entry.key, false);
-        if (value && m_connectionPage)
-            m_connectionPage->setRemoteAddress(entry.link, toQString(*value), entry.kind);
+    if (m_connectionPage) {
+        for (const TComDevice::RemoteNumber &entry : TComDevice::remoteNumbers(message.body()))
+            m_connectionPage->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
     }
     refreshShownPage();
 }
@@ -1151,19 +1070,9 @@ void QVantelWindow::audioControllerParamChanged(TComController *controller,
 
 void QVantelWindow::completeLogin()
 {
-    ksm::CCom *client = comClient();
-    TComRequest request(client);
-    ksm::CMsg query(ksm::CMsg::Param);
-    query.setParam("target", "db");
-    query.setParam("cat", client->category());
-    query.setParam("type", client->controllerId());
-    query.setParam("controller_id", "web");
-    query.addGet("tabname");
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    request.getParams(query, values, failed, TComRequest::DefaultTimeoutMs);
-    const auto tabName = values.find("tabname");
-    emit loginClicked(tabName == values.end() ? QString() : fromDeviceString(tabName->second));
+    std::string tabName;
+    const bool named = comDevice()->readTabName(tabName);
+    emit loginClicked(named ? fromDeviceString(tabName) : QString());
     if (m_connectionPage) {
         m_connectionPage->panel(1)->reset();
         m_connectionPage->panel(2)->reset();
@@ -1457,18 +1366,7 @@ void QVantelWindow::storeRemoteNumber(int link, const QString &number, int kind)
 {
     if (kind == -1)
         return;
-    const std::string n = link == 2 ? "2" : "1";
-    std::string key = "remote_";
-    if (kind == QVantelConnPanel::VoiceAddress)
-        key += "voice";
-    else if (kind == QVantelConnPanel::IsdnAddress)
-        key += "isdn" + n;
-    else
-        key += "aoip" + n;
-    ksm::CMsg info(ksm::CMsg::Info);
-    info.setParam("info_type", "remote_numbers");
-    info.setParam(key, toStdString(number));
-    comClient()->sendMsg(info);
+    comDevice()->storeRemoteNumber(link, kind, toStdString(number));
     if (m_mainPage)
         m_mainPage->banner()->setLinkDetail(link, number);
 }

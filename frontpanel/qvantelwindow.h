@@ -248,7 +248,6 @@ private:
     void runPending();
     void setupPass();
     void frontPanelSetup();
-    static ksm::CMsg coreAudioChangeset();
     void resetModel();
 
     int m_soundIdPlayerState = -1;

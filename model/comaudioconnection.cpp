@@ -5,6 +5,7 @@
 #include "link/protocolkeys.h"
 #include "link/valueconversions.h"
 #include "model/comdevice.h"
+#include "model/comrequest.h"
 
 #include <vector>
 
@@ -412,6 +413,18 @@ bool TComAudioConnection::releaseCall(int id, const std::string &network)
     msg.setParam(kKeyId, longToString(id));
     ksm::CMsg reply;
     return sendCommand(msg, reply);
+}
+
+bool TComAudioConnection::sendTxBitRate(int bitRate)
+{
+    if (!m_com || m_id < 0)
+        return false;
+    ksm::CMsg msg(ksm::CMsg::Do);
+    msg.setParam(kKeyAction, kActionSendUserInfo);
+    msg.setParam(kKeyId, longToString(m_id));
+    msg.setParam(kKeyInfo, "AT#TXBITRATE=" + longToString(bitRate) + ";");
+    TComRequest request(m_com);
+    return request.execute(msg, kCommandTimeoutMs);
 }
 
 bool TComAudioConnection::hangUp()

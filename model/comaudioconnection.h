@@ -132,6 +132,9 @@ public:
     // Ends this call (state 1 or 2 only): on "OK" setStatus(3, 11) unless a release handled
     // meanwhile already ended it. True on "OK".
     bool hangUp();
+    // Asks the far end to send at bitRate (bit/s): the device passes "AT#TXBITRATE=<rate>;" as
+    // user information of this call. False without client or id, or when the device refuses.
+    bool sendTxBitRate(int bitRate);
 
     [[nodiscard]] int direction() const { return m_direction; }
     [[nodiscard]] int status() const { return m_status; }

@@ -11,7 +11,9 @@
 #include <QObject>
 #include <QtGlobal>
 
+#include <array>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -242,6 +244,81 @@ public:
                       int sampleRate,
                       std::vector<int> &out,
                       int family);
+
+    // --- Front panel ------------------------------------------------------------------------
+    // The conversations the front-panel window and its pages hold with the device, one
+    // function each (comdevicefrontpanel.cpp). Each waits for its answer (5000 ms) and returns
+    // false without client, when the call fails or when the device refuses; an output argument
+    // keeps its value unless the function says otherwise.
+
+    // What the login checks: "device", "version" and "builddate" of "general".
+    struct Identity
+    {
+        std::string device;
+        std::string version;
+        std::string buildDate;
+        // True when "device" names a Quorix.
+        [[nodiscard]] bool isQuorix() const;
+    };
+    // True only when all three came back; identity is filled only then.
+    bool readIdentity(Identity &identity);
+    // The device's tab name, kept in the web program's settings record; an empty name when the
+    // record has none.
+    bool readTabName(std::string &name);
+
+    // A remote number the front panel remembers for call link 1 or 2 under an address kind
+    // (Transport: IP, ISDN or voice).
+    struct RemoteNumber
+    {
+        int link = 1;
+        int kind = TransportIp;
+        std::string number;
+    };
+    // The front panel's own record on the device: the remembered numbers and, from firmware
+    // 1.10, the states of relay inputs and outputs 1 and 2 (unset while unknown).
+    struct PanelRecord
+    {
+        std::vector<RemoteNumber> numbers;
+        std::array<std::optional<bool>, 2> relayInputs;
+        std::array<std::optional<bool>, 2> relayOutputs;
+    };
+    // Subscribes to "remote_numbers", then reads the record. What came back is in record also
+    // when the result is false.
+    bool readPanelRecord(PanelRecord &record);
+    // The remote numbers an INFO "remote_numbers" carries.
+    [[nodiscard]] static std::vector<RemoteNumber> remoteNumbers(const ksm::CMsg &info);
+    // Remembers a number of link (2, or 1 for any other) and kind on the device: a one-way INFO
+    // "remote_numbers". False, sending nothing, for a kind other than IP, ISDN or voice.
+    bool storeRemoteNumber(int link, int kind, const std::string &number);
+
+    // Whether the recorder plays (also paused in play), from "rec_status".
+    bool readRecorderPlaying(bool &playing);
+    // Asks for "audio_levels" reports every periodMs to the client's datagram port.
+    bool subscribeAudioLevels(int periodMs);
+    // Asks the device to report the calls and data links it holds ("comm_events").
+    bool requestCommEvents();
+
+    // The auto-redial switches of links 1 and 2; a switch not read is off. Both are written
+    // also when the result is false.
+    bool readAutoRedial(bool &link1, bool &link2);
+    // Link 2, or 1 for any other; true when the device accepted it.
+    bool setAutoRedial(int link, bool on);
+    // The numbers dialled last: the phone numbers of the coordination line with phoneNumbers,
+    // else the call addresses; appended to entries.
+    bool readAddressHistory(bool phoneNumbers, std::vector<std::string> &entries);
+
+    // Subscribes to "config_changeset" and reads the soft-key and label keys (kPanelKey...) of
+    // "general": true only when all eleven came back, values holding them.
+    bool readPanelKeys(std::map<std::string, std::string> &values);
+    // Writes one soft-key or label key; any other key is refused without sending.
+    bool writePanelKey(const std::string &key, const std::string &value);
+
+    // Shows a text message on the device's display.
+    bool displayMessage(const std::string &text);
+
+    // The INFO the device sends when its core audio settings changed ("audio_changeset" from
+    // "core"), for telling listeners of such a change found otherwise.
+    [[nodiscard]] static ksm::CMsg coreAudioChangeset();
 
     // Bars 0 to 5 from the mobile and Wi-Fi signal quality.
     [[nodiscard]] static int mobileSignalBarsFor(int quality);

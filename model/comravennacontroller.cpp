@@ -704,6 +704,23 @@ bool TComRavennaController::start(const std::vector<std::string> &keys)
     return startReading([this, &keys] { return keys.empty() || read(keys); });
 }
 
+bool TComRavennaController::startWithIdentity()
+{
+    if (!start({kRavennaKeyRavFirmwareRev}))
+        return false;
+    std::vector<std::string> keys;
+    if (firmwareAtLeast(kFirmware1_7)) {
+        keys.push_back(kRavennaKeyRavManufacturer);
+        keys.push_back(kRavennaKeyRavHardwareName);
+    }
+    if (firmwareAtLeast(kFirmware1_10))
+        keys.push_back(kRavennaKeyRavIfCount);
+    keys.push_back(kRavennaKeyRavDeviceName);
+    keys.push_back(kRavennaKeyRavHardwareRev);
+    read(keys);
+    return true;
+}
+
 void TComRavennaController::reset()
 {
     const bool wasBlocked = blockSignals(true);

@@ -121,6 +121,10 @@ public:
     // Resets a known state, reads keys (when any) with signals blocked and sets the state to
     // ready; a failed read returns false and leaves the state unknown. Subscribes to nothing.
     bool start(const std::vector<std::string> &keys);
+    // start() with the module's firmware revision, then a read of its identity: manufacturer
+    // and hardware name (firmware 1.7 on), interface count (1.10 on), device name and hardware
+    // revision. The result is start()'s; the identity read follows only a successful start.
+    bool startWithIdentity();
     // Applies a received map in key order; unknown keys are ignored. False for an empty map or
     // when a stream reference or status text is malformed (the other keys are still applied).
     bool applyParams(const std::map<std::string, std::string> &values);

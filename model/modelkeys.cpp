@@ -151,6 +151,10 @@ const std::string kDeviceKeyAic = "aic";
 const std::string kDeviceKeyDsp = "dsp";
 const std::string kDeviceKeyAoip = "aoip";
 
+const std::string kPanelKeySoftkey = "softkey";
+const std::string kPanelKeyInfoLabel = "info_label";
+const std::string kPanelKeyContactLabel = "contact_label";
+
 const std::string kEthernetKeyMode = "mode";
 const std::string kEthernetKeyLocalAddr = "local_addr";
 const std::string kEthernetKeySubnet = "subnet";

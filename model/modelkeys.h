@@ -170,6 +170,12 @@ extern const std::string kDeviceKeyAic;
 extern const std::string kDeviceKeyDsp;
 extern const std::string kDeviceKeyAoip;
 
+// Front-panel keys (TComDevice's front-panel conversations, QVantelSoftkeys): each is followed by
+// its number, "softkey" 1 to 7, "info_label" and "contact_label" 1 and 2.
+extern const std::string kPanelKeySoftkey;
+extern const std::string kPanelKeyInfoLabel;
+extern const std::string kPanelKeyContactLabel;
+
 // Ethernet keys (TComEthernetController).
 extern const std::string kEthernetKeyMode;
 extern const std::string kEthernetKeyLocalAddr;

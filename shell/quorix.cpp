@@ -2,10 +2,9 @@
 
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
-#include "link/cmsg.h"
 #include "link/comclient.h"
 #include "link/logtext.h"
-#include "model/comrequest.h"
+#include "model/comdevice.h"
 #include "model/textconversions.h"
 #include "pages/pageregistration.h"
 #include "resources/tallydeskresources.h"
@@ -579,11 +578,7 @@ void Quorix::keyboardClosed()
     if (text.isEmpty())
         return;
 
-    ksm::CMsg message(ksm::CMsg::Do);
-    message.setParam("action", "display");
-    message.setParam("message", toDeviceString(text));
-    TComRequest request(comClient());
-    if (!request.execute(message, 5000))
+    if (!comDevice()->displayMessage(toDeviceString(text)))
         showCritical(this, tr("Send message"), tr("Failed to send message!"));
 }
 

@@ -1,0 +1,213 @@
+// What the demo unit does beyond storing values: the codec lists it answers and the course of a
+// call, seen from a client on loopback.
+
+#include "demounit.h"
+#include "fakeframereader.h"
+#include "fakequorix.h"
+
+#include <QHostAddress>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <optional>
+
+namespace {
+
+// A client of the demo unit that keeps every frame it receives.
+class DemoClient
+{
+public:
+    bool connectTo(quint16 port)
+    {
+        m_socket.connectToHost(QHostAddress::LocalHost, port);
+        return m_socket.waitForConnected(5000);
+    }
+
+    void request(qint32 id, const QByteArray &text)
+    {
+        FakeFrame frame;
+        frame.type = FakeFrame::Request;
+        frame.id = id;
+        frame.body = text;
+        m_socket.write(frame.encode());
+        m_socket.flush();
+    }
+
+    // The reply to request id, once it has arrived.
+    std::optional<FakeMessage> reply(qint32 id)
+    {
+        std::optional<FakeMessage> found;
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                read();
+                for (const FakeFrame &frame : std::as_const(m_frames)) {
+                    if (frame.type == FakeFrame::Reply && frame.id == id) {
+                        found = FakeMessage::fromText(frame.body);
+                        return true;
+                    }
+                }
+                return false;
+            },
+            5000);
+        return arrived ? found : std::nullopt;
+    }
+
+    // The events received so far, as "<event_type> <id>", oldest first.
+    QStringList events()
+    {
+        read();
+        QStringList seen;
+        for (const FakeFrame &frame : std::as_const(m_frames)) {
+            if (frame.type != FakeFrame::Signal)
+                continue;
+            const auto message = FakeMessage::fromText(frame.body);
+            if (message && message->type == FakeMessage::Event)
+                seen << message->value(QStringLiteral("event_type")) + QLatin1Char(' ')
+                            + message->value(QStringLiteral("id"));
+        }
+        return seen;
+    }
+
+    [[nodiscard]] bool waitForEvent(const QString &event, int timeoutMs = 5000)
+    {
+        return QTest::qWaitFor([&] { return events().contains(event); }, timeoutMs);
+    }
+
+private:
+    void read() { m_frames += m_reader.feed(m_socket.readAll()); }
+
+    QTcpSocket m_socket;
+    FakeFrameReader m_reader;
+    QList<FakeFrame> m_frames;
+};
+
+} // namespace
+
+class TestDemoAreas : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void codecListsAnswerWithoutStoring_data();
+    void codecListsAnswerWithoutStoring();
+    void callRunsThroughAndIsReleasedOnHangUp();
+    void callHungUpEarlyReportsNothingMore();
+
+private:
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<DemoClient> m_client;
+};
+
+void TestDemoAreas::init()
+{
+    m_fake = std::make_unique<FakeQuorix>();
+    installDemoUnit(*m_fake);
+    QVERIFY(m_fake->listen());
+    m_client = std::make_unique<DemoClient>();
+    QVERIFY(m_client->connectTo(m_fake->port()));
+}
+
+void TestDemoAreas::cleanup()
+{
+    m_client.reset();
+    m_fake.reset();
+}
+
+void TestDemoAreas::codecListsAnswerWithoutStoring_data()
+{
+    QTest::addColumn<QByteArray>("question");
+    QTest::addColumn<QString>("list");
+    QTest::addColumn<QString>("answer");
+
+    const QByteArray base = "PARAM;target:audio;codec_mode:single_codec;network:ip;";
+    QTest::newRow("algorithms") << base + "LIST:alg;"
+                                << "alg"
+                                << "OPUS,MPA2,AAC-ld,L16,G722,PCMA";
+    QTest::newRow("channel modes") << base + "alg:MPA2;LIST:mode;"
+                                   << "mode"
+                                   << "mono,dmono,stereo,jstereo";
+    QTest::newRow("sample rates") << base + "alg:MPA2;mode:stereo;LIST:samplerate;"
+                                  << "samplerate"
+                                  << "48000,32000";
+    QTest::newRow("mono bit rates") << base + "alg:OPUS;mode:mono;samplerate:48000;LIST:bitrate;"
+                                    << "bitrate"
+                                    << "32000,48000,64000";
+    QTest::newRow("stereo bit rates")
+        << base + "alg:OPUS;mode:stereo;samplerate:48000;LIST:bitrate;"
+        << "bitrate"
+        << "64000,96000,128000";
+    QTest::newRow("unknown algorithm") << base + "alg:NONE;LIST:mode;"
+                                       << "mode"
+                                       << "";
+}
+
+void TestDemoAreas::codecListsAnswerWithoutStoring()
+{
+    QFETCH(QByteArray, question);
+    QFETCH(QString, list);
+    QFETCH(QString, answer);
+
+    m_client->request(7, question);
+    const auto reply = m_client->reply(7);
+    QVERIFY(reply);
+    QCOMPARE(reply->value(list), answer);
+    QCOMPARE(reply->value(QStringLiteral("return")), QStringLiteral("OK"));
+    // The question's words are not settings: the unit's own codec mode and codec stay.
+    const QString audio = QStringLiteral("audio");
+    QCOMPARE(m_fake->value(QStringLiteral("codec_mode"), audio), QStringLiteral("cmode_normal"));
+    QCOMPARE(m_fake->value(QStringLiteral("codec"), audio),
+             QStringLiteral("OPUS/48000/stereo/64000"));
+    QVERIFY(!m_fake->hasValue(QStringLiteral("alg"), audio, QStringLiteral("ip")));
+}
+
+void TestDemoAreas::callRunsThroughAndIsReleasedOnHangUp()
+{
+    m_client->request(3, "DO;action:con;comm_link:audio;network:eth.0;remote_addr:10.0.0.9;");
+    const auto dialled = m_client->reply(3);
+    QVERIFY(dialled);
+    QCOMPARE(dialled->value(QStringLiteral("return")), QStringLiteral("OK"));
+    const QString id = dialled->value(QStringLiteral("id"));
+    QVERIFY(!id.isEmpty());
+
+    QVERIFY(m_client->waitForEvent(QStringLiteral("dsp_status ") + id));
+    // Link quality follows once the call runs.
+    QVERIFY(m_client->waitForEvent(QStringLiteral("rx-quality-report ") + id));
+    QCOMPARE(m_client->events().mid(0, 3),
+             QStringList({QStringLiteral("0100-call proceeding ") + id,
+                          QStringLiteral("1000-call active ") + id,
+                          QStringLiteral("dsp_status ") + id}));
+
+    m_client->request(4, "DO;action:dcon;network:eth.0;id:" + id.toLatin1() + ";");
+    QVERIFY(m_client->reply(4));
+    QVERIFY(m_client->waitForEvent(QStringLiteral("1900-call released ") + id));
+}
+
+void TestDemoAreas::callHungUpEarlyReportsNothingMore()
+{
+    m_client->request(3, "DO;action:con;comm_link:audio;network:eth.0;remote_addr:a;");
+    const auto first = m_client->reply(3);
+    QVERIFY(first);
+    const QString id = first->value(QStringLiteral("id"));
+    m_client->request(4, "DO;action:dcon;network:eth.0;id:" + id.toLatin1() + ";");
+    QVERIFY(m_client->reply(4));
+    QVERIFY(m_client->waitForEvent(QStringLiteral("1900-call released ") + id));
+
+    // A second call, dialled after the first ended, becomes active after the first would have.
+    m_client->request(5, "DO;action:con;comm_link:audio;network:eth.0;remote_addr:b;");
+    const auto second = m_client->reply(5);
+    QVERIFY(second);
+    const QString secondId = second->value(QStringLiteral("id"));
+    QVERIFY(secondId != id);
+    QVERIFY(m_client->waitForEvent(QStringLiteral("1000-call active ") + secondId));
+    const QStringList events = m_client->events();
+    QVERIFY2(!events.contains(QStringLiteral("1000-call active ") + id),
+             qPrintable(events.join(", ")));
+    QVERIFY(!events.contains(QStringLiteral("dsp_status ") + id));
+    QCOMPARE(events.count(QStringLiteral("1900-call released ") + id), 1);
+}
+
+QTEST_GUILESS_MAIN(TestDemoAreas)
+#include "tst_demoareas.moc"
