@@ -37,4 +37,5 @@ void installDemoCoding(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
