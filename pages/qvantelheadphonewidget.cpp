@@ -87,6 +87,7 @@ QVantelHeadphoneWidget::~QVantelHeadphoneWidget() = default;
 void QVantelHeadphoneWidget::setupBaseUi()
 {
     m_statusPanel = new QVantelStatusPanel(false, this);
+    setForwardedStatusPanel(m_statusPanel);
     m_statusPanel->move(132, 7);
     static_cast<IVantelStatusPanel *>(m_statusPanel)->setCodecMode(1, 0);
 
@@ -519,69 +520,3 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
 
 // Status strip.
 
-void QVantelHeadphoneWidget::setSoundIdState(int state)
-{
-    m_statusPanel->setSoundIdState(state);
-}
-
-void QVantelHeadphoneWidget::setBatteryLevel(int level)
-{
-    m_statusPanel->setBatteryLevel(level);
-}
-
-void QVantelHeadphoneWidget::setNetworkType(int type, int technology)
-{
-    m_statusPanel->setNetworkType(type, technology);
-}
-
-void QVantelHeadphoneWidget::setCodecMode(int codecMode, int coordinationMode)
-{
-    m_statusPanel->setCodecMode(codecMode, coordinationMode);
-}
-
-void QVantelHeadphoneWidget::setDataActive(bool active)
-{
-    m_statusPanel->setDataActive(active);
-}
-
-void QVantelHeadphoneWidget::setSignalQuality(int mode, int bars)
-{
-    m_statusPanel->setSignalQuality(mode, bars);
-}
-
-void QVantelHeadphoneWidget::setAudioLevels(int programTxLeft,
-                                            int coordinationTx,
-                                            int programRxLeft,
-                                            int coordinationRx,
-                                            int programTxRight,
-                                            int programRxRight,
-                                            bool immediate)
-{
-    m_statusPanel->setAudioLevels(programTxLeft,
-                                  coordinationTx,
-                                  programRxLeft,
-                                  coordinationRx,
-                                  programTxRight,
-                                  programRxRight,
-                                  immediate);
-}
-
-void QVantelHeadphoneWidget::setLinkState(int link, int state)
-{
-    m_statusPanel->setLinkState(link, state);
-}
-
-void QVantelHeadphoneWidget::setLinkEnabled(int link, bool enabled)
-{
-    m_statusPanel->setLinkEnabled(link, enabled);
-}
-
-void QVantelHeadphoneWidget::setLinkQuality(int link, int transmitQuality, int receiveQuality)
-{
-    m_statusPanel->setLinkQuality(link, transmitQuality, receiveQuality);
-}
-
-void QVantelHeadphoneWidget::setSipState(int link, int state)
-{
-    m_statusPanel->setSipState(link, state);
-}
