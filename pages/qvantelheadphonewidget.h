@@ -105,6 +105,9 @@ protected:
     void moveScrollMarker(bool dragging, int delta);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
+    // The balance of the PROGRAM (20) or COORD (21) strip, written to every node that strip
+    // drags along, as one headphone-mix write.
+    void audioBalanceChanged(QVantelAudioBase *strip, int balance);
 
     // Puts popup (already sized) in the middle of the page, in global coordinates.
     void centrePopup(QWidget *popup) const;
