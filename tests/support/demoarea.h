@@ -38,3 +38,6 @@ void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
+void installDemoTroubleshooting(DemoUnit &demo);
+// A handler that fails every read asking for one of keys (an error reply instead of values).
+FakeReplyHook failReadOf(const QStringList &keys);
