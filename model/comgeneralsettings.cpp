@@ -16,7 +16,6 @@ const std::string kGeneralKeyCodecId = "codec_id";
 namespace {
 
 const std::string kActionChangeSyslog = "change_syslog";
-const std::string kActionReset = "reset";
 const std::string kKeyLevel = "level";
 
 } // namespace

@@ -3,7 +3,7 @@
 // accepted (and show in the request log like every request).
 //
 // The failure paths can be tried by hand through two environment variables, each a comma list
-// of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers (it refuses them), and
+// of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, and
 // fails every read that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of
 // values; writes still go through, so a write followed by a failed read-back can be tried).
 
@@ -19,6 +19,20 @@ QStringList keysFromEnvironment(const char *name)
 }
 
 } // namespace
+
+FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys)
+{
+    return [&fake, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param || request.gets().isEmpty())
+            return std::nullopt;
+        QList<FakeReply> replies = fake.defaultReplies(request);
+        for (FakeReply &reply : replies) {
+            for (const QString &key : keys)
+                reply.body.remove(key);
+        }
+        return replies;
+    };
+}
 
 FakeReplyHook failReadOf(const QStringList &keys)
 {
@@ -54,8 +68,9 @@ void installDemoTroubleshooting(DemoUnit &demo)
     for (const auto &[key, value] : settings)
         fake.setValue(QLatin1String(key), QLatin1String(value), general);
 
-    for (const QString &key : keysFromEnvironment("FAKE_QUORIX_MISS"))
-        fake.refuseKey(key, QStringLiteral("108-not available"));
+    const QStringList missing = keysFromEnvironment("FAKE_QUORIX_MISS");
+    if (!missing.isEmpty())
+        demo.addHandler(missKeys(fake, missing));
     const QStringList failing = keysFromEnvironment("FAKE_QUORIX_FAIL_READ");
     if (!failing.isEmpty())
         demo.addHandler(failReadOf(failing));
