@@ -101,6 +101,7 @@ public:
     void audioCallStatisticChanged(TComAudioConnection *connection) override;
     // The call profile being loaded or edited (the window reads its remote numbers).
     [[nodiscard]] const TCallProfile &callProfile() const { return editProfile; }
+    QString remoteAddressText(int index) const override;
     // Per-link statistics copies: slot (stream - 1) * 2 + (link - 1), 0 to 3.
     [[nodiscard]] const RxQualityReport &rxStatisticsSlot(int slot) const;
     [[nodiscard]] const TxQualityReport &txStatisticsSlot(int slot) const;
@@ -298,6 +299,31 @@ private:
     void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
     void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
+    void createPresetPage(int rowId, const QString &name);
+    void createSipProfilePage(int rowId, const QString &name);
+    void createSnapshotPage(int rowId, const QString &name);
+    void createStoredItemPage(int listId, int rowId, const QString &name);
+    // Builds the list of oldList's kind afresh; oldList leaves the stack and is deleted later.
+    void rebuildStoredList(QVantelMenuItems *oldList);
+    // The account choice of a SIP profile's create or load, on row.
+    void offerSipAccounts(QVantelMenuItem *row, const QString &title);
+    // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.
+    void createStoredItem(QVantelMenuItems *list, const QString &name, int account);
+    void loadStoredItem(int listId, int storedRowId, int account);
+    // Call profiles (settingscallprofiles.cpp): editProfile from the unit (a new profile when
+    // rowId is below 306); false when the profile cannot be read.
+    bool loadCallProfile(int rowId, const QString &name);
+    void createCallProfilePage(int rowId, const QString &name);
+    void refreshCallProfilePage(QVantelMenuItems *page);
+    void updateCallProfileActions(QVantelMenuItems *page);
+    void commitCallProfileItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // The load question of row: a link choice in double codec mode on the plain Book, else a
+    // confirmation; nothing while the profile is incomplete.
+    void askCallProfileLoad(QVantelMenuItem *row);
+    void loadCallProfileConfirmed(QVantelMenuItem *row);
+    void loadCallProfileOnLink(QVantelMenuItem *row, QVantelMenuSelect *select);
+    void deleteCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Tools section (settingstools.cpp) --------------------------------------------------
     void createToolsMenu();

@@ -37,6 +37,7 @@ void installDemoCoding(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
 // A handler that leaves keys out of every answer to a read, as a unit that does not know them.

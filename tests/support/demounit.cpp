@@ -35,6 +35,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
+    installDemoBook(*demo);
     installDemoSip(*demo);
     installDemoTroubleshooting(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
