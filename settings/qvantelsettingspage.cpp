@@ -589,6 +589,8 @@ bool QVantelSettingsPage::pageHasChanges(QVantelMenuItems *page, bool *tested)
         return ravennaStreamHasChanges(page);
     if (id == kPageRavennaOutput)
         return ravennaOutputHasChanges(page);
+    if (id == 245)
+        return remoteAssistanceHasChanges(page);
     *tested = false;
     return false;
 }

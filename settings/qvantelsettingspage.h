@@ -174,6 +174,7 @@ private:
     friend class TestNetworkPages;
     // The SIP pages' tests build and apply them without the Network page below.
     friend class TestSipPages;
+    friend class TestTroubleshootingPages;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -348,6 +349,8 @@ private:
     //     (settingstroubleshooting.cpp) --------------------------------------------------------
     void createTroubleshootingPage();
     void createRemoteAssistancePage();
+    void refreshTroubleshootingPage(QVantelMenuItems *page);
+    bool remoteAssistanceHasChanges(QVantelMenuItems *page);
     bool applyRemoteAssistancePage(QVantelMenuItems *page);
     // Pages 241 and 245.
     void commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);

@@ -2,33 +2,365 @@
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createTroubleshootingPage() {}
+#include "link/valueconversions.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/comgeneralsettings.h"
+#include "model/firmwareversion.h"
+#include "model/textconversions.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
 
-void QVantelSettingsPage::createRemoteAssistancePage() {}
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+#include <array>
+#include <map>
+#include <string>
+
+namespace {
+
+constexpr int kTroubleshootingPage = 241;
+constexpr int kRowLogLevel = 242;
+constexpr int kRowLogAddr = 243;
+constexpr int kRowReset = 244;
+constexpr int kRemoteAssistancePage = 245;
+constexpr int kRowRemoteAccess = 246;
+constexpr int kRowRemoteNetwork = 247;
+constexpr int kRowRemoteServer = 248;
+constexpr int kRowSerialNo = 249;
+constexpr int kRowCodecId = 250;
+constexpr int kRowRemotePassword = 251;
+
+constexpr int kLogLevelCoarse = 5;
+constexpr int kNetworkAuto = 0xFFFF;
+
+// The reset categories of row 244, by value, with the device word of each.
+enum ResetCategory : int {
+    ResetSipProfiles = 3,
+    ResetDefaults = 5,
+    ResetFull = 6,
+    ResetSipAccounts = 7,
+};
+
+struct ResetEntry
+{
+    const char *text;
+    const char *level;
+};
+
+constexpr std::array<ResetEntry, 8> kResetCategories{{
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Call History"), "addrhistory"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Call Profiles"), "remote_profile"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Presets"), "local_profile"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIP Profiles"), "sip_profile"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Snapshots"), "snapshot"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Restore Default Settings"), "settings"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Full Factory Reset"), "full"},
+    {QT_TRANSLATE_NOOP("QVantelSettingsPage", "Reload the Factory SIP Accounts"), "sipaccount"},
+}};
+
+const std::string kOn = "on";
+const std::string kOff = "off";
+const std::string kAuto = "auto";
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate("QVantelSettingsPage", text);
+}
+
+QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &label)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    row->grid()->setContentsMargins(10, 0, 10, 0);
+    row->titleLabel()->setText(label);
+    page->addItem(row);
+    return row;
+}
+
+QVantelMenuItem *addTextRow(
+    QVantelMenuItems *page, int id, const QString &label, const QString &text, bool readOnly)
+{
+    QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::TextEntry, label);
+    row->setValueText(text);
+    row->setReadOnly(readOnly);
+    return row;
+}
+
+TComGeneralSettings generalSettings()
+{
+    return TComGeneralSettings(comDevice()->com());
+}
+
+const std::string *reported(const std::map<std::string, std::string> &values, const std::string &key)
+{
+    const auto it = values.find(key);
+    return it == values.end() ? nullptr : &it->second;
+}
+
+// The row of page with id when it is there and the operator may change it.
+QVantelMenuItem *writableRow(QVantelMenuItems *page, int id)
+{
+    QVantelMenuItem *row = page->findItem(id);
+    return row && !row->isReadOnly() ? row : nullptr;
+}
+
+// The keys of the remote-assistance rows the operator changed against values the device
+// reported now. A row whose key the device did not report takes no part: what the device did
+// not tell is never overwritten.
+std::map<std::string, std::string> remoteAssistanceChanges(QVantelMenuItems *page,
+                                                           const std::map<std::string, std::string> &device)
+{
+    std::map<std::string, std::string> changes;
+    if (QVantelMenuItem *row = writableRow(page, kRowRemoteAccess)) {
+        if (const std::string *value = reported(device, kGeneralKeyRemoteAccess)) {
+            if (row->isChecked() != (*value == kOn))
+                changes[kGeneralKeyRemoteAccess] = row->isChecked() ? kOn : kOff;
+        }
+    }
+    if (QVantelMenuItem *row = writableRow(page, kRowRemoteNetwork)) {
+        const std::string *value = reported(device, kGeneralKeyRemoteAccessNetwork);
+        const QVantelMenuItem::Value *current = row->currentValue();
+        if (value && current && current->value != TComDevice::networkFromString(*value)) {
+            changes[kGeneralKeyRemoteAccessNetwork] = current->value == kNetworkAuto
+                                                          ? kAuto
+                                                          : TComDevice::networkToString(current->value);
+        }
+    }
+    const std::pair<int, const std::string *> texts[] = {
+        {kRowRemoteServer, &kGeneralKeyRemoteAccessServer},
+        {kRowRemotePassword, &kGeneralKeyRemoteAccessPwd},
+    };
+    for (const auto &[id, key] : texts) {
+        QVantelMenuItem *row = writableRow(page, id);
+        const std::string *value = reported(device, *key);
+        if (row && value && row->valueText() != fromDeviceString(*value))
+            changes[*key] = toDeviceString(row->valueText());
+    }
+    return changes;
+}
+
+std::map<std::string, std::string> readRemoteAssistance()
+{
+    return generalSettings().read({kGeneralKeyRemoteAccess,
+                                   kGeneralKeyRemoteAccessNetwork,
+                                   kGeneralKeyRemoteAccessServer,
+                                   kGeneralKeyRemoteAccessPwd});
+}
+
+} // namespace
+
+void QVantelSettingsPage::createTroubleshootingPage()
+{
+    auto *page = new QVantelMenuItems(kTroubleshootingPage, this);
+    QVantelMenuItem *level = addRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
+    level->addValue(5, tr("Coarse"));
+    level->addValue(6, tr("Normal"));
+    level->addValue(8, tr("Debug"));
+    addTextRow(page, kRowLogAddr, tr("Syslog Server"), QString(), false);
+
+    QVantelMenuItem *reset = addRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
+    for (int value = 0; value < int(kResetCategories.size()); ++value) {
+        if (value == ResetSipProfiles && firmwareVersion <= 0x10701)
+            continue;
+        reset->addValue(value, translated(kResetCategories[size_t(value)].text));
+    }
+    reset->selectValue(0, false, false);
+    reset->setValueText(tr("Select the category of settings to reset"));
+
+    refreshTroubleshootingPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    const std::map<std::string, std::string> values =
+        generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
+    if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
+        const std::string *level = reported(values, kGeneralKeyLogLevel);
+        int value = level ? stringToInt(*level) : kLogLevelCoarse;
+        // A level the list does not offer (7 among them) shows the first entry.
+        if (value != 5 && value != 6 && value != 8)
+            value = kLogLevelCoarse;
+        row->selectValue(value, true, false);
+        row->setReadOnly(!level);
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
+        const std::string *address = reported(values, kGeneralKeyLogAddr);
+        row->setValueText(address ? toQString(*address) : QString());
+        row->setReadOnly(!address);
+    }
+}
+
+void QVantelSettingsPage::createRemoteAssistancePage()
+{
+    auto *page = new QVantelMenuItems(kRemoteAssistancePage, this);
+    TComDevice *device = comDevice();
+    const quint32 options = device->deviceOptions();
+    const bool remoteAccess = options & TComDevice::OptionRemoteAccess;
+    const bool fullService = options & TComDevice::OptionRemoteAccessFull;
+    const bool administrator = accessLevel == AccessLevel::Administrator;
+
+    const std::map<std::string, std::string> values =
+        generalSettings().read({kGeneralKeySerialNo,
+                                kGeneralKeyCodecId,
+                                kGeneralKeyRemoteAccess,
+                                kGeneralKeyRemoteAccessNetwork,
+                                kGeneralKeyRemoteAccessServer,
+                                kGeneralKeyRemoteAccessPwd});
+    const auto text = [&values](const std::string &key) {
+        const std::string *value = reported(values, key);
+        return value ? *value : std::string();
+    };
+    // A setting the device did not report cannot be shown, so it is not offered for editing
+    // either: an Apply would otherwise overwrite it with a default.
+    const auto missing = [&values](const std::string &key) { return !reported(values, key); };
+
+    QVantelMenuItem *service = addRow(page,
+                                      kRowRemoteAccess,
+                                      QVantelMenuItem::Switch,
+                                      remoteAccess ? tr("Remote Access") : tr("Remote Assistance"));
+    service->setChecked(text(kGeneralKeyRemoteAccess) == kOn);
+    service->setReadOnly(missing(kGeneralKeyRemoteAccess));
+
+    QVantelMenuItem *network = addRow(page,
+                                      kRowRemoteNetwork,
+                                      QVantelMenuItem::Choice,
+                                      tr("Interface for Control"));
+    network->addValue(kNetworkAuto, tr("Auto"));
+    (void) device->readNetworks();
+    const std::map<int, std::string> networks = device->networks();
+    for (const auto &[id, name] : networks) {
+        if (TComDevice::networkIdTransport(id) == 0)
+            network->addValue(id, QVantelLocalize::interfaceName(id));
+    }
+    const std::string *reportedNetwork = reported(values, kGeneralKeyRemoteAccessNetwork);
+    const int networkId = reportedNetwork ? TComDevice::networkFromString(*reportedNetwork)
+                                          : kNetworkAuto;
+    network->selectValue(networkId, true, true);
+    if (!network->currentValue())
+        network->setValueText(QVantelLocalize::interfaceName(networkId), Qt::red, true);
+    if (missing(kGeneralKeyRemoteAccessNetwork))
+        network->setReadOnly(true);
+
+    if (remoteAccess) {
+        addTextRow(page,
+                   kRowRemoteServer,
+                   tr("Remote Access Server"),
+                   fromDeviceString(text(kGeneralKeyRemoteAccessServer)),
+                   !(administrator && fullService) || missing(kGeneralKeyRemoteAccessServer));
+    }
+    addTextRow(page, kRowSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
+    addTextRow(page, kRowCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
+    if (remoteAccess) {
+        addTextRow(page,
+                   kRowRemotePassword,
+                   tr("Codec Password"),
+                   fromDeviceString(text(kGeneralKeyRemoteAccessPwd)),
+                   !administrator || missing(kGeneralKeyRemoteAccessPwd));
+    }
+    pushPage(page);
+}
+
+bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    return !remoteAssistanceChanges(page, readRemoteAssistance()).empty();
+}
 
 bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    const std::map<std::string, std::string> device = readRemoteAssistance();
+    if (device.empty()) {
+        // Nothing to compare with: the edits stay for another try.
+        showMessage(tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    const std::map<std::string, std::string> changes = remoteAssistanceChanges(page, device);
+    if (changes.empty())
+        return true;
+    TComGeneralSettings settings = generalSettings();
+    if (!settings.write(changes)) {
+        showMessage(tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    if (changes.count(kGeneralKeyRemoteAccessPwd) != 0) {
+        const std::map<std::string, std::string> readBack = settings.read({kGeneralKeyRemoteAccessPwd});
+        QVantelMenuItem *row = writableRow(page, kRowRemotePassword);
+        // A failed read-back keeps the text that was written.
+        if (const std::string *password = reported(readBack, kGeneralKeyRemoteAccessPwd); row && password)
+            row->setValueText(fromDeviceString(*password));
+    }
     return true;
 }
 
 void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    if (!page || !item)
+        return;
+    if (page->id() == kTroubleshootingPage) {
+        // Event-log commits are sent at once and their failures stay silent; the row keeps the
+        // operator's value.
+        if (item->id() == kRowLogLevel) {
+            if (const QVantelMenuItem::Value *current = item->currentValue())
+                (void) generalSettings().changeSyslog(kGeneralKeyLogLevel,
+                                                      std::to_string(current->value));
+        } else if (item->id() == kRowLogAddr) {
+            (void) generalSettings().changeSyslog(kGeneralKeyLogAddr, toStdString(item->valueText()));
+        }
+    } else if (page->id() == kRemoteAssistancePage && item->id() == kRowRemoteNetwork) {
+        // Chosen now: the red of an interface that was not offered goes.
+        item->setReadOnly(item->isReadOnly());
+    }
 }
 
 void QVantelSettingsPage::tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    if (page && item && page->id() == kTroubleshootingPage && item->id() == kRowReset)
+        showSelection(QString(), item, true);
 }
 
 void QVantelSettingsPage::selectTroubleshootingItem(QVantelMenuItems *page,
                                                     QVantelMenuItem *item,
                                                     QVantelMenuSelect *select)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
-    Q_UNUSED(select)
+    if (!page || !item || !select || item->id() != kRowReset)
+        return;
+    const QVantelMenuSelectable *chosen = select->currentSelectable();
+    if (!chosen)
+        return;
+    const int category = chosen->id();
+    if (category < 0 || category >= int(kResetCategories.size()))
+        return;
+    const std::string level = kResetCategories[size_t(category)].level;
+    const TComGeneralSettings settings = generalSettings();
+    QPointer<QVantelMenuItems> guard(page);
+    if (category == ResetDefaults || category == ResetFull) {
+        showMessage(tr("Reset settings..."), 0);
+        if (settings.reset(level, TComGeneralSettings::kLongResetTimeoutMs)) {
+            if (guard)
+                refreshTroubleshootingPage(guard);
+            closeMessage();
+        } else {
+            showMessage(tr("Failed to perform reset action!"), 0);
+        }
+    } else if (category == ResetSipAccounts) {
+        showMessage(tr("Reloading SIP Accounts..."), 0);
+        if (settings.reset(level, TComGeneralSettings::kTimeoutMs))
+            closeMessage();
+        else
+            showMessage(tr("Failed to reload the SIP Accounts!"), 0);
+    } else if (!settings.reset(level, TComGeneralSettings::kTimeoutMs)) {
+        showMessage(tr("Failed to perform reset action!"), 0);
+    }
 }

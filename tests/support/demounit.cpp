@@ -38,6 +38,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoRavenna(*demo);
     installDemoBook(*demo);
     installDemoSip(*demo);
+    installDemoTroubleshooting(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
     fillAudioDemoValues(fake);

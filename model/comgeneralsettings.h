@@ -1,0 +1,45 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace ksm {
+class CCom;
+}
+
+// Keys of the device's event log and remote assistance, all under "target" "general".
+extern const std::string kGeneralKeyLogLevel;
+extern const std::string kGeneralKeyLogAddr;
+extern const std::string kGeneralKeyRemoteAccess;
+extern const std::string kGeneralKeyRemoteAccessNetwork;
+extern const std::string kGeneralKeyRemoteAccessServer;
+extern const std::string kGeneralKeyRemoteAccessPwd;
+extern const std::string kGeneralKeySerialNo;
+extern const std::string kGeneralKeyCodecId;
+
+// Reads and writes single "general" settings of the device and starts its reset actions. Every
+// call is synchronous through the protocol client's nested event loop; without a client every
+// call fails at once. GUI thread only.
+class TComGeneralSettings
+{
+public:
+    static constexpr int kTimeoutMs = 5000;
+    static constexpr int kLongResetTimeoutMs = 20000;
+
+    explicit TComGeneralSettings(ksm::CCom *com);
+
+    // The keys the device reported (a key reported "not set" is present, empty). A failed read
+    // gives an empty map: the caller treats every key as not reported.
+    [[nodiscard]] std::map<std::string, std::string> read(const std::vector<std::string> &keys) const;
+    // One event-log key, through the "change_syslog" action.
+    bool changeSyslog(const std::string &key, const std::string &value) const;
+    // Writes values in one request; true only when the device accepted every one of them.
+    // An empty set is written as nothing and succeeds.
+    bool write(const std::map<std::string, std::string> &values) const;
+    // The reset action "level" (a device word such as "snapshot" or "full").
+    bool reset(const std::string &level, int timeoutMs) const;
+
+private:
+    ksm::CCom *m_com;
+};

@@ -1,0 +1,77 @@
+// The event log and remote assistance: the unit logs at level "Normal" to no syslog server and
+// offers the full remote-access service (remote_access_3), switched off. Reset actions are
+// accepted (and show in the request log like every request).
+//
+// The failure paths can be tried by hand through two environment variables, each a comma list
+// of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, and
+// fails every read that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of
+// values; writes still go through, so a write followed by a failed read-back can be tried).
+
+#include "demoarea.h"
+
+#include <QStringList>
+
+namespace {
+
+QStringList keysFromEnvironment(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name)).split(QLatin1Char(','), Qt::SkipEmptyParts);
+}
+
+} // namespace
+
+FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys)
+{
+    return [&fake, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param || request.gets().isEmpty())
+            return std::nullopt;
+        QList<FakeReply> replies = fake.defaultReplies(request);
+        for (FakeReply &reply : replies) {
+            for (const QString &key : keys)
+                reply.body.remove(key);
+        }
+        return replies;
+    };
+}
+
+FakeReplyHook failReadOf(const QStringList &keys)
+{
+    return [keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        for (const QString &key : keys) {
+            if (request.isGetOf(key))
+                return QList<FakeReply>{FakeReply::errorReply(3)};
+        }
+        return std::nullopt;
+    };
+}
+
+void installDemoTroubleshooting(DemoUnit &demo)
+{
+    FakeQuorix &fake = demo.fake();
+    const QString general = QStringLiteral("general");
+    QStringList options
+        = FakeMessage::splitList(fake.value(QStringLiteral("device_opts"), general));
+    if (!options.contains(QStringLiteral("remote_access_3")))
+        options << QStringLiteral("remote_access_3");
+    fake.setList(QStringLiteral("device_opts"), options, general);
+
+    const std::pair<const char *, const char *> settings[] = {
+        {"log_level", "6"},
+        {"log_addr", ""},
+        {"remote_access", "off"},
+        {"remote_access_network", "auto"},
+        {"remote_access_server", "ra.demo.invalid"},
+        {"remote_access_pwd", "demo"},
+        {"serialno", "QX-000123"},
+        {"codec_id", "QX123DEMO"},
+    };
+    for (const auto &[key, value] : settings)
+        fake.setValue(QLatin1String(key), QLatin1String(value), general);
+
+    const QStringList missing = keysFromEnvironment("FAKE_QUORIX_MISS");
+    if (!missing.isEmpty())
+        demo.addHandler(missKeys(fake, missing));
+    const QStringList failing = keysFromEnvironment("FAKE_QUORIX_FAIL_READ");
+    if (!failing.isEmpty())
+        demo.addHandler(failReadOf(failing));
+}
