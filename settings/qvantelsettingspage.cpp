@@ -583,6 +583,8 @@ bool QVantelSettingsPage::pageHasChanges(QVantelMenuItems *page, bool *tested)
         return hasWifiChanges(page);
     if (id == kPageCodec1 || id == kPageCodec2)
         return codecPageHasChanges(page);
+    if (id == 114)
+        return monitoringPageHasChanges(page);
     *tested = false;
     return false;
 }

@@ -16,6 +16,7 @@
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/audiopagesgallery.h"
+#include "tests/gallery/codingaudiogallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/settingsgallery.h"
@@ -229,6 +230,7 @@ int main(int argc, char **argv)
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
+    ok = codingaudiogallery::codingAudioPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

@@ -42,6 +42,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoDevice(*demo);
     installDemoNetworks(*demo);
     installDemoCoding(*demo);
+    installDemoCodingOptions(*demo);
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
