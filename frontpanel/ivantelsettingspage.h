@@ -30,9 +30,10 @@ public:
     // Id of the root entry opened last, -1 before any.
     [[nodiscard]] virtual int lastSectionId() const = 0;
 
-    // Notifications: every INFO message the window handled (and the "core" audio change-set the
-    // window builds itself), every EVENT but "relay_in", and the device becoming busy (shutting
-    // down, rebooting, updating) or released (a "display" message).
+    // Notifications: every INFO message the window handled (and the "core" audio change-set,
+    // TComDevice::coreAudioChangeset(), when the window found such a change itself), every
+    // EVENT but "relay_in", and the device becoming busy (shutting down, rebooting, updating)
+    // or released (a "display" message).
     virtual void audioChangesetEvent(const ksm::CMsg &message) = 0;
     virtual void configurationEvent(const ksm::CMsg &message) = 0;
     virtual void deviceBusy(bool busy) = 0;

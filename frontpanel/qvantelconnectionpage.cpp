@@ -231,7 +231,9 @@ void QVantelConnectionPage::placeCall(QVantelConnPanel *panel)
         if (address.isEmpty())
             return;
         call = std::make_unique<TComAudioConnection>(comClient(), kCoordinationCommLink);
-        result = call->dial("mobile.0", toStdString(address));
+        // The coordination line runs on the first mobile interface.
+        result = call->dial(TComDevice::networkToString(TComDevice::MobileFamily),
+                            toStdString(address));
     }
 
     QVantelWindow *window = vantelWindow();

@@ -7,6 +7,8 @@
 // was written.
 
 #include "widgets/qvantelaudio.h"
+#include "widgets/qvantelaudiobutton.h"
+#include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbattery.h"
 #include "widgets/qvantelbutton.h"
@@ -14,13 +16,6 @@
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvanteldataactive.h"
 #include "widgets/qvantelknob.h"
-#include "widgets/qvantelnetquality.h"
-#include "widgets/qvantelpair.h"
-#include "widgets/qvantelsigquality.h"
-#include "widgets/qvantelswitch.h"
-#include "widgets/qvantelwheel.h"
-#include "widgets/qvantelaudiobutton.h"
-#include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -30,15 +25,20 @@
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelnetquality.h"
+#include "widgets/qvantelpair.h"
+#include "widgets/qvantelsigquality.h"
+#include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
+#include "widgets/qvantelwheel.h"
 
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/gallerysheet.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLayout>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
 #include <QPixmap>
 
@@ -449,6 +449,13 @@ bool popups(const QString &folder)
     QVantelMessage question(QStringLiteral("Are you sure you want to hang up?"), 3, &owner);
     QVantelMessage notice(QStringLiteral("Applying changes..."), 0, &owner);
     QVantelMessage cancelOnly(QStringLiteral("Dialling..."), 1, &owner);
+    // Longer than the usual box: the box grows to it.
+    QVantelMessage longNotice(
+        QStringLiteral("Newer firmware detected on this\nunit (Version 2.01.3)\n\nAn update of the "
+                       "\"My Quorix\" application is recommended to access all the features of "
+                       "the device"),
+        0,
+        &owner);
     QVantelMenuSelect select(&owner);
     select.setTitle(QStringLiteral("Bit rate"));
     const char *const choices[] = {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"};
@@ -462,9 +469,13 @@ bool popups(const QString &folder)
     bool ok = writeSheet(folder, QStringLiteral("message-question.png"), question);
     ok = writeSheet(folder, QStringLiteral("message-notice.png"), notice) && ok;
     ok = writeSheet(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
+    ok = writeSheet(folder, QStringLiteral("message-long.png"), longNotice) && ok;
     ok = writeSheet(folder, QStringLiteral("select.png"), select) && ok;
-    for (QWidget *popup : {static_cast<QWidget *>(&question), static_cast<QWidget *>(&notice),
-                           static_cast<QWidget *>(&cancelOnly), static_cast<QWidget *>(&select)})
+    for (QWidget *popup : {static_cast<QWidget *>(&question),
+                           static_cast<QWidget *>(&notice),
+                           static_cast<QWidget *>(&cancelOnly),
+                           static_cast<QWidget *>(&longNotice),
+                           static_cast<QWidget *>(&select)})
         popup->hide();
     return ok;
 }
@@ -596,7 +607,12 @@ bool connPanels(const QString &folder)
     const Look looks[] = {
         {"link 1 idle", 1, 1, 0, "Ethernet\nOpus 48 kHz stereo 256 kbit/s", "", nullptr},
         {"link 2 not in use (mode 1)", 2, 1, 0, nullptr, "", nullptr},
-        {"link 1 state 2, Prog. L/R", 1, 32, 2, "Ethernet / Opus", "sip:studio@example.net",
+        {"link 1 state 2, Prog. L/R",
+         1,
+         32,
+         2,
+         "Ethernet / Opus",
+         "sip:studio@example.net",
          "Call established (synchronized)"},
         {"link 2 state 4", 2, 16, 4, "ISDN / G.722", "0301234567", "Releasing call..."},
     };
@@ -634,8 +650,17 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    const std::function<bool(const QString &)> sheets[]
-        = {buttons, switches, knobs, bars, glyphs, images, popups, keyboards, menu, strips, connPanels};
+    const std::function<bool(const QString &)> sheets[] = {buttons,
+                                                           switches,
+                                                           knobs,
+                                                           bars,
+                                                           glyphs,
+                                                           images,
+                                                           popups,
+                                                           keyboards,
+                                                           menu,
+                                                           strips,
+                                                           connPanels};
     bool ok = true;
     for (const auto &sheet : sheets)
         ok = sheet(folder) && ok;

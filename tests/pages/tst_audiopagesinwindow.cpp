@@ -1,10 +1,13 @@
 #include "frontpanel/qvantelwindow.h"
+#include "link/cmsg.h"
+#include "link/rpcmessage.h"
 #include "pages/pageregistration.h"
 #include "pages/qvantelaudioauxiliarypage.h"
 #include "pages/qvantelaudioinputpage.h"
 #include "pages/qvantelaudiooutputpage.h"
 #include "pages/qvantelaudiopage.h"
 #include "tests/pages/pagefixture.h"
+#include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelknob.h"
 
@@ -23,6 +26,7 @@ private slots:
     void cleanup();
     void pagesAreBuiltAndNavigated();
     void aTurnedKnobReachesTheUnit();
+    void levelReportsReachTheMeters();
 
 private:
     PageFixture m_fixture;
@@ -96,6 +100,24 @@ void TestAudioPagesInWindow::aTurnedKnobReachesTheUnit()
     QCOMPARE(request.value(QStringLiteral("input1_gain")), QString::number(knob->value()));
     QCOMPARE(request.target(), QStringLiteral("audio"));
     QCOMPARE(audioSettings()->input1Gain(), knob->value());
+}
+
+void TestAudioPagesInWindow::levelReportsReachTheMeters()
+{
+    m_window->pageActivated(QVantel::AudioPage);
+    auto *page = qobject_cast<QVantelAudioPage *>(m_window->page(QVantel::AudioPage));
+    ksm::CMsg levels(ksm::CMsg::Event);
+    levels.setParam("event_type", "audio_levels");
+    for (int input = 1; input <= 11; ++input) {
+        if (input != 5) // AUX 1 missing from the report
+            levels.setParam("in" + std::to_string(input), std::to_string(input + 2));
+    }
+    m_window->messageReceived(RpcMessage::signal(levels));
+    const auto &meters = page->meters();
+    QCOMPARE(meters.at(0)->level(), 3);
+    QCOMPARE(meters.at(8)->level(), 11); // "in9" is USB
+    QCOMPARE(meters.at(10)->level(), 13);
+    QCOMPARE(meters.at(4)->level(), meters.at(4)->maximum());
 }
 
 QTEST_MAIN(TestAudioPagesInWindow)

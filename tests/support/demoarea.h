@@ -20,8 +20,6 @@ public:
 
     FakeQuorix &fake() const { return m_fake; }
     void addHandler(FakeReplyHook handler);
-    // Pushes an EVENT of eventType after ms, if a client is still connected then.
-    void pushEventLater(int ms, const QString &eventType, const FakePairs &pairs);
 
 private:
     std::optional<QList<FakeReply>> answer(const FakeRequest &request);

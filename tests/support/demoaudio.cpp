@@ -2,6 +2,7 @@
 
 #include "fakequorix.h"
 
+#include <cmath>
 #include <utility>
 
 void fillAudioDemoValues(FakeQuorix &fake)
@@ -24,4 +25,10 @@ void fillAudioDemoValues(FakeQuorix &fake)
     };
     for (const auto &[key, value] : values)
         fake.setValue(QLatin1String(key), QLatin1String(value), audio);
+}
+
+QString demoInputLevel(int input, int tick)
+{
+    const double phase = tick / (4.0 + input) + input;
+    return QString::number(std::lround(15.0 + 15.0 * std::sin(phase)));
 }

@@ -1,6 +1,7 @@
 // Level reports: moving meters at the subscribed period once the program asks for them.
 
 #include "demoarea.h"
+#include "demoaudio.h"
 
 #include <QTimer>
 
@@ -26,7 +27,7 @@ void installDemoLevels(DemoUnit &demo)
         for (const char *key : {"txL", "txR", "rxL", "rxR", "ou1", "ou2"})
             pairs.append({QString::fromLatin1(key), level(int(pairs.size()) * 3)});
         for (int i = 1; i <= 11; ++i)
-            pairs.append({QStringLiteral("in%1").arg(i), level(i * 5)});
+            pairs.append({QStringLiteral("in%1").arg(i), demoInputLevel(i, *tick)});
         (void)fake->sendLevels(pairs);
     });
     timer->start();

@@ -4,8 +4,6 @@
 #include "demoaudio.h"
 #include "fakematrixdemo.h"
 
-#include <QTimer>
-
 DemoUnit::DemoUnit(FakeQuorix &fake)
     : QObject(&fake)
     , m_fake(fake)
@@ -16,14 +14,6 @@ DemoUnit::DemoUnit(FakeQuorix &fake)
 void DemoUnit::addHandler(FakeReplyHook handler)
 {
     m_handlers.push_back(std::move(handler));
-}
-
-void DemoUnit::pushEventLater(int ms, const QString &eventType, const FakePairs &pairs)
-{
-    QTimer::singleShot(ms, this, [this, eventType, pairs] {
-        if (m_fake.clientCount() > 0)
-            (void)m_fake.pushEvent(eventType, pairs);
-    });
 }
 
 std::optional<QList<FakeReply>> DemoUnit::answer(const FakeRequest &request)
