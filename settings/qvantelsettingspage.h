@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class QShowEvent;
@@ -167,6 +168,10 @@ private slots:
 private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
+    // The network pages' tests reach the section's builders, change tests and edit copies.
+    friend class TestNetworkPages;
+    // The SIP pages' tests build and apply them without the Network page below.
+    friend class TestSipPages;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -197,16 +202,32 @@ private:
     void createEthernetPage(int pageId);
     void createMobilePage(int pageId);
     void createWifiPage(int pageId);
+    // Fills the mobile rows (16-19) of the network page from the unit's modems.
+    void updateMobileEntries(QVantelMenuItems *page);
+    // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
     void refreshNetworkRow(QVantelMenuItem *item);
+    // Puts editEthernet into the rows of an Ethernet page.
     void refreshEthernetRows(QVantelMenuItems *page);
+    // Whether an editable row of the page differs from the page's edit copy.
     bool hasIsdnChanges(QVantelMenuItems *page);
     bool hasEthernetChanges(QVantelMenuItems *page);
     bool hasMobileChanges(QVantelMenuItems *page);
     bool hasWifiChanges(QVantelMenuItems *page);
+    // Write the changed rows through the edit copy: true when nothing was to be written or the
+    // unit took it all. A refused write puts the edit copy back, so the rows still count as
+    // changed and the next Apply sends them again.
     bool applyIsdnPage(QVantelMenuItems *page);
     bool applyEthernetPage(QVantelMenuItems *page);
     bool applyMobilePage(QVantelMenuItems *page);
     bool applyWifiPage(QVantelMenuItems *page);
+    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
+    // when the coding changed and must be written.
+    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
+    void scanMobileOperators(QVantelMenuItem *row);
+    void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    // The operator row's choice as the unit words it ("auto" for the "Auto" entry).
+    [[nodiscard]] std::optional<std::string> operatorChoice(const QVantelMenuItems *page) const;
     // Page 1; pages 11-23 (the core runs their change test afterwards).
     void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
@@ -216,11 +237,15 @@ private:
     selectInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
 
     // --- SIP pages of the Network section (settingssip.cpp) ---------------------------------
+    // Rows are views over the device's AoIP controller and its two SIP accounts; a failed
+    // Apply puts the controller back as the unit has it, so the mark stays and a retry sends.
     void buildSipPage();
     void buildSipAccountPage(int pageId);
-    void updateDefaultAccountRow(QVantelMenuItems *page);
-    bool hasSipChanges(QVantelMenuItems *page);
-    bool hasSipAccountChanges(QVantelMenuItems *page);
+    // Rows 67 and 68 follow the protocol chosen in row 66.
+    static void updateSipProtocolRows(QVantelMenuItem *item);
+    static void updateDefaultAccountRow(QVantelMenuItems *page);
+    static bool hasSipChanges(QVantelMenuItems *page);
+    static bool hasSipAccountChanges(QVantelMenuItems *page);
     bool applySipPage(QVantelMenuItems *page);
     bool applySipAccountPage(QVantelMenuItems *page);
     // Pages 10, 76 and 77 (the core runs their change test afterwards).

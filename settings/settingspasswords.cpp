@@ -82,6 +82,9 @@ bool QVantelSettingsPage::setAutoLogin(bool on, bool send)
 
 bool QVantelSettingsPage::loadPasswords()
 {
+    // Read as a session with a unit starts: the modem capabilities cached for an earlier
+    // session may be another unit's.
+    mobileCapabilities = -1;
     const std::vector<std::string> names{kAdministratorKey, kExpertKey, kOperatorKey};
     ksm::CCom::ParamMap values;
     if (comClient()->getControllerParams(names, values, kPasswordTimeoutMs) < 0)
@@ -121,8 +124,10 @@ void QVantelSettingsPage::clearPasswords()
 
 void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState state)
 {
-    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing)
+    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing) {
         clearPasswords();
+        mobileCapabilities = -1;
+    }
 }
 
 void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)

@@ -19,7 +19,9 @@
 #include "tests/gallery/codingaudiogallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
+#include "tests/gallery/networkpagesgallery.h"
 #include "tests/gallery/settingsgallery.h"
+#include "tests/gallery/sippagesgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -230,6 +232,8 @@ int main(int argc, char **argv)
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
+    ok = networkPages(folder) && ok;
+    ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

@@ -38,3 +38,4 @@ void installDemoCodingOptions(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoSip(DemoUnit &demo);
