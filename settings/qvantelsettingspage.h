@@ -101,6 +101,7 @@ public:
     void audioCallStatisticChanged(TComAudioConnection *connection) override;
     // The call profile being loaded or edited (the window reads its remote numbers).
     [[nodiscard]] const TCallProfile &callProfile() const { return editProfile; }
+    QString remoteAddressText(int index) const override;
     // Per-link statistics copies: slot (stream - 1) * 2 + (link - 1), 0 to 3.
     [[nodiscard]] const RxQualityReport &rxStatisticsSlot(int slot) const;
     [[nodiscard]] const TxQualityReport &txStatisticsSlot(int slot) const;
@@ -303,6 +304,18 @@ private:
     void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
     void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
+    void createPresetPage(int rowId, const QString &name);
+    void createSipProfilePage(int rowId, const QString &name);
+    void createSnapshotPage(int rowId, const QString &name);
+    void createStoredItemPage(int listId, int rowId, const QString &name);
+    // Builds the list of oldList's kind afresh; oldList leaves the stack and is deleted later.
+    void rebuildStoredList(QVantelMenuItems *oldList);
+    // The account choice of a SIP profile's create or load, on row.
+    void offerSipAccounts(QVantelMenuItem *row, const QString &title);
+    // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.
+    void createStoredItem(QVantelMenuItems *list, const QString &name, int account);
+    void loadStoredItem(int listId, int storedRowId, int account);
 
     // --- Tools section (settingstools.cpp) --------------------------------------------------
     void createToolsMenu();

@@ -19,6 +19,7 @@
 #include "tests/gallery/codingaudiogallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
+#include "tests/gallery/bookgallery.h"
 #include "tests/gallery/networkpagesgallery.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
@@ -232,6 +233,7 @@ int main(int argc, char **argv)
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
+    ok = bookgallery::bookPages(folder) && ok;
     ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;

@@ -38,4 +38,5 @@ void installDemoCodingOptions(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);

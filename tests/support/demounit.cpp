@@ -36,6 +36,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
+    installDemoBook(*demo);
     installDemoSip(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
