@@ -245,6 +245,30 @@ public:
                       std::vector<int> &out,
                       int family);
 
+    // --- Coding options (comdevicecoding.cpp) ---------------------------------------------
+    // Relay transmission of coder 1 ("relay" of "audio"): true with active set when the device
+    // reports "on" or "off"; false when the read fails or the value is anything else.
+    bool readRelay(bool &active);
+    // Writes "relay" "on"/"off"; true when the device accepted it.
+    bool setRelay(bool on);
+    // The automatic bit-rate adaptation of the Opus coding. Keys the device did not report stay
+    // empty (switch and policy) or 0 (bit rates).
+    enum AutoBitRateKey { AbrCalls, AbrProfile, AbrMinBitRate, AbrMaxBitRate };
+    struct AutoBitRate
+    {
+        std::string calls;
+        std::string profile;
+        int minBitRate = 0;
+        int maxBitRate = 0;
+    };
+    // True when the request came back (keys may still be missing).
+    bool readAutoBitRate(AutoBitRate &out);
+    // The bit rates the device accepts for AbrMinBitRate or AbrMaxBitRate; out is emptied first
+    // and stays empty when the list fails or for another key.
+    bool listAutoBitRates(AutoBitRateKey key, std::vector<int> &out);
+    // Writes one key; true when the device accepted it.
+    bool writeAutoBitRate(AutoBitRateKey key, const std::string &value);
+
     // --- Front panel ------------------------------------------------------------------------
     // The conversations the front-panel window and its pages hold with the device, one
     // function each (comdevicefrontpanel.cpp). Each waits for its answer (5000 ms) and returns

@@ -591,6 +591,8 @@ bool QVantelSettingsPage::pageHasChanges(QVantelMenuItems *page, bool *tested)
         return ravennaOutputHasChanges(page);
     if (id == 245)
         return remoteAssistanceHasChanges(page);
+    if (id == 114)
+        return monitoringPageHasChanges(page);
     *tested = false;
     return false;
 }

@@ -258,6 +258,8 @@ private:
     void createCodingMenu();
     void updateCodingEntries(QVantelMenuItems *page);
     void createCodecPage(int pageId);
+    // Re-reads the unit's lists for editCodec and the relay state into rows 101-105.
+    void refreshCodecPage(QVantelMenuItems *page);
     void createAutoBitRatePage();
     bool codecPageHasChanges(QVantelMenuItems *page);
     bool applyCodecPage(QVantelMenuItems *page);
@@ -268,7 +270,11 @@ private:
     void createAudioMenu();
     void refreshAudioPage(QVantelMenuItems *page);
     void createMonitoringPage();
+    void showMonitoringOptions(QVantelMenuItems *page);
+    bool monitoringPageHasChanges(QVantelMenuItems *page);
     bool applyMonitoringPage(QVantelMenuItems *page);
+    // Row 113: back to the standard operation mode first turns coder 1's stereo codings mono.
+    void commitOperationMode(QVantelMenuItem *item);
     // Pages 3 and 114.
     void commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item);
 

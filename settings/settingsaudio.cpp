@@ -2,23 +2,427 @@
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createAudioMenu() {}
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <vector>
+
+namespace {
+
+constexpr int kPageAudio = 3;
+constexpr int kPageMonitoring = 114;
+constexpr int kPageRavenna = 123;
+
+constexpr int kRowInputLimiters = 110;
+constexpr int kRowInputFormat = 111;
+constexpr int kRowChannelKnob = 112;
+constexpr int kRowOperationMode = 113;
+constexpr int kRowDynamics = 117;
+constexpr int kRowLimiterThreshold = 118;
+constexpr int kRowCompressorThreshold = 119;
+constexpr int kRowCompressorRatio = 120;
+constexpr int kRowAttackTime = 121;
+constexpr int kRowAes67State = 122;
+constexpr int kRowSideTone = 115;
+constexpr int kRowIntercom = 116;
+
+// Bits of the routing matrix's options word that the menu edits.
+constexpr TMatrixSettings::MatrixOpts kKnobMicFader = 1u << 29;
+constexpr TMatrixSettings::MatrixOpts kIntercomMute = 1u << 30;
+constexpr TMatrixSettings::MatrixOpts kSideToneRouted = 1u << 31;
+
+constexpr quint32 kChannelKnobFirmware = 0x10800;
+constexpr quint32 kInputFormatFirmware = 0x1ffff;
+constexpr quint32 kAes67Firmware = 0x10cff;
+constexpr quint32 kIntercomFirmware = 0x10600;
+
+constexpr int kLowestLimiter = -20;
+constexpr int kHighestLimiter = -2;
+constexpr int kLowestCompressor = -40;
+
+QVantelMenuItem *
+addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int left = 10, int top = 0)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    if (id >= 0)
+        row->setObjectName(QStringLiteral("item%1").arg(id));
+    row->grid()->setContentsMargins(left, top, 10, 0);
+    if (!title.isEmpty())
+        row->titleLabel()->setText(title);
+    page->addItem(row);
+    return row;
+}
+
+void showValue(QVantelMenuItem *row, int value)
+{
+    row->selectValue(value, true, false);
+    if (row->wheel())
+        row->updateControl();
+}
+
+bool bit(TMatrixSettings::MatrixOpts word, TMatrixSettings::MatrixOpts mask)
+{
+    return (word & mask) != 0;
+}
+
+TMatrixSettings::MatrixOpts withBit(TMatrixSettings::MatrixOpts word,
+                                    TMatrixSettings::MatrixOpts mask,
+                                    bool on)
+{
+    return on ? word | mask : word & ~mask;
+}
+
+int ratioValue(float ratio)
+{
+    return int(std::trunc(double(ratio) * 10.0));
+}
+
+bool hasAuxiliaryBoard()
+{
+    return audioSettings()->auxiliaryBoard()
+           && (comDevice()->deviceOptions() & TComDevice::OptionHardware134) != 0;
+}
+
+bool hasAes67Section()
+{
+    const TComDevice *device = comDevice();
+    return audioSettings()->auxiliaryBoard()
+           && (device->deviceOptions() & TComDevice::OptionRavenna) != 0
+           && device->hardwareVariant() != 0 && firmwareVersion > kAes67Firmware;
+}
+
+// A dual-mono or stereo coding made mono, at a bit rate the unit lists for mono (the one it had
+// when listed, else the first listed, else 64 kbit/s).
+TCodecConfig monoCoding(TCodecConfig coding, int codecMode)
+{
+    coding.channelMode = 0;
+    std::vector<int> rates;
+    comDevice()->listBitRates(
+        codecMode, coding.algorithm, 0, coding.sampleRate, rates, TComDevice::InvalidFamily);
+    if (std::find(rates.begin(), rates.end(), coding.bitRate) == rates.end())
+        coding.bitRate = rates.empty() ? 64000 : rates.front();
+    return coding;
+}
+
+bool isStereoLike(const TCodecConfig &coding)
+{
+    return coding.channelMode == 1 || coding.channelMode == 2;
+}
+
+} // namespace
+
+void QVantelSettingsPage::createAudioMenu()
+{
+    const TAudioSettings *audio = audioSettings();
+    const TComDevice *device = comDevice();
+    auto *page = new QVantelMenuItems(kPageAudio, this);
+    matrixOptionsEdit = matrixSettings()->options();
+    const bool aux = hasAuxiliaryBoard();
+    const QString dbfs = tr("%1 dBFS");
+
+    QVantelMenuItem *row
+        = addRow(page, kRowInputLimiters, QVantelMenuItem::Choice, tr("Input Limiters Threshold"));
+    row->addValue(0, tr("Off"));
+    for (const int level : {-3, -6, -9, -12, -16})
+        row->addValue(level, dbfs.arg(level));
+
+    if (aux) {
+        row = addRow(page, kRowInputFormat, QVantelMenuItem::Switch, tr("AES / AUX2 Input Format"));
+        row->addValue(0, tr("Digital (AES 1/2)"));
+        row->addValue(1, tr("Analog (AUX2)"));
+        row->setChecked(audio->inputSource() == 0);
+    }
+
+    row = addRow(page, kRowChannelKnob, QVantelMenuItem::Switch, tr("Channel Knob Function"));
+    row->addValue(0, tr("Side Tone"));
+    row->addValue(1, tr("Mic Fader"));
+    row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
+    row->setReadOnly(firmwareVersion < kChannelKnobFirmware);
+
+    if (aux && firmwareVersion > kInputFormatFirmware) {
+        row = addRow(page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
+        row->addValue(0, tr("Standard"));
+        row->addValue(1, tr("Extended"));
+        row->setChecked(device->operationMode() == 1);
+    }
+
+    row = addRow(page, kPageMonitoring, QVantelMenuItem::Navigation, tr("Monitoring Options"));
+    row->setValueText(tr("Configure the monitoring options"));
+
+    addRow(page, -1, QVantelMenuItem::Caption, tr("Program Limiter / Compressor"), 10, 20);
+    addRow(page, kRowDynamics, QVantelMenuItem::Switch, tr("Dynamic Processing"), 60);
+    row = addRow(
+        page, kRowLimiterThreshold, QVantelMenuItem::WheelOnRelease, tr("Limiter Threshold"), 60);
+    for (int level = kLowestLimiter; level <= kHighestLimiter; ++level)
+        row->addValue(level, dbfs.arg(level));
+    row = addRow(page,
+                 kRowCompressorThreshold,
+                 QVantelMenuItem::WheelOnRelease,
+                 tr("Compressor Threshold"),
+                 60);
+    for (int level = kLowestCompressor; level < audio->drcLimThreshold(); ++level)
+        row->addValue(level, dbfs.arg(level));
+    row = addRow(
+        page, kRowCompressorRatio, QVantelMenuItem::Choice, tr("Compressor Ratio"), 60);
+    row->addValue(10, tr("1:1 (Off)"));
+    row->addValue(15, tr("1.5:1"));
+    row->addValue(20, tr("2:1"));
+    row->addValue(30, tr("3:1"));
+    row->addValue(60, tr("6:1"));
+    row = addRow(page, kRowAttackTime, QVantelMenuItem::Choice, tr("Attack Time"), 60);
+    row->addValue(0, tr("Fast"));
+    row->addValue(1, tr("Medium"));
+    row->addValue(2, tr("Slow"));
+
+    const bool aes67 = hasAes67Section();
+    if (aes67) {
+        addRow(page, -1, QVantelMenuItem::Caption, tr("AES67"), 10, 20);
+        row = addRow(page, kRowAes67State, QVantelMenuItem::Choice, tr("State"), 60);
+        row->addValue(0, tr("Disabled"));
+        row->addValue(1, tr("Active"));
+    } else {
+        addRow(page, -1, QVantelMenuItem::Caption, QString(), 10, 20);
+    }
+    const bool dante = (device->deviceOptions() & TComDevice::OptionRavenna2) != 0;
+    row = addRow(page,
+                 kPageRavenna,
+                 QVantelMenuItem::Navigation,
+                 dante ? tr("DANTE") : tr("RAVENNA"),
+                 aes67 ? 60 : 10);
+    row->setValueText(dante ? tr("Configure the DANTE interface")
+                            : tr("Configure the RAVENNA interface"));
+
+    refreshAudioPage(page);
+    pushPage(page);
+}
 
 void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    const TAudioSettings *audio = audioSettings();
+    const TComDevice *device = comDevice();
+    if (QVantelMenuItem *row = page->findItem(kRowInputLimiters))
+        showValue(row, audio->limiterThreshold());
+    if (QVantelMenuItem *row = page->findItem(kRowInputFormat))
+        row->setChecked(audio->inputSource() == 0);
+    if (QVantelMenuItem *row = page->findItem(kRowChannelKnob))
+        row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
+    if (QVantelMenuItem *row = page->findItem(kRowOperationMode))
+        row->setChecked(device->operationMode() == 1);
+    if (QVantelMenuItem *row = page->findItem(kRowDynamics))
+        row->setChecked(audio->drcState());
+    if (QVantelMenuItem *row = page->findItem(kRowLimiterThreshold))
+        showValue(row, audio->drcLimThreshold());
+    if (QVantelMenuItem *row = page->findItem(kRowCompressorThreshold)) {
+        // The compressor always ends one below the limiter.
+        row->clearValues();
+        for (int level = kLowestCompressor; level < audio->drcLimThreshold(); ++level)
+            row->addValue(level, tr("%1 dBFS").arg(level));
+        showValue(row, audio->drcThresholdCmp());
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowCompressorRatio))
+        showValue(row, ratioValue(audio->drcRatioCmp()));
+    if (QVantelMenuItem *row = page->findItem(kRowAttackTime))
+        showValue(row, audio->drcAttack());
+    if (QVantelMenuItem *row = page->findItem(kRowAes67State))
+        showValue(row, device->aes67Reset() ? 0 : 1);
+    if (QVantelMenuItem *row = page->findItem(kPageRavenna)) {
+        bool locked = true;
+        if (audio->auxiliaryBoard() && (device->deviceOptions() & TComDevice::OptionRavenna))
+            locked = device->aes67Reset()
+                     || ravennaController()->state() == TComController::StateUnknown;
+        row->setReadOnly(locked);
+    }
 }
 
-void QVantelSettingsPage::createMonitoringPage() {}
+void QVantelSettingsPage::createMonitoringPage()
+{
+    auto *page = new QVantelMenuItems(kPageMonitoring, this);
+    matrixOptionsEdit = matrixSettings()->options();
+    QVantelMenuItem *row = addRow(page, kRowSideTone, QVantelMenuItem::Switch, tr("Side Tone"));
+    row->addValue(0, tr("Permanently available"));
+    row->addValue(1, tr("Only when routed to Program or Coord."));
+    row = addRow(page, kRowIntercom, QVantelMenuItem::Switch, tr("Intercom Functions"));
+    row->addValue(0, tr("Fade non-relevant signals"));
+    row->addValue(1, tr("Mute non-relevant signals"));
+    row->setReadOnly(firmwareVersion < kIntercomFirmware);
+    showMonitoringOptions(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::showMonitoringOptions(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    if (QVantelMenuItem *row = page->findItem(kRowSideTone))
+        row->setChecked(bit(matrixOptionsEdit, kSideToneRouted));
+    if (QVantelMenuItem *row = page->findItem(kRowIntercom))
+        row->setChecked(bit(matrixOptionsEdit, kIntercomMute));
+}
+
+bool QVantelSettingsPage::monitoringPageHasChanges(QVantelMenuItems *page)
+{
+    return page && page->id() == kPageMonitoring
+           && matrixOptionsEdit != matrixSettings()->options();
+}
 
 bool QVantelSettingsPage::applyMonitoringPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
-    return true;
+    if (!page)
+        return false;
+    if (page->id() != kPageMonitoring || matrixOptionsEdit == matrixSettings()->options())
+        return true;
+    QPointer<QVantelMenuItems> guard = page;
+    showMessage(tr("Applying changes..."), 1000);
+    if (matrixSettings()->setMatrixOptions(matrixOptionsEdit, true))
+        return true;
+    matrixOptionsEdit = matrixSettings()->options();
+    showMonitoringOptions(guard);
+    showMessage(tr("Failed to apply changes!"), 0);
+    return false;
+}
+
+void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
+{
+    TComDevice *device = comDevice();
+    QPointer<QVantelMenuItem> row = item;
+    const auto putBack = [this, &row, device](const QString &message) {
+        if (row)
+            row->setChecked(device->operationMode() == 1);
+        showMessage(message, 0);
+    };
+    if (device->hasAudioConnection()) {
+        putBack(tr("Cannot apply changes\n(a connection is established)"));
+        return;
+    }
+    const bool extended = item->isChecked();
+    if (!extended) {
+        // The standard mode carries no stereo on coder 1: make its codings mono first. These
+        // writes decide nothing; only the mode write below does.
+        if (device->codecMode() == 1) {
+            if (isStereoLike(device->coder1()))
+                device->setCodec(1, codecConfigToString(monoCoding(device->coder1(), 1)), true);
+        } else {
+            TCodecConfig transmit;
+            if (device->readTxCodec(1, "ip", transmit) && isStereoLike(transmit))
+                device->writeTxCodec(1, "ip", codecConfigToString(monoCoding(transmit, 1)));
+            if (device->audioRouting() == TComDevice::RoutingCoordination
+                && isStereoLike(device->coder1())) {
+                device->setCodec(1, codecConfigToString(monoCoding(device->coder1(), 0)), true);
+            }
+        }
+    }
+    if (!device->setOperationMode(extended ? 1 : 0, true))
+        putBack(tr("Failed to apply changes!"));
 }
 
 void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    const int rowId = item->id();
+    if (page->id() == kPageMonitoring) {
+        if (rowId == kRowSideTone)
+            matrixOptionsEdit = withBit(matrixOptionsEdit, kSideToneRouted, item->isChecked());
+        else if (rowId == kRowIntercom)
+            matrixOptionsEdit = withBit(matrixOptionsEdit, kIntercomMute, item->isChecked());
+        return;
+    }
+    if (page->id() != kPageAudio)
+        return;
+
+    TAudioSettings *audio = audioSettings();
+    TComDevice *device = comDevice();
+    QPointer<QVantelMenuItems> guard = page;
+    QPointer<QVantelMenuItem> row = item;
+    const QVantelMenuItem::Value *current = item->currentValue();
+    const int value = current ? current->value : 0;
+    const bool on = item->isChecked();
+    // A refused write: the row shows the model's value again and the operator is told.
+    const auto refused = [this, &row](const std::function<void(QVantelMenuItem *)> &putBack) {
+        if (row)
+            putBack(row);
+        showMessage(tr("Failed to apply changes!"), 0);
+    };
+    const auto selectBack = [&refused](int modelValue) {
+        refused([modelValue](QVantelMenuItem *r) { showValue(r, modelValue); });
+    };
+
+    switch (rowId) {
+    case kRowInputLimiters:
+        if (current && !audio->setLimiterThreshold(value, true))
+            selectBack(audio->limiterThreshold());
+        break;
+    case kRowInputFormat:
+        if (!audio->setInputSource(on ? 0 : 1, true))
+            refused([audio](QVantelMenuItem *r) { r->setChecked(audio->inputSource() == 0); });
+        break;
+    case kRowChannelKnob:
+        // Starts from the unit's word: monitoring edits left without Apply are never sent.
+        matrixOptionsEdit = withBit(matrixSettings()->options(), kKnobMicFader, on);
+        if (!matrixSettings()->setMatrixOptions(matrixOptionsEdit, true)) {
+            matrixOptionsEdit = matrixSettings()->options();
+            refused([this](QVantelMenuItem *r) {
+                r->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
+            });
+        }
+        break;
+    case kRowOperationMode:
+        if (current)
+            commitOperationMode(item);
+        break;
+    case kRowDynamics:
+        if (!audio->setDrcState(on, true))
+            refused([audio](QVantelMenuItem *r) { r->setChecked(audio->drcState()); });
+        break;
+    case kRowLimiterThreshold:
+        if (!current)
+            break;
+        // The compressor stays below the limiter; it moves first.
+        if (value <= audio->drcThresholdCmp() && !audio->setDrcThresholdCmp(value - 1, true)) {
+            selectBack(audio->drcLimThreshold());
+            break;
+        }
+        if (!audio->setDrcLimThreshold(value, true))
+            selectBack(audio->drcLimThreshold());
+        else
+            refreshAudioPage(guard);
+        break;
+    case kRowCompressorThreshold:
+        if (current && !audio->setDrcThresholdCmp(value, true))
+            selectBack(audio->drcThresholdCmp());
+        break;
+    case kRowCompressorRatio:
+        if (current && !audio->setDrcRatioCmp(float(value) / 10.0f, true))
+            selectBack(ratioValue(audio->drcRatioCmp()));
+        break;
+    case kRowAttackTime:
+        if (current && !audio->setDrcAttack(value, true))
+            selectBack(audio->drcAttack());
+        break;
+    case kRowAes67State:
+        if (!current)
+            break;
+        if ((device->hardwareVariant() & 0xF) == 4 && device->hasAudioConnection()) {
+            if (row)
+                showValue(row, device->aes67Reset() ? 0 : 1);
+            showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
+        } else if (!device->setAes67Reset(value == 0, true)) {
+            selectBack(device->aes67Reset() ? 0 : 1);
+        } else {
+            ravennaController()->reset();
+            refreshAudioPage(guard);
+        }
+        break;
+    default:
+        break;
+    }
 }

@@ -2,34 +2,390 @@
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createCodingMenu() {}
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+namespace {
+
+constexpr int kPageCoding = 2;
+constexpr int kPageCodec1 = 98;
+constexpr int kPageCodec2 = 99;
+constexpr int kPageAutoBitRate = 100;
+
+constexpr int kRowAlgorithm = 101;
+constexpr int kRowChannelMode = 102;
+constexpr int kRowSampleRate = 103;
+constexpr int kRowBitRate = 104;
+constexpr int kRowRelay = 105;
+constexpr int kRowAutoAdapt = 106;
+constexpr int kRowAdaptPolicy = 107;
+constexpr int kRowMinBitRate = 108;
+constexpr int kRowMaxBitRate = 109;
+
+// The algorithm shown for the coordination line of a single-codec unit.
+constexpr int kMobileVoice = 17;
+// Interface code of mobile network 0.
+constexpr int kMobileInterface0 = 0x300;
+// The automatic bit-rate page exists from firmware 1.12.0 on.
+constexpr quint32 kAutoBitRateFirmware = 0x10bff;
+
+QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int top = 0)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    row->setObjectName(QStringLiteral("item%1").arg(id));
+    row->grid()->setContentsMargins(10, top, 10, 0);
+    if (!title.isEmpty())
+        row->titleLabel()->setText(title);
+    page->addItem(row);
+    return row;
+}
+
+bool contains(const std::vector<int> &list, int value)
+{
+    return std::find(list.begin(), list.end(), value) != list.end();
+}
+
+bool listed(const QVantelMenuItem *row, int value)
+{
+    return row->findValue(value, true) >= 0;
+}
+
+// Fills a rate row from the device's list: unlisted edit values move to the first listed one.
+void fillRateRow(QVantelMenuItem *row, const std::vector<int> &rates, int &edited, const QString &unit)
+{
+    row->clearValues();
+    for (const int rate : rates)
+        row->addValue(rate, unit.arg(rate / 1000));
+    if (rates.empty()) {
+        row->selectValue(edited, true, false);
+        row->setReadOnly(true);
+        return;
+    }
+    if (!contains(rates, edited))
+        edited = rates.front();
+    row->selectValue(edited, true, false);
+    row->setReadOnly(rates.size() < 2);
+}
+
+const char *const kProfileWords[] = {"safe", "standard", "punchy"};
+
+} // namespace
+
+void QVantelSettingsPage::createCodingMenu()
+{
+    TComDevice *device = comDevice();
+    auto *page = new QVantelMenuItems(kPageCoding, this);
+    addRow(page, kPageCodec1, QVantelMenuItem::Navigation, QString());
+    addRow(page, kPageCodec2, QVantelMenuItem::Navigation, QString());
+    if (firmwareVersion > kAutoBitRateFirmware
+        && TComDevice::networkTransport(device->defaultNetwork()) == TComDevice::TransportIp) {
+        QVantelMenuItem *row = addRow(page,
+                                      kPageAutoBitRate,
+                                      QVantelMenuItem::Navigation,
+                                      tr("Auto Bit Rate (Opus)"),
+                                      20);
+        row->setValueText(tr("Configure the auto bitrate for Opus algorithm"));
+        row->setReadOnly(accessLevel == AccessLevel::Operator);
+    }
+    updateCodingEntries(page);
+    pushPage(page);
+}
 
 void QVantelSettingsPage::updateCodingEntries(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    const TComDevice *device = comDevice();
+    const QString network
+        = QVantelLocalize::interfaceName(TComDevice::networkFromString(device->defaultNetwork()));
+    const bool operatorLevel = accessLevel == AccessLevel::Operator;
+    if (QVantelMenuItem *row = page->findItem(kPageCodec1)) {
+        row->titleLabel()->setText(tr("Codec 1 [ %1 ]").arg(network));
+        row->setValueText(QVantelLocalize::codingSummary(device->coder1()));
+        row->setReadOnly(operatorLevel);
+    }
+    if (QVantelMenuItem *row = page->findItem(kPageCodec2)) {
+        if (device->codecMode() == 1) {
+            row->titleLabel()->setText(tr("Codec 2 [ %1 ]").arg(network));
+            row->setValueText(QVantelLocalize::codingSummary(device->coder2()));
+            row->setReadOnly(operatorLevel);
+        } else if (device->hasCoordinationLine()) {
+            row->titleLabel()->setText(
+                tr("Codec 2 [ %1 ]").arg(QVantelLocalize::interfaceName(kMobileInterface0)));
+            row->setValueText(QVantelLocalize::codecName(kMobileVoice));
+            row->setReadOnly(true);
+        } else {
+            row->titleLabel()->setText(tr("Codec 2"));
+            row->setValueText(tr("Not applicable in single codec mode"));
+            row->setReadOnly(true);
+        }
+    }
 }
 
 void QVantelSettingsPage::createCodecPage(int pageId)
 {
-    Q_UNUSED(pageId)
+    auto *page = new QVantelMenuItems(pageId, this);
+    editCodec = pageId == kPageCodec2 ? comDevice()->coder2() : comDevice()->coder1();
+    addRow(page, kRowAlgorithm, QVantelMenuItem::Choice, tr("Algorithm"));
+    addRow(page, kRowChannelMode, QVantelMenuItem::Choice, tr("Channel Mode"));
+    addRow(page, kRowSampleRate, QVantelMenuItem::Choice, tr("Sampling Rate"));
+    addRow(page, kRowBitRate, QVantelMenuItem::Choice, tr("Bit Rate"));
+    if (pageId == kPageCodec1)
+        addRow(page, kRowRelay, QVantelMenuItem::Switch, tr("Relay transmission"));
+    QPointer<QVantelMenuItems> built = page;
+    refreshCodecPage(page);
+    if (!built)
+        return;
+    readCodec = editCodec;
+    pushPage(page);
 }
 
-void QVantelSettingsPage::createAutoBitRatePage() {}
+void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    // Every list is a request that waits in a nested event loop; the page may go meanwhile.
+    QPointer<QVantelMenuItems> guard = page;
+    TComDevice *device = comDevice();
+    const int mode = device->codecMode() == 1 ? 1 : 0;
+    const int coder = page->id() == kPageCodec1 ? 1 : 2;
+    const int noFamily = TComDevice::InvalidFamily;
+    std::vector<int> list;
+
+    if (QVantelMenuItem *row = page->findItem(kRowAlgorithm)) {
+        row->clearValues();
+        device->listAlgorithms(mode, list, noFamily);
+        if (!guard)
+            return;
+        for (const int algorithm : list)
+            row->addValue(algorithm, QVantelLocalize::codecName(algorithm));
+        // An algorithm the unit no longer lists shows the first entry; the edit keeps it.
+        row->selectValue(editCodec.algorithm, true, false);
+        row->setReadOnly(list.size() < 2);
+    }
+
+    if (QVantelMenuItem *row = page->findItem(kRowChannelMode)) {
+        row->clearValues();
+        device->listChannelModes(mode, editCodec.algorithm, coder, list, noFamily);
+        if (!guard)
+            return;
+        if (list.empty()) {
+            row->selectValue(editCodec.channelMode, true, false);
+        } else {
+            // A mono coding with a coordination line in standard operation keeps mono.
+            const bool monoOnly = device->operationMode() == 0
+                                  && device->audioRouting() == TComDevice::RoutingMonoCoordination;
+            for (const int channelMode : list) {
+                if (monoOnly && channelMode != 0)
+                    continue;
+                row->addValue(channelMode, QVantelLocalize::channelModeName(channelMode));
+            }
+            if (!row->values().isEmpty() && !listed(row, editCodec.channelMode))
+                editCodec.channelMode = row->values().front().value;
+            row->selectValue(editCodec.channelMode, true, false);
+        }
+        row->setReadOnly(row->values().size() < 2);
+    }
+
+    if (QVantelMenuItem *row = page->findItem(kRowSampleRate)) {
+        const int algorithm = editCodec.algorithm;
+        if (algorithm >= 0 && algorithm <= 6) {
+            // The G.711 and G.722 families run at one fixed rate the unit does not list.
+            editCodec.sampleRate = 48000;
+            editCodec.bitRate = 64000;
+            row->clearValues();
+            row->addValue(48000, tr("%1 kHz").arg(algorithm <= 2 ? 8 : 16));
+            row->selectValue(48000, true, false);
+            row->setReadOnly(true);
+        } else {
+            row->clearValues();
+            device->listSampleRates(mode, algorithm, editCodec.channelMode, list, noFamily);
+            if (!guard)
+                return;
+            fillRateRow(row, list, editCodec.sampleRate, tr("%1 kHz"));
+        }
+    }
+
+    if (QVantelMenuItem *row = page->findItem(kRowBitRate)) {
+        row->clearValues();
+        device->listBitRates(mode,
+                             editCodec.algorithm,
+                             editCodec.channelMode,
+                             editCodec.sampleRate,
+                             list,
+                             noFamily);
+        if (!guard)
+            return;
+        fillRateRow(row, list, editCodec.bitRate, tr("%1 kbit/s"));
+    }
+
+    if (page->findItem(kRowRelay)) {
+        bool active = false;
+        const bool known = device->readRelay(active);
+        if (!guard)
+            return;
+        QVantelMenuItem *row = page->findItem(kRowRelay);
+        if (!row)
+            return;
+        row->clearValues();
+        relayActive = known && active;
+        row->addValue(0, known ? tr("Disabled") : tr("Not available"));
+        row->addValue(1, tr("Active"));
+        row->setChecked(relayActive);
+        row->setReadOnly(!known);
+    }
+}
 
 bool QVantelSettingsPage::codecPageHasChanges(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
-    return false;
+    if (!page)
+        return false;
+    const std::pair<int, int> rows[] = {
+        {kRowAlgorithm, readCodec.algorithm},
+        {kRowChannelMode, readCodec.channelMode},
+        {kRowSampleRate, readCodec.sampleRate},
+        {kRowBitRate, readCodec.bitRate},
+    };
+    for (const auto &[rowId, applied] : rows) {
+        const QVantelMenuItem *row = page->findItem(rowId);
+        if (!row || !row->currentValue())
+            continue;
+        if (row->currentValue()->value != applied)
+            return true;
+    }
+    const QVantelMenuItem *relay = page->findItem(kRowRelay);
+    return relay && !relay->isReadOnly() && relay->isChecked() != relayActive;
 }
 
 bool QVantelSettingsPage::applyCodecPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return false;
+    const auto take = [page](int rowId, int &field) {
+        if (const QVantelMenuItem *row = page->findItem(rowId)) {
+            if (const QVantelMenuItem::Value *value = row->currentValue())
+                field = value->value;
+        }
+    };
+    take(kRowAlgorithm, editCodec.algorithm);
+    take(kRowChannelMode, editCodec.channelMode);
+    take(kRowSampleRate, editCodec.sampleRate);
+    take(kRowBitRate, editCodec.bitRate);
+
+    QPointer<QVantelMenuItems> guard = page;
+    TComDevice *device = comDevice();
+    const int coder = page->id() == kPageCodec2 ? 2 : 1;
+    if (!device->setCodec(coder, codecConfigToString(editCodec), true)) {
+        showMessage(tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    if (!guard)
+        return true;
+    const QVantelMenuItem *relay = page->findItem(kRowRelay);
+    if (relay && !relay->isReadOnly() && relay->isChecked() != relayActive) {
+        // A refused switch shows itself: the refresh below reads the unit's state back.
+        device->setRelay(relay->isChecked());
+        if (!guard)
+            return true;
+    }
+    refreshCodecPage(page);
+    readCodec = editCodec;
     return true;
+}
+
+void QVantelSettingsPage::createAutoBitRatePage()
+{
+    TComDevice *device = comDevice();
+    auto *page = new QVantelMenuItems(kPageAutoBitRate, this);
+    QPointer<QVantelMenuItems> guard = page;
+    TComDevice::AutoBitRate values;
+    device->readAutoBitRate(values);
+    std::vector<int> minimums;
+    std::vector<int> maximums;
+    device->listAutoBitRates(TComDevice::AbrMinBitRate, minimums);
+    device->listAutoBitRates(TComDevice::AbrMaxBitRate, maximums);
+    if (!guard)
+        return;
+    // Decided once: a call that starts while the page is open does not lock it.
+    const bool locked = device->dstreamMode() == 1 || device->audioConnection(1) != nullptr
+                        || device->audioConnection(2) != nullptr;
+
+    QVantelMenuItem *adapt = addRow(page, kRowAutoAdapt, QVantelMenuItem::Switch, tr("Auto Adapt"));
+    adapt->setChecked(values.calls == "on");
+    adapt->setReadOnly(locked);
+
+    QVantelMenuItem *policy
+        = addRow(page, kRowAdaptPolicy, QVantelMenuItem::Choice, tr("Adapt Policy"));
+    policy->addValue(0, tr("Safe"));
+    policy->addValue(1, tr("Standard"));
+    policy->addValue(2, tr("Punchy"));
+    policy->selectValue(values.profile == kProfileWords[0]   ? 0
+                        : values.profile == kProfileWords[2] ? 2
+                                                             : 1,
+                        true,
+                        false);
+    policy->setReadOnly(locked);
+
+    const auto rateRow = [&](int id, const QString &title, const std::vector<int> &rates, int v) {
+        QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::Choice, title);
+        for (const int rate : rates)
+            row->addValue(rate, tr("%1 kbit/s").arg(rate / 1000));
+        row->selectValue(v, true, false);
+        row->setReadOnly(locked);
+    };
+    rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
+    rateRow(kRowMaxBitRate, tr("Maximum Bit Rate"), maximums, values.maxBitRate);
+    pushPage(page);
 }
 
 void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    const int rowId = item->id();
+    const QVantelMenuItem::Value *value = item->currentValue();
+    if (page->id() == kPageAutoBitRate) {
+        // Sent at once; a refusal is not shown and the row keeps the operator's choice.
+        TComDevice *device = comDevice();
+        if (rowId == kRowAutoAdapt) {
+            device->writeAutoBitRate(TComDevice::AbrCalls, item->isChecked() ? "on" : "off");
+        } else if (rowId == kRowAdaptPolicy && value) {
+            const int index = value->value == 0 || value->value == 2 ? value->value : 1;
+            device->writeAutoBitRate(TComDevice::AbrProfile, kProfileWords[index]);
+        } else if (rowId == kRowMinBitRate && value) {
+            device->writeAutoBitRate(TComDevice::AbrMinBitRate, std::to_string(value->value));
+        } else if (rowId == kRowMaxBitRate && value) {
+            device->writeAutoBitRate(TComDevice::AbrMaxBitRate, std::to_string(value->value));
+        }
+        return;
+    }
+    if (page->id() != kPageCodec1 && page->id() != kPageCodec2)
+        return;
+    if (!value || rowId < kRowAlgorithm || rowId > kRowBitRate)
+        return;
+    switch (rowId) {
+    case kRowAlgorithm:
+        editCodec.algorithm = value->value;
+        break;
+    case kRowChannelMode:
+        editCodec.channelMode = value->value;
+        break;
+    case kRowSampleRate:
+        editCodec.sampleRate = value->value;
+        break;
+    default:
+        editCodec.bitRate = value->value;
+        break;
+    }
+    refreshCodecPage(page);
 }

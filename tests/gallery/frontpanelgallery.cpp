@@ -16,6 +16,7 @@
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/audiopagesgallery.h"
+#include "tests/gallery/codingaudiogallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/ravennagallery.h"
@@ -237,6 +238,7 @@ int main(int argc, char **argv)
     ok = bookgallery::bookPages(folder) && ok;
     ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
+    ok = codingaudiogallery::codingAudioPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

@@ -34,6 +34,7 @@ private:
 void installDemoDevice(DemoUnit &demo);
 void installDemoNetworks(DemoUnit &demo);
 void installDemoCoding(DemoUnit &demo);
+void installDemoCodingOptions(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);

@@ -32,6 +32,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoDevice(*demo);
     installDemoNetworks(*demo);
     installDemoCoding(*demo);
+    installDemoCodingOptions(*demo);
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);

@@ -1,0 +1,78 @@
+#pragma once
+
+// The Coding and Audio sections of the settings menu, filled from the demo unit on loopback:
+//     settings-coding.png (the coding page), settings-codec1.png (coder 1's codec page),
+//     settings-autobitrate.png, settings-audio.png (an auxiliary board with AES67) and
+//     settings-monitoring.png
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/settingsgallery.h"
+#include "tests/support/demounit.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QLabel>
+#include <QTest>
+
+namespace codingaudiogallery {
+
+inline bool codingAudioPages(const QString &folder)
+{
+    FakeQuorix fake;
+    if (!fake.listen())
+        return false;
+    installDemoUnit(fake);
+    fake.setList(QStringLiteral("device_opts"),
+                 {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1"), QStringLiteral("ravenna")},
+                 QStringLiteral("general"));
+    if (comClient()->initialize("ui", "vn_frontpanel") != 0
+        || !comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
+        || !QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
+                            5000)
+        || !comDevice()->refresh() || !audioSettings()->start(true)
+        || !matrixSettings()->start(true)) {
+        std::fprintf(stderr, "demo unit not reached\n");
+        destroySharedObjects();
+        return false;
+    }
+    firmwareVersion = 0x20007;
+    const auto sheet = [&folder](const QString &name, int section, std::initializer_list<int> rows) {
+        return settingsgallery::writeMenu(
+            folder, name, AccessLevel::Administrator, [section, rows](QVantelSettingsPage &menu) {
+                QVantelMenuEntries *entries = menu.entries();
+                entries->childClicked(entries->findEntry(section)->titleLabel());
+                for (const int id : rows) {
+                    if (QVantelMenuItems *page = menu.currentPage()) {
+                        if (QVantelMenuItem *row = page->findItem(id))
+                            menu.itemClicked(row);
+                    }
+                }
+            });
+    };
+    bool ok = sheet(QStringLiteral("settings-coding.png"), QVantelSettingsPage::CodingSection, {});
+    ok = sheet(QStringLiteral("settings-codec1.png"), QVantelSettingsPage::CodingSection, {98})
+         && ok;
+    ok = sheet(QStringLiteral("settings-autobitrate.png"),
+               QVantelSettingsPage::CodingSection,
+               {100})
+         && ok;
+    ok = sheet(QStringLiteral("settings-audio.png"), QVantelSettingsPage::AudioSection, {}) && ok;
+    ok = sheet(QStringLiteral("settings-monitoring.png"), QVantelSettingsPage::AudioSection, {114})
+         && ok;
+    destroySharedObjects();
+    firmwareVersion = kFirmwareVersionUnknown;
+    return ok;
+}
+
+} // namespace codingaudiogallery

@@ -1,0 +1,554 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "tests/support/demounit.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kAudio = QStringLiteral("audio");
+const QString kRefused = QStringLiteral("105-invalid value");
+constexpr quint32 kFirmware2 = 0x20007;
+
+QStringList texts(const QVantelMenuItem *row)
+{
+    QStringList out;
+    for (const QVantelMenuItem::Value &value : row->values())
+        out << value.text;
+    return out;
+}
+
+} // namespace
+
+// The Coding and Audio sections of the settings menu against the demo unit: the coding page,
+// the codec pages, automatic bit rate, the audio page and the monitoring options.
+class TestSettingsCodingAudio : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void codingPageRows_data();
+    void codingPageRows();
+    void codecPageFollowsTheUnitsLists();
+    void codecApplySendsCoderAndRelay();
+    void storedAlgorithmMissingFromTheList();
+    void autoBitRateRows();
+    void audioPageRowsPerVariant_data();
+    void audioPageRowsPerVariant();
+    void limiterMovesCompressorFirst();
+    void refusedAudioRowGoesBack();
+    void standardModeMakesCoderOneMono();
+    void monitoringEditsAndApply();
+    void abandonedMonitoringEditsNeverSent();
+
+private:
+    // Connects to the demo unit (after adjust changed it) and loads the model.
+    bool start(const std::function<void(FakeQuorix &)> &adjust = {});
+    void openSection(int section);
+    QVantelMenuItems *open(int rowId);
+    QVantelMenuItem *row(int id) const;
+    void commit(int id, int value);
+    void commitSwitch(int id, bool on);
+    QString shownMessage() const;
+    bool received(const QString &key, const QString &value) const;
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestSettingsCodingAudio::init()
+{
+    accessLevel = AccessLevel::Administrator;
+    firmwareVersion = kFirmware2;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    installDemoUnit(*m_fake);
+}
+
+void TestSettingsCodingAudio::cleanup()
+{
+    m_page.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+    firmwareVersion = kFirmwareVersionUnknown;
+}
+
+bool TestSettingsCodingAudio::start(const std::function<void(FakeQuorix &)> &adjust)
+{
+    if (adjust)
+        adjust(*m_fake);
+    if (comClient()->initialize("ui", "vn_frontpanel") != 0
+        || !comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0)
+        || !QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
+                            5000)) {
+        return false;
+    }
+    if (!comDevice()->refresh() || !audioSettings()->start(true)
+        || !matrixSettings()->start(true)) {
+        return false;
+    }
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    m_page->show();
+    m_fake->clearLog();
+    return true;
+}
+
+void TestSettingsCodingAudio::openSection(int section)
+{
+    QVantelMenuEntries *entries = m_page->entries();
+    entries->childClicked(entries->findEntry(section)->titleLabel());
+}
+
+QVantelMenuItems *TestSettingsCodingAudio::open(int rowId)
+{
+    QVantelMenuItem *item = row(rowId);
+    if (!item)
+        return nullptr;
+    m_page->itemClicked(item);
+    return m_page->currentPage();
+}
+
+QVantelMenuItem *TestSettingsCodingAudio::row(int id) const
+{
+    QVantelMenuItems *page = m_page->currentPage();
+    return page ? page->findItem(id) : nullptr;
+}
+
+void TestSettingsCodingAudio::commit(int id, int value)
+{
+    QVantelMenuItem *item = row(id);
+    QVERIFY(item);
+    QVERIFY(item->selectValue(value, true, true) >= 0);
+    m_page->itemCommitted(item);
+}
+
+void TestSettingsCodingAudio::commitSwitch(int id, bool on)
+{
+    QVantelMenuItem *item = row(id);
+    QVERIFY(item);
+    item->setChecked(on);
+    m_page->itemCommitted(item);
+}
+
+QString TestSettingsCodingAudio::shownMessage() const
+{
+    QVantelMessage *message = m_page->message();
+    return message && message->isVisible() ? message->text() : QString();
+}
+
+bool TestSettingsCodingAudio::received(const QString &key, const QString &value) const
+{
+    const QList<FakeRequest> log = m_fake->requests();
+    for (const FakeRequest &request : log) {
+        if (request.isSetOf(key, value))
+            return true;
+    }
+    return false;
+}
+
+void TestSettingsCodingAudio::codingPageRows_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<bool>("autoBitRate");
+
+    QTest::newRow("administrator") << 2 << kFirmware2 << QStringLiteral("eth.0") << true;
+    QTest::newRow("operator locked") << 0 << kFirmware2 << QStringLiteral("eth.0") << true;
+    QTest::newRow("firmware 1.11.255") << 2 << 0x10bffu << QStringLiteral("eth.0") << false;
+    QTest::newRow("isdn default") << 2 << kFirmware2 << QStringLiteral("isdn.0") << false;
+    QTest::newRow("unknown default") << 2 << kFirmware2 << QString() << false;
+}
+
+void TestSettingsCodingAudio::codingPageRows()
+{
+    QFETCH(int, level);
+    QFETCH(quint32, firmware);
+    QFETCH(QString, network);
+    QFETCH(bool, autoBitRate);
+    QVERIFY(start([&network](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("default_network"), network, QStringLiteral("network"));
+    }));
+    accessLevel = AccessLevel(level);
+    firmwareVersion = firmware;
+    openSection(QVantelSettingsPage::CodingSection);
+
+    const QString name
+        = QVantelLocalize::interfaceName(TComDevice::networkFromString(network.toStdString()));
+    if (network.isEmpty())
+        QCOMPARE(name, QStringLiteral("Invalid"));
+    QCOMPARE(row(98)->titleText(), QStringLiteral("Codec 1 [ %1 ]").arg(name));
+    QCOMPARE(row(98)->valueText(), QVantelLocalize::codingSummary(comDevice()->coder1()));
+    QCOMPARE(row(98)->isReadOnly(), level == 0);
+    // Single codec mode without coordination line: coder 2 cannot be opened at any level.
+    QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
+    QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
+    QVERIFY(row(99)->isReadOnly());
+    QCOMPARE(row(100) != nullptr, autoBitRate);
+    if (row(100))
+        QCOMPARE(row(100)->isReadOnly(), level == 0);
+}
+
+void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
+{
+    // Coder 1 runs OPUS/48000/stereo/64000; the demo lists six algorithms.
+    QVERIFY(start());
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(98));
+    QCOMPARE(m_page->currentPage()->id(), 98);
+    QCOMPARE(texts(row(101)),
+             (QStringList{QVantelLocalize::codecName(19),
+                          QVantelLocalize::codecName(8),
+                          QVantelLocalize::codecName(27),
+                          QVantelLocalize::codecName(20),
+                          QVantelLocalize::codecName(3),
+                          QVantelLocalize::codecName(0)}));
+    QCOMPARE(row(101)->currentValue()->value, 19);
+    QCOMPARE(row(103)->valueText(), QStringLiteral("48 kHz"));
+    QVERIFY(row(103)->isReadOnly()); // one listed rate
+    QCOMPARE(row(104)->valueText(), QStringLiteral("64 kbit/s"));
+    QCOMPARE(row(105)->valueText(), QStringLiteral("Disabled"));
+    QVERIFY(!row(105)->isReadOnly());
+    QVERIFY(!m_page->header()->isModified());
+
+    // MPA2 in stereo lists other bit rates: 64000 is gone, the first listed one replaces it.
+    commit(101, 8);
+    QCOMPARE(row(102)->currentValue()->value, 2);
+    QCOMPARE(texts(row(103)), (QStringList{QStringLiteral("48 kHz"), QStringLiteral("32 kHz")}));
+    QVERIFY(!row(103)->isReadOnly());
+    QCOMPARE(row(104)->currentValue()->value, 128000);
+    QCOMPARE(row(104)->valueText(), QStringLiteral("128 kbit/s"));
+    QVERIFY(m_page->header()->isModified());
+
+    // G.722 runs at a fixed rate: nothing is asked about rates, the row is locked at 16 kHz.
+    m_fake->clearLog();
+    commit(101, 3);
+    QCOMPARE(texts(row(103)), QStringList{QStringLiteral("16 kHz")});
+    QVERIFY(row(103)->isReadOnly());
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isListOf(QStringLiteral("samplerate")));
+
+    // Back to the coding as read: no change left.
+    commit(101, 19);
+    commit(102, 2);
+    commit(104, 64000);
+    QVERIFY(!m_page->header()->isModified());
+    // A relay toggle alone is a change.
+    commitSwitch(105, true);
+    QVERIFY(m_page->header()->isModified());
+}
+
+void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
+{
+    QVERIFY(start());
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(98));
+    commit(101, 8);
+    commit(104, 192000);
+    commitSwitch(105, true);
+    m_page->applyClicked();
+    QVERIFY(received(QStringLiteral("codec"), QStringLiteral("MPA2/48000/stereo/192000/-1")));
+    QVERIFY(received(QStringLiteral("relay"), QStringLiteral("on")));
+    QCOMPARE(comDevice()->coder1().algorithm, 8);
+    QVERIFY(!m_page->header()->isModified());
+    // The relay state is read back.
+    QCOMPARE(row(105)->valueText(), QStringLiteral("Active"));
+
+    // A refused coding keeps the edits and the mark.
+    commit(104, 256000);
+    m_fake->refuseKey(QStringLiteral("codec"), kRefused);
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(m_page->header()->isModified());
+    QCOMPARE(row(104)->currentValue()->value, 256000);
+}
+
+void TestSettingsCodingAudio::storedAlgorithmMissingFromTheList()
+{
+    // L24 is stored but not offered; the relay is not reported.
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("codec"), QStringLiteral("L24/48000/stereo/2304000"), kAudio);
+        fake.removeValue(QStringLiteral("relay"), kAudio);
+    }));
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(98));
+    // The first entry is shown, but the lists below still ask about the stored algorithm.
+    QCOMPARE(row(101)->valueText(), QVantelLocalize::codecName(19));
+    bool askedAboutStored = false;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.isListOf(QStringLiteral("mode"))
+            && request.value(QStringLiteral("alg")) == QLatin1String("L24")) {
+            askedAboutStored = true;
+        }
+    }
+    QVERIFY(askedAboutStored);
+    // Nothing is listed for it: the rows below are empty and locked.
+    QVERIFY(row(102)->values().isEmpty());
+    QVERIFY(row(104)->isReadOnly());
+    QCOMPARE(row(105)->valueText(), QStringLiteral("Not available"));
+    QVERIFY(row(105)->isReadOnly());
+}
+
+void TestSettingsCodingAudio::autoBitRateRows()
+{
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("aggressive"), kAudio);
+    }));
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(100));
+    QCOMPARE(m_page->currentPage()->id(), 100);
+    QVERIFY(row(106)->isChecked());
+    // An unknown policy word shows "Standard"; committing it sends the lower-case word.
+    QCOMPARE(row(107)->valueText(), QStringLiteral("Standard"));
+    QCOMPARE(texts(row(108)).front(), QStringLiteral("6 kbit/s"));
+    QCOMPARE(row(108)->currentValue()->value, 24000);
+    QCOMPARE(row(109)->valueText(), QStringLiteral("128 kbit/s"));
+    for (const int id : {106, 107, 108, 109})
+        QVERIFY(!row(id)->isReadOnly());
+
+    m_page->itemCommitted(row(107));
+    QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("standard")));
+    commit(107, 2);
+    QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("punchy")));
+    commitSwitch(106, false);
+    QVERIFY(received(QStringLiteral("abr_calls"), QStringLiteral("off")));
+    // No check between the limits.
+    commit(109, 64000);
+    commit(108, 32000);
+    QVERIFY(received(QStringLiteral("abr_maxbr"), QStringLiteral("64000")));
+    QVERIFY(received(QStringLiteral("abr_minbr"), QStringLiteral("32000")));
+    // A refusal is not reported and the row keeps the choice.
+    m_fake->refuseKey(QStringLiteral("abr_minbr"), kRefused);
+    commit(108, 6000);
+    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(row(108)->currentValue()->value, 6000);
+    QVERIFY(!m_page->header()->isModified());
+
+    // Double streaming locks every row.
+    m_page->backClicked();
+    comDevice()->setDstreamMode(1);
+    QVERIFY(open(100));
+    for (const int id : {106, 107, 108, 109})
+        QVERIFY(row(id)->isReadOnly());
+}
+
+void TestSettingsCodingAudio::audioPageRowsPerVariant_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<bool>("auxRows");
+    QTest::addColumn<bool>("operationMode");
+    QTest::addColumn<bool>("aes67");
+    QTest::addColumn<QString>("module");
+
+    QTest::newRow("no options") << QStringList{} << kFirmware2 << false << false << false
+                                << QStringLiteral("RAVENNA");
+    QTest::newRow("variant 1 ravenna")
+        << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << kFirmware2
+        << true << true << true << QStringLiteral("RAVENNA");
+    QTest::newRow("variant 1 firmware 1.15")
+        << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << 0x10f00u
+        << true << false << true << QStringLiteral("RAVENNA");
+    QTest::newRow("variant 2 dante")
+        << QStringList{QStringLiteral("hardware_2"),
+                       QStringLiteral("ravenna"),
+                       QStringLiteral("ravenna_2")}
+        << kFirmware2 << false << false << true << QStringLiteral("DANTE");
+}
+
+void TestSettingsCodingAudio::audioPageRowsPerVariant()
+{
+    QFETCH(QStringList, options);
+    QFETCH(quint32, firmware);
+    QFETCH(bool, auxRows);
+    QFETCH(bool, operationMode);
+    QFETCH(bool, aes67);
+    QFETCH(QString, module);
+    QVERIFY(start([&options](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"), options, QStringLiteral("general"));
+    }));
+    firmwareVersion = firmware;
+    openSection(QVantelSettingsPage::AudioSection);
+    QCOMPARE(m_page->currentPage()->id(), 3);
+
+    QCOMPARE(row(111) != nullptr, auxRows);
+    QCOMPARE(row(113) != nullptr, operationMode);
+    QCOMPARE(row(122) != nullptr, aes67);
+    QCOMPARE(row(123)->titleText(), module);
+    // The module row stays locked until the audio-over-IP controller has been read.
+    QVERIFY(row(123)->isReadOnly());
+    if (auxRows) // analog input in the demo: the switch is on
+        QCOMPARE(row(111)->valueText(), QStringLiteral("Analog (AUX2)"));
+    if (aes67)
+        QCOMPARE(row(122)->valueText(), QStringLiteral("Active"));
+    // The demo's values fill the rows.
+    QCOMPARE(row(110)->valueText(), QStringLiteral("-9 dBFS"));
+    QCOMPARE(row(112)->valueText(), QStringLiteral("Side Tone"));
+    QCOMPARE(row(117)->valueText(), QStringLiteral("Disabled"));
+    QCOMPARE(row(118)->valueText(), QStringLiteral("-2 dBFS"));
+    QCOMPARE(row(119)->values().size(), 38); // -40 to -3
+    QCOMPARE(row(119)->values().back().value, -3);
+    QCOMPARE(row(120)->valueText(), QStringLiteral("2:1"));
+    QCOMPARE(row(121)->valueText(), QStringLiteral("Fast"));
+}
+
+void TestSettingsCodingAudio::limiterMovesCompressorFirst()
+{
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("drc_threshold_cmp"), QStringLiteral("-10"), kAudio);
+    }));
+    openSection(QVantelSettingsPage::AudioSection);
+    commit(118, -10);
+    const QList<FakeRequest> log = m_fake->requests();
+    int compressor = -1;
+    int limiter = -1;
+    for (int i = 0; i < log.size(); ++i) {
+        if (log.at(i).isSetOf(QStringLiteral("drc_threshold_cmp"), QStringLiteral("-11")))
+            compressor = i;
+        if (log.at(i).isSetOf(QStringLiteral("drc_lim_threshold"), QStringLiteral("-10")))
+            limiter = i;
+    }
+    QVERIFY(compressor >= 0);
+    QVERIFY(limiter > compressor);
+    QCOMPARE(row(119)->values().back().value, -11);
+    QCOMPARE(row(119)->valueText(), QStringLiteral("-11 dBFS"));
+
+    // A refused compressor move stops before the limiter is written.
+    m_fake->clearLog();
+    m_fake->refuseKey(QStringLiteral("drc_threshold_cmp"), kRefused);
+    commit(118, -12);
+    QVERIFY(!received(QStringLiteral("drc_lim_threshold"), QStringLiteral("-12")));
+    QCOMPARE(row(118)->valueText(), QStringLiteral("-10 dBFS"));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+}
+
+void TestSettingsCodingAudio::refusedAudioRowGoesBack()
+{
+    QVERIFY(start());
+    openSection(QVantelSettingsPage::AudioSection);
+    commit(120, 15);
+    QVERIFY(received(QStringLiteral("drc_ratio_cmp"), QStringLiteral("1.5")));
+    m_fake->refuseKey(QStringLiteral("limiter_threshold"), kRefused);
+    commit(110, -16);
+    QCOMPARE(row(110)->valueText(), QStringLiteral("-9 dBFS"));
+    QCOMPARE(audioSettings()->limiterThreshold(), -9);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+}
+
+void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
+{
+    // Double codec mode, extended operation, coder 1 in MPA2 stereo at a rate mono lacks.
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"),
+                     {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1")},
+                     QStringLiteral("general"));
+        fake.setValue(QStringLiteral("codec_mode"), QStringLiteral("cmode_double"), kAudio);
+        fake.setValue(QStringLiteral("operation_mode"), QStringLiteral("extended"), kAudio);
+        fake.setValue(
+            QStringLiteral("dcodec_1"), QStringLiteral("MPA2/48000/stereo/192000"), kAudio);
+    }));
+    QCOMPARE(comDevice()->codecMode(), 1);
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(113));
+    QVERIFY(row(113)->isChecked());
+    commitSwitch(113, false);
+    const QList<FakeRequest> log = m_fake->requests();
+    int coder = -1;
+    int mode = -1;
+    for (int i = 0; i < log.size(); ++i) {
+        if (log.at(i).isSetOf(QStringLiteral("dcodec_1"),
+                                QStringLiteral("MPA2/48000/mono/64000/-1"))) {
+            coder = i;
+        }
+        if (log.at(i).isSetOf(QStringLiteral("operation_mode"), QStringLiteral("standard")))
+            mode = i;
+    }
+    QVERIFY(coder >= 0);
+    QVERIFY(mode > coder);
+    QCOMPARE(comDevice()->operationMode(), 0);
+}
+
+void TestSettingsCodingAudio::monitoringEditsAndApply()
+{
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("matrix_opt"), QStringLiteral("0000001F"), kAudio);
+    }));
+    firmwareVersion = 0x105ff;
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(112)->isReadOnly()); // below 1.8.0
+    QVERIFY(open(114));
+    QCOMPARE(m_page->currentPage()->id(), 114);
+    QVERIFY(row(116)->isReadOnly()); // below 1.6.0
+    QCOMPARE(row(115)->valueText(), QStringLiteral("Permanently available"));
+
+    // Toggling and toggling back leaves no change; Apply then sends nothing.
+    commitSwitch(115, true);
+    QCOMPARE(row(115)->valueText(), QStringLiteral("Only when routed to Program or Coord."));
+    QVERIFY(m_page->header()->isModified());
+    commitSwitch(115, false);
+    QVERIFY(!m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), QString());
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isSetOf(QStringLiteral("matrix_opt")));
+
+    // The whole word goes back with the changed bit.
+    commitSwitch(115, true);
+    m_page->applyClicked();
+    QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("8000001F")));
+    QVERIFY(!m_page->header()->isModified());
+
+    // Refused: the switches show the unit's word again and the mark stays.
+    commitSwitch(115, false);
+    m_fake->refuseKey(QStringLiteral("matrix_opt"), kRefused);
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(row(115)->isChecked());
+    QVERIFY(m_page->header()->isModified());
+}
+
+void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()
+{
+    QVERIFY(start());
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(open(114));
+    commitSwitch(115, true);
+    commitSwitch(116, true);
+    // Left without Apply: the channel knob sends only its own bit.
+    m_page->backClicked();
+    QCOMPARE(m_page->currentPage()->id(), 3);
+    commitSwitch(112, true);
+    QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("20000000")));
+    QVERIFY(!received(QStringLiteral("matrix_opt"), QStringLiteral("E0000000")));
+    QCOMPARE(row(112)->valueText(), QStringLiteral("Mic Fader"));
+    QCOMPARE(matrixSettings()->options(), 0x20000000u);
+}
+
+QTEST_MAIN(TestSettingsCodingAudio)
+#include "tst_settingscodingaudio.moc"
