@@ -37,3 +37,4 @@ void installDemoCoding(DemoUnit &demo);
 void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
+void installDemoTools(DemoUnit &demo);

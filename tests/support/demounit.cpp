@@ -35,6 +35,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoCalls(*demo);
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
+    installDemoTools(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
     fillAudioDemoValues(fake);
