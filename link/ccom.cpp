@@ -26,10 +26,10 @@ constexpr quint16 kLevelsOverTcp = 1;
 // Time-out, in seconds, of a synchronous call whose time-out is below one second.
 constexpr int kDefaultTimeoutSeconds = 5;
 
-// Message texts are the device's UTF-8.
+// Message texts are the device's UTF-8; long ones are cut for the log.
 QString logText(const CMsg &message)
 {
-    return QString::fromStdString(message.toLogString());
+    return logBody(message.toLogString());
 }
 
 // Adds the settings-record routing to a PARAM message; present keys keep their values.
@@ -95,6 +95,7 @@ bool CCom::connect(const QString &host, quint16 tcpPort, quint16 datagramPort)
     }
 
     m_host = host;
+    m_hostAddress = address;
     m_tcpPort = tcpPort;
     m_connection.connect(host, tcpPort);
     return true;
@@ -294,13 +295,20 @@ void CCom::readPendingDatagrams()
 {
     // The socket may go (disconnect() from a messageReceived slot) while datagrams are pending.
     const QPointer<QUdpSocket> socket(m_datagramSocket);
-    while (socket && socket == m_datagramSocket && socket->hasPendingDatagrams()) {
+    for (int count = 0; socket && socket == m_datagramSocket && socket->hasPendingDatagrams();
+         ++count) {
+        // The rest waits for the next pass: paints, timers and the keep-alive run between. The
+        // socket reports the datagrams left as soon as the loop comes round again.
+        if (count == kDatagramBatch)
+            return;
         const qint64 size = socket->pendingDatagramSize();
         QByteArray datagram(qsizetype(std::clamp<qint64>(size, 0, 65536)), Qt::Uninitialized);
-        const qint64 read = socket->readDatagram(datagram.data(), datagram.size());
+        QHostAddress sender;
+        const qint64 read = socket->readDatagram(datagram.data(), datagram.size(), &sender);
         if (read < 0)
             break; // an error: nothing more is read now; readyRead comes again for the rest
-        if (read == 0)
+        // Levels come from the unit itself; anyone else on the network could forge them.
+        if (read == 0 || !sender.isEqual(m_hostAddress, QHostAddress::TolerantConversion))
             continue;
         datagram.truncate(qsizetype(read));
 

@@ -5,6 +5,7 @@
 #include "link/rpcconnection.h"
 #include "link/rpcmessage.h"
 
+#include <QHostAddress>
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -34,7 +35,9 @@ namespace ksm {
 // - stateChanged, errorOccurred, messageCompleted, messageReceived: the connection's signals
 //   re-emitted unchanged. Received Signal messages are held back by the connection while a call
 //   is pending and delivered once none is. messageReceived also carries the level-meter
-//   datagrams: only Signal frames holding an EVENT whose "event_type" is "audio_levels" pass.
+//   datagrams: only Signal frames holding an EVENT whose "event_type" is "audio_levels" and
+//   sent from the connected unit's address pass. At most kDatagramBatch datagrams are read per
+//   pass of the event loop; the rest wait for the next pass, so a flood cannot freeze the window.
 // - busyStateChanged(true) once a synchronous call has been sent (isReady() is already false);
 //   busyStateChanged(false) and then sendSyncMsgCompleted() once it has ended, whatever the
 //   outcome (isReady() is true again). A call refused before sending emits nothing.
@@ -46,6 +49,9 @@ class CCom : public QObject
 
 public:
     using ParamMap = std::map<std::string, std::string>;
+
+    // Level datagrams read per pass of the event loop.
+    static constexpr int kDatagramBatch = 64;
 
     explicit CCom(QObject *parent = nullptr);
     // Cuts the connection's signals, disconnects, then frees the members.
@@ -144,6 +150,7 @@ private:
     QUdpSocket *m_datagramSocket = nullptr;
     QPointer<RpcAsyncCallWatcher> m_watcher;
     QString m_host;
+    QHostAddress m_hostAddress;
     quint16 m_tcpPort = 0;
     quint16 m_datagramPort = 0;
     std::string m_category;

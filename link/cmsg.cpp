@@ -84,11 +84,31 @@ bool containsIgnoreCase(const std::string &text, const char *word)
     return false;
 }
 
-// Keys whose values must never reach a log line.
+// True when one of the key's words ends in "key" ("wep_key", "privkey", "pskKeyId"). Words are
+// runs of letters; a capital after a small letter starts a new one. "keys" and "keyboard" name
+// no key material.
+bool hasKeyWord(const std::string &key)
+{
+    const auto isLetter = [](char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); };
+    const auto isUpper = [](char c) { return c >= 'A' && c <= 'Z'; };
+    for (size_t end = 2; end < key.size(); ++end) {
+        const bool wordEnds = end + 1 == key.size() || !isLetter(key[end + 1])
+                              || (!isUpper(key[end]) && isUpper(key[end + 1]));
+        if (wordEnds && asciiLower(key[end - 2]) == 'k' && asciiLower(key[end - 1]) == 'e'
+            && asciiLower(key[end]) == 'y')
+            return true;
+    }
+    return false;
+}
+
+// Keys whose values must never reach a log line: PIN and PUK, passwords, pass phrases and other
+// pass words, shared secrets, pre-shared keys and any other key material.
 bool isSecretKey(const std::string &key)
 {
     return equalsIgnoreCase(key, "pin") || equalsIgnoreCase(key, "puk")
-           || containsIgnoreCase(key, "password") || containsIgnoreCase(key, "pwd");
+           || containsIgnoreCase(key, "pass") || containsIgnoreCase(key, "pwd")
+           || containsIgnoreCase(key, "secret") || containsIgnoreCase(key, "psk")
+           || hasKeyWord(key);
 }
 
 // Index-based core of extractEscaped(); returns npos when the text ended before a delimiter.

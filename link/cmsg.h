@@ -90,9 +90,10 @@ public:
     // is dropped; nothing behind a valid type word makes parsing fail.
     [[nodiscard]] static int parse(const std::string &text, CMsg &out);
 
-    // The text form for log lines: the same as serialize(), except that the values of keys named
-    // "pin" or "puk", or whose name contains "password" or "pwd" (case-insensitive), are written as
-    // "***". A type outside 1 to 4 is written as "#<type>" in place of the type word.
+    // The text form for log lines: the same as serialize(), except that the values of secret
+    // keys are written as "***": keys named "pin" or "puk", keys whose name contains "pass",
+    // "pwd", "secret" or "psk", and keys with a word ending in "key" (all case-insensitive). A
+    // type outside 1 to 4 is written as "#<type>" in place of the type word.
     std::string toLogString() const;
 
     // True when type, params, gets and lists are all equal.

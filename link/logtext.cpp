@@ -48,3 +48,15 @@ void logCritical(const QString &text)
 {
     qCritical().noquote().nospace() << logQuoted(text);
 }
+
+QString logBody(const std::string &text)
+{
+    if (text.size() <= kMaxLoggedBodyBytes)
+        return QString::fromStdString(text);
+    std::size_t end = kMaxLoggedBodyBytes;
+    // Back to the start of a UTF-8 sequence, so no character is cut in half.
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;
+    return QString::fromUtf8(text.data(), qsizetype(end))
+           + QStringLiteral(" [cut, %1 bytes in all]").arg(text.size());
+}

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string>
+
 // Every diagnostic line of the program carries its text in one form: the text in double quotes,
 // unescaped, followed by one blank ("\"text\" "). Qt 6's streaming operators escape quotes and
 // drop the trailing blank, so all logging goes through these functions instead.
@@ -20,3 +22,10 @@ void setLogDebugWritten(bool written);
 void logDebug(const QString &text);
 void logWarning(const QString &text);
 void logCritical(const QString &text);
+
+// The longest message body a log line shows, in bytes.
+inline constexpr std::size_t kMaxLoggedBodyBytes = 4096;
+
+// A message body's text (UTF-8) for a log line: up to kMaxLoggedBodyBytes, cut on a character
+// boundary, then " [cut, <size> bytes in all]".
+[[nodiscard]] QString logBody(const std::string &text);

@@ -31,6 +31,9 @@ public:
     bool listRequest = false;
     State state = Pending;
     ksm::CMsg reply;
+    // "PROGRESS" parts received so far and the memory their bodies take.
+    int partCount = 0;
+    qint64 partBytes = 0;
     int result = 0;
     qint64 timeoutMs = -1;
     QElapsedTimer elapsed;

@@ -30,13 +30,13 @@ void registerMetaTypes()
     Q_UNUSED(registered)
 }
 
-// The body's text as a frame carries it, with secret values masked. A body of type 0 travels as
-// no text at all, so it logs as none.
+// The body's text as a frame carries it, with secret values masked and long texts cut. A body of
+// type 0 travels as no text at all, so it logs as none.
 QString logText(const ksm::CMsg &body)
 {
     if (body.type() == ksm::CMsg::None)
         return {};
-    return QString::fromStdString(body.toLogString());
+    return logBody(body.toLogString());
 }
 
 // The message without the reply bookkeeping keys of a part.
@@ -146,7 +146,7 @@ void RpcConnection::disconnect()
     logLine("RpcClientConnection", "disconnect", QStringLiteral(", disconnecting from host"));
     m_timer->stop();
     m_parser.reset();
-    m_deferredSignals.clear();
+    clearDeferredSignals();
     cancelPendingCalls();
     switch (m_socket->state()) {
     case QAbstractSocket::HostLookupState:
@@ -250,11 +250,76 @@ void RpcConnection::cancelPendingCalls()
     notifyDeferredSignals();
 }
 
+void RpcConnection::setReplyLimits(int parts, qint64 bytes)
+{
+    m_replyPartLimit = parts > 0 ? parts : kDefaultReplyPartLimit;
+    m_replyByteLimit = bytes > 0 ? bytes : kDefaultReplyByteLimit;
+}
+
+void RpcConnection::setDeferredSignalLimit(qint64 bytes)
+{
+    m_deferredSignalLimit = bytes > 0 ? bytes : kDefaultDeferredSignalLimit;
+}
+
+qint64 RpcConnection::footprint(const ksm::CMsg &body)
+{
+    // A map node and two short strings cost about this much besides the characters.
+    constexpr qint64 kPerParam = 128;
+    constexpr qint64 kPerName = 32;
+    qint64 bytes = qint64(sizeof(ksm::CMsg));
+    for (const auto &[key, value] : body.params())
+        bytes += kPerParam + qint64(key.size()) + qint64(value.size());
+    for (const std::string &name : body.gets())
+        bytes += kPerName + qint64(name.size());
+    for (const std::string &name : body.lists())
+        bytes += kPerName + qint64(name.size());
+    return bytes;
+}
+
+void RpcConnection::deferSignal(const RpcMessage &message)
+{
+    const qint64 size = footprint(message.body());
+    m_deferredSignals.append(message);
+    m_deferredSizes.append(size);
+    m_deferredBytes += size;
+    // The newest stays even when it alone is past the cap: it is already in memory.
+    int dropped = 0;
+    while (m_deferredBytes > m_deferredSignalLimit && m_deferredSignals.size() > 1) {
+        m_deferredBytes -= m_deferredSizes.takeFirst();
+        m_deferredSignals.removeFirst();
+        ++dropped;
+    }
+    if (dropped > 0 && !m_deferredOverflowReported) {
+        m_deferredOverflowReported = true;
+        logWarning(QStringLiteral("RpcConnection::parserReady(address=%1:%2) held-back signals "
+                                  "exceed %3 bytes, dropping the oldest")
+                       .arg(m_address,
+                            QString::number(m_port),
+                            QString::number(m_deferredSignalLimit)));
+    }
+}
+
+RpcMessage RpcConnection::takeDeferredSignal()
+{
+    m_deferredBytes -= m_deferredSizes.takeFirst();
+    if (m_deferredSignals.size() == 1)
+        m_deferredOverflowReported = false;
+    return m_deferredSignals.takeFirst();
+}
+
+void RpcConnection::clearDeferredSignals()
+{
+    m_deferredSignals.clear();
+    m_deferredSizes.clear();
+    m_deferredBytes = 0;
+    m_deferredOverflowReported = false;
+}
+
 RpcMessage RpcConnection::dequeueSignal()
 {
     if (m_deferredSignals.isEmpty())
         return {};
-    const RpcMessage message = m_deferredSignals.takeFirst();
+    const RpcMessage message = takeDeferredSignal();
     logLine("RpcConnection",
             "dequeueSignal",
             QStringLiteral(", dequeue message id=%1").arg(message.id()));
@@ -266,7 +331,7 @@ void RpcConnection::notifyDeferredSignals()
     if (!m_pendingCalls.empty())
         return;
     while (!m_deferredSignals.isEmpty()) {
-        const RpcMessage message = m_deferredSignals.takeFirst();
+        const RpcMessage message = takeDeferredSignal();
         logLine("RpcConnection",
                 "notifyDeferredSignals",
                 QStringLiteral(", dequeue message id=%1").arg(message.id()));
@@ -329,7 +394,7 @@ void RpcConnection::socketChanged(QAbstractSocket::SocketState socketState)
     notifyStateChanged(mapped);
     // A slot may have changed the state while it was being reported.
     if (m_state != Connected) {
-        m_deferredSignals.clear();
+        clearDeferredSignals();
         cancelPendingCalls();
     }
 }
@@ -385,7 +450,7 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
         if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
             logLine(
                 "RpcConnection", "parserReady", QStringLiteral(", enqueue message id=%1").arg(id));
-            m_deferredSignals.append(message);
+            deferSignal(message);
         } else {
             emit messageReceived(message);
         }
@@ -456,7 +521,23 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
     const char separator = *body.param(kReturnFmtKey) == "EXT" ? '\x1d' : ',';
 
     if (returned == "PROGRESS") {
-        // One part of the answer; the call's time-out keeps running from the request.
+        // One part of the answer; the call's time-out keeps running from the request. A unit
+        // that never ends its answer must not fill the memory before the time-out.
+        record->partBytes += footprint(body);
+        if (++record->partCount > m_replyPartLimit || record->partBytes > m_replyByteLimit) {
+            m_pendingCalls.erase(it);
+            logWarning(QStringLiteral("RpcConnection::parserReady(address=%1:%2) reply to message "
+                                      "%3 exceeds %4 parts or %5 bytes")
+                           .arg(m_address,
+                                QString::number(m_port),
+                                QString::number(id),
+                                QString::number(m_replyPartLimit),
+                                QString::number(m_replyByteLimit)));
+            record->reply.clear();
+            failCall(call, RpcAsyncCall::BadReply);
+            notifyErrorOccurred(MessageParseError);
+            return;
+        }
         record->reply.merge(withoutReturnKeys(body), mergeMode, separator);
         return;
     }

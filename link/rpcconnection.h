@@ -31,7 +31,14 @@ class QTimer;
 // - messageCompleted(message): once per finished call (its toMessage()), after its watchers;
 // - messageReceived(message): each Request and Signal from the peer. With setDeferSignals(true)
 //   Signal messages that arrive while calls are pending are held back and delivered in arrival
-//   order once no call is pending any more (after the last call's messageCompleted).
+//   order once no call is pending any more (after the last call's messageCompleted). Held-back
+//   signals are capped in bytes (deferredSignalLimit()): past the cap the oldest are dropped,
+//   with one warning line until the queue has been delivered.
+//
+// Limits: the "PROGRESS" parts of one call are capped in count and bytes (replyPartLimit(),
+// replyByteLimit()); past a cap the call fails as a bad reply (BadReply, -10, with
+// MessageParseError) and its further parts are dropped as late answers, so the link stays usable.
+// Bytes are the memory a parsed body takes, roughly.
 //
 // Slots may call back into the connection (disconnect() from stateChanged, a new asyncCall()
 // from messageCompleted, ...). They must not delete it: use deleteLater().
@@ -79,6 +86,23 @@ public:
     void setLastId(int id) { m_lastId = id; }
     int pendingCallCount() const { return int(m_pendingCalls.size()); }
     int deferredSignalCount() const { return int(m_deferredSignals.size()); }
+
+    static constexpr int kDefaultReplyPartLimit = 10000;
+    static constexpr qint64 kDefaultReplyByteLimit = 64 * 1024 * 1024;
+    static constexpr qint64 kDefaultDeferredSignalLimit = 32 * 1024 * 1024;
+
+    int replyPartLimit() const { return m_replyPartLimit; }
+    qint64 replyByteLimit() const { return m_replyByteLimit; }
+    // Values below 1 restore the defaults; tests lower them.
+    void setReplyLimits(int parts, qint64 bytes);
+    qint64 deferredSignalLimit() const { return m_deferredSignalLimit; }
+    // A value below 1 restores the default; tests lower it.
+    void setDeferredSignalLimit(qint64 bytes);
+    // The bytes the held-back signals take, as counted against the limit.
+    qint64 deferredSignalBytes() const { return m_deferredBytes; }
+
+    // Roughly the heap memory a parsed body takes.
+    [[nodiscard]] static qint64 footprint(const ksm::CMsg &body);
 
     bool deferSignals() const { return m_deferSignals; }
     void setDeferSignals(bool defer) { m_deferSignals = defer; }
@@ -150,6 +174,9 @@ private:
     void completeCall(RpcAsyncCall call, int result);
     void failCall(RpcAsyncCall call, int result);
     void expireCalls();
+    void deferSignal(const RpcMessage &message);
+    RpcMessage takeDeferredSignal();
+    void clearDeferredSignals();
 
     bool m_engaged = false;
     bool m_deferSignals = false;
@@ -158,7 +185,13 @@ private:
     int m_lastId = 0;
     quint16 m_port = 0;
     QString m_address = QStringLiteral("0.0.0.0");
+    bool m_deferredOverflowReported = false;
+    int m_replyPartLimit = kDefaultReplyPartLimit;
+    qint64 m_replyByteLimit = kDefaultReplyByteLimit;
+    qint64 m_deferredSignalLimit = kDefaultDeferredSignalLimit;
+    qint64 m_deferredBytes = 0;
     QList<RpcMessage> m_deferredSignals;
+    QList<qint64> m_deferredSizes;
     std::map<quint32, RpcAsyncCall> m_pendingCalls;
     RpcFrameParser m_parser;
     QTimer *m_timer = nullptr;

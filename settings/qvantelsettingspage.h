@@ -167,6 +167,8 @@ private slots:
 private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
+    // The SIP pages' tests build and apply them without the Network page below.
+    friend class TestSipPages;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -216,11 +218,15 @@ private:
     selectInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
 
     // --- SIP pages of the Network section (settingssip.cpp) ---------------------------------
+    // Rows are views over the device's AoIP controller and its two SIP accounts; a failed
+    // Apply puts the controller back as the unit has it, so the mark stays and a retry sends.
     void buildSipPage();
     void buildSipAccountPage(int pageId);
-    void updateDefaultAccountRow(QVantelMenuItems *page);
-    bool hasSipChanges(QVantelMenuItems *page);
-    bool hasSipAccountChanges(QVantelMenuItems *page);
+    // Rows 67 and 68 follow the protocol chosen in row 66.
+    static void updateSipProtocolRows(QVantelMenuItem *item);
+    static void updateDefaultAccountRow(QVantelMenuItems *page);
+    static bool hasSipChanges(QVantelMenuItems *page);
+    static bool hasSipAccountChanges(QVantelMenuItems *page);
     bool applySipPage(QVantelMenuItems *page);
     bool applySipAccountPage(QVantelMenuItems *page);
     // Pages 10, 76 and 77 (the core runs their change test afterwards).

@@ -1,45 +1,755 @@
 // The SIP pages of the Network section: SIP settings (10) and the two SIP accounts (76, 77).
+//
+// The rows are views over the device's AoIP controller. Apply stages every changed row in the
+// controller without sending, then writes the staged keys in one request and re-initialises the
+// "aoip" network. Each staged field remembers the value it had; when the write or the
+// re-initialisation fails every field is put back (without sending), so the controller stays
+// as the unit has it, the modified mark stays and a retry finds the rows changed again.
+// Number rows are checked before anything is staged: a text that is no number or lies outside
+// its range fails the Apply instead of sending the value held before.
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::buildSipPage() {}
+#include "model/comaoipcontroller.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/modelkeys.h"
+#include "model/sipaccount.h"
+#include "model/textconversions.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 
-void QVantelSettingsPage::buildSipAccountPage(int pageId)
+#include <QGridLayout>
+#include <QLabel>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPageSip = 10;
+constexpr int kPageAccount1 = 76;
+constexpr int kPageAccount2 = 77;
+
+constexpr int kRowProtocol = 66;
+constexpr int kRowDoubleStream = 67;
+constexpr int kRowStreamPattern = 68;
+constexpr int kRowJitterBuffer = 69;
+constexpr int kRowDefaultAccount = 75;
+constexpr int kRowRegistrar1 = 78;
+
+constexpr int kRowUseAlternatePort = 83;
+constexpr int kRowSipPort = 84;
+constexpr int kRowRtpPort = 85;
+constexpr int kRowAccountRegistrar = 93;
+constexpr int kRowUser = 94;
+constexpr int kRowDisplayName = 95;
+constexpr int kRowAuthUser = 96;
+constexpr int kRowPassword = 97;
+
+// Distance of account 2's ports above the shared ones.
+constexpr int kSecondAccountPortOffset = 2;
+
+constexpr int kMaxPort = 65535;
+constexpr int kMaxDscp = 63;
+
+using Aoip = TComAoIPController;
+// Puts one staged field back to the value it had before the Apply.
+using Undo = std::vector<std::function<void()>>;
+
+// The firmware gates of these pages: the first version that has the rows or keys.
+bool portsOnAccountPages()
 {
-    Q_UNUSED(pageId)
+    return firmwareAtLeast(firmwareVersionOf(1, 7, 2));
+}
+
+bool registrarOnAccountPages()
+{
+    return firmwareAtLeast(kFirmware1_8_2);
+}
+
+// One editable row of the SIP settings page over a controller field.
+struct SipField
+{
+    enum Kind { Choice, Flag, Text, Number, DefaultAccount, Registrar };
+    int row;
+    Kind kind;
+    const std::string *key;
+    int (Aoip::*getNumber)() const = nullptr;
+    bool (Aoip::*setNumber)(int, bool) = nullptr;
+    bool (Aoip::*getFlag)() const = nullptr;
+    bool (Aoip::*setFlag)(bool, bool) = nullptr;
+    const std::string &(Aoip::*getText)() const = nullptr;
+    bool (Aoip::*setText)(const std::string &, bool) = nullptr;
+    int minimum = 0;
+    int maximum = 0;
+};
+
+SipField
+choice(int row, const std::string &key, int (Aoip::*get)() const, bool (Aoip::*set)(int, bool))
+{
+    SipField f{row, SipField::Choice, &key};
+    f.getNumber = get;
+    f.setNumber = set;
+    return f;
+}
+
+SipField number(int row,
+                const std::string &key,
+                int (Aoip::*get)() const,
+                bool (Aoip::*set)(int, bool),
+                int minimum,
+                int maximum)
+{
+    SipField f = choice(row, key, get, set);
+    f.kind = SipField::Number;
+    f.minimum = minimum;
+    f.maximum = maximum;
+    return f;
+}
+
+SipField
+flag(int row, const std::string &key, bool (Aoip::*get)() const, bool (Aoip::*set)(bool, bool))
+{
+    SipField f{row, SipField::Flag, &key};
+    f.getFlag = get;
+    f.setFlag = set;
+    return f;
+}
+
+SipField text(int row,
+              const std::string &key,
+              const std::string &(Aoip::*get)() const,
+              bool (Aoip::*set)(const std::string &, bool))
+{
+    SipField f{row, SipField::Text, &key};
+    f.getText = get;
+    f.setText = set;
+    return f;
+}
+
+// The editable rows in the order they are compared and their keys are written.
+const std::vector<SipField> &sipFields()
+{
+    static const std::vector<SipField> fields = {
+        choice(66, kAoipKeyAudioMode, &Aoip::audioMode, &Aoip::setAudioMode),
+        flag(67, kAoipKeyDoubleStream, &Aoip::doubleStream, &Aoip::setDoubleStream),
+        choice(68, kAoipKeyStreamPattern, &Aoip::streamPattern, &Aoip::setStreamPattern),
+        flag(69, kAoipKeyJitterab, &Aoip::jitterab, &Aoip::setJitterab),
+        flag(70, kAoipKeyStunMode, &Aoip::stunMode, &Aoip::setStunMode),
+        text(71, kAoipKeyStunServer, &Aoip::stunServer, &Aoip::setStunServer),
+        flag(72, kAoipKeySipMode, &Aoip::sipMode, &Aoip::setSipMode),
+        flag(73, kAoipKeySipAccCalls, &Aoip::sipAccCalls, &Aoip::setSipAccCalls),
+        flag(74, kAoipKeySipChkCalls, &Aoip::sipChkCalls, &Aoip::setSipChkCalls),
+        SipField{kRowDefaultAccount, SipField::DefaultAccount, &kAoipKeySipDefAccount},
+        SipField{kRowRegistrar1, SipField::Registrar, &kAoipKeySipRegistrar},
+        text(79, kAoipKeySipProxy, &Aoip::sipProxy, &Aoip::setSipProxy),
+        choice(80, kAoipKeySipKaInterval, &Aoip::sipKaInterval, &Aoip::setSipKaInterval),
+        choice(81, kAoipKeySipKaTarget, &Aoip::sipKaTarget, &Aoip::setSipKaTarget),
+        choice(82, kAoipKeySipReRegTo, &Aoip::sipReRegTo, &Aoip::setSipReRegTo),
+        number(84, kAoipKeySipUdpPort, &Aoip::sipUdpPort, &Aoip::setSipUdpPort, 1, kMaxPort),
+        number(85, kAoipKeyRtpStartPort, &Aoip::rtpStartPort, &Aoip::setRtpStartPort, 1, kMaxPort),
+        flag(86, kAoipKeySipSessTimers, &Aoip::sipSessTimers, &Aoip::setSipSessTimers),
+        flag(87, kAoipKeyDrtpAccCalls, &Aoip::drtpAccCalls, &Aoip::setDrtpAccCalls),
+        flag(88, kAoipKeyDrtpSendOnly, &Aoip::drtpSendOnly, &Aoip::setDrtpSendOnly),
+        number(89, kAoipKeyDrtpRtpPort, &Aoip::drtpRtpPort, &Aoip::setDrtpRtpPort, 1, kMaxPort),
+        choice(90, kAoipKeyDrtpRelTimeout, &Aoip::drtpRelTimeout, &Aoip::setDrtpRelTimeout),
+        number(91, kAoipKeyRtpTos, &Aoip::rtpTos, &Aoip::setRtpTos, 0, kMaxDscp),
+        choice(92, kAoipKeyMpEcmBfShift, &Aoip::mpEcmBfShift, &Aoip::setMpEcmBfShift),
+    };
+    return fields;
+}
+
+Aoip &aoip()
+{
+    return *comDevice()->aoipController();
+}
+
+bool locked()
+{
+    return aoip().state() == TComController::StateUnknown;
+}
+
+// The row of a page that the user can change; null when absent or read-only.
+QVantelMenuItem *editable(QVantelMenuItems *page, int rowId)
+{
+    QVantelMenuItem *row = page->findItem(rowId);
+    return row && !row->isReadOnly() ? row : nullptr;
+}
+
+// A number row's text read as a base-10 integer.
+bool parseNumber(const QVantelMenuItem *row, int &value)
+{
+    bool ok = false;
+    value = row->valueText().toInt(&ok, 10);
+    return ok;
+}
+
+// The value a changed row of the SIP settings page would stage.
+struct Staged
+{
+    int number = 0;
+    bool on = false;
+    std::string text;
+};
+
+bool fieldChanged(const Aoip &controller,
+                  const SipField &field,
+                  const QVantelMenuItem *row,
+                  Staged &out)
+{
+    switch (field.kind) {
+    case SipField::Choice: {
+        const QVantelMenuItem::Value *current = row->currentValue();
+        if (!current)
+            return false;
+        out.number = current->value;
+        return out.number != (controller.*field.getNumber)();
+    }
+    case SipField::Number:
+        return parseNumber(row, out.number) && out.number != (controller.*field.getNumber)();
+    case SipField::Flag:
+        out.on = row->isChecked();
+        return out.on != (controller.*field.getFlag)();
+    case SipField::DefaultAccount:
+        out.number = row->isChecked() ? 2 : 1;
+        return out.number != controller.sipDefAccount();
+    case SipField::Text:
+        out.text = toStdString(row->valueText());
+        return out.text != (controller.*field.getText)();
+    case SipField::Registrar:
+        out.text = toStdString(row->valueText());
+        return out.text != controller.account1().registrar();
+    }
+    return false;
+}
+
+// Stores a staged value without sending and remembers how to put the old one back.
+void stageField(Aoip &controller, const SipField &field, const Staged &value, Undo &undo)
+{
+    Aoip *c = &controller;
+    switch (field.kind) {
+    case SipField::Choice:
+    case SipField::Number: {
+        const int old = (controller.*field.getNumber)();
+        const auto set = field.setNumber;
+        (controller.*set)(value.number, false);
+        undo.push_back([c, set, old] { (c->*set)(old, false); });
+        break;
+    }
+    case SipField::Flag: {
+        const bool old = (controller.*field.getFlag)();
+        const auto set = field.setFlag;
+        (controller.*set)(value.on, false);
+        undo.push_back([c, set, old] { (c->*set)(old, false); });
+        break;
+    }
+    case SipField::DefaultAccount: {
+        const int old = controller.sipDefAccount();
+        controller.setSipDefAccount(value.number, false);
+        undo.push_back([c, old] { c->setSipDefAccount(old, false); });
+        break;
+    }
+    case SipField::Text: {
+        const std::string old = (controller.*field.getText)();
+        const auto set = field.setText;
+        (controller.*set)(value.text, false);
+        undo.push_back([c, set, old] { (c->*set)(old, false); });
+        break;
+    }
+    case SipField::Registrar: {
+        const std::string old = controller.account1().registrar();
+        controller.account1().setRegistrar(value.text, false);
+        undo.push_back([c, old] { c->account1().setRegistrar(old, false); });
+        break;
+    }
+    }
+}
+
+// Every present, editable number row holds an integer within its range.
+bool numbersValid(QVantelMenuItems *page, std::initializer_list<std::pair<int, int>> rows)
+{
+    for (const auto &[rowId, maximum] : rows) {
+        const QVantelMenuItem *row = editable(page, rowId);
+        if (!row)
+            continue;
+        int value = 0;
+        const int minimum = maximum == kMaxDscp ? 0 : 1;
+        if (!parseNumber(row, value) || value < minimum || value > maximum)
+            return false;
+    }
+    return true;
+}
+
+// Writes the staged keys and re-initialises the network; on any failure the staged fields are
+// put back and the failure stays on screen.
+bool sendStaged(QVantelMenuWidget *menu, const std::vector<std::string> &keys, Undo &undo)
+{
+    menu->showMessage(QVantelSettingsPage::tr("Applying changes..."), 0);
+    Aoip &controller = aoip();
+    if (!controller.write(keys) || !controller.reinitNetwork(controller.networkId(), false)) {
+        for (auto it = undo.rbegin(); it != undo.rend(); ++it)
+            (*it)();
+        menu->showMessage(QVantelSettingsPage::tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    menu->closeMessage();
+    return true;
+}
+
+QVantelMenuItem *
+addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int left, int top, int right)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    row->setObjectName(QStringLiteral("row%1").arg(id));
+    row->grid()->setContentsMargins(left, top, right, 0);
+    row->titleLabel()->setText(title);
+    page->addItem(row);
+    return row;
+}
+
+// The key of an account's field: account 2's end in "2".
+const std::string &accountKey(SipAccount::Field field, int account)
+{
+    return SipAccount::key(field, account);
+}
+
+int accountOfPage(const QVantelMenuItems *page)
+{
+    return page->id() == kPageAccount1 ? 1 : 2;
+}
+
+struct AccountRow
+{
+    int row;
+    SipAccount::Field field;
+};
+
+constexpr AccountRow kAccountRows[] = {
+    {kRowUser, SipAccount::User},
+    {kRowDisplayName, SipAccount::DisplayName},
+    {kRowAuthUser, SipAccount::AuthUser},
+    {kRowPassword, SipAccount::Password},
+    {kRowAccountRegistrar, SipAccount::Registrar},
+};
+
+} // namespace
+
+// --- SIP settings page -----------------------------------------------------------------------
+
+void QVantelSettingsPage::buildSipPage()
+{
+    auto *page = new QVantelMenuItems(kPageSip, this);
+    Aoip &controller = aoip();
+
+    std::vector<std::string> keys = {kAoipKeyAudioMode,
+                                     kAoipKeyStunMode,
+                                     kAoipKeyStunServer,
+                                     kAoipKeySipMode,
+                                     kAoipKeySipAccCalls,
+                                     kAoipKeySipRegistrar,
+                                     kAoipKeySipProxy,
+                                     kAoipKeySipKaInterval,
+                                     kAoipKeySipReRegTo};
+    if (!portsOnAccountPages()) {
+        keys.push_back(kAoipKeySipUdpPort);
+        keys.push_back(kAoipKeyRtpStartPort);
+    }
+    for (const std::string *key : {&kAoipKeyDrtpAccCalls,
+                                   &kAoipKeyDrtpSendOnly,
+                                   &kAoipKeyDrtpRtpPort,
+                                   &kAoipKeyDrtpRelTimeout,
+                                   &kAoipKeyRtpTos,
+                                   &kAoipKeyMpEcmBfShift,
+                                   &kAoipKeyDoubleCodec,
+                                   &kAoipKeyDoubleStream})
+        keys.push_back(*key);
+    if (firmwareAtLeast(kFirmware1_8_2)) {
+        keys.push_back(kAoipKeySipChkCalls);
+        keys.push_back(kAoipKeySipDefAccount);
+        keys.push_back(kAoipKeySipRegistrar2);
+        // Each later key came with a later firmware.
+        if (firmwareAtLeast(kFirmware1_10)) {
+            keys.push_back(kAoipKeyStreamPattern);
+            if (firmwareAtLeast(kFirmware1_12)) {
+                keys.push_back(kAoipKeyJitterab);
+                if (firmwareAtLeast(kFirmware1_15)) {
+                    keys.push_back(kAoipKeySipSessTimers);
+                    if (firmwareAtLeast(kFirmware1_17))
+                        keys.push_back(kAoipKeySipKaTarget);
+                }
+            }
+        }
+    }
+    // Whatever the controller holds afterwards is shown, read or not.
+    (void)controller.read(keys);
+    const bool isLocked = locked();
+
+    const auto top = [page](int id, int kind, const QString &title) {
+        return addRow(page, id, kind, title, 10, 0, 10);
+    };
+    const auto caption = [page](const QString &title) {
+        addRow(page, -1, QVantelMenuItem::Caption, title, 10, 20, 10);
+    };
+    const auto below = [page, isLocked](int id, int kind, const QString &title) {
+        QVantelMenuItem *row = addRow(page, id, kind, title, 60, 0, 10);
+        row->setReadOnly(isLocked);
+        return row;
+    };
+    const auto seconds = [](int value) {
+        return value == 1 ? tr("%1 second").arg(value) : tr("%1 seconds").arg(value);
+    };
+    const auto showFlag = [](QVantelMenuItem *row, bool on) { row->setChecked(on); };
+    const auto twoTexts = [](QVantelMenuItem *row, const QString &off, const QString &on) {
+        row->addValue(0, off);
+        row->addValue(1, on);
+    };
+
+    QVantelMenuItem *protocol
+        = top(kRowProtocol, QVantelMenuItem::Choice, tr("Default Protocol for Outgoing Calls"));
+    protocol->addValue(Aoip::AudioModeSip, tr("SIP"));
+    if (!controller.doubleCodec() || controller.audioMode() == Aoip::AudioModeRtp)
+        protocol->addValue(Aoip::AudioModeRtp, tr("Direct RTP"));
+    protocol->selectValue(controller.audioMode(), true, true);
+    protocol->setReadOnly(isLocked);
+
+    if (comDevice()->deviceOptions() & TComDevice::OptionIpDoubleStream) {
+        const bool blocked
+            = isLocked || controller.doubleCodec() || controller.audioMode() != Aoip::AudioModeSip;
+        QVantelMenuItem *doubleStream
+            = top(kRowDoubleStream, QVantelMenuItem::Switch, tr("Double Streaming for SIP Calls"));
+        showFlag(doubleStream, controller.doubleStream());
+        doubleStream->setReadOnly(blocked);
+        if (firmwareAtLeast(kFirmware1_10)) {
+            QVantelMenuItem *pattern
+                = top(kRowStreamPattern, QVantelMenuItem::Choice, tr("Double Streaming Pattern"));
+            pattern->addValue(0, tr("True Diversity"));
+            pattern->addValue(1, tr("Bonding 50/50"));
+            pattern->addValue(2, tr("Bonding 66/33"));
+            pattern->addValue(3, tr("Bonding 33/66"));
+            pattern->selectValue(controller.streamPattern(), true, true);
+            pattern->setReadOnly(blocked);
+            if (firmwareAtLeast(kFirmware1_12)) {
+                QVantelMenuItem *jitter
+                    = top(kRowJitterBuffer, QVantelMenuItem::Switch, tr("Jitter Buffer Mode"));
+                twoTexts(jitter, QStringLiteral("Fixed latency"), QStringLiteral("Adaptive"));
+                showFlag(jitter, controller.jitterab());
+                jitter->setReadOnly(isLocked);
+            }
+        }
+    }
+
+    caption(tr("STUN"));
+    showFlag(below(70, QVantelMenuItem::Switch, tr("State")), controller.stunMode());
+    below(71, QVantelMenuItem::TextEntry, tr("Server"))
+        ->setValueText(toQString(controller.stunServer()));
+
+    caption(tr("SIP"));
+    showFlag(below(72, QVantelMenuItem::Switch, tr("Registration")), controller.sipMode());
+    QVantelMenuItem *incoming = below(73, QVantelMenuItem::Switch, tr("Incoming Calls"));
+    twoTexts(incoming, tr("Disabled"), tr("Accept"));
+    showFlag(incoming, controller.sipAccCalls());
+    if (firmwareAtLeast(kFirmware1_8_2)) {
+        QVantelMenuItem *origin = below(74, QVantelMenuItem::Switch, tr("Incoming Calls Origin"));
+        twoTexts(origin, tr("Any"), tr("Only from SIP Server"));
+        showFlag(origin, controller.sipChkCalls());
+        QVantelMenuItem *account
+            = below(kRowDefaultAccount, QVantelMenuItem::Switch, tr("Default SIP Account"));
+        twoTexts(account, tr("Account 1"), tr("Account 2"));
+        showFlag(account, controller.sipDefAccount() == 2);
+    } else {
+        below(kRowRegistrar1, QVantelMenuItem::TextEntry, tr("Registrar"))
+            ->setValueText(toQString(controller.account1().registrar()));
+    }
+    below(kPageAccount1, QVantelMenuItem::Navigation, tr("Account 1"))
+        ->setValueText(tr("Configure the primary SIP Account"));
+    below(kPageAccount2, QVantelMenuItem::Navigation, tr("Account 2"))
+        ->setValueText(tr("Configure the secondary SIP Account"));
+    below(79, QVantelMenuItem::TextEntry, tr("Outbound Proxy"))
+        ->setValueText(toQString(controller.sipProxy()));
+
+    QVantelMenuItem *interval = below(80, QVantelMenuItem::Choice, tr("Keepalive Interval"));
+    for (const int value : {5, 10, 15, 20, 25, 30, 45, 60, 90, 120, 180})
+        interval->addValue(value, seconds(value));
+    interval->selectValue(controller.sipKaInterval(), true, true);
+    if (firmwareAtLeast(kFirmware1_17)) {
+        QVantelMenuItem *target = below(81, QVantelMenuItem::Choice, tr("Keepalive Target"));
+        target->addValue(0, tr("User Agent"));
+        target->addValue(1, tr("SIP Server"));
+        target->selectValue(controller.sipKaTarget(), true, true);
+    }
+    QVantelMenuItem *period = below(82, QVantelMenuItem::Choice, tr("Minimum Registration Period"));
+    for (const int value : {30, 60, 90})
+        period->addValue(value, seconds(value));
+    for (const int value : {120, 180, 300, 600, 900, 1800, 3600})
+        period->addValue(value, tr("%1 minutes").arg(value / 60));
+    period->selectValue(controller.sipReRegTo(), true, true);
+    if (!portsOnAccountPages()) {
+        below(kRowSipPort, QVantelMenuItem::NumericEntry, tr("SIP Port"))
+            ->setValueText(QString::number(controller.sipUdpPort()));
+        below(kRowRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"))
+            ->setValueText(QString::number(controller.rtpStartPort()));
+    }
+    if (firmwareAtLeast(kFirmware1_15)) {
+        QVantelMenuItem *timers
+            = below(86, QVantelMenuItem::Switch, tr("Periodically Refresh Sessions"));
+        twoTexts(timers, tr("Disabled"), tr("Use Session Timers"));
+        showFlag(timers, controller.sipSessTimers());
+    }
+
+    caption(tr("Direct RTP"));
+    QVantelMenuItem *direct = below(87, QVantelMenuItem::Switch, tr("Incoming Calls"));
+    twoTexts(direct, tr("Disabled"), tr("Accept"));
+    showFlag(direct, controller.drtpAccCalls());
+    showFlag(below(88, QVantelMenuItem::Switch, tr("Send Only")), controller.drtpSendOnly());
+    below(89, QVantelMenuItem::NumericEntry, tr("RTP Port"))
+        ->setValueText(QString::number(controller.drtpRtpPort()));
+    QVantelMenuItem *release = below(90, QVantelMenuItem::Choice, tr("Release Timeout"));
+    for (const int value : {1, 2, 5, 10, 20, 30})
+        release->addValue(value, seconds(value));
+    release->selectValue(controller.drtpRelTimeout(), true, true);
+
+    caption(tr("Quality of Service"));
+    below(91, QVantelMenuItem::NumericEntry, tr("RTP DSCP"))
+        ->setValueText(QString::number(controller.rtpTos()));
+    QVantelMenuItem *replication = below(92, QVantelMenuItem::Choice, tr("Packet Replication"));
+    replication->addValue(0, tr("None"));
+    replication->addValue(1, tr("Short Delay"));
+    replication->addValue(2, tr("Interleaved (recommended)"));
+    replication->selectValue(controller.mpEcmBfShift(), true, true);
+
+    updateDefaultAccountRow(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::updateSipProtocolRows(QVantelMenuItem *item)
+{
+    if (!item || item->id() != kRowProtocol || item->isReadOnly() || !item->currentValue())
+        return;
+    QVantelMenuItems *page = item->page();
+    if (!page || page->id() != kPageSip)
+        return;
+    const bool blocked = item->currentValue()->value != Aoip::AudioModeSip || locked();
+    if (QVantelMenuItem *doubleStream = page->findItem(kRowDoubleStream)) {
+        doubleStream->setChecked(blocked ? false : aoip().doubleStream());
+        doubleStream->setReadOnly(blocked);
+    }
+    if (QVantelMenuItem *pattern = page->findItem(kRowStreamPattern))
+        pattern->setReadOnly(blocked);
 }
 
 void QVantelSettingsPage::updateDefaultAccountRow(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    QVantelMenuItem *row = page->findItem(kRowDefaultAccount);
+    if (!row)
+        return;
+    const Aoip &controller = aoip();
+    const std::string &second = controller.account2().registrar();
+    const bool editableRow = controller.audioMode() == Aoip::AudioModeSip
+                             && !controller.doubleCodec() && !controller.doubleStream()
+                             && !second.empty() && second != controller.account1().registrar()
+                             && !locked();
+    row->setReadOnly(!editableRow);
+    row->setChecked(controller.sipDefAccount() == 2);
 }
 
 bool QVantelSettingsPage::hasSipChanges(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
-    return false;
-}
-
-bool QVantelSettingsPage::hasSipAccountChanges(QVantelMenuItems *page)
-{
-    Q_UNUSED(page)
-    return false;
+    if (!page)
+        return false;
+    const Aoip &controller = aoip();
+    bool changed = false;
+    for (const SipField &field : sipFields()) {
+        Staged value;
+        if (const QVantelMenuItem *row = editable(page, field.row))
+            changed = fieldChanged(controller, field, row, value) || changed;
+    }
+    return changed;
 }
 
 bool QVantelSettingsPage::applySipPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
-    return true;
+    if (!page)
+        return false;
+    if (!numbersValid(
+            page,
+            {{kRowSipPort, kMaxPort}, {kRowRtpPort, kMaxPort}, {89, kMaxPort}, {91, kMaxDscp}})) {
+        showMessage(tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    Aoip &controller = aoip();
+    std::vector<std::string> keys;
+    Undo undo;
+    for (const SipField &field : sipFields()) {
+        const QVantelMenuItem *row = editable(page, field.row);
+        Staged value;
+        if (!row || !fieldChanged(controller, field, row, value))
+            continue;
+        stageField(controller, field, value, undo);
+        keys.push_back(*field.key);
+    }
+    if (keys.empty())
+        return true;
+    return sendStaged(this, keys, undo);
+}
+
+// --- SIP account pages -----------------------------------------------------------------------
+
+void QVantelSettingsPage::buildSipAccountPage(int pageId)
+{
+    const int number = pageId == kPageAccount1 ? 1 : 2;
+    auto *page = new QVantelMenuItems(number == 1 ? kPageAccount1 : kPageAccount2, this);
+    Aoip &controller = aoip();
+
+    std::vector<std::string> keys;
+    for (const SipAccount::Field field :
+         {SipAccount::User, SipAccount::DisplayName, SipAccount::AuthUser, SipAccount::Password})
+        keys.push_back(accountKey(field, number));
+    if (registrarOnAccountPages())
+        keys.push_back(accountKey(SipAccount::Registrar, number));
+    if (portsOnAccountPages()) {
+        keys.push_back(kAoipKeySipUseUport2);
+        keys.push_back(kAoipKeySipUdpPort);
+        keys.push_back(kAoipKeyRtpStartPort);
+    }
+    (void)controller.read(keys);
+    const bool isLocked = locked();
+    const SipAccount &account = controller.account(number);
+
+    const auto add = [page](int id, int kind, const QString &title, bool readOnly) {
+        QVantelMenuItem *row = addRow(page, id, kind, title, 10, 0, 10);
+        row->setReadOnly(readOnly);
+        return row;
+    };
+    add(kRowUser, QVantelMenuItem::TextEntry, tr("User Name"), isLocked)
+        ->setValueText(toQString(account.user()));
+    add(kRowDisplayName, QVantelMenuItem::TextEntry, tr("Display Name"), isLocked)
+        ->setValueText(toQString(account.displayName()));
+    add(kRowAuthUser, QVantelMenuItem::TextEntry, tr("User Authentication"), isLocked)
+        ->setValueText(toQString(account.authUser()));
+    add(kRowPassword, QVantelMenuItem::MaskedEntry, tr("Authentication Password"), isLocked)
+        ->setValueText(toQString(account.password()));
+    if (registrarOnAccountPages())
+        add(kRowAccountRegistrar, QVantelMenuItem::TextEntry, tr("Registrar"), isLocked)
+            ->setValueText(toQString(account.registrar()));
+    if (portsOnAccountPages()) {
+        int sipPort = controller.sipUdpPort();
+        int rtpPort = controller.rtpStartPort();
+        if (number == 2) {
+            QVantelMenuItem *alternate = add(kRowUseAlternatePort,
+                                             QVantelMenuItem::Switch,
+                                             tr("Use Alternate SIP Port"),
+                                             isLocked);
+            alternate->setChecked(controller.sipUseUport2());
+            if (controller.sipUseUport2())
+                sipPort += kSecondAccountPortOffset;
+            rtpPort += kSecondAccountPortOffset;
+        }
+        // Account 2's ports follow account 1's and are edited there.
+        const bool portsLocked = number == 2 || isLocked;
+        add(kRowSipPort, QVantelMenuItem::NumericEntry, tr("SIP Port"), portsLocked)
+            ->setValueText(QString::number(sipPort));
+        add(kRowRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"), portsLocked)
+            ->setValueText(QString::number(rtpPort));
+    }
+    pushPage(page);
+}
+
+bool QVantelSettingsPage::hasSipAccountChanges(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    const Aoip &controller = aoip();
+    const SipAccount &account = controller.account(accountOfPage(page));
+    bool changed = false;
+    for (const AccountRow &entry : kAccountRows) {
+        if (const QVantelMenuItem *row = editable(page, entry.row))
+            changed = toStdString(row->valueText()) != account.value(entry.field) || changed;
+    }
+    if (const QVantelMenuItem *row = editable(page, kRowUseAlternatePort))
+        changed = row->isChecked() != controller.sipUseUport2() || changed;
+    int value = 0;
+    if (const QVantelMenuItem *row = editable(page, kRowSipPort))
+        changed = (parseNumber(row, value) && value != controller.sipUdpPort()) || changed;
+    if (const QVantelMenuItem *row = editable(page, kRowRtpPort))
+        changed = (parseNumber(row, value) && value != controller.rtpStartPort()) || changed;
+    return changed;
 }
 
 bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
-    return true;
+    if (!page)
+        return false;
+    if (!numbersValid(page, {{kRowSipPort, kMaxPort}, {kRowRtpPort, kMaxPort}})) {
+        showMessage(tr("Failed to apply changes!"), 0);
+        return false;
+    }
+    Aoip &controller = aoip();
+    Aoip *c = &controller;
+    const int number = accountOfPage(page);
+    SipAccount &account = controller.account(number);
+    std::vector<std::string> keys;
+    Undo undo;
+
+    for (const AccountRow &entry : kAccountRows) {
+        const QVantelMenuItem *row = editable(page, entry.row);
+        if (!row)
+            continue;
+        const std::string text = toStdString(row->valueText());
+        if (text == account.value(entry.field))
+            continue;
+        const std::string old = account.value(entry.field);
+        const SipAccount::Field field = entry.field;
+        account.setValue(field, text, false);
+        undo.push_back([c, number, field, old] { c->account(number).setValue(field, old, false); });
+        keys.push_back(account.key(field));
+    }
+    if (const QVantelMenuItem *row = editable(page, kRowUseAlternatePort)) {
+        const bool old = controller.sipUseUport2();
+        if (row->isChecked() != old) {
+            controller.setSipUseUport2(row->isChecked(), false);
+            undo.push_back([c, old] { c->setSipUseUport2(old, false); });
+            keys.push_back(kAoipKeySipUseUport2);
+        }
+    }
+    const auto port = [&](int rowId,
+                          const std::string &key,
+                          int (Aoip::*get)() const,
+                          bool (Aoip::*set)(int, bool)) {
+        const QVantelMenuItem *row = editable(page, rowId);
+        int value = 0;
+        if (!row || !parseNumber(row, value) || value == (controller.*get)())
+            return;
+        const int old = (controller.*get)();
+        (controller.*set)(value, false);
+        undo.push_back([c, set, old] { (c->*set)(old, false); });
+        keys.push_back(key);
+    };
+    port(kRowSipPort, kAoipKeySipUdpPort, &Aoip::sipUdpPort, &Aoip::setSipUdpPort);
+    port(kRowRtpPort, kAoipKeyRtpStartPort, &Aoip::rtpStartPort, &Aoip::setRtpStartPort);
+
+    if (keys.empty())
+        return true;
+    return sendStaged(this, keys, undo);
 }
+
+// --- Commits ---------------------------------------------------------------------------------
 
 void QVantelSettingsPage::commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    if (page->id() == kPageSip) {
+        if (item->id() == kRowProtocol)
+            updateSipProtocolRows(item);
+        return;
+    }
+    if (item->id() != kRowUseAlternatePort)
+        return;
+    if (QVantelMenuItem *port = page->findItem(kRowSipPort)) {
+        const int offset = item->isChecked() ? kSecondAccountPortOffset : 0;
+        port->setValueText(QString::number(aoip().sipUdpPort() + offset));
+    }
 }

@@ -66,21 +66,36 @@ quint16 BriskDiscovery::localPort() const
     return m_socket->localPort();
 }
 
+void BriskDiscovery::setAnswerWindow(int milliseconds)
+{
+    m_answerWindowMs = milliseconds > 0 ? milliseconds : kDefaultAnswerWindowMs;
+}
+
+bool BriskDiscovery::isCollecting() const
+{
+    return m_sinceRequest.isValid() && !m_sinceRequest.hasExpired(m_answerWindowMs);
+}
+
 void BriskDiscovery::sendRequest()
 {
     m_devices.clear();
     emit changed();
     emit logString(QStringLiteral("Broadcasting discovery request."));
+    m_sinceRequest.start();
     m_socket->writeDatagram(
         kRequest, qint64(sizeof(kRequest) - 1), m_requestAddress, m_requestPort);
 }
 
 void BriskDiscovery::readPendingDatagrams()
 {
-    while (m_socket->hasPendingDatagrams()) {
+    // A batch per pass: the socket reports the rest when the event loop comes round again.
+    for (int count = 0; count < kReadBatch && m_socket->hasPendingDatagrams(); ++count) {
         const QNetworkDatagram datagram = m_socket->receiveDatagram();
         if (!datagram.isValid())
             break; // nothing readable after all; the next readyRead() tries again
+        // Only answers to this program's own, recent request count; the rest is anyone's noise.
+        if (!isCollecting())
+            continue;
         const QByteArray bytes = datagram.data();
         const qsizetype zero = bytes.indexOf('\0');
         const QString text = QString::fromLatin1(zero < 0 ? bytes : bytes.left(zero));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QMap>
 #include <QMetaType>
@@ -18,6 +19,10 @@ class QUdpSocket;
 // collection then simply stays empty. Answers from other device types, repeated answers from an
 // address already collected, answers from further addresses once the collection is full, and
 // datagrams that are not answers are dropped without a signal.
+//
+// Answers are taken only within answerWindow() milliseconds after this object's own request;
+// datagrams before the first request or after the window are read and dropped. The socket is
+// read kReadBatch datagrams per pass of the event loop, so a flood cannot freeze the window.
 //
 // Signals: sendRequest() empties the collection and emits changed() before anything is sent;
 // each newly collected device emits logString(), then deviceAdded(), then changed(). Everything
@@ -48,6 +53,8 @@ public:
 
     static constexpr quint16 kDiscoveryPort = 2382;
     static constexpr int kMaxDevices = 1024;
+    static constexpr int kDefaultAnswerWindowMs = 5000;
+    static constexpr int kReadBatch = 64;
 
     explicit BriskDiscovery(QObject *parent = nullptr);
     // Binds the given local port instead (0 picks a free one); for tests that must not hold the
@@ -60,6 +67,12 @@ public:
     // it at a loopback responder.
     void setRequestTarget(const QHostAddress &address, quint16 port);
     quint16 localPort() const;
+
+    int answerWindow() const { return m_answerWindowMs; }
+    // Milliseconds after a request during which answers are taken; below 1 restores the default.
+    void setAnswerWindow(int milliseconds);
+    // A request has been sent and its answer window is still open.
+    bool isCollecting() const;
 
     // Starts a new request cycle: empties the collection, emits changed() and sends the request.
     void sendRequest();
@@ -84,6 +97,9 @@ private:
     DeviceMap m_devices;
     QHostAddress m_requestAddress{QHostAddress::Broadcast};
     quint16 m_requestPort = kDiscoveryPort;
+    int m_answerWindowMs = kDefaultAnswerWindowMs;
+    // Started by each request; invalid before the first.
+    QElapsedTimer m_sinceRequest;
 };
 
 Q_DECLARE_METATYPE(BriskDiscovery::DeviceInfo)

@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QLineEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 BriskDiscoveryDialog::BriskDiscoveryDialog(const QString &configurationFile, QWidget *parent)
@@ -23,6 +24,11 @@ BriskDiscoveryDialog::BriskDiscoveryDialog(const QString &configurationFile, QWi
     m_view->setObjectName(QStringLiteral("view"));
     box->addWidget(m_view, 0);
     m_view->setDialog(this);
+
+    m_updateTimer = new QTimer(this);
+    m_updateTimer->setSingleShot(true);
+    m_updateTimer->setInterval(kTableUpdateMs);
+    connect(m_updateTimer, &QTimer::timeout, this, &BriskDiscoveryDialog::updateTable);
 
     auto *refresh = new QAction(this);
     refresh->setShortcut(QKeySequence::Refresh);
@@ -57,6 +63,18 @@ void BriskDiscoveryDialog::selectDevice(const BriskDiscovery::DeviceInfo &device
 
 void BriskDiscoveryDialog::devicesChanged()
 {
+    if (!m_discovery)
+        return;
+    // An emptied list shows at once; additions are gathered for the next update.
+    if (m_discovery->devices().isEmpty())
+        updateTable();
+    else if (!m_updateTimer->isActive())
+        m_updateTimer->start();
+}
+
+void BriskDiscoveryDialog::updateTable()
+{
+    m_updateTimer->stop();
     if (!m_discovery)
         return;
     BriskDiscovery::DeviceMap devices = m_discovery->devices();
@@ -99,5 +117,5 @@ void BriskDiscoveryDialog::addDeviceClicked()
         return;
     m_configuration.knownDevices.insert(device.address.toString(), device);
     m_configuration.writeConfiguration();
-    devicesChanged();
+    updateTable();
 }

@@ -8,13 +8,15 @@
 #include <QString>
 
 class BriskDiscoveryView;
+class QTimer;
 
 // Shows the devices an attached BriskDiscovery finds and lets the user refresh the search, add a
 // found device to the known devices and pick one to connect to.
 //
 // The discovery is not owned; setDiscovery() attaches it and starts a request. The table is
-// rebuilt on every changed() of the discovery, with the names of known devices in place of the
-// model name. The dialog keeps a configuration store of its own on the given file: it reads the
+// rebuilt from the discovery's collection, with the names of known devices in place of the model
+// name: at once when the collection has been emptied, otherwise once per kTableUpdateMs however
+// many changed() arrive meanwhile, so a flood of answers cannot keep the dialog busy. The dialog keeps a configuration store of its own on the given file: it reads the
 // file when a discovery is attached and on every refresh, and writes it at once when a device is
 // added (through a DeviceInfoDialog run by runDialog(); a device without a valid address or a
 // port of 1 to 65535 is not stored).
@@ -26,6 +28,8 @@ class BriskDiscoveryDialog : public QDialog
     Q_OBJECT
 
 public:
+    static constexpr int kTableUpdateMs = 100;
+
     BriskDiscoveryDialog(const QString &configurationFile, QWidget *parent = nullptr);
     ~BriskDiscoveryDialog() override;
     Q_DISABLE_COPY_MOVE(BriskDiscoveryDialog)
@@ -46,6 +50,7 @@ public:
 
 private slots:
     void devicesChanged();
+    void updateTable();
     void refreshClicked();
     void addDeviceClicked();
 
@@ -54,6 +59,7 @@ private:
 
     QPointer<BriskDiscovery> m_discovery;
     BriskDiscoveryView *m_view = nullptr;
+    QTimer *m_updateTimer = nullptr;
     Configuration m_configuration;
     BriskDiscovery::DeviceInfo m_selection;
 };

@@ -2,9 +2,11 @@
 
 #include "link/logtext.h"
 
-#include <QBuffer>
+#include <QCryptographicHash>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -145,18 +147,13 @@ bool Configuration::addKnownDevice(const KnownDevice &device)
 
 int Configuration::nextDatagramPort() const
 {
+    QSet<int> used;
+    used.reserve(recentDevices.size());
+    for (const RecentDevice &device : recentDevices)
+        used.insert(device.datagramPort);
     int port = baseDatagramPort;
-    bool used = true;
-    while (used) {
-        used = false;
-        for (const RecentDevice &device : recentDevices) {
-            if (device.datagramPort == port) {
-                used = true;
-                ++port;
-                break;
-            }
-        }
-    }
+    while (used.contains(port))
+        ++port;
     return port;
 }
 
@@ -180,6 +177,14 @@ bool Configuration::addRecentDevice(const RecentDevice &device)
 
 bool Configuration::readConfiguration()
 {
+    // A FIFO, a device or a directory in its place would block or fail the read: such a path
+    // counts as no file at all.
+    const QFileInfo info(m_fileName);
+    if (info.exists() && !info.isFile()) {
+        logCritical(QStringLiteral("%1(filename=%2) is not a regular file")
+                        .arg(QStringLiteral("readConfiguration"), m_fileName));
+        return false;
+    }
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly)) {
         logCritical(QStringLiteral("%1(filename=%2) failed to open file with error %3")
@@ -191,67 +196,224 @@ bool Configuration::readConfiguration()
     return true;
 }
 
+namespace {
+
+// The device's bytes up to one beyond kMaxFileBytes. Read in pieces: asking for the whole cap
+// at once would allocate all of it for every small file.
+QByteArray readCapped(QIODevice &device)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    const qint64 cap = Configuration::kMaxFileBytes + 1;
+    QByteArray bytes;
+    while (bytes.size() < cap) {
+        const QByteArray piece = device.read(std::min(kPiece, cap - bytes.size()));
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    return bytes;
+}
+
+// Where the reader stands in the document: inside which list a device element belongs.
+enum class Section { None, Settings, Known, Recent };
+
+// The name of the element a tag text ("<name ...>" or "<name .../>") opens.
+QStringView tagName(QStringView tag)
+{
+    qsizetype end = 1;
+    while (end < tag.size() && !tag.at(end).isSpace() && tag.at(end) != u'/'
+           && tag.at(end) != u'>')
+        ++end;
+    return tag.mid(1, end - 1);
+}
+
+} // namespace
+
+void Configuration::takeLogger(const QXmlStreamAttributes &attributes)
+{
+    takePositive(attributes, QLatin1String("logMaxSize"), logMaxSize);
+    takePositive(attributes, QLatin1String("logMaxFiles"), logMaxFiles);
+}
+
+void Configuration::takeKnownDevice(const QXmlStreamAttributes &attributes)
+{
+    KnownDevice known;
+    known.address = addressFrom(attributes);
+    known.port = decimalOrZero(attributes.value(QLatin1String("port")));
+    known.name = attributes.value(QLatin1String("name")).toString();
+    known.audioLevels = attributes.value(QLatin1String("audioLevels")) == u"TCP";
+    const QString key = known.address.toString();
+    if (!known.address.isNull() && isPort(known.port) && !knownDevices.contains(key))
+        knownDevices.insert(key, known);
+}
+
+void Configuration::takeRecentList(const QXmlStreamAttributes &attributes)
+{
+    takePositive(attributes, QLatin1String("maxDevices"), maxDevices);
+    takePositive(attributes, QLatin1String("defaultPort"), defaultPort, kMaxPort);
+    takePositive(attributes, QLatin1String("baseDatagramPort"), baseDatagramPort, kMaxPort);
+}
+
+void Configuration::takeRecentDevice(const QXmlStreamAttributes &attributes,
+                                     QSet<QString> &addresses)
+{
+    if (recentDevices.size() >= maxDevices)
+        return;
+    RecentDevice recent;
+    recent.address = addressFrom(attributes);
+    recent.port = decimalOrZero(attributes.value(QLatin1String("port")));
+    recent.datagramPort = decimalOrZero(attributes.value(QLatin1String("datagramPort")));
+    if (recent.address.isNull() || !isPort(recent.port) || !isPort(recent.datagramPort))
+        return;
+    // A set of the addresses taken keeps a long list linear to read.
+    const QString key = recent.address.toString();
+    if (addresses.contains(key))
+        return;
+    addresses.insert(key);
+    recentDevices.append(recent);
+}
+
 void Configuration::readConfiguration(QIODevice &device)
 {
     knownDevices.clear();
     recentDevices.clear();
+    m_unreadableDigest.clear();
 
-    QXmlStreamReader xml(&device);
-    if (!xml.readNextStartElement() || xml.name() != u"settings")
-        return;
-    if (xml.attributes().value(QLatin1String("version")) != u"1")
-        return;
+    QByteArray bytes = readCapped(device);
+    bool failed = bytes.size() > kMaxFileBytes;
+    if (failed)
+        bytes.truncate(kMaxFileBytes);
+    // Decoded whole before parsing: a bad byte becomes one replacement character where it
+    // stands, so the records before it and after it are read as they are.
+    QStringDecoder decoder(QStringDecoder::Utf8);
+    const QString text = decoder.decode(bytes);
+    failed = failed || decoder.hasError();
 
-    // Reading stops at the end of "settings" or at the first XML error; what was taken stays.
-    while (xml.readNextStartElement()) {
-        if (xml.name() == u"applicationSettings") {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"logger") {
-                    const QXmlStreamAttributes attributes = xml.attributes();
-                    takePositive(attributes, QLatin1String("logMaxSize"), logMaxSize);
-                    takePositive(attributes, QLatin1String("logMaxFiles"), logMaxFiles);
+    QXmlStreamReader xml(text);
+    QSet<QString> recentAddresses;
+    Section section = Section::None;
+    bool accepted = false;
+    if (xml.readNextStartElement()) {
+        if (xml.name() != u"settings"
+            || xml.attributes().value(QLatin1String("version")) != u"1")
+            return; // someone else's document: nothing in it is ours
+        accepted = true;
+        while (xml.readNextStartElement()) {
+            if (xml.name() == u"applicationSettings") {
+                section = Section::Settings;
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == u"logger")
+                        takeLogger(xml.attributes());
+                    xml.skipCurrentElement();
                 }
+            } else if (xml.name() == u"knownDevices") {
+                section = Section::Known;
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == u"device")
+                        takeKnownDevice(xml.attributes());
+                    xml.skipCurrentElement();
+                }
+            } else if (xml.name() == u"recentDevices") {
+                section = Section::Recent;
+                takeRecentList(xml.attributes());
+                while (xml.readNextStartElement()) {
+                    if (xml.name() == u"device")
+                        takeRecentDevice(xml.attributes(), recentAddresses);
+                    xml.skipCurrentElement();
+                }
+            } else {
+                section = Section::None;
                 xml.skipCurrentElement();
             }
-        } else if (xml.name() == u"knownDevices") {
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"device") {
-                    const QXmlStreamAttributes attributes = xml.attributes();
-                    KnownDevice known;
-                    known.address = addressFrom(attributes);
-                    known.port = decimalOrZero(attributes.value(QLatin1String("port")));
-                    known.name = attributes.value(QLatin1String("name")).toString();
-                    known.audioLevels = attributes.value(QLatin1String("audioLevels")) == u"TCP";
-                    const QString key = known.address.toString();
-                    if (!known.address.isNull() && isPort(known.port)
-                        && !knownDevices.contains(key))
-                        knownDevices.insert(key, known);
-                }
-                xml.skipCurrentElement();
-            }
-        } else if (xml.name() == u"recentDevices") {
-            const QXmlStreamAttributes listAttributes = xml.attributes();
-            takePositive(listAttributes, QLatin1String("maxDevices"), maxDevices);
-            takePositive(listAttributes, QLatin1String("defaultPort"), defaultPort, kMaxPort);
-            takePositive(
-                listAttributes, QLatin1String("baseDatagramPort"), baseDatagramPort, kMaxPort);
-            while (xml.readNextStartElement()) {
-                if (xml.name() == u"device" && recentDevices.size() < maxDevices) {
-                    const QXmlStreamAttributes attributes = xml.attributes();
-                    RecentDevice recent;
-                    recent.address = addressFrom(attributes);
-                    recent.port = decimalOrZero(attributes.value(QLatin1String("port")));
-                    recent.datagramPort
-                        = decimalOrZero(attributes.value(QLatin1String("datagramPort")));
-                    if (!recent.address.isNull() && isPort(recent.port)
-                        && isPort(recent.datagramPort)
-                        && findRecentDevice(recent.address).address.isNull())
-                        recentDevices.append(recent);
-                }
-                xml.skipCurrentElement();
-            }
-        } else {
-            xml.skipCurrentElement();
+            if (!xml.hasError())
+                section = Section::None;
+        }
+    }
+
+    if (xml.hasError()) {
+        failed = true;
+        // The reader stops at the first fault; every whole element tag behind it is still
+        // looked at on its own, so one broken record costs only that record.
+        recoverFrom(text, qsizetype(xml.characterOffset()), int(section), accepted, recentAddresses);
+    }
+    if (failed)
+        m_unreadableDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+void Configuration::recoverFrom(const QString &text,
+                                qsizetype position,
+                                int startSection,
+                                bool accepted,
+                                QSet<QString> &recentAddresses)
+{
+    auto section = Section(startSection);
+    qsizetype pos = std::clamp<qsizetype>(position, 0, text.size());
+    while (true) {
+        const qsizetype open = text.indexOf(u'<', pos);
+        if (open < 0)
+            return;
+        const QStringView rest = QStringView(text).mid(open);
+        // Comments and character data may hold anything, tags included.
+        if (rest.startsWith(u"<!--") || rest.startsWith(u"<![CDATA[")) {
+            const bool comment = rest.startsWith(u"<!--");
+            const qsizetype close = text.indexOf(comment ? QStringLiteral("-->")
+                                                         : QStringLiteral("]]>"),
+                                                 open + 4);
+            if (close < 0)
+                return;
+            pos = close + 3;
+            continue;
+        }
+        const qsizetype close = text.indexOf(u'>', open + 1);
+        if (close < 0)
+            return;
+        pos = close + 1;
+        const QStringView tag = QStringView(text).mid(open, close - open + 1);
+        if (tag.startsWith(u"</")) {
+            const QStringView name = tagName(tag.mid(1));
+            if (name == u"knownDevices" || name == u"recentDevices"
+                || name == u"applicationSettings")
+                section = Section::None;
+            continue;
+        }
+        if (tag.startsWith(u"<?") || tag.startsWith(u"<!"))
+            continue;
+
+        const QStringView name = tagName(tag);
+        if (name != u"settings" && name != u"applicationSettings" && name != u"logger"
+            && name != u"knownDevices" && name != u"recentDevices" && name != u"device")
+            continue;
+        // The tag alone, as an empty element, so that the reader judges just this record.
+        const bool empty = tag.endsWith(u"/>");
+        QString fragment = tag.toString();
+        if (!empty)
+            fragment.insert(fragment.size() - 1, u'/');
+        QXmlStreamReader reader(fragment);
+        if (!reader.readNextStartElement())
+            continue;
+        const QXmlStreamAttributes attributes = reader.attributes();
+        reader.skipCurrentElement();
+        if (reader.hasError())
+            continue;
+
+        if (name == u"settings") {
+            accepted = attributes.value(QLatin1String("version")) == u"1";
+            section = Section::None;
+        } else if (!accepted) {
+            continue;
+        } else if (name == u"applicationSettings") {
+            section = empty ? Section::None : Section::Settings;
+        } else if (name == u"knownDevices") {
+            section = empty ? Section::None : Section::Known;
+        } else if (name == u"recentDevices") {
+            takeRecentList(attributes);
+            section = empty ? Section::None : Section::Recent;
+        } else if (name == u"logger" && section == Section::Settings) {
+            takeLogger(attributes);
+        } else if (name == u"device" && section == Section::Known) {
+            takeKnownDevice(attributes);
+        } else if (name == u"device" && section == Section::Recent) {
+            takeRecentDevice(attributes, recentAddresses);
         }
     }
 }
@@ -311,8 +473,38 @@ QByteArray Configuration::toXml() const
     return document;
 }
 
+bool Configuration::keepUnreadableFile()
+{
+    if (m_unreadableDigest.isEmpty())
+        return true;
+    // Only the very file that was read: another store may have replaced it meanwhile.
+    QFile current(m_fileName);
+    if (!QFileInfo(m_fileName).isFile() || !current.open(QIODevice::ReadOnly)
+        || QCryptographicHash::hash(readCapped(current).left(kMaxFileBytes),
+                                    QCryptographicHash::Sha256)
+               != m_unreadableDigest) {
+        m_unreadableDigest.clear();
+        return true;
+    }
+    current.close();
+    const QString kept = unreadableFileName();
+    QFile::remove(kept);
+    if (!QFile::copy(m_fileName, kept)) {
+        logCritical(QStringLiteral("%1(filename=%2) failed to keep the unreadable file as %3")
+                        .arg(QStringLiteral("writeConfiguration"), m_fileName, kept));
+        return false;
+    }
+    logWarning(QStringLiteral("%1(filename=%2) the file had errors, kept it as %3")
+                   .arg(QStringLiteral("writeConfiguration"), m_fileName, kept));
+    m_unreadableDigest.clear();
+    return true;
+}
+
 bool Configuration::writeConfiguration()
 {
+    // What could not be read is not overwritten without a copy.
+    if (!keepUnreadableFile())
+        return false;
     const QByteArray document = toXml();
     // The new content goes to a temporary file that replaces the old one only once it is whole,
     // so a failed write never leaves a cut-off configuration behind.

@@ -5,9 +5,11 @@
 
 #include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
 
 class QIODevice;
+class QXmlStreamAttributes;
 
 // The program's settings and its two device lists, kept in one XML file ("Tallydesk.xml").
 //
@@ -16,14 +18,25 @@ class QIODevice;
 // (QHostAddress::toString()). The file name is fixed at construction.
 //
 // Reading replaces both lists and takes each setting the file gives validly; bad content is
-// skipped silently and reading still succeeds. Writing replaces the file atomically: when it
-// fails, the previous file stays whole. Failures to open report a critical message.
+// skipped silently and reading still succeeds. A bad byte or an XML error costs only the record
+// it is in: the records before it and every whole record tag behind it are still taken. After a
+// read that met such a fault (or a file above kMaxFileBytes) the next write first copies the
+// file as it was to unreadableFileName() and logs so. Writing replaces the file atomically:
+// when it fails, the previous file stays whole. Failures to open report a critical message; a
+// path that is not a regular file (a FIFO, a directory) counts as a missing file.
 class Configuration
 {
 public:
+    // The most of a file that is read; the rest counts as a fault.
+    static constexpr qint64 kMaxFileBytes = 64 * 1024 * 1024;
+
     explicit Configuration(const QString &fileName);
 
     QString fileName() const { return m_fileName; }
+    // Where the next write keeps a file that read with faults: the file name plus ".bad".
+    QString unreadableFileName() const { return m_fileName + QStringLiteral(".bad"); }
+    // The last read met a fault and the next write will keep the file it read.
+    bool keepsUnreadableFile() const { return !m_unreadableDigest.isEmpty(); }
 
     // The first recent entry with this address; a miss gives a null address, port 7001 and
     // datagram port 0.
@@ -66,5 +79,18 @@ public:
     QMap<QString, KnownDevice> knownDevices; // keyed by address text
 
 private:
+    void takeLogger(const QXmlStreamAttributes &attributes);
+    void takeKnownDevice(const QXmlStreamAttributes &attributes);
+    void takeRecentList(const QXmlStreamAttributes &attributes);
+    void takeRecentDevice(const QXmlStreamAttributes &attributes, QSet<QString> &addresses);
+    void recoverFrom(const QString &text,
+                     qsizetype position,
+                     int section,
+                     bool accepted,
+                     QSet<QString> &recentAddresses);
+    bool keepUnreadableFile();
+
     QString m_fileName;
+    // Hash of the file content of a read that met a fault; empty otherwise.
+    QByteArray m_unreadableDigest;
 };

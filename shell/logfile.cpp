@@ -7,9 +7,42 @@
 
 #include <algorithm>
 
+#ifdef Q_OS_UNIX
+#include <sys/file.h>
+#endif
+
 namespace {
 // How many further names one second may take ("...ss.001-" to "...ss.999-").
 constexpr int kMaxSameSecondNames = 999;
+// After a failed roll-over the next attempt waits this long; the current file goes on meanwhile.
+constexpr qint64 kRollRetryMs = 1000;
+
+// The file being written is locked, so that another instance sharing the directory knows to
+// leave it alone when it prunes. Elsewhere than on Unix an open file cannot be deleted anyway.
+void lockForWriting(QFile &file)
+{
+#ifdef Q_OS_UNIX
+    (void)::flock(file.handle(), LOCK_EX | LOCK_NB);
+#else
+    Q_UNUSED(file)
+#endif
+}
+
+// True when some instance (this one included) writes the file at the moment.
+bool isBeingWritten(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    if (::flock(file.handle(), LOCK_EX | LOCK_NB) != 0)
+        return true;
+    (void)::flock(file.handle(), LOCK_UN);
+#else
+    Q_UNUSED(path)
+#endif
+    return false;
+}
 } // namespace
 
 LogFile::LogFile(const QString &baseName)
@@ -71,7 +104,10 @@ bool LogFile::open(const QString &directory)
             m_files.append(entry.absoluteFilePath());
     }
     std::sort(m_files.begin(), m_files.end());
-    return openNewFile();
+    if (!openNewFile())
+        return false;
+    prune();
+    return true;
 }
 
 bool LogFile::openNewFile()
@@ -93,11 +129,13 @@ bool LogFile::openNewFile()
         auto file = std::make_unique<QFile>(path);
         // NewOnly refuses an existing file, so an earlier log of the same name is never truncated
         // even when it appears between the check above and this call.
+        // The log may hold what the unit sends and what the user types: owner only.
         if (file->open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Text
-                       | QIODevice::Unbuffered)) {
+                           | QIODevice::Unbuffered,
+                       QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+            lockForWriting(*file);
             m_file = std::move(file);
             m_files.append(QFileInfo(path).absoluteFilePath());
-            prune();
             return true;
         }
         if (!QFileInfo::exists(path))
@@ -111,10 +149,21 @@ void LogFile::write(const QByteArray &bytes)
     if (!m_file)
         return;
     m_file->write(bytes);
-    if (m_maxSize >= 1 && m_file->size() > m_maxSize) {
-        m_file->close();
-        m_file.reset();
-        openNewFile();
+    if (m_maxSize < 1 || m_file->size() <= m_maxSize)
+        return;
+    if (m_rollFailed.isValid() && !m_rollFailed.hasExpired(kRollRetryMs))
+        return;
+    // The new file is made before the old one closes: when no name is free (every name of this
+    // second taken) the log goes on in the old file rather than closing for the rest of the run.
+    std::unique_ptr<QFile> previous = std::move(m_file);
+    if (openNewFile()) {
+        m_rollFailed.invalidate();
+        previous->close();
+        previous.reset();
+        prune();
+    } else {
+        m_file = std::move(previous);
+        m_rollFailed.start();
     }
 }
 
@@ -132,9 +181,15 @@ void LogFile::prune()
     if (m_maxFiles < 1)
         return;
     const QString current = m_file ? QFileInfo(m_file->fileName()).absoluteFilePath() : QString();
-    while (m_files.size() > m_maxFiles) {
-        const QString oldest = m_files.takeFirst();
-        if (oldest != current)
-            QFile::remove(oldest);
+    // Oldest first; a file another running instance writes is passed over and stays listed.
+    qsizetype index = 0;
+    while (m_files.size() > m_maxFiles && index < m_files.size()) {
+        const QString &oldest = m_files.at(index);
+        if (oldest == current || isBeingWritten(oldest)) {
+            ++index;
+            continue;
+        }
+        QFile::remove(oldest);
+        m_files.removeAt(index);
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +16,10 @@ class QFile;
 // name orders them by age. A file whose timestamped name already exists (a restart or roll-over
 // within the same second) gets a counter instead: "yyMMddThhmmss.001-<baseName>.log", which sorts
 // after the plain name. An existing file is never truncated, and the file being written is never
-// deleted.
+// deleted, nor is a file that another running instance writes in the same directory (the file
+// being written is locked). When no name is free at a roll-over the log goes on in the current
+// file and tries again a second later. Files are created readable and writable by the owner
+// only.
 //
 // Plain class, no signals, not thread-safe: the message handler serialises its calls. Owns its
 // open file; the destructor closes it and deletes nothing on disk. Nothing is reported on
@@ -56,6 +60,8 @@ private:
     bool openNewFile();
     void prune();
 
+    // Started when a roll-over found no free name; invalid otherwise.
+    QElapsedTimer m_rollFailed;
     qint64 m_maxSize = -1;
     int m_maxFiles = -1;
     std::unique_ptr<QFile> m_file;

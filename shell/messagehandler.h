@@ -12,8 +12,13 @@ class LogFile;
 // written anywhere else (no console).
 //
 // A line is the local time "hh:mm:ss.zzz", a seven-character tag (" debug ", " info  " for
-// warnings, " error " for critical, " fatal "), the message text as it arrives and one "\n".
-// Other message types (qInfo) are dropped.
+// warnings, " error " for critical, " fatal "), the message text and one "\n". In the text,
+// control characters but the tab are escaped ("\n", "\r", "\x1b"), and a text above
+// kMaxLogTextBytes is cut there with a marker. Other message types (qInfo) are dropped.
+//
+// Debug lines share a budget of a quarter of what the log files may hold, refilled over a
+// minute; lines past it are dropped and counted, and the count is written as one info line once
+// debug lines fit again. Warnings and errors always pass.
 //
 // The handler reaches the log file only through the log-file source: a function that the main
 // window's code installs and that returns the main window's LogFile while the main window is
@@ -25,6 +30,9 @@ class LogFile;
 // recursing.
 
 using LogFileSource = LogFile *(*)();
+
+// The longest message text a line holds.
+inline constexpr qsizetype kMaxLogTextBytes = 16 * 1024;
 
 // Installs (or, with nullptr, removes) the function through which the handler finds the log file.
 void setLogFileSource(LogFileSource source);

@@ -37,6 +37,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
 
 Quorix *mainWindow = nullptr;
@@ -47,6 +48,9 @@ LogFile *mainWindowLogFile()
 }
 
 namespace {
+
+// The smallest log file size in KB, whatever the configuration says.
+constexpr int kMinLogMaxSizeKb = 64;
 
 // A menu-bar entry, owned by the receiver, that runs slot when triggered; tests find it by name.
 template<typename Receiver, typename Slot>
@@ -135,15 +139,17 @@ Quorix::Quorix(QWidget *parent)
     connect(comClient(), &ksm::CCom::busyStateChanged, this, &Quorix::busyStateChanged);
     connect(comClient(), &ksm::CCom::errorOccurred, this, &Quorix::socketErrorOccurred);
 
-    if (QFileInfo::exists(m_configuration.fileName()))
+    // A path that is no regular file (a FIFO would block the read) counts as a missing file.
+    if (QFileInfo(m_configuration.fileName()).isFile())
         m_configuration.readConfiguration();
     else
         m_configuration.writeConfiguration();
 
     m_logFile = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
     // In 64 bits: a large limit in the file must not wrap into a small or negative one.
-    const qint64 maxBytes = qint64(m_configuration.logMaxSize) * 1024;
-    m_logFile->setMaxSize(maxBytes > 0 ? maxBytes : -1);
+    // Below the floor every burst of lines would roll over and use up the names of one second.
+    const qint64 maxBytes = qint64(std::max(m_configuration.logMaxSize, kMinLogMaxSizeKb)) * 1024;
+    m_logFile->setMaxSize(maxBytes);
     m_logFile->setMaxFiles(m_configuration.logMaxFiles);
     // A log that cannot be opened leaves the program running without one.
     (void)m_logFile->open(applicationDirectory() + QStringLiteral("/logs"));

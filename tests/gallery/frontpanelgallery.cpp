@@ -19,6 +19,7 @@
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
 #include "tests/gallery/settingsgallery.h"
+#include "tests/gallery/sippagesgallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -229,6 +230,7 @@ int main(int argc, char **argv)
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
+    ok = sipPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

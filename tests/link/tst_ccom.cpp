@@ -472,6 +472,42 @@ private slots:
         QCOMPARE(received.size(), 2);
     }
 
+    // A flood on the level port is read a batch per pass of the event loop, so timers and
+    // paints run in between; datagrams from any other address than the unit's are dropped.
+    void levelFloodYieldsAndStrangersAreIgnored()
+    {
+        const quint16 udp = freeUdpPort();
+        QVERIFY(udp != 0);
+        connectToFake(udp);
+        QSignalSpy received(m_com.get(), &ksm::CCom::messageReceived);
+        const QByteArray good
+            = frame(FakeFrame::Signal, "EVENT;event_type:audio_levels;txL:-12;");
+
+        QUdpSocket stranger;
+        QVERIFY(stranger.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+        for (int i = 0; i < 10; ++i)
+            QCOMPARE(stranger.writeDatagram(good, QHostAddress::LocalHost, udp), good.size());
+        constexpr int kFlood = 2 * ksm::CCom::kDatagramBatch + 10;
+        for (int i = 0; i < kFlood; ++i)
+            QVERIFY(m_fake->sendDatagram(good, udp));
+
+        QList<int> handledAtPass{0};
+        QTimer ticker;
+        ticker.setInterval(0);
+        connect(&ticker, &QTimer::timeout, this, [&] { handledAtPass << int(received.size()); });
+        ticker.start();
+        QTRY_COMPARE(received.size(), kFlood);
+        ticker.stop();
+        handledAtPass << int(received.size());
+        int mostInOnePass = 0;
+        for (qsizetype i = 1; i < handledAtPass.size(); ++i)
+            mostInOnePass = std::max(mostInOnePass, handledAtPass[i] - handledAtPass[i - 1]);
+        QVERIFY2(mostInOnePass <= ksm::CCom::kDatagramBatch,
+                 qPrintable(QString::number(mostInOnePass)));
+        QCoreApplication::processEvents();
+        QCOMPARE(received.size(), kFlood);
+    }
+
     void settingsRecord()
     {
         connectToFake();

@@ -382,9 +382,19 @@ void tst_CMsg::logTextMasksSecrets_data()
         << makeMessage(CMsg::Param,
                        {{"sip_password2", "s;e\\c"}, {"remote_access_PWD", "x"}, {"Password", ""}})
         << QByteArray("PARAM;Password:***;remote_access_PWD:***;sip_password2:***;");
+    QTest::newRow("pass phrases, secrets, pre-shared keys, key material")
+        << makeMessage(CMsg::Param,
+                       {{"passphrase", "wifi secret"},
+                        {"wpa_psk", "1"},
+                        {"shared_SECRET", "2"},
+                        {"wep_key1", "3"},
+                        {"privKey", "4"},
+                        {"pskKeyId", "5"}})
+        << QByteArray("PARAM;passphrase:***;privKey:***;pskKeyId:***;shared_SECRET:***;"
+                      "wep_key1:***;wpa_psk:***;");
     QTest::newRow("look-alike keys stay")
-        << makeMessage(CMsg::Info, {{"pin_persistent", "on"}, {"spin", "3"}, {"a", "1;2"}})
-        << QByteArray("INFO;a:1\\;2;pin_persistent:on;spin:3;");
+        << makeMessage(CMsg::Info, {{"pin_persistent", "on"}, {"spin", "3"}, {"a", "1;2"}, {"keys", "x"}, {"keyboard", "y"}})
+        << QByteArray("INFO;a:1\\;2;keyboard:y;keys:x;pin_persistent:on;spin:3;");
     QTest::newRow("names are not values")
         << makeMessage(CMsg::Param, {{"target", "db"}}, {"password_al"}, {"pin"})
         << QByteArray("PARAM;target:db;GET:password_al;LIST:pin;");

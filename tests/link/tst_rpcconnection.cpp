@@ -471,6 +471,51 @@ private slots:
         QVERIFY(recorder.errors.isEmpty());
     }
 
+    // A unit that never ends its answer: past the cap the call fails and the link still serves
+    // the next call. The hook answers only requests for "flood".
+    void endlessRepliesAreCapped_data()
+    {
+        QTest::addColumn<int>("partLimit");
+        QTest::addColumn<qint64>("byteLimit");
+        QTest::addColumn<int>("valueSize");
+        QTest::newRow("too many parts") << 20 << qint64(0) << 1;
+        QTest::newRow("too many bytes") << 0 << qint64(16 * 1024) << 1024;
+    }
+
+    void endlessRepliesAreCapped()
+    {
+        QFETCH(int, partLimit);
+        QFETCH(qint64, byteLimit);
+        QFETCH(int, valueSize);
+        connectToFake(*m_connection);
+        m_connection->setReplyLimits(partLimit, byteLimit);
+        m_fake->setReplyHook([valueSize](const FakeRequest &request) {
+            if (!request.message.lists.contains(QStringLiteral("flood")))
+                return std::optional<QList<FakeReply>>();
+            QList<FakeReply> parts;
+            for (int i = 0; i < 200; ++i)
+                parts << FakeReply::reply(
+                    fake(FakeMessage::Param,
+                         {{QStringLiteral("flood"), QString(valueSize, QLatin1Char('x'))},
+                          {QStringLiteral("return"), QStringLiteral("PROGRESS")}}));
+            return std::optional<QList<FakeReply>>(parts);
+        });
+        Recorder recorder(m_connection.get());
+        ksm::CMsg request(ksm::CMsg::Param);
+        request.addList("flood");
+        RpcAsyncCall call = finishedCall(request, 0);
+        QCOMPARE(call.result(), int(RpcAsyncCall::BadReply));
+        QVERIFY(call.reply().params().empty());
+        QCOMPARE(recorder.errors, QList<int>{RpcConnection::MessageParseError});
+
+        m_fake->setReplyHook({});
+        call = finishedCall(message(ksm::CMsg::Do, {{"action", "x"}}));
+        QCOMPARE(call.result(), 0);
+        QVERIFY(call.isReplied());
+        QCOMPARE(m_connection->state(), RpcConnection::Connected);
+        QCOMPARE(recorder.errors.size(), 1);
+    }
+
     void signalsAreHeldBackWhileACallIsPending_data()
     {
         QTest::addColumn<bool>("defer");
@@ -679,6 +724,44 @@ private slots:
         QCOMPARE(recorder.completed.size(), 1);
         QVERIFY(!second.isFinished());
         QCOMPARE(m_connection->pendingCallCount(), 1);
+    }
+
+    // An event flood during an unanswered call: the queue stays under its cap by dropping the
+    // oldest, says so once, and what is left is delivered in order after the call.
+    void heldBackSignalsAreCappedInBytes()
+    {
+        connectToFake(*m_connection);
+        m_connection->setDeferSignals(true);
+        constexpr int kSignals = 300;
+        const ksm::CMsg body = message(ksm::CMsg::Event, {{"event_type", std::string(200, 'e')}});
+        const qint64 limit = 50 * RpcConnection::footprint(body);
+        m_connection->setDeferredSignalLimit(limit);
+        m_fake->setReplyHook([](const FakeRequest &request) {
+            if (!request.has(QStringLiteral("flood")))
+                return std::optional<QList<FakeReply>>();
+            QList<FakeReply> events;
+            for (int i = 0; i < kSignals; ++i) {
+                events << FakeReply::signal(fake(
+                    FakeMessage::Event, {{QStringLiteral("event_type"), QString(200, 'e')}}));
+                events.last().id = 1000 + i;
+            }
+            return std::optional<QList<FakeReply>>(events);
+        });
+        qInstallMessageHandler(captureLog);
+        Recorder recorder(m_connection.get());
+        RpcAsyncCall call = m_connection->asyncCall(
+            RpcMessage::request(message(ksm::CMsg::Do, {{"flood", "1"}})), 0);
+        // The answer to a second call comes after the whole flood.
+        QVERIFY(finishedCall(message(ksm::CMsg::Do, {{"action", "x"}})).isReplied());
+        QCOMPARE(m_connection->deferredSignalCount(), 50);
+        QVERIFY(m_connection->deferredSignalBytes() <= limit);
+        QCOMPARE(s_log.filter(QStringLiteral("held-back signals exceed")).size(), 1);
+
+        m_connection->cancelPendingCall(call);
+        QCOMPARE(recorder.received.size(), 50);
+        QCOMPARE(recorder.received.first().id(), 1000 + kSignals - 50);
+        QCOMPARE(recorder.received.last().id(), 1000 + kSignals - 1);
+        QCOMPARE(m_connection->deferredSignalBytes(), 0);
     }
 
     void secretsAreMaskedInTheLog()

@@ -2,6 +2,7 @@
 
 #include <QNetworkDatagram>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QUdpSocket>
 #include <QtTest>
 
@@ -234,6 +235,67 @@ private slots:
         QCOMPARE(changedSpy.size(), 3);
         QCOMPARE(discovery.devices().value(QStringLiteral("127.0.0.1")).serialNumber,
                  QStringLiteral("A"));
+    }
+
+    // Answers count only within the window after the discovery's own request.
+    void answersOnlyWithinTheWindowAfterARequest()
+    {
+        BriskDiscovery discovery(0, nullptr);
+        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")), 9); // discard
+        discovery.setAnswerWindow(1000);
+        QUdpSocket *socket = discovery.findChild<QUdpSocket *>();
+        QUdpSocket unit;
+        QVERIFY(unit.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
+        const QByteArray answer("TolvDiscoveryResponse;device:vantel");
+        const auto answerNow = [&] {
+            QCOMPARE(unit.writeDatagram(answer, QHostAddress::LocalHost, discovery.localPort()),
+                     qint64(answer.size()));
+            QTRY_VERIFY(!socket->hasPendingDatagrams());
+        };
+
+        answerNow(); // before any request
+        QVERIFY(discovery.devices().isEmpty());
+        discovery.sendRequest();
+        QVERIFY(discovery.isCollecting());
+        answerNow();
+        QCOMPARE(discovery.devices().keys(), QStringList{QStringLiteral("127.0.0.2")});
+
+        discovery.sendRequest();
+        QTRY_VERIFY(!discovery.isCollecting());
+        answerNow(); // too late
+        QVERIFY(discovery.devices().isEmpty());
+    }
+
+    // A flood of answers is read a batch per pass of the event loop.
+    void answerFloodYieldsToTheEventLoop()
+    {
+        BriskDiscovery discovery(0, nullptr);
+        discovery.setRequestTarget(QHostAddress(QStringLiteral("127.0.0.1")), 9);
+        discovery.sendRequest();
+        QSignalSpy added(&discovery, &BriskDiscovery::deviceAdded);
+        constexpr int kAnswers = 2 * BriskDiscovery::kReadBatch + 10;
+        std::vector<std::unique_ptr<QUdpSocket>> units;
+        for (int i = 0; i < kAnswers; ++i) {
+            units.push_back(std::make_unique<QUdpSocket>());
+            QVERIFY(units.back()->bind(QHostAddress(QStringLiteral("127.0.1.%1").arg(i + 1)), 0));
+            QVERIFY(units.back()->writeDatagram("TolvDiscoveryResponse;device:vantel",
+                                                QHostAddress::LocalHost,
+                                                discovery.localPort())
+                    > 0);
+        }
+        QList<int> addedAtPass{0};
+        QTimer ticker;
+        ticker.setInterval(0);
+        connect(&ticker, &QTimer::timeout, this, [&] { addedAtPass << int(added.size()); });
+        ticker.start();
+        QTRY_COMPARE(added.size(), kAnswers);
+        ticker.stop();
+        addedAtPass << int(added.size());
+        int mostInOnePass = 0;
+        for (qsizetype i = 1; i < addedAtPass.size(); ++i)
+            mostInOnePass = std::max(mostInOnePass, addedAtPass[i] - addedAtPass[i - 1]);
+        QVERIFY2(mostInOnePass <= BriskDiscovery::kReadBatch,
+                 qPrintable(QString::number(mostInOnePass)));
     }
 
     void ownRequestComingBackIsIgnored()

@@ -154,6 +154,20 @@ private slots:
         QCOMPARE(column(view, 0), QStringList({"127.0.0.10", "127.0.0.9", "127.0.0.2"}));
     }
 
+    // A burst of answers rebuilds the table once, not once per answer.
+    void burstOfAnswersUpdatesTheTableOnce()
+    {
+        BriskDiscoveryDialog dialog(m_file);
+        dialog.setDiscovery(m_discovery.get());
+        QSignalSpy rebuilt(dialog.view()->deviceModel(), &QAbstractItemModel::rowsInserted);
+        for (int i = 0; i < 300; ++i)
+            m_discovery->parseResponse(QStringLiteral("10.0.%1.%2").arg(i / 256).arg(i % 256),
+                                       2382,
+                                       QStringLiteral("TolvDiscoveryResponse;device:vantel"));
+        QTRY_COMPARE(dialog.view()->deviceModel()->rowCount(), 300);
+        QCOMPARE(rebuilt.size(), 1);
+    }
+
     void horizontalScrollBarOnlyWhenColumnsDoNotFit()
     {
         BriskDiscoveryDialog dialog(m_file);

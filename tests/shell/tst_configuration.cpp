@@ -2,16 +2,25 @@
 
 #include <QBuffer>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <limits>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
-QStringList s_messages;
+QStringList s_messages; // critical lines
+QStringList s_lines;    // every line
 void captureHandler(QtMsgType type, const QMessageLogContext &, const QString &text)
 {
     if (type == QtCriticalMsg)
         s_messages << text;
+    s_lines << text;
 }
 
 QByteArray readAll(const QString &path)
@@ -115,6 +124,7 @@ private slots:
     void init()
     {
         s_messages.clear();
+        s_lines.clear();
         QVERIFY(m_dir.isValid());
     }
 
@@ -197,11 +207,11 @@ private slots:
                           + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" "
                             "name=\"x\" audioLevels=\"TCP\"/><device addr")
             << oneKnownList << none << kDefaults;
-        QTest::newRow("error stops reading")
+        QTest::newRow("records behind an error are kept")
             << QByteArray(kHead + oneKnown + "<oops></wrong>"
                           + "<recentDevices><device address=\"2.2.2.2\" port=\"1\" "
                             "datagramPort=\"1\"/></recentDevices></settings>")
-            << oneKnownList << none << kDefaults;
+            << oneKnownList << QStringList{QStringLiteral("2.2.2.2:1:1")} << kDefaults;
         QTest::newRow("duplicate known keeps first")
             << QByteArray(kHead
                           + "<knownDevices><device address=\"1.2.3.4\" port=\"7001\" name=\"x\" "
@@ -345,6 +355,133 @@ private slots:
                 .arg(path)));
         QVERIFY(s_messages.first().endsWith(QStringLiteral("\" ")));
     }
+
+    // One bad byte in a name and one broken tag: only the broken record is lost, and the first
+    // save keeps the file as it was beside the new one.
+    void faultsCostOnlyTheirRecordAndTheFileIsKept()
+    {
+        QByteArray content = kHead + "<knownDevices>\n";
+        for (int i = 1; i <= 40; ++i) {
+            QByteArray name = "unit " + QByteArray::number(i);
+            if (i == 20)
+                name += "\xff\xfe";
+            const QByteArray port = i == 30 ? "7001" : "\"7001\""; // unquoted: not XML
+            content += "<device address=\"10.0.0." + QByteArray::number(i) + "\" port=" + port
+                       + " name=\"" + name + "\" audioLevels=\"UDP\"/>\n";
+        }
+        content += "</knownDevices>\n<recentDevices maxDevices=\"5\">\n";
+        for (int i = 1; i <= 5; ++i)
+            content += "<device address=\"10.0.1." + QByteArray::number(i)
+                       + "\" port=\"7001\" datagramPort=\"" + QByteArray::number(3000 + i)
+                       + "\"/>\n";
+        content += "</recentDevices>\n</settings>\n";
+
+        const QString path = m_dir.filePath(QStringLiteral("damaged.xml"));
+        QVERIFY(writeAll(path, content));
+        Configuration c(path);
+        QVERIFY(c.readConfiguration());
+        QCOMPARE(c.knownDevices.size(), 39);
+        QVERIFY(!c.knownDevices.contains(QStringLiteral("10.0.0.30")));
+        QCOMPARE(c.knownDevices.value(QStringLiteral("10.0.0.20")).name,
+                 QStringLiteral("unit 20\uFFFD\uFFFD"));
+        QCOMPARE(c.knownDevices.value(QStringLiteral("10.0.0.40")).name, QStringLiteral("unit 40"));
+        QCOMPARE(c.recentDevices.size(), 5);
+        QCOMPARE(c.maxDevices, 5);
+        QVERIFY(c.keepsUnreadableFile());
+
+        auto previous = qInstallMessageHandler(captureHandler);
+        QVERIFY(c.writeConfiguration());
+        qInstallMessageHandler(previous);
+        QCOMPARE(readAll(c.unreadableFileName()), content);
+        QCOMPARE(s_lines.filter(QStringLiteral("kept it as ") + c.unreadableFileName()).size(),
+                 1);
+        Configuration back(path);
+        QVERIFY(back.readConfiguration());
+        QCOMPARE(back.knownDevices.size(), 39);
+        QVERIFY(!back.keepsUnreadableFile());
+
+        // Later saves leave the kept copy alone.
+        QVERIFY(c.addKnownDevice(recent("10.0.0.30", 7001, 1)));
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(c.unreadableFileName()), content);
+
+        // A store that read the damaged file before another one replaced it does not take the
+        // repaired file for the damaged one.
+        QVERIFY(writeAll(path, content));
+        Configuration first(path);
+        Configuration second(path);
+        QVERIFY(first.readConfiguration());
+        QVERIFY(second.readConfiguration());
+        QVERIFY(QFile::remove(c.unreadableFileName()));
+        previous = qInstallMessageHandler(captureHandler);
+        QVERIFY(first.writeConfiguration());
+        QVERIFY(second.writeConfiguration());
+        qInstallMessageHandler(previous);
+        QCOMPARE(readAll(c.unreadableFileName()), content);
+    }
+
+    // Reading is linear in the recent list: eight times the entries take about eight times as
+    // long, not sixty-four (compared with the best of three runs, so that a busy machine does
+    // not decide).
+    void longRecentListReadsInLinearTime()
+    {
+        const auto document = [](int count) {
+            QByteArray content = kHead + "<recentDevices maxDevices=\""
+                                 + QByteArray::number(count) + "\">";
+            for (int i = 0; i < count; ++i)
+                content += "<device address=\"10." + QByteArray::number(i / 65536) + "."
+                           + QByteArray::number(i / 256 % 256) + "."
+                           + QByteArray::number(i % 256) + "\" port=\"7001\" datagramPort=\""
+                           + QByteArray::number(3000 + i) + "\"/>";
+            return content + "</recentDevices></settings>";
+        };
+        const auto bestTime = [](QByteArray content, int count) {
+            qint64 best = std::numeric_limits<qint64>::max();
+            for (int run = 0; run < 3; ++run) {
+                QBuffer buffer(&content);
+                if (!buffer.open(QIODevice::ReadOnly))
+                    return qint64(-1);
+                Configuration c(QStringLiteral("unused.xml"));
+                QElapsedTimer timer;
+                timer.start();
+                c.readConfiguration(buffer);
+                best = std::min(best, timer.nsecsElapsed());
+                if (c.recentDevices.size() != count || c.nextDatagramPort() != 3000 + count)
+                    return qint64(-1);
+            }
+            return best;
+        };
+        constexpr int kSmall = 1000;
+        const qint64 small = bestTime(document(kSmall), kSmall);
+        const qint64 large = bestTime(document(8 * kSmall), 8 * kSmall);
+        QVERIFY(small > 0 && large > 0);
+        QVERIFY2(large < 24 * small,
+                 qPrintable(QStringLiteral("%1 ns for %2 entries, %3 ns for %4")
+                                .arg(small)
+                                .arg(kSmall)
+                                .arg(large)
+                                .arg(8 * kSmall)));
+    }
+
+#ifdef Q_OS_UNIX
+    // A FIFO in place of the file would block the read for ever.
+    void pathThatIsNoRegularFileCountsAsMissing()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("fifo.xml"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        Configuration c(path);
+        QVERIFY(c.addRecentDevice(recent("1.2.3.4", 7001, 3000)));
+        auto previous = qInstallMessageHandler(captureHandler);
+        const bool ok = c.readConfiguration();
+        qInstallMessageHandler(previous);
+        QVERIFY(!ok);
+        QCOMPARE(recentList(c), QStringList{QStringLiteral("1.2.3.4:7001:3000")});
+        QCOMPARE(s_messages,
+                 QStringList{QStringLiteral("\"readConfiguration(filename=%1) is not a regular "
+                                            "file\" ")
+                                 .arg(path)});
+    }
+#endif
 
     void failedWriteKeepsTheOldFile()
     {

@@ -202,6 +202,59 @@ private slots:
         QCOMPARE(readAll(log.currentFileName()), QByteArray());
     }
 
+    void filesAreForTheOwnerOnly()
+    {
+        LogFile log(QStringLiteral("Tallydesk"));
+        QVERIFY(log.open(m_dir->path()));
+        const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup
+                                                | QFileDevice::ExeGroup | QFileDevice::ReadOther
+                                                | QFileDevice::WriteOther | QFileDevice::ExeOther;
+        const QFileDevice::Permissions permissions = QFile::permissions(log.currentFileName());
+        QVERIFY(permissions & QFileDevice::ReadOwner);
+        QCOMPARE(permissions & others, QFileDevice::Permissions());
+    }
+
+    // A roll-over that cannot make a new file (every name of the second taken, or, as here,
+    // the directory gone) leaves the log writing on in the file it has.
+    void rollOverWithoutANewFileKeepsWriting()
+    {
+        const QString directory = m_dir->filePath(QStringLiteral("logs"));
+        LogFile log(QStringLiteral("Tallydesk"));
+        QVERIFY(log.open(directory));
+        const QString name = QFileInfo(log.currentFileName()).fileName();
+        const QString moved = m_dir->filePath(QStringLiteral("moved"));
+        QVERIFY(QDir().rename(directory, moved));
+        log.setMaxSize(1);
+        log.write("ab");
+        log.write("cd");
+        QVERIFY(log.isOpen());
+        QCOMPARE(QFileInfo(log.currentFileName()).fileName(), name);
+        QCOMPARE(readAll(moved + QLatin1Char('/') + name), QByteArray("abcd"));
+        QVERIFY(!QFileInfo::exists(directory));
+    }
+
+    // Another instance writing in the same directory: its file survives this one's pruning
+    // until it is closed.
+    void pruningSparesAFileAnotherInstanceWrites()
+    {
+        auto other = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
+        QVERIFY(other->open(m_dir->path()));
+        const QString othersFile = other->currentFileName();
+
+        LogFile log(QStringLiteral("Tallydesk"));
+        log.setMaxFiles(1);
+        QVERIFY(log.open(m_dir->path()));
+        QVERIFY(QFile::exists(othersFile));
+        other->write("still written\n");
+        QCOMPARE(readAll(othersFile), QByteArray("still written\n"));
+
+        other.reset();
+        log.setMaxFiles(2);
+        log.setMaxFiles(1);
+        QVERIFY(!QFile::exists(othersFile));
+        QCOMPARE(log.files(), QStringList{log.currentFileName()});
+    }
+
     void noFileLimitKeepsEverything()
     {
         for (int i = 0; i < 3; ++i)

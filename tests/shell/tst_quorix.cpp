@@ -38,6 +38,10 @@
 #include <QUdpSocket>
 #include <QtTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 namespace {
 
 const QString kHost = QStringLiteral("127.0.0.1");
@@ -269,6 +273,27 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), before);
     }
+
+    void tinyLogSizeHasAFloor()
+    {
+        writeConfig([](Configuration &c) { c.logMaxSize = 1; });
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QCOMPARE(window->logFile()->maxSize(), qint64(64) * 1024);
+    }
+
+#ifdef Q_OS_UNIX
+    // A FIFO where the configuration belongs would block the start for ever.
+    void configurationThatIsAFifoCountsAsMissing()
+    {
+        QVERIFY(QFile::remove(configFile()));
+        QCOMPARE(::mkfifo(QFile::encodeName(configFile()).constData(), 0600), 0);
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QVERIFY(QFileInfo(configFile()).isFile());
+        QCOMPARE(stored().defaultPort, 7001);
+    }
+#endif
 
     void unusableLogDirectoryStillStarts()
     {

@@ -38,3 +38,4 @@ void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
 void installDemoTools(DemoUnit &demo);
+void installDemoSip(DemoUnit &demo);

@@ -1,0 +1,97 @@
+#include "tests/gallery/sippagesgallery.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comaoipcontroller.h"
+#include "model/comdevice.h"
+#include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerysheet.h"
+#include "tests/support/demoarea.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QLabel>
+#include <QScrollBar>
+
+namespace {
+
+void styleMenu(QWidget *menu)
+{
+    menu->setFixedSize(800, 480);
+    QPalette p = menu->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    menu->setPalette(p);
+    menu->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(14);
+    menu->setFont(f);
+}
+
+bool connectTo(const FakeQuorix &fake)
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
+        return false;
+    QDeadlineTimer deadline(10000);
+    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return comClient()->state() == RpcConnection::Connected;
+}
+
+} // namespace
+
+bool sipPages(const QString &folder)
+{
+    FakeQuorix fake;
+    if (!fake.listen())
+        return false;
+    installDemoSip(*new DemoUnit(fake));
+    comClient()->initialize("ui", "vn_frontpanel");
+    if (!connectTo(fake) || !comDevice()->readDeviceOptions()
+        || !comDevice()->aoipController()->setNetwork("aoip", 0, false))
+        return false;
+
+    const AccessLevel level = accessLevel;
+    accessLevel = AccessLevel::Administrator;
+    bool ok = true;
+    {
+        QVantelSettingsPage menu;
+        styleMenu(&menu);
+        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
+        menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+        // A bare Network page holds the row that opens the SIP page, as a user taps it.
+        auto *network = new QVantelMenuItems(1, &menu);
+        auto *sipRow = new QVantelMenuItem(10, QVantelMenuItem::Navigation, network);
+        sipRow->titleLabel()->setText(QStringLiteral("SIP"));
+        network->addItem(sipRow);
+        menu.pushPage(network);
+        menu.itemClicked(sipRow);
+        QVantelMenuItems *sip = menu.currentPage();
+        if (!sip || sip->id() != 10)
+            return false;
+        sheet(QStringLiteral("settings-sip.png"));
+        // Scrolled to the rows below the SIP caption.
+        if (QVantelMenuItem *proxy = sip->findItem(79)) {
+            sip->verticalScrollBar()->setValue(proxy->y());
+            sheet(QStringLiteral("settings-sip-lower.png"));
+            sip->verticalScrollBar()->setValue(sip->verticalScrollBar()->maximum());
+            sheet(QStringLiteral("settings-sip-bottom.png"));
+            sip->verticalScrollBar()->setValue(0);
+        }
+        for (const int account : {76, 77}) {
+            menu.itemClicked(sip->findItem(account));
+            sheet(QStringLiteral("settings-sip-account%1.png").arg(account - 75));
+            menu.backClicked();
+        }
+    }
+    accessLevel = level;
+    comClient()->disconnect();
+    destroySharedObjects();
+    return ok;
+}

@@ -1,0 +1,507 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comaoipcontroller.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/passwordtext.h"
+#include "tests/support/demoarea.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QPointer>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kNetwork = QStringLiteral("network");
+const QString kAoip = QStringLiteral("aoip");
+const QString kFailed = QStringLiteral("Failed to apply changes!");
+
+// Every line the program logs while a test runs.
+QStringList s_logLines;
+
+void collectLog(QtMsgType, const QMessageLogContext &, const QString &text)
+{
+    s_logLines << text;
+}
+
+bool isAoipWrite(const FakeRequest &request)
+{
+    return request.message.type == FakeMessage::Param && request.network() == kAoip
+           && !request.message.params.isEmpty() && request.gets().isEmpty();
+}
+
+// The keys a settings write carries, sorted, the addressing left out.
+QStringList writtenKeys(const FakeRequest &request)
+{
+    QStringList keys;
+    for (const auto &pair : request.message.params) {
+        if (pair.first != QLatin1String("target") && pair.first != QLatin1String("network"))
+            keys << pair.first;
+    }
+    keys.sort();
+    return keys;
+}
+
+} // namespace
+
+// The SIP settings page and the two SIP account pages against the demo unit's SIP side.
+class TestSipPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void buildFromRead_data();
+    void buildFromRead();
+    void protocolChoiceLocksDoubleStreaming();
+    void defaultAccountRow_data();
+    void defaultAccountRow();
+    void applySendsChangedKeys();
+    void failedApplyRestoresController_data();
+    void failedApplyRestoresController();
+    void invalidNumbersFailApply_data();
+    void invalidNumbersFailApply();
+    void accountPorts();
+    void accountPasswordTravelsEnciphered();
+
+private:
+    void attach(bool ready = true);
+    QVantelMenuItems *openSip();
+    QVantelMenuItems *openAccount(int pageId);
+    QList<FakeRequest> writes() const;
+    QString shownMessage() const;
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestSipPages::init()
+{
+    accessLevel = AccessLevel::Administrator;
+    firmwareVersion = kFirmwareVersionUnknown;
+    m_fake = std::make_unique<FakeQuorix>();
+    installDemoSip(*new DemoUnit(*m_fake));
+    QVERIFY(m_fake->listen());
+    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
+    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QVERIFY(QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000));
+    QVERIFY(comDevice()->readDeviceOptions());
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    m_page->show();
+}
+
+void TestSipPages::cleanup()
+{
+    qInstallMessageHandler(nullptr);
+    m_page.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    destroySharedObjects();
+    m_fake.reset();
+    firmwareVersion = kFirmwareVersionUnknown;
+    accessLevel = AccessLevel::Operator;
+}
+
+void TestSipPages::attach(bool ready)
+{
+    if (ready)
+        QVERIFY(comDevice()->aoipController()->setNetwork("aoip", 0, false));
+}
+
+QVantelMenuItems *TestSipPages::openSip()
+{
+    m_page->buildSipPage();
+    QVantelMenuItems *page = m_page->currentPage();
+    return page && page->id() == 10 ? page : nullptr;
+}
+
+QVantelMenuItems *TestSipPages::openAccount(int pageId)
+{
+    m_page->buildSipAccountPage(pageId);
+    QVantelMenuItems *page = m_page->currentPage();
+    return page && page->id() == pageId ? page : nullptr;
+}
+
+QList<FakeRequest> TestSipPages::writes() const
+{
+    QList<FakeRequest> found;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (isAoipWrite(request))
+            found << request;
+    }
+    return found;
+}
+
+QString TestSipPages::shownMessage() const
+{
+    QVantelMessage *message = m_page->message();
+    return message && message->isVisible() ? message->text() : QString();
+}
+
+void TestSipPages::buildFromRead_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<bool>("ready");
+    QTest::addColumn<QString>("audioMode");
+    QTest::addColumn<QString>("doubleCodec");
+    QTest::addColumn<QList<int>>("present");
+    QTest::addColumn<QList<int>>("absent");
+    QTest::addColumn<int>("protocols");
+    QTest::addColumn<bool>("allReadOnly");
+
+    const QString on = QStringLiteral("on");
+    const QString off = QStringLiteral("off");
+    const QString sip = QStringLiteral("SIP");
+    const QString rtp = QStringLiteral("RTP");
+    QTest::newRow("unknown firmware: newest rows")
+        << kFirmwareVersionUnknown << true << sip << off << QList<int>{67, 68, 69, 74, 75, 81, 86}
+        << QList<int>{78, 84, 85} << 2 << false;
+    QTest::newRow("1.8.1: registrar here, no default account")
+        << firmwareVersionOf(1, 8, 1) << true << sip << off << QList<int>{78, 67}
+        << QList<int>{74, 75, 84, 85, 68, 86} << 2 << false;
+    QTest::newRow("1.7.1: ports here")
+        << firmwareVersionOf(1, 7, 1) << true << sip << off << QList<int>{78, 84, 85}
+        << QList<int>{74, 75} << 2 << false;
+    QTest::newRow("double codec: SIP only") << kFirmwareVersionUnknown << true << sip << on
+                                            << QList<int>{66} << QList<int>{} << 1 << false;
+    QTest::newRow("double codec, direct RTP chosen")
+        << kFirmwareVersionUnknown << true << rtp << on << QList<int>{66} << QList<int>{} << 2
+        << false;
+    QTest::newRow("controller unknown: locked")
+        << kFirmwareVersionUnknown << false << sip << off << QList<int>{66, 70, 76, 77, 92}
+        << QList<int>{} << 2 << true;
+}
+
+void TestSipPages::buildFromRead()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(bool, ready);
+    QFETCH(QString, audioMode);
+    QFETCH(QString, doubleCodec);
+    QFETCH(QList<int>, present);
+    QFETCH(QList<int>, absent);
+    QFETCH(int, protocols);
+    QFETCH(bool, allReadOnly);
+
+    firmwareVersion = firmware;
+    m_fake->setValue(QStringLiteral("audio_mode"), audioMode, kNetwork, kAoip);
+    m_fake->setValue(QStringLiteral("double_codec"), doubleCodec, kNetwork, kAoip);
+    attach(ready);
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+
+    for (const int id : present)
+        QVERIFY2(page->findItem(id), qPrintable(QString::number(id)));
+    for (const int id : absent)
+        QVERIFY2(!page->findItem(id), qPrintable(QString::number(id)));
+    QCOMPARE(page->findItem(66)->values().size(), protocols);
+
+    bool anyEditable = false;
+    for (const QVantelMenuItem *row : page->items())
+        anyEditable = anyEditable || (row->id() > 0 && !row->isReadOnly());
+    QCOMPARE(anyEditable, !allReadOnly);
+    if (!ready)
+        return;
+
+    // The rows show what the unit holds.
+    QCOMPARE(page->findItem(66)->valueText(),
+             audioMode == QLatin1String("SIP") ? QStringLiteral("SIP")
+                                               : QStringLiteral("Direct RTP"));
+    QCOMPARE(page->findItem(71)->valueText(), QStringLiteral("stun.demo.invalid"));
+    QCOMPARE(page->findItem(80)->valueText(), QStringLiteral("30 seconds"));
+    QCOMPARE(page->findItem(82)->valueText(), QStringLiteral("5 minutes"));
+    QCOMPARE(page->findItem(90)->valueText(), QStringLiteral("10 seconds"));
+    QCOMPARE(page->findItem(91)->valueText(), QStringLiteral("46"));
+    QCOMPARE(page->findItem(92)->valueText(), QStringLiteral("Interleaved (recommended)"));
+    if (QVantelMenuItem *registrar = page->findItem(78))
+        QCOMPARE(registrar->valueText(), QStringLiteral("sip.demo.invalid"));
+    if (doubleCodec == QLatin1String("on"))
+        QVERIFY(page->findItem(67)->isReadOnly());
+    QVERIFY(!m_page->hasSipChanges(page));
+}
+
+void TestSipPages::protocolChoiceLocksDoubleStreaming()
+{
+    m_fake->setValue(QStringLiteral("double_stream"), QStringLiteral("on"), kNetwork, kAoip);
+    attach();
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+    QVantelMenuItem *protocol = page->findItem(66);
+    QVantelMenuItem *doubleStream = page->findItem(67);
+    QVERIFY(doubleStream->isChecked());
+
+    protocol->selectValue(1, true, false);
+    page->commitItem(protocol);
+    QVERIFY(!doubleStream->isChecked());
+    QVERIFY(doubleStream->isReadOnly());
+    QVERIFY(page->findItem(68)->isReadOnly());
+    QVERIFY(m_page->header()->isModified());
+
+    protocol->selectValue(0, true, false);
+    page->commitItem(protocol);
+    QVERIFY(doubleStream->isChecked());
+    QVERIFY(!doubleStream->isReadOnly());
+    QVERIFY(!m_page->header()->isModified());
+}
+
+void TestSipPages::defaultAccountRow_data()
+{
+    QTest::addColumn<QString>("registrar2");
+    QTest::addColumn<QString>("doubleStream");
+    QTest::addColumn<QString>("defaultAccount");
+    QTest::addColumn<bool>("editable");
+
+    const QString other = QStringLiteral("backup.demo.invalid");
+    const QString on = QStringLiteral("on");
+    const QString off = QStringLiteral("off");
+    const QString one = QStringLiteral("1");
+    const QString two = QStringLiteral("2");
+    QTest::newRow("another registrar") << other << off << two << true;
+    QTest::newRow("no second registrar") << QString() << off << one << false;
+    QTest::newRow("same registrar") << QStringLiteral("sip.demo.invalid") << off << two << false;
+    QTest::newRow("double streaming") << other << on << one << false;
+}
+
+void TestSipPages::defaultAccountRow()
+{
+    QFETCH(QString, registrar2);
+    QFETCH(QString, doubleStream);
+    QFETCH(QString, defaultAccount);
+    QFETCH(bool, editable);
+
+    m_fake->setValue(QStringLiteral("sip_registrar2"), registrar2, kNetwork, kAoip);
+    m_fake->setValue(QStringLiteral("double_stream"), doubleStream, kNetwork, kAoip);
+    m_fake->setValue(QStringLiteral("sip_def_account"), defaultAccount, kNetwork, kAoip);
+    attach();
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+    QVantelMenuItem *row = page->findItem(75);
+    QCOMPARE(!row->isReadOnly(), editable);
+    QCOMPARE(row->isChecked(), defaultAccount == QLatin1String("2"));
+    QCOMPARE(row->valueText(),
+             defaultAccount == QLatin1String("2") ? QStringLiteral("Account 2")
+                                                  : QStringLiteral("Account 1"));
+}
+
+void TestSipPages::applySendsChangedKeys()
+{
+    attach();
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+
+    QVantelMenuItem *stun = page->findItem(70);
+    stun->setChecked(false);
+    page->commitItem(stun);
+    page->findItem(79)->setValueText(QStringLiteral("proxy.demo.invalid"));
+    QVantelMenuItem *interval = page->findItem(80);
+    interval->selectValue(60, true, false);
+    page->commitItem(interval);
+    QVantelMenuItem *account = page->findItem(75);
+    account->setChecked(true);
+    page->commitItem(account);
+    QVERIFY(m_page->header()->isModified());
+
+    m_fake->clearLog();
+    m_page->applyClicked();
+    const QList<FakeRequest> sent = writes();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(writtenKeys(sent.first()),
+             (QStringList{"SIP_KA_INTERVAL", "sip_def_account", "sip_proxy", "stun_mode"}));
+    QCOMPARE(sent.first().value(QStringLiteral("sip_def_account")), QStringLiteral("2"));
+    QCOMPARE(sent.first().value(QStringLiteral("SIP_KA_INTERVAL")), QStringLiteral("60"));
+    QVERIFY(m_fake->waitForRequest([](const FakeRequest &request) {
+        return request.isCommand(QStringLiteral("reinit")) && request.network() == kAoip;
+    }));
+    QVERIFY(!m_page->header()->isModified());
+    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(comDevice()->aoipController()->sipProxy(), std::string("proxy.demo.invalid"));
+    QVERIFY(!m_page->hasSipChanges(page));
+
+    // Nothing changed: nothing is sent and no message shows.
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(shownMessage(), QString());
+}
+
+void TestSipPages::failedApplyRestoresController_data()
+{
+    QTest::addColumn<bool>("refuseReinit");
+    QTest::newRow("write refused") << false;
+    QTest::newRow("re-initialisation refused") << true;
+}
+
+void TestSipPages::failedApplyRestoresController()
+{
+    QFETCH(bool, refuseReinit);
+    attach();
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+    TComAoIPController *controller = comDevice()->aoipController();
+
+    // The demo unit refuses a host name with a blank.
+    const QString proxy
+        = refuseReinit ? QStringLiteral("proxy.demo.invalid") : QStringLiteral("proxy demo");
+    if (refuseReinit)
+        m_fake->refuseCommand(QStringLiteral("reinit"), QStringLiteral("200-unknown error"));
+    page->findItem(79)->setValueText(proxy);
+    QVantelMenuItem *port = page->findItem(89);
+    port->setValueText(QStringLiteral("9100"));
+    page->commitItem(port);
+    QVERIFY(m_page->header()->isModified());
+
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(m_page->header()->isModified());
+    QCOMPARE(controller->sipProxy(), std::string());
+    QCOMPARE(controller->drtpRtpPort(), 9000);
+    QVERIFY(m_page->hasSipChanges(page));
+
+    // Once the unit takes it, the same edits go out again.
+    m_fake->resetScript();
+    page->findItem(79)->setValueText(QStringLiteral("proxy.demo.invalid"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    const QList<FakeRequest> sent = writes();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(writtenKeys(sent.first()), (QStringList{"drtp_rtp_port", "sip_proxy"}));
+    QVERIFY(!m_page->header()->isModified());
+    QCOMPARE(controller->drtpRtpPort(), 9100);
+    QCOMPARE(m_fake->value(QStringLiteral("drtp_rtp_port"), kNetwork, kAoip),
+             QStringLiteral("9100"));
+}
+
+void TestSipPages::invalidNumbersFailApply_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("port 0") << 89 << QStringLiteral("0");
+    QTest::newRow("port above 65535") << 89 << QStringLiteral("65536");
+    QTest::newRow("port not a number") << 89 << QStringLiteral("90x");
+    QTest::newRow("empty port") << 89 << QString();
+    QTest::newRow("DSCP above 63") << 91 << QStringLiteral("64");
+    QTest::newRow("negative DSCP") << 91 << QStringLiteral("-1");
+}
+
+void TestSipPages::invalidNumbersFailApply()
+{
+    QFETCH(int, row);
+    QFETCH(QString, text);
+    attach();
+    QVantelMenuItems *page = openSip();
+    QVERIFY(page);
+    QVantelMenuItem *stun = page->findItem(70);
+    stun->setChecked(false);
+    page->commitItem(stun);
+    page->findItem(row)->setValueText(text);
+
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(writes().isEmpty());
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(comDevice()->aoipController()->stunMode());
+}
+
+void TestSipPages::accountPorts()
+{
+    firmwareVersion = firmwareVersionOf(1, 8, 1);
+    attach();
+    QVantelMenuItems *first = openAccount(76);
+    QVERIFY(first);
+    QVERIFY(!first->findItem(93));
+    QVERIFY(!first->findItem(83));
+    QVERIFY(!first->findItem(84)->isReadOnly());
+    m_page->backClicked();
+
+    QVantelMenuItems *second = openAccount(77);
+    QVERIFY(second);
+    QVantelMenuItem *sipPort = second->findItem(84);
+    QVERIFY(sipPort->isReadOnly());
+    QVERIFY(second->findItem(85)->isReadOnly());
+    QCOMPARE(sipPort->valueText(), QStringLiteral("5060"));
+    QCOMPARE(second->findItem(85)->valueText(), QStringLiteral("5006"));
+
+    QVantelMenuItem *alternate = second->findItem(83);
+    alternate->setChecked(true);
+    second->commitItem(alternate);
+    QCOMPARE(sipPort->valueText(), QStringLiteral("5062"));
+    QVERIFY(m_page->header()->isModified());
+
+    m_fake->clearLog();
+    m_page->applyClicked();
+    const QList<FakeRequest> sent = writes();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(writtenKeys(sent.first()), QStringList{"sip_use_uport2"});
+    QVERIFY(!m_page->header()->isModified());
+
+    firmwareVersion = firmwareVersionOf(1, 7, 1);
+    m_page->backClicked();
+    QVantelMenuItems *old = openAccount(76);
+    QVERIFY(old);
+    QCOMPARE(old->items().size(), 4);
+}
+
+void TestSipPages::accountPasswordTravelsEnciphered()
+{
+    const QString plain = QStringLiteral("Ultra-Secret-7");
+    s_logLines.clear();
+    qInstallMessageHandler(collectLog);
+    attach();
+    QVantelMenuItems *page = openAccount(77);
+    QVERIFY(page);
+    QVERIFY(page->findItem(93));
+    QVantelMenuItem *password = page->findItem(97);
+    QCOMPARE(password->kind(), int(QVantelMenuItem::MaskedEntry));
+    password->setValueText(plain);
+    page->commitItem(password);
+    QVERIFY(m_page->header()->isModified());
+
+    m_fake->clearLog();
+    m_page->applyClicked();
+    const QList<FakeRequest> sent = writes();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(writtenKeys(sent.first()), QStringList{"sip_password2"});
+    const QString wire = sent.first().value(QStringLiteral("sip_password2"));
+    QVERIFY(!wire.isEmpty());
+    QVERIFY(!wire.contains(plain));
+    QCOMPARE(QString::fromStdString(decryptPassword(wire.toStdString())), plain);
+    QVERIFY(!m_page->header()->isModified());
+
+    // Reopened, the page shows the password the unit now holds, still without logging it.
+    m_page->backClicked();
+    page = openAccount(77);
+    QVERIFY(page);
+    QCOMPARE(page->findItem(97)->valueText(), plain);
+
+    // A password that cannot be enciphered is never sent; the model keeps what the unit has.
+    setPasswordEncipher([](const char *, int, char **) { return 0; });
+    page->findItem(97)->setValueText(QStringLiteral("Other-Secret-8"));
+    m_fake->clearLog();
+    m_page->applyClicked();
+    setPasswordEncipher(nullptr);
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(writes().isEmpty());
+    QCOMPARE(QString::fromStdString(comDevice()->aoipController()->account2().password()), plain);
+
+    qInstallMessageHandler(nullptr);
+    for (const QString &line : std::as_const(s_logLines)) {
+        QVERIFY2(!line.contains(plain), qPrintable(line));
+        QVERIFY2(!line.contains(QLatin1String("Other-Secret-8")), qPrintable(line));
+    }
+}
+
+QTEST_MAIN(TestSipPages)
+#include "tst_sippages.moc"
