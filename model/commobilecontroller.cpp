@@ -565,6 +565,11 @@ bool TComMobileController::listAuthentications()
         kMobileKeyAuthentication, {kAuthWords[AuthPap], kAuthWords[AuthChap]}, CapPap);
 }
 
+bool TComMobileController::scanOperators(std::vector<std::string> &names)
+{
+    return listNetwork(kMobileKeyPlmn, names, true, OperatorScanTimeoutMs);
+}
+
 void TComMobileController::reset()
 {
     const bool wasBlocked = blockSignals(true);

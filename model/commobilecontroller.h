@@ -232,6 +232,10 @@ public:
     bool listServiceModes();
     bool listPreferredTechnologies();
     bool listAuthentications();
+    // LIST "plmn" of the network: the operators the modem finds, in the device's order. A scan
+    // takes the modem minutes, so it waits up to OperatorScanTimeoutMs. The query's result.
+    static constexpr int OperatorScanTimeoutMs = 180000;
+    bool scanOperators(std::vector<std::string> &names);
 
     void reset() override;
     bool readAll() override;

@@ -94,11 +94,12 @@ bool TComNetworkController::writeNetworkParams(const std::map<std::string, std::
 
 bool TComNetworkController::listNetwork(const std::string &listName,
                                         std::vector<std::string> &items,
-                                        bool withNetwork)
+                                        bool withNetwork,
+                                        int timeoutMs)
 {
     ksm::CMsg msg = networkMessage(withNetwork);
     msg.addList(listName);
-    return m_request.list(msg, items, TComRequest::DefaultTimeoutMs);
+    return m_request.list(msg, items, timeoutMs);
 }
 
 bool TComNetworkController::setDefaultNetwork(const std::string &networkId)

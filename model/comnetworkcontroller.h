@@ -56,9 +56,11 @@ public:
     // PARAM with every entry of params (entries named "target" or "network" do not replace
     // those); true when every parameter was accepted. An empty map still sends the address.
     bool writeNetworkParams(const std::map<std::string, std::string> &params, bool withNetwork);
-    // PARAM LIST listName; the result of TComRequest::list().
-    bool
-    listNetwork(const std::string &listName, std::vector<std::string> &items, bool withNetwork);
+    // PARAM LIST listName; the result of TComRequest::list() with the given time-out.
+    bool listNetwork(const std::string &listName,
+                     std::vector<std::string> &items,
+                     bool withNetwork,
+                     int timeoutMs = TComRequest::DefaultTimeoutMs);
     // PARAM "default_network" = networkId; true when the device accepted it.
     bool setDefaultNetwork(const std::string &networkId);
     // DO "reinit" of networkId; the execute result. When it succeeds for this controller's own

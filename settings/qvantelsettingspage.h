@@ -17,6 +17,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <string>
 
 class QShowEvent;
@@ -100,6 +101,7 @@ public:
     void audioCallStatisticChanged(TComAudioConnection *connection) override;
     // The call profile being loaded or edited (the window reads its remote numbers).
     [[nodiscard]] const TCallProfile &callProfile() const { return editProfile; }
+    QString remoteAddressText(int index) const override;
     // Per-link statistics copies: slot (stream - 1) * 2 + (link - 1), 0 to 3.
     [[nodiscard]] const RxQualityReport &rxStatisticsSlot(int slot) const;
     [[nodiscard]] const TxQualityReport &txStatisticsSlot(int slot) const;
@@ -167,6 +169,8 @@ private slots:
 private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
+    // The network pages' tests reach the section's builders, change tests and edit copies.
+    friend class TestNetworkPages;
     // The SIP pages' tests build and apply them without the Network page below.
     friend class TestSipPages;
 
@@ -199,16 +203,32 @@ private:
     void createEthernetPage(int pageId);
     void createMobilePage(int pageId);
     void createWifiPage(int pageId);
+    // Fills the mobile rows (16-19) of the network page from the unit's modems.
+    void updateMobileEntries(QVantelMenuItems *page);
+    // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
     void refreshNetworkRow(QVantelMenuItem *item);
+    // Puts editEthernet into the rows of an Ethernet page.
     void refreshEthernetRows(QVantelMenuItems *page);
+    // Whether an editable row of the page differs from the page's edit copy.
     bool hasIsdnChanges(QVantelMenuItems *page);
     bool hasEthernetChanges(QVantelMenuItems *page);
     bool hasMobileChanges(QVantelMenuItems *page);
     bool hasWifiChanges(QVantelMenuItems *page);
+    // Write the changed rows through the edit copy: true when nothing was to be written or the
+    // unit took it all. A refused write puts the edit copy back, so the rows still count as
+    // changed and the next Apply sends them again.
     bool applyIsdnPage(QVantelMenuItems *page);
     bool applyEthernetPage(QVantelMenuItems *page);
     bool applyMobilePage(QVantelMenuItems *page);
     bool applyWifiPage(QVantelMenuItems *page);
+    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
+    // when the coding changed and must be written.
+    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
+    void scanMobileOperators(QVantelMenuItem *row);
+    void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
+    // The operator row's choice as the unit words it ("auto" for the "Auto" entry).
+    [[nodiscard]] std::optional<std::string> operatorChoice(const QVantelMenuItems *page) const;
     // Page 1; pages 11-23 (the core runs their change test afterwards).
     void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
@@ -278,6 +298,18 @@ private:
     void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
     void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
+    void createPresetPage(int rowId, const QString &name);
+    void createSipProfilePage(int rowId, const QString &name);
+    void createSnapshotPage(int rowId, const QString &name);
+    void createStoredItemPage(int listId, int rowId, const QString &name);
+    // Builds the list of oldList's kind afresh; oldList leaves the stack and is deleted later.
+    void rebuildStoredList(QVantelMenuItems *oldList);
+    // The account choice of a SIP profile's create or load, on row.
+    void offerSipAccounts(QVantelMenuItem *row, const QString &title);
+    // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.
+    void createStoredItem(QVantelMenuItems *list, const QString &name, int account);
+    void loadStoredItem(int listId, int storedRowId, int account);
 
     // --- Tools section (settingstools.cpp) --------------------------------------------------
     void createToolsMenu();

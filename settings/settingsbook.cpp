@@ -1,16 +1,278 @@
 // The Book section: the Book page (4), the stored-item lists (173-176) and item pages (178).
+//
+// Stored rows have the id 306 + the unit's id of the item and carry their list page's id as data;
+// the action rows of an item page carry the stored row's id as data. Every request goes through
+// TStoredItems; a list page rebuilt inside a hook replaces the old one, which leaves the stack
+// and is deleted later, as the hook may still be running on one of its rows.
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createBookMenu() {}
+#include "link/comclient.h"
+#include "link/protocolkeys.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/storeditems.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QStackedLayout>
+
+namespace {
+
+constexpr int kPageBook = 4;
+constexpr int kPageCallProfiles = 173;
+constexpr int kPagePresets = 174;
+constexpr int kPageSipProfiles = 175;
+constexpr int kPageSnapshots = 176;
+constexpr int kPageStoredItem = 178;
+constexpr int kRowNew = 177;
+constexpr int kRowName = 179;
+constexpr int kRowLoad = 187;
+constexpr int kRowUpdate = 188;
+constexpr int kRowDelete = 189;
+constexpr int kFirstStoredRow = 306;
+constexpr int kTimeoutAutoClose = 0;
+
+// The words of one stored kind (presets, SIP profiles, snapshots).
+struct StoredKind
+{
+    int listId;
+    const std::string *type;
+    const char *newLabel;
+    const char *newText;
+    const char *entryText;         // Expert, Administrator
+    const char *operatorEntryText; // Operator
+    const char *nameLabel;
+    const char *loadText;
+    const char *updateText; // null: no update
+    const char *deleteText;
+    const char *loadQuestion;
+    const char *updateQuestion;
+    const char *deleteQuestion;
+    const char *refusedLoad;
+    const char *loading; // null: no progress message
+    const char *failedLoad;
+    const char *failedUpdate;
+    const char *failedDelete;
+    const char *creating;
+    const char *failedCreate;
+};
+
+const StoredKind kKinds[] = {
+    {kPagePresets,
+     &TStoredItems::kPresets,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "New Preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Create a new preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load, update or delete the preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Preset Name"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Update the preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the preset"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the preset?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Update the preset?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the preset?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Cannot load the preset\n(a connection is established)"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Loading the preset..."),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the preset!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to update the preset!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the preset!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the preset..."),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to create the preset!")},
+    {kPageSipProfiles,
+     &TStoredItems::kSipProfiles,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "New SIP Profile"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Create a new SIP profile"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load or delete the SIP profile"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the SIP profile"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIP Profile Name"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the SIP profile"),
+     nullptr,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the SIP profile"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the SIP profile?"),
+     nullptr,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the SIP profile?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                       "Cannot load the SIP profile\n(a connection is established)"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Loading the SIP profile..."),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the SIP profile!"),
+     nullptr,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the SIP profile!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the SIP profile..."),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to create the SIP profile!")},
+    {kPageSnapshots,
+     &TStoredItems::kSnapshots,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "New Snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Create a new snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load, update or delete the snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Snapshot Name"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Update the snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the snapshot"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the snapshot?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Update the snapshot?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the snapshot?"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                       "Cannot load the snapshot\n(a connection is established)"),
+     nullptr,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the snapshot!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to update the snapshot!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the snapshot!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the snapshot..."),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to create the snapshot!")},
+};
+
+const StoredKind *kindOf(int listId)
+{
+    for (const StoredKind &kind : kKinds) {
+        if (kind.listId == listId)
+            return &kind;
+    }
+    return nullptr;
+}
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("QVantelSettingsPage", text);
+}
+
+QVantelMenuItem *addRow(QVantelMenuItems *page,
+                        int id,
+                        int data,
+                        int kind,
+                        const QString &label,
+                        const QString &value,
+                        int top = 0)
+{
+    auto *row = new QVantelMenuItem(id, data, kind, page);
+    row->grid()->setContentsMargins(10, top, 10, 0);
+    if (row->titleLabel())
+        row->titleLabel()->setText(label);
+    if (!value.isNull())
+        row->setValueText(value);
+    page->addItem(row);
+    return row;
+}
+
+void addSpacer(QVantelMenuItems *page)
+{
+    addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+}
+
+} // namespace
+
+void QVantelSettingsPage::createBookMenu()
+{
+    auto *page = new QVantelMenuItems(kPageBook, this);
+    const auto add = [page](int id, const QString &label, const QString &text) {
+        addRow(page, id, -1, QVantelMenuItem::Navigation, label, text);
+    };
+    add(kPageCallProfiles, tr("Call Profiles"), tr("Manage the call profiles"));
+    add(kPagePresets, tr("Presets"), tr("Manage the presets"));
+    if (firmwareVersion > firmwareVersionOf(1, 7, 1))
+        add(kPageSipProfiles, tr("SIP Profiles"), tr("Manage the SIP profiles"));
+    add(kPageSnapshots, tr("Snapshots"), tr("Manage the snapshots"));
+    pushPage(page);
+}
+
+// Builds and pushes the list page of one stored kind from the unit's current list.
+static void buildStoredList(QVantelSettingsPage *menu, const StoredKind &kind)
+{
+    auto *page = new QVantelMenuItems(kind.listId, menu);
+    const bool manager = accessLevel != AccessLevel::Operator;
+    if (manager) {
+        addRow(page, kRowNew, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
+        addSpacer(page);
+    }
+    TStoredItems items(comClient());
+    for (const TStoredItems::Entry &entry : items.list(*kind.type)) {
+        addRow(page,
+               kFirstStoredRow + entry.id,
+               kind.listId,
+               manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+               entry.name,
+               manager ? tr(kind.entryText) : tr(kind.operatorEntryText));
+    }
+    menu->pushPage(page);
+}
 
 void QVantelSettingsPage::createCallProfileList() {}
 
-void QVantelSettingsPage::createPresetList() {}
+void QVantelSettingsPage::createPresetList()
+{
+    buildStoredList(this, *kindOf(kPagePresets));
+}
 
-void QVantelSettingsPage::createSipProfileList() {}
+void QVantelSettingsPage::createSipProfileList()
+{
+    buildStoredList(this, *kindOf(kPageSipProfiles));
+}
 
-void QVantelSettingsPage::createSnapshotList() {}
+void QVantelSettingsPage::createSnapshotList()
+{
+    buildStoredList(this, *kindOf(kPageSnapshots));
+}
+
+void QVantelSettingsPage::createStoredItemPage(int listId, int rowId, const QString &name)
+{
+    const StoredKind *kind = kindOf(listId);
+    if (!kind)
+        return;
+    auto *page = new QVantelMenuItems(kPageStoredItem, listId, this);
+    QVantelMenuItem *nameRow
+        = addRow(page, kRowName, -1, QVantelMenuItem::ReadOnlyValue, tr(kind->nameLabel), name);
+    nameRow->setReadOnly(true);
+    addSpacer(page);
+    addRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"), tr(kind->loadText));
+    if (kind->updateText)
+        addRow(page, kRowUpdate, rowId, QVantelMenuItem::Action, tr("Update"), tr(kind->updateText));
+    addRow(page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"), tr(kind->deleteText));
+    pushPage(page);
+}
+
+void QVantelSettingsPage::createPresetPage(int rowId, const QString &name)
+{
+    createStoredItemPage(kPagePresets, rowId, name);
+}
+
+void QVantelSettingsPage::createSipProfilePage(int rowId, const QString &name)
+{
+    createStoredItemPage(kPageSipProfiles, rowId, name);
+}
+
+void QVantelSettingsPage::createSnapshotPage(int rowId, const QString &name)
+{
+    createStoredItemPage(kPageSnapshots, rowId, name);
+}
+
+void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
+{
+    QPointer<QVantelMenuItems> old = oldList;
+    const int listId = oldList->id();
+    if (listId == kPagePresets)
+        createPresetList();
+    else if (listId == kPageSipProfiles)
+        createSipProfileList();
+    else if (listId == kPageSnapshots)
+        createSnapshotList();
+    // The fresh list is on top; the old one may still hold the row whose hook is running.
+    if (old && currentPage() != old) {
+        pageStack()->removeWidget(old);
+        old->hide();
+        old->deleteLater();
+    }
+}
 
 bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
 {
@@ -18,32 +280,215 @@ bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
     return true;
 }
 
-void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
+void QVantelSettingsPage::offerSipAccounts(QVantelMenuItem *row, const QString &title)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    row->clearValues();
+    row->addValue(1, tr("Primary SIP Account"));
+    row->addValue(2, tr("Secondary SIP Account"));
+    row->selectValue(1, false, false);
+    showSelection(title, row, true);
 }
 
 void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    const int pageId = page->id();
+    const int rowId = item->id();
+    if (pageId == kPageBook || pageId == kPageCallProfiles)
+        return;
+    if (pageId == kPageStoredItem) {
+        const StoredKind *kind = kindOf(page->data());
+        if (!kind || item->data() < kFirstStoredRow)
+            return;
+        if (rowId == kRowLoad)
+            confirmAction(tr(kind->loadQuestion), item);
+        else if (rowId == kRowUpdate && kind->updateQuestion)
+            confirmAction(tr(kind->updateQuestion), item);
+        else if (rowId == kRowDelete)
+            confirmAction(tr(kind->deleteQuestion), item);
+        return;
+    }
+    const StoredKind *kind = kindOf(pageId);
+    if (!kind)
+        return;
+    if (rowId == kRowNew) {
+        showKeyboard(QVantelMenuItem::TextEntry, item, true);
+        return;
+    }
+    if (rowId < kFirstStoredRow || item->data() != pageId)
+        return;
+    if (item->kind() == QVantelMenuItem::Navigation) {
+        const QString name = item->titleText();
+        if (pageId == kPagePresets)
+            createPresetPage(rowId, name);
+        else if (pageId == kPageSipProfiles)
+            createSipProfilePage(rowId, name);
+        else
+            createSnapshotPage(rowId, name);
+    } else {
+        confirmAction(tr(kind->loadQuestion), item);
+    }
 }
 
 void QVantelSettingsPage::keyboardBookItem(QVantelMenuItems *page,
                                            QVantelMenuItem *item,
                                            QVantelVirtual *keyboard)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
-    Q_UNUSED(keyboard)
+    const StoredKind *kind = kindOf(page->id());
+    if (!kind || item->id() != kRowNew)
+        return;
+    const QString name = keyboard->lineEdit()->text();
+    if (name.isEmpty())
+        return;
+    if (kind->listId == kPageSipProfiles) {
+        editProfile.name = name;
+        offerSipAccounts(item, tr("Create from which account?"));
+        return;
+    }
+    createStoredItem(page, name, 0);
+}
+
+void QVantelSettingsPage::createStoredItem(QVantelMenuItems *list, const QString &name, int account)
+{
+    const StoredKind *kind = kindOf(list->id());
+    if (!kind)
+        return;
+    QPointer<QVantelMenuItems> old = list;
+    showMessage(tr(kind->creating), kTimeoutAutoClose);
+    TStoredItems items(comClient());
+    if (!items.create(*kind->type, name, account)) {
+        QString text = tr(kind->failedCreate);
+        if (account > 0 && !items.lastError().empty())
+            text += QStringLiteral("\n(") + localize()->localizedText(items.lastError())
+                    + QLatin1Char(')');
+        showMessage(text, kTimeoutAutoClose);
+        return;
+    }
+    if (old)
+        rebuildStoredList(old);
+    closeMessage();
+}
+
+void QVantelSettingsPage::loadStoredItem(int listId, int storedRowId, int account)
+{
+    const StoredKind *kind = kindOf(listId);
+    if (!kind || storedRowId < kFirstStoredRow)
+        return;
+    if (comDevice()->hasAudioConnection()) {
+        showMessage(tr(kind->refusedLoad), kTimeoutAutoClose);
+        return;
+    }
+    QPointer<QVantelMenuItems> page = currentPage();
+    if (kind->loading)
+        showMessage(tr(kind->loading), kTimeoutAutoClose);
+    TStoredItems items(comClient());
+    if (items.load(*kind->type, storedRowId - kFirstStoredRow, account)) {
+        if (kind->loading)
+            closeMessage();
+        // Back from the page the load was started on, if the user has not left it meanwhile.
+        if (page && currentPage() == page)
+            backClicked();
+        return;
+    }
+    QString text = tr(kind->failedLoad);
+    if (listId == kPageSipProfiles && !items.lastError().empty()) {
+        const int cause = causeCodeFromText(items.lastError());
+        if (cause == 139 || cause == 140 || cause == 141)
+            text = tr("SIP profile loaded with a warning!");
+        text += QStringLiteral("\n(") + localize()->localizedText(items.lastError())
+                + QLatin1Char(')');
+    }
+    showMessage(text, kTimeoutAutoClose);
+}
+
+void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int pageId = page->id();
+    // An Operator's confirmed load on a list page.
+    if (kindOf(pageId)) {
+        if (item->id() >= kFirstStoredRow && item->data() == pageId) {
+            if (pageId == kPageSipProfiles)
+                offerSipAccounts(item, tr("Load into which account?"));
+            else
+                loadStoredItem(pageId, item->id(), 0);
+        }
+        return;
+    }
+    if (pageId != kPageStoredItem)
+        return;
+    const int listId = page->data();
+    const StoredKind *kind = kindOf(listId);
+    const int storedRowId = item->data();
+    if (!kind || storedRowId < kFirstStoredRow)
+        return;
+    const int storedId = storedRowId - kFirstStoredRow;
+    QPointer<QVantelMenuItems> itemPage = page;
+    TStoredItems items(comClient());
+    switch (item->id()) {
+    case kRowLoad:
+        if (listId == kPageSipProfiles)
+            offerSipAccounts(item, tr("Load into which account?"));
+        else
+            loadStoredItem(listId, storedRowId, 0);
+        return;
+    case kRowUpdate: {
+        if (!kind->failedUpdate)
+            return;
+        const QVantelMenuItem *nameRow = page->findItem(kRowName);
+        const QString name = nameRow ? nameRow->valueText() : QString();
+        if (!items.update(*kind->type, storedId, name)) {
+            showMessage(tr(kind->failedUpdate), kTimeoutAutoClose);
+            return;
+        }
+        break;
+    }
+    case kRowDelete:
+        if (!items.remove(*kind->type, storedId)) {
+            showMessage(tr(kind->failedDelete), kTimeoutAutoClose);
+            return;
+        }
+        // The list may have been left meanwhile; then there is no row to take out.
+        if (QVantelMenuItems *list = findPage(listId)) {
+            if (QVantelMenuItem *row = list->findItem(storedRowId, listId)) {
+                list->removeItem(row);
+                row->hide();
+                row->deleteLater();
+            }
+        }
+        break;
+    default:
+        return;
+    }
+    if (itemPage && currentPage() == itemPage)
+        backClicked();
 }
 
 void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
                                          QVantelMenuItem *item,
                                          QVantelMenuSelect *select)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
-    Q_UNUSED(select)
+    const QVantelMenuSelectable *chosen = select->currentSelectable();
+    if (!chosen)
+        return;
+    const int account = chosen->id();
+    const int pageId = page->id();
+    if (pageId == kPageSipProfiles && item->id() == kRowNew) {
+        if (editProfile.name.isEmpty() || (account != 1 && account != 2))
+            return;
+        createStoredItem(page, editProfile.name, account);
+    } else if (pageId == kPageSipProfiles && item->id() >= kFirstStoredRow
+               && item->data() == kPageSipProfiles) {
+        loadStoredItem(kPageSipProfiles, item->id(), account);
+    } else if (pageId == kPageStoredItem && page->data() == kPageSipProfiles
+               && item->id() == kRowLoad && item->data() >= kFirstStoredRow) {
+        loadStoredItem(kPageSipProfiles, item->data(), account);
+    }
+}
+
+QString QVantelSettingsPage::remoteAddressText(int index) const
+{
+    if (index == 0)
+        return editProfile.remoteAddress;
+    if (index == 1)
+        return editProfile.remoteAddress2;
+    return QString();
 }

@@ -78,6 +78,9 @@ bool QVantelSettingsPage::setAutoLogin(bool on, bool send)
 
 bool QVantelSettingsPage::loadPasswords()
 {
+    // Read as a session with a unit starts: the modem capabilities cached for an earlier
+    // session may be another unit's.
+    mobileCapabilities = -1;
     std::map<std::string, std::string> values;
     if (!comDevice()->readAccessPasswords(values))
         return false;
@@ -116,8 +119,10 @@ void QVantelSettingsPage::clearPasswords()
 
 void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState state)
 {
-    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing)
+    if (state == RpcConnection::Unconnected || state == RpcConnection::Closing) {
         clearPasswords();
+        mobileCapabilities = -1;
+    }
 }
 
 void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)

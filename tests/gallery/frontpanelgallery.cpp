@@ -18,6 +18,8 @@
 #include "tests/gallery/audiopagesgallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
+#include "tests/gallery/bookgallery.h"
+#include "tests/gallery/networkpagesgallery.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
 #include "widgets/qvantelconnpanel.h"
@@ -230,6 +232,8 @@ int main(int argc, char **argv)
     ok = audioPages(folder) && ok;
     ok = headphonegallery::headphonePages(folder) && ok;
     ok = settingsgallery::settingsPages(folder) && ok;
+    ok = bookgallery::bookPages(folder) && ok;
+    ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

@@ -38,4 +38,5 @@ void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
 void installDemoTools(DemoUnit &demo);
+void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);

@@ -36,6 +36,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
     installDemoTools(*demo);
+    installDemoBook(*demo);
     installDemoSip(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);

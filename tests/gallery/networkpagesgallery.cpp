@@ -1,0 +1,102 @@
+#include "tests/gallery/networkpagesgallery.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerysheet.h"
+#include "tests/support/demonetworks.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+
+namespace {
+
+const QString kNetwork = QStringLiteral("network");
+const QString kAudio = QStringLiteral("audio");
+
+void styleMenu(QWidget *menu)
+{
+    menu->setFixedSize(800, 480);
+    QPalette p = menu->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    menu->setPalette(p);
+    menu->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(14);
+    menu->setFont(f);
+}
+
+bool connectTo(const FakeQuorix &fake)
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
+        return false;
+    QDeadlineTimer deadline(10000);
+    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    return comClient()->state() == RpcConnection::Connected;
+}
+
+} // namespace
+
+bool networkPages(const QString &folder)
+{
+    FakeQuorix fake;
+    if (!fake.listen())
+        return false;
+    fillNetworkDemo(fake);
+    fake.setValue(QStringLiteral("default_network"), QStringLiteral("eth.0"), kNetwork);
+    fake.setValue(QStringLiteral("codec_mode"), QStringLiteral("cmode_normal"), kAudio);
+    fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("disabled"), kAudio);
+    fake.setValue(QStringLiteral("codec"), QStringLiteral("MPA2/48000/mono/128000/0"), kAudio);
+    fake.setValue(QStringLiteral("operation_mode"), QStringLiteral("standard"), kAudio);
+    fake.setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
+    fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
+    fake.setReplyHook(
+        [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
+    comClient()->initialize("ui", "vn_frontpanel");
+    if (!connectTo(fake) || !comDevice()->refresh())
+        return false;
+
+    const AccessLevel level = accessLevel;
+    accessLevel = AccessLevel::Administrator;
+    bool ok = true;
+    {
+        QVantelSettingsPage menu;
+        styleMenu(&menu);
+        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
+        // Through the menu as a user goes: the Network entry, then each interface's row.
+        const auto open = [&menu](int rowId) {
+            while (menu.currentPage() && menu.currentPage()->id() != 1)
+                menu.backClicked();
+            if (QVantelMenuItems *network = menu.currentPage())
+                menu.itemClicked(network->findItem(rowId));
+        };
+        menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+        sheet(QStringLiteral("settings-network.png"));
+        open(12);
+        sheet(QStringLiteral("settings-ethernet-dhcp.png"));
+        open(13);
+        sheet(QStringLiteral("settings-ethernet-manual.png"));
+        open(16);
+        sheet(QStringLiteral("settings-mobile-pin.png"));
+        fake.setValue(
+            QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+        open(16);
+        sheet(QStringLiteral("settings-mobile.png"));
+        open(20);
+        sheet(QStringLiteral("settings-wifi.png"));
+        open(11);
+        sheet(QStringLiteral("settings-isdn.png"));
+    }
+    accessLevel = level;
+    comClient()->disconnect();
+    destroySharedObjects();
+    return ok;
+}

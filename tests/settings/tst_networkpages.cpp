@@ -1,0 +1,631 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "tests/support/demonetworks.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmessage.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kNetwork = QStringLiteral("network");
+const QString kAudio = QStringLiteral("audio");
+const QString kGeneral = QStringLiteral("general");
+
+// The unit-wide keys the device model reads, for a single-codec unit in standard mode.
+void scriptDevice(FakeQuorix &fake)
+{
+    fake.setList(QStringLiteral("device_opts"), {QStringLiteral("ip_dstream_1")}, kGeneral);
+    fake.setValue(QStringLiteral("default_network"), QStringLiteral("eth.0"), kNetwork);
+    fake.setValue(QStringLiteral("secondary_network"), QStringLiteral("eth.1"), kNetwork);
+    fake.setValue(QStringLiteral("codec_mode"), QStringLiteral("cmode_normal"), kAudio);
+    fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("disabled"), kAudio);
+    fake.setValue(QStringLiteral("codec"), QStringLiteral("MPA2/48000/mono/128000/0"), kAudio);
+    fake.setValue(QStringLiteral("operation_mode"), QStringLiteral("standard"), kAudio);
+    fake.setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
+    fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
+}
+
+// "key=value" of every pair the requests since the log was cleared set on a network, routing
+// words left out, sorted.
+// The value of a row's current entry; -99 when none is current.
+int currentOf(const QVantelMenuItem *row)
+{
+    return row && row->currentValue() ? row->currentValue()->value : -99;
+}
+
+QStringList setsOn(const FakeQuorix &fake, const QString &network)
+{
+    QStringList result;
+    for (const FakeRequest &request : fake.requests()) {
+        const bool routed = request.network() == network
+                            || (network == QLatin1String("isdn.0") && request.target() == kAudio);
+        if (request.message.type != FakeMessage::Param || !routed || !request.gets().isEmpty()
+            || !request.lists().isEmpty()) {
+            continue;
+        }
+        for (const auto &pair : request.message.params) {
+            if (pair.first != QLatin1String("target") && pair.first != QLatin1String("network"))
+                result << pair.first + QLatin1Char('=') + pair.second;
+        }
+    }
+    result.sort();
+    return result;
+}
+
+} // namespace
+
+// The Network page and the four interface pages against the demo unit's interfaces.
+class TestNetworkPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void networkPage();
+    void codecModeRow_data();
+    void codecModeRow();
+    void codecModeCommit();
+    void applySendsChangedKeys_data();
+    void applySendsChangedKeys();
+    void refusedWriteIsSentAgain_data();
+    void refusedWriteIsSentAgain();
+    void valuesWithoutEntryStay();
+    void wrongPinThenPinSave();
+    void wifiNetworkChoice();
+    void isdnLocks();
+    void ethernetEventRefresh();
+    void operatorScan();
+
+private:
+    bool connectClient();
+    QVantelMenuItems *openPage(int id);
+    QVantelMenuItem *row(int id) const;
+    void commit(int id);
+    bool apply();
+    QString messageText() const;
+    bool asks(const QString &question) const;
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestNetworkPages::init()
+{
+    accessLevel = AccessLevel::Administrator;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    fillNetworkDemo(*m_fake);
+    scriptDevice(*m_fake);
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook(
+        [fake](const FakeRequest &request) { return answerNetworkDemo(*fake, request); });
+    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    QVERIFY(connectClient());
+    QVERIFY(comDevice()->refresh());
+}
+
+void TestNetworkPages::cleanup()
+{
+    m_page.reset();
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+}
+
+bool TestNetworkPages::connectClient()
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
+        return false;
+    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 15000);
+}
+
+QVantelMenuItems *TestNetworkPages::openPage(int id)
+{
+    if (id == 1)
+        m_page->createNetworkMenu();
+    else if (id == 11)
+        m_page->createIsdnPage();
+    else if (id < 16)
+        m_page->createEthernetPage(id);
+    else if (id < 20)
+        m_page->createMobilePage(id);
+    else
+        m_page->createWifiPage(id);
+    m_fake->clearLog();
+    return m_page->currentPage();
+}
+
+QVantelMenuItem *TestNetworkPages::row(int id) const
+{
+    QVantelMenuItems *page = m_page->currentPage();
+    return page ? page->findItem(id) : nullptr;
+}
+
+void TestNetworkPages::commit(int id)
+{
+    QVantelMenuItem *committed = row(id);
+    QVERIFY(committed);
+    committed->page()->commitItem(committed);
+}
+
+bool TestNetworkPages::apply()
+{
+    // The mark is cleared only by an Apply that the unit took (or that had nothing to send).
+    m_page->header()->setModified(true);
+    m_page->applyClicked();
+    return !m_page->header()->isModified();
+}
+
+QString TestNetworkPages::messageText() const
+{
+    const QVantelMessage *message = m_page->message();
+    return message ? message->findChild<QLabel *>()->text() : QString();
+}
+
+bool TestNetworkPages::asks(const QString &question) const
+{
+    const QList<QVantelMessage *> messages = m_page->findChildren<QVantelMessage *>();
+    for (const QVantelMessage *message : messages) {
+        if (message->isVisible() && message->findChild<QLabel *>()->text() == question)
+            return true;
+    }
+    return false;
+}
+
+void TestNetworkPages::networkPage()
+{
+    QVantelMenuItems *page = openPage(1);
+    QCOMPARE(page->id(), 1);
+    // "aoip" is no network for outgoing calls; the unit's default one is current.
+    QList<int> offered;
+    for (const QVantelMenuItem::Value &value : row(7)->values())
+        offered << value.value;
+    QCOMPARE(offered, (QList<int>{0x100, 0x101, 0x200, 0x300, 0x400}));
+    QCOMPARE(currentOf(row(7)), 0x100);
+    // No multi-stream option: no secondary network row.
+    QVERIFY(!row(8));
+    // The demo modem does mobile voice, so the coordination mode is offered.
+    QCOMPARE(row(9)->values().size(), 3);
+    QCOMPARE(currentOf(row(9)), 0);
+    QVERIFY(row(10) && row(11) && row(12) && row(13) && row(20));
+    QCOMPARE(row(12)->titleText(), QStringLiteral("LAN1 settings"));
+    QCOMPARE(row(16)->titleText(), QStringLiteral("Mobile settings (Internal)"));
+    QVERIFY(!row(16)->isHidden());
+    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+
+    // The capabilities are read once per unit: again after a new login, not on a rebuild.
+    const auto capabilityLists = [this] {
+        int count = 0;
+        for (const FakeRequest &request : m_fake->requests())
+            count += request.isListOf(QStringLiteral("mode")) ? 1 : 0;
+        return count;
+    };
+    m_page->createNetworkMenu();
+    QCOMPARE(capabilityLists(), 1); // the mobile row's own assignment
+    m_fake->clearLog();
+    m_page->loadPasswords();
+    m_page->createNetworkMenu();
+    QCOMPARE(capabilityLists(), 2);
+    // And after the link to the unit dropped.
+    m_page->createNetworkMenu();
+    comClient()->disconnect();
+    QVERIFY(connectClient());
+    m_fake->clearLog();
+    m_page->createNetworkMenu();
+    QCOMPARE(capabilityLists(), 2);
+}
+
+void TestNetworkPages::codecModeRow_data()
+{
+    QTest::addColumn<QString>("operationMode");
+    QTest::addColumn<QString>("codecMode");
+    QTest::addColumn<QString>("coordination");
+    QTest::addColumn<QString>("channels");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("single") << "standard"
+                            << "cmode_normal"
+                            << "disabled"
+                            << "mono" << 0;
+    QTest::newRow("mono coordination") << "standard"
+                                       << "cmode_normal"
+                                       << "enabled"
+                                       << "mono" << 2;
+    QTest::newRow("stereo coordination, standard") << "standard"
+                                                   << "cmode_normal"
+                                                   << "enabled"
+                                                   << "stereo" << 0;
+    QTest::newRow("stereo coordination, extended") << "extended"
+                                                   << "cmode_normal"
+                                                   << "enabled"
+                                                   << "stereo" << 2;
+    QTest::newRow("double") << "standard"
+                            << "cmode_double"
+                            << "disabled"
+                            << "mono" << 1;
+    QTest::newRow("double stereo, standard") << "standard"
+                                             << "cmode_double"
+                                             << "disabled"
+                                             << "stereo" << 0;
+    QTest::newRow("double stereo, extended") << "extended"
+                                             << "cmode_double"
+                                             << "disabled"
+                                             << "stereo" << 1;
+}
+
+void TestNetworkPages::codecModeRow()
+{
+    QFETCH(QString, operationMode);
+    QFETCH(QString, codecMode);
+    QFETCH(QString, coordination);
+    QFETCH(QString, channels);
+    QFETCH(int, expected);
+
+    const QString codec = QStringLiteral("MPA2/48000/%1/128000/0").arg(channels);
+    m_fake->setValue(QStringLiteral("operation_mode"), operationMode, kAudio);
+    m_fake->setValue(QStringLiteral("codec_mode"), codecMode, kAudio);
+    m_fake->setValue(QStringLiteral("coord_mode"), coordination, kAudio);
+    m_fake->setValue(QStringLiteral("codec"), codec, kAudio);
+    m_fake->setValue(QStringLiteral("dcodec_1"), codec, kAudio);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    QCOMPARE(row(9)->values().size(), 3);
+    QCOMPARE(currentOf(row(9)), expected);
+}
+
+void TestNetworkPages::codecModeCommit()
+{
+    m_fake->setValue(QStringLiteral("codec"), QStringLiteral("MPA2/48000/stereo/256000/0"), kAudio);
+    m_fake->setList(
+        QStringLiteral("bitrate"), {QStringLiteral("64000"), QStringLiteral("128000")}, kAudio);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    row(9)->selectValue(2, true, false);
+    commit(9);
+
+    // Coder 1 first becomes mono at a rate the unit lists, then the coordination goes on.
+    QCOMPARE(m_fake->value(QStringLiteral("codec"), kAudio),
+             QStringLiteral("MPA2/48000/mono/64000/0"));
+    QCOMPARE(m_fake->value(QStringLiteral("coord_mode"), kAudio), QStringLiteral("enabled"));
+    QCOMPARE(currentOf(row(9)), 2);
+
+    // Refused: the row shows what the unit really has.
+    m_fake->refuseKey(QStringLiteral("coord_mode"), QStringLiteral("116-invalid state"));
+    row(9)->selectValue(0, true, false);
+    commit(9);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(currentOf(row(9)), 2);
+}
+
+void TestNetworkPages::applySendsChangedKeys_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>>("edit");
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QStringList>("expected");
+
+    const auto text = [](int id, const QString &value) {
+        return [id, value](QVantelSettingsPage *, QVantelMenuItems *page) {
+            page->findItem(id)->setValueText(value);
+        };
+    };
+    const auto choose = [](int id, int value) {
+        return [id, value](QVantelSettingsPage *, QVantelMenuItems *page) {
+            page->findItem(id)->selectValue(value, true, false);
+        };
+    };
+    const auto toggle = [](int id) {
+        return [id](QVantelSettingsPage *, QVantelMenuItems *page) {
+            QVantelMenuItem *row = page->findItem(id);
+            row->setChecked(!row->isChecked());
+            page->commitItem(row);
+        };
+    };
+    using Edit = std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>;
+
+    QTest::newRow("manual: the gateway alone") << 13 << Edit(text(27, QStringLiteral("10.0.0.254")))
+                                               << "eth.1" << QStringList{"gateway=10.0.0.254"};
+    QTest::newRow("DHCP off: mode and every address") << 12 << Edit(toggle(24)) << "eth.0"
+                                                      << QStringList{"dns1=192.168.1.1",
+                                                                     "dns2=",
+                                                                     "gateway=192.168.1.1",
+                                                                     "local_addr=192.168.1.40",
+                                                                     "mode=manual",
+                                                                     "subnet=255.255.255.0"};
+    QTest::newRow("DHCP on: the mode alone")
+        << 13 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
+    QTest::newRow("link mode") << 12 << Edit(choose(30, 7)) << "eth.0"
+                               << QStringList{"link_mode=10baseT-FD"};
+    QTest::newRow("ISDN protocol locks the numbers")
+        << 11 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
+               page->findItem(36)->setValueText(QStringLiteral("999"));
+               page->findItem(35)->selectValue(1, true, false);
+               page->commitItem(page->findItem(35));
+           })
+        << "isdn.0" << QStringList{"protocol=isdn_ni2"};
+    QTest::newRow("ISDN 5AS goes to the audio target")
+        << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
+    QTest::newRow("NI-1 is written back as its own word")
+        << 11 << Edit(choose(35, 3)) << "isdn.0" << QStringList{"protocol=isdn_ni1"};
+    QTest::newRow("mobile APN") << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0"
+                                << QStringList{"apn=apn.example"};
+    QTest::newRow("mobile operator chosen by name")
+        << 16 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
+               page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
+           })
+        << "mobile.0" << QStringList{"plmn=Demo Telecom"};
+    QTest::newRow("Wi-Fi WPA2 sends the custom authentication too")
+        << 20 << Edit(choose(62, 3)) << "wifi.0"
+        << QStringList{"authentication=WPA-PSK", "authentication_custom=WPA-PSK"};
+    QTest::newRow("Wi-Fi activation alone")
+        << 20 << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
+}
+
+void TestNetworkPages::applySendsChangedKeys()
+{
+    QFETCH(int, pageId);
+    QFETCH(std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>, edit);
+    QFETCH(QString, network);
+    QFETCH(QStringList, expected);
+
+    if (pageId == 16)
+        m_fake->setValue(
+            QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    QVantelMenuItems *page = openPage(pageId);
+    QVERIFY(page);
+    edit(m_page.get(), page);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, network), expected);
+
+    // Sent once: the edit copy now holds the rows' values.
+    m_fake->clearLog();
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, network), QStringList());
+}
+
+void TestNetworkPages::refusedWriteIsSentAgain_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("network");
+
+    QTest::newRow("Ethernet") << 12 << 31 << "network_quality"
+                              << "eth.0";
+    QTest::newRow("ISDN") << 11 << 37 << "addr_sb0_ch1"
+                          << "isdn.0";
+    QTest::newRow("mobile") << 16 << 49 << "username"
+                            << "mobile.0";
+    QTest::newRow("Wi-Fi") << 20 << 61 << "ssid"
+                           << "wifi.0";
+}
+
+void TestNetworkPages::refusedWriteIsSentAgain()
+{
+    QFETCH(int, pageId);
+    QFETCH(int, rowId);
+    QFETCH(QString, key);
+    QFETCH(QString, network);
+
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    QVERIFY(openPage(pageId));
+    QVantelMenuItem *edited = row(rowId);
+    if (edited->kind() == QVantelMenuItem::Choice)
+        edited->selectValue(0, true, false);
+    else
+        edited->setValueText(QStringLiteral("4711"));
+    edited->page()->commitItem(edited);
+    QVERIFY(m_page->header()->isModified());
+
+    m_fake->refuseKey(key, QStringLiteral("103-parameter set error"));
+    QVERIFY(!apply());
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(m_page->header()->isModified());
+    edited->page()->commitItem(edited);
+    QVERIFY2(m_page->header()->isModified(), "the refused value still counts as a change");
+
+    m_fake->acceptKey(key);
+    m_fake->clearLog();
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, network).size(), 1);
+    QVERIFY(setsOn(*m_fake, network).constFirst().startsWith(key + QLatin1Char('=')));
+}
+
+void TestNetworkPages::valuesWithoutEntryStay()
+{
+    // A unit on a gigabit link by PPPoE: neither shows as a choice, and neither is written back
+    // by an Apply made for another row.
+    m_fake->setValue(QStringLiteral("link_mode"),
+                     QStringLiteral("2500baseT-FD"),
+                     kNetwork,
+                     QStringLiteral("eth.0"));
+    m_fake->setValue(
+        QStringLiteral("mode"), QStringLiteral("pppoe"), kNetwork, QStringLiteral("eth.0"));
+    QVantelMenuItems *page = openPage(12);
+    QCOMPARE(row(30)->valueText(), QStringLiteral("2500baseT-FD"));
+    QVERIFY(!row(30)->currentValue());
+    QVERIFY(row(24)->isChecked());
+    QVERIFY(!m_page->hasEthernetChanges(page));
+    row(31)->selectValue(0, true, false);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("eth.0")), QStringList{"network_quality=very_bad"});
+
+    // Turning DHCP off still asks for the manual mode.
+    m_fake->clearLog();
+    row(24)->setChecked(false);
+    commit(24);
+    QVERIFY(m_page->header()->isModified());
+
+    // The same for a radio technology the page does not offer.
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    m_fake->setValue(
+        QStringLiteral("rat"), QStringLiteral("GSM first"), kNetwork, QStringLiteral("mobile.0"));
+    openPage(16);
+    QCOMPARE(row(43)->valueText(), QStringLiteral("GSM first"));
+    QVERIFY(!row(43)->currentValue());
+    row(46)->setChecked(true);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"data_connection=on"});
+}
+
+void TestNetworkPages::wrongPinThenPinSave()
+{
+    QVantelMenuItems *page = openPage(16);
+    // The SIM asks for its PIN: the PIN rows and the module's identity only.
+    QList<int> ids;
+    for (const QVantelMenuItem *item : page->items())
+        ids << item->id();
+    QCOMPARE(ids, (QList<int>{41, 42, -1, 53, 54, 55, 56}));
+
+    row(41)->setValueText(QStringLiteral("0000"));
+    commit(41);
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(!apply());
+    QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
+    // The refused PIN is gone from its row, so no later Apply sends it again.
+    QVERIFY(row(41)->valueText().isEmpty());
+    QVERIFY(!m_page->hasMobileChanges(page));
+
+    m_fake->clearLog();
+    row(42)->setChecked(true);
+    commit(42);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"pin_persistent=on"});
+
+    // The right PIN opens the SIM and leads back to the Network page.
+    m_page->createNetworkMenu();
+    openPage(16);
+    row(41)->setValueText(QString::fromLatin1(kDemoSimPin));
+    QVERIFY(apply());
+    QCOMPARE(m_page->currentPage()->id(), 1);
+    QCOMPARE(row(16)->valueText(), QStringLiteral("Configure the Mobile controller"));
+}
+
+void TestNetworkPages::wifiNetworkChoice()
+{
+    openPage(20);
+    QCOMPARE(row(60)->values().size(), 3);
+    QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
+
+    const auto choose = [this](const QString &ssid) {
+        QVantelMenuSelect select;
+        auto *entry = new QVantelMenuSelectable(1, &select);
+        entry->label()->setText(ssid);
+        select.addSelectable(entry);
+        select.setCurrentSelectable(entry);
+        m_page->selectionAccepted(row(60), &select);
+    };
+    choose(QStringLiteral("Studio"));
+    QVERIFY(!m_page->header()->isModified());
+    choose(QStringLiteral("Guests"));
+    QCOMPARE(row(61)->valueText(), QStringLiteral("Guests"));
+    QCOMPARE(currentOf(row(62)), 1);
+    QVERIFY(row(63)->valueText().isEmpty());
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")),
+             (QStringList{"authentication=auto", "passphrase=", "ssid=Guests"}));
+
+    // Active: the choice, name, security and passphrase lock once the unit took it.
+    row(59)->setChecked(true);
+    commit(59);
+    QVERIFY(apply());
+    for (int id : {60, 61, 62, 63})
+        QVERIFY(row(id)->isReadOnly());
+    openPage(20);
+    QVERIFY(row(63)->isReadOnly());
+}
+
+void TestNetworkPages::isdnLocks()
+{
+    openPage(11);
+    QVERIFY(!row(36)->isReadOnly());
+    QVERIFY(row(40)->isReadOnly());
+    row(35)->selectValue(1, true, false);
+    commit(35);
+    QVERIFY(row(36)->isReadOnly() && row(39)->isReadOnly());
+    QVERIFY(!row(40)->isReadOnly());
+
+    // A unit that does not answer leaves every row locked, SPID included.
+    for (const char *key : {"protocol",
+                            "spid",
+                            "addr_sb0_ch0",
+                            "addr_sb0_ch1",
+                            "subaddr_sb0_ch0",
+                            "subaddr_sb0_ch1",
+                            "5as"}) {
+        m_fake->refuseKey(QString::fromLatin1(key), QStringLiteral("015-not allowed"));
+    }
+    openPage(11);
+    for (int id = 34; id <= 40; ++id)
+        QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestNetworkPages::ethernetEventRefresh()
+{
+    QVantelMenuItems *page = openPage(13);
+    QVERIFY(row(30)->isReadOnly());
+    ksm::CMsg event(ksm::CMsg::Event);
+    event.setParam("event_type", "config info");
+    event.setParam("network", "eth.1");
+    event.setParam("mode", "dhcp");
+    event.setParam("local_addr", "10.0.0.77");
+    event.setParam("cable", "plugged");
+    QVERIFY(m_page->editEthernet.handleEvent(event));
+    m_page->refreshEthernetRows(page);
+    QVERIFY(row(24)->isChecked());
+    QCOMPARE(row(25)->valueText(), QStringLiteral("10.0.0.77"));
+    QVERIFY(row(25)->isReadOnly());
+    // Only the primary interface's link mode is ever editable.
+    QVERIFY(row(30)->isReadOnly());
+    QVERIFY(!row(31)->isReadOnly());
+}
+
+void TestNetworkPages::operatorScan()
+{
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    openPage(16);
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    m_page->itemClicked(row(44));
+    QVERIFY(asks(QStringLiteral("This may take a while\n\nAre you sure to proceed?")));
+
+    // Confirmed: the scan offers "Auto" and what the modem found.
+    commit(44);
+    QStringList offered;
+    for (const QVantelMenuItem::Value &value : row(44)->values())
+        offered << value.text;
+    QCOMPARE(offered, (QStringList{"Auto", "Demo Telecom", "Example Mobile"}));
+    QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
+    QVERIFY(select && select->isVisible());
+    select->setCurrentSelectable(select->findSelectable(2));
+    m_page->selectionAccepted(row(44), select);
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Example Mobile"));
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
+}
+
+QTEST_MAIN(TestNetworkPages)
+#include "tst_networkpages.moc"

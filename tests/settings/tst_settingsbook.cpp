@@ -1,0 +1,409 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/protocolkeys.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/comaudioconnection.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QStackedLayout>
+#include <QTest>
+
+#include <memory>
+
+// The Book section against a fake unit storing the presets 1 "Morning Show", 2 "sports desk" and
+// 5 "Studio Preset", the SIP profiles 1 "Provider A" and 3 "Backup Provider" and the snapshot 2
+// "Before the Update".
+class TestSettingsBook : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void bookMenu_data();
+    void bookMenu();
+    void listRows_data();
+    void listRows();
+    void createRebuildsList();
+    void createSipProfileAsksAccount();
+    void itemPages();
+    void presetActions();
+    void deleteAfterListLeft();
+    void sipProfileLoad();
+    void remoteAddresses();
+
+private:
+    bool connectClient();
+    QVantelMenuItems *openList(int listId);
+    QVantelMenuItems *openItem(int listId, int storedId);
+    QString shownMessage() const;
+    QList<FakeRequest> commands(const QString &action) const;
+    void choose(int value);
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestSettingsBook::init()
+{
+    accessLevel = AccessLevel::Expert;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    const QString general = QStringLiteral("general");
+    m_fake->setList(QStringLiteral("local_profile"),
+                    {QStringLiteral("1/Morning Show"), QStringLiteral("2/sports desk"),
+                     QStringLiteral("5/Studio Preset")},
+                    general);
+    m_fake->setList(QStringLiteral("sip_profile"),
+                    {QStringLiteral("1/Provider A"), QStringLiteral("3/Backup Provider")},
+                    general);
+    m_fake->setList(QStringLiteral("snapshot"), {QStringLiteral("2/Before the Update")}, general);
+    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    m_page->show();
+    QVERIFY(connectClient());
+}
+
+void TestSettingsBook::cleanup()
+{
+    m_page.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+    firmwareVersion = kFirmwareVersionUnknown;
+}
+
+bool TestSettingsBook::connectClient()
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
+        return false;
+    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 15000);
+}
+
+QVantelMenuItems *TestSettingsBook::openList(int listId)
+{
+    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
+    QVantelMenuItems *book = m_page->currentPage();
+    if (!book || book->id() != 4 || !book->findItem(listId))
+        return nullptr;
+    m_page->itemClicked(book->findItem(listId));
+    QVantelMenuItems *list = m_page->currentPage();
+    return list && list->id() == listId ? list : nullptr;
+}
+
+QVantelMenuItems *TestSettingsBook::openItem(int listId, int storedId)
+{
+    QVantelMenuItems *list = openList(listId);
+    QVantelMenuItem *row = list ? list->findItem(306 + storedId, listId) : nullptr;
+    if (!row)
+        return nullptr;
+    m_page->itemClicked(row);
+    QVantelMenuItems *page = m_page->currentPage();
+    return page && page->id() == 178 && page->data() == listId ? page : nullptr;
+}
+
+QString TestSettingsBook::shownMessage() const
+{
+    QVantelMessage *message = m_page->message();
+    return message ? message->text() : QString();
+}
+
+QList<FakeRequest> TestSettingsBook::commands(const QString &action) const
+{
+    QList<FakeRequest> found;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.isCommand(action))
+            found << request;
+    }
+    return found;
+}
+
+// Picks value in the newest choice popup and accepts it.
+void TestSettingsBook::choose(int value)
+{
+    const auto popups = m_page->findChildren<QVantelMenuSelect *>();
+    QVERIFY(!popups.isEmpty());
+    QVantelMenuSelect *select = popups.last();
+    QVERIFY(select->findSelectable(value));
+    select->setCurrentSelectable(select->findSelectable(value));
+    select->okClicked();
+}
+
+void TestSettingsBook::bookMenu_data()
+{
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::newRow("1.7.1") << firmwareVersionOf(1, 7, 1) << QList<int>{173, 174, 176};
+    QTest::newRow("1.7.2") << firmwareVersionOf(1, 7, 2) << QList<int>{173, 174, 175, 176};
+}
+
+void TestSettingsBook::bookMenu()
+{
+    QFETCH(quint32, firmware);
+    QFETCH(QList<int>, rows);
+    firmwareVersion = firmware;
+    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
+    QVantelMenuItems *book = m_page->currentPage();
+    QVERIFY(book);
+    QCOMPARE(book->id(), 4);
+    QList<int> ids;
+    for (QVantelMenuItem *row : book->items())
+        ids << row->id();
+    QCOMPARE(ids, rows);
+    QCOMPARE(book->findItem(174)->titleText(), QStringLiteral("Presets"));
+    QCOMPARE(book->findItem(174)->valueText(), QStringLiteral("Manage the presets"));
+}
+
+void TestSettingsBook::listRows_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QStringList>("rows"); // "id kind name | value"
+    QTest::newRow("expert") << int(AccessLevel::Expert)
+                            << QStringList{"177 11 New Preset | Create a new preset",
+                                           "-1 0  | ",
+                                           "307 8 Morning Show | Load, update or delete the preset",
+                                           "306 8 Null Id | Load, update or delete the preset",
+                                           "308 8 sports desk | Load, update or delete the preset"};
+    QTest::newRow("operator") << int(AccessLevel::Operator)
+                              << QStringList{"307 11 Morning Show | Load the preset",
+                                             "306 11 Null Id | Load the preset",
+                                             "308 11 sports desk | Load the preset"};
+}
+
+void TestSettingsBook::listRows()
+{
+    QFETCH(int, level);
+    QFETCH(QStringList, rows);
+    accessLevel = AccessLevel(level);
+    // Malformed ids are dropped; only the real item 0 gets row 306.
+    m_fake->setList(QStringLiteral("local_profile"),
+                    {QStringLiteral("2/sports desk"), QStringLiteral("x/Bad Id"),
+                     QStringLiteral("/No Id"), QStringLiteral("no slash"),
+                     QStringLiteral("1/Morning Show"), QStringLiteral("0/Null Id")},
+                    QStringLiteral("general"));
+    QVantelMenuItems *list = openList(174);
+    QVERIFY(list);
+    QStringList got;
+    for (QVantelMenuItem *row : list->items()) {
+        got << QStringLiteral("%1 %2 %3 | %4")
+                   .arg(row->id())
+                   .arg(row->kind())
+                   .arg(row->titleText(), row->valueText());
+        if (row->id() >= 306)
+            QCOMPARE(row->data(), 174);
+    }
+    QCOMPARE(got, rows);
+}
+
+void TestSettingsBook::createRebuildsList()
+{
+    QPointer<QVantelMenuItems> old = openList(176);
+    QVERIFY(old);
+    QVantelMenuItem *newRow = old->findItem(177);
+    m_page->itemClicked(newRow);
+    QVantelVirtual *keyboard = m_page->findChildren<QVantelVirtual *>().value(0);
+    QVERIFY(keyboard);
+    QVERIFY(keyboard->lineEdit()->text().isEmpty());
+    keyboard->lineEdit()->setText(QStringLiteral("Evening"));
+    m_fake->setList(QStringLiteral("snapshot"),
+                    {QStringLiteral("2/Before the Update"), QStringLiteral("4/Evening")},
+                    QStringLiteral("general"));
+    // The hook runs on a row of the list it replaces.
+    m_page->keyboardAccepted(newRow, keyboard);
+
+    QVantelMenuItems *fresh = m_page->currentPage();
+    QVERIFY(fresh != old.data());
+    QCOMPARE(fresh->id(), 176);
+    QVERIFY(old); // deleted later, not under the running hook
+    QCOMPARE(m_page->pageStack()->indexOf(old.data()), -1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!old);
+    QStringList names;
+    for (QVantelMenuItem *row : fresh->items()) {
+        if (row->id() >= 306)
+            names << row->titleText();
+    }
+    QCOMPARE(names, (QStringList{"Before the Update", "Evening"}));
+    QCOMPARE(commands("create").value(0).value("type"), QStringLiteral("snapshot"));
+    QVERIFY(shownMessage().isEmpty());
+
+    // A refused create keeps the list and says so.
+    m_fake->refuseCommand(QStringLiteral("create"), QStringLiteral("500-full"));
+    newRow = fresh->findItem(177);
+    m_page->itemClicked(newRow);
+    keyboard = m_page->findChildren<QVantelVirtual *>().last();
+    keyboard->lineEdit()->setText(QStringLiteral("Night"));
+    m_page->keyboardAccepted(newRow, keyboard);
+    QCOMPARE(m_page->currentPage(), fresh);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to create the snapshot!"));
+}
+
+void TestSettingsBook::createSipProfileAsksAccount()
+{
+    QVantelMenuItems *list = openList(175);
+    QVERIFY(list);
+    QVantelMenuItem *newRow = list->findItem(177);
+    QVantelVirtual *keyboard = m_page->showKeyboard(1, newRow, false);
+    keyboard->lineEdit()->setText(QStringLiteral("Provider C"));
+    m_page->keyboardAccepted(newRow, keyboard);
+    QVERIFY(commands("create").isEmpty());
+    QCOMPARE(newRow->currentValue()->value, 1);
+    choose(2);
+    QTRY_COMPARE(commands("create").size(), 1);
+    const FakeRequest create = commands("create").first();
+    QCOMPARE(create.value("name"), QStringLiteral("Provider C"));
+    QCOMPARE(create.value("account"), QStringLiteral("2"));
+    QTRY_VERIFY(m_page->currentPage() != list);
+    QVERIFY(m_page->currentPage()->findItem(306 + 3, 175));
+}
+
+void TestSettingsBook::itemPages()
+{
+    struct Case
+    {
+        int listId;
+        int storedId;
+        QList<int> rows;
+        QString nameLabel;
+    };
+    const Case cases[] = {
+        {174, 1, {179, -1, 187, 188, 189}, "Preset Name"},
+        {175, 3, {179, -1, 187, 189}, "SIP Profile Name"},
+        {176, 2, {179, -1, 187, 188, 189}, "Snapshot Name"},
+    };
+    for (const Case &c : cases) {
+        QVantelMenuItems *page = openItem(c.listId, c.storedId);
+        QVERIFY2(page, qPrintable(QString::number(c.listId)));
+        QList<int> ids;
+        for (QVantelMenuItem *row : page->items()) {
+            ids << row->id();
+            if (row->id() >= 187)
+                QCOMPARE(row->data(), 306 + c.storedId);
+        }
+        QCOMPARE(ids, c.rows);
+        QCOMPARE(page->findItem(179)->titleText(), c.nameLabel);
+        QVERIFY(page->findItem(179)->isReadOnly());
+    }
+}
+
+void TestSettingsBook::presetActions()
+{
+    // Load: refused during a call (nothing sent), refused by the unit, then done.
+    QVantelMenuItems *page = openItem(174, 5);
+    QVERIFY(page);
+    auto *call = new TComAudioConnection(comClient(), 1);
+    call->attach(0, 9, "eth.0");
+    QVERIFY(comDevice()->addConnection(call));
+    m_page->itemCommitted(page->findItem(187));
+    QCOMPARE(shownMessage(), QStringLiteral("Cannot load the preset\n(a connection is established)"));
+    QVERIFY(commands("load").isEmpty());
+    comDevice()->removeConnection(9);
+    m_page->closeMessage();
+
+    m_fake->refuseCommand(QStringLiteral("load"), QStringLiteral("500-busy"));
+    m_page->itemCommitted(page->findItem(187));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to load the preset!"));
+    m_fake->resetScript();
+    QCOMPARE(m_page->currentPage(), page);
+    m_page->closeMessage();
+    m_page->backClicked();
+
+    QVantelMenuItems *list = m_page->currentPage();
+    m_page->itemClicked(list->findItem(306 + 1, 174));
+    page = m_page->currentPage();
+    m_page->itemCommitted(page->findItem(187));
+    QCOMPARE(m_page->currentPage(), list);
+    QCOMPARE(commands("load").last().value("id"), QStringLiteral("1"));
+
+    // Update sends the shown name and goes back.
+    m_page->itemClicked(list->findItem(306 + 2, 174));
+    page = m_page->currentPage();
+    m_page->itemCommitted(page->findItem(188));
+    QCOMPARE(m_page->currentPage(), list);
+    const FakeRequest update = commands("update").last();
+    QCOMPARE(update.value("id"), QStringLiteral("2"));
+    QCOMPARE(update.value("name"), QStringLiteral("sports desk"));
+
+    // Delete takes the row out of the list; a refused delete keeps everything.
+    m_page->itemClicked(list->findItem(306 + 2, 174));
+    page = m_page->currentPage();
+    m_fake->refuseCommand(QStringLiteral("delete"), QStringLiteral("500-busy"));
+    m_page->itemCommitted(page->findItem(189));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to delete the preset!"));
+    QCOMPARE(m_page->currentPage(), page);
+    QVERIFY(list->findItem(306 + 2, 174));
+    m_page->closeMessage();
+    m_fake->resetScript();
+    QPointer<QVantelMenuItem> row = list->findItem(306 + 2, 174);
+    m_page->itemCommitted(page->findItem(189));
+    QCOMPARE(m_page->currentPage(), list);
+    QVERIFY(!list->findItem(306 + 2, 174));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!row);
+}
+
+void TestSettingsBook::deleteAfterListLeft()
+{
+    // A stack holding only the item page: the delete succeeds, no row to take out.
+    QVantelMenuItems *page = openItem(176, 2);
+    QVERIFY(page);
+    m_page->pageStack()->removeWidget(m_page->findPage(176));
+    m_page->itemCommitted(page->findItem(189));
+    QCOMPARE(commands("delete").size(), 1);
+    QVERIFY(shownMessage().isEmpty());
+    QVERIFY(m_page->currentPage() != page);
+}
+
+void TestSettingsBook::sipProfileLoad()
+{
+    QVantelMenuItems *page = openItem(175, 1);
+    QVERIFY(page);
+    QVantelMenuItem *load = page->findItem(187);
+    m_page->itemCommitted(load);
+    QVERIFY(commands("load").isEmpty());
+    QCOMPARE(load->currentValue()->value, 1);
+
+    m_fake->refuseCommand(QStringLiteral("load"), QString::fromStdString(causeText(140)));
+    choose(2);
+    QTRY_COMPARE(commands("load").size(), 1);
+    QCOMPARE(commands("load").first().value("account"), QStringLiteral("2"));
+    QVERIFY(shownMessage().startsWith(QStringLiteral("SIP profile loaded with a warning!\n(")));
+    QCOMPARE(m_page->currentPage(), page);
+    m_page->closeMessage();
+
+    m_fake->resetScript();
+    m_page->itemCommitted(load);
+    choose(1);
+    QTRY_COMPARE(commands("load").size(), 2);
+    QTRY_VERIFY(m_page->currentPage() != page);
+    QVERIFY(shownMessage().isEmpty());
+}
+
+void TestSettingsBook::remoteAddresses()
+{
+    IVantelSettingsPage *window = m_page.get();
+    QVERIFY(window->remoteAddressText(0).isEmpty());
+    QVERIFY(window->remoteAddressText(1).isEmpty());
+    QVERIFY(window->remoteAddressText(2).isEmpty());
+}
+
+QTEST_MAIN(TestSettingsBook)
+#include "tst_settingsbook.moc"
