@@ -1,6 +1,6 @@
 #pragma once
 
-#include "widgets/ivantelstatuspanel.h"
+#include "widgets/statuspanelforwarder.h"
 
 #include <QWidget>
 
@@ -14,7 +14,7 @@ class QVantelWindow;
 //
 // The window given to the constructor is the page's Qt parent; the strip is a child of the page,
 // never null after construction. No signals of its own.
-class QVantelBasePage : public QWidget, public IVantelStatusPanel
+class QVantelBasePage : public QWidget, public StatusPanelForwarder
 {
     Q_OBJECT
 
@@ -26,23 +26,6 @@ public:
     QVantelWindow *vantelWindow() const { return m_window; }
     QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
 
-    void setSoundIdState(int state) override;
-    void setBatteryLevel(int level) override;
-    void setNetworkType(int type, int technology) override;
-    void setCodecMode(int codecMode, int coordinationMode) override;
-    void setDataActive(bool active) override;
-    void setSignalQuality(int mode, int bars) override;
-    void setAudioLevels(int programTxLeft,
-                        int coordinationTx,
-                        int programRxLeft,
-                        int coordinationRx,
-                        int programTxRight,
-                        int programRxRight,
-                        bool immediate) override;
-    void setLinkState(int link, int state) override;
-    void setLinkEnabled(int link, bool enabled) override;
-    void setLinkQuality(int link, int transmitQuality, int receiveQuality) override;
-    void setSipState(int link, int state) override;
 
 protected:
     // Creates the full-height strip at (132, 7), showing codec mode 1 with coordination mode 0

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "frontpanel/ivantelresetpage.h"
-#include "widgets/ivantelstatuspanel.h"
+#include "widgets/statuspanelforwarder.h"
 #include "widgets/qvantelpage.h"
 
 #include <QWidget>
@@ -18,7 +18,7 @@ class QVantelStatusPanel;
 // Both widgets are children of the page and never null after construction. Signals:
 // pageActivated(page) when the page asks the window to show another page (the home button asks
 // for the main page). GUI thread only.
-class QVantelAudioWidget : public QWidget, public IVantelStatusPanel, public IVantelResetPage
+class QVantelAudioWidget : public QWidget, public StatusPanelForwarder, public IVantelResetPage
 {
     Q_OBJECT
 
@@ -30,23 +30,6 @@ public:
     [[nodiscard]] QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
     [[nodiscard]] QVantelButton *homeButton() const { return m_homeButton; }
 
-    void setSoundIdState(int state) override;
-    void setBatteryLevel(int level) override;
-    void setNetworkType(int type, int technology) override;
-    void setCodecMode(int codecMode, int coordinationMode) override;
-    void setDataActive(bool active) override;
-    void setSignalQuality(int mode, int bars) override;
-    void setAudioLevels(int programTxLeft,
-                        int coordinationTx,
-                        int programRxLeft,
-                        int coordinationRx,
-                        int programTxRight,
-                        int programRxRight,
-                        bool immediate) override;
-    void setLinkState(int link, int state) override;
-    void setLinkEnabled(int link, bool enabled) override;
-    void setLinkQuality(int link, int transmitQuality, int receiveQuality) override;
-    void setSipState(int link, int state) override;
 
 signals:
     void pageActivated(QVantel::Page page);

@@ -374,32 +374,6 @@ void QVantelHeadphoneFollowPage::knobCoordPanningChanged(QVantelAudioBase *strip
     matrix->commitHeadphoneEdit(m_headphoneIndex, before);
 }
 
-void QVantelHeadphoneFollowPage::audioBalanceChanged(QVantelAudioBase *strip, int balance)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int left = leftOutput();
-    const int right = rightOutput();
-    if (strip->input() == 20) {
-        for (const auto &[input, output] : {std::pair{20, left},
-                                            std::pair{20, right},
-                                            std::pair{12, left},
-                                            std::pair{12, right},
-                                            std::pair{24, right},
-                                            std::pair{19, right}}) {
-            matrix->setNodeBalance(input, output, balance);
-        }
-    } else if (strip->input() == 21) {
-        for (int input : {21, 13}) {
-            matrix->setNodeBalance(input, left, balance);
-            matrix->setNodeBalance(input, right, balance);
-        }
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
 
 // Follow and monitoring switches.
 

@@ -79,7 +79,6 @@ private:
     void knobPanningChanged(QVantelAudioBase *strip);
     void knobProgPanningChanged(QVantelAudioBase *strip);
     void knobCoordPanningChanged(QVantelAudioBase *strip);
-    void audioBalanceChanged(QVantelAudioBase *strip, int balance);
 
     // followed is 0 (headphone 1) or 1 (headphone 2); a monitoring switch is 0 (programme) or 1.
     void followClicked(int followed);

@@ -93,7 +93,6 @@ private:
     void knobProgPanningChanged(QVantelAudioBase *strip);
     void knobCoordPanningChanged(QVantelAudioBase *strip);
     void labelPanningChanged(QVantelAudioBase *button);
-    void audioBalanceChanged(QVantelAudioBase *strip, int balance);
     void popupSelectClosed(QVantelHeadphoneSelect *popup);
     void popupAudioClosed(QVantelHeadphoneAudio *popup);
     void messageClosed(QVantelMessage *message, int target);

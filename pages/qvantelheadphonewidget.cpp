@@ -9,6 +9,7 @@
 
 #include <QFrame>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 #include <QShowEvent>
 
 #include <cmath>
@@ -87,6 +88,7 @@ QVantelHeadphoneWidget::~QVantelHeadphoneWidget() = default;
 void QVantelHeadphoneWidget::setupBaseUi()
 {
     m_statusPanel = new QVantelStatusPanel(false, this);
+    setForwardedStatusPanel(m_statusPanel);
     m_statusPanel->move(132, 7);
     static_cast<IVantelStatusPanel *>(m_statusPanel)->setCodecMode(1, 0);
 
@@ -517,71 +519,33 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
     }
 }
 
+void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int balance)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    TMatrixSettings *matrix = matrixSettings();
+    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+    const int left = leftOutput();
+    const int right = rightOutput();
+    if (strip->input() == 20) {
+        // The stereo programme's right channel (24, 19) only reaches the right ear.
+        for (const auto &[input, output] : {std::pair{20, left},
+                                            std::pair{20, right},
+                                            std::pair{12, left},
+                                            std::pair{12, right},
+                                            std::pair{24, right},
+                                            std::pair{19, right}}) {
+            matrix->setNodeBalance(input, output, balance);
+        }
+    } else if (strip->input() == 21) {
+        for (int input : {21, 13}) {
+            matrix->setNodeBalance(input, left, balance);
+            matrix->setNodeBalance(input, right, balance);
+        }
+    }
+    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
 // Status strip.
 
-void QVantelHeadphoneWidget::setSoundIdState(int state)
-{
-    m_statusPanel->setSoundIdState(state);
-}
-
-void QVantelHeadphoneWidget::setBatteryLevel(int level)
-{
-    m_statusPanel->setBatteryLevel(level);
-}
-
-void QVantelHeadphoneWidget::setNetworkType(int type, int technology)
-{
-    m_statusPanel->setNetworkType(type, technology);
-}
-
-void QVantelHeadphoneWidget::setCodecMode(int codecMode, int coordinationMode)
-{
-    m_statusPanel->setCodecMode(codecMode, coordinationMode);
-}
-
-void QVantelHeadphoneWidget::setDataActive(bool active)
-{
-    m_statusPanel->setDataActive(active);
-}
-
-void QVantelHeadphoneWidget::setSignalQuality(int mode, int bars)
-{
-    m_statusPanel->setSignalQuality(mode, bars);
-}
-
-void QVantelHeadphoneWidget::setAudioLevels(int programTxLeft,
-                                            int coordinationTx,
-                                            int programRxLeft,
-                                            int coordinationRx,
-                                            int programTxRight,
-                                            int programRxRight,
-                                            bool immediate)
-{
-    m_statusPanel->setAudioLevels(programTxLeft,
-                                  coordinationTx,
-                                  programRxLeft,
-                                  coordinationRx,
-                                  programTxRight,
-                                  programRxRight,
-                                  immediate);
-}
-
-void QVantelHeadphoneWidget::setLinkState(int link, int state)
-{
-    m_statusPanel->setLinkState(link, state);
-}
-
-void QVantelHeadphoneWidget::setLinkEnabled(int link, bool enabled)
-{
-    m_statusPanel->setLinkEnabled(link, enabled);
-}
-
-void QVantelHeadphoneWidget::setLinkQuality(int link, int transmitQuality, int receiveQuality)
-{
-    m_statusPanel->setLinkQuality(link, transmitQuality, receiveQuality);
-}
-
-void QVantelHeadphoneWidget::setSipState(int link, int state)
-{
-    m_statusPanel->setSipState(link, state);
-}

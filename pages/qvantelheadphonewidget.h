@@ -5,7 +5,7 @@
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
 #include "model/qvantelrouting.h"
-#include "widgets/ivantelstatuspanel.h"
+#include "widgets/statuspanelforwarder.h"
 
 #include <QWidget>
 
@@ -42,7 +42,7 @@ extern std::array<int, 30> inputDisplayOrder;
 //
 // The strips, buttons and maps are the page's children; the maps own nothing. GUI thread only.
 class QVantelHeadphoneWidget : public QWidget,
-                               public IVantelStatusPanel,
+                               public StatusPanelForwarder,
                                public IVantelResetPage,
                                public IVantelHeadphonePage
 {
@@ -87,23 +87,6 @@ public:
     // headphone page changes nothing.
     void copySettingsFrom(QWidget *source) override;
 
-    void setSoundIdState(int state) override;
-    void setBatteryLevel(int level) override;
-    void setNetworkType(int type, int technology) override;
-    void setCodecMode(int codecMode, int coordinationMode) override;
-    void setDataActive(bool active) override;
-    void setSignalQuality(int mode, int bars) override;
-    void setAudioLevels(int programTxLeft,
-                        int coordinationTx,
-                        int programRxLeft,
-                        int coordinationRx,
-                        int programTxRight,
-                        int programRxRight,
-                        bool immediate) override;
-    void setLinkState(int link, int state) override;
-    void setLinkEnabled(int link, bool enabled) override;
-    void setLinkQuality(int link, int transmitQuality, int receiveQuality) override;
-    void setSipState(int link, int state) override;
 
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
@@ -122,6 +105,9 @@ protected:
     void moveScrollMarker(bool dragging, int delta);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
+    // The balance of the PROGRAM (20) or COORD (21) strip, written to every node that strip
+    // drags along, as one headphone-mix write.
+    void audioBalanceChanged(QVantelAudioBase *strip, int balance);
 
     // Puts popup (already sized) in the middle of the page, in global coordinates.
     void centrePopup(QWidget *popup) const;

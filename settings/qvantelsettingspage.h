@@ -310,6 +310,19 @@ private:
     // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.
     void createStoredItem(QVantelMenuItems *list, const QString &name, int account);
     void loadStoredItem(int listId, int storedRowId, int account);
+    // Call profiles (settingscallprofiles.cpp): editProfile from the unit (a new profile when
+    // rowId is below 306); false when the profile cannot be read.
+    bool loadCallProfile(int rowId, const QString &name);
+    void createCallProfilePage(int rowId, const QString &name);
+    void refreshCallProfilePage(QVantelMenuItems *page);
+    void updateCallProfileActions(QVantelMenuItems *page);
+    void commitCallProfileItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // The load question of row: a link choice in double codec mode on the plain Book, else a
+    // confirmation; nothing while the profile is incomplete.
+    void askCallProfileLoad(QVantelMenuItem *row);
+    void loadCallProfileConfirmed(QVantelMenuItem *row);
+    void loadCallProfileOnLink(QVantelMenuItem *row, QVantelMenuSelect *select);
+    void deleteCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Tools section (settingstools.cpp) --------------------------------------------------
     void createToolsMenu();

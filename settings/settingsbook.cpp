@@ -207,8 +207,6 @@ static void buildStoredList(QVantelSettingsPage *menu, const StoredKind &kind)
     menu->pushPage(page);
 }
 
-void QVantelSettingsPage::createCallProfileList() {}
-
 void QVantelSettingsPage::createPresetList()
 {
     buildStoredList(this, *kindOf(kPagePresets));
@@ -274,12 +272,6 @@ void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
     }
 }
 
-bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
-{
-    Q_UNUSED(page)
-    return true;
-}
-
 void QVantelSettingsPage::offerSipAccounts(QVantelMenuItem *row, const QString &title)
 {
     row->clearValues();
@@ -293,8 +285,28 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
 {
     const int pageId = page->id();
     const int rowId = item->id();
-    if (pageId == kPageBook || pageId == kPageCallProfiles)
+    if (pageId == kPageBook)
         return;
+    if (pageId == kPageCallProfiles) {
+        if (rowId == kRowNew) {
+            createCallProfilePage(-1, tr("noname"));
+        } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
+            if (item->kind() == QVantelMenuItem::Navigation)
+                createCallProfilePage(rowId, item->titleText());
+            else if (loadCallProfile(rowId, item->titleText()))
+                askCallProfileLoad(item);
+        }
+        return;
+    }
+    if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
+        if (item->data() < kFirstStoredRow)
+            return;
+        if (rowId == kRowLoad)
+            askCallProfileLoad(item);
+        else if (rowId == kRowDelete)
+            confirmAction(tr("Delete the call profile?"), item);
+        return;
+    }
     if (pageId == kPageStoredItem) {
         const StoredKind *kind = kindOf(page->data());
         if (!kind || item->data() < kFirstStoredRow)
@@ -403,6 +415,22 @@ void QVantelSettingsPage::loadStoredItem(int listId, int storedRowId, int accoun
 void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int pageId = page->id();
+    if (pageId == kPageCallProfiles) {
+        if (item->id() >= kFirstStoredRow && item->data() == kPageCallProfiles)
+            loadCallProfileConfirmed(item);
+        return;
+    }
+    if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
+        if (item->id() == kRowLoad) {
+            if (item->data() >= kFirstStoredRow)
+                loadCallProfileConfirmed(item);
+        } else if (item->id() == kRowDelete) {
+            deleteCallProfile(page, item);
+        } else {
+            commitCallProfileItem(page, item);
+        }
+        return;
+    }
     // An Operator's confirmed load on a list page.
     if (kindOf(pageId)) {
         if (item->id() >= kFirstStoredRow && item->data() == pageId) {
@@ -466,11 +494,18 @@ void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
                                          QVantelMenuItem *item,
                                          QVantelMenuSelect *select)
 {
+    const int pageId = page->id();
+    // The link choice of a call profile's load: offered on its list row or its Load row.
+    if ((pageId == kPageCallProfiles && item->id() >= kFirstStoredRow)
+        || (pageId == kPageStoredItem && page->data() == kPageCallProfiles
+            && item->id() == kRowLoad)) {
+        loadCallProfileOnLink(item, select);
+        return;
+    }
     const QVantelMenuSelectable *chosen = select->currentSelectable();
     if (!chosen)
         return;
     const int account = chosen->id();
-    const int pageId = page->id();
     if (pageId == kPageSipProfiles && item->id() == kRowNew) {
         if (editProfile.name.isEmpty() || (account != 1 && account != 2))
             return;

@@ -1,6 +1,7 @@
 #include "settings/qvantelsettingspage.h"
 
 #include "link/ccom.h"
+#include "link/codecconfig.h"
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
 #include "link/sharedobjects.h"
@@ -11,6 +12,8 @@
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
@@ -20,6 +23,7 @@
 
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QStackedLayout>
 #include <QTest>
 
@@ -46,7 +50,9 @@ private slots:
     void presetActions();
     void deleteAfterListLeft();
     void sipProfileLoad();
-    void remoteAddresses();
+    void callProfileList();
+    void callProfileEditAndApply();
+    void callProfileLoad();
 
 private:
     bool connectClient();
@@ -55,6 +61,8 @@ private:
     QString shownMessage() const;
     QList<FakeRequest> commands(const QString &action) const;
     void choose(int value);
+    // Stores call profiles "id/Profile id" whose "open" answers the pairs given.
+    void storeProfiles(const QMap<int, FakePairs> &profiles);
 
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<QVantelSettingsPage> m_page;
@@ -397,12 +405,151 @@ void TestSettingsBook::sipProfileLoad()
     QVERIFY(shownMessage().isEmpty());
 }
 
-void TestSettingsBook::remoteAddresses()
+void TestSettingsBook::storeProfiles(const QMap<int, FakePairs> &profiles)
 {
+    QStringList items;
+    for (auto it = profiles.constBegin(); it != profiles.constEnd(); ++it)
+        items << QStringLiteral("%1/Profile %1").arg(it.key());
+    m_fake->setList(QStringLiteral("remote_profile"), items, QStringLiteral("general"));
+    m_fake->setReplyHook(
+        [profiles](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            if (!request.isCommand(QStringLiteral("open")))
+                return std::nullopt;
+            const int id = request.value(QStringLiteral("id")).toInt();
+            FakeMessage answer(FakeMessage::Do, profiles.value(id));
+            answer.set(QStringLiteral("return"), QStringLiteral("OK"));
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        });
+}
+
+void TestSettingsBook::callProfileList()
+{
+    m_fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0")},
+                    QStringLiteral("network"));
+    const QString opus = QStringLiteral("OPUS/48000/stereo/64000");
+    storeProfiles({
+        {1, {{"network", "eth.0"}, {"codec", opus}, {"remote_addr", "studio-b"}}},
+        {2, {{"network", "eth.0"}}}, // no coding, no number: nothing of profile 1 shows
+        {3, {{"network", "eth.0"}, {"codec", "bogus"}}}, // no algorithm: not listed
+        {4, {{"remote_addr", "x"}}},                    // no network: not listed
+    });
+    QVantelMenuItems *list = openList(173);
+    QVERIFY(list);
+    const QString ethernet = QVantelLocalize::interfaceName(0x100);
+    QVantelMenuItem *first = list->findItem(307, 173);
+    QVantelMenuItem *second = list->findItem(308, 173);
+    QVERIFY(first && second);
+    QCOMPARE(first->valueText(),
+             QStringLiteral("[ AoIP ] studio-b\n") + ethernet + QStringLiteral(" - ")
+                 + QVantelLocalize::codingSummary(codecConfigFromString(opus.toStdString())));
+    QCOMPARE(second->valueText(),
+             QStringLiteral("[ AoIP ]\n") + ethernet + QStringLiteral(" - No coding algorithm set"));
+    QVERIFY(!list->findItem(309));
+    QVERIFY(!list->findItem(310));
+    QCOMPARE(list->findItem(177)->titleText(), QStringLiteral("New Call Profile"));
+}
+
+void TestSettingsBook::callProfileEditAndApply()
+{
+    m_fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0")},
+                    QStringLiteral("network"));
+    storeProfiles({{1, {{"network", "eth.0"}, {"remote_addr", "111"}}}});
+    QPointer<QVantelMenuItems> list = openList(173);
+    QVERIFY(list);
+    m_page->itemClicked(list->findItem(177));
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->id(), 178);
+    QCOMPARE(page->data(), 173);
+    QCOMPARE(page->findItem(179)->valueText(), QStringLiteral("noname"));
+    QVERIFY(!page->findItem(187));
+    QVERIFY(!m_page->header()->isModified());
+
+    // A number makes the new profile complete and changed.
+    QVantelMenuItem *remote = page->findItem(185);
+    remote->setValueText(QStringLiteral("0301"));
+    m_page->itemCommitted(remote);
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    FakeRequest create = commands("create").value(0);
+    QCOMPARE(create.value("type"), QStringLiteral("remote_profile"));
+    QCOMPARE(create.value("name"), QStringLiteral("noname"));
+    QCOMPARE(create.value("network"), QStringLiteral("eth.0"));
+    QCOMPARE(create.value("remote_addr"), QStringLiteral("0301"));
+    QVERIFY(!create.has("codec") && !create.has("id"));
+    // Back on a rebuilt list; the old one goes later.
+    QCOMPARE(m_page->currentPage()->id(), 173);
+    QVERIFY(m_page->currentPage() != list.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!list);
+
+    // A stored profile: a changed number updates it, a changed name stores a new one.
+    list = m_page->currentPage();
+    m_page->itemClicked(list->findItem(307, 173));
+    page = m_page->currentPage();
+    remote = page->findItem(185);
+    remote->setValueText(QStringLiteral("222"));
+    m_page->itemCommitted(remote);
+    m_page->applyClicked();
+    FakeRequest update = commands("update").value(0);
+    QCOMPARE(update.value("id"), QStringLiteral("1"));
+    QCOMPARE(update.value("remote_addr"), QStringLiteral("222"));
+
+    m_page->itemClicked(m_page->currentPage()->findItem(307, 173));
+    page = m_page->currentPage();
+    QVantelMenuItem *name = page->findItem(179);
+    name->setValueText(QStringLiteral("Copy"));
+    m_page->itemCommitted(name);
+    m_page->applyClicked();
+    QCOMPARE(commands("update").size(), 1);
+    QCOMPARE(commands("create").size(), 2);
+    QCOMPARE(commands("create").last().value("name"), QStringLiteral("Copy"));
+}
+
+void TestSettingsBook::callProfileLoad()
+{
+    m_fake->setList(QStringLiteral("network"),
+                    {QStringLiteral("eth.0"), QStringLiteral("eth.1")},
+                    QStringLiteral("network"));
+    storeProfiles({{1,
+                    {{"network", "eth.1"},
+                     {"codec", "OPUS/48000/stereo/64000"},
+                     {"coord_mode", "enabled"},
+                     {"remote_addr", "studio-b"},
+                     {"remote_addr2", "studio-c"}}}});
+    QVantelMenuItems *page = openItem(173, 1);
+    QVERIFY(page);
+    QVantelMenuItem *load = page->findItem(187);
+    QVERIFY(!load->isReadOnly());
     IVantelSettingsPage *window = m_page.get();
-    QVERIFY(window->remoteAddressText(0).isEmpty());
-    QVERIFY(window->remoteAddressText(1).isEmpty());
-    QVERIFY(window->remoteAddressText(2).isEmpty());
+    QCOMPARE(window->remoteAddressText(0), QStringLiteral("studio-b"));
+
+    // A refusal half-way stops the sequence; what was written stays written.
+    m_fake->clearLog();
+    m_fake->refuseKey(QStringLiteral("default_network"), QString::fromStdString(causeText(1)));
+    QSignalSpy changes(m_page.get(), &QVantelMenuWidget::menuItemChanges);
+    m_page->itemCommitted(load);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to load the call profile!"));
+    QStringList sets;
+    for (const FakeRequest &request : m_fake->requests()) {
+        for (const char *key : {"coord_mode", "default_network", "codec"}) {
+            if (request.isSetOf(QLatin1String(key)))
+                sets << QLatin1String(key);
+        }
+    }
+    QCOMPARE(sets, (QStringList{"coord_mode", "default_network"}));
+    QCOMPARE(changes.size(), 0);
+    QCOMPARE(m_page->currentPage(), page);
+    m_page->closeMessage();
+
+    m_fake->resetScript();
+    storeProfiles({{1, {{"network", "eth.1"}}}});
+    m_fake->clearLog();
+    m_page->itemCommitted(load);
+    QVERIFY(m_fake->waitForRequest(
+        [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("codec")); }, 0));
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().at(1).toInt(), 19);
+    QVERIFY(m_page->currentPage() != page);
 }
 
 QTEST_MAIN(TestSettingsBook)

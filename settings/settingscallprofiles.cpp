@@ -1,0 +1,633 @@
+// The call profiles of the Book section: the list (173) with a one-line summary per profile, the
+// profile page (178 with data 173), its refresh and action states, storing and loading.
+//
+// Each profile is read with its own reply map, so a key missing from one profile's reply never
+// takes the value of another's.
+
+#include "settings/qvantelsettingspage.h"
+
+#include "link/codecconfig.h"
+#include "link/comclient.h"
+#include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/storeditems.h"
+#include "model/textconversions.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelmenuselectable.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
+
+#include <algorithm>
+#include <functional>
+
+#include <map>
+#include <vector>
+
+namespace {
+
+constexpr int kPageCallProfiles = 173;
+constexpr int kPageStoredItem = 178;
+constexpr int kRowNew = 177;
+constexpr int kRowName = 179;
+constexpr int kRowNetwork = 180;
+constexpr int kRowAlgorithm = 181;
+constexpr int kRowChannelMode = 182;
+constexpr int kRowSampleRate = 183;
+constexpr int kRowBitRate = 184;
+constexpr int kRowRemote = 185;
+constexpr int kRowRemote2 = 186;
+constexpr int kRowLoad = 187;
+constexpr int kRowDelete = 189;
+constexpr int kFirstStoredRow = 306;
+constexpr int kVoice = TComDevice::GsmAlgorithm;
+
+using Fields = std::map<std::string, std::string>;
+
+const std::string kNetwork = "network";
+const std::string kCodec = "codec";
+const std::string kCodecMode = "codec_mode";
+const std::string kCoordMode = "coord_mode";
+const std::string kRemote = "remote_addr";
+const std::string kRemote2 = "remote_addr2";
+
+bool has(const Fields &fields, const std::string &key)
+{
+    return fields.find(key) != fields.end();
+}
+
+QVantelMenuItem *addRow(QVantelMenuItems *page,
+                        int id,
+                        int data,
+                        int kind,
+                        const QString &label,
+                        const QString &value,
+                        int top = 0)
+{
+    auto *row = new QVantelMenuItem(id, data, kind, page);
+    row->grid()->setContentsMargins(10, top, 10, 0);
+    if (row->titleLabel())
+        row->titleLabel()->setText(label);
+    if (!value.isNull())
+        row->setValueText(value);
+    page->addItem(row);
+    return row;
+}
+
+void hideRow(QVantelMenuItem *row)
+{
+    row->setValueText(QString());
+    row->setReadOnly(true);
+    row->setVisible(false);
+}
+
+// Fills a choice row from the unit's list and selects value; a value the list lacks becomes the
+// first listed one. With an empty list the value is kept and the row stays read-only.
+void fillChoice(QVantelMenuItem *row,
+                const std::vector<int> &values,
+                int &value,
+                const std::function<QString(int)> &text)
+{
+    row->clearValues();
+    row->setVisible(true);
+    for (const int v : values)
+        row->addValue(v, text(v));
+    if (!values.empty() && std::find(values.begin(), values.end(), value) == values.end())
+        value = values.front();
+    if (values.empty())
+        row->setValueText(QString());
+    else
+        row->selectValue(value, true, false);
+    row->setReadOnly(values.size() < 2);
+}
+
+bool routedCoordination(int routing)
+{
+    return routing == TComDevice::RoutingMonoCoordination
+           || routing == TComDevice::RoutingCoordination;
+}
+
+} // namespace
+
+bool QVantelSettingsPage::loadCallProfile(int rowId, const QString &name)
+{
+    TComDevice *device = comDevice();
+    editProfile.clear();
+    editProfile.state = 0;
+    editProfile.rowId = rowId;
+    editProfile.name = name;
+    editProfile.target = entryTarget;
+    const bool onLink = entryTarget == QVantel::SettingsBookLink1
+                        || entryTarget == QVantel::SettingsBookLink2;
+    editProfile.codecMode = onLink ? device->codecMode() : 0;
+    if (rowId < kFirstStoredRow)
+        return true;
+    Fields fields;
+    TStoredItems items(comClient());
+    if (!items.open(TStoredItems::kCallProfiles, rowId - kFirstStoredRow, fields))
+        return false;
+    editProfile.network = TComDevice::networkFromString(has(fields, kNetwork)
+                                                            ? fields[kNetwork]
+                                                            : device->defaultNetwork());
+    if (has(fields, kCodec))
+        editProfile.codec = codecConfigFromString(fields[kCodec]);
+    if (has(fields, kCodecMode)) {
+        if (fields[kCodecMode] == "cmode_normal")
+            editProfile.codecMode = 0;
+        else if (fields[kCodecMode] == "cmode_double")
+            editProfile.codecMode = 1;
+    }
+    if (has(fields, kCoordMode) && editProfile.codecMode == 0 && fields[kCoordMode] == "enabled")
+        editProfile.coordination = 1;
+    if (has(fields, kRemote))
+        editProfile.remoteAddress = QString::fromLatin1(fields[kRemote].c_str());
+    if (has(fields, kRemote2))
+        editProfile.remoteAddress2 = QString::fromLatin1(fields[kRemote2].c_str());
+    editProfile.links = 3;
+    if (device->operationMode() == 1 && editProfile.codec.channelMode != 0)
+        editProfile.links = 1;
+    return true;
+}
+
+void QVantelSettingsPage::createCallProfileList()
+{
+    callProfilesChanged = false;
+    TComDevice *device = comDevice();
+    const int codecMode = device->codecMode();
+    const int defaultTransport = TComDevice::networkTransport(device->defaultNetwork());
+    const int target = entryTarget;
+    const bool manager = accessLevel != AccessLevel::Operator;
+
+    auto *page = new QVantelMenuItems(kPageCallProfiles, this);
+    if (manager) {
+        addRow(page,
+               kRowNew,
+               -1,
+               QVantelMenuItem::Navigation,
+               tr("New Call Profile"),
+               tr("Create a new call profile"));
+        addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+    }
+    TStoredItems items(comClient());
+    const std::vector<TStoredItems::Entry> entries = items.list(TStoredItems::kCallProfiles);
+    device->readNetworks();
+    const bool call1 = device->audioConnection(1) != nullptr;
+    const bool call2 = device->audioConnection(2) != nullptr;
+
+    for (const TStoredItems::Entry &entry : entries) {
+        Fields fields; // fresh for every profile
+        if (!items.open(TStoredItems::kCallProfiles, entry.id, fields))
+            continue;
+        if (!has(fields, kNetwork))
+            continue;
+        const std::string &network = fields[kNetwork];
+        bool usable = device->hasNetwork(network);
+        int transport = TComDevice::networkTransport(network);
+        if (!device->hasTransport(transport))
+            continue;
+        const bool hasCodec = has(fields, kCodec);
+        const TCodecConfig codec = hasCodec ? codecConfigFromString(fields[kCodec]) : TCodecConfig();
+        if (codecMode == 0) {
+            if (hasCodec && codec.algorithm == kVoice)
+                transport = TComDevice::TransportVoice;
+        } else if (transport != defaultTransport) {
+            if (target == QVantel::SettingsBookLink2)
+                continue;
+            if (call1 || call2)
+                usable = false;
+        }
+        QString summary = QStringLiteral("[ ") + transportText(transport) + QStringLiteral(" ]");
+        if (has(fields, kRemote) && !fields[kRemote].empty()) {
+            summary += QLatin1Char(' ') + QString::fromLatin1(fields[kRemote].c_str());
+            if (has(fields, kRemote2) && !fields[kRemote2].empty())
+                summary += QLatin1Char(',') + QString::fromLatin1(fields[kRemote2].c_str());
+        }
+        summary += QLatin1Char('\n')
+                   + QVantelLocalize::interfaceName(TComDevice::networkFromString(network));
+        if (codecMode == 0) {
+            if (call1)
+                usable = false;
+        } else if ((call1 && call2) || (target == QVantel::SettingsBookLink1 && call1)
+                   || (target == QVantel::SettingsBookLink2 && call2)) {
+            usable = false;
+        }
+        if (!hasCodec) {
+            summary += QStringLiteral(" - ") + tr("No coding algorithm set");
+        } else {
+            if (codec.algorithm == -1)
+                continue;
+            const int routing = device->audioRouting();
+            if (codec.algorithm == kVoice) {
+                if (target == QVantel::SettingsBookLink1)
+                    continue;
+                if (routedCoordination(routing)) {
+                    if (target != QVantel::SettingsBookLink2)
+                        usable = false;
+                } else {
+                    if (target == QVantel::SettingsBookLink2)
+                        continue;
+                    usable = false;
+                }
+            } else if (routedCoordination(routing) && target == QVantel::SettingsBookLink2) {
+                continue;
+            }
+            if (codecMode == 1) {
+                if (codec.channelMode != 0) {
+                    if (target == QVantel::SettingsBookLink2)
+                        continue;
+                    if (call1 || call2
+                        || (target != QVantel::SettingsBookLink1 && device->operationMode() == 0))
+                        usable = false;
+                } else if (transport == TComDevice::TransportIsdn && codec.bitRate != 64000) {
+                    if (target == QVantel::SettingsBookLink1 || target == QVantel::SettingsBookLink2)
+                        continue;
+                    usable = false;
+                }
+            }
+            summary += QStringLiteral(" - ") + QVantelLocalize::codingSummary(codec);
+        }
+        QVantelMenuItem *row = addRow(page,
+                                      kFirstStoredRow + entry.id,
+                                      kPageCallProfiles,
+                                      manager ? QVantelMenuItem::Navigation
+                                              : QVantelMenuItem::Action,
+                                      entry.name,
+                                      summary);
+        if (!manager && !usable)
+            row->setReadOnly(true);
+    }
+    pushPage(page);
+}
+
+void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
+{
+    TComDevice *device = comDevice();
+    auto *page = new QVantelMenuItems(kPageStoredItem, kPageCallProfiles, this);
+    (void)loadCallProfile(rowId, name);
+
+    addRow(page, kRowName, -1, QVantelMenuItem::TextEntry, tr("Call Profile Name"), name);
+    addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+    QVantelMenuItem *network
+        = addRow(page, kRowNetwork, -1, QVantelMenuItem::Choice, tr("Network"), QString());
+    for (const auto &[id, text] : device->networks()) {
+        Q_UNUSED(text)
+        if (id != 0)
+            network->addValue(id, QVantelLocalize::interfaceName(id));
+    }
+    if (network->selectValue(editProfile.network, true, true) < 0)
+        network->setValueText(QVantelLocalize::interfaceName(editProfile.network), Qt::red);
+    addRow(page, kRowAlgorithm, -1, QVantelMenuItem::Choice, tr("Algorithm"), QString());
+    addRow(page, kRowChannelMode, -1, QVantelMenuItem::Choice, tr("Channel Mode"), QString());
+    addRow(page, kRowSampleRate, -1, QVantelMenuItem::Choice, tr("Sampling Rate"), QString());
+    addRow(page, kRowBitRate, -1, QVantelMenuItem::Choice, tr("Bit Rate"), QString());
+    addRow(page,
+           kRowRemote,
+           -1,
+           QVantelMenuItem::NumericEntry,
+           tr("Remote Number"),
+           editProfile.remoteAddress);
+    addRow(page,
+           kRowRemote2,
+           -1,
+           QVantelMenuItem::NumericEntry,
+           tr("Second Remote Number"),
+           editProfile.remoteAddress2);
+    if (rowId >= kFirstStoredRow) {
+        addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+        addRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"),
+               tr("Load the call profile"));
+        addRow(page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"),
+               tr("Delete the call profile"));
+    }
+    refreshCallProfilePage(page);
+    updateCallProfileActions(page);
+    savedProfile = editProfile;
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    TComDevice *device = comDevice();
+    TCodecConfig &codec = editProfile.codec;
+    const int mode = editProfile.codecMode;
+    const int family = TComDevice::networkIdFamily(editProfile.network);
+    const bool noCoding = codec.algorithm == -1 || codec.algorithm == kVoice;
+
+    if (QVantelMenuItem *row = page->findItem(kRowAlgorithm)) {
+        std::vector<int> algorithms;
+        device->listAlgorithms(mode, algorithms, family);
+        row->clearValues();
+        row->addValue(-1, tr("None"));
+        if (TComDevice::networkToString(editProfile.network) == "mobile.0"
+            && firmwareVersion > 0x110FF)
+            row->addValue(kVoice, tr("Voice"));
+        for (const int a : algorithms)
+            row->addValue(a, QVantelLocalize::codecName(a));
+        // A value the list lacks shows "None"; the record keeps its algorithm.
+        if (row->findValue(codec.algorithm, true) < 0)
+            row->selectValue(-1, true, false);
+        else
+            row->selectValue(codec.algorithm, true, false);
+        row->setReadOnly(algorithms.size() < 2);
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowChannelMode)) {
+        if (noCoding) {
+            row->clearValues();
+            hideRow(row);
+        } else {
+            std::vector<int> modes;
+            device->listChannelModes(mode, codec.algorithm, 1, modes, family);
+            fillChoice(row, modes, codec.channelMode, &QVantelLocalize::channelModeName);
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowSampleRate)) {
+        row->clearValues();
+        if (noCoding) {
+            hideRow(row);
+        } else if (codec.algorithm <= 6) {
+            // The telephone-band algorithms run at 48 kHz and 64 kbit/s; the row names their
+            // audio band instead.
+            codec.sampleRate = 48000;
+            codec.bitRate = 64000;
+            row->setVisible(true);
+            row->addValue(48000, tr("%1 kHz").arg(codec.algorithm <= 2 ? 8 : 16));
+            row->selectValue(48000, true, false);
+            row->setReadOnly(true);
+        } else {
+            std::vector<int> rates;
+            device->listSampleRates(mode, codec.algorithm, codec.channelMode, rates, family);
+            fillChoice(row, rates, codec.sampleRate, [](int rate) {
+                return tr("%1 kHz").arg(rate / 1000);
+            });
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowBitRate)) {
+        if (noCoding) {
+            row->clearValues();
+            hideRow(row);
+        } else {
+            std::vector<int> rates;
+            device->listBitRates(
+                mode, codec.algorithm, codec.channelMode, codec.sampleRate, rates, family);
+            fillChoice(row, rates, codec.bitRate, [](int rate) {
+                return tr("%1 kbit/s").arg(rate / 1000);
+            });
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowRemote2)) {
+        const int transport = TComDevice::networkIdTransport(editProfile.network);
+        const auto show = [&](const QString &label) {
+            editProfile.remoteAddress2 = row->valueText();
+            row->titleLabel()->setText(label);
+            row->setVisible(true);
+            row->setReadOnly(false);
+        };
+        if (transport == TComDevice::TransportIsdn && codec.algorithm != -1
+            && codec.bitRate == 128000) {
+            show(tr("Second Remote Number"));
+        } else if (transport == TComDevice::TransportIp && codec.algorithm != kVoice
+                   && (device->deviceOptions() & TComDevice::OptionIpDoubleStream)) {
+            show(tr("Secondary Number (for Double Streaming)"));
+        } else {
+            editProfile.remoteAddress2.clear();
+            hideRow(row);
+        }
+    }
+}
+
+void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    const bool modified = header()->isModified();
+    if (QVantelMenuItem *row = page->findItem(kRowDelete))
+        row->setReadOnly(modified);
+    QVantelMenuItem *load = page->findItem(kRowLoad);
+    if (!load)
+        return;
+    TComDevice *device = comDevice();
+    const TCodecConfig &codec = editProfile.codec;
+    const bool call1 = device->audioConnection(1) != nullptr;
+    const bool call2 = device->audioConnection(2) != nullptr;
+    const int defaultTransport = TComDevice::networkTransport(device->defaultNetwork());
+    const int transport = TComDevice::networkIdTransport(editProfile.network);
+    bool enabled = false;
+    if (!device->hasNetwork(TComDevice::networkToString(editProfile.network))) {
+        enabled = false;
+    } else if (device->codecMode() == 0) {
+        enabled = !call1
+                  && (codec.algorithm != kVoice
+                      || editProfile.target == QVantel::SettingsBookLink2);
+    } else if (call1 && call2) {
+        enabled = false;
+    } else if (transport != defaultTransport) {
+        enabled = !(entryTarget == QVantel::SettingsBookLink2 || call1) && !call2;
+    } else if (codec.channelMode != 0) {
+        if (entryTarget == QVantel::SettingsBookLink2 || call1 || call2)
+            enabled = false;
+        else if (entryTarget == QVantel::SettingsBookLink1)
+            enabled = true;
+        else
+            enabled = device->operationMode() == 1;
+    } else {
+        enabled = codec.algorithm != kVoice
+                  && !(transport == TComDevice::TransportIsdn && codec.bitRate != 64000);
+    }
+    load->setReadOnly(modified || !editProfile.isComplete() || !enabled);
+}
+
+bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
+{
+    if (!page || page->id() != kPageStoredItem || page->data() != kPageCallProfiles)
+        return false;
+    TComDevice *device = comDevice();
+    const bool update = editProfile.rowId != -1 && editProfile.name == savedProfile.name;
+    if (update && editProfile.rowId < kFirstStoredRow)
+        return false;
+    Fields fields;
+    fields["name"] = toDeviceString(editProfile.name);
+    fields[kNetwork] = TComDevice::networkToString(editProfile.network);
+    const TCodecConfig &codec = editProfile.codec;
+    if (codec.algorithm == kVoice) {
+        fields[kCodecMode] = "cmode_normal";
+        fields[kCoordMode] = "enabled";
+        fields[kCodec] = codecConfigToString(codec);
+    } else if (codec.algorithm != -1) {
+        fields[kCodecMode] = device->codecMode() == 1 ? "cmode_double" : "cmode_normal";
+        fields[kCoordMode] = device->audioRouting() == TComDevice::RoutingMonoCoordination
+                                 ? "enabled"
+                                 : "disabled";
+        fields[kCodec] = codecConfigToString(codec);
+    }
+    fields[kRemote] = editProfile.remoteAddress.toLatin1().toStdString();
+    if (!editProfile.remoteAddress2.isEmpty())
+        fields[kRemote2] = editProfile.remoteAddress2.toLatin1().toStdString();
+    TStoredItems items(comClient());
+    if (!items.storeCallProfile(update ? editProfile.rowId - kFirstStoredRow : -1, fields)) {
+        showMessage(update ? tr("Failed to update the call profile!")
+                           : tr("Failed to create the call profile!"),
+                    0);
+        return false;
+    }
+    return true;
+}
+
+void QVantelSettingsPage::commitCallProfileItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    const QVantelMenuItem::Value *value = item->currentValue();
+    switch (rowId) {
+    case kRowName:
+        editProfile.name = item->valueText();
+        break;
+    case kRowNetwork:
+        if (value) {
+            item->setReadOnly(item->isReadOnly());
+            editProfile.network = value->value;
+        }
+        break;
+    case kRowAlgorithm:
+    case kRowChannelMode:
+    case kRowSampleRate:
+    case kRowBitRate:
+        if (value) {
+            editCodec = editProfile.codec;
+            if (rowId == kRowAlgorithm)
+                editCodec.algorithm = value->value;
+            else if (rowId == kRowChannelMode)
+                editCodec.channelMode = value->value;
+            else if (rowId == kRowSampleRate)
+                editCodec.sampleRate = value->value;
+            else
+                editCodec.bitRate = value->value;
+            if (rowId == kRowAlgorithm && value->value == -1)
+                editProfile.codec = TCodecConfig();
+            else
+                editProfile.codec = editCodec;
+        }
+        break;
+    case kRowRemote:
+        editProfile.remoteAddress = item->valueText();
+        break;
+    case kRowRemote2:
+        editProfile.remoteAddress2 = item->valueText();
+        break;
+    default:
+        break;
+    }
+    refreshCallProfilePage(page);
+    header()->setModified(editProfile.isComplete() && editProfile != savedProfile);
+    updateCallProfileActions(page);
+}
+
+void QVantelSettingsPage::askCallProfileLoad(QVantelMenuItem *row)
+{
+    if (!editProfile.isComplete())
+        return;
+    const bool onLink = entryTarget == QVantel::SettingsBookLink1
+                        || entryTarget == QVantel::SettingsBookLink2;
+    if (comDevice()->codecMode() == 1 && !onLink) {
+        row->clearValues();
+        row->addValue(1, tr("Program"));
+        if (editProfile.links & 2)
+            row->addValue(2, tr("Coordination"));
+        row->selectValue(1, false, false);
+        showSelection(tr("Load the call profile?"), row, true);
+        return;
+    }
+    confirmAction(tr("Load the call profile?"), row);
+}
+
+void QVantelSettingsPage::loadCallProfileConfirmed(QVantelMenuItem *row)
+{
+    TComDevice *device = comDevice();
+    QPointer<QVantelMenuItem> item = row;
+    QPointer<QVantelMenuItems> page = currentPage();
+    const QString refused = tr("Cannot load the profile\n(a connection is established)");
+    const QString failed = tr("Failed to load the call profile!");
+    const std::string codec = codecConfigToString(editProfile.codec);
+    int code = 19;
+    if (entryTarget == QVantel::SettingsBookLink2) {
+        if (device->audioConnection(2)) {
+            showMessage(refused, 0);
+            return;
+        }
+        if (editProfile.codec.algorithm != kVoice && !device->setCodec(2, codec, true)) {
+            showMessage(failed, 0);
+            return;
+        }
+        code = 20;
+    } else {
+        if (device->audioConnection(1)) {
+            showMessage(refused, 0);
+            return;
+        }
+        // What was written before a failure stays written on the unit.
+        if (!device->setCoordinationMode(editProfile.coordination, true)
+            || !device->setCodecMode(editProfile.codecMode, true)
+            || !device->setDefaultNetwork(TComDevice::networkToString(editProfile.network), true)
+            || !device->setCodec(1, codec, true)) {
+            showMessage(failed, 0);
+            return;
+        }
+    }
+    if (item)
+        emit menuItemChanges(item, code);
+    if (page && currentPage() == page)
+        backClicked();
+}
+
+void QVantelSettingsPage::loadCallProfileOnLink(QVantelMenuItem *row, QVantelMenuSelect *select)
+{
+    const QVantelMenuSelectable *chosen = select->currentSelectable();
+    const int link = chosen ? chosen->id() : 0;
+    if (link != 1 && link != 2) {
+        showMessage(tr("Failed to load the call profile!"), 0);
+        return;
+    }
+    TComDevice *device = comDevice();
+    if (device->audioConnection(link)) {
+        showMessage(tr("Cannot load the profile\n(a connection is established)"), 0);
+        return;
+    }
+    QPointer<QVantelMenuItem> item = row;
+    QPointer<QVantelMenuItems> page = currentPage();
+    if (!device->setCodec(link, codecConfigToString(editProfile.codec), true)) {
+        showMessage(tr("Failed to load the call profile!"), 0);
+        return;
+    }
+    if (item)
+        emit menuItemChanges(item, link == 1 ? 19 : 20);
+    if (page && currentPage() == page)
+        backClicked();
+}
+
+void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int storedRowId = item->data();
+    if (storedRowId < kFirstStoredRow)
+        return;
+    QPointer<QVantelMenuItems> itemPage = page;
+    TStoredItems items(comClient());
+    if (!items.remove(TStoredItems::kCallProfiles, storedRowId - kFirstStoredRow)) {
+        showMessage(tr("Failed to delete the call profile!"), 0);
+        return;
+    }
+    if (QVantelMenuItems *list = findPage(kPageCallProfiles)) {
+        if (QVantelMenuItem *row = list->findItem(storedRowId, kPageCallProfiles)) {
+            list->removeItem(row);
+            row->hide();
+            row->deleteLater();
+        }
+    }
+    if (itemPage && currentPage() == itemPage)
+        backClicked();
+}
