@@ -10,6 +10,7 @@
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelconninfo.h"
 #include "widgets/qvantelconnpanel.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantellinkstatecolour.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuselect.h"
@@ -71,7 +72,7 @@ void QVantelConnectionPage::setupUi()
               button->setGeometry(x, y, 98, 66);
               button->setBorderWidth(4);
               button->setPalette(pagePalette);
-              button->setIcon(QIcon(icon));
+              button->setIcon(QVantelLazyIcon::icon(icon));
               button->setIconSize(QSize(48, 48));
               return button;
           };

@@ -9,6 +9,7 @@
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QIcon>
@@ -127,7 +128,7 @@ void QVantelMainPage::setupUi()
               QVantelButton *button
                   = makeButton(QRect(x, y, kButtonWidth, kButtonHeight), pagePalette, 0, 4, false);
               button->setObjectName(QLatin1String(name));
-              button->setIcon(QIcon(icon));
+              button->setIcon(QVantelLazyIcon::icon(icon));
               button->setIconSize(QSize(48, 48));
               return button;
           };

@@ -78,7 +78,7 @@ bool RpcFrameParser::deliverBuffer(quint32 size)
     return true;
 }
 
-void RpcFrameParser::feed(const char *data, qint64 size)
+void RpcFrameParser::feedChunk(const char *data, qint64 size)
 {
     if (!data || size <= 0 || m_state < 0)
         return;
@@ -104,6 +104,16 @@ void RpcFrameParser::feed(const char *data, qint64 size)
                     size -= frameSize;
                     continue;
                 }
+                // The header is at hand and checked: gather the body straight away.
+                if (!reserve(frameSize)) {
+                    fail(OutOfMemory);
+                    return;
+                }
+                std::memcpy(m_buffer.get(), data, size_t(size));
+                m_state = ReadingBody;
+                m_filled = quint32(size);
+                m_expected = frameSize;
+                return;
             }
             if (!reserve(RpcFrame::kHeaderSize)) {
                 fail(OutOfMemory);

@@ -2,6 +2,7 @@
 
 #include <QtGlobal>
 
+#include <cstring>
 #include <memory>
 
 // Reassembles RPC frames (see link/rpcframe.h) from a byte stream that arrives in chunks of any
@@ -45,8 +46,17 @@ public:
     ~RpcFrameParser();
     Q_DISABLE_COPY_MOVE(RpcFrameParser)
 
-    // Consumes one chunk of received bytes.
-    void feed(const char *data, qint64 size);
+    // Consumes one chunk of received bytes. More of a frame that does not complete it (small
+    // chunks of a long frame) is only copied, inline; everything else takes the full path.
+    void feed(const char *data, qint64 size)
+    {
+        if (m_state > Idle && data && size > 0 && quint64(size) < quint64(m_expected - m_filled)) {
+            std::memcpy(m_buffer.get() + m_filled, data, size_t(size));
+            m_filled += quint32(size);
+            return;
+        }
+        feedChunk(data, size);
+    }
     // Frees the buffer and starts over with an empty stream.
     void reset();
 
@@ -55,6 +65,7 @@ public:
     quint32 expected() const { return m_expected; }
 
 private:
+    void feedChunk(const char *data, qint64 size);
     bool reserve(quint32 size);
     bool deliver(const char *frame, quint32 size);
     bool deliverBuffer(quint32 size);

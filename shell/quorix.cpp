@@ -20,6 +20,7 @@
 #include "shell/quorixdialog.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QAction>
@@ -253,7 +254,7 @@ void Quorix::createFrontPanel()
         buttonPalette.setColor(QPalette::Window, Qt::white);
         buttonPalette.setColor(QPalette::WindowText, Qt::black);
         button->setPalette(buttonPalette);
-        button->setIcon(QIcon(QString::fromLatin1(spec.icon)));
+        button->setIcon(QVantelLazyIcon::icon(QString::fromLatin1(spec.icon)));
         button->setGeometry(spec.x, 10, 98, 66);
         connect(button, &QVantelButton::clicked, this, spec.slot);
     }

@@ -2,6 +2,7 @@
 
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelconninfo.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelswitch.h"
 
 #include "model/firmwareversion.h"
@@ -92,7 +93,7 @@ QVantelConnPanel::makeButton(const QString &name, const QString &icon, const QRe
     auto *button = new QVantelButton(this);
     button->setObjectName(name);
     button->setBorderWidth(kButtonBorder);
-    button->setIcon(QIcon(icon));
+    button->setIcon(QVantelLazyIcon::icon(icon));
     button->setIconSize(QSize(48, 48));
     // The page buttons' look: a white face, black text.
     QPalette palette = button->palette();
