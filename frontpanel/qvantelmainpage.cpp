@@ -227,6 +227,8 @@ void QVantelMainPage::softKeyFunctionChanged(QVantelSoftkey *key)
     if (!button)
         return;
     const QVantelSoftkey *record = softkey(key->index());
+    if (!record)
+        return;
     button->setText(record->function() == 0
                         ? QString()
                         : QVantelSoftkey::functionName(record->category(), record->function()));

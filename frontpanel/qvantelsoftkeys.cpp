@@ -56,8 +56,9 @@ QVantelSoftkeys::~QVantelSoftkeys() = default;
 
 QVantelSoftkey *QVantelSoftkeys::key(int index)
 {
+    // An index outside the seven keys names no key; it must not silently alter key 1.
     if (index < 0 || index >= kKeyCount)
-        index = 0;
+        return nullptr;
     return &m_keys[size_t(index)];
 }
 

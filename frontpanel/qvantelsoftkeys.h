@@ -40,7 +40,7 @@ public:
     ~QVantelSoftkeys() override;
     Q_DISABLE_COPY_MOVE(QVantelSoftkeys)
 
-    // The record of index 0 to 6; any other index gives record 0.
+    // The record of index 0 to 6; null for any other index.
     [[nodiscard]] QVantelSoftkey *key(int index);
     [[nodiscard]] bool isUpdating() const { return m_updating; }
     [[nodiscard]] QString infoLabel(int index) const;
@@ -85,5 +85,5 @@ private:
 // The process-wide soft-key model, built on first use without parent and destroyed with the
 // other shared objects. Always the same non-null pointer in between.
 [[nodiscard]] QVantelSoftkeys *softkeys();
-// The record of index 0 to 6 of softkeys(); any other index gives record 0.
+// The record of index 0 to 6 of softkeys(); null for any other index.
 [[nodiscard]] QVantelSoftkey *softkey(int index);

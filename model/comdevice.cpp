@@ -576,6 +576,17 @@ void TComDevice::notifyAudioCallRelayChanged(TComAudioConnection *c)
 
 // --- Device actions ----------------------------------------------------------------------------
 
+bool TComDevice::powerRequestDone(ksm::CCom *client, const ksm::CMsg &msg)
+{
+    ksm::CMsg reply;
+    const int result = client->sendSyncMsg(msg, reply, 1000, kPowerTimeoutMs);
+    // A unit that restarts may drop the link before it answers, or have dropped it already;
+    // an answer counts only when it is "OK" (a refusal is not a restart).
+    if (result == 0)
+        return *reply.param(kKeyReturn, true) == kReplyOk;
+    return result == -3 || result == -6;
+}
+
 bool TComDevice::reboot()
 {
     ksm::CCom *client = com();
@@ -583,9 +594,7 @@ bool TComDevice::reboot()
         return false;
     ksm::CMsg msg(ksm::CMsg::Do);
     msg.setParam(kKeyAction, kActionReboot);
-    ksm::CMsg reply;
-    const int result = client->sendSyncMsg(msg, reply, 1000, kPowerTimeoutMs);
-    return result == 0 || result == -3;
+    return powerRequestDone(client, msg);
 }
 
 bool TComDevice::shutdown()
@@ -595,9 +604,7 @@ bool TComDevice::shutdown()
         return false;
     ksm::CMsg msg(ksm::CMsg::Do);
     msg.setParam(kKeyAction, kActionShutdown);
-    ksm::CMsg reply;
-    const int result = client->sendSyncMsg(msg, reply, 1000, kPowerTimeoutMs);
-    return result == 0 || result == -3;
+    return powerRequestDone(client, msg);
 }
 
 // --- Messages ----------------------------------------------------------------------------------

@@ -197,10 +197,37 @@ public:
     void notifyAudioCallRelayChanged(TComAudioConnection *c);
 
     // --- Device actions ---------------------------------------------------------------------
-    // DO "reboot" / "shutdown"; true when the call returned a reply or found the link down
-    // (the device may drop the link before it answers). False without client.
+    // DO "reboot" / "shutdown"; true when the device answered "OK", or when the link was down
+    // or dropped during the call (the device may drop the link before it answers). False
+    // without client and for a refusal or a time-out.
     bool reboot();
     bool shutdown();
+
+    // --- Tools (comdevicetools.cpp) -----------------------------------------------------------
+    // The three access-level passwords, as stored (enciphered) in this program's settings
+    // record: password_al, password_el and password_ol in one read (10000 ms). Each key the
+    // device returned is put into values (an empty value for an unset one); false, with values
+    // untouched, without client or when the read fails.
+    bool readAccessPasswords(std::map<std::string, std::string> &values);
+    // Writes one of the three password keys (the enciphered text, or "" to clear it) or the
+    // autologin switch into the settings record (10000 ms). False for any other key, without
+    // client, or when the device does not take it.
+    bool writeAccessPassword(const std::string &key, const std::string &enciphered);
+    bool writeAutoLogin(bool on);
+    // Whether the device holds the sound ID file: a DO "open" of the record file (5000 ms)
+    // answered "OK".
+    bool soundIdFileExists();
+    // Reads the auto redial keys ("network"), then the GPIO and time server keys ("general"),
+    // into values; the results are not looked at: a key the device did not give is left out
+    // (an unset one is given as empty).
+    void readToolsParams(std::map<std::string, std::string> &values);
+    // The device words a GPIO key (ext_input1/2, ext_relay1/2) may take, in the device's order;
+    // false, with words left empty, for another key or when the list cannot be read.
+    bool listGpioChoices(const std::string &key, std::vector<std::string> &words);
+    // Writes general keys (GPIO inputs and relays, time server) or network keys (auto redial)
+    // in one PARAM message without looking at the answer; nothing for an empty map or a key
+    // that is not one of the tools keys.
+    void writeToolsParams(const std::map<std::string, std::string> &values);
 
     // --- Messages ---------------------------------------------------------------------------
     // An INFO message the device root follows: "network_info", "battery_level",
@@ -406,6 +433,7 @@ private:
     TComBaseConnection *detachConnection(std::map<int, TComBaseConnection *>::iterator it);
     // PARAM write through the request helper; true when every parameter was accepted.
     bool writeAll(const ksm::CMsg &msg);
+    static bool powerRequestDone(ksm::CCom *client, const ksm::CMsg &msg);
     // GET keys of "target" target; true when every key came back (into values).
     bool readAll(const std::string &target,
                  const std::vector<std::string> &keys,

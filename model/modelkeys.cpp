@@ -155,6 +155,23 @@ const std::string kPanelKeySoftkey = "softkey";
 const std::string kPanelKeyInfoLabel = "info_label";
 const std::string kPanelKeyContactLabel = "contact_label";
 
+const std::string kPasswordKeyAdministrator = "password_al";
+const std::string kPasswordKeyExpert = "password_el";
+const std::string kPasswordKeyOperator = "password_ol";
+const std::string kPasswordKeyAutoLogin = "autologin";
+
+const std::string kToolsKeyInput1 = "ext_input1";
+const std::string kToolsKeyInput2 = "ext_input2";
+const std::string kToolsKeyRelay1 = "ext_relay1";
+const std::string kToolsKeyRelay2 = "ext_relay2";
+const std::string kToolsKeyNtpAddr = "ntp_addr";
+const std::string kToolsKeyNtpAddrCustom = "ntp_addr_custom";
+const std::string kToolsKeyAutoRedial1 = "auto_redial_link1";
+const std::string kToolsKeyAutoRedial2 = "auto_redial_link2";
+const std::string kToolsKeyAutoRedialAttempts = "auto_redial_attempts";
+const std::string kToolsKeyAutoRedialTime = "auto_redial_time";
+const std::string kSoundIdFile = "/mnt/datax/sound_ID.wav";
+
 const std::string kEthernetKeyMode = "mode";
 const std::string kEthernetKeyLocalAddr = "local_addr";
 const std::string kEthernetKeySubnet = "subnet";

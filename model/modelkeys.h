@@ -176,6 +176,27 @@ extern const std::string kPanelKeySoftkey;
 extern const std::string kPanelKeyInfoLabel;
 extern const std::string kPanelKeyContactLabel;
 
+// Access-level passwords and the autologin switch, in this program's settings record.
+extern const std::string kPasswordKeyAdministrator;
+extern const std::string kPasswordKeyExpert;
+extern const std::string kPasswordKeyOperator;
+extern const std::string kPasswordKeyAutoLogin;
+
+// Tools keys: GPIO inputs and relays and the time server ("target" "general"), auto redial
+// ("target" "network").
+extern const std::string kToolsKeyInput1;
+extern const std::string kToolsKeyInput2;
+extern const std::string kToolsKeyRelay1;
+extern const std::string kToolsKeyRelay2;
+extern const std::string kToolsKeyNtpAddr;
+extern const std::string kToolsKeyNtpAddrCustom;
+extern const std::string kToolsKeyAutoRedial1;
+extern const std::string kToolsKeyAutoRedial2;
+extern const std::string kToolsKeyAutoRedialAttempts;
+extern const std::string kToolsKeyAutoRedialTime;
+// The sound ID file the device plays, and its file type.
+extern const std::string kSoundIdFile;
+
 // Ethernet keys (TComEthernetController).
 extern const std::string kEthernetKeyMode;
 extern const std::string kEthernetKeyLocalAddr;

@@ -194,7 +194,7 @@ private:
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
     // The access-level choice of a row (its current value): re-reads the passwords, then grants
     // a level without password at once or opens the password keyboard for the row. Refused
-    // with "Failed to apply changes!" when the passwords cannot be read and none are known.
+    // with "Failed to proceed!" when the passwords cannot be read and none are known.
     void changeAccessLevel(QVantelMenuItem *row);
     // The password keyboard of the access-level row closed with OK.
     void checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
@@ -341,12 +341,22 @@ private:
     // Rows of the Tools page locked by access level, then the Audio entry.
     void updateToolsAccess(QVantelMenuItems *page);
     void createSoundIdPage();
+    // Asks the unit for the sound ID file and fills rows 196 and 197 of page (5 or 195).
+    void refreshSoundIdPage(QVantelMenuItems *page);
     void createSoftkeysPage();
     void refreshSoftkeysPage(QVantelMenuItems *page);
     void createSoftkeyPage(int pageId);
+    // Rebuilds the category, function and mode rows of a key page (199-205) from its key.
+    void refreshSoftkeyPage(QVantelMenuItems *page);
+    void commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void createLabelsPage();
+    void refreshLabelsPage(QVantelMenuItems *page);
+    void commitLabelItem(QVantelMenuItem *item);
     void createMiscellaneousPage();
+    void commitMiscellaneousItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void createPasswordsPage();
+    void commitPasswordItem(QVantelMenuItem *item);
+    void commitSoundIdItem(QVantelMenuItem *item);
     // Pages 5, 195, 199-205, 209, 229 and 252.
     void commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void tapToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);

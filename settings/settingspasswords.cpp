@@ -2,10 +2,10 @@
 
 #include "settings/qvantelsettingspage.h"
 
-#include "link/ccom.h"
-#include "link/comclient.h"
 #include "link/logtext.h"
 #include "model/accesslevel.h"
+#include "model/comdevice.h"
+#include "model/modelkeys.h"
 #include "model/passwordtext.h"
 #include "model/textconversions.h"
 #include "widgets/qvantelmenuitem.h"
@@ -15,14 +15,12 @@
 #include <QPointer>
 
 #include <map>
-#include <vector>
 
 namespace {
 
-const std::string kAdministratorKey = "password_al";
-const std::string kExpertKey = "password_el";
-const std::string kOperatorKey = "password_ol";
-const std::string kAutoLoginKey = "autologin";
+const std::string &kAdministratorKey = kPasswordKeyAdministrator;
+const std::string &kExpertKey = kPasswordKeyExpert;
+const std::string &kOperatorKey = kPasswordKeyOperator;
 const char kAccessLevelProperty[] = "vkb_accessLevel";
 
 } // namespace
@@ -59,8 +57,7 @@ bool QVantelSettingsPage::setPassword(QString &cached,
                 return false;
             }
         }
-        const ksm::CCom::ParamMap params{{key, value}};
-        if (comClient()->setControllerParams(params, kPasswordTimeoutMs) < 0)
+        if (!comDevice()->writeAccessPassword(key, value))
             return false;
     }
     cached = password;
@@ -72,8 +69,7 @@ bool QVantelSettingsPage::setAutoLogin(bool on, bool send)
     if (on == autoLogin)
         return true;
     if (send) {
-        const ksm::CCom::ParamMap params{{kAutoLoginKey, on ? "on" : "off"}};
-        if (comClient()->setControllerParams(params, kPasswordTimeoutMs) < 0)
+        if (!comDevice()->writeAutoLogin(on))
             return false;
     }
     autoLogin = on;
@@ -85,9 +81,8 @@ bool QVantelSettingsPage::loadPasswords()
     // Read as a session with a unit starts: the modem capabilities cached for an earlier
     // session may be another unit's.
     mobileCapabilities = -1;
-    const std::vector<std::string> names{kAdministratorKey, kExpertKey, kOperatorKey};
-    ksm::CCom::ParamMap values;
-    if (comClient()->getControllerParams(names, values, kPasswordTimeoutMs) < 0)
+    std::map<std::string, std::string> values;
+    if (!comDevice()->readAccessPasswords(values))
         return false;
     const auto cachedText = [&values](const std::string &key) {
         const auto found = values.find(key);
@@ -140,7 +135,7 @@ void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)
     if (!loadPasswords() && !m_passwordsKnown) {
         if (guard)
             row->selectValue(int(accessLevel), true, false);
-        showMessage(tr("Failed to apply changes!"), 0);
+        showMessage(tr("Failed to proceed!"), 0);
         return;
     }
     if (!guard)
@@ -166,7 +161,7 @@ void QVantelSettingsPage::checkAccessPassword(QVantelMenuItem *row, QVantelVirtu
     // The link may have dropped while the keyboard was open, which forgets the passwords: an
     // empty entry must not pass for a level whose password is simply not known any more.
     if (!m_passwordsKnown) {
-        showMessage(tr("Failed to apply changes!"), 0);
+        showMessage(tr("Failed to proceed!"), 0);
         return;
     }
     if (keyboard->lineEdit()->text() != password(level)) {

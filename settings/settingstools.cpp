@@ -3,42 +3,653 @@
 
 #include "settings/qvantelsettingspage.h"
 
-void QVantelSettingsPage::createToolsMenu() {}
+#include "frontpanel/qvantelsoftkey.h"
+#include "frontpanel/qvantelsoftkeys.h"
+#include "link/valueconversions.h"
+#include "model/accesslevel.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "model/modelkeys.h"
+#include "model/textconversions.h"
+#include "widgets/qvantellocalize.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QGridLayout>
+#include <QLabel>
+#include <QPixmap>
+#include <QPointer>
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kPageTools = 5;
+constexpr int kRowShutdown = 190;
+constexpr int kRowReboot = 191;
+constexpr int kRowAccessLevel = 194;
+constexpr int kPageSoundId = 195;
+constexpr int kRowPlaySoundId = 196;
+constexpr int kRowSoundIdShortcut = 197;
+constexpr int kRowSoftkeys = 198;
+constexpr int kRowLabels = 209;
+constexpr int kRowMiscellaneous = 229;
+constexpr int kRowTroubleshooting = 241;
+constexpr int kRowRemoteAssistance = 245;
+constexpr int kPagePasswords = 252;
+constexpr int kRowAdministratorPassword = 253;
+constexpr int kRowExpertPassword = 254;
+constexpr int kRowOperatorPassword = 255;
+
+constexpr int kFirstKeyRow = 199;
+constexpr int kLastKeyRow = 205;
+constexpr int kRowCategory = 206;
+constexpr int kRowFunction = 207;
+constexpr int kRowMode = 208;
+constexpr int kRowFirstInfoLabel = 210;
+constexpr int kRowFirstContactLabel = 212;
+
+// Firmware up to which a key's mode cannot be chosen.
+constexpr quint32 kFixedModeFirmware = 0x10703;
+// Firmware from which input 18 can be named.
+constexpr quint32 kInput18Firmware = 0x10d00;
+
+constexpr int kRowInput1 = 231;
+constexpr int kRowInput2 = 232;
+constexpr int kRowRelay1 = 233;
+constexpr int kRowRelay2 = 234;
+constexpr int kRowAutoRedial1 = 235;
+constexpr int kRowAutoRedial2 = 236;
+constexpr int kRowAttempts = 237;
+constexpr int kRowRedialTime = 238;
+constexpr int kRowNtpServer = 239;
+constexpr int kRowCustomServer = 240;
+
+// The built-in time servers of the NTP choice (values 1 to 7): a pool first, then public
+// servers in alphabetical order.
+const char *const kNtpServers[] = {
+    "pool.ntp.org",
+    "ntp1.ptb.de",
+    "ntp2.ptb.de",
+    "time.cloudflare.com",
+    "time.google.com",
+    "time.nist.gov",
+    "time.windows.com",
+};
+
+// Firmware from which the sound ID has a page of its own (with the shortcut switch).
+constexpr quint32 kSoundIdPageFirmware = 0x109ff;
+
+QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &label)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    row->grid()->setContentsMargins(10, 0, 10, 0);
+    row->titleLabel()->setText(label);
+    page->addItem(row);
+    return row;
+}
+
+// Empties a choice row, lists entries in key order and selects current (the first entry when
+// current is not listed); read-only when there is nothing to choose.
+void fillChoice(QVantelMenuItem *row, const QMap<int, QString> &entries, int current)
+{
+    row->clearValues();
+    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
+        row->addValue(entry.key(), entry.value());
+    row->selectValue(current, true, false);
+    row->setReadOnly(entries.size() <= 1);
+}
+
+// Whether the input of a label row can be named on this unit.
+bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
+{
+    const bool variant2 = options & TComDevice::OptionHardware2;
+    const bool ravenna = options & TComDevice::OptionRavenna;
+    const bool hardware124 = options & TComDevice::OptionHardware124;
+    if (rowId <= 216)
+        return true;
+    if (rowId <= 218)
+        return !variant2;
+    if (!auxiliaryBoard)
+        return false;
+    if (rowId == 219)
+        return true;
+    if (rowId <= 222)
+        return !variant2;
+    if (rowId <= 224)
+        return ravenna;
+    if (rowId <= 227)
+        return ravenna && hardware124;
+    return ravenna && hardware124 && firmwareVersion >= kInput18Firmware;
+}
+
+} // namespace
+
+void QVantelSettingsPage::createToolsMenu()
+{
+    auto *page = new QVantelMenuItems(kPageTools, this);
+    const quint32 options = comDevice()->deviceOptions();
+
+    QVantelMenuItem *reboot = addRow(page, kRowReboot, QVantelMenuItem::Action, tr("Reboot"));
+    reboot->setValueText(tr("Restart the system"));
+    if (reboot->iconLabel())
+        reboot->iconLabel()->setPixmap(QPixmap(QStringLiteral(":/images/shutdown.png")));
+
+    QVantelMenuItem *level
+        = addRow(page, kRowAccessLevel, QVantelMenuItem::Choice, tr("Access Level"));
+    level->addValue(0, tr("Operator"));
+    level->addValue(1, tr("Expert"));
+    level->addValue(2, tr("Administrator"));
+    level->selectValue(int(accessLevel), true, false);
+
+    if (options & TComDevice::OptionRecord) {
+        // The unknown version compares above every version, so it gets the page.
+        if (firmwareVersion > kSoundIdPageFirmware) {
+            addRow(page, kPageSoundId, QVantelMenuItem::Navigation, tr("Sound ID"))
+                ->setValueText(tr("Play sound ID, activate sound ID shortcut"));
+        } else {
+            addRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
+            refreshSoundIdPage(page);
+        }
+    }
+
+    addRow(page, kRowSoftkeys, QVantelMenuItem::Navigation, tr("Softkeys"))
+        ->setValueText(tr("Configure the programmable keys"));
+    addRow(page, kRowLabels, QVantelMenuItem::Navigation, tr("Labels"))
+        ->setValueText(tr("Configure the info, contact and input labels"));
+    addRow(page, kRowMiscellaneous, QVantelMenuItem::Navigation, tr("Miscellaneous"))
+        ->setValueText((options & TComDevice::OptionHardware2)
+                           ? tr("Auto redialing and NTP server")
+                           : tr("GPIO, Auto redialing and NTP server"));
+    addRow(page, kRowTroubleshooting, QVantelMenuItem::Navigation, tr("Troubleshooting"))
+        ->setValueText(tr("Reset settings, configure event log"));
+    const bool remoteAccess = options & TComDevice::OptionRemoteAccess;
+    addRow(page,
+           kRowRemoteAssistance,
+           QVantelMenuItem::Navigation,
+           remoteAccess ? tr("Remote Access") : tr("Remote Assistance"))
+        ->setValueText(remoteAccess ? tr("Configure the remote access service")
+                                    : tr("Configure the remote assistance service"));
+    addRow(page, kPagePasswords, QVantelMenuItem::Navigation, tr("Passwords"))
+        ->setValueText(tr("Configure the passwords"));
+
+    updateToolsAccess(page);
+    pushPage(page);
+}
 
 void QVantelSettingsPage::updateToolsAccess(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (page) {
+        const bool operatorLevel = accessLevel == AccessLevel::Operator;
+        for (const int id : {kRowSoftkeys, kRowLabels, kRowMiscellaneous, kRowTroubleshooting}) {
+            if (QVantelMenuItem *row = page->findItem(id))
+                row->setReadOnly(operatorLevel);
+        }
+        if (QVantelMenuItem *row = page->findItem(kPagePasswords))
+            row->setReadOnly(accessLevel != AccessLevel::Administrator);
+    }
     updateAudioEntry();
 }
 
-void QVantelSettingsPage::createSoundIdPage() {}
+void QVantelSettingsPage::createSoundIdPage()
+{
+    auto *page = new QVantelMenuItems(kPageSoundId, this);
+    addRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
+    addRow(page, kRowSoundIdShortcut, QVantelMenuItem::Switch, tr("Sound ID Shortcut"));
+    refreshSoundIdPage(page);
+    pushPage(page);
+}
 
-void QVantelSettingsPage::createSoftkeysPage() {}
+void QVantelSettingsPage::refreshSoundIdPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    const QPointer<QVantelMenuItems> guard = page;
+    const bool present = comDevice()->soundIdFileExists();
+    if (!guard)
+        return;
+    if (QVantelMenuItem *play = page->findItem(kRowPlaySoundId)) {
+        play->clearValues();
+        play->addValue(0, present ? tr("Disabled") : tr("Audio file is missing"));
+        play->addValue(1, tr("Active"));
+        play->setChecked(present && !audioSettings()->waveFile().empty());
+        play->setReadOnly(!present);
+        play->updateSwitchText();
+    }
+    if (QVantelMenuItem *shortcut = page->findItem(kRowSoundIdShortcut)) {
+        shortcut->setChecked(audioSettings()->waveScut());
+        shortcut->setReadOnly(!present);
+    }
+}
+
+void QVantelSettingsPage::createSoftkeysPage()
+{
+    auto *page = new QVantelMenuItems(kRowSoftkeys, this);
+    for (int id = kFirstKeyRow; id <= kLastKeyRow; ++id) {
+        addRow(page,
+               id,
+               QVantelMenuItem::Navigation,
+               tr("Programmable Key %1").arg(id - kFirstKeyRow + 1));
+    }
+    refreshSoftkeysPage(page);
+    pushPage(page);
+}
 
 void QVantelSettingsPage::refreshSoftkeysPage(QVantelMenuItems *page)
 {
-    Q_UNUSED(page)
+    if (!page)
+        return;
+    for (int id = kFirstKeyRow; id <= kLastKeyRow; ++id) {
+        QVantelMenuItem *row = page->findItem(id);
+        const QVantelSoftkey *key = softkey(id - kFirstKeyRow);
+        if (!row || !key)
+            continue;
+        const int category = key->category();
+        if (category == QVantelSoftkey::None) {
+            row->setValueText(QVantelSoftkey::categoryName(category));
+        } else {
+            row->setValueText(QStringLiteral("%1 [ %2 ]")
+                                  .arg(QVantelSoftkey::categoryName(category),
+                                       QVantelSoftkey::functionName(category, key->function())));
+        }
+    }
 }
 
 void QVantelSettingsPage::createSoftkeyPage(int pageId)
 {
-    Q_UNUSED(pageId)
+    if (!softkey(pageId - kFirstKeyRow))
+        return;
+    auto *page = new QVantelMenuItems(pageId, this);
+    addRow(page, kRowCategory, QVantelMenuItem::Choice, tr("Category"));
+    addRow(page, kRowFunction, QVantelMenuItem::Choice, tr("Function"));
+    addRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"));
+    refreshSoftkeyPage(page);
+    pushPage(page);
 }
 
-void QVantelSettingsPage::createLabelsPage() {}
+void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    QVantelSoftkey *key = softkey(page->id() - kFirstKeyRow);
+    if (!key)
+        return;
+    const int category = key->category();
+    if (QVantelMenuItem *row = page->findItem(kRowCategory))
+        fillChoice(row, QVantelSoftkey::categoryNames(), category);
+    if (QVantelMenuItem *row = page->findItem(kRowFunction)) {
+        fillChoice(row,
+                   key->functionNames(category, true),
+                   QVantelSoftkey::functionSortKey(category, key->function()));
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowMode)) {
+        fillChoice(row, QVantelSoftkey::behaviorNames(category), key->behavior());
+        if (firmwareVersion <= kFixedModeFirmware)
+            row->setReadOnly(true);
+    }
+}
 
-void QVantelSettingsPage::createMiscellaneousPage() {}
+void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    QVantelSoftkey *key = softkey(page->id() - kFirstKeyRow);
+    const QVantelMenuItem::Value *chosen = item->currentValue();
+    if (!key || !chosen)
+        return;
+    const int value = chosen->value;
+    const QPointer<QVantelMenuItems> guard = page;
+    switch (item->id()) {
+    case kRowCategory:
+        key->setCategory(value);
+        break;
+    case kRowFunction:
+        // The entry's value is the sort key; its low byte is the function number.
+        key->setFunction(value & 0xFF);
+        break;
+    case kRowMode:
+        key->setBehavior(value);
+        break;
+    default:
+        return;
+    }
+    if (guard)
+        refreshSoftkeyPage(page);
+}
 
-void QVantelSettingsPage::createPasswordsPage() {}
+void QVantelSettingsPage::createLabelsPage()
+{
+    auto *page = new QVantelMenuItems(kRowLabels, this);
+    addRow(page, -1, QVantelMenuItem::Caption, tr("Info and Contact Labels"));
+    const auto addLabelRow = [page](int id, const QString &label) {
+        QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::TextEntry, label);
+        row->grid()->setContentsMargins(60, 0, 10, 0);
+    };
+    for (int index = 0; index < 2; ++index)
+        addLabelRow(kRowFirstInfoLabel + index, tr("Info %1 Label").arg(index + 1));
+    for (int index = 0; index < 2; ++index)
+        addLabelRow(kRowFirstContactLabel + index, tr("Contact %1 Label").arg(index + 1));
+    addRow(page, -1, QVantelMenuItem::Caption, tr("Audio Input Labels"))
+        ->grid()
+        ->setContentsMargins(10, 20, 10, 0);
+    const quint32 options = comDevice()->deviceOptions();
+    const bool auxiliaryBoard = audioSettings()->auxiliaryBoard();
+    for (const auto &[rowId, input] : labelInputs) {
+        if (labelRowShown(rowId, options, auxiliaryBoard))
+            addLabelRow(rowId, QVantelLocalize::inputName(input));
+    }
+    refreshLabelsPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshLabelsPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    for (int index = 0; index < 2; ++index) {
+        if (QVantelMenuItem *row = page->findItem(kRowFirstInfoLabel + index))
+            row->setValueText(softkeys()->infoLabel(index));
+        if (QVantelMenuItem *row = page->findItem(kRowFirstContactLabel + index))
+            row->setValueText(softkeys()->contactLabel(index));
+    }
+    for (const auto &[rowId, input] : labelInputs) {
+        if (QVantelMenuItem *row = page->findItem(rowId))
+            row->setValueText(matrixSettings()->inputNames(input));
+    }
+}
+
+void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
+{
+    const int id = item->id();
+    const QString text = item->valueText();
+    if (id == kRowFirstInfoLabel || id == kRowFirstInfoLabel + 1) {
+        softkeys()->setInfoLabel(id - kRowFirstInfoLabel, text);
+    } else if (id == kRowFirstContactLabel || id == kRowFirstContactLabel + 1) {
+        softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
+    } else {
+        const auto found = labelInputs.find(id);
+        if (found != labelInputs.end())
+            matrixSettings()->setInputName(found->second, text);
+    }
+}
+
+void QVantelSettingsPage::createMiscellaneousPage()
+{
+    auto *page = new QVantelMenuItems(kRowMiscellaneous, this);
+    const QPointer<QVantelMenuItems> guard = page;
+    std::map<std::string, std::string> values;
+    comDevice()->readToolsParams(values);
+    const bool gpio = !(comDevice()->deviceOptions() & TComDevice::OptionHardware2);
+    std::vector<std::string> choices[4];
+    if (gpio) {
+        comDevice()->listGpioChoices(kToolsKeyInput1, choices[0]);
+        comDevice()->listGpioChoices(kToolsKeyInput2, choices[1]);
+        comDevice()->listGpioChoices(kToolsKeyRelay1, choices[2]);
+        comDevice()->listGpioChoices(kToolsKeyRelay2, choices[3]);
+    }
+    if (!guard)
+        return;
+
+    const auto present = [&values](const std::string &key) { return values.count(key) != 0; };
+    const auto valueOf = [&values](const std::string &key) {
+        const auto found = values.find(key);
+        return found == values.end() ? std::string() : found->second;
+    };
+    const auto addCaption = [page](const QString &text, int top) {
+        addRow(page, -1, QVantelMenuItem::Caption, text)->grid()->setContentsMargins(10, top, 10, 0);
+    };
+    const auto addIndented = [page](int id, int kind, const QString &label) {
+        QVantelMenuItem *row = addRow(page, id, kind, label);
+        row->grid()->setContentsMargins(60, 0, 10, 0);
+        return row;
+    };
+
+    if (gpio) {
+        addCaption(tr("GPIO"), 0);
+        struct Gpio
+        {
+            int row;
+            const std::string &key;
+            const char *label;
+            bool relay;
+        };
+        const Gpio rows[] = {
+            {kRowInput1, kToolsKeyInput1, QT_TR_NOOP("Input 1"), false},
+            {kRowInput2, kToolsKeyInput2, QT_TR_NOOP("Input 2"), false},
+            {kRowRelay1, kToolsKeyRelay1, QT_TR_NOOP("Relay 1"), true},
+            {kRowRelay2, kToolsKeyRelay2, QT_TR_NOOP("Relay 2"), true},
+        };
+        for (const Gpio &gpioRow : rows) {
+            QVantelMenuItem *row
+                = addIndented(gpioRow.row, QVantelMenuItem::Choice, tr(gpioRow.label));
+            for (const std::string &word : choices[gpioRow.row - kRowInput1]) {
+                const int code = gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word);
+                row->addValue(code, gpioRow.relay ? relayStateText(code) : inputEventText(code));
+            }
+            const std::string word = valueOf(gpioRow.key);
+            row->selectValue(gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word),
+                             true,
+                             false);
+            row->setReadOnly(!present(gpioRow.key));
+        }
+    }
+
+    addCaption(tr("Auto Redialing"), gpio ? 20 : 0);
+    for (const int id : {kRowAutoRedial1, kRowAutoRedial2}) {
+        const std::string &key = id == kRowAutoRedial1 ? kToolsKeyAutoRedial1 : kToolsKeyAutoRedial2;
+        QVantelMenuItem *row = addIndented(
+            id,
+            QVantelMenuItem::Switch,
+            tr("Auto Redial Codec %1").arg(id - kRowAutoRedial1 + 1));
+        row->setChecked(valueOf(key) == "on");
+        row->setReadOnly(!present(key));
+    }
+    QVantelMenuItem *attempts
+        = addIndented(kRowAttempts, QVantelMenuItem::WheelOnRelease, tr("Number of Attempts"));
+    for (int count = 1; count <= 20; ++count)
+        attempts->addValue(count, QString::number(count));
+    attempts->addValue(0, tr("Infinite"));
+    attempts->selectValue(present(kToolsKeyAutoRedialAttempts)
+                              ? stringToInt(valueOf(kToolsKeyAutoRedialAttempts))
+                              : 1,
+                          true,
+                          false);
+    attempts->setReadOnly(!present(kToolsKeyAutoRedialAttempts));
+    QVantelMenuItem *delay
+        = addIndented(kRowRedialTime, QVantelMenuItem::WheelOnRelease, tr("Time Before Redialing"));
+    delay->addValue(1, tr("1 second"));
+    for (int seconds = 2; seconds <= 30; ++seconds)
+        delay->addValue(seconds, tr("%1 seconds").arg(seconds));
+    delay->selectValue(present(kToolsKeyAutoRedialTime)
+                           ? stringToInt(valueOf(kToolsKeyAutoRedialTime))
+                           : 1,
+                       true,
+                       false);
+    delay->setReadOnly(!present(kToolsKeyAutoRedialTime));
+
+    addCaption(tr("NTP"), 20);
+    QVantelMenuItem *server = addIndented(kRowNtpServer, QVantelMenuItem::Choice, tr("NTP Server"));
+    server->addValue(0, tr("Custom"));
+    int value = 1;
+    for (const char *name : kNtpServers)
+        server->addValue(value++, QString::fromLatin1(name));
+    server->selectText(toQString(valueOf(kToolsKeyNtpAddr)), true, false);
+    server->setReadOnly(!present(kToolsKeyNtpAddr));
+    QVantelMenuItem *custom
+        = addIndented(kRowCustomServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
+    custom->setValueText(toQString(valueOf(kToolsKeyNtpAddrCustom)));
+    custom->setReadOnly(!present(kToolsKeyNtpAddrCustom));
+
+    pushPage(page);
+}
+
+void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const QVantelMenuItem::Value *chosen = item->currentValue();
+    std::map<std::string, std::string> values;
+    switch (item->id()) {
+    case kRowInput1:
+    case kRowInput2:
+        if (!chosen)
+            return;
+        values[item->id() == kRowInput1 ? kToolsKeyInput1 : kToolsKeyInput2]
+            = inputEventKey(chosen->value);
+        break;
+    case kRowRelay1:
+    case kRowRelay2:
+        if (!chosen)
+            return;
+        values[item->id() == kRowRelay1 ? kToolsKeyRelay1 : kToolsKeyRelay2]
+            = relayStateKey(chosen->value);
+        break;
+    case kRowAutoRedial1:
+    case kRowAutoRedial2:
+        values[item->id() == kRowAutoRedial1 ? kToolsKeyAutoRedial1 : kToolsKeyAutoRedial2]
+            = item->isChecked() ? "on" : "off";
+        break;
+    case kRowAttempts:
+    case kRowRedialTime:
+        if (!chosen)
+            return;
+        values[item->id() == kRowAttempts ? kToolsKeyAutoRedialAttempts : kToolsKeyAutoRedialTime]
+            = std::to_string(chosen->value);
+        break;
+    case kRowNtpServer: {
+        QVantelMenuItem *custom = page->findItem(kRowCustomServer);
+        if (!chosen || !custom)
+            return;
+        values[kToolsKeyNtpAddr]
+            = toStdString(chosen->value == 0 ? custom->valueText() : chosen->text);
+        break;
+    }
+    case kRowCustomServer: {
+        QVantelMenuItem *server = page->findItem(kRowNtpServer);
+        const QVantelMenuItem::Value *serverValue = server ? server->currentValue() : nullptr;
+        if (!serverValue)
+            return;
+        const std::string text = toStdString(item->valueText());
+        values[kToolsKeyNtpAddrCustom] = text;
+        if (serverValue->value == 0)
+            values[kToolsKeyNtpAddr] = text;
+        break;
+    }
+    default:
+        return;
+    }
+    comDevice()->writeToolsParams(values);
+}
+
+void QVantelSettingsPage::createPasswordsPage()
+{
+    auto *page = new QVantelMenuItems(kPagePasswords, this);
+    const QPointer<QVantelMenuItems> guard = page;
+    // A failed read leaves the cache as it was, and the page shows that.
+    (void)loadPasswords();
+    if (!guard)
+        return;
+    addRow(page,
+           kRowAdministratorPassword,
+           QVantelMenuItem::MaskedEntry,
+           tr("Administrator Password"))
+        ->setValueText(administratorPassword);
+    addRow(page, kRowExpertPassword, QVantelMenuItem::MaskedEntry, tr("Expert Password"))
+        ->setValueText(expertPassword);
+    addRow(page, kRowOperatorPassword, QVantelMenuItem::MaskedEntry, tr("Operator Password"))
+        ->setValueText(operatorPassword);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
+{
+    const QString text = item->valueText();
+    const QPointer<QVantelMenuItem> row = item;
+    bool written = true;
+    int level = 0;
+    switch (item->id()) {
+    case kRowAdministratorPassword:
+        level = 2;
+        written = setAdministratorPassword(text, true);
+        break;
+    case kRowExpertPassword:
+        level = 1;
+        written = setExpertPassword(text, true);
+        break;
+    case kRowOperatorPassword:
+        written = setOperatorPassword(text, true);
+        break;
+    default:
+        return;
+    }
+    if (written)
+        return;
+    // The unit kept its password, and so did the cache: the row must not claim otherwise.
+    if (row)
+        row->setValueText(password(level));
+    showMessage(tr("Failed to apply changes!"), 0);
+}
+
+void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
+{
+    bool written = true;
+    if (item->id() == kRowPlaySoundId) {
+        written = audioSettings()->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(),
+                                               true);
+    } else if (item->id() == kRowSoundIdShortcut) {
+        written = audioSettings()->setWaveScut(item->isChecked(), true);
+    }
+    if (!written)
+        showMessage(tr("Failed to apply changes!"), 0);
+}
 
 void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    const int pageId = page->id();
+    if (pageId == kPagePasswords) {
+        commitPasswordItem(item);
+        return;
+    }
+    if (pageId == kPageSoundId) {
+        commitSoundIdItem(item);
+        return;
+    }
+    if (pageId >= kFirstKeyRow && pageId <= kLastKeyRow) {
+        commitSoftkeyItem(page, item);
+        return;
+    }
+    if (pageId == kRowLabels) {
+        commitLabelItem(item);
+        return;
+    }
+    if (pageId == kRowMiscellaneous) {
+        commitMiscellaneousItem(page, item);
+        return;
+    }
+    if (pageId != kPageTools)
+        return;
+    switch (item->id()) {
+    case kRowShutdown:
+        if (!comDevice()->shutdown())
+            showMessage(tr("Failed to proceed!"), 0);
+        break;
+    case kRowReboot:
+        if (!comDevice()->reboot())
+            showMessage(tr("Failed to proceed!"), 0);
+        break;
+    case kRowAccessLevel:
+        changeAccessLevel(item);
+        break;
+    case kRowPlaySoundId:
+        commitSoundIdItem(item);
+        break;
+    default:
+        break;
+    }
 }
 
 void QVantelSettingsPage::tapToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    Q_UNUSED(page)
-    Q_UNUSED(item)
+    if (page->id() == kPageTools && item->id() == kRowReboot && !item->isReadOnly())
+        confirmAction(tr("Are you sure you want to restart the system?"), item);
 }

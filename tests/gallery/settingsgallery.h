@@ -2,7 +2,10 @@
 
 // The settings menu for the front-panel gallery:
 //     settings-operator.png (no section open, Audio closed to an Operator),
-//     settings-section.png (a section open for an Expert, with its title and the Apply mark)
+//     settings-section.png (a section open for an Expert, with its title and the Apply mark),
+//     settings-tools-operator.png, settings-tools-admin.png (the Tools page by access level),
+//     settings-soundid.png (the sound ID page without the file),
+//     settings-passwords.png (the passwords page, masked)
 
 #include "model/accesslevel.h"
 #include "settings/qvantelsettingspage.h"
@@ -71,6 +74,47 @@ inline bool settingsPages(const QString &folder)
                        page->addItem(row);
                        menu.pushPage(page);
                        menu.header()->setModified(true);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("settings-tools-operator.png"),
+                   AccessLevel::Operator,
+                   [](QVantelSettingsPage &menu) {
+                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("settings-tools-admin.png"),
+                   AccessLevel::Administrator,
+                   [](QVantelSettingsPage &menu) {
+                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("settings-soundid.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       // The gallery's unit has no recorder option, so a stand-in row opens it.
+                       auto *from = new QVantelMenuItems(5, &menu);
+                       from->hide();
+                       auto *row = new QVantelMenuItem(195, QVantelMenuItem::Navigation, from);
+                       row->titleLabel()->setText(QStringLiteral("Sound ID"));
+                       from->addItem(row);
+                       menu.itemClicked(row);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("settings-passwords.png"),
+                   AccessLevel::Administrator,
+                   [](QVantelSettingsPage &menu) {
+                       menu.setAdministratorPassword(QStringLiteral("admin"), false);
+                       menu.setOperatorPassword(QStringLiteral("op"), false);
+                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       if (QVantelMenuItems *tools = menu.currentPage()) {
+                           if (QVantelMenuItem *row = tools->findItem(252))
+                               menu.itemClicked(row);
+                       }
                    })
          && ok;
     return ok;

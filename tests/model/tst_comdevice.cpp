@@ -101,6 +101,7 @@ private Q_SLOTS:
     void currentAudioRoutingFollowsCall();
     void capabilityLists();
     void rebootWithLinkDown();
+    void toolsConversations();
     void sharedInstance();
 
 private:
@@ -692,6 +693,71 @@ void tst_ComDevice::rebootWithLinkDown()
     QVERIFY(m_fx.device->shutdown());
     TComDevice unlinked(nullptr);
     QVERIFY(!unlinked.reboot());
+}
+
+void tst_ComDevice::toolsConversations()
+{
+    FakeQuorix &fake = *m_fx.fake();
+    TComDevice &device = *m_fx.device;
+    const QString db = QStringLiteral("db");
+    const QString panel = QStringLiteral("vn_frontpanel");
+    QCOMPARE(m_fx.com()->initialize("ui", "vn_frontpanel"), 0);
+
+    // A restart refused is not a restart; a refused shutdown neither.
+    fake.refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
+    QVERIFY(!device.reboot());
+    fake.refuseCommand(QStringLiteral("shutdown"), QStringLiteral("015-not allowed"));
+    QVERIFY(!device.shutdown());
+    fake.resetScript();
+
+    // Passwords: read as stored, an unset key as empty; a failed read leaves values alone.
+    fake.setValue(QStringLiteral("password_al"), QStringLiteral("c1pher"), db, panel);
+    std::map<std::string, std::string> values{{"password_ol", "kept"}};
+    QVERIFY(device.readAccessPasswords(values));
+    QCOMPARE(values["password_al"], std::string("c1pher"));
+    QCOMPARE(values["password_el"], std::string());
+    fake.refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
+    std::map<std::string, std::string> untouched{{"password_al", "x"}};
+    QVERIFY(!device.readAccessPasswords(untouched));
+    QCOMPARE(untouched.size(), size_t(1));
+    QCOMPARE(untouched["password_al"], std::string("x"));
+
+    // Writes: only the three password keys; a refusal is reported.
+    QVERIFY(device.writeAccessPassword("password_ol", "n3w"));
+    QCOMPARE(fake.value(QStringLiteral("password_ol"), db, panel), QStringLiteral("n3w"));
+    QVERIFY(!device.writeAccessPassword("tabname", "n3w"));
+    QVERIFY(!device.writeAccessPassword("password_el", ""));
+    QVERIFY(device.writeAutoLogin(true));
+    QCOMPARE(fake.value(QStringLiteral("autologin"), db, panel), QStringLiteral("on"));
+
+    // The sound ID file.
+    QVERIFY(device.soundIdFileExists());
+    const FakeRequest open = fake.lastRequest();
+    QVERIFY(open.isCommand(QStringLiteral("open")));
+    QCOMPARE(open.value(QStringLiteral("type")), QStringLiteral("record"));
+    QCOMPARE(open.value(QStringLiteral("name")), QStringLiteral("/mnt/datax/sound_ID.wav"));
+    fake.refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));
+    QVERIFY(!device.soundIdFileExists());
+
+    // Tools keys go to their targets; other keys are not sent.
+    fake.clearLog();
+    device.writeToolsParams({{"ext_relay1", "call_active"},
+                             {"auto_redial_time", "10"},
+                             {"password_al", ""}});
+    QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
+             QStringLiteral("call_active"));
+    QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),
+             QStringLiteral("10"));
+    QCOMPARE(fake.requestCount(), 2);
+    device.writeToolsParams({{"tabname", "x"}});
+    QCOMPARE(fake.requestCount(), 2);
+
+    TComDevice unlinked(nullptr);
+    std::map<std::string, std::string> none;
+    QVERIFY(!unlinked.readAccessPasswords(none));
+    QVERIFY(!unlinked.writeAccessPassword("password_al", ""));
+    QVERIFY(!unlinked.writeAutoLogin(false));
+    QVERIFY(!unlinked.soundIdFileExists());
 }
 
 void tst_ComDevice::sharedInstance()

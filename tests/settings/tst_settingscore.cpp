@@ -478,7 +478,7 @@ void TestSettingsCore::accessLevelWithoutKnownPasswords()
     QVERIFY(!m_page->passwordsKnown());
     m_page->changeAccessLevel(row);
     QCOMPARE(accessLevel, AccessLevel::Operator);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
     QCOMPARE(row->currentValue()->value, 0);
     m_page->closeMessage();
 
@@ -555,7 +555,7 @@ void TestSettingsCore::accessLevelLinkDropsDuringEntry()
     row->selectValue(2, true, false);
     m_page->keyboardAccepted(row, keyboard);
     QCOMPARE(accessLevel, AccessLevel::Operator);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
     keyboard->close();
 }
 

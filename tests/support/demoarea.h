@@ -39,6 +39,7 @@ void installDemoCalls(DemoUnit &demo);
 void installDemoLevels(DemoUnit &demo);
 void installDemoSoftKeys(DemoUnit &demo);
 void installDemoRavenna(DemoUnit &demo);
+void installDemoTools(DemoUnit &demo);
 void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);

@@ -37,6 +37,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoLevels(*demo);
     installDemoSoftKeys(*demo);
     installDemoRavenna(*demo);
+    installDemoTools(*demo);
     installDemoBook(*demo);
     installDemoSip(*demo);
     installDemoTroubleshooting(*demo);

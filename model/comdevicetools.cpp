@@ -1,0 +1,153 @@
+// TComDevice: the Tools conversations (access-level passwords, sound ID, GPIO, relays, auto
+// redial and time server).
+
+#include "model/comdevice.h"
+
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
+#include "model/modelkeys.h"
+
+#include <set>
+#include <vector>
+
+namespace {
+
+// Passwords travel through the settings record, which may be slow to answer.
+constexpr int kSettingsRecordTimeoutMs = 10000;
+constexpr int kTimeoutMs = TComRequest::DefaultTimeoutMs;
+
+const std::string kTypeRecord = "record";
+
+bool isPasswordKey(const std::string &key)
+{
+    return key == kPasswordKeyAdministrator || key == kPasswordKeyExpert
+           || key == kPasswordKeyOperator;
+}
+
+bool isNetworkToolsKey(const std::string &key)
+{
+    return key == kToolsKeyAutoRedial1 || key == kToolsKeyAutoRedial2
+           || key == kToolsKeyAutoRedialAttempts || key == kToolsKeyAutoRedialTime;
+}
+
+bool isGeneralToolsKey(const std::string &key)
+{
+    return key == kToolsKeyInput1 || key == kToolsKeyInput2 || key == kToolsKeyRelay1
+           || key == kToolsKeyRelay2 || key == kToolsKeyNtpAddr || key == kToolsKeyNtpAddrCustom;
+}
+
+} // namespace
+
+bool TComDevice::readAccessPasswords(std::map<std::string, std::string> &values)
+{
+    ksm::CCom *client = com();
+    if (!client)
+        return false;
+    const std::vector<std::string> names{
+        kPasswordKeyAdministrator, kPasswordKeyExpert, kPasswordKeyOperator};
+    ksm::CCom::ParamMap read;
+    if (client->getControllerParams(names, read, kSettingsRecordTimeoutMs) != 0)
+        return false;
+    for (const std::string &name : names) {
+        const auto found = read.find(name);
+        if (found != read.end())
+            values[name] = found->second;
+    }
+    return true;
+}
+
+bool TComDevice::writeAccessPassword(const std::string &key, const std::string &enciphered)
+{
+    ksm::CCom *client = com();
+    if (!client || !isPasswordKey(key))
+        return false;
+    const ksm::CCom::ParamMap params{{key, enciphered}};
+    return client->setControllerParams(params, kSettingsRecordTimeoutMs) == 0;
+}
+
+bool TComDevice::writeAutoLogin(bool on)
+{
+    ksm::CCom *client = com();
+    if (!client)
+        return false;
+    const ksm::CCom::ParamMap params{{kPasswordKeyAutoLogin, on ? "on" : "off"}};
+    return client->setControllerParams(params, kSettingsRecordTimeoutMs) == 0;
+}
+
+bool TComDevice::soundIdFileExists()
+{
+    ksm::CMsg msg(ksm::CMsg::Do);
+    msg.setParam(kKeyTarget, kTargetGeneral);
+    msg.setParam(kKeyAction, kActionOpen);
+    msg.setParam(kKeyType, kTypeRecord);
+    msg.setParam(kKeyName, kSoundIdFile);
+    return m_request.execute(msg, kTimeoutMs);
+}
+
+void TComDevice::readToolsParams(std::map<std::string, std::string> &values)
+{
+    ksm::CMsg network(ksm::CMsg::Param);
+    network.setParam(kKeyTarget, kTargetNetwork);
+    for (const std::string *key : {&kToolsKeyAutoRedial1,
+                                   &kToolsKeyAutoRedial2,
+                                   &kToolsKeyAutoRedialAttempts,
+                                   &kToolsKeyAutoRedialTime}) {
+        network.addGet(*key);
+    }
+    std::map<std::string, std::string> failed;
+    m_request.getParams(network, values, failed, kTimeoutMs);
+
+    ksm::CMsg general(ksm::CMsg::Param);
+    general.setParam(kKeyTarget, kTargetGeneral);
+    for (const std::string *key : {&kToolsKeyInput1,
+                                   &kToolsKeyInput2,
+                                   &kToolsKeyRelay1,
+                                   &kToolsKeyRelay2,
+                                   &kToolsKeyNtpAddr,
+                                   &kToolsKeyNtpAddrCustom}) {
+        general.addGet(*key);
+    }
+    m_request.getParams(general, values, failed, kTimeoutMs);
+}
+
+bool TComDevice::listGpioChoices(const std::string &key, std::vector<std::string> &words)
+{
+    words.clear();
+    if (key != kToolsKeyInput1 && key != kToolsKeyInput2 && key != kToolsKeyRelay1
+        && key != kToolsKeyRelay2) {
+        return false;
+    }
+    ksm::CMsg msg(ksm::CMsg::Param);
+    msg.setParam(kKeyTarget, kTargetGeneral);
+    msg.addList(key);
+    std::vector<std::string> read;
+    if (!m_request.list(msg, read, kTimeoutMs))
+        return false;
+    words = std::move(read);
+    return true;
+}
+
+void TComDevice::writeToolsParams(const std::map<std::string, std::string> &values)
+{
+    ksm::CMsg general(ksm::CMsg::Param);
+    general.setParam(kKeyTarget, kTargetGeneral);
+    ksm::CMsg network(ksm::CMsg::Param);
+    network.setParam(kKeyTarget, kTargetNetwork);
+    bool toGeneral = false;
+    bool toNetwork = false;
+    for (const auto &[key, value] : values) {
+        if (isGeneralToolsKey(key)) {
+            general.setParam(key, value);
+            toGeneral = true;
+        } else if (isNetworkToolsKey(key)) {
+            network.setParam(key, value);
+            toNetwork = true;
+        }
+    }
+    // The answers are not looked at: these rows report nothing, the next read shows the state.
+    if (toGeneral)
+        m_request.setParams(general, kTimeoutMs);
+    if (toNetwork)
+        m_request.setParams(network, kTimeoutMs);
+}

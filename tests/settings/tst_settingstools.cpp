@@ -1,0 +1,574 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "frontpanel/qvantelsoftkey.h"
+#include "frontpanel/qvantelsoftkeys.h"
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "model/accesslevel.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/firmwareversion.h"
+#include "model/matrixsettings.h"
+#include "model/passwordtext.h"
+#include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelvirtual.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+namespace {
+
+const QString kDb = QStringLiteral("db");
+const QString kPanel = QStringLiteral("vn_frontpanel");
+const QString kSoundId = QStringLiteral("/mnt/datax/sound_ID.wav");
+
+} // namespace
+
+// The Tools section of the settings menu against the fake unit: the Tools page, its access
+// rules, the access-level choice, restart, sound ID and the passwords page.
+class TestSettingsTools : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void toolsRows_data();
+    void toolsRows();
+    void accessRules_data();
+    void accessRules();
+    void accessLevelChoice_data();
+    void accessLevelChoice();
+    void restart();
+    void soundIdPage();
+    void passwordChange();
+    void softkeyAssigned();
+    void labelsCommitted();
+    void miscellaneousPage_data();
+    void miscellaneousPage();
+    void miscellaneousCommits();
+
+private:
+    bool connectClient();
+    QVantelMenuItems *openTools();
+    QVantelMenuItems *openPage(QVantelMenuItems *from, int rowId);
+    void setPassword(const char *key, const char *plain);
+    QString storedPassword(const char *key) const;
+    QString shownMessage() const;
+    int openRequests() const;
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<QVantelSettingsPage> m_page;
+};
+
+void TestSettingsTools::init()
+{
+    accessLevel = AccessLevel::Operator;
+    firmwareVersion = kFirmwareVersionUnknown;
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
+    m_page = std::make_unique<QVantelSettingsPage>();
+    m_page->resize(800, 480);
+    m_page->show();
+    QVERIFY(connectClient());
+}
+
+void TestSettingsTools::cleanup()
+{
+    m_page.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    destroySharedObjects();
+    m_fake.reset();
+    accessLevel = AccessLevel::Operator;
+    firmwareVersion = kFirmwareVersionUnknown;
+}
+
+bool TestSettingsTools::connectClient()
+{
+    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
+        return false;
+    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000);
+}
+
+QVantelMenuItems *TestSettingsTools::openTools()
+{
+    if (!m_page->showEntry(QVantelSettingsPage::ToolsSection, 0))
+        return nullptr;
+    QVantelMenuItems *page = m_page->currentPage();
+    return page && page->id() == 5 ? page : nullptr;
+}
+
+QVantelMenuItems *TestSettingsTools::openPage(QVantelMenuItems *from, int rowId)
+{
+    QVantelMenuItem *row = from ? from->findItem(rowId) : nullptr;
+    if (!row)
+        return nullptr;
+    m_page->itemClicked(row);
+    QVantelMenuItems *page = m_page->currentPage();
+    return page && page->id() == rowId ? page : nullptr;
+}
+
+void TestSettingsTools::setPassword(const char *key, const char *plain)
+{
+    m_fake->setValue(QLatin1String(key),
+                     QString::fromLatin1(encryptPassword(plain).c_str()),
+                     kDb,
+                     kPanel);
+}
+
+QString TestSettingsTools::storedPassword(const char *key) const
+{
+    const QString stored = m_fake->value(QLatin1String(key), kDb, kPanel);
+    return stored.isEmpty() ? QString()
+                            : QString::fromStdString(decryptPassword(stored.toStdString()));
+}
+
+QString TestSettingsTools::shownMessage() const
+{
+    QVantelMessage *message = m_page->message();
+    return message ? message->text() : QString();
+}
+
+int TestSettingsTools::openRequests() const
+{
+    int count = 0;
+    for (const FakeRequest &request : m_fake->requests())
+        count += request.isCommand(QStringLiteral("open")) ? 1 : 0;
+    return count;
+}
+
+void TestSettingsTools::toolsRows_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QList<int>>("rows");
+    QTest::addColumn<QString>("remoteLabel");
+    QTest::addColumn<QString>("miscText");
+
+    const QString assistance = QStringLiteral("Remote Assistance");
+    const QString access = QStringLiteral("Remote Access");
+    const QString gpio = QStringLiteral("GPIO, Auto redialing and NTP server");
+    const QString noGpio = QStringLiteral("Auto redialing and NTP server");
+    const QList<int> plain{191, 194, 198, 209, 229, 241, 245, 252};
+    const QList<int> withPage{191, 194, 195, 198, 209, 229, 241, 245, 252};
+    const QList<int> withSwitch{191, 194, 196, 198, 209, 229, 241, 245, 252};
+
+    QTest::newRow("no options") << QStringList() << quint32(0x20000) << plain << assistance
+                                << gpio;
+    QTest::newRow("record, 1.9.255")
+        << QStringList{QStringLiteral("record_1")} << quint32(0x109ff) << withSwitch << assistance
+        << gpio;
+    QTest::newRow("record, 1.10.0")
+        << QStringList{QStringLiteral("record_1")} << quint32(0x10a00) << withPage << assistance
+        << gpio;
+    QTest::newRow("record, unknown firmware")
+        << QStringList{QStringLiteral("record_2")} << kFirmwareVersionUnknown << withPage
+        << assistance << gpio;
+    QTest::newRow("remote access 1, hardware 2")
+        << QStringList{QStringLiteral("remote_access_1"), QStringLiteral("hardware_2")}
+        << quint32(0x20000) << plain << access << noGpio;
+    QTest::newRow("remote access 0, hardware 18")
+        << QStringList{QStringLiteral("remote_access_0"), QStringLiteral("hardware_18")}
+        << quint32(0x20000) << plain << assistance << noGpio;
+}
+
+void TestSettingsTools::toolsRows()
+{
+    QFETCH(QStringList, options);
+    QFETCH(quint32, firmware);
+    QFETCH(QList<int>, rows);
+    QFETCH(QString, remoteLabel);
+    QFETCH(QString, miscText);
+
+    m_fake->setList(QStringLiteral("device_opts"), options, QStringLiteral("general"));
+    QVERIFY(comDevice()->readDeviceOptions());
+    firmwareVersion = firmware;
+    m_fake->clearLog();
+
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QList<int> shown;
+    for (QVantelMenuItem *row : tools->findChildren<QVantelMenuItem *>())
+        shown.append(row->id());
+    std::sort(shown.begin(), shown.end());
+    QCOMPARE(shown, rows);
+    QCOMPARE(tools->findItem(245)->titleText(), remoteLabel);
+    QCOMPARE(tools->findItem(229)->valueText(), miscText);
+    // Only the switch row asks the unit for the sound ID file.
+    QCOMPARE(openRequests(), rows.contains(196) ? 1 : 0);
+    QCOMPARE(tools->findItem(191)->valueText(), QStringLiteral("Restart the system"));
+}
+
+void TestSettingsTools::accessRules_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<bool>("panelRowsLocked");
+    QTest::addColumn<bool>("passwordsLocked");
+
+    QTest::newRow("Operator") << 0 << true << true;
+    QTest::newRow("Expert") << 1 << false << true;
+    QTest::newRow("Administrator") << 2 << false << false;
+}
+
+void TestSettingsTools::accessRules()
+{
+    QFETCH(int, level);
+    QFETCH(bool, panelRowsLocked);
+    QFETCH(bool, passwordsLocked);
+
+    accessLevel = AccessLevel(level);
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    for (const int id : {198, 209, 229, 241})
+        QCOMPARE(tools->findItem(id)->isReadOnly(), panelRowsLocked);
+    QCOMPARE(tools->findItem(252)->isReadOnly(), passwordsLocked);
+    QCOMPARE(tools->findItem(191)->isReadOnly(), false);
+    QCOMPARE(tools->findItem(245)->isReadOnly(), false);
+    QCOMPARE(tools->findItem(194)->currentValue()->value, level);
+    QCOMPARE(m_page->entries()->findEntry(QVantelSettingsPage::AudioSection)->state(),
+             level == 0 ? int(QVantelMenuEntry::Disabled) : 0);
+}
+
+void TestSettingsTools::accessLevelChoice_data()
+{
+    QTest::addColumn<QString>("stored");     // the Expert password on the unit
+    QTest::addColumn<bool>("unreadable");    // the password read fails
+    QTest::addColumn<QString>("typed");      // entered on the keyboard, when it opens
+    QTest::addColumn<int>("level");          // the level afterwards
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("empty password") << QString() << false << QString() << 1 << QString();
+    QTest::newRow("known password") << QStringLiteral("ex") << false << QStringLiteral("ex") << 1
+                                    << QString();
+    QTest::newRow("wrong password") << QStringLiteral("ex") << false << QStringLiteral("Ex") << 0
+                                    << QStringLiteral("Wrong password!");
+    QTest::newRow("unreadable") << QString() << true << QString() << 0
+                                << QStringLiteral("Failed to proceed!");
+}
+
+void TestSettingsTools::accessLevelChoice()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, unreadable);
+    QFETCH(QString, typed);
+    QFETCH(int, level);
+    QFETCH(QString, message);
+
+    setPassword("password_el", stored.toLatin1().constData());
+    if (unreadable)
+        m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *row = tools->findItem(194);
+    row->selectValue(1, true, false);
+    m_page->itemCommitted(row);
+
+    QPointer<QVantelVirtual> keyboard = m_page->findChild<QVantelVirtual *>();
+    QCOMPARE(bool(keyboard), !stored.isEmpty() && !unreadable);
+    if (keyboard) {
+        QCOMPARE(row->currentValue()->value, 0);
+        keyboard->lineEdit()->setText(typed);
+        m_page->keyboardAccepted(row, keyboard);
+        keyboard->close();
+    }
+    QCOMPARE(int(accessLevel), level);
+    QCOMPARE(row->currentValue()->value, level);
+    QCOMPARE(shownMessage(), message);
+    // The rows follow the level at once.
+    QCOMPARE(tools->findItem(198)->isReadOnly(), level == 0);
+}
+
+void TestSettingsTools::restart()
+{
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *reboot = tools->findItem(191);
+
+    // A tap only asks.
+    m_fake->clearLog();
+    m_page->itemClicked(reboot);
+    const auto popups = m_page->findChildren<QVantelMessage *>();
+    QVERIFY(std::any_of(popups.begin(), popups.end(), [](QVantelMessage *popup) {
+        return popup->text() == QStringLiteral("Are you sure you want to restart the system?");
+    }));
+    QCOMPARE(m_fake->requestCount(), 0);
+
+    // A refusal is not a restart.
+    m_fake->refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
+    m_page->itemCommitted(reboot);
+    QVERIFY(m_fake->lastRequest().isCommand(QStringLiteral("reboot")));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
+    m_page->closeMessage();
+
+    m_fake->resetScript();
+    m_page->itemCommitted(reboot);
+    QCOMPARE(shownMessage(), QString());
+}
+
+void TestSettingsTools::soundIdPage()
+{
+    m_fake->setList(QStringLiteral("device_opts"),
+                    {QStringLiteral("record_1")},
+                    QStringLiteral("general"));
+    QVERIFY(comDevice()->readDeviceOptions());
+    audioSettings()->setWaveFile(std::string(), false);
+
+    // File present, nothing stored: off, "Disabled", writable.
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItems *page = openPage(tools, 195);
+    QVERIFY(page);
+    QVantelMenuItem *play = page->findItem(196);
+    QVERIFY(!play->isChecked());
+    QCOMPARE(play->valueText(), QStringLiteral("Disabled"));
+    QVERIFY(!play->isReadOnly());
+    QVERIFY(!page->findItem(197)->isReadOnly());
+
+    // Switched on: the file name is written.
+    play->setChecked(true);
+    m_page->itemCommitted(play);
+    QCOMPARE(m_fake->value(QStringLiteral("wave_file"), QStringLiteral("audio")), kSoundId);
+    QCOMPARE(shownMessage(), QString());
+
+    // A refused write is reported and the switch stays where the user put it.
+    m_fake->refuseKey(QStringLiteral("wave_scut"), QStringLiteral("015-not allowed"));
+    QVantelMenuItem *shortcut = page->findItem(197);
+    shortcut->setChecked(true);
+    m_page->itemCommitted(shortcut);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(shortcut->isChecked());
+    m_page->closeMessage();
+
+    // File missing: off with "Audio file is missing", both rows read-only, whatever is stored.
+    m_fake->refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));
+    m_page->backClicked();
+    page = openPage(m_page->currentPage(), 195);
+    QVERIFY(page);
+    play = page->findItem(196);
+    QVERIFY(!play->isChecked());
+    QCOMPARE(play->valueText(), QStringLiteral("Audio file is missing"));
+    QVERIFY(play->isReadOnly());
+    QVERIFY(page->findItem(197)->isReadOnly());
+}
+
+void TestSettingsTools::passwordChange()
+{
+    setPassword("password_el", "old");
+    accessLevel = AccessLevel::Administrator;
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItems *page = openPage(tools, 252);
+    QVERIFY(page);
+    QCOMPARE(page->findItem(254)->valueText(), QStringLiteral("old"));
+    QCOMPARE(page->findItem(253)->valueText(), QString());
+
+    // Accepted: the unit holds the new password, enciphered, and so does the cache.
+    QVantelMenuItem *expert = page->findItem(254);
+    expert->setValueText(QStringLiteral("new one"));
+    m_page->itemCommitted(expert);
+    QCOMPARE(storedPassword("password_el"), QStringLiteral("new one"));
+    QCOMPARE(m_page->password(1), QStringLiteral("new one"));
+    QCOMPARE(shownMessage(), QString());
+
+    // Refused: reported, and unit, cache and row agree on the old password.
+    m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
+    expert->setValueText(QStringLiteral("other"));
+    m_page->itemCommitted(expert);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(storedPassword("password_el"), QStringLiteral("new one"));
+    QCOMPARE(m_page->password(1), QStringLiteral("new one"));
+    QCOMPARE(expert->valueText(), QStringLiteral("new one"));
+    m_page->closeMessage();
+
+    // Clearing a password sends an empty value.
+    m_fake->resetScript();
+    expert->setValueText(QString());
+    m_page->itemCommitted(expert);
+    QVERIFY(m_fake->lastRequest().has(QStringLiteral("password_el")));
+    QCOMPARE(m_fake->lastRequest().value(QStringLiteral("password_el")), QString());
+    QCOMPARE(m_page->password(1), QString());
+}
+
+void TestSettingsTools::softkeyAssigned()
+{
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *keys = openPage(openTools(), 198);
+    QVERIFY(keys);
+    QCOMPARE(keys->findItem(201)->valueText(), QStringLiteral("None"));
+    QVantelMenuItems *page = openPage(keys, 201);
+    QVERIFY(page);
+    // No category: nothing to choose as function.
+    QCOMPARE(page->findItem(206)->valueText(), QStringLiteral("None"));
+    QVERIFY(page->findItem(207)->isReadOnly());
+
+    // A category brings its own functions and mode at once.
+    QVantelMenuItem *category = page->findItem(206);
+    category->selectValue(QVantelSoftkey::Contacts, true, false);
+    m_page->itemCommitted(category);
+    QCOMPARE(softkey(2)->category(), int(QVantelSoftkey::Contacts));
+    QVantelMenuItem *function = page->findItem(207);
+    QVERIFY(!function->isReadOnly());
+    QCOMPARE(function->currentValue()->value,
+             QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, softkey(2)->function()));
+    QVantelMenuItem *mode = page->findItem(208);
+    QCOMPARE(mode->valueText(), QStringLiteral("Toggle"));
+    QVERIFY(mode->isReadOnly());
+
+    // The function entry's value is a sort key; the key takes its function number.
+    function->selectValue(QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, 2), true, false);
+    m_page->itemCommitted(function);
+    QCOMPARE(softkey(2)->function(), 2);
+    QTRY_COMPARE(m_fake->value(QStringLiteral("softkey3"), QStringLiteral("general")),
+                 QStringLiteral("C04F02B02"));
+
+    // Back on the list, the key row reads the new assignment.
+    m_page->backClicked();
+    QCOMPARE(keys->findItem(201)->valueText(),
+             QStringLiteral("%1 [ %2 ]")
+                 .arg(QVantelSoftkey::categoryName(QVantelSoftkey::Contacts),
+                      QVantelSoftkey::functionName(QVantelSoftkey::Contacts, 2)));
+}
+
+void TestSettingsTools::labelsCommitted()
+{
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), 209);
+    QVERIFY(page);
+    QVERIFY(page->findItem(214));
+    QCOMPARE(page->findItem(214)->valueText(), QString()); // no stored name, no fixed name
+    QVERIFY(!page->findItem(219)); // no auxiliary board
+
+    QVantelMenuItem *info = page->findItem(211);
+    info->setValueText(QStringLiteral("On Air"));
+    m_page->itemCommitted(info);
+    QCOMPARE(m_fake->value(QStringLiteral("info_label2"), QStringLiteral("general")),
+             QStringLiteral("On Air"));
+    QCOMPARE(softkeys()->infoLabel(1), QStringLiteral("On Air"));
+
+    QVantelMenuItem *contact = page->findItem(212);
+    contact->setValueText(QStringLiteral("Door"));
+    m_page->itemCommitted(contact);
+    QCOMPARE(softkeys()->contactLabel(0), QStringLiteral("Door"));
+
+    QVantelMenuItem *input = page->findItem(215);
+    input->setValueText(QStringLiteral("Guest"));
+    m_page->itemCommitted(input);
+    QCOMPARE(matrixSettings()->inputNames(1), QStringLiteral("Guest"));
+}
+
+void TestSettingsTools::miscellaneousPage_data()
+{
+    QTest::addColumn<QString>("hardware");
+    QTest::addColumn<QList<int>>("rows");
+
+    const QList<int> common{235, 236, 237, 238, 239, 240};
+    QTest::newRow("with GPIO") << QStringLiteral("hardware_1")
+                               << QList<int>{231, 232, 233, 234} + common;
+    QTest::newRow("hardware 2, no GPIO") << QStringLiteral("hardware_2") << common;
+}
+
+void TestSettingsTools::miscellaneousPage()
+{
+    QFETCH(QString, hardware);
+    QFETCH(QList<int>, rows);
+
+    const QString general = QStringLiteral("general");
+    const QString network = QStringLiteral("network");
+    m_fake->setList(QStringLiteral("device_opts"), {hardware}, general);
+    QVERIFY(comDevice()->readDeviceOptions());
+    m_fake->setValue(QStringLiteral("ext_input1"), QStringLiteral("input_event_redial2"), general);
+    m_fake->setValue(QStringLiteral("ext_relay1"), QStringLiteral("relay_state_onair"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("time.nist.gov"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("ntp.local"), general);
+    m_fake->setValue(QStringLiteral("auto_redial_link1"), QStringLiteral("on"), network);
+    m_fake->setValue(QStringLiteral("auto_redial_attempts"), QStringLiteral("0"), network);
+    m_fake->setValue(QStringLiteral("auto_redial_time"), QStringLiteral("45"), network);
+    // ext_input2, ext_relay2 and auto_redial_link2 are refused: read-only rows.
+    for (const char *key : {"ext_input2", "ext_relay2", "auto_redial_link2"})
+        m_fake->refuseKey(QLatin1String(key), QStringLiteral("102-unknown parameter"));
+    m_fake->clearLog();
+
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), 229);
+    QVERIFY(page);
+    QList<int> shown;
+    for (QVantelMenuItem *row : page->findChildren<QVantelMenuItem *>()) {
+        if (row->id() > 0)
+            shown.append(row->id());
+    }
+    std::sort(shown.begin(), shown.end());
+    QCOMPARE(shown, rows);
+    // No LIST without GPIO block.
+    int listed = 0;
+    for (const FakeRequest &request : m_fake->requests())
+        listed += request.lists().size();
+    QCOMPARE(listed, rows.contains(231) ? 4 : 0);
+
+    if (QVantelMenuItem *input = page->findItem(231)) {
+        // The fake lists each key's stored word as its one choice.
+        QCOMPARE(input->valueText(), QStringLiteral("Redial Codec 2"));
+        QCOMPARE(page->findItem(233)->valueText(), QStringLiteral("On Air Status"));
+        QVERIFY(page->findItem(232)->isReadOnly());
+        QVERIFY(page->findItem(234)->isReadOnly());
+    }
+    QVERIFY(page->findItem(235)->isChecked());
+    QVERIFY(!page->findItem(236)->isChecked());
+    QVERIFY(page->findItem(236)->isReadOnly());
+    QCOMPARE(page->findItem(237)->valueText(), QStringLiteral("Infinite"));
+    QCOMPARE(page->findItem(238)->valueText(), QStringLiteral("1 second"));
+    QCOMPARE(page->findItem(239)->valueText(), QStringLiteral("time.nist.gov"));
+    QCOMPARE(page->findItem(240)->valueText(), QStringLiteral("ntp.local"));
+}
+
+void TestSettingsTools::miscellaneousCommits()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("time.nist.gov"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), 229);
+    QVERIFY(page);
+    QVantelMenuItem *server = page->findItem(239);
+    QVantelMenuItem *custom = page->findItem(240);
+
+    // A custom server typed while a built-in one is chosen is only stored as the custom one.
+    m_fake->clearLog();
+    custom->setValueText(QStringLiteral("ntp.studio"));
+    m_page->itemCommitted(custom);
+    QVERIFY(m_fake->lastRequest().has(QStringLiteral("ntp_addr_custom")));
+    QVERIFY(!m_fake->lastRequest().has(QStringLiteral("ntp_addr")));
+    QCOMPARE(m_fake->value(QStringLiteral("ntp_addr"), general), QStringLiteral("time.nist.gov"));
+
+    // Choosing "Custom" sends the shown custom text as the server.
+    server->selectValue(0, true, false);
+    m_page->itemCommitted(server);
+    QCOMPARE(m_fake->value(QStringLiteral("ntp_addr"), general), QStringLiteral("ntp.studio"));
+
+    // Switches and wheels go to the network target.
+    QVantelMenuItem *redial = page->findItem(236);
+    redial->setChecked(true);
+    m_page->itemCommitted(redial);
+    QCOMPARE(m_fake->value(QStringLiteral("auto_redial_link2"), QStringLiteral("network")),
+             QStringLiteral("on"));
+    QVantelMenuItem *attempts = page->findItem(237);
+    attempts->selectValue(0, true, false);
+    m_page->itemCommitted(attempts);
+    QCOMPARE(m_fake->value(QStringLiteral("auto_redial_attempts"), QStringLiteral("network")),
+             QStringLiteral("0"));
+}
+
+QTEST_MAIN(TestSettingsTools)
+#include "tst_settingstools.moc"
