@@ -50,6 +50,7 @@ private slots:
     void init();
     void cleanup();
 
+    void idleLinks_data();
     void idleLinks();
     void callOnLink1FollowsEventsAndStatistics();
     void callRows_data();
@@ -127,8 +128,23 @@ bool TestConnectionStatus::shown(int id, int data) const
     return item && !item->isHidden();
 }
 
+void TestConnectionStatus::idleLinks_data()
+{
+    QTest::addColumn<bool>("coordination");
+    QTest::newRow("default network") << false;
+    QTest::newRow("link 2 on the coordination line") << true;
+}
+
 void TestConnectionStatus::idleLinks()
 {
+    QFETCH(bool, coordination);
+    if (coordination) {
+        const QString audio = QStringLiteral("audio");
+        m_fake->setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), audio);
+        m_fake->setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), audio);
+        QVERIFY(comDevice()->refresh());
+        QVERIFY(comDevice()->hasCoordinationLine());
+    }
     QVERIFY(openConnections());
     QVERIFY(m_page->header()->isRefreshVisible());
     const QString defaultName = QVantelLocalize::interfaceName(
@@ -137,7 +153,8 @@ void TestConnectionStatus::idleLinks()
     for (const int data : {260, 261}) {
         QCOMPARE(row(262, data)->valueText(), QStringLiteral("Idle"));
         QCOMPARE(colourOf(row(262, data)), kGrey);
-        QCOMPARE(row(263, data)->valueText(), defaultName);
+        QCOMPARE(row(263, data)->valueText(),
+                 coordination && data == 261 ? QVantelLocalize::interfaceName(0x300) : defaultName);
         for (const int id : {264, 265, 266, 267, 268})
             QVERIFY2(!shown(id, data), qPrintable(QString::number(id)));
         QVERIFY(shown(269, data));
