@@ -43,7 +43,7 @@ inline void feed(const char *pairs)
 {
     ksm::CMsg msg;
     if (ksm::CMsg::parse(std::string("EVENT;") + pairs, msg) == 0)
-        (void) comDevice()->handleEvent(msg);
+        (void)comDevice()->handleEvent(msg);
 }
 
 inline bool statusPages(const QString &folder)
@@ -52,12 +52,12 @@ inline bool statusPages(const QString &folder)
     if (!fake.listen())
         return false;
     installDemoSip(*new DemoUnit(fake));
-    bool ok = comClient()->initialize("ui", "vn_frontpanel") == 0
-              && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-              && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
-                                 5000)
-              // As the device model's refresh attaches it after a login.
-              && comDevice()->aoipController()->setNetwork("aoip", 0, false);
+    bool ok
+        = comClient()->initialize("ui", "vn_frontpanel") == 0
+          && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
+          && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
+          // As the device model's refresh attaches it after a login.
+          && comDevice()->aoipController()->setNetwork("aoip", 0, false);
 
     // Link 1 in a synchronised two-stream call with reports; link 2 ringing.
     const char *link1 = "id:1;network:eth.0;comm_link:audio;";
