@@ -42,7 +42,7 @@ inline void feed(const char *pairs)
 {
     ksm::CMsg msg;
     if (ksm::CMsg::parse(std::string("EVENT;") + pairs, msg) == 0)
-        (void) comDevice()->handleEvent(msg);
+        (void)comDevice()->handleEvent(msg);
 }
 
 inline bool statusPages(const QString &folder)
