@@ -18,6 +18,7 @@
 #include "shell/managedevicesdialog.h"
 #include "shell/productinfo.h"
 #include "shell/quorixdialog.h"
+#include "shell/statusbusyoverlay.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantellazyicon.h"
@@ -141,10 +142,11 @@ Quorix::Quorix(QWidget *parent)
     connect(comClient(), &ksm::CCom::errorOccurred, this, &Quorix::socketErrorOccurred);
 
     // A path that is no regular file (a FIFO would block the read) counts as a missing file.
+    // The defaults that stand in for a missing file are written once the first frame is out.
     if (QFileInfo(m_configuration.fileName()).isFile())
         m_configuration.readConfiguration();
     else
-        m_configuration.writeConfiguration();
+        m_configurationPending = true;
 
     m_logFile = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
     // In 64 bits: a large limit in the file must not wrap into a small or negative one.
@@ -160,12 +162,31 @@ Quorix::Quorix(QWidget *parent)
 
 Quorix::~Quorix()
 {
+    // A window closed before its first frame still leaves its configuration behind.
+    writePendingConfiguration();
     // The front panel and the client outlive nothing of this window's that they may call into.
     if (m_frontPanel)
         QObject::disconnect(m_frontPanel, nullptr, nullptr, nullptr);
     QObject::disconnect(comClient(), nullptr, nullptr, nullptr);
     mainWindow = nullptr;
     m_logFile.reset();
+}
+
+bool Quorix::event(QEvent *event)
+{
+    if (event->type() == QEvent::Paint && m_configurationPending && !m_configurationQueued) {
+        m_configurationQueued = true;
+        QTimer::singleShot(0, this, &Quorix::writePendingConfiguration);
+    }
+    return QMainWindow::event(event);
+}
+
+void Quorix::writePendingConfiguration()
+{
+    if (!m_configurationPending)
+        return;
+    m_configurationPending = false;
+    m_configuration.writeConfiguration();
 }
 
 void Quorix::createMenus()
@@ -211,6 +232,7 @@ void Quorix::createFrontPanel()
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_statusLabel, 1);
+    m_busyOverlay = new StatusBusyOverlay(statusBar());
 
     auto *layout = new QVBoxLayout(centralWidget());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -391,10 +413,9 @@ void Quorix::busyStateChanged(bool busy)
     QPalette palette = status->palette();
     palette.setColor(QPalette::Window, busy ? Qt::red : Qt::black);
     status->setPalette(palette);
-    if (busy)
-        status->showMessage(tr("BUSY"));
-    else
-        status->clearMessage();
+    // Every synchronous device call switches this twice: an overlay keeps the switch to a
+    // repaint, where a status message would lay the bar out and repaint it at once.
+    m_busyOverlay->setText(busy ? tr("BUSY") : QString());
 }
 
 void Quorix::browseDevices()
