@@ -3,10 +3,10 @@
 #include "model/deviceoptionword.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelswitch.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
 
@@ -188,7 +188,7 @@ void QVantelHeadphoneFollowPage::setupUi()
         auto *button = new QVantelButton(this);
         button->setGeometry(place);
         button->setBorderWidth(4);
-        button->setIcon(QIcon(QStringLiteral(":/images/headphone-white.png")));
+        button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/headphone-white.png")));
         button->setText(text);
         setDarkPalette(button);
         setPixelSize(button, 14);
@@ -237,11 +237,11 @@ void QVantelHeadphoneFollowPage::setupUi()
         button->setBorderWidth(4);
         QPalette pal = button->palette();
         if (k == ownButton) {
-            button->setIcon(QIcon(QStringLiteral(":/images/headphone-white.png")));
+            button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/headphone-white.png")));
             pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
             pal.setColor(QPalette::WindowText, Qt::white);
         } else {
-            button->setIcon(QIcon(k == kHomeButton
+            button->setIcon(QVantelLazyIcon::icon(k == kHomeButton
                                       ? QStringLiteral(":/images/home.png")
                                       : QStringLiteral(":/images/headphone-black.png")));
             pal.setColor(QPalette::Window, Qt::white);
