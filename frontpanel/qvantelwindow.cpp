@@ -296,7 +296,8 @@ QString QVantelWindow::rememberedAddress(int link) const
 {
     if (!connectionPage())
         return QString();
-    return connectionPage()->panel(link == 1 ? 1 : 2)
+    return connectionPage()
+        ->panel(link == 1 ? 1 : 2)
         ->remoteAddress(comDevice()->linkTransport(link));
 }
 
@@ -1361,8 +1362,8 @@ void QVantelWindow::copyMonitoringClicked(int target, QWidget *source)
 {
     if (target < 1 || target > 4)
         return;
-    auto *page = dynamic_cast<IVantelHeadphonePage *>(
-        this->page(QVantel::Headphone1Page + target - 1));
+    auto *page
+        = dynamic_cast<IVantelHeadphonePage *>(this->page(QVantel::Headphone1Page + target - 1));
     if (source && page)
         page->copySettingsFrom(source);
 }

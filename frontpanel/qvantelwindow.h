@@ -43,9 +43,9 @@ class TComDataConnection;
 // A slot without a factory stays empty and asking for its page does nothing.
 // Only the login page is built with the window. The others are built together, in slot order and
 // with the model's change signals blocked, right after the window's first frame, or earlier when
-// anything asks for one of them (the accessors below, a device message, a page change). The settings page (11)
-// must implement IVantelSettingsPage: the login checks passwords against its cache, and without it
-// no login succeeds.
+// anything asks for one of them (the accessors below, a device message, a page change). The
+// settings page (11) must implement IVantelSettingsPage: the login checks passwords against its
+// cache, and without it no login succeeds.
 //
 // Ownership: pages, timers and the message popup are children of the window. The shared model
 // objects (comClient(), the controllers) are not owned; the window connects to them at

@@ -14,7 +14,6 @@
 
 namespace {
 
-
 const QColor kMasterColour(255, 153, 204);
 
 // The matrix inputs of the knobs that set a matrix gain.
@@ -225,7 +224,8 @@ void QVantelAudioPage::buildUi()
     buttonPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     m_inputSettingsButton->setPalette(buttonPalette);
-    m_inputSettingsButton->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/input-settings.png")));
+    m_inputSettingsButton->setIcon(
+        QVantelLazyIcon::icon(QStringLiteral(":/images/input-settings.png")));
     connect(m_inputSettingsButton, &QVantelButton::clicked, this, &QVantelAudioPage::page1Clicked);
 
     // Each knob writes the key of its own value: the gain knob the gain, the line-level knob

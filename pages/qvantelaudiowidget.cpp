@@ -5,7 +5,6 @@
 #include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
 
-
 QVantelAudioWidget::QVantelAudioWidget(QWidget *parent)
     : QWidget(parent)
 {
