@@ -12,9 +12,9 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenupalette.h"
 
 #include <QColor>
-#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QMargins>
@@ -73,21 +73,19 @@ constexpr int kRowNatType = 284;
 // The mobile interface 0, which carries link 2 while the coordination line is routed.
 constexpr int kMobileInterface0 = 0x300;
 
-const QColor kGrey(127, 127, 127);
+// The page's texts are translated in the settings page's context.
+using StatusPage = QVantelSettingsPage;
+
+const QColor &kGrey = QVantelMenuPalette::kGrey;
 const QColor kSyncLostColour(240, 101, 101);
 const QColor kReleasingColour(234, 177, 102);
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
-
-QVantelMenuItem *addStatusRow(QVantelMenuItems *page,
-                              int id,
-                              int data,
-                              int kind,
-                              const QString &label,
-                              const QMargins &margins)
+QVantelMenuItem *addLinkRow(QVantelMenuItems *page,
+                            int id,
+                            int data,
+                            int kind,
+                            const QString &label,
+                            const QMargins &margins)
 {
     auto *row = new QVantelMenuItem(id, data, kind, page);
     row->grid()->setContentsMargins(margins);
@@ -115,36 +113,36 @@ void putStateText(QVantelMenuItem *row, int status)
 {
     if (!row)
         return;
-    const QString progress = translated("Call in progress (%1)");
-    const QString established = translated("Call established (%1)");
+    const QString progress = StatusPage::tr("Call in progress (%1)");
+    const QString established = StatusPage::tr("Call established (%1)");
     switch (status) {
     case TComAudioConnection::StatusAutoRedial:
-        row->setValueText(translated("Call redial pending..."), Qt::yellow);
+        row->setValueText(StatusPage::tr("Call redial pending..."), Qt::yellow);
         break;
     case TComAudioConnection::StatusProceeding:
-        row->setValueText(translated("Call in progress..."), Qt::yellow);
+        row->setValueText(StatusPage::tr("Call in progress..."), Qt::yellow);
         break;
     case TComAudioConnection::StatusRinging:
-        row->setValueText(translated("Incoming call..."), Qt::yellow);
+        row->setValueText(StatusPage::tr("Incoming call..."), Qt::yellow);
         break;
     case TComAudioConnection::StatusActive:
     case TComAudioConnection::StatusNegotiating:
-        row->setValueText(progress.arg(translated("negociating")), Qt::yellow);
+        row->setValueText(progress.arg(StatusPage::tr("negociating")), Qt::yellow);
         break;
     case TComAudioConnection::StatusWaitingForSync:
-        row->setValueText(progress.arg(translated("waiting for sync")), Qt::yellow);
+        row->setValueText(progress.arg(StatusPage::tr("waiting for sync")), Qt::yellow);
         break;
     case TComAudioConnection::StatusSync:
-        row->setValueText(established.arg(translated("synchronized")), Qt::red);
+        row->setValueText(established.arg(StatusPage::tr("synchronized")), Qt::red);
         break;
     case TComAudioConnection::StatusSyncLost:
-        row->setValueText(established.arg(translated("sync lost")), kSyncLostColour);
+        row->setValueText(established.arg(StatusPage::tr("sync lost")), kSyncLostColour);
         break;
     case TComAudioConnection::StatusDisconnecting:
-        row->setValueText(translated("Releasing call..."), kReleasingColour);
+        row->setValueText(StatusPage::tr("Releasing call..."), kReleasingColour);
         break;
     default:
-        row->setValueText(translated("Call released"), kGrey);
+        row->setValueText(StatusPage::tr("Call released"), kGrey);
         break;
     }
 }
@@ -153,8 +151,8 @@ void putStateText(QVantelMenuItem *row, int status)
 QString qualityText(int first, int second, bool twoStreams)
 {
     if (twoStreams && second >= 0)
-        return translated("%1% / %2%").arg(first).arg(second);
-    return translated("%1%").arg(first);
+        return StatusPage::tr("%1% / %2%").arg(first).arg(second);
+    return StatusPage::tr("%1%").arg(first);
 }
 
 QString durationText(qint32 seconds)
@@ -176,7 +174,7 @@ double lossPercent(qint32 total, qint32 lost, qint64 denominator)
 
 QString txPacketsText(const TxQualityReport &report)
 {
-    return translated("Total: %1, Lost: %2 (%3%)")
+    return StatusPage::tr("Total: %1, Lost: %2 (%3%)")
         .arg(report.packetsTotal)
         .arg(report.packetsLost)
         .arg(lossPercent(report.packetsTotal, report.packetsLost, report.packetsTotal), 0, 'f', 2);
@@ -185,7 +183,7 @@ QString txPacketsText(const TxQualityReport &report)
 QString rxPacketsText(const RxQualityReport &report)
 {
     const qint64 received = qint64(report.packetsTotal) + report.packetsLost;
-    return translated("Total: %1, Lost: %2 (%3%)\nDiscarded: %4, Duplicated: %5, Reordered: %6")
+    return StatusPage::tr("Total: %1, Lost: %2 (%3%)\nDiscarded: %4, Duplicated: %5, Reordered: %6")
         .arg(report.packetsTotal)
         .arg(report.packetsLost)
         .arg(lossPercent(report.packetsTotal, report.packetsLost, received), 0, 'f', 2)
@@ -196,7 +194,7 @@ QString rxPacketsText(const RxQualityReport &report)
 
 QString jitterText(qint32 average, qint32 maximum)
 {
-    return translated("Average: %1 ms, Maximum: %2 ms").arg(average).arg(maximum);
+    return StatusPage::tr("Average: %1 ms, Maximum: %2 ms").arg(average).arg(maximum);
 }
 
 // The first stream's text, and the second stream's on a line of its own when it counts.
@@ -221,12 +219,12 @@ void QVantelSettingsPage::createConnectionStatusPage()
     const QMargins detailRow(120, 0, 10, 0);
     for (const int link : {1, 2}) {
         const int data = link == 1 ? kLink1Data : kLink2Data;
-        addStatusRow(page,
-                     -1,
-                     data,
-                     QVantelMenuItem::Caption,
-                     tr("Connection %1").arg(link),
-                     QMargins(10, link == 1 ? 0 : 10, 10, 0));
+        addLinkRow(page,
+                   -1,
+                   data,
+                   QVantelMenuItem::Caption,
+                   tr("Connection %1").arg(link),
+                   QMargins(10, link == 1 ? 0 : 10, 10, 0));
         const struct
         {
             int id;
@@ -236,9 +234,15 @@ void QVantelSettingsPage::createConnectionStatusPage()
         } rows[] = {
             {kRowCallState, QVantelMenuItem::ReadOnlyValue, QT_TR_NOOP("State"), subRow},
             {kRowCallNetwork, QVantelMenuItem::ReadOnlyValue, QT_TR_NOOP("Network"), subRow},
-            {kRowRemoteAddress, QVantelMenuItem::ReadOnlyValue, QT_TR_NOOP("Remote Address"), subRow},
+            {kRowRemoteAddress,
+             QVantelMenuItem::ReadOnlyValue,
+             QT_TR_NOOP("Remote Address"),
+             subRow},
             {kRowQuality, QVantelMenuItem::Caption, QT_TR_NOOP("Quality"), subRow},
-            {kRowTransmission, QVantelMenuItem::ReadOnlyValue, QT_TR_NOOP("Transmission"), detailRow},
+            {kRowTransmission,
+             QVantelMenuItem::ReadOnlyValue,
+             QT_TR_NOOP("Transmission"),
+             detailRow},
             {kRowReception, QVantelMenuItem::ReadOnlyValue, QT_TR_NOOP("Reception"), detailRow},
             {kRowDetailedStatistics,
              QVantelMenuItem::Navigation,
@@ -251,7 +255,7 @@ void QVantelSettingsPage::createConnectionStatusPage()
         };
         for (const auto &spec : rows) {
             QVantelMenuItem *row
-                = addStatusRow(page, spec.id, data, spec.kind, tr(spec.label), spec.margins);
+                = addLinkRow(page, spec.id, data, spec.kind, tr(spec.label), spec.margins);
             if (spec.kind == QVantelMenuItem::ReadOnlyValue)
                 row->setReadOnly(true);
             if (spec.id >= kRowRemoteAddress && spec.id <= kRowDetailedStatistics)
@@ -297,8 +301,7 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
 {
     if (!page || !connection)
         return;
-    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kLink1Data
-                                                                           : kLink2Data;
+    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kLink1Data : kLink2Data;
     const auto row = [page, data](int id) { return page->findItem(id, data); };
     const int status = connection->status();
     putStateText(row(kRowCallState), status);
@@ -369,8 +372,7 @@ void QVantelSettingsPage::createCallStatisticsPage(int pageId)
         {kRowRxBuffer, QT_TR_NOOP("Rx Buffer")},
     };
     for (const auto &[id, label] : rows) {
-        addStatusRow(
-            page, id, -1, QVantelMenuItem::ReadOnlyValue, tr(label), QMargins(10, 0, 10, 0))
+        addLinkRow(page, id, -1, QVantelMenuItem::ReadOnlyValue, tr(label), QMargins(10, 0, 10, 0))
             ->setReadOnly(true);
     }
     refreshCallStatisticsPage(page);
@@ -395,9 +397,8 @@ void QVantelSettingsPage::refreshCallStatisticsPage(QVantelMenuItems *page)
     putValue(page,
              kRowTxDuration,
              withSecondStream(durationText(tx1.duration), txSecond, durationText(tx2.duration)));
-    putValue(page,
-             kRowTxPackets,
-             withSecondStream(txPacketsText(tx1), txSecond, txPacketsText(tx2)));
+    putValue(
+        page, kRowTxPackets, withSecondStream(txPacketsText(tx1), txSecond, txPacketsText(tx2)));
     putValue(page,
              kRowTxJitter,
              withSecondStream(jitterText(tx1.jitterAverage, tx1.jitterMax),
@@ -406,9 +407,8 @@ void QVantelSettingsPage::refreshCallStatisticsPage(QVantelMenuItems *page)
     putValue(page,
              kRowRxDuration,
              withSecondStream(durationText(rx1.duration), rxSecond, durationText(rx2.duration)));
-    putValue(page,
-             kRowRxPackets,
-             withSecondStream(rxPacketsText(rx1), rxSecond, rxPacketsText(rx2)));
+    putValue(
+        page, kRowRxPackets, withSecondStream(rxPacketsText(rx1), rxSecond, rxPacketsText(rx2)));
     putValue(page,
              kRowRxJitter,
              withSecondStream(jitterText(rx1.jitterAverage, rx1.jitterMax),
@@ -425,7 +425,7 @@ void QVantelSettingsPage::createAoipStatusPage()
     auto *page = new QVantelMenuItems(kAoipStatusPage, this);
     header()->setRefreshVisible(true);
     const QMargins margins(10, 0, 10, 0);
-    QVantelMenuItem *protocol = addStatusRow(
+    QVantelMenuItem *protocol = addLinkRow(
         page, kRowDefaultProtocol, -1, QVantelMenuItem::Choice, tr("Default Protocol"), margins);
     for (int mode = TComAoIPController::AudioModeSip;
          mode <= TComAoIPController::AudioModeMulticast;
@@ -438,10 +438,10 @@ void QVantelSettingsPage::createAoipStatusPage()
         {kRowPublicAddress, QT_TR_NOOP("Public IP")},
     };
     for (const auto &[id, label] : texts)
-        addStatusRow(page, id, -1, QVantelMenuItem::ReadOnlyValue, tr(label), margins)
+        addLinkRow(page, id, -1, QVantelMenuItem::ReadOnlyValue, tr(label), margins)
             ->setReadOnly(true);
-    QVantelMenuItem *nat = addStatusRow(
-        page, kRowNatType, -1, QVantelMenuItem::Choice, tr("NAT Type"), margins);
+    QVantelMenuItem *nat
+        = addLinkRow(page, kRowNatType, -1, QVantelMenuItem::Choice, tr("NAT Type"), margins);
     for (int type = TComAoIPController::NatUnknown; type <= TComAoIPController::NatPortRestricted;
          ++type)
         nat->addValue(type, natTypeText(type));
@@ -458,11 +458,11 @@ void QVantelSettingsPage::refreshAoipStatusPage(QVantelMenuItems *page)
     QPointer<QVantelMenuItems> guard = page;
     TComAoIPController *aoip = comDevice()->aoipController();
     // A failed read leaves the controller as it was; the rows then show what the model holds.
-    (void) aoip->read({kAoipKeyAudioMode,
-                       kAoipKeyStunNatType,
-                       kAoipKeyPublicAddr,
-                       kAoipKeySipUser,
-                       kAoipKeySipUser2});
+    (void)aoip->read({kAoipKeyAudioMode,
+                      kAoipKeyStunNatType,
+                      kAoipKeyPublicAddr,
+                      kAoipKeySipUser,
+                      kAoipKeySipUser2});
     if (!guard)
         return;
     if (QVantelMenuItem *row = page->findItem(kRowDefaultProtocol))

@@ -50,6 +50,7 @@ private slots:
     void init();
     void cleanup();
 
+    void idleLinks_data();
     void idleLinks();
     void callOnLink1FollowsEventsAndStatistics();
     void callRows_data();
@@ -127,8 +128,23 @@ bool TestConnectionStatus::shown(int id, int data) const
     return item && !item->isHidden();
 }
 
+void TestConnectionStatus::idleLinks_data()
+{
+    QTest::addColumn<bool>("coordination");
+    QTest::newRow("default network") << false;
+    QTest::newRow("link 2 on the coordination line") << true;
+}
+
 void TestConnectionStatus::idleLinks()
 {
+    QFETCH(bool, coordination);
+    if (coordination) {
+        const QString audio = QStringLiteral("audio");
+        m_fake->setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), audio);
+        m_fake->setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), audio);
+        QVERIFY(comDevice()->refresh());
+        QVERIFY(comDevice()->hasCoordinationLine());
+    }
     QVERIFY(openConnections());
     QVERIFY(m_page->header()->isRefreshVisible());
     const QString defaultName = QVantelLocalize::interfaceName(
@@ -137,7 +153,8 @@ void TestConnectionStatus::idleLinks()
     for (const int data : {260, 261}) {
         QCOMPARE(row(262, data)->valueText(), QStringLiteral("Idle"));
         QCOMPARE(colourOf(row(262, data)), kGrey);
-        QCOMPARE(row(263, data)->valueText(), defaultName);
+        QCOMPARE(row(263, data)->valueText(),
+                 coordination && data == 261 ? QVantelLocalize::interfaceName(0x300) : defaultName);
         for (const int id : {264, 265, 266, 267, 268})
             QVERIFY2(!shown(id, data), qPrintable(QString::number(id)));
         QVERIFY(shown(269, data));
@@ -186,9 +203,11 @@ void TestConnectionStatus::callOnLink1FollowsEventsAndStatistics()
     QVERIFY(!m_page->header()->isRefreshVisible());
     QCOMPARE(statistics->findItem(272)->valueText(), QStringLiteral("01:02:05"));
     QCOMPARE(statistics->findItem(273)->valueText(), QStringLiteral("Total: 200, Lost: 5 (2.50%)"));
-    QCOMPARE(statistics->findItem(276)->valueText(),
-             QStringLiteral("Total: 195, Lost: 5 (2.50%)\nDiscarded: 1, Duplicated: 2, Reordered: 3"));
-    QCOMPARE(statistics->findItem(278)->valueText(), QStringLiteral("Latency: 60 ms, Initial: 40 ms"));
+    QCOMPARE(
+        statistics->findItem(276)->valueText(),
+        QStringLiteral("Total: 195, Lost: 5 (2.50%)\nDiscarded: 1, Duplicated: 2, Reordered: 3"));
+    QCOMPARE(statistics->findItem(278)->valueText(),
+             QStringLiteral("Latency: 60 ms, Initial: 40 ms"));
     feed("event_type:tx-quality-report;net-quality:80;duration:3726;pkts-total:400;pkts-lost:50;"
          + call);
     QCOMPARE(statistics->findItem(273)->valueText(),
@@ -235,29 +254,35 @@ void TestConnectionStatus::callRows_data()
     QTest::newRow("aoip call: no quality rows")
         << QStringList{active, sync, "tx-quality-report;net-quality:90;"}
         << "id:5;network:aoip;comm_link:audio;" << 260 << "Call established (synchronized)" << true
-        << "-" << "-" << false;
+        << "-"
+        << "-" << false;
     QTest::newRow("isdn call: no quality rows")
         << QStringList{active, sync, "rx-quality-report;net-quality:90;"}
         << "id:5;network:isdn.0;comm_link:audio;" << 260 << "Call established (synchronized)"
-        << true << "-" << "-" << false;
+        << true << "-"
+        << "-" << false;
     QTest::newRow("dual stream 87 / 0")
         << QStringList{activeDual,
                        "tx-quality-report;net-quality:87;",
                        "tx-quality-report;net-quality:0;stream_id:2;"}
-        << ip << 260 << "Call in progress (negociating)" << true << "87% / 0%" << "-" << true;
+        << ip << 260 << "Call in progress (negociating)" << true << "87% / 0%"
+        << "-" << true;
     QTest::newRow("dual stream, second unreported")
         << QStringList{activeDual, "tx-quality-report;net-quality:87;stream_id:1;"} << ip << 260
-        << "Call in progress (negociating)" << true << "87%" << "-" << true;
+        << "Call in progress (negociating)" << true << "87%"
+        << "-" << true;
     QTest::newRow("reception only")
-        << QStringList{active, "rx-quality-report;net-quality:40;",
-                       "dsp_status;state:sync lost;"}
-        << ip << 260 << "Call established (sync lost)" << true << "-" << "40%" << true;
+        << QStringList{active, "rx-quality-report;net-quality:40;", "dsp_status;state:sync lost;"}
+        << ip << 260 << "Call established (sync lost)" << true << "-"
+        << "40%" << true;
     QTest::newRow("coordination line fills link 2")
         << QStringList{"0600-call received;"} << "id:6;network:eth.0;comm_link:coord_line;" << 261
-        << "Incoming call..." << true << "-" << "-" << false;
+        << "Incoming call..." << true << "-"
+        << "-" << false;
     QTest::newRow("link 2 releasing")
         << QStringList{active, "1200-call disconnected;"} << "id:7;network:wifi.0;comm_link:audio2;"
-        << 261 << "Releasing call..." << true << "-" << "-" << false;
+        << 261 << "Releasing call..." << true << "-"
+        << "-" << false;
 }
 
 void TestConnectionStatus::callRows()
@@ -364,12 +389,25 @@ void TestConnectionStatus::aoipStatusFromRead_data()
     QTest::addColumn<QString>("protocol");
     QTest::addColumn<QString>("natText");
 
-    QTest::newRow("sip, port restricted")
-        << "SIP" << "nat-port-restricted" << "198.51.100.7" << "SIP" << "Port Restricted Cone";
-    QTest::newRow("direct rtp, unknown word") << "RTP" << "nat-bogus" << "" << "Direct RTP"
+    QTest::newRow("sip, port restricted") << "SIP"
+                                          << "nat-port-restricted"
+                                          << "198.51.100.7"
+                                          << "SIP"
+                                          << "Port Restricted Cone";
+    QTest::newRow("direct rtp, unknown word") << "RTP"
+                                              << "nat-bogus"
+                                              << ""
+                                              << "Direct RTP"
                                               << "Unknown";
-    QTest::newRow("multicast, empty word") << "MC" << "" << "" << "Multicast" << "Unknown";
-    QTest::newRow("unknown mode, open") << "XYZ" << "nat-open" << "10.0.0.1" << "SIP"
+    QTest::newRow("multicast, empty word") << "MC"
+                                           << ""
+                                           << ""
+                                           << "Multicast"
+                                           << "Unknown";
+    QTest::newRow("unknown mode, open") << "XYZ"
+                                        << "nat-open"
+                                        << "10.0.0.1"
+                                        << "SIP"
                                         << "Open Access";
 }
 
@@ -402,7 +440,8 @@ void TestConnectionStatus::aoipStatusFromRead()
     QVERIFY(!m_fake->requests().isEmpty());
 
     // Refresh reads again; a failed read keeps what the model held.
-    m_fake->setReplyHook(failReadOf({QStringLiteral("stun_nat_type"), QStringLiteral("audio_mode")}));
+    m_fake->setReplyHook(
+        failReadOf({QStringLiteral("stun_nat_type"), QStringLiteral("audio_mode")}));
     m_fake->setValue(QStringLiteral("public_addr"), QStringLiteral("192.0.2.1"), network);
     m_page->refreshAoipStatusPage(page);
     QCOMPARE(page->findItem(284)->valueText(), natText);
