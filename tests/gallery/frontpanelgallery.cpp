@@ -24,6 +24,7 @@
 #include "tests/gallery/networkpagesgallery.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
+#include "tests/gallery/statusmenugallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -239,6 +240,7 @@ int main(int argc, char **argv)
     ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;
+    ok = statusMenuPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

@@ -43,6 +43,7 @@ void installDemoTools(DemoUnit &demo);
 void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
+void installDemoStatus(DemoUnit &demo);
 // A handler that leaves keys out of every answer to a read, as a unit that does not know them.
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
 // A handler that fails every read asking for one of keys (an error reply instead of values).
