@@ -419,34 +419,17 @@ void Quorix::browseDevices()
     m_configuration.readConfiguration();
     const auto known = m_configuration.knownDevices.constFind(address);
     if (known != m_configuration.knownDevices.cend()) {
-        connectTo(known->address.toString(),
-                  known->address,
-                  known->port,
-                  datagramPortFor(known->audioLevels));
+        connectKnown(*known);
         return;
     }
-
-    ConnectDeviceDialog dialog(this);
-    dialog.addressEdit()->setText(address);
-    dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
-    dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
-    if (runDialog(dialog) != QDialog::Accepted)
-        return;
-    const QString addressText = dialog.addressEdit()->text();
-    connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+    connectThroughDialog(address);
 }
 
 void Quorix::connectDevice()
 {
     if (!comClient()->isEngaged()) {
         m_configuration.readConfiguration();
-        ConnectDeviceDialog dialog(this);
-        dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
-        dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
-        if (runDialog(dialog) != QDialog::Accepted)
-            return;
-        const QString addressText = dialog.addressEdit()->text();
-        connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+        connectThroughDialog(QString());
         return;
     }
 
@@ -459,13 +442,11 @@ void Quorix::connectDevice()
     m_frontPanel->pageActivated(QVantel::LoginPage);
 }
 
-void Quorix::connectRecent()
+void Quorix::connectRecent(const QString &addressText)
 {
-    const auto *action = qobject_cast<QAction *>(sender());
-    if (!action || comClient()->isEngaged())
+    if (comClient()->isEngaged())
         return;
-    const RecentDevice recent
-        = m_configuration.findRecentDevice(QHostAddress(action->data().toString()));
+    const RecentDevice recent = m_configuration.findRecentDevice(QHostAddress(addressText));
     if (recent.address.isNull() || recent.port <= 0 || recent.datagramPort <= 0)
         return;
     connectTo(recent.address.toString(), recent.address, recent.port, recent.datagramPort);
@@ -489,7 +470,8 @@ void Quorix::updateRecent()
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *action = m_recentMenu->addAction(text);
         action->setData(addressText);
-        connect(action, &QAction::triggered, this, &Quorix::connectRecent);
+        connect(
+            action, &QAction::triggered, this, [this, addressText] { connectRecent(addressText); });
     }
 }
 
@@ -509,12 +491,29 @@ void Quorix::manageDevices()
     if (result != QDialog::Accepted)
         return;
     const auto known = m_configuration.knownDevices.constFind(address);
-    if (known == m_configuration.knownDevices.cend())
+    if (known != m_configuration.knownDevices.cend())
+        connectKnown(*known);
+}
+
+void Quorix::connectKnown(const KnownDevice &device)
+{
+    connectTo(device.address.toString(),
+              device.address,
+              device.port,
+              datagramPortFor(device.audioLevels));
+}
+
+void Quorix::connectThroughDialog(const QString &address)
+{
+    ConnectDeviceDialog dialog(this);
+    if (!address.isEmpty())
+        dialog.addressEdit()->setText(address);
+    dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
+    dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
+    if (runDialog(dialog) != QDialog::Accepted)
         return;
-    connectTo(known->address.toString(),
-              known->address,
-              known->port,
-              datagramPortFor(known->audioLevels));
+    const QString addressText = dialog.addressEdit()->text();
+    connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
 }
 
 void Quorix::aboutClicked()
@@ -570,14 +569,15 @@ void Quorix::button3Clicked()
                    topLeft.y() + (height() - keyboard->height()) / 2);
     keyboard->titleLabel()->setText(tr("Enter Message"));
     keyboard->lineEdit()->setText(QString());
-    connect(keyboard, &QVantelVirtual::popupClosed, this, &Quorix::keyboardClosed);
+    connect(keyboard, &QVantelVirtual::popupClosed, this, [this, keyboard] {
+        keyboardClosed(keyboard);
+    });
     keyboard->show();
 }
 
-void Quorix::keyboardClosed()
+void Quorix::keyboardClosed(QVantelVirtual *keyboard)
 {
-    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
-    if (!keyboard || keyboard->isCancelled())
+    if (keyboard->isCancelled())
         return;
     keyboard->hide();
     const QString text = keyboard->lineEdit()->text();

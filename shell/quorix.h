@@ -17,6 +17,7 @@ class QCloseEvent;
 class QLabel;
 class QMenu;
 class QObject;
+class QVantelVirtual;
 class QVantelWindow;
 class QWidget;
 
@@ -69,7 +70,6 @@ private slots:
     void socketErrorOccurred();
     void browseDevices();
     void connectDevice();
-    void connectRecent();
     void updateRecent();
     void manageDevices();
     void aboutClicked();
@@ -77,7 +77,6 @@ private slots:
     void button1Clicked();
     void button2Clicked();
     void button3Clicked();
-    void keyboardClosed();
 
 private:
     void createMenus();
@@ -89,6 +88,10 @@ private:
                    const QHostAddress &address,
                    qint64 port,
                    qint64 datagramPort);
+    // Connects to a device of the known-device list with its recorded address and port.
+    void connectKnown(const KnownDevice &device);
+    // Asks for the address (prefilled when given) and ports of a device, then connects to it.
+    void connectThroughDialog(const QString &address);
     // The datagram port a known device connects with: 1 for levels over TCP, else the next free
     // one.
     int datagramPortFor(bool audioLevelsOverTcp) const;
@@ -96,6 +99,10 @@ private:
     // "Not connected to device <address:port>", with the reason when the socket gave one.
     void showConnectFailure();
     void postKey(int key);
+    // Connects to the recent device recorded under this address, unless a session is up.
+    void connectRecent(const QString &addressText);
+    // Sends the text of the message keyboard, unless it was cancelled or left empty.
+    void keyboardClosed(QVantelVirtual *keyboard);
 
     QVantelWindow *m_frontPanel = nullptr;
     QWidget *m_buttonBar = nullptr;

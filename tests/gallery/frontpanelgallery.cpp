@@ -24,6 +24,7 @@
 #include "tests/gallery/networkpagesgallery.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
+#include "tests/gallery/statusgallery.h"
 #include "tests/gallery/statusmenugallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
@@ -240,6 +241,7 @@ int main(int argc, char **argv)
     ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;
+    ok = statusgallery::statusPages(folder) && ok;
     ok = statusMenuPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;

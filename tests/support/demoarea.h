@@ -44,6 +44,10 @@ void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
 void installDemoStatus(DemoUnit &demo);
+// The figures of a demo call's "tx-quality-report" (transmit) or "rx-quality-report" after
+// seconds of running at a net quality (democonnections.cpp); the call's id and network are not
+// among them.
+FakePairs demoQualityFigures(bool transmit, int seconds, int quality);
 // A handler that leaves keys out of every answer to a read, as a unit that does not know them.
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
 // A handler that fails every read asking for one of keys (an error reply instead of values).
