@@ -11,13 +11,12 @@
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
-
-#include <QTest>
 
 #include <initializer_list>
 
@@ -52,12 +51,9 @@ inline bool statusPages(const QString &folder)
     if (!fake.listen())
         return false;
     installDemoSip(*new DemoUnit(fake));
-    bool ok
-        = comClient()->initialize("ui", "vn_frontpanel") == 0
-          && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-          && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
-          // As the device model's refresh attaches it after a login.
-          && comDevice()->aoipController()->setNetwork("aoip", 0, false);
+    bool ok = gallerydemo::connectClient(fake)
+              // As the device model's refresh attaches it after a login.
+              && comDevice()->aoipController()->setNetwork("aoip", 0, false);
 
     // Link 1 in a synchronised two-stream call with reports; link 2 ringing.
     const char *link1 = "id:1;network:eth.0;comm_link:audio;";
