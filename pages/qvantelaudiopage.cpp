@@ -5,15 +5,14 @@
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelknob.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelpair.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QSignalBlocker>
 
 namespace {
-
 
 const QColor kMasterColour(255, 153, 204);
 
@@ -225,7 +224,8 @@ void QVantelAudioPage::buildUi()
     buttonPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     m_inputSettingsButton->setPalette(buttonPalette);
-    m_inputSettingsButton->setIcon(QIcon(QStringLiteral(":/images/input-settings.png")));
+    m_inputSettingsButton->setIcon(
+        QVantelLazyIcon::icon(QStringLiteral(":/images/input-settings.png")));
     connect(m_inputSettingsButton, &QVantelButton::clicked, this, &QVantelAudioPage::page1Clicked);
 
     // Each knob writes the key of its own value: the gain knob the gain, the line-level knob

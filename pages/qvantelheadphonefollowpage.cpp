@@ -3,10 +3,10 @@
 #include "model/deviceoptionword.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelswitch.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
 
@@ -144,7 +144,7 @@ void QVantelHeadphoneFollowPage::setupUi()
         auto *button = new QVantelButton(this);
         button->setGeometry(place);
         button->setBorderWidth(4);
-        button->setIcon(QIcon(QStringLiteral(":/images/headphone-white.png")));
+        button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/headphone-white.png")));
         button->setText(text);
         setDarkPalette(button);
         setPixelSize(button, 14);

@@ -9,11 +9,11 @@
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelmessage.h"
 
 #include <QCoreApplication>
 #include <QFrame>
-#include <QIcon>
 #include <QScopedValueRollback>
 
 #include <cmath>
@@ -149,7 +149,7 @@ void QVantelHeadphonePositionPage::setupUi()
         button->setObjectName(QStringLiteral("copy%1").arg(copyTarget(k)));
         button->setGeometry(copyX, kCopyY[size_t(k)], 98, 66);
         button->setBorderWidth(4);
-        button->setIcon(QIcon(QStringLiteral(":/images/copy.png")));
+        button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/copy.png")));
         button->setText(QStringLiteral("         %1").arg(copyTarget(k)));
         QPalette pal = button->palette();
         pal.setColor(QPalette::Window, Qt::white);

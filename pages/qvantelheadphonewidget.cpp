@@ -6,10 +6,10 @@
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QShowEvent>
@@ -594,7 +594,7 @@ std::array<QVantelButton *, 5> QVantelHeadphoneWidget::addPageBar(int ownButton)
             icon = QStringLiteral(":/images/home.png");
         else if (k == ownButton)
             icon = QStringLiteral(":/images/headphone-white.png");
-        button->setIcon(QIcon(icon));
+        button->setIcon(QVantelLazyIcon::icon(icon));
         if (k != kHomeButton) {
             button->setText(QString::fromLatin1(kPageBarTexts[size_t(k)]));
             QFont f = button->font();

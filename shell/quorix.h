@@ -20,13 +20,15 @@ class QObject;
 class QVantelVirtual;
 class QVantelWindow;
 class QWidget;
+class StatusBusyOverlay;
 
 // The program's one main window: the menus through which the user finds, picks, connects to and
 // disconnects from a device, the status bar showing the state of the device link, the front
 // panel (QVantelWindow) and, below it, a bar of three buttons (message, headphones, phone call)
 // with the logged-in device's name.
 //
-// Ownership: owns its configuration store (on applicationDirectory() + "/Tallydesk.xml"), its log
+// Ownership: owns its configuration store (on applicationDirectory() + "/Tallydesk.xml"; a missing
+// file is written with the defaults right after the window's first frame), its log
 // file (in applicationDirectory() + "/logs") and, as children, the front panel and every widget.
 // The protocol client comClient() and the other shared objects are not owned and outlive the
 // window. Dialogs and the discovery object live only while the slot that opened them runs.
@@ -61,6 +63,7 @@ public:
     static void setDiscoveryFactory(DiscoveryFactory factory);
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
@@ -80,6 +83,8 @@ private slots:
 
 private:
     void createMenus();
+    // Writes the configuration a missing file left to write, once.
+    void writePendingConfiguration();
     void createFrontPanel();
     // Connects the protocol client and, when it accepts, shows the engaged state and records
     // the device; false when the client refused or a port is outside 1 to 65535 (0 allowed for
@@ -108,6 +113,7 @@ private:
     QWidget *m_buttonBar = nullptr;
     QLabel *m_statusLabel = nullptr;
     QLabel *m_infoLabel = nullptr;
+    StatusBusyOverlay *m_busyOverlay = nullptr;
     QAction *m_browseAction = nullptr;
     QAction *m_connectAction = nullptr;
     QAction *m_manageAction = nullptr;
@@ -115,6 +121,8 @@ private:
     QAction *m_aboutAction = nullptr;
     Configuration m_configuration;
     std::unique_ptr<LogFile> m_logFile;
+    bool m_configurationPending = false;
+    bool m_configurationQueued = false;
 };
 
 // The one main window while it is published; null before its constructor has finished and from
