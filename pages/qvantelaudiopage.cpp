@@ -244,12 +244,31 @@ void QVantelAudioPage::buildUi()
     connect(m_input4LevelKnob, &QVantelKnob::valueChanged, this, [](int value) {
         audioSettings()->setInput4Level(value, true);
     });
-    for (QVantelKnob *knob :
-         {m_usbKnob, m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+    const auto connectMatrixKnob = [this](QVantelKnob *knob) {
         connect(knob, &QVantelKnob::valueChanged, this, [this, knob](int value) {
             matrixKnobTurned(knob, value);
         });
-    }
+    };
+    connectMatrixKnob(m_usbKnob);
+    for (QVantelKnob *knob : boardKnobs())
+        connectMatrixKnob(knob);
+}
+
+std::array<QLabel *, 8> QVantelAudioPage::boardLabels() const
+{
+    return {m_aux1Label,
+            m_aux2Label,
+            m_aesLabel,
+            m_aes1Label,
+            m_aes2Label,
+            m_aoipLabel,
+            m_aoip1Label,
+            m_aoip2Label};
+}
+
+std::array<QVantelKnob *, 6> QVantelAudioPage::boardKnobs() const
+{
+    return {m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob};
 }
 
 void QVantelAudioPage::showEvent(QShowEvent *event)
@@ -538,20 +557,10 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
 
     applyHardwareLayout();
     if (!audio->auxiliaryBoard()) {
-        for (QLabel *label : {m_aux1Label,
-                              m_aux2Label,
-                              m_aesLabel,
-                              m_aes1Label,
-                              m_aes2Label,
-                              m_aoipLabel,
-                              m_aoip1Label,
-                              m_aoip2Label}) {
+        for (QLabel *label : boardLabels())
             grey(label);
-        }
-        for (QVantelKnob *knob :
-             {m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+        for (QVantelKnob *knob : boardKnobs())
             knob->setEnabled(false);
-        }
         for (int input : {Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2})
             m_meters[input]->setEnabled(false);
     } else if (!hasOption(TComDevice::OptionHardware134)) {
@@ -760,18 +769,10 @@ void QVantelAudioPage::setMasterScale(bool isExtended)
 
 void QVantelAudioPage::resetView()
 {
-    for (QLabel *label : {m_input4Label,
-                          m_usbLabel,
-                          m_aux1Label,
-                          m_aux2Label,
-                          m_aesLabel,
-                          m_aes1Label,
-                          m_aes2Label,
-                          m_aoipLabel,
-                          m_aoip1Label,
-                          m_aoip2Label}) {
+    ungrey(m_input4Label);
+    ungrey(m_usbLabel);
+    for (QLabel *label : boardLabels())
         ungrey(label);
-    }
     for (QLabel *label :
          {m_input4Label, m_usbLabel, m_aux2Label, m_aesLabel, m_aes1Label, m_aes2Label}) {
         label->show();
@@ -780,25 +781,20 @@ void QVantelAudioPage::resetView()
     m_input3LevelKnob->hide();
     m_input4GainKnob->show();
     m_input4LevelKnob->hide();
-    for (QVantelKnob *knob :
-         {m_usbKnob, m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+    m_usbKnob->show();
+    for (QVantelKnob *knob : boardKnobs())
         knob->show();
-    }
     for (QVantelKnob *knob : {m_input1Knob,
                               m_input2Knob,
                               m_input3GainKnob,
                               m_input3LevelKnob,
                               m_input4GainKnob,
                               m_input4LevelKnob,
-                              m_usbKnob,
-                              m_aux1Knob,
-                              m_aux2Knob,
-                              m_aes1Knob,
-                              m_aes2Knob,
-                              m_aoip1Knob,
-                              m_aoip2Knob}) {
+                              m_usbKnob}) {
         knob->setEnabled(true);
     }
+    for (QVantelKnob *knob : boardKnobs())
+        knob->setEnabled(true);
     m_meters[Aux1]->move(574, 167);
     m_aux1Knob->move(586, 171);
     m_aux1Label->move(586, 139);

@@ -6,6 +6,7 @@
 #include "model/matrixsettings.h"
 #include "pages/qvantelaudiowidget.h"
 
+#include <array>
 #include <map>
 
 class QLabel;
@@ -72,6 +73,9 @@ private:
     void enableInputKnobs();
     void clearInputGains();
     void showMasterGain(QVantelKnob *knob, float gain);
+    // The labels and knobs of the sources an auxiliary board brings: AUX, AES and audio over IP.
+    [[nodiscard]] std::array<QLabel *, 8> boardLabels() const;
+    [[nodiscard]] std::array<QVantelKnob *, 6> boardKnobs() const;
     void grey(QWidget *widget);
     void ungrey(QWidget *widget);
     [[nodiscard]] static bool extended();

@@ -338,18 +338,17 @@ void QVantelHeadphonePositionPage::popupAudioClosed(QVantelHeadphoneAudio *popup
     if (positionOf(button) == 0)
         return;
     button->setSelected(false);
-    if (!popup->accepted() || m_updating)
+    if (!popup->accepted())
         return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    const int panning = popup->strip()->panning();
-    const int gain = popup->strip()->gain();
-    button->setPanning(QVantel::PanCtrl(panning));
-    button->setGain(gain);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeGain(button->input(), gain);
-    writeRouting(button->input(), panning);
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    writeMix([this, popup, button] {
+        const int panning = popup->strip()->panning();
+        const int gain = popup->strip()->gain();
+        // Shown first; the button's own change signals are dropped while the mix is written.
+        button->setPanning(QVantel::PanCtrl(panning));
+        button->setGain(gain);
+        writeGain(button->input(), gain);
+        writeRouting(button->input(), panning);
+    });
 }
 
 // Copying the mix to another position.

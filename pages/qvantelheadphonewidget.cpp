@@ -670,74 +670,57 @@ void QVantelHeadphoneWidget::knobValueChanged(QVantelAudioBase *strip, int gain)
 
 void QVantelHeadphoneWidget::knobPanningChanged(QVantelAudioBase *strip)
 {
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeRouting(strip->input(), strip->panning());
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    writeMix([this, strip] { writeRouting(strip->input(), strip->panning()); });
 }
 
 void QVantelHeadphoneWidget::knobProgPanningChanged(QVantelAudioBase *strip)
 {
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int panning = strip->panning();
-    if ((panning & QVantel::PanStereo) != 0) {
-        writeRouting(strip->input(), QVantel::PanLeft);
-        writeRouting(12, QVantel::PanLeft);
-        writeRouting(24, QVantel::PanRight);
-        writeRouting(19, QVantel::PanRight);
-    } else {
-        for (int input : {strip->input(), 12, 24, 19})
-            writeRouting(input, panning);
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    writeMix([this, strip] {
+        const int panning = strip->panning();
+        if ((panning & QVantel::PanStereo) != 0) {
+            writeRouting(strip->input(), QVantel::PanLeft);
+            writeRouting(12, QVantel::PanLeft);
+            writeRouting(24, QVantel::PanRight);
+            writeRouting(19, QVantel::PanRight);
+        } else {
+            for (int input : {strip->input(), 12, 24, 19})
+                writeRouting(input, panning);
+        }
+    });
 }
 
 void QVantelHeadphoneWidget::knobCoordPanningChanged(QVantelAudioBase *strip)
 {
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeRouting(strip->input(), strip->panning());
-    if (coordDragsReturn())
-        writeRouting(13, strip->panning());
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    writeMix([this, strip] {
+        writeRouting(strip->input(), strip->panning());
+        if (coordDragsReturn())
+            writeRouting(13, strip->panning());
+    });
 }
 
 void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int balance)
 {
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int left = leftOutput();
-    const int right = rightOutput();
-    if (strip->input() == 20) {
-        // The stereo programme's right channel (24, 19) only reaches the right ear.
-        for (const auto &[input, output] : {std::pair{20, left},
-                                            std::pair{20, right},
-                                            std::pair{12, left},
-                                            std::pair{12, right},
-                                            std::pair{24, right},
-                                            std::pair{19, right}}) {
-            matrix->setNodeBalance(input, output, balance);
+    writeMix([this, strip, balance] {
+        TMatrixSettings *matrix = matrixSettings();
+        const int left = leftOutput();
+        const int right = rightOutput();
+        if (strip->input() == 20) {
+            // The stereo programme's right channel (24, 19) only reaches the right ear.
+            for (const auto &[input, output] : {std::pair{20, left},
+                                                std::pair{20, right},
+                                                std::pair{12, left},
+                                                std::pair{12, right},
+                                                std::pair{24, right},
+                                                std::pair{19, right}}) {
+                matrix->setNodeBalance(input, output, balance);
+            }
+        } else if (strip->input() == 21) {
+            for (int input : {21, 13}) {
+                matrix->setNodeBalance(input, left, balance);
+                matrix->setNodeBalance(input, right, balance);
+            }
         }
-    } else if (strip->input() == 21) {
-        for (int input : {21, 13}) {
-            matrix->setNodeBalance(input, left, balance);
-            matrix->setNodeBalance(input, right, balance);
-        }
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    });
 }
 
 // Status strip.

@@ -8,6 +8,7 @@
 #include "widgets/qvantelpage.h"
 #include "widgets/statuspanelforwarder.h"
 
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include <array>
@@ -133,6 +134,19 @@ protected:
     // Both ears' nodes of input: the gain, or on and off from panning bit 0 (left) and 1 (right).
     void writeGain(int input, int gain);
     void writeRouting(int input, int panning);
+    // Runs write as one headphone-mix edit of this headphone, with m_updating set; nothing while
+    // m_updating already is.
+    template<typename Write>
+    void writeMix(Write &&write)
+    {
+        if (m_updating)
+            return;
+        const QScopedValueRollback<bool> guard(m_updating, true);
+        TMatrixSettings *matrix = matrixSettings();
+        const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+        write();
+        matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    }
 
     // Strip handlers; each drops the change while m_updating and writes under it. The gain of the
     // PROGRAM (20) strip also goes to 12, 24 and 19, the COORD (21) strip's to 13, both ears each.
