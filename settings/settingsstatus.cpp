@@ -543,12 +543,12 @@ void QVantelSettingsPage::createConnectionStatusPage()
              QT_TR_NOOP("Latest AoIP Statistics"),
              subRow},
         };
-        for (const auto &spec : rows) {
+        for (const auto &entry : rows) {
             QVantelMenuItem *row
-                = addLinkRow(page, spec.id, data, spec.kind, tr(spec.label), spec.margins);
-            if (spec.kind == QVantelMenuItem::ReadOnlyValue)
+                = addLinkRow(page, entry.id, data, entry.kind, tr(entry.label), entry.margins);
+            if (entry.kind == QVantelMenuItem::ReadOnlyValue)
                 row->setReadOnly(true);
-            if (spec.id >= kRowRemoteAddress && spec.id <= kRowDetailedStatistics)
+            if (entry.id >= kRowRemoteAddress && entry.id <= kRowDetailedStatistics)
                 row->setVisible(false);
         }
         page->findItem(kRowDetailedStatistics, data)
