@@ -6,42 +6,15 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/settingsgallery.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QScrollBar>
-
-namespace {
-
-void styleMenu(QWidget *menu)
-{
-    menu->setFixedSize(800, 480);
-    QPalette p = menu->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    menu->setPalette(p);
-    menu->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(14);
-    menu->setFont(f);
-}
-
-bool connectTo(const FakeQuorix &fake)
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
-        return false;
-    QDeadlineTimer deadline(10000);
-    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return comClient()->state() == RpcConnection::Connected;
-}
-
-} // namespace
 
 bool statusMenuPages(const QString &folder)
 {
@@ -49,8 +22,7 @@ bool statusMenuPages(const QString &folder)
     if (!fake.listen())
         return false;
     installDemoUnit(fake);
-    comClient()->initialize("ui", "vn_frontpanel");
-    if (!connectTo(fake) || !comDevice()->refresh())
+    if (!gallerydemo::connectClient(fake) || !comDevice()->refresh())
         return false;
 
     const AccessLevel level = accessLevel;
@@ -58,7 +30,7 @@ bool statusMenuPages(const QString &folder)
     bool ok = true;
     {
         QVantelSettingsPage menu;
-        styleMenu(&menu);
+        settingsgallery::styleMenuHost(&menu);
         const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
         const auto open = [&menu]() -> QVantelMenuItems * {
             menu.showEntry(QVantelSettingsPage::StatusSection, 0);
