@@ -46,6 +46,65 @@ function(tallydesk_add_library name)
     target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARG_PUBLIC_LIBS} PRIVATE ${ARG_PRIVATE_LIBS})
     tallydesk_target_settings(${name})
+    # Its precompiled header is chosen once every library has all its links (see below). A
+    # deferred call reads its arguments when it runs, hence the name is written into it now.
+    cmake_language(EVAL CODE "cmake_language(DEFER DIRECTORY [[${PROJECT_SOURCE_DIR}]]
+        CALL tallydesk_library_pch [[${name}]])")
+endfunction()
+
+# The Qt modules whose usage requirements reach a target: its own links, followed through the
+# project's libraries and Qt's modules. Links a static library keeps to itself ($<LINK_ONLY:>)
+# bring no definitions, so they are not followed.
+function(tallydesk_qt_modules target out)
+    set(seen "")
+    set(queue ${target})
+    set(first TRUE)
+    while(queue)
+        list(POP_FRONT queue current)
+        if(first)
+            get_target_property(links ${current} LINK_LIBRARIES)
+            set(first FALSE)
+        else()
+            get_target_property(links ${current} INTERFACE_LINK_LIBRARIES)
+        endif()
+        foreach(link IN LISTS links)
+            if(TARGET ${link} AND NOT link IN_LIST seen)
+                list(APPEND seen ${link})
+                list(APPEND queue ${link})
+            endif()
+        endforeach()
+    endwhile()
+    list(FILTER seen INCLUDE REGEX "^Qt6::")
+    list(SORT seen)
+    set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Most of a library source's compile time goes to parsing the Qt headers it includes, so the
+# libraries start from a precompiled header of them. Libraries that see the same Qt modules are
+# compiled with the same definitions and share one; Qt Test defines its folder, so its users
+# share only within a folder.
+function(tallydesk_library_pch name)
+    # A library of one or two sources would spend more on the header than it saves.
+    get_target_property(sources ${name} SOURCES)
+    list(FILTER sources INCLUDE REGEX "\\.cpp$")
+    list(LENGTH sources count)
+    if(count LESS 3)
+        return()
+    endif()
+    tallydesk_qt_modules(${name} modules)
+    string(REPLACE ";" "_" group "${modules}")
+    if("Qt6::Test" IN_LIST modules)
+        get_target_property(folder ${name} SOURCE_DIR)
+        string(APPEND group "_${folder}")
+    endif()
+    string(MAKE_C_IDENTIFIER "tallydesk_pch_${group}" group)
+    get_property(owner GLOBAL PROPERTY ${group})
+    if(owner)
+        target_precompile_headers(${name} REUSE_FROM ${owner})
+    else()
+        set_property(GLOBAL PROPERTY ${group} ${name})
+        target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/cmake/qtheaders.h)
+    endif()
 endfunction()
 
 # tallydesk_add_test(name SOURCES ... LIBS ... [GUI])
