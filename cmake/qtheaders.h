@@ -1,5 +1,5 @@
-// The Qt headers precompiled for each library (see tallydesk_add_library): only the modules the
-// library links are on its include path, so each one is taken only where it can be found.
+// The Qt headers precompiled for the targets (see tallydesk_use_pch): only the modules a target
+// links are on its include path, so each one is taken only where it can be found.
 #pragma once
 
 #include <QtCore>
@@ -11,4 +11,7 @@
 #endif
 #if __has_include(<QtWidgets>)
 #include <QtWidgets>
+#endif
+#if __has_include(<QtTest>)
+#include <QtTest>
 #endif
