@@ -95,6 +95,7 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     , m_keepAliveTimer(new QTimer(this))
 {
     m_cachedLevels.fill(kNoLevel);
+    m_factories = pageFactories();
     qRegisterMetaType<RpcMessage>();
     qRegisterMetaType<RpcConnection::ConnectionState>();
 
@@ -139,18 +140,14 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     connect(m_setupTimer, &QTimer::timeout, this, &QVantelWindow::setupControllers);
     connect(m_keepAliveTimer, &QTimer::timeout, this, &QVantelWindow::keepAliveEvent);
 
-    // The pages read the model while they are built; they must not see change signals then.
-    TMatrixSettings *matrix = matrixSettings();
-    const bool matrixBlocked = matrix->blockSignals(true);
-    const bool audioBlocked = audio->blockSignals(true);
     createPages();
-    audio->blockSignals(audioBlocked);
-    matrix->blockSignals(matrixBlocked);
     m_initialised = true;
 }
 
 QVantelWindow::~QVantelWindow()
 {
+    // Nothing asked of the window while its children go builds the pages it never showed.
+    m_destroying = true;
     m_setupTimer->disconnect();
     m_keepAliveTimer->disconnect();
     if (m_initialised) {
@@ -178,8 +175,29 @@ void QVantelWindow::createPages()
     m_pageStack->setContentsMargins(0, 0, 0, 0);
     m_pageStack->setSpacing(0);
 
+    // The first frame shows only the login page; the others are built once that frame is out
+    // (or as soon as anything asks for them), so that the window appears sooner.
     m_pages[QVantel::LoginPage] = new QVantelLoginPage(this);
     m_pageStack->addWidget(m_pages[QVantel::LoginPage]);
+    setLayout(m_pageStack);
+    m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
+}
+
+void QVantelWindow::ensurePages() const
+{
+    if (!m_pagesBuilt && m_pageStack && !m_destroying)
+        const_cast<QVantelWindow *>(this)->buildPages();
+}
+
+void QVantelWindow::buildPages()
+{
+    m_pagesBuilt = true;
+    // The pages read the model while they are built; they must not see change signals then.
+    TMatrixSettings *matrix = matrixSettings();
+    TAudioSettings *audio = audioSettings();
+    const bool matrixBlocked = matrix->blockSignals(true);
+    const bool audioBlocked = audio->blockSignals(true);
+
     m_mainPage = new QVantelMainPage(this);
     m_pages[QVantel::MainPage] = m_mainPage;
     m_pageStack->addWidget(m_mainPage);
@@ -187,7 +205,7 @@ void QVantelWindow::createPages()
     m_pages[QVantel::ConnectionPage] = m_connectionPage;
     m_pageStack->addWidget(m_connectionPage);
     for (int index = QVantel::AudioPage; index < kPageCount; ++index) {
-        const PageFactory factory = pageFactories()[size_t(index)];
+        const PageFactory factory = m_factories[size_t(index)];
         QWidget *page = factory ? factory(this) : nullptr;
         if (!page)
             continue;
@@ -207,14 +225,25 @@ void QVantelWindow::createPages()
     if (QVantelMenuWidget *menu = settingsPage())
         connect(menu, &QVantelMenuWidget::menuItemChanges, this, &QVantelWindow::menuItemChanges);
 
-    setLayout(m_pageStack);
-    m_pageStack->setCurrentWidget(m_pages[QVantel::LoginPage]);
+    audio->blockSignals(audioBlocked);
+    matrix->blockSignals(matrixBlocked);
+}
+
+bool QVantelWindow::event(QEvent *event)
+{
+    // The rest of the pages follow the first frame, once the event loop is free again.
+    if (event->type() == QEvent::Paint && !m_pagesBuilt && !m_pageBuildQueued) {
+        m_pageBuildQueued = true;
+        QTimer::singleShot(0, this, [this] { ensurePages(); });
+    }
+    return QWidget::event(event);
 }
 
 QWidget *QVantelWindow::page(int index) const
 {
     if (index < 0 || index >= kPageCount)
         return nullptr;
+    ensurePages();
     return m_pages[size_t(index)];
 }
 
@@ -235,6 +264,7 @@ QVantelLoginPage *QVantelWindow::loginPage() const
 
 QVantelMenuWidget *QVantelWindow::settingsPage() const
 {
+    ensurePages();
     return qobject_cast<QVantelMenuWidget *>(m_pages[QVantel::SettingsPage]);
 }
 
@@ -264,9 +294,10 @@ void QVantelWindow::refreshShownPage()
 
 QString QVantelWindow::rememberedAddress(int link) const
 {
-    if (!m_connectionPage)
+    if (!connectionPage())
         return QString();
-    return m_connectionPage->panel(link == 1 ? 1 : 2)
+    return connectionPage()
+        ->panel(link == 1 ? 1 : 2)
         ->remoteAddress(comDevice()->linkTransport(link));
 }
 
@@ -282,13 +313,13 @@ void QVantelWindow::pageActivated(QVantel::Page page)
 
     if (target >= QVantel::SettingsPage) {
         QVantelMenuWidget *menu = settingsPage();
-        if (!menu || !m_settings)
+        if (!menu || !settings())
             return;
         int entry = -1;
         int entryTarget = -1;
         switch (target) {
         case QVantel::SettingsPage:
-            entry = m_settings->lastSectionId();
+            entry = settings()->lastSectionId();
             break;
         case QVantel::SettingsNetwork:
             entry = 1;
@@ -334,7 +365,7 @@ void QVantelWindow::pageActivated(QVantel::Page page)
         target = QVantel::SettingsPage;
     }
 
-    if (!m_pages[size_t(target)])
+    if (!this->page(target))
         return;
     showPage(target);
 }
@@ -346,7 +377,7 @@ void QVantelWindow::showPage(int page)
         focused->releaseKeyboard();
         focused->clearFocus();
     }
-    m_pageStack->setCurrentWidget(m_pages[size_t(page)]);
+    m_pageStack->setCurrentWidget(this->page(page));
     if (page != QVantel::SettingsPage) {
         pushCachedLevels(page, true);
         refreshCurrentPage(page);
@@ -489,8 +520,8 @@ void QVantelWindow::startInitialization()
         return;
     }
     m_initPending = false;
-    if (m_settings)
-        m_settings->loadPasswords();
+    if (settings())
+        settings()->loadPasswords();
     setupControllers();
     m_setupTimer->start(m_timing.setupIntervalMs);
 }
@@ -524,8 +555,8 @@ void QVantelWindow::setupPass()
     }
     TMatrixSettings *matrix = matrixSettings();
     if (device->loaded() && matrix->state() == TComController::StateUnknown) {
-        if (matrix->start(true) && m_mainPage)
-            m_mainPage->refreshInputNames();
+        if (matrix->start(true) && mainPage())
+            mainPage()->refreshInputNames();
     }
     TAudioSettings *audio = audioSettings();
     if (device->loaded() && audio->state() == TComController::StateUnknown) {
@@ -536,8 +567,8 @@ void QVantelWindow::setupPass()
     if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
         && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && !device->aes67Reset()
         && ravenna->state() == TComController::StateUnknown) {
-        if (ravenna->startWithIdentity() && m_settings)
-            m_settings->audioChangesetEvent(TComDevice::coreAudioChangeset());
+        if (ravenna->startWithIdentity() && settings())
+            settings()->audioChangesetEvent(TComDevice::coreAudioChangeset());
     }
 }
 
@@ -548,19 +579,19 @@ void QVantelWindow::frontPanelSetup()
 
     TComDevice::PanelRecord record;
     device->readPanelRecord(record);
-    if (m_connectionPage) {
+    if (connectionPage()) {
         for (const TComDevice::RemoteNumber &entry : record.numbers)
-            m_connectionPage->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
+            connectionPage()->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
     }
-    if (m_mainPage) {
+    if (mainPage()) {
         // Relay inputs light the contact lamps, relay outputs the info lamps.
         for (int relay = 0; relay < 2; ++relay) {
             if (const std::optional<bool> on = record.relayInputs[size_t(relay)])
-                m_mainPage->setContactLamp(relay, *on);
+                mainPage()->setContactLamp(relay, *on);
         }
         for (int relay = 0; relay < 2; ++relay) {
             if (const std::optional<bool> on = record.relayOutputs[size_t(relay)])
-                m_mainPage->setInfoLamp(relay, *on);
+                mainPage()->setInfoLamp(relay, *on);
         }
     }
 
@@ -598,9 +629,9 @@ void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
     TMatrixSettings *matrix = matrixSettings();
     switch (state) {
     case TComDevice::RelayInputsState:
-        if (m_mainPage) {
-            m_mainPage->setContactLamp(0, device->relayInput1().active);
-            m_mainPage->setContactLamp(1, device->relayInput2().active);
+        if (mainPage()) {
+            mainPage()->setContactLamp(0, device->relayInput1().active);
+            mainPage()->setContactLamp(1, device->relayInput2().active);
         }
         return;
     case TComDevice::Aes67ResetState:
@@ -733,7 +764,7 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
             const std::string *value = body.param("in" + std::to_string(input + 1), false);
             m_cachedLevels[size_t(Input1 + input)] = value ? number(*value) : kNoLevel;
         }
-        if (auto *meters = dynamic_cast<IVantelMeterPage *>(m_pages[QVantel::AudioPage]))
+        if (auto *meters = dynamic_cast<IVantelMeterPage *>(page(QVantel::AudioPage)))
             meters->setMeterLevels(&m_cachedLevels[Input1], 11, false);
     }
 }
@@ -762,8 +793,8 @@ void QVantelWindow::handleInfoMessage(const RpcMessage &message)
     } else {
         comDevice()->handleInfo(body);
     }
-    if (m_settings)
-        m_settings->audioChangesetEvent(body);
+    if (settings())
+        settings()->audioChangesetEvent(body);
 }
 
 void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
@@ -771,13 +802,13 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
     if (const std::string *status = body.param("system_status", false)) {
         if ((number(*status) & 1) == 0) {
             ravennaController()->reset();
-            if (m_settings)
-                m_settings->audioChangesetEvent(TComDevice::coreAudioChangeset());
+            if (settings())
+                settings()->audioChangesetEvent(TComDevice::coreAudioChangeset());
         }
     }
     if (const std::string *update = body.param("system_update", false)) {
-        if (m_settings)
-            m_settings->deviceBusy(true);
+        if (settings())
+            settings()->deviceBusy(true);
         const int progress = number(param(body, "progress"));
         QString text;
         switch (number(*update)) {
@@ -806,9 +837,9 @@ void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
 
 void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
 {
-    if (m_connectionPage) {
+    if (connectionPage()) {
         for (const TComDevice::RemoteNumber &entry : TComDevice::remoteNumbers(message.body()))
-            m_connectionPage->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
+            connectionPage()->setRemoteAddress(entry.link, toQString(entry.number), entry.kind);
     }
     refreshShownPage();
 }
@@ -820,23 +851,23 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
     if (eventType.empty())
         return;
     if (eventType == "shuttingdown") {
-        if (m_settings)
-            m_settings->deviceBusy(true);
+        if (settings())
+            settings()->deviceBusy(true);
         showMessagePopup(tr("System is going down..."), 0);
     } else if (eventType == "rebooting") {
-        if (m_settings)
-            m_settings->deviceBusy(true);
+        if (settings())
+            settings()->deviceBusy(true);
         showMessagePopup(tr("System is restarting..."), 0);
     } else if (eventType == "reinit") {
         m_soundIdPlayerState = -1;
         resetModel();
-        if (m_settings)
-            m_settings->loadPasswords();
+        if (settings())
+            settings()->loadPasswords();
         setupControllers();
         refreshShownPage();
     } else if (eventType == "system_update") {
-        if (m_settings)
-            m_settings->deviceBusy(true);
+        if (settings())
+            settings()->deviceBusy(true);
         const std::string &cause = param(body, "cause");
         if (!cause.empty()) {
             showMessagePopup(tr("System update failed!\n%1\nPlease reboot the unit!")
@@ -850,8 +881,8 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
     } else if (eventType == "display") {
         const std::string &text = param(body, "message");
         if (!text.empty()) {
-            if (m_settings)
-                m_settings->deviceReleased(true);
+            if (settings())
+                settings()->deviceReleased(true);
             showMessagePopup(fromDeviceString(text), 0);
         }
     } else if (eventType == "rec_status") {
@@ -864,8 +895,8 @@ void QVantelWindow::handleEventMessage(const RpcMessage &message)
     } else {
         comDevice()->handleEvent(body);
     }
-    if (eventType != "relay_in" && m_settings)
-        m_settings->configurationEvent(body);
+    if (eventType != "relay_in" && settings())
+        settings()->configurationEvent(body);
 }
 
 // Status refresh.
@@ -892,7 +923,7 @@ void QVantelWindow::pushCachedLevels(int page, bool immediate)
                           m_cachedLevels[Output2],
                           immediate);
     if (page == QVantel::AudioPage) {
-        if (auto *meters = dynamic_cast<IVantelMeterPage *>(m_pages[QVantel::AudioPage]))
+        if (auto *meters = dynamic_cast<IVantelMeterPage *>(this->page(QVantel::AudioPage)))
             meters->setMeterLevels(&m_cachedLevels[Input1], 11, immediate);
     }
 }
@@ -951,7 +982,7 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
     if (!panel)
         return;
     TComDevice *device = comDevice();
-    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
+    QVantelBanner *banner = mainPage() ? mainPage()->banner() : nullptr;
     const auto disable = [panel](int which) {
         panel->setLinkEnabled(which, false);
         panel->setLinkQuality(which, 100, 100);
@@ -964,14 +995,14 @@ void QVantelWindow::refreshLinkStatus(IVantelStatusPanel *panel, int link)
     // The texts of a link on the connection page (network and coding on one line) and the banner.
     const auto showNames = [this, banner, link](const QString &interfaceText,
                                                 const QString &codingText) {
-        if (m_connectionPage)
-            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1String(" / ") + codingText);
+        if (connectionPage())
+            connectionPage()->setLinkInfo(link, interfaceText + QLatin1String(" / ") + codingText);
         if (banner)
             banner->setLinkNames(link, interfaceText, codingText);
     };
     const auto showAddress = [this, banner, link](const QString &address) {
-        if (m_connectionPage)
-            m_connectionPage->setRemoteAddress(link, address, -1);
+        if (connectionPage())
+            connectionPage()->setRemoteAddress(link, address, -1);
         if (banner)
             banner->setLinkDetail(link, address);
     };
@@ -1073,12 +1104,12 @@ void QVantelWindow::completeLogin()
     std::string tabName;
     const bool named = comDevice()->readTabName(tabName);
     emit loginClicked(named ? fromDeviceString(tabName) : QString());
-    if (m_connectionPage) {
-        m_connectionPage->panel(1)->reset();
-        m_connectionPage->panel(2)->reset();
+    if (connectionPage()) {
+        connectionPage()->panel(1)->reset();
+        connectionPage()->panel(2)->reset();
     }
     for (int index = QVantel::AudioPage; index <= QVantel::Headphone4Page; ++index) {
-        if (auto *resettable = dynamic_cast<IVantelResetPage *>(m_pages[size_t(index)]))
+        if (auto *resettable = dynamic_cast<IVantelResetPage *>(page(index)))
             resettable->resetView();
     }
     startInitialization();
@@ -1088,8 +1119,8 @@ void QVantelWindow::completeLogin()
 
 void QVantelWindow::connectionAdded(TComBaseConnection *connection)
 {
-    if (connection && connection->type() != TComBaseConnection::DataLink && m_settings)
-        m_settings->deviceBusy(true);
+    if (connection && connection->type() != TComBaseConnection::DataLink && settings())
+        settings()->deviceBusy(true);
 }
 
 void QVantelWindow::connectionRemoved(TComBaseConnection *connection)
@@ -1097,8 +1128,8 @@ void QVantelWindow::connectionRemoved(TComBaseConnection *connection)
     if (!connection || connection->type() == TComBaseConnection::DataLink)
         return;
     refreshShownPage();
-    if (!comDevice()->hasAudioConnection() && m_settings)
-        m_settings->deviceReleased(true);
+    if (!comDevice()->hasAudioConnection() && settings())
+        settings()->deviceReleased(true);
 }
 
 void QVantelWindow::dataConnectionStateChanged(TComDataConnection *connection)
@@ -1128,12 +1159,12 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
     const int link = linkOf(connection);
     const int state = connection->state();
     const bool coordinationLine = connection->type() == TComBaseConnection::CoordinationLine;
-    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
+    QVantelBanner *banner = mainPage() ? mainPage()->banner() : nullptr;
 
     if (state == TComAudioConnection::StateActive && coordinationLine)
         matrix->coordLineStateChanged(true);
-    if (state == TComAudioConnection::StateDisconnecting && m_connectionPage)
-        m_connectionPage->setLinkMessage(link, tr("Releasing call..."));
+    if (state == TComAudioConnection::StateDisconnecting && connectionPage())
+        connectionPage()->setLinkMessage(link, tr("Releasing call..."));
     if (state == TComAudioConnection::StateEnded) {
         if (coordinationLine)
             matrix->coordLineStateChanged(false);
@@ -1151,8 +1182,8 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
         if (link == 2 && device->hasCoordinationLine()) {
             interfaceText = QVantelLocalize::interfaceName(TComDevice::MobileFamily);
             codingText = QVantelLocalize::codecName(TComDevice::GsmAlgorithm);
-            if (m_connectionPage)
-                address = m_connectionPage->panel(2)->remoteAddress(QVantelConnPanel::VoiceAddress);
+            if (connectionPage())
+                address = connectionPage()->panel(2)->remoteAddress(QVantelConnPanel::VoiceAddress);
         } else {
             interfaceText = QVantelLocalize::interfaceName(
                 TComDevice::networkFromString(device->defaultNetwork()));
@@ -1160,10 +1191,10 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
                 = QVantelLocalize::codingSummary(link == 1 ? device->coder1() : device->coder2());
             address = rememberedAddress(link);
         }
-        if (m_connectionPage) {
-            m_connectionPage->setLinkMessage(link, message);
-            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
-            m_connectionPage->setRemoteAddress(link, address, -1);
+        if (connectionPage()) {
+            connectionPage()->setLinkMessage(link, message);
+            connectionPage()->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+            connectionPage()->setRemoteAddress(link, address, -1);
         }
         if (banner) {
             banner->setLinkNames(link, interfaceText, codingText);
@@ -1182,8 +1213,8 @@ void QVantelWindow::audioConnectionStateChanged(TComAudioConnection *connection)
         if (state != TComAudioConnection::StateSettingUp)
             disableLink(panel, link, connection);
     }
-    if (m_settings)
-        m_settings->audioConnectionStateChanged(connection);
+    if (settings())
+        settings()->audioConnectionStateChanged(connection);
 }
 
 void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
@@ -1198,21 +1229,21 @@ void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
     const QString interfaceText
         = QVantelLocalize::interfaceName(TComDevice::networkFromString(connection->network()));
     const QString codingText = QVantelLocalize::codingSummary(connection->codecRx());
-    QVantelBanner *banner = m_mainPage ? m_mainPage->banner() : nullptr;
+    QVantelBanner *banner = mainPage() ? mainPage()->banner() : nullptr;
 
     const auto message = [this, link](const QString &text) {
-        if (m_connectionPage)
-            m_connectionPage->setLinkMessage(link, text);
+        if (connectionPage())
+            connectionPage()->setLinkMessage(link, text);
     };
     const auto showRemote = [this, banner, link, &remote] {
-        if (m_connectionPage)
-            m_connectionPage->setRemoteAddress(link, remote, -1);
+        if (connectionPage())
+            connectionPage()->setRemoteAddress(link, remote, -1);
         if (banner)
             banner->setLinkDetail(link, remote);
     };
     const auto showNames = [this, banner, link, &interfaceText, &codingText] {
-        if (m_connectionPage)
-            m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+        if (connectionPage())
+            connectionPage()->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
         if (banner)
             banner->setLinkNames(link, interfaceText, codingText);
     };
@@ -1248,8 +1279,8 @@ void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
             break;
         case TComAudioConnection::StatusSync:
             routeStereo();
-            if (m_connectionPage)
-                m_connectionPage->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
+            if (connectionPage())
+                connectionPage()->setLinkInfo(link, interfaceText + QLatin1Char('\n') + codingText);
             message(tr("Call established (%1)").arg(tr("synchronized")));
             if (banner)
                 banner->setLinkNames(link, interfaceText, codingText);
@@ -1292,8 +1323,8 @@ void QVantelWindow::audioCallStatusChanged(TComAudioConnection *connection)
             }
         }
     }
-    if (m_settings)
-        m_settings->audioCallStatusChanged(connection);
+    if (settings())
+        settings()->audioCallStatusChanged(connection);
 }
 
 void QVantelWindow::audioCallStatisticChanged(TComAudioConnection *connection)
@@ -1313,39 +1344,39 @@ void QVantelWindow::audioCallStatisticChanged(TComAudioConnection *connection)
             panel->setLinkEnabled(2, true);
         }
     }
-    if (m_settings)
-        m_settings->audioCallStatisticChanged(connection);
+    if (settings())
+        settings()->audioCallStatisticChanged(connection);
 }
 
 void QVantelWindow::audioCallRelayChanged(TComAudioConnection *connection)
 {
     if (!connection || connection->type() != TComBaseConnection::AudioLink1
-        || !connection->relaysValid() || !m_mainPage) {
+        || !connection->relaysValid() || !mainPage()) {
         return;
     }
-    m_mainPage->setInfoLamp(0, connection->relay1());
-    m_mainPage->setInfoLamp(1, connection->relay2());
+    mainPage()->setInfoLamp(0, connection->relay1());
+    mainPage()->setInfoLamp(1, connection->relay2());
 }
 
 void QVantelWindow::copyMonitoringClicked(int target, QWidget *source)
 {
     if (target < 1 || target > 4)
         return;
-    auto *page = dynamic_cast<IVantelHeadphonePage *>(
-        m_pages[size_t(QVantel::Headphone1Page + target - 1)]);
+    auto *page
+        = dynamic_cast<IVantelHeadphonePage *>(this->page(QVantel::Headphone1Page + target - 1));
     if (source && page)
         page->copySettingsFrom(source);
 }
 
 void QVantelWindow::menuItemChanges(QVantelMenuItem *item, int code)
 {
-    if (!item || !item->page() || !m_settings || (code != 19 && code != 20))
+    if (!item || !item->page() || !settings() || (code != 19 && code != 20))
         return;
     const int link = code == 19 ? 1 : 2;
-    QString address = m_settings->remoteAddressText(0);
+    QString address = settings()->remoteAddressText(0);
     if (address.isEmpty())
         return;
-    const QString second = m_settings->remoteAddressText(1);
+    const QString second = settings()->remoteAddressText(1);
     if (!second.isEmpty())
         address += QLatin1Char(',') + second;
 
@@ -1355,9 +1386,9 @@ void QVantelWindow::menuItemChanges(QVantelMenuItem *item, int code)
         return;
     }
     const int kind = device->linkTransport(link);
-    if (m_connectionPage) {
-        m_connectionPage->panel(link)->setRemoteAddress(address, kind);
-        m_connectionPage->setLinkState(link, QVantel::LinkAddressed);
+    if (connectionPage()) {
+        connectionPage()->panel(link)->setRemoteAddress(address, kind);
+        connectionPage()->setLinkState(link, QVantel::LinkAddressed);
     }
     storeRemoteNumber(link, address, kind);
 }
@@ -1367,6 +1398,6 @@ void QVantelWindow::storeRemoteNumber(int link, const QString &number, int kind)
     if (kind == -1)
         return;
     comDevice()->storeRemoteNumber(link, kind, toStdString(number));
-    if (m_mainPage)
-        m_mainPage->banner()->setLinkDetail(link, number);
+    if (mainPage())
+        mainPage()->banner()->setLinkDetail(link, number);
 }

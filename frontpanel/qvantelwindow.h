@@ -36,13 +36,16 @@ class TComDataConnection;
 // keep-alive, and the handling of the device's INFO, EVENT and level messages.
 //
 // Pages. The login (0), main (1) and connection (2) pages are the window's own. The other slots
-// are filled at construction by the page factories registered with setPageFactory(); the higher
+// are filled by the page factories registered with setPageFactory(); the higher
 // layers (audio and headphone pages, settings menu) register theirs before the window is built,
 // through registerPage<Page>() (registerHeadphonePage<Page>() for headphone pages 1 and 2), which
 // connects the page's signals to the window by type.
-// A slot without a factory stays empty and asking for its page does nothing. The settings page (11)
-// must implement IVantelSettingsPage: the login checks passwords against its cache, and without it
-// no login succeeds.
+// A slot without a factory stays empty and asking for its page does nothing.
+// Only the login page is built with the window. The others are built together, in slot order and
+// with the model's change signals blocked, right after the window's first frame, or earlier when
+// anything asks for one of them (the accessors below, a device message, a page change). The
+// settings page (11) must implement IVantelSettingsPage: the login checks passwords against its
+// cache, and without it no login succeeds.
 //
 // Ownership: pages, timers and the message popup are children of the window. The shared model
 // objects (comClient(), the controllers) are not owned; the window connects to them at
@@ -143,11 +146,23 @@ public:
     // The slot of the page the stack shows.
     [[nodiscard]] int shownPage() const;
     [[nodiscard]] QVantelLoginPage *loginPage() const;
-    [[nodiscard]] QVantelMainPage *mainPage() const { return m_mainPage; }
-    [[nodiscard]] QVantelConnectionPage *connectionPage() const { return m_connectionPage; }
+    [[nodiscard]] QVantelMainPage *mainPage() const
+    {
+        ensurePages();
+        return m_mainPage;
+    }
+    [[nodiscard]] QVantelConnectionPage *connectionPage() const
+    {
+        ensurePages();
+        return m_connectionPage;
+    }
     // The settings page as a menu and as the window's view of it; null when there is none.
     [[nodiscard]] QVantelMenuWidget *settingsPage() const;
-    [[nodiscard]] IVantelSettingsPage *settings() const { return m_settings; }
+    [[nodiscard]] IVantelSettingsPage *settings() const
+    {
+        ensurePages();
+        return m_settings;
+    }
     // The open message popup, null when none.
     [[nodiscard]] QVantelMessage *messagePopup() const { return m_messagePopup; }
 
@@ -219,12 +234,16 @@ public slots:
     void audioCallRelayChanged(TComAudioConnection *connection);
 
 protected:
+    bool event(QEvent *event) override;
     void customEvent(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
     void createPages();
+    // Builds every page but the login page, once.
+    void ensurePages() const;
+    void buildPages();
     void showPage(int page);
     bool showsSettingsPage() const;
     IVantelStatusPanel *currentStatusPanel() const;
@@ -259,6 +278,8 @@ private:
     QList<RpcMessage> m_deferredMessages;
     QStackedLayout *m_pageStack = nullptr;
     std::array<QWidget *, kPageCount> m_pages{};
+    // The page factories registered when the window was made.
+    std::array<PageFactory, kPageCount> m_factories{};
     IVantelSettingsPage *m_settings = nullptr;
     QVantelMainPage *m_mainPage = nullptr;
     QVantelConnectionPage *m_connectionPage = nullptr;
@@ -266,6 +287,9 @@ private:
 
     Timing m_timing;
     bool m_initialised = false;
+    bool m_pagesBuilt = false;
+    bool m_pageBuildQueued = false;
+    bool m_destroying = false;
     bool m_dispatching = false;
     bool m_drainScheduled = false;
     bool m_inSetup = false;

@@ -1,8 +1,8 @@
 #include "pages/audiopagestyle.h"
 
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QStringList>
 
@@ -58,7 +58,7 @@ std::array<QVantelButton *, 4> makeNavigationBar(QWidget *page, int current)
         if (i < 3)
             button->setText(QWidget::tr(texts[i]));
         else
-            button->setIcon(QIcon(QStringLiteral(":/images/back.png")));
+            button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/back.png")));
         buttons[size_t(i)] = button;
     }
     return buttons;

@@ -5,15 +5,14 @@
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelknob.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelpair.h"
 
-#include <QIcon>
 #include <QLabel>
 #include <QSignalBlocker>
 
 namespace {
-
 
 const QColor kMasterColour(255, 153, 204);
 
@@ -225,7 +224,8 @@ void QVantelAudioPage::buildUi()
     buttonPalette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
     buttonPalette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black));
     m_inputSettingsButton->setPalette(buttonPalette);
-    m_inputSettingsButton->setIcon(QIcon(QStringLiteral(":/images/input-settings.png")));
+    m_inputSettingsButton->setIcon(
+        QVantelLazyIcon::icon(QStringLiteral(":/images/input-settings.png")));
     connect(m_inputSettingsButton, &QVantelButton::clicked, this, &QVantelAudioPage::page1Clicked);
 
     // Each knob writes the key of its own value: the gain knob the gain, the line-level knob
@@ -244,12 +244,48 @@ void QVantelAudioPage::buildUi()
     connect(m_input4LevelKnob, &QVantelKnob::valueChanged, this, [](int value) {
         audioSettings()->setInput4Level(value, true);
     });
-    for (QVantelKnob *knob :
-         {m_usbKnob, m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+    const auto connectMatrixKnob = [this](QVantelKnob *knob) {
         connect(knob, &QVantelKnob::valueChanged, this, [this, knob](int value) {
             matrixKnobTurned(knob, value);
         });
-    }
+    };
+    connectMatrixKnob(m_usbKnob);
+    for (QVantelKnob *knob : boardKnobs())
+        connectMatrixKnob(knob);
+}
+
+void QVantelAudioPage::placeAux1AndAoip(int aux1X, int aoip1X)
+{
+    // A knob's label stands above it (the group label and the channel numbers of the
+    // audio-over-IP group below), its meter 12 pixels to the left; channel 2 is one column on.
+    constexpr int kColumn = 112;
+    m_meters[Aux1]->move(aux1X - 12, 167);
+    m_aux1Knob->move(aux1X, 171);
+    m_aux1Label->move(aux1X, 139);
+    m_meters[Aoip1]->move(aoip1X - 12, 343);
+    m_meters[Aoip2]->move(aoip1X + kColumn - 12, 343);
+    m_aoipLabel->move(aoip1X, 315);
+    m_aoip1Knob->move(aoip1X, 347);
+    m_aoip1Label->move(aoip1X, 432);
+    m_aoip2Knob->move(aoip1X + kColumn, 347);
+    m_aoip2Label->move(aoip1X + kColumn, 432);
+}
+
+std::array<QLabel *, 8> QVantelAudioPage::boardLabels() const
+{
+    return {m_aux1Label,
+            m_aux2Label,
+            m_aesLabel,
+            m_aes1Label,
+            m_aes2Label,
+            m_aoipLabel,
+            m_aoip1Label,
+            m_aoip2Label};
+}
+
+std::array<QVantelKnob *, 6> QVantelAudioPage::boardKnobs() const
+{
+    return {m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob};
 }
 
 void QVantelAudioPage::showEvent(QShowEvent *event)
@@ -538,20 +574,10 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
 
     applyHardwareLayout();
     if (!audio->auxiliaryBoard()) {
-        for (QLabel *label : {m_aux1Label,
-                              m_aux2Label,
-                              m_aesLabel,
-                              m_aes1Label,
-                              m_aes2Label,
-                              m_aoipLabel,
-                              m_aoip1Label,
-                              m_aoip2Label}) {
+        for (QLabel *label : boardLabels())
             grey(label);
-        }
-        for (QVantelKnob *knob :
-             {m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+        for (QVantelKnob *knob : boardKnobs())
             knob->setEnabled(false);
-        }
         for (int input : {Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2})
             m_meters[input]->setEnabled(false);
     } else if (!hasOption(TComDevice::OptionHardware134)) {
@@ -727,16 +753,7 @@ void QVantelAudioPage::applyHardwareLayout()
             widget->hide();
         }
         // AUX 1 takes the place of INPUT 4, the audio-over-IP group that of the AES group.
-        m_meters[Aux1]->move(350, 167);
-        m_aux1Knob->move(362, 171);
-        m_aux1Label->move(362, 139);
-        m_meters[Aoip1]->move(14, 343);
-        m_meters[Aoip2]->move(126, 343);
-        m_aoipLabel->move(26, 315);
-        m_aoip1Knob->move(26, 347);
-        m_aoip1Label->move(26, 432);
-        m_aoip2Knob->move(138, 347);
-        m_aoip2Label->move(138, 432);
+        placeAux1AndAoip(362, 26);
         for (QVantelPair *pair :
              {m_pair12Button, m_pair34Button, m_auxPairButton, m_aesPairButton, m_aoipPairButton}) {
             pair->hide();
@@ -760,18 +777,10 @@ void QVantelAudioPage::setMasterScale(bool isExtended)
 
 void QVantelAudioPage::resetView()
 {
-    for (QLabel *label : {m_input4Label,
-                          m_usbLabel,
-                          m_aux1Label,
-                          m_aux2Label,
-                          m_aesLabel,
-                          m_aes1Label,
-                          m_aes2Label,
-                          m_aoipLabel,
-                          m_aoip1Label,
-                          m_aoip2Label}) {
+    ungrey(m_input4Label);
+    ungrey(m_usbLabel);
+    for (QLabel *label : boardLabels())
         ungrey(label);
-    }
     for (QLabel *label :
          {m_input4Label, m_usbLabel, m_aux2Label, m_aesLabel, m_aes1Label, m_aes2Label}) {
         label->show();
@@ -780,35 +789,21 @@ void QVantelAudioPage::resetView()
     m_input3LevelKnob->hide();
     m_input4GainKnob->show();
     m_input4LevelKnob->hide();
-    for (QVantelKnob *knob :
-         {m_usbKnob, m_aux1Knob, m_aux2Knob, m_aes1Knob, m_aes2Knob, m_aoip1Knob, m_aoip2Knob}) {
+    m_usbKnob->show();
+    for (QVantelKnob *knob : boardKnobs())
         knob->show();
-    }
     for (QVantelKnob *knob : {m_input1Knob,
                               m_input2Knob,
                               m_input3GainKnob,
                               m_input3LevelKnob,
                               m_input4GainKnob,
                               m_input4LevelKnob,
-                              m_usbKnob,
-                              m_aux1Knob,
-                              m_aux2Knob,
-                              m_aes1Knob,
-                              m_aes2Knob,
-                              m_aoip1Knob,
-                              m_aoip2Knob}) {
+                              m_usbKnob}) {
         knob->setEnabled(true);
     }
-    m_meters[Aux1]->move(574, 167);
-    m_aux1Knob->move(586, 171);
-    m_aux1Label->move(586, 139);
-    m_meters[Aoip1]->move(238, 343);
-    m_meters[Aoip2]->move(350, 343);
-    m_aoipLabel->move(250, 315);
-    m_aoip1Knob->move(250, 347);
-    m_aoip1Label->move(250, 432);
-    m_aoip2Knob->move(362, 347);
-    m_aoip2Label->move(362, 432);
+    for (QVantelKnob *knob : boardKnobs())
+        knob->setEnabled(true);
+    placeAux1AndAoip(586, 250);
 
     // The master gains can be set from 1.6 on; the unit reports input levels from 1.8 on.
     const bool masterGain = firmwareAtLeast(kFirmware1_6);

@@ -6,6 +6,7 @@
 #include "model/matrixsettings.h"
 #include "pages/qvantelaudiowidget.h"
 
+#include <array>
 #include <map>
 
 class QLabel;
@@ -72,6 +73,12 @@ private:
     void enableInputKnobs();
     void clearInputGains();
     void showMasterGain(QVantelKnob *knob, float gain);
+    // Puts the AUX 1 knob column and the audio-over-IP group (label, two knob columns) with their
+    // knobs at these x positions: the standard layout or the compact unit's.
+    void placeAux1AndAoip(int aux1X, int aoip1X);
+    // The labels and knobs of the sources an auxiliary board brings: AUX, AES and audio over IP.
+    [[nodiscard]] std::array<QLabel *, 8> boardLabels() const;
+    [[nodiscard]] std::array<QVantelKnob *, 6> boardKnobs() const;
     void grey(QWidget *widget);
     void ungrey(QWidget *widget);
     [[nodiscard]] static bool extended();

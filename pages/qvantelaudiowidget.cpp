@@ -2,9 +2,8 @@
 
 #include "resources/tallydeskresources.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
-
-#include <QIcon>
 
 QVantelAudioWidget::QVantelAudioWidget(QWidget *parent)
     : QWidget(parent)
@@ -24,7 +23,7 @@ QVantelAudioWidget::QVantelAudioWidget(QWidget *parent)
     palette.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white, Qt::SolidPattern));
     palette.setBrush(QPalette::All, QPalette::WindowText, QBrush(Qt::black, Qt::SolidPattern));
     m_homeButton->setPalette(palette);
-    m_homeButton->setIcon(QIcon(QStringLiteral(":/images/home.png")));
+    m_homeButton->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/home.png")));
     connect(m_homeButton, &QVantelButton::clicked, this, &QVantelAudioWidget::pageClicked);
 }
 

@@ -1,33 +1,17 @@
 #include "pages/qvantelheadphonefollowpage.h"
 
-#include "model/deviceoptionword.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelswitch.h"
 
 #include <QFrame>
-#include <QIcon>
 #include <QLabel>
 #include <QScopedValueRollback>
 
 namespace {
 
-constexpr std::array<int, 5> kPageButtonX = {112, 232, 352, 472, 592};
-constexpr int kPageButtonY = 400;
-// The page bar from the left: headphone 1, 3, home, 4, 2.
-constexpr std::array<QVantel::Page, 5> kPageBarTargets = {QVantel::Headphone1Page,
-                                                          QVantel::Headphone3Page,
-                                                          QVantel::MainPage,
-                                                          QVantel::Headphone4Page,
-                                                          QVantel::Headphone2Page};
-constexpr std::array<const char *, 5> kPageBarTexts = {"1", "3", nullptr, "4", "2"};
-constexpr int kHomeButton = 2;
 constexpr int kHeadphone4Button = 3;
-
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
 
 void setDarkPalette(QWidget *widget)
 {
@@ -108,70 +92,36 @@ bool QVantelHeadphoneFollowPage::anySwitchChecked() const
 
 // Construction.
 
-QVantelAudioInput *QVantelHeadphoneFollowPage::addStrip(int input,
-                                                        const QPoint &at,
-                                                        bool labelsBelow,
-                                                        bool withBalance,
-                                                        bool stereo,
-                                                        bool shown,
-                                                        bool enabled)
-{
-    auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
-    s->setInput(QVantel::Inputs(input));
-    s->setPanning(QVantel::PanBoth);
-    s->move(at);
-    s->setVisible(shown);
-    s->setEnabled(enabled);
-    connect(s, &QVantelAudioBase::gainChanged, this, [this, s](int gain) {
-        knobValueChanged(s, gain);
-    });
-    if (input == 20) {
-        connect(
-            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobProgPanningChanged(s); });
-    } else if (input == 21) {
-        connect(
-            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobCoordPanningChanged(s); });
-    } else {
-        connect(s, &QVantelAudioBase::panningChanged, this, [this, s] { knobPanningChanged(s); });
-    }
-    if (withBalance) {
-        connect(s, &QVantelAudioBase::balanceChanged, this, [this, s](int balance) {
-            audioBalanceChanged(s, balance);
-        });
-    }
-    m_strips[input] = s;
-    return s;
-}
-
 void QVantelHeadphoneFollowPage::setupUi()
 {
-    m_sideToneStrip = new QVantelAudioInput(false, false, this);
-    m_sideToneStrip->setObjectName(QStringLiteral("sideTone"));
-    m_sideToneStrip->move(3, 104);
-    m_sideToneStrip->setInput(QVantel::Inputs(26 + m_headphoneIndex));
-    m_sideToneStrip->hide();
-    m_sideToneStrip->setEnabled(false);
-    connect(m_sideToneStrip,
-            &QVantelAudioBase::gainChanged,
-            this,
-            &QVantelHeadphoneFollowPage::knobSideToneChanged);
+    addSideToneStrip(false, QPoint(3, 104));
 
     // The other microphone of the pair is this page's side tone, so it has no strip.
     const int otherMicrophone = m_headphoneIndex == 2 ? 3 : 2;
-    addStrip(0, QPoint(3, 104), false, false, false, true, true);
-    addStrip(1, QPoint(135, 104), false, false, false, true, true);
-    addStrip(otherMicrophone, QPoint(267, 104), false, false, false, true, true);
-    addStrip(12, QPoint(399, 104), false, false, false, true, true);
-    addStrip(20, QPoint(3, 104), false, true, true, false, false);
-    addStrip(13, QPoint(531, 104), false, false, false, true, true);
-    addStrip(21, QPoint(3, 104), false, true, false, false, false);
-    addStrip(8, QPoint(663, 104), false, false, false, true, true);
+    const auto addGridStrip = [this](int input,
+                                     const QPoint &at,
+                                     bool labelsBelow,
+                                     bool withBalance,
+                                     bool stereo,
+                                     bool shown,
+                                     bool enabled) {
+        m_strips[input] = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
+    };
+    addGridStrip(0, QPoint(3, 104), false, false, false, true, true);
+    addGridStrip(1, QPoint(135, 104), false, false, false, true, true);
+    addGridStrip(otherMicrophone, QPoint(267, 104), false, false, false, true, true);
+    addGridStrip(12, QPoint(399, 104), false, false, false, true, true);
+    addGridStrip(20, QPoint(3, 104), false, true, true, false, false);
+    addGridStrip(13, QPoint(531, 104), false, false, false, true, true);
+    addGridStrip(21, QPoint(3, 104), false, true, false, false, false);
+    addGridStrip(8, QPoint(663, 104), false, false, false, true, true);
     const std::array<int, 6> lower = {4, 5, 6, 7, 9, 10};
     for (size_t k = 0; k < lower.size(); ++k)
-        addStrip(lower[k], QPoint(3 + 132 * int(k), 244), true, false, false, true, true);
+        addGridStrip(lower[k], QPoint(3 + 132 * int(k), 244), true, false, false, true, true);
     const std::array<int, 4> lowerHidden = {14, 15, 16, 18};
     for (size_t k = 0; k < lowerHidden.size(); ++k)
-        addStrip(lowerHidden[k], QPoint(3 + 132 * int(k), 244), true, false, false, false, true);
+        addGridStrip(
+            lowerHidden[k], QPoint(3 + 132 * int(k), 244), true, false, false, false, true);
 
     auto *separator = new QFrame(this);
     separator->setFrameStyle(QFrame::HLine | QFrame::Plain);
@@ -188,7 +138,7 @@ void QVantelHeadphoneFollowPage::setupUi()
         auto *button = new QVantelButton(this);
         button->setGeometry(place);
         button->setBorderWidth(4);
-        button->setIcon(QIcon(QStringLiteral(":/images/headphone-white.png")));
+        button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/headphone-white.png")));
         button->setText(text);
         setDarkPalette(button);
         setPixelSize(button, 14);
@@ -229,151 +179,43 @@ void QVantelHeadphoneFollowPage::setupUi()
             this,
             &QVantelHeadphoneFollowPage::switch4Clicked);
 
+    // The page's own button is a white outline, the others are filled white.
     const int ownButton = m_headphoneIndex == 2 ? 1 : 3;
+    m_pageButtons = addPageBar(ownButton);
     for (int k = 0; k < 5; ++k) {
-        auto *button = new QVantelButton(this);
-        button->setObjectName(QStringLiteral("pageBar%1").arg(k));
-        button->setGeometry(kPageButtonX[size_t(k)], kPageButtonY, 98, 66);
-        button->setBorderWidth(4);
+        QVantelButton *button = m_pageButtons[size_t(k)];
         QPalette pal = button->palette();
         if (k == ownButton) {
-            button->setIcon(QIcon(QStringLiteral(":/images/headphone-white.png")));
             pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
             pal.setColor(QPalette::WindowText, Qt::white);
         } else {
-            button->setIcon(QIcon(k == kHomeButton
-                                      ? QStringLiteral(":/images/home.png")
-                                      : QStringLiteral(":/images/headphone-black.png")));
             pal.setColor(QPalette::Window, Qt::white);
             pal.setColor(QPalette::WindowText, Qt::black);
         }
         button->setPalette(pal);
-        if (k != kHomeButton)
-            button->setText(QString::fromLatin1(kPageBarTexts[size_t(k)]));
-        setPixelSize(button, 22);
-        if (k != ownButton) {
-            const QVantel::Page target = kPageBarTargets[size_t(k)];
-            connect(button, &QAbstractButton::clicked, this, [this, target] {
-                emit pageActivated(target);
-            });
-        }
-        m_pageButtons[size_t(k)] = button;
     }
 }
 
-void QVantelHeadphoneFollowPage::pushDefaults()
-{
-    // The model holds the page's start values until the device's are read; the matrix stores
-    // them without writing while it is not ready.
-    TMatrixSettings *matrix = matrixSettings();
-    for (const auto &[input, s] : m_strips) {
-        matrix->setNodeGain(input, leftOutput(), float(s->gain()));
-        matrix->setNodeGain(input, rightOutput(), float(s->gain()));
-        matrix->setNodeOn(input, leftOutput(), (s->panning() & QVantel::PanLeft) != 0);
-        matrix->setNodeOn(input, rightOutput(), (s->panning() & QVantel::PanRight) != 0);
-    }
-}
-
-// Knob handlers.
-
-void QVantelHeadphoneFollowPage::setRouting(int input, int output, bool on)
-{
-    matrixSettings()->setNodeOn(input, output, on);
-}
-
-void QVantelHeadphoneFollowPage::knobSideToneChanged(int gain)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    matrixSettings()->setNodeGain(sideToneInput(), leftOutput(), float(gain));
-    matrixSettings()->setNodeGain(sideToneInput(), rightOutput(), float(gain));
-}
+// Strip handlers.
 
 void QVantelHeadphoneFollowPage::knobValueChanged(QVantelAudioBase *strip, int gain)
 {
     if (m_updating)
         return;
     const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
     const int input = strip->input();
-    const int left = leftOutput();
-    const int right = rightOutput();
-    const float dB = float(gain);
-    matrix->setNodeGain(input, left, dB);
-    matrix->setNodeGain(input, right, dB);
+    writeGain(input, gain);
     if (!extendedMode())
         return;
     if (input == 20) {
         // The stereo programme's right channel (24, 19) follows on the right ear only.
-        matrix->setNodeGain(12, left, dB);
-        matrix->setNodeGain(12, right, dB);
-        matrix->setNodeGain(24, right, dB);
-        matrix->setNodeGain(19, right, dB);
+        writeGain(12, gain);
+        matrixSettings()->setNodeGain(24, rightOutput(), float(gain));
+        matrixSettings()->setNodeGain(19, rightOutput(), float(gain));
     } else if (input == 21) {
-        matrix->setNodeGain(13, left, dB);
-        matrix->setNodeGain(13, right, dB);
+        writeGain(13, gain);
     }
 }
-
-void QVantelHeadphoneFollowPage::knobPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    setRouting(strip->input(), leftOutput(), (strip->panning() & QVantel::PanLeft) != 0);
-    setRouting(strip->input(), rightOutput(), (strip->panning() & QVantel::PanRight) != 0);
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
-
-void QVantelHeadphoneFollowPage::knobProgPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int panning = strip->panning();
-    const int left = leftOutput();
-    const int right = rightOutput();
-    if ((panning & QVantel::PanStereo) != 0) {
-        for (int input : {strip->input(), 12}) {
-            setRouting(input, left, true);
-            setRouting(input, right, false);
-        }
-        for (int input : {24, 19}) {
-            setRouting(input, left, false);
-            setRouting(input, right, true);
-        }
-    } else {
-        for (int input : {strip->input(), 12, 24, 19}) {
-            setRouting(input, left, (panning & QVantel::PanLeft) != 0);
-            setRouting(input, right, (panning & QVantel::PanRight) != 0);
-        }
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
-
-void QVantelHeadphoneFollowPage::knobCoordPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const bool left = (strip->panning() & QVantel::PanLeft) != 0;
-    const bool right = (strip->panning() & QVantel::PanRight) != 0;
-    setRouting(strip->input(), leftOutput(), left);
-    setRouting(strip->input(), rightOutput(), right);
-    if (extendedMode()) {
-        setRouting(13, leftOutput(), left);
-        setRouting(13, rightOutput(), right);
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
-
 
 // Follow and monitoring switches.
 

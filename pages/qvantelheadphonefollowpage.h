@@ -49,9 +49,6 @@ public:
     // The programme and coordination strips go to gain 0 and no ear, written like a turn.
     void resetProgramStrips();
 
-signals:
-    void pageActivated(QVantel::Page page);
-
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
     void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
@@ -65,20 +62,11 @@ public slots:
 
 private:
     void setupUi();
-    void pushDefaults();
-    QVantelAudioInput *addStrip(int input,
-                                const QPoint &at,
-                                bool labelsBelow,
-                                bool withBalance,
-                                bool stereo,
-                                bool shown,
-                                bool enabled);
 
-    void knobSideToneChanged(int gain);
-    void knobValueChanged(QVantelAudioBase *strip, int gain);
-    void knobPanningChanged(QVantelAudioBase *strip);
-    void knobProgPanningChanged(QVantelAudioBase *strip);
-    void knobCoordPanningChanged(QVantelAudioBase *strip);
+    // Only the extended mode drags the inputs behind PROGRAM and COORD along; PROGRAM's stereo
+    // right channel (24, 19) then reaches the right ear only.
+    void knobValueChanged(QVantelAudioBase *strip, int gain) override;
+    [[nodiscard]] bool coordDragsReturn() const override { return extendedMode(); }
 
     // followed is 0 (headphone 1) or 1 (headphone 2); a monitoring switch is 0 (programme) or 1.
     void followClicked(int followed);
@@ -87,7 +75,6 @@ private:
     void writeConfigByte(quint8 value);
     void setFollowStates(int followed);
     void clearFollowStates();
-    void setRouting(int input, int output, bool on);
     [[nodiscard]] bool anySwitchChecked() const;
     [[nodiscard]] bool extendedMode() const;
 

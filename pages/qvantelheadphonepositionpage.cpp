@@ -2,18 +2,17 @@
 
 #include "frontpanel/headphonepositioninputs.h"
 #include "model/accesslevel.h"
-#include "model/deviceoptionword.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
 #include "widgets/qvantelaudio.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelmessage.h"
 
 #include <QCoreApplication>
 #include <QFrame>
-#include <QIcon>
 #include <QScopedValueRollback>
 
 #include <cmath>
@@ -22,25 +21,10 @@ namespace {
 
 constexpr std::array<int, 4> kPositionY = {7, 116, 225, 334};
 constexpr std::array<int, 3> kCopyY = {7, 116, 225};
-constexpr std::array<int, 5> kPageButtonX = {112, 232, 352, 472, 592};
-constexpr int kPageButtonY = 400;
-// The page bar from the left: headphone 1, 3, home, 4, 2.
-constexpr std::array<QVantel::Page, 5> kPageBarTargets = {QVantel::Headphone1Page,
-                                                          QVantel::Headphone3Page,
-                                                          QVantel::MainPage,
-                                                          QVantel::Headphone4Page,
-                                                          QVantel::Headphone2Page};
-constexpr std::array<const char *, 5> kPageBarTexts = {"1", "3", nullptr, "4", "2"};
-constexpr int kHomeButton = 2;
 
 // The inputs a position may not take over from the grid when the device enters the extended
 // operation mode: the programme and coordination channels and their returns.
 constexpr std::array<int, 6> kProgramInputs = {12, 13, 19, 20, 21, 24};
-
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
 
 int roundedGain(float dB)
 {
@@ -127,33 +111,6 @@ int QVantelHeadphonePositionPage::positionOf(const QVantelAudioButton *button) c
 
 // Construction.
 
-QVantelAudioInput *QVantelHeadphonePositionPage::addStrip(int input,
-                                                          const QPoint &at,
-                                                          bool labelsBelow,
-                                                          bool withBalance,
-                                                          bool stereo,
-                                                          bool shown,
-                                                          bool enabled)
-{
-    auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
-    s->setInput(QVantel::Inputs(input));
-    s->setPanning(QVantel::PanBoth);
-    s->move(at);
-    s->setVisible(shown);
-    s->setEnabled(enabled);
-    return s;
-}
-
-void QVantelHeadphonePositionPage::connectPlainStrip(QVantelAudioInput *strip)
-{
-    connect(strip, &QVantelAudioBase::gainChanged, this, [this, strip](int gain) {
-        knobValueChanged(strip, gain);
-    });
-    connect(strip, &QVantelAudioBase::panningChanged, this, [this, strip] {
-        knobPanningChanged(strip);
-    });
-}
-
 void QVantelHeadphonePositionPage::setupUi()
 {
     const bool first = m_headphoneIndex == 0;
@@ -186,7 +143,7 @@ void QVantelHeadphonePositionPage::setupUi()
         button->setObjectName(QStringLiteral("copy%1").arg(copyTarget(k)));
         button->setGeometry(copyX, kCopyY[size_t(k)], 98, 66);
         button->setBorderWidth(4);
-        button->setIcon(QIcon(QStringLiteral(":/images/copy.png")));
+        button->setIcon(QVantelLazyIcon::icon(QStringLiteral(":/images/copy.png")));
         button->setText(QStringLiteral("         %1").arg(copyTarget(k)));
         QPalette pal = button->palette();
         pal.setColor(QPalette::Window, Qt::white);
@@ -199,62 +156,20 @@ void QVantelHeadphonePositionPage::setupUi()
         m_copyButtons[size_t(k)] = button;
     }
 
-    m_sideToneStrip = new QVantelAudioInput(true, false, this);
-    m_sideToneStrip->setObjectName(QStringLiteral("sideTone"));
-    m_sideToneStrip->move(135, 104);
-    m_sideToneStrip->setInput(QVantel::Inputs(26 + m_headphoneIndex));
-    m_sideToneStrip->hide();
-    m_sideToneStrip->setEnabled(false);
-    connect(m_sideToneStrip,
-            &QVantelAudioBase::gainChanged,
-            this,
-            &QVantelHeadphonePositionPage::knobSideToneChanged);
+    addSideToneStrip(true, QPoint(135, 104));
 
     const QPoint corner(135, 104);
-    for (int input : {defaults[0], defaults[1]}) {
-        QVantelAudioInput *s = addStrip(input, corner, true, false, false, false, false);
-        connectPlainStrip(s);
-        m_extraStrips[input] = s;
-    }
-
-    QVantelAudioInput *programReturn = addStrip(12, corner, true, false, false, true, true);
-    connectPlainStrip(programReturn);
-    m_strips[12] = programReturn;
-
-    QVantelAudioInput *program = addStrip(20, corner, true, true, true, false, false);
-    connect(program, &QVantelAudioBase::gainChanged, this, [this, program](int gain) {
-        knobValueChanged(program, gain);
-    });
-    connect(program, &QVantelAudioBase::panningChanged, this, [this, program] {
-        knobProgPanningChanged(program);
-    });
-    connect(program, &QVantelAudioBase::balanceChanged, this, [this, program](int balance) {
-        audioBalanceChanged(program, balance);
-    });
-    m_strips[20] = program;
-
-    QVantelAudioInput *coordReturn = addStrip(13, corner, true, false, false, false, false);
-    connectPlainStrip(coordReturn);
-    m_extraStrips[13] = coordReturn;
-
-    QVantelAudioInput *coord = addStrip(21, corner, true, true, false, false, false);
-    connect(coord, &QVantelAudioBase::gainChanged, this, [this, coord](int gain) {
-        knobValueChanged(coord, gain);
-    });
-    connect(coord, &QVantelAudioBase::panningChanged, this, [this, coord] {
-        knobCoordPanningChanged(coord);
-    });
-    connect(coord, &QVantelAudioBase::balanceChanged, this, [this, coord](int balance) {
-        audioBalanceChanged(coord, balance);
-    });
-    m_strips[21] = coord;
+    for (int input : {defaults[0], defaults[1]})
+        m_extraStrips[input] = addStrip(input, corner, true, false, false, false, false);
+    m_strips[12] = addStrip(12, corner, true, false, false, true, true);
+    m_strips[20] = addStrip(20, corner, true, true, true, false, false);
+    m_extraStrips[13] = addStrip(13, corner, true, false, false, false, false);
+    m_strips[21] = addStrip(21, corner, true, true, false, false, false);
 
     const std::array<int, 3> upper = {8, 4, 5};
     for (size_t k = 0; k < upper.size(); ++k) {
-        QVantelAudioInput *s
+        m_strips[upper[k]]
             = addStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true);
-        connectPlainStrip(s);
-        m_strips[upper[k]] = s;
     }
 
     auto *separator = new QFrame(this);
@@ -264,154 +179,28 @@ void QVantelHeadphonePositionPage::setupUi()
     const std::array<int, 4> lower = {6, 7, 9, 10};
     const std::array<int, 4> lowerHidden = {14, 15, 16, 18};
     for (size_t k = 0; k < lower.size(); ++k) {
-        QVantelAudioInput *s
+        m_strips[lower[k]]
             = addStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true);
-        connectPlainStrip(s);
-        m_strips[lower[k]] = s;
     }
     for (size_t k = 0; k < lowerHidden.size(); ++k) {
-        QVantelAudioInput *s = addStrip(
+        m_strips[lowerHidden[k]] = addStrip(
             lowerHidden[k], QPoint(135 + 132 * int(k), 244), true, false, false, false, true);
-        connectPlainStrip(s);
-        m_strips[lowerHidden[k]] = s;
     }
 
-    const int ownButton = first ? 0 : 4;
-    for (int k = 0; k < 5; ++k) {
-        auto *button = new QVantelButton(this);
-        button->setObjectName(QStringLiteral("pageBar%1").arg(k));
-        button->setGeometry(kPageButtonX[size_t(k)], kPageButtonY, 98, 66);
-        button->setBorderWidth(4);
-        QString icon = QStringLiteral(":/images/headphone-black.png");
-        if (k == kHomeButton)
-            icon = QStringLiteral(":/images/home.png");
-        else if (k == ownButton)
-            icon = QStringLiteral(":/images/headphone-white.png");
-        button->setIcon(QIcon(icon));
+    // All page buttons of these pages are white outlines.
+    m_pageButtons = addPageBar(first ? 0 : 4);
+    for (QVantelButton *button : m_pageButtons) {
         QPalette pal = button->palette();
         pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
         pal.setColor(QPalette::WindowText, Qt::white);
         button->setPalette(pal);
-        if (k != kHomeButton) {
-            button->setText(QString::fromLatin1(kPageBarTexts[size_t(k)]));
-            QFont f = font();
-            f.setPixelSize(22);
-            button->setFont(f);
-        }
-        if (k != ownButton) {
-            const QVantel::Page target = kPageBarTargets[size_t(k)];
-            connect(button, &QAbstractButton::clicked, this, [this, target] {
-                emit pageActivated(target);
-            });
-        }
-        m_pageButtons[size_t(k)] = button;
     }
-}
-
-void QVantelHeadphonePositionPage::pushDefaults()
-{
-    // The model holds the page's start values until the device's are read; the matrix stores
-    // them without writing while it is not ready.
-    TMatrixSettings *matrix = matrixSettings();
-    for (const auto &[input, button] : m_sourceButtons) {
-        matrix->setNodeOn(input, leftOutput(), (button->panning() & QVantel::PanLeft) != 0);
-        matrix->setNodeOn(input, rightOutput(), (button->panning() & QVantel::PanRight) != 0);
-    }
-    for (const auto &[input, s] : m_strips) {
-        matrix->setNodeGain(input, leftOutput(), float(s->gain()));
-        matrix->setNodeGain(input, rightOutput(), float(s->gain()));
-        matrix->setNodeOn(input, leftOutput(), (s->panning() & QVantel::PanLeft) != 0);
-        matrix->setNodeOn(input, rightOutput(), (s->panning() & QVantel::PanRight) != 0);
-    }
-}
-
-// Strip changes written to the matrix.
-
-void QVantelHeadphonePositionPage::writeGain(int input, int gain)
-{
-    TMatrixSettings *matrix = matrixSettings();
-    matrix->setNodeGain(input, leftOutput(), float(gain));
-    matrix->setNodeGain(input, rightOutput(), float(gain));
-}
-
-void QVantelHeadphonePositionPage::writeRouting(int input, int panning)
-{
-    TMatrixSettings *matrix = matrixSettings();
-    matrix->setNodeOn(input, leftOutput(), (panning & QVantel::PanLeft) != 0);
-    matrix->setNodeOn(input, rightOutput(), (panning & QVantel::PanRight) != 0);
-}
-
-void QVantelHeadphonePositionPage::knobSideToneChanged(int gain)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    writeGain(sideToneInput(), gain);
-}
-
-void QVantelHeadphonePositionPage::knobValueChanged(QVantelAudioBase *strip, int gain)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    const int input = strip->input();
-    writeGain(input, gain);
-    if (input == 20) {
-        for (int dragged : {12, 24, 19})
-            writeGain(dragged, gain);
-    } else if (input == 21) {
-        writeGain(13, gain);
-    }
-}
-
-void QVantelHeadphonePositionPage::knobPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeRouting(strip->input(), strip->panning());
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
 }
 
 void QVantelHeadphonePositionPage::labelPanningChanged(QVantelAudioBase *button)
 {
     knobPanningChanged(button);
 }
-
-void QVantelHeadphonePositionPage::knobProgPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int panning = strip->panning();
-    if ((panning & QVantel::PanStereo) != 0) {
-        writeRouting(strip->input(), QVantel::PanLeft);
-        writeRouting(12, QVantel::PanLeft);
-        writeRouting(24, QVantel::PanRight);
-        writeRouting(19, QVantel::PanRight);
-    } else {
-        for (int input : {strip->input(), 12, 24, 19})
-            writeRouting(input, panning);
-    }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
-
-void QVantelHeadphonePositionPage::knobCoordPanningChanged(QVantelAudioBase *strip)
-{
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeRouting(strip->input(), strip->panning());
-    writeRouting(13, strip->panning());
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
-}
-
 
 // Matrix changes shown on the page.
 
@@ -543,18 +332,17 @@ void QVantelHeadphonePositionPage::popupAudioClosed(QVantelHeadphoneAudio *popup
     if (positionOf(button) == 0)
         return;
     button->setSelected(false);
-    if (!popup->accepted() || m_updating)
+    if (!popup->accepted())
         return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    const int panning = popup->strip()->panning();
-    const int gain = popup->strip()->gain();
-    button->setPanning(QVantel::PanCtrl(panning));
-    button->setGain(gain);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    writeGain(button->input(), gain);
-    writeRouting(button->input(), panning);
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    writeMix([this, popup, button] {
+        const int panning = popup->strip()->panning();
+        const int gain = popup->strip()->gain();
+        // Shown first; the button's own change signals are dropped while the mix is written.
+        button->setPanning(QVantel::PanCtrl(panning));
+        button->setGain(gain);
+        writeGain(button->input(), gain);
+        writeRouting(button->input(), panning);
+    });
 }
 
 // Copying the mix to another position.

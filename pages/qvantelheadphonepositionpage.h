@@ -56,7 +56,6 @@ public:
     void resetProgramStrips();
 
 signals:
-    void pageActivated(QVantel::Page page);
     void copySettingsClicked(int position);
 
 public slots:
@@ -77,28 +76,12 @@ public slots:
 
 private:
     void setupUi();
-    void pushDefaults();
-    QVantelAudioInput *addStrip(int input,
-                                const QPoint &at,
-                                bool labelsBelow,
-                                bool withBalance,
-                                bool stereo,
-                                bool shown,
-                                bool enabled);
-    void connectPlainStrip(QVantelAudioInput *strip);
 
-    void knobSideToneChanged(int gain);
-    void knobValueChanged(QVantelAudioBase *strip, int gain);
-    void knobPanningChanged(QVantelAudioBase *strip);
-    void knobProgPanningChanged(QVantelAudioBase *strip);
-    void knobCoordPanningChanged(QVantelAudioBase *strip);
     void labelPanningChanged(QVantelAudioBase *button);
     void popupSelectClosed(QVantelHeadphoneSelect *popup);
     void popupAudioClosed(QVantelHeadphoneAudio *popup);
     void messageClosed(QVantelMessage *message, int target);
 
-    void writeRouting(int input, int panning);
-    void writeGain(int input, int gain);
     void writeAudioConfig();
     int positionOf(const QVantelAudioButton *button) const;
 

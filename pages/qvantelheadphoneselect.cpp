@@ -4,10 +4,8 @@
 #include "widgets/qvantelbutton.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QVBoxLayout>
 #include <QWheelEvent>
 
 QVantelHeadphoneSelect::QVantelHeadphoneSelect(QWidget *parent)
@@ -29,23 +27,9 @@ QVantelHeadphoneSelect::QVantelHeadphoneSelect(QWidget *parent)
     m_display->setValue(-1);
     m_display->setPanning(QVantel::PanBoth);
 
-    m_cancelButton = makePanelButton(tr("Cancel"));
-    m_okButton = makePanelButton(tr("OK"));
-    QFont font = QApplication::font();
-    font.setPixelSize(18);
-    m_cancelButton->setFont(font);
-    m_okButton->setFont(font);
-
-    auto *column = new QVBoxLayout(this);
-    column->setContentsMargins(10, 10, 10, 10);
-    column->setSpacing(0);
-    column->addWidget(m_display, 1);
-    auto *row = new QHBoxLayout;
-    row->setContentsMargins(10, 10, 10, 10);
-    row->setSpacing(20);
-    row->addWidget(m_cancelButton);
-    row->addWidget(m_okButton);
-    column->addLayout(row);
+    const CancelOk buttons = layOutAboveCancelOk(m_display);
+    m_cancelButton = buttons.cancel;
+    m_okButton = buttons.ok;
 
     connect(m_okButton, &QAbstractButton::clicked, this, &QVantelHeadphoneSelect::okClicked);
     connect(

@@ -5,6 +5,8 @@
 #include "model/firmwareversion.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QFrame>
@@ -36,14 +38,19 @@ constexpr std::array<int, 4> kUpperAoipInputs = {14, 15, 16, 18};
 constexpr int kMarkerWidth = 5;
 constexpr int kMarkerHeight = 100;
 
+constexpr std::array<int, 5> kPageButtonX = {112, 232, 352, 472, 592};
+constexpr int kPageButtonY = 400;
+// The page bar from the left: headphone 1, 3, home, 4, 2.
+constexpr std::array<QVantel::Page, 5> kPageBarTargets = {QVantel::Headphone1Page,
+                                                          QVantel::Headphone3Page,
+                                                          QVantel::MainPage,
+                                                          QVantel::Headphone4Page,
+                                                          QVantel::Headphone2Page};
+constexpr std::array<const char *, 5> kPageBarTexts = {"1", "3", nullptr, "4", "2"};
+
 constexpr std::array<int, 4> kNarrowColumns = {135, 267, 399, 531};
 constexpr std::array<int, 6> kWideColumns = {3, 135, 267, 399, 531, 663};
 constexpr int kRowHeight = 140;
-
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
 
 bool sideToneOption(TMatrixSettings::MatrixOpts options)
 {
@@ -519,32 +526,201 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
     }
 }
 
-void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int balance)
+bool QVantelHeadphoneWidget::hasDeviceOption(quint32 option)
+{
+    return (deviceOptionWord & option) != 0;
+}
+
+// Construction shared by the pages.
+
+QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
+                                                    const QPoint &at,
+                                                    bool labelsBelow,
+                                                    bool withBalance,
+                                                    bool stereo,
+                                                    bool shown,
+                                                    bool enabled)
+{
+    auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
+    s->setInput(QVantel::Inputs(input));
+    s->setPanning(QVantel::PanBoth);
+    s->move(at);
+    s->setVisible(shown);
+    s->setEnabled(enabled);
+    connect(s, &QVantelAudioBase::gainChanged, this, [this, s](int gain) {
+        knobValueChanged(s, gain);
+    });
+    if (input == 20) {
+        connect(
+            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobProgPanningChanged(s); });
+    } else if (input == 21) {
+        connect(
+            s, &QVantelAudioBase::panningChanged, this, [this, s] { knobCoordPanningChanged(s); });
+    } else {
+        connect(s, &QVantelAudioBase::panningChanged, this, [this, s] { knobPanningChanged(s); });
+    }
+    if (withBalance) {
+        connect(s, &QVantelAudioBase::balanceChanged, this, [this, s](int balance) {
+            audioBalanceChanged(s, balance);
+        });
+    }
+    return s;
+}
+
+void QVantelHeadphoneWidget::addSideToneStrip(bool labelsBelow, const QPoint &at)
+{
+    m_sideToneStrip = new QVantelAudioInput(labelsBelow, false, this);
+    m_sideToneStrip->setObjectName(QStringLiteral("sideTone"));
+    m_sideToneStrip->move(at);
+    m_sideToneStrip->setInput(QVantel::Inputs(26 + m_headphoneIndex));
+    m_sideToneStrip->hide();
+    m_sideToneStrip->setEnabled(false);
+    connect(m_sideToneStrip,
+            &QVantelAudioBase::gainChanged,
+            this,
+            &QVantelHeadphoneWidget::knobSideToneChanged);
+}
+
+std::array<QVantelButton *, 5> QVantelHeadphoneWidget::addPageBar(int ownButton)
+{
+    std::array<QVantelButton *, 5> bar{};
+    for (int k = 0; k < 5; ++k) {
+        auto *button = new QVantelButton(this);
+        button->setObjectName(QStringLiteral("pageBar%1").arg(k));
+        button->setGeometry(kPageButtonX[size_t(k)], kPageButtonY, 98, 66);
+        button->setBorderWidth(4);
+        QString icon = QStringLiteral(":/images/headphone-black.png");
+        if (k == kHomeButton)
+            icon = QStringLiteral(":/images/home.png");
+        else if (k == ownButton)
+            icon = QStringLiteral(":/images/headphone-white.png");
+        button->setIcon(QVantelLazyIcon::icon(icon));
+        if (k != kHomeButton) {
+            button->setText(QString::fromLatin1(kPageBarTexts[size_t(k)]));
+            QFont f = button->font();
+            f.setPixelSize(22);
+            button->setFont(f);
+        }
+        if (k != ownButton) {
+            const QVantel::Page target = kPageBarTargets[size_t(k)];
+            connect(button, &QAbstractButton::clicked, this, [this, target] {
+                emit pageActivated(target);
+            });
+        }
+        bar[size_t(k)] = button;
+    }
+    return bar;
+}
+
+void QVantelHeadphoneWidget::pushDefaults()
+{
+    // The matrix stores these without writing while it is not ready.
+    TMatrixSettings *matrix = matrixSettings();
+    for (const auto &[input, button] : m_sourceButtons) {
+        matrix->setNodeOn(input, leftOutput(), (button->panning() & QVantel::PanLeft) != 0);
+        matrix->setNodeOn(input, rightOutput(), (button->panning() & QVantel::PanRight) != 0);
+    }
+    for (const auto &[input, s] : m_strips) {
+        matrix->setNodeGain(input, leftOutput(), float(s->gain()));
+        matrix->setNodeGain(input, rightOutput(), float(s->gain()));
+        matrix->setNodeOn(input, leftOutput(), (s->panning() & QVantel::PanLeft) != 0);
+        matrix->setNodeOn(input, rightOutput(), (s->panning() & QVantel::PanRight) != 0);
+    }
+}
+
+// Strip changes written to the matrix.
+
+void QVantelHeadphoneWidget::writeGain(int input, int gain)
+{
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeGain(input, leftOutput(), float(gain));
+    matrix->setNodeGain(input, rightOutput(), float(gain));
+}
+
+void QVantelHeadphoneWidget::writeRouting(int input, int panning)
+{
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeOn(input, leftOutput(), (panning & QVantel::PanLeft) != 0);
+    matrix->setNodeOn(input, rightOutput(), (panning & QVantel::PanRight) != 0);
+}
+
+void QVantelHeadphoneWidget::knobSideToneChanged(int gain)
 {
     if (m_updating)
         return;
     const QScopedValueRollback<bool> guard(m_updating, true);
-    TMatrixSettings *matrix = matrixSettings();
-    const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
-    const int left = leftOutput();
-    const int right = rightOutput();
-    if (strip->input() == 20) {
-        // The stereo programme's right channel (24, 19) only reaches the right ear.
-        for (const auto &[input, output] : {std::pair{20, left},
-                                            std::pair{20, right},
-                                            std::pair{12, left},
-                                            std::pair{12, right},
-                                            std::pair{24, right},
-                                            std::pair{19, right}}) {
-            matrix->setNodeBalance(input, output, balance);
-        }
-    } else if (strip->input() == 21) {
-        for (int input : {21, 13}) {
-            matrix->setNodeBalance(input, left, balance);
-            matrix->setNodeBalance(input, right, balance);
-        }
+    // The side tone is the headphone's own microphone, input h.
+    writeGain(m_headphoneIndex, gain);
+}
+
+void QVantelHeadphoneWidget::knobValueChanged(QVantelAudioBase *strip, int gain)
+{
+    if (m_updating)
+        return;
+    const QScopedValueRollback<bool> guard(m_updating, true);
+    const int input = strip->input();
+    writeGain(input, gain);
+    if (input == 20) {
+        for (int dragged : {12, 24, 19})
+            writeGain(dragged, gain);
+    } else if (input == 21) {
+        writeGain(13, gain);
     }
-    matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+}
+
+void QVantelHeadphoneWidget::knobPanningChanged(QVantelAudioBase *strip)
+{
+    writeMix([this, strip] { writeRouting(strip->input(), strip->panning()); });
+}
+
+void QVantelHeadphoneWidget::knobProgPanningChanged(QVantelAudioBase *strip)
+{
+    writeMix([this, strip] {
+        const int panning = strip->panning();
+        if ((panning & QVantel::PanStereo) != 0) {
+            writeRouting(strip->input(), QVantel::PanLeft);
+            writeRouting(12, QVantel::PanLeft);
+            writeRouting(24, QVantel::PanRight);
+            writeRouting(19, QVantel::PanRight);
+        } else {
+            for (int input : {strip->input(), 12, 24, 19})
+                writeRouting(input, panning);
+        }
+    });
+}
+
+void QVantelHeadphoneWidget::knobCoordPanningChanged(QVantelAudioBase *strip)
+{
+    writeMix([this, strip] {
+        writeRouting(strip->input(), strip->panning());
+        if (coordDragsReturn())
+            writeRouting(13, strip->panning());
+    });
+}
+
+void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int balance)
+{
+    writeMix([this, strip, balance] {
+        TMatrixSettings *matrix = matrixSettings();
+        const int left = leftOutput();
+        const int right = rightOutput();
+        if (strip->input() == 20) {
+            // The stereo programme's right channel (24, 19) only reaches the right ear.
+            for (const auto &[input, output] : {std::pair{20, left},
+                                                std::pair{20, right},
+                                                std::pair{12, left},
+                                                std::pair{12, right},
+                                                std::pair{24, right},
+                                                std::pair{19, right}}) {
+                matrix->setNodeBalance(input, output, balance);
+            }
+        } else if (strip->input() == 21) {
+            for (int input : {21, 13}) {
+                matrix->setNodeBalance(input, left, balance);
+                matrix->setNodeBalance(input, right, balance);
+            }
+        }
+    });
 }
 
 // Status strip.

@@ -5,8 +5,10 @@
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
 #include "model/qvantelrouting.h"
+#include "widgets/qvantelpage.h"
 #include "widgets/statuspanelforwarder.h"
 
+#include <QScopedValueRollback>
 #include <QWidget>
 
 #include <array>
@@ -18,6 +20,7 @@ class QShowEvent;
 class QVantelAudioBase;
 class QVantelAudioButton;
 class QVantelAudioInput;
+class QVantelButton;
 class QVantelStatusPanel;
 class TComController;
 
@@ -87,6 +90,8 @@ public:
     // headphone page changes nothing.
     void copySettingsFrom(QWidget *source) override;
 
+signals:
+    void pageActivated(QVantel::Page page);
 
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
@@ -105,9 +110,64 @@ protected:
     void moveScrollMarker(bool dragging, int delta);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
+
+    // A grid strip of input, panning both ears, wired to the strip handlers below: its gain to
+    // knobValueChanged(), its panning to the PROGRAM (20), COORD (21) or plain panning handler
+    // and, when it has a balance, its balance to audioBalanceChanged(). The caller files it in a
+    // strip map.
+    QVantelAudioInput *addStrip(int input,
+                                const QPoint &at,
+                                bool labelsBelow,
+                                bool withBalance,
+                                bool stereo,
+                                bool shown,
+                                bool enabled);
+    // The side-tone strip (input 26 + h), hidden and disabled, wired to knobSideToneChanged().
+    void addSideToneStrip(bool labelsBelow, const QPoint &at);
+    // The bar of five page buttons along the bottom (headphone 1, 3, home, 4, 2), with their
+    // icons and captions; every button but ownButton asks for its page. The page colours them.
+    [[nodiscard]] std::array<QVantelButton *, 5> addPageBar(int ownButton);
+    // Hands the start values of the source buttons and strips to the matrix, which keeps them
+    // until the device's are read.
+    void pushDefaults();
+
+    // Both ears' nodes of input: the gain, or on and off from panning bit 0 (left) and 1 (right).
+    void writeGain(int input, int gain);
+    void writeRouting(int input, int panning);
+    // Runs write as one headphone-mix edit of this headphone, with m_updating set; nothing while
+    // m_updating already is.
+    template<typename Write>
+    void writeMix(Write &&write)
+    {
+        if (m_updating)
+            return;
+        const QScopedValueRollback<bool> guard(m_updating, true);
+        TMatrixSettings *matrix = matrixSettings();
+        const TMatrixSettings::HeadphoneMix before = matrix->beginHeadphoneEdit(m_headphoneIndex);
+        write();
+        matrix->commitHeadphoneEdit(m_headphoneIndex, before);
+    }
+
+    // Strip handlers; each drops the change while m_updating and writes under it. The gain of the
+    // PROGRAM (20) strip also goes to 12, 24 and 19, the COORD (21) strip's to 13, both ears each.
+    virtual void knobValueChanged(QVantelAudioBase *strip, int gain);
+    void knobSideToneChanged(int gain);
+    // The panning handlers write one headphone-mix edit. PROGRAM's panning drags 12, 24 and 19
+    // along (the programme split puts 20 and 12 on the left ear, 24 and 19 on the right).
+    void knobPanningChanged(QVantelAudioBase *strip);
+    void knobProgPanningChanged(QVantelAudioBase *strip);
+    // COORD's panning drags its return 13 along when coordDragsReturn().
+    void knobCoordPanningChanged(QVantelAudioBase *strip);
+    [[nodiscard]] virtual bool coordDragsReturn() const { return true; }
     // The balance of the PROGRAM (20) or COORD (21) strip, written to every node that strip
     // drags along, as one headphone-mix write.
     void audioBalanceChanged(QVantelAudioBase *strip, int balance);
+
+    // The home button's place in the page bar.
+    static constexpr int kHomeButton = 2;
+
+    // Whether the device's option word has option set.
+    [[nodiscard]] static bool hasDeviceOption(quint32 option);
 
     // Puts popup (already sized) in the middle of the page, in global coordinates.
     void centrePopup(QWidget *popup) const;

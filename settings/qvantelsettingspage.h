@@ -175,6 +175,9 @@ private:
     // The SIP pages' tests build and apply them without the Network page below.
     friend class TestSipPages;
     friend class TestTroubleshootingPages;
+    friend class TestConnectionStatus;
+    // The Status page's tests build it and its interface rows on a chosen unit.
+    friend class TestStatusMenu;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -315,6 +318,8 @@ private:
     void createSipProfilePage(int rowId, const QString &name);
     void createSnapshotPage(int rowId, const QString &name);
     void createStoredItemPage(int listId, int rowId, const QString &name);
+    // The list page of one stored kind (174-176), built from the unit's current list.
+    void createStoredList(int listId);
     // Builds the list of oldList's kind afresh; oldList leaves the stack and is deleted later.
     void rebuildStoredList(QVantelMenuItems *oldList);
     // The account choice of a SIP profile's create or load, on row.
@@ -322,6 +327,18 @@ private:
     // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.
     void createStoredItem(QVantelMenuItems *list, const QString &name, int account);
     void loadStoredItem(int listId, int storedRowId, int account);
+    // Takes the deleted item's row out of its list page, if that page is still on the stack.
+    void removeStoredRow(int listId, int storedRowId);
+    // A row of the Book's pages with the Book's margins (top: space above it); a null value
+    // leaves the value text unset. A spacer is an empty caption row.
+    static QVantelMenuItem *addBookRow(QVantelMenuItems *page,
+                                       int id,
+                                       int data,
+                                       int kind,
+                                       const QString &label,
+                                       const QString &value,
+                                       int top = 0);
+    static void addBookSpacer(QVantelMenuItems *page);
     // Call profiles (settingscallprofiles.cpp): editProfile from the unit (a new profile when
     // rowId is below 306); false when the profile cannot be read.
     bool loadCallProfile(int rowId, const QString &name);
@@ -378,7 +395,11 @@ private:
     // --- Status section (settingsstatus.cpp) ------------------------------------------------
     void createStatusMenu();
     void refreshStatusMenu(QVantelMenuItems *page);
+    // Rows of the Status page and the mobile status pages: each points the page's own edit copy
+    // of that family at the interface, reads a few keys and writes a summary. A read that fails
+    // is not reported; the row shows what the controller holds for that interface.
     void refreshEthernetStatusRow(QVantelMenuItems *page, int rowId);
+    void refreshWifiStatusRow(QVantelMenuItems *page, int rowId);
     void createConnectionStatusPage();
     void refreshConnectionLink(QVantelMenuItems *page, int link);
     void showAudioConnection(QVantelMenuItems *page, TComAudioConnection *connection);

@@ -142,18 +142,15 @@ const StoredKind *kindOf(int listId)
     return nullptr;
 }
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
+} // namespace
 
-QVantelMenuItem *addRow(QVantelMenuItems *page,
-                        int id,
-                        int data,
-                        int kind,
-                        const QString &label,
-                        const QString &value,
-                        int top = 0)
+QVantelMenuItem *QVantelSettingsPage::addBookRow(QVantelMenuItems *page,
+                                                 int id,
+                                                 int data,
+                                                 int kind,
+                                                 const QString &label,
+                                                 const QString &value,
+                                                 int top)
 {
     auto *row = new QVantelMenuItem(id, data, kind, page);
     row->grid()->setContentsMargins(10, top, 10, 0);
@@ -165,18 +162,16 @@ QVantelMenuItem *addRow(QVantelMenuItems *page,
     return row;
 }
 
-void addSpacer(QVantelMenuItems *page)
+void QVantelSettingsPage::addBookSpacer(QVantelMenuItems *page)
 {
-    addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+    addBookRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
 }
-
-} // namespace
 
 void QVantelSettingsPage::createBookMenu()
 {
     auto *page = new QVantelMenuItems(kPageBook, this);
     const auto add = [page](int id, const QString &label, const QString &text) {
-        addRow(page, id, -1, QVantelMenuItem::Navigation, label, text);
+        addBookRow(page, id, -1, QVantelMenuItem::Navigation, label, text);
     };
     add(kPageCallProfiles, tr("Call Profiles"), tr("Manage the call profiles"));
     add(kPagePresets, tr("Presets"), tr("Manage the presets"));
@@ -186,40 +181,43 @@ void QVantelSettingsPage::createBookMenu()
     pushPage(page);
 }
 
-// Builds and pushes the list page of one stored kind from the unit's current list.
-static void buildStoredList(QVantelSettingsPage *menu, const StoredKind &kind)
+void QVantelSettingsPage::createStoredList(int listId)
 {
-    auto *page = new QVantelMenuItems(kind.listId, menu);
+    const StoredKind *found = kindOf(listId);
+    if (!found)
+        return;
+    const StoredKind &kind = *found;
+    auto *page = new QVantelMenuItems(kind.listId, this);
     const bool manager = accessLevel != AccessLevel::Operator;
     if (manager) {
-        addRow(page, kRowNew, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
-        addSpacer(page);
+        addBookRow(page, kRowNew, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
+        addBookSpacer(page);
     }
     TStoredItems items(comClient());
     for (const TStoredItems::Entry &entry : items.list(*kind.type)) {
-        addRow(page,
-               kFirstStoredRow + entry.id,
-               kind.listId,
-               manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
-               entry.name,
-               manager ? tr(kind.entryText) : tr(kind.operatorEntryText));
+        addBookRow(page,
+                   kFirstStoredRow + entry.id,
+                   kind.listId,
+                   manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                   entry.name,
+                   manager ? tr(kind.entryText) : tr(kind.operatorEntryText));
     }
-    menu->pushPage(page);
+    pushPage(page);
 }
 
 void QVantelSettingsPage::createPresetList()
 {
-    buildStoredList(this, *kindOf(kPagePresets));
+    createStoredList(kPagePresets);
 }
 
 void QVantelSettingsPage::createSipProfileList()
 {
-    buildStoredList(this, *kindOf(kPageSipProfiles));
+    createStoredList(kPageSipProfiles);
 }
 
 void QVantelSettingsPage::createSnapshotList()
 {
-    buildStoredList(this, *kindOf(kPageSnapshots));
+    createStoredList(kPageSnapshots);
 }
 
 void QVantelSettingsPage::createStoredItemPage(int listId, int rowId, const QString &name)
@@ -229,13 +227,15 @@ void QVantelSettingsPage::createStoredItemPage(int listId, int rowId, const QStr
         return;
     auto *page = new QVantelMenuItems(kPageStoredItem, listId, this);
     QVantelMenuItem *nameRow
-        = addRow(page, kRowName, -1, QVantelMenuItem::ReadOnlyValue, tr(kind->nameLabel), name);
+        = addBookRow(page, kRowName, -1, QVantelMenuItem::ReadOnlyValue, tr(kind->nameLabel), name);
     nameRow->setReadOnly(true);
-    addSpacer(page);
-    addRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"), tr(kind->loadText));
+    addBookSpacer(page);
+    addBookRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"), tr(kind->loadText));
     if (kind->updateText)
-        addRow(page, kRowUpdate, rowId, QVantelMenuItem::Action, tr("Update"), tr(kind->updateText));
-    addRow(page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"), tr(kind->deleteText));
+        addBookRow(
+            page, kRowUpdate, rowId, QVantelMenuItem::Action, tr("Update"), tr(kind->updateText));
+    addBookRow(
+        page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"), tr(kind->deleteText));
     pushPage(page);
 }
 
@@ -269,6 +269,18 @@ void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
         pageStack()->removeWidget(old);
         old->hide();
         old->deleteLater();
+    }
+}
+
+void QVantelSettingsPage::removeStoredRow(int listId, int storedRowId)
+{
+    // The list may have been left meanwhile; then there is no row to take out.
+    if (QVantelMenuItems *list = findPage(listId)) {
+        if (QVantelMenuItem *row = list->findItem(storedRowId, listId)) {
+            list->removeItem(row);
+            row->hide();
+            row->deleteLater();
+        }
     }
 }
 
@@ -474,14 +486,7 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
             showMessage(tr(kind->failedDelete), kTimeoutAutoClose);
             return;
         }
-        // The list may have been left meanwhile; then there is no row to take out.
-        if (QVantelMenuItems *list = findPage(listId)) {
-            if (QVantelMenuItem *row = list->findItem(storedRowId, listId)) {
-                list->removeItem(row);
-                row->hide();
-                row->deleteLater();
-            }
-        }
+        removeStoredRow(listId, storedRowId);
         break;
     default:
         return;

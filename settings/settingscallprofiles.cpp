@@ -62,24 +62,6 @@ bool has(const Fields &fields, const std::string &key)
     return fields.find(key) != fields.end();
 }
 
-QVantelMenuItem *addRow(QVantelMenuItems *page,
-                        int id,
-                        int data,
-                        int kind,
-                        const QString &label,
-                        const QString &value,
-                        int top = 0)
-{
-    auto *row = new QVantelMenuItem(id, data, kind, page);
-    row->grid()->setContentsMargins(10, top, 10, 0);
-    if (row->titleLabel())
-        row->titleLabel()->setText(label);
-    if (!value.isNull())
-        row->setValueText(value);
-    page->addItem(row);
-    return row;
-}
-
 void hideRow(QVantelMenuItem *row)
 {
     row->setValueText(QString());
@@ -166,13 +148,13 @@ void QVantelSettingsPage::createCallProfileList()
 
     auto *page = new QVantelMenuItems(kPageCallProfiles, this);
     if (manager) {
-        addRow(page,
-               kRowNew,
-               -1,
-               QVantelMenuItem::Navigation,
-               tr("New Call Profile"),
-               tr("Create a new call profile"));
-        addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+        addBookRow(page,
+                   kRowNew,
+                   -1,
+                   QVantelMenuItem::Navigation,
+                   tr("New Call Profile"),
+                   tr("Create a new call profile"));
+        addBookSpacer(page);
     }
     TStoredItems items(comClient());
     const std::vector<TStoredItems::Entry> entries = items.list(TStoredItems::kCallProfiles);
@@ -252,13 +234,13 @@ void QVantelSettingsPage::createCallProfileList()
             }
             summary += QStringLiteral(" - ") + QVantelLocalize::codingSummary(codec);
         }
-        QVantelMenuItem *row = addRow(page,
-                                      kFirstStoredRow + entry.id,
-                                      kPageCallProfiles,
-                                      manager ? QVantelMenuItem::Navigation
-                                              : QVantelMenuItem::Action,
-                                      entry.name,
-                                      summary);
+        QVantelMenuItem *row
+            = addBookRow(page,
+                         kFirstStoredRow + entry.id,
+                         kPageCallProfiles,
+                         manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                         entry.name,
+                         summary);
         if (!manager && !usable)
             row->setReadOnly(true);
     }
@@ -271,10 +253,10 @@ void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
     auto *page = new QVantelMenuItems(kPageStoredItem, kPageCallProfiles, this);
     (void)loadCallProfile(rowId, name);
 
-    addRow(page, kRowName, -1, QVantelMenuItem::TextEntry, tr("Call Profile Name"), name);
-    addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
+    addBookRow(page, kRowName, -1, QVantelMenuItem::TextEntry, tr("Call Profile Name"), name);
+    addBookSpacer(page);
     QVantelMenuItem *network
-        = addRow(page, kRowNetwork, -1, QVantelMenuItem::Choice, tr("Network"), QString());
+        = addBookRow(page, kRowNetwork, -1, QVantelMenuItem::Choice, tr("Network"), QString());
     for (const auto &[id, text] : device->networks()) {
         Q_UNUSED(text)
         if (id != 0)
@@ -282,28 +264,36 @@ void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
     }
     if (network->selectValue(editProfile.network, true, true) < 0)
         network->setValueText(QVantelLocalize::interfaceName(editProfile.network), Qt::red);
-    addRow(page, kRowAlgorithm, -1, QVantelMenuItem::Choice, tr("Algorithm"), QString());
-    addRow(page, kRowChannelMode, -1, QVantelMenuItem::Choice, tr("Channel Mode"), QString());
-    addRow(page, kRowSampleRate, -1, QVantelMenuItem::Choice, tr("Sampling Rate"), QString());
-    addRow(page, kRowBitRate, -1, QVantelMenuItem::Choice, tr("Bit Rate"), QString());
-    addRow(page,
-           kRowRemote,
-           -1,
-           QVantelMenuItem::NumericEntry,
-           tr("Remote Number"),
-           editProfile.remoteAddress);
-    addRow(page,
-           kRowRemote2,
-           -1,
-           QVantelMenuItem::NumericEntry,
-           tr("Second Remote Number"),
-           editProfile.remoteAddress2);
+    addBookRow(page, kRowAlgorithm, -1, QVantelMenuItem::Choice, tr("Algorithm"), QString());
+    addBookRow(page, kRowChannelMode, -1, QVantelMenuItem::Choice, tr("Channel Mode"), QString());
+    addBookRow(page, kRowSampleRate, -1, QVantelMenuItem::Choice, tr("Sampling Rate"), QString());
+    addBookRow(page, kRowBitRate, -1, QVantelMenuItem::Choice, tr("Bit Rate"), QString());
+    addBookRow(page,
+               kRowRemote,
+               -1,
+               QVantelMenuItem::NumericEntry,
+               tr("Remote Number"),
+               editProfile.remoteAddress);
+    addBookRow(page,
+               kRowRemote2,
+               -1,
+               QVantelMenuItem::NumericEntry,
+               tr("Second Remote Number"),
+               editProfile.remoteAddress2);
     if (rowId >= kFirstStoredRow) {
-        addRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
-        addRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"),
-               tr("Load the call profile"));
-        addRow(page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"),
-               tr("Delete the call profile"));
+        addBookSpacer(page);
+        addBookRow(page,
+                   kRowLoad,
+                   rowId,
+                   QVantelMenuItem::Action,
+                   tr("Load"),
+                   tr("Load the call profile"));
+        addBookRow(page,
+                   kRowDelete,
+                   rowId,
+                   QVantelMenuItem::Action,
+                   tr("Delete"),
+                   tr("Delete the call profile"));
     }
     refreshCallProfilePage(page);
     updateCallProfileActions(page);
@@ -621,13 +611,7 @@ void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuI
         showMessage(tr("Failed to delete the call profile!"), 0);
         return;
     }
-    if (QVantelMenuItems *list = findPage(kPageCallProfiles)) {
-        if (QVantelMenuItem *row = list->findItem(storedRowId, kPageCallProfiles)) {
-            list->removeItem(row);
-            row->hide();
-            row->deleteLater();
-        }
-    }
+    removeStoredRow(kPageCallProfiles, storedRowId);
     if (itemPage && currentPage() == itemPage)
         backClicked();
 }

@@ -1,5 +1,6 @@
 #include "link/logtext.h"
 #include "link/sharedobjects.h"
+#include "shell/fontwarmup.h"
 #include "shell/logfile.h"
 #include "shell/messagehandler.h"
 #include "shell/quorix.h"
@@ -10,6 +11,8 @@
 
 int main(int argc, char **argv)
 {
+    // Runs beside the start-up until the window measures its first text.
+    startFontWarmup();
     // Before the application object, so that no message reaches the default output.
     qInstallMessageHandler(messageHandler);
     setLogFileSource(mainWindowLogFile);
@@ -30,5 +33,6 @@ int main(int argc, char **argv)
         // application object.
         destroySharedObjects();
     }
+    waitForFontWarmup();
     return result;
 }

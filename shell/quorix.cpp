@@ -14,10 +14,12 @@
 #include "shell/briskdiscoverydialog.h"
 #include "shell/connectdevicedialog.h"
 #include "shell/dialogrunner.h"
+#include "shell/fontwarmup.h"
 #include "shell/logfile.h"
 #include "shell/managedevicesdialog.h"
 #include "shell/productinfo.h"
 #include "shell/quorixdialog.h"
+#include "shell/statusbusyoverlay.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantellazyicon.h"
@@ -126,6 +128,8 @@ Quorix::Quorix(QWidget *parent)
     bar->setPalette(explicitPalette(QApplication::palette(bar)));
     bar->setGeometry(0, 0, 800, 21);
     setMenuBar(bar);
+    // The status bar measures the first text.
+    waitForFontWarmup();
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("statusbar"));
     setStatusBar(status);
@@ -141,10 +145,11 @@ Quorix::Quorix(QWidget *parent)
     connect(comClient(), &ksm::CCom::errorOccurred, this, &Quorix::socketErrorOccurred);
 
     // A path that is no regular file (a FIFO would block the read) counts as a missing file.
+    // The defaults that stand in for a missing file are written once the first frame is out.
     if (QFileInfo(m_configuration.fileName()).isFile())
         m_configuration.readConfiguration();
     else
-        m_configuration.writeConfiguration();
+        m_configurationPending = true;
 
     m_logFile = std::make_unique<LogFile>(QStringLiteral("Tallydesk"));
     // In 64 bits: a large limit in the file must not wrap into a small or negative one.
@@ -160,12 +165,31 @@ Quorix::Quorix(QWidget *parent)
 
 Quorix::~Quorix()
 {
+    // A window closed before its first frame still leaves its configuration behind.
+    writePendingConfiguration();
     // The front panel and the client outlive nothing of this window's that they may call into.
     if (m_frontPanel)
         QObject::disconnect(m_frontPanel, nullptr, nullptr, nullptr);
     QObject::disconnect(comClient(), nullptr, nullptr, nullptr);
     mainWindow = nullptr;
     m_logFile.reset();
+}
+
+bool Quorix::event(QEvent *event)
+{
+    if (event->type() == QEvent::Paint && m_configurationPending && !m_configurationQueued) {
+        m_configurationQueued = true;
+        QTimer::singleShot(0, this, &Quorix::writePendingConfiguration);
+    }
+    return QMainWindow::event(event);
+}
+
+void Quorix::writePendingConfiguration()
+{
+    if (!m_configurationPending)
+        return;
+    m_configurationPending = false;
+    m_configuration.writeConfiguration();
 }
 
 void Quorix::createMenus()
@@ -211,6 +235,7 @@ void Quorix::createFrontPanel()
     statusBar()->setAutoFillBackground(true);
     statusBar()->setSizeGripEnabled(false);
     statusBar()->addWidget(m_statusLabel, 1);
+    m_busyOverlay = new StatusBusyOverlay(statusBar());
 
     auto *layout = new QVBoxLayout(centralWidget());
     layout->setContentsMargins(0, 0, 0, 0);
@@ -391,10 +416,9 @@ void Quorix::busyStateChanged(bool busy)
     QPalette palette = status->palette();
     palette.setColor(QPalette::Window, busy ? Qt::red : Qt::black);
     status->setPalette(palette);
-    if (busy)
-        status->showMessage(tr("BUSY"));
-    else
-        status->clearMessage();
+    // Every synchronous device call switches this twice: an overlay keeps the switch to a
+    // repaint, where a status message would lay the bar out and repaint it at once.
+    m_busyOverlay->setText(busy ? tr("BUSY") : QString());
 }
 
 void Quorix::browseDevices()
@@ -419,34 +443,17 @@ void Quorix::browseDevices()
     m_configuration.readConfiguration();
     const auto known = m_configuration.knownDevices.constFind(address);
     if (known != m_configuration.knownDevices.cend()) {
-        connectTo(known->address.toString(),
-                  known->address,
-                  known->port,
-                  datagramPortFor(known->audioLevels));
+        connectKnown(*known);
         return;
     }
-
-    ConnectDeviceDialog dialog(this);
-    dialog.addressEdit()->setText(address);
-    dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
-    dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
-    if (runDialog(dialog) != QDialog::Accepted)
-        return;
-    const QString addressText = dialog.addressEdit()->text();
-    connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+    connectThroughDialog(address);
 }
 
 void Quorix::connectDevice()
 {
     if (!comClient()->isEngaged()) {
         m_configuration.readConfiguration();
-        ConnectDeviceDialog dialog(this);
-        dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
-        dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
-        if (runDialog(dialog) != QDialog::Accepted)
-            return;
-        const QString addressText = dialog.addressEdit()->text();
-        connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
+        connectThroughDialog(QString());
         return;
     }
 
@@ -459,13 +466,11 @@ void Quorix::connectDevice()
     m_frontPanel->pageActivated(QVantel::LoginPage);
 }
 
-void Quorix::connectRecent()
+void Quorix::connectRecent(const QString &addressText)
 {
-    const auto *action = qobject_cast<QAction *>(sender());
-    if (!action || comClient()->isEngaged())
+    if (comClient()->isEngaged())
         return;
-    const RecentDevice recent
-        = m_configuration.findRecentDevice(QHostAddress(action->data().toString()));
+    const RecentDevice recent = m_configuration.findRecentDevice(QHostAddress(addressText));
     if (recent.address.isNull() || recent.port <= 0 || recent.datagramPort <= 0)
         return;
     connectTo(recent.address.toString(), recent.address, recent.port, recent.datagramPort);
@@ -489,7 +494,8 @@ void Quorix::updateRecent()
         text.replace(QLatin1Char('&'), QStringLiteral("&&"));
         QAction *action = m_recentMenu->addAction(text);
         action->setData(addressText);
-        connect(action, &QAction::triggered, this, &Quorix::connectRecent);
+        connect(
+            action, &QAction::triggered, this, [this, addressText] { connectRecent(addressText); });
     }
 }
 
@@ -509,12 +515,29 @@ void Quorix::manageDevices()
     if (result != QDialog::Accepted)
         return;
     const auto known = m_configuration.knownDevices.constFind(address);
-    if (known == m_configuration.knownDevices.cend())
+    if (known != m_configuration.knownDevices.cend())
+        connectKnown(*known);
+}
+
+void Quorix::connectKnown(const KnownDevice &device)
+{
+    connectTo(device.address.toString(),
+              device.address,
+              device.port,
+              datagramPortFor(device.audioLevels));
+}
+
+void Quorix::connectThroughDialog(const QString &address)
+{
+    ConnectDeviceDialog dialog(this);
+    if (!address.isEmpty())
+        dialog.addressEdit()->setText(address);
+    dialog.portEdit()->setText(QString::number(m_configuration.defaultPort));
+    dialog.udpPortEdit()->setText(QString::number(m_configuration.nextDatagramPort()));
+    if (runDialog(dialog) != QDialog::Accepted)
         return;
-    connectTo(known->address.toString(),
-              known->address,
-              known->port,
-              datagramPortFor(known->audioLevels));
+    const QString addressText = dialog.addressEdit()->text();
+    connectTo(addressText, QHostAddress(addressText), dialog.port(), dialog.datagramPort());
 }
 
 void Quorix::aboutClicked()
@@ -570,14 +593,15 @@ void Quorix::button3Clicked()
                    topLeft.y() + (height() - keyboard->height()) / 2);
     keyboard->titleLabel()->setText(tr("Enter Message"));
     keyboard->lineEdit()->setText(QString());
-    connect(keyboard, &QVantelVirtual::popupClosed, this, &Quorix::keyboardClosed);
+    connect(keyboard, &QVantelVirtual::popupClosed, this, [this, keyboard] {
+        keyboardClosed(keyboard);
+    });
     keyboard->show();
 }
 
-void Quorix::keyboardClosed()
+void Quorix::keyboardClosed(QVantelVirtual *keyboard)
 {
-    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
-    if (!keyboard || keyboard->isCancelled())
+    if (keyboard->isCancelled())
         return;
     keyboard->hide();
     const QString text = keyboard->lineEdit()->text();

@@ -17,15 +17,18 @@ class QCloseEvent;
 class QLabel;
 class QMenu;
 class QObject;
+class QVantelVirtual;
 class QVantelWindow;
 class QWidget;
+class StatusBusyOverlay;
 
 // The program's one main window: the menus through which the user finds, picks, connects to and
 // disconnects from a device, the status bar showing the state of the device link, the front
 // panel (QVantelWindow) and, below it, a bar of three buttons (message, headphones, phone call)
 // with the logged-in device's name.
 //
-// Ownership: owns its configuration store (on applicationDirectory() + "/Tallydesk.xml"), its log
+// Ownership: owns its configuration store (on applicationDirectory() + "/Tallydesk.xml"; a missing
+// file is written with the defaults right after the window's first frame), its log
 // file (in applicationDirectory() + "/logs") and, as children, the front panel and every widget.
 // The protocol client comClient() and the other shared objects are not owned and outlive the
 // window. Dialogs and the discovery object live only while the slot that opened them runs.
@@ -60,6 +63,7 @@ public:
     static void setDiscoveryFactory(DiscoveryFactory factory);
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private slots:
@@ -69,7 +73,6 @@ private slots:
     void socketErrorOccurred();
     void browseDevices();
     void connectDevice();
-    void connectRecent();
     void updateRecent();
     void manageDevices();
     void aboutClicked();
@@ -77,10 +80,11 @@ private slots:
     void button1Clicked();
     void button2Clicked();
     void button3Clicked();
-    void keyboardClosed();
 
 private:
     void createMenus();
+    // Writes the configuration a missing file left to write, once.
+    void writePendingConfiguration();
     void createFrontPanel();
     // Connects the protocol client and, when it accepts, shows the engaged state and records
     // the device; false when the client refused or a port is outside 1 to 65535 (0 allowed for
@@ -89,6 +93,10 @@ private:
                    const QHostAddress &address,
                    qint64 port,
                    qint64 datagramPort);
+    // Connects to a device of the known-device list with its recorded address and port.
+    void connectKnown(const KnownDevice &device);
+    // Asks for the address (prefilled when given) and ports of a device, then connects to it.
+    void connectThroughDialog(const QString &address);
     // The datagram port a known device connects with: 1 for levels over TCP, else the next free
     // one.
     int datagramPortFor(bool audioLevelsOverTcp) const;
@@ -96,11 +104,16 @@ private:
     // "Not connected to device <address:port>", with the reason when the socket gave one.
     void showConnectFailure();
     void postKey(int key);
+    // Connects to the recent device recorded under this address, unless a session is up.
+    void connectRecent(const QString &addressText);
+    // Sends the text of the message keyboard, unless it was cancelled or left empty.
+    void keyboardClosed(QVantelVirtual *keyboard);
 
     QVantelWindow *m_frontPanel = nullptr;
     QWidget *m_buttonBar = nullptr;
     QLabel *m_statusLabel = nullptr;
     QLabel *m_infoLabel = nullptr;
+    StatusBusyOverlay *m_busyOverlay = nullptr;
     QAction *m_browseAction = nullptr;
     QAction *m_connectAction = nullptr;
     QAction *m_manageAction = nullptr;
@@ -108,6 +121,8 @@ private:
     QAction *m_aboutAction = nullptr;
     Configuration m_configuration;
     std::unique_ptr<LogFile> m_logFile;
+    bool m_configurationPending = false;
+    bool m_configurationQueued = false;
 };
 
 // The one main window while it is published; null before its constructor has finished and from

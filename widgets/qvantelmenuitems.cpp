@@ -99,7 +99,9 @@ void QVantelMenuItems::childClicked(QWidget *child)
         keyboard->titleLabel()->setText(item->titleText());
         keyboard->lineEdit()->setText(item->valueText());
         m_menu->prepareKeyboard(item, keyboard);
-        connect(keyboard, &QVantelPopup::popupClosed, this, &QVantelMenuItems::editionClosed);
+        connect(keyboard, &QVantelPopup::popupClosed, this, [this, keyboard] {
+            editionClosed(keyboard);
+        });
         keyboard->show();
         return;
     }
@@ -116,7 +118,8 @@ void QVantelMenuItems::childClicked(QWidget *child)
         select->setItem(item);
         select->addItemValues(item);
         m_menu->prepareSelection(item, select);
-        connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuItems::selectionClosed);
+        connect(
+            select, &QVantelPopup::popupClosed, this, [this, select] { selectionClosed(select); });
         select->show();
         return;
     }
@@ -136,10 +139,9 @@ QVantelMenuItem *QVantelMenuItems::liveItem(void *item) const
     return nullptr;
 }
 
-void QVantelMenuItems::editionClosed()
+void QVantelMenuItems::editionClosed(QVantelVirtual *keyboard)
 {
-    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
-    if (!keyboard || keyboard->isCancelled() || !keyboard->item())
+    if (keyboard->isCancelled() || !keyboard->item())
         return;
     QVantelMenuItem *item = liveItem(keyboard->item());
     if (!item)
@@ -152,10 +154,9 @@ void QVantelMenuItems::editionClosed()
         m_menu->itemCommitted(item);
 }
 
-void QVantelMenuItems::selectionClosed()
+void QVantelMenuItems::selectionClosed(QVantelMenuSelect *select)
 {
-    auto *select = qobject_cast<QVantelMenuSelect *>(sender());
-    if (!select || select->isCancelled() || !select->item() || !select->currentSelectable())
+    if (select->isCancelled() || !select->item() || !select->currentSelectable())
         return;
     QVantelMenuItem *item = liveItem(select->item());
     if (!item)

@@ -6,7 +6,9 @@
 #include <QPointer>
 
 class QVantelMenuItem;
+class QVantelMenuSelect;
 class QVantelMenuWidget;
+class QVantelVirtual;
 
 // One page of menu rows, stacked top-down in a drag-scrolled column.
 //
@@ -42,11 +44,10 @@ public:
 
     void childClicked(QWidget *child) override;
 
-public slots:
-    void editionClosed();
-    void selectionClosed();
-
 private:
+    // Writes what the user accepted in a popup back into its row, when the row still lives.
+    void editionClosed(QVantelVirtual *keyboard);
+    void selectionClosed(QVantelMenuSelect *select);
     QVantelMenuItem *liveItem(void *item) const;
 
     int m_id;

@@ -166,7 +166,9 @@ QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item,
         if (show)
             prepareKeyboard(item, keyboard);
     }
-    connect(keyboard, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::keyboardPopupClosed);
+    connect(keyboard, &QVantelPopup::popupClosed, this, [this, keyboard] {
+        keyboardPopupClosed(keyboard);
+    });
     if (show) {
         keyboard->show();
         paintNow();
@@ -186,7 +188,8 @@ QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bo
         select->addItemValues(item);
         prepareSelection(item, select);
     }
-    connect(select, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::selectionPopupClosed);
+    connect(
+        select, &QVantelPopup::popupClosed, this, [this, select] { selectionPopupClosed(select); });
     if (show) {
         select->show();
         paintNow();
@@ -199,7 +202,9 @@ QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMen
     auto *question = new QVantelMessage(text, QVantelMessage::CancelAndOk, this);
     question->setWindowModality(Qt::ApplicationModal);
     placeOverPage(question);
-    connect(question, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::actionPopupClosed);
+    connect(question, &QVantelPopup::popupClosed, this, [this, question] {
+        actionPopupClosed(question);
+    });
     question->setItem(item);
     question->popup();
     paintNow();
@@ -217,7 +222,9 @@ void QVantelMenuWidget::showMessage(const QString &text, int autoCloseMs)
     m_message = message;
     message->setWindowModality(Qt::ApplicationModal);
     placeOverPage(message);
-    connect(message, &QVantelPopup::popupClosed, this, &QVantelMenuWidget::messagePopupClosed);
+    connect(message, &QVantelPopup::popupClosed, this, [this, message] {
+        messagePopupClosed(message);
+    });
     message->setAutoCloseMs(autoCloseMs);
     message->popup();
     paintNow();
@@ -319,34 +326,31 @@ bool QVantelMenuWidget::showEntry(int entryId, int target)
     return true;
 }
 
-void QVantelMenuWidget::messagePopupClosed()
+void QVantelMenuWidget::messagePopupClosed(QVantelMessage *message)
 {
-    if (sender() == m_message.data())
+    if (message == m_message.data())
         m_message = nullptr;
 }
 
-void QVantelMenuWidget::actionPopupClosed()
+void QVantelMenuWidget::actionPopupClosed(QVantelMessage *question)
 {
-    auto *question = qobject_cast<QVantelPopup *>(sender());
-    if (!question || question->isCancelled())
+    if (question->isCancelled())
         return;
     if (QVantelMenuItem *item = liveItem(question))
         itemCommitted(item);
 }
 
-void QVantelMenuWidget::keyboardPopupClosed()
+void QVantelMenuWidget::keyboardPopupClosed(QVantelVirtual *keyboard)
 {
-    auto *keyboard = qobject_cast<QVantelVirtual *>(sender());
-    if (!keyboard || keyboard->isCancelled())
+    if (keyboard->isCancelled())
         return;
     if (QVantelMenuItem *item = liveItem(keyboard))
         keyboardAccepted(item, keyboard);
 }
 
-void QVantelMenuWidget::selectionPopupClosed()
+void QVantelMenuWidget::selectionPopupClosed(QVantelMenuSelect *select)
 {
-    auto *select = qobject_cast<QVantelMenuSelect *>(sender());
-    if (!select || select->isCancelled())
+    if (select->isCancelled())
         return;
     if (QVantelMenuItem *item = liveItem(select))
         selectionAccepted(item, select);

@@ -82,13 +82,13 @@ signals:
     void pageActivated(QVantel::Page page);
     void menuItemChanges(QVantelMenuItem *item, int code);
 
-public slots:
-    void messagePopupClosed();
-    void actionPopupClosed();
-    void keyboardPopupClosed();
-    void selectionPopupClosed();
-
 private:
+    // What a popup the menu opened reports when it closes; each runs the matching hook for a row
+    // that still lives.
+    void messagePopupClosed(QVantelMessage *message);
+    void actionPopupClosed(QVantelMessage *question);
+    void keyboardPopupClosed(QVantelVirtual *keyboard);
+    void selectionPopupClosed(QVantelMenuSelect *select);
     void placeCentred(QWidget *popup) const;
     void placeOverPage(QWidget *popup) const;
     void showTitlePath();

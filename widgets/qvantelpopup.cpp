@@ -3,8 +3,11 @@
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QVBoxLayout>
 
 QVantelPopup::QVantelPopup(QWidget *parent)
     : QFrame(parent, Qt::Popup)
@@ -38,6 +41,27 @@ QVantelButton *QVantelPopup::makePanelButton(const QString &text)
     pal.setColor(QPalette::WindowText, Qt::black);
     button->setPalette(pal);
     return button;
+}
+
+QVantelPopup::CancelOk QVantelPopup::layOutAboveCancelOk(QWidget *content, Qt::Alignment alignment)
+{
+    const CancelOk buttons{makePanelButton(tr("Cancel")), makePanelButton(tr("OK"))};
+    QFont font = QApplication::font();
+    font.setPixelSize(18);
+    buttons.cancel->setFont(font);
+    buttons.ok->setFont(font);
+
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(10, 10, 10, 10);
+    column->setSpacing(0);
+    column->addWidget(content, 1, alignment);
+    auto *row = new QHBoxLayout;
+    row->setContentsMargins(10, 10, 10, 10);
+    row->setSpacing(20);
+    row->addWidget(buttons.cancel);
+    row->addWidget(buttons.ok);
+    column->addLayout(row);
+    return buttons;
 }
 
 void QVantelPopup::closeEvent(QCloseEvent *event)

@@ -46,6 +46,15 @@ protected:
     // A "Cancel" or "OK" button of a popup: 60 pixels high, black text on white, a child of the
     // popup.
     QVantelButton *makePanelButton(const QString &text);
+    // Lays the popup out as content (taking the spare height, with alignment) above a row of a
+    // "Cancel" and an "OK" panel button with 18-pixel captions, made in that order; returns the
+    // two buttons, which the caller connects.
+    struct CancelOk
+    {
+        QVantelButton *cancel;
+        QVantelButton *ok;
+    };
+    CancelOk layOutAboveCancelOk(QWidget *content, Qt::Alignment alignment = {});
 
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;

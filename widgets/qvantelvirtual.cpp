@@ -135,7 +135,7 @@ QVantelVirtual::QVantelVirtual(int mode, QWidget *parent)
             keyPalette.setBrush(QPalette::Window, QBrush(QColor(127, 127, 127)));
         keyPalette.setColor(QPalette::WindowText, Qt::white);
         button->setPalette(keyPalette);
-        connect(button, &QAbstractButton::clicked, this, &QVantelVirtual::buttonClicked);
+        connect(button, &QAbstractButton::clicked, this, [this, i] { buttonClicked(i); });
         m_keys[static_cast<size_t>(i)] = button;
     }
 
@@ -174,17 +174,9 @@ void QVantelVirtual::selectLayout(int layout)
     m_layout = layout;
 }
 
-void QVantelVirtual::buttonClicked()
+void QVantelVirtual::buttonClicked(int index)
 {
-    QObject *source = sender();
-    if (!source)
-        return;
-    const QVariant property = source->property("vkb_button");
-    if (!property.isValid())
-        return;
-    bool ok = false;
-    const int index = property.toInt(&ok);
-    if (!ok || index < 0 || index >= kKeyCount)
+    if (index < 0 || index >= kKeyCount)
         return;
 
     if (isCharacterKey(index)) {

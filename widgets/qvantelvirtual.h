@@ -47,8 +47,8 @@ public:
     QMyLineEdit *lineEdit() const { return m_edit; }
     QVantelButton *key(int index) const;
 
-public slots:
-    void buttonClicked();
+    // What a press of the key with this index does; other indexes are ignored.
+    void buttonClicked(int index);
 
 protected:
     void showEvent(QShowEvent *event) override;

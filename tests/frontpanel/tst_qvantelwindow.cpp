@@ -1,6 +1,7 @@
 #include "tests/frontpanel/windowfixture.h"
 
 #include "frontpanel/qvantelbasepage.h"
+#include "frontpanel/qvantelmainpage.h"
 #include "model/audiosettings.h"
 #include "model/comdevice.h"
 #include "model/comravennacontroller.h"
@@ -22,6 +23,28 @@ namespace {
 bool isGetOf(const FakeRequest &request, const char *name)
 {
     return request.isGetOf(QLatin1String(name));
+}
+
+// The slots the recording pages were built for, in order, and whether the model's change signals
+// were blocked at the time.
+QList<int> builtSlots;
+QList<bool> builtBlocked;
+
+template<int Slot>
+QWidget *recordingPage(QVantelWindow *window)
+{
+    builtSlots << Slot;
+    builtBlocked << (matrixSettings()->signalsBlocked() && audioSettings()->signalsBlocked());
+    return new QWidget(window);
+}
+
+void registerRecordingPages()
+{
+    builtSlots.clear();
+    builtBlocked.clear();
+    QVantelWindow::setPageFactory(QVantel::AudioPage, &recordingPage<QVantel::AudioPage>);
+    QVantelWindow::setPageFactory(QVantel::Headphone2Page, &recordingPage<QVantel::Headphone2Page>);
+    QVantelWindow::setPageFactory(QVantel::AudioInputPage, &recordingPage<QVantel::AudioInputPage>);
 }
 
 QVantelStatusPanel *panelOf(QWidget *page)
@@ -64,6 +87,8 @@ private slots:
     void forwardedKeys();
     void pagesNeedConnection();
     void messagePopupReplacesText();
+    void pagesFollowTheFirstFrame();
+    void pagesBuiltWhenAskedFor();
 
 private:
     // Logs in at Operator without password and waits until the device model is loaded.
@@ -758,6 +783,55 @@ void TestQVantelWindow::messagePopupReplacesText()
     QCOMPARE(first->text(), QStringLiteral("two"));
     f.closeMessage();
     QVERIFY(!f.window->messagePopup());
+}
+
+void TestQVantelWindow::pagesFollowTheFirstFrame()
+{
+    QVERIFY(f.start(false));
+    registerRecordingPages();
+    // The first frame shows the login page alone; the rest follow it in slot order, each built
+    // while the model keeps its change signals to itself.
+    QVantelWindow window;
+    QCOMPARE(window.findChildren<QVantelLoginPage *>().size(), 1);
+    QVERIFY(window.findChildren<QVantelMainPage *>().isEmpty());
+    QVERIFY(builtSlots.isEmpty());
+    window.show();
+    QTRY_COMPARE(builtSlots,
+                 (QList<int>{QVantel::AudioPage, QVantel::AudioInputPage, QVantel::Headphone2Page}));
+    QCOMPARE(builtBlocked, (QList<bool>{true, true, true}));
+    QVERIFY(!matrixSettings()->signalsBlocked());
+    QVERIFY(!audioSettings()->signalsBlocked());
+    QCOMPARE(window.findChildren<QVantelMainPage *>().size(), 1);
+    QCOMPARE(window.shownPage(), int(QVantel::LoginPage));
+    QVERIFY(window.settings());
+    // Built once only.
+    QTest::qWait(20);
+    QCOMPARE(builtSlots.size(), 3);
+}
+
+void TestQVantelWindow::pagesBuiltWhenAskedFor()
+{
+    QVERIFY(f.start(false));
+    registerRecordingPages();
+    {
+        // A window that goes before it was shown builds none of its pages.
+        QVantelWindow unseen;
+    }
+    QVERIFY(builtSlots.isEmpty());
+    // Asking for any page before the first frame builds them all at once.
+    QVantelWindow window;
+    QVERIFY(window.page(QVantel::Headphone2Page));
+    QCOMPARE(builtSlots,
+             (QList<int>{QVantel::AudioPage, QVantel::AudioInputPage, QVantel::Headphone2Page}));
+    QVERIFY(window.mainPage());
+    QVERIFY(window.connectionPage());
+    QCOMPARE(builtSlots.size(), 3);
+    // The factories registered when the window was made build its pages, not later ones.
+    QVantelWindow early;
+    QVantelWindow::setPageFactory(QVantel::AudioPage, nullptr);
+    builtSlots.clear();
+    QVERIFY(early.page(QVantel::AudioPage));
+    QCOMPARE(builtSlots.first(), int(QVantel::AudioPage));
 }
 
 QTEST_MAIN(TestQVantelWindow)

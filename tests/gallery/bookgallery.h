@@ -3,12 +3,15 @@
 // The Book of the settings menu, against the demo unit on loopback:
 //     book-menu.png (the Book page), book-presets.png (the preset list for an Expert),
 //     book-preset.png (one preset's page), book-sip-operator.png (the SIP profile list for an
-//     Operator)
+//     Operator), book-callprofiles.png (the call profile list with its summaries),
+//     book-callprofile.png (one call profile's page), book-callprofile-new.png (a new one),
+//     book-callprofile-actions.png (its Load and Delete rows), book-preset-delete.png (the
+//     question before a preset is deleted)
 
-#include "link/ccom.h"
 #include "link/comclient.h"
 #include "model/accesslevel.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
@@ -16,8 +19,8 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
+#include <QApplication>
+#include <QScrollBar>
 
 namespace bookgallery {
 
@@ -40,15 +43,7 @@ inline bool bookPages(const QString &folder)
 {
     FakeQuorix fake;
     installDemoUnit(fake);
-    if (!fake.listen())
-        return false;
-    comClient()->initialize("ui", "vn_frontpanel");
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
-        return false;
-    QDeadlineTimer deadline(10000);
-    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    if (comClient()->state() != RpcConnection::Connected)
+    if (!fake.listen() || !gallerydemo::connectClient(fake))
         return false;
 
     using settingsgallery::writeMenu;
@@ -76,6 +71,56 @@ inline bool bookPages(const QString &folder)
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
                        tap(menu, 175);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-callprofiles.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 173);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-callprofile.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 173);
+                       tap(menu, 306 + 1, 173);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-callprofile-actions.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 173);
+                       tap(menu, 306 + 1, 173);
+                       QApplication::processEvents();
+                       if (QVantelMenuItems *page = menu.currentPage())
+                           page->verticalScrollBar()->setValue(
+                               page->verticalScrollBar()->maximum());
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-preset-delete.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 174);
+                       tap(menu, 306 + 1, 174);
+                       tap(menu, 189, 306 + 1);
+                       settingsgallery::inlinePopups(menu);
+                   })
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-callprofile-new.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 173);
+                       tap(menu, 177);
                    })
          && ok;
     comClient()->disconnect();

@@ -16,14 +16,17 @@
 #include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "tests/gallery/audiopagesgallery.h"
+#include "tests/gallery/bookgallery.h"
 #include "tests/gallery/codingaudiogallery.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/headphonegallery.h"
-#include "tests/gallery/ravennagallery.h"
-#include "tests/gallery/bookgallery.h"
 #include "tests/gallery/networkpagesgallery.h"
+#include "tests/gallery/ravennagallery.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
+#include "tests/gallery/statusgallery.h"
+#include "tests/gallery/statusmenugallery.h"
+#include "tests/gallery/troubleshootinggallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelstatuspanel.h"
@@ -236,9 +239,12 @@ int main(int argc, char **argv)
     ok = settingsgallery::settingsPages(folder) && ok;
     ok = ravennagallery::ravennaPages(folder) && ok;
     ok = bookgallery::bookPages(folder) && ok;
+    ok = troubleshootinggallery::troubleshootingPages(folder) && ok;
     ok = networkPages(folder) && ok;
     ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;
+    ok = statusgallery::statusPages(folder) && ok;
+    ok = statusMenuPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

@@ -1,47 +1,22 @@
 #include "tests/gallery/networkpagesgallery.h"
 
-#include "link/ccom.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/settingsgallery.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
-
 namespace {
 
 const QString kNetwork = QStringLiteral("network");
 const QString kAudio = QStringLiteral("audio");
-
-void styleMenu(QWidget *menu)
-{
-    menu->setFixedSize(800, 480);
-    QPalette p = menu->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    menu->setPalette(p);
-    menu->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(14);
-    menu->setFont(f);
-}
-
-bool connectTo(const FakeQuorix &fake)
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
-        return false;
-    QDeadlineTimer deadline(10000);
-    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return comClient()->state() == RpcConnection::Connected;
-}
 
 } // namespace
 
@@ -60,8 +35,7 @@ bool networkPages(const QString &folder)
     fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
     fake.setReplyHook(
         [&fake](const FakeRequest &request) { return answerNetworkDemo(fake, request); });
-    comClient()->initialize("ui", "vn_frontpanel");
-    if (!connectTo(fake) || !comDevice()->refresh())
+    if (!gallerydemo::connectClient(fake) || !comDevice()->refresh())
         return false;
 
     const AccessLevel level = accessLevel;
@@ -69,7 +43,7 @@ bool networkPages(const QString &folder)
     bool ok = true;
     {
         QVantelSettingsPage menu;
-        styleMenu(&menu);
+        settingsgallery::styleMenuHost(&menu);
         const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
         // Through the menu as a user goes: the Network entry, then each interface's row.
         const auto open = [&menu](int rowId) {

@@ -13,7 +13,9 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelpopup.h"
 
+#include <QApplication>
 #include <QGridLayout>
 
 #include <functional>
@@ -34,6 +36,22 @@ inline void styleMenuHost(QWidget *host)
     host->setFont(f);
 }
 
+// Lays the popups the menu shows (choices, questions) into the menu itself where they stand, so
+// that a sheet of the menu pictures them: a popup is a window of its own, which grab() leaves out.
+inline void inlinePopups(QVantelSettingsPage &menu)
+{
+    const QList<QVantelPopup *> popups = menu.findChildren<QVantelPopup *>();
+    for (QVantelPopup *popup : popups) {
+        if (!popup->isVisible() || !popup->isWindow())
+            continue;
+        const QPoint at = menu.mapFromGlobal(popup->pos());
+        popup->setWindowFlags(Qt::Widget);
+        popup->move(at);
+        popup->show();
+        popup->raise();
+    }
+}
+
 // One sheet of the settings page at an access level, prepared by prepare.
 inline bool writeMenu(const QString &folder,
                       const QString &name,
@@ -46,7 +64,10 @@ inline bool writeMenu(const QString &folder,
     styleMenuHost(&host);
     auto *menu = new QVantelSettingsPage(&host);
     menu->setGeometry(0, 0, 800, 480);
-    menu->show();
+    // Shown and laid out first, as in the window: popups are placed and pages scrolled by the
+    // geometry they find.
+    host.show();
+    QApplication::processEvents();
     prepare(*menu);
     const bool written = writeSheet(folder, name, host);
     accessLevel = before;

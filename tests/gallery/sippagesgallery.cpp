@@ -1,50 +1,22 @@
 #include "tests/gallery/sippagesgallery.h"
 
-#include "link/ccom.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/gallery/settingsgallery.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QLabel>
 #include <QScrollBar>
-
-namespace {
-
-void styleMenu(QWidget *menu)
-{
-    menu->setFixedSize(800, 480);
-    QPalette p = menu->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    menu->setPalette(p);
-    menu->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setPixelSize(14);
-    menu->setFont(f);
-}
-
-bool connectTo(const FakeQuorix &fake)
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0))
-        return false;
-    QDeadlineTimer deadline(10000);
-    while (comClient()->state() != RpcConnection::Connected && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    return comClient()->state() == RpcConnection::Connected;
-}
-
-} // namespace
 
 bool sipPages(const QString &folder)
 {
@@ -52,8 +24,7 @@ bool sipPages(const QString &folder)
     if (!fake.listen())
         return false;
     installDemoSip(*new DemoUnit(fake));
-    comClient()->initialize("ui", "vn_frontpanel");
-    if (!connectTo(fake) || !comDevice()->readDeviceOptions()
+    if (!gallerydemo::connectClient(fake) || !comDevice()->readDeviceOptions()
         || !comDevice()->aoipController()->setNetwork("aoip", 0, false))
         return false;
 
@@ -62,7 +33,7 @@ bool sipPages(const QString &folder)
     bool ok = true;
     {
         QVantelSettingsPage menu;
-        styleMenu(&menu);
+        settingsgallery::styleMenuHost(&menu);
         const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
         menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
         // A bare Network page holds the row that opens the SIP page, as a user taps it.

@@ -29,6 +29,7 @@ private slots:
     void firmwareGates();
     void compactUnitLayoutAndReset();
     void aoipGroupLabel();
+    void boardlessUnitLocksBoardSources();
 
 private:
     QVantelAudioPage *showPage();
@@ -295,6 +296,38 @@ void TestQVantelAudioPage::aoipGroupLabel()
     QVERIFY(m_fixture.setDeviceOptions({}));
     m_page->show();
     QCOMPARE(child<QLabel>("aoipLabel")->text(), QStringLiteral("RAVENNA"));
+}
+
+// Without the auxiliary board its sources are greyed and their knobs locked; the reset after the
+// next login gives them back.
+void TestQVantelAudioPage::boardlessUnitLocksBoardSources()
+{
+    QVERIFY(showPage());
+    QVERIFY(!audioSettings()->auxiliaryBoard());
+    PageFixture::audioReady();
+
+    const QColor normal = child<QLabel>("usbLabel")->palette().color(QPalette::WindowText);
+    const char *const boardLabels[] = {"aux1Label",
+                                       "aux2Label",
+                                       "aesLabel",
+                                       "aes1Label",
+                                       "aes2Label",
+                                       "aoipLabel",
+                                       "aoip1Label",
+                                       "aoip2Label"};
+    const char *const boardKnobs[]
+        = {"aux1Knob", "aux2Knob", "aes1Knob", "aes2Knob", "aoip1Knob", "aoip2Knob"};
+    for (const char *name : boardLabels)
+        QVERIFY2(child<QLabel>(name)->palette().color(QPalette::WindowText) != normal, name);
+    for (const char *name : boardKnobs)
+        QVERIFY2(!child<QWidget>(name)->isEnabled(), name);
+    QVERIFY(child<QWidget>("usbKnob")->isEnabled());
+
+    m_page->resetView();
+    for (const char *name : boardLabels)
+        QVERIFY2(child<QLabel>(name)->palette().color(QPalette::WindowText) == normal, name);
+    for (const char *name : boardKnobs)
+        QVERIFY2(child<QWidget>(name)->isEnabled(), name);
 }
 
 QTEST_MAIN(TestQVantelAudioPage)

@@ -81,6 +81,8 @@ private slots:
     void compactUnitLayout();
     void mixKeptByTheDemoUnit();
     void programResetShownOnDraggedInputs();
+    void programAndCoordDragTheirReturns_data();
+    void programAndCoordDragTheirReturns();
     void windowCarriesCopiesAndPageBar();
 
 private:
@@ -567,6 +569,71 @@ void tst_QVantelHeadphonePages::programResetShownOnDraggedInputs()
     QCOMPARE(matrix->node(12, 2).gain, 0.0F);
     QCOMPARE(first.strip(12)->gain(), 0);
     QCOMPARE(fourth.strip(12)->gain(), -3);
+}
+
+// What turning PROGRAM's gain and COORD's panning drags along: pages 1 and 2 always drag the
+// returns on both ears; pages 3 and 4 only in the extended mode, where the stereo programme's
+// right channel (24, 19) takes the gain on the right ear only.
+void tst_QVantelHeadphonePages::programAndCoordDragTheirReturns_data()
+{
+    QTest::addColumn<int>("headphone");
+    QTest::addColumn<bool>("extended");
+    QTest::addColumn<QStringList>("gainNodes");
+    QTest::addColumn<bool>("coordDragsReturn");
+
+    const QStringList both = {"12L", "12R", "24L", "24R", "19L", "19R"};
+    QTest::newRow("page 1 standard") << 0 << false << both << true;
+    QTest::newRow("page 2 extended") << 1 << true << both << true;
+    QTest::newRow("page 3 standard") << 2 << false << QStringList() << false;
+    QTest::newRow("page 4 extended")
+        << 3 << true << QStringList{"12L", "12R", "24R", "19R"} << true;
+}
+
+void tst_QVantelHeadphonePages::programAndCoordDragTheirReturns()
+{
+    QFETCH(int, headphone);
+    QFETCH(bool, extended);
+    QFETCH(QStringList, gainNodes);
+    QFETCH(bool, coordDragsReturn);
+
+    std::unique_ptr<QVantelHeadphoneWidget> page;
+    switch (headphone) {
+    case 0:
+        page = std::make_unique<QVantelHeadphone1Page>();
+        break;
+    case 1:
+        page = std::make_unique<QVantelHeadphone2Page>();
+        break;
+    case 2:
+        page = std::make_unique<QVantelHeadphone3Page>();
+        break;
+    default:
+        page = std::make_unique<QVantelHeadphone4Page>();
+        break;
+    }
+    QVERIFY(comDevice()->setOperationMode(extended ? 1 : 0, false));
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    const int left = page->leftOutput();
+    const int right = page->rightOutput();
+    for (int input : {12, 13, 19, 24}) {
+        for (int output : {left, right}) {
+            matrix->setNodeGain(input, output, 0.0F);
+            matrix->setNodeOn(input, output, true);
+        }
+    }
+
+    page->strip(20)->setGain(-5);
+    for (int input : {12, 19, 24}) {
+        for (const auto &[output, ear] : {std::pair{left, 'L'}, std::pair{right, 'R'}}) {
+            const QString name = QString::number(input) + QLatin1Char(ear);
+            QCOMPARE(matrix->node(input, output).gain, gainNodes.contains(name) ? -5.0F : 0.0F);
+        }
+    }
+
+    page->strip(21)->setPanning(QVantel::PanLeft);
+    QVERIFY(matrix->node(13, left).isOn());
+    QCOMPARE(matrix->node(13, right).isOn(), !coordDragsReturn);
 }
 
 // Registered with the window, page 1 asks it for copies and for other pages by type.

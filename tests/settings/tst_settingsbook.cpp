@@ -53,6 +53,8 @@ private slots:
     void callProfileList();
     void callProfileEditAndApply();
     void callProfileLoad();
+    void callProfileLoadOnLink_data();
+    void callProfileLoadOnLink();
 
 private:
     bool connectClient();
@@ -549,6 +551,72 @@ void TestSettingsBook::callProfileLoad()
         [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("codec")); }, 0));
     QCOMPARE(changes.size(), 1);
     QCOMPARE(changes.first().at(1).toInt(), 19);
+    QVERIFY(m_page->currentPage() != page);
+}
+
+void TestSettingsBook::callProfileLoadOnLink_data()
+{
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("codecMode");
+    QTest::addColumn<int>("chosen"); // the link picked in the choice; 0: a plain question
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("code");
+
+    QTest::newRow("entered for link 2")
+        << int(QVantel::SettingsBookLink2) << 0 << 0 << "dcodec_2" << 20;
+    QTest::newRow("double codec, Program")
+        << int(QVantel::SettingsBook) << 1 << 1 << "dcodec_1" << 19;
+    QTest::newRow("double codec, Coordination")
+        << int(QVantel::SettingsBook) << 1 << 2 << "dcodec_2" << 20;
+}
+
+// Loads that set only one link's coder: the Book entered for link 2, and the link choice of the
+// plain Book in double codec mode. Nothing else of the unit's set-up is written.
+void TestSettingsBook::callProfileLoadOnLink()
+{
+    QFETCH(int, target);
+    QFETCH(int, codecMode);
+    QFETCH(int, chosen);
+    QFETCH(QString, key);
+    QFETCH(int, code);
+
+    m_fake->setList(
+        QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
+    const QString codec = QStringLiteral("OPUS/48000/mono/32000");
+    storeProfiles({{1, {{"network", "eth.0"}, {"codec", codec}, {"remote_addr", "studio-b"}}}});
+    QVERIFY(comDevice()->setCodecMode(codecMode, false));
+    QVERIFY(m_page->showEntry(QVantelSettingsPage::BookSection, target));
+    m_page->itemClicked(m_page->currentPage()->findItem(173));
+    QVantelMenuItems *list = m_page->currentPage();
+    QVERIFY(list && list->id() == 173);
+    QVERIFY(list->findItem(307, 173));
+    m_page->itemClicked(list->findItem(307, 173));
+    QVantelMenuItems *page = m_page->currentPage();
+    QVERIFY(page && page->id() == 178);
+    QVantelMenuItem *load = page->findItem(187);
+    QVERIFY(!load->isReadOnly());
+
+    m_fake->clearLog();
+    QSignalSpy changes(m_page.get(), &QVantelMenuWidget::menuItemChanges);
+    if (chosen == 0) {
+        m_page->itemCommitted(load);
+    } else {
+        m_page->itemClicked(load);
+        choose(chosen);
+    }
+    QVERIFY(m_fake->waitForRequest([&key](const FakeRequest &r) { return r.isSetOf(key); }, 0));
+    QStringList sets;
+    for (const FakeRequest &request : m_fake->requests()) {
+        for (const char *written :
+             {"coord_mode", "codec_mode", "default_network", "codec", "dcodec_1", "dcodec_2"}) {
+            if (request.isSetOf(QLatin1String(written)))
+                sets << QLatin1String(written);
+        }
+    }
+    QCOMPARE(sets, QStringList{key});
+    QCOMPARE(m_fake->requests().constLast().value(key), codec);
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes.first().at(1).toInt(), code);
     QVERIFY(m_page->currentPage() != page);
 }
 

@@ -8,6 +8,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/passwordtext.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
@@ -55,7 +56,7 @@ QStringList writtenKeys(const FakeRequest &request)
 } // namespace
 
 // The SIP settings page and the two SIP account pages against the demo unit's SIP side.
-class TestSipPages : public QObject
+class TestSipPages : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -80,38 +81,19 @@ private:
     void attach(bool ready = true);
     QVantelMenuItems *openSip();
     QVantelMenuItems *openAccount(int pageId);
-    QList<FakeRequest> writes() const;
-    QString shownMessage() const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
+    QList<FakeRequest> writes() const { return requestsWhere(isAoipWrite); }
 };
 
 void TestSipPages::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    firmwareVersion = kFirmwareVersionUnknown;
-    m_fake = std::make_unique<FakeQuorix>();
-    installDemoSip(*new DemoUnit(*m_fake));
-    QVERIFY(m_fake->listen());
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QVERIFY(QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000));
-    QVERIFY(comDevice()->readDeviceOptions());
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
+    QVERIFY(startUnit(installDemoSip));
+    QVERIFY(connectPage());
 }
 
 void TestSipPages::cleanup()
 {
     qInstallMessageHandler(nullptr);
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    firmwareVersion = kFirmwareVersionUnknown;
-    accessLevel = AccessLevel::Operator;
+    stopUnit();
 }
 
 void TestSipPages::attach(bool ready)
@@ -132,22 +114,6 @@ QVantelMenuItems *TestSipPages::openAccount(int pageId)
     m_page->buildSipAccountPage(pageId);
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == pageId ? page : nullptr;
-}
-
-QList<FakeRequest> TestSipPages::writes() const
-{
-    QList<FakeRequest> found;
-    for (const FakeRequest &request : m_fake->requests()) {
-        if (isAoipWrite(request))
-            found << request;
-    }
-    return found;
-}
-
-QString TestSipPages::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message && message->isVisible() ? message->text() : QString();
 }
 
 void TestSipPages::buildFromRead_data()

@@ -6,6 +6,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
@@ -44,7 +45,7 @@ bool isWrite(const FakeRequest &request)
 } // namespace
 
 // The troubleshooting page (event log, reset actions) and the remote assistance page.
-class TestTroubleshootingPages : public QObject
+class TestTroubleshootingPages : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -70,42 +71,22 @@ private slots:
 private:
     void connectUnit(const QStringList &options = {QStringLiteral("remote_access_3")});
     QVantelMenuItems *open(int pageId);
-    QList<FakeRequest> requestsWhere(const std::function<bool(const FakeRequest &)> &match) const;
-    QString shownMessage() const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestTroubleshootingPages::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    firmwareVersion = kFirmwareVersionUnknown;
-    m_fake = std::make_unique<FakeQuorix>();
-    installDemoTroubleshooting(*new DemoUnit(*m_fake));
-    QVERIFY(m_fake->listen());
+    QVERIFY(startUnit(installDemoTroubleshooting));
 }
 
 void TestTroubleshootingPages::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    firmwareVersion = kFirmwareVersionUnknown;
-    accessLevel = AccessLevel::Operator;
+    stopUnit();
 }
 
 void TestTroubleshootingPages::connectUnit(const QStringList &options)
 {
     m_fake->setList(QStringLiteral("device_opts"), options, kGeneral);
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QVERIFY(QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000));
-    QVERIFY(comDevice()->readDeviceOptions());
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
+    QVERIFY(connectPage());
 }
 
 QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
@@ -116,23 +97,6 @@ QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
         m_page->createRemoteAssistancePage();
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == pageId ? page : nullptr;
-}
-
-QList<FakeRequest> TestTroubleshootingPages::requestsWhere(
-    const std::function<bool(const FakeRequest &)> &match) const
-{
-    QList<FakeRequest> found;
-    for (const FakeRequest &request : m_fake->requests()) {
-        if (match(request))
-            found << request;
-    }
-    return found;
-}
-
-QString TestTroubleshootingPages::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message && message->isVisible() ? message->text() : QString();
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead_data()

@@ -221,7 +221,8 @@ private slots:
         Quorix *window = openWindow();
         QVERIFY(window);
         QCOMPARE(mainWindow, window);
-        QVERIFY(QFile::exists(configFile()));
+        // Written right after the first frame.
+        QTRY_VERIFY(QFile::exists(configFile()));
         QCOMPARE(stored().defaultPort, 7001);
         QCOMPARE(window->windowTitle(),
                  QStringLiteral("My Quorix (LAN Edition) - Version 2.00.0.5197"));
@@ -290,10 +291,23 @@ private slots:
         QCOMPARE(::mkfifo(QFile::encodeName(configFile()).constData(), 0600), 0);
         Quorix *window = openWindow();
         QVERIFY(window);
-        QVERIFY(QFileInfo(configFile()).isFile());
+        QTRY_VERIFY(QFileInfo(configFile()).isFile());
         QCOMPARE(stored().defaultPort, 7001);
     }
 #endif
+
+    void windowGoneBeforeItsFirstFrameWritesDefaults()
+    {
+        if (QFile::exists(configFile()))
+            QVERIFY(QFile::remove(configFile()));
+        auto window = std::make_unique<Quorix>();
+        // Nothing is written before the first frame...
+        QVERIFY(!QFile::exists(configFile()));
+        window.reset();
+        // ...but a window that never showed one still leaves the defaults behind.
+        QVERIFY(QFile::exists(configFile()));
+        QCOMPARE(stored().defaultPort, 7001);
+    }
 
     void unusableLogDirectoryStillStarts()
     {
@@ -681,12 +695,41 @@ private slots:
     {
         QVERIFY(openWindow());
         QStatusBar *status = m_window->statusBar();
+        const QImage idle = status->grab().toImage();
         emit comClient()->busyStateChanged(true);
-        QCOMPARE(status->currentMessage(), QStringLiteral("BUSY"));
         QCOMPARE(status->palette().color(QPalette::Window), QColor(Qt::red));
+        const QImage busy = status->grab().toImage();
         emit comClient()->busyStateChanged(false);
-        QVERIFY(status->currentMessage().isEmpty());
         QCOMPARE(status->palette().color(QPalette::Window), QColor(Qt::black));
+        QCOMPARE(status->grab().toImage(), idle);
+
+        // Busy looks exactly like the bar showing "BUSY" as its own message on red, with the
+        // connection state hidden under it.
+        QPalette red = status->palette();
+        red.setColor(QPalette::Window, Qt::red);
+        status->setPalette(red);
+        status->showMessage(QStringLiteral("BUSY"));
+        QCOMPARE(busy, status->grab().toImage());
+        QVERIFY(busy != idle);
+    }
+
+    void busySwitchLaysNothingOut()
+    {
+        QVERIFY(openWindow());
+        QTRY_VERIFY(statusLabel()->isVisible());
+        QStatusBar *status = m_window->statusBar();
+        const QRect label = statusLabel()->geometry();
+        QSignalSpy messages(status, &QStatusBar::messageChanged);
+        emit comClient()->busyStateChanged(true);
+        QVERIFY(statusLabel()->isVisible());
+        emit comClient()->busyStateChanged(false);
+        QCOMPARE(messages.count(), 0);
+        QCOMPARE(statusLabel()->geometry(), label);
+        // Growing the bar keeps the cover over all of it.
+        status->resize(status->width(), status->height() + 10);
+        auto *cover = status->findChild<QWidget *>(QStringLiteral("busyOverlay"));
+        QVERIFY(cover);
+        QCOMPARE(cover->geometry(), status->rect());
     }
 
     void barButtonsPostKeys()

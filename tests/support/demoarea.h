@@ -43,7 +43,15 @@ void installDemoTools(DemoUnit &demo);
 void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
+void installDemoStatus(DemoUnit &demo);
+// The figures of a demo call's "tx-quality-report" (transmit) or "rx-quality-report" after
+// seconds of running at a net quality (democonnections.cpp); the call's id and network are not
+// among them.
+FakePairs demoQualityFigures(bool transmit, int seconds, int quality);
 // A handler that leaves keys out of every answer to a read, as a unit that does not know them.
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
 // A handler that fails every read asking for one of keys (an error reply instead of values).
 FakeReplyHook failReadOf(const QStringList &keys);
+// A handler that lets writes of keys through and fails every later read asking for a key that
+// was written, as a unit whose read-back after a write fails.
+FakeReplyHook failReadBackOf(const QStringList &keys);

@@ -1,6 +1,6 @@
 // Calls: a dialled call rings through "proceeding" to "active" and synchronised, then reports its
-// link quality every second; hanging up releases it. Events carry the call's id and network, as
-// a unit's do.
+// link quality and statistics every second, on whichever link it runs; hanging up releases it.
+// Events carry the call's id and network, as a unit's do.
 
 #include "demoarea.h"
 
@@ -30,6 +30,8 @@ struct CallState
     QSet<int> live;
     // Synchronised calls and their networks: they report their link quality.
     QHash<int, QString> reporting;
+    // Seconds each reporting call has run since it was synchronised.
+    QHash<int, int> seconds;
     int reports = 0;
 };
 
@@ -60,6 +62,7 @@ void installDemoCalls(DemoUnit &demo)
                   if (last) {
                       state->live.remove(id);
                       state->reporting.remove(id);
+                      state->seconds.remove(id);
                   }
                   if (unit->fake().clientCount() > 0)
                       (void)unit->fake().pushEvent(type, pairs);
@@ -107,20 +110,21 @@ void installDemoCalls(DemoUnit &demo)
         return std::nullopt;
     });
 
-    // Link quality between 70 and 100, moving slowly.
+    // Link quality between 70 and 100, moving slowly; the receive side a little below.
     auto *reports = new QTimer(&demo);
     reports->setInterval(kReportMs);
     QObject::connect(reports, &QTimer::timeout, &demo, [unit, state] {
         if (state->reporting.isEmpty() || unit->fake().clientCount() == 0)
             return;
         const int tick = ++state->reports;
-        const QString quality = QString::number(85 + int(15 * std::sin(tick / 5.0)));
+        const int quality = 85 + int(15 * std::sin(tick / 5.0));
         for (auto it = state->reporting.cbegin(); it != state->reporting.cend(); ++it) {
-            const FakePairs pairs{{kId, QString::number(it.key())},
-                                  {kNetwork, it.value()},
-                                  {QStringLiteral("net-quality"), quality}};
-            (void)unit->fake().pushEvent(QStringLiteral("tx-quality-report"), pairs);
-            (void)unit->fake().pushEvent(QStringLiteral("rx-quality-report"), pairs);
+            const FakePairs ids{{kId, QString::number(it.key())}, {kNetwork, it.value()}};
+            const int seconds = ++state->seconds[it.key()];
+            (void)unit->fake().pushEvent(QStringLiteral("tx-quality-report"),
+                                         ids + demoQualityFigures(true, seconds, quality));
+            (void)unit->fake().pushEvent(QStringLiteral("rx-quality-report"),
+                                         ids + demoQualityFigures(false, seconds, quality - 3));
         }
     });
     reports->start();

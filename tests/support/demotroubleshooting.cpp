@@ -2,14 +2,19 @@
 // offers the full remote-access service (remote_access_3), switched off. Reset actions are
 // accepted (and show in the request log like every request).
 //
-// The failure paths can be tried by hand through two environment variables, each a comma list
-// of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, and
-// fails every read that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of
-// values; writes still go through, so a write followed by a failed read-back can be tried).
+// The failure paths can be tried by hand through three environment variables, each a comma list
+// of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, fails every read
+// that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of values; writes still
+// go through), and fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has been
+// written (so that a page reads it, the write goes through and the read-back fails; for example
+// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd).
 
 #include "demoarea.h"
 
+#include <QSet>
 #include <QStringList>
+
+#include <memory>
 
 namespace {
 
@@ -38,6 +43,27 @@ FakeReplyHook failReadOf(const QStringList &keys)
 {
     return [keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         for (const QString &key : keys) {
+            if (request.isGetOf(key))
+                return QList<FakeReply>{FakeReply::errorReply(3)};
+        }
+        return std::nullopt;
+    };
+}
+
+FakeReplyHook failReadBackOf(const QStringList &keys)
+{
+    auto written = std::make_shared<QSet<QString>>();
+    return [keys, written](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param)
+            return std::nullopt;
+        if (request.gets().isEmpty()) {
+            for (const QString &key : keys) {
+                if (request.isSetOf(key))
+                    written->insert(key);
+            }
+            return std::nullopt;
+        }
+        for (const QString &key : std::as_const(*written)) {
             if (request.isGetOf(key))
                 return QList<FakeReply>{FakeReply::errorReply(3)};
         }
@@ -74,4 +100,7 @@ void installDemoTroubleshooting(DemoUnit &demo)
     const QStringList failing = keysFromEnvironment("FAKE_QUORIX_FAIL_READ");
     if (!failing.isEmpty())
         demo.addHandler(failReadOf(failing));
+    const QStringList readBack = keysFromEnvironment("FAKE_QUORIX_FAIL_READBACK");
+    if (!readBack.isEmpty())
+        demo.addHandler(failReadBackOf(readBack));
 }

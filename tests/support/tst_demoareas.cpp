@@ -52,6 +52,27 @@ public:
         return arrived ? found : std::nullopt;
     }
 
+    // Whether request id was answered with an error frame instead of a reply, once it has arrived.
+    std::optional<bool> refused(qint32 id)
+    {
+        std::optional<bool> found;
+        const bool arrived = QTest::qWaitFor(
+            [&] {
+                read();
+                for (const FakeFrame &frame : std::as_const(m_frames)) {
+                    if (frame.id == id
+                        && (frame.type == FakeFrame::Reply
+                            || frame.type == FakeFrame::ErrorReply)) {
+                        found = frame.type == FakeFrame::ErrorReply;
+                        return true;
+                    }
+                }
+                return false;
+            },
+            5000);
+        return arrived ? found : std::nullopt;
+    }
+
     // The events received so far, as "<event_type> <id>", oldest first.
     QStringList events()
     {
@@ -95,8 +116,12 @@ private slots:
     void codecListsAnswerWithoutStoring();
     void callRunsThroughAndIsReleasedOnHangUp();
     void callHungUpEarlyReportsNothingMore();
+    void failureSwitchesFromEnvironment();
 
 private:
+    // A fresh unit installed while variable holds keys, and a client of it.
+    void restartWith(const char *variable, const QByteArray &keys);
+
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<DemoClient> m_client;
 };
@@ -114,6 +139,18 @@ void TestDemoAreas::cleanup()
 {
     m_client.reset();
     m_fake.reset();
+}
+
+void TestDemoAreas::restartWith(const char *variable, const QByteArray &keys)
+{
+    m_client.reset();
+    m_fake = std::make_unique<FakeQuorix>();
+    qputenv(variable, keys);
+    installDemoUnit(*m_fake);
+    qunsetenv(variable);
+    QVERIFY(m_fake->listen());
+    m_client = std::make_unique<DemoClient>();
+    QVERIFY(m_client->connectTo(m_fake->port()));
 }
 
 void TestDemoAreas::codecListsAnswerWithoutStoring_data()
@@ -207,6 +244,42 @@ void TestDemoAreas::callHungUpEarlyReportsNothingMore()
              qPrintable(events.join(", ")));
     QVERIFY(!events.contains(QStringLiteral("dsp_status ") + id));
     QCOMPARE(events.count(QStringLiteral("1900-call released ") + id), 1);
+}
+
+void TestDemoAreas::failureSwitchesFromEnvironment()
+{
+    const QString general = QStringLiteral("general");
+    const QString password = QStringLiteral("remote_access_pwd");
+
+    // A missed key is left out of the answer; the others come.
+    restartWith("FAKE_QUORIX_MISS", "remote_access_pwd");
+    m_client->request(1, "PARAM;target:general;GET:remote_access;GET:remote_access_pwd;");
+    auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("remote_access")), QStringLiteral("off"));
+    QVERIFY(!answer->has(password));
+
+    // A failing read fails whenever it asks for the key; a write of it goes through.
+    restartWith("FAKE_QUORIX_FAIL_READ", "remote_access");
+    m_client->request(2, "PARAM;target:general;GET:serialno;GET:remote_access;");
+    QCOMPARE(m_client->refused(2), std::optional<bool>(true));
+    m_client->request(3, "PARAM;target:general;remote_access:on;");
+    QCOMPARE(m_client->refused(3), std::optional<bool>(false));
+    QCOMPARE(m_fake->value(QStringLiteral("remote_access"), general), QStringLiteral("on"));
+
+    // A failing read-back reads the key until it is written, and fails every read of it after.
+    restartWith("FAKE_QUORIX_FAIL_READBACK", "remote_access_pwd");
+    m_client->request(4, "PARAM;target:general;GET:remote_access_pwd;");
+    answer = m_client->reply(4);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(password), QStringLiteral("demo"));
+    m_client->request(5, "PARAM;target:general;remote_access_pwd:n3w;");
+    QCOMPARE(m_client->refused(5), std::optional<bool>(false));
+    QCOMPARE(m_fake->value(password, general), QStringLiteral("n3w"));
+    m_client->request(6, "PARAM;target:general;GET:remote_access_pwd;");
+    QCOMPARE(m_client->refused(6), std::optional<bool>(true));
+    m_client->request(7, "PARAM;target:general;GET:serialno;");
+    QCOMPARE(m_client->refused(7), std::optional<bool>(false));
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)
