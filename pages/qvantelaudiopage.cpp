@@ -304,11 +304,6 @@ bool QVantelAudioPage::sideTone()
     return (matrixSettings()->options() & TMatrixSettings::OptionSideTone) != 0;
 }
 
-bool QVantelAudioPage::hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
-}
-
 void QVantelAudioPage::grey(QWidget *widget)
 {
     widget->setPalette(AudioPageStyle::greyed(palette()));

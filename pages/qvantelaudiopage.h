@@ -83,7 +83,6 @@ private:
     void ungrey(QWidget *widget);
     [[nodiscard]] static bool extended();
     [[nodiscard]] static bool sideTone();
-    [[nodiscard]] static bool hasOption(quint32 option);
 
     std::map<int, QVantelBars *> m_meters;
     QVantelKnob *m_input1Knob = nullptr;
