@@ -38,6 +38,13 @@ bool hasOption(quint32 option)
     return (comDevice()->deviceOptions() & option) != 0;
 }
 
+// Whether function is a function number (from 1) of category, a category of a key.
+bool isKnownFunction(int category, int function)
+{
+    return category >= QVantelSoftkey::CoughKey && category <= QVantelSoftkey::Shortcuts
+           && function >= 1 && function <= kFunctionCount[size_t(category)];
+}
+
 // "RAV1"/"RAV2", or "DNT1"/"DNT2" on a device whose AoIP module is the Dante variant.
 QString aoipPort(int number)
 {
@@ -76,10 +83,8 @@ QString QVantelSoftkey::categoryName(int category)
 
 QString QVantelSoftkey::functionName(int category, int function)
 {
-    if (category < CoughKey || category > Shortcuts || function < 1
-        || function > kFunctionCount[size_t(category)]) {
+    if (!isKnownFunction(category, function))
         return tr("None");
-    }
     const int f = function - 1;
     switch (category) {
     case CoughKey:
@@ -148,10 +153,8 @@ QString QVantelSoftkey::behaviorName(int behavior)
 
 int QVantelSoftkey::functionDisplayRank(int category, int function)
 {
-    if (category < CoughKey || category > Shortcuts || function < 1
-        || function > kFunctionCount[size_t(category)]) {
+    if (!isKnownFunction(category, function))
         return -1;
-    }
     if (category == TalkToOutput)
         return kTalkToOutputRank[size_t(function - 1)];
     return function;

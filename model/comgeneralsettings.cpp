@@ -12,6 +12,9 @@ const std::string kGeneralKeyRemoteAccessServer = "remote_access_server";
 const std::string kGeneralKeyRemoteAccessPwd = "remote_access_pwd";
 const std::string kGeneralKeySerialNo = "serialno";
 const std::string kGeneralKeyCodecId = "codec_id";
+const std::string kGeneralKeyVersion = "version";
+const std::string kGeneralKeyBuildDate = "builddate";
+const std::string kGeneralKeyRemoteAccessStatus = "remote_access_status";
 
 namespace {
 

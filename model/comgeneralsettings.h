@@ -8,7 +8,8 @@ namespace ksm {
 class CCom;
 }
 
-// Keys of the device's event log and remote assistance, all under "target" "general".
+// Keys of the device's event log, remote assistance and identity, all under "target"
+// "general".
 extern const std::string kGeneralKeyLogLevel;
 extern const std::string kGeneralKeyLogAddr;
 extern const std::string kGeneralKeyRemoteAccess;
@@ -17,6 +18,10 @@ extern const std::string kGeneralKeyRemoteAccessServer;
 extern const std::string kGeneralKeyRemoteAccessPwd;
 extern const std::string kGeneralKeySerialNo;
 extern const std::string kGeneralKeyCodecId;
+// The unit's identity and the state of its remote access service (read-only).
+extern const std::string kGeneralKeyVersion;
+extern const std::string kGeneralKeyBuildDate;
+extern const std::string kGeneralKeyRemoteAccessStatus;
 
 // Reads and writes single "general" settings of the device and starts its reset actions. Every
 // call is synchronous through the protocol client's nested event loop; without a client every

@@ -27,7 +27,10 @@ bool TComNetworkController::setNetwork(const std::string &networkId, int flags, 
 {
     if (networkId.empty())
         return false;
-    if (state() != StateUnknown)
+    // Values of another interface go even when the state was never confirmed (a reset
+    // followed by a read leaves values with an unknown state): a failed read of the new
+    // interface must not show the old one's.
+    if (state() != StateUnknown || (!m_networkId.empty() && networkId != m_networkId))
         reset();
     if (makeDefault && !setDefaultNetwork(networkId))
         return false;

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <map>
 
 namespace {
@@ -52,12 +53,19 @@ int TComWifiController::authenticationFromText(const std::string &text)
     return AuthNone;
 }
 
-int TComWifiController::signalLevelFromText(const std::string &text)
+int TComWifiController::signalDbmFromText(const std::string &text)
 {
     if (text.empty())
         return 0;
     // The device may add the unit ("-60 dBm"); the number is the same either way.
     const std::int64_t dbm = stringToLong(text.substr(0, text.find_first_of(" dBm")));
+    return static_cast<int>(std::clamp<std::int64_t>(
+        dbm, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+int TComWifiController::signalLevelFromText(const std::string &text)
+{
+    const std::int64_t dbm = signalDbmFromText(text);
     if (dbm == 0)
         return 0;
     const std::int64_t level = (dbm + kDbmOffset) / 2;
@@ -182,6 +190,7 @@ bool TComWifiController::applyAjbProfile(const std::string &text)
 bool TComWifiController::applySignalQuality(const std::string &text)
 {
     m_signalLevel = signalLevelFromText(text);
+    m_signalDbm = signalDbmFromText(text);
     return true;
 }
 
@@ -257,6 +266,7 @@ void TComWifiController::reset()
     m_dataConnection = false;
     m_dataConnectionState = DataUnknown;
     m_signalLevel = 0;
+    m_signalDbm = 0;
     m_networkQuality = -1;
     m_ajbProfile = -1;
     clearKnown();

@@ -59,6 +59,8 @@ public:
     [[nodiscard]] static int authenticationFromText(const std::string &text);
     // The 0 to 31 level of a "signal_quality_dbm" text; 0 for an empty or unreadable one.
     [[nodiscard]] static int signalLevelFromText(const std::string &text);
+    // The dBm reading of such a text; 0 for an empty or unreadable one.
+    [[nodiscard]] static int signalDbmFromText(const std::string &text);
 
     [[nodiscard]] const std::string &ssid() const { return m_ssid; }
     [[nodiscard]] const std::string &customSsid() const { return m_customSsid; }
@@ -69,6 +71,8 @@ public:
     [[nodiscard]] bool dataConnection() const { return m_dataConnection; }
     [[nodiscard]] int dataConnectionState() const { return m_dataConnectionState; }
     [[nodiscard]] int signalLevel() const { return m_signalLevel; }
+    // The reading the level came from, in dBm; 0 means no reading.
+    [[nodiscard]] int signalDbm() const { return m_signalDbm; }
     [[nodiscard]] int networkQuality() const { return m_networkQuality; }
     [[nodiscard]] int ajbProfile() const { return m_ajbProfile; }
     [[nodiscard]] const std::vector<std::string> &ssidList() const { return m_ssidList; }
@@ -96,7 +100,7 @@ public:
     bool applyDataConnectionState(const std::string &text);
     bool applyNetworkQuality(const std::string &text);
     bool applyAjbProfile(const std::string &text);
-    // signalLevelFromText() into the signal level.
+    // signalLevelFromText() into the signal level, the reading into signalDbm().
     bool applySignalQuality(const std::string &text);
     bool applyLocalAddress(const std::string &text);
 
@@ -135,6 +139,7 @@ private:
     bool m_dataConnection = false;
     int m_dataConnectionState = DataUnknown;
     int m_signalLevel = 0;
+    int m_signalDbm = 0;
     int m_networkQuality = -1;
     int m_ajbProfile = -1;
     std::vector<std::string> m_ssidList;

@@ -37,11 +37,6 @@ int rowOfOutput(int output)
     return -1;
 }
 
-bool hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
-}
-
 bool pairFlag(int pair)
 {
     const TAudioSettings *audio = audioSettings();

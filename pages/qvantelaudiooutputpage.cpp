@@ -22,11 +22,6 @@ constexpr int kRowY[] = {3, 71, 167, 139, 207};
 constexpr int kLabelY[] = {0, 68, 164, 136, 204};
 constexpr int kSwitchX[] = {126, 232, 338, 444, 550};
 
-bool hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
-}
-
 int mode()
 {
     return comDevice()->operationMode();

@@ -254,6 +254,23 @@ void QVantelAudioPage::buildUi()
         connectMatrixKnob(knob);
 }
 
+void QVantelAudioPage::placeAux1AndAoip(int aux1X, int aoip1X)
+{
+    // A knob's label stands above it (the group label and the channel numbers of the
+    // audio-over-IP group below), its meter 12 pixels to the left; channel 2 is one column on.
+    constexpr int kColumn = 112;
+    m_meters[Aux1]->move(aux1X - 12, 167);
+    m_aux1Knob->move(aux1X, 171);
+    m_aux1Label->move(aux1X, 139);
+    m_meters[Aoip1]->move(aoip1X - 12, 343);
+    m_meters[Aoip2]->move(aoip1X + kColumn - 12, 343);
+    m_aoipLabel->move(aoip1X, 315);
+    m_aoip1Knob->move(aoip1X, 347);
+    m_aoip1Label->move(aoip1X, 432);
+    m_aoip2Knob->move(aoip1X + kColumn, 347);
+    m_aoip2Label->move(aoip1X + kColumn, 432);
+}
+
 std::array<QLabel *, 8> QVantelAudioPage::boardLabels() const
 {
     return {m_aux1Label,
@@ -285,11 +302,6 @@ bool QVantelAudioPage::extended()
 bool QVantelAudioPage::sideTone()
 {
     return (matrixSettings()->options() & TMatrixSettings::OptionSideTone) != 0;
-}
-
-bool QVantelAudioPage::hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
 }
 
 void QVantelAudioPage::grey(QWidget *widget)
@@ -736,16 +748,7 @@ void QVantelAudioPage::applyHardwareLayout()
             widget->hide();
         }
         // AUX 1 takes the place of INPUT 4, the audio-over-IP group that of the AES group.
-        m_meters[Aux1]->move(350, 167);
-        m_aux1Knob->move(362, 171);
-        m_aux1Label->move(362, 139);
-        m_meters[Aoip1]->move(14, 343);
-        m_meters[Aoip2]->move(126, 343);
-        m_aoipLabel->move(26, 315);
-        m_aoip1Knob->move(26, 347);
-        m_aoip1Label->move(26, 432);
-        m_aoip2Knob->move(138, 347);
-        m_aoip2Label->move(138, 432);
+        placeAux1AndAoip(362, 26);
         for (QVantelPair *pair :
              {m_pair12Button, m_pair34Button, m_auxPairButton, m_aesPairButton, m_aoipPairButton}) {
             pair->hide();
@@ -795,16 +798,7 @@ void QVantelAudioPage::resetView()
     }
     for (QVantelKnob *knob : boardKnobs())
         knob->setEnabled(true);
-    m_meters[Aux1]->move(574, 167);
-    m_aux1Knob->move(586, 171);
-    m_aux1Label->move(586, 139);
-    m_meters[Aoip1]->move(238, 343);
-    m_meters[Aoip2]->move(350, 343);
-    m_aoipLabel->move(250, 315);
-    m_aoip1Knob->move(250, 347);
-    m_aoip1Label->move(250, 432);
-    m_aoip2Knob->move(362, 347);
-    m_aoip2Label->move(362, 432);
+    placeAux1AndAoip(586, 250);
 
     // The master gains can be set from 1.6 on; the unit reports input levels from 1.8 on.
     const bool masterGain = firmwareAtLeast(kFirmware1_6);

@@ -73,6 +73,9 @@ private:
     void enableInputKnobs();
     void clearInputGains();
     void showMasterGain(QVantelKnob *knob, float gain);
+    // Puts the AUX 1 knob column and the audio-over-IP group (label, two knob columns) with their
+    // knobs at these x positions: the standard layout or the compact unit's.
+    void placeAux1AndAoip(int aux1X, int aoip1X);
     // The labels and knobs of the sources an auxiliary board brings: AUX, AES and audio over IP.
     [[nodiscard]] std::array<QLabel *, 8> boardLabels() const;
     [[nodiscard]] std::array<QVantelKnob *, 6> boardKnobs() const;
@@ -80,7 +83,6 @@ private:
     void ungrey(QWidget *widget);
     [[nodiscard]] static bool extended();
     [[nodiscard]] static bool sideTone();
-    [[nodiscard]] static bool hasOption(quint32 option);
 
     std::map<int, QVantelBars *> m_meters;
     QVantelKnob *m_input1Knob = nullptr;

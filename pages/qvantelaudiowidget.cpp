@@ -1,5 +1,6 @@
 #include "pages/qvantelaudiowidget.h"
 
+#include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
@@ -34,3 +35,7 @@ void QVantelAudioWidget::pageClicked()
     emit pageActivated(QVantel::MainPage);
 }
 
+bool QVantelAudioWidget::hasOption(quint32 option)
+{
+    return (comDevice()->deviceOptions() & option) != 0;
+}

@@ -34,6 +34,10 @@ public:
 signals:
     void pageActivated(QVantel::Page page);
 
+protected:
+    // Whether the device's option word has option set.
+    [[nodiscard]] static bool hasOption(quint32 option);
+
 private slots:
     void pageClicked();
 

@@ -1,6 +1,5 @@
 #include "pages/qvantelheadphonefollowpage.h"
 
-#include "model/deviceoptionword.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
@@ -13,11 +12,6 @@
 namespace {
 
 constexpr int kHeadphone4Button = 3;
-
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
 
 void setDarkPalette(QWidget *widget)
 {

@@ -2,7 +2,6 @@
 
 #include "frontpanel/headphonepositioninputs.h"
 #include "model/accesslevel.h"
-#include "model/deviceoptionword.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
 #include "widgets/qvantelaudio.h"
@@ -26,11 +25,6 @@ constexpr std::array<int, 3> kCopyY = {7, 116, 225};
 // The inputs a position may not take over from the grid when the device enters the extended
 // operation mode: the programme and coordination channels and their returns.
 constexpr std::array<int, 6> kProgramInputs = {12, 13, 19, 20, 21, 24};
-
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
 
 int roundedGain(float dB)
 {

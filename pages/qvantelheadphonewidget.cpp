@@ -52,11 +52,6 @@ constexpr std::array<int, 4> kNarrowColumns = {135, 267, 399, 531};
 constexpr std::array<int, 6> kWideColumns = {3, 135, 267, 399, 531, 663};
 constexpr int kRowHeight = 140;
 
-bool hasDeviceOption(quint32 option)
-{
-    return (deviceOptionWord & option) != 0;
-}
-
 bool sideToneOption(TMatrixSettings::MatrixOpts options)
 {
     return (options & TMatrixSettings::OptionSideTone) != 0;
@@ -529,6 +524,11 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
             s->setPanning(QVantel::PanBoth);
         }
     }
+}
+
+bool QVantelHeadphoneWidget::hasDeviceOption(quint32 option)
+{
+    return (deviceOptionWord & option) != 0;
 }
 
 // Construction shared by the pages.

@@ -166,6 +166,9 @@ protected:
     // The home button's place in the page bar.
     static constexpr int kHomeButton = 2;
 
+    // Whether the device's option word has option set.
+    [[nodiscard]] static bool hasDeviceOption(quint32 option);
+
     // Puts popup (already sized) in the middle of the page, in global coordinates.
     void centrePopup(QWidget *popup) const;
     // The panning a headphone's two nodes of an input show: bit 0 left on, bit 1 right on; a

@@ -176,6 +176,8 @@ private:
     friend class TestSipPages;
     friend class TestTroubleshootingPages;
     friend class TestConnectionStatus;
+    // The Status page's tests build it and its interface rows on a chosen unit.
+    friend class TestStatusMenu;
 
     // --- Core (qvantelsettingspage.cpp) -----------------------------------------------------
     void createTopMenu();
@@ -393,7 +395,11 @@ private:
     // --- Status section (settingsstatus.cpp) ------------------------------------------------
     void createStatusMenu();
     void refreshStatusMenu(QVantelMenuItems *page);
+    // Rows of the Status page and the mobile status pages: each points the page's own edit copy
+    // of that family at the interface, reads a few keys and writes a summary. A read that fails
+    // is not reported; the row shows what the controller holds for that interface.
     void refreshEthernetStatusRow(QVantelMenuItems *page, int rowId);
+    void refreshWifiStatusRow(QVantelMenuItems *page, int rowId);
     void createConnectionStatusPage();
     void refreshConnectionLink(QVantelMenuItems *page, int link);
     void showAudioConnection(QVantelMenuItems *page, TComAudioConnection *connection);

@@ -2,8 +2,6 @@
 
 #include "shell/devicetable.h"
 
-#include <QStandardItemModel>
-
 BriskDiscoveryDelegate::BriskDiscoveryDelegate(QObject *parent)
     : QItemDelegate(parent)
 {}
@@ -14,14 +12,10 @@ void BriskDiscoveryDelegate::paint(QPainter *painter,
                                    const QStyleOptionViewItem &option,
                                    const QModelIndex &index) const
 {
-    const auto *model = qobject_cast<const QStandardItemModel *>(index.model());
-    const QStandardItem *item = model ? model->itemFromIndex(index) : nullptr;
-    if (!item)
-        return;
+    const std::optional<QString> text = deviceCellText(index);
     const int column = index.column();
-    if (column < 0 || column > 4)
+    if (!text || column < 0 || column > 4)
         return;
     // Only the address cell shows the selection.
-    paintDeviceCell(
-        painter, option, column, item->text(), column == 0 && isRowSelected(option, index));
+    paintDeviceCell(painter, option, column, *text, column == 0 && isRowSelected(option, index));
 }

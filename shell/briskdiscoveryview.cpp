@@ -30,22 +30,14 @@ BriskDiscoveryView::~BriskDiscoveryView() = default;
 
 void BriskDiscoveryView::setDevices(const BriskDiscovery::DeviceMap &devices)
 {
-    m_model->removeRows(0, m_model->rowCount());
-    if (devices.isEmpty())
-        return;
-
-    m_model->setRowCount(devices.size());
-    int row = 0;
-    for (auto it = devices.cbegin(); it != devices.cend(); ++it, ++row) {
-        const BriskDiscovery::DeviceInfo &device = it.value();
-        m_model->setItem(row, 0, new QStandardItemEx(device.address));
-        m_model->setItem(
-            row, 1, new QStandardItem(device.name.isEmpty() ? device.model : device.name));
-        m_model->setItem(row, 2, new QStandardItem(device.serialNumber));
-        m_model->setItem(row, 3, new QStandardItem(device.macAddress));
-        m_model->setItem(row, 4, new QStandardItem(device.firmware));
-    }
-    sortAsHeaderShows(this);
+    fillDeviceTable(this, m_model, devices, [](const BriskDiscovery::DeviceInfo &device) {
+        return QList<QStandardItem *>{
+            new QStandardItemEx(device.address),
+            new QStandardItem(device.name.isEmpty() ? device.model : device.name),
+            new QStandardItem(device.serialNumber),
+            new QStandardItem(device.macAddress),
+            new QStandardItem(device.firmware)};
+    });
 }
 
 QString BriskDiscoveryView::addressAt(const QPoint &pos) const

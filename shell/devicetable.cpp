@@ -5,6 +5,7 @@
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPainter>
+#include <QStandardItemModel>
 #include <QStyleOptionViewItem>
 #include <QTableView>
 
@@ -65,4 +66,13 @@ void paintDeviceCell(QPainter *painter,
     painter->setPen(Qt::black);
     painter->drawText(textRect, int(alignment), text);
     painter->restore();
+}
+
+std::optional<QString> deviceCellText(const QModelIndex &index)
+{
+    const auto *model = qobject_cast<const QStandardItemModel *>(index.model());
+    const QStandardItem *item = model ? model->itemFromIndex(index) : nullptr;
+    if (!item)
+        return std::nullopt;
+    return item->text();
 }

@@ -6,27 +6,26 @@
 
 namespace {
 
-std::thread &warmupThread()
-{
-    static std::thread thread;
-    return thread;
-}
+// Held by pointer: a program that ends without waiting (a fatal error before the window) must
+// not run a joinable thread's destructor, which would abort it.
+std::thread *warmupThread = nullptr;
 
 } // namespace
 
 void startFontWarmup()
 {
-    std::thread &thread = warmupThread();
-    if (thread.joinable())
+    if (warmupThread)
         return;
     // FcInit loads the same default configuration the toolkit asks for later; it is safe to
     // call from any thread.
-    thread = std::thread([] { (void)FcInit(); });
+    warmupThread = new std::thread([] { (void)FcInit(); });
 }
 
 void waitForFontWarmup()
 {
-    std::thread &thread = warmupThread();
-    if (thread.joinable())
-        thread.join();
+    if (!warmupThread)
+        return;
+    warmupThread->join();
+    delete warmupThread;
+    warmupThread = nullptr;
 }

@@ -5,6 +5,6 @@
 // text is measured. startFontWarmup() loads it on a worker thread while the application object
 // and the first widgets are built; waitForFontWarmup() joins that thread and must run before the
 // first text is measured, so that the toolkit finds the configuration ready instead of loading
-// it a second time. Both are idempotent; waiting without a start does nothing. Main thread only.
+// it a second time. Waiting without a start, or twice, does nothing. Main thread only.
 void startFontWarmup();
 void waitForFontWarmup();

@@ -2,8 +2,6 @@
 
 #include "shell/devicetable.h"
 
-#include <QStandardItemModel>
-
 ManageDevicesDelegate::ManageDevicesDelegate(QObject *parent)
     : QItemDelegate(parent)
 {}
@@ -14,9 +12,6 @@ void ManageDevicesDelegate::paint(QPainter *painter,
                                   const QStyleOptionViewItem &option,
                                   const QModelIndex &index) const
 {
-    const auto *model = qobject_cast<const QStandardItemModel *>(index.model());
-    const QStandardItem *item = model ? model->itemFromIndex(index) : nullptr;
-    if (!item)
-        return;
-    paintDeviceCell(painter, option, index.column(), item->text(), isRowSelected(option, index));
+    if (const std::optional<QString> text = deviceCellText(index))
+        paintDeviceCell(painter, option, index.column(), *text, isRowSelected(option, index));
 }

@@ -119,6 +119,17 @@ Quorix::Quorix(QWidget *parent)
     if (objectName().isEmpty())
         setObjectName(QStringLiteral("TallydeskClass"));
     resize(800, 600);
+    // The front panel's colours and font, set before any child exists: the children take them
+    // when they are made, rather than each handling a change afterwards.
+    QPalette windowPalette = palette();
+    windowPalette.setColor(QPalette::Window, Qt::black);
+    windowPalette.setColor(QPalette::WindowText, Qt::white);
+    setPalette(windowPalette);
+    QFont windowFont = font();
+    windowFont.setFamily(QStringLiteral("Arial"));
+    windowFont.setWeight(QFont::Bold);
+    windowFont.setPixelSize(14);
+    setFont(windowFont);
     auto *central = new QWidget(this);
     central->setObjectName(QStringLiteral("centralwidget"));
     setCentralWidget(central);
@@ -216,16 +227,6 @@ void Quorix::createFrontPanel()
 {
     setWindowTitle(tr("%1 - Version %2").arg(productTitle(), productVersion()));
     setFixedSize(800, 615);
-
-    QPalette windowPalette = palette();
-    windowPalette.setColor(QPalette::Window, Qt::black);
-    windowPalette.setColor(QPalette::WindowText, Qt::white);
-    setPalette(windowPalette);
-    QFont windowFont = font();
-    windowFont.setFamily(QStringLiteral("Arial"));
-    windowFont.setWeight(QFont::Bold);
-    windowFont.setPixelSize(14);
-    setFont(windowFont);
 
     m_statusLabel = new QLabel(tr("No active connection"), this);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));

@@ -150,26 +150,16 @@ int QVantelMenuItem::findText(const QString &text, bool noFallback) const
 
 int QVantelMenuItem::selectValue(int value, bool showText, bool clearWhenAbsent)
 {
-    if (m_values.isEmpty()) {
-        m_currentIndex = -1;
-        return -1;
-    }
-    const int index = findValue(value, clearWhenAbsent);
-    if (index < 0) {
-        m_currentIndex = -1;
-        return -1;
-    }
-    selectIndex(index, showText);
-    return m_currentIndex;
+    return selectFound(m_values.isEmpty() ? -1 : findValue(value, clearWhenAbsent), showText);
 }
 
 int QVantelMenuItem::selectText(const QString &text, bool showText, bool clearWhenAbsent)
 {
-    if (m_values.isEmpty()) {
-        m_currentIndex = -1;
-        return -1;
-    }
-    const int index = findText(text, clearWhenAbsent);
+    return selectFound(m_values.isEmpty() ? -1 : findText(text, clearWhenAbsent), showText);
+}
+
+int QVantelMenuItem::selectFound(int index, bool showText)
+{
     if (index < 0) {
         m_currentIndex = -1;
         return -1;

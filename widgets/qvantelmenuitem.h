@@ -104,6 +104,8 @@ protected:
 private:
     void build(int kind);
     void selectIndex(int index, bool showText);
+    // Selects a found index; -1 (nothing found, or no values) clears the selection.
+    int selectFound(int index, bool showText);
     void setValueColor(const QColor &color);
     void commit();
 

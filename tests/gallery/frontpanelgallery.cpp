@@ -25,6 +25,7 @@
 #include "tests/gallery/settingsgallery.h"
 #include "tests/gallery/sippagesgallery.h"
 #include "tests/gallery/statusgallery.h"
+#include "tests/gallery/statusmenugallery.h"
 #include "tests/gallery/troubleshootinggallery.h"
 #include "widgets/qvantelconnpanel.h"
 #include "widgets/qvantellocalize.h"
@@ -243,6 +244,7 @@ int main(int argc, char **argv)
     ok = sipPages(folder) && ok;
     ok = codingaudiogallery::codingAudioPages(folder) && ok;
     ok = statusgallery::statusPages(folder) && ok;
+    ok = statusMenuPages(folder) && ok;
     destroySharedObjects();
     return ok ? 0 : 1;
 }

@@ -109,6 +109,7 @@ private Q_SLOTS:
     void assignWithoutReading();
     void assignReadsWithSignalsBlocked();
     void reassignResetsFirst();
+    void reassignDropsValuesOfUnknownState();
     void assignAsDefaultNetwork();
     void assignFailures();
     void writeForms();
@@ -181,6 +182,30 @@ void tst_ComNetworkController::reassignResetsFirst()
     QCOMPARE(paramSpy.count(), 0);
     QVERIFY(probe.mode.empty());
     QCOMPARE(probe.networkId(), std::string("eth.1"));
+}
+
+// A reset followed by a read leaves eth.0's values with an unknown state; pointing the
+// controller at eth.1 must still drop them, so that a failed read there shows nothing of eth.0.
+// The same network keeps them.
+void tst_ComNetworkController::reassignDropsValuesOfUnknownState()
+{
+    Probe probe(m_link.com.get());
+    QVERIFY(probe.setNetwork("eth.0", 0, false));
+    probe.reset();
+    QVERIFY(probe.read({"mode", "local_addr"}));
+    QCOMPARE(probe.state(), int(TComController::StateUnknown));
+
+    QVERIFY(probe.setNetwork("eth.0", 0, false));
+    QCOMPARE(probe.address, std::string("10.1.2.3"));
+    probe.reset();
+    QVERIFY(probe.read({"mode", "local_addr"}));
+
+    m_link.fake->refuseKey(QStringLiteral("mode"), QStringLiteral("102-unknown parameter"));
+    m_link.fake->refuseKey(QStringLiteral("local_addr"), QStringLiteral("102-unknown parameter"));
+    QVERIFY(probe.setNetwork("eth.1", 0, false));
+    QVERIFY(!probe.read({"mode", "local_addr"}));
+    QVERIFY(probe.mode.empty());
+    QVERIFY(probe.address.empty());
 }
 
 void tst_ComNetworkController::assignAsDefaultNetwork()

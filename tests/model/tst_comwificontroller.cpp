@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <limits>
+
 namespace {
 
 using Strings = std::vector<std::string>;
@@ -101,35 +103,40 @@ void tst_ComWifiController::signalLevels_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<int>("level");
+    QTest::addColumn<int>("dbm");
 
-    QTest::newRow("-60") << QByteArray("-60") << 26;
-    QTest::newRow("-60 dBm") << QByteArray("-60 dBm") << 26;
-    QTest::newRow("-60dBm") << QByteArray("-60dBm") << 26;
-    QTest::newRow("-73") << QByteArray("-73") << 20;
-    QTest::newRow("-51") << QByteArray("-51") << 31;
-    QTest::newRow("-113") << QByteArray("-113") << 0;
-    QTest::newRow("-114: below the scale") << QByteArray("-114") << 0;
-    QTest::newRow("-200 dBm") << QByteArray("-200 dBm") << 0;
-    QTest::newRow("-30: above the scale") << QByteArray("-30") << 31;
-    QTest::newRow("0: no reading") << QByteArray("0") << 0;
-    QTest::newRow("0 dBm") << QByteArray("0 dBm") << 0;
-    QTest::newRow("empty") << QByteArray() << 0;
-    QTest::newRow("unit only") << QByteArray(" dBm") << 0;
-    QTest::newRow("junk") << QByteArray("weak") << 0;
-    QTest::newRow("huge") << QByteArray("99999999999") << 31;
-    QTest::newRow("huge negative") << QByteArray("-99999999999") << 0;
+    QTest::newRow("-60") << QByteArray("-60") << 26 << -60;
+    QTest::newRow("-60 dBm") << QByteArray("-60 dBm") << 26 << -60;
+    QTest::newRow("-60dBm") << QByteArray("-60dBm") << 26 << -60;
+    QTest::newRow("-73") << QByteArray("-73") << 20 << -73;
+    QTest::newRow("-51") << QByteArray("-51") << 31 << -51;
+    QTest::newRow("-113") << QByteArray("-113") << 0 << -113;
+    QTest::newRow("-114: below the scale") << QByteArray("-114") << 0 << -114;
+    QTest::newRow("-200 dBm") << QByteArray("-200 dBm") << 0 << -200;
+    QTest::newRow("-30: above the scale") << QByteArray("-30") << 31 << -30;
+    QTest::newRow("0: no reading") << QByteArray("0") << 0 << 0;
+    QTest::newRow("0 dBm") << QByteArray("0 dBm") << 0 << 0;
+    QTest::newRow("empty") << QByteArray() << 0 << 0;
+    QTest::newRow("unit only") << QByteArray(" dBm") << 0 << 0;
+    QTest::newRow("junk") << QByteArray("weak") << 0 << 0;
+    QTest::newRow("huge") << QByteArray("99999999999") << 31 << std::numeric_limits<int>::max();
+    QTest::newRow("huge negative")
+        << QByteArray("-99999999999") << 0 << std::numeric_limits<int>::min();
 }
 
 void tst_ComWifiController::signalLevels()
 {
     QFETCH(QByteArray, text);
     QFETCH(int, level);
+    QFETCH(int, dbm);
 
     QCOMPARE(TComWifiController::signalLevelFromText(text.toStdString()), level);
     TComWifiController wifi(m_link.com.get());
     QVERIFY(wifi.applySignalQuality("-80"));
     QVERIFY(wifi.applySignalQuality(text.toStdString()));
     QCOMPARE(wifi.signalLevel(), level);
+    QCOMPARE(TComWifiController::signalDbmFromText(text.toStdString()), dbm);
+    QCOMPARE(wifi.signalDbm(), dbm);
 }
 
 void tst_ComWifiController::receivedTexts()

@@ -43,6 +43,7 @@ void installDemoTools(DemoUnit &demo);
 void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
+void installDemoStatus(DemoUnit &demo);
 // The figures of a demo call's "tx-quality-report" (transmit) or "rx-quality-report" after
 // seconds of running at a net quality (democonnections.cpp); the call's id and network are not
 // among them.

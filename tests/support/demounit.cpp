@@ -41,6 +41,7 @@ void installDemoUnit(FakeQuorix &fake)
     installDemoBook(*demo);
     installDemoSip(*demo);
     installDemoTroubleshooting(*demo);
+    installDemoStatus(*demo);
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
     fillAudioDemoValues(fake);
