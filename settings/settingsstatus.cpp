@@ -37,9 +37,11 @@ constexpr int kRowCodec2 = 258;
 constexpr int kRowConnections = 259;
 constexpr int kRowAoipController = 279;
 constexpr int kFirstEthernetRow = 285;
+constexpr int kLastEthernetRow = 288;
 constexpr int kFirstMobileRow = 289;
 constexpr int kLastMobileRow = 292;
 constexpr int kFirstWifiRow = 297;
+constexpr int kLastWifiRow = 300;
 constexpr int kRowRemoteAccess = 301;
 constexpr int kRowSerialNumber = 302;
 constexpr int kRowFirmwareVersion = 303;
@@ -280,7 +282,8 @@ void QVantelSettingsPage::refreshStatusMenu(QVantelMenuItems *page)
 
 void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int rowId)
 {
-    if (!page || !page->findItem(rowId))
+    // A configuration report for eth.4 or above would name a mobile or Wi-Fi row of the page.
+    if (!page || rowId < kFirstEthernetRow || rowId > kLastEthernetRow || !page->findItem(rowId))
         return;
     QPointer<QVantelMenuItems> guard(page);
     const int network = TComDevice::EthernetFamily + (rowId - kFirstEthernetRow);
@@ -297,7 +300,7 @@ void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int r
 
 void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId)
 {
-    if (!page || !page->findItem(rowId))
+    if (!page || rowId < kFirstWifiRow || rowId > kLastWifiRow || !page->findItem(rowId))
         return;
     QPointer<QVantelMenuItems> guard(page);
     const int network = TComDevice::WifiFamily + (rowId - kFirstWifiRow);

@@ -55,6 +55,7 @@ private slots:
     void callOnLink1FollowsEventsAndStatistics();
     void callRows_data();
     void callRows();
+    void vanishedConnection();
     void statisticsTexts_data();
     void statisticsTexts();
     void aoipStatusFromRead_data();
@@ -313,6 +314,30 @@ void TestConnectionStatus::callRows()
     QCOMPARE(shown(268, data), details);
     // The other link stays idle.
     QCOMPARE(row(262, data == 260 ? 261 : 260)->valueText(), QStringLiteral("Idle"));
+}
+
+// The unit drops its calls (a reset of the model): the page keeps the last texts and touches
+// nothing that has gone; Refresh then shows the link idle, with no quality left over.
+void TestConnectionStatus::vanishedConnection()
+{
+    QVERIFY(openConnections());
+    const QString call = QStringLiteral("id:9;network:eth.0;comm_link:audio;");
+    feed("event_type:1000-call active;remote_addr:far;" + call);
+    feed("event_type:tx-quality-report;net-quality:77;" + call);
+    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("77%"));
+
+    comDevice()->reset(true);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!comDevice()->audioConnection(1));
+    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("77%"));
+
+    m_page->refreshClicked();
+    QCOMPARE(m_page->currentPage()->id(), 259);
+    QCOMPARE(row(262, 260)->valueText(), QStringLiteral("Idle"));
+    for (const int id : {264, 265, 266, 267, 268})
+        QVERIFY2(!shown(id, 260), qPrintable(QString::number(id)));
+    QVERIFY(row(266, 260)->valueText().isEmpty());
+    QVERIFY(shown(269, 260));
 }
 
 void TestConnectionStatus::statisticsTexts_data()

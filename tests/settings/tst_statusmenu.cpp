@@ -63,6 +63,7 @@ private slots:
     void wifiRow_data();
     void wifiRow();
     void interfaceRowAfterFailedRead();
+    void interfaceRowsKeepToTheirFamily();
 
 private:
     // Connects to the demo unit (after adjust changed it) and loads the model.
@@ -514,6 +515,29 @@ void TestStatusMenu::interfaceRowAfterFailedRead()
     });
     m_page->refreshEthernetStatusRow(m_page->currentPage(), 286);
     QCOMPARE(text(286), QStringLiteral(" [ Unknown, Unknown ]"));
+}
+
+// A configuration report for eth.4 (the unit lists no such row) would land on row 285 + 4, the
+// first mobile row; Ethernet and Wi-Fi fillers only ever touch rows of their own family.
+void TestStatusMenu::interfaceRowsKeepToTheirFamily()
+{
+    QVERIFY(start());
+    const QString eth4 = QStringLiteral("eth.4");
+    m_fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNetwork, eth4);
+    m_fake->setValue(QStringLiteral("local_addr"), QStringLiteral("10.4.4.4"), kNetwork, eth4);
+    QVantelMenuItems *page = openStatus();
+    QVERIFY(page && row(289));
+    const QString mobile = text(289);
+    const QColor mobileColour = QVantelMenuPalette::textColor(row(289)->valueLabel());
+
+    ksm::CMsg event(ksm::CMsg::Event);
+    event.setParam("event_type", "config info");
+    event.setParam("network", "eth.4");
+    event.setParam("local_addr", "10.4.4.4");
+    m_page->configurationEvent(event);
+    m_page->refreshWifiStatusRow(page, 289);
+    QCOMPARE(text(289), mobile);
+    QCOMPARE(QVantelMenuPalette::textColor(row(289)->valueLabel()), mobileColour);
 }
 
 QTEST_MAIN(TestStatusMenu)
