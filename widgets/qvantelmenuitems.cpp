@@ -90,9 +90,7 @@ void QVantelMenuItems::childClicked(QWidget *child)
         const int mode = kind <= QVantelMenuItem::MaskedEntry ? 1 : 0;
         auto *keyboard = new QVantelVirtual(mode, this);
         keyboard->setWindowModality(Qt::ApplicationModal);
-        const QPoint origin = m_menu->mapToGlobal(QPoint(0, 0));
-        keyboard->move(origin.x() + (m_menu->width() - keyboard->width()) / 2,
-                       origin.y() + (m_menu->height() - keyboard->height()) / 2);
+        m_menu->placeCentred(keyboard);
         if (kind == QVantelMenuItem::MaskedEntry || kind == QVantelMenuItem::NumericMaskedEntry)
             keyboard->lineEdit()->setEchoMode(QLineEdit::Password);
         keyboard->setItem(item);
@@ -111,10 +109,7 @@ void QVantelMenuItems::childClicked(QWidget *child)
             return;
         auto *select = new QVantelMenuSelect(this);
         select->setWindowModality(Qt::ApplicationModal);
-        const QPoint pageOrigin = mapToGlobal(QPoint(0, 0));
-        const QPoint menuOrigin = m_menu->mapToGlobal(QPoint(0, 0));
-        select->move(pageOrigin.x() + (width() - select->width()) / 2,
-                     menuOrigin.y() + (m_menu->height() - select->height()) / 2);
+        m_menu->placeOver(select, this);
         select->setItem(item);
         select->addItemValues(item);
         m_menu->prepareSelection(item, select);

@@ -116,13 +116,19 @@ void QVantelMenuWidget::placeCentred(QWidget *popup) const
                 origin.y() + (height() - popup->height()) / 2);
 }
 
-void QVantelMenuWidget::placeOverPage(QWidget *popup) const
+void QVantelMenuWidget::placeOver(QWidget *popup, const QWidget *page) const
 {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
-    int x = origin.x() + (width() - popup->width()) / 2;
+    popup->move(page->mapToGlobal(QPoint(0, 0)).x() + (page->width() - popup->width()) / 2,
+                origin.y() + (height() - popup->height()) / 2);
+}
+
+void QVantelMenuWidget::placeOverPage(QWidget *popup) const
+{
     if (const QVantelMenuItems *page = currentPage())
-        x = page->mapToGlobal(QPoint(0, 0)).x() + (page->width() - popup->width()) / 2;
-    popup->move(x, origin.y() + (height() - popup->height()) / 2);
+        placeOver(popup, page);
+    else
+        placeCentred(popup);
 }
 
 void QVantelMenuWidget::paintNow()

@@ -58,6 +58,11 @@ public:
     QVantelMenuItems *findPage(int id, int data) const;
     QVantelMenuItems *currentPage() const;
 
+    // Moves popup (already sized) to the middle of the menu; placeOver() centres it across page
+    // instead, still in the middle of the menu's height. Global coordinates.
+    void placeCentred(QWidget *popup) const;
+    void placeOver(QWidget *popup, const QWidget *page) const;
+
     QVantelVirtual *showKeyboard(int mode, QVantelMenuItem *item, bool show);
     QVantelMenuSelect *showSelection(const QString &title, QVantelMenuItem *item, bool show);
     QVantelMessage *confirmAction(const QString &text, QVantelMenuItem *item);
@@ -89,7 +94,6 @@ private:
     void actionPopupClosed(QVantelMessage *question);
     void keyboardPopupClosed(QVantelVirtual *keyboard);
     void selectionPopupClosed(QVantelMenuSelect *select);
-    void placeCentred(QWidget *popup) const;
     void placeOverPage(QWidget *popup) const;
     void showTitlePath();
     void hideRefresh();

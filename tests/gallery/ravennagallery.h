@@ -7,14 +7,19 @@
 
 #include "link/ccom.h"
 #include "link/comclient.h"
+#include "link/sharedobjects.h"
 #include "model/accesslevel.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
 #include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "settings/qvantelsettingspage.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
-#include "tests/support/demoarea.h"
+#include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -25,17 +30,15 @@
 
 namespace ravennagallery {
 
-// Taps the rows in turn, each on the page the tap before opened; the first on a bare page.
+// Opens the Audio section and taps the rows in turn, each on the page the tap before opened, as
+// an operator reaches them: the header then names the whole path, from "Audio" on.
 inline void openPages(QVantelSettingsPage &menu, std::initializer_list<int> rows)
 {
-    auto *start = new QVantelMenuItems(3, &menu);
-    auto *first = new QVantelMenuItem(*rows.begin(), QVantelMenuItem::Navigation, start);
-    start->addItem(first);
-    menu.pushPage(start);
-    menu.itemClicked(first);
-    for (auto id = rows.begin() + 1; id != rows.end(); ++id) {
+    QVantelMenuEntries *entries = menu.entries();
+    entries->childClicked(entries->findEntry(QVantelSettingsPage::AudioSection)->titleLabel());
+    for (const int id : rows) {
         QVantelMenuItems *page = menu.currentPage();
-        if (QVantelMenuItem *row = page ? page->findItem(*id) : nullptr)
+        if (QVantelMenuItem *row = page ? page->findItem(id) : nullptr)
             menu.itemClicked(row);
     }
 }
@@ -45,14 +48,17 @@ inline bool ravennaPages(const QString &folder)
     FakeQuorix fake;
     if (!fake.listen())
         return false;
-    installDemoRavenna(*new DemoUnit(fake));
+    // The whole demo unit: the Audio page leads to the module only with the module's option,
+    // the auxiliary board and the audio settings read.
+    installDemoUnit(fake);
     const quint32 firmwareBefore = firmwareVersion;
-    firmwareVersion = firmwareVersionOf(1, 14);
     bool ok
         = comClient()->initialize("ui", "vn_frontpanel") == 0
           && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
           && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
-          && ravennaController()->startWithIdentity();
+          && comDevice()->refresh() && audioSettings()->start(true);
+    firmwareVersion = firmwareVersionOf(1, 14);
+    ok = ok && ravennaController()->startWithIdentity();
     const struct
     {
         const char *name;
@@ -72,8 +78,7 @@ inline bool ravennaPages(const QString &folder)
             AccessLevel::Administrator,
             [&sheet](QVantelSettingsPage &menu) { openPages(menu, sheet.rows); });
     }
-    comClient()->disconnect();
-    ravennaController()->reset();
+    destroySharedObjects();
     firmwareVersion = firmwareBefore;
     return ok;
 }

@@ -14,6 +14,8 @@
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
+#include "model/comravennacontroller.h"
+#include "settings/qvantelsettingspage.h"
 #include "shell/applicationdirectory.h"
 #include "shell/configuration.h"
 #include "shell/connectdevicedialog.h"
@@ -22,6 +24,11 @@
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelconninfo.h"
 #include "widgets/qvantelconnpanel.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelstatuspanel.h"
 #include "widgets/qvantelswitch.h"
@@ -67,6 +74,7 @@ private slots:
     void logInAtEachLevel_data();
     void logInAtEachLevel();
     void callDialledAndHungUp();
+    void aoipModulePagesOpen();
 
 private:
     // Starts fake-quorix on a free port, opens the main window and connects through the
@@ -251,6 +259,45 @@ void TestDemoUnit::callDialledAndHungUp()
         link1->stateLabel()->text(), QStringLiteral("Call released (normal clearing)"), 10000);
     QTRY_VERIFY(!comDevice()->audioConnection(1));
     QCOMPARE(page->statusPanel()->linkState(1), 2);
+}
+
+void TestDemoUnit::aoipModulePagesOpen()
+{
+    startAndConnect();
+    if (QTest::currentTestFailed())
+        return;
+    logIn(2, kPasswords[2]);
+    QTRY_COMPARE(panel()->currentPage(), int(QVantel::MainPage));
+    QTRY_VERIFY_WITH_TIMEOUT(comDevice()->loaded(), kLoadMs);
+    // The window starts the module's controller once the audio settings show the module.
+    QTRY_VERIFY_WITH_TIMEOUT(ravennaController()->state() != TComController::StateUnknown,
+                             kLoadMs);
+
+    QTest::mouseClick(m_window->findChild<QVantelButton *>(QStringLiteral("settingsButton")),
+                      Qt::LeftButton);
+    auto *menu = qobject_cast<QVantelSettingsPage *>(panel()->settingsPage());
+    QVERIFY(menu);
+    QTRY_COMPARE(panel()->currentPage(), int(QVantel::SettingsPage));
+    QVantelMenuEntries *entries = menu->entries();
+    entries->childClicked(entries->findEntry(QVantelSettingsPage::AudioSection)->titleLabel());
+    QLabel *title = menu->header()->titleLabel();
+    QCOMPARE(title->text(), QStringLiteral("Audio"));
+
+    // Each tap opens the next page and names it in the header after the pages it came through.
+    const struct
+    {
+        int row;
+        const char *title;
+    } steps[] = {{123, "Audio > RAVENNA"},
+                 {137, "Audio > RAVENNA > Input Streams"},
+                 {138, "Audio > RAVENNA > Input Streams > Input Stream 1"}};
+    for (const auto &step : steps) {
+        QVantelMenuItem *row = menu->currentPage()->findItem(step.row);
+        QVERIFY2(row && !row->isReadOnly(), qPrintable(QString::number(step.row)));
+        menu->itemClicked(row);
+        QCOMPARE(menu->currentPage()->id(), step.row);
+        QCOMPARE(title->text(), QString::fromUtf8(step.title));
+    }
 }
 
 QTEST_MAIN(TestDemoUnit)
