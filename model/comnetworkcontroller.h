@@ -37,11 +37,12 @@ public:
     [[nodiscard]] const std::string &networkId() const { return m_networkId; }
 
     // Assigns the controller to a network: an empty id fails and changes nothing. A known state,
-    // or values kept from another network, are reset first. With makeDefault the device is told to make it the default network; a
-    // refusal fails (the controller stays reset, its id unchanged). Then the id is stored and,
-    // with ReadAllFlag, readAll() runs with signals blocked (a failure fails, keeping what was
-    // read, the state stays unknown). Success ends in StateNotReady. Subclasses that know their
-    // network at once override this and set StateReady after the base succeeded.
+    // or values kept from another network, are reset first. With makeDefault the device is told
+    // to make it the default network; a refusal fails (the controller stays reset, its id
+    // unchanged). Then the id is stored and, with ReadAllFlag, readAll() runs with signals
+    // blocked (a failure fails, keeping what was read, the state stays unknown). Success ends in
+    // StateNotReady. Subclasses that know their network at once override this and set
+    // StateReady after the base succeeded.
     virtual bool setNetwork(const std::string &networkId, int flags, bool makeDefault);
 
     // PARAM GET of one key; the result of TComRequest::getParam().

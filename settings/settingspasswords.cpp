@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace {
@@ -122,6 +124,10 @@ void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState stat
     if (state == RpcConnection::Unconnected || state == RpcConnection::Closing) {
         clearPasswords();
         mobileCapabilities = -1;
+        // The last call's figures belong to the unit that made the call; the next link may be
+        // to another unit, whose "Latest AoIP Statistics" must not show them.
+        std::fill(std::begin(callStatistics), std::end(callStatistics), RxQualityReport());
+        std::fill(std::begin(callStatistics2), std::end(callStatistics2), TxQualityReport());
     }
 }
 

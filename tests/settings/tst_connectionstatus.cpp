@@ -56,6 +56,7 @@ private slots:
     void callRows_data();
     void callRows();
     void vanishedConnection();
+    void statisticsForgottenWhenTheLinkDrops();
     void statisticsTexts_data();
     void statisticsTexts();
     void aoipStatusFromRead_data();
@@ -338,6 +339,24 @@ void TestConnectionStatus::vanishedConnection()
         QVERIFY2(!shown(id, 260), qPrintable(QString::number(id)));
     QVERIFY(row(266, 260)->valueText().isEmpty());
     QVERIFY(shown(269, 260));
+}
+
+// The copies outlive a call, not the link: the next unit must not show this one's figures.
+void TestConnectionStatus::statisticsForgottenWhenTheLinkDrops()
+{
+    const QString call = QStringLiteral("id:3;network:eth.0;comm_link:audio;");
+    feed("event_type:0100-call proceeding;" + call);
+    feed("event_type:tx-quality-report;net-quality:60;duration:42;pkts-total:10;pkts-lost:1;"
+         + call);
+    m_page->createCallStatisticsPage(270);
+    QCOMPARE(m_page->currentPage()->findItem(272)->valueText(), QStringLiteral("00:00:42"));
+
+    m_fake->dropClient();
+    QTRY_COMPARE(comClient()->state(), RpcConnection::Unconnected);
+    m_page->createCallStatisticsPage(270);
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->findItem(272)->valueText(), QStringLiteral("00:00:00"));
+    QCOMPARE(page->findItem(273)->valueText(), QStringLiteral("Total: 0, Lost: 0 (0.00%)"));
 }
 
 void TestConnectionStatus::statisticsTexts_data()

@@ -270,8 +270,7 @@ void TestDemoUnit::aoipModulePagesOpen()
     QTRY_COMPARE(panel()->currentPage(), int(QVantel::MainPage));
     QTRY_VERIFY_WITH_TIMEOUT(comDevice()->loaded(), kLoadMs);
     // The window starts the module's controller once the audio settings show the module.
-    QTRY_VERIFY_WITH_TIMEOUT(ravennaController()->state() != TComController::StateUnknown,
-                             kLoadMs);
+    QTRY_VERIFY_WITH_TIMEOUT(ravennaController()->state() != TComController::StateUnknown, kLoadMs);
 
     QTest::mouseClick(m_window->findChild<QVantelButton *>(QStringLiteral("settingsButton")),
                       Qt::LeftButton);

@@ -44,9 +44,10 @@ void installDemoDevice(DemoUnit &demo)
     fake.setValue(QStringLiteral("builddate"), QStringLiteral("2026-01-15"), general);
     fake.setValue(QStringLiteral("serialno"), QStringLiteral("100042"), general);
     // "ravenna" opens the audio-over-IP module pages (the module is in demoravenna.cpp).
-    fake.setList(QStringLiteral("device_opts"),
-                 {QStringLiteral("ip_dcodec"), QStringLiteral("record_1"), QStringLiteral("ravenna")},
-                 general);
+    fake.setList(
+        QStringLiteral("device_opts"),
+        {QStringLiteral("ip_dcodec"), QStringLiteral("record_1"), QStringLiteral("ravenna")},
+        general);
     // The recorder option ("record_1") has the program ask what the recorder is doing.
     fake.setValue(QStringLiteral("rec_status"), QStringLiteral("stop"), QStringLiteral("audio"));
     fake.setValue(QStringLiteral("tabname"),
