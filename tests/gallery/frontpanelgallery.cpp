@@ -49,13 +49,6 @@ void darken(QWidget *widget, const QColor &background)
     widget->setFont(f);
 }
 
-bool loginPage(const QString &folder)
-{
-    QVantelWindow window;
-    darken(&window, QColor(0, 0, 0));
-    return writeSheet(folder, QStringLiteral("loginpage.png"), window);
-}
-
 // The front panel as the main window hosts it: black, white text, bold 14-pixel Arial.
 void styleHost(QWidget *host)
 {
@@ -69,6 +62,17 @@ void styleHost(QWidget *host)
     f.setWeight(QFont::Bold);
     f.setPixelSize(14);
     host->setFont(f);
+}
+
+// The login page the window shows first, in the main window's colours and font.
+bool loginPage(const QString &folder)
+{
+    QWidget host;
+    styleHost(&host);
+    auto *window = new QVantelWindow(&host);
+    window->setGeometry(0, 0, 800, 480);
+    host.show();
+    return writeSheet(folder, QStringLiteral("loginpage.png"), host);
 }
 
 // One page of the window on its own sheet (the window shows the login page underneath).

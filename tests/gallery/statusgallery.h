@@ -22,18 +22,14 @@
 
 namespace statusgallery {
 
-// Taps the rows in turn, each on the page the tap before opened; the first on a bare page.
-inline void openPages(QVantelSettingsPage &menu, const char *title, std::initializer_list<int> rows)
+// Opens the Status section as its entry does, then taps the rows in turn, each on the page the
+// tap before opened, so that the titles read as they do in the window.
+inline void openPages(QVantelSettingsPage &menu, std::initializer_list<int> rows)
 {
-    auto *start = new QVantelMenuItems(QVantelSettingsPage::StatusSection, &menu);
-    auto *first = new QVantelMenuItem(*rows.begin(), QVantelMenuItem::Navigation, start);
-    first->titleLabel()->setText(QString::fromLatin1(title));
-    start->addItem(first);
-    menu.pushPage(start);
-    menu.itemClicked(first);
-    for (auto id = rows.begin() + 1; id != rows.end(); ++id) {
+    menu.showEntry(QVantelSettingsPage::StatusSection, 0);
+    for (const int id : rows) {
         QVantelMenuItems *page = menu.currentPage();
-        if (QVantelMenuItem *row = page ? page->findItem(*id) : nullptr)
+        if (QVantelMenuItem *row = page ? page->findItem(id) : nullptr)
             menu.itemClicked(row);
     }
 }
@@ -75,11 +71,10 @@ inline bool statusPages(const QString &folder)
     const struct
     {
         const char *name;
-        const char *title;
         std::initializer_list<int> rows;
-    } sheets[] = {{"settings-status-connections.png", "Audio Connections", {259}},
-                  {"settings-status-statistics.png", "Audio Connections", {259, 268}},
-                  {"settings-status-aoip.png", "AoIP Controller", {279}}};
+    } sheets[] = {{"settings-status-connections.png", {259}},
+                  {"settings-status-statistics.png", {259, 268}},
+                  {"settings-status-aoip.png", {279}}};
     for (const auto &sheet : sheets) {
         if (!ok)
             break;
@@ -90,7 +85,7 @@ inline bool statusPages(const QString &folder)
                                             // The copies a running window would have taken.
                                             menu.audioCallStatisticChanged(
                                                 comDevice()->audioConnection(1));
-                                            openPages(menu, sheet.title, sheet.rows);
+                                            openPages(menu, sheet.rows);
                                         });
     }
     comDevice()->removeAllConnections();
