@@ -6,6 +6,7 @@
 #include "model/accesslevel.h"
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
@@ -42,7 +43,7 @@ QColor colourOf(const QVantelMenuItem *row)
 // The audio connections page (259), the call statistics pages (270, 271) and the AoIP controller
 // page (279), against the demo unit, with call events fed to the device model as the window
 // passes them on.
-class TestConnectionStatus : public QObject
+class TestConnectionStatus : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -68,24 +69,12 @@ private:
     QVantelMenuItem *row(int id, int data) const;
     // Shown on its page, whether or not the page is on screen.
     bool shown(int id, int data) const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestConnectionStatus::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    m_fake = std::make_unique<FakeQuorix>();
-    installDemoUnit(*m_fake);
-    QVERIFY(m_fake->listen());
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
-    QVERIFY(QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000));
-    QVERIFY(comDevice()->refresh());
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
+    QVERIFY(startDemoUnit());
+    QVERIFY(connectPage(refreshDevice));
     // As the front-panel window forwards them.
     connect(comDevice(),
             &TComDevice::audioCallStatusChanged,
@@ -99,11 +88,7 @@ void TestConnectionStatus::init()
 
 void TestConnectionStatus::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
+    stopUnit();
 }
 
 void TestConnectionStatus::feed(const QString &pairs)

@@ -9,6 +9,7 @@
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -32,7 +33,7 @@
 // The Book section against a fake unit storing the presets 1 "Morning Show", 2 "sports desk" and
 // 5 "Studio Preset", the SIP profiles 1 "Provider A" and 3 "Backup Provider" and the snapshot 2
 // "Before the Update".
-class TestSettingsBook : public QObject
+class TestSettingsBook : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -57,7 +58,6 @@ private slots:
     void callProfileLoadOnLink();
 
 private:
-    bool connectClient();
     QVantelMenuItems *openList(int listId);
     QVantelMenuItems *openItem(int listId, int storedId);
     QString shownMessage() const;
@@ -65,16 +65,11 @@ private:
     void choose(int value);
     // Stores call profiles "id/Profile id" whose "open" answers the pairs given.
     void storeProfiles(const QMap<int, FakePairs> &profiles);
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestSettingsBook::init()
 {
-    accessLevel = AccessLevel::Expert;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
+    QVERIFY(startUnit({}, AccessLevel::Expert));
     const QString general = QStringLiteral("general");
     m_fake->setList(QStringLiteral("local_profile"),
                     {QStringLiteral("1/Morning Show"), QStringLiteral("2/sports desk"),
@@ -84,28 +79,13 @@ void TestSettingsBook::init()
                     {QStringLiteral("1/Provider A"), QStringLiteral("3/Backup Provider")},
                     general);
     m_fake->setList(QStringLiteral("snapshot"), {QStringLiteral("2/Before the Update")}, general);
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
-    QVERIFY(connectClient());
+    showPage();
+    QVERIFY(connectClient(15000));
 }
 
 void TestSettingsBook::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
-}
-
-bool TestSettingsBook::connectClient()
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
-        return false;
-    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 15000);
+    stopUnit();
 }
 
 QVantelMenuItems *TestSettingsBook::openList(int listId)

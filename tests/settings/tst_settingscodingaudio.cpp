@@ -8,6 +8,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantellocalize.h"
@@ -42,7 +43,7 @@ QStringList texts(const QVantelMenuItem *row)
 
 // The Coding and Audio sections of the settings menu against the demo unit: the coding page,
 // the codec pages, automatic bit rate, the audio page and the monitoring options.
-class TestSettingsCodingAudio : public QObject
+class TestSettingsCodingAudio : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -72,49 +73,29 @@ private:
     QVantelMenuItem *row(int id) const;
     void commit(int id, int value);
     void commitSwitch(int id, bool on);
-    QString shownMessage() const;
     bool received(const QString &key, const QString &value) const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestSettingsCodingAudio::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    firmwareVersion = kFirmware2;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    installDemoUnit(*m_fake);
+    QVERIFY(startDemoUnit(AccessLevel::Administrator, kFirmware2));
 }
 
 void TestSettingsCodingAudio::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
+    stopUnit();
 }
 
 bool TestSettingsCodingAudio::start(const std::function<void(FakeQuorix &)> &adjust)
 {
     if (adjust)
         adjust(*m_fake);
-    if (comClient()->initialize("ui", "vn_frontpanel") != 0
-        || !comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0)
-        || !QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
-                            5000)) {
+    const bool loaded = connectPage([] {
+        return comDevice()->refresh() && audioSettings()->start(true)
+               && matrixSettings()->start(true);
+    });
+    if (!loaded)
         return false;
-    }
-    if (!comDevice()->refresh() || !audioSettings()->start(true)
-        || !matrixSettings()->start(true)) {
-        return false;
-    }
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
     m_fake->clearLog();
     return true;
 }
@@ -154,12 +135,6 @@ void TestSettingsCodingAudio::commitSwitch(int id, bool on)
     QVERIFY(item);
     item->setChecked(on);
     m_page->itemCommitted(item);
-}
-
-QString TestSettingsCodingAudio::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message && message->isVisible() ? message->text() : QString();
 }
 
 bool TestSettingsCodingAudio::received(const QString &key, const QString &value) const

@@ -8,6 +8,7 @@
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "model/passwordtext.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -42,7 +43,7 @@ ksm::CMsg deviceEvent(std::initializer_list<std::pair<std::string, std::string>>
 
 // The settings page's core: root menu, hooks, notifications, the access-level dialogue and
 // teardown. The section pages are pushed bare where a test needs one on the stack.
-class TestSettingsCore : public QObject
+class TestSettingsCore : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -71,38 +72,18 @@ private:
     QVantelMenuItems *push(int id, std::initializer_list<int> rows = {}, int data = -1);
     TComAudioConnection *addCall(int commLink, int id, const std::string &network);
     QString shownMessage() const;
-    bool connectClient();
     void setPassword(const char *key, const char *plain);
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestSettingsCore::init()
 {
-    accessLevel = AccessLevel::Operator;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
+    QVERIFY(startUnit({}, AccessLevel::Operator));
+    showPage();
 }
 
 void TestSettingsCore::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-}
-
-bool TestSettingsCore::connectClient()
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
-        return false;
-    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000);
+    stopUnit();
 }
 
 void TestSettingsCore::setPassword(const char *key, const char *plain)

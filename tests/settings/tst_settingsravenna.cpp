@@ -7,6 +7,7 @@
 #include "model/comravennacontroller.h"
 #include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
@@ -31,7 +32,7 @@ const QString kPowerCycle = QStringLiteral("Changes take effect after\nthe next 
 
 // The audio-over-IP module pages against the demo unit's module: what each page shows after its
 // read, which keys Apply sends, and what a refused write leaves behind.
-class TestSettingsRavenna : public QObject
+class TestSettingsRavenna : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -61,7 +62,6 @@ private slots:
     void streamRefusedThenRetried();
 
 private:
-    bool connectAndStart();
     QVantelMenuItems *current() const { return m_page->currentPage(); }
     QVantelMenuItem *row(int id) const;
     QString text(int id) const { return row(id) ? row(id)->valueText() : QStringLiteral("<none>"); }
@@ -71,44 +71,21 @@ private:
     void commitText(int id, const QString &value);
     void commitSwitch(int id, bool on);
     void commitChoice(int id, int value);
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestSettingsRavenna::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    firmwareVersion = 0x10e00;
     deviceOptionWord = 0;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    installDemoRavenna(*new DemoUnit(*m_fake));
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
-    QVERIFY(connectAndStart());
+    QVERIFY(startUnit(installDemoRavenna, AccessLevel::Administrator, 0x10e00));
+    showPage();
+    QVERIFY(connectClient());
+    QVERIFY(ravennaController()->startWithIdentity());
 }
 
 void TestSettingsRavenna::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
+    stopUnit();
     deviceOptionWord = 0;
-}
-
-bool TestSettingsRavenna::connectAndStart()
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
-        return false;
-    if (!QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000))
-        return false;
-    return ravennaController()->startWithIdentity();
 }
 
 QVantelMenuItem *TestSettingsRavenna::row(int id) const

@@ -11,6 +11,7 @@
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "model/passwordtext.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -37,7 +38,7 @@ const QString kSoundId = QStringLiteral("/mnt/datax/sound_ID.wav");
 
 // The Tools section of the settings menu against the fake unit: the Tools page, its access
 // rules, the access-level choice, restart, sound ID and the passwords page.
-class TestSettingsTools : public QObject
+class TestSettingsTools : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -61,46 +62,24 @@ private slots:
     void miscellaneousCommits();
 
 private:
-    bool connectClient();
     QVantelMenuItems *openTools();
     QVantelMenuItems *openPage(QVantelMenuItems *from, int rowId);
     void setPassword(const char *key, const char *plain);
     QString storedPassword(const char *key) const;
     QString shownMessage() const;
     int openRequests() const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestSettingsTools::init()
 {
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
+    QVERIFY(startUnit({}, AccessLevel::Operator));
+    showPage();
     QVERIFY(connectClient());
 }
 
 void TestSettingsTools::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
-}
-
-bool TestSettingsTools::connectClient()
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
-        return false;
-    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000);
+    stopUnit();
 }
 
 QVantelMenuItems *TestSettingsTools::openTools()

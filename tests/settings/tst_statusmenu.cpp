@@ -7,6 +7,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantellocalize.h"
@@ -38,7 +39,7 @@ QColor valueColor(const QVantelMenuItem *row)
 } // namespace
 
 // The Status page and the network interface status rows and pages, against the demo unit.
-class TestStatusMenu : public QObject
+class TestStatusMenu : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -71,43 +72,24 @@ private:
     QVantelMenuItems *openStatus();
     QVantelMenuItem *row(int id) const;
     QString text(int id) const;
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestStatusMenu::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    firmwareVersion = kFirmware2_0;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
-    installDemoUnit(*m_fake);
+    QVERIFY(startDemoUnit(AccessLevel::Administrator, kFirmware2_0));
 }
 
 void TestStatusMenu::cleanup()
 {
-    m_page.reset();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-    firmwareVersion = kFirmwareVersionUnknown;
+    stopUnit();
 }
 
 bool TestStatusMenu::start(const std::function<void(FakeQuorix &)> &adjust)
 {
     if (adjust)
         adjust(*m_fake);
-    if (comClient()->initialize("ui", "vn_frontpanel") != 0
-        || !comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0)
-        || !QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
-        || !comDevice()->refresh()) {
+    if (!connectPage(refreshDevice))
         return false;
-    }
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    m_page->show();
     m_fake->clearLog();
     return true;
 }
