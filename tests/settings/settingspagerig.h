@@ -106,6 +106,13 @@ protected:
         return message && message->isVisible() ? message->text() : QString();
     }
 
+    // The text the page's message holds, whether or not it is on screen.
+    [[nodiscard]] QString messageText() const
+    {
+        QVantelMessage *message = m_page->message();
+        return message ? message->text() : QString();
+    }
+
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<QVantelSettingsPage> m_page;
 

@@ -60,7 +60,6 @@ private slots:
 private:
     QVantelMenuItems *openList(int listId);
     QVantelMenuItems *openItem(int listId, int storedId);
-    QString shownMessage() const;
     QList<FakeRequest> commands(const QString &action) const;
     void choose(int value);
     // Stores call profiles "id/Profile id" whose "open" answers the pairs given.
@@ -108,12 +107,6 @@ QVantelMenuItems *TestSettingsBook::openItem(int listId, int storedId)
     m_page->itemClicked(row);
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == 178 && page->data() == listId ? page : nullptr;
-}
-
-QString TestSettingsBook::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message ? message->text() : QString();
 }
 
 QList<FakeRequest> TestSettingsBook::commands(const QString &action) const
@@ -233,7 +226,7 @@ void TestSettingsBook::createRebuildsList()
     }
     QCOMPARE(names, (QStringList{"Before the Update", "Evening"}));
     QCOMPARE(commands("create").value(0).value("type"), QStringLiteral("snapshot"));
-    QVERIFY(shownMessage().isEmpty());
+    QVERIFY(messageText().isEmpty());
 
     // A refused create keeps the list and says so.
     m_fake->refuseCommand(QStringLiteral("create"), QStringLiteral("500-full"));
@@ -243,7 +236,7 @@ void TestSettingsBook::createRebuildsList()
     keyboard->lineEdit()->setText(QStringLiteral("Night"));
     m_page->keyboardAccepted(newRow, keyboard);
     QCOMPARE(m_page->currentPage(), fresh);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to create the snapshot!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to create the snapshot!"));
 }
 
 void TestSettingsBook::createSipProfileAsksAccount()
@@ -303,14 +296,15 @@ void TestSettingsBook::presetActions()
     call->attach(0, 9, "eth.0");
     QVERIFY(comDevice()->addConnection(call));
     m_page->itemCommitted(page->findItem(187));
-    QCOMPARE(shownMessage(), QStringLiteral("Cannot load the preset\n(a connection is established)"));
+    QCOMPARE(messageText(),
+             QStringLiteral("Cannot load the preset\n(a connection is established)"));
     QVERIFY(commands("load").isEmpty());
     comDevice()->removeConnection(9);
     m_page->closeMessage();
 
     m_fake->refuseCommand(QStringLiteral("load"), QStringLiteral("500-busy"));
     m_page->itemCommitted(page->findItem(187));
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to load the preset!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to load the preset!"));
     m_fake->resetScript();
     QCOMPARE(m_page->currentPage(), page);
     m_page->closeMessage();
@@ -337,7 +331,7 @@ void TestSettingsBook::presetActions()
     page = m_page->currentPage();
     m_fake->refuseCommand(QStringLiteral("delete"), QStringLiteral("500-busy"));
     m_page->itemCommitted(page->findItem(189));
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to delete the preset!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to delete the preset!"));
     QCOMPARE(m_page->currentPage(), page);
     QVERIFY(list->findItem(306 + 2, 174));
     m_page->closeMessage();
@@ -358,7 +352,7 @@ void TestSettingsBook::deleteAfterListLeft()
     m_page->pageStack()->removeWidget(m_page->findPage(176));
     m_page->itemCommitted(page->findItem(189));
     QCOMPARE(commands("delete").size(), 1);
-    QVERIFY(shownMessage().isEmpty());
+    QVERIFY(messageText().isEmpty());
     QVERIFY(m_page->currentPage() != page);
 }
 
@@ -375,7 +369,7 @@ void TestSettingsBook::sipProfileLoad()
     choose(2);
     QTRY_COMPARE(commands("load").size(), 1);
     QCOMPARE(commands("load").first().value("account"), QStringLiteral("2"));
-    QVERIFY(shownMessage().startsWith(QStringLiteral("SIP profile loaded with a warning!\n(")));
+    QVERIFY(messageText().startsWith(QStringLiteral("SIP profile loaded with a warning!\n(")));
     QCOMPARE(m_page->currentPage(), page);
     m_page->closeMessage();
 
@@ -384,7 +378,7 @@ void TestSettingsBook::sipProfileLoad()
     choose(1);
     QTRY_COMPARE(commands("load").size(), 2);
     QTRY_VERIFY(m_page->currentPage() != page);
-    QVERIFY(shownMessage().isEmpty());
+    QVERIFY(messageText().isEmpty());
 }
 
 void TestSettingsBook::storeProfiles(const QMap<int, FakePairs> &profiles)
@@ -510,7 +504,7 @@ void TestSettingsBook::callProfileLoad()
     m_fake->refuseKey(QStringLiteral("default_network"), QString::fromStdString(causeText(1)));
     QSignalSpy changes(m_page.get(), &QVantelMenuWidget::menuItemChanges);
     m_page->itemCommitted(load);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to load the call profile!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to load the call profile!"));
     QStringList sets;
     for (const FakeRequest &request : m_fake->requests()) {
         for (const char *key : {"coord_mode", "default_network", "codec"}) {

@@ -71,7 +71,6 @@ private slots:
 private:
     QVantelMenuItems *push(int id, std::initializer_list<int> rows = {}, int data = -1);
     TComAudioConnection *addCall(int commLink, int id, const std::string &network);
-    QString shownMessage() const;
     void setPassword(const char *key, const char *plain);
 };
 
@@ -112,12 +111,6 @@ TComAudioConnection *TestSettingsCore::addCall(int commLink, int id, const std::
         return nullptr;
     }
     return call;
-}
-
-QString TestSettingsCore::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message ? message->text() : QString();
 }
 
 void TestSettingsCore::texts_data()
@@ -313,10 +306,10 @@ void TestSettingsCore::applyRefusals()
     m_page->header()->setModified(true);
     m_page->applyClicked();
     if (refused) {
-        QCOMPARE(shownMessage(), kRefusal);
+        QCOMPARE(messageText(), kRefusal);
         QVERIFY(m_page->header()->isModified());
     } else {
-        QVERIFY(shownMessage() != kRefusal);
+        QVERIFY(messageText() != kRefusal);
     }
 }
 
@@ -459,7 +452,7 @@ void TestSettingsCore::accessLevelWithoutKnownPasswords()
     QVERIFY(!m_page->passwordsKnown());
     m_page->changeAccessLevel(row);
     QCOMPARE(accessLevel, AccessLevel::Operator);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to proceed!"));
     QCOMPARE(row->currentValue()->value, 0);
     m_page->closeMessage();
 
@@ -503,7 +496,7 @@ void TestSettingsCore::accessLevelWithPassword()
     // Case and blanks count.
     keyboard->lineEdit()->setText(QStringLiteral("ex pert"));
     m_page->keyboardAccepted(row, keyboard);
-    QCOMPARE(shownMessage(), QStringLiteral("Wrong password!"));
+    QCOMPARE(messageText(), QStringLiteral("Wrong password!"));
     QCOMPARE(accessLevel, AccessLevel::Operator);
     QCOMPARE(row->currentValue()->value, 0);
 
@@ -536,7 +529,7 @@ void TestSettingsCore::accessLevelLinkDropsDuringEntry()
     row->selectValue(2, true, false);
     m_page->keyboardAccepted(row, keyboard);
     QCOMPARE(accessLevel, AccessLevel::Operator);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to proceed!"));
     keyboard->close();
 }
 

@@ -66,7 +66,6 @@ private:
     QVantelMenuItems *openPage(QVantelMenuItems *from, int rowId);
     void setPassword(const char *key, const char *plain);
     QString storedPassword(const char *key) const;
-    QString shownMessage() const;
     int openRequests() const;
 };
 
@@ -113,12 +112,6 @@ QString TestSettingsTools::storedPassword(const char *key) const
     const QString stored = m_fake->value(QLatin1String(key), kDb, kPanel);
     return stored.isEmpty() ? QString()
                             : QString::fromStdString(decryptPassword(stored.toStdString()));
-}
-
-QString TestSettingsTools::shownMessage() const
-{
-    QVantelMessage *message = m_page->message();
-    return message ? message->text() : QString();
 }
 
 int TestSettingsTools::openRequests() const
@@ -265,7 +258,7 @@ void TestSettingsTools::accessLevelChoice()
     }
     QCOMPARE(int(accessLevel), level);
     QCOMPARE(row->currentValue()->value, level);
-    QCOMPARE(shownMessage(), message);
+    QCOMPARE(messageText(), message);
     // The rows follow the level at once.
     QCOMPARE(tools->findItem(198)->isReadOnly(), level == 0);
 }
@@ -289,12 +282,12 @@ void TestSettingsTools::restart()
     m_fake->refuseCommand(QStringLiteral("reboot"), QStringLiteral("015-not allowed"));
     m_page->itemCommitted(reboot);
     QVERIFY(m_fake->lastRequest().isCommand(QStringLiteral("reboot")));
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to proceed!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to proceed!"));
     m_page->closeMessage();
 
     m_fake->resetScript();
     m_page->itemCommitted(reboot);
-    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(messageText(), QString());
 }
 
 void TestSettingsTools::soundIdPage()
@@ -320,14 +313,14 @@ void TestSettingsTools::soundIdPage()
     play->setChecked(true);
     m_page->itemCommitted(play);
     QCOMPARE(m_fake->value(QStringLiteral("wave_file"), QStringLiteral("audio")), kSoundId);
-    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(messageText(), QString());
 
     // A refused write is reported and the switch stays where the user put it.
     m_fake->refuseKey(QStringLiteral("wave_scut"), QStringLiteral("015-not allowed"));
     QVantelMenuItem *shortcut = page->findItem(197);
     shortcut->setChecked(true);
     m_page->itemCommitted(shortcut);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(shortcut->isChecked());
     m_page->closeMessage();
 
@@ -360,13 +353,13 @@ void TestSettingsTools::passwordChange()
     m_page->itemCommitted(expert);
     QCOMPARE(storedPassword("password_el"), QStringLiteral("new one"));
     QCOMPARE(m_page->password(1), QStringLiteral("new one"));
-    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(messageText(), QString());
 
     // Refused: reported, and unit, cache and row agree on the old password.
     m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
     expert->setValueText(QStringLiteral("other"));
     m_page->itemCommitted(expert);
-    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
     QCOMPARE(storedPassword("password_el"), QStringLiteral("new one"));
     QCOMPARE(m_page->password(1), QStringLiteral("new one"));
     QCOMPARE(expert->valueText(), QStringLiteral("new one"));
