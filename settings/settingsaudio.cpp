@@ -1,6 +1,7 @@
 // The Audio section: the audio page (3) and the monitoring options (114).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
@@ -49,19 +50,6 @@ constexpr int kLowestLimiter = -20;
 constexpr int kHighestLimiter = -2;
 constexpr int kLowestCompressor = -40;
 
-QVantelMenuItem *
-addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int left = 10, int top = 0)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    if (id >= 0)
-        row->setObjectName(QStringLiteral("item%1").arg(id));
-    row->grid()->setContentsMargins(left, top, 10, 0);
-    if (!title.isEmpty())
-        row->titleLabel()->setText(title);
-    page->addItem(row);
-    return row;
-}
-
 void showValue(QVantelMenuItem *row, int value)
 {
     row->selectValue(value, true, false);
@@ -74,9 +62,8 @@ bool bit(TMatrixSettings::MatrixOpts word, TMatrixSettings::MatrixOpts mask)
     return (word & mask) != 0;
 }
 
-TMatrixSettings::MatrixOpts withBit(TMatrixSettings::MatrixOpts word,
-                                    TMatrixSettings::MatrixOpts mask,
-                                    bool on)
+TMatrixSettings::MatrixOpts
+withBit(TMatrixSettings::MatrixOpts word, TMatrixSettings::MatrixOpts mask, bool on)
 {
     return on ? word | mask : word & ~mask;
 }
@@ -129,75 +116,79 @@ void QVantelSettingsPage::createAudioMenu()
     const bool aux = hasAuxiliaryBoard();
     const QString dbfs = tr("%1 dBFS");
 
-    QVantelMenuItem *row
-        = addRow(page, kRowInputLimiters, QVantelMenuItem::Choice, tr("Input Limiters Threshold"));
+    QVantelMenuItem *row = addSettingsRow(
+        page, kRowInputLimiters, QVantelMenuItem::Choice, tr("Input Limiters Threshold"));
     row->addValue(0, tr("Off"));
     for (const int level : {-3, -6, -9, -12, -16})
         row->addValue(level, dbfs.arg(level));
 
     if (aux) {
-        row = addRow(page, kRowInputFormat, QVantelMenuItem::Switch, tr("AES / AUX2 Input Format"));
+        row = addSettingsRow(
+            page, kRowInputFormat, QVantelMenuItem::Switch, tr("AES / AUX2 Input Format"));
         row->addValue(0, tr("Digital (AES 1/2)"));
         row->addValue(1, tr("Analog (AUX2)"));
         row->setChecked(audio->inputSource() == 0);
     }
 
-    row = addRow(page, kRowChannelKnob, QVantelMenuItem::Switch, tr("Channel Knob Function"));
+    row = addSettingsRow(
+        page, kRowChannelKnob, QVantelMenuItem::Switch, tr("Channel Knob Function"));
     row->addValue(0, tr("Side Tone"));
     row->addValue(1, tr("Mic Fader"));
     row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
     row->setReadOnly(firmwareVersion < kChannelKnobFirmware);
 
     if (aux && firmwareVersion > kInputFormatFirmware) {
-        row = addRow(page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
+        row = addSettingsRow(
+            page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
         row->addValue(0, tr("Standard"));
         row->addValue(1, tr("Extended"));
         row->setChecked(device->operationMode() == 1);
     }
 
-    row = addRow(page, kPageMonitoring, QVantelMenuItem::Navigation, tr("Monitoring Options"));
+    row = addSettingsRow(
+        page, kPageMonitoring, QVantelMenuItem::Navigation, tr("Monitoring Options"));
     row->setValueText(tr("Configure the monitoring options"));
 
-    addRow(page, -1, QVantelMenuItem::Caption, tr("Program Limiter / Compressor"), 10, 20);
-    addRow(page, kRowDynamics, QVantelMenuItem::Switch, tr("Dynamic Processing"), 60);
-    row = addRow(
+    addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Program Limiter / Compressor"), 10, 20);
+    addSettingsRow(page, kRowDynamics, QVantelMenuItem::Switch, tr("Dynamic Processing"), 60);
+    row = addSettingsRow(
         page, kRowLimiterThreshold, QVantelMenuItem::WheelOnRelease, tr("Limiter Threshold"), 60);
     for (int level = kLowestLimiter; level <= kHighestLimiter; ++level)
         row->addValue(level, dbfs.arg(level));
-    row = addRow(page,
-                 kRowCompressorThreshold,
-                 QVantelMenuItem::WheelOnRelease,
-                 tr("Compressor Threshold"),
-                 60);
+    row = addSettingsRow(page,
+                         kRowCompressorThreshold,
+                         QVantelMenuItem::WheelOnRelease,
+                         tr("Compressor Threshold"),
+                         60);
     for (int level = kLowestCompressor; level < audio->drcLimThreshold(); ++level)
         row->addValue(level, dbfs.arg(level));
-    row = addRow(
+    row = addSettingsRow(
         page, kRowCompressorRatio, QVantelMenuItem::Choice, tr("Compressor Ratio"), 60);
     row->addValue(10, tr("1:1 (Off)"));
     row->addValue(15, tr("1.5:1"));
     row->addValue(20, tr("2:1"));
     row->addValue(30, tr("3:1"));
     row->addValue(60, tr("6:1"));
-    row = addRow(page, kRowAttackTime, QVantelMenuItem::Choice, tr("Attack Time"), 60);
+    row = addSettingsRow(page, kRowAttackTime, QVantelMenuItem::Choice, tr("Attack Time"), 60);
     row->addValue(0, tr("Fast"));
     row->addValue(1, tr("Medium"));
     row->addValue(2, tr("Slow"));
 
     const bool aes67 = hasAes67Section();
     if (aes67) {
-        addRow(page, -1, QVantelMenuItem::Caption, tr("AES67"), 10, 20);
-        row = addRow(page, kRowAes67State, QVantelMenuItem::Choice, tr("State"), 60);
+        addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("AES67"), 10, 20);
+        row = addSettingsRow(page, kRowAes67State, QVantelMenuItem::Choice, tr("State"), 60);
         row->addValue(0, tr("Disabled"));
         row->addValue(1, tr("Active"));
     } else {
-        addRow(page, -1, QVantelMenuItem::Caption, QString(), 10, 20);
+        addSettingsRow(page, -1, QVantelMenuItem::Caption, QString(), 10, 20);
     }
     const bool dante = (device->deviceOptions() & TComDevice::OptionRavenna2) != 0;
-    row = addRow(page,
-                 kPageRavenna,
-                 QVantelMenuItem::Navigation,
-                 dante ? tr("DANTE") : tr("RAVENNA"),
-                 aes67 ? 60 : 10);
+    row = addSettingsRow(page,
+                         kPageRavenna,
+                         QVantelMenuItem::Navigation,
+                         dante ? tr("DANTE") : tr("RAVENNA"),
+                         aes67 ? 60 : 10);
     row->setValueText(dante ? tr("Configure the DANTE interface")
                             : tr("Configure the RAVENNA interface"));
 
@@ -249,10 +240,11 @@ void QVantelSettingsPage::createMonitoringPage()
 {
     auto *page = new QVantelMenuItems(kPageMonitoring, this);
     matrixOptionsEdit = matrixSettings()->options();
-    QVantelMenuItem *row = addRow(page, kRowSideTone, QVantelMenuItem::Switch, tr("Side Tone"));
+    QVantelMenuItem *row
+        = addSettingsRow(page, kRowSideTone, QVantelMenuItem::Switch, tr("Side Tone"));
     row->addValue(0, tr("Permanently available"));
     row->addValue(1, tr("Only when routed to Program or Coord."));
-    row = addRow(page, kRowIntercom, QVantelMenuItem::Switch, tr("Intercom Functions"));
+    row = addSettingsRow(page, kRowIntercom, QVantelMenuItem::Switch, tr("Intercom Functions"));
     row->addValue(0, tr("Fade non-relevant signals"));
     row->addValue(1, tr("Mute non-relevant signals"));
     row->setReadOnly(firmwareVersion < kIntercomFirmware);

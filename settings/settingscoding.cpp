@@ -1,6 +1,7 @@
 // The Coding section: the coding page (2), the codec pages (98, 99) and automatic bit rate (100).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
@@ -41,17 +42,6 @@ constexpr int kMobileInterface0 = 0x300;
 // The automatic bit-rate page exists from firmware 1.12.0 on.
 constexpr quint32 kAutoBitRateFirmware = 0x10bff;
 
-QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int top = 0)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->setObjectName(QStringLiteral("item%1").arg(id));
-    row->grid()->setContentsMargins(10, top, 10, 0);
-    if (!title.isEmpty())
-        row->titleLabel()->setText(title);
-    page->addItem(row);
-    return row;
-}
-
 bool contains(const std::vector<int> &list, int value)
 {
     return std::find(list.begin(), list.end(), value) != list.end();
@@ -63,7 +53,10 @@ bool listed(const QVantelMenuItem *row, int value)
 }
 
 // Fills a rate row from the device's list: unlisted edit values move to the first listed one.
-void fillRateRow(QVantelMenuItem *row, const std::vector<int> &rates, int &edited, const QString &unit)
+void fillRateRow(QVantelMenuItem *row,
+                 const std::vector<int> &rates,
+                 int &edited,
+                 const QString &unit)
 {
     row->clearValues();
     for (const int rate : rates)
@@ -87,15 +80,16 @@ void QVantelSettingsPage::createCodingMenu()
 {
     TComDevice *device = comDevice();
     auto *page = new QVantelMenuItems(kPageCoding, this);
-    addRow(page, kPageCodec1, QVantelMenuItem::Navigation, QString());
-    addRow(page, kPageCodec2, QVantelMenuItem::Navigation, QString());
+    addSettingsRow(page, kPageCodec1, QVantelMenuItem::Navigation, QString());
+    addSettingsRow(page, kPageCodec2, QVantelMenuItem::Navigation, QString());
     if (firmwareVersion > kAutoBitRateFirmware
         && TComDevice::networkTransport(device->defaultNetwork()) == TComDevice::TransportIp) {
-        QVantelMenuItem *row = addRow(page,
-                                      kPageAutoBitRate,
-                                      QVantelMenuItem::Navigation,
-                                      tr("Auto Bit Rate (Opus)"),
-                                      20);
+        QVantelMenuItem *row = addSettingsRow(page,
+                                              kPageAutoBitRate,
+                                              QVantelMenuItem::Navigation,
+                                              tr("Auto Bit Rate (Opus)"),
+                                              10,
+                                              20);
         row->setValueText(tr("Configure the auto bitrate for Opus algorithm"));
         row->setReadOnly(accessLevel == AccessLevel::Operator);
     }
@@ -138,12 +132,12 @@ void QVantelSettingsPage::createCodecPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
     editCodec = pageId == kPageCodec2 ? comDevice()->coder2() : comDevice()->coder1();
-    addRow(page, kRowAlgorithm, QVantelMenuItem::Choice, tr("Algorithm"));
-    addRow(page, kRowChannelMode, QVantelMenuItem::Choice, tr("Channel Mode"));
-    addRow(page, kRowSampleRate, QVantelMenuItem::Choice, tr("Sampling Rate"));
-    addRow(page, kRowBitRate, QVantelMenuItem::Choice, tr("Bit Rate"));
+    addSettingsRow(page, kRowAlgorithm, QVantelMenuItem::Choice, tr("Algorithm"));
+    addSettingsRow(page, kRowChannelMode, QVantelMenuItem::Choice, tr("Channel Mode"));
+    addSettingsRow(page, kRowSampleRate, QVantelMenuItem::Choice, tr("Sampling Rate"));
+    addSettingsRow(page, kRowBitRate, QVantelMenuItem::Choice, tr("Bit Rate"));
     if (pageId == kPageCodec1)
-        addRow(page, kRowRelay, QVantelMenuItem::Switch, tr("Relay transmission"));
+        addSettingsRow(page, kRowRelay, QVantelMenuItem::Switch, tr("Relay transmission"));
     QPointer<QVantelMenuItems> built = page;
     refreshCodecPage(page);
     if (!built)
@@ -220,12 +214,8 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowBitRate)) {
         row->clearValues();
-        device->listBitRates(mode,
-                             editCodec.algorithm,
-                             editCodec.channelMode,
-                             editCodec.sampleRate,
-                             list,
-                             noFamily);
+        device->listBitRates(
+            mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
         if (!guard)
             return;
         fillRateRow(row, list, editCodec.bitRate, tr("%1 kbit/s"));
@@ -322,12 +312,13 @@ void QVantelSettingsPage::createAutoBitRatePage()
     const bool locked = device->dstreamMode() == 1 || device->audioConnection(1) != nullptr
                         || device->audioConnection(2) != nullptr;
 
-    QVantelMenuItem *adapt = addRow(page, kRowAutoAdapt, QVantelMenuItem::Switch, tr("Auto Adapt"));
+    QVantelMenuItem *adapt
+        = addSettingsRow(page, kRowAutoAdapt, QVantelMenuItem::Switch, tr("Auto Adapt"));
     adapt->setChecked(values.calls == "on");
     adapt->setReadOnly(locked);
 
     QVantelMenuItem *policy
-        = addRow(page, kRowAdaptPolicy, QVantelMenuItem::Choice, tr("Adapt Policy"));
+        = addSettingsRow(page, kRowAdaptPolicy, QVantelMenuItem::Choice, tr("Adapt Policy"));
     policy->addValue(0, tr("Safe"));
     policy->addValue(1, tr("Standard"));
     policy->addValue(2, tr("Punchy"));
@@ -339,7 +330,7 @@ void QVantelSettingsPage::createAutoBitRatePage()
     policy->setReadOnly(locked);
 
     const auto rateRow = [&](int id, const QString &title, const std::vector<int> &rates, int v) {
-        QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::Choice, title);
+        QVantelMenuItem *row = addSettingsRow(page, id, QVantelMenuItem::Choice, title);
         for (const int rate : rates)
             row->addValue(rate, tr("%1 kbit/s").arg(rate / 1000));
         row->selectValue(v, true, false);

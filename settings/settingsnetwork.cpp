@@ -3,6 +3,7 @@
 // settings page's own copies of the interface controllers and write them on Apply.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "model/accesslevel.h"
 #include "model/comaoipcontroller.h"
@@ -170,21 +171,7 @@ const std::vector<Choice> kWifiSecurities = {
     {TComWifiController::AuthWpa2Psk, "WPA2-PSK"},
 };
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
-
 // A row of page, added to it, with its label and its layout's contents margins.
-QVantelMenuItem *
-addRow(QVantelMenuItems *page, int id, int kind, const QString &label, int left = 10, int top = 0)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->grid()->setContentsMargins(left, top, 10, 0);
-    row->titleLabel()->setText(label);
-    page->addItem(row);
-    return row;
-}
 
 QVantelMenuItem *addTextRow(QVantelMenuItems *page,
                             int id,
@@ -194,7 +181,7 @@ QVantelMenuItem *addTextRow(QVantelMenuItems *page,
                             bool readOnly,
                             int left = 10)
 {
-    QVantelMenuItem *row = addRow(page, id, kind, label, left);
+    QVantelMenuItem *row = addSettingsRow(page, id, kind, label, left);
     row->setValueText(toQString(value));
     row->setReadOnly(readOnly);
     return row;
@@ -203,7 +190,7 @@ QVantelMenuItem *addTextRow(QVantelMenuItems *page,
 QVantelMenuItem *addSwitchRow(
     QVantelMenuItems *page, int id, const QString &label, bool on, bool readOnly, int left = 10)
 {
-    QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::Switch, label, left);
+    QVantelMenuItem *row = addSettingsRow(page, id, QVantelMenuItem::Switch, label, left);
     row->setChecked(on);
     row->setReadOnly(readOnly);
     return row;
@@ -221,14 +208,14 @@ void fillChoice(QVantelMenuItem *row,
                 quint32 offered = ~quint32(0))
 {
     if (value == kUnknown) {
-        row->addValue(kUnknown, translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")));
+        row->addValue(kUnknown, settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")));
         row->selectValue(kUnknown, true, false);
         row->setReadOnly(true);
         return;
     }
     for (const Choice &choice : choices) {
         if (choice.capability == 0 || (offered & choice.capability) != 0)
-            row->addValue(choice.value, translated(choice.text));
+            row->addValue(choice.value, settingsText(choice.text));
     }
     if (!ownWord.isEmpty() && row->findValue(value, true) < 0) {
         row->selectValue(value, false, true);
@@ -241,7 +228,7 @@ void fillChoice(QVantelMenuItem *row,
 
 void addSpacer(QVantelMenuItems *page, const QString &label)
 {
-    addRow(page, kNoRow, QVantelMenuItem::Caption, label, 10, 20);
+    addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, label, 10, 20);
 }
 
 // The row of page with that id when it takes part in a comparison or an Apply: present and not
@@ -335,13 +322,13 @@ bool writeStaged(QVantelMenuWidget *menu, TComController &copy, StagedChanges &s
 {
     if (staged.isEmpty())
         return true;
-    menu->showMessage(translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes...")),
+    menu->showMessage(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes...")),
                       kApplyingMs);
     if (copy.write(staged.keys()))
         return true;
     staged.undo();
     menu->showMessage(
-        translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
+        settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
     return false;
 }
 
@@ -358,7 +345,7 @@ void QVantelSettingsPage::createNetworkMenu()
     for (const auto &entry : device->networks())
         networks.insert(entry.first);
 
-    QVantelMenuItem *row = addRow(
+    QVantelMenuItem *row = addSettingsRow(
         page, RowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
     for (int id : networks) {
         if (id != TComDevice::AoipFamily)
@@ -367,10 +354,10 @@ void QVantelSettingsPage::createNetworkMenu()
     refreshNetworkRow(row);
 
     if (device->deviceOptions() & TComDevice::OptionIpDoubleStreamMulti) {
-        row = addRow(page,
-                     RowSecondaryNetwork,
-                     QVantelMenuItem::Choice,
-                     tr("Secondary IP Network for Double Streaming"));
+        row = addSettingsRow(page,
+                             RowSecondaryNetwork,
+                             QVantelMenuItem::Choice,
+                             tr("Secondary IP Network for Double Streaming"));
         for (int id : networks) {
             if (TComDevice::networkIdTransport(id) == TComDevice::TransportIp)
                 row->addValue(id, QVantelLocalize::interfaceName(id));
@@ -378,7 +365,7 @@ void QVantelSettingsPage::createNetworkMenu()
         refreshNetworkRow(row);
     }
 
-    row = addRow(page, RowCodecMode, QVantelMenuItem::Choice, tr("Codec Mode"));
+    row = addSettingsRow(page, RowCodecMode, QVantelMenuItem::Choice, tr("Codec Mode"));
     row->addValue(0, tr("Single Codec"));
     row->addValue(1, tr("Double Codec"));
     if (networks.count(TComDevice::MobileFamily)) {
@@ -398,7 +385,7 @@ void QVantelSettingsPage::createNetworkMenu()
 
     const bool operatorLevel = accessLevel == AccessLevel::Operator;
     const auto addNavigation = [&](int id, const QString &label, const QString &description) {
-        QVantelMenuItem *navigation = addRow(page, id, QVantelMenuItem::Navigation, label);
+        QVantelMenuItem *navigation = addSettingsRow(page, id, QVantelMenuItem::Navigation, label);
         navigation->setReadOnly(operatorLevel);
         navigation->setValueText(description, QVantelMenuPalette::kGrey);
         return navigation;
@@ -428,7 +415,7 @@ void QVantelSettingsPage::createNetworkMenu()
         else
             label = i == 0 ? tr("Mobile settings (Internal)")
                            : tr("Mobile settings (External %1)").arg(i);
-        addRow(page, RowMobile + i, QVantelMenuItem::Navigation, label)->setVisible(false);
+        addSettingsRow(page, RowMobile + i, QVantelMenuItem::Navigation, label)->setVisible(false);
     }
     for (int i = 0; i < kInterfaceCount; ++i) {
         if (networks.count(TComDevice::WifiFamily + i))
@@ -549,18 +536,18 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
     addTextRow(
         page, RowDns2, Entry::NumericEntry, tr("Auxiliary DNS"), editEthernet.dns2(), addressLock);
 
-    fillChoice(addRow(page, RowLinkMode, Entry::Choice, tr("Link Mode")),
+    fillChoice(addSettingsRow(page, RowLinkMode, Entry::Choice, tr("Link Mode")),
                kLinkModes,
                editEthernet.linkMode(),
                pageLock || network != "eth.0",
                toQString(TComEthernetController::linkModeText(editEthernet.linkMode())));
     if (comDevice()->aoipController()->jitterab())
-        fillChoice(addRow(page, RowEthernetAjb, Entry::Choice, tr("AJB Policy")),
+        fillChoice(addSettingsRow(page, RowEthernetAjb, Entry::Choice, tr("AJB Policy")),
                    kAjbProfiles,
                    editEthernet.ajbProfile(),
                    pageLock);
     else
-        fillChoice(addRow(page, RowEthernetQuality, Entry::Choice, tr("Network Quality")),
+        fillChoice(addSettingsRow(page, RowEthernetQuality, Entry::Choice, tr("Network Quality")),
                    kQualities,
                    editEthernet.networkQuality(),
                    pageLock);
@@ -715,7 +702,7 @@ void QVantelSettingsPage::createMobilePage(int pageId)
     using Entry = QVantelMenuItem;
 
     if (pinRequired)
-        addRow(page, RowPin, Entry::NumericMaskedEntry, tr("PIN Code"));
+        addSettingsRow(page, RowPin, Entry::NumericMaskedEntry, tr("PIN Code"));
     if (!simUnusable)
         addSwitchRow(page, RowPinSave, tr("PIN Save"), copy.pinPersistent(), false);
     if (settings) {
@@ -724,36 +711,37 @@ void QVantelSettingsPage::createMobilePage(int pageId)
         // word with no current entry, so that they stay as they are.
         const bool foreignRat = rat >= TComMobileController::RatUmtsFirst
                                 && rat <= TComMobileController::RatOnlyGsmUmts;
-        fillChoice(addRow(page, RowRat, Entry::Choice, tr("Preferred Radio Access Technology")),
-                   kRats,
-                   rat,
-                   pageLock,
-                   foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat))
-                              : QString(),
-                   copy.capabilities());
+        fillChoice(
+            addSettingsRow(page, RowRat, Entry::Choice, tr("Preferred Radio Access Technology")),
+            kRats,
+            rat,
+            pageLock,
+            foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat)) : QString(),
+            copy.capabilities());
         QVantelMenuItem *row
-            = addRow(page, RowOperator, Entry::Action, tr("Preferred Network Operator"));
+            = addSettingsRow(page, RowOperator, Entry::Action, tr("Preferred Network Operator"));
         row->setValueText(copy.plmn() == "auto" ? tr("Auto") : toQString(copy.plmn()));
         row->setReadOnly(operatorLock);
-        fillChoice(addRow(page, RowMobileMode, Entry::Choice, tr("Mode")),
+        fillChoice(addSettingsRow(page, RowMobileMode, Entry::Choice, tr("Mode")),
                    kMobileModes,
                    copy.serviceMode(),
                    pageLock || copy.serviceMode() != TComMobileController::ServiceGsmVoice);
         addSpacer(page, tr("Audio over IP"));
         addSwitchRow(page, RowDataService, tr("Data Service"), copy.dataConnection(), pageLock, 60);
         if (comDevice()->aoipController()->jitterab())
-            fillChoice(addRow(page, RowMobileAjb, Entry::Choice, tr("AJB Policy"), 60),
+            fillChoice(addSettingsRow(page, RowMobileAjb, Entry::Choice, tr("AJB Policy"), 60),
                        kAjbProfiles,
                        copy.ajbProfile(),
                        operatorLock);
         else
-            fillChoice(addRow(page, RowMobileQuality, Entry::Choice, tr("Network Quality"), 60),
-                       kQualities,
-                       copy.networkQuality(),
-                       operatorLock);
+            fillChoice(
+                addSettingsRow(page, RowMobileQuality, Entry::Choice, tr("Network Quality"), 60),
+                kQualities,
+                copy.networkQuality(),
+                operatorLock);
         addTextRow(
             page, RowApn, Entry::TextEntry, tr("Access Point Name"), copy.apn(), pageLock, 60);
-        row = addRow(page, RowAuthentication, Entry::Choice, tr("Authentication Mode"), 60);
+        row = addSettingsRow(page, RowAuthentication, Entry::Choice, tr("Authentication Mode"), 60);
         if (copy.authentication() == TComMobileController::AuthNone) {
             row->addValue(TComMobileController::AuthNone, tr("Not Applicable"));
             row->selectValue(TComMobileController::AuthNone, true, false);
@@ -954,7 +942,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     using Entry = QVantelMenuItem;
 
     addSwitchRow(page, RowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
-    QVantelMenuItem *row = addRow(page, RowWifiList, Entry::Action, tr("Network List"));
+    QVantelMenuItem *row = addSettingsRow(page, RowWifiList, Entry::Action, tr("Network List"));
     copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
@@ -967,7 +955,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         row->setReadOnly(connectionLock);
     }
     addTextRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"), copy.ssid(), connectionLock);
-    fillChoice(addRow(page, RowSecurity, Entry::Choice, tr("Security")),
+    fillChoice(addSettingsRow(page, RowSecurity, Entry::Choice, tr("Security")),
                kWifiSecurities,
                copy.authentication(),
                connectionLock);
@@ -978,12 +966,12 @@ void QVantelSettingsPage::createWifiPage(int pageId)
                copy.passphrase(),
                connectionLock);
     if (comDevice()->aoipController()->jitterab())
-        fillChoice(addRow(page, RowWifiAjb, Entry::Choice, tr("AJB Policy")),
+        fillChoice(addSettingsRow(page, RowWifiAjb, Entry::Choice, tr("AJB Policy")),
                    kAjbProfiles,
                    copy.ajbProfile(),
                    pageLock);
     else
-        fillChoice(addRow(page, RowWifiQuality, Entry::Choice, tr("Network Quality")),
+        fillChoice(addSettingsRow(page, RowWifiQuality, Entry::Choice, tr("Network Quality")),
                    kQualities,
                    copy.networkQuality(),
                    pageLock);
@@ -1111,7 +1099,7 @@ void QVantelSettingsPage::createIsdnPage()
     using Entry = QVantelMenuItem;
 
     addSwitchRow(page, Row5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillChoice(addRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
+    fillChoice(addSettingsRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
                kIsdnProtocols,
                copy.protocol(),
                pageLock);

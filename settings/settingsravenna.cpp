@@ -6,6 +6,7 @@
 // retry sends again and no other reader sees values the module never took.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
@@ -90,25 +91,20 @@ enum class Maker { Other, Merging, Audinate, ArchWave };
 
 using Controller = TComRavennaController;
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
-
 QString failureText()
 {
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!"));
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!"));
 }
 
 QString applyingText()
 {
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes..."));
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes..."));
 }
 
 QString powerCycleText()
 {
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage",
-                                        "Changes take effect after\nthe next power cycle"));
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                                          "Changes take effect after\nthe next power cycle"));
 }
 
 Controller *module()
@@ -163,7 +159,7 @@ bool outputInterfaceRows()
 
 QString rateText(int rate)
 {
-    const QString format = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 kHz"));
+    const QString format = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 kHz"));
     if (rate % 1000 == 0)
         return format.arg(rate / 1000);
     return format.arg(rate / 1000.0, 0, 'f', 1);
@@ -171,13 +167,13 @@ QString rateText(int rate)
 
 QString resolutionText(int bits)
 {
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 bits")).arg(bits);
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 bits")).arg(bits);
 }
 
 QString delayText(int delay)
 {
     if (delay < 1)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Automatic"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Automatic"));
     return QString::number(delay);
 }
 
@@ -185,23 +181,24 @@ QString addressingText(const Controller::NetInterface &net)
 {
     QString address = toQString(net.ipAddr);
     if (address.isEmpty())
-        address = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Address"));
+        address = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Address"));
     const char *mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "Static");
     if (net.dhcp == Controller::DhcpOn)
         mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "DHCP");
     else if (net.dhcp == Controller::DhcpZeroconf)
         mode = QT_TRANSLATE_NOOP("QVantelSettingsPage", "ZeroConf");
-    return QStringLiteral("%1 [ %2 ]").arg(address, translated(mode));
+    return QStringLiteral("%1 [ %2 ]").arg(address, settingsText(mode));
 }
 
 QString outputSummary()
 {
     QString name = toQString(module()->nameOu());
     if (name.isEmpty())
-        name = translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Name"));
-    const QString state = module()->modeOu()
-                              ? translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Transmitting"))
-                              : translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
+        name = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "No Name"));
+    const QString state
+        = module()->modeOu()
+              ? settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Transmitting"))
+              : settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
     return QStringLiteral("%1 [ %2 ]").arg(name, state);
 }
 
@@ -209,7 +206,7 @@ QString slotText(const Controller::StreamRef &ref)
 {
     if (ref.id == Controller::NoStream)
         return toQString(ref.name);
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 [ Channel %2 ]"))
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 [ Channel %2 ]"))
         .arg(toQString(ref.name))
         .arg(ref.channel + 1);
 }
@@ -232,16 +229,6 @@ bool portNumber(const QString &text, int *value)
         return false;
     *value = number;
     return true;
-}
-
-QVantelMenuItem *
-addRow(QVantelMenuItems *page, int id, int kind, const QString &label, int left = 10, int top = 0)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->grid()->setContentsMargins(left, top, 10, 0);
-    row->titleLabel()->setText(label);
-    page->addItem(row);
-    return row;
 }
 
 // The row with that id when it takes part in a comparison or an Apply: present and editable.
@@ -347,43 +334,45 @@ void QVantelSettingsPage::createRavennaPage()
     const bool two = twoInterfaces();
 
     QVantelMenuItem *row
-        = addRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
+        = addSettingsRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
     row->setReadOnly(true);
-    row = addRow(page, RowSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
+    row = addSettingsRow(page, RowSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
     for (const int rate : rates)
         row->addValue(rate, rateText(rate));
-    row = addRow(page, RowResolution, QVantelMenuItem::Choice, tr("Sample Resolution"));
+    row = addSettingsRow(page, RowResolution, QVantelMenuItem::Choice, tr("Sample Resolution"));
     for (const int bits : resolutions)
         row->addValue(bits, resolutionText(bits));
     if (maker != Maker::Audinate)
-        addRow(page, RowPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
+        addSettingsRow(page, RowPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
     if (maker == Maker::Merging && firmwareVersion > 0x10a00) {
-        row = addRow(page, RowNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
+        row = addSettingsRow(page, RowNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
         row->addValue(Controller::NetModeSwitch, tr("Switch (same network)"));
         row->addValue(Controller::NetModeRedundant, tr("Redundancy (separate networks)"));
     }
-    addRow(page,
-           RowAddress1,
-           QVantelMenuItem::Navigation,
-           two ? tr("IP Addressing (Interface 1)") : tr("IP Addressing"));
+    addSettingsRow(page,
+                   RowAddress1,
+                   QVantelMenuItem::Navigation,
+                   two ? tr("IP Addressing (Interface 1)") : tr("IP Addressing"));
     if (two)
-        addRow(page, RowAddress2, QVantelMenuItem::Navigation, tr("IP Addressing (Interface 2)"));
+        addSettingsRow(
+            page, RowAddress2, QVantelMenuItem::Navigation, tr("IP Addressing (Interface 2)"));
     if (streamRowsPresent(maker)) {
-        addRow(page, RowInputs, QVantelMenuItem::Navigation, tr("Input Streams"));
-        addRow(page, RowOutput, QVantelMenuItem::Navigation, tr("Output Stream"));
+        addSettingsRow(page, RowInputs, QVantelMenuItem::Navigation, tr("Input Streams"));
+        addSettingsRow(page, RowOutput, QVantelMenuItem::Navigation, tr("Output Stream"));
     }
 
     const auto statusRow = [page](int id, const QString &label) {
-        addRow(page, id, QVantelMenuItem::TextEntry, label, kIndentedLeft)->setReadOnly(true);
+        addSettingsRow(page, id, QVantelMenuItem::TextEntry, label, kIndentedLeft)
+            ->setReadOnly(true);
     };
-    addRow(page, kNoRow, QVantelMenuItem::Caption, tr("Status"), 10, 20);
+    addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Status"), 10, 20);
     if (firmwareVersion < 0x10a00)
         statusRow(RowSyncState, tr("Sync State"));
     else
         statusRow(RowLockState, tr("Sync State"));
     statusRow(RowLinkState, tr("Link State"));
     statusRow(RowPtpState, tr("PTP State"));
-    addRow(page, kNoRow, QVantelMenuItem::Caption, tr("Information"), 10, 20);
+    addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Information"), 10, 20);
     if (firmwareVersion > 0x106ff) {
         statusRow(RowManufacturer, tr("Manufacturer"));
         statusRow(RowModel, tr("Model"));
@@ -528,11 +517,11 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
 void QVantelSettingsPage::createRavennaAddressPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    addRow(page, RowDhcp, QVantelMenuItem::Switch, tr("DHCP"));
-    addRow(page, RowIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
-    addRow(page, RowSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
-    addRow(page, RowGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
-    addRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))
+    addSettingsRow(page, RowDhcp, QVantelMenuItem::Switch, tr("DHCP"));
+    addSettingsRow(page, RowIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
+    addSettingsRow(page, RowSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
+    addSettingsRow(page, RowGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
+    addSettingsRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))
         ->setReadOnly(true);
     refreshRavennaAddressPage(page);
     pushPage(page);
@@ -650,8 +639,9 @@ void QVantelSettingsPage::createRavennaInputsPage()
 {
     auto *page = new QVantelMenuItems(kPageInputs, this);
     for (int i = 0; i < slotCount(); ++i)
-        addRow(page, RowSlot1 + i, QVantelMenuItem::Navigation, tr("Input Stream %1").arg(i + 1));
-    addRow(page, RowDelay, QVantelMenuItem::NumericEntry, QString());
+        addSettingsRow(
+            page, RowSlot1 + i, QVantelMenuItem::Navigation, tr("Input Stream %1").arg(i + 1));
+    addSettingsRow(page, RowDelay, QVantelMenuItem::NumericEntry, QString());
     refreshRavennaInputsPage(page);
     pushPage(page);
 }
@@ -697,9 +687,10 @@ void QVantelSettingsPage::createRavennaStreamPage(int pageId)
     const int slot = pageId - kPageStream1;
     ravennaStreamEdit = module()->streamIn(slot);
     auto *page = new QVantelMenuItems(pageId, this);
-    addRow(page, RowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
-    addRow(page, RowChannel, QVantelMenuItem::Choice, tr("Channel"));
-    QVantelMenuItem *mode = addRow(page, RowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
+    addSettingsRow(page, RowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
+    addSettingsRow(page, RowChannel, QVantelMenuItem::Choice, tr("Channel"));
+    QVantelMenuItem *mode
+        = addSettingsRow(page, RowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
     mode->addValue(0, tr("Multicast"));
     mode->addValue(1, tr("Unicast/SIP"));
     mode->selectValue(0, true, false);
@@ -797,34 +788,34 @@ void QVantelSettingsPage::createRavennaOutputPage()
 {
     auto *page = new QVantelMenuItems(kPageOutput, this);
     const bool interfaceRows = outputInterfaceRows();
-    addRow(page, RowStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
-    addRow(page, RowTransmit, QVantelMenuItem::Switch, tr("State"));
+    addSettingsRow(page, RowStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
+    addSettingsRow(page, RowTransmit, QVantelMenuItem::Switch, tr("State"));
     if (interfaceRows) {
-        QVantelMenuItem *row
-            = addRow(page, RowOutputInterfaces, QVantelMenuItem::Choice, tr("Output Interface(s)"));
+        QVantelMenuItem *row = addSettingsRow(
+            page, RowOutputInterfaces, QVantelMenuItem::Choice, tr("Output Interface(s)"));
         row->addValue(0, tr("Interface 1"));
         row->addValue(1, tr("Interface 2"));
         row->addValue(2, tr("Interfaces 1&2"));
-        addRow(page, RowInterface1Caption, QVantelMenuItem::Caption, tr("Interface 1"));
+        addSettingsRow(page, RowInterface1Caption, QVantelMenuItem::Caption, tr("Interface 1"));
     }
-    addRow(page, RowAutoconf1, QVantelMenuItem::Switch, tr("Auto Configuration"));
-    addRow(page, RowMcAddr1, QVantelMenuItem::NumericEntry, tr("Multicast Address"));
-    addRow(page, RowMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
+    addSettingsRow(page, RowAutoconf1, QVantelMenuItem::Switch, tr("Auto Configuration"));
+    addSettingsRow(page, RowMcAddr1, QVantelMenuItem::NumericEntry, tr("Multicast Address"));
+    addSettingsRow(page, RowMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
     if (interfaceRows) {
-        addRow(page, RowInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
-        addRow(
+        addSettingsRow(page, RowInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
+        addSettingsRow(
             page, RowAutoconf2, QVantelMenuItem::Switch, tr("Auto Configuration"), kIndentedLeft);
-        addRow(page,
-               RowMcAddr2,
-               QVantelMenuItem::NumericEntry,
-               tr("Multicast Address"),
-               kIndentedLeft);
-        addRow(
+        addSettingsRow(page,
+                       RowMcAddr2,
+                       QVantelMenuItem::NumericEntry,
+                       tr("Multicast Address"),
+                       kIndentedLeft);
+        addSettingsRow(
             page, RowMcPort2, QVantelMenuItem::NumericEntry, tr("Multicast Port"), kIndentedLeft);
     }
-    addRow(page, RowChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
+    addSettingsRow(page, RowChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
         ->setReadOnly(true);
-    addRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))
+    addSettingsRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))
         ->setReadOnly(true);
     refreshRavennaOutputPage(page);
     pushPage(page);

@@ -9,6 +9,7 @@
 // its range fails the Apply instead of sending the value held before.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
@@ -299,17 +300,6 @@ bool sendStaged(QVantelMenuWidget *menu, const std::vector<std::string> &keys, U
     return true;
 }
 
-QVantelMenuItem *
-addRow(QVantelMenuItems *page, int id, int kind, const QString &title, int left, int top, int right)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->setObjectName(QStringLiteral("row%1").arg(id));
-    row->grid()->setContentsMargins(left, top, right, 0);
-    row->titleLabel()->setText(title);
-    page->addItem(row);
-    return row;
-}
-
 // The key of an account's field: account 2's end in "2".
 const std::string &accountKey(SipAccount::Field field, int account)
 {
@@ -388,13 +378,13 @@ void QVantelSettingsPage::buildSipPage()
     const bool isLocked = locked();
 
     const auto top = [page](int id, int kind, const QString &title) {
-        return addRow(page, id, kind, title, 10, 0, 10);
+        return addSettingsRow(page, id, kind, title, 10, 0, 10);
     };
     const auto caption = [page](const QString &title) {
-        addRow(page, -1, QVantelMenuItem::Caption, title, 10, 20, 10);
+        addSettingsRow(page, -1, QVantelMenuItem::Caption, title, 10, 20, 10);
     };
     const auto below = [page, isLocked](int id, int kind, const QString &title) {
-        QVantelMenuItem *row = addRow(page, id, kind, title, 60, 0, 10);
+        QVantelMenuItem *row = addSettingsRow(page, id, kind, title, 60, 0, 10);
         row->setReadOnly(isLocked);
         return row;
     };
@@ -621,7 +611,7 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
     const SipAccount &account = controller.account(number);
 
     const auto add = [page](int id, int kind, const QString &title, bool readOnly) {
-        QVantelMenuItem *row = addRow(page, id, kind, title, 10, 0, 10);
+        QVantelMenuItem *row = addSettingsRow(page, id, kind, title, 10, 0, 10);
         row->setReadOnly(readOnly);
         return row;
     };

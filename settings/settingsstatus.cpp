@@ -2,6 +2,7 @@
 // the AoIP controller (279) and the mobile interfaces (289-292).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "link/valueconversions.h"
 #include "model/comaoipcontroller.h"
@@ -61,24 +62,7 @@ const std::string kOff = "off";
 const std::string kRemoteConnected = "connected";
 const std::string kRemoteProcessing = "processing";
 
-QString translated(const char *text)
-{
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
-
 // A row of the Status section's pages: indented by left, titled when a title is given.
-QVantelMenuItem *
-addStatusRow(QVantelMenuItems *page, int id, int kind, const QString &title, int left = 10)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    if (id >= 0)
-        row->setObjectName(QStringLiteral("item%1").arg(id));
-    row->grid()->setContentsMargins(left, 0, 10, 0);
-    if (!title.isEmpty())
-        row->titleLabel()->setText(title);
-    page->addItem(row);
-    return row;
-}
 
 const std::string *reportedValue(const std::map<std::string, std::string> &values,
                                  const std::string &key)
@@ -91,7 +75,7 @@ QString aboutText(const std::map<std::string, std::string> &values, const std::s
 {
     const std::string *value = reportedValue(values, key);
     return value ? toQString(*value)
-                 : translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
+                 : settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
 }
 
 // The remote access service as the unit reports it; the words are compared exactly.
@@ -99,17 +83,17 @@ QString remoteAccessText(const std::map<std::string, std::string> &values)
 {
     const std::string *enabled = reportedValue(values, kGeneralKeyRemoteAccess);
     if (!enabled)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
     if (*enabled == kOff)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Disabled"));
     const std::string *status = reportedValue(values, kGeneralKeyRemoteAccessStatus);
     if (!status)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Available"));
     if (*status == kRemoteConnected)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Connection Established"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Connection Established"));
     if (*status == kRemoteProcessing)
-        return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Connection in Progress"));
-    return translated(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Connected or Failure"));
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Connection in Progress"));
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Not Connected or Failure"));
 }
 
 // The Mode row's entry for an audio routing code.
@@ -142,17 +126,17 @@ void QVantelSettingsPage::createStatusMenu()
     for (const auto &entry : device->networks())
         networks.insert(entry.first);
 
-    addStatusRow(page, -1, QVantelMenuItem::Caption, tr("Current State"));
-    QVantelMenuItem *mode = addStatusRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"), 60);
+    addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Current State"));
+    QVantelMenuItem *mode = addSettingsRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"), 60);
     mode->addValue(0, tr("Single Codec"));
     mode->addValue(1, tr("Double Codec"));
     mode->addValue(2, tr("Single Codec and Mobile Voice Coordination"));
     mode->setReadOnly(true);
     for (const int id : {kRowCodec1, kRowCodec2})
-        addStatusRow(page, id, QVantelMenuItem::ReadOnlyValue, QString(), 60)->setReadOnly(true);
-    addStatusRow(page, kRowConnections, QVantelMenuItem::Navigation, tr("Audio Connections"))
+        addSettingsRow(page, id, QVantelMenuItem::ReadOnlyValue, QString(), 60)->setReadOnly(true);
+    addSettingsRow(page, kRowConnections, QVantelMenuItem::Navigation, tr("Audio Connections"))
         ->setValueText(tr("Status of the audio connections"), QVantelMenuPalette::kGrey);
-    addStatusRow(page, kRowAoipController, QVantelMenuItem::Navigation, tr("AoIP Controller"))
+    addSettingsRow(page, kRowAoipController, QVantelMenuItem::Navigation, tr("AoIP Controller"))
         ->setValueText(tr("Status of the AoIP controller"), QVantelMenuPalette::kGrey);
 
     // One row per interface the unit has, family by family; a missing index leaves no gap.
@@ -171,10 +155,10 @@ void QVantelSettingsPage::createStatusMenu()
             const int network = family.family + index;
             if (networks.count(network) == 0)
                 continue;
-            QVantelMenuItem *row = addStatusRow(page,
-                                                family.firstRow + index,
-                                                family.kind,
-                                                QVantelLocalize::interfaceName(network));
+            QVantelMenuItem *row = addSettingsRow(page,
+                                                  family.firstRow + index,
+                                                  family.kind,
+                                                  QVantelLocalize::interfaceName(network));
             if (family.kind != QVantelMenuItem::Navigation)
                 row->setReadOnly(true);
         }
@@ -185,13 +169,13 @@ void QVantelSettingsPage::createStatusMenu()
               .read({kGeneralKeySerialNo, kGeneralKeyVersion, kGeneralKeyBuildDate});
 
     const bool remoteAccess = (device->deviceOptions() & TComDevice::OptionRemoteAccess) != 0;
-    addStatusRow(page,
-                 kRowRemoteAccess,
-                 QVantelMenuItem::ReadOnlyValue,
-                 remoteAccess ? tr("Remote Access Service") : tr("Remote Assistance Service"))
+    addSettingsRow(page,
+                   kRowRemoteAccess,
+                   QVantelMenuItem::ReadOnlyValue,
+                   remoteAccess ? tr("Remote Access Service") : tr("Remote Assistance Service"))
         ->setReadOnly(true);
 
-    addStatusRow(page, -1, QVantelMenuItem::Caption, tr("About"));
+    addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("About"));
     const std::string &aoipVersion = device->aoipController()->aoipVersion();
     const struct
     {
@@ -208,7 +192,7 @@ void QVantelSettingsPage::createStatusMenu()
     };
     for (const auto &entry : aboutRows) {
         QVantelMenuItem *row
-            = addStatusRow(page, entry.id, QVantelMenuItem::ReadOnlyValue, entry.title, 60);
+            = addSettingsRow(page, entry.id, QVantelMenuItem::ReadOnlyValue, entry.title, 60);
         row->setValueText(entry.value);
         row->setReadOnly(true);
     }
@@ -775,7 +759,7 @@ void QVantelSettingsPage::createMobileStatusPage(int pageId)
         {kRowMobileDataService, tr("Data Service")},
     };
     for (const auto &[id, title] : rows)
-        addStatusRow(page, id, QVantelMenuItem::ReadOnlyValue, title)->setReadOnly(true);
+        addSettingsRow(page, id, QVantelMenuItem::ReadOnlyValue, title)->setReadOnly(true);
     refreshMobileStatus(page, pageId);
     pushPage(page);
 }

@@ -2,6 +2,7 @@
 // miscellaneous settings (229) and passwords (252).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "frontpanel/qvantelsoftkey.h"
 #include "frontpanel/qvantelsoftkeys.h"
@@ -84,15 +85,6 @@ const char *const kNtpServers[] = {
 // Firmware from which the sound ID has a page of its own (with the shortcut switch).
 constexpr quint32 kSoundIdPageFirmware = 0x109ff;
 
-QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &label)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->grid()->setContentsMargins(10, 0, 10, 0);
-    row->titleLabel()->setText(label);
-    page->addItem(row);
-    return row;
-}
-
 // Empties a choice row, lists entries in key order and selects current (the first entry when
 // current is not listed); read-only when there is nothing to choose.
 void fillChoice(QVantelMenuItem *row, const QMap<int, QString> &entries, int current)
@@ -134,13 +126,14 @@ void QVantelSettingsPage::createToolsMenu()
     auto *page = new QVantelMenuItems(kPageTools, this);
     const quint32 options = comDevice()->deviceOptions();
 
-    QVantelMenuItem *reboot = addRow(page, kRowReboot, QVantelMenuItem::Action, tr("Reboot"));
+    QVantelMenuItem *reboot
+        = addSettingsRow(page, kRowReboot, QVantelMenuItem::Action, tr("Reboot"));
     reboot->setValueText(tr("Restart the system"));
     if (reboot->iconLabel())
         reboot->iconLabel()->setPixmap(QPixmap(QStringLiteral(":/images/shutdown.png")));
 
     QVantelMenuItem *level
-        = addRow(page, kRowAccessLevel, QVantelMenuItem::Choice, tr("Access Level"));
+        = addSettingsRow(page, kRowAccessLevel, QVantelMenuItem::Choice, tr("Access Level"));
     level->addValue(0, tr("Operator"));
     level->addValue(1, tr("Expert"));
     level->addValue(2, tr("Administrator"));
@@ -149,32 +142,32 @@ void QVantelSettingsPage::createToolsMenu()
     if (options & TComDevice::OptionRecord) {
         // The unknown version compares above every version, so it gets the page.
         if (firmwareVersion > kSoundIdPageFirmware) {
-            addRow(page, kPageSoundId, QVantelMenuItem::Navigation, tr("Sound ID"))
+            addSettingsRow(page, kPageSoundId, QVantelMenuItem::Navigation, tr("Sound ID"))
                 ->setValueText(tr("Play sound ID, activate sound ID shortcut"));
         } else {
-            addRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
+            addSettingsRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
             refreshSoundIdPage(page);
         }
     }
 
-    addRow(page, kRowSoftkeys, QVantelMenuItem::Navigation, tr("Softkeys"))
+    addSettingsRow(page, kRowSoftkeys, QVantelMenuItem::Navigation, tr("Softkeys"))
         ->setValueText(tr("Configure the programmable keys"));
-    addRow(page, kRowLabels, QVantelMenuItem::Navigation, tr("Labels"))
+    addSettingsRow(page, kRowLabels, QVantelMenuItem::Navigation, tr("Labels"))
         ->setValueText(tr("Configure the info, contact and input labels"));
-    addRow(page, kRowMiscellaneous, QVantelMenuItem::Navigation, tr("Miscellaneous"))
+    addSettingsRow(page, kRowMiscellaneous, QVantelMenuItem::Navigation, tr("Miscellaneous"))
         ->setValueText((options & TComDevice::OptionHardware2)
                            ? tr("Auto redialing and NTP server")
                            : tr("GPIO, Auto redialing and NTP server"));
-    addRow(page, kRowTroubleshooting, QVantelMenuItem::Navigation, tr("Troubleshooting"))
+    addSettingsRow(page, kRowTroubleshooting, QVantelMenuItem::Navigation, tr("Troubleshooting"))
         ->setValueText(tr("Reset settings, configure event log"));
     const bool remoteAccess = options & TComDevice::OptionRemoteAccess;
-    addRow(page,
-           kRowRemoteAssistance,
-           QVantelMenuItem::Navigation,
-           remoteAccess ? tr("Remote Access") : tr("Remote Assistance"))
+    addSettingsRow(page,
+                   kRowRemoteAssistance,
+                   QVantelMenuItem::Navigation,
+                   remoteAccess ? tr("Remote Access") : tr("Remote Assistance"))
         ->setValueText(remoteAccess ? tr("Configure the remote access service")
                                     : tr("Configure the remote assistance service"));
-    addRow(page, kPagePasswords, QVantelMenuItem::Navigation, tr("Passwords"))
+    addSettingsRow(page, kPagePasswords, QVantelMenuItem::Navigation, tr("Passwords"))
         ->setValueText(tr("Configure the passwords"));
 
     updateToolsAccess(page);
@@ -198,8 +191,8 @@ void QVantelSettingsPage::updateToolsAccess(QVantelMenuItems *page)
 void QVantelSettingsPage::createSoundIdPage()
 {
     auto *page = new QVantelMenuItems(kPageSoundId, this);
-    addRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
-    addRow(page, kRowSoundIdShortcut, QVantelMenuItem::Switch, tr("Sound ID Shortcut"));
+    addSettingsRow(page, kRowPlaySoundId, QVantelMenuItem::Switch, tr("Play Sound ID"));
+    addSettingsRow(page, kRowSoundIdShortcut, QVantelMenuItem::Switch, tr("Sound ID Shortcut"));
     refreshSoundIdPage(page);
     pushPage(page);
 }
@@ -230,10 +223,10 @@ void QVantelSettingsPage::createSoftkeysPage()
 {
     auto *page = new QVantelMenuItems(kRowSoftkeys, this);
     for (int id = kFirstKeyRow; id <= kLastKeyRow; ++id) {
-        addRow(page,
-               id,
-               QVantelMenuItem::Navigation,
-               tr("Programmable Key %1").arg(id - kFirstKeyRow + 1));
+        addSettingsRow(page,
+                       id,
+                       QVantelMenuItem::Navigation,
+                       tr("Programmable Key %1").arg(id - kFirstKeyRow + 1));
     }
     refreshSoftkeysPage(page);
     pushPage(page);
@@ -264,9 +257,9 @@ void QVantelSettingsPage::createSoftkeyPage(int pageId)
     if (!softkey(pageId - kFirstKeyRow))
         return;
     auto *page = new QVantelMenuItems(pageId, this);
-    addRow(page, kRowCategory, QVantelMenuItem::Choice, tr("Category"));
-    addRow(page, kRowFunction, QVantelMenuItem::Choice, tr("Function"));
-    addRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"));
+    addSettingsRow(page, kRowCategory, QVantelMenuItem::Choice, tr("Category"));
+    addSettingsRow(page, kRowFunction, QVantelMenuItem::Choice, tr("Function"));
+    addSettingsRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"));
     refreshSoftkeyPage(page);
     pushPage(page);
 }
@@ -322,16 +315,16 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
 void QVantelSettingsPage::createLabelsPage()
 {
     auto *page = new QVantelMenuItems(kRowLabels, this);
-    addRow(page, -1, QVantelMenuItem::Caption, tr("Info and Contact Labels"));
+    addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Info and Contact Labels"));
     const auto addLabelRow = [page](int id, const QString &label) {
-        QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::TextEntry, label);
+        QVantelMenuItem *row = addSettingsRow(page, id, QVantelMenuItem::TextEntry, label);
         row->grid()->setContentsMargins(60, 0, 10, 0);
     };
     for (int index = 0; index < 2; ++index)
         addLabelRow(kRowFirstInfoLabel + index, tr("Info %1 Label").arg(index + 1));
     for (int index = 0; index < 2; ++index)
         addLabelRow(kRowFirstContactLabel + index, tr("Contact %1 Label").arg(index + 1));
-    addRow(page, -1, QVantelMenuItem::Caption, tr("Audio Input Labels"))
+    addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Audio Input Labels"))
         ->grid()
         ->setContentsMargins(10, 20, 10, 0);
     const quint32 options = comDevice()->deviceOptions();
@@ -398,10 +391,12 @@ void QVantelSettingsPage::createMiscellaneousPage()
         return found == values.end() ? std::string() : found->second;
     };
     const auto addCaption = [page](const QString &text, int top) {
-        addRow(page, -1, QVantelMenuItem::Caption, text)->grid()->setContentsMargins(10, top, 10, 0);
+        addSettingsRow(page, -1, QVantelMenuItem::Caption, text)
+            ->grid()
+            ->setContentsMargins(10, top, 10, 0);
     };
     const auto addIndented = [page](int id, int kind, const QString &label) {
-        QVantelMenuItem *row = addRow(page, id, kind, label);
+        QVantelMenuItem *row = addSettingsRow(page, id, kind, label);
         row->grid()->setContentsMargins(60, 0, 10, 0);
         return row;
     };
@@ -429,20 +424,18 @@ void QVantelSettingsPage::createMiscellaneousPage()
                 row->addValue(code, gpioRow.relay ? relayStateText(code) : inputEventText(code));
             }
             const std::string word = valueOf(gpioRow.key);
-            row->selectValue(gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word),
-                             true,
-                             false);
+            row->selectValue(
+                gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word), true, false);
             row->setReadOnly(!present(gpioRow.key));
         }
     }
 
     addCaption(tr("Auto Redialing"), gpio ? 20 : 0);
     for (const int id : {kRowAutoRedial1, kRowAutoRedial2}) {
-        const std::string &key = id == kRowAutoRedial1 ? kToolsKeyAutoRedial1 : kToolsKeyAutoRedial2;
+        const std::string &key
+            = id == kRowAutoRedial1 ? kToolsKeyAutoRedial1 : kToolsKeyAutoRedial2;
         QVantelMenuItem *row = addIndented(
-            id,
-            QVantelMenuItem::Switch,
-            tr("Auto Redial Codec %1").arg(id - kRowAutoRedial1 + 1));
+            id, QVantelMenuItem::Switch, tr("Auto Redial Codec %1").arg(id - kRowAutoRedial1 + 1));
         row->setChecked(valueOf(key) == "on");
         row->setReadOnly(!present(key));
     }
@@ -462,11 +455,10 @@ void QVantelSettingsPage::createMiscellaneousPage()
     delay->addValue(1, tr("1 second"));
     for (int seconds = 2; seconds <= 30; ++seconds)
         delay->addValue(seconds, tr("%1 seconds").arg(seconds));
-    delay->selectValue(present(kToolsKeyAutoRedialTime)
-                           ? stringToInt(valueOf(kToolsKeyAutoRedialTime))
-                           : 1,
-                       true,
-                       false);
+    delay->selectValue(
+        present(kToolsKeyAutoRedialTime) ? stringToInt(valueOf(kToolsKeyAutoRedialTime)) : 1,
+        true,
+        false);
     delay->setReadOnly(!present(kToolsKeyAutoRedialTime));
 
     addCaption(tr("NTP"), 20);
@@ -549,14 +541,13 @@ void QVantelSettingsPage::createPasswordsPage()
     (void)loadPasswords();
     if (!guard)
         return;
-    addRow(page,
-           kRowAdministratorPassword,
-           QVantelMenuItem::MaskedEntry,
-           tr("Administrator Password"))
+    addSettingsRow(
+        page, kRowAdministratorPassword, QVantelMenuItem::MaskedEntry, tr("Administrator Password"))
         ->setValueText(administratorPassword);
-    addRow(page, kRowExpertPassword, QVantelMenuItem::MaskedEntry, tr("Expert Password"))
+    addSettingsRow(page, kRowExpertPassword, QVantelMenuItem::MaskedEntry, tr("Expert Password"))
         ->setValueText(expertPassword);
-    addRow(page, kRowOperatorPassword, QVantelMenuItem::MaskedEntry, tr("Operator Password"))
+    addSettingsRow(
+        page, kRowOperatorPassword, QVantelMenuItem::MaskedEntry, tr("Operator Password"))
         ->setValueText(operatorPassword);
     pushPage(page);
 }
@@ -594,8 +585,8 @@ void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
 {
     bool written = true;
     if (item->id() == kRowPlaySoundId) {
-        written = audioSettings()->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(),
-                                               true);
+        written
+            = audioSettings()->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true);
     } else if (item->id() == kRowSoundIdShortcut) {
         written = audioSettings()->setWaveScut(item->isChecked(), true);
     }

@@ -1,6 +1,7 @@
 // Troubleshooting (241) and remote assistance (245) of the Tools section.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "link/valueconversions.h"
 #include "model/accesslevel.h"
@@ -69,24 +70,10 @@ const std::string kOn = "on";
 const std::string kOff = "off";
 const std::string kAuto = "auto";
 
-QString translated(const char *text)
+QVantelMenuItem *
+addTextRow(QVantelMenuItems *page, int id, const QString &label, const QString &text, bool readOnly)
 {
-    return QCoreApplication::translate("QVantelSettingsPage", text);
-}
-
-QVantelMenuItem *addRow(QVantelMenuItems *page, int id, int kind, const QString &label)
-{
-    auto *row = new QVantelMenuItem(id, kind, page);
-    row->grid()->setContentsMargins(10, 0, 10, 0);
-    row->titleLabel()->setText(label);
-    page->addItem(row);
-    return row;
-}
-
-QVantelMenuItem *addTextRow(
-    QVantelMenuItems *page, int id, const QString &label, const QString &text, bool readOnly)
-{
-    QVantelMenuItem *row = addRow(page, id, QVantelMenuItem::TextEntry, label);
+    QVantelMenuItem *row = addSettingsRow(page, id, QVantelMenuItem::TextEntry, label);
     row->setValueText(text);
     row->setReadOnly(readOnly);
     return row;
@@ -97,7 +84,8 @@ TComGeneralSettings generalSettings()
     return TComGeneralSettings(comDevice()->com());
 }
 
-const std::string *reported(const std::map<std::string, std::string> &values, const std::string &key)
+const std::string *reported(const std::map<std::string, std::string> &values,
+                            const std::string &key)
 {
     const auto it = values.find(key);
     return it == values.end() ? nullptr : &it->second;
@@ -113,8 +101,8 @@ QVantelMenuItem *writableRow(QVantelMenuItems *page, int id)
 // The keys of the remote-assistance rows the operator changed against values the device
 // reported now. A row whose key the device did not report takes no part: what the device did
 // not tell is never overwritten.
-std::map<std::string, std::string> remoteAssistanceChanges(QVantelMenuItems *page,
-                                                           const std::map<std::string, std::string> &device)
+std::map<std::string, std::string>
+remoteAssistanceChanges(QVantelMenuItems *page, const std::map<std::string, std::string> &device)
 {
     std::map<std::string, std::string> changes;
     if (QVantelMenuItem *row = writableRow(page, kRowRemoteAccess)) {
@@ -127,9 +115,9 @@ std::map<std::string, std::string> remoteAssistanceChanges(QVantelMenuItems *pag
         const std::string *value = reported(device, kGeneralKeyRemoteAccessNetwork);
         const QVantelMenuItem::Value *current = row->currentValue();
         if (value && current && current->value != TComDevice::networkFromString(*value)) {
-            changes[kGeneralKeyRemoteAccessNetwork] = current->value == kNetworkAuto
-                                                          ? kAuto
-                                                          : TComDevice::networkToString(current->value);
+            changes[kGeneralKeyRemoteAccessNetwork]
+                = current->value == kNetworkAuto ? kAuto
+                                                 : TComDevice::networkToString(current->value);
         }
     }
     const std::pair<int, const std::string *> texts[] = {
@@ -158,17 +146,18 @@ std::map<std::string, std::string> readRemoteAssistance()
 void QVantelSettingsPage::createTroubleshootingPage()
 {
     auto *page = new QVantelMenuItems(kTroubleshootingPage, this);
-    QVantelMenuItem *level = addRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
+    QVantelMenuItem *level
+        = addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
     level->addValue(5, tr("Coarse"));
     level->addValue(6, tr("Normal"));
     level->addValue(8, tr("Debug"));
     addTextRow(page, kRowLogAddr, tr("Syslog Server"), QString(), false);
 
-    QVantelMenuItem *reset = addRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
+    QVantelMenuItem *reset = addSettingsRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
     for (int value = 0; value < int(kResetCategories.size()); ++value) {
         if (value == ResetSipProfiles && firmwareVersion <= 0x10701)
             continue;
-        reset->addValue(value, translated(kResetCategories[size_t(value)].text));
+        reset->addValue(value, settingsText(kResetCategories[size_t(value)].text));
     }
     reset->selectValue(0, false, false);
     reset->setValueText(tr("Select the category of settings to reset"));
@@ -181,8 +170,8 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    const std::map<std::string, std::string> values =
-        generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
+    const std::map<std::string, std::string> values
+        = generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
         int value = level ? stringToInt(*level) : kLogLevelCoarse;
@@ -208,13 +197,13 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool fullService = options & TComDevice::OptionRemoteAccessFull;
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
-    const std::map<std::string, std::string> values =
-        generalSettings().read({kGeneralKeySerialNo,
-                                kGeneralKeyCodecId,
-                                kGeneralKeyRemoteAccess,
-                                kGeneralKeyRemoteAccessNetwork,
-                                kGeneralKeyRemoteAccessServer,
-                                kGeneralKeyRemoteAccessPwd});
+    const std::map<std::string, std::string> values
+        = generalSettings().read({kGeneralKeySerialNo,
+                                  kGeneralKeyCodecId,
+                                  kGeneralKeyRemoteAccess,
+                                  kGeneralKeyRemoteAccessNetwork,
+                                  kGeneralKeyRemoteAccessServer,
+                                  kGeneralKeyRemoteAccessPwd});
     const auto text = [&values](const std::string &key) {
         const std::string *value = reported(values, key);
         return value ? *value : std::string();
@@ -223,27 +212,26 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     // either: an Apply would otherwise overwrite it with a default.
     const auto missing = [&values](const std::string &key) { return !reported(values, key); };
 
-    QVantelMenuItem *service = addRow(page,
-                                      kRowRemoteAccess,
-                                      QVantelMenuItem::Switch,
-                                      remoteAccess ? tr("Remote Access") : tr("Remote Assistance"));
+    QVantelMenuItem *service
+        = addSettingsRow(page,
+                         kRowRemoteAccess,
+                         QVantelMenuItem::Switch,
+                         remoteAccess ? tr("Remote Access") : tr("Remote Assistance"));
     service->setChecked(text(kGeneralKeyRemoteAccess) == kOn);
     service->setReadOnly(missing(kGeneralKeyRemoteAccess));
 
-    QVantelMenuItem *network = addRow(page,
-                                      kRowRemoteNetwork,
-                                      QVantelMenuItem::Choice,
-                                      tr("Interface for Control"));
+    QVantelMenuItem *network = addSettingsRow(
+        page, kRowRemoteNetwork, QVantelMenuItem::Choice, tr("Interface for Control"));
     network->addValue(kNetworkAuto, tr("Auto"));
-    (void) device->readNetworks();
+    (void)device->readNetworks();
     const std::map<int, std::string> networks = device->networks();
     for (const auto &[id, name] : networks) {
         if (TComDevice::networkIdTransport(id) == 0)
             network->addValue(id, QVantelLocalize::interfaceName(id));
     }
     const std::string *reportedNetwork = reported(values, kGeneralKeyRemoteAccessNetwork);
-    const int networkId = reportedNetwork ? TComDevice::networkFromString(*reportedNetwork)
-                                          : kNetworkAuto;
+    const int networkId
+        = reportedNetwork ? TComDevice::networkFromString(*reportedNetwork) : kNetworkAuto;
     network->selectValue(networkId, true, true);
     if (!network->currentValue())
         network->setValueText(QVantelLocalize::interfaceName(networkId), Qt::red, true);
@@ -258,7 +246,8 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                    !(administrator && fullService) || missing(kGeneralKeyRemoteAccessServer));
     }
     addTextRow(page, kRowSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
-    addTextRow(page, kRowCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
+    addTextRow(
+        page, kRowCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
     if (remoteAccess) {
         addTextRow(page,
                    kRowRemotePassword,
@@ -295,10 +284,12 @@ bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
         return false;
     }
     if (changes.count(kGeneralKeyRemoteAccessPwd) != 0) {
-        const std::map<std::string, std::string> readBack = settings.read({kGeneralKeyRemoteAccessPwd});
+        const std::map<std::string, std::string> readBack
+            = settings.read({kGeneralKeyRemoteAccessPwd});
         QVantelMenuItem *row = writableRow(page, kRowRemotePassword);
         // A failed read-back keeps the text that was written.
-        if (const std::string *password = reported(readBack, kGeneralKeyRemoteAccessPwd); row && password)
+        if (const std::string *password = reported(readBack, kGeneralKeyRemoteAccessPwd);
+            row && password)
             row->setValueText(fromDeviceString(*password));
     }
     return true;
@@ -313,10 +304,11 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
         // operator's value.
         if (item->id() == kRowLogLevel) {
             if (const QVantelMenuItem::Value *current = item->currentValue())
-                (void) generalSettings().changeSyslog(kGeneralKeyLogLevel,
-                                                      std::to_string(current->value));
+                (void)generalSettings().changeSyslog(kGeneralKeyLogLevel,
+                                                     std::to_string(current->value));
         } else if (item->id() == kRowLogAddr) {
-            (void) generalSettings().changeSyslog(kGeneralKeyLogAddr, toStdString(item->valueText()));
+            (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,
+                                                 toStdString(item->valueText()));
         }
     } else if (page->id() == kRemoteAssistancePage && item->id() == kRowRemoteNetwork) {
         // Chosen now: the red of an interface that was not offered goes.

@@ -1,0 +1,25 @@
+#include "settings/settingsrows.h"
+
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QCoreApplication>
+#include <QGridLayout>
+
+QString settingsText(const char *text)
+{
+    return QCoreApplication::translate("QVantelSettingsPage", text);
+}
+
+QVantelMenuItem *addSettingsRow(
+    QVantelMenuItems *page, int id, int kind, const QString &title, int left, int top, int right)
+{
+    auto *row = new QVantelMenuItem(id, kind, page);
+    if (id >= 0)
+        row->setObjectName(QStringLiteral("item%1").arg(id));
+    row->grid()->setContentsMargins(left, top, right, 0);
+    if (!title.isEmpty())
+        row->titleLabel()->setText(title);
+    page->addItem(row);
+    return row;
+}
