@@ -55,6 +55,21 @@ void mouse(QWidget *page, QEvent::Type type, int y)
     QCoreApplication::sendEvent(page, &event);
 }
 
+// The page of headphone 1 to 4 (index 0 to 3).
+std::unique_ptr<QVantelHeadphoneWidget> makeHeadphonePage(int headphone)
+{
+    switch (headphone) {
+    case 0:
+        return std::make_unique<QVantelHeadphone1Page>();
+    case 1:
+        return std::make_unique<QVantelHeadphone2Page>();
+    case 2:
+        return std::make_unique<QVantelHeadphone3Page>();
+    default:
+        return std::make_unique<QVantelHeadphone4Page>();
+    }
+}
+
 } // namespace
 
 // The headphone pages against the routing matrix of a fake unit: what they write for each
@@ -178,21 +193,7 @@ void tst_QVantelHeadphonePages::oneMixWritePerAction()
     QFETCH(bool, extended);
     QFETCH(PageAction, action);
 
-    std::unique_ptr<QVantelHeadphoneWidget> page;
-    switch (headphone) {
-    case 0:
-        page = std::make_unique<QVantelHeadphone1Page>();
-        break;
-    case 1:
-        page = std::make_unique<QVantelHeadphone2Page>();
-        break;
-    case 2:
-        page = std::make_unique<QVantelHeadphone3Page>();
-        break;
-    default:
-        page = std::make_unique<QVantelHeadphone4Page>();
-        break;
-    }
+    const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
     QVERIFY(comDevice()->setOperationMode(extended ? 1 : 0, false));
     makeReady();
     m_fake->clearLog();
@@ -596,21 +597,7 @@ void tst_QVantelHeadphonePages::programAndCoordDragTheirReturns()
     QFETCH(QStringList, gainNodes);
     QFETCH(bool, coordDragsReturn);
 
-    std::unique_ptr<QVantelHeadphoneWidget> page;
-    switch (headphone) {
-    case 0:
-        page = std::make_unique<QVantelHeadphone1Page>();
-        break;
-    case 1:
-        page = std::make_unique<QVantelHeadphone2Page>();
-        break;
-    case 2:
-        page = std::make_unique<QVantelHeadphone3Page>();
-        break;
-    default:
-        page = std::make_unique<QVantelHeadphone4Page>();
-        break;
-    }
+    const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
     QVERIFY(comDevice()->setOperationMode(extended ? 1 : 0, false));
     makeReady();
     TMatrixSettings *matrix = matrixSettings();
