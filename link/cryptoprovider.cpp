@@ -1,31 +1,29 @@
 #include "link/cryptoprovider.h"
 
+#include "link/libcrypto.h"
 #include "link/logtext.h"
-
-#include <openssl/crypto.h>
-#include <openssl/evp.h>
-#include <openssl/rand.h>
 
 #include <climits>
 #include <memory>
 
 namespace {
 
+// An object exists only where the table handed it out, so the table is there to release it.
 struct MdDeleter
 {
-    void operator()(EVP_MD *md) const { EVP_MD_free(md); }
+    void operator()(EVP_MD *md) const { LibCrypto::functions()->mdFree(md); }
 };
 struct MdCtxDeleter
 {
-    void operator()(EVP_MD_CTX *ctx) const { EVP_MD_CTX_free(ctx); }
+    void operator()(EVP_MD_CTX *ctx) const { LibCrypto::functions()->mdCtxFree(ctx); }
 };
 struct CipherDeleter
 {
-    void operator()(EVP_CIPHER *cipher) const { EVP_CIPHER_free(cipher); }
+    void operator()(EVP_CIPHER *cipher) const { LibCrypto::functions()->cipherFree(cipher); }
 };
 struct CipherCtxDeleter
 {
-    void operator()(EVP_CIPHER_CTX *ctx) const { EVP_CIPHER_CTX_free(ctx); }
+    void operator()(EVP_CIPHER_CTX *ctx) const { LibCrypto::functions()->cipherCtxFree(ctx); }
 };
 
 using MdPtr = std::unique_ptr<EVP_MD, MdDeleter>;
@@ -37,19 +35,22 @@ using CipherCtxPtr = std::unique_ptr<EVP_CIPHER_CTX, CipherCtxDeleter>;
 constexpr size_t kMaxEvpInput = static_cast<size_t>(INT_MAX) - 2 * CryptoProvider::kBlockSize;
 
 // Sets up an AES-128-CBC context with padding on, for enciphering or deciphering.
-CipherCtxPtr newAesContext(const unsigned char *key, const unsigned char *iv, bool encrypt)
+CipherCtxPtr newAesContext(const LibCrypto::Functions &crypto,
+                           const unsigned char *key,
+                           const unsigned char *iv,
+                           bool encrypt)
 {
-    CipherPtr cipher(EVP_CIPHER_fetch(nullptr, "AES-128-CBC", nullptr));
+    CipherPtr cipher(crypto.cipherFetch(nullptr, "AES-128-CBC", nullptr));
     if (!cipher) {
         logWarning(QStringLiteral("CryptoProvider: AES-128-CBC is not available"));
         return {};
     }
-    CipherCtxPtr ctx(EVP_CIPHER_CTX_new());
+    CipherCtxPtr ctx(crypto.cipherCtxNew());
     if (!ctx)
         return {};
-    if (EVP_CipherInit_ex2(ctx.get(), cipher.get(), key, iv, encrypt ? 1 : 0, nullptr) != 1)
+    if (crypto.cipherInit(ctx.get(), cipher.get(), key, iv, encrypt ? 1 : 0, nullptr) != 1)
         return {};
-    if (EVP_CIPHER_CTX_set_padding(ctx.get(), 1) != 1)
+    if (crypto.cipherCtxSetPadding(ctx.get(), 1) != 1)
         return {};
     return ctx;
 }
@@ -62,7 +63,10 @@ bool CryptoProvider::randomBytes(unsigned char *out, size_t length)
         return true;
     if (!out || length > static_cast<size_t>(INT_MAX))
         return false;
-    if (RAND_bytes(out, static_cast<int>(length)) != 1) {
+    const LibCrypto::Functions *crypto = LibCrypto::functions();
+    if (!crypto)
+        return false;
+    if (crypto->randBytes(out, static_cast<int>(length)) != 1) {
         logWarning(QStringLiteral("CryptoProvider: the random generator failed"));
         return false;
     }
@@ -73,22 +77,25 @@ bool CryptoProvider::md5(std::initializer_list<Bytes> parts, unsigned char *dige
 {
     if (!digest)
         return false;
-    MdPtr md(EVP_MD_fetch(nullptr, "MD5", nullptr));
+    const LibCrypto::Functions *crypto = LibCrypto::functions();
+    if (!crypto)
+        return false;
+    MdPtr md(crypto->mdFetch(nullptr, "MD5", nullptr));
     if (!md) {
         logWarning(QStringLiteral("CryptoProvider: MD5 is not available"));
         return false;
     }
-    MdCtxPtr ctx(EVP_MD_CTX_new());
-    if (!ctx || EVP_DigestInit_ex2(ctx.get(), md.get(), nullptr) != 1)
+    MdCtxPtr ctx(crypto->mdCtxNew());
+    if (!ctx || crypto->digestInit(ctx.get(), md.get(), nullptr) != 1)
         return false;
     for (const Bytes &part : parts) {
         if (part.size == 0)
             continue;
-        if (!part.data || EVP_DigestUpdate(ctx.get(), part.data, part.size) != 1)
+        if (!part.data || crypto->digestUpdate(ctx.get(), part.data, part.size) != 1)
             return false;
     }
     unsigned int written = 0;
-    if (EVP_DigestFinal_ex(ctx.get(), digest, &written) != 1 || written != kDigestSize)
+    if (crypto->digestFinal(ctx.get(), digest, &written) != 1 || written != kDigestSize)
         return false;
     return true;
 }
@@ -105,7 +112,10 @@ bool CryptoProvider::aes128CbcEncrypt(const unsigned char *key,
     };
     if (!key || !iv || (!plain.data && plain.size != 0) || plain.size > kMaxEvpInput)
         return fail();
-    CipherCtxPtr ctx = newAesContext(key, iv, true);
+    const LibCrypto::Functions *crypto = LibCrypto::functions();
+    if (!crypto)
+        return fail();
+    CipherCtxPtr ctx = newAesContext(*crypto, key, iv, true);
     if (!ctx)
         return fail();
 
@@ -117,11 +127,11 @@ bool CryptoProvider::aes128CbcEncrypt(const unsigned char *key,
 
     int updated = 0;
     if (plain.size != 0
-        && EVP_EncryptUpdate(ctx.get(), out, &updated, plain.data, static_cast<int>(plain.size))
+        && crypto->encryptUpdate(ctx.get(), out, &updated, plain.data, static_cast<int>(plain.size))
                != 1)
         return fail();
     int finished = 0;
-    if (EVP_EncryptFinal_ex(ctx.get(), out + updated, &finished) != 1)
+    if (crypto->encryptFinal(ctx.get(), out + updated, &finished) != 1)
         return fail();
     if (static_cast<size_t>(updated) + static_cast<size_t>(finished) != room)
         return fail();
@@ -143,19 +153,22 @@ bool CryptoProvider::aes128CbcDecrypt(const unsigned char *key,
     if (!key || !iv || !cipher.data || cipher.size == 0 || cipher.size % kBlockSize != 0
         || cipher.size > kMaxEvpInput)
         return fail();
-    CipherCtxPtr ctx = newAesContext(key, iv, false);
+    const LibCrypto::Functions *crypto = LibCrypto::functions();
+    if (!crypto)
+        return fail();
+    CipherCtxPtr ctx = newAesContext(*crypto, key, iv, false);
     if (!ctx)
         return fail();
 
     // EVP may write up to one block beyond the input length during the update step.
     plain.resize(cipher.size + kBlockSize);
     int updated = 0;
-    if (EVP_DecryptUpdate(
+    if (crypto->decryptUpdate(
             ctx.get(), plain.data(), &updated, cipher.data, static_cast<int>(cipher.size))
         != 1)
         return fail();
     int finished = 0;
-    if (EVP_DecryptFinal_ex(ctx.get(), plain.data() + updated, &finished) != 1)
+    if (crypto->decryptFinal(ctx.get(), plain.data() + updated, &finished) != 1)
         return fail();
     const size_t length = static_cast<size_t>(updated) + static_cast<size_t>(finished);
     if (length >= cipher.size + kBlockSize)
@@ -168,8 +181,17 @@ bool CryptoProvider::aes128CbcDecrypt(const unsigned char *key,
 
 void CryptoProvider::wipe(void *data, size_t size)
 {
-    if (data && size != 0)
-        OPENSSL_cleanse(data, size);
+    if (!data || size == 0)
+        return;
+    if (const LibCrypto::Functions *crypto = LibCrypto::functions()) {
+        crypto->cleanse(data, size);
+        return;
+    }
+    // Without the library a failed call still wipes what it touched; volatile stores are not
+    // optimised away.
+    auto *bytes = static_cast<volatile unsigned char *>(data);
+    for (size_t i = 0; i < size; ++i)
+        bytes[i] = 0;
 }
 
 void CryptoProvider::wipe(std::vector<unsigned char> &bytes)

@@ -5,8 +5,9 @@
 #include <vector>
 
 // The few cryptographic primitives the password-value cipher needs: random bytes, MD5 and
-// AES-128 in CBC mode with a raw key and PKCS #5 padding. Backed by OpenSSL's EVP interface;
-// no OpenSSL type appears here.
+// AES-128 in CBC mode with a raw key and PKCS #5 padding. Backed by OpenSSL's EVP interface,
+// opened on first use (LibCrypto); no OpenSSL type appears here. Where libcrypto cannot be
+// opened, every function fails as it would on a failed primitive, and wipe() still wipes.
 //
 // All functions are stateless and reentrant. Failures are reported through the bool result,
 // never by exceptions; on failure output vectors are wiped and left empty. Every OpenSSL object

@@ -2,9 +2,8 @@
 
 #include "link/base64codec.h"
 #include "link/cryptoprovider.h"
+#include "link/libcrypto.h"
 #include "link/passwordkeytable.h"
-
-#include <openssl/crypto.h>
 
 #include <climits>
 #include <cstdint>
@@ -131,7 +130,9 @@ int decryptString(const char *data, int length, char **out)
     if (!computeCheckValue(record, check))
         return -1;
     // Constant time, so the comparison does not tell a forger how much of the value matched.
-    if (CRYPTO_memcmp(check, record.data() + kCheckOffset, kCheckSize) != 0)
+    // The check value was just computed, so the library is there.
+    const LibCrypto::Functions *crypto = LibCrypto::functions();
+    if (!crypto || crypto->memcmp(check, record.data() + kCheckOffset, kCheckSize) != 0)
         return -1;
 
     std::vector<unsigned char> plain;
