@@ -1,6 +1,5 @@
 #include "link/logtext.h"
 #include "link/sharedobjects.h"
-#include "shell/fontwarmup.h"
 #include "shell/logfile.h"
 #include "shell/messagehandler.h"
 #include "shell/quorix.h"
@@ -11,8 +10,6 @@
 
 int main(int argc, char **argv)
 {
-    // Runs beside the start-up until the window measures its first text.
-    startFontWarmup();
     // Before the application object, so that no message reaches the default output.
     qInstallMessageHandler(messageHandler);
     setLogFileSource(mainWindowLogFile);
@@ -33,6 +30,5 @@ int main(int argc, char **argv)
         // application object.
         destroySharedObjects();
     }
-    waitForFontWarmup();
     return result;
 }
