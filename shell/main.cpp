@@ -3,6 +3,7 @@
 #include "shell/logfile.h"
 #include "shell/messagehandler.h"
 #include "shell/quorix.h"
+#include "shell/quorixstyle.h"
 
 #include <QApplication>
 
@@ -20,6 +21,8 @@ int main(int argc, char **argv)
     int result = 0;
     {
         QApplication application(argc, argv);
+        // Over the style the desktop or the command line chose.
+        QApplication::setStyle(new QuorixStyle(QApplication::style()->name()));
         auto window = std::make_unique<Quorix>(nullptr);
         setLogDebugWritten(window->logFile() && window->logFile()->isOpen());
         window->show();
