@@ -7,6 +7,7 @@
 #include "link/protocolkeys.h"
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -144,7 +145,7 @@ void QVantelSettingsPage::createTopMenu()
         entry->setObjectName(QStringLiteral("entry%1").arg(id));
         entry->grid()->setContentsMargins(10, 0, 10, 0);
         entry->titleLabel()->setText(title);
-        entry->iconLabel()->setPixmap(QPixmap(icon));
+        entry->iconLabel()->setPixmap(qvantelPixmap(icon));
         addEntry(entry);
     };
     add(ExitSection, tr("Exit"), QStringLiteral(":/images/exit-menu.png"));

@@ -14,6 +14,7 @@
 #include "model/matrixsettings.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -130,7 +131,7 @@ void QVantelSettingsPage::createToolsMenu()
         = addSettingsRow(page, kRowReboot, QVantelMenuItem::Action, tr("Reboot"));
     reboot->setValueText(tr("Restart the system"));
     if (reboot->iconLabel())
-        reboot->iconLabel()->setPixmap(QPixmap(QStringLiteral(":/images/shutdown.png")));
+        reboot->iconLabel()->setPixmap(qvantelPixmap(QStringLiteral(":/images/shutdown.png")));
 
     QVantelMenuItem *level
         = addSettingsRow(page, kRowAccessLevel, QVantelMenuItem::Choice, tr("Access Level"));

@@ -1,9 +1,9 @@
 #include "link/logtext.h"
 #include "link/sharedobjects.h"
-#include "shell/fontwarmup.h"
 #include "shell/logfile.h"
 #include "shell/messagehandler.h"
 #include "shell/quorix.h"
+#include "shell/quorixstyle.h"
 
 #include <QApplication>
 
@@ -11,8 +11,6 @@
 
 int main(int argc, char **argv)
 {
-    // Runs beside the start-up until the window measures its first text.
-    startFontWarmup();
     // Before the application object, so that no message reaches the default output.
     qInstallMessageHandler(messageHandler);
     setLogFileSource(mainWindowLogFile);
@@ -23,6 +21,8 @@ int main(int argc, char **argv)
     int result = 0;
     {
         QApplication application(argc, argv);
+        // Over the style the desktop or the command line chose.
+        QApplication::setStyle(new QuorixStyle(QApplication::style()->name()));
         auto window = std::make_unique<Quorix>(nullptr);
         setLogDebugWritten(window->logFile() && window->logFile()->isOpen());
         window->show();
@@ -33,6 +33,5 @@ int main(int argc, char **argv)
         // application object.
         destroySharedObjects();
     }
-    waitForFontWarmup();
     return result;
 }

@@ -14,7 +14,6 @@
 #include "shell/briskdiscoverydialog.h"
 #include "shell/connectdevicedialog.h"
 #include "shell/dialogrunner.h"
-#include "shell/fontwarmup.h"
 #include "shell/logfile.h"
 #include "shell/managedevicesdialog.h"
 #include "shell/productinfo.h"
@@ -139,8 +138,6 @@ Quorix::Quorix(QWidget *parent)
     bar->setPalette(explicitPalette(QApplication::palette(bar)));
     bar->setGeometry(0, 0, 800, 21);
     setMenuBar(bar);
-    // The status bar measures the first text.
-    waitForFontWarmup();
     auto *status = new QStatusBar(this);
     status->setObjectName(QStringLiteral("statusbar"));
     setStatusBar(status);

@@ -2,6 +2,7 @@
 
 #include "resources/tallydeskresources.h"
 #include "shell/productinfo.h"
+#include "widgets/qvantelimage.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -22,7 +23,7 @@ QuorixDialog::QuorixDialog(QWidget *parent)
 
     auto *logo = new QLabel(this);
     logo->setObjectName(QStringLiteral("logoLabel"));
-    logo->setPixmap(QPixmap(QStringLiteral(":/images/Tallydesk.png")));
+    logo->setPixmap(qvantelPixmap(QStringLiteral(":/images/Tallydesk.png")));
     logo->setAlignment(Qt::AlignCenter);
     box->addWidget(logo);
 

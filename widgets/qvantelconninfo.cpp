@@ -1,6 +1,7 @@
 #include "widgets/qvantelconninfo.h"
 
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantellinkstatecolour.h"
 
 #include "resources/tallydeskresources.h"
@@ -107,7 +108,7 @@ void QVantelConnInfo::applyState()
         m_iconLabel->hide();
         return;
     }
-    const QPixmap image(icon);
+    const QPixmap image = qvantelPixmap(icon);
     m_iconLabel->setPixmap(
         image.scaled(kIconSize, kIconSize, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
     m_iconLabel->show();

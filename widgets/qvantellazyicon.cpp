@@ -1,19 +1,36 @@
 #include "widgets/qvantellazyicon.h"
 
+#include "widgets/qvantelimage.h"
+
 #include <QPainter>
+
+#include <utility>
 
 QIcon QVantelLazyIcon::icon(const QString &path)
 {
     return QIcon(new QVantelLazyIcon(path));
 }
 
+QIcon QVantelLazyIcon::icon(std::function<QIcon()> make)
+{
+    return QIcon(new QVantelLazyIcon(std::move(make)));
+}
+
 QVantelLazyIcon::QVantelLazyIcon(const QString &path)
-    : m_path(path)
+    : m_make([path] {
+        // Whatever cannot be read as an image answers as the toolkit's own icon of that path.
+        const QPixmap image = qvantelPixmap(path);
+        return image.isNull() ? QIcon(path) : QIcon(image);
+    })
+{}
+
+QVantelLazyIcon::QVantelLazyIcon(std::function<QIcon()> make)
+    : m_make(std::move(make))
 {}
 
 QVantelLazyIcon::QVantelLazyIcon(const QVantelLazyIcon &other)
     : QIconEngine(other)
-    , m_path(other.m_path)
+    , m_make(other.m_make)
     , m_icon(other.m_icon)
     , m_loaded(other.m_loaded)
 {}
@@ -23,7 +40,8 @@ QVantelLazyIcon::~QVantelLazyIcon() = default;
 const QIcon &QVantelLazyIcon::loaded()
 {
     if (!m_loaded) {
-        m_icon = QIcon(m_path);
+        if (m_make)
+            m_icon = m_make();
         m_loaded = true;
     }
     return m_icon;

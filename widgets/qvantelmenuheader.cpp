@@ -1,5 +1,6 @@
 #include "widgets/qvantelmenuheader.h"
 
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuwidget.h"
 
@@ -31,7 +32,7 @@ makeIcon(QVantelMenuHeader *header, int margin, int size, const QString &image, 
     icon->setMargin(margin);
     icon->setFixedSize(size, size);
     icon->setScaledContents(true);
-    icon->setPixmap(QPixmap(image));
+    icon->setPixmap(qvantelPixmap(image));
     return icon;
 }
 

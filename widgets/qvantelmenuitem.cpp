@@ -1,6 +1,7 @@
 #include "widgets/qvantelmenuitem.h"
 
 #include "widgets/qpwdlabel.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelswitch.h"
@@ -59,7 +60,7 @@ void QVantelMenuItem::build(int kind)
         m_icon = new QLabel(this);
         m_icon->setFixedSize(34, 34);
         m_icon->setScaledContents(true);
-        m_icon->setPixmap(QPixmap(kind == Navigation ? QStringLiteral(":/images/navright.png")
+        m_icon->setPixmap(qvantelPixmap(kind == Navigation ? QStringLiteral(":/images/navright.png")
                                                      : QStringLiteral(":/images/action.png")));
         control = m_icon;
     } else if (kind == Switch) {

@@ -1,6 +1,7 @@
 #include "widgets/qvantelswitch.h"
 
 #include "resources/tallydeskresources.h"
+#include "widgets/qvantelimage.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -28,8 +29,8 @@ QPoint QVantelSwitch::imageOrigin(const QSize &area, const QSize &imageSize)
 
 void QVantelSwitch::paintEvent(QPaintEvent *)
 {
-    const QPixmap image(isChecked() ? QStringLiteral(":/images/switch_on.png")
-                                    : QStringLiteral(":/images/switch_off.png"));
+    const QPixmap image = qvantelPixmap(isChecked() ? QStringLiteral(":/images/switch_on.png")
+                                                    : QStringLiteral(":/images/switch_off.png"));
     if (image.isNull())
         return;
     QPainter painter(this);
