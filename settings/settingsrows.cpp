@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QGridLayout>
+#include <QLabel>
 
 QString settingsText(const char *text)
 {

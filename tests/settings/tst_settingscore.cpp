@@ -23,6 +23,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
+#include <QStackedLayout>
 #include <QTest>
 
 #include <memory>

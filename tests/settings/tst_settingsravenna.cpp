@@ -15,6 +15,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 
+#include <QGridLayout>
 #include <QLabel>
 #include <QTest>
 

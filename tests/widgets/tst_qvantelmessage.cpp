@@ -4,6 +4,7 @@
 #include "widgets/qvantelmessage.h"
 
 #include <QLabel>
+#include <QLayout>
 #include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
