@@ -1,7 +1,7 @@
 // Start-up: the whole program from exec to its first frame offscreen, beside a bare Qt program
 // with one 800 x 480 window started the same way, and beside that window showing one line of
-// text (what any program that shows text pays at least). Both are ended right after their first frame
-// by a preloaded library, and run alternately so that the machine's load falls on both alike.
+// text (what any program that shows text pays at least). Each is ended right after its first
+// frame by a preloaded library, and they run in turn so that the machine's load falls on all alike.
 // The product runs from a copy in a temporary directory, where it keeps its configuration and
 // logs (the first, unmeasured, run writes the configuration).
 #include <benchmark/benchmark.h>

@@ -112,7 +112,8 @@ private Q_SLOTS:
         });
         const QIcon copy = lazy;
         QCOMPARE(made, 0);
-        QCOMPARE(lazy.pixmap(QSize(40, 24)).toImage(), QIcon(m_path).pixmap(QSize(40, 24)).toImage());
+        QCOMPARE(lazy.pixmap(QSize(40, 24)).toImage(),
+                 QIcon(m_path).pixmap(QSize(40, 24)).toImage());
         QCOMPARE(copy.availableSizes(), QIcon(m_path).availableSizes());
         QCOMPARE(made, 1);
         QVERIFY(QVantelLazyIcon::icon(std::function<QIcon()>()).isNull());
@@ -129,7 +130,8 @@ private Q_SLOTS:
         QTest::newRow("png") << QStringLiteral("a.png") << image;
         QTest::newRow("upper-case suffix") << QStringLiteral("b.PNG") << image;
         QTest::newRow("no suffix") << QStringLiteral("c") << image;
-        QTest::newRow("not an image") << QStringLiteral("d.png") << QByteArray("not a picture at all");
+        QTest::newRow("not an image")
+            << QStringLiteral("d.png") << QByteArray("not a picture at all");
         QTest::newRow("cut short") << QStringLiteral("e.png") << image.left(image.size() / 2);
         QTest::newRow("empty") << QStringLiteral("f.png") << QByteArray();
         QTest::newRow("missing") << QStringLiteral("g.png") << QByteArray("-");
