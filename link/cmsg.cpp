@@ -2,6 +2,7 @@
 
 #include "link/protocolkeys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -43,13 +44,33 @@ int typeFromWord(const std::string &text, size_t begin, size_t end)
     return ksm::CMsg::None;
 }
 
+// The first c in [from, end), or end.
+const char *findChar(const char *from, const char *end, char c)
+{
+    const void *found = std::memchr(from, c, std::size_t(end - from));
+    return found ? static_cast<const char *>(found) : end;
+}
+
 void appendValueEscaped(const std::string &value, std::string &out)
 {
-    for (const char c : value) {
-        if (c == ';' || c == '\\')
-            out += '\\';
-        out += c;
+    // The runs between the characters to escape are copied whole: a value the unit sends may be
+    // megabytes long, and every reply is written out for the log.
+    const char *from = value.data();
+    const char *const end = from + value.size();
+    const char *semicolon = findChar(from, end, ';');
+    const char *backslash = findChar(from, end, '\\');
+    while (semicolon != end || backslash != end) {
+        const char *next = std::min(semicolon, backslash);
+        out.append(from, next);
+        out += '\\';
+        out += *next;
+        from = next + 1;
+        if (next == semicolon)
+            semicolon = findChar(from, end, ';');
+        else
+            backslash = findChar(from, end, '\\');
     }
+    out.append(from, end);
 }
 
 char asciiLower(char c)
