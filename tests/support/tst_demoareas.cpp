@@ -280,6 +280,18 @@ void TestDemoAreas::failureSwitchesFromEnvironment()
     QCOMPARE(m_client->refused(6), std::optional<bool>(true));
     m_client->request(7, "PARAM;target:general;GET:serialno;");
     QCOMPARE(m_client->refused(7), std::optional<bool>(false));
+
+    // Overridden values are reported wherever the key is, in reads and in list answers.
+    restartWith("FAKE_QUORIX_VALUES", "drc_lim_threshold=2147483647,rav_stream_in=1/99/X");
+    m_client->request(8, "PARAM;target:audio;GET:drc_lim_threshold;GET:drc_state;");
+    answer = m_client->reply(8);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("drc_lim_threshold")), QStringLiteral("2147483647"));
+    QCOMPARE(answer->value(QStringLiteral("drc_state")), QStringLiteral("off"));
+    m_client->request(9, "PARAM;target:audio;LIST:rav_stream_in;");
+    answer = m_client->reply(9);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("rav_stream_in")), QStringLiteral("1/99/X"));
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)
