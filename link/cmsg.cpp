@@ -33,7 +33,7 @@ const char *typeWord(int type)
 }
 
 // Type of the word text[begin, end), 0 when it is none of the four words (case-sensitive).
-int typeFromWord(const std::string &text, size_t begin, size_t end)
+int typeFromWord(std::string_view text, size_t begin, size_t end)
 {
     const size_t length = end - begin;
     for (int type = ksm::CMsg::Param; type <= ksm::CMsg::Event; ++type) {
@@ -352,7 +352,7 @@ void CMsg::write(std::string &out, bool maskSecrets) const
     }
 }
 
-int CMsg::parse(const std::string &text, CMsg &out)
+int CMsg::parse(std::string_view text, CMsg &out)
 {
     // The nodes of the old parameters are reused for the new ones, so parsing into a message
     // object again and again does not allocate for every parameter.
@@ -362,10 +362,10 @@ int CMsg::parse(const std::string &text, CMsg &out)
     const size_t size = text.size();
 
     size_t pos = text.find_first_not_of(';');
-    if (pos == std::string::npos)
+    if (pos == std::string_view::npos)
         return -1;
     const size_t wordEnd = text.find(';', pos);
-    if (wordEnd == std::string::npos)
+    if (wordEnd == std::string_view::npos)
         return -1;
     const int type = typeFromWord(text, pos, wordEnd);
     if (type == None)
@@ -390,11 +390,13 @@ int CMsg::parse(const std::string &text, CMsg &out)
         if (!backslash) {
             out.addSegment(std::string_view(data + pos, segmentEnd - pos), spare);
             pos = segmentEnd + 1;
+            if (!out.withinEntryLimit())
+                return -1;
             continue;
         }
 
         const size_t stop = static_cast<size_t>(static_cast<const char *>(backslash) - data);
-        unescaped.assign(text, pos, stop - pos);
+        unescaped.assign(data + pos, stop - pos);
         pos = stop;
         while (pos < size) {
             const char c = text[pos];
@@ -411,8 +413,18 @@ int CMsg::parse(const std::string &text, CMsg &out)
             }
         }
         out.addSegment(unescaped, spare);
+        if (!out.withinEntryLimit())
+            return -1;
     }
     return 0;
+}
+
+bool CMsg::withinEntryLimit()
+{
+    if (m_params.size() + m_gets.size() + m_lists.size() <= kMaxEntries)
+        return true;
+    clear(None);
+    return false;
 }
 
 void CMsg::addSegment(std::string_view segment, ParamMap &spare)

@@ -10,6 +10,7 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -438,7 +439,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
         ksm::CMsg body;
         if (size <= RpcFrame::kHeaderSize
             || ksm::CMsg::parse(
-                   std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
+                   std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize),
+                   body)
                    != 0) {
             notifyErrorOccurred(MessageParseError);
             break;
@@ -505,7 +507,7 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
     ksm::CMsg body;
     if (size <= RpcFrame::kHeaderSize
         || ksm::CMsg::parse(
-               std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
+               std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
                != 0) {
         m_pendingCalls.erase(it);
         failCall(call, RpcAsyncCall::BadReply);
