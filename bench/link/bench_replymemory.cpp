@@ -5,6 +5,7 @@
 // once with the debug lines formatted as the program formats them for its log file (argument 1)
 // and once without (argument 0).
 
+#include "bench/benchqt.h"
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/logtext.h"
@@ -13,9 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
 #include <arpa/inet.h>
 #include <malloc.h>
@@ -30,8 +29,6 @@
 namespace {
 
 constexpr quint32 kFrameSize = RpcFrame::kMaxFrameSize;
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 // A field of /proc/self/status in KiB ("VmRSS", "VmHWM"); -1 when it cannot be read.
 qint64 statusKiB(const char *field)
@@ -109,20 +106,6 @@ bool readAll(int fd, char *data, size_t size)
     _exit(0);
 }
 
-template<typename Done>
-bool spinUntil(Done done)
-{
-    QTimer guard;
-    guard.setSingleShot(true);
-    guard.start(5000);
-    while (!done()) {
-        if (!guard.isActive())
-            return false;
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 void BM_DenseReply(benchmark::State &state)
 {
     setLogDebugWritten(state.range(0) != 0);
@@ -149,7 +132,7 @@ void BM_DenseReply(benchmark::State &state)
     for (auto _ : state) {
         ksm::CCom com;
         if (!com.connect(QStringLiteral("127.0.0.1"), ntohs(address.sin_port), 0)
-            || !spinUntil([&] { return com.state() == RpcConnection::Connected; })) {
+            || !BenchQt::spinUntil([&] { return com.state() == RpcConnection::Connected; })) {
             state.SkipWithError("no connection to the serving child");
             break;
         }
@@ -183,12 +166,5 @@ BENCHMARK(BM_DenseReply)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillis
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(dropMessages);
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchQt::runBenchmarks<QCoreApplication>(argc, argv);
 }

@@ -5,6 +5,7 @@
 // until the window has nothing left to do, layout and painting included. Reported: the longest
 // pause of an open and of a Back, the list's own opening, and leaving the Book afterwards.
 
+#include "bench/benchqt.h"
 #include "link/ccom.h"
 #include "link/comclient.h"
 #include "link/logtext.h"
@@ -26,7 +27,6 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
-#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -37,8 +37,6 @@ namespace {
 constexpr int kCallProfiles = 173;
 constexpr int kPresets = 174;
 constexpr int kFirstStoredRow = 306;
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 // Runs the event loop until it has nothing left to do (deferred deletes and paints included).
 void settle()
@@ -60,22 +58,6 @@ double pauseMs(const std::function<void()> &action)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-template<typename Done>
-bool spinUntil(Done done, int timeoutMs = 10000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.start(5);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
-
 struct Rig
 {
     FakeQuorix fake;
@@ -90,7 +72,7 @@ struct Rig
         qunsetenv("FAKE_QUORIX_BOOK_ITEMS");
         if (!fake.listen() || comClient()->initialize("ui", "vn_frontpanel") != 0
             || !comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-            || !spinUntil([] { return comClient()->state() == RpcConnection::Connected; })
+            || !BenchQt::spinUntil([] { return comClient()->state() == RpcConnection::Connected; })
             || !comDevice()->refresh()) {
             return false;
         }
@@ -194,15 +176,6 @@ BENCHMARK(BM_CallProfileList)->Arg(50)->Arg(5000)->Iterations(20)->Unit(benchmar
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(dropMessages);
     setLogDebugWritten(false);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchQt::runBenchmarks<QApplication>(argc, argv);
 }
