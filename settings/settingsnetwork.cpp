@@ -460,6 +460,27 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
     }
 }
 
+namespace {
+
+// The entry of the Codec Mode row (9) that the unit's audio routing stands for.
+int unitCodecMode()
+{
+    TComDevice *device = comDevice();
+    const int routing = device->audioRouting();
+    const bool extended = device->operationMode() != 0;
+    if (routing == TComDevice::RoutingMonoCoordination
+        || (extended && routing == TComDevice::RoutingCoordination)) {
+        return 2;
+    }
+    if (routing == TComDevice::RoutingDouble
+        || (extended && routing == TComDevice::RoutingDoubleStereo)) {
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
+
 void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
 {
     if (!row || !row->page() || row->page()->id() != 1)
@@ -482,16 +503,7 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
         break;
     }
     case RowCodecMode: {
-        const int routing = device->audioRouting();
-        const bool extended = device->operationMode() != 0;
-        int value = 0;
-        if (routing == TComDevice::RoutingMonoCoordination
-            || (extended && routing == TComDevice::RoutingCoordination)) {
-            value = 2;
-        } else if (routing == TComDevice::RoutingDouble
-                   || (extended && routing == TComDevice::RoutingDoubleStereo)) {
-            value = 1;
-        }
+        const int value = unitCodecMode();
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
         break;
@@ -1218,6 +1230,13 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     if (id < RowDefaultNetwork || id > RowCodecMode || !item->currentValue())
         return;
     const int value = item->currentValue()->value;
+    // A choice of what the unit already has writes nothing.
+    const std::string network = TComDevice::networkToString(value);
+    if ((id == RowDefaultNetwork && network == device->defaultNetwork())
+        || (id == RowSecondaryNetwork && network == device->secondaryNetwork())
+        || (id == RowCodecMode && value == unitCodecMode())) {
+        return;
+    }
     if (device->hasAudioConnection()) {
         refreshNetworkRow(item);
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
@@ -1225,7 +1244,6 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     }
     if (id == RowDefaultNetwork || id == RowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
-        const std::string network = TComDevice::networkToString(value);
         const bool done = id == RowDefaultNetwork ? device->setDefaultNetwork(network, true)
                                                   : device->setSecondaryNetwork(network, true);
         if (!done) {

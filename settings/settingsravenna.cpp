@@ -1046,7 +1046,9 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
             }
         } else if (id == RowSampleRate || id == RowResolution || id == RowNetMode) {
             const QVantelMenuItem::Value *value = item->currentValue();
-            if (!value)
+            // Nothing to write when the module already has the value (and no power cycle to
+            // announce).
+            if (!value || (id == RowNetMode && value->value == c->netMode()))
                 return;
             bool ok = false;
             int current = 0;

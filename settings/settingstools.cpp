@@ -427,6 +427,7 @@ void QVantelSettingsPage::createMiscellaneousPage()
             const std::string word = valueOf(gpioRow.key);
             row->selectValue(
                 gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word), true, false);
+            rememberUnitWord(row, word);
             row->setReadOnly(!present(gpioRow.key));
         }
     }
@@ -469,6 +470,7 @@ void QVantelSettingsPage::createMiscellaneousPage()
     for (const char *name : kNtpServers)
         server->addValue(value++, QString::fromLatin1(name));
     server->selectText(toQString(valueOf(kToolsKeyNtpAddr)), true, false);
+    rememberUnitWord(server, valueOf(kToolsKeyNtpAddr));
     server->setReadOnly(!present(kToolsKeyNtpAddr));
     QVantelMenuItem *custom
         = addIndented(kRowCustomServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
@@ -531,7 +533,15 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
     default:
         return;
     }
+    // A choice of what the unit already holds sends nothing.
+    const QVantelMenuItem *choiceRow = item->kind() == QVantelMenuItem::Choice ? item : nullptr;
+    if (choiceRow && values.size() == 1 && unitHolds(choiceRow, values.begin()->second))
+        return;
     comDevice()->writeToolsParams(values);
+    if (choiceRow)
+        rememberUnitWord(item, values.begin()->second);
+    if (const auto ntp = values.find(kToolsKeyNtpAddr); ntp != values.end())
+        rememberUnitWord(page->findItem(kRowNtpServer), ntp->second);
 }
 
 void QVantelSettingsPage::createPasswordsPage()

@@ -179,6 +179,7 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
         if (value != 5 && value != 6 && value != 8)
             value = kLogLevelCoarse;
         row->selectValue(value, true, false);
+        rememberUnitWord(row, level ? *level : std::string());
         row->setReadOnly(!level);
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
@@ -303,9 +304,13 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
         // Event-log commits are sent at once and their failures stay silent; the row keeps the
         // operator's value.
         if (item->id() == kRowLogLevel) {
-            if (const QVantelMenuItem::Value *current = item->currentValue())
-                (void)generalSettings().changeSyslog(kGeneralKeyLogLevel,
-                                                     std::to_string(current->value));
+            const QVantelMenuItem::Value *current = item->currentValue();
+            const std::string level = current ? std::to_string(current->value) : std::string();
+            // A choice of the level the unit already logs at sends nothing.
+            if (current && !unitHolds(item, level)
+                && generalSettings().changeSyslog(kGeneralKeyLogLevel, level)) {
+                rememberUnitWord(item, level);
+            }
         } else if (item->id() == kRowLogAddr) {
             (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,
                                                  toStdString(item->valueText()));

@@ -148,6 +148,8 @@ void TestTroubleshootingPages::eventLogCommitsSendOneKeyEach()
     QVantelMenuItem *level = page->findItem(242);
     level->selectValue(8, true, false);
     m_page->itemCommitted(level);
+    // Confirmed again, the level the unit now logs at is not sent again.
+    m_page->itemCommitted(level);
     QVantelMenuItem *address = page->findItem(243);
     address->setValueText(QString());
     m_page->itemCommitted(address);
