@@ -740,6 +740,12 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
         }
         row->setReadOnly(locked);
     }
+    // A channel the stream does not have, or a stream now listed under another id, has just
+    // been corrected in the edit: the page then differs from the module and offers the Apply
+    // that writes the correction.
+    const int slot = streamSlot(page);
+    if (!locked && slot >= 0 && slot < Controller::StreamCount)
+        header()->setModified(!module()->streamIn(slot).sameStream(ravennaStreamEdit));
 }
 
 bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)

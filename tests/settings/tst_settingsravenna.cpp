@@ -541,6 +541,7 @@ void TestSettingsRavenna::streamChannelLimit()
     m_page->createRavennaStreamPage(138);
     QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
     QCOMPARE(text(145), QStringLiteral("2"));
+    QVERIFY(m_page->header()->isModified());
 
     // A stream the module no longer lists leaves the channel row empty; Apply, with nothing to
     // write, asks for a refresh.
@@ -554,6 +555,23 @@ void TestSettingsRavenna::streamChannelLimit()
     QVERIFY(sentKeys().isEmpty());
     QCOMPARE(text(145), QStringLiteral("Press refresh before selecting a channel"));
     QVERIFY(m_page->header()->isRefreshVisible());
+    m_page->backClicked();
+
+    // Channel 9 of an eight-channel stream: the page opens on channel 8, marked, and Apply
+    // writes the correction.
+    m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("102/8/Studio B"), kAudio);
+    m_page->refreshRavennaInputsPage(current());
+    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 9 ]"));
+    m_page->createRavennaStreamPage(139);
+    QCOMPARE(text(145), QStringLiteral("8"));
+    QVERIFY(m_page->header()->isModified());
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in1"), kAudio),
+             QStringLiteral("102/7/Studio B"));
+    QVERIFY(!m_page->header()->isModified());
+    m_page->backClicked();
+    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 8 ]"));
 }
 
 void TestSettingsRavenna::streamRefusedThenRetried()
