@@ -135,7 +135,9 @@ const std::vector<Choice> kIsdnProtocols = {
     {TComIsdnController::ProtocolUdss1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "Euro ISDN")},
     {TComIsdnController::ProtocolNi2, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1 / NI-2")},
     {TComIsdnController::ProtocolNtt, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NTT")},
-    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1")},
+    // Shown only while it is the unit's protocol, so that it reads as what it is; it is not
+    // offered as a protocol to change to.
+    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"), 1},
 };
 
 const std::vector<Choice> kRats = {
@@ -1114,7 +1116,9 @@ void QVantelSettingsPage::createIsdnPage()
     fillChoice(addSettingsRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
                kIsdnProtocols,
                copy.protocol(),
-               pageLock);
+               pageLock,
+               QString(),
+               copy.protocol() == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
     addTextRow(page,
                RowLocalNumber1,
                Entry::NumericEntry,

@@ -90,6 +90,7 @@ private slots:
     void wrongPinThenPinSave();
     void wifiNetworkChoice();
     void isdnLocks();
+    void isdnNi1OnlyWhileHeld();
     void ethernetEventRefresh();
     void operatorScan();
 
@@ -364,8 +365,6 @@ void TestNetworkPages::applySendsChangedKeys_data()
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
     QTest::newRow("ISDN 5AS goes to the audio target")
         << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
-    QTest::newRow("NI-1 is written back as its own word")
-        << 11 << Edit(choose(35, 3)) << "isdn.0" << QStringList{"protocol=isdn_ni1"};
     QTest::newRow("mobile APN") << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0"
                                 << QStringList{"apn=apn.example"};
     QTest::newRow("mobile operator chosen by name")
@@ -580,6 +579,31 @@ void TestNetworkPages::isdnLocks()
     openPage(11);
     for (int id = 34; id <= 40; ++id)
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestNetworkPages::isdnNi1OnlyWhileHeld()
+{
+    const auto offered = [this] {
+        QList<int> values;
+        for (const QVantelMenuItem::Value &value : row(35)->values())
+            values << value.value;
+        return values;
+    };
+    openPage(11);
+    QCOMPARE(offered(), (QList<int>{0, 1, 2}));
+
+    // A unit on NI-1 shows it, and keeps it while other rows are applied.
+    m_fake->setValue(
+        QStringLiteral("protocol"), QStringLiteral("isdn_ni1"), kNetwork, QStringLiteral("isdn.0"));
+    openPage(11);
+    QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
+    QCOMPARE(row(35)->valueText(), QStringLiteral("NI-1"));
+    QVERIFY(row(36)->isReadOnly());
+    QVERIFY(!row(40)->isReadOnly());
+    row(40)->setValueText(QStringLiteral("0123"));
+    commit(40);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"spid=0123"});
 }
 
 void TestNetworkPages::ethernetEventRefresh()
