@@ -921,7 +921,10 @@ OutputEdits outputEdits(const QVantelMenuItems *page, int iface)
         if (!text.isEmpty() && text != toQString(destination.mcAddr))
             edits.mcAddr = toStdString(text);
     }
-    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2)) {
+    // Only a port the user typed is judged: the module's own value, even one out of range (a
+    // port 0 it reports, a hidden interface's port), never blocks the user's other edits.
+    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2);
+        row && row->valueText() != QString::number(destination.mcPort)) {
         int port = 0;
         if (!portNumber(row->valueText(), &port))
             edits.badPort = true;
@@ -953,7 +956,8 @@ bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
     }
     for (int iface = 0; iface < 2; ++iface) {
         const OutputEdits edits = outputEdits(page, iface);
-        if (edits.autoconf || edits.mcAddr || edits.mcPort)
+        // A typed port that is no port counts too, so that Apply runs and refuses it.
+        if (edits.autoconf || edits.mcAddr || edits.mcPort || edits.badPort)
             return true;
     }
     return false;

@@ -55,6 +55,7 @@ private slots:
     void outputPortLimits_data();
     void outputPortLimits();
     void outputRefusedThenRetried();
+    void outputPortsOfTheModuleNeverBlock();
 
     void inputsPage();
     void receiverDelay();
@@ -442,6 +443,32 @@ void TestSettingsRavenna::outputPortLimits()
         QCOMPARE(ravennaController()->txDestination(0).mcPort, 5004);
         QVERIFY(ravennaController()->modeOu());
     }
+}
+
+void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
+{
+    // The module reports port 0 on both interfaces; interface 2's rows are hidden.
+    m_fake->setValue(QStringLiteral("rav_mc_port_ou"), QStringLiteral("0"), kAudio);
+    m_fake->setValue(QStringLiteral("rav_autoconf_ou1"), QStringLiteral("off"), kAudio);
+    m_fake->setValue(QStringLiteral("rav_mc_port_ou1"), QStringLiteral("0"), kAudio);
+    m_page->createRavennaOutputPage();
+    QCOMPARE(text(155), QStringLiteral("0"));
+    QVERIFY(row(159)->isHidden() && !row(159)->isReadOnly());
+    m_fake->clearLog();
+    commitSwitch(150, false);
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_mode_ou")});
+    QVERIFY(!m_page->header()->isModified());
+
+    // A port the user types that is no port marks the page, and Apply refuses it.
+    commitText(155, QStringLiteral("50x0"));
+    QVERIFY(m_page->header()->isModified());
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(messageText(), kFailed);
+    QVERIFY(sentKeys().isEmpty());
+    QVERIFY(m_page->header()->isModified());
 }
 
 void TestSettingsRavenna::outputRefusedThenRetried()
