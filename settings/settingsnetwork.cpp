@@ -268,6 +268,35 @@ std::optional<std::string> textValue(const QVantelMenuItems *page, int id)
     return toStdString(row->valueText());
 }
 
+// A Wi-Fi network name as the unit's bytes (UTF-8) and as shown.
+QString networkNameText(const std::string &bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+// The unit's bytes for a network name shown as text: the bytes the name was read or listed
+// with when it is one of those, so that it goes back unchanged; typed text as UTF-8.
+std::string networkNameBytes(const QString &text, const TComWifiController &copy)
+{
+    if (text == networkNameText(copy.ssid()))
+        return copy.ssid();
+    for (const std::string &listed : copy.ssidList()) {
+        if (text == networkNameText(listed))
+            return listed;
+    }
+    const QByteArray typed = text.toUtf8();
+    return std::string(typed.constData(), std::size_t(typed.size()));
+}
+
+// The Name (SSID) row of a Wi-Fi page as the unit's bytes; nothing when absent or read-only.
+std::optional<std::string> ssidValue(const QVantelMenuItems *page, const TComWifiController &copy)
+{
+    const QVantelMenuItem *row = editableRow(page, RowSsid);
+    if (!row)
+        return std::nullopt;
+    return networkNameBytes(row->valueText(), copy);
+}
+
 template<typename T>
 bool differs(const std::optional<T> &shown, const T &held)
 {
@@ -960,7 +989,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
-        row->addValue(value++, QString::fromUtf8(ssid.data(), qsizetype(ssid.size())));
+        row->addValue(value++, networkNameText(ssid));
     if (copy.ssidList().empty()) {
         row->setValueText(tr("No Wi-Fi network Found"));
         row->setReadOnly(true);
@@ -968,7 +997,9 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         row->setValueText(tr("Select a Wi-Fi network from list"));
         row->setReadOnly(connectionLock);
     }
-    addTextRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"), copy.ssid(), connectionLock);
+    QVantelMenuItem *name = addSettingsRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"));
+    name->setValueText(networkNameText(copy.ssid()));
+    name->setReadOnly(connectionLock);
     fillChoice(addSettingsRow(page, RowSecurity, Entry::Choice, tr("Security")),
                kWifiSecurities,
                copy.authentication(),
@@ -998,7 +1029,7 @@ bool QVantelSettingsPage::hasWifiChanges(QVantelMenuItems *page)
         return false;
     const TComWifiController &copy = editWifi;
     bool changed = differs(switchValue(page, RowWifiActive), copy.dataConnection());
-    changed = differs(textValue(page, RowSsid), copy.ssid()) || changed;
+    changed = differs(ssidValue(page, copy), copy.ssid()) || changed;
     changed = differs(choiceValue(page, RowSecurity), copy.authentication()) || changed;
     changed = differs(textValue(page, RowPassphrase), copy.passphrase()) || changed;
     changed = differs(choiceValue(page, RowWifiQuality), copy.networkQuality()) || changed;
@@ -1021,12 +1052,8 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
                      copy.dataConnection());
         activityChanged = true;
     }
-    if (differs(textValue(page, RowSsid), copy.ssid()))
-        staged.stage(copy,
-                     &TComWifiController::setSsid,
-                     *textValue(page, RowSsid),
-                     kWifiKeySsid,
-                     copy.ssid());
+    if (const std::optional<std::string> ssid = ssidValue(page, copy); differs(ssid, copy.ssid()))
+        staged.stage(copy, &TComWifiController::setSsid, *ssid, kWifiKeySsid, copy.ssid());
     if (differs(choiceValue(page, RowSecurity), copy.authentication())) {
         const int security = *choiceValue(page, RowSecurity);
         staged.stage(copy,
@@ -1078,11 +1105,13 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     const QVantelMenuSelectable *chosen = select ? select->currentSelectable() : nullptr;
     if (!page || !chosen)
         return;
-    const QString ssid = chosen->label()->text();
-    if (toStdString(ssid) == editWifi.ssid())
+    // Compared and taken as the bytes the unit listed, so that a name in any script is neither
+    // mistaken for a change nor written back altered.
+    const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
+    if (ssid == editWifi.ssid())
         return;
     if (QVantelMenuItem *name = page->findItem(RowSsid))
-        name->setValueText(ssid);
+        name->setValueText(networkNameText(ssid));
     if (QVantelMenuItem *security = page->findItem(RowSecurity))
         security->selectValue(TComWifiController::AuthAuto, true, false);
     if (QVantelMenuItem *passphrase = page->findItem(RowPassphrase))

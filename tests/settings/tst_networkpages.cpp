@@ -89,6 +89,7 @@ private slots:
     void valuesWithoutEntryStay();
     void wrongPinThenPinSave();
     void wifiNetworkChoice();
+    void wifiNamesGoBackAsListed();
     void isdnLocks();
     void isdnNi1OnlyWhileHeld();
     void ethernetEventRefresh();
@@ -524,7 +525,7 @@ void TestNetworkPages::wrongPinThenPinSave()
 void TestNetworkPages::wifiNetworkChoice()
 {
     openPage(20);
-    QCOMPARE(row(60)->values().size(), 3);
+    QCOMPARE(row(60)->values().size(), 5);
     QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
     const auto choose = [this](const QString &ssid) {
@@ -554,6 +555,49 @@ void TestNetworkPages::wifiNetworkChoice()
         QVERIFY(row(id)->isReadOnly());
     openPage(20);
     QVERIFY(row(63)->isReadOnly());
+}
+
+void TestNetworkPages::wifiNamesGoBackAsListed()
+{
+    const QString buero = QString::fromUtf8("B\xC3\xBCro");
+    const QString studio = QString::fromUtf8("\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB8\xD1\x8F");
+    const auto choose = [this](const QString &ssid) {
+        QVantelMenuSelect select;
+        auto *entry = new QVantelMenuSelectable(1, &select);
+        entry->label()->setText(ssid);
+        select.addSelectable(entry);
+        select.setCurrentSelectable(entry);
+        m_page->selectionAccepted(row(60), &select);
+    };
+    const auto sentSsid = [this] {
+        for (const FakeRequest &request : m_fake->requests()) {
+            if (request.isSetOf(QStringLiteral("ssid")))
+                return request.body;
+        }
+        return QByteArray();
+    };
+
+    for (const QString &name : {buero, studio}) {
+        openPage(20);
+        QVERIFY(row(60)->findText(name, true) >= 0);
+        choose(name);
+        QCOMPARE(row(61)->valueText(), name);
+        QVERIFY(apply());
+        QVERIFY2(sentSsid().contains(";ssid:" + name.toUtf8() + ";"), sentSsid().constData());
+
+        // Read back, the stored name shows as listed, and picking it again is no change.
+        openPage(20);
+        QCOMPARE(row(61)->valueText(), name);
+        choose(name);
+        QVERIFY(!m_page->header()->isModified());
+        row(59)->setChecked(true);
+        commit(59);
+        QVERIFY(apply());
+        QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")), QStringList{"data_connection=on"});
+        row(59)->setChecked(false);
+        commit(59);
+        QVERIFY(apply());
+    }
 }
 
 void TestNetworkPages::isdnLocks()
