@@ -364,8 +364,11 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
         softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
     } else {
         const auto found = labelInputs.find(id);
-        if (found != labelInputs.end())
-            matrixSettings()->setInputName(found->second, text);
+        if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
+            // The unit kept its name: the row shows it again.
+            item->setValueText(matrixSettings()->inputNames(found->second));
+            showMessage(tr("Failed to apply changes!"), 0);
+        }
     }
 }
 

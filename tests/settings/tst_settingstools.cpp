@@ -12,6 +12,7 @@
 #include "model/matrixsettings.h"
 #include "model/passwordtext.h"
 #include "tests/settings/settingspagerig.h"
+#include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -57,6 +58,7 @@ private slots:
     void passwordChange();
     void softkeyAssigned();
     void labelsCommitted();
+    void refusedInputLabelGoesBack();
     void miscellaneousPage_data();
     void miscellaneousPage();
     void miscellaneousCommits();
@@ -439,6 +441,35 @@ void TestSettingsTools::labelsCommitted()
     input->setValueText(QStringLiteral("Guest"));
     m_page->itemCommitted(input);
     QCOMPARE(matrixSettings()->inputNames(1), QStringLiteral("Guest"));
+}
+
+void TestSettingsTools::refusedInputLabelGoesBack()
+{
+    fillMatrixDemoValues(*m_fake);
+    QVERIFY(matrixSettings()->start(true));
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *tools = openTools();
+    QVantelMenuItems *page = openPage(tools, 209);
+    QVERIFY(page);
+    QVantelMenuItem *input = page->findItem(215);
+    QVERIFY(input);
+    QCOMPARE(input->valueText(), QString());
+
+    m_fake->refuseKey(QStringLiteral("matrix_in2"), QStringLiteral("015-not allowed"));
+    input->setValueText(QStringLiteral("Feed"));
+    m_page->itemCommitted(input);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(input->valueText(), QString());
+    QCOMPARE(matrixSettings()->inputNames(1), QString());
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_in2"), QStringLiteral("audio")),
+             QStringLiteral("0020,"));
+
+    // Reopened, the page still shows the unit's name.
+    m_page->closeMessage();
+    m_page->backClicked();
+    page = openPage(tools, 209);
+    QVERIFY(page);
+    QCOMPARE(page->findItem(215)->valueText(), QString());
 }
 
 void TestSettingsTools::miscellaneousPage_data()
