@@ -597,15 +597,20 @@ void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
 
 void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
 {
-    bool written = true;
+    TAudioSettings *audio = audioSettings();
     if (item->id() == kRowPlaySoundId) {
-        written
-            = audioSettings()->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true);
+        if (audio->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true))
+            return;
+        // The unit kept its setting: the switch shows it again.
+        item->setChecked(!audio->waveFile().empty());
     } else if (item->id() == kRowSoundIdShortcut) {
-        written = audioSettings()->setWaveScut(item->isChecked(), true);
+        if (audio->setWaveScut(item->isChecked(), true))
+            return;
+        item->setChecked(audio->waveScut());
+    } else {
+        return;
     }
-    if (!written)
-        showMessage(tr("Failed to apply changes!"), 0);
+    showMessage(tr("Failed to apply changes!"), 0);
 }
 
 void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)

@@ -317,14 +317,38 @@ void TestSettingsTools::soundIdPage()
     QCOMPARE(m_fake->value(QStringLiteral("wave_file"), QStringLiteral("audio")), kSoundId);
     QCOMPARE(messageText(), QString());
 
-    // A refused write is reported and the switch stays where the user put it.
+    // A refused write is reported and the switch goes back to what the unit kept.
+    m_fake->refuseKey(QStringLiteral("wave_file"), QStringLiteral("015-not allowed"));
+    play->setChecked(false);
+    m_page->itemCommitted(play);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(play->isChecked());
+    QCOMPARE(play->valueText(), QStringLiteral("Active"));
+    m_page->closeMessage();
     m_fake->refuseKey(QStringLiteral("wave_scut"), QStringLiteral("015-not allowed"));
     QVantelMenuItem *shortcut = page->findItem(197);
     shortcut->setChecked(true);
     m_page->itemCommitted(shortcut);
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
-    QVERIFY(shortcut->isChecked());
+    QVERIFY(!shortcut->isChecked());
+    QCOMPARE(shortcut->valueText(), QStringLiteral("Disabled"));
     m_page->closeMessage();
+
+    // The same for the Tools page's own switch, on a firmware without the Sound ID page.
+    firmwareVersion = 0x10900;
+    m_page->backClicked();
+    tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *toolsPlay = tools->findItem(196);
+    QVERIFY(toolsPlay && toolsPlay->isChecked());
+    toolsPlay->setChecked(false);
+    m_page->itemCommitted(toolsPlay);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(toolsPlay->isChecked());
+    m_page->closeMessage();
+    m_fake->acceptKey(QStringLiteral("wave_file"));
+    firmwareVersion = kFirmwareVersionUnknown;
+    m_page->showEntry(QVantelSettingsPage::ToolsSection, 0);
 
     // File missing: off with "Audio file is missing", both rows read-only, whatever is stored.
     m_fake->refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));
