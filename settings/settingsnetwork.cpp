@@ -88,6 +88,7 @@ enum NetworkRow {
 };
 
 constexpr int kNoRow = -1;
+constexpr int kNetworkPage = 1;
 constexpr int kIsdnPage = 11;
 constexpr int kEthernetFirst = 12;
 constexpr int kMobileFirst = 16;
@@ -459,6 +460,34 @@ void QVantelSettingsPage::createNetworkMenu()
     pushPage(page);
 }
 
+namespace {
+
+// A mobile row of the Network page: what the interface's SIM needs, or the way to its settings.
+void showSimState(QVantelMenuItem *row, int state)
+{
+    switch (state) {
+    case TComController::StateSimMissing:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Missing")),
+                          Qt::red);
+        break;
+    case TComController::StateSimLocked:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Locked")),
+                          Qt::red);
+        break;
+    case TComController::StatePinRequired:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "PIN Required")),
+                          Qt::red);
+        break;
+    default:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                                                         "Configure the Mobile controller")),
+                          QVantelMenuPalette::kAccentBlue);
+        break;
+    }
+}
+
+} // namespace
+
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
     if (!page || page->id() != 1)
@@ -472,21 +501,7 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
                                    false)) {
             continue;
         }
-        switch (editMobile.state()) {
-        case TComController::StateSimMissing:
-            row->setValueText(tr("SIM Missing"), Qt::red);
-            break;
-        case TComController::StateSimLocked:
-            row->setValueText(tr("SIM Locked"), Qt::red);
-            break;
-        case TComController::StatePinRequired:
-            row->setValueText(tr("PIN Required"), Qt::red);
-            break;
-        default:
-            row->setValueText(tr("Configure the Mobile controller"),
-                              QVantelMenuPalette::kAccentBlue);
-            break;
-        }
+        showSimState(row, editMobile.state());
         row->setVisible(true);
     }
 }
@@ -871,8 +886,15 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
         const int result = copy.applyPinCode(toStdString(pinRow->valueText()), kPinTimeoutMs);
         if (result == TComMobileController::PinWrong
             || result == TComMobileController::PinPukRequired) {
-            // A PIN the SIM refused must never go out again with a later Apply.
+            // A PIN the SIM refused must never go out again with a later Apply: the row is
+            // emptied and no longer offered for Apply, and the Network page shows what the SIM
+            // asks for now.
             pinRow->setValueText(QString());
+            header()->setModified(hasMobileChanges(page));
+            if (QVantelMenuItems *network = findPage(kNetworkPage)) {
+                if (QVantelMenuItem *row = network->findItem(page->id()))
+                    showSimState(row, copy.state());
+            }
         }
         if (result == TComMobileController::PinWrong) {
             showMessage(tr("Wrong PIN code!"), 0);

@@ -88,6 +88,7 @@ private slots:
     void refusedWriteIsSentAgain();
     void valuesWithoutEntryStay();
     void wrongPinThenPinSave();
+    void refusedPinNeverOpensTheSim();
     void wifiNetworkChoice();
     void wifiNamesGoBackAsListed();
     void isdnLocks();
@@ -501,11 +502,13 @@ void TestNetworkPages::wrongPinThenPinSave()
     row(41)->setValueText(QStringLiteral("0000"));
     commit(41);
     QVERIFY(m_page->header()->isModified());
-    QVERIFY(!apply());
+    m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
-    // The refused PIN is gone from its row, so no later Apply sends it again.
+    // The refused PIN is gone from its row, so no later Apply sends it again, and nothing is
+    // left marked for Apply.
     QVERIFY(row(41)->valueText().isEmpty());
     QVERIFY(!m_page->hasMobileChanges(page));
+    QVERIFY(!m_page->header()->isModified());
 
     m_fake->clearLog();
     row(42)->setChecked(true);
@@ -520,6 +523,47 @@ void TestNetworkPages::wrongPinThenPinSave()
     QVERIFY(apply());
     QCOMPARE(m_page->currentPage()->id(), 1);
     QCOMPARE(row(16)->valueText(), QStringLiteral("Configure the Mobile controller"));
+}
+
+void TestNetworkPages::refusedPinNeverOpensTheSim()
+{
+    m_page->createNetworkMenu();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+    openPage(16);
+    row(41)->setValueText(QStringLiteral("0000"));
+    commit(41);
+    m_page->applyClicked();
+    QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
+
+    // Apply with the emptied PIN row sends nothing and claims nothing: the page stays, and the
+    // Network page still asks for the PIN.
+    m_page->closeMessage();
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(m_page->currentPage()->id(), 16);
+    QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
+    m_page->backClicked();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+
+    // A SIM that answers with its PUK demand is shown locked at once.
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isSetOf(QStringLiteral("pin"))) {
+            FakeMessage answer(FakeMessage::Param);
+            answer.set(QStringLiteral("pin"), QStringLiteral("124-puk required"));
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        }
+        return answerNetworkDemo(*fake, request);
+    });
+    openPage(16);
+    row(41)->setValueText(QStringLiteral("1111"));
+    commit(41);
+    m_page->applyClicked();
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply PIN code!"));
+    QVERIFY(!m_page->header()->isModified());
+    m_page->backClicked();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("SIM Locked"));
 }
 
 void TestNetworkPages::wifiNetworkChoice()
