@@ -394,6 +394,9 @@ void putStateText(QVantelMenuItem *row, int status)
     case TComAudioConnection::StatusAutoRedial:
         row->setValueText(StatusPage::tr("Call redial pending..."), Qt::yellow);
         break;
+    // Dialled or accepted, the call is under way before the unit reports it proceeding.
+    case TComAudioConnection::StatusDialled:
+    case TComAudioConnection::StatusAccepted:
     case TComAudioConnection::StatusProceeding:
         row->setValueText(StatusPage::tr("Call in progress..."), Qt::yellow);
         break;
