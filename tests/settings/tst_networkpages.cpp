@@ -101,6 +101,8 @@ private:
     QVantelMenuItems *openPage(int id);
     QVantelMenuItem *row(int id) const;
     void commit(int id);
+    // Accepts ssid in the network list's choice popup of the Wi-Fi page shown.
+    void chooseNetwork(const QString &ssid);
     bool apply();
     QString messageText() const;
     bool asks(const QString &question) const;
@@ -168,6 +170,16 @@ void TestNetworkPages::commit(int id)
     QVantelMenuItem *committed = row(id);
     QVERIFY(committed);
     committed->page()->commitItem(committed);
+}
+
+void TestNetworkPages::chooseNetwork(const QString &ssid)
+{
+    QVantelMenuSelect select;
+    auto *entry = new QVantelMenuSelectable(1, &select);
+    entry->label()->setText(ssid);
+    select.addSelectable(entry);
+    select.setCurrentSelectable(entry);
+    m_page->selectionAccepted(row(60), &select);
 }
 
 bool TestNetworkPages::apply()
@@ -572,17 +584,9 @@ void TestNetworkPages::wifiNetworkChoice()
     QCOMPARE(row(60)->values().size(), 5);
     QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
-    const auto choose = [this](const QString &ssid) {
-        QVantelMenuSelect select;
-        auto *entry = new QVantelMenuSelectable(1, &select);
-        entry->label()->setText(ssid);
-        select.addSelectable(entry);
-        select.setCurrentSelectable(entry);
-        m_page->selectionAccepted(row(60), &select);
-    };
-    choose(QStringLiteral("Studio"));
+    chooseNetwork(QStringLiteral("Studio"));
     QVERIFY(!m_page->header()->isModified());
-    choose(QStringLiteral("Guests"));
+    chooseNetwork(QStringLiteral("Guests"));
     QCOMPARE(row(61)->valueText(), QStringLiteral("Guests"));
     QCOMPARE(currentOf(row(62)), 1);
     QVERIFY(row(63)->valueText().isEmpty());
@@ -605,14 +609,6 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
 {
     const QString buero = QString::fromUtf8("B\xC3\xBCro");
     const QString studio = QString::fromUtf8("\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB8\xD1\x8F");
-    const auto choose = [this](const QString &ssid) {
-        QVantelMenuSelect select;
-        auto *entry = new QVantelMenuSelectable(1, &select);
-        entry->label()->setText(ssid);
-        select.addSelectable(entry);
-        select.setCurrentSelectable(entry);
-        m_page->selectionAccepted(row(60), &select);
-    };
     const auto sentSsid = [this] {
         for (const FakeRequest &request : m_fake->requests()) {
             if (request.isSetOf(QStringLiteral("ssid")))
@@ -624,7 +620,7 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
     for (const QString &name : {buero, studio}) {
         openPage(20);
         QVERIFY(row(60)->findText(name, true) >= 0);
-        choose(name);
+        chooseNetwork(name);
         QCOMPARE(row(61)->valueText(), name);
         QVERIFY(apply());
         QVERIFY2(sentSsid().contains(";ssid:" + name.toUtf8() + ";"), sentSsid().constData());
@@ -632,7 +628,7 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
         // Read back, the stored name shows as listed, and picking it again is no change.
         openPage(20);
         QCOMPARE(row(61)->valueText(), name);
-        choose(name);
+        chooseNetwork(name);
         QVERIFY(!m_page->header()->isModified());
         row(59)->setChecked(true);
         commit(59);

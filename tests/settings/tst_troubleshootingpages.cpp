@@ -73,6 +73,8 @@ private slots:
 private:
     void connectUnit(const QStringList &options = {QStringLiteral("remote_access_3")});
     QVantelMenuItems *open(int pageId);
+    // Switches Remote Access on, checks that Apply is offered, applies and returns the writes.
+    QList<FakeRequest> switchOnAndApply(QVantelMenuItems *page);
 };
 
 void TestTroubleshootingPages::init()
@@ -99,6 +101,18 @@ QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
         m_page->createRemoteAssistancePage();
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == pageId ? page : nullptr;
+}
+
+QList<FakeRequest> TestTroubleshootingPages::switchOnAndApply(QVantelMenuItems *page)
+{
+    QVantelMenuItem *service = page->findItem(246);
+    service->setChecked(true);
+    m_page->itemCommitted(service);
+    if (!m_page->header()->isModified())
+        return {};
+    m_fake->clearLog();
+    m_page->applyClicked();
+    return requestsWhere(isWrite);
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead_data()
@@ -295,14 +309,7 @@ void TestTroubleshootingPages::remoteApplySendsOnlyChangedReportedRows()
     connectUnit();
     QVantelMenuItems *page = open(245);
     QVERIFY(page);
-    QVantelMenuItem *service = page->findItem(246);
-    service->setChecked(true);
-    m_page->itemCommitted(service);
-    QVERIFY(m_page->header()->isModified());
-
-    m_fake->clearLog();
-    m_page->applyClicked();
-    const QList<FakeRequest> sent = requestsWhere(isWrite);
+    const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
     QCOMPARE(sent[0].target(), kGeneral);
@@ -353,17 +360,11 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
     QVERIFY(page);
     QCOMPARE(shownMessage(), kFailedRead);
     m_page->closeMessage();
-    QVantelMenuItem *service = page->findItem(246);
-    QVERIFY(!service->isReadOnly());
+    QVERIFY(!page->findItem(246)->isReadOnly());
     QVERIFY(!page->findItem(247)->isReadOnly());
 
     // The change test reads the unit again and decides what Apply sends.
-    service->setChecked(true);
-    m_page->itemCommitted(service);
-    QVERIFY(m_page->header()->isModified());
-    m_fake->clearLog();
-    m_page->applyClicked();
-    const QList<FakeRequest> sent = requestsWhere(isWrite);
+    const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
     QVERIFY(!m_page->header()->isModified());
