@@ -53,6 +53,7 @@ private slots:
     void accessRules();
     void accessLevelChoice_data();
     void accessLevelChoice();
+    void confirmingTheGrantedLevelAsksNothing();
     void restart();
     void soundIdPage();
     void passwordChange();
@@ -263,6 +264,20 @@ void TestSettingsTools::accessLevelChoice()
     QCOMPARE(messageText(), message);
     // The rows follow the level at once.
     QCOMPARE(tools->findItem(198)->isReadOnly(), level == 0);
+}
+
+void TestSettingsTools::confirmingTheGrantedLevelAsksNothing()
+{
+    setPassword("password_ol", "op");
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *row = tools->findItem(194);
+    QCOMPARE(row->currentValue()->value, 0);
+    m_fake->clearLog();
+    m_page->itemCommitted(row);
+    QVERIFY(!m_page->findChild<QVantelVirtual *>());
+    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(accessLevel, AccessLevel::Operator);
 }
 
 void TestSettingsTools::restart()
