@@ -297,7 +297,8 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    const QString ssid = fromDeviceString(editWifi.ssid());
+    const QString ssid
+        = QString::fromUtf8(editWifi.ssid().data(), qsizetype(editWifi.ssid().size()));
     const QString state = activityStateText(editWifi.dataConnectionState());
     const QString signal = QString::number(editWifi.signalDbm());
     if (ssid.isEmpty())
@@ -393,6 +394,9 @@ void putStateText(QVantelMenuItem *row, int status)
     case TComAudioConnection::StatusAutoRedial:
         row->setValueText(StatusPage::tr("Call redial pending..."), Qt::yellow);
         break;
+    // Dialled or accepted, the call is under way before the unit reports it proceeding.
+    case TComAudioConnection::StatusDialled:
+    case TComAudioConnection::StatusAccepted:
     case TComAudioConnection::StatusProceeding:
         row->setValueText(StatusPage::tr("Call in progress..."), Qt::yellow);
         break;
