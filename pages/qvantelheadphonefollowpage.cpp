@@ -425,20 +425,6 @@ void QVantelHeadphoneFollowPage::audioControllerParamChanged(TComController *,
         updateInputSourceStrips();
 }
 
-void QVantelHeadphoneFollowPage::resetProgramStrips()
-{
-    for (int input : {20, 21}) {
-        if (QVantelAudioInput *s = strip(input)) {
-            s->setGain(0);
-            s->setPanning(QVantel::PanNone);
-        }
-    }
-    // The handlers above may have changed the inputs these strips drag along while the page
-    // ignored matrix changes; show those inputs as the matrix now holds them.
-    for (int input : {12, 13})
-        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
-}
-
 void QVantelHeadphoneFollowPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();

@@ -46,9 +46,6 @@ public:
     [[nodiscard]] QLabel *coordLabel() const { return m_coordLabel; }
     [[nodiscard]] QVantelButton *pageButton(int index) const;
 
-    // The programme and coordination strips go to gain 0 and no ear, written like a turn.
-    void resetProgramStrips();
-
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
     void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);

@@ -277,20 +277,6 @@ void QVantelHeadphonePositionPage::matrixControllerStateChanged(TComController *
         resetProgramStrips();
 }
 
-void QVantelHeadphonePositionPage::resetProgramStrips()
-{
-    for (int input : {20, 21}) {
-        if (QVantelAudioInput *s = strip(input)) {
-            s->setGain(0);
-            s->setPanning(QVantel::PanNone);
-        }
-    }
-    // The handlers above changed the inputs these strips drag along while the page ignored
-    // matrix changes; show those inputs as the matrix now holds them.
-    for (int input : {12, 13, 19, 24})
-        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
-}
-
 void QVantelHeadphonePositionPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();

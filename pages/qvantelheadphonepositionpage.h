@@ -52,8 +52,6 @@ public:
     // Makes input the source of the position button, exchanging it with the grid strip or the
     // other position that holds it; nothing when neither holds it.
     void assignSource(QVantelAudioButton *position, int input, QVantel::PanCtrl panning);
-    // The programme and coordination strips go to gain 0 and no ear, written like a turn.
-    void resetProgramStrips();
 
 signals:
     void copySettingsClicked(int position);

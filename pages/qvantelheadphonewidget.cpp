@@ -497,6 +497,21 @@ void QVantelHeadphoneWidget::resetView()
     }
 }
 
+void QVantelHeadphoneWidget::resetProgramStrips()
+{
+    writeMix([this] {
+        for (int input : {20, 21}) {
+            QVantelAudioInput *s = strip(input);
+            if (!s)
+                continue;
+            s->setGain(0);
+            s->setPanning(QVantel::PanNone);
+            writeGain(input, 0);
+            writeRouting(input, QVantel::PanNone);
+        }
+    });
+}
+
 void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
 {
     auto *from = qobject_cast<QVantelHeadphoneWidget *>(source);

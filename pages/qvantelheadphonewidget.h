@@ -85,6 +85,11 @@ public:
 
     // Back to the state before any device data: side tone off, no scrolling, every strip normal.
     void resetView() override;
+    // In the standard operation mode the PROGRAM (20) and COORD (21) strips are hidden and start
+    // at 0 dB on no ear. Only those two inputs' cells of this headphone are written, as one
+    // headphone-mix edit, and only where the matrix holds something else; the inputs the strips
+    // drag along when the operator turns them keep what the unit holds.
+    void resetProgramStrips();
     // Takes over the gains and panning of another headphone page; the strips' own change signals
     // write the result into the matrix. A null source, this page, or a widget that is no
     // headphone page changes nothing.

@@ -95,7 +95,8 @@ private slots:
     void assignedSourceKeepsNodeGains();
     void compactUnitLayout();
     void mixKeptByTheDemoUnit();
-    void programResetShownOnDraggedInputs();
+    void programResetWritesOnlyItsOwnInputs_data();
+    void programResetWritesOnlyItsOwnInputs();
     void programAndCoordDragTheirReturns_data();
     void programAndCoordDragTheirReturns();
     void windowCarriesCopiesAndPageBar();
@@ -547,29 +548,65 @@ void tst_QVantelHeadphonePages::mixKeptByTheDemoUnit()
     QCOMPARE(page.strip(0)->gain(), -6);
 }
 
-// Resetting the programme strips in the standard mode also turns off the programme return on
-// this headphone; its strip shows that, not the state before.
-void tst_QVantelHeadphonePages::programResetShownOnDraggedInputs()
+// When the matrix becomes ready in the standard mode, the hidden PROGRAM and COORD strips start
+// at 0 dB on no ear. Only their own cells are written, as one mix write; the returns and the
+// stereo programme keep what the unit holds, and a second start writes nothing.
+void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs_data()
 {
-    QVantelHeadphone1Page first;
-    QVantelHeadphone4Page fourth;
+    QTest::addColumn<int>("headphone");
+    for (int headphone = 0; headphone < 4; ++headphone)
+        QTest::addRow("page %d", headphone + 1) << headphone;
+}
+
+void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs()
+{
+    QFETCH(int, headphone);
+
+    const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
     TMatrixSettings *matrix = matrixSettings();
-    for (int output : {2, 3, 8, 9}) {
-        matrix->setNodeOn(20, output, true);
-        matrix->setNodeOn(12, output, true);
-        matrix->setNodeGain(12, output, -3.0F);
+    const int left = page->leftOutput();
+    const int right = page->rightOutput();
+    for (int input : {20, 21, 12, 19, 24}) {
+        matrix->setNodeOn(input, left, true);
+        matrix->setNodeOn(input, right, true);
+        matrix->setNodeGain(input, left, -6.0F);
+        matrix->setNodeGain(input, right, -6.0F);
     }
+    // COORD RETURN at -3 dB on the left ear only.
+    matrix->setNodeOn(13, left, true);
+    matrix->setNodeOn(13, right, false);
+    matrix->setNodeGain(13, left, -3.0F);
+    matrix->setNodeGain(13, right, -3.0F);
+    const TMatrixSettings::HeadphoneMix before = matrix->headphoneMix(headphone);
+    m_fake->clearLog();
+
     makeReady();
-    for (QVantelHeadphoneWidget *page : {static_cast<QVantelHeadphoneWidget *>(&first),
-                                         static_cast<QVantelHeadphoneWidget *>(&fourth)}) {
-        QCOMPARE(page->strip(20)->panning(), int(QVantel::PanNone));
-        QVERIFY(!matrix->node(12, page->leftOutput()).isOn());
-        QCOMPARE(page->strip(12)->panning(), int(QVantel::PanNone));
+    QCOMPARE(mixWrites(headphone), 1);
+    const TMatrixSettings::HeadphoneMix after = matrix->headphoneMix(headphone);
+    for (int input = 0; input < TMatrixSettings::InputCount; ++input) {
+        if (input == 20 || input == 21)
+            QCOMPARE(after[size_t(input)], quint8(0x20)); // 0 dB, no ear
+        else
+            QCOMPARE(after[size_t(input)], before[size_t(input)]);
     }
-    // Page 1 drags the programme return's gain along with the programme's.
-    QCOMPARE(matrix->node(12, 2).gain, 0.0F);
-    QCOMPARE(first.strip(12)->gain(), 0);
-    QCOMPARE(fourth.strip(12)->gain(), -3);
+    QCOMPARE(page->strip(20)->gain(), 0);
+    QCOMPARE(page->strip(21)->panning(), int(QVantel::PanNone));
+    // COORD RETURN shows what the unit holds, on its position (pages 1, 2) or its strip.
+    QVantelAudioBase *coordReturn = page->strip(13);
+    if (!coordReturn)
+        coordReturn = page->sourceButtons().at(13);
+    QCOMPARE(coordReturn->gain(), -3);
+    QCOMPARE(coordReturn->panning(), int(QVantel::PanLeft));
+
+    // The unit now holds what the reset sets: the next start writes no mix.
+    matrix->setState(TComController::StateUnknown);
+    m_fake->clearLog();
+    makeReady();
+    QCOMPARE(mixWrites(headphone), 0);
+    // Back from the extended mode likewise.
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QCOMPARE(mixWrites(headphone), 0);
 }
 
 // What turning PROGRAM's gain and COORD's panning drags along: pages 1 and 2 always drag the
