@@ -430,6 +430,13 @@ void QVantelHeadphoneFollowPage::resetView()
     QVantelHeadphoneWidget::resetView();
     if (m_headphoneIndex == 2)
         m_pageButtons[kHeadphone4Button]->show();
+    // The matrix keeps its copies over a reset; only this page's switches make this headphone a
+    // copy, so none may outlive them: the next login starts from what the unit reports.
+    TMatrixSettings *matrix = matrixSettings();
+    for (int output : {leftOutput(), rightOutput()}) {
+        if (const int source = matrix->copySource(output); source >= 0)
+            matrix->removeOutputCopy(source, output);
+    }
     for (QVantelSwitch *s : m_switches) {
         s->setChecked(false);
         s->setEnabled(true);

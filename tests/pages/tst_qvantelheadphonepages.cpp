@@ -91,6 +91,7 @@ private slots:
     void scrollingFollowsOptions_data();
     void scrollingFollowsOptions();
     void monitoringEndsInExtendedMode();
+    void resetViewForgetsSwitches_data();
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
     void compactUnitLayout();
@@ -411,14 +412,30 @@ void tst_QVantelHeadphonePages::monitoringEndsInExtendedMode()
         QVERIFY(page.followSwitch(n)->isEnabled());
 }
 
+// The reset after a login forgets the switches and the copies they made: the next device's
+// configuration starts from the independent state, and other pages may copy onto this one.
+void tst_QVantelHeadphonePages::resetViewForgetsSwitches_data()
+{
+    QTest::addColumn<int>("monitor");
+    QTest::newRow("following headphone 1") << 0;
+    QTest::newRow("and monitoring the programme") << 3;
+    QTest::newRow("and monitoring the coordination") << 4;
+}
+
 void tst_QVantelHeadphonePages::resetViewForgetsSwitches()
 {
+    QFETCH(int, monitor);
+
+    QVantelHeadphone1Page first;
     QVantelHeadphone4Page page;
     makeReady();
+    TMatrixSettings *matrix = matrixSettings();
     page.followSwitch(1)->click();
-    page.followSwitch(4)->click();
+    if (monitor != 0)
+        page.followSwitch(monitor)->click();
     QCOMPARE(page.followedHeadphone(), 0);
-    QVERIFY(!page.followSwitch(3)->isEnabled());
+    QVERIFY(matrix->isCopyTarget(8) && matrix->isCopyTarget(9));
+    QVERIFY(!first.copyClicked(2)); // position 4 is a copy
     m_fake->clearLog();
 
     page.resetView();
@@ -428,6 +445,12 @@ void tst_QVantelHeadphonePages::resetViewForgetsSwitches()
     }
     QCOMPARE(page.followedHeadphone(), -1);
     QCOMPARE(m_fake->requestCount(), 0);
+    QVERIFY(!matrix->isCopyTarget(8));
+    QVERIFY(!matrix->isCopyTarget(9));
+    QCOMPARE(first.copyButton(2)->palette().color(QPalette::Window), QColor(Qt::white));
+    QVantelMessage *message = first.copyClicked(2);
+    QVERIFY(message);
+    message->close();
 
     // The next device's configuration byte starts from the independent state.
     TMatrixSettings::AudioConfig config{};
