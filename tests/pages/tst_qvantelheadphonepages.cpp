@@ -18,6 +18,7 @@
 #include "pages/qvantelheadphoneselect.h"
 #include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelaudio.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
@@ -94,6 +95,8 @@ private slots:
     void resetViewForgetsSwitches_data();
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
+    void positionShowsItsNewSource_data();
+    void positionShowsItsNewSource();
     void compactUnitLayout();
     void mixKeptByTheDemoUnit();
     void programResetWritesOnlyItsOwnInputs_data();
@@ -513,6 +516,81 @@ void tst_QVantelHeadphonePages::assignedSourceKeepsNodeGains()
     QVERIFY(going->buttonClicked(going->positionButton(1)));
     QVERIFY(going->rightButtonClicked(going->positionButton(2)));
     delete going;
+}
+
+// A position that takes a new source, from the grid or from another position, shows that
+// source's gain and routing as the unit holds them, and so does the source it gave away; only a
+// routing the operator changed in the popup is written.
+void tst_QVantelHeadphonePages::positionShowsItsNewSource_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("chosenPanning"); // -1: the popup's routing left as it opened
+    QTest::addColumn<int>("panning");
+    QTest::addColumn<int>("gain");
+    QTest::addColumn<int>("writes");
+
+    // USB is on the right ear at -5 dB, COORD RETURN on the left at -3 dB.
+    QTest::newRow("from the grid") << 8 << -1 << int(QVantel::PanRight) << -5 << 0;
+    QTest::newRow("from the grid, routing changed")
+        << 8 << int(QVantel::PanLeft) << int(QVantel::PanLeft) << -5 << 1;
+    QTest::newRow("from the grid, its own routing chosen")
+        << 8 << int(QVantel::PanRight) << int(QVantel::PanRight) << -5 << 0;
+    QTest::newRow("swap") << 13 << -1 << int(QVantel::PanLeft) << -3 << 0;
+    QTest::newRow("swap, routing changed")
+        << 13 << int(QVantel::PanNone) << int(QVantel::PanNone) << -3 << 1;
+}
+
+void tst_QVantelHeadphonePages::positionShowsItsNewSource()
+{
+    QFETCH(int, source);
+    QFETCH(int, chosenPanning);
+    QFETCH(int, panning);
+    QFETCH(int, gain);
+    QFETCH(int, writes);
+
+    QVantelHeadphone1Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    const auto hold = [matrix](int input, bool left, bool right, float dB) {
+        for (int output : {2, 3}) {
+            matrix->setNodeGain(input, output, dB);
+            matrix->setNodeOn(input, output, output == 2 ? left : right);
+        }
+    };
+    hold(1, true, true, 3.0F);    // INPUT 2, position 1
+    hold(8, false, true, -5.0F);  // USB, grid
+    hold(13, true, false, -3.0F); // COORD RETURN, position 4
+    QVantelAudioButton *first = page.positionButton(1);
+    QCOMPARE(first->panning(), int(QVantel::PanBoth));
+    m_fake->clearLog();
+
+    QVantelHeadphoneSelect *select = page.buttonClicked(first);
+    select->setCurrent(source);
+    select->display()->setPanning(first->panning());
+    if (chosenPanning >= 0)
+        select->display()->setPanning(chosenPanning);
+    select->okClicked();
+    QCOMPARE(first->input(), source);
+    QCOMPARE(first->gain(), gain);
+    QCOMPARE(first->panning(), panning);
+    QCOMPARE(mixWrites(0), writes);
+    QCOMPARE(matrix->node(source, 2).isOn(), (panning & QVantel::PanLeft) != 0);
+    QCOMPARE(matrix->node(source, 3).isOn(), (panning & QVantel::PanRight) != 0);
+
+    // INPUT 2, given away, shows and keeps what the unit holds.
+    QVantelAudioBase *given
+        = source == 8 ? static_cast<QVantelAudioBase *>(page.strip(1)) : page.positionButton(4);
+    QCOMPARE(given->input(), 1);
+    QCOMPARE(given->gain(), 3);
+    QCOMPARE(given->panning(), int(QVantel::PanBoth));
+    QVERIFY(matrix->node(1, 2).isOn() && matrix->node(1, 3).isOn());
+
+    // An untouched OK in the position's gain popup writes nothing.
+    m_fake->clearLog();
+    QVantelHeadphoneAudio *popup = page.rightButtonClicked(first);
+    QCOMPARE(popup->strip()->panning(), panning);
+    popup->okClicked();
+    QCOMPARE(mixWrites(0), 0);
 }
 
 // The compact unit (hardware variant 2) has no positions: their inputs join the grid until the
