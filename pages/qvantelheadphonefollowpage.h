@@ -70,8 +70,10 @@ private:
     void monitorClicked(int monitored);
     void copyFollowed(int followed, bool on);
     void writeConfigByte(quint8 value);
-    void setFollowStates(int followed);
-    void clearFollowStates();
+    // While a follow or monitoring switch is on, the strips keep the states it gives them.
+    [[nodiscard]] int heldStripState(int input) const override;
+    // Every strip not greyed takes the state the switches give it, or the device's.
+    void applySwitchStates();
     [[nodiscard]] bool anySwitchChecked() const;
     [[nodiscard]] bool extendedMode() const;
 

@@ -115,6 +115,9 @@ protected:
     void moveScrollMarker(bool dragging, int delta);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
+    // The state the strip of input keeps while the page's own switches hold the strips, whatever
+    // the device's facts say (a greyed strip, state 2, stays greyed); -1 while they do not.
+    [[nodiscard]] virtual int heldStripState(int input) const;
 
     // A grid strip of input, panning both ears, wired to the strip handlers below: its gain to
     // knobValueChanged(), its panning to the PROGRAM (20), COORD (21) or plain panning handler

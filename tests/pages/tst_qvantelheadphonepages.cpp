@@ -16,6 +16,7 @@
 #include "pages/qvantelheadphone4page.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
+#include "tests/pages/pagefixture.h"
 #include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelaudio.h"
@@ -92,6 +93,8 @@ private slots:
     void scrollingFollowsOptions_data();
     void scrollingFollowsOptions();
     void monitoringEndsInExtendedMode();
+    void switchStatesOutlastDeviceReports_data();
+    void switchStatesOutlastDeviceReports();
     void resetViewForgetsSwitches_data();
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
@@ -413,6 +416,66 @@ void tst_QVantelHeadphonePages::monitoringEndsInExtendedMode()
     QCOMPARE(page.followedHeadphone(), 1);
     for (int n = 1; n <= 4; ++n)
         QVERIFY(page.followSwitch(n)->isEnabled());
+}
+
+// While headphone 4 follows headphone 1 only INPUT 1 can be turned, and while it monitors the
+// programme nothing can, whichever of the device's reports come after the switch: the audio
+// controller (the input source decides AUX 2 and the AES inputs), a mode change (the
+// programme strips), a new input source.
+void tst_QVantelHeadphonePages::switchStatesOutlastDeviceReports_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("live");
+
+    QTest::newRow("follow, then the audio controller")
+        << QStringList{"follow", "audio"} << QList<int>{0};
+    QTest::newRow("audio controller, then follow")
+        << QStringList{"audio", "follow"} << QList<int>{0};
+    QTest::newRow("follow, then the extended mode")
+        << QStringList{"audio", "follow", "extended"} << QList<int>{0};
+    QTest::newRow("follow, then back to the standard mode")
+        << QStringList{"audio", "follow", "extended", "standard"} << QList<int>{0};
+    QTest::newRow("follow, then the digital input source")
+        << QStringList{"audio", "follow", "digital"} << QList<int>{0};
+    QTest::newRow("monitor, then the audio controller")
+        << QStringList{"follow", "monitor", "audio"} << QList<int>{};
+    QTest::newRow("follow ended") << QStringList{"audio", "follow", "unfollow"}
+                                  << QList<int>{0, 1, 2, 4, 5, 8, 9, 10, 12, 13, 14, 15, 16, 18};
+}
+
+void tst_QVantelHeadphonePages::switchStatesOutlastDeviceReports()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, live);
+
+    QVantelHeadphone4Page page;
+    // AUX 2 and the AES inputs share a connection: the analogue source makes AUX 2 live.
+    setDeviceOptions({QStringLiteral("hardware_1"), QStringLiteral("ravenna")});
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}, {"input_source", "analog"}}));
+    makeReady();
+    PageFixture::refreshed(0);
+    TMatrixSettings::AudioConfig config{};
+    for (const QString &step : steps) {
+        if (step == QLatin1String("audio")) {
+            PageFixture::audioReady();
+        } else if (step == QLatin1String("follow") || step == QLatin1String("unfollow")) {
+            config[0] = step == QLatin1String("follow") ? 1 : 0;
+            QVERIFY(matrixSettings()->setAudioConfig(3, config, false));
+        } else if (step == QLatin1String("monitor")) {
+            page.followSwitch(3)->click();
+        } else if (step == QLatin1String("extended") || step == QLatin1String("standard")) {
+            QVERIFY(
+                comDevice()->setOperationMode(step == QLatin1String("extended") ? 1 : 0, false));
+        } else if (step == QLatin1String("digital")) {
+            QVERIFY(audioSettings()->setInputSource(1, false));
+        }
+    }
+    for (const auto &[input, s] : page.strips()) {
+        if (s->state() == 2)
+            continue;
+        QVERIFY2(s->state() == (live.contains(input) ? 0 : 1),
+                 qPrintable(QStringLiteral("input %1 in state %2").arg(input).arg(s->state())));
+    }
 }
 
 // The reset after a login forgets the switches and the copies they made: the next device's
