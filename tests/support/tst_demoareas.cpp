@@ -117,6 +117,8 @@ private slots:
     void callRunsThroughAndIsReleasedOnHangUp();
     void callHungUpEarlyReportsNothingMore();
     void failureSwitchesFromEnvironment();
+    void hardwareVariantFromEnvironment_data();
+    void hardwareVariantFromEnvironment();
 
 private:
     // A fresh unit installed while variable holds keys, and a client of it.
@@ -280,6 +282,34 @@ void TestDemoAreas::failureSwitchesFromEnvironment()
     QCOMPARE(m_client->refused(6), std::optional<bool>(true));
     m_client->request(7, "PARAM;target:general;GET:serialno;");
     QCOMPARE(m_client->refused(7), std::optional<bool>(false));
+}
+
+// The hardware variant comes from the environment; anything but 1 to 4 names none.
+void TestDemoAreas::hardwareVariantFromEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("variant");
+    QTest::addColumn<QString>("option");
+
+    QTest::newRow("none") << QByteArray() << QString();
+    QTest::newRow("1") << QByteArray("1") << QStringLiteral("hardware_1");
+    QTest::newRow("2") << QByteArray("2") << QStringLiteral("hardware_2");
+    QTest::newRow("5") << QByteArray("5") << QString();
+    QTest::newRow("12") << QByteArray("12") << QString();
+}
+
+void TestDemoAreas::hardwareVariantFromEnvironment()
+{
+    QFETCH(QByteArray, variant);
+    QFETCH(QString, option);
+
+    restartWith("FAKE_QUORIX_HARDWARE", variant);
+    m_client->request(1, "PARAM;target:general;LIST:device_opts;");
+    const auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    const QStringList options = answer->value(QStringLiteral("device_opts")).split(u',');
+    QVERIFY(options.contains(QStringLiteral("ravenna")));
+    QCOMPARE(options.filter(QStringLiteral("hardware_")),
+             option.isEmpty() ? QStringList() : QStringList{option});
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)
