@@ -306,6 +306,8 @@ QVantelHeadphoneAudio *QVantelHeadphonePositionPage::rightButtonClicked(QVantelA
     popup->strip()->setInput(QVantel::Inputs(button->input()));
     popup->strip()->setGain(button->gain());
     popup->strip()->setPanning(QVantel::PanCtrl(button->panning()));
+    // The unit's name of the source under the fixed one, as on the button.
+    popup->strip()->setName(button->label(), false);
     popup->setItem(button);
     connect(popup, &QVantelPopup::popupClosed, this, [this, popup] { popupAudioClosed(popup); });
     popup->show();

@@ -623,6 +623,7 @@ void tst_QVantelHeadphonePages::positionShowsItsNewSource()
     hold(1, true, true, 3.0F);    // INPUT 2, position 1
     hold(8, false, true, -5.0F);  // USB, grid
     hold(13, true, false, -3.0F); // COORD RETURN, position 4
+    QVERIFY(matrix->setInputName(8, QStringLiteral("Laptop")));
     QVantelAudioButton *first = page.positionButton(1);
     QCOMPARE(first->panning(), int(QVantel::PanBoth));
     m_fake->clearLog();
@@ -648,10 +649,13 @@ void tst_QVantelHeadphonePages::positionShowsItsNewSource()
     QCOMPARE(given->panning(), int(QVantel::PanBoth));
     QVERIFY(matrix->node(1, 2).isOn() && matrix->node(1, 3).isOn());
 
-    // An untouched OK in the position's gain popup writes nothing.
+    // An untouched OK in the position's gain popup writes nothing. The popup names the source
+    // as the position does, the unit's name under the fixed one.
     m_fake->clearLog();
     QVantelHeadphoneAudio *popup = page.rightButtonClicked(first);
     QCOMPARE(popup->strip()->panning(), panning);
+    QCOMPARE(popup->strip()->displayName(), first->displayName());
+    QCOMPARE(popup->strip()->label(), source == 8 ? QStringLiteral("Laptop") : QString());
     popup->okClicked();
     QCOMPARE(mixWrites(0), 0);
 }
