@@ -100,6 +100,10 @@ private slots:
     void assignedSourceKeepsNodeGains();
     void positionShowsItsNewSource_data();
     void positionShowsItsNewSource();
+    void sourceListOffersPlainSources_data();
+    void sourceListOffersPlainSources();
+    void positionsFollowTheAudioConfiguration();
+    void extendedModeMovesReturnsOffPositions();
     void compactUnitLayout();
     void mixKeptByTheDemoUnit();
     void programResetWritesOnlyItsOwnInputs_data();
@@ -111,7 +115,12 @@ private slots:
 private:
     void connectUnit();
     void makeReady() { matrixSettings()->setState(TComController::StateReady); }
-    int mixWrites(int headphone) const;
+    int mixWrites(int headphone) const
+    {
+        return writes(QStringLiteral("matrix_hp%1").arg(headphone + 1));
+    }
+    // The number of writes of key the unit received.
+    int writes(const QString &key) const;
     void setDeviceOptions(const QStringList &words);
 
     std::unique_ptr<FakeQuorix> m_fake;
@@ -142,9 +151,8 @@ void tst_QVantelHeadphonePages::connectUnit()
     QTRY_VERIFY_WITH_TIMEOUT(comClient()->state() == RpcConnection::Connected, 15000);
 }
 
-int tst_QVantelHeadphonePages::mixWrites(int headphone) const
+int tst_QVantelHeadphonePages::writes(const QString &key) const
 {
-    const QString key = QStringLiteral("matrix_hp%1").arg(headphone + 1);
     int count = 0;
     for (const FakeRequest &request : m_fake->requests()) {
         if (request.isSetOf(key))
@@ -658,6 +666,116 @@ void tst_QVantelHeadphonePages::positionShowsItsNewSource()
     QCOMPARE(popup->strip()->label(), source == 8 ? QStringLiteral("Laptop") : QString());
     popup->okClicked();
     QCOMPARE(mixWrites(0), 0);
+}
+
+// The source list offers the positions and the grid's plain strips in the normal state, in the
+// display order; never PROGRAM, COORD, a greyed strip or the side tone. An Operator only gets the
+// position's own source, whose routing they may still change.
+void tst_QVantelHeadphonePages::sourceListOffersPlainSources_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("sources");
+
+    const QStringList module = {QStringLiteral("ravenna")};
+    QTest::newRow("expert") << module << int(AccessLevel::Expert)
+                            << QList<int>{1, 2, 3, 12, 13, 8, 4, 5, 6, 7, 9, 10};
+    QTest::newRow("no audio-over-IP module") << QStringList() << int(AccessLevel::Administrator)
+                                             << QList<int>{1, 2, 3, 12, 13, 8, 4, 5, 6, 7};
+    QTest::newRow("operator") << module << int(AccessLevel::Operator) << QList<int>{1};
+}
+
+void tst_QVantelHeadphonePages::sourceListOffersPlainSources()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, level);
+    QFETCH(QList<int>, sources);
+
+    QVantelHeadphone1Page page;
+    setDeviceOptions(options);
+    PageFixture::refreshed(0);
+    makeReady();
+    accessLevel = AccessLevel(level);
+    QVantelHeadphoneSelect *select = page.buttonClicked(page.positionButton(1));
+    QList<int> offered;
+    for (const QVantelHeadphoneSelect::Choice &choice : select->items())
+        offered << choice.value;
+    QCOMPARE(offered, sources);
+    QCOMPARE(select->items().constFirst().text, QStringLiteral("INPUT 2"));
+    select->cancelClicked();
+}
+
+// The unit's audio configuration puts the sources on the positions, from the grid or from
+// another position, without a word to the unit; another headphone's configuration and a byte
+// that names no source of the page change nothing.
+void tst_QVantelHeadphonePages::positionsFollowTheAudioConfiguration()
+{
+    QVantelHeadphone1Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeOn(8, 2, false);
+    matrix->setNodeGain(8, 2, -5.0F);
+    matrix->setNodeGain(8, 3, -5.0F);
+    m_fake->clearLog();
+
+    const auto configure = [matrix](int headphone, std::array<quint8, 4> bytes) {
+        TMatrixSettings::AudioConfig config{};
+        std::copy(bytes.begin(), bytes.end(), config.begin());
+        QVERIFY(matrix->setAudioConfig(headphone, config, false));
+    };
+    // Position 1 takes USB from the grid; then it takes COORD RETURN from position 4, which
+    // gets USB.
+    configure(0, {0x09, 0x03, 0x04, 0x0E});
+    QVantelAudioButton *first = page.positionButton(1);
+    QCOMPARE(first->input(), 8);
+    QCOMPARE(first->gain(), -5);
+    QCOMPARE(first->panning(), int(QVantel::PanRight));
+    QVERIFY(page.strip(1));
+    QCOMPARE(headphonePositionInputs[0], 8);
+    configure(0, {0x0E, 0x03, 0x04, 0x09});
+    QCOMPARE(first->input(), 13);
+    QCOMPARE(page.positionButton(4)->input(), 8);
+    QCOMPARE(headphonePositionInputs[3], 8);
+
+    // Headphone 2's configuration, and bytes naming no source here (none, input 17, the side
+    // tone), leave the positions.
+    configure(1, {0x09, 0x02, 0x03, 0x04});
+    configure(0, {0x00, 0x12, 0x01, 0x09});
+    QCOMPARE(first->input(), 13);
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(3)->input(), 3);
+    QCOMPARE(page.positionButton(4)->input(), 8);
+    QCOMPARE(m_fake->requestCount(), 0);
+}
+
+// Entering the extended mode gives each position that holds PROGRAM RETURN or COORD RETURN the
+// first plain grid strip (by input) and writes the configuration; back in the standard mode the
+// positions stay.
+void tst_QVantelHeadphonePages::extendedModeMovesReturnsOffPositions()
+{
+    QVantelHeadphone1Page page;
+    setDeviceOptions({QStringLiteral("ravenna")});
+    PageFixture::refreshed(0);
+    makeReady();
+    TMatrixSettings::AudioConfig config = {0x02, 0x0D, 0x04, 0x0E}; // 2: PROGRAM RETURN
+    QVERIFY(matrixSettings()->setAudioConfig(0, config, false));
+    QCOMPARE(page.positionButton(2)->input(), 12);
+    QVERIFY(page.strip(2)); // INPUT 3 went to the grid
+    m_fake->clearLog();
+
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(4)->input(), 4);
+    QCOMPARE(page.strip(12)->state(), 2);
+    QCOMPARE(page.strip(13)->state(), 2);
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_po1"), kAudio), QStringLiteral("02030405"));
+    QCOMPARE(mixWrites(0), 0);
+
+    m_fake->clearLog();
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(4)->input(), 4);
+    QCOMPARE(writes(QStringLiteral("matrix_po1")), 0);
 }
 
 // The compact unit (hardware variant 2) has no positions: their inputs join the grid until the
