@@ -130,6 +130,8 @@ private slots:
     void callHungUpEarlyReportsNothingMore();
     void failureSwitchesFromEnvironment();
     void behaviourSwitchesFromEnvironment();
+    void hardwareVariantFromEnvironment_data();
+    void hardwareVariantFromEnvironment();
 
 private:
     // A fresh unit installed while variable holds keys, and a client of it.
@@ -351,6 +353,34 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
         = QStringLiteral("0100-call proceeding ") + answer->value(QStringLiteral("id"));
     QVERIFY(!m_client->waitForEvent(proceeding, 700));
     QVERIFY(m_client->waitForEvent(proceeding, 3000));
+}
+
+// The hardware variant comes from the environment; anything but 1 to 4 names none.
+void TestDemoAreas::hardwareVariantFromEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("variant");
+    QTest::addColumn<QString>("option");
+
+    QTest::newRow("none") << QByteArray() << QString();
+    QTest::newRow("1") << QByteArray("1") << QStringLiteral("hardware_1");
+    QTest::newRow("2") << QByteArray("2") << QStringLiteral("hardware_2");
+    QTest::newRow("5") << QByteArray("5") << QString();
+    QTest::newRow("12") << QByteArray("12") << QString();
+}
+
+void TestDemoAreas::hardwareVariantFromEnvironment()
+{
+    QFETCH(QByteArray, variant);
+    QFETCH(QString, option);
+
+    restartWith("FAKE_QUORIX_HARDWARE", variant);
+    m_client->request(1, "PARAM;target:general;LIST:device_opts;");
+    const auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    const QStringList options = answer->value(QStringLiteral("device_opts")).split(u',');
+    QVERIFY(options.contains(QStringLiteral("ravenna")));
+    QCOMPARE(options.filter(QStringLiteral("hardware_")),
+             option.isEmpty() ? QStringList() : QStringList{option});
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)
