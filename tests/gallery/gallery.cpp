@@ -226,6 +226,38 @@ bool switches(const QString &folder)
     return writeSheet(folder, QStringLiteral("switches.png"), sheet);
 }
 
+// Switches and pairs that do nothing, dimmed, below live ones.
+bool lockedSwitches(const QString &folder)
+{
+    Sheet sheet(QSize(420, 150));
+    for (const bool enabled : {true, false}) {
+        const int y = enabled ? 10 : 80;
+        const QString state = enabled ? QStringLiteral("live") : QStringLiteral("locked");
+        int x = 10;
+        for (const bool on : {false, true}) {
+            sheet.caption(
+                state + (on ? QStringLiteral(" switch on") : QStringLiteral(" switch off")), x, y);
+            auto *toggle = new QVantelSwitch(&sheet);
+            toggle->setCheckable(true);
+            toggle->setChecked(on);
+            toggle->setEnabled(enabled);
+            toggle->setGeometry(x, y + 20, 60, 34);
+            x += 100;
+        }
+        for (const bool on : {false, true}) {
+            sheet.caption(
+                state + (on ? QStringLiteral(" pair on") : QStringLiteral(" pair off")), x, y);
+            auto *pair = new QVantelPair(&sheet);
+            pair->setCheckable(true);
+            pair->setChecked(on);
+            pair->setEnabled(enabled);
+            pair->setGeometry(x, y + 17, 50, 40);
+            x += 100;
+        }
+    }
+    return writeSheet(folder, QStringLiteral("switches-locked.png"), sheet);
+}
+
 bool knobs(const QString &folder)
 {
     Sheet sheet(QSize(720, 330));
@@ -652,6 +684,7 @@ int main(int argc, char **argv)
     }
     const std::function<bool(const QString &)> sheets[] = {buttons,
                                                            switches,
+                                                           lockedSwitches,
                                                            knobs,
                                                            bars,
                                                            glyphs,
