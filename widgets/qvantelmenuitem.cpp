@@ -1,6 +1,7 @@
 #include "widgets/qvantelmenuitem.h"
 
 #include "widgets/qpwdlabel.h"
+#include "widgets/qvanteliconlabel.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenupalette.h"
@@ -57,7 +58,7 @@ void QVantelMenuItem::build(int kind)
 
     QWidget *control = nullptr;
     if (kind == Navigation || kind == Action) {
-        m_icon = new QLabel(this);
+        m_icon = new QVantelIconLabel(this);
         m_icon->setFixedSize(34, 34);
         m_icon->setScaledContents(true);
         m_icon->setPixmap(qvantelPixmap(kind == Navigation ? QStringLiteral(":/images/navright.png")
@@ -228,6 +229,9 @@ void QVantelMenuItem::setReadOnly(bool on, const QColor &color)
     m_readOnly = on;
     if (m_switch)
         m_switch->setEnabled(!on);
+    // Dimmed, a locked row's chevron or action icon no longer looks like a usable row's.
+    if (m_icon)
+        m_icon->setEnabled(!on);
     updateControl();
 }
 

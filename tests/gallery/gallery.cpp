@@ -21,6 +21,7 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -538,9 +539,9 @@ bool keyboards(const QString &folder)
     return ok;
 }
 
-bool menu(const QString &folder)
+// A menu widget over the whole sheet, its entries column filled and entry 1 open.
+QVantelMenuWidget *menuOn(Sheet &sheet)
 {
-    Sheet sheet(QSize(800, 420));
     auto *menu = new QVantelMenuWidget(&sheet);
     menu->setGeometry(sheet.rect());
     const char *const entries[][2] = {{"Network", ":/images/network.png"},
@@ -556,15 +557,28 @@ bool menu(const QString &folder)
     }
     menu->entries()->findEntry(4)->setState(QVantelMenuEntry::Disabled);
     menu->showEntry(1, 0);
+    return menu;
+}
+
+// Appends a row of the kind, laid out as the settings pages lay out theirs; its id is its kind.
+QVantelMenuItem *addRow(QVantelMenuItems *page, int kind, const char *title, const char *value)
+{
+    auto *item = new QVantelMenuItem(kind, kind, page);
+    item->layout()->setContentsMargins(10, 0, 10, 0);
+    item->titleLabel()->setText(QString::fromLatin1(title));
+    if (value)
+        item->setValueText(QString::fromLatin1(value));
+    page->addItem(item);
+    return item;
+}
+
+bool menu(const QString &folder)
+{
+    Sheet sheet(QSize(800, 420));
+    QVantelMenuWidget *menu = menuOn(sheet);
     auto *page = new QVantelMenuItems(1, menu);
-    auto add = [page](int kind, const char *title, const char *value) {
-        auto *item = new QVantelMenuItem(kind, kind, page);
-        item->layout()->setContentsMargins(10, 0, 10, 0);
-        item->titleLabel()->setText(QString::fromLatin1(title));
-        if (value)
-            item->setValueText(QString::fromLatin1(value));
-        page->addItem(item);
-        return item;
+    const auto add = [page](int kind, const char *title, const char *value) {
+        return addRow(page, kind, title, value);
     };
     add(0, "Interfaces", nullptr);
     add(1, "IP Address", "192.168.1.20");
@@ -587,6 +601,26 @@ bool menu(const QString &folder)
     menu->header()->setModified(true);
     menu->header()->setRefreshVisible(true);
     return writeSheet(folder, QStringLiteral("menu.png"), sheet);
+}
+
+// Each row that can lock, usable above and read-only below: the locked switch and icon dimmed.
+// Descriptions are grey on both, as on the Network page, so only the icon tells them apart.
+bool lockedRows(const QString &folder)
+{
+    Sheet sheet(QSize(800, 480));
+    QVantelMenuWidget *menu = menuOn(sheet);
+    auto *page = new QVantelMenuItems(1, menu);
+    for (const bool locked : {false, true}) {
+        const char *state = locked ? "locked" : "usable";
+        addRow(page, 8, "Ethernet", state)->setReadOnly(locked, QVantelMenuPalette::kGrey);
+        addRow(page, 11, "Scan for Operators", state)
+            ->setReadOnly(locked, QVantelMenuPalette::kGrey);
+        QVantelMenuItem *toggle = addRow(page, 2, "DHCP", nullptr);
+        toggle->setChecked(true);
+        toggle->setReadOnly(locked);
+    }
+    menu->pushPage(page);
+    return writeSheet(folder, QStringLiteral("menu-locked.png"), sheet);
 }
 
 bool strips(const QString &folder)
@@ -692,6 +726,7 @@ int main(int argc, char **argv)
                                                            popups,
                                                            keyboards,
                                                            menu,
+                                                           lockedRows,
                                                            strips,
                                                            connPanels};
     bool ok = true;

@@ -1,5 +1,6 @@
 #include "widgets/qpwdlabel.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -12,6 +13,8 @@
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
+
+#include "tests/widgets/picturelight.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -327,6 +330,19 @@ void TestQVantelMenu::readOnlyRow()
     QCOMPARE(textColor(row(2)->valueLabel()), kBlue);
     row(10)->setReadOnly(false);
     QVERIFY(row(10)->wheel()->isCheckable());
+
+    // A locked navigation or action row dims its icon as a locked switch is dimmed, whatever
+    // picture the page gave it; usable again, it shows the icon as before.
+    row(11)->iconLabel()->setPixmap(QPixmap(QStringLiteral(":/images/shutdown.png")));
+    for (int kind : {8, 11}) {
+        QLabel *icon = row(kind)->iconLabel();
+        const double live = pictureLight(icon);
+        QVERIFY(live > 0);
+        row(kind)->setReadOnly(true);
+        QVERIFY(qAbs(pictureLight(icon) / live - kQVantelDisabledOpacity) < 0.01);
+        row(kind)->setReadOnly(false);
+        QCOMPARE(pictureLight(icon), live);
+    }
 }
 
 void TestQVantelMenu::maskedLabelPaintsAsterisks()
