@@ -1,6 +1,7 @@
 #include "widgets/qvantelmenuitem.h"
 
 #include "widgets/qpwdlabel.h"
+#include "widgets/qvantelelidedlabel.h"
 #include "widgets/qvanteliconlabel.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuitems.h"
@@ -31,8 +32,10 @@ QVantelMenuItem::~QVantelMenuItem() = default;
 
 void QVantelMenuItem::build(int kind)
 {
-    // Titles and values hold device and user texts (names, addresses): never read as markup.
-    m_title = new QLabel(this);
+    // Titles and values hold device and user texts (names, addresses): never read as markup. A
+    // title too long for the row is cut short, so that it never pushes the icon column off the
+    // page.
+    m_title = new QVantelElidedLabel(this);
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFixedHeight(32);
     QFont titleFont = m_title->font();
@@ -48,6 +51,9 @@ void QVantelMenuItem::build(int kind)
             m_valueLabel = new QLabel(this);
         m_valueLabel->setTextFormat(Qt::PlainText);
         m_valueLabel->setMinimumHeight(26);
+        // Values wrap at blanks; one unbroken word too long for the row (an address, a
+        // passphrase) is cut at the row's edge rather than widening the page.
+        m_valueLabel->setMinimumWidth(1);
         m_valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_valueLabel->setWordWrap(true);
         QFont valueFont = m_valueLabel->font();

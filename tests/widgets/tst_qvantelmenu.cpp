@@ -1,5 +1,6 @@
 #include "widgets/qpwdlabel.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelelidedlabel.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -181,6 +182,7 @@ private slots:
     void textsShowAsTyped();
     void wheelOnRelease();
     void wheelOnStep();
+    void longTextsKeepTheControlsOnThePage();
 
     // Pages.
     void textRowThroughTheKeyboard();
@@ -440,6 +442,42 @@ void TestQVantelMenu::wheelOnStep()
     QCOMPARE(item->currentIndex(), 2);
     QTest::mouseClick(wheel, Qt::LeftButton);
     QCOMPARE(m_menu->committed.size(), 3);
+}
+
+// A title longer than the row is wide is cut short with an ellipsis, and a value that cannot wrap
+// is cut at the row's edge; the page keeps the width of its window, and every row's switch, wheel
+// and icon stay on it.
+void TestQVantelMenu::longTextsKeepTheControlsOnThePage()
+{
+    const QString name = QStringLiteral("Saturday Afternoon Sports Roundup With Extended Coverage");
+    QVantelMenuItems *page = m_menu->currentPage();
+    for (int kind : {2, 8, 11})
+        row(kind)->titleLabel()->setText(name);
+    row(4)->setValueText(QString(70, QLatin1Char('W')));
+    row(11)->setValueText(QStringLiteral("sip:") + QString(70, QLatin1Char('w')));
+    QWidget *viewport = page->viewport();
+    // The rows, the column and the scroll area lay themselves out in turn, each on a posted event.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(page->inner()->width(), viewport->width());
+    for (int kind : {2, 8, 9, 11}) {
+        QVantelMenuItem *item = row(kind);
+        QWidget *control = item->iconLabel();
+        if (!control)
+            control = item->switchButton();
+        if (!control)
+            control = item->wheel();
+        const QRect at(control->mapTo(viewport, QPoint()), control->size());
+        QVERIFY2(at.right() < viewport->width(), qPrintable(item->titleText()));
+        QVERIFY(item->titleLabel()->geometry().right() < control->geometry().left());
+    }
+    auto *title = qobject_cast<QVantelElidedLabel *>(row(8)->titleLabel());
+    QVERIFY(title);
+    QCOMPARE(title->text(), name);
+    QVERIFY(title->shownText().endsWith(QChar(0x2026)));
+    QVERIFY(name.startsWith(title->shownText().chopped(1)));
+    QCOMPARE(qobject_cast<QVantelElidedLabel *>(row(1)->titleLabel())->shownText(),
+             QStringLiteral("Row 1"));
 }
 
 void TestQVantelMenu::textRowThroughTheKeyboard()
