@@ -623,6 +623,28 @@ bool lockedRows(const QString &folder)
     return writeSheet(folder, QStringLiteral("menu-locked.png"), sheet);
 }
 
+// A title path too long for one line beside the apply icon, as on the settings page, without and
+// with the modified mark: the mark turns it red and shows the icon, and the title keeps its lines.
+bool longTitles(const QString &folder)
+{
+    Sheet sheet(QSize(800, 170));
+    QFont bold = sheet.font();
+    bold.setBold(true);
+    for (const bool marked : {false, true}) {
+        const int y = marked ? 90 : 10;
+        sheet.caption(marked ? QStringLiteral("modified") : QStringLiteral("unmodified"), 10, y);
+        auto *menu = new QVantelMenuWidget(&sheet);
+        menu->setFont(bold);
+        menu->setGeometry(0, y + 16, 800, 62);
+        QVantelMenuHeader *header = menu->header();
+        header->setBackVisible(true);
+        header->titleLabel()->setText(
+            QStringLiteral("Audio > RAVENNA > Input Streams > Input Stream 1"));
+        header->setModified(marked);
+    }
+    return writeSheet(folder, QStringLiteral("header-long.png"), sheet);
+}
+
 bool strips(const QString &folder)
 {
     Sheet sheet(QSize(600, 300));
@@ -727,6 +749,7 @@ int main(int argc, char **argv)
                                                            keyboards,
                                                            menu,
                                                            lockedRows,
+                                                           longTitles,
                                                            strips,
                                                            connPanels};
     bool ok = true;

@@ -195,6 +195,7 @@ private slots:
     void openingAnEntry();
     void navigatingInAndBack();
     void headerIcons();
+    void markKeepsTheTitleLayout();
     void showEntry();
     void showMessageReusesOneMessage();
     void confirmAction_data();
@@ -660,6 +661,31 @@ void TestQVantelMenu::headerIcons()
     QVERIFY(m_menu->calls.contains(QStringLiteral("applyClicked")));
     QVERIFY(!header->isModified());
     QVERIFY(header->applyIcon()->isHidden());
+}
+
+// The modified mark turns the title red and shows the apply icon, and changes nothing else: a
+// long title path is laid out alike, on the same lines, with and without it.
+void TestQVantelMenu::markKeepsTheTitleLayout()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    QLabel *title = header->titleLabel();
+    const auto settle = [] {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    header->setBackVisible(true);
+    header->setRefreshVisible(false);
+    settle();
+    title->setText(QStringLiteral("Network > Ethernet 2 > Addressing > Static > DNS Servers"));
+    settle();
+    const QRect unmarked = title->geometry();
+    header->setModified(true);
+    settle();
+    QCOMPARE(title->geometry(), unmarked);
+    QVERIFY(!header->applyIcon()->geometry().intersects(unmarked));
+    header->setModified(false);
+    settle();
+    QCOMPARE(title->geometry(), unmarked);
 }
 
 void TestQVantelMenu::showEntry()
