@@ -233,27 +233,22 @@ bool lockedSwitches(const QString &folder)
     Sheet sheet(QSize(420, 150));
     for (const bool enabled : {true, false}) {
         const int y = enabled ? 10 : 80;
-        const QString state = enabled ? QStringLiteral("live") : QStringLiteral("locked");
-        int x = 10;
-        for (const bool on : {false, true}) {
-            sheet.caption(
-                state + (on ? QStringLiteral(" switch on") : QStringLiteral(" switch off")), x, y);
-            auto *toggle = new QVantelSwitch(&sheet);
-            toggle->setCheckable(true);
-            toggle->setChecked(on);
-            toggle->setEnabled(enabled);
-            toggle->setGeometry(x, y + 20, 60, 34);
-            x += 100;
-        }
-        for (const bool on : {false, true}) {
-            sheet.caption(
-                state + (on ? QStringLiteral(" pair on") : QStringLiteral(" pair off")), x, y);
-            auto *pair = new QVantelPair(&sheet);
-            pair->setCheckable(true);
-            pair->setChecked(on);
-            pair->setEnabled(enabled);
-            pair->setGeometry(x, y + 17, 50, 40);
-            x += 100;
+        for (int column = 0; column < 4; ++column) {
+            const bool pair = column >= 2;
+            const bool on = column % 2 == 1;
+            const int x = 10 + column * 100;
+            sheet.caption(QStringLiteral("%1 %2 %3")
+                              .arg(enabled ? QStringLiteral("live") : QStringLiteral("locked"),
+                                   pair ? QStringLiteral("pair") : QStringLiteral("switch"),
+                                   on ? QStringLiteral("on") : QStringLiteral("off")),
+                          x,
+                          y);
+            QAbstractButton *button = pair ? static_cast<QAbstractButton *>(new QVantelPair(&sheet))
+                                           : new QVantelSwitch(&sheet);
+            button->setCheckable(true);
+            button->setChecked(on);
+            button->setEnabled(enabled);
+            button->setGeometry(pair ? QRect(x, y + 17, 50, 40) : QRect(x, y + 20, 60, 34));
         }
     }
     return writeSheet(folder, QStringLiteral("switches-locked.png"), sheet);
