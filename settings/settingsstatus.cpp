@@ -276,10 +276,12 @@ void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int r
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    row->setValueText(QStringLiteral("%1 [ %2, %3 ]")
-                          .arg(toQString(editEthernet.localAddr()),
-                               ethernetModeText(editEthernet.mode()),
-                               linkModeText(editEthernet.linkModeNeg())));
+    const QString address = toQString(editEthernet.localAddr());
+    const QString states
+        = QStringLiteral("[ %1, %2 ]")
+              .arg(ethernetModeText(editEthernet.mode()), linkModeText(editEthernet.linkModeNeg()));
+    // No address (an interface that could not be read) leaves no blank before the states.
+    row->setValueText(address.isEmpty() ? states : address + QLatin1Char(' ') + states);
 }
 
 void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId)
