@@ -7,9 +7,7 @@
 // that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of values; writes still
 // go through), and fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has been
 // written (so that a page reads it, the write goes through and the read-back fails; for example
-// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd). FAKE_QUORIX_VALUES, a comma list of key=value,
-// makes the unit report those values wherever it reports the keys, so that values outside their
-// range can be tried (for example FAKE_QUORIX_VALUES=drc_lim_threshold=2147483647).
+// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd).
 
 #include "demoarea.h"
 
@@ -38,27 +36,6 @@ FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys)
                 reply.body.remove(key);
         }
         return replies;
-    };
-}
-
-FakeReplyFilter overrideValues(const QHash<QString, QString> &values)
-{
-    return [values](const FakeRequest &, QList<FakeReply> &replies) {
-        // An answer stays a frame the link takes (16 MiB at most): past this much text put in,
-        // keys keep what the unit holds.
-        constexpr qsizetype kMostPutIn = 12 * 1024 * 1024;
-        for (FakeReply &reply : replies) {
-            if (reply.kind != FakeReply::Kind::Reply && reply.kind != FakeReply::Kind::Signal)
-                continue;
-            qsizetype putIn = 0;
-            for (auto &[key, value] : reply.body.params) {
-                const auto found = values.constFind(key);
-                if (found == values.constEnd() || putIn + found->size() > kMostPutIn)
-                    continue;
-                putIn += found->size();
-                value = *found;
-            }
-        }
     };
 }
 
@@ -126,12 +103,4 @@ void installDemoTroubleshooting(DemoUnit &demo)
     const QStringList readBack = keysFromEnvironment("FAKE_QUORIX_FAIL_READBACK");
     if (!readBack.isEmpty())
         demo.addHandler(failReadBackOf(readBack));
-    QHash<QString, QString> values;
-    for (const QString &pair : keysFromEnvironment("FAKE_QUORIX_VALUES")) {
-        const qsizetype equals = pair.indexOf(QLatin1Char('='));
-        if (equals > 0)
-            values.insert(pair.left(equals), pair.mid(equals + 1));
-    }
-    if (!values.isEmpty())
-        demo.addFilter(overrideValues(values));
 }
