@@ -5,16 +5,20 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
+#include "model/comaudioconnection.h"
+#include "model/comdataconnection.h"
 #include "model/comdevice.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmessage.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QTest>
 
@@ -95,6 +99,13 @@ private slots:
     void isdnNi1OnlyWhileHeld();
     void ethernetEventRefresh();
     void operatorScan();
+    void outgoingAndSecondaryCommit_data();
+    void outgoingAndSecondaryCommit();
+    void secondaryNetworkRow();
+    void mobileRowLabels_data();
+    void mobileRowLabels();
+    void navigationLocks();
+    void aoipOnlyUnit();
 
 private:
     bool connectClient();
@@ -106,6 +117,13 @@ private:
     bool apply();
     QString messageText() const;
     bool asks(const QString &question) const;
+    // A running link of the unit on network: an audio call, or else a data service.
+    bool addLink(bool audio, const std::string &network);
+    // The modems named answer every question about their SIM with the cause given, as a modem
+    // without a usable SIM does; everything else as the demo unit.
+    void refuseSims(const QHash<QString, QString> &causes);
+    // A unit that offers double streaming on a second IP network, switched on.
+    bool enableDoubleStreaming();
 
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<QVantelSettingsPage> m_page;
@@ -204,6 +222,49 @@ bool TestNetworkPages::asks(const QString &question) const
             return true;
     }
     return false;
+}
+
+bool TestNetworkPages::addLink(bool audio, const std::string &network)
+{
+    static int nextId = 5;
+    TComBaseConnection *link = nullptr;
+    if (audio) {
+        auto *call = new TComAudioConnection(comClient(), TComBaseConnection::AudioLink1);
+        call->attach(0, nextId++, network);
+        link = call;
+    } else {
+        auto *data = new TComDataConnection(comClient());
+        data->attach(nextId++, network, TComDataConnection::StateConnected);
+        link = data;
+    }
+    if (comDevice()->addConnection(link))
+        return true;
+    delete link;
+    return false;
+}
+
+void TestNetworkPages::refuseSims(const QHash<QString, QString> &causes)
+{
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook(
+        [fake, causes](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            const auto cause = causes.constFind(request.network());
+            if (cause != causes.constEnd() && request.gets().contains(QStringLiteral("pin"))) {
+                FakeMessage answer(FakeMessage::Param);
+                answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+                for (const QString &name : request.gets())
+                    answer.set(name, *cause);
+                return QList<FakeReply>{FakeReply::reply(answer)};
+            }
+            return answerNetworkDemo(*fake, request);
+        });
+}
+
+bool TestNetworkPages::enableDoubleStreaming()
+{
+    m_fake->setList(QStringLiteral("device_opts"), {QStringLiteral("ip_dstream_2")}, kGeneral);
+    m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("enabled"), kAudio);
+    return comDevice()->refresh();
 }
 
 void TestNetworkPages::networkPage()
@@ -733,6 +794,205 @@ void TestNetworkPages::operatorScan()
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
+}
+
+void TestNetworkPages::outgoingAndSecondaryCommit_data()
+{
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("other");
+
+    QTest::newRow("outgoing calls") << 7 << "default_network" << 0x100 << 0x101;
+    QTest::newRow("secondary stream") << 8 << "secondary_network" << 0x101 << 0x100;
+}
+
+void TestNetworkPages::outgoingAndSecondaryCommit()
+{
+    QFETCH(int, rowId);
+    QFETCH(QString, key);
+    QFETCH(int, held);
+    QFETCH(int, other);
+    const auto sent = [this, &key] {
+        QStringList values;
+        for (const FakeRequest &request : m_fake->requests()) {
+            if (request.isSetOf(key))
+                values << request.value(key);
+        }
+        return values;
+    };
+    const auto modelHolds = [rowId] {
+        return QString::fromStdString(rowId == 7 ? comDevice()->defaultNetwork()
+                                                 : comDevice()->secondaryNetwork());
+    };
+    const QString otherWord = QString::fromStdString(TComDevice::networkToString(other));
+
+    QVERIFY(enableDoubleStreaming());
+    openPage(1);
+    QCOMPARE(currentOf(row(rowId)), held);
+
+    // Sent at once; the unit and the model both hold the choice.
+    row(rowId)->selectValue(0x400, true, false);
+    commit(rowId);
+    QCOMPARE(sent(), QStringList{"wifi.0"});
+    QCOMPARE(m_fake->value(key, kNetwork), QStringLiteral("wifi.0"));
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+    QCOMPARE(messageText(), QStringLiteral("Applying changes..."));
+
+    // Refused: the row shows again what the model holds, and says so.
+    m_fake->refuseKey(key, QStringLiteral("110-not available"));
+    m_fake->clearLog();
+    row(rowId)->selectValue(other, true, false);
+    commit(rowId);
+    QCOMPARE(sent(), QStringList{otherWord});
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(currentOf(row(rowId)), 0x400);
+    QCOMPARE(row(rowId)->valueText(), row(rowId)->currentValue()->text);
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+
+    // During a call nothing goes out, and the row goes back the same way.
+    m_fake->acceptKey(key);
+    m_page->closeMessage();
+    QVERIFY(addLink(true, "isdn.0"));
+    m_fake->clearLog();
+    row(rowId)->selectValue(other, true, false);
+    commit(rowId);
+    QVERIFY(sent().isEmpty());
+    QCOMPARE(messageText(), QStringLiteral("Cannot apply changes\n(a connection is established)"));
+    QCOMPARE(currentOf(row(rowId)), 0x400);
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+}
+
+void TestNetworkPages::secondaryNetworkRow()
+{
+    const auto colour = [this] { return QVantelMenuPalette::textColor(row(8)->valueLabel()); };
+    QVERIFY(enableDoubleStreaming());
+    openPage(1);
+    // IP networks only: neither the AoIP module nor ISDN.
+    QList<int> offered;
+    for (const QVantelMenuItem::Value &value : row(8)->values())
+        offered << value.value;
+    QCOMPARE(offered, (QList<int>{0x100, 0x101, 0x300, 0x400}));
+    QVERIFY(!row(8)->isReadOnly());
+
+    // A secondary network the row does not offer reads as its name, in red, with no entry
+    // current, so that nothing is chosen for the user.
+    m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(colour(), QColor(Qt::red));
+
+    // A refused choice brings the red name back; a choice the unit takes drops the red.
+    m_fake->refuseKey(QStringLiteral("secondary_network"), QStringLiteral("110-not available"));
+    row(8)->selectValue(0x100, true, false);
+    commit(8);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(colour(), QColor(Qt::red));
+    m_fake->acceptKey(QStringLiteral("secondary_network"));
+    row(8)->selectValue(0x100, true, false);
+    commit(8);
+    QCOMPARE(currentOf(row(8)), 0x100);
+    QCOMPARE(colour(), QVantelMenuPalette::kAccentBlue);
+
+    // With double streaming off the row is locked and the name is not red.
+    m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
+    m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    QVERIFY(row(8)->isReadOnly());
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QCOMPARE(colour(), QVantelMenuPalette::kGrey);
+}
+
+void TestNetworkPages::mobileRowLabels_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("labels");
+
+    QTest::newRow("one internal modem") << QStringList{"ip_dstream_1"}
+                                        << QStringList{"Mobile settings (Internal)",
+                                                       "Mobile settings (External 1)",
+                                                       "Mobile settings (External 2)",
+                                                       "Mobile settings (External 3)"};
+    QTest::newRow("two internal modems") << QStringList{"ip_dstream_1", "hardware_3"}
+                                         << QStringList{"Mobile settings (Internal 1)",
+                                                        "Mobile settings (Internal 2)",
+                                                        "Mobile settings (External 1)",
+                                                        "Mobile settings (External 2)"};
+}
+
+void TestNetworkPages::mobileRowLabels()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, labels);
+
+    QStringList networks = FakeMessage::splitList(m_fake->value(kNetwork, kNetwork));
+    networks << QStringLiteral("mobile.1") << QStringLiteral("mobile.2")
+             << QStringLiteral("mobile.3");
+    m_fake->setList(kNetwork, networks, kNetwork);
+    m_fake->setList(QStringLiteral("device_opts"), options, kGeneral);
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.3"));
+    refuseSims({{QStringLiteral("mobile.1"), QStringLiteral("010-sim missing")},
+                {QStringLiteral("mobile.2"), QStringLiteral("011-sim locked")}});
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+
+    // Each row says what its own modem needs.
+    QStringList titles;
+    QStringList states;
+    QList<QColor> colours;
+    for (int id = 16; id < 20; ++id) {
+        QVERIFY(row(id) && !row(id)->isHidden());
+        titles << row(id)->titleText();
+        states << row(id)->valueText();
+        colours << QVantelMenuPalette::textColor(row(id)->valueLabel());
+    }
+    QCOMPARE(titles, labels);
+    QCOMPARE(states,
+             (QStringList{
+                 "PIN Required", "SIM Missing", "SIM Locked", "Configure the Mobile controller"}));
+    QCOMPARE(colours, (QList<QColor>{Qt::red, Qt::red, Qt::red, QVantelMenuPalette::kAccentBlue}));
+}
+
+void TestNetworkPages::navigationLocks()
+{
+    // An Operator opens none of the interface pages but the mobile ones.
+    accessLevel = AccessLevel::Operator;
+    openPage(1);
+    for (int id : {10, 11, 12, 13, 20})
+        QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+    for (int id : {7, 9, 16})
+        QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
+
+    accessLevel = AccessLevel::Expert;
+    openPage(1);
+    for (int id : {10, 11, 12, 13, 16, 20})
+        QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestNetworkPages::aoipOnlyUnit()
+{
+    m_fake->setList(kNetwork, {QStringLiteral("aoip")}, kNetwork);
+    m_fake->setValue(QStringLiteral("default_network"), QStringLiteral("aoip"), kNetwork);
+    QVERIFY(comDevice()->refresh());
+    QVantelMenuItems *page = openPage(1);
+    QList<int> ids;
+    for (const QVantelMenuItem *item : page->items())
+        ids << item->id();
+    QCOMPARE(ids, (QList<int>{7, 9, -1, 10}));
+    QVERIFY(row(7)->values().isEmpty());
+    QVERIFY(!row(7)->currentValue());
+    QCOMPARE(row(9)->values().size(), 2);
+
+    // Nothing to choose, so nothing is written.
+    commit(7);
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isSetOf(QStringLiteral("default_network")));
 }
 
 QTEST_MAIN(TestNetworkPages)
