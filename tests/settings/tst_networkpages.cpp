@@ -106,6 +106,9 @@ private slots:
     void mobileRowLabels();
     void navigationLocks();
     void aoipOnlyUnit();
+    void operatorRowRefusals_data();
+    void operatorRowRefusals();
+    void operatorScanFails();
 
 private:
     bool connectClient();
@@ -993,6 +996,70 @@ void TestNetworkPages::aoipOnlyUnit()
     commit(7);
     for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isSetOf(QStringLiteral("default_network")));
+}
+
+void TestNetworkPages::operatorRowRefusals_data()
+{
+    QTest::addColumn<bool>("audio");
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QString>("shown");
+
+    const QString question = QStringLiteral("This may take a while\n\nAre you sure to proceed?");
+    QTest::newRow("call on the modem") << true << "mobile.0"
+                                       << "Cannot change setting\n(a connection is established)";
+    QTest::newRow("data service on the modem")
+        << false << "mobile.0"
+        << "Cannot change setting\n(the data service is active)";
+    QTest::newRow("call on Ethernet") << true << "eth.0" << question;
+    QTest::newRow("data service on Wi-Fi") << false << "wifi.0" << question;
+}
+
+void TestNetworkPages::operatorRowRefusals()
+{
+    QFETCH(bool, audio);
+    QFETCH(QString, network);
+    QFETCH(QString, shown);
+
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    openPage(16);
+    QVERIFY(addLink(audio, network.toStdString()));
+    m_page->itemClicked(row(44));
+    QVERIFY2(asks(shown), qPrintable(messageText()));
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isListOf(QStringLiteral("plmn")));
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+}
+
+void TestNetworkPages::operatorScanFails()
+{
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isListOf(QStringLiteral("plmn"))) {
+            FakeMessage answer(FakeMessage::Param);
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            answer.set(QStringLiteral("plmn"), QStringLiteral("110-not available"));
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        }
+        return answerNetworkDemo(*fake, request);
+    });
+    openPage(16);
+    m_page->itemClicked(row(44));
+    commit(44);
+    QVERIFY(m_fake->waitForRequest(
+        [](const FakeRequest &request) { return request.isListOf(QStringLiteral("plmn")); }));
+    QCOMPARE(messageText(), QStringLiteral("Failed to scan networks!"));
+
+    // No list to choose from, the operator stays, and there is nothing to apply.
+    QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
+    QVERIFY(!select || !select->isVisible());
+    QVERIFY(row(44)->values().isEmpty());
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    QVERIFY(!m_page->header()->isModified());
+    QVERIFY(apply());
+    QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
 }
 
 QTEST_MAIN(TestNetworkPages)
