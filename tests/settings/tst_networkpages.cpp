@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -109,6 +110,10 @@ private slots:
     void operatorRowRefusals_data();
     void operatorRowRefusals();
     void operatorScanFails();
+    void unusableSimLayout_data();
+    void unusableSimLayout();
+    void mobilePageLocks_data();
+    void mobilePageLocks();
 
 private:
     bool connectClient();
@@ -1060,6 +1065,93 @@ void TestNetworkPages::operatorScanFails()
     QVERIFY(!m_page->header()->isModified());
     QVERIFY(apply());
     QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
+}
+
+void TestNetworkPages::unusableSimLayout_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("SIM missing") << "010-sim missing"
+                                 << "SIM Missing";
+    QTest::newRow("SIM locked") << "011-sim locked"
+                                << "SIM Locked";
+    QTest::newRow("PUK required") << "124-puk required"
+                                  << "SIM Locked";
+}
+
+void TestNetworkPages::unusableSimLayout()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, shown);
+
+    refuseSims({{QStringLiteral("mobile.0"), cause}});
+    openPage(1);
+    QCOMPARE(row(16)->valueText(), shown);
+    QCOMPARE(QVantelMenuPalette::textColor(row(16)->valueLabel()), QColor(Qt::red));
+
+    // The row still opens the modem's page, which shows only what the module is.
+    m_page->itemClicked(row(16));
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->id(), 16);
+    QList<int> ids;
+    for (const QVantelMenuItem *item : page->items()) {
+        ids << item->id();
+        QVERIFY(item->id() < 0 || item->isReadOnly());
+    }
+    QCOMPARE(ids, (QList<int>{-1, 53, 54, 55, 56}));
+    QCOMPARE(row(53)->valueText(), QStringLiteral("Demo Modems"));
+    QVERIFY(!m_page->hasMobileChanges(page));
+}
+
+void TestNetworkPages::mobilePageLocks_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("authentication");
+    QTest::addColumn<QList<int>>("locked");
+
+    QTest::newRow("Administrator, cellphone") << int(AccessLevel::Administrator) << "gsm_voice"
+                                              << "PAP" << QList<int>{};
+    QTest::newRow("mode kept outside the cellphone mode")
+        << int(AccessLevel::Administrator) << "data"
+        << "PAP" << QList<int>{45};
+    QTest::newRow("Operator") << int(AccessLevel::Operator) << "gsm_voice"
+                              << "CHAP" << QList<int>{44, 48, 49, 50, 51};
+    QTest::newRow("no authentication") << int(AccessLevel::Administrator) << "gsm_voice"
+                                       << "none" << QList<int>{48};
+}
+
+void TestNetworkPages::mobilePageLocks()
+{
+    QFETCH(int, level);
+    QFETCH(QString, mode);
+    QFETCH(QString, authentication);
+    QFETCH(QList<int>, locked);
+
+    const QString modem = QStringLiteral("mobile.0");
+    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, modem);
+    m_fake->setValue(QStringLiteral("mode"), mode, kNetwork, modem);
+    m_fake->setValue(QStringLiteral("authentication"), authentication, kNetwork, modem);
+    accessLevel = AccessLevel(level);
+    QVantelMenuItems *page = openPage(16);
+
+    // The settings rows locked; the module's rows never change.
+    QList<int> readOnly;
+    for (const QVantelMenuItem *item : page->items()) {
+        if (item->id() > 0 && item->id() < 53 && item->isReadOnly())
+            readOnly << item->id();
+        if (item->id() >= 53)
+            QVERIFY(item->isReadOnly());
+    }
+    std::sort(readOnly.begin(), readOnly.end());
+    QCOMPARE(readOnly, locked);
+    QVERIFY(!m_page->hasMobileChanges(page));
+    if (authentication == QLatin1String("none")) {
+        QCOMPARE(row(48)->values().size(), 1);
+        QCOMPARE(currentOf(row(48)), 0);
+        QCOMPARE(row(48)->valueText(), QStringLiteral("Not Applicable"));
+    }
 }
 
 QTEST_MAIN(TestNetworkPages)
