@@ -23,6 +23,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -127,8 +128,11 @@ private:
     bool asks(const QString &question) const;
     // A running link of the unit on network: an audio call, or else a data service.
     bool addLink(bool audio, const std::string &network);
+    // The unit refuses a request for which causeOf gives a cause: "return" ERROR and that cause
+    // for every name the request asks about or sets. Other requests as the demo unit.
+    void refuseRequests(const std::function<QString(const FakeRequest &)> &causeOf);
     // The modems named answer every question about their SIM with the cause given, as a modem
-    // without a usable SIM does; everything else as the demo unit.
+    // without a usable SIM does.
     void refuseSims(const QHash<QString, QString> &causes);
     // A unit that offers double streaming on a second IP network, switched on.
     bool enableDoubleStreaming();
@@ -251,21 +255,32 @@ bool TestNetworkPages::addLink(bool audio, const std::string &network)
     return false;
 }
 
-void TestNetworkPages::refuseSims(const QHash<QString, QString> &causes)
+void TestNetworkPages::refuseRequests(const std::function<QString(const FakeRequest &)> &causeOf)
 {
     FakeQuorix *fake = m_fake.get();
     m_fake->setReplyHook(
-        [fake, causes](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-            const auto cause = causes.constFind(request.network());
-            if (cause != causes.constEnd() && request.gets().contains(QStringLiteral("pin"))) {
-                FakeMessage answer(FakeMessage::Param);
-                answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
-                for (const QString &name : request.gets())
-                    answer.set(name, *cause);
-                return QList<FakeReply>{FakeReply::reply(answer)};
+        [fake, causeOf](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            const QString cause = causeOf(request);
+            if (cause.isEmpty())
+                return answerNetworkDemo(*fake, request);
+            FakeMessage answer(FakeMessage::Param);
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            for (const QString &name : request.gets() + request.lists())
+                answer.set(name, cause);
+            for (const auto &pair : request.message.params) {
+                if (pair.first != QLatin1String("target") && pair.first != QLatin1String("network"))
+                    answer.set(pair.first, cause);
             }
-            return answerNetworkDemo(*fake, request);
+            return QList<FakeReply>{FakeReply::reply(answer)};
         });
+}
+
+void TestNetworkPages::refuseSims(const QHash<QString, QString> &causes)
+{
+    refuseRequests([causes](const FakeRequest &request) {
+        return request.gets().contains(QStringLiteral("pin")) ? causes.value(request.network())
+                                                              : QString();
+    });
 }
 
 bool TestNetworkPages::enableDoubleStreaming()
@@ -627,15 +642,9 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
     QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
 
     // A SIM that answers with its PUK demand is shown locked at once.
-    FakeQuorix *fake = m_fake.get();
-    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-        if (request.isSetOf(QStringLiteral("pin"))) {
-            FakeMessage answer(FakeMessage::Param);
-            answer.set(QStringLiteral("pin"), QStringLiteral("124-puk required"));
-            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
-            return QList<FakeReply>{FakeReply::reply(answer)};
-        }
-        return answerNetworkDemo(*fake, request);
+    refuseRequests([](const FakeRequest &request) {
+        return request.isSetOf(QStringLiteral("pin")) ? QStringLiteral("124-puk required")
+                                                      : QString();
     });
     openPage(16);
     row(41)->setValueText(QStringLiteral("1111"));
@@ -1040,15 +1049,9 @@ void TestNetworkPages::operatorScanFails()
 {
     m_fake->setValue(
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-    FakeQuorix *fake = m_fake.get();
-    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-        if (request.isListOf(QStringLiteral("plmn"))) {
-            FakeMessage answer(FakeMessage::Param);
-            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
-            answer.set(QStringLiteral("plmn"), QStringLiteral("110-not available"));
-            return QList<FakeReply>{FakeReply::reply(answer)};
-        }
-        return answerNetworkDemo(*fake, request);
+    refuseRequests([](const FakeRequest &request) {
+        return request.isListOf(QStringLiteral("plmn")) ? QStringLiteral("110-not available")
+                                                        : QString();
     });
     openPage(16);
     m_page->itemClicked(row(44));
