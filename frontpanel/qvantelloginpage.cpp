@@ -77,6 +77,8 @@ void QVantelLoginPage::setupUi()
         auto *levelSwitch = new QVantelSwitch(this);
         levelSwitch->setObjectName(QLatin1String(row.objectName));
         levelSwitch->setCheckable(true);
+        // The chosen level's switch is disabled only so that it cannot be switched off.
+        levelSwitch->setDimmedWhenDisabled(false);
         levelSwitch->setGeometry(285, row.y, 60, 34);
         connect(
             levelSwitch, &QAbstractButton::clicked, this, [this, level] { switchClicked(level); });

@@ -74,12 +74,12 @@ int TComWifiController::signalLevelFromText(const std::string &text)
 
 bool TComWifiController::setSsid(const std::string &ssid, bool send)
 {
-    return storeValue(m_ssid, kWifiKeySsid, ssid, send, true, latin1ToUtf8(ssid));
+    return storeValue(m_ssid, kWifiKeySsid, ssid, send, true, ssid);
 }
 
 bool TComWifiController::setCustomSsid(const std::string &ssid, bool send)
 {
-    return storeValue(m_customSsid, kWifiKeySsidCustom, ssid, send, true, latin1ToUtf8(ssid));
+    return storeValue(m_customSsid, kWifiKeySsidCustom, ssid, send, true, ssid);
 }
 
 bool TComWifiController::setAuthentication(int value, bool send)
@@ -131,13 +131,13 @@ bool TComWifiController::setAjbProfile(int profile, bool send)
 
 bool TComWifiController::applySsid(const std::string &text)
 {
-    setSsid(utf8ToLatin1(text), false);
+    setSsid(text, false);
     return true;
 }
 
 bool TComWifiController::applyCustomSsid(const std::string &text)
 {
-    setCustomSsid(utf8ToLatin1(text), false);
+    setCustomSsid(text, false);
     return true;
 }
 
@@ -321,9 +321,9 @@ bool TComWifiController::write(const std::vector<std::string> &keys)
     };
     for (const std::string &key : keys) {
         if (key == kWifiKeySsid)
-            add(key, latin1ToUtf8(m_ssid));
+            add(key, m_ssid);
         else if (key == kWifiKeySsidCustom)
-            add(key, latin1ToUtf8(m_customSsid));
+            add(key, m_customSsid);
         else if (key == kWifiKeyPassphrase)
             add(key, latin1ToUtf8(m_passphrase));
         else if (key == kWifiKeyAuthentication && m_authentication != -1)

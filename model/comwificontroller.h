@@ -10,8 +10,10 @@
 // the streaming presets, the address and signal level the device reports, and the list of
 // networks the device sees.
 //
-// SSIDs and the passphrase are held in Latin-1 and go to the device as UTF-8; the address and
-// the SSID list are kept as received. Every request goes to "target" "network" with "network" =
+// Network names (SSID, custom SSID and the SSID list) and the address are kept as the device's
+// bytes (UTF-8) and go back byte for byte, so that a name in any script, as the device reports it
+// or lists it, is written back unchanged. The passphrase is held in Latin-1 and goes to the
+// device as UTF-8. Every request goes to "target" "network" with "network" =
 // networkId(), 5000 ms.
 //
 // Signals: no parameter signal; setters store silently. controllerStateChanged(this) on a real
@@ -78,8 +80,9 @@ public:
     [[nodiscard]] const std::vector<std::string> &ssidList() const { return m_ssidList; }
 
     // Setters: unchanged → true, nothing sent. With send the key is written first; a refusal
-    // keeps the old value and returns false. Then store, true. Texts are given and stored in
-    // Latin-1 and sent as UTF-8; -1 is stored but never sent.
+    // keeps the old value and returns false. Then store, true. SSIDs are given, stored and sent
+    // as the device's bytes; the passphrase is given and stored in Latin-1 and sent as UTF-8; -1
+    // is stored but never sent.
     bool setSsid(const std::string &ssid, bool send);
     bool setCustomSsid(const std::string &ssid, bool send);
     bool setAuthentication(int value, bool send);
@@ -89,7 +92,8 @@ public:
     bool setNetworkQuality(int quality, bool send);
     bool setAjbProfile(int profile, bool send);
 
-    // Appliers of received texts (UTF-8 texts become Latin-1): never send, always true.
+    // Appliers of received texts (SSIDs as received, the passphrase from UTF-8 to Latin-1):
+    // never send, always true.
     bool applySsid(const std::string &text);
     bool applyCustomSsid(const std::string &text);
     bool applyAuthentication(const std::string &text);

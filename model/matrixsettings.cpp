@@ -551,10 +551,16 @@ bool TMatrixSettings::setInputName(int input, const QString &name)
     QString &stored = m_inputNames[std::size_t(input)];
     if (stored == name)
         return true;
+    // The row is built from the stored name, so the name goes in first; a row the unit refused
+    // puts the unit's name back, and nobody is told of a name the unit never took.
+    const QString before = stored;
     stored = name;
-    const bool ok = sendInputRow(input);
+    if (!sendInputRow(input)) {
+        stored = before;
+        return false;
+    }
     Q_EMIT inputNameChanged(QVantel::Inputs(input));
-    return ok;
+    return true;
 }
 
 bool TMatrixSettings::setInputGain(int input, float dB)

@@ -29,9 +29,11 @@
 //
 // Setters: the cell and input setters return false only when the device refused a row write;
 // the changed field then stays (the next successful write of that row carries it) and its signal
-// still fires, so the model and the pages agree. An invalid index changes nothing and returns
-// false. The word setters (options, master gain, audio configuration), and the output gains
-// held in the master-gain word, keep the old value on a refused write.
+// still fires, so the model and the pages agree. An input name is the exception: a name the
+// device refused is put back and not signalled, since the operator typed it and must not see it
+// as taken. An invalid index changes nothing and returns false. The word setters (options, master
+// gain, audio configuration), and the output gains held in the master-gain word, keep the old value
+// on a refused write.
 //
 // Signals: nodeChanged(i, o) after a cell was recomputed through a cell setter or a received row;
 // nodeCopyChanged(s, t) when a copy is made or removed; inputNameChanged, inputGainChanged and

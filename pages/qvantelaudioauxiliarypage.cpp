@@ -7,6 +7,8 @@
 
 #include <QLabel>
 
+#include <algorithm>
+
 namespace {
 
 // Inputs of the columns: USB, AUX 1, AUX 2, AES 1, AES 2 and the two audio-over-IP inputs.
@@ -18,6 +20,9 @@ constexpr int kRowY[] = {216, 276, 336};
 constexpr int kSwitchOffset = 19;
 
 enum Column { Usb, Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2 };
+
+// The compact unit (hardware variant 2) has no USB, AUX 2 or AES inputs.
+constexpr std::array<int, 4> kCompactAbsent = {Usb, Aux2, Aes1, Aes2};
 
 int columnOfInput(int input)
 {
@@ -278,16 +283,24 @@ void QVantelAudioAuxiliaryPage::applyPairRule(int pair)
     const int right = left + 1;
     const bool standard = comDevice()->operationMode() == 0;
     const bool paired = pairFlag(pair);
-    switchAt(right, ProgramRow)->setVisible(standard || !paired);
-    switchAt(left, ProgramRightRow)->setVisible(!standard && !paired);
+    showSwitch(right, ProgramRow, standard || !paired);
+    showSwitch(left, ProgramRightRow, !standard && !paired);
+}
+
+void QVantelAudioAuxiliaryPage::showSwitch(int column, int row, bool visible)
+{
+    // The compact unit's absent sources keep their switches hidden in every mode.
+    const bool absent = hasOption(TComDevice::OptionHardware2)
+                        && std::find(kCompactAbsent.begin(), kCompactAbsent.end(), column)
+                               != kCompactAbsent.end();
+    switchAt(column, row)->setVisible(visible && !absent);
 }
 
 void QVantelAudioAuxiliaryPage::applyHardwareLayout()
 {
     if (!hasOption(TComDevice::OptionHardware2))
         return;
-    // The compact unit: USB, AUX 2 and the AES inputs are absent.
-    for (int column : {Usb, Aux2, Aes1, Aes2}) {
+    for (int column : kCompactAbsent) {
         m_buttons[size_t(column)]->hide();
         for (QVantelSwitch *toggle : m_switches[size_t(column)])
             toggle->hide();
@@ -316,9 +329,9 @@ void QVantelAudioAuxiliaryPage::applyOperationMode(int mode)
         m_rowLabels[CoordRow]->hide();
     } else if (mode == 1) {
         for (int column : {Usb, Aux2, Aes2, Aoip2})
-            switchAt(column, ProgramRightRow)->show();
+            showSwitch(column, ProgramRightRow, true);
         for (int pair = 0; pair < 3; ++pair)
-            switchAt(Aux1 + 2 * pair, ProgramRightRow)->setVisible(!pairFlag(pair));
+            showSwitch(Aux1 + 2 * pair, ProgramRightRow, !pairFlag(pair));
         // Only units whose AUX 2 and AES inputs share a connection get the third row back in
         // its own place.
         if (hasOption(TComDevice::OptionHardware134)) {
@@ -334,7 +347,7 @@ void QVantelAudioAuxiliaryPage::applyOperationMode(int mode)
     }
     const bool standard = comDevice()->operationMode() == 0;
     for (int pair = 0; pair < 3; ++pair)
-        switchAt(Aux2 + 2 * pair, ProgramRow)->setVisible(standard || !pairFlag(pair));
+        showSwitch(Aux2 + 2 * pair, ProgramRow, standard || !pairFlag(pair));
 }
 
 void QVantelAudioAuxiliaryPage::resetView()

@@ -65,6 +65,8 @@ private:
     void applyOperationMode(int mode);
     // pair 0 AUX, 1 AES, 2 audio over IP
     void applyPairRule(int pair);
+    // Shows or hides one switch; a source the unit lacks stays hidden.
+    void showSwitch(int column, int row, bool visible);
     void setColumnGreyed(int column, bool greyed);
     void setColumnUnavailable(int column);
 

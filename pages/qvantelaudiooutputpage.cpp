@@ -10,6 +10,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 namespace {
@@ -495,6 +496,8 @@ void QVantelAudioOutputPage::resetView()
             toggle->setCheckable(true);
     }
     arrangeRows(false, true);
+    // A new session opens the rows at the top, whatever the last one scrolled to.
+    m_scrollArea->verticalScrollBar()->setValue(0);
 }
 
 void QVantelAudioOutputPage::page1Clicked()

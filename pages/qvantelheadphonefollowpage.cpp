@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QScopedValueRollback>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kHeadphone4Button = 3;
@@ -239,20 +241,22 @@ void QVantelHeadphoneFollowPage::writeConfigByte(quint8 value)
     matrixSettings()->setAudioConfig(m_headphoneIndex, config, true);
 }
 
-void QVantelHeadphoneFollowPage::setFollowStates(int followed)
+int QVantelHeadphoneFollowPage::heldStripState(int input) const
 {
-    // Only the followed headphone's own microphone can still be turned.
-    for (const auto &[input, s] : m_strips) {
-        if (s->state() != 2)
-            s->setState(input == followed ? 0 : 1);
-    }
+    // Monitoring locks every strip; following leaves only the followed headphone's own
+    // microphone to turn.
+    if (m_switches[2]->isChecked() || m_switches[3]->isChecked())
+        return 1;
+    if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
+        return input == m_followedHeadphone ? 0 : 1;
+    return -1;
 }
 
-void QVantelHeadphoneFollowPage::clearFollowStates()
+void QVantelHeadphoneFollowPage::applySwitchStates()
 {
-    for (const auto &entry : m_strips) {
-        if (entry.second->state() != 2)
-            entry.second->setState(0);
+    for (const auto &[input, s] : m_strips) {
+        if (s->state() != 2)
+            s->setState(std::max(heldStripState(input), 0));
     }
     updateInputSourceStrips();
 }
@@ -268,13 +272,12 @@ void QVantelHeadphoneFollowPage::followClicked(int followed)
         m_followedHeadphone = followed;
         writeConfigByte(quint8(followed + 1));
         other->setChecked(false);
-        setFollowStates(followed);
     } else {
         copyFollowed(followed, false);
         m_followedHeadphone = -1;
         writeConfigByte(0);
-        clearFollowStates();
     }
+    applySwitchStates();
 }
 
 void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
@@ -290,23 +293,16 @@ void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
             copyFollowed(m_followedHeadphone, false);
         matrix->copyOutput(monitored, leftOutput());
         matrix->copyOutput(monitored, rightOutput());
-        for (const auto &entry : m_strips) {
-            if (entry.second->state() != 2)
-                entry.second->setState(1);
-        }
     } else {
         m_switches[0]->setEnabled(true);
         m_switches[1]->setEnabled(true);
         other->setEnabled(true);
         matrix->removeOutputCopy(monitored, leftOutput());
         matrix->removeOutputCopy(monitored, rightOutput());
-        if (m_followedHeadphone == 0 || m_followedHeadphone == 1) {
+        if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
             copyFollowed(m_followedHeadphone, true);
-            setFollowStates(m_followedHeadphone);
-        } else {
-            clearFollowStates();
-        }
     }
+    applySwitchStates();
 }
 
 void QVantelHeadphoneFollowPage::switch1Clicked()
@@ -425,25 +421,18 @@ void QVantelHeadphoneFollowPage::audioControllerParamChanged(TComController *,
         updateInputSourceStrips();
 }
 
-void QVantelHeadphoneFollowPage::resetProgramStrips()
-{
-    for (int input : {20, 21}) {
-        if (QVantelAudioInput *s = strip(input)) {
-            s->setGain(0);
-            s->setPanning(QVantel::PanNone);
-        }
-    }
-    // The handlers above may have changed the inputs these strips drag along while the page
-    // ignored matrix changes; show those inputs as the matrix now holds them.
-    for (int input : {12, 13})
-        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
-}
-
 void QVantelHeadphoneFollowPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();
     if (m_headphoneIndex == 2)
         m_pageButtons[kHeadphone4Button]->show();
+    // The matrix keeps its copies over a reset; only this page's switches make this headphone a
+    // copy, so none may outlive them: the next login starts from what the unit reports.
+    TMatrixSettings *matrix = matrixSettings();
+    for (int output : {leftOutput(), rightOutput()}) {
+        if (const int source = matrix->copySource(output); source >= 0)
+            matrix->removeOutputCopy(source, output);
+    }
     for (QVantelSwitch *s : m_switches) {
         s->setChecked(false);
         s->setEnabled(true);

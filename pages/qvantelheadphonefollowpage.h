@@ -46,9 +46,6 @@ public:
     [[nodiscard]] QLabel *coordLabel() const { return m_coordLabel; }
     [[nodiscard]] QVantelButton *pageButton(int index) const;
 
-    // The programme and coordination strips go to gain 0 and no ear, written like a turn.
-    void resetProgramStrips();
-
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
     void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
@@ -73,8 +70,10 @@ private:
     void monitorClicked(int monitored);
     void copyFollowed(int followed, bool on);
     void writeConfigByte(quint8 value);
-    void setFollowStates(int followed);
-    void clearFollowStates();
+    // While a follow or monitoring switch is on, the strips keep the states it gives them.
+    [[nodiscard]] int heldStripState(int input) const override;
+    // Every strip not greyed takes the state the switches give it, or the device's.
+    void applySwitchStates();
     [[nodiscard]] bool anySwitchChecked() const;
     [[nodiscard]] bool extendedMode() const;
 

@@ -277,20 +277,6 @@ void QVantelHeadphonePositionPage::matrixControllerStateChanged(TComController *
         resetProgramStrips();
 }
 
-void QVantelHeadphonePositionPage::resetProgramStrips()
-{
-    for (int input : {20, 21}) {
-        if (QVantelAudioInput *s = strip(input)) {
-            s->setGain(0);
-            s->setPanning(QVantel::PanNone);
-        }
-    }
-    // The handlers above changed the inputs these strips drag along while the page ignored
-    // matrix changes; show those inputs as the matrix now holds them.
-    for (int input : {12, 13, 19, 24})
-        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
-}
-
 void QVantelHeadphonePositionPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();
@@ -320,6 +306,8 @@ QVantelHeadphoneAudio *QVantelHeadphonePositionPage::rightButtonClicked(QVantelA
     popup->strip()->setInput(QVantel::Inputs(button->input()));
     popup->strip()->setGain(button->gain());
     popup->strip()->setPanning(QVantel::PanCtrl(button->panning()));
+    // The unit's name of the source under the fixed one, as on the button.
+    popup->strip()->setName(button->label(), false);
     popup->setItem(button);
     connect(popup, &QVantelPopup::popupClosed, this, [this, popup] { popupAudioClosed(popup); });
     popup->show();
@@ -412,12 +400,15 @@ QVantelHeadphoneSelect *QVantelHeadphonePositionPage::buttonClicked(QVantelAudio
     popup->setCurrent(button->input());
     popup->display()->setPanning(button->panning());
     popup->setItem(button);
-    connect(popup, &QVantelPopup::popupClosed, this, [this, popup] { popupSelectClosed(popup); });
+    connect(popup, &QVantelPopup::popupClosed, this, [this, popup, opened = button->panning()] {
+        popupSelectClosed(popup, opened);
+    });
     popup->show();
     return popup;
 }
 
-void QVantelHeadphonePositionPage::popupSelectClosed(QVantelHeadphoneSelect *popup)
+void QVantelHeadphonePositionPage::popupSelectClosed(QVantelHeadphoneSelect *popup,
+                                                     int openedPanning)
 {
     auto *button = static_cast<QVantelAudioButton *>(popup->item());
     if (positionOf(button) == 0)
@@ -426,11 +417,16 @@ void QVantelHeadphonePositionPage::popupSelectClosed(QVantelHeadphoneSelect *pop
     const int value = popup->selectedValue();
     if (value == -1)
         return;
+    // The popup opens with the position's routing; only a routing the operator changed there is
+    // theirs to write. Otherwise the position shows its source as the unit holds it.
+    const bool panningChosen = popup->selectedPanning() != openedPanning;
     if (value == button->input()) {
-        button->setPanning(QVantel::PanCtrl(popup->selectedPanning()));
+        if (panningChosen)
+            button->setPanning(QVantel::PanCtrl(popup->selectedPanning()));
         return;
     }
-    assignSource(button, value, QVantel::PanCtrl(popup->selectedPanning()));
+    const int panning = panningChosen ? popup->selectedPanning() : nodePanning(value, false);
+    assignSource(button, value, QVantel::PanCtrl(panning));
     writeAudioConfig();
 }
 
@@ -448,39 +444,33 @@ void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
 {
     if (positionOf(position) == 0)
         return;
+    const int previous = position->input();
     QVantelAudioButton *partner = nullptr;
     if (const auto found = m_strips.find(input); found != m_strips.end()) {
         // The input leaves the grid for the position; the position's source takes its strip.
         QVantelAudioInput *s = found->second;
         m_strips.erase(found);
         const QString stripLabel = s->label();
-        const int previous = position->input();
         s->setInput(QVantel::Inputs(previous));
-        s->setPanning(QVantel::PanCtrl(position->panning()));
         s->setName(position->label(), false);
-        s->setGain(position->gain());
         m_strips[previous] = s;
         layoutStrips();
         updateInputSourceStrips();
         applyOperationMode(comDevice()->operationMode() != 0);
         m_sourceButtons.erase(previous);
         position->setInput(QVantel::Inputs(input));
-        position->setPanning(panning);
         position->setName(stripLabel, false);
         m_sourceButtons[input] = position;
     } else if (const auto other = m_sourceButtons.find(input);
                other != m_sourceButtons.end() && other->second != position) {
         // Two positions exchange their sources.
         partner = other->second;
-        const int previous = position->input();
         m_sourceButtons.erase(other);
         m_sourceButtons.erase(previous);
         const QString partnerLabel = partner->label();
         partner->setInput(QVantel::Inputs(previous));
-        partner->setPanning(QVantel::PanCtrl(position->panning()));
         partner->setName(position->label(), false);
         position->setInput(QVantel::Inputs(input));
-        position->setPanning(panning);
         position->setName(partnerLabel, false);
         m_sourceButtons[previous] = partner;
         m_sourceButtons[input] = position;
@@ -489,16 +479,17 @@ void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
     }
 
     const int firstEntry = 4 * m_headphoneIndex;
-    const TMatrixSettings *matrix = matrixSettings();
-    const QScopedValueRollback<bool> guard(m_updating, true);
     for (QVantelAudioButton *changed : {position, partner}) {
-        if (!changed)
-            continue;
-        headphonePositionInputs[size_t(firstEntry + positionOf(changed) - 1)] = changed->input();
-        // A position shows the gain its new input has on this headphone, so that its gain popup
-        // starts from the matrix's value and an unchanged OK writes nothing new.
-        changed->setGain(roundedGain(matrix->node(changed->input(), leftOutput()).gain));
+        if (changed)
+            headphonePositionInputs[size_t(firstEntry + positionOf(changed) - 1)]
+                = changed->input();
     }
+    // Both moved sources show their gain and routing as the unit holds them: moving a source
+    // between a position and the grid changes nothing in the mix.
+    matrixNodeChanged(QVantel::Inputs(previous), QVantel::Outputs(leftOutput()));
+    matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
+    // A routing asked for the new source is written like the operator's panning change.
+    position->setPanning(panning);
 }
 
 void QVantelHeadphonePositionPage::matrixAudioConfigChanged(QVantel::Inputs position)
@@ -507,15 +498,15 @@ void QVantelHeadphonePositionPage::matrixAudioConfigChanged(QVantel::Inputs posi
         return;
     const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
     for (int k = 0; k < kPositionCount; ++k) {
-        QVantelAudioButton *button = m_positionButtons[size_t(k)];
         const int input = int(config[size_t(k)]) - 1;
-        if (input < 0)
-            continue;
-        if (const auto holder = m_sourceButtons.find(input); holder != m_sourceButtons.end())
-            assignSource(button, input, QVantel::PanCtrl(holder->second->panning()));
-        if (QVantelAudioInput *s = strip(input))
-            assignSource(button, input, QVantel::PanCtrl(s->panning()));
+        if (input >= 0)
+            assignSource(m_positionButtons[size_t(k)], input, unitPanning(input));
     }
+}
+
+QVantel::PanCtrl QVantelHeadphonePositionPage::unitPanning(int input) const
+{
+    return QVantel::PanCtrl(nodePanning(input, false));
 }
 
 void QVantelHeadphonePositionPage::deviceStateChanged(TComDevice::DeviceState state)
@@ -532,15 +523,22 @@ void QVantelHeadphonePositionPage::deviceStateChanged(TComDevice::DeviceState st
         // extended mode shows as stereo channels in the grid.
         if (config[size_t(k)] != 13 && config[size_t(k)] != 14)
             continue;
-        for (const auto &[input, s] : m_strips) {
-            if (s->state() != 0
-                || std::find(kProgramInputs.begin(), kProgramInputs.end(), input)
-                       != kProgramInputs.end()) {
-                continue;
-            }
-            assignSource(m_positionButtons[size_t(k)], input, QVantel::PanCtrl(s->panning()));
-            writeAudioConfig();
-            break;
+        const int input = firstPlainStrip();
+        if (input < 0)
+            continue;
+        assignSource(m_positionButtons[size_t(k)], input, unitPanning(input));
+        writeAudioConfig();
+    }
+}
+
+int QVantelHeadphonePositionPage::firstPlainStrip() const
+{
+    for (const auto &[input, s] : m_strips) {
+        if (s->state() == 0
+            && std::find(kProgramInputs.begin(), kProgramInputs.end(), input)
+                   == kProgramInputs.end()) {
+            return input;
         }
     }
+    return -1;
 }

@@ -50,10 +50,10 @@ public:
     [[nodiscard]] int copyTarget(int index) const;
 
     // Makes input the source of the position button, exchanging it with the grid strip or the
-    // other position that holds it; nothing when neither holds it.
+    // other position that holds it; nothing when neither holds it. Both moved sources then show
+    // their gain and routing as the matrix holds them, and nothing is written; a panning other
+    // than the matrix's routing of input is then written like the operator's panning change.
     void assignSource(QVantelAudioButton *position, int input, QVantel::PanCtrl panning);
-    // The programme and coordination strips go to gain 0 and no ear, written like a turn.
-    void resetProgramStrips();
 
 signals:
     void copySettingsClicked(int position);
@@ -78,11 +78,17 @@ private:
     void setupUi();
 
     void labelPanningChanged(QVantelAudioBase *button);
-    void popupSelectClosed(QVantelHeadphoneSelect *popup);
+    // openedPanning: the routing the popup opened with.
+    void popupSelectClosed(QVantelHeadphoneSelect *popup, int openedPanning);
     void popupAudioClosed(QVantelHeadphoneAudio *popup);
     void messageClosed(QVantelMessage *message, int target);
 
     void writeAudioConfig();
+    // The routing of input on this headphone as the matrix holds it.
+    [[nodiscard]] QVantel::PanCtrl unitPanning(int input) const;
+    // The first grid strip, by input, in the normal state that is none of the programme and
+    // coordination channels and their returns; -1 when there is none.
+    [[nodiscard]] int firstPlainStrip() const;
     int positionOf(const QVantelAudioButton *button) const;
 
     std::array<QVantelAudioButton *, kPositionCount> m_positionButtons{};

@@ -14,6 +14,7 @@
 #include <QScopedValueRollback>
 #include <QShowEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -305,7 +306,8 @@ void QVantelHeadphoneWidget::applyOperationMode(bool extended)
         if (QVantelAudioInput *s = strip(input)) {
             s->setVisible(on);
             s->setEnabled(on);
-            s->setState(on ? 0 : 2);
+            const int held = heldStripState(input);
+            s->setState(on ? std::max(held, 0) : 2);
         }
     };
     if (extended) {
@@ -335,12 +337,19 @@ void QVantelHeadphoneWidget::updateInputSourceStrips()
     const bool analog = audio->inputSource() == TAudioSettings::SourceAnalog;
     const auto setState = [this](int input, int state) {
         QVantelAudioInput *s = strip(input);
-        if (s && s->state() != 2)
-            s->setState(state);
+        if (s && s->state() != 2) {
+            const int held = heldStripState(input);
+            s->setState(held >= 0 ? held : state);
+        }
     };
     setState(5, analog ? 0 : 1);
     setState(6, analog ? 1 : 0);
     setState(7, analog ? 1 : 0);
+}
+
+int QVantelHeadphoneWidget::heldStripState(int) const
+{
+    return -1;
 }
 
 void QVantelHeadphoneWidget::deviceStateChanged(TComDevice::DeviceState state)
@@ -495,6 +504,21 @@ void QVantelHeadphoneWidget::resetView()
             s->setEnabled(true);
         }
     }
+}
+
+void QVantelHeadphoneWidget::resetProgramStrips()
+{
+    writeMix([this] {
+        for (int input : {20, 21}) {
+            QVantelAudioInput *s = strip(input);
+            if (!s)
+                continue;
+            s->setGain(0);
+            s->setPanning(QVantel::PanNone);
+            writeGain(input, 0);
+            writeRouting(input, QVantel::PanNone);
+        }
+    });
 }
 
 void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)

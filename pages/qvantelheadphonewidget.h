@@ -85,6 +85,11 @@ public:
 
     // Back to the state before any device data: side tone off, no scrolling, every strip normal.
     void resetView() override;
+    // In the standard operation mode the PROGRAM (20) and COORD (21) strips are hidden and start
+    // at 0 dB on no ear. Only those two inputs' cells of this headphone are written, as one
+    // headphone-mix edit, and only where the matrix holds something else; the inputs the strips
+    // drag along when the operator turns them keep what the unit holds.
+    void resetProgramStrips();
     // Takes over the gains and panning of another headphone page; the strips' own change signals
     // write the result into the matrix. A null source, this page, or a widget that is no
     // headphone page changes nothing.
@@ -110,6 +115,9 @@ protected:
     void moveScrollMarker(bool dragging, int delta);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
+    // The state the strip of input keeps while the page's own switches hold the strips, whatever
+    // the device's facts say (a greyed strip, state 2, stays greyed); -1 while they do not.
+    [[nodiscard]] virtual int heldStripState(int input) const;
 
     // A grid strip of input, panning both ears, wired to the strip handlers below: its gain to
     // knobValueChanged(), its panning to the PROGRAM (20), COORD (21) or plain panning handler

@@ -396,6 +396,10 @@ void QVantelSettingsPage::applyClicked()
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
         return;
     }
+    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
+    // proves nothing.
+    const QVantelMenuItem *pinRow = isMobilePage(id) ? page->findItem(kRowPin) : nullptr;
+    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
     const Applied applied = applyPage(page);
     if (applied == Applied::Refused)
         return;
@@ -407,7 +411,7 @@ void QVantelSettingsPage::applyClicked()
     if (id == kPageSip) {
         updateDefaultAccountRow(page);
     } else if (isMobilePage(id)) {
-        if (page->findItem(kRowPin)) {
+        if (pinEntered) {
             if (QVantelMenuItems *network = findPage(kPageNetwork)) {
                 if (QVantelMenuItem *row = network->findItem(id)) {
                     row->setValueText(tr("Configure the Mobile controller"));

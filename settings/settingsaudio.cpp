@@ -401,7 +401,8 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
             selectBack(audio->drcAttack());
         break;
     case kRowAes67State:
-        if (!current)
+        // The state the unit already has: no write and no fresh start of the module's reader.
+        if (!current || (value == 0) == device->aes67Reset())
             break;
         if ((device->hardwareVariant() & 0xF) == 4 && device->hasAudioConnection()) {
             if (row)

@@ -15,6 +15,7 @@
 #include <QPointer>
 
 #include <algorithm>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -327,6 +328,7 @@ void QVantelSettingsPage::createAutoBitRatePage()
                                                              : 1,
                         true,
                         false);
+    rememberUnitWord(policy, values.profile);
     policy->setReadOnly(locked);
 
     const auto rateRow = [&](int id, const QString &title, const std::vector<int> &rates, int v) {
@@ -334,6 +336,7 @@ void QVantelSettingsPage::createAutoBitRatePage()
         for (const int rate : rates)
             row->addValue(rate, tr("%1 kbit/s").arg(rate / 1000));
         row->selectValue(v, true, false);
+        rememberUnitWord(row, std::to_string(v));
         row->setReadOnly(locked);
     };
     rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
@@ -346,18 +349,27 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
     const int rowId = item->id();
     const QVantelMenuItem::Value *value = item->currentValue();
     if (page->id() == kPageAutoBitRate) {
-        // Sent at once; a refusal is not shown and the row keeps the operator's choice.
+        // Sent at once; a refusal is not shown and the row keeps the operator's choice. A choice
+        // of what the unit already holds sends nothing.
         TComDevice *device = comDevice();
         if (rowId == kRowAutoAdapt) {
             device->writeAutoBitRate(TComDevice::AbrCalls, item->isChecked() ? "on" : "off");
-        } else if (rowId == kRowAdaptPolicy && value) {
-            const int index = value->value == 0 || value->value == 2 ? value->value : 1;
-            device->writeAutoBitRate(TComDevice::AbrProfile, kProfileWords[index]);
-        } else if (rowId == kRowMinBitRate && value) {
-            device->writeAutoBitRate(TComDevice::AbrMinBitRate, std::to_string(value->value));
-        } else if (rowId == kRowMaxBitRate && value) {
-            device->writeAutoBitRate(TComDevice::AbrMaxBitRate, std::to_string(value->value));
+            return;
         }
+        if (!value)
+            return;
+        TComDevice::AutoBitRateKey key = TComDevice::AbrMaxBitRate;
+        std::string word = std::to_string(value->value);
+        if (rowId == kRowAdaptPolicy) {
+            key = TComDevice::AbrProfile;
+            word = kProfileWords[value->value == 0 || value->value == 2 ? value->value : 1];
+        } else if (rowId == kRowMinBitRate) {
+            key = TComDevice::AbrMinBitRate;
+        } else if (rowId != kRowMaxBitRate) {
+            return;
+        }
+        if (!unitHolds(item, word) && device->writeAutoBitRate(key, word))
+            rememberUnitWord(item, word);
         return;
     }
     if (page->id() != kPageCodec1 && page->id() != kPageCodec2)

@@ -88,6 +88,7 @@ enum NetworkRow {
 };
 
 constexpr int kNoRow = -1;
+constexpr int kNetworkPage = 1;
 constexpr int kIsdnPage = 11;
 constexpr int kEthernetFirst = 12;
 constexpr int kMobileFirst = 16;
@@ -135,7 +136,9 @@ const std::vector<Choice> kIsdnProtocols = {
     {TComIsdnController::ProtocolUdss1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "Euro ISDN")},
     {TComIsdnController::ProtocolNi2, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1 / NI-2")},
     {TComIsdnController::ProtocolNtt, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NTT")},
-    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1")},
+    // Shown only while it is the unit's protocol, so that it reads as what it is; it is not
+    // offered as a protocol to change to.
+    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"), 1},
 };
 
 const std::vector<Choice> kRats = {
@@ -264,6 +267,35 @@ std::optional<std::string> textValue(const QVantelMenuItems *page, int id)
     if (!row)
         return std::nullopt;
     return toStdString(row->valueText());
+}
+
+// A Wi-Fi network name as the unit's bytes (UTF-8) and as shown.
+QString networkNameText(const std::string &bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}
+
+// The unit's bytes for a network name shown as text: the bytes the name was read or listed
+// with when it is one of those, so that it goes back unchanged; typed text as UTF-8.
+std::string networkNameBytes(const QString &text, const TComWifiController &copy)
+{
+    if (text == networkNameText(copy.ssid()))
+        return copy.ssid();
+    for (const std::string &listed : copy.ssidList()) {
+        if (text == networkNameText(listed))
+            return listed;
+    }
+    const QByteArray typed = text.toUtf8();
+    return std::string(typed.constData(), std::size_t(typed.size()));
+}
+
+// The Name (SSID) row of a Wi-Fi page as the unit's bytes; nothing when absent or read-only.
+std::optional<std::string> ssidValue(const QVantelMenuItems *page, const TComWifiController &copy)
+{
+    const QVantelMenuItem *row = editableRow(page, RowSsid);
+    if (!row)
+        return std::nullopt;
+    return networkNameBytes(row->valueText(), copy);
 }
 
 template<typename T>
@@ -428,6 +460,34 @@ void QVantelSettingsPage::createNetworkMenu()
     pushPage(page);
 }
 
+namespace {
+
+// A mobile row of the Network page: what the interface's SIM needs, or the way to its settings.
+void showSimState(QVantelMenuItem *row, int state)
+{
+    switch (state) {
+    case TComController::StateSimMissing:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Missing")),
+                          Qt::red);
+        break;
+    case TComController::StateSimLocked:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Locked")),
+                          Qt::red);
+        break;
+    case TComController::StatePinRequired:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "PIN Required")),
+                          Qt::red);
+        break;
+    default:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                                                         "Configure the Mobile controller")),
+                          QVantelMenuPalette::kAccentBlue);
+        break;
+    }
+}
+
+} // namespace
+
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
     if (!page || page->id() != 1)
@@ -441,24 +501,31 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
                                    false)) {
             continue;
         }
-        switch (editMobile.state()) {
-        case TComController::StateSimMissing:
-            row->setValueText(tr("SIM Missing"), Qt::red);
-            break;
-        case TComController::StateSimLocked:
-            row->setValueText(tr("SIM Locked"), Qt::red);
-            break;
-        case TComController::StatePinRequired:
-            row->setValueText(tr("PIN Required"), Qt::red);
-            break;
-        default:
-            row->setValueText(tr("Configure the Mobile controller"),
-                              QVantelMenuPalette::kAccentBlue);
-            break;
-        }
+        showSimState(row, editMobile.state());
         row->setVisible(true);
     }
 }
+
+namespace {
+
+// The entry of the Codec Mode row (9) that the unit's audio routing stands for.
+int unitCodecMode()
+{
+    TComDevice *device = comDevice();
+    const int routing = device->audioRouting();
+    const bool extended = device->operationMode() != 0;
+    if (routing == TComDevice::RoutingMonoCoordination
+        || (extended && routing == TComDevice::RoutingCoordination)) {
+        return 2;
+    }
+    if (routing == TComDevice::RoutingDouble
+        || (extended && routing == TComDevice::RoutingDoubleStereo)) {
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace
 
 void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
 {
@@ -482,16 +549,7 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
         break;
     }
     case RowCodecMode: {
-        const int routing = device->audioRouting();
-        const bool extended = device->operationMode() != 0;
-        int value = 0;
-        if (routing == TComDevice::RoutingMonoCoordination
-            || (extended && routing == TComDevice::RoutingCoordination)) {
-            value = 2;
-        } else if (routing == TComDevice::RoutingDouble
-                   || (extended && routing == TComDevice::RoutingDoubleStereo)) {
-            value = 1;
-        }
+        const int value = unitCodecMode();
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
         break;
@@ -828,8 +886,15 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
         const int result = copy.applyPinCode(toStdString(pinRow->valueText()), kPinTimeoutMs);
         if (result == TComMobileController::PinWrong
             || result == TComMobileController::PinPukRequired) {
-            // A PIN the SIM refused must never go out again with a later Apply.
+            // A PIN the SIM refused must never go out again with a later Apply: the row is
+            // emptied and no longer offered for Apply, and the Network page shows what the SIM
+            // asks for now.
             pinRow->setValueText(QString());
+            header()->setModified(hasMobileChanges(page));
+            if (QVantelMenuItems *network = findPage(kNetworkPage)) {
+                if (QVantelMenuItem *row = network->findItem(page->id()))
+                    showSimState(row, copy.state());
+            }
         }
         if (result == TComMobileController::PinWrong) {
             showMessage(tr("Wrong PIN code!"), 0);
@@ -946,7 +1011,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
-        row->addValue(value++, QString::fromUtf8(ssid.data(), qsizetype(ssid.size())));
+        row->addValue(value++, networkNameText(ssid));
     if (copy.ssidList().empty()) {
         row->setValueText(tr("No Wi-Fi network Found"));
         row->setReadOnly(true);
@@ -954,7 +1019,9 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         row->setValueText(tr("Select a Wi-Fi network from list"));
         row->setReadOnly(connectionLock);
     }
-    addTextRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"), copy.ssid(), connectionLock);
+    QVantelMenuItem *name = addSettingsRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"));
+    name->setValueText(networkNameText(copy.ssid()));
+    name->setReadOnly(connectionLock);
     fillChoice(addSettingsRow(page, RowSecurity, Entry::Choice, tr("Security")),
                kWifiSecurities,
                copy.authentication(),
@@ -984,7 +1051,7 @@ bool QVantelSettingsPage::hasWifiChanges(QVantelMenuItems *page)
         return false;
     const TComWifiController &copy = editWifi;
     bool changed = differs(switchValue(page, RowWifiActive), copy.dataConnection());
-    changed = differs(textValue(page, RowSsid), copy.ssid()) || changed;
+    changed = differs(ssidValue(page, copy), copy.ssid()) || changed;
     changed = differs(choiceValue(page, RowSecurity), copy.authentication()) || changed;
     changed = differs(textValue(page, RowPassphrase), copy.passphrase()) || changed;
     changed = differs(choiceValue(page, RowWifiQuality), copy.networkQuality()) || changed;
@@ -1007,12 +1074,8 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
                      copy.dataConnection());
         activityChanged = true;
     }
-    if (differs(textValue(page, RowSsid), copy.ssid()))
-        staged.stage(copy,
-                     &TComWifiController::setSsid,
-                     *textValue(page, RowSsid),
-                     kWifiKeySsid,
-                     copy.ssid());
+    if (const std::optional<std::string> ssid = ssidValue(page, copy); differs(ssid, copy.ssid()))
+        staged.stage(copy, &TComWifiController::setSsid, *ssid, kWifiKeySsid, copy.ssid());
     if (differs(choiceValue(page, RowSecurity), copy.authentication())) {
         const int security = *choiceValue(page, RowSecurity);
         staged.stage(copy,
@@ -1064,11 +1127,13 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     const QVantelMenuSelectable *chosen = select ? select->currentSelectable() : nullptr;
     if (!page || !chosen)
         return;
-    const QString ssid = chosen->label()->text();
-    if (toStdString(ssid) == editWifi.ssid())
+    // Compared and taken as the bytes the unit listed, so that a name in any script is neither
+    // mistaken for a change nor written back altered.
+    const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
+    if (ssid == editWifi.ssid())
         return;
     if (QVantelMenuItem *name = page->findItem(RowSsid))
-        name->setValueText(ssid);
+        name->setValueText(networkNameText(ssid));
     if (QVantelMenuItem *security = page->findItem(RowSecurity))
         security->selectValue(TComWifiController::AuthAuto, true, false);
     if (QVantelMenuItem *passphrase = page->findItem(RowPassphrase))
@@ -1102,7 +1167,9 @@ void QVantelSettingsPage::createIsdnPage()
     fillChoice(addSettingsRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
                kIsdnProtocols,
                copy.protocol(),
-               pageLock);
+               pageLock,
+               QString(),
+               copy.protocol() == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
     addTextRow(page,
                RowLocalNumber1,
                Entry::NumericEntry,
@@ -1218,6 +1285,13 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     if (id < RowDefaultNetwork || id > RowCodecMode || !item->currentValue())
         return;
     const int value = item->currentValue()->value;
+    // A choice of what the unit already has writes nothing.
+    const std::string network = TComDevice::networkToString(value);
+    if ((id == RowDefaultNetwork && network == device->defaultNetwork())
+        || (id == RowSecondaryNetwork && network == device->secondaryNetwork())
+        || (id == RowCodecMode && value == unitCodecMode())) {
+        return;
+    }
     if (device->hasAudioConnection()) {
         refreshNetworkRow(item);
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
@@ -1225,7 +1299,6 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     }
     if (id == RowDefaultNetwork || id == RowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
-        const std::string network = TComDevice::networkToString(value);
         const bool done = id == RowDefaultNetwork ? device->setDefaultNetwork(network, true)
                                                   : device->setSecondaryNetwork(network, true);
         if (!done) {

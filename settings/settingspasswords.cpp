@@ -133,7 +133,8 @@ void QVantelSettingsPage::clientStateChanged(RpcConnection::ConnectionState stat
 
 void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)
 {
-    if (!row)
+    // Confirming the level already granted changes nothing.
+    if (!row || (row->currentValue() && row->currentValue()->value == int(accessLevel)))
         return;
     QPointer<QVantelMenuItem> guard = row;
     // The check runs against the unit's current passwords. A failed read may fall back on the

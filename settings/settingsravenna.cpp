@@ -740,6 +740,12 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
         }
         row->setReadOnly(locked);
     }
+    // A channel the stream does not have, or a stream now listed under another id, has just
+    // been corrected in the edit: the page then differs from the module and offers the Apply
+    // that writes the correction.
+    const int slot = streamSlot(page);
+    if (!locked && slot >= 0 && slot < Controller::StreamCount)
+        header()->setModified(!module()->streamIn(slot).sameStream(ravennaStreamEdit));
 }
 
 bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)
@@ -915,7 +921,10 @@ OutputEdits outputEdits(const QVantelMenuItems *page, int iface)
         if (!text.isEmpty() && text != toQString(destination.mcAddr))
             edits.mcAddr = toStdString(text);
     }
-    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2)) {
+    // Only a port the user typed is judged: the module's own value, even one out of range (a
+    // port 0 it reports, a hidden interface's port), never blocks the user's other edits.
+    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2);
+        row && row->valueText() != QString::number(destination.mcPort)) {
         int port = 0;
         if (!portNumber(row->valueText(), &port))
             edits.badPort = true;
@@ -947,7 +956,8 @@ bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
     }
     for (int iface = 0; iface < 2; ++iface) {
         const OutputEdits edits = outputEdits(page, iface);
-        if (edits.autoconf || edits.mcAddr || edits.mcPort)
+        // A typed port that is no port counts too, so that Apply runs and refuses it.
+        if (edits.autoconf || edits.mcAddr || edits.mcPort || edits.badPort)
             return true;
     }
     return false;
@@ -1046,7 +1056,9 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
             }
         } else if (id == RowSampleRate || id == RowResolution || id == RowNetMode) {
             const QVantelMenuItem::Value *value = item->currentValue();
-            if (!value)
+            // Nothing to write when the module already has the value (and no power cycle to
+            // announce).
+            if (!value || (id == RowNetMode && value->value == c->netMode()))
                 return;
             bool ok = false;
             int current = 0;

@@ -6,6 +6,13 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QVariant>
+
+namespace {
+
+const char kUnitWordProperty[] = "unitWord";
+
+} // namespace
 
 QString settingsText(const char *text)
 {
@@ -23,4 +30,18 @@ QVantelMenuItem *addSettingsRow(
         row->titleLabel()->setText(title);
     page->addItem(row);
     return row;
+}
+
+void rememberUnitWord(QVantelMenuItem *row, const std::string &word)
+{
+    if (row)
+        row->setProperty(kUnitWordProperty, QByteArray::fromStdString(word));
+}
+
+bool unitHolds(const QVantelMenuItem *row, const std::string &word)
+{
+    if (!row)
+        return false;
+    const QVariant held = row->property(kUnitWordProperty);
+    return held.isValid() && held.toByteArray().toStdString() == word;
 }

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QVantelMenuItem;
 class QVantelMenuItems;
 
@@ -19,3 +21,10 @@ QVantelMenuItem *addSettingsRow(QVantelMenuItems *page,
                                 int left = 10,
                                 int top = 0,
                                 int right = 10);
+
+// The unit's own word for a row that is written as soon as it is committed (empty when the unit
+// reported none): remembered when the page is built and after each write, so that confirming the
+// value the unit already holds sends nothing, while confirming an entry the row shows in place
+// of a word it has no entry for sends that entry.
+void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
+[[nodiscard]] bool unitHolds(const QVantelMenuItem *row, const std::string &word);

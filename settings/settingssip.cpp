@@ -188,6 +188,13 @@ bool parseNumber(const QVantelMenuItem *row, int &value)
     return ok;
 }
 
+// Whether a number row differs from the unit's value. Text that is no number counts as a
+// change, so that Apply runs and refuses it instead of dropping the edit without a word.
+bool numberChanged(const QVantelMenuItem *row, int held, int &value)
+{
+    return !parseNumber(row, value) || value != held;
+}
+
 // The value a changed row of the SIP settings page would stage.
 struct Staged
 {
@@ -210,7 +217,7 @@ bool fieldChanged(const Aoip &controller,
         return out.number != (controller.*field.getNumber)();
     }
     case SipField::Number:
-        return parseNumber(row, out.number) && out.number != (controller.*field.getNumber)();
+        return numberChanged(row, (controller.*field.getNumber)(), out.number);
     case SipField::Flag:
         out.on = row->isChecked();
         return out.on != (controller.*field.getFlag)();
@@ -664,9 +671,9 @@ bool QVantelSettingsPage::hasSipAccountChanges(QVantelMenuItems *page)
         changed = row->isChecked() != controller.sipUseUport2() || changed;
     int value = 0;
     if (const QVantelMenuItem *row = editable(page, kRowSipPort))
-        changed = (parseNumber(row, value) && value != controller.sipUdpPort()) || changed;
+        changed = numberChanged(row, controller.sipUdpPort(), value) || changed;
     if (const QVantelMenuItem *row = editable(page, kRowRtpPort))
-        changed = (parseNumber(row, value) && value != controller.rtpStartPort()) || changed;
+        changed = numberChanged(row, controller.rtpStartPort(), value) || changed;
     return changed;
 }
 

@@ -276,10 +276,12 @@ void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int r
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    row->setValueText(QStringLiteral("%1 [ %2, %3 ]")
-                          .arg(toQString(editEthernet.localAddr()),
-                               ethernetModeText(editEthernet.mode()),
-                               linkModeText(editEthernet.linkModeNeg())));
+    const QString address = toQString(editEthernet.localAddr());
+    const QString states
+        = QStringLiteral("[ %1, %2 ]")
+              .arg(ethernetModeText(editEthernet.mode()), linkModeText(editEthernet.linkModeNeg()));
+    // No address (an interface that could not be read) leaves no blank before the states.
+    row->setValueText(address.isEmpty() ? states : address + QLatin1Char(' ') + states);
 }
 
 void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId)
@@ -297,7 +299,8 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    const QString ssid = fromDeviceString(editWifi.ssid());
+    const QString ssid
+        = QString::fromUtf8(editWifi.ssid().data(), qsizetype(editWifi.ssid().size()));
     const QString state = activityStateText(editWifi.dataConnectionState());
     const QString signal = QString::number(editWifi.signalDbm());
     if (ssid.isEmpty())
@@ -393,6 +396,9 @@ void putStateText(QVantelMenuItem *row, int status)
     case TComAudioConnection::StatusAutoRedial:
         row->setValueText(StatusPage::tr("Call redial pending..."), Qt::yellow);
         break;
+    // Dialled or accepted, the call is under way before the unit reports it proceeding.
+    case TComAudioConnection::StatusDialled:
+    case TComAudioConnection::StatusAccepted:
     case TComAudioConnection::StatusProceeding:
         row->setValueText(StatusPage::tr("Call in progress..."), Qt::yellow);
         break;

@@ -364,8 +364,11 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
         softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
     } else {
         const auto found = labelInputs.find(id);
-        if (found != labelInputs.end())
-            matrixSettings()->setInputName(found->second, text);
+        if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
+            // The unit kept its name: the row shows it again.
+            item->setValueText(matrixSettings()->inputNames(found->second));
+            showMessage(tr("Failed to apply changes!"), 0);
+        }
     }
 }
 
@@ -427,6 +430,7 @@ void QVantelSettingsPage::createMiscellaneousPage()
             const std::string word = valueOf(gpioRow.key);
             row->selectValue(
                 gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word), true, false);
+            rememberUnitWord(row, word);
             row->setReadOnly(!present(gpioRow.key));
         }
     }
@@ -469,6 +473,7 @@ void QVantelSettingsPage::createMiscellaneousPage()
     for (const char *name : kNtpServers)
         server->addValue(value++, QString::fromLatin1(name));
     server->selectText(toQString(valueOf(kToolsKeyNtpAddr)), true, false);
+    rememberUnitWord(server, valueOf(kToolsKeyNtpAddr));
     server->setReadOnly(!present(kToolsKeyNtpAddr));
     QVantelMenuItem *custom
         = addIndented(kRowCustomServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
@@ -531,7 +536,15 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
     default:
         return;
     }
+    // A choice of what the unit already holds sends nothing.
+    const QVantelMenuItem *choiceRow = item->kind() == QVantelMenuItem::Choice ? item : nullptr;
+    if (choiceRow && values.size() == 1 && unitHolds(choiceRow, values.begin()->second))
+        return;
     comDevice()->writeToolsParams(values);
+    if (choiceRow)
+        rememberUnitWord(item, values.begin()->second);
+    if (const auto ntp = values.find(kToolsKeyNtpAddr); ntp != values.end())
+        rememberUnitWord(page->findItem(kRowNtpServer), ntp->second);
 }
 
 void QVantelSettingsPage::createPasswordsPage()
@@ -584,15 +597,20 @@ void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
 
 void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
 {
-    bool written = true;
+    TAudioSettings *audio = audioSettings();
     if (item->id() == kRowPlaySoundId) {
-        written
-            = audioSettings()->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true);
+        if (audio->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true))
+            return;
+        // The unit kept its setting: the switch shows it again.
+        item->setChecked(!audio->waveFile().empty());
     } else if (item->id() == kRowSoundIdShortcut) {
-        written = audioSettings()->setWaveScut(item->isChecked(), true);
+        if (audio->setWaveScut(item->isChecked(), true))
+            return;
+        item->setChecked(audio->waveScut());
+    } else {
+        return;
     }
-    if (!written)
-        showMessage(tr("Failed to apply changes!"), 0);
+    showMessage(tr("Failed to apply changes!"), 0);
 }
 
 void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)

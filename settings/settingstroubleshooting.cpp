@@ -19,6 +19,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
+#include <QVariant>
 
 #include <array>
 #include <map>
@@ -91,6 +92,10 @@ const std::string *reported(const std::map<std::string, std::string> &values,
     return it == values.end() ? nullptr : &it->second;
 }
 
+// Set on a remote-assistance row whose setting the page could not read, until the operator
+// commits the row: until then the row shows a default, not the device's value.
+const char kUnreadProperty[] = "unread";
+
 // The row of page with id when it is there and the operator may change it.
 QVantelMenuItem *writableRow(QVantelMenuItems *page, int id)
 {
@@ -98,20 +103,28 @@ QVantelMenuItem *writableRow(QVantelMenuItems *page, int id)
     return row && !row->isReadOnly() ? row : nullptr;
 }
 
+// A writable row that shows the device's value or the operator's edit.
+QVantelMenuItem *comparableRow(QVantelMenuItems *page, int id)
+{
+    QVantelMenuItem *row = writableRow(page, id);
+    return row && !row->property(kUnreadProperty).toBool() ? row : nullptr;
+}
+
 // The keys of the remote-assistance rows the operator changed against values the device
-// reported now. A row whose key the device did not report takes no part: what the device did
-// not tell is never overwritten.
+// reported now. A row whose key the device did not report takes no part, nor does a row the
+// page could not fill and the operator has not touched: what nobody has seen is never
+// overwritten.
 std::map<std::string, std::string>
 remoteAssistanceChanges(QVantelMenuItems *page, const std::map<std::string, std::string> &device)
 {
     std::map<std::string, std::string> changes;
-    if (QVantelMenuItem *row = writableRow(page, kRowRemoteAccess)) {
+    if (QVantelMenuItem *row = comparableRow(page, kRowRemoteAccess)) {
         if (const std::string *value = reported(device, kGeneralKeyRemoteAccess)) {
             if (row->isChecked() != (*value == kOn))
                 changes[kGeneralKeyRemoteAccess] = row->isChecked() ? kOn : kOff;
         }
     }
-    if (QVantelMenuItem *row = writableRow(page, kRowRemoteNetwork)) {
+    if (QVantelMenuItem *row = comparableRow(page, kRowRemoteNetwork)) {
         const std::string *value = reported(device, kGeneralKeyRemoteAccessNetwork);
         const QVantelMenuItem::Value *current = row->currentValue();
         if (value && current && current->value != TComDevice::networkFromString(*value)) {
@@ -125,7 +138,7 @@ remoteAssistanceChanges(QVantelMenuItems *page, const std::map<std::string, std:
         {kRowRemotePassword, &kGeneralKeyRemoteAccessPwd},
     };
     for (const auto &[id, key] : texts) {
-        QVantelMenuItem *row = writableRow(page, id);
+        QVantelMenuItem *row = comparableRow(page, id);
         const std::string *value = reported(device, *key);
         if (row && value && row->valueText() != fromDeviceString(*value))
             changes[*key] = toDeviceString(row->valueText());
@@ -179,6 +192,7 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
         if (value != 5 && value != 6 && value != 8)
             value = kLogLevelCoarse;
         row->selectValue(value, true, false);
+        rememberUnitWord(row, level ? *level : std::string());
         row->setReadOnly(!level);
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
@@ -208,9 +222,16 @@ void QVantelSettingsPage::createRemoteAssistancePage()
         const std::string *value = reported(values, key);
         return value ? *value : std::string();
     };
-    // A setting the device did not report cannot be shown, so it is not offered for editing
-    // either: an Apply would otherwise overwrite it with a default.
-    const auto missing = [&values](const std::string &key) { return !reported(values, key); };
+    // A row whose setting the device did not report shows a default, and stays writable: the
+    // change test reads the device again and leaves out what it still does not report, so an
+    // Apply never overwrites a setting nobody has seen. The operator is told the read failed.
+    bool unread = false;
+    const auto markUnread = [&values, &unread](QVantelMenuItem *row, const std::string &key) {
+        if (reported(values, key))
+            return;
+        row->setProperty(kUnreadProperty, true);
+        unread = true;
+    };
 
     QVantelMenuItem *service
         = addSettingsRow(page,
@@ -218,7 +239,7 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                          QVantelMenuItem::Switch,
                          remoteAccess ? tr("Remote Access") : tr("Remote Assistance"));
     service->setChecked(text(kGeneralKeyRemoteAccess) == kOn);
-    service->setReadOnly(missing(kGeneralKeyRemoteAccess));
+    markUnread(service, kGeneralKeyRemoteAccess);
 
     QVantelMenuItem *network = addSettingsRow(
         page, kRowRemoteNetwork, QVantelMenuItem::Choice, tr("Interface for Control"));
@@ -235,27 +256,30 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     network->selectValue(networkId, true, true);
     if (!network->currentValue())
         network->setValueText(QVantelLocalize::interfaceName(networkId), Qt::red, true);
-    if (missing(kGeneralKeyRemoteAccessNetwork))
-        network->setReadOnly(true);
+    markUnread(network, kGeneralKeyRemoteAccessNetwork);
 
     if (remoteAccess) {
-        addTextRow(page,
-                   kRowRemoteServer,
-                   tr("Remote Access Server"),
-                   fromDeviceString(text(kGeneralKeyRemoteAccessServer)),
-                   !(administrator && fullService) || missing(kGeneralKeyRemoteAccessServer));
+        markUnread(addTextRow(page,
+                              kRowRemoteServer,
+                              tr("Remote Access Server"),
+                              fromDeviceString(text(kGeneralKeyRemoteAccessServer)),
+                              !(administrator && fullService)),
+                   kGeneralKeyRemoteAccessServer);
     }
     addTextRow(page, kRowSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
     addTextRow(
         page, kRowCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
     if (remoteAccess) {
-        addTextRow(page,
-                   kRowRemotePassword,
-                   tr("Codec Password"),
-                   fromDeviceString(text(kGeneralKeyRemoteAccessPwd)),
-                   !administrator || missing(kGeneralKeyRemoteAccessPwd));
+        markUnread(addTextRow(page,
+                              kRowRemotePassword,
+                              tr("Codec Password"),
+                              fromDeviceString(text(kGeneralKeyRemoteAccessPwd)),
+                              !administrator),
+                   kGeneralKeyRemoteAccessPwd);
     }
     pushPage(page);
+    if (unread)
+        showMessage(tr("Failed to read the settings!"), 0);
 }
 
 bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
@@ -303,16 +327,23 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
         // Event-log commits are sent at once and their failures stay silent; the row keeps the
         // operator's value.
         if (item->id() == kRowLogLevel) {
-            if (const QVantelMenuItem::Value *current = item->currentValue())
-                (void)generalSettings().changeSyslog(kGeneralKeyLogLevel,
-                                                     std::to_string(current->value));
+            const QVantelMenuItem::Value *current = item->currentValue();
+            const std::string level = current ? std::to_string(current->value) : std::string();
+            // A choice of the level the unit already logs at sends nothing.
+            if (current && !unitHolds(item, level)
+                && generalSettings().changeSyslog(kGeneralKeyLogLevel, level)) {
+                rememberUnitWord(item, level);
+            }
         } else if (item->id() == kRowLogAddr) {
             (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,
                                                  toStdString(item->valueText()));
         }
-    } else if (page->id() == kRemoteAssistancePage && item->id() == kRowRemoteNetwork) {
+    } else if (page->id() == kRemoteAssistancePage) {
+        // The operator's value now, whether or not the page could read the device's.
+        item->setProperty(kUnreadProperty, QVariant());
         // Chosen now: the red of an interface that was not offered goes.
-        item->setReadOnly(item->isReadOnly());
+        if (item->id() == kRowRemoteNetwork)
+            item->setReadOnly(item->isReadOnly());
     }
 }
 

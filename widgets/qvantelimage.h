@@ -3,6 +3,10 @@
 #include <QPixmap>
 #include <QString>
 
+// How a control that does nothing is drawn: its images at this opacity over the dark panel, so
+// that a locked switch or row icon reads as locked beside live ones, the same on every page.
+inline constexpr qreal kQVantelDisabledOpacity = 0.45;
+
 // One of the program's own images (a resource or file whose name ends in its format, such as
 // ".png"), read by the toolkit's built-in reader for that format and kept in the pixmap cache as
 // QPixmap(path) keeps it.

@@ -59,6 +59,11 @@ QVantelMenuHeader::QVantelMenuHeader(QVantelMenuWidget *parent)
     QVantelMenuPalette::setTextColor(m_title, QVantelMenuPalette::kAccentBlue);
 
     m_apply = makeIcon(this, 0, 54, QStringLiteral(":/images/check.png"), "applyIcon");
+    // The title keeps the apply icon's room while the icon is hidden, so that the modified mark
+    // never rewraps a long title path onto two lines.
+    QSizePolicy keepRoom = m_apply->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    m_apply->setSizePolicy(keepRoom);
     m_apply->hide();
     m_refresh = makeIcon(this, 0, 54, QStringLiteral(":/images/refresh.png"), "refreshIcon");
     m_refresh->hide();

@@ -13,7 +13,8 @@ class QVantelMenuWidget;
 // A tap (mouse release) on an icon calls the owner menu widget's backClicked, applyClicked or
 // refreshClicked hook. The modified mark turns the title red and shows the apply icon; the
 // refresh icon shows while the owner wants it; the back icon shows while the title path holds
-// two or more titles (the owner decides).
+// two or more titles (the owner decides). The apply icon's room is kept while it is hidden, so
+// the title is laid out alike with and without the mark.
 class QVantelMenuHeader : public QWidget
 {
     Q_OBJECT

@@ -1,6 +1,8 @@
 #include "widgets/qvantelmenuitem.h"
 
 #include "widgets/qpwdlabel.h"
+#include "widgets/qvantelelidedlabel.h"
+#include "widgets/qvanteliconlabel.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenupalette.h"
@@ -30,8 +32,10 @@ QVantelMenuItem::~QVantelMenuItem() = default;
 
 void QVantelMenuItem::build(int kind)
 {
-    // Titles and values hold device and user texts (names, addresses): never read as markup.
-    m_title = new QLabel(this);
+    // Titles and values hold device and user texts (names, addresses): never read as markup. A
+    // title too long for the row is cut short, so that it never pushes the icon column off the
+    // page.
+    m_title = new QVantelElidedLabel(this);
     m_title->setTextFormat(Qt::PlainText);
     m_title->setFixedHeight(32);
     QFont titleFont = m_title->font();
@@ -47,6 +51,9 @@ void QVantelMenuItem::build(int kind)
             m_valueLabel = new QLabel(this);
         m_valueLabel->setTextFormat(Qt::PlainText);
         m_valueLabel->setMinimumHeight(26);
+        // Values wrap at blanks; one unbroken word too long for the row (an address, a
+        // passphrase) is cut at the row's edge rather than widening the page.
+        m_valueLabel->setMinimumWidth(1);
         m_valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_valueLabel->setWordWrap(true);
         QFont valueFont = m_valueLabel->font();
@@ -57,7 +64,7 @@ void QVantelMenuItem::build(int kind)
 
     QWidget *control = nullptr;
     if (kind == Navigation || kind == Action) {
-        m_icon = new QLabel(this);
+        m_icon = new QVantelIconLabel(this);
         m_icon->setFixedSize(34, 34);
         m_icon->setScaledContents(true);
         m_icon->setPixmap(qvantelPixmap(kind == Navigation ? QStringLiteral(":/images/navright.png")
@@ -228,6 +235,9 @@ void QVantelMenuItem::setReadOnly(bool on, const QColor &color)
     m_readOnly = on;
     if (m_switch)
         m_switch->setEnabled(!on);
+    // Dimmed, a locked row's chevron or action icon no longer looks like a usable row's.
+    if (m_icon)
+        m_icon->setEnabled(!on);
     updateControl();
 }
 

@@ -21,7 +21,8 @@ class QVantelWheel;
 // widget's itemClicked hook). Committed changes made on the row's own switch or wheel are
 // reported to the owner page's menu widget through its itemCommitted hook: a switch click at
 // once, a kind 10 wheel on every step and on release, a kind 9 wheel on release when its index
-// changed. Read-only rows ignore taps, disable their switch and make their wheel not checkable.
+// changed. Read-only rows ignore taps, disable (and so dim) their switch and icon, and make their
+// wheel not checkable.
 class QVantelMenuItem : public QVantelMenuBase
 {
     Q_OBJECT

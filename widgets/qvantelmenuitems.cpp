@@ -156,10 +156,10 @@ void QVantelMenuItems::selectionClosed(QVantelMenuSelect *select)
     QVantelMenuItem *item = liveItem(select->item());
     if (!item)
         return;
-    const QString text = select->currentSelectable()->label()->text();
-    if (text == item->valueText())
-        return;
-    item->selectText(text, true, false);
+    // A confirmed choice is committed even when it is the entry already shown: the row may show
+    // an entry in place of a value the unit holds but the list does not name, and only the
+    // owner knows whether the unit already has the chosen value.
+    item->selectText(select->currentSelectable()->label()->text(), true, false);
     if (m_menu)
         m_menu->itemCommitted(item);
 }

@@ -28,6 +28,8 @@ QVantelMenuSelectable::QVantelMenuSelectable(int id, QWidget *parent)
     m_switch = new QVantelSwitch(this);
     m_switch->setFixedSize(60, 34);
     m_switch->setCheckable(true);
+    // The popup disables the marked row's switch only so that it stays marked.
+    m_switch->setDimmedWhenDisabled(false);
     connect(m_switch, &QAbstractButton::clicked, this, &QVantelMenuSelectable::switchClicked);
 
     auto *line = new QFrame(this);

@@ -4,9 +4,6 @@
 
 #include "resources/tallydeskresources.h"
 
-#include <QPainter>
-#include <QPixmap>
-
 QVantelPair::QVantelPair(QWidget *parent)
     : QAbstractButton(parent)
 {
@@ -23,10 +20,8 @@ QSize QVantelPair::sizeHint() const
 
 void QVantelPair::paintEvent(QPaintEvent *)
 {
-    const QPixmap image(isChecked() ? QStringLiteral(":/images/pair_on.png")
-                                    : QStringLiteral(":/images/pair_off.png"));
-    if (image.isNull())
-        return;
-    QPainter painter(this);
-    painter.drawPixmap(QVantelSwitch::imageOrigin(size(), image.size()), image);
+    QVantelSwitch::paintImage(this,
+                              QStringLiteral(":/images/pair_on.png"),
+                              QStringLiteral(":/images/pair_off.png"),
+                              !isEnabled());
 }

@@ -20,6 +20,15 @@ QSize QVantelSwitch::sizeHint() const
     return QSize(60, 34);
 }
 
+void QVantelSwitch::setDimmedWhenDisabled(bool on)
+{
+    if (on == m_dimmedWhenDisabled)
+        return;
+    m_dimmedWhenDisabled = on;
+    if (!isEnabled())
+        update();
+}
+
 QPoint QVantelSwitch::imageOrigin(const QSize &area, const QSize &imageSize)
 {
     const int x = imageSize.width() > area.width() ? 0 : (area.width() - imageSize.width()) / 2;
@@ -27,12 +36,24 @@ QPoint QVantelSwitch::imageOrigin(const QSize &area, const QSize &imageSize)
     return QPoint(x, y);
 }
 
-void QVantelSwitch::paintEvent(QPaintEvent *)
+void QVantelSwitch::paintImage(QAbstractButton *button,
+                               const QString &onImage,
+                               const QString &offImage,
+                               bool dimmed)
 {
-    const QPixmap image = qvantelPixmap(isChecked() ? QStringLiteral(":/images/switch_on.png")
-                                                    : QStringLiteral(":/images/switch_off.png"));
+    const QPixmap image = qvantelPixmap(button->isChecked() ? onImage : offImage);
     if (image.isNull())
         return;
-    QPainter painter(this);
-    painter.drawPixmap(imageOrigin(size(), image.size()), image);
+    QPainter painter(button);
+    if (dimmed)
+        painter.setOpacity(kQVantelDisabledOpacity);
+    painter.drawPixmap(imageOrigin(button->size(), image.size()), image);
+}
+
+void QVantelSwitch::paintEvent(QPaintEvent *)
+{
+    paintImage(this,
+               QStringLiteral(":/images/switch_on.png"),
+               QStringLiteral(":/images/switch_off.png"),
+               !isEnabled() && m_dimmedWhenDisabled);
 }

@@ -265,6 +265,8 @@ void TestQVantelWindow::loginSwitchesShowCurrentLevel()
     for (int level = 0; level < 3; ++level) {
         QCOMPARE(f.loginPage()->levelSwitch(level)->isChecked(), level == 1);
         QCOMPARE(f.loginPage()->levelSwitch(level)->isEnabled(), level != 1);
+        // Held on, not locked: the chosen level keeps its live look.
+        QVERIFY(!f.loginPage()->levelSwitch(level)->isDimmedWhenDisabled());
     }
     QTest::mouseClick(f.loginPage()->levelSwitch(2), Qt::LeftButton);
     QCOMPARE(f.loginPage()->chosenLevel(), 2);

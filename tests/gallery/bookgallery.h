@@ -6,10 +6,12 @@
 //     Operator), book-callprofiles.png (the call profile list with its summaries),
 //     book-callprofile.png (one call profile's page), book-callprofile-new.png (a new one),
 //     book-callprofile-actions.png (its Load and Delete rows), book-preset-delete.png (the
-//     question before a preset is deleted)
+//     question before a preset is deleted), book-presets-long.png (the preset list with a name
+//     too long for its row)
 
 #include "link/comclient.h"
 #include "model/accesslevel.h"
+#include "model/storeditems.h"
 #include "settings/qvantelsettingspage.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
@@ -121,6 +123,19 @@ inline bool bookPages(const QString &folder)
                        openBook(menu);
                        tap(menu, 173);
                        tap(menu, 177);
+                   })
+         && ok;
+    // Last, as it adds a preset to the unit: its name is cut short and the list keeps its icons.
+    ok = TStoredItems(comClient())
+             .create("local_profile",
+                     QStringLiteral("Saturday Afternoon Sports Roundup With Extended Coverage"))
+         && ok;
+    ok = writeMenu(folder,
+                   QStringLiteral("book-presets-long.png"),
+                   AccessLevel::Expert,
+                   [](QVantelSettingsPage &menu) {
+                       openBook(menu);
+                       tap(menu, 174);
                    })
          && ok;
     comClient()->disconnect();

@@ -21,6 +21,7 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -224,6 +225,33 @@ bool switches(const QString &folder)
         x += 80;
     }
     return writeSheet(folder, QStringLiteral("switches.png"), sheet);
+}
+
+// Switches and pairs that do nothing, dimmed, below live ones.
+bool lockedSwitches(const QString &folder)
+{
+    Sheet sheet(QSize(420, 150));
+    for (const bool enabled : {true, false}) {
+        const int y = enabled ? 10 : 80;
+        for (int column = 0; column < 4; ++column) {
+            const bool pair = column >= 2;
+            const bool on = column % 2 == 1;
+            const int x = 10 + column * 100;
+            sheet.caption(QStringLiteral("%1 %2 %3")
+                              .arg(enabled ? QStringLiteral("live") : QStringLiteral("locked"),
+                                   pair ? QStringLiteral("pair") : QStringLiteral("switch"),
+                                   on ? QStringLiteral("on") : QStringLiteral("off")),
+                          x,
+                          y);
+            QAbstractButton *button = pair ? static_cast<QAbstractButton *>(new QVantelPair(&sheet))
+                                           : new QVantelSwitch(&sheet);
+            button->setCheckable(true);
+            button->setChecked(on);
+            button->setEnabled(enabled);
+            button->setGeometry(pair ? QRect(x, y + 17, 50, 40) : QRect(x, y + 20, 60, 34));
+        }
+    }
+    return writeSheet(folder, QStringLiteral("switches-locked.png"), sheet);
 }
 
 bool knobs(const QString &folder)
@@ -506,9 +534,9 @@ bool keyboards(const QString &folder)
     return ok;
 }
 
-bool menu(const QString &folder)
+// A menu widget over the whole sheet, its entries column filled and entry 1 open.
+QVantelMenuWidget *menuOn(Sheet &sheet)
 {
-    Sheet sheet(QSize(800, 420));
     auto *menu = new QVantelMenuWidget(&sheet);
     menu->setGeometry(sheet.rect());
     const char *const entries[][2] = {{"Network", ":/images/network.png"},
@@ -524,15 +552,28 @@ bool menu(const QString &folder)
     }
     menu->entries()->findEntry(4)->setState(QVantelMenuEntry::Disabled);
     menu->showEntry(1, 0);
+    return menu;
+}
+
+// Appends a row of the kind, laid out as the settings pages lay out theirs; its id is its kind.
+QVantelMenuItem *addRow(QVantelMenuItems *page, int kind, const char *title, const char *value)
+{
+    auto *item = new QVantelMenuItem(kind, kind, page);
+    item->layout()->setContentsMargins(10, 0, 10, 0);
+    item->titleLabel()->setText(QString::fromLatin1(title));
+    if (value)
+        item->setValueText(QString::fromLatin1(value));
+    page->addItem(item);
+    return item;
+}
+
+bool menu(const QString &folder)
+{
+    Sheet sheet(QSize(800, 420));
+    QVantelMenuWidget *menu = menuOn(sheet);
     auto *page = new QVantelMenuItems(1, menu);
-    auto add = [page](int kind, const char *title, const char *value) {
-        auto *item = new QVantelMenuItem(kind, kind, page);
-        item->layout()->setContentsMargins(10, 0, 10, 0);
-        item->titleLabel()->setText(QString::fromLatin1(title));
-        if (value)
-            item->setValueText(QString::fromLatin1(value));
-        page->addItem(item);
-        return item;
+    const auto add = [page](int kind, const char *title, const char *value) {
+        return addRow(page, kind, title, value);
     };
     add(0, "Interfaces", nullptr);
     add(1, "IP Address", "192.168.1.20");
@@ -555,6 +596,48 @@ bool menu(const QString &folder)
     menu->header()->setModified(true);
     menu->header()->setRefreshVisible(true);
     return writeSheet(folder, QStringLiteral("menu.png"), sheet);
+}
+
+// Each row that can lock, usable above and read-only below: the locked switch and icon dimmed.
+// Descriptions are grey on both, as on the Network page, so only the icon tells them apart.
+bool lockedRows(const QString &folder)
+{
+    Sheet sheet(QSize(800, 480));
+    QVantelMenuWidget *menu = menuOn(sheet);
+    auto *page = new QVantelMenuItems(1, menu);
+    for (const bool locked : {false, true}) {
+        const char *state = locked ? "locked" : "usable";
+        addRow(page, 8, "Ethernet", state)->setReadOnly(locked, QVantelMenuPalette::kGrey);
+        addRow(page, 11, "Scan for Operators", state)
+            ->setReadOnly(locked, QVantelMenuPalette::kGrey);
+        QVantelMenuItem *toggle = addRow(page, 2, "DHCP", nullptr);
+        toggle->setChecked(true);
+        toggle->setReadOnly(locked);
+    }
+    menu->pushPage(page);
+    return writeSheet(folder, QStringLiteral("menu-locked.png"), sheet);
+}
+
+// A title path too long for one line beside the apply icon, as on the settings page, without and
+// with the modified mark: the mark turns it red and shows the icon, and the title keeps its lines.
+bool longTitles(const QString &folder)
+{
+    Sheet sheet(QSize(800, 170));
+    QFont bold = sheet.font();
+    bold.setBold(true);
+    for (const bool marked : {false, true}) {
+        const int y = marked ? 90 : 10;
+        sheet.caption(marked ? QStringLiteral("modified") : QStringLiteral("unmodified"), 10, y);
+        auto *menu = new QVantelMenuWidget(&sheet);
+        menu->setFont(bold);
+        menu->setGeometry(0, y + 16, 800, 62);
+        QVantelMenuHeader *header = menu->header();
+        header->setBackVisible(true);
+        header->titleLabel()->setText(
+            QStringLiteral("Audio > RAVENNA > Input Streams > Input Stream 1"));
+        header->setModified(marked);
+    }
+    return writeSheet(folder, QStringLiteral("header-long.png"), sheet);
 }
 
 bool strips(const QString &folder)
@@ -652,6 +735,7 @@ int main(int argc, char **argv)
     }
     const std::function<bool(const QString &)> sheets[] = {buttons,
                                                            switches,
+                                                           lockedSwitches,
                                                            knobs,
                                                            bars,
                                                            glyphs,
@@ -659,6 +743,8 @@ int main(int argc, char **argv)
                                                            popups,
                                                            keyboards,
                                                            menu,
+                                                           lockedRows,
+                                                           longTitles,
                                                            strips,
                                                            connPanels};
     bool ok = true;

@@ -76,7 +76,9 @@ inline bool popups(const QString &folder)
     select->move(10, 10);
     auto *audio = new QVantelHeadphoneAudio(&host);
     audio->setWindowFlags(Qt::Widget);
-    audio->strip()->setInput(QVantel::Inputs(3));
+    // A position's gain popup names its source as the position does: the unit's name under it.
+    audio->strip()->setInput(QVantel::Inputs(1));
+    audio->strip()->setName(QStringLiteral("G\u00e4st"), false);
     audio->strip()->setGain(-6);
     audio->strip()->setPanning(QVantel::PanLeft);
     audio->move(330, 10);

@@ -14,9 +14,10 @@ using Strings = std::vector<std::string>;
 const QString kNet = QStringLiteral("network");
 const QString kWifi0 = QStringLiteral("wifi.0");
 
-// "Café" in Latin-1 and in UTF-8.
-const std::string kLatin1Ssid = "Caf\xE9";
+// "Café" as the device writes it (UTF-8), and a name in Cyrillic ("Студия").
 const QByteArray kUtf8Ssid = "Caf\xC3\xA9";
+const std::string kDeviceSsid = kUtf8Ssid.toStdString();
+const std::string kCyrillicSsid = "\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB8\xD1\x8F";
 
 ksm::CMsg message(int type,
                   const std::string &typeKey,
@@ -48,7 +49,7 @@ private Q_SLOTS:
     void setterWireWords_data();
     void setterWireWords();
     void settersKeepValueOnRefusal();
-    void latin1RoundTrip();
+    void textsOnTheWire();
     void readAllKeysByFirmware_data();
     void readAllKeysByFirmware();
     void readAppliesValues();
@@ -261,23 +262,28 @@ void tst_ComWifiController::settersKeepValueOnRefusal()
     QVERIFY(!wifi.dataConnection());
 }
 
-void tst_ComWifiController::latin1RoundTrip()
+void tst_ComWifiController::textsOnTheWire()
 {
     TComWifiController wifi(m_link.com.get());
     QVERIFY(wifi.setNetwork("wifi.0", 0, false));
-    QVERIFY(wifi.setSsid(kLatin1Ssid, true));
+    QVERIFY(wifi.setSsid(kDeviceSsid, true));
+    QVERIFY(wifi.setCustomSsid(kCyrillicSsid, true));
     QVERIFY(wifi.setPassphrase("pa\xDF", true));
-    QCOMPARE(wifi.ssid(), kLatin1Ssid);
+    QCOMPARE(wifi.ssid(), kDeviceSsid);
     const QList<FakeRequest> requests = m_link.fake->requests();
-    QCOMPARE(requests.size(), 2);
+    QCOMPARE(requests.size(), 3);
+    // Network names go out as the bytes given; the Latin-1 passphrase as UTF-8.
     QVERIFY(requests.at(0).body.contains("ssid:" + kUtf8Ssid + ";"));
-    QVERIFY(requests.at(1).body.contains("passphrase:pa\xC3\x9F;"));
+    QVERIFY(requests.at(1).body.contains("ssid_custom:" + QByteArray::fromStdString(kCyrillicSsid)
+                                         + ";"));
+    QVERIFY(requests.at(2).body.contains("passphrase:pa\xC3\x9F;"));
 
-    // Read back from the device: the same Latin-1 text.
+    // Read back from the device: the same bytes, and the same Latin-1 passphrase.
     TComWifiController copy(m_link.com.get());
     QVERIFY(copy.setNetwork("wifi.0", 0, false));
-    QVERIFY(copy.read({"ssid", "passphrase"}));
-    QCOMPARE(copy.ssid(), kLatin1Ssid);
+    QVERIFY(copy.read({"ssid", "ssid_custom", "passphrase"}));
+    QCOMPARE(copy.ssid(), kDeviceSsid);
+    QCOMPARE(copy.customSsid(), kCyrillicSsid);
     QCOMPARE(copy.passphrase(), std::string("pa\xDF"));
 }
 
@@ -372,7 +378,7 @@ void tst_ComWifiController::writeSendsOnlyKnownValues()
     QVERIFY(!wifi.write(all));
     QCOMPARE(m_link.fake->requestCount(), 0);
 
-    QVERIFY(wifi.setSsid(kLatin1Ssid, false));
+    QVERIFY(wifi.setSsid(kDeviceSsid, false));
     QVERIFY(wifi.setAuthentication(0, false));
     QVERIFY(wifi.setNetworkQuality(-1, false));
     QVERIFY(wifi.setDataConnection(false, false));
@@ -383,7 +389,7 @@ void tst_ComWifiController::writeSendsOnlyKnownValues()
 
     m_link.fake->refuseKey(QStringLiteral("ssid"), QStringLiteral("105-invalid value"));
     QVERIFY(!wifi.write(all));
-    QCOMPARE(wifi.ssid(), kLatin1Ssid);
+    QCOMPARE(wifi.ssid(), kDeviceSsid);
 
     m_link.fake->clearLog();
     QVERIFY(!wifi.write({"local_addr", "signal_quality"}));

@@ -747,6 +747,11 @@ void tst_MatrixSettings::cellSetterOutcomes()
     QCOMPARE(m.inputRow(1).word, quint16(0x20));
     QVERIFY(m.node(1, 0).isOn());
     QCOMPARE(spy.count(), 2);
+    // A refused name is put back and not announced.
+    QSignalSpy names(&m, &TMatrixSettings::inputNameChanged);
+    QVERIFY(!m.setInputName(1, QStringLiteral("Feed")));
+    QCOMPARE(m.inputNames(1), QString());
+    QCOMPARE(names.count(), 0);
     m_link.fake->acceptKey(QStringLiteral("matrix_in2"));
     m_link.fake->clearLog();
     QVERIFY(m.setInputName(1, QStringLiteral("Guest")));

@@ -3,8 +3,10 @@
 #include "tests/pages/pagefixture.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelswitch.h"
+#include "widgets/qvantelvirtual.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 #include <memory>
@@ -29,6 +31,9 @@ private slots:
     void pairsSplitLeftAndRight();
     void inputSourceGreysTheUnusedSide();
     void switchesFollowAndWriteTheirNodes();
+    void compactUnitLayoutAndReset();
+    void boardlessUnitGreysBoardSources();
+    void renameThroughTheKeyboard();
 
 private:
     PageFixture m_fixture;
@@ -152,6 +157,96 @@ void TestQVantelAudioAuxiliaryPage::switchesFollowAndWriteTheirNodes()
     QVERIFY(!m_page->switchAt(Aoip1, Page::CoordRow)->isChecked());
     QVERIFY(matrixSettings()->setNodeOn(10, 0, true));
     QVERIFY(!m_page->switchAt(Aoip2, Page::ProgramRow)->isChecked());
+}
+
+// The compact unit (hardware variant 2) has only AUX 1 and the audio-over-IP inputs, moved to
+// the left, and two rows; the reset after the next login restores the full grid.
+void TestQVantelAudioAuxiliaryPage::compactUnitLayoutAndReset()
+{
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_2"), QStringLiteral("ravenna")}));
+    PageFixture::refreshed(0);
+    for (int column : {Usb, Aux2, Aes1, Aes2}) {
+        QVERIFY(!m_page->columnButton(column)->isVisible());
+        for (int row = 0; row < Page::RowCount; ++row)
+            QVERIFY(!m_page->switchAt(column, row)->isVisible());
+    }
+    QVERIFY(m_page->columnButton(Aux1)->isVisible());
+    QCOMPARE(m_page->columnButton(Aoip1)->pos(), QPoint(228, 138));
+    QCOMPARE(m_page->switchAt(Aoip1, Page::ProgramRow)->pos(), QPoint(247, 216));
+    QCOMPARE(m_page->switchAt(Aoip2, Page::CoordRow)->pos(), QPoint(349, 276));
+    QCOMPARE(m_page->rowLabel(Page::ProgramRow)->pos(), QPoint(428, 216));
+    QCOMPARE(m_page->rowLabel(Page::ProgramRightRow)->text(), QStringLiteral("Coord."));
+    // The absent sources stay hidden through a mode change and a pair reported by the unit.
+    PageFixture::setOperationMode(1);
+    QVERIFY(audioSettings()->setAesPair(true, false));
+    QVERIFY(audioSettings()->setAesPair(false, false));
+    for (int column : {Usb, Aux2, Aes1, Aes2}) {
+        for (int row = 0; row < Page::RowCount; ++row)
+            QVERIFY(!m_page->switchAt(column, row)->isVisible());
+    }
+    QVERIFY(m_page->switchAt(Aux1, Page::ProgramRow)->isVisible());
+
+    m_page->resetView();
+    for (int column = 0; column < Page::ColumnCount; ++column) {
+        QVERIFY(m_page->columnButton(column)->isVisible());
+        QVERIFY(m_page->switchAt(column, Page::ProgramRow)->isVisible());
+    }
+    QCOMPARE(m_page->columnButton(Aoip1)->pos(), QPoint(534, 138));
+    QCOMPARE(m_page->switchAt(Aoip1, Page::ProgramRow)->pos(), QPoint(553, 216));
+    QCOMPARE(m_page->switchAt(Aoip2, Page::CoordRow)->pos(), QPoint(655, 276));
+    QCOMPARE(m_page->rowLabel(Page::ProgramRow)->pos(), QPoint(734, 216));
+}
+
+// Without the auxiliary board every source but USB is greyed, and its switches cannot be turned
+// on, neither by a click nor by the matrix; the next login's reset gives them back.
+void TestQVantelAudioAuxiliaryPage::boardlessUnitGreysBoardSources()
+{
+    QVERIFY(!audioSettings()->auxiliaryBoard());
+    PageFixture::audioReady();
+    const QColor normal = m_page->columnButton(Usb)->palette().color(QPalette::WindowText);
+    for (int column = Aux1; column < Page::ColumnCount; ++column) {
+        QVERIFY(!m_page->columnButton(column)->isEnabled());
+        QVERIFY(m_page->columnButton(column)->palette().color(QPalette::WindowText) != normal);
+        QVERIFY(!m_page->switchAt(column, Page::ProgramRow)->isCheckable());
+    }
+    QVERIFY(m_page->switchAt(Usb, Page::ProgramRow)->isCheckable());
+    QVERIFY(matrixSettings()->setNodeOn(4, 0, true));
+    QVERIFY(!m_page->switchAt(Aux1, Page::ProgramRow)->isChecked());
+
+    m_page->resetView();
+    for (int column = Aux1; column < Page::ColumnCount; ++column) {
+        QVERIFY(m_page->columnButton(column)->isEnabled());
+        QCOMPARE(m_page->columnButton(column)->palette().color(QPalette::WindowText), normal);
+        QVERIFY(m_page->switchAt(column, Page::CoordRow)->isCheckable());
+    }
+}
+
+// A column button opens the keyboard on the source's name; OK renames the source in the matrix,
+// and the button shows the unit's name once the matrix reports it. Cancel renames nothing.
+void TestQVantelAudioAuxiliaryPage::renameThroughTheKeyboard()
+{
+    QVantelButton *button = m_page->columnButton(Aux1);
+    QCOMPARE(button->text(), QStringLiteral("AUX 1"));
+    QTest::mouseClick(button, Qt::LeftButton);
+    QVantelVirtual *keyboard = m_page->keyboard();
+    QVERIFY(keyboard);
+    QCOMPARE(keyboard->titleLabel()->text(), QStringLiteral("AUX 1"));
+    QVERIFY(keyboard->lineEdit()->text().isEmpty());
+    keyboard->lineEdit()->setText(QStringLiteral("Studio"));
+    keyboard->key(31)->click(); // OK
+    QCOMPARE(matrixSettings()->inputNames(4), QStringLiteral("Studio"));
+    QCOMPARE(button->text(), QStringLiteral("AUX 1\nStudio"));
+
+    QTest::mouseClick(button, Qt::LeftButton);
+    QTRY_VERIFY(m_page->keyboard());
+    QCOMPARE(m_page->keyboard()->lineEdit()->text(), QStringLiteral("Studio"));
+    m_page->keyboard()->lineEdit()->setText(QStringLiteral("Other"));
+    m_page->keyboard()->key(28)->click(); // Cancel
+    QCOMPARE(matrixSettings()->inputNames(4), QStringLiteral("Studio"));
+
+    // A name given on the unit reaches the other columns' buttons too.
+    QVERIFY(matrixSettings()->setInputName(8, QStringLiteral("Laptop")));
+    QCOMPARE(m_page->columnButton(Usb)->text(), QStringLiteral("USB\nLaptop"));
 }
 
 QTEST_MAIN(TestQVantelAudioAuxiliaryPage)

@@ -9,7 +9,10 @@
 #include <QLabel>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+
+Q_DECLARE_METATYPE(std::function<void()>)
 
 class TestQVantelAudioPage : public QObject
 {
@@ -30,6 +33,14 @@ private slots:
     void compactUnitLayoutAndReset();
     void aoipGroupLabel();
     void boardlessUnitLocksBoardSources();
+    void microphoneGainsClearedInTheStandardMode_data();
+    void microphoneGainsClearedInTheStandardMode();
+    void lineLevelPlusStoredGain_data();
+    void lineLevelPlusStoredGain();
+    void pairButtons_data();
+    void pairButtons();
+    void inputSourceSwapsAux2AndAes_data();
+    void inputSourceSwapsAux2AndAes();
 
 private:
     QVantelAudioPage *showPage();
@@ -328,6 +339,222 @@ void TestQVantelAudioPage::boardlessUnitLocksBoardSources()
         QVERIFY2(child<QLabel>(name)->palette().color(QPalette::WindowText) == normal, name);
     for (const char *name : boardKnobs)
         QVERIFY2(child<QWidget>(name)->isEnabled(), name);
+}
+
+using ModelStep = std::function<void()>;
+
+// The standard mode, and switching the side-tone option off, clear the microphones' matrix input
+// gains and the four stored gains; the extended mode and other option changes keep them.
+void TestQVantelAudioPage::microphoneGainsClearedInTheStandardMode_data()
+{
+    QTest::addColumn<ModelStep>("before");
+    QTest::addColumn<ModelStep>("step");
+    QTest::addColumn<bool>("cleared");
+
+    const auto mode
+        = [](int value) { return ModelStep([value] { PageFixture::setOperationMode(value); }); };
+    const auto options = [](quint32 value) {
+        return ModelStep([value] { QVERIFY(matrixSettings()->setMatrixOptions(value, false)); });
+    };
+    const quint32 sideTone = TMatrixSettings::OptionSideTone;
+    QTest::newRow("to the standard mode") << mode(1) << mode(0) << true;
+    QTest::newRow("to the extended mode") << mode(0) << mode(1) << false;
+    QTest::newRow("side tone off") << options(sideTone) << options(0) << true;
+    QTest::newRow("side tone on") << options(0) << options(sideTone) << false;
+    QTest::newRow("another option")
+        << options(sideTone) << options(sideTone | TMatrixSettings::OptionPriorityMutes) << false;
+}
+
+void TestQVantelAudioPage::microphoneGainsClearedInTheStandardMode()
+{
+    QFETCH(ModelStep, before);
+    QFETCH(ModelStep, step);
+    QFETCH(bool, cleared);
+
+    QVERIFY(showPage());
+    before();
+    TMatrixSettings *matrix = matrixSettings();
+    for (int input = 0; input < 4; ++input) {
+        matrix->setInputGain(input, -5.0F - float(input));
+        matrix->setStoredGain(input, 3.0F + float(input));
+    }
+    step();
+    for (int input = 0; input < 4; ++input) {
+        QCOMPARE(matrix->inputGain(input), cleared ? 0.0F : -5.0F - float(input));
+        QCOMPARE(matrix->auxGain(input), cleared ? 0.0F : 3.0F + float(input));
+    }
+}
+
+// INPUT 3 and INPUT 4 at line level (pad on) reach the matrix at their level plus the stored
+// gain; INPUT 4 paired follows INPUT 3, and in the extended mode a paired INPUT 4 level leaves
+// its gain alone.
+void TestQVantelAudioPage::lineLevelPlusStoredGain_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("input"); // 2 or 3 (INPUT 3 or INPUT 4), whose level changes
+    QTest::addColumn<bool>("pad");
+    QTest::addColumn<bool>("pair"); // input4_pair
+    QTest::addColumn<float>("input3Gain");
+    QTest::addColumn<float>("input4Gain");
+
+    // Stored gains 2 and 3 are 4 and 2 dB; the levels go to -6 (INPUT 3) or 5 (INPUT 4); the
+    // matrix starts at -20 dB on both inputs.
+    QTest::newRow("INPUT 3") << 0 << 2 << true << false << -2.0F << -20.0F;
+    QTest::newRow("INPUT 3 paired") << 0 << 2 << true << true << -2.0F << -2.0F;
+    QTest::newRow("INPUT 3 at mic level") << 0 << 2 << false << false << -20.0F << -20.0F;
+    QTest::newRow("INPUT 4") << 0 << 3 << true << false << -20.0F << 7.0F;
+    QTest::newRow("INPUT 4 paired, standard") << 0 << 3 << true << true << -20.0F << 7.0F;
+    QTest::newRow("INPUT 4 paired, extended") << 1 << 3 << true << true << -20.0F << -20.0F;
+}
+
+void TestQVantelAudioPage::lineLevelPlusStoredGain()
+{
+    QFETCH(int, mode);
+    QFETCH(int, input);
+    QFETCH(bool, pad);
+    QFETCH(bool, pair);
+    QFETCH(float, input3Gain);
+    QFETCH(float, input4Gain);
+
+    QVERIFY(showPage());
+    PageFixture::setOperationMode(mode);
+    TAudioSettings *audio = audioSettings();
+    QVERIFY(audio->setInput3Pad(pad, false));
+    QVERIFY(audio->setInput4Pad(pad, false));
+    QVERIFY(audio->setInput4Pair(pair, false));
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setStoredGain(2, 4.0F);
+    matrix->setStoredGain(3, 2.0F);
+    matrix->setInputGain(2, -20.0F);
+    matrix->setInputGain(3, -20.0F);
+
+    if (input == 2)
+        QVERIFY(audio->setInput3Level(-6, false));
+    else
+        QVERIFY(audio->setInput4Level(5, false));
+    QCOMPARE(matrix->inputGain(2), input3Gain);
+    QCOMPARE(matrix->inputGain(3), input4Gain);
+}
+
+// A pair button writes its pair; the unit's pair shows on the button and, in the extended mode,
+// locks the right member's knob. In the standard mode the pair buttons are hidden and the knobs
+// stay free, except INPUT 2 and INPUT 4 while the side-tone option is set.
+void TestQVantelAudioPage::pairButtons_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("knob");
+    QTest::addColumn<bool>("lockedBySideTone");
+
+    QTest::newRow("INPUT 1/2") << "pair12Button"
+                               << "input2_pair"
+                               << "input2Knob" << true;
+    QTest::newRow("INPUT 3/4") << "pair34Button"
+                               << "input4_pair"
+                               << "input4GainKnob" << true;
+    QTest::newRow("AUX") << "auxPairButton"
+                         << "aux_pair"
+                         << "aux2Knob" << false;
+    QTest::newRow("audio over IP") << "aoipPairButton"
+                                   << "rav_in_pair"
+                                   << "aoip2Knob" << false;
+}
+
+void TestQVantelAudioPage::pairButtons()
+{
+    QFETCH(QString, button);
+    QFETCH(QString, key);
+    QFETCH(QString, knob);
+    QFETCH(bool, lockedBySideTone);
+
+    // AUX 2 and the AES inputs share a connection (hardware 1), the analogue side in use.
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("ravenna"), QStringLiteral("hardware_1")}));
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(showPage());
+    PageFixture::refreshed(1);
+    PageFixture::audioReady();
+    auto *pair = m_page->findChild<QVantelPair *>(button);
+    auto *locked = m_page->findChild<QVantelKnob *>(knob);
+    QVERIFY(pair && locked);
+    QVERIFY(pair->isVisible());
+    QVERIFY(locked->isEnabled());
+
+    m_fixture.fake->clearLog();
+    QTest::mouseClick(pair, Qt::LeftButton);
+    QCOMPARE(m_fixture.writesOf(key), QStringList{"on"});
+    QVERIFY(!locked->isEnabled());
+
+    // The unit's own change of the pair.
+    const std::string name = key.toStdString();
+    QVERIFY(audioSettings()->applyParams({{name, "off"}}));
+    QVERIFY(!pair->isChecked());
+    QVERIFY(locked->isEnabled());
+    QVERIFY(audioSettings()->applyParams({{name, "on"}}));
+    QVERIFY(pair->isChecked());
+    QVERIFY(!locked->isEnabled());
+
+    // The standard mode hides the pairs and frees the knobs; a pair reported then locks INPUT 2
+    // and INPUT 4 only while the side tone is set.
+    PageFixture::setOperationMode(0);
+    QVERIFY(!pair->isVisible());
+    QVERIFY(locked->isEnabled());
+    QVERIFY(matrixSettings()->setMatrixOptions(TMatrixSettings::OptionSideTone, false));
+    QVERIFY(audioSettings()->applyParams({{name, "off"}}));
+    QVERIFY(audioSettings()->applyParams({{name, "on"}}));
+    QCOMPARE(locked->isEnabled(), !lockedBySideTone);
+    QVERIFY(m_fixture.writesOf(key) == QStringList{"on"});
+}
+
+// With the auxiliary board and a shared AUX 2/AES connection, the input source decides which
+// side is live; a unit without the shared connection ignores it.
+void TestQVantelAudioPage::inputSourceSwapsAux2AndAes_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<int>("source");
+    QTest::addColumn<bool>("aux2");
+    QTest::addColumn<bool>("aes");
+    QTest::addColumn<bool>("auxPair");
+    QTest::addColumn<bool>("aesPair");
+
+    const QStringList shared = {QStringLiteral("hardware_1")};
+    QTest::newRow("standard, analogue") << shared << 0 << 0 << true << false << false << false;
+    QTest::newRow("standard, digital") << shared << 0 << 1 << false << true << false << false;
+    QTest::newRow("extended, analogue") << shared << 1 << 0 << true << false << true << false;
+    QTest::newRow("extended, digital") << shared << 1 << 1 << false << true << false << true;
+    QTest::newRow("no shared connection")
+        << QStringList() << 0 << 1 << true << true << false << false;
+}
+
+void TestQVantelAudioPage::inputSourceSwapsAux2AndAes()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, mode);
+    QFETCH(int, source);
+    QFETCH(bool, aux2);
+    QFETCH(bool, aes);
+    QFETCH(bool, auxPair);
+    QFETCH(bool, aesPair);
+
+    QVERIFY(m_fixture.setDeviceOptions(options));
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(showPage());
+    PageFixture::refreshed(mode);
+    PageFixture::audioReady();
+    const QColor normal = child<QLabel>("usbLabel")->palette().color(QPalette::WindowText);
+    // Reported the other way first, so that the change is the unit's.
+    QVERIFY(audioSettings()->setInputSource(1 - source, false));
+    QVERIFY(audioSettings()->setInputSource(source, false));
+
+    QCOMPARE(child<QVantelKnob>("aux2Knob")->isEnabled(), aux2);
+    QCOMPARE(child<QLabel>("aux2Label")->palette().color(QPalette::WindowText) == normal, aux2);
+    QCOMPARE(m_page->meters().at(5)->isEnabled(), aux2);
+    QCOMPARE(child<QVantelKnob>("aes1Knob")->isEnabled(), aes);
+    QCOMPARE(child<QVantelKnob>("aes2Knob")->isEnabled(), aes);
+    QCOMPARE(child<QLabel>("aesLabel")->palette().color(QPalette::WindowText) == normal, aes);
+    QCOMPARE(m_page->meters().at(6)->isEnabled(), aes);
+    QCOMPARE(child<QVantelPair>("auxPairButton")->isVisible(), auxPair);
+    QCOMPARE(child<QVantelPair>("aesPairButton")->isVisible(), aesPair);
 }
 
 QTEST_MAIN(TestQVantelAudioPage)

@@ -16,8 +16,10 @@
 #include "pages/qvantelheadphone4page.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
+#include "tests/pages/pagefixture.h"
 #include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelaudio.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
@@ -91,11 +93,21 @@ private slots:
     void scrollingFollowsOptions_data();
     void scrollingFollowsOptions();
     void monitoringEndsInExtendedMode();
+    void switchStatesOutlastDeviceReports_data();
+    void switchStatesOutlastDeviceReports();
+    void resetViewForgetsSwitches_data();
     void resetViewForgetsSwitches();
     void assignedSourceKeepsNodeGains();
+    void positionShowsItsNewSource_data();
+    void positionShowsItsNewSource();
+    void sourceListOffersPlainSources_data();
+    void sourceListOffersPlainSources();
+    void positionsFollowTheAudioConfiguration();
+    void extendedModeMovesReturnsOffPositions();
     void compactUnitLayout();
     void mixKeptByTheDemoUnit();
-    void programResetShownOnDraggedInputs();
+    void programResetWritesOnlyItsOwnInputs_data();
+    void programResetWritesOnlyItsOwnInputs();
     void programAndCoordDragTheirReturns_data();
     void programAndCoordDragTheirReturns();
     void windowCarriesCopiesAndPageBar();
@@ -103,7 +115,12 @@ private slots:
 private:
     void connectUnit();
     void makeReady() { matrixSettings()->setState(TComController::StateReady); }
-    int mixWrites(int headphone) const;
+    int mixWrites(int headphone) const
+    {
+        return writes(QStringLiteral("matrix_hp%1").arg(headphone + 1));
+    }
+    // The number of writes of key the unit received.
+    int writes(const QString &key) const;
     void setDeviceOptions(const QStringList &words);
 
     std::unique_ptr<FakeQuorix> m_fake;
@@ -134,9 +151,8 @@ void tst_QVantelHeadphonePages::connectUnit()
     QTRY_VERIFY_WITH_TIMEOUT(comClient()->state() == RpcConnection::Connected, 15000);
 }
 
-int tst_QVantelHeadphonePages::mixWrites(int headphone) const
+int tst_QVantelHeadphonePages::writes(const QString &key) const
 {
-    const QString key = QStringLiteral("matrix_hp%1").arg(headphone + 1);
     int count = 0;
     for (const FakeRequest &request : m_fake->requests()) {
         if (request.isSetOf(key))
@@ -410,14 +426,90 @@ void tst_QVantelHeadphonePages::monitoringEndsInExtendedMode()
         QVERIFY(page.followSwitch(n)->isEnabled());
 }
 
+// While headphone 4 follows headphone 1 only INPUT 1 can be turned, and while it monitors the
+// programme nothing can, whichever of the device's reports come after the switch: the audio
+// controller (the input source decides AUX 2 and the AES inputs), a mode change (the
+// programme strips), a new input source.
+void tst_QVantelHeadphonePages::switchStatesOutlastDeviceReports_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<QList<int>>("live");
+
+    QTest::newRow("follow, then the audio controller")
+        << QStringList{"follow", "audio"} << QList<int>{0};
+    QTest::newRow("audio controller, then follow")
+        << QStringList{"audio", "follow"} << QList<int>{0};
+    QTest::newRow("follow, then the extended mode")
+        << QStringList{"audio", "follow", "extended"} << QList<int>{0};
+    QTest::newRow("follow, then back to the standard mode")
+        << QStringList{"audio", "follow", "extended", "standard"} << QList<int>{0};
+    QTest::newRow("follow, then the digital input source")
+        << QStringList{"audio", "follow", "digital"} << QList<int>{0};
+    QTest::newRow("monitor, then the audio controller")
+        << QStringList{"follow", "monitor", "audio"} << QList<int>{};
+    QTest::newRow("follow ended") << QStringList{"audio", "follow", "unfollow"}
+                                  << QList<int>{0, 1, 2, 4, 5, 8, 9, 10, 12, 13, 14, 15, 16, 18};
+}
+
+void tst_QVantelHeadphonePages::switchStatesOutlastDeviceReports()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(QList<int>, live);
+
+    QVantelHeadphone4Page page;
+    // AUX 2 and the AES inputs share a connection: the analogue source makes AUX 2 live.
+    setDeviceOptions({QStringLiteral("hardware_1"), QStringLiteral("ravenna")});
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}, {"input_source", "analog"}}));
+    makeReady();
+    PageFixture::refreshed(0);
+    TMatrixSettings::AudioConfig config{};
+    for (const QString &step : steps) {
+        if (step == QLatin1String("audio")) {
+            PageFixture::audioReady();
+        } else if (step == QLatin1String("follow") || step == QLatin1String("unfollow")) {
+            config[0] = step == QLatin1String("follow") ? 1 : 0;
+            QVERIFY(matrixSettings()->setAudioConfig(3, config, false));
+        } else if (step == QLatin1String("monitor")) {
+            page.followSwitch(3)->click();
+        } else if (step == QLatin1String("extended") || step == QLatin1String("standard")) {
+            QVERIFY(
+                comDevice()->setOperationMode(step == QLatin1String("extended") ? 1 : 0, false));
+        } else if (step == QLatin1String("digital")) {
+            QVERIFY(audioSettings()->setInputSource(1, false));
+        }
+    }
+    for (const auto &[input, s] : page.strips()) {
+        if (s->state() == 2)
+            continue;
+        QVERIFY2(s->state() == (live.contains(input) ? 0 : 1),
+                 qPrintable(QStringLiteral("input %1 in state %2").arg(input).arg(s->state())));
+    }
+}
+
+// The reset after a login forgets the switches and the copies they made: the next device's
+// configuration starts from the independent state, and other pages may copy onto this one.
+void tst_QVantelHeadphonePages::resetViewForgetsSwitches_data()
+{
+    QTest::addColumn<int>("monitor");
+    QTest::newRow("following headphone 1") << 0;
+    QTest::newRow("and monitoring the programme") << 3;
+    QTest::newRow("and monitoring the coordination") << 4;
+}
+
 void tst_QVantelHeadphonePages::resetViewForgetsSwitches()
 {
+    QFETCH(int, monitor);
+
+    QVantelHeadphone1Page first;
     QVantelHeadphone4Page page;
     makeReady();
+    TMatrixSettings *matrix = matrixSettings();
     page.followSwitch(1)->click();
-    page.followSwitch(4)->click();
+    if (monitor != 0)
+        page.followSwitch(monitor)->click();
     QCOMPARE(page.followedHeadphone(), 0);
-    QVERIFY(!page.followSwitch(3)->isEnabled());
+    QVERIFY(matrix->isCopyTarget(8) && matrix->isCopyTarget(9));
+    QVERIFY(!first.copyClicked(2)); // position 4 is a copy
     m_fake->clearLog();
 
     page.resetView();
@@ -427,6 +519,12 @@ void tst_QVantelHeadphonePages::resetViewForgetsSwitches()
     }
     QCOMPARE(page.followedHeadphone(), -1);
     QCOMPARE(m_fake->requestCount(), 0);
+    QVERIFY(!matrix->isCopyTarget(8));
+    QVERIFY(!matrix->isCopyTarget(9));
+    QCOMPARE(first.copyButton(2)->palette().color(QPalette::Window), QColor(Qt::white));
+    QVantelMessage *message = first.copyClicked(2);
+    QVERIFY(message);
+    message->close();
 
     // The next device's configuration byte starts from the independent state.
     TMatrixSettings::AudioConfig config{};
@@ -491,6 +589,195 @@ void tst_QVantelHeadphonePages::assignedSourceKeepsNodeGains()
     delete going;
 }
 
+// A position that takes a new source, from the grid or from another position, shows that
+// source's gain and routing as the unit holds them, and so does the source it gave away; only a
+// routing the operator changed in the popup is written.
+void tst_QVantelHeadphonePages::positionShowsItsNewSource_data()
+{
+    QTest::addColumn<int>("source");
+    QTest::addColumn<int>("chosenPanning"); // -1: the popup's routing left as it opened
+    QTest::addColumn<int>("panning");
+    QTest::addColumn<int>("gain");
+    QTest::addColumn<int>("writes");
+
+    // USB is on the right ear at -5 dB, COORD RETURN on the left at -3 dB.
+    QTest::newRow("from the grid") << 8 << -1 << int(QVantel::PanRight) << -5 << 0;
+    QTest::newRow("from the grid, routing changed")
+        << 8 << int(QVantel::PanLeft) << int(QVantel::PanLeft) << -5 << 1;
+    QTest::newRow("from the grid, its own routing chosen")
+        << 8 << int(QVantel::PanRight) << int(QVantel::PanRight) << -5 << 0;
+    QTest::newRow("swap") << 13 << -1 << int(QVantel::PanLeft) << -3 << 0;
+    QTest::newRow("swap, routing changed")
+        << 13 << int(QVantel::PanNone) << int(QVantel::PanNone) << -3 << 1;
+}
+
+void tst_QVantelHeadphonePages::positionShowsItsNewSource()
+{
+    QFETCH(int, source);
+    QFETCH(int, chosenPanning);
+    QFETCH(int, panning);
+    QFETCH(int, gain);
+    QFETCH(int, writes);
+
+    QVantelHeadphone1Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    const auto hold = [matrix](int input, bool left, bool right, float dB) {
+        for (int output : {2, 3}) {
+            matrix->setNodeGain(input, output, dB);
+            matrix->setNodeOn(input, output, output == 2 ? left : right);
+        }
+    };
+    hold(1, true, true, 3.0F);    // INPUT 2, position 1
+    hold(8, false, true, -5.0F);  // USB, grid
+    hold(13, true, false, -3.0F); // COORD RETURN, position 4
+    QVERIFY(matrix->setInputName(8, QStringLiteral("Laptop")));
+    QVantelAudioButton *first = page.positionButton(1);
+    QCOMPARE(first->panning(), int(QVantel::PanBoth));
+    m_fake->clearLog();
+
+    QVantelHeadphoneSelect *select = page.buttonClicked(first);
+    select->setCurrent(source);
+    select->display()->setPanning(first->panning());
+    if (chosenPanning >= 0)
+        select->display()->setPanning(chosenPanning);
+    select->okClicked();
+    QCOMPARE(first->input(), source);
+    QCOMPARE(first->gain(), gain);
+    QCOMPARE(first->panning(), panning);
+    QCOMPARE(mixWrites(0), writes);
+    QCOMPARE(matrix->node(source, 2).isOn(), (panning & QVantel::PanLeft) != 0);
+    QCOMPARE(matrix->node(source, 3).isOn(), (panning & QVantel::PanRight) != 0);
+
+    // INPUT 2, given away, shows and keeps what the unit holds.
+    QVantelAudioBase *given
+        = source == 8 ? static_cast<QVantelAudioBase *>(page.strip(1)) : page.positionButton(4);
+    QCOMPARE(given->input(), 1);
+    QCOMPARE(given->gain(), 3);
+    QCOMPARE(given->panning(), int(QVantel::PanBoth));
+    QVERIFY(matrix->node(1, 2).isOn() && matrix->node(1, 3).isOn());
+
+    // An untouched OK in the position's gain popup writes nothing. The popup names the source
+    // as the position does, the unit's name under the fixed one.
+    m_fake->clearLog();
+    QVantelHeadphoneAudio *popup = page.rightButtonClicked(first);
+    QCOMPARE(popup->strip()->panning(), panning);
+    QCOMPARE(popup->strip()->displayName(), first->displayName());
+    QCOMPARE(popup->strip()->label(), source == 8 ? QStringLiteral("Laptop") : QString());
+    popup->okClicked();
+    QCOMPARE(mixWrites(0), 0);
+}
+
+// The source list offers the positions and the grid's plain strips in the normal state, in the
+// display order; never PROGRAM, COORD, a greyed strip or the side tone. An Operator only gets the
+// position's own source, whose routing they may still change.
+void tst_QVantelHeadphonePages::sourceListOffersPlainSources_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QList<int>>("sources");
+
+    const QStringList module = {QStringLiteral("ravenna")};
+    QTest::newRow("expert") << module << int(AccessLevel::Expert)
+                            << QList<int>{1, 2, 3, 12, 13, 8, 4, 5, 6, 7, 9, 10};
+    QTest::newRow("no audio-over-IP module") << QStringList() << int(AccessLevel::Administrator)
+                                             << QList<int>{1, 2, 3, 12, 13, 8, 4, 5, 6, 7};
+    QTest::newRow("operator") << module << int(AccessLevel::Operator) << QList<int>{1};
+}
+
+void tst_QVantelHeadphonePages::sourceListOffersPlainSources()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, level);
+    QFETCH(QList<int>, sources);
+
+    QVantelHeadphone1Page page;
+    setDeviceOptions(options);
+    PageFixture::refreshed(0);
+    makeReady();
+    accessLevel = AccessLevel(level);
+    QVantelHeadphoneSelect *select = page.buttonClicked(page.positionButton(1));
+    QList<int> offered;
+    for (const QVantelHeadphoneSelect::Choice &choice : select->items())
+        offered << choice.value;
+    QCOMPARE(offered, sources);
+    QCOMPARE(select->items().constFirst().text, QStringLiteral("INPUT 2"));
+    select->cancelClicked();
+}
+
+// The unit's audio configuration puts the sources on the positions, from the grid or from
+// another position, without a word to the unit; another headphone's configuration and a byte
+// that names no source of the page change nothing.
+void tst_QVantelHeadphonePages::positionsFollowTheAudioConfiguration()
+{
+    QVantelHeadphone1Page page;
+    makeReady();
+    TMatrixSettings *matrix = matrixSettings();
+    matrix->setNodeOn(8, 2, false);
+    matrix->setNodeGain(8, 2, -5.0F);
+    matrix->setNodeGain(8, 3, -5.0F);
+    m_fake->clearLog();
+
+    const auto configure = [matrix](int headphone, std::array<quint8, 4> bytes) {
+        TMatrixSettings::AudioConfig config{};
+        std::copy(bytes.begin(), bytes.end(), config.begin());
+        QVERIFY(matrix->setAudioConfig(headphone, config, false));
+    };
+    // Position 1 takes USB from the grid; then it takes COORD RETURN from position 4, which
+    // gets USB.
+    configure(0, {0x09, 0x03, 0x04, 0x0E});
+    QVantelAudioButton *first = page.positionButton(1);
+    QCOMPARE(first->input(), 8);
+    QCOMPARE(first->gain(), -5);
+    QCOMPARE(first->panning(), int(QVantel::PanRight));
+    QVERIFY(page.strip(1));
+    QCOMPARE(headphonePositionInputs[0], 8);
+    configure(0, {0x0E, 0x03, 0x04, 0x09});
+    QCOMPARE(first->input(), 13);
+    QCOMPARE(page.positionButton(4)->input(), 8);
+    QCOMPARE(headphonePositionInputs[3], 8);
+
+    // Headphone 2's configuration, and bytes naming no source here (none, input 17, the side
+    // tone), leave the positions.
+    configure(1, {0x09, 0x02, 0x03, 0x04});
+    configure(0, {0x00, 0x12, 0x01, 0x09});
+    QCOMPARE(first->input(), 13);
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(3)->input(), 3);
+    QCOMPARE(page.positionButton(4)->input(), 8);
+    QCOMPARE(m_fake->requestCount(), 0);
+}
+
+// Entering the extended mode gives each position that holds PROGRAM RETURN or COORD RETURN the
+// first plain grid strip (by input) and writes the configuration; back in the standard mode the
+// positions stay.
+void tst_QVantelHeadphonePages::extendedModeMovesReturnsOffPositions()
+{
+    QVantelHeadphone1Page page;
+    setDeviceOptions({QStringLiteral("ravenna")});
+    PageFixture::refreshed(0);
+    makeReady();
+    TMatrixSettings::AudioConfig config = {0x02, 0x0D, 0x04, 0x0E}; // 2: PROGRAM RETURN
+    QVERIFY(matrixSettings()->setAudioConfig(0, config, false));
+    QCOMPARE(page.positionButton(2)->input(), 12);
+    QVERIFY(page.strip(2)); // INPUT 3 went to the grid
+    m_fake->clearLog();
+
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(4)->input(), 4);
+    QCOMPARE(page.strip(12)->state(), 2);
+    QCOMPARE(page.strip(13)->state(), 2);
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_po1"), kAudio), QStringLiteral("02030405"));
+    QCOMPARE(mixWrites(0), 0);
+
+    m_fake->clearLog();
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QCOMPARE(page.positionButton(2)->input(), 2);
+    QCOMPARE(page.positionButton(4)->input(), 4);
+    QCOMPARE(writes(QStringLiteral("matrix_po1")), 0);
+}
+
 // The compact unit (hardware variant 2) has no positions: their inputs join the grid until the
 // next login's reset.
 void tst_QVantelHeadphonePages::compactUnitLayout()
@@ -547,29 +834,65 @@ void tst_QVantelHeadphonePages::mixKeptByTheDemoUnit()
     QCOMPARE(page.strip(0)->gain(), -6);
 }
 
-// Resetting the programme strips in the standard mode also turns off the programme return on
-// this headphone; its strip shows that, not the state before.
-void tst_QVantelHeadphonePages::programResetShownOnDraggedInputs()
+// When the matrix becomes ready in the standard mode, the hidden PROGRAM and COORD strips start
+// at 0 dB on no ear. Only their own cells are written, as one mix write; the returns and the
+// stereo programme keep what the unit holds, and a second start writes nothing.
+void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs_data()
 {
-    QVantelHeadphone1Page first;
-    QVantelHeadphone4Page fourth;
+    QTest::addColumn<int>("headphone");
+    for (int headphone = 0; headphone < 4; ++headphone)
+        QTest::addRow("page %d", headphone + 1) << headphone;
+}
+
+void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs()
+{
+    QFETCH(int, headphone);
+
+    const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
     TMatrixSettings *matrix = matrixSettings();
-    for (int output : {2, 3, 8, 9}) {
-        matrix->setNodeOn(20, output, true);
-        matrix->setNodeOn(12, output, true);
-        matrix->setNodeGain(12, output, -3.0F);
+    const int left = page->leftOutput();
+    const int right = page->rightOutput();
+    for (int input : {20, 21, 12, 19, 24}) {
+        matrix->setNodeOn(input, left, true);
+        matrix->setNodeOn(input, right, true);
+        matrix->setNodeGain(input, left, -6.0F);
+        matrix->setNodeGain(input, right, -6.0F);
     }
+    // COORD RETURN at -3 dB on the left ear only.
+    matrix->setNodeOn(13, left, true);
+    matrix->setNodeOn(13, right, false);
+    matrix->setNodeGain(13, left, -3.0F);
+    matrix->setNodeGain(13, right, -3.0F);
+    const TMatrixSettings::HeadphoneMix before = matrix->headphoneMix(headphone);
+    m_fake->clearLog();
+
     makeReady();
-    for (QVantelHeadphoneWidget *page : {static_cast<QVantelHeadphoneWidget *>(&first),
-                                         static_cast<QVantelHeadphoneWidget *>(&fourth)}) {
-        QCOMPARE(page->strip(20)->panning(), int(QVantel::PanNone));
-        QVERIFY(!matrix->node(12, page->leftOutput()).isOn());
-        QCOMPARE(page->strip(12)->panning(), int(QVantel::PanNone));
+    QCOMPARE(mixWrites(headphone), 1);
+    const TMatrixSettings::HeadphoneMix after = matrix->headphoneMix(headphone);
+    for (int input = 0; input < TMatrixSettings::InputCount; ++input) {
+        if (input == 20 || input == 21)
+            QCOMPARE(after[size_t(input)], quint8(0x20)); // 0 dB, no ear
+        else
+            QCOMPARE(after[size_t(input)], before[size_t(input)]);
     }
-    // Page 1 drags the programme return's gain along with the programme's.
-    QCOMPARE(matrix->node(12, 2).gain, 0.0F);
-    QCOMPARE(first.strip(12)->gain(), 0);
-    QCOMPARE(fourth.strip(12)->gain(), -3);
+    QCOMPARE(page->strip(20)->gain(), 0);
+    QCOMPARE(page->strip(21)->panning(), int(QVantel::PanNone));
+    // COORD RETURN shows what the unit holds, on its position (pages 1, 2) or its strip.
+    QVantelAudioBase *coordReturn = page->strip(13);
+    if (!coordReturn)
+        coordReturn = page->sourceButtons().at(13);
+    QCOMPARE(coordReturn->gain(), -3);
+    QCOMPARE(coordReturn->panning(), int(QVantel::PanLeft));
+
+    // The unit now holds what the reset sets: the next start writes no mix.
+    matrix->setState(TComController::StateUnknown);
+    m_fake->clearLog();
+    makeReady();
+    QCOMPARE(mixWrites(headphone), 0);
+    // Back from the extended mode likewise.
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QCOMPARE(mixWrites(headphone), 0);
 }
 
 // What turning PROGRAM's gain and COORD's panning drags along: pages 1 and 2 always drag the

@@ -54,6 +54,7 @@ private slots:
     void idleLinks_data();
     void idleLinks();
     void callOnLink1FollowsEventsAndStatistics();
+    void dialledOrAcceptedCallIsInProgress();
     void callRows_data();
     void callRows();
     void vanishedConnection();
@@ -220,6 +221,31 @@ void TestConnectionStatus::callOnLink1FollowsEventsAndStatistics()
     QVERIFY(statistics && statistics->id() == 270);
     QCOMPARE(statistics->findItem(273)->valueText(),
              QStringLiteral("Total: 400, Lost: 50 (12.50%)"));
+}
+
+void TestConnectionStatus::dialledOrAcceptedCallIsInProgress()
+{
+    QVERIFY(openConnections());
+    // Right after the dial and the accept, before the unit reports either call proceeding;
+    // the calls reach the page as the connection page hands them over.
+    auto dialled
+        = std::make_unique<TComAudioConnection>(comClient(), TComBaseConnection::AudioLink1);
+    QCOMPARE(dialled->dial("eth.0", "studio@demo"), 0);
+    QCOMPARE(dialled->status(), int(TComAudioConnection::StatusDialled));
+    auto accepted
+        = std::make_unique<TComAudioConnection>(comClient(), TComBaseConnection::AudioLink2);
+    QVERIFY(accepted->accept(77, "eth.0"));
+    QCOMPARE(accepted->status(), int(TComAudioConnection::StatusAccepted));
+    for (auto *call : {&dialled, &accepted}) {
+        QVERIFY(comDevice()->addConnection(call->get()));
+        m_page->audioCallStatusChanged(call->release());
+    }
+
+    for (const int data : {260, 261}) {
+        QCOMPARE(row(262, data)->valueText(), QStringLiteral("Call in progress..."));
+        QCOMPARE(colourOf(row(262, data)), QColor(Qt::yellow));
+        QVERIFY(shown(264, data));
+    }
 }
 
 void TestConnectionStatus::callRows_data()

@@ -88,8 +88,11 @@ private slots:
     void refusedWriteIsSentAgain();
     void valuesWithoutEntryStay();
     void wrongPinThenPinSave();
+    void refusedPinNeverOpensTheSim();
     void wifiNetworkChoice();
+    void wifiNamesGoBackAsListed();
     void isdnLocks();
+    void isdnNi1OnlyWhileHeld();
     void ethernetEventRefresh();
     void operatorScan();
 
@@ -98,6 +101,8 @@ private:
     QVantelMenuItems *openPage(int id);
     QVantelMenuItem *row(int id) const;
     void commit(int id);
+    // Accepts ssid in the network list's choice popup of the Wi-Fi page shown.
+    void chooseNetwork(const QString &ssid);
     bool apply();
     QString messageText() const;
     bool asks(const QString &question) const;
@@ -165,6 +170,16 @@ void TestNetworkPages::commit(int id)
     QVantelMenuItem *committed = row(id);
     QVERIFY(committed);
     committed->page()->commitItem(committed);
+}
+
+void TestNetworkPages::chooseNetwork(const QString &ssid)
+{
+    QVantelMenuSelect select;
+    auto *entry = new QVantelMenuSelectable(1, &select);
+    entry->label()->setText(ssid);
+    select.addSelectable(entry);
+    select.setCurrentSelectable(entry);
+    m_page->selectionAccepted(row(60), &select);
 }
 
 bool TestNetworkPages::apply()
@@ -364,8 +379,6 @@ void TestNetworkPages::applySendsChangedKeys_data()
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
     QTest::newRow("ISDN 5AS goes to the audio target")
         << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
-    QTest::newRow("NI-1 is written back as its own word")
-        << 11 << Edit(choose(35, 3)) << "isdn.0" << QStringList{"protocol=isdn_ni1"};
     QTest::newRow("mobile APN") << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0"
                                 << QStringList{"apn=apn.example"};
     QTest::newRow("mobile operator chosen by name")
@@ -501,11 +514,13 @@ void TestNetworkPages::wrongPinThenPinSave()
     row(41)->setValueText(QStringLiteral("0000"));
     commit(41);
     QVERIFY(m_page->header()->isModified());
-    QVERIFY(!apply());
+    m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
-    // The refused PIN is gone from its row, so no later Apply sends it again.
+    // The refused PIN is gone from its row, so no later Apply sends it again, and nothing is
+    // left marked for Apply.
     QVERIFY(row(41)->valueText().isEmpty());
     QVERIFY(!m_page->hasMobileChanges(page));
+    QVERIFY(!m_page->header()->isModified());
 
     m_fake->clearLog();
     row(42)->setChecked(true);
@@ -522,23 +537,56 @@ void TestNetworkPages::wrongPinThenPinSave()
     QCOMPARE(row(16)->valueText(), QStringLiteral("Configure the Mobile controller"));
 }
 
+void TestNetworkPages::refusedPinNeverOpensTheSim()
+{
+    m_page->createNetworkMenu();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+    openPage(16);
+    row(41)->setValueText(QStringLiteral("0000"));
+    commit(41);
+    m_page->applyClicked();
+    QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
+
+    // Apply with the emptied PIN row sends nothing and claims nothing: the page stays, and the
+    // Network page still asks for the PIN.
+    m_page->closeMessage();
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(m_page->currentPage()->id(), 16);
+    QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
+    m_page->backClicked();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+
+    // A SIM that answers with its PUK demand is shown locked at once.
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isSetOf(QStringLiteral("pin"))) {
+            FakeMessage answer(FakeMessage::Param);
+            answer.set(QStringLiteral("pin"), QStringLiteral("124-puk required"));
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        }
+        return answerNetworkDemo(*fake, request);
+    });
+    openPage(16);
+    row(41)->setValueText(QStringLiteral("1111"));
+    commit(41);
+    m_page->applyClicked();
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply PIN code!"));
+    QVERIFY(!m_page->header()->isModified());
+    m_page->backClicked();
+    QCOMPARE(row(16)->valueText(), QStringLiteral("SIM Locked"));
+}
+
 void TestNetworkPages::wifiNetworkChoice()
 {
     openPage(20);
-    QCOMPARE(row(60)->values().size(), 3);
+    QCOMPARE(row(60)->values().size(), 5);
     QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
-    const auto choose = [this](const QString &ssid) {
-        QVantelMenuSelect select;
-        auto *entry = new QVantelMenuSelectable(1, &select);
-        entry->label()->setText(ssid);
-        select.addSelectable(entry);
-        select.setCurrentSelectable(entry);
-        m_page->selectionAccepted(row(60), &select);
-    };
-    choose(QStringLiteral("Studio"));
+    chooseNetwork(QStringLiteral("Studio"));
     QVERIFY(!m_page->header()->isModified());
-    choose(QStringLiteral("Guests"));
+    chooseNetwork(QStringLiteral("Guests"));
     QCOMPARE(row(61)->valueText(), QStringLiteral("Guests"));
     QCOMPARE(currentOf(row(62)), 1);
     QVERIFY(row(63)->valueText().isEmpty());
@@ -555,6 +603,41 @@ void TestNetworkPages::wifiNetworkChoice()
         QVERIFY(row(id)->isReadOnly());
     openPage(20);
     QVERIFY(row(63)->isReadOnly());
+}
+
+void TestNetworkPages::wifiNamesGoBackAsListed()
+{
+    const QString buero = QString::fromUtf8("B\xC3\xBCro");
+    const QString studio = QString::fromUtf8("\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB8\xD1\x8F");
+    const auto sentSsid = [this] {
+        for (const FakeRequest &request : m_fake->requests()) {
+            if (request.isSetOf(QStringLiteral("ssid")))
+                return request.body;
+        }
+        return QByteArray();
+    };
+
+    for (const QString &name : {buero, studio}) {
+        openPage(20);
+        QVERIFY(row(60)->findText(name, true) >= 0);
+        chooseNetwork(name);
+        QCOMPARE(row(61)->valueText(), name);
+        QVERIFY(apply());
+        QVERIFY2(sentSsid().contains(";ssid:" + name.toUtf8() + ";"), sentSsid().constData());
+
+        // Read back, the stored name shows as listed, and picking it again is no change.
+        openPage(20);
+        QCOMPARE(row(61)->valueText(), name);
+        chooseNetwork(name);
+        QVERIFY(!m_page->header()->isModified());
+        row(59)->setChecked(true);
+        commit(59);
+        QVERIFY(apply());
+        QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")), QStringList{"data_connection=on"});
+        row(59)->setChecked(false);
+        commit(59);
+        QVERIFY(apply());
+    }
 }
 
 void TestNetworkPages::isdnLocks()
@@ -580,6 +663,31 @@ void TestNetworkPages::isdnLocks()
     openPage(11);
     for (int id = 34; id <= 40; ++id)
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestNetworkPages::isdnNi1OnlyWhileHeld()
+{
+    const auto offered = [this] {
+        QList<int> values;
+        for (const QVantelMenuItem::Value &value : row(35)->values())
+            values << value.value;
+        return values;
+    };
+    openPage(11);
+    QCOMPARE(offered(), (QList<int>{0, 1, 2}));
+
+    // A unit on NI-1 shows it, and keeps it while other rows are applied.
+    m_fake->setValue(
+        QStringLiteral("protocol"), QStringLiteral("isdn_ni1"), kNetwork, QStringLiteral("isdn.0"));
+    openPage(11);
+    QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
+    QCOMPARE(row(35)->valueText(), QStringLiteral("NI-1"));
+    QVERIFY(row(36)->isReadOnly());
+    QVERIFY(!row(40)->isReadOnly());
+    row(40)->setValueText(QStringLiteral("0123"));
+    commit(40);
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"spid=0123"});
 }
 
 void TestNetworkPages::ethernetEventRefresh()

@@ -11,14 +11,17 @@
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelbutton.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QTest>
 
@@ -57,6 +60,7 @@ private slots:
     void codecApplySendsCoderAndRelay();
     void storedAlgorithmMissingFromTheList();
     void autoBitRateRows();
+    void confirmedChoiceOfTheShownEntry();
     void audioPageRowsPerVariant_data();
     void audioPageRowsPerVariant();
     void limiterMovesCompressorFirst();
@@ -73,6 +77,8 @@ private:
     QVantelMenuItem *row(int id) const;
     void commit(int id, int value);
     void commitSwitch(int id, bool on);
+    // Opens the row's choice popup with a tap and presses OK on the entry it marks.
+    void confirmShownChoice(int id);
     bool received(const QString &key, const QString &value) const;
 };
 
@@ -135,6 +141,17 @@ void TestSettingsCodingAudio::commitSwitch(int id, bool on)
     QVERIFY(item);
     item->setChecked(on);
     m_page->itemCommitted(item);
+}
+
+void TestSettingsCodingAudio::confirmShownChoice(int id)
+{
+    QVantelMenuItems *page = m_page->currentPage();
+    QVERIFY(page && row(id));
+    page->childClicked(row(id)->valueLabel());
+    auto *select = page->findChild<QVantelMenuSelect *>();
+    QVERIFY(select && select->isVisible());
+    QTest::mouseClick(select->okButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 bool TestSettingsCodingAudio::received(const QString &key, const QString &value) const
@@ -331,6 +348,27 @@ void TestSettingsCodingAudio::autoBitRateRows()
     QVERIFY(open(100));
     for (const int id : {106, 107, 108, 109})
         QVERIFY(row(id)->isReadOnly());
+}
+
+void TestSettingsCodingAudio::confirmedChoiceOfTheShownEntry()
+{
+    // A policy the page has no entry for shows as "Standard"; confirming that entry in the
+    // popup sends it, so that the unit ends up with what the row shows.
+    QVERIFY(start([](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("turbo"), kAudio);
+    }));
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(100));
+    QCOMPARE(row(107)->valueText(), QStringLiteral("Standard"));
+    confirmShownChoice(107);
+    QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("standard")));
+    QCOMPARE(m_fake->value(QStringLiteral("abr_profile"), kAudio), QStringLiteral("standard"));
+
+    // Confirming what the unit holds sends nothing.
+    m_fake->clearLog();
+    confirmShownChoice(107);
+    confirmShownChoice(109);
+    QCOMPARE(m_fake->requestCount(), 0);
 }
 
 void TestSettingsCodingAudio::audioPageRowsPerVariant_data()

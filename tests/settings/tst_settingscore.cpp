@@ -316,9 +316,12 @@ void TestSettingsCore::applyRefusals()
 
 void TestSettingsCore::pageLeftInsideApplyIsDeletedLater()
 {
-    // The mobile PIN page goes back to the network page from inside Apply.
+    // The mobile PIN page goes back to the network page from inside Apply, once the SIM took
+    // the PIN.
+    QVERIFY(connectClient());
     QVantelMenuItems *network = push(1, {16});
     QPointer<QVantelMenuItems> mobile = push(16, {41});
+    mobile->findItem(41)->setValueText(QStringLiteral("1234"));
     QVERIFY(addCall(0, 5, "eth.0")); // a call elsewhere locks the network row, not the apply
     m_page->applyClicked();
 

@@ -55,6 +55,7 @@ private slots:
     void outputPortLimits_data();
     void outputPortLimits();
     void outputRefusedThenRetried();
+    void outputPortsOfTheModuleNeverBlock();
 
     void inputsPage();
     void receiverDelay();
@@ -444,6 +445,32 @@ void TestSettingsRavenna::outputPortLimits()
     }
 }
 
+void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
+{
+    // The module reports port 0 on both interfaces; interface 2's rows are hidden.
+    m_fake->setValue(QStringLiteral("rav_mc_port_ou"), QStringLiteral("0"), kAudio);
+    m_fake->setValue(QStringLiteral("rav_autoconf_ou1"), QStringLiteral("off"), kAudio);
+    m_fake->setValue(QStringLiteral("rav_mc_port_ou1"), QStringLiteral("0"), kAudio);
+    m_page->createRavennaOutputPage();
+    QCOMPARE(text(155), QStringLiteral("0"));
+    QVERIFY(row(159)->isHidden() && !row(159)->isReadOnly());
+    m_fake->clearLog();
+    commitSwitch(150, false);
+    QVERIFY(m_page->header()->isModified());
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_mode_ou")});
+    QVERIFY(!m_page->header()->isModified());
+
+    // A port the user types that is no port marks the page, and Apply refuses it.
+    commitText(155, QStringLiteral("50x0"));
+    QVERIFY(m_page->header()->isModified());
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(messageText(), kFailed);
+    QVERIFY(sentKeys().isEmpty());
+    QVERIFY(m_page->header()->isModified());
+}
+
 void TestSettingsRavenna::outputRefusedThenRetried()
 {
     m_page->createRavennaOutputPage();
@@ -541,6 +568,7 @@ void TestSettingsRavenna::streamChannelLimit()
     m_page->createRavennaStreamPage(138);
     QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
     QCOMPARE(text(145), QStringLiteral("2"));
+    QVERIFY(m_page->header()->isModified());
 
     // A stream the module no longer lists leaves the channel row empty; Apply, with nothing to
     // write, asks for a refresh.
@@ -554,6 +582,23 @@ void TestSettingsRavenna::streamChannelLimit()
     QVERIFY(sentKeys().isEmpty());
     QCOMPARE(text(145), QStringLiteral("Press refresh before selecting a channel"));
     QVERIFY(m_page->header()->isRefreshVisible());
+    m_page->backClicked();
+
+    // Channel 9 of an eight-channel stream: the page opens on channel 8, marked, and Apply
+    // writes the correction.
+    m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("102/8/Studio B"), kAudio);
+    m_page->refreshRavennaInputsPage(current());
+    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 9 ]"));
+    m_page->createRavennaStreamPage(139);
+    QCOMPARE(text(145), QStringLiteral("8"));
+    QVERIFY(m_page->header()->isModified());
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in1"), kAudio),
+             QStringLiteral("102/7/Studio B"));
+    QVERIFY(!m_page->header()->isModified());
+    m_page->backClicked();
+    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 8 ]"));
 }
 
 void TestSettingsRavenna::streamRefusedThenRetried()

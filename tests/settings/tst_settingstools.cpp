@@ -12,6 +12,7 @@
 #include "model/matrixsettings.h"
 #include "model/passwordtext.h"
 #include "tests/settings/settingspagerig.h"
+#include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -52,11 +53,13 @@ private slots:
     void accessRules();
     void accessLevelChoice_data();
     void accessLevelChoice();
+    void confirmingTheGrantedLevelAsksNothing();
     void restart();
     void soundIdPage();
     void passwordChange();
     void softkeyAssigned();
     void labelsCommitted();
+    void refusedInputLabelGoesBack();
     void miscellaneousPage_data();
     void miscellaneousPage();
     void miscellaneousCommits();
@@ -263,6 +266,20 @@ void TestSettingsTools::accessLevelChoice()
     QCOMPARE(tools->findItem(198)->isReadOnly(), level == 0);
 }
 
+void TestSettingsTools::confirmingTheGrantedLevelAsksNothing()
+{
+    setPassword("password_ol", "op");
+    QVantelMenuItems *tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *row = tools->findItem(194);
+    QCOMPARE(row->currentValue()->value, 0);
+    m_fake->clearLog();
+    m_page->itemCommitted(row);
+    QVERIFY(!m_page->findChild<QVantelVirtual *>());
+    QCOMPARE(m_fake->requestCount(), 0);
+    QCOMPARE(accessLevel, AccessLevel::Operator);
+}
+
 void TestSettingsTools::restart()
 {
     QVantelMenuItems *tools = openTools();
@@ -315,14 +332,38 @@ void TestSettingsTools::soundIdPage()
     QCOMPARE(m_fake->value(QStringLiteral("wave_file"), QStringLiteral("audio")), kSoundId);
     QCOMPARE(messageText(), QString());
 
-    // A refused write is reported and the switch stays where the user put it.
+    // A refused write is reported and the switch goes back to what the unit kept.
+    m_fake->refuseKey(QStringLiteral("wave_file"), QStringLiteral("015-not allowed"));
+    play->setChecked(false);
+    m_page->itemCommitted(play);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(play->isChecked());
+    QCOMPARE(play->valueText(), QStringLiteral("Active"));
+    m_page->closeMessage();
     m_fake->refuseKey(QStringLiteral("wave_scut"), QStringLiteral("015-not allowed"));
     QVantelMenuItem *shortcut = page->findItem(197);
     shortcut->setChecked(true);
     m_page->itemCommitted(shortcut);
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
-    QVERIFY(shortcut->isChecked());
+    QVERIFY(!shortcut->isChecked());
+    QCOMPARE(shortcut->valueText(), QStringLiteral("Disabled"));
     m_page->closeMessage();
+
+    // The same for the Tools page's own switch, on a firmware without the Sound ID page.
+    firmwareVersion = 0x10900;
+    m_page->backClicked();
+    tools = openTools();
+    QVERIFY(tools);
+    QVantelMenuItem *toolsPlay = tools->findItem(196);
+    QVERIFY(toolsPlay && toolsPlay->isChecked());
+    toolsPlay->setChecked(false);
+    m_page->itemCommitted(toolsPlay);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(toolsPlay->isChecked());
+    m_page->closeMessage();
+    m_fake->acceptKey(QStringLiteral("wave_file"));
+    firmwareVersion = kFirmwareVersionUnknown;
+    m_page->showEntry(QVantelSettingsPage::ToolsSection, 0);
 
     // File missing: off with "Audio file is missing", both rows read-only, whatever is stored.
     m_fake->refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));
@@ -439,6 +480,36 @@ void TestSettingsTools::labelsCommitted()
     input->setValueText(QStringLiteral("Guest"));
     m_page->itemCommitted(input);
     QCOMPARE(matrixSettings()->inputNames(1), QStringLiteral("Guest"));
+}
+
+void TestSettingsTools::refusedInputLabelGoesBack()
+{
+    fillMatrixDemoValues(*m_fake);
+    QVERIFY(matrixSettings()->start(true));
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *tools = openTools();
+    QVantelMenuItems *page = openPage(tools, 209);
+    QVERIFY(page);
+    QVantelMenuItem *input = page->findItem(215);
+    QVERIFY(input);
+    const QString unitName = matrixSettings()->inputNames(1);
+    QCOMPARE(input->valueText(), unitName);
+    const QString unitRow = m_fake->value(QStringLiteral("matrix_in2"), QStringLiteral("audio"));
+
+    m_fake->refuseKey(QStringLiteral("matrix_in2"), QStringLiteral("015-not allowed"));
+    input->setValueText(QStringLiteral("Feed"));
+    m_page->itemCommitted(input);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(input->valueText(), unitName);
+    QCOMPARE(matrixSettings()->inputNames(1), unitName);
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_in2"), QStringLiteral("audio")), unitRow);
+
+    // Reopened, the page still shows the unit's name.
+    m_page->closeMessage();
+    m_page->backClicked();
+    page = openPage(tools, 209);
+    QVERIFY(page);
+    QCOMPARE(page->findItem(215)->valueText(), unitName);
 }
 
 void TestSettingsTools::miscellaneousPage_data()

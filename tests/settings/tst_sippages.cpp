@@ -74,6 +74,8 @@ private slots:
     void failedApplyRestoresController();
     void invalidNumbersFailApply_data();
     void invalidNumbersFailApply();
+    void textThatIsNoNumberIsAChange_data();
+    void textThatIsNoNumberIsAChange();
     void accountPorts();
     void accountPasswordTravelsEnciphered();
 
@@ -379,6 +381,37 @@ void TestSipPages::invalidNumbersFailApply()
     QVERIFY(writes().isEmpty());
     QVERIFY(m_page->header()->isModified());
     QVERIFY(comDevice()->aoipController()->stunMode());
+}
+
+void TestSipPages::textThatIsNoNumberIsAChange_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<int>("row");
+    QTest::newRow("SIP page, direct RTP port") << 10 << 89;
+    QTest::newRow("SIP page, DSCP") << 10 << 91;
+    QTest::newRow("account 1, SIP port") << 76 << 84;
+    QTest::newRow("account 1, RTP port") << 76 << 85;
+}
+
+void TestSipPages::textThatIsNoNumberIsAChange()
+{
+    QFETCH(int, pageId);
+    QFETCH(int, row);
+    attach();
+    QVantelMenuItems *page = pageId == 10 ? openSip() : openAccount(pageId);
+    QVERIFY(page);
+    QVantelMenuItem *edited = page->findItem(row);
+    QVERIFY(edited && !edited->isReadOnly());
+    edited->setValueText(QStringLiteral("50x0"));
+    page->commitItem(edited);
+    QVERIFY2(m_page->header()->isModified(), "the typed text is offered for Apply");
+
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(shownMessage(), kFailed);
+    QVERIFY(writes().isEmpty());
+    QVERIFY(m_page->header()->isModified());
+    QCOMPARE(edited->valueText(), QStringLiteral("50x0"));
 }
 
 void TestSipPages::accountPorts()

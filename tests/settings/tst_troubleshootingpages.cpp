@@ -23,6 +23,7 @@ namespace {
 
 const QString kGeneral = QStringLiteral("general");
 const QString kFailedApply = QStringLiteral("Failed to apply changes!");
+const QString kFailedRead = QStringLiteral("Failed to read the settings!");
 
 // The pairs of a request, the addressing left out, sorted.
 QStringList pairsOf(const FakeRequest &request)
@@ -64,6 +65,7 @@ private slots:
     void remoteRowsFollowOptionsAndAccess();
     void remoteApplySendsOnlyChangedReportedRows();
     void remotePartialReadSendsNothingUntouched();
+    void remoteFailedFirstReadLeavesRowsWritable();
     void remoteFailedReadOrWriteKeepsEdits();
     void remotePasswordReadBackFailureKeepsText();
     void remoteNetworkNotOfferedShownAndNotSent();
@@ -71,6 +73,8 @@ private slots:
 private:
     void connectUnit(const QStringList &options = {QStringLiteral("remote_access_3")});
     QVantelMenuItems *open(int pageId);
+    // Switches Remote Access on, checks that Apply is offered, applies and returns the writes.
+    QList<FakeRequest> switchOnAndApply(QVantelMenuItems *page);
 };
 
 void TestTroubleshootingPages::init()
@@ -97,6 +101,18 @@ QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
         m_page->createRemoteAssistancePage();
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == pageId ? page : nullptr;
+}
+
+QList<FakeRequest> TestTroubleshootingPages::switchOnAndApply(QVantelMenuItems *page)
+{
+    QVantelMenuItem *service = page->findItem(246);
+    service->setChecked(true);
+    m_page->itemCommitted(service);
+    if (!m_page->header()->isModified())
+        return {};
+    m_fake->clearLog();
+    m_page->applyClicked();
+    return requestsWhere(isWrite);
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead_data()
@@ -147,6 +163,8 @@ void TestTroubleshootingPages::eventLogCommitsSendOneKeyEach()
     m_fake->clearLog();
     QVantelMenuItem *level = page->findItem(242);
     level->selectValue(8, true, false);
+    m_page->itemCommitted(level);
+    // Confirmed again, the level the unit now logs at is not sent again.
     m_page->itemCommitted(level);
     QVantelMenuItem *address = page->findItem(243);
     address->setValueText(QString());
@@ -291,14 +309,7 @@ void TestTroubleshootingPages::remoteApplySendsOnlyChangedReportedRows()
     connectUnit();
     QVantelMenuItems *page = open(245);
     QVERIFY(page);
-    QVantelMenuItem *service = page->findItem(246);
-    service->setChecked(true);
-    m_page->itemCommitted(service);
-    QVERIFY(m_page->header()->isModified());
-
-    m_fake->clearLog();
-    m_page->applyClicked();
-    const QList<FakeRequest> sent = requestsWhere(isWrite);
+    const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
     QCOMPARE(sent[0].target(), kGeneral);
@@ -309,26 +320,54 @@ void TestTroubleshootingPages::remoteApplySendsOnlyChangedReportedRows()
 
 void TestTroubleshootingPages::remotePartialReadSendsNothingUntouched()
 {
-    // The unit does not report its switch, network or server now: those rows are locked and
-    // an Apply of the password alone sends only the password.
+    // The unit does not report its switch, network or server now: the page says so, the rows
+    // stay writable, and an Apply of the password alone sends only the password.
     m_fake->setReplyHook(
         missKeys(*m_fake, {"remote_access", "remote_access_network", "remote_access_server"}));
     connectUnit();
     QVantelMenuItems *page = open(245);
     QVERIFY(page);
-    QVERIFY(page->findItem(246)->isReadOnly());
-    QVERIFY(page->findItem(247)->isReadOnly());
-    QVERIFY(page->findItem(248)->isReadOnly());
+    QCOMPARE(shownMessage(), kFailedRead);
+    m_page->closeMessage();
+    for (const int id : {246, 247, 248, 251})
+        QVERIFY2(!page->findItem(id)->isReadOnly(), qPrintable(QString::number(id)));
     QVantelMenuItem *password = page->findItem(251);
-    QVERIFY(!password->isReadOnly());
     password->setValueText(QStringLiteral("secret"));
     m_page->itemCommitted(password);
+    // A switch the unit does not report takes no part, even when moved.
+    QVantelMenuItem *service = page->findItem(246);
+    service->setChecked(true);
+    m_page->itemCommitted(service);
 
     m_fake->clearLog();
     m_page->applyClicked();
     const QList<FakeRequest> sent = requestsWhere(isWrite);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access_pwd=secret"}));
+}
+
+void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
+{
+    // The page's first read gets no answer; later reads do.
+    auto reads = std::make_shared<int>(0);
+    m_fake->setReplyHook([reads](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isGetOf(QStringLiteral("remote_access")) && (*reads)++ == 0)
+            return QList<FakeReply>{FakeReply::errorReply(3)};
+        return std::nullopt;
+    });
+    connectUnit();
+    QVantelMenuItems *page = open(245);
+    QVERIFY(page);
+    QCOMPARE(shownMessage(), kFailedRead);
+    m_page->closeMessage();
+    QVERIFY(!page->findItem(246)->isReadOnly());
+    QVERIFY(!page->findItem(247)->isReadOnly());
+
+    // The change test reads the unit again and decides what Apply sends.
+    const QList<FakeRequest> sent = switchOnAndApply(page);
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
+    QVERIFY(!m_page->header()->isModified());
 }
 
 void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()

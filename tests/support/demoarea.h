@@ -20,6 +20,8 @@ public:
 
     FakeQuorix &fake() const { return m_fake; }
     void addHandler(FakeReplyHook handler);
+    // A handler tried before every other, for behaviours that override the areas' answers.
+    void addFirstHandler(FakeReplyHook handler);
 
 private:
     std::optional<QList<FakeReply>> answer(const FakeRequest &request);
@@ -44,6 +46,9 @@ void installDemoBook(DemoUnit &demo);
 void installDemoSip(DemoUnit &demo);
 void installDemoTroubleshooting(DemoUnit &demo);
 void installDemoStatus(DemoUnit &demo);
+// The environment switches that change what the areas report and how the unit answers
+// (demoswitches.cpp); installed last.
+void installDemoSwitches(DemoUnit &demo);
 // The figures of a demo call's "tx-quality-report" (transmit) or "rx-quality-report" after
 // seconds of running at a net quality (democonnections.cpp); the call's id and network are not
 // among them.

@@ -1,6 +1,8 @@
 // Calls: a dialled call rings through "proceeding" to "active" and synchronised, then reports its
 // link quality and statistics every second, on whichever link it runs; hanging up releases it.
-// Events carry the call's id and network, as a unit's do.
+// Events carry the call's id and network, as a unit's do. FAKE_QUORIX_CALL_DELAY (milliseconds,
+// up to a minute) holds every step of a dialled call back by that long, so that the moment
+// between the dial and "call proceeding" can be looked at.
 
 #include "demoarea.h"
 
@@ -8,6 +10,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -19,6 +22,7 @@ constexpr int kActiveMs = 1500;
 constexpr int kSynchronisedMs = 1800;
 constexpr int kReleasedMs = 300; // after the hang-up
 constexpr int kReportMs = 1000;
+constexpr int kMaxCallDelayMs = 60000;
 
 const QString kId = QStringLiteral("id");
 const QString kNetwork = QStringLiteral("network");
@@ -46,6 +50,8 @@ FakeReply okWith(const FakePairs &pairs)
 
 void installDemoCalls(DemoUnit &demo)
 {
+    const int delay
+        = std::clamp(qEnvironmentVariableIntValue("FAKE_QUORIX_CALL_DELAY"), 0, kMaxCallDelayMs);
     auto state = std::make_shared<CallState>();
     DemoUnit *unit = &demo;
 
@@ -69,15 +75,16 @@ void installDemoCalls(DemoUnit &demo)
               });
           };
 
-    demo.addHandler([unit, state, pushWhileLive](
+    demo.addHandler([unit, state, pushWhileLive, delay](
                         const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (request.isCommand(QStringLiteral("con"))) {
             const int id = state->nextId++;
             state->live.insert(id);
             const FakePairs ids{{kId, QString::number(id)}, {kNetwork, request.network()}};
             const QString codec = QStringLiteral("OPUS/48000/stereo/64000");
-            pushWhileLive(kProceedingMs, id, QStringLiteral("0100-call proceeding"), ids, false);
-            pushWhileLive(kActiveMs,
+            pushWhileLive(
+                delay + kProceedingMs, id, QStringLiteral("0100-call proceeding"), ids, false);
+            pushWhileLive(delay + kActiveMs,
                           id,
                           QStringLiteral("1000-call active"),
                           ids
@@ -85,15 +92,16 @@ void installDemoCalls(DemoUnit &demo)
                                           {QStringLiteral("codec_tx"), codec},
                                           {kRemoteAddr, request.value(kRemoteAddr)}},
                           false);
-            pushWhileLive(kSynchronisedMs,
+            pushWhileLive(delay + kSynchronisedMs,
                           id,
                           QStringLiteral("dsp_status"),
                           ids + FakePairs{{QStringLiteral("state"), QStringLiteral("sync")}},
                           false);
-            QTimer::singleShot(kSynchronisedMs, unit, [state, id, network = request.network()] {
-                if (state->live.contains(id))
-                    state->reporting.insert(id, network);
-            });
+            QTimer::singleShot(
+                delay + kSynchronisedMs, unit, [state, id, network = request.network()] {
+                    if (state->live.contains(id))
+                        state->reporting.insert(id, network);
+                });
             return QList<FakeReply>{okWith({{kId, QString::number(id)}})};
         }
         if (request.isCommand(QStringLiteral("dcon"))) {

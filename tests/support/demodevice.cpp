@@ -44,10 +44,14 @@ void installDemoDevice(DemoUnit &demo)
     fake.setValue(QStringLiteral("builddate"), QStringLiteral("2026-01-15"), general);
     fake.setValue(QStringLiteral("serialno"), QStringLiteral("100042"), general);
     // "ravenna" opens the audio-over-IP module pages (the module is in demoravenna.cpp).
-    fake.setList(
-        QStringLiteral("device_opts"),
-        {QStringLiteral("ip_dcodec"), QStringLiteral("record_1"), QStringLiteral("ravenna")},
-        general);
+    QStringList options
+        = {QStringLiteral("ip_dcodec"), QStringLiteral("record_1"), QStringLiteral("ravenna")};
+    // FAKE_QUORIX_HARDWARE=1 to 4 names the hardware variant: on 1, 3 and 4 AUX 2 and the AES
+    // inputs share one connection (the input source chooses), 2 is the compact unit.
+    const QByteArray hardware = qgetenv("FAKE_QUORIX_HARDWARE").trimmed();
+    if (hardware.size() == 1 && hardware[0] >= '1' && hardware[0] <= '4')
+        options << QStringLiteral("hardware_") + QLatin1String(hardware);
+    fake.setList(QStringLiteral("device_opts"), options, general);
     // The recorder option ("record_1") has the program ask what the recorder is doing.
     fake.setValue(QStringLiteral("rec_status"), QStringLiteral("stop"), QStringLiteral("audio"));
     fake.setValue(QStringLiteral("tabname"),

@@ -37,8 +37,13 @@ const QHash<QString, QStringList> &interfaceLists()
          {QStringLiteral("PAP"), QStringLiteral("CHAP")}},
         {QStringLiteral("mobile.0/plmn"),
          {QStringLiteral("Demo Telecom"), QStringLiteral("Example Mobile")}},
+        // Names beyond ASCII, one of them in another script, as units list them (UTF-8).
         {QStringLiteral("wifi.0/ssid"),
-         {QStringLiteral("Studio"), QStringLiteral("Outside Broadcast"), QStringLiteral("Guests")}},
+         {QStringLiteral("Studio"),
+          QStringLiteral("Outside Broadcast"),
+          QStringLiteral("Guests"),
+          QString::fromUtf8("B\xC3\xBCro"),
+          QString::fromUtf8("\xD0\xA1\xD1\x82\xD1\x83\xD0\xB4\xD0\xB8\xD1\x8F")}},
     };
     return lists;
 }

@@ -16,6 +16,11 @@ void DemoUnit::addHandler(FakeReplyHook handler)
     m_handlers.push_back(std::move(handler));
 }
 
+void DemoUnit::addFirstHandler(FakeReplyHook handler)
+{
+    m_handlers.insert(m_handlers.begin(), std::move(handler));
+}
+
 std::optional<QList<FakeReply>> DemoUnit::answer(const FakeRequest &request)
 {
     for (const FakeReplyHook &handler : m_handlers) {
@@ -45,4 +50,5 @@ void installDemoUnit(FakeQuorix &fake)
     // The routing matrix the headphone pages read, and the audio page's settings.
     fillMatrixDemoValues(fake);
     fillAudioDemoValues(fake);
+    installDemoSwitches(*demo);
 }

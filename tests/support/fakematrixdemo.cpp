@@ -23,8 +23,12 @@ QString mixRow(int headphone)
         if (input == 11 || input == 22 || input == 23 || input == headphone)
             continue;
         // The microphones and the programme return are audible at first; the rest is off.
+        // Headphone 1 also hears the coordination return, a little lower, on the left ear.
         const bool audible = input <= 3 || input == 12;
-        row += mixByte(true, true, audible ? -6 : -160);
+        if (headphone == 0 && input == 13)
+            row += mixByte(true, false, -3);
+        else
+            row += mixByte(true, true, audible ? -6 : -160);
     }
     return row;
 }
@@ -38,7 +42,9 @@ void fillMatrixDemoValues(FakeQuorix &fake)
     // and the name the unit's user gave the input.
     for (int n = 1; n <= 19; ++n)
         fake.setValue(QStringLiteral("matrix_in%1").arg(n), QStringLiteral("0020,"), audio);
+    fake.setValue(QStringLiteral("matrix_in2"), QStringLiteral("0020,G\u00e4st"), audio);
     fake.setValue(QStringLiteral("matrix_in5"), QStringLiteral("0020,Studio"), audio);
+    fake.setValue(QStringLiteral("matrix_in9"), QStringLiteral("0020,Laptop"), audio);
     for (int n = 11; n <= 15; ++n)
         fake.setValue(QStringLiteral("matrix_ou%1").arg(n), QStringLiteral("00"), audio);
     for (int h = 0; h < 4; ++h) {
@@ -47,11 +53,12 @@ void fillMatrixDemoValues(FakeQuorix &fake)
         fake.setValue(
             QStringLiteral("matrix_bal%1").arg(h + 1), QStringLiteral("060606060606"), audio);
     }
-    // Positions of headphones 1 and 2 (input + 1 each); headphones 3 and 4 follow no one.
+    // Positions of headphones 1 and 2 (input + 1 each); headphone 3 has its own mix, headphone
+    // 4 follows headphone 1 (first byte 1).
     fake.setValue(QStringLiteral("matrix_po1"), QStringLiteral("0203040E"), audio);
     fake.setValue(QStringLiteral("matrix_po2"), QStringLiteral("0103040E"), audio);
     fake.setValue(QStringLiteral("matrix_po3"), QStringLiteral("00000000"), audio);
-    fake.setValue(QStringLiteral("matrix_po4"), QStringLiteral("00000000"), audio);
+    fake.setValue(QStringLiteral("matrix_po4"), QStringLiteral("01000000"), audio);
     // The options word, the master gains and the operation mode belong to the audio side
     // (demoaudio.cpp); the volume word holds each headphone's own-microphone level.
     fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), audio);

@@ -99,6 +99,18 @@ public:
         return seen;
     }
 
+    // Whether an answer to request id has arrived by now.
+    bool answered(qint32 id)
+    {
+        read();
+        for (const FakeFrame &frame : std::as_const(m_frames)) {
+            if (frame.id == id
+                && (frame.type == FakeFrame::Reply || frame.type == FakeFrame::ErrorReply))
+                return true;
+        }
+        return false;
+    }
+
     [[nodiscard]] bool waitForEvent(const QString &event, int timeoutMs = 5000)
     {
         return QTest::qWaitFor([&] { return events().contains(event); }, timeoutMs);
@@ -127,6 +139,9 @@ private slots:
     void callRunsThroughAndIsReleasedOnHangUp();
     void callHungUpEarlyReportsNothingMore();
     void failureSwitchesFromEnvironment();
+    void behaviourSwitchesFromEnvironment();
+    void hardwareVariantFromEnvironment_data();
+    void hardwareVariantFromEnvironment();
 
 private:
     // A fresh unit installed while variable holds keys, and a client of it.
@@ -297,6 +312,92 @@ void TestDemoAreas::failureSwitchesFromEnvironment()
     m_client->request(9, "PARAM;target:general;GET:version;");
     QVERIFY(m_client->reply(9));
     QVERIFY(!m_client->answered(8));
+}
+
+void TestDemoAreas::behaviourSwitchesFromEnvironment()
+{
+    const QString audio = QStringLiteral("audio");
+    const QString returnKey = QStringLiteral("return");
+
+    // Values in place of the demo's, with or without a network.
+    restartWith("FAKE_QUORIX_SET",
+                "audio/abr_profile=turbo;audio/rav_stream_in1=102/8/Studio B;"
+                "network/isdn.0/protocol=isdn_ni1;no value");
+    m_client->request(1, "PARAM;target:audio;GET:abr_profile;GET:rav_stream_in1;");
+    auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("abr_profile")), QStringLiteral("turbo"));
+    QCOMPARE(answer->value(QStringLiteral("rav_stream_in1")), QStringLiteral("102/8/Studio B"));
+    m_client->request(2, "PARAM;target:network;network:isdn.0;GET:protocol;");
+    answer = m_client->reply(2);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("protocol")), QStringLiteral("isdn_ni1"));
+
+    // Refused writes, with the usual or the given cause; reads and the other keys of the same
+    // write go through.
+    restartWith("FAKE_QUORIX_REFUSE", "matrix_in5,pin:124-puk required");
+    m_client->request(3, "PARAM;target:audio;matrix_in5:0020,Feed;wave_scut:on;");
+    answer = m_client->reply(3);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(returnKey), QStringLiteral("ERROR"));
+    QCOMPARE(answer->value(QStringLiteral("matrix_in5")), QStringLiteral("015-not allowed"));
+    QCOMPARE(m_fake->value(QStringLiteral("matrix_in5"), audio), QStringLiteral("0020,Studio"));
+    QCOMPARE(m_fake->value(QStringLiteral("wave_scut"), audio), QStringLiteral("on"));
+    m_client->request(4, "PARAM;target:network;network:mobile.0;pin:1234;");
+    answer = m_client->reply(4);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("pin")), QStringLiteral("124-puk required"));
+    m_client->request(5, "PARAM;target:audio;GET:matrix_in5;");
+    answer = m_client->reply(5);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(returnKey), QStringLiteral("OK"));
+
+    // The first read of a slow name goes unanswered; the next one is answered.
+    restartWith("FAKE_QUORIX_SLOW_READ", "remote_access");
+    m_client->request(6, "PARAM;target:general;GET:serialno;GET:remote_access;");
+    m_client->request(7, "PARAM;target:general;GET:remote_access;");
+    answer = m_client->reply(7);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("remote_access")), QStringLiteral("off"));
+    QVERIFY(!m_client->answered(6));
+
+    // A dialled call waits before it proceeds.
+    restartWith("FAKE_QUORIX_CALL_DELAY", "1000");
+    m_client->request(8, "DO;action:con;comm_link:audio;network:eth.0;remote_addr:a;");
+    answer = m_client->reply(8);
+    QVERIFY(answer);
+    const QString proceeding
+        = QStringLiteral("0100-call proceeding ") + answer->value(QStringLiteral("id"));
+    QVERIFY(!m_client->waitForEvent(proceeding, 700));
+    QVERIFY(m_client->waitForEvent(proceeding, 3000));
+}
+
+// The hardware variant comes from the environment; anything but 1 to 4 names none.
+void TestDemoAreas::hardwareVariantFromEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("variant");
+    QTest::addColumn<QString>("option");
+
+    QTest::newRow("none") << QByteArray() << QString();
+    QTest::newRow("1") << QByteArray("1") << QStringLiteral("hardware_1");
+    QTest::newRow("2") << QByteArray("2") << QStringLiteral("hardware_2");
+    QTest::newRow("5") << QByteArray("5") << QString();
+    QTest::newRow("12") << QByteArray("12") << QString();
+}
+
+void TestDemoAreas::hardwareVariantFromEnvironment()
+{
+    QFETCH(QByteArray, variant);
+    QFETCH(QString, option);
+
+    restartWith("FAKE_QUORIX_HARDWARE", variant);
+    m_client->request(1, "PARAM;target:general;LIST:device_opts;");
+    const auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    const QStringList options = answer->value(QStringLiteral("device_opts")).split(u',');
+    QVERIFY(options.contains(QStringLiteral("ravenna")));
+    QCOMPARE(options.filter(QStringLiteral("hardware_")),
+             option.isEmpty() ? QStringList() : QStringList{option});
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)

@@ -3,10 +3,14 @@
 #include "widgets/qvantelbattery.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvanteldataactive.h"
+#include "widgets/qvantelimage.h"
+#include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelnetquality.h"
 #include "widgets/qvantelpair.h"
 #include "widgets/qvantelsigquality.h"
 #include "widgets/qvantelswitch.h"
+
+#include "tests/widgets/picturelight.h"
 
 #include <QPixmap>
 #include <QSignalSpy>
@@ -316,6 +320,36 @@ private Q_SLOTS:
             QCOMPARE(clicks.count(), 2);
             QVERIFY(!button->hasFocus());
         }
+    }
+
+    // A switch or pair that does nothing is drawn dimmed, on and off alike, by one opacity; the
+    // chosen entry of a choice popup, disabled only so that it stays chosen, keeps its live look.
+    void disabledSwitchesAreDimmed()
+    {
+        QVantelSwitch toggle;
+        toggle.resize(60, 34);
+        QVantelPair pair;
+        pair.resize(50, 40);
+        for (QAbstractButton *button :
+             {static_cast<QAbstractButton *>(&toggle), static_cast<QAbstractButton *>(&pair)}) {
+            button->setCheckable(true);
+            for (const bool on : {false, true}) {
+                button->setChecked(on);
+                button->setEnabled(true);
+                const double live = pictureLight(button);
+                QVERIFY(live > 0);
+                button->setEnabled(false);
+                QVERIFY2(qAbs(pictureLight(button) / live - kQVantelDisabledOpacity) < 0.01,
+                         button->metaObject()->className());
+            }
+        }
+
+        QVantelMenuSelectable row(1);
+        QVantelSwitch *chosen = row.switchButton();
+        chosen->setChecked(true);
+        const double live = pictureLight(chosen);
+        chosen->setEnabled(false);
+        QCOMPARE(pictureLight(chosen), live);
     }
 
     void buttonSettings()

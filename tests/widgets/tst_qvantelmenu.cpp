@@ -1,5 +1,7 @@
 #include "widgets/qpwdlabel.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelelidedlabel.h"
+#include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -12,6 +14,8 @@
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
+
+#include "tests/widgets/picturelight.h"
 
 #include <QApplication>
 #include <QFocusEvent>
@@ -178,6 +182,7 @@ private slots:
     void textsShowAsTyped();
     void wheelOnRelease();
     void wheelOnStep();
+    void longTextsKeepTheControlsOnThePage();
 
     // Pages.
     void textRowThroughTheKeyboard();
@@ -190,6 +195,7 @@ private slots:
     void openingAnEntry();
     void navigatingInAndBack();
     void headerIcons();
+    void markKeepsTheTitleLayout();
     void showEntry();
     void showMessageReusesOneMessage();
     void confirmAction_data();
@@ -327,6 +333,19 @@ void TestQVantelMenu::readOnlyRow()
     QCOMPARE(textColor(row(2)->valueLabel()), kBlue);
     row(10)->setReadOnly(false);
     QVERIFY(row(10)->wheel()->isCheckable());
+
+    // A locked navigation or action row dims its icon as a locked switch is dimmed, whatever
+    // picture the page gave it; usable again, it shows the icon as before.
+    row(11)->iconLabel()->setPixmap(QPixmap(QStringLiteral(":/images/shutdown.png")));
+    for (int kind : {8, 11}) {
+        QLabel *icon = row(kind)->iconLabel();
+        const double live = pictureLight(icon);
+        QVERIFY(live > 0);
+        row(kind)->setReadOnly(true);
+        QVERIFY(qAbs(pictureLight(icon) / live - kQVantelDisabledOpacity) < 0.01);
+        row(kind)->setReadOnly(false);
+        QCOMPARE(pictureLight(icon), live);
+    }
 }
 
 void TestQVantelMenu::maskedLabelPaintsAsterisks()
@@ -426,6 +445,42 @@ void TestQVantelMenu::wheelOnStep()
     QCOMPARE(m_menu->committed.size(), 3);
 }
 
+// A title longer than the row is wide is cut short with an ellipsis, and a value that cannot wrap
+// is cut at the row's edge; the page keeps the width of its window, and every row's switch, wheel
+// and icon stay on it.
+void TestQVantelMenu::longTextsKeepTheControlsOnThePage()
+{
+    const QString name = QStringLiteral("Saturday Afternoon Sports Roundup With Extended Coverage");
+    QVantelMenuItems *page = m_menu->currentPage();
+    for (int kind : {2, 8, 11})
+        row(kind)->titleLabel()->setText(name);
+    row(4)->setValueText(QString(70, QLatin1Char('W')));
+    row(11)->setValueText(QStringLiteral("sip:") + QString(70, QLatin1Char('w')));
+    QWidget *viewport = page->viewport();
+    // The rows, the column and the scroll area lay themselves out in turn, each on a posted event.
+    for (int pass = 0; pass < 3; ++pass)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    QCOMPARE(page->inner()->width(), viewport->width());
+    for (int kind : {2, 8, 9, 11}) {
+        QVantelMenuItem *item = row(kind);
+        QWidget *control = item->iconLabel();
+        if (!control)
+            control = item->switchButton();
+        if (!control)
+            control = item->wheel();
+        const QRect at(control->mapTo(viewport, QPoint()), control->size());
+        QVERIFY2(at.right() < viewport->width(), qPrintable(item->titleText()));
+        QVERIFY(item->titleLabel()->geometry().right() < control->geometry().left());
+    }
+    auto *title = qobject_cast<QVantelElidedLabel *>(row(8)->titleLabel());
+    QVERIFY(title);
+    QCOMPARE(title->text(), name);
+    QVERIFY(title->shownText().endsWith(QChar(0x2026)));
+    QVERIFY(name.startsWith(title->shownText().chopped(1)));
+    QCOMPARE(qobject_cast<QVantelElidedLabel *>(row(1)->titleLabel())->shownText(),
+             QStringLiteral("Row 1"));
+}
+
 void TestQVantelMenu::textRowThroughTheKeyboard()
 {
     QVantelMenuItem *item = row(3);
@@ -488,9 +543,12 @@ void TestQVantelMenu::choiceRowThroughThePopup()
     QVERIFY(select->currentSelectable());
     QCOMPARE(select->currentSelectable()->id(), 20);
 
-    // OK on the choice already shown commits nothing.
+    // OK on the choice already shown still commits it: the row may stand in for a value the
+    // unit holds that the list does not name, and only the owner knows.
     QTest::mouseClick(select->okButton(), Qt::LeftButton);
-    QVERIFY(m_menu->committed.isEmpty());
+    QCOMPARE(m_menu->committed, QList<QVantelMenuItem *>{item});
+    QCOMPARE(item->currentIndex(), 1);
+    m_menu->committed.clear();
 
     tap(m_menu->currentPage(), item->valueLabel());
     select = m_menu->lastSelect;
@@ -606,6 +664,31 @@ void TestQVantelMenu::headerIcons()
     QVERIFY(m_menu->calls.contains(QStringLiteral("applyClicked")));
     QVERIFY(!header->isModified());
     QVERIFY(header->applyIcon()->isHidden());
+}
+
+// The modified mark turns the title red and shows the apply icon, and changes nothing else: a
+// long title path is laid out alike, on the same lines, with and without it.
+void TestQVantelMenu::markKeepsTheTitleLayout()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    QLabel *title = header->titleLabel();
+    const auto settle = [] {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    header->setBackVisible(true);
+    header->setRefreshVisible(false);
+    settle();
+    title->setText(QStringLiteral("Network > Ethernet 2 > Addressing > Static > DNS Servers"));
+    settle();
+    const QRect unmarked = title->geometry();
+    header->setModified(true);
+    settle();
+    QCOMPARE(title->geometry(), unmarked);
+    QVERIFY(!header->applyIcon()->geometry().intersects(unmarked));
+    header->setModified(false);
+    settle();
+    QCOMPARE(title->geometry(), unmarked);
 }
 
 void TestQVantelMenu::showEntry()

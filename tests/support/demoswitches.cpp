@@ -1,0 +1,112 @@
+// Behaviours of a unit that the demo does not show by default, switched on by environment
+// variables so that they can be tried by hand:
+// - FAKE_QUORIX_SET: values the unit reports in place of the demo's, as a ";" list of
+//   "target/name=value" or "target/network/name=value", for example
+//   "audio/abr_profile=turbo;audio/rav_stream_in1=102/8/Studio B".
+// - FAKE_QUORIX_REFUSE: a "," list of setting names whose writes the unit refuses, each with
+//   "015-not allowed" or the cause given after a ":" ("matrix_in5,pin:124-puk required").
+// - FAKE_QUORIX_SLOW_READ: a "," list of setting names; the first read asking for one of them
+//   is never answered (the program gives up after its time-out), later reads are.
+// The refusals and the slow read come before every other answer of the demo.
+
+#include "demoarea.h"
+
+#include <QHash>
+#include <QSet>
+#include <QStringList>
+
+#include <memory>
+
+namespace {
+
+const QString kDefaultCause = QStringLiteral("015-not allowed");
+
+QString fromEnvironment(const char *name)
+{
+    return QString::fromLocal8Bit(qgetenv(name));
+}
+
+// Stores the values of a FAKE_QUORIX_SET list; entries without "=" or a name are skipped.
+void setValues(FakeQuorix &fake, const QString &list)
+{
+    for (const QString &entry : list.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (equals < 0)
+            continue;
+        const QStringList scope = entry.left(equals).trimmed().split(QLatin1Char('/'));
+        const QString value = entry.mid(equals + 1);
+        if (scope.size() == 2 && !scope[1].isEmpty())
+            fake.setValue(scope[1], value, scope[0]);
+        else if (scope.size() == 3 && !scope[2].isEmpty())
+            fake.setValue(scope[2], value, scope[0], scope[1]);
+    }
+}
+
+// Writes of the names are refused with their causes; the rest of the request is answered as
+// the unit would, so a write of several settings keeps the ones not refused.
+FakeReplyHook refuseWrites(FakeQuorix &fake, const QHash<QString, QString> &causes)
+{
+    return [&fake, causes](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param || !request.gets().isEmpty()
+            || !request.lists().isEmpty()) {
+            return std::nullopt;
+        }
+        QStringList refused;
+        for (const auto &pair : request.message.params) {
+            const auto cause = causes.constFind(pair.first);
+            if (cause != causes.constEnd()) {
+                fake.refuseKey(pair.first, cause.value());
+                refused << pair.first;
+            }
+        }
+        if (refused.isEmpty())
+            return std::nullopt;
+        QList<FakeReply> replies = fake.defaultReplies(request);
+        for (const QString &key : std::as_const(refused))
+            fake.acceptKey(key);
+        return replies;
+    };
+}
+
+// The first read asking for one of the names goes unanswered; each name is slow once.
+FakeReplyHook slowFirstRead(const QStringList &names)
+{
+    auto pending = std::make_shared<QSet<QString>>(names.cbegin(), names.cend());
+    return [pending](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        bool slow = false;
+        for (const QString &name : request.gets()) {
+            if (pending->remove(name))
+                slow = true;
+        }
+        if (!slow)
+            return std::nullopt;
+        return QList<FakeReply>{};
+    };
+}
+
+} // namespace
+
+void installDemoSwitches(DemoUnit &demo)
+{
+    FakeQuorix &fake = demo.fake();
+    setValues(fake, fromEnvironment("FAKE_QUORIX_SET"));
+
+    QHash<QString, QString> causes;
+    const QStringList refused
+        = fromEnvironment("FAKE_QUORIX_REFUSE").split(QLatin1Char(','), Qt::SkipEmptyParts);
+    for (const QString &entry : refused) {
+        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+        const QString name = (colon < 0 ? entry : entry.left(colon)).trimmed();
+        if (!name.isEmpty())
+            causes.insert(name, colon < 0 ? kDefaultCause : entry.mid(colon + 1));
+    }
+    if (!causes.isEmpty())
+        demo.addFirstHandler(refuseWrites(fake, causes));
+
+    QStringList slow;
+    for (const QString &name :
+         fromEnvironment("FAKE_QUORIX_SLOW_READ").split(QLatin1Char(','), Qt::SkipEmptyParts))
+        slow << name.trimmed();
+    if (!slow.isEmpty())
+        demo.addFirstHandler(slowFirstRead(slow));
+}
