@@ -57,8 +57,6 @@ FakePairs demoQualityFigures(bool transmit, int seconds, int quality);
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
 // A handler that fails every read asking for one of keys (an error reply instead of values).
 FakeReplyHook failReadOf(const QStringList &keys);
-// A handler that never answers a read asking for one of keys, as a unit that has gone silent.
-FakeReplyHook leaveReadUnanswered(const QStringList &keys);
 // A handler that lets writes of keys through and fails every later read asking for a key that
 // was written, as a unit whose read-back after a write fails.
 FakeReplyHook failReadBackOf(const QStringList &keys);

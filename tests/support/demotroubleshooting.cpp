@@ -2,13 +2,12 @@
 // offers the full remote-access service (remote_access_3), switched off. Reset actions are
 // accepted (and show in the request log like every request).
 //
-// The failure paths can be tried by hand through four environment variables, each a comma list
+// The failure paths can be tried by hand through three environment variables, each a comma list
 // of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, fails every read
 // that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of values; writes still
-// go through), fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has been
+// go through), and fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has been
 // written (so that a page reads it, the write goes through and the read-back fails; for example
-// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd), and never answers a read that asks for a key of
-// FAKE_QUORIX_NO_ANSWER (FAKE_QUORIX_NO_ANSWER=device: a unit silent at login).
+// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd).
 
 #include "demoarea.h"
 
@@ -46,17 +45,6 @@ FakeReplyHook failReadOf(const QStringList &keys)
         for (const QString &key : keys) {
             if (request.isGetOf(key))
                 return QList<FakeReply>{FakeReply::errorReply(3)};
-        }
-        return std::nullopt;
-    };
-}
-
-FakeReplyHook leaveReadUnanswered(const QStringList &keys)
-{
-    return [keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-        for (const QString &key : keys) {
-            if (request.isGetOf(key))
-                return QList<FakeReply>();
         }
         return std::nullopt;
     };
@@ -115,7 +103,4 @@ void installDemoTroubleshooting(DemoUnit &demo)
     const QStringList readBack = keysFromEnvironment("FAKE_QUORIX_FAIL_READBACK");
     if (!readBack.isEmpty())
         demo.addHandler(failReadBackOf(readBack));
-    const QStringList unanswered = keysFromEnvironment("FAKE_QUORIX_NO_ANSWER");
-    if (!unanswered.isEmpty())
-        demo.addHandler(leaveReadUnanswered(unanswered));
 }
