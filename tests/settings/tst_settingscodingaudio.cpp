@@ -1,6 +1,7 @@
 #include "settings/qvantelsettingspage.h"
 
 #include "link/ccom.h"
+#include "link/codecconfig.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
@@ -57,6 +58,8 @@ private slots:
     void codingPageRows_data();
     void codingPageRows();
     void codecPageFollowsTheUnitsLists();
+    void coordinationLineKeepsCoderOneMono_data();
+    void coordinationLineKeepsCoderOneMono();
     void codecApplySendsCoderAndRelay();
     void storedAlgorithmMissingFromTheList();
     void autoBitRateRows();
@@ -170,12 +173,20 @@ void TestSettingsCodingAudio::codingPageRows_data()
     QTest::addColumn<quint32>("firmware");
     QTest::addColumn<QString>("network");
     QTest::addColumn<bool>("autoBitRate");
+    QTest::addColumn<QString>("coding"); // "single", "double" or "coordination line"
 
-    QTest::newRow("administrator") << 2 << kFirmware2 << QStringLiteral("eth.0") << true;
-    QTest::newRow("operator locked") << 0 << kFirmware2 << QStringLiteral("eth.0") << true;
-    QTest::newRow("firmware 1.11.255") << 2 << 0x10bffu << QStringLiteral("eth.0") << false;
-    QTest::newRow("isdn default") << 2 << kFirmware2 << QStringLiteral("isdn.0") << false;
-    QTest::newRow("unknown default") << 2 << kFirmware2 << QString() << false;
+    const QString eth = QStringLiteral("eth.0");
+    const QString single = QStringLiteral("single");
+    QTest::newRow("administrator") << 2 << kFirmware2 << eth << true << single;
+    QTest::newRow("operator locked") << 0 << kFirmware2 << eth << true << single;
+    QTest::newRow("firmware 1.11.255") << 2 << 0x10bffu << eth << false << single;
+    QTest::newRow("isdn default") << 2 << kFirmware2 << QStringLiteral("isdn.0") << false << single;
+    QTest::newRow("unknown default") << 2 << kFirmware2 << QString() << false << single;
+    QTest::newRow("double codec") << 2 << kFirmware2 << eth << true << QStringLiteral("double");
+    QTest::newRow("double codec, operator")
+        << 0 << kFirmware2 << eth << true << QStringLiteral("double");
+    QTest::newRow("coordination line")
+        << 2 << kFirmware2 << eth << true << QStringLiteral("coordination line");
 }
 
 void TestSettingsCodingAudio::codingPageRows()
@@ -184,8 +195,17 @@ void TestSettingsCodingAudio::codingPageRows()
     QFETCH(quint32, firmware);
     QFETCH(QString, network);
     QFETCH(bool, autoBitRate);
-    QVERIFY(start([&network](FakeQuorix &fake) {
+    QFETCH(QString, coding);
+    QVERIFY(start([&network, &coding](FakeQuorix &fake) {
         fake.setValue(QStringLiteral("default_network"), network, QStringLiteral("network"));
+        if (coding == QLatin1String("double")) {
+            fake.setValue(QStringLiteral("codec_mode"), QStringLiteral("cmode_double"), kAudio);
+            fake.setValue(
+                QStringLiteral("dcodec_2"), QStringLiteral("OPUS/48000/mono/32000"), kAudio);
+        } else if (coding == QLatin1String("coordination line")) {
+            fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), kAudio);
+            fake.setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), kAudio);
+        }
     }));
     accessLevel = AccessLevel(level);
     firmwareVersion = firmware;
@@ -198,10 +218,24 @@ void TestSettingsCodingAudio::codingPageRows()
     QCOMPARE(row(98)->titleText(), QStringLiteral("Codec 1 [ %1 ]").arg(name));
     QCOMPARE(row(98)->valueText(), QVantelLocalize::codingSummary(comDevice()->coder1()));
     QCOMPARE(row(98)->isReadOnly(), level == 0);
-    // Single codec mode without coordination line: coder 2 cannot be opened at any level.
-    QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
-    QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
-    QVERIFY(row(99)->isReadOnly());
+    if (coding == QLatin1String("double")) {
+        // Coder 2 runs on the same network as coder 1.
+        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2 [ %1 ]").arg(name));
+        QCOMPARE(row(99)->valueText(),
+                 QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/mono/32000")));
+        QCOMPARE(row(99)->isReadOnly(), level == 0);
+    } else if (coding == QLatin1String("coordination line")) {
+        // Link 2 is the mobile voice line: shown, never edited.
+        QCOMPARE(row(99)->titleText(),
+                 QStringLiteral("Codec 2 [ %1 ]").arg(QVantelLocalize::interfaceName(0x300)));
+        QCOMPARE(row(99)->valueText(), QVantelLocalize::codecName(17));
+        QVERIFY(row(99)->isReadOnly());
+    } else {
+        // Single codec mode without coordination line: coder 2 cannot be opened at any level.
+        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
+        QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
+        QVERIFY(row(99)->isReadOnly());
+    }
     QCOMPARE(row(100) != nullptr, autoBitRate);
     if (row(100))
         QCOMPARE(row(100)->isReadOnly(), level == 0);
@@ -254,6 +288,36 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     // A relay toggle alone is a change.
     commitSwitch(105, true);
     QVERIFY(m_page->header()->isModified());
+}
+
+void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono_data()
+{
+    QTest::addColumn<QString>("operationMode");
+    QTest::addColumn<QStringList>("modes");
+
+    const QString mono = QVantelLocalize::channelModeName(0);
+    QTest::newRow("standard") << QStringLiteral("standard") << QStringList{mono};
+    QTest::newRow("extended") << QStringLiteral("extended")
+                              << QStringList{mono, QVantelLocalize::channelModeName(2)};
+}
+
+// A mono coder 1 with the coordination line on link 2: in standard operation its channel modes
+// offer mono only, although the unit lists stereo too.
+void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono()
+{
+    QFETCH(QString, operationMode);
+    QFETCH(QStringList, modes);
+    QVERIFY(start([&operationMode](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), kAudio);
+        fake.setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), kAudio);
+        fake.setValue(QStringLiteral("operation_mode"), operationMode, kAudio);
+    }));
+    QCOMPARE(comDevice()->audioRouting(), int(TComDevice::RoutingMonoCoordination));
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(98));
+    QCOMPARE(texts(row(102)), modes);
+    QCOMPARE(row(102)->valueText(), QVantelLocalize::channelModeName(0));
+    QCOMPARE(row(102)->isReadOnly(), modes.size() < 2);
 }
 
 void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
