@@ -6,7 +6,9 @@
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/audiosettings.h"
+#include "model/comaudioconnection.h"
 #include "model/comdevice.h"
+#include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "tests/settings/settingspagerig.h"
@@ -69,6 +71,10 @@ private slots:
     void limiterMovesCompressorFirst();
     void refusedAudioRowGoesBack();
     void standardModeMakesCoderOneMono();
+    void operationModeSwitch_data();
+    void operationModeSwitch();
+    void aes67StateResetsTheModule_data();
+    void aes67StateResetsTheModule();
     void monitoringEditsAndApply();
     void abandonedMonitoringEditsNeverSent();
 
@@ -83,6 +89,11 @@ private:
     // Opens the row's choice popup with a tap and presses OK on the entry it marks.
     void confirmShownChoice(int id);
     bool received(const QString &key, const QString &value) const;
+    // "key=value" of every write of keys to the audio target since the log was cleared; a
+    // write repeated at once (one per audio processor) is listed once.
+    QStringList audioWrites(const QStringList &keys) const;
+    // Puts a call on link 2, which every audio row counts as a connection.
+    static void addCall();
 };
 
 void TestSettingsCodingAudio::init()
@@ -165,6 +176,30 @@ bool TestSettingsCodingAudio::received(const QString &key, const QString &value)
             return true;
     }
     return false;
+}
+
+QStringList TestSettingsCodingAudio::audioWrites(const QStringList &keys) const
+{
+    QStringList writes;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.target() != kAudio)
+            continue;
+        for (const QString &key : keys) {
+            if (!request.isSetOf(key))
+                continue;
+            const QString write = key + QLatin1Char('=') + request.value(key);
+            if (writes.isEmpty() || writes.constLast() != write)
+                writes << write;
+        }
+    }
+    return writes;
+}
+
+void TestSettingsCodingAudio::addCall()
+{
+    auto *call = new TComAudioConnection(comClient(), 1);
+    call->attach(0, 41, "eth.0");
+    QVERIFY(comDevice()->addConnection(call));
 }
 
 void TestSettingsCodingAudio::codingPageRows_data()
@@ -569,6 +604,141 @@ void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
     QVERIFY(coder >= 0);
     QVERIFY(mode > coder);
     QCOMPARE(comDevice()->operationMode(), 0);
+}
+
+void TestSettingsCodingAudio::operationModeSwitch_data()
+{
+    QTest::addColumn<QStringList>("values"); // "key=value" of the audio target
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("extended"); // the switch is turned on
+    QTest::addColumn<bool>("refused");  // the unit refuses the operation mode
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("mode");
+
+    const QString failed = QStringLiteral("Failed to apply changes!");
+    const QStringList standard{QStringLiteral("operation_mode=standard")};
+    const QStringList extended{QStringLiteral("operation_mode=extended")};
+    const QStringList stereoTransmit
+        = extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/stereo/96000")};
+    const QString monoTransmit = QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/32000");
+
+    QTest::newRow("extended") << standard << false << true << false << extended << QString() << 1;
+    QTest::newRow("extended, refused")
+        << standard << false << true << true << extended << failed << 0;
+    QTest::newRow("standard during a call")
+        << stereoTransmit << true << false << false << QStringList()
+        << QStringLiteral("Cannot apply changes\n(a connection is established)") << 1;
+    // Single codec mode: the IP transmit coding of coder 1 becomes mono at a rate the unit
+    // lists for mono; coder 1 itself (stereo, no coordination line) is left alone.
+    QTest::newRow("standard, stereo transmit coding")
+        << stereoTransmit << false << false << false << QStringList{monoTransmit} + standard
+        << QString() << 0;
+    QTest::newRow("standard, mono transmit coding")
+        << extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/48000")} << false
+        << false << false << standard << QString() << 0;
+    // Stereo with the coordination line exists only in extended operation: coder 1 becomes
+    // mono, keeping its bit rate where mono has it.
+    QTest::newRow("standard, stereo with the coordination line")
+        << extended
+               + QStringList{QStringLiteral("coord_mode=enabled"),
+                             QStringLiteral("codec=OPUS/48000/stereo/64000"),
+                             QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/64000")}
+        << false << false << false
+        << QStringList{QStringLiteral("codec=OPUS/48000/mono/64000")} + standard << QString() << 0;
+    // The coding writes decide nothing: a refused mode keeps the switch on.
+    QTest::newRow("standard, refused") << stereoTransmit << false << false << true
+                                       << QStringList{monoTransmit} + standard << failed << 1;
+}
+
+void TestSettingsCodingAudio::operationModeSwitch()
+{
+    QFETCH(QStringList, values);
+    QFETCH(bool, busy);
+    QFETCH(bool, extended);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, writes);
+    QFETCH(QString, message);
+    QFETCH(int, mode);
+    QVERIFY(start([&values](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"),
+                     {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1")},
+                     QStringLiteral("general"));
+        for (const QString &value : values)
+            fake.setValue(
+                value.section(QLatin1Char('='), 0, 0), value.section(QLatin1Char('='), 1), kAudio);
+    }));
+    QCOMPARE(comDevice()->codecMode(), 0);
+    if (busy)
+        addCall();
+    if (refused)
+        m_fake->refuseKey(QStringLiteral("operation_mode"), kRefused);
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(113));
+    commitSwitch(113, extended);
+
+    QCOMPARE(audioWrites({QStringLiteral("codec"),
+                          QStringLiteral("dcodec_1"),
+                          QStringLiteral("ip-dcodec_tx_1"),
+                          QStringLiteral("operation_mode")}),
+             writes);
+    QCOMPARE(shownMessage(), message);
+    QCOMPARE(comDevice()->operationMode(), mode);
+    QCOMPARE(row(113)->isChecked(), mode == 1);
+}
+
+void TestSettingsCodingAudio::aes67StateResetsTheModule_data()
+{
+    QTest::addColumn<int>("hardware");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("writes"); // of aes67_reset
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("variant 1") << 1 << false << false << 1 << QString();
+    QTest::newRow("variant 1 during a call") << 1 << true << false << 1 << QString();
+    QTest::newRow("variant 4") << 4 << false << false << 1 << QString();
+    QTest::newRow("variant 4 during a call")
+        << 4 << true << false << 0
+        << QStringLiteral("Cannot apply changes\n(a connection is established)");
+    QTest::newRow("refused") << 1 << false << true << 1
+                             << QStringLiteral("Failed to apply changes!");
+}
+
+// Disabling AES67 restarts the audio-over-IP module: its controller starts over and the module
+// row stays locked until the controller has been read again.
+void TestSettingsCodingAudio::aes67StateResetsTheModule()
+{
+    QFETCH(int, hardware);
+    QFETCH(bool, busy);
+    QFETCH(bool, refused);
+    QFETCH(int, writes);
+    QFETCH(QString, message);
+    QVERIFY(start([hardware](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"),
+                     {QStringLiteral("hardware_%1").arg(hardware), QStringLiteral("ravenna")},
+                     QStringLiteral("general"));
+    }));
+    QVERIFY(ravennaController()->startWithIdentity());
+    if (busy)
+        addCall();
+    if (refused)
+        m_fake->refuseKey(QStringLiteral("aes67_reset"), kRefused);
+    openSection(QVantelSettingsPage::AudioSection);
+    QCOMPARE(row(122)->valueText(), QStringLiteral("Active"));
+    QVERIFY(!row(123)->isReadOnly());
+
+    m_fake->clearLog();
+    commit(122, 0);
+    QCOMPARE(audioWrites({QStringLiteral("aes67_reset")}).size(), writes);
+    QCOMPARE(shownMessage(), message);
+    const bool done = message.isEmpty();
+    QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio),
+             done ? QStringLiteral("on") : QStringLiteral("off"));
+    QCOMPARE(comDevice()->aes67Reset(), done);
+    QCOMPARE(row(122)->valueText(), done ? QStringLiteral("Disabled") : QStringLiteral("Active"));
+    QCOMPARE(ravennaController()->state() == TComController::StateUnknown, done);
+    QCOMPARE(row(123)->isReadOnly(), done);
 }
 
 void TestSettingsCodingAudio::monitoringEditsAndApply()
