@@ -753,10 +753,14 @@ void TestSettingsBook::callProfileRules()
     QCOMPARE(row->kind(), int(QVantelMenuItem::Action));
     QCOMPARE(!row->isReadOnly(), usable);
 
+    // An Expert's row opens the profile page whatever the state.
     accessLevel = AccessLevel::Expert;
     list = listForTarget();
     QVERIFY(list && list->findItem(307, 173));
-    m_page->itemClicked(list->findItem(307, 173));
+    row = list->findItem(307, 173);
+    QCOMPARE(row->kind(), int(QVantelMenuItem::Navigation));
+    QVERIFY(!row->isReadOnly());
+    m_page->itemClicked(row);
     QVantelMenuItems *page = m_page->currentPage();
     QVERIFY(page && page->id() == 178);
     QCOMPARE(!page->findItem(187)->isReadOnly(), loadable);
