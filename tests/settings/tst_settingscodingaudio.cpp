@@ -613,30 +613,34 @@ void TestSettingsCodingAudio::operationModeSwitch_data()
     QTest::addColumn<bool>("extended"); // the switch is turned on
     QTest::addColumn<bool>("refused");  // the unit refuses the operation mode
     QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("bitRateLists"); // the codec mode each bit-rate list names
     QTest::addColumn<QString>("message");
     QTest::addColumn<int>("mode");
 
     const QString failed = QStringLiteral("Failed to apply changes!");
+    const QStringList none;
+    const QString doubleCodec = QStringLiteral("double_codec");
     const QStringList standard{QStringLiteral("operation_mode=standard")};
     const QStringList extended{QStringLiteral("operation_mode=extended")};
     const QStringList stereoTransmit
         = extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/stereo/96000")};
     const QString monoTransmit = QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/32000");
 
-    QTest::newRow("extended") << standard << false << true << false << extended << QString() << 1;
+    QTest::newRow("extended") << standard << false << true << false << extended << none << QString()
+                              << 1;
     QTest::newRow("extended, refused")
-        << standard << false << true << true << extended << failed << 0;
+        << standard << false << true << true << extended << none << failed << 0;
     QTest::newRow("standard during a call")
-        << stereoTransmit << true << false << false << QStringList()
+        << stereoTransmit << true << false << false << none << none
         << QStringLiteral("Cannot apply changes\n(a connection is established)") << 1;
     // Single codec mode: the IP transmit coding of coder 1 becomes mono at a rate the unit
     // lists for mono; coder 1 itself (stereo, no coordination line) is left alone.
     QTest::newRow("standard, stereo transmit coding")
         << stereoTransmit << false << false << false << QStringList{monoTransmit} + standard
-        << QString() << 0;
+        << QStringList{doubleCodec} << QString() << 0;
     QTest::newRow("standard, mono transmit coding")
         << extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/48000")} << false
-        << false << false << standard << QString() << 0;
+        << false << false << standard << none << QString() << 0;
     // Stereo with the coordination line exists only in extended operation: coder 1 becomes
     // mono, keeping its bit rate where mono has it.
     QTest::newRow("standard, stereo with the coordination line")
@@ -645,10 +649,12 @@ void TestSettingsCodingAudio::operationModeSwitch_data()
                              QStringLiteral("codec=OPUS/48000/stereo/64000"),
                              QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/64000")}
         << false << false << false
-        << QStringList{QStringLiteral("codec=OPUS/48000/mono/64000")} + standard << QString() << 0;
+        << QStringList{QStringLiteral("codec=OPUS/48000/mono/64000")} + standard
+        << QStringList{QStringLiteral("single_codec")} << QString() << 0;
     // The coding writes decide nothing: a refused mode keeps the switch on.
-    QTest::newRow("standard, refused") << stereoTransmit << false << false << true
-                                       << QStringList{monoTransmit} + standard << failed << 1;
+    QTest::newRow("standard, refused")
+        << stereoTransmit << false << false << true << QStringList{monoTransmit} + standard
+        << QStringList{doubleCodec} << failed << 1;
 }
 
 void TestSettingsCodingAudio::operationModeSwitch()
@@ -658,6 +664,7 @@ void TestSettingsCodingAudio::operationModeSwitch()
     QFETCH(bool, extended);
     QFETCH(bool, refused);
     QFETCH(QStringList, writes);
+    QFETCH(QStringList, bitRateLists);
     QFETCH(QString, message);
     QFETCH(int, mode);
     QVERIFY(start([&values](FakeQuorix &fake) {
@@ -682,6 +689,12 @@ void TestSettingsCodingAudio::operationModeSwitch()
                           QStringLiteral("ip-dcodec_tx_1"),
                           QStringLiteral("operation_mode")}),
              writes);
+    QStringList lists;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.isListOf(QStringLiteral("bitrate")))
+            lists << request.value(QStringLiteral("codec_mode"));
+    }
+    QCOMPARE(lists, bitRateLists);
     QCOMPARE(shownMessage(), message);
     QCOMPARE(comDevice()->operationMode(), mode);
     QCOMPARE(row(113)->isChecked(), mode == 1);
