@@ -752,6 +752,16 @@ void TestSettingsCodingAudio::aes67StateResetsTheModule()
     QCOMPARE(row(122)->valueText(), done ? QStringLiteral("Disabled") : QStringLiteral("Active"));
     QCOMPARE(ravennaController()->state() == TComController::StateUnknown, done);
     QCOMPARE(row(123)->isReadOnly(), done);
+    if (!done)
+        return;
+
+    // Active again: the module restarts once more, and its row opens after it has been read.
+    commit(122, 1);
+    QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio), QStringLiteral("off"));
+    QVERIFY(row(123)->isReadOnly());
+    QVERIFY(ravennaController()->startWithIdentity());
+    m_page->audioChangesetEvent(TComDevice::coreAudioChangeset());
+    QVERIFY(!row(123)->isReadOnly());
 }
 
 void TestSettingsCodingAudio::monitoringEditsAndApply()
