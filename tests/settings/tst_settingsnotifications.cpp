@@ -22,15 +22,6 @@ namespace {
 const QString kAudio = QStringLiteral("audio");
 constexpr quint32 kFirmware2 = 0x20007;
 
-ksm::CMsg message(ksm::CMsg::MsgType type,
-                  std::initializer_list<std::pair<std::string, std::string>> params)
-{
-    ksm::CMsg out(type);
-    for (const auto &param : params)
-        out.setParam(param.first, param.second);
-    return out;
-}
-
 } // namespace
 
 // What the settings pages do when the unit reports a change while they are shown: the audio
@@ -54,6 +45,8 @@ private slots:
 
 private:
     void openSection(int section);
+    // Opens the Audio page, then turns the model to extended operation behind its back.
+    void extendedBehindTheAudioPage();
     QVantelMenuItem *row(int id) const;
     // What a row shows: its label and its value.
     QString shown(int id) const;
@@ -87,6 +80,13 @@ void TestSettingsNotifications::openSection(int section)
 {
     QVantelMenuEntries *entries = m_page->entries();
     entries->childClicked(entries->findEntry(section)->titleLabel());
+}
+
+void TestSettingsNotifications::extendedBehindTheAudioPage()
+{
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(113) && !row(113)->isChecked());
+    QVERIFY(comDevice()->setOperationMode(1, false));
 }
 
 QVantelMenuItem *TestSettingsNotifications::row(int id) const
@@ -130,11 +130,9 @@ void TestSettingsNotifications::audioParameterChanges()
     QFETCH(int, param);
     QFETCH(bool, audioPage);
     QFETCH(bool, refreshed);
-    openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(113) && !row(113)->isChecked());
+    extendedBehindTheAudioPage();
     if (!audioPage)
         m_page->itemClicked(row(114));
-    QVERIFY(comDevice()->setOperationMode(1, false));
     emit audioSettings()->controllerParamChanged(audioSettings(), TAudioSettings::CtlrParam(param));
     if (!audioPage)
         m_page->backClicked();
@@ -161,12 +159,11 @@ void TestSettingsNotifications::audioChangeset()
     QFETCH(QString, type);
     QFETCH(QString, source);
     QFETCH(bool, refreshed);
-    openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(113) && !row(113)->isChecked());
-    QVERIFY(comDevice()->setOperationMode(1, false));
-    m_page->audioChangesetEvent(
-        message(ksm::CMsg::Info,
-                {{"info_type", type.toStdString()}, {"info_source", source.toStdString()}}));
+    extendedBehindTheAudioPage();
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", type.toStdString());
+    info.setParam("info_source", source.toStdString());
+    m_page->audioChangesetEvent(info);
     QCOMPARE(row(113)->isChecked(), refreshed);
 }
 
@@ -248,7 +245,9 @@ void TestSettingsNotifications::configurationEvents()
     }
     QCOMPARE(shown(rowId), before);
 
-    m_page->configurationEvent(message(ksm::CMsg::Event, {{"event_type", event.toStdString()}}));
+    ksm::CMsg configuration(ksm::CMsg::Event);
+    configuration.setParam("event_type", event.toStdString());
+    m_page->configurationEvent(configuration);
     QCOMPARE(shown(rowId) != before, refreshed);
 }
 
