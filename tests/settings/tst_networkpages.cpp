@@ -470,9 +470,12 @@ void TestNetworkPages::applySendsChangedKeys_data()
                page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
            })
         << "mobile.0" << QStringList{"plmn=Demo Telecom"};
-    QTest::newRow("Wi-Fi WPA2 sends the custom authentication too")
+    QTest::newRow("Wi-Fi WPA-PSK sends the custom authentication too")
         << 20 << Edit(choose(62, 3)) << "wifi.0"
         << QStringList{"authentication=WPA-PSK", "authentication_custom=WPA-PSK"};
+    QTest::newRow("Wi-Fi WPA2-PSK sends the custom authentication too")
+        << 20 << Edit(choose(62, 4)) << "wifi.0"
+        << QStringList{"authentication=WPA2-PSK", "authentication_custom=WPA2-PSK"};
     QTest::newRow("Wi-Fi activation alone")
         << 20 << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
 }
@@ -487,6 +490,12 @@ void TestNetworkPages::applySendsChangedKeys()
     if (pageId == 16)
         m_fake->setValue(
             QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    // Automatic security, so that either WPA choice is a change (the demo runs WPA2-PSK).
+    if (pageId == 20) {
+        for (const char *key : {"authentication", "authentication_custom"})
+            m_fake->setValue(
+                QLatin1String(key), QStringLiteral("auto"), kNetwork, QStringLiteral("wifi.0"));
+    }
     QVantelMenuItems *page = openPage(pageId);
     QVERIFY(page);
     edit(m_page.get(), page);
