@@ -2,6 +2,7 @@
 
 #include "link/protocolkeys.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -32,7 +33,7 @@ const char *typeWord(int type)
 }
 
 // Type of the word text[begin, end), 0 when it is none of the four words (case-sensitive).
-int typeFromWord(const std::string &text, size_t begin, size_t end)
+int typeFromWord(std::string_view text, size_t begin, size_t end)
 {
     const size_t length = end - begin;
     for (int type = ksm::CMsg::Param; type <= ksm::CMsg::Event; ++type) {
@@ -43,13 +44,33 @@ int typeFromWord(const std::string &text, size_t begin, size_t end)
     return ksm::CMsg::None;
 }
 
+// The first c in [from, end), or end.
+const char *findChar(const char *from, const char *end, char c)
+{
+    const void *found = std::memchr(from, c, std::size_t(end - from));
+    return found ? static_cast<const char *>(found) : end;
+}
+
 void appendValueEscaped(const std::string &value, std::string &out)
 {
-    for (const char c : value) {
-        if (c == ';' || c == '\\')
-            out += '\\';
-        out += c;
+    // The runs between the characters to escape are copied whole: a value the unit sends may be
+    // megabytes long, and every reply is written out for the log.
+    const char *from = value.data();
+    const char *const end = from + value.size();
+    const char *semicolon = findChar(from, end, ';');
+    const char *backslash = findChar(from, end, '\\');
+    while (semicolon != end || backslash != end) {
+        const char *next = std::min(semicolon, backslash);
+        out.append(from, next);
+        out += '\\';
+        out += *next;
+        from = next + 1;
+        if (next == semicolon)
+            semicolon = findChar(from, end, ';');
+        else
+            backslash = findChar(from, end, '\\');
     }
+    out.append(from, end);
 }
 
 char asciiLower(char c)
@@ -331,7 +352,7 @@ void CMsg::write(std::string &out, bool maskSecrets) const
     }
 }
 
-int CMsg::parse(const std::string &text, CMsg &out)
+int CMsg::parse(std::string_view text, CMsg &out)
 {
     // The nodes of the old parameters are reused for the new ones, so parsing into a message
     // object again and again does not allocate for every parameter.
@@ -341,10 +362,10 @@ int CMsg::parse(const std::string &text, CMsg &out)
     const size_t size = text.size();
 
     size_t pos = text.find_first_not_of(';');
-    if (pos == std::string::npos)
+    if (pos == std::string_view::npos)
         return -1;
     const size_t wordEnd = text.find(';', pos);
-    if (wordEnd == std::string::npos)
+    if (wordEnd == std::string_view::npos)
         return -1;
     const int type = typeFromWord(text, pos, wordEnd);
     if (type == None)
@@ -369,11 +390,13 @@ int CMsg::parse(const std::string &text, CMsg &out)
         if (!backslash) {
             out.addSegment(std::string_view(data + pos, segmentEnd - pos), spare);
             pos = segmentEnd + 1;
+            if (!out.withinEntryLimit())
+                return -1;
             continue;
         }
 
         const size_t stop = static_cast<size_t>(static_cast<const char *>(backslash) - data);
-        unescaped.assign(text, pos, stop - pos);
+        unescaped.assign(data + pos, stop - pos);
         pos = stop;
         while (pos < size) {
             const char c = text[pos];
@@ -390,8 +413,18 @@ int CMsg::parse(const std::string &text, CMsg &out)
             }
         }
         out.addSegment(unescaped, spare);
+        if (!out.withinEntryLimit())
+            return -1;
     }
     return 0;
+}
+
+bool CMsg::withinEntryLimit()
+{
+    if (m_params.size() + m_gets.size() + m_lists.size() <= kMaxEntries)
+        return true;
+    clear(None);
+    return false;
 }
 
 void CMsg::addSegment(std::string_view segment, ParamMap &spare)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <string>
 #include <string_view>
@@ -84,11 +85,17 @@ public:
     // Writes the text form into out (replacing its content) and returns 0; a type outside 1 to 4
     // returns -1 and leaves out unchanged.
     [[nodiscard]] int serialize(std::string &out) const;
+    // The most parameters, GET and LIST entries together that a parsed message may hold. No
+    // message of the device comes near it; a text with more is taken for a broken one rather
+    // than held in memory (each entry costs about a hundred bytes beside its text).
+    static constexpr std::size_t kMaxEntries = 10000;
+
     // Reads a text form into out and returns 0. A missing or unknown type word (the words are
-    // case-sensitive) returns -1 with out cleared to type 0. Leading ";" are skipped, empty
-    // segments never arise, of two equal keys the first value wins, a backslash that ends the text
-    // is dropped; nothing behind a valid type word makes parsing fail.
-    [[nodiscard]] static int parse(const std::string &text, CMsg &out);
+    // case-sensitive), or more than kMaxEntries entries, returns -1 with out cleared to type 0.
+    // Leading ";" are skipped, empty segments never arise, of two equal keys the first value
+    // wins, a backslash that ends the text is dropped; nothing else behind a valid type word makes
+    // parsing fail.
+    [[nodiscard]] static int parse(std::string_view text, CMsg &out);
 
     // The text form for log lines: the same as serialize(), except that the values of secret
     // keys are written as "***": keys named "pin" or "puk", keys whose name contains "pass",
@@ -102,6 +109,8 @@ public:
 
 private:
     void write(std::string &out, bool maskSecrets) const;
+    // True while the entries stay within kMaxEntries; past it clears the message to type 0.
+    bool withinEntryLimit();
     // Stores one unescaped segment of a text being parsed; spare holds nodes to reuse.
     void addSegment(std::string_view segment, ParamMap &spare);
     // Inserts key unless it is present already, reusing a node of spare when there is one.

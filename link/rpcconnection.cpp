@@ -11,6 +11,7 @@
 
 #include <limits>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -444,7 +445,8 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
         = (type == RpcMessage::Request || type == RpcMessage::Signal)
           && size > RpcFrame::kHeaderSize
           && ksm::CMsg::parse(
-                 std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
+                 std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize),
+                 body)
                  == 0;
     const bool level = parsed && type == RpcMessage::Signal && LevelFrameLog::isLevelFrame(body);
     if (level) {
@@ -528,7 +530,7 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
     ksm::CMsg body;
     if (size <= RpcFrame::kHeaderSize
         || ksm::CMsg::parse(
-               std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
+               std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
                != 0) {
         m_pendingCalls.erase(it);
         failCall(call, RpcAsyncCall::BadReply);

@@ -3,6 +3,7 @@
 #include "link/rpcframe.h"
 
 #include <string>
+#include <string_view>
 
 RpcMessage RpcMessage::request(const ksm::CMsg &body)
 {
@@ -92,9 +93,10 @@ RpcMessage RpcMessage::fromDatagram(const QByteArray &datagram)
     if (length == RpcFrame::kHeaderSize)
         return message;
 
-    const std::string text(data + RpcFrame::kHeaderSize, length - RpcFrame::kHeaderSize);
     ksm::CMsg body;
-    if (ksm::CMsg::parse(text, body) == 0)
+    if (ksm::CMsg::parse(
+            std::string_view(data + RpcFrame::kHeaderSize, length - RpcFrame::kHeaderSize), body)
+        == 0)
         message.m_body = std::move(body);
     return message;
 }

@@ -45,7 +45,6 @@ constexpr quint8 kGainBitsMask = 0x3F;
 constexpr quint16 kRowOutput1 = 0x40;
 constexpr quint16 kRowOutput0 = 0x80;
 constexpr quint16 kRowOutput18 = 0x100;
-constexpr quint16 kRowNoGain = 0x20;
 
 // The input each bit of an output row stands for, bit 0 first.
 constexpr std::array<int, 8> kOutputRowInputs = {20, 21, 12, 13, 22, 23, 24, 19};
@@ -324,7 +323,13 @@ int TMatrixSettings::mixLastInput()
 quint16 TMatrixSettings::inputRowWord(int input) const
 {
     const std::size_t i = std::size_t(input);
-    quint16 word = input >= 4 ? gainBits(m_inputGain[i]) : kRowNoGain;
+    // The bits the program does not build keep what the unit holds (the gain field of an input
+    // without a gain, bits it does not know), so that a row goes out only for what changed.
+    const quint16 built
+        = kRowOutput0 | kRowOutput1 | kRowOutput18 | (input >= 4 ? kGainBitsMask : 0);
+    quint16 word = m_inputRow[i].word & quint16(~built);
+    if (input >= 4)
+        word |= gainBits(m_inputGain[i]);
     if (m_node[i][1].isOn())
         word |= kRowOutput1;
     if (m_node[i][0].isOn())

@@ -396,12 +396,12 @@ void QVantelAudioOutputPage::deviceStateChanged(TComDevice::DeviceState state)
 void QVantelAudioOutputPage::showLineLevel(QVantelKnob *knob, int level, int output)
 {
     // Shown, never written back: the knob clamps what it cannot show, the gain follows the
-    // device's own value.
+    // device's own value (worked out wide, so that no level the unit reports overflows).
     {
         const QSignalBlocker blocker(knob);
         knob->setValue(level);
     }
-    matrixSettings()->setOutputGain(output, float(level - knob->maximum()));
+    matrixSettings()->setOutputGain(output, float(double(level) - double(knob->maximum())));
 }
 
 void QVantelAudioOutputPage::audioControllerStateChanged(TComController *controller)

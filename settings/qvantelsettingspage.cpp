@@ -14,6 +14,7 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
 
@@ -22,7 +23,6 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPointer>
-#include <QStackedLayout>
 
 namespace {
 

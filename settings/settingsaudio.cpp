@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -68,9 +69,25 @@ withBit(TMatrixSettings::MatrixOpts word, TMatrixSettings::MatrixOpts mask, bool
     return on ? word | mask : word & ~mask;
 }
 
+// The ratio times ten, cut toward zero; a ratio beyond what an int holds (or not a number) shows
+// no entry of the row rather than overflowing.
 int ratioValue(float ratio)
 {
-    return int(std::trunc(double(ratio) * 10.0));
+    const double tenfold = std::trunc(double(ratio) * 10.0);
+    if (!(tenfold >= double(std::numeric_limits<int>::min())
+          && tenfold <= double(std::numeric_limits<int>::max()))) {
+        return std::numeric_limits<int>::min();
+    }
+    return int(tenfold);
+}
+
+// The compressor wheel ends one below the limiter; a limiter threshold the unit reports outside
+// its range ends it at the nearest end of that range, so it never grows beyond its rows.
+void fillCompressorRow(QVantelMenuItem *row, int limiterThreshold)
+{
+    const int end = std::clamp(limiterThreshold, kLowestLimiter, kHighestLimiter);
+    for (int level = kLowestCompressor; level < end; ++level)
+        row->addValue(level, settingsText("%1 dBFS").arg(level));
 }
 
 bool hasAuxiliaryBoard()
@@ -160,8 +177,7 @@ void QVantelSettingsPage::createAudioMenu()
                          QVantelMenuItem::WheelOnRelease,
                          tr("Compressor Threshold"),
                          60);
-    for (int level = kLowestCompressor; level < audio->drcLimThreshold(); ++level)
-        row->addValue(level, dbfs.arg(level));
+    fillCompressorRow(row, audio->drcLimThreshold());
     row = addSettingsRow(
         page, kRowCompressorRatio, QVantelMenuItem::Choice, tr("Compressor Ratio"), 60);
     row->addValue(10, tr("1:1 (Off)"));
@@ -217,8 +233,7 @@ void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
     if (QVantelMenuItem *row = page->findItem(kRowCompressorThreshold)) {
         // The compressor always ends one below the limiter.
         row->clearValues();
-        for (int level = kLowestCompressor; level < audio->drcLimThreshold(); ++level)
-            row->addValue(level, tr("%1 dBFS").arg(level));
+        fillCompressorRow(row, audio->drcLimThreshold());
         showValue(row, audio->drcThresholdCmp());
     }
     if (QVantelMenuItem *row = page->findItem(kRowCompressorRatio))

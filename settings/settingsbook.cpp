@@ -18,6 +18,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <QStackedLayout>
 
 namespace {
 

@@ -208,7 +208,14 @@ QString slotText(const Controller::StreamRef &ref)
         return toQString(ref.name);
     return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 [ Channel %2 ]"))
         .arg(toQString(ref.name))
-        .arg(ref.channel + 1);
+        .arg(qint64(ref.channel) + 1);
+}
+
+// The channels a listed stream offers: the count the unit lists, within what a stream carries.
+int channelCount(const Controller::StreamRef &stream)
+{
+    constexpr int kMostChannels = 64;
+    return std::clamp(stream.channel, 0, kMostChannels);
 }
 
 // A decimal int; false for any other text.
@@ -718,7 +725,7 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
     // A listed stream's second number is its channel count; its channels are 0 to n - 1.
     if (chosen) {
         ravennaStreamEdit.id = chosen->id;
-        const int count = chosen->channel;
+        const int count = channelCount(*chosen);
         if (ravennaStreamEdit.channel >= count)
             ravennaStreamEdit.channel = std::max(count - 1, 0);
     }
@@ -734,7 +741,7 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
         row->clearValues();
         row->setValueText(QString(), true);
         if (chosen) {
-            for (int channel = 0; channel < chosen->channel; ++channel)
+            for (int channel = 0, count = channelCount(*chosen); channel < count; ++channel)
                 row->addValue(channel, QString::number(channel + 1));
             row->selectValue(ravennaStreamEdit.channel, true, false);
         }

@@ -56,6 +56,13 @@ constexpr int kSecondAccountPortOffset = 2;
 constexpr int kMaxPort = 65535;
 constexpr int kMaxDscp = 63;
 
+// Account 2's port for one of account 1's. A port the unit reports outside 1 to 65535 is shown
+// as the unit reports it: there is no port two above it.
+int secondAccountPort(int port)
+{
+    return port >= 1 && port <= kMaxPort ? port + kSecondAccountPortOffset : port;
+}
+
 using Aoip = TComAoIPController;
 // Puts one staged field back to the value it had before the Apply.
 using Undo = std::vector<std::function<void()>>;
@@ -643,8 +650,8 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
                                              isLocked);
             alternate->setChecked(controller.sipUseUport2());
             if (controller.sipUseUport2())
-                sipPort += kSecondAccountPortOffset;
-            rtpPort += kSecondAccountPortOffset;
+                sipPort = secondAccountPort(sipPort);
+            rtpPort = secondAccountPort(rtpPort);
         }
         // Account 2's ports follow account 1's and are edited there.
         const bool portsLocked = number == 2 || isLocked;
@@ -746,7 +753,8 @@ void QVantelSettingsPage::commitSipItem(QVantelMenuItems *page, QVantelMenuItem 
     if (item->id() != kRowUseAlternatePort)
         return;
     if (QVantelMenuItem *port = page->findItem(kRowSipPort)) {
-        const int offset = item->isChecked() ? kSecondAccountPortOffset : 0;
-        port->setValueText(QString::number(aoip().sipUdpPort() + offset));
+        const int sipPort = aoip().sipUdpPort();
+        port->setValueText(
+            QString::number(item->isChecked() ? secondAccountPort(sipPort) : sipPort));
     }
 }

@@ -27,26 +27,60 @@ QVantelMenuWidget *QVantelMenuItems::menuWidget() const
     return m_menu;
 }
 
+namespace {
+
+// Rows per block of the column (see addItem).
+constexpr int kRowsPerBlock = 32;
+
+QVBoxLayout *blockLayout(QLayoutItem *item)
+{
+    QWidget *block = item ? item->widget() : nullptr;
+    return block ? qobject_cast<QVBoxLayout *>(block->layout()) : nullptr;
+}
+
+} // namespace
+
 void QVantelMenuItems::addItem(QVantelMenuItem *item)
 {
     if (!item || item->page() != this)
         return;
-    column()->addWidget(item);
+    // The rows sit in blocks down the column rather than side by side in it: Qt weighs each
+    // row it repaints against its siblings, and a long list's rows would each be weighed
+    // against all the others.
+    QVBoxLayout *block
+        = column()->count() > 0 ? blockLayout(column()->itemAt(column()->count() - 1)) : nullptr;
+    if (!block || block->count() >= kRowsPerBlock) {
+        auto *widget = new QWidget;
+        block = new QVBoxLayout(widget);
+        block->setContentsMargins(0, 0, 0, 0);
+        block->setSpacing(0);
+        column()->addWidget(widget);
+    }
+    block->addWidget(item);
 }
 
 void QVantelMenuItems::removeItem(QVantelMenuItem *item)
 {
     if (!item || item->page() != this)
         return;
-    column()->removeWidget(item);
+    for (int i = 0; i < column()->count(); ++i) {
+        if (QVBoxLayout *block = blockLayout(column()->itemAt(i));
+            block && block->indexOf(item) >= 0) {
+            block->removeWidget(item);
+            return;
+        }
+    }
 }
 
 QList<QVantelMenuItem *> QVantelMenuItems::items() const
 {
     QList<QVantelMenuItem *> result;
     for (int i = 0; i < column()->count(); ++i) {
-        if (auto *item = qobject_cast<QVantelMenuItem *>(column()->itemAt(i)->widget()))
-            result.append(item);
+        QVBoxLayout *block = blockLayout(column()->itemAt(i));
+        for (int j = 0; block && j < block->count(); ++j) {
+            if (auto *item = qobject_cast<QVantelMenuItem *>(block->itemAt(j)->widget()))
+                result.append(item);
+        }
     }
     return result;
 }

@@ -7,13 +7,13 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QStackedLayout>
 #include <QVBoxLayout>
 
 namespace {
@@ -56,7 +56,7 @@ QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
     right->addWidget(m_header);
     right->addWidget(plainLine(QFrame::HLine, this));
 
-    m_stack = new QStackedLayout;
+    m_stack = new QVantelPageStack;
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->setSpacing(0);
     right->addLayout(m_stack);
@@ -80,8 +80,9 @@ void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    const int index = m_stack->addWidget(page);
-    m_stack->setCurrentIndex(index);
+    // The pages under it stay shown: the page paints all of its area, so they are never painted.
+    page->setAutoFillBackground(true);
+    m_stack->addWidget(page);
 }
 
 QVantelMenuItems *QVantelMenuWidget::findPage(int id) const
@@ -258,7 +259,6 @@ void QVantelMenuWidget::backClicked()
     m_stack->removeWidget(top);
     top->hide();
     top->deleteLater();
-    m_stack->setCurrentIndex(m_stack->count() - 1);
     if (m_titlePath.size() > 1) {
         m_titlePath.removeLast();
         showTitlePath();

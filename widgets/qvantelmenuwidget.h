@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QWidget>
 
-class QStackedLayout;
 class QVantelMenuEntries;
 class QVantelMenuEntry;
 class QVantelMenuHeader;
@@ -14,6 +13,7 @@ class QVantelMenuItem;
 class QVantelMenuItems;
 class QVantelMenuSelect;
 class QVantelMessage;
+class QVantelPageStack;
 class QVantelPopup;
 class QVantelVirtual;
 
@@ -48,7 +48,7 @@ public:
 
     QVantelMenuHeader *header() const { return m_header; }
     QVantelMenuEntries *entries() const { return m_entries; }
-    QStackedLayout *pageStack() const { return m_stack; }
+    QVantelPageStack *pageStack() const { return m_stack; }
     QVantelMessage *message() const;
     const QStringList &titlePath() const { return m_titlePath; }
 
@@ -103,7 +103,7 @@ private:
 
     QVantelMenuHeader *m_header = nullptr;
     QVantelMenuEntries *m_entries = nullptr;
-    QStackedLayout *m_stack = nullptr;
+    QVantelPageStack *m_stack = nullptr;
     QPointer<QVantelMessage> m_message;
     QStringList m_titlePath;
 

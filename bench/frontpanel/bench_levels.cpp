@@ -3,6 +3,7 @@
 // iteration, from a sender thread. The CPU time the GUI thread spends in that second is the
 // meters' share of a core; the same meters painted once, measured in the same run, is the
 // baseline of the ratio.
+#include "bench/benchqt.h"
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
 #include "link/cmsg.h"
@@ -40,8 +41,6 @@ namespace {
 constexpr int kRateHz = 50;
 constexpr int kPeriodMs = 1000 / kRateHz;
 
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
-
 qint64 threadCpuNs()
 {
     timespec now{};
@@ -49,22 +48,7 @@ qint64 threadCpuNs()
     return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
-// Runs the event loop, sleeping between events, until done() holds or timeoutMs have passed.
-template<typename Done>
-bool spinUntil(Done done, int timeoutMs = 3000)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs)
-            return false;
-        QTimer wake;
-        wake.setSingleShot(true);
-        wake.start(5);
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-    return true;
-}
+using BenchQt::spinUntil;
 
 void spinFor(int ms)
 {
@@ -214,15 +198,6 @@ BENCHMARK(BM_LevelsAt50Hz)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRea
 
 int main(int argc, char **argv)
 {
-    qInstallMessageHandler(dropMessages);
     setLogDebugWritten(false);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchQt::runBenchmarks<QApplication>(argc, argv);
 }

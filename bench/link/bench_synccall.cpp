@@ -1,6 +1,7 @@
 // A synchronous call through the protocol client to the fake unit on loopback, beside a bare
 // QTcpSocket that writes the same request frame to the same fake and spins the event loop until
 // the whole reply frame is back. The difference is what the client adds to a round trip.
+#include "bench/benchqt.h"
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/logtext.h"
@@ -20,8 +21,6 @@
 namespace {
 
 constexpr int kHeaderSize = 24;
-
-void dropMessages(QtMsgType, const QMessageLogContext &, const QString &) {}
 
 ksm::CMsg typicalRequest()
 {
@@ -130,13 +129,6 @@ BENCHMARK(BM_RawPingPong)->Unit(benchmark::kMicrosecond);
 int main(int argc, char **argv)
 {
     // Debug lines go nowhere here, as in the program while no log file is open.
-    qInstallMessageHandler(dropMessages);
     setLogDebugWritten(false);
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchQt::runBenchmarks<QCoreApplication>(argc, argv);
 }

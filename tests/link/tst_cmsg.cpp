@@ -66,6 +66,7 @@ private slots:
     void logTextMasksSecrets_data();
     void logTextMasksSecrets();
     void escapedLists();
+    void entriesAreBounded();
     void splitCommaList_data();
     void splitCommaList();
 };
@@ -406,6 +407,28 @@ void tst_CMsg::logTextMasksSecrets()
     QFETCH(CMsg, message);
     QFETCH(QByteArray, logged);
     QCOMPARE(QByteArray::fromStdString(message.toLogString()), logged);
+}
+
+void tst_CMsg::entriesAreBounded()
+{
+    const auto text = [](int params, int gets) {
+        std::string out = "PARAM;";
+        for (int i = 0; i < params; ++i)
+            out += "k" + std::to_string(i) + ":;";
+        for (int i = 0; i < gets; ++i)
+            out += "GET:g" + std::to_string(i) + ";";
+        return out;
+    };
+    const int most = int(CMsg::kMaxEntries);
+    CMsg out;
+    QCOMPARE(CMsg::parse(text(most, 0), out), 0);
+    QCOMPARE(out.params().size(), size_t(most));
+    QCOMPARE(CMsg::parse(text(most + 1, 0), out), -1);
+    QCOMPARE(out.type(), int(CMsg::None));
+    QVERIFY(out.params().empty());
+    // GET and LIST entries count with the parameters; repeated keys are one entry.
+    QCOMPARE(CMsg::parse(text(most - 1, 2), out), -1);
+    QCOMPARE(CMsg::parse(text(most, 0) + "k0:x;k1:y;", out), 0);
 }
 
 void tst_CMsg::escapedLists()

@@ -516,6 +516,35 @@ private slots:
         QCOMPARE(recorder.errors.size(), 1);
     }
 
+    // A reply holding more keys than any message may: the call fails and the link serves the
+    // next call; one key fewer is taken.
+    void denseRepliesAreRefused()
+    {
+        connectToFake(*m_connection);
+        m_fake->setReplyHook([](const FakeRequest &request) {
+            const QString count = request.message.value(QStringLiteral("keys"));
+            if (count.isEmpty())
+                return std::optional<QList<FakeReply>>();
+            FakeMessage answer(FakeMessage::Do, {{QStringLiteral("return"), QStringLiteral("OK")}});
+            for (int i = 1; i < count.toInt(); ++i)
+                answer.params << qMakePair(QStringLiteral("k%1").arg(i), QString());
+            return std::optional<QList<FakeReply>>({FakeReply::reply(answer)});
+        });
+        Recorder recorder(m_connection.get());
+        const int most = int(ksm::CMsg::kMaxEntries);
+        RpcAsyncCall call
+            = finishedCall(message(ksm::CMsg::Do, {{"keys", std::to_string(most + 1)}}));
+        QCOMPARE(call.result(), int(RpcAsyncCall::BadReply));
+        QVERIFY(call.reply().params().empty());
+        QCOMPARE(recorder.errors, QList<int>{RpcConnection::MessageParseError});
+
+        call = finishedCall(message(ksm::CMsg::Do, {{"keys", std::to_string(most)}}));
+        QVERIFY(call.isReplied());
+        QCOMPARE(call.reply().params().size(), size_t(most));
+        QCOMPARE(m_connection->state(), RpcConnection::Connected);
+        QCOMPARE(recorder.errors.size(), 1);
+    }
+
     void signalsAreHeldBackWhileACallIsPending_data()
     {
         QTest::addColumn<bool>("defer");

@@ -399,6 +399,20 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("in, gain of input 2 not in row")
         << any << Action([](M &m) { return m.setInputGain(2, 5.0F); }) << ""
         << "";
+    // Bits of the unit's row that the program does not build are no reason to write it, and a
+    // row written for another reason keeps them.
+    const auto reported = [](const char *row) {
+        return [row](M &m) { return m.applyParams({{"matrix_in4", row}}); };
+    };
+    QTest::newRow("in, gain of input 3 beside bits of the unit's")
+        << any << Action([=](M &m) { return reported("FE3F,X")(m) && m.setInputGain(3, 7.0F); })
+        << ""
+        << "";
+    QTest::newRow("in, node beside bits of the unit's")
+        << 0x20000U
+        << Action([=](M &m) { return reported("FE3F,X")(m) && m.setNodeOn(3, 0, true); })
+        << "matrix_in4"
+        << "FEBF,X";
     QTest::newRow("in 15 on 1.6") << 0x106ffU << on(15, 0) << ""
                                   << "";
     QTest::newRow("in 15 on 1.7") << 0x10700U << on(15, 0) << "matrix_in16"

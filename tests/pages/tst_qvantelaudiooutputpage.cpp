@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <climits>
 #include <memory>
 
 using Page = QVantelAudioOutputPage;
@@ -62,6 +63,9 @@ void TestQVantelAudioOutputPage::lineLevelSetsTheOutputGain_data()
     // Out of the knob's range: shown clamped, the gain follows the unit's own value.
     QTest::newRow("30") << 30 << 22 << 8.0F;
     QTest::newRow("0") << 0 << 4 << -22.0F;
+    // The ends of an int: the gain is worked out without overflowing.
+    QTest::newRow("INT_MIN") << INT_MIN << 4 << float(double(INT_MIN) - 22.0);
+    QTest::newRow("INT_MAX") << INT_MAX << 22 << float(double(INT_MAX) - 22.0);
 }
 
 void TestQVantelAudioOutputPage::lineLevelSetsTheOutputGain()

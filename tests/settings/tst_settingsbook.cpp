@@ -21,12 +21,12 @@
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QStackedLayout>
 #include <QTest>
 
 #include <memory>

@@ -69,6 +69,8 @@ private slots:
     void audioPageRowsPerVariant_data();
     void audioPageRowsPerVariant();
     void limiterMovesCompressorFirst();
+    void valuesOutOfRangeStayBounded_data();
+    void valuesOutOfRangeStayBounded();
     void refusedAudioRowGoesBack();
     void standardModeMakesCoderOneMono();
     void operationModeSwitch_data();
@@ -558,6 +560,65 @@ void TestSettingsCodingAudio::limiterMovesCompressorFirst()
     QVERIFY(!received(QStringLiteral("drc_lim_threshold"), QStringLiteral("-12")));
     QCOMPARE(row(118)->valueText(), QStringLiteral("-10 dBFS"));
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+}
+
+void TestSettingsCodingAudio::valuesOutOfRangeStayBounded_data()
+{
+    QTest::addColumn<QString>("limiter");
+    QTest::addColumn<QString>("ratio");
+    QTest::addColumn<int>("compressorEnd");
+    QTest::addColumn<QString>("limiterShown");
+    QTest::addColumn<QString>("ratioShown");
+    // The compressor wheel ends one below the limiter's range at most, -3, and at least -21.
+    QTest::newRow("limiter above its range") << "100"
+                                             << "2.0" << -3 << "-20 dBFS"
+                                             << "2:1";
+    QTest::newRow("limiter at INT_MAX") << "2147483647"
+                                        << "2.0" << -3 << "-20 dBFS"
+                                        << "2:1";
+    QTest::newRow("limiter past 64 bits") << "99999999999999999999999"
+                                          << "2.0" << -3 << "-20 dBFS"
+                                          << "2:1";
+    QTest::newRow("limiter at INT_MIN") << "-2147483648"
+                                        << "2.0" << -21 << "-20 dBFS"
+                                        << "2:1";
+    // A ratio whose tenfold no int holds shows the first entry, as any unlisted ratio does.
+    QTest::newRow("ratio below an int") << "-2"
+                                        << "-2147483649" << -3 << "-2 dBFS"
+                                        << "1:1 (Off)";
+    QTest::newRow("ratio at the float limit")
+        << "-2"
+        << "999999999999999999999999999999999999999999" << -3 << "-2 dBFS"
+        << "1:1 (Off)";
+}
+
+void TestSettingsCodingAudio::valuesOutOfRangeStayBounded()
+{
+    QFETCH(QString, limiter);
+    QFETCH(QString, ratio);
+    QFETCH(int, compressorEnd);
+    QFETCH(QString, limiterShown);
+    QFETCH(QString, ratioShown);
+    QVERIFY(start([&](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("drc_lim_threshold"), limiter, kAudio);
+        fake.setValue(QStringLiteral("drc_ratio_cmp"), ratio, kAudio);
+    }));
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(119));
+    // Built, and built again by a refresh, never past the limiter's range.
+    for (int pass = 0; pass < 2; ++pass) {
+        QCOMPARE(row(119)->values().size(), compressorEnd + 41);
+        QCOMPARE(row(119)->values().front().value, -40);
+        QCOMPARE(row(119)->values().back().value, compressorEnd);
+        m_page->audioControllerParamChanged(audioSettings(), TAudioSettings::DrcLimThreshold);
+    }
+    QCOMPARE(row(118)->values().size(), 19);
+    QCOMPARE(row(118)->valueText(), limiterShown);
+    QCOMPARE(row(120)->valueText(), ratioShown);
+    // Shown, never written back.
+    QVERIFY(requestsWhere([](const FakeRequest &r) {
+                return r.message.type == FakeMessage::Param && r.gets().isEmpty();
+            }).isEmpty());
 }
 
 void TestSettingsCodingAudio::refusedAudioRowGoesBack()

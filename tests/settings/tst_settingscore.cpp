@@ -16,6 +16,7 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
 
@@ -23,7 +24,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QSignalSpy>
-#include <QStackedLayout>
 #include <QTest>
 
 #include <memory>

@@ -61,6 +61,8 @@ private slots:
     void receiverDelay();
     void streamPagePicksAndApplies();
     void streamChannelLimit();
+    void streamChannelsOutOfRange_data();
+    void streamChannelsOutOfRange();
     void streamRefusedThenRetried();
 
 private:
@@ -599,6 +601,48 @@ void TestSettingsRavenna::streamChannelLimit()
     QVERIFY(!m_page->header()->isModified());
     m_page->backClicked();
     QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 8 ]"));
+}
+
+void TestSettingsRavenna::streamChannelsOutOfRange_data()
+{
+    QTest::addColumn<QString>("listed");
+    QTest::addColumn<QString>("slot");
+    QTest::addColumn<QString>("slotText");
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("edited");
+    // A stream offers at most 64 channels, whatever count the module lists.
+    QTest::newRow("1000 channels") << "101/1000/Studio A"
+                                   << "101/900/Studio A"
+                                   << "Studio A [ Channel 901 ]" << 64 << 63;
+    QTest::newRow("INT_MAX channels") << "101/2147483647/Studio A"
+                                      << "101/2147483647/Studio A"
+                                      << "Studio A [ Channel 2147483648 ]" << 64 << 63;
+    QTest::newRow("INT_MIN channels") << "101/-2147483648/Studio A"
+                                      << "101/0/Studio A"
+                                      << "Studio A [ Channel 1 ]" << 0 << 0;
+    QTest::newRow("channel -1") << "101/2/Studio A"
+                                << "101/-1/Studio A"
+                                << "Studio A [ Channel 0 ]" << 2 << -1;
+}
+
+void TestSettingsRavenna::streamChannelsOutOfRange()
+{
+    QFETCH(QString, listed);
+    QFETCH(QString, slot);
+    QFETCH(QString, slotText);
+    QFETCH(int, channels);
+    QFETCH(int, edited);
+    auto *demo = m_fake->findChild<DemoUnit *>();
+    QVERIFY(demo);
+    demo->addFilter(overrideValues({{QStringLiteral("rav_stream_in"), listed}}));
+    m_fake->setValue(QStringLiteral("rav_stream_in0"), slot, kAudio);
+    m_page->createRavennaInputsPage();
+    QCOMPARE(text(138), slotText);
+    m_fake->clearLog();
+    m_page->createRavennaStreamPage(138);
+    QCOMPARE(row(145)->values().size(), channels);
+    QCOMPARE(m_page->ravennaStreamEdit.channel, edited);
+    QVERIFY(sentKeys().isEmpty());
 }
 
 void TestSettingsRavenna::streamRefusedThenRetried()

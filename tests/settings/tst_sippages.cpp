@@ -77,6 +77,8 @@ private slots:
     void textThatIsNoNumberIsAChange_data();
     void textThatIsNoNumberIsAChange();
     void accountPorts();
+    void accountPortsOutOfRange_data();
+    void accountPortsOutOfRange();
     void accountPasswordTravelsEnciphered();
 
 private:
@@ -451,6 +453,46 @@ void TestSipPages::accountPorts()
     QVantelMenuItems *old = openAccount(76);
     QVERIFY(old);
     QCOMPARE(old->items().size(), 4);
+}
+
+void TestSipPages::accountPortsOutOfRange_data()
+{
+    QTest::addColumn<QString>("port");
+    QTest::addColumn<QString>("shown");
+    // Account 2 shows two above a port; one the unit reports above 65535 as reported (the
+    // model takes a port below 1 for its default).
+    QTest::newRow("INT_MAX") << "2147483647"
+                             << "2147483647";
+    QTest::newRow("past 64 bits") << "99999999999999999999999"
+                                  << "2147483647";
+    QTest::newRow("highest port") << "65535"
+                                  << "65537";
+}
+
+void TestSipPages::accountPortsOutOfRange()
+{
+    QFETCH(QString, port);
+    QFETCH(QString, shown);
+    firmwareVersion = firmwareVersionOf(1, 8, 2);
+    m_fake->setValue(QStringLiteral("SIP_UDP_PORT"), port, kNetwork, kAoip);
+    m_fake->setValue(QStringLiteral("RTP_START_PORT"), port, kNetwork, kAoip);
+    m_fake->setValue(QStringLiteral("sip_use_uport2"), QStringLiteral("on"), kNetwork, kAoip);
+    attach();
+    QVantelMenuItems *second = openAccount(77);
+    QVERIFY(second);
+    QCOMPARE(second->findItem(84)->valueText(), shown);
+    QCOMPARE(second->findItem(85)->valueText(), shown);
+
+    // Switching the alternate port off and on again shows the same.
+    QVantelMenuItem *alternate = second->findItem(83);
+    alternate->setChecked(false);
+    second->commitItem(alternate);
+    QCOMPARE(second->findItem(84)->valueText(),
+             QString::number(comDevice()->aoipController()->sipUdpPort()));
+    alternate->setChecked(true);
+    second->commitItem(alternate);
+    QCOMPARE(second->findItem(84)->valueText(), shown);
+    QVERIFY(writes().isEmpty());
 }
 
 void TestSipPages::accountPasswordTravelsEnciphered()

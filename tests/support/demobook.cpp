@@ -1,11 +1,16 @@
 // The Book: the presets, SIP profiles, snapshots and call profiles the unit stores. Each kind is
 // a list "id/name" kept in the store, changed by the create, update and delete commands; load
 // answers OK, except for the items named "Locked ..." whose load the unit refuses.
+//
+// FAKE_QUORIX_BOOK_ITEMS=N adds N items of each kind (call profiles on eth.0 with a coding and
+// a remote number), so that long lists can be tried.
 
 #include "demoarea.h"
 
 #include <QMap>
+#include <QtGlobal>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -78,6 +83,20 @@ void installDemoBook(DemoUnit &demo)
          {QStringLiteral("Reporter"),
           {{network, QStringLiteral("eth.0")}, {remote, QStringLiteral("reporter.demo")}}}},
     };
+    const int extra = qEnvironmentVariableIntValue("FAKE_QUORIX_BOOK_ITEMS");
+    for (int i = 0; i < std::min(extra, 100000); ++i) {
+        const int id = state->nextId++;
+        const QString name = QStringLiteral("Item %1").arg(i + 1, 5, 10, QLatin1Char('0'));
+        for (auto it = state->kinds.begin(); it != state->kinds.end(); ++it) {
+            StoredItem item{name, {}};
+            if (it.key() == QLatin1String("remote_profile")) {
+                item.fields = {{network, QStringLiteral("eth.0")},
+                               {codec, QStringLiteral("OPUS/48000/mono/64000")},
+                               {remote, QStringLiteral("item%1.demo").arg(i + 1)}};
+            }
+            it->insert(id, item);
+        }
+    }
     for (auto it = state->kinds.constBegin(); it != state->kinds.constEnd(); ++it)
         publish(fake, it.key(), it.value());
 

@@ -7,6 +7,9 @@
 //   "015-not allowed" or the cause given after a ":" ("matrix_in5,pin:124-puk required").
 // - FAKE_QUORIX_SLOW_READ: a "," list of setting names; the first read asking for one of them
 //   is never answered (the program gives up after its time-out), later reads are.
+// - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
+//   in any scope and in list answers too, it carries that value, so that values out of their
+//   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").
 // The refusals and the slow read come before every other answer of the demo.
 
 #include "demoarea.h"
@@ -86,6 +89,27 @@ FakeReplyHook slowFirstRead(const QStringList &names)
 
 } // namespace
 
+FakeReplyFilter overrideValues(const QHash<QString, QString> &values)
+{
+    return [values](const FakeRequest &, QList<FakeReply> &replies) {
+        // An answer stays a frame the link takes (16 MiB at most): past this much text put in,
+        // keys keep what the unit holds.
+        constexpr qsizetype kMostPutIn = 12 * 1024 * 1024;
+        for (FakeReply &reply : replies) {
+            if (reply.kind != FakeReply::Kind::Reply && reply.kind != FakeReply::Kind::Signal)
+                continue;
+            qsizetype putIn = 0;
+            for (auto &[key, value] : reply.body.params) {
+                const auto found = values.constFind(key);
+                if (found == values.constEnd() || putIn + found->size() > kMostPutIn)
+                    continue;
+                putIn += found->size();
+                value = *found;
+            }
+        }
+    };
+}
+
 void installDemoSwitches(DemoUnit &demo)
 {
     FakeQuorix &fake = demo.fake();
@@ -109,4 +133,14 @@ void installDemoSwitches(DemoUnit &demo)
         slow << name.trimmed();
     if (!slow.isEmpty())
         demo.addFirstHandler(slowFirstRead(slow));
+
+    QHash<QString, QString> values;
+    for (const QString &entry :
+         fromEnvironment("FAKE_QUORIX_VALUES").split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const qsizetype equals = entry.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            values.insert(entry.left(equals).trimmed(), entry.mid(equals + 1));
+    }
+    if (!values.isEmpty())
+        demo.addFilter(overrideValues(values));
 }

@@ -21,13 +21,25 @@ void DemoUnit::addFirstHandler(FakeReplyHook handler)
     m_handlers.insert(m_handlers.begin(), std::move(handler));
 }
 
+void DemoUnit::addFilter(FakeReplyFilter filter)
+{
+    m_filters.push_back(std::move(filter));
+}
+
 std::optional<QList<FakeReply>> DemoUnit::answer(const FakeRequest &request)
 {
+    std::optional<QList<FakeReply>> replies;
     for (const FakeReplyHook &handler : m_handlers) {
-        if (auto replies = handler(request))
-            return replies;
+        if ((replies = handler(request)))
+            break;
     }
-    return std::nullopt;
+    if (m_filters.empty())
+        return replies;
+    if (!replies)
+        replies = m_fake.defaultReplies(request);
+    for (const FakeReplyFilter &filter : m_filters)
+        filter(request, *replies);
+    return replies;
 }
 
 void installDemoUnit(FakeQuorix &fake)

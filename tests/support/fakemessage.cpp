@@ -5,13 +5,24 @@ namespace {
 const char *const kTypeWords[] = {nullptr, "PARAM", "DO", "INFO", "EVENT"};
 
 // Appends text to out with a backslash before each character in special and each backslash.
+// The runs between them are copied whole: a value may be megabytes long.
 void appendEscaped(QString &out, const QString &text, QChar special)
 {
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\') || c == special)
-            out += QLatin1Char('\\');
-        out += c;
+    const QChar backslash(QLatin1Char('\\'));
+    qsizetype from = 0;
+    while (from < text.size()) {
+        qsizetype next = text.indexOf(backslash, from);
+        const qsizetype other = text.indexOf(special, from);
+        if (next < 0 || (other >= 0 && other < next))
+            next = other;
+        if (next < 0)
+            break;
+        out += QStringView(text).mid(from, next - from);
+        out += backslash;
+        out += text.at(next);
+        from = next + 1;
     }
+    out += QStringView(text).mid(from);
 }
 
 } // namespace

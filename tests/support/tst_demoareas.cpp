@@ -353,6 +353,26 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
         = QStringLiteral("0100-call proceeding ") + answer->value(QStringLiteral("id"));
     QVERIFY(!m_client->waitForEvent(proceeding, 700));
     QVERIFY(m_client->waitForEvent(proceeding, 3000));
+
+    // Overridden values are reported wherever the key is, in reads and in list answers.
+    restartWith("FAKE_QUORIX_VALUES", "drc_lim_threshold=2147483647,rav_stream_in=1/99/X");
+    m_client->request(9, "PARAM;target:audio;GET:drc_lim_threshold;GET:drc_state;");
+    answer = m_client->reply(9);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("drc_lim_threshold")), QStringLiteral("2147483647"));
+    QCOMPARE(answer->value(QStringLiteral("drc_state")), QStringLiteral("off"));
+    m_client->request(10, "PARAM;target:audio;LIST:rav_stream_in;");
+    answer = m_client->reply(10);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("rav_stream_in")), QStringLiteral("1/99/X"));
+
+    // Long lists in the Book: that many items more of each kind.
+    restartWith("FAKE_QUORIX_BOOK_ITEMS", "300");
+    m_client->request(11, "PARAM;target:general;LIST:local_profile;LIST:remote_profile;");
+    answer = m_client->reply(11);
+    QVERIFY(answer);
+    QCOMPARE(FakeMessage::splitList(answer->value(QStringLiteral("local_profile"))).size(), 303);
+    QCOMPARE(FakeMessage::splitList(answer->value(QStringLiteral("remote_profile"))).size(), 302);
 }
 
 // The hardware variant comes from the environment; anything but 1 to 4 names none.

@@ -11,6 +11,7 @@
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
@@ -22,7 +23,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QPointer>
-#include <QStackedLayout>
 #include <QTest>
 #include <QTimer>
 
@@ -194,6 +194,8 @@ private slots:
     // Menu widget and header.
     void openingAnEntry();
     void navigatingInAndBack();
+    void pagesUnderTheTopStayShown();
+    void longPageKeepsItsRowsInOrder();
     void headerIcons();
     void markKeepsTheTitleLayout();
     void showEntry();
@@ -651,6 +653,64 @@ void TestQVantelMenu::navigatingInAndBack()
     QCOMPARE(m_menu->pageStack()->count(), 1);
     QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1"));
     QVERIFY(header->refreshIcon()->isHidden());
+}
+
+void TestQVantelMenu::pagesUnderTheTopStayShown()
+{
+    // Counts the show and hide events of every row of the first page.
+    struct Counter : QObject
+    {
+        int shown = 0;
+        int hidden = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            shown += event->type() == QEvent::Show ? 1 : 0;
+            hidden += event->type() == QEvent::Hide ? 1 : 0;
+            return false;
+        }
+    } counter;
+    QVantelMenuItems *first = m_menu->currentPage();
+    for (QVantelMenuItem *item : first->items())
+        item->installEventFilter(&counter);
+
+    tap(first, row(8)->titleLabel());
+    QVantelMenuItems *second = m_menu->currentPage();
+    QVERIFY(second != first);
+    // The new page covers the one under it, which is neither hidden nor painted.
+    QVERIFY(second->autoFillBackground());
+    const QPoint centre = second->geometry().center();
+    QVERIFY(second->isAncestorOf(m_menu->childAt(centre)) || m_menu->childAt(centre) == second);
+    QVERIFY(first->isVisible());
+    QCOMPARE(counter.hidden, 0);
+
+    QPointer<QVantelMenuItems> left = second;
+    m_menu->backClicked();
+    QCOMPARE(m_menu->currentPage(), first);
+    QVERIFY(left->isHidden());
+    QVERIFY(first->isAncestorOf(m_menu->childAt(centre)) || m_menu->childAt(centre) == first);
+    QCOMPARE(counter.shown, 0);
+    QCOMPARE(counter.hidden, 0);
+}
+
+void TestQVantelMenu::longPageKeepsItsRowsInOrder()
+{
+    auto *page = new QVantelMenuItems(300, m_menu);
+    QList<QVantelMenuItem *> rows;
+    for (int id = 0; id < 100; ++id) {
+        rows << new QVantelMenuItem(id, QVantelMenuItem::Action, page);
+        page->addItem(rows.last());
+    }
+    m_menu->pushPage(page);
+    QCOMPARE(page->items(), rows);
+    QCOMPARE(page->findItem(70), rows.at(70));
+
+    // A row taken out leaves the others in order, down the page.
+    page->removeItem(rows.at(40));
+    rows.removeAt(40);
+    QCOMPARE(page->items(), rows);
+    QCoreApplication::processEvents();
+    for (int i = 1; i < rows.size(); ++i)
+        QVERIFY(rows.at(i)->mapTo(page, QPoint()).y() >= rows.at(i - 1)->mapTo(page, QPoint()).y());
 }
 
 void TestQVantelMenu::headerIcons()
