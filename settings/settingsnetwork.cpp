@@ -234,14 +234,6 @@ void addSpacer(QVantelMenuItems *page, const QString &label)
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, label, 10, 20);
 }
 
-// The row of page with that id when it takes part in a comparison or an Apply: present and not
-// read-only.
-QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
-{
-    QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
-    return row && !row->isReadOnly() ? row : nullptr;
-}
-
 // The value of an editable choice row's current entry; nothing for a missing, read-only or
 // unselected row.
 std::optional<int> choiceValue(const QVantelMenuItems *page, int id)

@@ -32,6 +32,12 @@ QVantelMenuItem *addSettingsRow(
     return row;
 }
 
+QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
+{
+    QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
+    return row && !row->isReadOnly() ? row : nullptr;
+}
+
 void rememberUnitWord(QVantelMenuItem *row, const std::string &word)
 {
     if (row)

@@ -22,6 +22,10 @@ QVantelMenuItem *addSettingsRow(QVantelMenuItems *page,
                                 int top = 0,
                                 int right = 10);
 
+// The row of page with that id when it takes part in a comparison or an Apply: present and not
+// read-only. Null on a null page.
+[[nodiscard]] QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id);
+
 // The unit's own word for a row that is written as soon as it is committed (empty when the unit
 // reported none): remembered when the page is built and after each write, so that confirming the
 // value the unit already holds sends nothing, while confirming an entry the row shows in place
