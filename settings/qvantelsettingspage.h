@@ -226,9 +226,6 @@ private:
     bool applyEthernetPage(QVantelMenuItems *page);
     bool applyMobilePage(QVantelMenuItems *page);
     bool applyWifiPage(QVantelMenuItems *page);
-    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
-    // when the coding changed and must be written.
-    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
@@ -266,6 +263,10 @@ private:
     void createAutoBitRatePage();
     bool codecPageHasChanges(QVantelMenuItems *page);
     bool applyCodecPage(QVantelMenuItems *page);
+    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode (the
+    // one it had when listed, else the first listed, else 64 kbit/s); true when the coding
+    // changed and must be written.
+    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
     // Pages 98-100 (the core runs the codec pages' change test afterwards).
     void commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item);
 

@@ -344,6 +344,21 @@ void QVantelSettingsPage::createAutoBitRatePage()
     pushPage(page);
 }
 
+bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
+{
+    if (codec.channelMode != 1 && codec.channelMode != 2)
+        return false;
+    codec.channelMode = 0;
+    std::vector<int> rates;
+    comDevice()->listBitRates(
+        codecMode, codec.algorithm, 0, codec.sampleRate, rates, TComDevice::NoNetwork);
+    if (rates.empty())
+        codec.bitRate = 64000;
+    else if (std::find(rates.begin(), rates.end(), codec.bitRate) == rates.end())
+        codec.bitRate = rates.front();
+    return true;
+}
+
 void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int rowId = item->id();

@@ -23,8 +23,6 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include <algorithm>
-
 #include <functional>
 #include <optional>
 #include <set>
@@ -1316,21 +1314,6 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     refreshNetworkRow(item);
     if (done)
         closeMessage();
-}
-
-bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
-{
-    if (codec.channelMode != 1 && codec.channelMode != 2)
-        return false;
-    codec.channelMode = 0;
-    std::vector<int> rates;
-    comDevice()->listBitRates(
-        codecMode, codec.algorithm, 0, codec.sampleRate, rates, TComDevice::NoNetwork);
-    if (rates.empty())
-        codec.bitRate = 64000;
-    else if (std::find(rates.begin(), rates.end(), codec.bitRate) == rates.end())
-        codec.bitRate = rates.front();
-    return true;
 }
 
 void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
