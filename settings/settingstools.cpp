@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kPageTools = 5;
-constexpr int kRowShutdown = 190;
 constexpr int kRowReboot = 191;
 constexpr int kRowAccessLevel = 194;
 constexpr int kPageSoundId = 195;
@@ -628,10 +627,6 @@ void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuIte
     if (pageId != kPageTools)
         return;
     switch (item->id()) {
-    case kRowShutdown:
-        if (!comDevice()->shutdown())
-            showMessage(tr("Failed to proceed!"), 0);
-        break;
     case kRowReboot:
         if (!comDevice()->reboot())
             showMessage(tr("Failed to proceed!"), 0);
