@@ -36,8 +36,8 @@ class TComController;
 // it. The hooks of the menu widget dispatch by page id to one private helper per group of pages;
 // each section of the root menu keeps its builders, refreshers, change tests, appliers and
 // helpers in a source file of its own (settings/settings<section>.cpp), declared below in one
-// block per section. A helper of a section that is not built yet does nothing (a builder pushes
-// no page, a change test reports no change, an applier reports that nothing had to be written).
+// block per section. Helpers the sections share (row building, lookups) are in
+// settings/settingsrows.h.
 //
 // Editing is edit-then-apply: a commit on an Apply page updates an edit copy and the core runs
 // the page's change test, which sets the header's modified mark; Apply runs the page's applier.
