@@ -160,7 +160,7 @@ void QVantelLoginPage::buttonClicked()
 
     TComDevice::Identity identity;
     if (!comDevice()->readIdentity(identity)) {
-        m_window->showMessagePopup(tr("Not connected!"), 0);
+        showReadFailure(tr("The unit refuses to send\nits type and version!"));
         return;
     }
     if (!identity.isQuorix()) {
@@ -185,11 +185,11 @@ void QVantelLoginPage::buttonClicked()
 
     const int level = chosenLevel();
     IVantelSettingsPage *settings = m_window->settings();
-    // Without the device's current passwords no level can be checked: the login fails as a
-    // failed connection does, rather than admitting anyone against a stale or empty cache.
+    // Without the device's current passwords no level can be checked: the login fails rather
+    // than admitting anyone against a stale or empty cache.
     if (!settings || !settings->loadPasswords()) {
         logWarning(QStringLiteral("QVantelLoginPage: the device's passwords cannot be read"));
-        m_window->showMessagePopup(tr("Not connected!"), 0);
+        showReadFailure(tr("The unit refuses to send\nits passwords!"));
         return;
     }
     if (settings->password(level).isEmpty()) {
@@ -197,6 +197,26 @@ void QVantelLoginPage::buttonClicked()
         return;
     }
     askPassword(level);
+}
+
+void QVantelLoginPage::showReadFailure(const QString &refusedText)
+{
+    // The status bar may well say "Connected to device" while the unit is silent or refuses:
+    // the message names the cause the link reported.
+    QString text;
+    switch (comDevice()->lastReadFailure()) {
+    case TComDevice::ReadFailure::NoAnswer:
+        text = tr("The unit does not answer!");
+        break;
+    case TComDevice::ReadFailure::Refused:
+        text = refusedText;
+        break;
+    case TComDevice::ReadFailure::None:
+    case TComDevice::ReadFailure::NotConnected:
+        text = tr("Not connected!");
+        break;
+    }
+    m_window->showMessagePopup(text, 0);
 }
 
 void QVantelLoginPage::askPassword(int level)

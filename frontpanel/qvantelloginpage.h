@@ -18,7 +18,9 @@ class QVantelWindow;
 // newer than the program knows, has the settings page reload the access-level passwords and,
 // when the chosen level has one, asks for it on the on-screen keyboard. A login that passes sets
 // accessLevel, opens the main page and has the window complete it
-// (QVantelWindow::completeLogin). Every refusal is shown in the window's message popup.
+// (QVantelWindow::completeLogin). Every refusal is shown in the window's message popup, one text
+// per cause: not connected, a unit that does not answer, a unit that refuses to send its type or
+// its passwords, not a Quorix, a wrong password.
 //
 // Children: the switches, labels and button; the password keyboard while it is open (it deletes
 // itself when it closes). No signals of its own. GUI thread only.
@@ -53,6 +55,9 @@ protected:
 
 private:
     void setupUi();
+    // Shows why a read of the unit failed: no link, no answer, or refusedText when the unit
+    // refused.
+    void showReadFailure(const QString &refusedText);
     void askPassword(int level);
     void acceptLogin(int level);
 

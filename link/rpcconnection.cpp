@@ -1,5 +1,6 @@
 #include "link/rpcconnection.h"
 
+#include "link/levelframelog.h"
 #include "link/logtext.h"
 #include "link/rpcasynccalldata.h"
 #include "link/rpcasynccallwatcher.h"
@@ -144,6 +145,7 @@ void RpcConnection::disconnect()
         return;
     m_engaged = false;
     logLine("RpcClientConnection", "disconnect", QStringLiteral(", disconnecting from host"));
+    logLevelLine("disconnect", m_levelLog.linkEnded());
     m_timer->stop();
     m_parser.reset();
     clearDeferredSignals();
@@ -320,9 +322,11 @@ RpcMessage RpcConnection::dequeueSignal()
     if (m_deferredSignals.isEmpty())
         return {};
     const RpcMessage message = takeDeferredSignal();
-    logLine("RpcConnection",
-            "dequeueSignal",
-            QStringLiteral(", dequeue message id=%1").arg(message.id()));
+    if (!LevelFrameLog::isLevelFrame(message.body())) {
+        logLine("RpcConnection",
+                "dequeueSignal",
+                QStringLiteral(", dequeue message id=%1").arg(message.id()));
+    }
     return message;
 }
 
@@ -332,9 +336,11 @@ void RpcConnection::notifyDeferredSignals()
         return;
     while (!m_deferredSignals.isEmpty()) {
         const RpcMessage message = takeDeferredSignal();
-        logLine("RpcConnection",
-                "notifyDeferredSignals",
-                QStringLiteral(", dequeue message id=%1").arg(message.id()));
+        if (!LevelFrameLog::isLevelFrame(message.body())) {
+            logLine("RpcConnection",
+                    "notifyDeferredSignals",
+                    QStringLiteral(", dequeue message id=%1").arg(message.id()));
+        }
         emit messageReceived(message);
     }
 }
@@ -354,7 +360,14 @@ void RpcConnection::notifyErrorOccurred(RpcConnection::ConnectionError error)
 void RpcConnection::timerEvent()
 {
     expireCalls();
+    logLevelLine("timerEvent", m_levelLog.tick(m_timer->interval()));
     notifyDeferredSignals();
+}
+
+void RpcConnection::logLevelLine(const char *operation, const QString &details) const
+{
+    if (!details.isEmpty())
+        logLine("RpcConnection", operation, details);
 }
 
 void RpcConnection::expireCalls()
@@ -394,6 +407,7 @@ void RpcConnection::socketChanged(QAbstractSocket::SocketState socketState)
     notifyStateChanged(mapped);
     // A slot may have changed the state while it was being reported.
     if (m_state != Connected) {
+        logLevelLine("socketChanged", m_levelLog.linkEnded());
         clearDeferredSignals();
         cancelPendingCalls();
     }
@@ -425,7 +439,17 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     const qint32 id = RpcFrame::id(frame);
     const qint32 type = RpcFrame::type(frame);
     const qint32 code = RpcFrame::code(frame);
-    if (logDebugEnabled()) {
+    ksm::CMsg body;
+    const bool parsed
+        = (type == RpcMessage::Request || type == RpcMessage::Signal)
+          && size > RpcFrame::kHeaderSize
+          && ksm::CMsg::parse(
+                 std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
+                 == 0;
+    const bool level = parsed && type == RpcMessage::Signal && LevelFrameLog::isLevelFrame(body);
+    if (level) {
+        logLevelLine("parserReady", m_levelLog.frameArrived());
+    } else if (logDebugEnabled()) {
         logLine("RpcConnection",
                 "parserReady",
                 QStringLiteral(", header=%1/%2/%3")
@@ -435,21 +459,20 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     switch (type) {
     case RpcMessage::Request:
     case RpcMessage::Signal: {
-        ksm::CMsg body;
-        if (size <= RpcFrame::kHeaderSize
-            || ksm::CMsg::parse(
-                   std::string(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
-                   != 0) {
+        if (!parsed) {
             notifyErrorOccurred(MessageParseError);
             break;
         }
-        if (logDebugEnabled())
+        if (!level && logDebugEnabled())
             logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
         const RpcMessage message = type == RpcMessage::Request ? RpcMessage::request(id, body)
                                                                : RpcMessage::signal(id, body);
         if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
-            logLine(
-                "RpcConnection", "parserReady", QStringLiteral(", enqueue message id=%1").arg(id));
+            if (!level) {
+                logLine("RpcConnection",
+                        "parserReady",
+                        QStringLiteral(", enqueue message id=%1").arg(id));
+            }
             deferSignal(message);
         } else {
             emit messageReceived(message);

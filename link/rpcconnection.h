@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/levelframelog.h"
 #include "link/rpcasynccall.h"
 #include "link/rpcframeparser.h"
 #include "link/rpcmessage.h"
@@ -45,6 +46,10 @@ class QTimer;
 //
 // The tick (1000 ms by default, see setTickInterval()) runs while the connection is engaged: it
 // expires calls whose time-out has passed (Timeout, -5) and delivers held-back signals.
+//
+// Log: every frame is logged at debug level, except level reports (EVENT "audio_levels"), which
+// are only counted: the log says when they start, how many arrived and when they stop
+// (LevelFrameLog).
 class RpcConnection : public QObject, private RpcFrameParser::Owner
 {
     Q_OBJECT
@@ -177,6 +182,8 @@ private:
     void deferSignal(const RpcMessage &message);
     RpcMessage takeDeferredSignal();
     void clearDeferredSignals();
+    // Logs details, unless empty, as a line of operation.
+    void logLevelLine(const char *operation, const QString &details) const;
 
     bool m_engaged = false;
     bool m_deferSignals = false;
@@ -193,6 +200,7 @@ private:
     QList<RpcMessage> m_deferredSignals;
     QList<qint64> m_deferredSizes;
     std::map<quint32, RpcAsyncCall> m_pendingCalls;
+    LevelFrameLog m_levelLog;
     RpcFrameParser m_parser;
     QTimer *m_timer = nullptr;
     QTcpSocket *m_socket = nullptr;

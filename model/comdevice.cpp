@@ -4,6 +4,7 @@
 #include "link/cmsg.h"
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
+#include "link/rpcasynccall.h"
 #include "link/sharedobjects.h"
 #include "link/valueconversions.h"
 #include "model/comaudioconnection.h"
@@ -1266,6 +1267,18 @@ void TComDevice::wifiControllerStateChanged(TComController *)
 void TComDevice::emitState(DeviceState state)
 {
     emit deviceStateChanged(state);
+}
+
+TComDevice::ReadFailure TComDevice::readFailureOf(int callResult) const
+{
+    const ksm::CCom *client = com();
+    // A call cancelled or refused for want of a link: the link went down before or during it.
+    if (!client || client->state() != RpcConnection::Connected
+        || callResult == RpcAsyncCall::NotConnected || callResult == RpcAsyncCall::Cancelled)
+        return ReadFailure::NotConnected;
+    if (callResult == RpcAsyncCall::Timeout)
+        return ReadFailure::NoAnswer;
+    return ReadFailure::Refused;
 }
 
 // --- Accessor ----------------------------------------------------------------------------------

@@ -207,7 +207,7 @@ public:
     // The three access-level passwords, as stored (enciphered) in this program's settings
     // record: password_al, password_el and password_ol in one read (10000 ms). Each key the
     // device returned is put into values (an empty value for an unset one); false, with values
-    // untouched, without client or when the read fails.
+    // untouched, without client or when the read fails (lastReadFailure() says why).
     bool readAccessPasswords(std::map<std::string, std::string> &values);
     // Writes one of the three password keys (the enciphered text, or "" to clear it) or the
     // autologin switch into the settings record (10000 ms). False for any other key, without
@@ -311,8 +311,18 @@ public:
         // True when "device" names a Quorix.
         [[nodiscard]] bool isQuorix() const;
     };
-    // True only when all three came back; identity is filled only then.
+    // True only when all three came back; identity is filled only then. On false,
+    // lastReadFailure() says why.
     bool readIdentity(Identity &identity);
+    // Why the unit could not be read, so that the user can be told the real cause.
+    enum class ReadFailure {
+        None,         // the read succeeded
+        NotConnected, // the link is down, or went down during the read
+        NoAnswer,     // the unit did not answer in time
+        Refused,      // the unit answered but refused, or left out what was asked
+    };
+    // The outcome of the last readIdentity() or readAccessPasswords().
+    [[nodiscard]] ReadFailure lastReadFailure() const { return m_lastReadFailure; }
     // The device's tab name, kept in the web program's settings record; an empty name when the
     // record has none.
     bool readTabName(std::string &name);
@@ -445,8 +455,11 @@ private:
     // The transmit codec key of a coder and transport, or an empty text.
     [[nodiscard]] std::string txCodecKey(int coder, const std::string &transport) const;
     void emitState(DeviceState state);
+    // The failure a read that ended with callResult (TComRequest::lastCallResult()) stands for.
+    [[nodiscard]] ReadFailure readFailureOf(int callResult) const;
 
     TComRequest m_request;
+    ReadFailure m_lastReadFailure = ReadFailure::None;
     bool m_loaded = false;
     bool m_aes67Reset = false;
     int m_mobileSignalBars = 0;

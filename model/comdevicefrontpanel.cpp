@@ -89,8 +89,11 @@ bool TComDevice::Identity::isQuorix() const
 bool TComDevice::readIdentity(Identity &identity)
 {
     std::map<std::string, std::string> values;
-    if (!readAll(kTargetGeneral, {kKeyDevice, kKeyVersion, kKeyBuildDate}, values))
+    if (!readAll(kTargetGeneral, {kKeyDevice, kKeyVersion, kKeyBuildDate}, values)) {
+        m_lastReadFailure = readFailureOf(m_request.lastCallResult());
         return false;
+    }
+    m_lastReadFailure = ReadFailure::None;
     identity.device = values[kKeyDevice];
     identity.version = values[kKeyVersion];
     identity.buildDate = values[kKeyBuildDate];

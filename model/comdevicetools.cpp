@@ -42,13 +42,19 @@ bool isGeneralToolsKey(const std::string &key)
 bool TComDevice::readAccessPasswords(std::map<std::string, std::string> &values)
 {
     ksm::CCom *client = com();
-    if (!client)
+    if (!client) {
+        m_lastReadFailure = ReadFailure::NotConnected;
         return false;
+    }
     const std::vector<std::string> names{
         kPasswordKeyAdministrator, kPasswordKeyExpert, kPasswordKeyOperator};
     ksm::CCom::ParamMap read;
-    if (client->getControllerParams(names, read, kSettingsRecordTimeoutMs) != 0)
+    const int result = client->getControllerParams(names, read, kSettingsRecordTimeoutMs);
+    if (result != 0) {
+        m_lastReadFailure = readFailureOf(result);
         return false;
+    }
+    m_lastReadFailure = ReadFailure::None;
     for (const std::string &name : names) {
         const auto found = read.find(name);
         if (found != read.end())

@@ -24,7 +24,7 @@ bool TComRequest::collect(const ksm::CMsg &msg,
                           int timeoutMs,
                           OnProgress onProgress)
 {
-    if (m_com->sendSyncMsg(msg, reply, kUnusedFlag, timeoutMs) != 0)
+    if (send(msg, reply, timeoutMs) != 0)
         return false;
     // The client's held-back part always says "ERROR", so this ends after one more part.
     while (returnWord(reply) == kReplyProgress) {
@@ -35,13 +35,20 @@ bool TComRequest::collect(const ksm::CMsg &msg,
     return true;
 }
 
+int TComRequest::send(const ksm::CMsg &msg, ksm::CMsg &reply, int timeoutMs)
+{
+    m_lastCallResult = m_com->sendSyncMsg(msg, reply, kUnusedFlag, timeoutMs);
+    return m_lastCallResult;
+}
+
 bool TComRequest::execute(const ksm::CMsg &msg, int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     if (!m_com || msg.params().empty())
         return false;
     ksm::CMsg reply;
-    if (m_com->sendSyncMsg(msg, reply, kUnusedFlag, timeoutMs) != 0)
+    if (send(msg, reply, timeoutMs) != 0)
         return false;
     if (returnWord(reply) == kReplyOk)
         return true;
@@ -54,10 +61,11 @@ bool TComRequest::executeWithReply(const ksm::CMsg &msg,
                                    int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     if (!m_com || msg.params().empty())
         return false;
     ksm::CMsg answer;
-    if (m_com->sendSyncMsg(msg, answer, kUnusedFlag, timeoutMs) != 0)
+    if (send(msg, answer, timeoutMs) != 0)
         return false;
     if (returnWord(answer) != kReplyOk) {
         m_lastError = *answer.param(kKeyCause, true);
@@ -72,6 +80,7 @@ bool TComRequest::executeWithReply(const ksm::CMsg &msg,
 bool TComRequest::getParam(const ksm::CMsg &msg, std::string &value, int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     value.clear();
     if (!m_com || msg.gets().size() != 1)
         return false;
@@ -101,6 +110,7 @@ int TComRequest::getParams(const ksm::CMsg &msg,
                            int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     if (!m_com || msg.gets().empty())
         return -1;
     // "return" is never taken into values, so a failure leaves no reply word behind there.
@@ -137,6 +147,7 @@ int TComRequest::getParams(const ksm::CMsg &msg,
 int TComRequest::setParams(const ksm::CMsg &msg, int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     if (!m_com || msg.params().empty())
         return -1;
     ksm::CMsg reply;
@@ -159,6 +170,7 @@ int TComRequest::setParams(const ksm::CMsg &msg, int timeoutMs)
 bool TComRequest::list(const ksm::CMsg &msg, std::vector<std::string> &items, int timeoutMs)
 {
     m_lastError.clear();
+    m_lastCallResult = -1;
     if (!m_com || msg.params().empty() || msg.lists().size() != 1)
         return false;
     const std::string &name = msg.lists().front();

@@ -40,6 +40,11 @@ public:
     [[nodiscard]] ksm::CCom *com() const { return m_com; }
     // The "cause" text of the last refused DO command; empty after any other outcome.
     [[nodiscard]] const std::string &lastError() const { return m_lastError; }
+    // How the last operation's call ended, to tell a silent unit from one that refuses: 0 when
+    // the device replied (whatever it replied), the code of an error frame it sent instead, or
+    // the client's negative failure code (RpcAsyncCall::ResultCode: not connected, timed out,
+    // cancelled by a lost link, ...); -1 also when nothing was sent.
+    [[nodiscard]] int lastCallResult() const { return m_lastCallResult; }
 
     // Sends a DO (or any) message with at least one parameter; true when "return" is "OK".
     bool execute(const ksm::CMsg &msg, int timeoutMs);
@@ -75,7 +80,10 @@ private:
     // onProgress sees each "PROGRESS" part. False when the call or a further part fails.
     template<typename OnProgress>
     bool collect(const ksm::CMsg &msg, ksm::CMsg &reply, int timeoutMs, OnProgress onProgress);
+    // The client's synchronous call, its result kept as lastCallResult().
+    int send(const ksm::CMsg &msg, ksm::CMsg &reply, int timeoutMs);
 
     ksm::CCom *m_com = nullptr;
     std::string m_lastError;
+    int m_lastCallResult = -1;
 };

@@ -1,11 +1,9 @@
 #include "shell/connectdevicedialog.h"
 
 #include "shell/dialogform.h"
-#include "shell/dialogrunner.h"
 
 #include <QCheckBox>
 #include <QGridLayout>
-#include <QHostAddress>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -44,40 +42,14 @@ uint ConnectDeviceDialog::datagramPort() const
 
 QString ConnectDeviceDialog::problem() const
 {
-    const QString address = m_addressEdit->text();
-    const QHostAddress host(address);
-    // Only a dotted IPv4 address of a single host can be connected to ("localhost", "10.1" and
-    // the broadcast address cannot).
-    const bool usable = !host.isNull() && host.protocol() == QAbstractSocket::IPv4Protocol
-                        && address.count(QLatin1Char('.')) == 3 && host != QHostAddress::AnyIPv4
-                        && host != QHostAddress::Broadcast && !host.isMulticast();
-    if (address.isEmpty())
-        return tr("IP Address: enter the device's IPv4 address, for example 192.168.1.20.");
-    if (!usable) {
-        return tr("IP Address: \"%1\" is not the IPv4 address of a device. Enter four numbers "
-                  "from 0 to 255 separated by dots, for example 192.168.1.20.")
-            .arg(address);
-    }
-    const uint tcpPort = port();
-    if (tcpPort < 1 || tcpPort > 65535) {
-        return tr("Port: \"%1\" is not a TCP port. Enter a number from 1 to 65535.")
-            .arg(m_portEdit->text());
-    }
-    return {};
+    const QString address = addressProblem(tr("IP Address"), m_addressEdit->text());
+    return address.isEmpty() ? portProblem(tr("Port"), m_portEdit->text()) : address;
 }
 
 void ConnectDeviceDialog::okClicked()
 {
-    const QString text = problem();
-    if (text.isEmpty()) {
+    if (checkDeviceFields(this, m_addressEdit, tr("IP Address"), m_portEdit, tr("Port")))
         accept();
-        return;
-    }
-    // The dialog stays open on the field to correct.
-    showCritical(this, windowTitle(), text);
-    QLineEdit *field = text.startsWith(tr("Port:")) ? m_portEdit : m_addressEdit;
-    field->setFocus();
-    field->selectAll();
 }
 
 void ConnectDeviceDialog::cancelClicked()

@@ -34,7 +34,7 @@ KnownDevice DeviceInfoDialog::deviceInfo() const
 
 bool DeviceInfoDialog::isStorable(const KnownDevice &device)
 {
-    return !device.address.isNull() && device.port >= 1 && device.port <= 65535;
+    return isDeviceAddress(device.address) && device.port >= 1 && device.port <= 65535;
 }
 
 void DeviceInfoDialog::setDeviceInfo(const KnownDevice &device)
@@ -49,7 +49,9 @@ void DeviceInfoDialog::setDeviceInfo(const KnownDevice &device)
 
 void DeviceInfoDialog::okClicked()
 {
-    accept();
+    // The same check as the connect form's: what cannot be connected to is not kept either.
+    if (checkDeviceFields(this, m_addressEdit, tr("Device Address"), m_portEdit, tr("Device Port")))
+        accept();
 }
 
 void DeviceInfoDialog::cancelClicked()

@@ -13,8 +13,9 @@ class QPushButton;
 //
 // The caller sets the title, fills the form with setDeviceInfo() and makes the address field
 // read-only where the address must not change; after exec() returned 1 ("OK", also Enter in a
-// field) it takes deviceInfo(). The form validates nothing: the caller decides what to store.
-// The widgets are children of the dialog.
+// field) it takes deviceInfo(). "OK" accepts only a usable IP address and TCP port, checked as
+// the connect form checks them; otherwise a message box names the field and why, and the form
+// stays open on that field. The widgets are children of the dialog.
 class DeviceInfoDialog : public QDialog
 {
     Q_OBJECT
@@ -31,8 +32,8 @@ public:
     // 1; otherwise the form keeps what it shows.
     void setDeviceInfo(const KnownDevice &device);
 
-    // Whether a device taken from the form may be kept: an address, and a port a TCP connection
-    // can use (1 to 65535).
+    // Whether a device taken from the form may be kept: an IPv4 address of one host, and a port
+    // a TCP connection can use (1 to 65535).
     [[nodiscard]] static bool isStorable(const KnownDevice &device);
 
     QLineEdit *addressEdit() const { return m_addressEdit; }

@@ -1,7 +1,10 @@
 #pragma once
 
+class QDialog;
 class QGridLayout;
 class QHBoxLayout;
+class QHostAddress;
+class QLineEdit;
 class QPushButton;
 class QString;
 class QWidget;
@@ -25,3 +28,25 @@ class QWidget;
                                              int topMargin,
                                              QPushButton *&ok,
                                              QPushButton *&cancel);
+
+// The checks of the address and port fields, the same in every form that takes a device.
+
+// Whether a program can connect to host: an IPv4 address of one host (not the any-address, the
+// broadcast address or a multicast group).
+[[nodiscard]] bool isDeviceAddress(const QHostAddress &host);
+// Why text cannot be used as a device's address, naming the field by label ("IP Address: ...");
+// empty when it can. Only four dotted numbers are taken: "localhost", "10.1" and the like, which
+// the link cannot connect to, are refused.
+[[nodiscard]] QString addressProblem(const QString &label, const QString &text);
+// Why text cannot be used as a TCP port (a decimal number from 1 to 65535), naming the field;
+// empty when it can.
+[[nodiscard]] QString portProblem(const QString &label, const QString &text);
+
+// Checks the address field, then the port field, of form. When one cannot be used, a message
+// box titled like the form says which and why, the cursor goes to that field with its text
+// selected, and false is returned: the form stays open. True when both can be used.
+[[nodiscard]] bool checkDeviceFields(QDialog *form,
+                                     QLineEdit *addressEdit,
+                                     const QString &addressLabel,
+                                     QLineEdit *portEdit,
+                                     const QString &portLabel);

@@ -129,6 +129,7 @@ void QVantelMessage::setText(const QString &text)
     m_text = text;
     m_label->setText(text);
     fitToText();
+    m_shownSince.start();
     if (m_autoCloseMs >= 1) {
         m_timer->start(m_autoCloseMs);
         m_autoCloseMs = 0;
@@ -156,16 +157,35 @@ void QVantelMessage::timeout()
 void QVantelMessage::showEvent(QShowEvent *event)
 {
     QVantelPopup::showEvent(event);
+    if (!event->spontaneous())
+        m_shownSince.start();
     if (!event->spontaneous() && m_autoCloseMs >= 1) {
         m_timer->start(m_autoCloseMs);
         m_autoCloseMs = 0;
     }
 }
 
+void QVantelMessage::mousePressEvent(QMouseEvent *event)
+{
+    // Clicks made while the program waited for the unit reach the message in a burst as soon as
+    // the wait ends, right after the message they would close appeared.
+    m_pressCounts = m_shownSince.isValid() && m_shownSince.elapsed() >= kClickGuardMs;
+    if (!m_pressCounts) {
+        event->accept();
+        return;
+    }
+    // A press outside the box closes it as popups close.
+    QVantelPopup::mousePressEvent(event);
+}
+
 void QVantelMessage::mouseReleaseEvent(QMouseEvent *event)
 {
-    // Releases on the buttons never get here; anything else on the message closes it.
+    // Releases on the buttons never get here; anything else on the message closes it, when its
+    // press counted.
     event->accept();
+    if (!m_pressCounts)
+        return;
+    m_pressCounts = false;
     closeMessage();
 }
 

@@ -2,6 +2,7 @@
 
 #include "widgets/qvantelpopup.h"
 
+#include <QElapsedTimer>
 #include <QString>
 
 class QLabel;
@@ -16,7 +17,10 @@ class QVantelButton;
 // the text is set smaller), so that no text is ever cut off.
 //
 // "OK" clears the cancelled flag and closes; "Cancel", the auto-close timer and a click on the
-// message itself close it with the flag left set. The pending auto-close time is written by the
+// message itself close it with the flag left set. Only a click made after the message, or its
+// latest text, appeared closes it: a press within kClickGuardMs of that moment is taken for one
+// made while the program was busy (user input waits until a synchronous device call ends) and
+// is ignored with its release. The pending auto-close time is written by the
 // owner before popup() or setText(); the next program-caused show or text change starts the timer
 // with it and clears it. The timer stops when the message is destroyed.
 class QVantelMessage : public QVantelPopup
@@ -30,6 +34,10 @@ public:
         OkButton = 2,
         CancelAndOk = 3,
     };
+
+    // Long enough for the clicks held back during a device call to arrive, too short for anyone
+    // to have read the message.
+    static constexpr int kClickGuardMs = 500;
 
     QVantelMessage(const QString &text, int kind, QWidget *parent = nullptr);
     ~QVantelMessage() override;
@@ -60,6 +68,7 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
@@ -75,6 +84,9 @@ private:
     QVantelButton *m_button1 = nullptr;
     QVantelButton *m_button2 = nullptr;
     QTimer *m_timer = nullptr;
+    // Since when the message shows its present text; invalid before it was first shown.
+    QElapsedTimer m_shownSince;
+    bool m_pressCounts = false;
 
     Q_DISABLE_COPY_MOVE(QVantelMessage)
 };

@@ -179,10 +179,17 @@ void TestQVantelWindow::loginRefused_data()
     QTest::newRow("not connected") << QStringLiteral("offline") << QStringLiteral("Not connected!");
     QTest::newRow("not a Quorix") << QStringLiteral("device")
                                   << QStringLiteral("Remote device is not\na Quorix!");
-    QTest::newRow("device request refused")
-        << QStringLiteral("version") << QStringLiteral("Not connected!");
-    QTest::newRow("passwords cannot be read")
-        << QStringLiteral("password_el") << QStringLiteral("Not connected!");
+    // The status bar says "Connected to device" in the cases below: the message names the cause.
+    QTest::newRow("type and version refused")
+        << QStringLiteral("version")
+        << QStringLiteral("The unit refuses to send\nits type and version!");
+    QTest::newRow("passwords refused")
+        << QStringLiteral("password_el")
+        << QStringLiteral("The unit refuses to send\nits passwords!");
+    QTest::newRow("unit does not answer")
+        << QStringLiteral("silent") << QStringLiteral("The unit does not answer!");
+    QTest::newRow("link lost during the read")
+        << QStringLiteral("drop") << QStringLiteral("Not connected!");
 }
 
 void TestQVantelWindow::loginRefused()
@@ -192,11 +199,20 @@ void TestQVantelWindow::loginRefused()
 
     QVERIFY(f.start(fault != QLatin1String("offline")));
     f.setPasswords({}, {}, {});
-    if (fault == QLatin1String("device"))
+    if (fault == QLatin1String("device")) {
         f.fake->setValue(
             QStringLiteral("device"), QStringLiteral("vantel2"), QStringLiteral("general"));
-    else if (fault != QLatin1String("offline"))
+    } else if (fault == QLatin1String("silent")) {
+        f.fake->setSilent(true);
+    } else if (fault == QLatin1String("drop")) {
+        f.fake->setReplyHook([](const FakeRequest &request) {
+            return request.isGetOf(QStringLiteral("device"))
+                       ? std::optional<QList<FakeReply>>({FakeReply::drop()})
+                       : std::nullopt;
+        });
+    } else if (fault != QLatin1String("offline")) {
         f.fake->refuseKey(fault, QStringLiteral("015-not allowed"));
+    }
     firmwareVersion = 0x010203;
     QSignalSpy logins(f.window.get(), &QVantelWindow::loginClicked);
 

@@ -764,6 +764,90 @@ private slots:
         QCOMPARE(m_connection->deferredSignalBytes(), 0);
     }
 
+    // Level reports over the TCP link arrive several times a second for the whole session: the
+    // log says when they start, counts them once a minute and says when they stop, so a minute
+    // of them writes the same few lines at any rate. Other frames are logged as before.
+    void levelFramesAreCountedNotLogged_data()
+    {
+        QTest::addColumn<int>("framesPerTick");
+        QTest::newRow("one per second") << 1;
+        QTest::newRow("thirty per second") << 30;
+    }
+
+    void levelFramesAreCountedNotLogged()
+    {
+        QFETCH(int, framesPerTick);
+        connectToFake(*m_connection);
+        m_connection->setDeferSignals(true);
+        // The test drives the ticks itself, one for each second of a session.
+        m_connection->setTickInterval(3600 * 1000);
+        const auto tick = [this] { QMetaObject::invokeMethod(m_connection.get(), "timerEvent"); };
+        Recorder recorder(m_connection.get());
+        const FakePairs levels{{QStringLiteral("txL"), QStringLiteral("40")},
+                               {QStringLiteral("in1"), QStringLiteral("12")}};
+        qInstallMessageHandler(captureLog);
+
+        int sent = 0;
+        for (int second = 0; second < 2 * LevelFrameLog::kReportTicks; ++second) {
+            // Once, levels arrive while a call waits for its answer: they are held back without
+            // a line either.
+            RpcAsyncCall call;
+            if (second == 1) {
+                m_fake->setSilent(true);
+                call = m_connection->asyncCall(RpcMessage::request(message(ksm::CMsg::Param)), 0);
+            }
+            for (int i = 0; i < framesPerTick; ++i)
+                QVERIFY(m_fake->pushEvent(QStringLiteral("audio_levels"), levels));
+            sent += framesPerTick;
+            if (second == 1) {
+                QTRY_COMPARE(m_connection->deferredSignalCount(), framesPerTick);
+                m_connection->cancelPendingCall(call);
+                m_fake->setSilent(false);
+            }
+            QTRY_COMPARE(recorder.received.size(), sent);
+            tick();
+        }
+        QVERIFY(m_fake->pushEvent(QStringLiteral("reinit")));
+        QTRY_COMPARE(recorder.received.size(), sent + 1);
+        for (int second = 0; second < LevelFrameLog::kQuietTicks; ++second)
+            tick();
+        qInstallMessageHandler(nullptr);
+
+        const QString perMinute = QString::number(framesPerTick * LevelFrameLog::kReportTicks);
+        const QStringList levelLines = s_log.filter(QStringLiteral("level frames"));
+        QCOMPARE(levelLines.size(), 4);
+        QVERIFY(levelLines[0].contains(QStringLiteral("parserReady(address=127.0.0.1:")));
+        QVERIFY(levelLines[0].contains(QStringLiteral("level frames started")));
+        QVERIFY2(levelLines[1].contains(QStringLiteral("level frames: ") + perMinute + ' '),
+                 qPrintable(levelLines[1]));
+        QVERIFY2(levelLines[2].contains(QStringLiteral("level frames: ") + perMinute + ' '),
+                 qPrintable(levelLines[2]));
+        QVERIFY2(levelLines[3].contains(QStringLiteral("level frames stopped, 0 since")),
+                 qPrintable(levelLines[3]));
+        QVERIFY(s_log.filter(QStringLiteral("audio_levels")).isEmpty());
+        QVERIFY(s_log.filter(QStringLiteral("queue message id=-1")).isEmpty());
+        // The other event keeps its header and message lines.
+        QCOMPARE(s_log.filter(QStringLiteral("header=-1/4/0")).size(), 1);
+        QCOMPARE(s_log.filter(QStringLiteral("message=EVENT;event_type:reinit;")).size(), 1);
+        // Besides, only the call and its cancellation.
+        QCOMPARE(s_log.size(), 4 + 2 + 2);
+    }
+
+    void levelFramesStopWithTheLink()
+    {
+        connectToFake(*m_connection);
+        Recorder recorder(m_connection.get());
+        QVERIFY(m_fake->pushEvent(QStringLiteral("audio_levels")));
+        QVERIFY(m_fake->pushEvent(QStringLiteral("audio_levels")));
+        QTRY_COMPARE(recorder.received.size(), 2);
+        qInstallMessageHandler(captureLog);
+        m_fake->dropClient();
+        QTRY_COMPARE(m_connection->state(), RpcConnection::Unconnected);
+        qInstallMessageHandler(nullptr);
+        QCOMPARE(
+            s_log.filter(QStringLiteral("level frames stopped, 2 since the last count")).size(), 1);
+    }
+
     void secretsAreMaskedInTheLog()
     {
         connectToFake(*m_connection);

@@ -5,19 +5,25 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
+#include "model/comaudioconnection.h"
+#include "model/comdataconnection.h"
 #include "model/comdevice.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmessage.h"
 
+#include <QHash>
 #include <QLabel>
 #include <QTest>
 
+#include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -95,6 +101,20 @@ private slots:
     void isdnNi1OnlyWhileHeld();
     void ethernetEventRefresh();
     void operatorScan();
+    void outgoingAndSecondaryCommit_data();
+    void outgoingAndSecondaryCommit();
+    void secondaryNetworkRow();
+    void mobileRowLabels_data();
+    void mobileRowLabels();
+    void navigationLocks();
+    void aoipOnlyUnit();
+    void operatorRowRefusals_data();
+    void operatorRowRefusals();
+    void operatorScanFails();
+    void unusableSimLayout_data();
+    void unusableSimLayout();
+    void mobilePageLocks_data();
+    void mobilePageLocks();
 
 private:
     bool connectClient();
@@ -106,6 +126,16 @@ private:
     bool apply();
     QString messageText() const;
     bool asks(const QString &question) const;
+    // A running link of the unit on network: an audio call, or else a data service.
+    bool addLink(bool audio, const std::string &network);
+    // The unit refuses a request for which causeOf gives a cause: "return" ERROR and that cause
+    // for every name the request asks about or sets. Other requests as the demo unit.
+    void refuseRequests(const std::function<QString(const FakeRequest &)> &causeOf);
+    // The modems named answer every question about their SIM with the cause given, as a modem
+    // without a usable SIM does.
+    void refuseSims(const QHash<QString, QString> &causes);
+    // A unit that offers double streaming on a second IP network, switched on.
+    bool enableDoubleStreaming();
 
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<QVantelSettingsPage> m_page;
@@ -204,6 +234,60 @@ bool TestNetworkPages::asks(const QString &question) const
             return true;
     }
     return false;
+}
+
+bool TestNetworkPages::addLink(bool audio, const std::string &network)
+{
+    static int nextId = 5;
+    TComBaseConnection *link = nullptr;
+    if (audio) {
+        auto *call = new TComAudioConnection(comClient(), TComBaseConnection::AudioLink1);
+        call->attach(0, nextId++, network);
+        link = call;
+    } else {
+        auto *data = new TComDataConnection(comClient());
+        data->attach(nextId++, network, TComDataConnection::StateConnected);
+        link = data;
+    }
+    if (comDevice()->addConnection(link))
+        return true;
+    delete link;
+    return false;
+}
+
+void TestNetworkPages::refuseRequests(const std::function<QString(const FakeRequest &)> &causeOf)
+{
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook(
+        [fake, causeOf](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            const QString cause = causeOf(request);
+            if (cause.isEmpty())
+                return answerNetworkDemo(*fake, request);
+            FakeMessage answer(FakeMessage::Param);
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            for (const QString &name : request.gets() + request.lists())
+                answer.set(name, cause);
+            for (const auto &pair : request.message.params) {
+                if (pair.first != QLatin1String("target") && pair.first != QLatin1String("network"))
+                    answer.set(pair.first, cause);
+            }
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        });
+}
+
+void TestNetworkPages::refuseSims(const QHash<QString, QString> &causes)
+{
+    refuseRequests([causes](const FakeRequest &request) {
+        return request.gets().contains(QStringLiteral("pin")) ? causes.value(request.network())
+                                                              : QString();
+    });
+}
+
+bool TestNetworkPages::enableDoubleStreaming()
+{
+    m_fake->setList(QStringLiteral("device_opts"), {QStringLiteral("ip_dstream_2")}, kGeneral);
+    m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("enabled"), kAudio);
+    return comDevice()->refresh();
 }
 
 void TestNetworkPages::networkPage()
@@ -386,9 +470,12 @@ void TestNetworkPages::applySendsChangedKeys_data()
                page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
            })
         << "mobile.0" << QStringList{"plmn=Demo Telecom"};
-    QTest::newRow("Wi-Fi WPA2 sends the custom authentication too")
+    QTest::newRow("Wi-Fi WPA-PSK sends the custom authentication too")
         << 20 << Edit(choose(62, 3)) << "wifi.0"
         << QStringList{"authentication=WPA-PSK", "authentication_custom=WPA-PSK"};
+    QTest::newRow("Wi-Fi WPA2-PSK sends the custom authentication too")
+        << 20 << Edit(choose(62, 4)) << "wifi.0"
+        << QStringList{"authentication=WPA2-PSK", "authentication_custom=WPA2-PSK"};
     QTest::newRow("Wi-Fi activation alone")
         << 20 << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
 }
@@ -403,6 +490,12 @@ void TestNetworkPages::applySendsChangedKeys()
     if (pageId == 16)
         m_fake->setValue(
             QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    // Automatic security, so that either WPA choice is a change (the demo runs WPA2-PSK).
+    if (pageId == 20) {
+        for (const char *key : {"authentication", "authentication_custom"})
+            m_fake->setValue(
+                QLatin1String(key), QStringLiteral("auto"), kNetwork, QStringLiteral("wifi.0"));
+    }
     QVantelMenuItems *page = openPage(pageId);
     QVERIFY(page);
     edit(m_page.get(), page);
@@ -558,15 +651,9 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
     QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
 
     // A SIM that answers with its PUK demand is shown locked at once.
-    FakeQuorix *fake = m_fake.get();
-    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-        if (request.isSetOf(QStringLiteral("pin"))) {
-            FakeMessage answer(FakeMessage::Param);
-            answer.set(QStringLiteral("pin"), QStringLiteral("124-puk required"));
-            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
-            return QList<FakeReply>{FakeReply::reply(answer)};
-        }
-        return answerNetworkDemo(*fake, request);
+    refuseRequests([](const FakeRequest &request) {
+        return request.isSetOf(QStringLiteral("pin")) ? QStringLiteral("124-puk required")
+                                                      : QString();
     });
     openPage(16);
     row(41)->setValueText(QStringLiteral("1111"));
@@ -733,6 +820,350 @@ void TestNetworkPages::operatorScan()
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
+}
+
+void TestNetworkPages::outgoingAndSecondaryCommit_data()
+{
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<int>("held");
+    QTest::addColumn<int>("other");
+
+    QTest::newRow("outgoing calls") << 7 << "default_network" << 0x100 << 0x101;
+    QTest::newRow("secondary stream") << 8 << "secondary_network" << 0x101 << 0x100;
+}
+
+void TestNetworkPages::outgoingAndSecondaryCommit()
+{
+    QFETCH(int, rowId);
+    QFETCH(QString, key);
+    QFETCH(int, held);
+    QFETCH(int, other);
+    const auto sent = [this, &key] {
+        QStringList values;
+        for (const FakeRequest &request : m_fake->requests()) {
+            if (request.isSetOf(key))
+                values << request.value(key);
+        }
+        return values;
+    };
+    const auto modelHolds = [rowId] {
+        return QString::fromStdString(rowId == 7 ? comDevice()->defaultNetwork()
+                                                 : comDevice()->secondaryNetwork());
+    };
+    const QString otherWord = QString::fromStdString(TComDevice::networkToString(other));
+
+    QVERIFY(enableDoubleStreaming());
+    openPage(1);
+    QCOMPARE(currentOf(row(rowId)), held);
+
+    // Sent at once; the unit and the model both hold the choice.
+    row(rowId)->selectValue(0x400, true, false);
+    commit(rowId);
+    QCOMPARE(sent(), QStringList{"wifi.0"});
+    QCOMPARE(m_fake->value(key, kNetwork), QStringLiteral("wifi.0"));
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+    QCOMPARE(messageText(), QStringLiteral("Applying changes..."));
+
+    // Refused: the row shows again what the model holds, and says so.
+    m_fake->refuseKey(key, QStringLiteral("110-not available"));
+    m_fake->clearLog();
+    row(rowId)->selectValue(other, true, false);
+    commit(rowId);
+    QCOMPARE(sent(), QStringList{otherWord});
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(currentOf(row(rowId)), 0x400);
+    QCOMPARE(row(rowId)->valueText(), row(rowId)->currentValue()->text);
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+
+    // During a call nothing goes out, and the row goes back the same way.
+    m_fake->acceptKey(key);
+    m_page->closeMessage();
+    QVERIFY(addLink(true, "isdn.0"));
+    m_fake->clearLog();
+    row(rowId)->selectValue(other, true, false);
+    commit(rowId);
+    QVERIFY(sent().isEmpty());
+    QCOMPARE(messageText(), QStringLiteral("Cannot apply changes\n(a connection is established)"));
+    QCOMPARE(currentOf(row(rowId)), 0x400);
+    QCOMPARE(modelHolds(), QStringLiteral("wifi.0"));
+}
+
+void TestNetworkPages::secondaryNetworkRow()
+{
+    const auto colour = [this] { return QVantelMenuPalette::textColor(row(8)->valueLabel()); };
+    QVERIFY(enableDoubleStreaming());
+    openPage(1);
+    // IP networks only: neither the AoIP module nor ISDN.
+    QList<int> offered;
+    for (const QVantelMenuItem::Value &value : row(8)->values())
+        offered << value.value;
+    QCOMPARE(offered, (QList<int>{0x100, 0x101, 0x300, 0x400}));
+    QVERIFY(!row(8)->isReadOnly());
+
+    // A secondary network the row does not offer reads as its name, in red, with no entry
+    // current, so that nothing is chosen for the user.
+    m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(colour(), QColor(Qt::red));
+
+    // A refused choice brings the red name back; a choice the unit takes drops the red.
+    m_fake->refuseKey(QStringLiteral("secondary_network"), QStringLiteral("110-not available"));
+    row(8)->selectValue(0x100, true, false);
+    commit(8);
+    QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(colour(), QColor(Qt::red));
+    m_fake->acceptKey(QStringLiteral("secondary_network"));
+    row(8)->selectValue(0x100, true, false);
+    commit(8);
+    QCOMPARE(currentOf(row(8)), 0x100);
+    QCOMPARE(colour(), QVantelMenuPalette::kAccentBlue);
+
+    // With double streaming off the row is locked and the name is not red.
+    m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
+    m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+    QVERIFY(row(8)->isReadOnly());
+    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QCOMPARE(colour(), QVantelMenuPalette::kGrey);
+}
+
+void TestNetworkPages::mobileRowLabels_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QStringList>("labels");
+
+    QTest::newRow("one internal modem") << QStringList{"ip_dstream_1"}
+                                        << QStringList{"Mobile settings (Internal)",
+                                                       "Mobile settings (External 1)",
+                                                       "Mobile settings (External 2)",
+                                                       "Mobile settings (External 3)"};
+    QTest::newRow("two internal modems") << QStringList{"ip_dstream_1", "hardware_3"}
+                                         << QStringList{"Mobile settings (Internal 1)",
+                                                        "Mobile settings (Internal 2)",
+                                                        "Mobile settings (External 1)",
+                                                        "Mobile settings (External 2)"};
+}
+
+void TestNetworkPages::mobileRowLabels()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QStringList, labels);
+
+    QStringList networks = FakeMessage::splitList(m_fake->value(kNetwork, kNetwork));
+    networks << QStringLiteral("mobile.1") << QStringLiteral("mobile.2")
+             << QStringLiteral("mobile.3");
+    m_fake->setList(kNetwork, networks, kNetwork);
+    m_fake->setList(QStringLiteral("device_opts"), options, kGeneral);
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.3"));
+    refuseSims({{QStringLiteral("mobile.1"), QStringLiteral("010-sim missing")},
+                {QStringLiteral("mobile.2"), QStringLiteral("011-sim locked")}});
+    QVERIFY(comDevice()->refresh());
+    openPage(1);
+
+    // Each row says what its own modem needs.
+    QStringList titles;
+    QStringList states;
+    QList<QColor> colours;
+    for (int id = 16; id < 20; ++id) {
+        QVERIFY(row(id) && !row(id)->isHidden());
+        titles << row(id)->titleText();
+        states << row(id)->valueText();
+        colours << QVantelMenuPalette::textColor(row(id)->valueLabel());
+    }
+    QCOMPARE(titles, labels);
+    QCOMPARE(states,
+             (QStringList{
+                 "PIN Required", "SIM Missing", "SIM Locked", "Configure the Mobile controller"}));
+    QCOMPARE(colours, (QList<QColor>{Qt::red, Qt::red, Qt::red, QVantelMenuPalette::kAccentBlue}));
+}
+
+void TestNetworkPages::navigationLocks()
+{
+    // An Operator opens none of the interface pages but the mobile ones.
+    accessLevel = AccessLevel::Operator;
+    openPage(1);
+    for (int id : {10, 11, 12, 13, 20})
+        QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+    for (int id : {7, 9, 16})
+        QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
+
+    accessLevel = AccessLevel::Expert;
+    openPage(1);
+    for (int id : {10, 11, 12, 13, 16, 20})
+        QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
+}
+
+void TestNetworkPages::aoipOnlyUnit()
+{
+    m_fake->setList(kNetwork, {QStringLiteral("aoip")}, kNetwork);
+    m_fake->setValue(QStringLiteral("default_network"), QStringLiteral("aoip"), kNetwork);
+    QVERIFY(comDevice()->refresh());
+    QVantelMenuItems *page = openPage(1);
+    QList<int> ids;
+    for (const QVantelMenuItem *item : page->items())
+        ids << item->id();
+    QCOMPARE(ids, (QList<int>{7, 9, -1, 10}));
+    QVERIFY(row(7)->values().isEmpty());
+    QVERIFY(!row(7)->currentValue());
+    QCOMPARE(row(9)->values().size(), 2);
+
+    // Nothing to choose, so nothing is written.
+    commit(7);
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isSetOf(QStringLiteral("default_network")));
+}
+
+void TestNetworkPages::operatorRowRefusals_data()
+{
+    QTest::addColumn<bool>("audio");
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QString>("shown");
+
+    const QString question = QStringLiteral("This may take a while\n\nAre you sure to proceed?");
+    QTest::newRow("call on the modem") << true << "mobile.0"
+                                       << "Cannot change setting\n(a connection is established)";
+    QTest::newRow("data service on the modem")
+        << false << "mobile.0"
+        << "Cannot change setting\n(the data service is active)";
+    QTest::newRow("call on Ethernet") << true << "eth.0" << question;
+    QTest::newRow("data service on Wi-Fi") << false << "wifi.0" << question;
+}
+
+void TestNetworkPages::operatorRowRefusals()
+{
+    QFETCH(bool, audio);
+    QFETCH(QString, network);
+    QFETCH(QString, shown);
+
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    openPage(16);
+    QVERIFY(addLink(audio, network.toStdString()));
+    m_page->itemClicked(row(44));
+    QVERIFY2(asks(shown), qPrintable(messageText()));
+    for (const FakeRequest &request : m_fake->requests())
+        QVERIFY(!request.isListOf(QStringLiteral("plmn")));
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+}
+
+void TestNetworkPages::operatorScanFails()
+{
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    refuseRequests([](const FakeRequest &request) {
+        return request.isListOf(QStringLiteral("plmn")) ? QStringLiteral("110-not available")
+                                                        : QString();
+    });
+    openPage(16);
+    m_page->itemClicked(row(44));
+    commit(44);
+    QVERIFY(m_fake->waitForRequest(
+        [](const FakeRequest &request) { return request.isListOf(QStringLiteral("plmn")); }));
+    QCOMPARE(messageText(), QStringLiteral("Failed to scan networks!"));
+
+    // No list to choose from, the operator stays, and there is nothing to apply.
+    QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
+    QVERIFY(!select || !select->isVisible());
+    QVERIFY(row(44)->values().isEmpty());
+    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    QVERIFY(!m_page->header()->isModified());
+    QVERIFY(apply());
+    QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
+}
+
+void TestNetworkPages::unusableSimLayout_data()
+{
+    QTest::addColumn<QString>("cause");
+    QTest::addColumn<QString>("shown");
+
+    QTest::newRow("SIM missing") << "010-sim missing"
+                                 << "SIM Missing";
+    QTest::newRow("SIM locked") << "011-sim locked"
+                                << "SIM Locked";
+    QTest::newRow("PUK required") << "124-puk required"
+                                  << "SIM Locked";
+}
+
+void TestNetworkPages::unusableSimLayout()
+{
+    QFETCH(QString, cause);
+    QFETCH(QString, shown);
+
+    refuseSims({{QStringLiteral("mobile.0"), cause}});
+    openPage(1);
+    QCOMPARE(row(16)->valueText(), shown);
+    QCOMPARE(QVantelMenuPalette::textColor(row(16)->valueLabel()), QColor(Qt::red));
+
+    // The row still opens the modem's page, which shows only what the module is.
+    m_page->itemClicked(row(16));
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->id(), 16);
+    QList<int> ids;
+    for (const QVantelMenuItem *item : page->items()) {
+        ids << item->id();
+        QVERIFY(item->id() < 0 || item->isReadOnly());
+    }
+    QCOMPARE(ids, (QList<int>{-1, 53, 54, 55, 56}));
+    QCOMPARE(row(53)->valueText(), QStringLiteral("Demo Modems"));
+    QVERIFY(!m_page->hasMobileChanges(page));
+}
+
+void TestNetworkPages::mobilePageLocks_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("authentication");
+    QTest::addColumn<QList<int>>("locked");
+
+    QTest::newRow("Administrator, cellphone") << int(AccessLevel::Administrator) << "gsm_voice"
+                                              << "PAP" << QList<int>{};
+    QTest::newRow("mode kept outside the cellphone mode")
+        << int(AccessLevel::Administrator) << "data"
+        << "PAP" << QList<int>{45};
+    QTest::newRow("Operator") << int(AccessLevel::Operator) << "gsm_voice"
+                              << "CHAP" << QList<int>{44, 48, 49, 50, 51};
+    QTest::newRow("no authentication") << int(AccessLevel::Administrator) << "gsm_voice"
+                                       << "none" << QList<int>{48};
+}
+
+void TestNetworkPages::mobilePageLocks()
+{
+    QFETCH(int, level);
+    QFETCH(QString, mode);
+    QFETCH(QString, authentication);
+    QFETCH(QList<int>, locked);
+
+    const QString modem = QStringLiteral("mobile.0");
+    m_fake->setValue(QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, modem);
+    m_fake->setValue(QStringLiteral("mode"), mode, kNetwork, modem);
+    m_fake->setValue(QStringLiteral("authentication"), authentication, kNetwork, modem);
+    accessLevel = AccessLevel(level);
+    QVantelMenuItems *page = openPage(16);
+
+    // The settings rows locked; the module's rows never change.
+    QList<int> readOnly;
+    for (const QVantelMenuItem *item : page->items()) {
+        if (item->id() > 0 && item->id() < 53 && item->isReadOnly())
+            readOnly << item->id();
+        if (item->id() >= 53)
+            QVERIFY(item->isReadOnly());
+    }
+    std::sort(readOnly.begin(), readOnly.end());
+    QCOMPARE(readOnly, locked);
+    QVERIFY(!m_page->hasMobileChanges(page));
+    if (authentication == QLatin1String("none")) {
+        QCOMPARE(row(48)->values().size(), 1);
+        QCOMPARE(currentOf(row(48)), 0);
+        QCOMPARE(row(48)->valueText(), QStringLiteral("Not Applicable"));
+    }
 }
 
 QTEST_MAIN(TestNetworkPages)

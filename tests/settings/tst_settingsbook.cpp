@@ -10,6 +10,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "tests/settings/settingspagerig.h"
+#include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -56,6 +57,8 @@ private slots:
     void callProfileLoad();
     void callProfileLoadOnLink_data();
     void callProfileLoadOnLink();
+    void callProfileRules_data();
+    void callProfileRules();
 
 private:
     QVantelMenuItems *openList(int listId);
@@ -64,6 +67,7 @@ private:
     void choose(int value);
     // Stores call profiles "id/Profile id" whose "open" answers the pairs given.
     void storeProfiles(const QMap<int, FakePairs> &profiles);
+    static FakeReplyHook openProfiles(const QMap<int, FakePairs> &profiles);
 };
 
 void TestSettingsBook::init()
@@ -387,15 +391,19 @@ void TestSettingsBook::storeProfiles(const QMap<int, FakePairs> &profiles)
     for (auto it = profiles.constBegin(); it != profiles.constEnd(); ++it)
         items << QStringLiteral("%1/Profile %1").arg(it.key());
     m_fake->setList(QStringLiteral("remote_profile"), items, QStringLiteral("general"));
-    m_fake->setReplyHook(
-        [profiles](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-            if (!request.isCommand(QStringLiteral("open")))
-                return std::nullopt;
-            const int id = request.value(QStringLiteral("id")).toInt();
-            FakeMessage answer(FakeMessage::Do, profiles.value(id));
-            answer.set(QStringLiteral("return"), QStringLiteral("OK"));
-            return QList<FakeReply>{FakeReply::reply(answer)};
-        });
+    m_fake->setReplyHook(openProfiles(profiles));
+}
+
+FakeReplyHook TestSettingsBook::openProfiles(const QMap<int, FakePairs> &profiles)
+{
+    return [profiles](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (!request.isCommand(QStringLiteral("open")))
+            return std::nullopt;
+        const int id = request.value(QStringLiteral("id")).toInt();
+        FakeMessage answer(FakeMessage::Do, profiles.value(id));
+        answer.set(QStringLiteral("return"), QStringLiteral("OK"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    };
 }
 
 void TestSettingsBook::callProfileList()
@@ -592,6 +600,170 @@ void TestSettingsBook::callProfileLoadOnLink()
     QCOMPARE(changes.size(), 1);
     QCOMPARE(changes.first().at(1).toInt(), code);
     QVERIFY(m_page->currentPage() != page);
+}
+
+void TestSettingsBook::callProfileRules_data()
+{
+    QTest::addColumn<int>("codecMode");
+    QTest::addColumn<bool>("extended");     // operation mode
+    QTest::addColumn<bool>("coordination"); // single codec, mono: link 2 is the coordination line
+    QTest::addColumn<QString>("defaultNetwork");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("calls"); // bit 0: a call on link 1, bit 1: on link 2
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QString>("codec"); // empty: the profile has no coding
+    QTest::addColumn<bool>("listed");
+    QTest::addColumn<bool>("usable");   // the Operator's row can be loaded now
+    QTest::addColumn<bool>("loadable"); // the Load row of the profile page is open
+
+    const int book = QVantel::SettingsBook;
+    const int link1 = QVantel::SettingsBookLink1;
+    const int link2 = QVantel::SettingsBookLink2;
+    const QString eth = QStringLiteral("eth.0");
+    const QString isdn = QStringLiteral("isdn.0");
+    const QString mobile = QStringLiteral("mobile.0");
+    const QString stereo = QStringLiteral("OPUS/48000/stereo/64000");
+    const QString mono = QStringLiteral("OPUS/48000/mono/64000");
+    const QString voice = QStringLiteral("GSM");
+    const QString isdn64 = QStringLiteral("MPA2/48000/mono/64000");
+    const QString isdn128 = QStringLiteral("MPA2/48000/mono/128000");
+    const QString none; // no coding
+    const auto row = [](const char *name,
+                        int codecMode,
+                        bool extended,
+                        bool coordination,
+                        const QString &defaultNetwork,
+                        int target,
+                        int calls,
+                        const QString &network,
+                        const QString &codec,
+                        bool listed,
+                        bool usable,
+                        bool loadable) {
+        QTest::newRow(name) << codecMode << extended << coordination << defaultNetwork << target
+                            << calls << network << codec << listed << usable << loadable;
+    };
+
+    // Columns: codec mode, extended, coordination line, default network, Book target, calls,
+    // profile network, profile coding; listed, usable, loadable.
+    // clang-format off
+    // Single codec mode: only a call on link 1 stands in the way; voice belongs to link 2 and
+    // its coordination line.
+    row("single",                             0, 0, 0, eth,  book,  0, eth,     stereo,  1, 1, 1);
+    row("single, link 1 busy",                0, 0, 0, eth,  book,  1, eth,     stereo,  1, 0, 0);
+    row("single, link 2 busy",                0, 0, 0, eth,  book,  2, eth,     stereo,  1, 1, 1);
+    row("single, network missing",            0, 0, 0, eth,  book,  0, "eth.3", stereo,  1, 0, 0);
+    row("single, ISDN 128k",                  0, 0, 0, eth,  book,  0, isdn,    isdn128, 1, 1, 1);
+    row("single, voice",                      0, 0, 0, eth,  book,  0, mobile,  voice,   1, 0, 0);
+    row("single, voice, link 1 Book",         0, 0, 0, eth,  link1, 0, mobile,  voice,   0, 0, 0);
+    row("single, voice, link 2 Book",         0, 0, 0, eth,  link2, 0, mobile,  voice,   0, 0, 0);
+    row("single, voice, coordination",        0, 0, 1, eth,  book,  0, mobile,  voice,   1, 0, 0);
+    row("single, voice, link 2 Book, coord.", 0, 0, 1, eth,  link2, 0, mobile,  voice,   1, 1, 1);
+    row("single, coded, link 2 Book, coord.", 0, 0, 1, eth,  link2, 0, eth,     mono,    0, 0, 0);
+    // Double codec mode, a profile on another transport than the default network's.
+    row("double, other net",                  1, 0, 0, eth,  book,  0, isdn,    isdn64,  1, 1, 1);
+    row("double, other net, link 2 Book",     1, 0, 0, eth,  link2, 0, isdn,    isdn64,  0, 0, 0);
+    row("double, other net, link 2 busy",     1, 0, 0, eth,  book,  2, isdn,    isdn64,  1, 0, 0);
+    // Stereo takes both coders: standard operation allows it only from the Book for link 1.
+    row("double, stereo, standard",           1, 0, 0, eth,  book,  0, eth,     stereo,  1, 0, 0);
+    row("double, stereo, extended",           1, 1, 0, eth,  book,  0, eth,     stereo,  1, 1, 1);
+    row("double, stereo, link 1 Book",        1, 0, 0, eth,  link1, 0, eth,     stereo,  1, 1, 1);
+    row("double, stereo, link 2 Book",        1, 1, 0, eth,  link2, 0, eth,     stereo,  0, 0, 0);
+    row("double, stereo, Book 1, busy 2",     1, 0, 0, eth,  link1, 2, eth,     stereo,  1, 0, 0);
+    // Mono: the Operator's row follows the Book's link; the Load row leaves that refusal to Load.
+    row("double, mono, link 2 Book, busy 1",  1, 0, 0, eth,  link2, 1, eth,     mono,    1, 1, 1);
+    row("double, mono, link 2 Book, busy 2",  1, 0, 0, eth,  link2, 2, eth,     mono,    1, 0, 1);
+    row("double, no codec, Book 1, busy 1",   1, 0, 0, eth,  link1, 1, eth,     none,    1, 0, 1);
+    row("double, both links busy",            1, 0, 0, eth,  book,  3, eth,     mono,    1, 0, 0);
+    row("double, voice",                      1, 0, 0, eth,  book,  0, mobile,  voice,   1, 0, 0);
+    // ISDN mono runs at 64 kbit/s only.
+    row("double, ISDN 64k",                   1, 0, 0, isdn, book,  0, isdn,    isdn64,  1, 1, 1);
+    row("double, ISDN 128k",                  1, 0, 0, isdn, book,  0, isdn,    isdn128, 1, 0, 0);
+    row("double, ISDN 128k, link 1 Book",     1, 0, 0, isdn, link1, 0, isdn,    isdn128, 0, 0, 0);
+    // clang-format on
+}
+
+// Whether a stored call profile is listed, whether the Operator's row of it can be loaded now,
+// and whether the Load row of its page is open, by the unit's codec mode, operation mode and
+// routing, the link the Book was opened for, the calls running and the profile's network and
+// coding.
+void TestSettingsBook::callProfileRules()
+{
+    QFETCH(int, codecMode);
+    QFETCH(bool, extended);
+    QFETCH(bool, coordination);
+    QFETCH(QString, defaultNetwork);
+    QFETCH(int, target);
+    QFETCH(int, calls);
+    QFETCH(QString, network);
+    QFETCH(QString, codec);
+    QFETCH(bool, listed);
+    QFETCH(bool, usable);
+    QFETCH(bool, loadable);
+
+    // The whole demo unit, so that the routing and the coding lists are the unit's own.
+    stopUnit();
+    QVERIFY(startDemoUnit(AccessLevel::Operator, 0x20007));
+    const QString audio = QStringLiteral("audio");
+    m_fake->setValue(QStringLiteral("codec_mode"),
+                     codecMode == 1 ? QStringLiteral("cmode_double")
+                                    : QStringLiteral("cmode_normal"),
+                     audio);
+    m_fake->setValue(QStringLiteral("operation_mode"),
+                     extended ? QStringLiteral("extended") : QStringLiteral("standard"),
+                     audio);
+    m_fake->setValue(QStringLiteral("coord_mode"),
+                     coordination ? QStringLiteral("enabled") : QStringLiteral("disabled"),
+                     audio);
+    m_fake->setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), audio);
+    m_fake->setValue(QStringLiteral("default_network"), defaultNetwork, QStringLiteral("network"));
+    FakePairs fields{{"network", network}, {"remote_addr", "studio-b"}};
+    if (!codec.isEmpty())
+        fields.append({QStringLiteral("codec"), codec});
+    m_fake->setList(QStringLiteral("remote_profile"),
+                    {QStringLiteral("1/Profile 1")},
+                    QStringLiteral("general"));
+    DemoUnit *demo = m_fake->findChild<DemoUnit *>();
+    QVERIFY(demo);
+    demo->addFirstHandler(openProfiles({{1, fields}}));
+    QVERIFY(connectPage(refreshDevice));
+    QCOMPARE(comDevice()->hasCoordinationLine(), coordination);
+    for (const int link : {1, 2}) {
+        if (calls & link) {
+            auto *call = new TComAudioConnection(comClient(), link - 1);
+            call->attach(0, 40 + link, "eth.0");
+            QVERIFY(comDevice()->addConnection(call));
+        }
+    }
+
+    const auto listForTarget = [this, target]() -> QVantelMenuItems * {
+        if (!m_page->showEntry(QVantelSettingsPage::BookSection, target))
+            return nullptr;
+        if (m_page->currentPage()->id() == 4)
+            m_page->itemClicked(m_page->currentPage()->findItem(173));
+        QVantelMenuItems *list = m_page->currentPage();
+        return list && list->id() == 173 ? list : nullptr;
+    };
+    QVantelMenuItems *list = listForTarget();
+    QVERIFY(list);
+    QVantelMenuItem *row = list->findItem(307, 173);
+    QCOMPARE(row != nullptr, listed);
+    if (!listed)
+        return;
+    QCOMPARE(row->kind(), int(QVantelMenuItem::Action));
+    QCOMPARE(!row->isReadOnly(), usable);
+
+    // An Expert's row opens the profile page whatever the state.
+    accessLevel = AccessLevel::Expert;
+    list = listForTarget();
+    QVERIFY(list && list->findItem(307, 173));
+    row = list->findItem(307, 173);
+    QCOMPARE(row->kind(), int(QVantelMenuItem::Navigation));
+    QVERIFY(!row->isReadOnly());
+    m_page->itemClicked(row);
+    QVantelMenuItems *page = m_page->currentPage();
+    QVERIFY(page && page->id() == 178);
+    QCOMPARE(!page->findItem(187)->isReadOnly(), loadable);
 }
 
 QTEST_MAIN(TestSettingsBook)

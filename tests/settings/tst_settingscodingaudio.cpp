@@ -1,11 +1,14 @@
 #include "settings/qvantelsettingspage.h"
 
 #include "link/ccom.h"
+#include "link/codecconfig.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/audiosettings.h"
+#include "model/comaudioconnection.h"
 #include "model/comdevice.h"
+#include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "tests/settings/settingspagerig.h"
@@ -57,6 +60,8 @@ private slots:
     void codingPageRows_data();
     void codingPageRows();
     void codecPageFollowsTheUnitsLists();
+    void coordinationLineKeepsCoderOneMono_data();
+    void coordinationLineKeepsCoderOneMono();
     void codecApplySendsCoderAndRelay();
     void storedAlgorithmMissingFromTheList();
     void autoBitRateRows();
@@ -66,6 +71,10 @@ private slots:
     void limiterMovesCompressorFirst();
     void refusedAudioRowGoesBack();
     void standardModeMakesCoderOneMono();
+    void operationModeSwitch_data();
+    void operationModeSwitch();
+    void aes67StateResetsTheModule_data();
+    void aes67StateResetsTheModule();
     void monitoringEditsAndApply();
     void abandonedMonitoringEditsNeverSent();
 
@@ -80,6 +89,11 @@ private:
     // Opens the row's choice popup with a tap and presses OK on the entry it marks.
     void confirmShownChoice(int id);
     bool received(const QString &key, const QString &value) const;
+    // "key=value" of every write of keys to the audio target since the log was cleared; a
+    // write repeated at once (one per audio processor) is listed once.
+    QStringList audioWrites(const QStringList &keys) const;
+    // Puts a call on link 2, which every audio row counts as a connection.
+    static void addCall();
 };
 
 void TestSettingsCodingAudio::init()
@@ -164,18 +178,50 @@ bool TestSettingsCodingAudio::received(const QString &key, const QString &value)
     return false;
 }
 
+QStringList TestSettingsCodingAudio::audioWrites(const QStringList &keys) const
+{
+    QStringList writes;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.target() != kAudio)
+            continue;
+        for (const QString &key : keys) {
+            if (!request.isSetOf(key))
+                continue;
+            const QString write = key + QLatin1Char('=') + request.value(key);
+            if (writes.isEmpty() || writes.constLast() != write)
+                writes << write;
+        }
+    }
+    return writes;
+}
+
+void TestSettingsCodingAudio::addCall()
+{
+    auto *call = new TComAudioConnection(comClient(), 1);
+    call->attach(0, 41, "eth.0");
+    QVERIFY(comDevice()->addConnection(call));
+}
+
 void TestSettingsCodingAudio::codingPageRows_data()
 {
     QTest::addColumn<int>("level");
     QTest::addColumn<quint32>("firmware");
     QTest::addColumn<QString>("network");
     QTest::addColumn<bool>("autoBitRate");
+    QTest::addColumn<QString>("coding"); // "single", "double" or "coordination line"
 
-    QTest::newRow("administrator") << 2 << kFirmware2 << QStringLiteral("eth.0") << true;
-    QTest::newRow("operator locked") << 0 << kFirmware2 << QStringLiteral("eth.0") << true;
-    QTest::newRow("firmware 1.11.255") << 2 << 0x10bffu << QStringLiteral("eth.0") << false;
-    QTest::newRow("isdn default") << 2 << kFirmware2 << QStringLiteral("isdn.0") << false;
-    QTest::newRow("unknown default") << 2 << kFirmware2 << QString() << false;
+    const QString eth = QStringLiteral("eth.0");
+    const QString single = QStringLiteral("single");
+    QTest::newRow("administrator") << 2 << kFirmware2 << eth << true << single;
+    QTest::newRow("operator locked") << 0 << kFirmware2 << eth << true << single;
+    QTest::newRow("firmware 1.11.255") << 2 << 0x10bffu << eth << false << single;
+    QTest::newRow("isdn default") << 2 << kFirmware2 << QStringLiteral("isdn.0") << false << single;
+    QTest::newRow("unknown default") << 2 << kFirmware2 << QString() << false << single;
+    QTest::newRow("double codec") << 2 << kFirmware2 << eth << true << QStringLiteral("double");
+    QTest::newRow("double codec, operator")
+        << 0 << kFirmware2 << eth << true << QStringLiteral("double");
+    QTest::newRow("coordination line")
+        << 2 << kFirmware2 << eth << true << QStringLiteral("coordination line");
 }
 
 void TestSettingsCodingAudio::codingPageRows()
@@ -184,8 +230,17 @@ void TestSettingsCodingAudio::codingPageRows()
     QFETCH(quint32, firmware);
     QFETCH(QString, network);
     QFETCH(bool, autoBitRate);
-    QVERIFY(start([&network](FakeQuorix &fake) {
+    QFETCH(QString, coding);
+    QVERIFY(start([&network, &coding](FakeQuorix &fake) {
         fake.setValue(QStringLiteral("default_network"), network, QStringLiteral("network"));
+        if (coding == QLatin1String("double")) {
+            fake.setValue(QStringLiteral("codec_mode"), QStringLiteral("cmode_double"), kAudio);
+            fake.setValue(
+                QStringLiteral("dcodec_2"), QStringLiteral("OPUS/48000/mono/32000"), kAudio);
+        } else if (coding == QLatin1String("coordination line")) {
+            fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), kAudio);
+            fake.setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), kAudio);
+        }
     }));
     accessLevel = AccessLevel(level);
     firmwareVersion = firmware;
@@ -198,10 +253,24 @@ void TestSettingsCodingAudio::codingPageRows()
     QCOMPARE(row(98)->titleText(), QStringLiteral("Codec 1 [ %1 ]").arg(name));
     QCOMPARE(row(98)->valueText(), QVantelLocalize::codingSummary(comDevice()->coder1()));
     QCOMPARE(row(98)->isReadOnly(), level == 0);
-    // Single codec mode without coordination line: coder 2 cannot be opened at any level.
-    QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
-    QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
-    QVERIFY(row(99)->isReadOnly());
+    if (coding == QLatin1String("double")) {
+        // Coder 2 runs on the same network as coder 1.
+        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2 [ %1 ]").arg(name));
+        QCOMPARE(row(99)->valueText(),
+                 QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/mono/32000")));
+        QCOMPARE(row(99)->isReadOnly(), level == 0);
+    } else if (coding == QLatin1String("coordination line")) {
+        // Link 2 is the mobile voice line: shown, never edited.
+        QCOMPARE(row(99)->titleText(),
+                 QStringLiteral("Codec 2 [ %1 ]").arg(QVantelLocalize::interfaceName(0x300)));
+        QCOMPARE(row(99)->valueText(), QVantelLocalize::codecName(17));
+        QVERIFY(row(99)->isReadOnly());
+    } else {
+        // Single codec mode without coordination line: coder 2 cannot be opened at any level.
+        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
+        QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
+        QVERIFY(row(99)->isReadOnly());
+    }
     QCOMPARE(row(100) != nullptr, autoBitRate);
     if (row(100))
         QCOMPARE(row(100)->isReadOnly(), level == 0);
@@ -254,6 +323,36 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     // A relay toggle alone is a change.
     commitSwitch(105, true);
     QVERIFY(m_page->header()->isModified());
+}
+
+void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono_data()
+{
+    QTest::addColumn<QString>("operationMode");
+    QTest::addColumn<QStringList>("modes");
+
+    const QString mono = QVantelLocalize::channelModeName(0);
+    QTest::newRow("standard") << QStringLiteral("standard") << QStringList{mono};
+    QTest::newRow("extended") << QStringLiteral("extended")
+                              << QStringList{mono, QVantelLocalize::channelModeName(2)};
+}
+
+// A mono coder 1 with the coordination line on link 2: in standard operation its channel modes
+// offer mono only, although the unit lists stereo too.
+void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono()
+{
+    QFETCH(QString, operationMode);
+    QFETCH(QStringList, modes);
+    QVERIFY(start([&operationMode](FakeQuorix &fake) {
+        fake.setValue(QStringLiteral("coord_mode"), QStringLiteral("enabled"), kAudio);
+        fake.setValue(QStringLiteral("codec"), QStringLiteral("OPUS/48000/mono/64000"), kAudio);
+        fake.setValue(QStringLiteral("operation_mode"), operationMode, kAudio);
+    }));
+    QCOMPARE(comDevice()->audioRouting(), int(TComDevice::RoutingMonoCoordination));
+    openSection(QVantelSettingsPage::CodingSection);
+    QVERIFY(open(98));
+    QCOMPARE(texts(row(102)), modes);
+    QCOMPARE(row(102)->valueText(), QVantelLocalize::channelModeName(0));
+    QCOMPARE(row(102)->isReadOnly(), modes.size() < 2);
 }
 
 void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
@@ -505,6 +604,164 @@ void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
     QVERIFY(coder >= 0);
     QVERIFY(mode > coder);
     QCOMPARE(comDevice()->operationMode(), 0);
+}
+
+void TestSettingsCodingAudio::operationModeSwitch_data()
+{
+    QTest::addColumn<QStringList>("values"); // "key=value" of the audio target
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("extended"); // the switch is turned on
+    QTest::addColumn<bool>("refused");  // the unit refuses the operation mode
+    QTest::addColumn<QStringList>("writes");
+    QTest::addColumn<QStringList>("bitRateLists"); // the codec mode each bit-rate list names
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<int>("mode");
+
+    const QString failed = QStringLiteral("Failed to apply changes!");
+    const QStringList none;
+    const QString doubleCodec = QStringLiteral("double_codec");
+    const QStringList standard{QStringLiteral("operation_mode=standard")};
+    const QStringList extended{QStringLiteral("operation_mode=extended")};
+    const QStringList stereoTransmit
+        = extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/stereo/96000")};
+    const QString monoTransmit = QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/32000");
+
+    QTest::newRow("extended") << standard << false << true << false << extended << none << QString()
+                              << 1;
+    QTest::newRow("extended, refused")
+        << standard << false << true << true << extended << none << failed << 0;
+    QTest::newRow("standard during a call")
+        << stereoTransmit << true << false << false << none << none
+        << QStringLiteral("Cannot apply changes\n(a connection is established)") << 1;
+    // Single codec mode: the IP transmit coding of coder 1 becomes mono at a rate the unit
+    // lists for mono; coder 1 itself (stereo, no coordination line) is left alone.
+    QTest::newRow("standard, stereo transmit coding")
+        << stereoTransmit << false << false << false << QStringList{monoTransmit} + standard
+        << QStringList{doubleCodec} << QString() << 0;
+    QTest::newRow("standard, mono transmit coding")
+        << extended + QStringList{QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/48000")} << false
+        << false << false << standard << none << QString() << 0;
+    // Stereo with the coordination line exists only in extended operation: coder 1 becomes
+    // mono, keeping its bit rate where mono has it.
+    QTest::newRow("standard, stereo with the coordination line")
+        << extended
+               + QStringList{QStringLiteral("coord_mode=enabled"),
+                             QStringLiteral("codec=OPUS/48000/stereo/64000"),
+                             QStringLiteral("ip-dcodec_tx_1=OPUS/48000/mono/64000")}
+        << false << false << false
+        << QStringList{QStringLiteral("codec=OPUS/48000/mono/64000")} + standard
+        << QStringList{QStringLiteral("single_codec")} << QString() << 0;
+    // The coding writes decide nothing: a refused mode keeps the switch on.
+    QTest::newRow("standard, refused")
+        << stereoTransmit << false << false << true << QStringList{monoTransmit} + standard
+        << QStringList{doubleCodec} << failed << 1;
+}
+
+void TestSettingsCodingAudio::operationModeSwitch()
+{
+    QFETCH(QStringList, values);
+    QFETCH(bool, busy);
+    QFETCH(bool, extended);
+    QFETCH(bool, refused);
+    QFETCH(QStringList, writes);
+    QFETCH(QStringList, bitRateLists);
+    QFETCH(QString, message);
+    QFETCH(int, mode);
+    QVERIFY(start([&values](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"),
+                     {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1")},
+                     QStringLiteral("general"));
+        for (const QString &value : values)
+            fake.setValue(
+                value.section(QLatin1Char('='), 0, 0), value.section(QLatin1Char('='), 1), kAudio);
+    }));
+    QCOMPARE(comDevice()->codecMode(), 0);
+    if (busy)
+        addCall();
+    if (refused)
+        m_fake->refuseKey(QStringLiteral("operation_mode"), kRefused);
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(row(113));
+    commitSwitch(113, extended);
+
+    QCOMPARE(audioWrites({QStringLiteral("codec"),
+                          QStringLiteral("dcodec_1"),
+                          QStringLiteral("ip-dcodec_tx_1"),
+                          QStringLiteral("operation_mode")}),
+             writes);
+    QStringList lists;
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.isListOf(QStringLiteral("bitrate")))
+            lists << request.value(QStringLiteral("codec_mode"));
+    }
+    QCOMPARE(lists, bitRateLists);
+    QCOMPARE(shownMessage(), message);
+    QCOMPARE(comDevice()->operationMode(), mode);
+    QCOMPARE(row(113)->isChecked(), mode == 1);
+}
+
+void TestSettingsCodingAudio::aes67StateResetsTheModule_data()
+{
+    QTest::addColumn<int>("hardware");
+    QTest::addColumn<bool>("busy");
+    QTest::addColumn<bool>("refused");
+    QTest::addColumn<int>("writes"); // of aes67_reset
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("variant 1") << 1 << false << false << 1 << QString();
+    QTest::newRow("variant 1 during a call") << 1 << true << false << 1 << QString();
+    QTest::newRow("variant 4") << 4 << false << false << 1 << QString();
+    QTest::newRow("variant 4 during a call")
+        << 4 << true << false << 0
+        << QStringLiteral("Cannot apply changes\n(a connection is established)");
+    QTest::newRow("refused") << 1 << false << true << 1
+                             << QStringLiteral("Failed to apply changes!");
+}
+
+// Disabling AES67 restarts the audio-over-IP module: its controller starts over and the module
+// row stays locked until the controller has been read again.
+void TestSettingsCodingAudio::aes67StateResetsTheModule()
+{
+    QFETCH(int, hardware);
+    QFETCH(bool, busy);
+    QFETCH(bool, refused);
+    QFETCH(int, writes);
+    QFETCH(QString, message);
+    QVERIFY(start([hardware](FakeQuorix &fake) {
+        fake.setList(QStringLiteral("device_opts"),
+                     {QStringLiteral("hardware_%1").arg(hardware), QStringLiteral("ravenna")},
+                     QStringLiteral("general"));
+    }));
+    QVERIFY(ravennaController()->startWithIdentity());
+    if (busy)
+        addCall();
+    if (refused)
+        m_fake->refuseKey(QStringLiteral("aes67_reset"), kRefused);
+    openSection(QVantelSettingsPage::AudioSection);
+    QCOMPARE(row(122)->valueText(), QStringLiteral("Active"));
+    QVERIFY(!row(123)->isReadOnly());
+
+    m_fake->clearLog();
+    commit(122, 0);
+    QCOMPARE(audioWrites({QStringLiteral("aes67_reset")}).size(), writes);
+    QCOMPARE(shownMessage(), message);
+    const bool done = message.isEmpty();
+    QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio),
+             done ? QStringLiteral("on") : QStringLiteral("off"));
+    QCOMPARE(comDevice()->aes67Reset(), done);
+    QCOMPARE(row(122)->valueText(), done ? QStringLiteral("Disabled") : QStringLiteral("Active"));
+    QCOMPARE(ravennaController()->state() == TComController::StateUnknown, done);
+    QCOMPARE(row(123)->isReadOnly(), done);
+    if (!done)
+        return;
+
+    // Active again: the module restarts once more, and its row opens after it has been read.
+    commit(122, 1);
+    QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio), QStringLiteral("off"));
+    QVERIFY(row(123)->isReadOnly());
+    QVERIFY(ravennaController()->startWithIdentity());
+    m_page->audioChangesetEvent(TComDevice::coreAudioChangeset());
+    QVERIFY(!row(123)->isReadOnly());
 }
 
 void TestSettingsCodingAudio::monitoringEditsAndApply()

@@ -1,8 +1,12 @@
 #include "tests/frontpanel/windowfixture.h"
 
+#include "model/comaudioconnection.h"
+#include "model/comdevice.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 
 #include <QLabel>
 
@@ -16,6 +20,8 @@ private slots:
 
     void rootEntriesOpenAndLeave_data();
     void rootEntriesOpenAndLeave();
+    void codecPagesFromThePanel_data();
+    void codecPagesFromThePanel();
 
 private:
     WindowFixture f;
@@ -69,6 +75,51 @@ void TestSettingsMenu::rootEntriesOpenAndLeave()
     f.window->pageActivated(QVantel::SettingsPage);
     QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
     QCOMPARE(menu->currentEntry, int(QVantelSettingsPage::StatusSection));
+}
+
+void TestSettingsMenu::codecPagesFromThePanel_data()
+{
+    QTest::addColumn<int>("panelPage");
+    QTest::addColumn<int>("busyLink");  // the link with a call; 0: none
+    QTest::addColumn<int>("codecPage"); // -1: the menu stays closed
+
+    QTest::newRow("codec 1") << int(QVantel::SettingsCodingLink1) << 0 << 98;
+    QTest::newRow("codec 2, its row locked") << int(QVantel::SettingsCodingLink2) << 0 << 99;
+    QTest::newRow("codec 1, link 1 busy") << int(QVantel::SettingsCodingLink1) << 1 << -1;
+    QTest::newRow("codec 2, link 2 busy") << int(QVantel::SettingsCodingLink2) << 2 << -1;
+    QTest::newRow("codec 2, link 1 busy") << int(QVantel::SettingsCodingLink2) << 1 << 99;
+}
+
+// The panel opens a link's codec page through the Coding section, also where the Coding page's
+// row for it is locked (coder 2 in single codec mode), but not while that link has a call.
+void TestSettingsMenu::codecPagesFromThePanel()
+{
+    QFETCH(int, panelPage);
+    QFETCH(int, busyLink);
+    QFETCH(int, codecPage);
+    QVERIFY(f.start());
+    f.pressLogin(2);
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    if (busyLink != 0) {
+        auto *call = new TComAudioConnection(comClient(), busyLink - 1);
+        call->attach(0, 41, "eth.0");
+        QVERIFY(comDevice()->addConnection(call));
+    }
+
+    f.window->pageActivated(QVantel::Page(panelPage));
+    if (codecPage == -1) {
+        QCOMPARE(f.window->currentPage(), int(QVantel::MainPage));
+        return;
+    }
+    QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVERIFY(menu);
+    QCOMPARE(menu->currentEntry, int(QVantelSettingsPage::CodingSection));
+    QCOMPARE(menu->currentPage()->id(), codecPage);
+    // Single codec mode: a tap on row 99 would not open it.
+    menu->backClicked();
+    QCOMPARE(menu->currentPage()->id(), 2);
+    QVERIFY(menu->currentPage()->findItem(99)->isReadOnly());
 }
 
 QTEST_MAIN(TestSettingsMenu)

@@ -239,6 +239,100 @@ private slots:
         QVERIFY(!QFile::exists(m_file));
     }
 
+    // The Add and Edit forms check their fields as the connect form does: OK on a field that
+    // cannot be used says which and why, and the form stays open on that field until corrected.
+    void formsSayWhatCannotBeUsed_data()
+    {
+        QTest::addColumn<bool>("edit");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("corrected");
+
+        QTest::newRow("add, host name") << false << "localhost"
+                                        << "7001"
+                                        << "Device Address: \"localhost\" is not the IPv4 address "
+                                           "of a device. Enter four numbers from 0 to 255 "
+                                           "separated by dots, for example 192.168.1.20."
+                                        << "127.0.0.1";
+        QTest::newRow("add, short form") << false << "127.1"
+                                         << "7001"
+                                         << "Device Address: \"127.1\" is not the IPv4 address "
+                                            "of a device. Enter four numbers from 0 to 255 "
+                                            "separated by dots, for example 192.168.1.20."
+                                         << "127.0.0.1";
+        QTest::newRow("add, no address")
+            << false << ""
+            << "7001"
+            << "Device Address: enter the device's IPv4 address, for example 192.168.1.20."
+            << "127.0.0.1";
+        QTest::newRow("add, port text") << false << "127.0.0.1"
+                                        << "70o1"
+                                        << "Device Port: \"70o1\" is not a TCP port. Enter a "
+                                           "number from 1 to 65535."
+                                        << "7001";
+        QTest::newRow("edit, port beyond 65535") << true << "10.0.0.1"
+                                                 << "65536"
+                                                 << "Device Port: \"65536\" is not a TCP port. "
+                                                    "Enter a number from 1 to 65535."
+                                                 << "7001";
+    }
+
+    void formsSayWhatCannotBeUsed()
+    {
+        QFETCH(bool, edit);
+        QFETCH(QString, address);
+        QFETCH(QString, port);
+        QFETCH(QString, message);
+        QFETCH(QString, corrected);
+
+        writeKnown({device("10.0.0.1", 7005, "Alpha")});
+        ManageDevicesDialog dialog{Configuration(m_file)};
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        const bool portWrong = message.startsWith(QLatin1String("Device Port"));
+
+        DialogScript script;
+        bool stayedOpen = false;
+        bool cursorOnField = false;
+        script.then([&](QDialog &shown) {
+            auto *form = qobject_cast<DeviceInfoDialog *>(&shown);
+            if (!form)
+                return int(QDialog::Rejected);
+            form->show();
+            if (!edit)
+                form->addressEdit()->setText(address);
+            form->nameEdit()->setText(QStringLiteral("Bravo"));
+            form->portEdit()->setText(port);
+            form->okButton()->click();
+            QLineEdit *field = portWrong ? form->portEdit() : form->addressEdit();
+            stayedOpen = form->isVisible() && form->result() == QDialog::Rejected;
+            cursorOnField = form->focusWidget() == field && field->selectedText() == field->text();
+            field->setText(corrected);
+            form->okButton()->click();
+            return form->result();
+        });
+        script.thenButton(QMessageBox::Ok);
+        if (edit) {
+            clickRow(dialog.view(), 0);
+            QTest::mouseClick(dialog.editButton(), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(dialog.addButton(), Qt::LeftButton);
+        }
+
+        QVERIFY(script.allUsed());
+        QCOMPARE(script.texts(), QStringList{message});
+        QCOMPARE(script.titles().value(1),
+                 edit ? QStringLiteral("Edit Device") : QStringLiteral("Add Device"));
+        QVERIFY(stayedOpen);
+        QVERIFY(cursorOnField);
+        // Once corrected, the device is kept.
+        const QString key = edit ? QStringLiteral("10.0.0.1") : (portWrong ? address : corrected);
+        const KnownDevice kept = stored().knownDevices.value(key);
+        QCOMPARE(kept.name, QStringLiteral("Bravo"));
+        QCOMPARE(kept.port, portWrong ? corrected.toInt() : port.toInt());
+    }
+
     void editKeepsAddressAndSortSurvives()
     {
         writeKnown({device("10.0.0.1", 7001, "Alpha"), device("10.0.0.2", 7001, "Bravo")});

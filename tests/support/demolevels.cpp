@@ -1,4 +1,7 @@
-// Level reports: moving meters at the subscribed period once the program asks for them.
+// Level reports: moving meters at the subscribed period once the program asks for them, as UDP
+// datagrams or, when the program subscribed port 1, over the TCP link. FAKE_QUORIX_LEVEL_PERIOD
+// (milliseconds, 10 to 10000) sets another period, to see how the program copes with a faster or
+// slower flow.
 
 #include "demoarea.h"
 #include "demoaudio.h"
@@ -12,12 +15,17 @@ void installDemoLevels(DemoUnit &demo)
 {
     auto *timer = new QTimer(&demo);
     timer->setInterval(150); // when the subscription names no period
+    bool forced = false;
+    const int forcedPeriod = qEnvironmentVariableIntValue("FAKE_QUORIX_LEVEL_PERIOD", &forced);
+    forced = forced && forcedPeriod >= 10 && forcedPeriod <= 10000;
+    if (forced)
+        timer->setInterval(forcedPeriod);
     auto tick = std::make_shared<int>(0);
     FakeQuorix *fake = &demo.fake();
-    QObject::connect(timer, &QTimer::timeout, &demo, [timer, tick, fake] {
+    QObject::connect(timer, &QTimer::timeout, &demo, [timer, tick, fake, forced] {
         if (fake->levelPort() == 0)
             return;
-        if (fake->levelPeriod() > 0 && timer->interval() != fake->levelPeriod())
+        if (!forced && fake->levelPeriod() > 0 && timer->interval() != fake->levelPeriod())
             timer->setInterval(fake->levelPeriod());
         ++*tick;
         FakePairs pairs;

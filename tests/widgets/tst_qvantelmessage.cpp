@@ -3,6 +3,7 @@
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantelmessage.h"
 
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLayout>
 #include <QPointer>
@@ -27,6 +28,17 @@ void recordClose(QVantelPopup *popup, CloseRecord *record)
     });
 }
 
+// Clicks widget until the message closes: clicks right after a message appeared do not count.
+bool clickUntilClosed(QWidget *widget, const CloseRecord &record)
+{
+    return QTest::qWaitFor(
+        [&] {
+            QTest::mouseClick(widget, Qt::LeftButton);
+            return record.count > 0;
+        },
+        5000);
+}
+
 } // namespace
 
 class TestQVantelMessage : public QObject
@@ -39,6 +51,8 @@ private slots:
     void kindZeroClosesByTimer();
     void setTextRestartsOrStopsTheTimer();
     void closingTwiceSignalsOnce();
+    void clickBeforeTheTextAppearedIsIgnored_data();
+    void clickBeforeTheTextAppearedIsIgnored();
     void keysGoToTheFrontPanel();
     void textIsNeverCutOff_data();
     void textIsNeverCutOff();
@@ -78,7 +92,7 @@ void TestQVantelMessage::buttonsCloseWithTheirFlag()
     else if (how == QLatin1String("cancel"))
         QTest::mouseClick(message->cancelButton(), Qt::LeftButton);
     else if (how == QLatin1String("background"))
-        QTest::mouseClick(message->textLabel(), Qt::LeftButton);
+        QVERIFY(clickUntilClosed(message->textLabel(), record));
 
     QTRY_COMPARE(record.count, 1);
     QCOMPARE(record.cancelled, cancelled);
@@ -143,6 +157,52 @@ void TestQVantelMessage::closingTwiceSignalsOnce()
     message->close();
     message->close();
     QCOMPARE(record.count, 1);
+}
+
+void TestQVantelMessage::clickBeforeTheTextAppearedIsIgnored_data()
+{
+    QTest::addColumn<bool>("newText");
+    QTest::addColumn<bool>("outside");
+    QTest::newRow("new message, click on it") << false << false;
+    QTest::newRow("new message, click beside it") << false << true;
+    QTest::newRow("new text, click on it") << true << false;
+}
+
+// While the program waits for the unit, user input is held back; when the wait ends the held
+// clicks arrive at once, just after the message the wait produced appeared. They must not
+// close it before it can be read.
+void TestQVantelMessage::clickBeforeTheTextAppearedIsIgnored()
+{
+    QFETCH(bool, newText);
+    QFETCH(bool, outside);
+
+    QWidget owner;
+    QPointer<QVantelMessage> message
+        = new QVantelMessage(QStringLiteral("Please wait..."), 0, &owner);
+    CloseRecord record;
+    recordClose(message, &record);
+    QElapsedTimer shown;
+    shown.start();
+    message->popup();
+    QVERIFY(QTest::qWaitForWindowExposed(message));
+    if (newText) {
+        // The first text could be read a while; then the answer replaces it.
+        QTRY_VERIFY(shown.elapsed() > 2 * QVantelMessage::kClickGuardMs);
+        message->setText(QStringLiteral("The unit does not answer!"));
+    }
+    const QPoint where = outside ? QPoint(-20, -20) : message->rect().center();
+    QTest::mouseClick(message, Qt::LeftButton, {}, where);
+    QCOMPARE(record.count, 0);
+    QVERIFY(message->isVisible());
+
+    // A click made once the text could be read closes it.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            QTest::mouseClick(message, Qt::LeftButton, {}, where);
+            return record.count > 0;
+        },
+        5000));
+    QVERIFY(record.cancelled);
 }
 
 void TestQVantelMessage::keysGoToTheFrontPanel()
