@@ -37,45 +37,14 @@ QVantelHeadphoneFollowPage::QVantelHeadphoneFollowPage(int headphoneIndex, QWidg
 {
     setupUi();
     pushDefaults();
-
-    TMatrixSettings *matrix = matrixSettings();
-    connect(comDevice(),
-            &TComDevice::deviceStateChanged,
-            this,
-            &QVantelHeadphoneFollowPage::deviceStateChanged);
-    connect(audioSettings(),
-            &TAudioSettings::controllerParamChanged,
-            this,
-            &QVantelHeadphoneFollowPage::audioControllerParamChanged);
-    connect(matrix,
-            &TMatrixSettings::controllerStateChanged,
-            this,
-            &QVantelHeadphoneFollowPage::matrixControllerStateChanged);
-    connect(matrix,
-            &TMatrixSettings::nodeChanged,
-            this,
-            &QVantelHeadphoneFollowPage::matrixNodeChanged);
-    connect(matrix,
-            &TMatrixSettings::audioConfigChanged,
-            this,
-            &QVantelHeadphoneFollowPage::matrixAudioConfigChanged);
+    connectPageSlots(this);
 }
 
 QVantelHeadphoneFollowPage::~QVantelHeadphoneFollowPage() = default;
 
-QVantel::Page QVantelHeadphoneFollowPage::page() const
-{
-    return m_headphoneIndex == 2 ? QVantel::Headphone3Page : QVantel::Headphone4Page;
-}
-
 QVantelSwitch *QVantelHeadphoneFollowPage::followSwitch(int number) const
 {
     return number >= 1 && number <= 4 ? m_switches[size_t(number - 1)] : nullptr;
-}
-
-QVantelButton *QVantelHeadphoneFollowPage::pageButton(int index) const
-{
-    return index >= 0 && index < int(m_pageButtons.size()) ? m_pageButtons[size_t(index)] : nullptr;
 }
 
 bool QVantelHeadphoneFollowPage::extendedMode() const
@@ -183,9 +152,9 @@ void QVantelHeadphoneFollowPage::setupUi()
 
     // The page's own button is a white outline, the others are filled white.
     const int ownButton = m_headphoneIndex == 2 ? 1 : 3;
-    m_pageButtons = addPageBar(ownButton);
+    const std::array<QVantelButton *, 5> pageBar = addPageBar(ownButton);
     for (int k = 0; k < 5; ++k) {
-        QVantelButton *button = m_pageButtons[size_t(k)];
+        QVantelButton *button = pageBar[size_t(k)];
         QPalette pal = button->palette();
         if (k == ownButton) {
             pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
@@ -200,13 +169,8 @@ void QVantelHeadphoneFollowPage::setupUi()
 
 // Strip handlers.
 
-void QVantelHeadphoneFollowPage::knobValueChanged(QVantelAudioBase *strip, int gain)
+void QVantelHeadphoneFollowPage::writeDraggedGains(int input, int gain)
 {
-    if (m_updating)
-        return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
-    const int input = strip->input();
-    writeGain(input, gain);
     if (!extendedMode())
         return;
     if (input == 20) {
@@ -214,8 +178,8 @@ void QVantelHeadphoneFollowPage::knobValueChanged(QVantelAudioBase *strip, int g
         writeGain(12, gain);
         matrixSettings()->setNodeGain(24, rightOutput(), float(gain));
         matrixSettings()->setNodeGain(19, rightOutput(), float(gain));
-    } else if (input == 21) {
-        writeGain(13, gain);
+    } else {
+        QVantelHeadphoneWidget::writeDraggedGains(input, gain);
     }
 }
 
@@ -378,7 +342,7 @@ void QVantelHeadphoneFollowPage::matrixControllerStateChanged(TComController *co
     if (!controller || controller->state() != TComController::StateReady)
         return;
     if (m_headphoneIndex == 2 && hasDeviceOption(TComDevice::OptionHardware2))
-        m_pageButtons[kHeadphone4Button]->hide();
+        pageButton(kHeadphone4Button)->hide();
     m_forceNames = true;
     matrixAudioConfigChanged(QVantel::Inputs(m_headphoneIndex));
     matrixNodeChanged(QVantel::Inputs(sideToneInput()), QVantel::Outputs(leftOutput()));
@@ -425,7 +389,7 @@ void QVantelHeadphoneFollowPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();
     if (m_headphoneIndex == 2)
-        m_pageButtons[kHeadphone4Button]->show();
+        pageButton(kHeadphone4Button)->show();
     // The matrix keeps its copies over a reset; only this page's switches make this headphone a
     // copy, so none may outlive them: the next login starts from what the unit reports.
     TMatrixSettings *matrix = matrixSettings();

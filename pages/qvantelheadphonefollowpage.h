@@ -37,14 +37,10 @@ public:
     // headphone, so nothing of the previous session survives.
     void resetView() override;
 
-    [[nodiscard]] QVantel::Page page() const;
-    // The input whose node gain is the side-tone level: the headphone's own microphone.
-    [[nodiscard]] int sideToneInput() const { return m_headphoneIndex; }
     // switch 1 to 4.
     [[nodiscard]] QVantelSwitch *followSwitch(int number) const;
     [[nodiscard]] QLabel *programLabel() const { return m_programLabel; }
     [[nodiscard]] QLabel *coordLabel() const { return m_coordLabel; }
-    [[nodiscard]] QVantelButton *pageButton(int index) const;
 
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
@@ -62,7 +58,7 @@ private:
 
     // Only the extended mode drags the inputs behind PROGRAM and COORD along; PROGRAM's stereo
     // right channel (24, 19) then reaches the right ear only.
-    void knobValueChanged(QVantelAudioBase *strip, int gain) override;
+    void writeDraggedGains(int input, int gain) override;
     [[nodiscard]] bool coordDragsReturn() const override { return extendedMode(); }
 
     // followed is 0 (headphone 1) or 1 (headphone 2); a monitoring switch is 0 (programme) or 1.
@@ -80,5 +76,4 @@ private:
     std::array<QVantelSwitch *, 4> m_switches{};
     QLabel *m_programLabel = nullptr;
     QLabel *m_coordLabel = nullptr;
-    std::array<QVantelButton *, 5> m_pageButtons{};
 };

@@ -38,41 +38,14 @@ QVantelHeadphonePositionPage::QVantelHeadphonePositionPage(int headphoneIndex, Q
 {
     setupUi();
     pushDefaults();
-
-    TComDevice *device = comDevice();
-    TMatrixSettings *matrix = matrixSettings();
-    connect(device,
-            &TComDevice::deviceStateChanged,
-            this,
-            &QVantelHeadphonePositionPage::deviceStateChanged);
-    connect(audioSettings(),
-            &TAudioSettings::controllerParamChanged,
-            this,
-            &QVantelHeadphonePositionPage::audioControllerParamChanged);
-    connect(matrix,
-            &TMatrixSettings::controllerStateChanged,
-            this,
-            &QVantelHeadphonePositionPage::matrixControllerStateChanged);
-    connect(matrix,
-            &TMatrixSettings::nodeChanged,
-            this,
-            &QVantelHeadphonePositionPage::matrixNodeChanged);
-    connect(matrix,
-            &TMatrixSettings::audioConfigChanged,
-            this,
-            &QVantelHeadphonePositionPage::matrixAudioConfigChanged);
-    connect(matrix,
+    connectPageSlots(this);
+    connect(matrixSettings(),
             &TMatrixSettings::nodeCopyChanged,
             this,
             &QVantelHeadphonePositionPage::matrixNodeCopyChanged);
 }
 
 QVantelHeadphonePositionPage::~QVantelHeadphonePositionPage() = default;
-
-QVantel::Page QVantelHeadphonePositionPage::page() const
-{
-    return m_headphoneIndex == 0 ? QVantel::Headphone1Page : QVantel::Headphone2Page;
-}
 
 QVantelAudioButton *QVantelHeadphonePositionPage::positionButton(int position) const
 {
@@ -84,11 +57,6 @@ QVantelAudioButton *QVantelHeadphonePositionPage::positionButton(int position) c
 QVantelButton *QVantelHeadphonePositionPage::copyButton(int index) const
 {
     return index >= 0 && index < int(m_copyButtons.size()) ? m_copyButtons[size_t(index)] : nullptr;
-}
-
-QVantelButton *QVantelHeadphonePositionPage::pageButton(int index) const
-{
-    return index >= 0 && index < int(m_pageButtons.size()) ? m_pageButtons[size_t(index)] : nullptr;
 }
 
 int QVantelHeadphonePositionPage::copyTarget(int index) const
@@ -188,8 +156,7 @@ void QVantelHeadphonePositionPage::setupUi()
     }
 
     // All page buttons of these pages are white outlines.
-    m_pageButtons = addPageBar(first ? 0 : 4);
-    for (QVantelButton *button : m_pageButtons) {
+    for (QVantelButton *button : addPageBar(first ? 0 : 4)) {
         QPalette pal = button->palette();
         pal.setBrush(QPalette::Window, QBrush(Qt::white, Qt::NoBrush));
         pal.setColor(QPalette::WindowText, Qt::white);
@@ -253,7 +220,7 @@ void QVantelHeadphonePositionPage::matrixControllerStateChanged(TComController *
         return;
     if (hasDeviceOption(TComDevice::OptionHardware2)) {
         // The compact unit has no positions: their sources join the grid.
-        m_pageButtons[3]->hide();
+        pageButton(3)->hide();
         for (QVantelAudioButton *button : m_positionButtons)
             button->hide();
         m_copyButtons[2]->hide();
@@ -282,7 +249,7 @@ void QVantelHeadphonePositionPage::resetView()
     QVantelHeadphoneWidget::resetView();
     for (QVantelAudioButton *button : m_positionButtons)
         button->show();
-    m_pageButtons[3]->show();
+    pageButton(3)->show();
     m_copyButtons[2]->show();
     for (const auto &[input, s] : m_extraStrips) {
         s->hide();
@@ -293,16 +260,36 @@ void QVantelHeadphonePositionPage::resetView()
     }
 }
 
+// Popups of a position.
+
+template<typename Popup>
+Popup *QVantelHeadphonePositionPage::openPositionPopup(QVantelAudioButton *button)
+{
+    if (positionOf(button) == 0)
+        return nullptr;
+    auto *popup = new Popup(this);
+    popup->setWindowModality(Qt::ApplicationModal);
+    centrePopup(popup);
+    button->setSelected(true);
+    return popup;
+}
+
+QVantelAudioButton *QVantelHeadphonePositionPage::closePositionPopup(const QVantelPopup *popup)
+{
+    auto *button = static_cast<QVantelAudioButton *>(popup->item());
+    if (positionOf(button) == 0)
+        return nullptr;
+    button->setSelected(false);
+    return button;
+}
+
 // Gain and panning of one position.
 
 QVantelHeadphoneAudio *QVantelHeadphonePositionPage::rightButtonClicked(QVantelAudioButton *button)
 {
-    if (positionOf(button) == 0)
+    auto *popup = openPositionPopup<QVantelHeadphoneAudio>(button);
+    if (!popup)
         return nullptr;
-    auto *popup = new QVantelHeadphoneAudio(this);
-    popup->setWindowModality(Qt::ApplicationModal);
-    centrePopup(popup);
-    button->setSelected(true);
     popup->strip()->setInput(QVantel::Inputs(button->input()));
     popup->strip()->setGain(button->gain());
     popup->strip()->setPanning(QVantel::PanCtrl(button->panning()));
@@ -316,11 +303,8 @@ QVantelHeadphoneAudio *QVantelHeadphonePositionPage::rightButtonClicked(QVantelA
 
 void QVantelHeadphonePositionPage::popupAudioClosed(QVantelHeadphoneAudio *popup)
 {
-    auto *button = static_cast<QVantelAudioButton *>(popup->item());
-    if (positionOf(button) == 0)
-        return;
-    button->setSelected(false);
-    if (!popup->accepted())
+    QVantelAudioButton *button = closePositionPopup(popup);
+    if (!button || !popup->accepted())
         return;
     writeMix([this, popup, button] {
         const int panning = popup->strip()->panning();
@@ -372,12 +356,9 @@ void QVantelHeadphonePositionPage::messageClosed(QVantelMessage *message, int ta
 
 QVantelHeadphoneSelect *QVantelHeadphonePositionPage::buttonClicked(QVantelAudioButton *button)
 {
-    if (positionOf(button) == 0)
+    auto *popup = openPositionPopup<QVantelHeadphoneSelect>(button);
+    if (!popup)
         return nullptr;
-    auto *popup = new QVantelHeadphoneSelect(this);
-    popup->setWindowModality(Qt::ApplicationModal);
-    centrePopup(popup);
-    button->setSelected(true);
     if (accessLevel == AccessLevel::Operator) {
         popup->addItem(button->input(), button->displayName());
     } else {
@@ -410,10 +391,9 @@ QVantelHeadphoneSelect *QVantelHeadphonePositionPage::buttonClicked(QVantelAudio
 void QVantelHeadphonePositionPage::popupSelectClosed(QVantelHeadphoneSelect *popup,
                                                      int openedPanning)
 {
-    auto *button = static_cast<QVantelAudioButton *>(popup->item());
-    if (positionOf(button) == 0)
+    QVantelAudioButton *button = closePositionPopup(popup);
+    if (!button)
         return;
-    button->setSelected(false);
     const int value = popup->selectedValue();
     if (value == -1)
         return;

@@ -11,6 +11,7 @@ class QVantelButton;
 class QVantelHeadphoneAudio;
 class QVantelHeadphoneSelect;
 class QVantelMessage;
+class QVantelPopup;
 
 // Headphone pages 1 and 2 (one design, told apart by the headphone index 0 or 1): the mix of
 // the headphone on outputs 2h+2/2h+3 as a grid of knob strips, a side-tone strip (the user's own
@@ -41,11 +42,8 @@ public:
 
     void resetView() override;
 
-    [[nodiscard]] QVantel::Page page() const;
-    [[nodiscard]] int sideToneInput() const { return m_headphoneIndex; }
     [[nodiscard]] QVantelAudioButton *positionButton(int position) const;
     [[nodiscard]] QVantelButton *copyButton(int index) const;
-    [[nodiscard]] QVantelButton *pageButton(int index) const;
     // The target position (1 to 4) of copy button 0 to 2.
     [[nodiscard]] int copyTarget(int index) const;
 
@@ -78,6 +76,13 @@ private:
     void setupUi();
 
     void labelPanningChanged(QVantelAudioBase *button);
+    // A popup of type Popup for a position button, which stays selected while it is open,
+    // centred on the page and application-modal; null for a button that is no position here.
+    template<typename Popup>
+    Popup *openPositionPopup(QVantelAudioButton *button);
+    // The position button popup was opened for, no longer selected; null when it is no position
+    // of this page.
+    QVantelAudioButton *closePositionPopup(const QVantelPopup *popup);
     // openedPanning: the routing the popup opened with.
     void popupSelectClosed(QVantelHeadphoneSelect *popup, int openedPanning);
     void popupAudioClosed(QVantelHeadphoneAudio *popup);
@@ -93,5 +98,4 @@ private:
 
     std::array<QVantelAudioButton *, kPositionCount> m_positionButtons{};
     std::array<QVantelButton *, 3> m_copyButtons{};
-    std::array<QVantelButton *, 5> m_pageButtons{};
 };

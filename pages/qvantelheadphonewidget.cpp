@@ -119,6 +119,11 @@ QVantelAudioInput *QVantelHeadphoneWidget::strip(int input) const
     return found == m_strips.end() ? nullptr : found->second;
 }
 
+QVantelButton *QVantelHeadphoneWidget::pageButton(int index) const
+{
+    return index >= 0 && index < int(m_pageButtons.size()) ? m_pageButtons[size_t(index)] : nullptr;
+}
+
 void QVantelHeadphoneWidget::centrePopup(QWidget *popup) const
 {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
@@ -633,6 +638,7 @@ std::array<QVantelButton *, 5> QVantelHeadphoneWidget::addPageBar(int ownButton)
         }
         bar[size_t(k)] = button;
     }
+    m_pageButtons = bar;
     return bar;
 }
 
@@ -673,8 +679,7 @@ void QVantelHeadphoneWidget::knobSideToneChanged(int gain)
     if (m_updating)
         return;
     const QScopedValueRollback<bool> guard(m_updating, true);
-    // The side tone is the headphone's own microphone, input h.
-    writeGain(m_headphoneIndex, gain);
+    writeGain(sideToneInput(), gain);
 }
 
 void QVantelHeadphoneWidget::knobValueChanged(QVantelAudioBase *strip, int gain)
@@ -682,8 +687,12 @@ void QVantelHeadphoneWidget::knobValueChanged(QVantelAudioBase *strip, int gain)
     if (m_updating)
         return;
     const QScopedValueRollback<bool> guard(m_updating, true);
-    const int input = strip->input();
-    writeGain(input, gain);
+    writeGain(strip->input(), gain);
+    writeDraggedGains(strip->input(), gain);
+}
+
+void QVantelHeadphoneWidget::writeDraggedGains(int input, int gain)
+{
     if (input == 20) {
         for (int dragged : {12, 24, 19})
             writeGain(dragged, gain);

@@ -2,6 +2,7 @@
 
 #include "frontpanel/ivantelheadphonepage.h"
 #include "frontpanel/ivantelresetpage.h"
+#include "model/audiosettings.h"
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
 #include "model/qvantelrouting.h"
@@ -73,6 +74,8 @@ public:
     [[nodiscard]] int scrollState() const { return m_scrollState; }
     [[nodiscard]] bool middleAllowed() const { return m_middleAllowed; }
     [[nodiscard]] int followedHeadphone() const { return m_followedHeadphone; }
+    // The input whose node gain is the side-tone level: the headphone's own microphone.
+    [[nodiscard]] int sideToneInput() const { return m_headphoneIndex; }
     [[nodiscard]] bool isUpdating() const { return m_updating; }
     [[nodiscard]] QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
     [[nodiscard]] QFrame *scrollMarker() const { return m_scrollMarker; }
@@ -82,6 +85,8 @@ public:
     [[nodiscard]] const ButtonMap &sourceButtons() const { return m_sourceButtons; }
     // The grid strip of an input, or null.
     [[nodiscard]] QVantelAudioInput *strip(int input) const;
+    // Button 0 to 4 of the page bar, from the left; null for another index or before the bar.
+    [[nodiscard]] QVantelButton *pageButton(int index) const;
 
     // Back to the state before any device data: side tone off, no scrolling, every strip normal.
     void resetView() override;
@@ -135,6 +140,25 @@ protected:
     // The bar of five page buttons along the bottom (headphone 1, 3, home, 4, 2), with their
     // icons and captions; every button but ownButton asks for its page. The page colours them.
     [[nodiscard]] std::array<QVantelButton *, 5> addPageBar(int ownButton);
+    // Connects the model signals every page reacts to, after the base's own connections (so on
+    // a signal both receive the base's slot runs first), to page's slots of the same names.
+    template<typename Page>
+    void connectPageSlots(Page *page)
+    {
+        TMatrixSettings *matrix = matrixSettings();
+        connect(comDevice(), &TComDevice::deviceStateChanged, page, &Page::deviceStateChanged);
+        connect(audioSettings(),
+                &TAudioSettings::controllerParamChanged,
+                page,
+                &Page::audioControllerParamChanged);
+        connect(matrix,
+                &TMatrixSettings::controllerStateChanged,
+                page,
+                &Page::matrixControllerStateChanged);
+        connect(matrix, &TMatrixSettings::nodeChanged, page, &Page::matrixNodeChanged);
+        connect(
+            matrix, &TMatrixSettings::audioConfigChanged, page, &Page::matrixAudioConfigChanged);
+    }
     // Hands the start values of the source buttons and strips to the matrix, which keeps them
     // until the device's are read.
     void pushDefaults();
@@ -156,9 +180,12 @@ protected:
         matrix->commitHeadphoneEdit(m_headphoneIndex, before);
     }
 
-    // Strip handlers; each drops the change while m_updating and writes under it. The gain of the
-    // PROGRAM (20) strip also goes to 12, 24 and 19, the COORD (21) strip's to 13, both ears each.
-    virtual void knobValueChanged(QVantelAudioBase *strip, int gain);
+    // Strip handlers; each drops the change while m_updating and writes under it. A strip's gain
+    // goes to both ears, then to the inputs writeDraggedGains() drags along.
+    void knobValueChanged(QVantelAudioBase *strip, int gain);
+    // The gain of the PROGRAM (20) strip also goes to 12, 24 and 19, the COORD (21) strip's to 13,
+    // both ears each.
+    virtual void writeDraggedGains(int input, int gain);
     void knobSideToneChanged(int gain);
     // The panning handlers write one headphone-mix edit. PROGRAM's panning drags 12, 24 and 19
     // along (the programme split puts 20 and 12 on the left ear, 24 and 19 on the right).
@@ -204,4 +231,6 @@ private:
     [[nodiscard]] int markerRestY(int state) const;
     void setScrollState(int state);
     static bool inBand(int y) { return y >= kBandTop && y <= kBandBottom; }
+
+    std::array<QVantelButton *, 5> m_pageButtons{};
 };

@@ -36,8 +36,8 @@ class TComController;
 // it. The hooks of the menu widget dispatch by page id to one private helper per group of pages;
 // each section of the root menu keeps its builders, refreshers, change tests, appliers and
 // helpers in a source file of its own (settings/settings<section>.cpp), declared below in one
-// block per section. A helper of a section that is not built yet does nothing (a builder pushes
-// no page, a change test reports no change, an applier reports that nothing had to be written).
+// block per section. Helpers the sections share (row building, lookups) are in
+// settings/settingsrows.h.
 //
 // Editing is edit-then-apply: a commit on an Apply page updates an edit copy and the core runs
 // the page's change test, which sets the header's modified mark; Apply runs the page's applier.
@@ -226,9 +226,6 @@ private:
     bool applyEthernetPage(QVantelMenuItems *page);
     bool applyMobilePage(QVantelMenuItems *page);
     bool applyWifiPage(QVantelMenuItems *page);
-    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode; true
-    // when the coding changed and must be written.
-    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
@@ -266,6 +263,10 @@ private:
     void createAutoBitRatePage();
     bool codecPageHasChanges(QVantelMenuItems *page);
     bool applyCodecPage(QVantelMenuItems *page);
+    // Makes a dual-mono or stereo coding mono at a bit rate the unit offers for codecMode (the
+    // one it had when listed, else the first listed, else 64 kbit/s); true when the coding
+    // changed and must be written.
+    static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
     // Pages 98-100 (the core runs the codec pages' change test afterwards).
     void commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item);
 

@@ -104,24 +104,6 @@ bool hasAes67Section()
            && device->hardwareVariant() != 0 && firmwareVersion > kAes67Firmware;
 }
 
-// A dual-mono or stereo coding made mono, at a bit rate the unit lists for mono (the one it had
-// when listed, else the first listed, else 64 kbit/s).
-TCodecConfig monoCoding(TCodecConfig coding, int codecMode)
-{
-    coding.channelMode = 0;
-    std::vector<int> rates;
-    comDevice()->listBitRates(
-        codecMode, coding.algorithm, 0, coding.sampleRate, rates, TComDevice::InvalidFamily);
-    if (std::find(rates.begin(), rates.end(), coding.bitRate) == rates.end())
-        coding.bitRate = rates.empty() ? 64000 : rates.front();
-    return coding;
-}
-
-bool isStereoLike(const TCodecConfig &coding)
-{
-    return coding.channelMode == 1 || coding.channelMode == 2;
-}
-
 } // namespace
 
 void QVantelSettingsPage::createAudioMenu()
@@ -317,15 +299,17 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
         // The standard mode carries no stereo on coder 1: make its codings mono first. These
         // writes decide nothing; only the mode write below does.
         if (device->codecMode() == 1) {
-            if (isStereoLike(device->coder1()))
-                device->setCodec(1, codecConfigToString(monoCoding(device->coder1(), 1)), true);
+            TCodecConfig coding = device->coder1();
+            if (applyMonoFallback(coding, 1))
+                device->setCodec(1, codecConfigToString(coding), true);
         } else {
             TCodecConfig transmit;
-            if (device->readTxCodec(1, "ip", transmit) && isStereoLike(transmit))
-                device->writeTxCodec(1, "ip", codecConfigToString(monoCoding(transmit, 1)));
+            if (device->readTxCodec(1, "ip", transmit) && applyMonoFallback(transmit, 1))
+                device->writeTxCodec(1, "ip", codecConfigToString(transmit));
+            TCodecConfig coding = device->coder1();
             if (device->audioRouting() == TComDevice::RoutingCoordination
-                && isStereoLike(device->coder1())) {
-                device->setCodec(1, codecConfigToString(monoCoding(device->coder1(), 0)), true);
+                && applyMonoFallback(coding, 0)) {
+                device->setCodec(1, codecConfigToString(coding), true);
             }
         }
     }

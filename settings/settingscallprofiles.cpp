@@ -5,6 +5,7 @@
 // takes the value of another's.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsrows.h"
 
 #include "link/codecconfig.h"
 #include "link/comclient.h"
@@ -69,24 +70,17 @@ void hideRow(QVantelMenuItem *row)
     row->setVisible(false);
 }
 
-// Fills a choice row from the unit's list and selects value; a value the list lacks becomes the
-// first listed one. With an empty list the value is kept and the row stays read-only.
+// Shows a choice row filled from the unit's list, with value moved to the first listed one when
+// the list lacks it. With an empty list the value is kept and the row is blank and read-only.
 void fillChoice(QVantelMenuItem *row,
                 const std::vector<int> &values,
                 int &value,
                 const std::function<QString(int)> &text)
 {
-    row->clearValues();
     row->setVisible(true);
-    for (const int v : values)
-        row->addValue(v, text(v));
-    if (!values.empty() && std::find(values.begin(), values.end(), value) == values.end())
-        value = values.front();
+    value = fillChoiceRow(row, values, text, value);
     if (values.empty())
         row->setValueText(QString());
-    else
-        row->selectValue(value, true, false);
-    row->setReadOnly(values.size() < 2);
 }
 
 bool routedCoordination(int routing)

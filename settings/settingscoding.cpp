@@ -43,36 +43,6 @@ constexpr int kMobileInterface0 = 0x300;
 // The automatic bit-rate page exists from firmware 1.12.0 on.
 constexpr quint32 kAutoBitRateFirmware = 0x10bff;
 
-bool contains(const std::vector<int> &list, int value)
-{
-    return std::find(list.begin(), list.end(), value) != list.end();
-}
-
-bool listed(const QVantelMenuItem *row, int value)
-{
-    return row->findValue(value, true) >= 0;
-}
-
-// Fills a rate row from the device's list: unlisted edit values move to the first listed one.
-void fillRateRow(QVantelMenuItem *row,
-                 const std::vector<int> &rates,
-                 int &edited,
-                 const QString &unit)
-{
-    row->clearValues();
-    for (const int rate : rates)
-        row->addValue(rate, unit.arg(rate / 1000));
-    if (rates.empty()) {
-        row->selectValue(edited, true, false);
-        row->setReadOnly(true);
-        return;
-    }
-    if (!contains(rates, edited))
-        edited = rates.front();
-    row->selectValue(edited, true, false);
-    row->setReadOnly(rates.size() < 2);
-}
-
 const char *const kProfileWords[] = {"safe", "standard", "punchy"};
 
 } // namespace
@@ -164,11 +134,8 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         device->listAlgorithms(mode, list, noFamily);
         if (!guard)
             return;
-        for (const int algorithm : list)
-            row->addValue(algorithm, QVantelLocalize::codecName(algorithm));
         // An algorithm the unit no longer lists shows the first entry; the edit keeps it.
-        row->selectValue(editCodec.algorithm, true, false);
-        row->setReadOnly(list.size() < 2);
+        fillChoiceRow(row, list, &QVantelLocalize::codecName, editCodec.algorithm);
     }
 
     if (QVantelMenuItem *row = page->findItem(kRowChannelMode)) {
@@ -176,22 +143,16 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         device->listChannelModes(mode, editCodec.algorithm, coder, list, noFamily);
         if (!guard)
             return;
-        if (list.empty()) {
-            row->selectValue(editCodec.channelMode, true, false);
-        } else {
-            // A mono coding with a coordination line in standard operation keeps mono.
-            const bool monoOnly = device->operationMode() == 0
-                                  && device->audioRouting() == TComDevice::RoutingMonoCoordination;
-            for (const int channelMode : list) {
-                if (monoOnly && channelMode != 0)
-                    continue;
-                row->addValue(channelMode, QVantelLocalize::channelModeName(channelMode));
-            }
-            if (!row->values().isEmpty() && !listed(row, editCodec.channelMode))
-                editCodec.channelMode = row->values().front().value;
-            row->selectValue(editCodec.channelMode, true, false);
+        // A mono coding with a coordination line in standard operation keeps mono.
+        if (device->operationMode() == 0
+            && device->audioRouting() == TComDevice::RoutingMonoCoordination) {
+            list.erase(std::remove_if(list.begin(),
+                                      list.end(),
+                                      [](int channelMode) { return channelMode != 0; }),
+                       list.end());
         }
-        row->setReadOnly(row->values().size() < 2);
+        editCodec.channelMode
+            = fillChoiceRow(row, list, &QVantelLocalize::channelModeName, editCodec.channelMode);
     }
 
     if (QVantelMenuItem *row = page->findItem(kRowSampleRate)) {
@@ -209,7 +170,11 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
             device->listSampleRates(mode, algorithm, editCodec.channelMode, list, noFamily);
             if (!guard)
                 return;
-            fillRateRow(row, list, editCodec.sampleRate, tr("%1 kHz"));
+            editCodec.sampleRate = fillChoiceRow(
+                row,
+                list,
+                [](int rate) { return tr("%1 kHz").arg(rate / 1000); },
+                editCodec.sampleRate);
         }
     }
 
@@ -219,7 +184,11 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
             mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
         if (!guard)
             return;
-        fillRateRow(row, list, editCodec.bitRate, tr("%1 kbit/s"));
+        editCodec.bitRate = fillChoiceRow(
+            row,
+            list,
+            [](int rate) { return tr("%1 kbit/s").arg(rate / 1000); },
+            editCodec.bitRate);
     }
 
     if (page->findItem(kRowRelay)) {
@@ -342,6 +311,21 @@ void QVantelSettingsPage::createAutoBitRatePage()
     rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
     rateRow(kRowMaxBitRate, tr("Maximum Bit Rate"), maximums, values.maxBitRate);
     pushPage(page);
+}
+
+bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
+{
+    if (codec.channelMode != 1 && codec.channelMode != 2)
+        return false;
+    codec.channelMode = 0;
+    std::vector<int> rates;
+    comDevice()->listBitRates(
+        codecMode, codec.algorithm, 0, codec.sampleRate, rates, TComDevice::NoNetwork);
+    if (rates.empty())
+        codec.bitRate = 64000;
+    else if (std::find(rates.begin(), rates.end(), codec.bitRate) == rates.end())
+        codec.bitRate = rates.front();
+    return true;
 }
 
 void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item)

@@ -23,8 +23,6 @@
 #include <QGridLayout>
 #include <QLabel>
 
-#include <algorithm>
-
 #include <functional>
 #include <optional>
 #include <set>
@@ -232,14 +230,6 @@ void fillChoice(QVantelMenuItem *row,
 void addSpacer(QVantelMenuItems *page, const QString &label)
 {
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, label, 10, 20);
-}
-
-// The row of page with that id when it takes part in a comparison or an Apply: present and not
-// read-only.
-QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
-{
-    QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
-    return row && !row->isReadOnly() ? row : nullptr;
 }
 
 // The value of an editable choice row's current entry; nothing for a missing, read-only or
@@ -1324,21 +1314,6 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     refreshNetworkRow(item);
     if (done)
         closeMessage();
-}
-
-bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
-{
-    if (codec.channelMode != 1 && codec.channelMode != 2)
-        return false;
-    codec.channelMode = 0;
-    std::vector<int> rates;
-    comDevice()->listBitRates(
-        codecMode, codec.algorithm, 0, codec.sampleRate, rates, TComDevice::NoNetwork);
-    if (rates.empty())
-        codec.bitRate = 64000;
-    else if (std::find(rates.begin(), rates.end(), codec.bitRate) == rates.end())
-        codec.bitRate = rates.front();
-    return true;
 }
 
 void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)

@@ -238,13 +238,6 @@ bool portNumber(const QString &text, int *value)
     return true;
 }
 
-// The row with that id when it takes part in a comparison or an Apply: present and editable.
-QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
-{
-    QVantelMenuItem *row = page->findItem(id);
-    return row && !row->isReadOnly() ? row : nullptr;
-}
-
 void setRowText(QVantelMenuItems *page, int id, const QString &text)
 {
     if (QVantelMenuItem *row = page->findItem(id))

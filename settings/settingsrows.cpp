@@ -32,6 +32,37 @@ QVantelMenuItem *addSettingsRow(
     return row;
 }
 
+QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id)
+{
+    QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
+    return row && !row->isReadOnly() ? row : nullptr;
+}
+
+int fillChoiceRow(QVantelMenuItem *row,
+                  const std::vector<int> &values,
+                  const std::function<QString(int)> &text,
+                  int value)
+{
+    row->clearValues();
+    for (const int entry : values)
+        row->addValue(entry, text(entry));
+    if (!values.empty() && row->findValue(value, true) < 0)
+        value = values.front();
+    row->selectValue(value, true, false);
+    row->setReadOnly(values.size() < 2);
+    return value;
+}
+
+int fillChoiceRow(QVantelMenuItem *row, const QMap<int, QString> &entries, int value)
+{
+    const QList<int> keys = entries.keys();
+    return fillChoiceRow(
+        row,
+        std::vector<int>(keys.cbegin(), keys.cend()),
+        [&entries](int key) { return entries.value(key); },
+        value);
+}
+
 void rememberUnitWord(QVantelMenuItem *row, const std::string &word)
 {
     if (row)

@@ -2,9 +2,12 @@
 
 // The pieces every section of the settings menu builds its pages from.
 
+#include <QMap>
 #include <QString>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 class QVantelMenuItem;
 class QVantelMenuItems;
@@ -21,6 +24,21 @@ QVantelMenuItem *addSettingsRow(QVantelMenuItems *page,
                                 int left = 10,
                                 int top = 0,
                                 int right = 10);
+
+// The row of page with that id when it takes part in a comparison or an Apply: present and not
+// read-only. Null on a null page.
+[[nodiscard]] QVantelMenuItem *editableRow(const QVantelMenuItems *page, int id);
+
+// Replaces the entries of a choice row with values, in their order, each named by text, and
+// makes value current; a value the list lacks gives way to the first entry. Returns the value
+// now current: value itself when the list is empty, and the row's text then stays as it was.
+// The row is read-only when it offers no choice.
+int fillChoiceRow(QVantelMenuItem *row,
+                  const std::vector<int> &values,
+                  const std::function<QString(int)> &text,
+                  int value);
+// The same with the entries of a map, in key order.
+int fillChoiceRow(QVantelMenuItem *row, const QMap<int, QString> &entries, int value);
 
 // The unit's own word for a row that is written as soon as it is committed (empty when the unit
 // reported none): remembered when the page is built and after each write, so that confirming the

@@ -180,13 +180,6 @@ bool locked()
     return aoip().state() == TComController::StateUnknown;
 }
 
-// The row of a page that the user can change; null when absent or read-only.
-QVantelMenuItem *editable(QVantelMenuItems *page, int rowId)
-{
-    QVantelMenuItem *row = page->findItem(rowId);
-    return row && !row->isReadOnly() ? row : nullptr;
-}
-
 // A number row's text read as a base-10 integer.
 bool parseNumber(const QVantelMenuItem *row, int &value)
 {
@@ -287,7 +280,7 @@ void stageField(Aoip &controller, const SipField &field, const Staged &value, Un
 bool numbersValid(QVantelMenuItems *page, std::initializer_list<std::pair<int, int>> rows)
 {
     for (const auto &[rowId, maximum] : rows) {
-        const QVantelMenuItem *row = editable(page, rowId);
+        const QVantelMenuItem *row = editableRow(page, rowId);
         if (!row)
             continue;
         int value = 0;
@@ -569,7 +562,7 @@ bool QVantelSettingsPage::hasSipChanges(QVantelMenuItems *page)
     bool changed = false;
     for (const SipField &field : sipFields()) {
         Staged value;
-        if (const QVantelMenuItem *row = editable(page, field.row))
+        if (const QVantelMenuItem *row = editableRow(page, field.row))
             changed = fieldChanged(controller, field, row, value) || changed;
     }
     return changed;
@@ -589,7 +582,7 @@ bool QVantelSettingsPage::applySipPage(QVantelMenuItems *page)
     std::vector<std::string> keys;
     Undo undo;
     for (const SipField &field : sipFields()) {
-        const QVantelMenuItem *row = editable(page, field.row);
+        const QVantelMenuItem *row = editableRow(page, field.row);
         Staged value;
         if (!row || !fieldChanged(controller, field, row, value))
             continue;
@@ -671,15 +664,15 @@ bool QVantelSettingsPage::hasSipAccountChanges(QVantelMenuItems *page)
     const SipAccount &account = controller.account(accountOfPage(page));
     bool changed = false;
     for (const AccountRow &entry : kAccountRows) {
-        if (const QVantelMenuItem *row = editable(page, entry.row))
+        if (const QVantelMenuItem *row = editableRow(page, entry.row))
             changed = toStdString(row->valueText()) != account.value(entry.field) || changed;
     }
-    if (const QVantelMenuItem *row = editable(page, kRowUseAlternatePort))
+    if (const QVantelMenuItem *row = editableRow(page, kRowUseAlternatePort))
         changed = row->isChecked() != controller.sipUseUport2() || changed;
     int value = 0;
-    if (const QVantelMenuItem *row = editable(page, kRowSipPort))
+    if (const QVantelMenuItem *row = editableRow(page, kRowSipPort))
         changed = numberChanged(row, controller.sipUdpPort(), value) || changed;
-    if (const QVantelMenuItem *row = editable(page, kRowRtpPort))
+    if (const QVantelMenuItem *row = editableRow(page, kRowRtpPort))
         changed = numberChanged(row, controller.rtpStartPort(), value) || changed;
     return changed;
 }
@@ -700,7 +693,7 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
     Undo undo;
 
     for (const AccountRow &entry : kAccountRows) {
-        const QVantelMenuItem *row = editable(page, entry.row);
+        const QVantelMenuItem *row = editableRow(page, entry.row);
         if (!row)
             continue;
         const std::string text = toStdString(row->valueText());
@@ -712,7 +705,7 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
         undo.push_back([c, number, field, old] { c->account(number).setValue(field, old, false); });
         keys.push_back(account.key(field));
     }
-    if (const QVantelMenuItem *row = editable(page, kRowUseAlternatePort)) {
+    if (const QVantelMenuItem *row = editableRow(page, kRowUseAlternatePort)) {
         const bool old = controller.sipUseUport2();
         if (row->isChecked() != old) {
             controller.setSipUseUport2(row->isChecked(), false);
@@ -724,7 +717,7 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
                           const std::string &key,
                           int (Aoip::*get)() const,
                           bool (Aoip::*set)(int, bool)) {
-        const QVantelMenuItem *row = editable(page, rowId);
+        const QVantelMenuItem *row = editableRow(page, rowId);
         int value = 0;
         if (!row || !parseNumber(row, value) || value == (controller.*get)())
             return;

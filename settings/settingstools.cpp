@@ -31,7 +31,6 @@
 namespace {
 
 constexpr int kPageTools = 5;
-constexpr int kRowShutdown = 190;
 constexpr int kRowReboot = 191;
 constexpr int kRowAccessLevel = 194;
 constexpr int kPageSoundId = 195;
@@ -85,17 +84,6 @@ const char *const kNtpServers[] = {
 
 // Firmware from which the sound ID has a page of its own (with the shortcut switch).
 constexpr quint32 kSoundIdPageFirmware = 0x109ff;
-
-// Empties a choice row, lists entries in key order and selects current (the first entry when
-// current is not listed); read-only when there is nothing to choose.
-void fillChoice(QVantelMenuItem *row, const QMap<int, QString> &entries, int current)
-{
-    row->clearValues();
-    for (auto entry = entries.cbegin(); entry != entries.cend(); ++entry)
-        row->addValue(entry.key(), entry.value());
-    row->selectValue(current, true, false);
-    row->setReadOnly(entries.size() <= 1);
-}
 
 // Whether the input of a label row can be named on this unit.
 bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
@@ -274,14 +262,14 @@ void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
         return;
     const int category = key->category();
     if (QVantelMenuItem *row = page->findItem(kRowCategory))
-        fillChoice(row, QVantelSoftkey::categoryNames(), category);
+        fillChoiceRow(row, QVantelSoftkey::categoryNames(), category);
     if (QVantelMenuItem *row = page->findItem(kRowFunction)) {
-        fillChoice(row,
-                   key->functionNames(category, true),
-                   QVantelSoftkey::functionSortKey(category, key->function()));
+        fillChoiceRow(row,
+                      key->functionNames(category, true),
+                      QVantelSoftkey::functionSortKey(category, key->function()));
     }
     if (QVantelMenuItem *row = page->findItem(kRowMode)) {
-        fillChoice(row, QVantelSoftkey::behaviorNames(category), key->behavior());
+        fillChoiceRow(row, QVantelSoftkey::behaviorNames(category), key->behavior());
         if (firmwareVersion <= kFixedModeFirmware)
             row->setReadOnly(true);
     }
@@ -639,10 +627,6 @@ void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuIte
     if (pageId != kPageTools)
         return;
     switch (item->id()) {
-    case kRowShutdown:
-        if (!comDevice()->shutdown())
-            showMessage(tr("Failed to proceed!"), 0);
-        break;
     case kRowReboot:
         if (!comDevice()->reboot())
             showMessage(tr("Failed to proceed!"), 0);

@@ -96,17 +96,10 @@ const std::string *reported(const std::map<std::string, std::string> &values,
 // commits the row: until then the row shows a default, not the device's value.
 const char kUnreadProperty[] = "unread";
 
-// The row of page with id when it is there and the operator may change it.
-QVantelMenuItem *writableRow(QVantelMenuItems *page, int id)
-{
-    QVantelMenuItem *row = page->findItem(id);
-    return row && !row->isReadOnly() ? row : nullptr;
-}
-
 // A writable row that shows the device's value or the operator's edit.
 QVantelMenuItem *comparableRow(QVantelMenuItems *page, int id)
 {
-    QVantelMenuItem *row = writableRow(page, id);
+    QVantelMenuItem *row = editableRow(page, id);
     return row && !row->property(kUnreadProperty).toBool() ? row : nullptr;
 }
 
@@ -310,7 +303,7 @@ bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
     if (changes.count(kGeneralKeyRemoteAccessPwd) != 0) {
         const std::map<std::string, std::string> readBack
             = settings.read({kGeneralKeyRemoteAccessPwd});
-        QVantelMenuItem *row = writableRow(page, kRowRemotePassword);
+        QVantelMenuItem *row = editableRow(page, kRowRemotePassword);
         // A failed read-back keeps the text that was written.
         if (const std::string *password = reported(readBack, kGeneralKeyRemoteAccessPwd);
             row && password)

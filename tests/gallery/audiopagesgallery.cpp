@@ -10,32 +10,7 @@
 #include "tests/gallery/gallerysheet.h"
 #include "widgets/ivantelstatuspanel.h"
 
-#include <QFont>
-#include <QPalette>
-
 namespace {
-
-void styleHost(QWidget *host)
-{
-    host->setFixedSize(800, 480);
-    QPalette p = host->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    host->setPalette(p);
-    host->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setWeight(QFont::Bold);
-    f.setPixelSize(14);
-    host->setFont(f);
-}
-
-bool writePage(const QString &folder, const QString &name, QWidget *page)
-{
-    page->setGeometry(0, 0, 800, 480);
-    page->show();
-    page->raise();
-    return writeSheet(folder, name, *page);
-}
 
 // The audio settings and the matrix as a unit with an auxiliary board reports them.
 void fillModel()
@@ -78,7 +53,7 @@ bool audioPages(const QString &folder)
     bool ok = true;
     {
         QWidget host;
-        styleHost(&host);
+        styleFrontPanel(&host);
         auto *window = new QVantelWindow(&host);
         host.show();
         window->completeLogin();

@@ -5,8 +5,6 @@
 //     settings-autobitrate.png, settings-audio.png (an auxiliary board with AES67) and
 //     settings-monitoring.png
 
-#include "link/ccom.h"
-#include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/audiosettings.h"
@@ -14,6 +12,7 @@
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demounit.h"
@@ -23,7 +22,6 @@
 #include "widgets/qvantelmenuitems.h"
 
 #include <QLabel>
-#include <QTest>
 
 namespace codingaudiogallery {
 
@@ -36,28 +34,18 @@ inline bool codingAudioPages(const QString &folder)
     fake.setList(QStringLiteral("device_opts"),
                  {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1"), QStringLiteral("ravenna")},
                  QStringLiteral("general"));
-    if (comClient()->initialize("ui", "vn_frontpanel") != 0
-        || !comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-        || !QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; },
-                            5000)
-        || !comDevice()->refresh() || !audioSettings()->start(true)
-        || !matrixSettings()->start(true)) {
+    if (!gallerydemo::connectClient(fake) || !comDevice()->refresh()
+        || !audioSettings()->start(true) || !matrixSettings()->start(true)) {
         std::fprintf(stderr, "demo unit not reached\n");
         destroySharedObjects();
         return false;
     }
     firmwareVersion = 0x20007;
-    const auto sheet = [&folder](const QString &name, int section, std::initializer_list<int> rows) {
+    const auto sheet = [&folder](
+                           const QString &name, int section, std::initializer_list<int> rows) {
         return settingsgallery::writeMenu(
             folder, name, AccessLevel::Administrator, [section, rows](QVantelSettingsPage &menu) {
-                QVantelMenuEntries *entries = menu.entries();
-                entries->childClicked(entries->findEntry(section)->titleLabel());
-                for (const int id : rows) {
-                    if (QVantelMenuItems *page = menu.currentPage()) {
-                        if (QVantelMenuItem *row = page->findItem(id))
-                            menu.itemClicked(row);
-                    }
-                }
+                settingsgallery::openPages(menu, section, rows);
             });
     };
     bool ok = sheet(QStringLiteral("settings-coding.png"), QVantelSettingsPage::CodingSection, {});

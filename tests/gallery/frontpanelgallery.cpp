@@ -49,40 +49,15 @@ void darken(QWidget *widget, const QColor &background)
     widget->setFont(f);
 }
 
-// The front panel as the main window hosts it: black, white text, bold 14-pixel Arial.
-void styleHost(QWidget *host)
-{
-    host->setFixedSize(800, 480);
-    QPalette p = host->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    host->setPalette(p);
-    host->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setWeight(QFont::Bold);
-    f.setPixelSize(14);
-    host->setFont(f);
-}
-
 // The login page the window shows first, in the main window's colours and font.
 bool loginPage(const QString &folder)
 {
     QWidget host;
-    styleHost(&host);
+    styleFrontPanel(&host);
     auto *window = new QVantelWindow(&host);
     window->setGeometry(0, 0, 800, 480);
     host.show();
     return writeSheet(folder, QStringLiteral("loginpage.png"), host);
-}
-
-// One page of the window on its own sheet (the window shows the login page underneath).
-bool writePage(const QString &folder, const QString &name, QWidget *page)
-{
-    // The stack lays out only the page it shows.
-    page->setGeometry(0, 0, 800, 480);
-    page->show();
-    page->raise();
-    return writeSheet(folder, name, *page);
 }
 
 void session(IVantelStatusPanel *status, int routing, int link1, int link2)
@@ -103,7 +78,7 @@ void session(IVantelStatusPanel *status, int routing, int link1, int link2)
 bool mainPages(const QString &folder)
 {
     QWidget host;
-    styleHost(&host);
+    styleFrontPanel(&host);
     auto *window = new QVantelWindow(&host);
     host.show();
     QVantelMainPage *page = window->mainPage();
@@ -136,7 +111,7 @@ bool mainPages(const QString &folder)
 bool connectionPages(const QString &folder)
 {
     QWidget host;
-    styleHost(&host);
+    styleFrontPanel(&host);
     auto *window = new QVantelWindow(&host);
     host.show();
     QVantelConnectionPage *page = window->connectionPage();

@@ -2,7 +2,10 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFont>
+#include <QPalette>
 #include <QPixmap>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 
@@ -22,4 +25,30 @@ inline bool writeSheet(const QString &folder, const QString &name, QWidget &shee
     }
     std::printf("%s\n", qPrintable(path));
     return true;
+}
+
+// A sheet styled as the main window hosts the front panel: size (the panel's by default),
+// black, white text, bold 14-pixel Arial.
+inline void styleFrontPanel(QWidget *host, const QSize &size = QSize(800, 480))
+{
+    host->setFixedSize(size);
+    QPalette p = host->palette();
+    p.setColor(QPalette::Window, Qt::black);
+    p.setColor(QPalette::WindowText, Qt::white);
+    host->setPalette(p);
+    host->setAutoFillBackground(true);
+    QFont f(QStringLiteral("Arial"));
+    f.setWeight(QFont::Bold);
+    f.setPixelSize(14);
+    host->setFont(f);
+}
+
+// One page of the window on its own sheet (the window shows the login page underneath).
+inline bool writePage(const QString &folder, const QString &name, QWidget *page)
+{
+    // The stack lays out only the page it shows.
+    page->setGeometry(0, 0, 800, 480);
+    page->show();
+    page->raise();
+    return writeSheet(folder, name, *page);
 }

@@ -24,27 +24,13 @@
 
 namespace headphonegallery {
 
-inline void styleSheetHost(QWidget *host, const QSize &size)
-{
-    host->setFixedSize(size);
-    QPalette p = host->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    host->setPalette(p);
-    host->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setWeight(QFont::Bold);
-    f.setPixelSize(14);
-    host->setFont(f);
-}
-
 template<typename Page>
 bool writeHeadphonePage(const QString &folder,
                         const QString &name,
                         const std::function<void(Page &)> &prepare)
 {
     QWidget host;
-    styleSheetHost(&host, QSize(800, 480));
+    styleFrontPanel(&host);
     auto *page = new Page(&host);
     page->setGeometry(0, 0, 800, 480);
     page->resetView();
@@ -66,7 +52,7 @@ inline void sideToneOff()
 inline bool popups(const QString &folder)
 {
     QWidget host;
-    styleSheetHost(&host, QSize(640, 280));
+    styleFrontPanel(&host, QSize(640, 280));
     auto *select = new QVantelHeadphoneSelect(&host);
     select->setWindowFlags(Qt::Widget);
     select->addItem(8, QStringLiteral("USB"));

@@ -38,39 +38,35 @@ bool networkPages(const QString &folder)
     if (!gallerydemo::connectClient(fake) || !comDevice()->refresh())
         return false;
 
-    const AccessLevel level = accessLevel;
-    accessLevel = AccessLevel::Administrator;
-    bool ok = true;
-    {
-        QVantelSettingsPage menu;
-        settingsgallery::styleMenuHost(&menu);
-        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
-        // Through the menu as a user goes: the Network entry, then each interface's row.
-        const auto open = [&menu](int rowId) {
-            while (menu.currentPage() && menu.currentPage()->id() != 1)
-                menu.backClicked();
-            if (QVantelMenuItems *network = menu.currentPage())
-                menu.itemClicked(network->findItem(rowId));
-        };
-        menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
-        sheet(QStringLiteral("settings-network.png"));
-        open(12);
-        sheet(QStringLiteral("settings-ethernet-dhcp.png"));
-        open(13);
-        sheet(QStringLiteral("settings-ethernet-manual.png"));
-        open(16);
-        sheet(QStringLiteral("settings-mobile-pin.png"));
-        fake.setValue(
-            QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-        open(16);
-        sheet(QStringLiteral("settings-mobile.png"));
-        open(20);
-        sheet(QStringLiteral("settings-wifi.png"));
-        open(11);
-        sheet(QStringLiteral("settings-isdn.png"));
-    }
-    accessLevel = level;
-    comClient()->disconnect();
-    destroySharedObjects();
-    return ok;
+    return settingsgallery::walkMenu(
+        folder,
+        AccessLevel::Administrator,
+        [&fake](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
+            // Through the menu as a user goes: the Network entry, then each interface's row.
+            const auto open = [&menu](int rowId) {
+                while (menu.currentPage() && menu.currentPage()->id() != 1)
+                    menu.backClicked();
+                if (QVantelMenuItems *network = menu.currentPage())
+                    menu.itemClicked(network->findItem(rowId));
+            };
+            menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+            sheet(QStringLiteral("settings-network.png"));
+            open(12);
+            sheet(QStringLiteral("settings-ethernet-dhcp.png"));
+            open(13);
+            sheet(QStringLiteral("settings-ethernet-manual.png"));
+            open(16);
+            sheet(QStringLiteral("settings-mobile-pin.png"));
+            fake.setValue(QStringLiteral("pin"),
+                          QStringLiteral("ready"),
+                          kNetwork,
+                          QStringLiteral("mobile.0"));
+            open(16);
+            sheet(QStringLiteral("settings-mobile.png"));
+            open(20);
+            sheet(QStringLiteral("settings-wifi.png"));
+            open(11);
+            sheet(QStringLiteral("settings-isdn.png"));
+            return true;
+        });
 }

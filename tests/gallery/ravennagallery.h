@@ -5,8 +5,6 @@
 //     settings-aoip-module.png, settings-aoip-address.png, settings-aoip-inputs.png,
 //     settings-aoip-stream.png, settings-aoip-output.png (both interfaces in use)
 
-#include "link/ccom.h"
-#include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "model/audiosettings.h"
@@ -14,6 +12,7 @@
 #include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "settings/qvantelsettingspage.h"
+#include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demounit.h"
@@ -24,24 +23,9 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
-#include <QTest>
-
 #include <initializer_list>
 
 namespace ravennagallery {
-
-// Opens the Audio section and taps the rows in turn, each on the page the tap before opened, as
-// an operator reaches them: the header then names the whole path, from "Audio" on.
-inline void openPages(QVantelSettingsPage &menu, std::initializer_list<int> rows)
-{
-    QVantelMenuEntries *entries = menu.entries();
-    entries->childClicked(entries->findEntry(QVantelSettingsPage::AudioSection)->titleLabel());
-    for (const int id : rows) {
-        QVantelMenuItems *page = menu.currentPage();
-        if (QVantelMenuItem *row = page ? page->findItem(id) : nullptr)
-            menu.itemClicked(row);
-    }
-}
 
 inline bool ravennaPages(const QString &folder)
 {
@@ -52,11 +36,8 @@ inline bool ravennaPages(const QString &folder)
     // the auxiliary board and the audio settings read.
     installDemoUnit(fake);
     const quint32 firmwareBefore = firmwareVersion;
-    bool ok
-        = comClient()->initialize("ui", "vn_frontpanel") == 0
-          && comClient()->connect(QStringLiteral("127.0.0.1"), fake.port(), 0)
-          && QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 5000)
-          && comDevice()->refresh() && audioSettings()->start(true);
+    bool ok = gallerydemo::connectClient(fake) && comDevice()->refresh()
+              && audioSettings()->start(true);
     firmwareVersion = firmwareVersionOf(1, 14);
     ok = ok && ravennaController()->startWithIdentity();
     const struct
@@ -76,7 +57,9 @@ inline bool ravennaPages(const QString &folder)
             folder,
             QString::fromLatin1(sheet.name),
             AccessLevel::Administrator,
-            [&sheet](QVantelSettingsPage &menu) { openPages(menu, sheet.rows); });
+            [&sheet](QVantelSettingsPage &menu) {
+                settingsgallery::openPages(menu, QVantelSettingsPage::AudioSection, sheet.rows);
+            });
     }
     destroySharedObjects();
     firmwareVersion = firmwareBefore;

@@ -7,9 +7,13 @@
 //     settings-soundid.png (the sound ID page without the file),
 //     settings-passwords.png (the passwords page, masked)
 
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "settings/qvantelsettingspage.h"
 #include "tests/gallery/gallerysheet.h"
+#include "widgets/qvantelmenuentries.h"
+#include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -17,24 +21,12 @@
 
 #include <QApplication>
 #include <QGridLayout>
+#include <QLabel>
 
 #include <functional>
+#include <initializer_list>
 
 namespace settingsgallery {
-
-inline void styleMenuHost(QWidget *host)
-{
-    host->setFixedSize(800, 480);
-    QPalette p = host->palette();
-    p.setColor(QPalette::Window, Qt::black);
-    p.setColor(QPalette::WindowText, Qt::white);
-    host->setPalette(p);
-    host->setAutoFillBackground(true);
-    QFont f(QStringLiteral("Arial"));
-    f.setWeight(QFont::Bold);
-    f.setPixelSize(14);
-    host->setFont(f);
-}
 
 // Lays the popups the menu shows (choices, questions) into the menu itself where they stand, so
 // that a sheet of the menu pictures them: a popup is a window of its own, which grab() leaves out.
@@ -52,6 +44,19 @@ inline void inlinePopups(QVantelSettingsPage &menu)
     }
 }
 
+// Opens a root section as a tap on its entry does, then taps the rows in turn, each on the page
+// the tap before opened, as an operator reaches them: the header then names the whole path.
+inline void openPages(QVantelSettingsPage &menu, int section, std::initializer_list<int> rows)
+{
+    QVantelMenuEntries *entries = menu.entries();
+    entries->childClicked(entries->findEntry(section)->titleLabel());
+    for (const int id : rows) {
+        QVantelMenuItems *page = menu.currentPage();
+        if (QVantelMenuItem *row = page ? page->findItem(id) : nullptr)
+            menu.itemClicked(row);
+    }
+}
+
 // One sheet of the settings page at an access level, prepared by prepare.
 inline bool writeMenu(const QString &folder,
                       const QString &name,
@@ -61,7 +66,7 @@ inline bool writeMenu(const QString &folder,
     const AccessLevel before = accessLevel;
     accessLevel = level;
     QWidget host;
-    styleMenuHost(&host);
+    styleFrontPanel(&host);
     auto *menu = new QVantelSettingsPage(&host);
     menu->setGeometry(0, 0, 800, 480);
     // Shown and laid out first, as in the window: popups are placed and pages scrolled by the
@@ -72,6 +77,33 @@ inline bool writeMenu(const QString &folder,
     const bool written = writeSheet(folder, name, host);
     accessLevel = before;
     return written;
+}
+
+// Writes a named sheet of the menu as it stands.
+using MenuSheet = std::function<void(const QString &name)>;
+
+// The settings page on a sheet of its own at an access level, walked through by walk as a user
+// goes, which writes a sheet with sheet(name) wherever it wants a picture and returns false
+// when the menu did not go where it should. The link to the demo unit is closed and the shared
+// objects destroyed afterwards. True when walk succeeded and every sheet was written.
+inline bool walkMenu(const QString &folder,
+                     AccessLevel level,
+                     const std::function<bool(QVantelSettingsPage &, const MenuSheet &)> &walk)
+{
+    const AccessLevel before = accessLevel;
+    accessLevel = level;
+    bool ok = true;
+    {
+        QVantelSettingsPage menu;
+        styleFrontPanel(&menu);
+        const MenuSheet sheet
+            = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
+        ok = walk(menu, sheet) && ok;
+    }
+    accessLevel = before;
+    comClient()->disconnect();
+    destroySharedObjects();
+    return ok;
 }
 
 inline bool settingsPages(const QString &folder)

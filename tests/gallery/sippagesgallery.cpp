@@ -28,41 +28,35 @@ bool sipPages(const QString &folder)
         || !comDevice()->aoipController()->setNetwork("aoip", 0, false))
         return false;
 
-    const AccessLevel level = accessLevel;
-    accessLevel = AccessLevel::Administrator;
-    bool ok = true;
-    {
-        QVantelSettingsPage menu;
-        settingsgallery::styleMenuHost(&menu);
-        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
-        menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
-        // A bare Network page holds the row that opens the SIP page, as a user taps it.
-        auto *network = new QVantelMenuItems(1, &menu);
-        auto *sipRow = new QVantelMenuItem(10, QVantelMenuItem::Navigation, network);
-        sipRow->titleLabel()->setText(QStringLiteral("SIP"));
-        network->addItem(sipRow);
-        menu.pushPage(network);
-        menu.itemClicked(sipRow);
-        QVantelMenuItems *sip = menu.currentPage();
-        if (!sip || sip->id() != 10)
-            return false;
-        sheet(QStringLiteral("settings-sip.png"));
-        // Scrolled to the rows below the SIP caption.
-        if (QVantelMenuItem *proxy = sip->findItem(79)) {
-            sip->verticalScrollBar()->setValue(proxy->y());
-            sheet(QStringLiteral("settings-sip-lower.png"));
-            sip->verticalScrollBar()->setValue(sip->verticalScrollBar()->maximum());
-            sheet(QStringLiteral("settings-sip-bottom.png"));
-            sip->verticalScrollBar()->setValue(0);
-        }
-        for (const int account : {76, 77}) {
-            menu.itemClicked(sip->findItem(account));
-            sheet(QStringLiteral("settings-sip-account%1.png").arg(account - 75));
-            menu.backClicked();
-        }
-    }
-    accessLevel = level;
-    comClient()->disconnect();
-    destroySharedObjects();
-    return ok;
+    return settingsgallery::walkMenu(
+        folder,
+        AccessLevel::Administrator,
+        [](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
+            menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+            // A bare Network page holds the row that opens the SIP page, as a user taps it.
+            auto *network = new QVantelMenuItems(1, &menu);
+            auto *sipRow = new QVantelMenuItem(10, QVantelMenuItem::Navigation, network);
+            sipRow->titleLabel()->setText(QStringLiteral("SIP"));
+            network->addItem(sipRow);
+            menu.pushPage(network);
+            menu.itemClicked(sipRow);
+            QVantelMenuItems *sip = menu.currentPage();
+            if (!sip || sip->id() != 10)
+                return false;
+            sheet(QStringLiteral("settings-sip.png"));
+            // Scrolled to the rows below the SIP caption.
+            if (QVantelMenuItem *proxy = sip->findItem(79)) {
+                sip->verticalScrollBar()->setValue(proxy->y());
+                sheet(QStringLiteral("settings-sip-lower.png"));
+                sip->verticalScrollBar()->setValue(sip->verticalScrollBar()->maximum());
+                sheet(QStringLiteral("settings-sip-bottom.png"));
+                sip->verticalScrollBar()->setValue(0);
+            }
+            for (const int account : {76, 77}) {
+                menu.itemClicked(sip->findItem(account));
+                sheet(QStringLiteral("settings-sip-account%1.png").arg(account - 75));
+                menu.backClicked();
+            }
+            return true;
+        });
 }

@@ -25,53 +25,47 @@ bool statusMenuPages(const QString &folder)
     if (!gallerydemo::connectClient(fake) || !comDevice()->refresh())
         return false;
 
-    const AccessLevel level = accessLevel;
-    accessLevel = AccessLevel::Operator;
-    bool ok = true;
-    {
-        QVantelSettingsPage menu;
-        settingsgallery::styleMenuHost(&menu);
-        const auto sheet = [&](const QString &name) { ok = writeSheet(folder, name, menu) && ok; };
-        const auto open = [&menu]() -> QVantelMenuItems * {
-            menu.showEntry(QVantelSettingsPage::StatusSection, 0);
-            QVantelMenuItems *page = menu.currentPage();
-            return page && page->id() == 6 ? page : nullptr;
-        };
-        const auto showInterfaces = [](QVantelMenuItems *page) {
-            if (QVantelMenuItem *row = page->findItem(285))
-                page->verticalScrollBar()->setValue(row->y());
-        };
-        // The demo modem waits for its PIN first.
-        QVantelMenuItems *status = open();
-        if (!status)
-            return false;
-        sheet(QStringLiteral("settings-status.png"));
-        showInterfaces(status);
-        sheet(QStringLiteral("settings-status-pin.png"));
+    return settingsgallery::walkMenu(
+        folder,
+        AccessLevel::Operator,
+        [&fake](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
+            const auto open = [&menu]() -> QVantelMenuItems * {
+                menu.showEntry(QVantelSettingsPage::StatusSection, 0);
+                QVantelMenuItems *page = menu.currentPage();
+                return page && page->id() == 6 ? page : nullptr;
+            };
+            const auto showInterfaces = [](QVantelMenuItems *page) {
+                if (QVantelMenuItem *row = page->findItem(285))
+                    page->verticalScrollBar()->setValue(row->y());
+            };
+            // The demo modem waits for its PIN first.
+            QVantelMenuItems *status = open();
+            if (!status)
+                return false;
+            sheet(QStringLiteral("settings-status.png"));
+            showInterfaces(status);
+            sheet(QStringLiteral("settings-status-pin.png"));
 
-        const QString network = QStringLiteral("network");
-        const QString mobile = QStringLiteral("mobile.0");
-        fake.setValue(QStringLiteral("pin"), QStringLiteral("ready"), network, mobile);
-        fake.setValue(
-            QStringLiteral("data_connection_state"), QStringLiteral("active"), network, mobile);
-        fake.setValue(
-            QStringLiteral("remote_access"), QStringLiteral("on"), QStringLiteral("general"));
-        status = open();
-        if (!status)
-            return false;
-        showInterfaces(status);
-        sheet(QStringLiteral("settings-status-interfaces.png"));
-        status->verticalScrollBar()->setValue(status->verticalScrollBar()->maximum());
-        sheet(QStringLiteral("settings-status-bottom.png"));
-        status->verticalScrollBar()->setValue(0);
+            const QString network = QStringLiteral("network");
+            const QString mobile = QStringLiteral("mobile.0");
+            fake.setValue(QStringLiteral("pin"), QStringLiteral("ready"), network, mobile);
+            fake.setValue(
+                QStringLiteral("data_connection_state"), QStringLiteral("active"), network, mobile);
+            fake.setValue(
+                QStringLiteral("remote_access"), QStringLiteral("on"), QStringLiteral("general"));
+            status = open();
+            if (!status)
+                return false;
+            showInterfaces(status);
+            sheet(QStringLiteral("settings-status-interfaces.png"));
+            status->verticalScrollBar()->setValue(status->verticalScrollBar()->maximum());
+            sheet(QStringLiteral("settings-status-bottom.png"));
+            status->verticalScrollBar()->setValue(0);
 
-        if (QVantelMenuItem *row = status->findItem(289)) {
-            menu.itemClicked(row);
-            sheet(QStringLiteral("settings-status-mobile.png"));
-        }
-    }
-    accessLevel = level;
-    comClient()->disconnect();
-    destroySharedObjects();
-    return ok;
+            if (QVantelMenuItem *row = status->findItem(289)) {
+                menu.itemClicked(row);
+                sheet(QStringLiteral("settings-status-mobile.png"));
+            }
+            return true;
+        });
 }

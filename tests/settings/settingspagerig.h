@@ -99,6 +99,15 @@ protected:
         return found;
     }
 
+    // Runs the page's Apply on a cleared request log; the requests it sent that match.
+    [[nodiscard]] QList<FakeRequest>
+    applyAndCollect(const std::function<bool(const FakeRequest &)> &match)
+    {
+        m_fake->clearLog();
+        m_page->applyClicked();
+        return requestsWhere(match);
+    }
+
     // The text of the message the page shows; empty when none is shown.
     [[nodiscard]] QString shownMessage() const
     {

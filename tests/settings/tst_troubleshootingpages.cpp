@@ -110,9 +110,7 @@ QList<FakeRequest> TestTroubleshootingPages::switchOnAndApply(QVantelMenuItems *
     m_page->itemCommitted(service);
     if (!m_page->header()->isModified())
         return {};
-    m_fake->clearLog();
-    m_page->applyClicked();
-    return requestsWhere(isWrite);
+    return applyAndCollect(isWrite);
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead_data()
@@ -339,9 +337,7 @@ void TestTroubleshootingPages::remotePartialReadSendsNothingUntouched()
     service->setChecked(true);
     m_page->itemCommitted(service);
 
-    m_fake->clearLog();
-    m_page->applyClicked();
-    const QList<FakeRequest> sent = requestsWhere(isWrite);
+    const QList<FakeRequest> sent = applyAndCollect(isWrite);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access_pwd=secret"}));
 }
@@ -398,9 +394,7 @@ void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()
         answer.set(QStringLiteral("remote_access"), QStringLiteral("105-invalid value"));
         return QList<FakeReply>{FakeReply::reply(answer)};
     });
-    m_fake->clearLog();
-    m_page->applyClicked();
-    QCOMPARE(requestsWhere(isWrite).size(), 1);
+    QCOMPARE(applyAndCollect(isWrite).size(), 1);
     QCOMPARE(shownMessage(), kFailedApply);
     QVERIFY(m_page->header()->isModified());
     QVERIFY(service->isChecked());
@@ -439,9 +433,7 @@ void TestTroubleshootingPages::remoteNetworkNotOfferedShownAndNotSent()
     QVantelMenuItem *service = page->findItem(246);
     service->setChecked(true);
     m_page->itemCommitted(service);
-    m_fake->clearLog();
-    m_page->applyClicked();
-    const QList<FakeRequest> sent = requestsWhere(isWrite);
+    const QList<FakeRequest> sent = applyAndCollect(isWrite);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
 }
