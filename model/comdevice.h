@@ -7,6 +7,7 @@
 #include "model/comnetworkids.h"
 #include "model/comrequest.h"
 #include "model/comwificontroller.h"
+#include "model/deviceoptionword.h"
 
 #include <QObject>
 #include <QtGlobal>
@@ -394,11 +395,17 @@ public:
     [[nodiscard]] int wifiSignalBars() const { return m_wifiSignalBars; }
     [[nodiscard]] int batteryLevel() const { return m_batteryLevel; }
     [[nodiscard]] quint32 deviceOptions() const { return m_deviceOptions; }
+    // Whether the connected device has option (a DeviceOption bit): the one option test of the
+    // pages and the front panel. It reads deviceOptionWord, which mirrors the options this model
+    // last read.
+    [[nodiscard]] static bool hasOption(quint32 option) { return (deviceOptionWord & option) != 0; }
     [[nodiscard]] int hardwareVariant() const { return m_hardwareVariant; }
     [[nodiscard]] int codecMode() const { return m_codecMode; }
     [[nodiscard]] int coordinationMode() const { return m_coordinationMode; }
     [[nodiscard]] int dstreamMode() const { return m_dstreamMode; }
+    // 0 standard, 1 extended.
     [[nodiscard]] int operationMode() const { return m_operationMode; }
+    [[nodiscard]] bool isExtendedMode() const { return m_operationMode == 1; }
     [[nodiscard]] const std::string &defaultNetwork() const { return m_defaultNetwork; }
     [[nodiscard]] const std::string &secondaryNetwork() const { return m_secondaryNetwork; }
     [[nodiscard]] const std::map<int, std::string> &networks() const { return m_networks; }
