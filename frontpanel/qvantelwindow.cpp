@@ -565,7 +565,7 @@ void QVantelWindow::setupPass()
     }
     TComRavennaController *ravenna = ravennaController();
     if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
-        && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && !device->aes67Reset()
+        && TComDevice::hasOption(TComDevice::OptionRavenna) && !device->aes67Reset()
         && ravenna->state() == TComController::StateUnknown) {
         if (ravenna->startWithIdentity() && settings())
             settings()->audioChangesetEvent(TComDevice::coreAudioChangeset());
@@ -595,7 +595,7 @@ void QVantelWindow::frontPanelSetup()
         }
     }
 
-    if ((device->deviceOptions() & TComDevice::OptionRecord) != 0) {
+    if (TComDevice::hasOption(TComDevice::OptionRecord)) {
         bool playing = false;
         if (device->readRecorderPlaying(playing))
             m_soundIdPlayerState = playing ? 0 : -1;
@@ -636,7 +636,7 @@ void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
         return;
     case TComDevice::Aes67ResetState:
         if ((device->hardwareVariant() & 0xF) != 0
-            && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && device->aes67Reset()) {
+            && TComDevice::hasOption(TComDevice::OptionRavenna) && device->aes67Reset()) {
             ravennaController()->reset();
         }
         return;
@@ -1083,7 +1083,7 @@ void QVantelWindow::audioControllerStateChanged(TComController *controller)
 {
     if (!controller || controller->state() != TComController::StateReady)
         return;
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+    if (TComDevice::hasOption(TComDevice::OptionRecord))
         refreshShownSoundIdState();
 }
 
@@ -1093,7 +1093,7 @@ void QVantelWindow::audioControllerParamChanged(TComController *controller,
     Q_UNUSED(controller)
     if (param != TAudioSettings::WaveFile && param != TAudioSettings::WaveScut)
         return;
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+    if (TComDevice::hasOption(TComDevice::OptionRecord))
         refreshShownSoundIdState();
 }
 
