@@ -1397,7 +1397,7 @@ void QVantelWindow::storeRemoteNumber(int link, const QString &number, int kind)
 {
     if (kind == -1)
         return;
-    comDevice()->storeRemoteNumber(link, kind, toStdString(number));
+    comDevice()->storeRemoteNumber(link, toStdString(number), kind);
     if (mainPage())
         mainPage()->banner()->setLinkDetail(link, number);
 }

@@ -351,7 +351,7 @@ public:
     [[nodiscard]] static std::vector<RemoteNumber> remoteNumbers(const ksm::CMsg &info);
     // Remembers a number of link (2, or 1 for any other) and kind on the device: a one-way INFO
     // "remote_numbers". False, sending nothing, for a kind other than IP, ISDN or voice.
-    bool storeRemoteNumber(int link, int kind, const std::string &number);
+    bool storeRemoteNumber(int link, const std::string &number, int kind);
 
     // Whether the recorder plays (also paused in play), from "rec_status".
     bool readRecorderPlaying(bool &playing);

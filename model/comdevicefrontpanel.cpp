@@ -170,7 +170,7 @@ std::vector<TComDevice::RemoteNumber> TComDevice::remoteNumbers(const ksm::CMsg 
     return numbers;
 }
 
-bool TComDevice::storeRemoteNumber(int link, int kind, const std::string &number)
+bool TComDevice::storeRemoteNumber(int link, const std::string &number, int kind)
 {
     ksm::CCom *client = com();
     if (!client)
