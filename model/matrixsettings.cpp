@@ -775,7 +775,7 @@ void TMatrixSettings::removeOutputCopy(int source, int target)
 
 double TMatrixSettings::balanceOffset(int input, int output) const
 {
-    if (m_operationMode != 1 || !isHeadphoneOutput(output) || !validInput(input))
+    if (!isExtendedMode() || !isHeadphoneOutput(output) || !validInput(input))
         return 0.0;
     // Balance bytes come from the device unchecked: keep the lookup inside the table.
     const std::size_t row = std::size_t(std::clamp(node(input, output).balance, 0, kBalanceMax));

@@ -115,6 +115,7 @@ public:
     // Plain getters. An index outside the table gives a default value.
     [[nodiscard]] quint32 constructed() const { return m_constructed; }
     [[nodiscard]] int operationMode() const { return m_operationMode; }
+    [[nodiscard]] bool isExtendedMode() const { return m_operationMode == 1; }
     // The device-given name of an input; empty when none is stored.
     [[nodiscard]] QString inputNames(int input) const;
     [[nodiscard]] float inputGain(int input) const;
