@@ -22,7 +22,7 @@ class QVantelSwitch;
 // replaces that copy with output 0 or 1 while it is on and restores it when turned off.
 //
 // Every change goes into TMatrixSettings (routing and balance as one headphone-mix write per
-// action); m_updating drops the echoes. GUI thread only.
+// action); the updating flag drops the echoes. GUI thread only.
 class QVantelHeadphoneFollowPage : public QVantelHeadphoneWidget
 {
     Q_OBJECT

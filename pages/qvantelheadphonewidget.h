@@ -38,11 +38,12 @@ extern std::array<int, 30> inputDisplayOrder;
 // a login, and the copy of another headphone's mix into this one.
 //
 // The pages never talk to the device: they read and write TMatrixSettings, TAudioSettings and
-// TComDevice. A page's handlers set m_updating while they write the matrix or show a matrix
-// change, and drop the strip and matrix signals that arrive meanwhile.
+// TComDevice. A page's handlers hold the updating flag (holdUpdating(), writeMix()) while they
+// write the matrix or show a matrix change, and drop the strip and matrix signals that arrive
+// meanwhile (isUpdating()).
 //
 // Scroll states: 0 no scrolling (marker hidden, presses ignored), 1 first screen, 2 middle
-// screen (only where m_middleAllowed), 3 last screen.
+// screen (only where middleAllowed()), 3 last screen.
 //
 // The strips, buttons and maps are the page's children; the maps own nothing. GUI thread only.
 class QVantelHeadphoneWidget : public QWidget,
