@@ -64,15 +64,6 @@ void QVantelHeadphoneFollowPage::setupUi()
 
     // The other microphone of the pair is this page's side tone, so it has no strip.
     const int otherMicrophone = headphoneIndex() == 2 ? QVantel::Input4 : QVantel::Input3;
-    const auto addGridStrip = [this](int input,
-                                     const QPoint &at,
-                                     bool labelsBelow,
-                                     bool withBalance,
-                                     bool stereo,
-                                     bool shown,
-                                     bool enabled) {
-        fileStrip(input, addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled));
-    };
     addGridStrip(QVantel::Input1, QPoint(3, 104), false, false, false, true, true);
     addGridStrip(QVantel::Input2, QPoint(135, 104), false, false, false, true, true);
     addGridStrip(otherMicrophone, QPoint(267, 104), false, false, false, true, true);

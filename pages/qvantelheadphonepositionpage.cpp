@@ -125,22 +125,15 @@ void QVantelHeadphonePositionPage::setupUi()
 
     const QPoint corner(135, 104);
     for (int input : {defaults[0], defaults[1]})
-        fileExtraStrip(input, addStrip(input, corner, true, false, false, false, false));
-    fileStrip(QVantel::InputProgramReturn,
-              addStrip(QVantel::InputProgramReturn, corner, true, false, false, true, true));
-    fileStrip(QVantel::InputProgram,
-              addStrip(QVantel::InputProgram, corner, true, true, true, false, false));
-    fileExtraStrip(QVantel::InputCoordReturn,
-                   addStrip(QVantel::InputCoordReturn, corner, true, false, false, false, false));
-    fileStrip(QVantel::InputCoord,
-              addStrip(QVantel::InputCoord, corner, true, true, false, false, false));
+        addExtraStrip(input, corner, true, false, false, false, false);
+    addGridStrip(QVantel::InputProgramReturn, corner, true, false, false, true, true);
+    addGridStrip(QVantel::InputProgram, corner, true, true, true, false, false);
+    addExtraStrip(QVantel::InputCoordReturn, corner, true, false, false, false, false);
+    addGridStrip(QVantel::InputCoord, corner, true, true, false, false, false);
 
     const std::array<int, 3> upper = {QVantel::InputUsb, QVantel::InputAux1, QVantel::InputAux2};
-    for (size_t k = 0; k < upper.size(); ++k) {
-        fileStrip(
-            upper[k],
-            addStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true));
-    }
+    for (size_t k = 0; k < upper.size(); ++k)
+        addGridStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true);
 
     auto *separator = new QFrame(this);
     separator->setFrameStyle(QFrame::HLine | QFrame::Plain);
@@ -150,16 +143,11 @@ void QVantelHeadphonePositionPage::setupUi()
         = {QVantel::InputAes1, QVantel::InputAes2, QVantel::InputAoip1, QVantel::InputAoip2};
     const std::array<int, 4> lowerHidden
         = {QVantel::InputAoip3, QVantel::InputAoip4, QVantel::InputAoip5, QVantel::InputAoip6};
-    for (size_t k = 0; k < lower.size(); ++k) {
-        fileStrip(
-            lower[k],
-            addStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true));
-    }
+    for (size_t k = 0; k < lower.size(); ++k)
+        addGridStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true);
     for (size_t k = 0; k < lowerHidden.size(); ++k) {
-        fileStrip(
-            lowerHidden[k],
-            addStrip(
-                lowerHidden[k], QPoint(135 + 132 * int(k), 244), true, false, false, false, true));
+        addGridStrip(
+            lowerHidden[k], QPoint(135 + 132 * int(k), 244), true, false, false, false, true);
     }
 
     // All page buttons of these pages are white outlines.

@@ -590,11 +590,6 @@ void QVantelHeadphoneWidget::fileStrip(int input, QVantelAudioInput *strip)
     m_strips[input] = strip;
 }
 
-void QVantelHeadphoneWidget::fileExtraStrip(int input, QVantelAudioInput *strip)
-{
-    m_extraStrips[input] = strip;
-}
-
 QVantelAudioInput *QVantelHeadphoneWidget::takeStrip(int input)
 {
     const auto found = m_strips.find(input);
@@ -655,6 +650,32 @@ QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
             audioBalanceChanged(s, balance);
         });
     }
+    return s;
+}
+
+QVantelAudioInput *QVantelHeadphoneWidget::addGridStrip(int input,
+                                                        const QPoint &at,
+                                                        bool labelsBelow,
+                                                        bool withBalance,
+                                                        bool stereo,
+                                                        bool shown,
+                                                        bool enabled)
+{
+    QVantelAudioInput *s = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
+    m_strips[input] = s;
+    return s;
+}
+
+QVantelAudioInput *QVantelHeadphoneWidget::addExtraStrip(int input,
+                                                         const QPoint &at,
+                                                         bool labelsBelow,
+                                                         bool withBalance,
+                                                         bool stereo,
+                                                         bool shown,
+                                                         bool enabled)
+{
+    QVantelAudioInput *s = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
+    m_extraStrips[input] = s;
     return s;
 }
 

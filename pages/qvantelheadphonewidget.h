@@ -132,15 +132,22 @@ protected:
 
     // A strip of input, panning both ears, wired to the strip handlers below: its gain to
     // knobValueChanged(), its panning to the PROGRAM, COORD or plain panning handler and, when it
-    // has a balance, its balance to audioBalanceChanged(). The caller files it with fileStrip()
-    // or fileExtraStrip().
-    QVantelAudioInput *addStrip(int input,
-                                const QPoint &at,
-                                bool labelsBelow,
-                                bool withBalance,
-                                bool stereo,
-                                bool shown,
-                                bool enabled);
+    // has a balance, its balance to audioBalanceChanged(). It is filed in the grid, or with the
+    // strips kept aside for the compact unit's layout.
+    QVantelAudioInput *addGridStrip(int input,
+                                    const QPoint &at,
+                                    bool labelsBelow,
+                                    bool withBalance,
+                                    bool stereo,
+                                    bool shown,
+                                    bool enabled);
+    QVantelAudioInput *addExtraStrip(int input,
+                                     const QPoint &at,
+                                     bool labelsBelow,
+                                     bool withBalance,
+                                     bool stereo,
+                                     bool shown,
+                                     bool enabled);
     // The side-tone strip (input QVantel::InputSideTone + h), hidden and disabled, wired to
     // knobSideToneChanged().
     void addSideToneStrip(bool labelsBelow, const QPoint &at);
@@ -170,11 +177,9 @@ protected:
     // until the device's are read.
     void pushDefaults();
 
-    // The strip maps: the grid, and the strips kept aside for the compact unit's layout. Filing
-    // a strip under an input replaces what was filed there; takeStrip() removes the grid strip of
-    // input from the grid and returns it (null when there is none).
+    // Files strip in the grid under input, in place of what was filed there; takeStrip() removes
+    // the grid strip of input from the grid and returns it (null when there is none).
     void fileStrip(int input, QVantelAudioInput *strip);
-    void fileExtraStrip(int input, QVantelAudioInput *strip);
     QVantelAudioInput *takeStrip(int input);
     // The source button of input, or null; a null button files nothing.
     [[nodiscard]] QVantelAudioButton *sourceButton(int input) const;
@@ -238,6 +243,13 @@ protected:
 
 private:
     void setupBaseUi();
+    QVantelAudioInput *addStrip(int input,
+                                const QPoint &at,
+                                bool labelsBelow,
+                                bool withBalance,
+                                bool stereo,
+                                bool shown,
+                                bool enabled);
     [[nodiscard]] bool isNarrow() const { return m_headphoneIndex < 2; }
     [[nodiscard]] int markerRestY(int state) const;
     void setScrollState(int state);
