@@ -241,6 +241,7 @@ void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
 {
     QVantelSwitch *own = m_switches[size_t(2 + monitored)];
     QVantelSwitch *other = m_switches[size_t(3 - monitored)];
+    const int source = monitored == 0 ? QVantel::OutputProgram : QVantel::OutputCoord;
     TMatrixSettings *matrix = matrixSettings();
     if (own->isChecked()) {
         m_switches[0]->setEnabled(false);
@@ -248,14 +249,14 @@ void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
         other->setEnabled(false);
         if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
             copyFollowed(m_followedHeadphone, false);
-        matrix->copyOutput(monitored, leftOutput());
-        matrix->copyOutput(monitored, rightOutput());
+        matrix->copyOutput(source, leftOutput());
+        matrix->copyOutput(source, rightOutput());
     } else {
         m_switches[0]->setEnabled(true);
         m_switches[1]->setEnabled(true);
         other->setEnabled(true);
-        matrix->removeOutputCopy(monitored, leftOutput());
-        matrix->removeOutputCopy(monitored, rightOutput());
+        matrix->removeOutputCopy(source, leftOutput());
+        matrix->removeOutputCopy(source, rightOutput());
         if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
             copyFollowed(m_followedHeadphone, true);
     }

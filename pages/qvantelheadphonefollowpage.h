@@ -19,7 +19,8 @@ class QVantelSwitch;
 //
 // Follow state: m_followedHeadphone -1 (own mix), 0 or 1, kept in byte 0 of the headphone's audio
 // configuration. Following copies the followed headphone's outputs onto this one; monitoring
-// replaces that copy with output 0 or 1 while it is on and restores it when turned off.
+// replaces that copy with the programme or coordination output while it is on and restores it
+// when turned off.
 //
 // Every change goes into TMatrixSettings (routing and balance as one headphone-mix write per
 // action); the updating flag drops the echoes. GUI thread only.
