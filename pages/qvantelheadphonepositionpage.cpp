@@ -124,11 +124,15 @@ void QVantelHeadphonePositionPage::setupUi()
     addSideToneStrip(true, QPoint(135, 104));
 
     const QPoint corner(135, 104);
-    for (int input : {defaults[0], defaults[1]})
-        addExtraStrip(input, corner, true, false, false, false, false);
+    // The sources of the first two positions join the grid only on the compact unit.
+    for (int input : {defaults[0], defaults[1]}) {
+        addGridStrip(input, corner, true, false, false, false, false);
+        keepAside(input);
+    }
     addGridStrip(QVantel::InputProgramReturn, corner, true, false, false, true, true);
     addGridStrip(QVantel::InputProgram, corner, true, true, true, false, false);
-    addExtraStrip(QVantel::InputCoordReturn, corner, true, false, false, false, false);
+    addGridStrip(QVantel::InputCoordReturn, corner, true, false, false, false, false);
+    keepAside(QVantel::InputCoordReturn);
     addGridStrip(QVantel::InputCoord, corner, true, true, false, false, false);
 
     const std::array<int, 3> upper = {QVantel::InputUsb, QVantel::InputAux1, QVantel::InputAux2};

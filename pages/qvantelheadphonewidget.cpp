@@ -619,13 +619,13 @@ void QVantelHeadphoneWidget::removeSourceButton(int input)
 
 // Construction shared by the pages.
 
-QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
-                                                    const QPoint &at,
-                                                    bool labelsBelow,
-                                                    bool withBalance,
-                                                    bool stereo,
-                                                    bool shown,
-                                                    bool enabled)
+QVantelAudioInput *QVantelHeadphoneWidget::addGridStrip(int input,
+                                                        const QPoint &at,
+                                                        bool labelsBelow,
+                                                        bool withBalance,
+                                                        bool stereo,
+                                                        bool shown,
+                                                        bool enabled)
 {
     auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
     s->setInput(QVantel::Inputs(input));
@@ -650,33 +650,14 @@ QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
             audioBalanceChanged(s, balance);
         });
     }
-    return s;
-}
-
-QVantelAudioInput *QVantelHeadphoneWidget::addGridStrip(int input,
-                                                        const QPoint &at,
-                                                        bool labelsBelow,
-                                                        bool withBalance,
-                                                        bool stereo,
-                                                        bool shown,
-                                                        bool enabled)
-{
-    QVantelAudioInput *s = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
     m_strips[input] = s;
     return s;
 }
 
-QVantelAudioInput *QVantelHeadphoneWidget::addExtraStrip(int input,
-                                                         const QPoint &at,
-                                                         bool labelsBelow,
-                                                         bool withBalance,
-                                                         bool stereo,
-                                                         bool shown,
-                                                         bool enabled)
+void QVantelHeadphoneWidget::keepAside(int input)
 {
-    QVantelAudioInput *s = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
-    m_extraStrips[input] = s;
-    return s;
+    if (QVantelAudioInput *s = takeStrip(input))
+        m_extraStrips[input] = s;
 }
 
 void QVantelHeadphoneWidget::addSideToneStrip(bool labelsBelow, const QPoint &at)

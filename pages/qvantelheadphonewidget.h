@@ -132,8 +132,7 @@ protected:
 
     // A strip of input, panning both ears, wired to the strip handlers below: its gain to
     // knobValueChanged(), its panning to the PROGRAM, COORD or plain panning handler and, when it
-    // has a balance, its balance to audioBalanceChanged(). It is filed in the grid, or with the
-    // strips kept aside for the compact unit's layout.
+    // has a balance, its balance to audioBalanceChanged(). It is filed in the grid.
     QVantelAudioInput *addGridStrip(int input,
                                     const QPoint &at,
                                     bool labelsBelow,
@@ -141,13 +140,9 @@ protected:
                                     bool stereo,
                                     bool shown,
                                     bool enabled);
-    QVantelAudioInput *addExtraStrip(int input,
-                                     const QPoint &at,
-                                     bool labelsBelow,
-                                     bool withBalance,
-                                     bool stereo,
-                                     bool shown,
-                                     bool enabled);
+    // Moves the grid strip of input to the strips kept aside for the compact unit's layout
+    // (extraStrips()); nothing when the grid has none.
+    void keepAside(int input);
     // The side-tone strip (input QVantel::InputSideTone + h), hidden and disabled, wired to
     // knobSideToneChanged().
     void addSideToneStrip(bool labelsBelow, const QPoint &at);
@@ -243,13 +238,6 @@ protected:
 
 private:
     void setupBaseUi();
-    QVantelAudioInput *addStrip(int input,
-                                const QPoint &at,
-                                bool labelsBelow,
-                                bool withBalance,
-                                bool stereo,
-                                bool shown,
-                                bool enabled);
     [[nodiscard]] bool isNarrow() const { return m_headphoneIndex < 2; }
     [[nodiscard]] int markerRestY(int state) const;
     void setScrollState(int state);
