@@ -204,6 +204,9 @@ void TestQVantelWindow::loginRefused()
             QStringLiteral("device"), QStringLiteral("vantel2"), QStringLiteral("general"));
     } else if (fault == QLatin1String("silent")) {
         f.fake->setSilent(true);
+        // The shortest wait the client knows, checked at a short tick.
+        comDevice()->setReadTimeoutMs(1000);
+        comClient()->setTickInterval(50);
     } else if (fault == QLatin1String("drop")) {
         f.fake->setReplyHook([](const FakeRequest &request) {
             return request.isGetOf(QStringLiteral("device"))
