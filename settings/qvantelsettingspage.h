@@ -210,6 +210,9 @@ private:
     void createWifiPage(int pageId);
     // Fills the mobile rows (16-19) of the network page from the unit's modems.
     void updateMobileEntries(QVantelMenuItems *page);
+    // A mobile row of the network page: what the interface's SIM (in TComController state)
+    // needs, in red, or the way to its settings.
+    static void showSimState(QVantelMenuItem *row, int state);
     // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
     void refreshNetworkRow(QVantelMenuItem *item);
     // Puts editEthernet into the rows of an Ethernet page.

@@ -450,33 +450,23 @@ void QVantelSettingsPage::createNetworkMenu()
     pushPage(page);
 }
 
-namespace {
-
-// A mobile row of the Network page: what the interface's SIM needs, or the way to its settings.
-void showSimState(QVantelMenuItem *row, int state)
+void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
 {
     switch (state) {
     case TComController::StateSimMissing:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Missing")),
-                          Qt::red);
+        row->setValueText(tr("SIM Missing"), Qt::red);
         break;
     case TComController::StateSimLocked:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Locked")),
-                          Qt::red);
+        row->setValueText(tr("SIM Locked"), Qt::red);
         break;
     case TComController::StatePinRequired:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "PIN Required")),
-                          Qt::red);
+        row->setValueText(tr("PIN Required"), Qt::red);
         break;
     default:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage",
-                                                         "Configure the Mobile controller")),
-                          QVantelMenuPalette::kAccentBlue);
+        row->setValueText(tr("Configure the Mobile controller"), QVantelMenuPalette::kAccentBlue);
         break;
     }
 }
-
-} // namespace
 
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
