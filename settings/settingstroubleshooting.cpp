@@ -204,26 +204,26 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool fullService = options & TComDevice::OptionRemoteAccessFull;
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
+    bool readOk = false;
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeySerialNo,
                                   kGeneralKeyCodecId,
                                   kGeneralKeyRemoteAccess,
                                   kGeneralKeyRemoteAccessNetwork,
                                   kGeneralKeyRemoteAccessServer,
-                                  kGeneralKeyRemoteAccessPwd});
+                                  kGeneralKeyRemoteAccessPwd},
+                                 &readOk);
     const auto text = [&values](const std::string &key) {
         const std::string *value = reported(values, key);
         return value ? *value : std::string();
     };
     // A row whose setting the device did not report shows a default, and stays writable: the
     // change test reads the device again and leaves out what it still does not report, so an
-    // Apply never overwrites a setting nobody has seen. The operator is told the read failed.
-    bool unread = false;
-    const auto markUnread = [&values, &unread](QVantelMenuItem *row, const std::string &key) {
-        if (reported(values, key))
-            return;
-        row->setProperty(kUnreadProperty, true);
-        unread = true;
+    // Apply never overwrites a setting nobody has seen. Only a read that failed as a whole is
+    // told to the operator: a unit may simply not know a key.
+    const auto markUnread = [&values](QVantelMenuItem *row, const std::string &key) {
+        if (!reported(values, key))
+            row->setProperty(kUnreadProperty, true);
     };
 
     QVantelMenuItem *service
@@ -271,7 +271,7 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                    kGeneralKeyRemoteAccessPwd);
     }
     pushPage(page);
-    if (unread)
+    if (!readOk)
         showMessage(tr("Failed to read the settings!"), 0);
 }
 
