@@ -141,6 +141,8 @@ public:
     static QString relayStateText(int state);
     // Case-insensitive order of stored names.
     static bool nameLessThan(const QString &a, const QString &b);
+    // A Wi-Fi network name as shown: the unit's bytes are UTF-8.
+    static QString networkNameText(const std::string &bytes);
 
     // --- Menu hooks, in the menu widget's order ---------------------------------------------
     void backClicked() override;

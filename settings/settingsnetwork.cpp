@@ -259,20 +259,14 @@ std::optional<std::string> textValue(const QVantelMenuItems *page, int id)
     return toStdString(row->valueText());
 }
 
-// A Wi-Fi network name as the unit's bytes (UTF-8) and as shown.
-QString networkNameText(const std::string &bytes)
-{
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
 // The unit's bytes for a network name shown as text: the bytes the name was read or listed
 // with when it is one of those, so that it goes back unchanged; typed text as UTF-8.
 std::string networkNameBytes(const QString &text, const TComWifiController &copy)
 {
-    if (text == networkNameText(copy.ssid()))
+    if (text == QVantelSettingsPage::networkNameText(copy.ssid()))
         return copy.ssid();
     for (const std::string &listed : copy.ssidList()) {
-        if (text == networkNameText(listed))
+        if (text == QVantelSettingsPage::networkNameText(listed))
             return listed;
     }
     const QByteArray typed = text.toUtf8();
