@@ -96,7 +96,8 @@ const std::string *reported(const std::map<std::string, std::string> &values,
 // commits the row: until then the row shows a default, not the device's value.
 const char kUnreadProperty[] = "unread";
 
-// A writable row that shows the device's value or the operator's edit.
+// A writable row that shows the device's value or the operator's edit: editableRow() less the
+// unread rows, whose default would otherwise be compared with the unit and sent.
 QVantelMenuItem *comparableRow(QVantelMenuItems *page, int id)
 {
     QVantelMenuItem *row = editableRow(page, id);
