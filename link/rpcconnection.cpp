@@ -302,12 +302,18 @@ void RpcConnection::deferSignal(const RpcMessage &message)
     }
 }
 
-RpcMessage RpcConnection::takeDeferredSignal()
+RpcMessage RpcConnection::takeDeferredSignal(const char *operation)
 {
     m_deferredBytes -= m_deferredSizes.takeFirst();
     if (m_deferredSignals.size() == 1)
         m_deferredOverflowReported = false;
-    return m_deferredSignals.takeFirst();
+    const RpcMessage message = m_deferredSignals.takeFirst();
+    if (!LevelFrameLog::isLevelFrame(message.body())) {
+        logLine("RpcConnection",
+                operation,
+                QStringLiteral(", dequeue message id=%1").arg(message.id()));
+    }
+    return message;
 }
 
 void RpcConnection::clearDeferredSignals()
@@ -322,28 +328,15 @@ RpcMessage RpcConnection::dequeueSignal()
 {
     if (m_deferredSignals.isEmpty())
         return {};
-    const RpcMessage message = takeDeferredSignal();
-    if (!LevelFrameLog::isLevelFrame(message.body())) {
-        logLine("RpcConnection",
-                "dequeueSignal",
-                QStringLiteral(", dequeue message id=%1").arg(message.id()));
-    }
-    return message;
+    return takeDeferredSignal("dequeueSignal");
 }
 
 void RpcConnection::notifyDeferredSignals()
 {
     if (!m_pendingCalls.empty())
         return;
-    while (!m_deferredSignals.isEmpty()) {
-        const RpcMessage message = takeDeferredSignal();
-        if (!LevelFrameLog::isLevelFrame(message.body())) {
-            logLine("RpcConnection",
-                    "notifyDeferredSignals",
-                    QStringLiteral(", dequeue message id=%1").arg(message.id()));
-        }
-        emit messageReceived(message);
-    }
+    while (!m_deferredSignals.isEmpty())
+        emit messageReceived(takeDeferredSignal("notifyDeferredSignals"));
 }
 
 void RpcConnection::notifyStateChanged(RpcConnection::ConnectionState state)
