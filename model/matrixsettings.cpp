@@ -46,6 +46,10 @@ constexpr quint8 kGainBitsMask = 0x3F;
 constexpr quint16 kRowOutput1 = 0x40;
 constexpr quint16 kRowOutput0 = 0x80;
 constexpr quint16 kRowOutput18 = 0x100;
+// The gain field of the inputs whose row holds no gain (inputs 0 to 3).
+constexpr quint16 kRowNoGain = 0x20;
+// The first input whose row holds its gain.
+constexpr int kFirstRowGainInput = 4;
 
 // The input each bit of an output row stands for, bit 0 first.
 constexpr std::array<int, 8> kOutputRowInputs = {20, 21, 12, 13, 22, 23, 24, 19};
@@ -344,13 +348,7 @@ int TMatrixSettings::mixLastInput()
 quint16 TMatrixSettings::inputRowWord(int input) const
 {
     const std::size_t i = std::size_t(input);
-    // The bits the program does not build keep what the unit holds (the gain field of an input
-    // without a gain, bits it does not know), so that a row goes out only for what changed.
-    const quint16 built
-        = kRowOutput0 | kRowOutput1 | kRowOutput18 | (input >= 4 ? kGainBitsMask : 0);
-    quint16 word = m_inputRow[i].word & quint16(~built);
-    if (input >= 4)
-        word |= gainBits(m_inputGain[i]);
+    quint16 word = input >= kFirstRowGainInput ? gainBits(m_inputGain[i]) : kRowNoGain;
     if (m_node[i][1].isOn())
         word |= kRowOutput1;
     if (m_node[i][0].isOn())
@@ -601,7 +599,9 @@ bool TMatrixSettings::setInputGain(int input, float dB)
     if (stored == dB)
         return true;
     stored = dB;
-    const bool ok = sendInputRow(input);
+    // The row of inputs 0 to 3 holds no gain: theirs changes nothing the unit is sent (the audio
+    // page sets INPUT 3 and 4's whenever their level arrives).
+    const bool ok = input < kFirstRowGainInput || sendInputRow(input);
     recomputeInput(input);
     return ok;
 }
@@ -903,7 +903,7 @@ void TMatrixSettings::applyInputRow(int input, const std::string &text)
     setNodeOn(input, 18, (word & kRowOutput18) != 0);
     setNodeOn(input, 1, (word & kRowOutput1) != 0);
     setInputName(input, toQString(name));
-    if (input >= 4)
+    if (input >= kFirstRowGainInput)
         setInputGain(input, gainFromBits(word));
 }
 
@@ -1070,7 +1070,7 @@ void TMatrixSettings::reset()
             setNodeOn(input, 18, false);
             setNodeOn(input, 1, false);
             setInputName(input, QString());
-            if (input >= 4)
+            if (input >= kFirstRowGainInput)
                 setInputGain(input, 0.0F);
         }
         for (int output = kFirstOutputRow; output <= kLastOutputRow; ++output) {
