@@ -90,6 +90,21 @@ public:
         return seen;
     }
 
+    // The INFO messages received so far, oldest first.
+    QList<FakeMessage> infos()
+    {
+        read();
+        QList<FakeMessage> seen;
+        for (const FakeFrame &frame : std::as_const(m_frames)) {
+            if (frame.type != FakeFrame::Signal)
+                continue;
+            const auto message = FakeMessage::fromText(frame.body);
+            if (message && message->type == FakeMessage::Info)
+                seen << *message;
+        }
+        return seen;
+    }
+
     // Whether an answer to request id has arrived by now.
     bool answered(qint32 id)
     {
@@ -377,6 +392,15 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     QVERIFY(answer);
     QCOMPARE(FakeMessage::splitList(answer->value(QStringLiteral("local_profile"))).size(), 303);
     QCOMPARE(FakeMessage::splitList(answer->value(QStringLiteral("remote_profile"))).size(), 302);
+
+    // An INFO with more settings than a message may hold follows a subscription to the changes.
+    restartWith("FAKE_QUORIX_DENSE_INFO", "10001");
+    m_client->request(12, "DO;action:subscribe;info:audio_changeset;");
+    QVERIFY(m_client->reply(12));
+    QTRY_COMPARE(m_client->infos().size(), 1);
+    const FakeMessage dense = m_client->infos().first();
+    QCOMPARE(dense.value(QStringLiteral("info_type")), QStringLiteral("audio_changeset"));
+    QCOMPARE(dense.params.size(), 10002);
 }
 
 // The hardware variant comes from the environment; anything but 1 to 4 names none.
