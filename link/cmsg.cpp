@@ -391,7 +391,7 @@ int CMsg::parse(std::string_view text, CMsg &out)
             out.addSegment(std::string_view(data + pos, segmentEnd - pos), spare);
             pos = segmentEnd + 1;
             if (!out.withinEntryLimit())
-                return -1;
+                return TooManyEntries;
             continue;
         }
 
@@ -414,7 +414,7 @@ int CMsg::parse(std::string_view text, CMsg &out)
         }
         out.addSegment(unescaped, spare);
         if (!out.withinEntryLimit())
-            return -1;
+            return TooManyEntries;
     }
     return 0;
 }

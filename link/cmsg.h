@@ -90,8 +90,12 @@ public:
     // than held in memory (each entry costs about a hundred bytes beside its text).
     static constexpr std::size_t kMaxEntries = 10000;
 
+    // What parse() returns for a text with more than kMaxEntries entries.
+    static constexpr int TooManyEntries = -2;
+
     // Reads a text form into out and returns 0. A missing or unknown type word (the words are
-    // case-sensitive), or more than kMaxEntries entries, returns -1 with out cleared to type 0.
+    // case-sensitive) returns -1, more than kMaxEntries entries TooManyEntries; both leave out
+    // cleared to type 0.
     // Leading ";" are skipped, empty segments never arise, of two equal keys the first value
     // wins, a backslash that ends the text is dropped; nothing else behind a valid type word makes
     // parsing fail.

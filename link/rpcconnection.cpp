@@ -52,6 +52,35 @@ ksm::CMsg withoutReturnKeys(const ksm::CMsg &body)
     return out;
 }
 
+// Reads the body of a frame of size bytes into body: CMsg::parse()'s result, -1 when the frame
+// carries no body.
+int parseBody(const char *frame, quint32 size, ksm::CMsg &body)
+{
+    if (size <= RpcFrame::kHeaderSize)
+        return -1;
+    return ksm::CMsg::parse(
+        std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body);
+}
+
+// A message the unit sent and the link could not take is dropped (or fails its call): a warning
+// says so whatever the log level, with the cause.
+void warnRefused(
+    const QString &address, quint16 port, qint32 id, qint32 type, quint32 size, int parsed)
+{
+    const QString cause
+        = parsed == ksm::CMsg::TooManyEntries
+              ? QStringLiteral("more than %1 entries").arg(QString::number(ksm::CMsg::kMaxEntries))
+              : QStringLiteral("no readable message");
+    logWarning(QStringLiteral("RpcConnection::parserReady(address=%1:%2) message %3 of type %4 "
+                              "and %5 bytes refused: %6")
+                   .arg(address,
+                        QString::number(port),
+                        QString::number(id),
+                        QString::number(type),
+                        QString::number(size),
+                        cause));
+}
+
 RpcConnection::ConnectionState fromSocketState(QAbstractSocket::SocketState socketState)
 {
     switch (socketState) {
@@ -302,12 +331,18 @@ void RpcConnection::deferSignal(const RpcMessage &message)
     }
 }
 
-RpcMessage RpcConnection::takeDeferredSignal()
+RpcMessage RpcConnection::takeDeferredSignal(const char *operation)
 {
     m_deferredBytes -= m_deferredSizes.takeFirst();
     if (m_deferredSignals.size() == 1)
         m_deferredOverflowReported = false;
-    return m_deferredSignals.takeFirst();
+    const RpcMessage message = m_deferredSignals.takeFirst();
+    if (!LevelFrameLog::isLevelFrame(message.body())) {
+        logLine("RpcConnection",
+                operation,
+                QStringLiteral(", dequeue message id=%1").arg(message.id()));
+    }
+    return message;
 }
 
 void RpcConnection::clearDeferredSignals()
@@ -322,28 +357,15 @@ RpcMessage RpcConnection::dequeueSignal()
 {
     if (m_deferredSignals.isEmpty())
         return {};
-    const RpcMessage message = takeDeferredSignal();
-    if (!LevelFrameLog::isLevelFrame(message.body())) {
-        logLine("RpcConnection",
-                "dequeueSignal",
-                QStringLiteral(", dequeue message id=%1").arg(message.id()));
-    }
-    return message;
+    return takeDeferredSignal("dequeueSignal");
 }
 
 void RpcConnection::notifyDeferredSignals()
 {
     if (!m_pendingCalls.empty())
         return;
-    while (!m_deferredSignals.isEmpty()) {
-        const RpcMessage message = takeDeferredSignal();
-        if (!LevelFrameLog::isLevelFrame(message.body())) {
-            logLine("RpcConnection",
-                    "notifyDeferredSignals",
-                    QStringLiteral(", dequeue message id=%1").arg(message.id()));
-        }
-        emit messageReceived(message);
-    }
+    while (!m_deferredSignals.isEmpty())
+        emit messageReceived(takeDeferredSignal("notifyDeferredSignals"));
 }
 
 void RpcConnection::notifyStateChanged(RpcConnection::ConnectionState state)
@@ -441,13 +463,9 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     const qint32 type = RpcFrame::type(frame);
     const qint32 code = RpcFrame::code(frame);
     ksm::CMsg body;
-    const bool parsed
-        = (type == RpcMessage::Request || type == RpcMessage::Signal)
-          && size > RpcFrame::kHeaderSize
-          && ksm::CMsg::parse(
-                 std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize),
-                 body)
-                 == 0;
+    const bool carriesBody = type == RpcMessage::Request || type == RpcMessage::Signal;
+    const int parseResult = carriesBody ? parseBody(frame, size, body) : -1;
+    const bool parsed = carriesBody && parseResult == 0;
     const bool level = parsed && type == RpcMessage::Signal && LevelFrameLog::isLevelFrame(body);
     if (level) {
         logLevelLine("parserReady", m_levelLog.frameArrived());
@@ -462,6 +480,7 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
     case RpcMessage::Request:
     case RpcMessage::Signal: {
         if (!parsed) {
+            warnRefused(m_address, m_port, id, type, size, parseResult);
             notifyErrorOccurred(MessageParseError);
             break;
         }
@@ -528,10 +547,8 @@ void RpcConnection::handleReply(qint32 id, const char *frame, quint32 size)
     }
 
     ksm::CMsg body;
-    if (size <= RpcFrame::kHeaderSize
-        || ksm::CMsg::parse(
-               std::string_view(frame + RpcFrame::kHeaderSize, size - RpcFrame::kHeaderSize), body)
-               != 0) {
+    if (const int parseResult = parseBody(frame, size, body); parseResult != 0) {
+        warnRefused(m_address, m_port, id, RpcMessage::Reply, size, parseResult);
         m_pendingCalls.erase(it);
         failCall(call, RpcAsyncCall::BadReply);
         notifyErrorOccurred(MessageParseError);

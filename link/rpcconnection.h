@@ -180,7 +180,9 @@ private:
     void failCall(RpcAsyncCall call, int result);
     void expireCalls();
     void deferSignal(const RpcMessage &message);
-    RpcMessage takeDeferredSignal();
+    // Removes the oldest held-back signal and logs its dequeue as a line of operation (level
+    // reports excepted: they are only counted, on arrival).
+    RpcMessage takeDeferredSignal(const char *operation);
     void clearDeferredSignals();
     // Logs details, unless empty, as a line of operation.
     void logLevelLine(const char *operation, const QString &details) const;

@@ -870,7 +870,7 @@ bool TComDevice::readAll(const std::string &target,
     for (const std::string &key : keys)
         msg.addGet(key);
     std::map<std::string, std::string> failed;
-    if (m_request.getParams(msg, values, failed, kTimeoutMs) < 0)
+    if (m_request.getParams(msg, values, failed, m_readTimeoutMs) < 0)
         return false;
     for (const std::string &key : keys) {
         if (values.count(key) == 0)

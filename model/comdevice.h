@@ -324,6 +324,11 @@ public:
     };
     // The outcome of the last readIdentity() or readAccessPasswords().
     [[nodiscard]] ReadFailure lastReadFailure() const { return m_lastReadFailure; }
+    // How long readIdentity() and the other reads of device-wide key sets wait for the unit;
+    // tests shorten it to meet a silent unit quickly. The client counts whole seconds and takes
+    // less than one second as five.
+    [[nodiscard]] int readTimeoutMs() const { return m_readTimeoutMs; }
+    void setReadTimeoutMs(int ms) { m_readTimeoutMs = ms; }
     // The device's tab name, kept in the web program's settings record; an empty name when the
     // record has none.
     bool readTabName(std::string &name);
@@ -467,6 +472,7 @@ private:
 
     TComRequest m_request;
     ReadFailure m_lastReadFailure = ReadFailure::None;
+    int m_readTimeoutMs = TComRequest::DefaultTimeoutMs;
     bool m_loaded = false;
     bool m_aes67Reset = false;
     int m_mobileSignalBars = 0;

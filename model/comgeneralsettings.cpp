@@ -27,9 +27,12 @@ TComGeneralSettings::TComGeneralSettings(ksm::CCom *com)
     : m_com(com)
 {}
 
-std::map<std::string, std::string> TComGeneralSettings::read(const std::vector<std::string> &keys) const
+std::map<std::string, std::string> TComGeneralSettings::read(const std::vector<std::string> &keys,
+                                                             bool *ok) const
 {
     std::map<std::string, std::string> values;
+    if (ok)
+        *ok = keys.empty();
     if (keys.empty())
         return values;
     ksm::CMsg msg(ksm::CMsg::Param);
@@ -38,8 +41,12 @@ std::map<std::string, std::string> TComGeneralSettings::read(const std::vector<s
         msg.addGet(key);
     std::map<std::string, std::string> failed;
     TComRequest request(m_com);
-    if (request.getParams(msg, values, failed, kTimeoutMs) < 0)
+    if (request.getParams(msg, values, failed, kTimeoutMs) < 0) {
         values.clear();
+        return values;
+    }
+    if (ok)
+        *ok = !values.empty() || !failed.empty();
     return values;
 }
 

@@ -35,8 +35,12 @@ public:
     explicit TComGeneralSettings(ksm::CCom *com);
 
     // The keys the device reported (a key reported "not set" is present, empty). A failed read
-    // gives an empty map: the caller treats every key as not reported.
-    [[nodiscard]] std::map<std::string, std::string> read(const std::vector<std::string> &keys) const;
+    // gives an empty map: the caller treats every key as not reported. With ok, says whether
+    // the read itself succeeded: false when the call failed (no link, no answer in time, an
+    // error reply) or the unit refused it as a whole, naming no key; a key the answer leaves
+    // out or refuses on its own is merely not reported.
+    [[nodiscard]] std::map<std::string, std::string> read(const std::vector<std::string> &keys,
+                                                          bool *ok = nullptr) const;
     // One event-log key, through the "change_syslog" action.
     bool changeSyslog(const std::string &key, const std::string &value) const;
     // Writes values in one request; true only when the device accepted every one of them.

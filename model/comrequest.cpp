@@ -27,6 +27,9 @@ bool TComRequest::collect(const ksm::CMsg &msg,
     if (send(msg, reply, timeoutMs) != 0)
         return false;
     // The client's held-back part always says "ERROR", so this ends after one more part.
+    // pendingReply() only copies that part and never waits: a unit that falls silent after
+    // "PROGRESS" parts of its own ends the call in send() (the client gathers those parts), and
+    // lastCallResult() keeps the time-out.
     while (returnWord(reply) == kReplyProgress) {
         onProgress(reply);
         if (m_com->pendingReply(reply, timeoutMs, timeoutMs) < 0)

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 namespace {
 
@@ -45,6 +46,10 @@ constexpr quint8 kGainBitsMask = 0x3F;
 constexpr quint16 kRowOutput1 = 0x40;
 constexpr quint16 kRowOutput0 = 0x80;
 constexpr quint16 kRowOutput18 = 0x100;
+// The gain field of the inputs whose row holds no gain (inputs 0 to 3).
+constexpr quint16 kRowNoGain = 0x20;
+// The first input whose row holds its gain.
+constexpr int kFirstRowGainInput = 4;
 
 // The input each bit of an output row stands for, bit 0 first.
 constexpr std::array<int, 8> kOutputRowInputs = {QVantel::InputProgram,
@@ -73,6 +78,20 @@ quint8 byteAt(const std::string &text, std::size_t pos)
 {
     return quint8(hexStringToULong(text.substr(pos, 2)) & 0xFFU);
 }
+
+// True when text is hexadecimal digits only, exactly digits of them: the only form in which a
+// received row's field is taken.
+bool isHexField(std::string_view text, std::size_t digits)
+{
+    return text.size() == digits && std::all_of(text.begin(), text.end(), [](char c) {
+               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+           });
+}
+
+// The digits of the 32-bit words "matrix_opt", "matrix_mgn" and "matrix_vol", of a "matrix_po"
+// record, and of a "matrix_bal" row (six bytes).
+constexpr std::size_t kWordDigits = 8;
+constexpr std::size_t kBalanceDigits = 12;
 
 quint32 swapBytes(quint32 value)
 {
@@ -229,6 +248,12 @@ TMatrixSettings::HeadphoneMix TMatrixSettings::headphoneMix(int headphone) const
     return m_headphoneMix[std::size_t(headphone)];
 }
 
+bool TMatrixSettings::hasHeadphoneMix(int headphone) const
+{
+    return headphone >= 0 && headphone < HeadphoneCount
+           && m_headphoneMixRead[std::size_t(headphone)];
+}
+
 TMatrixSettings::AudioConfig TMatrixSettings::audioConfig(int position) const
 {
     if (position < 0 || position >= HeadphoneCount)
@@ -340,13 +365,7 @@ int TMatrixSettings::mixLastInput()
 quint16 TMatrixSettings::inputRowWord(int input) const
 {
     const std::size_t i = std::size_t(input);
-    // The bits the program does not build keep what the unit holds (the gain field of an input
-    // without a gain, bits it does not know), so that a row goes out only for what changed.
-    const quint16 built
-        = kRowOutput0 | kRowOutput1 | kRowOutput18 | (input >= 4 ? kGainBitsMask : 0);
-    quint16 word = m_inputRow[i].word & quint16(~built);
-    if (input >= 4)
-        word |= gainBits(m_inputGain[i]);
+    quint16 word = input >= kFirstRowGainInput ? gainBits(m_inputGain[i]) : kRowNoGain;
     if (m_node[i][1].isOn())
         word |= kRowOutput1;
     if (m_node[i][0].isOn())
@@ -356,10 +375,14 @@ quint16 TMatrixSettings::inputRowWord(int input) const
     return word;
 }
 
+std::size_t TMatrixSettings::inputWordDigits()
+{
+    return firmwareAtLeast(kFirmware2_0) ? 4 : 2;
+}
+
 std::string TMatrixSettings::inputRowText(const InputRow &row) const
 {
-    const int width = firmwareAtLeast(kFirmware2_0) ? 4 : 2;
-    return longToHexString(row.word, width) + "," + latin1ToUtf8(row.name);
+    return longToHexString(row.word, int(inputWordDigits())) + "," + latin1ToUtf8(row.name);
 }
 
 quint8 TMatrixSettings::outputRowByte(int output) const
@@ -594,7 +617,9 @@ bool TMatrixSettings::setInputGain(int input, float dB)
     if (stored == dB)
         return true;
     stored = dB;
-    const bool ok = sendInputRow(input);
+    // The row of inputs 0 to 3 holds no gain: theirs changes nothing the unit is sent (the audio
+    // page sets INPUT 3 and 4's whenever their level arrives).
+    const bool ok = input < kFirstRowGainInput || sendInputRow(input);
     recomputeInput(input);
     return ok;
 }
@@ -880,11 +905,13 @@ void TMatrixSettings::clearPriorityInput(int input, int output)
 
 void TMatrixSettings::applyInputRow(int input, const std::string &text)
 {
-    if (!hasInputRow(input) || text.size() < 3)
+    if (!hasInputRow(input))
         return;
     const std::size_t comma = text.find(',');
-    if (comma == std::string::npos || comma < 2)
+    if (comma == std::string::npos
+        || !isHexField(std::string_view(text).substr(0, comma), inputWordDigits())) {
         return;
+    }
     const quint16 word = quint16(hexStringToULong(text.substr(0, comma)) & 0xFFFFU);
     const std::string name = utf8ToLatin1(text.substr(comma + 1));
     m_inputRow[std::size_t(input)] = InputRow{word, name};
@@ -894,13 +921,13 @@ void TMatrixSettings::applyInputRow(int input, const std::string &text)
     setNodeOn(input, 18, (word & kRowOutput18) != 0);
     setNodeOn(input, 1, (word & kRowOutput1) != 0);
     setInputName(input, toQString(name));
-    if (input >= 4)
+    if (input >= kFirstRowGainInput)
         setInputGain(input, gainFromBits(word));
 }
 
 void TMatrixSettings::applyOutputRow(int output, const std::string &text)
 {
-    if (output < kFirstOutputRow || output > kLastOutputRow || text.size() < 2)
+    if (output < kFirstOutputRow || output > kLastOutputRow || !isHexField(text, 2))
         return;
     const quint8 byte = byteAt(text, 0);
     m_outputRow[std::size_t(output - kFirstOutputRow)] = byte;
@@ -919,13 +946,19 @@ void TMatrixSettings::setMixCell(int input, int output, bool on, float dB)
 
 void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount || text.size() < 24)
+    if (headphone < 0 || headphone >= HeadphoneCount)
         return;
+    // A row of another length than the one the program writes (the firmware's inputs) holds
+    // other inputs than a write would send back: taking it would move the unit's mix.
     HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
+    if (!isHexField(text, mixText(headphone, mix).size()))
+        return;
+    m_headphoneMixRead[std::size_t(headphone)] = true;
+    const int last = mixLastInput();
     const bool editOpen = m_mixGuard;
     std::size_t pos = 0;
-    for (int input = 0; input <= 24 && pos + 2 <= text.size(); ++input) {
-        if (!isMixInput(headphone, input, 24))
+    for (int input = 0; input <= last; ++input) {
+        if (!isMixInput(headphone, input, last))
             continue;
         const quint8 byte = byteAt(text, pos);
         pos += 2;
@@ -948,7 +981,7 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
 
 void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount || text.size() < 12)
+    if (headphone < 0 || headphone >= HeadphoneCount || !isHexField(text, kBalanceDigits))
         return;
     HeadphoneBalance &balance = m_headphoneBalance[std::size_t(headphone)];
     for (std::size_t k = 0; k < kBalanceInputs.size(); ++k) {
@@ -972,7 +1005,7 @@ void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &te
 
 void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
 {
-    if (position < 0 || position >= HeadphoneCount || text.size() < 8)
+    if (position < 0 || position >= HeadphoneCount || !isHexField(text, kWordDigits))
         return;
     AudioConfig config{};
     for (std::size_t k = 0; k < config.size(); ++k)
@@ -982,9 +1015,9 @@ void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
 
 void TMatrixSettings::applyVolume(const std::string &text)
 {
-    if (text.size() < 8)
+    if (!isHexField(text, kWordDigits))
         return;
-    m_volume = swapBytes(hexStringToULong(text.substr(0, 8)));
+    m_volume = swapBytes(hexStringToULong(text));
     GuardHold hold(m_volumeGuard);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         const float dB = gainFromBits((m_volume >> (8U * unsigned(headphone))) & 0xFFU);
@@ -1007,11 +1040,11 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
     };
     for (const auto &[key, text] : values) {
         if (key == kAudioKeyMatrixOpt) {
-            if (text.size() >= 8)
-                setMatrixOptions(hexStringToULong(text.substr(0, 8)), false);
+            if (isHexField(text, kWordDigits))
+                setMatrixOptions(hexStringToULong(text), false);
         } else if (key == kAudioKeyMatrixMgn) {
-            if (text.size() >= 8)
-                setMasterGain(hexStringToULong(text.substr(0, 8)), false);
+            if (isHexField(text, kWordDigits))
+                setMasterGain(hexStringToULong(text), false);
         } else if (key == kAudioKeyMatrixVol) {
             applyVolume(text);
         } else if (const int in = indexOf(key, kAudioKeyMatrixIn); in >= 0) {
@@ -1058,7 +1091,7 @@ void TMatrixSettings::reset()
             setNodeOn(input, 18, false);
             setNodeOn(input, 1, false);
             setInputName(input, QString());
-            if (input >= 4)
+            if (input >= kFirstRowGainInput)
                 setInputGain(input, 0.0F);
         }
         for (int output = kFirstOutputRow; output <= kLastOutputRow; ++output) {
@@ -1082,6 +1115,7 @@ void TMatrixSettings::reset()
                 }
             }
             m_headphoneMix[std::size_t(headphone)].fill(kMixDefault);
+            m_headphoneMixRead[std::size_t(headphone)] = false;
             m_headphoneBalance[std::size_t(headphone)].fill(kBalanceCentre);
         }
     }

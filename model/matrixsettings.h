@@ -41,6 +41,10 @@
 // audioConfigChanged(position) after a configuration record changed; matrixOptionsChanged with
 // the options as they were before the change (the new value is in options()).
 //
+// A received row is taken only in its exact form: its hexadecimal field all digits, of the length
+// the firmware gives it. Any other row (a broken unit, a value out of every range) is refused and
+// leaves the row as it was, so that no garbage turns into routing that a later write sends back.
+//
 // start() reads every row with signals blocked and then announces only controllerStateChanged;
 // reset() restores the defaults with signals blocked. handleInfo() applies INFO
 // "audio_changeset" rows like a read, with signals.
@@ -132,6 +136,9 @@ public:
     // The byte of output 10 to 14.
     [[nodiscard]] quint8 outputRow(int output) const;
     [[nodiscard]] HeadphoneMix headphoneMix(int headphone) const;
+    // True once the headphone's mix row (0 to 3) was received in a valid form since construction
+    // or the last reset(). Until then its record holds defaults, not what the unit mixes.
+    [[nodiscard]] bool hasHeadphoneMix(int headphone) const;
     [[nodiscard]] AudioConfig audioConfig(int position) const;
     [[nodiscard]] HeadphoneBalance headphoneBalance(int headphone) const;
 
@@ -265,6 +272,8 @@ private:
     Node &cell(int input, int output) { return m_node[std::size_t(input)][std::size_t(output)]; }
 
     // Row builders.
+    // The hexadecimal digits of an input row word: 2 before firmware 2.0, 4 from it on.
+    static std::size_t inputWordDigits();
     quint16 inputRowWord(int input) const;
     std::string inputRowText(const InputRow &row) const;
     quint8 outputRowByte(int output) const;
@@ -312,6 +321,7 @@ private:
     std::array<InputRow, InputRowCount> m_inputRow;
     std::array<quint8, 5> m_outputRow{};
     std::array<HeadphoneMix, HeadphoneCount> m_headphoneMix{};
+    std::array<bool, HeadphoneCount> m_headphoneMixRead{};
     std::array<AudioConfig, HeadphoneCount> m_audioConfig{};
     std::array<HeadphoneBalance, HeadphoneCount> m_headphoneBalance{};
 };

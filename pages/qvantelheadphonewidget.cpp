@@ -541,6 +541,10 @@ void QVantelHeadphoneWidget::resetView()
 
 void QVantelHeadphoneWidget::resetProgramStrips()
 {
+    // The reset writes the whole mix row: without the unit's row it would be built from the
+    // defaults and wipe the unit's mix of this headphone.
+    if (!matrixSettings()->hasHeadphoneMix(m_headphoneIndex))
+        return;
     writeMix([this] {
         for (int input : {QVantel::InputProgram, QVantel::InputCoord}) {
             QVantelAudioInput *s = strip(input);

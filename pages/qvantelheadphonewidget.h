@@ -96,7 +96,8 @@ public:
     // In the standard operation mode the PROGRAM and COORD strips are hidden and start at 0 dB
     // on no ear. Only those two inputs' cells of this headphone are written, as one
     // headphone-mix edit, and only where the matrix holds something else; the inputs the strips
-    // drag along when the operator turns them keep what the unit holds.
+    // drag along when the operator turns them keep what the unit holds. Nothing while the matrix
+    // holds no mix row of the unit's for this headphone.
     void resetProgramStrips();
     // Takes over the gains and panning of another headphone page; the strips' own change signals
     // write the result into the matrix. A null source, this page, or a widget that is no

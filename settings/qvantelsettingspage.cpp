@@ -414,7 +414,8 @@ void QVantelSettingsPage::applyClicked()
         if (pinEntered) {
             if (QVantelMenuItems *network = findPage(kPageNetwork)) {
                 if (QVantelMenuItem *row = network->findItem(id)) {
-                    row->setValueText(tr("Configure the Mobile controller"));
+                    // The SIM took the PIN: it is open now, whatever the last read said.
+                    showSimState(row, TComController::StateReady);
                     row->setReadOnly(comDevice()->hasAudioConnection());
                 }
             }

@@ -141,6 +141,8 @@ public:
     static QString relayStateText(int state);
     // Case-insensitive order of stored names.
     static bool nameLessThan(const QString &a, const QString &b);
+    // A Wi-Fi network name as shown: the unit's bytes are UTF-8.
+    static QString networkNameText(const std::string &bytes);
 
     // --- Menu hooks, in the menu widget's order ---------------------------------------------
     void backClicked() override;
@@ -210,6 +212,9 @@ private:
     void createWifiPage(int pageId);
     // Fills the mobile rows (16-19) of the network page from the unit's modems.
     void updateMobileEntries(QVantelMenuItems *page);
+    // A mobile row of the network page: what the interface's SIM (in TComController state)
+    // needs, in red, or the way to its settings.
+    static void showSimState(QVantelMenuItem *row, int state);
     // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
     void refreshNetworkRow(QVantelMenuItem *item);
     // Puts editEthernet into the rows of an Ethernet page.

@@ -259,20 +259,14 @@ std::optional<std::string> textValue(const QVantelMenuItems *page, int id)
     return toStdString(row->valueText());
 }
 
-// A Wi-Fi network name as the unit's bytes (UTF-8) and as shown.
-QString networkNameText(const std::string &bytes)
-{
-    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
-}
-
 // The unit's bytes for a network name shown as text: the bytes the name was read or listed
 // with when it is one of those, so that it goes back unchanged; typed text as UTF-8.
 std::string networkNameBytes(const QString &text, const TComWifiController &copy)
 {
-    if (text == networkNameText(copy.ssid()))
+    if (text == QVantelSettingsPage::networkNameText(copy.ssid()))
         return copy.ssid();
     for (const std::string &listed : copy.ssidList()) {
-        if (text == networkNameText(listed))
+        if (text == QVantelSettingsPage::networkNameText(listed))
             return listed;
     }
     const QByteArray typed = text.toUtf8();
@@ -450,33 +444,23 @@ void QVantelSettingsPage::createNetworkMenu()
     pushPage(page);
 }
 
-namespace {
-
-// A mobile row of the Network page: what the interface's SIM needs, or the way to its settings.
-void showSimState(QVantelMenuItem *row, int state)
+void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
 {
     switch (state) {
     case TComController::StateSimMissing:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Missing")),
-                          Qt::red);
+        row->setValueText(tr("SIM Missing"), Qt::red);
         break;
     case TComController::StateSimLocked:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "SIM Locked")),
-                          Qt::red);
+        row->setValueText(tr("SIM Locked"), Qt::red);
         break;
     case TComController::StatePinRequired:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "PIN Required")),
-                          Qt::red);
+        row->setValueText(tr("PIN Required"), Qt::red);
         break;
     default:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage",
-                                                         "Configure the Mobile controller")),
-                          QVantelMenuPalette::kAccentBlue);
+        row->setValueText(tr("Configure the Mobile controller"), QVantelMenuPalette::kAccentBlue);
         break;
     }
 }
-
-} // namespace
 
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {

@@ -715,12 +715,13 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
             break;
         }
     }
-    // A listed stream's second number is its channel count; its channels are 0 to n - 1.
+    // A listed stream's second number is its channel count; its channels are 0 to n - 1. A
+    // channel beyond the last is the last, one below the first (a negative one) the first.
     if (chosen) {
         ravennaStreamEdit.id = chosen->id;
         const int count = channelCount(*chosen);
-        if (ravennaStreamEdit.channel >= count)
-            ravennaStreamEdit.channel = std::max(count - 1, 0);
+        ravennaStreamEdit.channel
+            = std::clamp(ravennaStreamEdit.channel, 0, std::max(count - 1, 0));
     }
 
     if (QVantelMenuItem *row = page->findItem(RowStreamId)) {

@@ -56,11 +56,13 @@ constexpr int kSecondAccountPortOffset = 2;
 constexpr int kMaxPort = 65535;
 constexpr int kMaxDscp = 63;
 
-// Account 2's port for one of account 1's. A port the unit reports outside 1 to 65535 is shown
-// as the unit reports it: there is no port two above it.
+// Account 2's port for one of account 1's. A port the unit reports with no port two above it
+// (below 1, or above 65533) is shown as the unit reports it.
 int secondAccountPort(int port)
 {
-    return port >= 1 && port <= kMaxPort ? port + kSecondAccountPortOffset : port;
+    return port >= 1 && port <= kMaxPort - kSecondAccountPortOffset
+               ? port + kSecondAccountPortOffset
+               : port;
 }
 
 using Aoip = TComAoIPController;

@@ -299,8 +299,7 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    const QString ssid
-        = QString::fromUtf8(editWifi.ssid().data(), qsizetype(editWifi.ssid().size()));
+    const QString ssid = networkNameText(editWifi.ssid());
     const QString state = activityStateText(editWifi.dataConnectionState());
     const QString signal = QString::number(editWifi.signalDbm());
     if (ssid.isEmpty())

@@ -224,3 +224,8 @@ bool QVantelSettingsPage::nameLessThan(const QString &a, const QString &b)
 {
     return QString::compare(a, b, Qt::CaseInsensitive) < 0;
 }
+
+QString QVantelSettingsPage::networkNameText(const std::string &bytes)
+{
+    return QString::fromUtf8(bytes.data(), qsizetype(bytes.size()));
+}

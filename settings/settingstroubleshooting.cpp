@@ -96,7 +96,8 @@ const std::string *reported(const std::map<std::string, std::string> &values,
 // commits the row: until then the row shows a default, not the device's value.
 const char kUnreadProperty[] = "unread";
 
-// A writable row that shows the device's value or the operator's edit.
+// A writable row that shows the device's value or the operator's edit: editableRow() less the
+// unread rows, whose default would otherwise be compared with the unit and sent.
 QVantelMenuItem *comparableRow(QVantelMenuItems *page, int id)
 {
     QVantelMenuItem *row = editableRow(page, id);
@@ -204,26 +205,26 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool fullService = options & TComDevice::OptionRemoteAccessFull;
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
+    bool readOk = false;
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeySerialNo,
                                   kGeneralKeyCodecId,
                                   kGeneralKeyRemoteAccess,
                                   kGeneralKeyRemoteAccessNetwork,
                                   kGeneralKeyRemoteAccessServer,
-                                  kGeneralKeyRemoteAccessPwd});
+                                  kGeneralKeyRemoteAccessPwd},
+                                 &readOk);
     const auto text = [&values](const std::string &key) {
         const std::string *value = reported(values, key);
         return value ? *value : std::string();
     };
     // A row whose setting the device did not report shows a default, and stays writable: the
     // change test reads the device again and leaves out what it still does not report, so an
-    // Apply never overwrites a setting nobody has seen. The operator is told the read failed.
-    bool unread = false;
-    const auto markUnread = [&values, &unread](QVantelMenuItem *row, const std::string &key) {
-        if (reported(values, key))
-            return;
-        row->setProperty(kUnreadProperty, true);
-        unread = true;
+    // Apply never overwrites a setting nobody has seen. Only a read that failed as a whole is
+    // told to the operator: a unit may simply not know a key.
+    const auto markUnread = [&values](QVantelMenuItem *row, const std::string &key) {
+        if (!reported(values, key))
+            row->setProperty(kUnreadProperty, true);
     };
 
     QVantelMenuItem *service
@@ -271,7 +272,7 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                    kGeneralKeyRemoteAccessPwd);
     }
     pushPage(page);
-    if (unread)
+    if (!readOk)
         showMessage(tr("Failed to read the settings!"), 0);
 }
 

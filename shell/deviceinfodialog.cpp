@@ -32,9 +32,10 @@ KnownDevice DeviceInfoDialog::deviceInfo() const
     return device;
 }
 
-bool DeviceInfoDialog::isStorable(const KnownDevice &device)
+bool DeviceInfoDialog::isStorable(const KnownDevice &device, bool addressKept)
 {
-    return isDeviceAddress(device.address) && device.port >= 1 && device.port <= 65535;
+    return (addressKept || isDeviceAddress(device.address)) && device.port >= 1
+           && device.port <= 65535;
 }
 
 void DeviceInfoDialog::setDeviceInfo(const KnownDevice &device)

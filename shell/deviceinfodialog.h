@@ -13,9 +13,10 @@ class QPushButton;
 //
 // The caller sets the title, fills the form with setDeviceInfo() and makes the address field
 // read-only where the address must not change; after exec() returned 1 ("OK", also Enter in a
-// field) it takes deviceInfo(). "OK" accepts only a usable IP address and TCP port, checked as
-// the connect form checks them; otherwise a message box names the field and why, and the form
-// stays open on that field. The widgets are children of the dialog.
+// field) it takes deviceInfo(). "OK" accepts only a usable IP address (unless the address field
+// is read-only) and TCP port, checked as the connect form checks them; otherwise a message box
+// names the field and why, and the form stays open on that field. The widgets are children of
+// the dialog.
 class DeviceInfoDialog : public QDialog
 {
     Q_OBJECT
@@ -32,9 +33,10 @@ public:
     // 1; otherwise the form keeps what it shows.
     void setDeviceInfo(const KnownDevice &device);
 
-    // Whether a device taken from the form may be kept: an IPv4 address of one host, and a port
-    // a TCP connection can use (1 to 65535).
-    [[nodiscard]] static bool isStorable(const KnownDevice &device);
+    // Whether a device taken from the form may be kept: an IPv4 address of one host (unless
+    // addressKept: an entry being edited keeps the address it was stored under, whatever it is),
+    // and a port a TCP connection can use (1 to 65535).
+    [[nodiscard]] static bool isStorable(const KnownDevice &device, bool addressKept = false);
 
     QLineEdit *addressEdit() const { return m_addressEdit; }
     QLineEdit *portEdit() const { return m_portEdit; }

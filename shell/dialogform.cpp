@@ -111,7 +111,9 @@ bool checkDeviceFields(QDialog *form,
                        const QString &portLabel)
 {
     QLineEdit *field = addressEdit;
-    QString problem = addressProblem(addressLabel, addressEdit->text());
+    // A read-only address is not the user's to correct: checking it would only lock the form.
+    QString problem
+        = addressEdit->isReadOnly() ? QString() : addressProblem(addressLabel, addressEdit->text());
     if (problem.isEmpty()) {
         field = portEdit;
         problem = portProblem(portLabel, portEdit->text());

@@ -42,9 +42,10 @@ class QWidget;
 // empty when it can.
 [[nodiscard]] QString portProblem(const QString &label, const QString &text);
 
-// Checks the address field, then the port field, of form. When one cannot be used, a message
-// box titled like the form says which and why, the cursor goes to that field with its text
-// selected, and false is returned: the form stays open. True when both can be used.
+// Checks the address field (unless it is read-only), then the port field, of form. When one
+// cannot be used, a message box titled like the form says which and why, the cursor goes to
+// that field with its text selected, and false is returned: the form stays open. True when both
+// can be used.
 [[nodiscard]] bool checkDeviceFields(QDialog *form,
                                      QLineEdit *addressEdit,
                                      const QString &addressLabel,

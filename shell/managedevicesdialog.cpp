@@ -122,10 +122,10 @@ void ManageDevicesDialog::editButtonClicked()
         return;
 
     KnownDevice edited = form.deviceInfo();
-    if (!DeviceInfoDialog::isStorable(edited))
-        return;
     // An address is changed by adding the new one and deleting the old; the entry keeps the
     // address it is filed under, so the key and the record never disagree.
+    if (!DeviceInfoDialog::isStorable(edited, true))
+        return;
     KnownDevice &entry = m_configuration.knownDevices[key];
     edited.address = entry.address;
     entry = edited;

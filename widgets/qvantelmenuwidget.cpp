@@ -80,6 +80,14 @@ void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
+    // The page under it stays shown, so nothing takes the focus from its controls: an engaged
+    // wheel would keep stepping out of sight and commit on the next tap. Leaving the page drops
+    // the focus, which disengages the wheel and shows its value again.
+    if (QWidget *previous = m_stack->currentWidget()) {
+        QWidget *focused = window()->focusWidget();
+        if (focused && previous->isAncestorOf(focused))
+            focused->clearFocus();
+    }
     // The pages under it stay shown: the page paints all of its area, so they are never painted.
     page->setAutoFillBackground(true);
     m_stack->addWidget(page);

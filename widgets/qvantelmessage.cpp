@@ -2,6 +2,7 @@
 
 #include "widgets/qvantelbutton.h"
 
+#include <QElapsedTimer>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,7 +23,24 @@ constexpr int kTextPixelSize = 22;
 constexpr int kSmallestTextPixelSize = 12;
 constexpr int kButtonRowHeight = 60 + 2 * 10;
 
+QVantelMessage::Clock s_clock = nullptr;
+
 } // namespace
+
+void QVantelMessage::setClock(Clock clock)
+{
+    s_clock = clock;
+}
+
+qint64 QVantelMessage::clock()
+{
+    if (s_clock)
+        return s_clock();
+    static QElapsedTimer monotonic;
+    if (!monotonic.isValid())
+        monotonic.start();
+    return monotonic.elapsed();
+}
 
 QVantelMessage::QVantelMessage(const QString &text, int kind, QWidget *parent)
     : QVantelPopup(parent)
@@ -129,7 +147,7 @@ void QVantelMessage::setText(const QString &text)
     m_text = text;
     m_label->setText(text);
     fitToText();
-    m_shownSince.start();
+    m_shownAt = clock();
     if (m_autoCloseMs >= 1) {
         m_timer->start(m_autoCloseMs);
         m_autoCloseMs = 0;
@@ -158,7 +176,7 @@ void QVantelMessage::showEvent(QShowEvent *event)
 {
     QVantelPopup::showEvent(event);
     if (!event->spontaneous())
-        m_shownSince.start();
+        m_shownAt = clock();
     if (!event->spontaneous() && m_autoCloseMs >= 1) {
         m_timer->start(m_autoCloseMs);
         m_autoCloseMs = 0;
@@ -169,7 +187,7 @@ void QVantelMessage::mousePressEvent(QMouseEvent *event)
 {
     // Clicks made while the program waited for the unit reach the message in a burst as soon as
     // the wait ends, right after the message they would close appeared.
-    m_pressCounts = m_shownSince.isValid() && m_shownSince.elapsed() >= kClickGuardMs;
+    m_pressCounts = m_shownAt && clock() - *m_shownAt >= kClickGuardMs;
     if (!m_pressCounts) {
         event->accept();
         return;

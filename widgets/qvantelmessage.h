@@ -2,8 +2,9 @@
 
 #include "widgets/qvantelpopup.h"
 
-#include <QElapsedTimer>
 #include <QString>
+
+#include <optional>
 
 class QLabel;
 class QMouseEvent;
@@ -20,9 +21,10 @@ class QVantelButton;
 // message itself close it with the flag left set. Only a click made after the message, or its
 // latest text, appeared closes it: a press within kClickGuardMs of that moment is taken for one
 // made while the program was busy (user input waits until a synchronous device call ends) and
-// is ignored with its release. The pending auto-close time is written by the
-// owner before popup() or setText(); the next program-caused show or text change starts the timer
-// with it and clears it. The timer stops when the message is destroyed.
+// is ignored with its release; the guard reads clock(), which tests may replace (setClock()).
+// The pending auto-close time is written by the owner before popup() or setText(); the next
+// program-caused show or text change starts the timer with it and clears it. The timer stops
+// when the message is destroyed.
 class QVantelMessage : public QVantelPopup
 {
     Q_OBJECT
@@ -38,6 +40,13 @@ public:
     // Long enough for the clicks held back during a device call to arrive, too short for anyone
     // to have read the message.
     static constexpr int kClickGuardMs = 500;
+
+    // The click guard's clock: milliseconds from any fixed point, never going back. By default
+    // a monotonic clock; tests install their own to put a press inside or outside the guard
+    // without waiting, and null brings the default back. Shared by every message.
+    using Clock = qint64 (*)();
+    static void setClock(Clock clock);
+    [[nodiscard]] static qint64 clock();
 
     QVantelMessage(const QString &text, int kind, QWidget *parent = nullptr);
     ~QVantelMessage() override;
@@ -84,8 +93,8 @@ private:
     QVantelButton *m_button1 = nullptr;
     QVantelButton *m_button2 = nullptr;
     QTimer *m_timer = nullptr;
-    // Since when the message shows its present text; invalid before it was first shown.
-    QElapsedTimer m_shownSince;
+    // When (clock()) the message began to show its present text; none before it was first shown.
+    std::optional<qint64> m_shownAt;
     bool m_pressCounts = false;
 
     Q_DISABLE_COPY_MOVE(QVantelMessage)

@@ -188,6 +188,8 @@ void TestQVantelWindow::loginRefused_data()
         << QStringLiteral("The unit refuses to send\nits passwords!");
     QTest::newRow("unit does not answer")
         << QStringLiteral("silent") << QStringLiteral("The unit does not answer!");
+    QTest::newRow("unit falls silent after a part of its answer")
+        << QStringLiteral("progress") << QStringLiteral("The unit does not answer!");
     QTest::newRow("link lost during the read")
         << QStringLiteral("drop") << QStringLiteral("Not connected!");
 }
@@ -202,8 +204,22 @@ void TestQVantelWindow::loginRefused()
     if (fault == QLatin1String("device")) {
         f.fake->setValue(
             QStringLiteral("device"), QStringLiteral("vantel2"), QStringLiteral("general"));
-    } else if (fault == QLatin1String("silent")) {
-        f.fake->setSilent(true);
+    } else if (fault == QLatin1String("silent") || fault == QLatin1String("progress")) {
+        if (fault == QLatin1String("silent")) {
+            f.fake->setSilent(true);
+        } else {
+            f.fake->setReplyHook([](const FakeRequest &request) {
+                FakeMessage part(FakeMessage::Param);
+                part.set(QStringLiteral("device"), QStringLiteral("vantel"));
+                part.set(QStringLiteral("return"), QStringLiteral("PROGRESS"));
+                return request.isGetOf(QStringLiteral("device"))
+                           ? std::optional<QList<FakeReply>>({FakeReply::reply(part)})
+                           : std::nullopt;
+            });
+        }
+        // The shortest wait the client knows, checked at a short tick.
+        comDevice()->setReadTimeoutMs(1000);
+        comClient()->setTickInterval(50);
     } else if (fault == QLatin1String("drop")) {
         f.fake->setReplyHook([](const FakeRequest &request) {
             return request.isGetOf(QStringLiteral("device"))

@@ -423,11 +423,11 @@ void tst_CMsg::entriesAreBounded()
     CMsg out;
     QCOMPARE(CMsg::parse(text(most, 0), out), 0);
     QCOMPARE(out.params().size(), size_t(most));
-    QCOMPARE(CMsg::parse(text(most + 1, 0), out), -1);
+    QCOMPARE(CMsg::parse(text(most + 1, 0), out), CMsg::TooManyEntries);
     QCOMPARE(out.type(), int(CMsg::None));
     QVERIFY(out.params().empty());
     // GET and LIST entries count with the parameters; repeated keys are one entry.
-    QCOMPARE(CMsg::parse(text(most - 1, 2), out), -1);
+    QCOMPARE(CMsg::parse(text(most - 1, 2), out), CMsg::TooManyEntries);
     QCOMPARE(CMsg::parse(text(most, 0) + "k0:x;k1:y;", out), 0);
 }
 

@@ -20,6 +20,13 @@ void captureLog(QtMsgType, const QMessageLogContext &, const QString &text)
     s_log << text;
 }
 
+// Keeps the warnings only: the lines a log without debug lines still holds.
+void captureWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        s_log << text;
+}
+
 ksm::CMsg message(int type, const std::map<std::string, std::string> &params = {})
 {
     ksm::CMsg body(type);
@@ -532,11 +539,20 @@ private slots:
         });
         Recorder recorder(m_connection.get());
         const int most = int(ksm::CMsg::kMaxEntries);
+        qInstallMessageHandler(captureWarnings);
         RpcAsyncCall call
             = finishedCall(message(ksm::CMsg::Do, {{"keys", std::to_string(most + 1)}}));
+        qInstallMessageHandler(nullptr);
         QCOMPARE(call.result(), int(RpcAsyncCall::BadReply));
         QVERIFY(call.reply().params().empty());
         QCOMPARE(recorder.errors, QList<int>{RpcConnection::MessageParseError});
+        // The refusal is a warning that names the message and the cause.
+        const QStringList refusals = s_log.filter(QStringLiteral("refused"));
+        QCOMPARE(refusals.size(), 1);
+        QVERIFY2(
+            refusals.first().contains(QStringLiteral("message %1 of type 2 and ").arg(call.id()))
+                && refusals.first().contains(QLatin1String("refused: more than 10000 entries")),
+            qPrintable(refusals.first()));
 
         call = finishedCall(message(ksm::CMsg::Do, {{"keys", std::to_string(most)}}));
         QVERIFY(call.isReplied());
@@ -616,23 +632,46 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("error");
-        QTest::newRow("signal without body") << FakeFrame::header(24, 5, FakeFrame::Signal, 0)
-                                             << int(RpcConnection::MessageParseError);
+        // The warning that names the refused message; empty: none is expected.
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("signal without body")
+            << FakeFrame::header(24, 5, FakeFrame::Signal, 0)
+            << int(RpcConnection::MessageParseError)
+            << "message 5 of type 4 and 24 bytes refused: no readable message";
         QTest::newRow("request with unreadable body")
             << FakeFrame::header(29, 5, FakeFrame::Request, 0) + "param"
-            << int(RpcConnection::MessageParseError);
+            << int(RpcConnection::MessageParseError)
+            << "message 5 of type 1 and 29 bytes refused: no readable message";
+        QByteArray dense("INFO;");
+        for (std::size_t i = 0; i <= ksm::CMsg::kMaxEntries; ++i)
+            dense += "k" + QByteArray::number(qulonglong(i)) + ":;";
+        QTest::newRow("signal with too many entries")
+            << FakeFrame::header(quint32(24 + dense.size()), 6, FakeFrame::Signal, 0) + dense
+            << int(RpcConnection::MessageParseError)
+            << QStringLiteral("message 6 of type 4 and %1 bytes refused: more than 10000 entries")
+                   .arg(24 + dense.size());
         QTest::newRow("type 7") << FakeFrame::header(24, 5, 7, 0)
-                                << int(RpcConnection::UnknownMessageType);
+                                << int(RpcConnection::UnknownMessageType) << QString();
     }
 
     void badFramesAreReported()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(int, error);
+        QFETCH(QString, warning);
         connectToFake(*m_connection);
         Recorder recorder(m_connection.get());
+        qInstallMessageHandler(captureWarnings);
         QVERIFY(m_fake->sendRaw(bytes));
         QTRY_COMPARE(recorder.errors, QList<int>{error});
+        qInstallMessageHandler(nullptr);
+        const QStringList refusals = s_log.filter(QStringLiteral("refused"));
+        if (warning.isEmpty()) {
+            QVERIFY2(refusals.isEmpty(), qPrintable(refusals.join(QLatin1Char('\n'))));
+        } else {
+            QCOMPARE(refusals.size(), 1);
+            QVERIFY2(refusals.first().contains(warning), qPrintable(refusals.first()));
+        }
         // The link stays up and later frames are heard.
         QVERIFY(m_fake->pushInfo(QStringLiteral("after")));
         QTRY_COMPARE(recorder.received.size(), 1);

@@ -97,8 +97,12 @@ void tst_MatrixSettings::cleanup()
 
 void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
 {
+    // One byte per input the firmware's mix row holds.
+    const int inputs = firmwareAtLeast(kFirmware1_13)  ? 21
+                       : firmwareAtLeast(kFirmware1_7) ? 16
+                                                       : 12;
     for (int n = 1; n <= 4; ++n)
-        m_link.fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", 21), kAudio);
+        m_link.fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", inputs), kAudio);
     QVERIFY(matrix.start(true));
     QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
     m_link.fake->clearLog();
@@ -213,36 +217,34 @@ void tst_MatrixSettings::gainPacking()
 
 void tst_MatrixSettings::receivedRows_data()
 {
+    QTest::addColumn<quint32>("firmware");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<Check>("check");
 
     using M = TMatrixSettings;
-    QTest::newRow("input row") << "matrix_in5" << QByteArray("6A,Mic") << Check([](const M &m) {
-        QVERIFY(!m.node(4, 0).isOn());
-        QVERIFY(m.node(4, 1).isOn());
-        QVERIFY(!m.node(4, 18).isOn());
-        QCOMPARE(m.inputNames(4), QStringLiteral("Mic"));
-        QCOMPARE(m.inputGain(4), 10.0F);
-        QCOMPARE(m.inputRow(4).word, quint16(0x6A));
-    });
+    const quint32 any = kFirmwareVersionUnknown;
+    QTest::newRow("input row") << 0x10900U << "matrix_in5" << QByteArray("6A,Mic")
+                               << Check([](const M &m) {
+                                      QVERIFY(!m.node(4, 0).isOn());
+                                      QVERIFY(m.node(4, 1).isOn());
+                                      QVERIFY(!m.node(4, 18).isOn());
+                                      QCOMPARE(m.inputNames(4), QStringLiteral("Mic"));
+                                      QCOMPARE(m.inputGain(4), 10.0F);
+                                      QCOMPARE(m.inputRow(4).word, quint16(0x6A));
+                                  });
     QTest::newRow("input row, four digits")
-        << "matrix_in1" << QByteArray("01C0,Talk") << Check([](const M &m) {
+        << any << "matrix_in1" << QByteArray("01C0,Talk") << Check([](const M &m) {
                QVERIFY(m.node(0, 0).isOn());
                QVERIFY(m.node(0, 1).isOn());
                QVERIFY(m.node(0, 18).isOn());
                QCOMPARE(m.inputGain(0), 0.0F);
            });
     QTest::newRow("input row, UTF-8 name, gain off")
-        << "matrix_in6" << QByteArray("0000,Caf\xC3\xA9") << Check([](const M &m) {
+        << any << "matrix_in6" << QByteArray("0000,Caf\xC3\xA9") << Check([](const M &m) {
                QCOMPARE(m.inputNames(5), QStringLiteral("Caf\u00E9"));
                QCOMPARE(m.inputRow(5).name, std::string("Caf\xE9"));
                QCOMPARE(m.inputGain(5), -160.0F);
-           });
-    QTest::newRow("input row, not hex")
-        << "matrix_in5" << QByteArray("ZZ,Y") << Check([](const M &m) {
-               QCOMPARE(m.inputGain(4), -160.0F);
-               QCOMPARE(m.inputNames(4), QStringLiteral("Y"));
            });
     const Check inputsUntouched = [](const M &m) {
         QVERIFY(!m.node(2, 0).isOn());
@@ -250,38 +252,44 @@ void tst_MatrixSettings::receivedRows_data()
         QVERIFY(m.inputNames(11).isEmpty());
         QVERIFY(m.inputNames(19).isEmpty());
     };
-    QTest::newRow("input row without comma") << "matrix_in3" << QByteArray("A0") << inputsUntouched;
+    QTest::newRow("input row without comma")
+        << any << "matrix_in3" << QByteArray("A0") << inputsUntouched;
     QTest::newRow("input row, comma too early")
-        << "matrix_in3" << QByteArray("A,xy") << inputsUntouched;
-    QTest::newRow("input 11 has no row") << "matrix_in12" << QByteArray("FF,X") << inputsUntouched;
+        << any << "matrix_in3" << QByteArray("A,xy") << inputsUntouched;
+    QTest::newRow("input 11 has no row")
+        << any << "matrix_in12" << QByteArray("FF,X") << inputsUntouched;
     QTest::newRow("input row out of range")
-        << "matrix_in20" << QByteArray("FF,X") << inputsUntouched;
+        << any << "matrix_in20" << QByteArray("FF,X") << inputsUntouched;
     QTest::newRow("input row number below int")
-        << "matrix_in-99999999999" << QByteArray("FF,X") << inputsUntouched;
+        << any << "matrix_in-99999999999" << QByteArray("FF,X") << inputsUntouched;
     QTest::newRow("input row without number")
-        << "matrix_in" << QByteArray("FF,X") << inputsUntouched;
+        << any << "matrix_in" << QByteArray("FF,X") << inputsUntouched;
 
-    QTest::newRow("output row") << "matrix_ou11" << QByteArray("81") << Check([](const M &m) {
-        QVERIFY(m.node(20, 10).isOn());
-        QVERIFY(m.node(19, 10).isOn());
-        QVERIFY(!m.node(21, 10).isOn());
-        QCOMPARE(m.outputRow(10), quint8(0x81));
-    });
-    QTest::newRow("output row 15") << "matrix_ou15" << QByteArray("7E") << Check([](const M &m) {
-        for (int input : {21, 12, 13, 22, 23, 24})
-            QVERIFY(m.node(input, 14).isOn());
-        QVERIFY(!m.node(20, 14).isOn());
-        QVERIFY(!m.node(19, 14).isOn());
-    });
+    QTest::newRow("output row") << any << "matrix_ou11" << QByteArray("81")
+                                << Check([](const M &m) {
+                                       QVERIFY(m.node(20, 10).isOn());
+                                       QVERIFY(m.node(19, 10).isOn());
+                                       QVERIFY(!m.node(21, 10).isOn());
+                                       QCOMPARE(m.outputRow(10), quint8(0x81));
+                                   });
+    QTest::newRow("output row 15")
+        << any << "matrix_ou15" << QByteArray("7E") << Check([](const M &m) {
+               for (int input : {21, 12, 13, 22, 23, 24})
+                   QVERIFY(m.node(input, 14).isOn());
+               QVERIFY(!m.node(20, 14).isOn());
+               QVERIFY(!m.node(19, 14).isOn());
+           });
     const Check outputsUntouched = [](const M &m) {
         QVERIFY(!m.node(20, 10).isOn());
         QVERIFY(!m.node(20, 9).isOn());
         QCOMPARE(m.outputRow(10), quint8(0));
     };
-    QTest::newRow("output row too short") << "matrix_ou11" << QByteArray("8") << outputsUntouched;
-    QTest::newRow("output 9 has no row") << "matrix_ou10" << QByteArray("FF") << outputsUntouched;
+    QTest::newRow("output row too short")
+        << any << "matrix_ou11" << QByteArray("8") << outputsUntouched;
+    QTest::newRow("output 9 has no row")
+        << any << "matrix_ou10" << QByteArray("FF") << outputsUntouched;
 
-    QTest::newRow("mix row") << "matrix_hp2"
+    QTest::newRow("mix row") << any << "matrix_hp2"
                              << (QStringLiteral("C540") + bytes("00", 19)).toLatin1()
                              << Check([](const M &m) {
                                     QVERIFY(m.node(0, 4).isOn());
@@ -294,22 +302,25 @@ void tst_MatrixSettings::receivedRows_data()
                                     QCOMPARE(m.headphoneMix(1)[0], quint8(0xC5));
                                     QCOMPARE(m.headphoneMix(1)[24], quint8(0x00));
                                     QVERIFY(m.node(1, 4).isOn()); // own input untouched
+                                    QVERIFY(m.hasHeadphoneMix(1));
+                                    QVERIFY(!m.hasHeadphoneMix(0));
                                 });
     QTest::newRow("short mix row of old firmware")
-        << "matrix_hp1" << (QStringLiteral("80") + bytes("00", 11)).toLatin1()
+        << 0x10600U << "matrix_hp1" << (QStringLiteral("80") + bytes("00", 11)).toLatin1()
         << Check([](const M &m) {
                QVERIFY(!m.node(1, 2).isOn());
                QVERIFY(m.node(1, 3).isOn());
                QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
                QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0)); // beyond the text
+               QVERIFY(m.hasHeadphoneMix(0));
            });
     QTest::newRow("mix row of 23 characters")
-        << "matrix_hp2" << QByteArray("C5C5C5C5C5C5C5C5C5C5C5C") << Check([](const M &m) {
+        << any << "matrix_hp2" << QByteArray("C5C5C5C5C5C5C5C5C5C5C5C") << Check([](const M &m) {
                QCOMPARE(m.headphoneMix(1)[0], quint8(0xC0));
                QVERIFY(!m.node(0, 4).isOn());
            });
 
-    QTest::newRow("balance row") << "matrix_bal1" << QByteArray("000C06060606")
+    QTest::newRow("balance row") << any << "matrix_bal1" << QByteArray("000C06060606")
                                  << Check([](const M &m) {
                                         QCOMPARE(m.node(12, 2).balance, 0);
                                         QCOMPARE(m.node(12, 3).balance, 0);
@@ -318,41 +329,109 @@ void tst_MatrixSettings::receivedRows_data()
                                         QCOMPARE(m.node(12, 4).balance, 6);
                                     });
     QTest::newRow("balance row too short")
-        << "matrix_bal1" << QByteArray("00000000000")
+        << any << "matrix_bal1" << QByteArray("00000000000")
         << Check([](const M &m) { QCOMPARE(m.node(12, 2).balance, 6); });
     QTest::newRow("configuration")
-        << "matrix_po3" << QByteArray("01020304")
+        << any << "matrix_po3" << QByteArray("01020304")
         << Check([](const M &m) { QCOMPARE(m.audioConfig(2), config(1, 2, 3, 4)); });
     QTest::newRow("configuration 5")
-        << "matrix_po5" << QByteArray("01020304")
+        << any << "matrix_po5" << QByteArray("01020304")
         << Check([](const M &m) { QCOMPARE(m.audioConfig(3), config(0, 0, 0, 0)); });
-    QTest::newRow("options") << "matrix_opt" << QByteArray("40000001")
+    QTest::newRow("options") << any << "matrix_opt" << QByteArray("40000001")
                              << Check([](const M &m) { QCOMPARE(m.options(), 0x40000001U); });
-    QTest::newRow("options too short") << "matrix_opt" << QByteArray("4000000")
+    QTest::newRow("options too short") << any << "matrix_opt" << QByteArray("4000000")
                                        << Check([](const M &m) { QCOMPARE(m.options(), 0U); });
-    QTest::newRow("master gain") << "matrix_mgn" << QByteArray("7D820000") << Check([](const M &m) {
-        QCOMPARE(m.masterGain(), 0x7D820000U);
-        QCOMPARE(m.outputGain(0), -3.0F);
-        QCOMPARE(m.outputGain(18), -3.0F);
-        QCOMPARE(m.outputGain(1), 2.0F);
-    });
-    QTest::newRow("volume") << "matrix_vol" << QByteArray("C1C0E0E0") << Check([](const M &m) {
-        QCOMPARE(m.volume(), 0xE0E0C0C1U);
-        QCOMPARE(m.node(0, 2).gain, -31.0F);
-        QCOMPARE(m.node(0, 3).gain, -31.0F);
-        QCOMPARE(m.node(1, 4).gain, -160.0F);
-        QCOMPARE(m.node(2, 6).gain, 0.0F);
-    });
-    QTest::newRow("unknown key") << "matrix_xyz" << QByteArray("00000000")
+    QTest::newRow("master gain") << any << "matrix_mgn" << QByteArray("7D820000")
+                                 << Check([](const M &m) {
+                                        QCOMPARE(m.masterGain(), 0x7D820000U);
+                                        QCOMPARE(m.outputGain(0), -3.0F);
+                                        QCOMPARE(m.outputGain(18), -3.0F);
+                                        QCOMPARE(m.outputGain(1), 2.0F);
+                                    });
+    QTest::newRow("volume") << any << "matrix_vol" << QByteArray("C1C0E0E0")
+                            << Check([](const M &m) {
+                                   QCOMPARE(m.volume(), 0xE0E0C0C1U);
+                                   QCOMPARE(m.node(0, 2).gain, -31.0F);
+                                   QCOMPARE(m.node(0, 3).gain, -31.0F);
+                                   QCOMPARE(m.node(1, 4).gain, -160.0F);
+                                   QCOMPARE(m.node(2, 6).gain, 0.0F);
+                               });
+    QTest::newRow("unknown key") << any << "matrix_xyz" << QByteArray("00000000")
                                  << Check([](const M &m) { QCOMPARE(m.options(), 0U); });
+
+    // A row not in its exact form (every digit hexadecimal, as many as the firmware writes) is
+    // refused whole: none of it becomes routing, and a mix row stays unread.
+    const Check refused = [](const M &m) {
+        const TMatrixSettings fresh(nullptr);
+        for (int input = 0; input < M::InputRowCount; ++input)
+            QVERIFY(m.inputRow(input) == fresh.inputRow(input));
+        for (int output = 10; output <= 14; ++output)
+            QCOMPARE(m.outputRow(output), fresh.outputRow(output));
+        for (int h = 0; h < M::HeadphoneCount; ++h) {
+            QVERIFY(m.headphoneMix(h) == fresh.headphoneMix(h));
+            QVERIFY(!m.hasHeadphoneMix(h));
+            QVERIFY(m.headphoneBalance(h) == fresh.headphoneBalance(h));
+            QVERIFY(m.audioConfig(h) == fresh.audioConfig(h));
+        }
+        QCOMPARE(m.options(), fresh.options());
+        QCOMPARE(m.masterGain(), fresh.masterGain());
+        QCOMPARE(m.volume(), fresh.volume());
+        for (int input = 0; input < M::InputCount; ++input) {
+            for (int output = 0; output < M::OutputCount; ++output) {
+                QCOMPARE(m.node(input, output).flags, fresh.node(input, output).flags);
+                QCOMPARE(m.node(input, output).gain, fresh.node(input, output).gain);
+                QCOMPARE(m.node(input, output).balance, fresh.node(input, output).balance);
+            }
+        }
+    };
+    const QByteArray megabyte(1024 * 1024, 'x');
+    // A mix row of "C0" bytes with INT_MAX in place of every number, as a unit answering out of
+    // range reports it: all hexadecimal digits, but not 42 of them.
+    const QByteArray intMaxMix = bytes("C2147483647", 21).toLatin1();
+    QTest::newRow("input row, not hex") << any << "matrix_in5" << QByteArray("ZZZZ,Y") << refused;
+    QTest::newRow("input row, number")
+        << any << "matrix_in5" << QByteArray("2147483647,Y") << refused;
+    QTest::newRow("input row, negative") << any << "matrix_in5" << QByteArray("-1,Y") << refused;
+    QTest::newRow("input row, two digits on 2.0")
+        << 0x20000U << "matrix_in5" << QByteArray("6A,Mic") << refused;
+    QTest::newRow("input row, four digits on 1.9")
+        << 0x10900U << "matrix_in5" << QByteArray("006A,Mic") << refused;
+    QTest::newRow("output row, number")
+        << any << "matrix_ou11" << QByteArray("2147483647") << refused;
+    QTest::newRow("output row, three digits")
+        << any << "matrix_ou11" << QByteArray("810") << refused;
+    QTest::newRow("output row, negative") << any << "matrix_ou11" << QByteArray("-1") << refused;
+    QTest::newRow("mix row, numbers") << any << "matrix_hp1" << intMaxMix << refused;
+    QTest::newRow("mix row, megabyte") << any << "matrix_hp2" << megabyte << refused;
+    QTest::newRow("mix row, one digit more")
+        << any << "matrix_hp3" << (bytes("C0", 21) + "0").toLatin1() << refused;
+    QTest::newRow("mix row of 1.6 on 2.0")
+        << 0x20000U << "matrix_hp1" << bytes("C0", 12).toLatin1() << refused;
+    QTest::newRow("mix row of 2.0 on 1.6")
+        << 0x10600U << "matrix_hp1" << bytes("C0", 21).toLatin1() << refused;
+    QTest::newRow("balance row, not hex")
+        << any << "matrix_bal1" << QByteArray("00000000000x") << refused;
+    QTest::newRow("balance row, too long")
+        << any << "matrix_bal1" << QByteArray("0000000000000") << refused;
+    QTest::newRow("configuration, number")
+        << any << "matrix_po3" << QByteArray("2147483647") << refused;
+    QTest::newRow("configuration, letters")
+        << any << "matrix_po3" << QByteArray("0102030x") << refused;
+    QTest::newRow("options, number") << any << "matrix_opt" << QByteArray("2147483647") << refused;
+    QTest::newRow("master gain, negative")
+        << any << "matrix_mgn" << QByteArray("-2147483648") << refused;
+    QTest::newRow("master gain, megabyte") << any << "matrix_mgn" << megabyte << refused;
+    QTest::newRow("volume, too long") << any << "matrix_vol" << QByteArray("C1C0E0E0E0") << refused;
 }
 
 void tst_MatrixSettings::receivedRows()
 {
+    QFETCH(quint32, firmware);
     QFETCH(QString, key);
     QFETCH(QByteArray, text);
     QFETCH(Check, check);
 
+    firmwareVersion = firmware;
     TMatrixSettings m(nullptr);
     QVERIFY(m.applyParams({{key.toStdString(), text.toStdString()}}));
     check(m);
@@ -399,8 +478,9 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("in, gain of input 2 not in row")
         << any << Action([](M &m) { return m.setInputGain(2, 5.0F); }) << ""
         << "";
-    // Bits of the unit's row that the program does not build are no reason to write it, and a
-    // row written for another reason keeps them.
+    // The row of inputs 0 to 3 holds no gain: theirs is no reason to write it, whatever bits the
+    // unit's row has. A row written for another reason is built as its format says, 0x20 in
+    // the gain field and no bits beyond routing.
     const auto reported = [](const char *row) {
         return [row](M &m) { return m.applyParams({{"matrix_in4", row}}); };
     };
@@ -412,7 +492,7 @@ void tst_MatrixSettings::sentRows_data()
         << 0x20000U
         << Action([=](M &m) { return reported("FE3F,X")(m) && m.setNodeOn(3, 0, true); })
         << "matrix_in4"
-        << "FEBF,X";
+        << "00A0,X";
     QTest::newRow("in 15 on 1.6") << 0x106ffU << on(15, 0) << ""
                                   << "";
     QTest::newRow("in 15 on 1.7") << 0x10700U << on(15, 0) << "matrix_in16"
@@ -916,7 +996,7 @@ void tst_MatrixSettings::readAllKeys()
 void tst_MatrixSettings::startReadsSilently()
 {
     TMatrixSettings m(m_link.com.get());
-    m_link.fake->setValue(QStringLiteral("matrix_in5"), QStringLiteral("6A,Mic"), kAudio);
+    m_link.fake->setValue(QStringLiteral("matrix_in5"), QStringLiteral("006A,Mic"), kAudio);
     QSignalSpy nodeSpy(&m, &TMatrixSettings::nodeChanged);
     QSignalSpy stateSpy(&m, &TComController::controllerStateChanged);
 

@@ -159,11 +159,21 @@ void TestHeadphoneMixesAtLogin::loginLeavesTheMixesAlone()
     QCOMPARE(coordReturn->input(), 13);
     QCOMPARE(coordReturn->gain(), -3);
     QCOMPARE(coordReturn->panning(), int(QVantel::PanLeft));
-    // Headphone 4 follows headphone 1: only its own microphone's strip is live.
+    // Headphone 4 follows headphone 1: only headphone 1's microphone (INPUT 1) can be turned.
     auto *fourth = qobject_cast<QVantelHeadphone4Page *>(m_window->page(QVantel::Headphone4Page));
     QVERIFY(fourth);
     QVERIFY(fourth->followSwitch(1)->isChecked());
     QCOMPARE(matrixSettings()->copySource(8), 2);
+    QList<int> live;
+    int locked = 0;
+    for (const auto &[input, strip] : fourth->strips()) {
+        if (strip->state() == 0)
+            live << input;
+        else if (strip->state() == 1)
+            ++locked;
+    }
+    QCOMPARE(live, QList<int>{0});
+    QVERIFY(locked > 0);
 
     // The unit now holds what the pages start from: the next login writes no mix at all.
     logOut();

@@ -32,6 +32,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -70,6 +71,23 @@ std::unique_ptr<QVantelHeadphoneWidget> makeHeadphonePage(int headphone)
     }
 }
 
+// The mix row a unit of the latest firmware reports for record: two digits per input 0 to 24,
+// leaving out 11, 22, 23 and the headphone's own input.
+std::string unitMixRow(int headphone, const TMatrixSettings::HeadphoneMix &record)
+{
+    QString row;
+    for (int input = 0; input <= 24; ++input) {
+        if (input != 11 && input != 22 && input != 23 && input != headphone)
+            row += QStringLiteral("%1").arg(record[size_t(input)], 2, 16, QLatin1Char('0'));
+    }
+    return row.toUpper().toStdString();
+}
+
+std::string mixKey(int headphone)
+{
+    return "matrix_hp" + std::to_string(headphone + 1);
+}
+
 } // namespace
 
 // The headphone pages against the routing matrix of a fake unit: what they write for each
@@ -106,6 +124,8 @@ private slots:
     void mixKeptByTheDemoUnit();
     void programResetWritesOnlyItsOwnInputs_data();
     void programResetWritesOnlyItsOwnInputs();
+    void programResetNeedsTheUnitsMix_data();
+    void programResetNeedsTheUnitsMix();
     void programAndCoordDragTheirReturns_data();
     void programAndCoordDragTheirReturns();
     void windowCarriesCopiesAndPageBar();
@@ -846,20 +866,14 @@ void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs()
 
     const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
     TMatrixSettings *matrix = matrixSettings();
-    const int left = page->leftOutput();
-    const int right = page->rightOutput();
-    for (int input : {20, 21, 12, 19, 24}) {
-        matrix->setNodeOn(input, left, true);
-        matrix->setNodeOn(input, right, true);
-        matrix->setNodeGain(input, left, -6.0F);
-        matrix->setNodeGain(input, right, -6.0F);
-    }
-    // COORD RETURN at -3 dB on the left ear only.
-    matrix->setNodeOn(13, left, true);
-    matrix->setNodeOn(13, right, false);
-    matrix->setNodeGain(13, left, -3.0F);
-    matrix->setNodeGain(13, right, -3.0F);
-    const TMatrixSettings::HeadphoneMix before = matrix->headphoneMix(headphone);
+    // The unit's mix: the programme inputs at -6 dB on both ears, COORD RETURN at -3 dB on the
+    // left ear only.
+    TMatrixSettings::HeadphoneMix before = matrix->headphoneMix(headphone);
+    for (int input : {20, 21, 12, 19, 24})
+        before[size_t(input)] = 0xDA;
+    before[13] = 0x5D;
+    QVERIFY(matrix->applyParams({{mixKey(headphone), unitMixRow(headphone, before)}}));
+    QCOMPARE(matrix->headphoneMix(headphone), before);
     m_fake->clearLog();
 
     makeReady();
@@ -886,6 +900,38 @@ void tst_QVantelHeadphonePages::programResetWritesOnlyItsOwnInputs()
     makeReady();
     QCOMPARE(mixWrites(headphone), 0);
     // Back from the extended mode likewise.
+    QVERIFY(comDevice()->setOperationMode(1, false));
+    QVERIFY(comDevice()->setOperationMode(0, false));
+    QCOMPARE(mixWrites(headphone), 0);
+}
+
+// Without a valid mix row of the unit's the matrix holds defaults: a reset would write them over
+// the unit's whole mix of that headphone, so none is made.
+void tst_QVantelHeadphonePages::programResetNeedsTheUnitsMix_data()
+{
+    QTest::addColumn<int>("headphone");
+    QTest::addColumn<QString>("row");
+    QTest::newRow("no row, page 1") << 0 << QString();
+    QTest::newRow("no row, page 4") << 3 << QString();
+    // What a unit answering INT_MAX in place of every number of its row reports.
+    QTest::newRow("numbers out of range") << 0 << QStringLiteral("C2147483647").repeated(21);
+    QTest::newRow("megabyte text") << 1 << QString(1024 * 1024, QLatin1Char('x'));
+    QTest::newRow("one byte short") << 2 << QStringLiteral("DA").repeated(20);
+}
+
+void tst_QVantelHeadphonePages::programResetNeedsTheUnitsMix()
+{
+    QFETCH(int, headphone);
+    QFETCH(QString, row);
+
+    const std::unique_ptr<QVantelHeadphoneWidget> page = makeHeadphonePage(headphone);
+    TMatrixSettings *matrix = matrixSettings();
+    if (!row.isEmpty())
+        QVERIFY(matrix->applyParams({{mixKey(headphone), row.toStdString()}}));
+    QVERIFY(!matrix->hasHeadphoneMix(headphone));
+    m_fake->clearLog();
+    makeReady();
+    QCOMPARE(mixWrites(headphone), 0);
     QVERIFY(comDevice()->setOperationMode(1, false));
     QVERIFY(comDevice()->setOperationMode(0, false));
     QCOMPARE(mixWrites(headphone), 0);

@@ -628,6 +628,8 @@ void TestNetworkPages::wrongPinThenPinSave()
     QVERIFY(apply());
     QCOMPARE(m_page->currentPage()->id(), 1);
     QCOMPARE(row(16)->valueText(), QStringLiteral("Configure the Mobile controller"));
+    // No longer the red of "PIN Required": the colour of a usable SIM.
+    QCOMPARE(QVantelMenuPalette::textColor(row(16)->valueLabel()), QVantelMenuPalette::kAccentBlue);
 }
 
 void TestNetworkPages::refusedPinNeverOpensTheSim()

@@ -610,19 +610,28 @@ void TestSettingsRavenna::streamChannelsOutOfRange_data()
     QTest::addColumn<QString>("slotText");
     QTest::addColumn<int>("channels");
     QTest::addColumn<int>("edited");
+    // What the slot holds after an Apply: the corrected channel, or the unit's own reference
+    // where nothing needed correcting.
+    QTest::addColumn<QString>("applied");
     // A stream offers at most 64 channels, whatever count the module lists.
     QTest::newRow("1000 channels") << "101/1000/Studio A"
                                    << "101/900/Studio A"
-                                   << "Studio A [ Channel 901 ]" << 64 << 63;
-    QTest::newRow("INT_MAX channels") << "101/2147483647/Studio A"
-                                      << "101/2147483647/Studio A"
-                                      << "Studio A [ Channel 2147483648 ]" << 64 << 63;
+                                   << "Studio A [ Channel 901 ]" << 64 << 63 << "101/63/Studio A";
+    QTest::newRow("INT_MAX channels")
+        << "101/2147483647/Studio A"
+        << "101/2147483647/Studio A"
+        << "Studio A [ Channel 2147483648 ]" << 64 << 63 << "101/63/Studio A";
     QTest::newRow("INT_MIN channels") << "101/-2147483648/Studio A"
                                       << "101/0/Studio A"
-                                      << "Studio A [ Channel 1 ]" << 0 << 0;
+                                      << "Studio A [ Channel 1 ]" << 0 << 0 << "101/0/Studio A";
+    // A channel below the first is the first.
     QTest::newRow("channel -1") << "101/2/Studio A"
                                 << "101/-1/Studio A"
-                                << "Studio A [ Channel 0 ]" << 2 << -1;
+                                << "Studio A [ Channel 0 ]" << 2 << 0 << "101/0/Studio A";
+    QTest::newRow("channel INT_MIN")
+        << "101/2/Studio A"
+        << "101/-2147483648/Studio A"
+        << "Studio A [ Channel -2147483647 ]" << 2 << 0 << "101/0/Studio A";
 }
 
 void TestSettingsRavenna::streamChannelsOutOfRange()
@@ -632,6 +641,7 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
     QFETCH(QString, slotText);
     QFETCH(int, channels);
     QFETCH(int, edited);
+    QFETCH(QString, applied);
     auto *demo = m_fake->findChild<DemoUnit *>();
     QVERIFY(demo);
     demo->addFilter(overrideValues({{QStringLiteral("rav_stream_in"), listed}}));
@@ -643,6 +653,14 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
     QCOMPARE(row(145)->values().size(), channels);
     QCOMPARE(m_page->ravennaStreamEdit.channel, edited);
     QVERIFY(sentKeys().isEmpty());
+
+    // Apply writes the corrected channel, never one below the first.
+    m_page->applyClicked();
+    QCOMPARE(m_fake->value(QStringLiteral("rav_stream_in0"), kAudio), applied);
+    for (const FakeRequest &request : m_fake->requests()) {
+        if (request.has(QStringLiteral("rav_stream_in0")))
+            QVERIFY(!request.value(QStringLiteral("rav_stream_in0")).contains(QLatin1String("/-")));
+    }
 }
 
 void TestSettingsRavenna::streamRefusedThenRetried()

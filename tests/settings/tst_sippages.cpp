@@ -452,14 +452,18 @@ void TestSipPages::accountPortsOutOfRange_data()
 {
     QTest::addColumn<QString>("port");
     QTest::addColumn<QString>("shown");
-    // Account 2 shows two above a port; one the unit reports above 65535 as reported (the
-    // model takes a port below 1 for its default).
+    // Account 2 shows two above a port while that is a port; any other as reported (the model
+    // takes a port below 1 for its default).
     QTest::newRow("INT_MAX") << "2147483647"
                              << "2147483647";
     QTest::newRow("past 64 bits") << "99999999999999999999999"
                                   << "2147483647";
     QTest::newRow("highest port") << "65535"
-                                  << "65537";
+                                  << "65535";
+    QTest::newRow("one below the highest") << "65534"
+                                           << "65534";
+    QTest::newRow("highest with a port above") << "65533"
+                                               << "65535";
 }
 
 void TestSipPages::accountPortsOutOfRange()

@@ -90,9 +90,10 @@ QString withExtreme(const QString &normal, const QString &extreme, Put put)
     return result;
 }
 
-// The keys a request sets on the unit: the pairs of a PARAM that reads nothing, or the action of
-// a command that is not one of the reads and subscriptions a session makes. Empty for a read.
-QStringList writtenKeys(const FakeRequest &request)
+// What a request sets on the unit: each "key=value" pair of a PARAM that reads nothing, or the
+// action of a command that is not one of the reads and subscriptions a session makes, with its
+// pairs. Empty for a read.
+QStringList writtenValues(const FakeRequest &request)
 {
     static const QSet<QString> routing = {QStringLiteral("target"),
                                           QStringLiteral("network"),
@@ -103,17 +104,21 @@ QStringList writtenKeys(const FakeRequest &request)
                                         QStringLiteral("unsubscribe"),
                                         QStringLiteral("request"),
                                         QStringLiteral("open")};
-    QStringList keys;
-    if (request.message.type == FakeMessage::Param && request.gets().isEmpty()
-        && request.lists().isEmpty()) {
+    const auto pairs = [&request] {
+        QStringList found;
         for (const auto &pair : request.message.params) {
             if (!routing.contains(pair.first))
-                keys << pair.first;
+                found << pair.first + QLatin1Char('=') + pair.second;
         }
-    } else if (request.message.type == FakeMessage::Do && !reads.contains(request.action())) {
-        keys << QStringLiteral("DO ") + request.action();
+        return found;
+    };
+    if (request.message.type == FakeMessage::Param && request.gets().isEmpty()
+        && request.lists().isEmpty()) {
+        return pairs();
     }
-    return keys;
+    if (request.message.type == FakeMessage::Do && !reads.contains(request.action()))
+        return {QStringLiteral("DO ") + pairs().join(QLatin1Char(';'))};
+    return {};
 }
 
 } // namespace
@@ -138,7 +143,7 @@ private:
     void visitMenuPage(QVantelSettingsPage *menu, QStringList &visited);
     void checkEntries(const QVantelMenuItems *page, const QVantelMenuItem *row);
     void closePopups();
-    // The requests that set a key outside what a session with the demo's own values sets.
+    // The requests that set a value other than the one a session with the demo's own values sets.
     QStringList writes() const;
 
     std::unique_ptr<FakeQuorix> m_fake;
@@ -147,7 +152,8 @@ private:
     QHash<QString, QString> m_keys;
     QSet<QString> m_visitedIds;
     int m_baselinePages = 0;
-    // What a session sets with the demo's own values (the headphone pages' start-up mixes).
+    // What a session sets with the demo's own values, "key=value" (the headphone pages' start-up
+    // mixes). Another value of one of these keys is a write like any other.
     QSet<QString> m_sessionWrites;
     // How many shares the keys are cut into for the megabyte texts, and the share of each key.
     int m_shares = 1;
@@ -171,8 +177,8 @@ void TestUnitValueSweep::initTestCase()
     m_baselinePages = int(pages.size());
     QVERIFY2(m_baselinePages > 40, qPrintable(pages.join(QLatin1Char(' '))));
     for (const FakeRequest &request : m_fake->requests()) {
-        for (const QString &key : writtenKeys(request))
-            m_sessionWrites.insert(key);
+        for (const QString &written : writtenValues(request))
+            m_sessionWrites.insert(written);
         for (const QString &name : request.gets() + request.lists()) {
             if (!kLoginKeys.contains(name))
                 m_keys.insert(name, heard.value(name));
@@ -272,8 +278,8 @@ QStringList TestUnitValueSweep::writes() const
 {
     QStringList found;
     for (const FakeRequest &request : m_fake->requests()) {
-        for (const QString &key : writtenKeys(request)) {
-            if (!m_sessionWrites.contains(key)) {
+        for (const QString &written : writtenValues(request)) {
+            if (!m_sessionWrites.contains(written)) {
                 found << QString::fromUtf8(request.body.left(200));
                 break;
             }

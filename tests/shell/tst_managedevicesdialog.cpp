@@ -333,6 +333,44 @@ private slots:
         QCOMPARE(kept.port, portWrong ? corrected.toInt() : port.toInt());
     }
 
+    // An entry stored earlier under an address the forms no longer take stays editable: the
+    // address is read-only in the Edit form, so only the rest is checked.
+    void editTakesAStoredAddressAsItIs_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::newRow("broadcast") << "255.255.255.255";
+        QTest::newRow("multicast") << "239.1.2.3";
+        QTest::newRow("any address") << "0.0.0.0";
+    }
+
+    void editTakesAStoredAddressAsItIs()
+    {
+        QFETCH(QString, address);
+
+        writeKnown({device(qPrintable(address), 7005, "Alpha")});
+        ManageDevicesDialog dialog{Configuration(m_file)};
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        DialogScript script;
+        script.then([](QDialog &shown) {
+            auto *form = qobject_cast<DeviceInfoDialog *>(&shown);
+            if (!form)
+                return int(QDialog::Rejected);
+            form->show();
+            form->nameEdit()->setText(QStringLiteral("Zulu"));
+            form->portEdit()->setText(QStringLiteral("7100"));
+            form->okButton()->click();
+            return form->result();
+        });
+        clickRow(dialog.view(), 0);
+        QTest::mouseClick(dialog.editButton(), Qt::LeftButton);
+
+        QVERIFY(script.allUsed());
+        QCOMPARE(script.texts(), QStringList());
+        QCOMPARE(script.unexpected(), 0);
+        QCOMPARE(stored().knownDevices.value(address), device(qPrintable(address), 7100, "Zulu"));
+    }
+
     void editKeepsAddressAndSortSurvives()
     {
         writeKnown({device("10.0.0.1", 7001, "Alpha"), device("10.0.0.2", 7001, "Bravo")});

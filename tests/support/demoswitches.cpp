@@ -10,6 +10,9 @@
 // - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
 //   in any scope and in list answers too, it carries that value, so that values out of their
 //   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").
+// - FAKE_QUORIX_DENSE_INFO: a count of settings, 1 to 1000000; every time the program subscribes
+//   to INFO "audio_changeset" the unit then sends one such INFO carrying that many settings more
+//   ("dense1" ... all empty), as a unit that sends more entries than any message may hold.
 // The refusals and the slow read come before every other answer of the demo.
 
 #include "demoarea.h"
@@ -17,6 +20,7 @@
 #include <QHash>
 #include <QSet>
 #include <QStringList>
+#include <QTimer>
 
 #include <memory>
 
@@ -87,6 +91,27 @@ FakeReplyHook slowFirstRead(const QStringList &names)
     };
 }
 
+// Answers nothing itself: a subscription to "audio_changeset" is answered as usual and then
+// followed by one INFO of that type with count settings.
+FakeReplyHook denseInfoAfterSubscribe(DemoUnit &demo, int count)
+{
+    return [&demo, count](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        const QString changes = QStringLiteral("audio_changeset");
+        if (!request.isCommand(QStringLiteral("subscribe"))
+            || request.value(QStringLiteral("info")) != changes) {
+            return std::nullopt;
+        }
+        QTimer::singleShot(0, &demo, [&demo, count, changes] {
+            FakePairs pairs;
+            pairs.reserve(count);
+            for (int i = 1; i <= count; ++i)
+                pairs.append({QStringLiteral("dense%1").arg(i), QString()});
+            (void)demo.fake().pushInfo(changes, pairs);
+        });
+        return std::nullopt;
+    };
+}
+
 } // namespace
 
 FakeReplyFilter overrideValues(const QHash<QString, QString> &values)
@@ -143,4 +168,9 @@ void installDemoSwitches(DemoUnit &demo)
     }
     if (!values.isEmpty())
         demo.addFilter(overrideValues(values));
+
+    constexpr int kMostDenseSettings = 1000000;
+    const int dense = qEnvironmentVariableIntValue("FAKE_QUORIX_DENSE_INFO");
+    if (dense >= 1 && dense <= kMostDenseSettings)
+        demo.addFirstHandler(denseInfoAfterSubscribe(demo, dense));
 }

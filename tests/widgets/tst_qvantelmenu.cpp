@@ -195,6 +195,7 @@ private slots:
     void openingAnEntry();
     void navigatingInAndBack();
     void pagesUnderTheTopStayShown();
+    void openingAPageDropsAnEngagedWheel();
     void longPageKeepsItsRowsInOrder();
     void headerIcons();
     void markKeepsTheTitleLayout();
@@ -690,6 +691,41 @@ void TestQVantelMenu::pagesUnderTheTopStayShown()
     QVERIFY(first->isAncestorOf(m_menu->childAt(centre)) || m_menu->childAt(centre) == first);
     QCOMPARE(counter.shown, 0);
     QCOMPARE(counter.hidden, 0);
+}
+
+// A page opened over an engaged wheel (WheelOnRelease) takes the wheel's focus away as a page
+// change always did: the wheel disengages and shows its value again, keys no longer reach it, and
+// back on its page nothing it was stepped to is committed.
+void TestQVantelMenu::openingAPageDropsAnEngagedWheel()
+{
+    m_menu->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_menu));
+    QVantelMenuItems *first = m_menu->currentPage();
+    QVantelMenuItem *item = row(9);
+    QVantelWheel *wheel = item->wheel();
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QVERIFY(wheel->isChecked());
+    QVERIFY(wheel->hasFocus());
+    QTest::keyClick(wheel, Qt::Key_Plus);
+    QCOMPARE(item->valueText(), QStringLiteral("twenty"));
+
+    tap(first, row(8)->titleLabel());
+    QCOMPARE(m_menu->currentPage()->id(), 200);
+    QVERIFY(!wheel->hasFocus());
+    QVERIFY(!wheel->isChecked());
+    QCOMPARE(wheel->value(), 0);
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
+    if (QWidget *focused = QApplication::focusWidget())
+        QTest::keyClick(focused, Qt::Key_Plus);
+    QCOMPARE(wheel->value(), 0);
+
+    m_menu->backClicked();
+    QCOMPARE(m_menu->currentPage(), first);
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QTest::mouseClick(wheel, Qt::LeftButton);
+    QVERIFY(m_menu->committed.isEmpty());
+    QCOMPARE(item->currentIndex(), 0);
+    QCOMPARE(item->valueText(), QStringLiteral("ten"));
 }
 
 void TestQVantelMenu::longPageKeepsItsRowsInOrder()
