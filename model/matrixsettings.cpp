@@ -49,7 +49,7 @@ constexpr quint16 kRowOutput18 = 0x100;
 // The gain field of the inputs whose row holds no gain (inputs 0 to 3).
 constexpr quint16 kRowNoGain = 0x20;
 // The first input whose row holds its gain.
-constexpr int kFirstRowGainInput = 4;
+constexpr int kFirstRowGainInput = QVantel::InputAux1;
 
 // The input each bit of an output row stands for, bit 0 first.
 constexpr std::array<int, 8> kOutputRowInputs = {QVantel::InputProgram,
