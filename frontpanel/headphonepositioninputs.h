@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/qvantelrouting.h"
+
 #include <array>
 
 // The matrix input on each of the four position buttons of headphone 1 (entries 0 to 3) and of
@@ -9,4 +11,11 @@
 extern std::array<int, 8> headphonePositionInputs;
 
 // The start values: the inputs of the default audio configurations "0203040E" and "0103040E".
-inline constexpr std::array<int, 8> kDefaultHeadphonePositionInputs = {1, 2, 3, 13, 0, 2, 3, 13};
+inline constexpr std::array<int, 8> kDefaultHeadphonePositionInputs = {QVantel::Input2,
+                                                                       QVantel::Input3,
+                                                                       QVantel::Input4,
+                                                                       QVantel::InputCoordReturn,
+                                                                       QVantel::Input1,
+                                                                       QVantel::Input3,
+                                                                       QVantel::Input4,
+                                                                       QVantel::InputCoordReturn};

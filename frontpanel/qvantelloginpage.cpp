@@ -173,7 +173,7 @@ void QVantelLoginPage::buttonClicked()
     } else {
         firmwareVersion = parseFirmwareVersion(identity.version);
         const quint32 known = parseFirmwareVersion(kKnownFirmware);
-        if ((firmwareVersion & 0xFFFF00u) > (known & 0xFFFF00u)) {
+        if (firmwareRelease(firmwareVersion) > firmwareRelease(known)) {
             m_window->showMessagePopup(
                 tr("Newer firmware detected on this\nunit (Version %1)\n\nAn update of the "
                    "\"My Quorix\" application is recommended to access all the features of the "

@@ -199,7 +199,7 @@ void QVantelMainPage::matrixAudioConfigChanged(QVantel::Inputs position)
         return;
     TMatrixSettings *matrix = matrixSettings();
     const TMatrixSettings::AudioConfig config = matrix->audioConfig(position);
-    const bool hidden = (comDevice()->deviceOptions() & TComDevice::OptionHardware2) != 0;
+    const bool hidden = TComDevice::hasOption(TComDevice::OptionHardware2);
     for (int row = 0; row < 4; ++row) {
         QVantelButton *button = m_inputButtons[size_t(position * 4 + row)];
         // A configuration byte is the input plus 1; 0 (no input) and bytes beyond the matrix

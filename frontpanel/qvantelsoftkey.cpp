@@ -33,11 +33,6 @@ constexpr std::array<quint8, QVantelSoftkey::kLegacyFunctionCount> kLegacyFuncti
     1, 2, 3, 4, 5, 6, 7, 8, 9,                             // Shortcuts
 };
 
-bool hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
-}
-
 // Whether function is a function number (from 1) of category, a category of a key.
 bool isKnownFunction(int category, int function)
 {
@@ -48,7 +43,7 @@ bool isKnownFunction(int category, int function)
 // "RAV1"/"RAV2", or "DNT1"/"DNT2" on a device whose AoIP module is the Dante variant.
 QString aoipPort(int number)
 {
-    const bool dante = hasOption(TComDevice::OptionRavenna2);
+    const bool dante = TComDevice::hasOption(TComDevice::OptionRavenna2);
     return (dante ? QStringLiteral("DNT%1") : QStringLiteral("RAV%1")).arg(number);
 }
 
@@ -184,9 +179,9 @@ QMap<int, QString> QVantelSoftkey::categoryNames()
 qint32 QVantelSoftkey::computeMask(int category) const
 {
     const bool aux = audioSettings()->auxiliaryBoard();
-    const bool aoip = hasOption(TComDevice::OptionRavenna);
-    const bool link2 = hasOption(TComDevice::OptionHardware134);
-    const bool small = hasOption(TComDevice::OptionHardware2);
+    const bool aoip = TComDevice::hasOption(TComDevice::OptionRavenna);
+    const bool link2 = TComDevice::hasOption(TComDevice::OptionHardware134);
+    const bool small = TComDevice::hasOption(TComDevice::OptionHardware2);
     const bool newer = firmwareAtLeast(kFirmware1_15);
     const int key = m_index;
 

@@ -13,6 +13,7 @@
 #include "link/cmsg.h"
 #include "link/comclient.h"
 #include "link/logtext.h"
+#include "link/protocolkeys.h"
 #include "link/valueconversions.h"
 #include "model/audiosettings.h"
 #include "model/comaudioconnection.h"
@@ -21,6 +22,7 @@
 #include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
+#include "model/modelkeys.h"
 #include "model/textconversions.h"
 #include "widgets/ivantelstatuspanel.h"
 #include "widgets/qvantelconnpanel.h"
@@ -100,7 +102,7 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     qRegisterMetaType<RpcConnection::ConnectionState>();
 
     ksm::CCom *client = comClient();
-    if (client->initialize("ui", "vn_frontpanel") != 0) {
+    if (client->initialize(kTargetUi, kPanelKeyVnFrontpanel) != 0) {
         logCritical(QStringLiteral("Failed to initialize ksm::CCom!"));
         return;
     }
@@ -565,7 +567,7 @@ void QVantelWindow::setupPass()
     }
     TComRavennaController *ravenna = ravennaController();
     if (device->loaded() && audio->state() == TComController::StateReady && audio->auxiliaryBoard()
-        && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && !device->aes67Reset()
+        && TComDevice::hasOption(TComDevice::OptionRavenna) && !device->aes67Reset()
         && ravenna->state() == TComController::StateUnknown) {
         if (ravenna->startWithIdentity() && settings())
             settings()->audioChangesetEvent(TComDevice::coreAudioChangeset());
@@ -595,7 +597,7 @@ void QVantelWindow::frontPanelSetup()
         }
     }
 
-    if ((device->deviceOptions() & TComDevice::OptionRecord) != 0) {
+    if (TComDevice::hasOption(TComDevice::OptionRecord)) {
         bool playing = false;
         if (device->readRecorderPlaying(playing))
             m_soundIdPlayerState = playing ? 0 : -1;
@@ -636,7 +638,7 @@ void QVantelWindow::deviceStateChanged(TComDevice::DeviceState state)
         return;
     case TComDevice::Aes67ResetState:
         if ((device->hardwareVariant() & 0xF) != 0
-            && (device->deviceOptions() & TComDevice::OptionRavenna) != 0 && device->aes67Reset()) {
+            && TComDevice::hasOption(TComDevice::OptionRavenna) && device->aes67Reset()) {
             ravennaController()->reset();
         }
         return;
@@ -664,7 +666,7 @@ void QVantelWindow::messageReceived(const RpcMessage &message)
     if (message.type() != RpcMessage::Signal)
         return;
     const ksm::CMsg &body = message.body();
-    if (body.type() == ksm::CMsg::Event && param(body, "event_type") == "audio_levels") {
+    if (body.type() == ksm::CMsg::Event && param(body, kKeyEventType) == kEventAudioLevels) {
         handleLevels(body);
         return;
     }
@@ -744,12 +746,12 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
     IVantelStatusPanel *panel = currentStatusPanel();
     if (!panel || showsSettingsPage())
         return;
-    m_cachedLevels[TxLeft] = number(param(body, "txL"));
-    m_cachedLevels[TxRight] = number(param(body, "txR"));
-    m_cachedLevels[RxLeft] = number(param(body, "rxL"));
-    m_cachedLevels[RxRight] = number(param(body, "rxR"));
+    m_cachedLevels[TxLeft] = number(param(body, kLevelKeyTxL));
+    m_cachedLevels[TxRight] = number(param(body, kLevelKeyTxR));
+    m_cachedLevels[RxLeft] = number(param(body, kLevelKeyRxL));
+    m_cachedLevels[RxRight] = number(param(body, kLevelKeyRxR));
     for (int output = 0; output < 2; ++output) {
-        const std::string *value = body.param("ou" + std::to_string(output + 1), false);
+        const std::string *value = body.param(kLevelKeyOu + std::to_string(output + 1), false);
         m_cachedLevels[size_t(Output1 + output)] = value ? number(*value) : kNoLevel;
     }
     panel->setAudioLevels(m_cachedLevels[TxLeft],
@@ -761,7 +763,7 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
                           false);
     if (shownPage() == QVantel::AudioPage) {
         for (int input = 0; input < 11; ++input) {
-            const std::string *value = body.param("in" + std::to_string(input + 1), false);
+            const std::string *value = body.param(kLevelKeyIn + std::to_string(input + 1), false);
             m_cachedLevels[size_t(Input1 + input)] = value ? number(*value) : kNoLevel;
         }
         if (auto *meters = dynamic_cast<IVantelMeterPage *>(page(QVantel::AudioPage)))
@@ -772,23 +774,23 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
 void QVantelWindow::handleInfoMessage(const RpcMessage &message)
 {
     const ksm::CMsg &body = message.body();
-    const std::string &infoType = param(body, "info_type");
+    const std::string &infoType = param(body, kKeyInfoType);
     if (infoType.empty())
         return;
-    if (infoType == "audio_changeset") {
-        const std::string &source = param(body, "info_source");
-        if (source == "aic") {
+    if (infoType == kEventAudioChangeset) {
+        const std::string &source = param(body, kKeyInfoSource);
+        if (source == kSourceAic) {
             audioSettings()->handleInfo(body);
             matrixSettings()->handleInfo(body);
-        } else if (source == "zman.0" || source == "bklyn.0") {
+        } else if (source == kSourceZman0 || source == kSourceBklyn0) {
             handleModuleReport(body);
-        } else if (source == "core") {
+        } else if (source == kSourceCore) {
             comDevice()->handleInfo(body);
         }
-    } else if (infoType == "config_changeset") {
-        if (param(body, "info_source") == "hcc")
+    } else if (infoType == kEventConfigChangeset) {
+        if (param(body, kKeyInfoSource) == kSourceHcc)
             softkeys()->handleEvent(body);
-    } else if (infoType == "remote_numbers") {
+    } else if (infoType == kEventRemoteNumbers) {
         handleRemoteNumbers(message);
     } else {
         comDevice()->handleInfo(body);
@@ -799,17 +801,17 @@ void QVantelWindow::handleInfoMessage(const RpcMessage &message)
 
 void QVantelWindow::handleModuleReport(const ksm::CMsg &body)
 {
-    if (const std::string *status = body.param("system_status", false)) {
+    if (const std::string *status = body.param(kKeySystemStatus, false)) {
         if ((number(*status) & 1) == 0) {
             ravennaController()->reset();
             if (settings())
                 settings()->audioChangesetEvent(TComDevice::coreAudioChangeset());
         }
     }
-    if (const std::string *update = body.param("system_update", false)) {
+    if (const std::string *update = body.param(kKeySystemUpdate, false)) {
         if (settings())
             settings()->deviceBusy(true);
-        const int progress = number(param(body, "progress"));
+        const int progress = number(param(body, kKeyProgress));
         QString text;
         switch (number(*update)) {
         case 1:
@@ -847,55 +849,55 @@ void QVantelWindow::handleRemoteNumbers(const RpcMessage &message)
 void QVantelWindow::handleEventMessage(const RpcMessage &message)
 {
     const ksm::CMsg &body = message.body();
-    const std::string &eventType = param(body, "event_type");
+    const std::string &eventType = param(body, kKeyEventType);
     if (eventType.empty())
         return;
-    if (eventType == "shuttingdown") {
+    if (eventType == kEventShuttingdown) {
         if (settings())
             settings()->deviceBusy(true);
         showMessagePopup(tr("System is going down..."), 0);
-    } else if (eventType == "rebooting") {
+    } else if (eventType == kEventRebooting) {
         if (settings())
             settings()->deviceBusy(true);
         showMessagePopup(tr("System is restarting..."), 0);
-    } else if (eventType == "reinit") {
+    } else if (eventType == kEventReinit) {
         m_soundIdPlayerState = -1;
         resetModel();
         if (settings())
             settings()->loadPasswords();
         setupControllers();
         refreshShownPage();
-    } else if (eventType == "system_update") {
+    } else if (eventType == kEventSystemUpdate) {
         if (settings())
             settings()->deviceBusy(true);
-        const std::string &cause = param(body, "cause");
+        const std::string &cause = param(body, kKeyCause);
         if (!cause.empty()) {
             showMessagePopup(tr("System update failed!\n%1\nPlease reboot the unit!")
                                  .arg(localize()->localizedText(cause)),
                              0);
         } else {
             showMessagePopup(tr("System update started...\nDo not turn off the unit!\n\n%1")
-                                 .arg(localize()->localizedText(param(body, "state"))),
+                                 .arg(localize()->localizedText(param(body, kKeyState))),
                              0);
         }
-    } else if (eventType == "display") {
-        const std::string &text = param(body, "message");
+    } else if (eventType == kEventDisplay) {
+        const std::string &text = param(body, kKeyMessage);
         if (!text.empty()) {
             if (settings())
                 settings()->deviceReleased(true);
             showMessagePopup(fromDeviceString(text), 0);
         }
-    } else if (eventType == "rec_status") {
-        const std::string &state = param(body, "state");
-        if (state == "play" || state == "play_paused")
+    } else if (eventType == kEventRecStatus) {
+        const std::string &state = param(body, kKeyState);
+        if (state == kRecorderPlay || state == kRecorderPlayPaused)
             m_soundIdPlayerState = 0;
-        else if (state == "stopped" || state == "error")
+        else if (state == kRecorderStopped || state == kRecorderError)
             m_soundIdPlayerState = -1;
         refreshShownSoundIdState();
     } else {
         comDevice()->handleEvent(body);
     }
-    if (eventType != "relay_in" && settings())
+    if (eventType != kEventRelayIn && settings())
         settings()->configurationEvent(body);
 }
 
@@ -1083,7 +1085,7 @@ void QVantelWindow::audioControllerStateChanged(TComController *controller)
 {
     if (!controller || controller->state() != TComController::StateReady)
         return;
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+    if (TComDevice::hasOption(TComDevice::OptionRecord))
         refreshShownSoundIdState();
 }
 
@@ -1093,7 +1095,7 @@ void QVantelWindow::audioControllerParamChanged(TComController *controller,
     Q_UNUSED(controller)
     if (param != TAudioSettings::WaveFile && param != TAudioSettings::WaveScut)
         return;
-    if ((comDevice()->deviceOptions() & TComDevice::OptionRecord) != 0)
+    if (TComDevice::hasOption(TComDevice::OptionRecord))
         refreshShownSoundIdState();
 }
 
@@ -1397,7 +1399,7 @@ void QVantelWindow::storeRemoteNumber(int link, const QString &number, int kind)
 {
     if (kind == -1)
         return;
-    comDevice()->storeRemoteNumber(link, kind, toStdString(number));
+    comDevice()->storeRemoteNumber(link, toStdString(number), kind);
     if (mainPage())
         mainPage()->banner()->setLinkDetail(link, number);
 }

@@ -86,6 +86,9 @@ const std::string kKeyLink1 = "link1";
 const std::string kKeyLink2 = "link2";
 const std::string kKeyKeys = "keys";
 const std::string kKeyReturnFmt = "returnFmt";
+const std::string kKeyMessage = "message";
+const std::string kKeySystemStatus = "system_status";
+const std::string kKeySystemUpdate = "system_update";
 
 const std::string kTargetNetwork = "network";
 const std::string kTargetAudio = "audio";
@@ -205,6 +208,26 @@ const std::string kEventSipRegistration = "sip_registration";
 const std::string kEventSipRegistration2 = "sip_registration2";
 const std::string kEventConfigChangeset = "config_changeset";
 const std::string kEventAudioLevels = "audio_levels";
+const std::string kEventRemoteNumbers = "remote_numbers";
+const std::string kEventReinit = "reinit";
+
+const std::string kSourceAic = "aic";
+const std::string kSourceCore = "core";
+const std::string kSourceHcc = "hcc";
+const std::string kSourceZman0 = "zman.0";
+const std::string kSourceBklyn0 = "bklyn.0";
+
+const std::string kLevelKeyTxL = "txL";
+const std::string kLevelKeyTxR = "txR";
+const std::string kLevelKeyRxL = "rxL";
+const std::string kLevelKeyRxR = "rxR";
+const std::string kLevelKeyOu = "ou";
+const std::string kLevelKeyIn = "in";
+
+const std::string kRecorderPlay = "play";
+const std::string kRecorderPlayPaused = "play_paused";
+const std::string kRecorderStopped = "stopped";
+const std::string kRecorderError = "error";
 
 const std::string kAlarmPll1 = "alarm_pll1";
 const std::string kAlarmPll2 = "alarm_pll2";

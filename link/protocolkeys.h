@@ -106,6 +106,9 @@ extern const std::string kKeyLink1;
 extern const std::string kKeyLink2;
 extern const std::string kKeyKeys;
 extern const std::string kKeyReturnFmt;
+extern const std::string kKeyMessage;
+extern const std::string kKeySystemStatus;
+extern const std::string kKeySystemUpdate;
 
 // Targets and categories: values of "target", "cat" and "network".
 extern const std::string kTargetNetwork;
@@ -229,6 +232,31 @@ extern const std::string kEventSipRegistration;
 extern const std::string kEventSipRegistration2;
 extern const std::string kEventConfigChangeset;
 extern const std::string kEventAudioLevels;
+extern const std::string kEventRemoteNumbers;
+extern const std::string kEventReinit;
+
+// INFO sources: values of "info_source". "zman.0" and "bklyn.0" are the two kinds of
+// audio-over-IP module.
+extern const std::string kSourceAic;
+extern const std::string kSourceCore;
+extern const std::string kSourceHcc;
+extern const std::string kSourceZman0;
+extern const std::string kSourceBklyn0;
+
+// Level reports (EVENT "audio_levels"): the transmit and receive levels, and the prefixes of the
+// output ("ou" + 1 and 2) and input ("in" + 1 to 11) levels.
+extern const std::string kLevelKeyTxL;
+extern const std::string kLevelKeyTxR;
+extern const std::string kLevelKeyRxL;
+extern const std::string kLevelKeyRxR;
+extern const std::string kLevelKeyOu;
+extern const std::string kLevelKeyIn;
+
+// Recorder states: values of "state" in "rec_status".
+extern const std::string kRecorderPlay;
+extern const std::string kRecorderPlayPaused;
+extern const std::string kRecorderStopped;
+extern const std::string kRecorderError;
 
 // Alarm names.
 extern const std::string kAlarmPll1;

@@ -20,8 +20,8 @@
 // the device's text for the key; it converts the text (empty texts give the defaults), stores it
 // without sending and always returns true.
 //
-// Firmware gates (firmwareVersion must be above the value to send): line_output2_level,
-// input_source and wave_file 0x106ff; wave_scut 0x109ff.
+// Firmware gates (the first version that takes the key): line_output2_level, input_source and
+// wave_file 1.7; wave_scut 1.10.
 //
 // auxiliary_board (read only, true for "yes") and audio_profile carry no parameter number and
 // emit no signal.

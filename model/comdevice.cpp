@@ -1108,8 +1108,7 @@ int TComDevice::audioRouting() const
         return mode == 1 || mode == 2 ? RoutingDoubleStereo : RoutingDouble;
     switch (mode) {
     case 2:
-        return m_coordinationMode == 1 && m_operationMode == 1 ? RoutingCoordination
-                                                               : RoutingStereo;
+        return m_coordinationMode == 1 && isExtendedMode() ? RoutingCoordination : RoutingStereo;
     case 1:
         return m_coordinationMode == 1 ? RoutingCoordination : RoutingDualMono;
     case 0:
@@ -1202,7 +1201,7 @@ bool TComDevice::listChannelModes(
     out.clear();
     ksm::CMsg msg = capabilityMessage(codecMode);
     msg.setParam(kKeyAlg, codecToString(algorithm));
-    if (m_operationMode == 1 && codecMode == 1)
+    if (isExtendedMode() && codecMode == 1)
         msg.setParam(kKeyDcodec, coder == 2 ? kKeyDcodec2 : kKeyDcodec1);
     std::vector<std::string> items;
     if (!listCapability(msg, kKeyMode, family, items))

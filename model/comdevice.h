@@ -7,6 +7,7 @@
 #include "model/comnetworkids.h"
 #include "model/comrequest.h"
 #include "model/comwificontroller.h"
+#include "model/deviceoptionword.h"
 
 #include <QObject>
 #include <QtGlobal>
@@ -355,7 +356,7 @@ public:
     [[nodiscard]] static std::vector<RemoteNumber> remoteNumbers(const ksm::CMsg &info);
     // Remembers a number of link (2, or 1 for any other) and kind on the device: a one-way INFO
     // "remote_numbers". False, sending nothing, for a kind other than IP, ISDN or voice.
-    bool storeRemoteNumber(int link, int kind, const std::string &number);
+    bool storeRemoteNumber(int link, const std::string &number, int kind);
 
     // Whether the recorder plays (also paused in play), from "rec_status".
     bool readRecorderPlaying(bool &playing);
@@ -399,11 +400,17 @@ public:
     [[nodiscard]] int wifiSignalBars() const { return m_wifiSignalBars; }
     [[nodiscard]] int batteryLevel() const { return m_batteryLevel; }
     [[nodiscard]] quint32 deviceOptions() const { return m_deviceOptions; }
+    // Whether the connected device has option (a DeviceOption bit): the one option test of the
+    // pages and the front panel. It reads deviceOptionWord, which mirrors the options this model
+    // last read.
+    [[nodiscard]] static bool hasOption(quint32 option) { return (deviceOptionWord & option) != 0; }
     [[nodiscard]] int hardwareVariant() const { return m_hardwareVariant; }
     [[nodiscard]] int codecMode() const { return m_codecMode; }
     [[nodiscard]] int coordinationMode() const { return m_coordinationMode; }
     [[nodiscard]] int dstreamMode() const { return m_dstreamMode; }
+    // 0 standard, 1 extended.
     [[nodiscard]] int operationMode() const { return m_operationMode; }
+    [[nodiscard]] bool isExtendedMode() const { return m_operationMode == 1; }
     [[nodiscard]] const std::string &defaultNetwork() const { return m_defaultNetwork; }
     [[nodiscard]] const std::string &secondaryNetwork() const { return m_secondaryNetwork; }
     [[nodiscard]] const std::map<int, std::string> &networks() const { return m_networks; }

@@ -24,10 +24,6 @@ const std::string kKeyControllerId = "controller_id";
 const std::string kWebController = "web";
 const std::string kKeyTabName = "tabname";
 
-// The front panel's own record ("target" "ui"), named after the program part that owns it.
-const std::string kFrontPanelRecord = "vn_frontpanel";
-const std::string kRemoteNumbers = "remote_numbers";
-
 struct RemoteNumberKey
 {
     const char *key;
@@ -47,8 +43,6 @@ constexpr const char *kRelayInputKeys[] = {"relay1_in", "relay2_in"};
 constexpr const char *kRelayOutputKeys[] = {"relay1_out", "relay2_out"};
 
 const std::string kKeyRecStatus = "rec_status";
-const std::string kRecorderPlaying = "play";
-const std::string kRecorderPaused = "play_paused";
 
 const std::string kKeyPort = "port";
 const std::string kKeyPeriod = "period";
@@ -59,10 +53,6 @@ const std::string kKeyAutoRedial1 = "auto_redial_link1";
 const std::string kKeyAutoRedial2 = "auto_redial_link2";
 const std::string kAddressHistory = "addr-history";
 const std::string kPhoneHistory = "phone-addr-history";
-
-const std::string kConfigChangeset = "config_changeset";
-const std::string kKeyMessage = "message";
-const std::string kCore = "core";
 
 constexpr int kSoftkeyCount = 7;
 constexpr int kLabelCount = 2;
@@ -125,12 +115,12 @@ bool TComDevice::readPanelRecord(PanelRecord &record)
 {
     if (!com())
         return false;
-    m_request.subscribe(kRemoteNumbers);
+    m_request.subscribe(kEventRemoteNumbers);
 
     const bool withRelays = firmwareAtLeast(kFirmware1_10);
     ksm::CMsg msg(ksm::CMsg::Param);
     msg.setParam(kKeyTarget, kTargetUi);
-    msg.setParam(kTargetUi, kFrontPanelRecord);
+    msg.setParam(kTargetUi, kPanelKeyVnFrontpanel);
     for (const RemoteNumberKey &entry : kRemoteNumberKeys)
         msg.addGet(entry.key);
     if (withRelays) {
@@ -170,7 +160,7 @@ std::vector<TComDevice::RemoteNumber> TComDevice::remoteNumbers(const ksm::CMsg 
     return numbers;
 }
 
-bool TComDevice::storeRemoteNumber(int link, int kind, const std::string &number)
+bool TComDevice::storeRemoteNumber(int link, const std::string &number, int kind)
 {
     ksm::CCom *client = com();
     if (!client)
@@ -185,7 +175,7 @@ bool TComDevice::storeRemoteNumber(int link, int kind, const std::string &number
     if (!key)
         return false;
     ksm::CMsg info(ksm::CMsg::Info);
-    info.setParam(kKeyInfoType, kRemoteNumbers);
+    info.setParam(kKeyInfoType, kEventRemoteNumbers);
     info.setParam(key->key, number);
     return client->sendMsg(info) == 0;
 }
@@ -201,7 +191,7 @@ bool TComDevice::readRecorderPlaying(bool &playing)
     const auto found = values.find(kKeyRecStatus);
     if (found == values.end())
         return false;
-    playing = found->second == kRecorderPlaying || found->second == kRecorderPaused;
+    playing = found->second == kRecorderPlay || found->second == kRecorderPlayPaused;
     return true;
 }
 
@@ -264,7 +254,7 @@ bool TComDevice::readPanelKeys(std::map<std::string, std::string> &values)
 {
     if (!com())
         return false;
-    m_request.subscribe(kConfigChangeset);
+    m_request.subscribe(kEventConfigChangeset);
     std::vector<std::string> keys;
     for (int number = 1; number <= kLabelCount; ++number)
         keys.push_back(kPanelKeyInfoLabel + std::to_string(number));
@@ -301,6 +291,6 @@ ksm::CMsg TComDevice::coreAudioChangeset()
 {
     ksm::CMsg core(ksm::CMsg::Info);
     core.setParam(kKeyInfoType, kEventAudioChangeset);
-    core.setParam(kKeyInfoSource, kCore);
+    core.setParam(kKeyInfoSource, kSourceCore);
     return core;
 }

@@ -18,6 +18,12 @@ extern quint32 firmwareVersion;
     return major << 16 | minor << 8 | patch;
 }
 
+// The release of a packed version: its major and minor parts, the patch dropped.
+[[nodiscard]] constexpr quint32 firmwareRelease(quint32 version)
+{
+    return version & 0xFFFF00U;
+}
+
 // True when the connected device runs version or a later one; always true while the version is
 // unknown.
 [[nodiscard]] inline bool firmwareAtLeast(quint32 version)

@@ -21,8 +21,8 @@ namespace {
 // output rows 14 and 15 and the longer mix rows; 1.8 "matrix_vol"; 1.13 input row 18 and the
 // longest mix rows; 2.0 "matrix_bal" and four-digit input row words.
 
-// The balance table in dB, indexed by the cell balance 0 to 12. Column A serves inputs 20, 21
-// and 24, column B inputs 12, 13 and 19.
+// The balance table in dB, indexed by the cell balance 0 to 12. Column A serves the programme
+// and coordination sends, column B their returns.
 constexpr std::array<double, 13> kBalanceA
     = {-70, -30, -24, -18, -14, -10, -6, -5, -4, -3, -2, -1, 0};
 constexpr std::array<double, 13> kBalanceB
@@ -34,7 +34,7 @@ constexpr double kPriorityDuckingDb = -12.0;
 constexpr double kOffDb = -160.0;
 
 // The "matrix_bal" row carries these inputs, in this order.
-constexpr std::array<int, 6> kBalanceInputs = {12, 13, 19, 20, 21, 24};
+constexpr const auto &kBalanceInputs = QVantel::kProgramCoordInputs;
 
 // A mix byte: both cells on, gain off. The default of every mix byte.
 constexpr quint8 kMixDefault = 0xC0;
@@ -49,10 +49,17 @@ constexpr quint16 kRowOutput18 = 0x100;
 // The gain field of the inputs whose row holds no gain (inputs 0 to 3).
 constexpr quint16 kRowNoGain = 0x20;
 // The first input whose row holds its gain.
-constexpr int kFirstRowGainInput = 4;
+constexpr int kFirstRowGainInput = QVantel::InputAux1;
 
 // The input each bit of an output row stands for, bit 0 first.
-constexpr std::array<int, 8> kOutputRowInputs = {20, 21, 12, 13, 22, 23, 24, 19};
+constexpr std::array<int, 8> kOutputRowInputs = {QVantel::InputProgram,
+                                                 QVantel::InputCoord,
+                                                 QVantel::InputProgramReturn,
+                                                 QVantel::InputCoordReturn,
+                                                 QVantel::InputHeadphone4Left,
+                                                 QVantel::InputHeadphone4Right,
+                                                 QVantel::InputProgramRight,
+                                                 QVantel::InputProgramReturnRight};
 constexpr int kFirstOutputRow = 10;
 constexpr int kLastOutputRow = 14;
 
@@ -91,16 +98,16 @@ quint32 swapBytes(quint32 value)
     return (value >> 24) | ((value >> 8) & 0xFF00U) | ((value << 8) & 0xFF0000U) | (value << 24);
 }
 
-// The input a copy of output 0, 18 or 1 keeps; -1 for other outputs.
+// The input a copy of the programme or coordination output keeps; -1 for other outputs.
 int copyPartnerInput(int source)
 {
     switch (source) {
-    case 0:
-        return 20;
-    case 18:
-        return 24;
-    case 1:
-        return 21;
+    case QVantel::OutputProgram:
+        return QVantel::InputProgram;
+    case QVantel::OutputProgramRight:
+        return QVantel::InputProgramRight;
+    case QVantel::OutputCoord:
+        return QVantel::InputCoord;
     default:
         return -1;
     }
@@ -113,7 +120,15 @@ quint8 balanceByte(int balance)
 
 bool isHeadphoneOutput(int output)
 {
-    return output >= 2 && output <= 9;
+    return output >= QVantel::headphoneLeftOutput(0)
+           && output <= QVantel::headphoneRightOutput(TMatrixSettings::HeadphoneCount - 1);
+}
+
+// Whether output is one of the two of headphone.
+bool isOutputOfHeadphone(int output, int headphone)
+{
+    return output == QVantel::headphoneLeftOutput(headphone)
+           || output == QVantel::headphoneRightOutput(headphone);
 }
 
 } // namespace
@@ -150,13 +165,14 @@ void TMatrixSettings::applyDefaults()
     });
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         for (int input = 0; input < InputCount; ++input) {
-            cell(input, 2 * headphone + 2).balance = kBalanceCentre;
-            cell(input, 2 * headphone + 3).balance = kBalanceCentre;
+            cell(input, QVantel::headphoneLeftOutput(headphone)).balance = kBalanceCentre;
+            cell(input, QVantel::headphoneRightOutput(headphone)).balance = kBalanceCentre;
         }
     }
+    // Each headphone hears its own microphone, input h.
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
-        setNodeOn(headphone, 2 * headphone + 2, true);
-        setNodeOn(headphone, 2 * headphone + 3, true);
+        setNodeOn(headphone, QVantel::headphoneLeftOutput(headphone), true);
+        setNodeOn(headphone, QVantel::headphoneRightOutput(headphone), true);
     }
     setNodeOn(21, 17, true);
     setNodeOn(17, 15, true);
@@ -332,14 +348,15 @@ quint8 TMatrixSettings::masterGainByte(float dB)
 
 bool TMatrixSettings::isMixInput(int headphone, int input, int lastInput)
 {
-    return input >= 0 && input <= lastInput && input != 11 && input != 22 && input != 23
+    return input >= 0 && input <= lastInput && input != QVantel::InputMobile
+           && input != QVantel::InputHeadphone4Left && input != QVantel::InputHeadphone4Right
            && input != headphone;
 }
 
 int TMatrixSettings::mixLastInput()
 {
     if (firmwareAtLeast(kFirmware1_13))
-        return 24;
+        return QVantel::LastMixInput;
     if (firmwareAtLeast(kFirmware1_7))
         return 17;
     return 13;
@@ -461,14 +478,14 @@ bool TMatrixSettings::updateHeadphoneMix(int input, int output)
     if (!isHeadphoneOutput(output))
         return true;
     const int headphone = (output - 2) / 2;
-    // The headphone's own input travels in "matrix_vol"; input 11 has no place in the row.
-    if (input == headphone || input == 11)
+    // The headphone's own input travels in "matrix_vol"; MOBILE has no place in the row.
+    if (input == headphone || input == QVantel::InputMobile)
         return true;
-    const Node &left = node(input, 2 * headphone + 2);
+    const Node &left = node(input, QVantel::headphoneLeftOutput(headphone));
     quint8 byte = gainBits(left.gain);
     if (left.isOn())
         byte |= kMixLeftOn;
-    if (node(input, 2 * headphone + 3).isOn())
+    if (node(input, QVantel::headphoneRightOutput(headphone)).isOn())
         byte |= kMixRightOn;
     HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
     if (byte == mix[std::size_t(input)])
@@ -488,13 +505,14 @@ bool TMatrixSettings::updateHeadphoneMix(int input, int output)
 
 bool TMatrixSettings::updateVolume(int input, int output)
 {
-    if (input < 0 || input >= HeadphoneCount || (output != 2 * input + 2 && output != 2 * input + 3)
+    if (input < 0 || input >= HeadphoneCount || !isOutputOfHeadphone(output, input)
         || m_volumeGuard) {
         return true;
     }
     const unsigned shift = 8U * unsigned(input);
     const quint32 old = (m_volume >> shift) & 0xFFU;
-    const quint32 byte = (old & 0xC0U) | gainBits(node(input, 2 * input + 2).gain);
+    const quint32 byte
+        = (old & 0xC0U) | gainBits(node(input, QVantel::headphoneLeftOutput(input)).gain);
     const quint32 word = (m_volume & ~(0xFFU << shift)) | (byte << shift);
     if (word != m_volume && isReady() && firmwareAtLeast(kFirmware1_8)
         && !sendParam(kAudioKeyMatrixVol, volumeText(word))) {
@@ -743,9 +761,9 @@ void TMatrixSettings::copyOutput(int source, int target)
             continue;
         }
         // A headphone keeps its own input when its mix is copied to or from another one.
-        const bool ownInput = input < HeadphoneCount && isHeadphoneOutput(source)
-                              && (source == 2 * input + 2 || source == 2 * input + 3
-                                  || target == 2 * input + 2 || target == 2 * input + 3);
+        const bool ownInput
+            = input < HeadphoneCount && isHeadphoneOutput(source)
+              && (isOutputOfHeadphone(source, input) || isOutputOfHeadphone(target, input));
         if (ownInput) {
             n.flags &= ~NodeFollowsCopy;
         } else {
@@ -782,18 +800,18 @@ void TMatrixSettings::removeOutputCopy(int source, int target)
 
 double TMatrixSettings::balanceOffset(int input, int output) const
 {
-    if (m_operationMode != 1 || !isHeadphoneOutput(output) || !validInput(input))
+    if (!isExtendedMode() || !isHeadphoneOutput(output) || !validInput(input))
         return 0.0;
     // Balance bytes come from the device unchecked: keep the lookup inside the table.
     const std::size_t row = std::size_t(std::clamp(node(input, output).balance, 0, kBalanceMax));
     switch (input) {
-    case 20:
-    case 21:
-    case 24:
+    case QVantel::InputProgram:
+    case QVantel::InputCoord:
+    case QVantel::InputProgramRight:
         return kBalanceA[row];
-    case 12:
-    case 13:
-    case 19:
+    case QVantel::InputProgramReturn:
+    case QVantel::InputCoordReturn:
+    case QVantel::InputProgramReturnRight:
         return kBalanceB[row];
     default:
         return 0.0;
@@ -952,8 +970,10 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
         {
             GuardHold hold(m_mixGuard);
             const float dB = gainFromBits(byte);
-            setMixCell(input, 2 * headphone + 2, (byte & kMixLeftOn) != 0, dB);
-            setMixCell(input, 2 * headphone + 3, (byte & kMixRightOn) != 0, dB);
+            setMixCell(
+                input, QVantel::headphoneLeftOutput(headphone), (byte & kMixLeftOn) != 0, dB);
+            setMixCell(
+                input, QVantel::headphoneRightOutput(headphone), (byte & kMixRightOn) != 0, dB);
         }
         mix[std::size_t(input)] = byte;
     }
@@ -972,7 +992,8 @@ void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &te
         balance[std::size_t(input)] = byte;
         if (m_balanceGuard)
             continue;
-        for (int output : {2 * headphone + 2, 2 * headphone + 3}) {
+        for (int output :
+             {QVantel::headphoneLeftOutput(headphone), QVantel::headphoneRightOutput(headphone)}) {
             Node &n = cell(input, output);
             if (n.balance != byte) {
                 n.balance = byte;
@@ -1000,8 +1021,8 @@ void TMatrixSettings::applyVolume(const std::string &text)
     GuardHold hold(m_volumeGuard);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         const float dB = gainFromBits((m_volume >> (8U * unsigned(headphone))) & 0xFFU);
-        setNodeGain(headphone, 2 * headphone + 2, dB);
-        setNodeGain(headphone, 2 * headphone + 3, dB);
+        setNodeGain(headphone, QVantel::headphoneLeftOutput(headphone), dB);
+        setNodeGain(headphone, QVantel::headphoneRightOutput(headphone), dB);
     }
 }
 
@@ -1081,10 +1102,11 @@ void TMatrixSettings::reset()
         for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
             for (int input = 0; input < InputCount; ++input) {
                 if (isMixInput(headphone, input, 24)) {
-                    setMixCell(input, 2 * headphone + 2, true, GainOff);
-                    setMixCell(input, 2 * headphone + 3, true, GainOff);
+                    setMixCell(input, QVantel::headphoneLeftOutput(headphone), true, GainOff);
+                    setMixCell(input, QVantel::headphoneRightOutput(headphone), true, GainOff);
                 }
-                for (int output : {2 * headphone + 2, 2 * headphone + 3}) {
+                for (int output : {QVantel::headphoneLeftOutput(headphone),
+                                   QVantel::headphoneRightOutput(headphone)}) {
                     Node &n = cell(input, output);
                     if (n.balance != kBalanceCentre) {
                         n.balance = kBalanceCentre;

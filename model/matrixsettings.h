@@ -119,6 +119,7 @@ public:
     // Plain getters. An index outside the table gives a default value.
     [[nodiscard]] quint32 constructed() const { return m_constructed; }
     [[nodiscard]] int operationMode() const { return m_operationMode; }
+    [[nodiscard]] bool isExtendedMode() const { return m_operationMode == 1; }
     // The device-given name of an input; empty when none is stored.
     [[nodiscard]] QString inputNames(int input) const;
     [[nodiscard]] float inputGain(int input) const;
@@ -170,10 +171,11 @@ public:
     void audioCallStateChanged(bool active);
 
     // Word setters: an equal value returns true; with send and StateReady the word is written
-    // first ("matrix_mgn" only above firmware 0x105ff) and a refusal returns false, keeping the
-    // old value.
+    // first ("matrix_mgn" only from firmware 1.6 on) and a refusal returns false, keeping the old
+    // value.
     bool setMatrixOptions(const MatrixOpts &options, bool send);
-    // Also sets the gains of outputs 0 and 18 (top byte - 128) and 1 (second byte - 128).
+    // Also sets the gains of the programme outputs (top byte - 128) and the coordination output
+    // (second byte - 128).
     bool setMasterGain(const quint32 &gain, bool send);
     // A position above 3 returns true and changes nothing.
     bool setAudioConfig(int position, const AudioConfig &config, bool send);

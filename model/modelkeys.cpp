@@ -154,6 +154,7 @@ const std::string kDeviceKeyAoip = "aoip";
 const std::string kPanelKeySoftkey = "softkey";
 const std::string kPanelKeyInfoLabel = "info_label";
 const std::string kPanelKeyContactLabel = "contact_label";
+const std::string kPanelKeyVnFrontpanel = "vn_frontpanel";
 
 const std::string kPasswordKeyAdministrator = "password_al";
 const std::string kPasswordKeyExpert = "password_el";

@@ -175,6 +175,9 @@ extern const std::string kDeviceKeyAoip;
 extern const std::string kPanelKeySoftkey;
 extern const std::string kPanelKeyInfoLabel;
 extern const std::string kPanelKeyContactLabel;
+// The front panel's own record ("target" "ui"), named after the program part that owns it; also
+// the name under which the program joins the device (ksm::CCom::initialize).
+extern const std::string kPanelKeyVnFrontpanel;
 
 // Access-level passwords and the autologin switch, in this program's settings record.
 extern const std::string kPasswordKeyAdministrator;

@@ -12,10 +12,17 @@
 namespace {
 
 // Inputs of the columns: USB, AUX 1, AUX 2, AES 1, AES 2 and the two audio-over-IP inputs.
-constexpr int kInputs[] = {8, 4, 5, 6, 7, 9, 10};
+constexpr int kInputs[] = {QVantel::InputUsb,
+                           QVantel::InputAux1,
+                           QVantel::InputAux2,
+                           QVantel::InputAes1,
+                           QVantel::InputAes2,
+                           QVantel::InputAoip1,
+                           QVantel::InputAoip2};
 constexpr int kButtonX[] = {24, 126, 228, 330, 432, 534, 636};
 // Outputs and switch y of the rows.
-constexpr int kOutputs[] = {0, 18, 1};
+constexpr int kOutputs[]
+    = {QVantel::OutputProgram, QVantel::OutputProgramRight, QVantel::OutputCoord};
 constexpr int kRowY[] = {216, 276, 336};
 constexpr int kSwitchOffset = 19;
 
@@ -214,13 +221,13 @@ void QVantelAudioAuxiliaryPage::deviceStateChanged(TComDevice::DeviceState state
 {
     if (state == TComDevice::DeviceStateAll) {
         applyHardwareLayout();
-        applyOperationMode(comDevice()->operationMode());
-        if (!hasOption(TComDevice::OptionRavenna)) {
+        applyOperationMode(comDevice()->isExtendedMode());
+        if (!TComDevice::hasOption(TComDevice::OptionRavenna)) {
             setColumnUnavailable(Aoip1);
             setColumnUnavailable(Aoip2);
         }
     } else if (state == TComDevice::OperationModeState) {
-        applyOperationMode(comDevice()->operationMode());
+        applyOperationMode(comDevice()->isExtendedMode());
     }
 }
 
@@ -235,7 +242,7 @@ void QVantelAudioAuxiliaryPage::audioControllerStateChanged(TComController *cont
             setColumnUnavailable(column);
         return;
     }
-    if (!hasOption(TComDevice::OptionHardware134))
+    if (!TComDevice::hasOption(TComDevice::OptionHardware134))
         return;
     if (audio->inputSource() != TAudioSettings::SourceAnalog) {
         setColumnGreyed(Aux2, true);
@@ -253,7 +260,7 @@ void QVantelAudioAuxiliaryPage::audioControllerParamChanged(TComController *,
     switch (param) {
     case TAudioSettings::InputSource: {
         const TAudioSettings *audio = audioSettings();
-        if (!audio->auxiliaryBoard() || !hasOption(TComDevice::OptionHardware134))
+        if (!audio->auxiliaryBoard() || !TComDevice::hasOption(TComDevice::OptionHardware134))
             return;
         const bool analog = audio->inputSource() == TAudioSettings::SourceAnalog;
         setColumnGreyed(Aes1, analog);
@@ -281,7 +288,7 @@ void QVantelAudioAuxiliaryPage::applyPairRule(int pair)
     // paired left member feeds only the left programme, a paired right member only the right.
     const int left = Aux1 + 2 * pair;
     const int right = left + 1;
-    const bool standard = comDevice()->operationMode() == 0;
+    const bool standard = !comDevice()->isExtendedMode();
     const bool paired = pairFlag(pair);
     showSwitch(right, ProgramRow, standard || !paired);
     showSwitch(left, ProgramRightRow, !standard && !paired);
@@ -290,7 +297,7 @@ void QVantelAudioAuxiliaryPage::applyPairRule(int pair)
 void QVantelAudioAuxiliaryPage::showSwitch(int column, int row, bool visible)
 {
     // The compact unit's absent sources keep their switches hidden in every mode.
-    const bool absent = hasOption(TComDevice::OptionHardware2)
+    const bool absent = TComDevice::hasOption(TComDevice::OptionHardware2)
                         && std::find(kCompactAbsent.begin(), kCompactAbsent.end(), column)
                                != kCompactAbsent.end();
     switchAt(column, row)->setVisible(visible && !absent);
@@ -298,7 +305,7 @@ void QVantelAudioAuxiliaryPage::showSwitch(int column, int row, bool visible)
 
 void QVantelAudioAuxiliaryPage::applyHardwareLayout()
 {
-    if (!hasOption(TComDevice::OptionHardware2))
+    if (!TComDevice::hasOption(TComDevice::OptionHardware2))
         return;
     for (int column : kCompactAbsent) {
         m_buttons[size_t(column)]->hide();
@@ -316,9 +323,9 @@ void QVantelAudioAuxiliaryPage::applyHardwareLayout()
     m_rowLabels[ProgramRightRow]->move(428, 276);
 }
 
-void QVantelAudioAuxiliaryPage::applyOperationMode(int mode)
+void QVantelAudioAuxiliaryPage::applyOperationMode(bool extended)
 {
-    if (mode == 0) {
+    if (!extended) {
         for (int column = 0; column < ColumnCount; ++column) {
             switchAt(column, ProgramRightRow)->hide();
             QVantelSwitch *coord = switchAt(column, CoordRow);
@@ -327,14 +334,14 @@ void QVantelAudioAuxiliaryPage::applyOperationMode(int mode)
         m_rowLabels[ProgramRow]->setText(tr("Prog."));
         m_rowLabels[ProgramRightRow]->setText(tr("Coord."));
         m_rowLabels[CoordRow]->hide();
-    } else if (mode == 1) {
+    } else {
         for (int column : {Usb, Aux2, Aes2, Aoip2})
             showSwitch(column, ProgramRightRow, true);
         for (int pair = 0; pair < 3; ++pair)
             showSwitch(Aux1 + 2 * pair, ProgramRightRow, !pairFlag(pair));
         // Only units whose AUX 2 and AES inputs share a connection get the third row back in
         // its own place.
-        if (hasOption(TComDevice::OptionHardware134)) {
+        if (TComDevice::hasOption(TComDevice::OptionHardware134)) {
             for (int column = 0; column < ColumnCount; ++column) {
                 QVantelSwitch *coord = switchAt(column, CoordRow);
                 coord->move(coord->x(), 336);
@@ -345,9 +352,8 @@ void QVantelAudioAuxiliaryPage::applyOperationMode(int mode)
         m_rowLabels[CoordRow]->setText(tr("Coord."));
         m_rowLabels[CoordRow]->show();
     }
-    const bool standard = comDevice()->operationMode() == 0;
     for (int pair = 0; pair < 3; ++pair)
-        showSwitch(Aux2 + 2 * pair, ProgramRow, standard || !pairFlag(pair));
+        showSwitch(Aux2 + 2 * pair, ProgramRow, !extended || !pairFlag(pair));
 }
 
 void QVantelAudioAuxiliaryPage::resetView()

@@ -62,7 +62,7 @@ private:
     void buttonClicked(int column);
     void popupClosed(QVantelVirtual *keyboard);
     void applyHardwareLayout();
-    void applyOperationMode(int mode);
+    void applyOperationMode(bool extended);
     // pair 0 AUX, 1 AES, 2 audio over IP
     void applyPairRule(int pair);
     // Shows or hides one switch; a source the unit lacks stays hidden.

@@ -16,10 +16,6 @@ constexpr int kSeparatorY[] = {183, 251, 319};
 // Switch x per column, in extended and in standard operation mode.
 constexpr int kExtendedX[] = {162, 250, 338, 426, 539, 627, 715};
 constexpr int kStandardX[] = {162, 268, 374, 480, 609, 715, 715};
-// The matrix outputs of the routing columns.
-constexpr int kProgramLeftOutput = 0;
-constexpr int kProgramRightOutput = 18;
-constexpr int kCoordOutput = 1;
 
 // Which switches each input has (phantom power on rows 1 to 3, pad and filter on rows 3 and 4).
 bool hasSwitch(int row, int column)
@@ -39,11 +35,11 @@ int outputOf(int column)
 {
     switch (column) {
     case QVantelAudioInputPage::ProgramLeft:
-        return kProgramLeftOutput;
+        return QVantel::OutputProgram;
     case QVantelAudioInputPage::ProgramRight:
-        return kProgramRightOutput;
+        return QVantel::OutputProgramRight;
     case QVantelAudioInputPage::Coord:
-        return kCoordOutput;
+        return QVantel::OutputCoord;
     default:
         return -1;
     }
@@ -52,20 +48,15 @@ int outputOf(int column)
 int columnOf(int output)
 {
     switch (output) {
-    case kProgramLeftOutput:
+    case QVantel::OutputProgram:
         return QVantelAudioInputPage::ProgramLeft;
-    case kProgramRightOutput:
+    case QVantel::OutputProgramRight:
         return QVantelAudioInputPage::ProgramRight;
-    case kCoordOutput:
+    case QVantel::OutputCoord:
         return QVantelAudioInputPage::Coord;
     default:
         return -1;
     }
-}
-
-bool extended()
-{
-    return comDevice()->operationMode() == 1;
 }
 
 // The audio setting of a switch and its parameter number; Input1Gain marks none.
@@ -314,13 +305,13 @@ void QVantelAudioInputPage::applyPairVisibility()
     // programme of its second only. The right-programme switches of rows 1 and 3 stand where the
     // coordination switches are in standard mode, so they show in extended mode only.
     const TAudioSettings *audio = audioSettings();
-    const bool isExtended = extended();
+    const bool isExtended = comDevice()->isExtendedMode();
     switchAt(0, ProgramRight)->setVisible(isExtended && !audio->input2Pair());
     switchAt(1, ProgramLeft)->setVisible(isExtended ? !audio->input2Pair() : true);
     switchAt(3, MicLine)->setEnabled(isExtended ? !audio->input4Pair() : true);
     switchAt(2, ProgramRight)->setVisible(isExtended && !audio->input4Pair());
     switchAt(3, ProgramLeft)->setVisible(isExtended ? !audio->input4Pair() : true);
-    if (comDevice()->deviceOptions() & TComDevice::OptionHardware2) {
+    if (TComDevice::hasOption(TComDevice::OptionHardware2)) {
         // The compact unit has no fourth input, whatever the mode would show of its row.
         for (QVantelSwitch *toggle : m_switches[3]) {
             if (toggle)
@@ -371,8 +362,10 @@ void QVantelAudioInputPage::matrixControllerStateChanged(TComController *control
     for (int input = 0; input < RowCount; ++input)
         matrixInputNameChanged(QVantel::Inputs(input));
     for (int input = 0; input < RowCount; ++input) {
-        for (int output : {kProgramLeftOutput, kProgramRightOutput, kCoordOutput})
-            matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(output));
+        for (QVantel::Outputs output :
+             {QVantel::OutputProgram, QVantel::OutputProgramRight, QVantel::OutputCoord}) {
+            matrixNodeChanged(QVantel::Inputs(input), output);
+        }
     }
 }
 
@@ -380,15 +373,15 @@ void QVantelAudioInputPage::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::DeviceStateAll) {
         applyHardwareLayout();
-        applyOperationMode(comDevice()->operationMode());
+        applyOperationMode(comDevice()->isExtendedMode());
     } else if (state == TComDevice::OperationModeState) {
-        applyOperationMode(comDevice()->operationMode());
+        applyOperationMode(comDevice()->isExtendedMode());
     }
 }
 
 void QVantelAudioInputPage::applyHardwareLayout()
 {
-    if (!(comDevice()->deviceOptions() & TComDevice::OptionHardware2))
+    if (!TComDevice::hasOption(TComDevice::OptionHardware2))
         return;
     m_nameButtons[3]->hide();
     for (QVantelSwitch *toggle : m_switches[3]) {
@@ -406,9 +399,8 @@ void QVantelAudioInputPage::resetView()
     }
 }
 
-void QVantelAudioInputPage::applyOperationMode(int mode)
+void QVantelAudioInputPage::applyOperationMode(bool isExtended)
 {
-    const bool isExtended = mode == 1;
     for (int i = 0; i < 3; ++i) {
         QFrame *left = m_leftSeparators[size_t(i)];
         left->resize(isExtended ? 346 : 390, left->height());
@@ -427,14 +419,14 @@ void QVantelAudioInputPage::applyOperationMode(int mode)
     switchAt(3, ProgramRight)->setVisible(isExtended);
     applyPairVisibility();
 
-    if (mode == 0) {
+    if (!isExtended) {
         m_limiterHeader->move(245, 90);
         m_micLineHeader->move(351, 90);
         m_filterHeader->move(457, 90);
         m_programLeftHeader->setText(tr("Program"));
         m_programLeftHeader->move(586, 90);
         m_programRightHeader->hide();
-    } else if (comDevice()->operationMode() == 1) {
+    } else {
         m_limiterHeader->move(227, 90);
         m_micLineHeader->move(315, 90);
         m_filterHeader->move(403, 90);

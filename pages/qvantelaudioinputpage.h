@@ -73,7 +73,7 @@ private:
     void buttonClicked(int row);
     void popupClosed(QVantelVirtual *keyboard);
     void applyHardwareLayout();
-    void applyOperationMode(int mode);
+    void applyOperationMode(bool isExtended);
     void applyPairVisibility();
     void showAudioSwitch(TAudioSettings::CtlrParam param);
 

@@ -18,15 +18,15 @@ namespace {
 // Firmware from which the unit routes the headphone-4 mix to its outputs.
 constexpr quint32 kHeadphone4Routing = firmwareVersionOf(1, 14);
 
-constexpr int kOutputs[] = {11, 10, 14, 12, 13};
+// The output of each row.
+constexpr int kOutputs[] = {QVantel::OutputUsb,
+                            QVantel::OutputLine1,
+                            QVantel::OutputLine2,
+                            QVantel::OutputAoip1,
+                            QVantel::OutputAoip2};
 constexpr int kRowY[] = {3, 71, 167, 139, 207};
 constexpr int kLabelY[] = {0, 68, 164, 136, 204};
 constexpr int kSwitchX[] = {126, 232, 338, 444, 550};
-
-int mode()
-{
-    return comDevice()->operationMode();
-}
 
 bool isRightRow(int row)
 {
@@ -200,7 +200,7 @@ QVantelKnob *QVantelAudioOutputPage::levelKnob(int line) const
 
 void QVantelAudioOutputPage::showEvent(QShowEvent *event)
 {
-    const bool dante = hasOption(TComDevice::OptionRavenna2);
+    const bool dante = TComDevice::hasOption(TComDevice::OptionRavenna2);
     m_rowLabels[Aoip1Row]->setText(dante ? tr("DANTE 1") : tr("RAVENNA 1"));
     m_rowLabels[Aoip2Row]->setText(dante ? tr("DANTE 2") : tr("RAVENNA 2"));
     QVantelAudioWidget::showEvent(event);
@@ -208,18 +208,19 @@ void QVantelAudioOutputPage::showEvent(QShowEvent *event)
 
 int QVantelAudioOutputPage::inputOf(int row, int column) const
 {
-    const bool right = isRightRow(row) && mode() != 0;
+    const bool right = isRightRow(row) && comDevice()->isExtendedMode();
     switch (column) {
     case ProgramReturn:
-        return right ? 19 : 12;
+        return right ? QVantel::InputProgramReturnRight : QVantel::InputProgramReturn;
     case CoordReturn:
-        return 13;
+        return QVantel::InputCoordReturn;
     case Program:
-        return right ? 24 : 20;
+        return right ? QVantel::InputProgramRight : QVantel::InputProgram;
     case Coord:
-        return 21;
+        return QVantel::InputCoord;
     default:
-        return row == Line1Row || row == Aoip1Row ? 22 : 23;
+        return row == Line1Row || row == Aoip1Row ? QVantel::InputHeadphone4Left
+                                                  : QVantel::InputHeadphone4Right;
     }
 }
 
@@ -243,26 +244,26 @@ void QVantelAudioOutputPage::matrixNodeChanged(QVantel::Inputs input, QVantel::O
     if (row < 0)
         return;
     int column = -1;
-    switch (int(input)) {
-    case 12:
-    case 19:
+    switch (input) {
+    case QVantel::InputProgramReturn:
+    case QVantel::InputProgramReturnRight:
         column = ProgramReturn;
         break;
-    case 13:
+    case QVantel::InputCoordReturn:
         column = CoordReturn;
         break;
-    case 20:
-    case 24:
+    case QVantel::InputProgram:
+    case QVantel::InputProgramRight:
         column = Program;
         break;
-    case 21:
+    case QVantel::InputCoord:
         column = Coord;
         break;
-    case 22:
+    case QVantel::InputHeadphone4Left:
         if (row == Line1Row || row == Aoip1Row)
             column = Headphone4;
         break;
-    case 23:
+    case QVantel::InputHeadphone4Right:
         if (row == Line2Row || row == Aoip2Row)
             column = Headphone4;
         break;
@@ -277,15 +278,20 @@ void QVantelAudioOutputPage::matrixControllerStateChanged(TComController *contro
 {
     if (controller->state() != TComController::StateReady)
         return;
-    for (const auto &[first, second] : {std::pair{12, 13}, std::pair{20, 21}}) {
-        for (int output : {11, 10, 14, 12, 13}) {
-            matrixNodeChanged(QVantel::Inputs(first), QVantel::Outputs(output));
-            matrixNodeChanged(QVantel::Inputs(second), QVantel::Outputs(output));
+    for (const auto &[first, second] :
+         {std::pair{QVantel::InputProgramReturn, QVantel::InputCoordReturn},
+          std::pair{QVantel::InputProgram, QVantel::InputCoord}}) {
+        for (int output : kOutputs) {
+            matrixNodeChanged(first, QVantel::Outputs(output));
+            matrixNodeChanged(second, QVantel::Outputs(output));
         }
     }
     for (const auto &[input, output] :
-         {std::pair{22, 10}, std::pair{23, 14}, std::pair{22, 12}, std::pair{23, 13}}) {
-        matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(output));
+         {std::pair{QVantel::InputHeadphone4Left, QVantel::OutputLine1},
+          std::pair{QVantel::InputHeadphone4Right, QVantel::OutputLine2},
+          std::pair{QVantel::InputHeadphone4Left, QVantel::OutputAoip1},
+          std::pair{QVantel::InputHeadphone4Right, QVantel::OutputAoip2}}) {
+        matrixNodeChanged(input, output);
     }
 }
 
@@ -340,7 +346,7 @@ void QVantelAudioOutputPage::arrangeRows(bool showLine2, bool showHeadphone4)
 
 void QVantelAudioOutputPage::applyHardwareLayout()
 {
-    if (hasOption(TComDevice::OptionHardware2)) {
+    if (TComDevice::hasOption(TComDevice::OptionHardware2)) {
         m_rowLabels[UsbRow]->hide();
         for (int column = ProgramReturn; column <= Coord; ++column)
             switchAt(UsbRow, column)->hide();
@@ -350,18 +356,17 @@ void QVantelAudioOutputPage::applyHardwareLayout()
     }
 }
 
-void QVantelAudioOutputPage::applyOperationMode(int operationMode)
+void QVantelAudioOutputPage::applyOperationMode(bool extended)
 {
     const TAudioSettings *audio = audioSettings();
-    const bool isExtended = operationMode == 1;
-    m_linePairButton->setVisible(isExtended);
-    m_line1Mark->setVisible(isExtended && audio->linePair());
-    m_line2Mark->setVisible(isExtended && audio->linePair());
-    m_knob2->setEnabled(operationMode == 0 || !audio->linePair());
-    if (hasOption(TComDevice::OptionRavenna)) {
-        m_aoipPairButton->setVisible(isExtended);
-        m_aoip1Mark->setVisible(isExtended && audio->ravOuPair());
-        m_aoip2Mark->setVisible(isExtended && audio->ravOuPair());
+    m_linePairButton->setVisible(extended);
+    m_line1Mark->setVisible(extended && audio->linePair());
+    m_line2Mark->setVisible(extended && audio->linePair());
+    m_knob2->setEnabled(!extended || !audio->linePair());
+    if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
+        m_aoipPairButton->setVisible(extended);
+        m_aoip1Mark->setVisible(extended && audio->ravOuPair());
+        m_aoip2Mark->setVisible(extended && audio->ravOuPair());
     }
 }
 
@@ -380,16 +385,16 @@ void QVantelAudioOutputPage::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::DeviceStateAll) {
         applyHardwareLayout();
-        if (hasOption(TComDevice::OptionRavenna)) {
-            m_aoipPairButton->setVisible(mode() == 1);
+        if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
+            m_aoipPairButton->setVisible(comDevice()->isExtendedMode());
         } else {
             setAoipRowsUnavailable();
             m_aoipPairButton->hide();
         }
-        if (hasOption(TComDevice::OptionHardware134))
-            m_linePairButton->setVisible(mode() == 1);
+        if (TComDevice::hasOption(TComDevice::OptionHardware134))
+            m_linePairButton->setVisible(comDevice()->isExtendedMode());
     } else if (state == TComDevice::OperationModeState) {
-        applyOperationMode(mode());
+        applyOperationMode(comDevice()->isExtendedMode());
     }
 }
 
@@ -409,17 +414,17 @@ void QVantelAudioOutputPage::audioControllerStateChanged(TComController *control
     if (controller->state() != TComController::StateReady)
         return;
     const TAudioSettings *audio = audioSettings();
-    const bool isExtended = mode() == 1;
-    const bool ravenna = hasOption(TComDevice::OptionRavenna);
+    const bool isExtended = comDevice()->isExtendedMode();
+    const bool ravenna = TComDevice::hasOption(TComDevice::OptionRavenna);
     applyHardwareLayout();
     if (!audio->auxiliaryBoard())
         setAoipRowsUnavailable();
-    else if (hasOption(TComDevice::OptionHardware134))
+    else if (TComDevice::hasOption(TComDevice::OptionHardware134))
         arrangeRows(true, firmwareAtLeast(kHeadphone4Routing));
 
-    showLineLevel(m_knob1, audio->lineOutputLevel(), 10);
-    m_knob2->setEnabled(mode() == 0 || !audio->linePair());
-    showLineLevel(m_knob2, audio->lineOutput2Level(), 14);
+    showLineLevel(m_knob1, audio->lineOutputLevel(), QVantel::OutputLine1);
+    m_knob2->setEnabled(!isExtended || !audio->linePair());
+    showLineLevel(m_knob2, audio->lineOutput2Level(), QVantel::OutputLine2);
 
     m_linePairButton->setVisible(isExtended);
     {
@@ -444,20 +449,20 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
                                                          TAudioSettings::CtlrParam param)
 {
     const TAudioSettings *audio = audioSettings();
-    const bool isExtended = mode() == 1;
+    const bool isExtended = comDevice()->isExtendedMode();
     switch (param) {
     case TAudioSettings::LineOutputLevel:
-        showLineLevel(m_knob1, audio->lineOutputLevel(), 10);
+        showLineLevel(m_knob1, audio->lineOutputLevel(), QVantel::OutputLine1);
         break;
     case TAudioSettings::LineOutput2Level:
-        showLineLevel(m_knob2, audio->lineOutput2Level(), 14);
+        showLineLevel(m_knob2, audio->lineOutput2Level(), QVantel::OutputLine2);
         break;
     case TAudioSettings::LinePair: {
         {
             const QSignalBlocker blocker(m_linePairButton);
             m_linePairButton->setChecked(audio->linePair());
         }
-        const bool enabled = mode() == 0 || !audio->linePair();
+        const bool enabled = !isExtended || !audio->linePair();
         m_knob2->setEnabled(enabled);
         for (QVantelSwitch *toggle : m_switches[Line2Row])
             toggle->setEnabled(enabled);
@@ -470,10 +475,10 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
             const QSignalBlocker blocker(m_aoipPairButton);
             m_aoipPairButton->setChecked(audio->ravOuPair());
         }
-        if (hasOption(TComDevice::OptionRavenna)) {
+        if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
             m_aoip1Mark->setVisible(isExtended && audio->ravOuPair());
             m_aoip2Mark->setVisible(isExtended && audio->ravOuPair());
-            const bool enabled = mode() == 0 || !audio->ravOuPair();
+            const bool enabled = !isExtended || !audio->ravOuPair();
             for (QVantelSwitch *toggle : m_switches[Aoip2Row])
                 toggle->setEnabled(enabled);
         }

@@ -66,7 +66,7 @@ private:
     void pairClicked(QVantelPair *button);
     void arrangeRows(bool showLine2, bool showHeadphone4);
     void applyHardwareLayout();
-    void applyOperationMode(int mode);
+    void applyOperationMode(bool extended);
     void setAoipRowsUnavailable();
     void showLineLevel(QVantelKnob *knob, int level, int output);
     [[nodiscard]] int inputOf(int row, int column) const;

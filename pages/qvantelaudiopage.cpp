@@ -16,22 +16,17 @@ namespace {
 
 const QColor kMasterColour(255, 153, 204);
 
-// The matrix inputs of the knobs that set a matrix gain.
-enum MatrixInput : int {
-    Input3 = 2,
-    Input4 = 3,
-    Aux1 = 4,
-    Aux2 = 5,
-    Aes1 = 6,
-    Aes2 = 7,
-    Usb = 8,
-    Aoip1 = 9,
-    Aoip2 = 10,
-    ProgramInput = 20,
-    CoordInput = 21,
-};
-
-enum MatrixOutput : int { ProgramLeft = 0, Coordination = 1, ProgramRight = 18 };
+using QVantel::Input1;
+using QVantel::Input2;
+using QVantel::Input3;
+using QVantel::Input4;
+using QVantel::InputAes1;
+using QVantel::InputAes2;
+using QVantel::InputAoip1;
+using QVantel::InputAoip2;
+using QVantel::InputAux1;
+using QVantel::InputAux2;
+using QVantel::InputUsb;
 
 // Shows a model value on a knob without the knob reporting it as a turn.
 void showValue(QVantelKnob *knob, int value)
@@ -144,13 +139,13 @@ void QVantelAudioPage::buildUi()
         int maximum;
     };
     const FirstRow firstRow[] = {
-        {&m_input1Knob, &m_input1Label, "input1Knob", "input1Label", 0, 26, 0, 50},
-        {&m_input2Knob, &m_input2Label, "input2Knob", "input2Label", 1, 138, 0, 50},
-        {&m_input3GainKnob, &m_input3Label, "input3GainKnob", "input3Label", 2, 250, 0, 50},
-        {&m_input4GainKnob, &m_input4Label, "input4GainKnob", "input4Label", 3, 362, 0, 50},
-        {&m_usbKnob, &m_usbLabel, "usbKnob", "usbLabel", Usb, 474, -30, 16},
-        {&m_aux1Knob, &m_aux1Label, "aux1Knob", "aux1Label", Aux1, 586, -30, 16},
-        {&m_aux2Knob, &m_aux2Label, "aux2Knob", "aux2Label", Aux2, 698, -30, 16},
+        {&m_input1Knob, &m_input1Label, "input1Knob", "input1Label", Input1, 26, 0, 50},
+        {&m_input2Knob, &m_input2Label, "input2Knob", "input2Label", Input2, 138, 0, 50},
+        {&m_input3GainKnob, &m_input3Label, "input3GainKnob", "input3Label", Input3, 250, 0, 50},
+        {&m_input4GainKnob, &m_input4Label, "input4GainKnob", "input4Label", Input4, 362, 0, 50},
+        {&m_usbKnob, &m_usbLabel, "usbKnob", "usbLabel", InputUsb, 474, -30, 16},
+        {&m_aux1Knob, &m_aux1Label, "aux1Knob", "aux1Label", InputAux1, 586, -30, 16},
+        {&m_aux2Knob, &m_aux2Label, "aux2Knob", "aux2Label", InputAux2, 698, -30, 16},
     };
     for (const FirstRow &row : firstRow) {
         *row.knob = makeKnob(row.knobName, row.x, 171, row.minimum, row.maximum);
@@ -176,19 +171,19 @@ void QVantelAudioPage::buildUi()
     m_aesLabel = named(makeLabel(tr("AES"), this, QRect(26, 315, 190, 20)), "aesLabel");
     m_aes1Knob = makeKnob("aes1Knob", 26, 347, -30, 16);
     m_aes1Label = named(makeLabel(tr("1"), this, QRect(26, 432, 84, 20)), "aes1Label");
-    makeMeter(Aes1, 14, 343);
+    makeMeter(InputAes1, 14, 343);
     m_aes2Knob = makeKnob("aes2Knob", 138, 347, -30, 16);
     m_aes2Label = named(makeLabel(tr("2"), this, QRect(138, 432, 84, 20)), "aes2Label");
-    makeMeter(Aes2, 126, 343);
+    makeMeter(InputAes2, 126, 343);
     m_aesPairButton = makePair("aesPairButton", 100, 430);
 
     m_aoipLabel = named(makeLabel(tr("RAVENNA"), this, QRect(250, 315, 190, 20)), "aoipLabel");
     m_aoip1Knob = makeKnob("aoip1Knob", 250, 347, -30, 16);
     m_aoip1Label = named(makeLabel(tr("1"), this, QRect(250, 432, 84, 20)), "aoip1Label");
-    makeMeter(Aoip1, 238, 343);
+    makeMeter(InputAoip1, 238, 343);
     m_aoip2Knob = makeKnob("aoip2Knob", 362, 347, -30, 16);
     m_aoip2Label = named(makeLabel(tr("2"), this, QRect(362, 432, 84, 20)), "aoip2Label");
-    makeMeter(Aoip2, 350, 343);
+    makeMeter(InputAoip2, 350, 343);
     m_aoipPairButton = makePair("aoipPairButton", 324, 430);
 
     QLabel *master = makeLabel(tr("Master Gain"), this, QRect(474, 276, 196, 30), 20);
@@ -198,7 +193,7 @@ void QVantelAudioPage::buildUi()
     m_programKnob = makeKnob("programKnob", 474, 347, -17, 12);
     m_coordKnob = makeKnob("coordKnob", 586, 347, -17, 12);
     const std::pair<QVantelKnob *, int> masters[]
-        = {{m_programKnob, ProgramInput}, {m_coordKnob, CoordInput}};
+        = {{m_programKnob, QVantel::InputProgram}, {m_coordKnob, QVantel::InputCoord}};
     for (const auto &[knob, input] : masters) {
         knob->setMinimum(-17, tr("Off"));
         knob->setMaximum(12);
@@ -259,11 +254,11 @@ void QVantelAudioPage::placeAux1AndAoip(int aux1X, int aoip1X)
     // A knob's label stands above it (the group label and the channel numbers of the
     // audio-over-IP group below), its meter 12 pixels to the left; channel 2 is one column on.
     constexpr int kColumn = 112;
-    m_meters[Aux1]->move(aux1X - 12, 167);
+    m_meters[InputAux1]->move(aux1X - 12, 167);
     m_aux1Knob->move(aux1X, 171);
     m_aux1Label->move(aux1X, 139);
-    m_meters[Aoip1]->move(aoip1X - 12, 343);
-    m_meters[Aoip2]->move(aoip1X + kColumn - 12, 343);
+    m_meters[InputAoip1]->move(aoip1X - 12, 343);
+    m_meters[InputAoip2]->move(aoip1X + kColumn - 12, 343);
     m_aoipLabel->move(aoip1X, 315);
     m_aoip1Knob->move(aoip1X, 347);
     m_aoip1Label->move(aoip1X, 432);
@@ -290,13 +285,9 @@ std::array<QVantelKnob *, 6> QVantelAudioPage::boardKnobs() const
 
 void QVantelAudioPage::showEvent(QShowEvent *event)
 {
-    m_aoipLabel->setText(hasOption(TComDevice::OptionRavenna2) ? tr("DANTE") : tr("RAVENNA"));
+    m_aoipLabel->setText(TComDevice::hasOption(TComDevice::OptionRavenna2) ? tr("DANTE")
+                                                                           : tr("RAVENNA"));
     QVantelAudioWidget::showEvent(event);
-}
-
-bool QVantelAudioPage::extended()
-{
-    return comDevice()->operationMode() == 1;
 }
 
 bool QVantelAudioPage::sideTone()
@@ -329,13 +320,13 @@ void QVantelAudioPage::knob2ValueChanged(int value)
 
 void QVantelAudioPage::matrixKnobTurned(QVantelKnob *knob, int value)
 {
-    const std::pair<QVantelKnob *, int> inputs[] = {{m_usbKnob, Usb},
-                                                    {m_aux1Knob, Aux1},
-                                                    {m_aux2Knob, Aux2},
-                                                    {m_aes1Knob, Aes1},
-                                                    {m_aes2Knob, Aes2},
-                                                    {m_aoip1Knob, Aoip1},
-                                                    {m_aoip2Knob, Aoip2}};
+    const std::pair<QVantelKnob *, int> inputs[] = {{m_usbKnob, InputUsb},
+                                                    {m_aux1Knob, InputAux1},
+                                                    {m_aux2Knob, InputAux2},
+                                                    {m_aes1Knob, InputAes1},
+                                                    {m_aes2Knob, InputAes2},
+                                                    {m_aoip1Knob, InputAoip1},
+                                                    {m_aoip2Knob, InputAoip2}};
     for (const auto &[candidate, input] : inputs) {
         if (candidate == knob)
             matrixSettings()->setInputGain(input, float(value));
@@ -353,10 +344,10 @@ void QVantelAudioPage::masterKnobTurned(QVantelKnob *knob, int value)
     }
     TMatrixSettings *matrix = matrixSettings();
     if (knob == m_programKnob) {
-        matrix->setOutputGain(ProgramLeft, float(gain));
-        matrix->setOutputGain(ProgramRight, float(gain));
+        matrix->setOutputGain(QVantel::OutputProgram, float(gain));
+        matrix->setOutputGain(QVantel::OutputProgramRight, float(gain));
     } else {
-        matrix->setOutputGain(Coordination, float(gain));
+        matrix->setOutputGain(QVantel::OutputCoord, float(gain));
     }
 }
 
@@ -387,25 +378,25 @@ void QVantelAudioPage::matrixInputGainChanged(QVantel::Inputs input)
 {
     QVantelKnob *knob = nullptr;
     switch (int(input)) {
-    case Usb:
+    case InputUsb:
         knob = m_usbKnob;
         break;
-    case Aux1:
+    case InputAux1:
         knob = m_aux1Knob;
         break;
-    case Aux2:
+    case InputAux2:
         knob = m_aux2Knob;
         break;
-    case Aes1:
+    case InputAes1:
         knob = m_aes1Knob;
         break;
-    case Aes2:
+    case InputAes2:
         knob = m_aes2Knob;
         break;
-    case Aoip1:
+    case InputAoip1:
         knob = m_aoip1Knob;
         break;
-    case Aoip2:
+    case InputAoip2:
         knob = m_aoip2Knob;
         break;
     default:
@@ -417,10 +408,9 @@ void QVantelAudioPage::matrixInputGainChanged(QVantel::Inputs input)
 
 void QVantelAudioPage::matrixOutputGainChanged(QVantel::Outputs output)
 {
-    const int number = output;
-    if (number == ProgramLeft || number == ProgramRight)
+    if (output == QVantel::OutputProgram || output == QVantel::OutputProgramRight)
         showMasterGain(m_programKnob, matrixSettings()->outputGain(output));
-    else if (number == Coordination)
+    else if (output == QVantel::OutputCoord)
         showMasterGain(m_coordKnob, matrixSettings()->outputGain(output));
 }
 
@@ -439,10 +429,14 @@ void QVantelAudioPage::matrixControllerStateChanged(TComController *controller)
 {
     if (controller->state() != TComController::StateReady)
         return;
-    for (int input : {Usb, Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2})
-        matrixInputGainChanged(QVantel::Inputs(input));
-    for (int output : {ProgramLeft, ProgramRight, Coordination})
-        matrixOutputGainChanged(QVantel::Outputs(output));
+    for (QVantel::Inputs input :
+         {InputUsb, InputAux1, InputAux2, InputAes1, InputAes2, InputAoip1, InputAoip2}) {
+        matrixInputGainChanged(input);
+    }
+    for (QVantel::Outputs output :
+         {QVantel::OutputProgram, QVantel::OutputProgramRight, QVantel::OutputCoord}) {
+        matrixOutputGainChanged(output);
+    }
 }
 
 void QVantelAudioPage::audioControllerParamChanged(TComController *,
@@ -450,7 +444,7 @@ void QVantelAudioPage::audioControllerParamChanged(TComController *,
 {
     TAudioSettings *audio = audioSettings();
     TMatrixSettings *matrix = matrixSettings();
-    const bool isExtended = extended();
+    const bool isExtended = comDevice()->isExtendedMode();
     switch (param) {
     case TAudioSettings::Input1Gain:
         showValue(m_input1Knob, audio->input1Gain());
@@ -492,7 +486,7 @@ void QVantelAudioPage::audioControllerParamChanged(TComController *,
             matrix->setInputGain(Input4, float(audio->input4Level()) + matrix->auxGain(3));
         break;
     case TAudioSettings::Input4Pad: {
-        const bool hasInput4 = !hasOption(TComDevice::OptionHardware2);
+        const bool hasInput4 = !TComDevice::hasOption(TComDevice::OptionHardware2);
         m_input4GainKnob->setVisible(!audio->input4Pad() && hasInput4);
         m_input4LevelKnob->setVisible(audio->input4Pad() && hasInput4);
         matrix->setInputGain(Input4, audio->input4Pad() ? float(audio->input4Level()) : 0.0F);
@@ -506,7 +500,7 @@ void QVantelAudioPage::audioControllerParamChanged(TComController *,
         break;
     }
     case TAudioSettings::InputSource:
-        if (audio->auxiliaryBoard() && hasOption(TComDevice::OptionHardware134))
+        if (audio->auxiliaryBoard() && TComDevice::hasOption(TComDevice::OptionHardware134))
             applyInputSource();
         break;
     case TAudioSettings::AuxPair:
@@ -529,33 +523,33 @@ void QVantelAudioPage::audioControllerParamChanged(TComController *,
 void QVantelAudioPage::applyInputSource()
 {
     TAudioSettings *audio = audioSettings();
-    const bool isExtended = extended();
+    const bool isExtended = comDevice()->isExtendedMode();
     if (audio->inputSource() == TAudioSettings::SourceAnalog) {
         ungrey(m_aux2Label);
         m_aux2Knob->setEnabled(isExtended ? !audio->auxPair() : true);
         m_auxPairButton->setVisible(isExtended);
         showChecked(m_auxPairButton, audio->auxPair());
-        m_meters[Aux2]->setEnabled(true);
+        m_meters[InputAux2]->setEnabled(true);
         for (QLabel *label : {m_aesLabel, m_aes1Label, m_aes2Label})
             grey(label);
         m_aes1Knob->setEnabled(false);
         m_aes2Knob->setEnabled(false);
         m_aesPairButton->hide();
-        m_meters[Aes1]->setEnabled(false);
-        m_meters[Aes2]->setEnabled(false);
+        m_meters[InputAes1]->setEnabled(false);
+        m_meters[InputAes2]->setEnabled(false);
     } else {
         grey(m_aux2Label);
         m_aux2Knob->setEnabled(false);
         m_auxPairButton->hide();
-        m_meters[Aux2]->setEnabled(false);
+        m_meters[InputAux2]->setEnabled(false);
         for (QLabel *label : {m_aesLabel, m_aes1Label, m_aes2Label})
             ungrey(label);
         m_aes1Knob->setEnabled(true);
         m_aes2Knob->setEnabled(isExtended ? !audio->aesPair() : true);
         m_aesPairButton->setVisible(isExtended);
         showChecked(m_aesPairButton, audio->aesPair());
-        m_meters[Aes1]->setEnabled(true);
-        m_meters[Aes2]->setEnabled(true);
+        m_meters[InputAes1]->setEnabled(true);
+        m_meters[InputAes2]->setEnabled(true);
     }
 }
 
@@ -565,7 +559,7 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
         return;
     TAudioSettings *audio = audioSettings();
     TMatrixSettings *matrix = matrixSettings();
-    const bool isExtended = extended();
+    const bool isExtended = comDevice()->isExtendedMode();
 
     applyHardwareLayout();
     if (!audio->auxiliaryBoard()) {
@@ -573,9 +567,9 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
             grey(label);
         for (QVantelKnob *knob : boardKnobs())
             knob->setEnabled(false);
-        for (int input : {Aux1, Aux2, Aes1, Aes2, Aoip1, Aoip2})
+        for (int input : {InputAux1, InputAux2, InputAes1, InputAes2, InputAoip1, InputAoip2})
             m_meters[input]->setEnabled(false);
-    } else if (!hasOption(TComDevice::OptionHardware134)) {
+    } else if (!TComDevice::hasOption(TComDevice::OptionHardware134)) {
         m_auxPairButton->hide();
         m_aesPairButton->hide();
     } else if (audio->inputSource() == TAudioSettings::SourceAnalog) {
@@ -587,8 +581,8 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
         m_auxPairButton->setVisible(isExtended);
         showChecked(m_auxPairButton, audio->auxPair());
         m_aesPairButton->hide();
-        m_meters[Aes1]->setEnabled(false);
-        m_meters[Aes2]->setEnabled(false);
+        m_meters[InputAes1]->setEnabled(false);
+        m_meters[InputAes2]->setEnabled(false);
     } else {
         grey(m_aux2Label);
         m_aux2Knob->setEnabled(false);
@@ -596,7 +590,7 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
         m_auxPairButton->hide();
         m_aesPairButton->setVisible(isExtended);
         showChecked(m_aesPairButton, audio->aesPair());
-        m_meters[Aux2]->setEnabled(false);
+        m_meters[InputAux2]->setEnabled(false);
     }
 
     m_input1Knob->setEnabled(true);
@@ -617,13 +611,13 @@ void QVantelAudioPage::audioControllerStateChanged(TComController *controller)
     m_input3GainKnob->setVisible(!audio->input3Pad());
     m_input3LevelKnob->setVisible(audio->input3Pad());
     matrix->setInputGain(Input3, audio->input3Pad() ? float(audio->input3Level()) : 0.0F);
-    if (!hasOption(TComDevice::OptionHardware2)) {
+    if (!TComDevice::hasOption(TComDevice::OptionHardware2)) {
         m_input4GainKnob->setVisible(!audio->input4Pad());
         m_input4LevelKnob->setVisible(audio->input4Pad());
         matrix->setInputGain(Input4, audio->input4Pad() ? float(audio->input4Level()) : 0.0F);
     }
 
-    const bool ravenna = hasOption(TComDevice::OptionRavenna);
+    const bool ravenna = TComDevice::hasOption(TComDevice::OptionRavenna);
     m_aoip2Knob->setEnabled(ravenna && (isExtended ? !audio->ravInPair() : true));
 
     m_pair12Button->setVisible(isExtended);
@@ -638,34 +632,34 @@ void QVantelAudioPage::deviceStateChanged(TComDevice::DeviceState state)
 {
     if (state == TComDevice::DeviceStateAll) {
         applyHardwareLayout();
-        if (!hasOption(TComDevice::OptionRavenna)) {
+        if (!TComDevice::hasOption(TComDevice::OptionRavenna)) {
             for (QLabel *label : {m_aoipLabel, m_aoip1Label, m_aoip2Label})
                 grey(label);
             m_aoip1Knob->setEnabled(false);
             m_aoip2Knob->setEnabled(false);
-            m_meters[Aoip1]->setEnabled(false);
-            m_meters[Aoip2]->setEnabled(false);
+            m_meters[InputAoip1]->setEnabled(false);
+            m_meters[InputAoip2]->setEnabled(false);
         }
     } else if (state == TComDevice::OperationModeState) {
-        applyOperationMode(comDevice()->operationMode());
+        applyOperationMode(comDevice()->isExtendedMode());
     }
 }
 
 void QVantelAudioPage::clearInputGains()
 {
     TMatrixSettings *matrix = matrixSettings();
-    for (int input = 0; input < 4; ++input)
+    for (int input : {Input1, Input2, Input3, Input4})
         matrix->setInputGain(input, 0.0F);
     for (int index = 0; index < 4; ++index)
         matrix->setStoredGain(index, 0.0F);
 }
 
-void QVantelAudioPage::applyOperationMode(int mode)
+void QVantelAudioPage::applyOperationMode(bool extended)
 {
     TAudioSettings *audio = audioSettings();
     const bool analog = audio->inputSource() == TAudioSettings::SourceAnalog;
-    const bool ravenna = hasOption(TComDevice::OptionRavenna);
-    if (mode == 1) {
+    const bool ravenna = TComDevice::hasOption(TComDevice::OptionRavenna);
+    if (extended) {
         m_pair12Button->show();
         m_pair34Button->show();
         m_auxPairButton->setVisible(analog);
@@ -698,13 +692,13 @@ void QVantelAudioPage::applyOperationMode(int mode)
         }
         clearInputGains();
     }
-    setMasterScale(mode != 0);
+    setMasterScale(extended);
 }
 
 void QVantelAudioPage::enableInputKnobs()
 {
     TAudioSettings *audio = audioSettings();
-    const bool isExtended = extended();
+    const bool isExtended = comDevice()->isExtendedMode();
     m_input1Knob->setEnabled(true);
     m_input2Knob->setEnabled(isExtended ? !audio->input2Pair() : true);
     m_input3GainKnob->setEnabled(true);
@@ -726,20 +720,20 @@ void QVantelAudioPage::matrixOptionsChanged(TMatrixSettings::MatrixOpts previous
 
 void QVantelAudioPage::applyHardwareLayout()
 {
-    if (hasOption(TComDevice::OptionHardware2)) {
+    if (TComDevice::hasOption(TComDevice::OptionHardware2)) {
         // The compact unit: no INPUT 4, USB, AUX 2 or AES inputs.
         m_meters[Input4]->setEnabled(false);
         m_input4Label->hide();
         m_input4GainKnob->hide();
         m_input4LevelKnob->hide();
-        m_meters[Usb]->setEnabled(false);
+        m_meters[InputUsb]->setEnabled(false);
         m_usbLabel->hide();
         m_usbKnob->hide();
-        m_meters[Aux2]->setEnabled(false);
+        m_meters[InputAux2]->setEnabled(false);
         m_aux2Label->hide();
         m_aux2Knob->hide();
-        m_meters[Aes1]->setEnabled(false);
-        m_meters[Aes2]->setEnabled(false);
+        m_meters[InputAes1]->setEnabled(false);
+        m_meters[InputAes2]->setEnabled(false);
         for (QWidget *widget : {static_cast<QWidget *>(m_aesLabel),
                                 static_cast<QWidget *>(m_aes1Label),
                                 static_cast<QWidget *>(m_aes2Label),
@@ -754,7 +748,7 @@ void QVantelAudioPage::applyHardwareLayout()
             pair->hide();
         }
     }
-    setMasterScale(comDevice()->operationMode() != 0);
+    setMasterScale(comDevice()->isExtendedMode());
 }
 
 void QVantelAudioPage::setMasterScale(bool isExtended)

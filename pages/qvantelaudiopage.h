@@ -67,7 +67,7 @@ private:
     void pairClicked(QVantelPair *button);
 
     void setMasterScale(bool extended);
-    void applyOperationMode(int mode);
+    void applyOperationMode(bool extended);
     void applyHardwareLayout();
     void applyInputSource();
     void enableInputKnobs();
@@ -81,7 +81,6 @@ private:
     [[nodiscard]] std::array<QVantelKnob *, 6> boardKnobs() const;
     void grey(QWidget *widget);
     void ungrey(QWidget *widget);
-    [[nodiscard]] static bool extended();
     [[nodiscard]] static bool sideTone();
 
     std::map<int, QVantelBars *> m_meters;

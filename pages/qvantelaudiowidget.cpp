@@ -1,6 +1,5 @@
 #include "pages/qvantelaudiowidget.h"
 
-#include "model/comdevice.h"
 #include "resources/tallydeskresources.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
@@ -33,9 +32,4 @@ QVantelAudioWidget::~QVantelAudioWidget() = default;
 void QVantelAudioWidget::pageClicked()
 {
     emit pageActivated(QVantel::MainPage);
-}
-
-bool QVantelAudioWidget::hasOption(quint32 option)
-{
-    return (comDevice()->deviceOptions() & option) != 0;
 }

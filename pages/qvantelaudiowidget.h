@@ -30,13 +30,8 @@ public:
     [[nodiscard]] QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
     [[nodiscard]] QVantelButton *homeButton() const { return m_homeButton; }
 
-
 signals:
     void pageActivated(QVantel::Page page);
-
-protected:
-    // Whether the device's option word has option set.
-    [[nodiscard]] static bool hasOption(quint32 option);
 
 private slots:
     void pageClicked();

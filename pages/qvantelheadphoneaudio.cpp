@@ -10,7 +10,7 @@ QVantelHeadphoneAudio::QVantelHeadphoneAudio(QWidget *parent)
 
     m_strip = new QVantelAudioInput(true, this, false, false);
     m_strip->setObjectName(QStringLiteral("popupStrip"));
-    m_strip->setInput(QVantel::Inputs(0));
+    m_strip->setInput(QVantel::Input1);
     m_strip->setPanning(QVantel::PanBoth);
 
     const CancelOk buttons = layOutAboveCancelOk(m_strip, Qt::AlignHCenter);

@@ -47,11 +47,6 @@ QVantelSwitch *QVantelHeadphoneFollowPage::followSwitch(int number) const
     return number >= 1 && number <= 4 ? m_switches[size_t(number - 1)] : nullptr;
 }
 
-bool QVantelHeadphoneFollowPage::extendedMode() const
-{
-    return comDevice()->operationMode() == 1;
-}
-
 bool QVantelHeadphoneFollowPage::anySwitchChecked() const
 {
     for (const QVantelSwitch *s : m_switches) {
@@ -68,28 +63,25 @@ void QVantelHeadphoneFollowPage::setupUi()
     addSideToneStrip(false, QPoint(3, 104));
 
     // The other microphone of the pair is this page's side tone, so it has no strip.
-    const int otherMicrophone = m_headphoneIndex == 2 ? 3 : 2;
-    const auto addGridStrip = [this](int input,
-                                     const QPoint &at,
-                                     bool labelsBelow,
-                                     bool withBalance,
-                                     bool stereo,
-                                     bool shown,
-                                     bool enabled) {
-        m_strips[input] = addStrip(input, at, labelsBelow, withBalance, stereo, shown, enabled);
-    };
-    addGridStrip(0, QPoint(3, 104), false, false, false, true, true);
-    addGridStrip(1, QPoint(135, 104), false, false, false, true, true);
+    const int otherMicrophone = headphoneIndex() == 2 ? QVantel::Input4 : QVantel::Input3;
+    addGridStrip(QVantel::Input1, QPoint(3, 104), false, false, false, true, true);
+    addGridStrip(QVantel::Input2, QPoint(135, 104), false, false, false, true, true);
     addGridStrip(otherMicrophone, QPoint(267, 104), false, false, false, true, true);
-    addGridStrip(12, QPoint(399, 104), false, false, false, true, true);
-    addGridStrip(20, QPoint(3, 104), false, true, true, false, false);
-    addGridStrip(13, QPoint(531, 104), false, false, false, true, true);
-    addGridStrip(21, QPoint(3, 104), false, true, false, false, false);
-    addGridStrip(8, QPoint(663, 104), false, false, false, true, true);
-    const std::array<int, 6> lower = {4, 5, 6, 7, 9, 10};
+    addGridStrip(QVantel::InputProgramReturn, QPoint(399, 104), false, false, false, true, true);
+    addGridStrip(QVantel::InputProgram, QPoint(3, 104), false, true, true, false, false);
+    addGridStrip(QVantel::InputCoordReturn, QPoint(531, 104), false, false, false, true, true);
+    addGridStrip(QVantel::InputCoord, QPoint(3, 104), false, true, false, false, false);
+    addGridStrip(QVantel::InputUsb, QPoint(663, 104), false, false, false, true, true);
+    const std::array<int, 6> lower = {QVantel::InputAux1,
+                                      QVantel::InputAux2,
+                                      QVantel::InputAes1,
+                                      QVantel::InputAes2,
+                                      QVantel::InputAoip1,
+                                      QVantel::InputAoip2};
     for (size_t k = 0; k < lower.size(); ++k)
         addGridStrip(lower[k], QPoint(3 + 132 * int(k), 244), true, false, false, true, true);
-    const std::array<int, 4> lowerHidden = {14, 15, 16, 18};
+    const std::array<int, 4> lowerHidden
+        = {QVantel::InputAoip3, QVantel::InputAoip4, QVantel::InputAoip5, QVantel::InputAoip6};
     for (size_t k = 0; k < lowerHidden.size(); ++k)
         addGridStrip(
             lowerHidden[k], QPoint(3 + 132 * int(k), 244), true, false, false, false, true);
@@ -151,7 +143,7 @@ void QVantelHeadphoneFollowPage::setupUi()
             &QVantelHeadphoneFollowPage::switch4Clicked);
 
     // The page's own button is a white outline, the others are filled white.
-    const int ownButton = m_headphoneIndex == 2 ? 1 : 3;
+    const int ownButton = headphoneIndex() == 2 ? 1 : 3;
     const std::array<QVantelButton *, 5> pageBar = addPageBar(ownButton);
     for (int k = 0; k < 5; ++k) {
         QVantelButton *button = pageBar[size_t(k)];
@@ -171,13 +163,13 @@ void QVantelHeadphoneFollowPage::setupUi()
 
 void QVantelHeadphoneFollowPage::writeDraggedGains(int input, int gain)
 {
-    if (!extendedMode())
+    if (!comDevice()->isExtendedMode())
         return;
-    if (input == 20) {
-        // The stereo programme's right channel (24, 19) follows on the right ear only.
-        writeGain(12, gain);
-        matrixSettings()->setNodeGain(24, rightOutput(), float(gain));
-        matrixSettings()->setNodeGain(19, rightOutput(), float(gain));
+    if (input == QVantel::InputProgram) {
+        // The stereo programme's right channel follows on the right ear only.
+        writeGain(QVantel::InputProgramReturn, gain);
+        for (int right : QVantel::kProgramRightChannel)
+            matrixSettings()->setNodeGain(right, rightOutput(), float(gain));
     } else {
         QVantelHeadphoneWidget::writeDraggedGains(input, gain);
     }
@@ -188,21 +180,22 @@ void QVantelHeadphoneFollowPage::writeDraggedGains(int input, int gain)
 void QVantelHeadphoneFollowPage::copyFollowed(int followed, bool on)
 {
     TMatrixSettings *matrix = matrixSettings();
-    const int source = 2 * followed + 2;
+    const int left = QVantel::headphoneLeftOutput(followed);
+    const int right = QVantel::headphoneRightOutput(followed);
     if (on) {
-        matrix->copyOutput(source, leftOutput());
-        matrix->copyOutput(source + 1, rightOutput());
+        matrix->copyOutput(left, leftOutput());
+        matrix->copyOutput(right, rightOutput());
     } else {
-        matrix->removeOutputCopy(source, leftOutput());
-        matrix->removeOutputCopy(source + 1, rightOutput());
+        matrix->removeOutputCopy(left, leftOutput());
+        matrix->removeOutputCopy(right, rightOutput());
     }
 }
 
 void QVantelHeadphoneFollowPage::writeConfigByte(quint8 value)
 {
-    TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
+    TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(headphoneIndex());
     config[0] = value;
-    matrixSettings()->setAudioConfig(m_headphoneIndex, config, true);
+    matrixSettings()->setAudioConfig(headphoneIndex(), config, true);
 }
 
 int QVantelHeadphoneFollowPage::heldStripState(int input) const
@@ -218,7 +211,7 @@ int QVantelHeadphoneFollowPage::heldStripState(int input) const
 
 void QVantelHeadphoneFollowPage::applySwitchStates()
 {
-    for (const auto &[input, s] : m_strips) {
+    for (const auto &[input, s] : strips()) {
         if (s->state() != 2)
             s->setState(std::max(heldStripState(input), 0));
     }
@@ -248,6 +241,7 @@ void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
 {
     QVantelSwitch *own = m_switches[size_t(2 + monitored)];
     QVantelSwitch *other = m_switches[size_t(3 - monitored)];
+    const int source = monitored == 0 ? QVantel::OutputProgram : QVantel::OutputCoord;
     TMatrixSettings *matrix = matrixSettings();
     if (own->isChecked()) {
         m_switches[0]->setEnabled(false);
@@ -255,14 +249,14 @@ void QVantelHeadphoneFollowPage::monitorClicked(int monitored)
         other->setEnabled(false);
         if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
             copyFollowed(m_followedHeadphone, false);
-        matrix->copyOutput(monitored, leftOutput());
-        matrix->copyOutput(monitored, rightOutput());
+        matrix->copyOutput(source, leftOutput());
+        matrix->copyOutput(source, rightOutput());
     } else {
         m_switches[0]->setEnabled(true);
         m_switches[1]->setEnabled(true);
         other->setEnabled(true);
-        matrix->removeOutputCopy(monitored, leftOutput());
-        matrix->removeOutputCopy(monitored, rightOutput());
+        matrix->removeOutputCopy(source, leftOutput());
+        matrix->removeOutputCopy(source, rightOutput());
         if (m_followedHeadphone == 0 || m_followedHeadphone == 1)
             copyFollowed(m_followedHeadphone, true);
     }
@@ -293,12 +287,12 @@ void QVantelHeadphoneFollowPage::switch4Clicked()
 
 void QVantelHeadphoneFollowPage::matrixNodeChanged(QVantel::Inputs input, QVantel::Outputs output)
 {
-    if ((output != leftOutput() && output != rightOutput()) || m_updating)
+    if ((output != leftOutput() && output != rightOutput()) || isUpdating())
         return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
+    const auto guard = holdUpdating();
     const TMatrixSettings::Node &node = matrixSettings()->node(input, output);
     if (input == sideToneInput()) {
-        m_sideToneStrip->setGain(int(node.gain));
+        sideToneStrip()->setGain(int(node.gain));
         return;
     }
     if (QVantelAudioInput *s = strip(input)) {
@@ -310,9 +304,9 @@ void QVantelHeadphoneFollowPage::matrixNodeChanged(QVantel::Inputs input, QVante
 
 void QVantelHeadphoneFollowPage::matrixAudioConfigChanged(QVantel::Inputs position)
 {
-    if (position != m_headphoneIndex)
+    if (position != headphoneIndex())
         return;
-    const int c = matrixSettings()->audioConfig(m_headphoneIndex)[0];
+    const int c = matrixSettings()->audioConfig(headphoneIndex())[0];
     QVantelSwitch *first = m_switches[0];
     QVantelSwitch *second = m_switches[1];
     if (m_switches[2]->isChecked() || m_switches[3]->isChecked()) {
@@ -341,17 +335,15 @@ void QVantelHeadphoneFollowPage::matrixControllerStateChanged(TComController *co
 {
     if (!controller || controller->state() != TComController::StateReady)
         return;
-    if (m_headphoneIndex == 2 && hasDeviceOption(TComDevice::OptionHardware2))
+    if (headphoneIndex() == 2 && TComDevice::hasOption(TComDevice::OptionHardware2))
         pageButton(kHeadphone4Button)->hide();
-    m_forceNames = true;
-    matrixAudioConfigChanged(QVantel::Inputs(m_headphoneIndex));
+    matrixAudioConfigChanged(QVantel::Inputs(headphoneIndex()));
     matrixNodeChanged(QVantel::Inputs(sideToneInput()), QVantel::Outputs(leftOutput()));
-    for (int input = 0; input <= 24; ++input) {
-        QVantelHeadphoneWidget::matrixInputNameChanged(QVantel::Inputs(input));
+    for (int input = 0; input <= QVantel::LastMixInput; ++input) {
+        showInputName(input, true);
         matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
     }
-    m_forceNames = false;
-    if (comDevice()->operationMode() == 0)
+    if (!comDevice()->isExtendedMode())
         resetProgramStrips();
 }
 
@@ -359,7 +351,7 @@ void QVantelHeadphoneFollowPage::deviceStateChanged(TComDevice::DeviceState stat
 {
     if (state != TComDevice::DeviceStateAll && state != TComDevice::OperationModeState)
         return;
-    const bool standard = comDevice()->operationMode() == 0;
+    const bool standard = !comDevice()->isExtendedMode();
     if (!standard) {
         // The monitoring switches do not exist in the extended mode; one left on would keep
         // its copy with no way to turn it off.
@@ -388,7 +380,7 @@ void QVantelHeadphoneFollowPage::audioControllerParamChanged(TComController *,
 void QVantelHeadphoneFollowPage::resetView()
 {
     QVantelHeadphoneWidget::resetView();
-    if (m_headphoneIndex == 2)
+    if (headphoneIndex() == 2)
         pageButton(kHeadphone4Button)->show();
     // The matrix keeps its copies over a reset; only this page's switches make this headphone a
     // copy, so none may outlive them: the next login starts from what the unit reports.

@@ -19,10 +19,11 @@ class QVantelSwitch;
 //
 // Follow state: m_followedHeadphone -1 (own mix), 0 or 1, kept in byte 0 of the headphone's audio
 // configuration. Following copies the followed headphone's outputs onto this one; monitoring
-// replaces that copy with output 0 or 1 while it is on and restores it when turned off.
+// replaces that copy with the programme or coordination output while it is on and restores it
+// when turned off.
 //
 // Every change goes into TMatrixSettings (routing and balance as one headphone-mix write per
-// action); m_updating drops the echoes. GUI thread only.
+// action); the updating flag drops the echoes. GUI thread only.
 class QVantelHeadphoneFollowPage : public QVantelHeadphoneWidget
 {
     Q_OBJECT
@@ -41,6 +42,7 @@ public:
     [[nodiscard]] QVantelSwitch *followSwitch(int number) const;
     [[nodiscard]] QLabel *programLabel() const { return m_programLabel; }
     [[nodiscard]] QLabel *coordLabel() const { return m_coordLabel; }
+    [[nodiscard]] int followedHeadphone() const { return m_followedHeadphone; }
 
 public slots:
     void deviceStateChanged(TComDevice::DeviceState state);
@@ -57,9 +59,9 @@ private:
     void setupUi();
 
     // Only the extended mode drags the inputs behind PROGRAM and COORD along; PROGRAM's stereo
-    // right channel (24, 19) then reaches the right ear only.
+    // right channel (QVantel::kProgramRightChannel) then reaches the right ear only.
     void writeDraggedGains(int input, int gain) override;
-    [[nodiscard]] bool coordDragsReturn() const override { return extendedMode(); }
+    [[nodiscard]] bool coordDragsReturn() const override { return comDevice()->isExtendedMode(); }
 
     // followed is 0 (headphone 1) or 1 (headphone 2); a monitoring switch is 0 (programme) or 1.
     void followClicked(int followed);
@@ -71,9 +73,9 @@ private:
     // Every strip not greyed takes the state the switches give it, or the device's.
     void applySwitchStates();
     [[nodiscard]] bool anySwitchChecked() const;
-    [[nodiscard]] bool extendedMode() const;
 
     std::array<QVantelSwitch *, 4> m_switches{};
     QLabel *m_programLabel = nullptr;
     QLabel *m_coordLabel = nullptr;
+    int m_followedHeadphone = -1;
 };

@@ -22,10 +22,6 @@ namespace {
 constexpr std::array<int, 4> kPositionY = {7, 116, 225, 334};
 constexpr std::array<int, 3> kCopyY = {7, 116, 225};
 
-// The inputs a position may not take over from the grid when the device enters the extended
-// operation mode: the programme and coordination channels and their returns.
-constexpr std::array<int, 6> kProgramInputs = {12, 13, 19, 20, 21, 24};
-
 int roundedGain(float dB)
 {
     return int(std::lround(dB));
@@ -65,7 +61,7 @@ int QVantelHeadphonePositionPage::copyTarget(int index) const
     static constexpr std::array<int, 3> kTargetsOfPage2 = {1, 3, 4};
     if (index < 0 || index > 2)
         return 0;
-    return m_headphoneIndex == 0 ? kTargetsOfPage1[size_t(index)] : kTargetsOfPage2[size_t(index)];
+    return headphoneIndex() == 0 ? kTargetsOfPage1[size_t(index)] : kTargetsOfPage2[size_t(index)];
 }
 
 int QVantelHeadphonePositionPage::positionOf(const QVantelAudioButton *button) const
@@ -81,11 +77,12 @@ int QVantelHeadphonePositionPage::positionOf(const QVantelAudioButton *button) c
 
 void QVantelHeadphonePositionPage::setupUi()
 {
-    const bool first = m_headphoneIndex == 0;
+    const bool first = headphoneIndex() == 0;
     const int columnX = first ? 5 : 696;
     const int copyX = first ? 696 : 5;
-    const std::array<int, 4> defaults
-        = first ? std::array<int, 4>{1, 2, 3, 13} : std::array<int, 4>{0, 2, 3, 13};
+    std::array<int, kPositionCount> defaults{};
+    for (int k = 0; k < kPositionCount; ++k)
+        defaults[size_t(k)] = kDefaultHeadphonePositionInputs[size_t(4 * headphoneIndex() + k)];
 
     for (int k = 0; k < kPositionCount; ++k) {
         auto *button = new QVantelAudioButton(this);
@@ -103,7 +100,7 @@ void QVantelHeadphonePositionPage::setupUi()
             rightButtonClicked(button);
         });
         m_positionButtons[size_t(k)] = button;
-        m_sourceButtons[defaults[size_t(k)]] = button;
+        fileSourceButton(defaults[size_t(k)], button);
     }
 
     for (int k = 0; k < 3; ++k) {
@@ -127,31 +124,33 @@ void QVantelHeadphonePositionPage::setupUi()
     addSideToneStrip(true, QPoint(135, 104));
 
     const QPoint corner(135, 104);
-    for (int input : {defaults[0], defaults[1]})
-        m_extraStrips[input] = addStrip(input, corner, true, false, false, false, false);
-    m_strips[12] = addStrip(12, corner, true, false, false, true, true);
-    m_strips[20] = addStrip(20, corner, true, true, true, false, false);
-    m_extraStrips[13] = addStrip(13, corner, true, false, false, false, false);
-    m_strips[21] = addStrip(21, corner, true, true, false, false, false);
-
-    const std::array<int, 3> upper = {8, 4, 5};
-    for (size_t k = 0; k < upper.size(); ++k) {
-        m_strips[upper[k]]
-            = addStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true);
+    // The sources of the first two positions join the grid only on the compact unit.
+    for (int input : {defaults[0], defaults[1]}) {
+        addGridStrip(input, corner, true, false, false, false, false);
+        keepAside(input);
     }
+    addGridStrip(QVantel::InputProgramReturn, corner, true, false, false, true, true);
+    addGridStrip(QVantel::InputProgram, corner, true, true, true, false, false);
+    addGridStrip(QVantel::InputCoordReturn, corner, true, false, false, false, false);
+    keepAside(QVantel::InputCoordReturn);
+    addGridStrip(QVantel::InputCoord, corner, true, true, false, false, false);
+
+    const std::array<int, 3> upper = {QVantel::InputUsb, QVantel::InputAux1, QVantel::InputAux2};
+    for (size_t k = 0; k < upper.size(); ++k)
+        addGridStrip(upper[k], QPoint(267 + 132 * int(k), 104), true, false, false, true, true);
 
     auto *separator = new QFrame(this);
     separator->setFrameStyle(QFrame::HLine | QFrame::Plain);
     separator->setGeometry(152, 240, 496, 1);
 
-    const std::array<int, 4> lower = {6, 7, 9, 10};
-    const std::array<int, 4> lowerHidden = {14, 15, 16, 18};
-    for (size_t k = 0; k < lower.size(); ++k) {
-        m_strips[lower[k]]
-            = addStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true);
-    }
+    const std::array<int, 4> lower
+        = {QVantel::InputAes1, QVantel::InputAes2, QVantel::InputAoip1, QVantel::InputAoip2};
+    const std::array<int, 4> lowerHidden
+        = {QVantel::InputAoip3, QVantel::InputAoip4, QVantel::InputAoip5, QVantel::InputAoip6};
+    for (size_t k = 0; k < lower.size(); ++k)
+        addGridStrip(lower[k], QPoint(135 + 132 * int(k), 244), true, false, false, true, true);
     for (size_t k = 0; k < lowerHidden.size(); ++k) {
-        m_strips[lowerHidden[k]] = addStrip(
+        addGridStrip(
             lowerHidden[k], QPoint(135 + 132 * int(k), 244), true, false, false, false, true);
     }
 
@@ -173,18 +172,18 @@ void QVantelHeadphonePositionPage::labelPanningChanged(QVantelAudioBase *button)
 
 void QVantelHeadphonePositionPage::matrixNodeChanged(QVantel::Inputs input, QVantel::Outputs output)
 {
-    if ((output != leftOutput() && output != rightOutput()) || m_updating)
+    if ((output != leftOutput() && output != rightOutput()) || isUpdating())
         return;
-    const QScopedValueRollback<bool> guard(m_updating, true);
+    const auto guard = holdUpdating();
     const TMatrixSettings::Node &node = matrixSettings()->node(input, output);
     const int gain = roundedGain(node.gain);
     if (input == sideToneInput()) {
-        m_sideToneStrip->setGain(gain);
+        sideToneStrip()->setGain(gain);
         return;
     }
-    if (const auto button = m_sourceButtons.find(input); button != m_sourceButtons.end()) {
-        button->second->setGain(gain);
-        button->second->setPanning(QVantel::PanCtrl(nodePanning(input, false)));
+    if (QVantelAudioButton *button = sourceButton(input)) {
+        button->setGain(gain);
+        button->setPanning(QVantel::PanCtrl(nodePanning(input, false)));
     }
     if (QVantelAudioInput *s = strip(input)) {
         s->setGain(gain);
@@ -203,7 +202,7 @@ void QVantelHeadphonePositionPage::audioControllerParamChanged(TComController *,
 void QVantelHeadphonePositionPage::matrixNodeCopyChanged(QVantel::Outputs, QVantel::Outputs target)
 {
     for (int k = 0; k < int(m_copyButtons.size()); ++k) {
-        if (target != 2 * copyTarget(k))
+        if (target != QVantel::headphoneLeftOutput(copyTarget(k) - 1))
             continue;
         QVantelButton *button = m_copyButtons[size_t(k)];
         QPalette pal = button->palette();
@@ -218,29 +217,27 @@ void QVantelHeadphonePositionPage::matrixControllerStateChanged(TComController *
 {
     if (!controller || controller->state() != TComController::StateReady)
         return;
-    if (hasDeviceOption(TComDevice::OptionHardware2)) {
+    if (TComDevice::hasOption(TComDevice::OptionHardware2)) {
         // The compact unit has no positions: their sources join the grid.
         pageButton(3)->hide();
         for (QVantelAudioButton *button : m_positionButtons)
             button->hide();
         m_copyButtons[2]->hide();
-        for (const auto &[input, s] : m_extraStrips) {
-            if (m_strips.count(input) != 0)
+        for (const auto &[input, s] : extraStrips()) {
+            if (strip(input))
                 continue;
             s->setEnabled(true);
             s->show();
-            m_strips[input] = s;
+            fileStrip(input, s);
         }
         layoutStrips();
     }
-    m_forceNames = true;
-    for (int input = 0; input <= 24; ++input) {
-        QVantelHeadphoneWidget::matrixInputNameChanged(QVantel::Inputs(input));
+    for (int input = 0; input <= QVantel::LastMixInput; ++input) {
+        showInputName(input, true);
         matrixNodeChanged(QVantel::Inputs(input), QVantel::Outputs(leftOutput()));
     }
-    matrixAudioConfigChanged(QVantel::Inputs(m_headphoneIndex));
-    m_forceNames = false;
-    if (comDevice()->operationMode() == 0)
+    matrixAudioConfigChanged(QVantel::Inputs(headphoneIndex()));
+    if (!comDevice()->isExtendedMode())
         resetProgramStrips();
 }
 
@@ -251,12 +248,12 @@ void QVantelHeadphonePositionPage::resetView()
         button->show();
     pageButton(3)->show();
     m_copyButtons[2]->show();
-    for (const auto &[input, s] : m_extraStrips) {
+    for (const auto &[input, s] : extraStrips()) {
         s->hide();
         s->setEnabled(false);
         // The compact unit's layout put them into the grid; the next device may have positions.
-        if (const auto found = m_strips.find(input); found != m_strips.end() && found->second == s)
-            m_strips.erase(found);
+        if (strip(input) == s)
+            takeStrip(input);
     }
 }
 
@@ -322,11 +319,11 @@ void QVantelHeadphonePositionPage::popupAudioClosed(QVantelHeadphoneAudio *popup
 QVantelMessage *QVantelHeadphonePositionPage::copyClicked(int index)
 {
     const int target = copyTarget(index);
-    if (target == 0 || matrixSettings()->isCopyTarget(2 * target))
+    if (target == 0 || matrixSettings()->isCopyTarget(QVantel::headphoneLeftOutput(target - 1)))
         return nullptr;
     QVantelMessage *message = nullptr;
     // Only headphone 1's page keeps this mix from an Operator.
-    if (m_headphoneIndex == 0 && accessLevel == AccessLevel::Operator) {
+    if (headphoneIndex() == 0 && accessLevel == AccessLevel::Operator) {
         message = new QVantelMessage(tr("Operator is not allowed to perform this operation"),
                                      QVantelMessage::CancelButton,
                                      this);
@@ -370,7 +367,7 @@ QVantelHeadphoneSelect *QVantelHeadphonePositionPage::buttonClicked(QVantelAudio
         };
         for (QVantelAudioButton *position : m_positionButtons)
             choices[keyOf(position->input())] = position;
-        for (const auto &[input, s] : m_strips) {
+        for (const auto &[input, s] : strips()) {
             // The programme and coordination strips (with balance) stay in the grid.
             if (s->state() == 0 && !s->hasBalance())
                 choices[keyOf(input)] = s;
@@ -415,7 +412,7 @@ void QVantelHeadphonePositionPage::writeAudioConfig()
     TMatrixSettings::AudioConfig config{};
     for (int k = 0; k < kPositionCount; ++k)
         config[size_t(k)] = quint8(m_positionButtons[size_t(k)]->input() + 1);
-    matrixSettings()->setAudioConfig(m_headphoneIndex, config, true);
+    matrixSettings()->setAudioConfig(headphoneIndex(), config, true);
 }
 
 void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
@@ -426,39 +423,36 @@ void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
         return;
     const int previous = position->input();
     QVantelAudioButton *partner = nullptr;
-    if (const auto found = m_strips.find(input); found != m_strips.end()) {
+    if (QVantelAudioInput *s = takeStrip(input)) {
         // The input leaves the grid for the position; the position's source takes its strip.
-        QVantelAudioInput *s = found->second;
-        m_strips.erase(found);
         const QString stripLabel = s->label();
         s->setInput(QVantel::Inputs(previous));
         s->setName(position->label(), false);
-        m_strips[previous] = s;
+        fileStrip(previous, s);
         layoutStrips();
         updateInputSourceStrips();
-        applyOperationMode(comDevice()->operationMode() != 0);
-        m_sourceButtons.erase(previous);
+        applyOperationMode(comDevice()->isExtendedMode());
+        removeSourceButton(previous);
         position->setInput(QVantel::Inputs(input));
         position->setName(stripLabel, false);
-        m_sourceButtons[input] = position;
-    } else if (const auto other = m_sourceButtons.find(input);
-               other != m_sourceButtons.end() && other->second != position) {
+        fileSourceButton(input, position);
+    } else if (QVantelAudioButton *other = sourceButton(input); other && other != position) {
         // Two positions exchange their sources.
-        partner = other->second;
-        m_sourceButtons.erase(other);
-        m_sourceButtons.erase(previous);
+        partner = other;
+        removeSourceButton(input);
+        removeSourceButton(previous);
         const QString partnerLabel = partner->label();
         partner->setInput(QVantel::Inputs(previous));
         partner->setName(position->label(), false);
         position->setInput(QVantel::Inputs(input));
         position->setName(partnerLabel, false);
-        m_sourceButtons[previous] = partner;
-        m_sourceButtons[input] = position;
+        fileSourceButton(previous, partner);
+        fileSourceButton(input, position);
     } else {
         return;
     }
 
-    const int firstEntry = 4 * m_headphoneIndex;
+    const int firstEntry = 4 * headphoneIndex();
     for (QVantelAudioButton *changed : {position, partner}) {
         if (changed)
             headphonePositionInputs[size_t(firstEntry + positionOf(changed) - 1)]
@@ -474,9 +468,9 @@ void QVantelHeadphonePositionPage::assignSource(QVantelAudioButton *position,
 
 void QVantelHeadphonePositionPage::matrixAudioConfigChanged(QVantel::Inputs position)
 {
-    if (position != m_headphoneIndex || hasDeviceOption(TComDevice::OptionHardware2))
+    if (position != headphoneIndex() || TComDevice::hasOption(TComDevice::OptionHardware2))
         return;
-    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
+    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(headphoneIndex());
     for (int k = 0; k < kPositionCount; ++k) {
         const int input = int(config[size_t(k)]) - 1;
         if (input >= 0)
@@ -493,15 +487,17 @@ void QVantelHeadphonePositionPage::deviceStateChanged(TComDevice::DeviceState st
 {
     if (state != TComDevice::OperationModeState)
         return;
-    if (comDevice()->operationMode() != 1) {
+    if (!comDevice()->isExtendedMode()) {
         resetProgramStrips();
         return;
     }
-    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(m_headphoneIndex);
+    const TMatrixSettings::AudioConfig config = matrixSettings()->audioConfig(headphoneIndex());
     for (int k = 0; k < kPositionCount; ++k) {
-        // Bytes 13 and 14: the position holds the programme or coordination return, which the
-        // extended mode shows as stereo channels in the grid.
-        if (config[size_t(k)] != 13 && config[size_t(k)] != 14)
+        // A configuration byte is the input plus 1. A position that holds the programme or
+        // coordination return, which the extended mode shows as stereo channels in the grid,
+        // takes another source.
+        const int held = int(config[size_t(k)]) - 1;
+        if (held != QVantel::InputProgramReturn && held != QVantel::InputCoordReturn)
             continue;
         const int input = firstPlainStrip();
         if (input < 0)
@@ -513,10 +509,11 @@ void QVantelHeadphonePositionPage::deviceStateChanged(TComDevice::DeviceState st
 
 int QVantelHeadphonePositionPage::firstPlainStrip() const
 {
-    for (const auto &[input, s] : m_strips) {
+    for (const auto &[input, s] : strips()) {
         if (s->state() == 0
-            && std::find(kProgramInputs.begin(), kProgramInputs.end(), input)
-                   == kProgramInputs.end()) {
+            && std::find(
+                   QVantel::kProgramCoordInputs.begin(), QVantel::kProgramCoordInputs.end(), input)
+                   == QVantel::kProgramCoordInputs.end()) {
             return input;
         }
     }

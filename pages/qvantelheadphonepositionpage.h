@@ -20,7 +20,7 @@ class QVantelPopup;
 //
 // Every strip and position change is written into TMatrixSettings (routing and balance as one
 // headphone-mix write per action, between beginHeadphoneEdit and commitHeadphoneEdit); every
-// node change of this headphone is shown. m_updating drops the echoes.
+// node change of this headphone is shown. The updating flag drops the echoes.
 //
 // Positions: each source input is held by at most one position button or one grid strip. The
 // four position inputs are kept in the headphone's audio configuration and in

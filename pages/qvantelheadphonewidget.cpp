@@ -1,7 +1,6 @@
 #include "pages/qvantelheadphonewidget.h"
 
 #include "model/audiosettings.h"
-#include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
@@ -19,8 +18,8 @@
 
 namespace {
 
-// Sort keys by input; the extended variant swaps the programme and coordination pairs (12/13
-// returns, 20/21 sends) in the order.
+// Sort keys by input; the extended variant swaps the programme and coordination pairs (the
+// returns and the sends) in the order.
 constexpr std::array<int, 30> kStandardOrder
     = {5,  6,  7,  8,  12, 13, 14, 15, 11, 16, 17, 22, 9, 10, 18,
        19, 20, 23, 21, 24, 25, 26, 29, 30, 27, 28, 1,  2, 3,  4};
@@ -30,11 +29,27 @@ constexpr std::array<int, 30> kExtendedOrder
 
 // The audio-over-IP inputs; the ones an expansion board carries; the ones the compact unit
 // (hardware variant 2) lacks.
-constexpr std::array<int, 6> kAoipInputs = {9, 10, 14, 15, 16, 18};
-constexpr std::array<int, 10> kBoardInputs = {4, 5, 6, 7, 9, 10, 14, 15, 16, 18};
-constexpr std::array<int, 5> kVariant2HiddenInputs = {3, 8, 5, 6, 7};
+constexpr std::array<int, 6> kAoipInputs = {QVantel::InputAoip1,
+                                            QVantel::InputAoip2,
+                                            QVantel::InputAoip3,
+                                            QVantel::InputAoip4,
+                                            QVantel::InputAoip5,
+                                            QVantel::InputAoip6};
+constexpr std::array<int, 10> kBoardInputs = {QVantel::InputAux1,
+                                              QVantel::InputAux2,
+                                              QVantel::InputAes1,
+                                              QVantel::InputAes2,
+                                              QVantel::InputAoip1,
+                                              QVantel::InputAoip2,
+                                              QVantel::InputAoip3,
+                                              QVantel::InputAoip4,
+                                              QVantel::InputAoip5,
+                                              QVantel::InputAoip6};
+constexpr std::array<int, 5> kVariant2HiddenInputs = {
+    QVantel::Input4, QVantel::InputUsb, QVantel::InputAux2, QVantel::InputAes1, QVantel::InputAes2};
 // The audio-over-IP inputs a module without option 0x200 does not serve.
-constexpr std::array<int, 4> kUpperAoipInputs = {14, 15, 16, 18};
+constexpr std::array<int, 4> kUpperAoipInputs
+    = {QVantel::InputAoip3, QVantel::InputAoip4, QVantel::InputAoip5, QVantel::InputAoip6};
 
 constexpr int kMarkerWidth = 5;
 constexpr int kMarkerHeight = 100;
@@ -138,8 +153,10 @@ int QVantelHeadphoneWidget::nodePanning(int input, bool admitsSplit) const
     const int right = rightOutput();
     if (admitsSplit) {
         const bool split = matrix->node(input, left).isOn() && !matrix->node(input, right).isOn()
-                           && matrix->node(12, left).isOn() && !matrix->node(12, right).isOn()
-                           && !matrix->node(24, left).isOn() && matrix->node(24, right).isOn();
+                           && matrix->node(QVantel::InputProgramReturn, left).isOn()
+                           && !matrix->node(QVantel::InputProgramReturn, right).isOn()
+                           && !matrix->node(QVantel::InputProgramRight, left).isOn()
+                           && matrix->node(QVantel::InputProgramRight, right).isOn();
         if (split)
             return QVantel::PanStereo;
     }
@@ -215,6 +232,12 @@ int QVantelHeadphoneWidget::markerRestY(int state) const
     if (state == 3)
         return kBandBottom - height;
     return kBandTop;
+}
+
+void QVantelHeadphoneWidget::showScreen(int state, bool middleAllowed)
+{
+    m_middleAllowed = middleAllowed;
+    setScrollState(state);
 }
 
 void QVantelHeadphoneWidget::setScrollState(int state)
@@ -316,16 +339,16 @@ void QVantelHeadphoneWidget::applyOperationMode(bool extended)
         }
     };
     if (extended) {
-        showStrip(12, false);
-        showStrip(20, true);
-        showStrip(13, false);
-        showStrip(21, true);
+        showStrip(QVantel::InputProgramReturn, false);
+        showStrip(QVantel::InputProgram, true);
+        showStrip(QVantel::InputCoordReturn, false);
+        showStrip(QVantel::InputCoord, true);
         inputDisplayOrder = kExtendedOrder;
     } else {
-        showStrip(20, false);
-        showStrip(12, true);
-        showStrip(21, false);
-        showStrip(13, true);
+        showStrip(QVantel::InputProgram, false);
+        showStrip(QVantel::InputProgramReturn, true);
+        showStrip(QVantel::InputCoord, false);
+        showStrip(QVantel::InputCoordReturn, true);
         inputDisplayOrder = kStandardOrder;
     }
     moveScrollMarker(false, 0);
@@ -336,7 +359,7 @@ void QVantelHeadphoneWidget::updateInputSourceStrips()
 {
     const TAudioSettings *audio = audioSettings();
     if (audio->state() != TComController::StateReady || !audio->auxiliaryBoard()
-        || !hasDeviceOption(TComDevice::OptionHardware134)) {
+        || !TComDevice::hasOption(TComDevice::OptionHardware134)) {
         return;
     }
     const bool analog = audio->inputSource() == TAudioSettings::SourceAnalog;
@@ -347,9 +370,9 @@ void QVantelHeadphoneWidget::updateInputSourceStrips()
             s->setState(held >= 0 ? held : state);
         }
     };
-    setState(5, analog ? 0 : 1);
-    setState(6, analog ? 1 : 0);
-    setState(7, analog ? 1 : 0);
+    setState(QVantel::InputAux2, analog ? 0 : 1);
+    setState(QVantel::InputAes1, analog ? 1 : 0);
+    setState(QVantel::InputAes2, analog ? 1 : 0);
 }
 
 int QVantelHeadphoneWidget::heldStripState(int) const
@@ -359,7 +382,7 @@ int QVantelHeadphoneWidget::heldStripState(int) const
 
 void QVantelHeadphoneWidget::deviceStateChanged(TComDevice::DeviceState state)
 {
-    const bool extended = comDevice()->operationMode() != 0;
+    const bool extended = comDevice()->isExtendedMode();
     if (state == TComDevice::OperationModeState) {
         applyOperationMode(extended);
         return;
@@ -375,18 +398,18 @@ void QVantelHeadphoneWidget::deviceStateChanged(TComDevice::DeviceState state)
             }
         }
     };
-    if (!hasDeviceOption(TComDevice::OptionRavenna)) {
+    if (!TComDevice::hasOption(TComDevice::OptionRavenna)) {
         for (int input : kAoipInputs)
             grey(input, false);
     }
-    if (!hasDeviceOption(TComDevice::OptionHardware124)) {
+    if (!TComDevice::hasOption(TComDevice::OptionHardware124)) {
         for (int input : kUpperAoipInputs)
             grey(input, true);
         applyOperationMode(extended);
         return;
     }
     if (!firmwareAtLeast(kFirmware1_13))
-        grey(18, true);
+        grey(QVantel::InputAoip6, true);
     applyOperationMode(extended);
 }
 
@@ -401,7 +424,7 @@ void QVantelHeadphoneWidget::audioControllerStateChanged(TComController *control
                 s->setState(2);
         }
     }
-    if (hasDeviceOption(TComDevice::OptionHardware124)) {
+    if (TComDevice::hasOption(TComDevice::OptionHardware124)) {
         m_scrollState = 1;
         m_dragStartY = -1;
         if (sideTone) {
@@ -427,7 +450,7 @@ void QVantelHeadphoneWidget::audioControllerStateChanged(TComController *control
 void QVantelHeadphoneWidget::matrixControllerStateChanged(TComController *controller)
 {
     if (!controller || controller->state() != TComController::StateReady
-        || !hasDeviceOption(TComDevice::OptionHardware2)) {
+        || !TComDevice::hasOption(TComDevice::OptionHardware2)) {
         return;
     }
     for (int input : kVariant2HiddenInputs) {
@@ -445,7 +468,7 @@ void QVantelHeadphoneWidget::matrixOptionsChanged(TMatrixSettings::MatrixOpts pr
         return;
     if (m_sideToneStrip)
         m_sideToneStrip->setEnabled(now);
-    if (!hasDeviceOption(TComDevice::OptionHardware124)) {
+    if (!TComDevice::hasOption(TComDevice::OptionHardware124)) {
         m_scrollState = now ? 1 : 0;
         m_scrollMarker->setVisible(now);
         m_dragStartY = -1;
@@ -462,11 +485,16 @@ void QVantelHeadphoneWidget::matrixOptionsChanged(TMatrixSettings::MatrixOpts pr
 
 void QVantelHeadphoneWidget::matrixInputNameChanged(QVantel::Inputs input)
 {
+    showInputName(input, false);
+}
+
+void QVantelHeadphoneWidget::showInputName(int input, bool force)
+{
     const QString name = matrixSettings()->inputNames(input);
-    if (const auto button = m_sourceButtons.find(input); button != m_sourceButtons.end())
-        button->second->setName(name, m_forceNames);
+    if (QVantelAudioButton *button = sourceButton(input))
+        button->setName(name, force);
     if (QVantelAudioInput *s = strip(input))
-        s->setName(name, m_forceNames);
+        s->setName(name, force);
 }
 
 void QVantelHeadphoneWidget::showEvent(QShowEvent *event)
@@ -518,7 +546,7 @@ void QVantelHeadphoneWidget::resetProgramStrips()
     if (!matrixSettings()->hasHeadphoneMix(m_headphoneIndex))
         return;
     writeMix([this] {
-        for (int input : {20, 21}) {
+        for (int input : {QVantel::InputProgram, QVantel::InputCoord}) {
             QVantelAudioInput *s = strip(input);
             if (!s)
                 continue;
@@ -550,29 +578,58 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
         if (const auto found = entries.find(input); found != entries.end()) {
             s->setGain(found->second->gain());
             s->setPanning(QVantel::PanCtrl(found->second->panning()));
-        } else if (from->m_headphoneIndex == 0 && (input == 0 || input == 1)) {
-            // Headphone 1 keeps these microphones as its side tone, not in its grid.
-            const int output = input == 0 ? 2 : 4;
+        } else if (from->m_headphoneIndex == 0
+                   && (input == QVantel::Input1 || input == QVantel::Input2)) {
+            // Headphone 1 keeps these microphones as its side tone, not in its grid; each is
+            // read from the left ear of its own headphone.
+            const int output = QVantel::headphoneLeftOutput(input);
             s->setGain(int(matrix->node(input, output).gain));
             s->setPanning(QVantel::PanBoth);
         }
     }
 }
 
-bool QVantelHeadphoneWidget::hasDeviceOption(quint32 option)
+void QVantelHeadphoneWidget::fileStrip(int input, QVantelAudioInput *strip)
 {
-    return (deviceOptionWord & option) != 0;
+    m_strips[input] = strip;
+}
+
+QVantelAudioInput *QVantelHeadphoneWidget::takeStrip(int input)
+{
+    const auto found = m_strips.find(input);
+    if (found == m_strips.end())
+        return nullptr;
+    QVantelAudioInput *taken = found->second;
+    m_strips.erase(found);
+    return taken;
+}
+
+QVantelAudioButton *QVantelHeadphoneWidget::sourceButton(int input) const
+{
+    const auto found = m_sourceButtons.find(input);
+    return found == m_sourceButtons.end() ? nullptr : found->second;
+}
+
+void QVantelHeadphoneWidget::fileSourceButton(int input, QVantelAudioButton *button)
+{
+    if (button)
+        m_sourceButtons[input] = button;
+}
+
+void QVantelHeadphoneWidget::removeSourceButton(int input)
+{
+    m_sourceButtons.erase(input);
 }
 
 // Construction shared by the pages.
 
-QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
-                                                    const QPoint &at,
-                                                    bool labelsBelow,
-                                                    bool withBalance,
-                                                    bool stereo,
-                                                    bool shown,
-                                                    bool enabled)
+QVantelAudioInput *QVantelHeadphoneWidget::addGridStrip(int input,
+                                                        const QPoint &at,
+                                                        bool labelsBelow,
+                                                        bool withBalance,
+                                                        bool stereo,
+                                                        bool shown,
+                                                        bool enabled)
 {
     auto *s = new QVantelAudioInput(labelsBelow, this, withBalance, stereo);
     s->setInput(QVantel::Inputs(input));
@@ -583,10 +640,10 @@ QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
     connect(s, &QVantelAudioBase::gainChanged, this, [this, s](int gain) {
         knobValueChanged(s, gain);
     });
-    if (input == 20) {
+    if (input == QVantel::InputProgram) {
         connect(
             s, &QVantelAudioBase::panningChanged, this, [this, s] { knobProgPanningChanged(s); });
-    } else if (input == 21) {
+    } else if (input == QVantel::InputCoord) {
         connect(
             s, &QVantelAudioBase::panningChanged, this, [this, s] { knobCoordPanningChanged(s); });
     } else {
@@ -597,7 +654,14 @@ QVantelAudioInput *QVantelHeadphoneWidget::addStrip(int input,
             audioBalanceChanged(s, balance);
         });
     }
+    m_strips[input] = s;
     return s;
+}
+
+void QVantelHeadphoneWidget::keepAside(int input)
+{
+    if (QVantelAudioInput *s = takeStrip(input))
+        m_extraStrips[input] = s;
 }
 
 void QVantelHeadphoneWidget::addSideToneStrip(bool labelsBelow, const QPoint &at)
@@ -605,7 +669,7 @@ void QVantelHeadphoneWidget::addSideToneStrip(bool labelsBelow, const QPoint &at
     m_sideToneStrip = new QVantelAudioInput(labelsBelow, false, this);
     m_sideToneStrip->setObjectName(QStringLiteral("sideTone"));
     m_sideToneStrip->move(at);
-    m_sideToneStrip->setInput(QVantel::Inputs(26 + m_headphoneIndex));
+    m_sideToneStrip->setInput(QVantel::Inputs(QVantel::InputSideTone + m_headphoneIndex));
     m_sideToneStrip->hide();
     m_sideToneStrip->setEnabled(false);
     connect(m_sideToneStrip,
@@ -697,11 +761,12 @@ void QVantelHeadphoneWidget::knobValueChanged(QVantelAudioBase *strip, int gain)
 
 void QVantelHeadphoneWidget::writeDraggedGains(int input, int gain)
 {
-    if (input == 20) {
-        for (int dragged : {12, 24, 19})
+    if (input == QVantel::InputProgram) {
+        for (int dragged : QVantel::kProgramDraggedInputs)
             writeGain(dragged, gain);
-    } else if (input == 21) {
-        writeGain(13, gain);
+    } else if (input == QVantel::InputCoord) {
+        for (int dragged : QVantel::kCoordDraggedInputs)
+            writeGain(dragged, gain);
     }
 }
 
@@ -716,11 +781,12 @@ void QVantelHeadphoneWidget::knobProgPanningChanged(QVantelAudioBase *strip)
         const int panning = strip->panning();
         if ((panning & QVantel::PanStereo) != 0) {
             writeRouting(strip->input(), QVantel::PanLeft);
-            writeRouting(12, QVantel::PanLeft);
-            writeRouting(24, QVantel::PanRight);
-            writeRouting(19, QVantel::PanRight);
+            writeRouting(QVantel::InputProgramReturn, QVantel::PanLeft);
+            for (int input : QVantel::kProgramRightChannel)
+                writeRouting(input, QVantel::PanRight);
         } else {
-            for (int input : {strip->input(), 12, 24, 19})
+            writeRouting(strip->input(), panning);
+            for (int input : QVantel::kProgramDraggedInputs)
                 writeRouting(input, panning);
         }
     });
@@ -730,8 +796,10 @@ void QVantelHeadphoneWidget::knobCoordPanningChanged(QVantelAudioBase *strip)
 {
     writeMix([this, strip] {
         writeRouting(strip->input(), strip->panning());
-        if (coordDragsReturn())
-            writeRouting(13, strip->panning());
+        if (coordDragsReturn()) {
+            for (int input : QVantel::kCoordDraggedInputs)
+                writeRouting(input, strip->panning());
+        }
     });
 }
 
@@ -741,21 +809,20 @@ void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int ba
         TMatrixSettings *matrix = matrixSettings();
         const int left = leftOutput();
         const int right = rightOutput();
-        if (strip->input() == 20) {
-            // The stereo programme's right channel (24, 19) only reaches the right ear.
-            for (const auto &[input, output] : {std::pair{20, left},
-                                                std::pair{20, right},
-                                                std::pair{12, left},
-                                                std::pair{12, right},
-                                                std::pair{24, right},
-                                                std::pair{19, right}}) {
-                matrix->setNodeBalance(input, output, balance);
-            }
-        } else if (strip->input() == 21) {
-            for (int input : {21, 13}) {
-                matrix->setNodeBalance(input, left, balance);
+        const auto bothEars = [matrix, left, right, balance](int input) {
+            matrix->setNodeBalance(input, left, balance);
+            matrix->setNodeBalance(input, right, balance);
+        };
+        if (strip->input() == QVantel::InputProgram) {
+            bothEars(QVantel::InputProgram);
+            bothEars(QVantel::InputProgramReturn);
+            // The stereo programme's right channel only reaches the right ear.
+            for (int input : QVantel::kProgramRightChannel)
                 matrix->setNodeBalance(input, right, balance);
-            }
+        } else if (strip->input() == QVantel::InputCoord) {
+            bothEars(QVantel::InputCoord);
+            for (int input : QVantel::kCoordDraggedInputs)
+                bothEars(input);
         }
     });
 }

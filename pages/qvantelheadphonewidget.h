@@ -38,11 +38,12 @@ extern std::array<int, 30> inputDisplayOrder;
 // a login, and the copy of another headphone's mix into this one.
 //
 // The pages never talk to the device: they read and write TMatrixSettings, TAudioSettings and
-// TComDevice. A page's handlers set m_updating while they write the matrix or show a matrix
-// change, and drop the strip and matrix signals that arrive meanwhile.
+// TComDevice. A page's handlers hold the updating flag (holdUpdating(), writeMix()) while they
+// write the matrix or show a matrix change, and drop the strip and matrix signals that arrive
+// meanwhile (isUpdating()).
 //
 // Scroll states: 0 no scrolling (marker hidden, presses ignored), 1 first screen, 2 middle
-// screen (only where m_middleAllowed), 3 last screen.
+// screen (only where middleAllowed()), 3 last screen.
 //
 // The strips, buttons and maps are the page's children; the maps own nothing. GUI thread only.
 class QVantelHeadphoneWidget : public QWidget,
@@ -69,11 +70,13 @@ public:
     Q_DISABLE_COPY_MOVE(QVantelHeadphoneWidget)
 
     [[nodiscard]] int headphoneIndex() const { return m_headphoneIndex; }
-    [[nodiscard]] int leftOutput() const { return 2 * m_headphoneIndex + 2; }
-    [[nodiscard]] int rightOutput() const { return 2 * m_headphoneIndex + 3; }
+    [[nodiscard]] int leftOutput() const { return QVantel::headphoneLeftOutput(m_headphoneIndex); }
+    [[nodiscard]] int rightOutput() const
+    {
+        return QVantel::headphoneRightOutput(m_headphoneIndex);
+    }
     [[nodiscard]] int scrollState() const { return m_scrollState; }
     [[nodiscard]] bool middleAllowed() const { return m_middleAllowed; }
-    [[nodiscard]] int followedHeadphone() const { return m_followedHeadphone; }
     // The input whose node gain is the side-tone level: the headphone's own microphone.
     [[nodiscard]] int sideToneInput() const { return m_headphoneIndex; }
     [[nodiscard]] bool isUpdating() const { return m_updating; }
@@ -90,8 +93,8 @@ public:
 
     // Back to the state before any device data: side tone off, no scrolling, every strip normal.
     void resetView() override;
-    // In the standard operation mode the PROGRAM (20) and COORD (21) strips are hidden and start
-    // at 0 dB on no ear. Only those two inputs' cells of this headphone are written, as one
+    // In the standard operation mode the PROGRAM and COORD strips are hidden and start at 0 dB
+    // on no ear. Only those two inputs' cells of this headphone are written, as one
     // headphone-mix edit, and only where the matrix holds something else; the inputs the strips
     // drag along when the operator turns them keep what the unit holds. Nothing while the matrix
     // holds no mix row of the unit's for this headphone.
@@ -119,24 +122,30 @@ protected:
 
     void layoutStrips();
     void moveScrollMarker(bool dragging, int delta);
+    // Puts the grid on scroll state state, with or without a middle screen, as a swipe leaves
+    // it; for tests of the swipe.
+    void showScreen(int state, bool middleAllowed);
     void applyOperationMode(bool extended);
     void updateInputSourceStrips();
     // The state the strip of input keeps while the page's own switches hold the strips, whatever
     // the device's facts say (a greyed strip, state 2, stays greyed); -1 while they do not.
     [[nodiscard]] virtual int heldStripState(int input) const;
 
-    // A grid strip of input, panning both ears, wired to the strip handlers below: its gain to
-    // knobValueChanged(), its panning to the PROGRAM (20), COORD (21) or plain panning handler
-    // and, when it has a balance, its balance to audioBalanceChanged(). The caller files it in a
-    // strip map.
-    QVantelAudioInput *addStrip(int input,
-                                const QPoint &at,
-                                bool labelsBelow,
-                                bool withBalance,
-                                bool stereo,
-                                bool shown,
-                                bool enabled);
-    // The side-tone strip (input 26 + h), hidden and disabled, wired to knobSideToneChanged().
+    // A strip of input, panning both ears, wired to the strip handlers below: its gain to
+    // knobValueChanged(), its panning to the PROGRAM, COORD or plain panning handler and, when it
+    // has a balance, its balance to audioBalanceChanged(). It is filed in the grid.
+    QVantelAudioInput *addGridStrip(int input,
+                                    const QPoint &at,
+                                    bool labelsBelow,
+                                    bool withBalance,
+                                    bool stereo,
+                                    bool shown,
+                                    bool enabled);
+    // Moves the grid strip of input to the strips kept aside for the compact unit's layout
+    // (extraStrips()); nothing when the grid has none.
+    void keepAside(int input);
+    // The side-tone strip (input QVantel::InputSideTone + h), hidden and disabled, wired to
+    // knobSideToneChanged().
     void addSideToneStrip(bool labelsBelow, const QPoint &at);
     // The bar of five page buttons along the bottom (headphone 1, 3, home, 4, 2), with their
     // icons and captions; every button but ownButton asks for its page. The page colours them.
@@ -164,11 +173,29 @@ protected:
     // until the device's are read.
     void pushDefaults();
 
+    // Files strip in the grid under input, in place of what was filed there; takeStrip() removes
+    // the grid strip of input from the grid and returns it (null when there is none).
+    void fileStrip(int input, QVantelAudioInput *strip);
+    QVantelAudioInput *takeStrip(int input);
+    // The source button of input, or null; a null button files nothing.
+    [[nodiscard]] QVantelAudioButton *sourceButton(int input) const;
+    void fileSourceButton(int input, QVantelAudioButton *button);
+    void removeSourceButton(int input);
+
+    // Shows the name of input on its source button and strip; force as in setName().
+    void showInputName(int input, bool force);
+
+    // Holds the page's updating flag (isUpdating()) for the life of the returned guard.
+    [[nodiscard]] QScopedValueRollback<bool> holdUpdating()
+    {
+        return QScopedValueRollback<bool>(m_updating, true);
+    }
+
     // Both ears' nodes of input: the gain, or on and off from panning bit 0 (left) and 1 (right).
     void writeGain(int input, int gain);
     void writeRouting(int input, int panning);
-    // Runs write as one headphone-mix edit of this headphone, with m_updating set; nothing while
-    // m_updating already is.
+    // Runs write as one headphone-mix edit of this headphone, with the updating flag held;
+    // nothing while it already is.
     template<typename Write>
     void writeMix(Write &&write)
     {
@@ -181,50 +208,34 @@ protected:
         matrix->commitHeadphoneEdit(m_headphoneIndex, before);
     }
 
-    // Strip handlers; each drops the change while m_updating and writes under it. A strip's gain
-    // goes to both ears, then to the inputs writeDraggedGains() drags along.
+    // Strip handlers; each drops the change while updating and writes under the updating flag.
+    // A strip's gain goes to both ears, then to the inputs writeDraggedGains() drags along.
     void knobValueChanged(QVantelAudioBase *strip, int gain);
-    // The gain of the PROGRAM (20) strip also goes to 12, 24 and 19, the COORD (21) strip's to 13,
-    // both ears each.
+    // The gain of the PROGRAM strip also goes to QVantel::kProgramDraggedInputs, the COORD
+    // strip's to QVantel::kCoordDraggedInputs, both ears each.
     virtual void writeDraggedGains(int input, int gain);
     void knobSideToneChanged(int gain);
-    // The panning handlers write one headphone-mix edit. PROGRAM's panning drags 12, 24 and 19
-    // along (the programme split puts 20 and 12 on the left ear, 24 and 19 on the right).
+    // The panning handlers write one headphone-mix edit. PROGRAM's panning drags
+    // QVantel::kProgramDraggedInputs along (the programme split puts PROGRAM and its return on
+    // the left ear, QVantel::kProgramRightChannel on the right).
     void knobPanningChanged(QVantelAudioBase *strip);
     void knobProgPanningChanged(QVantelAudioBase *strip);
-    // COORD's panning drags its return 13 along when coordDragsReturn().
+    // COORD's panning drags its return along when coordDragsReturn().
     void knobCoordPanningChanged(QVantelAudioBase *strip);
     [[nodiscard]] virtual bool coordDragsReturn() const { return true; }
-    // The balance of the PROGRAM (20) or COORD (21) strip, written to every node that strip
-    // drags along, as one headphone-mix write.
+    // The balance of the PROGRAM or COORD strip, written to every node that strip drags along,
+    // as one headphone-mix write.
     void audioBalanceChanged(QVantelAudioBase *strip, int balance);
 
     // The home button's place in the page bar.
     static constexpr int kHomeButton = 2;
 
-    // Whether the device's option word has option set.
-    [[nodiscard]] static bool hasDeviceOption(quint32 option);
-
     // Puts popup (already sized) in the middle of the page, in global coordinates.
     void centrePopup(QWidget *popup) const;
     // The panning a headphone's two nodes of an input show: bit 0 left on, bit 1 right on; a
-    // strip that admits the programme split shows 4 for the split pattern of inputs 20, 12, 24.
+    // strip that admits the programme split shows 4 for the split pattern (input and the
+    // programme return on the left ear only, the programme's right channel on the right only).
     [[nodiscard]] int nodePanning(int input, bool admitsSplit) const;
-
-    bool m_updating = false;
-    bool m_forceNames = false;
-    int m_scrollState = 0;
-    int m_dragStartY = -1;
-    int m_dragLastY = 0;
-    bool m_middleAllowed = false;
-    int m_headphoneIndex = 0;
-    int m_followedHeadphone = -1;
-    QVantelAudioInput *m_sideToneStrip = nullptr;
-    StripMap m_strips;
-    StripMap m_extraStrips;
-    ButtonMap m_sourceButtons;
-    QVantelStatusPanel *m_statusPanel = nullptr;
-    QFrame *m_scrollMarker = nullptr;
 
 private:
     void setupBaseUi();
@@ -233,5 +244,17 @@ private:
     void setScrollState(int state);
     static bool inBand(int y) { return y >= kBandTop && y <= kBandBottom; }
 
+    bool m_updating = false;
+    int m_scrollState = 0;
+    int m_dragStartY = -1;
+    int m_dragLastY = 0;
+    bool m_middleAllowed = false;
+    int m_headphoneIndex = 0;
+    QVantelAudioInput *m_sideToneStrip = nullptr;
+    StripMap m_strips;
+    StripMap m_extraStrips;
+    ButtonMap m_sourceButtons;
+    QVantelStatusPanel *m_statusPanel = nullptr;
+    QFrame *m_scrollMarker = nullptr;
     std::array<QVantelButton *, 5> m_pageButtons{};
 };

@@ -31,7 +31,7 @@ std::vector<std::pair<const char *, std::function<bool(TComDevice &)>>> conversa
              TComDevice::PanelRecord record;
              return d.readPanelRecord(record);
          }},
-        {"store number", [](TComDevice &d) { return d.storeRemoteNumber(1, 0, "10.0.0.5"); }},
+        {"store number", [](TComDevice &d) { return d.storeRemoteNumber(1, "10.0.0.5", 0); }},
         {"recorder",
          [](TComDevice &d) {
              bool playing = false;
@@ -121,7 +121,7 @@ void tst_ComDeviceFrontPanel::failedCallsReportFailure()
     // A lost link fails the one-way send too.
     m_fx.fake()->clearErrorReply();
     m_fx.com()->disconnect();
-    QVERIFY(!m_fx.device->storeRemoteNumber(1, 0, "10.0.0.5"));
+    QVERIFY(!m_fx.device->storeRemoteNumber(1, "10.0.0.5", 0));
 }
 
 void tst_ComDeviceFrontPanel::refusedKeysLeaveOutputsAlone()
@@ -170,8 +170,8 @@ void tst_ComDeviceFrontPanel::badKeysAndKindsAreNotSent()
          {"softkey0", "softkey8", "info_label3", "contact_label", "password_al", "softkey10"}) {
         QVERIFY2(!m_fx.device->writePanelKey(key, "x"), key);
     }
-    QVERIFY(!m_fx.device->storeRemoteNumber(1, TComNetworkIds::TransportNone, "1234"));
-    QVERIFY(!m_fx.device->storeRemoteNumber(2, 3, "1234"));
+    QVERIFY(!m_fx.device->storeRemoteNumber(1, "1234", TComNetworkIds::TransportNone));
+    QVERIFY(!m_fx.device->storeRemoteNumber(2, "1234", 3));
     QTest::qWait(0);
     QCOMPARE(int(m_fx.fake()->requests().size()), before);
 }

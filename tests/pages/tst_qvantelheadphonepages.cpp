@@ -41,9 +41,7 @@ const QString kAudio = QStringLiteral("audio");
 // Page 1 with its scroll state within reach.
 struct ScrollPage : QVantelHeadphone1Page
 {
-    using QVantelHeadphoneWidget::layoutStrips;
-    using QVantelHeadphoneWidget::m_middleAllowed;
-    using QVantelHeadphoneWidget::m_scrollState;
+    using QVantelHeadphoneWidget::showScreen;
 };
 
 void mouse(QWidget *page, QEvent::Type type, int y)
@@ -344,9 +342,7 @@ void tst_QVantelHeadphonePages::dragThresholds()
     QFETCH(int, markerY);
 
     ScrollPage page;
-    page.m_scrollState = state;
-    page.m_middleAllowed = middle;
-    page.layoutStrips();
+    page.showScreen(state, middle);
     mouse(&page, QEvent::MouseButtonPress, from);
     for (int y : moves)
         mouse(&page, QEvent::MouseMove, y);
