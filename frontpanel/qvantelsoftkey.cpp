@@ -11,7 +11,7 @@
 namespace {
 
 // Firmware from which the stored form carries the behaviour.
-constexpr quint32 kBehaviorInStoredForm = firmwareVersionOf(1, 7, 4);
+constexpr quint32 kBehaviorInStoredForm = kFirmware1_7_4;
 // Firmware from which Contacts offers "All PGM Buttons Off".
 constexpr quint32 kAllButtonsOff = firmwareVersionOf(1, 14);
 

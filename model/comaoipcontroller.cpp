@@ -394,7 +394,7 @@ std::vector<std::string> TComAoIPController::readAllKeys()
         kAoipKeyStunServer,  kAoipKeyStunNatType,    kAoipKeyPublicAddr,    kAoipKeyMpEcmBfShift,
     };
     // Each gate builds on the one before: later keys came with later firmware.
-    if (firmwareAtLeast(firmwareVersionOf(1, 7, 2))) {
+    if (firmwareAtLeast(kFirmware1_7_2)) {
         keys.push_back(kAoipKeySipUseUport2);
         if (firmwareAtLeast(kFirmware1_8_2)) {
             keys.push_back(kAoipKeySipChkCalls);

@@ -35,9 +35,12 @@ extern quint32 firmwareVersion;
 // has them. A gate used in one place only is spelt there with firmwareVersionOf().
 inline constexpr quint32 kFirmware1_6 = firmwareVersionOf(1, 6);
 inline constexpr quint32 kFirmware1_7 = firmwareVersionOf(1, 7);
+inline constexpr quint32 kFirmware1_7_2 = firmwareVersionOf(1, 7, 2);
+inline constexpr quint32 kFirmware1_7_4 = firmwareVersionOf(1, 7, 4);
 inline constexpr quint32 kFirmware1_8_2 = firmwareVersionOf(1, 8, 2);
 inline constexpr quint32 kFirmware1_8 = firmwareVersionOf(1, 8);
 inline constexpr quint32 kFirmware1_10 = firmwareVersionOf(1, 10);
+inline constexpr quint32 kFirmware1_10_1 = firmwareVersionOf(1, 10, 1);
 inline constexpr quint32 kFirmware1_12 = firmwareVersionOf(1, 12);
 inline constexpr quint32 kFirmware1_13 = firmwareVersionOf(1, 13);
 inline constexpr quint32 kFirmware1_15 = firmwareVersionOf(1, 15);

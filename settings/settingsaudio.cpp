@@ -42,10 +42,10 @@ constexpr TMatrixSettings::MatrixOpts kKnobMicFader = 1u << 29;
 constexpr TMatrixSettings::MatrixOpts kIntercomMute = 1u << 30;
 constexpr TMatrixSettings::MatrixOpts kSideToneRouted = 1u << 31;
 
-constexpr quint32 kChannelKnobFirmware = 0x10800;
-constexpr quint32 kInputFormatFirmware = 0x1ffff;
-constexpr quint32 kAes67Firmware = 0x10cff;
-constexpr quint32 kIntercomFirmware = 0x10600;
+constexpr quint32 kChannelKnobFirmware = kFirmware1_8;
+constexpr quint32 kInputFormatFirmware = kFirmware2_0;
+constexpr quint32 kAes67Firmware = kFirmware1_13;
+constexpr quint32 kIntercomFirmware = kFirmware1_6;
 
 constexpr int kLowestLimiter = -20;
 constexpr int kHighestLimiter = -2;
@@ -101,7 +101,7 @@ bool hasAes67Section()
     const TComDevice *device = comDevice();
     return audioSettings()->auxiliaryBoard()
            && (device->deviceOptions() & TComDevice::OptionRavenna) != 0
-           && device->hardwareVariant() != 0 && firmwareVersion > kAes67Firmware;
+           && device->hardwareVariant() != 0 && firmwareAtLeast(kAes67Firmware);
 }
 
 } // namespace
@@ -134,9 +134,9 @@ void QVantelSettingsPage::createAudioMenu()
     row->addValue(0, tr("Side Tone"));
     row->addValue(1, tr("Mic Fader"));
     row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
-    row->setReadOnly(firmwareVersion < kChannelKnobFirmware);
+    row->setReadOnly(!firmwareAtLeast(kChannelKnobFirmware));
 
-    if (aux && firmwareVersion > kInputFormatFirmware) {
+    if (aux && firmwareAtLeast(kInputFormatFirmware)) {
         row = addSettingsRow(
             page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
         row->addValue(0, tr("Standard"));
@@ -244,7 +244,7 @@ void QVantelSettingsPage::createMonitoringPage()
     row = addSettingsRow(page, kRowIntercom, QVantelMenuItem::Switch, tr("Intercom Functions"));
     row->addValue(0, tr("Fade non-relevant signals"));
     row->addValue(1, tr("Mute non-relevant signals"));
-    row->setReadOnly(firmwareVersion < kIntercomFirmware);
+    row->setReadOnly(!firmwareAtLeast(kIntercomFirmware));
     showMonitoringOptions(page);
     pushPage(page);
 }

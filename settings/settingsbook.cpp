@@ -175,7 +175,7 @@ void QVantelSettingsPage::createBookMenu()
     };
     add(kPageCallProfiles, tr("Call Profiles"), tr("Manage the call profiles"));
     add(kPagePresets, tr("Presets"), tr("Manage the presets"));
-    if (firmwareVersion > firmwareVersionOf(1, 7, 1))
+    if (firmwareAtLeast(kFirmware1_7_2))
         add(kPageSipProfiles, tr("SIP Profiles"), tr("Manage the SIP profiles"));
     add(kPageSnapshots, tr("Snapshots"), tr("Manage the snapshots"));
     pushPage(page);

@@ -311,7 +311,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
         row->clearValues();
         row->addValue(-1, tr("None"));
         if (TComDevice::networkToString(editProfile.network) == "mobile.0"
-            && firmwareVersion > 0x110FF)
+            && firmwareAtLeast(kFirmware1_17))
             row->addValue(kVoice, tr("Voice"));
         for (const int a : algorithms)
             row->addValue(a, QVantelLocalize::codecName(a));

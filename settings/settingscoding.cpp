@@ -41,7 +41,7 @@ constexpr int kMobileVoice = 17;
 // Interface code of mobile network 0.
 constexpr int kMobileInterface0 = 0x300;
 // The automatic bit-rate page exists from firmware 1.12.0 on.
-constexpr quint32 kAutoBitRateFirmware = 0x10bff;
+constexpr quint32 kAutoBitRateFirmware = kFirmware1_12;
 
 const char *const kProfileWords[] = {"safe", "standard", "punchy"};
 
@@ -53,7 +53,7 @@ void QVantelSettingsPage::createCodingMenu()
     auto *page = new QVantelMenuItems(kPageCoding, this);
     addSettingsRow(page, kPageCodec1, QVantelMenuItem::Navigation, QString());
     addSettingsRow(page, kPageCodec2, QVantelMenuItem::Navigation, QString());
-    if (firmwareVersion > kAutoBitRateFirmware
+    if (firmwareAtLeast(kAutoBitRateFirmware)
         && TComDevice::networkTransport(device->defaultNetwork()) == TComDevice::TransportIp) {
         QVantelMenuItem *row = addSettingsRow(page,
                                               kPageAutoBitRate,

@@ -143,12 +143,12 @@ int slotCount()
 {
     if (!moreSlots())
         return 2;
-    return firmwareVersion < 0x10d00 ? 5 : 6;
+    return firmwareAtLeast(kFirmware1_13) ? 6 : 5;
 }
 
 bool streamRowsPresent(Maker maker)
 {
-    return maker != Maker::Audinate && (!moreSlots() || firmwareVersion > 0x10701);
+    return maker != Maker::Audinate && (!moreSlots() || firmwareAtLeast(kFirmware1_7_2));
 }
 
 // The output page's rows for the second interface: a two-interface "Merging" module.
@@ -344,7 +344,7 @@ void QVantelSettingsPage::createRavennaPage()
         row->addValue(bits, resolutionText(bits));
     if (maker != Maker::Audinate)
         addSettingsRow(page, RowPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
-    if (maker == Maker::Merging && firmwareVersion > 0x10a00) {
+    if (maker == Maker::Merging && firmwareAtLeast(kFirmware1_10_1)) {
         row = addSettingsRow(page, RowNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
         row->addValue(Controller::NetModeSwitch, tr("Switch (same network)"));
         row->addValue(Controller::NetModeRedundant, tr("Redundancy (separate networks)"));
@@ -366,21 +366,21 @@ void QVantelSettingsPage::createRavennaPage()
             ->setReadOnly(true);
     };
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Status"), 10, 20);
-    if (firmwareVersion < 0x10a00)
+    if (!firmwareAtLeast(kFirmware1_10))
         statusRow(RowSyncState, tr("Sync State"));
     else
         statusRow(RowLockState, tr("Sync State"));
     statusRow(RowLinkState, tr("Link State"));
     statusRow(RowPtpState, tr("PTP State"));
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Information"), 10, 20);
-    if (firmwareVersion > 0x106ff) {
+    if (firmwareAtLeast(kFirmware1_7)) {
         statusRow(RowManufacturer, tr("Manufacturer"));
         statusRow(RowModel, tr("Model"));
-        if (maker == Maker::Audinate && firmwareVersion > 0x10eff)
+        if (maker == Maker::Audinate && firmwareAtLeast(kFirmware1_15))
             statusRow(RowFirmwareVersion, tr("Firmware Version"));
     }
     statusRow(RowSoftwareRevision, tr("Software Revision"));
-    if (maker == Maker::Merging && firmwareVersion > 0x109ff)
+    if (maker == Maker::Merging && firmwareAtLeast(kFirmware1_10))
         statusRow(RowMaintenanceRevision, tr("Maintenance Mode Revision"));
     statusRow(RowHardwareRevision, tr("Hardware Revision"));
 
@@ -404,7 +404,7 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
             = {kRavennaKeyRavDeviceName, kRavennaKeyRavSampleRate, kRavennaKeyRavResolution};
         if (maker != Maker::Audinate)
             keys.push_back(kRavennaKeyRavPtpDomain);
-        if (firmwareVersion > 0x10a00 && maker == Maker::Merging)
+        if (firmwareAtLeast(kFirmware1_10_1) && maker == Maker::Merging)
             keys.push_back(kRavennaKeyRavNetMode);
         keys.push_back(kRavennaKeyRavDhcp);
         keys.push_back(kRavennaKeyRavIpAddr);
@@ -415,24 +415,24 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
                 keys.push_back(kRavennaKeyRavStatusIn2);
                 keys.push_back(kRavennaKeyRavStatusIn3);
                 keys.push_back(kRavennaKeyRavStatusIn4);
-                if (firmwareVersion > 0x10cff)
+                if (firmwareAtLeast(kFirmware1_13))
                     keys.push_back(kRavennaKeyRavStatusIn5);
             }
             keys.push_back(kRavennaKeyRavNameOu);
             keys.push_back(kRavennaKeyRavModeOu);
         }
-        if (firmwareVersion < 0x10a00) {
+        if (!firmwareAtLeast(kFirmware1_10)) {
             keys.push_back(kRavennaKeyRavSyncState);
         } else {
             keys.push_back(kRavennaKeyRavLockState);
             if (maker == Maker::Merging)
                 keys.push_back(kRavennaKeyRavRescueosRev);
-            if (maker == Maker::Audinate && firmwareVersion >= 0x10f00)
+            if (maker == Maker::Audinate && firmwareAtLeast(kFirmware1_15))
                 keys.push_back(kRavennaKeyRavFirmwareVer);
         }
         keys.push_back(kRavennaKeyRavLinkState);
         keys.push_back(kRavennaKeyRavPtpState);
-        if (firmwareVersion > 0x106ff
+        if (firmwareAtLeast(kFirmware1_7)
             && !toQString(c->manufacturer())
                     .startsWith(QLatin1String("ArchWave"), Qt::CaseInsensitive))
             keys.push_back(kRavennaKeyRavFirmwareRev);
@@ -660,7 +660,7 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
             keys.push_back(kRavennaKeyRavStreamIn2);
             keys.push_back(kRavennaKeyRavStreamIn3);
             keys.push_back(kRavennaKeyRavStreamIn4);
-            if (firmwareVersion > 0x10cff)
+            if (firmwareAtLeast(kFirmware1_13))
                 keys.push_back(kRavennaKeyRavStreamIn5);
         }
         keys.push_back(kRavennaKeyRavDelayMinIn);

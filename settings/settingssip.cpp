@@ -72,7 +72,7 @@ using Undo = std::vector<std::function<void()>>;
 // The firmware gates of these pages: the first version that has the rows or keys.
 bool portsOnAccountPages()
 {
-    return firmwareAtLeast(firmwareVersionOf(1, 7, 2));
+    return firmwareAtLeast(kFirmware1_7_2);
 }
 
 bool registrarOnAccountPages()

@@ -54,10 +54,10 @@ constexpr int kRowMode = 208;
 constexpr int kRowFirstInfoLabel = 210;
 constexpr int kRowFirstContactLabel = 212;
 
-// Firmware up to which a key's mode cannot be chosen.
-constexpr quint32 kFixedModeFirmware = 0x10703;
+// Firmware from which a key's mode can be chosen.
+constexpr quint32 kModeChoiceFirmware = kFirmware1_7_4;
 // Firmware from which input 18 can be named.
-constexpr quint32 kInput18Firmware = 0x10d00;
+constexpr quint32 kInput18Firmware = kFirmware1_13;
 
 constexpr int kRowInput1 = 231;
 constexpr int kRowInput2 = 232;
@@ -83,7 +83,7 @@ const char *const kNtpServers[] = {
 };
 
 // Firmware from which the sound ID has a page of its own (with the shortcut switch).
-constexpr quint32 kSoundIdPageFirmware = 0x109ff;
+constexpr quint32 kSoundIdPageFirmware = kFirmware1_10;
 
 // Whether the input of a label row can be named on this unit.
 bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
@@ -105,7 +105,7 @@ bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
         return ravenna;
     if (rowId <= 227)
         return ravenna && hardware124;
-    return ravenna && hardware124 && firmwareVersion >= kInput18Firmware;
+    return ravenna && hardware124 && firmwareAtLeast(kInput18Firmware);
 }
 
 } // namespace
@@ -130,7 +130,7 @@ void QVantelSettingsPage::createToolsMenu()
 
     if (options & TComDevice::OptionRecord) {
         // The unknown version compares above every version, so it gets the page.
-        if (firmwareVersion > kSoundIdPageFirmware) {
+        if (firmwareAtLeast(kSoundIdPageFirmware)) {
             addSettingsRow(page, kPageSoundId, QVantelMenuItem::Navigation, tr("Sound ID"))
                 ->setValueText(tr("Play sound ID, activate sound ID shortcut"));
         } else {
@@ -270,7 +270,7 @@ void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
     }
     if (QVantelMenuItem *row = page->findItem(kRowMode)) {
         fillChoiceRow(row, QVantelSoftkey::behaviorNames(category), key->behavior());
-        if (firmwareVersion <= kFixedModeFirmware)
+        if (!firmwareAtLeast(kModeChoiceFirmware))
             row->setReadOnly(true);
     }
 }

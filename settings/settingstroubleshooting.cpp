@@ -162,7 +162,7 @@ void QVantelSettingsPage::createTroubleshootingPage()
 
     QVantelMenuItem *reset = addSettingsRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
     for (int value = 0; value < int(kResetCategories.size()); ++value) {
-        if (value == ResetSipProfiles && firmwareVersion <= 0x10701)
+        if (value == ResetSipProfiles && !firmwareAtLeast(kFirmware1_7_2))
             continue;
         reset->addValue(value, settingsText(kResetCategories[size_t(value)].text));
     }
