@@ -11,11 +11,13 @@
 #include "model/comravennacontroller.h"
 #include "model/comwificontroller.h"
 #include "model/matrixsettings.h"
+#include "settings/settingspagetable.h"
 #include "settings/tcallprofile.h"
 #include "widgets/qvantelmenuwidget.h"
 
 #include <QString>
 
+#include <initializer_list>
 #include <map>
 #include <optional>
 #include <string>
@@ -33,10 +35,11 @@ class TComController;
 // opens another entry. The front-panel window knows it through IVantelSettingsPage.
 //
 // Rows and pages share one id space; a page's id is the id of the row (or root entry) that opens
-// it. The hooks of the menu widget dispatch by page id to one private helper per group of pages;
-// each section of the root menu keeps its builders, refreshers, change tests, appliers and
-// helpers in a source file of its own (settings/settings<section>.cpp), declared below in one
-// block per section. Helpers the sections share (row building, lookups) are in
+// it (settings/settingsids.h). Each section of the root menu keeps its builders, refreshers,
+// change tests, appliers and helpers in a source file of its own (settings/settings<section>.cpp),
+// declared below in one block per section, and declares its pages there as rows of the page
+// table (settings/settingspagetable.h). The hooks of the menu widget look the page up in that
+// table and run what its row names. Helpers the sections share (row building, lookups) are in
 // settings/settingsrows.h.
 //
 // Editing is edit-then-apply: a commit on an Apply page updates an edit copy and the core runs
@@ -158,6 +161,14 @@ public:
     void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select) override;
     bool showEntry(int entryId, int target) override;
 
+    // --- Page table -------------------------------------------------------------------------
+    // Every section's pages, built once.
+    [[nodiscard]] static const SettingsPageTable &pageTable();
+    // The row of page id with data: the row made for that data, else the row for any data;
+    // null when no section declares the page.
+    [[nodiscard]] static const SettingsPageRow *pageRow(int id, int data);
+    [[nodiscard]] static const SettingsPageRow *pageRow(const QVantelMenuItems *page);
+
 public slots:
     void audioControllerParamChanged(TComController *controller, TAudioSettings::CtlrParam param);
     void ethernetParamChanged(TComController *controller, int param);
@@ -185,15 +196,25 @@ private:
     void createTopMenu();
     // Root entry 3 is disabled for an Operator, normal otherwise.
     void updateAudioEntry();
-    // Opens the page a navigation row leads to; false when the row opens no page.
-    bool openPageOf(QVantelMenuItem *item);
-    // The Apply refusal while a call uses the page's network or link; true when refused.
-    bool applyRefused(int pageId);
-    // Runs the page's applier: Done when the device took everything or nothing was to be sent.
-    enum class Applied { NoApplier, Refused, Done };
-    Applied applyPage(QVantelMenuItems *page);
-    // The page's change test for pages whose commits end with one; false for other pages.
-    bool pageHasChanges(QVantelMenuItems *page, bool *tested);
+    // Sets the header's modified mark by the page's change test, where it has one.
+    void showChanges(QVantelMenuItems *page);
+    // Hands a notice to the page shown.
+    void noticePage(const SettingsNotice &notice);
+    // The pages each section declares, in the section's source file; their handlers are
+    // written with these short names.
+    using Page = SettingsPageRow::Page;
+    using Items = SettingsPageRow::Items;
+    using Item = SettingsPageRow::Item;
+    static void networkPages(SettingsPageTable &rows);
+    static void sipPages(SettingsPageTable &rows);
+    static void codingPages(SettingsPageTable &rows);
+    static void audioPages(SettingsPageTable &rows);
+    static void ravennaPages(SettingsPageTable &rows);
+    static void bookPages(SettingsPageTable &rows);
+    static void callProfilePages(SettingsPageTable &rows);
+    static void toolsPages(SettingsPageTable &rows);
+    static void troubleshootingPages(SettingsPageTable &rows);
+    static void statusPages(SettingsPageTable &rows);
 
     // --- Access level and passwords (settingspasswords.cpp) ---------------------------------
     bool setPassword(QString &cached, const std::string &key, const QString &password, bool send);
@@ -201,6 +222,8 @@ private:
     // a level without password at once or opens the password keyboard for the row. Refused
     // with "Failed to proceed!" when the passwords cannot be read and none are known.
     void changeAccessLevel(QVantelMenuItem *row);
+    // The password keyboard of the access-level row opens for the level chosen.
+    void prepareAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
     // The password keyboard of the access-level row closed with OK.
     void checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
 
@@ -217,6 +240,8 @@ private:
     static void showSimState(QVantelMenuItem *row, int state);
     // Puts the unit's state into row 7, 8 or 9 of the network page; other rows are left alone.
     void refreshNetworkRow(QVantelMenuItem *item);
+    // The same for the listed rows of the network page, while it stays.
+    void refreshNetworkRows(QVantelMenuItems *page, std::initializer_list<int> rowIds);
     // Puts editEthernet into the rows of an Ethernet page.
     void refreshEthernetRows(QVantelMenuItems *page);
     // Whether an editable row of the page differs from the page's edit copy.
@@ -231,6 +256,8 @@ private:
     bool applyEthernetPage(QVantelMenuItems *page);
     bool applyMobilePage(QVantelMenuItems *page);
     bool applyWifiPage(QVantelMenuItems *page);
+    // The mobile page's Apply: a PIN the SIM took opens it and leaves the page.
+    SettingsApplied applyMobilePageAndPin(QVantelMenuItems *page);
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
@@ -380,9 +407,9 @@ private:
     void createPasswordsPage();
     void commitPasswordItem(QVantelMenuItem *item);
     void commitSoundIdItem(QVantelMenuItem *item);
-    // Pages 5, 195, 199-205, 209, 229 and 252.
-    void commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void tapToolsItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Rows of the Tools page itself.
+    void commitToolsItem(QVantelMenuItem *item);
+    void tapToolsItem(QVantelMenuItem *item);
 
     // --- Troubleshooting and remote assistance of the Tools section
     //     (settingstroubleshooting.cpp) --------------------------------------------------------

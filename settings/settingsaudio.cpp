@@ -1,8 +1,11 @@
 // The Audio section: the audio page (3) and the monitoring options (114).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "widgets/qvantelmenuitem.h"
@@ -19,10 +22,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kPageAudio = 3;
-constexpr int kPageMonitoring = 114;
-constexpr int kPageRavenna = 123;
 
 constexpr int kRowInputLimiters = 110;
 constexpr int kRowInputFormat = 111;
@@ -417,4 +416,65 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
     default:
         break;
     }
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+namespace {
+
+// The audio change set the window builds itself after it re-read the audio settings.
+const std::string kInfoSourceCore = "core";
+
+} // namespace
+
+void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) {
+        menu.commitAudioItem(page, item);
+    };
+
+    rows.push_back(
+        SettingsPageRow(kPageAudio)
+            .entered([](Page &menu) { menu.createAudioMenu(); })
+            .commits(commit)
+            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                switch (notice.kind) {
+                case SettingsNotice::Configuration:
+                    if (*notice.message->param(kKeyEventType, true) == kEventDefaultCodec)
+                        menu.refreshAudioPage(page);
+                    break;
+                case SettingsNotice::AudioChangeset:
+                    if (*notice.message->param(kKeyInfoType, true) == kEventAudioChangeset
+                        && *notice.message->param(kKeyInfoSource, true) == kInfoSourceCore)
+                        menu.refreshAudioPage(page);
+                    break;
+                case SettingsNotice::AudioParameter:
+                    switch (notice.parameter) {
+                    case TAudioSettings::LimiterThreshold:
+                    case TAudioSettings::InputSource:
+                    case TAudioSettings::DrcState:
+                    case TAudioSettings::DrcLimThreshold:
+                    case TAudioSettings::DrcThresholdCmp:
+                    case TAudioSettings::DrcRatioCmp:
+                    case TAudioSettings::DrcAttack:
+                        menu.refreshAudioPage(page);
+                        break;
+                    default:
+                        break;
+                    }
+                    break;
+                default:
+                    break;
+                }
+            }));
+
+    rows.push_back(SettingsPageRow(kPageMonitoring)
+                       .opens([](Page &menu, Item *) { menu.createMonitoringPage(); })
+                       .changes([](Page &menu, Items *page) {
+                           return menu.monitoringPageHasChanges(page);
+                       })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyMonitoringPage(page));
+                       })
+                       .commits(commit));
 }

@@ -6,6 +6,7 @@
 // and is deleted later, as the hook may still be running on one of its rows.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
@@ -29,18 +30,10 @@
 
 namespace {
 
-constexpr int kPageBook = 4;
-constexpr int kPageCallProfiles = 173;
-constexpr int kPagePresets = 174;
-constexpr int kPageSipProfiles = 175;
-constexpr int kPageSnapshots = 176;
-constexpr int kPageStoredItem = 178;
-constexpr int kRowNew = 177;
 constexpr int kRowName = 179;
 constexpr int kRowLoad = 187;
 constexpr int kRowUpdate = 188;
 constexpr int kRowDelete = 189;
-constexpr int kFirstStoredRow = 306;
 constexpr int kTimeoutAutoClose = 0;
 
 // The words of one stored kind (presets, SIP profiles, snapshots).
@@ -190,7 +183,7 @@ void QVantelSettingsPage::createStoredList(int listId)
     auto *page = new QVantelMenuItems(kind.listId, this);
     const bool manager = accessLevel != AccessLevel::Operator;
     if (manager) {
-        addBookRow(page, kRowNew, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
+        addBookRow(page, kRowNewStoredItem, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
         addBookSpacer(page);
     }
     TStoredItems items(comClient());
@@ -300,7 +293,7 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
     if (pageId == kPageBook)
         return;
     if (pageId == kPageCallProfiles) {
-        if (rowId == kRowNew) {
+        if (rowId == kRowNewStoredItem) {
             createCallProfilePage(-1, tr("noname"));
         } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
             if (item->kind() == QVantelMenuItem::Navigation)
@@ -334,7 +327,7 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
     const StoredKind *kind = kindOf(pageId);
     if (!kind)
         return;
-    if (rowId == kRowNew) {
+    if (rowId == kRowNewStoredItem) {
         showKeyboard(QVantelMenuItem::TextEntry, item, true);
         return;
     }
@@ -358,7 +351,7 @@ void QVantelSettingsPage::keyboardBookItem(QVantelMenuItems *page,
                                            QVantelVirtual *keyboard)
 {
     const StoredKind *kind = kindOf(page->id());
-    if (!kind || item->id() != kRowNew)
+    if (!kind || item->id() != kRowNewStoredItem)
         return;
     const QString name = keyboard->lineEdit()->text();
     if (name.isEmpty())
@@ -511,7 +504,7 @@ void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
     if (!chosen)
         return;
     const int account = chosen->id();
-    if (pageId == kPageSipProfiles && item->id() == kRowNew) {
+    if (pageId == kPageSipProfiles && item->id() == kRowNewStoredItem) {
         if (editProfile.name.isEmpty() || (account != 1 && account != 2))
             return;
         createStoredItem(page, editProfile.name, account);
@@ -531,4 +524,47 @@ QString QVantelSettingsPage::remoteAddressText(int index) const
     if (index == 1)
         return editProfile.remoteAddress2;
     return QString();
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
+    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
+    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+        menu.selectBookItem(page, item, select);
+    };
+    // A new item's name is typed from nothing.
+    const auto prepareName = [](Page &, Item *item, QVantelVirtual *keyboard) {
+        if (item->id() == kRowNewStoredItem)
+            keyboard->lineEdit()->setText(QString());
+    };
+    const auto name = [](Page &menu, Items *page, Item *item, QVantelVirtual *keyboard) {
+        menu.keyboardBookItem(page, item, keyboard);
+    };
+    const auto storedList = [&](int id, void (*open)(Page &, Item *)) {
+        return SettingsPageRow(id)
+            .opens(open)
+            .commits(commit)
+            .taps(tap)
+            .preparesKeyboard(prepareName)
+            .keyboards(name);
+    };
+
+    rows.push_back(SettingsPageRow(kPageBook)
+                       .entered([](Page &menu) { menu.createBookMenu(); })
+                       .entryRows([](int target) {
+                           return target == QVantel::SettingsBookLink1
+                                          || target == QVantel::SettingsBookLink2
+                                      ? kPageCallProfiles
+                                      : -1;
+                       }));
+    rows.push_back(storedList(kPagePresets, [](Page &menu, Item *) { menu.createPresetList(); }));
+    rows.push_back(storedList(kPageSipProfiles, [](Page &menu, Item *) {
+                       menu.createSipProfileList();
+                   }).chooses(choose));
+    rows.push_back(
+        storedList(kPageSnapshots, [](Page &menu, Item *) { menu.createSnapshotList(); }));
+    rows.push_back(SettingsPageRow(kPageStoredItem).commits(commit).taps(tap).chooses(choose));
 }

@@ -5,6 +5,7 @@
 // takes the value of another's.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
 #include "link/codecconfig.h"
@@ -20,6 +21,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
+#include "widgets/qvantelpagestack.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -33,9 +35,6 @@
 
 namespace {
 
-constexpr int kPageCallProfiles = 173;
-constexpr int kPageStoredItem = 178;
-constexpr int kRowNew = 177;
 constexpr int kRowName = 179;
 constexpr int kRowNetwork = 180;
 constexpr int kRowAlgorithm = 181;
@@ -46,7 +45,6 @@ constexpr int kRowRemote = 185;
 constexpr int kRowRemote2 = 186;
 constexpr int kRowLoad = 187;
 constexpr int kRowDelete = 189;
-constexpr int kFirstStoredRow = 306;
 constexpr int kVoice = TComDevice::GsmAlgorithm;
 
 using Fields = std::map<std::string, std::string>;
@@ -143,7 +141,7 @@ void QVantelSettingsPage::createCallProfileList()
     auto *page = new QVantelMenuItems(kPageCallProfiles, this);
     if (manager) {
         addBookRow(page,
-                   kRowNew,
+                   kRowNewStoredItem,
                    -1,
                    QVantelMenuItem::Navigation,
                    tr("New Call Profile"),
@@ -608,4 +606,56 @@ void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuI
     removeStoredRow(kPageCallProfiles, storedRowId);
     if (itemPage && currentPage() == itemPage)
         backClicked();
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::callProfilePages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
+    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
+    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+        menu.selectBookItem(page, item, select);
+    };
+
+    rows.push_back(
+        SettingsPageRow(kPageCallProfiles)
+            .opens([](Page &menu, Item *) { menu.createCallProfileList(); })
+            .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
+                // The list is built afresh after a profile was applied on the page just left.
+                if (leftId != kPageStoredItem || leftData != kPageCallProfiles
+                    || !menu.callProfilesChanged)
+                    return;
+                menu.callProfilesChanged = false;
+                QPointer<QVantelMenuItems> list = page;
+                menu.createCallProfileList();
+                // The fresh list is on top now; the old one leaves the stack. When nothing could
+                // be built the old list stays.
+                if (list && menu.currentPage() != list) {
+                    menu.pageStack()->removeWidget(list);
+                    list->hide();
+                    list->deleteLater();
+                }
+            })
+            .commits(commit)
+            .taps(tap)
+            .chooses(choose));
+
+    // A call profile's page, where the profile is edited and applied; its commits keep the
+    // modified mark themselves, as the profile changes.
+    rows.push_back(SettingsPageRow(kPageStoredItem)
+                       .forData(kPageCallProfiles)
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyCallProfile(page));
+                       })
+                       .afterApplying([](Page &menu, Items *) {
+                           menu.callProfilesChanged = true;
+                           menu.savedProfile = menu.editProfile;
+                           // Back to the list, which is rebuilt on the way; the profile page is
+                           // deleted later.
+                           menu.backClicked();
+                       })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses(choose));
 }

@@ -1,8 +1,11 @@
 // The Coding section: the coding page (2), the codec pages (98, 99) and automatic bit rate (100).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
@@ -20,11 +23,6 @@
 #include <vector>
 
 namespace {
-
-constexpr int kPageCoding = 2;
-constexpr int kPageCodec1 = 98;
-constexpr int kPageCodec2 = 99;
-constexpr int kPageAutoBitRate = 100;
 
 constexpr int kRowAlgorithm = 101;
 constexpr int kRowChannelMode = 102;
@@ -375,4 +373,51 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
         break;
     }
     refreshCodecPage(page);
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) {
+        menu.commitCodingItem(page, item);
+    };
+
+    rows.push_back(SettingsPageRow(kPageCoding)
+                       .entered([](Page &menu) { menu.createCodingMenu(); })
+                       .entryRows([](int target) {
+                           if (target == QVantel::SettingsCodingLink1)
+                               return kPageCodec1;
+                           if (target == QVantel::SettingsCodingLink2)
+                               return kPageCodec2;
+                           return -1;
+                       })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.updateCodingEntries(page);
+                       })
+                       .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                           if (notice.kind != SettingsNotice::Configuration)
+                               return;
+                           const std::string &type = *notice.message->param(kKeyEventType, true);
+                           if (type == kEventDefaultNetwork || type == kEventDefaultCodec)
+                               menu.updateCodingEntries(page);
+                       }));
+
+    rows.push_back(SettingsPageRow(kPageCodec1, kPageCodec2)
+                       .opens([](Page &menu, Item *row) { menu.createCodecPage(row->id()); })
+                       .refusesApply([](Page &, int pageId) {
+                           return comDevice()->audioConnection(pageId == kPageCodec1 ? 1 : 2)
+                                  != nullptr;
+                       })
+                       .changes([](Page &menu, Items *page) {
+                           return menu.codecPageHasChanges(page);
+                       })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyCodecPage(page));
+                       })
+                       .commits(commit));
+
+    rows.push_back(SettingsPageRow(kPageAutoBitRate)
+                       .opens([](Page &menu, Item *) { menu.createAutoBitRatePage(); })
+                       .commits(commit));
 }

@@ -3,8 +3,11 @@
 // settings page's own copies of the interface controllers and write them on Apply.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
 #include "model/accesslevel.h"
 #include "model/comaoipcontroller.h"
 #include "model/combaseconnection.h"
@@ -22,6 +25,7 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 
 #include <functional>
 #include <optional>
@@ -1346,4 +1350,146 @@ void QVantelSettingsPage::selectInterfaceItem(QVantelMenuItems *page,
         mobileOperatorChosen(item, select);
     else if (isInterfacePage(page->id(), kWifiFirst) && item->id() == RowWifiList)
         wifiNetworkChosen(item, select);
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+namespace {
+
+// True while a call runs on the interface of that family and index, which refuses Apply on the
+// interface's page.
+bool callOnInterface(int family, int index)
+{
+    return comDevice()->findAudioConnection(TComDevice::networkToString(family + index))
+           != nullptr;
+}
+
+} // namespace
+
+void QVantelSettingsPage::refreshNetworkRows(QVantelMenuItems *page,
+                                             std::initializer_list<int> rowIds)
+{
+    QPointer<QVantelMenuItems> shown = page;
+    for (const int rowId : rowIds) {
+        if (!shown)
+            return;
+        if (QVantelMenuItem *row = shown->findItem(rowId))
+            refreshNetworkRow(row);
+    }
+}
+
+void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
+{
+    const auto markChanges = [](Page &menu, Items *page, int, int) { menu.showChanges(page); };
+
+    rows.push_back(
+        SettingsPageRow(kPageNetwork)
+            .entered([](Page &menu) { menu.createNetworkMenu(); })
+            .onReturn([](Page &menu, Items *page, int, int) {
+                menu.refreshNetworkRows(page, {RowDefaultNetwork, RowSecondaryNetwork, RowCodecMode});
+            })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitNetworkItem(page, item); })
+            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                if (notice.kind != SettingsNotice::Configuration)
+                    return;
+                const std::string &type = *notice.message->param(kKeyEventType, true);
+                if (type == kEventDefaultNetwork)
+                    menu.refreshNetworkRows(page, {RowDefaultNetwork});
+                else if (type == kEventSecondaryNetwork || type == kEventCodecChange)
+                    menu.refreshNetworkRows(page, {RowSecondaryNetwork});
+                else if (type == kEventDefaultCodec)
+                    menu.refreshNetworkRows(page, {RowSecondaryNetwork, RowCodecMode});
+            }));
+
+    rows.push_back(
+        SettingsPageRow(kPageIsdn)
+            .opens([](Page &menu, Item *) { menu.createIsdnPage(); })
+            .onReturn(markChanges)
+            .refusesApply([](Page &, int) { return callOnInterface(TComDevice::IsdnFamily, 0); })
+            .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyIsdnPage(page));
+            })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); }));
+
+    rows.push_back(
+        SettingsPageRow(kPageEthernetFirst, kPageEthernetLast)
+            .opens([](Page &menu, Item *row) { menu.createEthernetPage(row->id()); })
+            .onReturn(markChanges)
+            .refusesApply([](Page &, int pageId) {
+                return callOnInterface(TComDevice::EthernetFamily, pageId - kPageEthernetFirst);
+            })
+            .changes([](Page &menu, Items *page) { return menu.hasEthernetChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyEthernetPage(page));
+            })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
+            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                if (notice.kind == SettingsNotice::EthernetConfiguration) {
+                    menu.refreshEthernetRows(page);
+                } else if (notice.kind == SettingsNotice::Configuration
+                           && *notice.message->param(kKeyEventType, true) == kEventConfigInfo
+                           && TComDevice::networkFamily(*notice.message->param(kKeyNetwork, true))
+                                  == TComDevice::EthernetFamily
+                           && menu.editEthernet.state() != TComController::StateUnknown) {
+                    menu.editEthernet.handleEvent(*notice.message);
+                }
+            }));
+
+    rows.push_back(
+        SettingsPageRow(kPageMobileFirst, kPageMobileLast)
+            .opens([](Page &menu, Item *row) { menu.createMobilePage(row->id()); })
+            .onReturn(markChanges)
+            .refusesApply([](Page &, int pageId) {
+                return callOnInterface(TComDevice::MobileFamily, pageId - kPageMobileFirst);
+            })
+            .changes([](Page &menu, Items *page) { return menu.hasMobileChanges(page); })
+            .applies([](Page &menu, Items *page) { return menu.applyMobilePageAndPin(page); })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
+            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+                menu.selectInterfaceItem(page, item, select);
+            }));
+
+    rows.push_back(
+        SettingsPageRow(kPageWifiFirst, kPageWifiLast)
+            .opens([](Page &menu, Item *row) { menu.createWifiPage(row->id()); })
+            .onReturn(markChanges)
+            .refusesApply([](Page &, int pageId) {
+                return callOnInterface(TComDevice::WifiFamily, pageId - kPageWifiFirst);
+            })
+            .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyWifiPage(page));
+            })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
+            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+                menu.selectInterfaceItem(page, item, select);
+            }));
+}
+
+SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
+{
+    QPointer<QVantelMenuItems> shown = page;
+    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
+    // proves nothing.
+    const QVantelMenuItem *pinRow = page->findItem(RowPin);
+    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
+    if (!applyMobilePage(page))
+        return SettingsApplied::Refused;
+    if (!shown || !pinEntered)
+        return SettingsApplied::Done;
+    if (QVantelMenuItems *network = findPage(kPageNetwork)) {
+        if (QVantelMenuItem *row = network->findItem(page->id())) {
+            // The SIM took the PIN: it is open now, whatever the last read said.
+            showSimState(row, TComController::StateReady);
+            row->setReadOnly(comDevice()->hasAudioConnection());
+        }
+    }
+    // The PIN page is left at once; it is deleted later and not touched again.
+    backClicked();
+    return SettingsApplied::Left;
 }

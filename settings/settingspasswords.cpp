@@ -159,6 +159,19 @@ void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)
     showKeyboard(1, row, true);
 }
 
+void QVantelSettingsPage::prepareAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard)
+{
+    const QVantelMenuItem::Value *chosen = row->currentValue();
+    if (!chosen)
+        return;
+    keyboard->titleLabel()->setText(tr("Enter Password"));
+    keyboard->lineEdit()->setText(QString());
+    keyboard->lineEdit()->setEchoMode(QLineEdit::Password);
+    keyboard->setProperty(kAccessLevelProperty, chosen->value);
+    // The row shows the new level only once its password was accepted.
+    row->selectValue(int(accessLevel), true, false);
+}
+
 void QVantelSettingsPage::checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard)
 {
     keyboard->hide();

@@ -6,6 +6,7 @@
 // retry sends again and no other reader sees values the module never took.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
 #include "model/accesslevel.h"
@@ -32,12 +33,6 @@ namespace {
 constexpr int kNoRow = -1;
 constexpr int kApplyingMs = 1000;
 constexpr int kIndentedLeft = 60;
-
-constexpr int kPageModule = 123;
-constexpr int kPageAddress1 = 129;
-constexpr int kPageInputs = 137;
-constexpr int kPageStream1 = 138;
-constexpr int kPageOutput = 148;
 
 enum RavennaRow {
     RowDeviceName = 124,
@@ -252,12 +247,12 @@ void setRowReadOnly(QVantelMenuItems *page, int id, bool on)
 
 int addressInterface(const QVantelMenuItems *page)
 {
-    return page->id() - kPageAddress1;
+    return page->id() - kPageRavennaAddress1;
 }
 
 int streamSlot(const QVantelMenuItems *page)
 {
-    return page->id() - kPageStream1;
+    return page->id() - kPageStreamFirst;
 }
 
 // The keys of one interface of the addressing pages.
@@ -323,7 +318,7 @@ void restoreAddressing(int iface, const Controller::NetInterface &before)
 
 void QVantelSettingsPage::createRavennaPage()
 {
-    auto *page = new QVantelMenuItems(kPageModule, this);
+    auto *page = new QVantelMenuItems(kPageRavenna, this);
     header()->setRefreshVisible(true);
 
     std::vector<int> rates;
@@ -637,7 +632,7 @@ bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createRavennaInputsPage()
 {
-    auto *page = new QVantelMenuItems(kPageInputs, this);
+    auto *page = new QVantelMenuItems(kPageRavennaInputs, this);
     for (int i = 0; i < slotCount(); ++i)
         addSettingsRow(
             page, RowSlot1 + i, QVantelMenuItem::Navigation, tr("Input Stream %1").arg(i + 1));
@@ -684,7 +679,7 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createRavennaStreamPage(int pageId)
 {
-    const int slot = pageId - kPageStream1;
+    const int slot = pageId - kPageStreamFirst;
     ravennaStreamEdit = module()->streamIn(slot);
     auto *page = new QVantelMenuItems(pageId, this);
     addSettingsRow(page, RowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
@@ -793,7 +788,7 @@ bool QVantelSettingsPage::applyRavennaStreamPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createRavennaOutputPage()
 {
-    auto *page = new QVantelMenuItems(kPageOutput, this);
+    auto *page = new QVantelMenuItems(kPageRavennaOutput, this);
     const bool interfaceRows = outputInterfaceRows();
     addSettingsRow(page, RowStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
     addSettingsRow(page, RowTransmit, QVantelMenuItem::Switch, tr("State"));
@@ -1048,7 +1043,7 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
     const int id = item->id();
     const auto refuse = [this] { showMessage(failureText(), 0); };
 
-    if (pageId == kPageModule) {
+    if (pageId == kPageRavenna) {
         if (id == RowDeviceName) {
             const QString text = item->valueText();
             if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
@@ -1091,13 +1086,13 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
                 refuse();
             }
         }
-    } else if (pageId == kPageAddress1 || pageId == kPageAddress1 + 1) {
+    } else if (pageId == kPageRavennaAddress1 || pageId == kPageRavennaAddress1 + 1) {
         if (id == RowDhcp) {
             const bool on = item->isChecked();
             for (const int row : {int(RowIpAddress), int(RowSubnet), int(RowGateway)})
                 setRowReadOnly(page, row, on);
         }
-    } else if (pageId == kPageInputs) {
+    } else if (pageId == kPageRavennaInputs) {
         if (id != RowDelay)
             return;
         int delay = 0;
@@ -1106,7 +1101,7 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
             item->setValueText(delayText(c->delayIn()));
             refuse();
         }
-    } else if (pageId >= kPageStream1 && pageId < kPageStream1 + Controller::StreamCount) {
+    } else if (pageId >= kPageStreamFirst && pageId < kPageStreamFirst + Controller::StreamCount) {
         const QVantelMenuItem::Value *value = item->currentValue();
         if (!value)
             return;
@@ -1116,11 +1111,77 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
         } else if (id == RowChannel) {
             ravennaStreamEdit.channel = value->value;
         }
-    } else if (pageId == kPageOutput) {
+    } else if (pageId == kPageRavennaOutput) {
         if (id == RowAutoconf1 || id == RowAutoconf2) {
             const bool fixed = pageLocked() || item->isChecked();
             setRowReadOnly(page, id + 1, fixed);
             setRowReadOnly(page, id + 2, fixed);
         }
     }
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) {
+        menu.commitRavennaItem(page, item);
+    };
+
+    rows.push_back(SettingsPageRow(kPageRavenna)
+                       .opens([](Page &menu, Item *) { menu.createRavennaPage(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.header()->setRefreshVisible(true);
+                           menu.refreshRavennaPage(page);
+                       })
+                       .refreshes([](Page &menu, Items *page) { menu.refreshRavennaPage(page); })
+                       .commits(commit));
+
+    rows.push_back(SettingsPageRow(kPageRavennaAddress1, kPageRavennaAddress2)
+                       .opens([](Page &menu, Item *row) { menu.createRavennaAddressPage(row->id()); })
+                       .changes([](Page &menu, Items *page) {
+                           return menu.ravennaAddressHasChanges(page);
+                       })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyRavennaAddressPage(page));
+                       })
+                       .commits(commit));
+
+    rows.push_back(SettingsPageRow(kPageRavennaInputs)
+                       .opens([](Page &menu, Item *) { menu.createRavennaInputsPage(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.refreshRavennaInputsPage(page);
+                       })
+                       .commits(commit));
+
+    rows.push_back(
+        SettingsPageRow(kPageStreamFirst, kPageStreamLast)
+            .opens([](Page &menu, Item *row) { menu.createRavennaStreamPage(row->id()); })
+            .refreshes([](Page &menu, Items *page) { menu.refreshRavennaStreamPage(page); })
+            .changes([](Page &menu, Items *page) { return menu.ravennaStreamHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyRavennaStreamPage(page));
+            })
+            .afterApplying([](Page &menu, Items *page) {
+                QVantelMenuItem *channel = page->findItem(RowChannel);
+                if (channel && !channel->isReadOnly() && !channel->currentValue()
+                    && menu.ravennaStreamEdit.id != Controller::NoStream) {
+                    channel->setValueText(tr("Press refresh before selecting a channel"), Qt::red);
+                    menu.header()->setRefreshVisible(true);
+                }
+            })
+            .commits(commit));
+
+    rows.push_back(SettingsPageRow(kPageRavennaOutput)
+                       .opens([](Page &menu, Item *) { menu.createRavennaOutputPage(); })
+                       .changes([](Page &menu, Items *page) {
+                           return menu.ravennaOutputHasChanges(page);
+                       })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyRavennaOutputPage(page));
+                       })
+                       .afterApplying([](Page &menu, Items *page) {
+                           menu.refreshRavennaOutputPage(page);
+                       })
+                       .commits(commit));
 }

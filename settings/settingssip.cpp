@@ -9,6 +9,7 @@
 // its range fails the Apply instead of sending the value held before.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
 #include "model/comaoipcontroller.h"
@@ -23,6 +24,7 @@
 
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 
 #include <functional>
 #include <string>
@@ -30,7 +32,6 @@
 
 namespace {
 
-constexpr int kPageSip = 10;
 constexpr int kPageAccount1 = 76;
 constexpr int kPageAccount2 = 77;
 
@@ -752,4 +753,46 @@ void QVantelSettingsPage::commitSipItem(QVantelMenuItems *page, QVantelMenuItem 
         port->setValueText(
             QString::number(item->isChecked() ? secondAccountPort(sipPort) : sipPort));
     }
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+namespace {
+
+// A call over IP uses the SIP settings, which refuses Apply on the SIP pages.
+bool callOverIp(QVantelSettingsPage &, int)
+{
+    return comDevice()->findAudioConnectionByTransport(TComDevice::TransportIp) != nullptr;
+}
+
+} // namespace
+
+void QVantelSettingsPage::sipPages(SettingsPageTable &rows)
+{
+    rows.push_back(
+        SettingsPageRow(kPageSip)
+            .opens([](Page &menu, Item *) { menu.buildSipPage(); })
+            .onReturn([](Page &menu, Items *page, int, int) {
+                QPointer<QVantelMenuItems> shown = page;
+                updateDefaultAccountRow(page);
+                if (shown)
+                    menu.showChanges(page);
+            })
+            .refusesApply(callOverIp)
+            .changes([](Page &, Items *page) { return hasSipChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applySipPage(page));
+            })
+            .afterApplying([](Page &, Items *page) { updateDefaultAccountRow(page); })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitSipItem(page, item); }));
+
+    rows.push_back(
+        SettingsPageRow(kPageSipAccount1, kPageSipAccount2)
+            .opens([](Page &menu, Item *row) { menu.buildSipAccountPage(row->id()); })
+            .refusesApply(callOverIp)
+            .changes([](Page &, Items *page) { return hasSipAccountChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applySipAccountPage(page));
+            })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitSipItem(page, item); }));
 }

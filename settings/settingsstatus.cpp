@@ -2,8 +2,11 @@
 // the AoIP controller (279) and the mobile interfaces (289-292).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
+#include "link/cmsg.h"
+#include "link/protocolkeys.h"
 #include "link/valueconversions.h"
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
@@ -31,16 +34,10 @@
 
 namespace {
 
-constexpr int kStatusPage = 6;
 constexpr int kRowMode = 256;
 constexpr int kRowCodec1 = 257;
 constexpr int kRowCodec2 = 258;
-constexpr int kRowConnections = 259;
-constexpr int kRowAoipController = 279;
-constexpr int kFirstEthernetRow = 285;
 constexpr int kLastEthernetRow = 288;
-constexpr int kFirstMobileRow = 289;
-constexpr int kLastMobileRow = 292;
 constexpr int kFirstWifiRow = 297;
 constexpr int kLastWifiRow = 300;
 constexpr int kRowRemoteAccess = 301;
@@ -116,7 +113,7 @@ QString interfaceOf(const std::string &network)
 
 void QVantelSettingsPage::createStatusMenu()
 {
-    auto *page = new QVantelMenuItems(kStatusPage, this);
+    auto *page = new QVantelMenuItems(kPageStatus, this);
     header()->setRefreshVisible(true);
 
     TComDevice *device = comDevice();
@@ -134,9 +131,9 @@ void QVantelSettingsPage::createStatusMenu()
     mode->setReadOnly(true);
     for (const int id : {kRowCodec1, kRowCodec2})
         addSettingsRow(page, id, QVantelMenuItem::ReadOnlyValue, QString(), 60)->setReadOnly(true);
-    addSettingsRow(page, kRowConnections, QVantelMenuItem::Navigation, tr("Audio Connections"))
+    addSettingsRow(page, kPageConnections, QVantelMenuItem::Navigation, tr("Audio Connections"))
         ->setValueText(tr("Status of the audio connections"), QVantelMenuPalette::kGrey);
-    addSettingsRow(page, kRowAoipController, QVantelMenuItem::Navigation, tr("AoIP Controller"))
+    addSettingsRow(page, kPageAoipStatus, QVantelMenuItem::Navigation, tr("AoIP Controller"))
         ->setValueText(tr("Status of the AoIP controller"), QVantelMenuPalette::kGrey);
 
     // One row per interface the unit has, family by family; a missing index leaves no gap.
@@ -146,8 +143,8 @@ void QVantelSettingsPage::createStatusMenu()
         int firstRow;
         int kind;
     } families[] = {
-        {TComDevice::EthernetFamily, kFirstEthernetRow, QVantelMenuItem::ReadOnlyValue},
-        {TComDevice::MobileFamily, kFirstMobileRow, QVantelMenuItem::Navigation},
+        {TComDevice::EthernetFamily, kRowStatusEthernetFirst, QVantelMenuItem::ReadOnlyValue},
+        {TComDevice::MobileFamily, kPageMobileStatusFirst, QVantelMenuItem::Navigation},
         {TComDevice::WifiFamily, kFirstWifiRow, QVantelMenuItem::ReadOnlyValue},
     };
     for (const auto &family : families) {
@@ -234,22 +231,22 @@ void QVantelSettingsPage::refreshStatusMenu(QVantelMenuItems *page)
         }
     }
 
-    if (page->findItem(kRowAoipController)) {
+    if (page->findItem(kPageAoipStatus)) {
         TComAoIPController *aoip = device->aoipController();
         // A failed read shows the mode the model already held.
         (void)aoip->read({kAoipKeyAudioMode});
         if (!guard)
             return;
-        if (QVantelMenuItem *row = guard->findItem(kRowAoipController)) {
+        if (QVantelMenuItem *row = guard->findItem(kPageAoipStatus)) {
             row->setValueText(tr("Default Protocol is %1").arg(audioModeText(aoip->audioMode())),
                               QVantelMenuPalette::kGrey);
         }
     }
 
     for (int index = 0; index < kInterfacesPerFamily && guard; ++index)
-        refreshEthernetStatusRow(guard, kFirstEthernetRow + index);
+        refreshEthernetStatusRow(guard, kRowStatusEthernetFirst + index);
     for (int index = 0; index < kInterfacesPerFamily && guard; ++index)
-        refreshMobileStatus(guard, kFirstMobileRow + index);
+        refreshMobileStatus(guard, kPageMobileStatusFirst + index);
     for (int index = 0; index < kInterfacesPerFamily && guard; ++index)
         refreshWifiStatusRow(guard, kFirstWifiRow + index);
 
@@ -267,10 +264,10 @@ void QVantelSettingsPage::refreshStatusMenu(QVantelMenuItems *page)
 void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int rowId)
 {
     // A configuration report for eth.4 or above would name a mobile or Wi-Fi row of the page.
-    if (!page || rowId < kFirstEthernetRow || rowId > kLastEthernetRow || !page->findItem(rowId))
+    if (!page || rowId < kRowStatusEthernetFirst || rowId > kLastEthernetRow || !page->findItem(rowId))
         return;
     QPointer<QVantelMenuItems> guard(page);
-    const int network = TComDevice::EthernetFamily + (rowId - kFirstEthernetRow);
+    const int network = TComDevice::EthernetFamily + (rowId - kRowStatusEthernetFirst);
     (void)editEthernet.setNetwork(TComDevice::networkToString(network), 0, false);
     (void)editEthernet.read({kEthernetKeyMode, kEthernetKeyLocalAddr, kEthernetKeyLinkModeNeg});
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
@@ -317,20 +314,13 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
 
 namespace {
 
-constexpr int kConnectionsPage = 259;
-constexpr int kLink1Data = 260;
-constexpr int kLink2Data = 261;
 constexpr int kRowCallState = 262;
 constexpr int kRowCallNetwork = 263;
 constexpr int kRowRemoteAddress = 264;
 constexpr int kRowQuality = 265;
 constexpr int kRowTransmission = 266;
 constexpr int kRowReception = 267;
-constexpr int kRowDetailedStatistics = 268;
-constexpr int kRowLatestStatistics = 269;
 
-constexpr int kStatisticsPageLink1 = 270;
-constexpr int kStatisticsPageLink2 = 271;
 constexpr int kRowTxDuration = 272;
 constexpr int kRowTxPackets = 273;
 constexpr int kRowTxJitter = 274;
@@ -492,12 +482,12 @@ void putValue(QVantelMenuItems *page, int id, const QString &text)
 
 void QVantelSettingsPage::createConnectionStatusPage()
 {
-    auto *page = new QVantelMenuItems(kConnectionsPage, this);
+    auto *page = new QVantelMenuItems(kPageConnections, this);
     header()->setRefreshVisible(true);
     const QMargins subRow(60, 0, 10, 0);
     const QMargins detailRow(120, 0, 10, 0);
     for (const int link : {1, 2}) {
-        const int data = link == 1 ? kLink1Data : kLink2Data;
+        const int data = link == 1 ? kConnectionsLink1 : kConnectionsLink2;
         addLinkRow(page,
                    -1,
                    data,
@@ -559,7 +549,7 @@ void QVantelSettingsPage::refreshConnectionLink(QVantelMenuItems *page, int link
         showAudioConnection(page, connection);
         return;
     }
-    const int data = link == 1 ? kLink1Data : kLink2Data;
+    const int data = link == 1 ? kConnectionsLink1 : kConnectionsLink2;
     if (QVantelMenuItem *row = page->findItem(kRowCallState, data))
         row->setValueText(tr("Idle"), kGrey);
     if (QVantelMenuItem *row = page->findItem(kRowCallNetwork, data)) {
@@ -580,7 +570,7 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
 {
     if (!page || !connection)
         return;
-    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kLink1Data : kLink2Data;
+    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kConnectionsLink1 : kConnectionsLink2;
     const auto row = [page, data](int id) { return page->findItem(id, data); };
     const int status = connection->status();
     putStateText(row(kRowCallState), status);
@@ -637,7 +627,7 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
 
 void QVantelSettingsPage::createCallStatisticsPage(int pageId)
 {
-    if (pageId != kStatisticsPageLink1 && pageId != kStatisticsPageLink2)
+    if (pageId != kPageCallStatistics1 && pageId != kPageCallStatistics2)
         return;
     auto *page = new QVantelMenuItems(pageId, this);
     header()->setRefreshVisible(false);
@@ -660,10 +650,10 @@ void QVantelSettingsPage::createCallStatisticsPage(int pageId)
 
 void QVantelSettingsPage::refreshCallStatisticsPage(QVantelMenuItems *page)
 {
-    if (!page || (page->id() != kStatisticsPageLink1 && page->id() != kStatisticsPageLink2))
+    if (!page || (page->id() != kPageCallStatistics1 && page->id() != kPageCallStatistics2))
         return;
     // Slot (stream - 1) * 2 + (link - 1).
-    const int link = page->id() == kStatisticsPageLink1 ? 0 : 1;
+    const int link = page->id() == kPageCallStatistics1 ? 0 : 1;
     const RxQualityReport &rx1 = callStatistics[link];
     const RxQualityReport &rx2 = callStatistics[2 + link];
     const TxQualityReport &tx1 = callStatistics2[link];
@@ -771,15 +761,15 @@ void QVantelSettingsPage::createMobileStatusPage(int pageId)
 
 void QVantelSettingsPage::refreshMobileStatus(QVantelMenuItems *page, int pageId)
 {
-    if (!page || pageId < kFirstMobileRow || pageId > kLastMobileRow)
+    if (!page || pageId < kPageMobileStatusFirst || pageId > kPageMobileStatusLast)
         return;
-    const bool statusPage = page->id() == kStatusPage;
+    const bool statusPage = page->id() == kPageStatus;
     if (!statusPage && page->id() != pageId)
         return;
     if (statusPage && !page->findItem(pageId))
         return;
     QPointer<QVantelMenuItems> guard(page);
-    const int network = TComDevice::MobileFamily + (pageId - kFirstMobileRow);
+    const int network = TComDevice::MobileFamily + (pageId - kPageMobileStatusFirst);
     // Pointing the controller at the interface asks the modem for its SIM and registration.
     (void)editMobile.setNetwork(TComDevice::networkToString(network), 0, false);
 
@@ -829,4 +819,85 @@ void QVantelSettingsPage::refreshMobileStatus(QVantelMenuItems *page, int pageId
         row->setValueText(QStringLiteral("%1 dBm").arg(editMobile.signalQuality()));
     if (QVantelMenuItem *row = guard->findItem(kRowMobileDataService))
         row->setValueText(connectionStateText(editMobile.dataConnectionState()));
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::statusPages(SettingsPageTable &rows)
+{
+    static const auto refreshLinks = [](Page &menu, Items *page) {
+        QPointer<QVantelMenuItems> shown = page;
+        menu.refreshConnectionLink(page, 1);
+        if (shown)
+            menu.refreshConnectionLink(page, 2);
+    };
+
+    rows.push_back(
+        SettingsPageRow(kPageStatus)
+            .entered([](Page &menu) { menu.createStatusMenu(); })
+            .onReturn([](Page &menu, Items *, int, int) { menu.header()->setRefreshVisible(true); })
+            .refreshes([](Page &menu, Items *page) { menu.refreshStatusMenu(page); })
+            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                TComEthernetController &ethernet = menu.editEthernet;
+                if (notice.kind == SettingsNotice::EthernetConfiguration) {
+                    menu.refreshEthernetStatusRow(
+                        page,
+                        kRowStatusEthernetFirst + TComDevice::networkIndex(ethernet.networkId()));
+                    return;
+                }
+                if (notice.kind != SettingsNotice::Configuration)
+                    return;
+                const std::string &type = *notice.message->param(kKeyEventType, true);
+                if (type == kEventDefaultNetwork || type == kEventDefaultCodec) {
+                    menu.refreshStatusMenu(page);
+                } else if (type == kEventConfigInfo) {
+                    const std::string &network = *notice.message->param(kKeyNetwork, true);
+                    if (TComDevice::networkFamily(network) != TComDevice::EthernetFamily)
+                        return;
+                    if (ethernet.networkId() != network && !ethernet.setNetwork(network, 0, false))
+                        return;
+                    ethernet.handleEvent(*notice.message);
+                }
+            }));
+
+    rows.push_back(SettingsPageRow(kPageConnections)
+                       .opens([](Page &menu, Item *) { menu.createConnectionStatusPage(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.header()->setRefreshVisible(true);
+                           refreshLinks(menu, page);
+                       })
+                       .refreshes(refreshLinks)
+                       .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                           if (notice.kind == SettingsNotice::CallStatus
+                               || notice.kind == SettingsNotice::CallStatistics)
+                               menu.showAudioConnection(page, notice.connection);
+                       }));
+
+    // The statistics rows of a link's part open that link's statistics page.
+    rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
+                       .forData(kConnectionsLink1)
+                       .opens([](Page &menu, Item *) {
+                           menu.createCallStatisticsPage(kPageCallStatistics1);
+                       }));
+    rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
+                       .forData(kConnectionsLink2)
+                       .opens([](Page &menu, Item *) {
+                           menu.createCallStatisticsPage(kPageCallStatistics2);
+                       }));
+    rows.push_back(SettingsPageRow(kPageCallStatistics1, kPageCallStatistics2)
+                       .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                           if (notice.kind == SettingsNotice::CallStatistics)
+                               menu.refreshCallStatisticsPage(page);
+                       }));
+
+    rows.push_back(SettingsPageRow(kPageAoipStatus)
+                       .opens([](Page &menu, Item *) { menu.createAoipStatusPage(); })
+                       .refreshes([](Page &menu, Items *page) {
+                           menu.refreshAoipStatusPage(page);
+                       }));
+    rows.push_back(SettingsPageRow(kPageMobileStatusFirst, kPageMobileStatusLast)
+                       .opens([](Page &menu, Item *row) { menu.createMobileStatusPage(row->id()); })
+                       .refreshes([](Page &menu, Items *page) {
+                           menu.refreshMobileStatus(page, page->id());
+                       }));
 }

@@ -2,6 +2,7 @@
 // miscellaneous settings (229) and passwords (252).
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
 #include "frontpanel/qvantelsoftkey.h"
@@ -18,6 +19,7 @@
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelvirtual.h"
 
 #include <QGridLayout>
 #include <QLabel>
@@ -30,24 +32,13 @@
 
 namespace {
 
-constexpr int kPageTools = 5;
 constexpr int kRowReboot = 191;
-constexpr int kRowAccessLevel = 194;
-constexpr int kPageSoundId = 195;
 constexpr int kRowPlaySoundId = 196;
 constexpr int kRowSoundIdShortcut = 197;
-constexpr int kRowSoftkeys = 198;
-constexpr int kRowLabels = 209;
-constexpr int kRowMiscellaneous = 229;
-constexpr int kRowTroubleshooting = 241;
-constexpr int kRowRemoteAssistance = 245;
-constexpr int kPagePasswords = 252;
 constexpr int kRowAdministratorPassword = 253;
 constexpr int kRowExpertPassword = 254;
 constexpr int kRowOperatorPassword = 255;
 
-constexpr int kFirstKeyRow = 199;
-constexpr int kLastKeyRow = 205;
 constexpr int kRowCategory = 206;
 constexpr int kRowFunction = 207;
 constexpr int kRowMode = 208;
@@ -139,19 +130,19 @@ void QVantelSettingsPage::createToolsMenu()
         }
     }
 
-    addSettingsRow(page, kRowSoftkeys, QVantelMenuItem::Navigation, tr("Softkeys"))
+    addSettingsRow(page, kPageSoftkeys, QVantelMenuItem::Navigation, tr("Softkeys"))
         ->setValueText(tr("Configure the programmable keys"));
-    addSettingsRow(page, kRowLabels, QVantelMenuItem::Navigation, tr("Labels"))
+    addSettingsRow(page, kPageLabels, QVantelMenuItem::Navigation, tr("Labels"))
         ->setValueText(tr("Configure the info, contact and input labels"));
-    addSettingsRow(page, kRowMiscellaneous, QVantelMenuItem::Navigation, tr("Miscellaneous"))
+    addSettingsRow(page, kPageMiscellaneous, QVantelMenuItem::Navigation, tr("Miscellaneous"))
         ->setValueText((options & TComDevice::OptionHardware2)
                            ? tr("Auto redialing and NTP server")
                            : tr("GPIO, Auto redialing and NTP server"));
-    addSettingsRow(page, kRowTroubleshooting, QVantelMenuItem::Navigation, tr("Troubleshooting"))
+    addSettingsRow(page, kPageTroubleshooting, QVantelMenuItem::Navigation, tr("Troubleshooting"))
         ->setValueText(tr("Reset settings, configure event log"));
     const bool remoteAccess = options & TComDevice::OptionRemoteAccess;
     addSettingsRow(page,
-                   kRowRemoteAssistance,
+                   kPageRemoteAssistance,
                    QVantelMenuItem::Navigation,
                    remoteAccess ? tr("Remote Access") : tr("Remote Assistance"))
         ->setValueText(remoteAccess ? tr("Configure the remote access service")
@@ -167,7 +158,7 @@ void QVantelSettingsPage::updateToolsAccess(QVantelMenuItems *page)
 {
     if (page) {
         const bool operatorLevel = accessLevel == AccessLevel::Operator;
-        for (const int id : {kRowSoftkeys, kRowLabels, kRowMiscellaneous, kRowTroubleshooting}) {
+        for (const int id : {kPageSoftkeys, kPageLabels, kPageMiscellaneous, kPageTroubleshooting}) {
             if (QVantelMenuItem *row = page->findItem(id))
                 row->setReadOnly(operatorLevel);
         }
@@ -210,12 +201,12 @@ void QVantelSettingsPage::refreshSoundIdPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createSoftkeysPage()
 {
-    auto *page = new QVantelMenuItems(kRowSoftkeys, this);
-    for (int id = kFirstKeyRow; id <= kLastKeyRow; ++id) {
+    auto *page = new QVantelMenuItems(kPageSoftkeys, this);
+    for (int id = kPageSoftkeyFirst; id <= kPageSoftkeyLast; ++id) {
         addSettingsRow(page,
                        id,
                        QVantelMenuItem::Navigation,
-                       tr("Programmable Key %1").arg(id - kFirstKeyRow + 1));
+                       tr("Programmable Key %1").arg(id - kPageSoftkeyFirst + 1));
     }
     refreshSoftkeysPage(page);
     pushPage(page);
@@ -225,9 +216,9 @@ void QVantelSettingsPage::refreshSoftkeysPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    for (int id = kFirstKeyRow; id <= kLastKeyRow; ++id) {
+    for (int id = kPageSoftkeyFirst; id <= kPageSoftkeyLast; ++id) {
         QVantelMenuItem *row = page->findItem(id);
-        const QVantelSoftkey *key = softkey(id - kFirstKeyRow);
+        const QVantelSoftkey *key = softkey(id - kPageSoftkeyFirst);
         if (!row || !key)
             continue;
         const int category = key->category();
@@ -243,7 +234,7 @@ void QVantelSettingsPage::refreshSoftkeysPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createSoftkeyPage(int pageId)
 {
-    if (!softkey(pageId - kFirstKeyRow))
+    if (!softkey(pageId - kPageSoftkeyFirst))
         return;
     auto *page = new QVantelMenuItems(pageId, this);
     addSettingsRow(page, kRowCategory, QVantelMenuItem::Choice, tr("Category"));
@@ -257,7 +248,7 @@ void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    QVantelSoftkey *key = softkey(page->id() - kFirstKeyRow);
+    QVantelSoftkey *key = softkey(page->id() - kPageSoftkeyFirst);
     if (!key)
         return;
     const int category = key->category();
@@ -277,7 +268,7 @@ void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    QVantelSoftkey *key = softkey(page->id() - kFirstKeyRow);
+    QVantelSoftkey *key = softkey(page->id() - kPageSoftkeyFirst);
     const QVantelMenuItem::Value *chosen = item->currentValue();
     if (!key || !chosen)
         return;
@@ -303,7 +294,7 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
 
 void QVantelSettingsPage::createLabelsPage()
 {
-    auto *page = new QVantelMenuItems(kRowLabels, this);
+    auto *page = new QVantelMenuItems(kPageLabels, this);
     addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Info and Contact Labels"));
     const auto addLabelRow = [page](int id, const QString &label) {
         QVantelMenuItem *row = addSettingsRow(page, id, QVantelMenuItem::TextEntry, label);
@@ -362,7 +353,7 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
 
 void QVantelSettingsPage::createMiscellaneousPage()
 {
-    auto *page = new QVantelMenuItems(kRowMiscellaneous, this);
+    auto *page = new QVantelMenuItems(kPageMiscellaneous, this);
     const QPointer<QVantelMenuItems> guard = page;
     std::map<std::string, std::string> values;
     comDevice()->readToolsParams(values);
@@ -601,31 +592,8 @@ void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
     showMessage(tr("Failed to apply changes!"), 0);
 }
 
-void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)
+void QVantelSettingsPage::commitToolsItem(QVantelMenuItem *item)
 {
-    const int pageId = page->id();
-    if (pageId == kPagePasswords) {
-        commitPasswordItem(item);
-        return;
-    }
-    if (pageId == kPageSoundId) {
-        commitSoundIdItem(item);
-        return;
-    }
-    if (pageId >= kFirstKeyRow && pageId <= kLastKeyRow) {
-        commitSoftkeyItem(page, item);
-        return;
-    }
-    if (pageId == kRowLabels) {
-        commitLabelItem(item);
-        return;
-    }
-    if (pageId == kRowMiscellaneous) {
-        commitMiscellaneousItem(page, item);
-        return;
-    }
-    if (pageId != kPageTools)
-        return;
     switch (item->id()) {
     case kRowReboot:
         if (!comDevice()->reboot())
@@ -642,8 +610,56 @@ void QVantelSettingsPage::commitToolsItem(QVantelMenuItems *page, QVantelMenuIte
     }
 }
 
-void QVantelSettingsPage::tapToolsItem(QVantelMenuItems *page, QVantelMenuItem *item)
+void QVantelSettingsPage::tapToolsItem(QVantelMenuItem *item)
 {
-    if (page->id() == kPageTools && item->id() == kRowReboot && !item->isReadOnly())
+    if (item->id() == kRowReboot && !item->isReadOnly())
         confirmAction(tr("Are you sure you want to restart the system?"), item);
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::toolsPages(SettingsPageTable &rows)
+{
+    rows.push_back(
+        SettingsPageRow(kPageTools)
+            .entered([](Page &menu) { menu.createToolsMenu(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitToolsItem(item); })
+            .taps([](Page &menu, Items *, Item *item) { menu.tapToolsItem(item); })
+            .preparesKeyboard([](Page &menu, Item *item, QVantelVirtual *keyboard) {
+                if (item->id() == kRowAccessLevel)
+                    menu.prepareAccessPassword(item, keyboard);
+            })
+            .keyboards([](Page &menu, Items *, Item *item, QVantelVirtual *keyboard) {
+                if (item->id() == kRowAccessLevel)
+                    menu.checkAccessPassword(item, keyboard);
+            }));
+
+    rows.push_back(SettingsPageRow(kPageSoundId)
+                       .opens([](Page &menu, Item *) { menu.createSoundIdPage(); })
+                       .commits([](Page &menu, Items *, Item *item) {
+                           menu.commitSoundIdItem(item);
+                       }));
+    rows.push_back(SettingsPageRow(kPageSoftkeys)
+                       .opens([](Page &menu, Item *) { menu.createSoftkeysPage(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.refreshSoftkeysPage(page);
+                       }));
+    rows.push_back(SettingsPageRow(kPageSoftkeyFirst, kPageSoftkeyLast)
+                       .opens([](Page &menu, Item *row) { menu.createSoftkeyPage(row->id()); })
+                       .commits([](Page &menu, Items *page, Item *item) {
+                           menu.commitSoftkeyItem(page, item);
+                       }));
+    rows.push_back(SettingsPageRow(kPageLabels)
+                       .opens([](Page &menu, Item *) { menu.createLabelsPage(); })
+                       .commits([](Page &menu, Items *, Item *item) { menu.commitLabelItem(item); }));
+    rows.push_back(SettingsPageRow(kPageMiscellaneous)
+                       .opens([](Page &menu, Item *) { menu.createMiscellaneousPage(); })
+                       .commits([](Page &menu, Items *page, Item *item) {
+                           menu.commitMiscellaneousItem(page, item);
+                       }));
+    rows.push_back(SettingsPageRow(kPagePasswords)
+                       .opens([](Page &menu, Item *) { menu.createPasswordsPage(); })
+                       .commits([](Page &menu, Items *, Item *item) {
+                           menu.commitPasswordItem(item);
+                       }));
 }

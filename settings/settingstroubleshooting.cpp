@@ -1,6 +1,7 @@
 // Troubleshooting (241) and remote assistance (245) of the Tools section.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
 #include "link/valueconversions.h"
@@ -27,11 +28,9 @@
 
 namespace {
 
-constexpr int kTroubleshootingPage = 241;
 constexpr int kRowLogLevel = 242;
 constexpr int kRowLogAddr = 243;
 constexpr int kRowReset = 244;
-constexpr int kRemoteAssistancePage = 245;
 constexpr int kRowRemoteAccess = 246;
 constexpr int kRowRemoteNetwork = 247;
 constexpr int kRowRemoteServer = 248;
@@ -152,7 +151,7 @@ std::map<std::string, std::string> readRemoteAssistance()
 
 void QVantelSettingsPage::createTroubleshootingPage()
 {
-    auto *page = new QVantelMenuItems(kTroubleshootingPage, this);
+    auto *page = new QVantelMenuItems(kPageTroubleshooting, this);
     QVantelMenuItem *level
         = addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
     level->addValue(5, tr("Coarse"));
@@ -198,7 +197,7 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createRemoteAssistancePage()
 {
-    auto *page = new QVantelMenuItems(kRemoteAssistancePage, this);
+    auto *page = new QVantelMenuItems(kPageRemoteAssistance, this);
     TComDevice *device = comDevice();
     const quint32 options = device->deviceOptions();
     const bool remoteAccess = options & TComDevice::OptionRemoteAccess;
@@ -317,7 +316,7 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
 {
     if (!page || !item)
         return;
-    if (page->id() == kTroubleshootingPage) {
+    if (page->id() == kPageTroubleshooting) {
         // Event-log commits are sent at once and their failures stay silent; the row keeps the
         // operator's value.
         if (item->id() == kRowLogLevel) {
@@ -332,7 +331,7 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
             (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,
                                                  toStdString(item->valueText()));
         }
-    } else if (page->id() == kRemoteAssistancePage) {
+    } else if (page->id() == kPageRemoteAssistance) {
         // The operator's value now, whether or not the page could read the device's.
         item->setProperty(kUnreadProperty, QVariant());
         // Chosen now: the red of an interface that was not offered goes.
@@ -343,7 +342,7 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
 
 void QVantelSettingsPage::tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (page && item && page->id() == kTroubleshootingPage && item->id() == kRowReset)
+    if (page && item && page->id() == kPageTroubleshooting && item->id() == kRowReset)
         showSelection(QString(), item, true);
 }
 
@@ -380,4 +379,34 @@ void QVantelSettingsPage::selectTroubleshootingItem(QVantelMenuItems *page,
     } else if (!settings.reset(level, TComGeneralSettings::kTimeoutMs)) {
         showMessage(tr("Failed to perform reset action!"), 0);
     }
+}
+
+// --- The section's pages ---------------------------------------------------------------------
+
+void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
+{
+    const auto commit = [](Page &menu, Items *page, Item *item) {
+        menu.commitTroubleshootingItem(page, item);
+    };
+    const auto tap = [](Page &menu, Items *page, Item *item) {
+        menu.tapTroubleshootingItem(page, item);
+    };
+
+    rows.push_back(SettingsPageRow(kPageTroubleshooting)
+                       .opens([](Page &menu, Item *) { menu.createTroubleshootingPage(); })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+                           menu.selectTroubleshootingItem(page, item, select);
+                       }));
+    rows.push_back(SettingsPageRow(kPageRemoteAssistance)
+                       .opens([](Page &menu, Item *) { menu.createRemoteAssistancePage(); })
+                       .changes([](Page &menu, Items *page) {
+                           return menu.remoteAssistanceHasChanges(page);
+                       })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyRemoteAssistancePage(page));
+                       })
+                       .commits(commit)
+                       .taps(tap));
 }
