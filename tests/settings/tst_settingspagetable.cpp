@@ -1,0 +1,99 @@
+#include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
+#include "settings/settingspagetable.h"
+
+#include <QTest>
+
+#include <set>
+#include <utility>
+
+// The settings menu's page table, as the sections declare it: the core's hooks find a page by
+// its id and data alone, so two rows must never claim one page, and a page must not be built
+// in two ways.
+class TestSettingsPageTable : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void eachPageHasOneRowPerData();
+    void pagesStayBelowTheStoredRows();
+    void lookUpPrefersTheRowOfThePagesData();
+    void everyApplierHasAChangeTest();
+    void everyRowBuildsItsPageInOneWay();
+};
+
+void TestSettingsPageTable::eachPageHasOneRowPerData()
+{
+    std::set<std::pair<int, int>> claimed;
+    for (const SettingsPageRow &row : QVantelSettingsPage::pageTable()) {
+        QVERIFY2(row.first <= row.last, qPrintable(QString::number(row.first)));
+        for (int id = row.first; id <= row.last; ++id)
+            QVERIFY2(claimed.insert({id, row.data}).second,
+                     qPrintable(QStringLiteral("page %1, data %2").arg(id).arg(row.data)));
+    }
+    // Every root entry but Exit opens a page of its own.
+    for (int id = QVantelSettingsPage::NetworkSection; id <= QVantelSettingsPage::StatusSection;
+         ++id) {
+        const SettingsPageRow *row = QVantelSettingsPage::pageRow(id, SettingsPageRow::kAnyData);
+        QVERIFY2(row && row->enter, qPrintable(QString::number(id)));
+    }
+}
+
+void TestSettingsPageTable::pagesStayBelowTheStoredRows()
+{
+    // A stored row's tap must never be taken for a page's row.
+    for (const SettingsPageRow &row : QVantelSettingsPage::pageTable())
+        QVERIFY2(row.first > 0 && row.last < kFirstStoredRow, qPrintable(QString::number(row.first)));
+    QCOMPARE(QVantelSettingsPage::pageRow(kFirstStoredRow, kPagePresets), nullptr);
+}
+
+void TestSettingsPageTable::lookUpPrefersTheRowOfThePagesData()
+{
+    // The stored-item page serves every kind; only a call profile's is applied.
+    const SettingsPageRow *profile = QVantelSettingsPage::pageRow(kPageStoredItem,
+                                                                  kPageCallProfiles);
+    const SettingsPageRow *preset = QVantelSettingsPage::pageRow(kPageStoredItem, kPagePresets);
+    QVERIFY(profile && preset);
+    QVERIFY(profile != preset);
+    QCOMPARE(profile->data, kPageCallProfiles);
+    QVERIFY(profile->apply);
+    QCOMPARE(preset->data, SettingsPageRow::kAnyData);
+    QVERIFY(!preset->apply);
+
+    // A statistics row opens the statistics page of its link's part only.
+    for (const int data : {kConnectionsLink1, kConnectionsLink2})
+        QVERIFY(QVantelSettingsPage::pageRow(kRowDetailedStatistics, data)->open);
+    QCOMPARE(QVantelSettingsPage::pageRow(kRowDetailedStatistics, kPageConnections), nullptr);
+
+    // A range answers for each page in it, and nothing outside it.
+    QCOMPARE(QVantelSettingsPage::pageRow(kPageEthernetLast, 0),
+             QVantelSettingsPage::pageRow(kPageEthernetFirst, 0));
+    QCOMPARE(QVantelSettingsPage::pageRow(kPageWifiLast + 1, 0), nullptr);
+}
+
+void TestSettingsPageTable::everyApplierHasAChangeTest()
+{
+    for (const SettingsPageRow &row : QVantelSettingsPage::pageTable()) {
+        if (!row.apply)
+            continue;
+        // A call profile's commits keep its page's mark themselves, as the profile changes.
+        if (row.first == kPageStoredItem && row.data == kPageCallProfiles)
+            continue;
+        QVERIFY2(row.hasChanges, qPrintable(QString::number(row.first)));
+    }
+}
+
+void TestSettingsPageTable::everyRowBuildsItsPageInOneWay()
+{
+    for (const SettingsPageRow &row : QVantelSettingsPage::pageTable()) {
+        QVERIFY2(!(row.enter && row.open), qPrintable(QString::number(row.first)));
+        // Only a root page has entry targets, and a root page is a single page.
+        if (row.entryRow)
+            QVERIFY(row.enter);
+        if (row.enter)
+            QCOMPARE(row.first, row.last);
+    }
+}
+
+QTEST_MAIN(TestSettingsPageTable)
+#include "tst_settingspagetable.moc"
