@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ clang libclang-rt-14-dev
+    cmake ninja-build g++ clang clang-format libclang-rt-14-dev
     qt6-base-dev libgl-dev libssl-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
 )
