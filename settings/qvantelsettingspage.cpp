@@ -6,21 +6,16 @@
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
 #include "model/accesslevel.h"
-#include "model/comdevice.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
-#include "widgets/qvantelmenuselect.h"
-#include "widgets/qvantelpagestack.h"
-#include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
 
 #include <QGridLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPixmap>
 #include <QPointer>
 
