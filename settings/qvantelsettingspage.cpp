@@ -252,7 +252,7 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
         return;
     if (const SettingsPageRow *opened = pageRow(item->id(), item->data());
         opened && opened->open) {
-        opened->open(*this, item);
+        opened->open(*this, item->id());
         return;
     }
 

@@ -469,7 +469,7 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
             }));
 
     rows.push_back(SettingsPageRow(kPageMonitoring)
-                       .opens([](Page &menu, Item *) { menu.createMonitoringPage(); })
+                       .opens([](Page &menu, int) { menu.createMonitoringPage(); })
                        .changes([](Page &menu, Items *page) {
                            return menu.monitoringPageHasChanges(page);
                        })

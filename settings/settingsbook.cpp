@@ -543,7 +543,7 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
     const auto name = [](Page &menu, Items *page, Item *item, QVantelVirtual *keyboard) {
         menu.keyboardBookItem(page, item, keyboard);
     };
-    const auto storedList = [&](int id, void (*open)(Page &, Item *)) {
+    const auto storedList = [&](int id, void (*open)(Page &, int)) {
         return SettingsPageRow(id)
             .opens(open)
             .commits(commit)
@@ -560,11 +560,11 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
                                       ? kPageCallProfiles
                                       : -1;
                        }));
-    rows.push_back(storedList(kPagePresets, [](Page &menu, Item *) { menu.createPresetList(); }));
-    rows.push_back(storedList(kPageSipProfiles, [](Page &menu, Item *) {
+    rows.push_back(storedList(kPagePresets, [](Page &menu, int) { menu.createPresetList(); }));
+    rows.push_back(storedList(kPageSipProfiles, [](Page &menu, int) {
                        menu.createSipProfileList();
                    }).chooses(choose));
     rows.push_back(
-        storedList(kPageSnapshots, [](Page &menu, Item *) { menu.createSnapshotList(); }));
+        storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); }));
     rows.push_back(SettingsPageRow(kPageStoredItem).commits(commit).taps(tap).chooses(choose));
 }

@@ -620,7 +620,7 @@ void QVantelSettingsPage::callProfilePages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageCallProfiles)
-            .opens([](Page &menu, Item *) { menu.createCallProfileList(); })
+            .opens([](Page &menu, int) { menu.createCallProfileList(); })
             .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
                 // The list is built afresh after a profile was applied on the page just left.
                 if (leftId != kPageStoredItem || leftData != kPageCallProfiles

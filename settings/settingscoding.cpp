@@ -404,7 +404,7 @@ void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
                        }));
 
     rows.push_back(SettingsPageRow(kPageCodec1, kPageCodec2)
-                       .opens([](Page &menu, Item *row) { menu.createCodecPage(row->id()); })
+                       .opens([](Page &menu, int id) { menu.createCodecPage(id); })
                        .refusesApply([](Page &, int pageId) {
                            return comDevice()->audioConnection(pageId == kPageCodec1 ? 1 : 2)
                                   != nullptr;
@@ -418,6 +418,6 @@ void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
                        .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageAutoBitRate)
-                       .opens([](Page &menu, Item *) { menu.createAutoBitRatePage(); })
+                       .opens([](Page &menu, int) { menu.createAutoBitRatePage(); })
                        .commits(commit));
 }

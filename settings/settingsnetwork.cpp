@@ -1403,7 +1403,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageIsdn)
-            .opens([](Page &menu, Item *) { menu.createIsdnPage(); })
+            .opens([](Page &menu, int) { menu.createIsdnPage(); })
             .onReturn(markChanges)
             .refusesApply([](Page &, int) { return callOnInterface(TComDevice::IsdnFamily, 0); })
             .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
@@ -1415,7 +1415,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageEthernetFirst, kPageEthernetLast)
-            .opens([](Page &menu, Item *row) { menu.createEthernetPage(row->id()); })
+            .opens([](Page &menu, int id) { menu.createEthernetPage(id); })
             .onReturn(markChanges)
             .refusesApply([](Page &, int pageId) {
                 return callOnInterface(TComDevice::EthernetFamily, pageId - kPageEthernetFirst);
@@ -1440,7 +1440,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageMobileFirst, kPageMobileLast)
-            .opens([](Page &menu, Item *row) { menu.createMobilePage(row->id()); })
+            .opens([](Page &menu, int id) { menu.createMobilePage(id); })
             .onReturn(markChanges)
             .refusesApply([](Page &, int pageId) {
                 return callOnInterface(TComDevice::MobileFamily, pageId - kPageMobileFirst);
@@ -1455,7 +1455,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageWifiFirst, kPageWifiLast)
-            .opens([](Page &menu, Item *row) { menu.createWifiPage(row->id()); })
+            .opens([](Page &menu, int id) { menu.createWifiPage(id); })
             .onReturn(markChanges)
             .refusesApply([](Page &, int pageId) {
                 return callOnInterface(TComDevice::WifiFamily, pageId - kPageWifiFirst);

@@ -69,7 +69,7 @@ struct SettingsPageRow
     // The row the entry's target taps once the root page is open; -1 for none.
     int (*entryRow)(int target) = nullptr;
     // Builds the page a tap on the row of this id opens (and puts it on the stack).
-    void (*open)(Page &, Item *row) = nullptr;
+    void (*open)(Page &, int rowId) = nullptr;
     // The page is shown again after the page above it (leftId, with leftData) was left.
     void (*returned)(Page &, Items *, int leftId, int leftData) = nullptr;
     void (*refresh)(Page &, Items *) = nullptr;
@@ -102,7 +102,7 @@ struct SettingsPageRow
     SettingsPageRow &forData(int value) { return data = value, *this; }
     SettingsPageRow &entered(void (*f)(Page &)) { return enter = f, *this; }
     SettingsPageRow &entryRows(int (*f)(int)) { return entryRow = f, *this; }
-    SettingsPageRow &opens(void (*f)(Page &, Item *)) { return open = f, *this; }
+    SettingsPageRow &opens(void (*f)(Page &, int)) { return open = f, *this; }
     SettingsPageRow &onReturn(void (*f)(Page &, Items *, int, int)) { return returned = f, *this; }
     SettingsPageRow &refreshes(void (*f)(Page &, Items *)) { return refresh = f, *this; }
     SettingsPageRow &refusesApply(bool (*f)(Page &, int)) { return applyRefused = f, *this; }

@@ -1129,7 +1129,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
     };
 
     rows.push_back(SettingsPageRow(kPageRavenna)
-                       .opens([](Page &menu, Item *) { menu.createRavennaPage(); })
+                       .opens([](Page &menu, int) { menu.createRavennaPage(); })
                        .onReturn([](Page &menu, Items *page, int, int) {
                            menu.header()->setRefreshVisible(true);
                            menu.refreshRavennaPage(page);
@@ -1138,7 +1138,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                        .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageRavennaAddress1, kPageRavennaAddress2)
-                       .opens([](Page &menu, Item *row) { menu.createRavennaAddressPage(row->id()); })
+                       .opens([](Page &menu, int id) { menu.createRavennaAddressPage(id); })
                        .changes([](Page &menu, Items *page) {
                            return menu.ravennaAddressHasChanges(page);
                        })
@@ -1148,7 +1148,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                        .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageRavennaInputs)
-                       .opens([](Page &menu, Item *) { menu.createRavennaInputsPage(); })
+                       .opens([](Page &menu, int) { menu.createRavennaInputsPage(); })
                        .onReturn([](Page &menu, Items *page, int, int) {
                            menu.refreshRavennaInputsPage(page);
                        })
@@ -1156,7 +1156,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageStreamFirst, kPageStreamLast)
-            .opens([](Page &menu, Item *row) { menu.createRavennaStreamPage(row->id()); })
+            .opens([](Page &menu, int id) { menu.createRavennaStreamPage(id); })
             .refreshes([](Page &menu, Items *page) { menu.refreshRavennaStreamPage(page); })
             .changes([](Page &menu, Items *page) { return menu.ravennaStreamHasChanges(page); })
             .applies([](Page &menu, Items *page) {
@@ -1173,7 +1173,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
             .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageRavennaOutput)
-                       .opens([](Page &menu, Item *) { menu.createRavennaOutputPage(); })
+                       .opens([](Page &menu, int) { menu.createRavennaOutputPage(); })
                        .changes([](Page &menu, Items *page) {
                            return menu.ravennaOutputHasChanges(page);
                        })

@@ -771,7 +771,7 @@ void QVantelSettingsPage::sipPages(SettingsPageTable &rows)
 {
     rows.push_back(
         SettingsPageRow(kPageSip)
-            .opens([](Page &menu, Item *) { menu.buildSipPage(); })
+            .opens([](Page &menu, int) { menu.buildSipPage(); })
             .onReturn([](Page &menu, Items *page, int, int) {
                 QPointer<QVantelMenuItems> shown = page;
                 updateDefaultAccountRow(page);
@@ -788,7 +788,7 @@ void QVantelSettingsPage::sipPages(SettingsPageTable &rows)
 
     rows.push_back(
         SettingsPageRow(kPageSipAccount1, kPageSipAccount2)
-            .opens([](Page &menu, Item *row) { menu.buildSipAccountPage(row->id()); })
+            .opens([](Page &menu, int id) { menu.buildSipAccountPage(id); })
             .refusesApply(callOverIp)
             .changes([](Page &, Items *page) { return hasSipAccountChanges(page); })
             .applies([](Page &menu, Items *page) {

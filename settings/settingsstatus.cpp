@@ -861,7 +861,7 @@ void QVantelSettingsPage::statusPages(SettingsPageTable &rows)
             }));
 
     rows.push_back(SettingsPageRow(kPageConnections)
-                       .opens([](Page &menu, Item *) { menu.createConnectionStatusPage(); })
+                       .opens([](Page &menu, int) { menu.createConnectionStatusPage(); })
                        .onReturn([](Page &menu, Items *page, int, int) {
                            menu.header()->setRefreshVisible(true);
                            refreshLinks(menu, page);
@@ -876,12 +876,12 @@ void QVantelSettingsPage::statusPages(SettingsPageTable &rows)
     // The statistics rows of a link's part open that link's statistics page.
     rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
                        .forData(kConnectionsLink1)
-                       .opens([](Page &menu, Item *) {
+                       .opens([](Page &menu, int) {
                            menu.createCallStatisticsPage(kPageCallStatistics1);
                        }));
     rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
                        .forData(kConnectionsLink2)
-                       .opens([](Page &menu, Item *) {
+                       .opens([](Page &menu, int) {
                            menu.createCallStatisticsPage(kPageCallStatistics2);
                        }));
     rows.push_back(SettingsPageRow(kPageCallStatistics1, kPageCallStatistics2)
@@ -891,12 +891,12 @@ void QVantelSettingsPage::statusPages(SettingsPageTable &rows)
                        }));
 
     rows.push_back(SettingsPageRow(kPageAoipStatus)
-                       .opens([](Page &menu, Item *) { menu.createAoipStatusPage(); })
+                       .opens([](Page &menu, int) { menu.createAoipStatusPage(); })
                        .refreshes([](Page &menu, Items *page) {
                            menu.refreshAoipStatusPage(page);
                        }));
     rows.push_back(SettingsPageRow(kPageMobileStatusFirst, kPageMobileStatusLast)
-                       .opens([](Page &menu, Item *row) { menu.createMobileStatusPage(row->id()); })
+                       .opens([](Page &menu, int id) { menu.createMobileStatusPage(id); })
                        .refreshes([](Page &menu, Items *page) {
                            menu.refreshMobileStatus(page, page->id());
                        }));

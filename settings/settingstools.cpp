@@ -635,30 +635,30 @@ void QVantelSettingsPage::toolsPages(SettingsPageTable &rows)
             }));
 
     rows.push_back(SettingsPageRow(kPageSoundId)
-                       .opens([](Page &menu, Item *) { menu.createSoundIdPage(); })
+                       .opens([](Page &menu, int) { menu.createSoundIdPage(); })
                        .commits([](Page &menu, Items *, Item *item) {
                            menu.commitSoundIdItem(item);
                        }));
     rows.push_back(SettingsPageRow(kPageSoftkeys)
-                       .opens([](Page &menu, Item *) { menu.createSoftkeysPage(); })
+                       .opens([](Page &menu, int) { menu.createSoftkeysPage(); })
                        .onReturn([](Page &menu, Items *page, int, int) {
                            menu.refreshSoftkeysPage(page);
                        }));
     rows.push_back(SettingsPageRow(kPageSoftkeyFirst, kPageSoftkeyLast)
-                       .opens([](Page &menu, Item *row) { menu.createSoftkeyPage(row->id()); })
+                       .opens([](Page &menu, int id) { menu.createSoftkeyPage(id); })
                        .commits([](Page &menu, Items *page, Item *item) {
                            menu.commitSoftkeyItem(page, item);
                        }));
     rows.push_back(SettingsPageRow(kPageLabels)
-                       .opens([](Page &menu, Item *) { menu.createLabelsPage(); })
+                       .opens([](Page &menu, int) { menu.createLabelsPage(); })
                        .commits([](Page &menu, Items *, Item *item) { menu.commitLabelItem(item); }));
     rows.push_back(SettingsPageRow(kPageMiscellaneous)
-                       .opens([](Page &menu, Item *) { menu.createMiscellaneousPage(); })
+                       .opens([](Page &menu, int) { menu.createMiscellaneousPage(); })
                        .commits([](Page &menu, Items *page, Item *item) {
                            menu.commitMiscellaneousItem(page, item);
                        }));
     rows.push_back(SettingsPageRow(kPagePasswords)
-                       .opens([](Page &menu, Item *) { menu.createPasswordsPage(); })
+                       .opens([](Page &menu, int) { menu.createPasswordsPage(); })
                        .commits([](Page &menu, Items *, Item *item) {
                            menu.commitPasswordItem(item);
                        }));

@@ -393,14 +393,14 @@ void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
     };
 
     rows.push_back(SettingsPageRow(kPageTroubleshooting)
-                       .opens([](Page &menu, Item *) { menu.createTroubleshootingPage(); })
+                       .opens([](Page &menu, int) { menu.createTroubleshootingPage(); })
                        .commits(commit)
                        .taps(tap)
                        .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
                            menu.selectTroubleshootingItem(page, item, select);
                        }));
     rows.push_back(SettingsPageRow(kPageRemoteAssistance)
-                       .opens([](Page &menu, Item *) { menu.createRemoteAssistancePage(); })
+                       .opens([](Page &menu, int) { menu.createRemoteAssistancePage(); })
                        .changes([](Page &menu, Items *page) {
                            return menu.remoteAssistanceHasChanges(page);
                        })
