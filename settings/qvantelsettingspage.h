@@ -261,8 +261,6 @@ private:
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
-    // The operator row's choice as the unit words it ("auto" for the "Auto" entry).
-    [[nodiscard]] std::optional<std::string> operatorChoice(const QVantelMenuItems *page) const;
     // Page 1; pages 11-23 (the core runs their change test afterwards).
     void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
     void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);

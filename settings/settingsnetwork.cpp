@@ -1,8 +1,12 @@
 // The Network section: the network page (1) with the outgoing and secondary networks and the
 // codec mode, and the ISDN, Ethernet, mobile and Wi-Fi interface pages (11-23), which edit the
-// settings page's own copies of the interface controllers and write them on Apply.
+// settings page's own copies of the interface controllers and write them on Apply. The editable
+// rows of an interface page are a field table over its copy (settingsfields.h), like the SIP
+// pages'; the Ethernet DHCP switch and the mobile PIN stay outside it, because the switch decides
+// which address rows count and the PIN is applied on its own before the others.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsfields.h"
 #include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
@@ -27,8 +31,6 @@
 #include <QLabel>
 #include <QPointer>
 
-#include <functional>
-#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -236,33 +238,6 @@ void addSpacer(QVantelMenuItems *page, const QString &label)
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, label, 10, 20);
 }
 
-// The value of an editable choice row's current entry; nothing for a missing, read-only or
-// unselected row.
-std::optional<int> choiceValue(const QVantelMenuItems *page, int id)
-{
-    const QVantelMenuItem *row = editableRow(page, id);
-    if (!row || !row->currentValue())
-        return std::nullopt;
-    return row->currentValue()->value;
-}
-
-std::optional<bool> switchValue(const QVantelMenuItems *page, int id)
-{
-    const QVantelMenuItem *row = editableRow(page, id);
-    if (!row)
-        return std::nullopt;
-    return row->isChecked();
-}
-
-// The shown text of an editable text row in the unit's 8-bit form.
-std::optional<std::string> textValue(const QVantelMenuItems *page, int id)
-{
-    const QVantelMenuItem *row = editableRow(page, id);
-    if (!row)
-        return std::nullopt;
-    return toStdString(row->valueText());
-}
-
 // The unit's bytes for a network name shown as text: the bytes the name was read or listed
 // with when it is one of those, so that it goes back unchanged; typed text as UTF-8.
 std::string networkNameBytes(const QString &text, const TComWifiController &copy)
@@ -277,24 +252,23 @@ std::string networkNameBytes(const QString &text, const TComWifiController &copy
     return std::string(typed.constData(), std::size_t(typed.size()));
 }
 
-// The Name (SSID) row of a Wi-Fi page as the unit's bytes; nothing when absent or read-only.
-std::optional<std::string> ssidValue(const QVantelMenuItems *page, const TComWifiController &copy)
+// The network an interface page edits: page 11 is "isdn.0", pages 12-15 are "eth.0" to "eth.3",
+// 16-19 "mobile.0" to "mobile.3" and 20-23 "wifi.0" to "wifi.3".
+std::string interfaceNetwork(int pageId)
 {
-    const QVantelMenuItem *row = editableRow(page, RowSsid);
-    if (!row)
-        return std::nullopt;
-    return networkNameBytes(row->valueText(), copy);
+    if (pageId >= kWifiFirst)
+        return TComDevice::networkToString(TComDevice::WifiFamily + pageId - kWifiFirst);
+    if (pageId >= kMobileFirst)
+        return TComDevice::networkToString(TComDevice::MobileFamily + pageId - kMobileFirst);
+    if (pageId >= kEthernetFirst)
+        return TComDevice::networkToString(TComDevice::EthernetFamily + pageId - kEthernetFirst);
+    return TComDevice::networkToString(TComDevice::IsdnFamily);
 }
 
-template<typename T>
-bool differs(const std::optional<T> &shown, const T &held)
+// Only the primary Ethernet interface's link mode may be changed.
+bool isPrimaryEthernet(const std::string &network)
 {
-    return shown && *shown != held;
-}
-
-std::string interfaceId(const char *prefix, int index)
-{
-    return prefix + std::to_string(index);
+    return network == interfaceNetwork(kEthernetFirst);
 }
 
 bool isSpidProtocol(int protocol)
@@ -302,39 +276,6 @@ bool isSpidProtocol(int protocol)
     return protocol == TComIsdnController::ProtocolNi2
            || protocol == TComIsdnController::ProtocolNi1;
 }
-
-// What an Apply stages in an edit copy: the keys to write, and how to put the copy back when the
-// unit refuses them, so that the rows still differ from the copy afterwards and a retry sends
-// them again.
-class StagedChanges
-{
-public:
-    template<typename C, typename T>
-    void stage(C &copy,
-               bool (C::*setter)(T, bool),
-               std::decay_t<T> value,
-               const std::string &key,
-               std::decay_t<T> before)
-    {
-        (copy.*setter)(value, false);
-        m_keys.push_back(key);
-        m_undo.push_back([&copy, setter, before] { (copy.*setter)(before, false); });
-    }
-
-    [[nodiscard]] bool isEmpty() const { return m_keys.empty(); }
-    [[nodiscard]] const std::vector<std::string> &keys() const { return m_keys; }
-
-    void undo()
-    {
-        for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
-            (*it)();
-        m_undo.clear();
-    }
-
-private:
-    std::vector<std::string> m_keys;
-    std::vector<std::function<void()>> m_undo;
-};
 
 // Writes what was staged: nothing staged is a success without a message; otherwise "Applying
 // changes..." and one write of the copy. A refusal puts the copy back and says so.
@@ -350,6 +291,148 @@ bool writeStaged(QVantelMenuWidget *menu, TComController &copy, StagedChanges &s
     menu->showMessage(
         settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
     return false;
+}
+
+// --- Field tables of the interface pages: the editable rows over each edit copy, in the order
+// their keys are written.
+
+using Ethernet = TComEthernetController;
+using Isdn = TComIsdnController;
+using Mobile = TComMobileController;
+using Wifi = TComWifiController;
+
+// The address rows of an Ethernet page; they count only while DHCP is off.
+const SettingsFields<Ethernet> &ethernetAddressFields()
+{
+    using Field = SettingsField<Ethernet>;
+    static const SettingsFields<Ethernet> fields = {
+        Field::text(
+            RowIpAddress, kEthernetKeyLocalAddr, &Ethernet::localAddr, &Ethernet::setLocalAddr),
+        Field::text(RowSubnet, kEthernetKeySubnet, &Ethernet::subnet, &Ethernet::setSubnet),
+        Field::text(RowGateway, kEthernetKeyGateway, &Ethernet::gateway, &Ethernet::setGateway),
+        Field::text(RowDns1, kEthernetKeyDns1, &Ethernet::dns1, &Ethernet::setDns1),
+        Field::text(RowDns2, kEthernetKeyDns2, &Ethernet::dns2, &Ethernet::setDns2),
+    };
+    return fields;
+}
+
+const SettingsFields<Ethernet> &ethernetChoiceFields()
+{
+    using Field = SettingsField<Ethernet>;
+    static const SettingsFields<Ethernet> fields = {
+        Field::choice(
+            RowLinkMode, kEthernetKeyLinkMode, &Ethernet::linkMode, &Ethernet::setLinkMode),
+        Field::choice(RowEthernetQuality,
+                      kNetworkKeyNetworkQuality,
+                      &Ethernet::networkQuality,
+                      &Ethernet::setNetworkQuality),
+        Field::choice(
+            RowEthernetAjb, kNetworkKeyAjbProfile, &Ethernet::ajbProfile, &Ethernet::setAjbProfile),
+    };
+    return fields;
+}
+
+const SettingsFields<Isdn> &isdnFields()
+{
+    using Field = SettingsField<Isdn>;
+    static const SettingsFields<Isdn> fields = {
+        Field::flag(Row5as, kIsdnKey5as, &Isdn::fiveAs, &Isdn::set5as),
+        Field::choice(RowProtocol, kIsdnKeyProtocol, &Isdn::protocol, &Isdn::setProtocol),
+        Field::text(
+            RowLocalNumber1, kIsdnKeyAddrSb0Ch0, &Isdn::localNumber1, &Isdn::setLocalNumber1),
+        Field::text(
+            RowLocalNumber2, kIsdnKeyAddrSb0Ch1, &Isdn::localNumber2, &Isdn::setLocalNumber2),
+        Field::text(
+            RowSubAddress1, kIsdnKeySubaddrSb0Ch0, &Isdn::subAddress1, &Isdn::setSubAddress1),
+        Field::text(
+            RowSubAddress2, kIsdnKeySubaddrSb0Ch1, &Isdn::subAddress2, &Isdn::setSubAddress2),
+        Field::text(RowSpid, kIsdnKeySpid, &Isdn::spid, &Isdn::setSpid),
+    };
+    return fields;
+}
+
+// The operator row shows the unit's word "auto" as its "Auto" entry.
+bool operatorDiffers(const Mobile &copy, const QVantelMenuItem *row, FieldValue &value)
+{
+    value.text = row->valueText() == settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Auto"))
+                     ? std::string("auto")
+                     : toStdString(row->valueText());
+    return value.text != copy.plmn();
+}
+
+// The PIN row is no field: it is applied on its own before the others.
+const SettingsFields<Mobile> &mobileFields()
+{
+    using Field = SettingsField<Mobile>;
+    static const SettingsFields<Mobile> fields = {
+        Field::flag(
+            RowPinSave, kMobileKeyPinPersistent, &Mobile::pinPersistent, &Mobile::setPinPersistent),
+        Field::choice(
+            RowRat, kMobileKeyRat, &Mobile::preferredTechnology, &Mobile::setPreferredTechnology),
+        Field::text(RowOperator, kMobileKeyPlmn, &Mobile::plmn, &Mobile::setPlmn)
+            .comparedBy(operatorDiffers),
+        Field::choice(RowMobileMode, kMobileKeyMode, &Mobile::serviceMode, &Mobile::setServiceMode),
+        Field::flag(RowDataService,
+                    kMobileKeyDataConnection,
+                    &Mobile::dataConnection,
+                    &Mobile::setDataConnection),
+        Field::choice(RowMobileQuality,
+                      kNetworkKeyNetworkQuality,
+                      &Mobile::networkQuality,
+                      &Mobile::setNetworkQuality),
+        Field::choice(
+            RowMobileAjb, kNetworkKeyAjbProfile, &Mobile::ajbProfile, &Mobile::setAjbProfile),
+        Field::text(RowApn, kMobileKeyApn, &Mobile::apn, &Mobile::setApn),
+        Field::choice(RowAuthentication,
+                      kMobileKeyAuthentication,
+                      &Mobile::authentication,
+                      &Mobile::setAuthentication),
+        Field::text(RowUsername, kMobileKeyUsername, &Mobile::username, &Mobile::setUsername),
+        Field::text(RowPassword, kMobileKeyPassword, &Mobile::password, &Mobile::setPassword),
+    };
+    return fields;
+}
+
+// The Name (SSID) row compared as the unit's bytes.
+bool ssidDiffers(const Wifi &copy, const QVantelMenuItem *row, FieldValue &value)
+{
+    value.text = networkNameBytes(row->valueText(), copy);
+    return value.text != copy.ssid();
+}
+
+// A security other than automatic is written as the custom network's security too.
+void stageSecurity(Wifi &copy,
+                   const FieldValue &value,
+                   const std::string &key,
+                   StagedChanges &staged)
+{
+    staged.stage(copy, &Wifi::setAuthentication, value.number, key, copy.authentication());
+    if (value.number != Wifi::AuthAuto)
+        staged.stage(copy,
+                     &Wifi::setCustomAuthentication,
+                     value.number,
+                     kWifiKeyAuthenticationCustom,
+                     copy.customAuthentication());
+}
+
+const SettingsFields<Wifi> &wifiFields()
+{
+    using Field = SettingsField<Wifi>;
+    static const SettingsFields<Wifi> fields = {
+        Field::flag(
+            RowWifiActive, kWifiKeyDataConnection, &Wifi::dataConnection, &Wifi::setDataConnection),
+        Field::text(RowSsid, kWifiKeySsid, &Wifi::ssid, &Wifi::setSsid).comparedBy(ssidDiffers),
+        Field::choice(
+            RowSecurity, kWifiKeyAuthentication, &Wifi::authentication, &Wifi::setAuthentication)
+            .stagedBy(stageSecurity),
+        Field::text(RowPassphrase, kWifiKeyPassphrase, &Wifi::passphrase, &Wifi::setPassphrase),
+        Field::choice(RowWifiQuality,
+                      kNetworkKeyNetworkQuality,
+                      &Wifi::networkQuality,
+                      &Wifi::setNetworkQuality),
+        Field::choice(RowWifiAjb, kNetworkKeyAjbProfile, &Wifi::ajbProfile, &Wifi::setAjbProfile),
+    };
+    return fields;
 }
 
 } // namespace
@@ -391,7 +474,7 @@ void QVantelSettingsPage::createNetworkMenu()
     if (networks.count(TComDevice::MobileFamily)) {
         if (mobileCapabilities == kUnknown
             && editMobile.setNetwork(
-                interfaceId("mobile.", 0), TComMobileController::CapabilitiesFlag, false)) {
+                interfaceNetwork(kMobileFirst), TComMobileController::CapabilitiesFlag, false)) {
             mobileCapabilities = int(editMobile.capabilities());
         }
         if (mobileCapabilities != kUnknown
@@ -474,11 +557,9 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
         QVantelMenuItem *row = page->findItem(id);
         if (!row)
             continue;
-        if (!editMobile.setNetwork(interfaceId("mobile.", id - RowMobile),
-                                   TComMobileController::CapabilitiesFlag,
-                                   false)) {
+        if (!editMobile.setNetwork(
+                interfaceNetwork(id), TComMobileController::CapabilitiesFlag, false))
             continue;
-        }
         showSimState(row, editMobile.state());
         row->setVisible(true);
     }
@@ -542,7 +623,7 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
 void QVantelSettingsPage::createEthernetPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    const std::string network = interfaceId("eth.", pageId - kEthernetFirst);
+    const std::string network = interfaceNetwork(pageId);
     editEthernet.setNetwork(network, TComNetworkController::ReadAllFlag, false);
     const bool pageLock = editEthernet.state() == TComController::StateUnknown;
     const bool addressLock = pageLock || editEthernet.mode() != kModeManual;
@@ -575,7 +656,7 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
     fillChoice(addSettingsRow(page, RowLinkMode, Entry::Choice, tr("Link Mode")),
                kLinkModes,
                editEthernet.linkMode(),
-               pageLock || network != "eth.0",
+               pageLock || !isPrimaryEthernet(network),
                toQString(TComEthernetController::linkModeText(editEthernet.linkMode())));
     if (comDevice()->aoipController()->jitterab())
         fillChoice(addSettingsRow(page, RowEthernetAjb, Entry::Choice, tr("AJB Policy")),
@@ -603,33 +684,23 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         row->setChecked(!manual);
         row->setReadOnly(unknown);
     }
-    const std::pair<int, const std::string *> addresses[] = {
-        {RowIpAddress, &editEthernet.localAddr()},
-        {RowSubnet, &editEthernet.subnet()},
-        {RowGateway, &editEthernet.gateway()},
-        {RowDns1, &editEthernet.dns1()},
-        {RowDns2, &editEthernet.dns2()},
-    };
-    for (const auto &[id, text] : addresses) {
-        if (QVantelMenuItem *row = page->findItem(id)) {
-            row->setValueText(toQString(*text));
+    for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
+        if (QVantelMenuItem *row = page->findItem(field.row)) {
+            row->setValueText(toQString((editEthernet.*field.getText)()));
             row->setReadOnly(unknown || !manual);
         }
     }
     // Only the primary interface's link mode may be changed, whatever the event says.
-    const bool foreignLink = editEthernet.networkId() != "eth.0";
-    const std::pair<int, int> choices[] = {
-        {RowLinkMode, editEthernet.linkMode()},
-        {RowEthernetQuality, editEthernet.networkQuality()},
-        {RowEthernetAjb, editEthernet.ajbProfile()},
-    };
-    for (const auto &[id, value] : choices) {
-        QVantelMenuItem *row = page->findItem(id);
+    const bool foreignLink = !isPrimaryEthernet(editEthernet.networkId());
+    for (const SettingsField<Ethernet> &field : ethernetChoiceFields()) {
+        QVantelMenuItem *row = page->findItem(field.row);
         if (!row)
             continue;
+        const int value = (editEthernet.*field.getNumber)();
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
-        row->setReadOnly(unknown || row->values().size() < 2 || (id == RowLinkMode && foreignLink));
+        row->setReadOnly(unknown || row->values().size() < 2
+                         || (field.row == RowLinkMode && foreignLink));
     }
 }
 
@@ -638,24 +709,14 @@ bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     bool changed = false;
-    const std::optional<bool> dhcp = switchValue(page, RowDhcp);
-    if (dhcp) {
+    if (const QVantelMenuItem *dhcp = editableRow(page, RowDhcp)) {
         // A PPPoE or BGAN interface shows the switch on: it counts as changed only when the user
         // turned it off, never just because the unit's mode is neither DHCP nor manual.
-        changed = *dhcp == (editEthernet.mode() == kModeManual);
-        if (!*dhcp) {
-            changed = differs(textValue(page, RowIpAddress), editEthernet.localAddr()) || changed;
-            changed = differs(textValue(page, RowSubnet), editEthernet.subnet()) || changed;
-            changed = differs(textValue(page, RowGateway), editEthernet.gateway()) || changed;
-            changed = differs(textValue(page, RowDns1), editEthernet.dns1()) || changed;
-            changed = differs(textValue(page, RowDns2), editEthernet.dns2()) || changed;
-        }
+        changed = dhcp->isChecked() == (editEthernet.mode() == kModeManual);
+        if (!dhcp->isChecked())
+            changed = changed || fieldsDiffer(page, editEthernet, ethernetAddressFields());
     }
-    changed = differs(choiceValue(page, RowLinkMode), editEthernet.linkMode()) || changed;
-    changed
-        = differs(choiceValue(page, RowEthernetQuality), editEthernet.networkQuality()) || changed;
-    changed = differs(choiceValue(page, RowEthernetAjb), editEthernet.ajbProfile()) || changed;
-    return changed;
+    return changed || fieldsDiffer(page, editEthernet, ethernetChoiceFields());
 }
 
 bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
@@ -666,55 +727,24 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
     StagedChanges staged;
     int wanted = copy.mode();
     bool modeChanged = false;
-    if (const std::optional<bool> dhcp = switchValue(page, RowDhcp)) {
-        wanted = *dhcp ? TComEthernetController::ModeDhcp : kModeManual;
-        if (*dhcp == (copy.mode() == kModeManual)) {
+    if (const QVantelMenuItem *dhcp = editableRow(page, RowDhcp)) {
+        wanted = dhcp->isChecked() ? TComEthernetController::ModeDhcp : kModeManual;
+        if (dhcp->isChecked() == (copy.mode() == kModeManual)) {
             staged.stage(
                 copy, &TComEthernetController::setMode, wanted, kEthernetKeyMode, copy.mode());
             modeChanged = true;
         }
     }
     if (wanted == kModeManual) {
-        using Setter = bool (TComEthernetController::*)(const std::string &, bool);
-        const struct
-        {
-            int row;
-            Setter setter;
-            const std::string &key;
-            std::string held;
-        } addresses[] = {
-            {RowIpAddress,
-             &TComEthernetController::setLocalAddr,
-             kEthernetKeyLocalAddr,
-             copy.localAddr()},
-            {RowSubnet, &TComEthernetController::setSubnet, kEthernetKeySubnet, copy.subnet()},
-            {RowGateway, &TComEthernetController::setGateway, kEthernetKeyGateway, copy.gateway()},
-            {RowDns1, &TComEthernetController::setDns1, kEthernetKeyDns1, copy.dns1()},
-            {RowDns2, &TComEthernetController::setDns2, kEthernetKeyDns2, copy.dns2()},
-        };
-        for (const auto &address : addresses) {
-            const std::optional<std::string> text = textValue(page, address.row);
-            if (text && (modeChanged || *text != address.held))
-                staged.stage(copy, address.setter, *text, address.key, address.held);
+        // Leaving DHCP writes every address shown, changed or not.
+        for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
+            const QVantelMenuItem *row = editableRow(page, field.row);
+            FieldValue value;
+            if (row && (fieldDiffers(copy, field, row, value) || modeChanged))
+                stageField(copy, field, value, staged);
         }
     }
-    const auto stageChoice = [&](int row,
-                                 bool (TComEthernetController::*setter)(int, bool),
-                                 int held,
-                                 const std::string &key) {
-        if (differs(choiceValue(page, row), held))
-            staged.stage(copy, setter, *choiceValue(page, row), key, held);
-    };
-    stageChoice(
-        RowLinkMode, &TComEthernetController::setLinkMode, copy.linkMode(), kEthernetKeyLinkMode);
-    stageChoice(RowEthernetQuality,
-                &TComEthernetController::setNetworkQuality,
-                copy.networkQuality(),
-                kNetworkKeyNetworkQuality);
-    stageChoice(RowEthernetAjb,
-                &TComEthernetController::setAjbProfile,
-                copy.ajbProfile(),
-                kNetworkKeyAjbProfile);
+    stageChangedFields(page, copy, ethernetChoiceFields(), staged);
     return writeStaged(this, copy, staged);
 }
 
@@ -723,7 +753,7 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
 void QVantelSettingsPage::createMobilePage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    editMobile.setNetwork(interfaceId("mobile.", pageId - kMobileFirst),
+    editMobile.setNetwork(interfaceNetwork(pageId),
                           TComNetworkController::ReadAllFlag
                               | TComMobileController::CapabilitiesFlag,
                           false);
@@ -825,32 +855,8 @@ bool QVantelSettingsPage::hasMobileChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    const TComMobileController &copy = editMobile;
-    bool changed = false;
-    if (const std::optional<std::string> pin = textValue(page, RowPin))
-        changed = !pin->empty();
-    changed = differs(switchValue(page, RowPinSave), copy.pinPersistent()) || changed;
-    changed = differs(choiceValue(page, RowRat), copy.preferredTechnology()) || changed;
-    changed = differs(operatorChoice(page), copy.plmn()) || changed;
-    changed = differs(choiceValue(page, RowMobileMode), copy.serviceMode()) || changed;
-    changed = differs(switchValue(page, RowDataService), copy.dataConnection()) || changed;
-    changed = differs(choiceValue(page, RowMobileQuality), copy.networkQuality()) || changed;
-    changed = differs(choiceValue(page, RowMobileAjb), copy.ajbProfile()) || changed;
-    changed = differs(textValue(page, RowApn), copy.apn()) || changed;
-    changed = differs(choiceValue(page, RowAuthentication), copy.authentication()) || changed;
-    changed = differs(textValue(page, RowUsername), copy.username()) || changed;
-    changed = differs(textValue(page, RowPassword), copy.password()) || changed;
-    return changed;
-}
-
-std::optional<std::string> QVantelSettingsPage::operatorChoice(const QVantelMenuItems *page) const
-{
-    const QVantelMenuItem *row = editableRow(page, RowOperator);
-    if (!row)
-        return std::nullopt;
-    if (row->valueText() == tr("Auto"))
-        return std::string("auto");
-    return toStdString(row->valueText());
+    const QVantelMenuItem *pin = editableRow(page, RowPin);
+    return (pin && !pin->valueText().isEmpty()) || fieldsDiffer(page, editMobile, mobileFields());
 }
 
 bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
@@ -886,72 +892,7 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     }
 
     StagedChanges staged;
-    if (differs(switchValue(page, RowPinSave), copy.pinPersistent()))
-        staged.stage(copy,
-                     &TComMobileController::setPinPersistent,
-                     !copy.pinPersistent(),
-                     kMobileKeyPinPersistent,
-                     copy.pinPersistent());
-    if (differs(choiceValue(page, RowRat), copy.preferredTechnology()))
-        staged.stage(copy,
-                     &TComMobileController::setPreferredTechnology,
-                     *choiceValue(page, RowRat),
-                     kMobileKeyRat,
-                     copy.preferredTechnology());
-    if (differs(operatorChoice(page), copy.plmn()))
-        staged.stage(copy,
-                     &TComMobileController::setPlmn,
-                     *operatorChoice(page),
-                     kMobileKeyPlmn,
-                     copy.plmn());
-    if (differs(choiceValue(page, RowMobileMode), copy.serviceMode()))
-        staged.stage(copy,
-                     &TComMobileController::setServiceMode,
-                     *choiceValue(page, RowMobileMode),
-                     kMobileKeyMode,
-                     copy.serviceMode());
-    if (differs(switchValue(page, RowDataService), copy.dataConnection()))
-        staged.stage(copy,
-                     &TComMobileController::setDataConnection,
-                     !copy.dataConnection(),
-                     kMobileKeyDataConnection,
-                     copy.dataConnection());
-    if (differs(choiceValue(page, RowMobileQuality), copy.networkQuality()))
-        staged.stage(copy,
-                     &TComMobileController::setNetworkQuality,
-                     *choiceValue(page, RowMobileQuality),
-                     kNetworkKeyNetworkQuality,
-                     copy.networkQuality());
-    if (differs(choiceValue(page, RowMobileAjb), copy.ajbProfile()))
-        staged.stage(copy,
-                     &TComMobileController::setAjbProfile,
-                     *choiceValue(page, RowMobileAjb),
-                     kNetworkKeyAjbProfile,
-                     copy.ajbProfile());
-    if (differs(textValue(page, RowApn), copy.apn()))
-        staged.stage(copy,
-                     &TComMobileController::setApn,
-                     *textValue(page, RowApn),
-                     kMobileKeyApn,
-                     copy.apn());
-    if (differs(choiceValue(page, RowAuthentication), copy.authentication()))
-        staged.stage(copy,
-                     &TComMobileController::setAuthentication,
-                     *choiceValue(page, RowAuthentication),
-                     kMobileKeyAuthentication,
-                     copy.authentication());
-    if (differs(textValue(page, RowUsername), copy.username()))
-        staged.stage(copy,
-                     &TComMobileController::setUsername,
-                     *textValue(page, RowUsername),
-                     kMobileKeyUsername,
-                     copy.username());
-    if (differs(textValue(page, RowPassword), copy.password()))
-        staged.stage(copy,
-                     &TComMobileController::setPassword,
-                     *textValue(page, RowPassword),
-                     kMobileKeyPassword,
-                     copy.password());
+    stageChangedFields(page, copy, mobileFields(), staged);
     return writeStaged(this, copy, staged);
 }
 
@@ -977,8 +918,7 @@ void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
 void QVantelSettingsPage::createWifiPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    editWifi.setNetwork(
-        interfaceId("wifi.", pageId - kWifiFirst), TComNetworkController::ReadAllFlag, false);
+    editWifi.setNetwork(interfaceNetwork(pageId), TComNetworkController::ReadAllFlag, false);
     TComWifiController &copy = editWifi;
     const bool pageLock = copy.state() == TComController::StateUnknown;
     const bool connectionLock = pageLock || copy.dataConnection();
@@ -1025,16 +965,7 @@ void QVantelSettingsPage::createWifiPage(int pageId)
 
 bool QVantelSettingsPage::hasWifiChanges(QVantelMenuItems *page)
 {
-    if (!page)
-        return false;
-    const TComWifiController &copy = editWifi;
-    bool changed = differs(switchValue(page, RowWifiActive), copy.dataConnection());
-    changed = differs(ssidValue(page, copy), copy.ssid()) || changed;
-    changed = differs(choiceValue(page, RowSecurity), copy.authentication()) || changed;
-    changed = differs(textValue(page, RowPassphrase), copy.passphrase()) || changed;
-    changed = differs(choiceValue(page, RowWifiQuality), copy.networkQuality()) || changed;
-    changed = differs(choiceValue(page, RowWifiAjb), copy.ajbProfile()) || changed;
-    return changed;
+    return page && fieldsDiffer(page, editWifi, wifiFields());
 }
 
 bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
@@ -1042,50 +973,10 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
     if (!page)
         return false;
     TComWifiController &copy = editWifi;
+    const QVantelMenuItem *active = editableRow(page, RowWifiActive);
+    const bool activityChanged = active && active->isChecked() != copy.dataConnection();
     StagedChanges staged;
-    bool activityChanged = false;
-    if (differs(switchValue(page, RowWifiActive), copy.dataConnection())) {
-        staged.stage(copy,
-                     &TComWifiController::setDataConnection,
-                     !copy.dataConnection(),
-                     kWifiKeyDataConnection,
-                     copy.dataConnection());
-        activityChanged = true;
-    }
-    if (const std::optional<std::string> ssid = ssidValue(page, copy); differs(ssid, copy.ssid()))
-        staged.stage(copy, &TComWifiController::setSsid, *ssid, kWifiKeySsid, copy.ssid());
-    if (differs(choiceValue(page, RowSecurity), copy.authentication())) {
-        const int security = *choiceValue(page, RowSecurity);
-        staged.stage(copy,
-                     &TComWifiController::setAuthentication,
-                     security,
-                     kWifiKeyAuthentication,
-                     copy.authentication());
-        if (security != TComWifiController::AuthAuto)
-            staged.stage(copy,
-                         &TComWifiController::setCustomAuthentication,
-                         security,
-                         kWifiKeyAuthenticationCustom,
-                         copy.customAuthentication());
-    }
-    if (differs(textValue(page, RowPassphrase), copy.passphrase()))
-        staged.stage(copy,
-                     &TComWifiController::setPassphrase,
-                     *textValue(page, RowPassphrase),
-                     kWifiKeyPassphrase,
-                     copy.passphrase());
-    if (differs(choiceValue(page, RowWifiQuality), copy.networkQuality()))
-        staged.stage(copy,
-                     &TComWifiController::setNetworkQuality,
-                     *choiceValue(page, RowWifiQuality),
-                     kNetworkKeyNetworkQuality,
-                     copy.networkQuality());
-    if (differs(choiceValue(page, RowWifiAjb), copy.ajbProfile()))
-        staged.stage(copy,
-                     &TComWifiController::setAjbProfile,
-                     *choiceValue(page, RowWifiAjb),
-                     kNetworkKeyAjbProfile,
-                     copy.ajbProfile());
+    stageChangedFields(page, copy, wifiFields(), staged);
     if (!writeStaged(this, copy, staged))
         return false;
     if (activityChanged) {
@@ -1134,7 +1025,7 @@ void QVantelSettingsPage::mobileOperatorChosen(QVantelMenuItem *row, QVantelMenu
 void QVantelSettingsPage::createIsdnPage()
 {
     auto *page = new QVantelMenuItems(kIsdnPage, this);
-    editIsdn.setNetwork("isdn.0", TComNetworkController::ReadAllFlag, false);
+    editIsdn.setNetwork(interfaceNetwork(kIsdnPage), TComNetworkController::ReadAllFlag, false);
     const TComIsdnController &copy = editIsdn;
     const bool pageLock = copy.state() == TComController::StateUnknown;
     const bool spid = isSpidProtocol(copy.protocol());
@@ -1180,64 +1071,16 @@ void QVantelSettingsPage::createIsdnPage()
 
 bool QVantelSettingsPage::hasIsdnChanges(QVantelMenuItems *page)
 {
-    if (!page)
-        return false;
-    const TComIsdnController &copy = editIsdn;
-    bool changed = differs(switchValue(page, Row5as), copy.fiveAs());
-    changed = differs(choiceValue(page, RowProtocol), copy.protocol()) || changed;
-    changed = differs(textValue(page, RowLocalNumber1), copy.localNumber1()) || changed;
-    changed = differs(textValue(page, RowLocalNumber2), copy.localNumber2()) || changed;
-    changed = differs(textValue(page, RowSubAddress1), copy.subAddress1()) || changed;
-    changed = differs(textValue(page, RowSubAddress2), copy.subAddress2()) || changed;
-    changed = differs(textValue(page, RowSpid), copy.spid()) || changed;
-    return changed;
+    return page && fieldsDiffer(page, editIsdn, isdnFields());
 }
 
 bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    TComIsdnController &copy = editIsdn;
     StagedChanges staged;
-    if (differs(switchValue(page, Row5as), copy.fiveAs()))
-        staged.stage(copy, &TComIsdnController::set5as, !copy.fiveAs(), kIsdnKey5as, copy.fiveAs());
-    if (differs(choiceValue(page, RowProtocol), copy.protocol()))
-        staged.stage(copy,
-                     &TComIsdnController::setProtocol,
-                     *choiceValue(page, RowProtocol),
-                     kIsdnKeyProtocol,
-                     copy.protocol());
-    using Setter = bool (TComIsdnController::*)(const std::string &, bool);
-    const struct
-    {
-        int row;
-        Setter setter;
-        const std::string &key;
-        std::string held;
-    } texts[] = {
-        {RowLocalNumber1,
-         &TComIsdnController::setLocalNumber1,
-         kIsdnKeyAddrSb0Ch0,
-         copy.localNumber1()},
-        {RowLocalNumber2,
-         &TComIsdnController::setLocalNumber2,
-         kIsdnKeyAddrSb0Ch1,
-         copy.localNumber2()},
-        {RowSubAddress1,
-         &TComIsdnController::setSubAddress1,
-         kIsdnKeySubaddrSb0Ch0,
-         copy.subAddress1()},
-        {RowSubAddress2,
-         &TComIsdnController::setSubAddress2,
-         kIsdnKeySubaddrSb0Ch1,
-         copy.subAddress2()},
-        {RowSpid, &TComIsdnController::setSpid, kIsdnKeySpid, copy.spid()},
-    };
-    for (const auto &text : texts) {
-        if (differs(textValue(page, text.row), text.held))
-            staged.stage(copy, text.setter, *textValue(page, text.row), text.key, text.held);
-    }
-    return writeStaged(this, copy, staged);
+    stageChangedFields(page, editIsdn, isdnFields(), staged);
+    return writeStaged(this, editIsdn, staged);
 }
 
 // --- The section's share of the menu hooks ----------------------------------------------------
@@ -1316,8 +1159,8 @@ void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMen
         if (QVantelMenuItem *spidRow = page->findItem(RowSpid))
             spidRow->setReadOnly(!spid);
     } else if (isInterfacePage(pageId, kEthernetFirst) && item->id() == RowDhcp) {
-        for (int id = RowIpAddress; id <= RowDns2; ++id) {
-            if (QVantelMenuItem *address = page->findItem(id))
+        for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
+            if (QVantelMenuItem *address = page->findItem(field.row))
                 address->setReadOnly(item->isChecked());
         }
     } else if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
@@ -1329,7 +1172,7 @@ void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuIt
 {
     const int pageId = page->id();
     if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
-        const std::string network = interfaceId("mobile.", pageId - kMobileFirst);
+        const std::string network = interfaceNetwork(pageId);
         TComDevice *device = comDevice();
         if (device->findAudioConnection(network))
             showMessage(tr("Cannot change setting\n(a connection is established)"), 0);
@@ -1356,12 +1199,10 @@ void QVantelSettingsPage::selectInterfaceItem(QVantelMenuItems *page,
 
 namespace {
 
-// True while a call runs on the interface of that family and index, which refuses Apply on the
-// interface's page.
-bool callOnInterface(int family, int index)
+// True while a call runs on the interface a page edits, which refuses Apply on that page.
+bool callOnInterface(QVantelSettingsPage &, int pageId)
 {
-    return comDevice()->findAudioConnection(TComDevice::networkToString(family + index))
-           != nullptr;
+    return comDevice()->findAudioConnection(interfaceNetwork(pageId)) != nullptr;
 }
 
 } // namespace
@@ -1405,7 +1246,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
         SettingsPageRow(kPageIsdn)
             .opens([](Page &menu, int) { menu.createIsdnPage(); })
             .onReturn(markChanges)
-            .refusesApply([](Page &, int) { return callOnInterface(TComDevice::IsdnFamily, 0); })
+            .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyIsdnPage(page));
@@ -1417,9 +1258,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
         SettingsPageRow(kPageEthernetFirst, kPageEthernetLast)
             .opens([](Page &menu, int id) { menu.createEthernetPage(id); })
             .onReturn(markChanges)
-            .refusesApply([](Page &, int pageId) {
-                return callOnInterface(TComDevice::EthernetFamily, pageId - kPageEthernetFirst);
-            })
+            .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasEthernetChanges(page); })
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyEthernetPage(page));
@@ -1442,9 +1281,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
         SettingsPageRow(kPageMobileFirst, kPageMobileLast)
             .opens([](Page &menu, int id) { menu.createMobilePage(id); })
             .onReturn(markChanges)
-            .refusesApply([](Page &, int pageId) {
-                return callOnInterface(TComDevice::MobileFamily, pageId - kPageMobileFirst);
-            })
+            .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasMobileChanges(page); })
             .applies([](Page &menu, Items *page) { return menu.applyMobilePageAndPin(page); })
             .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
@@ -1457,9 +1294,7 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
         SettingsPageRow(kPageWifiFirst, kPageWifiLast)
             .opens([](Page &menu, int id) { menu.createWifiPage(id); })
             .onReturn(markChanges)
-            .refusesApply([](Page &, int pageId) {
-                return callOnInterface(TComDevice::WifiFamily, pageId - kPageWifiFirst);
-            })
+            .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyWifiPage(page));

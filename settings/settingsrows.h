@@ -1,6 +1,7 @@
 #pragma once
 
-// The pieces every section of the settings menu builds its pages from.
+// The helpers every section of the settings menu builds its pages from. The field tables of the
+// Apply pages are in settings/settingsfields.h.
 
 #include <QMap>
 #include <QString>

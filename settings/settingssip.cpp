@@ -9,6 +9,7 @@
 // its range fails the Apply instead of sending the value held before.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsfields.h"
 #include "settings/settingsids.h"
 #include "settings/settingsrows.h"
 
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QPointer>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,8 +67,7 @@ int secondAccountPort(int port)
 }
 
 using Aoip = TComAoIPController;
-// Puts one staged field back to the value it had before the Apply.
-using Undo = std::vector<std::function<void()>>;
+using Field = SettingsField<Aoip>;
 
 // The firmware gates of these pages: the first version that has the rows or keys.
 bool portsOnAccountPages()
@@ -81,94 +80,125 @@ bool registrarOnAccountPages()
     return firmwareAtLeast(kFirmware1_8_2);
 }
 
-// One editable row of the SIP settings page over a controller field.
-struct SipField
+// The default account row is a switch: on for account 2, off for account 1.
+bool defaultAccountDiffers(const Aoip &controller, const QVantelMenuItem *row, FieldValue &value)
 {
-    enum Kind { Choice, Flag, Text, Number, DefaultAccount, Registrar };
-    int row;
-    Kind kind;
-    const std::string *key;
-    int (Aoip::*getNumber)() const = nullptr;
-    bool (Aoip::*setNumber)(int, bool) = nullptr;
-    bool (Aoip::*getFlag)() const = nullptr;
-    bool (Aoip::*setFlag)(bool, bool) = nullptr;
-    const std::string &(Aoip::*getText)() const = nullptr;
-    bool (Aoip::*setText)(const std::string &, bool) = nullptr;
-    int minimum = 0;
-    int maximum = 0;
-};
-
-SipField
-choice(int row, const std::string &key, int (Aoip::*get)() const, bool (Aoip::*set)(int, bool))
-{
-    SipField f{row, SipField::Choice, &key};
-    f.getNumber = get;
-    f.setNumber = set;
-    return f;
+    value.number = row->isChecked() ? 2 : 1;
+    return value.number != controller.sipDefAccount();
 }
 
-SipField number(int row,
-                const std::string &key,
-                int (Aoip::*get)() const,
-                bool (Aoip::*set)(int, bool),
-                int minimum,
-                int maximum)
+// The registrar row of the SIP page is account 1's.
+bool registrarDiffers(const Aoip &controller, const QVantelMenuItem *row, FieldValue &value)
 {
-    SipField f = choice(row, key, get, set);
-    f.kind = SipField::Number;
-    f.minimum = minimum;
-    f.maximum = maximum;
-    return f;
+    value.text = toStdString(row->valueText());
+    return value.text != controller.account1().registrar();
 }
 
-SipField
-flag(int row, const std::string &key, bool (Aoip::*get)() const, bool (Aoip::*set)(bool, bool))
+void stageRegistrar(Aoip &controller,
+                    const FieldValue &value,
+                    const std::string &key,
+                    StagedChanges &staged)
 {
-    SipField f{row, SipField::Flag, &key};
-    f.getFlag = get;
-    f.setFlag = set;
-    return f;
+    SipAccount &account = controller.account1();
+    staged.stage(account, &SipAccount::setRegistrar, value.text, key, account.registrar());
 }
 
-SipField text(int row,
-              const std::string &key,
-              const std::string &(Aoip::*get)() const,
-              bool (Aoip::*set)(const std::string &, bool))
+// The shared ports: on the SIP page before firmware 1.7.2, on the account pages from then on.
+Field sipPortField()
 {
-    SipField f{row, SipField::Text, &key};
-    f.getText = get;
-    f.setText = set;
-    return f;
+    return Field::number(
+        kRowSipPort, kAoipKeySipUdpPort, &Aoip::sipUdpPort, &Aoip::setSipUdpPort, 1, kMaxPort);
 }
 
-// The editable rows in the order they are compared and their keys are written.
-const std::vector<SipField> &sipFields()
+Field rtpPortField()
 {
-    static const std::vector<SipField> fields = {
-        choice(66, kAoipKeyAudioMode, &Aoip::audioMode, &Aoip::setAudioMode),
-        flag(67, kAoipKeyDoubleStream, &Aoip::doubleStream, &Aoip::setDoubleStream),
-        choice(68, kAoipKeyStreamPattern, &Aoip::streamPattern, &Aoip::setStreamPattern),
-        flag(69, kAoipKeyJitterab, &Aoip::jitterab, &Aoip::setJitterab),
-        flag(70, kAoipKeyStunMode, &Aoip::stunMode, &Aoip::setStunMode),
-        text(71, kAoipKeyStunServer, &Aoip::stunServer, &Aoip::setStunServer),
-        flag(72, kAoipKeySipMode, &Aoip::sipMode, &Aoip::setSipMode),
-        flag(73, kAoipKeySipAccCalls, &Aoip::sipAccCalls, &Aoip::setSipAccCalls),
-        flag(74, kAoipKeySipChkCalls, &Aoip::sipChkCalls, &Aoip::setSipChkCalls),
-        SipField{kRowDefaultAccount, SipField::DefaultAccount, &kAoipKeySipDefAccount},
-        SipField{kRowRegistrar1, SipField::Registrar, &kAoipKeySipRegistrar},
-        text(79, kAoipKeySipProxy, &Aoip::sipProxy, &Aoip::setSipProxy),
-        choice(80, kAoipKeySipKaInterval, &Aoip::sipKaInterval, &Aoip::setSipKaInterval),
-        choice(81, kAoipKeySipKaTarget, &Aoip::sipKaTarget, &Aoip::setSipKaTarget),
-        choice(82, kAoipKeySipReRegTo, &Aoip::sipReRegTo, &Aoip::setSipReRegTo),
-        number(84, kAoipKeySipUdpPort, &Aoip::sipUdpPort, &Aoip::setSipUdpPort, 1, kMaxPort),
-        number(85, kAoipKeyRtpStartPort, &Aoip::rtpStartPort, &Aoip::setRtpStartPort, 1, kMaxPort),
-        flag(86, kAoipKeySipSessTimers, &Aoip::sipSessTimers, &Aoip::setSipSessTimers),
-        flag(87, kAoipKeyDrtpAccCalls, &Aoip::drtpAccCalls, &Aoip::setDrtpAccCalls),
-        flag(88, kAoipKeyDrtpSendOnly, &Aoip::drtpSendOnly, &Aoip::setDrtpSendOnly),
-        number(89, kAoipKeyDrtpRtpPort, &Aoip::drtpRtpPort, &Aoip::setDrtpRtpPort, 1, kMaxPort),
-        choice(90, kAoipKeyDrtpRelTimeout, &Aoip::drtpRelTimeout, &Aoip::setDrtpRelTimeout),
-        number(91, kAoipKeyRtpTos, &Aoip::rtpTos, &Aoip::setRtpTos, 0, kMaxDscp),
-        choice(92, kAoipKeyMpEcmBfShift, &Aoip::mpEcmBfShift, &Aoip::setMpEcmBfShift),
+    return Field::number(kRowRtpPort,
+                         kAoipKeyRtpStartPort,
+                         &Aoip::rtpStartPort,
+                         &Aoip::setRtpStartPort,
+                         1,
+                         kMaxPort);
+}
+
+// The editable rows of the SIP settings page in the order they are compared and their keys are
+// written.
+const SettingsFields<Aoip> &sipFields()
+{
+    static const SettingsFields<Aoip> fields = {
+        Field::choice(66, kAoipKeyAudioMode, &Aoip::audioMode, &Aoip::setAudioMode),
+        Field::flag(67, kAoipKeyDoubleStream, &Aoip::doubleStream, &Aoip::setDoubleStream),
+        Field::choice(68, kAoipKeyStreamPattern, &Aoip::streamPattern, &Aoip::setStreamPattern),
+        Field::flag(69, kAoipKeyJitterab, &Aoip::jitterab, &Aoip::setJitterab),
+        Field::flag(70, kAoipKeyStunMode, &Aoip::stunMode, &Aoip::setStunMode),
+        Field::text(71, kAoipKeyStunServer, &Aoip::stunServer, &Aoip::setStunServer),
+        Field::flag(72, kAoipKeySipMode, &Aoip::sipMode, &Aoip::setSipMode),
+        Field::flag(73, kAoipKeySipAccCalls, &Aoip::sipAccCalls, &Aoip::setSipAccCalls),
+        Field::flag(74, kAoipKeySipChkCalls, &Aoip::sipChkCalls, &Aoip::setSipChkCalls),
+        Field::choice(kRowDefaultAccount,
+                      kAoipKeySipDefAccount,
+                      &Aoip::sipDefAccount,
+                      &Aoip::setSipDefAccount)
+            .comparedBy(defaultAccountDiffers),
+        Field::custom(kRowRegistrar1, kAoipKeySipRegistrar, registrarDiffers, stageRegistrar),
+        Field::text(79, kAoipKeySipProxy, &Aoip::sipProxy, &Aoip::setSipProxy),
+        Field::choice(80, kAoipKeySipKaInterval, &Aoip::sipKaInterval, &Aoip::setSipKaInterval),
+        Field::choice(81, kAoipKeySipKaTarget, &Aoip::sipKaTarget, &Aoip::setSipKaTarget),
+        Field::choice(82, kAoipKeySipReRegTo, &Aoip::sipReRegTo, &Aoip::setSipReRegTo),
+        sipPortField(),
+        rtpPortField(),
+        Field::flag(86, kAoipKeySipSessTimers, &Aoip::sipSessTimers, &Aoip::setSipSessTimers),
+        Field::flag(87, kAoipKeyDrtpAccCalls, &Aoip::drtpAccCalls, &Aoip::setDrtpAccCalls),
+        Field::flag(88, kAoipKeyDrtpSendOnly, &Aoip::drtpSendOnly, &Aoip::setDrtpSendOnly),
+        Field::number(
+            89, kAoipKeyDrtpRtpPort, &Aoip::drtpRtpPort, &Aoip::setDrtpRtpPort, 1, kMaxPort),
+        Field::choice(90, kAoipKeyDrtpRelTimeout, &Aoip::drtpRelTimeout, &Aoip::setDrtpRelTimeout),
+        Field::number(91, kAoipKeyRtpTos, &Aoip::rtpTos, &Aoip::setRtpTos, 0, kMaxDscp),
+        Field::choice(92, kAoipKeyMpEcmBfShift, &Aoip::mpEcmBfShift, &Aoip::setMpEcmBfShift),
+    };
+    return fields;
+}
+
+// The rows of an account page over the account's own fields, in the order their keys are
+// written; account 2's keys end in "2".
+SettingsFields<SipAccount> accountFields(int account)
+{
+    using AccountField = SettingsField<SipAccount>;
+    const auto key = [account](SipAccount::Field field) -> const std::string & {
+        return SipAccount::key(field, account);
+    };
+    return {
+        AccountField::text(
+            kRowUser, key(SipAccount::User), &SipAccount::user, &SipAccount::setUser),
+        AccountField::text(kRowDisplayName,
+                           key(SipAccount::DisplayName),
+                           &SipAccount::displayName,
+                           &SipAccount::setDisplayName),
+        AccountField::text(kRowAuthUser,
+                           key(SipAccount::AuthUser),
+                           &SipAccount::authUser,
+                           &SipAccount::setAuthUser),
+        AccountField::text(kRowPassword,
+                           key(SipAccount::Password),
+                           &SipAccount::password,
+                           &SipAccount::setPassword),
+        AccountField::text(kRowAccountRegistrar,
+                           key(SipAccount::Registrar),
+                           &SipAccount::registrar,
+                           &SipAccount::setRegistrar),
+    };
+}
+
+// The rows of an account page over the controller's shared fields, written after the
+// account's own.
+const SettingsFields<Aoip> &accountPortFields()
+{
+    static const SettingsFields<Aoip> fields = {
+        Field::flag(kRowUseAlternatePort,
+                    kAoipKeySipUseUport2,
+                    &Aoip::sipUseUport2,
+                    &Aoip::setSipUseUport2),
+        sipPortField(),
+        rtpPortField(),
     };
     return fields;
 }
@@ -183,126 +213,17 @@ bool locked()
     return aoip().state() == TComController::StateUnknown;
 }
 
-// A number row's text read as a base-10 integer.
-bool parseNumber(const QVantelMenuItem *row, int &value)
-{
-    bool ok = false;
-    value = row->valueText().toInt(&ok, 10);
-    return ok;
-}
-
-// Whether a number row differs from the unit's value. Text that is no number counts as a
-// change, so that Apply runs and refuses it instead of dropping the edit without a word.
-bool numberChanged(const QVantelMenuItem *row, int held, int &value)
-{
-    return !parseNumber(row, value) || value != held;
-}
-
-// The value a changed row of the SIP settings page would stage.
-struct Staged
-{
-    int number = 0;
-    bool on = false;
-    std::string text;
-};
-
-bool fieldChanged(const Aoip &controller,
-                  const SipField &field,
-                  const QVantelMenuItem *row,
-                  Staged &out)
-{
-    switch (field.kind) {
-    case SipField::Choice: {
-        const QVantelMenuItem::Value *current = row->currentValue();
-        if (!current)
-            return false;
-        out.number = current->value;
-        return out.number != (controller.*field.getNumber)();
-    }
-    case SipField::Number:
-        return numberChanged(row, (controller.*field.getNumber)(), out.number);
-    case SipField::Flag:
-        out.on = row->isChecked();
-        return out.on != (controller.*field.getFlag)();
-    case SipField::DefaultAccount:
-        out.number = row->isChecked() ? 2 : 1;
-        return out.number != controller.sipDefAccount();
-    case SipField::Text:
-        out.text = toStdString(row->valueText());
-        return out.text != (controller.*field.getText)();
-    case SipField::Registrar:
-        out.text = toStdString(row->valueText());
-        return out.text != controller.account1().registrar();
-    }
-    return false;
-}
-
-// Stores a staged value without sending and remembers how to put the old one back.
-void stageField(Aoip &controller, const SipField &field, const Staged &value, Undo &undo)
-{
-    Aoip *c = &controller;
-    switch (field.kind) {
-    case SipField::Choice:
-    case SipField::Number: {
-        const int old = (controller.*field.getNumber)();
-        const auto set = field.setNumber;
-        (controller.*set)(value.number, false);
-        undo.push_back([c, set, old] { (c->*set)(old, false); });
-        break;
-    }
-    case SipField::Flag: {
-        const bool old = (controller.*field.getFlag)();
-        const auto set = field.setFlag;
-        (controller.*set)(value.on, false);
-        undo.push_back([c, set, old] { (c->*set)(old, false); });
-        break;
-    }
-    case SipField::DefaultAccount: {
-        const int old = controller.sipDefAccount();
-        controller.setSipDefAccount(value.number, false);
-        undo.push_back([c, old] { c->setSipDefAccount(old, false); });
-        break;
-    }
-    case SipField::Text: {
-        const std::string old = (controller.*field.getText)();
-        const auto set = field.setText;
-        (controller.*set)(value.text, false);
-        undo.push_back([c, set, old] { (c->*set)(old, false); });
-        break;
-    }
-    case SipField::Registrar: {
-        const std::string old = controller.account1().registrar();
-        controller.account1().setRegistrar(value.text, false);
-        undo.push_back([c, old] { c->account1().setRegistrar(old, false); });
-        break;
-    }
-    }
-}
-
-// Every present, editable number row holds an integer within its range.
-bool numbersValid(QVantelMenuItems *page, std::initializer_list<std::pair<int, int>> rows)
-{
-    for (const auto &[rowId, maximum] : rows) {
-        const QVantelMenuItem *row = editableRow(page, rowId);
-        if (!row)
-            continue;
-        int value = 0;
-        const int minimum = maximum == kMaxDscp ? 0 : 1;
-        if (!parseNumber(row, value) || value < minimum || value > maximum)
-            return false;
-    }
-    return true;
-}
-
 // Writes the staged keys and re-initialises the network; on any failure the staged fields are
-// put back and the failure stays on screen.
-bool sendStaged(QVantelMenuWidget *menu, const std::vector<std::string> &keys, Undo &undo)
+// put back and the failure stays on screen. Nothing staged is a success without a message.
+bool sendStaged(QVantelMenuWidget *menu, StagedChanges &staged)
 {
+    if (staged.isEmpty())
+        return true;
     menu->showMessage(QVantelSettingsPage::tr("Applying changes..."), 0);
     Aoip &controller = aoip();
-    if (!controller.write(keys) || !controller.reinitNetwork(controller.networkId(), false)) {
-        for (auto it = undo.rbegin(); it != undo.rend(); ++it)
-            (*it)();
+    if (!controller.write(staged.keys())
+        || !controller.reinitNetwork(controller.networkId(), false)) {
+        staged.undo();
         menu->showMessage(QVantelSettingsPage::tr("Failed to apply changes!"), 0);
         return false;
     }
@@ -310,30 +231,10 @@ bool sendStaged(QVantelMenuWidget *menu, const std::vector<std::string> &keys, U
     return true;
 }
 
-// The key of an account's field: account 2's end in "2".
-const std::string &accountKey(SipAccount::Field field, int account)
-{
-    return SipAccount::key(field, account);
-}
-
 int accountOfPage(const QVantelMenuItems *page)
 {
     return page->id() == kPageAccount1 ? 1 : 2;
 }
-
-struct AccountRow
-{
-    int row;
-    SipAccount::Field field;
-};
-
-constexpr AccountRow kAccountRows[] = {
-    {kRowUser, SipAccount::User},
-    {kRowDisplayName, SipAccount::DisplayName},
-    {kRowAuthUser, SipAccount::AuthUser},
-    {kRowPassword, SipAccount::Password},
-    {kRowAccountRegistrar, SipAccount::Registrar},
-};
 
 } // namespace
 
@@ -559,42 +460,20 @@ void QVantelSettingsPage::updateDefaultAccountRow(QVantelMenuItems *page)
 
 bool QVantelSettingsPage::hasSipChanges(QVantelMenuItems *page)
 {
-    if (!page)
-        return false;
-    const Aoip &controller = aoip();
-    bool changed = false;
-    for (const SipField &field : sipFields()) {
-        Staged value;
-        if (const QVantelMenuItem *row = editableRow(page, field.row))
-            changed = fieldChanged(controller, field, row, value) || changed;
-    }
-    return changed;
+    return page && fieldsDiffer(page, aoip(), sipFields());
 }
 
 bool QVantelSettingsPage::applySipPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    if (!numbersValid(
-            page,
-            {{kRowSipPort, kMaxPort}, {kRowRtpPort, kMaxPort}, {89, kMaxPort}, {91, kMaxDscp}})) {
+    if (!numbersInRange(page, sipFields())) {
         showMessage(tr("Failed to apply changes!"), 0);
         return false;
     }
-    Aoip &controller = aoip();
-    std::vector<std::string> keys;
-    Undo undo;
-    for (const SipField &field : sipFields()) {
-        const QVantelMenuItem *row = editableRow(page, field.row);
-        Staged value;
-        if (!row || !fieldChanged(controller, field, row, value))
-            continue;
-        stageField(controller, field, value, undo);
-        keys.push_back(*field.key);
-    }
-    if (keys.empty())
-        return true;
-    return sendStaged(this, keys, undo);
+    StagedChanges staged;
+    stageChangedFields(page, aoip(), sipFields(), staged);
+    return sendStaged(this, staged);
 }
 
 // --- SIP account pages -----------------------------------------------------------------------
@@ -608,9 +487,9 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
     std::vector<std::string> keys;
     for (const SipAccount::Field field :
          {SipAccount::User, SipAccount::DisplayName, SipAccount::AuthUser, SipAccount::Password})
-        keys.push_back(accountKey(field, number));
+        keys.push_back(SipAccount::key(field, number));
     if (registrarOnAccountPages())
-        keys.push_back(accountKey(SipAccount::Registrar, number));
+        keys.push_back(SipAccount::key(SipAccount::Registrar, number));
     if (portsOnAccountPages()) {
         keys.push_back(kAoipKeySipUseUport2);
         keys.push_back(kAoipKeySipUdpPort);
@@ -664,77 +543,25 @@ bool QVantelSettingsPage::hasSipAccountChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     const Aoip &controller = aoip();
-    const SipAccount &account = controller.account(accountOfPage(page));
-    bool changed = false;
-    for (const AccountRow &entry : kAccountRows) {
-        if (const QVantelMenuItem *row = editableRow(page, entry.row))
-            changed = toStdString(row->valueText()) != account.value(entry.field) || changed;
-    }
-    if (const QVantelMenuItem *row = editableRow(page, kRowUseAlternatePort))
-        changed = row->isChecked() != controller.sipUseUport2() || changed;
-    int value = 0;
-    if (const QVantelMenuItem *row = editableRow(page, kRowSipPort))
-        changed = numberChanged(row, controller.sipUdpPort(), value) || changed;
-    if (const QVantelMenuItem *row = editableRow(page, kRowRtpPort))
-        changed = numberChanged(row, controller.rtpStartPort(), value) || changed;
-    return changed;
+    const int account = accountOfPage(page);
+    return fieldsDiffer(page, controller.account(account), accountFields(account))
+           || fieldsDiffer(page, controller, accountPortFields());
 }
 
 bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    if (!numbersValid(page, {{kRowSipPort, kMaxPort}, {kRowRtpPort, kMaxPort}})) {
+    if (!numbersInRange(page, accountPortFields())) {
         showMessage(tr("Failed to apply changes!"), 0);
         return false;
     }
     Aoip &controller = aoip();
-    Aoip *c = &controller;
-    const int number = accountOfPage(page);
-    SipAccount &account = controller.account(number);
-    std::vector<std::string> keys;
-    Undo undo;
-
-    for (const AccountRow &entry : kAccountRows) {
-        const QVantelMenuItem *row = editableRow(page, entry.row);
-        if (!row)
-            continue;
-        const std::string text = toStdString(row->valueText());
-        if (text == account.value(entry.field))
-            continue;
-        const std::string old = account.value(entry.field);
-        const SipAccount::Field field = entry.field;
-        account.setValue(field, text, false);
-        undo.push_back([c, number, field, old] { c->account(number).setValue(field, old, false); });
-        keys.push_back(account.key(field));
-    }
-    if (const QVantelMenuItem *row = editableRow(page, kRowUseAlternatePort)) {
-        const bool old = controller.sipUseUport2();
-        if (row->isChecked() != old) {
-            controller.setSipUseUport2(row->isChecked(), false);
-            undo.push_back([c, old] { c->setSipUseUport2(old, false); });
-            keys.push_back(kAoipKeySipUseUport2);
-        }
-    }
-    const auto port = [&](int rowId,
-                          const std::string &key,
-                          int (Aoip::*get)() const,
-                          bool (Aoip::*set)(int, bool)) {
-        const QVantelMenuItem *row = editableRow(page, rowId);
-        int value = 0;
-        if (!row || !parseNumber(row, value) || value == (controller.*get)())
-            return;
-        const int old = (controller.*get)();
-        (controller.*set)(value, false);
-        undo.push_back([c, set, old] { (c->*set)(old, false); });
-        keys.push_back(key);
-    };
-    port(kRowSipPort, kAoipKeySipUdpPort, &Aoip::sipUdpPort, &Aoip::setSipUdpPort);
-    port(kRowRtpPort, kAoipKeyRtpStartPort, &Aoip::rtpStartPort, &Aoip::setRtpStartPort);
-
-    if (keys.empty())
-        return true;
-    return sendStaged(this, keys, undo);
+    const int account = accountOfPage(page);
+    StagedChanges staged;
+    stageChangedFields(page, controller.account(account), accountFields(account), staged);
+    stageChangedFields(page, controller, accountPortFields(), staged);
+    return sendStaged(this, staged);
 }
 
 // --- Commits ---------------------------------------------------------------------------------

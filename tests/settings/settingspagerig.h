@@ -15,6 +15,8 @@
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 
 #include <QCoreApplication>
@@ -22,6 +24,52 @@
 
 #include <functional>
 #include <memory>
+
+// Gives every editable row of page another value, in page order, as a user would: a switch
+// flips and a choice row takes the entry after its current one (the first when none is
+// current), each committed; an entry row gets a number made from its id (id % 50 + 1, within
+// the range of ports and DSCP), or "row<id>-changed" when it takes text, and is committed. A row
+// that opens a list (Action) gets "row<id>-changed" without a commit, which would open the list.
+inline void changeEveryRow(QVantelMenuItems *page)
+{
+    const QList<QVantelMenuItem *> rows = page->items();
+    for (QVantelMenuItem *row : rows) {
+        if (row->isReadOnly())
+            continue;
+        const QString text = QStringLiteral("row%1-changed").arg(row->id());
+        switch (row->kind()) {
+        case QVantelMenuItem::Switch:
+            row->setChecked(!row->isChecked());
+            break;
+        case QVantelMenuItem::Choice: {
+            const QList<QVantelMenuItem::Value> values = row->values();
+            if (values.isEmpty())
+                continue;
+            int next = 0;
+            for (int i = 0; i < values.size(); ++i) {
+                if (row->currentValue() && values.at(i).value == row->currentValue()->value)
+                    next = (i + 1) % values.size();
+            }
+            row->selectValue(values.at(next).value, true, false);
+            break;
+        }
+        case QVantelMenuItem::NumericEntry:
+        case QVantelMenuItem::NumericMaskedEntry:
+            row->setValueText(QString::number(row->id() % 50 + 1));
+            break;
+        case QVantelMenuItem::TextEntry:
+        case QVantelMenuItem::MaskedEntry:
+            row->setValueText(text);
+            break;
+        case QVantelMenuItem::Action:
+            row->setValueText(text);
+            continue;
+        default:
+            continue;
+        }
+        page->commitItem(row);
+    }
+}
 
 class SettingsPageRig
 {

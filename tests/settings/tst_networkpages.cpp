@@ -5,9 +5,11 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
+#include "model/comaoipcontroller.h"
 #include "model/comaudioconnection.h"
 #include "model/comdataconnection.h"
 #include "model/comdevice.h"
+#include "tests/settings/settingspagerig.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
@@ -46,15 +48,15 @@ void scriptDevice(FakeQuorix &fake)
     fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
 }
 
-// "key=value" of every pair the requests since the log was cleared set on a network, routing
-// words left out, sorted.
 // The value of a row's current entry; -99 when none is current.
 int currentOf(const QVantelMenuItem *row)
 {
     return row && row->currentValue() ? row->currentValue()->value : -99;
 }
 
-QStringList setsOn(const FakeQuorix &fake, const QString &network)
+// "key=value" of every pair the requests since the log was cleared set on a network, in the
+// order sent, routing words left out.
+QStringList pairsSetOn(const FakeQuorix &fake, const QString &network)
 {
     QStringList result;
     for (const FakeRequest &request : fake.requests()) {
@@ -69,6 +71,13 @@ QStringList setsOn(const FakeQuorix &fake, const QString &network)
                 result << pair.first + QLatin1Char('=') + pair.second;
         }
     }
+    return result;
+}
+
+// The same, sorted.
+QStringList setsOn(const FakeQuorix &fake, const QString &network)
+{
+    QStringList result = pairsSetOn(fake, network);
     result.sort();
     return result;
 }
@@ -90,6 +99,8 @@ private slots:
     void codecModeCommit();
     void applySendsChangedKeys_data();
     void applySendsChangedKeys();
+    void everyRowInOneWrite_data();
+    void everyRowInOneWrite();
     void refusedWriteIsSentAgain_data();
     void refusedWriteIsSentAgain();
     void valuesWithoutEntryStay();
@@ -506,6 +517,100 @@ void TestNetworkPages::applySendsChangedKeys()
     m_fake->clearLog();
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, network), QStringList());
+}
+
+void TestNetworkPages::everyRowInOneWrite_data()
+{
+    QTest::addColumn<int>("pageId");
+    // "key=value" pairs the unit holds on the network before the page opens.
+    QTest::addColumn<QStringList>("unit");
+    QTest::addColumn<bool>("jitterBuffer");
+    QTest::addColumn<QString>("network");
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("ISDN, Euro ISDN to NI-2")
+        << 11 << QStringList() << false << "isdn.0"
+        << QStringList{"protocol=isdn_ni2", "spid=41", "5as=on"};
+    QTest::newRow("ISDN, NI-2 to NTT")
+        << 11 << QStringList{"protocol=isdn_ni2"} << false << "isdn.0"
+        << QStringList{"addr_sb0_ch0=37",
+                       "addr_sb0_ch1=38",
+                       "protocol=isdn_ntt",
+                       "subaddr_sb0_ch0=39",
+                       "subaddr_sb0_ch1=40",
+                       "5as=on"};
+    QTest::newRow("Ethernet, DHCP to manual") << 12 << QStringList() << false << "eth.0"
+                                              << QStringList{"dns1=29",
+                                                             "dns2=30",
+                                                             "gateway=28",
+                                                             "link_mode=100baseT-FD",
+                                                             "local_addr=26",
+                                                             "mode=manual",
+                                                             "network_quality=middle",
+                                                             "subnet=27"};
+    QTest::newRow("Ethernet, manual to DHCP, AJB")
+        << 13 << QStringList() << true << "eth.1" << QStringList{"ajb_profile=punchy", "mode=dhcp"};
+    QTest::newRow("mobile") << 16 << QStringList{"mode=gsm_voice"} << false << "mobile.0"
+                            << QStringList{"apn=row47-changed",
+                                           "authentication=CHAP",
+                                           "data_connection=on",
+                                           "mode=data",
+                                           "network_quality=low",
+                                           "password=row50-changed",
+                                           "pin_persistent=on",
+                                           "plmn=row44-changed",
+                                           "rat=only GSM",
+                                           "username=row49-changed"};
+    QTest::newRow("mobile, AJB") << 16 << QStringList() << true << "mobile.0"
+                                 << QStringList{"ajb_profile=standard",
+                                                "apn=row47-changed",
+                                                "authentication=CHAP",
+                                                "data_connection=on",
+                                                "password=row50-changed",
+                                                "pin_persistent=on",
+                                                "plmn=row44-changed",
+                                                "rat=only GSM",
+                                                "username=row49-changed"};
+    QTest::newRow("Wi-Fi") << 20 << QStringList() << false << "wifi.0"
+                           << QStringList{"authentication=none",
+                                          "authentication_custom=none",
+                                          "data_connection=on",
+                                          "network_quality=bad",
+                                          "passphrase=row63-changed",
+                                          "ssid=row61-changed"};
+    QTest::newRow("Wi-Fi, AJB") << 20 << QStringList() << true << "wifi.0"
+                                << QStringList{"ajb_profile=safe",
+                                               "authentication=none",
+                                               "authentication_custom=none",
+                                               "data_connection=on",
+                                               "passphrase=row63-changed",
+                                               "ssid=row61-changed"};
+}
+
+// Every editable row of an interface page changed at once goes out in one Apply, each value
+// under its own key, in the requests and the order the unit has always been sent them.
+void TestNetworkPages::everyRowInOneWrite()
+{
+    QFETCH(int, pageId);
+    QFETCH(QStringList, unit);
+    QFETCH(bool, jitterBuffer);
+    QFETCH(QString, network);
+    QFETCH(QStringList, expected);
+
+    m_fake->setValue(
+        QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
+    for (const QString &pair : std::as_const(unit))
+        m_fake->setValue(pair.section(QLatin1Char('='), 0, 0),
+                         pair.section(QLatin1Char('='), 1),
+                         kNetwork,
+                         network);
+    comDevice()->aoipController()->setJitterab(jitterBuffer, false);
+    QVantelMenuItems *page = openPage(pageId);
+    QVERIFY(page);
+    changeEveryRow(page);
+    QVERIFY(m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(pairsSetOn(*m_fake, network), expected);
 }
 
 void TestNetworkPages::refusedWriteIsSentAgain_data()

@@ -80,6 +80,8 @@ private slots:
     void accountPortsOutOfRange_data();
     void accountPortsOutOfRange();
     void accountPasswordTravelsEnciphered();
+    void everyRowInOneWrite_data();
+    void everyRowInOneWrite();
 
 private:
     void attach(bool ready = true);
@@ -536,6 +538,100 @@ void TestSipPages::accountPasswordTravelsEnciphered()
         QVERIFY2(!line.contains(plain), qPrintable(line));
         QVERIFY2(!line.contains(QLatin1String("Other-Secret-8")), qPrintable(line));
     }
+}
+
+void TestSipPages::everyRowInOneWrite_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<quint32>("firmware");
+    QTest::addColumn<QStringList>("expected");
+
+    const quint32 newest = kFirmwareVersionUnknown;
+    QTest::newRow("SIP settings") << 10 << newest
+                                  << QStringList{"MP_ECM_BF_SHIFT=0",
+                                                 "SIP_KA_INTERVAL=45",
+                                                 "SIP_KA_TARGET=0",
+                                                 "SIP_RE_REG_TO=600",
+                                                 "audio_mode=RTP",
+                                                 "drtp_acc_calls=off",
+                                                 "drtp_rel_timeout=20",
+                                                 "drtp_rtp_port=40",
+                                                 "drtp_send_only=on",
+                                                 "jitterab=off",
+                                                 "rtp_tos=42",
+                                                 "sip_acc_calls=off",
+                                                 "sip_chk_calls=on",
+                                                 "sip_def_account=2",
+                                                 "sip_mode=off",
+                                                 "sip_proxy=row79-changed",
+                                                 "sip_sess_timers=on",
+                                                 "stun_mode=off",
+                                                 "stun_server=row71-changed"};
+    QTest::newRow("SIP settings, 1.7.1: registrar and ports")
+        << 10 << firmwareVersionOf(1, 7, 1)
+        << QStringList{"MP_ECM_BF_SHIFT=0",
+                       "RTP_START_PORT=36",
+                       "SIP_KA_INTERVAL=45",
+                       "SIP_RE_REG_TO=600",
+                       "SIP_UDP_PORT=35",
+                       "audio_mode=RTP",
+                       "drtp_acc_calls=off",
+                       "drtp_rel_timeout=20",
+                       "drtp_rtp_port=40",
+                       "drtp_send_only=on",
+                       "rtp_tos=42",
+                       "sip_acc_calls=off",
+                       "sip_mode=off",
+                       "sip_proxy=row79-changed",
+                       "sip_registrar=row78-changed",
+                       "stun_mode=off",
+                       "stun_server=row71-changed"};
+    QTest::newRow("account 1") << 76 << newest
+                               << QStringList{"RTP_START_PORT=36",
+                                              "SIP_UDP_PORT=35",
+                                              "sip_auth_user=row96-changed",
+                                              "sip_display_name=row95-changed",
+                                              "sip_password=*",
+                                              "sip_registrar=row93-changed",
+                                              "sip_user=row94-changed"};
+    QTest::newRow("account 2") << 77 << newest
+                               << QStringList{"sip_auth_user2=row96-changed",
+                                              "sip_display_name2=row95-changed",
+                                              "sip_password2=*",
+                                              "sip_registrar2=row93-changed",
+                                              "sip_use_uport2=on",
+                                              "sip_user2=row94-changed"};
+}
+
+// Every editable row of a SIP page changed at once goes out in one write, each value under its
+// own key (a password enciphered, so only its key is compared).
+void TestSipPages::everyRowInOneWrite()
+{
+    QFETCH(int, pageId);
+    QFETCH(quint32, firmware);
+    QFETCH(QStringList, expected);
+
+    firmwareVersion = firmware;
+    attach();
+    QVantelMenuItems *page = pageId == 10 ? openSip() : openAccount(pageId);
+    QVERIFY(page);
+    changeEveryRow(page);
+    QVERIFY(m_page->header()->isModified());
+    const QList<FakeRequest> sent = applyWrites();
+    QStringList pairs;
+    for (const FakeRequest &request : sent) {
+        for (const auto &pair : request.message.params) {
+            if (pair.first == QLatin1String("target") || pair.first == QLatin1String("network"))
+                continue;
+            pairs << pair.first + QLatin1Char('=')
+                         + (pair.first.startsWith(QLatin1String("sip_password"))
+                                ? QStringLiteral("*")
+                                : pair.second);
+        }
+    }
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(pairs, expected);
+    QVERIFY(!m_page->header()->isModified());
 }
 
 QTEST_MAIN(TestSipPages)
