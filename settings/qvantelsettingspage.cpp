@@ -6,6 +6,7 @@
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
 #include "model/accesslevel.h"
+#include "settings/settingsids.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -29,21 +30,21 @@ QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
     // No entry is open yet, so there is nothing to go back to.
     header()->setBackVisible(false);
     createTopMenu();
-    labelInputs = {{214, 0},
-                   {215, 1},
-                   {216, 2},
-                   {217, 3},
-                   {218, 8},
-                   {219, 4},
-                   {220, 5},
-                   {221, 6},
-                   {222, 7},
-                   {223, 9},
-                   {224, 10},
-                   {225, 14},
-                   {226, 15},
-                   {227, 16},
-                   {228, 18}};
+    labelInputs = {{kRowFirstInputLabel, 0},
+                   {kRowFirstInputLabel + 1, 1},
+                   {kRowFirstInputLabel + 2, 2},
+                   {kRowFirstInputLabel + 3, 3},
+                   {kRowFirstInputLabel + 4, 8},
+                   {kRowFirstInputLabel + 5, 4},
+                   {kRowFirstInputLabel + 6, 5},
+                   {kRowFirstInputLabel + 7, 6},
+                   {kRowFirstInputLabel + 8, 7},
+                   {kRowFirstInputLabel + 9, 9},
+                   {kRowFirstInputLabel + 10, 10},
+                   {kRowFirstInputLabel + 11, 14},
+                   {kRowFirstInputLabel + 12, 15},
+                   {kRowFirstInputLabel + 13, 16},
+                   {kRowLastInputLabel, 18}};
     connect(audioSettings(),
             &TAudioSettings::controllerParamChanged,
             this,

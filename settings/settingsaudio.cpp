@@ -23,19 +23,6 @@
 
 namespace {
 
-constexpr int kRowInputLimiters = 110;
-constexpr int kRowInputFormat = 111;
-constexpr int kRowChannelKnob = 112;
-constexpr int kRowOperationMode = 113;
-constexpr int kRowDynamics = 117;
-constexpr int kRowLimiterThreshold = 118;
-constexpr int kRowCompressorThreshold = 119;
-constexpr int kRowCompressorRatio = 120;
-constexpr int kRowAttackTime = 121;
-constexpr int kRowAes67State = 122;
-constexpr int kRowSideTone = 115;
-constexpr int kRowIntercom = 116;
-
 // Bits of the routing matrix's options word that the menu edits.
 constexpr TMatrixSettings::MatrixOpts kKnobMicFader = 1u << 29;
 constexpr TMatrixSettings::MatrixOpts kIntercomMute = 1u << 30;

@@ -30,10 +30,6 @@
 
 namespace {
 
-constexpr int kRowName = 179;
-constexpr int kRowLoad = 187;
-constexpr int kRowUpdate = 188;
-constexpr int kRowDelete = 189;
 constexpr int kTimeoutAutoClose = 0;
 
 // The words of one stored kind (presets, SIP profiles, snapshots).
@@ -219,16 +215,25 @@ void QVantelSettingsPage::createStoredItemPage(int listId, int rowId, const QStr
     if (!kind)
         return;
     auto *page = new QVantelMenuItems(kPageStoredItem, listId, this);
-    QVantelMenuItem *nameRow
-        = addBookRow(page, kRowName, -1, QVantelMenuItem::ReadOnlyValue, tr(kind->nameLabel), name);
+    QVantelMenuItem *nameRow = addBookRow(
+        page, kRowStoredItemName, -1, QVantelMenuItem::ReadOnlyValue, tr(kind->nameLabel), name);
     nameRow->setReadOnly(true);
     addBookSpacer(page);
-    addBookRow(page, kRowLoad, rowId, QVantelMenuItem::Action, tr("Load"), tr(kind->loadText));
-    if (kind->updateText)
-        addBookRow(
-            page, kRowUpdate, rowId, QVantelMenuItem::Action, tr("Update"), tr(kind->updateText));
     addBookRow(
-        page, kRowDelete, rowId, QVantelMenuItem::Action, tr("Delete"), tr(kind->deleteText));
+        page, kRowStoredItemLoad, rowId, QVantelMenuItem::Action, tr("Load"), tr(kind->loadText));
+    if (kind->updateText)
+        addBookRow(page,
+                   kRowStoredItemUpdate,
+                   rowId,
+                   QVantelMenuItem::Action,
+                   tr("Update"),
+                   tr(kind->updateText));
+    addBookRow(page,
+               kRowStoredItemDelete,
+               rowId,
+               QVantelMenuItem::Action,
+               tr("Delete"),
+               tr(kind->deleteText));
     pushPage(page);
 }
 
@@ -306,9 +311,9 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
     if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
         if (item->data() < kFirstStoredRow)
             return;
-        if (rowId == kRowLoad)
+        if (rowId == kRowStoredItemLoad)
             askCallProfileLoad(item);
-        else if (rowId == kRowDelete)
+        else if (rowId == kRowStoredItemDelete)
             confirmAction(tr("Delete the call profile?"), item);
         return;
     }
@@ -316,11 +321,11 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
         const StoredKind *kind = kindOf(page->data());
         if (!kind || item->data() < kFirstStoredRow)
             return;
-        if (rowId == kRowLoad)
+        if (rowId == kRowStoredItemLoad)
             confirmAction(tr(kind->loadQuestion), item);
-        else if (rowId == kRowUpdate && kind->updateQuestion)
+        else if (rowId == kRowStoredItemUpdate && kind->updateQuestion)
             confirmAction(tr(kind->updateQuestion), item);
-        else if (rowId == kRowDelete)
+        else if (rowId == kRowStoredItemDelete)
             confirmAction(tr(kind->deleteQuestion), item);
         return;
     }
@@ -426,10 +431,10 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
         return;
     }
     if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
-        if (item->id() == kRowLoad) {
+        if (item->id() == kRowStoredItemLoad) {
             if (item->data() >= kFirstStoredRow)
                 loadCallProfileConfirmed(item);
-        } else if (item->id() == kRowDelete) {
+        } else if (item->id() == kRowStoredItemDelete) {
             deleteCallProfile(page, item);
         } else {
             commitCallProfileItem(page, item);
@@ -457,16 +462,16 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
     QPointer<QVantelMenuItems> itemPage = page;
     TStoredItems items(comClient());
     switch (item->id()) {
-    case kRowLoad:
+    case kRowStoredItemLoad:
         if (listId == kPageSipProfiles)
             offerSipAccounts(item, tr("Load into which account?"));
         else
             loadStoredItem(listId, storedRowId, 0);
         return;
-    case kRowUpdate: {
+    case kRowStoredItemUpdate: {
         if (!kind->failedUpdate)
             return;
-        const QVantelMenuItem *nameRow = page->findItem(kRowName);
+        const QVantelMenuItem *nameRow = page->findItem(kRowStoredItemName);
         const QString name = nameRow ? nameRow->valueText() : QString();
         if (!items.update(*kind->type, storedId, name)) {
             showMessage(tr(kind->failedUpdate), kTimeoutAutoClose);
@@ -474,7 +479,7 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
         }
         break;
     }
-    case kRowDelete:
+    case kRowStoredItemDelete:
         if (!items.remove(*kind->type, storedId)) {
             showMessage(tr(kind->failedDelete), kTimeoutAutoClose);
             return;
@@ -496,7 +501,7 @@ void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
     // The link choice of a call profile's load: offered on its list row or its Load row.
     if ((pageId == kPageCallProfiles && item->id() >= kFirstStoredRow)
         || (pageId == kPageStoredItem && page->data() == kPageCallProfiles
-            && item->id() == kRowLoad)) {
+            && item->id() == kRowStoredItemLoad)) {
         loadCallProfileOnLink(item, select);
         return;
     }
@@ -512,7 +517,7 @@ void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
                && item->data() == kPageSipProfiles) {
         loadStoredItem(kPageSipProfiles, item->id(), account);
     } else if (pageId == kPageStoredItem && page->data() == kPageSipProfiles
-               && item->id() == kRowLoad && item->data() >= kFirstStoredRow) {
+               && item->id() == kRowStoredItemLoad && item->data() >= kFirstStoredRow) {
         loadStoredItem(kPageSipProfiles, item->data(), account);
     }
 }

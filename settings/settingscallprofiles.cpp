@@ -35,16 +35,6 @@
 
 namespace {
 
-constexpr int kRowName = 179;
-constexpr int kRowNetwork = 180;
-constexpr int kRowAlgorithm = 181;
-constexpr int kRowChannelMode = 182;
-constexpr int kRowSampleRate = 183;
-constexpr int kRowBitRate = 184;
-constexpr int kRowRemote = 185;
-constexpr int kRowRemote2 = 186;
-constexpr int kRowLoad = 187;
-constexpr int kRowDelete = 189;
 constexpr int kVoice = TComDevice::GsmAlgorithm;
 
 using Fields = std::map<std::string, std::string>;
@@ -245,10 +235,11 @@ void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
     auto *page = new QVantelMenuItems(kPageStoredItem, kPageCallProfiles, this);
     (void)loadCallProfile(rowId, name);
 
-    addBookRow(page, kRowName, -1, QVantelMenuItem::TextEntry, tr("Call Profile Name"), name);
+    addBookRow(
+        page, kRowStoredItemName, -1, QVantelMenuItem::TextEntry, tr("Call Profile Name"), name);
     addBookSpacer(page);
-    QVantelMenuItem *network
-        = addBookRow(page, kRowNetwork, -1, QVantelMenuItem::Choice, tr("Network"), QString());
+    QVantelMenuItem *network = addBookRow(
+        page, kRowProfileNetwork, -1, QVantelMenuItem::Choice, tr("Network"), QString());
     for (const auto &[id, text] : device->networks()) {
         Q_UNUSED(text)
         if (id != 0)
@@ -256,18 +247,20 @@ void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
     }
     if (network->selectValue(editProfile.network, true, true) < 0)
         network->setValueText(QVantelLocalize::interfaceName(editProfile.network), Qt::red);
-    addBookRow(page, kRowAlgorithm, -1, QVantelMenuItem::Choice, tr("Algorithm"), QString());
-    addBookRow(page, kRowChannelMode, -1, QVantelMenuItem::Choice, tr("Channel Mode"), QString());
-    addBookRow(page, kRowSampleRate, -1, QVantelMenuItem::Choice, tr("Sampling Rate"), QString());
-    addBookRow(page, kRowBitRate, -1, QVantelMenuItem::Choice, tr("Bit Rate"), QString());
+    addBookRow(page, kRowProfileAlgorithm, -1, QVantelMenuItem::Choice, tr("Algorithm"), QString());
+    addBookRow(
+        page, kRowProfileChannelMode, -1, QVantelMenuItem::Choice, tr("Channel Mode"), QString());
+    addBookRow(
+        page, kRowProfileSampleRate, -1, QVantelMenuItem::Choice, tr("Sampling Rate"), QString());
+    addBookRow(page, kRowProfileBitRate, -1, QVantelMenuItem::Choice, tr("Bit Rate"), QString());
     addBookRow(page,
-               kRowRemote,
+               kRowProfileRemote,
                -1,
                QVantelMenuItem::NumericEntry,
                tr("Remote Number"),
                editProfile.remoteAddress);
     addBookRow(page,
-               kRowRemote2,
+               kRowProfileRemote2,
                -1,
                QVantelMenuItem::NumericEntry,
                tr("Second Remote Number"),
@@ -275,13 +268,13 @@ void QVantelSettingsPage::createCallProfilePage(int rowId, const QString &name)
     if (rowId >= kFirstStoredRow) {
         addBookSpacer(page);
         addBookRow(page,
-                   kRowLoad,
+                   kRowStoredItemLoad,
                    rowId,
                    QVantelMenuItem::Action,
                    tr("Load"),
                    tr("Load the call profile"));
         addBookRow(page,
-                   kRowDelete,
+                   kRowStoredItemDelete,
                    rowId,
                    QVantelMenuItem::Action,
                    tr("Delete"),
@@ -303,7 +296,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
     const int family = TComDevice::networkIdFamily(editProfile.network);
     const bool noCoding = codec.algorithm == -1 || codec.algorithm == kVoice;
 
-    if (QVantelMenuItem *row = page->findItem(kRowAlgorithm)) {
+    if (QVantelMenuItem *row = page->findItem(kRowProfileAlgorithm)) {
         std::vector<int> algorithms;
         device->listAlgorithms(mode, algorithms, family);
         row->clearValues();
@@ -320,7 +313,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             row->selectValue(codec.algorithm, true, false);
         row->setReadOnly(algorithms.size() < 2);
     }
-    if (QVantelMenuItem *row = page->findItem(kRowChannelMode)) {
+    if (QVantelMenuItem *row = page->findItem(kRowProfileChannelMode)) {
         if (noCoding) {
             row->clearValues();
             hideRow(row);
@@ -330,7 +323,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             fillChoice(row, modes, codec.channelMode, &QVantelLocalize::channelModeName);
         }
     }
-    if (QVantelMenuItem *row = page->findItem(kRowSampleRate)) {
+    if (QVantelMenuItem *row = page->findItem(kRowProfileSampleRate)) {
         row->clearValues();
         if (noCoding) {
             hideRow(row);
@@ -351,7 +344,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             });
         }
     }
-    if (QVantelMenuItem *row = page->findItem(kRowBitRate)) {
+    if (QVantelMenuItem *row = page->findItem(kRowProfileBitRate)) {
         if (noCoding) {
             row->clearValues();
             hideRow(row);
@@ -364,7 +357,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             });
         }
     }
-    if (QVantelMenuItem *row = page->findItem(kRowRemote2)) {
+    if (QVantelMenuItem *row = page->findItem(kRowProfileRemote2)) {
         const int transport = TComDevice::networkIdTransport(editProfile.network);
         const auto show = [&](const QString &label) {
             editProfile.remoteAddress2 = row->valueText();
@@ -390,9 +383,9 @@ void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
     if (!page)
         return;
     const bool modified = header()->isModified();
-    if (QVantelMenuItem *row = page->findItem(kRowDelete))
+    if (QVantelMenuItem *row = page->findItem(kRowStoredItemDelete))
         row->setReadOnly(modified);
-    QVantelMenuItem *load = page->findItem(kRowLoad);
+    QVantelMenuItem *load = page->findItem(kRowStoredItemLoad);
     if (!load)
         return;
     TComDevice *device = comDevice();
@@ -467,39 +460,39 @@ void QVantelSettingsPage::commitCallProfileItem(QVantelMenuItems *page, QVantelM
     const int rowId = item->id();
     const QVantelMenuItem::Value *value = item->currentValue();
     switch (rowId) {
-    case kRowName:
+    case kRowStoredItemName:
         editProfile.name = item->valueText();
         break;
-    case kRowNetwork:
+    case kRowProfileNetwork:
         if (value) {
             item->setReadOnly(item->isReadOnly());
             editProfile.network = value->value;
         }
         break;
-    case kRowAlgorithm:
-    case kRowChannelMode:
-    case kRowSampleRate:
-    case kRowBitRate:
+    case kRowProfileAlgorithm:
+    case kRowProfileChannelMode:
+    case kRowProfileSampleRate:
+    case kRowProfileBitRate:
         if (value) {
             editCodec = editProfile.codec;
-            if (rowId == kRowAlgorithm)
+            if (rowId == kRowProfileAlgorithm)
                 editCodec.algorithm = value->value;
-            else if (rowId == kRowChannelMode)
+            else if (rowId == kRowProfileChannelMode)
                 editCodec.channelMode = value->value;
-            else if (rowId == kRowSampleRate)
+            else if (rowId == kRowProfileSampleRate)
                 editCodec.sampleRate = value->value;
             else
                 editCodec.bitRate = value->value;
-            if (rowId == kRowAlgorithm && value->value == -1)
+            if (rowId == kRowProfileAlgorithm && value->value == -1)
                 editProfile.codec = TCodecConfig();
             else
                 editProfile.codec = editCodec;
         }
         break;
-    case kRowRemote:
+    case kRowProfileRemote:
         editProfile.remoteAddress = item->valueText();
         break;
-    case kRowRemote2:
+    case kRowProfileRemote2:
         editProfile.remoteAddress2 = item->valueText();
         break;
     default:

@@ -24,16 +24,6 @@
 
 namespace {
 
-constexpr int kRowAlgorithm = 101;
-constexpr int kRowChannelMode = 102;
-constexpr int kRowSampleRate = 103;
-constexpr int kRowBitRate = 104;
-constexpr int kRowRelay = 105;
-constexpr int kRowAutoAdapt = 106;
-constexpr int kRowAdaptPolicy = 107;
-constexpr int kRowMinBitRate = 108;
-constexpr int kRowMaxBitRate = 109;
-
 // The algorithm shown for the coordination line of a single-codec unit.
 constexpr int kMobileVoice = 17;
 // Interface code of mobile network 0.
@@ -101,12 +91,12 @@ void QVantelSettingsPage::createCodecPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
     editCodec = pageId == kPageCodec2 ? comDevice()->coder2() : comDevice()->coder1();
-    addSettingsRow(page, kRowAlgorithm, QVantelMenuItem::Choice, tr("Algorithm"));
-    addSettingsRow(page, kRowChannelMode, QVantelMenuItem::Choice, tr("Channel Mode"));
-    addSettingsRow(page, kRowSampleRate, QVantelMenuItem::Choice, tr("Sampling Rate"));
-    addSettingsRow(page, kRowBitRate, QVantelMenuItem::Choice, tr("Bit Rate"));
+    addSettingsRow(page, kRowCodecAlgorithm, QVantelMenuItem::Choice, tr("Algorithm"));
+    addSettingsRow(page, kRowCodecChannelMode, QVantelMenuItem::Choice, tr("Channel Mode"));
+    addSettingsRow(page, kRowCodecSampleRate, QVantelMenuItem::Choice, tr("Sampling Rate"));
+    addSettingsRow(page, kRowCodecBitRate, QVantelMenuItem::Choice, tr("Bit Rate"));
     if (pageId == kPageCodec1)
-        addSettingsRow(page, kRowRelay, QVantelMenuItem::Switch, tr("Relay transmission"));
+        addSettingsRow(page, kRowCodecRelay, QVantelMenuItem::Switch, tr("Relay transmission"));
     QPointer<QVantelMenuItems> built = page;
     refreshCodecPage(page);
     if (!built)
@@ -127,7 +117,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
     const int noFamily = TComDevice::InvalidFamily;
     std::vector<int> list;
 
-    if (QVantelMenuItem *row = page->findItem(kRowAlgorithm)) {
+    if (QVantelMenuItem *row = page->findItem(kRowCodecAlgorithm)) {
         row->clearValues();
         device->listAlgorithms(mode, list, noFamily);
         if (!guard)
@@ -136,7 +126,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         fillChoiceRow(row, list, &QVantelLocalize::codecName, editCodec.algorithm);
     }
 
-    if (QVantelMenuItem *row = page->findItem(kRowChannelMode)) {
+    if (QVantelMenuItem *row = page->findItem(kRowCodecChannelMode)) {
         row->clearValues();
         device->listChannelModes(mode, editCodec.algorithm, coder, list, noFamily);
         if (!guard)
@@ -153,7 +143,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
             = fillChoiceRow(row, list, &QVantelLocalize::channelModeName, editCodec.channelMode);
     }
 
-    if (QVantelMenuItem *row = page->findItem(kRowSampleRate)) {
+    if (QVantelMenuItem *row = page->findItem(kRowCodecSampleRate)) {
         const int algorithm = editCodec.algorithm;
         if (algorithm >= 0 && algorithm <= 6) {
             // The G.711 and G.722 families run at one fixed rate the unit does not list.
@@ -176,7 +166,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         }
     }
 
-    if (QVantelMenuItem *row = page->findItem(kRowBitRate)) {
+    if (QVantelMenuItem *row = page->findItem(kRowCodecBitRate)) {
         row->clearValues();
         device->listBitRates(
             mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
@@ -189,12 +179,12 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
             editCodec.bitRate);
     }
 
-    if (page->findItem(kRowRelay)) {
+    if (page->findItem(kRowCodecRelay)) {
         bool active = false;
         const bool known = device->readRelay(active);
         if (!guard)
             return;
-        QVantelMenuItem *row = page->findItem(kRowRelay);
+        QVantelMenuItem *row = page->findItem(kRowCodecRelay);
         if (!row)
             return;
         row->clearValues();
@@ -211,10 +201,10 @@ bool QVantelSettingsPage::codecPageHasChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     const std::pair<int, int> rows[] = {
-        {kRowAlgorithm, readCodec.algorithm},
-        {kRowChannelMode, readCodec.channelMode},
-        {kRowSampleRate, readCodec.sampleRate},
-        {kRowBitRate, readCodec.bitRate},
+        {kRowCodecAlgorithm, readCodec.algorithm},
+        {kRowCodecChannelMode, readCodec.channelMode},
+        {kRowCodecSampleRate, readCodec.sampleRate},
+        {kRowCodecBitRate, readCodec.bitRate},
     };
     for (const auto &[rowId, applied] : rows) {
         const QVantelMenuItem *row = page->findItem(rowId);
@@ -223,7 +213,7 @@ bool QVantelSettingsPage::codecPageHasChanges(QVantelMenuItems *page)
         if (row->currentValue()->value != applied)
             return true;
     }
-    const QVantelMenuItem *relay = page->findItem(kRowRelay);
+    const QVantelMenuItem *relay = page->findItem(kRowCodecRelay);
     return relay && !relay->isReadOnly() && relay->isChecked() != relayActive;
 }
 
@@ -237,10 +227,10 @@ bool QVantelSettingsPage::applyCodecPage(QVantelMenuItems *page)
                 field = value->value;
         }
     };
-    take(kRowAlgorithm, editCodec.algorithm);
-    take(kRowChannelMode, editCodec.channelMode);
-    take(kRowSampleRate, editCodec.sampleRate);
-    take(kRowBitRate, editCodec.bitRate);
+    take(kRowCodecAlgorithm, editCodec.algorithm);
+    take(kRowCodecChannelMode, editCodec.channelMode);
+    take(kRowCodecSampleRate, editCodec.sampleRate);
+    take(kRowCodecBitRate, editCodec.bitRate);
 
     QPointer<QVantelMenuItems> guard = page;
     TComDevice *device = comDevice();
@@ -251,7 +241,7 @@ bool QVantelSettingsPage::applyCodecPage(QVantelMenuItems *page)
     }
     if (!guard)
         return true;
-    const QVantelMenuItem *relay = page->findItem(kRowRelay);
+    const QVantelMenuItem *relay = page->findItem(kRowCodecRelay);
     if (relay && !relay->isReadOnly() && relay->isChecked() != relayActive) {
         // A refused switch shows itself: the refresh below reads the unit's state back.
         device->setRelay(relay->isChecked());
@@ -356,16 +346,16 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
     }
     if (page->id() != kPageCodec1 && page->id() != kPageCodec2)
         return;
-    if (!value || rowId < kRowAlgorithm || rowId > kRowBitRate)
+    if (!value || rowId < kRowCodecAlgorithm || rowId > kRowCodecBitRate)
         return;
     switch (rowId) {
-    case kRowAlgorithm:
+    case kRowCodecAlgorithm:
         editCodec.algorithm = value->value;
         break;
-    case kRowChannelMode:
+    case kRowCodecChannelMode:
         editCodec.channelMode = value->value;
         break;
-    case kRowSampleRate:
+    case kRowCodecSampleRate:
         editCodec.sampleRate = value->value;
         break;
     default:

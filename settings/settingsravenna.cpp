@@ -34,51 +34,6 @@ constexpr int kNoRow = -1;
 constexpr int kApplyingMs = 1000;
 constexpr int kIndentedLeft = 60;
 
-enum RavennaRow {
-    RowDeviceName = 124,
-    RowSampleRate = 125,
-    RowResolution = 126,
-    RowPtpDomain = 127,
-    RowNetMode = 128,
-    RowAddress1 = 129,
-    RowAddress2 = 130,
-    RowDhcp = 131,
-    RowIpAddress = 132,
-    RowSubnet = 133,
-    RowGateway = 134,
-    RowMacAddress = 135,
-    RowInputs = 137,
-    RowSlot1 = 138,
-    RowStreamId = 144,
-    RowChannel = 145,
-    RowStreamMode = 146,
-    RowDelay = 147,
-    RowOutput = 148,
-    RowStreamName = 149,
-    RowTransmit = 150,
-    RowOutputInterfaces = 151,
-    RowInterface1Caption = 152,
-    RowAutoconf1 = 153,
-    RowMcAddr1 = 154,
-    RowMcPort1 = 155,
-    RowInterface2Caption = 156,
-    RowAutoconf2 = 157,
-    RowMcAddr2 = 158,
-    RowMcPort2 = 159,
-    RowChannelCount = 160,
-    RowPacketTime = 161,
-    RowLinkState = 163,
-    RowSyncState = 164,
-    RowLockState = 165,
-    RowPtpState = 166,
-    RowManufacturer = 167,
-    RowModel = 168,
-    RowFirmwareVersion = 169,
-    RowHardwareRevision = 170,
-    RowSoftwareRevision = 171,
-    RowMaintenanceRevision = 172,
-};
-
 // The option bit of units with hardware variant 1, 2 or 4, which carry more receive slots.
 constexpr quint32 kOptionMoreSlots = TComDevice::OptionHardware124;
 
@@ -328,32 +283,38 @@ void QVantelSettingsPage::createRavennaPage()
     const Maker maker = moduleMaker();
     const bool two = twoInterfaces();
 
-    QVantelMenuItem *row
-        = addSettingsRow(page, RowDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
+    QVantelMenuItem *row = addSettingsRow(
+        page, kRowRavennaDeviceName, QVantelMenuItem::TextEntry, tr("Device Name"));
     row->setReadOnly(true);
-    row = addSettingsRow(page, RowSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
+    row = addSettingsRow(
+        page, kRowRavennaSampleRate, QVantelMenuItem::Choice, tr("Sampling Frequency"));
     for (const int rate : rates)
         row->addValue(rate, rateText(rate));
-    row = addSettingsRow(page, RowResolution, QVantelMenuItem::Choice, tr("Sample Resolution"));
+    row = addSettingsRow(
+        page, kRowRavennaResolution, QVantelMenuItem::Choice, tr("Sample Resolution"));
     for (const int bits : resolutions)
         row->addValue(bits, resolutionText(bits));
     if (maker != Maker::Audinate)
-        addSettingsRow(page, RowPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
+        addSettingsRow(
+            page, kRowRavennaPtpDomain, QVantelMenuItem::NumericEntry, tr("PTP Domain Number"));
     if (maker == Maker::Merging && firmwareAtLeast(kFirmware1_10_1)) {
-        row = addSettingsRow(page, RowNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
+        row = addSettingsRow(
+            page, kRowRavennaNetMode, QVantelMenuItem::Choice, tr("Networking Mode"));
         row->addValue(Controller::NetModeSwitch, tr("Switch (same network)"));
         row->addValue(Controller::NetModeRedundant, tr("Redundancy (separate networks)"));
     }
     addSettingsRow(page,
-                   RowAddress1,
+                   kPageRavennaAddress1,
                    QVantelMenuItem::Navigation,
                    two ? tr("IP Addressing (Interface 1)") : tr("IP Addressing"));
     if (two)
-        addSettingsRow(
-            page, RowAddress2, QVantelMenuItem::Navigation, tr("IP Addressing (Interface 2)"));
+        addSettingsRow(page,
+                       kPageRavennaAddress2,
+                       QVantelMenuItem::Navigation,
+                       tr("IP Addressing (Interface 2)"));
     if (streamRowsPresent(maker)) {
-        addSettingsRow(page, RowInputs, QVantelMenuItem::Navigation, tr("Input Streams"));
-        addSettingsRow(page, RowOutput, QVantelMenuItem::Navigation, tr("Output Stream"));
+        addSettingsRow(page, kPageRavennaInputs, QVantelMenuItem::Navigation, tr("Input Streams"));
+        addSettingsRow(page, kPageRavennaOutput, QVantelMenuItem::Navigation, tr("Output Stream"));
     }
 
     const auto statusRow = [page](int id, const QString &label) {
@@ -362,22 +323,22 @@ void QVantelSettingsPage::createRavennaPage()
     };
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Status"), 10, 20);
     if (!firmwareAtLeast(kFirmware1_10))
-        statusRow(RowSyncState, tr("Sync State"));
+        statusRow(kRowRavennaSyncState, tr("Sync State"));
     else
-        statusRow(RowLockState, tr("Sync State"));
-    statusRow(RowLinkState, tr("Link State"));
-    statusRow(RowPtpState, tr("PTP State"));
+        statusRow(kRowRavennaLockState, tr("Sync State"));
+    statusRow(kRowRavennaLinkState, tr("Link State"));
+    statusRow(kRowRavennaPtpState, tr("PTP State"));
     addSettingsRow(page, kNoRow, QVantelMenuItem::Caption, tr("Information"), 10, 20);
     if (firmwareAtLeast(kFirmware1_7)) {
-        statusRow(RowManufacturer, tr("Manufacturer"));
-        statusRow(RowModel, tr("Model"));
+        statusRow(kRowRavennaManufacturer, tr("Manufacturer"));
+        statusRow(kRowRavennaModel, tr("Model"));
         if (maker == Maker::Audinate && firmwareAtLeast(kFirmware1_15))
-            statusRow(RowFirmwareVersion, tr("Firmware Version"));
+            statusRow(kRowRavennaFirmwareVersion, tr("Firmware Version"));
     }
-    statusRow(RowSoftwareRevision, tr("Software Revision"));
+    statusRow(kRowRavennaSoftwareRevision, tr("Software Revision"));
     if (maker == Maker::Merging && firmwareAtLeast(kFirmware1_10))
-        statusRow(RowMaintenanceRevision, tr("Maintenance Mode Revision"));
-    statusRow(RowHardwareRevision, tr("Hardware Revision"));
+        statusRow(kRowRavennaMaintenanceRevision, tr("Maintenance Mode Revision"));
+    statusRow(kRowRavennaHardwareRevision, tr("Hardware Revision"));
 
     refreshRavennaPage(page);
     pushPage(page);
@@ -440,7 +401,7 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
         (void)c->read(keys);
     }
 
-    if (QVantelMenuItem *row = page->findItem(RowDeviceName)) {
+    if (QVantelMenuItem *row = page->findItem(kRowRavennaDeviceName)) {
         row->setValueText(toQString(c->deviceName()));
         row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
     }
@@ -453,23 +414,23 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
             row->setValueText(formatted, true);
         row->setReadOnly(locked);
     };
-    showChoice(RowSampleRate, c->sampleRate(), rateText(c->sampleRate()));
-    showChoice(RowResolution, c->resolution(), resolutionText(c->resolution()));
-    if (QVantelMenuItem *row = page->findItem(RowPtpDomain)) {
+    showChoice(kRowRavennaSampleRate, c->sampleRate(), rateText(c->sampleRate()));
+    showChoice(kRowRavennaResolution, c->resolution(), resolutionText(c->resolution()));
+    if (QVantelMenuItem *row = page->findItem(kRowRavennaPtpDomain)) {
         row->setValueText(QString::number(c->ptpDomain()));
         row->setReadOnly(locked);
     }
-    if (QVantelMenuItem *row = page->findItem(RowNetMode)) {
+    if (QVantelMenuItem *row = page->findItem(kRowRavennaNetMode)) {
         row->selectValue(c->netMode(), true, false);
         row->setReadOnly(locked);
     }
     for (int iface = 0; iface < 2; ++iface) {
-        if (QVantelMenuItem *row = page->findItem(RowAddress1 + iface)) {
+        if (QVantelMenuItem *row = page->findItem(kPageRavennaAddress1 + iface)) {
             row->setValueText(addressingText(c->netInterface(iface)));
             row->setReadOnly(locked);
         }
     }
-    if (QVantelMenuItem *row = page->findItem(RowInputs)) {
+    if (QVantelMenuItem *row = page->findItem(kPageRavennaInputs)) {
         QStringList lines;
         for (int i = 0; i < slotCount(); ++i) {
             const Controller::StreamRef &ref = c->streamIn(i);
@@ -481,30 +442,30 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
         row->setValueText(lines.join(QLatin1Char('\n')));
         row->setReadOnly(locked);
     }
-    if (QVantelMenuItem *row = page->findItem(RowOutput)) {
+    if (QVantelMenuItem *row = page->findItem(kPageRavennaOutput)) {
         row->setValueText(outputSummary());
         row->setReadOnly(locked);
     }
 
-    setRowText(page, RowSyncState, c->syncState() != 0 ? tr("OK") : tr("Error"));
-    setRowText(page, RowLockState, lockStateText(c->lockState()));
+    setRowText(page, kRowRavennaSyncState, c->syncState() != 0 ? tr("OK") : tr("Error"));
+    setRowText(page, kRowRavennaLockState, lockStateText(c->lockState()));
     const auto linkWord = [c](int iface) {
         return c->netInterface(iface).linkState ? tr("Active") : tr("Disconnected");
     };
     const auto pair = [two](const QString &first, const QString &second) {
         return two ? QStringLiteral("%1 / %2").arg(first, second) : first;
     };
-    setRowText(page, RowLinkState, pair(linkWord(0), linkWord(1)));
+    setRowText(page, kRowRavennaLinkState, pair(linkWord(0), linkWord(1)));
     setRowText(
         page,
-        RowPtpState,
+        kRowRavennaPtpState,
         pair(ptpStateText(c->netInterface(0).ptpState), ptpStateText(c->netInterface(1).ptpState)));
-    setRowText(page, RowManufacturer, toQString(c->manufacturer()));
-    setRowText(page, RowModel, toQString(c->hardwareName()));
-    setRowText(page, RowFirmwareVersion, toQString(c->firmwareVer()));
-    setRowText(page, RowSoftwareRevision, toQString(c->firmwareRev()));
-    setRowText(page, RowMaintenanceRevision, toQString(c->rescueosRev()));
-    setRowText(page, RowHardwareRevision, toQString(c->hardwareRev()));
+    setRowText(page, kRowRavennaManufacturer, toQString(c->manufacturer()));
+    setRowText(page, kRowRavennaModel, toQString(c->hardwareName()));
+    setRowText(page, kRowRavennaFirmwareVersion, toQString(c->firmwareVer()));
+    setRowText(page, kRowRavennaSoftwareRevision, toQString(c->firmwareRev()));
+    setRowText(page, kRowRavennaMaintenanceRevision, toQString(c->rescueosRev()));
+    setRowText(page, kRowRavennaHardwareRevision, toQString(c->hardwareRev()));
 }
 
 // --- Addressing pages (129, 130) ---------------------------------------------------------------
@@ -512,11 +473,11 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
 void QVantelSettingsPage::createRavennaAddressPage(int pageId)
 {
     auto *page = new QVantelMenuItems(pageId, this);
-    addSettingsRow(page, RowDhcp, QVantelMenuItem::Switch, tr("DHCP"));
-    addSettingsRow(page, RowIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
-    addSettingsRow(page, RowSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
-    addSettingsRow(page, RowGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
-    addSettingsRow(page, RowMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))
+    addSettingsRow(page, kRowRavennaDhcp, QVantelMenuItem::Switch, tr("DHCP"));
+    addSettingsRow(page, kRowRavennaIpAddress, QVantelMenuItem::NumericEntry, tr("IP Address"));
+    addSettingsRow(page, kRowRavennaSubnet, QVantelMenuItem::NumericEntry, tr("Subnet Mask"));
+    addSettingsRow(page, kRowRavennaGateway, QVantelMenuItem::NumericEntry, tr("Default Gateway"));
+    addSettingsRow(page, kRowRavennaMacAddress, QVantelMenuItem::NumericEntry, tr("MAC Address"))
         ->setReadOnly(true);
     refreshRavennaAddressPage(page);
     pushPage(page);
@@ -541,26 +502,27 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
     // shows DHCP or ZeroConf.
     const Controller::NetInterface &net = c->netInterface(iface);
     const bool addressLocked = locked || net.dhcp != Controller::DhcpOff;
-    if (QVantelMenuItem *row = page->findItem(RowDhcp)) {
+    if (QVantelMenuItem *row = page->findItem(kRowRavennaDhcp)) {
         row->setChecked(net.dhcp != Controller::DhcpOff);
         row->setReadOnly(locked);
     }
-    const std::pair<int, const std::string *> texts[]
-        = {{RowIpAddress, &net.ipAddr}, {RowSubnet, &net.subnet}, {RowGateway, &net.gateway}};
+    const std::pair<int, const std::string *> texts[] = {{kRowRavennaIpAddress, &net.ipAddr},
+                                                         {kRowRavennaSubnet, &net.subnet},
+                                                         {kRowRavennaGateway, &net.gateway}};
     for (const auto &[id, text] : texts) {
         if (QVantelMenuItem *row = page->findItem(id)) {
             row->setValueText(toQString(*text));
             row->setReadOnly(addressLocked);
         }
     }
-    setRowText(page, RowMacAddress, toQString(net.hwAddr));
+    setRowText(page, kRowRavennaMacAddress, toQString(net.hwAddr));
 }
 
 bool QVantelSettingsPage::ravennaAddressHasChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    QVantelMenuItem *dhcp = editableRow(page, RowDhcp);
+    QVantelMenuItem *dhcp = editableRow(page, kRowRavennaDhcp);
     if (!dhcp)
         return false;
     const Controller::NetInterface &net = module()->netInterface(addressInterface(page));
@@ -568,8 +530,9 @@ bool QVantelSettingsPage::ravennaAddressHasChanges(QVantelMenuItems *page)
         return true;
     if (dhcp->isChecked())
         return false;
-    const std::pair<int, const std::string *> texts[]
-        = {{RowIpAddress, &net.ipAddr}, {RowSubnet, &net.subnet}, {RowGateway, &net.gateway}};
+    const std::pair<int, const std::string *> texts[] = {{kRowRavennaIpAddress, &net.ipAddr},
+                                                         {kRowRavennaSubnet, &net.subnet},
+                                                         {kRowRavennaGateway, &net.gateway}};
     for (const auto &[id, text] : texts) {
         QVantelMenuItem *row = editableRow(page, id);
         if (row && row->valueText() != toQString(*text))
@@ -582,7 +545,7 @@ bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    QVantelMenuItem *dhcp = editableRow(page, RowDhcp);
+    QVantelMenuItem *dhcp = editableRow(page, kRowRavennaDhcp);
     if (!dhcp)
         return true;
     Controller *c = module();
@@ -604,9 +567,9 @@ bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
             const std::string &value;
             Setter setter;
             const std::string &key;
-        } fields[] = {{RowIpAddress, before.ipAddr, &Controller::setIpAddr, keys.ipAddr},
-                      {RowSubnet, before.subnet, &Controller::setSubnet, keys.subnet},
-                      {RowGateway, before.gateway, &Controller::setGateway, keys.gateway}};
+        } fields[] = {{kRowRavennaIpAddress, before.ipAddr, &Controller::setIpAddr, keys.ipAddr},
+                      {kRowRavennaSubnet, before.subnet, &Controller::setSubnet, keys.subnet},
+                      {kRowRavennaGateway, before.gateway, &Controller::setGateway, keys.gateway}};
         for (const auto &field : fields) {
             QVantelMenuItem *row = editableRow(page, field.row);
             if (!row || row->valueText() == toQString(field.value))
@@ -634,9 +597,11 @@ void QVantelSettingsPage::createRavennaInputsPage()
 {
     auto *page = new QVantelMenuItems(kPageRavennaInputs, this);
     for (int i = 0; i < slotCount(); ++i)
-        addSettingsRow(
-            page, RowSlot1 + i, QVantelMenuItem::Navigation, tr("Input Stream %1").arg(i + 1));
-    addSettingsRow(page, RowDelay, QVantelMenuItem::NumericEntry, QString());
+        addSettingsRow(page,
+                       kPageStreamFirst + i,
+                       QVantelMenuItem::Navigation,
+                       tr("Input Stream %1").arg(i + 1));
+    addSettingsRow(page, kRowReceiverDelay, QVantelMenuItem::NumericEntry, QString());
     refreshRavennaInputsPage(page);
     pushPage(page);
 }
@@ -664,12 +629,12 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
         (void)c->read(keys);
     }
     for (int i = 0; i < count; ++i) {
-        if (QVantelMenuItem *row = page->findItem(RowSlot1 + i)) {
+        if (QVantelMenuItem *row = page->findItem(kPageStreamFirst + i)) {
             row->setValueText(slotText(c->streamIn(i)));
             row->setReadOnly(locked);
         }
     }
-    if (QVantelMenuItem *row = page->findItem(RowDelay)) {
+    if (QVantelMenuItem *row = page->findItem(kRowReceiverDelay)) {
         row->titleLabel()->setText(
             tr("Receiver Delay (%1..%2 samples)").arg(c->delayMinIn()).arg(c->delayMaxIn()));
         row->setValueText(delayText(c->delayIn()));
@@ -682,10 +647,10 @@ void QVantelSettingsPage::createRavennaStreamPage(int pageId)
     const int slot = pageId - kPageStreamFirst;
     ravennaStreamEdit = module()->streamIn(slot);
     auto *page = new QVantelMenuItems(pageId, this);
-    addSettingsRow(page, RowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
-    addSettingsRow(page, RowChannel, QVantelMenuItem::Choice, tr("Channel"));
+    addSettingsRow(page, kRowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
+    addSettingsRow(page, kRowStreamChannel, QVantelMenuItem::Choice, tr("Channel"));
     QVantelMenuItem *mode
-        = addSettingsRow(page, RowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
+        = addSettingsRow(page, kRowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
     mode->addValue(0, tr("Multicast"));
     mode->addValue(1, tr("Unicast/SIP"));
     mode->selectValue(0, true, false);
@@ -719,14 +684,14 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
             = std::clamp(ravennaStreamEdit.channel, 0, std::max(count - 1, 0));
     }
 
-    if (QVantelMenuItem *row = page->findItem(RowStreamId)) {
+    if (QVantelMenuItem *row = page->findItem(kRowStreamId)) {
         row->clearValues();
         for (const Controller::StreamRef &stream : listed)
             row->addValue(stream.id, toQString(stream.name));
         row->selectValue(ravennaStreamEdit.id, true, false);
         row->setReadOnly(locked);
     }
-    if (QVantelMenuItem *row = page->findItem(RowChannel)) {
+    if (QVantelMenuItem *row = page->findItem(kRowStreamChannel)) {
         row->clearValues();
         row->setValueText(QString(), true);
         if (chosen) {
@@ -749,12 +714,12 @@ bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     const Controller::StreamRef &ref = module()->streamIn(streamSlot(page));
-    if (QVantelMenuItem *row = editableRow(page, RowStreamId)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowStreamId)) {
         const QVantelMenuItem::Value *value = row->currentValue();
         if (value && value->text != toQString(ref.name))
             return true;
     }
-    if (QVantelMenuItem *row = editableRow(page, RowChannel)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowStreamChannel)) {
         const QVantelMenuItem::Value *value = row->currentValue();
         if (value && value->value != ref.channel)
             return true;
@@ -790,34 +755,42 @@ void QVantelSettingsPage::createRavennaOutputPage()
 {
     auto *page = new QVantelMenuItems(kPageRavennaOutput, this);
     const bool interfaceRows = outputInterfaceRows();
-    addSettingsRow(page, RowStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
-    addSettingsRow(page, RowTransmit, QVantelMenuItem::Switch, tr("State"));
+    addSettingsRow(page, kRowOutputStreamName, QVantelMenuItem::TextEntry, tr("Stream ID"));
+    addSettingsRow(page, kRowOutputTransmit, QVantelMenuItem::Switch, tr("State"));
     if (interfaceRows) {
         QVantelMenuItem *row = addSettingsRow(
-            page, RowOutputInterfaces, QVantelMenuItem::Choice, tr("Output Interface(s)"));
+            page, kRowOutputInterfaces, QVantelMenuItem::Choice, tr("Output Interface(s)"));
         row->addValue(0, tr("Interface 1"));
         row->addValue(1, tr("Interface 2"));
         row->addValue(2, tr("Interfaces 1&2"));
-        addSettingsRow(page, RowInterface1Caption, QVantelMenuItem::Caption, tr("Interface 1"));
-    }
-    addSettingsRow(page, RowAutoconf1, QVantelMenuItem::Switch, tr("Auto Configuration"));
-    addSettingsRow(page, RowMcAddr1, QVantelMenuItem::NumericEntry, tr("Multicast Address"));
-    addSettingsRow(page, RowMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
-    if (interfaceRows) {
-        addSettingsRow(page, RowInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
         addSettingsRow(
-            page, RowAutoconf2, QVantelMenuItem::Switch, tr("Auto Configuration"), kIndentedLeft);
+            page, kRowOutputInterface1Caption, QVantelMenuItem::Caption, tr("Interface 1"));
+    }
+    addSettingsRow(page, kRowOutputAutoconf1, QVantelMenuItem::Switch, tr("Auto Configuration"));
+    addSettingsRow(page, kRowOutputMcAddr1, QVantelMenuItem::NumericEntry, tr("Multicast Address"));
+    addSettingsRow(page, kRowOutputMcPort1, QVantelMenuItem::NumericEntry, tr("Multicast Port"));
+    if (interfaceRows) {
+        addSettingsRow(
+            page, kRowOutputInterface2Caption, QVantelMenuItem::Caption, tr("Interface 2"));
         addSettingsRow(page,
-                       RowMcAddr2,
+                       kRowOutputAutoconf2,
+                       QVantelMenuItem::Switch,
+                       tr("Auto Configuration"),
+                       kIndentedLeft);
+        addSettingsRow(page,
+                       kRowOutputMcAddr2,
                        QVantelMenuItem::NumericEntry,
                        tr("Multicast Address"),
                        kIndentedLeft);
-        addSettingsRow(
-            page, RowMcPort2, QVantelMenuItem::NumericEntry, tr("Multicast Port"), kIndentedLeft);
+        addSettingsRow(page,
+                       kRowOutputMcPort2,
+                       QVantelMenuItem::NumericEntry,
+                       tr("Multicast Port"),
+                       kIndentedLeft);
     }
-    addSettingsRow(page, RowChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
+    addSettingsRow(page, kRowOutputChannelCount, QVantelMenuItem::NumericEntry, tr("Channel Count"))
         ->setReadOnly(true);
-    addSettingsRow(page, RowPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))
+    addSettingsRow(page, kRowOutputPacketTime, QVantelMenuItem::NumericEntry, tr("Packet Time"))
         ->setReadOnly(true);
     refreshRavennaOutputPage(page);
     pushPage(page);
@@ -848,21 +821,21 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     }
     const bool both = c->netifOu() == 2;
 
-    if (QVantelMenuItem *row = page->findItem(RowStreamName)) {
+    if (QVantelMenuItem *row = page->findItem(kRowOutputStreamName)) {
         row->setValueText(toQString(c->nameOu()));
         row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
     }
-    if (QVantelMenuItem *row = page->findItem(RowTransmit)) {
+    if (QVantelMenuItem *row = page->findItem(kRowOutputTransmit)) {
         row->setChecked(c->modeOu());
         row->setReadOnly(locked);
     }
-    if (QVantelMenuItem *row = page->findItem(RowOutputInterfaces)) {
+    if (QVantelMenuItem *row = page->findItem(kRowOutputInterfaces)) {
         row->selectValue(c->netifOu(), true, false);
         row->setReadOnly(locked);
     }
     for (int iface = 0; iface < 2; ++iface) {
         const Controller::TxDestination &destination = c->txDestination(iface);
-        const int autoconfRow = iface == 0 ? RowAutoconf1 : RowAutoconf2;
+        const int autoconfRow = iface == 0 ? kRowOutputAutoconf1 : kRowOutputAutoconf2;
         if (QVantelMenuItem *row = page->findItem(autoconfRow)) {
             row->setChecked(destination.autoconf);
             row->setReadOnly(locked);
@@ -877,20 +850,20 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
             row->setReadOnly(fixed);
         }
     }
-    for (const int id : {int(RowInterface1Caption),
-                         int(RowInterface2Caption),
-                         int(RowAutoconf2),
-                         int(RowMcAddr2),
-                         int(RowMcPort2)}) {
+    for (const int id : {kRowOutputInterface1Caption,
+                         kRowOutputInterface2Caption,
+                         kRowOutputAutoconf2,
+                         kRowOutputMcAddr2,
+                         kRowOutputMcPort2}) {
         if (QVantelMenuItem *row = page->findItem(id))
             row->setVisible(both);
     }
-    for (const int id : {int(RowAutoconf1), int(RowMcAddr1), int(RowMcPort1)}) {
+    for (const int id : {kRowOutputAutoconf1, kRowOutputMcAddr1, kRowOutputMcPort1}) {
         if (QVantelMenuItem *row = page->findItem(id))
             row->grid()->setContentsMargins(both ? kIndentedLeft : 10, 0, 10, 0);
     }
-    setRowText(page, RowChannelCount, QString::number(c->chCountOu()));
-    setRowText(page, RowPacketTime, tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
+    setRowText(page, kRowOutputChannelCount, QString::number(c->chCountOu()));
+    setRowText(page, kRowOutputPacketTime, tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
 }
 
 namespace {
@@ -907,7 +880,7 @@ struct OutputEdits
 OutputEdits outputEdits(const QVantelMenuItems *page, int iface)
 {
     const Controller::TxDestination &destination = module()->txDestination(iface);
-    const int autoconfRow = iface == 0 ? RowAutoconf1 : RowAutoconf2;
+    const int autoconfRow = iface == 0 ? kRowOutputAutoconf1 : kRowOutputAutoconf2;
     OutputEdits edits;
     if (QVantelMenuItem *row = editableRow(page, autoconfRow);
         row && row->isChecked() != destination.autoconf)
@@ -937,15 +910,15 @@ bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     Controller *c = module();
-    if (QVantelMenuItem *row = editableRow(page, RowStreamName)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputStreamName)) {
         const QString text = row->valueText();
         if (!text.isEmpty() && text != toQString(c->nameOu()))
             return true;
     }
-    if (QVantelMenuItem *row = editableRow(page, RowTransmit);
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputTransmit);
         row && row->isChecked() != c->modeOu())
         return true;
-    if (QVantelMenuItem *row = editableRow(page, RowOutputInterfaces)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputInterfaces)) {
         const QVantelMenuItem::Value *value = row->currentValue();
         if (value && value->value != c->netifOu())
             return true;
@@ -977,19 +950,19 @@ bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
     const Controller::TxDestination destinationsBefore[2]
         = {c->txDestination(0), c->txDestination(1)};
     std::vector<std::string> changed;
-    if (QVantelMenuItem *row = editableRow(page, RowStreamName)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputStreamName)) {
         const QString text = row->valueText();
         if (!text.isEmpty() && text != toQString(nameBefore)) {
             (void)c->setNameOu(toStdString(text), false);
             changed.push_back(kRavennaKeyRavNameOu);
         }
     }
-    if (QVantelMenuItem *row = editableRow(page, RowTransmit);
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputTransmit);
         row && row->isChecked() != modeBefore) {
         (void)c->setModeOu(row->isChecked(), false);
         changed.push_back(kRavennaKeyRavModeOu);
     }
-    if (QVantelMenuItem *row = editableRow(page, RowOutputInterfaces)) {
+    if (QVantelMenuItem *row = editableRow(page, kRowOutputInterfaces)) {
         const QVantelMenuItem::Value *value = row->currentValue();
         if (value && value->value != netifBefore) {
             (void)c->setNetifOu(value->value, false);
@@ -1044,24 +1017,25 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
     const auto refuse = [this] { showMessage(failureText(), 0); };
 
     if (pageId == kPageRavenna) {
-        if (id == RowDeviceName) {
+        if (id == kRowRavennaDeviceName) {
             const QString text = item->valueText();
             if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
                 item->setValueText(toQString(c->deviceName()));
                 refuse();
             }
-        } else if (id == RowSampleRate || id == RowResolution || id == RowNetMode) {
+        } else if (id == kRowRavennaSampleRate || id == kRowRavennaResolution
+                   || id == kRowRavennaNetMode) {
             const QVantelMenuItem::Value *value = item->currentValue();
             // Nothing to write when the module already has the value (and no power cycle to
             // announce).
-            if (!value || (id == RowNetMode && value->value == c->netMode()))
+            if (!value || (id == kRowRavennaNetMode && value->value == c->netMode()))
                 return;
             bool ok = false;
             int current = 0;
-            if (id == RowSampleRate) {
+            if (id == kRowRavennaSampleRate) {
                 ok = c->setSampleRate(value->value, true);
                 current = c->sampleRate();
-            } else if (id == RowResolution) {
+            } else if (id == kRowRavennaResolution) {
                 ok = c->setResolution(value->value, true);
                 current = c->resolution();
             } else {
@@ -1069,17 +1043,17 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
                 current = c->netMode();
             }
             if (ok) {
-                if (id == RowNetMode)
+                if (id == kRowRavennaNetMode)
                     showMessage(powerCycleText(), 0);
                 return;
             }
-            item->selectValue(current, true, id != RowNetMode);
-            if (id == RowSampleRate && !item->currentValue())
+            item->selectValue(current, true, id != kRowRavennaNetMode);
+            if (id == kRowRavennaSampleRate && !item->currentValue())
                 item->setValueText(rateText(current), true);
-            else if (id == RowResolution && !item->currentValue())
+            else if (id == kRowRavennaResolution && !item->currentValue())
                 item->setValueText(resolutionText(current), true);
             refuse();
-        } else if (id == RowPtpDomain) {
+        } else if (id == kRowRavennaPtpDomain) {
             int domain = 0;
             if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
                 item->setValueText(QString::number(c->ptpDomain()));
@@ -1087,13 +1061,13 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
             }
         }
     } else if (pageId == kPageRavennaAddress1 || pageId == kPageRavennaAddress1 + 1) {
-        if (id == RowDhcp) {
+        if (id == kRowRavennaDhcp) {
             const bool on = item->isChecked();
-            for (const int row : {int(RowIpAddress), int(RowSubnet), int(RowGateway)})
+            for (const int row : {kRowRavennaIpAddress, kRowRavennaSubnet, kRowRavennaGateway})
                 setRowReadOnly(page, row, on);
         }
     } else if (pageId == kPageRavennaInputs) {
-        if (id != RowDelay)
+        if (id != kRowReceiverDelay)
             return;
         int delay = 0;
         if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn()
@@ -1105,14 +1079,14 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
         const QVantelMenuItem::Value *value = item->currentValue();
         if (!value)
             return;
-        if (id == RowStreamId) {
+        if (id == kRowStreamId) {
             ravennaStreamEdit.name = toStdString(value->text);
             refreshRavennaStreamPage(page);
-        } else if (id == RowChannel) {
+        } else if (id == kRowStreamChannel) {
             ravennaStreamEdit.channel = value->value;
         }
     } else if (pageId == kPageRavennaOutput) {
-        if (id == RowAutoconf1 || id == RowAutoconf2) {
+        if (id == kRowOutputAutoconf1 || id == kRowOutputAutoconf2) {
             const bool fixed = pageLocked() || item->isChecked();
             setRowReadOnly(page, id + 1, fixed);
             setRowReadOnly(page, id + 2, fixed);
@@ -1163,7 +1137,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                 return settingsAppliedIf(menu.applyRavennaStreamPage(page));
             })
             .afterApplying([](Page &menu, Items *page) {
-                QVantelMenuItem *channel = page->findItem(RowChannel);
+                QVantelMenuItem *channel = page->findItem(kRowStreamChannel);
                 if (channel && !channel->isReadOnly() && !channel->currentValue()
                     && menu.ravennaStreamEdit.id != Controller::NoStream) {
                     channel->setValueText(tr("Press refresh before selecting a channel"), Qt::red);

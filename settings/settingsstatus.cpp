@@ -34,22 +34,6 @@
 
 namespace {
 
-constexpr int kRowMode = 256;
-constexpr int kRowCodec1 = 257;
-constexpr int kRowCodec2 = 258;
-constexpr int kLastEthernetRow = 288;
-constexpr int kFirstWifiRow = 297;
-constexpr int kLastWifiRow = 300;
-constexpr int kRowRemoteAccess = 301;
-constexpr int kRowSerialNumber = 302;
-constexpr int kRowFirmwareVersion = 303;
-constexpr int kRowAoipVersion = 304;
-constexpr int kRowSoftwareBuild = 305;
-// Rows of a mobile interface's status page.
-constexpr int kRowMobileOperator = 293;
-constexpr int kRowMobileTechnology = 294;
-constexpr int kRowMobileSignal = 295;
-constexpr int kRowMobileDataService = 296;
 // Interfaces per family that the Status page can show.
 constexpr int kInterfacesPerFamily = 4;
 // The mobile voice algorithm a coordination line uses.
@@ -124,12 +108,13 @@ void QVantelSettingsPage::createStatusMenu()
         networks.insert(entry.first);
 
     addSettingsRow(page, -1, QVantelMenuItem::Caption, tr("Current State"));
-    QVantelMenuItem *mode = addSettingsRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"), 60);
+    QVantelMenuItem *mode
+        = addSettingsRow(page, kRowStatusMode, QVantelMenuItem::Choice, tr("Mode"), 60);
     mode->addValue(0, tr("Single Codec"));
     mode->addValue(1, tr("Double Codec"));
     mode->addValue(2, tr("Single Codec and Mobile Voice Coordination"));
     mode->setReadOnly(true);
-    for (const int id : {kRowCodec1, kRowCodec2})
+    for (const int id : {kRowStatusCodec1, kRowStatusCodec2})
         addSettingsRow(page, id, QVantelMenuItem::ReadOnlyValue, QString(), 60)->setReadOnly(true);
     addSettingsRow(page, kPageConnections, QVantelMenuItem::Navigation, tr("Audio Connections"))
         ->setValueText(tr("Status of the audio connections"), QVantelMenuPalette::kGrey);
@@ -145,7 +130,7 @@ void QVantelSettingsPage::createStatusMenu()
     } families[] = {
         {TComDevice::EthernetFamily, kRowStatusEthernetFirst, QVantelMenuItem::ReadOnlyValue},
         {TComDevice::MobileFamily, kPageMobileStatusFirst, QVantelMenuItem::Navigation},
-        {TComDevice::WifiFamily, kFirstWifiRow, QVantelMenuItem::ReadOnlyValue},
+        {TComDevice::WifiFamily, kRowStatusWifiFirst, QVantelMenuItem::ReadOnlyValue},
     };
     for (const auto &family : families) {
         for (int index = 0; index < kInterfacesPerFamily; ++index) {
@@ -167,7 +152,7 @@ void QVantelSettingsPage::createStatusMenu()
 
     const bool remoteAccess = (device->deviceOptions() & TComDevice::OptionRemoteAccess) != 0;
     addSettingsRow(page,
-                   kRowRemoteAccess,
+                   kRowStatusRemoteAccess,
                    QVantelMenuItem::ReadOnlyValue,
                    remoteAccess ? tr("Remote Access Service") : tr("Remote Assistance Service"))
         ->setReadOnly(true);
@@ -180,12 +165,12 @@ void QVantelSettingsPage::createStatusMenu()
         QString title;
         QString value;
     } aboutRows[] = {
-        {kRowSerialNumber, tr("Serial Number"), aboutText(about, kGeneralKeySerialNo)},
-        {kRowFirmwareVersion, tr("Firmware Version"), aboutText(about, kGeneralKeyVersion)},
-        {kRowAoipVersion,
+        {kRowStatusSerialNumber, tr("Serial Number"), aboutText(about, kGeneralKeySerialNo)},
+        {kRowStatusFirmwareVersion, tr("Firmware Version"), aboutText(about, kGeneralKeyVersion)},
+        {kRowStatusAoipVersion,
          tr("AoIP Version"),
          aoipVersion.empty() ? tr("Not Available") : toQString(aoipVersion)},
-        {kRowSoftwareBuild, tr("Software Build"), aboutText(about, kGeneralKeyBuildDate)},
+        {kRowStatusSoftwareBuild, tr("Software Build"), aboutText(about, kGeneralKeyBuildDate)},
     };
     for (const auto &entry : aboutRows) {
         QVantelMenuItem *row
@@ -210,14 +195,14 @@ void QVantelSettingsPage::refreshStatusMenu(QVantelMenuItems *page)
     const bool coordination = routing == TComDevice::RoutingCoordination
                               || routing == TComDevice::RoutingMonoCoordination;
 
-    if (QVantelMenuItem *row = page->findItem(kRowMode))
+    if (QVantelMenuItem *row = page->findItem(kRowStatusMode))
         row->selectValue(modeValue(routing), true, false);
     const QString defaultInterface = interfaceOf(device->defaultNetwork());
-    if (QVantelMenuItem *row = page->findItem(kRowCodec1)) {
+    if (QVantelMenuItem *row = page->findItem(kRowStatusCodec1)) {
         row->titleLabel()->setText(tr("Codec 1 [ %1 ]").arg(defaultInterface));
         row->setValueText(QVantelLocalize::codingSummary(device->coder1()));
     }
-    if (QVantelMenuItem *row = page->findItem(kRowCodec2)) {
+    if (QVantelMenuItem *row = page->findItem(kRowStatusCodec2)) {
         if (codecMode == 1) {
             row->titleLabel()->setText(tr("Codec 2 [ %1 ]").arg(defaultInterface));
             row->setValueText(QVantelLocalize::codingSummary(device->coder2()));
@@ -248,23 +233,24 @@ void QVantelSettingsPage::refreshStatusMenu(QVantelMenuItems *page)
     for (int index = 0; index < kInterfacesPerFamily && guard; ++index)
         refreshMobileStatus(guard, kPageMobileStatusFirst + index);
     for (int index = 0; index < kInterfacesPerFamily && guard; ++index)
-        refreshWifiStatusRow(guard, kFirstWifiRow + index);
+        refreshWifiStatusRow(guard, kRowStatusWifiFirst + index);
 
-    if (!guard || !guard->findItem(kRowRemoteAccess))
+    if (!guard || !guard->findItem(kRowStatusRemoteAccess))
         return;
     const std::map<std::string, std::string> remote
         = TComGeneralSettings(device->com())
               .read({kGeneralKeyRemoteAccess, kGeneralKeyRemoteAccessStatus});
     if (!guard)
         return;
-    if (QVantelMenuItem *row = guard->findItem(kRowRemoteAccess))
+    if (QVantelMenuItem *row = guard->findItem(kRowStatusRemoteAccess))
         row->setValueText(remoteAccessText(remote));
 }
 
 void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int rowId)
 {
     // A configuration report for eth.4 or above would name a mobile or Wi-Fi row of the page.
-    if (!page || rowId < kRowStatusEthernetFirst || rowId > kLastEthernetRow || !page->findItem(rowId))
+    if (!page || rowId < kRowStatusEthernetFirst || rowId > kRowStatusEthernetLast
+        || !page->findItem(rowId))
         return;
     QPointer<QVantelMenuItems> guard(page);
     const int network = TComDevice::EthernetFamily + (rowId - kRowStatusEthernetFirst);
@@ -283,10 +269,11 @@ void QVantelSettingsPage::refreshEthernetStatusRow(QVantelMenuItems *page, int r
 
 void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId)
 {
-    if (!page || rowId < kFirstWifiRow || rowId > kLastWifiRow || !page->findItem(rowId))
+    if (!page || rowId < kRowStatusWifiFirst || rowId > kRowStatusWifiLast
+        || !page->findItem(rowId))
         return;
     QPointer<QVantelMenuItems> guard(page);
-    const int network = TComDevice::WifiFamily + (rowId - kFirstWifiRow);
+    const int network = TComDevice::WifiFamily + (rowId - kRowStatusWifiFirst);
     (void)editWifi.setNetwork(TComDevice::networkToString(network), 0, false);
     (void)editWifi.read({kWifiKeySsid,
                          kWifiKeySignalQualityDbm,
@@ -313,28 +300,6 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
 // --- Audio connections (259), call statistics (270, 271), AoIP controller (279) ----------------
 
 namespace {
-
-constexpr int kRowCallState = 262;
-constexpr int kRowCallNetwork = 263;
-constexpr int kRowRemoteAddress = 264;
-constexpr int kRowQuality = 265;
-constexpr int kRowTransmission = 266;
-constexpr int kRowReception = 267;
-
-constexpr int kRowTxDuration = 272;
-constexpr int kRowTxPackets = 273;
-constexpr int kRowTxJitter = 274;
-constexpr int kRowRxDuration = 275;
-constexpr int kRowRxPackets = 276;
-constexpr int kRowRxJitter = 277;
-constexpr int kRowRxBuffer = 278;
-
-constexpr int kAoipStatusPage = 279;
-constexpr int kRowDefaultProtocol = 280;
-constexpr int kRowSipUser1 = 281;
-constexpr int kRowSipUser2 = 282;
-constexpr int kRowPublicAddress = 283;
-constexpr int kRowNatType = 284;
 
 // The mobile interface 0, which carries link 2 while the coordination line is routed.
 constexpr int kMobileInterface0 = 0x300;
@@ -507,7 +472,7 @@ void QVantelSettingsPage::createConnectionStatusPage()
              QVantelMenuItem::ReadOnlyValue,
              QT_TR_NOOP("Remote Address"),
              subRow},
-            {kRowQuality, QVantelMenuItem::Caption, QT_TR_NOOP("Quality"), subRow},
+            {kRowCallQuality, QVantelMenuItem::Caption, QT_TR_NOOP("Quality"), subRow},
             {kRowTransmission,
              QVantelMenuItem::ReadOnlyValue,
              QT_TR_NOOP("Transmission"),
@@ -560,7 +525,7 @@ void QVantelSettingsPage::refreshConnectionLink(QVantelMenuItems *page, int link
     }
     for (const int id : {kRowRemoteAddress, kRowTransmission, kRowReception})
         hideAndEmpty(page->findItem(id, data));
-    for (const int id : {kRowQuality, kRowDetailedStatistics})
+    for (const int id : {kRowCallQuality, kRowDetailedStatistics})
         showRow(page->findItem(id, data), false);
     showRow(page->findItem(kRowLatestStatistics, data), true);
 }
@@ -584,7 +549,7 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
             networkRow->setValueText(network);
         for (const int id : {kRowRemoteAddress, kRowTransmission, kRowReception})
             hideAndEmpty(row(id));
-        for (const int id : {kRowQuality, kRowDetailedStatistics})
+        for (const int id : {kRowCallQuality, kRowDetailedStatistics})
             showRow(row(id), false);
         showRow(row(kRowLatestStatistics), true);
         return;
@@ -613,7 +578,7 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
     if (tx1 < 0 && rx1 < 0)
         return;
     const bool twoStreams = connection->streamAddressing();
-    showRow(row(kRowQuality), true);
+    showRow(row(kRowCallQuality), true);
     if (QVantelMenuItem *transmission = row(kRowTransmission); transmission && tx1 >= 0) {
         showRow(transmission, true);
         transmission->setValueText(qualityText(tx1, tx2, twoStreams));
@@ -691,26 +656,30 @@ void QVantelSettingsPage::refreshCallStatisticsPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createAoipStatusPage()
 {
-    auto *page = new QVantelMenuItems(kAoipStatusPage, this);
+    auto *page = new QVantelMenuItems(kPageAoipStatus, this);
     header()->setRefreshVisible(true);
     const QMargins margins(10, 0, 10, 0);
-    QVantelMenuItem *protocol = addLinkRow(
-        page, kRowDefaultProtocol, -1, QVantelMenuItem::Choice, tr("Default Protocol"), margins);
+    QVantelMenuItem *protocol = addLinkRow(page,
+                                           kRowAoipDefaultProtocol,
+                                           -1,
+                                           QVantelMenuItem::Choice,
+                                           tr("Default Protocol"),
+                                           margins);
     for (int mode = TComAoIPController::AudioModeSip;
          mode <= TComAoIPController::AudioModeMulticast;
          ++mode)
         protocol->addValue(mode, audioModeText(mode));
     protocol->setReadOnly(true);
     const std::pair<int, const char *> texts[] = {
-        {kRowSipUser1, QT_TR_NOOP("SIP User 1")},
-        {kRowSipUser2, QT_TR_NOOP("SIP User 2")},
-        {kRowPublicAddress, QT_TR_NOOP("Public IP")},
+        {kRowAoipSipUser1, QT_TR_NOOP("SIP User 1")},
+        {kRowAoipSipUser2, QT_TR_NOOP("SIP User 2")},
+        {kRowAoipPublicAddress, QT_TR_NOOP("Public IP")},
     };
     for (const auto &[id, label] : texts)
         addLinkRow(page, id, -1, QVantelMenuItem::ReadOnlyValue, tr(label), margins)
             ->setReadOnly(true);
     QVantelMenuItem *nat
-        = addLinkRow(page, kRowNatType, -1, QVantelMenuItem::Choice, tr("NAT Type"), margins);
+        = addLinkRow(page, kRowAoipNatType, -1, QVantelMenuItem::Choice, tr("NAT Type"), margins);
     for (int type = TComAoIPController::NatUnknown; type <= TComAoIPController::NatPortRestricted;
          ++type)
         nat->addValue(type, natTypeText(type));
@@ -734,12 +703,12 @@ void QVantelSettingsPage::refreshAoipStatusPage(QVantelMenuItems *page)
                       kAoipKeySipUser2});
     if (!guard)
         return;
-    if (QVantelMenuItem *row = page->findItem(kRowDefaultProtocol))
+    if (QVantelMenuItem *row = page->findItem(kRowAoipDefaultProtocol))
         row->selectValue(aoip->audioMode(), true, false);
-    putValue(page, kRowSipUser1, toQString(aoip->account1().user()));
-    putValue(page, kRowSipUser2, toQString(aoip->account2().user()));
-    putValue(page, kRowPublicAddress, toQString(aoip->publicAddr()));
-    if (QVantelMenuItem *row = page->findItem(kRowNatType))
+    putValue(page, kRowAoipSipUser1, toQString(aoip->account1().user()));
+    putValue(page, kRowAoipSipUser2, toQString(aoip->account2().user()));
+    putValue(page, kRowAoipPublicAddress, toQString(aoip->publicAddr()));
+    if (QVantelMenuItem *row = page->findItem(kRowAoipNatType))
         row->selectValue(aoip->stunNatType(), true, false);
 }
 
@@ -748,10 +717,10 @@ void QVantelSettingsPage::createMobileStatusPage(int pageId)
     auto *page = new QVantelMenuItems(pageId, this);
     header()->setRefreshVisible(true);
     const std::pair<int, QString> rows[] = {
-        {kRowMobileTechnology, tr("Radio Access Technology")},
-        {kRowMobileOperator, tr("Operator")},
-        {kRowMobileSignal, tr("Signal Strength")},
-        {kRowMobileDataService, tr("Data Service")},
+        {kRowMobileStatusTechnology, tr("Radio Access Technology")},
+        {kRowMobileStatusOperator, tr("Operator")},
+        {kRowMobileStatusSignal, tr("Signal Strength")},
+        {kRowMobileStatusDataService, tr("Data Service")},
     };
     for (const auto &[id, title] : rows)
         addSettingsRow(page, id, QVantelMenuItem::ReadOnlyValue, title)->setReadOnly(true);
@@ -811,13 +780,13 @@ void QVantelSettingsPage::refreshMobileStatus(QVantelMenuItems *page, int pageId
                            kMobileKeyDataConnectionState});
     if (!guard)
         return;
-    if (QVantelMenuItem *row = guard->findItem(kRowMobileTechnology))
+    if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusTechnology))
         row->setValueText(mobileTechnologyText(editMobile.technology()));
-    if (QVantelMenuItem *row = guard->findItem(kRowMobileOperator))
+    if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusOperator))
         row->setValueText(toQString(editMobile.operatorLong()));
-    if (QVantelMenuItem *row = guard->findItem(kRowMobileSignal))
+    if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusSignal))
         row->setValueText(QStringLiteral("%1 dBm").arg(editMobile.signalQuality()));
-    if (QVantelMenuItem *row = guard->findItem(kRowMobileDataService))
+    if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusDataService))
         row->setValueText(connectionStateText(editMobile.dataConnectionState()));
 }
 

@@ -32,34 +32,10 @@
 
 namespace {
 
-constexpr int kRowReboot = 191;
-constexpr int kRowPlaySoundId = 196;
-constexpr int kRowSoundIdShortcut = 197;
-constexpr int kRowAdministratorPassword = 253;
-constexpr int kRowExpertPassword = 254;
-constexpr int kRowOperatorPassword = 255;
-
-constexpr int kRowCategory = 206;
-constexpr int kRowFunction = 207;
-constexpr int kRowMode = 208;
-constexpr int kRowFirstInfoLabel = 210;
-constexpr int kRowFirstContactLabel = 212;
-
 // Firmware from which a key's mode can be chosen.
 constexpr quint32 kModeChoiceFirmware = kFirmware1_7_4;
 // Firmware from which input 18 can be named.
 constexpr quint32 kInput18Firmware = kFirmware1_13;
-
-constexpr int kRowInput1 = 231;
-constexpr int kRowInput2 = 232;
-constexpr int kRowRelay1 = 233;
-constexpr int kRowRelay2 = 234;
-constexpr int kRowAutoRedial1 = 235;
-constexpr int kRowAutoRedial2 = 236;
-constexpr int kRowAttempts = 237;
-constexpr int kRowRedialTime = 238;
-constexpr int kRowNtpServer = 239;
-constexpr int kRowCustomServer = 240;
 
 // The built-in time servers of the NTP choice (values 1 to 7): a pool first, then public
 // servers in alphabetical order.
@@ -82,19 +58,19 @@ bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
     const bool variant2 = options & TComDevice::OptionHardware2;
     const bool ravenna = options & TComDevice::OptionRavenna;
     const bool hardware124 = options & TComDevice::OptionHardware124;
-    if (rowId <= 216)
+    if (rowId <= kRowFirstInputLabel + 2)
         return true;
-    if (rowId <= 218)
+    if (rowId <= kRowFirstInputLabel + 4)
         return !variant2;
     if (!auxiliaryBoard)
         return false;
-    if (rowId == 219)
+    if (rowId == kRowFirstInputLabel + 5)
         return true;
-    if (rowId <= 222)
+    if (rowId <= kRowFirstInputLabel + 8)
         return !variant2;
-    if (rowId <= 224)
+    if (rowId <= kRowFirstInputLabel + 10)
         return ravenna;
-    if (rowId <= 227)
+    if (rowId <= kRowFirstInputLabel + 13)
         return ravenna && hardware124;
     return ravenna && hardware124 && firmwareAtLeast(kInput18Firmware);
 }
@@ -237,9 +213,9 @@ void QVantelSettingsPage::createSoftkeyPage(int pageId)
     if (!softkey(pageId - kPageSoftkeyFirst))
         return;
     auto *page = new QVantelMenuItems(pageId, this);
-    addSettingsRow(page, kRowCategory, QVantelMenuItem::Choice, tr("Category"));
-    addSettingsRow(page, kRowFunction, QVantelMenuItem::Choice, tr("Function"));
-    addSettingsRow(page, kRowMode, QVantelMenuItem::Choice, tr("Mode"));
+    addSettingsRow(page, kRowSoftkeyCategory, QVantelMenuItem::Choice, tr("Category"));
+    addSettingsRow(page, kRowSoftkeyFunction, QVantelMenuItem::Choice, tr("Function"));
+    addSettingsRow(page, kRowSoftkeyMode, QVantelMenuItem::Choice, tr("Mode"));
     refreshSoftkeyPage(page);
     pushPage(page);
 }
@@ -252,14 +228,14 @@ void QVantelSettingsPage::refreshSoftkeyPage(QVantelMenuItems *page)
     if (!key)
         return;
     const int category = key->category();
-    if (QVantelMenuItem *row = page->findItem(kRowCategory))
+    if (QVantelMenuItem *row = page->findItem(kRowSoftkeyCategory))
         fillChoiceRow(row, QVantelSoftkey::categoryNames(), category);
-    if (QVantelMenuItem *row = page->findItem(kRowFunction)) {
+    if (QVantelMenuItem *row = page->findItem(kRowSoftkeyFunction)) {
         fillChoiceRow(row,
                       key->functionNames(category, true),
                       QVantelSoftkey::functionSortKey(category, key->function()));
     }
-    if (QVantelMenuItem *row = page->findItem(kRowMode)) {
+    if (QVantelMenuItem *row = page->findItem(kRowSoftkeyMode)) {
         fillChoiceRow(row, QVantelSoftkey::behaviorNames(category), key->behavior());
         if (!firmwareAtLeast(kModeChoiceFirmware))
             row->setReadOnly(true);
@@ -275,14 +251,14 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
     const int value = chosen->value;
     const QPointer<QVantelMenuItems> guard = page;
     switch (item->id()) {
-    case kRowCategory:
+    case kRowSoftkeyCategory:
         key->setCategory(value);
         break;
-    case kRowFunction:
+    case kRowSoftkeyFunction:
         // The entry's value is the sort key; its low byte is the function number.
         key->setFunction(value & 0xFF);
         break;
-    case kRowMode:
+    case kRowSoftkeyMode:
         key->setBehavior(value);
         break;
     default:
@@ -423,8 +399,8 @@ void QVantelSettingsPage::createMiscellaneousPage()
         row->setChecked(valueOf(key) == "on");
         row->setReadOnly(!present(key));
     }
-    QVantelMenuItem *attempts
-        = addIndented(kRowAttempts, QVantelMenuItem::WheelOnRelease, tr("Number of Attempts"));
+    QVantelMenuItem *attempts = addIndented(
+        kRowRedialAttempts, QVantelMenuItem::WheelOnRelease, tr("Number of Attempts"));
     for (int count = 1; count <= 20; ++count)
         attempts->addValue(count, QString::number(count));
     attempts->addValue(0, tr("Infinite"));
@@ -455,7 +431,7 @@ void QVantelSettingsPage::createMiscellaneousPage()
     rememberUnitWord(server, valueOf(kToolsKeyNtpAddr));
     server->setReadOnly(!present(kToolsKeyNtpAddr));
     QVantelMenuItem *custom
-        = addIndented(kRowCustomServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
+        = addIndented(kRowCustomNtpServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
     custom->setValueText(toQString(valueOf(kToolsKeyNtpAddrCustom)));
     custom->setReadOnly(!present(kToolsKeyNtpAddrCustom));
 
@@ -486,22 +462,23 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
         values[item->id() == kRowAutoRedial1 ? kToolsKeyAutoRedial1 : kToolsKeyAutoRedial2]
             = item->isChecked() ? "on" : "off";
         break;
-    case kRowAttempts:
+    case kRowRedialAttempts:
     case kRowRedialTime:
         if (!chosen)
             return;
-        values[item->id() == kRowAttempts ? kToolsKeyAutoRedialAttempts : kToolsKeyAutoRedialTime]
+        values[item->id() == kRowRedialAttempts ? kToolsKeyAutoRedialAttempts
+                                                : kToolsKeyAutoRedialTime]
             = std::to_string(chosen->value);
         break;
     case kRowNtpServer: {
-        QVantelMenuItem *custom = page->findItem(kRowCustomServer);
+        QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
         if (!chosen || !custom)
             return;
         values[kToolsKeyNtpAddr]
             = toStdString(chosen->value == 0 ? custom->valueText() : chosen->text);
         break;
     }
-    case kRowCustomServer: {
+    case kRowCustomNtpServer: {
         QVantelMenuItem *server = page->findItem(kRowNtpServer);
         const QVantelMenuItem::Value *serverValue = server ? server->currentValue() : nullptr;
         if (!serverValue)

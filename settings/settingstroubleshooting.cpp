@@ -28,16 +28,6 @@
 
 namespace {
 
-constexpr int kRowLogLevel = 242;
-constexpr int kRowLogAddr = 243;
-constexpr int kRowReset = 244;
-constexpr int kRowRemoteAccess = 246;
-constexpr int kRowRemoteNetwork = 247;
-constexpr int kRowRemoteServer = 248;
-constexpr int kRowSerialNo = 249;
-constexpr int kRowCodecId = 250;
-constexpr int kRowRemotePassword = 251;
-
 constexpr int kLogLevelCoarse = 5;
 constexpr int kNetworkAuto = 0xFFFF;
 
@@ -259,9 +249,10 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                               !(administrator && fullService)),
                    kGeneralKeyRemoteAccessServer);
     }
-    addTextRow(page, kRowSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
     addTextRow(
-        page, kRowCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
+        page, kRowRemoteSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
+    addTextRow(
+        page, kRowRemoteCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
     if (remoteAccess) {
         markUnread(addTextRow(page,
                               kRowRemotePassword,

@@ -14,6 +14,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
@@ -33,10 +34,6 @@
 #include <memory>
 
 namespace {
-
-constexpr int kCallProfiles = 173;
-constexpr int kPresets = 174;
-constexpr int kFirstStoredRow = 306;
 
 // Runs the event loop until it has nothing left to do (deferred deletes and paints included).
 void settle()
@@ -162,13 +159,13 @@ void runList(benchmark::State &state, int listId)
 
 void BM_PresetList(benchmark::State &state)
 {
-    runList(state, kPresets);
+    runList(state, kPagePresets);
 }
 BENCHMARK(BM_PresetList)->Arg(50)->Arg(5000)->Iterations(20)->Unit(benchmark::kMillisecond);
 
 void BM_CallProfileList(benchmark::State &state)
 {
-    runList(state, kCallProfiles);
+    runList(state, kPageCallProfiles);
 }
 BENCHMARK(BM_CallProfileList)->Arg(50)->Arg(5000)->Iterations(20)->Unit(benchmark::kMillisecond);
 

@@ -13,6 +13,7 @@
 #include "model/accesslevel.h"
 #include "model/storeditems.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demounit.h"
@@ -55,7 +56,7 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 174);
+                       tap(menu, kPagePresets);
                    })
          && ok;
     ok = writeMenu(folder,
@@ -63,8 +64,8 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 174);
-                       tap(menu, 306 + 1, 174);
+                       tap(menu, kPagePresets);
+                       tap(menu, kFirstStoredRow + 1, kPagePresets);
                    })
          && ok;
     ok = writeMenu(folder,
@@ -72,7 +73,7 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Operator,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 175);
+                       tap(menu, kPageSipProfiles);
                    })
          && ok;
     ok = writeMenu(folder,
@@ -80,7 +81,7 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 173);
+                       tap(menu, kPageCallProfiles);
                    })
          && ok;
     ok = writeMenu(folder,
@@ -88,8 +89,8 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 173);
-                       tap(menu, 306 + 1, 173);
+                       tap(menu, kPageCallProfiles);
+                       tap(menu, kFirstStoredRow + 1, kPageCallProfiles);
                    })
          && ok;
     ok = writeMenu(folder,
@@ -97,8 +98,8 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 173);
-                       tap(menu, 306 + 1, 173);
+                       tap(menu, kPageCallProfiles);
+                       tap(menu, kFirstStoredRow + 1, kPageCallProfiles);
                        QApplication::processEvents();
                        if (QVantelMenuItems *page = menu.currentPage())
                            page->verticalScrollBar()->setValue(
@@ -110,9 +111,9 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 174);
-                       tap(menu, 306 + 1, 174);
-                       tap(menu, 189, 306 + 1);
+                       tap(menu, kPagePresets);
+                       tap(menu, kFirstStoredRow + 1, kPagePresets);
+                       tap(menu, kRowStoredItemDelete, kFirstStoredRow + 1);
                        settingsgallery::inlinePopups(menu);
                    })
          && ok;
@@ -121,8 +122,8 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 173);
-                       tap(menu, 177);
+                       tap(menu, kPageCallProfiles);
+                       tap(menu, kRowNewStoredItem);
                    })
          && ok;
     // Last, as it adds a preset to the unit: its name is cut short and the list keeps its icons.
@@ -135,7 +136,7 @@ inline bool bookPages(const QString &folder)
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
                        openBook(menu);
-                       tap(menu, 174);
+                       tap(menu, kPagePresets);
                    })
          && ok;
     comClient()->disconnect();

@@ -12,6 +12,7 @@
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
@@ -49,14 +50,18 @@ inline bool codingAudioPages(const QString &folder)
             });
     };
     bool ok = sheet(QStringLiteral("settings-coding.png"), QVantelSettingsPage::CodingSection, {});
-    ok = sheet(QStringLiteral("settings-codec1.png"), QVantelSettingsPage::CodingSection, {98})
+    ok = sheet(QStringLiteral("settings-codec1.png"),
+               QVantelSettingsPage::CodingSection,
+               {kPageCodec1})
          && ok;
     ok = sheet(QStringLiteral("settings-autobitrate.png"),
                QVantelSettingsPage::CodingSection,
-               {100})
+               {kPageAutoBitRate})
          && ok;
     ok = sheet(QStringLiteral("settings-audio.png"), QVantelSettingsPage::AudioSection, {}) && ok;
-    ok = sheet(QStringLiteral("settings-monitoring.png"), QVantelSettingsPage::AudioSection, {114})
+    ok = sheet(QStringLiteral("settings-monitoring.png"),
+               QVantelSettingsPage::AudioSection,
+               {kPageMonitoring})
          && ok;
     destroySharedObjects();
     firmwareVersion = kFirmwareVersionUnknown;

@@ -5,6 +5,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
@@ -44,28 +45,28 @@ bool networkPages(const QString &folder)
         [&fake](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
             // Through the menu as a user goes: the Network entry, then each interface's row.
             const auto open = [&menu](int rowId) {
-                while (menu.currentPage() && menu.currentPage()->id() != 1)
+                while (menu.currentPage() && menu.currentPage()->id() != kPageNetwork)
                     menu.backClicked();
                 if (QVantelMenuItems *network = menu.currentPage())
                     menu.itemClicked(network->findItem(rowId));
             };
             menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
             sheet(QStringLiteral("settings-network.png"));
-            open(12);
+            open(kPageEthernetFirst);
             sheet(QStringLiteral("settings-ethernet-dhcp.png"));
-            open(13);
+            open(kPageEthernetFirst + 1);
             sheet(QStringLiteral("settings-ethernet-manual.png"));
-            open(16);
+            open(kPageMobileFirst);
             sheet(QStringLiteral("settings-mobile-pin.png"));
             fake.setValue(QStringLiteral("pin"),
                           QStringLiteral("ready"),
                           kNetwork,
                           QStringLiteral("mobile.0"));
-            open(16);
+            open(kPageMobileFirst);
             sheet(QStringLiteral("settings-mobile.png"));
-            open(20);
+            open(kPageWifiFirst);
             sheet(QStringLiteral("settings-wifi.png"));
-            open(11);
+            open(kPageIsdn);
             sheet(QStringLiteral("settings-isdn.png"));
             return true;
         });

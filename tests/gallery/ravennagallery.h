@@ -12,6 +12,7 @@
 #include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
@@ -44,11 +45,12 @@ inline bool ravennaPages(const QString &folder)
     {
         const char *name;
         std::initializer_list<int> rows;
-    } sheets[] = {{"settings-aoip-module.png", {123}},
-                  {"settings-aoip-address.png", {123, 129}},
-                  {"settings-aoip-inputs.png", {123, 137}},
-                  {"settings-aoip-stream.png", {123, 137, 138}},
-                  {"settings-aoip-output.png", {123, 148}}};
+    } sheets[]
+        = {{"settings-aoip-module.png", {kPageRavenna}},
+           {"settings-aoip-address.png", {kPageRavenna, kPageRavennaAddress1}},
+           {"settings-aoip-inputs.png", {kPageRavenna, kPageRavennaInputs}},
+           {"settings-aoip-stream.png", {kPageRavenna, kPageRavennaInputs, kPageStreamFirst}},
+           {"settings-aoip-output.png", {kPageRavenna, kPageRavennaOutput}}};
     fake.setValue(QStringLiteral("rav_netif_ou"), QStringLiteral("2"), QStringLiteral("audio"));
     for (const auto &sheet : sheets) {
         if (!ok)

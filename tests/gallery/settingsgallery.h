@@ -11,6 +11,7 @@
 #include "link/sharedobjects.h"
 #include "model/accesslevel.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerysheet.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
@@ -118,8 +119,9 @@ inline bool settingsPages(const QString &folder)
                    [](QVantelSettingsPage &menu) {
                        menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
                        // A bare page stands in for the section's rows.
-                       auto *page = new QVantelMenuItems(5, &menu);
-                       auto *row = new QVantelMenuItem(194, QVantelMenuItem::Choice, page);
+                       auto *page = new QVantelMenuItems(kPageTools, &menu);
+                       auto *row
+                           = new QVantelMenuItem(kRowAccessLevel, QVantelMenuItem::Choice, page);
                        row->grid()->setContentsMargins(10, 0, 10, 0);
                        row->titleLabel()->setText(QStringLiteral("Access Level"));
                        row->addValue(1, QStringLiteral("Expert"));
@@ -149,9 +151,10 @@ inline bool settingsPages(const QString &folder)
                    [](QVantelSettingsPage &menu) {
                        menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
                        // The gallery's unit has no recorder option, so a stand-in row opens it.
-                       auto *from = new QVantelMenuItems(5, &menu);
+                       auto *from = new QVantelMenuItems(kPageTools, &menu);
                        from->hide();
-                       auto *row = new QVantelMenuItem(195, QVantelMenuItem::Navigation, from);
+                       auto *row
+                           = new QVantelMenuItem(kPageSoundId, QVantelMenuItem::Navigation, from);
                        row->titleLabel()->setText(QStringLiteral("Sound ID"));
                        from->addItem(row);
                        menu.itemClicked(row);
@@ -165,7 +168,7 @@ inline bool settingsPages(const QString &folder)
                        menu.setOperatorPassword(QStringLiteral("op"), false);
                        menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
                        if (QVantelMenuItems *tools = menu.currentPage()) {
-                           if (QVantelMenuItem *row = tools->findItem(252))
+                           if (QVantelMenuItem *row = tools->findItem(kPagePasswords))
                                menu.itemClicked(row);
                        }
                    })

@@ -6,6 +6,7 @@
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
@@ -34,14 +35,14 @@ bool sipPages(const QString &folder)
         [](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
             menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
             // A bare Network page holds the row that opens the SIP page, as a user taps it.
-            auto *network = new QVantelMenuItems(1, &menu);
-            auto *sipRow = new QVantelMenuItem(10, QVantelMenuItem::Navigation, network);
+            auto *network = new QVantelMenuItems(kPageNetwork, &menu);
+            auto *sipRow = new QVantelMenuItem(kPageSip, QVantelMenuItem::Navigation, network);
             sipRow->titleLabel()->setText(QStringLiteral("SIP"));
             network->addItem(sipRow);
             menu.pushPage(network);
             menu.itemClicked(sipRow);
             QVantelMenuItems *sip = menu.currentPage();
-            if (!sip || sip->id() != 10)
+            if (!sip || sip->id() != kPageSip)
                 return false;
             sheet(QStringLiteral("settings-sip.png"));
             // Scrolled to the rows below the SIP caption.
@@ -52,9 +53,10 @@ bool sipPages(const QString &folder)
                 sheet(QStringLiteral("settings-sip-bottom.png"));
                 sip->verticalScrollBar()->setValue(0);
             }
-            for (const int account : {76, 77}) {
+            for (const int account : {kPageSipAccount1, kPageSipAccount2}) {
                 menu.itemClicked(sip->findItem(account));
-                sheet(QStringLiteral("settings-sip-account%1.png").arg(account - 75));
+                sheet(QStringLiteral("settings-sip-account%1.png")
+                          .arg(account - kPageSipAccount1 + 1));
                 menu.backClicked();
             }
             return true;

@@ -11,6 +11,7 @@
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
 #include "tests/support/demoarea.h"
@@ -72,9 +73,9 @@ inline bool statusPages(const QString &folder)
     {
         const char *name;
         std::initializer_list<int> rows;
-    } sheets[] = {{"settings-status-connections.png", {259}},
-                  {"settings-status-statistics.png", {259, 268}},
-                  {"settings-status-aoip.png", {279}}};
+    } sheets[] = {{"settings-status-connections.png", {kPageConnections}},
+                  {"settings-status-statistics.png", {kPageConnections, kRowDetailedStatistics}},
+                  {"settings-status-aoip.png", {kPageAoipStatus}}};
     for (const auto &sheet : sheets) {
         if (!ok)
             break;

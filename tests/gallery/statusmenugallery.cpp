@@ -6,6 +6,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/gallerysheet.h"
 #include "tests/gallery/settingsgallery.h"
@@ -32,10 +33,10 @@ bool statusMenuPages(const QString &folder)
             const auto open = [&menu]() -> QVantelMenuItems * {
                 menu.showEntry(QVantelSettingsPage::StatusSection, 0);
                 QVantelMenuItems *page = menu.currentPage();
-                return page && page->id() == 6 ? page : nullptr;
+                return page && page->id() == kPageStatus ? page : nullptr;
             };
             const auto showInterfaces = [](QVantelMenuItems *page) {
-                if (QVantelMenuItem *row = page->findItem(285))
+                if (QVantelMenuItem *row = page->findItem(kRowStatusEthernetFirst))
                     page->verticalScrollBar()->setValue(row->y());
             };
             // The demo modem waits for its PIN first.
@@ -62,7 +63,7 @@ bool statusMenuPages(const QString &folder)
             sheet(QStringLiteral("settings-status-bottom.png"));
             status->verticalScrollBar()->setValue(0);
 
-            if (QVantelMenuItem *row = status->findItem(289)) {
+            if (QVantelMenuItem *row = status->findItem(kPageMobileStatusFirst)) {
                 menu.itemClicked(row);
                 sheet(QStringLiteral("settings-status-mobile.png"));
             }

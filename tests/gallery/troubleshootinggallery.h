@@ -11,6 +11,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/gallery/bookgallery.h"
 #include "tests/gallery/gallerydemo.h"
 #include "tests/gallery/settingsgallery.h"
@@ -36,25 +37,25 @@ inline bool troubleshootingPages(const QString &folder)
     bool ok = writeMenu(folder,
                         QStringLiteral("settings-troubleshooting.png"),
                         AccessLevel::Expert,
-                        [](QVantelSettingsPage &menu) { openTools(menu, 241); });
+                        [](QVantelSettingsPage &menu) { openTools(menu, kPageTroubleshooting); });
     ok = writeMenu(folder,
                    QStringLiteral("settings-troubleshooting-reset.png"),
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
-                       openTools(menu, 241);
-                       bookgallery::tap(menu, 244);
+                       openTools(menu, kPageTroubleshooting);
+                       bookgallery::tap(menu, kRowReset);
                        settingsgallery::inlinePopups(menu);
                    })
          && ok;
     ok = writeMenu(folder,
                    QStringLiteral("settings-remote-admin.png"),
                    AccessLevel::Administrator,
-                   [](QVantelSettingsPage &menu) { openTools(menu, 245); })
+                   [](QVantelSettingsPage &menu) { openTools(menu, kPageRemoteAssistance); })
          && ok;
     ok = writeMenu(folder,
                    QStringLiteral("settings-remote-expert.png"),
                    AccessLevel::Expert,
-                   [](QVantelSettingsPage &menu) { openTools(menu, 245); })
+                   [](QVantelSettingsPage &menu) { openTools(menu, kPageRemoteAssistance); })
          && ok;
     comClient()->disconnect();
     destroySharedObjects();

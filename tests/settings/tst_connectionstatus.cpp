@@ -6,6 +6,7 @@
 #include "model/accesslevel.h"
 #include "model/comaoipcontroller.h"
 #include "model/comdevice.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
@@ -101,7 +102,7 @@ QVantelMenuItems *TestConnectionStatus::openConnections()
 {
     m_page->createConnectionStatusPage();
     QVantelMenuItems *page = m_page->currentPage();
-    return page && page->id() == 259 ? page : nullptr;
+    return page && page->id() == kPageConnections ? page : nullptr;
 }
 
 QVantelMenuItem *TestConnectionStatus::row(int id, int data) const
@@ -138,17 +139,23 @@ void TestConnectionStatus::idleLinks()
     const QString defaultName = QVantelLocalize::interfaceName(
         TComDevice::networkFromString(comDevice()->defaultNetwork()));
     QVERIFY(!defaultName.isEmpty());
-    for (const int data : {260, 261}) {
-        QCOMPARE(row(262, data)->valueText(), QStringLiteral("Idle"));
-        QCOMPARE(colourOf(row(262, data)), kGrey);
-        QCOMPARE(row(263, data)->valueText(),
-                 coordination && data == 261 ? QVantelLocalize::interfaceName(0x300) : defaultName);
-        for (const int id : {264, 265, 266, 267, 268})
+    for (const int data : {kConnectionsLink1, kConnectionsLink2}) {
+        QCOMPARE(row(kRowCallState, data)->valueText(), QStringLiteral("Idle"));
+        QCOMPARE(colourOf(row(kRowCallState, data)), kGrey);
+        QCOMPARE(row(kRowCallNetwork, data)->valueText(),
+                 coordination && data == kConnectionsLink2 ? QVantelLocalize::interfaceName(0x300)
+                                                           : defaultName);
+        for (const int id : {kRowRemoteAddress,
+                             kRowCallQuality,
+                             kRowTransmission,
+                             kRowReception,
+                             kRowDetailedStatistics})
             QVERIFY2(!shown(id, data), qPrintable(QString::number(id)));
-        QVERIFY(shown(269, data));
-        QVERIFY(row(262, data)->isReadOnly());
+        QVERIFY(shown(kRowLatestStatistics, data));
+        QVERIFY(row(kRowCallState, data)->isReadOnly());
     }
-    QCOMPARE(m_page->currentPage()->findItem(-1, 261)->titleText(), QStringLiteral("Connection 2"));
+    QCOMPARE(m_page->currentPage()->findItem(-1, kConnectionsLink2)->titleText(),
+             QStringLiteral("Connection 2"));
 }
 
 void TestConnectionStatus::callOnLink1FollowsEventsAndStatistics()
@@ -156,22 +163,25 @@ void TestConnectionStatus::callOnLink1FollowsEventsAndStatistics()
     QVERIFY(openConnections());
     const QString call = QStringLiteral("id:4;network:eth.0;comm_link:audio;");
     feed("event_type:0100-call proceeding;" + call);
-    QCOMPARE(row(262, 260)->valueText(), QStringLiteral("Call in progress..."));
-    QCOMPARE(colourOf(row(262, 260)), QColor(Qt::yellow));
-    QCOMPARE(row(262, 261)->valueText(), QStringLiteral("Idle"));
+    QCOMPARE(row(kRowCallState, kConnectionsLink1)->valueText(),
+             QStringLiteral("Call in progress..."));
+    QCOMPARE(colourOf(row(kRowCallState, kConnectionsLink1)), QColor(Qt::yellow));
+    QCOMPARE(row(kRowCallState, kConnectionsLink2)->valueText(), QStringLiteral("Idle"));
 
     feed("event_type:1000-call active;codec_tx:OPUS/48000/stereo/64000;remote_addr:studio@demo;"
          + call);
     feed("event_type:dsp_status;state:sync;" + call);
-    QCOMPARE(row(262, 260)->valueText(), QStringLiteral("Call established (synchronized)"));
-    QCOMPARE(colourOf(row(262, 260)), QColor(Qt::red));
-    const QStringList network = row(263, 260)->valueText().split(QLatin1Char('\n'));
+    QCOMPARE(row(kRowCallState, kConnectionsLink1)->valueText(),
+             QStringLiteral("Call established (synchronized)"));
+    QCOMPARE(colourOf(row(kRowCallState, kConnectionsLink1)), QColor(Qt::red));
+    const QStringList network
+        = row(kRowCallNetwork, kConnectionsLink1)->valueText().split(QLatin1Char('\n'));
     QCOMPARE(network.size(), 2);
     QCOMPARE(network[0], QVantelLocalize::interfaceName(0x100));
-    QVERIFY(shown(264, 260));
-    QCOMPARE(row(264, 260)->valueText(), QStringLiteral("studio@demo"));
-    QVERIFY(!shown(269, 260));
-    QVERIFY(!shown(265, 260)); // no quality report yet
+    QVERIFY(shown(kRowRemoteAddress, kConnectionsLink1));
+    QCOMPARE(row(kRowRemoteAddress, kConnectionsLink1)->valueText(), QStringLiteral("studio@demo"));
+    QVERIFY(!shown(kRowLatestStatistics, kConnectionsLink1));
+    QVERIFY(!shown(kRowCallQuality, kConnectionsLink1)); // no quality report yet
 
     feed("event_type:tx-quality-report;net-quality:87;duration:3725;pkts-total:200;pkts-lost:5;"
          "jtr-avg:3;jtr-max:9;"
@@ -180,46 +190,54 @@ void TestConnectionStatus::callOnLink1FollowsEventsAndStatistics()
          "pkts-discarded:1;pkts-duplicated:2;pkts-reorderd:3;jtr-avg:4;jtr-max:11;jb-curr:60;"
          "jb-mark:40;"
          + call);
-    QVERIFY(shown(265, 260) && shown(266, 260) && shown(267, 260) && shown(268, 260));
-    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("87%"));
-    QCOMPARE(row(267, 260)->valueText(), QStringLiteral("91%"));
+    QVERIFY(shown(kRowCallQuality, kConnectionsLink1) && shown(kRowTransmission, kConnectionsLink1)
+            && shown(kRowReception, kConnectionsLink1)
+            && shown(kRowDetailedStatistics, kConnectionsLink1));
+    QCOMPARE(row(kRowTransmission, kConnectionsLink1)->valueText(), QStringLiteral("87%"));
+    QCOMPARE(row(kRowReception, kConnectionsLink1)->valueText(), QStringLiteral("91%"));
 
     // "Detailed Statistics" opens link 1's statistics, which follow further reports.
-    m_page->itemClicked(row(268, 260));
+    m_page->itemClicked(row(kRowDetailedStatistics, kConnectionsLink1));
     QVantelMenuItems *statistics = m_page->currentPage();
-    QVERIFY(statistics && statistics->id() == 270);
+    QVERIFY(statistics && statistics->id() == kPageCallStatistics1);
     QVERIFY(!m_page->header()->isRefreshVisible());
-    QCOMPARE(statistics->findItem(272)->valueText(), QStringLiteral("01:02:05"));
-    QCOMPARE(statistics->findItem(273)->valueText(), QStringLiteral("Total: 200, Lost: 5 (2.50%)"));
+    QCOMPARE(statistics->findItem(kRowTxDuration)->valueText(), QStringLiteral("01:02:05"));
+    QCOMPARE(statistics->findItem(kRowTxPackets)->valueText(),
+             QStringLiteral("Total: 200, Lost: 5 (2.50%)"));
     QCOMPARE(
-        statistics->findItem(276)->valueText(),
+        statistics->findItem(kRowRxPackets)->valueText(),
         QStringLiteral("Total: 195, Lost: 5 (2.50%)\nDiscarded: 1, Duplicated: 2, Reordered: 3"));
-    QCOMPARE(statistics->findItem(278)->valueText(),
+    QCOMPARE(statistics->findItem(kRowRxBuffer)->valueText(),
              QStringLiteral("Latency: 60 ms, Initial: 40 ms"));
     feed("event_type:tx-quality-report;net-quality:80;duration:3726;pkts-total:400;pkts-lost:50;"
          + call);
-    QCOMPARE(statistics->findItem(273)->valueText(),
+    QCOMPARE(statistics->findItem(kRowTxPackets)->valueText(),
              QStringLiteral("Total: 400, Lost: 50 (12.50%)"));
 
     // Back on 259: refreshed, and the released call hides its details again.
     m_page->backClicked();
-    QCOMPARE(m_page->currentPage()->id(), 259);
+    QCOMPARE(m_page->currentPage()->id(), kPageConnections);
     QVERIFY(m_page->header()->isRefreshVisible());
-    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("80%"));
+    QCOMPARE(row(kRowTransmission, kConnectionsLink1)->valueText(), QStringLiteral("80%"));
     feed("event_type:1900-call released;cause:normal clearing;" + call);
-    QCOMPARE(row(262, 260)->valueText(), QStringLiteral("Call released"));
-    QCOMPARE(colourOf(row(262, 260)), kGrey);
-    QCOMPARE(row(263, 260)->valueText(), QVantelLocalize::interfaceName(0x100));
-    for (const int id : {264, 265, 266, 267, 268})
-        QVERIFY2(!shown(id, 260), qPrintable(QString::number(id)));
-    QVERIFY(row(264, 260)->valueText().isEmpty());
+    QCOMPARE(row(kRowCallState, kConnectionsLink1)->valueText(), QStringLiteral("Call released"));
+    QCOMPARE(colourOf(row(kRowCallState, kConnectionsLink1)), kGrey);
+    QCOMPARE(row(kRowCallNetwork, kConnectionsLink1)->valueText(),
+             QVantelLocalize::interfaceName(0x100));
+    for (const int id : {kRowRemoteAddress,
+                         kRowCallQuality,
+                         kRowTransmission,
+                         kRowReception,
+                         kRowDetailedStatistics})
+        QVERIFY2(!shown(id, kConnectionsLink1), qPrintable(QString::number(id)));
+    QVERIFY(row(kRowRemoteAddress, kConnectionsLink1)->valueText().isEmpty());
 
     // The copies outlive the call: "Latest AoIP Statistics" shows its last figures.
-    QVERIFY(shown(269, 260));
-    m_page->itemClicked(row(269, 260));
+    QVERIFY(shown(kRowLatestStatistics, kConnectionsLink1));
+    m_page->itemClicked(row(kRowLatestStatistics, kConnectionsLink1));
     statistics = m_page->currentPage();
-    QVERIFY(statistics && statistics->id() == 270);
-    QCOMPARE(statistics->findItem(273)->valueText(),
+    QVERIFY(statistics && statistics->id() == kPageCallStatistics1);
+    QCOMPARE(statistics->findItem(kRowTxPackets)->valueText(),
              QStringLiteral("Total: 400, Lost: 50 (12.50%)"));
 }
 
@@ -241,10 +259,10 @@ void TestConnectionStatus::dialledOrAcceptedCallIsInProgress()
         m_page->audioCallStatusChanged(call->release());
     }
 
-    for (const int data : {260, 261}) {
-        QCOMPARE(row(262, data)->valueText(), QStringLiteral("Call in progress..."));
-        QCOMPARE(colourOf(row(262, data)), QColor(Qt::yellow));
-        QVERIFY(shown(264, data));
+    for (const int data : {kConnectionsLink1, kConnectionsLink2}) {
+        QCOMPARE(row(kRowCallState, data)->valueText(), QStringLiteral("Call in progress..."));
+        QCOMPARE(colourOf(row(kRowCallState, data)), QColor(Qt::yellow));
+        QVERIFY(shown(kRowRemoteAddress, data));
     }
 }
 
@@ -266,35 +284,35 @@ void TestConnectionStatus::callRows_data()
     const QString activeDual = active + QStringLiteral("remote_addr:far;stream_id:1;");
     QTest::newRow("aoip call: no quality rows")
         << QStringList{active, sync, "tx-quality-report;net-quality:90;"}
-        << "id:5;network:aoip;comm_link:audio;" << 260 << "Call established (synchronized)" << true
-        << "-"
+        << "id:5;network:aoip;comm_link:audio;" << kConnectionsLink1
+        << "Call established (synchronized)" << true << "-"
         << "-" << false;
     QTest::newRow("isdn call: no quality rows")
         << QStringList{active, sync, "rx-quality-report;net-quality:90;"}
-        << "id:5;network:isdn.0;comm_link:audio;" << 260 << "Call established (synchronized)"
-        << true << "-"
+        << "id:5;network:isdn.0;comm_link:audio;" << kConnectionsLink1
+        << "Call established (synchronized)" << true << "-"
         << "-" << false;
     QTest::newRow("dual stream 87 / 0")
         << QStringList{activeDual,
                        "tx-quality-report;net-quality:87;",
                        "tx-quality-report;net-quality:0;stream_id:2;"}
-        << ip << 260 << "Call in progress (negociating)" << true << "87% / 0%"
+        << ip << kConnectionsLink1 << "Call in progress (negociating)" << true << "87% / 0%"
         << "-" << true;
     QTest::newRow("dual stream, second unreported")
-        << QStringList{activeDual, "tx-quality-report;net-quality:87;stream_id:1;"} << ip << 260
-        << "Call in progress (negociating)" << true << "87%"
+        << QStringList{activeDual, "tx-quality-report;net-quality:87;stream_id:1;"} << ip
+        << kConnectionsLink1 << "Call in progress (negociating)" << true << "87%"
         << "-" << true;
     QTest::newRow("reception only")
         << QStringList{active, "rx-quality-report;net-quality:40;", "dsp_status;state:sync lost;"}
-        << ip << 260 << "Call established (sync lost)" << true << "-"
+        << ip << kConnectionsLink1 << "Call established (sync lost)" << true << "-"
         << "40%" << true;
     QTest::newRow("coordination line fills link 2")
-        << QStringList{"0600-call received;"} << "id:6;network:eth.0;comm_link:coord_line;" << 261
-        << "Incoming call..." << true << "-"
+        << QStringList{"0600-call received;"} << "id:6;network:eth.0;comm_link:coord_line;"
+        << kConnectionsLink2 << "Incoming call..." << true << "-"
         << "-" << false;
     QTest::newRow("link 2 releasing")
         << QStringList{active, "1200-call disconnected;"} << "id:7;network:wifi.0;comm_link:audio2;"
-        << 261 << "Releasing call..." << true << "-"
+        << kConnectionsLink2 << "Releasing call..." << true << "-"
         << "-" << false;
 }
 
@@ -312,20 +330,22 @@ void TestConnectionStatus::callRows()
     QVERIFY(openConnections());
     for (const QString &pairs : events)
         feed("event_type:" + pairs + call);
-    QCOMPARE(row(262, data)->valueText(), state);
-    QCOMPARE(row(263, data)->valueText().contains(QLatin1Char('\n')), coding);
-    QVERIFY(shown(264, data));
-    QVERIFY(!shown(269, data));
-    QCOMPARE(shown(266, data), transmission != QLatin1String("-"));
-    if (shown(266, data))
-        QCOMPARE(row(266, data)->valueText(), transmission);
-    QCOMPARE(shown(267, data), reception != QLatin1String("-"));
-    if (shown(267, data))
-        QCOMPARE(row(267, data)->valueText(), reception);
-    QCOMPARE(shown(265, data), details);
-    QCOMPARE(shown(268, data), details);
+    QCOMPARE(row(kRowCallState, data)->valueText(), state);
+    QCOMPARE(row(kRowCallNetwork, data)->valueText().contains(QLatin1Char('\n')), coding);
+    QVERIFY(shown(kRowRemoteAddress, data));
+    QVERIFY(!shown(kRowLatestStatistics, data));
+    QCOMPARE(shown(kRowTransmission, data), transmission != QLatin1String("-"));
+    if (shown(kRowTransmission, data))
+        QCOMPARE(row(kRowTransmission, data)->valueText(), transmission);
+    QCOMPARE(shown(kRowReception, data), reception != QLatin1String("-"));
+    if (shown(kRowReception, data))
+        QCOMPARE(row(kRowReception, data)->valueText(), reception);
+    QCOMPARE(shown(kRowCallQuality, data), details);
+    QCOMPARE(shown(kRowDetailedStatistics, data), details);
     // The other link stays idle.
-    QCOMPARE(row(262, data == 260 ? 261 : 260)->valueText(), QStringLiteral("Idle"));
+    QCOMPARE(row(kRowCallState, data == kConnectionsLink1 ? kConnectionsLink2 : kConnectionsLink1)
+                 ->valueText(),
+             QStringLiteral("Idle"));
 }
 
 // The unit drops its calls (a reset of the model): the page keeps the last texts and touches
@@ -336,20 +356,24 @@ void TestConnectionStatus::vanishedConnection()
     const QString call = QStringLiteral("id:9;network:eth.0;comm_link:audio;");
     feed("event_type:1000-call active;remote_addr:far;" + call);
     feed("event_type:tx-quality-report;net-quality:77;" + call);
-    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("77%"));
+    QCOMPARE(row(kRowTransmission, kConnectionsLink1)->valueText(), QStringLiteral("77%"));
 
     comDevice()->reset(true);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!comDevice()->audioConnection(1));
-    QCOMPARE(row(266, 260)->valueText(), QStringLiteral("77%"));
+    QCOMPARE(row(kRowTransmission, kConnectionsLink1)->valueText(), QStringLiteral("77%"));
 
     m_page->refreshClicked();
-    QCOMPARE(m_page->currentPage()->id(), 259);
-    QCOMPARE(row(262, 260)->valueText(), QStringLiteral("Idle"));
-    for (const int id : {264, 265, 266, 267, 268})
-        QVERIFY2(!shown(id, 260), qPrintable(QString::number(id)));
-    QVERIFY(row(266, 260)->valueText().isEmpty());
-    QVERIFY(shown(269, 260));
+    QCOMPARE(m_page->currentPage()->id(), kPageConnections);
+    QCOMPARE(row(kRowCallState, kConnectionsLink1)->valueText(), QStringLiteral("Idle"));
+    for (const int id : {kRowRemoteAddress,
+                         kRowCallQuality,
+                         kRowTransmission,
+                         kRowReception,
+                         kRowDetailedStatistics})
+        QVERIFY2(!shown(id, kConnectionsLink1), qPrintable(QString::number(id)));
+    QVERIFY(row(kRowTransmission, kConnectionsLink1)->valueText().isEmpty());
+    QVERIFY(shown(kRowLatestStatistics, kConnectionsLink1));
 }
 
 // The copies outlive a call, not the link: the next unit must not show this one's figures.
@@ -359,15 +383,17 @@ void TestConnectionStatus::statisticsForgottenWhenTheLinkDrops()
     feed("event_type:0100-call proceeding;" + call);
     feed("event_type:tx-quality-report;net-quality:60;duration:42;pkts-total:10;pkts-lost:1;"
          + call);
-    m_page->createCallStatisticsPage(270);
-    QCOMPARE(m_page->currentPage()->findItem(272)->valueText(), QStringLiteral("00:00:42"));
+    m_page->createCallStatisticsPage(kPageCallStatistics1);
+    QCOMPARE(m_page->currentPage()->findItem(kRowTxDuration)->valueText(),
+             QStringLiteral("00:00:42"));
 
     m_fake->dropClient();
     QTRY_COMPARE(comClient()->state(), RpcConnection::Unconnected);
-    m_page->createCallStatisticsPage(270);
+    m_page->createCallStatisticsPage(kPageCallStatistics1);
     QVantelMenuItems *page = m_page->currentPage();
-    QCOMPARE(page->findItem(272)->valueText(), QStringLiteral("00:00:00"));
-    QCOMPARE(page->findItem(273)->valueText(), QStringLiteral("Total: 0, Lost: 0 (0.00%)"));
+    QCOMPARE(page->findItem(kRowTxDuration)->valueText(), QStringLiteral("00:00:00"));
+    QCOMPARE(page->findItem(kRowTxPackets)->valueText(),
+             QStringLiteral("Total: 0, Lost: 0 (0.00%)"));
 }
 
 void TestConnectionStatus::statisticsTexts_data()
@@ -377,39 +403,40 @@ void TestConnectionStatus::statisticsTexts_data()
     QTest::addColumn<QString>("text");
 
     const QString zeroJitter = QStringLiteral("Average: 0 ms, Maximum: 0 ms");
-    QTest::newRow("before any report: duration") << QStringList{} << 272 << "00:00:00";
+    QTest::newRow("before any report: duration") << QStringList{} << kRowTxDuration << "00:00:00";
     QTest::newRow("before any report: rx packets")
-        << QStringList{} << 276
+        << QStringList{} << kRowRxPackets
         << "Total: 0, Lost: 0 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
-    QTest::newRow("before any report: buffer") << QStringList{} << 278 << "Latency: 0 ms";
+    QTest::newRow("before any report: buffer") << QStringList{} << kRowRxBuffer << "Latency: 0 ms";
     QTest::newRow("25 hours") << QStringList{"rx-quality-report;net-quality:50;duration:90000;"}
-                              << 275 << "25:00:00";
+                              << kRowRxDuration << "25:00:00";
     QTest::newRow("negative duration")
-        << QStringList{"tx-quality-report;net-quality:50;duration:-5;"} << 272 << "00:00:00";
+        << QStringList{"tx-quality-report;net-quality:50;duration:-5;"} << kRowTxDuration
+        << "00:00:00";
     QTest::newRow("rx nothing received")
-        << QStringList{"rx-quality-report;net-quality:50;pkts-total:0;pkts-lost:3;"} << 276
-        << "Total: 0, Lost: 3 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
+        << QStringList{"rx-quality-report;net-quality:50;pkts-total:0;pkts-lost:3;"}
+        << kRowRxPackets << "Total: 0, Lost: 3 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
     // Malformed reports: the denominator total + lost is 0 or negative.
     QTest::newRow("malformed: zero denominator")
-        << QStringList{"rx-quality-report;net-quality:50;pkts-total:3;pkts-lost:-3;"} << 276
-        << "Total: 3, Lost: -3 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
+        << QStringList{"rx-quality-report;net-quality:50;pkts-total:3;pkts-lost:-3;"}
+        << kRowRxPackets << "Total: 3, Lost: -3 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
     QTest::newRow("malformed: negative denominator")
-        << QStringList{"rx-quality-report;net-quality:50;pkts-total:3;pkts-lost:-5;"} << 276
-        << "Total: 3, Lost: -5 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
+        << QStringList{"rx-quality-report;net-quality:50;pkts-total:3;pkts-lost:-5;"}
+        << kRowRxPackets << "Total: 3, Lost: -5 (0.00%)\nDiscarded: 0, Duplicated: 0, Reordered: 0";
     QTest::newRow("tx second stream at quality 0")
         << QStringList{"tx-quality-report;net-quality:70;jtr-avg:2;jtr-max:5;",
                        "tx-quality-report;net-quality:0;stream_id:2;jtr-avg:1;jtr-max:4;"}
-        << 274 << "Average: 2 ms, Maximum: 5 ms\nAverage: 1 ms, Maximum: 4 ms";
+        << kRowTxJitter << "Average: 2 ms, Maximum: 5 ms\nAverage: 1 ms, Maximum: 4 ms";
     QTest::newRow("rx second stream at quality 0 adds nothing")
         << QStringList{"rx-quality-report;net-quality:70;",
                        "rx-quality-report;net-quality:0;stream_id:2;jtr-avg:1;"}
-        << 277 << zeroJitter;
+        << kRowRxJitter << zeroJitter;
     QTest::newRow("rx second stream above 0")
         << QStringList{"rx-quality-report;net-quality:70;duration:10;",
                        "rx-quality-report;net-quality:1;stream_id:2;duration:9;"}
-        << 275 << "00:00:10\n00:00:09";
+        << kRowRxDuration << "00:00:10\n00:00:09";
     QTest::newRow("no initial buffer")
-        << QStringList{"rx-quality-report;net-quality:70;jb-curr:80;jb-mark:0;"} << 278
+        << QStringList{"rx-quality-report;net-quality:70;jb-curr:80;jb-mark:0;"} << kRowRxBuffer
         << "Latency: 80 ms";
 }
 
@@ -424,15 +451,15 @@ void TestConnectionStatus::statisticsTexts()
     feed("event_type:0100-call proceeding;" + call);
     for (const QString &pairs : reports)
         feed("event_type:" + pairs + call);
-    m_page->createCallStatisticsPage(271);
+    m_page->createCallStatisticsPage(kPageCallStatistics2);
     QVantelMenuItems *page = m_page->currentPage();
-    QVERIFY(page && page->id() == 271);
+    QVERIFY(page && page->id() == kPageCallStatistics2);
     QCOMPARE(page->findItem(rowId)->valueText(), text);
     QVERIFY(page->findItem(rowId)->isReadOnly());
 
     // Link 1's page stays at its start figures.
-    m_page->createCallStatisticsPage(270);
-    QCOMPARE(m_page->currentPage()->findItem(273)->valueText(),
+    m_page->createCallStatisticsPage(kPageCallStatistics1);
+    QCOMPARE(m_page->currentPage()->findItem(kRowTxPackets)->valueText(),
              QStringLiteral("Total: 0, Lost: 0 (0.00%)"));
 }
 
@@ -483,14 +510,18 @@ void TestConnectionStatus::aoipStatusFromRead()
 
     m_page->createAoipStatusPage();
     QVantelMenuItems *page = m_page->currentPage();
-    QVERIFY(page && page->id() == 279);
+    QVERIFY(page && page->id() == kPageAoipStatus);
     QVERIFY(m_page->header()->isRefreshVisible());
-    QCOMPARE(page->findItem(280)->valueText(), protocol);
-    QCOMPARE(page->findItem(281)->valueText(), QStringLiteral("studio1"));
-    QCOMPARE(page->findItem(282)->valueText(), QString());
-    QCOMPARE(page->findItem(283)->valueText(), publicAddress);
-    QCOMPARE(page->findItem(284)->valueText(), natText);
-    for (const int id : {280, 281, 282, 283, 284})
+    QCOMPARE(page->findItem(kRowAoipDefaultProtocol)->valueText(), protocol);
+    QCOMPARE(page->findItem(kRowAoipSipUser1)->valueText(), QStringLiteral("studio1"));
+    QCOMPARE(page->findItem(kRowAoipSipUser2)->valueText(), QString());
+    QCOMPARE(page->findItem(kRowAoipPublicAddress)->valueText(), publicAddress);
+    QCOMPARE(page->findItem(kRowAoipNatType)->valueText(), natText);
+    for (const int id : {kRowAoipDefaultProtocol,
+                         kRowAoipSipUser1,
+                         kRowAoipSipUser2,
+                         kRowAoipPublicAddress,
+                         kRowAoipNatType})
         QVERIFY(page->findItem(id)->isReadOnly());
     QVERIFY(!m_fake->requests().isEmpty());
 
@@ -499,8 +530,8 @@ void TestConnectionStatus::aoipStatusFromRead()
         failReadOf({QStringLiteral("stun_nat_type"), QStringLiteral("audio_mode")}));
     m_fake->setValue(QStringLiteral("public_addr"), QStringLiteral("192.0.2.1"), network);
     m_page->refreshAoipStatusPage(page);
-    QCOMPARE(page->findItem(284)->valueText(), natText);
-    QCOMPARE(page->findItem(283)->valueText(), publicAddress);
+    QCOMPARE(page->findItem(kRowAoipNatType)->valueText(), natText);
+    QCOMPARE(page->findItem(kRowAoipPublicAddress)->valueText(), publicAddress);
 }
 
 QTEST_MAIN(TestConnectionStatus)

@@ -9,6 +9,7 @@
 #include "model/comaudioconnection.h"
 #include "model/comdataconnection.h"
 #include "model/comdevice.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
@@ -186,13 +187,13 @@ bool TestNetworkPages::connectClient()
 
 QVantelMenuItems *TestNetworkPages::openPage(int id)
 {
-    if (id == 1)
+    if (id == kPageNetwork)
         m_page->createNetworkMenu();
-    else if (id == 11)
+    else if (id == kPageIsdn)
         m_page->createIsdnPage();
-    else if (id < 16)
+    else if (id < kPageMobileFirst)
         m_page->createEthernetPage(id);
-    else if (id < 20)
+    else if (id < kPageWifiFirst)
         m_page->createMobilePage(id);
     else
         m_page->createWifiPage(id);
@@ -303,8 +304,8 @@ bool TestNetworkPages::enableDoubleStreaming()
 
 void TestNetworkPages::networkPage()
 {
-    QVantelMenuItems *page = openPage(1);
-    QCOMPARE(page->id(), 1);
+    QVantelMenuItems *page = openPage(kPageNetwork);
+    QCOMPARE(page->id(), kPageNetwork);
     // "aoip" is no network for outgoing calls; the unit's default one is current.
     QList<int> offered;
     for (const QVantelMenuItem::Value &value : row(7)->values())
@@ -316,11 +317,12 @@ void TestNetworkPages::networkPage()
     // The demo modem does mobile voice, so the coordination mode is offered.
     QCOMPARE(row(9)->values().size(), 3);
     QCOMPARE(currentOf(row(9)), 0);
-    QVERIFY(row(10) && row(11) && row(12) && row(13) && row(20));
-    QCOMPARE(row(12)->titleText(), QStringLiteral("LAN1 settings"));
-    QCOMPARE(row(16)->titleText(), QStringLiteral("Mobile settings (Internal)"));
-    QVERIFY(!row(16)->isHidden());
-    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+    QVERIFY(row(kPageSip) && row(kPageIsdn) && row(kPageEthernetFirst)
+            && row(kPageEthernetFirst + 1) && row(kPageWifiFirst));
+    QCOMPARE(row(kPageEthernetFirst)->titleText(), QStringLiteral("LAN1 settings"));
+    QCOMPARE(row(kPageMobileFirst)->titleText(), QStringLiteral("Mobile settings (Internal)"));
+    QVERIFY(!row(kPageMobileFirst)->isHidden());
+    QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("PIN Required"));
 
     // The capabilities are read once per unit: again after a new login, not on a rebuild.
     const auto capabilityLists = [this] {
@@ -397,7 +399,7 @@ void TestNetworkPages::codecModeRow()
     m_fake->setValue(QStringLiteral("codec"), codec, kAudio);
     m_fake->setValue(QStringLiteral("dcodec_1"), codec, kAudio);
     QVERIFY(comDevice()->refresh());
-    openPage(1);
+    openPage(kPageNetwork);
     QCOMPARE(row(9)->values().size(), 3);
     QCOMPARE(currentOf(row(9)), expected);
 }
@@ -408,7 +410,7 @@ void TestNetworkPages::codecModeCommit()
     m_fake->setList(
         QStringLiteral("bitrate"), {QStringLiteral("64000"), QStringLiteral("128000")}, kAudio);
     QVERIFY(comDevice()->refresh());
-    openPage(1);
+    openPage(kPageNetwork);
     row(9)->selectValue(2, true, false);
     commit(9);
 
@@ -452,43 +454,45 @@ void TestNetworkPages::applySendsChangedKeys_data()
     };
     using Edit = std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>;
 
-    QTest::newRow("manual: the gateway alone") << 13 << Edit(text(27, QStringLiteral("10.0.0.254")))
-                                               << "eth.1" << QStringList{"gateway=10.0.0.254"};
-    QTest::newRow("DHCP off: mode and every address") << 12 << Edit(toggle(24)) << "eth.0"
-                                                      << QStringList{"dns1=192.168.1.1",
-                                                                     "dns2=",
-                                                                     "gateway=192.168.1.1",
-                                                                     "local_addr=192.168.1.40",
-                                                                     "mode=manual",
-                                                                     "subnet=255.255.255.0"};
+    QTest::newRow("manual: the gateway alone")
+        << kPageEthernetFirst + 1 << Edit(text(27, QStringLiteral("10.0.0.254"))) << "eth.1"
+        << QStringList{"gateway=10.0.0.254"};
+    QTest::newRow("DHCP off: mode and every address")
+        << kPageEthernetFirst << Edit(toggle(24)) << "eth.0"
+        << QStringList{"dns1=192.168.1.1",
+                       "dns2=",
+                       "gateway=192.168.1.1",
+                       "local_addr=192.168.1.40",
+                       "mode=manual",
+                       "subnet=255.255.255.0"};
     QTest::newRow("DHCP on: the mode alone")
-        << 13 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
-    QTest::newRow("link mode") << 12 << Edit(choose(30, 7)) << "eth.0"
+        << kPageEthernetFirst + 1 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
+    QTest::newRow("link mode") << kPageEthernetFirst << Edit(choose(30, 7)) << "eth.0"
                                << QStringList{"link_mode=10baseT-FD"};
     QTest::newRow("ISDN protocol locks the numbers")
-        << 11 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
+        << kPageIsdn << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
                page->findItem(36)->setValueText(QStringLiteral("999"));
                page->findItem(35)->selectValue(1, true, false);
                page->commitItem(page->findItem(35));
            })
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
     QTest::newRow("ISDN 5AS goes to the audio target")
-        << 11 << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
-    QTest::newRow("mobile APN") << 16 << Edit(text(47, QStringLiteral("apn.example"))) << "mobile.0"
-                                << QStringList{"apn=apn.example"};
+        << kPageIsdn << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
+    QTest::newRow("mobile APN") << kPageMobileFirst << Edit(text(47, QStringLiteral("apn.example")))
+                                << "mobile.0" << QStringList{"apn=apn.example"};
     QTest::newRow("mobile operator chosen by name")
-        << 16 << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
+        << kPageMobileFirst << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
                page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
            })
         << "mobile.0" << QStringList{"plmn=Demo Telecom"};
     QTest::newRow("Wi-Fi WPA-PSK sends the custom authentication too")
-        << 20 << Edit(choose(62, 3)) << "wifi.0"
+        << kPageWifiFirst << Edit(choose(62, 3)) << "wifi.0"
         << QStringList{"authentication=WPA-PSK", "authentication_custom=WPA-PSK"};
     QTest::newRow("Wi-Fi WPA2-PSK sends the custom authentication too")
-        << 20 << Edit(choose(62, 4)) << "wifi.0"
+        << kPageWifiFirst << Edit(choose(62, 4)) << "wifi.0"
         << QStringList{"authentication=WPA2-PSK", "authentication_custom=WPA2-PSK"};
     QTest::newRow("Wi-Fi activation alone")
-        << 20 << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
+        << kPageWifiFirst << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
 }
 
 void TestNetworkPages::applySendsChangedKeys()
@@ -498,11 +502,11 @@ void TestNetworkPages::applySendsChangedKeys()
     QFETCH(QString, network);
     QFETCH(QStringList, expected);
 
-    if (pageId == 16)
+    if (pageId == kPageMobileFirst)
         m_fake->setValue(
             QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     // Automatic security, so that either WPA choice is a change (the demo runs WPA2-PSK).
-    if (pageId == 20) {
+    if (pageId == kPageWifiFirst) {
         for (const char *key : {"authentication", "authentication_custom"})
             m_fake->setValue(
                 QLatin1String(key), QStringLiteral("auto"), kNetwork, QStringLiteral("wifi.0"));
@@ -672,7 +676,7 @@ void TestNetworkPages::valuesWithoutEntryStay()
                      QStringLiteral("eth.0"));
     m_fake->setValue(
         QStringLiteral("mode"), QStringLiteral("pppoe"), kNetwork, QStringLiteral("eth.0"));
-    QVantelMenuItems *page = openPage(12);
+    QVantelMenuItems *page = openPage(kPageEthernetFirst);
     QCOMPARE(row(30)->valueText(), QStringLiteral("2500baseT-FD"));
     QVERIFY(!row(30)->currentValue());
     QVERIFY(row(24)->isChecked());
@@ -692,7 +696,7 @@ void TestNetworkPages::valuesWithoutEntryStay()
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     m_fake->setValue(
         QStringLiteral("rat"), QStringLiteral("GSM first"), kNetwork, QStringLiteral("mobile.0"));
-    openPage(16);
+    openPage(kPageMobileFirst);
     QCOMPARE(row(43)->valueText(), QStringLiteral("GSM first"));
     QVERIFY(!row(43)->currentValue());
     row(46)->setChecked(true);
@@ -702,7 +706,7 @@ void TestNetworkPages::valuesWithoutEntryStay()
 
 void TestNetworkPages::wrongPinThenPinSave()
 {
-    QVantelMenuItems *page = openPage(16);
+    QVantelMenuItems *page = openPage(kPageMobileFirst);
     // The SIM asks for its PIN: the PIN rows and the module's identity only.
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items())
@@ -728,20 +732,21 @@ void TestNetworkPages::wrongPinThenPinSave()
 
     // The right PIN opens the SIM and leads back to the Network page.
     m_page->createNetworkMenu();
-    openPage(16);
+    openPage(kPageMobileFirst);
     row(41)->setValueText(QString::fromLatin1(kDemoSimPin));
     QVERIFY(apply());
-    QCOMPARE(m_page->currentPage()->id(), 1);
-    QCOMPARE(row(16)->valueText(), QStringLiteral("Configure the Mobile controller"));
+    QCOMPARE(m_page->currentPage()->id(), kPageNetwork);
+    QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("Configure the Mobile controller"));
     // No longer the red of "PIN Required": the colour of a usable SIM.
-    QCOMPARE(QVantelMenuPalette::textColor(row(16)->valueLabel()), QVantelMenuPalette::kAccentBlue);
+    QCOMPARE(QVantelMenuPalette::textColor(row(kPageMobileFirst)->valueLabel()),
+             QVantelMenuPalette::kAccentBlue);
 }
 
 void TestNetworkPages::refusedPinNeverOpensTheSim()
 {
     m_page->createNetworkMenu();
-    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
-    openPage(16);
+    QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("PIN Required"));
+    openPage(kPageMobileFirst);
     row(41)->setValueText(QStringLiteral("0000"));
     commit(41);
     m_page->applyClicked();
@@ -752,29 +757,29 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
     m_page->closeMessage();
     m_fake->clearLog();
     m_page->applyClicked();
-    QCOMPARE(m_page->currentPage()->id(), 16);
+    QCOMPARE(m_page->currentPage()->id(), kPageMobileFirst);
     QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
     m_page->backClicked();
-    QCOMPARE(row(16)->valueText(), QStringLiteral("PIN Required"));
+    QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("PIN Required"));
 
     // A SIM that answers with its PUK demand is shown locked at once.
     refuseRequests([](const FakeRequest &request) {
         return request.isSetOf(QStringLiteral("pin")) ? QStringLiteral("124-puk required")
                                                       : QString();
     });
-    openPage(16);
+    openPage(kPageMobileFirst);
     row(41)->setValueText(QStringLiteral("1111"));
     commit(41);
     m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Failed to apply PIN code!"));
     QVERIFY(!m_page->header()->isModified());
     m_page->backClicked();
-    QCOMPARE(row(16)->valueText(), QStringLiteral("SIM Locked"));
+    QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("SIM Locked"));
 }
 
 void TestNetworkPages::wifiNetworkChoice()
 {
-    openPage(20);
+    openPage(kPageWifiFirst);
     QCOMPARE(row(60)->values().size(), 5);
     QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
@@ -795,7 +800,7 @@ void TestNetworkPages::wifiNetworkChoice()
     QVERIFY(apply());
     for (int id : {60, 61, 62, 63})
         QVERIFY(row(id)->isReadOnly());
-    openPage(20);
+    openPage(kPageWifiFirst);
     QVERIFY(row(63)->isReadOnly());
 }
 
@@ -812,7 +817,7 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
     };
 
     for (const QString &name : {buero, studio}) {
-        openPage(20);
+        openPage(kPageWifiFirst);
         QVERIFY(row(60)->findText(name, true) >= 0);
         chooseNetwork(name);
         QCOMPARE(row(61)->valueText(), name);
@@ -820,7 +825,7 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
         QVERIFY2(sentSsid().contains(";ssid:" + name.toUtf8() + ";"), sentSsid().constData());
 
         // Read back, the stored name shows as listed, and picking it again is no change.
-        openPage(20);
+        openPage(kPageWifiFirst);
         QCOMPARE(row(61)->valueText(), name);
         chooseNetwork(name);
         QVERIFY(!m_page->header()->isModified());
@@ -836,7 +841,7 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
 
 void TestNetworkPages::isdnLocks()
 {
-    openPage(11);
+    openPage(kPageIsdn);
     QVERIFY(!row(36)->isReadOnly());
     QVERIFY(row(40)->isReadOnly());
     row(35)->selectValue(1, true, false);
@@ -854,7 +859,7 @@ void TestNetworkPages::isdnLocks()
                             "5as"}) {
         m_fake->refuseKey(QString::fromLatin1(key), QStringLiteral("015-not allowed"));
     }
-    openPage(11);
+    openPage(kPageIsdn);
     for (int id = 34; id <= 40; ++id)
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
 }
@@ -867,13 +872,13 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
             values << value.value;
         return values;
     };
-    openPage(11);
+    openPage(kPageIsdn);
     QCOMPARE(offered(), (QList<int>{0, 1, 2}));
 
     // A unit on NI-1 shows it, and keeps it while other rows are applied.
     m_fake->setValue(
         QStringLiteral("protocol"), QStringLiteral("isdn_ni1"), kNetwork, QStringLiteral("isdn.0"));
-    openPage(11);
+    openPage(kPageIsdn);
     QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
     QCOMPARE(row(35)->valueText(), QStringLiteral("NI-1"));
     QVERIFY(row(36)->isReadOnly());
@@ -886,7 +891,7 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
 
 void TestNetworkPages::ethernetEventRefresh()
 {
-    QVantelMenuItems *page = openPage(13);
+    QVantelMenuItems *page = openPage(kPageEthernetFirst + 1);
     QVERIFY(row(30)->isReadOnly());
     ksm::CMsg event(ksm::CMsg::Event);
     event.setParam("event_type", "config info");
@@ -908,7 +913,7 @@ void TestNetworkPages::operatorScan()
 {
     m_fake->setValue(
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-    openPage(16);
+    openPage(kPageMobileFirst);
     QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
     m_page->itemClicked(row(44));
     QVERIFY(asks(QStringLiteral("This may take a while\n\nAre you sure to proceed?")));
@@ -961,7 +966,7 @@ void TestNetworkPages::outgoingAndSecondaryCommit()
     const QString otherWord = QString::fromStdString(TComDevice::networkToString(other));
 
     QVERIFY(enableDoubleStreaming());
-    openPage(1);
+    openPage(kPageNetwork);
     QCOMPARE(currentOf(row(rowId)), held);
 
     // Sent at once; the unit and the model both hold the choice.
@@ -1000,7 +1005,7 @@ void TestNetworkPages::secondaryNetworkRow()
 {
     const auto colour = [this] { return QVantelMenuPalette::textColor(row(8)->valueLabel()); };
     QVERIFY(enableDoubleStreaming());
-    openPage(1);
+    openPage(kPageNetwork);
     // IP networks only: neither the AoIP module nor ISDN.
     QList<int> offered;
     for (const QVantelMenuItem::Value &value : row(8)->values())
@@ -1012,7 +1017,7 @@ void TestNetworkPages::secondaryNetworkRow()
     // current, so that nothing is chosen for the user.
     m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
     QVERIFY(comDevice()->refresh());
-    openPage(1);
+    openPage(kPageNetwork);
     QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
     QVERIFY(!row(8)->currentValue());
     QCOMPARE(colour(), QColor(Qt::red));
@@ -1035,7 +1040,7 @@ void TestNetworkPages::secondaryNetworkRow()
     m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
     m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
     QVERIFY(comDevice()->refresh());
-    openPage(1);
+    openPage(kPageNetwork);
     QVERIFY(row(8)->isReadOnly());
     QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
     QCOMPARE(colour(), QVantelMenuPalette::kGrey);
@@ -1073,13 +1078,13 @@ void TestNetworkPages::mobileRowLabels()
     refuseSims({{QStringLiteral("mobile.1"), QStringLiteral("010-sim missing")},
                 {QStringLiteral("mobile.2"), QStringLiteral("011-sim locked")}});
     QVERIFY(comDevice()->refresh());
-    openPage(1);
+    openPage(kPageNetwork);
 
     // Each row says what its own modem needs.
     QStringList titles;
     QStringList states;
     QList<QColor> colours;
-    for (int id = 16; id < 20; ++id) {
+    for (int id = kPageMobileFirst; id <= kPageMobileLast; ++id) {
         QVERIFY(row(id) && !row(id)->isHidden());
         titles << row(id)->titleText();
         states << row(id)->valueText();
@@ -1096,15 +1101,20 @@ void TestNetworkPages::navigationLocks()
 {
     // An Operator opens none of the interface pages but the mobile ones.
     accessLevel = AccessLevel::Operator;
-    openPage(1);
-    for (int id : {10, 11, 12, 13, 20})
+    openPage(kPageNetwork);
+    for (int id : {kPageSip, kPageIsdn, kPageEthernetFirst, kPageEthernetFirst + 1, kPageWifiFirst})
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
-    for (int id : {7, 9, 16})
+    for (int id : {7, 9, kPageMobileFirst})
         QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
 
     accessLevel = AccessLevel::Expert;
-    openPage(1);
-    for (int id : {10, 11, 12, 13, 16, 20})
+    openPage(kPageNetwork);
+    for (int id : {kPageSip,
+                   kPageIsdn,
+                   kPageEthernetFirst,
+                   kPageEthernetFirst + 1,
+                   kPageMobileFirst,
+                   kPageWifiFirst})
         QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
 }
 
@@ -1113,11 +1123,11 @@ void TestNetworkPages::aoipOnlyUnit()
     m_fake->setList(kNetwork, {QStringLiteral("aoip")}, kNetwork);
     m_fake->setValue(QStringLiteral("default_network"), QStringLiteral("aoip"), kNetwork);
     QVERIFY(comDevice()->refresh());
-    QVantelMenuItems *page = openPage(1);
+    QVantelMenuItems *page = openPage(kPageNetwork);
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items())
         ids << item->id();
-    QCOMPARE(ids, (QList<int>{7, 9, -1, 10}));
+    QCOMPARE(ids, (QList<int>{7, 9, -1, kPageSip}));
     QVERIFY(row(7)->values().isEmpty());
     QVERIFY(!row(7)->currentValue());
     QCOMPARE(row(9)->values().size(), 2);
@@ -1152,7 +1162,7 @@ void TestNetworkPages::operatorRowRefusals()
 
     m_fake->setValue(
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
-    openPage(16);
+    openPage(kPageMobileFirst);
     QVERIFY(addLink(audio, network.toStdString()));
     m_page->itemClicked(row(44));
     QVERIFY2(asks(shown), qPrintable(messageText()));
@@ -1169,7 +1179,7 @@ void TestNetworkPages::operatorScanFails()
         return request.isListOf(QStringLiteral("plmn")) ? QStringLiteral("110-not available")
                                                         : QString();
     });
-    openPage(16);
+    openPage(kPageMobileFirst);
     m_page->itemClicked(row(44));
     commit(44);
     QVERIFY(m_fake->waitForRequest(
@@ -1205,14 +1215,14 @@ void TestNetworkPages::unusableSimLayout()
     QFETCH(QString, shown);
 
     refuseSims({{QStringLiteral("mobile.0"), cause}});
-    openPage(1);
-    QCOMPARE(row(16)->valueText(), shown);
-    QCOMPARE(QVantelMenuPalette::textColor(row(16)->valueLabel()), QColor(Qt::red));
+    openPage(kPageNetwork);
+    QCOMPARE(row(kPageMobileFirst)->valueText(), shown);
+    QCOMPARE(QVantelMenuPalette::textColor(row(kPageMobileFirst)->valueLabel()), QColor(Qt::red));
 
     // The row still opens the modem's page, which shows only what the module is.
-    m_page->itemClicked(row(16));
+    m_page->itemClicked(row(kPageMobileFirst));
     QVantelMenuItems *page = m_page->currentPage();
-    QCOMPARE(page->id(), 16);
+    QCOMPARE(page->id(), kPageMobileFirst);
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items()) {
         ids << item->id();
@@ -1253,7 +1263,7 @@ void TestNetworkPages::mobilePageLocks()
     m_fake->setValue(QStringLiteral("mode"), mode, kNetwork, modem);
     m_fake->setValue(QStringLiteral("authentication"), authentication, kNetwork, modem);
     accessLevel = AccessLevel(level);
-    QVantelMenuItems *page = openPage(16);
+    QVantelMenuItems *page = openPage(kPageMobileFirst);
 
     // The settings rows locked; the module's rows never change.
     QList<int> readOnly;

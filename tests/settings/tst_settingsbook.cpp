@@ -9,12 +9,13 @@
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
-#include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -95,7 +96,7 @@ QVantelMenuItems *TestSettingsBook::openList(int listId)
 {
     m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
     QVantelMenuItems *book = m_page->currentPage();
-    if (!book || book->id() != 4 || !book->findItem(listId))
+    if (!book || book->id() != kPageBook || !book->findItem(listId))
         return nullptr;
     m_page->itemClicked(book->findItem(listId));
     QVantelMenuItems *list = m_page->currentPage();
@@ -105,12 +106,12 @@ QVantelMenuItems *TestSettingsBook::openList(int listId)
 QVantelMenuItems *TestSettingsBook::openItem(int listId, int storedId)
 {
     QVantelMenuItems *list = openList(listId);
-    QVantelMenuItem *row = list ? list->findItem(306 + storedId, listId) : nullptr;
+    QVantelMenuItem *row = list ? list->findItem(kFirstStoredRow + storedId, listId) : nullptr;
     if (!row)
         return nullptr;
     m_page->itemClicked(row);
     QVantelMenuItems *page = m_page->currentPage();
-    return page && page->id() == 178 && page->data() == listId ? page : nullptr;
+    return page && page->id() == kPageStoredItem && page->data() == listId ? page : nullptr;
 }
 
 QList<FakeRequest> TestSettingsBook::commands(const QString &action) const
@@ -138,8 +139,10 @@ void TestSettingsBook::bookMenu_data()
 {
     QTest::addColumn<quint32>("firmware");
     QTest::addColumn<QList<int>>("rows");
-    QTest::newRow("1.7.1") << firmwareVersionOf(1, 7, 1) << QList<int>{173, 174, 176};
-    QTest::newRow("1.7.2") << firmwareVersionOf(1, 7, 2) << QList<int>{173, 174, 175, 176};
+    QTest::newRow("1.7.1") << firmwareVersionOf(1, 7, 1)
+                           << QList<int>{kPageCallProfiles, kPagePresets, kPageSnapshots};
+    QTest::newRow("1.7.2") << firmwareVersionOf(
+        1, 7, 2) << QList<int>{kPageCallProfiles, kPagePresets, kPageSipProfiles, kPageSnapshots};
 }
 
 void TestSettingsBook::bookMenu()
@@ -150,13 +153,13 @@ void TestSettingsBook::bookMenu()
     m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
     QVantelMenuItems *book = m_page->currentPage();
     QVERIFY(book);
-    QCOMPARE(book->id(), 4);
+    QCOMPARE(book->id(), kPageBook);
     QList<int> ids;
     for (QVantelMenuItem *row : book->items())
         ids << row->id();
     QCOMPARE(ids, rows);
-    QCOMPARE(book->findItem(174)->titleText(), QStringLiteral("Presets"));
-    QCOMPARE(book->findItem(174)->valueText(), QStringLiteral("Manage the presets"));
+    QCOMPARE(book->findItem(kPagePresets)->titleText(), QStringLiteral("Presets"));
+    QCOMPARE(book->findItem(kPagePresets)->valueText(), QStringLiteral("Manage the presets"));
 }
 
 void TestSettingsBook::listRows_data()
@@ -186,7 +189,7 @@ void TestSettingsBook::listRows()
                      QStringLiteral("/No Id"), QStringLiteral("no slash"),
                      QStringLiteral("1/Morning Show"), QStringLiteral("0/Null Id")},
                     QStringLiteral("general"));
-    QVantelMenuItems *list = openList(174);
+    QVantelMenuItems *list = openList(kPagePresets);
     QVERIFY(list);
     QStringList got;
     for (QVantelMenuItem *row : list->items()) {
@@ -194,17 +197,17 @@ void TestSettingsBook::listRows()
                    .arg(row->id())
                    .arg(row->kind())
                    .arg(row->titleText(), row->valueText());
-        if (row->id() >= 306)
-            QCOMPARE(row->data(), 174);
+        if (row->id() >= kFirstStoredRow)
+            QCOMPARE(row->data(), kPagePresets);
     }
     QCOMPARE(got, rows);
 }
 
 void TestSettingsBook::createRebuildsList()
 {
-    QPointer<QVantelMenuItems> old = openList(176);
+    QPointer<QVantelMenuItems> old = openList(kPageSnapshots);
     QVERIFY(old);
-    QVantelMenuItem *newRow = old->findItem(177);
+    QVantelMenuItem *newRow = old->findItem(kRowNewStoredItem);
     m_page->itemClicked(newRow);
     QVantelVirtual *keyboard = m_page->findChildren<QVantelVirtual *>().value(0);
     QVERIFY(keyboard);
@@ -218,14 +221,14 @@ void TestSettingsBook::createRebuildsList()
 
     QVantelMenuItems *fresh = m_page->currentPage();
     QVERIFY(fresh != old.data());
-    QCOMPARE(fresh->id(), 176);
+    QCOMPARE(fresh->id(), kPageSnapshots);
     QVERIFY(old); // deleted later, not under the running hook
     QCOMPARE(m_page->pageStack()->indexOf(old.data()), -1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!old);
     QStringList names;
     for (QVantelMenuItem *row : fresh->items()) {
-        if (row->id() >= 306)
+        if (row->id() >= kFirstStoredRow)
             names << row->titleText();
     }
     QCOMPARE(names, (QStringList{"Before the Update", "Evening"}));
@@ -234,7 +237,7 @@ void TestSettingsBook::createRebuildsList()
 
     // A refused create keeps the list and says so.
     m_fake->refuseCommand(QStringLiteral("create"), QStringLiteral("500-full"));
-    newRow = fresh->findItem(177);
+    newRow = fresh->findItem(kRowNewStoredItem);
     m_page->itemClicked(newRow);
     keyboard = m_page->findChildren<QVantelVirtual *>().last();
     keyboard->lineEdit()->setText(QStringLiteral("Night"));
@@ -245,9 +248,9 @@ void TestSettingsBook::createRebuildsList()
 
 void TestSettingsBook::createSipProfileAsksAccount()
 {
-    QVantelMenuItems *list = openList(175);
+    QVantelMenuItems *list = openList(kPageSipProfiles);
     QVERIFY(list);
-    QVantelMenuItem *newRow = list->findItem(177);
+    QVantelMenuItem *newRow = list->findItem(kRowNewStoredItem);
     QVantelVirtual *keyboard = m_page->showKeyboard(1, newRow, false);
     keyboard->lineEdit()->setText(QStringLiteral("Provider C"));
     m_page->keyboardAccepted(newRow, keyboard);
@@ -259,7 +262,7 @@ void TestSettingsBook::createSipProfileAsksAccount()
     QCOMPARE(create.value("name"), QStringLiteral("Provider C"));
     QCOMPARE(create.value("account"), QStringLiteral("2"));
     QTRY_VERIFY(m_page->currentPage() != list);
-    QVERIFY(m_page->currentPage()->findItem(306 + 3, 175));
+    QVERIFY(m_page->currentPage()->findItem(kFirstStoredRow + 3, kPageSipProfiles));
 }
 
 void TestSettingsBook::itemPages()
@@ -272,9 +275,18 @@ void TestSettingsBook::itemPages()
         QString nameLabel;
     };
     const Case cases[] = {
-        {174, 1, {179, -1, 187, 188, 189}, "Preset Name"},
-        {175, 3, {179, -1, 187, 189}, "SIP Profile Name"},
-        {176, 2, {179, -1, 187, 188, 189}, "Snapshot Name"},
+        {kPagePresets,
+         1,
+         {kRowStoredItemName, -1, kRowStoredItemLoad, kRowStoredItemUpdate, kRowStoredItemDelete},
+         "Preset Name"},
+        {kPageSipProfiles,
+         3,
+         {kRowStoredItemName, -1, kRowStoredItemLoad, kRowStoredItemDelete},
+         "SIP Profile Name"},
+        {kPageSnapshots,
+         2,
+         {kRowStoredItemName, -1, kRowStoredItemLoad, kRowStoredItemUpdate, kRowStoredItemDelete},
+         "Snapshot Name"},
     };
     for (const Case &c : cases) {
         QVantelMenuItems *page = openItem(c.listId, c.storedId);
@@ -282,24 +294,24 @@ void TestSettingsBook::itemPages()
         QList<int> ids;
         for (QVantelMenuItem *row : page->items()) {
             ids << row->id();
-            if (row->id() >= 187)
-                QCOMPARE(row->data(), 306 + c.storedId);
+            if (row->id() >= kRowStoredItemLoad)
+                QCOMPARE(row->data(), kFirstStoredRow + c.storedId);
         }
         QCOMPARE(ids, c.rows);
-        QCOMPARE(page->findItem(179)->titleText(), c.nameLabel);
-        QVERIFY(page->findItem(179)->isReadOnly());
+        QCOMPARE(page->findItem(kRowStoredItemName)->titleText(), c.nameLabel);
+        QVERIFY(page->findItem(kRowStoredItemName)->isReadOnly());
     }
 }
 
 void TestSettingsBook::presetActions()
 {
     // Load: refused during a call (nothing sent), refused by the unit, then done.
-    QVantelMenuItems *page = openItem(174, 5);
+    QVantelMenuItems *page = openItem(kPagePresets, 5);
     QVERIFY(page);
     auto *call = new TComAudioConnection(comClient(), 1);
     call->attach(0, 9, "eth.0");
     QVERIFY(comDevice()->addConnection(call));
-    m_page->itemCommitted(page->findItem(187));
+    m_page->itemCommitted(page->findItem(kRowStoredItemLoad));
     QCOMPARE(messageText(),
              QStringLiteral("Cannot load the preset\n(a connection is established)"));
     QVERIFY(commands("load").isEmpty());
@@ -307,7 +319,7 @@ void TestSettingsBook::presetActions()
     m_page->closeMessage();
 
     m_fake->refuseCommand(QStringLiteral("load"), QStringLiteral("500-busy"));
-    m_page->itemCommitted(page->findItem(187));
+    m_page->itemCommitted(page->findItem(kRowStoredItemLoad));
     QCOMPARE(messageText(), QStringLiteral("Failed to load the preset!"));
     m_fake->resetScript();
     QCOMPARE(m_page->currentPage(), page);
@@ -315,35 +327,35 @@ void TestSettingsBook::presetActions()
     m_page->backClicked();
 
     QVantelMenuItems *list = m_page->currentPage();
-    m_page->itemClicked(list->findItem(306 + 1, 174));
+    m_page->itemClicked(list->findItem(kFirstStoredRow + 1, kPagePresets));
     page = m_page->currentPage();
-    m_page->itemCommitted(page->findItem(187));
+    m_page->itemCommitted(page->findItem(kRowStoredItemLoad));
     QCOMPARE(m_page->currentPage(), list);
     QCOMPARE(commands("load").last().value("id"), QStringLiteral("1"));
 
     // Update sends the shown name and goes back.
-    m_page->itemClicked(list->findItem(306 + 2, 174));
+    m_page->itemClicked(list->findItem(kFirstStoredRow + 2, kPagePresets));
     page = m_page->currentPage();
-    m_page->itemCommitted(page->findItem(188));
+    m_page->itemCommitted(page->findItem(kRowStoredItemUpdate));
     QCOMPARE(m_page->currentPage(), list);
     const FakeRequest update = commands("update").last();
     QCOMPARE(update.value("id"), QStringLiteral("2"));
     QCOMPARE(update.value("name"), QStringLiteral("sports desk"));
 
     // Delete takes the row out of the list; a refused delete keeps everything.
-    m_page->itemClicked(list->findItem(306 + 2, 174));
+    m_page->itemClicked(list->findItem(kFirstStoredRow + 2, kPagePresets));
     page = m_page->currentPage();
     m_fake->refuseCommand(QStringLiteral("delete"), QStringLiteral("500-busy"));
-    m_page->itemCommitted(page->findItem(189));
+    m_page->itemCommitted(page->findItem(kRowStoredItemDelete));
     QCOMPARE(messageText(), QStringLiteral("Failed to delete the preset!"));
     QCOMPARE(m_page->currentPage(), page);
-    QVERIFY(list->findItem(306 + 2, 174));
+    QVERIFY(list->findItem(kFirstStoredRow + 2, kPagePresets));
     m_page->closeMessage();
     m_fake->resetScript();
-    QPointer<QVantelMenuItem> row = list->findItem(306 + 2, 174);
-    m_page->itemCommitted(page->findItem(189));
+    QPointer<QVantelMenuItem> row = list->findItem(kFirstStoredRow + 2, kPagePresets);
+    m_page->itemCommitted(page->findItem(kRowStoredItemDelete));
     QCOMPARE(m_page->currentPage(), list);
-    QVERIFY(!list->findItem(306 + 2, 174));
+    QVERIFY(!list->findItem(kFirstStoredRow + 2, kPagePresets));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!row);
 }
@@ -351,10 +363,10 @@ void TestSettingsBook::presetActions()
 void TestSettingsBook::deleteAfterListLeft()
 {
     // A stack holding only the item page: the delete succeeds, no row to take out.
-    QVantelMenuItems *page = openItem(176, 2);
+    QVantelMenuItems *page = openItem(kPageSnapshots, 2);
     QVERIFY(page);
-    m_page->pageStack()->removeWidget(m_page->findPage(176));
-    m_page->itemCommitted(page->findItem(189));
+    m_page->pageStack()->removeWidget(m_page->findPage(kPageSnapshots));
+    m_page->itemCommitted(page->findItem(kRowStoredItemDelete));
     QCOMPARE(commands("delete").size(), 1);
     QVERIFY(messageText().isEmpty());
     QVERIFY(m_page->currentPage() != page);
@@ -362,9 +374,9 @@ void TestSettingsBook::deleteAfterListLeft()
 
 void TestSettingsBook::sipProfileLoad()
 {
-    QVantelMenuItems *page = openItem(175, 1);
+    QVantelMenuItems *page = openItem(kPageSipProfiles, 1);
     QVERIFY(page);
-    QVantelMenuItem *load = page->findItem(187);
+    QVantelMenuItem *load = page->findItem(kRowStoredItemLoad);
     m_page->itemCommitted(load);
     QVERIFY(commands("load").isEmpty());
     QCOMPARE(load->currentValue()->value, 1);
@@ -417,20 +429,20 @@ void TestSettingsBook::callProfileList()
         {3, {{"network", "eth.0"}, {"codec", "bogus"}}}, // no algorithm: not listed
         {4, {{"remote_addr", "x"}}},                    // no network: not listed
     });
-    QVantelMenuItems *list = openList(173);
+    QVantelMenuItems *list = openList(kPageCallProfiles);
     QVERIFY(list);
     const QString ethernet = QVantelLocalize::interfaceName(0x100);
-    QVantelMenuItem *first = list->findItem(307, 173);
-    QVantelMenuItem *second = list->findItem(308, 173);
+    QVantelMenuItem *first = list->findItem(kFirstStoredRow + 1, kPageCallProfiles);
+    QVantelMenuItem *second = list->findItem(kFirstStoredRow + 2, kPageCallProfiles);
     QVERIFY(first && second);
     QCOMPARE(first->valueText(),
              QStringLiteral("[ AoIP ] studio-b\n") + ethernet + QStringLiteral(" - ")
                  + QVantelLocalize::codingSummary(codecConfigFromString(opus.toStdString())));
     QCOMPARE(second->valueText(),
              QStringLiteral("[ AoIP ]\n") + ethernet + QStringLiteral(" - No coding algorithm set"));
-    QVERIFY(!list->findItem(309));
-    QVERIFY(!list->findItem(310));
-    QCOMPARE(list->findItem(177)->titleText(), QStringLiteral("New Call Profile"));
+    QVERIFY(!list->findItem(kFirstStoredRow + 3));
+    QVERIFY(!list->findItem(kFirstStoredRow + 4));
+    QCOMPARE(list->findItem(kRowNewStoredItem)->titleText(), QStringLiteral("New Call Profile"));
 }
 
 void TestSettingsBook::callProfileEditAndApply()
@@ -438,18 +450,18 @@ void TestSettingsBook::callProfileEditAndApply()
     m_fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0")},
                     QStringLiteral("network"));
     storeProfiles({{1, {{"network", "eth.0"}, {"remote_addr", "111"}}}});
-    QPointer<QVantelMenuItems> list = openList(173);
+    QPointer<QVantelMenuItems> list = openList(kPageCallProfiles);
     QVERIFY(list);
-    m_page->itemClicked(list->findItem(177));
+    m_page->itemClicked(list->findItem(kRowNewStoredItem));
     QVantelMenuItems *page = m_page->currentPage();
-    QCOMPARE(page->id(), 178);
-    QCOMPARE(page->data(), 173);
-    QCOMPARE(page->findItem(179)->valueText(), QStringLiteral("noname"));
-    QVERIFY(!page->findItem(187));
+    QCOMPARE(page->id(), kPageStoredItem);
+    QCOMPARE(page->data(), kPageCallProfiles);
+    QCOMPARE(page->findItem(kRowStoredItemName)->valueText(), QStringLiteral("noname"));
+    QVERIFY(!page->findItem(kRowStoredItemLoad));
     QVERIFY(!m_page->header()->isModified());
 
     // A number makes the new profile complete and changed.
-    QVantelMenuItem *remote = page->findItem(185);
+    QVantelMenuItem *remote = page->findItem(kRowProfileRemote);
     remote->setValueText(QStringLiteral("0301"));
     m_page->itemCommitted(remote);
     QVERIFY(m_page->header()->isModified());
@@ -461,16 +473,16 @@ void TestSettingsBook::callProfileEditAndApply()
     QCOMPARE(create.value("remote_addr"), QStringLiteral("0301"));
     QVERIFY(!create.has("codec") && !create.has("id"));
     // Back on a rebuilt list; the old one goes later.
-    QCOMPARE(m_page->currentPage()->id(), 173);
+    QCOMPARE(m_page->currentPage()->id(), kPageCallProfiles);
     QVERIFY(m_page->currentPage() != list.data());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!list);
 
     // A stored profile: a changed number updates it, a changed name stores a new one.
     list = m_page->currentPage();
-    m_page->itemClicked(list->findItem(307, 173));
+    m_page->itemClicked(list->findItem(kFirstStoredRow + 1, kPageCallProfiles));
     page = m_page->currentPage();
-    remote = page->findItem(185);
+    remote = page->findItem(kRowProfileRemote);
     remote->setValueText(QStringLiteral("222"));
     m_page->itemCommitted(remote);
     m_page->applyClicked();
@@ -478,9 +490,9 @@ void TestSettingsBook::callProfileEditAndApply()
     QCOMPARE(update.value("id"), QStringLiteral("1"));
     QCOMPARE(update.value("remote_addr"), QStringLiteral("222"));
 
-    m_page->itemClicked(m_page->currentPage()->findItem(307, 173));
+    m_page->itemClicked(m_page->currentPage()->findItem(kFirstStoredRow + 1, kPageCallProfiles));
     page = m_page->currentPage();
-    QVantelMenuItem *name = page->findItem(179);
+    QVantelMenuItem *name = page->findItem(kRowStoredItemName);
     name->setValueText(QStringLiteral("Copy"));
     m_page->itemCommitted(name);
     m_page->applyClicked();
@@ -500,9 +512,9 @@ void TestSettingsBook::callProfileLoad()
                      {"coord_mode", "enabled"},
                      {"remote_addr", "studio-b"},
                      {"remote_addr2", "studio-c"}}}});
-    QVantelMenuItems *page = openItem(173, 1);
+    QVantelMenuItems *page = openItem(kPageCallProfiles, 1);
     QVERIFY(page);
-    QVantelMenuItem *load = page->findItem(187);
+    QVantelMenuItem *load = page->findItem(kRowStoredItemLoad);
     QVERIFY(!load->isReadOnly());
     IVantelSettingsPage *window = m_page.get();
     QCOMPARE(window->remoteAddressText(0), QStringLiteral("studio-b"));
@@ -568,14 +580,14 @@ void TestSettingsBook::callProfileLoadOnLink()
     storeProfiles({{1, {{"network", "eth.0"}, {"codec", codec}, {"remote_addr", "studio-b"}}}});
     QVERIFY(comDevice()->setCodecMode(codecMode, false));
     QVERIFY(m_page->showEntry(QVantelSettingsPage::BookSection, target));
-    m_page->itemClicked(m_page->currentPage()->findItem(173));
+    m_page->itemClicked(m_page->currentPage()->findItem(kPageCallProfiles));
     QVantelMenuItems *list = m_page->currentPage();
-    QVERIFY(list && list->id() == 173);
-    QVERIFY(list->findItem(307, 173));
-    m_page->itemClicked(list->findItem(307, 173));
+    QVERIFY(list && list->id() == kPageCallProfiles);
+    QVERIFY(list->findItem(kFirstStoredRow + 1, kPageCallProfiles));
+    m_page->itemClicked(list->findItem(kFirstStoredRow + 1, kPageCallProfiles));
     QVantelMenuItems *page = m_page->currentPage();
-    QVERIFY(page && page->id() == 178);
-    QVantelMenuItem *load = page->findItem(187);
+    QVERIFY(page && page->id() == kPageStoredItem);
+    QVantelMenuItem *load = page->findItem(kRowStoredItemLoad);
     QVERIFY(!load->isReadOnly());
 
     m_fake->clearLog();
@@ -739,14 +751,14 @@ void TestSettingsBook::callProfileRules()
     const auto listForTarget = [this, target]() -> QVantelMenuItems * {
         if (!m_page->showEntry(QVantelSettingsPage::BookSection, target))
             return nullptr;
-        if (m_page->currentPage()->id() == 4)
-            m_page->itemClicked(m_page->currentPage()->findItem(173));
+        if (m_page->currentPage()->id() == kPageBook)
+            m_page->itemClicked(m_page->currentPage()->findItem(kPageCallProfiles));
         QVantelMenuItems *list = m_page->currentPage();
-        return list && list->id() == 173 ? list : nullptr;
+        return list && list->id() == kPageCallProfiles ? list : nullptr;
     };
     QVantelMenuItems *list = listForTarget();
     QVERIFY(list);
-    QVantelMenuItem *row = list->findItem(307, 173);
+    QVantelMenuItem *row = list->findItem(kFirstStoredRow + 1, kPageCallProfiles);
     QCOMPARE(row != nullptr, listed);
     if (!listed)
         return;
@@ -756,14 +768,14 @@ void TestSettingsBook::callProfileRules()
     // An Expert's row opens the profile page whatever the state.
     accessLevel = AccessLevel::Expert;
     list = listForTarget();
-    QVERIFY(list && list->findItem(307, 173));
-    row = list->findItem(307, 173);
+    QVERIFY(list && list->findItem(kFirstStoredRow + 1, kPageCallProfiles));
+    row = list->findItem(kFirstStoredRow + 1, kPageCallProfiles);
     QCOMPARE(row->kind(), int(QVantelMenuItem::Navigation));
     QVERIFY(!row->isReadOnly());
     m_page->itemClicked(row);
     QVantelMenuItems *page = m_page->currentPage();
-    QVERIFY(page && page->id() == 178);
-    QCOMPARE(!page->findItem(187)->isReadOnly(), loadable);
+    QVERIFY(page && page->id() == kPageStoredItem);
+    QCOMPARE(!page->findItem(kRowStoredItemLoad)->isReadOnly(), loadable);
 }
 
 QTEST_MAIN(TestSettingsBook)

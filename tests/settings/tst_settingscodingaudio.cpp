@@ -11,6 +11,7 @@
 #include "model/comravennacontroller.h"
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
@@ -252,30 +253,31 @@ void TestSettingsCodingAudio::codingPageRows()
         = QVantelLocalize::interfaceName(TComDevice::networkFromString(network.toStdString()));
     if (network.isEmpty())
         QCOMPARE(name, QStringLiteral("Invalid"));
-    QCOMPARE(row(98)->titleText(), QStringLiteral("Codec 1 [ %1 ]").arg(name));
-    QCOMPARE(row(98)->valueText(), QVantelLocalize::codingSummary(comDevice()->coder1()));
-    QCOMPARE(row(98)->isReadOnly(), level == 0);
+    QCOMPARE(row(kPageCodec1)->titleText(), QStringLiteral("Codec 1 [ %1 ]").arg(name));
+    QCOMPARE(row(kPageCodec1)->valueText(), QVantelLocalize::codingSummary(comDevice()->coder1()));
+    QCOMPARE(row(kPageCodec1)->isReadOnly(), level == 0);
     if (coding == QLatin1String("double")) {
         // Coder 2 runs on the same network as coder 1.
-        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2 [ %1 ]").arg(name));
-        QCOMPARE(row(99)->valueText(),
+        QCOMPARE(row(kPageCodec2)->titleText(), QStringLiteral("Codec 2 [ %1 ]").arg(name));
+        QCOMPARE(row(kPageCodec2)->valueText(),
                  QVantelLocalize::codingSummary(codecConfigFromString("OPUS/48000/mono/32000")));
-        QCOMPARE(row(99)->isReadOnly(), level == 0);
+        QCOMPARE(row(kPageCodec2)->isReadOnly(), level == 0);
     } else if (coding == QLatin1String("coordination line")) {
         // Link 2 is the mobile voice line: shown, never edited.
-        QCOMPARE(row(99)->titleText(),
+        QCOMPARE(row(kPageCodec2)->titleText(),
                  QStringLiteral("Codec 2 [ %1 ]").arg(QVantelLocalize::interfaceName(0x300)));
-        QCOMPARE(row(99)->valueText(), QVantelLocalize::codecName(17));
-        QVERIFY(row(99)->isReadOnly());
+        QCOMPARE(row(kPageCodec2)->valueText(), QVantelLocalize::codecName(17));
+        QVERIFY(row(kPageCodec2)->isReadOnly());
     } else {
         // Single codec mode without coordination line: coder 2 cannot be opened at any level.
-        QCOMPARE(row(99)->titleText(), QStringLiteral("Codec 2"));
-        QCOMPARE(row(99)->valueText(), QStringLiteral("Not applicable in single codec mode"));
-        QVERIFY(row(99)->isReadOnly());
+        QCOMPARE(row(kPageCodec2)->titleText(), QStringLiteral("Codec 2"));
+        QCOMPARE(row(kPageCodec2)->valueText(),
+                 QStringLiteral("Not applicable in single codec mode"));
+        QVERIFY(row(kPageCodec2)->isReadOnly());
     }
-    QCOMPARE(row(100) != nullptr, autoBitRate);
-    if (row(100))
-        QCOMPARE(row(100)->isReadOnly(), level == 0);
+    QCOMPARE(row(kPageAutoBitRate) != nullptr, autoBitRate);
+    if (row(kPageAutoBitRate))
+        QCOMPARE(row(kPageAutoBitRate)->isReadOnly(), level == 0);
 }
 
 void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
@@ -283,47 +285,48 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     // Coder 1 runs OPUS/48000/stereo/64000; the demo lists six algorithms.
     QVERIFY(start());
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(98));
-    QCOMPARE(m_page->currentPage()->id(), 98);
-    QCOMPARE(texts(row(101)),
+    QVERIFY(open(kPageCodec1));
+    QCOMPARE(m_page->currentPage()->id(), kPageCodec1);
+    QCOMPARE(texts(row(kRowCodecAlgorithm)),
              (QStringList{QVantelLocalize::codecName(19),
                           QVantelLocalize::codecName(8),
                           QVantelLocalize::codecName(27),
                           QVantelLocalize::codecName(20),
                           QVantelLocalize::codecName(3),
                           QVantelLocalize::codecName(0)}));
-    QCOMPARE(row(101)->currentValue()->value, 19);
-    QCOMPARE(row(103)->valueText(), QStringLiteral("48 kHz"));
-    QVERIFY(row(103)->isReadOnly()); // one listed rate
-    QCOMPARE(row(104)->valueText(), QStringLiteral("64 kbit/s"));
-    QCOMPARE(row(105)->valueText(), QStringLiteral("Disabled"));
-    QVERIFY(!row(105)->isReadOnly());
+    QCOMPARE(row(kRowCodecAlgorithm)->currentValue()->value, 19);
+    QCOMPARE(row(kRowCodecSampleRate)->valueText(), QStringLiteral("48 kHz"));
+    QVERIFY(row(kRowCodecSampleRate)->isReadOnly()); // one listed rate
+    QCOMPARE(row(kRowCodecBitRate)->valueText(), QStringLiteral("64 kbit/s"));
+    QCOMPARE(row(kRowCodecRelay)->valueText(), QStringLiteral("Disabled"));
+    QVERIFY(!row(kRowCodecRelay)->isReadOnly());
     QVERIFY(!m_page->header()->isModified());
 
     // MPA2 in stereo lists other bit rates: 64000 is gone, the first listed one replaces it.
-    commit(101, 8);
-    QCOMPARE(row(102)->currentValue()->value, 2);
-    QCOMPARE(texts(row(103)), (QStringList{QStringLiteral("48 kHz"), QStringLiteral("32 kHz")}));
-    QVERIFY(!row(103)->isReadOnly());
-    QCOMPARE(row(104)->currentValue()->value, 128000);
-    QCOMPARE(row(104)->valueText(), QStringLiteral("128 kbit/s"));
+    commit(kRowCodecAlgorithm, 8);
+    QCOMPARE(row(kRowCodecChannelMode)->currentValue()->value, 2);
+    QCOMPARE(texts(row(kRowCodecSampleRate)),
+             (QStringList{QStringLiteral("48 kHz"), QStringLiteral("32 kHz")}));
+    QVERIFY(!row(kRowCodecSampleRate)->isReadOnly());
+    QCOMPARE(row(kRowCodecBitRate)->currentValue()->value, 128000);
+    QCOMPARE(row(kRowCodecBitRate)->valueText(), QStringLiteral("128 kbit/s"));
     QVERIFY(m_page->header()->isModified());
 
     // G.722 runs at a fixed rate: nothing is asked about rates, the row is locked at 16 kHz.
     m_fake->clearLog();
-    commit(101, 3);
-    QCOMPARE(texts(row(103)), QStringList{QStringLiteral("16 kHz")});
-    QVERIFY(row(103)->isReadOnly());
+    commit(kRowCodecAlgorithm, 3);
+    QCOMPARE(texts(row(kRowCodecSampleRate)), QStringList{QStringLiteral("16 kHz")});
+    QVERIFY(row(kRowCodecSampleRate)->isReadOnly());
     for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isListOf(QStringLiteral("samplerate")));
 
     // Back to the coding as read: no change left.
-    commit(101, 19);
-    commit(102, 2);
-    commit(104, 64000);
+    commit(kRowCodecAlgorithm, 19);
+    commit(kRowCodecChannelMode, 2);
+    commit(kRowCodecBitRate, 64000);
     QVERIFY(!m_page->header()->isModified());
     // A relay toggle alone is a change.
-    commitSwitch(105, true);
+    commitSwitch(kRowCodecRelay, true);
     QVERIFY(m_page->header()->isModified());
 }
 
@@ -351,35 +354,35 @@ void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono()
     }));
     QCOMPARE(comDevice()->audioRouting(), int(TComDevice::RoutingMonoCoordination));
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(98));
-    QCOMPARE(texts(row(102)), modes);
-    QCOMPARE(row(102)->valueText(), QVantelLocalize::channelModeName(0));
-    QCOMPARE(row(102)->isReadOnly(), modes.size() < 2);
+    QVERIFY(open(kPageCodec1));
+    QCOMPARE(texts(row(kRowCodecChannelMode)), modes);
+    QCOMPARE(row(kRowCodecChannelMode)->valueText(), QVantelLocalize::channelModeName(0));
+    QCOMPARE(row(kRowCodecChannelMode)->isReadOnly(), modes.size() < 2);
 }
 
 void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
 {
     QVERIFY(start());
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(98));
-    commit(101, 8);
-    commit(104, 192000);
-    commitSwitch(105, true);
+    QVERIFY(open(kPageCodec1));
+    commit(kRowCodecAlgorithm, 8);
+    commit(kRowCodecBitRate, 192000);
+    commitSwitch(kRowCodecRelay, true);
     m_page->applyClicked();
     QVERIFY(received(QStringLiteral("codec"), QStringLiteral("MPA2/48000/stereo/192000/-1")));
     QVERIFY(received(QStringLiteral("relay"), QStringLiteral("on")));
     QCOMPARE(comDevice()->coder1().algorithm, 8);
     QVERIFY(!m_page->header()->isModified());
     // The relay state is read back.
-    QCOMPARE(row(105)->valueText(), QStringLiteral("Active"));
+    QCOMPARE(row(kRowCodecRelay)->valueText(), QStringLiteral("Active"));
 
     // A refused coding keeps the edits and the mark.
-    commit(104, 256000);
+    commit(kRowCodecBitRate, 256000);
     m_fake->refuseKey(QStringLiteral("codec"), kRefused);
     m_page->applyClicked();
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(m_page->header()->isModified());
-    QCOMPARE(row(104)->currentValue()->value, 256000);
+    QCOMPARE(row(kRowCodecBitRate)->currentValue()->value, 256000);
 }
 
 void TestSettingsCodingAudio::storedAlgorithmMissingFromTheList()
@@ -390,9 +393,9 @@ void TestSettingsCodingAudio::storedAlgorithmMissingFromTheList()
         fake.removeValue(QStringLiteral("relay"), kAudio);
     }));
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(98));
+    QVERIFY(open(kPageCodec1));
     // The first entry is shown, but the lists below still ask about the stored algorithm.
-    QCOMPARE(row(101)->valueText(), QVantelLocalize::codecName(19));
+    QCOMPARE(row(kRowCodecAlgorithm)->valueText(), QVantelLocalize::codecName(19));
     bool askedAboutStored = false;
     for (const FakeRequest &request : m_fake->requests()) {
         if (request.isListOf(QStringLiteral("mode"))
@@ -402,10 +405,10 @@ void TestSettingsCodingAudio::storedAlgorithmMissingFromTheList()
     }
     QVERIFY(askedAboutStored);
     // Nothing is listed for it: the rows below are empty and locked.
-    QVERIFY(row(102)->values().isEmpty());
-    QVERIFY(row(104)->isReadOnly());
-    QCOMPARE(row(105)->valueText(), QStringLiteral("Not available"));
-    QVERIFY(row(105)->isReadOnly());
+    QVERIFY(row(kRowCodecChannelMode)->values().isEmpty());
+    QVERIFY(row(kRowCodecBitRate)->isReadOnly());
+    QCOMPARE(row(kRowCodecRelay)->valueText(), QStringLiteral("Not available"));
+    QVERIFY(row(kRowCodecRelay)->isReadOnly());
 }
 
 void TestSettingsCodingAudio::autoBitRateRows()
@@ -414,40 +417,40 @@ void TestSettingsCodingAudio::autoBitRateRows()
         fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("aggressive"), kAudio);
     }));
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(100));
-    QCOMPARE(m_page->currentPage()->id(), 100);
-    QVERIFY(row(106)->isChecked());
+    QVERIFY(open(kPageAutoBitRate));
+    QCOMPARE(m_page->currentPage()->id(), kPageAutoBitRate);
+    QVERIFY(row(kRowAutoAdapt)->isChecked());
     // An unknown policy word shows "Standard"; committing it sends the lower-case word.
-    QCOMPARE(row(107)->valueText(), QStringLiteral("Standard"));
-    QCOMPARE(texts(row(108)).front(), QStringLiteral("6 kbit/s"));
-    QCOMPARE(row(108)->currentValue()->value, 24000);
-    QCOMPARE(row(109)->valueText(), QStringLiteral("128 kbit/s"));
-    for (const int id : {106, 107, 108, 109})
+    QCOMPARE(row(kRowAdaptPolicy)->valueText(), QStringLiteral("Standard"));
+    QCOMPARE(texts(row(kRowMinBitRate)).front(), QStringLiteral("6 kbit/s"));
+    QCOMPARE(row(kRowMinBitRate)->currentValue()->value, 24000);
+    QCOMPARE(row(kRowMaxBitRate)->valueText(), QStringLiteral("128 kbit/s"));
+    for (const int id : {kRowAutoAdapt, kRowAdaptPolicy, kRowMinBitRate, kRowMaxBitRate})
         QVERIFY(!row(id)->isReadOnly());
 
-    m_page->itemCommitted(row(107));
+    m_page->itemCommitted(row(kRowAdaptPolicy));
     QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("standard")));
-    commit(107, 2);
+    commit(kRowAdaptPolicy, 2);
     QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("punchy")));
-    commitSwitch(106, false);
+    commitSwitch(kRowAutoAdapt, false);
     QVERIFY(received(QStringLiteral("abr_calls"), QStringLiteral("off")));
     // No check between the limits.
-    commit(109, 64000);
-    commit(108, 32000);
+    commit(kRowMaxBitRate, 64000);
+    commit(kRowMinBitRate, 32000);
     QVERIFY(received(QStringLiteral("abr_maxbr"), QStringLiteral("64000")));
     QVERIFY(received(QStringLiteral("abr_minbr"), QStringLiteral("32000")));
     // A refusal is not reported and the row keeps the choice.
     m_fake->refuseKey(QStringLiteral("abr_minbr"), kRefused);
-    commit(108, 6000);
+    commit(kRowMinBitRate, 6000);
     QCOMPARE(shownMessage(), QString());
-    QCOMPARE(row(108)->currentValue()->value, 6000);
+    QCOMPARE(row(kRowMinBitRate)->currentValue()->value, 6000);
     QVERIFY(!m_page->header()->isModified());
 
     // Double streaming locks every row.
     m_page->backClicked();
     comDevice()->setDstreamMode(1);
-    QVERIFY(open(100));
-    for (const int id : {106, 107, 108, 109})
+    QVERIFY(open(kPageAutoBitRate));
+    for (const int id : {kRowAutoAdapt, kRowAdaptPolicy, kRowMinBitRate, kRowMaxBitRate})
         QVERIFY(row(id)->isReadOnly());
 }
 
@@ -459,16 +462,16 @@ void TestSettingsCodingAudio::confirmedChoiceOfTheShownEntry()
         fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("turbo"), kAudio);
     }));
     openSection(QVantelSettingsPage::CodingSection);
-    QVERIFY(open(100));
-    QCOMPARE(row(107)->valueText(), QStringLiteral("Standard"));
-    confirmShownChoice(107);
+    QVERIFY(open(kPageAutoBitRate));
+    QCOMPARE(row(kRowAdaptPolicy)->valueText(), QStringLiteral("Standard"));
+    confirmShownChoice(kRowAdaptPolicy);
     QVERIFY(received(QStringLiteral("abr_profile"), QStringLiteral("standard")));
     QCOMPARE(m_fake->value(QStringLiteral("abr_profile"), kAudio), QStringLiteral("standard"));
 
     // Confirming what the unit holds sends nothing.
     m_fake->clearLog();
-    confirmShownChoice(107);
-    confirmShownChoice(109);
+    confirmShownChoice(kRowAdaptPolicy);
+    confirmShownChoice(kRowMaxBitRate);
     QCOMPARE(m_fake->requestCount(), 0);
 }
 
@@ -509,27 +512,27 @@ void TestSettingsCodingAudio::audioPageRowsPerVariant()
     }));
     firmwareVersion = firmware;
     openSection(QVantelSettingsPage::AudioSection);
-    QCOMPARE(m_page->currentPage()->id(), 3);
+    QCOMPARE(m_page->currentPage()->id(), kPageAudio);
 
-    QCOMPARE(row(111) != nullptr, auxRows);
-    QCOMPARE(row(113) != nullptr, operationMode);
-    QCOMPARE(row(122) != nullptr, aes67);
-    QCOMPARE(row(123)->titleText(), module);
+    QCOMPARE(row(kRowInputFormat) != nullptr, auxRows);
+    QCOMPARE(row(kRowOperationMode) != nullptr, operationMode);
+    QCOMPARE(row(kRowAes67State) != nullptr, aes67);
+    QCOMPARE(row(kPageRavenna)->titleText(), module);
     // The module row stays locked until the audio-over-IP controller has been read.
-    QVERIFY(row(123)->isReadOnly());
+    QVERIFY(row(kPageRavenna)->isReadOnly());
     if (auxRows) // analog input in the demo: the switch is on
-        QCOMPARE(row(111)->valueText(), QStringLiteral("Analog (AUX2)"));
+        QCOMPARE(row(kRowInputFormat)->valueText(), QStringLiteral("Analog (AUX2)"));
     if (aes67)
-        QCOMPARE(row(122)->valueText(), QStringLiteral("Active"));
+        QCOMPARE(row(kRowAes67State)->valueText(), QStringLiteral("Active"));
     // The demo's values fill the rows.
-    QCOMPARE(row(110)->valueText(), QStringLiteral("-9 dBFS"));
-    QCOMPARE(row(112)->valueText(), QStringLiteral("Side Tone"));
-    QCOMPARE(row(117)->valueText(), QStringLiteral("Disabled"));
-    QCOMPARE(row(118)->valueText(), QStringLiteral("-2 dBFS"));
-    QCOMPARE(row(119)->values().size(), 38); // -40 to -3
-    QCOMPARE(row(119)->values().back().value, -3);
-    QCOMPARE(row(120)->valueText(), QStringLiteral("2:1"));
-    QCOMPARE(row(121)->valueText(), QStringLiteral("Fast"));
+    QCOMPARE(row(kRowInputLimiters)->valueText(), QStringLiteral("-9 dBFS"));
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Side Tone"));
+    QCOMPARE(row(kRowDynamics)->valueText(), QStringLiteral("Disabled"));
+    QCOMPARE(row(kRowLimiterThreshold)->valueText(), QStringLiteral("-2 dBFS"));
+    QCOMPARE(row(kRowCompressorThreshold)->values().size(), 38); // -40 to -3
+    QCOMPARE(row(kRowCompressorThreshold)->values().back().value, -3);
+    QCOMPARE(row(kRowCompressorRatio)->valueText(), QStringLiteral("2:1"));
+    QCOMPARE(row(kRowAttackTime)->valueText(), QStringLiteral("Fast"));
 }
 
 void TestSettingsCodingAudio::limiterMovesCompressorFirst()
@@ -538,7 +541,7 @@ void TestSettingsCodingAudio::limiterMovesCompressorFirst()
         fake.setValue(QStringLiteral("drc_threshold_cmp"), QStringLiteral("-10"), kAudio);
     }));
     openSection(QVantelSettingsPage::AudioSection);
-    commit(118, -10);
+    commit(kRowLimiterThreshold, -10);
     const QList<FakeRequest> log = m_fake->requests();
     int compressor = -1;
     int limiter = -1;
@@ -550,15 +553,15 @@ void TestSettingsCodingAudio::limiterMovesCompressorFirst()
     }
     QVERIFY(compressor >= 0);
     QVERIFY(limiter > compressor);
-    QCOMPARE(row(119)->values().back().value, -11);
-    QCOMPARE(row(119)->valueText(), QStringLiteral("-11 dBFS"));
+    QCOMPARE(row(kRowCompressorThreshold)->values().back().value, -11);
+    QCOMPARE(row(kRowCompressorThreshold)->valueText(), QStringLiteral("-11 dBFS"));
 
     // A refused compressor move stops before the limiter is written.
     m_fake->clearLog();
     m_fake->refuseKey(QStringLiteral("drc_threshold_cmp"), kRefused);
-    commit(118, -12);
+    commit(kRowLimiterThreshold, -12);
     QVERIFY(!received(QStringLiteral("drc_lim_threshold"), QStringLiteral("-12")));
-    QCOMPARE(row(118)->valueText(), QStringLiteral("-10 dBFS"));
+    QCOMPARE(row(kRowLimiterThreshold)->valueText(), QStringLiteral("-10 dBFS"));
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
 }
 
@@ -604,17 +607,17 @@ void TestSettingsCodingAudio::valuesOutOfRangeStayBounded()
         fake.setValue(QStringLiteral("drc_ratio_cmp"), ratio, kAudio);
     }));
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(119));
+    QVERIFY(row(kRowCompressorThreshold));
     // Built, and built again by a refresh, never past the limiter's range.
     for (int pass = 0; pass < 2; ++pass) {
-        QCOMPARE(row(119)->values().size(), compressorEnd + 41);
-        QCOMPARE(row(119)->values().front().value, -40);
-        QCOMPARE(row(119)->values().back().value, compressorEnd);
+        QCOMPARE(row(kRowCompressorThreshold)->values().size(), compressorEnd + 41);
+        QCOMPARE(row(kRowCompressorThreshold)->values().front().value, -40);
+        QCOMPARE(row(kRowCompressorThreshold)->values().back().value, compressorEnd);
         m_page->audioControllerParamChanged(audioSettings(), TAudioSettings::DrcLimThreshold);
     }
-    QCOMPARE(row(118)->values().size(), 19);
-    QCOMPARE(row(118)->valueText(), limiterShown);
-    QCOMPARE(row(120)->valueText(), ratioShown);
+    QCOMPARE(row(kRowLimiterThreshold)->values().size(), 19);
+    QCOMPARE(row(kRowLimiterThreshold)->valueText(), limiterShown);
+    QCOMPARE(row(kRowCompressorRatio)->valueText(), ratioShown);
     // Shown, never written back.
     QVERIFY(requestsWhere([](const FakeRequest &r) {
                 return r.message.type == FakeMessage::Param && r.gets().isEmpty();
@@ -625,11 +628,11 @@ void TestSettingsCodingAudio::refusedAudioRowGoesBack()
 {
     QVERIFY(start());
     openSection(QVantelSettingsPage::AudioSection);
-    commit(120, 15);
+    commit(kRowCompressorRatio, 15);
     QVERIFY(received(QStringLiteral("drc_ratio_cmp"), QStringLiteral("1.5")));
     m_fake->refuseKey(QStringLiteral("limiter_threshold"), kRefused);
-    commit(110, -16);
-    QCOMPARE(row(110)->valueText(), QStringLiteral("-9 dBFS"));
+    commit(kRowInputLimiters, -16);
+    QCOMPARE(row(kRowInputLimiters)->valueText(), QStringLiteral("-9 dBFS"));
     QCOMPARE(audioSettings()->limiterThreshold(), -9);
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
 }
@@ -648,9 +651,9 @@ void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
     }));
     QCOMPARE(comDevice()->codecMode(), 1);
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(113));
-    QVERIFY(row(113)->isChecked());
-    commitSwitch(113, false);
+    QVERIFY(row(kRowOperationMode));
+    QVERIFY(row(kRowOperationMode)->isChecked());
+    commitSwitch(kRowOperationMode, false);
     const QList<FakeRequest> log = m_fake->requests();
     int coder = -1;
     int mode = -1;
@@ -742,8 +745,8 @@ void TestSettingsCodingAudio::operationModeSwitch()
     if (refused)
         m_fake->refuseKey(QStringLiteral("operation_mode"), kRefused);
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(113));
-    commitSwitch(113, extended);
+    QVERIFY(row(kRowOperationMode));
+    commitSwitch(kRowOperationMode, extended);
 
     QCOMPARE(audioWrites({QStringLiteral("codec"),
                           QStringLiteral("dcodec_1"),
@@ -758,7 +761,7 @@ void TestSettingsCodingAudio::operationModeSwitch()
     QCOMPARE(lists, bitRateLists);
     QCOMPARE(shownMessage(), message);
     QCOMPARE(comDevice()->operationMode(), mode);
-    QCOMPARE(row(113)->isChecked(), mode == 1);
+    QCOMPARE(row(kRowOperationMode)->isChecked(), mode == 1);
 }
 
 void TestSettingsCodingAudio::aes67StateResetsTheModule_data()
@@ -799,30 +802,31 @@ void TestSettingsCodingAudio::aes67StateResetsTheModule()
     if (refused)
         m_fake->refuseKey(QStringLiteral("aes67_reset"), kRefused);
     openSection(QVantelSettingsPage::AudioSection);
-    QCOMPARE(row(122)->valueText(), QStringLiteral("Active"));
-    QVERIFY(!row(123)->isReadOnly());
+    QCOMPARE(row(kRowAes67State)->valueText(), QStringLiteral("Active"));
+    QVERIFY(!row(kPageRavenna)->isReadOnly());
 
     m_fake->clearLog();
-    commit(122, 0);
+    commit(kRowAes67State, 0);
     QCOMPARE(audioWrites({QStringLiteral("aes67_reset")}).size(), writes);
     QCOMPARE(shownMessage(), message);
     const bool done = message.isEmpty();
     QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio),
              done ? QStringLiteral("on") : QStringLiteral("off"));
     QCOMPARE(comDevice()->aes67Reset(), done);
-    QCOMPARE(row(122)->valueText(), done ? QStringLiteral("Disabled") : QStringLiteral("Active"));
+    QCOMPARE(row(kRowAes67State)->valueText(),
+             done ? QStringLiteral("Disabled") : QStringLiteral("Active"));
     QCOMPARE(ravennaController()->state() == TComController::StateUnknown, done);
-    QCOMPARE(row(123)->isReadOnly(), done);
+    QCOMPARE(row(kPageRavenna)->isReadOnly(), done);
     if (!done)
         return;
 
     // Active again: the module restarts once more, and its row opens after it has been read.
-    commit(122, 1);
+    commit(kRowAes67State, 1);
     QCOMPARE(m_fake->value(QStringLiteral("aes67_reset"), kAudio), QStringLiteral("off"));
-    QVERIFY(row(123)->isReadOnly());
+    QVERIFY(row(kPageRavenna)->isReadOnly());
     QVERIFY(ravennaController()->startWithIdentity());
     m_page->audioChangesetEvent(TComDevice::coreAudioChangeset());
-    QVERIFY(!row(123)->isReadOnly());
+    QVERIFY(!row(kPageRavenna)->isReadOnly());
 }
 
 void TestSettingsCodingAudio::monitoringEditsAndApply()
@@ -832,17 +836,18 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
     }));
     firmwareVersion = 0x105ff;
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(112)->isReadOnly()); // below 1.8.0
-    QVERIFY(open(114));
-    QCOMPARE(m_page->currentPage()->id(), 114);
-    QVERIFY(row(116)->isReadOnly()); // below 1.6.0
-    QCOMPARE(row(115)->valueText(), QStringLiteral("Permanently available"));
+    QVERIFY(row(kRowChannelKnob)->isReadOnly()); // below 1.8.0
+    QVERIFY(open(kPageMonitoring));
+    QCOMPARE(m_page->currentPage()->id(), kPageMonitoring);
+    QVERIFY(row(kRowIntercom)->isReadOnly()); // below 1.6.0
+    QCOMPARE(row(kRowSideTone)->valueText(), QStringLiteral("Permanently available"));
 
     // Toggling and toggling back leaves no change; Apply then sends nothing.
-    commitSwitch(115, true);
-    QCOMPARE(row(115)->valueText(), QStringLiteral("Only when routed to Program or Coord."));
+    commitSwitch(kRowSideTone, true);
+    QCOMPARE(row(kRowSideTone)->valueText(),
+             QStringLiteral("Only when routed to Program or Coord."));
     QVERIFY(m_page->header()->isModified());
-    commitSwitch(115, false);
+    commitSwitch(kRowSideTone, false);
     QVERIFY(!m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(shownMessage(), QString());
@@ -850,17 +855,17 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
         QVERIFY(!request.isSetOf(QStringLiteral("matrix_opt")));
 
     // The whole word goes back with the changed bit.
-    commitSwitch(115, true);
+    commitSwitch(kRowSideTone, true);
     m_page->applyClicked();
     QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("8000001F")));
     QVERIFY(!m_page->header()->isModified());
 
     // Refused: the switches show the unit's word again and the mark stays.
-    commitSwitch(115, false);
+    commitSwitch(kRowSideTone, false);
     m_fake->refuseKey(QStringLiteral("matrix_opt"), kRefused);
     m_page->applyClicked();
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
-    QVERIFY(row(115)->isChecked());
+    QVERIFY(row(kRowSideTone)->isChecked());
     QVERIFY(m_page->header()->isModified());
 }
 
@@ -868,16 +873,16 @@ void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()
 {
     QVERIFY(start());
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(open(114));
-    commitSwitch(115, true);
-    commitSwitch(116, true);
+    QVERIFY(open(kPageMonitoring));
+    commitSwitch(kRowSideTone, true);
+    commitSwitch(kRowIntercom, true);
     // Left without Apply: the channel knob sends only its own bit.
     m_page->backClicked();
-    QCOMPARE(m_page->currentPage()->id(), 3);
-    commitSwitch(112, true);
+    QCOMPARE(m_page->currentPage()->id(), kPageAudio);
+    commitSwitch(kRowChannelKnob, true);
     QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("20000000")));
     QVERIFY(!received(QStringLiteral("matrix_opt"), QStringLiteral("E0000000")));
-    QCOMPARE(row(112)->valueText(), QStringLiteral("Mic Fader"));
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Mic Fader"));
     QCOMPARE(matrixSettings()->options(), 0x20000000u);
 }
 

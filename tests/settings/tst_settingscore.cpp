@@ -8,6 +8,7 @@
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "model/passwordtext.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
@@ -252,11 +253,11 @@ void TestSettingsCore::rootMenu()
 
     // An Operator finds Audio disabled and cannot open it from outside.
     QVERIFY(!m_page->showEntry(QVantelSettingsPage::AudioSection, 0));
-    QCOMPARE(entries->findEntry(3)->state(), int(QVantelMenuEntry::Disabled));
+    QCOMPARE(entries->findEntry(kPageAudio)->state(), int(QVantelMenuEntry::Disabled));
     accessLevel = AccessLevel::Expert;
     QVERIFY(m_page->showEntry(QVantelSettingsPage::AudioSection, 0));
-    QCOMPARE(m_page->lastSectionId(), 3);
-    QCOMPARE(m_page->currentEntry, 3);
+    QCOMPARE(m_page->lastSectionId(), kPageAudio);
+    QCOMPARE(m_page->currentEntry, kPageAudio);
     QCOMPARE(m_page->titlePath(), QStringList{QStringLiteral("Audio")});
 
     // Exit goes back to the page the window set, the main page unless told otherwise.
@@ -264,7 +265,7 @@ void TestSettingsCore::rootMenu()
     QVERIFY(m_page->showEntry(QVantelSettingsPage::ExitSection, 0));
     QCOMPARE(activated.size(), 1);
     QCOMPARE(activated.at(0).at(0).value<QVantel::Page>(), QVantel::MainPage);
-    QCOMPARE(m_page->lastSectionId(), 3);
+    QCOMPARE(m_page->lastSectionId(), kPageAudio);
 }
 
 void TestSettingsCore::applyRefusals_data()
@@ -276,23 +277,23 @@ void TestSettingsCore::applyRefusals_data()
     const auto row = [](const char *name, int page, int link, const char *network, bool refused) {
         QTest::newRow(name) << page << link << QString::fromLatin1(network) << refused;
     };
-    row("sip, IP call", 10, 0, "eth.0", true);
-    row("sip, ISDN call", 10, 0, "isdn.0", false);
-    row("sip account 1, Wi-Fi call", 76, 1, "wifi.0", true);
-    row("sip account 2, mobile call", 77, 0, "mobile.0", true);
-    row("isdn", 11, 1, "isdn.0", true);
-    row("eth.1, call on eth.1", 13, 0, "eth.1", true);
-    row("eth.1, call on eth.0", 13, 0, "eth.0", false);
-    row("eth.0, call on eth.0", 12, 1, "eth.0", true);
-    row("mobile.1", 17, 0, "mobile.1", true);
-    row("mobile.1, call on mobile.0", 17, 0, "mobile.0", false);
-    row("wifi.3", 23, 0, "wifi.3", true);
-    row("codec 1, link 1 call", 98, 0, "isdn.0", true);
-    row("codec 1, link 2 call", 98, 1, "eth.0", false);
-    row("codec 2, link 2 call", 99, 1, "isdn.0", true);
-    row("codec 2, coordination line", 99, 2, "eth.0", true);
-    row("codec 2, link 1 call", 99, 0, "eth.0", false);
-    row("monitoring", 114, 0, "eth.0", false);
+    row("sip, IP call", kPageSip, 0, "eth.0", true);
+    row("sip, ISDN call", kPageSip, 0, "isdn.0", false);
+    row("sip account 1, Wi-Fi call", kPageSipAccount1, 1, "wifi.0", true);
+    row("sip account 2, mobile call", kPageSipAccount2, 0, "mobile.0", true);
+    row("isdn", kPageIsdn, 1, "isdn.0", true);
+    row("eth.1, call on eth.1", kPageEthernetFirst + 1, 0, "eth.1", true);
+    row("eth.1, call on eth.0", kPageEthernetFirst + 1, 0, "eth.0", false);
+    row("eth.0, call on eth.0", kPageEthernetFirst, 1, "eth.0", true);
+    row("mobile.1", kPageMobileFirst + 1, 0, "mobile.1", true);
+    row("mobile.1, call on mobile.0", kPageMobileFirst + 1, 0, "mobile.0", false);
+    row("wifi.3", kPageWifiLast, 0, "wifi.3", true);
+    row("codec 1, link 1 call", kPageCodec1, 0, "isdn.0", true);
+    row("codec 1, link 2 call", kPageCodec1, 1, "eth.0", false);
+    row("codec 2, link 2 call", kPageCodec2, 1, "isdn.0", true);
+    row("codec 2, coordination line", kPageCodec2, 2, "eth.0", true);
+    row("codec 2, link 1 call", kPageCodec2, 0, "eth.0", false);
+    row("monitoring", kPageMonitoring, 0, "eth.0", false);
 }
 
 void TestSettingsCore::applyRefusals()
@@ -319,8 +320,8 @@ void TestSettingsCore::pageLeftInsideApplyIsDeletedLater()
     // The mobile PIN page goes back to the network page from inside Apply, once the SIM took
     // the PIN.
     QVERIFY(connectClient());
-    QVantelMenuItems *network = push(1, {16});
-    QPointer<QVantelMenuItems> mobile = push(16, {41});
+    QVantelMenuItems *network = push(kPageNetwork, {kPageMobileFirst});
+    QPointer<QVantelMenuItems> mobile = push(kPageMobileFirst, {41});
     mobile->findItem(41)->setValueText(QStringLiteral("1234"));
     QVERIFY(addCall(0, 5, "eth.0")); // a call elsewhere locks the network row, not the apply
     m_page->applyClicked();
@@ -328,7 +329,7 @@ void TestSettingsCore::pageLeftInsideApplyIsDeletedLater()
     QCOMPARE(m_page->currentPage(), network);
     QVERIFY(mobile); // still alive until control returns to the event loop
     QCOMPARE(m_page->pageStack()->indexOf(mobile.data()), -1);
-    QVantelMenuItem *row = network->findItem(16);
+    QVantelMenuItem *row = network->findItem(kPageMobileFirst);
     QCOMPARE(row->valueText(), QStringLiteral("Configure the Mobile controller"));
     QVERIFY(row->isReadOnly());
 
@@ -371,7 +372,7 @@ void TestSettingsCore::statisticsSlots()
     QCOMPARE(m_page->rxStatisticsSlot(2).packetsTotal, 100);
 
     // The coordination line is not copied, and the copies outlive the call.
-    push(259);
+    push(kPageConnections);
     m_page->audioCallStatisticChanged(coordination);
     comDevice()->removeAllConnections();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -383,8 +384,8 @@ void TestSettingsCore::statisticsSlots()
 
 void TestSettingsCore::tapClosesOpenWheel()
 {
-    QVantelMenuItems *page = push(3);
-    auto *row = new QVantelMenuItem(113, QVantelMenuItem::WheelOnRelease, page);
+    QVantelMenuItems *page = push(kPageAudio);
+    auto *row = new QVantelMenuItem(kRowOperationMode, QVantelMenuItem::WheelOnRelease, page);
     page->addItem(row);
     row->addValue(0, QStringLiteral("Standard"));
     row->addValue(1, QStringLiteral("Extended"));
@@ -414,10 +415,10 @@ void TestSettingsCore::configurationEvents()
     QVERIFY(m_page->editEthernet.networkId().empty());
     QSignalSpy params(&m_page->editEthernet, &TComNetworkController::controllerParamChanged);
     // On an Ethernet page an edit copy that was never pointed at a network ignores the event.
-    push(12);
+    push(kPageEthernetFirst);
     m_page->configurationEvent(configInfo("eth.2"));
     QVERIFY(params.isEmpty());
-    push(6);
+    push(kPageStatus);
     m_page->configurationEvent(configInfo("wifi.0"));
     QVERIFY(m_page->editEthernet.networkId().empty());
     m_page->configurationEvent(deviceEvent({{"network", "eth.2"}}));
@@ -432,7 +433,7 @@ void TestSettingsCore::configurationEvents()
     QVERIFY(!params.isEmpty());
 
     // Every other event type and page is a refresh only: nothing is sent, nothing breaks.
-    for (const int page : {1, 2, 3, 6}) {
+    for (const int page : {kPageNetwork, kPageCoding, kPageAudio, kPageStatus}) {
         push(page, {7, 8, 9});
         for (const char *type :
              {"default_network", "secondary_network", "default_codec", "codec_change", "other"})
@@ -443,8 +444,8 @@ void TestSettingsCore::configurationEvents()
 
 void TestSettingsCore::accessLevelWithoutKnownPasswords()
 {
-    QVantelMenuItems *tools = push(5);
-    auto *row = new QVantelMenuItem(194, QVantelMenuItem::Choice, tools);
+    QVantelMenuItems *tools = push(kPageTools);
+    auto *row = new QVantelMenuItem(kRowAccessLevel, QVantelMenuItem::Choice, tools);
     tools->addItem(row);
     row->addValue(0, QStringLiteral("Operator"));
     row->addValue(1, QStringLiteral("Expert"));
@@ -480,8 +481,8 @@ void TestSettingsCore::accessLevelWithPassword()
 {
     QVERIFY(connectClient());
     setPassword("password_el", "Ex pert");
-    QVantelMenuItems *tools = push(5);
-    auto *row = new QVantelMenuItem(194, QVantelMenuItem::Choice, tools);
+    QVantelMenuItems *tools = push(kPageTools);
+    auto *row = new QVantelMenuItem(kRowAccessLevel, QVantelMenuItem::Choice, tools);
     tools->addItem(row);
     row->addValue(0, QStringLiteral("Operator"));
     row->addValue(1, QStringLiteral("Expert"));
@@ -516,8 +517,8 @@ void TestSettingsCore::accessLevelLinkDropsDuringEntry()
 {
     QVERIFY(connectClient());
     setPassword("password_al", "adm");
-    QVantelMenuItems *tools = push(5);
-    auto *row = new QVantelMenuItem(194, QVantelMenuItem::Choice, tools);
+    QVantelMenuItems *tools = push(kPageTools);
+    auto *row = new QVantelMenuItem(kRowAccessLevel, QVantelMenuItem::Choice, tools);
     tools->addItem(row);
     row->addValue(0, QStringLiteral("Operator"));
     row->addValue(2, QStringLiteral("Administrator"));
@@ -540,8 +541,8 @@ void TestSettingsCore::accessLevelLinkDropsDuringEntry()
 void TestSettingsCore::teardownLeavesNothingBehind()
 {
     QVERIFY(connectClient());
-    push(6);
-    push(259);
+    push(kPageStatus);
+    push(kPageConnections);
     QPointer<QVantelMenuItems> shown = m_page->currentPage();
     m_page->showMessage(QStringLiteral("Refreshing..."), 0);
     QPointer<QVantelMessage> message = m_page->message();

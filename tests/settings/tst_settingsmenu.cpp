@@ -2,6 +2,7 @@
 
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
+#include "settings/settingsids.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -83,11 +84,12 @@ void TestSettingsMenu::codecPagesFromThePanel_data()
     QTest::addColumn<int>("busyLink");  // the link with a call; 0: none
     QTest::addColumn<int>("codecPage"); // -1: the menu stays closed
 
-    QTest::newRow("codec 1") << int(QVantel::SettingsCodingLink1) << 0 << 98;
-    QTest::newRow("codec 2, its row locked") << int(QVantel::SettingsCodingLink2) << 0 << 99;
+    QTest::newRow("codec 1") << int(QVantel::SettingsCodingLink1) << 0 << kPageCodec1;
+    QTest::newRow("codec 2, its row locked")
+        << int(QVantel::SettingsCodingLink2) << 0 << kPageCodec2;
     QTest::newRow("codec 1, link 1 busy") << int(QVantel::SettingsCodingLink1) << 1 << -1;
     QTest::newRow("codec 2, link 2 busy") << int(QVantel::SettingsCodingLink2) << 2 << -1;
-    QTest::newRow("codec 2, link 1 busy") << int(QVantel::SettingsCodingLink2) << 1 << 99;
+    QTest::newRow("codec 2, link 1 busy") << int(QVantel::SettingsCodingLink2) << 1 << kPageCodec2;
 }
 
 // The panel opens a link's codec page through the Coding section, also where the Coding page's
@@ -118,8 +120,8 @@ void TestSettingsMenu::codecPagesFromThePanel()
     QCOMPARE(menu->currentPage()->id(), codecPage);
     // Single codec mode: a tap on row 99 would not open it.
     menu->backClicked();
-    QCOMPARE(menu->currentPage()->id(), 2);
-    QVERIFY(menu->currentPage()->findItem(99)->isReadOnly());
+    QCOMPARE(menu->currentPage()->id(), kPageCoding);
+    QVERIFY(menu->currentPage()->findItem(kPageCodec2)->isReadOnly());
 }
 
 QTEST_MAIN(TestSettingsMenu)

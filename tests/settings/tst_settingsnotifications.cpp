@@ -7,6 +7,7 @@
 #include "model/audiosettings.h"
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuentries.h"
@@ -85,7 +86,7 @@ void TestSettingsNotifications::openSection(int section)
 void TestSettingsNotifications::extendedBehindTheAudioPage()
 {
     openSection(QVantelSettingsPage::AudioSection);
-    QVERIFY(row(113) && !row(113)->isChecked());
+    QVERIFY(row(kRowOperationMode) && !row(kRowOperationMode)->isChecked());
     QVERIFY(comDevice()->setOperationMode(1, false));
 }
 
@@ -132,12 +133,12 @@ void TestSettingsNotifications::audioParameterChanges()
     QFETCH(bool, refreshed);
     extendedBehindTheAudioPage();
     if (!audioPage)
-        m_page->itemClicked(row(114));
+        m_page->itemClicked(row(kPageMonitoring));
     emit audioSettings()->controllerParamChanged(audioSettings(), TAudioSettings::CtlrParam(param));
     if (!audioPage)
         m_page->backClicked();
-    QCOMPARE(m_page->currentPage()->id(), 3);
-    QCOMPARE(row(113)->isChecked(), refreshed);
+    QCOMPARE(m_page->currentPage()->id(), kPageAudio);
+    QCOMPARE(row(kRowOperationMode)->isChecked(), refreshed);
 }
 
 void TestSettingsNotifications::audioChangeset_data()
@@ -164,7 +165,7 @@ void TestSettingsNotifications::audioChangeset()
     info.setParam("info_type", type.toStdString());
     info.setParam("info_source", source.toStdString());
     m_page->audioChangesetEvent(info);
-    QCOMPARE(row(113)->isChecked(), refreshed);
+    QCOMPARE(row(kRowOperationMode)->isChecked(), refreshed);
 }
 
 void TestSettingsNotifications::configurationEvents_data()
@@ -192,26 +193,26 @@ void TestSettingsNotifications::configurationEvents_data()
     };
     // clang-format off
     // Network page: row 7 default network, row 8 secondary network, row 9 codec mode.
-    row("network, default network",      network, "default_network",   "default",    7,   1);
-    row("network, default network, 8",   network, "default_network",   "secondary",  8,   0);
-    row("network, secondary network",    network, "secondary_network", "secondary",  8,   1);
-    row("network, secondary network, 7", network, "secondary_network", "default",    7,   0);
-    row("network, default codec, 8",     network, "default_codec",     "secondary",  8,   1);
-    row("network, default codec, 9",     network, "default_codec",     "codec mode", 9,   1);
-    row("network, codec change, 8",      network, "codec_change",      "secondary",  8,   1);
-    row("network, codec change, 9",      network, "codec_change",      "codec mode", 9,   0);
-    row("network, other event",          network, "other",             "default",    7,   0);
+    row("network, default network",      network, "default_network",   "default",    7,                 1);
+    row("network, default network, 8",   network, "default_network",   "secondary",  8,                 0);
+    row("network, secondary network",    network, "secondary_network", "secondary",  8,                 1);
+    row("network, secondary network, 7", network, "secondary_network", "default",    7,                 0);
+    row("network, default codec, 8",     network, "default_codec",     "secondary",  8,                 1);
+    row("network, default codec, 9",     network, "default_codec",     "codec mode", 9,                 1);
+    row("network, codec change, 8",      network, "codec_change",      "secondary",  8,                 1);
+    row("network, codec change, 9",      network, "codec_change",      "codec mode", 9,                 0);
+    row("network, other event",          network, "other",             "default",    7,                 0);
     // Coding page: the codec rows' network and coding.
-    row("coding, default network",       coding,  "default_network",   "default",    98,  1);
-    row("coding, default codec",         coding,  "default_codec",     "coder 1",    98,  1);
-    row("coding, codec change",          coding,  "codec_change",      "coder 1",    98,  0);
+    row("coding, default network",       coding,  "default_network",   "default",    kPageCodec1,       1);
+    row("coding, default codec",         coding,  "default_codec",     "coder 1",    kPageCodec1,       1);
+    row("coding, codec change",          coding,  "codec_change",      "coder 1",    kPageCodec1,       0);
     // Audio page.
-    row("audio, default codec",          audio,   "default_codec",     "operation",  113, 1);
-    row("audio, default network",        audio,   "default_network",   "operation",  113, 0);
+    row("audio, default codec",          audio,   "default_codec",     "operation",  kRowOperationMode, 1);
+    row("audio, default network",        audio,   "default_network",   "operation",  kRowOperationMode, 0);
     // Status page: the codec 1 row.
-    row("status, default network",       status,  "default_network",   "default",    257, 1);
-    row("status, default codec",         status,  "default_codec",     "coder 1",    257, 1);
-    row("status, secondary network",     status,  "secondary_network", "coder 1",    257, 0);
+    row("status, default network",       status,  "default_network",   "default",    kRowStatusCodec1,  1);
+    row("status, default codec",         status,  "default_codec",     "coder 1",    kRowStatusCodec1,  1);
+    row("status, secondary network",     status,  "secondary_network", "coder 1",    kRowStatusCodec1,  0);
     // clang-format on
 }
 

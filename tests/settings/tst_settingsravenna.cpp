@@ -7,6 +7,7 @@
 #include "model/comravennacontroller.h"
 #include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
@@ -140,40 +141,48 @@ void TestSettingsRavenna::commitChoice(int id, int value)
 void TestSettingsRavenna::modulePage()
 {
     m_page->createRavennaPage();
-    QCOMPARE(current()->id(), 123);
+    QCOMPARE(current()->id(), kPageRavenna);
     QVERIFY(m_page->header()->isRefreshVisible());
-    QCOMPARE(text(124), QStringLiteral("Quorix-Studio"));
-    QVERIFY(!row(124)->isReadOnly());
-    QCOMPARE(text(125), QStringLiteral("48 kHz"));
-    QCOMPARE(row(125)->values().at(0).text, QStringLiteral("44.1 kHz"));
-    QCOMPARE(text(126), QStringLiteral("24 bits"));
-    QCOMPARE(text(127), QStringLiteral("0"));
-    QCOMPARE(text(128), QStringLiteral("Switch (same network)"));
-    QCOMPARE(row(129)->titleText(), QStringLiteral("IP Addressing (Interface 1)"));
-    QCOMPARE(text(129), QStringLiteral("10.20.0.21 [ Static ]"));
-    QCOMPARE(text(130), QStringLiteral("169.254.12.22 [ ZeroConf ]"));
+    QCOMPARE(text(kRowRavennaDeviceName), QStringLiteral("Quorix-Studio"));
+    QVERIFY(!row(kRowRavennaDeviceName)->isReadOnly());
+    QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("48 kHz"));
+    QCOMPARE(row(kRowRavennaSampleRate)->values().at(0).text, QStringLiteral("44.1 kHz"));
+    QCOMPARE(text(kRowRavennaResolution), QStringLiteral("24 bits"));
+    QCOMPARE(text(kRowRavennaPtpDomain), QStringLiteral("0"));
+    QCOMPARE(text(kRowRavennaNetMode), QStringLiteral("Switch (same network)"));
+    QCOMPARE(row(kPageRavennaAddress1)->titleText(), QStringLiteral("IP Addressing (Interface 1)"));
+    QCOMPARE(text(kPageRavennaAddress1), QStringLiteral("10.20.0.21 [ Static ]"));
+    QCOMPARE(text(kPageRavennaAddress2), QStringLiteral("169.254.12.22 [ ZeroConf ]"));
     QCOMPARE(
-        text(137),
+        text(kPageRavennaInputs),
         QStringLiteral("Stream 1 [ Receiving ]\nStream 2 [ Receiving / Receiving (No Sync) ]"));
-    QCOMPARE(text(148), QStringLiteral("Quorix Out [ Transmitting ]"));
-    QCOMPARE(text(165), QStringLiteral("Locked"));
-    QVERIFY(!row(164));
-    QCOMPARE(text(163), QStringLiteral("Active / Disconnected"));
-    QCOMPARE(text(166), QStringLiteral("Slave / Listening"));
-    QCOMPARE(text(172), QStringLiteral("1.2.3"));
-    QVERIFY(row(163)->isReadOnly());
+    QCOMPARE(text(kPageRavennaOutput), QStringLiteral("Quorix Out [ Transmitting ]"));
+    QCOMPARE(text(kRowRavennaLockState), QStringLiteral("Locked"));
+    QVERIFY(!row(kRowRavennaSyncState));
+    QCOMPARE(text(kRowRavennaLinkState), QStringLiteral("Active / Disconnected"));
+    QCOMPARE(text(kRowRavennaPtpState), QStringLiteral("Slave / Listening"));
+    QCOMPARE(text(kRowRavennaMaintenanceRevision), QStringLiteral("1.2.3"));
+    QVERIFY(row(kRowRavennaLinkState)->isReadOnly());
 
     // An Operator sees the name read-only; an unknown controller locks every editable row.
     accessLevel = AccessLevel::Operator;
     m_page->refreshRavennaPage(current());
-    QVERIFY(row(124)->isReadOnly());
-    QVERIFY(!row(125)->isReadOnly());
+    QVERIFY(row(kRowRavennaDeviceName)->isReadOnly());
+    QVERIFY(!row(kRowRavennaSampleRate)->isReadOnly());
     ravennaController()->reset();
     m_fake->clearLog();
     m_page->refreshRavennaPage(current());
     QVERIFY(sentKeys().isEmpty());
     QCOMPARE(m_fake->requestCount(), 0);
-    for (const int id : {124, 125, 126, 127, 128, 129, 130, 137, 148})
+    for (const int id : {kRowRavennaDeviceName,
+                         kRowRavennaSampleRate,
+                         kRowRavennaResolution,
+                         kRowRavennaPtpDomain,
+                         kRowRavennaNetMode,
+                         kPageRavennaAddress1,
+                         kPageRavennaAddress2,
+                         kPageRavennaInputs,
+                         kPageRavennaOutput})
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
 }
 
@@ -187,19 +196,35 @@ void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware_data()
     QTest::addColumn<int>("summaryLines");
 
     QTest::newRow("merging 1.10.0") << "Merging" << 0x10a00 << false
-                                    << QList<int>{127, 165, 172, 137} << QList<int>{128, 164} << 2;
-    QTest::newRow("merging 1.10.1")
-        << "merging tech" << 0x10a01 << false << QList<int>{128} << QList<int>{} << 2;
-    QTest::newRow("merging 1.9") << "Merging" << 0x10900 << false << QList<int>{164}
-                                 << QList<int>{128, 165, 172} << 2;
-    QTest::newRow("audinate") << "Audinate" << 0x10f00 << false << QList<int>{169}
-                              << QList<int>{127, 128, 137, 148, 172} << 0;
+                                    << QList<int>{kRowRavennaPtpDomain,
+                                                  kRowRavennaLockState,
+                                                  kRowRavennaMaintenanceRevision,
+                                                  kPageRavennaInputs}
+                                    << QList<int>{kRowRavennaNetMode, kRowRavennaSyncState} << 2;
+    QTest::newRow("merging 1.10.1") << "merging tech" << 0x10a01 << false
+                                    << QList<int>{kRowRavennaNetMode} << QList<int>{} << 2;
+    QTest::newRow("merging 1.9") << "Merging" << 0x10900 << false
+                                 << QList<int>{kRowRavennaSyncState}
+                                 << QList<int>{kRowRavennaNetMode,
+                                               kRowRavennaLockState,
+                                               kRowRavennaMaintenanceRevision}
+                                 << 2;
+    QTest::newRow("audinate") << "Audinate" << 0x10f00 << false
+                              << QList<int>{kRowRavennaFirmwareVersion}
+                              << QList<int>{kRowRavennaPtpDomain,
+                                            kRowRavennaNetMode,
+                                            kPageRavennaInputs,
+                                            kPageRavennaOutput,
+                                            kRowRavennaMaintenanceRevision}
+                              << 0;
     QTest::newRow("more slots 1.7.1")
-        << "ArchWave" << 0x10701 << true << QList<int>{127} << QList<int>{137, 148, 128} << 0;
+        << "ArchWave" << 0x10701 << true << QList<int>{kRowRavennaPtpDomain}
+        << QList<int>{kPageRavennaInputs, kPageRavennaOutput, kRowRavennaNetMode} << 0;
     QTest::newRow("more slots 1.7.2")
-        << "ArchWave" << 0x10702 << true << QList<int>{137, 148} << QList<int>{} << 5;
-    QTest::newRow("more slots 1.13")
-        << "Other" << 0x10d00 << true << QList<int>{137} << QList<int>{169} << 6;
+        << "ArchWave" << 0x10702 << true << QList<int>{kPageRavennaInputs, kPageRavennaOutput}
+        << QList<int>{} << 5;
+    QTest::newRow("more slots 1.13") << "Other" << 0x10d00 << true << QList<int>{kPageRavennaInputs}
+                                     << QList<int>{kRowRavennaFirmwareVersion} << 6;
 }
 
 void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
@@ -222,7 +247,7 @@ void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
     for (const int id : absent)
         QVERIFY2(!row(id), qPrintable(QString::number(id)));
     if (summaryLines > 0)
-        QCOMPARE(text(137).split(QLatin1Char('\n')).size(), summaryLines);
+        QCOMPARE(text(kPageRavennaInputs).split(QLatin1Char('\n')).size(), summaryLines);
     if (maker == QLatin1String("Audinate")) {
         for (const FakeRequest &request : m_fake->requests()) {
             QVERIFY(!request.isGetOf(QStringLiteral("rav_ptp_domain")));
@@ -236,8 +261,8 @@ void TestSettingsRavenna::moduleRateNotListed()
 {
     m_fake->setValue(QStringLiteral("rav_sample_rate"), QStringLiteral("88200"), kAudio);
     m_page->createRavennaPage();
-    QCOMPARE(text(125), QStringLiteral("88.2 kHz"));
-    QVERIFY(!row(125)->currentValue());
+    QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("88.2 kHz"));
+    QVERIFY(!row(kRowRavennaSampleRate)->currentValue());
 }
 
 void TestSettingsRavenna::moduleCommits()
@@ -246,23 +271,23 @@ void TestSettingsRavenna::moduleCommits()
     m_fake->clearLog();
 
     // An empty name is refused without a request and the row shows the module's name again.
-    commitText(124, QString());
+    commitText(kRowRavennaDeviceName, QString());
     QCOMPARE(messageText(), kFailed);
-    QCOMPARE(text(124), QStringLiteral("Quorix-Studio"));
-    commitText(127, QStringLiteral("x1"));
-    QCOMPARE(text(127), QStringLiteral("0"));
+    QCOMPARE(text(kRowRavennaDeviceName), QStringLiteral("Quorix-Studio"));
+    commitText(kRowRavennaPtpDomain, QStringLiteral("x1"));
+    QCOMPARE(text(kRowRavennaPtpDomain), QStringLiteral("0"));
     QVERIFY(sentKeys().isEmpty());
 
-    commitChoice(128, TComRavennaController::NetModeRedundant);
+    commitChoice(kRowRavennaNetMode, TComRavennaController::NetModeRedundant);
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_net_mode")});
     QCOMPARE(m_fake->value(QStringLiteral("rav_net_mode"), kAudio), QStringLiteral("redund"));
     QCOMPARE(messageText(), kPowerCycle);
 
     // A refused rate puts the module's rate back.
     m_fake->refuseKey(QStringLiteral("rav_sample_rate"), kBusy);
-    commitChoice(125, 96000);
+    commitChoice(kRowRavennaSampleRate, 96000);
     QCOMPARE(messageText(), kFailed);
-    QCOMPARE(text(125), QStringLiteral("48 kHz"));
+    QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("48 kHz"));
     QCOMPARE(ravennaController()->sampleRate(), 48000);
     QVERIFY(!m_page->header()->isModified());
 }
@@ -272,14 +297,14 @@ void TestSettingsRavenna::moduleCommits()
 
 void TestSettingsRavenna::addressApplySendsChangedKeys()
 {
-    m_page->createRavennaAddressPage(129);
-    QVERIFY(!row(131)->isChecked());
-    QCOMPARE(text(132), QStringLiteral("10.20.0.21"));
-    QVERIFY(!row(132)->isReadOnly());
-    QVERIFY(row(135)->isReadOnly());
+    m_page->createRavennaAddressPage(kPageRavennaAddress1);
+    QVERIFY(!row(kRowRavennaDhcp)->isChecked());
+    QCOMPARE(text(kRowRavennaIpAddress), QStringLiteral("10.20.0.21"));
+    QVERIFY(!row(kRowRavennaIpAddress)->isReadOnly());
+    QVERIFY(row(kRowRavennaMacAddress)->isReadOnly());
     m_fake->clearLog();
 
-    commitText(134, QString());
+    commitText(kRowRavennaGateway, QString());
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_gateway")});
@@ -289,31 +314,31 @@ void TestSettingsRavenna::addressApplySendsChangedKeys()
 
     // DHCP on locks the address rows and sends only the mode.
     m_fake->clearLog();
-    commitSwitch(131, true);
-    QVERIFY(row(132)->isReadOnly());
+    commitSwitch(kRowRavennaDhcp, true);
+    QVERIFY(row(kRowRavennaIpAddress)->isReadOnly());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_dhcp")});
     QCOMPARE(m_fake->value(QStringLiteral("rav_dhcp"), kAudio), QStringLiteral("on"));
 
     // The second interface is ZeroConf: switch on, addresses locked, nothing to send; switching
     // it off writes the suffixed key only.
-    m_page->createRavennaAddressPage(130);
-    QVERIFY(row(131)->isChecked());
-    QVERIFY(row(132)->isReadOnly());
+    m_page->createRavennaAddressPage(kPageRavennaAddress2);
+    QVERIFY(row(kRowRavennaDhcp)->isChecked());
+    QVERIFY(row(kRowRavennaIpAddress)->isReadOnly());
     m_fake->clearLog();
     m_page->applyClicked();
     QVERIFY(sentKeys().isEmpty());
-    commitSwitch(131, false);
+    commitSwitch(kRowRavennaDhcp, false);
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_dhcp1")});
 }
 
 void TestSettingsRavenna::addressRefusedThenRetried()
 {
-    m_page->createRavennaAddressPage(130);
+    m_page->createRavennaAddressPage(kPageRavennaAddress2);
     m_fake->clearLog();
     m_fake->refuseKey(QStringLiteral("rav_dhcp1"), kBusy);
-    commitSwitch(131, false);
+    commitSwitch(kRowRavennaDhcp, false);
     m_page->applyClicked();
     QCOMPARE(messageText(), kFailed);
     QVERIFY(m_page->header()->isModified());
@@ -328,8 +353,8 @@ void TestSettingsRavenna::addressRefusedThenRetried()
     QCOMPARE(ravennaController()->netInterface(1).dhcp, int(TComRavennaController::DhcpOff));
 
     // The demo module refuses an address that is not one; the old address stays in the model.
-    m_page->createRavennaAddressPage(129);
-    commitText(132, QStringLiteral("10.20.0.300"));
+    m_page->createRavennaAddressPage(kPageRavennaAddress1);
+    commitText(kRowRavennaIpAddress, QStringLiteral("10.20.0.300"));
     m_page->applyClicked();
     QCOMPARE(messageText(), kFailed);
     QCOMPARE(ravennaController()->netInterface(0).ipAddr, std::string("10.20.0.21"));
@@ -341,41 +366,46 @@ void TestSettingsRavenna::addressRefusedThenRetried()
 void TestSettingsRavenna::outputPage()
 {
     m_page->createRavennaOutputPage();
-    QCOMPARE(text(149), QStringLiteral("Quorix Out"));
-    QVERIFY(row(150)->isChecked());
-    QCOMPARE(text(151), QStringLiteral("Interface 1"));
-    QVERIFY(row(152)->isHidden());
-    QVERIFY(row(157)->isHidden());
-    QCOMPARE(text(155), QStringLiteral("5004"));
-    QCOMPARE(text(160), QStringLiteral("2"));
-    QCOMPARE(text(161), QStringLiteral("1.000 ms"));
-    QCOMPARE(row(153)->grid()->contentsMargins().left(), 10);
+    QCOMPARE(text(kRowOutputStreamName), QStringLiteral("Quorix Out"));
+    QVERIFY(row(kRowOutputTransmit)->isChecked());
+    QCOMPARE(text(kRowOutputInterfaces), QStringLiteral("Interface 1"));
+    QVERIFY(row(kRowOutputInterface1Caption)->isHidden());
+    QVERIFY(row(kRowOutputAutoconf2)->isHidden());
+    QCOMPARE(text(kRowOutputMcPort1), QStringLiteral("5004"));
+    QCOMPARE(text(kRowOutputChannelCount), QStringLiteral("2"));
+    QCOMPARE(text(kRowOutputPacketTime), QStringLiteral("1.000 ms"));
+    QCOMPARE(row(kRowOutputAutoconf1)->grid()->contentsMargins().left(), 10);
 
     // Both interfaces: the refresh after Apply shows the second interface and indents the first.
     m_fake->setValue(QStringLiteral("rav_ptime_ou"), QStringLiteral("0.125"), kAudio);
     m_fake->clearLog();
-    commitChoice(151, 2);
+    commitChoice(kRowOutputInterfaces, 2);
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(sentKeys().first(), QStringLiteral("rav_netif_ou"));
-    QVERIFY(!row(152)->isHidden());
-    QVERIFY(!row(157)->isHidden());
-    QCOMPARE(row(153)->grid()->contentsMargins().left(), 60);
-    QCOMPARE(text(161), QStringLiteral("0.125 ms"));
-    QVERIFY(row(158)->isReadOnly()); // interface 2 is auto-configured
+    QVERIFY(!row(kRowOutputInterface1Caption)->isHidden());
+    QVERIFY(!row(kRowOutputAutoconf2)->isHidden());
+    QCOMPARE(row(kRowOutputAutoconf1)->grid()->contentsMargins().left(), 60);
+    QCOMPARE(text(kRowOutputPacketTime), QStringLiteral("0.125 ms"));
+    QVERIFY(row(kRowOutputMcAddr2)->isReadOnly()); // interface 2 is auto-configured
 
     // An Operator cannot rename the stream but can switch it.
     accessLevel = AccessLevel::Operator;
     m_page->refreshRavennaOutputPage(current());
-    QVERIFY(row(149)->isReadOnly());
-    QVERIFY(!row(150)->isReadOnly());
+    QVERIFY(row(kRowOutputStreamName)->isReadOnly());
+    QVERIFY(!row(kRowOutputTransmit)->isReadOnly());
 
     // A single-interface module has no interface rows and never reads rav_netif_ou.
     m_fake->setValue(QStringLiteral("rav_if_count"), QStringLiteral("1"), kAudio);
     QVERIFY(ravennaController()->startWithIdentity());
     m_fake->clearLog();
     m_page->createRavennaOutputPage();
-    for (const int id : {151, 152, 156, 157, 158, 159})
+    for (const int id : {kRowOutputInterfaces,
+                         kRowOutputInterface1Caption,
+                         kRowOutputInterface2Caption,
+                         kRowOutputAutoconf2,
+                         kRowOutputMcAddr2,
+                         kRowOutputMcPort2})
         QVERIFY(!row(id));
     for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isGetOf(QStringLiteral("rav_netif_ou")));
@@ -387,19 +417,19 @@ void TestSettingsRavenna::outputLockAndApply()
     m_fake->clearLog();
 
     // Auto configuration locks the address and port at once; Apply sends only the switch.
-    commitText(154, QStringLiteral("239.1.1.1"));
-    commitSwitch(153, true);
-    QVERIFY(row(154)->isReadOnly());
-    QVERIFY(row(155)->isReadOnly());
+    commitText(kRowOutputMcAddr1, QStringLiteral("239.1.1.1"));
+    commitSwitch(kRowOutputAutoconf1, true);
+    QVERIFY(row(kRowOutputMcAddr1)->isReadOnly());
+    QVERIFY(row(kRowOutputMcPort1)->isReadOnly());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_autoconf_ou")});
 
     // A cleared name is never sent; a changed port is.
     m_fake->clearLog();
-    commitSwitch(153, false);
-    QVERIFY(!row(155)->isReadOnly());
-    commitText(149, QString());
-    commitText(155, QStringLiteral("5006"));
+    commitSwitch(kRowOutputAutoconf1, false);
+    QVERIFY(!row(kRowOutputMcPort1)->isReadOnly());
+    commitText(kRowOutputStreamName, QString());
+    commitText(kRowOutputMcPort1, QStringLiteral("5006"));
     m_page->applyClicked();
     QCOMPARE(sentKeys(),
              (QStringList{QStringLiteral("rav_autoconf_ou"), QStringLiteral("rav_mc_port_ou")}));
@@ -408,8 +438,8 @@ void TestSettingsRavenna::outputLockAndApply()
     // Under the page lock the switch is locked too, whatever it shows.
     ravennaController()->reset();
     m_page->refreshRavennaOutputPage(current());
-    QVERIFY(row(153)->isReadOnly());
-    QVERIFY(row(154)->isReadOnly());
+    QVERIFY(row(kRowOutputAutoconf1)->isReadOnly());
+    QVERIFY(row(kRowOutputMcAddr1)->isReadOnly());
     QVERIFY(!m_page->ravennaOutputHasChanges(current()));
 }
 
@@ -432,8 +462,8 @@ void TestSettingsRavenna::outputPortLimits()
     QFETCH(bool, accepted);
     m_page->createRavennaOutputPage();
     m_fake->clearLog();
-    commitSwitch(150, false);
-    commitText(155, port);
+    commitSwitch(kRowOutputTransmit, false);
+    commitText(kRowOutputMcPort1, port);
     m_page->applyClicked();
     if (accepted) {
         QCOMPARE(sentKeys(),
@@ -454,17 +484,17 @@ void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
     m_fake->setValue(QStringLiteral("rav_autoconf_ou1"), QStringLiteral("off"), kAudio);
     m_fake->setValue(QStringLiteral("rav_mc_port_ou1"), QStringLiteral("0"), kAudio);
     m_page->createRavennaOutputPage();
-    QCOMPARE(text(155), QStringLiteral("0"));
-    QVERIFY(row(159)->isHidden() && !row(159)->isReadOnly());
+    QCOMPARE(text(kRowOutputMcPort1), QStringLiteral("0"));
+    QVERIFY(row(kRowOutputMcPort2)->isHidden() && !row(kRowOutputMcPort2)->isReadOnly());
     m_fake->clearLog();
-    commitSwitch(150, false);
+    commitSwitch(kRowOutputTransmit, false);
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_mode_ou")});
     QVERIFY(!m_page->header()->isModified());
 
     // A port the user types that is no port marks the page, and Apply refuses it.
-    commitText(155, QStringLiteral("50x0"));
+    commitText(kRowOutputMcPort1, QStringLiteral("50x0"));
     QVERIFY(m_page->header()->isModified());
     m_fake->clearLog();
     m_page->applyClicked();
@@ -477,15 +507,16 @@ void TestSettingsRavenna::outputRefusedThenRetried()
 {
     m_page->createRavennaOutputPage();
     m_fake->clearLog();
-    commitText(149, QStringLiteral("Studio Out"));
-    commitText(154, QStringLiteral("10.1.1.1")); // the demo module refuses a unicast address
+    commitText(kRowOutputStreamName, QStringLiteral("Studio Out"));
+    commitText(kRowOutputMcAddr1,
+               QStringLiteral("10.1.1.1")); // the demo module refuses a unicast address
     m_page->applyClicked();
     QCOMPARE(messageText(), kFailed);
     QVERIFY(m_page->header()->isModified());
     QCOMPARE(ravennaController()->nameOu(), std::string("Quorix Out"));
     QCOMPARE(ravennaController()->txDestination(0).mcAddr, std::string("239.20.0.21"));
 
-    commitText(154, QStringLiteral("239.9.9.9"));
+    commitText(kRowOutputMcAddr1, QStringLiteral("239.9.9.9"));
     m_fake->clearLog();
     m_page->applyClicked();
     QCOMPARE(sentKeys(),
@@ -500,19 +531,20 @@ void TestSettingsRavenna::outputRefusedThenRetried()
 void TestSettingsRavenna::inputsPage()
 {
     m_page->createRavennaInputsPage();
-    QCOMPARE(row(138)->titleText(), QStringLiteral("Input Stream 1"));
-    QCOMPARE(text(138), QStringLiteral("Studio A [ Channel 1 ]"));
-    QCOMPARE(text(139), QStringLiteral("None"));
-    QVERIFY(!row(140));
-    QCOMPARE(row(147)->titleText(), QStringLiteral("Receiver Delay (1..24000 samples)"));
-    QCOMPARE(text(147), QStringLiteral("Automatic"));
-    QVERIFY(!row(147)->isReadOnly());
+    QCOMPARE(row(kPageStreamFirst)->titleText(), QStringLiteral("Input Stream 1"));
+    QCOMPARE(text(kPageStreamFirst), QStringLiteral("Studio A [ Channel 1 ]"));
+    QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("None"));
+    QVERIFY(!row(kPageStreamFirst + 2));
+    QCOMPARE(row(kRowReceiverDelay)->titleText(),
+             QStringLiteral("Receiver Delay (1..24000 samples)"));
+    QCOMPARE(text(kRowReceiverDelay), QStringLiteral("Automatic"));
+    QVERIFY(!row(kRowReceiverDelay)->isReadOnly());
 
     deviceOptionWord = 0x200;
     firmwareVersion = 0x10d00;
     m_page->createRavennaInputsPage();
-    QVERIFY(row(143));
-    QVERIFY(row(147)->isReadOnly());
+    QVERIFY(row(kPageStreamLast));
+    QVERIFY(row(kRowReceiverDelay)->isReadOnly());
 }
 
 void TestSettingsRavenna::receiverDelay()
@@ -521,12 +553,12 @@ void TestSettingsRavenna::receiverDelay()
     m_fake->clearLog();
     for (const QString &refused :
          {QStringLiteral("0"), QStringLiteral("24001"), QStringLiteral("x")}) {
-        commitText(147, refused);
+        commitText(kRowReceiverDelay, refused);
         QCOMPARE(messageText(), kFailed);
-        QCOMPARE(text(147), QStringLiteral("Automatic"));
+        QCOMPARE(text(kRowReceiverDelay), QStringLiteral("Automatic"));
     }
     QVERIFY(sentKeys().isEmpty());
-    commitText(147, QStringLiteral("480"));
+    commitText(kRowReceiverDelay, QStringLiteral("480"));
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_delay_in")});
     QCOMPARE(ravennaController()->delayIn(), 480);
 }
@@ -534,12 +566,12 @@ void TestSettingsRavenna::receiverDelay()
 void TestSettingsRavenna::streamPagePicksAndApplies()
 {
     m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(139);
+    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
     QVERIFY(!m_page->header()->isRefreshVisible());
-    QCOMPARE(row(144)->values().size(), 3);
-    QCOMPARE(row(145)->values().size(), 0);
-    QCOMPARE(text(146), QStringLiteral("Multicast"));
-    QVERIFY(row(146)->isReadOnly());
+    QCOMPARE(row(kRowStreamId)->values().size(), 3);
+    QCOMPARE(row(kRowStreamChannel)->values().size(), 0);
+    QCOMPARE(text(kRowStreamMode), QStringLiteral("Multicast"));
+    QVERIFY(row(kRowStreamMode)->isReadOnly());
 
     // Nothing edited: nothing sent, no message.
     m_fake->clearLog();
@@ -547,9 +579,9 @@ void TestSettingsRavenna::streamPagePicksAndApplies()
     QVERIFY(sentKeys().isEmpty());
 
     // Picking a stream lists its channels at once.
-    commitChoice(144, 102);
-    QCOMPARE(row(145)->values().size(), 8);
-    commitChoice(145, 5);
+    commitChoice(kRowStreamId, 102);
+    QCOMPARE(row(kRowStreamChannel)->values().size(), 8);
+    commitChoice(kRowStreamChannel, 5);
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(sentKeys(), QStringList{QStringLiteral("rav_stream_in1")});
@@ -559,7 +591,7 @@ void TestSettingsRavenna::streamPagePicksAndApplies()
 
     // Back on the list the slot shows what was written.
     m_page->backClicked();
-    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 6 ]"));
+    QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("Studio B [ Channel 6 ]"));
 }
 
 void TestSettingsRavenna::streamChannelLimit()
@@ -567,22 +599,22 @@ void TestSettingsRavenna::streamChannelLimit()
     // Channel 4 of a two-channel stream: its last channel is 1.
     m_fake->setValue(QStringLiteral("rav_stream_in0"), QStringLiteral("101/4/Studio A"), kAudio);
     m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(138);
+    m_page->createRavennaStreamPage(kPageStreamFirst);
     QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
-    QCOMPARE(text(145), QStringLiteral("2"));
+    QCOMPARE(text(kRowStreamChannel), QStringLiteral("2"));
     QVERIFY(m_page->header()->isModified());
 
     // A stream the module no longer lists leaves the channel row empty; Apply, with nothing to
     // write, asks for a refresh.
     m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("104/0/Old Feed"), kAudio);
     m_page->backClicked();
-    m_page->createRavennaStreamPage(139);
-    QCOMPARE(row(145)->values().size(), 0);
-    QCOMPARE(text(145), QString());
+    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
+    QCOMPARE(row(kRowStreamChannel)->values().size(), 0);
+    QCOMPARE(text(kRowStreamChannel), QString());
     m_fake->clearLog();
     m_page->applyClicked();
     QVERIFY(sentKeys().isEmpty());
-    QCOMPARE(text(145), QStringLiteral("Press refresh before selecting a channel"));
+    QCOMPARE(text(kRowStreamChannel), QStringLiteral("Press refresh before selecting a channel"));
     QVERIFY(m_page->header()->isRefreshVisible());
     m_page->backClicked();
 
@@ -590,9 +622,9 @@ void TestSettingsRavenna::streamChannelLimit()
     // writes the correction.
     m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("102/8/Studio B"), kAudio);
     m_page->refreshRavennaInputsPage(current());
-    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 9 ]"));
-    m_page->createRavennaStreamPage(139);
-    QCOMPARE(text(145), QStringLiteral("8"));
+    QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("Studio B [ Channel 9 ]"));
+    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
+    QCOMPARE(text(kRowStreamChannel), QStringLiteral("8"));
     QVERIFY(m_page->header()->isModified());
     m_fake->clearLog();
     m_page->applyClicked();
@@ -600,7 +632,7 @@ void TestSettingsRavenna::streamChannelLimit()
              QStringLiteral("102/7/Studio B"));
     QVERIFY(!m_page->header()->isModified());
     m_page->backClicked();
-    QCOMPARE(text(139), QStringLiteral("Studio B [ Channel 8 ]"));
+    QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("Studio B [ Channel 8 ]"));
 }
 
 void TestSettingsRavenna::streamChannelsOutOfRange_data()
@@ -647,10 +679,10 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
     demo->addFilter(overrideValues({{QStringLiteral("rav_stream_in"), listed}}));
     m_fake->setValue(QStringLiteral("rav_stream_in0"), slot, kAudio);
     m_page->createRavennaInputsPage();
-    QCOMPARE(text(138), slotText);
+    QCOMPARE(text(kPageStreamFirst), slotText);
     m_fake->clearLog();
-    m_page->createRavennaStreamPage(138);
-    QCOMPARE(row(145)->values().size(), channels);
+    m_page->createRavennaStreamPage(kPageStreamFirst);
+    QCOMPARE(row(kRowStreamChannel)->values().size(), channels);
     QCOMPARE(m_page->ravennaStreamEdit.channel, edited);
     QVERIFY(sentKeys().isEmpty());
 
@@ -666,8 +698,8 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
 void TestSettingsRavenna::streamRefusedThenRetried()
 {
     m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(138);
-    commitChoice(144, 103);
+    m_page->createRavennaStreamPage(kPageStreamFirst);
+    commitChoice(kRowStreamId, 103);
     m_fake->refuseKey(QStringLiteral("rav_stream_in0"), kBusy);
     m_fake->clearLog();
     m_page->applyClicked();

@@ -11,6 +11,7 @@
 #include "model/firmwareversion.h"
 #include "model/matrixsettings.h"
 #include "model/passwordtext.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/fakematrixdemo.h"
 #include "tests/support/fakequorix.h"
@@ -89,7 +90,7 @@ QVantelMenuItems *TestSettingsTools::openTools()
     if (!m_page->showEntry(QVantelSettingsPage::ToolsSection, 0))
         return nullptr;
     QVantelMenuItems *page = m_page->currentPage();
-    return page && page->id() == 5 ? page : nullptr;
+    return page && page->id() == kPageTools ? page : nullptr;
 }
 
 QVantelMenuItems *TestSettingsTools::openPage(QVantelMenuItems *from, int rowId)
@@ -137,9 +138,32 @@ void TestSettingsTools::toolsRows_data()
     const QString access = QStringLiteral("Remote Access");
     const QString gpio = QStringLiteral("GPIO, Auto redialing and NTP server");
     const QString noGpio = QStringLiteral("Auto redialing and NTP server");
-    const QList<int> plain{191, 194, 198, 209, 229, 241, 245, 252};
-    const QList<int> withPage{191, 194, 195, 198, 209, 229, 241, 245, 252};
-    const QList<int> withSwitch{191, 194, 196, 198, 209, 229, 241, 245, 252};
+    const QList<int> plain{kRowReboot,
+                           kRowAccessLevel,
+                           kPageSoftkeys,
+                           kPageLabels,
+                           kPageMiscellaneous,
+                           kPageTroubleshooting,
+                           kPageRemoteAssistance,
+                           kPagePasswords};
+    const QList<int> withPage{kRowReboot,
+                              kRowAccessLevel,
+                              kPageSoundId,
+                              kPageSoftkeys,
+                              kPageLabels,
+                              kPageMiscellaneous,
+                              kPageTroubleshooting,
+                              kPageRemoteAssistance,
+                              kPagePasswords};
+    const QList<int> withSwitch{kRowReboot,
+                                kRowAccessLevel,
+                                kRowPlaySoundId,
+                                kPageSoftkeys,
+                                kPageLabels,
+                                kPageMiscellaneous,
+                                kPageTroubleshooting,
+                                kPageRemoteAssistance,
+                                kPagePasswords};
 
     QTest::newRow("no options") << QStringList() << quint32(0x20000) << plain << assistance
                                 << gpio;
@@ -180,11 +204,11 @@ void TestSettingsTools::toolsRows()
         shown.append(row->id());
     std::sort(shown.begin(), shown.end());
     QCOMPARE(shown, rows);
-    QCOMPARE(tools->findItem(245)->titleText(), remoteLabel);
-    QCOMPARE(tools->findItem(229)->valueText(), miscText);
+    QCOMPARE(tools->findItem(kPageRemoteAssistance)->titleText(), remoteLabel);
+    QCOMPARE(tools->findItem(kPageMiscellaneous)->valueText(), miscText);
     // Only the switch row asks the unit for the sound ID file.
-    QCOMPARE(openRequests(), rows.contains(196) ? 1 : 0);
-    QCOMPARE(tools->findItem(191)->valueText(), QStringLiteral("Restart the system"));
+    QCOMPARE(openRequests(), rows.contains(kRowPlaySoundId) ? 1 : 0);
+    QCOMPARE(tools->findItem(kRowReboot)->valueText(), QStringLiteral("Restart the system"));
 }
 
 void TestSettingsTools::accessRules_data()
@@ -207,12 +231,12 @@ void TestSettingsTools::accessRules()
     accessLevel = AccessLevel(level);
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    for (const int id : {198, 209, 229, 241})
+    for (const int id : {kPageSoftkeys, kPageLabels, kPageMiscellaneous, kPageTroubleshooting})
         QCOMPARE(tools->findItem(id)->isReadOnly(), panelRowsLocked);
-    QCOMPARE(tools->findItem(252)->isReadOnly(), passwordsLocked);
-    QCOMPARE(tools->findItem(191)->isReadOnly(), false);
-    QCOMPARE(tools->findItem(245)->isReadOnly(), false);
-    QCOMPARE(tools->findItem(194)->currentValue()->value, level);
+    QCOMPARE(tools->findItem(kPagePasswords)->isReadOnly(), passwordsLocked);
+    QCOMPARE(tools->findItem(kRowReboot)->isReadOnly(), false);
+    QCOMPARE(tools->findItem(kPageRemoteAssistance)->isReadOnly(), false);
+    QCOMPARE(tools->findItem(kRowAccessLevel)->currentValue()->value, level);
     QCOMPARE(m_page->entries()->findEntry(QVantelSettingsPage::AudioSection)->state(),
              level == 0 ? int(QVantelMenuEntry::Disabled) : 0);
 }
@@ -247,7 +271,7 @@ void TestSettingsTools::accessLevelChoice()
         m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItem *row = tools->findItem(194);
+    QVantelMenuItem *row = tools->findItem(kRowAccessLevel);
     row->selectValue(1, true, false);
     m_page->itemCommitted(row);
 
@@ -263,7 +287,7 @@ void TestSettingsTools::accessLevelChoice()
     QCOMPARE(row->currentValue()->value, level);
     QCOMPARE(messageText(), message);
     // The rows follow the level at once.
-    QCOMPARE(tools->findItem(198)->isReadOnly(), level == 0);
+    QCOMPARE(tools->findItem(kPageSoftkeys)->isReadOnly(), level == 0);
 }
 
 void TestSettingsTools::confirmingTheGrantedLevelAsksNothing()
@@ -271,7 +295,7 @@ void TestSettingsTools::confirmingTheGrantedLevelAsksNothing()
     setPassword("password_ol", "op");
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItem *row = tools->findItem(194);
+    QVantelMenuItem *row = tools->findItem(kRowAccessLevel);
     QCOMPARE(row->currentValue()->value, 0);
     m_fake->clearLog();
     m_page->itemCommitted(row);
@@ -284,7 +308,7 @@ void TestSettingsTools::restart()
 {
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItem *reboot = tools->findItem(191);
+    QVantelMenuItem *reboot = tools->findItem(kRowReboot);
 
     // A tap only asks.
     m_fake->clearLog();
@@ -318,13 +342,13 @@ void TestSettingsTools::soundIdPage()
     // File present, nothing stored: off, "Disabled", writable.
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItems *page = openPage(tools, 195);
+    QVantelMenuItems *page = openPage(tools, kPageSoundId);
     QVERIFY(page);
-    QVantelMenuItem *play = page->findItem(196);
+    QVantelMenuItem *play = page->findItem(kRowPlaySoundId);
     QVERIFY(!play->isChecked());
     QCOMPARE(play->valueText(), QStringLiteral("Disabled"));
     QVERIFY(!play->isReadOnly());
-    QVERIFY(!page->findItem(197)->isReadOnly());
+    QVERIFY(!page->findItem(kRowSoundIdShortcut)->isReadOnly());
 
     // Switched on: the file name is written.
     play->setChecked(true);
@@ -341,7 +365,7 @@ void TestSettingsTools::soundIdPage()
     QCOMPARE(play->valueText(), QStringLiteral("Active"));
     m_page->closeMessage();
     m_fake->refuseKey(QStringLiteral("wave_scut"), QStringLiteral("015-not allowed"));
-    QVantelMenuItem *shortcut = page->findItem(197);
+    QVantelMenuItem *shortcut = page->findItem(kRowSoundIdShortcut);
     shortcut->setChecked(true);
     m_page->itemCommitted(shortcut);
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
@@ -354,7 +378,7 @@ void TestSettingsTools::soundIdPage()
     m_page->backClicked();
     tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItem *toolsPlay = tools->findItem(196);
+    QVantelMenuItem *toolsPlay = tools->findItem(kRowPlaySoundId);
     QVERIFY(toolsPlay && toolsPlay->isChecked());
     toolsPlay->setChecked(false);
     m_page->itemCommitted(toolsPlay);
@@ -368,13 +392,13 @@ void TestSettingsTools::soundIdPage()
     // File missing: off with "Audio file is missing", both rows read-only, whatever is stored.
     m_fake->refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));
     m_page->backClicked();
-    page = openPage(m_page->currentPage(), 195);
+    page = openPage(m_page->currentPage(), kPageSoundId);
     QVERIFY(page);
-    play = page->findItem(196);
+    play = page->findItem(kRowPlaySoundId);
     QVERIFY(!play->isChecked());
     QCOMPARE(play->valueText(), QStringLiteral("Audio file is missing"));
     QVERIFY(play->isReadOnly());
-    QVERIFY(page->findItem(197)->isReadOnly());
+    QVERIFY(page->findItem(kRowSoundIdShortcut)->isReadOnly());
 }
 
 void TestSettingsTools::passwordChange()
@@ -383,13 +407,13 @@ void TestSettingsTools::passwordChange()
     accessLevel = AccessLevel::Administrator;
     QVantelMenuItems *tools = openTools();
     QVERIFY(tools);
-    QVantelMenuItems *page = openPage(tools, 252);
+    QVantelMenuItems *page = openPage(tools, kPagePasswords);
     QVERIFY(page);
-    QCOMPARE(page->findItem(254)->valueText(), QStringLiteral("old"));
-    QCOMPARE(page->findItem(253)->valueText(), QString());
+    QCOMPARE(page->findItem(kRowExpertPassword)->valueText(), QStringLiteral("old"));
+    QCOMPARE(page->findItem(kRowAdministratorPassword)->valueText(), QString());
 
     // Accepted: the unit holds the new password, enciphered, and so does the cache.
-    QVantelMenuItem *expert = page->findItem(254);
+    QVantelMenuItem *expert = page->findItem(kRowExpertPassword);
     expert->setValueText(QStringLiteral("new one"));
     m_page->itemCommitted(expert);
     QCOMPARE(storedPassword("password_el"), QStringLiteral("new one"));
@@ -418,25 +442,25 @@ void TestSettingsTools::passwordChange()
 void TestSettingsTools::softkeyAssigned()
 {
     accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *keys = openPage(openTools(), 198);
+    QVantelMenuItems *keys = openPage(openTools(), kPageSoftkeys);
     QVERIFY(keys);
-    QCOMPARE(keys->findItem(201)->valueText(), QStringLiteral("None"));
-    QVantelMenuItems *page = openPage(keys, 201);
+    QCOMPARE(keys->findItem(kPageSoftkeyFirst + 2)->valueText(), QStringLiteral("None"));
+    QVantelMenuItems *page = openPage(keys, kPageSoftkeyFirst + 2);
     QVERIFY(page);
     // No category: nothing to choose as function.
-    QCOMPARE(page->findItem(206)->valueText(), QStringLiteral("None"));
-    QVERIFY(page->findItem(207)->isReadOnly());
+    QCOMPARE(page->findItem(kRowSoftkeyCategory)->valueText(), QStringLiteral("None"));
+    QVERIFY(page->findItem(kRowSoftkeyFunction)->isReadOnly());
 
     // A category brings its own functions and mode at once.
-    QVantelMenuItem *category = page->findItem(206);
+    QVantelMenuItem *category = page->findItem(kRowSoftkeyCategory);
     category->selectValue(QVantelSoftkey::Contacts, true, false);
     m_page->itemCommitted(category);
     QCOMPARE(softkey(2)->category(), int(QVantelSoftkey::Contacts));
-    QVantelMenuItem *function = page->findItem(207);
+    QVantelMenuItem *function = page->findItem(kRowSoftkeyFunction);
     QVERIFY(!function->isReadOnly());
     QCOMPARE(function->currentValue()->value,
              QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, softkey(2)->function()));
-    QVantelMenuItem *mode = page->findItem(208);
+    QVantelMenuItem *mode = page->findItem(kRowSoftkeyMode);
     QCOMPARE(mode->valueText(), QStringLiteral("Toggle"));
     QVERIFY(mode->isReadOnly());
 
@@ -449,7 +473,7 @@ void TestSettingsTools::softkeyAssigned()
 
     // Back on the list, the key row reads the new assignment.
     m_page->backClicked();
-    QCOMPARE(keys->findItem(201)->valueText(),
+    QCOMPARE(keys->findItem(kPageSoftkeyFirst + 2)->valueText(),
              QStringLiteral("%1 [ %2 ]")
                  .arg(QVantelSoftkey::categoryName(QVantelSoftkey::Contacts),
                       QVantelSoftkey::functionName(QVantelSoftkey::Contacts, 2)));
@@ -458,25 +482,26 @@ void TestSettingsTools::softkeyAssigned()
 void TestSettingsTools::labelsCommitted()
 {
     accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *page = openPage(openTools(), 209);
+    QVantelMenuItems *page = openPage(openTools(), kPageLabels);
     QVERIFY(page);
-    QVERIFY(page->findItem(214));
-    QCOMPARE(page->findItem(214)->valueText(), QString()); // no stored name, no fixed name
-    QVERIFY(!page->findItem(219)); // no auxiliary board
+    QVERIFY(page->findItem(kRowFirstInputLabel));
+    QCOMPARE(page->findItem(kRowFirstInputLabel)->valueText(),
+             QString());                               // no stored name, no fixed name
+    QVERIFY(!page->findItem(kRowFirstInputLabel + 5)); // no auxiliary board
 
-    QVantelMenuItem *info = page->findItem(211);
+    QVantelMenuItem *info = page->findItem(kRowFirstInfoLabel + 1);
     info->setValueText(QStringLiteral("On Air"));
     m_page->itemCommitted(info);
     QCOMPARE(m_fake->value(QStringLiteral("info_label2"), QStringLiteral("general")),
              QStringLiteral("On Air"));
     QCOMPARE(softkeys()->infoLabel(1), QStringLiteral("On Air"));
 
-    QVantelMenuItem *contact = page->findItem(212);
+    QVantelMenuItem *contact = page->findItem(kRowFirstContactLabel);
     contact->setValueText(QStringLiteral("Door"));
     m_page->itemCommitted(contact);
     QCOMPARE(softkeys()->contactLabel(0), QStringLiteral("Door"));
 
-    QVantelMenuItem *input = page->findItem(215);
+    QVantelMenuItem *input = page->findItem(kRowFirstInputLabel + 1);
     input->setValueText(QStringLiteral("Guest"));
     m_page->itemCommitted(input);
     QCOMPARE(matrixSettings()->inputNames(1), QStringLiteral("Guest"));
@@ -488,9 +513,9 @@ void TestSettingsTools::refusedInputLabelGoesBack()
     QVERIFY(matrixSettings()->start(true));
     accessLevel = AccessLevel::Expert;
     QVantelMenuItems *tools = openTools();
-    QVantelMenuItems *page = openPage(tools, 209);
+    QVantelMenuItems *page = openPage(tools, kPageLabels);
     QVERIFY(page);
-    QVantelMenuItem *input = page->findItem(215);
+    QVantelMenuItem *input = page->findItem(kRowFirstInputLabel + 1);
     QVERIFY(input);
     const QString unitName = matrixSettings()->inputNames(1);
     QCOMPARE(input->valueText(), unitName);
@@ -507,9 +532,9 @@ void TestSettingsTools::refusedInputLabelGoesBack()
     // Reopened, the page still shows the unit's name.
     m_page->closeMessage();
     m_page->backClicked();
-    page = openPage(tools, 209);
+    page = openPage(tools, kPageLabels);
     QVERIFY(page);
-    QCOMPARE(page->findItem(215)->valueText(), unitName);
+    QCOMPARE(page->findItem(kRowFirstInputLabel + 1)->valueText(), unitName);
 }
 
 void TestSettingsTools::miscellaneousPage_data()
@@ -517,9 +542,14 @@ void TestSettingsTools::miscellaneousPage_data()
     QTest::addColumn<QString>("hardware");
     QTest::addColumn<QList<int>>("rows");
 
-    const QList<int> common{235, 236, 237, 238, 239, 240};
-    QTest::newRow("with GPIO") << QStringLiteral("hardware_1")
-                               << QList<int>{231, 232, 233, 234} + common;
+    const QList<int> common{kRowAutoRedial1,
+                            kRowAutoRedial2,
+                            kRowRedialAttempts,
+                            kRowRedialTime,
+                            kRowNtpServer,
+                            kRowCustomNtpServer};
+    QTest::newRow("with GPIO") << QStringLiteral(
+        "hardware_1") << QList<int>{kRowInput1, kRowInput2, kRowRelay1, kRowRelay2} + common;
     QTest::newRow("hardware 2, no GPIO") << QStringLiteral("hardware_2") << common;
 }
 
@@ -545,7 +575,7 @@ void TestSettingsTools::miscellaneousPage()
     m_fake->clearLog();
 
     accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *page = openPage(openTools(), 229);
+    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
     QVERIFY(page);
     QList<int> shown;
     for (QVantelMenuItem *row : page->findChildren<QVantelMenuItem *>()) {
@@ -558,22 +588,22 @@ void TestSettingsTools::miscellaneousPage()
     int listed = 0;
     for (const FakeRequest &request : m_fake->requests())
         listed += request.lists().size();
-    QCOMPARE(listed, rows.contains(231) ? 4 : 0);
+    QCOMPARE(listed, rows.contains(kRowInput1) ? 4 : 0);
 
-    if (QVantelMenuItem *input = page->findItem(231)) {
+    if (QVantelMenuItem *input = page->findItem(kRowInput1)) {
         // The fake lists each key's stored word as its one choice.
         QCOMPARE(input->valueText(), QStringLiteral("Redial Codec 2"));
-        QCOMPARE(page->findItem(233)->valueText(), QStringLiteral("On Air Status"));
-        QVERIFY(page->findItem(232)->isReadOnly());
-        QVERIFY(page->findItem(234)->isReadOnly());
+        QCOMPARE(page->findItem(kRowRelay1)->valueText(), QStringLiteral("On Air Status"));
+        QVERIFY(page->findItem(kRowInput2)->isReadOnly());
+        QVERIFY(page->findItem(kRowRelay2)->isReadOnly());
     }
-    QVERIFY(page->findItem(235)->isChecked());
-    QVERIFY(!page->findItem(236)->isChecked());
-    QVERIFY(page->findItem(236)->isReadOnly());
-    QCOMPARE(page->findItem(237)->valueText(), QStringLiteral("Infinite"));
-    QCOMPARE(page->findItem(238)->valueText(), QStringLiteral("1 second"));
-    QCOMPARE(page->findItem(239)->valueText(), QStringLiteral("time.nist.gov"));
-    QCOMPARE(page->findItem(240)->valueText(), QStringLiteral("ntp.local"));
+    QVERIFY(page->findItem(kRowAutoRedial1)->isChecked());
+    QVERIFY(!page->findItem(kRowAutoRedial2)->isChecked());
+    QVERIFY(page->findItem(kRowAutoRedial2)->isReadOnly());
+    QCOMPARE(page->findItem(kRowRedialAttempts)->valueText(), QStringLiteral("Infinite"));
+    QCOMPARE(page->findItem(kRowRedialTime)->valueText(), QStringLiteral("1 second"));
+    QCOMPARE(page->findItem(kRowNtpServer)->valueText(), QStringLiteral("time.nist.gov"));
+    QCOMPARE(page->findItem(kRowCustomNtpServer)->valueText(), QStringLiteral("ntp.local"));
 }
 
 void TestSettingsTools::miscellaneousCommits()
@@ -582,10 +612,10 @@ void TestSettingsTools::miscellaneousCommits()
     m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("time.nist.gov"), general);
     m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
     accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *page = openPage(openTools(), 229);
+    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
     QVERIFY(page);
-    QVantelMenuItem *server = page->findItem(239);
-    QVantelMenuItem *custom = page->findItem(240);
+    QVantelMenuItem *server = page->findItem(kRowNtpServer);
+    QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
 
     // A custom server typed while a built-in one is chosen is only stored as the custom one.
     m_fake->clearLog();
@@ -601,12 +631,12 @@ void TestSettingsTools::miscellaneousCommits()
     QCOMPARE(m_fake->value(QStringLiteral("ntp_addr"), general), QStringLiteral("ntp.studio"));
 
     // Switches and wheels go to the network target.
-    QVantelMenuItem *redial = page->findItem(236);
+    QVantelMenuItem *redial = page->findItem(kRowAutoRedial2);
     redial->setChecked(true);
     m_page->itemCommitted(redial);
     QCOMPARE(m_fake->value(QStringLiteral("auto_redial_link2"), QStringLiteral("network")),
              QStringLiteral("on"));
-    QVantelMenuItem *attempts = page->findItem(237);
+    QVantelMenuItem *attempts = page->findItem(kRowRedialAttempts);
     attempts->selectValue(0, true, false);
     m_page->itemCommitted(attempts);
     QCOMPARE(m_fake->value(QStringLiteral("auto_redial_attempts"), QStringLiteral("network")),

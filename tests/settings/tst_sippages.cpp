@@ -8,6 +8,7 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "model/passwordtext.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
@@ -113,7 +114,7 @@ QVantelMenuItems *TestSipPages::openSip()
 {
     m_page->buildSipPage();
     QVantelMenuItems *page = m_page->currentPage();
-    return page && page->id() == 10 ? page : nullptr;
+    return page && page->id() == kPageSip ? page : nullptr;
 }
 
 QVantelMenuItems *TestSipPages::openAccount(int pageId)
@@ -153,8 +154,8 @@ void TestSipPages::buildFromRead_data()
         << kFirmwareVersionUnknown << true << rtp << on << QList<int>{66} << QList<int>{} << 2
         << false;
     QTest::newRow("controller unknown: locked")
-        << kFirmwareVersionUnknown << false << sip << off << QList<int>{66, 70, 76, 77, 92}
-        << QList<int>{} << 2 << true;
+        << kFirmwareVersionUnknown << false << sip << off
+        << QList<int>{66, 70, kPageSipAccount1, kPageSipAccount2, 92} << QList<int>{} << 2 << true;
 }
 
 void TestSipPages::buildFromRead()
@@ -387,10 +388,10 @@ void TestSipPages::textThatIsNoNumberIsAChange_data()
 {
     QTest::addColumn<int>("pageId");
     QTest::addColumn<int>("row");
-    QTest::newRow("SIP page, direct RTP port") << 10 << 89;
-    QTest::newRow("SIP page, DSCP") << 10 << 91;
-    QTest::newRow("account 1, SIP port") << 76 << 84;
-    QTest::newRow("account 1, RTP port") << 76 << 85;
+    QTest::newRow("SIP page, direct RTP port") << kPageSip << 89;
+    QTest::newRow("SIP page, DSCP") << kPageSip << 91;
+    QTest::newRow("account 1, SIP port") << kPageSipAccount1 << 84;
+    QTest::newRow("account 1, RTP port") << kPageSipAccount1 << 85;
 }
 
 void TestSipPages::textThatIsNoNumberIsAChange()
@@ -398,7 +399,7 @@ void TestSipPages::textThatIsNoNumberIsAChange()
     QFETCH(int, pageId);
     QFETCH(int, row);
     attach();
-    QVantelMenuItems *page = pageId == 10 ? openSip() : openAccount(pageId);
+    QVantelMenuItems *page = pageId == kPageSip ? openSip() : openAccount(pageId);
     QVERIFY(page);
     QVantelMenuItem *edited = page->findItem(row);
     QVERIFY(edited && !edited->isReadOnly());
@@ -417,14 +418,14 @@ void TestSipPages::accountPorts()
 {
     firmwareVersion = firmwareVersionOf(1, 8, 1);
     attach();
-    QVantelMenuItems *first = openAccount(76);
+    QVantelMenuItems *first = openAccount(kPageSipAccount1);
     QVERIFY(first);
     QVERIFY(!first->findItem(93));
     QVERIFY(!first->findItem(83));
     QVERIFY(!first->findItem(84)->isReadOnly());
     m_page->backClicked();
 
-    QVantelMenuItems *second = openAccount(77);
+    QVantelMenuItems *second = openAccount(kPageSipAccount2);
     QVERIFY(second);
     QVantelMenuItem *sipPort = second->findItem(84);
     QVERIFY(sipPort->isReadOnly());
@@ -445,7 +446,7 @@ void TestSipPages::accountPorts()
 
     firmwareVersion = firmwareVersionOf(1, 7, 1);
     m_page->backClicked();
-    QVantelMenuItems *old = openAccount(76);
+    QVantelMenuItems *old = openAccount(kPageSipAccount1);
     QVERIFY(old);
     QCOMPARE(old->items().size(), 4);
 }
@@ -477,7 +478,7 @@ void TestSipPages::accountPortsOutOfRange()
     m_fake->setValue(QStringLiteral("RTP_START_PORT"), port, kNetwork, kAoip);
     m_fake->setValue(QStringLiteral("sip_use_uport2"), QStringLiteral("on"), kNetwork, kAoip);
     attach();
-    QVantelMenuItems *second = openAccount(77);
+    QVantelMenuItems *second = openAccount(kPageSipAccount2);
     QVERIFY(second);
     QCOMPARE(second->findItem(84)->valueText(), shown);
     QCOMPARE(second->findItem(85)->valueText(), shown);
@@ -500,7 +501,7 @@ void TestSipPages::accountPasswordTravelsEnciphered()
     s_logLines.clear();
     qInstallMessageHandler(collectLog);
     attach();
-    QVantelMenuItems *page = openAccount(77);
+    QVantelMenuItems *page = openAccount(kPageSipAccount2);
     QVERIFY(page);
     QVERIFY(page->findItem(93));
     QVantelMenuItem *password = page->findItem(97);
@@ -520,7 +521,7 @@ void TestSipPages::accountPasswordTravelsEnciphered()
 
     // Reopened, the page shows the password the unit now holds, still without logging it.
     m_page->backClicked();
-    page = openAccount(77);
+    page = openAccount(kPageSipAccount2);
     QVERIFY(page);
     QCOMPARE(page->findItem(97)->valueText(), plain);
 

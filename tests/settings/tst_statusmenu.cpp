@@ -7,6 +7,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
@@ -98,7 +99,7 @@ QVantelMenuItems *TestStatusMenu::openStatus()
 {
     m_page->showEntry(QVantelSettingsPage::StatusSection, 0);
     QVantelMenuItems *page = m_page->currentPage();
-    return page && page->id() == 6 ? page : nullptr;
+    return page && page->id() == kPageStatus ? page : nullptr;
 }
 
 QVantelMenuItem *TestStatusMenu::row(int id) const
@@ -120,20 +121,31 @@ void TestStatusMenu::rowsFollowNetworksAndOptions_data()
     QTest::addColumn<QList<int>>("rows");
     QTest::addColumn<QString>("serviceTitle");
 
-    const QList<int> head = {-1, 256, 257, 258, 259, 279};
-    const QList<int> tail = {301, -1, 302, 303, 304, 305};
+    const QList<int> head = {
+        -1, kRowStatusMode, kRowStatusCodec1, kRowStatusCodec2, kPageConnections, kPageAoipStatus};
+    const QList<int> tail = {kRowStatusRemoteAccess,
+                             -1,
+                             kRowStatusSerialNumber,
+                             kRowStatusFirmwareVersion,
+                             kRowStatusAoipVersion,
+                             kRowStatusSoftwareBuild};
     QTest::newRow("no interface") << QStringList{QStringLiteral("aoip")} << QStringList{}
                                   << head + tail << QStringLiteral("Remote Assistance Service");
     // Families in the order Ethernet, mobile, Wi-Fi; no gap rows, no ISDN row.
-    QTest::newRow("gaps and every family")
-        << QStringList{QStringLiteral("aoip"),
-                       QStringLiteral("wifi.1"),
-                       QStringLiteral("eth.2"),
-                       QStringLiteral("isdn.0"),
-                       QStringLiteral("mobile.0"),
-                       QStringLiteral("eth.0")}
-        << QStringList{QStringLiteral("remote_access_1")}
-        << head + QList<int>{285, 287, 289, 298} + tail << QStringLiteral("Remote Access Service");
+    QTest::newRow("gaps and every family") << QStringList{QStringLiteral("aoip"),
+                                                          QStringLiteral("wifi.1"),
+                                                          QStringLiteral("eth.2"),
+                                                          QStringLiteral("isdn.0"),
+                                                          QStringLiteral("mobile.0"),
+                                                          QStringLiteral("eth.0")}
+                                           << QStringList{QStringLiteral("remote_access_1")}
+                                           << head
+                                                  + QList<int>{kRowStatusEthernetFirst,
+                                                               kRowStatusEthernetFirst + 2,
+                                                               kPageMobileStatusFirst,
+                                                               kRowStatusWifiFirst + 1}
+                                                  + tail
+                                           << QStringLiteral("Remote Access Service");
 }
 
 void TestStatusMenu::rowsFollowNetworksAndOptions()
@@ -153,16 +165,18 @@ void TestStatusMenu::rowsFollowNetworksAndOptions()
     for (const QVantelMenuItem *item : page->items())
         ids << item->id();
     QCOMPARE(ids, rows);
-    QCOMPARE(row(301)->titleText(), serviceTitle);
-    for (const int id : {285, 287, 298})
+    QCOMPARE(row(kRowStatusRemoteAccess)->titleText(), serviceTitle);
+    for (const int id :
+         {kRowStatusEthernetFirst, kRowStatusEthernetFirst + 2, kRowStatusWifiFirst + 1})
         QVERIFY(!row(id) || row(id)->isReadOnly());
-    if (row(289)) {
-        QCOMPARE(row(289)->kind(), int(QVantelMenuItem::Navigation));
-        QVERIFY(!row(289)->isReadOnly());
-        QCOMPARE(row(289)->titleText(), QVantelLocalize::interfaceName(0x300));
-        QCOMPARE(row(287)->titleText(), QVantelLocalize::interfaceName(0x102));
+    if (row(kPageMobileStatusFirst)) {
+        QCOMPARE(row(kPageMobileStatusFirst)->kind(), int(QVantelMenuItem::Navigation));
+        QVERIFY(!row(kPageMobileStatusFirst)->isReadOnly());
+        QCOMPARE(row(kPageMobileStatusFirst)->titleText(), QVantelLocalize::interfaceName(0x300));
+        QCOMPARE(row(kRowStatusEthernetFirst + 2)->titleText(),
+                 QVantelLocalize::interfaceName(0x102));
     }
-    QVERIFY(row(256)->isReadOnly());
+    QVERIFY(row(kRowStatusMode)->isReadOnly());
 }
 
 void TestStatusMenu::modeAndCodecRows_data()
@@ -203,15 +217,15 @@ void TestStatusMenu::modeAndCodecRows()
     QVERIFY(device->setCodec(1, coding1.toStdString(), false));
     QVERIFY(openStatus());
 
-    QCOMPARE(text(256), mode);
-    QCOMPARE(row(257)->titleText(),
+    QCOMPARE(text(kRowStatusMode), mode);
+    QCOMPARE(row(kRowStatusCodec1)->titleText(),
              QStringLiteral("Codec 1 [ %1 ]").arg(QVantelLocalize::interfaceName(0x100)));
-    QCOMPARE(text(257), QVantelLocalize::codingSummary(device->coder1()));
-    QCOMPARE(row(258)->titleText(), codec2Title);
+    QCOMPARE(text(kRowStatusCodec1), QVantelLocalize::codingSummary(device->coder1()));
+    QCOMPARE(row(kRowStatusCodec2)->titleText(), codec2Title);
     const QString expected = codec2 == 0   ? QStringLiteral("Not applicable in single codec mode")
                              : codec2 == 1 ? QVantelLocalize::codingSummary(device->coder2())
                                            : QVantelLocalize::codecName(17);
-    QCOMPARE(text(258), expected);
+    QCOMPARE(text(kRowStatusCodec2), expected);
 }
 
 void TestStatusMenu::aboutAndAoipRows()
@@ -224,27 +238,27 @@ void TestStatusMenu::aboutAndAoipRows()
     }));
     m_fake->refuseKey(QStringLiteral("builddate"), kRefused);
     QVERIFY(openStatus());
-    QCOMPARE(text(302), m_fake->value(QStringLiteral("serialno"), kGeneral));
-    QCOMPARE(text(303), m_fake->value(QStringLiteral("version"), kGeneral));
-    QCOMPARE(text(304), kNotAvailable);
-    QCOMPARE(text(305), kNotAvailable);
-    QCOMPARE(text(259), QStringLiteral("Status of the audio connections"));
-    QCOMPARE(text(279), QStringLiteral("Default Protocol is Direct RTP"));
-    QCOMPARE(valueColor(row(279)), QVantelMenuPalette::kGrey);
+    QCOMPARE(text(kRowStatusSerialNumber), m_fake->value(QStringLiteral("serialno"), kGeneral));
+    QCOMPARE(text(kRowStatusFirmwareVersion), m_fake->value(QStringLiteral("version"), kGeneral));
+    QCOMPARE(text(kRowStatusAoipVersion), kNotAvailable);
+    QCOMPARE(text(kRowStatusSoftwareBuild), kNotAvailable);
+    QCOMPARE(text(kPageConnections), QStringLiteral("Status of the audio connections"));
+    QCOMPARE(text(kPageAoipStatus), QStringLiteral("Default Protocol is Direct RTP"));
+    QCOMPARE(valueColor(row(kPageAoipStatus)), QVantelMenuPalette::kGrey);
 
     // The About values are read once; a failed re-read of the mode keeps the one held.
     m_fake->acceptKey(QStringLiteral("builddate"));
     m_fake->refuseKey(QStringLiteral("audio_mode"), kRefused);
     m_page->refreshClicked();
-    QCOMPARE(text(305), kNotAvailable);
-    QCOMPARE(text(279), QStringLiteral("Default Protocol is Direct RTP"));
+    QCOMPARE(text(kRowStatusSoftwareBuild), kNotAvailable);
+    QCOMPARE(text(kPageAoipStatus), QStringLiteral("Default Protocol is Direct RTP"));
     m_fake->acceptKey(QStringLiteral("audio_mode"));
     m_fake->setValue(QStringLiteral("audio_mode"),
                      QStringLiteral("unknown_mode"),
                      kNetwork,
                      QStringLiteral("aoip"));
     m_page->refreshClicked();
-    QCOMPARE(text(279), QStringLiteral("Default Protocol is SIP"));
+    QCOMPARE(text(kPageAoipStatus), QStringLiteral("Default Protocol is SIP"));
 }
 
 void TestStatusMenu::remoteAccessRow_data()
@@ -285,14 +299,14 @@ void TestStatusMenu::remoteAccessRow()
     put(QStringLiteral("remote_access"), access);
     put(QStringLiteral("remote_access_status"), status);
     QVERIFY(openStatus());
-    QCOMPARE(text(301), shown);
+    QCOMPARE(text(kRowStatusRemoteAccess), shown);
 }
 
 void TestStatusMenu::refreshedOnCodingEventsOnly()
 {
     QVERIFY(start());
     QVERIFY(openStatus());
-    QCOMPARE(text(301), QStringLiteral("Disabled"));
+    QCOMPARE(text(kRowStatusRemoteAccess), QStringLiteral("Disabled"));
     const auto event = [this](const char *type) {
         ksm::CMsg message(ksm::CMsg::Event);
         message.setParam("event_type", type);
@@ -301,12 +315,12 @@ void TestStatusMenu::refreshedOnCodingEventsOnly()
 
     m_fake->setValue(QStringLiteral("remote_access"), QStringLiteral("on"), kGeneral);
     event("secondary_network");
-    QCOMPARE(text(301), QStringLiteral("Disabled"));
+    QCOMPARE(text(kRowStatusRemoteAccess), QStringLiteral("Disabled"));
     event("default_codec");
-    QCOMPARE(text(301), QStringLiteral("Connection Established"));
+    QCOMPARE(text(kRowStatusRemoteAccess), QStringLiteral("Connection Established"));
     m_fake->setValue(QStringLiteral("remote_access"), QStringLiteral("off"), kGeneral);
     event("default_network");
-    QCOMPARE(text(301), QStringLiteral("Disabled"));
+    QCOMPARE(text(kRowStatusRemoteAccess), QStringLiteral("Disabled"));
 }
 
 void TestStatusMenu::ethernetRow_data()
@@ -338,8 +352,8 @@ void TestStatusMenu::ethernetRow()
     m_fake->setValue(QStringLiteral("local_addr"), address, kNetwork, eth1);
     m_fake->setValue(QStringLiteral("link_mode_neg"), link, kNetwork, eth1);
     QVERIFY(openStatus());
-    QCOMPARE(text(286), shown);
-    QCOMPARE(text(285), QStringLiteral("192.168.1.40 [ DHCP, 100BaseT-FD ]"));
+    QCOMPARE(text(kRowStatusEthernetFirst + 1), shown);
+    QCOMPARE(text(kRowStatusEthernetFirst), QStringLiteral("192.168.1.40 [ DHCP, 100BaseT-FD ]"));
 
     // A configuration report for eth.1 while the page shows re-reads that row alone.
     m_fake->setValue(QStringLiteral("local_addr"), QStringLiteral("10.9.9.9"), kNetwork, eth1);
@@ -352,8 +366,8 @@ void TestStatusMenu::ethernetRow()
     event.setParam("network", "eth.1");
     event.setParam("local_addr", "10.9.9.9");
     m_page->configurationEvent(event);
-    QVERIFY(text(286).startsWith(QStringLiteral("10.9.9.9 [ ")));
-    QVERIFY(text(285).startsWith(QStringLiteral("192.168.1.40 [ ")));
+    QVERIFY(text(kRowStatusEthernetFirst + 1).startsWith(QStringLiteral("10.9.9.9 [ ")));
+    QVERIFY(text(kRowStatusEthernetFirst).startsWith(QStringLiteral("192.168.1.40 [ ")));
 }
 
 void TestStatusMenu::mobileRow_data()
@@ -392,8 +406,8 @@ void TestStatusMenu::mobileRow()
     }
     m_fake->setValue(QStringLiteral("technology"), technology, kNetwork, kMobile);
     QVERIFY(openStatus());
-    QCOMPARE(text(289), shown);
-    QCOMPARE(valueColor(row(289)), QVantelMenuPalette::kGrey);
+    QCOMPARE(text(kPageMobileStatusFirst), shown);
+    QCOMPARE(valueColor(row(kPageMobileStatusFirst)), QVantelMenuPalette::kGrey);
     bool read = false;
     for (const FakeRequest &request : m_fake->requests())
         read = read || request.isGetOf(QStringLiteral("operator_long"));
@@ -409,22 +423,26 @@ void TestStatusMenu::mobileStatusPageIgnoresSimState()
     m_fake->setValue(
         QStringLiteral("data_connection_state"), QStringLiteral("active"), kNetwork, kMobile);
     QVERIFY(openStatus());
-    QCOMPARE(text(289), QStringLiteral("SIM Missing"));
+    QCOMPARE(text(kPageMobileStatusFirst), QStringLiteral("SIM Missing"));
 
     // The row opens the interface's own page, which shows what the read returns.
-    m_page->itemClicked(row(289));
+    m_page->itemClicked(row(kPageMobileStatusFirst));
     QVantelMenuItems *page = m_page->currentPage();
-    QVERIFY(page && page->id() == 289);
+    QVERIFY(page && page->id() == kPageMobileStatusFirst);
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items()) {
         ids << item->id();
         QVERIFY(item->isReadOnly());
     }
-    QCOMPARE(ids, QList<int>({294, 293, 295, 296}));
-    QCOMPARE(text(294), QStringLiteral("4G/LTE"));
-    QCOMPARE(text(293), QStringLiteral("Demo Telecom"));
-    QCOMPARE(text(295), QStringLiteral("-71 dBm"));
-    QCOMPARE(text(296), QStringLiteral("Connection Established"));
+    QCOMPARE(ids,
+             QList<int>({kRowMobileStatusTechnology,
+                         kRowMobileStatusOperator,
+                         kRowMobileStatusSignal,
+                         kRowMobileStatusDataService}));
+    QCOMPARE(text(kRowMobileStatusTechnology), QStringLiteral("4G/LTE"));
+    QCOMPARE(text(kRowMobileStatusOperator), QStringLiteral("Demo Telecom"));
+    QCOMPARE(text(kRowMobileStatusSignal), QStringLiteral("-71 dBm"));
+    QCOMPARE(text(kRowMobileStatusDataService), QStringLiteral("Connection Established"));
 
     // Refresh reads again.
     m_fake->setValue(
@@ -432,8 +450,8 @@ void TestStatusMenu::mobileStatusPageIgnoresSimState()
     m_fake->setValue(
         QStringLiteral("data_connection_state"), QStringLiteral("sleeping"), kNetwork, kMobile);
     m_page->refreshClicked();
-    QCOMPARE(text(295), QStringLiteral("-90 dBm"));
-    QCOMPARE(text(296), QStringLiteral("Disabled"));
+    QCOMPARE(text(kRowMobileStatusSignal), QStringLiteral("-90 dBm"));
+    QCOMPARE(text(kRowMobileStatusDataService), QStringLiteral("Disabled"));
 }
 
 void TestStatusMenu::wifiRow_data()
@@ -473,7 +491,7 @@ void TestStatusMenu::wifiRow()
     m_fake->setValue(QStringLiteral("data_connection_state"), state, kNetwork, kWifi);
     m_fake->setValue(QStringLiteral("local_addr"), address, kNetwork, kWifi);
     QVERIFY(openStatus());
-    QCOMPARE(text(297), shown);
+    QCOMPARE(text(kRowStatusWifiFirst), shown);
 }
 
 // The page's Ethernet edit copy holds eth.0's values with an unknown state (reset, then read);
@@ -482,8 +500,8 @@ void TestStatusMenu::interfaceRowAfterFailedRead()
 {
     QVERIFY(start());
     QVERIFY(openStatus());
-    m_page->refreshEthernetStatusRow(m_page->currentPage(), 285);
-    QCOMPARE(text(285), QStringLiteral("192.168.1.40 [ DHCP, 100BaseT-FD ]"));
+    m_page->refreshEthernetStatusRow(m_page->currentPage(), kRowStatusEthernetFirst);
+    QCOMPARE(text(kRowStatusEthernetFirst), QStringLiteral("192.168.1.40 [ DHCP, 100BaseT-FD ]"));
 
     m_page->editEthernet.reset();
     QVERIFY(m_page->editEthernet.read({"mode", "local_addr", "link_mode_neg"}));
@@ -495,8 +513,8 @@ void TestStatusMenu::interfaceRowAfterFailedRead()
             return QList<FakeReply>{FakeReply::errorReply(3)};
         return std::nullopt;
     });
-    m_page->refreshEthernetStatusRow(m_page->currentPage(), 286);
-    QCOMPARE(text(286), QStringLiteral("[ Unknown, Unknown ]"));
+    m_page->refreshEthernetStatusRow(m_page->currentPage(), kRowStatusEthernetFirst + 1);
+    QCOMPARE(text(kRowStatusEthernetFirst + 1), QStringLiteral("[ Unknown, Unknown ]"));
 }
 
 // A configuration report for eth.4 (the unit lists no such row) would land on row 285 + 4, the
@@ -508,18 +526,20 @@ void TestStatusMenu::interfaceRowsKeepToTheirFamily()
     m_fake->setValue(QStringLiteral("mode"), QStringLiteral("dhcp"), kNetwork, eth4);
     m_fake->setValue(QStringLiteral("local_addr"), QStringLiteral("10.4.4.4"), kNetwork, eth4);
     QVantelMenuItems *page = openStatus();
-    QVERIFY(page && row(289));
-    const QString mobile = text(289);
-    const QColor mobileColour = QVantelMenuPalette::textColor(row(289)->valueLabel());
+    QVERIFY(page && row(kPageMobileStatusFirst));
+    const QString mobile = text(kPageMobileStatusFirst);
+    const QColor mobileColour
+        = QVantelMenuPalette::textColor(row(kPageMobileStatusFirst)->valueLabel());
 
     ksm::CMsg event(ksm::CMsg::Event);
     event.setParam("event_type", "config info");
     event.setParam("network", "eth.4");
     event.setParam("local_addr", "10.4.4.4");
     m_page->configurationEvent(event);
-    m_page->refreshWifiStatusRow(page, 289);
-    QCOMPARE(text(289), mobile);
-    QCOMPARE(QVantelMenuPalette::textColor(row(289)->valueLabel()), mobileColour);
+    m_page->refreshWifiStatusRow(page, kPageMobileStatusFirst);
+    QCOMPARE(text(kPageMobileStatusFirst), mobile);
+    QCOMPARE(QVantelMenuPalette::textColor(row(kPageMobileStatusFirst)->valueLabel()),
+             mobileColour);
 }
 
 QTEST_MAIN(TestStatusMenu)

@@ -6,6 +6,7 @@
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
@@ -96,7 +97,7 @@ void TestTroubleshootingPages::connectUnit(const QStringList &options)
 
 QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
 {
-    if (pageId == 241)
+    if (pageId == kPageTroubleshooting)
         m_page->createTroubleshootingPage();
     else
         m_page->createRemoteAssistancePage();
@@ -106,7 +107,7 @@ QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
 
 QList<FakeRequest> TestTroubleshootingPages::switchOnAndApply(QVantelMenuItems *page)
 {
-    QVantelMenuItem *service = page->findItem(246);
+    QVantelMenuItem *service = page->findItem(kRowRemoteAccess);
     service->setChecked(true);
     m_page->itemCommitted(service);
     if (!m_page->header()->isModified())
@@ -141,31 +142,31 @@ void TestTroubleshootingPages::eventLogRowsFromRead()
         m_fake->setValue(QStringLiteral("log_addr"), address, kGeneral);
     connectUnit();
 
-    QVantelMenuItems *page = open(241);
+    QVantelMenuItems *page = open(kPageTroubleshooting);
     QVERIFY(page);
-    QVantelMenuItem *levelRow = page->findItem(242);
-    QVantelMenuItem *addressRow = page->findItem(243);
+    QVantelMenuItem *levelRow = page->findItem(kRowLogLevel);
+    QVantelMenuItem *addressRow = page->findItem(kRowLogAddr);
     QVERIFY(levelRow && addressRow);
     QVERIFY(levelRow->currentValue());
     QCOMPARE(levelRow->currentValue()->text, shown);
     QCOMPARE(levelRow->isReadOnly(), locked);
     QCOMPARE(addressRow->valueText(), locked ? QString() : address);
     QCOMPARE(addressRow->isReadOnly(), locked);
-    QVERIFY(!page->findItem(244)->isReadOnly());
+    QVERIFY(!page->findItem(kRowReset)->isReadOnly());
 }
 
 void TestTroubleshootingPages::eventLogCommitsSendOneKeyEach()
 {
     connectUnit();
-    QVantelMenuItems *page = open(241);
+    QVantelMenuItems *page = open(kPageTroubleshooting);
     QVERIFY(page);
     m_fake->clearLog();
-    QVantelMenuItem *level = page->findItem(242);
+    QVantelMenuItem *level = page->findItem(kRowLogLevel);
     level->selectValue(8, true, false);
     m_page->itemCommitted(level);
     // Confirmed again, the level the unit now logs at is not sent again.
     m_page->itemCommitted(level);
-    QVantelMenuItem *address = page->findItem(243);
+    QVantelMenuItem *address = page->findItem(kRowLogAddr);
     address->setValueText(QString());
     m_page->itemCommitted(address);
 
@@ -188,9 +189,9 @@ void TestTroubleshootingPages::resetListFollowsFirmware()
     connectUnit();
     for (const quint32 version : {0x10701u, 0x10702u}) {
         firmwareVersion = version;
-        QVantelMenuItems *page = open(241);
+        QVantelMenuItems *page = open(kPageTroubleshooting);
         QVERIFY(page);
-        QVantelMenuItem *reset = page->findItem(244);
+        QVantelMenuItem *reset = page->findItem(kRowReset);
         QStringList texts;
         for (const QVantelMenuItem::Value &value : reset->values())
             texts << QString::number(value.value) + QLatin1Char(' ') + value.text;
@@ -225,9 +226,9 @@ void TestTroubleshootingPages::resetActions()
     QFETCH(QString, level);
     QFETCH(QString, failure);
     connectUnit();
-    QVantelMenuItems *page = open(241);
+    QVantelMenuItems *page = open(kPageTroubleshooting);
     QVERIFY(page);
-    QVantelMenuItem *reset = page->findItem(244);
+    QVantelMenuItem *reset = page->findItem(kRowReset);
 
     for (const bool refused : {false, true}) {
         if (refused)
@@ -255,7 +256,7 @@ void TestTroubleshootingPages::resetActions()
         QVantelMenuSelect select;
         select.addItemValues(reset);
         m_page->selectionAccepted(reset, &select);
-        QCOMPARE(page->findItem(242)->currentValue()->value, 8);
+        QCOMPARE(page->findItem(kRowLogLevel)->currentValue()->value, 8);
     }
 }
 
@@ -267,15 +268,26 @@ void TestTroubleshootingPages::remoteRowsFollowOptionsAndAccess_data()
     QTest::addColumn<QList<int>>("writable");
     QTest::addColumn<QString>("label");
 
-    const QList<int> all{246, 247, 248, 249, 250, 251};
-    QTest::newRow("no option") << "" << 2 << QList<int>{246, 247, 249, 250} << QList<int>{246, 247}
-                               << "Remote Assistance";
-    QTest::newRow("option 2, admin") << "remote_access_2" << 2 << all << QList<int>{246, 247, 251}
-                                     << "Remote Access";
+    const QList<int> all{kRowRemoteAccess,
+                         kRowRemoteNetwork,
+                         kRowRemoteServer,
+                         kRowRemoteSerialNo,
+                         kRowRemoteCodecId,
+                         kRowRemotePassword};
+    QTest::newRow("no option")
+        << "" << 2
+        << QList<int>{kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteSerialNo, kRowRemoteCodecId}
+        << QList<int>{kRowRemoteAccess, kRowRemoteNetwork} << "Remote Assistance";
+    QTest::newRow("option 2, admin")
+        << "remote_access_2" << 2 << all
+        << QList<int>{kRowRemoteAccess, kRowRemoteNetwork, kRowRemotePassword} << "Remote Access";
     QTest::newRow("option 3, admin")
-        << "remote_access_3" << 2 << all << QList<int>{246, 247, 248, 251} << "Remote Access";
+        << "remote_access_3" << 2 << all
+        << QList<int>{kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer, kRowRemotePassword}
+        << "Remote Access";
     QTest::newRow("option 3, expert")
-        << "remote_access_3" << 1 << all << QList<int>{246, 247} << "Remote Access";
+        << "remote_access_3" << 1 << all << QList<int>{kRowRemoteAccess, kRowRemoteNetwork}
+        << "Remote Access";
 }
 
 void TestTroubleshootingPages::remoteRowsFollowOptionsAndAccess()
@@ -287,26 +299,31 @@ void TestTroubleshootingPages::remoteRowsFollowOptionsAndAccess()
     QFETCH(QString, label);
     accessLevel = AccessLevel(level);
     connectUnit(option.isEmpty() ? QStringList() : QStringList{option});
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
-    for (const int id : {246, 247, 248, 249, 250, 251}) {
+    for (const int id : {kRowRemoteAccess,
+                         kRowRemoteNetwork,
+                         kRowRemoteServer,
+                         kRowRemoteSerialNo,
+                         kRowRemoteCodecId,
+                         kRowRemotePassword}) {
         QVantelMenuItem *row = page->findItem(id);
         QCOMPARE(bool(row), rows.contains(id));
         if (row)
             QCOMPARE(row->isReadOnly(), !writable.contains(id));
     }
-    QCOMPARE(page->findItem(246)->titleLabel()->text(), label);
-    QCOMPARE(page->findItem(249)->valueText(), QStringLiteral("QX-000123"));
-    QCOMPARE(page->findItem(250)->valueText(), QStringLiteral("QX123DEMO"));
-    QCOMPARE(page->findItem(247)->currentValue()->value, 0xFFFF);
-    if (page->findItem(248))
-        QCOMPARE(page->findItem(248)->valueText(), QStringLiteral("ra.demo.invalid"));
+    QCOMPARE(page->findItem(kRowRemoteAccess)->titleLabel()->text(), label);
+    QCOMPARE(page->findItem(kRowRemoteSerialNo)->valueText(), QStringLiteral("QX-000123"));
+    QCOMPARE(page->findItem(kRowRemoteCodecId)->valueText(), QStringLiteral("QX123DEMO"));
+    QCOMPARE(page->findItem(kRowRemoteNetwork)->currentValue()->value, 0xFFFF);
+    if (page->findItem(kRowRemoteServer))
+        QCOMPARE(page->findItem(kRowRemoteServer)->valueText(), QStringLiteral("ra.demo.invalid"));
 }
 
 void TestTroubleshootingPages::remoteApplySendsOnlyChangedReportedRows()
 {
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
     const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
@@ -325,16 +342,16 @@ void TestTroubleshootingPages::remotePartialReadSendsNothingUntouched()
     m_fake->setReplyHook(
         missKeys(*m_fake, {"remote_access", "remote_access_network", "remote_access_server"}));
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
     QCOMPARE(shownMessage(), QString());
-    for (const int id : {246, 247, 248, 251})
+    for (const int id : {kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer, kRowRemotePassword})
         QVERIFY2(!page->findItem(id)->isReadOnly(), qPrintable(QString::number(id)));
-    QVantelMenuItem *password = page->findItem(251);
+    QVantelMenuItem *password = page->findItem(kRowRemotePassword);
     password->setValueText(QStringLiteral("secret"));
     m_page->itemCommitted(password);
     // A switch the unit does not report takes no part, even when moved.
-    QVantelMenuItem *service = page->findItem(246);
+    QVantelMenuItem *service = page->findItem(kRowRemoteAccess);
     service->setChecked(true);
     m_page->itemCommitted(service);
 
@@ -367,12 +384,12 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
             return QList<FakeReply>{FakeReply::reply(answer)};
         });
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
     QCOMPARE(shownMessage(), kFailedRead);
     m_page->closeMessage();
-    QVERIFY(!page->findItem(246)->isReadOnly());
-    QVERIFY(!page->findItem(247)->isReadOnly());
+    QVERIFY(!page->findItem(kRowRemoteAccess)->isReadOnly());
+    QVERIFY(!page->findItem(kRowRemoteNetwork)->isReadOnly());
 
     // The change test reads the unit again and decides what Apply sends.
     const QList<FakeRequest> sent = switchOnAndApply(page);
@@ -384,9 +401,9 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
 void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()
 {
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
-    QVantelMenuItem *service = page->findItem(246);
+    QVantelMenuItem *service = page->findItem(kRowRemoteAccess);
     service->setChecked(true);
     m_page->itemCommitted(service);
 
@@ -418,9 +435,9 @@ void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()
 void TestTroubleshootingPages::remotePasswordReadBackFailureKeepsText()
 {
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
-    QVantelMenuItem *password = page->findItem(251);
+    QVantelMenuItem *password = page->findItem(kRowRemotePassword);
     password->setValueText(QStringLiteral("n3w"));
     m_page->itemCommitted(password);
     // Only the read of the password alone (the read-back) fails.
@@ -440,12 +457,12 @@ void TestTroubleshootingPages::remoteNetworkNotOfferedShownAndNotSent()
 {
     m_fake->setValue(QStringLiteral("remote_access_network"), QStringLiteral("isdn.0"), kGeneral);
     connectUnit();
-    QVantelMenuItems *page = open(245);
+    QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
-    QVantelMenuItem *network = page->findItem(247);
+    QVantelMenuItem *network = page->findItem(kRowRemoteNetwork);
     QVERIFY(!network->currentValue());
     QVERIFY(!network->valueText().isEmpty());
-    QVantelMenuItem *service = page->findItem(246);
+    QVantelMenuItem *service = page->findItem(kRowRemoteAccess);
     service->setChecked(true);
     m_page->itemCommitted(service);
     const QList<FakeRequest> sent = applyAndCollect(isWrite);

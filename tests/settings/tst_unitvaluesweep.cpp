@@ -15,6 +15,7 @@
 #include "pages/pageregistration.h"
 #include "pages/qvantelheadphonepositionpage.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
@@ -51,8 +52,10 @@ struct RowBound
     int most;
 };
 constexpr RowBound kRowBounds[] = {
-    {3, 118, 19}, // limiter threshold, -20 to -2
-    {3, 119, 38}, // compressor threshold, -40 up to one below the limiter
+    {kPageAudio, kRowLimiterThreshold, 19}, // limiter threshold, -20 to -2
+    {kPageAudio,
+     kRowCompressorThreshold,
+     38}, // compressor threshold, -40 up to one below the limiter
 };
 
 // Megabyte texts per answer at most (a frame holds up to 16 MiB).
