@@ -187,8 +187,6 @@ private:
     friend class TestNetworkPages;
     // The SIP pages' tests build and apply them without the Network page below.
     friend class TestSipPages;
-    friend class TestTroubleshootingPages;
-    friend class TestConnectionStatus;
     // The Status page's tests build it and its interface rows on a chosen unit.
     friend class TestStatusMenu;
 

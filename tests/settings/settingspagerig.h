@@ -12,10 +12,12 @@
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingspagetable.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 
@@ -145,6 +147,31 @@ protected:
                 found << request;
         }
         return found;
+    }
+
+    // Builds the page that a tap on the row rowId (carrying data) opens, as the page table
+    // declares it, and returns it once it is on top; null when no row opens a page.
+    QVantelMenuItems *buildPage(int rowId, int data = SettingsPageRow::kAnyData)
+    {
+        const SettingsPageRow *row = QVantelSettingsPage::pageRow(rowId, data);
+        if (!row || !row->open)
+            return nullptr;
+        row->open(*m_page, rowId);
+        return m_page->currentPage();
+    }
+
+    // The page's change test as the table declares it; false for a page without one.
+    [[nodiscard]] bool pageHasChanges(QVantelMenuItems *page) const
+    {
+        const SettingsPageRow *row = QVantelSettingsPage::pageRow(page);
+        return row && row->hasChanges && row->hasChanges(*m_page, page);
+    }
+
+    // The page's refresh step as the table declares it, without the header's message.
+    void refreshPage(QVantelMenuItems *page)
+    {
+        if (const SettingsPageRow *row = QVantelSettingsPage::pageRow(page); row && row->refresh)
+            row->refresh(*m_page, page);
     }
 
     // Runs the page's Apply on a cleared request log; the requests it sent that match.

@@ -100,7 +100,7 @@ void TestConnectionStatus::feed(const QString &pairs)
 
 QVantelMenuItems *TestConnectionStatus::openConnections()
 {
-    m_page->createConnectionStatusPage();
+    buildPage(kPageConnections);
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == kPageConnections ? page : nullptr;
 }
@@ -383,13 +383,13 @@ void TestConnectionStatus::statisticsForgottenWhenTheLinkDrops()
     feed("event_type:0100-call proceeding;" + call);
     feed("event_type:tx-quality-report;net-quality:60;duration:42;pkts-total:10;pkts-lost:1;"
          + call);
-    m_page->createCallStatisticsPage(kPageCallStatistics1);
+    buildPage(kRowDetailedStatistics, kConnectionsLink1);
     QCOMPARE(m_page->currentPage()->findItem(kRowTxDuration)->valueText(),
              QStringLiteral("00:00:42"));
 
     m_fake->dropClient();
     QTRY_COMPARE(comClient()->state(), RpcConnection::Unconnected);
-    m_page->createCallStatisticsPage(kPageCallStatistics1);
+    buildPage(kRowDetailedStatistics, kConnectionsLink1);
     QVantelMenuItems *page = m_page->currentPage();
     QCOMPARE(page->findItem(kRowTxDuration)->valueText(), QStringLiteral("00:00:00"));
     QCOMPARE(page->findItem(kRowTxPackets)->valueText(),
@@ -451,14 +451,14 @@ void TestConnectionStatus::statisticsTexts()
     feed("event_type:0100-call proceeding;" + call);
     for (const QString &pairs : reports)
         feed("event_type:" + pairs + call);
-    m_page->createCallStatisticsPage(kPageCallStatistics2);
+    buildPage(kRowDetailedStatistics, kConnectionsLink2);
     QVantelMenuItems *page = m_page->currentPage();
     QVERIFY(page && page->id() == kPageCallStatistics2);
     QCOMPARE(page->findItem(rowId)->valueText(), text);
     QVERIFY(page->findItem(rowId)->isReadOnly());
 
     // Link 1's page stays at its start figures.
-    m_page->createCallStatisticsPage(kPageCallStatistics1);
+    buildPage(kRowDetailedStatistics, kConnectionsLink1);
     QCOMPARE(m_page->currentPage()->findItem(kRowTxPackets)->valueText(),
              QStringLiteral("Total: 0, Lost: 0 (0.00%)"));
 }
@@ -508,7 +508,7 @@ void TestConnectionStatus::aoipStatusFromRead()
     m_fake->setValue(QStringLiteral("public_addr"), publicAddress, network);
     m_fake->clearLog();
 
-    m_page->createAoipStatusPage();
+    buildPage(kPageAoipStatus);
     QVantelMenuItems *page = m_page->currentPage();
     QVERIFY(page && page->id() == kPageAoipStatus);
     QVERIFY(m_page->header()->isRefreshVisible());
@@ -529,7 +529,7 @@ void TestConnectionStatus::aoipStatusFromRead()
     m_fake->setReplyHook(
         failReadOf({QStringLiteral("stun_nat_type"), QStringLiteral("audio_mode")}));
     m_fake->setValue(QStringLiteral("public_addr"), QStringLiteral("192.0.2.1"), network);
-    m_page->refreshAoipStatusPage(page);
+    refreshPage(page);
     QCOMPARE(page->findItem(kRowAoipNatType)->valueText(), natText);
     QCOMPARE(page->findItem(kRowAoipPublicAddress)->valueText(), publicAddress);
 }

@@ -97,11 +97,7 @@ void TestTroubleshootingPages::connectUnit(const QStringList &options)
 
 QVantelMenuItems *TestTroubleshootingPages::open(int pageId)
 {
-    if (pageId == kPageTroubleshooting)
-        m_page->createTroubleshootingPage();
-    else
-        m_page->createRemoteAssistancePage();
-    QVantelMenuItems *page = m_page->currentPage();
+    QVantelMenuItems *page = buildPage(pageId);
     return page && page->id() == pageId ? page : nullptr;
 }
 
