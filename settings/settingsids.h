@@ -12,7 +12,11 @@ inline constexpr int kPageBook = 4;
 inline constexpr int kPageTools = 5;
 inline constexpr int kPageStatus = 6;
 
-// Network section.
+// Network section: the rows and entries of the Network page. Each interface family has four
+// entries, one per interface.
+inline constexpr int kRowDefaultNetwork = 7;
+inline constexpr int kRowSecondaryNetwork = 8;
+inline constexpr int kRowCodecMode = 9;
 inline constexpr int kPageSip = 10;
 inline constexpr int kPageIsdn = 11;
 inline constexpr int kPageEthernetFirst = 12;
@@ -21,8 +25,94 @@ inline constexpr int kPageMobileFirst = 16;
 inline constexpr int kPageMobileLast = 19;
 inline constexpr int kPageWifiFirst = 20;
 inline constexpr int kPageWifiLast = 23;
+
+// The rows of an Ethernet interface's page.
+inline constexpr int kRowEthernetDhcp = 24;
+inline constexpr int kRowEthernetIpAddress = 25;
+inline constexpr int kRowEthernetSubnet = 26;
+inline constexpr int kRowEthernetGateway = 27;
+inline constexpr int kRowEthernetDns1 = 28;
+inline constexpr int kRowEthernetDns2 = 29;
+inline constexpr int kRowEthernetLinkMode = 30;
+inline constexpr int kRowEthernetQuality = 31;
+inline constexpr int kRowEthernetMacAddress = 32;
+inline constexpr int kRowEthernetAjb = 33;
+
+// The rows of the ISDN page.
+inline constexpr int kRowIsdn5as = 34;
+inline constexpr int kRowIsdnProtocol = 35;
+inline constexpr int kRowIsdnLocalNumber1 = 36;
+inline constexpr int kRowIsdnLocalNumber2 = 37;
+inline constexpr int kRowIsdnSubAddress1 = 38;
+inline constexpr int kRowIsdnSubAddress2 = 39;
+inline constexpr int kRowIsdnSpid = 40;
+
+// The rows of a mobile interface's page: its settings, then the modem's information.
+inline constexpr int kRowMobilePin = 41;
+inline constexpr int kRowMobilePinSave = 42;
+inline constexpr int kRowMobileRat = 43;
+inline constexpr int kRowMobileOperator = 44;
+inline constexpr int kRowMobileMode = 45;
+inline constexpr int kRowMobileDataService = 46;
+inline constexpr int kRowMobileApn = 47;
+inline constexpr int kRowMobileAuthentication = 48;
+inline constexpr int kRowMobileUsername = 49;
+inline constexpr int kRowMobilePassword = 50;
+inline constexpr int kRowMobileQuality = 51;
+inline constexpr int kRowMobileAjb = 52;
+inline constexpr int kRowMobileManufacturer = 53;
+inline constexpr int kRowMobileModel = 54;
+inline constexpr int kRowMobileRevision = 55;
+inline constexpr int kRowMobileImei = 56;
+inline constexpr int kRowMobileImsi = 57;
+inline constexpr int kRowMobileSubscriber = 58;
+
+// The rows of a Wi-Fi interface's page.
+inline constexpr int kRowWifiActive = 59;
+inline constexpr int kRowWifiList = 60;
+inline constexpr int kRowWifiSsid = 61;
+inline constexpr int kRowWifiSecurity = 62;
+inline constexpr int kRowWifiPassphrase = 63;
+inline constexpr int kRowWifiQuality = 64;
+inline constexpr int kRowWifiAjb = 65;
+
+// SIP pages: the rows and entries of the SIP settings page. The shared ports are on this page
+// before firmware 1.7.2 and on the account pages from then on, where account 2's page also has
+// the alternate port switch.
+inline constexpr int kRowSipProtocol = 66;
+inline constexpr int kRowSipDoubleStream = 67;
+inline constexpr int kRowSipStreamPattern = 68;
+inline constexpr int kRowSipJitterBuffer = 69;
+inline constexpr int kRowSipStunMode = 70;
+inline constexpr int kRowSipStunServer = 71;
+inline constexpr int kRowSipRegistration = 72;
+inline constexpr int kRowSipIncomingCalls = 73;
+inline constexpr int kRowSipIncomingOrigin = 74;
+inline constexpr int kRowSipDefaultAccount = 75;
 inline constexpr int kPageSipAccount1 = 76;
 inline constexpr int kPageSipAccount2 = 77;
+inline constexpr int kRowSipRegistrar1 = 78;
+inline constexpr int kRowSipOutboundProxy = 79;
+inline constexpr int kRowSipKeepaliveInterval = 80;
+inline constexpr int kRowSipKeepaliveTarget = 81;
+inline constexpr int kRowSipRegistrationPeriod = 82;
+inline constexpr int kRowSipUseAlternatePort = 83;
+inline constexpr int kRowSipPort = 84;
+inline constexpr int kRowSipRtpPort = 85;
+inline constexpr int kRowSipSessionTimers = 86;
+inline constexpr int kRowSipDirectIncomingCalls = 87;
+inline constexpr int kRowSipDirectSendOnly = 88;
+inline constexpr int kRowSipDirectRtpPort = 89;
+inline constexpr int kRowSipDirectReleaseTimeout = 90;
+inline constexpr int kRowSipRtpDscp = 91;
+inline constexpr int kRowSipPacketReplication = 92;
+
+// The rows of a SIP account's page.
+inline constexpr int kRowSipAccountRegistrar = 93;
+inline constexpr int kRowSipAccountUser = 94;
+inline constexpr int kRowSipAccountDisplayName = 95;
+inline constexpr int kRowSipAccountAuthUser = 96;
+inline constexpr int kRowSipAccountPassword = 97;
 
 // Coding section: the coding page's codec and automatic bit rate entries.
 inline constexpr int kPageCodec1 = 98;

@@ -37,66 +37,7 @@
 
 namespace {
 
-// Row ids of the Network page and of the interface pages.
-enum NetworkRow {
-    RowDefaultNetwork = 7,
-    RowSecondaryNetwork = 8,
-    RowCodecMode = 9,
-    RowAoip = 10,
-    RowIsdn = 11,
-    RowEthernet = 12,
-    RowMobile = 16,
-    RowWifi = 20,
-    RowDhcp = 24,
-    RowIpAddress = 25,
-    RowSubnet = 26,
-    RowGateway = 27,
-    RowDns1 = 28,
-    RowDns2 = 29,
-    RowLinkMode = 30,
-    RowEthernetQuality = 31,
-    RowMacAddress = 32,
-    RowEthernetAjb = 33,
-    Row5as = 34,
-    RowProtocol = 35,
-    RowLocalNumber1 = 36,
-    RowLocalNumber2 = 37,
-    RowSubAddress1 = 38,
-    RowSubAddress2 = 39,
-    RowSpid = 40,
-    RowPin = 41,
-    RowPinSave = 42,
-    RowRat = 43,
-    RowOperator = 44,
-    RowMobileMode = 45,
-    RowDataService = 46,
-    RowApn = 47,
-    RowAuthentication = 48,
-    RowUsername = 49,
-    RowPassword = 50,
-    RowMobileQuality = 51,
-    RowMobileAjb = 52,
-    RowManufacturer = 53,
-    RowModel = 54,
-    RowRevision = 55,
-    RowImei = 56,
-    RowImsi = 57,
-    RowSubscriber = 58,
-    RowWifiActive = 59,
-    RowWifiList = 60,
-    RowSsid = 61,
-    RowSecurity = 62,
-    RowPassphrase = 63,
-    RowWifiQuality = 64,
-    RowWifiAjb = 65,
-};
-
 constexpr int kNoRow = -1;
-constexpr int kNetworkPage = 1;
-constexpr int kIsdnPage = 11;
-constexpr int kEthernetFirst = 12;
-constexpr int kMobileFirst = 16;
-constexpr int kWifiFirst = 20;
 constexpr int kInterfaceCount = 4;
 constexpr int kUnknown = -1;
 
@@ -256,19 +197,20 @@ std::string networkNameBytes(const QString &text, const TComWifiController &copy
 // 16-19 "mobile.0" to "mobile.3" and 20-23 "wifi.0" to "wifi.3".
 std::string interfaceNetwork(int pageId)
 {
-    if (pageId >= kWifiFirst)
-        return TComDevice::networkToString(TComDevice::WifiFamily + pageId - kWifiFirst);
-    if (pageId >= kMobileFirst)
-        return TComDevice::networkToString(TComDevice::MobileFamily + pageId - kMobileFirst);
-    if (pageId >= kEthernetFirst)
-        return TComDevice::networkToString(TComDevice::EthernetFamily + pageId - kEthernetFirst);
+    if (pageId >= kPageWifiFirst)
+        return TComDevice::networkToString(TComDevice::WifiFamily + pageId - kPageWifiFirst);
+    if (pageId >= kPageMobileFirst)
+        return TComDevice::networkToString(TComDevice::MobileFamily + pageId - kPageMobileFirst);
+    if (pageId >= kPageEthernetFirst)
+        return TComDevice::networkToString(TComDevice::EthernetFamily + pageId
+                                           - kPageEthernetFirst);
     return TComDevice::networkToString(TComDevice::IsdnFamily);
 }
 
 // Only the primary Ethernet interface's link mode may be changed.
 bool isPrimaryEthernet(const std::string &network)
 {
-    return network == interfaceNetwork(kEthernetFirst);
+    return network == interfaceNetwork(kPageEthernetFirst);
 }
 
 bool isSpidProtocol(int protocol)
@@ -306,12 +248,16 @@ const SettingsFields<Ethernet> &ethernetAddressFields()
 {
     using Field = SettingsField<Ethernet>;
     static const SettingsFields<Ethernet> fields = {
+        Field::text(kRowEthernetIpAddress,
+                    kEthernetKeyLocalAddr,
+                    &Ethernet::localAddr,
+                    &Ethernet::setLocalAddr),
         Field::text(
-            RowIpAddress, kEthernetKeyLocalAddr, &Ethernet::localAddr, &Ethernet::setLocalAddr),
-        Field::text(RowSubnet, kEthernetKeySubnet, &Ethernet::subnet, &Ethernet::setSubnet),
-        Field::text(RowGateway, kEthernetKeyGateway, &Ethernet::gateway, &Ethernet::setGateway),
-        Field::text(RowDns1, kEthernetKeyDns1, &Ethernet::dns1, &Ethernet::setDns1),
-        Field::text(RowDns2, kEthernetKeyDns2, &Ethernet::dns2, &Ethernet::setDns2),
+            kRowEthernetSubnet, kEthernetKeySubnet, &Ethernet::subnet, &Ethernet::setSubnet),
+        Field::text(
+            kRowEthernetGateway, kEthernetKeyGateway, &Ethernet::gateway, &Ethernet::setGateway),
+        Field::text(kRowEthernetDns1, kEthernetKeyDns1, &Ethernet::dns1, &Ethernet::setDns1),
+        Field::text(kRowEthernetDns2, kEthernetKeyDns2, &Ethernet::dns2, &Ethernet::setDns2),
     };
     return fields;
 }
@@ -320,14 +266,18 @@ const SettingsFields<Ethernet> &ethernetChoiceFields()
 {
     using Field = SettingsField<Ethernet>;
     static const SettingsFields<Ethernet> fields = {
-        Field::choice(
-            RowLinkMode, kEthernetKeyLinkMode, &Ethernet::linkMode, &Ethernet::setLinkMode),
-        Field::choice(RowEthernetQuality,
+        Field::choice(kRowEthernetLinkMode,
+                      kEthernetKeyLinkMode,
+                      &Ethernet::linkMode,
+                      &Ethernet::setLinkMode),
+        Field::choice(kRowEthernetQuality,
                       kNetworkKeyNetworkQuality,
                       &Ethernet::networkQuality,
                       &Ethernet::setNetworkQuality),
-        Field::choice(
-            RowEthernetAjb, kNetworkKeyAjbProfile, &Ethernet::ajbProfile, &Ethernet::setAjbProfile),
+        Field::choice(kRowEthernetAjb,
+                      kNetworkKeyAjbProfile,
+                      &Ethernet::ajbProfile,
+                      &Ethernet::setAjbProfile),
     };
     return fields;
 }
@@ -336,17 +286,17 @@ const SettingsFields<Isdn> &isdnFields()
 {
     using Field = SettingsField<Isdn>;
     static const SettingsFields<Isdn> fields = {
-        Field::flag(Row5as, kIsdnKey5as, &Isdn::fiveAs, &Isdn::set5as),
-        Field::choice(RowProtocol, kIsdnKeyProtocol, &Isdn::protocol, &Isdn::setProtocol),
+        Field::flag(kRowIsdn5as, kIsdnKey5as, &Isdn::fiveAs, &Isdn::set5as),
+        Field::choice(kRowIsdnProtocol, kIsdnKeyProtocol, &Isdn::protocol, &Isdn::setProtocol),
         Field::text(
-            RowLocalNumber1, kIsdnKeyAddrSb0Ch0, &Isdn::localNumber1, &Isdn::setLocalNumber1),
+            kRowIsdnLocalNumber1, kIsdnKeyAddrSb0Ch0, &Isdn::localNumber1, &Isdn::setLocalNumber1),
         Field::text(
-            RowLocalNumber2, kIsdnKeyAddrSb0Ch1, &Isdn::localNumber2, &Isdn::setLocalNumber2),
+            kRowIsdnLocalNumber2, kIsdnKeyAddrSb0Ch1, &Isdn::localNumber2, &Isdn::setLocalNumber2),
         Field::text(
-            RowSubAddress1, kIsdnKeySubaddrSb0Ch0, &Isdn::subAddress1, &Isdn::setSubAddress1),
+            kRowIsdnSubAddress1, kIsdnKeySubaddrSb0Ch0, &Isdn::subAddress1, &Isdn::setSubAddress1),
         Field::text(
-            RowSubAddress2, kIsdnKeySubaddrSb0Ch1, &Isdn::subAddress2, &Isdn::setSubAddress2),
-        Field::text(RowSpid, kIsdnKeySpid, &Isdn::spid, &Isdn::setSpid),
+            kRowIsdnSubAddress2, kIsdnKeySubaddrSb0Ch1, &Isdn::subAddress2, &Isdn::setSubAddress2),
+        Field::text(kRowIsdnSpid, kIsdnKeySpid, &Isdn::spid, &Isdn::setSpid),
     };
     return fields;
 }
@@ -365,30 +315,37 @@ const SettingsFields<Mobile> &mobileFields()
 {
     using Field = SettingsField<Mobile>;
     static const SettingsFields<Mobile> fields = {
-        Field::flag(
-            RowPinSave, kMobileKeyPinPersistent, &Mobile::pinPersistent, &Mobile::setPinPersistent),
-        Field::choice(
-            RowRat, kMobileKeyRat, &Mobile::preferredTechnology, &Mobile::setPreferredTechnology),
-        Field::text(RowOperator, kMobileKeyPlmn, &Mobile::plmn, &Mobile::setPlmn)
+        Field::flag(kRowMobilePinSave,
+                    kMobileKeyPinPersistent,
+                    &Mobile::pinPersistent,
+                    &Mobile::setPinPersistent),
+        Field::choice(kRowMobileRat,
+                      kMobileKeyRat,
+                      &Mobile::preferredTechnology,
+                      &Mobile::setPreferredTechnology),
+        Field::text(kRowMobileOperator, kMobileKeyPlmn, &Mobile::plmn, &Mobile::setPlmn)
             .comparedBy(operatorDiffers),
-        Field::choice(RowMobileMode, kMobileKeyMode, &Mobile::serviceMode, &Mobile::setServiceMode),
-        Field::flag(RowDataService,
+        Field::choice(
+            kRowMobileMode, kMobileKeyMode, &Mobile::serviceMode, &Mobile::setServiceMode),
+        Field::flag(kRowMobileDataService,
                     kMobileKeyDataConnection,
                     &Mobile::dataConnection,
                     &Mobile::setDataConnection),
-        Field::choice(RowMobileQuality,
+        Field::choice(kRowMobileQuality,
                       kNetworkKeyNetworkQuality,
                       &Mobile::networkQuality,
                       &Mobile::setNetworkQuality),
         Field::choice(
-            RowMobileAjb, kNetworkKeyAjbProfile, &Mobile::ajbProfile, &Mobile::setAjbProfile),
-        Field::text(RowApn, kMobileKeyApn, &Mobile::apn, &Mobile::setApn),
-        Field::choice(RowAuthentication,
+            kRowMobileAjb, kNetworkKeyAjbProfile, &Mobile::ajbProfile, &Mobile::setAjbProfile),
+        Field::text(kRowMobileApn, kMobileKeyApn, &Mobile::apn, &Mobile::setApn),
+        Field::choice(kRowMobileAuthentication,
                       kMobileKeyAuthentication,
                       &Mobile::authentication,
                       &Mobile::setAuthentication),
-        Field::text(RowUsername, kMobileKeyUsername, &Mobile::username, &Mobile::setUsername),
-        Field::text(RowPassword, kMobileKeyPassword, &Mobile::password, &Mobile::setPassword),
+        Field::text(
+            kRowMobileUsername, kMobileKeyUsername, &Mobile::username, &Mobile::setUsername),
+        Field::text(
+            kRowMobilePassword, kMobileKeyPassword, &Mobile::password, &Mobile::setPassword),
     };
     return fields;
 }
@@ -419,18 +376,24 @@ const SettingsFields<Wifi> &wifiFields()
 {
     using Field = SettingsField<Wifi>;
     static const SettingsFields<Wifi> fields = {
-        Field::flag(
-            RowWifiActive, kWifiKeyDataConnection, &Wifi::dataConnection, &Wifi::setDataConnection),
-        Field::text(RowSsid, kWifiKeySsid, &Wifi::ssid, &Wifi::setSsid).comparedBy(ssidDiffers),
-        Field::choice(
-            RowSecurity, kWifiKeyAuthentication, &Wifi::authentication, &Wifi::setAuthentication)
+        Field::flag(kRowWifiActive,
+                    kWifiKeyDataConnection,
+                    &Wifi::dataConnection,
+                    &Wifi::setDataConnection),
+        Field::text(kRowWifiSsid, kWifiKeySsid, &Wifi::ssid, &Wifi::setSsid)
+            .comparedBy(ssidDiffers),
+        Field::choice(kRowWifiSecurity,
+                      kWifiKeyAuthentication,
+                      &Wifi::authentication,
+                      &Wifi::setAuthentication)
             .stagedBy(stageSecurity),
-        Field::text(RowPassphrase, kWifiKeyPassphrase, &Wifi::passphrase, &Wifi::setPassphrase),
-        Field::choice(RowWifiQuality,
+        Field::text(
+            kRowWifiPassphrase, kWifiKeyPassphrase, &Wifi::passphrase, &Wifi::setPassphrase),
+        Field::choice(kRowWifiQuality,
                       kNetworkKeyNetworkQuality,
                       &Wifi::networkQuality,
                       &Wifi::setNetworkQuality),
-        Field::choice(RowWifiAjb, kNetworkKeyAjbProfile, &Wifi::ajbProfile, &Wifi::setAjbProfile),
+        Field::choice(kRowWifiAjb, kNetworkKeyAjbProfile, &Wifi::ajbProfile, &Wifi::setAjbProfile),
     };
     return fields;
 }
@@ -441,7 +404,7 @@ const SettingsFields<Wifi> &wifiFields()
 
 void QVantelSettingsPage::createNetworkMenu()
 {
-    auto *page = new QVantelMenuItems(1, this);
+    auto *page = new QVantelMenuItems(kPageNetwork, this);
     TComDevice *device = comDevice();
     device->readNetworks();
     std::set<int> networks;
@@ -449,7 +412,7 @@ void QVantelSettingsPage::createNetworkMenu()
         networks.insert(entry.first);
 
     QVantelMenuItem *row = addSettingsRow(
-        page, RowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
+        page, kRowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
     for (int id : networks) {
         if (id != TComDevice::AoipFamily)
             row->addValue(id, QVantelLocalize::interfaceName(id));
@@ -458,7 +421,7 @@ void QVantelSettingsPage::createNetworkMenu()
 
     if (device->deviceOptions() & TComDevice::OptionIpDoubleStreamMulti) {
         row = addSettingsRow(page,
-                             RowSecondaryNetwork,
+                             kRowSecondaryNetwork,
                              QVantelMenuItem::Choice,
                              tr("Secondary IP Network for Double Streaming"));
         for (int id : networks) {
@@ -468,13 +431,14 @@ void QVantelSettingsPage::createNetworkMenu()
         refreshNetworkRow(row);
     }
 
-    row = addSettingsRow(page, RowCodecMode, QVantelMenuItem::Choice, tr("Codec Mode"));
+    row = addSettingsRow(page, kRowCodecMode, QVantelMenuItem::Choice, tr("Codec Mode"));
     row->addValue(0, tr("Single Codec"));
     row->addValue(1, tr("Double Codec"));
     if (networks.count(TComDevice::MobileFamily)) {
         if (mobileCapabilities == kUnknown
-            && editMobile.setNetwork(
-                interfaceNetwork(kMobileFirst), TComMobileController::CapabilitiesFlag, false)) {
+            && editMobile.setNetwork(interfaceNetwork(kPageMobileFirst),
+                                     TComMobileController::CapabilitiesFlag,
+                                     false)) {
             mobileCapabilities = int(editMobile.capabilities());
         }
         if (mobileCapabilities != kUnknown
@@ -494,7 +458,7 @@ void QVantelSettingsPage::createNetworkMenu()
         return navigation;
     };
     if (networks.count(TComDevice::AoipFamily))
-        addNavigation(RowAoip, tr("AoIP settings"), tr("Configure the AoIP controller"));
+        addNavigation(kPageSip, tr("AoIP settings"), tr("Configure the AoIP controller"));
     for (int i = 0; i < kInterfaceCount; ++i) {
         if (!networks.count(TComDevice::EthernetFamily + i))
             continue;
@@ -503,10 +467,10 @@ void QVantelSettingsPage::createNetworkMenu()
             description = tr("Configure the primary Ethernet interface");
         else if (i == 1)
             description = tr("Configure the auxiliary Ethernet interface");
-        addNavigation(RowEthernet + i, tr("LAN%1 settings").arg(i + 1), description);
+        addNavigation(kPageEthernetFirst + i, tr("LAN%1 settings").arg(i + 1), description);
     }
     if (networks.count(TComDevice::IsdnFamily))
-        addNavigation(RowIsdn, tr("ISDN settings"), tr("Configure the ISDN controller"));
+        addNavigation(kPageIsdn, tr("ISDN settings"), tr("Configure the ISDN controller"));
     const bool internalPair = device->deviceOptions() & TComDevice::OptionHardware3;
     for (int i = 0; i < kInterfaceCount; ++i) {
         if (!networks.count(TComDevice::MobileFamily + i))
@@ -518,11 +482,12 @@ void QVantelSettingsPage::createNetworkMenu()
         else
             label = i == 0 ? tr("Mobile settings (Internal)")
                            : tr("Mobile settings (External %1)").arg(i);
-        addSettingsRow(page, RowMobile + i, QVantelMenuItem::Navigation, label)->setVisible(false);
+        addSettingsRow(page, kPageMobileFirst + i, QVantelMenuItem::Navigation, label)
+            ->setVisible(false);
     }
     for (int i = 0; i < kInterfaceCount; ++i) {
         if (networks.count(TComDevice::WifiFamily + i))
-            addNavigation(RowWifi + i,
+            addNavigation(kPageWifiFirst + i,
                           tr("Wi-Fi settings (External %1)").arg(i + 1),
                           tr("Configure the Wi-Fi controller"));
     }
@@ -551,9 +516,9 @@ void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
 
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
-    if (!page || page->id() != 1)
+    if (!page || page->id() != kPageNetwork)
         return;
-    for (int id = RowMobile; id < RowMobile + kInterfaceCount; ++id) {
+    for (int id = kPageMobileFirst; id < kPageMobileFirst + kInterfaceCount; ++id) {
         QVantelMenuItem *row = page->findItem(id);
         if (!row)
             continue;
@@ -588,14 +553,14 @@ int unitCodecMode()
 
 void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
 {
-    if (!row || !row->page() || row->page()->id() != 1)
+    if (!row || !row->page() || row->page()->id() != kPageNetwork)
         return;
     TComDevice *device = comDevice();
     switch (row->id()) {
-    case RowDefaultNetwork:
+    case kRowDefaultNetwork:
         row->selectValue(TComDevice::networkFromString(device->defaultNetwork()), true, true);
         break;
-    case RowSecondaryNetwork: {
+    case kRowSecondaryNetwork: {
         const bool editable = device->codecMode() != 1 && device->dstreamMode() == 1;
         row->setReadOnly(!editable);
         const int secondary = TComDevice::networkFromString(device->secondaryNetwork());
@@ -607,7 +572,7 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
         }
         break;
     }
-    case RowCodecMode: {
+    case kRowCodecMode: {
         const int value = unitCodecMode();
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
@@ -628,48 +593,60 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
     const bool pageLock = editEthernet.state() == TComController::StateUnknown;
     const bool addressLock = pageLock || editEthernet.mode() != kModeManual;
 
-    addSwitchRow(page, RowDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
+    addSwitchRow(page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
     using Entry = QVantelMenuItem;
     addTextRow(page,
-               RowIpAddress,
+               kRowEthernetIpAddress,
                Entry::NumericEntry,
                tr("IP Address"),
                editEthernet.localAddr(),
                addressLock);
     addTextRow(page,
-               RowSubnet,
+               kRowEthernetSubnet,
                Entry::NumericEntry,
                tr("Subnet Mask"),
                editEthernet.subnet(),
                addressLock);
     addTextRow(page,
-               RowGateway,
+               kRowEthernetGateway,
                Entry::NumericEntry,
                tr("Default Gateway"),
                editEthernet.gateway(),
                addressLock);
-    addTextRow(
-        page, RowDns1, Entry::NumericEntry, tr("Preferred DNS"), editEthernet.dns1(), addressLock);
-    addTextRow(
-        page, RowDns2, Entry::NumericEntry, tr("Auxiliary DNS"), editEthernet.dns2(), addressLock);
+    addTextRow(page,
+               kRowEthernetDns1,
+               Entry::NumericEntry,
+               tr("Preferred DNS"),
+               editEthernet.dns1(),
+               addressLock);
+    addTextRow(page,
+               kRowEthernetDns2,
+               Entry::NumericEntry,
+               tr("Auxiliary DNS"),
+               editEthernet.dns2(),
+               addressLock);
 
-    fillChoice(addSettingsRow(page, RowLinkMode, Entry::Choice, tr("Link Mode")),
+    fillChoice(addSettingsRow(page, kRowEthernetLinkMode, Entry::Choice, tr("Link Mode")),
                kLinkModes,
                editEthernet.linkMode(),
                pageLock || !isPrimaryEthernet(network),
                toQString(TComEthernetController::linkModeText(editEthernet.linkMode())));
     if (comDevice()->aoipController()->jitterab())
-        fillChoice(addSettingsRow(page, RowEthernetAjb, Entry::Choice, tr("AJB Policy")),
+        fillChoice(addSettingsRow(page, kRowEthernetAjb, Entry::Choice, tr("AJB Policy")),
                    kAjbProfiles,
                    editEthernet.ajbProfile(),
                    pageLock);
     else
-        fillChoice(addSettingsRow(page, RowEthernetQuality, Entry::Choice, tr("Network Quality")),
+        fillChoice(addSettingsRow(page, kRowEthernetQuality, Entry::Choice, tr("Network Quality")),
                    kQualities,
                    editEthernet.networkQuality(),
                    pageLock);
-    addTextRow(
-        page, RowMacAddress, Entry::NumericEntry, tr("MAC Address"), editEthernet.hwAddr(), true);
+    addTextRow(page,
+               kRowEthernetMacAddress,
+               Entry::NumericEntry,
+               tr("MAC Address"),
+               editEthernet.hwAddr(),
+               true);
 
     pushPage(page);
 }
@@ -680,7 +657,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         return;
     const bool unknown = editEthernet.state() == TComController::StateUnknown;
     const bool manual = editEthernet.mode() == kModeManual;
-    if (QVantelMenuItem *row = page->findItem(RowDhcp)) {
+    if (QVantelMenuItem *row = page->findItem(kRowEthernetDhcp)) {
         row->setChecked(!manual);
         row->setReadOnly(unknown);
     }
@@ -700,7 +677,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
         row->setReadOnly(unknown || row->values().size() < 2
-                         || (field.row == RowLinkMode && foreignLink));
+                         || (field.row == kRowEthernetLinkMode && foreignLink));
     }
 }
 
@@ -709,7 +686,7 @@ bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page)
     if (!page)
         return false;
     bool changed = false;
-    if (const QVantelMenuItem *dhcp = editableRow(page, RowDhcp)) {
+    if (const QVantelMenuItem *dhcp = editableRow(page, kRowEthernetDhcp)) {
         // A PPPoE or BGAN interface shows the switch on: it counts as changed only when the user
         // turned it off, never just because the unit's mode is neither DHCP nor manual.
         changed = dhcp->isChecked() == (editEthernet.mode() == kModeManual);
@@ -727,7 +704,7 @@ bool QVantelSettingsPage::applyEthernetPage(QVantelMenuItems *page)
     StagedChanges staged;
     int wanted = copy.mode();
     bool modeChanged = false;
-    if (const QVantelMenuItem *dhcp = editableRow(page, RowDhcp)) {
+    if (const QVantelMenuItem *dhcp = editableRow(page, kRowEthernetDhcp)) {
         wanted = dhcp->isChecked() ? TComEthernetController::ModeDhcp : kModeManual;
         if (dhcp->isChecked() == (copy.mode() == kModeManual)) {
             staged.stage(
@@ -768,46 +745,54 @@ void QVantelSettingsPage::createMobilePage(int pageId)
     using Entry = QVantelMenuItem;
 
     if (pinRequired)
-        addSettingsRow(page, RowPin, Entry::NumericMaskedEntry, tr("PIN Code"));
+        addSettingsRow(page, kRowMobilePin, Entry::NumericMaskedEntry, tr("PIN Code"));
     if (!simUnusable)
-        addSwitchRow(page, RowPinSave, tr("PIN Save"), copy.pinPersistent(), false);
+        addSwitchRow(page, kRowMobilePinSave, tr("PIN Save"), copy.pinPersistent(), false);
     if (settings) {
         const int rat = copy.preferredTechnology();
         // "UMTS first", "GSM first" and "only GSM UMTS" are not offered: shown as the unit's
         // word with no current entry, so that they stay as they are.
         const bool foreignRat = rat >= TComMobileController::RatUmtsFirst
                                 && rat <= TComMobileController::RatOnlyGsmUmts;
-        fillChoice(
-            addSettingsRow(page, RowRat, Entry::Choice, tr("Preferred Radio Access Technology")),
-            kRats,
-            rat,
-            pageLock,
-            foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat)) : QString(),
-            copy.capabilities());
-        QVantelMenuItem *row
-            = addSettingsRow(page, RowOperator, Entry::Action, tr("Preferred Network Operator"));
+        fillChoice(addSettingsRow(
+                       page, kRowMobileRat, Entry::Choice, tr("Preferred Radio Access Technology")),
+                   kRats,
+                   rat,
+                   pageLock,
+                   foreignRat ? toQString(TComMobileController::preferredTechnologyText(rat))
+                              : QString(),
+                   copy.capabilities());
+        QVantelMenuItem *row = addSettingsRow(
+            page, kRowMobileOperator, Entry::Action, tr("Preferred Network Operator"));
         row->setValueText(copy.plmn() == "auto" ? tr("Auto") : toQString(copy.plmn()));
         row->setReadOnly(operatorLock);
-        fillChoice(addSettingsRow(page, RowMobileMode, Entry::Choice, tr("Mode")),
+        fillChoice(addSettingsRow(page, kRowMobileMode, Entry::Choice, tr("Mode")),
                    kMobileModes,
                    copy.serviceMode(),
                    pageLock || copy.serviceMode() != TComMobileController::ServiceGsmVoice);
         addSpacer(page, tr("Audio over IP"));
-        addSwitchRow(page, RowDataService, tr("Data Service"), copy.dataConnection(), pageLock, 60);
+        addSwitchRow(
+            page, kRowMobileDataService, tr("Data Service"), copy.dataConnection(), pageLock, 60);
         if (comDevice()->aoipController()->jitterab())
-            fillChoice(addSettingsRow(page, RowMobileAjb, Entry::Choice, tr("AJB Policy"), 60),
+            fillChoice(addSettingsRow(page, kRowMobileAjb, Entry::Choice, tr("AJB Policy"), 60),
                        kAjbProfiles,
                        copy.ajbProfile(),
                        operatorLock);
         else
             fillChoice(
-                addSettingsRow(page, RowMobileQuality, Entry::Choice, tr("Network Quality"), 60),
+                addSettingsRow(page, kRowMobileQuality, Entry::Choice, tr("Network Quality"), 60),
                 kQualities,
                 copy.networkQuality(),
                 operatorLock);
-        addTextRow(
-            page, RowApn, Entry::TextEntry, tr("Access Point Name"), copy.apn(), pageLock, 60);
-        row = addSettingsRow(page, RowAuthentication, Entry::Choice, tr("Authentication Mode"), 60);
+        addTextRow(page,
+                   kRowMobileApn,
+                   Entry::TextEntry,
+                   tr("Access Point Name"),
+                   copy.apn(),
+                   pageLock,
+                   60);
+        row = addSettingsRow(
+            page, kRowMobileAuthentication, Entry::Choice, tr("Authentication Mode"), 60);
         if (copy.authentication() == TComMobileController::AuthNone) {
             row->addValue(TComMobileController::AuthNone, tr("Not Applicable"));
             row->selectValue(TComMobileController::AuthNone, true, false);
@@ -816,14 +801,14 @@ void QVantelSettingsPage::createMobilePage(int pageId)
             fillChoice(row, kMobileAuthentications, copy.authentication(), operatorLock);
         }
         addTextRow(page,
-                   RowUsername,
+                   kRowMobileUsername,
                    Entry::TextEntry,
                    tr("Authentication User Name"),
                    copy.username(),
                    operatorLock,
                    60);
         addTextRow(page,
-                   RowPassword,
+                   kRowMobilePassword,
                    Entry::TextEntry,
                    tr("Authentication Password"),
                    copy.password(),
@@ -831,15 +816,21 @@ void QVantelSettingsPage::createMobilePage(int pageId)
                    60);
     }
     addSpacer(page, tr("Information"));
+    addTextRow(page,
+               kRowMobileManufacturer,
+               Entry::TextEntry,
+               tr("Manufacturer"),
+               copy.manufacturer(),
+               true,
+               60);
+    addTextRow(page, kRowMobileModel, Entry::TextEntry, tr("Model"), copy.model(), true, 60);
     addTextRow(
-        page, RowManufacturer, Entry::TextEntry, tr("Manufacturer"), copy.manufacturer(), true, 60);
-    addTextRow(page, RowModel, Entry::TextEntry, tr("Model"), copy.model(), true, 60);
-    addTextRow(page, RowRevision, Entry::TextEntry, tr("Revision"), copy.revision(), true, 60);
-    addTextRow(page, RowImei, Entry::TextEntry, tr("IMEI"), copy.imei(), true, 60);
+        page, kRowMobileRevision, Entry::TextEntry, tr("Revision"), copy.revision(), true, 60);
+    addTextRow(page, kRowMobileImei, Entry::TextEntry, tr("IMEI"), copy.imei(), true, 60);
     if (settings) {
-        addTextRow(page, RowImsi, Entry::TextEntry, tr("IMSI"), copy.imsi(), true, 60);
+        addTextRow(page, kRowMobileImsi, Entry::TextEntry, tr("IMSI"), copy.imsi(), true, 60);
         QVantelMenuItem *row = addTextRow(page,
-                                          RowSubscriber,
+                                          kRowMobileSubscriber,
                                           Entry::TextEntry,
                                           tr("Subscriber Number"),
                                           copy.msisdn(),
@@ -855,7 +846,7 @@ bool QVantelSettingsPage::hasMobileChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    const QVantelMenuItem *pin = editableRow(page, RowPin);
+    const QVantelMenuItem *pin = editableRow(page, kRowMobilePin);
     return (pin && !pin->valueText().isEmpty()) || fieldsDiffer(page, editMobile, mobileFields());
 }
 
@@ -864,7 +855,7 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     if (!page)
         return false;
     TComMobileController &copy = editMobile;
-    if (QVantelMenuItem *pinRow = editableRow(page, RowPin);
+    if (QVantelMenuItem *pinRow = editableRow(page, kRowMobilePin);
         pinRow && !pinRow->valueText().isEmpty()) {
         showMessage(tr("Applying PIN code..."), 0);
         const int result = copy.applyPinCode(toStdString(pinRow->valueText()), kPinTimeoutMs);
@@ -875,7 +866,7 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
             // asks for now.
             pinRow->setValueText(QString());
             header()->setModified(hasMobileChanges(page));
-            if (QVantelMenuItems *network = findPage(kNetworkPage)) {
+            if (QVantelMenuItems *network = findPage(kPageNetwork)) {
                 if (QVantelMenuItem *row = network->findItem(page->id()))
                     showSimState(row, copy.state());
             }
@@ -924,8 +915,8 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     const bool connectionLock = pageLock || copy.dataConnection();
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, RowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
-    QVantelMenuItem *row = addSettingsRow(page, RowWifiList, Entry::Action, tr("Network List"));
+    addSwitchRow(page, kRowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
+    QVantelMenuItem *row = addSettingsRow(page, kRowWifiList, Entry::Action, tr("Network List"));
     copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
@@ -937,26 +928,26 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         row->setValueText(tr("Select a Wi-Fi network from list"));
         row->setReadOnly(connectionLock);
     }
-    QVantelMenuItem *name = addSettingsRow(page, RowSsid, Entry::TextEntry, tr("Name (SSID)"));
+    QVantelMenuItem *name = addSettingsRow(page, kRowWifiSsid, Entry::TextEntry, tr("Name (SSID)"));
     name->setValueText(networkNameText(copy.ssid()));
     name->setReadOnly(connectionLock);
-    fillChoice(addSettingsRow(page, RowSecurity, Entry::Choice, tr("Security")),
+    fillChoice(addSettingsRow(page, kRowWifiSecurity, Entry::Choice, tr("Security")),
                kWifiSecurities,
                copy.authentication(),
                connectionLock);
     addTextRow(page,
-               RowPassphrase,
+               kRowWifiPassphrase,
                Entry::MaskedEntry,
                tr("Passphrase"),
                copy.passphrase(),
                connectionLock);
     if (comDevice()->aoipController()->jitterab())
-        fillChoice(addSettingsRow(page, RowWifiAjb, Entry::Choice, tr("AJB Policy")),
+        fillChoice(addSettingsRow(page, kRowWifiAjb, Entry::Choice, tr("AJB Policy")),
                    kAjbProfiles,
                    copy.ajbProfile(),
                    pageLock);
     else
-        fillChoice(addSettingsRow(page, RowWifiQuality, Entry::Choice, tr("Network Quality")),
+        fillChoice(addSettingsRow(page, kRowWifiQuality, Entry::Choice, tr("Network Quality")),
                    kQualities,
                    copy.networkQuality(),
                    pageLock);
@@ -973,7 +964,7 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
     if (!page)
         return false;
     TComWifiController &copy = editWifi;
-    const QVantelMenuItem *active = editableRow(page, RowWifiActive);
+    const QVantelMenuItem *active = editableRow(page, kRowWifiActive);
     const bool activityChanged = active && active->isChecked() != copy.dataConnection();
     StagedChanges staged;
     stageChangedFields(page, copy, wifiFields(), staged);
@@ -981,10 +972,10 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
         return false;
     if (activityChanged) {
         const bool locked = copy.dataConnection();
-        for (int id : {RowWifiList, RowSsid, RowSecurity, RowPassphrase}) {
+        for (int id : {kRowWifiList, kRowWifiSsid, kRowWifiSecurity, kRowWifiPassphrase}) {
             QVantelMenuItem *row = page->findItem(id);
             if (row)
-                row->setReadOnly(locked || (id == RowWifiList && row->values().isEmpty()));
+                row->setReadOnly(locked || (id == kRowWifiList && row->values().isEmpty()));
         }
     }
     return true;
@@ -1001,11 +992,11 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
     if (ssid == editWifi.ssid())
         return;
-    if (QVantelMenuItem *name = page->findItem(RowSsid))
+    if (QVantelMenuItem *name = page->findItem(kRowWifiSsid))
         name->setValueText(networkNameText(ssid));
-    if (QVantelMenuItem *security = page->findItem(RowSecurity))
+    if (QVantelMenuItem *security = page->findItem(kRowWifiSecurity))
         security->selectValue(TComWifiController::AuthAuto, true, false);
-    if (QVantelMenuItem *passphrase = page->findItem(RowPassphrase))
+    if (QVantelMenuItem *passphrase = page->findItem(kRowWifiPassphrase))
         passphrase->setValueText(QString());
     header()->setModified(hasWifiChanges(page));
 }
@@ -1024,48 +1015,52 @@ void QVantelSettingsPage::mobileOperatorChosen(QVantelMenuItem *row, QVantelMenu
 
 void QVantelSettingsPage::createIsdnPage()
 {
-    auto *page = new QVantelMenuItems(kIsdnPage, this);
-    editIsdn.setNetwork(interfaceNetwork(kIsdnPage), TComNetworkController::ReadAllFlag, false);
+    auto *page = new QVantelMenuItems(kPageIsdn, this);
+    editIsdn.setNetwork(interfaceNetwork(kPageIsdn), TComNetworkController::ReadAllFlag, false);
     const TComIsdnController &copy = editIsdn;
     const bool pageLock = copy.state() == TComController::StateUnknown;
     const bool spid = isSpidProtocol(copy.protocol());
     const bool numberLock = pageLock || spid;
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, Row5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillChoice(addSettingsRow(page, RowProtocol, Entry::Choice, tr("Protocol")),
+    addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
+    fillChoice(addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")),
                kIsdnProtocols,
                copy.protocol(),
                pageLock,
                QString(),
                copy.protocol() == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
     addTextRow(page,
-               RowLocalNumber1,
+               kRowIsdnLocalNumber1,
                Entry::NumericEntry,
                tr("Local Number 1"),
                copy.localNumber1(),
                numberLock);
     addTextRow(page,
-               RowLocalNumber2,
+               kRowIsdnLocalNumber2,
                Entry::NumericEntry,
                tr("Local Number 2"),
                copy.localNumber2(),
                numberLock);
     addTextRow(page,
-               RowSubAddress1,
+               kRowIsdnSubAddress1,
                Entry::NumericEntry,
                tr("Sub-Address 1"),
                copy.subAddress1(),
                numberLock);
     addTextRow(page,
-               RowSubAddress2,
+               kRowIsdnSubAddress2,
                Entry::NumericEntry,
                tr("Sub-Address 2"),
                copy.subAddress2(),
                numberLock);
     // With the page locked every row is, SPID included.
-    addTextRow(
-        page, RowSpid, Entry::NumericEntry, QStringLiteral("SPID"), copy.spid(), pageLock || !spid);
+    addTextRow(page,
+               kRowIsdnSpid,
+               Entry::NumericEntry,
+               QStringLiteral("SPID"),
+               copy.spid(),
+               pageLock || !spid);
     pushPage(page);
 }
 
@@ -1099,18 +1094,18 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     Q_UNUSED(page)
     TComDevice *device = comDevice();
     const int id = item->id();
-    if (id == RowSecondaryNetwork) {
+    if (id == kRowSecondaryNetwork) {
         // Re-applying the lock resets the value's colour after a red "not listed" text.
         item->setReadOnly(item->isReadOnly());
     }
-    if (id < RowDefaultNetwork || id > RowCodecMode || !item->currentValue())
+    if (id < kRowDefaultNetwork || id > kRowCodecMode || !item->currentValue())
         return;
     const int value = item->currentValue()->value;
     // A choice of what the unit already has writes nothing.
     const std::string network = TComDevice::networkToString(value);
-    if ((id == RowDefaultNetwork && network == device->defaultNetwork())
-        || (id == RowSecondaryNetwork && network == device->secondaryNetwork())
-        || (id == RowCodecMode && value == unitCodecMode())) {
+    if ((id == kRowDefaultNetwork && network == device->defaultNetwork())
+        || (id == kRowSecondaryNetwork && network == device->secondaryNetwork())
+        || (id == kRowCodecMode && value == unitCodecMode())) {
         return;
     }
     if (device->hasAudioConnection()) {
@@ -1118,10 +1113,10 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
         return;
     }
-    if (id == RowDefaultNetwork || id == RowSecondaryNetwork) {
+    if (id == kRowDefaultNetwork || id == kRowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
-        const bool done = id == RowDefaultNetwork ? device->setDefaultNetwork(network, true)
-                                                  : device->setSecondaryNetwork(network, true);
+        const bool done = id == kRowDefaultNetwork ? device->setDefaultNetwork(network, true)
+                                                   : device->setSecondaryNetwork(network, true);
         if (!done) {
             refreshNetworkRow(item);
             showMessage(tr("Failed to apply changes!"), 0);
@@ -1150,20 +1145,23 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
 void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int pageId = page->id();
-    if (pageId == kIsdnPage && item->id() == RowProtocol && item->currentValue()) {
+    if (pageId == kPageIsdn && item->id() == kRowIsdnProtocol && item->currentValue()) {
         const bool spid = isSpidProtocol(item->currentValue()->value);
-        for (int id : {RowLocalNumber1, RowLocalNumber2, RowSubAddress1, RowSubAddress2}) {
+        for (int id : {kRowIsdnLocalNumber1,
+                       kRowIsdnLocalNumber2,
+                       kRowIsdnSubAddress1,
+                       kRowIsdnSubAddress2}) {
             if (QVantelMenuItem *number = page->findItem(id))
                 number->setReadOnly(spid);
         }
-        if (QVantelMenuItem *spidRow = page->findItem(RowSpid))
+        if (QVantelMenuItem *spidRow = page->findItem(kRowIsdnSpid))
             spidRow->setReadOnly(!spid);
-    } else if (isInterfacePage(pageId, kEthernetFirst) && item->id() == RowDhcp) {
+    } else if (isInterfacePage(pageId, kPageEthernetFirst) && item->id() == kRowEthernetDhcp) {
         for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
             if (QVantelMenuItem *address = page->findItem(field.row))
                 address->setReadOnly(item->isChecked());
         }
-    } else if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
+    } else if (isInterfacePage(pageId, kPageMobileFirst) && item->id() == kRowMobileOperator) {
         scanMobileOperators(item);
     }
 }
@@ -1171,7 +1169,7 @@ void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMen
 void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int pageId = page->id();
-    if (isInterfacePage(pageId, kMobileFirst) && item->id() == RowOperator) {
+    if (isInterfacePage(pageId, kPageMobileFirst) && item->id() == kRowMobileOperator) {
         const std::string network = interfaceNetwork(pageId);
         TComDevice *device = comDevice();
         if (device->findAudioConnection(network))
@@ -1180,7 +1178,7 @@ void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuIt
             showMessage(tr("Cannot change setting\n(the data service is active)"), 0);
         else
             confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
-    } else if (isInterfacePage(pageId, kWifiFirst) && item->id() == RowWifiList) {
+    } else if (isInterfacePage(pageId, kPageWifiFirst) && item->id() == kRowWifiList) {
         showSelection(QString(), item, true);
     }
 }
@@ -1189,9 +1187,9 @@ void QVantelSettingsPage::selectInterfaceItem(QVantelMenuItems *page,
                                               QVantelMenuItem *item,
                                               QVantelMenuSelect *select)
 {
-    if (isInterfacePage(page->id(), kMobileFirst) && item->id() == RowOperator)
+    if (isInterfacePage(page->id(), kPageMobileFirst) && item->id() == kRowMobileOperator)
         mobileOperatorChosen(item, select);
-    else if (isInterfacePage(page->id(), kWifiFirst) && item->id() == RowWifiList)
+    else if (isInterfacePage(page->id(), kPageWifiFirst) && item->id() == kRowWifiList)
         wifiNetworkChosen(item, select);
 }
 
@@ -1223,24 +1221,26 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 {
     const auto markChanges = [](Page &menu, Items *page, int, int) { menu.showChanges(page); };
 
-    rows.push_back(
-        SettingsPageRow(kPageNetwork)
-            .entered([](Page &menu) { menu.createNetworkMenu(); })
-            .onReturn([](Page &menu, Items *page, int, int) {
-                menu.refreshNetworkRows(page, {RowDefaultNetwork, RowSecondaryNetwork, RowCodecMode});
-            })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitNetworkItem(page, item); })
-            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
-                if (notice.kind != SettingsNotice::Configuration)
-                    return;
-                const std::string &type = *notice.message->param(kKeyEventType, true);
-                if (type == kEventDefaultNetwork)
-                    menu.refreshNetworkRows(page, {RowDefaultNetwork});
-                else if (type == kEventSecondaryNetwork || type == kEventCodecChange)
-                    menu.refreshNetworkRows(page, {RowSecondaryNetwork});
-                else if (type == kEventDefaultCodec)
-                    menu.refreshNetworkRows(page, {RowSecondaryNetwork, RowCodecMode});
-            }));
+    rows.push_back(SettingsPageRow(kPageNetwork)
+                       .entered([](Page &menu) { menu.createNetworkMenu(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           menu.refreshNetworkRows(
+                               page, {kRowDefaultNetwork, kRowSecondaryNetwork, kRowCodecMode});
+                       })
+                       .commits([](Page &menu, Items *page, Item *item) {
+                           menu.commitNetworkItem(page, item);
+                       })
+                       .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                           if (notice.kind != SettingsNotice::Configuration)
+                               return;
+                           const std::string &type = *notice.message->param(kKeyEventType, true);
+                           if (type == kEventDefaultNetwork)
+                               menu.refreshNetworkRows(page, {kRowDefaultNetwork});
+                           else if (type == kEventSecondaryNetwork || type == kEventCodecChange)
+                               menu.refreshNetworkRows(page, {kRowSecondaryNetwork});
+                           else if (type == kEventDefaultCodec)
+                               menu.refreshNetworkRows(page, {kRowSecondaryNetwork, kRowCodecMode});
+                       }));
 
     rows.push_back(
         SettingsPageRow(kPageIsdn)
@@ -1311,7 +1311,7 @@ SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *pag
     QPointer<QVantelMenuItems> shown = page;
     // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
     // proves nothing.
-    const QVantelMenuItem *pinRow = page->findItem(RowPin);
+    const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
     const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
     if (!applyMobilePage(page))
         return SettingsApplied::Refused;

@@ -32,25 +32,6 @@
 
 namespace {
 
-constexpr int kPageAccount1 = 76;
-constexpr int kPageAccount2 = 77;
-
-constexpr int kRowProtocol = 66;
-constexpr int kRowDoubleStream = 67;
-constexpr int kRowStreamPattern = 68;
-constexpr int kRowJitterBuffer = 69;
-constexpr int kRowDefaultAccount = 75;
-constexpr int kRowRegistrar1 = 78;
-
-constexpr int kRowUseAlternatePort = 83;
-constexpr int kRowSipPort = 84;
-constexpr int kRowRtpPort = 85;
-constexpr int kRowAccountRegistrar = 93;
-constexpr int kRowUser = 94;
-constexpr int kRowDisplayName = 95;
-constexpr int kRowAuthUser = 96;
-constexpr int kRowPassword = 97;
-
 // Distance of account 2's ports above the shared ones.
 constexpr int kSecondAccountPortOffset = 2;
 
@@ -112,7 +93,7 @@ Field sipPortField()
 
 Field rtpPortField()
 {
-    return Field::number(kRowRtpPort,
+    return Field::number(kRowSipRtpPort,
                          kAoipKeyRtpStartPort,
                          &Aoip::rtpStartPort,
                          &Aoip::setRtpStartPort,
@@ -125,35 +106,65 @@ Field rtpPortField()
 const SettingsFields<Aoip> &sipFields()
 {
     static const SettingsFields<Aoip> fields = {
-        Field::choice(66, kAoipKeyAudioMode, &Aoip::audioMode, &Aoip::setAudioMode),
-        Field::flag(67, kAoipKeyDoubleStream, &Aoip::doubleStream, &Aoip::setDoubleStream),
-        Field::choice(68, kAoipKeyStreamPattern, &Aoip::streamPattern, &Aoip::setStreamPattern),
-        Field::flag(69, kAoipKeyJitterab, &Aoip::jitterab, &Aoip::setJitterab),
-        Field::flag(70, kAoipKeyStunMode, &Aoip::stunMode, &Aoip::setStunMode),
-        Field::text(71, kAoipKeyStunServer, &Aoip::stunServer, &Aoip::setStunServer),
-        Field::flag(72, kAoipKeySipMode, &Aoip::sipMode, &Aoip::setSipMode),
-        Field::flag(73, kAoipKeySipAccCalls, &Aoip::sipAccCalls, &Aoip::setSipAccCalls),
-        Field::flag(74, kAoipKeySipChkCalls, &Aoip::sipChkCalls, &Aoip::setSipChkCalls),
-        Field::choice(kRowDefaultAccount,
+        Field::choice(kRowSipProtocol, kAoipKeyAudioMode, &Aoip::audioMode, &Aoip::setAudioMode),
+        Field::flag(
+            kRowSipDoubleStream, kAoipKeyDoubleStream, &Aoip::doubleStream, &Aoip::setDoubleStream),
+        Field::choice(kRowSipStreamPattern,
+                      kAoipKeyStreamPattern,
+                      &Aoip::streamPattern,
+                      &Aoip::setStreamPattern),
+        Field::flag(kRowSipJitterBuffer, kAoipKeyJitterab, &Aoip::jitterab, &Aoip::setJitterab),
+        Field::flag(kRowSipStunMode, kAoipKeyStunMode, &Aoip::stunMode, &Aoip::setStunMode),
+        Field::text(kRowSipStunServer, kAoipKeyStunServer, &Aoip::stunServer, &Aoip::setStunServer),
+        Field::flag(kRowSipRegistration, kAoipKeySipMode, &Aoip::sipMode, &Aoip::setSipMode),
+        Field::flag(
+            kRowSipIncomingCalls, kAoipKeySipAccCalls, &Aoip::sipAccCalls, &Aoip::setSipAccCalls),
+        Field::flag(
+            kRowSipIncomingOrigin, kAoipKeySipChkCalls, &Aoip::sipChkCalls, &Aoip::setSipChkCalls),
+        Field::choice(kRowSipDefaultAccount,
                       kAoipKeySipDefAccount,
                       &Aoip::sipDefAccount,
                       &Aoip::setSipDefAccount)
             .comparedBy(defaultAccountDiffers),
-        Field::custom(kRowRegistrar1, kAoipKeySipRegistrar, registrarDiffers, stageRegistrar),
-        Field::text(79, kAoipKeySipProxy, &Aoip::sipProxy, &Aoip::setSipProxy),
-        Field::choice(80, kAoipKeySipKaInterval, &Aoip::sipKaInterval, &Aoip::setSipKaInterval),
-        Field::choice(81, kAoipKeySipKaTarget, &Aoip::sipKaTarget, &Aoip::setSipKaTarget),
-        Field::choice(82, kAoipKeySipReRegTo, &Aoip::sipReRegTo, &Aoip::setSipReRegTo),
+        Field::custom(kRowSipRegistrar1, kAoipKeySipRegistrar, registrarDiffers, stageRegistrar),
+        Field::text(kRowSipOutboundProxy, kAoipKeySipProxy, &Aoip::sipProxy, &Aoip::setSipProxy),
+        Field::choice(kRowSipKeepaliveInterval,
+                      kAoipKeySipKaInterval,
+                      &Aoip::sipKaInterval,
+                      &Aoip::setSipKaInterval),
+        Field::choice(
+            kRowSipKeepaliveTarget, kAoipKeySipKaTarget, &Aoip::sipKaTarget, &Aoip::setSipKaTarget),
+        Field::choice(
+            kRowSipRegistrationPeriod, kAoipKeySipReRegTo, &Aoip::sipReRegTo, &Aoip::setSipReRegTo),
         sipPortField(),
         rtpPortField(),
-        Field::flag(86, kAoipKeySipSessTimers, &Aoip::sipSessTimers, &Aoip::setSipSessTimers),
-        Field::flag(87, kAoipKeyDrtpAccCalls, &Aoip::drtpAccCalls, &Aoip::setDrtpAccCalls),
-        Field::flag(88, kAoipKeyDrtpSendOnly, &Aoip::drtpSendOnly, &Aoip::setDrtpSendOnly),
-        Field::number(
-            89, kAoipKeyDrtpRtpPort, &Aoip::drtpRtpPort, &Aoip::setDrtpRtpPort, 1, kMaxPort),
-        Field::choice(90, kAoipKeyDrtpRelTimeout, &Aoip::drtpRelTimeout, &Aoip::setDrtpRelTimeout),
-        Field::number(91, kAoipKeyRtpTos, &Aoip::rtpTos, &Aoip::setRtpTos, 0, kMaxDscp),
-        Field::choice(92, kAoipKeyMpEcmBfShift, &Aoip::mpEcmBfShift, &Aoip::setMpEcmBfShift),
+        Field::flag(kRowSipSessionTimers,
+                    kAoipKeySipSessTimers,
+                    &Aoip::sipSessTimers,
+                    &Aoip::setSipSessTimers),
+        Field::flag(kRowSipDirectIncomingCalls,
+                    kAoipKeyDrtpAccCalls,
+                    &Aoip::drtpAccCalls,
+                    &Aoip::setDrtpAccCalls),
+        Field::flag(kRowSipDirectSendOnly,
+                    kAoipKeyDrtpSendOnly,
+                    &Aoip::drtpSendOnly,
+                    &Aoip::setDrtpSendOnly),
+        Field::number(kRowSipDirectRtpPort,
+                      kAoipKeyDrtpRtpPort,
+                      &Aoip::drtpRtpPort,
+                      &Aoip::setDrtpRtpPort,
+                      1,
+                      kMaxPort),
+        Field::choice(kRowSipDirectReleaseTimeout,
+                      kAoipKeyDrtpRelTimeout,
+                      &Aoip::drtpRelTimeout,
+                      &Aoip::setDrtpRelTimeout),
+        Field::number(kRowSipRtpDscp, kAoipKeyRtpTos, &Aoip::rtpTos, &Aoip::setRtpTos, 0, kMaxDscp),
+        Field::choice(kRowSipPacketReplication,
+                      kAoipKeyMpEcmBfShift,
+                      &Aoip::mpEcmBfShift,
+                      &Aoip::setMpEcmBfShift),
     };
     return fields;
 }
@@ -168,20 +179,20 @@ SettingsFields<SipAccount> accountFields(int account)
     };
     return {
         AccountField::text(
-            kRowUser, key(SipAccount::User), &SipAccount::user, &SipAccount::setUser),
-        AccountField::text(kRowDisplayName,
+            kRowSipAccountUser, key(SipAccount::User), &SipAccount::user, &SipAccount::setUser),
+        AccountField::text(kRowSipAccountDisplayName,
                            key(SipAccount::DisplayName),
                            &SipAccount::displayName,
                            &SipAccount::setDisplayName),
-        AccountField::text(kRowAuthUser,
+        AccountField::text(kRowSipAccountAuthUser,
                            key(SipAccount::AuthUser),
                            &SipAccount::authUser,
                            &SipAccount::setAuthUser),
-        AccountField::text(kRowPassword,
+        AccountField::text(kRowSipAccountPassword,
                            key(SipAccount::Password),
                            &SipAccount::password,
                            &SipAccount::setPassword),
-        AccountField::text(kRowAccountRegistrar,
+        AccountField::text(kRowSipAccountRegistrar,
                            key(SipAccount::Registrar),
                            &SipAccount::registrar,
                            &SipAccount::setRegistrar),
@@ -193,7 +204,7 @@ SettingsFields<SipAccount> accountFields(int account)
 const SettingsFields<Aoip> &accountPortFields()
 {
     static const SettingsFields<Aoip> fields = {
-        Field::flag(kRowUseAlternatePort,
+        Field::flag(kRowSipUseAlternatePort,
                     kAoipKeySipUseUport2,
                     &Aoip::sipUseUport2,
                     &Aoip::setSipUseUport2),
@@ -233,7 +244,7 @@ bool sendStaged(QVantelMenuWidget *menu, StagedChanges &staged)
 
 int accountOfPage(const QVantelMenuItems *page)
 {
-    return page->id() == kPageAccount1 ? 1 : 2;
+    return page->id() == kPageSipAccount1 ? 1 : 2;
 }
 
 } // namespace
@@ -309,7 +320,7 @@ void QVantelSettingsPage::buildSipPage()
     };
 
     QVantelMenuItem *protocol
-        = top(kRowProtocol, QVantelMenuItem::Choice, tr("Default Protocol for Outgoing Calls"));
+        = top(kRowSipProtocol, QVantelMenuItem::Choice, tr("Default Protocol for Outgoing Calls"));
     protocol->addValue(Aoip::AudioModeSip, tr("SIP"));
     if (!controller.doubleCodec() || controller.audioMode() == Aoip::AudioModeRtp)
         protocol->addValue(Aoip::AudioModeRtp, tr("Direct RTP"));
@@ -319,13 +330,13 @@ void QVantelSettingsPage::buildSipPage()
     if (comDevice()->deviceOptions() & TComDevice::OptionIpDoubleStream) {
         const bool blocked
             = isLocked || controller.doubleCodec() || controller.audioMode() != Aoip::AudioModeSip;
-        QVantelMenuItem *doubleStream
-            = top(kRowDoubleStream, QVantelMenuItem::Switch, tr("Double Streaming for SIP Calls"));
+        QVantelMenuItem *doubleStream = top(
+            kRowSipDoubleStream, QVantelMenuItem::Switch, tr("Double Streaming for SIP Calls"));
         showFlag(doubleStream, controller.doubleStream());
         doubleStream->setReadOnly(blocked);
         if (firmwareAtLeast(kFirmware1_10)) {
-            QVantelMenuItem *pattern
-                = top(kRowStreamPattern, QVantelMenuItem::Choice, tr("Double Streaming Pattern"));
+            QVantelMenuItem *pattern = top(
+                kRowSipStreamPattern, QVantelMenuItem::Choice, tr("Double Streaming Pattern"));
             pattern->addValue(0, tr("True Diversity"));
             pattern->addValue(1, tr("Bonding 50/50"));
             pattern->addValue(2, tr("Bonding 66/33"));
@@ -334,7 +345,7 @@ void QVantelSettingsPage::buildSipPage()
             pattern->setReadOnly(blocked);
             if (firmwareAtLeast(kFirmware1_12)) {
                 QVantelMenuItem *jitter
-                    = top(kRowJitterBuffer, QVantelMenuItem::Switch, tr("Jitter Buffer Mode"));
+                    = top(kRowSipJitterBuffer, QVantelMenuItem::Switch, tr("Jitter Buffer Mode"));
                 twoTexts(jitter, QStringLiteral("Fixed latency"), QStringLiteral("Adaptive"));
                 showFlag(jitter, controller.jitterab());
                 jitter->setReadOnly(isLocked);
@@ -343,45 +354,51 @@ void QVantelSettingsPage::buildSipPage()
     }
 
     caption(tr("STUN"));
-    showFlag(below(70, QVantelMenuItem::Switch, tr("State")), controller.stunMode());
-    below(71, QVantelMenuItem::TextEntry, tr("Server"))
+    showFlag(below(kRowSipStunMode, QVantelMenuItem::Switch, tr("State")), controller.stunMode());
+    below(kRowSipStunServer, QVantelMenuItem::TextEntry, tr("Server"))
         ->setValueText(toQString(controller.stunServer()));
 
     caption(tr("SIP"));
-    showFlag(below(72, QVantelMenuItem::Switch, tr("Registration")), controller.sipMode());
-    QVantelMenuItem *incoming = below(73, QVantelMenuItem::Switch, tr("Incoming Calls"));
+    showFlag(below(kRowSipRegistration, QVantelMenuItem::Switch, tr("Registration")),
+             controller.sipMode());
+    QVantelMenuItem *incoming
+        = below(kRowSipIncomingCalls, QVantelMenuItem::Switch, tr("Incoming Calls"));
     twoTexts(incoming, tr("Disabled"), tr("Accept"));
     showFlag(incoming, controller.sipAccCalls());
     if (firmwareAtLeast(kFirmware1_8_2)) {
-        QVantelMenuItem *origin = below(74, QVantelMenuItem::Switch, tr("Incoming Calls Origin"));
+        QVantelMenuItem *origin
+            = below(kRowSipIncomingOrigin, QVantelMenuItem::Switch, tr("Incoming Calls Origin"));
         twoTexts(origin, tr("Any"), tr("Only from SIP Server"));
         showFlag(origin, controller.sipChkCalls());
         QVantelMenuItem *account
-            = below(kRowDefaultAccount, QVantelMenuItem::Switch, tr("Default SIP Account"));
+            = below(kRowSipDefaultAccount, QVantelMenuItem::Switch, tr("Default SIP Account"));
         twoTexts(account, tr("Account 1"), tr("Account 2"));
         showFlag(account, controller.sipDefAccount() == 2);
     } else {
-        below(kRowRegistrar1, QVantelMenuItem::TextEntry, tr("Registrar"))
+        below(kRowSipRegistrar1, QVantelMenuItem::TextEntry, tr("Registrar"))
             ->setValueText(toQString(controller.account1().registrar()));
     }
-    below(kPageAccount1, QVantelMenuItem::Navigation, tr("Account 1"))
+    below(kPageSipAccount1, QVantelMenuItem::Navigation, tr("Account 1"))
         ->setValueText(tr("Configure the primary SIP Account"));
-    below(kPageAccount2, QVantelMenuItem::Navigation, tr("Account 2"))
+    below(kPageSipAccount2, QVantelMenuItem::Navigation, tr("Account 2"))
         ->setValueText(tr("Configure the secondary SIP Account"));
-    below(79, QVantelMenuItem::TextEntry, tr("Outbound Proxy"))
+    below(kRowSipOutboundProxy, QVantelMenuItem::TextEntry, tr("Outbound Proxy"))
         ->setValueText(toQString(controller.sipProxy()));
 
-    QVantelMenuItem *interval = below(80, QVantelMenuItem::Choice, tr("Keepalive Interval"));
+    QVantelMenuItem *interval
+        = below(kRowSipKeepaliveInterval, QVantelMenuItem::Choice, tr("Keepalive Interval"));
     for (const int value : {5, 10, 15, 20, 25, 30, 45, 60, 90, 120, 180})
         interval->addValue(value, seconds(value));
     interval->selectValue(controller.sipKaInterval(), true, true);
     if (firmwareAtLeast(kFirmware1_17)) {
-        QVantelMenuItem *target = below(81, QVantelMenuItem::Choice, tr("Keepalive Target"));
+        QVantelMenuItem *target
+            = below(kRowSipKeepaliveTarget, QVantelMenuItem::Choice, tr("Keepalive Target"));
         target->addValue(0, tr("User Agent"));
         target->addValue(1, tr("SIP Server"));
         target->selectValue(controller.sipKaTarget(), true, true);
     }
-    QVantelMenuItem *period = below(82, QVantelMenuItem::Choice, tr("Minimum Registration Period"));
+    QVantelMenuItem *period = below(
+        kRowSipRegistrationPeriod, QVantelMenuItem::Choice, tr("Minimum Registration Period"));
     for (const int value : {30, 60, 90})
         period->addValue(value, seconds(value));
     for (const int value : {120, 180, 300, 600, 900, 1800, 3600})
@@ -390,32 +407,36 @@ void QVantelSettingsPage::buildSipPage()
     if (!portsOnAccountPages()) {
         below(kRowSipPort, QVantelMenuItem::NumericEntry, tr("SIP Port"))
             ->setValueText(QString::number(controller.sipUdpPort()));
-        below(kRowRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"))
+        below(kRowSipRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"))
             ->setValueText(QString::number(controller.rtpStartPort()));
     }
     if (firmwareAtLeast(kFirmware1_15)) {
-        QVantelMenuItem *timers
-            = below(86, QVantelMenuItem::Switch, tr("Periodically Refresh Sessions"));
+        QVantelMenuItem *timers = below(
+            kRowSipSessionTimers, QVantelMenuItem::Switch, tr("Periodically Refresh Sessions"));
         twoTexts(timers, tr("Disabled"), tr("Use Session Timers"));
         showFlag(timers, controller.sipSessTimers());
     }
 
     caption(tr("Direct RTP"));
-    QVantelMenuItem *direct = below(87, QVantelMenuItem::Switch, tr("Incoming Calls"));
+    QVantelMenuItem *direct
+        = below(kRowSipDirectIncomingCalls, QVantelMenuItem::Switch, tr("Incoming Calls"));
     twoTexts(direct, tr("Disabled"), tr("Accept"));
     showFlag(direct, controller.drtpAccCalls());
-    showFlag(below(88, QVantelMenuItem::Switch, tr("Send Only")), controller.drtpSendOnly());
-    below(89, QVantelMenuItem::NumericEntry, tr("RTP Port"))
+    showFlag(below(kRowSipDirectSendOnly, QVantelMenuItem::Switch, tr("Send Only")),
+             controller.drtpSendOnly());
+    below(kRowSipDirectRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"))
         ->setValueText(QString::number(controller.drtpRtpPort()));
-    QVantelMenuItem *release = below(90, QVantelMenuItem::Choice, tr("Release Timeout"));
+    QVantelMenuItem *release
+        = below(kRowSipDirectReleaseTimeout, QVantelMenuItem::Choice, tr("Release Timeout"));
     for (const int value : {1, 2, 5, 10, 20, 30})
         release->addValue(value, seconds(value));
     release->selectValue(controller.drtpRelTimeout(), true, true);
 
     caption(tr("Quality of Service"));
-    below(91, QVantelMenuItem::NumericEntry, tr("RTP DSCP"))
+    below(kRowSipRtpDscp, QVantelMenuItem::NumericEntry, tr("RTP DSCP"))
         ->setValueText(QString::number(controller.rtpTos()));
-    QVantelMenuItem *replication = below(92, QVantelMenuItem::Choice, tr("Packet Replication"));
+    QVantelMenuItem *replication
+        = below(kRowSipPacketReplication, QVantelMenuItem::Choice, tr("Packet Replication"));
     replication->addValue(0, tr("None"));
     replication->addValue(1, tr("Short Delay"));
     replication->addValue(2, tr("Interleaved (recommended)"));
@@ -427,17 +448,17 @@ void QVantelSettingsPage::buildSipPage()
 
 void QVantelSettingsPage::updateSipProtocolRows(QVantelMenuItem *item)
 {
-    if (!item || item->id() != kRowProtocol || item->isReadOnly() || !item->currentValue())
+    if (!item || item->id() != kRowSipProtocol || item->isReadOnly() || !item->currentValue())
         return;
     QVantelMenuItems *page = item->page();
     if (!page || page->id() != kPageSip)
         return;
     const bool blocked = item->currentValue()->value != Aoip::AudioModeSip || locked();
-    if (QVantelMenuItem *doubleStream = page->findItem(kRowDoubleStream)) {
+    if (QVantelMenuItem *doubleStream = page->findItem(kRowSipDoubleStream)) {
         doubleStream->setChecked(blocked ? false : aoip().doubleStream());
         doubleStream->setReadOnly(blocked);
     }
-    if (QVantelMenuItem *pattern = page->findItem(kRowStreamPattern))
+    if (QVantelMenuItem *pattern = page->findItem(kRowSipStreamPattern))
         pattern->setReadOnly(blocked);
 }
 
@@ -445,7 +466,7 @@ void QVantelSettingsPage::updateDefaultAccountRow(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    QVantelMenuItem *row = page->findItem(kRowDefaultAccount);
+    QVantelMenuItem *row = page->findItem(kRowSipDefaultAccount);
     if (!row)
         return;
     const Aoip &controller = aoip();
@@ -480,8 +501,8 @@ bool QVantelSettingsPage::applySipPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::buildSipAccountPage(int pageId)
 {
-    const int number = pageId == kPageAccount1 ? 1 : 2;
-    auto *page = new QVantelMenuItems(number == 1 ? kPageAccount1 : kPageAccount2, this);
+    const int number = pageId == kPageSipAccount1 ? 1 : 2;
+    auto *page = new QVantelMenuItems(number == 1 ? kPageSipAccount1 : kPageSipAccount2, this);
     Aoip &controller = aoip();
 
     std::vector<std::string> keys;
@@ -504,22 +525,25 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
         row->setReadOnly(readOnly);
         return row;
     };
-    add(kRowUser, QVantelMenuItem::TextEntry, tr("User Name"), isLocked)
+    add(kRowSipAccountUser, QVantelMenuItem::TextEntry, tr("User Name"), isLocked)
         ->setValueText(toQString(account.user()));
-    add(kRowDisplayName, QVantelMenuItem::TextEntry, tr("Display Name"), isLocked)
+    add(kRowSipAccountDisplayName, QVantelMenuItem::TextEntry, tr("Display Name"), isLocked)
         ->setValueText(toQString(account.displayName()));
-    add(kRowAuthUser, QVantelMenuItem::TextEntry, tr("User Authentication"), isLocked)
+    add(kRowSipAccountAuthUser, QVantelMenuItem::TextEntry, tr("User Authentication"), isLocked)
         ->setValueText(toQString(account.authUser()));
-    add(kRowPassword, QVantelMenuItem::MaskedEntry, tr("Authentication Password"), isLocked)
+    add(kRowSipAccountPassword,
+        QVantelMenuItem::MaskedEntry,
+        tr("Authentication Password"),
+        isLocked)
         ->setValueText(toQString(account.password()));
     if (registrarOnAccountPages())
-        add(kRowAccountRegistrar, QVantelMenuItem::TextEntry, tr("Registrar"), isLocked)
+        add(kRowSipAccountRegistrar, QVantelMenuItem::TextEntry, tr("Registrar"), isLocked)
             ->setValueText(toQString(account.registrar()));
     if (portsOnAccountPages()) {
         int sipPort = controller.sipUdpPort();
         int rtpPort = controller.rtpStartPort();
         if (number == 2) {
-            QVantelMenuItem *alternate = add(kRowUseAlternatePort,
+            QVantelMenuItem *alternate = add(kRowSipUseAlternatePort,
                                              QVantelMenuItem::Switch,
                                              tr("Use Alternate SIP Port"),
                                              isLocked);
@@ -532,7 +556,7 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
         const bool portsLocked = number == 2 || isLocked;
         add(kRowSipPort, QVantelMenuItem::NumericEntry, tr("SIP Port"), portsLocked)
             ->setValueText(QString::number(sipPort));
-        add(kRowRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"), portsLocked)
+        add(kRowSipRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"), portsLocked)
             ->setValueText(QString::number(rtpPort));
     }
     pushPage(page);
@@ -569,11 +593,11 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
 void QVantelSettingsPage::commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     if (page->id() == kPageSip) {
-        if (item->id() == kRowProtocol)
+        if (item->id() == kRowSipProtocol)
             updateSipProtocolRows(item);
         return;
     }
-    if (item->id() != kRowUseAlternatePort)
+    if (item->id() != kRowSipUseAlternatePort)
         return;
     if (QVantelMenuItem *port = page->findItem(kRowSipPort)) {
         const int sipPort = aoip().sipUdpPort();

@@ -46,7 +46,7 @@ bool sipPages(const QString &folder)
                 return false;
             sheet(QStringLiteral("settings-sip.png"));
             // Scrolled to the rows below the SIP caption.
-            if (QVantelMenuItem *proxy = sip->findItem(79)) {
+            if (QVantelMenuItem *proxy = sip->findItem(kRowSipOutboundProxy)) {
                 sip->verticalScrollBar()->setValue(proxy->y());
                 sheet(QStringLiteral("settings-sip-lower.png"));
                 sip->verticalScrollBar()->setValue(sip->verticalScrollBar()->maximum());

@@ -221,7 +221,7 @@ void TestNetworkPages::chooseNetwork(const QString &ssid)
     entry->label()->setText(ssid);
     select.addSelectable(entry);
     select.setCurrentSelectable(entry);
-    m_page->selectionAccepted(row(60), &select);
+    m_page->selectionAccepted(row(kRowWifiList), &select);
 }
 
 bool TestNetworkPages::apply()
@@ -308,15 +308,15 @@ void TestNetworkPages::networkPage()
     QCOMPARE(page->id(), kPageNetwork);
     // "aoip" is no network for outgoing calls; the unit's default one is current.
     QList<int> offered;
-    for (const QVantelMenuItem::Value &value : row(7)->values())
+    for (const QVantelMenuItem::Value &value : row(kRowDefaultNetwork)->values())
         offered << value.value;
     QCOMPARE(offered, (QList<int>{0x100, 0x101, 0x200, 0x300, 0x400}));
-    QCOMPARE(currentOf(row(7)), 0x100);
+    QCOMPARE(currentOf(row(kRowDefaultNetwork)), 0x100);
     // No multi-stream option: no secondary network row.
-    QVERIFY(!row(8));
+    QVERIFY(!row(kRowSecondaryNetwork));
     // The demo modem does mobile voice, so the coordination mode is offered.
-    QCOMPARE(row(9)->values().size(), 3);
-    QCOMPARE(currentOf(row(9)), 0);
+    QCOMPARE(row(kRowCodecMode)->values().size(), 3);
+    QCOMPARE(currentOf(row(kRowCodecMode)), 0);
     QVERIFY(row(kPageSip) && row(kPageIsdn) && row(kPageEthernetFirst)
             && row(kPageEthernetFirst + 1) && row(kPageWifiFirst));
     QCOMPARE(row(kPageEthernetFirst)->titleText(), QStringLiteral("LAN1 settings"));
@@ -400,8 +400,8 @@ void TestNetworkPages::codecModeRow()
     m_fake->setValue(QStringLiteral("dcodec_1"), codec, kAudio);
     QVERIFY(comDevice()->refresh());
     openPage(kPageNetwork);
-    QCOMPARE(row(9)->values().size(), 3);
-    QCOMPARE(currentOf(row(9)), expected);
+    QCOMPARE(row(kRowCodecMode)->values().size(), 3);
+    QCOMPARE(currentOf(row(kRowCodecMode)), expected);
 }
 
 void TestNetworkPages::codecModeCommit()
@@ -411,21 +411,21 @@ void TestNetworkPages::codecModeCommit()
         QStringLiteral("bitrate"), {QStringLiteral("64000"), QStringLiteral("128000")}, kAudio);
     QVERIFY(comDevice()->refresh());
     openPage(kPageNetwork);
-    row(9)->selectValue(2, true, false);
-    commit(9);
+    row(kRowCodecMode)->selectValue(2, true, false);
+    commit(kRowCodecMode);
 
     // Coder 1 first becomes mono at a rate the unit lists, then the coordination goes on.
     QCOMPARE(m_fake->value(QStringLiteral("codec"), kAudio),
              QStringLiteral("MPA2/48000/mono/64000/0"));
     QCOMPARE(m_fake->value(QStringLiteral("coord_mode"), kAudio), QStringLiteral("enabled"));
-    QCOMPARE(currentOf(row(9)), 2);
+    QCOMPARE(currentOf(row(kRowCodecMode)), 2);
 
     // Refused: the row shows what the unit really has.
     m_fake->refuseKey(QStringLiteral("coord_mode"), QStringLiteral("116-invalid state"));
-    row(9)->selectValue(0, true, false);
-    commit(9);
+    row(kRowCodecMode)->selectValue(0, true, false);
+    commit(kRowCodecMode);
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
-    QCOMPARE(currentOf(row(9)), 2);
+    QCOMPARE(currentOf(row(kRowCodecMode)), 2);
 }
 
 void TestNetworkPages::applySendsChangedKeys_data()
@@ -455,10 +455,10 @@ void TestNetworkPages::applySendsChangedKeys_data()
     using Edit = std::function<void(QVantelSettingsPage *, QVantelMenuItems *)>;
 
     QTest::newRow("manual: the gateway alone")
-        << kPageEthernetFirst + 1 << Edit(text(27, QStringLiteral("10.0.0.254"))) << "eth.1"
-        << QStringList{"gateway=10.0.0.254"};
+        << kPageEthernetFirst + 1 << Edit(text(kRowEthernetGateway, QStringLiteral("10.0.0.254")))
+        << "eth.1" << QStringList{"gateway=10.0.0.254"};
     QTest::newRow("DHCP off: mode and every address")
-        << kPageEthernetFirst << Edit(toggle(24)) << "eth.0"
+        << kPageEthernetFirst << Edit(toggle(kRowEthernetDhcp)) << "eth.0"
         << QStringList{"dns1=192.168.1.1",
                        "dns2=",
                        "gateway=192.168.1.1",
@@ -466,33 +466,35 @@ void TestNetworkPages::applySendsChangedKeys_data()
                        "mode=manual",
                        "subnet=255.255.255.0"};
     QTest::newRow("DHCP on: the mode alone")
-        << kPageEthernetFirst + 1 << Edit(toggle(24)) << "eth.1" << QStringList{"mode=dhcp"};
-    QTest::newRow("link mode") << kPageEthernetFirst << Edit(choose(30, 7)) << "eth.0"
-                               << QStringList{"link_mode=10baseT-FD"};
+        << kPageEthernetFirst + 1 << Edit(toggle(kRowEthernetDhcp)) << "eth.1"
+        << QStringList{"mode=dhcp"};
+    QTest::newRow("link mode") << kPageEthernetFirst << Edit(choose(kRowEthernetLinkMode, 7))
+                               << "eth.0" << QStringList{"link_mode=10baseT-FD"};
     QTest::newRow("ISDN protocol locks the numbers")
         << kPageIsdn << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
-               page->findItem(36)->setValueText(QStringLiteral("999"));
-               page->findItem(35)->selectValue(1, true, false);
-               page->commitItem(page->findItem(35));
+               page->findItem(kRowIsdnLocalNumber1)->setValueText(QStringLiteral("999"));
+               page->findItem(kRowIsdnProtocol)->selectValue(1, true, false);
+               page->commitItem(page->findItem(kRowIsdnProtocol));
            })
         << "isdn.0" << QStringList{"protocol=isdn_ni2"};
     QTest::newRow("ISDN 5AS goes to the audio target")
-        << kPageIsdn << Edit(toggle(34)) << "isdn.0" << QStringList{"5as=on"};
-    QTest::newRow("mobile APN") << kPageMobileFirst << Edit(text(47, QStringLiteral("apn.example")))
+        << kPageIsdn << Edit(toggle(kRowIsdn5as)) << "isdn.0" << QStringList{"5as=on"};
+    QTest::newRow("mobile APN") << kPageMobileFirst
+                                << Edit(text(kRowMobileApn, QStringLiteral("apn.example")))
                                 << "mobile.0" << QStringList{"apn=apn.example"};
     QTest::newRow("mobile operator chosen by name")
         << kPageMobileFirst << Edit([](QVantelSettingsPage *, QVantelMenuItems *page) {
-               page->findItem(44)->setValueText(QStringLiteral("Demo Telecom"));
+               page->findItem(kRowMobileOperator)->setValueText(QStringLiteral("Demo Telecom"));
            })
         << "mobile.0" << QStringList{"plmn=Demo Telecom"};
     QTest::newRow("Wi-Fi WPA-PSK sends the custom authentication too")
-        << kPageWifiFirst << Edit(choose(62, 3)) << "wifi.0"
+        << kPageWifiFirst << Edit(choose(kRowWifiSecurity, 3)) << "wifi.0"
         << QStringList{"authentication=WPA-PSK", "authentication_custom=WPA-PSK"};
     QTest::newRow("Wi-Fi WPA2-PSK sends the custom authentication too")
-        << kPageWifiFirst << Edit(choose(62, 4)) << "wifi.0"
+        << kPageWifiFirst << Edit(choose(kRowWifiSecurity, 4)) << "wifi.0"
         << QStringList{"authentication=WPA2-PSK", "authentication_custom=WPA2-PSK"};
-    QTest::newRow("Wi-Fi activation alone")
-        << kPageWifiFirst << Edit(toggle(59)) << "wifi.0" << QStringList{"data_connection=on"};
+    QTest::newRow("Wi-Fi activation alone") << kPageWifiFirst << Edit(toggle(kRowWifiActive))
+                                            << "wifi.0" << QStringList{"data_connection=on"};
 }
 
 void TestNetworkPages::applySendsChangedKeys()
@@ -533,28 +535,31 @@ void TestNetworkPages::everyRowInOneWrite_data()
     QTest::addColumn<QStringList>("expected");
 
     QTest::newRow("ISDN, Euro ISDN to NI-2")
-        << 11 << QStringList() << false << "isdn.0"
+        << kPageIsdn << QStringList() << false << "isdn.0"
         << QStringList{"protocol=isdn_ni2", "spid=41", "5as=on"};
     QTest::newRow("ISDN, NI-2 to NTT")
-        << 11 << QStringList{"protocol=isdn_ni2"} << false << "isdn.0"
+        << kPageIsdn << QStringList{"protocol=isdn_ni2"} << false << "isdn.0"
         << QStringList{"addr_sb0_ch0=37",
                        "addr_sb0_ch1=38",
                        "protocol=isdn_ntt",
                        "subaddr_sb0_ch0=39",
                        "subaddr_sb0_ch1=40",
                        "5as=on"};
-    QTest::newRow("Ethernet, DHCP to manual") << 12 << QStringList() << false << "eth.0"
-                                              << QStringList{"dns1=29",
-                                                             "dns2=30",
-                                                             "gateway=28",
-                                                             "link_mode=100baseT-FD",
-                                                             "local_addr=26",
-                                                             "mode=manual",
-                                                             "network_quality=middle",
-                                                             "subnet=27"};
+    QTest::newRow("Ethernet, DHCP to manual")
+        << kPageEthernetFirst << QStringList() << false << "eth.0"
+        << QStringList{"dns1=29",
+                       "dns2=30",
+                       "gateway=28",
+                       "link_mode=100baseT-FD",
+                       "local_addr=26",
+                       "mode=manual",
+                       "network_quality=middle",
+                       "subnet=27"};
     QTest::newRow("Ethernet, manual to DHCP, AJB")
-        << 13 << QStringList() << true << "eth.1" << QStringList{"ajb_profile=punchy", "mode=dhcp"};
-    QTest::newRow("mobile") << 16 << QStringList{"mode=gsm_voice"} << false << "mobile.0"
+        << kPageEthernetFirst + 1 << QStringList() << true << "eth.1"
+        << QStringList{"ajb_profile=punchy", "mode=dhcp"};
+    QTest::newRow("mobile") << kPageMobileFirst << QStringList{"mode=gsm_voice"} << false
+                            << "mobile.0"
                             << QStringList{"apn=row47-changed",
                                            "authentication=CHAP",
                                            "data_connection=on",
@@ -565,7 +570,7 @@ void TestNetworkPages::everyRowInOneWrite_data()
                                            "plmn=row44-changed",
                                            "rat=only GSM",
                                            "username=row49-changed"};
-    QTest::newRow("mobile, AJB") << 16 << QStringList() << true << "mobile.0"
+    QTest::newRow("mobile, AJB") << kPageMobileFirst << QStringList() << true << "mobile.0"
                                  << QStringList{"ajb_profile=standard",
                                                 "apn=row47-changed",
                                                 "authentication=CHAP",
@@ -575,14 +580,14 @@ void TestNetworkPages::everyRowInOneWrite_data()
                                                 "plmn=row44-changed",
                                                 "rat=only GSM",
                                                 "username=row49-changed"};
-    QTest::newRow("Wi-Fi") << 20 << QStringList() << false << "wifi.0"
+    QTest::newRow("Wi-Fi") << kPageWifiFirst << QStringList() << false << "wifi.0"
                            << QStringList{"authentication=none",
                                           "authentication_custom=none",
                                           "data_connection=on",
                                           "network_quality=bad",
                                           "passphrase=row63-changed",
                                           "ssid=row61-changed"};
-    QTest::newRow("Wi-Fi, AJB") << 20 << QStringList() << true << "wifi.0"
+    QTest::newRow("Wi-Fi, AJB") << kPageWifiFirst << QStringList() << true << "wifi.0"
                                 << QStringList{"ajb_profile=safe",
                                                "authentication=none",
                                                "authentication_custom=none",
@@ -624,13 +629,13 @@ void TestNetworkPages::refusedWriteIsSentAgain_data()
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("network");
 
-    QTest::newRow("Ethernet") << 12 << 31 << "network_quality"
+    QTest::newRow("Ethernet") << kPageEthernetFirst << kRowEthernetQuality << "network_quality"
                               << "eth.0";
-    QTest::newRow("ISDN") << 11 << 37 << "addr_sb0_ch1"
+    QTest::newRow("ISDN") << kPageIsdn << kRowIsdnLocalNumber2 << "addr_sb0_ch1"
                           << "isdn.0";
-    QTest::newRow("mobile") << 16 << 49 << "username"
+    QTest::newRow("mobile") << kPageMobileFirst << kRowMobileUsername << "username"
                             << "mobile.0";
-    QTest::newRow("Wi-Fi") << 20 << 61 << "ssid"
+    QTest::newRow("Wi-Fi") << kPageWifiFirst << kRowWifiSsid << "ssid"
                            << "wifi.0";
 }
 
@@ -677,18 +682,18 @@ void TestNetworkPages::valuesWithoutEntryStay()
     m_fake->setValue(
         QStringLiteral("mode"), QStringLiteral("pppoe"), kNetwork, QStringLiteral("eth.0"));
     QVantelMenuItems *page = openPage(kPageEthernetFirst);
-    QCOMPARE(row(30)->valueText(), QStringLiteral("2500baseT-FD"));
-    QVERIFY(!row(30)->currentValue());
-    QVERIFY(row(24)->isChecked());
+    QCOMPARE(row(kRowEthernetLinkMode)->valueText(), QStringLiteral("2500baseT-FD"));
+    QVERIFY(!row(kRowEthernetLinkMode)->currentValue());
+    QVERIFY(row(kRowEthernetDhcp)->isChecked());
     QVERIFY(!m_page->hasEthernetChanges(page));
-    row(31)->selectValue(0, true, false);
+    row(kRowEthernetQuality)->selectValue(0, true, false);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("eth.0")), QStringList{"network_quality=very_bad"});
 
     // Turning DHCP off still asks for the manual mode.
     m_fake->clearLog();
-    row(24)->setChecked(false);
-    commit(24);
+    row(kRowEthernetDhcp)->setChecked(false);
+    commit(kRowEthernetDhcp);
     QVERIFY(m_page->header()->isModified());
 
     // The same for a radio technology the page does not offer.
@@ -697,9 +702,9 @@ void TestNetworkPages::valuesWithoutEntryStay()
     m_fake->setValue(
         QStringLiteral("rat"), QStringLiteral("GSM first"), kNetwork, QStringLiteral("mobile.0"));
     openPage(kPageMobileFirst);
-    QCOMPARE(row(43)->valueText(), QStringLiteral("GSM first"));
-    QVERIFY(!row(43)->currentValue());
-    row(46)->setChecked(true);
+    QCOMPARE(row(kRowMobileRat)->valueText(), QStringLiteral("GSM first"));
+    QVERIFY(!row(kRowMobileRat)->currentValue());
+    row(kRowMobileDataService)->setChecked(true);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"data_connection=on"});
 }
@@ -711,29 +716,36 @@ void TestNetworkPages::wrongPinThenPinSave()
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items())
         ids << item->id();
-    QCOMPARE(ids, (QList<int>{41, 42, -1, 53, 54, 55, 56}));
+    QCOMPARE(ids,
+             (QList<int>{kRowMobilePin,
+                         kRowMobilePinSave,
+                         -1,
+                         kRowMobileManufacturer,
+                         kRowMobileModel,
+                         kRowMobileRevision,
+                         kRowMobileImei}));
 
-    row(41)->setValueText(QStringLiteral("0000"));
-    commit(41);
+    row(kRowMobilePin)->setValueText(QStringLiteral("0000"));
+    commit(kRowMobilePin);
     QVERIFY(m_page->header()->isModified());
     m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
     // The refused PIN is gone from its row, so no later Apply sends it again, and nothing is
     // left marked for Apply.
-    QVERIFY(row(41)->valueText().isEmpty());
+    QVERIFY(row(kRowMobilePin)->valueText().isEmpty());
     QVERIFY(!m_page->hasMobileChanges(page));
     QVERIFY(!m_page->header()->isModified());
 
     m_fake->clearLog();
-    row(42)->setChecked(true);
-    commit(42);
+    row(kRowMobilePinSave)->setChecked(true);
+    commit(kRowMobilePinSave);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"pin_persistent=on"});
 
     // The right PIN opens the SIM and leads back to the Network page.
     m_page->createNetworkMenu();
     openPage(kPageMobileFirst);
-    row(41)->setValueText(QString::fromLatin1(kDemoSimPin));
+    row(kRowMobilePin)->setValueText(QString::fromLatin1(kDemoSimPin));
     QVERIFY(apply());
     QCOMPARE(m_page->currentPage()->id(), kPageNetwork);
     QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("Configure the Mobile controller"));
@@ -747,8 +759,8 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
     m_page->createNetworkMenu();
     QCOMPARE(row(kPageMobileFirst)->valueText(), QStringLiteral("PIN Required"));
     openPage(kPageMobileFirst);
-    row(41)->setValueText(QStringLiteral("0000"));
-    commit(41);
+    row(kRowMobilePin)->setValueText(QStringLiteral("0000"));
+    commit(kRowMobilePin);
     m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Wrong PIN code!"));
 
@@ -768,8 +780,8 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
                                                       : QString();
     });
     openPage(kPageMobileFirst);
-    row(41)->setValueText(QStringLiteral("1111"));
-    commit(41);
+    row(kRowMobilePin)->setValueText(QStringLiteral("1111"));
+    commit(kRowMobilePin);
     m_page->applyClicked();
     QCOMPARE(messageText(), QStringLiteral("Failed to apply PIN code!"));
     QVERIFY(!m_page->header()->isModified());
@@ -780,28 +792,28 @@ void TestNetworkPages::refusedPinNeverOpensTheSim()
 void TestNetworkPages::wifiNetworkChoice()
 {
     openPage(kPageWifiFirst);
-    QCOMPARE(row(60)->values().size(), 5);
-    QCOMPARE(row(60)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
+    QCOMPARE(row(kRowWifiList)->values().size(), 5);
+    QCOMPARE(row(kRowWifiList)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
     chooseNetwork(QStringLiteral("Studio"));
     QVERIFY(!m_page->header()->isModified());
     chooseNetwork(QStringLiteral("Guests"));
-    QCOMPARE(row(61)->valueText(), QStringLiteral("Guests"));
-    QCOMPARE(currentOf(row(62)), 1);
-    QVERIFY(row(63)->valueText().isEmpty());
+    QCOMPARE(row(kRowWifiSsid)->valueText(), QStringLiteral("Guests"));
+    QCOMPARE(currentOf(row(kRowWifiSecurity)), 1);
+    QVERIFY(row(kRowWifiPassphrase)->valueText().isEmpty());
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")),
              (QStringList{"authentication=auto", "passphrase=", "ssid=Guests"}));
 
     // Active: the choice, name, security and passphrase lock once the unit took it.
-    row(59)->setChecked(true);
-    commit(59);
+    row(kRowWifiActive)->setChecked(true);
+    commit(kRowWifiActive);
     QVERIFY(apply());
-    for (int id : {60, 61, 62, 63})
+    for (int id : {kRowWifiList, kRowWifiSsid, kRowWifiSecurity, kRowWifiPassphrase})
         QVERIFY(row(id)->isReadOnly());
     openPage(kPageWifiFirst);
-    QVERIFY(row(63)->isReadOnly());
+    QVERIFY(row(kRowWifiPassphrase)->isReadOnly());
 }
 
 void TestNetworkPages::wifiNamesGoBackAsListed()
@@ -818,23 +830,23 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
 
     for (const QString &name : {buero, studio}) {
         openPage(kPageWifiFirst);
-        QVERIFY(row(60)->findText(name, true) >= 0);
+        QVERIFY(row(kRowWifiList)->findText(name, true) >= 0);
         chooseNetwork(name);
-        QCOMPARE(row(61)->valueText(), name);
+        QCOMPARE(row(kRowWifiSsid)->valueText(), name);
         QVERIFY(apply());
         QVERIFY2(sentSsid().contains(";ssid:" + name.toUtf8() + ";"), sentSsid().constData());
 
         // Read back, the stored name shows as listed, and picking it again is no change.
         openPage(kPageWifiFirst);
-        QCOMPARE(row(61)->valueText(), name);
+        QCOMPARE(row(kRowWifiSsid)->valueText(), name);
         chooseNetwork(name);
         QVERIFY(!m_page->header()->isModified());
-        row(59)->setChecked(true);
-        commit(59);
+        row(kRowWifiActive)->setChecked(true);
+        commit(kRowWifiActive);
         QVERIFY(apply());
         QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")), QStringList{"data_connection=on"});
-        row(59)->setChecked(false);
-        commit(59);
+        row(kRowWifiActive)->setChecked(false);
+        commit(kRowWifiActive);
         QVERIFY(apply());
     }
 }
@@ -842,12 +854,12 @@ void TestNetworkPages::wifiNamesGoBackAsListed()
 void TestNetworkPages::isdnLocks()
 {
     openPage(kPageIsdn);
-    QVERIFY(!row(36)->isReadOnly());
-    QVERIFY(row(40)->isReadOnly());
-    row(35)->selectValue(1, true, false);
-    commit(35);
-    QVERIFY(row(36)->isReadOnly() && row(39)->isReadOnly());
-    QVERIFY(!row(40)->isReadOnly());
+    QVERIFY(!row(kRowIsdnLocalNumber1)->isReadOnly());
+    QVERIFY(row(kRowIsdnSpid)->isReadOnly());
+    row(kRowIsdnProtocol)->selectValue(1, true, false);
+    commit(kRowIsdnProtocol);
+    QVERIFY(row(kRowIsdnLocalNumber1)->isReadOnly() && row(kRowIsdnSubAddress2)->isReadOnly());
+    QVERIFY(!row(kRowIsdnSpid)->isReadOnly());
 
     // A unit that does not answer leaves every row locked, SPID included.
     for (const char *key : {"protocol",
@@ -868,7 +880,7 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
 {
     const auto offered = [this] {
         QList<int> values;
-        for (const QVantelMenuItem::Value &value : row(35)->values())
+        for (const QVantelMenuItem::Value &value : row(kRowIsdnProtocol)->values())
             values << value.value;
         return values;
     };
@@ -880,11 +892,11 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
         QStringLiteral("protocol"), QStringLiteral("isdn_ni1"), kNetwork, QStringLiteral("isdn.0"));
     openPage(kPageIsdn);
     QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
-    QCOMPARE(row(35)->valueText(), QStringLiteral("NI-1"));
-    QVERIFY(row(36)->isReadOnly());
-    QVERIFY(!row(40)->isReadOnly());
-    row(40)->setValueText(QStringLiteral("0123"));
-    commit(40);
+    QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("NI-1"));
+    QVERIFY(row(kRowIsdnLocalNumber1)->isReadOnly());
+    QVERIFY(!row(kRowIsdnSpid)->isReadOnly());
+    row(kRowIsdnSpid)->setValueText(QStringLiteral("0123"));
+    commit(kRowIsdnSpid);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"spid=0123"});
 }
@@ -892,7 +904,7 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
 void TestNetworkPages::ethernetEventRefresh()
 {
     QVantelMenuItems *page = openPage(kPageEthernetFirst + 1);
-    QVERIFY(row(30)->isReadOnly());
+    QVERIFY(row(kRowEthernetLinkMode)->isReadOnly());
     ksm::CMsg event(ksm::CMsg::Event);
     event.setParam("event_type", "config info");
     event.setParam("network", "eth.1");
@@ -901,12 +913,12 @@ void TestNetworkPages::ethernetEventRefresh()
     event.setParam("cable", "plugged");
     QVERIFY(m_page->editEthernet.handleEvent(event));
     m_page->refreshEthernetRows(page);
-    QVERIFY(row(24)->isChecked());
-    QCOMPARE(row(25)->valueText(), QStringLiteral("10.0.0.77"));
-    QVERIFY(row(25)->isReadOnly());
+    QVERIFY(row(kRowEthernetDhcp)->isChecked());
+    QCOMPARE(row(kRowEthernetIpAddress)->valueText(), QStringLiteral("10.0.0.77"));
+    QVERIFY(row(kRowEthernetIpAddress)->isReadOnly());
     // Only the primary interface's link mode is ever editable.
-    QVERIFY(row(30)->isReadOnly());
-    QVERIFY(!row(31)->isReadOnly());
+    QVERIFY(row(kRowEthernetLinkMode)->isReadOnly());
+    QVERIFY(!row(kRowEthernetQuality)->isReadOnly());
 }
 
 void TestNetworkPages::operatorScan()
@@ -914,21 +926,21 @@ void TestNetworkPages::operatorScan()
     m_fake->setValue(
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     openPage(kPageMobileFirst);
-    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
-    m_page->itemClicked(row(44));
+    QCOMPARE(row(kRowMobileOperator)->valueText(), QStringLiteral("Auto"));
+    m_page->itemClicked(row(kRowMobileOperator));
     QVERIFY(asks(QStringLiteral("This may take a while\n\nAre you sure to proceed?")));
 
     // Confirmed: the scan offers "Auto" and what the modem found.
-    commit(44);
+    commit(kRowMobileOperator);
     QStringList offered;
-    for (const QVantelMenuItem::Value &value : row(44)->values())
+    for (const QVantelMenuItem::Value &value : row(kRowMobileOperator)->values())
         offered << value.text;
     QCOMPARE(offered, (QStringList{"Auto", "Demo Telecom", "Example Mobile"}));
     QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
     QVERIFY(select && select->isVisible());
     select->setCurrentSelectable(select->findSelectable(2));
-    m_page->selectionAccepted(row(44), select);
-    QCOMPARE(row(44)->valueText(), QStringLiteral("Example Mobile"));
+    m_page->selectionAccepted(row(kRowMobileOperator), select);
+    QCOMPARE(row(kRowMobileOperator)->valueText(), QStringLiteral("Example Mobile"));
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
@@ -941,8 +953,9 @@ void TestNetworkPages::outgoingAndSecondaryCommit_data()
     QTest::addColumn<int>("held");
     QTest::addColumn<int>("other");
 
-    QTest::newRow("outgoing calls") << 7 << "default_network" << 0x100 << 0x101;
-    QTest::newRow("secondary stream") << 8 << "secondary_network" << 0x101 << 0x100;
+    QTest::newRow("outgoing calls") << kRowDefaultNetwork << "default_network" << 0x100 << 0x101;
+    QTest::newRow("secondary stream")
+        << kRowSecondaryNetwork << "secondary_network" << 0x101 << 0x100;
 }
 
 void TestNetworkPages::outgoingAndSecondaryCommit()
@@ -1003,37 +1016,38 @@ void TestNetworkPages::outgoingAndSecondaryCommit()
 
 void TestNetworkPages::secondaryNetworkRow()
 {
-    const auto colour = [this] { return QVantelMenuPalette::textColor(row(8)->valueLabel()); };
+    const auto colour
+        = [this] { return QVantelMenuPalette::textColor(row(kRowSecondaryNetwork)->valueLabel()); };
     QVERIFY(enableDoubleStreaming());
     openPage(kPageNetwork);
     // IP networks only: neither the AoIP module nor ISDN.
     QList<int> offered;
-    for (const QVantelMenuItem::Value &value : row(8)->values())
+    for (const QVantelMenuItem::Value &value : row(kRowSecondaryNetwork)->values())
         offered << value.value;
     QCOMPARE(offered, (QList<int>{0x100, 0x101, 0x300, 0x400}));
-    QVERIFY(!row(8)->isReadOnly());
+    QVERIFY(!row(kRowSecondaryNetwork)->isReadOnly());
 
     // A secondary network the row does not offer reads as its name, in red, with no entry
     // current, so that nothing is chosen for the user.
     m_fake->setValue(QStringLiteral("secondary_network"), QStringLiteral("isdn.0"), kNetwork);
     QVERIFY(comDevice()->refresh());
     openPage(kPageNetwork);
-    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
-    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(row(kRowSecondaryNetwork)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(kRowSecondaryNetwork)->currentValue());
     QCOMPARE(colour(), QColor(Qt::red));
 
     // A refused choice brings the red name back; a choice the unit takes drops the red.
     m_fake->refuseKey(QStringLiteral("secondary_network"), QStringLiteral("110-not available"));
-    row(8)->selectValue(0x100, true, false);
-    commit(8);
+    row(kRowSecondaryNetwork)->selectValue(0x100, true, false);
+    commit(kRowSecondaryNetwork);
     QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
-    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
-    QVERIFY(!row(8)->currentValue());
+    QCOMPARE(row(kRowSecondaryNetwork)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(!row(kRowSecondaryNetwork)->currentValue());
     QCOMPARE(colour(), QColor(Qt::red));
     m_fake->acceptKey(QStringLiteral("secondary_network"));
-    row(8)->selectValue(0x100, true, false);
-    commit(8);
-    QCOMPARE(currentOf(row(8)), 0x100);
+    row(kRowSecondaryNetwork)->selectValue(0x100, true, false);
+    commit(kRowSecondaryNetwork);
+    QCOMPARE(currentOf(row(kRowSecondaryNetwork)), 0x100);
     QCOMPARE(colour(), QVantelMenuPalette::kAccentBlue);
 
     // With double streaming off the row is locked and the name is not red.
@@ -1041,8 +1055,8 @@ void TestNetworkPages::secondaryNetworkRow()
     m_fake->setValue(QStringLiteral("dstream_mode"), QStringLiteral("disabled"), kAudio);
     QVERIFY(comDevice()->refresh());
     openPage(kPageNetwork);
-    QVERIFY(row(8)->isReadOnly());
-    QCOMPARE(row(8)->valueText(), QStringLiteral("ISDN"));
+    QVERIFY(row(kRowSecondaryNetwork)->isReadOnly());
+    QCOMPARE(row(kRowSecondaryNetwork)->valueText(), QStringLiteral("ISDN"));
     QCOMPARE(colour(), QVantelMenuPalette::kGrey);
 }
 
@@ -1104,7 +1118,7 @@ void TestNetworkPages::navigationLocks()
     openPage(kPageNetwork);
     for (int id : {kPageSip, kPageIsdn, kPageEthernetFirst, kPageEthernetFirst + 1, kPageWifiFirst})
         QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
-    for (int id : {7, 9, kPageMobileFirst})
+    for (int id : {kRowDefaultNetwork, kRowCodecMode, kPageMobileFirst})
         QVERIFY2(!row(id)->isReadOnly(), qPrintable(QString::number(id)));
 
     accessLevel = AccessLevel::Expert;
@@ -1127,13 +1141,13 @@ void TestNetworkPages::aoipOnlyUnit()
     QList<int> ids;
     for (const QVantelMenuItem *item : page->items())
         ids << item->id();
-    QCOMPARE(ids, (QList<int>{7, 9, -1, kPageSip}));
-    QVERIFY(row(7)->values().isEmpty());
-    QVERIFY(!row(7)->currentValue());
-    QCOMPARE(row(9)->values().size(), 2);
+    QCOMPARE(ids, (QList<int>{kRowDefaultNetwork, kRowCodecMode, -1, kPageSip}));
+    QVERIFY(row(kRowDefaultNetwork)->values().isEmpty());
+    QVERIFY(!row(kRowDefaultNetwork)->currentValue());
+    QCOMPARE(row(kRowCodecMode)->values().size(), 2);
 
     // Nothing to choose, so nothing is written.
-    commit(7);
+    commit(kRowDefaultNetwork);
     for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isSetOf(QStringLiteral("default_network")));
 }
@@ -1164,11 +1178,11 @@ void TestNetworkPages::operatorRowRefusals()
         QStringLiteral("pin"), QStringLiteral("ready"), kNetwork, QStringLiteral("mobile.0"));
     openPage(kPageMobileFirst);
     QVERIFY(addLink(audio, network.toStdString()));
-    m_page->itemClicked(row(44));
+    m_page->itemClicked(row(kRowMobileOperator));
     QVERIFY2(asks(shown), qPrintable(messageText()));
     for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isListOf(QStringLiteral("plmn")));
-    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    QCOMPARE(row(kRowMobileOperator)->valueText(), QStringLiteral("Auto"));
 }
 
 void TestNetworkPages::operatorScanFails()
@@ -1180,8 +1194,8 @@ void TestNetworkPages::operatorScanFails()
                                                         : QString();
     });
     openPage(kPageMobileFirst);
-    m_page->itemClicked(row(44));
-    commit(44);
+    m_page->itemClicked(row(kRowMobileOperator));
+    commit(kRowMobileOperator);
     QVERIFY(m_fake->waitForRequest(
         [](const FakeRequest &request) { return request.isListOf(QStringLiteral("plmn")); }));
     QCOMPARE(messageText(), QStringLiteral("Failed to scan networks!"));
@@ -1189,8 +1203,8 @@ void TestNetworkPages::operatorScanFails()
     // No list to choose from, the operator stays, and there is nothing to apply.
     QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
     QVERIFY(!select || !select->isVisible());
-    QVERIFY(row(44)->values().isEmpty());
-    QCOMPARE(row(44)->valueText(), QStringLiteral("Auto"));
+    QVERIFY(row(kRowMobileOperator)->values().isEmpty());
+    QCOMPARE(row(kRowMobileOperator)->valueText(), QStringLiteral("Auto"));
     QVERIFY(!m_page->header()->isModified());
     QVERIFY(apply());
     QVERIFY(setsOn(*m_fake, QStringLiteral("mobile.0")).isEmpty());
@@ -1228,8 +1242,10 @@ void TestNetworkPages::unusableSimLayout()
         ids << item->id();
         QVERIFY(item->id() < 0 || item->isReadOnly());
     }
-    QCOMPARE(ids, (QList<int>{-1, 53, 54, 55, 56}));
-    QCOMPARE(row(53)->valueText(), QStringLiteral("Demo Modems"));
+    QCOMPARE(ids,
+             (QList<int>{
+                 -1, kRowMobileManufacturer, kRowMobileModel, kRowMobileRevision, kRowMobileImei}));
+    QCOMPARE(row(kRowMobileManufacturer)->valueText(), QStringLiteral("Demo Modems"));
     QVERIFY(!m_page->hasMobileChanges(page));
 }
 
@@ -1244,11 +1260,16 @@ void TestNetworkPages::mobilePageLocks_data()
                                               << "PAP" << QList<int>{};
     QTest::newRow("mode kept outside the cellphone mode")
         << int(AccessLevel::Administrator) << "data"
-        << "PAP" << QList<int>{45};
+        << "PAP" << QList<int>{kRowMobileMode};
     QTest::newRow("Operator") << int(AccessLevel::Operator) << "gsm_voice"
-                              << "CHAP" << QList<int>{44, 48, 49, 50, 51};
+                              << "CHAP"
+                              << QList<int>{kRowMobileOperator,
+                                            kRowMobileAuthentication,
+                                            kRowMobileUsername,
+                                            kRowMobilePassword,
+                                            kRowMobileQuality};
     QTest::newRow("no authentication") << int(AccessLevel::Administrator) << "gsm_voice"
-                                       << "none" << QList<int>{48};
+                                       << "none" << QList<int>{kRowMobileAuthentication};
 }
 
 void TestNetworkPages::mobilePageLocks()
@@ -1277,9 +1298,9 @@ void TestNetworkPages::mobilePageLocks()
     QCOMPARE(readOnly, locked);
     QVERIFY(!m_page->hasMobileChanges(page));
     if (authentication == QLatin1String("none")) {
-        QCOMPARE(row(48)->values().size(), 1);
-        QCOMPARE(currentOf(row(48)), 0);
-        QCOMPARE(row(48)->valueText(), QStringLiteral("Not Applicable"));
+        QCOMPARE(row(kRowMobileAuthentication)->values().size(), 1);
+        QCOMPARE(currentOf(row(kRowMobileAuthentication)), 0);
+        QCOMPARE(row(kRowMobileAuthentication)->valueText(), QStringLiteral("Not Applicable"));
     }
 }
 

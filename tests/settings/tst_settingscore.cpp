@@ -321,8 +321,8 @@ void TestSettingsCore::pageLeftInsideApplyIsDeletedLater()
     // the PIN.
     QVERIFY(connectClient());
     QVantelMenuItems *network = push(kPageNetwork, {kPageMobileFirst});
-    QPointer<QVantelMenuItems> mobile = push(kPageMobileFirst, {41});
-    mobile->findItem(41)->setValueText(QStringLiteral("1234"));
+    QPointer<QVantelMenuItems> mobile = push(kPageMobileFirst, {kRowMobilePin});
+    mobile->findItem(kRowMobilePin)->setValueText(QStringLiteral("1234"));
     QVERIFY(addCall(0, 5, "eth.0")); // a call elsewhere locks the network row, not the apply
     m_page->applyClicked();
 
@@ -434,7 +434,7 @@ void TestSettingsCore::configurationEvents()
 
     // Every other event type and page is a refresh only: nothing is sent, nothing breaks.
     for (const int page : {kPageNetwork, kPageCoding, kPageAudio, kPageStatus}) {
-        push(page, {7, 8, 9});
+        push(page, {kRowDefaultNetwork, kRowSecondaryNetwork, kRowCodecMode});
         for (const char *type :
              {"default_network", "secondary_network", "default_codec", "codec_change", "other"})
             m_page->configurationEvent(deviceEvent({{"event_type", type}}));

@@ -193,26 +193,26 @@ void TestSettingsNotifications::configurationEvents_data()
     };
     // clang-format off
     // Network page: row 7 default network, row 8 secondary network, row 9 codec mode.
-    row("network, default network",      network, "default_network",   "default",    7,                 1);
-    row("network, default network, 8",   network, "default_network",   "secondary",  8,                 0);
-    row("network, secondary network",    network, "secondary_network", "secondary",  8,                 1);
-    row("network, secondary network, 7", network, "secondary_network", "default",    7,                 0);
-    row("network, default codec, 8",     network, "default_codec",     "secondary",  8,                 1);
-    row("network, default codec, 9",     network, "default_codec",     "codec mode", 9,                 1);
-    row("network, codec change, 8",      network, "codec_change",      "secondary",  8,                 1);
-    row("network, codec change, 9",      network, "codec_change",      "codec mode", 9,                 0);
-    row("network, other event",          network, "other",             "default",    7,                 0);
+    row("network, default network",      network, "default_network",   "default",    kRowDefaultNetwork,   1);
+    row("network, default network, 8",   network, "default_network",   "secondary",  kRowSecondaryNetwork, 0);
+    row("network, secondary network",    network, "secondary_network", "secondary",  kRowSecondaryNetwork, 1);
+    row("network, secondary network, 7", network, "secondary_network", "default",    kRowDefaultNetwork,   0);
+    row("network, default codec, 8",     network, "default_codec",     "secondary",  kRowSecondaryNetwork, 1);
+    row("network, default codec, 9",     network, "default_codec",     "codec mode", kRowCodecMode,        1);
+    row("network, codec change, 8",      network, "codec_change",      "secondary",  kRowSecondaryNetwork, 1);
+    row("network, codec change, 9",      network, "codec_change",      "codec mode", kRowCodecMode,        0);
+    row("network, other event",          network, "other",             "default",    kRowDefaultNetwork,   0);
     // Coding page: the codec rows' network and coding.
-    row("coding, default network",       coding,  "default_network",   "default",    kPageCodec1,       1);
-    row("coding, default codec",         coding,  "default_codec",     "coder 1",    kPageCodec1,       1);
-    row("coding, codec change",          coding,  "codec_change",      "coder 1",    kPageCodec1,       0);
+    row("coding, default network",       coding,  "default_network",   "default",    kPageCodec1,          1);
+    row("coding, default codec",         coding,  "default_codec",     "coder 1",    kPageCodec1,          1);
+    row("coding, codec change",          coding,  "codec_change",      "coder 1",    kPageCodec1,          0);
     // Audio page.
-    row("audio, default codec",          audio,   "default_codec",     "operation",  kRowOperationMode, 1);
-    row("audio, default network",        audio,   "default_network",   "operation",  kRowOperationMode, 0);
+    row("audio, default codec",          audio,   "default_codec",     "operation",  kRowOperationMode,    1);
+    row("audio, default network",        audio,   "default_network",   "operation",  kRowOperationMode,    0);
     // Status page: the codec 1 row.
-    row("status, default network",       status,  "default_network",   "default",    kRowStatusCodec1,  1);
-    row("status, default codec",         status,  "default_codec",     "coder 1",    kRowStatusCodec1,  1);
-    row("status, secondary network",     status,  "secondary_network", "coder 1",    kRowStatusCodec1,  0);
+    row("status, default network",       status,  "default_network",   "default",    kRowStatusCodec1,     1);
+    row("status, default codec",         status,  "default_codec",     "coder 1",    kRowStatusCodec1,     1);
+    row("status, secondary network",     status,  "secondary_network", "coder 1",    kRowStatusCodec1,     0);
     // clang-format on
 }
 

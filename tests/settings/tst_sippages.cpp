@@ -140,22 +140,42 @@ void TestSipPages::buildFromRead_data()
     const QString sip = QStringLiteral("SIP");
     const QString rtp = QStringLiteral("RTP");
     QTest::newRow("unknown firmware: newest rows")
-        << kFirmwareVersionUnknown << true << sip << off << QList<int>{67, 68, 69, 74, 75, 81, 86}
-        << QList<int>{78, 84, 85} << 2 << false;
+        << kFirmwareVersionUnknown << true << sip << off
+        << QList<int>{kRowSipDoubleStream,
+                      kRowSipStreamPattern,
+                      kRowSipJitterBuffer,
+                      kRowSipIncomingOrigin,
+                      kRowSipDefaultAccount,
+                      kRowSipKeepaliveTarget,
+                      kRowSipSessionTimers}
+        << QList<int>{kRowSipRegistrar1, kRowSipPort, kRowSipRtpPort} << 2 << false;
     QTest::newRow("1.8.1: registrar here, no default account")
-        << firmwareVersionOf(1, 8, 1) << true << sip << off << QList<int>{78, 67}
-        << QList<int>{74, 75, 84, 85, 68, 86} << 2 << false;
+        << firmwareVersionOf(1, 8, 1) << true << sip << off
+        << QList<int>{kRowSipRegistrar1, kRowSipDoubleStream}
+        << QList<int>{kRowSipIncomingOrigin,
+                      kRowSipDefaultAccount,
+                      kRowSipPort,
+                      kRowSipRtpPort,
+                      kRowSipStreamPattern,
+                      kRowSipSessionTimers}
+        << 2 << false;
     QTest::newRow("1.7.1: ports here")
-        << firmwareVersionOf(1, 7, 1) << true << sip << off << QList<int>{78, 84, 85}
-        << QList<int>{74, 75} << 2 << false;
-    QTest::newRow("double codec: SIP only") << kFirmwareVersionUnknown << true << sip << on
-                                            << QList<int>{66} << QList<int>{} << 1 << false;
+        << firmwareVersionOf(1, 7, 1) << true << sip << off
+        << QList<int>{kRowSipRegistrar1, kRowSipPort, kRowSipRtpPort}
+        << QList<int>{kRowSipIncomingOrigin, kRowSipDefaultAccount} << 2 << false;
+    QTest::newRow("double codec: SIP only")
+        << kFirmwareVersionUnknown << true << sip << on << QList<int>{kRowSipProtocol}
+        << QList<int>{} << 1 << false;
     QTest::newRow("double codec, direct RTP chosen")
-        << kFirmwareVersionUnknown << true << rtp << on << QList<int>{66} << QList<int>{} << 2
-        << false;
-    QTest::newRow("controller unknown: locked")
-        << kFirmwareVersionUnknown << false << sip << off
-        << QList<int>{66, 70, kPageSipAccount1, kPageSipAccount2, 92} << QList<int>{} << 2 << true;
+        << kFirmwareVersionUnknown << true << rtp << on << QList<int>{kRowSipProtocol}
+        << QList<int>{} << 2 << false;
+    QTest::newRow("controller unknown: locked") << kFirmwareVersionUnknown << false << sip << off
+                                                << QList<int>{kRowSipProtocol,
+                                                              kRowSipStunMode,
+                                                              kPageSipAccount1,
+                                                              kPageSipAccount2,
+                                                              kRowSipPacketReplication}
+                                                << QList<int>{} << 2 << true;
 }
 
 void TestSipPages::buildFromRead()
@@ -180,7 +200,7 @@ void TestSipPages::buildFromRead()
         QVERIFY2(page->findItem(id), qPrintable(QString::number(id)));
     for (const int id : absent)
         QVERIFY2(!page->findItem(id), qPrintable(QString::number(id)));
-    QCOMPARE(page->findItem(66)->values().size(), protocols);
+    QCOMPARE(page->findItem(kRowSipProtocol)->values().size(), protocols);
 
     bool anyEditable = false;
     for (const QVantelMenuItem *row : page->items())
@@ -190,19 +210,21 @@ void TestSipPages::buildFromRead()
         return;
 
     // The rows show what the unit holds.
-    QCOMPARE(page->findItem(66)->valueText(),
+    QCOMPARE(page->findItem(kRowSipProtocol)->valueText(),
              audioMode == QLatin1String("SIP") ? QStringLiteral("SIP")
                                                : QStringLiteral("Direct RTP"));
-    QCOMPARE(page->findItem(71)->valueText(), QStringLiteral("stun.demo.invalid"));
-    QCOMPARE(page->findItem(80)->valueText(), QStringLiteral("30 seconds"));
-    QCOMPARE(page->findItem(82)->valueText(), QStringLiteral("5 minutes"));
-    QCOMPARE(page->findItem(90)->valueText(), QStringLiteral("10 seconds"));
-    QCOMPARE(page->findItem(91)->valueText(), QStringLiteral("46"));
-    QCOMPARE(page->findItem(92)->valueText(), QStringLiteral("Interleaved (recommended)"));
-    if (QVantelMenuItem *registrar = page->findItem(78))
+    QCOMPARE(page->findItem(kRowSipStunServer)->valueText(), QStringLiteral("stun.demo.invalid"));
+    QCOMPARE(page->findItem(kRowSipKeepaliveInterval)->valueText(), QStringLiteral("30 seconds"));
+    QCOMPARE(page->findItem(kRowSipRegistrationPeriod)->valueText(), QStringLiteral("5 minutes"));
+    QCOMPARE(page->findItem(kRowSipDirectReleaseTimeout)->valueText(),
+             QStringLiteral("10 seconds"));
+    QCOMPARE(page->findItem(kRowSipRtpDscp)->valueText(), QStringLiteral("46"));
+    QCOMPARE(page->findItem(kRowSipPacketReplication)->valueText(),
+             QStringLiteral("Interleaved (recommended)"));
+    if (QVantelMenuItem *registrar = page->findItem(kRowSipRegistrar1))
         QCOMPARE(registrar->valueText(), QStringLiteral("sip.demo.invalid"));
     if (doubleCodec == QLatin1String("on"))
-        QVERIFY(page->findItem(67)->isReadOnly());
+        QVERIFY(page->findItem(kRowSipDoubleStream)->isReadOnly());
     QVERIFY(!m_page->hasSipChanges(page));
 }
 
@@ -212,15 +234,15 @@ void TestSipPages::protocolChoiceLocksDoubleStreaming()
     attach();
     QVantelMenuItems *page = openSip();
     QVERIFY(page);
-    QVantelMenuItem *protocol = page->findItem(66);
-    QVantelMenuItem *doubleStream = page->findItem(67);
+    QVantelMenuItem *protocol = page->findItem(kRowSipProtocol);
+    QVantelMenuItem *doubleStream = page->findItem(kRowSipDoubleStream);
     QVERIFY(doubleStream->isChecked());
 
     protocol->selectValue(1, true, false);
     page->commitItem(protocol);
     QVERIFY(!doubleStream->isChecked());
     QVERIFY(doubleStream->isReadOnly());
-    QVERIFY(page->findItem(68)->isReadOnly());
+    QVERIFY(page->findItem(kRowSipStreamPattern)->isReadOnly());
     QVERIFY(m_page->header()->isModified());
 
     protocol->selectValue(0, true, false);
@@ -261,7 +283,7 @@ void TestSipPages::defaultAccountRow()
     attach();
     QVantelMenuItems *page = openSip();
     QVERIFY(page);
-    QVantelMenuItem *row = page->findItem(75);
+    QVantelMenuItem *row = page->findItem(kRowSipDefaultAccount);
     QCOMPARE(!row->isReadOnly(), editable);
     QCOMPARE(row->isChecked(), defaultAccount == QLatin1String("2"));
     QCOMPARE(row->valueText(),
@@ -275,14 +297,14 @@ void TestSipPages::applySendsChangedKeys()
     QVantelMenuItems *page = openSip();
     QVERIFY(page);
 
-    QVantelMenuItem *stun = page->findItem(70);
+    QVantelMenuItem *stun = page->findItem(kRowSipStunMode);
     stun->setChecked(false);
     page->commitItem(stun);
-    page->findItem(79)->setValueText(QStringLiteral("proxy.demo.invalid"));
-    QVantelMenuItem *interval = page->findItem(80);
+    page->findItem(kRowSipOutboundProxy)->setValueText(QStringLiteral("proxy.demo.invalid"));
+    QVantelMenuItem *interval = page->findItem(kRowSipKeepaliveInterval);
     interval->selectValue(60, true, false);
     page->commitItem(interval);
-    QVantelMenuItem *account = page->findItem(75);
+    QVantelMenuItem *account = page->findItem(kRowSipDefaultAccount);
     account->setChecked(true);
     page->commitItem(account);
     QVERIFY(m_page->header()->isModified());
@@ -328,8 +350,8 @@ void TestSipPages::failedApplyRestoresController()
         = refuseReinit ? QStringLiteral("proxy.demo.invalid") : QStringLiteral("proxy demo");
     if (refuseReinit)
         m_fake->refuseCommand(QStringLiteral("reinit"), QStringLiteral("200-unknown error"));
-    page->findItem(79)->setValueText(proxy);
-    QVantelMenuItem *port = page->findItem(89);
+    page->findItem(kRowSipOutboundProxy)->setValueText(proxy);
+    QVantelMenuItem *port = page->findItem(kRowSipDirectRtpPort);
     port->setValueText(QStringLiteral("9100"));
     page->commitItem(port);
     QVERIFY(m_page->header()->isModified());
@@ -343,7 +365,7 @@ void TestSipPages::failedApplyRestoresController()
 
     // Once the unit takes it, the same edits go out again.
     m_fake->resetScript();
-    page->findItem(79)->setValueText(QStringLiteral("proxy.demo.invalid"));
+    page->findItem(kRowSipOutboundProxy)->setValueText(QStringLiteral("proxy.demo.invalid"));
     const QList<FakeRequest> sent = applyWrites();
     QCOMPARE(sent.size(), 1);
     QCOMPARE(writtenKeys(sent.first()), (QStringList{"drtp_rtp_port", "sip_proxy"}));
@@ -357,12 +379,12 @@ void TestSipPages::invalidNumbersFailApply_data()
 {
     QTest::addColumn<int>("row");
     QTest::addColumn<QString>("text");
-    QTest::newRow("port 0") << 89 << QStringLiteral("0");
-    QTest::newRow("port above 65535") << 89 << QStringLiteral("65536");
-    QTest::newRow("port not a number") << 89 << QStringLiteral("90x");
-    QTest::newRow("empty port") << 89 << QString();
-    QTest::newRow("DSCP above 63") << 91 << QStringLiteral("64");
-    QTest::newRow("negative DSCP") << 91 << QStringLiteral("-1");
+    QTest::newRow("port 0") << kRowSipDirectRtpPort << QStringLiteral("0");
+    QTest::newRow("port above 65535") << kRowSipDirectRtpPort << QStringLiteral("65536");
+    QTest::newRow("port not a number") << kRowSipDirectRtpPort << QStringLiteral("90x");
+    QTest::newRow("empty port") << kRowSipDirectRtpPort << QString();
+    QTest::newRow("DSCP above 63") << kRowSipRtpDscp << QStringLiteral("64");
+    QTest::newRow("negative DSCP") << kRowSipRtpDscp << QStringLiteral("-1");
 }
 
 void TestSipPages::invalidNumbersFailApply()
@@ -372,7 +394,7 @@ void TestSipPages::invalidNumbersFailApply()
     attach();
     QVantelMenuItems *page = openSip();
     QVERIFY(page);
-    QVantelMenuItem *stun = page->findItem(70);
+    QVantelMenuItem *stun = page->findItem(kRowSipStunMode);
     stun->setChecked(false);
     page->commitItem(stun);
     page->findItem(row)->setValueText(text);
@@ -388,10 +410,10 @@ void TestSipPages::textThatIsNoNumberIsAChange_data()
 {
     QTest::addColumn<int>("pageId");
     QTest::addColumn<int>("row");
-    QTest::newRow("SIP page, direct RTP port") << kPageSip << 89;
-    QTest::newRow("SIP page, DSCP") << kPageSip << 91;
-    QTest::newRow("account 1, SIP port") << kPageSipAccount1 << 84;
-    QTest::newRow("account 1, RTP port") << kPageSipAccount1 << 85;
+    QTest::newRow("SIP page, direct RTP port") << kPageSip << kRowSipDirectRtpPort;
+    QTest::newRow("SIP page, DSCP") << kPageSip << kRowSipRtpDscp;
+    QTest::newRow("account 1, SIP port") << kPageSipAccount1 << kRowSipPort;
+    QTest::newRow("account 1, RTP port") << kPageSipAccount1 << kRowSipRtpPort;
 }
 
 void TestSipPages::textThatIsNoNumberIsAChange()
@@ -420,20 +442,20 @@ void TestSipPages::accountPorts()
     attach();
     QVantelMenuItems *first = openAccount(kPageSipAccount1);
     QVERIFY(first);
-    QVERIFY(!first->findItem(93));
-    QVERIFY(!first->findItem(83));
-    QVERIFY(!first->findItem(84)->isReadOnly());
+    QVERIFY(!first->findItem(kRowSipAccountRegistrar));
+    QVERIFY(!first->findItem(kRowSipUseAlternatePort));
+    QVERIFY(!first->findItem(kRowSipPort)->isReadOnly());
     m_page->backClicked();
 
     QVantelMenuItems *second = openAccount(kPageSipAccount2);
     QVERIFY(second);
-    QVantelMenuItem *sipPort = second->findItem(84);
+    QVantelMenuItem *sipPort = second->findItem(kRowSipPort);
     QVERIFY(sipPort->isReadOnly());
-    QVERIFY(second->findItem(85)->isReadOnly());
+    QVERIFY(second->findItem(kRowSipRtpPort)->isReadOnly());
     QCOMPARE(sipPort->valueText(), QStringLiteral("5060"));
-    QCOMPARE(second->findItem(85)->valueText(), QStringLiteral("5006"));
+    QCOMPARE(second->findItem(kRowSipRtpPort)->valueText(), QStringLiteral("5006"));
 
-    QVantelMenuItem *alternate = second->findItem(83);
+    QVantelMenuItem *alternate = second->findItem(kRowSipUseAlternatePort);
     alternate->setChecked(true);
     second->commitItem(alternate);
     QCOMPARE(sipPort->valueText(), QStringLiteral("5062"));
@@ -480,18 +502,18 @@ void TestSipPages::accountPortsOutOfRange()
     attach();
     QVantelMenuItems *second = openAccount(kPageSipAccount2);
     QVERIFY(second);
-    QCOMPARE(second->findItem(84)->valueText(), shown);
-    QCOMPARE(second->findItem(85)->valueText(), shown);
+    QCOMPARE(second->findItem(kRowSipPort)->valueText(), shown);
+    QCOMPARE(second->findItem(kRowSipRtpPort)->valueText(), shown);
 
     // Switching the alternate port off and on again shows the same.
-    QVantelMenuItem *alternate = second->findItem(83);
+    QVantelMenuItem *alternate = second->findItem(kRowSipUseAlternatePort);
     alternate->setChecked(false);
     second->commitItem(alternate);
-    QCOMPARE(second->findItem(84)->valueText(),
+    QCOMPARE(second->findItem(kRowSipPort)->valueText(),
              QString::number(comDevice()->aoipController()->sipUdpPort()));
     alternate->setChecked(true);
     second->commitItem(alternate);
-    QCOMPARE(second->findItem(84)->valueText(), shown);
+    QCOMPARE(second->findItem(kRowSipPort)->valueText(), shown);
     QVERIFY(requestsWhere(isAoipWrite).isEmpty());
 }
 
@@ -503,8 +525,8 @@ void TestSipPages::accountPasswordTravelsEnciphered()
     attach();
     QVantelMenuItems *page = openAccount(kPageSipAccount2);
     QVERIFY(page);
-    QVERIFY(page->findItem(93));
-    QVantelMenuItem *password = page->findItem(97);
+    QVERIFY(page->findItem(kRowSipAccountRegistrar));
+    QVantelMenuItem *password = page->findItem(kRowSipAccountPassword);
     QCOMPARE(password->kind(), int(QVantelMenuItem::MaskedEntry));
     password->setValueText(plain);
     page->commitItem(password);
@@ -523,11 +545,11 @@ void TestSipPages::accountPasswordTravelsEnciphered()
     m_page->backClicked();
     page = openAccount(kPageSipAccount2);
     QVERIFY(page);
-    QCOMPARE(page->findItem(97)->valueText(), plain);
+    QCOMPARE(page->findItem(kRowSipAccountPassword)->valueText(), plain);
 
     // A password that cannot be enciphered is never sent; the model keeps what the unit has.
     setPasswordEncipher([](const char *, int, char **) { return 0; });
-    page->findItem(97)->setValueText(QStringLiteral("Other-Secret-8"));
+    page->findItem(kRowSipAccountPassword)->setValueText(QStringLiteral("Other-Secret-8"));
     const QList<FakeRequest> refused = applyWrites();
     setPasswordEncipher(nullptr);
     QCOMPARE(shownMessage(), kFailed);
@@ -548,7 +570,7 @@ void TestSipPages::everyRowInOneWrite_data()
     QTest::addColumn<QStringList>("expected");
 
     const quint32 newest = kFirmwareVersionUnknown;
-    QTest::newRow("SIP settings") << 10 << newest
+    QTest::newRow("SIP settings") << kPageSip << newest
                                   << QStringList{"MP_ECM_BF_SHIFT=0",
                                                  "SIP_KA_INTERVAL=45",
                                                  "SIP_KA_TARGET=0",
@@ -569,7 +591,7 @@ void TestSipPages::everyRowInOneWrite_data()
                                                  "stun_mode=off",
                                                  "stun_server=row71-changed"};
     QTest::newRow("SIP settings, 1.7.1: registrar and ports")
-        << 10 << firmwareVersionOf(1, 7, 1)
+        << kPageSip << firmwareVersionOf(1, 7, 1)
         << QStringList{"MP_ECM_BF_SHIFT=0",
                        "RTP_START_PORT=36",
                        "SIP_KA_INTERVAL=45",
@@ -587,7 +609,7 @@ void TestSipPages::everyRowInOneWrite_data()
                        "sip_registrar=row78-changed",
                        "stun_mode=off",
                        "stun_server=row71-changed"};
-    QTest::newRow("account 1") << 76 << newest
+    QTest::newRow("account 1") << kPageSipAccount1 << newest
                                << QStringList{"RTP_START_PORT=36",
                                               "SIP_UDP_PORT=35",
                                               "sip_auth_user=row96-changed",
@@ -595,7 +617,7 @@ void TestSipPages::everyRowInOneWrite_data()
                                               "sip_password=*",
                                               "sip_registrar=row93-changed",
                                               "sip_user=row94-changed"};
-    QTest::newRow("account 2") << 77 << newest
+    QTest::newRow("account 2") << kPageSipAccount2 << newest
                                << QStringList{"sip_auth_user2=row96-changed",
                                               "sip_display_name2=row95-changed",
                                               "sip_password2=*",
