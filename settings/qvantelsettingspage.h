@@ -185,8 +185,6 @@ private:
     friend class TestSettingsRavenna;
     // The network pages' tests reach the section's builders, change tests and edit copies.
     friend class TestNetworkPages;
-    // The SIP pages' tests build and apply them without the Network page below.
-    friend class TestSipPages;
     // The Status page's tests build it and its interface rows on a chosen unit.
     friend class TestStatusMenu;
 

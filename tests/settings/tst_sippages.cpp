@@ -112,15 +112,13 @@ void TestSipPages::attach(bool ready)
 
 QVantelMenuItems *TestSipPages::openSip()
 {
-    m_page->buildSipPage();
-    QVantelMenuItems *page = m_page->currentPage();
+    QVantelMenuItems *page = buildPage(kPageSip);
     return page && page->id() == kPageSip ? page : nullptr;
 }
 
 QVantelMenuItems *TestSipPages::openAccount(int pageId)
 {
-    m_page->buildSipAccountPage(pageId);
-    QVantelMenuItems *page = m_page->currentPage();
+    QVantelMenuItems *page = buildPage(pageId);
     return page && page->id() == pageId ? page : nullptr;
 }
 
@@ -225,7 +223,7 @@ void TestSipPages::buildFromRead()
         QCOMPARE(registrar->valueText(), QStringLiteral("sip.demo.invalid"));
     if (doubleCodec == QLatin1String("on"))
         QVERIFY(page->findItem(kRowSipDoubleStream)->isReadOnly());
-    QVERIFY(!m_page->hasSipChanges(page));
+    QVERIFY(!pageHasChanges(page));
 }
 
 void TestSipPages::protocolChoiceLocksDoubleStreaming()
@@ -321,7 +319,7 @@ void TestSipPages::applySendsChangedKeys()
     QVERIFY(!m_page->header()->isModified());
     QCOMPARE(shownMessage(), QString());
     QCOMPARE(comDevice()->aoipController()->sipProxy(), std::string("proxy.demo.invalid"));
-    QVERIFY(!m_page->hasSipChanges(page));
+    QVERIFY(!pageHasChanges(page));
 
     // Nothing changed: nothing is sent and no message shows.
     m_fake->clearLog();
@@ -361,7 +359,7 @@ void TestSipPages::failedApplyRestoresController()
     QVERIFY(m_page->header()->isModified());
     QCOMPARE(controller->sipProxy(), std::string());
     QCOMPARE(controller->drtpRtpPort(), 9000);
-    QVERIFY(m_page->hasSipChanges(page));
+    QVERIFY(pageHasChanges(page));
 
     // Once the unit takes it, the same edits go out again.
     m_fake->resetScript();
