@@ -86,7 +86,7 @@ QStringList setsOn(const FakeQuorix &fake, const QString &network)
 } // namespace
 
 // The Network page and the four interface pages against the demo unit's interfaces.
-class TestNetworkPages : public QObject
+class TestNetworkPages : public QObject, private SettingsPageRig
 {
     Q_OBJECT
 
@@ -129,14 +129,12 @@ private slots:
     void mobilePageLocks();
 
 private:
-    bool connectClient();
     QVantelMenuItems *openPage(int id);
     QVantelMenuItem *row(int id) const;
     void commit(int id);
     // Accepts ssid in the network list's choice popup of the Wi-Fi page shown.
     void chooseNetwork(const QString &ssid);
     bool apply();
-    QString messageText() const;
     bool asks(const QString &question) const;
     // A running link of the unit on network: an audio call, or else a data service.
     bool addLink(bool audio, const std::string &network);
@@ -148,55 +146,31 @@ private:
     void refuseSims(const QHash<QString, QString> &causes);
     // A unit that offers double streaming on a second IP network, switched on.
     bool enableDoubleStreaming();
-
-    std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<QVantelSettingsPage> m_page;
 };
 
 void TestNetworkPages::init()
 {
-    accessLevel = AccessLevel::Administrator;
-    m_fake = std::make_unique<FakeQuorix>();
-    QVERIFY(m_fake->listen());
+    QVERIFY(startUnit(nullptr));
     fillNetworkDemo(*m_fake);
     scriptDevice(*m_fake);
     FakeQuorix *fake = m_fake.get();
     m_fake->setReplyHook(
         [fake](const FakeRequest &request) { return answerNetworkDemo(*fake, request); });
-    QCOMPARE(comClient()->initialize("ui", "vn_frontpanel"), 0);
-    m_page = std::make_unique<QVantelSettingsPage>();
-    m_page->resize(800, 480);
-    QVERIFY(connectClient());
-    QVERIFY(comDevice()->refresh());
+    QVERIFY(connectPage(refreshDevice));
 }
 
 void TestNetworkPages::cleanup()
 {
-    m_page.reset();
-    destroySharedObjects();
-    m_fake.reset();
-    accessLevel = AccessLevel::Operator;
-}
-
-bool TestNetworkPages::connectClient()
-{
-    if (!comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0))
-        return false;
-    return QTest::qWaitFor([] { return comClient()->state() == RpcConnection::Connected; }, 15000);
+    stopUnit();
 }
 
 QVantelMenuItems *TestNetworkPages::openPage(int id)
 {
+    // The network page is a root entry's; the interface pages open from its rows.
     if (id == kPageNetwork)
         m_page->createNetworkMenu();
-    else if (id == kPageIsdn)
-        m_page->createIsdnPage();
-    else if (id < kPageMobileFirst)
-        m_page->createEthernetPage(id);
-    else if (id < kPageWifiFirst)
-        m_page->createMobilePage(id);
     else
-        m_page->createWifiPage(id);
+        buildPage(id);
     m_fake->clearLog();
     return m_page->currentPage();
 }
@@ -230,12 +204,6 @@ bool TestNetworkPages::apply()
     m_page->header()->setModified(true);
     m_page->applyClicked();
     return !m_page->header()->isModified();
-}
-
-QString TestNetworkPages::messageText() const
-{
-    const QVantelMessage *message = m_page->message();
-    return message ? message->findChild<QLabel *>()->text() : QString();
 }
 
 bool TestNetworkPages::asks(const QString &question) const
@@ -685,7 +653,7 @@ void TestNetworkPages::valuesWithoutEntryStay()
     QCOMPARE(row(kRowEthernetLinkMode)->valueText(), QStringLiteral("2500baseT-FD"));
     QVERIFY(!row(kRowEthernetLinkMode)->currentValue());
     QVERIFY(row(kRowEthernetDhcp)->isChecked());
-    QVERIFY(!m_page->hasEthernetChanges(page));
+    QVERIFY(!pageHasChanges(page));
     row(kRowEthernetQuality)->selectValue(0, true, false);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("eth.0")), QStringList{"network_quality=very_bad"});
@@ -733,7 +701,7 @@ void TestNetworkPages::wrongPinThenPinSave()
     // The refused PIN is gone from its row, so no later Apply sends it again, and nothing is
     // left marked for Apply.
     QVERIFY(row(kRowMobilePin)->valueText().isEmpty());
-    QVERIFY(!m_page->hasMobileChanges(page));
+    QVERIFY(!pageHasChanges(page));
     QVERIFY(!m_page->header()->isModified());
 
     m_fake->clearLog();
@@ -1246,7 +1214,7 @@ void TestNetworkPages::unusableSimLayout()
              (QList<int>{
                  -1, kRowMobileManufacturer, kRowMobileModel, kRowMobileRevision, kRowMobileImei}));
     QCOMPARE(row(kRowMobileManufacturer)->valueText(), QStringLiteral("Demo Modems"));
-    QVERIFY(!m_page->hasMobileChanges(page));
+    QVERIFY(!pageHasChanges(page));
 }
 
 void TestNetworkPages::mobilePageLocks_data()
@@ -1296,7 +1264,7 @@ void TestNetworkPages::mobilePageLocks()
     }
     std::sort(readOnly.begin(), readOnly.end());
     QCOMPARE(readOnly, locked);
-    QVERIFY(!m_page->hasMobileChanges(page));
+    QVERIFY(!pageHasChanges(page));
     if (authentication == QLatin1String("none")) {
         QCOMPARE(row(kRowMobileAuthentication)->values().size(), 1);
         QCOMPARE(currentOf(row(kRowMobileAuthentication)), 0);
