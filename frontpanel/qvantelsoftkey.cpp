@@ -13,7 +13,7 @@ namespace {
 // Firmware from which the stored form carries the behaviour.
 constexpr quint32 kBehaviorInStoredForm = kFirmware1_7_4;
 // Firmware from which Contacts offers "All PGM Buttons Off".
-constexpr quint32 kAllButtonsOff = firmwareVersionOf(1, 14);
+constexpr quint32 kAllButtonsOff = kFirmware1_14;
 
 // Highest function number of each category 0 to 6.
 constexpr std::array<int, 7> kFunctionCount = {4, 16, 20, 14, 3, 2, 9};

@@ -43,6 +43,7 @@ inline constexpr quint32 kFirmware1_10 = firmwareVersionOf(1, 10);
 inline constexpr quint32 kFirmware1_10_1 = firmwareVersionOf(1, 10, 1);
 inline constexpr quint32 kFirmware1_12 = firmwareVersionOf(1, 12);
 inline constexpr quint32 kFirmware1_13 = firmwareVersionOf(1, 13);
+inline constexpr quint32 kFirmware1_14 = firmwareVersionOf(1, 14);
 inline constexpr quint32 kFirmware1_15 = firmwareVersionOf(1, 15);
 inline constexpr quint32 kFirmware1_17 = firmwareVersionOf(1, 17);
 inline constexpr quint32 kFirmware2_0 = firmwareVersionOf(2, 0);

@@ -16,7 +16,7 @@
 namespace {
 
 // Firmware from which the unit routes the headphone-4 mix to its outputs.
-constexpr quint32 kHeadphone4Routing = firmwareVersionOf(1, 14);
+constexpr quint32 kHeadphone4Routing = kFirmware1_14;
 
 // The output of each row.
 constexpr int kOutputs[] = {QVantel::OutputUsb,

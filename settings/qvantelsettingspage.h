@@ -183,7 +183,7 @@ private:
     // The core's tests reach the access-level dialogue and the Ethernet edit copy.
     friend class TestSettingsCore;
     friend class TestSettingsRavenna;
-    // The network pages' tests reach the section's builders, change tests and edit copies.
+    // The network pages' tests build the Network page itself and reach the Ethernet edit copy.
     friend class TestNetworkPages;
     // The Status page's tests build it and its interface rows on a chosen unit.
     friend class TestStatusMenu;
