@@ -1220,6 +1220,12 @@ void QVantelSettingsPage::refreshNetworkRows(QVantelMenuItems *page,
 void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 {
     const auto markChanges = [](Page &menu, Items *page, int, int) { menu.showChanges(page); };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); };
+    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); };
+    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+        menu.selectInterfaceItem(page, item, select);
+    };
 
     rows.push_back(SettingsPageRow(kPageNetwork)
                        .entered([](Page &menu) { menu.createNetworkMenu(); })
@@ -1242,17 +1248,16 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
                                menu.refreshNetworkRows(page, {kRowSecondaryNetwork, kRowCodecMode});
                        }));
 
-    rows.push_back(
-        SettingsPageRow(kPageIsdn)
-            .opens([](Page &menu, int) { menu.createIsdnPage(); })
-            .onReturn(markChanges)
-            .refusesApply(callOnInterface)
-            .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
-            .applies([](Page &menu, Items *page) {
-                return settingsAppliedIf(menu.applyIsdnPage(page));
-            })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
-            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); }));
+    rows.push_back(SettingsPageRow(kPageIsdn)
+                       .opens([](Page &menu, int) { menu.createIsdnPage(); })
+                       .onReturn(markChanges)
+                       .refusesApply(callOnInterface)
+                       .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyIsdnPage(page));
+                       })
+                       .commits(commit)
+                       .taps(tap));
 
     rows.push_back(
         SettingsPageRow(kPageEthernetFirst, kPageEthernetLast)
@@ -1263,8 +1268,8 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyEthernetPage(page));
             })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
-            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
+            .commits(commit)
+            .taps(tap)
             .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
                 if (notice.kind == SettingsNotice::EthernetConfiguration) {
                     menu.refreshEthernetRows(page);
@@ -1284,26 +1289,21 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
             .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasMobileChanges(page); })
             .applies([](Page &menu, Items *page) { return menu.applyMobilePageAndPin(page); })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
-            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
-            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-                menu.selectInterfaceItem(page, item, select);
-            }));
+            .commits(commit)
+            .taps(tap)
+            .chooses(choose));
 
-    rows.push_back(
-        SettingsPageRow(kPageWifiFirst, kPageWifiLast)
-            .opens([](Page &menu, int id) { menu.createWifiPage(id); })
-            .onReturn(markChanges)
-            .refusesApply(callOnInterface)
-            .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
-            .applies([](Page &menu, Items *page) {
-                return settingsAppliedIf(menu.applyWifiPage(page));
-            })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); })
-            .taps([](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); })
-            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-                menu.selectInterfaceItem(page, item, select);
-            }));
+    rows.push_back(SettingsPageRow(kPageWifiFirst, kPageWifiLast)
+                       .opens([](Page &menu, int id) { menu.createWifiPage(id); })
+                       .onReturn(markChanges)
+                       .refusesApply(callOnInterface)
+                       .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyWifiPage(page));
+                       })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses(choose));
 }
 
 SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
