@@ -19,4 +19,3 @@ void QVantelBasePage::createStatusPanel()
     m_statusPanel->move(132, 7);
     m_statusPanel->setCodecMode(1, 0);
 }
-

@@ -26,7 +26,6 @@ public:
     QVantelWindow *vantelWindow() const { return m_window; }
     QVantelStatusPanel *statusPanel() const { return m_statusPanel; }
 
-
 protected:
     // Creates the full-height strip at (132, 7), showing codec mode 1 with coordination mode 0
     // until the window sends the real mode.

@@ -98,28 +98,30 @@ public:
     // Registers Page (constructible from the window) for a stack slot 3 to 11: each window built
     // afterwards creates one and connects its pageActivated(QVantel::Page) to pageActivated().
     // The connection is made by type, so a page without that signal does not compile.
-    template <typename Page>
+    template<typename Page>
     static void registerPage(QVantel::Page slot)
     {
-        setPageFactory(slot, +[](QVantelWindow *window) -> QWidget * {
-            auto *page = new Page(window);
-            connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
-            return page;
-        });
+        setPageFactory(
+            slot, +[](QVantelWindow *window) -> QWidget * {
+                auto *page = new Page(window);
+                connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
+                return page;
+            });
     }
     // The same for headphone pages 1 and 2, which also ask for copies of their monitoring mix:
     // copySettingsClicked(int) reaches copyMonitoringClicked() with the page as source.
-    template <typename Page>
+    template<typename Page>
     static void registerHeadphonePage(QVantel::Page slot)
     {
-        setPageFactory(slot, +[](QVantelWindow *window) -> QWidget * {
-            auto *page = new Page(window);
-            connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
-            connect(page, &Page::copySettingsClicked, window, [window, page](int target) {
-                window->copyMonitoringClicked(target, page);
+        setPageFactory(
+            slot, +[](QVantelWindow *window) -> QWidget * {
+                auto *page = new Page(window);
+                connect(page, &Page::pageActivated, window, &QVantelWindow::pageActivated);
+                connect(page, &Page::copySettingsClicked, window, [window, page](int target) {
+                    window->copyMonitoringClicked(target, page);
+                });
+                return page;
             });
-            return page;
-        });
     }
 
     // The session's timer intervals; tests shorten them.

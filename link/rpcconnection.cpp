@@ -323,11 +323,10 @@ void RpcConnection::deferSignal(const RpcMessage &message)
     }
     if (dropped > 0 && !m_deferredOverflowReported) {
         m_deferredOverflowReported = true;
-        logWarning(QStringLiteral("RpcConnection::parserReady(address=%1:%2) held-back signals "
-                                  "exceed %3 bytes, dropping the oldest")
-                       .arg(m_address,
-                            QString::number(m_port),
-                            QString::number(m_deferredSignalLimit)));
+        logWarning(
+            QStringLiteral("RpcConnection::parserReady(address=%1:%2) held-back signals "
+                           "exceed %3 bytes, dropping the oldest")
+                .arg(m_address, QString::number(m_port), QString::number(m_deferredSignalLimit)));
     }
 }
 

@@ -112,9 +112,7 @@ bool TStoredItems::remove(const std::string &type, int id)
     return command(kActionDelete, type, id, {});
 }
 
-bool TStoredItems::open(const std::string &type,
-                        int id,
-                        std::map<std::string, std::string> &fields)
+bool TStoredItems::open(const std::string &type, int id, std::map<std::string, std::string> &fields)
 {
     if (id < 0)
         return false;

@@ -8,9 +8,8 @@
 
 // The index of text in words (exact, case-sensitive), or fallback when it is none of them.
 template<std::size_t N>
-[[nodiscard]] int wordIndex(const std::array<std::string, N> &words,
-                            const std::string &text,
-                            int fallback = -1)
+[[nodiscard]] int
+wordIndex(const std::array<std::string, N> &words, const std::string &text, int fallback = -1)
 {
     for (std::size_t i = 0; i < N; ++i) {
         if (words[i] == text)
@@ -21,9 +20,8 @@ template<std::size_t N>
 
 // The word of value, or the word at fallbackIndex for a value outside the table.
 template<std::size_t N>
-[[nodiscard]] const std::string &wordAt(const std::array<std::string, N> &words,
-                                        int value,
-                                        std::size_t fallbackIndex = 0)
+[[nodiscard]] const std::string &
+wordAt(const std::array<std::string, N> &words, int value, std::size_t fallbackIndex = 0)
 {
     static_assert(N > 0, "a word table needs at least one word");
     if (value < 0 || value >= static_cast<int>(N))

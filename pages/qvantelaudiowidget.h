@@ -1,8 +1,8 @@
 #pragma once
 
 #include "frontpanel/ivantelresetpage.h"
-#include "widgets/statuspanelforwarder.h"
 #include "widgets/qvantelpage.h"
+#include "widgets/statuspanelforwarder.h"
 
 #include <QWidget>
 

@@ -828,4 +828,3 @@ void QVantelHeadphoneWidget::audioBalanceChanged(QVantelAudioBase *strip, int ba
 }
 
 // Status strip.
-

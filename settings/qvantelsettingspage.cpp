@@ -251,8 +251,7 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
     QVantelMenuItems *page = item->page();
     if (!page)
         return;
-    if (const SettingsPageRow *opened = pageRow(item->id(), item->data());
-        opened && opened->open) {
+    if (const SettingsPageRow *opened = pageRow(item->id(), item->data()); opened && opened->open) {
         opened->open(*this, item->id());
         return;
     }

@@ -416,9 +416,8 @@ const std::string kInfoSourceCore = "core";
 
 void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) {
-        menu.commitAudioItem(page, item);
-    };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitAudioItem(page, item); };
 
     rows.push_back(
         SettingsPageRow(kPageAudio)
@@ -455,13 +454,12 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
                 }
             }));
 
-    rows.push_back(SettingsPageRow(kPageMonitoring)
-                       .opens([](Page &menu, int) { menu.createMonitoringPage(); })
-                       .changes([](Page &menu, Items *page) {
-                           return menu.monitoringPageHasChanges(page);
-                       })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyMonitoringPage(page));
-                       })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageMonitoring)
+            .opens([](Page &menu, int) { menu.createMonitoringPage(); })
+            .changes([](Page &menu, Items *page) { return menu.monitoringPageHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyMonitoringPage(page));
+            })
+            .commits(commit));
 }

@@ -71,7 +71,8 @@ const StoredKind kKinds[] = {
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Load the preset?"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Update the preset?"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Delete the preset?"),
-     QT_TRANSLATE_NOOP("QVantelSettingsPage", "Cannot load the preset\n(a connection is established)"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                       "Cannot load the preset\n(a connection is established)"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Loading the preset..."),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the preset!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to update the preset!"),
@@ -179,7 +180,12 @@ void QVantelSettingsPage::createStoredList(int listId)
     auto *page = new QVantelMenuItems(kind.listId, this);
     const bool manager = accessLevel != AccessLevel::Operator;
     if (manager) {
-        addBookRow(page, kRowNewStoredItem, -1, QVantelMenuItem::Action, tr(kind.newLabel), tr(kind.newText));
+        addBookRow(page,
+                   kRowNewStoredItem,
+                   -1,
+                   QVantelMenuItem::Action,
+                   tr(kind.newLabel),
+                   tr(kind.newText));
         addBookSpacer(page);
     }
     TStoredItems items(comClient());
@@ -535,7 +541,8 @@ QString QVantelSettingsPage::remoteAddressText(int index) const
 
 void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
     const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
     const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
         menu.selectBookItem(page, item, select);
@@ -569,7 +576,6 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
     rows.push_back(storedList(kPageSipProfiles, [](Page &menu, int) {
                        menu.createSipProfileList();
                    }).chooses(choose));
-    rows.push_back(
-        storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); }));
+    rows.push_back(storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); }));
     rows.push_back(SettingsPageRow(kPageStoredItem).commits(commit).taps(tap).chooses(choose));
 }

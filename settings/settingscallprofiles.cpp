@@ -87,8 +87,8 @@ bool QVantelSettingsPage::loadCallProfile(int rowId, const QString &name)
     editProfile.rowId = rowId;
     editProfile.name = name;
     editProfile.target = entryTarget;
-    const bool onLink = entryTarget == QVantel::SettingsBookLink1
-                        || entryTarget == QVantel::SettingsBookLink2;
+    const bool onLink
+        = entryTarget == QVantel::SettingsBookLink1 || entryTarget == QVantel::SettingsBookLink2;
     editProfile.codecMode = onLink ? device->codecMode() : 0;
     if (rowId < kFirstStoredRow)
         return true;
@@ -96,9 +96,8 @@ bool QVantelSettingsPage::loadCallProfile(int rowId, const QString &name)
     TStoredItems items(comClient());
     if (!items.open(TStoredItems::kCallProfiles, rowId - kFirstStoredRow, fields))
         return false;
-    editProfile.network = TComDevice::networkFromString(has(fields, kNetwork)
-                                                            ? fields[kNetwork]
-                                                            : device->defaultNetwork());
+    editProfile.network = TComDevice::networkFromString(
+        has(fields, kNetwork) ? fields[kNetwork] : device->defaultNetwork());
     if (has(fields, kCodec))
         editProfile.codec = codecConfigFromString(fields[kCodec]);
     if (has(fields, kCodecMode)) {
@@ -156,7 +155,8 @@ void QVantelSettingsPage::createCallProfileList()
         if (!device->hasTransport(transport))
             continue;
         const bool hasCodec = has(fields, kCodec);
-        const TCodecConfig codec = hasCodec ? codecConfigFromString(fields[kCodec]) : TCodecConfig();
+        const TCodecConfig codec
+            = hasCodec ? codecConfigFromString(fields[kCodec]) : TCodecConfig();
         if (codecMode == 0) {
             if (hasCodec && codec.algorithm == kVoice)
                 transport = TComDevice::TransportVoice;
@@ -209,7 +209,8 @@ void QVantelSettingsPage::createCallProfileList()
                         || (target != QVantel::SettingsBookLink1 && device->operationMode() == 0))
                         usable = false;
                 } else if (transport == TComDevice::TransportIsdn && codec.bitRate != 64000) {
-                    if (target == QVantel::SettingsBookLink1 || target == QVantel::SettingsBookLink2)
+                    if (target == QVantel::SettingsBookLink1
+                        || target == QVantel::SettingsBookLink2)
                         continue;
                     usable = false;
                 }
@@ -398,9 +399,9 @@ void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
     if (!device->hasNetwork(TComDevice::networkToString(editProfile.network))) {
         enabled = false;
     } else if (device->codecMode() == 0) {
-        enabled = !call1
-                  && (codec.algorithm != kVoice
-                      || editProfile.target == QVantel::SettingsBookLink2);
+        enabled
+            = !call1
+              && (codec.algorithm != kVoice || editProfile.target == QVantel::SettingsBookLink2);
     } else if (call1 && call2) {
         enabled = false;
     } else if (transport != defaultTransport) {
@@ -507,8 +508,8 @@ void QVantelSettingsPage::askCallProfileLoad(QVantelMenuItem *row)
 {
     if (!editProfile.isComplete())
         return;
-    const bool onLink = entryTarget == QVantel::SettingsBookLink1
-                        || entryTarget == QVantel::SettingsBookLink2;
+    const bool onLink
+        = entryTarget == QVantel::SettingsBookLink1 || entryTarget == QVantel::SettingsBookLink2;
     if (comDevice()->codecMode() == 1 && !onLink) {
         row->clearValues();
         row->addValue(1, tr("Program"));
@@ -605,34 +606,35 @@ void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuI
 
 void QVantelSettingsPage::callProfilePages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
     const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
     const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
         menu.selectBookItem(page, item, select);
     };
 
-    rows.push_back(
-        SettingsPageRow(kPageCallProfiles)
-            .opens([](Page &menu, int) { menu.createCallProfileList(); })
-            .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
-                // The list is built afresh after a profile was applied on the page just left.
-                if (leftId != kPageStoredItem || leftData != kPageCallProfiles
-                    || !menu.callProfilesChanged)
-                    return;
-                menu.callProfilesChanged = false;
-                QPointer<QVantelMenuItems> list = page;
-                menu.createCallProfileList();
-                // The fresh list is on top now; the old one leaves the stack. When nothing could
-                // be built the old list stays.
-                if (list && menu.currentPage() != list) {
-                    menu.pageStack()->removeWidget(list);
-                    list->hide();
-                    list->deleteLater();
-                }
-            })
-            .commits(commit)
-            .taps(tap)
-            .chooses(choose));
+    rows.push_back(SettingsPageRow(kPageCallProfiles)
+                       .opens([](Page &menu, int) { menu.createCallProfileList(); })
+                       .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
+                           // The list is built afresh after a profile was applied on the page just
+                           // left.
+                           if (leftId != kPageStoredItem || leftData != kPageCallProfiles
+                               || !menu.callProfilesChanged)
+                               return;
+                           menu.callProfilesChanged = false;
+                           QPointer<QVantelMenuItems> list = page;
+                           menu.createCallProfileList();
+                           // The fresh list is on top now; the old one leaves the stack. When
+                           // nothing could be built the old list stays.
+                           if (list && menu.currentPage() != list) {
+                               menu.pageStack()->removeWidget(list);
+                               list->hide();
+                               list->deleteLater();
+                           }
+                       })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses(choose));
 
     // A call profile's page, where the profile is edited and applied; its commits keep the
     // modified mark themselves, as the profile changes.

@@ -369,43 +369,39 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
 
 void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) {
-        menu.commitCodingItem(page, item);
-    };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitCodingItem(page, item); };
 
-    rows.push_back(SettingsPageRow(kPageCoding)
-                       .entered([](Page &menu) { menu.createCodingMenu(); })
-                       .entryRows([](int target) {
-                           if (target == QVantel::SettingsCodingLink1)
-                               return kPageCodec1;
-                           if (target == QVantel::SettingsCodingLink2)
-                               return kPageCodec2;
-                           return -1;
-                       })
-                       .onReturn([](Page &menu, Items *page, int, int) {
-                           menu.updateCodingEntries(page);
-                       })
-                       .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
-                           if (notice.kind != SettingsNotice::Configuration)
-                               return;
-                           const std::string &type = *notice.message->param(kKeyEventType, true);
-                           if (type == kEventDefaultNetwork || type == kEventDefaultCodec)
-                               menu.updateCodingEntries(page);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kPageCoding)
+            .entered([](Page &menu) { menu.createCodingMenu(); })
+            .entryRows([](int target) {
+                if (target == QVantel::SettingsCodingLink1)
+                    return kPageCodec1;
+                if (target == QVantel::SettingsCodingLink2)
+                    return kPageCodec2;
+                return -1;
+            })
+            .onReturn([](Page &menu, Items *page, int, int) { menu.updateCodingEntries(page); })
+            .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
+                if (notice.kind != SettingsNotice::Configuration)
+                    return;
+                const std::string &type = *notice.message->param(kKeyEventType, true);
+                if (type == kEventDefaultNetwork || type == kEventDefaultCodec)
+                    menu.updateCodingEntries(page);
+            }));
 
-    rows.push_back(SettingsPageRow(kPageCodec1, kPageCodec2)
-                       .opens([](Page &menu, int id) { menu.createCodecPage(id); })
-                       .refusesApply([](Page &, int pageId) {
-                           return comDevice()->audioConnection(pageId == kPageCodec1 ? 1 : 2)
-                                  != nullptr;
-                       })
-                       .changes([](Page &menu, Items *page) {
-                           return menu.codecPageHasChanges(page);
-                       })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyCodecPage(page));
-                       })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageCodec1, kPageCodec2)
+            .opens([](Page &menu, int id) { menu.createCodecPage(id); })
+            .refusesApply([](Page &, int pageId) {
+                return comDevice()->audioConnection(pageId == kPageCodec1 ? 1 : 2) != nullptr;
+            })
+            .changes([](Page &menu, Items *page) { return menu.codecPageHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyCodecPage(page));
+            })
+            .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageAutoBitRate)
                        .opens([](Page &menu, int) { menu.createAutoBitRatePage(); })

@@ -1098,9 +1098,8 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
 
 void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) {
-        menu.commitRavennaItem(page, item);
-    };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitRavennaItem(page, item); };
 
     rows.push_back(SettingsPageRow(kPageRavenna)
                        .opens([](Page &menu, int) { menu.createRavennaPage(); })
@@ -1111,15 +1110,14 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                        .refreshes([](Page &menu, Items *page) { menu.refreshRavennaPage(page); })
                        .commits(commit));
 
-    rows.push_back(SettingsPageRow(kPageRavennaAddress1, kPageRavennaAddress2)
-                       .opens([](Page &menu, int id) { menu.createRavennaAddressPage(id); })
-                       .changes([](Page &menu, Items *page) {
-                           return menu.ravennaAddressHasChanges(page);
-                       })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyRavennaAddressPage(page));
-                       })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageRavennaAddress1, kPageRavennaAddress2)
+            .opens([](Page &menu, int id) { menu.createRavennaAddressPage(id); })
+            .changes([](Page &menu, Items *page) { return menu.ravennaAddressHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyRavennaAddressPage(page));
+            })
+            .commits(commit));
 
     rows.push_back(SettingsPageRow(kPageRavennaInputs)
                        .opens([](Page &menu, int) { menu.createRavennaInputsPage(); })
@@ -1146,16 +1144,13 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
             })
             .commits(commit));
 
-    rows.push_back(SettingsPageRow(kPageRavennaOutput)
-                       .opens([](Page &menu, int) { menu.createRavennaOutputPage(); })
-                       .changes([](Page &menu, Items *page) {
-                           return menu.ravennaOutputHasChanges(page);
-                       })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyRavennaOutputPage(page));
-                       })
-                       .afterApplying([](Page &menu, Items *page) {
-                           menu.refreshRavennaOutputPage(page);
-                       })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageRavennaOutput)
+            .opens([](Page &menu, int) { menu.createRavennaOutputPage(); })
+            .changes([](Page &menu, Items *page) { return menu.ravennaOutputHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyRavennaOutputPage(page));
+            })
+            .afterApplying([](Page &menu, Items *page) { menu.refreshRavennaOutputPage(page); })
+            .commits(commit));
 }

@@ -631,9 +631,8 @@ void QVantelSettingsPage::sipPages(SettingsPageTable &rows)
             })
             .refusesApply(callOverIp)
             .changes([](Page &, Items *page) { return hasSipChanges(page); })
-            .applies([](Page &menu, Items *page) {
-                return settingsAppliedIf(menu.applySipPage(page));
-            })
+            .applies(
+                [](Page &menu, Items *page) { return settingsAppliedIf(menu.applySipPage(page)); })
             .afterApplying([](Page &, Items *page) { updateDefaultAccountRow(page); })
             .commits([](Page &menu, Items *page, Item *item) { menu.commitSipItem(page, item); }));
 

@@ -535,7 +535,8 @@ void QVantelSettingsPage::showAudioConnection(QVantelMenuItems *page,
 {
     if (!page || !connection)
         return;
-    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kConnectionsLink1 : kConnectionsLink2;
+    const int data = connection->type() == TComBaseConnection::AudioLink1 ? kConnectionsLink1
+                                                                          : kConnectionsLink2;
     const auto row = [page, data](int id) { return page->findItem(id, data); };
     const int status = connection->status();
     putStateText(row(kRowCallState), status);
@@ -843,27 +844,24 @@ void QVantelSettingsPage::statusPages(SettingsPageTable &rows)
                        }));
 
     // The statistics rows of a link's part open that link's statistics page.
-    rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
-                       .forData(kConnectionsLink1)
-                       .opens([](Page &menu, int) {
-                           menu.createCallStatisticsPage(kPageCallStatistics1);
-                       }));
-    rows.push_back(SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
-                       .forData(kConnectionsLink2)
-                       .opens([](Page &menu, int) {
-                           menu.createCallStatisticsPage(kPageCallStatistics2);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
+            .forData(kConnectionsLink1)
+            .opens([](Page &menu, int) { menu.createCallStatisticsPage(kPageCallStatistics1); }));
+    rows.push_back(
+        SettingsPageRow(kRowDetailedStatistics, kRowLatestStatistics)
+            .forData(kConnectionsLink2)
+            .opens([](Page &menu, int) { menu.createCallStatisticsPage(kPageCallStatistics2); }));
     rows.push_back(SettingsPageRow(kPageCallStatistics1, kPageCallStatistics2)
                        .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
                            if (notice.kind == SettingsNotice::CallStatistics)
                                menu.refreshCallStatisticsPage(page);
                        }));
 
-    rows.push_back(SettingsPageRow(kPageAoipStatus)
-                       .opens([](Page &menu, int) { menu.createAoipStatusPage(); })
-                       .refreshes([](Page &menu, Items *page) {
-                           menu.refreshAoipStatusPage(page);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kPageAoipStatus)
+            .opens([](Page &menu, int) { menu.createAoipStatusPage(); })
+            .refreshes([](Page &menu, Items *page) { menu.refreshAoipStatusPage(page); }));
     rows.push_back(SettingsPageRow(kPageMobileStatusFirst, kPageMobileStatusLast)
                        .opens([](Page &menu, int id) { menu.createMobileStatusPage(id); })
                        .refreshes([](Page &menu, Items *page) {

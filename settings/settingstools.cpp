@@ -134,7 +134,8 @@ void QVantelSettingsPage::updateToolsAccess(QVantelMenuItems *page)
 {
     if (page) {
         const bool operatorLevel = accessLevel == AccessLevel::Operator;
-        for (const int id : {kPageSoftkeys, kPageLabels, kPageMiscellaneous, kPageTroubleshooting}) {
+        for (const int id :
+             {kPageSoftkeys, kPageLabels, kPageMiscellaneous, kPageTroubleshooting}) {
             if (QVantelMenuItem *row = page->findItem(id))
                 row->setReadOnly(operatorLevel);
         }
@@ -597,46 +598,43 @@ void QVantelSettingsPage::tapToolsItem(QVantelMenuItem *item)
 
 void QVantelSettingsPage::toolsPages(SettingsPageTable &rows)
 {
-    rows.push_back(
-        SettingsPageRow(kPageTools)
-            .entered([](Page &menu) { menu.createToolsMenu(); })
-            .commits([](Page &menu, Items *, Item *item) { menu.commitToolsItem(item); })
-            .taps([](Page &menu, Items *, Item *item) { menu.tapToolsItem(item); })
-            .preparesKeyboard([](Page &menu, Item *item, QVantelVirtual *keyboard) {
-                if (item->id() == kRowAccessLevel)
-                    menu.prepareAccessPassword(item, keyboard);
-            })
-            .keyboards([](Page &menu, Items *, Item *item, QVantelVirtual *keyboard) {
-                if (item->id() == kRowAccessLevel)
-                    menu.checkAccessPassword(item, keyboard);
-            }));
+    rows.push_back(SettingsPageRow(kPageTools)
+                       .entered([](Page &menu) { menu.createToolsMenu(); })
+                       .commits([](Page &menu, Items *, Item *item) { menu.commitToolsItem(item); })
+                       .taps([](Page &menu, Items *, Item *item) { menu.tapToolsItem(item); })
+                       .preparesKeyboard([](Page &menu, Item *item, QVantelVirtual *keyboard) {
+                           if (item->id() == kRowAccessLevel)
+                               menu.prepareAccessPassword(item, keyboard);
+                       })
+                       .keyboards([](Page &menu, Items *, Item *item, QVantelVirtual *keyboard) {
+                           if (item->id() == kRowAccessLevel)
+                               menu.checkAccessPassword(item, keyboard);
+                       }));
 
-    rows.push_back(SettingsPageRow(kPageSoundId)
-                       .opens([](Page &menu, int) { menu.createSoundIdPage(); })
-                       .commits([](Page &menu, Items *, Item *item) {
-                           menu.commitSoundIdItem(item);
-                       }));
-    rows.push_back(SettingsPageRow(kPageSoftkeys)
-                       .opens([](Page &menu, int) { menu.createSoftkeysPage(); })
-                       .onReturn([](Page &menu, Items *page, int, int) {
-                           menu.refreshSoftkeysPage(page);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kPageSoundId)
+            .opens([](Page &menu, int) { menu.createSoundIdPage(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitSoundIdItem(item); }));
+    rows.push_back(
+        SettingsPageRow(kPageSoftkeys)
+            .opens([](Page &menu, int) { menu.createSoftkeysPage(); })
+            .onReturn([](Page &menu, Items *page, int, int) { menu.refreshSoftkeysPage(page); }));
     rows.push_back(SettingsPageRow(kPageSoftkeyFirst, kPageSoftkeyLast)
                        .opens([](Page &menu, int id) { menu.createSoftkeyPage(id); })
                        .commits([](Page &menu, Items *page, Item *item) {
                            menu.commitSoftkeyItem(page, item);
                        }));
-    rows.push_back(SettingsPageRow(kPageLabels)
-                       .opens([](Page &menu, int) { menu.createLabelsPage(); })
-                       .commits([](Page &menu, Items *, Item *item) { menu.commitLabelItem(item); }));
+    rows.push_back(
+        SettingsPageRow(kPageLabels)
+            .opens([](Page &menu, int) { menu.createLabelsPage(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitLabelItem(item); }));
     rows.push_back(SettingsPageRow(kPageMiscellaneous)
                        .opens([](Page &menu, int) { menu.createMiscellaneousPage(); })
                        .commits([](Page &menu, Items *page, Item *item) {
                            menu.commitMiscellaneousItem(page, item);
                        }));
-    rows.push_back(SettingsPageRow(kPagePasswords)
-                       .opens([](Page &menu, int) { menu.createPasswordsPage(); })
-                       .commits([](Page &menu, Items *, Item *item) {
-                           menu.commitPasswordItem(item);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kPagePasswords)
+            .opens([](Page &menu, int) { menu.createPasswordsPage(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitPasswordItem(item); }));
 }

@@ -376,12 +376,10 @@ void QVantelSettingsPage::selectTroubleshootingItem(QVantelMenuItems *page,
 
 void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
 {
-    const auto commit = [](Page &menu, Items *page, Item *item) {
-        menu.commitTroubleshootingItem(page, item);
-    };
-    const auto tap = [](Page &menu, Items *page, Item *item) {
-        menu.tapTroubleshootingItem(page, item);
-    };
+    const auto commit
+        = [](Page &menu, Items *page, Item *item) { menu.commitTroubleshootingItem(page, item); };
+    const auto tap
+        = [](Page &menu, Items *page, Item *item) { menu.tapTroubleshootingItem(page, item); };
 
     rows.push_back(SettingsPageRow(kPageTroubleshooting)
                        .opens([](Page &menu, int) { menu.createTroubleshootingPage(); })
@@ -390,14 +388,13 @@ void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
                        .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
                            menu.selectTroubleshootingItem(page, item, select);
                        }));
-    rows.push_back(SettingsPageRow(kPageRemoteAssistance)
-                       .opens([](Page &menu, int) { menu.createRemoteAssistancePage(); })
-                       .changes([](Page &menu, Items *page) {
-                           return menu.remoteAssistanceHasChanges(page);
-                       })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyRemoteAssistancePage(page));
-                       })
-                       .commits(commit)
-                       .taps(tap));
+    rows.push_back(
+        SettingsPageRow(kPageRemoteAssistance)
+            .opens([](Page &menu, int) { menu.createRemoteAssistancePage(); })
+            .changes([](Page &menu, Items *page) { return menu.remoteAssistanceHasChanges(page); })
+            .applies([](Page &menu, Items *page) {
+                return settingsAppliedIf(menu.applyRemoteAssistancePage(page));
+            })
+            .commits(commit)
+            .taps(tap));
 }

@@ -16,10 +16,11 @@ class QTimer;
 // The discovery is not owned; setDiscovery() attaches it and starts a request. The table is
 // rebuilt from the discovery's collection, with the names of known devices in place of the model
 // name: at once when the collection has been emptied, otherwise once per kTableUpdateMs however
-// many changed() arrive meanwhile, so a flood of answers cannot keep the dialog busy. The dialog keeps a configuration store of its own on the given file: it reads the
-// file when a discovery is attached and on every refresh, and writes it at once when a device is
-// added (through a DeviceInfoDialog run by runDialog(); a device without a valid address or a
-// port of 1 to 65535 is not stored).
+// many changed() arrive meanwhile, so a flood of answers cannot keep the dialog busy. The dialog
+// keeps a configuration store of its own on the given file: it reads the file when a discovery is
+// attached and on every refresh, and writes it at once when a device is added (through a
+// DeviceInfoDialog run by runDialog(); a device without a valid address or a port of 1 to 65535 is
+// not stored).
 //
 // exec() is accepted only through a double click on a listed device; selectedDevice() then holds
 // it. The Refresh key (QKeySequence::Refresh) refreshes wherever the focus is.

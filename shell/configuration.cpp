@@ -221,8 +221,7 @@ enum class Section { None, Settings, Known, Recent };
 QStringView tagName(QStringView tag)
 {
     qsizetype end = 1;
-    while (end < tag.size() && !tag.at(end).isSpace() && tag.at(end) != u'/'
-           && tag.at(end) != u'>')
+    while (end < tag.size() && !tag.at(end).isSpace() && tag.at(end) != u'/' && tag.at(end) != u'>')
         ++end;
     return tag.mid(1, end - 1);
 }
@@ -294,8 +293,7 @@ void Configuration::readConfiguration(QIODevice &device)
     Section section = Section::None;
     bool accepted = false;
     if (xml.readNextStartElement()) {
-        if (xml.name() != u"settings"
-            || xml.attributes().value(QLatin1String("version")) != u"1")
+        if (xml.name() != u"settings" || xml.attributes().value(QLatin1String("version")) != u"1")
             return; // someone else's document: nothing in it is ours
         accepted = true;
         while (xml.readNextStartElement()) {
@@ -334,7 +332,8 @@ void Configuration::readConfiguration(QIODevice &device)
         failed = true;
         // The reader stops at the first fault; every whole element tag behind it is still
         // looked at on its own, so one broken record costs only that record.
-        recoverFrom(text, qsizetype(xml.characterOffset()), int(section), accepted, recentAddresses);
+        recoverFrom(
+            text, qsizetype(xml.characterOffset()), int(section), accepted, recentAddresses);
     }
     if (failed)
         m_unreadableDigest = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
@@ -356,9 +355,8 @@ void Configuration::recoverFrom(const QString &text,
         // Comments and character data may hold anything, tags included.
         if (rest.startsWith(u"<!--") || rest.startsWith(u"<![CDATA[")) {
             const bool comment = rest.startsWith(u"<!--");
-            const qsizetype close = text.indexOf(comment ? QStringLiteral("-->")
-                                                         : QStringLiteral("]]>"),
-                                                 open + 4);
+            const qsizetype close
+                = text.indexOf(comment ? QStringLiteral("-->") : QStringLiteral("]]>"), open + 4);
             if (close < 0)
                 return;
             pos = close + 3;

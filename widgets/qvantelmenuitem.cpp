@@ -67,8 +67,9 @@ void QVantelMenuItem::build(int kind)
         m_icon = new QVantelIconLabel(this);
         m_icon->setFixedSize(34, 34);
         m_icon->setScaledContents(true);
-        m_icon->setPixmap(qvantelPixmap(kind == Navigation ? QStringLiteral(":/images/navright.png")
-                                                     : QStringLiteral(":/images/action.png")));
+        m_icon->setPixmap(qvantelPixmap(kind == Navigation
+                                            ? QStringLiteral(":/images/navright.png")
+                                            : QStringLiteral(":/images/action.png")));
         control = m_icon;
     } else if (kind == Switch) {
         m_switch = new QVantelSwitch(this);

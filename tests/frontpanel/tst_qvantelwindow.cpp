@@ -355,12 +355,9 @@ void TestQVantelWindow::initialisationByFirmware_data()
     QTest::newRow("1.6") << QStringLiteral("1.6.4") << 5 << QStringList{name, hardware};
     QTest::newRow("1.9") << QStringLiteral("1.9.2") << 5
                          << QStringList{maker, hardwareName, name, hardware};
-    QTest::newRow("1.10") << QStringLiteral("1.10.0") << 9
-                          << QStringList{maker,
-                                         hardwareName,
-                                         QStringLiteral("rav_if_count"),
-                                         name,
-                                         hardware};
+    QTest::newRow("1.10")
+        << QStringLiteral("1.10.0") << 9
+        << QStringList{maker, hardwareName, QStringLiteral("rav_if_count"), name, hardware};
 }
 
 void TestQVantelWindow::initialisationByFirmware()
@@ -830,8 +827,9 @@ void TestQVantelWindow::pagesFollowTheFirstFrame()
     QVERIFY(window.findChildren<QVantelMainPage *>().isEmpty());
     QVERIFY(builtSlots.isEmpty());
     window.show();
-    QTRY_COMPARE(builtSlots,
-                 (QList<int>{QVantel::AudioPage, QVantel::AudioInputPage, QVantel::Headphone2Page}));
+    QTRY_COMPARE(
+        builtSlots,
+        (QList<int>{QVantel::AudioPage, QVantel::AudioInputPage, QVantel::Headphone2Page}));
     QCOMPARE(builtBlocked, (QList<bool>{true, true, true}));
     QVERIFY(!matrixSettings()->signalsBlocked());
     QVERIFY(!audioSettings()->signalsBlocked());

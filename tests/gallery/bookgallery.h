@@ -31,8 +31,8 @@ namespace bookgallery {
 inline void tap(QVantelSettingsPage &menu, int rowId, int data = -1)
 {
     QVantelMenuItems *page = menu.currentPage();
-    QVantelMenuItem *row = page ? (data < 0 ? page->findItem(rowId) : page->findItem(rowId, data))
-                                : nullptr;
+    QVantelMenuItem *row
+        = page ? (data < 0 ? page->findItem(rowId) : page->findItem(rowId, data)) : nullptr;
     if (row)
         menu.itemClicked(row);
 }

@@ -32,9 +32,10 @@ inline bool codingAudioPages(const QString &folder)
     if (!fake.listen())
         return false;
     installDemoUnit(fake);
-    fake.setList(QStringLiteral("device_opts"),
-                 {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1"), QStringLiteral("ravenna")},
-                 QStringLiteral("general"));
+    fake.setList(
+        QStringLiteral("device_opts"),
+        {QStringLiteral("ip_dcodec"), QStringLiteral("hardware_1"), QStringLiteral("ravenna")},
+        QStringLiteral("general"));
     if (!gallerydemo::connectClient(fake) || !comDevice()->refresh()
         || !audioSettings()->start(true) || !matrixSettings()->start(true)) {
         std::fprintf(stderr, "demo unit not reached\n");

@@ -480,8 +480,7 @@ private slots:
         QVERIFY(udp != 0);
         connectToFake(udp);
         QSignalSpy received(m_com.get(), &ksm::CCom::messageReceived);
-        const QByteArray good
-            = frame(FakeFrame::Signal, "EVENT;event_type:audio_levels;txL:-12;");
+        const QByteArray good = frame(FakeFrame::Signal, "EVENT;event_type:audio_levels;txL:-12;");
 
         QUdpSocket stranger;
         QVERIFY(stranger.bind(QHostAddress(QStringLiteral("127.0.0.2")), 0));
@@ -562,14 +561,17 @@ private slots:
         const QtMessageHandler previous = qInstallMessageHandler(
             [](QtMsgType, const QMessageLogContext &, const QString &text) { lines << text; });
         ksm::CMsg request(ksm::CMsg::Param);
-        request.setParam("name", "Gr\xc3\xbc\xc3\x9f" "e"); // UTF-8, as the device speaks
+        request.setParam("name",
+                         "Gr\xc3\xbc\xc3\x9f"
+                         "e"); // UTF-8, as the device speaks
         request.setParam("sip_password", "hunter2");
         ksm::CMsg reply;
         QCOMPARE(call(request, reply), 0);
         qInstallMessageHandler(previous);
 
-        const QString expected = QString::fromUtf8(
-            "\"CCom::sendSyncMsg(timeout=5 s, PARAM;name:Gr\xc3\xbc\xc3\x9f" "e;sip_password:***;)\" ");
+        const QString expected
+            = QString::fromUtf8("\"CCom::sendSyncMsg(timeout=5 s, PARAM;name:Gr\xc3\xbc\xc3\x9f"
+                                "e;sip_password:***;)\" ");
         QVERIFY2(lines.contains(expected), qPrintable(lines.join(QLatin1Char('\n'))));
         QVERIFY(!lines.join(QString()).contains(QStringLiteral("hunter2")));
     }

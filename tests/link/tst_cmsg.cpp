@@ -394,7 +394,12 @@ void tst_CMsg::logTextMasksSecrets_data()
         << QByteArray("PARAM;passphrase:***;privKey:***;pskKeyId:***;shared_SECRET:***;"
                       "wep_key1:***;wpa_psk:***;");
     QTest::newRow("look-alike keys stay")
-        << makeMessage(CMsg::Info, {{"pin_persistent", "on"}, {"spin", "3"}, {"a", "1;2"}, {"keys", "x"}, {"keyboard", "y"}})
+        << makeMessage(CMsg::Info,
+                       {{"pin_persistent", "on"},
+                        {"spin", "3"},
+                        {"a", "1;2"},
+                        {"keys", "x"},
+                        {"keyboard", "y"}})
         << QByteArray("INFO;a:1\\;2;keyboard:y;keys:x;pin_persistent:on;spin:3;");
     QTest::newRow("names are not values")
         << makeMessage(CMsg::Param, {{"target", "db"}}, {"password_al"}, {"pin"})

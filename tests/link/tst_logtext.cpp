@@ -28,7 +28,8 @@ private slots:
         const std::string fits(kMaxLoggedBodyBytes, 'a');
         QCOMPARE(logBody(fits), QString::fromStdString(fits));
         // A two-byte character straddles the limit: it goes whole.
-        const std::string straddling = std::string(kMaxLoggedBodyBytes - 1, 'a') + "\xc3\xa9" + "tail";
+        const std::string straddling
+            = std::string(kMaxLoggedBodyBytes - 1, 'a') + "\xc3\xa9" + "tail";
         QCOMPARE(logBody(straddling),
                  QString(int(kMaxLoggedBodyBytes - 1), QLatin1Char('a'))
                      + QStringLiteral(" [cut, %1 bytes in all]").arg(straddling.size()));

@@ -740,7 +740,8 @@ private slots:
         QVERIFY(!m_connection->send(RpcMessage()));
         // A body of type 0 travels as no text, and is logged as none.
         qInstallMessageHandler(captureLog);
-        QVERIFY(m_connection->send(RpcMessage::errorReply(RpcMessage::request(5, ksm::CMsg()), -6)));
+        QVERIFY(
+            m_connection->send(RpcMessage::errorReply(RpcMessage::request(5, ksm::CMsg()), -6)));
         qInstallMessageHandler(nullptr);
         QCOMPARE(s_log,
                  QStringList{QStringLiteral("\"RpcConnection::send(address=127.0.0.1:%1, "
@@ -809,8 +810,8 @@ private slots:
                 return std::optional<QList<FakeReply>>();
             QList<FakeReply> events;
             for (int i = 0; i < kSignals; ++i) {
-                events << FakeReply::signal(fake(
-                    FakeMessage::Event, {{QStringLiteral("event_type"), QString(200, 'e')}}));
+                events << FakeReply::signal(
+                    fake(FakeMessage::Event, {{QStringLiteral("event_type"), QString(200, 'e')}}));
                 events.last().id = 1000 + i;
             }
             return std::optional<QList<FakeReply>>(events);

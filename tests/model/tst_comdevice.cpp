@@ -741,9 +741,8 @@ void tst_ComDevice::toolsConversations()
 
     // Tools keys go to their targets; other keys are not sent.
     fake.clearLog();
-    device.writeToolsParams({{"ext_relay1", "call_active"},
-                             {"auto_redial_time", "10"},
-                             {"password_al", ""}});
+    device.writeToolsParams(
+        {{"ext_relay1", "call_active"}, {"auto_redial_time", "10"}, {"password_al", ""}});
     QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
              QStringLiteral("call_active"));
     QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),

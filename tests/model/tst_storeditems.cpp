@@ -38,10 +38,15 @@ void TestStoredItems::parse_data()
     QTest::newRow("empty name kept, no slash dropped")
         << QStringList{"5/", "plain"} << QStringList{"5:"};
     // A malformed id must never stand in for item 0 (or any other item).
-    QTest::newRow("malformed ids dropped")
-        << QStringList{"/empty id", "x1/letters", "-2/negative", "+3/signed", "1.5/fraction",
-                       " 4/space", "99999999999/too big", "0/zero"}
-        << QStringList{"0:zero"};
+    QTest::newRow("malformed ids dropped") << QStringList{"/empty id",
+                                                          "x1/letters",
+                                                          "-2/negative",
+                                                          "+3/signed",
+                                                          "1.5/fraction",
+                                                          " 4/space",
+                                                          "99999999999/too big",
+                                                          "0/zero"}
+                                           << QStringList{"0:zero"};
 }
 
 void TestStoredItems::parse()
@@ -59,10 +64,10 @@ void TestStoredItems::parse()
 
 void TestStoredItems::listFromUnit()
 {
-    m_link.fake->setList(QStringLiteral("snapshot"),
-                         {QStringLiteral("2/b, with comma"), QStringLiteral("bad"),
-                          QStringLiteral("1/A")},
-                         QStringLiteral("general"));
+    m_link.fake->setList(
+        QStringLiteral("snapshot"),
+        {QStringLiteral("2/b, with comma"), QStringLiteral("bad"), QStringLiteral("1/A")},
+        QStringLiteral("general"));
     TStoredItems items(m_link.com.get());
     const auto entries = items.list(TStoredItems::kSnapshots);
     QCOMPARE(int(entries.size()), 2);
@@ -76,8 +81,8 @@ void TestStoredItems::listFromUnit()
 
 void TestStoredItems::listFailureIsEmpty()
 {
-    m_link.fake->setList(QStringLiteral("local_profile"), {QStringLiteral("1/A")},
-                         QStringLiteral("general"));
+    m_link.fake->setList(
+        QStringLiteral("local_profile"), {QStringLiteral("1/A")}, QStringLiteral("general"));
     m_link.fake->replyWithErrorCode(7);
     TStoredItems items(m_link.com.get());
     QVERIFY(items.list(TStoredItems::kPresets).empty());
@@ -90,18 +95,22 @@ void TestStoredItems::commands_data()
     QTest::addColumn<int>("command");
     QTest::addColumn<QByteArray>("body");
 
-    QTest::newRow("create preset") << 0 << QByteArray("DO;target:general;action:create;"
-                                                      "type:local_profile;name:Näme;");
+    QTest::newRow("create preset") << 0
+                                   << QByteArray("DO;target:general;action:create;"
+                                                 "type:local_profile;name:Näme;");
     QTest::newRow("create sip profile, account")
         << 1 << QByteArray("DO;target:general;action:create;type:sip_profile;name:Näme;account:2;");
-    QTest::newRow("load snapshot") << 2 << QByteArray("DO;target:general;action:load;"
-                                                      "type:snapshot;id:0;");
+    QTest::newRow("load snapshot") << 2
+                                   << QByteArray("DO;target:general;action:load;"
+                                                 "type:snapshot;id:0;");
     QTest::newRow("load sip profile, account")
         << 3 << QByteArray("DO;target:general;action:load;type:sip_profile;id:12;account:1;");
-    QTest::newRow("update preset") << 4 << QByteArray("DO;target:general;action:update;"
-                                                      "type:local_profile;id:3;name:Näme;");
-    QTest::newRow("delete snapshot") << 5 << QByteArray("DO;target:general;action:delete;"
-                                                        "type:snapshot;id:4;");
+    QTest::newRow("update preset") << 4
+                                   << QByteArray("DO;target:general;action:update;"
+                                                 "type:local_profile;id:3;name:Näme;");
+    QTest::newRow("delete snapshot") << 5
+                                     << QByteArray("DO;target:general;action:delete;"
+                                                   "type:snapshot;id:4;");
 }
 
 void TestStoredItems::commands()
@@ -112,12 +121,24 @@ void TestStoredItems::commands()
     const QString name = QStringLiteral("Näme");
     bool ok = false;
     switch (command) {
-    case 0: ok = items.create(TStoredItems::kPresets, name); break;
-    case 1: ok = items.create(TStoredItems::kSipProfiles, name, 2); break;
-    case 2: ok = items.load(TStoredItems::kSnapshots, 0); break;
-    case 3: ok = items.load(TStoredItems::kSipProfiles, 12, 1); break;
-    case 4: ok = items.update(TStoredItems::kPresets, 3, name); break;
-    case 5: ok = items.remove(TStoredItems::kSnapshots, 4); break;
+    case 0:
+        ok = items.create(TStoredItems::kPresets, name);
+        break;
+    case 1:
+        ok = items.create(TStoredItems::kSipProfiles, name, 2);
+        break;
+    case 2:
+        ok = items.load(TStoredItems::kSnapshots, 0);
+        break;
+    case 3:
+        ok = items.load(TStoredItems::kSipProfiles, 12, 1);
+        break;
+    case 4:
+        ok = items.update(TStoredItems::kPresets, 3, name);
+        break;
+    case 5:
+        ok = items.remove(TStoredItems::kSnapshots, 4);
+        break;
     }
     QVERIFY(ok);
     const FakeRequest request = m_link.fake->lastRequest();

@@ -18,7 +18,6 @@
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
-#include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmessage.h"
 
 #include <QCoreApplication>

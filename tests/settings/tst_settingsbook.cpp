@@ -76,7 +76,8 @@ void TestSettingsBook::init()
     QVERIFY(startUnit({}, AccessLevel::Expert));
     const QString general = QStringLiteral("general");
     m_fake->setList(QStringLiteral("local_profile"),
-                    {QStringLiteral("1/Morning Show"), QStringLiteral("2/sports desk"),
+                    {QStringLiteral("1/Morning Show"),
+                     QStringLiteral("2/sports desk"),
                      QStringLiteral("5/Studio Preset")},
                     general);
     m_fake->setList(QStringLiteral("sip_profile"),
@@ -185,9 +186,12 @@ void TestSettingsBook::listRows()
     accessLevel = AccessLevel(level);
     // Malformed ids are dropped; only the real item 0 gets row 306.
     m_fake->setList(QStringLiteral("local_profile"),
-                    {QStringLiteral("2/sports desk"), QStringLiteral("x/Bad Id"),
-                     QStringLiteral("/No Id"), QStringLiteral("no slash"),
-                     QStringLiteral("1/Morning Show"), QStringLiteral("0/Null Id")},
+                    {QStringLiteral("2/sports desk"),
+                     QStringLiteral("x/Bad Id"),
+                     QStringLiteral("/No Id"),
+                     QStringLiteral("no slash"),
+                     QStringLiteral("1/Morning Show"),
+                     QStringLiteral("0/Null Id")},
                     QStringLiteral("general"));
     QVantelMenuItems *list = openList(kPagePresets);
     QVERIFY(list);
@@ -420,14 +424,14 @@ FakeReplyHook TestSettingsBook::openProfiles(const QMap<int, FakePairs> &profile
 
 void TestSettingsBook::callProfileList()
 {
-    m_fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0")},
-                    QStringLiteral("network"));
+    m_fake->setList(
+        QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
     const QString opus = QStringLiteral("OPUS/48000/stereo/64000");
     storeProfiles({
         {1, {{"network", "eth.0"}, {"codec", opus}, {"remote_addr", "studio-b"}}},
         {2, {{"network", "eth.0"}}}, // no coding, no number: nothing of profile 1 shows
         {3, {{"network", "eth.0"}, {"codec", "bogus"}}}, // no algorithm: not listed
-        {4, {{"remote_addr", "x"}}},                    // no network: not listed
+        {4, {{"remote_addr", "x"}}},                     // no network: not listed
     });
     QVantelMenuItems *list = openList(kPageCallProfiles);
     QVERIFY(list);
@@ -439,7 +443,8 @@ void TestSettingsBook::callProfileList()
              QStringLiteral("[ AoIP ] studio-b\n") + ethernet + QStringLiteral(" - ")
                  + QVantelLocalize::codingSummary(codecConfigFromString(opus.toStdString())));
     QCOMPARE(second->valueText(),
-             QStringLiteral("[ AoIP ]\n") + ethernet + QStringLiteral(" - No coding algorithm set"));
+             QStringLiteral("[ AoIP ]\n") + ethernet
+                 + QStringLiteral(" - No coding algorithm set"));
     QVERIFY(!list->findItem(kFirstStoredRow + 3));
     QVERIFY(!list->findItem(kFirstStoredRow + 4));
     QCOMPARE(list->findItem(kRowNewStoredItem)->titleText(), QStringLiteral("New Call Profile"));
@@ -447,8 +452,8 @@ void TestSettingsBook::callProfileList()
 
 void TestSettingsBook::callProfileEditAndApply()
 {
-    m_fake->setList(QStringLiteral("network"), {QStringLiteral("eth.0")},
-                    QStringLiteral("network"));
+    m_fake->setList(
+        QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
     storeProfiles({{1, {{"network", "eth.0"}, {"remote_addr", "111"}}}});
     QPointer<QVantelMenuItems> list = openList(kPageCallProfiles);
     QVERIFY(list);

@@ -490,8 +490,8 @@ void TestSettingsCodingAudio::audioPageRowsPerVariant_data()
         << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << kFirmware2
         << true << true << true << QStringLiteral("RAVENNA");
     QTest::newRow("variant 1 firmware 1.15")
-        << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << 0x10f00u
-        << true << false << true << QStringLiteral("RAVENNA");
+        << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << 0x10f00u << true
+        << false << true << QStringLiteral("RAVENNA");
     QTest::newRow("variant 2 dante")
         << QStringList{QStringLiteral("hardware_2"),
                        QStringLiteral("ravenna"),
@@ -659,7 +659,7 @@ void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
     int mode = -1;
     for (int i = 0; i < log.size(); ++i) {
         if (log.at(i).isSetOf(QStringLiteral("dcodec_1"),
-                                QStringLiteral("MPA2/48000/mono/64000/-1"))) {
+                              QStringLiteral("MPA2/48000/mono/64000/-1"))) {
             coder = i;
         }
         if (log.at(i).isSetOf(QStringLiteral("operation_mode"), QStringLiteral("standard")))

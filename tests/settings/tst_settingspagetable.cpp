@@ -43,15 +43,16 @@ void TestSettingsPageTable::pagesStayBelowTheStoredRows()
 {
     // A stored row's tap must never be taken for a page's row.
     for (const SettingsPageRow &row : QVantelSettingsPage::pageTable())
-        QVERIFY2(row.first > 0 && row.last < kFirstStoredRow, qPrintable(QString::number(row.first)));
+        QVERIFY2(row.first > 0 && row.last < kFirstStoredRow,
+                 qPrintable(QString::number(row.first)));
     QCOMPARE(QVantelSettingsPage::pageRow(kFirstStoredRow, kPagePresets), nullptr);
 }
 
 void TestSettingsPageTable::lookUpPrefersTheRowOfThePagesData()
 {
     // The stored-item page serves every kind; only a call profile's is applied.
-    const SettingsPageRow *profile = QVantelSettingsPage::pageRow(kPageStoredItem,
-                                                                  kPageCallProfiles);
+    const SettingsPageRow *profile
+        = QVantelSettingsPage::pageRow(kPageStoredItem, kPageCallProfiles);
     const SettingsPageRow *preset = QVantelSettingsPage::pageRow(kPageStoredItem, kPagePresets);
     QVERIFY(profile && preset);
     QVERIFY(profile != preset);

@@ -105,10 +105,8 @@ QVantelMenuItems *TestSettingsTools::openPage(QVantelMenuItems *from, int rowId)
 
 void TestSettingsTools::setPassword(const char *key, const char *plain)
 {
-    m_fake->setValue(QLatin1String(key),
-                     QString::fromLatin1(encryptPassword(plain).c_str()),
-                     kDb,
-                     kPanel);
+    m_fake->setValue(
+        QLatin1String(key), QString::fromLatin1(encryptPassword(plain).c_str()), kDb, kPanel);
 }
 
 QString TestSettingsTools::storedPassword(const char *key) const
@@ -165,14 +163,11 @@ void TestSettingsTools::toolsRows_data()
                                 kPageRemoteAssistance,
                                 kPagePasswords};
 
-    QTest::newRow("no options") << QStringList() << quint32(0x20000) << plain << assistance
-                                << gpio;
-    QTest::newRow("record, 1.9.255")
-        << QStringList{QStringLiteral("record_1")} << quint32(0x109ff) << withSwitch << assistance
-        << gpio;
-    QTest::newRow("record, 1.10.0")
-        << QStringList{QStringLiteral("record_1")} << quint32(0x10a00) << withPage << assistance
-        << gpio;
+    QTest::newRow("no options") << QStringList() << quint32(0x20000) << plain << assistance << gpio;
+    QTest::newRow("record, 1.9.255") << QStringList{QStringLiteral("record_1")} << quint32(0x109ff)
+                                     << withSwitch << assistance << gpio;
+    QTest::newRow("record, 1.10.0") << QStringList{QStringLiteral("record_1")} << quint32(0x10a00)
+                                    << withPage << assistance << gpio;
     QTest::newRow("record, unknown firmware")
         << QStringList{QStringLiteral("record_2")} << kFirmwareVersionUnknown << withPage
         << assistance << gpio;
@@ -243,15 +238,15 @@ void TestSettingsTools::accessRules()
 
 void TestSettingsTools::accessLevelChoice_data()
 {
-    QTest::addColumn<QString>("stored");     // the Expert password on the unit
-    QTest::addColumn<bool>("unreadable");    // the password read fails
-    QTest::addColumn<QString>("typed");      // entered on the keyboard, when it opens
-    QTest::addColumn<int>("level");          // the level afterwards
+    QTest::addColumn<QString>("stored");  // the Expert password on the unit
+    QTest::addColumn<bool>("unreadable"); // the password read fails
+    QTest::addColumn<QString>("typed");   // entered on the keyboard, when it opens
+    QTest::addColumn<int>("level");       // the level afterwards
     QTest::addColumn<QString>("message");
 
     QTest::newRow("empty password") << QString() << false << QString() << 1 << QString();
-    QTest::newRow("known password") << QStringLiteral("ex") << false << QStringLiteral("ex") << 1
-                                    << QString();
+    QTest::newRow("known password")
+        << QStringLiteral("ex") << false << QStringLiteral("ex") << 1 << QString();
     QTest::newRow("wrong password") << QStringLiteral("ex") << false << QStringLiteral("Ex") << 0
                                     << QStringLiteral("Wrong password!");
     QTest::newRow("unreadable") << QString() << true << QString() << 0
@@ -333,9 +328,8 @@ void TestSettingsTools::restart()
 
 void TestSettingsTools::soundIdPage()
 {
-    m_fake->setList(QStringLiteral("device_opts"),
-                    {QStringLiteral("record_1")},
-                    QStringLiteral("general"));
+    m_fake->setList(
+        QStringLiteral("device_opts"), {QStringLiteral("record_1")}, QStringLiteral("general"));
     QVERIFY(comDevice()->readDeviceOptions());
     audioSettings()->setWaveFile(std::string(), false);
 
@@ -465,7 +459,8 @@ void TestSettingsTools::softkeyAssigned()
     QVERIFY(mode->isReadOnly());
 
     // The function entry's value is a sort key; the key takes its function number.
-    function->selectValue(QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, 2), true, false);
+    function->selectValue(
+        QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, 2), true, false);
     m_page->itemCommitted(function);
     QCOMPARE(softkey(2)->function(), 2);
     QTRY_COMPARE(m_fake->value(QStringLiteral("softkey3"), QStringLiteral("general")),

@@ -118,10 +118,18 @@ void TestTroubleshootingPages::eventLogRowsFromRead_data()
     QTest::addColumn<QString>("shown");
     QTest::addColumn<bool>("locked");
 
-    QTest::newRow("normal") << "6" << "10.0.0.9" << "Normal" << false;
-    QTest::newRow("debug") << "8" << "" << "Debug" << false;
-    QTest::newRow("level not offered") << "7" << "" << "Coarse" << false;
-    QTest::newRow("neither reported") << "" << "-" << "Coarse" << true;
+    QTest::newRow("normal") << "6"
+                            << "10.0.0.9"
+                            << "Normal" << false;
+    QTest::newRow("debug") << "8"
+                           << ""
+                           << "Debug" << false;
+    QTest::newRow("level not offered") << "7"
+                                       << ""
+                                       << "Coarse" << false;
+    QTest::newRow("neither reported") << ""
+                                      << "-"
+                                      << "Coarse" << true;
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead()
@@ -166,8 +174,9 @@ void TestTroubleshootingPages::eventLogCommitsSendOneKeyEach()
     address->setValueText(QString());
     m_page->itemCommitted(address);
 
-    const QList<FakeRequest> sent = requestsWhere(
-        [](const FakeRequest &request) { return request.isCommand(QStringLiteral("change_syslog")); });
+    const QList<FakeRequest> sent = requestsWhere([](const FakeRequest &request) {
+        return request.isCommand(QStringLiteral("change_syslog"));
+    });
     QCOMPARE(sent.size(), 2);
     QCOMPARE(pairsOf(sent[0]), QStringList({"action=change_syslog", "log_level=8"}));
     QCOMPARE(pairsOf(sent[1]), QStringList({"action=change_syslog", "log_addr="}));

@@ -393,8 +393,7 @@ private slots:
         QVERIFY(c.writeConfiguration());
         qInstallMessageHandler(previous);
         QCOMPARE(readAll(c.unreadableFileName()), content);
-        QCOMPARE(s_lines.filter(QStringLiteral("kept it as ") + c.unreadableFileName()).size(),
-                 1);
+        QCOMPARE(s_lines.filter(QStringLiteral("kept it as ") + c.unreadableFileName()).size(), 1);
         Configuration back(path);
         QVERIFY(back.readConfiguration());
         QCOMPARE(back.knownDevices.size(), 39);
@@ -426,13 +425,13 @@ private slots:
     void longRecentListReadsInLinearTime()
     {
         const auto document = [](int count) {
-            QByteArray content = kHead + "<recentDevices maxDevices=\""
-                                 + QByteArray::number(count) + "\">";
+            QByteArray content
+                = kHead + "<recentDevices maxDevices=\"" + QByteArray::number(count) + "\">";
             for (int i = 0; i < count; ++i)
                 content += "<device address=\"10." + QByteArray::number(i / 65536) + "."
-                           + QByteArray::number(i / 256 % 256) + "."
-                           + QByteArray::number(i % 256) + "\" port=\"7001\" datagramPort=\""
-                           + QByteArray::number(3000 + i) + "\"/>";
+                           + QByteArray::number(i / 256 % 256) + "." + QByteArray::number(i % 256)
+                           + "\" port=\"7001\" datagramPort=\"" + QByteArray::number(3000 + i)
+                           + "\"/>";
             return content + "</recentDevices></settings>";
         };
         const auto bestTime = [](QByteArray content, int count) {

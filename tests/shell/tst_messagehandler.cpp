@@ -145,11 +145,11 @@ private slots:
         QVERIFY(!everything().contains("n:4999;"));
 
         // The budget refills with time; the first debug line that fits again brings the count.
-        QTRY_VERIFY_WITH_TIMEOUT((logDebug(QStringLiteral("later")), everything().contains("later")),
-                                 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (logDebug(QStringLiteral("later")), everything().contains("later")), 10000);
         const QByteArray all = everything();
-        QVERIFY2(QString::fromLatin1(all).contains(QRegularExpression(
-                     QStringLiteral(" debug lines dropped in a burst\n[0-9:.]+ debug \"later\" \n"))),
+        QVERIFY2(QString::fromLatin1(all).contains(QRegularExpression(QStringLiteral(
+                     " debug lines dropped in a burst\n[0-9:.]+ debug \"later\" \n"))),
                  all.right(300).constData());
         // Every line of the flood is either in the log or counted as dropped (so are the
         // "later" lines that did not fit yet).

@@ -101,62 +101,61 @@ void installDemoBook(DemoUnit &demo)
         publish(fake, it.key(), it.value());
 
     FakeQuorix *unit = &fake;
-    demo.addHandler(
-        [unit, state](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
-            if (!request.isRequest() || request.message.type != FakeMessage::Do)
-                return std::nullopt;
-            const QString type = request.value(kType);
-            if (request.target() != kGeneral || !state->kinds.contains(type))
-                return std::nullopt;
-            StoredKind &kind = state->kinds[type];
-            const QString action = request.action();
-            const int id = request.value(kId).toInt();
-            const bool known = request.has(kId) && kind.contains(id);
-            const QString noItem = QStringLiteral("404-no such item");
-
-            if (action == QLatin1String("create")) {
-                if (request.value(kName).isEmpty())
-                    return QList<FakeReply>{answer(false, {}, QStringLiteral("400-name missing"))};
-                StoredItem item{request.value(kName), {}};
-                for (const auto &pair : request.message.params) {
-                    if (pair.first != QLatin1String("target") && pair.first != QLatin1String("action")
-                        && pair.first != kType && pair.first != kName)
-                        item.fields << pair;
-                }
-                const int newId = state->nextId++;
-                kind.insert(newId, item);
-                publish(*unit, type, kind);
-                return QList<FakeReply>{answer(true, {{kId, QString::number(newId)}})};
-            }
-            if (!known)
-                return QList<FakeReply>{answer(false, {}, noItem)};
-            StoredItem &item = kind[id];
-            if (action == QLatin1String("load")) {
-                if (item.name.startsWith(QLatin1String("Locked")))
-                    return QList<FakeReply>{answer(false, {}, QStringLiteral("403-item locked"))};
-                return QList<FakeReply>{answer(true)};
-            }
-            if (action == QLatin1String("update")) {
-                if (request.has(kName) && !request.value(kName).isEmpty())
-                    item.name = request.value(kName);
-                FakePairs fields;
-                for (const auto &pair : request.message.params) {
-                    if (pair.first != QLatin1String("target") && pair.first != QLatin1String("action")
-                        && pair.first != kType && pair.first != kName && pair.first != kId)
-                        fields << pair;
-                }
-                if (!fields.isEmpty())
-                    item.fields = fields;
-                publish(*unit, type, kind);
-                return QList<FakeReply>{answer(true)};
-            }
-            if (action == QLatin1String("delete")) {
-                kind.remove(id);
-                publish(*unit, type, kind);
-                return QList<FakeReply>{answer(true)};
-            }
-            if (action == QLatin1String("open"))
-                return QList<FakeReply>{answer(true, FakePairs{{kName, item.name}} + item.fields)};
+    demo.addHandler([unit, state](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (!request.isRequest() || request.message.type != FakeMessage::Do)
             return std::nullopt;
-        });
+        const QString type = request.value(kType);
+        if (request.target() != kGeneral || !state->kinds.contains(type))
+            return std::nullopt;
+        StoredKind &kind = state->kinds[type];
+        const QString action = request.action();
+        const int id = request.value(kId).toInt();
+        const bool known = request.has(kId) && kind.contains(id);
+        const QString noItem = QStringLiteral("404-no such item");
+
+        if (action == QLatin1String("create")) {
+            if (request.value(kName).isEmpty())
+                return QList<FakeReply>{answer(false, {}, QStringLiteral("400-name missing"))};
+            StoredItem item{request.value(kName), {}};
+            for (const auto &pair : request.message.params) {
+                if (pair.first != QLatin1String("target") && pair.first != QLatin1String("action")
+                    && pair.first != kType && pair.first != kName)
+                    item.fields << pair;
+            }
+            const int newId = state->nextId++;
+            kind.insert(newId, item);
+            publish(*unit, type, kind);
+            return QList<FakeReply>{answer(true, {{kId, QString::number(newId)}})};
+        }
+        if (!known)
+            return QList<FakeReply>{answer(false, {}, noItem)};
+        StoredItem &item = kind[id];
+        if (action == QLatin1String("load")) {
+            if (item.name.startsWith(QLatin1String("Locked")))
+                return QList<FakeReply>{answer(false, {}, QStringLiteral("403-item locked"))};
+            return QList<FakeReply>{answer(true)};
+        }
+        if (action == QLatin1String("update")) {
+            if (request.has(kName) && !request.value(kName).isEmpty())
+                item.name = request.value(kName);
+            FakePairs fields;
+            for (const auto &pair : request.message.params) {
+                if (pair.first != QLatin1String("target") && pair.first != QLatin1String("action")
+                    && pair.first != kType && pair.first != kName && pair.first != kId)
+                    fields << pair;
+            }
+            if (!fields.isEmpty())
+                item.fields = fields;
+            publish(*unit, type, kind);
+            return QList<FakeReply>{answer(true)};
+        }
+        if (action == QLatin1String("delete")) {
+            kind.remove(id);
+            publish(*unit, type, kind);
+            return QList<FakeReply>{answer(true)};
+        }
+        if (action == QLatin1String("open"))
+            return QList<FakeReply>{answer(true, FakePairs{{kName, item.name}} + item.fields)};
+        return std::nullopt;
+    });
 }

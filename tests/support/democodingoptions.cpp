@@ -25,8 +25,8 @@ void installDemoCodingOptions(DemoUnit &demo)
                                           QStringLiteral("96000"),
                                           QStringLiteral("128000"),
                                           QStringLiteral("192000")};
-        if (request.message.type != FakeMessage::Param
-            || request.target() != QLatin1String("audio") || request.lists().size() != 1) {
+        if (request.message.type != FakeMessage::Param || request.target() != QLatin1String("audio")
+            || request.lists().size() != 1) {
             return std::nullopt;
         }
         const QString list = request.lists().front();

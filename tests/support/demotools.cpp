@@ -70,8 +70,7 @@ void installDemoTools(DemoUnit &demo)
         if (request.isCommand(QStringLiteral("reboot")) && (*restarts)++ % 2 == 0)
             return refusal(QStringLiteral("015-not allowed"));
         // The Administrator password may be changed but not removed.
-        if (request.message.type == FakeMessage::Param
-            && request.target() == QStringLiteral("db")
+        if (request.message.type == FakeMessage::Param && request.target() == QStringLiteral("db")
             && request.has(QStringLiteral("password_al"))
             && request.value(QStringLiteral("password_al")).isEmpty()
             && !request.gets().contains(QStringLiteral("password_al"))) {
