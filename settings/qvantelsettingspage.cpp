@@ -116,7 +116,6 @@ const SettingsPageTable &QVantelSettingsPage::pageTable()
         audioPages(rows);
         ravennaPages(rows);
         bookPages(rows);
-        callProfilePages(rows);
         toolsPages(rows);
         troubleshootingPages(rows);
         statusPages(rows);

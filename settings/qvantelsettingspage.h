@@ -207,7 +207,6 @@ private:
     static void audioPages(SettingsPageTable &rows);
     static void ravennaPages(SettingsPageTable &rows);
     static void bookPages(SettingsPageTable &rows);
-    static void callProfilePages(SettingsPageTable &rows);
     static void toolsPages(SettingsPageTable &rows);
     static void troubleshootingPages(SettingsPageTable &rows);
     static void statusPages(SettingsPageTable &rows);
@@ -379,6 +378,10 @@ private:
     void loadCallProfileConfirmed(QVantelMenuItem *row);
     void loadCallProfileOnLink(QVantelMenuItem *row, QVantelMenuSelect *select);
     void deleteCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
+    // The call-profile list is shown again after the page above it was left.
+    void callProfileListReturned(QVantelMenuItems *list, int leftId, int leftData);
+    // A call profile the unit took: remembered as saved, and back to the list.
+    void callProfileApplied();
 
     // --- Tools section (settingstools.cpp) --------------------------------------------------
     void createToolsMenu();

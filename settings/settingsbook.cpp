@@ -578,4 +578,24 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
                    }).chooses(choose));
     rows.push_back(storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); }));
     rows.push_back(SettingsPageRow(kPageStoredItem).commits(commit).taps(tap).chooses(choose));
+
+    rows.push_back(SettingsPageRow(kPageCallProfiles)
+                       .opens([](Page &menu, int) { menu.createCallProfileList(); })
+                       .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
+                           menu.callProfileListReturned(page, leftId, leftData);
+                       })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses(choose));
+    // A call profile's page, where the profile is edited and applied; its commits keep the
+    // modified mark themselves, as the profile changes.
+    rows.push_back(SettingsPageRow(kPageStoredItem)
+                       .forData(kPageCallProfiles)
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applyCallProfile(page));
+                       })
+                       .afterApplying([](Page &menu, Items *) { menu.callProfileApplied(); })
+                       .commits(commit)
+                       .taps(tap)
+                       .chooses(choose));
 }

@@ -602,55 +602,29 @@ void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuI
         backClicked();
 }
 
-// --- The section's pages ---------------------------------------------------------------------
+// --- Steps of the Book's page table ---------------------------------------------------------
 
-void QVantelSettingsPage::callProfilePages(SettingsPageTable &rows)
+void QVantelSettingsPage::callProfileListReturned(QVantelMenuItems *list, int leftId, int leftData)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
-    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
-    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-        menu.selectBookItem(page, item, select);
-    };
+    // The list is built afresh after a profile was applied on the page just left.
+    if (leftId != kPageStoredItem || leftData != kPageCallProfiles || !callProfilesChanged)
+        return;
+    callProfilesChanged = false;
+    QPointer<QVantelMenuItems> oldList = list;
+    createCallProfileList();
+    // The fresh list is on top now; the old one leaves the stack. When nothing could be built
+    // the old list stays.
+    if (oldList && currentPage() != oldList) {
+        pageStack()->removeWidget(oldList);
+        oldList->hide();
+        oldList->deleteLater();
+    }
+}
 
-    rows.push_back(SettingsPageRow(kPageCallProfiles)
-                       .opens([](Page &menu, int) { menu.createCallProfileList(); })
-                       .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
-                           // The list is built afresh after a profile was applied on the page just
-                           // left.
-                           if (leftId != kPageStoredItem || leftData != kPageCallProfiles
-                               || !menu.callProfilesChanged)
-                               return;
-                           menu.callProfilesChanged = false;
-                           QPointer<QVantelMenuItems> list = page;
-                           menu.createCallProfileList();
-                           // The fresh list is on top now; the old one leaves the stack. When
-                           // nothing could be built the old list stays.
-                           if (list && menu.currentPage() != list) {
-                               menu.pageStack()->removeWidget(list);
-                               list->hide();
-                               list->deleteLater();
-                           }
-                       })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses(choose));
-
-    // A call profile's page, where the profile is edited and applied; its commits keep the
-    // modified mark themselves, as the profile changes.
-    rows.push_back(SettingsPageRow(kPageStoredItem)
-                       .forData(kPageCallProfiles)
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyCallProfile(page));
-                       })
-                       .afterApplying([](Page &menu, Items *) {
-                           menu.callProfilesChanged = true;
-                           menu.savedProfile = menu.editProfile;
-                           // Back to the list, which is rebuilt on the way; the profile page is
-                           // deleted later.
-                           menu.backClicked();
-                       })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses(choose));
+void QVantelSettingsPage::callProfileApplied()
+{
+    callProfilesChanged = true;
+    savedProfile = editProfile;
+    // Back to the list, which is rebuilt on the way; the profile page is deleted later.
+    backClicked();
 }
