@@ -58,7 +58,8 @@ build_and_walk() {
         printf '\nif(TALLYDESK_TESTS)\n    add_subdirectory(scripts/walk)\nendif()\n' \
             >>"$tree/CMakeLists.txt"
     fi
-    local build=$work/build-$name
+    # Inside the tree, so that ccache finds the same relative paths for both revisions.
+    local build=$tree/build/walk
     echo "== $name: building the walk"
     if ! CCACHE_BASEDIR=$tree cmake -S "$tree" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
         "${launcher[@]}" >"$out/$name.build.log" 2>&1 ||
@@ -92,8 +93,10 @@ if [ $# -eq 2 ]; then
 else
     # The working tree as it is, copied so that the walk's sources can be put in place.
     mkdir -p "$work/tree-b"
-    git -C "$root" ls-files -z --cached --others --exclude-standard |
-        (cd "$root" && xargs -0 cp --parents -t "$work/tree-b")
+    while IFS= read -r -d '' file; do
+        if [ -e "$root/$file" ]; then printf '%s\0' "$file"; fi
+    done < <(git -C "$root" ls-files -z --cached --others --exclude-standard) |
+        (cd "$root" && xargs -0 -r cp -P --parents -t "$work/tree-b")
 fi
 build_and_walk b "$work/tree-b"
 
