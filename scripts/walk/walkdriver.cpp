@@ -13,12 +13,15 @@
 #include "model/matrixsettings.h"
 #include "model/passwordtext.h"
 #include "pages/pageregistration.h"
+#include "pages/qvantelheadphoneaudio.h"
+#include "pages/qvantelheadphoneselect.h"
 #include "settings/qvantelsettingspage.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/demounit.h"
 #include "widgets/qvantelaudio.h"
 #include "widgets/qvantelaudiobalance.h"
 #include "widgets/qvantelaudiobase.h"
+#include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
@@ -33,12 +36,16 @@
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
+#include "widgets/qvantelpair.h"
 #include "widgets/qvantelpopup.h"
+#include "widgets/qvantelstatuspanel.h"
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
 
 #include <QCoreApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -53,6 +60,10 @@ constexpr int kNeverMs = 24 * 60 * 60 * 1000;
 constexpr int kWaitMs = 20000;
 
 const QString kLevels = QStringLiteral("audio_levels");
+
+// The on-screen keyboard's Cancel and OK keys.
+constexpr int kKeyboardCancel = 28;
+constexpr int kKeyboardOk = 31;
 
 // A text on one line of the transcript.
 QString oneLine(const QString &text)
@@ -108,6 +119,33 @@ QString kindName(int kind)
         return QStringLiteral("action");
     default:
         return QStringLiteral("kind %1").arg(kind);
+    }
+}
+
+WalkDriver::RowKind rowKind(int kind)
+{
+    switch (kind) {
+    case QVantelMenuItem::Caption:
+        return WalkDriver::RowKind::Caption;
+    case QVantelMenuItem::Switch:
+        return WalkDriver::RowKind::Switch;
+    case QVantelMenuItem::TextEntry:
+    case QVantelMenuItem::MaskedEntry:
+        return WalkDriver::RowKind::Text;
+    case QVantelMenuItem::NumericEntry:
+    case QVantelMenuItem::NumericMaskedEntry:
+        return WalkDriver::RowKind::Number;
+    case QVantelMenuItem::Choice:
+        return WalkDriver::RowKind::Choice;
+    case QVantelMenuItem::Navigation:
+        return WalkDriver::RowKind::Page;
+    case QVantelMenuItem::WheelOnRelease:
+    case QVantelMenuItem::WheelOnStep:
+        return WalkDriver::RowKind::Wheel;
+    case QVantelMenuItem::Action:
+        return WalkDriver::RowKind::Action;
+    default:
+        return WalkDriver::RowKind::Value;
     }
 }
 
@@ -198,7 +236,7 @@ bool WalkDriver::start()
         if (QVantelVirtual *board = login->keyboard()) {
             board->lineEdit()->clear();
             typeInto(board->lineEdit(), QStringLiteral("admin"));
-            click(board->key(31));
+            click(board->key(kKeyboardOk));
         }
         // The first set-up pass reads the unit; the walk starts once the audio settings are in.
         (void)QTest::qWaitFor(
@@ -218,8 +256,8 @@ void WalkDriver::finish()
     write(QStringLiteral("== %1 steps, %2 requests").arg(m_steps).arg(m_requests));
     m_out.flush();
     dismissNotices();
-    for (QVantelPopup *popup : popups())
-        popup->close();
+    for (QVantelPopup *shown : popups())
+        shown->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     m_window.reset();
     destroySharedObjects();
@@ -453,65 +491,105 @@ void WalkDriver::tapSection(const QString &title)
     note(QStringLiteral("no section ") + quoted(title));
 }
 
-QVantelMenuItems *WalkDriver::menuPage() const
-{
-    QVantelMenuWidget *settings = menu();
-    return settings ? settings->currentPage() : nullptr;
-}
-
 QString WalkDriver::menuPath() const
 {
     QVantelMenuWidget *settings = menu();
     return settings ? settings->titlePath().join(QStringLiteral(" > ")) : QString();
 }
 
-QList<QVantelMenuItem *> WalkDriver::rows() const
+int WalkDriver::menuDepth() const
 {
-    QVantelMenuItems *page = menuPage();
+    QVantelMenuWidget *settings = menu();
+    return settings ? settings->pageStack()->count() : 0;
+}
+
+QList<QVantelMenuItem *> WalkDriver::menuItems() const
+{
+    QVantelMenuWidget *settings = menu();
+    QVantelMenuItems *page = settings ? settings->currentPage() : nullptr;
     return page ? page->items() : QList<QVantelMenuItem *>();
 }
 
-QVantelMenuItem *WalkDriver::row(const QString &title, int occurrence) const
+QVantelMenuItem *WalkDriver::item(const QString &title, int occurrence) const
 {
-    for (QVantelMenuItem *item : rows()) {
-        if (item->titleText() == title && occurrence-- == 0)
-            return item;
+    for (QVantelMenuItem *row : menuItems()) {
+        if (row->titleText() == title && occurrence-- == 0)
+            return row;
     }
     return nullptr;
 }
 
-int WalkDriver::occurrence(const QVantelMenuItem *row) const
+namespace {
+
+WalkDriver::Row rowOf(const QVantelMenuItem *item, int occurrence)
 {
-    int before = 0;
-    for (QVantelMenuItem *item : rows()) {
-        if (item == row)
-            return before;
-        if (item->titleText() == row->titleText())
-            ++before;
-    }
-    return before;
+    WalkDriver::Row row;
+    row.title = item->titleText();
+    row.occurrence = occurrence;
+    row.kind = rowKind(item->kind());
+    row.locked = item->isReadOnly();
+    row.atTop = item->wheel() && item->wheel()->value() >= item->wheel()->maximum();
+    return row;
 }
 
-void WalkDriver::tapRow(QVantelMenuItem *row)
+} // namespace
+
+QList<WalkDriver::Row> WalkDriver::rows() const
 {
+    QList<Row> found;
+    QHash<QString, int> seen;
+    for (const QVantelMenuItem *item : menuItems())
+        found << rowOf(item, seen[item->titleText()]++);
+    return found;
+}
+
+std::optional<WalkDriver::Row> WalkDriver::row(const QString &title, int occurrence) const
+{
+    if (const QVantelMenuItem *found = item(title, occurrence))
+        return rowOf(found, occurrence);
+    return std::nullopt;
+}
+
+bool WalkDriver::hasRow(const QString &title, int occurrence) const
+{
+    return item(title, occurrence) != nullptr;
+}
+
+QString WalkDriver::titleLike(const QString &title, int occurrence) const
+{
+    if (item(title, occurrence))
+        return title;
+    for (const QVantelMenuItem *row : menuItems()) {
+        if (row->titleText().startsWith(title) && occurrence-- == 0)
+            return row->titleText();
+    }
+    return QString();
+}
+
+void WalkDriver::tapRow(const QString &title, int occurrence)
+{
+    QVantelMenuItem *row = item(title, occurrence);
     if (!row)
-        return note(QStringLiteral("no such row"));
+        return note(QStringLiteral("no row ") + quoted(title));
+    // What the page's drag-scrolled column does with a tap on the row's labels.
     if (QVantelMenuItems *page = row->page())
         page->childClicked(row->titleLabel());
 }
 
-void WalkDriver::flipSwitch(QVantelMenuItem *row)
+void WalkDriver::flipSwitch(const QString &title, int occurrence)
 {
+    QVantelMenuItem *row = item(title, occurrence);
     if (!row || !row->switchButton())
-        return note(QStringLiteral("no switch"));
+        return note(QStringLiteral("no switch ") + quoted(title));
     click(row->switchButton());
 }
 
-void WalkDriver::turnWheel(QVantelMenuItem *row, int steps)
+void WalkDriver::turnWheel(const QString &title, int occurrence, int steps)
 {
+    QVantelMenuItem *row = item(title, occurrence);
     QVantelWheel *wheel = row ? row->wheel() : nullptr;
     if (!wheel)
-        return note(QStringLiteral("no wheel"));
+        return note(QStringLiteral("no wheel ") + quoted(title));
     click(wheel);
     for (int i = 0; i < qAbs(steps); ++i)
         key(wheel, steps > 0 ? Qt::Key_Plus : Qt::Key_Minus);
@@ -561,53 +639,58 @@ void WalkDriver::tapBack()
 
 QList<QVantelPopup *> WalkDriver::popups() const
 {
-    QList<QVantelPopup *> open;
+    QList<QVantelPopup *> shown;
     if (!m_window)
-        return open;
+        return shown;
     const QList<QVantelPopup *> all = m_window->findChildren<QVantelPopup *>();
     for (QVantelPopup *popup : all) {
         if (popup->isVisible())
-            open << popup;
+            shown << popup;
     }
-    return open;
+    return shown;
 }
 
-QVantelVirtual *WalkDriver::keyboard() const
+template<typename Popup>
+Popup *WalkDriver::open() const
 {
-    for (QVantelPopup *popup : popups()) {
-        if (auto *board = qobject_cast<QVantelVirtual *>(popup))
-            return board;
-    }
-    return nullptr;
-}
-
-QVantelMenuSelect *WalkDriver::selection() const
-{
-    for (QVantelPopup *popup : popups()) {
-        if (auto *select = qobject_cast<QVantelMenuSelect *>(popup))
-            return select;
+    const QList<QVantelPopup *> shown = popups();
+    for (auto it = shown.crbegin(); it != shown.crend(); ++it) {
+        if (auto *popup = qobject_cast<Popup *>(*it))
+            return popup;
     }
     return nullptr;
 }
 
-QVantelMessage *WalkDriver::question() const
+WalkDriver::PopupKind WalkDriver::popup() const
 {
-    for (QVantelPopup *popup : popups()) {
-        auto *message = qobject_cast<QVantelMessage *>(popup);
-        if (message && message->kind() != QVantelMessage::NoButtons)
-            return message;
-    }
-    return nullptr;
+    const QList<QVantelPopup *> shown = popups();
+    if (shown.isEmpty())
+        return PopupKind::None;
+    const QVantelPopup *last = shown.constLast();
+    if (qobject_cast<const QVantelVirtual *>(last))
+        return PopupKind::Keyboard;
+    if (qobject_cast<const QVantelMenuSelect *>(last))
+        return PopupKind::Choices;
+    if (const auto *message = qobject_cast<const QVantelMessage *>(last))
+        return message->kind() == QVantelMessage::NoButtons ? PopupKind::Notice
+                                                            : PopupKind::Question;
+    if (qobject_cast<const QVantelHeadphoneSelect *>(last))
+        return PopupKind::Source;
+    if (qobject_cast<const QVantelHeadphoneAudio *>(last))
+        return PopupKind::Gain;
+    return PopupKind::Other;
 }
 
-void WalkDriver::typeText(const QString &text)
+QString WalkDriver::keyboardText() const
 {
-    QVantelVirtual *board = keyboard();
-    if (!board)
-        return note(QStringLiteral("no keyboard"));
-    board->lineEdit()->clear();
-    typeInto(board->lineEdit(), text);
-    click(board->key(31));
+    QVantelVirtual *board = open<QVantelVirtual>();
+    return board ? board->lineEdit()->text() : QString();
+}
+
+bool WalkDriver::keyboardTakesDigits() const
+{
+    QVantelVirtual *board = open<QVantelVirtual>();
+    return board && board->mode() == 0;
 }
 
 void WalkDriver::typeInto(QWidget *widget, const QString &text)
@@ -622,12 +705,22 @@ void WalkDriver::typeInto(QWidget *widget, const QString &text)
     }
 }
 
-void WalkDriver::cancelKeyboard()
+void WalkDriver::typeText(const QString &text)
 {
-    QVantelVirtual *board = keyboard();
+    QVantelVirtual *board = open<QVantelVirtual>();
     if (!board)
         return note(QStringLiteral("no keyboard"));
-    click(board->key(28));
+    board->lineEdit()->clear();
+    typeInto(board->lineEdit(), text);
+    click(board->key(kKeyboardOk));
+}
+
+void WalkDriver::cancelKeyboard()
+{
+    QVantelVirtual *board = open<QVantelVirtual>();
+    if (!board)
+        return note(QStringLiteral("no keyboard"));
+    click(board->key(kKeyboardCancel));
 }
 
 namespace {
@@ -639,44 +732,39 @@ QList<QVantelMenuSelectable *> choicesOf(const QVantelMenuSelect *select)
 
 } // namespace
 
-bool WalkDriver::chooseText(const QString &text)
+void WalkDriver::chooseText(const QString &text)
 {
-    QVantelMenuSelect *select = selection();
-    if (!select) {
-        note(QStringLiteral("no choice popup"));
-        return false;
-    }
+    QVantelMenuSelect *select = open<QVantelMenuSelect>();
+    if (!select)
+        return note(QStringLiteral("no choice popup"));
     for (QVantelMenuSelectable *choice : choicesOf(select)) {
         if (choice->label()->text() == text) {
+            // A tap on the choice's label marks it.
             select->list()->childClicked(choice->label());
             click(select->okButton());
-            return true;
+            return;
         }
     }
     note(QStringLiteral("no choice ") + quoted(text));
     click(select->cancelButton());
-    return false;
 }
 
 void WalkDriver::chooseNext()
 {
-    QVantelMenuSelect *select = selection();
+    QVantelMenuSelect *select = open<QVantelMenuSelect>();
     if (!select)
         return note(QStringLiteral("no choice popup"));
     const QList<QVantelMenuSelectable *> choices = choicesOf(select);
-    if (choices.isEmpty()) {
-        click(select->okButton());
-        return;
+    if (!choices.isEmpty()) {
+        const int marked = int(choices.indexOf(select->currentSelectable()));
+        select->list()->childClicked(choices.at((marked + 1) % choices.size())->label());
     }
-    const int marked = int(choices.indexOf(select->currentSelectable()));
-    QVantelMenuSelectable *next = choices.at((marked + 1) % choices.size());
-    select->list()->childClicked(next->label());
     click(select->okButton());
 }
 
-void WalkDriver::cancelSelection()
+void WalkDriver::cancelChoices()
 {
-    QVantelMenuSelect *select = selection();
+    QVantelMenuSelect *select = open<QVantelMenuSelect>();
     if (!select)
         return note(QStringLiteral("no choice popup"));
     click(select->cancelButton());
@@ -684,7 +772,12 @@ void WalkDriver::cancelSelection()
 
 void WalkDriver::answer(bool ok)
 {
-    QVantelMessage *message = question();
+    QVantelMessage *message = nullptr;
+    for (QVantelPopup *shown : popups()) {
+        auto *question = qobject_cast<QVantelMessage *>(shown);
+        if (question && question->kind() != QVantelMessage::NoButtons)
+            message = question;
+    }
     if (!message)
         return note(QStringLiteral("no question"));
     QVantelButton *button = ok ? message->okButton() : message->cancelButton();
@@ -694,12 +787,45 @@ void WalkDriver::answer(bool ok)
     click(button);
 }
 
+void WalkDriver::keyOnPopup(int key)
+{
+    QVantelHeadphoneSelect *select = open<QVantelHeadphoneSelect>();
+    if (!select)
+        return note(QStringLiteral("no source popup"));
+    this->key(select, key);
+}
+
+void WalkDriver::turnPopupKnob(int steps)
+{
+    QVantelHeadphoneAudio *gain = open<QVantelHeadphoneAudio>();
+    if (!gain)
+        return note(QStringLiteral("no gain popup"));
+    turnKnob(Control{gain->strip()->knob(), ControlKind::Knob, false}, steps);
+}
+
+void WalkDriver::acceptPopup()
+{
+    if (QVantelHeadphoneSelect *select = open<QVantelHeadphoneSelect>())
+        return click(select->okButton());
+    if (QVantelHeadphoneAudio *gain = open<QVantelHeadphoneAudio>())
+        return click(gain->okButton());
+    note(QStringLiteral("no source or gain popup"));
+}
+
+void WalkDriver::closePopup()
+{
+    const QList<QVantelPopup *> shown = popups();
+    if (shown.isEmpty())
+        return note(QStringLiteral("no popup"));
+    shown.constLast()->close();
+}
+
 void WalkDriver::dismissNotices()
 {
     if (!m_window)
         return;
-    for (QVantelPopup *popup : popups()) {
-        auto *message = qobject_cast<QVantelMessage *>(popup);
+    for (QVantelPopup *shown : popups()) {
+        auto *message = qobject_cast<QVantelMessage *>(shown);
         if (message && message->kind() == QVantelMessage::NoButtons)
             message->close();
     }
@@ -708,24 +834,47 @@ void WalkDriver::dismissNotices()
 
 // --- Controls ------------------------------------------------------------------------------
 
+namespace {
+
+// The buttons that lead to another page; the walk takes them in its own order.
+bool leadsAway(const QWidget *widget)
+{
+    static const QStringList names = {QStringLiteral("inputSettingsButton"),
+                                      QStringLiteral("auxSettingsButton"),
+                                      QStringLiteral("outputSettingsButton"),
+                                      QStringLiteral("backButton"),
+                                      QStringLiteral("homeButton")};
+    const QString name = widget->objectName();
+    return names.contains(name) || name.startsWith(QLatin1String("pageBar"));
+}
+
+bool inStatusPanel(const QWidget *widget, const QWidget *page)
+{
+    for (const QWidget *at = widget; at && at != page; at = at->parentWidget()) {
+        if (qobject_cast<const QVantelStatusPanel *>(at))
+            return true;
+    }
+    return false;
+}
+
+bool usableWidget(const QWidget *widget)
+{
+    return widget && widget->isVisible() && widget->isEnabled();
+}
+
+} // namespace
+
 void WalkDriver::click(QWidget *widget)
 {
     if (!widget)
         return note(QStringLiteral("nothing to click"));
     if (auto *button = qobject_cast<QAbstractButton *>(widget);
         button && !qobject_cast<QVantelKnob *>(widget) && !qobject_cast<QVantelWheel *>(widget)) {
-        // A button's own click: the same signals as a tap, without the platform's pointer.
+        // A button's own click: the signals of a tap, without the platform's pointer.
         button->click();
         return;
     }
     QTest::mouseClick(widget, Qt::LeftButton);
-}
-
-void WalkDriver::rightPress(QWidget *widget)
-{
-    if (!widget)
-        return note(QStringLiteral("nothing to press"));
-    QTest::mousePress(widget, Qt::RightButton);
 }
 
 void WalkDriver::key(QWidget *widget, int key)
@@ -735,8 +884,64 @@ void WalkDriver::key(QWidget *widget, int key)
     QTest::keyClick(widget, Qt::Key(key));
 }
 
-void WalkDriver::turnKnob(QVantelKnob *knob, int steps, int panningSteps)
+void WalkDriver::pressButton(const QString &objectName)
 {
+    QWidget *page = panelPage();
+    QWidget *button = page ? page->findChild<QWidget *>(objectName) : nullptr;
+    if (!button)
+        return note(QStringLiteral("no button ") + objectName);
+    click(button);
+}
+
+QList<WalkDriver::Control> WalkDriver::controls() const
+{
+    QList<Control> found;
+    QWidget *page = panelPage();
+    if (!page)
+        return found;
+    const QList<QWidget *> all = page->findChildren<QWidget *>();
+    for (QWidget *widget : all) {
+        if (!usableWidget(widget) || leadsAway(widget) || inStatusPanel(widget, page))
+            continue;
+        Control control{widget, ControlKind::Button, false};
+        if (auto *knob = qobject_cast<QVantelKnob *>(widget)) {
+            control.kind = ControlKind::Knob;
+            control.pans = knob->hasPanning();
+        } else if (qobject_cast<QVantelSwitch *>(widget) || qobject_cast<QVantelPair *>(widget)) {
+            control.kind = ControlKind::Toggle;
+        } else if (qobject_cast<QVantelAudioButton *>(widget)) {
+            control.kind = ControlKind::Position;
+        } else if (!qobject_cast<QVantelButton *>(widget)
+                   || qobject_cast<QVantelAudioButton *>(widget->parentWidget())) {
+            // A position's own button is taken with its position.
+            continue;
+        }
+        found << control;
+    }
+    return found;
+}
+
+bool WalkDriver::usable(const Control &control) const
+{
+    QWidget *page = panelPage();
+    return usableWidget(control.widget) && page && page->isAncestorOf(control.widget);
+}
+
+QString WalkDriver::nameOf(const Control &control) const
+{
+    for (const QWidget *at = control.widget; at; at = at->parentWidget()) {
+        if (const auto *strip = qobject_cast<const QVantelAudioBase *>(at)) {
+            QString name = strip->displayName();
+            name.replace(QLatin1Char('\n'), QLatin1Char('/'));
+            return QStringLiteral("strip \"%1\"").arg(name);
+        }
+    }
+    return nameOf(control.widget.data());
+}
+
+void WalkDriver::turnKnob(const Control &control, int steps, int panningSteps)
+{
+    auto *knob = qobject_cast<QVantelKnob *>(control.widget.data());
     if (!knob)
         return note(QStringLiteral("no knob"));
     click(knob);
@@ -748,8 +953,23 @@ void WalkDriver::turnKnob(QVantelKnob *knob, int steps, int panningSteps)
         click(knob);
 }
 
-void WalkDriver::swipe(QWidget *page, int fromY, int toY)
+void WalkDriver::tap(const Control &control)
 {
+    if (auto *position = qobject_cast<QVantelAudioButton *>(control.widget.data()))
+        return click(position->button());
+    click(control.widget);
+}
+
+void WalkDriver::rightPress(const Control &control)
+{
+    if (!control.widget)
+        return note(QStringLiteral("nothing to press"));
+    QTest::mousePress(control.widget, Qt::RightButton);
+}
+
+void WalkDriver::swipe(int fromY, int toY)
+{
+    QWidget *page = panelPage();
     if (!page)
         return note(QStringLiteral("nothing to swipe"));
     const auto send = [page](QEvent::Type type, int y) {
@@ -848,8 +1068,8 @@ void WalkDriver::describeMenu(QStringList &lines) const
     if (backOffered())
         title += QStringLiteral(" [back]");
     lines << title;
-    for (const QVantelMenuItem *item : rows())
-        lines << QStringLiteral("  ") + describeRow(item);
+    for (const QVantelMenuItem *row : menuItems())
+        lines << QStringLiteral("  ") + describeRow(row);
 }
 
 QString WalkDriver::describeRow(const QVantelMenuItem *row)

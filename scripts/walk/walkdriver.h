@@ -13,43 +13,67 @@
 #include <memory>
 #include <optional>
 
-class QAbstractButton;
 class QTextStream;
-class QVantelKnob;
 class QVantelMenuItem;
-class QVantelMenuItems;
-class QVantelMenuSelect;
 class QVantelMenuWidget;
-class QVantelMessage;
 class QVantelPopup;
-class QVantelVirtual;
 class QVantelWindow;
 class QWidget;
 
 // The one place where the walk touches the program and reads it back: the demo unit in the same
-// process, the front-panel window logged in as Administrator, and the transcript.
+// process, the front-panel window logged in as Administrator, and the transcript. The walk's
+// scripts (walkmenu.cpp, walkpages.cpp) say what to do in the words of this class; how a tap, a
+// keyboard or a row is reached is written here only, so that when the program's widgets change
+// shape this file is the one to adapt.
 //
 // Every action of the walk is a step: the driver runs it, lets the program finish what it
 // started (posted events, one-way messages, deferred deletes), writes the step's label, what
-// the panel shows (the settings page's title path and rows, or the controls of the page shown),
+// the panel shows (the settings menu's title path and rows, or the controls of the page shown),
 // the popups that are open and every request the unit received for it, and then closes the
-// notices (messages without buttons) so that no timer decides what the next step sees. The
+// notices (messages without buttons), so that no timer decides what the next step finds. The
 // transcript holds no times, ports, addresses or pointers; password cipher texts, which differ
 // on every run, are written as the text they hold.
 //
-// The walk reaches the program only through what a user sees and does, found by visible text,
-// class or object name: the menu widget's pages and rows (through QVantelMenuItems::items()),
-// its header icons, the popups' buttons, the widgets of the audio and headphone pages. When the
-// program's widgets change shape, this file is the one to adapt.
+// What the program shows is read where a user sees it: the menu's rows through its pages'
+// items() and the rows' texts, marks and value lists; the header's icons; the popups' texts and
+// buttons; the controls of the audio and headphone pages by class and object name. Rows are
+// addressed by their visible title and, among rows of one title, their place.
 //
-// The window's periodic set-up and keep-alive are pushed far beyond the walk's length, so that
-// only the walk's own steps make requests. Unit notifications are pushed by the walk and waited
-// for until the window has handled them.
+// Nothing but the walk makes requests: the window's periodic set-up and keep-alive are pushed
+// beyond the walk's length (setupPass() runs the set-up where the walk wants it), calls and
+// notifications are the walk's own unit events, each waited for until the window has handled it.
+// The demo's level reports keep coming; the meters they move are left out of the transcript.
 class WalkDriver : public QObject
 {
     Q_OBJECT
 
 public:
+    // What a menu row is, as far as the walk is concerned.
+    enum class RowKind { Caption, Value, Switch, Text, Number, Choice, Page, Wheel, Action };
+
+    // A row of the menu page shown: the occurrence-th row with this title.
+    struct Row
+    {
+        QString title;
+        int occurrence = 0;
+        RowKind kind = RowKind::Value;
+        bool locked = false;
+        // A wheel that stands at its last value.
+        bool atTop = false;
+    };
+
+    // What a popup is.
+    enum class PopupKind { None, Keyboard, Choices, Question, Notice, Source, Gain, Other };
+
+    // A control of an audio or headphone page.
+    enum class ControlKind { Knob, Toggle, Position, Button };
+    struct Control
+    {
+        QPointer<QWidget> widget;
+        ControlKind kind = ControlKind::Button;
+        bool pans = false;
+    };
+
     explicit WalkDriver(QTextStream &out, QObject *parent = nullptr);
     ~WalkDriver() override;
     Q_DISABLE_COPY_MOVE(WalkDriver)
@@ -61,10 +85,8 @@ public:
 
     // --- Transcript ---------------------------------------------------------------------------
     void step(const QString &label, const std::function<void()> &action);
-    // A line of the walk's own, for what it could not do (a row it did not find, ...).
+    // A line of the walk's own: a heading, or what it could not do (a row it did not find).
     void note(const QString &text);
-    [[nodiscard]] int steps() const { return m_steps; }
-    [[nodiscard]] int requests() const { return m_requests; }
 
     // --- The unit -----------------------------------------------------------------------------
     [[nodiscard]] FakeQuorix &unit() const { return *m_fake; }
@@ -76,31 +98,32 @@ public:
     void unitInfo(const QString &infoType, const FakePairs &pairs);
 
     // --- The window ---------------------------------------------------------------------------
-    [[nodiscard]] QVantelWindow *window() const { return m_window.get(); }
     // Asks the window for a page, as the panel's keys and shortcuts do (settings targets too).
     void showPanelPage(int page);
     [[nodiscard]] int shownPanelPage() const;
-    // One pass of the window's periodic controller set-up, which the walk runs in place of its
-    // timer (after the unit reset a controller, for one).
+    // One pass of the window's periodic controller set-up, as a step.
     void setupPass();
-    [[nodiscard]] QWidget *panelPage() const;
+    // Presses the button of the page shown with this object name.
+    void pressButton(const QString &objectName);
 
     // --- The settings menu --------------------------------------------------------------------
-    [[nodiscard]] QVantelMenuWidget *menu() const;
     [[nodiscard]] QStringList sectionTitles() const;
     void tapSection(const QString &title);
-    [[nodiscard]] QVantelMenuItems *menuPage() const;
     [[nodiscard]] QString menuPath() const;
-    [[nodiscard]] QList<QVantelMenuItem *> rows() const;
-    // The row of the page shown with this title (the occurrence-th of them); null when none.
-    [[nodiscard]] QVantelMenuItem *row(const QString &title, int occurrence = 0) const;
-    // How many rows before row on its page have its title.
-    [[nodiscard]] int occurrence(const QVantelMenuItem *row) const;
+    // How many pages the menu has open, the section's own counting as one.
+    [[nodiscard]] int menuDepth() const;
+    [[nodiscard]] QList<Row> rows() const;
+    // The row as it is now; nothing when the page has no such row.
+    [[nodiscard]] std::optional<Row> row(const QString &title, int occurrence = 0) const;
+    [[nodiscard]] bool hasRow(const QString &title, int occurrence = 0) const;
+    // The title of the occurrence-th row whose title is title or, failing that, starts with it
+    // (titles that carry a state, as "Codec 1 [ Ethernet ]"); empty when there is none.
+    [[nodiscard]] QString titleLike(const QString &title, int occurrence = 0) const;
     // A tap on the row's title: the keyboard, the choice popup or the page's own reaction.
-    void tapRow(QVantelMenuItem *row);
-    void flipSwitch(QVantelMenuItem *row);
+    void tapRow(const QString &title, int occurrence = 0);
+    void flipSwitch(const QString &title, int occurrence = 0);
     // A tap on the row's wheel, steps of "+" (negative: "-"), and a tap to let it go.
-    void turnWheel(QVantelMenuItem *row, int steps);
+    void turnWheel(const QString &title, int occurrence, int steps);
     [[nodiscard]] bool applyOffered() const;
     [[nodiscard]] bool refreshOffered() const;
     [[nodiscard]] bool backOffered() const;
@@ -109,48 +132,59 @@ public:
     void tapBack();
 
     // --- Popups -------------------------------------------------------------------------------
-    [[nodiscard]] QList<QVantelPopup *> popups() const;
-    [[nodiscard]] QVantelVirtual *keyboard() const;
-    [[nodiscard]] QVantelMenuSelect *selection() const;
-    // An open message with buttons.
-    [[nodiscard]] QVantelMessage *question() const;
-    // Clears the keyboard's line, types text and presses OK (or Cancel).
+    // The popup opened last of those open.
+    [[nodiscard]] PopupKind popup() const;
+    [[nodiscard]] QString keyboardText() const;
+    [[nodiscard]] bool keyboardTakesDigits() const;
+    // Clears the keyboard's line, types text and presses OK, or presses Cancel.
     void typeText(const QString &text);
     void cancelKeyboard();
-    // Marks the choice with this text (false when the list has none) and presses OK.
-    bool chooseText(const QString &text);
+    // Marks the choice with this text and presses OK (Cancel when the list has none).
+    void chooseText(const QString &text);
     // Marks the choice after the marked one (the first when none is) and presses OK.
     void chooseNext();
-    void cancelSelection();
+    void cancelChoices();
+    // OK or Cancel of the question open.
     void answer(bool ok);
-    // Closes every popup without buttons.
-    void dismissNotices();
+    // A key on the source popup, a step of the gain popup's knob, and OK of either.
+    void keyOnPopup(int key);
+    void turnPopupKnob(int steps);
+    void acceptPopup();
+    // Closes the popup opened last, as a click outside it does.
+    void closePopup();
 
     // --- Pages of controls --------------------------------------------------------------------
-    template<typename T = QWidget>
-    [[nodiscard]] T *control(const QString &objectName) const
-    {
-        QWidget *page = panelPage();
-        return page ? page->findChild<T *>(objectName) : nullptr;
-    }
-    void click(QWidget *widget);
-    void rightPress(QWidget *widget);
-    void key(QWidget *widget, int key);
-    // An engaging tap on a knob, steps of "+" (negative: "-"), presses of Return, and a tap
-    // that lets it go.
-    void turnKnob(QVantelKnob *knob, int steps, int panningSteps = 0);
-    // A finger drawn down the page from fromY to toY (up when toY is smaller), in the middle.
-    void swipe(QWidget *page, int fromY, int toY);
+    // The usable controls of the page shown, in the page's order; the buttons that lead to
+    // another page and the status strip are left out.
+    [[nodiscard]] QList<Control> controls() const;
+    [[nodiscard]] bool usable(const Control &control) const;
+    // The control's name as the page shows it now: a strip's knob or a position by the strip's
+    // names, anything else by its object name (or its class and text).
+    [[nodiscard]] QString nameOf(const Control &control) const;
+    // A knob: an engaging tap, steps of "+" (negative: "-"), presses of Return, a tap that lets
+    // it go. Any other control: a tap (on a position, on its button).
+    void turnKnob(const Control &control, int steps, int panningSteps = 0);
+    void tap(const Control &control);
+    void rightPress(const Control &control);
+    // A finger drawn down the page shown from fromY to toY (up when toY is smaller).
+    void swipe(int fromY, int toY);
 
     // Another value for a field that holds text, its own for each salt (a small number, such as
     // the field's place on its page): an address with its last part moved on by salt, a number
     // salt up, a word with "w" and salt added; an empty field gets a number (digits) or a word.
     [[nodiscard]] static QString otherText(const QString &text, bool digits, int salt);
 
-    // The widget's name in the transcript: its object name, else its class and its text.
-    [[nodiscard]] static QString nameOf(const QWidget *widget);
-
 private:
+    [[nodiscard]] QWidget *panelPage() const;
+    [[nodiscard]] QVantelMenuWidget *menu() const;
+    [[nodiscard]] QList<QVantelMenuItem *> menuItems() const;
+    [[nodiscard]] QVantelMenuItem *item(const QString &title, int occurrence) const;
+    [[nodiscard]] QList<QVantelPopup *> popups() const;
+    template<typename Popup>
+    [[nodiscard]] Popup *open() const;
+    void click(QWidget *widget);
+    void key(QWidget *widget, int key);
+    void dismissNotices();
     void settle();
     static void typeInto(QWidget *widget, const QString &text);
     [[nodiscard]] std::optional<QList<FakeReply>> refusedWrite(const FakeRequest &request);
@@ -160,6 +194,7 @@ private:
     void describeControls(const QWidget *widget, QStringList &lines, int depth) const;
     [[nodiscard]] QStringList describePopups() const;
     [[nodiscard]] static QString describeRow(const QVantelMenuItem *row);
+    [[nodiscard]] static QString nameOf(const QWidget *widget);
     [[nodiscard]] static QString requestText(const FakeRequest &request);
     void write(const QString &line);
 

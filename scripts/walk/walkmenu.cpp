@@ -2,18 +2,13 @@
 #include "walkdriver.h"
 
 #include "tests/support/demoarea.h"
-#include "widgets/qvantelmenuitem.h"
-#include "widgets/qvantelmenuitems.h"
-#include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelpage.h"
-#include "widgets/qvantelpagestack.h"
-#include "widgets/qvantelvirtual.h"
-#include "widgets/qvantelwheel.h"
-
-#include <QLineEdit>
-#include <QPointer>
 
 namespace {
+
+using Row = WalkDriver::Row;
+using RowKind = WalkDriver::RowKind;
+using PopupKind = WalkDriver::PopupKind;
 
 // How the crawl treats a page's rows.
 enum class Pass {
@@ -28,39 +23,29 @@ enum class Pass {
 constexpr int kMaxDepth = 6;
 constexpr int kMaxPopups = 6;
 
-// A row as the walk finds it again: by its title and, among rows of the same title, its place.
-struct RowRef
+QString rowName(const Row &row)
 {
-    QString title;
-    int occurrence = 0;
-    int kind = 0;
-};
-
-QString rowName(const RowRef &ref)
-{
-    QString name = QLatin1Char('"') + ref.title + QLatin1Char('"');
-    if (ref.occurrence > 0)
-        name += QStringLiteral(" (#%1)").arg(ref.occurrence + 1);
+    QString name = QLatin1Char('"') + row.title + QLatin1Char('"');
+    if (row.occurrence > 0)
+        name += QStringLiteral(" (#%1)").arg(row.occurrence + 1);
     return name;
 }
 
-bool isEditor(int kind)
+bool isEditor(RowKind kind)
 {
     switch (kind) {
-    case QVantelMenuItem::Switch:
-    case QVantelMenuItem::TextEntry:
-    case QVantelMenuItem::MaskedEntry:
-    case QVantelMenuItem::NumericEntry:
-    case QVantelMenuItem::NumericMaskedEntry:
-    case QVantelMenuItem::Choice:
-    case QVantelMenuItem::WheelOnRelease:
-    case QVantelMenuItem::WheelOnStep:
+    case RowKind::Switch:
+    case RowKind::Text:
+    case RowKind::Number:
+    case RowKind::Choice:
+    case RowKind::Wheel:
         return true;
     default:
         return false;
     }
 }
 
+// Every page of a section, row by row, in one of the passes.
 class MenuCrawl
 {
 public:
@@ -73,94 +58,93 @@ public:
     {
         w.step(QStringLiteral("section \"%1\"").arg(title), [&] { w.tapSection(title); });
         answerPopups();
-        if (w.menuPage())
+        if (w.menuDepth() > 0)
             page(0, nullptr);
     }
 
 private:
-    [[nodiscard]] int stackDepth() const { return w.menu() ? w.menu()->pageStack()->count() : 0; }
-
-    [[nodiscard]] QList<RowRef> rowRefs() const
-    {
-        QList<RowRef> refs;
-        for (QVantelMenuItem *row : w.rows())
-            refs << RowRef{row->titleText(), w.occurrence(row), row->kind()};
-        return refs;
-    }
-
-    [[nodiscard]] QVantelMenuItem *find(const RowRef &ref) const
-    {
-        return w.row(ref.title, ref.occurrence);
-    }
-
     // Answers what the program opened: a keyboard gets another value, a choice popup the next
     // entry, a question OK (in the Look and Discard passes every popup is cancelled).
     void answerPopups()
     {
         for (int i = 0; i < kMaxPopups; ++i) {
-            if (QVantelVirtual *board = w.keyboard()) {
+            switch (w.popup()) {
+            case PopupKind::Keyboard:
                 if (m_pass == Pass::Look) {
                     w.step(QStringLiteral("keyboard: Cancel"), [&] { w.cancelKeyboard(); });
                 } else {
-                    const QString text = WalkDriver::otherText(
-                        board->lineEdit()->text(), board->mode() == 0, m_salt);
+                    const QString text
+                        = WalkDriver::otherText(w.keyboardText(), w.keyboardTakesDigits(), m_salt);
                     w.step(QStringLiteral("keyboard: type \"%1\", OK").arg(text),
                            [&] { w.typeText(text); });
                 }
-            } else if (w.selection()) {
+                break;
+            case PopupKind::Choices:
                 if (m_pass == Pass::Look)
-                    w.step(QStringLiteral("choices: Cancel"), [&] { w.cancelSelection(); });
+                    w.step(QStringLiteral("choices: Cancel"), [&] { w.cancelChoices(); });
                 else
                     w.step(QStringLiteral("choices: the next, OK"), [&] { w.chooseNext(); });
-            } else if (w.question()) {
+                break;
+            case PopupKind::Question: {
                 const bool ok = m_pass == Pass::Edit;
                 w.step(ok ? QStringLiteral("question: OK") : QStringLiteral("question: Cancel"),
                        [&] { w.answer(ok); });
-            } else {
+                break;
+            }
+            case PopupKind::None:
+            case PopupKind::Notice:
                 return;
+            default:
+                w.step(QStringLiteral("close the popup"), [&] { w.closePopup(); });
+                break;
             }
         }
     }
 
-    void edit(const RowRef &ref)
+    // The row is looked at as it is now: a change above it may have unlocked it, or moved its
+    // wheel.
+    void edit(const Row &planned)
     {
-        QVantelMenuItem *row = find(ref);
-        if (!row || row->isReadOnly())
+        const std::optional<Row> now = w.row(planned.title, planned.occurrence);
+        if (!now || now->locked || now->kind != planned.kind)
             return;
-        switch (ref.kind) {
-        case QVantelMenuItem::Switch:
-            w.step(QStringLiteral("switch ") + rowName(ref), [&] { w.flipSwitch(find(ref)); });
+        const Row &row = *now;
+        switch (row.kind) {
+        case RowKind::Switch:
+            w.step(QStringLiteral("switch ") + rowName(row),
+                   [&] { w.flipSwitch(row.title, row.occurrence); });
             break;
-        case QVantelMenuItem::WheelOnRelease:
-        case QVantelMenuItem::WheelOnStep: {
+        case RowKind::Wheel: {
             // Up, or down from the top.
-            const bool up = !row->wheel() || row->wheel()->value() < row->wheel()->maximum();
-            w.step(QStringLiteral("wheel ") + rowName(ref)
-                       + (up ? QStringLiteral(" one step up") : QStringLiteral(" one step down")),
-                   [&] { w.turnWheel(find(ref), up ? 1 : -1); });
+            const int steps = row.atTop ? -1 : 1;
+            w.step(QStringLiteral("wheel ") + rowName(row)
+                       + (steps > 0 ? QStringLiteral(" one step up")
+                                    : QStringLiteral(" one step down")),
+                   [&] { w.turnWheel(row.title, row.occurrence, steps); });
             break;
         }
         default:
-            w.step(QStringLiteral("tap ") + rowName(ref), [&] { w.tapRow(find(ref)); });
+            w.step(QStringLiteral("tap ") + rowName(row),
+                   [&] { w.tapRow(row.title, row.occurrence); });
             break;
         }
         answerPopups();
     }
 
-    void page(int depth, const RowRef *openedBy)
+    void page(int depth, const Row *openedBy)
     {
         const QString path = w.menuPath();
-        const int level = stackDepth();
-        const QList<RowRef> refs = rowRefs();
-        const auto stillHere = [&] { return w.menuPath() == path && stackDepth() == level; };
+        const int level = w.menuDepth();
+        const QList<Row> rows = w.rows();
+        const auto stillHere = [&] { return w.menuPath() == path && w.menuDepth() == level; };
 
         if (m_pass != Pass::Look) {
-            for (int i = 0; i < refs.size(); ++i) {
+            for (int i = 0; i < rows.size(); ++i) {
                 if (!stillHere())
                     return;
                 m_salt = i + 1;
-                if (isEditor(refs.at(i).kind))
-                    edit(refs.at(i));
+                if (isEditor(rows.at(i).kind))
+                    edit(rows.at(i));
             }
             if (!stillHere())
                 return;
@@ -170,9 +154,9 @@ private:
                     w.step(QStringLiteral("Back without Apply"), [&] { w.tapBack(); });
                     answerPopups();
                     w.step(QStringLiteral("tap ") + rowName(*openedBy) + QStringLiteral(" again"),
-                           [&] { w.tapRow(find(*openedBy)); });
+                           [&] { w.tapRow(openedBy->title, openedBy->occurrence); });
                     answerPopups();
-                    if (stackDepth() != level)
+                    if (w.menuDepth() != level)
                         return;
                 } else {
                     w.step(QStringLiteral("Apply"), [&] { w.tapApply(); });
@@ -185,25 +169,24 @@ private:
             answerPopups();
         }
 
-        for (const RowRef &ref : refs) {
+        for (const Row &row : rows) {
             if (!stillHere())
                 return;
-            if (isEditor(ref.kind) || ref.kind == QVantelMenuItem::Caption)
+            if (isEditor(row.kind) || row.kind == RowKind::Caption)
                 continue;
-            if (ref.kind == QVantelMenuItem::Action && m_pass != Pass::Edit)
+            if (row.kind == RowKind::Action && m_pass != Pass::Edit)
                 continue;
-            if (!find(ref))
+            if (!w.hasRow(row.title, row.occurrence))
                 continue;
-            w.step(QStringLiteral("tap ") + rowName(ref), [&] { w.tapRow(find(ref)); });
-            if (stackDepth() > level) {
+            w.step(QStringLiteral("tap ") + rowName(row),
+                   [&] { w.tapRow(row.title, row.occurrence); });
+            if (w.menuDepth() > level) {
                 if (depth < kMaxDepth)
-                    page(depth + 1, &ref);
-                while (stackDepth() > level && w.backOffered())
+                    page(depth + 1, &row);
+                while (w.menuDepth() > level && w.backOffered())
                     w.step(QStringLiteral("Back"), [&] { w.tapBack(); });
-                answerPopups();
-            } else {
-                answerPopups();
             }
+            answerPopups();
         }
     }
 
@@ -218,7 +201,7 @@ void crawl(WalkDriver &walk, Pass pass, const QString &name)
     walk.note(QStringLiteral("--- every section, %1").arg(name));
     walk.step(QStringLiteral("panel: main"), [&] { walk.showPanelPage(QVantel::MainPage); });
     walk.step(QStringLiteral("press settingsButton"),
-              [&] { walk.click(walk.control<QWidget>(QStringLiteral("settingsButton"))); });
+              [&] { walk.pressButton(QStringLiteral("settingsButton")); });
     MenuCrawl crawl(walk, pass);
     for (const QString &title : walk.sectionTitles()) {
         if (title != QLatin1String("Exit"))
@@ -243,20 +226,9 @@ public:
         if (w.shownPanelPage() != QVantel::SettingsPage) {
             w.step(QStringLiteral("panel: main"), [&] { w.showPanelPage(QVantel::MainPage); });
             w.step(QStringLiteral("press settingsButton"),
-                   [&] { w.click(w.control<QWidget>(QStringLiteral("settingsButton"))); });
+                   [&] { w.pressButton(QStringLiteral("settingsButton")); });
         }
         w.step(QStringLiteral("section \"%1\"").arg(title), [&] { w.tapSection(title); });
-    }
-
-    [[nodiscard]] QVantelMenuItem *find(const QString &title, int occurrence = 0) const
-    {
-        if (QVantelMenuItem *row = w.row(title, occurrence))
-            return row;
-        for (QVantelMenuItem *row : w.rows()) {
-            if (row->titleText().startsWith(title) && occurrence-- == 0)
-                return row;
-        }
-        return nullptr;
     }
 
     void tap(const QString &title, int occurrence = 0)
@@ -264,7 +236,7 @@ public:
         w.step(
             QStringLiteral("tap \"%1\"%2")
                 .arg(title, occurrence ? QStringLiteral(" (#%1)").arg(occurrence + 1) : QString()),
-            [&] { w.tapRow(find(title, occurrence)); });
+            [&] { w.tapRow(w.titleLike(title, occurrence), occurrence); });
     }
 
     void type(const QString &title, const QString &text, int occurrence = 0)
@@ -281,7 +253,8 @@ public:
 
     void flip(const QString &title)
     {
-        w.step(QStringLiteral("switch \"%1\"").arg(title), [&] { w.flipSwitch(find(title)); });
+        w.step(QStringLiteral("switch \"%1\"").arg(title),
+               [&] { w.flipSwitch(w.titleLike(title)); });
     }
 
     void apply()
@@ -565,7 +538,7 @@ void shortcuts(Scene &s)
     }
     s.panel(QVantel::MainPage, QStringLiteral("main"));
     s.w.step(QStringLiteral("press statusButton"),
-             [&] { s.w.click(s.w.control<QWidget>(QStringLiteral("statusButton"))); });
+             [&] { s.w.pressButton(QStringLiteral("statusButton")); });
     s.section(QStringLiteral("Exit"));
 }
 
