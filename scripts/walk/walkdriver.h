@@ -39,10 +39,12 @@ class QWidget;
 // buttons; the controls of the audio and headphone pages by class and object name. Rows are
 // addressed by their visible title and, among rows of one title, their place.
 //
-// Nothing but the walk makes requests: the window's periodic set-up and keep-alive are pushed
-// beyond the walk's length (setupPass() runs the set-up where the walk wants it), calls and
-// notifications are the walk's own unit events, each waited for until the window has handled it.
-// The demo's level reports keep coming; the meters they move are left out of the transcript.
+// No timer decides what a step finds: notices do not close by their own timer while the walk
+// runs (it closes them after each step), and nothing but the walk makes requests: the window's
+// periodic set-up and keep-alive are pushed beyond the walk's length (setupPass() runs the set-up
+// where the walk wants it), calls and notifications are the walk's own unit events, each waited for
+// until the window has handled it. The demo's level reports keep coming; the meters they move are
+// left out of the transcript.
 class WalkDriver : public QObject
 {
     Q_OBJECT
@@ -174,6 +176,10 @@ public:
     // salt up, a word with "w" and salt added; an empty field gets a number (digits) or a word.
     [[nodiscard]] static QString otherText(const QString &text, bool digits, int salt);
 
+protected:
+    // Stops the notices' own closing timers before they fire.
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     [[nodiscard]] QWidget *panelPage() const;
     [[nodiscard]] QVantelMenuWidget *menu() const;
@@ -188,6 +194,9 @@ private:
     void settle();
     static void typeInto(QWidget *widget, const QString &text);
     [[nodiscard]] std::optional<QList<FakeReply>> refusedWrite(const FakeRequest &request);
+    // Pushes a message of the unit as one step, and waits until the window has handled it.
+    void
+    pushFromUnit(const QString &label, const FakePairs &pairs, const std::function<bool()> &push);
     void waitForNotifications(int expected);
     [[nodiscard]] QStringList describeShown() const;
     void describeMenu(QStringList &lines) const;
