@@ -1,8 +1,8 @@
 #include "widgets/qvantellazycolumn.h"
 
+#include <QLayout>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QWidgetItem>
 
 #include <algorithm>
 
@@ -84,11 +84,24 @@ int QVantelLazyColumn::heightKey(int) const
 
 int QVantelLazyColumn::measure(QWidget *row, int width) const
 {
-    // As a column layout sees its rows: a row hidden on purpose takes no room.
+    // As a column layout sees its rows (QWidgetItem), also before the row was first shown: a
+    // row hidden on purpose takes no room.
     if (row->isHidden() && row->testAttribute(Qt::WA_WState_ExplicitShowHide))
         return 0;
-    QWidgetItem item(row);
-    return item.hasHeightForWidth() ? item.heightForWidth(width) : item.sizeHint().height();
+    QLayout *layout = row->layout();
+    const bool hasHeightForWidth
+        = layout ? layout->hasHeightForWidth() : row->sizePolicy().hasHeightForWidth();
+    int height = 0;
+    if (hasHeightForWidth) {
+        height = layout ? layout->totalHeightForWidth(width) : row->heightForWidth(width);
+        height = qBound(row->minimumHeight(), height, row->maximumHeight());
+    } else {
+        height = row->sizeHint().expandedTo(row->minimumSizeHint()).height();
+        height = qBound(row->minimumHeight(), height, row->maximumHeight());
+        if (row->sizePolicy().verticalPolicy() == QSizePolicy::Ignored)
+            height = 0;
+    }
+    return qMax(0, height);
 }
 
 void QVantelLazyColumn::useWidth(int width) const
@@ -143,6 +156,8 @@ QWidget *QVantelLazyColumn::make(int index)
         return entry.row;
     useWidth(m_width < 0 ? width() : m_width);
     QWidget *row = makeRow(index);
+    // Measured as it will be shown: polished by its style.
+    row->ensurePolished();
     // makeRow may have looked at other entries; the entry is looked up again.
     Entry &made = m_entries[index];
     made.row = row;

@@ -296,7 +296,8 @@ struct PopupRig
             longest = std::max(longest, longestPauseMs([&] { bar->setValue(value); }));
         longest = std::max(longest, longestPauseMs([&] { bar->setValue(bar->maximum()); }));
         for (int i = 0; i < 40; ++i)
-            longest = std::max(longest, longestPauseMs([&] { bar->setValue(bar->value() - step); }));
+            longest
+                = std::max(longest, longestPauseMs([&] { bar->setValue(bar->value() - step); }));
         longest = std::max(longest, longestPauseMs([&] { select->cancelButton()->click(); }));
         return longest;
     }
@@ -383,7 +384,8 @@ int walkLists(int items)
         Rig rig;
         if (!rig.start(items))
             return 1;
-        for (const int listId : {kPagePresets, kPageSipProfiles, kPageSnapshots, kPageCallProfiles}) {
+        for (const int listId :
+             {kPagePresets, kPageSipProfiles, kPageSnapshots, kPageCallProfiles}) {
             rig.openSection(QVantelSettingsPage::BookSection);
             settle();
             rig.tap(listId);
