@@ -247,11 +247,10 @@ void QVantelLazyColumn::updateShown()
         if (!entry.row)
             continue;
         if (!entry.kept && (m_tops.at(i + 1) < keepTop || m_tops.at(i) > keepBottom)) {
-            QWidget *row = entry.row;
-            // The entry keeps its measured height: the rows around it stay where they are.
-            entry.row = nullptr;
-            row->hide();
-            row->deleteLater();
+            // The entry keeps its measured height: the rows around it stay where they are. The
+            // row goes at once, so that a fast scroll through a long list never piles rows up:
+            // it was never handed out, and a row far from the view handles no event now.
+            delete entry.row.data();
             continue;
         }
         place(i);

@@ -14,8 +14,8 @@ class QScrollArea;
 // (makeRow()) when its entry comes within one view's height of the area's view, and placed and
 // shown there. Until then the entry is taken to be as high as made rows of the same heightKey();
 // when a row turns out higher or lower, the entries below it move, and the view keeps its place
-// when the row lies above it. Made rows that drift far out of the view are deleted again, unless
-// they were handed out: row() and keep() make a row stay as long as the column does, so a
+// when the row lies above it. Made rows that drift far out of the view are deleted again at once,
+// unless they were handed out: row() and keep() make a row stay as long as the column does, so a
 // pointer someone holds never dangles. An entry taken out leaves its row (if made) to the caller.
 //
 // Rows are the column's children. The area is the scroll area the column lies in.
@@ -61,7 +61,7 @@ protected:
 private:
     struct Entry
     {
-        QWidget *row = nullptr;
+        QPointer<QWidget> row;
         int height = -1; // measured at m_width; -1 until the row is made at that width
         bool kept = false;
     };
