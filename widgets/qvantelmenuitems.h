@@ -40,6 +40,7 @@ public:
     void addDeferredItem(const QVantelMenuItem::Spec &spec);
     // Takes a row of this page out of the column; the row is not deleted.
     void removeItem(QVantelMenuItem *item);
+    // Rows added with addDeferredItem() are made when found or listed here.
     QVantelMenuItem *findItem(int id) const;
     QVantelMenuItem *findItem(int id, int data) const;
     QList<QVantelMenuItem *> items() const;

@@ -46,6 +46,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace {
@@ -232,29 +233,18 @@ void runList(benchmark::State &state, int listId)
     }
 }
 
-void BM_PresetList(benchmark::State &state)
+// Registered in main(), one benchmark per kind.
+struct ListBenchmark
 {
-    runList(state, kPagePresets);
-}
-BENCHMARK(BM_PresetList)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_SipProfileList(benchmark::State &state)
-{
-    runList(state, kPageSipProfiles);
-}
-BENCHMARK(BM_SipProfileList)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_SnapshotList(benchmark::State &state)
-{
-    runList(state, kPageSnapshots);
-}
-BENCHMARK(BM_SnapshotList)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-void BM_CallProfileList(benchmark::State &state)
-{
-    runList(state, kPageCallProfiles);
-}
-BENCHMARK(BM_CallProfileList)->Iterations(1)->Unit(benchmark::kMillisecond);
+    const char *name;
+    int listId;
+};
+const ListBenchmark kListBenchmarks[] = {
+    {"BM_PresetList", kPagePresets},
+    {"BM_SipProfileList", kPageSipProfiles},
+    {"BM_SnapshotList", kPageSnapshots},
+    {"BM_CallProfileList", kPageCallProfiles},
+};
 
 // A menu with one page whose choice row offers entries values, the current one in the middle.
 struct PopupRig
@@ -316,21 +306,32 @@ double measurePopup(int entries)
     return median(pauses);
 }
 
-void BM_ChoicePopup(benchmark::State &state)
+// Measures with 50 and with 5,000 entries; reports both, as <name>_50_<unit> and
+// <name>_5000_<unit>, and their ratio. A measure of 0 or less is a failure.
+void runPair(benchmark::State &state,
+             const std::string &name,
+             const std::string &unit,
+             double (*measure)(int),
+             const char *failure)
 {
     double few = 0.0;
     double many = 0.0;
     for (auto _ : state) {
-        few = measurePopup(kFew);
-        many = measurePopup(kMany);
-        if (few < 0.0 || many < 0.0) {
-            state.SkipWithError("the popup did not open");
+        few = measure(kFew);
+        many = measure(kMany);
+        if (few <= 0.0 || many <= 0.0) {
+            state.SkipWithError(failure);
             return;
         }
     }
-    state.counters["popup_50_ms"] = few;
-    state.counters["popup_5000_ms"] = many;
-    state.counters["popup_ratio"] = ratio(many, few);
+    state.counters[name + "_50_" + unit] = few;
+    state.counters[name + "_5000_" + unit] = many;
+    state.counters[name + "_ratio"] = ratio(many, few);
+}
+
+void BM_ChoicePopup(benchmark::State &state)
+{
+    runPair(state, "popup", "ms", measurePopup, "the popup did not open");
 }
 BENCHMARK(BM_ChoicePopup)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -347,19 +348,7 @@ double walkMemoryMb(int items)
 
 void BM_Memory(benchmark::State &state)
 {
-    double few = 0.0;
-    double many = 0.0;
-    for (auto _ : state) {
-        few = walkMemoryMb(kFew);
-        many = walkMemoryMb(kMany);
-        if (few <= 0.0 || many <= 0.0) {
-            state.SkipWithError("the walk through the lists failed");
-            return;
-        }
-    }
-    state.counters["peak_50_MB"] = few;
-    state.counters["peak_5000_MB"] = many;
-    state.counters["peak_ratio"] = ratio(many, few);
+    runPair(state, "peak", "MB", walkMemoryMb, "the walk through the lists failed");
 }
 BENCHMARK(BM_Memory)->Iterations(1)->Unit(benchmark::kMillisecond);
 
@@ -416,6 +405,13 @@ int main(int argc, char **argv)
             qputenv("QT_QPA_PLATFORM", "offscreen");
         QApplication app(argc, argv);
         return walkLists(QByteArray(argv[2]).toInt());
+    }
+    for (const ListBenchmark &list : kListBenchmarks) {
+        const int listId = list.listId;
+        benchmark::RegisterBenchmark(list.name,
+                                     [listId](benchmark::State &state) { runList(state, listId); })
+            ->Iterations(1)
+            ->Unit(benchmark::kMillisecond);
     }
     return BenchQt::runBenchmarks<QApplication>(argc, argv);
 }
