@@ -508,6 +508,28 @@ bool popups(const QString &folder)
     return ok;
 }
 
+// Network names that share a long beginning, a choice that wraps at its blanks, and a short one.
+bool longChoices(const QString &folder)
+{
+    Sheet owner(QSize(100, 100));
+    QVantelMenuSelect select(&owner);
+    select.setTitle(QStringLiteral("Wi-Fi Network"));
+    const char *const choices[] = {"BroadcastOperatorNetworkWithAVeryLongNameA",
+                                   "BroadcastOperatorNetworkWithAVeryLongNameB",
+                                   "Single Codec and Mobile Voice Coordination",
+                                   "Studio"};
+    int id = 0;
+    for (const char *choice : choices) {
+        auto *row = new QVantelMenuSelectable(id++);
+        row->label()->setText(QString::fromLatin1(choice));
+        select.addSelectable(row);
+    }
+    select.setCurrentSelectable(select.findSelectable(1));
+    const bool ok = writeSheet(folder, QStringLiteral("select-long-names.png"), select);
+    select.hide();
+    return ok;
+}
+
 bool keyboards(const QString &folder)
 {
     Sheet owner(QSize(100, 100));
@@ -741,6 +763,7 @@ int main(int argc, char **argv)
                                                            glyphs,
                                                            images,
                                                            popups,
+                                                           longChoices,
                                                            keyboards,
                                                            menu,
                                                            lockedRows,
