@@ -9,6 +9,7 @@
 #include "model/wordtable.h"
 
 #include <array>
+#include <type_traits>
 
 namespace {
 
@@ -222,7 +223,8 @@ void TComNetworkController::noteChange(const KeyRow &row)
         Q_EMIT controllerParamChanged(this, row.param);
 }
 
-bool TComNetworkController::store(bool &field, bool value, bool send)
+template<typename T>
+bool TComNetworkController::storeField(T &field, const T &value, bool send)
 {
     const KeyRow *row = rowOfField(&field);
     if (!row)
@@ -231,48 +233,31 @@ bool TComNetworkController::store(bool &field, bool value, bool send)
         markKnown(*row->key);
         return true;
     }
+    if constexpr (std::is_same_v<T, int>) {
+        if (value < row->minimum)
+            return true;
+    }
     if (send && row->sendable(*this, value)
         && !writeNetworkParam(*row->key, row->wire(value), true))
         return false;
     field = value;
     noteChange(*row);
     return true;
+}
+
+bool TComNetworkController::store(bool &field, bool value, bool send)
+{
+    return storeField(field, value, send);
 }
 
 bool TComNetworkController::store(int &field, int value, bool send)
 {
-    const KeyRow *row = rowOfField(&field);
-    if (!row)
-        return false;
-    if (value == field) {
-        markKnown(*row->key);
-        return true;
-    }
-    if (value < row->minimum)
-        return true;
-    if (send && row->sendable(*this, value)
-        && !writeNetworkParam(*row->key, row->wire(value), true))
-        return false;
-    field = value;
-    noteChange(*row);
-    return true;
+    return storeField(field, value, send);
 }
 
 bool TComNetworkController::store(std::string &field, const std::string &value, bool send)
 {
-    const KeyRow *row = rowOfField(&field);
-    if (!row)
-        return false;
-    if (value == field) {
-        markKnown(*row->key);
-        return true;
-    }
-    if (send && row->sendable(*this, value)
-        && !writeNetworkParam(*row->key, row->wire(value), true))
-        return false;
-    field = value;
-    noteChange(*row);
-    return true;
+    return storeField(field, value, send);
 }
 
 bool TComNetworkController::applyRow(const KeyRow &row, const std::string &text)

@@ -158,6 +158,9 @@ private:
     const KeyRow *rowOfField(const void *field);
     // After a store: the row's key is known, and its parameter signalled when it has one.
     void noteChange(const KeyRow &row);
+    // The common setter for each type of field.
+    template<typename T>
+    bool storeField(T &field, const T &value, bool send);
 
     std::string m_networkId;
     std::set<std::string> m_known;
