@@ -13,8 +13,9 @@
 
 // One device key of an interface controller: the field it feeds, how its value travels, and what
 // the controller's setters, reads, writes and events do with it. A controller lists its keys in
-// one KeyTable, so that a key is named once in the model: its setter finds the row by the field
-// it stores, and read(), write(), readAll(), reset() and the event handlers walk the table.
+// one KeyTable, so that a key is named once in the model (a rule of its own aside, such as the
+// operator selection's longer time-out): its setter finds the row by the field it stores, and
+// read(), write(), readAll(), reset() and the event handlers walk the table.
 //
 // Kinds of value:
 // - Flag: a bool, onWord ("on") for true and offWord ("off") for false; a received text is true
@@ -30,9 +31,9 @@
 // returns a changed copy:
 //     KeyRow::text(kEthernetKeyGateway, &C::m_gateway).sentWhile(&C::manualAddressing)
 //
-// A row holds its field as an accessor on the controller; the builders take the controller's own
-// member pointer, so a row can only name a field of the class whose table it is in (or of
-// TComNetworkController).
+// A row holds its field as an accessor on the controller, built from a member pointer of the
+// class that declares the field; a row belongs in the table of that class (or of a subclass, as
+// the streaming presets of TComNetworkController do).
 struct KeyRow
 {
     enum Kind { Flag, Number, Word, Text, Applied };
