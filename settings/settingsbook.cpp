@@ -157,6 +157,17 @@ void QVantelSettingsPage::addBookSpacer(QVantelMenuItems *page)
     addBookRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
 }
 
+void QVantelSettingsPage::addStoredRow(QVantelMenuItems *page,
+                                       int id,
+                                       int listId,
+                                       int kind,
+                                       const QString &name,
+                                       const QString &value,
+                                       bool readOnly)
+{
+    page->addDeferredItem({id, listId, kind, name, value, QMargins(10, 0, 10, 0), readOnly});
+}
+
 void QVantelSettingsPage::createBookMenu()
 {
     auto *page = new QVantelMenuItems(kPageBook, this);
@@ -189,13 +200,14 @@ void QVantelSettingsPage::createStoredList(int listId)
         addBookSpacer(page);
     }
     TStoredItems items(comClient());
+    const QString entryText = manager ? tr(kind.entryText) : tr(kind.operatorEntryText);
     for (const TStoredItems::Entry &entry : items.list(*kind.type)) {
-        addBookRow(page,
-                   kFirstStoredRow + entry.id,
-                   kind.listId,
-                   manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
-                   entry.name,
-                   manager ? tr(kind.entryText) : tr(kind.operatorEntryText));
+        addStoredRow(page,
+                     kFirstStoredRow + entry.id,
+                     kind.listId,
+                     manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                     entry.name,
+                     entryText);
     }
     pushPage(page);
 }

@@ -217,15 +217,13 @@ void QVantelSettingsPage::createCallProfileList()
             }
             summary += QStringLiteral(" - ") + QVantelLocalize::codingSummary(codec);
         }
-        QVantelMenuItem *row
-            = addBookRow(page,
-                         kFirstStoredRow + entry.id,
-                         kPageCallProfiles,
-                         manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
-                         entry.name,
-                         summary);
-        if (!manager && !usable)
-            row->setReadOnly(true);
+        addStoredRow(page,
+                     kFirstStoredRow + entry.id,
+                     kPageCallProfiles,
+                     manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                     entry.name,
+                     summary,
+                     !manager && !usable);
     }
     pushPage(page);
 }

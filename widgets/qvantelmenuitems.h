@@ -1,11 +1,13 @@
 #pragma once
 
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelslidewidget.h"
 
 #include <QList>
 #include <QPointer>
 
-class QVantelMenuItem;
+#include <functional>
+
 class QVantelMenuSelect;
 class QVantelMenuWidget;
 class QVantelVirtual;
@@ -33,8 +35,12 @@ public:
 
     // Appends a row whose owner page is this page; other rows are ignored.
     void addItem(QVantelMenuItem *item);
+    // Appends a row that is made only once it comes near the view, or once findItem() or
+    // items() hand it out; a long list costs little more than the rows that are seen.
+    void addDeferredItem(const QVantelMenuItem::Spec &spec);
     // Takes a row of this page out of the column; the row is not deleted.
     void removeItem(QVantelMenuItem *item);
+    // Rows added with addDeferredItem() are made when found or listed here.
     QVantelMenuItem *findItem(int id) const;
     QVantelMenuItem *findItem(int id, int data) const;
     QList<QVantelMenuItem *> items() const;
@@ -49,6 +55,8 @@ private:
     void editionClosed(QVantelVirtual *keyboard);
     void selectionClosed(QVantelMenuSelect *select);
     QVantelMenuItem *liveItem(void *item) const;
+    // The first row, in column order, whose id and data match.
+    QVantelMenuItem *findItem(const std::function<bool(int, int)> &match) const;
 
     int m_id;
     int m_data;

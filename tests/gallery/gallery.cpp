@@ -45,6 +45,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -471,6 +472,21 @@ bool images(const QString &folder)
     return writeSheet(folder, QStringLiteral("images.png"), sheet);
 }
 
+// A choice popup with a title and the choices, the second one marked.
+void fillSelect(QVantelMenuSelect &select,
+                const QString &title,
+                std::initializer_list<const char *> choices)
+{
+    select.setTitle(title);
+    int id = 0;
+    for (const char *choice : choices) {
+        auto *row = new QVantelMenuSelectable(id++);
+        row->label()->setText(QString::fromLatin1(choice));
+        select.addSelectable(row);
+    }
+    select.setCurrentSelectable(select.findSelectable(1));
+}
+
 bool popups(const QString &folder)
 {
     Sheet owner(QSize(100, 100));
@@ -485,15 +501,9 @@ bool popups(const QString &folder)
         0,
         &owner);
     QVantelMenuSelect select(&owner);
-    select.setTitle(QStringLiteral("Bit rate"));
-    const char *const choices[] = {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"};
-    int id = 0;
-    for (const char *choice : choices) {
-        auto *row = new QVantelMenuSelectable(id++);
-        row->label()->setText(QString::fromLatin1(choice));
-        select.addSelectable(row);
-    }
-    select.setCurrentSelectable(select.findSelectable(1));
+    fillSelect(select,
+               QStringLiteral("Bit rate"),
+               {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"});
     bool ok = writeSheet(folder, QStringLiteral("message-question.png"), question);
     ok = writeSheet(folder, QStringLiteral("message-notice.png"), notice) && ok;
     ok = writeSheet(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
@@ -505,6 +515,22 @@ bool popups(const QString &folder)
                            static_cast<QWidget *>(&longNotice),
                            static_cast<QWidget *>(&select)})
         popup->hide();
+    return ok;
+}
+
+// Network names that share a long beginning, a choice that wraps at its blanks, and a short one.
+bool longChoices(const QString &folder)
+{
+    Sheet owner(QSize(100, 100));
+    QVantelMenuSelect select(&owner);
+    fillSelect(select,
+               QStringLiteral("Wi-Fi Network"),
+               {"BroadcastOperatorNetworkWithAVeryLongNameA",
+                "BroadcastOperatorNetworkWithAVeryLongNameB",
+                "Single Codec and Mobile Voice Coordination",
+                "Studio"});
+    const bool ok = writeSheet(folder, QStringLiteral("select-long-names.png"), select);
+    select.hide();
     return ok;
 }
 
@@ -741,6 +767,7 @@ int main(int argc, char **argv)
                                                            glyphs,
                                                            images,
                                                            popups,
+                                                           longChoices,
                                                            keyboards,
                                                            menu,
                                                            lockedRows,
