@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
 class QVantelMenuEntries;
 class QVantelMenuEntry;
 class QVantelMenuHeader;
@@ -31,6 +33,13 @@ class QVantelVirtual;
 // After showing a popup, showKeyboard, showSelection, confirmAction and showMessage (when it opens
 // a new message) process pending events once, socket notifiers excluded, so the popup is painted
 // before they return.
+//
+// Navigation. A tap on a navigation row clears the modified mark and the refresh icon at once;
+// the row's title joins the path (and the back icon shows) only when the page it opens is
+// pushed, so that while the page's builder waits for the unit the header never names it over
+// the rows of the page under it. A page is pushed only onto the stack it was built for: when the
+// stack changed while it was being built (Back, another entry, a list built afresh), pushPage()
+// drops it, to be deleted later, and the row's title with it.
 class QVantelMenuWidget : public QWidget
 {
     Q_OBJECT
@@ -57,6 +66,9 @@ public:
     QVantelMenuItems *findPage(int id) const;
     QVantelMenuItems *findPage(int id, int data) const;
     QVantelMenuItems *currentPage() const;
+    // The page is the one shown, or one being built that pushPage() would show now. A step that
+    // waited for the unit touches the header for its page only while this holds.
+    [[nodiscard]] bool isPageInView(const QVantelMenuItems *page) const;
 
     // Moves popup (already sized) to the middle of the menu; placeOver() centres it across page
     // instead, still in the middle of the menu's height. Global coordinates.
@@ -88,6 +100,14 @@ signals:
     void menuItemChanges(QVantelMenuItem *item, int code);
 
 private:
+    // A navigation row's title, waiting for the page the row opens: the stack's changes() when
+    // the row was tapped.
+    struct PendingTitle
+    {
+        QString title;
+        int stackChanges = 0;
+    };
+
     // What a popup the menu opened reports when it closes; each runs the matching hook for a row
     // that still lives.
     void messagePopupClosed(QVantelMessage *message);
@@ -106,6 +126,7 @@ private:
     QVantelPageStack *m_stack = nullptr;
     QPointer<QVantelMessage> m_message;
     QStringList m_titlePath;
+    std::optional<PendingTitle> m_pendingTitle;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuWidget)
 };
