@@ -8,12 +8,15 @@
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelpagestack.h"
+#include "widgets/qvantelpopup.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -197,6 +200,8 @@ QVantelMenuItem *QVantelMenuWidget::liveItem(const QVantelPopup *popup) const
 
 QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item, bool show)
 {
+    if (m_left)
+        return nullptr;
     auto *keyboard = new QVantelVirtual(mode, this);
     keyboard->setWindowModality(Qt::ApplicationModal);
     placeCentred(keyboard);
@@ -220,6 +225,8 @@ QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item,
 QVantelMenuSelect *
 QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bool show)
 {
+    if (m_left)
+        return nullptr;
     auto *select = new QVantelMenuSelect(this);
     select->setWindowModality(Qt::ApplicationModal);
     placeOverPage(select);
@@ -240,6 +247,8 @@ QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bo
 
 QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMenuItem *item)
 {
+    if (m_left)
+        return nullptr;
     auto *question = new QVantelMessage(text, QVantelMessage::CancelAndOk, this);
     question->setWindowModality(Qt::ApplicationModal);
     placeOverPage(question);
@@ -254,6 +263,8 @@ QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMen
 
 void QVantelMenuWidget::showMessage(const QString &text, int autoCloseMs)
 {
+    if (m_left)
+        return;
     if (m_message) {
         m_message->setAutoCloseMs(autoCloseMs);
         m_message->setText(text);
@@ -281,6 +292,30 @@ void QVantelMenuWidget::closeMessage()
         message->releaseMouse();
     message->hide();
     message->close();
+}
+
+void QVantelMenuWidget::closePopups()
+{
+    closeMessage();
+    const QList<QVantelPopup *> popups = findChildren<QVantelPopup *>();
+    for (QVantelPopup *popup : popups)
+        popup->close();
+}
+
+void QVantelMenuWidget::showEvent(QShowEvent *event)
+{
+    m_left = false;
+    QWidget::showEvent(event);
+}
+
+void QVantelMenuWidget::hideEvent(QHideEvent *event)
+{
+    // Hidden with the program's window (minimised) the menu is still where the user left it.
+    if (!event->spontaneous()) {
+        m_left = true;
+        closePopups();
+    }
+    QWidget::hideEvent(event);
 }
 
 void QVantelMenuWidget::backClicked()

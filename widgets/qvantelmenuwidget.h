@@ -8,6 +8,8 @@
 
 #include <optional>
 
+class QHideEvent;
+class QShowEvent;
 class QVantelMenuEntries;
 class QVantelMenuEntry;
 class QVantelMenuHeader;
@@ -40,6 +42,11 @@ class QVantelVirtual;
 // the rows of the page under it. A page is pushed only onto the stack it was built for: when the
 // stack changed while it was being built (Back, another entry, a list built afresh), pushPage()
 // drops it, to be deleted later, and the row's title with it.
+//
+// Popups belong to the menu. When the menu is hidden (the front panel shows another page, as it
+// does when the session ends), every popup it opened closes, cancelled, and none opens until the
+// menu is shown again: showMessage() does nothing then, and showKeyboard(), showSelection() and
+// confirmAction() return null.
 class QVantelMenuWidget : public QWidget
 {
     Q_OBJECT
@@ -99,6 +106,10 @@ signals:
     void pageActivated(QVantel::Page page);
     void menuItemChanges(QVantelMenuItem *item, int code);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
     // A navigation row's title, waiting for the page the row opens: the stack's changes() when
     // the row was tapped.
@@ -108,6 +119,8 @@ private:
         int stackChanges = 0;
     };
 
+    // Closes every popup of the menu, cancelled.
+    void closePopups();
     // What a popup the menu opened reports when it closes; each runs the matching hook for a row
     // that still lives.
     void messagePopupClosed(QVantelMessage *message);
@@ -127,6 +140,8 @@ private:
     QPointer<QVantelMessage> m_message;
     QStringList m_titlePath;
     std::optional<PendingTitle> m_pendingTitle;
+    // Hidden after having been shown: the menu was left, and opens no popup.
+    bool m_left = false;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuWidget)
 };

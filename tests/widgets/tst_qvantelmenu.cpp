@@ -214,6 +214,7 @@ private slots:
     void titleComesWithItsPage();
     void pageBuiltForAStackThatChangedIsDropped_data();
     void pageBuiltForAStackThatChangedIsDropped();
+    void popupsCloseWhenTheMenuIsLeft();
 
 private:
     QVantelMenuItem *row(int kind) const;
@@ -980,6 +981,35 @@ void TestQVantelMenu::pageBuiltForAStackThatChangedIsDropped()
     tap(m_menu->currentPage(), row(8)->titleLabel());
     QCOMPARE(m_menu->pageStack()->count(), 2);
     QVERIFY(m_menu->header()->titleLabel()->text().endsWith(QStringLiteral(" > Row 8")));
+}
+
+// Popups belong to the menu: hidden (left for another page of the front panel), the menu closes
+// them unanswered and opens none until it is shown again.
+void TestQVantelMenu::popupsCloseWhenTheMenuIsLeft()
+{
+    m_menu->showMessage(QStringLiteral("Cannot apply changes"), 0);
+    QPointer<QVantelMessage> message = m_menu->message();
+    QPointer<QVantelMessage> question = m_menu->confirmAction(QStringLiteral("Restart?"), row(11));
+    QPointer<QVantelVirtual> keyboard = m_menu->showKeyboard(1, row(3), true);
+    QVERIFY(message && question && keyboard);
+    QVERIFY(message->isVisible() && question->isVisible() && keyboard->isVisible());
+
+    m_menu->hide();
+    QVERIFY(!m_menu->message());
+    QTRY_VERIFY(message.isNull() && question.isNull() && keyboard.isNull());
+    QVERIFY(m_menu->committed.isEmpty());
+    QVERIFY(!m_menu->calls.contains(QStringLiteral("keyboardAccepted 3")));
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+
+    // Nothing opens while the menu is away.
+    m_menu->showMessage(QStringLiteral("Failed to apply changes!"), 0);
+    QVERIFY(!m_menu->message());
+    QVERIFY(!m_menu->confirmAction(QStringLiteral("Restart?"), row(11)));
+
+    m_menu->show();
+    m_menu->showMessage(QStringLiteral("Applying changes..."), 0);
+    QVERIFY(m_menu->message() && m_menu->message()->isVisible());
+    m_menu->closeMessage();
 }
 
 QTEST_MAIN(TestQVantelMenu)
