@@ -33,7 +33,7 @@ private slots:
 private:
     // Opens the root entry and taps the rows of path in turn.
     [[nodiscard]] bool open(int entry, const QList<int> &path);
-    // Gives the row of the current page a new text and commits it.
+    // Gives the row of the current page a new text (a switch is turned over) and commits it.
     void edit(int rowId, const QString &text);
     // On the first request that names key (any request when key is empty): Back, then the
     // other section.
@@ -67,7 +67,10 @@ void TestSettingsWaits::edit(int rowId, const QString &text)
 {
     QVantelMenuItem *row = m_page->currentPage()->findItem(rowId);
     QVERIFY(row);
-    row->setValueText(text);
+    if (row->kind() == QVantelMenuItem::Switch)
+        row->setChecked(!row->isChecked());
+    else
+        row->setValueText(text);
     m_page->itemCommitted(row);
 }
 
@@ -120,8 +123,7 @@ void TestSettingsWaits::menuMovedDuringAStep_data()
         << "refresh" << -1;
     // Apply steps.
     QTest::newRow("wi-fi apply") << int(Page::NetworkSection) << QList<int>{kPageWifiFirst}
-                                 << kRowWifiSsid << "Other Net"
-                                 << "ssid"
+                                 << kRowWifiActive << QString() << "data_connection"
                                  << "apply" << -1;
     QTest::newRow("mobile PIN apply")
         << int(Page::NetworkSection) << QList<int>{kPageMobileFirst} << kRowMobilePin << "0000"
