@@ -30,18 +30,16 @@ BusyInputGate::~BusyInputGate()
 
 bool BusyInputGate::eventFilter(QObject *watched, QEvent *event)
 {
-    const bool waiting = m_client && m_client->isWaitLoopInnermost();
-    switch (event->type()) {
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-        // Left unaccepted, the key goes on as a key press, dropped next; a shortcut it would
-        // trigger is dropped itself.
-        return waiting;
-    default:
-        break;
-    }
-    if (!event->spontaneous())
+    // Every event of the program passes here: the common ones leave at once.
+    const QEvent::Type type = event->type();
+    const bool shortcut = type == QEvent::ShortcutOverride || type == QEvent::Shortcut;
+    if (!shortcut && !event->spontaneous())
         return false;
+    const bool waiting = m_client && m_client->isWaitLoopInnermost();
+    // Left unaccepted, a key's override lets it go on as a key press, dropped next; a shortcut
+    // it would trigger is dropped itself.
+    if (shortcut)
+        return waiting;
     return filterInput(watched, event, waiting);
 }
 
@@ -67,11 +65,23 @@ bool BusyInputGate::filterInput(QObject *receiver, QEvent *event, bool waiting)
         }
         return waiting && keepBack(receiver, event);
     }
-    case QEvent::MouseMove:
-        return waiting || (static_cast<const QMouseEvent *>(event)->buttons() & m_droppedButtons);
+    case QEvent::MouseMove: {
+        const Qt::MouseButtons held = static_cast<const QMouseEvent *>(event)->buttons();
+        // A drag whose press was dropped is no drag.
+        if (held & m_droppedButtons)
+            return true;
+        if (!waiting)
+            return false;
+        // A drag begun before the wait goes on after it, before its release; a hover counts for
+        // nothing.
+        return held == Qt::NoButton || keepBack(receiver, event);
+    }
     case QEvent::KeyPress: {
         const auto *key = static_cast<const QKeyEvent *>(event);
         if (waiting) {
+            // The repeats of a key held since before the wait are dropped, but not its release.
+            if (key->isAutoRepeat())
+                return true;
             m_droppedKeys.insert(key->key());
             return dropInput();
         }

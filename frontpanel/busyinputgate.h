@@ -24,8 +24,9 @@ class CCom;
 // - so are, whenever they come, the moves and the release of a button whose press was dropped,
 //   and the repeats and the release of a key whose press was dropped, so that no control sees
 //   half a tap;
-// - a release whose press came before the wait is kept back and handed to its receiver once
-//   the wait is over, so that a tap begun just before a wait is neither lost nor left pressed.
+// - a release whose press came before the wait, and the moves of a drag begun before it, are
+//   kept back and handed to their receivers once the wait is over, so that a tap or a drag begun
+//   just before a wait is neither lost nor left pressed; key repeats during the wait are dropped.
 // Input that reaches an event loop started inside the wait (a modal dialog's) passes: it is the
 // dialog's to take. Only the window system's (spontaneous) events are judged, apart from the
 // shortcut events that the program derives from key presses.
@@ -55,7 +56,7 @@ private:
     bool filterInput(QObject *receiver, QEvent *event, bool waiting);
     bool dropInput();
     bool keepBack(QObject *receiver, const QEvent *event);
-    // Hands the releases kept back to their receivers once the client is no longer busy.
+    // Hands what was kept back to its receivers once the client is no longer busy.
     void busyStateChanged(bool busy);
 
     QPointer<ksm::CCom> m_client;

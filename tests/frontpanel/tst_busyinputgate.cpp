@@ -110,12 +110,30 @@ void TestBusyInputGate::inputDuringAWaitIsDropped()
 
 void TestBusyInputGate::tapBegunBeforeAWaitEndsAfterIt()
 {
+    // Counts the moves that reach the button.
+    struct Moves : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::MouseMove ? 1 : 0;
+            return false;
+        }
+    } moves;
+    m_button->installEventFilter(&moves);
     QSignalSpy clicked(m_button, &QAbstractButton::clicked);
-    QTest::mousePress(m_button, Qt::LeftButton);
-    QCOMPARE(readWhileWaiting([this] { QTest::mouseRelease(m_button, Qt::LeftButton); }), 0);
-    // The release is kept back through the wait and handed on after it.
+    const QPoint inside = m_button->rect().center();
+    QTest::mousePress(m_button, Qt::LeftButton, {}, inside);
+    QCOMPARE(readWhileWaiting([&] {
+                 QTest::mouseMove(m_button, inside + QPoint(1, 1));
+                 QTest::mouseRelease(m_button, Qt::LeftButton, {}, inside + QPoint(1, 1));
+             }),
+             0);
+    // The move and the release are kept back through the wait and handed on after it.
+    QCOMPARE(moves.count, 0);
     QCOMPARE(clicked.count(), 0);
     QTRY_COMPARE(clicked.count(), 1);
+    QCOMPARE(moves.count, 1);
     QVERIFY(!m_button->isDown());
 }
 
