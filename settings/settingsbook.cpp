@@ -319,10 +319,13 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
         if (rowId == kRowNewStoredItem) {
             createCallProfilePage(-1, tr("noname"));
         } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
+            // The profile is read from the unit first; the row is gone when its list went
+            // meanwhile.
+            const QPointer<QVantelMenuItem> row = item;
             if (item->kind() == QVantelMenuItem::Navigation)
                 createCallProfilePage(rowId, item->titleText());
-            else if (loadCallProfile(rowId, item->titleText()))
-                askCallProfileLoad(item);
+            else if (loadCallProfile(rowId, item->titleText()) && row)
+                askCallProfileLoad(row);
         }
         return;
     }

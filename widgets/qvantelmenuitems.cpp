@@ -5,6 +5,7 @@
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QLabel>
@@ -19,6 +20,7 @@ QVantelMenuItems::QVantelMenuItems(int id, int data, QVantelMenuWidget *parent)
     , m_id(id)
     , m_data(data)
     , m_menu(parent)
+    , m_builtAt(parent ? parent->pageStack()->changes() : -1)
 {}
 
 QVantelMenuItems::~QVantelMenuItems() = default;

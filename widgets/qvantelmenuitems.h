@@ -20,6 +20,9 @@ class QVantelVirtual;
 // taps. The popups are children of the page and application-modal; when one closes with OK and a
 // changed value, the page writes the value into the row and calls the menu widget's itemCommitted
 // hook. The page is owned by the menu widget's page stack once pushed.
+//
+// A page remembers how far its menu's page stack had changed when it was made (builtAt()), so
+// that the menu shows it only over the page it was built for (QVantelMenuWidget::pushPage()).
 class QVantelMenuItems : public QVantelSlideWidget
 {
     Q_OBJECT
@@ -32,6 +35,8 @@ public:
     int id() const { return m_id; }
     int data() const { return m_data; }
     QVantelMenuWidget *menuWidget() const;
+    // The menu's QVantelPageStack::changes() when the page was made; -1 without a menu.
+    int builtAt() const { return m_builtAt; }
 
     // Appends a row whose owner page is this page; other rows are ignored.
     void addItem(QVantelMenuItem *item);
@@ -61,6 +66,7 @@ private:
     int m_id;
     int m_data;
     QPointer<QVantelMenuWidget> m_menu;
+    int m_builtAt = -1;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuItems)
 };

@@ -597,6 +597,11 @@ bool menu(const QString &folder)
 {
     Sheet sheet(QSize(800, 420));
     QVantelMenuWidget *menu = menuOn(sheet);
+    // The page is opened from a row of the entry's own page, so the header shows a path.
+    auto *root = new QVantelMenuItems(0, menu);
+    QVantelMenuItem *opener = addRow(root, 8, "LAN1 settings", nullptr);
+    menu->pushPage(root);
+    menu->itemClicked(opener);
     auto *page = new QVantelMenuItems(1, menu);
     const auto add = [page](int kind, const char *title, const char *value) {
         return addRow(page, kind, title, value);
@@ -618,7 +623,6 @@ bool menu(const QString &folder)
     add(11, "Restart", "Restarts the unit");
     add(1, "Read Only", "fixed")->setReadOnly(true);
     menu->pushPage(page);
-    menu->itemClicked(page->findItem(8));
     menu->header()->setModified(true);
     menu->header()->setRefreshVisible(true);
     return writeSheet(folder, QStringLiteral("menu.png"), sheet);
