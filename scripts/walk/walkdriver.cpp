@@ -26,6 +26,7 @@
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelknob.h"
+#include "widgets/qvantellazycolumn.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -53,6 +54,7 @@
 #include <QTest>
 #include <QTextStream>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -745,9 +747,24 @@ void WalkDriver::cancelKeyboard()
 
 namespace {
 
+// The choices in the popup's order; a long list that makes its rows as they are seen makes
+// them all.
 QList<QVantelMenuSelectable *> choicesOf(const QVantelMenuSelect *select)
 {
-    return select->list()->findChildren<QVantelMenuSelectable *>();
+    QList<QVantelMenuSelectable *> choices;
+    const QVBoxLayout *column = select->list()->column();
+    for (int i = 0; i < column->count(); ++i) {
+        QWidget *widget = column->itemAt(i)->widget();
+        if (auto *choice = qobject_cast<QVantelMenuSelectable *>(widget)) {
+            choices << choice;
+        } else if (auto *lazy = qobject_cast<QVantelLazyColumn *>(widget)) {
+            for (int j = 0; j < lazy->count(); ++j) {
+                if (auto *made = qobject_cast<QVantelMenuSelectable *>(lazy->row(j)))
+                    choices << made;
+            }
+        }
+    }
+    return choices;
 }
 
 } // namespace
