@@ -703,18 +703,6 @@ WalkDriver::PopupKind WalkDriver::popup() const
     return PopupKind::Other;
 }
 
-QString WalkDriver::keyboardText() const
-{
-    QVantelVirtual *board = open<QVantelVirtual>();
-    return board ? board->lineEdit()->text() : QString();
-}
-
-bool WalkDriver::keyboardTakesDigits() const
-{
-    QVantelVirtual *board = open<QVantelVirtual>();
-    return board && board->mode() == 0;
-}
-
 void WalkDriver::typeInto(QWidget *widget, const QString &text)
 {
     for (const QChar c : text) {
@@ -735,6 +723,14 @@ void WalkDriver::typeText(const QString &text)
     board->lineEdit()->clear();
     typeInto(board->lineEdit(), text);
     click(board->key(kKeyboardOk));
+}
+
+void WalkDriver::typeOtherValue(int salt)
+{
+    QVantelVirtual *board = open<QVantelVirtual>();
+    const QString text
+        = board ? otherText(board->lineEdit()->text(), board->mode() == 0, salt) : QString();
+    step(QStringLiteral("keyboard: type \"%1\", OK").arg(text), [&] { typeText(text); });
 }
 
 void WalkDriver::cancelKeyboard()

@@ -136,10 +136,13 @@ public:
     // --- Popups -------------------------------------------------------------------------------
     // The popup opened last of those open.
     [[nodiscard]] PopupKind popup() const;
-    [[nodiscard]] QString keyboardText() const;
-    [[nodiscard]] bool keyboardTakesDigits() const;
     // Clears the keyboard's line, types text and presses OK, or presses Cancel.
     void typeText(const QString &text);
+    // As a step, types another value than the keyboard opened with, its own for each salt (a
+    // small number, such as the field's place on its page): an address with its last part moved
+    // on by salt, a number salt up, a word with "w" and salt added; an empty field gets a number
+    // (a keyboard of digits) or a word.
+    void typeOtherValue(int salt);
     void cancelKeyboard();
     // Marks the choice with this text and presses OK (Cancel when the list has none).
     void chooseText(const QString &text);
@@ -171,16 +174,12 @@ public:
     // A finger drawn down the page shown from fromY to toY (up when toY is smaller).
     void swipe(int fromY, int toY);
 
-    // Another value for a field that holds text, its own for each salt (a small number, such as
-    // the field's place on its page): an address with its last part moved on by salt, a number
-    // salt up, a word with "w" and salt added; an empty field gets a number (digits) or a word.
-    [[nodiscard]] static QString otherText(const QString &text, bool digits, int salt);
-
 protected:
     // Stops the notices' own closing timers before they fire.
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    [[nodiscard]] static QString otherText(const QString &text, bool digits, int salt);
     [[nodiscard]] QWidget *panelPage() const;
     [[nodiscard]] QVantelMenuWidget *menu() const;
     [[nodiscard]] QList<QVantelMenuItem *> menuItems() const;

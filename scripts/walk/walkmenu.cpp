@@ -73,10 +73,7 @@ private:
                 if (m_pass == Pass::Look) {
                     w.step(QStringLiteral("keyboard: Cancel"), [&] { w.cancelKeyboard(); });
                 } else {
-                    const QString text
-                        = WalkDriver::otherText(w.keyboardText(), w.keyboardTakesDigits(), m_salt);
-                    w.step(QStringLiteral("keyboard: type \"%1\", OK").arg(text),
-                           [&] { w.typeText(text); });
+                    w.typeOtherValue(m_salt);
                 }
                 break;
             case PopupKind::Choices:

@@ -17,13 +17,9 @@ void answerPopups(WalkDriver &w, int salt)
 {
     for (int i = 0; i < kMaxPopups; ++i) {
         switch (w.popup()) {
-        case PopupKind::Keyboard: {
-            const QString text
-                = WalkDriver::otherText(w.keyboardText(), w.keyboardTakesDigits(), salt);
-            w.step(QStringLiteral("keyboard: type \"%1\", OK").arg(text),
-                   [&] { w.typeText(text); });
+        case PopupKind::Keyboard:
+            w.typeOtherValue(salt);
             break;
-        }
         case PopupKind::Question:
             w.step(QStringLiteral("question: OK"), [&] { w.answer(true); });
             break;
