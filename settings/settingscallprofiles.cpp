@@ -334,7 +334,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             codec.sampleRate = 48000;
             codec.bitRate = 64000;
             row->setVisible(true);
-            row->addValue(48000, tr("%1 kHz").arg(codec.algorithm <= 2 ? 8 : 16));
+            row->addValue(48000, tr("%1 kHz").arg(telephoneBandRate(codec.algorithm) / 1000));
             row->selectValue(48000, true, false);
             row->setReadOnly(true);
         } else {
@@ -351,8 +351,14 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             hideRow(row);
         } else {
             std::vector<int> rates;
-            device->listBitRates(
-                mode, codec.algorithm, codec.channelMode, codec.sampleRate, rates, family);
+            // Asked at the rate the row shows, not the stand-in of a telephone-band coding.
+            const int bandRate = telephoneBandRate(codec.algorithm);
+            device->listBitRates(mode,
+                                 codec.algorithm,
+                                 codec.channelMode,
+                                 bandRate ? bandRate : codec.sampleRate,
+                                 rates,
+                                 family);
             fillChoice(row, rates, codec.bitRate, [](int rate) {
                 return tr("%1 kbit/s").arg(rate / 1000);
             });

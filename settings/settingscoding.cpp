@@ -145,12 +145,12 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecSampleRate)) {
         const int algorithm = editCodec.algorithm;
-        if (algorithm >= 0 && algorithm <= 6) {
+        if (const int bandRate = telephoneBandRate(algorithm)) {
             // The G.711 and G.722 families run at one fixed rate the unit does not list.
             editCodec.sampleRate = 48000;
             editCodec.bitRate = 64000;
             row->clearValues();
-            row->addValue(48000, tr("%1 kHz").arg(algorithm <= 2 ? 8 : 16));
+            row->addValue(48000, tr("%1 kHz").arg(bandRate / 1000));
             row->selectValue(48000, true, false);
             row->setReadOnly(true);
         } else {
@@ -168,8 +168,14 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecBitRate)) {
         row->clearValues();
-        device->listBitRates(
-            mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
+        // Asked at the rate the page shows: a telephone-band coding holds 48000 only as a stand-in.
+        const int bandRate = telephoneBandRate(editCodec.algorithm);
+        device->listBitRates(mode,
+                             editCodec.algorithm,
+                             editCodec.channelMode,
+                             bandRate ? bandRate : editCodec.sampleRate,
+                             list,
+                             noFamily);
         if (!guard)
             return;
         editCodec.bitRate = fillChoiceRow(

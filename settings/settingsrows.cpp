@@ -76,3 +76,12 @@ bool unitHolds(const QVantelMenuItem *row, const std::string &word)
     const QVariant held = row->property(kUnitWordProperty);
     return held.isValid() && held.toByteArray().toStdString() == word;
 }
+
+int telephoneBandRate(int algorithm)
+{
+    if (algorithm >= 0 && algorithm <= 2)
+        return 8000;
+    if (algorithm >= 3 && algorithm <= 6)
+        return 16000;
+    return 0;
+}

@@ -47,3 +47,8 @@ int fillChoiceRow(QVantelMenuItem *row, const QMap<int, QString> &entries, int v
 // of a word it has no entry for sends that entry.
 void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 [[nodiscard]] bool unitHolds(const QVantelMenuItem *row, const std::string &word);
+
+// The sampling rate the telephone-band algorithms run at, which their sampling-rate row shows:
+// 8000 Hz for the G.711 family (0 to 2), 16000 Hz for the G.722 family (3 to 6); 0 for any other
+// algorithm, whose rates the unit lists. Their coding is written without a rate.
+[[nodiscard]] int telephoneBandRate(int algorithm);

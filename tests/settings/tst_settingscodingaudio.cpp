@@ -317,8 +317,16 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     commit(kRowCodecAlgorithm, 3);
     QCOMPARE(texts(row(kRowCodecSampleRate)), QStringList{QStringLiteral("16 kHz")});
     QVERIFY(row(kRowCodecSampleRate)->isReadOnly());
-    for (const FakeRequest &request : m_fake->requests())
+    // Its bit rates are asked for at the rate shown.
+    int bitRateLists = 0;
+    for (const FakeRequest &request : m_fake->requests()) {
         QVERIFY(!request.isListOf(QStringLiteral("samplerate")));
+        if (request.isListOf(QStringLiteral("bitrate"))) {
+            ++bitRateLists;
+            QCOMPARE(request.value(QStringLiteral("samplerate")), QStringLiteral("16000"));
+        }
+    }
+    QCOMPARE(bitRateLists, 1);
 
     // Back to the coding as read: no change left.
     commit(kRowCodecAlgorithm, 19);
