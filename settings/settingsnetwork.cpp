@@ -901,6 +901,8 @@ void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
     int value = 1;
     for (const std::string &name : operators)
         row->addValue(value++, toQString(name));
+    // The operator the row names is marked, as a choice row marks its current entry.
+    row->selectText(row->valueText(), false, true);
     showSelection(tr("Select Network"), row, true);
 }
 
@@ -992,7 +994,11 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
     if (ssid == editWifi.ssid())
         return;
-    if (QVantelMenuItem *name = page->findItem(kRowWifiSsid))
+    QVantelMenuItem *name = page->findItem(kRowWifiSsid);
+    // The marked network taken again keeps the security and passphrase given for it.
+    if (name && name->valueText() == networkNameText(ssid))
+        return;
+    if (name)
         name->setValueText(networkNameText(ssid));
     if (QVantelMenuItem *security = page->findItem(kRowWifiSecurity))
         security->selectValue(TComWifiController::AuthAuto, true, false);
@@ -1179,6 +1185,9 @@ void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuIt
         else
             confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
     } else if (isInterfacePage(pageId, kPageWifiFirst) && item->id() == kRowWifiList) {
+        // The network the page names is marked, as a choice row marks its current entry.
+        const QVantelMenuItem *name = page->findItem(kRowWifiSsid);
+        item->selectText(name ? name->valueText() : QString(), false, true);
         showSelection(QString(), item, true);
     }
 }
