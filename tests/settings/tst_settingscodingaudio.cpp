@@ -868,13 +868,14 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
     QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("8000001F")));
     QVERIFY(!m_page->header()->isModified());
 
-    // Refused: the switches show the unit's word again and the mark stays.
+    // Refused: the switches show the unit's word again, and with no change left the mark goes.
     commitSwitch(kRowSideTone, false);
+    QVERIFY(m_page->header()->isModified());
     m_fake->refuseKey(QStringLiteral("matrix_opt"), kRefused);
     m_page->applyClicked();
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(row(kRowSideTone)->isChecked());
-    QVERIFY(m_page->header()->isModified());
+    QVERIFY(!m_page->header()->isModified());
 }
 
 void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()
