@@ -213,6 +213,17 @@ bool isPrimaryEthernet(const std::string &network)
     return network == interfaceNetwork(kPageEthernetFirst);
 }
 
+// The protocol row: NI-1 is offered only while it is the unit's protocol.
+void fillIsdnProtocols(QVantelMenuItem *row, int protocol, bool readOnly)
+{
+    fillChoice(row,
+               kIsdnProtocols,
+               protocol,
+               readOnly,
+               QString(),
+               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+}
+
 bool isSpidProtocol(int protocol)
 {
     return protocol == TComIsdnController::ProtocolNi2
@@ -1030,12 +1041,9 @@ void QVantelSettingsPage::createIsdnPage()
     using Entry = QVantelMenuItem;
 
     addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillChoice(addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")),
-               kIsdnProtocols,
-               copy.protocol(),
-               pageLock,
-               QString(),
-               copy.protocol() == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+    fillIsdnProtocols(addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")),
+                      copy.protocol(),
+                      pageLock);
     addTextRow(page,
                kRowIsdnLocalNumber1,
                Entry::NumericEntry,
@@ -1081,7 +1089,15 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
         return false;
     StagedChanges staged;
     stageChangedFields(page, editIsdn, isdnFields(), staged);
-    return writeStaged(this, editIsdn, staged);
+    QPointer<QVantelMenuItems> guard = page;
+    if (!writeStaged(this, editIsdn, staged))
+        return false;
+    // NI-1 stays offered only while the unit holds it.
+    if (QVantelMenuItem *protocol = guard ? guard->findItem(kRowIsdnProtocol) : nullptr) {
+        protocol->clearValues();
+        fillIsdnProtocols(protocol, editIsdn.protocol(), protocol->isReadOnly());
+    }
+    return true;
 }
 
 // --- The section's share of the menu hooks ----------------------------------------------------

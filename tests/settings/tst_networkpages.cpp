@@ -884,6 +884,16 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
     commit(kRowIsdnSpid);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"spid=0123"});
+    QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
+
+    // Moved away from it, the unit no longer holds NI-1: it is no longer offered.
+    row(kRowIsdnProtocol)->selectValue(0, true, false);
+    commit(kRowIsdnProtocol);
+    m_fake->clearLog();
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"protocol=isdn_udss1"});
+    QCOMPARE(offered(), (QList<int>{0, 1, 2}));
+    QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("Euro ISDN"));
 }
 
 void TestNetworkPages::ethernetEventRefresh()
