@@ -299,7 +299,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowProfileAlgorithm)) {
         std::vector<int> algorithms;
-        device->listAlgorithms(mode, algorithms, family);
+        const bool listed = device->listAlgorithms(mode, algorithms, family);
         row->clearValues();
         row->addValue(-1, tr("None"));
         if (TComDevice::networkToString(editProfile.network) == "mobile.0"
@@ -307,11 +307,16 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             row->addValue(kVoice, tr("Voice"));
         for (const int a : algorithms)
             row->addValue(a, QVantelLocalize::codecName(a));
-        // A value the list lacks shows "None"; the record keeps its algorithm.
-        if (row->findValue(codec.algorithm, true) < 0)
+        // A value the list lacks shows "None"; the record keeps its algorithm. Without a list
+        // the unit was not asked: the record's own algorithm is shown, not "None".
+        if (!listed && !noCoding) {
+            row->selectValue(codec.algorithm, false, true);
+            row->setValueText(QVantelLocalize::codecName(codec.algorithm), true);
+        } else if (row->findValue(codec.algorithm, true) < 0) {
             row->selectValue(-1, true, false);
-        else
+        } else {
             row->selectValue(codec.algorithm, true, false);
+        }
         row->setReadOnly(algorithms.size() < 2);
     }
     if (QVantelMenuItem *row = page->findItem(kRowProfileChannelMode)) {

@@ -265,7 +265,7 @@ void QVantelSettingsPage::createAutoBitRatePage()
     auto *page = new QVantelMenuItems(kPageAutoBitRate, this);
     QPointer<QVantelMenuItems> guard = page;
     TComDevice::AutoBitRate values;
-    device->readAutoBitRate(values);
+    const bool read = device->readAutoBitRate(values);
     std::vector<int> minimums;
     std::vector<int> maximums;
     device->listAutoBitRates(TComDevice::AbrMinBitRate, minimums);
@@ -304,6 +304,11 @@ void QVantelSettingsPage::createAutoBitRatePage()
     };
     rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
     rateRow(kRowMaxBitRate, tr("Maximum Bit Rate"), maximums, values.maxBitRate);
+    if (!read) {
+        // Nothing was read: the rows would show defaults the unit never sent.
+        for (const int id : {kRowAutoAdapt, kRowAdaptPolicy, kRowMinBitRate, kRowMaxBitRate})
+            showUnread(page->findItem(id));
+    }
     pushPage(page);
 }
 

@@ -604,7 +604,11 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
     const bool pageLock = editEthernet.state() == TComController::StateUnknown;
     const bool addressLock = pageLock || editEthernet.mode() != kModeManual;
 
-    addSwitchRow(page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
+    QVantelMenuItem *dhcp = addSwitchRow(
+        page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
+    // Nothing was read: the controller's default mode is not the unit's.
+    if (pageLock)
+        showUnread(dhcp);
     using Entry = QVantelMenuItem;
     addTextRow(page,
                kRowEthernetIpAddress,
@@ -669,8 +673,13 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     const bool unknown = editEthernet.state() == TComController::StateUnknown;
     const bool manual = editEthernet.mode() == kModeManual;
     if (QVantelMenuItem *row = page->findItem(kRowEthernetDhcp)) {
-        row->setChecked(!manual);
-        row->setReadOnly(unknown);
+        if (unknown) {
+            showUnread(row);
+        } else {
+            showSwitchRead(row);
+            row->setChecked(!manual);
+            row->setReadOnly(false);
+        }
     }
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
         if (QVantelMenuItem *row = page->findItem(field.row)) {
@@ -850,6 +859,15 @@ void QVantelSettingsPage::createMobilePage(int pageId)
         if (copy.msisdn().empty())
             row->setValueText(tr("Not Available"));
     }
+    if (pageLock) {
+        // Nothing was read: the rows that would show the controller's defaults say so.
+        for (const int id : {kRowMobilePinSave,
+                             kRowMobileDataService,
+                             kRowMobileAuthentication,
+                             kRowMobileSubscriber}) {
+            showUnread(page->findItem(id));
+        }
+    }
     pushPage(page);
 }
 
@@ -928,13 +946,17 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     const bool connectionLock = pageLock || copy.dataConnection();
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, kRowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
+    QVantelMenuItem *active
+        = addSwitchRow(page, kRowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
     QVantelMenuItem *row = addSettingsRow(page, kRowWifiList, Entry::Action, tr("Network List"));
-    copy.refreshSsidList();
+    const bool listed = copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
         row->addValue(value++, networkNameText(ssid));
-    if (copy.ssidList().empty()) {
+    if (copy.ssidList().empty() && !listed) {
+        // The unit was not asked successfully: it has not said that it sees no network.
+        showUnread(row);
+    } else if (copy.ssidList().empty()) {
         row->setValueText(tr("No Wi-Fi network Found"));
         row->setReadOnly(true);
     } else {
@@ -964,6 +986,11 @@ void QVantelSettingsPage::createWifiPage(int pageId)
                    kQualities,
                    copy.networkQuality(),
                    pageLock);
+    if (pageLock) {
+        // Nothing was read: the controller's defaults are not the unit's.
+        showUnread(active);
+        showUnread(page->findItem(kRowWifiSecurity));
+    }
     pushPage(page);
 }
 
@@ -1040,10 +1067,16 @@ void QVantelSettingsPage::createIsdnPage()
     const bool numberLock = pageLock || spid;
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillIsdnProtocols(addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")),
-                      copy.protocol(),
-                      pageLock);
+    QVantelMenuItem *fiveAs
+        = addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
+    QVantelMenuItem *protocol
+        = addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol"));
+    fillIsdnProtocols(protocol, copy.protocol(), pageLock);
+    if (pageLock) {
+        // Nothing was read: the controller's defaults are not the unit's.
+        showUnread(fiveAs);
+        showUnread(protocol);
+    }
     addTextRow(page,
                kRowIsdnLocalNumber1,
                Entry::NumericEntry,

@@ -52,3 +52,12 @@ void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 // 8000 Hz for the G.711 family (0 to 2), 16000 Hz for the G.722 family (3 to 6); 0 for any other
 // algorithm, whose rates the unit lists. Their coding is written without a rate.
 [[nodiscard]] int telephoneBandRate(int algorithm);
+
+// Shows that the unit's value for row is not known (its read failed or the unit did not report
+// it), instead of a default the unit never sent: a choice or wheel offers the single entry
+// "Unknown", a switch says "Unknown" with its switch hidden, any other row shows nothing. The
+// row is locked, so nothing unread is compared or written.
+void showUnread(QVantelMenuItem *row);
+// Undoes showUnread() on a switch row (one without texts of its own) whose value is now known:
+// its switch and its plain texts come back. The caller sets its state and lock.
+void showSwitchRead(QVantelMenuItem *row);

@@ -142,11 +142,7 @@ std::map<std::string, std::string> readRemoteAssistance()
 void QVantelSettingsPage::createTroubleshootingPage()
 {
     auto *page = new QVantelMenuItems(kPageTroubleshooting, this);
-    QVantelMenuItem *level
-        = addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
-    level->addValue(5, tr("Coarse"));
-    level->addValue(6, tr("Normal"));
-    level->addValue(8, tr("Debug"));
+    addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
     addTextRow(page, kRowLogAddr, tr("Syslog Server"), QString(), false);
 
     QVantelMenuItem *reset = addSettingsRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
@@ -170,13 +166,21 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
         = generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
-        int value = level ? stringToInt(*level) : kLogLevelCoarse;
-        // A level the list does not offer (7 among them) shows the first entry.
-        if (value != 5 && value != 6 && value != 8)
-            value = kLogLevelCoarse;
-        row->selectValue(value, true, false);
         rememberUnitWord(row, level ? *level : std::string());
-        row->setReadOnly(!level);
+        if (!level) {
+            showUnread(row);
+        } else {
+            row->clearValues();
+            row->addValue(5, tr("Coarse"));
+            row->addValue(6, tr("Normal"));
+            row->addValue(8, tr("Debug"));
+            int value = stringToInt(*level);
+            // A level the list does not offer (7 among them) shows the first entry.
+            if (value != 5 && value != 6 && value != 8)
+                value = kLogLevelCoarse;
+            row->selectValue(value, true, false);
+            row->setReadOnly(false);
+        }
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
         const std::string *address = reported(values, kGeneralKeyLogAddr);
@@ -194,15 +198,13 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool fullService = options & TComDevice::OptionRemoteAccessFull;
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
-    bool readOk = false;
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeySerialNo,
                                   kGeneralKeyCodecId,
                                   kGeneralKeyRemoteAccess,
                                   kGeneralKeyRemoteAccessNetwork,
                                   kGeneralKeyRemoteAccessServer,
-                                  kGeneralKeyRemoteAccessPwd},
-                                 &readOk);
+                                  kGeneralKeyRemoteAccessPwd});
     const auto text = [&values](const std::string &key) {
         const std::string *value = reported(values, key);
         return value ? *value : std::string();
@@ -210,7 +212,7 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     // A row whose setting the device did not report shows a default, and stays writable: the
     // change test reads the device again and leaves out what it still does not report, so an
     // Apply never overwrites a setting nobody has seen. Only a read that failed as a whole is
-    // told to the operator: a unit may simply not know a key.
+    // told to the operator (by the menu, as on every page): a unit may simply not know a key.
     const auto markUnread = [&values](QVantelMenuItem *row, const std::string &key) {
         if (!reported(values, key))
             row->setProperty(kUnreadProperty, true);
@@ -262,8 +264,6 @@ void QVantelSettingsPage::createRemoteAssistancePage()
                    kGeneralKeyRemoteAccessPwd);
     }
     pushPage(page);
-    if (!readOk)
-        showMessage(tr("Failed to read the settings!"), 0);
 }
 
 bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
