@@ -401,12 +401,21 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
     m_page->closeMessage();
     QVERIFY(!page->findItem(kRowRemoteAccess)->isReadOnly());
     QVERIFY(!page->findItem(kRowRemoteNetwork)->isReadOnly());
+    const int texts[]
+        = {kRowRemoteServer, kRowRemoteSerialNo, kRowRemoteCodecId, kRowRemotePassword};
+    for (const int id : texts)
+        QVERIFY2(page->findItem(id)->valueText().isEmpty(), qPrintable(QString::number(id)));
 
-    // The change test reads the unit again and decides what Apply sends.
+    // The change test reads the unit again and decides what Apply sends; what it reads fills
+    // the rows the first read left empty.
     const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
     QVERIFY(!m_page->header()->isModified());
+    const QStringList filled = {"ra.demo.invalid", "QX-000123", "QX123DEMO", "demo"};
+    for (int i = 0; i < filled.size(); ++i)
+        QCOMPARE(page->findItem(texts[i])->valueText(), filled.at(i));
+    QVERIFY(page->findItem(kRowRemoteAccess)->isChecked());
 }
 
 void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()
