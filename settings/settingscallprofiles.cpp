@@ -356,14 +356,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             hideRow(row);
         } else {
             std::vector<int> rates;
-            // Asked at the rate the row shows, not the stand-in of a telephone-band coding.
-            const int bandRate = telephoneBandRate(codec.algorithm);
-            device->listBitRates(mode,
-                                 codec.algorithm,
-                                 codec.channelMode,
-                                 bandRate ? bandRate : codec.sampleRate,
-                                 rates,
-                                 family);
+            listShownBitRates(mode, codec, rates, family);
             fillChoice(row, rates, codec.bitRate, [](int rate) {
                 return tr("%1 kbit/s").arg(rate / 1000);
             });

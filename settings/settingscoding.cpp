@@ -168,14 +168,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecBitRate)) {
         row->clearValues();
-        // Asked at the rate the page shows: a telephone-band coding holds 48000 only as a stand-in.
-        const int bandRate = telephoneBandRate(editCodec.algorithm);
-        device->listBitRates(mode,
-                             editCodec.algorithm,
-                             editCodec.channelMode,
-                             bandRate ? bandRate : editCodec.sampleRate,
-                             list,
-                             noFamily);
+        listShownBitRates(mode, editCodec, list, noFamily);
         if (!guard)
             return;
         editCodec.bitRate = fillChoiceRow(

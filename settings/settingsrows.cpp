@@ -1,5 +1,7 @@
 #include "settings/settingsrows.h"
 
+#include "link/codecconfig.h"
+#include "model/comdevice.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelswitch.h"
@@ -85,6 +87,20 @@ int telephoneBandRate(int algorithm)
     if (algorithm >= 3 && algorithm <= 6)
         return 16000;
     return 0;
+}
+
+bool listShownBitRates(int codecMode,
+                       const TCodecConfig &codec,
+                       std::vector<int> &rates,
+                       int family)
+{
+    const int bandRate = telephoneBandRate(codec.algorithm);
+    return comDevice()->listBitRates(codecMode,
+                                     codec.algorithm,
+                                     codec.channelMode,
+                                     bandRate ? bandRate : codec.sampleRate,
+                                     rates,
+                                     family);
 }
 
 void showUnread(QVantelMenuItem *row)

@@ -1,8 +1,6 @@
 #include "widgets/qvantelwraplabel.h"
 
-#include <QPainter>
 #include <QStringList>
-#include <QStyle>
 
 namespace {
 
@@ -49,27 +47,12 @@ QString cutShort(const QString &text, const QFontMetrics &metrics, int width)
 } // namespace
 
 QVantelWrapLabel::QVantelWrapLabel(QWidget *parent)
-    : QLabel(parent)
+    : QVantelElidedLabel(parent)
 {
-    setTextFormat(Qt::PlainText);
     setWordWrap(true);
 }
 
 QVantelWrapLabel::~QVantelWrapLabel() = default;
-
-QSize QVantelWrapLabel::minimumSizeHint() const
-{
-    QSize hint = QLabel::minimumSizeHint();
-    const int ellipsis = fontMetrics().horizontalAdvance(kEllipsis) + 2 * margin();
-    hint.setWidth(qMin(hint.width(), ellipsis));
-    return hint;
-}
-
-QRect QVantelWrapLabel::textArea() const
-{
-    const int m = margin();
-    return contentsRect().marginsRemoved(QMargins(m, m, m, m));
-}
 
 QString QVantelWrapLabel::shownText() const
 {
@@ -111,21 +94,4 @@ QString QVantelWrapLabel::layOut(const QString &whole, const QRect &area) const
         }
     }
     return cut ? lines.join(QLatin1Char('\n')) : whole;
-}
-
-void QVantelWrapLabel::paintEvent(QPaintEvent *event)
-{
-    const QString shown = shownText();
-    if (shown == text()) {
-        QLabel::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
-    style()->drawItemText(&painter,
-                          textArea(),
-                          int(QStyle::visualAlignment(layoutDirection(), alignment())),
-                          palette(),
-                          isEnabled(),
-                          shown,
-                          foregroundRole());
 }

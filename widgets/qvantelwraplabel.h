@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QLabel>
+#include "widgets/qvantelelidedlabel.h"
 
-class QPaintEvent;
+#include <QFont>
+#include <QSize>
 
 // A word-wrapped plain-text label that shows where its text is cut. Lines break at blanks as in
 // a word-wrapped QLabel; a word too long for a line of its own (an address, a name without
@@ -10,7 +11,7 @@ class QPaintEvent;
 // label has, the last line that fits ends in one. Its minimum width is that of the ellipsis, so a
 // long word cannot widen the row or page around it. text() keeps the whole text; a text that
 // fits is drawn exactly as a plain word-wrapped QLabel draws it.
-class QVantelWrapLabel : public QLabel
+class QVantelWrapLabel : public QVantelElidedLabel
 {
     Q_OBJECT
 
@@ -18,16 +19,11 @@ public:
     explicit QVantelWrapLabel(QWidget *parent = nullptr);
     ~QVantelWrapLabel() override;
 
-    QSize minimumSizeHint() const override;
     // The text as drawn at the label's size: whole, or its lines (joined by '\n') cut short with
     // an ellipsis.
-    QString shownText() const;
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
+    QString shownText() const override;
 
 private:
-    QRect textArea() const;
     QString layOut(const QString &whole, const QRect &area) const;
 
     // The last text laid out, the room and font it was laid out in, and how it is drawn there.
