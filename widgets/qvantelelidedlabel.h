@@ -8,7 +8,7 @@ class QPaintEvent;
 // for its width is drawn cut short with an ellipsis at its end, and its minimum width is that of
 // the ellipsis, so a long text cannot widen the row or page around it. text() keeps the whole
 // text; a text that fits is drawn exactly as a plain QLabel draws it. A subclass may cut the text
-// in another way by giving shownText() its own lines.
+// another way (shownText()).
 class QVantelElidedLabel : public QLabel
 {
     Q_OBJECT
@@ -23,7 +23,7 @@ public:
 
 protected:
     void paintEvent(QPaintEvent *event) override;
-    // The label's contents less its margin, where the text is drawn.
+    // Where the text is drawn: the contents less the margin.
     QRect textArea() const;
 
 private:
