@@ -79,19 +79,30 @@ quint8 byteAt(const std::string &text, std::size_t pos)
     return quint8(hexStringToULong(text.substr(pos, 2)) & 0xFFU);
 }
 
-// True when text is hexadecimal digits only, exactly digits of them: the only form in which a
-// received row's field is taken.
-bool isHexField(std::string_view text, std::size_t digits)
+// True when text is hexadecimal digits only.
+bool isHexDigits(std::string_view text)
 {
-    return text.size() == digits && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-           });
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    });
+}
+
+// True when text holds at least digits characters and the first digits of them are
+// hexadecimal: a received field is read from its start, and what follows the digits a row is
+// read by is the unit's business. A field with any other character among them would read as 0
+// and is refused.
+bool hasHexField(std::string_view text, std::size_t digits)
+{
+    return text.size() >= digits && isHexDigits(text.substr(0, digits));
 }
 
 // The digits of the 32-bit words "matrix_opt", "matrix_mgn" and "matrix_vol", of a "matrix_po"
-// record, and of a "matrix_bal" row (six bytes).
+// record, of a "matrix_bal" row (six bytes), and the shortest "matrix_hp" row (twelve inputs).
 constexpr std::size_t kWordDigits = 8;
 constexpr std::size_t kBalanceDigits = 12;
+constexpr std::size_t kShortestMixDigits = 24;
+// The digits of a 16-bit input row word; a wider word keeps these, its low bits.
+constexpr std::size_t kRowWordDigits = 4;
 
 quint32 swapBytes(quint32 value)
 {
@@ -905,14 +916,18 @@ void TMatrixSettings::clearPriorityInput(int input, int output)
 
 void TMatrixSettings::applyInputRow(int input, const std::string &text)
 {
-    if (!hasInputRow(input))
+    if (!hasInputRow(input) || text.size() < 3)
         return;
+    // The word is the hex before the first comma, however many digits the unit gives it: units
+    // before 2.0 have been seen sending four.
     const std::size_t comma = text.find(',');
-    if (comma == std::string::npos
-        || !isHexField(std::string_view(text).substr(0, comma), inputWordDigits())) {
+    if (comma == std::string::npos || comma < 2)
         return;
-    }
-    const quint16 word = quint16(hexStringToULong(text.substr(0, comma)) & 0xFFFFU);
+    const std::string_view digits = std::string_view(text).substr(0, comma);
+    if (!isHexDigits(digits))
+        return;
+    const std::size_t low = digits.size() > kRowWordDigits ? digits.size() - kRowWordDigits : 0;
+    const quint16 word = quint16(hexStringToULong(std::string(digits.substr(low))));
     const std::string name = utf8ToLatin1(text.substr(comma + 1));
     m_inputRow[std::size_t(input)] = InputRow{word, name};
 
@@ -927,7 +942,7 @@ void TMatrixSettings::applyInputRow(int input, const std::string &text)
 
 void TMatrixSettings::applyOutputRow(int output, const std::string &text)
 {
-    if (output < kFirstOutputRow || output > kLastOutputRow || !isHexField(text, 2))
+    if (output < kFirstOutputRow || output > kLastOutputRow || !hasHexField(text, 2))
         return;
     const quint8 byte = byteAt(text, 0);
     m_outputRow[std::size_t(output - kFirstOutputRow)] = byte;
@@ -946,22 +961,25 @@ void TMatrixSettings::setMixCell(int input, int output, bool on, float dB)
 
 void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount)
+    if (headphone < 0 || headphone >= HeadphoneCount || text.size() < kShortestMixDigits)
         return;
-    // A row of another length than the one the program writes (the firmware's inputs) holds
-    // other inputs than a write would send back: taking it would move the unit's mix.
-    HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
-    if (!isHexField(text, mixText(headphone, mix).size()))
-        return;
-    m_headphoneMixRead[std::size_t(headphone)] = true;
-    const int last = mixLastInput();
-    const bool editOpen = m_mixGuard;
+    // Two digits per input in the order a write sends them, for as many inputs as the text
+    // holds: a unit may send more of them than its firmware's writes carry (they are kept) or
+    // fewer (the rest stay as they were). A byte that is not two hex digits refuses the row.
+    std::vector<std::pair<int, quint8>> bytes;
     std::size_t pos = 0;
-    for (int input = 0; input <= last; ++input) {
-        if (!isMixInput(headphone, input, last))
+    for (int input = 0; input <= QVantel::LastMixInput && pos + 2 <= text.size(); ++input) {
+        if (!isMixInput(headphone, input, QVantel::LastMixInput))
             continue;
-        const quint8 byte = byteAt(text, pos);
+        if (!isHexDigits(std::string_view(text).substr(pos, 2)))
+            return;
+        bytes.emplace_back(input, byteAt(text, pos));
         pos += 2;
+    }
+    m_headphoneMixRead[std::size_t(headphone)] = true;
+    HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
+    const bool editOpen = m_mixGuard;
+    for (const auto &[input, byte] : bytes) {
         if (byte == mix[std::size_t(input)])
             continue;
         mix[std::size_t(input)] = byte;
@@ -981,7 +999,7 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
 
 void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount || !isHexField(text, kBalanceDigits))
+    if (headphone < 0 || headphone >= HeadphoneCount || !hasHexField(text, kBalanceDigits))
         return;
     HeadphoneBalance &balance = m_headphoneBalance[std::size_t(headphone)];
     for (std::size_t k = 0; k < kBalanceInputs.size(); ++k) {
@@ -1005,7 +1023,7 @@ void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &te
 
 void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
 {
-    if (position < 0 || position >= HeadphoneCount || !isHexField(text, kWordDigits))
+    if (position < 0 || position >= HeadphoneCount || !hasHexField(text, kWordDigits))
         return;
     AudioConfig config{};
     for (std::size_t k = 0; k < config.size(); ++k)
@@ -1015,9 +1033,9 @@ void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
 
 void TMatrixSettings::applyVolume(const std::string &text)
 {
-    if (!isHexField(text, kWordDigits))
+    if (!hasHexField(text, kWordDigits))
         return;
-    m_volume = swapBytes(hexStringToULong(text));
+    m_volume = swapBytes(hexStringToULong(text.substr(0, kWordDigits)));
     GuardHold hold(m_volumeGuard);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         const float dB = gainFromBits((m_volume >> (8U * unsigned(headphone))) & 0xFFU);
@@ -1040,11 +1058,11 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
     };
     for (const auto &[key, text] : values) {
         if (key == kAudioKeyMatrixOpt) {
-            if (isHexField(text, kWordDigits))
-                setMatrixOptions(hexStringToULong(text), false);
+            if (hasHexField(text, kWordDigits))
+                setMatrixOptions(hexStringToULong(text.substr(0, kWordDigits)), false);
         } else if (key == kAudioKeyMatrixMgn) {
-            if (isHexField(text, kWordDigits))
-                setMasterGain(hexStringToULong(text), false);
+            if (hasHexField(text, kWordDigits))
+                setMasterGain(hexStringToULong(text.substr(0, kWordDigits)), false);
         } else if (key == kAudioKeyMatrixVol) {
             applyVolume(text);
         } else if (const int in = indexOf(key, kAudioKeyMatrixIn); in >= 0) {

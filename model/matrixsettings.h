@@ -41,9 +41,12 @@
 // audioConfigChanged(position) after a configuration record changed; matrixOptionsChanged with
 // the options as they were before the change (the new value is in options()).
 //
-// A received row is taken only in its exact form: its hexadecimal field all digits, of the length
-// the firmware gives it. Any other row (a broken unit, a value out of every range) is refused and
-// leaves the row as it was, so that no garbage turns into routing that a later write sends back.
+// A received row is read from its start whatever firmware sent it: an input row's word is the
+// hex before its comma, however many digits (a word wider than 16 bits keeps its low bits), a
+// mix row gives two digits per input for as many inputs as it holds (at least twelve), the other
+// rows their first digits. A row whose digits read are not all hexadecimal (a broken unit, a
+// value that is no number) is refused and leaves the row as it was, so that no garbage turns
+// into routing that a later write sends back. Writes keep the width of the current firmware.
 //
 // start() reads every row with signals blocked and then announces only controllerStateChanged;
 // reset() restores the defaults with signals blocked. handleInfo() applies INFO
@@ -136,8 +139,8 @@ public:
     // The byte of output 10 to 14.
     [[nodiscard]] quint8 outputRow(int output) const;
     [[nodiscard]] HeadphoneMix headphoneMix(int headphone) const;
-    // True once the headphone's mix row (0 to 3) was received in a valid form since construction
-    // or the last reset(). Until then its record holds defaults, not what the unit mixes.
+    // True once the headphone's mix row (0 to 3) was received in a form it is read in since
+    // construction or the last reset(). Until then its record holds defaults, not the unit's.
     [[nodiscard]] bool hasHeadphoneMix(int headphone) const;
     [[nodiscard]] AudioConfig audioConfig(int position) const;
     [[nodiscard]] HeadphoneBalance headphoneBalance(int headphone) const;
