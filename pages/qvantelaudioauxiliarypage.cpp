@@ -200,8 +200,11 @@ void QVantelAudioAuxiliaryPage::setColumnUnavailable(int column)
 {
     m_buttons[size_t(column)]->setPalette(m_greyedPalette);
     m_buttons[size_t(column)]->setEnabled(false);
-    for (QVantelSwitch *toggle : m_switches[size_t(column)])
+    // A switch that cannot be switched on is drawn locked, as a greyed column's are.
+    for (QVantelSwitch *toggle : m_switches[size_t(column)]) {
         toggle->setCheckable(false);
+        toggle->setEnabled(false);
+    }
 }
 
 void QVantelAudioAuxiliaryPage::setColumnGreyed(int column, bool greyed)
