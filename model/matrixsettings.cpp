@@ -174,6 +174,8 @@ void TMatrixSettings::applyDefaults()
         {kAudioKeyMatrixMgn, "80800000"},
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
+    // The defaults are not the unit's.
+    m_positionKnown.fill(false);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         for (int input = 0; input < InputCount; ++input) {
             cell(input, QVantel::headphoneLeftOutput(headphone)).balance = kBalanceCentre;
@@ -259,10 +261,147 @@ TMatrixSettings::HeadphoneMix TMatrixSettings::headphoneMix(int headphone) const
     return m_headphoneMix[std::size_t(headphone)];
 }
 
-bool TMatrixSettings::hasHeadphoneMix(int headphone) const
+const bool *TMatrixSettings::knownFlag(Row row, int index) const
 {
-    return headphone >= 0 && headphone < HeadphoneCount
-           && m_headphoneMixRead[std::size_t(headphone)];
+    const auto flag = [index](const auto &flags, int first) -> const bool * {
+        const int at = index - first;
+        return at >= 0 && at < int(flags.size()) ? &flags[std::size_t(at)] : nullptr;
+    };
+    switch (row) {
+    case Row::Input:
+        return hasInputRow(index) ? flag(m_inputRowKnown, 0) : nullptr;
+    case Row::Output:
+        return flag(m_outputRowKnown, kFirstOutputRow);
+    case Row::Mix:
+        return flag(m_mixKnown, 0);
+    case Row::Balance:
+        return flag(m_balanceKnown, 0);
+    case Row::Position:
+        return flag(m_positionKnown, 0);
+    }
+    return nullptr;
+}
+
+bool TMatrixSettings::isRowKnown(Row row, int index) const
+{
+    const bool *flag = knownFlag(row, index);
+    return flag && *flag;
+}
+
+void TMatrixSettings::markKnown(Row row, int index)
+{
+    // The flag is one of this object's own members.
+    auto *flag = const_cast<bool *>(knownFlag(row, index));
+    if (!flag || *flag)
+        return;
+    *flag = true;
+    Q_EMIT rowReceived(row, index);
+}
+
+int TMatrixSettings::lastInputRow()
+{
+    if (firmwareAtLeast(kFirmware1_13))
+        return 18;
+    return firmwareAtLeast(kFirmware1_7) ? 17 : 10;
+}
+
+bool TMatrixSettings::firmwareHasRow(Row row, int index)
+{
+    switch (row) {
+    case Row::Input:
+        return hasInputRow(index) && index <= lastInputRow();
+    case Row::Output:
+        return index >= kFirstOutputRow
+               && (index < kLastOutputRow
+                   || (index == kLastOutputRow && firmwareAtLeast(kFirmware1_7)));
+    case Row::Mix:
+    case Row::Position:
+        return index >= 0 && index < HeadphoneCount;
+    case Row::Balance:
+        return index >= 0 && index < HeadphoneCount && firmwareAtLeast(kFirmware2_0);
+    }
+    return false;
+}
+
+bool TMatrixSettings::isRowMissing(Row row, int index) const
+{
+    return isReady() && firmwareHasRow(row, index) && !isRowKnown(row, index);
+}
+
+bool TMatrixSettings::refusesRow(Row row, int index) const
+{
+    if (!isRowMissing(row, index))
+        return false;
+    // A row's guard is held while a received row or a reset sets the cells it holds; those
+    // changes are the unit's or the defaults' and write nothing. A headphone edit holds the mix
+    // guard too, but its changes are the operator's.
+    switch (row) {
+    case Row::Input:
+        return !m_inputRowGuard;
+    case Row::Output:
+        return !m_outputRowGuard;
+    case Row::Mix:
+        return !m_mixGuard || m_editOpen;
+    case Row::Balance:
+        return !m_balanceGuard;
+    case Row::Position:
+        return true;
+    }
+    return true;
+}
+
+bool TMatrixSettings::refusesCell(int input, int output, bool routing) const
+{
+    if (routing) {
+        if ((output == QVantel::OutputProgram || output == QVantel::OutputCoord
+             || output == QVantel::OutputProgramRight)
+            && refusesRow(Row::Input, input)) {
+            return true;
+        }
+        const bool outputRowInput
+            = std::find(kOutputRowInputs.begin(), kOutputRowInputs.end(), input)
+              != kOutputRowInputs.end();
+        if (outputRowInput && refusesRow(Row::Output, output))
+            return true;
+    }
+    if (!isHeadphoneOutput(output))
+        return false;
+    const int headphone = (output - 2) / 2;
+    return isMixInput(headphone, input, QVantel::LastMixInput) && refusesRow(Row::Mix, headphone);
+}
+
+std::string TMatrixSettings::rowKey(Row row, int index)
+{
+    switch (row) {
+    case Row::Input:
+        return numberedKey(kAudioKeyMatrixIn, index + 1);
+    case Row::Output:
+        return numberedKey(kAudioKeyMatrixOu, index + 1);
+    case Row::Mix:
+        return numberedKey(kAudioKeyMatrixHp, index + 1);
+    case Row::Balance:
+        return numberedKey(kAudioKeyMatrixBal, index + 1);
+    case Row::Position:
+        return numberedKey(kAudioKeyMatrixPo, index + 1);
+    }
+    return {};
+}
+
+bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
+{
+    std::vector<std::string> keys;
+    for (const RowId &id : rows) {
+        const std::string key = rowKey(id.row, id.index);
+        if (isRowMissing(id.row, id.index)
+            && std::find(keys.begin(), keys.end(), key) == keys.end()) {
+            keys.push_back(key);
+        }
+    }
+    if (!keys.empty())
+        read(keys);
+    return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
+        return isRowMissing(id.row, id.index);
+    });
 }
 
 TMatrixSettings::AudioConfig TMatrixSettings::audioConfig(int position) const
@@ -457,10 +596,7 @@ bool TMatrixSettings::sendInputRow(int input)
     if (row == stored)
         return true;
     if (isReady()) {
-        const int lastSent = firmwareAtLeast(kFirmware1_13)  ? 18
-                             : firmwareAtLeast(kFirmware1_7) ? 17
-                                                             : 10;
-        if (input <= lastSent
+        if (input <= lastInputRow()
             && !sendParam(numberedKey(kAudioKeyMatrixIn, input + 1), inputRowText(row))) {
             return false;
         }
@@ -542,7 +678,8 @@ bool TMatrixSettings::updateHeadphoneBalance(int input, int output)
     const quint8 byte = balanceByte(node(input, output).balance);
     if (byte == balance[std::size_t(input)])
         return true;
-    if (!m_balanceGuard && isReady()) {
+    // Balance rows came with firmware 2.0: an older unit has none to read or write.
+    if (!m_balanceGuard && isReady() && firmwareAtLeast(kFirmware2_0)) {
         HeadphoneBalance changed = balance;
         changed[std::size_t(input)] = byte;
         const std::string text = balanceText(changed);
@@ -564,6 +701,8 @@ bool TMatrixSettings::setNodeOn(int input, int output, bool on)
     Node &n = cell(input, output);
     if (n.isOn() == on)
         return true;
+    if (refusesCell(input, output, true))
+        return false;
     n.flags = on ? (n.flags | NodeOn) : (n.flags & ~NodeOn);
     // A cell belongs to at most one of these rows; each writer skips rows it has no part in.
     bool ok = sendInputRow(input);
@@ -581,6 +720,8 @@ bool TMatrixSettings::setNodeGain(int input, int output, float dB)
     Node &n = cell(input, output);
     if (n.gain == dB)
         return true;
+    if (refusesCell(input, output, false))
+        return false;
     n.gain = dB;
     bool ok = updateHeadphoneMix(input, output);
     ok = updateVolume(input, output) && ok;
@@ -595,6 +736,11 @@ bool TMatrixSettings::setNodeBalance(int input, int output, int balance)
     Node &n = cell(input, output);
     if (n.balance == balance)
         return true;
+    if (isHeadphoneOutput(output)
+        && std::find(kBalanceInputs.begin(), kBalanceInputs.end(), input) != kBalanceInputs.end()
+        && refusesRow(Row::Balance, (output - 2) / 2)) {
+        return false;
+    }
     n.balance = balance;
     const bool ok = updateHeadphoneBalance(input, output);
     recomputeNode(input, output, true);
@@ -608,6 +754,8 @@ bool TMatrixSettings::setInputName(int input, const QString &name)
     QString &stored = m_inputNames[std::size_t(input)];
     if (stored == name)
         return true;
+    if (refusesRow(Row::Input, input))
+        return false;
     // The row is built from the stored name, so the name goes in first; a row the unit refused
     // puts the unit's name back, and nobody is told of a name the unit never took.
     const QString before = stored;
@@ -627,6 +775,8 @@ bool TMatrixSettings::setInputGain(int input, float dB)
     float &stored = m_inputGain[std::size_t(input)];
     if (stored == dB)
         return true;
+    if (input >= kFirstRowGainInput && refusesRow(Row::Input, input))
+        return false;
     stored = dB;
     // The row of inputs 0 to 3 holds no gain: theirs changes nothing the unit is sent (the audio
     // page sets INPUT 3 and 4's whenever their level arrives).
@@ -715,6 +865,8 @@ bool TMatrixSettings::setAudioConfig(int position, const AudioConfig &config, bo
     AudioConfig &stored = m_audioConfig[std::size_t(position)];
     if (stored == config)
         return true;
+    if (send && refusesRow(Row::Position, position))
+        return false;
     if (send && isReady()
         && !sendParam(numberedKey(kAudioKeyMatrixPo, position + 1), configText(config))) {
         return false;
@@ -731,6 +883,7 @@ TMatrixSettings::HeadphoneMix TMatrixSettings::beginHeadphoneEdit(int headphone)
     if (headphone < 0 || headphone >= HeadphoneCount)
         return headphoneMix(headphone);
     m_mixGuard = true;
+    m_editOpen = true;
     return m_headphoneMix[std::size_t(headphone)];
 }
 
@@ -739,9 +892,12 @@ bool TMatrixSettings::commitHeadphoneEdit(int headphone, const HeadphoneMix &bef
     if (headphone < 0 || headphone >= HeadphoneCount || !m_mixGuard)
         return true;
     m_mixGuard = false;
+    m_editOpen = false;
     const HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
     if (mix == before || !isReady())
         return true;
+    if (refusesRow(Row::Mix, headphone))
+        return false;
     return sendParam(numberedKey(kAudioKeyMatrixHp, headphone + 1), mixText(headphone, mix));
 }
 
@@ -938,6 +1094,7 @@ void TMatrixSettings::applyInputRow(int input, const std::string &text)
     setInputName(input, toQString(name));
     if (input >= kFirstRowGainInput)
         setInputGain(input, gainFromBits(word));
+    markKnown(Row::Input, input);
 }
 
 void TMatrixSettings::applyOutputRow(int output, const std::string &text)
@@ -951,6 +1108,7 @@ void TMatrixSettings::applyOutputRow(int output, const std::string &text)
     // Bits in the order the cells are switched: inputs 20, 24, 21, 12, 19, 13, 22, 23.
     for (unsigned bit : {0U, 6U, 1U, 2U, 7U, 3U, 4U, 5U})
         setNodeOn(kOutputRowInputs[bit], output, (byte & (1U << bit)) != 0);
+    markKnown(Row::Output, output);
 }
 
 void TMatrixSettings::setMixCell(int input, int output, bool on, float dB)
@@ -976,7 +1134,6 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
         bytes.emplace_back(input, byteAt(text, pos));
         pos += 2;
     }
-    m_headphoneMixRead[std::size_t(headphone)] = true;
     HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
     const bool editOpen = m_mixGuard;
     for (const auto &[input, byte] : bytes) {
@@ -995,6 +1152,7 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
         }
         mix[std::size_t(input)] = byte;
     }
+    markKnown(Row::Mix, headphone);
 }
 
 void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &text)
@@ -1019,6 +1177,7 @@ void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &te
             }
         }
     }
+    markKnown(Row::Balance, headphone);
 }
 
 void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
@@ -1029,6 +1188,7 @@ void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
     for (std::size_t k = 0; k < config.size(); ++k)
         config[k] = byteAt(text, 2 * k);
     setAudioConfig(position, config, false);
+    markKnown(Row::Position, position);
 }
 
 void TMatrixSettings::applyVolume(const std::string &text)
@@ -1133,7 +1293,6 @@ void TMatrixSettings::reset()
                 }
             }
             m_headphoneMix[std::size_t(headphone)].fill(kMixDefault);
-            m_headphoneMixRead[std::size_t(headphone)] = false;
             m_headphoneBalance[std::size_t(headphone)].fill(kBalanceCentre);
         }
     }
@@ -1146,6 +1305,12 @@ void TMatrixSettings::reset()
         {kAudioKeyMatrixMgn, "80800000"},
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
+    // Nothing of the unit's is known any more.
+    m_inputRowKnown.fill(false);
+    m_outputRowKnown.fill(false);
+    m_mixKnown.fill(false);
+    m_balanceKnown.fill(false);
+    m_positionKnown.fill(false);
     blockSignals(wasBlocked);
     TComController::reset();
 }

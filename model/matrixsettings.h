@@ -27,13 +27,14 @@
 // sent, nor queued for later. A gain a row cannot hold is packed as the nearest value it can
 // hold (never wrapped); a packed 0 in a 6-bit gain field means -160 dB (off).
 //
-// Setters: the cell and input setters return false only when the device refused a row write;
-// the changed field then stays (the next successful write of that row carries it) and its signal
-// still fires, so the model and the pages agree. An input name is the exception: a name the
-// device refused is put back and not signalled, since the operator typed it and must not see it
-// as taken. An invalid index changes nothing and returns false. The word setters (options, master
-// gain, audio configuration), and the output gains held in the master-gain word, keep the old value
-// on a refused write.
+// Setters: the cell and input setters return false when the device refused a row write; the
+// changed field then stays (the next successful write of that row carries it) and its signal
+// still fires, so the model and the pages agree. They also return false, changing nothing, when
+// the change would write a row the unit has not sent (isRowMissing()). An input name is the
+// exception: a name the device refused is put back and not signalled, since the operator typed it
+// and must not see it as taken. An invalid index changes nothing and returns false. The word
+// setters (options, master gain, audio configuration), and the output gains held in the master-gain
+// word, keep the old value on a refused write.
 //
 // Signals: nodeChanged(i, o) after a cell was recomputed through a cell setter or a received row;
 // nodeCopyChanged(s, t) when a copy is made or removed; inputNameChanged, inputGainChanged and
@@ -103,6 +104,17 @@ public:
     // Four bytes per headphone position, opaque to this class.
     using AudioConfig = std::array<quint8, 4>;
 
+    // The rows of the unit's matrix the program writes, each numbered as its getter is: an input
+    // row by its input (0 to 10, 14 to 18), an output row by its output (10 to 14), a headphone
+    // mix, a balance and a position record by the headphone or position (0 to 3).
+    enum class Row { Input, Output, Mix, Balance, Position };
+    Q_ENUM(Row)
+    struct RowId
+    {
+        Row row;
+        int index;
+    };
+
     // The stored "matrix_in" row of an input: the row word and the name as Latin-1 bytes.
     struct InputRow
     {
@@ -139,11 +151,20 @@ public:
     // The byte of output 10 to 14.
     [[nodiscard]] quint8 outputRow(int output) const;
     [[nodiscard]] HeadphoneMix headphoneMix(int headphone) const;
-    // True once the headphone's mix row (0 to 3) was received in a form it is read in since
-    // construction or the last reset(). Until then its record holds defaults, not the unit's.
-    [[nodiscard]] bool hasHeadphoneMix(int headphone) const;
     [[nodiscard]] AudioConfig audioConfig(int position) const;
     [[nodiscard]] HeadphoneBalance headphoneBalance(int headphone) const;
+
+    // True once the row arrived from the unit in a form it is read in, since construction or the
+    // last reset(). Until then it holds defaults or what the pages set, not what the unit has.
+    [[nodiscard]] bool isRowKnown(Row row, int index) const;
+    // True while the controller is ready and the row is one the current firmware writes but the
+    // unit has not sent. A row the program has not read is never written: every change that
+    // would write a missing row is refused (false) and changes nothing. The pages lock their
+    // controls of a missing row and say so.
+    [[nodiscard]] bool isRowMissing(Row row, int index) const;
+    // Reads again those of rows that are missing; true when none of them is missing afterwards
+    // (also when nothing needed reading). A row that arrives is announced with rowReceived().
+    bool readMissingRows(const std::vector<RowId> &rows);
 
     // The stored device name, or the input's fixed display name when none is stored. The fixed
     // names of the audio-over-IP inputs follow deviceOptionWord (Dante or RAVENNA).
@@ -246,6 +267,9 @@ Q_SIGNALS:
     void outputGainChanged(QVantel::Outputs output);
     void audioConfigChanged(QVantel::Inputs position);
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts previous);
+    // A row that was not known arrived, from a read or an INFO "audio_changeset" (start() reads
+    // silently, then announces controllerStateChanged).
+    void rowReceived(TMatrixSettings::Row row, int index);
 
 private:
     // Scoped hold of one re-entry guard; restores the previous value.
@@ -270,6 +294,21 @@ private:
     static bool validInput(int input) { return input >= 0 && input < InputCount; }
     static bool validOutput(int output) { return output >= 0 && output < OutputCount; }
     static bool hasInputRow(int input);
+    // The highest input whose row the current firmware reads and writes.
+    static int lastInputRow();
+    // Whether the current firmware reads and writes the row.
+    static bool firmwareHasRow(Row row, int index);
+    static std::string rowKey(Row row, int index);
+    // The known flag of the row; null for a row the table does not have.
+    const bool *knownFlag(Row row, int index) const;
+    // Marks the row known; announces it when it was not.
+    void markKnown(Row row, int index);
+    // Whether a change of cell (input, output) is refused because it would write a missing row;
+    // routing: the change is of the cell's on flag (the gain is in the headphone mixes only).
+    bool refusesCell(int input, int output, bool routing) const;
+    // Whether a change is refused because it would write the missing row; what received rows
+    // and resets set is never refused.
+    bool refusesRow(Row row, int index) const;
     static bool isCopyOutput(int output);
     bool isReady() const { return state() == StateReady; }
     Node &cell(int input, int output) { return m_node[std::size_t(input)][std::size_t(output)]; }
@@ -307,7 +346,8 @@ private:
     quint32 m_constructed = 0;
     bool m_inputRowGuard = false;
     bool m_outputRowGuard = false;
-    bool m_mixGuard = false; // also marks an open headphone edit
+    bool m_mixGuard = false; // also held by an open headphone edit
+    bool m_editOpen = false;
     bool m_volumeGuard = false;
     bool m_balanceGuard = false;
     int m_operationMode = 0;
@@ -324,7 +364,11 @@ private:
     std::array<InputRow, InputRowCount> m_inputRow;
     std::array<quint8, 5> m_outputRow{};
     std::array<HeadphoneMix, HeadphoneCount> m_headphoneMix{};
-    std::array<bool, HeadphoneCount> m_headphoneMixRead{};
+    std::array<bool, InputRowCount> m_inputRowKnown{};
+    std::array<bool, 5> m_outputRowKnown{};
+    std::array<bool, HeadphoneCount> m_mixKnown{};
+    std::array<bool, HeadphoneCount> m_balanceKnown{};
+    std::array<bool, HeadphoneCount> m_positionKnown{};
     std::array<AudioConfig, HeadphoneCount> m_audioConfig{};
     std::array<HeadphoneBalance, HeadphoneCount> m_headphoneBalance{};
 };

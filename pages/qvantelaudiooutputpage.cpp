@@ -123,6 +123,22 @@ void QVantelAudioOutputPage::buildUi()
         }
     }
 
+    // A row's switches write its output's row.
+    MatrixRowLock *lock = AudioPageStyle::makeRowLock(
+        this, [this](const std::vector<MatrixRowLock::RowId> &missing) {
+            QStringList names;
+            for (const MatrixRowLock::RowId &id : missing)
+                names << m_rowLabels[size_t(rowOfOutput(id.index))]->text();
+            return tr("The unit did not send its routing of %1.")
+                .arg(MatrixRowLock::listText(names));
+        });
+    for (int row = 0; row < RowCount; ++row) {
+        for (QVantelSwitch *toggle : m_switches[size_t(row)]) {
+            if (toggle)
+                lock->addControl(toggle, {{TMatrixSettings::Row::Output, kOutputs[row]}});
+        }
+    }
+
     const auto mark = [&](const QString &text, const QRect &geometry, Qt::GlobalColor colour) {
         QLabel *label = makeLabel(text, content, geometry, 14, rowAlignment);
         QPalette palette = label->palette();

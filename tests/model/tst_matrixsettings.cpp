@@ -69,6 +69,9 @@ private Q_SLOTS:
     void cellSetterOutcomes();
     void wordSetterOutcomes();
     void headphoneEdit();
+    void missingRowsAreNotWritten_data();
+    void missingRowsAreNotWritten();
+    void missingRowsReadAgain();
     void readAllKeys_data();
     void readAllKeys();
     void startReadsSilently();
@@ -77,8 +80,10 @@ private Q_SLOTS:
     void accessorIsShared();
 
 private:
-    // Seeds the fake with mix rows that match cells switched off, then starts the matrix.
+    // Seeds the fake with every row (seedUnit()), then starts the matrix.
     void startReady(TMatrixSettings &matrix);
+    // The unit's rows: those of a fresh matrix, with mix rows that match cells switched off.
+    void seedUnit();
 
     LinkedFake m_link;
 };
@@ -97,15 +102,37 @@ void tst_MatrixSettings::cleanup()
 
 void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
 {
+    seedUnit();
+    QVERIFY(matrix.start(true));
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
+    m_link.fake->clearLog();
+}
+
+void tst_MatrixSettings::seedUnit()
+{
+    // The unit holds what a fresh matrix holds, but with mix rows of cells switched off; every
+    // row is read, so every write of the program goes out.
+    FakeQuorix &fake = *m_link.fake;
+    for (int n = 1; n <= 19; ++n)
+        fake.setValue(QStringLiteral("matrix_in%1").arg(n), QStringLiteral("0020,"), kAudio);
+    for (int n = 11; n <= 15; ++n)
+        fake.setValue(QStringLiteral("matrix_ou%1").arg(n), QStringLiteral("00"), kAudio);
     // One byte per input the firmware's mix row holds.
     const int inputs = firmwareAtLeast(kFirmware1_13)  ? 21
                        : firmwareAtLeast(kFirmware1_7) ? 16
                                                        : 12;
-    for (int n = 1; n <= 4; ++n)
-        m_link.fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", inputs), kAudio);
-    QVERIFY(matrix.start(true));
-    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
-    m_link.fake->clearLog();
+    for (int n = 1; n <= 4; ++n) {
+        fake.setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", inputs), kAudio);
+        fake.setValue(QStringLiteral("matrix_bal%1").arg(n), bytes("06", 6), kAudio);
+        fake.setValue(QStringLiteral("matrix_po%1").arg(n),
+                      n == 1   ? QStringLiteral("0203040E")
+                      : n == 2 ? QStringLiteral("0103040E")
+                               : QStringLiteral("00000000"),
+                      kAudio);
+    }
+    fake.setValue(QStringLiteral("matrix_opt"), QStringLiteral("00000000"), kAudio);
+    fake.setValue(QStringLiteral("matrix_mgn"), QStringLiteral("80800000"), kAudio);
+    fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), kAudio);
 }
 
 void tst_MatrixSettings::constructionDefaults()
@@ -322,8 +349,8 @@ void tst_MatrixSettings::receivedRows_data()
                                     QCOMPARE(m.headphoneMix(1)[0], quint8(0xC5));
                                     QCOMPARE(m.headphoneMix(1)[24], quint8(0x00));
                                     QVERIFY(m.node(1, 4).isOn()); // own input untouched
-                                    QVERIFY(m.hasHeadphoneMix(1));
-                                    QVERIFY(!m.hasHeadphoneMix(0));
+                                    QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 1));
+                                    QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Mix, 0));
                                 });
     QTest::newRow("short mix row of old firmware")
         << 0x10600U << "matrix_hp1" << (QStringLiteral("80") + bytes("00", 11)).toLatin1()
@@ -332,7 +359,7 @@ void tst_MatrixSettings::receivedRows_data()
                QVERIFY(m.node(1, 3).isOn());
                QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
                QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0)); // beyond the text
-               QVERIFY(m.hasHeadphoneMix(0));
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
            });
     // A unit may send more inputs than its firmware writes, or fewer: each byte goes to its
     // input, and the inputs beyond the text keep what they had.
@@ -342,13 +369,13 @@ void tst_MatrixSettings::receivedRows_data()
                QVERIFY(m.node(24, 2).isOn() && m.node(24, 3).isOn());
                QCOMPARE(m.node(24, 2).gain, -27.0F);
                QVERIFY(!m.node(1, 2).isOn());
-               QVERIFY(m.hasHeadphoneMix(0));
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
            });
     QTest::newRow("mix row of 12 inputs on 2.0")
         << 0x20000U << "matrix_hp1" << bytes("00", 12).toLatin1() << Check([](const M &m) {
                QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
                QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0));
-               QVERIFY(m.hasHeadphoneMix(0));
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
            });
     QTest::newRow("mix row with an odd digit more")
         << any << "matrix_hp3" << (bytes("00", 21) + "C").toLatin1()
@@ -421,7 +448,7 @@ void tst_MatrixSettings::receivedRows_data()
             QCOMPARE(m.outputRow(output), fresh.outputRow(output));
         for (int h = 0; h < M::HeadphoneCount; ++h) {
             QVERIFY(m.headphoneMix(h) == fresh.headphoneMix(h));
-            QVERIFY(!m.hasHeadphoneMix(h));
+            QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Mix, h));
             QVERIFY(m.headphoneBalance(h) == fresh.headphoneBalance(h));
             QVERIFY(m.audioConfig(h) == fresh.audioConfig(h));
         }
@@ -613,6 +640,9 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("bal clamped to a byte")
         << any << Action([](M &m) { return m.setNodeBalance(20, 2, 300); }) << "matrix_bal1"
         << "060606FF0606";
+    QTest::newRow("bal on 1.13.9")
+        << 0x10d09U << Action([](M &m) { return m.setNodeBalance(20, 2, 0); }) << ""
+        << "";
     QTest::newRow("bal, input outside the row")
         << any << Action([](M &m) { return m.setNodeBalance(5, 2, 0); }) << ""
         << "";
@@ -991,6 +1021,156 @@ void tst_MatrixSettings::headphoneEdit()
     QCOMPARE(m_link.fake->requestCount(), 1);
 }
 
+namespace {
+
+// What a row write could change in the model, to compare before and after.
+struct Snapshot
+{
+    QList<quint32> flags;
+    QList<float> gains;
+    QList<int> balances;
+    QList<QString> names;
+    QList<float> inputGains;
+    QList<TMatrixSettings::AudioConfig> configs;
+
+    explicit Snapshot(const TMatrixSettings &m)
+    {
+        for (int input = 0; input < TMatrixSettings::InputCount; ++input) {
+            names << m.inputNames(input);
+            inputGains << m.inputGain(input);
+            for (int output = 0; output < TMatrixSettings::OutputCount; ++output) {
+                flags << m.node(input, output).flags;
+                gains << m.node(input, output).gain;
+                balances << m.node(input, output).balance;
+            }
+        }
+        for (int position = 0; position < TMatrixSettings::HeadphoneCount; ++position)
+            configs << m.audioConfig(position);
+    }
+    bool operator==(const Snapshot &other) const
+    {
+        return flags == other.flags && gains == other.gains && balances == other.balances
+               && names == other.names && inputGains == other.inputGains
+               && configs == other.configs;
+    }
+};
+
+} // namespace
+
+// A row the unit did not send (or sent in a form that is not read) is never written: the change
+// that would write it is refused and changes nothing, and the other rows are written as before.
+void tst_MatrixSettings::missingRowsAreNotWritten_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("unitValue"); // empty: the unit does not send the row
+    QTest::addColumn<Action>("change");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("index");
+
+    using M = TMatrixSettings;
+    using Row = TMatrixSettings::Row;
+    QTest::newRow("input routing")
+        << "matrix_in1" << QString() << Action([](M &m) { return m.setNodeOn(0, 0, true); })
+        << int(Row::Input) << 0;
+    QTest::newRow("input name") << "matrix_in5" << QString() << Action([](M &m) {
+        return m.setInputName(4, QStringLiteral("Feed"));
+    }) << int(Row::Input) << 4;
+    QTest::newRow("input gain, row not hex")
+        << "matrix_in5"
+        << "ZZ,Studio" << Action([](M &m) { return m.setInputGain(4, -6.0F); }) << int(Row::Input)
+        << 4;
+    QTest::newRow("output routing")
+        << "matrix_ou11" << QString() << Action([](M &m) { return m.setNodeOn(20, 10, true); })
+        << int(Row::Output) << 10;
+    QTest::newRow("mix routing") << "matrix_hp2" << QString()
+                                 << Action([](M &m) { return m.setNodeOn(8, 4, true); })
+                                 << int(Row::Mix) << 1;
+    QTest::newRow("mix gain, row not hex")
+        << "matrix_hp2" << bytes("C0", 20) + "Cx"
+        << Action([](M &m) { return m.setNodeGain(8, 4, -6.0F); }) << int(Row::Mix) << 1;
+    QTest::newRow("mix edit") << "matrix_hp1" << QString() << Action([](M &m) {
+        const M::HeadphoneMix before = m.beginHeadphoneEdit(0);
+        const bool routed = m.setNodeOn(8, 2, true) || m.setNodeGain(8, 3, 3.0F);
+        return m.commitHeadphoneEdit(0, before) && routed;
+    }) << int(Row::Mix) << 0;
+    QTest::newRow("balance") << "matrix_bal2" << QString()
+                             << Action([](M &m) { return m.setNodeBalance(20, 4, 0); })
+                             << int(Row::Balance) << 1;
+    QTest::newRow("position") << "matrix_po2" << QString() << Action([](M &m) {
+        return m.setAudioConfig(1, config(9, 3, 4, 14), true);
+    }) << int(Row::Position) << 1;
+}
+
+void tst_MatrixSettings::missingRowsAreNotWritten()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, unitValue);
+    QFETCH(Action, change);
+    QFETCH(int, row);
+    QFETCH(int, index);
+
+    seedUnit();
+    if (unitValue.isEmpty())
+        m_link.fake->removeValue(key, kAudio);
+    else
+        m_link.fake->setValue(key, unitValue, kAudio);
+    TMatrixSettings m(m_link.com.get());
+    QVERIFY(m.start(true));
+    m_link.fake->clearLog();
+    const auto missing = TMatrixSettings::Row(row);
+    QVERIFY(m.isRowMissing(missing, index));
+    QVERIFY(!m.isRowKnown(missing, index));
+    const Snapshot before(m);
+
+    QVERIFY(!change(m));
+    QCOMPARE(m_link.fake->requestCount(), 0);
+    QVERIFY(Snapshot(m) == before);
+
+    // The rows the unit sent are written as ever.
+    QVERIFY(m.setNodeOn(8, 6, true));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QVERIFY(m_link.fake->lastRequest().isSetOf(QStringLiteral("matrix_hp3")));
+}
+
+// A missing row is asked for again, alone; once it arrives it is announced and written like
+// any other.
+void tst_MatrixSettings::missingRowsReadAgain()
+{
+    firmwareVersion = 0x10d09;
+    seedUnit();
+    m_link.fake->removeValue(QStringLiteral("matrix_hp2"), kAudio);
+    m_link.fake->setValue(QStringLiteral("matrix_in9"), QStringLiteral("-1,Laptop"), kAudio);
+    TMatrixSettings m(m_link.com.get());
+    QVERIFY(m.start(true));
+    using Row = TMatrixSettings::Row;
+    // Firmware before 2.0 has no balance rows: none is missing, none is asked for.
+    QVERIFY(!m.isRowMissing(Row::Balance, 1));
+    const std::vector<TMatrixSettings::RowId> rows
+        = {{Row::Mix, 0}, {Row::Mix, 1}, {Row::Input, 8}, {Row::Balance, 1}};
+    QSignalSpy received(&m, &TMatrixSettings::rowReceived);
+    m_link.fake->clearLog();
+
+    QVERIFY(!m.readMissingRows(rows));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->lastRequest().gets(),
+             QStringList({QStringLiteral("matrix_hp2"), QStringLiteral("matrix_in9")}));
+    QCOMPARE(received.count(), 0);
+
+    m_link.fake->setValue(QStringLiteral("matrix_hp2"), bytes("00", 20) + "C5", kAudio);
+    m_link.fake->setValue(QStringLiteral("matrix_in9"), QStringLiteral("9D,Laptop"), kAudio);
+    QVERIFY(m.readMissingRows(rows));
+    QCOMPARE(received.count(), 2);
+    QVERIFY(m.inputNames(8) == QStringLiteral("Laptop") && m.node(8, 0).isOn());
+    QVERIFY(m.node(24, 4).isOn());
+    m_link.fake->clearLog();
+    QVERIFY(m.readMissingRows(rows));
+    QCOMPARE(m_link.fake->requestCount(), 0);
+    QVERIFY(m.setNodeOn(8, 4, true));
+    QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_hp2")),
+             bytes("00", 7) + "40" + bytes("00", 12) + "C5");
+    QCOMPARE(received.count(), 2);
+}
+
 void tst_MatrixSettings::readAllKeys_data()
 {
     QTest::addColumn<quint32>("firmware");
@@ -1140,6 +1320,12 @@ void tst_MatrixSettings::resetRestoresRows()
     QCOMPARE(optionSpy.count(), 0);
     QCOMPARE(m_link.fake->requestCount(), 1);
     QVERIFY(m_link.fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
+    // Nothing of the unit's is known any more.
+    for (TMatrixSettings::Row row :
+         {TMatrixSettings::Row::Input, TMatrixSettings::Row::Mix, TMatrixSettings::Row::Position}) {
+        QVERIFY(!m.isRowKnown(row, 0));
+    }
+    QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Output, 10));
 
     QVERIFY(!m.node(0, 0).isOn());
     QCOMPARE(m.inputRow(0).word, quint16(0x20));
