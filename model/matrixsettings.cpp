@@ -325,7 +325,7 @@ bool TMatrixSettings::firmwareHasRow(Row row, int index)
 
 bool TMatrixSettings::isRowMissing(Row row, int index) const
 {
-    return isReady() && firmwareHasRow(row, index) && !isRowKnown(row, index);
+    return (isReady() || m_readFailed) && firmwareHasRow(row, index) && !isRowKnown(row, index);
 }
 
 bool TMatrixSettings::refusesRow(Row row, int index) const
@@ -389,6 +389,12 @@ std::string TMatrixSettings::rowKey(Row row, int index)
 
 bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
 {
+    // Without a start no row of a read would be written: the next start reads them all.
+    if (!isReady()) {
+        return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
+            return isRowMissing(id.row, id.index);
+        });
+    }
     std::vector<std::string> keys;
     for (const RowId &id : rows) {
         const std::string key = rowKey(id.row, id.index);
@@ -1244,8 +1250,16 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
 
 bool TMatrixSettings::start(bool readNow)
 {
-    if (!startReading([this, readNow] { return !readNow || readAll(); }))
+    if (!startReading([this, readNow] { return !readNow || readAll(); })) {
+        // The session goes on without the matrix (the window tries again): every row of it is
+        // missing until a start reads them.
+        if (!m_readFailed) {
+            m_readFailed = true;
+            Q_EMIT readFailed();
+        }
         return false;
+    }
+    m_readFailed = false;
     m_request.subscribe(kEventAudioChangeset);
     return true;
 }
@@ -1305,7 +1319,8 @@ void TMatrixSettings::reset()
         {kAudioKeyMatrixMgn, "80800000"},
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
-    // Nothing of the unit's is known any more.
+    // Nothing of the unit's is known any more, nor missing until the next start.
+    m_readFailed = false;
     m_inputRowKnown.fill(false);
     m_outputRowKnown.fill(false);
     m_mixKnown.fill(false);

@@ -157,13 +157,16 @@ public:
     // True once the row arrived from the unit in a form it is read in, since construction or the
     // last reset(). Until then it holds defaults or what the pages set, not what the unit has.
     [[nodiscard]] bool isRowKnown(Row row, int index) const;
-    // True while the controller is ready and the row is one the current firmware writes but the
-    // unit has not sent. A row the program has not read is never written: every change that
-    // would write a missing row is refused (false) and changes nothing. The pages lock their
-    // controls of a missing row and say so.
+    // True while the controller is ready, or its start could not read the matrix, and the row is
+    // one the current firmware writes but the unit has not sent. A row the program has not read is
+    // never written: every change that would write a missing row is refused (false) and changes
+    // nothing. The pages lock their controls of a missing row and say so.
     [[nodiscard]] bool isRowMissing(Row row, int index) const;
-    // Reads again those of rows that are missing; true when none of them is missing afterwards
-    // (also when nothing needed reading). A row that arrives is announced with rowReceived().
+    // True after a start that could not read the matrix, until the next start or reset().
+    [[nodiscard]] bool readHasFailed() const { return m_readFailed; }
+    // Reads again those of rows that are missing, while the controller is ready (else the next
+    // start reads them); true when none of them is missing afterwards (also when nothing needed
+    // reading). A row that arrives is announced with rowReceived().
     bool readMissingRows(const std::vector<RowId> &rows);
 
     // The stored device name, or the input's fixed display name when none is stored. The fixed
@@ -270,6 +273,8 @@ Q_SIGNALS:
     // A row that was not known arrived, from a read or an INFO "audio_changeset" (start() reads
     // silently, then announces controllerStateChanged).
     void rowReceived(TMatrixSettings::Row row, int index);
+    // start() could not read the matrix: every row is missing until a start reads them.
+    void readFailed();
 
 private:
     // Scoped hold of one re-entry guard; restores the previous value.
@@ -348,6 +353,7 @@ private:
     bool m_outputRowGuard = false;
     bool m_mixGuard = false; // also held by an open headphone edit
     bool m_editOpen = false;
+    bool m_readFailed = false;
     bool m_volumeGuard = false;
     bool m_balanceGuard = false;
     int m_operationMode = 0;

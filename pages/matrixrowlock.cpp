@@ -4,7 +4,6 @@
 
 #include <QEvent>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QStringList>
 #include <QWidget>
@@ -18,9 +17,8 @@ bool sameRow(const TMatrixSettings::RowId &a, const TMatrixSettings::RowId &b)
     return a.row == b.row && a.index == b.index;
 }
 
-// Lies over a held control: draws it dimmed, as a disabled control is drawn, and passes every
-// tap, wheel and key to the page behind it instead of the control (so a swipe still starts on
-// it).
+// Lies over a held control: draws it dimmed, as a disabled control is drawn, and passes taps
+// and wheel steps on to its parent instead of the control (so a swipe still starts on it).
 class Veil : public QWidget
 {
 public:
@@ -66,6 +64,7 @@ MatrixRowLock::MatrixRowLock(QWidget *page, QLabel *notice, Describe describe)
     TMatrixSettings *matrix = matrixSettings();
     connect(matrix, &TComController::controllerStateChanged, this, &MatrixRowLock::refresh);
     connect(matrix, &TMatrixSettings::rowReceived, this, &MatrixRowLock::refresh);
+    connect(matrix, &TMatrixSettings::readFailed, this, &MatrixRowLock::refresh);
 }
 
 MatrixRowLock::~MatrixRowLock() = default;
@@ -125,11 +124,13 @@ bool MatrixRowLock::isHeld(const QWidget *control) const
     });
 }
 
-std::vector<MatrixRowLock::RowId> MatrixRowLock::missingRows() const
+std::vector<MatrixRowLock::RowId> MatrixRowLock::missingRows(bool shownOnly) const
 {
     const TMatrixSettings *matrix = matrixSettings();
     std::vector<RowId> missing;
     for (const Control &control : m_controls) {
+        if (shownOnly && !control.widget->isVisibleTo(m_page))
+            continue;
         for (const RowId &id : control.rows) {
             const auto same = [&id](const RowId &other) { return sameRow(id, other); };
             if (matrix->isRowMissing(id.row, id.index)
@@ -174,12 +175,19 @@ void MatrixRowLock::refresh()
               });
         hold(control, missing);
     }
-    const std::vector<RowId> missing = missingRows();
+    showNotice();
+}
+
+void MatrixRowLock::showNotice()
+{
+    const std::vector<RowId> missing = missingRows(true);
     if (missing.empty()) {
         m_notice->hide();
         return;
     }
-    m_notice->setText(m_describe(missing));
+    m_notice->setText(matrixSettings()->readHasFailed()
+                          ? tr("The unit did not send its routing matrix.")
+                          : m_describe(missing));
     m_notice->show();
     m_notice->raise();
 }
@@ -207,10 +215,13 @@ bool MatrixRowLock::eventFilter(QObject *watched, QEvent *event)
         return false;
     }
     switch (event->type()) {
-    case QEvent::Move:
-    case QEvent::Resize:
     case QEvent::Show:
     case QEvent::Hide:
+        // A control the page brings in or takes away changes what the notice names.
+        showNotice();
+        [[fallthrough]];
+    case QEvent::Move:
+    case QEvent::Resize:
     case QEvent::ZOrderChange:
         if (Control *control = find(watched); control && control->veil)
             placeVeil(*control);

@@ -26,7 +26,8 @@ class MatrixRowLock : public QObject
 
 public:
     using RowId = TMatrixSettings::RowId;
-    // The notice's text for the missing rows of the page (never empty).
+    // The notice's text for the missing rows of the page (never empty); when the matrix could not
+    // be read at all the notice says that instead.
     using Describe = std::function<QString(const std::vector<RowId> &missing)>;
 
     // The notice is a label of the page, hidden while nothing is missing.
@@ -41,8 +42,9 @@ public:
     // control writes rows; it is held while one of them is missing.
     void addControl(QWidget *control, std::vector<RowId> rows);
     [[nodiscard]] bool isHeld(const QWidget *control) const;
-    // The rows of the page's controls that are missing now, each once.
-    [[nodiscard]] std::vector<RowId> missingRows() const;
+    // The rows of the page's controls that are missing now, each once; with shownOnly, only
+    // those of controls the page shows.
+    [[nodiscard]] std::vector<RowId> missingRows(bool shownOnly = false) const;
 
     // Holds and releases the controls and shows the notice as the matrix stands now. Runs on
     // every change of the matrix's state and on every row that arrives.
@@ -65,6 +67,8 @@ private:
 
     Control *find(const QObject *widget);
     void hold(Control &control, bool held);
+    // Shows the notice for the missing rows of the controls shown, or hides it.
+    void showNotice();
     static void placeVeil(const Control &control);
 
     QWidget *m_page;

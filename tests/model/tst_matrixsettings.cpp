@@ -72,6 +72,7 @@ private Q_SLOTS:
     void missingRowsAreNotWritten_data();
     void missingRowsAreNotWritten();
     void missingRowsReadAgain();
+    void failedReadLeavesEveryRowMissing();
     void readAllKeys_data();
     void readAllKeys();
     void startReadsSilently();
@@ -1169,6 +1170,35 @@ void tst_MatrixSettings::missingRowsReadAgain()
     QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_hp2")),
              bytes("00", 7) + "40" + bytes("00", 12) + "C5");
     QCOMPARE(received.count(), 2);
+}
+
+// A start that cannot read the matrix leaves the session without it: nothing is known, so no
+// row is written, until a start reads them.
+void tst_MatrixSettings::failedReadLeavesEveryRowMissing()
+{
+    seedUnit();
+    TMatrixSettings m(m_link.com.get());
+    QSignalSpy failed(&m, &TMatrixSettings::readFailed);
+    m_link.fake->replyWithErrorCode(3);
+    QVERIFY(!m.start(true));
+    QVERIFY(!m.start(true));
+    QCOMPARE(failed.count(), 1);
+    using Row = TMatrixSettings::Row;
+    QVERIFY(m.isRowMissing(Row::Input, 0));
+    QVERIFY(m.isRowMissing(Row::Mix, 3));
+    m_link.fake->clearErrorReply();
+    m_link.fake->clearLog();
+    QVERIFY(!m.setNodeOn(8, 8, true));
+    QVERIFY(!m.node(8, 8).isOn());
+    QVERIFY(!m.readMissingRows({{Row::Mix, 3}}));
+    QCOMPARE(m_link.fake->requestCount(), 0);
+
+    QVERIFY(m.start(true));
+    QVERIFY(!m.isRowMissing(Row::Mix, 3));
+    QVERIFY(m.setNodeOn(8, 8, true));
+    // A new session starts with nothing missing.
+    m.reset();
+    QVERIFY(!m.isRowMissing(Row::Input, 0));
 }
 
 void tst_MatrixSettings::readAllKeys_data()

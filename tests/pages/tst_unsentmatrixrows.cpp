@@ -120,7 +120,8 @@ void TestUnsentMatrixRows::controlsLockedUntilTheRowArrives_data()
     QTest::addColumn<MakePage>("makePage");
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("unitValue"); // empty: the unit does not send the row
+    // Empty: the unit does not send the row; "ERROR": it answers the whole read with an error.
+    QTest::addColumn<QString>("unitValue");
     QTest::addColumn<QString>("notice");
     QTest::addColumn<FindControl>("control");
     QTest::addColumn<Act>("act");
@@ -129,6 +130,10 @@ void TestUnsentMatrixRows::controlsLockedUntilTheRowArrives_data()
     QTest::newRow("headphone 2, mix")
         << make<QVantelHeadphone2Page>() << 0 << "matrix_hp2" << QString() << mix
         << stripKnob<QVantelHeadphone2Page>(8) << Act(turn);
+    QTest::newRow("headphone 2, whole read refused")
+        << make<QVantelHeadphone2Page>() << 0 << "matrix_hp2" << QStringLiteral("ERROR")
+        << "The unit did not send its routing matrix." << stripKnob<QVantelHeadphone2Page>(8)
+        << Act(turn);
     QTest::newRow("headphone 4, mix not hex") << make<QVantelHeadphone4Page>() << 0 << "matrix_hp4"
                                               << QStringLiteral("C0").repeated(20) + "C?" << mix
                                               << stripKnob<QVantelHeadphone4Page>(0) << Act(turn);
@@ -197,7 +202,10 @@ void TestUnsentMatrixRows::controlsLockedUntilTheRowArrives()
     QFETCH(Act, act);
 
     const QString rowOfTheUnit = m_fixture.fake->value(key, kAudio);
-    if (unitValue.isEmpty())
+    const bool readRefused = unitValue == QLatin1String("ERROR");
+    if (readRefused)
+        m_fixture.fake->replyWithErrorCode(3);
+    else if (unitValue.isEmpty())
         m_fixture.fake->removeValue(key, kAudio);
     else
         m_fixture.fake->setValue(key, unitValue, kAudio);
@@ -206,7 +214,8 @@ void TestUnsentMatrixRows::controlsLockedUntilTheRowArrives()
     page->show();
     QVERIFY(QTest::qWaitForWindowExposed(page.get()));
     PageFixture::refreshed(mode);
-    QVERIFY(matrixSettings()->start(true));
+    QCOMPARE(matrixSettings()->start(true), !readRefused);
+    m_fixture.fake->clearErrorReply();
 
     auto *lock = page->findChild<MatrixRowLock *>();
     QVERIFY(lock);
@@ -230,10 +239,13 @@ void TestUnsentMatrixRows::controlsLockedUntilTheRowArrives()
             QCOMPARE(button->isChecked(), checked);
     }
 
-    // The unit sends the row when the page is shown again.
+    // The unit sends the row when the page is shown again, or when the window starts the
+    // matrix again after a read it refused.
     m_fixture.fake->setValue(key, rowOfTheUnit, kAudio);
     page->hide();
     page->show();
+    if (readRefused)
+        QVERIFY(matrixSettings()->start(true));
     QTRY_VERIFY(!label->isVisible());
     QVERIFY(!lock->isHeld(held));
     if (act) {
