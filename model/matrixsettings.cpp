@@ -902,9 +902,13 @@ bool TMatrixSettings::commitHeadphoneEdit(int headphone, const HeadphoneMix &bef
     const HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
     if (mix == before || !isReady())
         return true;
+    // Only the inputs of the firmware's row are written: a change beyond them sends nothing.
+    const std::string text = mixText(headphone, mix);
+    if (text == mixText(headphone, before))
+        return true;
     if (refusesRow(Row::Mix, headphone))
         return false;
-    return sendParam(numberedKey(kAudioKeyMatrixHp, headphone + 1), mixText(headphone, mix));
+    return sendParam(numberedKey(kAudioKeyMatrixHp, headphone + 1), text);
 }
 
 // Copies.

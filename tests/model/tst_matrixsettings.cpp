@@ -616,6 +616,11 @@ void tst_MatrixSettings::sentRows_data()
                                                   << "";
     QTest::newRow("hp, input 20 beyond 1.7's row") << 0x10700U << on(20, 2) << ""
                                                    << "";
+    QTest::newRow("hp edit, input 20 beyond 1.7's row") << 0x10709U << Action([](M &m) {
+        const M::HeadphoneMix before = m.beginHeadphoneEdit(0);
+        return m.setNodeOn(20, 2, true) && m.commitHeadphoneEdit(0, before);
+    }) << ""
+                                                        << "";
 
     // Own-input volume.
     QTest::newRow("vol") << 0x10800U << Action([](M &m) { return m.setNodeGain(0, 2, -6.0F); })
