@@ -198,21 +198,17 @@ public:
     [[nodiscard]] static int mpEcmBfShiftFromText(const std::string &text);
     [[nodiscard]] static int natTypeFromText(const std::string &text);
 
-private:
-    struct Setting;
-    static const std::vector<Setting> &settings();
-    static const Setting *findSetting(const std::string &key);
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
 
-    bool setFlag(const Setting &setting, bool value, bool send);
-    bool setNumber(const Setting &setting, int value, bool send);
-    bool setText(const Setting &setting, const std::string &value, bool send);
-    bool applyText(const Setting &setting, const std::string &text);
+private:
+    static const KeyTable &keyRows();
+
     // The stored value of a setting or account key in its wire form; false for status and
     // unknown keys and for a password that cannot be enciphered (refused set).
-    bool wireText(const std::string &key, std::string &out, bool &refused) const;
+    bool wireText(const std::string &key, std::string &out, bool &refused);
     // Applies one received settings value (setting or account key); unknown keys are skipped.
-    bool applyReceived(const std::string &key, const std::string &text);
-    bool readSetting(const std::string &key);
+    bool applyValue(const std::string &key, const std::string &text);
 
     int m_audioMode = AudioModeSip;
     int m_streamPattern = 0;

@@ -230,7 +230,7 @@ public:
     // that is not one of the tools keys.
     void writeToolsParams(const std::map<std::string, std::string> &values);
 
-    // --- Messages ---------------------------------------------------------------------------
+    // --- Messages (comdevicemessages.cpp) ---------------------------------------------------
     // An INFO message the device root follows: "network_info", "battery_level",
     // "sip_registration", "sip_registration2", "audio_changeset". True when it is one of them.
     bool handleInfo(const ksm::CMsg &msg);
@@ -239,7 +239,7 @@ public:
     // inputs. True when it was taken.
     bool handleEvent(const ksm::CMsg &msg);
 
-    // --- Coding -----------------------------------------------------------------------------
+    // --- Coding (comdevicecoding.cpp) -------------------------------------------------------
     bool setCodecMode(int mode, bool send);
     bool setCoordinationMode(int mode, bool send);
     bool setOperationMode(int mode, bool send);

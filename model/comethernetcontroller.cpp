@@ -2,7 +2,7 @@
 
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
-#include "model/firmwareversion.h"
+#include "model/keytable.h"
 #include "model/modelkeys.h"
 #include "model/wordtable.h"
 
@@ -23,7 +23,7 @@ const std::array<std::string, 9> kLinkModeWords = {"autonegotiation",
                                                    "10baseT-FD",
                                                    "10baseT-HD"};
 
-const std::string kCablePlugged = "plugged";
+constexpr char kCablePlugged[] = "plugged";
 
 } // namespace
 
@@ -53,262 +53,138 @@ int TComEthernetController::linkModeFromText(const std::string &text)
     return wordIndex(kLinkModeWords, text);
 }
 
-bool TComEthernetController::setText(std::string &field,
-                                     const std::string &key,
-                                     const std::string &value,
-                                     bool send,
-                                     bool sendEmpty,
-                                     int param)
+const KeyTable &TComEthernetController::keyTable() const
 {
-    if (value == field) {
-        markKnown(key);
-        return true;
-    }
-    // Addresses are the device's own business while it gets them by DHCP, PPPoE or BGAN.
-    const bool sendable = m_mode == ModeManual && (sendEmpty || !value.empty());
-    if (send && sendable && !writeNetworkParam(key, value, true))
-        return false;
-    field = value;
-    markKnown(key);
-    Q_EMIT controllerParamChanged(this, param);
-    return true;
-}
-
-bool TComEthernetController::setNumber(
-    int &field, const std::string &key, int value, const std::string &word, bool send, int param)
-{
-    if (value == field) {
-        markKnown(key);
-        return true;
-    }
-    if (send && value != -1 && !writeNetworkParam(key, word, true))
-        return false;
-    field = value;
-    markKnown(key);
-    Q_EMIT controllerParamChanged(this, param);
-    return true;
+    using C = TComEthernetController;
+    // In the order readAll() asks for them.
+    static const KeyTable table = {
+        KeyRow::flag(kEthernetKeyCable, &C::m_cable)
+            .trueWhen(kCablePlugged)
+            .onlyReported()
+            .signalled(ParamCable)
+            .inConfigEvent(KeyRow::InEventWhenSet),
+        KeyRow::word(kEthernetKeyMode, &C::m_mode, &C::modeText, &C::modeFromText)
+            .unknownNeverSent()
+            .signalled(ParamMode)
+            .inConfigEvent(KeyRow::InEventWhenSet),
+        KeyRow::text(kEthernetKeyLocalAddr, &C::m_localAddr)
+            .sentWhile(&C::manualAddressing)
+            .emptyNeverSent()
+            .signalled(ParamLocalAddr)
+            .inConfigEvent(KeyRow::InEventAlways),
+        KeyRow::text(kEthernetKeySubnet, &C::m_subnet)
+            .sentWhile(&C::manualAddressing)
+            .emptyNeverSent()
+            .signalled(ParamSubnet)
+            .inConfigEvent(KeyRow::InEventAlways),
+        KeyRow::text(kEthernetKeyGateway, &C::m_gateway)
+            .sentWhile(&C::manualAddressing)
+            .signalled(ParamGateway)
+            .inConfigEvent(KeyRow::InEventAlways),
+        KeyRow::text(kEthernetKeyDns1, &C::m_dns1)
+            .sentWhile(&C::manualAddressing)
+            .signalled(ParamDns1)
+            .inConfigEvent(KeyRow::InEventAlways),
+        KeyRow::text(kEthernetKeyDns2, &C::m_dns2)
+            .sentWhile(&C::manualAddressing)
+            .signalled(ParamDns2)
+            .inConfigEvent(KeyRow::InEventAlways),
+        KeyRow::word(kEthernetKeyLinkMode, &C::m_linkMode, &C::linkModeText, &C::linkModeFromText)
+            .unknownNeverSent()
+            .signalled(ParamLinkMode),
+        KeyRow::word(kEthernetKeyLinkModeNeg, &C::m_linkModeNeg, nullptr, &C::linkModeFromText)
+            .initially(-1)
+            .onlyReported()
+            .signalled(ParamLinkModeNeg),
+        KeyRow::text(kEthernetKeyHwAddr, &C::m_hwAddr).onlyReported().signalled(ParamHwAddr),
+        networkQualityKey().signalled(ParamNetworkQuality),
+        ajbProfileKey().signalled(ParamAjbProfile),
+    };
+    return table;
 }
 
 bool TComEthernetController::setMode(int mode, bool send)
 {
-    return setNumber(m_mode, kEthernetKeyMode, mode, modeText(mode), send, ParamMode);
+    return store(m_mode, mode, send);
 }
 
 bool TComEthernetController::setLocalAddr(const std::string &addr, bool send)
 {
-    return setText(m_localAddr, kEthernetKeyLocalAddr, addr, send, false, ParamLocalAddr);
+    return store(m_localAddr, addr, send);
 }
 
 bool TComEthernetController::setSubnet(const std::string &subnet, bool send)
 {
-    return setText(m_subnet, kEthernetKeySubnet, subnet, send, false, ParamSubnet);
+    return store(m_subnet, subnet, send);
 }
 
 bool TComEthernetController::setGateway(const std::string &gateway, bool send)
 {
-    return setText(m_gateway, kEthernetKeyGateway, gateway, send, true, ParamGateway);
+    return store(m_gateway, gateway, send);
 }
 
 bool TComEthernetController::setDns1(const std::string &dns, bool send)
 {
-    return setText(m_dns1, kEthernetKeyDns1, dns, send, true, ParamDns1);
+    return store(m_dns1, dns, send);
 }
 
 bool TComEthernetController::setDns2(const std::string &dns, bool send)
 {
-    return setText(m_dns2, kEthernetKeyDns2, dns, send, true, ParamDns2);
+    return store(m_dns2, dns, send);
 }
 
 bool TComEthernetController::setLinkMode(int linkMode, bool send)
 {
-    return setNumber(
-        m_linkMode, kEthernetKeyLinkMode, linkMode, linkModeText(linkMode), send, ParamLinkMode);
-}
-
-bool TComEthernetController::setNetworkQuality(int quality, bool send)
-{
-    return setNumber(m_networkQuality,
-                     kNetworkKeyNetworkQuality,
-                     quality,
-                     networkQualityText(quality),
-                     send,
-                     ParamNetworkQuality);
-}
-
-bool TComEthernetController::setAjbProfile(int profile, bool send)
-{
-    return setNumber(m_ajbProfile,
-                     kNetworkKeyAjbProfile,
-                     profile,
-                     ajbProfileText(profile),
-                     send,
-                     ParamAjbProfile);
+    return store(m_linkMode, linkMode, send);
 }
 
 bool TComEthernetController::applyLinkModeNeg(const std::string &text)
 {
-    const int value = linkModeFromText(text);
-    if (value != m_linkModeNeg) {
-        m_linkModeNeg = value;
-        Q_EMIT controllerParamChanged(this, ParamLinkModeNeg);
-    }
-    return true;
+    return applyField(&m_linkModeNeg, text);
 }
 
 bool TComEthernetController::setHwAddr(const std::string &addr)
 {
-    if (addr != m_hwAddr) {
-        m_hwAddr = addr;
-        Q_EMIT controllerParamChanged(this, ParamHwAddr);
-    }
-    return true;
+    return store(m_hwAddr, addr, false);
 }
 
 bool TComEthernetController::applyCable(const std::string &text)
 {
-    const bool plugged = text == kCablePlugged;
-    if (plugged != m_cable) {
-        m_cable = plugged;
-        Q_EMIT controllerParamChanged(this, ParamCable);
-    }
-    return true;
+    return applyField(&m_cable, text);
 }
 
 bool TComEthernetController::applyMode(const std::string &text)
 {
-    setMode(modeFromText(text), false);
-    return true;
+    return applyField(&m_mode, text);
 }
 
 bool TComEthernetController::applyLinkMode(const std::string &text)
 {
-    setLinkMode(linkModeFromText(text), false);
-    return true;
-}
-
-bool TComEthernetController::applyNetworkQuality(const std::string &text)
-{
-    setNetworkQuality(networkQualityFromText(text), false);
-    return true;
-}
-
-bool TComEthernetController::applyAjbProfile(const std::string &text)
-{
-    setAjbProfile(ajbProfileFromText(text), false);
-    return true;
+    return applyField(&m_linkMode, text);
 }
 
 void TComEthernetController::reset()
 {
-    const bool wasBlocked = blockSignals(true);
-    setLocalAddr(std::string(), false);
-    setSubnet(std::string(), false);
-    setGateway(std::string(), false);
-    setDns1(std::string(), false);
-    setDns2(std::string(), false);
-    setHwAddr(std::string());
-    setMode(-1, false);
-    setLinkMode(-1, false);
-    m_linkModeNeg = -1;
-    m_cable = false;
-    setNetworkQuality(-1, false);
-    setAjbProfile(-1, false);
+    resetKeys();
     clearKnown();
-    blockSignals(wasBlocked);
     TComNetworkController::reset();
 }
 
 bool TComEthernetController::readAll()
 {
-    std::vector<std::string> keys = {kEthernetKeyCable,
-                                     kEthernetKeyMode,
-                                     kEthernetKeyLocalAddr,
-                                     kEthernetKeySubnet,
-                                     kEthernetKeyGateway,
-                                     kEthernetKeyDns1,
-                                     kEthernetKeyDns2,
-                                     kEthernetKeyLinkMode,
-                                     kEthernetKeyLinkModeNeg,
-                                     kEthernetKeyHwAddr,
-                                     kNetworkKeyNetworkQuality};
-    if (firmwareAtLeast(kFirmware1_12))
-        keys.push_back(kNetworkKeyAjbProfile);
-    return read(keys);
+    return read(keyTable().readAllKeys());
 }
 
 bool TComEthernetController::read(const std::vector<std::string> &keys)
 {
-    if (keys.empty())
-        return false;
-    std::map<std::string, std::string> values;
-    std::map<std::string, std::string> failed;
-    if (readNetworkParams(keys, values, failed, true) <= 0)
-        return false;
-
-    bool result = true;
-    for (const auto &[key, value] : values) {
-        if (key == kEthernetKeyCable)
-            result = applyCable(value) && result;
-        else if (key == kEthernetKeyMode)
-            result = applyMode(value) && result;
-        else if (key == kEthernetKeyLinkMode)
-            result = applyLinkMode(value) && result;
-        else if (key == kEthernetKeyLinkModeNeg)
-            result = applyLinkModeNeg(value) && result;
-        else if (key == kNetworkKeyNetworkQuality)
-            result = applyNetworkQuality(value) && result;
-        else if (key == kNetworkKeyAjbProfile)
-            result = applyAjbProfile(value) && result;
-        else if (key == kEthernetKeyLocalAddr)
-            result = setLocalAddr(value, false) && result;
-        else if (key == kEthernetKeySubnet)
-            result = setSubnet(value, false) && result;
-        else if (key == kEthernetKeyGateway)
-            result = setGateway(value, false) && result;
-        else if (key == kEthernetKeyDns1)
-            result = setDns1(value, false) && result;
-        else if (key == kEthernetKeyDns2)
-            result = setDns2(value, false) && result;
-        else if (key == kEthernetKeyHwAddr)
-            result = setHwAddr(value) && result;
-    }
-    return result;
+    return readKeys(keys);
 }
 
 bool TComEthernetController::write(const std::vector<std::string> &keys)
 {
     if (keys.empty())
         return false;
-    std::map<std::string, std::string> params;
-    const auto addNumber
-        = [this, &params](const std::string &key, int value, const std::string &word) {
-              if (value != -1 && isKnown(key))
-                  params[key] = word;
-          };
-    const auto addText = [this, &params](const std::string &key, const std::string &value) {
-        if (isKnown(key))
-            params[key] = value;
-    };
-    for (const std::string &key : keys) {
-        if (key == kEthernetKeyMode)
-            addNumber(key, m_mode, modeText(m_mode));
-        else if (key == kEthernetKeyLinkMode)
-            addNumber(key, m_linkMode, linkModeText(m_linkMode));
-        else if (key == kNetworkKeyNetworkQuality)
-            addNumber(key, m_networkQuality, networkQualityText(m_networkQuality));
-        else if (key == kNetworkKeyAjbProfile)
-            addNumber(key, m_ajbProfile, ajbProfileText(m_ajbProfile));
-        else if (key == kEthernetKeyLocalAddr)
-            addText(key, m_localAddr);
-        else if (key == kEthernetKeySubnet)
-            addText(key, m_subnet);
-        else if (key == kEthernetKeyGateway)
-            addText(key, m_gateway);
-        else if (key == kEthernetKeyDns1)
-            addText(key, m_dns1);
-        else if (key == kEthernetKeyDns2)
-            addText(key, m_dns2);
-    }
+    const std::map<std::string, std::string> params = knownWrites(keys);
     if (params.empty())
         return false;
     return writeNetworkParams(params, true);
@@ -326,24 +202,24 @@ bool TComEthernetController::handleEvent(const ksm::CMsg &msg)
     if (eventType.empty() || network.empty() || network != networkId())
         return false;
 
-    const std::string &mode = *msg.param(kEthernetKeyMode, true);
     if (eventType == kEventDefaultNetwork) {
+        const std::string &mode = *msg.param(kEthernetKeyMode, true);
         if (!mode.empty())
             applyMode(mode);
         return true;
     }
     if (eventType == kEventConfigInfo) {
-        if (!mode.empty())
-            applyMode(mode);
-        // The event carries the whole address set: a key it leaves out is no longer set.
-        setLocalAddr(*msg.param(kEthernetKeyLocalAddr, true), false);
-        setSubnet(*msg.param(kEthernetKeySubnet, true), false);
-        setGateway(*msg.param(kEthernetKeyGateway, true), false);
-        setDns1(*msg.param(kEthernetKeyDns1, true), false);
-        setDns2(*msg.param(kEthernetKeyDns2, true), false);
-        const std::string &cable = *msg.param(kEthernetKeyCable, true);
-        if (!cable.empty())
-            applyCable(cable);
+        // The event carries the whole address set: a key it leaves out is no longer set. Its
+        // settings are applied before the state it reports (the cable).
+        for (const bool reported : {false, true}) {
+            for (const KeyRow &row : keyTable().rows()) {
+                if (row.event == KeyRow::NotInEvent || row.reported != reported)
+                    continue;
+                const std::string &text = *msg.param(*row.key, true);
+                if (row.event == KeyRow::InEventAlways || !text.empty())
+                    applyRow(row, text);
+            }
+        }
         Q_EMIT controllerParamChanged(this, ParamConfigInfo);
         return true;
     }

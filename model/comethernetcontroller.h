@@ -82,8 +82,6 @@ public:
     [[nodiscard]] int linkMode() const { return m_linkMode; }
     [[nodiscard]] int linkModeNeg() const { return m_linkModeNeg; }
     [[nodiscard]] bool cable() const { return m_cable; }
-    [[nodiscard]] int networkQuality() const { return m_networkQuality; }
-    [[nodiscard]] int ajbProfile() const { return m_ajbProfile; }
     [[nodiscard]] const std::string &localAddr() const { return m_localAddr; }
     [[nodiscard]] const std::string &subnet() const { return m_subnet; }
     [[nodiscard]] const std::string &gateway() const { return m_gateway; }
@@ -103,8 +101,7 @@ public:
     bool setDns1(const std::string &dns, bool send);
     bool setDns2(const std::string &dns, bool send);
     bool setLinkMode(int linkMode, bool send);
-    bool setNetworkQuality(int quality, bool send);
-    bool setAjbProfile(int profile, bool send);
+    // setNetworkQuality() and setAjbProfile(): TComNetworkController's, signalled as 10 and 11.
 
     // Values the device reports and that are never written: stored and signalled on a change.
     bool applyLinkModeNeg(const std::string &text);
@@ -115,8 +112,6 @@ public:
     // Device words through the word tables into the setters, send off. Always true.
     bool applyMode(const std::string &text);
     bool applyLinkMode(const std::string &text);
-    bool applyNetworkQuality(const std::string &text);
-    bool applyAjbProfile(const std::string &text);
 
     void reset() override;
     bool readAll() override;
@@ -127,26 +122,17 @@ public:
     bool handleEvent(const ksm::CMsg &msg) override;
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
+
 private:
-    bool setText(std::string &field,
-                 const std::string &key,
-                 const std::string &value,
-                 bool send,
-                 bool sendEmpty,
-                 int param);
-    bool setNumber(int &field,
-                   const std::string &key,
-                   int value,
-                   const std::string &word,
-                   bool send,
-                   int param);
+    // Addresses are the device's own business while it gets them by DHCP, PPPoE or BGAN.
+    [[nodiscard]] bool manualAddressing() const { return m_mode == ModeManual; }
 
     int m_mode = -1;
     int m_linkMode = -1;
     int m_linkModeNeg = -1;
     bool m_cable = false;
-    int m_networkQuality = -1;
-    int m_ajbProfile = -1;
     std::string m_localAddr;
     std::string m_subnet;
     std::string m_gateway;

@@ -2,6 +2,7 @@
 
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "model/keytable.h"
 #include "model/modelkeys.h"
 #include "model/wordtable.h"
 
@@ -34,73 +35,62 @@ int TComIsdnController::protocolFromText(const std::string &text)
     return wordIndex(kProtocolWords, text, ProtocolUdss1);
 }
 
-bool TComIsdnController::setText(
-    std::string &field, const std::string &key, const std::string &value, bool send, int param)
+const KeyTable &TComIsdnController::keyTable() const
 {
-    if (value == field) {
-        markKnown(key);
-        return true;
-    }
-    if (send && !writeNetworkParam(key, value, true))
-        return false;
-    field = value;
-    markKnown(key);
-    Q_EMIT controllerParamChanged(this, param);
-    return true;
+    using C = TComIsdnController;
+    // In the order readAll() asks for them. "5as" is read and written on its own, on the audio
+    // target.
+    static const KeyTable table = {
+        KeyRow::flag(kIsdnKey5as, &C::m_fiveAs).signalled(Param5as),
+        KeyRow::word(kIsdnKeyProtocol, &C::m_protocol, &C::protocolText, &C::protocolFromText)
+            .unknownNeverSent()
+            .initially(ProtocolUdss1)
+            .signalled(ParamProtocol),
+        KeyRow::text(kIsdnKeySpid, &C::m_spid).signalled(ParamSpid),
+        KeyRow::text(kIsdnKeyAddrSb0Ch0, &C::m_localNumber1).signalled(ParamLocalNumber1),
+        KeyRow::text(kIsdnKeyAddrSb0Ch1, &C::m_localNumber2).signalled(ParamLocalNumber2),
+        KeyRow::text(kIsdnKeySubaddrSb0Ch0, &C::m_subAddress1).signalled(ParamSubAddress1),
+        KeyRow::text(kIsdnKeySubaddrSb0Ch1, &C::m_subAddress2).signalled(ParamSubAddress2),
+    };
+    return table;
 }
 
 bool TComIsdnController::set5as(bool on, bool send)
 {
-    if (on == m_fiveAs) {
-        markKnown(kIsdnKey5as);
-        return true;
-    }
-    if (send && !write5as(on))
+    // Written to the audio target, then stored as any other field.
+    if (send && on != m_fiveAs && !write5as(on))
         return false;
-    m_fiveAs = on;
-    markKnown(kIsdnKey5as);
-    Q_EMIT controllerParamChanged(this, Param5as);
-    return true;
+    return store(m_fiveAs, on, false);
 }
 
 bool TComIsdnController::setProtocol(int protocol, bool send)
 {
-    if (protocol == m_protocol) {
-        markKnown(kIsdnKeyProtocol);
-        return true;
-    }
-    if (send && protocol != -1
-        && !writeNetworkParam(kIsdnKeyProtocol, protocolText(protocol), true))
-        return false;
-    m_protocol = protocol;
-    markKnown(kIsdnKeyProtocol);
-    Q_EMIT controllerParamChanged(this, ParamProtocol);
-    return true;
+    return store(m_protocol, protocol, send);
 }
 
 bool TComIsdnController::setSpid(const std::string &spid, bool send)
 {
-    return setText(m_spid, kIsdnKeySpid, spid, send, ParamSpid);
+    return store(m_spid, spid, send);
 }
 
 bool TComIsdnController::setLocalNumber1(const std::string &number, bool send)
 {
-    return setText(m_localNumber1, kIsdnKeyAddrSb0Ch0, number, send, ParamLocalNumber1);
+    return store(m_localNumber1, number, send);
 }
 
 bool TComIsdnController::setLocalNumber2(const std::string &number, bool send)
 {
-    return setText(m_localNumber2, kIsdnKeyAddrSb0Ch1, number, send, ParamLocalNumber2);
+    return store(m_localNumber2, number, send);
 }
 
 bool TComIsdnController::setSubAddress1(const std::string &address, bool send)
 {
-    return setText(m_subAddress1, kIsdnKeySubaddrSb0Ch0, address, send, ParamSubAddress1);
+    return store(m_subAddress1, address, send);
 }
 
 bool TComIsdnController::setSubAddress2(const std::string &address, bool send)
 {
-    return setText(m_subAddress2, kIsdnKeySubaddrSb0Ch1, address, send, ParamSubAddress2);
+    return store(m_subAddress2, address, send);
 }
 
 bool TComIsdnController::write5as(bool on)
@@ -125,40 +115,24 @@ bool TComIsdnController::refresh5as()
 
 bool TComIsdnController::applyProtocol(const std::string &text)
 {
-    setProtocol(protocolFromText(text), false);
-    return true;
+    return applyField(&m_protocol, text);
 }
 
 bool TComIsdnController::apply5as(const std::string &text)
 {
-    set5as(text == kOn, false);
-    return true;
+    return applyField(&m_fiveAs, text);
 }
 
 void TComIsdnController::reset()
 {
-    const bool wasBlocked = blockSignals(true);
-    set5as(false, false);
-    setProtocol(ProtocolUdss1, false);
-    setSpid(std::string(), false);
-    setLocalNumber1(std::string(), false);
-    setLocalNumber2(std::string(), false);
-    setSubAddress1(std::string(), false);
-    setSubAddress2(std::string(), false);
+    resetKeys();
     clearKnown();
-    blockSignals(wasBlocked);
     TComNetworkController::reset();
 }
 
 bool TComIsdnController::readAll()
 {
-    return read({kIsdnKey5as,
-                 kIsdnKeyProtocol,
-                 kIsdnKeySpid,
-                 kIsdnKeyAddrSb0Ch0,
-                 kIsdnKeyAddrSb0Ch1,
-                 kIsdnKeySubaddrSb0Ch0,
-                 kIsdnKeySubaddrSb0Ch1});
+    return read(keyTable().readAllKeys());
 }
 
 bool TComIsdnController::read(const std::vector<std::string> &keys)
@@ -179,22 +153,8 @@ bool TComIsdnController::read(const std::vector<std::string> &keys)
     bool got = false;
     if (!networkKeys.empty())
         got = readNetworkParams(networkKeys, values, failed, true) > 0;
-    bool result = (with5as && refresh5as()) || got;
-
-    for (const auto &[key, value] : values) {
-        if (key == kIsdnKeyProtocol)
-            result = applyProtocol(value) && result;
-        else if (key == kIsdnKeySpid)
-            result = setSpid(value, false) && result;
-        else if (key == kIsdnKeyAddrSb0Ch0)
-            result = setLocalNumber1(value, false) && result;
-        else if (key == kIsdnKeyAddrSb0Ch1)
-            result = setLocalNumber2(value, false) && result;
-        else if (key == kIsdnKeySubaddrSb0Ch0)
-            result = setSubAddress1(value, false) && result;
-        else if (key == kIsdnKeySubaddrSb0Ch1)
-            result = setSubAddress2(value, false) && result;
-    }
+    const bool result = (with5as && refresh5as()) || got;
+    applyValues(values);
     return result;
 }
 
@@ -203,27 +163,14 @@ bool TComIsdnController::write(const std::vector<std::string> &keys)
     if (keys.empty())
         return false;
     bool with5as = false;
-    std::map<std::string, std::string> params;
-    const auto addText = [this, &params](const std::string &key, const std::string &value) {
-        if (isKnown(key))
-            params[key] = value;
-    };
+    std::vector<std::string> networkKeys;
     for (const std::string &key : keys) {
         if (key == kIsdnKey5as)
             with5as = isKnown(key);
-        else if (key == kIsdnKeyProtocol && m_protocol != -1)
-            addText(key, protocolText(m_protocol));
-        else if (key == kIsdnKeySpid)
-            addText(key, m_spid);
-        else if (key == kIsdnKeyAddrSb0Ch0)
-            addText(key, m_localNumber1);
-        else if (key == kIsdnKeyAddrSb0Ch1)
-            addText(key, m_localNumber2);
-        else if (key == kIsdnKeySubaddrSb0Ch0)
-            addText(key, m_subAddress1);
-        else if (key == kIsdnKeySubaddrSb0Ch1)
-            addText(key, m_subAddress2);
+        else
+            networkKeys.push_back(key);
     }
+    const std::map<std::string, std::string> params = knownWrites(networkKeys);
 
     if (params.empty())
         return with5as && write5as(m_fiveAs);

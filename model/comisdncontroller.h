@@ -99,10 +99,10 @@ public:
     bool handleEvent(const ksm::CMsg &msg) override;
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
-private:
-    bool setText(
-        std::string &field, const std::string &key, const std::string &value, bool send, int param);
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
 
+private:
     bool m_fiveAs = false;
     int m_protocol = ProtocolUdss1;
     std::string m_spid;

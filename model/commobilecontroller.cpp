@@ -4,7 +4,7 @@
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
 #include "link/valueconversions.h"
-#include "model/firmwareversion.h"
+#include "model/keytable.h"
 #include "model/modelkeys.h"
 #include "model/wordtable.h"
 
@@ -13,8 +13,6 @@
 
 namespace {
 
-const std::string kOn = "on";
-const std::string kOff = "off";
 const std::string kGsmVoice = "gsm_voice";
 const std::string kData = "data";
 const std::string kPinReady = "ready";
@@ -68,9 +66,10 @@ const std::string &serviceModeWord(int mode)
     return mode == TComMobileController::ServiceData ? kData : kGsmVoice;
 }
 
-const std::string &onOff(bool on)
+int dataStateFromText(const std::string &text)
 {
-    return on ? kOn : kOff;
+    return text.empty() ? TComMobileController::DataUnknown
+                        : wordIndex(kDataStateWords, text, TComMobileController::DataUnknown);
 }
 
 } // namespace
@@ -103,14 +102,67 @@ int TComMobileController::authenticationFromText(const std::string &text)
     return wordIndex(kAuthWords, text, AuthNone);
 }
 
-bool TComMobileController::setFlag(bool &field, const std::string &key, bool on, bool send)
+const KeyTable &TComMobileController::keyTable() const
 {
-    return storeValue(field, key, on, send, true, onOff(on));
+    using C = TComMobileController;
+    // In the order readAll() asks for them; the live status last.
+    static const KeyTable table = {
+        KeyRow::word(kMobileKeyMode, &C::m_serviceMode, &serviceModeWord, &serviceModeFromWord)
+            .unknownNeverSent(),
+        KeyRow::text(kMobileKeyManufacturer, &C::m_manufacturer).onlyReported(),
+        KeyRow::text(kMobileKeyModel, &C::m_model).onlyReported(),
+        KeyRow::text(kMobileKeyRevision, &C::m_revision).onlyReported(),
+        KeyRow::text(kMobileKeyImei, &C::m_imei).onlyReported(),
+        KeyRow::text(kMobileKeyImsi, &C::m_imsi).onlyReported(),
+        KeyRow::flag(kMobileKeyEchoCancel, &C::m_echoCancel).standsFor(CapEchoCancel),
+        KeyRow::flag(kMobileKeyNoiseGate, &C::m_noiseGate).standsFor(CapNoiseGate),
+        KeyRow::flag(kMobileKeyDiversity, &C::m_diversity).standsFor(CapDiversity),
+        KeyRow::word(kMobileKeyRat,
+                     &C::m_preferredTechnology,
+                     &C::preferredTechnologyText,
+                     &C::preferredTechnologyFromText)
+            .unknownNeverSent(),
+        KeyRow::text(kMobileKeyPlmn, &C::m_plmn).appliedBy(&C::applyPlmn),
+        KeyRow::flag(kMobileKeyPinPersistent, &C::m_pinPersistent),
+        KeyRow::text(kMobileKeyApn, &C::m_apn),
+        KeyRow::text(kMobileKeyMsisdn, &C::m_msisdn).onlyReported(),
+        KeyRow::flag(kMobileKeyDataConnection, &C::m_dataConnection),
+        KeyRow::word(
+            kMobileKeyDataConnectionState, &C::m_dataConnectionState, nullptr, &dataStateFromText)
+            .onlyReported(),
+        KeyRow::text(kMobileKeyUsername, &C::m_username),
+        KeyRow::text(kMobileKeyPassword, &C::m_password),
+        KeyRow::word(kMobileKeyAuthentication,
+                     &C::m_authentication,
+                     &C::authenticationText,
+                     &C::authenticationFromText)
+            .unknownNeverSent()
+            .initially(AuthNone),
+        networkQualityKey(),
+        ajbProfileKey(),
+        KeyRow::applied(kMobileKeyOperatorLong, &C::applyOperatorLong).notInReadAll(),
+        KeyRow::applied(kMobileKeyOperatorShort, &C::applyOperatorShort).notInReadAll(),
+        KeyRow::applied(kMobileKeySignalQuality, &C::applySignalQuality).notInReadAll(),
+        KeyRow::applied(kMobileKeySignalQualityDbm, &C::applySignalQuality).notInReadAll(),
+        KeyRow::applied(kMobileKeyTechnology, &C::applyTechnology).notInReadAll(),
+    };
+    return table;
+}
+
+bool TComMobileController::applyReceived(const KeyRow &row, const std::string &text)
+{
+    m_capabilities |= row.capability;
+    return applyRow(row, text);
+}
+
+void TComMobileController::refused(const KeyRow &row)
+{
+    m_capabilities &= ~row.capability;
 }
 
 bool TComMobileController::setServiceMode(int mode, bool send)
 {
-    return storeValue(m_serviceMode, kMobileKeyMode, mode, send, mode != -1, serviceModeWord(mode));
+    return store(m_serviceMode, mode, send);
 }
 
 bool TComMobileController::setServiceModeWord(const std::string &word, bool send)
@@ -120,78 +172,52 @@ bool TComMobileController::setServiceModeWord(const std::string &word, bool send
 
 bool TComMobileController::setDiversity(bool on, bool send)
 {
-    return setFlag(m_diversity, kMobileKeyDiversity, on, send);
+    return store(m_diversity, on, send);
 }
 
 bool TComMobileController::setEchoCancel(bool on, bool send)
 {
-    return setFlag(m_echoCancel, kMobileKeyEchoCancel, on, send);
+    return store(m_echoCancel, on, send);
 }
 
 bool TComMobileController::setNoiseGate(bool on, bool send)
 {
-    return setFlag(m_noiseGate, kMobileKeyNoiseGate, on, send);
+    return store(m_noiseGate, on, send);
 }
 
 bool TComMobileController::setPreferredTechnology(int value, bool send)
 {
-    return storeValue(m_preferredTechnology,
-                      kMobileKeyRat,
-                      value,
-                      send,
-                      value != -1,
-                      preferredTechnologyText(value));
+    return store(m_preferredTechnology, value, send);
 }
 
 bool TComMobileController::setPinPersistent(bool on, bool send)
 {
-    return setFlag(m_pinPersistent, kMobileKeyPinPersistent, on, send);
+    return store(m_pinPersistent, on, send);
 }
 
 bool TComMobileController::setApn(const std::string &apn, bool send)
 {
-    return storeValue(m_apn, kMobileKeyApn, apn, send, true, apn);
+    return store(m_apn, apn, send);
 }
 
 bool TComMobileController::setDataConnection(bool on, bool send)
 {
-    return setFlag(m_dataConnection, kMobileKeyDataConnection, on, send);
+    return store(m_dataConnection, on, send);
 }
 
 bool TComMobileController::setUsername(const std::string &username, bool send)
 {
-    return storeValue(m_username, kMobileKeyUsername, username, send, true, username);
+    return store(m_username, username, send);
 }
 
 bool TComMobileController::setPassword(const std::string &password, bool send)
 {
-    return storeValue(m_password, kMobileKeyPassword, password, send, true, password);
+    return store(m_password, password, send);
 }
 
 bool TComMobileController::setAuthentication(int value, bool send)
 {
-    return storeValue(m_authentication,
-                      kMobileKeyAuthentication,
-                      value,
-                      send,
-                      value != -1,
-                      authenticationText(value));
-}
-
-bool TComMobileController::setNetworkQuality(int quality, bool send)
-{
-    return storeValue(m_networkQuality,
-                      kNetworkKeyNetworkQuality,
-                      quality,
-                      send,
-                      quality != -1,
-                      networkQualityText(quality));
-}
-
-bool TComMobileController::setAjbProfile(int profile, bool send)
-{
-    return storeValue(
-        m_ajbProfile, kNetworkKeyAjbProfile, profile, send, profile != -1, ajbProfileText(profile));
+    return store(m_authentication, value, send);
 }
 
 bool TComMobileController::setPlmn(const std::string &plmn, bool send)
@@ -254,35 +280,27 @@ bool TComMobileController::setMsisdn(const std::string &text)
 
 bool TComMobileController::applyServiceMode(const std::string &text)
 {
-    setServiceModeWord(text, false);
-    return true;
+    return applyField(&m_serviceMode, text);
 }
 
 bool TComMobileController::applyEchoCancel(const std::string &text)
 {
-    m_capabilities |= CapEchoCancel;
-    setEchoCancel(text == kOn, false);
-    return true;
+    return applyField(&m_echoCancel, text);
 }
 
 bool TComMobileController::applyNoiseGate(const std::string &text)
 {
-    m_capabilities |= CapNoiseGate;
-    setNoiseGate(text == kOn, false);
-    return true;
+    return applyField(&m_noiseGate, text);
 }
 
 bool TComMobileController::applyDiversity(const std::string &text)
 {
-    m_capabilities |= CapDiversity;
-    setDiversity(text == kOn, false);
-    return true;
+    return applyField(&m_diversity, text);
 }
 
 bool TComMobileController::applyPreferredTechnology(const std::string &text)
 {
-    setPreferredTechnology(preferredTechnologyFromText(text), false);
-    return true;
+    return applyField(&m_preferredTechnology, text);
 }
 
 bool TComMobileController::applyPlmn(const std::string &text)
@@ -293,57 +311,37 @@ bool TComMobileController::applyPlmn(const std::string &text)
 
 bool TComMobileController::applyPinPersistent(const std::string &text)
 {
-    setPinPersistent(text == kOn, false);
-    return true;
+    return applyField(&m_pinPersistent, text);
 }
 
 bool TComMobileController::applyApn(const std::string &text)
 {
-    setApn(text, false);
-    return true;
+    return applyField(&m_apn, text);
 }
 
 bool TComMobileController::applyDataConnection(const std::string &text)
 {
-    setDataConnection(text == kOn, false);
-    return true;
+    return applyField(&m_dataConnection, text);
 }
 
 bool TComMobileController::applyDataConnectionState(const std::string &text)
 {
-    m_dataConnectionState
-        = text.empty() ? DataUnknown : wordIndex(kDataStateWords, text, DataUnknown);
-    return true;
+    return applyField(&m_dataConnectionState, text);
 }
 
 bool TComMobileController::applyUsername(const std::string &text)
 {
-    setUsername(text, false);
-    return true;
+    return applyField(&m_username, text);
 }
 
 bool TComMobileController::applyPassword(const std::string &text)
 {
-    setPassword(text, false);
-    return true;
+    return applyField(&m_password, text);
 }
 
 bool TComMobileController::applyAuthentication(const std::string &text)
 {
-    setAuthentication(authenticationFromText(text), false);
-    return true;
-}
-
-bool TComMobileController::applyNetworkQuality(const std::string &text)
-{
-    setNetworkQuality(networkQualityFromText(text), false);
-    return true;
-}
-
-bool TComMobileController::applyAjbProfile(const std::string &text)
-{
-    setAjbProfile(ajbProfileFromText(text), false);
-    return true;
+    return applyField(&m_authentication, text);
 }
 
 bool TComMobileController::applyOperatorLong(const std::string &text)
@@ -386,91 +384,69 @@ bool TComMobileController::applyTechnology(const std::string &text)
     return true;
 }
 
-bool TComMobileController::refreshSwitch(const std::string &key,
-                                         quint32 capability,
-                                         bool (TComMobileController::*apply)(const std::string &))
-{
-    if (refreshKey(key, apply))
-        return true;
-    m_capabilities &= ~capability;
-    return false;
-}
-
 bool TComMobileController::refreshServiceMode()
 {
-    return refreshKey(kMobileKeyMode, &TComMobileController::applyServiceMode);
+    return refreshField(&m_serviceMode);
 }
 
 bool TComMobileController::refreshDiversity()
 {
-    return refreshSwitch(kMobileKeyDiversity, CapDiversity, &TComMobileController::applyDiversity);
+    return refreshField(&m_diversity);
 }
 
 bool TComMobileController::refreshEchoCancel()
 {
-    return refreshSwitch(
-        kMobileKeyEchoCancel, CapEchoCancel, &TComMobileController::applyEchoCancel);
+    return refreshField(&m_echoCancel);
 }
 
 bool TComMobileController::refreshNoiseGate()
 {
-    return refreshSwitch(kMobileKeyNoiseGate, CapNoiseGate, &TComMobileController::applyNoiseGate);
+    return refreshField(&m_noiseGate);
 }
 
 bool TComMobileController::refreshPreferredTechnology()
 {
-    return refreshKey(kMobileKeyRat, &TComMobileController::applyPreferredTechnology);
+    return refreshField(&m_preferredTechnology);
 }
 
 bool TComMobileController::refreshPlmn()
 {
-    return refreshKey(kMobileKeyPlmn, &TComMobileController::applyPlmn);
+    return refreshField(&m_plmn);
 }
 
 bool TComMobileController::refreshPinPersistent()
 {
-    return refreshKey(kMobileKeyPinPersistent, &TComMobileController::applyPinPersistent);
+    return refreshField(&m_pinPersistent);
 }
 
 bool TComMobileController::refreshApn()
 {
-    return refreshKey(kMobileKeyApn, &TComMobileController::applyApn);
+    return refreshField(&m_apn);
 }
 
 bool TComMobileController::refreshDataConnection()
 {
-    return refreshKey(kMobileKeyDataConnection, &TComMobileController::applyDataConnection);
+    return refreshField(&m_dataConnection);
 }
 
 bool TComMobileController::refreshDataConnectionState()
 {
-    return refreshKey(kMobileKeyDataConnectionState,
-                      &TComMobileController::applyDataConnectionState);
+    return refreshField(&m_dataConnectionState);
 }
 
 bool TComMobileController::refreshUsername()
 {
-    return refreshKey(kMobileKeyUsername, &TComMobileController::applyUsername);
+    return refreshField(&m_username);
 }
 
 bool TComMobileController::refreshPassword()
 {
-    return refreshKey(kMobileKeyPassword, &TComMobileController::applyPassword);
+    return refreshField(&m_password);
 }
 
 bool TComMobileController::refreshAuthentication()
 {
-    return refreshKey(kMobileKeyAuthentication, &TComMobileController::applyAuthentication);
-}
-
-bool TComMobileController::refreshNetworkQuality()
-{
-    return refreshKey(kNetworkKeyNetworkQuality, &TComMobileController::applyNetworkQuality);
-}
-
-bool TComMobileController::refreshAjbProfile()
-{
-    return refreshKey(kNetworkKeyAjbProfile, &TComMobileController::applyAjbProfile);
+    return refreshField(&m_authentication);
 }
 
 bool TComMobileController::checkRegistration(int &state)
@@ -572,153 +548,32 @@ bool TComMobileController::scanOperators(std::vector<std::string> &names)
 
 void TComMobileController::reset()
 {
-    const bool wasBlocked = blockSignals(true);
-    m_serviceMode = -1;
-    m_manufacturer.clear();
-    m_model.clear();
-    m_revision.clear();
-    m_plmn.clear();
+    // The capability mask stays: it describes the modem, which a reset does not change.
+    resetKeys();
     m_operatorLong.clear();
     m_operatorShort.clear();
-    m_apn.clear();
-    m_imei.clear();
-    m_imsi.clear();
-    m_msisdn.clear();
-    m_username.clear();
-    m_password.clear();
     m_signalQuality = 0;
     m_technology = -1;
-    m_diversity = false;
-    m_echoCancel = false;
-    m_noiseGate = false;
-    m_pinPersistent = false;
     m_widebandVoice = false;
-    m_dataConnection = false;
-    m_dataConnectionState = DataUnknown;
-    m_preferredTechnology = -1;
-    m_authentication = AuthNone;
-    m_networkQuality = -1;
-    m_ajbProfile = -1;
     clearKnown();
-    blockSignals(wasBlocked);
     TComNetworkController::reset();
 }
 
 bool TComMobileController::readAll()
 {
-    std::vector<std::string> keys = {kMobileKeyMode,
-                                     kMobileKeyManufacturer,
-                                     kMobileKeyModel,
-                                     kMobileKeyRevision,
-                                     kMobileKeyImei,
-                                     kMobileKeyImsi,
-                                     kMobileKeyEchoCancel,
-                                     kMobileKeyNoiseGate,
-                                     kMobileKeyDiversity,
-                                     kMobileKeyRat,
-                                     kMobileKeyPlmn,
-                                     kMobileKeyPinPersistent,
-                                     kMobileKeyApn,
-                                     kMobileKeyMsisdn,
-                                     kMobileKeyDataConnection,
-                                     kMobileKeyDataConnectionState,
-                                     kMobileKeyUsername,
-                                     kMobileKeyPassword,
-                                     kMobileKeyAuthentication,
-                                     kNetworkKeyNetworkQuality};
-    if (firmwareAtLeast(kFirmware1_12))
-        keys.push_back(kNetworkKeyAjbProfile);
-    return read(keys);
+    return read(keyTable().readAllKeys());
 }
 
 bool TComMobileController::read(const std::vector<std::string> &keys)
 {
-    using Applier = bool (TComMobileController::*)(const std::string &);
-    static const std::map<std::string, Applier> appliers = {
-        {kMobileKeyMode, &TComMobileController::applyServiceMode},
-        {kMobileKeyManufacturer, &TComMobileController::setManufacturer},
-        {kMobileKeyModel, &TComMobileController::setModel},
-        {kMobileKeyRevision, &TComMobileController::setRevision},
-        {kMobileKeyImei, &TComMobileController::setImei},
-        {kMobileKeyImsi, &TComMobileController::setImsi},
-        {kMobileKeyEchoCancel, &TComMobileController::applyEchoCancel},
-        {kMobileKeyNoiseGate, &TComMobileController::applyNoiseGate},
-        {kMobileKeyDiversity, &TComMobileController::applyDiversity},
-        {kMobileKeyRat, &TComMobileController::applyPreferredTechnology},
-        {kMobileKeyPlmn, &TComMobileController::applyPlmn},
-        {kMobileKeyPinPersistent, &TComMobileController::applyPinPersistent},
-        {kMobileKeyApn, &TComMobileController::applyApn},
-        {kMobileKeyMsisdn, &TComMobileController::setMsisdn},
-        {kMobileKeyDataConnection, &TComMobileController::applyDataConnection},
-        {kMobileKeyDataConnectionState, &TComMobileController::applyDataConnectionState},
-        {kMobileKeyUsername, &TComMobileController::applyUsername},
-        {kMobileKeyPassword, &TComMobileController::applyPassword},
-        {kMobileKeyAuthentication, &TComMobileController::applyAuthentication},
-        {kNetworkKeyNetworkQuality, &TComMobileController::applyNetworkQuality},
-        {kNetworkKeyAjbProfile, &TComMobileController::applyAjbProfile},
-        {kMobileKeyOperatorLong, &TComMobileController::applyOperatorLong},
-        {kMobileKeyOperatorShort, &TComMobileController::applyOperatorShort},
-        {kMobileKeySignalQuality, &TComMobileController::applySignalQuality},
-        {kMobileKeySignalQualityDbm, &TComMobileController::applySignalQuality},
-        {kMobileKeyTechnology, &TComMobileController::applyTechnology},
-    };
-    std::map<std::string, std::string> failed;
-    if (!readApplying(keys, appliers, failed))
-        return false;
-    for (const auto &entry : failed) {
-        if (entry.first == kMobileKeyEchoCancel)
-            m_capabilities &= ~quint32(CapEchoCancel);
-        else if (entry.first == kMobileKeyNoiseGate)
-            m_capabilities &= ~quint32(CapNoiseGate);
-        else if (entry.first == kMobileKeyDiversity)
-            m_capabilities &= ~quint32(CapDiversity);
-    }
-    return true;
+    return readKeys(keys);
 }
 
 bool TComMobileController::write(const std::vector<std::string> &keys)
 {
     if (keys.empty())
         return false;
-    std::map<std::string, std::string> params;
-    const auto add = [this, &params](const std::string &key, const std::string &value) {
-        if (isKnown(key))
-            params[key] = value;
-    };
-    const auto addNumber = [&add](const std::string &key, int value, const std::string &word) {
-        if (value != -1)
-            add(key, word);
-    };
-    for (const std::string &key : keys) {
-        if (key == kMobileKeyMode)
-            addNumber(key, m_serviceMode, serviceModeWord(m_serviceMode));
-        else if (key == kMobileKeyEchoCancel)
-            add(key, onOff(m_echoCancel));
-        else if (key == kMobileKeyNoiseGate)
-            add(key, onOff(m_noiseGate));
-        else if (key == kMobileKeyDiversity)
-            add(key, onOff(m_diversity));
-        else if (key == kMobileKeyPinPersistent)
-            add(key, onOff(m_pinPersistent));
-        else if (key == kMobileKeyDataConnection)
-            add(key, onOff(m_dataConnection));
-        else if (key == kMobileKeyRat)
-            addNumber(key, m_preferredTechnology, preferredTechnologyText(m_preferredTechnology));
-        else if (key == kMobileKeyPlmn)
-            add(key, m_plmn);
-        else if (key == kMobileKeyApn)
-            add(key, m_apn);
-        else if (key == kMobileKeyUsername)
-            add(key, m_username);
-        else if (key == kMobileKeyPassword)
-            add(key, m_password);
-        else if (key == kMobileKeyAuthentication)
-            addNumber(key, m_authentication, authenticationText(m_authentication));
-        else if (key == kNetworkKeyNetworkQuality)
-            addNumber(key, m_networkQuality, networkQualityText(m_networkQuality));
-        else if (key == kNetworkKeyAjbProfile)
-            addNumber(key, m_ajbProfile, ajbProfileText(m_ajbProfile));
-    }
+    const std::map<std::string, std::string> params = knownWrites(keys);
     if (params.empty())
         return false;
 

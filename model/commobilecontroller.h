@@ -142,8 +142,6 @@ public:
     [[nodiscard]] int dataConnectionState() const { return m_dataConnectionState; }
     [[nodiscard]] int preferredTechnology() const { return m_preferredTechnology; }
     [[nodiscard]] int authentication() const { return m_authentication; }
-    [[nodiscard]] int networkQuality() const { return m_networkQuality; }
-    [[nodiscard]] int ajbProfile() const { return m_ajbProfile; }
 
     // Setters: unchanged → true, nothing sent. With send the key is written first; a refusal
     // keeps the old value and returns false. Then store, true. -1 is stored but never sent.
@@ -161,11 +159,10 @@ public:
     // Sent as typed: the data account's password is no access-level password.
     bool setPassword(const std::string &password, bool send);
     bool setAuthentication(int value, bool send);
-    bool setNetworkQuality(int quality, bool send);
-    bool setAjbProfile(int profile, bool send);
     // The operator selection; an empty one means "auto" and is stored and sent so. Its own
     // PARAM with a 6000 ms time-out: operator selection takes the modem a while.
     bool setPlmn(const std::string &plmn, bool send);
+    // The streaming presets, their appliers and refreshes are TComNetworkController's.
 
     // Identity reported by the device: stored as given; true.
     bool setManufacturer(const std::string &text);
@@ -191,8 +188,6 @@ public:
     bool applyUsername(const std::string &text);
     bool applyPassword(const std::string &text);
     bool applyAuthentication(const std::string &text);
-    bool applyNetworkQuality(const std::string &text);
-    bool applyAjbProfile(const std::string &text);
     // A cause text other than "200-unknown error" is no operator name: the stored one stays.
     bool applyOperatorLong(const std::string &text);
     bool applyOperatorShort(const std::string &text);
@@ -216,8 +211,6 @@ public:
     bool refreshUsername();
     bool refreshPassword();
     bool refreshAuthentication();
-    bool refreshNetworkQuality();
-    bool refreshAjbProfile();
 
     // Asks the device for "pin" and "registration_state". state starts at StateNotReady; it is
     // the registration's state when the PIN is "ready", else the cause of a refused "pin". False
@@ -250,11 +243,13 @@ public:
     // CapabilitiesFlag the capability queries. The capability mask starts anew at 0.
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
+    // A voice-path switch's answer sets its capability bit, its refusal clears it.
+    bool applyReceived(const KeyRow &row, const std::string &text) override;
+    void refused(const KeyRow &row) override;
+
 private:
-    bool setFlag(bool &field, const std::string &key, bool on, bool send);
-    bool refreshSwitch(const std::string &key,
-                       quint32 capability,
-                       bool (TComMobileController::*apply)(const std::string &));
     bool
     listCapabilities(const std::string &key, const std::vector<std::string> &words, quint32 first);
 
@@ -283,6 +278,4 @@ private:
     int m_dataConnectionState = DataUnknown;
     int m_preferredTechnology = -1;
     int m_authentication = AuthNone;
-    int m_networkQuality = -1;
-    int m_ajbProfile = -1;
 };

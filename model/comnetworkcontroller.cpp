@@ -2,9 +2,14 @@
 
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "link/valueconversions.h"
+#include "model/firmwareversion.h"
+#include "model/keytable.h"
+#include "model/modelkeys.h"
 #include "model/wordtable.h"
 
 #include <array>
+#include <type_traits>
 
 namespace {
 
@@ -145,4 +150,203 @@ const std::string &TComNetworkController::ajbProfileText(int value)
 int TComNetworkController::ajbProfileFromText(const std::string &text)
 {
     return wordIndex(kProfileWords, text, kProfileFallback);
+}
+
+// --- The streaming presets --------------------------------------------------------------------
+
+KeyRow TComNetworkController::networkQualityKey()
+{
+    return KeyRow::word(kNetworkKeyNetworkQuality,
+                        &TComNetworkController::m_networkQuality,
+                        &networkQualityText,
+                        &networkQualityFromText)
+        .unknownNeverSent();
+}
+
+KeyRow TComNetworkController::ajbProfileKey()
+{
+    return KeyRow::word(kNetworkKeyAjbProfile,
+                        &TComNetworkController::m_ajbProfile,
+                        &ajbProfileText,
+                        &ajbProfileFromText)
+        .unknownNeverSent()
+        .readFrom(kFirmware1_12);
+}
+
+bool TComNetworkController::setNetworkQuality(int quality, bool send)
+{
+    return store(m_networkQuality, quality, send);
+}
+
+bool TComNetworkController::setAjbProfile(int profile, bool send)
+{
+    return store(m_ajbProfile, profile, send);
+}
+
+bool TComNetworkController::applyNetworkQuality(const std::string &text)
+{
+    return applyField(&m_networkQuality, text);
+}
+
+bool TComNetworkController::applyAjbProfile(const std::string &text)
+{
+    return applyField(&m_ajbProfile, text);
+}
+
+bool TComNetworkController::refreshNetworkQuality()
+{
+    return refreshField(&m_networkQuality);
+}
+
+bool TComNetworkController::refreshAjbProfile()
+{
+    return refreshField(&m_ajbProfile);
+}
+
+// --- The key table ----------------------------------------------------------------------------
+
+const KeyTable &TComNetworkController::keyTable() const
+{
+    static const KeyTable none({});
+    return none;
+}
+
+const KeyRow *TComNetworkController::rowOfField(const void *field)
+{
+    return keyTable().rowOf(*this, field);
+}
+
+void TComNetworkController::noteChange(const KeyRow &row)
+{
+    markKnown(*row.key);
+    if (row.param >= 0)
+        Q_EMIT controllerParamChanged(this, row.param);
+}
+
+template<typename T>
+bool TComNetworkController::storeField(T &field, const T &value, bool send)
+{
+    const KeyRow *row = rowOfField(&field);
+    if (!row)
+        return false;
+    if (value == field) {
+        markKnown(*row->key);
+        return true;
+    }
+    if constexpr (std::is_same_v<T, int>) {
+        if (value < row->minimum)
+            return true;
+    }
+    if (send && row->sendable(*this, value)
+        && !writeNetworkParam(*row->key, row->wire(value), true))
+        return false;
+    field = value;
+    noteChange(*row);
+    return true;
+}
+
+bool TComNetworkController::store(bool &field, bool value, bool send)
+{
+    return storeField(field, value, send);
+}
+
+bool TComNetworkController::store(int &field, int value, bool send)
+{
+    return storeField(field, value, send);
+}
+
+bool TComNetworkController::store(std::string &field, const std::string &value, bool send)
+{
+    return storeField(field, value, send);
+}
+
+bool TComNetworkController::applyRow(const KeyRow &row, const std::string &text)
+{
+    if (row.applier)
+        return row.applier(*this, text);
+    switch (row.kind) {
+    case KeyRow::Flag:
+        store(row.flagField(*this), text == row.onWord, false);
+        break;
+    case KeyRow::Number:
+        store(row.numberField(*this), text.empty() ? row.emptyValue : stringToInt(text), false);
+        break;
+    case KeyRow::Word:
+        store(row.numberField(*this), row.fromWire(text), false);
+        break;
+    case KeyRow::Text:
+        store(row.textField(*this), row.latin1 ? utf8ToLatin1(text) : text, false);
+        break;
+    case KeyRow::Applied:
+        break;
+    }
+    return true;
+}
+
+bool TComNetworkController::applyField(const void *field, const std::string &text)
+{
+    const KeyRow *row = rowOfField(field);
+    return row && applyReceived(*row, text);
+}
+
+bool TComNetworkController::applyReceived(const KeyRow &row, const std::string &text)
+{
+    return applyRow(row, text);
+}
+
+void TComNetworkController::refused(const KeyRow &) {}
+
+bool TComNetworkController::refreshField(const void *field)
+{
+    const KeyRow *row = rowOfField(field);
+    if (!row)
+        return false;
+    std::string value;
+    if (!readNetworkParam(*row->key, value, true)) {
+        refused(*row);
+        return false;
+    }
+    return applyReceived(*row, value);
+}
+
+bool TComNetworkController::readKeys(const std::vector<std::string> &keys)
+{
+    if (keys.empty())
+        return false;
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> failed;
+    if (readNetworkParams(keys, values, failed, true) < 1)
+        return false;
+    applyValues(values);
+    for (const auto &entry : failed) {
+        if (const KeyRow *row = keyTable().find(entry.first))
+            refused(*row);
+    }
+    return true;
+}
+
+void TComNetworkController::applyValues(const std::map<std::string, std::string> &values)
+{
+    for (const auto &[key, value] : values) {
+        if (const KeyRow *row = keyTable().find(key))
+            applyReceived(*row, value);
+    }
+}
+
+std::map<std::string, std::string>
+TComNetworkController::knownWrites(const std::vector<std::string> &keys)
+{
+    std::map<std::string, std::string> params;
+    for (const std::string &key : keys) {
+        const KeyRow *row = keyTable().find(key);
+        if (row && row->writable(*this) && isKnown(key))
+            params[key] = row->currentWire(*this);
+    }
+    return params;
+}
+
+void TComNetworkController::resetKeys()
+{
+    for (const KeyRow &row : keyTable().rows())
+        row.resetIn(*this);
 }

@@ -3,7 +3,7 @@
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
 #include "link/valueconversions.h"
-#include "model/firmwareversion.h"
+#include "model/keytable.h"
 #include "model/modelkeys.h"
 
 #include <algorithm>
@@ -14,9 +14,6 @@
 
 namespace {
 
-const std::string kOn = "on";
-const std::string kOff = "off";
-
 const std::array<std::string, 5> kAuthWords = {"none", "auto", "WEP", "WPA-PSK", "WPA2-PSK"};
 const std::array<std::string, 4> kDataStateWords = {"", "failure", "processing", "active"};
 
@@ -24,9 +21,13 @@ const std::array<std::string, 4> kDataStateWords = {"", "failure", "processing",
 constexpr std::int64_t kDbmOffset = 113;
 constexpr int kMaxLevel = 31;
 
-const std::string &onOff(bool on)
+int dataStateFromText(const std::string &text)
 {
-    return on ? kOn : kOff;
+    for (std::size_t i = TComWifiController::DataFailure; i < kDataStateWords.size(); ++i) {
+        if (kDataStateWords[i] == text)
+            return static_cast<int>(i);
+    }
+    return TComWifiController::DataUnknown;
 }
 
 } // namespace
@@ -72,119 +73,102 @@ int TComWifiController::signalLevelFromText(const std::string &text)
     return static_cast<int>(std::clamp<std::int64_t>(level, 0, kMaxLevel));
 }
 
+const KeyTable &TComWifiController::keyTable() const
+{
+    using C = TComWifiController;
+    // In the order readAll() asks for them; the signal and the address last.
+    static const KeyTable table = {
+        KeyRow::text(kWifiKeySsid, &C::m_ssid),
+        KeyRow::text(kWifiKeySsidCustom, &C::m_customSsid),
+        KeyRow::word(kWifiKeyAuthentication,
+                     &C::m_authentication,
+                     &C::authenticationText,
+                     &C::authenticationFromText)
+            .unknownNeverSent()
+            .initially(AuthNone),
+        KeyRow::word(kWifiKeyAuthenticationCustom,
+                     &C::m_customAuthentication,
+                     &C::authenticationText,
+                     &C::authenticationFromText)
+            .unknownNeverSent()
+            .initially(AuthNone),
+        KeyRow::text(kWifiKeyPassphrase, &C::m_passphrase).inLatin1(),
+        KeyRow::flag(kWifiKeyDataConnection, &C::m_dataConnection),
+        KeyRow::word(
+            kWifiKeyDataConnectionState, &C::m_dataConnectionState, nullptr, &dataStateFromText)
+            .onlyReported(),
+        networkQualityKey(),
+        ajbProfileKey(),
+        KeyRow::applied(kWifiKeySignalQuality, &C::applySignalQuality).notInReadAll(),
+        KeyRow::applied(kWifiKeySignalQualityDbm, &C::applySignalQuality).notInReadAll(),
+        KeyRow::text(kWifiKeyLocalAddr, &C::m_localAddress).onlyReported().notInReadAll(),
+    };
+    return table;
+}
+
 bool TComWifiController::setSsid(const std::string &ssid, bool send)
 {
-    return storeValue(m_ssid, kWifiKeySsid, ssid, send, true, ssid);
+    return store(m_ssid, ssid, send);
 }
 
 bool TComWifiController::setCustomSsid(const std::string &ssid, bool send)
 {
-    return storeValue(m_customSsid, kWifiKeySsidCustom, ssid, send, true, ssid);
+    return store(m_customSsid, ssid, send);
 }
 
 bool TComWifiController::setAuthentication(int value, bool send)
 {
-    return storeValue(m_authentication,
-                      kWifiKeyAuthentication,
-                      value,
-                      send,
-                      value != -1,
-                      authenticationText(value));
+    return store(m_authentication, value, send);
 }
 
 bool TComWifiController::setCustomAuthentication(int value, bool send)
 {
-    return storeValue(m_customAuthentication,
-                      kWifiKeyAuthenticationCustom,
-                      value,
-                      send,
-                      value != -1,
-                      authenticationText(value));
+    return store(m_customAuthentication, value, send);
 }
 
 bool TComWifiController::setPassphrase(const std::string &passphrase, bool send)
 {
-    return storeValue(
-        m_passphrase, kWifiKeyPassphrase, passphrase, send, true, latin1ToUtf8(passphrase));
+    return store(m_passphrase, passphrase, send);
 }
 
 bool TComWifiController::setDataConnection(bool on, bool send)
 {
-    return storeValue(m_dataConnection, kWifiKeyDataConnection, on, send, true, onOff(on));
-}
-
-bool TComWifiController::setNetworkQuality(int quality, bool send)
-{
-    return storeValue(m_networkQuality,
-                      kNetworkKeyNetworkQuality,
-                      quality,
-                      send,
-                      quality != -1,
-                      networkQualityText(quality));
-}
-
-bool TComWifiController::setAjbProfile(int profile, bool send)
-{
-    return storeValue(
-        m_ajbProfile, kNetworkKeyAjbProfile, profile, send, profile != -1, ajbProfileText(profile));
+    return store(m_dataConnection, on, send);
 }
 
 bool TComWifiController::applySsid(const std::string &text)
 {
-    setSsid(text, false);
-    return true;
+    return applyField(&m_ssid, text);
 }
 
 bool TComWifiController::applyCustomSsid(const std::string &text)
 {
-    setCustomSsid(text, false);
-    return true;
+    return applyField(&m_customSsid, text);
 }
 
 bool TComWifiController::applyAuthentication(const std::string &text)
 {
-    setAuthentication(authenticationFromText(text), false);
-    return true;
+    return applyField(&m_authentication, text);
 }
 
 bool TComWifiController::applyCustomAuthentication(const std::string &text)
 {
-    setCustomAuthentication(authenticationFromText(text), false);
-    return true;
+    return applyField(&m_customAuthentication, text);
 }
 
 bool TComWifiController::applyPassphrase(const std::string &text)
 {
-    setPassphrase(utf8ToLatin1(text), false);
-    return true;
+    return applyField(&m_passphrase, text);
 }
 
 bool TComWifiController::applyDataConnection(const std::string &text)
 {
-    setDataConnection(text == kOn, false);
-    return true;
+    return applyField(&m_dataConnection, text);
 }
 
 bool TComWifiController::applyDataConnectionState(const std::string &text)
 {
-    m_dataConnectionState = DataUnknown;
-    for (std::size_t i = DataFailure; i < kDataStateWords.size(); ++i) {
-        if (kDataStateWords[i] == text)
-            m_dataConnectionState = static_cast<int>(i);
-    }
-    return true;
-}
-
-bool TComWifiController::applyNetworkQuality(const std::string &text)
-{
-    setNetworkQuality(networkQualityFromText(text), false);
-    return true;
-}
-
-bool TComWifiController::applyAjbProfile(const std::string &text)
-{
-    setAjbProfile(ajbProfileFromText(text), false);
-    return true;
+    return applyField(&m_dataConnectionState, text);
 }
 
 bool TComWifiController::applySignalQuality(const std::string &text)
@@ -196,53 +180,42 @@ bool TComWifiController::applySignalQuality(const std::string &text)
 
 bool TComWifiController::applyLocalAddress(const std::string &text)
 {
-    m_localAddress = text;
-    return true;
+    return applyField(&m_localAddress, text);
 }
 
 bool TComWifiController::refreshSsid()
 {
-    return refreshKey(kWifiKeySsid, &TComWifiController::applySsid);
+    return refreshField(&m_ssid);
 }
 
 bool TComWifiController::refreshCustomSsid()
 {
-    return refreshKey(kWifiKeySsidCustom, &TComWifiController::applyCustomSsid);
+    return refreshField(&m_customSsid);
 }
 
 bool TComWifiController::refreshAuthentication()
 {
-    return refreshKey(kWifiKeyAuthentication, &TComWifiController::applyAuthentication);
+    return refreshField(&m_authentication);
 }
 
 bool TComWifiController::refreshCustomAuthentication()
 {
-    return refreshKey(kWifiKeyAuthenticationCustom, &TComWifiController::applyCustomAuthentication);
+    return refreshField(&m_customAuthentication);
 }
 
 bool TComWifiController::refreshPassphrase()
 {
-    return refreshKey(kWifiKeyPassphrase, &TComWifiController::applyPassphrase);
+    return refreshField(&m_passphrase);
 }
 
 bool TComWifiController::refreshDataConnection()
 {
-    return refreshKey(kWifiKeyDataConnection, &TComWifiController::applyDataConnection);
+    return refreshField(&m_dataConnection);
 }
 
 bool TComWifiController::refreshDataConnectionState()
 {
-    return refreshKey(kWifiKeyDataConnectionState, &TComWifiController::applyDataConnectionState);
-}
-
-bool TComWifiController::refreshNetworkQuality()
-{
-    return refreshKey(kNetworkKeyNetworkQuality, &TComWifiController::applyNetworkQuality);
-}
-
-bool TComWifiController::refreshAjbProfile()
-{
-    return refreshKey(kNetworkKeyAjbProfile, &TComWifiController::applyAjbProfile);
+    return refreshField(&m_dataConnectionState);
 }
 
 bool TComWifiController::refreshSsidList()
@@ -256,87 +229,29 @@ bool TComWifiController::refreshSsidList()
 
 void TComWifiController::reset()
 {
-    const bool wasBlocked = blockSignals(true);
-    m_ssid.clear();
-    m_customSsid.clear();
-    m_localAddress.clear();
-    m_passphrase.clear();
-    m_authentication = AuthNone;
-    m_customAuthentication = AuthNone;
-    m_dataConnection = false;
-    m_dataConnectionState = DataUnknown;
+    // The SSID list stays: it is what the device last saw, not a setting.
+    resetKeys();
     m_signalLevel = 0;
     m_signalDbm = 0;
-    m_networkQuality = -1;
-    m_ajbProfile = -1;
     clearKnown();
-    blockSignals(wasBlocked);
     TComNetworkController::reset();
 }
 
 bool TComWifiController::readAll()
 {
-    std::vector<std::string> keys = {kWifiKeySsid,
-                                     kWifiKeySsidCustom,
-                                     kWifiKeyAuthentication,
-                                     kWifiKeyAuthenticationCustom,
-                                     kWifiKeyPassphrase,
-                                     kWifiKeyDataConnection,
-                                     kWifiKeyDataConnectionState,
-                                     kNetworkKeyNetworkQuality};
-    if (firmwareAtLeast(kFirmware1_12))
-        keys.push_back(kNetworkKeyAjbProfile);
-    return read(keys);
+    return read(keyTable().readAllKeys());
 }
 
 bool TComWifiController::read(const std::vector<std::string> &keys)
 {
-    using Applier = bool (TComWifiController::*)(const std::string &);
-    static const std::map<std::string, Applier> appliers = {
-        {kWifiKeySsid, &TComWifiController::applySsid},
-        {kWifiKeySsidCustom, &TComWifiController::applyCustomSsid},
-        {kWifiKeyAuthentication, &TComWifiController::applyAuthentication},
-        {kWifiKeyAuthenticationCustom, &TComWifiController::applyCustomAuthentication},
-        {kWifiKeyPassphrase, &TComWifiController::applyPassphrase},
-        {kWifiKeyDataConnection, &TComWifiController::applyDataConnection},
-        {kWifiKeyDataConnectionState, &TComWifiController::applyDataConnectionState},
-        {kNetworkKeyNetworkQuality, &TComWifiController::applyNetworkQuality},
-        {kNetworkKeyAjbProfile, &TComWifiController::applyAjbProfile},
-        {kWifiKeySignalQuality, &TComWifiController::applySignalQuality},
-        {kWifiKeySignalQualityDbm, &TComWifiController::applySignalQuality},
-        {kWifiKeyLocalAddr, &TComWifiController::applyLocalAddress},
-    };
-    std::map<std::string, std::string> failed;
-    return readApplying(keys, appliers, failed);
+    return readKeys(keys);
 }
 
 bool TComWifiController::write(const std::vector<std::string> &keys)
 {
     if (keys.empty())
         return false;
-    std::map<std::string, std::string> params;
-    const auto add = [this, &params](const std::string &key, const std::string &value) {
-        if (isKnown(key))
-            params[key] = value;
-    };
-    for (const std::string &key : keys) {
-        if (key == kWifiKeySsid)
-            add(key, m_ssid);
-        else if (key == kWifiKeySsidCustom)
-            add(key, m_customSsid);
-        else if (key == kWifiKeyPassphrase)
-            add(key, latin1ToUtf8(m_passphrase));
-        else if (key == kWifiKeyAuthentication && m_authentication != -1)
-            add(key, authenticationText(m_authentication));
-        else if (key == kWifiKeyAuthenticationCustom && m_customAuthentication != -1)
-            add(key, authenticationText(m_customAuthentication));
-        else if (key == kWifiKeyDataConnection)
-            add(key, onOff(m_dataConnection));
-        else if (key == kNetworkKeyNetworkQuality && m_networkQuality != -1)
-            add(key, networkQualityText(m_networkQuality));
-        else if (key == kNetworkKeyAjbProfile && m_ajbProfile != -1)
-            add(key, ajbProfileText(m_ajbProfile));
-    }
+    const std::map<std::string, std::string> params = knownWrites(keys);
     if (params.empty())
         return false;
     return writeNetworkParams(params, true);

@@ -75,8 +75,6 @@ public:
     [[nodiscard]] int signalLevel() const { return m_signalLevel; }
     // The reading the level came from, in dBm; 0 means no reading.
     [[nodiscard]] int signalDbm() const { return m_signalDbm; }
-    [[nodiscard]] int networkQuality() const { return m_networkQuality; }
-    [[nodiscard]] int ajbProfile() const { return m_ajbProfile; }
     [[nodiscard]] const std::vector<std::string> &ssidList() const { return m_ssidList; }
 
     // Setters: unchanged → true, nothing sent. With send the key is written first; a refusal
@@ -89,8 +87,7 @@ public:
     bool setCustomAuthentication(int value, bool send);
     bool setPassphrase(const std::string &passphrase, bool send);
     bool setDataConnection(bool on, bool send);
-    bool setNetworkQuality(int quality, bool send);
-    bool setAjbProfile(int profile, bool send);
+    // The streaming presets, their appliers and refreshes are TComNetworkController's.
 
     // Appliers of received texts (SSIDs as received, the passphrase from UTF-8 to Latin-1):
     // never send, always true.
@@ -102,8 +99,6 @@ public:
     bool applyDataConnection(const std::string &text);
     // "failure" 1, "processing" 2, "active" 3, anything else 0.
     bool applyDataConnectionState(const std::string &text);
-    bool applyNetworkQuality(const std::string &text);
-    bool applyAjbProfile(const std::string &text);
     // signalLevelFromText() into the signal level, the reading into signalDbm().
     bool applySignalQuality(const std::string &text);
     bool applyLocalAddress(const std::string &text);
@@ -116,8 +111,6 @@ public:
     bool refreshPassphrase();
     bool refreshDataConnection();
     bool refreshDataConnectionState();
-    bool refreshNetworkQuality();
-    bool refreshAjbProfile();
     // LIST "ssid": on success the list is replaced by the items as received; on failure it
     // stays. The query's result.
     bool refreshSsidList();
@@ -133,6 +126,9 @@ public:
     // The base assignment, then StateReady.
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
+
 private:
     std::string m_ssid;
     std::string m_customSsid;
@@ -144,7 +140,5 @@ private:
     int m_dataConnectionState = DataUnknown;
     int m_signalLevel = 0;
     int m_signalDbm = 0;
-    int m_networkQuality = -1;
-    int m_ajbProfile = -1;
     std::vector<std::string> m_ssidList;
 };
