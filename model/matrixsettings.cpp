@@ -147,6 +147,7 @@ bool isOutputOfHeadphone(int output, int headphone)
 TMatrixSettings::TMatrixSettings(ksm::CCom *com)
     : TComController(com, GeneralController)
 {
+    m_clock.start();
     const bool wasBlocked = blockSignals(true);
     applyDefaults();
     blockSignals(wasBlocked);
@@ -396,12 +397,20 @@ bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
         });
     }
     std::vector<std::string> keys;
+    const qint64 now = m_clock.elapsed();
     for (const RowId &id : rows) {
         const std::string key = rowKey(id.row, id.index);
-        if (isRowMissing(id.row, id.index)
-            && std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            keys.push_back(key);
+        if (!isRowMissing(id.row, id.index)
+            || std::find(keys.begin(), keys.end(), key) != keys.end()) {
+            continue;
         }
+        // Several pages ask for the same rows, and a unit that sends a row it cannot read
+        // sends it again: one read of a row per interval is enough.
+        const auto asked = m_lastAsked.find(key);
+        if (asked != m_lastAsked.end() && now - asked->second < kRereadIntervalMs)
+            continue;
+        m_lastAsked[key] = now;
+        keys.push_back(key);
     }
     if (!keys.empty())
         read(keys);
@@ -1325,6 +1334,7 @@ void TMatrixSettings::reset()
     });
     // Nothing of the unit's is known any more, nor missing until the next start.
     m_readFailed = false;
+    m_lastAsked.clear();
     m_inputRowKnown.fill(false);
     m_outputRowKnown.fill(false);
     m_mixKnown.fill(false);

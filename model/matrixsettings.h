@@ -3,6 +3,7 @@
 #include "model/comcontroller.h"
 #include "model/qvantelrouting.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QtGlobal>
 
@@ -165,8 +166,10 @@ public:
     // True after a start that could not read the matrix, until the next start or reset().
     [[nodiscard]] bool readHasFailed() const { return m_readFailed; }
     // Reads again those of rows that are missing, while the controller is ready (else the next
-    // start reads them); true when none of them is missing afterwards (also when nothing needed
-    // reading). A row that arrives is announced with rowReceived().
+    // start reads them); a row asked for in the last kRereadIntervalMs is not asked for again.
+    // True when none of rows is missing afterwards (also when nothing needed reading). A row that
+    // arrives is announced with rowReceived().
+    static constexpr qint64 kRereadIntervalMs = 5000;
     bool readMissingRows(const std::vector<RowId> &rows);
 
     // The stored device name, or the input's fixed display name when none is stored. The fixed
@@ -354,6 +357,9 @@ private:
     bool m_mixGuard = false; // also held by an open headphone edit
     bool m_editOpen = false;
     bool m_readFailed = false;
+    // When readMissingRows() last asked for each row key, on m_clock.
+    QElapsedTimer m_clock;
+    std::map<std::string, qint64> m_lastAsked;
     bool m_volumeGuard = false;
     bool m_balanceGuard = false;
     int m_operationMode = 0;
