@@ -1,5 +1,6 @@
 #include "frontpanel/qvantelwindow.h"
 
+#include "frontpanel/busyinputgate.h"
 #include "frontpanel/ivantelheadphonepage.h"
 #include "frontpanel/ivantelmeterpage.h"
 #include "frontpanel/ivantelresetpage.h"
@@ -141,6 +142,9 @@ QVantelWindow::QVantelWindow(QWidget *parent)
             &QVantelWindow::audioControllerParamChanged);
     connect(m_setupTimer, &QTimer::timeout, this, &QVantelWindow::setupControllers);
     connect(m_keepAliveTimer, &QTimer::timeout, this, &QVantelWindow::keepAliveEvent);
+    // Taps, wheel steps and keys made while a device call waits are dropped, not carried out
+    // once it is over on whatever page is shown by then.
+    new BusyInputGate(client, this);
 
     createPages();
     m_initialised = true;

@@ -47,6 +47,9 @@ class TComDataConnection;
 // settings page (11) must implement IVantelSettingsPage: the login checks passwords against its
 // cache, and without it no login succeeds.
 //
+// Input: the window keeps a BusyInputGate on the client while it lives, so that user input made
+// while a synchronous device call waits is dropped rather than carried out afterwards.
+//
 // Ownership: pages, timers and the message popup are children of the window. The shared model
 // objects (comClient(), the controllers) are not owned; the window connects to them at
 // construction and disconnects the client at destruction.

@@ -10,6 +10,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QHostAddress>
+#include <QThread>
 #include <QUdpSocket>
 
 #include <algorithm>
@@ -167,9 +168,15 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     // The client may be destroyed from inside the nested loop (the destructor cancels the call,
     // which ends the wait): then nothing of it may be touched any more.
     const QPointer<CCom> self(this);
-    while (self && m_waiting)
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents
-                                        | QEventLoop::WaitForMoreEvents);
+    // With a gate, the input made meanwhile reaches it now and is dropped there; held back, it
+    // would be carried out after the wait, on whatever page is shown by then.
+    m_waitLoopLevel = QThread::currentThread()->loopLevel();
+    while (self && m_waiting) {
+        QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
+        if (!m_inputGate)
+            flags |= QEventLoop::ExcludeUserInputEvents;
+        QCoreApplication::processEvents(flags);
+    }
     if (!self) {
         reply.clear();
         return RpcAsyncCall::Cancelled;
@@ -177,6 +184,7 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
 
     reply = m_reply;
     const int result = m_result;
+    m_waitLoopLevel = -1;
     m_ready = true;
     if (logDebugEnabled()) {
         logDebug(QStringLiteral("CCom::sendSyncMsg result=%1, %2")
@@ -185,6 +193,12 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     emit busyStateChanged(false);
     emit sendSyncMsgCompleted();
     return result;
+}
+
+bool CCom::isWaitLoopInnermost() const
+{
+    return !m_ready && m_waitLoopLevel >= 0
+           && QThread::currentThread()->loopLevel() == m_waitLoopLevel;
 }
 
 void CCom::callCompleted(RpcAsyncCallWatcher *watcher)

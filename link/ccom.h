@@ -31,6 +31,12 @@ namespace ksm {
 // Timers, socket notifications and posted events keep running inside the nested loop, so every
 // signal of the client may be emitted during a synchronous call.
 //
+// User input made during the wait: without an input gate the nested loop holds it back, and the
+// window system hands it on once the wait is over, to whatever is shown by then. With an input
+// gate set (setInputGate()), the loop lets it through to the gate, an event filter of the
+// application that the front panel installs to drop it; isWaitLoopInnermost() tells the gate
+// whether the input reached it from the wait's own loop.
+//
 // Signals:
 // - stateChanged, errorOccurred, messageCompleted, messageReceived: the connection's signals
 //   re-emitted unchanged. Received Signal messages are held back by the connection while a call
@@ -107,6 +113,15 @@ public:
 
     // False from the start of a synchronous call's wait until it has completed.
     bool isReady() const { return m_ready; }
+    // The object that takes the user input made while a synchronous call waits; null (the
+    // default) holds that input back instead. Not owned: a gate that is destroyed counts as
+    // none. Takes effect from the next wait.
+    void setInputGate(QObject *gate) { m_inputGate = gate; }
+    QObject *inputGate() const { return m_inputGate; }
+    // True while a synchronous call waits and events are handled by its own nested loop, not by
+    // an event loop started inside the wait (such as a modal dialog's, whose input is the
+    // dialog's to take).
+    [[nodiscard]] bool isWaitLoopInnermost() const;
     RpcConnection::ConnectionState state() const { return m_connection.state(); }
     // connect() has been accepted and disconnect() has not run since.
     bool isEngaged() const { return m_connection.isEngaged(); }
@@ -157,6 +172,9 @@ private:
     std::string m_controllerId;
     bool m_ready = true;
     bool m_waiting = false;
+    // The thread's event loop level at which the running wait handles events; -1 when none.
+    int m_waitLoopLevel = -1;
+    QPointer<QObject> m_inputGate;
     int m_result = 0;
     CMsg m_reply;
     CMsg m_heldBack;

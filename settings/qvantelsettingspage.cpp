@@ -211,8 +211,14 @@ void QVantelSettingsPage::refreshClicked()
 
 void QVantelSettingsPage::showChanges(QVantelMenuItems *page)
 {
-    if (const SettingsPageRow *row = pageRow(page); row && row->hasChanges)
-        header()->setModified(row->hasChanges(*this, page));
+    const SettingsPageRow *row = pageRow(page);
+    if (!row || !row->hasChanges)
+        return;
+    // A change test may read the unit: the mark goes to the page only while it is still shown.
+    const QPointer<QVantelMenuItems> tested = page;
+    const bool changed = row->hasChanges(*this, page);
+    if (tested && currentPage() == tested)
+        header()->setModified(changed);
 }
 
 void QVantelSettingsPage::applyClicked()
@@ -235,8 +241,15 @@ void QVantelSettingsPage::applyClicked()
     const SettingsApplied applied = row->apply(*this, page);
     if (applied == SettingsApplied::Refused || applied == SettingsApplied::Left)
         return;
-    if (page && row->afterApply)
+    // The unit was written meanwhile; a page left in that time keeps nothing of this Apply, and
+    // the mark of the page shown now is not this Apply's to clear.
+    if (!page || currentPage() != page)
+        return;
+    if (row->afterApply) {
         row->afterApply(*this, page);
+        if (!page || currentPage() != page)
+            return;
+    }
     QVantelMenuWidget::applyClicked();
 }
 

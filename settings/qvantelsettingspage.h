@@ -365,6 +365,14 @@ private:
                                        const QString &value,
                                        int top = 0);
     static void addBookSpacer(QVantelMenuItems *page);
+    // A stored item's row of a list page, made only once it is seen: lists can be long.
+    static void addStoredRow(QVantelMenuItems *page,
+                             int id,
+                             int listId,
+                             int kind,
+                             const QString &name,
+                             const QString &value,
+                             bool readOnly = false);
     // Call profiles (settingscallprofiles.cpp): editProfile from the unit (a new profile when
     // rowId is below 306); false when the profile cannot be read.
     bool loadCallProfile(int rowId, const QString &name);

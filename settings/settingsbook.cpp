@@ -157,6 +157,17 @@ void QVantelSettingsPage::addBookSpacer(QVantelMenuItems *page)
     addBookRow(page, -1, -1, QVantelMenuItem::Caption, QString(), QString(), 10);
 }
 
+void QVantelSettingsPage::addStoredRow(QVantelMenuItems *page,
+                                       int id,
+                                       int listId,
+                                       int kind,
+                                       const QString &name,
+                                       const QString &value,
+                                       bool readOnly)
+{
+    page->addDeferredItem({id, listId, kind, name, value, QMargins(10, 0, 10, 0), readOnly});
+}
+
 void QVantelSettingsPage::createBookMenu()
 {
     auto *page = new QVantelMenuItems(kPageBook, this);
@@ -189,13 +200,14 @@ void QVantelSettingsPage::createStoredList(int listId)
         addBookSpacer(page);
     }
     TStoredItems items(comClient());
+    const QString entryText = manager ? tr(kind.entryText) : tr(kind.operatorEntryText);
     for (const TStoredItems::Entry &entry : items.list(*kind.type)) {
-        addBookRow(page,
-                   kFirstStoredRow + entry.id,
-                   kind.listId,
-                   manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
-                   entry.name,
-                   manager ? tr(kind.entryText) : tr(kind.operatorEntryText));
+        addStoredRow(page,
+                     kFirstStoredRow + entry.id,
+                     kind.listId,
+                     manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                     entry.name,
+                     entryText);
     }
     pushPage(page);
 }
@@ -307,10 +319,13 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
         if (rowId == kRowNewStoredItem) {
             createCallProfilePage(-1, tr("noname"));
         } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
+            // The profile is read from the unit first; the row is gone when its list went
+            // meanwhile.
+            const QPointer<QVantelMenuItem> row = item;
             if (item->kind() == QVantelMenuItem::Navigation)
                 createCallProfilePage(rowId, item->titleText());
-            else if (loadCallProfile(rowId, item->titleText()))
-                askCallProfileLoad(item);
+            else if (loadCallProfile(rowId, item->titleText()) && row)
+                askCallProfileLoad(row);
         }
         return;
     }

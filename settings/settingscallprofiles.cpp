@@ -217,15 +217,13 @@ void QVantelSettingsPage::createCallProfileList()
             }
             summary += QStringLiteral(" - ") + QVantelLocalize::codingSummary(codec);
         }
-        QVantelMenuItem *row
-            = addBookRow(page,
-                         kFirstStoredRow + entry.id,
-                         kPageCallProfiles,
-                         manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
-                         entry.name,
-                         summary);
-        if (!manager && !usable)
-            row->setReadOnly(true);
+        addStoredRow(page,
+                     kFirstStoredRow + entry.id,
+                     kPageCallProfiles,
+                     manager ? QVantelMenuItem::Navigation : QVantelMenuItem::Action,
+                     entry.name,
+                     summary,
+                     !manager && !usable);
     }
     pushPage(page);
 }
@@ -291,6 +289,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
 {
     if (!page)
         return;
+    // Every list waits for the unit; the page may be gone after any of them.
+    const QPointer<QVantelMenuItems> guard = page;
     TComDevice *device = comDevice();
     TCodecConfig &codec = editProfile.codec;
     const int mode = editProfile.codecMode;
@@ -300,6 +300,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
     if (QVantelMenuItem *row = page->findItem(kRowProfileAlgorithm)) {
         std::vector<int> algorithms;
         device->listAlgorithms(mode, algorithms, family);
+        if (!guard)
+            return;
         row->clearValues();
         row->addValue(-1, tr("None"));
         if (TComDevice::networkToString(editProfile.network) == "mobile.0"
@@ -321,6 +323,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
         } else {
             std::vector<int> modes;
             device->listChannelModes(mode, codec.algorithm, 1, modes, family);
+            if (!guard)
+                return;
             fillChoice(row, modes, codec.channelMode, &QVantelLocalize::channelModeName);
         }
     }
@@ -340,6 +344,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
         } else {
             std::vector<int> rates;
             device->listSampleRates(mode, codec.algorithm, codec.channelMode, rates, family);
+            if (!guard)
+                return;
             fillChoice(row, rates, codec.sampleRate, [](int rate) {
                 return tr("%1 kHz").arg(rate / 1000);
             });
@@ -353,6 +359,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             std::vector<int> rates;
             device->listBitRates(
                 mode, codec.algorithm, codec.channelMode, codec.sampleRate, rates, family);
+            if (!guard)
+                return;
             fillChoice(row, rates, codec.bitRate, [](int rate) {
                 return tr("%1 kbit/s").arg(rate / 1000);
             });
@@ -499,7 +507,10 @@ void QVantelSettingsPage::commitCallProfileItem(QVantelMenuItems *page, QVantelM
     default:
         break;
     }
+    const QPointer<QVantelMenuItems> guard = page;
     refreshCallProfilePage(page);
+    if (!guard || currentPage() != guard)
+        return;
     header()->setModified(editProfile.isComplete() && editProfile != savedProfile);
     updateCallProfileActions(page);
 }

@@ -340,8 +340,10 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
         } else if (rowId != kRowMaxBitRate) {
             return;
         }
-        if (!unitHolds(item, word) && device->writeAutoBitRate(key, word))
-            rememberUnitWord(item, word);
+        // The write waits for the unit; the row is gone when its page went meanwhile.
+        const QPointer<QVantelMenuItem> row = item;
+        if (!unitHolds(item, word) && device->writeAutoBitRate(key, word) && row)
+            rememberUnitWord(row, word);
         return;
     }
     if (page->id() != kPageCodec1 && page->id() != kPageCodec2)

@@ -855,6 +855,9 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     if (!page)
         return false;
     TComMobileController &copy = editMobile;
+    // The PIN waits for the SIM; the page may be gone by then.
+    const QPointer<QVantelMenuItems> guard = page;
+    const int pageId = page->id();
     if (QVantelMenuItem *pinRow = editableRow(page, kRowMobilePin);
         pinRow && !pinRow->valueText().isEmpty()) {
         showMessage(tr("Applying PIN code..."), 0);
@@ -864,10 +867,13 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
             // A PIN the SIM refused must never go out again with a later Apply: the row is
             // emptied and no longer offered for Apply, and the Network page shows what the SIM
             // asks for now.
-            pinRow->setValueText(QString());
-            header()->setModified(hasMobileChanges(page));
+            if (guard) {
+                pinRow->setValueText(QString());
+                if (currentPage() == guard)
+                    header()->setModified(hasMobileChanges(guard));
+            }
             if (QVantelMenuItems *network = findPage(kPageNetwork)) {
-                if (QVantelMenuItem *row = network->findItem(page->id()))
+                if (QVantelMenuItem *row = network->findItem(pageId))
                     showSimState(row, copy.state());
             }
         }
@@ -880,6 +886,9 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
             return false;
         }
         closeMessage();
+        // The SIM took the PIN; the rest of a page left meanwhile goes with it.
+        if (!guard)
+            return true;
     }
 
     StagedChanges staged;
@@ -889,6 +898,8 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
 {
+    // The scan waits for the modem; the row is gone when its page went meanwhile.
+    const QPointer<QVantelMenuItem> scanned = row;
     showMessage(tr("Scanning available networks..."), 0);
     std::vector<std::string> operators;
     if (!editMobile.scanOperators(operators)) {
@@ -896,6 +907,8 @@ void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
         return;
     }
     closeMessage();
+    if (!scanned)
+        return;
     row->clearValues();
     row->addValue(0, tr("Auto"));
     int value = 1;
@@ -968,9 +981,10 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
     const bool activityChanged = active && active->isChecked() != copy.dataConnection();
     StagedChanges staged;
     stageChangedFields(page, copy, wifiFields(), staged);
+    const QPointer<QVantelMenuItems> guard = page;
     if (!writeStaged(this, copy, staged))
         return false;
-    if (activityChanged) {
+    if (activityChanged && guard) {
         const bool locked = copy.dataConnection();
         for (int id : {kRowWifiList, kRowWifiSsid, kRowWifiSecurity, kRowWifiPassphrase}) {
             QVantelMenuItem *row = page->findItem(id);
@@ -1094,6 +1108,8 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     Q_UNUSED(page)
     TComDevice *device = comDevice();
     const int id = item->id();
+    // The writes wait for the unit; the row is gone when its page went meanwhile.
+    const QPointer<QVantelMenuItem> row = item;
     if (id == kRowSecondaryNetwork) {
         // Re-applying the lock resets the value's colour after a red "not listed" text.
         item->setReadOnly(item->isReadOnly());
@@ -1118,7 +1134,7 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
         const bool done = id == kRowDefaultNetwork ? device->setDefaultNetwork(network, true)
                                                    : device->setSecondaryNetwork(network, true);
         if (!done) {
-            refreshNetworkRow(item);
+            refreshNetworkRow(row);
             showMessage(tr("Failed to apply changes!"), 0);
         }
         return;
@@ -1137,7 +1153,7 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     if (!done)
         showMessage(tr("Failed to apply changes!"), 0);
     // Put back by the unit's own state, extended operation mode included.
-    refreshNetworkRow(item);
+    refreshNetworkRow(row);
     if (done)
         closeMessage();
 }
@@ -1309,22 +1325,25 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
 {
     QPointer<QVantelMenuItems> shown = page;
+    const int pageId = page->id();
     // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
     // proves nothing.
     const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
     const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
     if (!applyMobilePage(page))
         return SettingsApplied::Refused;
-    if (!shown || !pinEntered)
+    if (!pinEntered)
         return SettingsApplied::Done;
     if (QVantelMenuItems *network = findPage(kPageNetwork)) {
-        if (QVantelMenuItem *row = network->findItem(page->id())) {
+        if (QVantelMenuItem *row = network->findItem(pageId)) {
             // The SIM took the PIN: it is open now, whatever the last read said.
             showSimState(row, TComController::StateReady);
             row->setReadOnly(comDevice()->hasAudioConnection());
         }
     }
-    // The PIN page is left at once; it is deleted later and not touched again.
-    backClicked();
+    // The PIN page is left at once, unless it was left already while the SIM was asked; it is
+    // deleted later and not touched again.
+    if (shown && currentPage() == shown)
+        backClicked();
     return SettingsApplied::Left;
 }

@@ -22,6 +22,7 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
+#include <QPointer>
 
 #include <algorithm>
 #include <optional>
@@ -354,6 +355,8 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
     const Maker maker = moduleMaker();
     const bool streams = streamRowsPresent(maker);
     const bool two = twoInterfaces();
+    // The read waits for the module; the page may be gone by then.
+    const QPointer<QVantelMenuItems> guard = page;
 
     if (!locked) {
         std::vector<std::string> keys
@@ -399,6 +402,8 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
             keys.push_back(kRavennaKeyRavPtpState1);
         }
         (void)c->read(keys);
+        if (!guard)
+            return;
     }
 
     if (QVantelMenuItem *row = page->findItem(kRowRavennaDeviceName)) {
@@ -491,12 +496,15 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
     const int iface = addressInterface(page);
     const bool locked = pageLocked();
     if (!locked) {
+        const QPointer<QVantelMenuItems> guard = page;
         const AddressKeys keys = addressKeys(iface);
         std::vector<std::string> read
             = {keys.dhcp, keys.ipAddr, keys.subnet, keys.gateway, keys.hwAddr};
         if (moduleMaker() == Maker::Merging && twoInterfaces())
             read.push_back(keys.vlanId);
         (void)c->read(read);
+        if (!guard)
+            return;
     }
     // The address rows follow the mode just read, so they are locked exactly when the switch
     // shows DHCP or ZeroConf.
@@ -615,6 +623,7 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
     const bool more = moreSlots();
     const int count = slotCount();
     if (!locked) {
+        const QPointer<QVantelMenuItems> guard = page;
         std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
         if (more) {
             keys.push_back(kRavennaKeyRavStreamIn2);
@@ -627,6 +636,8 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
         keys.push_back(kRavennaKeyRavDelayMaxIn);
         keys.push_back(kRavennaKeyRavDelayIn);
         (void)c->read(keys);
+        if (!guard)
+            return;
     }
     for (int i = 0; i < count; ++i) {
         if (QVantelMenuItem *row = page->findItem(kPageStreamFirst + i)) {
@@ -665,8 +676,11 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
         return;
     header()->setRefreshVisible(false);
     const bool locked = pageLocked();
+    const QPointer<QVantelMenuItems> guard = page;
     std::vector<Controller::StreamRef> listed;
     (void)module()->listStreamsIn(listed);
+    if (!guard)
+        return;
 
     const Controller::StreamRef *chosen = nullptr;
     for (const Controller::StreamRef &stream : listed) {
@@ -705,7 +719,7 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
     // been corrected in the edit: the page then differs from the module and offers the Apply
     // that writes the correction.
     const int slot = streamSlot(page);
-    if (!locked && slot >= 0 && slot < Controller::StreamCount)
+    if (!locked && slot >= 0 && slot < Controller::StreamCount && isPageInView(page))
         header()->setModified(!module()->streamIn(slot).sameStream(ravennaStreamEdit));
 }
 
@@ -804,6 +818,7 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     const bool locked = pageLocked();
     const bool interfaceRows = outputInterfaceRows();
     if (!locked) {
+        const QPointer<QVantelMenuItems> guard = page;
         std::vector<std::string> keys = {kRavennaKeyRavNameOu,
                                          kRavennaKeyRavModeOu,
                                          kRavennaKeyRavAutoconfOu,
@@ -818,6 +833,8 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
             keys.push_back(kRavennaKeyRavMcPortOu1);
         }
         (void)c->read(keys);
+        if (!guard)
+            return;
     }
     const bool both = c->netifOu() == 2;
 
@@ -1015,12 +1032,15 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
     const int pageId = page->id();
     const int id = item->id();
     const auto refuse = [this] { showMessage(failureText(), 0); };
+    // Every write waits for the module; the row is gone when its page went meanwhile.
+    const QPointer<QVantelMenuItem> row = item;
 
     if (pageId == kPageRavenna) {
         if (id == kRowRavennaDeviceName) {
             const QString text = item->valueText();
             if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
-                item->setValueText(toQString(c->deviceName()));
+                if (row)
+                    row->setValueText(toQString(c->deviceName()));
                 refuse();
             }
         } else if (id == kRowRavennaSampleRate || id == kRowRavennaResolution
@@ -1047,16 +1067,19 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
                     showMessage(powerCycleText(), 0);
                 return;
             }
-            item->selectValue(current, true, id != kRowRavennaNetMode);
-            if (id == kRowRavennaSampleRate && !item->currentValue())
-                item->setValueText(rateText(current), true);
-            else if (id == kRowRavennaResolution && !item->currentValue())
-                item->setValueText(resolutionText(current), true);
+            if (row) {
+                row->selectValue(current, true, id != kRowRavennaNetMode);
+                if (id == kRowRavennaSampleRate && !row->currentValue())
+                    row->setValueText(rateText(current), true);
+                else if (id == kRowRavennaResolution && !row->currentValue())
+                    row->setValueText(resolutionText(current), true);
+            }
             refuse();
         } else if (id == kRowRavennaPtpDomain) {
             int domain = 0;
             if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
-                item->setValueText(QString::number(c->ptpDomain()));
+                if (row)
+                    row->setValueText(QString::number(c->ptpDomain()));
                 refuse();
             }
         }
@@ -1072,7 +1095,8 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
         int delay = 0;
         if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn()
             || delay > c->delayMaxIn() || !c->setDelayIn(delay, true)) {
-            item->setValueText(delayText(c->delayIn()));
+            if (row)
+                row->setValueText(delayText(c->delayIn()));
             refuse();
         }
     } else if (pageId >= kPageStreamFirst && pageId < kPageStreamFirst + Controller::StreamCount) {

@@ -320,9 +320,11 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
         softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
     } else {
         const auto found = labelInputs.find(id);
+        const QPointer<QVantelMenuItem> row = item;
         if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
-            // The unit kept its name: the row shows it again.
-            item->setValueText(matrixSettings()->inputNames(found->second));
+            // The unit kept its name: the row shows it again, if its page is still there.
+            if (row)
+                row->setValueText(matrixSettings()->inputNames(found->second));
             showMessage(tr("Failed to apply changes!"), 0);
         }
     }
@@ -497,7 +499,11 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
     const QVantelMenuItem *choiceRow = item->kind() == QVantelMenuItem::Choice ? item : nullptr;
     if (choiceRow && values.size() == 1 && unitHolds(choiceRow, values.begin()->second))
         return;
+    // The write waits for the unit; the page and its rows may be gone by then.
+    const QPointer<QVantelMenuItems> guard = page;
     comDevice()->writeToolsParams(values);
+    if (!guard)
+        return;
     if (choiceRow)
         rememberUnitWord(item, values.begin()->second);
     if (const auto ntp = values.find(kToolsKeyNtpAddr); ntp != values.end())
@@ -555,15 +561,19 @@ void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
 void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
 {
     TAudioSettings *audio = audioSettings();
+    // The writes wait for the unit; the row is gone when its page went meanwhile.
+    const QPointer<QVantelMenuItem> row = item;
     if (item->id() == kRowPlaySoundId) {
         if (audio->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true))
             return;
         // The unit kept its setting: the switch shows it again.
-        item->setChecked(!audio->waveFile().empty());
+        if (row)
+            row->setChecked(!audio->waveFile().empty());
     } else if (item->id() == kRowSoundIdShortcut) {
         if (audio->setWaveScut(item->isChecked(), true))
             return;
-        item->setChecked(audio->waveScut());
+        if (row)
+            row->setChecked(audio->waveScut());
     } else {
         return;
     }

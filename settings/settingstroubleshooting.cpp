@@ -166,8 +166,11 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
+    const QPointer<QVantelMenuItems> guard = page;
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
+    if (!guard)
+        return;
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
         int value = level ? stringToInt(*level) : kLogLevelCoarse;
@@ -270,14 +273,20 @@ bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    return !remoteAssistanceChanges(page, readRemoteAssistance()).empty();
+    const QPointer<QVantelMenuItems> guard = page;
+    const std::map<std::string, std::string> device = readRemoteAssistance();
+    return guard && !remoteAssistanceChanges(page, device).empty();
 }
 
 bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
+    // Every request waits for the unit; the page may be gone after any of them.
+    const QPointer<QVantelMenuItems> guard = page;
     const std::map<std::string, std::string> device = readRemoteAssistance();
+    if (!guard)
+        return false;
     if (device.empty()) {
         // Nothing to compare with: the edits stay for another try.
         showMessage(tr("Failed to apply changes!"), 0);
@@ -294,7 +303,7 @@ bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
     if (changes.count(kGeneralKeyRemoteAccessPwd) != 0) {
         const std::map<std::string, std::string> readBack
             = settings.read({kGeneralKeyRemoteAccessPwd});
-        QVantelMenuItem *row = editableRow(page, kRowRemotePassword);
+        QVantelMenuItem *row = editableRow(guard, kRowRemotePassword);
         // A failed read-back keeps the text that was written.
         if (const std::string *password = reported(readBack, kGeneralKeyRemoteAccessPwd);
             row && password)
@@ -313,10 +322,12 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVan
         if (item->id() == kRowLogLevel) {
             const QVantelMenuItem::Value *current = item->currentValue();
             const std::string level = current ? std::to_string(current->value) : std::string();
-            // A choice of the level the unit already logs at sends nothing.
+            // A choice of the level the unit already logs at sends nothing. The write waits for
+            // the unit; the row is gone when its page went meanwhile.
+            const QPointer<QVantelMenuItem> row = item;
             if (current && !unitHolds(item, level)
-                && generalSettings().changeSyslog(kGeneralKeyLogLevel, level)) {
-                rememberUnitWord(item, level);
+                && generalSettings().changeSyslog(kGeneralKeyLogLevel, level) && row) {
+                rememberUnitWord(row, level);
             }
         } else if (item->id() == kRowLogAddr) {
             (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,

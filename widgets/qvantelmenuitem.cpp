@@ -28,6 +28,21 @@ QVantelMenuItem::QVantelMenuItem(int id, int data, int kind, QWidget *parent)
     build(kind);
 }
 
+QVantelMenuItem::QVantelMenuItem(const Spec &spec, QVantelMenuItems *page, QWidget *parent)
+    : QVantelMenuBase(spec.id, parent)
+    , m_page(page)
+    , m_kind(spec.kind)
+    , m_data(spec.data)
+{
+    build(spec.kind);
+    grid()->setContentsMargins(spec.margins);
+    m_title->setText(spec.title);
+    if (!spec.value.isNull())
+        setValueText(spec.value);
+    if (spec.readOnly)
+        setReadOnly(true);
+}
+
 QVantelMenuItem::~QVantelMenuItem() = default;
 
 void QVantelMenuItem::build(int kind)

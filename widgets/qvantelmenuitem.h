@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QMargins>
 #include <QPointer>
 #include <QString>
 
@@ -49,8 +50,23 @@ public:
         QString text;
     };
 
+    // What a row shows, for a row that its page makes only once it is seen
+    // (QVantelMenuItems::addDeferredItem).
+    struct Spec
+    {
+        int id;
+        int data;
+        int kind;
+        QString title;
+        QString value; // null: no value text is set
+        QMargins margins;
+        bool readOnly;
+    };
+
     QVantelMenuItem(int id, int kind, QWidget *parent = nullptr);
     QVantelMenuItem(int id, int data, int kind, QWidget *parent);
+    // A row of page made from spec, as a child of parent.
+    QVantelMenuItem(const Spec &spec, QVantelMenuItems *page, QWidget *parent);
     ~QVantelMenuItem() override;
 
     int kind() const { return m_kind; }

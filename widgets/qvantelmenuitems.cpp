@@ -1,9 +1,11 @@
 #include "widgets/qvantelmenuitems.h"
 
+#include "widgets/qvantellazycolumn.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QLabel>
@@ -18,6 +20,7 @@ QVantelMenuItems::QVantelMenuItems(int id, int data, QVantelMenuWidget *parent)
     , m_id(id)
     , m_data(data)
     , m_menu(parent)
+    , m_builtAt(parent ? parent->pageStack()->changes() : -1)
 {}
 
 QVantelMenuItems::~QVantelMenuItems() = default;
@@ -36,6 +39,57 @@ QVBoxLayout *blockLayout(QLayoutItem *item)
 {
     QWidget *block = item ? item->widget() : nullptr;
     return block ? qobject_cast<QVBoxLayout *>(block->layout()) : nullptr;
+}
+
+// A run of rows added with addDeferredItem(), made as they are seen.
+class DeferredItems : public QVantelLazyColumn
+{
+public:
+    DeferredItems(QVantelMenuItems *page, QWidget *parent)
+        : QVantelLazyColumn(page, parent)
+        , m_page(page)
+    {}
+
+    void append(const QVantelMenuItem::Spec &spec)
+    {
+        m_specs.append(spec);
+        appendEntries(1);
+    }
+
+    void remove(int index)
+    {
+        if (index < 0 || index >= m_specs.size())
+            return;
+        m_specs.removeAt(index);
+        takeEntry(index);
+    }
+
+    const QVantelMenuItem::Spec &spec(int index) const { return m_specs.at(index); }
+
+    QVantelMenuItem *item(int index) { return static_cast<QVantelMenuItem *>(row(index)); }
+
+protected:
+    QWidget *makeRow(int index) override
+    {
+        return new QVantelMenuItem(m_specs.at(index), m_page, this);
+    }
+
+    // Rows of one kind, margins and number of value lines are as high as each other.
+    int heightKey(int index) const override
+    {
+        const QVantelMenuItem::Spec &spec = m_specs.at(index);
+        const int lines = int(spec.value.count(QLatin1Char('\n')));
+        return spec.kind + 16 * (spec.margins.top() + 1000 * lines);
+    }
+
+private:
+    QVantelMenuItems *m_page;
+    QList<QVantelMenuItem::Spec> m_specs;
+};
+
+DeferredItems *deferredItems(QLayoutItem *item)
+{
+    return item ? dynamic_cast<DeferredItems *>(item->widget()) : nullptr;
 }
 
 } // namespace
@@ -59,6 +113,17 @@ void QVantelMenuItems::addItem(QVantelMenuItem *item)
     block->addWidget(item);
 }
 
+void QVantelMenuItems::addDeferredItem(const QVantelMenuItem::Spec &spec)
+{
+    DeferredItems *block
+        = column()->count() > 0 ? deferredItems(column()->itemAt(column()->count() - 1)) : nullptr;
+    if (!block) {
+        block = new DeferredItems(this, inner());
+        column()->addWidget(block);
+    }
+    block->append(spec);
+}
+
 void QVantelMenuItems::removeItem(QVantelMenuItem *item)
 {
     if (!item || item->page() != this)
@@ -69,6 +134,11 @@ void QVantelMenuItems::removeItem(QVantelMenuItem *item)
             block->removeWidget(item);
             return;
         }
+        if (DeferredItems *deferred = deferredItems(column()->itemAt(i));
+            deferred && deferred->indexOf(item) >= 0) {
+            deferred->remove(deferred->indexOf(item));
+            return;
+        }
     }
 }
 
@@ -76,6 +146,11 @@ QList<QVantelMenuItem *> QVantelMenuItems::items() const
 {
     QList<QVantelMenuItem *> result;
     for (int i = 0; i < column()->count(); ++i) {
+        if (DeferredItems *deferred = deferredItems(column()->itemAt(i))) {
+            for (int j = 0; j < deferred->count(); ++j)
+                result.append(deferred->item(j));
+            continue;
+        }
         QVBoxLayout *block = blockLayout(column()->itemAt(i));
         for (int j = 0; block && j < block->count(); ++j) {
             if (auto *item = qobject_cast<QVantelMenuItem *>(block->itemAt(j)->widget()))
@@ -87,20 +162,31 @@ QList<QVantelMenuItem *> QVantelMenuItems::items() const
 
 QVantelMenuItem *QVantelMenuItems::findItem(int id) const
 {
-    const QList<QVantelMenuItem *> all = items();
-    for (QVantelMenuItem *item : all) {
-        if (item->id() == id)
-            return item;
-    }
-    return nullptr;
+    return findItem([id](int rowId, int) { return rowId == id; });
 }
 
 QVantelMenuItem *QVantelMenuItems::findItem(int id, int data) const
 {
-    const QList<QVantelMenuItem *> all = items();
-    for (QVantelMenuItem *item : all) {
-        if (item->id() == id && item->data() == data)
-            return item;
+    return findItem([id, data](int rowId, int rowData) { return rowId == id && rowData == data; });
+}
+
+QVantelMenuItem *QVantelMenuItems::findItem(const std::function<bool(int, int)> &match) const
+{
+    // Rows not made yet are looked up in what they will show; only the row found is made.
+    for (int i = 0; i < column()->count(); ++i) {
+        if (DeferredItems *deferred = deferredItems(column()->itemAt(i))) {
+            for (int j = 0; j < deferred->count(); ++j) {
+                if (match(deferred->spec(j).id, deferred->spec(j).data))
+                    return deferred->item(j);
+            }
+            continue;
+        }
+        QVBoxLayout *block = blockLayout(column()->itemAt(i));
+        for (int j = 0; block && j < block->count(); ++j) {
+            auto *item = qobject_cast<QVantelMenuItem *>(block->itemAt(j)->widget());
+            if (item && match(item->id(), item->data()))
+                return item;
+        }
     }
     return nullptr;
 }
@@ -118,6 +204,8 @@ void QVantelMenuItems::childClicked(QWidget *child)
     auto *item = qobject_cast<QVantelMenuItem *>(child->parentWidget());
     if (!item || item->isReadOnly())
         return;
+    // The hooks and popups may hold on to the row.
+    QVantelLazyColumn::keepRow(item);
 
     const int kind = item->kind();
     if (kind >= QVantelMenuItem::TextEntry && kind <= QVantelMenuItem::NumericMaskedEntry) {

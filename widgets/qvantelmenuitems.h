@@ -1,11 +1,13 @@
 #pragma once
 
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelslidewidget.h"
 
 #include <QList>
 #include <QPointer>
 
-class QVantelMenuItem;
+#include <functional>
+
 class QVantelMenuSelect;
 class QVantelMenuWidget;
 class QVantelVirtual;
@@ -18,6 +20,9 @@ class QVantelVirtual;
 // taps. The popups are children of the page and application-modal; when one closes with OK and a
 // changed value, the page writes the value into the row and calls the menu widget's itemCommitted
 // hook. The page is owned by the menu widget's page stack once pushed.
+//
+// A page remembers how far its menu's page stack had changed when it was made (builtAt()), so
+// that the menu shows it only over the page it was built for (QVantelMenuWidget::pushPage()).
 class QVantelMenuItems : public QVantelSlideWidget
 {
     Q_OBJECT
@@ -30,11 +35,17 @@ public:
     int id() const { return m_id; }
     int data() const { return m_data; }
     QVantelMenuWidget *menuWidget() const;
+    // The menu's QVantelPageStack::changes() when the page was made; -1 without a menu.
+    int builtAt() const { return m_builtAt; }
 
     // Appends a row whose owner page is this page; other rows are ignored.
     void addItem(QVantelMenuItem *item);
+    // Appends a row that is made only once it comes near the view, or once findItem() or
+    // items() hand it out; a long list costs little more than the rows that are seen.
+    void addDeferredItem(const QVantelMenuItem::Spec &spec);
     // Takes a row of this page out of the column; the row is not deleted.
     void removeItem(QVantelMenuItem *item);
+    // Rows added with addDeferredItem() are made when found or listed here.
     QVantelMenuItem *findItem(int id) const;
     QVantelMenuItem *findItem(int id, int data) const;
     QList<QVantelMenuItem *> items() const;
@@ -49,10 +60,13 @@ private:
     void editionClosed(QVantelVirtual *keyboard);
     void selectionClosed(QVantelMenuSelect *select);
     QVantelMenuItem *liveItem(void *item) const;
+    // The first row, in column order, whose id and data match.
+    QVantelMenuItem *findItem(const std::function<bool(int, int)> &match) const;
 
     int m_id;
     int m_data;
     QPointer<QVantelMenuWidget> m_menu;
+    int m_builtAt = -1;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuItems)
 };

@@ -1,6 +1,7 @@
 #include "widgets/qvantelmenuselect.h"
 
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantellazycolumn.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuselectable.h"
 #include "widgets/qvantelswitch.h"
@@ -9,6 +10,53 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+namespace {
+
+// Lists up to this long get all their rows at once; longer ones make their rows as they are seen.
+constexpr int kRowsMadeAtOnce = 64;
+
+// The rows of a long value list, made as they are seen.
+class DeferredSelectables : public QVantelLazyColumn
+{
+public:
+    DeferredSelectables(QVantelMenuSelect *owner, const QList<QVantelMenuItem::Value> &values)
+        : QVantelLazyColumn(owner->list(), owner->list()->inner())
+        , m_owner(owner)
+        , m_values(values)
+    {
+        appendEntries(int(values.size()));
+    }
+
+    int indexOfValue(int value) const
+    {
+        for (int i = 0; i < m_values.size(); ++i) {
+            if (m_values.at(i).value == value)
+                return i;
+        }
+        return -1;
+    }
+
+protected:
+    QWidget *makeRow(int index) override
+    {
+        auto *row = new QVantelMenuSelectable(m_values.at(index).value, this);
+        row->label()->setText(m_values.at(index).text);
+        row->setOwner(m_owner);
+        return row;
+    }
+
+private:
+    QVantelMenuSelect *m_owner;
+    QList<QVantelMenuItem::Value> m_values;
+};
+
+DeferredSelectables *deferredSelectables(QLayoutItem *item)
+{
+    return item ? dynamic_cast<DeferredSelectables *>(item->widget()) : nullptr;
+}
+
+} // namespace
 
 QVantelMenuSelect::QMyVantelSlideWidget::QMyVantelSlideWidget(QWidget *parent)
     : QVantelSlideWidget(parent)
@@ -85,6 +133,14 @@ void QVantelMenuSelect::addItemValues(const QVantelMenuItem *item)
     if (!item)
         return;
     const QList<QVantelMenuItem::Value> &values = item->values();
+    if (values.size() > kRowsMadeAtOnce) {
+        auto *deferred = new DeferredSelectables(this, values);
+        m_list->column()->addWidget(deferred, 0);
+        if (item->currentIndex() >= 0 && item->currentIndex() < values.size())
+            setCurrentSelectable(
+                static_cast<QVantelMenuSelectable *>(deferred->row(item->currentIndex())));
+        return;
+    }
     for (int i = 0; i < values.size(); ++i) {
         auto *row = new QVantelMenuSelectable(values.at(i).value);
         row->label()->setText(values.at(i).text);
@@ -105,6 +161,8 @@ void QVantelMenuSelect::setCurrentSelectable(QVantelMenuSelectable *row)
         m_current->switchButton()->setEnabled(true);
     }
     if (row && row->owner() == this) {
+        // A row made as it was seen stays once marked: the owner reads it when the popup closes.
+        QVantelLazyColumn::keepRow(row);
         m_current = row;
         row->switchButton()->setChecked(true);
         row->switchButton()->setEnabled(false);
@@ -115,6 +173,12 @@ QVantelMenuSelectable *QVantelMenuSelect::findSelectable(int id) const
 {
     QVBoxLayout *column = m_list->column();
     for (int i = 0; i < column->count(); ++i) {
+        if (DeferredSelectables *deferred = deferredSelectables(column->itemAt(i))) {
+            const int index = deferred->indexOfValue(id);
+            if (index >= 0)
+                return static_cast<QVantelMenuSelectable *>(deferred->row(index));
+            continue;
+        }
         auto *row = qobject_cast<QVantelMenuSelectable *>(column->itemAt(i)->widget());
         if (row && row->id() == id)
             return row;

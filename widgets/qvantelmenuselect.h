@@ -40,7 +40,9 @@ public:
     // Appends a row that has no owner yet; the popup becomes its owner.
     void addSelectable(QVantelMenuSelectable *row);
     // Appends one row per value-list entry of the item, in list order (the entry's value as the
-    // row's id, its text as the label), and marks the row of the item's current entry.
+    // row's id, its text as the label), and marks the row of the item's current entry. A long
+    // list makes its rows only as they come near the view; findSelectable() makes the one it
+    // finds.
     void addItemValues(const QVantelMenuItem *item);
     void setCurrentSelectable(QVantelMenuSelectable *row);
     QVantelMenuSelectable *currentSelectable() const;

@@ -1,5 +1,6 @@
 #include "widgets/qvantelmenuselectable.h"
 
+#include "widgets/qvantelchoicelabel.h"
 #include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelswitch.h"
@@ -18,11 +19,9 @@ QVantelMenuSelectable::QVantelMenuSelectable(int id, QWidget *parent)
     m_grid->setColumnStretch(0, 0);
     m_grid->setColumnStretch(1, 1);
 
-    m_label = new QLabel(this);
-    m_label->setTextFormat(Qt::PlainText);
+    m_label = new QVantelChoiceLabel(this);
     m_label->setMinimumHeight(44);
     m_label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    m_label->setWordWrap(true);
     QVantelMenuPalette::setTextColor(m_label, Qt::white);
 
     m_switch = new QVantelSwitch(this);

@@ -8,12 +8,15 @@
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
 #include "widgets/qvantelpagestack.h"
+#include "widgets/qvantelpopup.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QCoreApplication>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QHideEvent>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -80,6 +83,14 @@ void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
+    // Built over another stack than there is now: the menu moved on while the page's builder
+    // waited for the unit, and the page belongs nowhere.
+    if (page->builtAt() >= 0 && page->builtAt() != m_stack->changes()) {
+        m_pendingTitle.reset();
+        page->hide();
+        page->deleteLater();
+        return;
+    }
     // The page under it stays shown, so nothing takes the focus from its controls: an engaged
     // wheel would keep stepping out of sight and commit on the next tap. Leaving the page drops
     // the focus, which disengages the wheel and shows its value again.
@@ -90,7 +101,16 @@ void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
     }
     // The pages under it stay shown: the page paints all of its area, so they are never painted.
     page->setAutoFillBackground(true);
+    const int builtOver = m_stack->changes();
     m_stack->addWidget(page);
+    // The title of the row that opened the page, now that its rows are there.
+    if (m_pendingTitle && m_pendingTitle->stackChanges == builtOver) {
+        m_titlePath.append(m_pendingTitle->title);
+        showTitlePath();
+        if (m_titlePath.size() == 2)
+            m_header->setBackVisible(true);
+    }
+    m_pendingTitle.reset();
 }
 
 QVantelMenuItems *QVantelMenuWidget::findPage(int id) const
@@ -116,6 +136,15 @@ QVantelMenuItems *QVantelMenuWidget::findPage(int id, int data) const
 QVantelMenuItems *QVantelMenuWidget::currentPage() const
 {
     return qobject_cast<QVantelMenuItems *>(m_stack->currentWidget());
+}
+
+bool QVantelMenuWidget::isPageInView(const QVantelMenuItems *page) const
+{
+    if (!page)
+        return false;
+    if (page == currentPage())
+        return true;
+    return m_stack->indexOf(page) < 0 && page->builtAt() == m_stack->changes();
 }
 
 void QVantelMenuWidget::placeCentred(QWidget *popup) const
@@ -171,6 +200,8 @@ QVantelMenuItem *QVantelMenuWidget::liveItem(const QVantelPopup *popup) const
 
 QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item, bool show)
 {
+    if (m_left)
+        return nullptr;
     auto *keyboard = new QVantelVirtual(mode, this);
     keyboard->setWindowModality(Qt::ApplicationModal);
     placeCentred(keyboard);
@@ -194,6 +225,8 @@ QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item,
 QVantelMenuSelect *
 QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bool show)
 {
+    if (m_left)
+        return nullptr;
     auto *select = new QVantelMenuSelect(this);
     select->setWindowModality(Qt::ApplicationModal);
     placeOverPage(select);
@@ -214,6 +247,8 @@ QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bo
 
 QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMenuItem *item)
 {
+    if (m_left)
+        return nullptr;
     auto *question = new QVantelMessage(text, QVantelMessage::CancelAndOk, this);
     question->setWindowModality(Qt::ApplicationModal);
     placeOverPage(question);
@@ -228,6 +263,8 @@ QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMen
 
 void QVantelMenuWidget::showMessage(const QString &text, int autoCloseMs)
 {
+    if (m_left)
+        return;
     if (m_message) {
         m_message->setAutoCloseMs(autoCloseMs);
         m_message->setText(text);
@@ -257,12 +294,37 @@ void QVantelMenuWidget::closeMessage()
     message->close();
 }
 
+void QVantelMenuWidget::closePopups()
+{
+    closeMessage();
+    const QList<QVantelPopup *> popups = findChildren<QVantelPopup *>();
+    for (QVantelPopup *popup : popups)
+        popup->close();
+}
+
+void QVantelMenuWidget::showEvent(QShowEvent *event)
+{
+    m_left = false;
+    QWidget::showEvent(event);
+}
+
+void QVantelMenuWidget::hideEvent(QHideEvent *event)
+{
+    // Hidden with the program's window (minimised) the menu is still where the user left it.
+    if (!event->spontaneous()) {
+        m_left = true;
+        closePopups();
+    }
+    QWidget::hideEvent(event);
+}
+
 void QVantelMenuWidget::backClicked()
 {
     m_header->setModified(false);
     hideRefresh();
     if (m_stack->count() <= 1)
         return;
+    m_pendingTitle.reset();
     QWidget *top = m_stack->widget(m_stack->count() - 1);
     m_stack->removeWidget(top);
     top->hide();
@@ -292,6 +354,7 @@ bool QVantelMenuWidget::entryClicked(QVantelMenuEntry *entry)
     if (!entry || entry->state() == QVantelMenuEntry::Disabled)
         return false;
     currentEntry = entry->id();
+    m_pendingTitle.reset();
     m_entries->setCurrentEntry(entry);
     while (m_stack->count() > 0) {
         QWidget *top = m_stack->widget(m_stack->count() - 1);
@@ -312,12 +375,10 @@ void QVantelMenuWidget::itemClicked(QVantelMenuItem *item)
 {
     if (!item || item->kind() != QVantelMenuItem::Navigation)
         return;
-    m_titlePath.append(item->titleText());
-    showTitlePath();
+    // The title waits for the page's rows (pushPage()).
+    m_pendingTitle = PendingTitle{item->titleText(), m_stack->changes()};
     m_header->setModified(false);
     hideRefresh();
-    if (m_titlePath.size() == 2)
-        m_header->setBackVisible(true);
 }
 
 void QVantelMenuWidget::prepareKeyboard(QVantelMenuItem *, QVantelVirtual *) {}

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <optional>
+
+class QHideEvent;
+class QShowEvent;
 class QVantelMenuEntries;
 class QVantelMenuEntry;
 class QVantelMenuHeader;
@@ -31,6 +35,18 @@ class QVantelVirtual;
 // After showing a popup, showKeyboard, showSelection, confirmAction and showMessage (when it opens
 // a new message) process pending events once, socket notifiers excluded, so the popup is painted
 // before they return.
+//
+// Navigation. A tap on a navigation row clears the modified mark and the refresh icon at once;
+// the row's title joins the path (and the back icon shows) only when the page it opens is
+// pushed, so that while the page's builder waits for the unit the header never names it over
+// the rows of the page under it. A page is pushed only onto the stack it was built for: when the
+// stack changed while it was being built (Back, another entry, a list built afresh), pushPage()
+// drops it, to be deleted later, and the row's title with it.
+//
+// Popups belong to the menu. When the menu is hidden (the front panel shows another page, as it
+// does when the session ends), every popup it opened closes, cancelled, and none opens until the
+// menu is shown again: showMessage() does nothing then, and showKeyboard(), showSelection() and
+// confirmAction() return null.
 class QVantelMenuWidget : public QWidget
 {
     Q_OBJECT
@@ -57,6 +73,9 @@ public:
     QVantelMenuItems *findPage(int id) const;
     QVantelMenuItems *findPage(int id, int data) const;
     QVantelMenuItems *currentPage() const;
+    // The page is the one shown, or one being built that pushPage() would show now. A step that
+    // waited for the unit touches the header for its page only while this holds.
+    [[nodiscard]] bool isPageInView(const QVantelMenuItems *page) const;
 
     // Moves popup (already sized) to the middle of the menu; placeOver() centres it across page
     // instead, still in the middle of the menu's height. Global coordinates.
@@ -87,7 +106,21 @@ signals:
     void pageActivated(QVantel::Page page);
     void menuItemChanges(QVantelMenuItem *item, int code);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
+
 private:
+    // A navigation row's title, waiting for the page the row opens: the stack's changes() when
+    // the row was tapped.
+    struct PendingTitle
+    {
+        QString title;
+        int stackChanges = 0;
+    };
+
+    // Closes every popup of the menu, cancelled.
+    void closePopups();
     // What a popup the menu opened reports when it closes; each runs the matching hook for a row
     // that still lives.
     void messagePopupClosed(QVantelMessage *message);
@@ -106,6 +139,9 @@ private:
     QVantelPageStack *m_stack = nullptr;
     QPointer<QVantelMessage> m_message;
     QStringList m_titlePath;
+    std::optional<PendingTitle> m_pendingTitle;
+    // Hidden after having been shown: the menu was left, and opens no popup.
+    bool m_left = false;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuWidget)
 };

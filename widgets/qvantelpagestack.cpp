@@ -16,6 +16,7 @@ int QVantelPageStack::addWidget(QWidget *page)
         return -1;
     addChildWidget(page);
     m_items.append(new QWidgetItem(page));
+    ++m_changes;
     if (geometry().isValid())
         page->setGeometry(geometry());
     page->show();
@@ -56,6 +57,7 @@ QLayoutItem *QVantelPageStack::takeAt(int index)
     if (index < 0 || index >= m_items.size())
         return nullptr;
     QLayoutItem *item = m_items.takeAt(index);
+    ++m_changes;
     // The page now on top was raised above the rest when it was added; it only has to be on top
     // of the one leaving too, which may still be shown until it is deleted.
     if (index == m_items.size()) {

@@ -28,6 +28,8 @@ public:
     // The page on top; null when the stack is empty.
     QWidget *currentWidget() const;
     int currentIndex() const { return int(m_items.size()) - 1; }
+    // How many times a page was put on or taken off the stack so far.
+    int changes() const { return m_changes; }
 
     void addItem(QLayoutItem *item) override;
     int count() const override;
@@ -39,4 +41,5 @@ public:
 
 private:
     QList<QLayoutItem *> m_items;
+    int m_changes = 0;
 };

@@ -45,6 +45,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <initializer_list>
 
 namespace {
 
@@ -471,6 +472,21 @@ bool images(const QString &folder)
     return writeSheet(folder, QStringLiteral("images.png"), sheet);
 }
 
+// A choice popup with a title and the choices, the second one marked.
+void fillSelect(QVantelMenuSelect &select,
+                const QString &title,
+                std::initializer_list<const char *> choices)
+{
+    select.setTitle(title);
+    int id = 0;
+    for (const char *choice : choices) {
+        auto *row = new QVantelMenuSelectable(id++);
+        row->label()->setText(QString::fromLatin1(choice));
+        select.addSelectable(row);
+    }
+    select.setCurrentSelectable(select.findSelectable(1));
+}
+
 bool popups(const QString &folder)
 {
     Sheet owner(QSize(100, 100));
@@ -485,15 +501,9 @@ bool popups(const QString &folder)
         0,
         &owner);
     QVantelMenuSelect select(&owner);
-    select.setTitle(QStringLiteral("Bit rate"));
-    const char *const choices[] = {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"};
-    int id = 0;
-    for (const char *choice : choices) {
-        auto *row = new QVantelMenuSelectable(id++);
-        row->label()->setText(QString::fromLatin1(choice));
-        select.addSelectable(row);
-    }
-    select.setCurrentSelectable(select.findSelectable(1));
+    fillSelect(select,
+               QStringLiteral("Bit rate"),
+               {"64 kbit/s", "128 kbit/s", "192 kbit/s", "256 kbit/s"});
     bool ok = writeSheet(folder, QStringLiteral("message-question.png"), question);
     ok = writeSheet(folder, QStringLiteral("message-notice.png"), notice) && ok;
     ok = writeSheet(folder, QStringLiteral("message-cancel.png"), cancelOnly) && ok;
@@ -505,6 +515,22 @@ bool popups(const QString &folder)
                            static_cast<QWidget *>(&longNotice),
                            static_cast<QWidget *>(&select)})
         popup->hide();
+    return ok;
+}
+
+// Network names that share a long beginning, a choice that wraps at its blanks, and a short one.
+bool longChoices(const QString &folder)
+{
+    Sheet owner(QSize(100, 100));
+    QVantelMenuSelect select(&owner);
+    fillSelect(select,
+               QStringLiteral("Wi-Fi Network"),
+               {"BroadcastOperatorNetworkWithAVeryLongNameA",
+                "BroadcastOperatorNetworkWithAVeryLongNameB",
+                "Single Codec and Mobile Voice Coordination",
+                "Studio"});
+    const bool ok = writeSheet(folder, QStringLiteral("select-long-names.png"), select);
+    select.hide();
     return ok;
 }
 
@@ -571,6 +597,11 @@ bool menu(const QString &folder)
 {
     Sheet sheet(QSize(800, 420));
     QVantelMenuWidget *menu = menuOn(sheet);
+    // The page is opened from a row of the entry's own page, so the header shows a path.
+    auto *root = new QVantelMenuItems(0, menu);
+    QVantelMenuItem *opener = addRow(root, 8, "LAN1 settings", nullptr);
+    menu->pushPage(root);
+    menu->itemClicked(opener);
     auto *page = new QVantelMenuItems(1, menu);
     const auto add = [page](int kind, const char *title, const char *value) {
         return addRow(page, kind, title, value);
@@ -592,7 +623,6 @@ bool menu(const QString &folder)
     add(11, "Restart", "Restarts the unit");
     add(1, "Read Only", "fixed")->setReadOnly(true);
     menu->pushPage(page);
-    menu->itemClicked(page->findItem(8));
     menu->header()->setModified(true);
     menu->header()->setRefreshVisible(true);
     return writeSheet(folder, QStringLiteral("menu.png"), sheet);
@@ -741,6 +771,7 @@ int main(int argc, char **argv)
                                                            glyphs,
                                                            images,
                                                            popups,
+                                                           longChoices,
                                                            keyboards,
                                                            menu,
                                                            lockedRows,

@@ -3,13 +3,18 @@
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "settings/settingsids.h"
+#include "tests/support/demoarea.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelpagestack.h"
 
 #include <QLabel>
+#include <QTest>
+
+#include <memory>
 
 // The settings menu in the running front panel, logged in against the fake unit.
 class TestSettingsMenu : public QObject
@@ -23,6 +28,7 @@ private slots:
     void rootEntriesOpenAndLeave();
     void codecPagesFromThePanel_data();
     void codecPagesFromThePanel();
+    void tapsWhileAPageIsReadAreDropped();
 
 private:
     WindowFixture f;
@@ -122,6 +128,41 @@ void TestSettingsMenu::codecPagesFromThePanel()
     menu->backClicked();
     QCOMPARE(menu->currentPage()->id(), kPageCoding);
     QVERIFY(menu->currentPage()->findItem(kPageCodec2)->isReadOnly());
+}
+
+// While a page's builder waits for the unit the header still names the page whose rows are
+// shown, and a Back tapped meanwhile is dropped: the page comes up under its title.
+void TestSettingsMenu::tapsWhileAPageIsReadAreDropped()
+{
+    QVERIFY(f.start());
+    installDemoBook(*new DemoUnit(*f.fake));
+    f.pressLogin(2);
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    f.window->pageActivated(QVantel::SettingsBook);
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVERIFY(menu);
+    menu->itemClicked(menu->currentPage()->findItem(kPageCallProfiles));
+    QCOMPARE(menu->currentPage()->id(), kPageCallProfiles);
+    QVantelMenuHeader *header = menu->header();
+    const QString listTitle = QStringLiteral("Book > Call Profiles");
+    QCOMPARE(header->titleLabel()->text(), listTitle);
+
+    f.fake->setReplyDelay(100);
+    QString titleMeanwhile;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(f.fake.get(), &FakeQuorix::requestReceived, this, [&, connection] {
+        disconnect(*connection);
+        titleMeanwhile = header->titleLabel()->text();
+        QTest::mouseClick(header->backIcon(), Qt::LeftButton);
+    });
+    menu->itemClicked(menu->currentPage()->findItem(kFirstStoredRow + 1));
+    QCOMPARE(titleMeanwhile, listTitle);
+    QCOMPARE(menu->currentPage()->id(), kPageStoredItem);
+    QCOMPARE(header->titleLabel()->text(), listTitle + QStringLiteral(" > Studio B"));
+    // Nothing of the tap comes afterwards either.
+    QTest::qWait(50);
+    QCOMPARE(menu->currentPage()->id(), kPageStoredItem);
+    QCOMPARE(menu->pageStack()->count(), 3);
 }
 
 QTEST_MAIN(TestSettingsMenu)

@@ -20,6 +20,8 @@
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
+#include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelmessage.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QAction>
@@ -29,6 +31,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QNetworkDatagram>
+#include <QPointer>
 #include <QPushButton>
 #include <QStandardItemModel>
 #include <QStatusBar>
@@ -829,6 +832,38 @@ private slots:
         QTRY_VERIFY(buttonBar()->isHidden());
         QTRY_VERIFY(!window->frontPanel()->setupTimer()->isActive());
         QCOMPARE(window->frontPanel()->currentPage(), int(QVantel::LoginPage));
+    }
+
+    // A message of the settings menu closes with the menu when the session ends: it neither
+    // stays over the login page nor takes the first tap there.
+    void menuMessageEndsWithTheSession()
+    {
+        m_fake->setValue(
+            QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
+        m_fake->setValue(
+            QStringLiteral("version"), QStringLiteral("2.00.0"), QStringLiteral("general"));
+        addKnown(kHost, 7001, QString(), false);
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        connectThroughDialog(true);
+        QTest::mouseClick(window->frontPanel()->loginPage()->loginButton(), Qt::LeftButton);
+        QTRY_VERIFY(!buttonBar()->isHidden());
+
+        QVantelWindow *panel = window->frontPanel();
+        panel->pageActivated(QVantel::SettingsNetwork);
+        QCOMPARE(panel->currentPage(), int(QVantel::SettingsPage));
+        QVantelMenuWidget *menu = panel->settingsPage();
+        menu->showMessage(QStringLiteral("Cannot apply changes\n(a connection is established)"), 0);
+        QPointer<QVantelMessage> message = menu->message();
+        QVERIFY(message && message->isVisible());
+
+        m_fake->dropClient();
+        QTRY_COMPARE(panel->currentPage(), int(QVantel::LoginPage));
+        QTRY_VERIFY(message.isNull());
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        // What the menu still had to say about the session that ended stays unsaid.
+        menu->showMessage(QStringLiteral("Failed to apply changes!"), 0);
+        QVERIFY(!menu->message());
     }
 };
 

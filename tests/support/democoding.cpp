@@ -1,8 +1,15 @@
 // Coding: the codec the unit is set to, and the lists of algorithms, channel modes, sample rates
 // and bit rates it offers for a choice. A list request names what it asks about in its pairs
 // ("alg", "mode", "samplerate"); those pairs are questions, never stored.
+//
+// FAKE_QUORIX_LIST_ITEMS=N makes the list of algorithms N entries longer (the known algorithms
+// over and over), so that a long choice popup can be tried.
 
 #include "demoarea.h"
+
+#include <QtGlobal>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,12 +54,14 @@ const Algorithm *findAlgorithm(const QString &name)
     return nullptr;
 }
 
-QStringList capability(const FakeRequest &request, const QString &list)
+QStringList capability(const FakeRequest &request, const QString &list, int extra)
 {
     if (list == QLatin1String("alg")) {
         QStringList names;
         for (const Algorithm &algorithm : algorithms())
             names << QLatin1String(algorithm.name);
+        for (int i = 0; i < extra; ++i)
+            names << QLatin1String(algorithms().at(i % algorithms().size()).name);
         return names;
     }
     const Algorithm *algorithm = findAlgorithm(request.value(QStringLiteral("alg")));
@@ -82,14 +91,15 @@ void installDemoCoding(DemoUnit &demo)
     fake.setValue(QStringLiteral("dcodec_2"), QStringLiteral("G722"), kAudio);
     fake.setValue(QStringLiteral("aes67_reset"), QStringLiteral("off"), kAudio);
 
-    demo.addHandler([](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+    const int extra = std::clamp(qEnvironmentVariableIntValue("FAKE_QUORIX_LIST_ITEMS"), 0, 100000);
+    demo.addHandler([extra](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (request.message.type != FakeMessage::Param || request.target() != kAudio
             || request.lists().isEmpty() || !request.has(QStringLiteral("codec_mode"))) {
             return std::nullopt;
         }
         FakeMessage answer(FakeMessage::Param);
         for (const QString &list : request.lists())
-            answer.set(list, FakeMessage::joinList(capability(request, list)));
+            answer.set(list, FakeMessage::joinList(capability(request, list, extra)));
         answer.set(QStringLiteral("return"), QStringLiteral("OK"));
         return QList<FakeReply>{FakeReply::reply(answer)};
     });

@@ -7,7 +7,9 @@
 
 #include <QHash>
 #include <QStringList>
+#include <QtGlobal>
 
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -111,7 +113,7 @@ void installDemoRavenna(DemoUnit &demo)
         fake.setValue(QLatin1String(key), QLatin1String(value), kAudio);
     // The lists share their names with the module's current values, so they are answered here
     // rather than from the store. Stream items: stream id, channel count, name.
-    const QHash<QString, QStringList> lists = {
+    QHash<QString, QStringList> lists = {
         {QStringLiteral("rav_sample_rate"),
          {QStringLiteral("44100"), QStringLiteral("48000"), QStringLiteral("96000")}},
         {QStringLiteral("rav_resolution"), {QStringLiteral("16"), QStringLiteral("24")}},
@@ -120,6 +122,11 @@ void installDemoRavenna(DemoUnit &demo)
           QStringLiteral("102/8/Studio B"),
           QStringLiteral("103/1/Newsroom")}},
     };
+    // FAKE_QUORIX_LIST_ITEMS=N adds N streams the module sees, for a long choice popup.
+    const int extra = std::clamp(qEnvironmentVariableIntValue("FAKE_QUORIX_LIST_ITEMS"), 0, 100000);
+    for (int i = 0; i < extra; ++i)
+        lists[QStringLiteral("rav_stream_in")]
+            << QStringLiteral("%1/2/Stream %2").arg(1000 + i).arg(i + 1);
     demo.addHandler([lists](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (request.message.type != FakeMessage::Param || request.target() != kAudio
             || request.lists().isEmpty() || !request.gets().isEmpty())

@@ -7,6 +7,8 @@
 //   "015-not allowed" or the cause given after a ":" ("matrix_in5,pin:124-puk required").
 // - FAKE_QUORIX_SLOW_READ: a "," list of setting names; the first read asking for one of them
 //   is never answered (the program gives up after its time-out), later reads are.
+// - FAKE_QUORIX_READ_DELAY: milliseconds, 1 to 60000; every read is answered that late, as a
+//   busy unit's (the program's reads give up after 5 seconds).
 // - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
 //   in any scope and in list answers too, it carries that value, so that values out of their
 //   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").
@@ -168,6 +170,11 @@ void installDemoSwitches(DemoUnit &demo)
     }
     if (!values.isEmpty())
         demo.addFilter(overrideValues(values));
+
+    constexpr int kMostReadDelayMs = 60000;
+    const int readDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_READ_DELAY");
+    if (readDelay >= 1 && readDelay <= kMostReadDelayMs)
+        fake.setReadDelay(readDelay);
 
     constexpr int kMostDenseSettings = 1000000;
     const int dense = qEnvironmentVariableIntValue("FAKE_QUORIX_DENSE_INFO");

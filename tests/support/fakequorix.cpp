@@ -236,6 +236,11 @@ void FakeQuorix::setReplyDelay(int ms)
     m_replyDelayMs = std::max(ms, 0);
 }
 
+void FakeQuorix::setReadDelay(int ms)
+{
+    m_readDelayMs = std::max(ms, 0);
+}
+
 void FakeQuorix::setSilent(bool silent)
 {
     m_silent = silent;
@@ -263,6 +268,7 @@ void FakeQuorix::resetScript()
     m_commandReplies.clear();
     m_progressParts = 0;
     m_replyDelayMs = 0;
+    m_readDelayMs = 0;
     m_silent = false;
     m_errorCode.reset();
     m_hook = nullptr;
@@ -561,8 +567,11 @@ void FakeQuorix::writeReplies(QTcpSocket *socket,
             socket->write(frame.encode());
         }
     };
-    if (m_replyDelayMs > 0)
-        QTimer::singleShot(m_replyDelayMs, socket, writeNow);
+    const bool read = request.message.type == FakeMessage::Param
+                      && (!request.gets().isEmpty() || !request.lists().isEmpty());
+    const int delay = read ? std::max(m_replyDelayMs, m_readDelayMs) : m_replyDelayMs;
+    if (delay > 0)
+        QTimer::singleShot(delay, socket, writeNow);
     else
         writeNow();
 }

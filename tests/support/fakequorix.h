@@ -150,6 +150,9 @@ public:
     void setCommandReply(const QString &action, const FakePairs &pairs);
     void setProgressParts(int parts);
     void setReplyDelay(int ms);
+    // Answers to reads (PARAM requests with GET or LIST entries) are held back this long, or as
+    // long as the reply delay when that is longer.
+    void setReadDelay(int ms);
     void setSilent(bool silent);
     // Every request is answered with an ErrorReply frame carrying code, until clearErrorReply().
     void replyWithErrorCode(qint32 code);
@@ -241,6 +244,7 @@ private:
     QHash<QString, FakePairs> m_commandReplies;
     int m_progressParts = 0;
     int m_replyDelayMs = 0;
+    int m_readDelayMs = 0;
     bool m_silent = false;
     std::optional<qint32> m_errorCode;
     FakeReplyHook m_hook;

@@ -362,6 +362,14 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     QCOMPARE(answer->value(QStringLiteral("remote_access")), QStringLiteral("off"));
     QVERIFY(!m_client->answered(6));
 
+    // Every read is answered late, no sooner than the delay.
+    restartWith("FAKE_QUORIX_READ_DELAY", "300");
+    QElapsedTimer sinceRead;
+    sinceRead.start();
+    m_client->request(20, "PARAM;target:general;GET:remote_access;");
+    QVERIFY(m_client->reply(20));
+    QVERIFY2(sinceRead.elapsed() >= 300, qPrintable(QString::number(sinceRead.elapsed())));
+
     // A dialled call waits before it proceeds: "proceeding" comes no sooner than the delay after
     // the dial (a busy machine only makes it later).
     restartWith("FAKE_QUORIX_CALL_DELAY", "1000");

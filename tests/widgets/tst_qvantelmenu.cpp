@@ -26,6 +26,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
+
 namespace {
 
 const QColor kBlue(0, 162, 232);
@@ -47,6 +49,8 @@ public:
     QVantelMenuSelect *lastSelect = nullptr;
     bool popPageOnCommit = false;
     QString acceptedText;
+    // Runs between building page 200 and pushing it, where a builder waits for the unit.
+    std::function<void()> whileBuilding;
 
     explicit TestMenu(QWidget *parent = nullptr)
         : QVantelMenuWidget(parent)
@@ -76,6 +80,8 @@ public:
             auto *row = new QVantelMenuItem(1, QVantelMenuItem::TextEntry, page);
             row->titleLabel()->setText(QStringLiteral("Deep"));
             page->addItem(row);
+            if (whileBuilding)
+                whileBuilding();
             pushPage(page);
         }
     }
@@ -205,6 +211,10 @@ private slots:
     void confirmAction();
     void showKeyboardAndSelection();
     void pagePopsItselfFromItsHandler();
+    void titleComesWithItsPage();
+    void pageBuiltForAStackThatChangedIsDropped_data();
+    void pageBuiltForAStackThatChangedIsDropped();
+    void popupsCloseWhenTheMenuIsLeft();
 
 private:
     QVantelMenuItem *row(int kind) const;
@@ -908,6 +918,98 @@ void TestQVantelMenu::pagePopsItselfFromItsHandler()
     pressKey(keyboard, QStringLiteral("q"));
     pressKey(keyboard, QStringLiteral("OK"));
     QCOMPARE(m_menu->committed.size(), 1);
+}
+
+// While the page a row opens is being built (its builder waits for the unit), the header keeps
+// the title of the page whose rows are shown; the row's title comes with its page.
+void TestQVantelMenu::titleComesWithItsPage()
+{
+    QVantelMenuHeader *header = m_menu->header();
+    header->setModified(true);
+    QString titleWhileBuilding;
+    bool backWhileBuilding = true;
+    m_menu->whileBuilding = [&] {
+        titleWhileBuilding = header->titleLabel()->text();
+        backWhileBuilding = !header->backIcon()->isHidden();
+    };
+    tap(m_menu->currentPage(), row(8)->titleLabel());
+    QCOMPARE(titleWhileBuilding, QStringLiteral("Entry 1"));
+    QVERIFY(!backWhileBuilding);
+    QCOMPARE(header->titleLabel()->text(), QStringLiteral("Entry 1 > Row 8"));
+    QVERIFY(!header->backIcon()->isHidden());
+    QVERIFY(!header->isModified());
+    QCOMPARE(m_menu->currentPage()->id(), 200);
+}
+
+void TestQVantelMenu::pageBuiltForAStackThatChangedIsDropped_data()
+{
+    QTest::addColumn<bool>("otherEntry"); // else Back
+    QTest::newRow("another entry") << true;
+    QTest::newRow("back") << false;
+}
+
+// The menu moved while the page was being built: the page belongs nowhere and is dropped, with
+// the title of the row that opened it.
+void TestQVantelMenu::pageBuiltForAStackThatChangedIsDropped()
+{
+    QFETCH(bool, otherEntry);
+    tap(m_menu->currentPage(), row(8)->titleLabel());
+    QCOMPARE(m_menu->pageStack()->count(), 2);
+    // Row 8 of page 200's own page: a page opened from there is built over two pages.
+    auto *deeper = new QVantelMenuItem(8, QVantelMenuItem::Navigation, m_menu->currentPage());
+    deeper->titleLabel()->setText(QStringLiteral("Deeper"));
+    m_menu->currentPage()->addItem(deeper);
+    QPointer<QVantelMenuItems> built;
+    m_menu->whileBuilding = [&] {
+        built = m_menu->findChildren<QVantelMenuItems *>().constLast();
+        if (otherEntry)
+            m_menu->showEntry(2, 0);
+        else
+            m_menu->backClicked();
+    };
+    m_menu->itemClicked(deeper);
+    m_menu->whileBuilding = nullptr;
+
+    QCOMPARE(m_menu->pageStack()->count(), 1);
+    QCOMPARE(m_menu->currentPage()->id(), 100);
+    QCOMPARE(m_menu->header()->titleLabel()->text(),
+             otherEntry ? QStringLiteral("Entry 2") : QStringLiteral("Entry 1"));
+    QVERIFY(m_menu->header()->backIcon()->isHidden());
+    QTRY_VERIFY(built.isNull());
+
+    // The next page opened over the stack as it is now is shown with its title.
+    tap(m_menu->currentPage(), row(8)->titleLabel());
+    QCOMPARE(m_menu->pageStack()->count(), 2);
+    QVERIFY(m_menu->header()->titleLabel()->text().endsWith(QStringLiteral(" > Row 8")));
+}
+
+// Popups belong to the menu: hidden (left for another page of the front panel), the menu closes
+// them unanswered and opens none until it is shown again.
+void TestQVantelMenu::popupsCloseWhenTheMenuIsLeft()
+{
+    m_menu->showMessage(QStringLiteral("Cannot apply changes"), 0);
+    QPointer<QVantelMessage> message = m_menu->message();
+    QPointer<QVantelMessage> question = m_menu->confirmAction(QStringLiteral("Restart?"), row(11));
+    QPointer<QVantelVirtual> keyboard = m_menu->showKeyboard(1, row(3), true);
+    QVERIFY(message && question && keyboard);
+    QVERIFY(message->isVisible() && question->isVisible() && keyboard->isVisible());
+
+    m_menu->hide();
+    QVERIFY(!m_menu->message());
+    QTRY_VERIFY(message.isNull() && question.isNull() && keyboard.isNull());
+    QVERIFY(m_menu->committed.isEmpty());
+    QVERIFY(!m_menu->calls.contains(QStringLiteral("keyboardAccepted 3")));
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+
+    // Nothing opens while the menu is away.
+    m_menu->showMessage(QStringLiteral("Failed to apply changes!"), 0);
+    QVERIFY(!m_menu->message());
+    QVERIFY(!m_menu->confirmAction(QStringLiteral("Restart?"), row(11)));
+
+    m_menu->show();
+    m_menu->showMessage(QStringLiteral("Applying changes..."), 0);
+    QVERIFY(m_menu->message() && m_menu->message()->isVisible());
+    m_menu->closeMessage();
 }
 
 QTEST_MAIN(TestQVantelMenu)

@@ -1,0 +1,172 @@
+#include "frontpanel/busyinputgate.h"
+
+#include "link/ccom.h"
+#include "link/cmsg.h"
+#include "link/comclient.h"
+#include "link/sharedobjects.h"
+#include "tests/support/fakequorix.h"
+
+#include <QDialog>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <functional>
+#include <memory>
+
+// User input made while a synchronous device call waits: dropped by the gate, not carried out
+// once the wait is over; a tap begun before the wait still ends as a tap, and a dialog opened
+// during the wait still takes its own input.
+class TestBusyInputGate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void inputDuringAWaitIsDropped();
+    void tapBegunBeforeAWaitEndsAfterIt();
+    void pressDuringAWaitDropsItsRelease();
+    void dialogInsideAWaitTakesInput();
+
+private:
+    // One synchronous read that the unit answers late; during runs while it waits. The read's
+    // result.
+    int readWhileWaiting(const std::function<void()> &during);
+
+    std::unique_ptr<FakeQuorix> m_fake;
+    std::unique_ptr<BusyInputGate> m_gate;
+    std::unique_ptr<QWidget> m_widget;
+    QPushButton *m_button = nullptr;
+};
+
+void TestBusyInputGate::init()
+{
+    m_fake = std::make_unique<FakeQuorix>();
+    QVERIFY(m_fake->listen());
+    m_fake->setValue(QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
+    m_fake->setReplyDelay(100);
+    QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
+    QTRY_COMPARE(comClient()->state(), RpcConnection::Connected);
+    m_gate = std::make_unique<BusyInputGate>(comClient());
+    QCOMPARE(comClient()->inputGate(), m_gate.get());
+
+    m_widget = std::make_unique<QWidget>();
+    m_button = new QPushButton(QStringLiteral("Back"), m_widget.get());
+    new QVBoxLayout(m_widget.get());
+    m_widget->layout()->addWidget(m_button);
+    m_widget->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_widget.get()));
+    m_button->setFocus();
+}
+
+void TestBusyInputGate::cleanup()
+{
+    m_widget.reset();
+    m_gate.reset();
+    destroySharedObjects();
+    m_fake.reset();
+}
+
+int TestBusyInputGate::readWhileWaiting(const std::function<void()> &during)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(m_fake.get(), &FakeQuorix::requestReceived, this, [=] {
+        disconnect(*connection);
+        during();
+    });
+    ksm::CMsg request(ksm::CMsg::Param);
+    request.setParam("target", "general");
+    request.addGet("device");
+    ksm::CMsg reply;
+    return comClient()->sendSyncMsg(request, reply, 0, 5000);
+}
+
+void TestBusyInputGate::inputDuringAWaitIsDropped()
+{
+    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
+    QCOMPARE(readWhileWaiting([this] {
+                 QTest::mouseClick(m_button, Qt::LeftButton);
+                 QTest::mouseDClick(m_button, Qt::LeftButton);
+                 QTest::keyClick(m_button, Qt::Key_Space);
+             }),
+             0);
+    // Not carried out afterwards either.
+    QTest::qWait(50);
+    QCOMPARE(clicked.count(), 0);
+
+    // Once the wait is over, a tap is a tap again.
+    QTest::mouseClick(m_button, Qt::LeftButton);
+    QTest::keyClick(m_button, Qt::Key_Space);
+    QCOMPARE(clicked.count(), 2);
+
+    // Without its gate the client holds input back again.
+    m_gate.reset();
+    QVERIFY(!comClient()->inputGate());
+}
+
+void TestBusyInputGate::tapBegunBeforeAWaitEndsAfterIt()
+{
+    // Counts the moves that reach the button.
+    struct Moves : QObject
+    {
+        int count = 0;
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            count += event->type() == QEvent::MouseMove ? 1 : 0;
+            return false;
+        }
+    } moves;
+    m_button->installEventFilter(&moves);
+    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
+    const QPoint inside = m_button->rect().center();
+    QTest::mousePress(m_button, Qt::LeftButton, {}, inside);
+    QCOMPARE(readWhileWaiting([&] {
+                 QTest::mouseMove(m_button, inside + QPoint(1, 1));
+                 QTest::mouseRelease(m_button, Qt::LeftButton, {}, inside + QPoint(1, 1));
+             }),
+             0);
+    // The move and the release are kept back through the wait and handed on after it.
+    QCOMPARE(moves.count, 0);
+    QCOMPARE(clicked.count(), 0);
+    QTRY_COMPARE(clicked.count(), 1);
+    QCOMPARE(moves.count, 1);
+    QVERIFY(!m_button->isDown());
+}
+
+void TestBusyInputGate::pressDuringAWaitDropsItsRelease()
+{
+    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
+    QSignalSpy pressed(m_button, &QAbstractButton::pressed);
+    QCOMPARE(readWhileWaiting([this] { QTest::mousePress(m_button, Qt::LeftButton); }), 0);
+    // The release of a press that was dropped is no tap, however late it comes.
+    QTest::mouseRelease(m_button, Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(pressed.count(), 0);
+    QCOMPARE(clicked.count(), 0);
+    QTest::mouseClick(m_button, Qt::LeftButton);
+    QCOMPARE(clicked.count(), 1);
+}
+
+void TestBusyInputGate::dialogInsideAWaitTakesInput()
+{
+    int answer = -1;
+    QCOMPARE(readWhileWaiting([&answer] {
+                 QDialog dialog;
+                 auto *ok = new QPushButton(QStringLiteral("OK"), &dialog);
+                 connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+                 // The dialog's loop is its own: a tap on its button closes it. Should the tap be
+                 // dropped, the dialog closes itself, rejected, rather than waiting for ever.
+                 QTimer::singleShot(0, ok, [ok] { QTest::mouseClick(ok, Qt::LeftButton); });
+                 QTimer::singleShot(3000, &dialog, &QDialog::reject);
+                 answer = dialog.exec();
+             }),
+             0);
+    QCOMPARE(answer, int(QDialog::Accepted));
+}
+
+QTEST_MAIN(TestBusyInputGate)
+#include "tst_busyinputgate.moc"
