@@ -2,6 +2,7 @@
 // redial and time server).
 
 #include "model/comdevice.h"
+#include "model/readfailures.h"
 
 #include "link/ccom.h"
 #include "link/cmsg.h"
@@ -52,6 +53,7 @@ bool TComDevice::readAccessPasswords(std::map<std::string, std::string> &values)
     const int result = client->getControllerParams(names, read, kSettingsRecordTimeoutMs);
     if (result != 0) {
         m_lastReadFailure = readFailureOf(result);
+        countFailedRead(result);
         return false;
     }
     m_lastReadFailure = ReadFailure::None;

@@ -3,6 +3,7 @@
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "model/readfailures.h"
 
 #include <algorithm>
 
@@ -14,6 +15,12 @@ constexpr int kUnusedFlag = 1000;
 const std::string &returnWord(const ksm::CMsg &reply)
 {
     return *reply.param(kKeyReturn, true);
+}
+
+// Whether a reply names anything besides its "return" word.
+bool namesKeys(const ksm::CMsg &reply)
+{
+    return reply.params().size() > (reply.param(kKeyReturn, false) ? 1U : 0U);
 }
 
 } // namespace
@@ -90,20 +97,23 @@ bool TComRequest::getParam(const ksm::CMsg &msg, std::string &value, int timeout
     const std::string &name = msg.gets().front();
     ksm::CMsg reply;
     // The value of a refused key comes from the "ERROR" part, so "PROGRESS" parts give nothing.
-    if (!collect(msg, reply, timeoutMs, [](const ksm::CMsg &) {}))
+    if (!collect(msg, reply, timeoutMs, [](const ksm::CMsg &) {})) {
+        countFailedRead(m_lastCallResult);
         return false;
+    }
     const std::string &word = returnWord(reply);
     if (word == kReplyOk) {
         value = *reply.param(name, true);
         return true;
     }
-    if (word == kReplyError) {
+    if (word == kReplyError && namesKeys(reply)) {
         const std::string &cause = *reply.param(name, true);
         if (cause == kCauseParameterNotSet)
             return true;
         value = cause;
         return false;
     }
+    countFailedRead(m_lastCallResult);
     return false;
 }
 
@@ -124,8 +134,10 @@ int TComRequest::getParams(const ksm::CMsg &msg,
         }
     };
     ksm::CMsg reply;
-    if (!collect(msg, reply, timeoutMs, takeValues))
+    if (!collect(msg, reply, timeoutMs, takeValues)) {
+        countFailedRead(m_lastCallResult);
         return -1;
+    }
     const std::string word = returnWord(reply);
     if (word == kReplyOk) {
         takeValues(reply);
@@ -133,6 +145,8 @@ int TComRequest::getParams(const ksm::CMsg &msg,
         return static_cast<int>(values.size());
     }
     if (word == kReplyError) {
+        if (!namesKeys(reply) && values.empty())
+            countFailedRead(m_lastCallResult);
         values.erase(kKeyReturn);
         for (const auto &entry : reply.params()) {
             if (entry.first == kKeyReturn)
@@ -144,6 +158,7 @@ int TComRequest::getParams(const ksm::CMsg &msg,
         }
         return static_cast<int>(values.size());
     }
+    countFailedRead(m_lastCallResult);
     return -1;
 }
 
@@ -183,10 +198,16 @@ bool TComRequest::list(const ksm::CMsg &msg, std::vector<std::string> &items, in
             splitCommaList(text, items);
     };
     ksm::CMsg reply;
-    if (!collect(msg, reply, timeoutMs, takeItems))
+    if (!collect(msg, reply, timeoutMs, takeItems)) {
+        countFailedRead(m_lastCallResult);
         return false;
-    if (returnWord(reply) != kReplyOk)
+    }
+    if (returnWord(reply) != kReplyOk) {
+        // A list the unit refuses by name is one it does not keep, not a failed read.
+        if (returnWord(reply) != kReplyError || !reply.param(name, false))
+            countFailedRead(m_lastCallResult);
         return false;
+    }
     takeItems(reply);
     return true;
 }

@@ -24,6 +24,9 @@ class CMsg;
 // vectors passed in are never emptied: results are added, and an insert never replaces a value
 // already there.
 //
+// A read (getParam, getParams, list) that fails as a whole is counted in failedReads()
+// (model/readfailures.h).
+//
 // GUI thread only. Every operation blocks in the client's nested event loop until the reply or
 // the time-out; while one call runs the client refuses a second, so a request made from a slot
 // that runs inside that loop fails at once.

@@ -6,6 +6,7 @@
 #include "link/comclient.h"
 #include "link/protocolkeys.h"
 #include "model/accesslevel.h"
+#include "model/readfailures.h"
 #include "settings/settingsids.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenuentries.h"
@@ -13,12 +14,18 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
+#include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelwheel.h"
 
 #include <QGridLayout>
 #include <QLabel>
 #include <QPixmap>
 #include <QPointer>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 QVantelSettingsPage::QVantelSettingsPage(QWidget *parent)
     : QVantelMenuWidget(parent)
@@ -157,7 +164,7 @@ bool QVantelSettingsPage::entryClicked(QVantelMenuEntry *entry)
     const SettingsPageRow *row = pageRow(id, SettingsPageRow::kAnyData);
     if (!row || !row->enter)
         return true;
-    row->enter(*this);
+    buildPages([this, row] { row->enter(*this); });
     lastSection = id;
     return true;
 }
@@ -193,7 +200,7 @@ void QVantelSettingsPage::backClicked()
     if (!page || page == left)
         return;
     if (const SettingsPageRow *row = pageRow(page); row && row->returned)
-        row->returned(*this, page, leftId, leftData);
+        buildPages([&] { row->returned(*this, page, leftId, leftData); });
 }
 
 void QVantelSettingsPage::refreshClicked()
@@ -264,14 +271,15 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
     if (!page)
         return;
     if (const SettingsPageRow *opened = pageRow(item->id(), item->data()); opened && opened->open) {
-        opened->open(*this, item->id());
+        const int id = item->id();
+        buildPages([this, opened, id] { opened->open(*this, id); });
         return;
     }
 
     QPointer<QVantelMenuItem> row = item;
     if (const SettingsPageRow *pageRow = QVantelSettingsPage::pageRow(page);
         pageRow && pageRow->tap)
-        pageRow->tap(*this, page, item);
+        buildPages([&] { pageRow->tap(*this, page, item); });
     // An open wheel closes on a tap of its row, keeping the value it had.
     if (row && row->kind() == QVantelMenuItem::WheelOnRelease && row->wheel()
         && row->wheel()->isChecked()) {
@@ -305,7 +313,7 @@ void QVantelSettingsPage::itemCommitted(QVantelMenuItem *item)
     const SettingsPageRow *row = pageRow(page);
     if (!row || !row->commit)
         return;
-    row->commit(*this, page, item);
+    buildPages([&] { row->commit(*this, page, item); });
 
     // Edit-then-apply pages: every commit ends with the page's change test, as long as the page
     // is still the one shown.
@@ -320,7 +328,7 @@ void QVantelSettingsPage::keyboardAccepted(QVantelMenuItem *item, QVantelVirtual
         return;
     QVantelMenuItems *page = item->page();
     if (const SettingsPageRow *row = pageRow(page); row && row->keyboard)
-        row->keyboard(*this, page, item, keyboard);
+        buildPages([&] { row->keyboard(*this, page, item, keyboard); });
 }
 
 void QVantelSettingsPage::selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select)
@@ -330,7 +338,26 @@ void QVantelSettingsPage::selectionAccepted(QVantelMenuItem *item, QVantelMenuSe
         return;
     QVantelMenuItems *page = item->page();
     if (const SettingsPageRow *row = pageRow(page); row && row->choice)
-        row->choice(*this, page, item, select);
+        buildPages([&] { row->choice(*this, page, item, select); });
+}
+
+void QVantelSettingsPage::buildPages(const std::function<void()> &hook)
+{
+    std::vector<QWidget *> before;
+    for (int i = 0; i < pageStack()->count(); ++i)
+        before.push_back(pageStack()->widget(i));
+    const QVantelMessage *messageBefore = message();
+    const std::uint64_t failedBefore = failedReads();
+    hook();
+    QVantelMenuItems *shown = currentPage();
+    if (!shown || failedReads() == failedBefore
+        || std::find(before.begin(), before.end(), shown) != before.end()) {
+        return;
+    }
+    // A hook that opened a message of its own has had its say.
+    if (message() && message() != messageBefore)
+        return;
+    showMessage(tr("Failed to read the settings!"), 0);
 }
 
 // --- Notifications ---------------------------------------------------------------------------

@@ -17,6 +17,7 @@
 
 #include <QString>
 
+#include <functional>
 #include <initializer_list>
 #include <map>
 #include <optional>
@@ -196,6 +197,10 @@ private:
     void showChanges(QVantelMenuItems *page);
     // Hands a notice to the page shown.
     void noticePage(const SettingsNotice &notice);
+    // Runs a hook that may put a new page on the stack. When that page's reads of the unit
+    // failed as a whole, it says "Failed to read the settings!" (unless the hook opened a message
+    // of its own), so that what it shows is not taken for the unit's settings.
+    void buildPages(const std::function<void()> &hook);
     // The pages each section declares, in the section's source file; their handlers are
     // written with these short names.
     using Page = SettingsPageRow::Page;

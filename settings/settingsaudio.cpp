@@ -8,6 +8,7 @@
 #include "link/protocolkeys.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
@@ -261,8 +262,11 @@ bool QVantelSettingsPage::applyMonitoringPage(QVantelMenuItems *page)
     showMessage(tr("Applying changes..."), 1000);
     if (matrixSettings()->setMatrixOptions(matrixOptionsEdit, true))
         return true;
+    // The switches go back to the unit's word, so no change is left to mark.
     matrixOptionsEdit = matrixSettings()->options();
     showMonitoringOptions(guard);
+    if (guard)
+        header()->setModified(false);
     showMessage(tr("Failed to apply changes!"), 0);
     return false;
 }

@@ -299,7 +299,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowProfileAlgorithm)) {
         std::vector<int> algorithms;
-        device->listAlgorithms(mode, algorithms, family);
+        const bool listed = device->listAlgorithms(mode, algorithms, family);
         if (!guard)
             return;
         row->clearValues();
@@ -309,11 +309,16 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             row->addValue(kVoice, tr("Voice"));
         for (const int a : algorithms)
             row->addValue(a, QVantelLocalize::codecName(a));
-        // A value the list lacks shows "None"; the record keeps its algorithm.
-        if (row->findValue(codec.algorithm, true) < 0)
+        // A value the list lacks shows "None"; the record keeps its algorithm. Without a list
+        // the unit was not asked: the record's own algorithm is shown, not "None".
+        if (!listed && !noCoding) {
+            row->selectValue(codec.algorithm, false, true);
+            row->setValueText(QVantelLocalize::codecName(codec.algorithm), true);
+        } else if (row->findValue(codec.algorithm, true) < 0) {
             row->selectValue(-1, true, false);
-        else
+        } else {
             row->selectValue(codec.algorithm, true, false);
+        }
         row->setReadOnly(algorithms.size() < 2);
     }
     if (QVantelMenuItem *row = page->findItem(kRowProfileChannelMode)) {
@@ -338,7 +343,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             codec.sampleRate = 48000;
             codec.bitRate = 64000;
             row->setVisible(true);
-            row->addValue(48000, tr("%1 kHz").arg(codec.algorithm <= 2 ? 8 : 16));
+            row->addValue(48000, tr("%1 kHz").arg(telephoneBandRate(codec.algorithm) / 1000));
             row->selectValue(48000, true, false);
             row->setReadOnly(true);
         } else {
@@ -357,8 +362,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             hideRow(row);
         } else {
             std::vector<int> rates;
-            device->listBitRates(
-                mode, codec.algorithm, codec.channelMode, codec.sampleRate, rates, family);
+            listShownBitRates(mode, codec, rates, family);
             if (!guard)
                 return;
             fillChoice(row, rates, codec.bitRate, [](int rate) {

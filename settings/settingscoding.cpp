@@ -145,12 +145,12 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecSampleRate)) {
         const int algorithm = editCodec.algorithm;
-        if (algorithm >= 0 && algorithm <= 6) {
+        if (const int bandRate = telephoneBandRate(algorithm)) {
             // The G.711 and G.722 families run at one fixed rate the unit does not list.
             editCodec.sampleRate = 48000;
             editCodec.bitRate = 64000;
             row->clearValues();
-            row->addValue(48000, tr("%1 kHz").arg(algorithm <= 2 ? 8 : 16));
+            row->addValue(48000, tr("%1 kHz").arg(bandRate / 1000));
             row->selectValue(48000, true, false);
             row->setReadOnly(true);
         } else {
@@ -168,8 +168,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecBitRate)) {
         row->clearValues();
-        device->listBitRates(
-            mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
+        listShownBitRates(mode, editCodec, list, noFamily);
         if (!guard)
             return;
         editCodec.bitRate = fillChoiceRow(
@@ -259,7 +258,7 @@ void QVantelSettingsPage::createAutoBitRatePage()
     auto *page = new QVantelMenuItems(kPageAutoBitRate, this);
     QPointer<QVantelMenuItems> guard = page;
     TComDevice::AutoBitRate values;
-    device->readAutoBitRate(values);
+    const bool read = device->readAutoBitRate(values);
     std::vector<int> minimums;
     std::vector<int> maximums;
     device->listAutoBitRates(TComDevice::AbrMinBitRate, minimums);
@@ -298,6 +297,11 @@ void QVantelSettingsPage::createAutoBitRatePage()
     };
     rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
     rateRow(kRowMaxBitRate, tr("Maximum Bit Rate"), maximums, values.maxBitRate);
+    if (!read) {
+        // Nothing was read: the rows would show defaults the unit never sent.
+        for (const int id : {kRowAutoAdapt, kRowAdaptPolicy, kRowMinBitRate, kRowMaxBitRate})
+            showUnread(page->findItem(id));
+    }
     pushPage(page);
 }
 

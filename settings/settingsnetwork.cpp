@@ -213,6 +213,17 @@ bool isPrimaryEthernet(const std::string &network)
     return network == interfaceNetwork(kPageEthernetFirst);
 }
 
+// The protocol row: NI-1 is offered only while it is the unit's protocol.
+void fillIsdnProtocols(QVantelMenuItem *row, int protocol, bool readOnly)
+{
+    fillChoice(row,
+               kIsdnProtocols,
+               protocol,
+               readOnly,
+               QString(),
+               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+}
+
 bool isSpidProtocol(int protocol)
 {
     return protocol == TComIsdnController::ProtocolNi2
@@ -593,7 +604,11 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
     const bool pageLock = editEthernet.state() == TComController::StateUnknown;
     const bool addressLock = pageLock || editEthernet.mode() != kModeManual;
 
-    addSwitchRow(page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
+    QVantelMenuItem *dhcp = addSwitchRow(
+        page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
+    // Nothing was read: the controller's default mode is not the unit's.
+    if (pageLock)
+        showUnread(dhcp);
     using Entry = QVantelMenuItem;
     addTextRow(page,
                kRowEthernetIpAddress,
@@ -658,8 +673,13 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     const bool unknown = editEthernet.state() == TComController::StateUnknown;
     const bool manual = editEthernet.mode() == kModeManual;
     if (QVantelMenuItem *row = page->findItem(kRowEthernetDhcp)) {
-        row->setChecked(!manual);
-        row->setReadOnly(unknown);
+        if (unknown) {
+            showUnread(row);
+        } else {
+            showSwitchRead(row);
+            row->setChecked(!manual);
+            row->setReadOnly(false);
+        }
     }
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
         if (QVantelMenuItem *row = page->findItem(field.row)) {
@@ -839,6 +859,15 @@ void QVantelSettingsPage::createMobilePage(int pageId)
         if (copy.msisdn().empty())
             row->setValueText(tr("Not Available"));
     }
+    if (pageLock) {
+        // Nothing was read: the rows that would show the controller's defaults say so.
+        for (const int id : {kRowMobilePinSave,
+                             kRowMobileDataService,
+                             kRowMobileAuthentication,
+                             kRowMobileSubscriber}) {
+            showUnread(page->findItem(id));
+        }
+    }
     pushPage(page);
 }
 
@@ -914,6 +943,8 @@ void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
     int value = 1;
     for (const std::string &name : operators)
         row->addValue(value++, toQString(name));
+    // The operator the row names is marked, as a choice row marks its current entry.
+    row->selectText(row->valueText(), false, true);
     showSelection(tr("Select Network"), row, true);
 }
 
@@ -928,13 +959,17 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     const bool connectionLock = pageLock || copy.dataConnection();
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, kRowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
+    QVantelMenuItem *active
+        = addSwitchRow(page, kRowWifiActive, tr("Active"), copy.dataConnection(), pageLock);
     QVantelMenuItem *row = addSettingsRow(page, kRowWifiList, Entry::Action, tr("Network List"));
-    copy.refreshSsidList();
+    const bool listed = copy.refreshSsidList();
     int value = 0;
     for (const std::string &ssid : copy.ssidList())
         row->addValue(value++, networkNameText(ssid));
-    if (copy.ssidList().empty()) {
+    if (copy.ssidList().empty() && !listed) {
+        // The unit was not asked successfully: it has not said that it sees no network.
+        showUnread(row);
+    } else if (copy.ssidList().empty()) {
         row->setValueText(tr("No Wi-Fi network Found"));
         row->setReadOnly(true);
     } else {
@@ -964,6 +999,11 @@ void QVantelSettingsPage::createWifiPage(int pageId)
                    kQualities,
                    copy.networkQuality(),
                    pageLock);
+    if (pageLock) {
+        // Nothing was read: the controller's defaults are not the unit's.
+        showUnread(active);
+        showUnread(page->findItem(kRowWifiSecurity));
+    }
     pushPage(page);
 }
 
@@ -1006,7 +1046,11 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
     if (ssid == editWifi.ssid())
         return;
-    if (QVantelMenuItem *name = page->findItem(kRowWifiSsid))
+    QVantelMenuItem *name = page->findItem(kRowWifiSsid);
+    // The marked network taken again keeps the security and passphrase given for it.
+    if (name && name->valueText() == networkNameText(ssid))
+        return;
+    if (name)
         name->setValueText(networkNameText(ssid));
     if (QVantelMenuItem *security = page->findItem(kRowWifiSecurity))
         security->selectValue(TComWifiController::AuthAuto, true, false);
@@ -1037,13 +1081,16 @@ void QVantelSettingsPage::createIsdnPage()
     const bool numberLock = pageLock || spid;
     using Entry = QVantelMenuItem;
 
-    addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
-    fillChoice(addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")),
-               kIsdnProtocols,
-               copy.protocol(),
-               pageLock,
-               QString(),
-               copy.protocol() == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+    QVantelMenuItem *fiveAs
+        = addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
+    QVantelMenuItem *protocol
+        = addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol"));
+    fillIsdnProtocols(protocol, copy.protocol(), pageLock);
+    if (pageLock) {
+        // Nothing was read: the controller's defaults are not the unit's.
+        showUnread(fiveAs);
+        showUnread(protocol);
+    }
     addTextRow(page,
                kRowIsdnLocalNumber1,
                Entry::NumericEntry,
@@ -1089,7 +1136,15 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
         return false;
     StagedChanges staged;
     stageChangedFields(page, editIsdn, isdnFields(), staged);
-    return writeStaged(this, editIsdn, staged);
+    QPointer<QVantelMenuItems> guard = page;
+    if (!writeStaged(this, editIsdn, staged))
+        return false;
+    // NI-1 stays offered only while the unit holds it.
+    if (QVantelMenuItem *protocol = guard ? guard->findItem(kRowIsdnProtocol) : nullptr) {
+        protocol->clearValues();
+        fillIsdnProtocols(protocol, editIsdn.protocol(), protocol->isReadOnly());
+    }
+    return true;
 }
 
 // --- The section's share of the menu hooks ----------------------------------------------------
@@ -1195,6 +1250,9 @@ void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuIt
         else
             confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
     } else if (isInterfacePage(pageId, kPageWifiFirst) && item->id() == kRowWifiList) {
+        // The network the page names is marked, as a choice row marks its current entry.
+        const QVantelMenuItem *name = page->findItem(kRowWifiSsid);
+        item->selectText(name ? name->valueText() : QString(), false, true);
         showSelection(QString(), item, true);
     }
 }

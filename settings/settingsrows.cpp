@@ -1,7 +1,10 @@
 #include "settings/settingsrows.h"
 
+#include "link/codecconfig.h"
+#include "model/comdevice.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelswitch.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -75,4 +78,65 @@ bool unitHolds(const QVantelMenuItem *row, const std::string &word)
         return false;
     const QVariant held = row->property(kUnitWordProperty);
     return held.isValid() && held.toByteArray().toStdString() == word;
+}
+
+int telephoneBandRate(int algorithm)
+{
+    if (algorithm >= 0 && algorithm <= 2)
+        return 8000;
+    if (algorithm >= 3 && algorithm <= 6)
+        return 16000;
+    return 0;
+}
+
+bool listShownBitRates(int codecMode,
+                       const TCodecConfig &codec,
+                       std::vector<int> &rates,
+                       int family)
+{
+    const int bandRate = telephoneBandRate(codec.algorithm);
+    return comDevice()->listBitRates(codecMode,
+                                     codec.algorithm,
+                                     codec.channelMode,
+                                     bandRate ? bandRate : codec.sampleRate,
+                                     rates,
+                                     family);
+}
+
+void showUnread(QVantelMenuItem *row)
+{
+    if (!row)
+        return;
+    const QString unknown = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown"));
+    switch (row->kind()) {
+    case QVantelMenuItem::Switch:
+        // Both positions read "Unknown", and the switch that would show one is hidden.
+        row->clearValues();
+        row->addValue(0, unknown);
+        row->addValue(1, unknown);
+        row->setChecked(false);
+        if (QVantelSwitch *control = row->switchButton())
+            control->hide();
+        break;
+    case QVantelMenuItem::Choice:
+    case QVantelMenuItem::WheelOnRelease:
+    case QVantelMenuItem::WheelOnStep:
+        row->clearValues();
+        row->addValue(-1, unknown);
+        row->selectValue(-1, true, false);
+        break;
+    default:
+        row->setValueText(QString());
+        break;
+    }
+    row->setReadOnly(true);
+}
+
+void showSwitchRead(QVantelMenuItem *row)
+{
+    if (!row || row->kind() != QVantelMenuItem::Switch)
+        return;
+    row->clearValues();
+    if (QVantelSwitch *control = row->switchButton())
+        control->show();
 }

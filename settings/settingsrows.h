@@ -12,6 +12,7 @@
 
 class QVantelMenuItem;
 class QVantelMenuItems;
+struct TCodecConfig;
 
 // text translated in the settings page's context, for helpers outside the class.
 QString settingsText(const char *text);
@@ -47,3 +48,24 @@ int fillChoiceRow(QVantelMenuItem *row, const QMap<int, QString> &entries, int v
 // of a word it has no entry for sends that entry.
 void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 [[nodiscard]] bool unitHolds(const QVantelMenuItem *row, const std::string &word);
+
+// The sampling rate the telephone-band algorithms run at, which their sampling-rate row shows:
+// 8000 Hz for the G.711 family (0 to 2), 16000 Hz for the G.722 family (3 to 6); 0 for any other
+// algorithm, whose rates the unit lists. Their coding is written without a rate.
+[[nodiscard]] int telephoneBandRate(int algorithm);
+// Lists into rates the bit rates the unit offers for codec in codecMode on the network family,
+// asked at the sampling rate the page shows: a telephone-band coding holds 48000 Hz only as a
+// stand-in. False when the list fails.
+bool listShownBitRates(int codecMode,
+                       const TCodecConfig &codec,
+                       std::vector<int> &rates,
+                       int family);
+
+// Shows that the unit's value for row is not known (its read failed or the unit did not report
+// it), instead of a default the unit never sent: a choice or wheel offers the single entry
+// "Unknown", a switch says "Unknown" with its switch hidden, any other row shows nothing. The
+// row is locked, so nothing unread is compared or written.
+void showUnread(QVantelMenuItem *row);
+// Undoes showUnread() on a switch row (one without texts of its own) whose value is now known:
+// its switch and its plain texts come back. The caller sets its state and lock.
+void showSwitchRead(QVantelMenuItem *row);

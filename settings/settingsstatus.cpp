@@ -275,14 +275,19 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
     QPointer<QVantelMenuItems> guard(page);
     const int network = TComDevice::WifiFamily + (rowId - kRowStatusWifiFirst);
     (void)editWifi.setNetwork(TComDevice::networkToString(network), 0, false);
-    (void)editWifi.read({kWifiKeySsid,
-                         kWifiKeySignalQualityDbm,
-                         kWifiKeyLocalAddr,
-                         kWifiKeyDataConnection,
-                         kWifiKeyDataConnectionState});
+    const bool read = editWifi.read({kWifiKeySsid,
+                                     kWifiKeySignalQualityDbm,
+                                     kWifiKeyLocalAddr,
+                                     kWifiKeyDataConnection,
+                                     kWifiKeyDataConnectionState});
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
+    if (!read) {
+        // Not "No network configured": the unit has not said so.
+        row->setValueText(tr("Unknown"));
+        return;
+    }
     const QString ssid = networkNameText(editWifi.ssid());
     const QString state = activityStateText(editWifi.dataConnectionState());
     const QString signal = QString::number(editWifi.signalDbm());
@@ -775,12 +780,22 @@ void QVantelSettingsPage::refreshMobileStatus(QVantelMenuItems *page, int pageId
         return;
     }
 
-    (void)editMobile.read({kMobileKeyOperatorLong,
-                           kMobileKeyTechnology,
-                           kMobileKeySignalQualityDbm,
-                           kMobileKeyDataConnectionState});
+    const bool read = editMobile.read({kMobileKeyOperatorLong,
+                                       kMobileKeyTechnology,
+                                       kMobileKeySignalQualityDbm,
+                                       kMobileKeyDataConnectionState});
     if (!guard)
         return;
+    if (!read) {
+        // The controller's defaults (0 dBm, no data service) are not the modem's.
+        for (const int id : {kRowMobileStatusTechnology,
+                             kRowMobileStatusOperator,
+                             kRowMobileStatusSignal,
+                             kRowMobileStatusDataService}) {
+            showUnread(guard->findItem(id));
+        }
+        return;
+    }
     if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusTechnology))
         row->setValueText(mobileTechnologyText(editMobile.technology()));
     if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusOperator))

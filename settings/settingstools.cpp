@@ -438,6 +438,24 @@ void QVantelSettingsPage::createMiscellaneousPage()
     custom->setValueText(toQString(valueOf(kToolsKeyNtpAddrCustom)));
     custom->setReadOnly(!present(kToolsKeyNtpAddrCustom));
 
+    // A row whose setting the unit did not report is locked, and shows no default as if the
+    // unit held it.
+    const std::pair<int, const std::string *> settings[] = {
+        {kRowInput1, &kToolsKeyInput1},
+        {kRowInput2, &kToolsKeyInput2},
+        {kRowRelay1, &kToolsKeyRelay1},
+        {kRowRelay2, &kToolsKeyRelay2},
+        {kRowAutoRedial1, &kToolsKeyAutoRedial1},
+        {kRowAutoRedial2, &kToolsKeyAutoRedial2},
+        {kRowRedialAttempts, &kToolsKeyAutoRedialAttempts},
+        {kRowRedialTime, &kToolsKeyAutoRedialTime},
+        {kRowNtpServer, &kToolsKeyNtpAddr},
+        {kRowCustomNtpServer, &kToolsKeyNtpAddrCustom},
+    };
+    for (const auto &[id, key] : settings) {
+        if (!present(*key))
+            showUnread(page->findItem(id));
+    }
     pushPage(page);
 }
 

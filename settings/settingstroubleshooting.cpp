@@ -131,10 +131,50 @@ remoteAssistanceChanges(QVantelMenuItems *page, const std::map<std::string, std:
 
 std::map<std::string, std::string> readRemoteAssistance()
 {
-    return generalSettings().read({kGeneralKeyRemoteAccess,
+    return generalSettings().read({kGeneralKeySerialNo,
+                                   kGeneralKeyCodecId,
+                                   kGeneralKeyRemoteAccess,
                                    kGeneralKeyRemoteAccessNetwork,
                                    kGeneralKeyRemoteAccessServer,
                                    kGeneralKeyRemoteAccessPwd});
+}
+
+// Shows what the device reported in the rows the page could not fill until now; a row the
+// operator has committed keeps the operator's value. A filled row is unread no longer.
+void fillUnreadRemoteRows(QVantelMenuItems *page, const std::map<std::string, std::string> &values)
+{
+    const auto take = [page, &values](int id, const std::string &key) -> const std::string * {
+        QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
+        const std::string *value = reported(values, key);
+        if (!row || !value || !row->property(kUnreadProperty).toBool())
+            return nullptr;
+        row->setProperty(kUnreadProperty, QVariant());
+        return value;
+    };
+    if (const std::string *value = take(kRowRemoteAccess, kGeneralKeyRemoteAccess))
+        page->findItem(kRowRemoteAccess)->setChecked(*value == kOn);
+    if (const std::string *value = take(kRowRemoteNetwork, kGeneralKeyRemoteAccessNetwork)) {
+        QVantelMenuItem *row = page->findItem(kRowRemoteNetwork);
+        const int networkId = TComDevice::networkFromString(*value);
+        row->selectValue(networkId, true, true);
+        // An interface the row does not offer is shown in red, with no current entry.
+        if (!row->currentValue())
+            row->setValueText(QVantelLocalize::interfaceName(networkId), Qt::red, true);
+    }
+    const std::pair<int, const std::string *> texts[] = {
+        {kRowRemoteServer, &kGeneralKeyRemoteAccessServer},
+        {kRowRemotePassword, &kGeneralKeyRemoteAccessPwd},
+    };
+    for (const auto &[id, key] : texts) {
+        if (const std::string *value = take(id, *key))
+            page->findItem(id)->setValueText(fromDeviceString(*value));
+    }
+    for (const auto &[id, key] :
+         {std::pair<int, const std::string *>{kRowRemoteSerialNo, &kGeneralKeySerialNo},
+          {kRowRemoteCodecId, &kGeneralKeyCodecId}}) {
+        if (const std::string *value = take(id, *key))
+            page->findItem(id)->setValueText(toQString(*value));
+    }
 }
 
 } // namespace
@@ -142,11 +182,7 @@ std::map<std::string, std::string> readRemoteAssistance()
 void QVantelSettingsPage::createTroubleshootingPage()
 {
     auto *page = new QVantelMenuItems(kPageTroubleshooting, this);
-    QVantelMenuItem *level
-        = addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
-    level->addValue(5, tr("Coarse"));
-    level->addValue(6, tr("Normal"));
-    level->addValue(8, tr("Debug"));
+    addSettingsRow(page, kRowLogLevel, QVantelMenuItem::Choice, tr("Log Level"));
     addTextRow(page, kRowLogAddr, tr("Syslog Server"), QString(), false);
 
     QVantelMenuItem *reset = addSettingsRow(page, kRowReset, QVantelMenuItem::Action, tr("Reset"));
@@ -173,13 +209,21 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
         return;
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
-        int value = level ? stringToInt(*level) : kLogLevelCoarse;
-        // A level the list does not offer (7 among them) shows the first entry.
-        if (value != 5 && value != 6 && value != 8)
-            value = kLogLevelCoarse;
-        row->selectValue(value, true, false);
         rememberUnitWord(row, level ? *level : std::string());
-        row->setReadOnly(!level);
+        if (!level) {
+            showUnread(row);
+        } else {
+            row->clearValues();
+            row->addValue(5, tr("Coarse"));
+            row->addValue(6, tr("Normal"));
+            row->addValue(8, tr("Debug"));
+            int value = stringToInt(*level);
+            // A level the list does not offer (7 among them) shows the first entry.
+            if (value != 5 && value != 6 && value != 8)
+                value = kLogLevelCoarse;
+            row->selectValue(value, true, false);
+            row->setReadOnly(false);
+        }
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
         const std::string *address = reported(values, kGeneralKeyLogAddr);
@@ -197,38 +241,25 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool fullService = options & TComDevice::OptionRemoteAccessFull;
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
-    bool readOk = false;
-    const std::map<std::string, std::string> values
-        = generalSettings().read({kGeneralKeySerialNo,
-                                  kGeneralKeyCodecId,
-                                  kGeneralKeyRemoteAccess,
-                                  kGeneralKeyRemoteAccessNetwork,
-                                  kGeneralKeyRemoteAccessServer,
-                                  kGeneralKeyRemoteAccessPwd},
-                                 &readOk);
-    const auto text = [&values](const std::string &key) {
-        const std::string *value = reported(values, key);
-        return value ? *value : std::string();
-    };
-    // A row whose setting the device did not report shows a default, and stays writable: the
-    // change test reads the device again and leaves out what it still does not report, so an
-    // Apply never overwrites a setting nobody has seen. Only a read that failed as a whole is
-    // told to the operator: a unit may simply not know a key.
-    const auto markUnread = [&values](QVantelMenuItem *row, const std::string &key) {
-        if (!reported(values, key))
-            row->setProperty(kUnreadProperty, true);
+    const std::map<std::string, std::string> values = readRemoteAssistance();
+    // Every row starts as unread, showing a default, and stays writable: the change test reads
+    // the device again and leaves out what it still does not report, so an Apply never
+    // overwrites a setting nobody has seen. The rows the device reported are then filled. Only a
+    // read that failed as a whole is told to the operator (by the menu, as on every page): a
+    // unit may simply not know a key.
+    const auto unread = [](QVantelMenuItem *row) {
+        row->setProperty(kUnreadProperty, true);
+        return row;
     };
 
-    QVantelMenuItem *service
-        = addSettingsRow(page,
-                         kRowRemoteAccess,
-                         QVantelMenuItem::Switch,
-                         remoteAccess ? tr("Remote Access") : tr("Remote Assistance"));
-    service->setChecked(text(kGeneralKeyRemoteAccess) == kOn);
-    markUnread(service, kGeneralKeyRemoteAccess);
+    unread(addSettingsRow(page,
+                          kRowRemoteAccess,
+                          QVantelMenuItem::Switch,
+                          remoteAccess ? tr("Remote Access") : tr("Remote Assistance")))
+        ->setChecked(false);
 
-    QVantelMenuItem *network = addSettingsRow(
-        page, kRowRemoteNetwork, QVantelMenuItem::Choice, tr("Interface for Control"));
+    QVantelMenuItem *network = unread(addSettingsRow(
+        page, kRowRemoteNetwork, QVantelMenuItem::Choice, tr("Interface for Control")));
     network->addValue(kNetworkAuto, tr("Auto"));
     (void)device->readNetworks();
     const std::map<int, std::string> networks = device->networks();
@@ -236,37 +267,23 @@ void QVantelSettingsPage::createRemoteAssistancePage()
         if (TComDevice::networkIdTransport(id) == 0)
             network->addValue(id, QVantelLocalize::interfaceName(id));
     }
-    const std::string *reportedNetwork = reported(values, kGeneralKeyRemoteAccessNetwork);
-    const int networkId
-        = reportedNetwork ? TComDevice::networkFromString(*reportedNetwork) : kNetworkAuto;
-    network->selectValue(networkId, true, true);
-    if (!network->currentValue())
-        network->setValueText(QVantelLocalize::interfaceName(networkId), Qt::red, true);
-    markUnread(network, kGeneralKeyRemoteAccessNetwork);
+    network->selectValue(kNetworkAuto, true, true);
 
     if (remoteAccess) {
-        markUnread(addTextRow(page,
-                              kRowRemoteServer,
-                              tr("Remote Access Server"),
-                              fromDeviceString(text(kGeneralKeyRemoteAccessServer)),
-                              !(administrator && fullService)),
-                   kGeneralKeyRemoteAccessServer);
+        unread(addTextRow(page,
+                          kRowRemoteServer,
+                          tr("Remote Access Server"),
+                          QString(),
+                          !(administrator && fullService)));
     }
-    addTextRow(
-        page, kRowRemoteSerialNo, tr("Serial Number"), toQString(text(kGeneralKeySerialNo)), true);
-    addTextRow(
-        page, kRowRemoteCodecId, tr("Codec Identifier"), toQString(text(kGeneralKeyCodecId)), true);
+    unread(addTextRow(page, kRowRemoteSerialNo, tr("Serial Number"), QString(), true));
+    unread(addTextRow(page, kRowRemoteCodecId, tr("Codec Identifier"), QString(), true));
     if (remoteAccess) {
-        markUnread(addTextRow(page,
-                              kRowRemotePassword,
-                              tr("Codec Password"),
-                              fromDeviceString(text(kGeneralKeyRemoteAccessPwd)),
-                              !administrator),
-                   kGeneralKeyRemoteAccessPwd);
+        unread(
+            addTextRow(page, kRowRemotePassword, tr("Codec Password"), QString(), !administrator));
     }
+    fillUnreadRemoteRows(page, values);
     pushPage(page);
-    if (!readOk)
-        showMessage(tr("Failed to read the settings!"), 0);
 }
 
 bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
@@ -275,7 +292,11 @@ bool QVantelSettingsPage::remoteAssistanceHasChanges(QVantelMenuItems *page)
         return false;
     const QPointer<QVantelMenuItems> guard = page;
     const std::map<std::string, std::string> device = readRemoteAssistance();
-    return guard && !remoteAssistanceChanges(page, device).empty();
+    if (!guard)
+        return false;
+    // A later read fills what the first one could not.
+    fillUnreadRemoteRows(page, device);
+    return !remoteAssistanceChanges(page, device).empty();
 }
 
 bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
@@ -292,6 +313,7 @@ bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
         showMessage(tr("Failed to apply changes!"), 0);
         return false;
     }
+    fillUnreadRemoteRows(page, device);
     const std::map<std::string, std::string> changes = remoteAssistanceChanges(page, device);
     if (changes.empty())
         return true;

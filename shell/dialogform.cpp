@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 
 namespace {
 
@@ -80,12 +81,48 @@ bool isDeviceAddress(const QHostAddress &host)
            && !host.isMulticast();
 }
 
+namespace {
+
+enum class AddressForm { Decimal, LeadingZero, Other };
+
+// Whether text is four decimal numbers from 0 to 255 joined by dots. The address parser would
+// also take octal ("010" is 8) and hexadecimal ("0x0a") parts and quietly make another address
+// of them, so those forms never reach it.
+AddressForm addressForm(const QString &text)
+{
+    const QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return AddressForm::Other;
+    bool leadingZero = false;
+    for (const QString &part : parts) {
+        if (part.isEmpty() || part.size() > 3)
+            return AddressForm::Other;
+        for (const QChar c : part) {
+            if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+                return AddressForm::Other;
+        }
+        if (part.toInt() > 255)
+            return AddressForm::Other;
+        leadingZero = leadingZero || (part.size() > 1 && part.front() == QLatin1Char('0'));
+    }
+    return leadingZero ? AddressForm::LeadingZero : AddressForm::Decimal;
+}
+
+} // namespace
+
 QString addressProblem(const QString &label, const QString &text)
 {
     if (text.isEmpty())
         return translated("%1: enter the device's IPv4 address, for example 192.168.1.20.")
             .arg(label);
-    if (text.count(QLatin1Char('.')) != 3 || !isDeviceAddress(QHostAddress(text))) {
+    const AddressForm form = addressForm(text);
+    if (form == AddressForm::LeadingZero) {
+        return translated("%1: \"%2\" has a number with a leading zero, which can be read as "
+                          "another address. Write the numbers without leading zeros, for example "
+                          "192.168.1.20.")
+            .arg(label, text);
+    }
+    if (form != AddressForm::Decimal || !isDeviceAddress(QHostAddress(text))) {
         return translated("%1: \"%2\" is not the IPv4 address of a device. Enter four numbers "
                           "from 0 to 255 separated by dots, for example 192.168.1.20.")
             .arg(label, text);

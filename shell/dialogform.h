@@ -35,8 +35,10 @@ class QWidget;
 // broadcast address or a multicast group).
 [[nodiscard]] bool isDeviceAddress(const QHostAddress &host);
 // Why text cannot be used as a device's address, naming the field by label ("IP Address: ...");
-// empty when it can. Only four dotted numbers are taken: "localhost", "10.1" and the like, which
-// the link cannot connect to, are refused.
+// empty when it can. Only four decimal numbers from 0 to 255 joined by dots are taken:
+// "localhost", "10.1" and the like, which the link cannot connect to, are refused, and so are
+// numbers with a leading zero ("010.0.0.9") or in hexadecimal ("0x0a.0.0.1"), which other readers
+// take for another address.
 [[nodiscard]] QString addressProblem(const QString &label, const QString &text);
 // Why text cannot be used as a TCP port (a decimal number from 1 to 65535), naming the field;
 // empty when it can.

@@ -14,6 +14,8 @@ void QPwdLabel::paintEvent(QPaintEvent *)
     painter.setFont(font());
     painter.setPen(palette().color(foregroundRole()));
     const Qt::Alignment align = alignment() & ~Qt::TextWordWrap;
-    painter.drawText(
-        rect(), int(align) | Qt::TextSingleLine, QString(text().size(), QLatin1Char('*')));
+    // More stars than the label is wide end in an ellipsis, so a cut value says so.
+    const QString stars = fontMetrics().elidedText(
+        QString(text().size(), QLatin1Char('*')), Qt::ElideRight, rect().width());
+    painter.drawText(rect(), int(align) | Qt::TextSingleLine, stars);
 }

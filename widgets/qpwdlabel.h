@@ -5,7 +5,7 @@
 class QPaintEvent;
 
 // A label that keeps its real text (text() returns it) and paints one "*" per character, on one
-// line, in its font, foreground colour and alignment.
+// line, in its font, foreground colour and alignment; stars beyond its width end in an ellipsis.
 class QPwdLabel : public QLabel
 {
     Q_OBJECT

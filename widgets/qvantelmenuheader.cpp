@@ -3,6 +3,7 @@
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelwraplabel.h"
 
 #include <QHBoxLayout>
 #include <QMouseEvent>
@@ -48,7 +49,9 @@ QVantelMenuHeader::QVantelMenuHeader(QVantelMenuWidget *parent)
 
     m_back = makeIcon(this, 4, 50, QStringLiteral(":/images/navleft.png"), "backIcon");
 
-    m_title = new QLabel(this);
+    // A title path too long for the header (a stored item's name without blanks) ends in an
+    // ellipsis.
+    m_title = new QVantelWrapLabel(this);
     m_title->setTextFormat(Qt::PlainText);
     m_title->setObjectName(QStringLiteral("headerTitle"));
     m_title->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

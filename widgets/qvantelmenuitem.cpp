@@ -8,6 +8,7 @@
 #include "widgets/qvantelmenupalette.h"
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelwheel.h"
+#include "widgets/qvantelwraplabel.h"
 
 #include <QFrame>
 #include <QGridLayout>
@@ -63,11 +64,12 @@ void QVantelMenuItem::build(int kind)
         if (kind == MaskedEntry || kind == NumericMaskedEntry)
             m_valueLabel = new QPwdLabel(this);
         else
-            m_valueLabel = new QLabel(this);
+            m_valueLabel = new QVantelWrapLabel(this);
         m_valueLabel->setTextFormat(Qt::PlainText);
         m_valueLabel->setMinimumHeight(26);
         // Values wrap at blanks; one unbroken word too long for the row (an address, a
-        // passphrase) is cut at the row's edge rather than widening the page.
+        // passphrase) is cut short with an ellipsis at the row's edge rather than widening the
+        // page.
         m_valueLabel->setMinimumWidth(1);
         m_valueLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         m_valueLabel->setWordWrap(true);

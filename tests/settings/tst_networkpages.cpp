@@ -763,6 +763,15 @@ void TestNetworkPages::wifiNetworkChoice()
     QCOMPARE(row(kRowWifiList)->values().size(), 5);
     QCOMPARE(row(kRowWifiList)->valueText(), QStringLiteral("Select a Wi-Fi network from list"));
 
+    // The list marks the network the page names: the unit's, then the one picked.
+    const auto marked = [this] {
+        m_page->itemClicked(row(kRowWifiList));
+        std::unique_ptr<QVantelMenuSelect> select(m_page->findChild<QVantelMenuSelect *>());
+        const QVantelMenuSelectable *current = select ? select->currentSelectable() : nullptr;
+        return current ? current->label()->text() : QString();
+    };
+    QCOMPARE(marked(), QStringLiteral("Studio"));
+
     chooseNetwork(QStringLiteral("Studio"));
     QVERIFY(!m_page->header()->isModified());
     chooseNetwork(QStringLiteral("Guests"));
@@ -770,6 +779,14 @@ void TestNetworkPages::wifiNetworkChoice()
     QCOMPARE(currentOf(row(kRowWifiSecurity)), 1);
     QVERIFY(row(kRowWifiPassphrase)->valueText().isEmpty());
     QVERIFY(m_page->header()->isModified());
+    QCOMPARE(marked(), QStringLiteral("Guests"));
+    // Taking the marked network again keeps what was given for it.
+    row(kRowWifiPassphrase)->setValueText(QStringLiteral("guest-pass"));
+    commit(kRowWifiPassphrase);
+    chooseNetwork(QStringLiteral("Guests"));
+    QCOMPARE(row(kRowWifiPassphrase)->valueText(), QStringLiteral("guest-pass"));
+    row(kRowWifiPassphrase)->setValueText(QString());
+    commit(kRowWifiPassphrase);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")),
              (QStringList{"authentication=auto", "passphrase=", "ssid=Guests"}));
@@ -867,6 +884,16 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
     commit(kRowIsdnSpid);
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"spid=0123"});
+    QCOMPARE(offered(), (QList<int>{0, 1, 2, 3}));
+
+    // Moved away from it, the unit no longer holds NI-1: it is no longer offered.
+    row(kRowIsdnProtocol)->selectValue(0, true, false);
+    commit(kRowIsdnProtocol);
+    m_fake->clearLog();
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"protocol=isdn_udss1"});
+    QCOMPARE(offered(), (QList<int>{0, 1, 2}));
+    QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("Euro ISDN"));
 }
 
 void TestNetworkPages::ethernetEventRefresh()
@@ -906,12 +933,20 @@ void TestNetworkPages::operatorScan()
     QCOMPARE(offered, (QStringList{"Auto", "Demo Telecom", "Example Mobile"}));
     QVantelMenuSelect *select = m_page->findChild<QVantelMenuSelect *>();
     QVERIFY(select && select->isVisible());
+    // The operator the row names is marked.
+    QCOMPARE(select->currentSelectable(), select->findSelectable(0));
     select->setCurrentSelectable(select->findSelectable(2));
     m_page->selectionAccepted(row(kRowMobileOperator), select);
+    delete select;
     QCOMPARE(row(kRowMobileOperator)->valueText(), QStringLiteral("Example Mobile"));
     QVERIFY(m_page->header()->isModified());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("mobile.0")), QStringList{"plmn=Example Mobile"});
+
+    commit(kRowMobileOperator);
+    select = m_page->findChild<QVantelMenuSelect *>();
+    QVERIFY(select && select->isVisible());
+    QCOMPARE(select->currentSelectable(), select->findSelectable(2));
 }
 
 void TestNetworkPages::outgoingAndSecondaryCommit_data()

@@ -54,6 +54,7 @@ private slots:
     void deleteAfterListLeft();
     void sipProfileLoad();
     void callProfileList();
+    void telephoneBandProfileAsksAtItsRate();
     void callProfileEditAndApply();
     void callProfileLoad();
     void callProfileLoadOnLink_data();
@@ -448,6 +449,26 @@ void TestSettingsBook::callProfileList()
     QVERIFY(!list->findItem(kFirstStoredRow + 3));
     QVERIFY(!list->findItem(kFirstStoredRow + 4));
     QCOMPARE(list->findItem(kRowNewStoredItem)->titleText(), QStringLiteral("New Call Profile"));
+}
+
+// A G.722 coding is held at 48000 Hz only as a stand-in: its bit rates are asked for at the
+// 16 kHz the page shows.
+void TestSettingsBook::telephoneBandProfileAsksAtItsRate()
+{
+    m_fake->setList(
+        QStringLiteral("network"), {QStringLiteral("eth.0")}, QStringLiteral("network"));
+    storeProfiles({{1, {{"network", "eth.0"}, {"codec", "G722"}, {"remote_addr", "studio-b"}}}});
+    QVERIFY(openList(kPageCallProfiles));
+    m_fake->clearLog();
+    m_page->itemClicked(m_page->currentPage()->findItem(kFirstStoredRow + 1, kPageCallProfiles));
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->id(), kPageStoredItem);
+    QCOMPARE(page->findItem(kRowProfileSampleRate)->valueText(), QStringLiteral("16 kHz"));
+    const QList<FakeRequest> lists
+        = requestsWhere([](const FakeRequest &r) { return r.isListOf(QStringLiteral("bitrate")); });
+    QVERIFY(!lists.isEmpty());
+    for (const FakeRequest &request : lists)
+        QCOMPARE(request.value(QStringLiteral("samplerate")), QStringLiteral("16000"));
 }
 
 void TestSettingsBook::callProfileEditAndApply()

@@ -317,8 +317,16 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     commit(kRowCodecAlgorithm, 3);
     QCOMPARE(texts(row(kRowCodecSampleRate)), QStringList{QStringLiteral("16 kHz")});
     QVERIFY(row(kRowCodecSampleRate)->isReadOnly());
-    for (const FakeRequest &request : m_fake->requests())
+    // Its bit rates are asked for at the rate shown.
+    int bitRateLists = 0;
+    for (const FakeRequest &request : m_fake->requests()) {
         QVERIFY(!request.isListOf(QStringLiteral("samplerate")));
+        if (request.isListOf(QStringLiteral("bitrate"))) {
+            ++bitRateLists;
+            QCOMPARE(request.value(QStringLiteral("samplerate")), QStringLiteral("16000"));
+        }
+    }
+    QCOMPARE(bitRateLists, 1);
 
     // Back to the coding as read: no change left.
     commit(kRowCodecAlgorithm, 19);
@@ -860,13 +868,14 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
     QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("8000001F")));
     QVERIFY(!m_page->header()->isModified());
 
-    // Refused: the switches show the unit's word again and the mark stays.
+    // Refused: the switches show the unit's word again, and with no change left the mark goes.
     commitSwitch(kRowSideTone, false);
+    QVERIFY(m_page->header()->isModified());
     m_fake->refuseKey(QStringLiteral("matrix_opt"), kRefused);
     m_page->applyClicked();
     QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
     QVERIFY(row(kRowSideTone)->isChecked());
-    QVERIFY(m_page->header()->isModified());
+    QVERIFY(!m_page->header()->isModified());
 }
 
 void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()

@@ -10,6 +10,7 @@
 #include "tests/settings/settingspagerig.h"
 #include "tests/support/demoarea.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -127,9 +128,10 @@ void TestTroubleshootingPages::eventLogRowsFromRead_data()
     QTest::newRow("level not offered") << "7"
                                        << ""
                                        << "Coarse" << false;
+    // Not reported: locked, and no level is shown as if the unit logged at it.
     QTest::newRow("neither reported") << ""
                                       << "-"
-                                      << "Coarse" << true;
+                                      << "Unknown" << true;
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead()
@@ -389,18 +391,31 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
             return QList<FakeReply>{FakeReply::reply(answer)};
         });
     connectUnit();
-    QVantelMenuItems *page = open(kPageRemoteAssistance);
-    QVERIFY(page);
+    // Tapped on the Tools page, as the operator opens it.
+    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::ToolsSection));
+    QVERIFY(m_page->currentPage() && m_page->currentPage()->findItem(kPageRemoteAssistance));
+    m_page->itemClicked(m_page->currentPage()->findItem(kPageRemoteAssistance));
+    QVantelMenuItems *page = m_page->currentPage();
+    QCOMPARE(page->id(), kPageRemoteAssistance);
     QCOMPARE(shownMessage(), kFailedRead);
     m_page->closeMessage();
     QVERIFY(!page->findItem(kRowRemoteAccess)->isReadOnly());
     QVERIFY(!page->findItem(kRowRemoteNetwork)->isReadOnly());
+    const int texts[]
+        = {kRowRemoteServer, kRowRemoteSerialNo, kRowRemoteCodecId, kRowRemotePassword};
+    for (const int id : texts)
+        QVERIFY2(page->findItem(id)->valueText().isEmpty(), qPrintable(QString::number(id)));
 
-    // The change test reads the unit again and decides what Apply sends.
+    // The change test reads the unit again and decides what Apply sends; what it reads fills
+    // the rows the first read left empty.
     const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
     QVERIFY(!m_page->header()->isModified());
+    const QStringList filled = {"ra.demo.invalid", "QX-000123", "QX123DEMO", "demo"};
+    for (int i = 0; i < filled.size(); ++i)
+        QCOMPARE(page->findItem(texts[i])->valueText(), filled.at(i));
+    QVERIFY(page->findItem(kRowRemoteAccess)->isChecked());
 }
 
 void TestTroubleshootingPages::remoteFailedReadOrWriteKeepsEdits()

@@ -93,6 +93,20 @@ private slots:
         QTest::newRow("short form") << "127.1"
                                     << "7001"
                                     << "IP Address: \"127.1\" is not";
+        // Parts that other readers take as octal or hexadecimal would be another address.
+        QTest::newRow("leading zero") << "127.0.0.010"
+                                      << "7001"
+                                      << "IP Address: \"127.0.0.010\" has a number with a "
+                                         "leading zero";
+        QTest::newRow("hexadecimal") << "0x7f.0.0.1"
+                                     << "7001"
+                                     << "IP Address: \"0x7f.0.0.1\" is not";
+        QTest::newRow("part beyond 255") << "127.0.0.256"
+                                         << "7001"
+                                         << "IP Address: \"127.0.0.256\" is not";
+        QTest::newRow("zero parts") << "10.0.0.9"
+                                    << "7001"
+                                    << "";
         QTest::newRow("IPv6") << "::1"
                               << "7001"
                               << "IP Address: \"::1\" is not";

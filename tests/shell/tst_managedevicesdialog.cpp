@@ -261,6 +261,19 @@ private slots:
                                             "of a device. Enter four numbers from 0 to 255 "
                                             "separated by dots, for example 192.168.1.20."
                                          << "127.0.0.1";
+        QTest::newRow("add, leading zeros")
+            << false << "192.168.001.020"
+            << "7001"
+            << "Device Address: \"192.168.001.020\" has a number with a leading zero, which can "
+               "be read as another address. Write the numbers without leading zeros, for example "
+               "192.168.1.20."
+            << "192.168.1.20";
+        QTest::newRow("add, hexadecimal") << false << "0x0a.0.0.1"
+                                          << "7001"
+                                          << "Device Address: \"0x0a.0.0.1\" is not the IPv4 "
+                                             "address of a device. Enter four numbers from 0 to "
+                                             "255 separated by dots, for example 192.168.1.20."
+                                          << "10.0.0.2";
         QTest::newRow("add, no address")
             << false << ""
             << "7001"

@@ -64,7 +64,8 @@ void installDemoSwitches(DemoUnit &demo);
 FakePairs demoQualityFigures(bool transmit, int seconds, int quality);
 // A handler that leaves keys out of every answer to a read, as a unit that does not know them.
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
-// A handler that fails every read asking for one of keys (an error reply instead of values).
+// A handler that fails every read or list asking for one of keys (an error reply instead of
+// values).
 FakeReplyHook failReadOf(const QStringList &keys);
 // A filter that gives every key of values its value wherever an answer carries that key, in
 // every scope and in list answers too, as a unit that reports values out of their range. An

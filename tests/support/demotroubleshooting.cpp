@@ -4,10 +4,10 @@
 //
 // The failure paths can be tried by hand through three environment variables, each a comma list
 // of keys: the unit leaves the keys of FAKE_QUORIX_MISS out of its answers, fails every read
-// that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of values; writes still
-// go through), and fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has been
-// written (so that a page reads it, the write goes through and the read-back fails; for example
-// FAKE_QUORIX_FAIL_READBACK=remote_access_pwd).
+// or list that asks for a key of FAKE_QUORIX_FAIL_READ (an error reply instead of values; writes
+// still go through), and fails the reads of a key of FAKE_QUORIX_FAIL_READBACK once that key has
+// been written (so that a page reads it, the write goes through and the read-back fails; for
+// example FAKE_QUORIX_FAIL_READBACK=remote_access_pwd).
 
 #include "demoarea.h"
 
@@ -43,7 +43,7 @@ FakeReplyHook failReadOf(const QStringList &keys)
 {
     return [keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         for (const QString &key : keys) {
-            if (request.isGetOf(key))
+            if (request.isGetOf(key) || request.isListOf(key))
                 return QList<FakeReply>{FakeReply::errorReply(3)};
         }
         return std::nullopt;

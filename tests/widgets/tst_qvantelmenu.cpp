@@ -15,6 +15,7 @@
 #include "widgets/qvantelswitch.h"
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
+#include "widgets/qvantelwraplabel.h"
 
 #include "tests/widgets/picturelight.h"
 
@@ -189,6 +190,7 @@ private slots:
     void wheelOnRelease();
     void wheelOnStep();
     void longTextsKeepTheControlsOnThePage();
+    void cutTextsEndInAnEllipsis();
 
     // Pages.
     void textRowThroughTheKeyboard();
@@ -492,6 +494,87 @@ void TestQVantelMenu::longTextsKeepTheControlsOnThePage()
     QVERIFY(name.startsWith(title->shownText().chopped(1)));
     QCOMPARE(qobject_cast<QVantelElidedLabel *>(row(1)->titleLabel())->shownText(),
              QStringLiteral("Row 1"));
+}
+
+// Whatever part of a text cannot be shown is replaced by an ellipsis: a word wider than the row,
+// stars beyond a masked row's width, and a title path too long for the header, in width or in
+// lines. Texts that fit are shown whole.
+void TestQVantelMenu::cutTextsEndInAnEllipsis()
+{
+    const QChar ellipsis(0x2026);
+    const QString name = QStringLiteral("BroadcastOperatorNetworkWithAVeryLongNameW");
+    const auto settle = [] {
+        for (int pass = 0; pass < 3; ++pass)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    };
+    const auto shown = [](QLabel *label) {
+        auto *wrapping = qobject_cast<QVantelWrapLabel *>(label);
+        return wrapping ? wrapping->shownText() : QStringLiteral("(not a wrapping label)");
+    };
+
+    // Value, and how its drawing starts when it is cut (empty: drawn whole).
+    const QString longWord = name + name;
+    const QList<std::pair<QString, QString>> values = {
+        {QStringLiteral("Studio B"), QString()},
+        {QStringLiteral("sip:") + longWord, QStringLiteral("sip:Broadcast")},
+        {QStringLiteral("Network ") + longWord, QStringLiteral("Network\nBroadcast")},
+    };
+    QLabel *value = row(11)->valueLabel();
+    for (const auto &[text, start] : values) {
+        row(11)->setValueText(text);
+        settle();
+        // The row grows to the lines the value needs.
+        QTRY_VERIFY(value->height() >= value->heightForWidth(value->width()));
+        const QString drawn = shown(value);
+        QCOMPARE(row(11)->valueText(), text);
+        if (start.isEmpty()) {
+            QCOMPARE(drawn, text);
+            continue;
+        }
+        QVERIFY2(drawn.startsWith(start), qPrintable(drawn));
+        QVERIFY2(drawn.endsWith(ellipsis), qPrintable(drawn));
+        QCOMPARE(drawn.count(QLatin1Char('\n')), start.count(QLatin1Char('\n')));
+        QVERIFY(value->fontMetrics().horizontalAdvance(drawn.section(QLatin1Char('\n'), -1))
+                <= value->contentsRect().width());
+    }
+
+    // A masked value draws its stars up to the row's edge, then an ellipsis.
+    QPwdLabel masked;
+    QLabel plain;
+    for (QLabel *label : {static_cast<QLabel *>(&masked), &plain}) {
+        label->setFixedSize(120, 30);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    masked.setText(QString(60, QLatin1Char('x')));
+    const QString stars
+        = plain.fontMetrics().elidedText(QString(60, QLatin1Char('*')), Qt::ElideRight, 120);
+    QVERIFY(stars.endsWith(ellipsis));
+    plain.setText(stars);
+    QCOMPARE(masked.grab().toImage(), plain.grab().toImage());
+
+    // The header's title path: a name without blanks, then more words than two lines hold.
+    QVantelMenuHeader *header = m_menu->header();
+    header->setBackVisible(true);
+    const QString book = QStringLiteral("Book > Presets > ");
+    header->titleLabel()->setText(book + name + name);
+    settle();
+    QString drawn = shown(header->titleLabel());
+    QVERIFY2(drawn.startsWith(QStringLiteral("Book > Presets >\nBroadcast")), qPrintable(drawn));
+    QVERIFY2(drawn.endsWith(ellipsis), qPrintable(drawn));
+    // The name does not widen the header beyond the panel.
+    QCOMPARE(m_menu->width(), 800);
+    QString path;
+    for (int step = 1; step <= 12; ++step)
+        path += QStringLiteral("Step %1 > ").arg(step);
+    header->titleLabel()->setText(path + QStringLiteral("Last"));
+    settle();
+    drawn = shown(header->titleLabel());
+    QCOMPARE(drawn.count(QLatin1Char('\n')), 1);
+    QVERIFY2(drawn.startsWith(QStringLiteral("Step 1 > Step 2")), qPrintable(drawn));
+    QVERIFY2(drawn.endsWith(ellipsis), qPrintable(drawn));
+    header->titleLabel()->setText(QStringLiteral("Book > Presets"));
+    settle();
+    QCOMPARE(shown(header->titleLabel()), QStringLiteral("Book > Presets"));
 }
 
 void TestQVantelMenu::textRowThroughTheKeyboard()
