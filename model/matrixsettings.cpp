@@ -79,19 +79,30 @@ quint8 byteAt(const std::string &text, std::size_t pos)
     return quint8(hexStringToULong(text.substr(pos, 2)) & 0xFFU);
 }
 
-// True when text is hexadecimal digits only, exactly digits of them: the only form in which a
-// received row's field is taken.
-bool isHexField(std::string_view text, std::size_t digits)
+// True when text is hexadecimal digits only.
+bool isHexDigits(std::string_view text)
 {
-    return text.size() == digits && std::all_of(text.begin(), text.end(), [](char c) {
-               return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-           });
+    return std::all_of(text.begin(), text.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
+    });
+}
+
+// True when text holds at least digits characters and the first digits of them are
+// hexadecimal: a received field is read from its start, and what follows the digits a row is
+// read by is the unit's business. A field with any other character among them would read as 0
+// and is refused.
+bool hasHexField(std::string_view text, std::size_t digits)
+{
+    return text.size() >= digits && isHexDigits(text.substr(0, digits));
 }
 
 // The digits of the 32-bit words "matrix_opt", "matrix_mgn" and "matrix_vol", of a "matrix_po"
-// record, and of a "matrix_bal" row (six bytes).
+// record, of a "matrix_bal" row (six bytes), and the shortest "matrix_hp" row (twelve inputs).
 constexpr std::size_t kWordDigits = 8;
 constexpr std::size_t kBalanceDigits = 12;
+constexpr std::size_t kShortestMixDigits = 24;
+// The digits of a 16-bit input row word; a wider word keeps these, its low bits.
+constexpr std::size_t kRowWordDigits = 4;
 
 quint32 swapBytes(quint32 value)
 {
@@ -136,6 +147,7 @@ bool isOutputOfHeadphone(int output, int headphone)
 TMatrixSettings::TMatrixSettings(ksm::CCom *com)
     : TComController(com, GeneralController)
 {
+    m_clock.start();
     const bool wasBlocked = blockSignals(true);
     applyDefaults();
     blockSignals(wasBlocked);
@@ -163,6 +175,8 @@ void TMatrixSettings::applyDefaults()
         {kAudioKeyMatrixMgn, "80800000"},
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
+    // The defaults are not the unit's.
+    m_positionKnown.fill(false);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         for (int input = 0; input < InputCount; ++input) {
             cell(input, QVantel::headphoneLeftOutput(headphone)).balance = kBalanceCentre;
@@ -248,10 +262,161 @@ TMatrixSettings::HeadphoneMix TMatrixSettings::headphoneMix(int headphone) const
     return m_headphoneMix[std::size_t(headphone)];
 }
 
-bool TMatrixSettings::hasHeadphoneMix(int headphone) const
+const bool *TMatrixSettings::knownFlag(Row row, int index) const
 {
-    return headphone >= 0 && headphone < HeadphoneCount
-           && m_headphoneMixRead[std::size_t(headphone)];
+    const auto flag = [index](const auto &flags, int first) -> const bool * {
+        const int at = index - first;
+        return at >= 0 && at < int(flags.size()) ? &flags[std::size_t(at)] : nullptr;
+    };
+    switch (row) {
+    case Row::Input:
+        return hasInputRow(index) ? flag(m_inputRowKnown, 0) : nullptr;
+    case Row::Output:
+        return flag(m_outputRowKnown, kFirstOutputRow);
+    case Row::Mix:
+        return flag(m_mixKnown, 0);
+    case Row::Balance:
+        return flag(m_balanceKnown, 0);
+    case Row::Position:
+        return flag(m_positionKnown, 0);
+    }
+    return nullptr;
+}
+
+bool TMatrixSettings::isRowKnown(Row row, int index) const
+{
+    const bool *flag = knownFlag(row, index);
+    return flag && *flag;
+}
+
+void TMatrixSettings::markKnown(Row row, int index)
+{
+    // The flag is one of this object's own members.
+    auto *flag = const_cast<bool *>(knownFlag(row, index));
+    if (!flag || *flag)
+        return;
+    *flag = true;
+    Q_EMIT rowReceived(row, index);
+}
+
+int TMatrixSettings::lastInputRow()
+{
+    if (firmwareAtLeast(kFirmware1_13))
+        return 18;
+    return firmwareAtLeast(kFirmware1_7) ? 17 : 10;
+}
+
+bool TMatrixSettings::firmwareHasRow(Row row, int index)
+{
+    switch (row) {
+    case Row::Input:
+        return hasInputRow(index) && index <= lastInputRow();
+    case Row::Output:
+        return index >= kFirstOutputRow
+               && (index < kLastOutputRow
+                   || (index == kLastOutputRow && firmwareAtLeast(kFirmware1_7)));
+    case Row::Mix:
+    case Row::Position:
+        return index >= 0 && index < HeadphoneCount;
+    case Row::Balance:
+        return index >= 0 && index < HeadphoneCount && firmwareAtLeast(kFirmware2_0);
+    }
+    return false;
+}
+
+bool TMatrixSettings::isRowMissing(Row row, int index) const
+{
+    return (isReady() || m_readFailed) && firmwareHasRow(row, index) && !isRowKnown(row, index);
+}
+
+bool TMatrixSettings::refusesRow(Row row, int index) const
+{
+    if (!isRowMissing(row, index))
+        return false;
+    // A row's guard is held while a received row or a reset sets the cells it holds; those
+    // changes are the unit's or the defaults' and write nothing. A headphone edit holds the mix
+    // guard too, but its changes are the operator's.
+    switch (row) {
+    case Row::Input:
+        return !m_inputRowGuard;
+    case Row::Output:
+        return !m_outputRowGuard;
+    case Row::Mix:
+        return !m_mixGuard || m_editOpen;
+    case Row::Balance:
+        return !m_balanceGuard;
+    case Row::Position:
+        return true;
+    }
+    return true;
+}
+
+bool TMatrixSettings::refusesCell(int input, int output, bool routing) const
+{
+    if (routing) {
+        if ((output == QVantel::OutputProgram || output == QVantel::OutputCoord
+             || output == QVantel::OutputProgramRight)
+            && refusesRow(Row::Input, input)) {
+            return true;
+        }
+        const bool outputRowInput
+            = std::find(kOutputRowInputs.begin(), kOutputRowInputs.end(), input)
+              != kOutputRowInputs.end();
+        if (outputRowInput && refusesRow(Row::Output, output))
+            return true;
+    }
+    if (!isHeadphoneOutput(output))
+        return false;
+    const int headphone = (output - 2) / 2;
+    return isMixInput(headphone, input, QVantel::LastMixInput) && refusesRow(Row::Mix, headphone);
+}
+
+std::string TMatrixSettings::rowKey(Row row, int index)
+{
+    switch (row) {
+    case Row::Input:
+        return numberedKey(kAudioKeyMatrixIn, index + 1);
+    case Row::Output:
+        return numberedKey(kAudioKeyMatrixOu, index + 1);
+    case Row::Mix:
+        return numberedKey(kAudioKeyMatrixHp, index + 1);
+    case Row::Balance:
+        return numberedKey(kAudioKeyMatrixBal, index + 1);
+    case Row::Position:
+        return numberedKey(kAudioKeyMatrixPo, index + 1);
+    }
+    return {};
+}
+
+bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
+{
+    // Without a start no row of a read would be written: the next start reads them all.
+    if (!isReady()) {
+        return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
+            return isRowMissing(id.row, id.index);
+        });
+    }
+    std::vector<std::string> keys;
+    const qint64 now = m_clock.elapsed();
+    for (const RowId &id : rows) {
+        const std::string key = rowKey(id.row, id.index);
+        if (!isRowMissing(id.row, id.index)
+            || std::find(keys.begin(), keys.end(), key) != keys.end()) {
+            continue;
+        }
+        // Several pages ask for the same rows, and a unit that sends a row it cannot read
+        // sends it again: one read of a row per interval is enough.
+        const auto asked = m_lastAsked.find(key);
+        if (asked != m_lastAsked.end() && now - asked->second < kRereadIntervalMs)
+            continue;
+        m_lastAsked[key] = now;
+        keys.push_back(key);
+    }
+    if (!keys.empty())
+        read(keys);
+    return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
+        return isRowMissing(id.row, id.index);
+    });
 }
 
 TMatrixSettings::AudioConfig TMatrixSettings::audioConfig(int position) const
@@ -446,10 +611,7 @@ bool TMatrixSettings::sendInputRow(int input)
     if (row == stored)
         return true;
     if (isReady()) {
-        const int lastSent = firmwareAtLeast(kFirmware1_13)  ? 18
-                             : firmwareAtLeast(kFirmware1_7) ? 17
-                                                             : 10;
-        if (input <= lastSent
+        if (input <= lastInputRow()
             && !sendParam(numberedKey(kAudioKeyMatrixIn, input + 1), inputRowText(row))) {
             return false;
         }
@@ -531,7 +693,8 @@ bool TMatrixSettings::updateHeadphoneBalance(int input, int output)
     const quint8 byte = balanceByte(node(input, output).balance);
     if (byte == balance[std::size_t(input)])
         return true;
-    if (!m_balanceGuard && isReady()) {
+    // Balance rows came with firmware 2.0: an older unit has none to read or write.
+    if (!m_balanceGuard && isReady() && firmwareAtLeast(kFirmware2_0)) {
         HeadphoneBalance changed = balance;
         changed[std::size_t(input)] = byte;
         const std::string text = balanceText(changed);
@@ -553,6 +716,8 @@ bool TMatrixSettings::setNodeOn(int input, int output, bool on)
     Node &n = cell(input, output);
     if (n.isOn() == on)
         return true;
+    if (refusesCell(input, output, true))
+        return false;
     n.flags = on ? (n.flags | NodeOn) : (n.flags & ~NodeOn);
     // A cell belongs to at most one of these rows; each writer skips rows it has no part in.
     bool ok = sendInputRow(input);
@@ -570,6 +735,8 @@ bool TMatrixSettings::setNodeGain(int input, int output, float dB)
     Node &n = cell(input, output);
     if (n.gain == dB)
         return true;
+    if (refusesCell(input, output, false))
+        return false;
     n.gain = dB;
     bool ok = updateHeadphoneMix(input, output);
     ok = updateVolume(input, output) && ok;
@@ -584,6 +751,11 @@ bool TMatrixSettings::setNodeBalance(int input, int output, int balance)
     Node &n = cell(input, output);
     if (n.balance == balance)
         return true;
+    if (isHeadphoneOutput(output)
+        && std::find(kBalanceInputs.begin(), kBalanceInputs.end(), input) != kBalanceInputs.end()
+        && refusesRow(Row::Balance, (output - 2) / 2)) {
+        return false;
+    }
     n.balance = balance;
     const bool ok = updateHeadphoneBalance(input, output);
     recomputeNode(input, output, true);
@@ -597,6 +769,8 @@ bool TMatrixSettings::setInputName(int input, const QString &name)
     QString &stored = m_inputNames[std::size_t(input)];
     if (stored == name)
         return true;
+    if (refusesRow(Row::Input, input))
+        return false;
     // The row is built from the stored name, so the name goes in first; a row the unit refused
     // puts the unit's name back, and nobody is told of a name the unit never took.
     const QString before = stored;
@@ -616,6 +790,8 @@ bool TMatrixSettings::setInputGain(int input, float dB)
     float &stored = m_inputGain[std::size_t(input)];
     if (stored == dB)
         return true;
+    if (input >= kFirstRowGainInput && refusesRow(Row::Input, input))
+        return false;
     stored = dB;
     // The row of inputs 0 to 3 holds no gain: theirs changes nothing the unit is sent (the audio
     // page sets INPUT 3 and 4's whenever their level arrives).
@@ -704,6 +880,8 @@ bool TMatrixSettings::setAudioConfig(int position, const AudioConfig &config, bo
     AudioConfig &stored = m_audioConfig[std::size_t(position)];
     if (stored == config)
         return true;
+    if (send && refusesRow(Row::Position, position))
+        return false;
     if (send && isReady()
         && !sendParam(numberedKey(kAudioKeyMatrixPo, position + 1), configText(config))) {
         return false;
@@ -720,6 +898,7 @@ TMatrixSettings::HeadphoneMix TMatrixSettings::beginHeadphoneEdit(int headphone)
     if (headphone < 0 || headphone >= HeadphoneCount)
         return headphoneMix(headphone);
     m_mixGuard = true;
+    m_editOpen = true;
     return m_headphoneMix[std::size_t(headphone)];
 }
 
@@ -728,10 +907,17 @@ bool TMatrixSettings::commitHeadphoneEdit(int headphone, const HeadphoneMix &bef
     if (headphone < 0 || headphone >= HeadphoneCount || !m_mixGuard)
         return true;
     m_mixGuard = false;
+    m_editOpen = false;
     const HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
     if (mix == before || !isReady())
         return true;
-    return sendParam(numberedKey(kAudioKeyMatrixHp, headphone + 1), mixText(headphone, mix));
+    // Only the inputs of the firmware's row are written: a change beyond them sends nothing.
+    const std::string text = mixText(headphone, mix);
+    if (text == mixText(headphone, before))
+        return true;
+    if (refusesRow(Row::Mix, headphone))
+        return false;
+    return sendParam(numberedKey(kAudioKeyMatrixHp, headphone + 1), text);
 }
 
 // Copies.
@@ -905,14 +1091,18 @@ void TMatrixSettings::clearPriorityInput(int input, int output)
 
 void TMatrixSettings::applyInputRow(int input, const std::string &text)
 {
-    if (!hasInputRow(input))
+    if (!hasInputRow(input) || text.size() < 3)
         return;
+    // The word is the hex before the first comma, however many digits the unit gives it: units
+    // before 2.0 have been seen sending four.
     const std::size_t comma = text.find(',');
-    if (comma == std::string::npos
-        || !isHexField(std::string_view(text).substr(0, comma), inputWordDigits())) {
+    if (comma == std::string::npos || comma < 2)
         return;
-    }
-    const quint16 word = quint16(hexStringToULong(text.substr(0, comma)) & 0xFFFFU);
+    const std::string_view digits = std::string_view(text).substr(0, comma);
+    if (!isHexDigits(digits))
+        return;
+    const std::size_t low = digits.size() > kRowWordDigits ? digits.size() - kRowWordDigits : 0;
+    const quint16 word = quint16(hexStringToULong(std::string(digits.substr(low))));
     const std::string name = utf8ToLatin1(text.substr(comma + 1));
     m_inputRow[std::size_t(input)] = InputRow{word, name};
 
@@ -923,11 +1113,12 @@ void TMatrixSettings::applyInputRow(int input, const std::string &text)
     setInputName(input, toQString(name));
     if (input >= kFirstRowGainInput)
         setInputGain(input, gainFromBits(word));
+    markKnown(Row::Input, input);
 }
 
 void TMatrixSettings::applyOutputRow(int output, const std::string &text)
 {
-    if (output < kFirstOutputRow || output > kLastOutputRow || !isHexField(text, 2))
+    if (output < kFirstOutputRow || output > kLastOutputRow || !hasHexField(text, 2))
         return;
     const quint8 byte = byteAt(text, 0);
     m_outputRow[std::size_t(output - kFirstOutputRow)] = byte;
@@ -936,6 +1127,7 @@ void TMatrixSettings::applyOutputRow(int output, const std::string &text)
     // Bits in the order the cells are switched: inputs 20, 24, 21, 12, 19, 13, 22, 23.
     for (unsigned bit : {0U, 6U, 1U, 2U, 7U, 3U, 4U, 5U})
         setNodeOn(kOutputRowInputs[bit], output, (byte & (1U << bit)) != 0);
+    markKnown(Row::Output, output);
 }
 
 void TMatrixSettings::setMixCell(int input, int output, bool on, float dB)
@@ -946,22 +1138,24 @@ void TMatrixSettings::setMixCell(int input, int output, bool on, float dB)
 
 void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount)
+    if (headphone < 0 || headphone >= HeadphoneCount || text.size() < kShortestMixDigits)
         return;
-    // A row of another length than the one the program writes (the firmware's inputs) holds
-    // other inputs than a write would send back: taking it would move the unit's mix.
-    HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
-    if (!isHexField(text, mixText(headphone, mix).size()))
-        return;
-    m_headphoneMixRead[std::size_t(headphone)] = true;
-    const int last = mixLastInput();
-    const bool editOpen = m_mixGuard;
+    // Two digits per input in the order a write sends them, for as many inputs as the text
+    // holds: a unit may send more of them than its firmware's writes carry (they are kept) or
+    // fewer (the rest stay as they were). A byte that is not two hex digits refuses the row.
+    std::vector<std::pair<int, quint8>> bytes;
     std::size_t pos = 0;
-    for (int input = 0; input <= last; ++input) {
-        if (!isMixInput(headphone, input, last))
+    for (int input = 0; input <= QVantel::LastMixInput && pos + 2 <= text.size(); ++input) {
+        if (!isMixInput(headphone, input, QVantel::LastMixInput))
             continue;
-        const quint8 byte = byteAt(text, pos);
+        if (!isHexDigits(std::string_view(text).substr(pos, 2)))
+            return;
+        bytes.emplace_back(input, byteAt(text, pos));
         pos += 2;
+    }
+    HeadphoneMix &mix = m_headphoneMix[std::size_t(headphone)];
+    const bool editOpen = m_mixGuard;
+    for (const auto &[input, byte] : bytes) {
         if (byte == mix[std::size_t(input)])
             continue;
         mix[std::size_t(input)] = byte;
@@ -977,11 +1171,12 @@ void TMatrixSettings::applyHeadphoneMix(int headphone, const std::string &text)
         }
         mix[std::size_t(input)] = byte;
     }
+    markKnown(Row::Mix, headphone);
 }
 
 void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &text)
 {
-    if (headphone < 0 || headphone >= HeadphoneCount || !isHexField(text, kBalanceDigits))
+    if (headphone < 0 || headphone >= HeadphoneCount || !hasHexField(text, kBalanceDigits))
         return;
     HeadphoneBalance &balance = m_headphoneBalance[std::size_t(headphone)];
     for (std::size_t k = 0; k < kBalanceInputs.size(); ++k) {
@@ -1001,23 +1196,25 @@ void TMatrixSettings::applyHeadphoneBalance(int headphone, const std::string &te
             }
         }
     }
+    markKnown(Row::Balance, headphone);
 }
 
 void TMatrixSettings::applyAudioConfig(int position, const std::string &text)
 {
-    if (position < 0 || position >= HeadphoneCount || !isHexField(text, kWordDigits))
+    if (position < 0 || position >= HeadphoneCount || !hasHexField(text, kWordDigits))
         return;
     AudioConfig config{};
     for (std::size_t k = 0; k < config.size(); ++k)
         config[k] = byteAt(text, 2 * k);
     setAudioConfig(position, config, false);
+    markKnown(Row::Position, position);
 }
 
 void TMatrixSettings::applyVolume(const std::string &text)
 {
-    if (!isHexField(text, kWordDigits))
+    if (!hasHexField(text, kWordDigits))
         return;
-    m_volume = swapBytes(hexStringToULong(text));
+    m_volume = swapBytes(hexStringToULong(text.substr(0, kWordDigits)));
     GuardHold hold(m_volumeGuard);
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         const float dB = gainFromBits((m_volume >> (8U * unsigned(headphone))) & 0xFFU);
@@ -1040,11 +1237,11 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
     };
     for (const auto &[key, text] : values) {
         if (key == kAudioKeyMatrixOpt) {
-            if (isHexField(text, kWordDigits))
-                setMatrixOptions(hexStringToULong(text), false);
+            if (hasHexField(text, kWordDigits))
+                setMatrixOptions(hexStringToULong(text.substr(0, kWordDigits)), false);
         } else if (key == kAudioKeyMatrixMgn) {
-            if (isHexField(text, kWordDigits))
-                setMasterGain(hexStringToULong(text), false);
+            if (hasHexField(text, kWordDigits))
+                setMasterGain(hexStringToULong(text.substr(0, kWordDigits)), false);
         } else if (key == kAudioKeyMatrixVol) {
             applyVolume(text);
         } else if (const int in = indexOf(key, kAudioKeyMatrixIn); in >= 0) {
@@ -1066,8 +1263,16 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
 
 bool TMatrixSettings::start(bool readNow)
 {
-    if (!startReading([this, readNow] { return !readNow || readAll(); }))
+    if (!startReading([this, readNow] { return !readNow || readAll(); })) {
+        // The session goes on without the matrix (the window tries again): every row of it is
+        // missing until a start reads them.
+        if (!m_readFailed) {
+            m_readFailed = true;
+            Q_EMIT readFailed();
+        }
         return false;
+    }
+    m_readFailed = false;
     m_request.subscribe(kEventAudioChangeset);
     return true;
 }
@@ -1115,7 +1320,6 @@ void TMatrixSettings::reset()
                 }
             }
             m_headphoneMix[std::size_t(headphone)].fill(kMixDefault);
-            m_headphoneMixRead[std::size_t(headphone)] = false;
             m_headphoneBalance[std::size_t(headphone)].fill(kBalanceCentre);
         }
     }
@@ -1128,6 +1332,14 @@ void TMatrixSettings::reset()
         {kAudioKeyMatrixMgn, "80800000"},
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
+    // Nothing of the unit's is known any more, nor missing until the next start.
+    m_readFailed = false;
+    m_lastAsked.clear();
+    m_inputRowKnown.fill(false);
+    m_outputRowKnown.fill(false);
+    m_mixKnown.fill(false);
+    m_balanceKnown.fill(false);
+    m_positionKnown.fill(false);
     blockSignals(wasBlocked);
     TComController::reset();
 }

@@ -3,6 +3,7 @@
 #include "model/comcontroller.h"
 #include "model/qvantelrouting.h"
 
+#include <QElapsedTimer>
 #include <QString>
 #include <QtGlobal>
 
@@ -27,13 +28,14 @@
 // sent, nor queued for later. A gain a row cannot hold is packed as the nearest value it can
 // hold (never wrapped); a packed 0 in a 6-bit gain field means -160 dB (off).
 //
-// Setters: the cell and input setters return false only when the device refused a row write;
-// the changed field then stays (the next successful write of that row carries it) and its signal
-// still fires, so the model and the pages agree. An input name is the exception: a name the
-// device refused is put back and not signalled, since the operator typed it and must not see it
-// as taken. An invalid index changes nothing and returns false. The word setters (options, master
-// gain, audio configuration), and the output gains held in the master-gain word, keep the old value
-// on a refused write.
+// Setters: the cell and input setters return false when the device refused a row write; the
+// changed field then stays (the next successful write of that row carries it) and its signal
+// still fires, so the model and the pages agree. They also return false, changing nothing, when
+// the change would write a row the unit has not sent (isRowMissing()). An input name is the
+// exception: a name the device refused is put back and not signalled, since the operator typed it
+// and must not see it as taken. An invalid index changes nothing and returns false. The word
+// setters (options, master gain, audio configuration), and the output gains held in the master-gain
+// word, keep the old value on a refused write.
 //
 // Signals: nodeChanged(i, o) after a cell was recomputed through a cell setter or a received row;
 // nodeCopyChanged(s, t) when a copy is made or removed; inputNameChanged, inputGainChanged and
@@ -41,9 +43,12 @@
 // audioConfigChanged(position) after a configuration record changed; matrixOptionsChanged with
 // the options as they were before the change (the new value is in options()).
 //
-// A received row is taken only in its exact form: its hexadecimal field all digits, of the length
-// the firmware gives it. Any other row (a broken unit, a value out of every range) is refused and
-// leaves the row as it was, so that no garbage turns into routing that a later write sends back.
+// A received row is read from its start whatever firmware sent it: an input row's word is the
+// hex before its comma, however many digits (a word wider than 16 bits keeps its low bits), a
+// mix row gives two digits per input for as many inputs as it holds (at least twelve), the other
+// rows their first digits. A row whose digits read are not all hexadecimal (a broken unit, a
+// value that is no number) is refused and leaves the row as it was, so that no garbage turns
+// into routing that a later write sends back. Writes keep the width of the current firmware.
 //
 // start() reads every row with signals blocked and then announces only controllerStateChanged;
 // reset() restores the defaults with signals blocked. handleInfo() applies INFO
@@ -100,6 +105,17 @@ public:
     // Four bytes per headphone position, opaque to this class.
     using AudioConfig = std::array<quint8, 4>;
 
+    // The rows of the unit's matrix the program writes, each numbered as its getter is: an input
+    // row by its input (0 to 10, 14 to 18), an output row by its output (10 to 14), a headphone
+    // mix, a balance and a position record by the headphone or position (0 to 3).
+    enum class Row { Input, Output, Mix, Balance, Position };
+    Q_ENUM(Row)
+    struct RowId
+    {
+        Row row;
+        int index;
+    };
+
     // The stored "matrix_in" row of an input: the row word and the name as Latin-1 bytes.
     struct InputRow
     {
@@ -136,11 +152,25 @@ public:
     // The byte of output 10 to 14.
     [[nodiscard]] quint8 outputRow(int output) const;
     [[nodiscard]] HeadphoneMix headphoneMix(int headphone) const;
-    // True once the headphone's mix row (0 to 3) was received in a valid form since construction
-    // or the last reset(). Until then its record holds defaults, not what the unit mixes.
-    [[nodiscard]] bool hasHeadphoneMix(int headphone) const;
     [[nodiscard]] AudioConfig audioConfig(int position) const;
     [[nodiscard]] HeadphoneBalance headphoneBalance(int headphone) const;
+
+    // True once the row arrived from the unit in a form it is read in, since construction or the
+    // last reset(). Until then it holds defaults or what the pages set, not what the unit has.
+    [[nodiscard]] bool isRowKnown(Row row, int index) const;
+    // True while the controller is ready, or its start could not read the matrix, and the row is
+    // one the current firmware writes but the unit has not sent. A row the program has not read is
+    // never written: every change that would write a missing row is refused (false) and changes
+    // nothing. The pages lock their controls of a missing row and say so.
+    [[nodiscard]] bool isRowMissing(Row row, int index) const;
+    // True after a start that could not read the matrix, until the next start or reset().
+    [[nodiscard]] bool readHasFailed() const { return m_readFailed; }
+    // Reads again those of rows that are missing, while the controller is ready (else the next
+    // start reads them); a row asked for in the last kRereadIntervalMs is not asked for again.
+    // True when none of rows is missing afterwards (also when nothing needed reading). A row that
+    // arrives is announced with rowReceived().
+    static constexpr qint64 kRereadIntervalMs = 5000;
+    bool readMissingRows(const std::vector<RowId> &rows);
 
     // The stored device name, or the input's fixed display name when none is stored. The fixed
     // names of the audio-over-IP inputs follow deviceOptionWord (Dante or RAVENNA).
@@ -243,6 +273,11 @@ Q_SIGNALS:
     void outputGainChanged(QVantel::Outputs output);
     void audioConfigChanged(QVantel::Inputs position);
     void matrixOptionsChanged(TMatrixSettings::MatrixOpts previous);
+    // A row that was not known arrived, from a read or an INFO "audio_changeset" (start() reads
+    // silently, then announces controllerStateChanged).
+    void rowReceived(TMatrixSettings::Row row, int index);
+    // start() could not read the matrix: every row is missing until a start reads them.
+    void readFailed();
 
 private:
     // Scoped hold of one re-entry guard; restores the previous value.
@@ -267,6 +302,21 @@ private:
     static bool validInput(int input) { return input >= 0 && input < InputCount; }
     static bool validOutput(int output) { return output >= 0 && output < OutputCount; }
     static bool hasInputRow(int input);
+    // The highest input whose row the current firmware reads and writes.
+    static int lastInputRow();
+    // Whether the current firmware reads and writes the row.
+    static bool firmwareHasRow(Row row, int index);
+    static std::string rowKey(Row row, int index);
+    // The known flag of the row; null for a row the table does not have.
+    const bool *knownFlag(Row row, int index) const;
+    // Marks the row known; announces it when it was not.
+    void markKnown(Row row, int index);
+    // Whether a change of cell (input, output) is refused because it would write a missing row;
+    // routing: the change is of the cell's on flag (the gain is in the headphone mixes only).
+    bool refusesCell(int input, int output, bool routing) const;
+    // Whether a change is refused because it would write the missing row; what received rows
+    // and resets set is never refused.
+    bool refusesRow(Row row, int index) const;
     static bool isCopyOutput(int output);
     bool isReady() const { return state() == StateReady; }
     Node &cell(int input, int output) { return m_node[std::size_t(input)][std::size_t(output)]; }
@@ -304,7 +354,12 @@ private:
     quint32 m_constructed = 0;
     bool m_inputRowGuard = false;
     bool m_outputRowGuard = false;
-    bool m_mixGuard = false; // also marks an open headphone edit
+    bool m_mixGuard = false; // also held by an open headphone edit
+    bool m_editOpen = false;
+    bool m_readFailed = false;
+    // When readMissingRows() last asked for each row key, on m_clock.
+    QElapsedTimer m_clock;
+    std::map<std::string, qint64> m_lastAsked;
     bool m_volumeGuard = false;
     bool m_balanceGuard = false;
     int m_operationMode = 0;
@@ -321,7 +376,11 @@ private:
     std::array<InputRow, InputRowCount> m_inputRow;
     std::array<quint8, 5> m_outputRow{};
     std::array<HeadphoneMix, HeadphoneCount> m_headphoneMix{};
-    std::array<bool, HeadphoneCount> m_headphoneMixRead{};
+    std::array<bool, InputRowCount> m_inputRowKnown{};
+    std::array<bool, 5> m_outputRowKnown{};
+    std::array<bool, HeadphoneCount> m_mixKnown{};
+    std::array<bool, HeadphoneCount> m_balanceKnown{};
+    std::array<bool, HeadphoneCount> m_positionKnown{};
     std::array<AudioConfig, HeadphoneCount> m_audioConfig{};
     std::array<HeadphoneBalance, HeadphoneCount> m_headphoneBalance{};
 };

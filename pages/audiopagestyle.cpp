@@ -2,6 +2,7 @@
 
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
+#include "widgets/qvantellocalize.h"
 
 #include <QLabel>
 #include <QStringList>
@@ -62,6 +63,24 @@ std::array<QVantelButton *, 4> makeNavigationBar(QWidget *page, int current)
         buttons[size_t(i)] = button;
     }
     return buttons;
+}
+
+MatrixRowLock *makeRowLock(QWidget *page, MatrixRowLock::Describe describe)
+{
+    // Between the status strip and the column headings.
+    QLabel *notice = MatrixRowLock::makeNotice(page, QRect(132, 63, 534, 24));
+    return new MatrixRowLock(page, notice, std::move(describe));
+}
+
+MatrixRowLock *makeInputRowLock(QWidget *page)
+{
+    return makeRowLock(page, [](const std::vector<MatrixRowLock::RowId> &missing) {
+        QStringList names;
+        for (const MatrixRowLock::RowId &id : missing)
+            names << QVantelLocalize::inputName(id.index);
+        return QWidget::tr("The unit did not send its settings of %1.")
+            .arg(MatrixRowLock::listText(names));
+    });
 }
 
 } // namespace AudioPageStyle

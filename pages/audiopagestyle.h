@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/matrixrowlock.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QPalette>
@@ -35,6 +36,12 @@ QLabel *makeLabel(const QString &text,
 // drawn without a fill and with white text; the others white with black text. Buttons in the
 // order above; the caller connects them.
 std::array<QVantelButton *, 4> makeNavigationBar(QWidget *page, int current);
+
+// The lock of a page's controls that write matrix rows the unit has not sent, with its notice
+// under the status strip.
+MatrixRowLock *makeRowLock(QWidget *page, MatrixRowLock::Describe describe);
+// The same for controls that write input rows: the notice names the inputs.
+MatrixRowLock *makeInputRowLock(QWidget *page);
 
 } // namespace AudioPageStyle
 

@@ -125,6 +125,16 @@ void QVantelAudioAuxiliaryPage::buildUi()
             m_switches[size_t(column)][size_t(row)] = toggle;
         }
     }
+    // A column's name and switches write its input's row.
+    MatrixRowLock *lock = AudioPageStyle::makeInputRowLock(this);
+    for (int column = 0; column < ColumnCount; ++column) {
+        const std::vector<MatrixRowLock::RowId> inputRow
+            = {{TMatrixSettings::Row::Input, kInputs[column]}};
+        lock->addControl(m_buttons[size_t(column)], inputRow);
+        for (QVantelSwitch *toggle : m_switches[size_t(column)])
+            lock->addControl(toggle, inputRow);
+    }
+
     const QString texts[] = {tr("Prog\nLeft"), tr("Prog\nRight"), tr("Coord.")};
     for (int row = 0; row < RowCount; ++row) {
         QLabel *label = AudioPageStyle::makeLabel(
@@ -200,8 +210,11 @@ void QVantelAudioAuxiliaryPage::setColumnUnavailable(int column)
 {
     m_buttons[size_t(column)]->setPalette(m_greyedPalette);
     m_buttons[size_t(column)]->setEnabled(false);
-    for (QVantelSwitch *toggle : m_switches[size_t(column)])
+    // A switch that cannot be switched on is drawn locked, as a greyed column's are.
+    for (QVantelSwitch *toggle : m_switches[size_t(column)]) {
         toggle->setCheckable(false);
+        toggle->setEnabled(false);
+    }
 }
 
 void QVantelAudioAuxiliaryPage::setColumnGreyed(int column, bool greyed)

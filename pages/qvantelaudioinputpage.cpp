@@ -232,6 +232,15 @@ void QVantelAudioInputPage::buildUi()
         }
     }
 
+    // The name and the routing switches write the input's row.
+    MatrixRowLock *lock = AudioPageStyle::makeInputRowLock(this);
+    for (int row = 0; row < RowCount; ++row) {
+        const std::vector<MatrixRowLock::RowId> inputRow = {{TMatrixSettings::Row::Input, row}};
+        lock->addControl(m_nameButtons[size_t(row)], inputRow);
+        for (int column : {ProgramLeft, ProgramRight, Coord})
+            lock->addControl(switchAt(row, column), inputRow);
+    }
+
     for (int i = 0; i < 3; ++i) {
         const auto line = [this](const QRect &geometry) {
             auto *frame = new QFrame(this);

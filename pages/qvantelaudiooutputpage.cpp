@@ -123,6 +123,22 @@ void QVantelAudioOutputPage::buildUi()
         }
     }
 
+    // A row's switches write its output's row.
+    MatrixRowLock *lock = AudioPageStyle::makeRowLock(
+        this, [this](const std::vector<MatrixRowLock::RowId> &missing) {
+            QStringList names;
+            for (const MatrixRowLock::RowId &id : missing)
+                names << m_rowLabels[size_t(rowOfOutput(id.index))]->text();
+            return tr("The unit did not send its routing of %1.")
+                .arg(MatrixRowLock::listText(names));
+        });
+    for (int row = 0; row < RowCount; ++row) {
+        for (QVantelSwitch *toggle : m_switches[size_t(row)]) {
+            if (toggle)
+                lock->addControl(toggle, {{TMatrixSettings::Row::Output, kOutputs[row]}});
+        }
+    }
+
     const auto mark = [&](const QString &text, const QRect &geometry, Qt::GlobalColor colour) {
         QLabel *label = makeLabel(text, content, geometry, 14, rowAlignment);
         QPalette palette = label->palette();
@@ -362,11 +378,28 @@ void QVantelAudioOutputPage::applyOperationMode(bool extended)
     m_linePairButton->setVisible(extended);
     m_line1Mark->setVisible(extended && audio->linePair());
     m_line2Mark->setVisible(extended && audio->linePair());
-    m_knob2->setEnabled(!extended || !audio->linePair());
     if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
         m_aoipPairButton->setVisible(extended);
         m_aoip1Mark->setVisible(extended && audio->ravOuPair());
         m_aoip2Mark->setVisible(extended && audio->ravOuPair());
+    }
+    applyPairLocks();
+}
+
+void QVantelAudioOutputPage::applyPairLocks()
+{
+    // The right member of a pair is locked only while the pair is on in the extended mode; in
+    // the standard mode it is free whatever the pair flag says.
+    const TAudioSettings *audio = audioSettings();
+    const bool standard = !comDevice()->isExtendedMode();
+    const bool line2 = standard || !audio->linePair();
+    m_knob2->setEnabled(line2);
+    for (QVantelSwitch *toggle : m_switches[Line2Row])
+        toggle->setEnabled(line2);
+    if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
+        const bool aoip2 = standard || !audio->ravOuPair();
+        for (QVantelSwitch *toggle : m_switches[Aoip2Row])
+            toggle->setEnabled(aoip2);
     }
 }
 
@@ -423,7 +456,7 @@ void QVantelAudioOutputPage::audioControllerStateChanged(TComController *control
         arrangeRows(true, firmwareAtLeast(kHeadphone4Routing));
 
     showLineLevel(m_knob1, audio->lineOutputLevel(), QVantel::OutputLine1);
-    m_knob2->setEnabled(!isExtended || !audio->linePair());
+    applyPairLocks();
     showLineLevel(m_knob2, audio->lineOutput2Level(), QVantel::OutputLine2);
 
     m_linePairButton->setVisible(isExtended);
@@ -462,10 +495,7 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
             const QSignalBlocker blocker(m_linePairButton);
             m_linePairButton->setChecked(audio->linePair());
         }
-        const bool enabled = !isExtended || !audio->linePair();
-        m_knob2->setEnabled(enabled);
-        for (QVantelSwitch *toggle : m_switches[Line2Row])
-            toggle->setEnabled(enabled);
+        applyPairLocks();
         m_line1Mark->setVisible(isExtended && audio->linePair());
         m_line2Mark->setVisible(isExtended && audio->linePair());
         break;
@@ -478,10 +508,8 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
         if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
             m_aoip1Mark->setVisible(isExtended && audio->ravOuPair());
             m_aoip2Mark->setVisible(isExtended && audio->ravOuPair());
-            const bool enabled = !isExtended || !audio->ravOuPair();
-            for (QVantelSwitch *toggle : m_switches[Aoip2Row])
-                toggle->setEnabled(enabled);
         }
+        applyPairLocks();
         break;
     }
     default:
@@ -499,6 +527,12 @@ void QVantelAudioOutputPage::resetView()
     for (int row : {Aoip1Row, Aoip2Row}) {
         for (QVantelSwitch *toggle : m_switches[size_t(row)])
             toggle->setCheckable(true);
+    }
+    // A pair of the last unit locks nothing of the next one.
+    m_knob2->setEnabled(true);
+    for (int row : {Line2Row, Aoip2Row}) {
+        for (QVantelSwitch *toggle : m_switches[size_t(row)])
+            toggle->setEnabled(true);
     }
     arrangeRows(false, true);
     // A new session opens the rows at the top, whatever the last one scrolled to.

@@ -67,6 +67,9 @@ private:
     void arrangeRows(bool showLine2, bool showHeadphone4);
     void applyHardwareLayout();
     void applyOperationMode(bool extended);
+    // Knob 2 and the LINE 2 switches, and the second audio-over-IP row's switches, as the mode
+    // and the unit's pair flags say.
+    void applyPairLocks();
     void setAoipRowsUnavailable();
     void showLineLevel(QVantelKnob *knob, int level, int output);
     [[nodiscard]] int inputOf(int row, int column) const;

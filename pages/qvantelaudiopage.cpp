@@ -247,6 +247,22 @@ void QVantelAudioPage::buildUi()
     connectMatrixKnob(m_usbKnob);
     for (QVantelKnob *knob : boardKnobs())
         connectMatrixKnob(knob);
+
+    // A matrix gain knob writes its input's row.
+    MatrixRowLock *lock = AudioPageStyle::makeInputRowLock(this);
+    for (const auto &[knob, input] : matrixKnobs())
+        lock->addControl(knob, {{TMatrixSettings::Row::Input, input}});
+}
+
+std::array<std::pair<QVantelKnob *, int>, 7> QVantelAudioPage::matrixKnobs() const
+{
+    return {{{m_usbKnob, InputUsb},
+             {m_aux1Knob, InputAux1},
+             {m_aux2Knob, InputAux2},
+             {m_aes1Knob, InputAes1},
+             {m_aes2Knob, InputAes2},
+             {m_aoip1Knob, InputAoip1},
+             {m_aoip2Knob, InputAoip2}}};
 }
 
 void QVantelAudioPage::placeAux1AndAoip(int aux1X, int aoip1X)
@@ -320,14 +336,7 @@ void QVantelAudioPage::knob2ValueChanged(int value)
 
 void QVantelAudioPage::matrixKnobTurned(QVantelKnob *knob, int value)
 {
-    const std::pair<QVantelKnob *, int> inputs[] = {{m_usbKnob, InputUsb},
-                                                    {m_aux1Knob, InputAux1},
-                                                    {m_aux2Knob, InputAux2},
-                                                    {m_aes1Knob, InputAes1},
-                                                    {m_aes2Knob, InputAes2},
-                                                    {m_aoip1Knob, InputAoip1},
-                                                    {m_aoip2Knob, InputAoip2}};
-    for (const auto &[candidate, input] : inputs) {
+    for (const auto &[candidate, input] : matrixKnobs()) {
         if (candidate == knob)
             matrixSettings()->setInputGain(input, float(value));
     }

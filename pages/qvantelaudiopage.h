@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <utility>
 
 class QLabel;
 class QVantelBars;
@@ -79,6 +80,8 @@ private:
     // The labels and knobs of the sources an auxiliary board brings: AUX, AES and audio over IP.
     [[nodiscard]] std::array<QLabel *, 8> boardLabels() const;
     [[nodiscard]] std::array<QVantelKnob *, 6> boardKnobs() const;
+    // The knobs of the matrix input gains, each with its input.
+    [[nodiscard]] std::array<std::pair<QVantelKnob *, int>, 7> matrixKnobs() const;
     void grey(QWidget *widget);
     void ungrey(QWidget *widget);
     [[nodiscard]] static bool sideTone();

@@ -1,5 +1,6 @@
 #include "pages/qvantelheadphonefollowpage.h"
 
+#include "pages/matrixrowlock.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
@@ -125,6 +126,11 @@ void QVantelHeadphoneFollowPage::setupUi()
     m_coordLabel = makeMonitorLabel(QRect(680, 50, 98, 40), tr("Coord. Monitoring"));
     for (int k = 0; k < 4; ++k)
         m_switches[size_t(k)]->setObjectName(QStringLiteral("switch%1").arg(k + 1));
+    // Following is kept in the headphone's position record; monitoring writes nothing.
+    for (int k = 0; k < 2; ++k) {
+        rowLock()->addControl(m_switches[size_t(k)],
+                              {{TMatrixSettings::Row::Position, headphoneIndex()}});
+    }
     connect(m_switches[0],
             &QAbstractButton::clicked,
             this,
@@ -157,6 +163,11 @@ void QVantelHeadphoneFollowPage::setupUi()
         }
         button->setPalette(pal);
     }
+}
+
+QString QVantelHeadphoneFollowPage::positionRecordName() const
+{
+    return tr("which headphone this one follows");
 }
 
 // Strip handlers.

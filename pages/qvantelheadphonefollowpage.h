@@ -58,6 +58,7 @@ public slots:
 private:
     void setupUi();
 
+    [[nodiscard]] QString positionRecordName() const override;
     // Only the extended mode drags the inputs behind PROGRAM and COORD along; PROGRAM's stereo
     // right channel (QVantel::kProgramRightChannel) then reaches the right ear only.
     void writeDraggedGains(int input, int gain) override;

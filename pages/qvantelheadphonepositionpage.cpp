@@ -2,6 +2,7 @@
 
 #include "frontpanel/headphonepositioninputs.h"
 #include "model/accesslevel.h"
+#include "pages/matrixrowlock.h"
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
 #include "widgets/qvantelaudio.h"
@@ -101,6 +102,10 @@ void QVantelHeadphonePositionPage::setupUi()
         });
         m_positionButtons[size_t(k)] = button;
         fileSourceButton(defaults[size_t(k)], button);
+        // A position writes the mix (its gain and routing) and the positions (its source).
+        rowLock()->addControl(button,
+                              {{TMatrixSettings::Row::Mix, headphoneIndex()},
+                               {TMatrixSettings::Row::Position, headphoneIndex()}});
     }
 
     for (int k = 0; k < 3; ++k) {
@@ -119,6 +124,10 @@ void QVantelHeadphonePositionPage::setupUi()
         button->setFont(f);
         connect(button, &QAbstractButton::clicked, this, [this, k] { copyClicked(k); });
         m_copyButtons[size_t(k)] = button;
+        // A copy reads this mix and writes the target's.
+        rowLock()->addControl(button,
+                              {{TMatrixSettings::Row::Mix, headphoneIndex()},
+                               {TMatrixSettings::Row::Mix, copyTarget(k) - 1}});
     }
 
     addSideToneStrip(true, QPoint(135, 104));

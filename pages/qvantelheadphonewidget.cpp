@@ -2,13 +2,17 @@
 
 #include "model/audiosettings.h"
 #include "model/firmwareversion.h"
+#include "pages/matrixrowlock.h"
+#include "widgets/qvantelaudiobalance.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelbutton.h"
+#include "widgets/qvantelknob.h"
 #include "widgets/qvantellazyicon.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QFrame>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 #include <QShowEvent>
@@ -104,6 +108,17 @@ QVantelHeadphoneWidget::QVantelHeadphoneWidget(int headphoneIndex, QWidget *pare
             &TMatrixSettings::inputNameChanged,
             this,
             &QVantelHeadphoneWidget::matrixInputNameChanged);
+    // A mix that arrives late is started like one read at login.
+    connect(matrixSettings(),
+            &TMatrixSettings::rowReceived,
+            this,
+            [this](TMatrixSettings::Row row, int index) {
+                if (row == TMatrixSettings::Row::Mix && index == m_headphoneIndex
+                    && matrixSettings()->state() == TComController::StateReady
+                    && !comDevice()->isExtendedMode()) {
+                    resetProgramStrips();
+                }
+            });
 }
 
 QVantelHeadphoneWidget::~QVantelHeadphoneWidget() = default;
@@ -126,6 +141,36 @@ void QVantelHeadphoneWidget::setupBaseUi()
     pal.setColor(QPalette::WindowText, QColor(0, 162, 232));
     m_scrollMarker->setPalette(pal);
     m_scrollMarker->setAutoFillBackground(true);
+
+    // Between the grid and the page bar.
+    QLabel *notice = MatrixRowLock::makeNotice(
+        this, isNarrow() ? QRect(135, 381, 528, 18) : QRect(3, 381, 792, 18));
+    m_rowLock = new MatrixRowLock(
+        this, notice, [this](const std::vector<TMatrixSettings::RowId> &missing) {
+            using Row = TMatrixSettings::Row;
+            QStringList own;
+            QStringList others;
+            for (Row kind : {Row::Mix, Row::Balance, Row::Position}) {
+                for (const TMatrixSettings::RowId &id : missing) {
+                    if (id.row != kind)
+                        continue;
+                    if (kind == Row::Mix && id.index != m_headphoneIndex)
+                        others << tr("the mix of headphone %1").arg(id.index + 1);
+                    else if (kind == Row::Mix)
+                        own << tr("this headphone's mix");
+                    else if (kind == Row::Balance)
+                        own << tr("this headphone's balance");
+                    else
+                        own << positionRecordName();
+                }
+            }
+            return tr("The unit did not send %1.").arg(MatrixRowLock::listText(own + others));
+        });
+}
+
+QString QVantelHeadphoneWidget::positionRecordName() const
+{
+    return tr("this headphone's positions");
 }
 
 QVantelAudioInput *QVantelHeadphoneWidget::strip(int input) const
@@ -543,7 +588,7 @@ void QVantelHeadphoneWidget::resetProgramStrips()
 {
     // The reset writes the whole mix row: without the unit's row it would be built from the
     // defaults and wipe the unit's mix of this headphone.
-    if (!matrixSettings()->hasHeadphoneMix(m_headphoneIndex))
+    if (!matrixSettings()->isRowKnown(TMatrixSettings::Row::Mix, m_headphoneIndex))
         return;
     writeMix([this] {
         for (int input : {QVantel::InputProgram, QVantel::InputCoord}) {
@@ -563,6 +608,13 @@ void QVantelHeadphoneWidget::copySettingsFrom(QWidget *source)
     auto *from = qobject_cast<QVantelHeadphoneWidget *>(source);
     if (!from || from == this)
         return;
+    // A mix the unit has not sent is neither a source nor a target: the copy would be built
+    // from defaults, or written over a mix nobody has seen.
+    const TMatrixSettings *unit = matrixSettings();
+    if (unit->isRowMissing(TMatrixSettings::Row::Mix, m_headphoneIndex)
+        || unit->isRowMissing(TMatrixSettings::Row::Mix, from->m_headphoneIndex)) {
+        return;
+    }
     std::map<int, QVantelAudioBase *> entries;
     for (const auto &[input, button] : from->m_sourceButtons)
         entries[input] = button;
@@ -653,7 +705,10 @@ QVantelAudioInput *QVantelHeadphoneWidget::addGridStrip(int input,
         connect(s, &QVantelAudioBase::balanceChanged, this, [this, s](int balance) {
             audioBalanceChanged(s, balance);
         });
+        m_rowLock->addControl(s->balanceControl(),
+                              {{TMatrixSettings::Row::Balance, m_headphoneIndex}});
     }
+    m_rowLock->addControl(s->knob(), {{TMatrixSettings::Row::Mix, m_headphoneIndex}});
     m_strips[input] = s;
     return s;
 }

@@ -15,6 +15,7 @@
 #include <array>
 #include <map>
 
+class MatrixRowLock;
 class QFrame;
 class QMouseEvent;
 class QShowEvent;
@@ -90,6 +91,9 @@ public:
     [[nodiscard]] QVantelAudioInput *strip(int input) const;
     // Button 0 to 4 of the page bar, from the left; null for another index or before the bar.
     [[nodiscard]] QVantelButton *pageButton(int index) const;
+    // Holds the controls that would write this headphone's rows while the unit has not sent
+    // them, and says so on the page (below the grid).
+    [[nodiscard]] MatrixRowLock *rowLock() const { return m_rowLock; }
 
     // Back to the state before any device data: side tone off, no scrolling, every strip normal.
     void resetView() override;
@@ -97,11 +101,11 @@ public:
     // on no ear. Only those two inputs' cells of this headphone are written, as one
     // headphone-mix edit, and only where the matrix holds something else; the inputs the strips
     // drag along when the operator turns them keep what the unit holds. Nothing while the matrix
-    // holds no mix row of the unit's for this headphone.
+    // holds no mix row of the unit's for this headphone; it runs when the row arrives.
     void resetProgramStrips();
     // Takes over the gains and panning of another headphone page; the strips' own change signals
-    // write the result into the matrix. A null source, this page, or a widget that is no
-    // headphone page changes nothing.
+    // write the result into the matrix. A null source, this page, a widget that is no headphone
+    // page, or a mix of either that the unit has not sent changes nothing.
     void copySettingsFrom(QWidget *source) override;
 
 signals:
@@ -141,6 +145,9 @@ protected:
                                     bool stereo,
                                     bool shown,
                                     bool enabled);
+    // What the notice calls the headphone's position record: the positions of pages 1 and 2
+    // (this default), the follow setting of pages 3 and 4.
+    [[nodiscard]] virtual QString positionRecordName() const;
     // Moves the grid strip of input to the strips kept aside for the compact unit's layout
     // (extraStrips()); nothing when the grid has none.
     void keepAside(int input);
@@ -257,4 +264,5 @@ private:
     QVantelStatusPanel *m_statusPanel = nullptr;
     QFrame *m_scrollMarker = nullptr;
     std::array<QVantelButton *, 5> m_pageButtons{};
+    MatrixRowLock *m_rowLock = nullptr;
 };

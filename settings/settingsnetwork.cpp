@@ -860,9 +860,9 @@ void QVantelSettingsPage::createMobilePage(int pageId)
             row->setValueText(tr("Not Available"));
     }
     if (pageLock) {
-        // Nothing was read: the rows that would show the controller's defaults say so.
-        for (const int id : {kRowMobilePinSave,
-                             kRowMobileDataService,
+        // Nothing was read: the rows that would show the controller's defaults say so. PIN Save
+        // stays as it is: it is never locked, so that a PIN can be saved whatever was read.
+        for (const int id : {kRowMobileDataService,
                              kRowMobileAuthentication,
                              kRowMobileSubscriber}) {
             showUnread(page->findItem(id));

@@ -9,6 +9,7 @@
 #include "model/comdevice.h"
 #include "model/comgeneralsettings.h"
 #include "model/firmwareversion.h"
+#include "model/readfailures.h"
 #include "model/textconversions.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
@@ -203,26 +204,30 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
     if (!page)
         return;
     const QPointer<QVantelMenuItems> guard = page;
+    const std::uint64_t failedBefore = failedReads();
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
     if (!guard)
         return;
+    const bool readFailed = failedReads() != failedBefore;
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
         rememberUnitWord(row, level ? *level : std::string());
-        if (!level) {
+        if (!level && readFailed) {
+            // Nothing was read: no level is shown as if the unit logged at it.
             showUnread(row);
         } else {
             row->clearValues();
             row->addValue(5, tr("Coarse"));
             row->addValue(6, tr("Normal"));
             row->addValue(8, tr("Debug"));
-            int value = stringToInt(*level);
+            // A unit that answers without a level shows the first entry, locked.
+            int value = level ? stringToInt(*level) : kLogLevelCoarse;
             // A level the list does not offer (7 among them) shows the first entry.
             if (value != 5 && value != 6 && value != 8)
                 value = kLogLevelCoarse;
             row->selectValue(value, true, false);
-            row->setReadOnly(false);
+            row->setReadOnly(!level);
         }
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {

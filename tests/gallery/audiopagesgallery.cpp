@@ -8,6 +8,7 @@
 #include "model/matrixsettings.h"
 #include "pages/pageregistration.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/pages/pagefixture.h"
 #include "widgets/ivantelstatuspanel.h"
 
 namespace {
@@ -58,6 +59,7 @@ bool audioPages(const QString &folder)
         host.show();
         window->completeLogin();
         fillModel();
+        PageFixture::matrixRowsReported();
         audioSettings()->setState(TComController::StateReady);
         matrixSettings()->setState(TComController::StateReady);
         emit comDevice()->deviceStateChanged(TComDevice::DeviceStateAll);
@@ -94,6 +96,15 @@ bool audioPages(const QString &folder)
         comDevice()->setOperationMode(0, false);
         QWidget *inputPage = window->page(QVantel::AudioInputPage);
         ok = writePage(folder, QStringLiteral("audioinputpage-standard.png"), inputPage) && ok;
+
+        // A unit that did not send the rows of INPUT 1 and INPUT 3: their names and routing
+        // are locked, and the page says so.
+        TMatrixSettings *matrix = matrixSettings();
+        matrix->reset();
+        fillModel();
+        PageFixture::matrixRowsReported({"matrix_in1", "matrix_in3"});
+        matrix->setState(TComController::StateReady);
+        ok = writePage(folder, QStringLiteral("audioinputpage-unsent-rows.png"), inputPage) && ok;
     }
     for (int page = QVantel::AudioPage; page <= QVantel::AudioOutputPage; ++page)
         QVantelWindow::setPageFactory(QVantel::Page(page), nullptr);

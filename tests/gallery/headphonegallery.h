@@ -2,7 +2,8 @@
 
 // The headphone pages and their popups for the front-panel gallery:
 //     headphone1-fresh.png, headphone1-sidetone.png, headphone2-scrolled.png,
-//     headphone3-standard.png, headphone4-extended.png, headphone-popups.png
+//     headphone3-standard.png, headphone4-extended.png, headphone2-unsent-mix.png,
+//     headphone-popups.png
 
 #include "model/comdevice.h"
 #include "model/matrixsettings.h"
@@ -13,6 +14,7 @@
 #include "pages/qvantelheadphoneaudio.h"
 #include "pages/qvantelheadphoneselect.h"
 #include "tests/gallery/gallerysheet.h"
+#include "tests/pages/pagefixture.h"
 #include "widgets/qvantelaudiobutton.h"
 #include "widgets/qvantelaudioinput.h"
 #include "widgets/qvantelswitch.h"
@@ -137,6 +139,18 @@ inline bool headphonePages(const QString &folder)
              })
          && ok;
     comDevice()->setOperationMode(0, false);
+
+    // A unit that did not send headphone 2's mix: the page shows none of it as the unit's,
+    // holds every control that would write it, and says so.
+    ok = writeHeadphonePage<QVantelHeadphone2Page>(
+             folder,
+             QStringLiteral("headphone2-unsent-mix.png"),
+             [](QVantelHeadphone2Page &) {
+                 PageFixture::matrixRowsReported({"matrix_hp2"});
+                 matrixSettings()->setState(TComController::StateReady);
+             })
+         && ok;
+    matrixSettings()->reset();
     return popups(folder) && ok;
 }
 

@@ -69,6 +69,10 @@ private Q_SLOTS:
     void cellSetterOutcomes();
     void wordSetterOutcomes();
     void headphoneEdit();
+    void missingRowsAreNotWritten_data();
+    void missingRowsAreNotWritten();
+    void missingRowsReadAgain();
+    void failedReadLeavesEveryRowMissing();
     void readAllKeys_data();
     void readAllKeys();
     void startReadsSilently();
@@ -77,8 +81,10 @@ private Q_SLOTS:
     void accessorIsShared();
 
 private:
-    // Seeds the fake with mix rows that match cells switched off, then starts the matrix.
+    // Seeds the fake with every row (seedUnit()), then starts the matrix.
     void startReady(TMatrixSettings &matrix);
+    // The unit's rows: those of a fresh matrix, with mix rows that match cells switched off.
+    void seedUnit();
 
     LinkedFake m_link;
 };
@@ -97,15 +103,37 @@ void tst_MatrixSettings::cleanup()
 
 void tst_MatrixSettings::startReady(TMatrixSettings &matrix)
 {
+    seedUnit();
+    QVERIFY(matrix.start(true));
+    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
+    m_link.fake->clearLog();
+}
+
+void tst_MatrixSettings::seedUnit()
+{
+    // The unit holds what a fresh matrix holds, but with mix rows of cells switched off; every
+    // row is read, so every write of the program goes out.
+    FakeQuorix &fake = *m_link.fake;
+    for (int n = 1; n <= 19; ++n)
+        fake.setValue(QStringLiteral("matrix_in%1").arg(n), QStringLiteral("0020,"), kAudio);
+    for (int n = 11; n <= 15; ++n)
+        fake.setValue(QStringLiteral("matrix_ou%1").arg(n), QStringLiteral("00"), kAudio);
     // One byte per input the firmware's mix row holds.
     const int inputs = firmwareAtLeast(kFirmware1_13)  ? 21
                        : firmwareAtLeast(kFirmware1_7) ? 16
                                                        : 12;
-    for (int n = 1; n <= 4; ++n)
-        m_link.fake->setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", inputs), kAudio);
-    QVERIFY(matrix.start(true));
-    QTRY_VERIFY(m_link.fake->isSubscribed(QStringLiteral("audio_changeset")));
-    m_link.fake->clearLog();
+    for (int n = 1; n <= 4; ++n) {
+        fake.setValue(QStringLiteral("matrix_hp%1").arg(n), bytes("00", inputs), kAudio);
+        fake.setValue(QStringLiteral("matrix_bal%1").arg(n), bytes("06", 6), kAudio);
+        fake.setValue(QStringLiteral("matrix_po%1").arg(n),
+                      n == 1   ? QStringLiteral("0203040E")
+                      : n == 2 ? QStringLiteral("0103040E")
+                               : QStringLiteral("00000000"),
+                      kAudio);
+    }
+    fake.setValue(QStringLiteral("matrix_opt"), QStringLiteral("00000000"), kAudio);
+    fake.setValue(QStringLiteral("matrix_mgn"), QStringLiteral("80800000"), kAudio);
+    fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), kAudio);
 }
 
 void tst_MatrixSettings::constructionDefaults()
@@ -246,6 +274,26 @@ void tst_MatrixSettings::receivedRows_data()
                QCOMPARE(m.inputRow(5).name, std::string("Caf\xE9"));
                QCOMPARE(m.inputGain(5), -160.0F);
            });
+    // Rows are read as the unit sends them, whatever its firmware writes.
+    QTest::newRow("input row, four digits on 1.13.9")
+        << 0x10d09U << "matrix_in1" << QByteArray("00A0,Host") << Check([](const M &m) {
+               QVERIFY(m.node(0, 0).isOn());
+               QVERIFY(!m.node(0, 1).isOn());
+               QCOMPARE(m.inputNames(0), QStringLiteral("Host"));
+               QCOMPARE(m.inputRow(0).word, quint16(0xA0));
+           });
+    QTest::newRow("input row, two digits on 2.0")
+        << 0x20000U << "matrix_in5" << QByteArray("9A,") << Check([](const M &m) {
+               QVERIFY(m.node(4, 0).isOn());
+               QCOMPARE(m.inputGain(4), -6.0F);
+           });
+    QTest::newRow("input row, wider word keeps its low bits")
+        << any << "matrix_in5" << QByteArray("FFFF01E0,Wide") << Check([](const M &m) {
+               QCOMPARE(m.inputRow(4).word, quint16(0x01E0));
+               QVERIFY(m.node(4, 0).isOn() && m.node(4, 1).isOn() && m.node(4, 18).isOn());
+               QCOMPARE(m.inputGain(4), 0.0F);
+               QCOMPARE(m.inputNames(4), QStringLiteral("Wide"));
+           });
     const Check inputsUntouched = [](const M &m) {
         QVERIFY(!m.node(2, 0).isOn());
         QCOMPARE(m.inputRow(2).word, quint16(0x20));
@@ -302,8 +350,8 @@ void tst_MatrixSettings::receivedRows_data()
                                     QCOMPARE(m.headphoneMix(1)[0], quint8(0xC5));
                                     QCOMPARE(m.headphoneMix(1)[24], quint8(0x00));
                                     QVERIFY(m.node(1, 4).isOn()); // own input untouched
-                                    QVERIFY(m.hasHeadphoneMix(1));
-                                    QVERIFY(!m.hasHeadphoneMix(0));
+                                    QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 1));
+                                    QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Mix, 0));
                                 });
     QTest::newRow("short mix row of old firmware")
         << 0x10600U << "matrix_hp1" << (QStringLiteral("80") + bytes("00", 11)).toLatin1()
@@ -312,8 +360,27 @@ void tst_MatrixSettings::receivedRows_data()
                QVERIFY(m.node(1, 3).isOn());
                QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
                QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0)); // beyond the text
-               QVERIFY(m.hasHeadphoneMix(0));
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
            });
+    // A unit may send more inputs than its firmware writes, or fewer: each byte goes to its
+    // input, and the inputs beyond the text keep what they had.
+    QTest::newRow("mix row of 21 inputs on 1.7.9")
+        << 0x10709U << "matrix_hp1" << (bytes("00", 20) + "C5").toLatin1() << Check([](const M &m) {
+               QCOMPARE(m.headphoneMix(0)[24], quint8(0xC5));
+               QVERIFY(m.node(24, 2).isOn() && m.node(24, 3).isOn());
+               QCOMPARE(m.node(24, 2).gain, -27.0F);
+               QVERIFY(!m.node(1, 2).isOn());
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
+           });
+    QTest::newRow("mix row of 12 inputs on 2.0")
+        << 0x20000U << "matrix_hp1" << bytes("00", 12).toLatin1() << Check([](const M &m) {
+               QCOMPARE(m.headphoneMix(0)[13], quint8(0x00));
+               QCOMPARE(m.headphoneMix(0)[14], quint8(0xC0));
+               QVERIFY(m.isRowKnown(TMatrixSettings::Row::Mix, 0));
+           });
+    QTest::newRow("mix row with an odd digit more")
+        << any << "matrix_hp3" << (bytes("00", 21) + "C").toLatin1()
+        << Check([](const M &m) { QCOMPARE(m.headphoneMix(2)[24], quint8(0x00)); });
     QTest::newRow("mix row of 23 characters")
         << any << "matrix_hp2" << QByteArray("C5C5C5C5C5C5C5C5C5C5C5C") << Check([](const M &m) {
                QCOMPARE(m.headphoneMix(1)[0], quint8(0xC0));
@@ -356,11 +423,24 @@ void tst_MatrixSettings::receivedRows_data()
                                    QCOMPARE(m.node(1, 4).gain, -160.0F);
                                    QCOMPARE(m.node(2, 6).gain, 0.0F);
                                });
+    // The other rows are read from their start too; what follows their digits is not looked at.
+    QTest::newRow("output row, more digits")
+        << any << "matrix_ou11" << QByteArray("810")
+        << Check([](const M &m) { QCOMPARE(m.outputRow(10), quint8(0x81)); });
+    QTest::newRow("balance row, more digits")
+        << any << "matrix_bal1" << QByteArray("000C060606060")
+        << Check([](const M &m) { QCOMPARE(m.node(13, 2).balance, 12); });
+    QTest::newRow("configuration, more digits")
+        << any << "matrix_po3" << QByteArray("2147483647")
+        << Check([](const M &m) { QCOMPARE(m.audioConfig(2), config(0x21, 0x47, 0x48, 0x36)); });
+    QTest::newRow("volume, more digits")
+        << any << "matrix_vol" << QByteArray("C1C0E0E0E0")
+        << Check([](const M &m) { QCOMPARE(m.volume(), 0xE0E0C0C1U); });
     QTest::newRow("unknown key") << any << "matrix_xyz" << QByteArray("00000000")
                                  << Check([](const M &m) { QCOMPARE(m.options(), 0U); });
 
-    // A row not in its exact form (every digit hexadecimal, as many as the firmware writes) is
-    // refused whole: none of it becomes routing, and a mix row stays unread.
+    // A row whose digits read are not all hexadecimal is refused whole: none of it becomes
+    // routing, and a mix row stays unread.
     const Check refused = [](const M &m) {
         const TMatrixSettings fresh(nullptr);
         for (int input = 0; input < M::InputRowCount; ++input)
@@ -369,7 +449,7 @@ void tst_MatrixSettings::receivedRows_data()
             QCOMPARE(m.outputRow(output), fresh.outputRow(output));
         for (int h = 0; h < M::HeadphoneCount; ++h) {
             QVERIFY(m.headphoneMix(h) == fresh.headphoneMix(h));
-            QVERIFY(!m.hasHeadphoneMix(h));
+            QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Mix, h));
             QVERIFY(m.headphoneBalance(h) == fresh.headphoneBalance(h));
             QVERIFY(m.audioConfig(h) == fresh.audioConfig(h));
         }
@@ -385,43 +465,25 @@ void tst_MatrixSettings::receivedRows_data()
         }
     };
     const QByteArray megabyte(1024 * 1024, 'x');
-    // A mix row of "C0" bytes with INT_MAX in place of every number, as a unit answering out of
-    // range reports it: all hexadecimal digits, but not 42 of them.
-    const QByteArray intMaxMix = bytes("C2147483647", 21).toLatin1();
     QTest::newRow("input row, not hex") << any << "matrix_in5" << QByteArray("ZZZZ,Y") << refused;
-    QTest::newRow("input row, number")
-        << any << "matrix_in5" << QByteArray("2147483647,Y") << refused;
     QTest::newRow("input row, negative") << any << "matrix_in5" << QByteArray("-1,Y") << refused;
-    QTest::newRow("input row, two digits on 2.0")
-        << 0x20000U << "matrix_in5" << QByteArray("6A,Mic") << refused;
-    QTest::newRow("input row, four digits on 1.9")
-        << 0x10900U << "matrix_in5" << QByteArray("006A,Mic") << refused;
-    QTest::newRow("output row, number")
-        << any << "matrix_ou11" << QByteArray("2147483647") << refused;
-    QTest::newRow("output row, three digits")
-        << any << "matrix_ou11" << QByteArray("810") << refused;
+    QTest::newRow("input row, blank in the word")
+        << 0x10d09U << "matrix_in1" << QByteArray("00 A0,Host") << refused;
     QTest::newRow("output row, negative") << any << "matrix_ou11" << QByteArray("-1") << refused;
-    QTest::newRow("mix row, numbers") << any << "matrix_hp1" << intMaxMix << refused;
     QTest::newRow("mix row, megabyte") << any << "matrix_hp2" << megabyte << refused;
-    QTest::newRow("mix row, one digit more")
-        << any << "matrix_hp3" << (bytes("C0", 21) + "0").toLatin1() << refused;
-    QTest::newRow("mix row of 1.6 on 2.0")
-        << 0x20000U << "matrix_hp1" << bytes("C0", 12).toLatin1() << refused;
-    QTest::newRow("mix row of 2.0 on 1.6")
-        << 0x10600U << "matrix_hp1" << bytes("C0", 21).toLatin1() << refused;
+    QTest::newRow("mix row, last byte not hex")
+        << any << "matrix_hp1" << (bytes("C0", 20) + "Cx").toLatin1() << refused;
+    QTest::newRow("mix row, short row not hex")
+        << 0x10600U << "matrix_hp1" << (bytes("C0", 11) + "-1").toLatin1() << refused;
     QTest::newRow("balance row, not hex")
         << any << "matrix_bal1" << QByteArray("00000000000x") << refused;
-    QTest::newRow("balance row, too long")
-        << any << "matrix_bal1" << QByteArray("0000000000000") << refused;
-    QTest::newRow("configuration, number")
-        << any << "matrix_po3" << QByteArray("2147483647") << refused;
     QTest::newRow("configuration, letters")
         << any << "matrix_po3" << QByteArray("0102030x") << refused;
-    QTest::newRow("options, number") << any << "matrix_opt" << QByteArray("2147483647") << refused;
+    QTest::newRow("options, negative") << any << "matrix_opt" << QByteArray("-2147483") << refused;
     QTest::newRow("master gain, negative")
         << any << "matrix_mgn" << QByteArray("-2147483648") << refused;
     QTest::newRow("master gain, megabyte") << any << "matrix_mgn" << megabyte << refused;
-    QTest::newRow("volume, too long") << any << "matrix_vol" << QByteArray("C1C0E0E0E0") << refused;
+    QTest::newRow("volume, not hex") << any << "matrix_vol" << QByteArray("C1C0E0EZ") << refused;
 }
 
 void tst_MatrixSettings::receivedRows()
@@ -493,6 +555,21 @@ void tst_MatrixSettings::sentRows_data()
         << Action([=](M &m) { return reported("FE3F,X")(m) && m.setNodeOn(3, 0, true); })
         << "matrix_in4"
         << "00A0,X";
+    // A unit before 2.0 that sends four-digit words gets back its own row, in its firmware's
+    // width, with only the operator's change: the name and the routing stay.
+    const auto received = [](const char *key, const char *row, Action change) {
+        return Action([=](M &m) { return m.applyParams({{key, row}}) && change(m); });
+    };
+    QTest::newRow("in, four-digit row of 1.13.9 written back")
+        << 0x10d09U
+        << received("matrix_in1", "00A0,Host", [](M &m) { return m.setNodeOn(0, 0, false); })
+        << "matrix_in1"
+        << "20,Host";
+    QTest::newRow("in, gain step on 1.7.9")
+        << 0x10709U
+        << received("matrix_in5", "009A,", [](M &m) { return m.setInputGain(4, -5.0F); })
+        << "matrix_in5"
+        << "9B,";
     QTest::newRow("in 15 on 1.6") << 0x106ffU << on(15, 0) << ""
                                   << "";
     QTest::newRow("in 15 on 1.7") << 0x10700U << on(15, 0) << "matrix_in16"
@@ -539,6 +616,11 @@ void tst_MatrixSettings::sentRows_data()
                                                   << "";
     QTest::newRow("hp, input 20 beyond 1.7's row") << 0x10700U << on(20, 2) << ""
                                                    << "";
+    QTest::newRow("hp edit, input 20 beyond 1.7's row") << 0x10709U << Action([](M &m) {
+        const M::HeadphoneMix before = m.beginHeadphoneEdit(0);
+        return m.setNodeOn(20, 2, true) && m.commitHeadphoneEdit(0, before);
+    }) << ""
+                                                        << "";
 
     // Own-input volume.
     QTest::newRow("vol") << 0x10800U << Action([](M &m) { return m.setNodeGain(0, 2, -6.0F); })
@@ -564,6 +646,9 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("bal clamped to a byte")
         << any << Action([](M &m) { return m.setNodeBalance(20, 2, 300); }) << "matrix_bal1"
         << "060606FF0606";
+    QTest::newRow("bal on 1.13.9")
+        << 0x10d09U << Action([](M &m) { return m.setNodeBalance(20, 2, 0); }) << ""
+        << "";
     QTest::newRow("bal, input outside the row")
         << any << Action([](M &m) { return m.setNodeBalance(5, 2, 0); }) << ""
         << "";
@@ -942,6 +1027,190 @@ void tst_MatrixSettings::headphoneEdit()
     QCOMPARE(m_link.fake->requestCount(), 1);
 }
 
+namespace {
+
+// What a row write could change in the model, to compare before and after.
+struct Snapshot
+{
+    QList<quint32> flags;
+    QList<float> gains;
+    QList<int> balances;
+    QList<QString> names;
+    QList<float> inputGains;
+    QList<TMatrixSettings::AudioConfig> configs;
+
+    explicit Snapshot(const TMatrixSettings &m)
+    {
+        for (int input = 0; input < TMatrixSettings::InputCount; ++input) {
+            names << m.inputNames(input);
+            inputGains << m.inputGain(input);
+            for (int output = 0; output < TMatrixSettings::OutputCount; ++output) {
+                flags << m.node(input, output).flags;
+                gains << m.node(input, output).gain;
+                balances << m.node(input, output).balance;
+            }
+        }
+        for (int position = 0; position < TMatrixSettings::HeadphoneCount; ++position)
+            configs << m.audioConfig(position);
+    }
+    bool operator==(const Snapshot &other) const
+    {
+        return flags == other.flags && gains == other.gains && balances == other.balances
+               && names == other.names && inputGains == other.inputGains
+               && configs == other.configs;
+    }
+};
+
+} // namespace
+
+// A row the unit did not send (or sent in a form that is not read) is never written: the change
+// that would write it is refused and changes nothing, and the other rows are written as before.
+void tst_MatrixSettings::missingRowsAreNotWritten_data()
+{
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("unitValue"); // empty: the unit does not send the row
+    QTest::addColumn<Action>("change");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<int>("index");
+
+    using M = TMatrixSettings;
+    using Row = TMatrixSettings::Row;
+    QTest::newRow("input routing")
+        << "matrix_in1" << QString() << Action([](M &m) { return m.setNodeOn(0, 0, true); })
+        << int(Row::Input) << 0;
+    QTest::newRow("input name") << "matrix_in5" << QString() << Action([](M &m) {
+        return m.setInputName(4, QStringLiteral("Feed"));
+    }) << int(Row::Input) << 4;
+    QTest::newRow("input gain, row not hex")
+        << "matrix_in5"
+        << "ZZ,Studio" << Action([](M &m) { return m.setInputGain(4, -6.0F); }) << int(Row::Input)
+        << 4;
+    QTest::newRow("output routing")
+        << "matrix_ou11" << QString() << Action([](M &m) { return m.setNodeOn(20, 10, true); })
+        << int(Row::Output) << 10;
+    QTest::newRow("mix routing") << "matrix_hp2" << QString()
+                                 << Action([](M &m) { return m.setNodeOn(8, 4, true); })
+                                 << int(Row::Mix) << 1;
+    QTest::newRow("mix gain, row not hex")
+        << "matrix_hp2" << bytes("C0", 20) + "Cx"
+        << Action([](M &m) { return m.setNodeGain(8, 4, -6.0F); }) << int(Row::Mix) << 1;
+    QTest::newRow("mix edit") << "matrix_hp1" << QString() << Action([](M &m) {
+        const M::HeadphoneMix before = m.beginHeadphoneEdit(0);
+        const bool routed = m.setNodeOn(8, 2, true) || m.setNodeGain(8, 3, 3.0F);
+        return m.commitHeadphoneEdit(0, before) && routed;
+    }) << int(Row::Mix) << 0;
+    QTest::newRow("balance") << "matrix_bal2" << QString()
+                             << Action([](M &m) { return m.setNodeBalance(20, 4, 0); })
+                             << int(Row::Balance) << 1;
+    QTest::newRow("position") << "matrix_po2" << QString() << Action([](M &m) {
+        return m.setAudioConfig(1, config(9, 3, 4, 14), true);
+    }) << int(Row::Position) << 1;
+}
+
+void tst_MatrixSettings::missingRowsAreNotWritten()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, unitValue);
+    QFETCH(Action, change);
+    QFETCH(int, row);
+    QFETCH(int, index);
+
+    seedUnit();
+    if (unitValue.isEmpty())
+        m_link.fake->removeValue(key, kAudio);
+    else
+        m_link.fake->setValue(key, unitValue, kAudio);
+    TMatrixSettings m(m_link.com.get());
+    QVERIFY(m.start(true));
+    m_link.fake->clearLog();
+    const auto missing = TMatrixSettings::Row(row);
+    QVERIFY(m.isRowMissing(missing, index));
+    QVERIFY(!m.isRowKnown(missing, index));
+    const Snapshot before(m);
+
+    QVERIFY(!change(m));
+    QCOMPARE(m_link.fake->requestCount(), 0);
+    QVERIFY(Snapshot(m) == before);
+
+    // The rows the unit sent are written as ever.
+    QVERIFY(m.setNodeOn(8, 6, true));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QVERIFY(m_link.fake->lastRequest().isSetOf(QStringLiteral("matrix_hp3")));
+}
+
+// A missing row is asked for again, alone and not more than once in a while; once it arrives
+// it is announced and written like any other.
+void tst_MatrixSettings::missingRowsReadAgain()
+{
+    firmwareVersion = 0x10d09;
+    seedUnit();
+    m_link.fake->removeValue(QStringLiteral("matrix_hp2"), kAudio);
+    m_link.fake->setValue(QStringLiteral("matrix_in9"), QStringLiteral("-1,Laptop"), kAudio);
+    TMatrixSettings m(m_link.com.get());
+    QVERIFY(m.start(true));
+    using Row = TMatrixSettings::Row;
+    // Firmware before 2.0 has no balance rows: none is missing, none is asked for.
+    QVERIFY(!m.isRowMissing(Row::Balance, 1));
+    const std::vector<TMatrixSettings::RowId> rows
+        = {{Row::Mix, 0}, {Row::Mix, 1}, {Row::Input, 8}, {Row::Balance, 1}};
+    QSignalSpy received(&m, &TMatrixSettings::rowReceived);
+    m_link.fake->clearLog();
+
+    QVERIFY(!m.readMissingRows(rows));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    QCOMPARE(m_link.fake->lastRequest().gets(),
+             QStringList({QStringLiteral("matrix_hp2"), QStringLiteral("matrix_in9")}));
+    QCOMPARE(received.count(), 0);
+
+    // Asked again at once, the rows are not asked for; the unit's change report brings them.
+    QVERIFY(!m.readMissingRows(rows));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "audio_changeset");
+    info.setParam("matrix_hp2", (bytes("00", 20) + "C5").toStdString());
+    info.setParam("matrix_in9", "9D,Laptop");
+    QVERIFY(m.handleInfo(info));
+    QCOMPARE(received.count(), 2);
+    QVERIFY(m.inputNames(8) == QStringLiteral("Laptop") && m.node(8, 0).isOn());
+    QVERIFY(m.node(24, 4).isOn());
+    QVERIFY(m.readMissingRows(rows));
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    m_link.fake->clearLog();
+    QVERIFY(m.setNodeOn(8, 4, true));
+    QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_hp2")),
+             bytes("00", 7) + "40" + bytes("00", 12) + "C5");
+    QCOMPARE(received.count(), 2);
+}
+
+// A start that cannot read the matrix leaves the session without it: nothing is known, so no
+// row is written, until a start reads them.
+void tst_MatrixSettings::failedReadLeavesEveryRowMissing()
+{
+    seedUnit();
+    TMatrixSettings m(m_link.com.get());
+    QSignalSpy failed(&m, &TMatrixSettings::readFailed);
+    m_link.fake->replyWithErrorCode(3);
+    QVERIFY(!m.start(true));
+    QVERIFY(!m.start(true));
+    QCOMPARE(failed.count(), 1);
+    using Row = TMatrixSettings::Row;
+    QVERIFY(m.isRowMissing(Row::Input, 0));
+    QVERIFY(m.isRowMissing(Row::Mix, 3));
+    m_link.fake->clearErrorReply();
+    m_link.fake->clearLog();
+    QVERIFY(!m.setNodeOn(8, 8, true));
+    QVERIFY(!m.node(8, 8).isOn());
+    QVERIFY(!m.readMissingRows({{Row::Mix, 3}}));
+    QCOMPARE(m_link.fake->requestCount(), 0);
+
+    QVERIFY(m.start(true));
+    QVERIFY(!m.isRowMissing(Row::Mix, 3));
+    QVERIFY(m.setNodeOn(8, 8, true));
+    // A new session starts with nothing missing.
+    m.reset();
+    QVERIFY(!m.isRowMissing(Row::Input, 0));
+}
+
 void tst_MatrixSettings::readAllKeys_data()
 {
     QTest::addColumn<quint32>("firmware");
@@ -1091,6 +1360,12 @@ void tst_MatrixSettings::resetRestoresRows()
     QCOMPARE(optionSpy.count(), 0);
     QCOMPARE(m_link.fake->requestCount(), 1);
     QVERIFY(m_link.fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
+    // Nothing of the unit's is known any more.
+    for (TMatrixSettings::Row row :
+         {TMatrixSettings::Row::Input, TMatrixSettings::Row::Mix, TMatrixSettings::Row::Position}) {
+        QVERIFY(!m.isRowKnown(row, 0));
+    }
+    QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Output, 10));
 
     QVERIFY(!m.node(0, 0).isOn());
     QCOMPARE(m.inputRow(0).word, quint16(0x20));

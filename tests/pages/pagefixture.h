@@ -12,7 +12,10 @@
 #include <QStringList>
 #include <QTest>
 
+#include <map>
 #include <memory>
+#include <set>
+#include <string>
 
 // The shared protocol client connected to a fake unit on loopback, so that the model's writes
 // succeed and the test can read exactly what reached the unit. The device's option words and
@@ -62,6 +65,47 @@ struct PageFixture
     {
         audioSettings()->setState(TComController::StateUnknown);
         audioSettings()->setState(TComController::StateReady);
+    }
+
+    // Hands the matrix its own rows as the unit's, so that they are known and the pages' writes
+    // of them go out; the model is left as it is. The keys of unsent are left out.
+    static void matrixRowsReported(const std::set<std::string> &unsent = {})
+    {
+        TMatrixSettings *matrix = matrixSettings();
+        const auto hex = [](unsigned value, int digits) {
+            return QStringLiteral("%1").arg(value, digits, 16, QLatin1Char('0')).toUpper();
+        };
+        std::map<std::string, std::string> rows;
+        const auto report = [&](const std::string &key, const QString &text) {
+            if (unsent.count(key) == 0)
+                rows[key] = text.toStdString();
+        };
+        for (int input = 0; input < TMatrixSettings::InputRowCount; ++input) {
+            const TMatrixSettings::InputRow row = matrix->inputRow(input);
+            report("matrix_in" + std::to_string(input + 1),
+                   hex(row.word, 4) + QLatin1Char(',')
+                       + QString::fromLatin1(row.name.data(), qsizetype(row.name.size())));
+        }
+        for (int output = 10; output <= 14; ++output)
+            report("matrix_ou" + std::to_string(output + 1), hex(matrix->outputRow(output), 2));
+        for (int h = 0; h < TMatrixSettings::HeadphoneCount; ++h) {
+            const std::string number = std::to_string(h + 1);
+            QString mix;
+            for (int input = 0; input <= 24; ++input) {
+                if (TMatrixSettings::isMixInput(h, input, 24))
+                    mix += hex(matrix->headphoneMix(h)[size_t(input)], 2);
+            }
+            report("matrix_hp" + number, mix);
+            QString balance;
+            for (int input : {12, 13, 19, 20, 21, 24})
+                balance += hex(matrix->headphoneBalance(h)[size_t(input)], 2);
+            report("matrix_bal" + number, balance);
+            QString config;
+            for (quint8 byte : matrix->audioConfig(h))
+                config += hex(byte, 2);
+            report("matrix_po" + number, config);
+        }
+        matrix->applyParams(rows);
     }
 
     // The PARAM writes of key the unit received, as their values, in order.

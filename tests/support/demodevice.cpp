@@ -40,7 +40,12 @@ void installDemoDevice(DemoUnit &demo)
     FakeQuorix &fake = demo.fake();
     const QString general = QStringLiteral("general");
     fake.setValue(QStringLiteral("device"), QStringLiteral("vantel"), general);
-    fake.setValue(QStringLiteral("version"), QStringLiteral("2.00.7"), general);
+    // FAKE_QUORIX_FIRMWARE plays another firmware, for example an older one ("1.13.9"): the
+    // program gates rows, keys and pages on it.
+    const QString firmware = QString::fromLocal8Bit(qgetenv("FAKE_QUORIX_FIRMWARE")).trimmed();
+    fake.setValue(QStringLiteral("version"),
+                  firmware.isEmpty() ? QStringLiteral("2.00.7") : firmware,
+                  general);
     fake.setValue(QStringLiteral("builddate"), QStringLiteral("2026-01-15"), general);
     fake.setValue(QStringLiteral("serialno"), QStringLiteral("100042"), general);
     // "ravenna" opens the audio-over-IP module pages (the module is in demoravenna.cpp).

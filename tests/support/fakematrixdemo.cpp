@@ -4,7 +4,20 @@
 
 #include <QString>
 
+#include <vector>
+
 namespace {
+
+// The inputs of headphone h's mix row, in the row's order.
+std::vector<int> mixInputs(int headphone)
+{
+    std::vector<int> inputs;
+    for (int input = 0; input <= 24; ++input) {
+        if (input != 11 && input != 22 && input != 23 && input != headphone)
+            inputs.push_back(input);
+    }
+    return inputs;
+}
 
 // One byte of a headphone mix row: bit 6 left on, bit 7 right on, the low six bits the gain
 // plus 32 (0 means off).
@@ -19,9 +32,7 @@ QString mixByte(bool left, bool right, int gain)
 QString mixRow(int headphone)
 {
     QString row;
-    for (int input = 0; input <= 24; ++input) {
-        if (input == 11 || input == 22 || input == 23 || input == headphone)
-            continue;
+    for (int input : mixInputs(headphone)) {
         // The microphones and the programme return are audible at first; the rest is off.
         // Headphone 1 also hears the coordination return, a little lower, on the left ear.
         const bool audible = input <= 3 || input == 12;
@@ -38,13 +49,19 @@ QString mixRow(int headphone)
 void fillMatrixDemoValues(FakeQuorix &fake)
 {
     const QString audio = QStringLiteral("audio");
-    // Input rows: a four-digit word (0x20: gain 0 dB, no routing to outputs 0, 1, 18), a comma
-    // and the name the unit's user gave the input.
+    // Input rows: the word (0x20: gain 0 dB, no routing to outputs 0, 1, 18), a comma and the
+    // name the unit's user gave the input.
+    const QString word = qgetenv("FAKE_QUORIX_INPUT_WORD").trimmed() == "2"
+                             ? QStringLiteral("20")
+                             : QStringLiteral("0020");
+    const auto inputRow = [&](int n, const QString &name) {
+        fake.setValue(QStringLiteral("matrix_in%1").arg(n), word + QLatin1Char(',') + name, audio);
+    };
     for (int n = 1; n <= 19; ++n)
-        fake.setValue(QStringLiteral("matrix_in%1").arg(n), QStringLiteral("0020,"), audio);
-    fake.setValue(QStringLiteral("matrix_in2"), QStringLiteral("0020,G\u00e4st"), audio);
-    fake.setValue(QStringLiteral("matrix_in5"), QStringLiteral("0020,Studio"), audio);
-    fake.setValue(QStringLiteral("matrix_in9"), QStringLiteral("0020,Laptop"), audio);
+        inputRow(n, QString());
+    inputRow(2, QStringLiteral("G\u00e4st"));
+    inputRow(5, QStringLiteral("Studio"));
+    inputRow(9, QStringLiteral("Laptop"));
     for (int n = 11; n <= 15; ++n)
         fake.setValue(QStringLiteral("matrix_ou%1").arg(n), QStringLiteral("00"), audio);
     for (int h = 0; h < 4; ++h) {
@@ -62,4 +79,18 @@ void fillMatrixDemoValues(FakeQuorix &fake)
     // The options word, the master gains and the operation mode belong to the audio side
     // (demoaudio.cpp); the volume word holds each headphone's own-microphone level.
     fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), audio);
+}
+
+std::set<int> changedMixInputs(int headphone, const QString &before, const QString &after)
+{
+    std::set<int> changed;
+    int at = 0;
+    for (int input : mixInputs(headphone)) {
+        if (at + 2 > before.size() || at + 2 > after.size())
+            break;
+        if (before.mid(at, 2) != after.mid(at, 2))
+            changed.insert(input);
+        at += 2;
+    }
+    return changed;
 }

@@ -148,6 +148,8 @@ private slots:
     void behaviourSwitchesFromEnvironment();
     void hardwareVariantFromEnvironment_data();
     void hardwareVariantFromEnvironment();
+    void olderFirmwareFromEnvironment_data();
+    void olderFirmwareFromEnvironment();
 
 private:
     // A fresh unit installed while variable holds keys, and a client of it.
@@ -437,6 +439,43 @@ void TestDemoAreas::hardwareVariantFromEnvironment()
     QVERIFY(options.contains(QStringLiteral("ravenna")));
     QCOMPARE(options.filter(QStringLiteral("hardware_")),
              option.isEmpty() ? QStringList() : QStringList{option});
+}
+
+// An older firmware to play, and the width of the input rows' words.
+void TestDemoAreas::olderFirmwareFromEnvironment_data()
+{
+    QTest::addColumn<QByteArray>("variable");
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("inputRow");
+
+    QTest::newRow("demo") << QByteArray("FAKE_QUORIX_FIRMWARE") << QByteArray() << "2.00.7"
+                          << "0020,Studio";
+    QTest::newRow("1.13.9") << QByteArray("FAKE_QUORIX_FIRMWARE") << QByteArray("1.13.9")
+                            << "1.13.9"
+                            << "0020,Studio";
+    QTest::newRow("two digits") << QByteArray("FAKE_QUORIX_INPUT_WORD") << QByteArray("2")
+                                << "2.00.7"
+                                << "20,Studio";
+}
+
+void TestDemoAreas::olderFirmwareFromEnvironment()
+{
+    QFETCH(QByteArray, variable);
+    QFETCH(QByteArray, value);
+    QFETCH(QString, version);
+    QFETCH(QString, inputRow);
+
+    restartWith(variable.constData(), value);
+    m_client->request(1, "PARAM;target:general;GET:version;");
+    const auto general = m_client->reply(1);
+    QVERIFY(general);
+    QCOMPARE(general->value(QStringLiteral("version")), version);
+    m_client->request(2, "PARAM;target:audio;GET:matrix_in5;GET:matrix_hp1;");
+    const auto audio = m_client->reply(2);
+    QVERIFY(audio);
+    QCOMPARE(audio->value(QStringLiteral("matrix_in5")), inputRow);
+    QCOMPARE(audio->value(QStringLiteral("matrix_hp1")).size(), 42);
 }
 
 QTEST_GUILESS_MAIN(TestDemoAreas)
