@@ -862,9 +862,8 @@ void QVantelSettingsPage::createMobilePage(int pageId)
     if (pageLock) {
         // Nothing was read: the rows that would show the controller's defaults say so. PIN Save
         // stays as it is: it is never locked, so that a PIN can be saved whatever was read.
-        for (const int id : {kRowMobileDataService,
-                             kRowMobileAuthentication,
-                             kRowMobileSubscriber}) {
+        for (const int id :
+             {kRowMobileDataService, kRowMobileAuthentication, kRowMobileSubscriber}) {
             showUnread(page->findItem(id));
         }
     }
