@@ -20,8 +20,8 @@ struct Line
     qreal bottom;
 };
 
-// The text as a plain QLabel hands it to its layout: line breaks become line separators, and
-// carriage returns and tabs blanks.
+// The text as one layout takes it: a line break becomes a line separator (QLabel starts a new
+// paragraph there, which breaks the same), carriage returns and tabs become blanks.
 QString prepared(const QString &text)
 {
     QString result = text;
