@@ -234,23 +234,13 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
         if (!waiting)
             return Verdict::Pass;
         return isAimedAtPanel(receiver, event) ? drop() : Verdict::HoldBack;
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TouchCancel:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::ContextMenu:
-    case QEvent::InputMethod:
-    case QEvent::NativeGesture:
-        return waiting ? dropOnPanel(receiver, event) : Verdict::Pass;
     case QEvent::Close:
         // A window closed by the user asks its questions once the wait is over, not inside it,
         // where they would hold the wait up.
         return waiting && qobject_cast<QWindow *>(receiver) ? Verdict::HoldBack : Verdict::Pass;
     default:
-        return Verdict::Pass;
+        // Touches, tablet, context-menu, input-method and gesture events.
+        return waiting && isUserInput(event->type()) ? dropOnPanel(receiver, event) : Verdict::Pass;
     }
 }
 
