@@ -48,7 +48,8 @@ class TComDataConnection;
 // cache, and without it no login succeeds.
 //
 // Input: the window keeps a BusyInputGate on the client while it lives, so that user input made
-// while a synchronous device call waits is dropped rather than carried out afterwards.
+// on the panel while a synchronous device call waits is dropped rather than carried out
+// afterwards; input elsewhere waits for the call to end.
 //
 // Ownership: pages, timers and the message popup are children of the window. The shared model
 // objects (comClient(), the controllers) are not owned; the window connects to them at

@@ -168,8 +168,8 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     // The client may be destroyed from inside the nested loop (the destructor cancels the call,
     // which ends the wait): then nothing of it may be touched any more.
     const QPointer<CCom> self(this);
-    // With a gate, the input made meanwhile reaches it now and is dropped there; held back, it
-    // would be carried out after the wait, on whatever page is shown by then.
+    // With a gate, the input made meanwhile reaches it now and is judged there; held back by
+    // the loop, all of it would be carried out after the wait, on whatever page is shown by then.
     m_waitLoopLevel = QThread::currentThread()->loopLevel();
     while (self && m_waiting) {
         QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;

@@ -34,8 +34,8 @@ namespace ksm {
 // User input made during the wait: without an input gate the nested loop holds it back, and the
 // window system hands it on once the wait is over, to whatever is shown by then. With an input
 // gate set (setInputGate()), the loop lets it through to the gate, an event filter of the
-// application that the front panel installs to drop it; isWaitLoopInnermost() tells the gate
-// whether the input reached it from the wait's own loop.
+// application that the front panel installs to drop or hold back each event;
+// isWaitLoopInnermost() tells the gate whether the input reached it from the wait's own loop.
 //
 // Signals:
 // - stateChanged, errorOccurred, messageCompleted, messageReceived: the connection's signals

@@ -273,6 +273,8 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
     if (const SettingsPageRow *opened = pageRow(item->id(), item->data()); opened && opened->open) {
         const int id = item->id();
         buildPages([this, opened, id] { opened->open(*this, id); });
+        // A page that could not be read is not pushed; its row's title goes with it.
+        dropPendingTitle();
         return;
     }
 
@@ -280,6 +282,7 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
     if (const SettingsPageRow *pageRow = QVantelSettingsPage::pageRow(page);
         pageRow && pageRow->tap)
         buildPages([&] { pageRow->tap(*this, page, item); });
+    dropPendingTitle();
     // An open wheel closes on a tap of its row, keeping the value it had.
     if (row && row->kind() == QVantelMenuItem::WheelOnRelease && row->wheel()
         && row->wheel()->isChecked()) {

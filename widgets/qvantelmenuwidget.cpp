@@ -381,6 +381,11 @@ void QVantelMenuWidget::itemClicked(QVantelMenuItem *item)
     hideRefresh();
 }
 
+void QVantelMenuWidget::dropPendingTitle()
+{
+    m_pendingTitle.reset();
+}
+
 void QVantelMenuWidget::prepareKeyboard(QVantelMenuItem *, QVantelVirtual *) {}
 
 void QVantelMenuWidget::prepareSelection(QVantelMenuItem *, QVantelMenuSelect *) {}

@@ -107,6 +107,11 @@ signals:
     void menuItemChanges(QVantelMenuItem *item, int code);
 
 protected:
+    // Forgets the title of the navigation row last tapped. A subclass calls it once the row's
+    // step is over without a page pushed (its read failed), so that the next page pushed, by
+    // whatever row, does not take that title.
+    void dropPendingTitle();
+
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 

@@ -6,19 +6,23 @@
 #include "link/sharedobjects.h"
 #include "tests/support/fakequorix.h"
 
+#include <QCloseEvent>
 #include <QDialog>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <functional>
 #include <memory>
 
-// User input made while a synchronous device call waits: dropped by the gate, not carried out
-// once the wait is over; a tap begun before the wait still ends as a tap, and a dialog opened
-// during the wait still takes its own input.
+// User input made on the panel while a synchronous device call waits: dropped by the gate, not
+// carried out once the wait is over; a tap begun before the wait still ends as a tap, input
+// elsewhere is handed on after the wait, and a dialog opened during the wait still takes its own
+// input.
 class TestBusyInputGate : public QObject
 {
     Q_OBJECT
@@ -30,6 +34,9 @@ private slots:
     void inputDuringAWaitIsDropped();
     void tapBegunBeforeAWaitEndsAfterIt();
     void pressDuringAWaitDropsItsRelease();
+    void heldReleaseWaitsThroughTheNextWait();
+    void inputElsewhereWaitsForTheEndOfTheWait();
+    void closeDuringAWaitAsksAfterIt();
     void dialogInsideAWaitTakesInput();
 
 private:
@@ -38,8 +45,9 @@ private:
     int readWhileWaiting(const std::function<void()> &during);
 
     std::unique_ptr<FakeQuorix> m_fake;
-    std::unique_ptr<BusyInputGate> m_gate;
+    // The panel; the gate is its child.
     std::unique_ptr<QWidget> m_widget;
+    QPointer<BusyInputGate> m_gate;
     QPushButton *m_button = nullptr;
 };
 
@@ -51,10 +59,10 @@ void TestBusyInputGate::init()
     m_fake->setReplyDelay(100);
     QVERIFY(comClient()->connect(QStringLiteral("127.0.0.1"), m_fake->port(), 0));
     QTRY_COMPARE(comClient()->state(), RpcConnection::Connected);
-    m_gate = std::make_unique<BusyInputGate>(comClient());
-    QCOMPARE(comClient()->inputGate(), m_gate.get());
 
     m_widget = std::make_unique<QWidget>();
+    m_gate = new BusyInputGate(comClient(), m_widget.get());
+    QCOMPARE(comClient()->inputGate(), m_gate.data());
     m_button = new QPushButton(QStringLiteral("Back"), m_widget.get());
     new QVBoxLayout(m_widget.get());
     m_widget->layout()->addWidget(m_button);
@@ -66,7 +74,7 @@ void TestBusyInputGate::init()
 void TestBusyInputGate::cleanup()
 {
     m_widget.reset();
-    m_gate.reset();
+    QVERIFY(!m_gate);
     destroySharedObjects();
     m_fake.reset();
 }
@@ -104,7 +112,7 @@ void TestBusyInputGate::inputDuringAWaitIsDropped()
     QCOMPARE(clicked.count(), 2);
 
     // Without its gate the client holds input back again.
-    m_gate.reset();
+    delete m_gate;
     QVERIFY(!comClient()->inputGate());
 }
 
@@ -149,6 +157,82 @@ void TestBusyInputGate::pressDuringAWaitDropsItsRelease()
     QCOMPARE(clicked.count(), 0);
     QTest::mouseClick(m_button, Qt::LeftButton);
     QCOMPARE(clicked.count(), 1);
+}
+
+void TestBusyInputGate::heldReleaseWaitsThroughTheNextWait()
+{
+    // The step of the tap reads the unit twice in a row: the tap's own handler may not run
+    // inside the second read, where its device calls would be refused.
+    QList<bool> readyWhenClicked;
+    connect(m_button, &QAbstractButton::clicked, this, [&readyWhenClicked] {
+        readyWhenClicked << comClient()->isReady();
+    });
+    const QPoint inside = m_button->rect().center();
+    QTest::mousePress(m_button, Qt::LeftButton, {}, inside);
+    QCOMPARE(readWhileWaiting([&] { QTest::mouseRelease(m_button, Qt::LeftButton, {}, inside); }),
+             0);
+    QCOMPARE(readWhileWaiting([] {}), 0);
+    QTRY_COMPARE(readyWhenClicked, QList<bool>{true});
+    QVERIFY(!m_button->isDown());
+}
+
+// A dialog open when a timer's read starts (Connect... during the keep-alive) keeps what is typed
+// into it meanwhile; it comes after the wait, before what is typed later.
+void TestBusyInputGate::inputElsewhereWaitsForTheEndOfTheWait()
+{
+    QDialog dialog;
+    auto *edit = new QLineEdit(&dialog);
+    new QVBoxLayout(&dialog);
+    dialog.layout()->addWidget(edit);
+    int read = -1;
+    QString typedMeanwhile;
+    QTimer::singleShot(0, &dialog, [&] {
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QWindow *window = dialog.windowHandle();
+        edit->setFocus();
+        read = readWhileWaiting([&] {
+            QTest::keyClicks(edit, QStringLiteral("12"));
+            QTest::keyClick(window, Qt::Key_7);
+            typedMeanwhile = edit->text();
+        });
+        QTest::keyClick(window, Qt::Key_0);
+        QTRY_COMPARE(edit->text(), QStringLiteral("1270"));
+        dialog.accept();
+    });
+    QTimer::singleShot(5000, &dialog, &QDialog::reject);
+    QCOMPARE(dialog.exec(), int(QDialog::Accepted));
+    QCOMPARE(read, 0);
+    QCOMPARE(typedMeanwhile, QString());
+}
+
+void TestBusyInputGate::closeDuringAWaitAsksAfterIt()
+{
+    // A window that asks before it closes, as the main window does.
+    struct Asking : QWidget
+    {
+        QList<bool> readyWhenAsked;
+        void closeEvent(QCloseEvent *event) override
+        {
+            readyWhenAsked << comClient()->isReady();
+            event->ignore();
+        }
+    } window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
+    QCOMPARE(readWhileWaiting([&] {
+                 QCloseEvent close;
+                 QSpontaneKeyEvent::setSpontaneous(&close);
+                 QCoreApplication::instance()->notify(window.windowHandle(), &close);
+                 // The panel's taps are still dropped.
+                 QTest::mouseClick(m_button, Qt::LeftButton);
+                 QCOMPARE(window.readyWhenAsked, QList<bool>{});
+             }),
+             0);
+    QTRY_COMPARE(window.readyWhenAsked, QList<bool>{true});
+    QVERIFY(window.isVisible());
+    QTest::qWait(50);
+    QCOMPARE(clicked.count(), 0);
 }
 
 void TestBusyInputGate::dialogInsideAWaitTakesInput()

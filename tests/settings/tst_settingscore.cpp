@@ -64,6 +64,7 @@ private slots:
     void pageLeftInsideApplyIsDeletedLater();
     void statisticsSlots();
     void tapClosesOpenWheel();
+    void rowThatOpensNothingLeavesNoTitle();
     void configurationEvents();
     void accessLevelWithoutKnownPasswords();
     void accessLevelWithPassword();
@@ -401,6 +402,21 @@ void TestSettingsCore::tapClosesOpenWheel()
     QVERIFY(!row->wheel()->isChecked());
     QCOMPARE(row->currentValue()->value, 1);
     QCOMPARE(row->valueText(), QStringLiteral("Extended"));
+}
+
+// A row whose step builds no page (its read failed) leaves no title behind: the next page
+// pushed, by whatever step, is not named after it.
+void TestSettingsCore::rowThatOpensNothingLeavesNoTitle()
+{
+    const int nowhere = 9999;
+    QVantelMenuItems *page = push(kPageStatus, {nowhere});
+    const QStringList path = m_page->titlePath();
+    QVantelMenuItem *row = page->findItem(nowhere);
+    row->titleLabel()->setText(QStringLiteral("Nowhere"));
+    m_page->itemClicked(row);
+    QCOMPARE(m_page->currentPage(), page);
+    push(kPageAudio);
+    QCOMPARE(m_page->titlePath(), path);
 }
 
 void TestSettingsCore::configurationEvents()
