@@ -176,7 +176,7 @@ void TMatrixSettings::applyDefaults()
         {kAudioKeyMatrixVol, "E0E0E0E0"},
     });
     // The defaults are not the unit's.
-    m_positionKnown.fill(false);
+    forgetUnitRows();
     for (int headphone = 0; headphone < HeadphoneCount; ++headphone) {
         for (int input = 0; input < InputCount; ++input) {
             cell(input, QVantel::headphoneLeftOutput(headphone)).balance = kBalanceCentre;
@@ -279,6 +279,12 @@ const bool *TMatrixSettings::knownFlag(Row row, int index) const
         return flag(m_balanceKnown, 0);
     case Row::Position:
         return flag(m_positionKnown, 0);
+    case Row::Options:
+        return index == 0 ? &m_optionsKnown : nullptr;
+    case Row::MasterGain:
+        return index == 0 ? &m_masterGainKnown : nullptr;
+    case Row::Volume:
+        return index == 0 ? &m_volumeKnown : nullptr;
     }
     return nullptr;
 }
@@ -299,6 +305,18 @@ void TMatrixSettings::markKnown(Row row, int index)
     Q_EMIT rowReceived(row, index);
 }
 
+void TMatrixSettings::forgetUnitRows()
+{
+    m_inputRowKnown.fill(false);
+    m_outputRowKnown.fill(false);
+    m_mixKnown.fill(false);
+    m_balanceKnown.fill(false);
+    m_positionKnown.fill(false);
+    m_optionsKnown = false;
+    m_masterGainKnown = false;
+    m_volumeKnown = false;
+}
+
 int TMatrixSettings::lastInputRow()
 {
     if (firmwareAtLeast(kFirmware1_13))
@@ -306,7 +324,7 @@ int TMatrixSettings::lastInputRow()
     return firmwareAtLeast(kFirmware1_7) ? 17 : 10;
 }
 
-bool TMatrixSettings::firmwareHasRow(Row row, int index)
+bool TMatrixSettings::firmwareReadsRow(Row row, int index)
 {
     switch (row) {
     case Row::Input:
@@ -320,13 +338,29 @@ bool TMatrixSettings::firmwareHasRow(Row row, int index)
         return index >= 0 && index < HeadphoneCount;
     case Row::Balance:
         return index >= 0 && index < HeadphoneCount && firmwareAtLeast(kFirmware2_0);
+    case Row::Options:
+        return index == 0;
+    case Row::MasterGain:
+        return index == 0 && firmwareAtLeast(kFirmware1_6);
+    case Row::Volume:
+        return index == 0 && firmwareAtLeast(kFirmware1_8);
     }
     return false;
 }
 
+bool TMatrixSettings::isKeptBeyondFirmware(Row row)
+{
+    return row == Row::Input || row == Row::Output;
+}
+
 bool TMatrixSettings::isRowMissing(Row row, int index) const
 {
-    return (isReady() || m_readFailed) && firmwareHasRow(row, index) && !isRowKnown(row, index);
+    if (!(isReady() || m_readFailed) || isRowKnown(row, index) || !knownFlag(row, index))
+        return false;
+    // A balance row or word the firmware does not have is never read: it stays missing, so that
+    // nothing the unit never sent is written as if it had been. Input and output rows beyond the
+    // firmware's are kept here and never sent.
+    return firmwareReadsRow(row, index) || !isKeptBeyondFirmware(row);
 }
 
 bool TMatrixSettings::refusesRow(Row row, int index) const
@@ -345,7 +379,12 @@ bool TMatrixSettings::refusesRow(Row row, int index) const
         return !m_mixGuard || m_editOpen;
     case Row::Balance:
         return !m_balanceGuard;
+    case Row::Volume:
+        return !m_volumeGuard;
     case Row::Position:
+    case Row::Options:
+    case Row::MasterGain:
+        // Asked only for the operator's writes; what is received is applied without sending.
         return true;
     }
     return true;
@@ -368,6 +407,10 @@ bool TMatrixSettings::refusesCell(int input, int output, bool routing) const
     if (!isHeadphoneOutput(output))
         return false;
     const int headphone = (output - 2) / 2;
+    // The level of the headphone's own microphone travels in the volume word; its routing in no
+    // row at all.
+    if (input == headphone)
+        return !routing && refusesRow(Row::Volume, 0);
     return isMixInput(headphone, input, QVantel::LastMixInput) && refusesRow(Row::Mix, headphone);
 }
 
@@ -384,26 +427,35 @@ std::string TMatrixSettings::rowKey(Row row, int index)
         return numberedKey(kAudioKeyMatrixBal, index + 1);
     case Row::Position:
         return numberedKey(kAudioKeyMatrixPo, index + 1);
+    case Row::Options:
+        return kAudioKeyMatrixOpt;
+    case Row::MasterGain:
+        return kAudioKeyMatrixMgn;
+    case Row::Volume:
+        return kAudioKeyMatrixVol;
     }
     return {};
 }
 
 bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
 {
-    // Without a start no row of a read would be written: the next start reads them all.
-    if (!isReady()) {
+    const auto noneMissing = [this, &rows] {
         return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
             return isRowMissing(id.row, id.index);
         });
-    }
+    };
+    // Without a start no row of a read would be written: the next start reads them all.
+    if (!isReady())
+        return noneMissing();
     std::vector<std::string> keys;
     const qint64 now = m_clock.elapsed();
     for (const RowId &id : rows) {
-        const std::string key = rowKey(id.row, id.index);
-        if (!isRowMissing(id.row, id.index)
-            || std::find(keys.begin(), keys.end(), key) != keys.end()) {
+        // A row the firmware does not have is not asked for: the unit never sends it.
+        if (!isRowMissing(id.row, id.index) || !firmwareReadsRow(id.row, id.index))
             continue;
-        }
+        const std::string key = rowKey(id.row, id.index);
+        if (std::find(keys.begin(), keys.end(), key) != keys.end())
+            continue;
         // Several pages ask for the same rows, and a unit that sends a row it cannot read
         // sends it again: one read of a row per interval is enough.
         const auto asked = m_lastAsked.find(key);
@@ -414,9 +466,7 @@ bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
     }
     if (!keys.empty())
         read(keys);
-    return std::none_of(rows.begin(), rows.end(), [this](const RowId &id) {
-        return isRowMissing(id.row, id.index);
-    });
+    return noneMissing();
 }
 
 TMatrixSettings::AudioConfig TMatrixSettings::audioConfig(int position) const
@@ -693,7 +743,8 @@ bool TMatrixSettings::updateHeadphoneBalance(int input, int output)
     const quint8 byte = balanceByte(node(input, output).balance);
     if (byte == balance[std::size_t(input)])
         return true;
-    // Balance rows came with firmware 2.0: an older unit has none to read or write.
+    // Balance rows came with firmware 2.0: an older unit has none to read or write (the setter
+    // refuses a change once the matrix is ready; before that it is only stored).
     if (!m_balanceGuard && isReady() && firmwareAtLeast(kFirmware2_0)) {
         HeadphoneBalance changed = balance;
         changed[std::size_t(input)] = byte;
@@ -848,6 +899,8 @@ bool TMatrixSettings::setMatrixOptions(const MatrixOpts &options, bool send)
 {
     if (options == m_options)
         return true;
+    if (send && refusesRow(Row::Options, 0))
+        return false;
     if (send && isReady() && !sendParam(kAudioKeyMatrixOpt, ulongToHexString(options, 8)))
         return false;
     const MatrixOpts previous = m_options;
@@ -860,6 +913,9 @@ bool TMatrixSettings::setMasterGain(const quint32 &gain, bool send)
 {
     if (gain == m_masterGain)
         return true;
+    // The low 16 bits and the other output's byte are the unit's: written only over its word.
+    if (send && refusesRow(Row::MasterGain, 0))
+        return false;
     if (send && isReady() && firmwareAtLeast(kFirmware1_6)
         && !sendParam(kAudioKeyMatrixMgn, ulongToHexString(gain, 8))) {
         return false;
@@ -1221,6 +1277,7 @@ void TMatrixSettings::applyVolume(const std::string &text)
         setNodeGain(headphone, QVantel::headphoneLeftOutput(headphone), dB);
         setNodeGain(headphone, QVantel::headphoneRightOutput(headphone), dB);
     }
+    markKnown(Row::Volume, 0);
 }
 
 bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &values)
@@ -1237,11 +1294,15 @@ bool TMatrixSettings::applyParams(const std::map<std::string, std::string> &valu
     };
     for (const auto &[key, text] : values) {
         if (key == kAudioKeyMatrixOpt) {
-            if (hasHexField(text, kWordDigits))
+            if (hasHexField(text, kWordDigits)) {
                 setMatrixOptions(hexStringToULong(text.substr(0, kWordDigits)), false);
+                markKnown(Row::Options, 0);
+            }
         } else if (key == kAudioKeyMatrixMgn) {
-            if (hasHexField(text, kWordDigits))
+            if (hasHexField(text, kWordDigits)) {
                 setMasterGain(hexStringToULong(text.substr(0, kWordDigits)), false);
+                markKnown(Row::MasterGain, 0);
+            }
         } else if (key == kAudioKeyMatrixVol) {
             applyVolume(text);
         } else if (const int in = indexOf(key, kAudioKeyMatrixIn); in >= 0) {
@@ -1335,11 +1396,7 @@ void TMatrixSettings::reset()
     // Nothing of the unit's is known any more, nor missing until the next start.
     m_readFailed = false;
     m_lastAsked.clear();
-    m_inputRowKnown.fill(false);
-    m_outputRowKnown.fill(false);
-    m_mixKnown.fill(false);
-    m_balanceKnown.fill(false);
-    m_positionKnown.fill(false);
+    forgetUnitRows();
     blockSignals(wasBlocked);
     TComController::reset();
 }
