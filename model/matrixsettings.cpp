@@ -456,16 +456,27 @@ bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
         const std::string key = rowKey(id.row, id.index);
         if (std::find(keys.begin(), keys.end(), key) != keys.end())
             continue;
-        // Several pages ask for the same rows, and a unit that sends a row it cannot read
-        // sends it again: one read of a row per interval is enough.
-        const auto asked = m_lastAsked.find(key);
-        if (asked != m_lastAsked.end() && now - asked->second < kRereadIntervalMs)
+        // Several pages ask for the same rows, and a unit that leaves a row out (or sends it in
+        // a form that is not read) does so again: one answer without it per interval is enough.
+        const auto leftOut = m_leftOutAt.find(key);
+        if (leftOut != m_leftOutAt.end() && now - leftOut->second < kRereadIntervalMs)
             continue;
-        m_lastAsked[key] = now;
         keys.push_back(key);
     }
-    if (!keys.empty())
-        read(keys);
+    if (keys.empty())
+        return noneMissing();
+    read(keys);
+    // Only an answer says that the unit left a row out: a read the busy client never sent, or
+    // one the unit did not answer, is asked again the next time.
+    if (m_request.lastCallResult() == 0) {
+        for (const RowId &id : rows) {
+            const std::string key = rowKey(id.row, id.index);
+            if (isRowMissing(id.row, id.index)
+                && std::find(keys.begin(), keys.end(), key) != keys.end()) {
+                m_leftOutAt[key] = now;
+            }
+        }
+    }
     return noneMissing();
 }
 
@@ -1395,7 +1406,7 @@ void TMatrixSettings::reset()
     });
     // Nothing of the unit's is known any more, nor missing until the next start.
     m_readFailed = false;
-    m_lastAsked.clear();
+    m_leftOutAt.clear();
     forgetUnitRows();
     blockSignals(wasBlocked);
     TComController::reset();

@@ -12,6 +12,7 @@
 #include "tests/support/fakequorix.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -1167,8 +1168,9 @@ void tst_MatrixSettings::missingRowsAreNotWritten()
     QVERIFY(m_link.fake->lastRequest().isSetOf(QStringLiteral("matrix_hp3")));
 }
 
-// A missing row is asked for again, alone and not more than once in a while; once it arrives
-// it is announced and written like any other.
+// A missing row is asked for again, alone; a row the unit left out of its answer not more than
+// once in a while, one whose read was never sent at once. Once it arrives it is announced and
+// written like any other.
 void tst_MatrixSettings::missingRowsReadAgain()
 {
     firmwareVersion = 0x10d09;
@@ -1183,6 +1185,17 @@ void tst_MatrixSettings::missingRowsReadAgain()
     const std::vector<TMatrixSettings::RowId> rows
         = {{Row::Mix, 0}, {Row::Mix, 1}, {Row::Input, 8}, {Row::Balance, 1}};
     QSignalSpy received(&m, &TMatrixSettings::rowReceived);
+    m_link.fake->clearLog();
+
+    // Asked while the client waits for another answer, the read is never sent: nothing holds
+    // the next one back.
+    m_link.fake->setReplyDelay(200);
+    bool askedWhileBusy = true;
+    QTimer::singleShot(50, &m, [&] { askedWhileBusy = m.readMissingRows(rows); });
+    QVERIFY(m.setMatrixOptions(0x20000000U, true));
+    m_link.fake->setReplyDelay(0);
+    QVERIFY(!askedWhileBusy);
+    QCOMPARE(m_link.fake->requestCount(), 1);
     m_link.fake->clearLog();
 
     QVERIFY(!m.readMissingRows(rows));
