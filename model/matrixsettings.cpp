@@ -456,8 +456,9 @@ bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
         const std::string key = rowKey(id.row, id.index);
         if (std::find(keys.begin(), keys.end(), key) != keys.end())
             continue;
-        // Several pages ask for the same rows, and a unit that leaves a row out (or sends it in
-        // a form that is not read) does so again: one answer without it per interval is enough.
+        // Several pages ask for the same rows, and a unit that leaves a row out (sends it in a
+        // form that is not read, or fails the read) does so again: one read without it per
+        // interval is enough.
         const auto leftOut = m_leftOutAt.find(key);
         if (leftOut != m_leftOutAt.end() && now - leftOut->second < kRereadIntervalMs)
             continue;
@@ -466,14 +467,14 @@ bool TMatrixSettings::readMissingRows(const std::vector<RowId> &rows)
     if (keys.empty())
         return noneMissing();
     read(keys);
-    // Only an answer says that the unit left a row out: a read the busy client never sent, or
-    // one the unit did not answer, is asked again the next time.
-    if (m_request.lastCallResult() == 0) {
+    // A read the busy client never sent holds nothing back: it is asked again the next time.
+    if (m_request.lastCallResult() != -1) {
+        const qint64 answered = m_clock.elapsed();
         for (const RowId &id : rows) {
             const std::string key = rowKey(id.row, id.index);
             if (isRowMissing(id.row, id.index)
                 && std::find(keys.begin(), keys.end(), key) != keys.end()) {
-                m_leftOutAt[key] = now;
+                m_leftOutAt[key] = answered;
             }
         }
     }

@@ -173,11 +173,11 @@ public:
     // True after a start that could not read the matrix, until the next start or reset().
     [[nodiscard]] bool readHasFailed() const { return m_readFailed; }
     // Reads again those of rows that are missing and that the firmware has, while the controller
-    // is ready (else the next start reads them). A row that the unit left out of its answer (or
-    // sent in a form that is not read) is not asked for again within kRereadIntervalMs; a read
-    // that was not sent or not answered holds nothing back. True when none of rows is missing
-    // afterwards (also when nothing needed reading). A row that arrives is announced with
-    // rowReceived().
+    // is ready (else the next start reads them). A row still missing after a read that was sent
+    // (the unit left it out, sent it in a form that is not read, or failed the read) is not asked
+    // for again within kRereadIntervalMs; a read the busy client never sent holds nothing back.
+    // True when none of rows is missing afterwards (also when nothing needed reading). A row that
+    // arrives is announced with rowReceived().
     static constexpr qint64 kRereadIntervalMs = 5000;
     bool readMissingRows(const std::vector<RowId> &rows);
 
@@ -369,7 +369,7 @@ private:
     bool m_mixGuard = false; // also held by an open headphone edit
     bool m_editOpen = false;
     bool m_readFailed = false;
-    // When the unit last answered readMissingRows() without each row key, on m_clock.
+    // When a read of readMissingRows() last came back without each row key, on m_clock.
     QElapsedTimer m_clock;
     std::map<std::string, qint64> m_leftOutAt;
     bool m_volumeGuard = false;
