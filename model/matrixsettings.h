@@ -31,11 +31,11 @@
 // Setters: the cell and input setters return false when the device refused a row write; the
 // changed field then stays (the next successful write of that row carries it) and its signal
 // still fires, so the model and the pages agree. They also return false, changing nothing, when
-// the change would write a row the unit has not sent (isRowMissing()). An input name is the
-// exception: a name the device refused is put back and not signalled, since the operator typed it
-// and must not see it as taken. An invalid index changes nothing and returns false. The word
+// the change would write a row or word the unit has not sent (isRowMissing()). An input name is
+// the exception: a name the device refused is put back and not signalled, since the operator typed
+// it and must not see it as taken. An invalid index changes nothing and returns false. The word
 // setters (options, master gain, audio configuration), and the output gains held in the master-gain
-// word, keep the old value on a refused write.
+// word, keep the old value on a refused write, and refuse to write a word the unit has not sent.
 //
 // Signals: nodeChanged(i, o) after a cell was recomputed through a cell setter or a received row;
 // nodeCopyChanged(s, t) when a copy is made or removed; inputNameChanged, inputGainChanged and
@@ -107,8 +107,10 @@ public:
 
     // The rows of the unit's matrix the program writes, each numbered as its getter is: an input
     // row by its input (0 to 10, 14 to 18), an output row by its output (10 to 14), a headphone
-    // mix, a balance and a position record by the headphone or position (0 to 3).
-    enum class Row { Input, Output, Mix, Balance, Position };
+    // mix, a balance and a position record by the headphone or position (0 to 3); and the three
+    // words, each number 0: the options, the master gains ("matrix_mgn") and the headphones'
+    // own-microphone levels ("matrix_vol").
+    enum class Row { Input, Output, Mix, Balance, Position, Options, MasterGain, Volume };
     Q_ENUM(Row)
     struct RowId
     {
@@ -159,14 +161,21 @@ public:
     // last reset(). Until then it holds defaults or what the pages set, not what the unit has.
     [[nodiscard]] bool isRowKnown(Row row, int index) const;
     // True while the controller is ready, or its start could not read the matrix, and the row is
-    // one the current firmware writes but the unit has not sent. A row the program has not read is
-    // never written: every change that would write a missing row is refused (false) and changes
-    // nothing. The pages lock their controls of a missing row and say so.
+    // one the current firmware reads and writes but the unit has not sent, or a balance row or
+    // word that the current firmware does not have (it is never read, so never written either).
+    // A row the program has not read is never written: every change that would write a missing
+    // row is refused (false) and changes nothing. The pages lock their controls of a missing row
+    // and say so. Input and output rows beyond the firmware's are kept here and never sent, so
+    // they are not missing.
     [[nodiscard]] bool isRowMissing(Row row, int index) const;
+    // Whether the current firmware reads and writes the row (readAll() asks for it).
+    [[nodiscard]] static bool firmwareReadsRow(Row row, int index);
     // True after a start that could not read the matrix, until the next start or reset().
     [[nodiscard]] bool readHasFailed() const { return m_readFailed; }
-    // Reads again those of rows that are missing, while the controller is ready (else the next
-    // start reads them); a row asked for in the last kRereadIntervalMs is not asked for again.
+    // Reads again those of rows that are missing and that the firmware has, while the controller
+    // is ready (else the next start reads them). A row still missing after a read that was sent
+    // (the unit left it out, sent it in a form that is not read, or failed the read) is not asked
+    // for again within kRereadIntervalMs; a read the busy client never sent holds nothing back.
     // True when none of rows is missing afterwards (also when nothing needed reading). A row that
     // arrives is announced with rowReceived().
     static constexpr qint64 kRereadIntervalMs = 5000;
@@ -202,7 +211,7 @@ public:
 
     // Word setters: an equal value returns true; with send and StateReady the word is written
     // first ("matrix_mgn" only from firmware 1.6 on) and a refusal returns false, keeping the old
-    // value.
+    // value. With send, a word the unit has not sent (isRowMissing()) is refused the same way.
     bool setMatrixOptions(const MatrixOpts &options, bool send);
     // Also sets the gains of the programme outputs (top byte - 128) and the coordination output
     // (second byte - 128).
@@ -304,13 +313,16 @@ private:
     static bool hasInputRow(int input);
     // The highest input whose row the current firmware reads and writes.
     static int lastInputRow();
-    // Whether the current firmware reads and writes the row.
-    static bool firmwareHasRow(Row row, int index);
+    // Whether a row the firmware does not have is kept here without being sent (input and
+    // output rows), rather than refused.
+    static bool isKeptBeyondFirmware(Row row);
     static std::string rowKey(Row row, int index);
     // The known flag of the row; null for a row the table does not have.
     const bool *knownFlag(Row row, int index) const;
     // Marks the row known; announces it when it was not.
     void markKnown(Row row, int index);
+    // Nothing of the unit's is known any more: every row and word holds defaults.
+    void forgetUnitRows();
     // Whether a change of cell (input, output) is refused because it would write a missing row;
     // routing: the change is of the cell's on flag (the gain is in the headphone mixes only).
     bool refusesCell(int input, int output, bool routing) const;
@@ -357,9 +369,9 @@ private:
     bool m_mixGuard = false; // also held by an open headphone edit
     bool m_editOpen = false;
     bool m_readFailed = false;
-    // When readMissingRows() last asked for each row key, on m_clock.
+    // When a read of readMissingRows() last came back without each row key, on m_clock.
     QElapsedTimer m_clock;
-    std::map<std::string, qint64> m_lastAsked;
+    std::map<std::string, qint64> m_leftOutAt;
     bool m_volumeGuard = false;
     bool m_balanceGuard = false;
     int m_operationMode = 0;
@@ -381,6 +393,9 @@ private:
     std::array<bool, HeadphoneCount> m_mixKnown{};
     std::array<bool, HeadphoneCount> m_balanceKnown{};
     std::array<bool, HeadphoneCount> m_positionKnown{};
+    bool m_optionsKnown = false;
+    bool m_masterGainKnown = false;
+    bool m_volumeKnown = false;
     std::array<AudioConfig, HeadphoneCount> m_audioConfig{};
     std::array<HeadphoneBalance, HeadphoneCount> m_headphoneBalance{};
 };

@@ -76,10 +76,19 @@ MatrixRowLock *makeInputRowLock(QWidget *page)
 {
     return makeRowLock(page, [](const std::vector<MatrixRowLock::RowId> &missing) {
         QStringList names;
-        for (const MatrixRowLock::RowId &id : missing)
-            names << QVantelLocalize::inputName(id.index);
-        return QWidget::tr("The unit did not send its settings of %1.")
-            .arg(MatrixRowLock::listText(names));
+        bool masterGains = false;
+        for (const MatrixRowLock::RowId &id : missing) {
+            if (id.row == TMatrixSettings::Row::Input)
+                names << QVantelLocalize::inputName(id.index);
+            else if (id.row == TMatrixSettings::Row::MasterGain)
+                masterGains = true;
+        }
+        QStringList parts;
+        if (!names.isEmpty())
+            parts << QWidget::tr("its settings of %1").arg(MatrixRowLock::listText(names));
+        if (masterGains)
+            parts << QWidget::tr("its master gains");
+        return QWidget::tr("The unit did not send %1.").arg(MatrixRowLock::listText(parts));
     });
 }
 

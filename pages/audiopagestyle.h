@@ -40,7 +40,8 @@ std::array<QVantelButton *, 4> makeNavigationBar(QWidget *page, int current);
 // The lock of a page's controls that write matrix rows the unit has not sent, with its notice
 // under the status strip.
 MatrixRowLock *makeRowLock(QWidget *page, MatrixRowLock::Describe describe);
-// The same for controls that write input rows: the notice names the inputs.
+// The same for controls that write input rows or the master gains: the notice names the inputs
+// and the master gains.
 MatrixRowLock *makeInputRowLock(QWidget *page);
 
 } // namespace AudioPageStyle

@@ -383,21 +383,20 @@ void QVantelAudioOutputPage::applyOperationMode(bool extended)
         m_aoip1Mark->setVisible(extended && audio->ravOuPair());
         m_aoip2Mark->setVisible(extended && audio->ravOuPair());
     }
-    applyPairLocks();
+    applyPairLocks(extended);
 }
 
-void QVantelAudioOutputPage::applyPairLocks()
+void QVantelAudioOutputPage::applyPairLocks(bool extended)
 {
     // The right member of a pair is locked only while the pair is on in the extended mode; in
     // the standard mode it is free whatever the pair flag says.
     const TAudioSettings *audio = audioSettings();
-    const bool standard = !comDevice()->isExtendedMode();
-    const bool line2 = standard || !audio->linePair();
+    const bool line2 = !extended || !audio->linePair();
     m_knob2->setEnabled(line2);
     for (QVantelSwitch *toggle : m_switches[Line2Row])
         toggle->setEnabled(line2);
-    if (TComDevice::hasOption(TComDevice::OptionRavenna)) {
-        const bool aoip2 = standard || !audio->ravOuPair();
+    if (TComDevice::hasOption(TComDevice::OptionRavenna) && !m_aoipUnavailable) {
+        const bool aoip2 = !extended || !audio->ravOuPair();
         for (QVantelSwitch *toggle : m_switches[Aoip2Row])
             toggle->setEnabled(aoip2);
     }
@@ -405,12 +404,16 @@ void QVantelAudioOutputPage::applyPairLocks()
 
 void QVantelAudioOutputPage::setAoipRowsUnavailable()
 {
+    m_aoipUnavailable = true;
     const QPalette greyed = AudioPageStyle::greyed(palette());
     m_rowLabels[Aoip1Row]->setPalette(greyed);
     m_rowLabels[Aoip2Row]->setPalette(greyed);
+    // A switch that cannot be switched on is drawn locked, as on the auxiliary page.
     for (int row : {Aoip1Row, Aoip2Row}) {
-        for (QVantelSwitch *toggle : m_switches[size_t(row)])
+        for (QVantelSwitch *toggle : m_switches[size_t(row)]) {
             toggle->setCheckable(false);
+            toggle->setEnabled(false);
+        }
     }
 }
 
@@ -456,7 +459,7 @@ void QVantelAudioOutputPage::audioControllerStateChanged(TComController *control
         arrangeRows(true, firmwareAtLeast(kHeadphone4Routing));
 
     showLineLevel(m_knob1, audio->lineOutputLevel(), QVantel::OutputLine1);
-    applyPairLocks();
+    applyPairLocks(isExtended);
     showLineLevel(m_knob2, audio->lineOutput2Level(), QVantel::OutputLine2);
 
     m_linePairButton->setVisible(isExtended);
@@ -495,7 +498,7 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
             const QSignalBlocker blocker(m_linePairButton);
             m_linePairButton->setChecked(audio->linePair());
         }
-        applyPairLocks();
+        applyPairLocks(isExtended);
         m_line1Mark->setVisible(isExtended && audio->linePair());
         m_line2Mark->setVisible(isExtended && audio->linePair());
         break;
@@ -509,7 +512,7 @@ void QVantelAudioOutputPage::audioControllerParamChanged(TComController *,
             m_aoip1Mark->setVisible(isExtended && audio->ravOuPair());
             m_aoip2Mark->setVisible(isExtended && audio->ravOuPair());
         }
-        applyPairLocks();
+        applyPairLocks(isExtended);
         break;
     }
     default:
@@ -524,13 +527,14 @@ void QVantelAudioOutputPage::resetView()
     m_rowLabels[UsbRow]->show();
     for (int column = ProgramReturn; column <= Coord; ++column)
         switchAt(UsbRow, column)->show();
+    m_aoipUnavailable = false;
     for (int row : {Aoip1Row, Aoip2Row}) {
         for (QVantelSwitch *toggle : m_switches[size_t(row)])
             toggle->setCheckable(true);
     }
-    // A pair of the last unit locks nothing of the next one.
+    // A pair or a missing module of the last unit locks nothing of the next one.
     m_knob2->setEnabled(true);
-    for (int row : {Line2Row, Aoip2Row}) {
+    for (int row : {Line2Row, Aoip1Row, Aoip2Row}) {
         for (QVantelSwitch *toggle : m_switches[size_t(row)])
             toggle->setEnabled(true);
     }

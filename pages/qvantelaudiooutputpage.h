@@ -67,9 +67,10 @@ private:
     void arrangeRows(bool showLine2, bool showHeadphone4);
     void applyHardwareLayout();
     void applyOperationMode(bool extended);
-    // Knob 2 and the LINE 2 switches, and the second audio-over-IP row's switches, as the mode
-    // and the unit's pair flags say.
-    void applyPairLocks();
+    // Knob 2 and the LINE 2 switches, and the second audio-over-IP row's switches (unless the
+    // audio-over-IP rows are unavailable), as the mode and the unit's pair flags say.
+    void applyPairLocks(bool extended);
+    // Greys the audio-over-IP rows and draws their switches locked, until resetView().
     void setAoipRowsUnavailable();
     void showLineLevel(QVantelKnob *knob, int level, int output);
     [[nodiscard]] int inputOf(int row, int column) const;
@@ -87,4 +88,6 @@ private:
     QLabel *m_line2Mark = nullptr;
     QLabel *m_aoip1Mark = nullptr;
     QLabel *m_aoip2Mark = nullptr;
+    // The unit has no audio-over-IP module or no auxiliary board: those rows stay locked.
+    bool m_aoipUnavailable = false;
 };

@@ -248,10 +248,12 @@ void QVantelAudioPage::buildUi()
     for (QVantelKnob *knob : boardKnobs())
         connectMatrixKnob(knob);
 
-    // A matrix gain knob writes its input's row.
+    // A matrix gain knob writes its input's row, a master gain knob the master-gain word.
     MatrixRowLock *lock = AudioPageStyle::makeInputRowLock(this);
     for (const auto &[knob, input] : matrixKnobs())
         lock->addControl(knob, {{TMatrixSettings::Row::Input, input}});
+    for (QVantelKnob *knob : {m_programKnob, m_coordKnob})
+        lock->addControl(knob, {{TMatrixSettings::Row::MasterGain, 0}});
 }
 
 std::array<std::pair<QVantelKnob *, int>, 7> QVantelAudioPage::matrixKnobs() const

@@ -150,7 +150,7 @@ void QVantelHeadphoneWidget::setupBaseUi()
             using Row = TMatrixSettings::Row;
             QStringList own;
             QStringList others;
-            for (Row kind : {Row::Mix, Row::Balance, Row::Position}) {
+            for (Row kind : {Row::Mix, Row::Balance, Row::Volume, Row::Position}) {
                 for (const TMatrixSettings::RowId &id : missing) {
                     if (id.row != kind)
                         continue;
@@ -160,6 +160,8 @@ void QVantelHeadphoneWidget::setupBaseUi()
                         own << tr("this headphone's mix");
                     else if (kind == Row::Balance)
                         own << tr("this headphone's balance");
+                    else if (kind == Row::Volume)
+                        own << tr("this headphone's side-tone level");
                     else
                         own << positionRecordName();
                 }
@@ -731,6 +733,8 @@ void QVantelHeadphoneWidget::addSideToneStrip(bool labelsBelow, const QPoint &at
             &QVantelAudioBase::gainChanged,
             this,
             &QVantelHeadphoneWidget::knobSideToneChanged);
+    // The side-tone level is the headphone's byte of the volume word.
+    m_rowLock->addControl(m_sideToneStrip->knob(), {{TMatrixSettings::Row::Volume, 0}});
 }
 
 std::array<QVantelButton *, 5> QVantelHeadphoneWidget::addPageBar(int ownButton)

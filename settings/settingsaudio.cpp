@@ -222,8 +222,12 @@ void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
 
 void QVantelSettingsPage::createMonitoringPage()
 {
+    TMatrixSettings *matrix = matrixSettings();
+    // Options the unit did not send are asked for again each time the page opens.
+    const TMatrixSettings::RowId options{TMatrixSettings::Row::Options, 0};
+    matrix->readMissingRows({options});
     auto *page = new QVantelMenuItems(kPageMonitoring, this);
-    matrixOptionsEdit = matrixSettings()->options();
+    matrixOptionsEdit = matrix->options();
     QVantelMenuItem *row
         = addSettingsRow(page, kRowSideTone, QVantelMenuItem::Switch, tr("Side Tone"));
     row->addValue(0, tr("Permanently available"));
@@ -233,6 +237,12 @@ void QVantelSettingsPage::createMonitoringPage()
     row->addValue(1, tr("Mute non-relevant signals"));
     row->setReadOnly(!firmwareAtLeast(kIntercomFirmware));
     showMonitoringOptions(page);
+    // Without the unit's word the switches would show defaults, and Apply would write them over
+    // options nobody has seen.
+    if (matrix->isRowMissing(options.row, options.index)) {
+        showUnread(page->findItem(kRowSideTone));
+        showUnread(page->findItem(kRowIntercom));
+    }
     pushPage(page);
 }
 

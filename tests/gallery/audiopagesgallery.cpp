@@ -105,6 +105,14 @@ bool audioPages(const QString &folder)
         PageFixture::matrixRowsReported({"matrix_in1", "matrix_in3"});
         matrix->setState(TComController::StateReady);
         ok = writePage(folder, QStringLiteral("audioinputpage-unsent-rows.png"), inputPage) && ok;
+
+        // A unit that did not send its master gains: the PROGRAM and COORD knobs are locked.
+        matrix->reset();
+        fillModel();
+        PageFixture::matrixRowsReported({"matrix_mgn"});
+        matrix->setState(TComController::StateReady);
+        ok = writePage(folder, QStringLiteral("audiopage-unsent-master-gains.png"), audioPage)
+             && ok;
     }
     for (int page = QVantel::AudioPage; page <= QVantel::AudioOutputPage; ++page)
         QVantelWindow::setPageFactory(QVantel::Page(page), nullptr);

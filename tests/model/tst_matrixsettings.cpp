@@ -12,6 +12,7 @@
 #include "tests/support/fakequorix.h"
 
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 #include <cmath>
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void missingRowsAreNotWritten_data();
     void missingRowsAreNotWritten();
     void missingRowsReadAgain();
+    void wordsWrittenOverTheUnits();
     void failedReadLeavesEveryRowMissing();
     void readAllKeys_data();
     void readAllKeys();
@@ -629,9 +631,6 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("vol, headphone 4 off")
         << any << Action([](M &m) { return m.setNodeGain(3, 8, -160.0F); }) << "matrix_vol"
         << "E0E0E0C0";
-    QTest::newRow("vol on 1.7.255")
-        << 0x107ffU << Action([](M &m) { return m.setNodeGain(0, 2, -6.0F); }) << ""
-        << "";
     QTest::newRow("vol, right cell")
         << any << Action([](M &m) { return m.setNodeGain(1, 5, 3.0F); }) << ""
         << "";
@@ -646,9 +645,6 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("bal clamped to a byte")
         << any << Action([](M &m) { return m.setNodeBalance(20, 2, 300); }) << "matrix_bal1"
         << "060606FF0606";
-    QTest::newRow("bal on 1.13.9")
-        << 0x10d09U << Action([](M &m) { return m.setNodeBalance(20, 2, 0); }) << ""
-        << "";
     QTest::newRow("bal, input outside the row")
         << any << Action([](M &m) { return m.setNodeBalance(5, 2, 0); }) << ""
         << "";
@@ -657,9 +653,6 @@ void tst_MatrixSettings::sentRows_data()
     QTest::newRow("mgn") << 0x10600U << Action([](M &m) { return m.setOutputGain(18, -3.0F); })
                          << "matrix_mgn"
                          << "7D800000";
-    QTest::newRow("mgn on 1.5.255")
-        << 0x105ffU << Action([](M &m) { return m.setOutputGain(18, -3.0F); }) << ""
-        << "";
     QTest::newRow("mgn, off clamped")
         << any << Action([](M &m) { return m.setOutputGain(0, -160.0F); }) << "matrix_mgn"
         << "00800000";
@@ -1037,14 +1030,19 @@ struct Snapshot
     QList<int> balances;
     QList<QString> names;
     QList<float> inputGains;
+    QList<float> outputGains;
     QList<TMatrixSettings::AudioConfig> configs;
+    QList<quint32> words;
 
     explicit Snapshot(const TMatrixSettings &m)
+        : words({m.options(), m.masterGain(), m.volume()})
     {
         for (int input = 0; input < TMatrixSettings::InputCount; ++input) {
             names << m.inputNames(input);
             inputGains << m.inputGain(input);
             for (int output = 0; output < TMatrixSettings::OutputCount; ++output) {
+                if (input == 0)
+                    outputGains << m.outputGain(output);
                 flags << m.node(input, output).flags;
                 gains << m.node(input, output).gain;
                 balances << m.node(input, output).balance;
@@ -1057,16 +1055,19 @@ struct Snapshot
     {
         return flags == other.flags && gains == other.gains && balances == other.balances
                && names == other.names && inputGains == other.inputGains
-               && configs == other.configs;
+               && outputGains == other.outputGains && configs == other.configs
+               && words == other.words;
     }
 };
 
 } // namespace
 
-// A row the unit did not send (or sent in a form that is not read) is never written: the change
-// that would write it is refused and changes nothing, and the other rows are written as before.
+// A row the unit did not send (or sent in a form that is not read), or a balance row or word its
+// firmware never sends, is never written: the change that would write it is refused and changes
+// nothing, and the other rows are written as before.
 void tst_MatrixSettings::missingRowsAreNotWritten_data()
 {
+    QTest::addColumn<quint32>("firmware");
     QTest::addColumn<QString>("key");
     QTest::addColumn<QString>("unitValue"); // empty: the unit does not send the row
     QTest::addColumn<Action>("change");
@@ -1075,46 +1076,75 @@ void tst_MatrixSettings::missingRowsAreNotWritten_data()
 
     using M = TMatrixSettings;
     using Row = TMatrixSettings::Row;
+    const quint32 any = kFirmwareVersionUnknown;
     QTest::newRow("input routing")
-        << "matrix_in1" << QString() << Action([](M &m) { return m.setNodeOn(0, 0, true); })
+        << any << "matrix_in1" << QString() << Action([](M &m) { return m.setNodeOn(0, 0, true); })
         << int(Row::Input) << 0;
-    QTest::newRow("input name") << "matrix_in5" << QString() << Action([](M &m) {
+    QTest::newRow("input name") << any << "matrix_in5" << QString() << Action([](M &m) {
         return m.setInputName(4, QStringLiteral("Feed"));
     }) << int(Row::Input) << 4;
     QTest::newRow("input gain, row not hex")
-        << "matrix_in5"
+        << any << "matrix_in5"
         << "ZZ,Studio" << Action([](M &m) { return m.setInputGain(4, -6.0F); }) << int(Row::Input)
         << 4;
     QTest::newRow("output routing")
-        << "matrix_ou11" << QString() << Action([](M &m) { return m.setNodeOn(20, 10, true); })
-        << int(Row::Output) << 10;
-    QTest::newRow("mix routing") << "matrix_hp2" << QString()
+        << any << "matrix_ou11" << QString()
+        << Action([](M &m) { return m.setNodeOn(20, 10, true); }) << int(Row::Output) << 10;
+    QTest::newRow("mix routing") << any << "matrix_hp2" << QString()
                                  << Action([](M &m) { return m.setNodeOn(8, 4, true); })
                                  << int(Row::Mix) << 1;
     QTest::newRow("mix gain, row not hex")
-        << "matrix_hp2" << bytes("C0", 20) + "Cx"
+        << any << "matrix_hp2" << bytes("C0", 20) + "Cx"
         << Action([](M &m) { return m.setNodeGain(8, 4, -6.0F); }) << int(Row::Mix) << 1;
-    QTest::newRow("mix edit") << "matrix_hp1" << QString() << Action([](M &m) {
+    QTest::newRow("mix edit") << any << "matrix_hp1" << QString() << Action([](M &m) {
         const M::HeadphoneMix before = m.beginHeadphoneEdit(0);
         const bool routed = m.setNodeOn(8, 2, true) || m.setNodeGain(8, 3, 3.0F);
         return m.commitHeadphoneEdit(0, before) && routed;
     }) << int(Row::Mix) << 0;
-    QTest::newRow("balance") << "matrix_bal2" << QString()
+    QTest::newRow("balance") << any << "matrix_bal2" << QString()
                              << Action([](M &m) { return m.setNodeBalance(20, 4, 0); })
                              << int(Row::Balance) << 1;
-    QTest::newRow("position") << "matrix_po2" << QString() << Action([](M &m) {
+    QTest::newRow("position") << any << "matrix_po2" << QString() << Action([](M &m) {
         return m.setAudioConfig(1, config(9, 3, 4, 14), true);
     }) << int(Row::Position) << 1;
+
+    // The words: the side tone of headphone 2 would carry the other three headphones' bytes, a
+    // master gain the other output's byte and the low half, the options every other bit.
+    const Action sideTone = [](M &m) { return m.setNodeGain(1, 4, -10.0F); };
+    const Action coordination = [](M &m) { return m.setOutputGain(1, -3.0F); };
+    QTest::newRow("volume") << any << "matrix_vol" << QString() << sideTone << int(Row::Volume)
+                            << 0;
+    QTest::newRow("master gain") << any << "matrix_mgn" << QString() << coordination
+                                 << int(Row::MasterGain) << 0;
+    QTest::newRow("master gain, word not hex")
+        << any << "matrix_mgn"
+        << "80-00000" << Action([](M &m) { return m.setMasterGain(0x7F800000U, true); })
+        << int(Row::MasterGain) << 0;
+    QTest::newRow("options") << any << "matrix_opt" << QString()
+                             << Action([](M &m) { return m.setMatrixOptions(0x20000000U, true); })
+                             << int(Row::Options) << 0;
+    // Rows and words the firmware never sends: the unit has them on record, they are not read.
+    QTest::newRow("volume before 1.8") << 0x107ffU << "matrix_vol"
+                                       << "E0E0E0E0" << sideTone << int(Row::Volume) << 0;
+    QTest::newRow("master gain before 1.6")
+        << 0x105ffU << "matrix_mgn"
+        << "80800000" << coordination << int(Row::MasterGain) << 0;
+    QTest::newRow("balance before 2.0")
+        << 0x10d09U << "matrix_bal1"
+        << "060606060606" << Action([](M &m) { return m.setNodeBalance(20, 2, 0); })
+        << int(Row::Balance) << 0;
 }
 
 void tst_MatrixSettings::missingRowsAreNotWritten()
 {
+    QFETCH(quint32, firmware);
     QFETCH(QString, key);
     QFETCH(QString, unitValue);
     QFETCH(Action, change);
     QFETCH(int, row);
     QFETCH(int, index);
 
+    firmwareVersion = firmware;
     seedUnit();
     if (unitValue.isEmpty())
         m_link.fake->removeValue(key, kAudio);
@@ -1138,8 +1168,9 @@ void tst_MatrixSettings::missingRowsAreNotWritten()
     QVERIFY(m_link.fake->lastRequest().isSetOf(QStringLiteral("matrix_hp3")));
 }
 
-// A missing row is asked for again, alone and not more than once in a while; once it arrives
-// it is announced and written like any other.
+// A missing row is asked for again, alone; a row still missing after a read that was sent not
+// more than once in a while, one whose read was never sent at once. Once it arrives it is
+// announced and written like any other.
 void tst_MatrixSettings::missingRowsReadAgain()
 {
     firmwareVersion = 0x10d09;
@@ -1149,14 +1180,29 @@ void tst_MatrixSettings::missingRowsReadAgain()
     TMatrixSettings m(m_link.com.get());
     QVERIFY(m.start(true));
     using Row = TMatrixSettings::Row;
-    // Firmware before 2.0 has no balance rows: none is missing, none is asked for.
-    QVERIFY(!m.isRowMissing(Row::Balance, 1));
+    // Firmware before 2.0 has no balance rows: they stay missing and are never asked for.
+    QVERIFY(m.isRowMissing(Row::Balance, 1));
     const std::vector<TMatrixSettings::RowId> rows
         = {{Row::Mix, 0}, {Row::Mix, 1}, {Row::Input, 8}, {Row::Balance, 1}};
     QSignalSpy received(&m, &TMatrixSettings::rowReceived);
     m_link.fake->clearLog();
 
+    // Asked while the client waits for another answer, the read is never sent: nothing holds
+    // the next one back.
+    m_link.fake->setReplyDelay(200);
+    bool askedWhileBusy = true;
+    QTimer::singleShot(50, &m, [&] { askedWhileBusy = m.readMissingRows(rows); });
+    QVERIFY(m.setMatrixOptions(0x20000000U, true));
+    m_link.fake->setReplyDelay(0);
+    QVERIFY(!askedWhileBusy);
+    QCOMPARE(m_link.fake->requestCount(), 1);
+    m_link.fake->clearLog();
+
+    // A read that was sent but failed holds the rows back as one the unit answered without them
+    // would: a unit that fails every read is not asked at each page opening.
+    m_link.fake->replyWithErrorCode(7);
     QVERIFY(!m.readMissingRows(rows));
+    m_link.fake->clearErrorReply();
     QCOMPARE(m_link.fake->requestCount(), 1);
     QCOMPARE(m_link.fake->lastRequest().gets(),
              QStringList({QStringLiteral("matrix_hp2"), QStringLiteral("matrix_in9")}));
@@ -1173,13 +1219,44 @@ void tst_MatrixSettings::missingRowsReadAgain()
     QCOMPARE(received.count(), 2);
     QVERIFY(m.inputNames(8) == QStringLiteral("Laptop") && m.node(8, 0).isOn());
     QVERIFY(m.node(24, 4).isOn());
-    QVERIFY(m.readMissingRows(rows));
+    QVERIFY(!m.readMissingRows(rows));
+    QVERIFY(m.readMissingRows({rows.begin(), rows.begin() + 3}));
     QCOMPARE(m_link.fake->requestCount(), 1);
     m_link.fake->clearLog();
     QVERIFY(m.setNodeOn(8, 4, true));
     QCOMPARE(m_link.fake->lastRequest().value(QStringLiteral("matrix_hp2")),
              bytes("00", 7) + "40" + bytes("00", 12) + "C5");
     QCOMPARE(received.count(), 2);
+}
+
+// A word the unit did not send at the start comes with its change report; a change is then
+// written over the unit's own bytes, the other headphones' levels, the other output's gain and
+// the low half of the master-gain word as received.
+void tst_MatrixSettings::wordsWrittenOverTheUnits()
+{
+    seedUnit();
+    for (const char *key : {"matrix_vol", "matrix_mgn", "matrix_opt"})
+        m_link.fake->removeValue(QLatin1String(key), kAudio);
+    TMatrixSettings m(m_link.com.get());
+    QVERIFY(m.start(true));
+    QSignalSpy received(&m, &TMatrixSettings::rowReceived);
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "audio_changeset");
+    info.setParam("matrix_vol", "E0D0C8E0");
+    info.setParam("matrix_mgn", "84801234");
+    info.setParam("matrix_opt", "00000004");
+    QVERIFY(m.handleInfo(info));
+    QCOMPARE(received.count(), 3);
+    m_link.fake->clearLog();
+
+    QVERIFY(m.setNodeGain(0, 2, -10.0F));
+    QVERIFY(m.setOutputGain(1, -3.0F));
+    QVERIFY(m.setMatrixOptions(0x20000004U, true));
+    const QList<FakeRequest> writes = m_link.fake->requests();
+    QCOMPARE(writes.size(), 3);
+    QCOMPARE(writes.at(0).value(QStringLiteral("matrix_vol")), QStringLiteral("D6D0C8E0"));
+    QCOMPARE(writes.at(1).value(QStringLiteral("matrix_mgn")), QStringLiteral("847D1234"));
+    QCOMPARE(writes.at(2).value(QStringLiteral("matrix_opt")), QStringLiteral("20000004"));
 }
 
 // A start that cannot read the matrix leaves the session without it: nothing is known, so no
@@ -1361,10 +1438,10 @@ void tst_MatrixSettings::resetRestoresRows()
     QCOMPARE(m_link.fake->requestCount(), 1);
     QVERIFY(m_link.fake->lastRequest().isCommand(QStringLiteral("unsubscribe")));
     // Nothing of the unit's is known any more.
-    for (TMatrixSettings::Row row :
-         {TMatrixSettings::Row::Input, TMatrixSettings::Row::Mix, TMatrixSettings::Row::Position}) {
+    using Row = TMatrixSettings::Row;
+    for (Row row :
+         {Row::Input, Row::Mix, Row::Position, Row::Options, Row::MasterGain, Row::Volume})
         QVERIFY(!m.isRowKnown(row, 0));
-    }
     QVERIFY(!m.isRowKnown(TMatrixSettings::Row::Output, 10));
 
     QVERIFY(!m.node(0, 0).isOn());

@@ -105,6 +105,14 @@ struct PageFixture
                 config += hex(byte, 2);
             report("matrix_po" + number, config);
         }
+        report("matrix_opt", hex(matrix->options(), 8));
+        report("matrix_mgn", hex(matrix->masterGain(), 8));
+        // The volume word's text starts with its lowest byte (headphone 1's).
+        const quint32 volume = matrix->volume();
+        QString volumeText;
+        for (int h = 0; h < TMatrixSettings::HeadphoneCount; ++h)
+            volumeText += hex((volume >> (8 * h)) & 0xFFU, 2);
+        report("matrix_vol", volumeText);
         matrix->applyParams(rows);
     }
 

@@ -32,6 +32,8 @@ private slots:
     void rightMembersFollowModeAndPairs();
     void resetViewScrollsToTheTop();
     void nodesMapToTheirSwitches();
+    void aoipRowsLockedWithoutTheModule_data();
+    void aoipRowsLockedWithoutTheModule();
 
 private:
     PageFixture m_fixture;
@@ -256,6 +258,52 @@ void TestQVantelAudioOutputPage::nodesMapToTheirSwitches()
     QTest::mouseClick(m_page->switchAt(Page::Aoip2Row, Page::ProgramReturn), Qt::LeftButton);
     QVERIFY(matrixSettings()->node(19, 13).isOn());
     QVERIFY(!matrixSettings()->node(12, 13).isOn());
+}
+
+// Without an audio-over-IP module (or without the board that carries it) the audio-over-IP
+// switches cannot be switched on: they are drawn locked, whatever the mode and pair flags say
+// later, until a login to a unit that has the module.
+void TestQVantelAudioOutputPage::aoipRowsLockedWithoutTheModule_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<QString>("board");
+
+    QTest::newRow("no RAVENNA option") << QStringList{QStringLiteral("hardware_1")} << "yes";
+    QTest::newRow("no auxiliary board")
+        << QStringList{QStringLiteral("hardware_1"), QStringLiteral("ravenna")} << "no";
+}
+
+void TestQVantelAudioOutputPage::aoipRowsLockedWithoutTheModule()
+{
+    QFETCH(QStringList, options);
+    QFETCH(QString, board);
+
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", board.toStdString()}}));
+    QVERIFY(m_fixture.setDeviceOptions(options));
+    PageFixture::refreshed(1);
+    PageFixture::audioReady();
+    QVERIFY(audioSettings()->setRavOuPair(true, false));
+    PageFixture::setOperationMode(0);
+    const auto aoipSwitches = [this] {
+        QList<QVantelSwitch *> switches;
+        for (int row : {Page::Aoip1Row, Page::Aoip2Row}) {
+            for (int column = 0; column < Page::ColumnCount; ++column)
+                switches << m_page->switchAt(row, column);
+        }
+        return switches;
+    };
+    for (QVantelSwitch *toggle : aoipSwitches()) {
+        QVERIFY2(!toggle->isEnabled(), qPrintable(toggle->objectName()));
+        QVERIFY(!toggle->isCheckable());
+    }
+
+    m_page->resetView();
+    QVERIFY(audioSettings()->applyParams({{"auxiliary_board", "yes"}}));
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_1"), QStringLiteral("ravenna")}));
+    PageFixture::refreshed(0);
+    PageFixture::audioReady();
+    for (QVantelSwitch *toggle : aoipSwitches())
+        QVERIFY(toggle->isEnabled() && toggle->isCheckable());
 }
 
 QTEST_MAIN(TestQVantelAudioOutputPage)

@@ -1,6 +1,7 @@
 #include "settings/qvantelsettingspage.h"
 
 #include "link/ccom.h"
+#include "link/cmsg.h"
 #include "link/codecconfig.h"
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
@@ -80,6 +81,7 @@ private slots:
     void aes67StateResetsTheModule();
     void monitoringEditsAndApply();
     void abandonedMonitoringEditsNeverSent();
+    void unreadMonitoringOptions();
 
 private:
     // Connects to the demo unit (after adjust changed it) and loads the model.
@@ -893,6 +895,38 @@ void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()
     QVERIFY(!received(QStringLiteral("matrix_opt"), QStringLiteral("E0000000")));
     QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Mic Fader"));
     QCOMPARE(matrixSettings()->options(), 0x20000000u);
+}
+
+// Options the unit did not send are asked for when the page opens; while it still has not sent
+// them the switches say so, and Apply writes nothing over them. Once they arrive the page shows
+// them.
+void TestSettingsCodingAudio::unreadMonitoringOptions()
+{
+    QVERIFY(
+        start([](FakeQuorix &fake) { fake.removeValue(QStringLiteral("matrix_opt"), kAudio); }));
+    openSection(QVantelSettingsPage::AudioSection);
+    QVERIFY(open(kPageMonitoring));
+    QVERIFY(m_fake->waitForRequest(
+        [](const FakeRequest &request) { return request.isGetOf(QStringLiteral("matrix_opt")); },
+        0));
+    for (const int id : {kRowSideTone, kRowIntercom}) {
+        QVERIFY(row(id)->isReadOnly());
+        QCOMPARE(row(id)->valueText(), QStringLiteral("Unknown"));
+    }
+    m_page->applyClicked();
+    QVERIFY(audioWrites({QStringLiteral("matrix_opt")}).isEmpty());
+
+    ksm::CMsg info(ksm::CMsg::Info);
+    info.setParam("info_type", "audio_changeset");
+    info.setParam("matrix_opt", "80000000");
+    QVERIFY(matrixSettings()->handleInfo(info));
+    m_page->backClicked();
+    QVERIFY(open(kPageMonitoring));
+    QVERIFY(!row(kRowSideTone)->isReadOnly());
+    QVERIFY(row(kRowSideTone)->isChecked());
+    commitSwitch(kRowIntercom, true);
+    m_page->applyClicked();
+    QVERIFY(received(QStringLiteral("matrix_opt"), QStringLiteral("C0000000")));
 }
 
 QTEST_MAIN(TestSettingsCodingAudio)

@@ -76,8 +76,11 @@ void fillMatrixDemoValues(FakeQuorix &fake)
     fake.setValue(QStringLiteral("matrix_po2"), QStringLiteral("0103040E"), audio);
     fake.setValue(QStringLiteral("matrix_po3"), QStringLiteral("00000000"), audio);
     fake.setValue(QStringLiteral("matrix_po4"), QStringLiteral("01000000"), audio);
-    // The options word, the master gains and the operation mode belong to the audio side
-    // (demoaudio.cpp); the volume word holds each headphone's own-microphone level.
+    // The options word and the operation mode belong to the coding side (democodingoptions.cpp,
+    // democoding.cpp). The master gains: programme and coordination at 0 dB (each byte the gain
+    // + 128), the low half as the unit keeps it. The volume word holds each headphone's
+    // own-microphone level.
+    fake.setValue(QStringLiteral("matrix_mgn"), QStringLiteral("80800000"), audio);
     fake.setValue(QStringLiteral("matrix_vol"), QStringLiteral("E0E0E0E0"), audio);
 }
 
