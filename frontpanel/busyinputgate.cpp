@@ -146,7 +146,7 @@ bool BusyInputGate::eventFilter(QObject *watched, QEvent *event)
     // is answered at once.
     if (verdict == Verdict::Pass && !waiting && !m_heldBack.empty()
         && (!m_client || m_client->isReady()) && type != QEvent::ShortcutOverride
-        && (isUserInput(type) || (type == QEvent::Close && qobject_cast<QWindow *>(watched))))
+        && isUserInput(type))
         verdict = Verdict::HoldBack;
     switch (verdict) {
     case Verdict::Pass:
@@ -235,13 +235,21 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
             return Verdict::Pass;
         return isAimedAtPanel(receiver, event) ? drop() : Verdict::HoldBack;
     case QEvent::Close:
-        // A window closed by the user asks its questions once the wait is over, not inside it,
-        // where they would hold the wait up.
-        return waiting && qobject_cast<QWindow *>(receiver) ? Verdict::HoldBack : Verdict::Pass;
+        // The main window closed by the user asks its questions once the wait is over, not
+        // inside it, where they would hold the wait up. Any other window's Close passes: the
+        // program's own close of a dialog or popup comes as the same event, and a dialog held
+        // open by it would take a late Close for a Cancel.
+        return waiting && isMainWindow(receiver) ? Verdict::HoldBack : Verdict::Pass;
     default:
         // Touches, tablet, context-menu, input-method and gesture events.
         return waiting && isUserInput(event->type()) ? dropOnPanel(receiver, event) : Verdict::Pass;
     }
+}
+
+bool BusyInputGate::isMainWindow(const QObject *receiver) const
+{
+    const QWidget *main = m_panel ? m_panel->window() : nullptr;
+    return main && receiver && receiver == main->windowHandle();
 }
 
 BusyInputGate::Verdict BusyInputGate::dropOnPanel(QObject *receiver, const QEvent *event)

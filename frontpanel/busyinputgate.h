@@ -30,8 +30,10 @@ class CCom;
 //   held back, so that a tap or a drag begun just before a wait is neither lost nor left
 //   pressed; repeats of a key held on the panel since before the wait are dropped;
 // - input aimed anywhere else (the main window around the panel, a dialog, the message
-//   keyboard) and the window system's Close of a window are held back: they have nothing to do
-//   with the wait and are the user's to keep.
+//   keyboard) is held back: it has nothing to do with the wait and is the user's to keep;
+// - so is a Close of the main window (the window of the panel's top-level widget), whose
+//   question must not hold the wait up. Other windows' Close events pass at once: a dialog or
+//   popup the program closes itself gets the same event, and must close when asked.
 // What is held back is handed to its receivers in the order it came, one event per pass of the
 // event loop and only while the client is not busy: a wait that starts meanwhile keeps the rest
 // until it is over. Input that comes while anything is still held back queues behind it. An
@@ -69,6 +71,8 @@ private:
     Verdict dropOnPanel(QObject *receiver, const QEvent *event);
     [[nodiscard]] bool isAimedAtPanel(QObject *receiver, const QEvent *event) const;
     [[nodiscard]] bool isPanelWidget(const QWidget *widget) const;
+    // Whether receiver is the window-system window of the panel's top-level widget.
+    [[nodiscard]] bool isMainWindow(const QObject *receiver) const;
     Verdict drop();
     void holdBack(QObject *receiver, const QEvent *event);
     // Hands on the first event held back, when the client is not busy, and asks for another
