@@ -64,17 +64,6 @@ class QVantelSettingsPage : public QVantelMenuWidget, public IVantelSettingsPage
 public:
     static constexpr int kPasswordTimeoutMs = 10000;
 
-    // Ids of the root entries.
-    enum Section : int {
-        ExitSection = 0,
-        NetworkSection = 1,
-        CodingSection = 2,
-        AudioSection = 3,
-        BookSection = 4,
-        ToolsSection = 5,
-        StatusSection = 6,
-    };
-
     explicit QVantelSettingsPage(QWidget *parent = nullptr);
     ~QVantelSettingsPage() override;
     Q_DISABLE_COPY_MOVE(QVantelSettingsPage)

@@ -128,7 +128,7 @@ void QVantelSettingsPage::createAudioMenu()
             page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
         row->addValue(0, tr("Standard"));
         row->addValue(1, tr("Extended"));
-        row->setChecked(device->operationMode() == 1);
+        row->setChecked(device->isExtendedMode());
     }
 
     row = addSettingsRow(
@@ -194,7 +194,7 @@ void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
     if (QVantelMenuItem *row = page->findItem(kRowChannelKnob))
         row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
     if (QVantelMenuItem *row = page->findItem(kRowOperationMode))
-        row->setChecked(device->operationMode() == 1);
+        row->setChecked(device->isExtendedMode());
     if (QVantelMenuItem *row = page->findItem(kRowDynamics))
         row->setChecked(audio->drcState());
     if (QVantelMenuItem *row = page->findItem(kRowLimiterThreshold))
@@ -248,18 +248,17 @@ void QVantelSettingsPage::showMonitoringOptions(QVantelMenuItems *page)
 
 bool QVantelSettingsPage::monitoringPageHasChanges(QVantelMenuItems *page)
 {
-    return page && page->id() == kPageMonitoring
-           && matrixOptionsEdit != matrixSettings()->options();
+    return page && matrixOptionsEdit != matrixSettings()->options();
 }
 
 bool QVantelSettingsPage::applyMonitoringPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    if (page->id() != kPageMonitoring || matrixOptionsEdit == matrixSettings()->options())
+    if (matrixOptionsEdit == matrixSettings()->options())
         return true;
     QPointer<QVantelMenuItems> guard = page;
-    showMessage(tr("Applying changes..."), 1000);
+    showMessage(tr("Applying changes..."), kApplyingMs);
     if (matrixSettings()->setMatrixOptions(matrixOptionsEdit, true))
         return true;
     // The switches go back to the unit's word, so no change is left to mark.
@@ -277,7 +276,7 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
     QPointer<QVantelMenuItem> row = item;
     const auto putBack = [this, &row, device](const QString &message) {
         if (row)
-            row->setChecked(device->operationMode() == 1);
+            row->setChecked(device->isExtendedMode());
         showMessage(message, 0);
     };
     if (device->hasAudioConnection()) {
@@ -411,13 +410,6 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
 
 // --- The section's pages ---------------------------------------------------------------------
 
-namespace {
-
-// The audio change set the window builds itself after it re-read the audio settings.
-const std::string kInfoSourceCore = "core";
-
-} // namespace
-
 void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
 {
     const auto commit
@@ -434,8 +426,10 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
                         menu.refreshAudioPage(page);
                     break;
                 case SettingsNotice::AudioChangeset:
+                    // The audio change set the window builds itself after it re-read the audio
+                    // settings.
                     if (*notice.message->param(kKeyInfoType, true) == kEventAudioChangeset
-                        && *notice.message->param(kKeyInfoSource, true) == kInfoSourceCore)
+                        && *notice.message->param(kKeyInfoSource, true) == kSourceCore)
                         menu.refreshAudioPage(page);
                     break;
                 case SettingsNotice::AudioParameter:

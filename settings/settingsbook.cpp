@@ -313,8 +313,6 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
 {
     const int pageId = page->id();
     const int rowId = item->id();
-    if (pageId == kPageBook)
-        return;
     if (pageId == kPageCallProfiles) {
         if (rowId == kRowNewStoredItem) {
             createCallProfilePage(-1, tr("noname"));

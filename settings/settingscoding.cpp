@@ -132,7 +132,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         if (!guard)
             return;
         // A mono coding with a coordination line in standard operation keeps mono.
-        if (device->operationMode() == 0
+        if (!device->isExtendedMode()
             && device->audioRouting() == TComDevice::RoutingMonoCoordination) {
             list.erase(std::remove_if(list.begin(),
                                       list.end(),

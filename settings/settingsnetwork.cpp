@@ -43,7 +43,6 @@ constexpr int kUnknown = -1;
 
 constexpr int kModeManual = TComEthernetController::ModeManual;
 constexpr int kPinTimeoutMs = 15000;
-constexpr int kApplyingMs = 1000;
 
 // One entry of a choice row: its value, its source text and, where the unit must offer it, the
 // capability bit that does.
@@ -53,6 +52,9 @@ struct Choice
     const char *text;
     quint32 capability = 0;
 };
+
+// The capability bit of an entry shown only while it is the unit's own value: no unit offers it.
+constexpr quint32 kShownWhileHeld = 1;
 
 const std::vector<Choice> kLinkModes
     = {{TComEthernetController::LinkAutonegotiation,
@@ -83,7 +85,9 @@ const std::vector<Choice> kIsdnProtocols = {
     {TComIsdnController::ProtocolNtt, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NTT")},
     // Shown only while it is the unit's protocol, so that it reads as what it is; it is not
     // offered as a protocol to change to.
-    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"), 1},
+    {TComIsdnController::ProtocolNi1,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"),
+     kShownWhileHeld},
 };
 
 const std::vector<Choice> kRats = {
@@ -119,8 +123,7 @@ const std::vector<Choice> kWifiSecurities = {
     {TComWifiController::AuthWpa2Psk, "WPA2-PSK"},
 };
 
-// A row of page, added to it, with its label and its layout's contents margins.
-
+// A text row of page, added to it, showing value; read-only rows only show it.
 QVantelMenuItem *addTextRow(QVantelMenuItems *page,
                             int id,
                             int kind,
@@ -221,7 +224,7 @@ void fillIsdnProtocols(QVantelMenuItem *row, int protocol, bool readOnly)
                protocol,
                readOnly,
                QString(),
-               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~kShownWhileHeld);
 }
 
 bool isSpidProtocol(int protocol)
@@ -548,7 +551,7 @@ int unitCodecMode()
 {
     TComDevice *device = comDevice();
     const int routing = device->audioRouting();
-    const bool extended = device->operationMode() != 0;
+    const bool extended = device->isExtendedMode();
     if (routing == TComDevice::RoutingMonoCoordination
         || (extended && routing == TComDevice::RoutingCoordination)) {
         return 2;
@@ -922,6 +925,32 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     StagedChanges staged;
     stageChangedFields(page, copy, mobileFields(), staged);
     return writeStaged(this, copy, staged);
+}
+
+SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
+{
+    QPointer<QVantelMenuItems> shown = page;
+    const int pageId = page->id();
+    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
+    // proves nothing.
+    const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
+    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
+    if (!applyMobilePage(page))
+        return SettingsApplied::Refused;
+    if (!pinEntered)
+        return SettingsApplied::Done;
+    if (QVantelMenuItems *network = findPage(kPageNetwork)) {
+        if (QVantelMenuItem *row = network->findItem(pageId)) {
+            // The SIM took the PIN: it is open now, whatever the last read said.
+            showSimState(row, TComController::StateReady);
+            row->setReadOnly(comDevice()->hasAudioConnection());
+        }
+    }
+    // The PIN page is left at once, unless it was left already while the SIM was asked; it is
+    // deleted later and not touched again.
+    if (shown && currentPage() == shown)
+        backClicked();
+    return SettingsApplied::Left;
 }
 
 void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
@@ -1377,30 +1406,4 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
                        .commits(commit)
                        .taps(tap)
                        .chooses(choose));
-}
-
-SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
-{
-    QPointer<QVantelMenuItems> shown = page;
-    const int pageId = page->id();
-    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
-    // proves nothing.
-    const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
-    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
-    if (!applyMobilePage(page))
-        return SettingsApplied::Refused;
-    if (!pinEntered)
-        return SettingsApplied::Done;
-    if (QVantelMenuItems *network = findPage(kPageNetwork)) {
-        if (QVantelMenuItem *row = network->findItem(pageId)) {
-            // The SIM took the PIN: it is open now, whatever the last read said.
-            showSimState(row, TComController::StateReady);
-            row->setReadOnly(comDevice()->hasAudioConnection());
-        }
-    }
-    // The PIN page is left at once, unless it was left already while the SIM was asked; it is
-    // deleted later and not touched again.
-    if (shown && currentPage() == shown)
-        backClicked();
-    return SettingsApplied::Left;
 }

@@ -32,7 +32,6 @@
 namespace {
 
 constexpr int kNoRow = -1;
-constexpr int kApplyingMs = 1000;
 constexpr int kIndentedLeft = 60;
 
 // The option bit of units with hardware variant 1, 2 or 4, which carry more receive slots.
@@ -1083,7 +1082,7 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
                 refuse();
             }
         }
-    } else if (pageId == kPageRavennaAddress1 || pageId == kPageRavennaAddress1 + 1) {
+    } else if (pageId == kPageRavennaAddress1 || pageId == kPageRavennaAddress2) {
         if (id == kRowRavennaDhcp) {
             const bool on = item->isChecked();
             for (const int row : {kRowRavennaIpAddress, kRowRavennaSubnet, kRowRavennaGateway})
