@@ -328,11 +328,28 @@ private:
     void createSipProfileList();
     void createSnapshotList();
     bool applyCallProfile(QVantelMenuItems *page);
-    // Pages 173-176 and 178.
-    void commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
-    void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // The rows of the preset, SIP profile and snapshot lists (174-176): the New row and the
+    // stored rows, whose tap opens the item's page (openItem) or asks to load it (Operator).
+    void tapStoredList(QVantelMenuItems *page,
+                       QVantelMenuItem *item,
+                       void (QVantelSettingsPage::*openItem)(int, const QString &));
+    void commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitSipProfileList(QVantelMenuItem *item);
+    void nameNewStoredItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
+    void nameNewSipProfile(QVantelMenuItem *item, QVantelVirtual *keyboard);
+    void chooseSipProfileAccount(QVantelMenuItems *page,
+                                 QVantelMenuItem *item,
+                                 QVantelMenuSelect *select);
+    // The Load, Update and Delete rows of a stored item's page (178).
+    void tapStoredItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitStoredItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitSipProfile(QVantelMenuItems *page, QVantelMenuItem *item);
+    void chooseSipProfileLoadAccount(QVantelMenuItem *item, QVantelMenuSelect *select);
+    // The call profile list (173) and a call profile's page (178 for the list's data).
+    void tapCallProfileList(QVantelMenuItem *item);
+    void commitCallProfileList(QVantelMenuItem *item);
+    void tapCallProfile(QVantelMenuItem *item);
+    void commitCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
     void createPresetPage(int rowId, const QString &name);
     void createSipProfilePage(int rowId, const QString &name);
