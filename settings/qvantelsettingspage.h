@@ -250,13 +250,14 @@ private:
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
-    // Page 1; pages 11-23 (the core runs their change test afterwards).
+    // The Network page's rows, written as soon as they are committed.
     void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    // Taps and choice results on pages 11-23 that open no page.
-    void tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void
-    selectInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Commits and taps on the interface pages (the core runs their change test afterwards).
+    void commitIsdnItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitEthernetItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void noticeEthernetPage(QVantelMenuItems *page, const SettingsNotice &notice);
+    void tapMobileItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void tapWifiItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- SIP pages of the Network section (settingssip.cpp) ---------------------------------
     // Rows are views over the device's AoIP controller and its two SIP accounts; a failed
