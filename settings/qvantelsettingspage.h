@@ -319,8 +319,13 @@ private:
     bool ravennaAddressHasChanges(QVantelMenuItems *page);
     bool ravennaStreamHasChanges(QVantelMenuItems *page);
     bool ravennaOutputHasChanges(QVantelMenuItems *page);
-    // Pages 123, 129, 130, 137, 138-143 and 148.
-    void commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Commits on the module's settings page, its interface address pages, its inputs page, a
+    // stream's page and the output page.
+    void commitRavennaSettingsItem(QVantelMenuItem *item);
+    void commitRavennaAddressItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitRavennaInputsItem(QVantelMenuItem *item);
+    void commitRavennaStreamItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitRavennaOutputItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Book section (settingsbook.cpp) ----------------------------------------------------
     void createBookMenu();
