@@ -299,7 +299,8 @@ private:
     bool applyMonitoringPage(QVantelMenuItems *page);
     // Row 113: back to the standard operation mode first turns coder 1's stereo codings mono.
     void commitOperationMode(QVantelMenuItem *item);
-    // Pages 3 and 114.
+    void commitMonitoringItem(QVantelMenuItem *item);
+    // The Audio page's rows, written as soon as they are committed.
     void commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Audio-over-IP module pages of the Audio section (settingsravenna.cpp) --------------

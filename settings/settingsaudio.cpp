@@ -306,19 +306,19 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
         putBack(tr("Failed to apply changes!"));
 }
 
+// The switches are kept in the edit copy until Apply.
+void QVantelSettingsPage::commitMonitoringItem(QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    if (rowId == kRowSideTone)
+        matrixOptionsEdit = withBit(matrixOptionsEdit, kSideToneRouted, item->isChecked());
+    else if (rowId == kRowIntercom)
+        matrixOptionsEdit = withBit(matrixOptionsEdit, kIntercomMute, item->isChecked());
+}
+
 void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int rowId = item->id();
-    if (page->id() == kPageMonitoring) {
-        if (rowId == kRowSideTone)
-            matrixOptionsEdit = withBit(matrixOptionsEdit, kSideToneRouted, item->isChecked());
-        else if (rowId == kRowIntercom)
-            matrixOptionsEdit = withBit(matrixOptionsEdit, kIntercomMute, item->isChecked());
-        return;
-    }
-    if (page->id() != kPageAudio)
-        return;
-
     TAudioSettings *audio = audioSettings();
     TComDevice *device = comDevice();
     QPointer<QVantelMenuItems> guard = page;
@@ -412,13 +412,10 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
 
 void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitAudioItem(page, item); };
-
     rows.push_back(
         SettingsPageRow(kPageAudio)
             .entered([](Page &menu) { menu.createAudioMenu(); })
-            .commits(commit)
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitAudioItem(page, item); })
             .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
                 switch (notice.kind) {
                 case SettingsNotice::Configuration:
@@ -459,5 +456,5 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyMonitoringPage(page));
             })
-            .commits(commit));
+            .commits([](Page &menu, Items *, Item *item) { menu.commitMonitoringItem(item); }));
 }
