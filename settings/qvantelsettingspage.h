@@ -441,9 +441,9 @@ private:
     void refreshTroubleshootingPage(QVantelMenuItems *page);
     bool remoteAssistanceHasChanges(QVantelMenuItems *page);
     bool applyRemoteAssistancePage(QVantelMenuItems *page);
-    // Pages 241 and 245.
-    void commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Commits on the Troubleshooting and Remote Assistance pages; the reset category chosen.
+    void commitTroubleshootingItem(QVantelMenuItem *item);
+    void commitRemoteAssistanceItem(QVantelMenuItem *item);
     void selectTroubleshootingItem(QVantelMenuItems *page,
                                    QVantelMenuItem *item,
                                    QVantelMenuSelect *select);
