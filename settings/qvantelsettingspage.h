@@ -287,8 +287,10 @@ private:
     // one it had when listed, else the first listed, else 64 kbit/s); true when the coding
     // changed and must be written.
     static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
-    // Pages 98-100 (the core runs the codec pages' change test afterwards).
-    void commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // A codec page's rows go to the edit copy (the core runs the page's change test afterwards);
+    // the automatic bit-rate rows are written at once.
+    void commitCodecItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitAutoBitRateItem(QVantelMenuItem *item);
 
     // --- Audio section (settingsaudio.cpp) --------------------------------------------------
     void createAudioMenu();
