@@ -264,15 +264,16 @@ private:
     // Apply puts the controller back as the unit has it, so the mark stays and a retry sends.
     void buildSipPage();
     void buildSipAccountPage(int pageId);
-    // Rows 67 and 68 follow the protocol chosen in row 66.
-    static void updateSipProtocolRows(QVantelMenuItem *item);
+    // The SIP page's double-stream and stream-pattern rows follow the protocol row (item) as it
+    // is committed.
+    static void updateSipProtocolRows(QVantelMenuItems *page, QVantelMenuItem *item);
     static void updateDefaultAccountRow(QVantelMenuItems *page);
     static bool hasSipChanges(QVantelMenuItems *page);
     static bool hasSipAccountChanges(QVantelMenuItems *page);
     bool applySipPage(QVantelMenuItems *page);
     bool applySipAccountPage(QVantelMenuItems *page);
-    // Pages 10, 76 and 77 (the core runs their change test afterwards).
-    void commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // A SIP account page's commits (the core runs its change test afterwards).
+    void commitSipAccountItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Coding section (settingscoding.cpp) ------------------------------------------------
     void createCodingMenu();
