@@ -436,7 +436,7 @@ void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
 
 bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
 {
-    if (!page || page->id() != kPageStoredItem || page->data() != kPageCallProfiles)
+    if (!page)
         return false;
     TComDevice *device = comDevice();
     const bool update = editProfile.rowId != -1 && editProfile.name == savedProfile.name;

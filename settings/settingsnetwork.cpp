@@ -530,7 +530,7 @@ void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
 
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
-    if (!page || page->id() != kPageNetwork)
+    if (!page)
         return;
     for (int id = kPageMobileFirst; id < kPageMobileFirst + kInterfaceCount; ++id) {
         QVantelMenuItem *row = page->findItem(id);
