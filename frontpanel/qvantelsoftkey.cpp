@@ -311,10 +311,10 @@ std::string QVantelSoftkey::storedValue() const
     return value;
 }
 
-void QVantelSoftkey::setCategory(int category)
+bool QVantelSoftkey::setCategory(int category)
 {
     if (category == m_category || category < None || category > Shortcuts)
-        return;
+        return true;
     emit m_owner->softKeyCategoryChanging(this, Category(category));
     m_category = category;
     m_function = 0;
@@ -328,30 +328,32 @@ void QVantelSoftkey::setCategory(int category)
     } else if (category >= Contacts) {
         first = 1;
     }
-    selectFunction(first);
+    return selectFunction(first);
 }
 
-void QVantelSoftkey::setFunction(int function)
+bool QVantelSoftkey::setFunction(int function)
 {
     if (function == m_function || !functionNames(m_category, false).contains(function))
-        return;
+        return true;
     emit m_owner->softKeyFunctionChanging(this, function);
-    selectFunction(function);
+    return selectFunction(function);
 }
 
-void QVantelSoftkey::setBehavior(int behavior)
+bool QVantelSoftkey::setBehavior(int behavior)
 {
     if (behavior == m_behavior || !behaviorNames(m_category).contains(behavior))
-        return;
+        return true;
     m_behavior = behavior;
-    m_owner->writeKey(this);
+    const bool written = m_owner->writeKey(this);
     emit m_owner->softKeyBehaviorChanged(this);
+    return written;
 }
 
-void QVantelSoftkey::selectFunction(int function)
+bool QVantelSoftkey::selectFunction(int function)
 {
     m_function = function & 0xFF;
     m_behavior = defaultBehavior(m_category);
-    m_owner->writeKey(this);
+    const bool written = m_owner->writeKey(this);
     emit m_owner->softKeyFunctionChanged(this);
+    return written;
 }

@@ -83,18 +83,21 @@ public:
     // firmware above 1.7.3; two upper-case hexadecimal digits each.
     [[nodiscard]] std::string storedValue() const;
 
+    // The setters return false only when the device refused or did not take the key's write;
+    // the record keeps the new assignment all the same.
+    //
     // Nothing for an unchanged category or one outside -1 to 6. Otherwise signals
     // softKeyCategoryChanging, clears function and behaviour, and selects the first function.
-    void setCategory(int category);
+    bool setCategory(int category);
     // Nothing for an unchanged function or one this key cannot take in its category. Otherwise
     // signals softKeyFunctionChanging and selects it.
-    void setFunction(int function);
+    bool setFunction(int function);
     // Nothing for an unchanged behaviour or one the category does not allow. Otherwise stores,
     // writes and signals softKeyBehaviorChanged.
-    void setBehavior(int behavior);
+    bool setBehavior(int behavior);
     // Stores function (low 8 bits) with the category's default behaviour, writes the key and
     // signals softKeyFunctionChanged.
-    void selectFunction(int function);
+    bool selectFunction(int function);
 
 private:
     // The availability mask of categories 0 to 3 for this key on the connected device.

@@ -126,12 +126,12 @@ void QVantelSoftkeys::writeLabel(const std::string &prefix, int index, const QSt
     comDevice()->writePanelKey(prefix + std::to_string(index + 1), toDeviceString(text));
 }
 
-void QVantelSoftkeys::writeKey(QVantelSoftkey *key)
+bool QVantelSoftkeys::writeKey(QVantelSoftkey *key)
 {
     if (m_updating || !key)
-        return;
-    comDevice()->writePanelKey(kPanelKeySoftkey + std::to_string(key->index() + 1),
-                               key->storedValue());
+        return true;
+    return comDevice()->writePanelKey(kPanelKeySoftkey + std::to_string(key->index() + 1),
+                                      key->storedValue());
 }
 
 void QVantelSoftkeys::applyKey(const std::string &key, const std::string &value)

@@ -16,7 +16,7 @@ class CMsg;
 // labels. readAll() loads them after login, handleEvent() follows the device's "config_changeset"
 // reports, and user changes (through the records' setters and the label setters) are written
 // back to the device through the device model (TComDevice::readPanelKeys and writePanelKey;
-// write results are not looked at).
+// the label writes' results are not looked at, the keys' are handed to the caller).
 //
 // Values that come from the device are applied with the updating flag set: they are stored and
 // signalled but never written back, also when a signal handler changes a key meanwhile.
@@ -56,8 +56,8 @@ public:
     // written first (UTF-8); then stored and signalled.
     void setInfoLabel(int index, const QString &text);
     void setContactLabel(int index, const QString &text);
-    // Writes the key's stored form, unless updating.
-    void writeKey(QVantelSoftkey *key);
+    // Writes the key's stored form, unless updating; false when the device did not take it.
+    bool writeKey(QVantelSoftkey *key);
 
     // One device parameter: "softkey" 1 to 7, "info_label" 1 or 2, "contact_label" 1 or 2.
     void applyKey(const std::string &key, const std::string &value);

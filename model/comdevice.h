@@ -226,9 +226,10 @@ public:
     // false, with words left empty, for another key or when the list cannot be read.
     bool listGpioChoices(const std::string &key, std::vector<std::string> &words);
     // Writes general keys (GPIO inputs and relays, time server) or network keys (auto redial)
-    // in one PARAM message without looking at the answer; nothing for an empty map or a key
-    // that is not one of the tools keys.
-    void writeToolsParams(const std::map<std::string, std::string> &values);
+    // in one PARAM message per target; a key that is not one of the tools keys is not sent.
+    // True when the device took every key sent; false when it refused or did not answer one,
+    // and when nothing was sent.
+    bool writeToolsParams(const std::map<std::string, std::string> &values);
 
     // --- Messages (comdevicemessages.cpp) ---------------------------------------------------
     // An INFO message the device root follows: "network_info", "battery_level",

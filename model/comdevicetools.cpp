@@ -136,7 +136,7 @@ bool TComDevice::listGpioChoices(const std::string &key, std::vector<std::string
     return true;
 }
 
-void TComDevice::writeToolsParams(const std::map<std::string, std::string> &values)
+bool TComDevice::writeToolsParams(const std::map<std::string, std::string> &values)
 {
     ksm::CMsg general(ksm::CMsg::Param);
     general.setParam(kKeyTarget, kTargetGeneral);
@@ -153,9 +153,11 @@ void TComDevice::writeToolsParams(const std::map<std::string, std::string> &valu
             toNetwork = true;
         }
     }
-    // The answers are not looked at: these rows report nothing, the next read shows the state.
+    // Both are sent even when the first is refused: each carries settings of its own.
+    bool written = toGeneral || toNetwork;
     if (toGeneral)
-        m_request.setParams(general, kTimeoutMs);
+        written = writeAll(general) && written;
     if (toNetwork)
-        m_request.setParams(network, kTimeoutMs);
+        written = writeAll(network) && written;
+    return written;
 }

@@ -80,6 +80,11 @@ bool unitHolds(const QVantelMenuItem *row, const std::string &word)
     return held.isValid() && held.toByteArray().toStdString() == word;
 }
 
+std::string unitWord(const QVantelMenuItem *row)
+{
+    return row ? row->property(kUnitWordProperty).toByteArray().toStdString() : std::string();
+}
+
 int telephoneBandRate(int algorithm)
 {
     if (algorithm >= 0 && algorithm <= 2)

@@ -49,8 +49,11 @@ int fillChoiceRow(QVantelMenuItem *row, const QMap<int, QString> &entries, int v
 // reported none): remembered when the page is built and after each write, so that confirming the
 // value the unit already holds sends nothing, while confirming an entry the row shows in place
 // of a word it has no entry for sends that entry.
+// A refused write puts the row back to it.
 void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 [[nodiscard]] bool unitHolds(const QVantelMenuItem *row, const std::string &word);
+// The word remembered for row; empty when none is.
+[[nodiscard]] std::string unitWord(const QVantelMenuItem *row);
 
 // The sampling rate the telephone-band algorithms run at, which their sampling-rate row shows:
 // 8000 Hz for the G.711 family (0 to 2), 16000 Hz for the G.722 family (3 to 6); 0 for any other

@@ -28,6 +28,7 @@
 
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -51,6 +52,54 @@ const char *const kNtpServers[] = {
 
 // Firmware from which the sound ID has a page of its own (with the shortcut switch).
 constexpr quint32 kSoundIdPageFirmware = kFirmware1_10;
+
+// The Miscellaneous page's rows and the settings they show.
+const std::pair<int, const std::string *> kMiscellaneousSettings[] = {
+    {kRowInput1, &kToolsKeyInput1},
+    {kRowInput2, &kToolsKeyInput2},
+    {kRowRelay1, &kToolsKeyRelay1},
+    {kRowRelay2, &kToolsKeyRelay2},
+    {kRowAutoRedial1, &kToolsKeyAutoRedial1},
+    {kRowAutoRedial2, &kToolsKeyAutoRedial2},
+    {kRowRedialAttempts, &kToolsKeyAutoRedialAttempts},
+    {kRowRedialTime, &kToolsKeyAutoRedialTime},
+    {kRowNtpServer, &kToolsKeyNtpAddr},
+    {kRowCustomNtpServer, &kToolsKeyNtpAddrCustom},
+};
+
+// A Miscellaneous row shows again the unit's value of its setting, as last read or written.
+void showUnitWord(QVantelMenuItem *row)
+{
+    if (!row)
+        return;
+    const std::string word = unitWord(row);
+    switch (row->id()) {
+    case kRowInput1:
+    case kRowInput2:
+        row->selectValue(QVantelSettingsPage::inputEventFromKey(word), true, false);
+        break;
+    case kRowRelay1:
+    case kRowRelay2:
+        row->selectValue(QVantelSettingsPage::relayStateFromKey(word), true, false);
+        break;
+    case kRowAutoRedial1:
+    case kRowAutoRedial2:
+        row->setChecked(word == "on");
+        break;
+    case kRowRedialAttempts:
+    case kRowRedialTime:
+        row->selectValue(stringToInt(word), true, false);
+        break;
+    case kRowNtpServer:
+        row->selectText(toQString(word), true, false);
+        break;
+    case kRowCustomNtpServer:
+        row->setValueText(toQString(word));
+        break;
+    default:
+        break;
+    }
+}
 
 // Whether the input of a label row can be named on this unit.
 bool labelRowShown(int rowId, quint32 options, bool auxiliaryBoard)
@@ -251,22 +300,29 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
         return;
     const int value = chosen->value;
     const QPointer<QVantelMenuItems> guard = page;
+    const std::string held = key->storedValue();
+    bool written = true;
     switch (item->id()) {
     case kRowSoftkeyCategory:
-        key->setCategory(value);
+        written = key->setCategory(value);
         break;
     case kRowSoftkeyFunction:
         // The entry's value is the sort key; its low byte is the function number.
-        key->setFunction(value & 0xFF);
+        written = key->setFunction(value & 0xFF);
         break;
     case kRowSoftkeyMode:
-        key->setBehavior(value);
+        written = key->setBehavior(value);
         break;
     default:
         return;
     }
+    // The unit kept the key's assignment: so does the model, and the page shows it again.
+    if (!written)
+        softkeys()->applyKey(kPanelKeySoftkey + std::to_string(key->index() + 1), held);
     if (guard)
         refreshSoftkeyPage(page);
+    if (!written)
+        showMessage(tr("Failed to apply changes!"), 0);
 }
 
 void QVantelSettingsPage::createLabelsPage()
@@ -388,7 +444,6 @@ void QVantelSettingsPage::createMiscellaneousPage()
             const std::string word = valueOf(gpioRow.key);
             row->selectValue(
                 gpioRow.relay ? relayStateFromKey(word) : inputEventFromKey(word), true, false);
-            rememberUnitWord(row, word);
             row->setReadOnly(!present(gpioRow.key));
         }
     }
@@ -431,7 +486,6 @@ void QVantelSettingsPage::createMiscellaneousPage()
     for (const char *name : kNtpServers)
         server->addValue(value++, QString::fromLatin1(name));
     server->selectText(toQString(valueOf(kToolsKeyNtpAddr)), true, false);
-    rememberUnitWord(server, valueOf(kToolsKeyNtpAddr));
     server->setReadOnly(!present(kToolsKeyNtpAddr));
     QVantelMenuItem *custom
         = addIndented(kRowCustomNtpServer, QVantelMenuItem::TextEntry, tr("Custom Server"));
@@ -440,19 +494,8 @@ void QVantelSettingsPage::createMiscellaneousPage()
 
     // A row whose setting the unit did not report is locked, and shows no default as if the
     // unit held it.
-    const std::pair<int, const std::string *> settings[] = {
-        {kRowInput1, &kToolsKeyInput1},
-        {kRowInput2, &kToolsKeyInput2},
-        {kRowRelay1, &kToolsKeyRelay1},
-        {kRowRelay2, &kToolsKeyRelay2},
-        {kRowAutoRedial1, &kToolsKeyAutoRedial1},
-        {kRowAutoRedial2, &kToolsKeyAutoRedial2},
-        {kRowRedialAttempts, &kToolsKeyAutoRedialAttempts},
-        {kRowRedialTime, &kToolsKeyAutoRedialTime},
-        {kRowNtpServer, &kToolsKeyNtpAddr},
-        {kRowCustomNtpServer, &kToolsKeyNtpAddrCustom},
-    };
-    for (const auto &[id, key] : settings) {
+    for (const auto &[id, key] : kMiscellaneousSettings) {
+        rememberUnitWord(page->findItem(id), valueOf(*key));
         if (!present(*key))
             showUnread(page->findItem(id));
     }
@@ -519,13 +562,19 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
         return;
     // The write waits for the unit; the page and its rows may be gone by then.
     const QPointer<QVantelMenuItems> guard = page;
-    comDevice()->writeToolsParams(values);
-    if (!guard)
-        return;
-    if (choiceRow)
-        rememberUnitWord(item, values.begin()->second);
-    if (const auto ntp = values.find(kToolsKeyNtpAddr); ntp != values.end())
-        rememberUnitWord(page->findItem(kRowNtpServer), ntp->second);
+    const bool written = comDevice()->writeToolsParams(values);
+    // Refused, the unit kept its values: the rows sent show them again.
+    for (const auto &[id, key] : kMiscellaneousSettings) {
+        const auto sent = values.find(*key);
+        if (!guard || sent == values.end())
+            continue;
+        if (written)
+            rememberUnitWord(page->findItem(id), sent->second);
+        else
+            showUnitWord(page->findItem(id));
+    }
+    if (!written)
+        showMessage(tr("Failed to apply changes!"), 0);
 }
 
 void QVantelSettingsPage::createPasswordsPage()

@@ -1,53 +1,96 @@
 #include "widgets/qvantelwraplabel.h"
 
+#include <QFontMetricsF>
+#include <QList>
 #include <QStringList>
+#include <QTextLayout>
+#include <QtMath>
+
+#include <algorithm>
 
 namespace {
 
 const QChar kEllipsis(0x2026);
 
-// text broken into lines at blanks, each line as wide as width allows; a word wider than that
-// stays whole on a line of its own.
-QStringList wrapAtBlanks(const QString &text, const QFontMetrics &metrics, int width)
+struct Line
 {
-    QStringList lines;
-    const QStringList paragraphs = text.split(QLatin1Char('\n'));
-    for (const QString &paragraph : paragraphs) {
-        QString line;
-        bool lineStarted = false;
-        const QStringList words = paragraph.split(QLatin1Char(' '));
-        for (const QString &word : words) {
-            const QString joined = lineStarted ? line + QLatin1Char(' ') + word : word;
-            if (!lineStarted || metrics.horizontalAdvance(joined) <= width) {
-                line = joined;
-                lineStarted = true;
-                continue;
-            }
-            lines << line;
-            line = word;
-        }
-        lines << line;
+    int start;
+    int length;
+    qreal width;
+    qreal bottom;
+};
+
+// The text as one layout takes it: a line break becomes a line separator (QLabel starts a new
+// paragraph there, which breaks the same), carriage returns and tabs become blanks.
+QString prepared(const QString &text)
+{
+    QString result = text;
+    for (QChar &c : result) {
+        if (c == QLatin1Char('\n'))
+            c = QChar::LineSeparator;
+        else if (c == QLatin1Char('\r') || c == QLatin1Char('\t'))
+            c = QLatin1Char(' ');
     }
+    return result;
+}
+
+// The lines of text, as a word-wrapped QLabel breaks and stacks them at width: wherever the
+// text allows a break (after a blank, a hyphen, a slash, ...), a word wider than width on a
+// line of its own and overflowing it.
+QList<Line>
+wrapAsQLabel(const QString &text, const QFont &font, const QPaintDevice *device, int width)
+{
+    QTextLayout layout(text, font, device);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    option.setTextDirection(text.isRightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
+    layout.setTextOption(option);
+    const qreal leading = QFontMetricsF(font).leading();
+    QList<Line> lines;
+    qreal y = -leading;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        // Lines start on whole pixels.
+        y = qCeil(y + leading);
+        line.setPosition(QPointF(0, y));
+        y += line.ascent() + line.descent();
+        lines.append({line.textStart(), line.textLength(), line.naturalTextWidth(), y});
+    }
+    layout.endLayout();
     return lines;
 }
 
-// text ending in an ellipsis within width, as much of it as fits before the ellipsis.
-QString cutShort(const QString &text, const QFontMetrics &metrics, int width)
+// text cut within width with an ellipsis where mode puts it; when the text fits whole although
+// more follows that is not shown, as much of it as fits before a closing ellipsis.
+QString
+cutShort(const QString &text, Qt::TextElideMode mode, const QFontMetrics &metrics, int width)
 {
-    const QString elided = metrics.elidedText(text, Qt::ElideRight, width);
+    const QString elided = metrics.elidedText(text, mode, width);
     if (elided != text)
         return elided;
-    // It fits whole, yet more follows that is not shown.
     QString shown = text;
     while (!shown.isEmpty() && metrics.horizontalAdvance(shown + kEllipsis) > width)
         shown.chop(1);
     return shown + kEllipsis;
 }
 
+QString withoutTrailingBlanks(QString text)
+{
+    while (!text.isEmpty() && text.back().isSpace())
+        text.chop(1);
+    return text;
+}
+
 } // namespace
 
 QVantelWrapLabel::QVantelWrapLabel(QWidget *parent)
+    : QVantelWrapLabel(Qt::ElideRight, parent)
+{}
+
+QVantelWrapLabel::QVantelWrapLabel(Qt::TextElideMode cut, QWidget *parent)
     : QVantelElidedLabel(parent)
+    , m_cut(cut)
 {
     setWordWrap(true);
 }
@@ -76,22 +119,36 @@ QString QVantelWrapLabel::layOut(const QString &whole, const QRect &area) const
         || (!whole.contains(QLatin1Char('\n')) && metrics.horizontalAdvance(whole) <= room)) {
         return whole;
     }
-    QStringList lines = wrapAtBlanks(whole, metrics, room);
-    bool cut = false;
+    const QString text = prepared(whole);
+    const QList<Line> lines = wrapAsQLabel(text, font(), this, room);
+    if (lines.isEmpty())
+        return whole;
     // More lines than the label's height holds: the last one that fits ends the text. The
-    // label's own measure decides, so a text it lays out in full is never cut.
-    const int fitting = qMax(1, area.height() / qMax(1, metrics.height()));
-    if (lines.size() > fitting && heightForWidth(width()) > height()) {
-        const QString rest = lines.mid(fitting - 1).join(QLatin1Char(' '));
-        lines = lines.mid(0, fitting - 1);
-        lines << cutShort(rest, metrics, room);
-        cut = true;
+    // label's own measure decides, so a text it lays out in full is never cut for its height.
+    int kept = int(lines.size());
+    if (lines.back().bottom > area.height() && heightForWidth(width()) > height()) {
+        const auto fitting = std::count_if(lines.cbegin(), lines.cend(), [&area](const Line &line) {
+            return line.bottom <= area.height();
+        });
+        kept = qMax(1, int(fitting)) - 1;
     }
-    for (QString &line : lines) {
-        if (metrics.horizontalAdvance(line) > room) {
-            line = cutShort(line, metrics, room);
+    QStringList shown;
+    bool cut = false;
+    for (int index = 0; index < kept; ++index) {
+        const Line &line = lines.at(index);
+        QString lineText = withoutTrailingBlanks(text.mid(line.start, line.length));
+        // Only a word wider than the label makes a line wider than the label.
+        if (line.width > room) {
+            lineText = cutShort(lineText, m_cut, metrics, room);
             cut = true;
         }
+        shown << lineText;
     }
-    return cut ? lines.join(QLatin1Char('\n')) : whole;
+    if (kept < lines.size()) {
+        QString rest = text.mid(lines.at(kept).start);
+        rest.replace(QChar::LineSeparator, QLatin1Char(' '));
+        shown << cutShort(withoutTrailingBlanks(rest), m_cut, metrics, room);
+        cut = true;
+    }
+    return cut ? shown.join(QLatin1Char('\n')) : whole;
 }

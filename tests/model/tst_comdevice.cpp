@@ -741,15 +741,23 @@ void tst_ComDevice::toolsConversations()
 
     // Tools keys go to their targets; other keys are not sent.
     fake.clearLog();
-    device.writeToolsParams(
-        {{"ext_relay1", "call_active"}, {"auto_redial_time", "10"}, {"password_al", ""}});
+    QVERIFY(device.writeToolsParams(
+        {{"ext_relay1", "call_active"}, {"auto_redial_time", "10"}, {"password_al", ""}}));
     QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
              QStringLiteral("call_active"));
     QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),
              QStringLiteral("10"));
     QCOMPARE(fake.requestCount(), 2);
-    device.writeToolsParams({{"tabname", "x"}});
+    QVERIFY(!device.writeToolsParams({{"tabname", "x"}}));
     QCOMPARE(fake.requestCount(), 2);
+    // A refused key fails the write; the other target's keys are still sent.
+    fake.refuseKey(QStringLiteral("ext_relay1"), QStringLiteral("015-not allowed"));
+    QVERIFY(
+        !device.writeToolsParams({{"ext_relay1", "relay_state_none"}, {"auto_redial_time", "20"}}));
+    QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
+             QStringLiteral("call_active"));
+    QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),
+             QStringLiteral("20"));
 
     TComDevice unlinked(nullptr);
     std::map<std::string, std::string> none;

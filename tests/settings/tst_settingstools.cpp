@@ -28,6 +28,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -59,11 +60,13 @@ private slots:
     void soundIdPage();
     void passwordChange();
     void softkeyAssigned();
+    void refusedSoftkeyGoesBack();
     void labelsCommitted();
     void refusedInputLabelGoesBack();
     void miscellaneousPage_data();
     void miscellaneousPage();
     void miscellaneousCommits();
+    void refusedMiscellaneousRowsGoBack();
 
 private:
     QVantelMenuItems *openTools();
@@ -474,6 +477,45 @@ void TestSettingsTools::softkeyAssigned()
                       QVantelSoftkey::functionName(QVantelSoftkey::Contacts, 2)));
 }
 
+void TestSettingsTools::refusedSoftkeyGoesBack()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("softkey3"), QStringLiteral("C04F02B02"), general);
+    softkeys()->readAll();
+    QCOMPARE(softkey(2)->category(), int(QVantelSoftkey::Contacts));
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *keys = openPage(openTools(), kPageSoftkeys);
+    QVERIFY(keys);
+    const QString assigned = keys->findItem(kPageSoftkeyFirst + 2)->valueText();
+    QVantelMenuItems *page = openPage(keys, kPageSoftkeyFirst + 2);
+    QVERIFY(page);
+    QVantelMenuItem *category = page->findItem(kRowSoftkeyCategory);
+    QVantelMenuItem *function = page->findItem(kRowSoftkeyFunction);
+    const QString contacts = category->valueText();
+    const QString second = function->valueText();
+
+    // Whichever row is refused, the key keeps its assignment, on the unit, in the model and on
+    // the page, and the operator is told.
+    m_fake->refuseKey(QStringLiteral("softkey3"), QStringLiteral("015-not allowed"));
+    category->selectValue(QVantelSoftkey::Shortcuts, true, false);
+    m_page->itemCommitted(category);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    m_page->closeMessage();
+    function->selectValue(
+        QVantelSoftkey::functionSortKey(QVantelSoftkey::Contacts, 1), true, false);
+    m_page->itemCommitted(function);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    m_page->closeMessage();
+
+    QCOMPARE(softkey(2)->category(), int(QVantelSoftkey::Contacts));
+    QCOMPARE(softkey(2)->function(), 2);
+    QCOMPARE(m_fake->value(QStringLiteral("softkey3"), general), QStringLiteral("C04F02B02"));
+    QCOMPARE(category->valueText(), contacts);
+    QCOMPARE(function->valueText(), second);
+    m_page->backClicked();
+    QCOMPARE(keys->findItem(kPageSoftkeyFirst + 2)->valueText(), assigned);
+}
+
 void TestSettingsTools::labelsCommitted()
 {
     accessLevel = AccessLevel::Expert;
@@ -636,6 +678,86 @@ void TestSettingsTools::miscellaneousCommits()
     m_page->itemCommitted(attempts);
     QCOMPARE(m_fake->value(QStringLiteral("auto_redial_attempts"), QStringLiteral("network")),
              QStringLiteral("0"));
+}
+
+// A refused write of any kind of row is reported, and the row shows again what the unit holds.
+void TestSettingsTools::refusedMiscellaneousRowsGoBack()
+{
+    const QString general = QStringLiteral("general");
+    const QString network = QStringLiteral("network");
+    m_fake->setValue(QStringLiteral("ext_input1"), QStringLiteral("input_event_redial2"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("time.nist.gov"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("ntp.local"), general);
+    m_fake->setValue(QStringLiteral("auto_redial_link1"), QStringLiteral("on"), network);
+    m_fake->setValue(QStringLiteral("auto_redial_attempts"), QStringLiteral("5"), network);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
+    QVERIFY(page);
+
+    struct Case
+    {
+        int row;
+        const char *key;
+        QString target;
+        std::function<void(QVantelMenuItem *)> change;
+        QString shown;
+    };
+    const Case cases[] = {
+        // The fake offers only the held word; a unit offers "Disabled" too.
+        {kRowInput1,
+         "ext_input1",
+         general,
+         [](QVantelMenuItem *row) {
+             row->addValue(0, QStringLiteral("Disabled"));
+             row->selectValue(0, true, false);
+         },
+         QStringLiteral("Redial Codec 2")},
+        {kRowAutoRedial1,
+         "auto_redial_link1",
+         network,
+         [](QVantelMenuItem *row) { row->setChecked(false); },
+         QStringLiteral("Active")},
+        {kRowRedialAttempts,
+         "auto_redial_attempts",
+         network,
+         [](QVantelMenuItem *row) { row->selectValue(0, true, false); },
+         QStringLiteral("5")},
+        {kRowNtpServer,
+         "ntp_addr",
+         general,
+         [](QVantelMenuItem *row) { row->selectValue(1, true, false); },
+         QStringLiteral("time.nist.gov")},
+        {kRowCustomNtpServer,
+         "ntp_addr_custom",
+         general,
+         [](QVantelMenuItem *row) { row->setValueText(QStringLiteral("ntp.studio")); },
+         QStringLiteral("ntp.local")},
+    };
+    for (const Case &refused : cases) {
+        const QString key = QLatin1String(refused.key);
+        const QString unitValue = m_fake->value(key, refused.target);
+        m_fake->refuseKey(key, QStringLiteral("015-not allowed"));
+        QVantelMenuItem *row = page->findItem(refused.row);
+        QVERIFY(row);
+        refused.change(row);
+        QVERIFY2(row->valueText() != refused.shown, refused.key);
+        m_page->itemCommitted(row);
+        QVERIFY2(shownMessage() == QStringLiteral("Failed to apply changes!"), refused.key);
+        QCOMPARE(row->valueText(), refused.shown);
+        QCOMPARE(m_fake->value(key, refused.target), unitValue);
+        m_page->closeMessage();
+    }
+    QVERIFY(page->findItem(kRowAutoRedial1)->isChecked());
+    QCOMPARE(page->findItem(kRowRedialAttempts)->currentValue()->value, 5);
+
+    // Once the unit takes it, the same change is made and nothing is said.
+    m_fake->acceptKey(QStringLiteral("ext_input1"));
+    QVantelMenuItem *input = page->findItem(kRowInput1);
+    input->selectValue(0, true, false);
+    m_page->itemCommitted(input);
+    QCOMPARE(shownMessage(), QString());
+    QCOMPARE(m_fake->value(QStringLiteral("ext_input1"), general),
+             QStringLiteral("input_event_none"));
 }
 
 QTEST_MAIN(TestSettingsTools)

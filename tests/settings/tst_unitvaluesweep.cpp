@@ -62,6 +62,37 @@ constexpr RowBound kRowBounds[] = {
 // Megabyte texts per answer at most (a frame holds up to 16 MiB).
 constexpr int kBigTextsPerAnswer = 12;
 
+// The rows one run of the sweep takes, so that the long sweep can be spread over several runs
+// (TALLYDESK_SWEEP_ROWS): "short" for the short values only, "megabyte P/N" for the megabyte
+// texts of the shares whose number leaves P when divided by N; every row when it is not set.
+struct SweepRows
+{
+    bool shortValues = true;
+    // No megabyte texts when 0.
+    int parts = 1;
+    int part = 0;
+
+    [[nodiscard]] bool takesShare(int share) const { return parts > 0 && share % parts == part; }
+};
+
+SweepRows sweepRowsOfThisRun()
+{
+    const QString chosen = qEnvironmentVariable("TALLYDESK_SWEEP_ROWS");
+    if (chosen.isEmpty())
+        return {};
+    if (chosen == QLatin1String("short"))
+        return {true, 0, 0};
+    static const QRegularExpression megabyte(QStringLiteral("^megabyte ([0-9]+)/([0-9]+)$"));
+    const QRegularExpressionMatch match = megabyte.match(chosen);
+    const int part = match.captured(1).toInt();
+    const int parts = match.captured(2).toInt();
+    if (!match.hasMatch() || parts < 1 || part >= parts) {
+        qFatal("TALLYDESK_SWEEP_ROWS is \"short\" or \"megabyte P/N\" with P below N, not \"%s\"",
+               qPrintable(chosen));
+    }
+    return {false, parts, part};
+}
+
 // Keys the login itself stands on: without them there is no session to look at.
 const QSet<QString> kLoginKeys = {QStringLiteral("device"),
                                   QStringLiteral("version"),
@@ -142,6 +173,8 @@ private:
     // front-panel window with every page.
     [[nodiscard]] bool logIn(const FakeReplyFilter &filter);
     void stop();
+    // The rows of the numbers, the empty value and letters, each in every key at once.
+    static void addShortValueRows();
     // Opens every page, section, page behind a row and choice popup; returns the pages visited.
     QStringList visitEverything();
     void visitMenuPage(QVantelSettingsPage *menu, QStringList &visited);
@@ -423,6 +456,20 @@ void TestUnitValueSweep::extremeValues_data()
     QTest::addColumn<int>("put");
     // -1 for every key at once; otherwise the keys of one share of m_shares.
     QTest::addColumn<int>("share");
+    const SweepRows rows = sweepRowsOfThisRun();
+    if (rows.shortValues)
+        addShortValueRows();
+    // A megabyte in every key at once would make answers larger than a frame may be: a share
+    // of the keys at a time, so that no answer carries more than a few.
+    const QString megabyte(1024 * 1024, QLatin1Char('x'));
+    for (int share = 0; share < m_shares; ++share) {
+        if (rows.takesShare(share))
+            QTest::addRow("1 MB text, share %d", share) << megabyte << int(Put::Whole) << share;
+    }
+}
+
+void TestUnitValueSweep::addShortValueRows()
+{
     QTest::newRow("INT_MAX") << QStringLiteral("2147483647") << int(Put::Numbers) << -1;
     QTest::newRow("INT_MIN") << QStringLiteral("-2147483648") << int(Put::Numbers) << -1;
     QTest::newRow("past 64 bits") << QStringLiteral("123456789012345678901234567890")
@@ -432,11 +479,6 @@ void TestUnitValueSweep::extremeValues_data()
     QTest::newRow("-1") << QStringLiteral("-1") << int(Put::Numbers) << -1;
     QTest::newRow("empty") << QString() << int(Put::Whole) << -1;
     QTest::newRow("letters") << QStringLiteral("abc") << int(Put::Whole) << -1;
-    // A megabyte in every key at once would make answers larger than a frame may be: a share
-    // of the keys at a time, so that no answer carries more than a few.
-    const QString megabyte(1024 * 1024, QLatin1Char('x'));
-    for (int share = 0; share < m_shares; ++share)
-        QTest::addRow("1 MB text, share %d", share) << megabyte << int(Put::Whole) << share;
 }
 
 void TestUnitValueSweep::extremeValues()
