@@ -207,8 +207,8 @@ void TestQVantelLazyColumn::rowsHandedOutStayAndKeepTheirOrder()
     const int height = second->height();
     QVERIFY(height > 0);
     QVERIFY(first->mapTo(page->inner(), QPoint()).y() < top);
-    const std::pair<int, int> places[] = {
-        {306 + 1, 1}, {306 + 3999, 3999}, {306 + 4001, 4000}, {306 + kLong - 1, kLong - 2}};
+    const std::pair<int, int> places[]
+        = {{306 + 1, 1}, {306 + 3999, 3999}, {306 + 4001, 4000}, {306 + kLong - 1, kLong - 2}};
     for (const auto &[id, place] : places) {
         QVantelMenuItem *row = page->findItem(id);
         QVERIFY(row);
