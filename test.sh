@@ -14,6 +14,8 @@ cmake -S . -B "$build" -G Ninja \
     -DCMAKE_CXX_COMPILER=clang++ \
     -DTALLYDESK_SANITIZE=ON -DTALLYDESK_WERROR=ON -DTALLYDESK_FUZZ=ON
 cmake --build "$build" -j "$jobs"
+# Formatting drift fails here, in the change that brings it, rather than in a later sweep.
+cmake --build "$build" --target format-check
 
 # Benchmarks report figures only, so they are built optimised, apart from the sanitizer build.
 bench=build/bench

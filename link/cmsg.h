@@ -67,6 +67,8 @@ public:
     // The stored value of key. When the key is absent: a pointer to one shared, process-wide
     // empty text if emptyIfMissing is true, else nullptr.
     const std::string *param(const std::string &key, bool emptyIfMissing = true) const;
+    // The stored value of key, or the shared empty text when the key is absent.
+    const std::string &value(const std::string &key) const { return *param(key, true); }
 
     // Takes every parameter of other, in other's key order: with KeepFirst only keys absent here
     // are inserted; any other mode goes through the setParam() rule of that mode. The type, gets

@@ -89,6 +89,7 @@ const std::string kKeyReturnFmt = "returnFmt";
 const std::string kKeyMessage = "message";
 const std::string kKeySystemStatus = "system_status";
 const std::string kKeySystemUpdate = "system_update";
+const std::string kKeyAes67Reset = "aes67_reset";
 
 const std::string kTargetNetwork = "network";
 const std::string kTargetAudio = "audio";

@@ -109,6 +109,7 @@ extern const std::string kKeyReturnFmt;
 extern const std::string kKeyMessage;
 extern const std::string kKeySystemStatus;
 extern const std::string kKeySystemUpdate;
+extern const std::string kKeyAes67Reset;
 
 // Targets and categories: values of "target", "cat" and "network".
 extern const std::string kTargetNetwork;

@@ -30,15 +30,10 @@ const std::string kDspWaitingForSync = "waiting for sync";
 const std::string kDspSync = "sync";
 const std::string kDspSyncLost = "sync lost";
 
-const std::string &value(const ksm::CMsg &msg, const std::string &key)
-{
-    return *msg.param(key, true);
-}
-
 // Replaces field by the integer value of key when the report carries a non-empty one.
 void takeInt(const ksm::CMsg &msg, const char *key, qint32 &field)
 {
-    const std::string &text = value(msg, key);
+    const std::string &text = msg.value(key);
     if (!text.empty())
         field = stringToLong(text);
 }
@@ -164,18 +159,18 @@ void TComAudioConnection::setRemoteAddresses(const std::string &list)
 
 void TComAudioConnection::updateRemoteAddresses(const ksm::CMsg &msg)
 {
-    const std::string &address = value(msg, kKeyRemoteAddr);
+    const std::string &address = msg.value(kKeyRemoteAddr);
     if (address.empty())
         return;
 
-    const std::string &channel = value(msg, kKeyBChannel);
-    const std::string &stream = value(msg, kKeyStreamId);
+    const std::string &channel = msg.value(kKeyBChannel);
+    const std::string &stream = msg.value(kKeyStreamId);
     if (!channel.empty()) {
         std::string *target = nullptr;
         if (m_doubleCodec) {
             target = &m_remoteAddress1;
         } else {
-            const bool secondBus = value(msg, kKeySubBus) == "1";
+            const bool secondBus = msg.value(kKeySubBus) == "1";
             if (channel == "1")
                 target = secondBus ? &m_remoteAddress3 : &m_remoteAddress1;
             else if (channel == "2")
@@ -188,9 +183,9 @@ void TComAudioConnection::updateRemoteAddresses(const ksm::CMsg &msg)
         (stream == "2" ? m_remoteAddress2 : m_remoteAddress1) = address;
     } else {
         m_remoteAddress1 = address;
-        const std::string &address2 = value(msg, kKeyRemoteAddr2);
-        const std::string &address3 = value(msg, kKeyRemoteAddr3);
-        const std::string &address4 = value(msg, kKeyRemoteAddr4);
+        const std::string &address2 = msg.value(kKeyRemoteAddr2);
+        const std::string &address3 = msg.value(kKeyRemoteAddr3);
+        const std::string &address4 = msg.value(kKeyRemoteAddr4);
         if (!address2.empty())
             m_remoteAddress2 = address2;
         if (!address3.empty())
@@ -212,8 +207,8 @@ void TComAudioConnection::updateRemoteAddresses(const ksm::CMsg &msg)
 
 void TComAudioConnection::takeCodecs(const ksm::CMsg &msg)
 {
-    const std::string &rx = value(msg, kKeyCodecRx);
-    const std::string &tx = value(msg, kKeyCodecTx);
+    const std::string &rx = msg.value(kKeyCodecRx);
+    const std::string &tx = msg.value(kKeyCodecTx);
     if (!rx.empty())
         m_codecRx = codecConfigFromString(rx);
     if (!tx.empty())
@@ -222,10 +217,10 @@ void TComAudioConnection::takeCodecs(const ksm::CMsg &msg)
 
 void TComAudioConnection::applyStatistics(const ksm::CMsg &msg, bool transmit)
 {
-    const std::string &quality = value(msg, kKeyNetQuality);
+    const std::string &quality = msg.value(kKeyNetQuality);
     if (quality.empty())
         return;
-    const int stream = value(msg, kKeyStreamId) == "2" ? 1 : 0;
+    const int stream = msg.value(kKeyStreamId) == "2" ? 1 : 0;
     if (transmit) {
         TxQualityReport &report = m_txStatistics[stream];
         report.netQuality = stringToLong(quality);
@@ -254,8 +249,8 @@ void TComAudioConnection::applyStatistics(const ksm::CMsg &msg, bool transmit)
 
 void TComAudioConnection::applyRelayOutputs(const ksm::CMsg &msg)
 {
-    const bool out1 = value(msg, kKeyRelay1) == kOn;
-    const bool out2 = value(msg, kKeyRelay2) == kOn;
+    const bool out1 = msg.value(kKeyRelay1) == kOn;
+    const bool out2 = msg.value(kKeyRelay2) == kOn;
     if (m_relaysValid && out1 == m_relay1 && out2 == m_relay2)
         return;
     m_relaysValid = true;
@@ -267,8 +262,8 @@ void TComAudioConnection::applyRelayOutputs(const ksm::CMsg &msg)
 
 bool TComAudioConnection::handleEvent(const ksm::CMsg &msg)
 {
-    const std::string &type = value(msg, kKeyEventType);
-    const std::string &id = value(msg, kKeyId);
+    const std::string &type = msg.value(kKeyEventType);
+    const std::string &id = msg.value(kKeyId);
     if (type.empty() || id.empty() || stringToInt(id) != m_id)
         return false;
 
@@ -277,7 +272,7 @@ bool TComAudioConnection::handleEvent(const ksm::CMsg &msg)
         return true;
     }
 
-    const std::string &network = value(msg, kKeyNetwork);
+    const std::string &network = msg.value(kKeyNetwork);
     if (network.empty() || network != m_network)
         return false;
 
@@ -296,7 +291,7 @@ bool TComAudioConnection::handleEvent(const ksm::CMsg &msg)
         updateRemoteAddresses(msg);
         if (m_type != CoordinationLine) {
             takeCodecs(msg);
-            const std::string &autoBitrate = value(msg, kKeyAutoBitrate);
+            const std::string &autoBitrate = msg.value(kKeyAutoBitrate);
             if (!autoBitrate.empty())
                 m_autoBitrate = autoBitrate == kOn;
         }
@@ -305,14 +300,14 @@ bool TComAudioConnection::handleEvent(const ksm::CMsg &msg)
             setStatus(StateActive, StatusSync);
     } else if (type == kEventDspStatus) {
         updateRemoteAddresses(msg);
-        const std::string &dspState = value(msg, kKeyState);
+        const std::string &dspState = msg.value(kKeyState);
         if (dspState == kDspNegotiating) {
             setStatus(StateActive, StatusNegotiating);
         } else if (dspState == kDspWaitingForSync) {
             setStatus(StateActive, StatusWaitingForSync);
         } else if (dspState == kDspSync) {
             takeCodecs(msg);
-            const std::string &relay = value(msg, kKeyRelay);
+            const std::string &relay = msg.value(kKeyRelay);
             if (!relay.empty())
                 m_relayMode = relay == kOn;
             setStatus(StateActive, StatusSync);
@@ -322,13 +317,13 @@ bool TComAudioConnection::handleEvent(const ksm::CMsg &msg)
     } else if (type == kEventCallDisconnected) {
         setStatus(StateDisconnecting, StatusDisconnecting);
     } else if (type == kEventCallReleased) {
-        m_cause = value(msg, kKeyCause);
+        m_cause = msg.value(kKeyCause);
         setStatus(StateEnded, StatusReleased);
     } else if (type == kEventCallError) {
-        m_cause = value(msg, kKeyCause);
+        m_cause = msg.value(kKeyCause);
         setStatus(StateEnded, StatusError);
     } else if (type == kEventCallLost) {
-        m_cause = value(msg, kKeyCause);
+        m_cause = msg.value(kKeyCause);
         setStatus(StateEnded, StatusLost);
     } else if (type == kEventTxQualityReport) {
         applyStatistics(msg, true);
@@ -345,7 +340,7 @@ bool TComAudioConnection::sendCommand(const ksm::CMsg &msg, ksm::CMsg &reply, bo
     const int result = m_com->sendSyncMsg(msg, reply, 1000, kCommandTimeoutMs);
     if (callFailed)
         *callFailed = result != 0;
-    return result == 0 && value(reply, kKeyReturn) == kReplyOk;
+    return result == 0 && reply.value(kKeyReturn) == kReplyOk;
 }
 
 int TComAudioConnection::dial(const std::string &network, const std::string &addressList)
@@ -376,7 +371,7 @@ int TComAudioConnection::dial(const std::string &network, const std::string &add
     if (!sendCommand(msg, reply, &callFailed))
         return callFailed ? kUnknownCause : reply.causeCode();
 
-    bindCall(DirectionOutgoing, stringToInt(value(reply, kKeyId)), network, StatusDialled);
+    bindCall(DirectionOutgoing, stringToInt(reply.value(kKeyId)), network, StatusDialled);
     return 0;
 }
 
@@ -394,7 +389,7 @@ bool TComAudioConnection::accept(int id, const std::string &network)
         return false;
 
     // The device names the accepted call; a reply without the id still means the one asked for.
-    const std::string &acceptedId = value(reply, kKeyId);
+    const std::string &acceptedId = reply.value(kKeyId);
     bindCall(DirectionIncoming,
              acceptedId.empty() ? id : stringToInt(acceptedId),
              network,

@@ -10,11 +10,6 @@ namespace {
 
 constexpr int kCommandTimeoutMs = 5000;
 
-const std::string &value(const ksm::CMsg &msg, const std::string &key)
-{
-    return *msg.param(key, true);
-}
-
 } // namespace
 
 TComDataConnection::TComDataConnection(ksm::CCom *com)
@@ -57,9 +52,9 @@ bool TComDataConnection::attach(int id, const std::string &network, int state)
 
 bool TComDataConnection::handleEvent(const ksm::CMsg &msg)
 {
-    const std::string &type = value(msg, kKeyEventType);
-    const std::string &id = value(msg, kKeyId);
-    const std::string &network = value(msg, kKeyNetwork);
+    const std::string &type = msg.value(kKeyEventType);
+    const std::string &id = msg.value(kKeyId);
+    const std::string &network = msg.value(kKeyNetwork);
     if (type.empty() || id.empty() || network.empty())
         return false;
     if (stringToInt(id) != m_id || network != m_network)
@@ -87,10 +82,10 @@ bool TComDataConnection::dial(const std::string &network)
     msg.setParam(kKeyNetwork, network);
     ksm::CMsg reply;
     if (m_com->sendSyncMsg(msg, reply, 1000, kCommandTimeoutMs) != 0
-        || value(reply, kKeyReturn) != kReplyOk) {
+        || reply.value(kKeyReturn) != kReplyOk) {
         return false;
     }
-    m_id = stringToInt(value(reply, kKeyId));
+    m_id = stringToInt(reply.value(kKeyId));
     m_network = network;
     setState(StateKnown);
     return true;
@@ -105,10 +100,10 @@ bool TComDataConnection::readLinkId(const std::string &network, std::string &idT
     msg.addGet(kKeyId);
     ksm::CMsg reply;
     if (m_com->sendSyncMsg(msg, reply, 1000, kCommandTimeoutMs) != 0
-        || value(reply, kKeyReturn) != kReplyOk) {
+        || reply.value(kKeyReturn) != kReplyOk) {
         return false;
     }
-    idText = value(reply, kKeyId);
+    idText = reply.value(kKeyId);
     return true;
 }
 
@@ -147,7 +142,7 @@ bool TComDataConnection::hangUp()
     msg.setParam(kKeyId, longToString(m_id));
     ksm::CMsg reply;
     if (m_com->sendSyncMsg(msg, reply, 1000, kCommandTimeoutMs) != 0
-        || value(reply, kKeyReturn) != kReplyOk) {
+        || reply.value(kKeyReturn) != kReplyOk) {
         return false;
     }
     if (m_state != StateDisconnected)

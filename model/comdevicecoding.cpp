@@ -28,15 +28,9 @@ const std::string kTypeIp = "ip";
 const std::string kTypeIsdn = "isdn";
 
 const std::string kKeyOperationMode = "operation_mode";
-const std::string kKeyAes67Reset = "aes67_reset";
 const std::string kKeyAudio = "audio";
 const std::string kKeyDcodec = "dcodec";
 const std::string kKeyRelay = "relay";
-
-const std::string &value(const ksm::CMsg &msg, const std::string &key)
-{
-    return *msg.param(key, true);
-}
 
 const std::string &autoBitRateKey(TComDevice::AutoBitRateKey key)
 {
@@ -331,36 +325,36 @@ bool TComDevice::hasCoordinationLine() const
 
 void TComDevice::handleDefaultCodec(const ksm::CMsg &msg)
 {
-    const std::string &operation = value(msg, kKeyOperationMode);
+    const std::string &operation = msg.value(kKeyOperationMode);
     if (operation == kStandard)
         setOperationMode(0, false);
     else if (operation == kExtended)
         setOperationMode(1, false);
 
-    const std::string &codecMode = value(msg, kKeyCodecMode);
+    const std::string &codecMode = msg.value(kKeyCodecMode);
     if (codecMode == kCmodeNormal) {
-        if (value(msg, kKeyType) == kTypeIp) {
-            const std::string &dstream = value(msg, kKeyDstreamMode);
+        if (msg.value(kKeyType) == kTypeIp) {
+            const std::string &dstream = msg.value(kKeyDstreamMode);
             if (dstream == kDisabled)
                 setDstreamMode(0);
             else if (dstream == kEnabled)
                 setDstreamMode(1);
         }
-        const std::string &coordination = value(msg, kKeyCoordMode);
+        const std::string &coordination = msg.value(kKeyCoordMode);
         if (coordination == kDisabled)
             setCoordinationMode(0, false);
         else if (coordination == kEnabled)
             setCoordinationMode(1, false);
         setCodecMode(0, false);
-        const std::string &codec = value(msg, kKeyCodec);
+        const std::string &codec = msg.value(kKeyCodec);
         if (!codec.empty())
             setCodec(1, codec, false);
     } else if (codecMode == kCmodeDouble) {
         setDstreamMode(0);
         setCoordinationMode(0, false);
         setCodecMode(1, false);
-        const std::string &codec1 = value(msg, kKeyDcodec1);
-        const std::string &codec2 = value(msg, kKeyDcodec2);
+        const std::string &codec1 = msg.value(kKeyDcodec1);
+        const std::string &codec2 = msg.value(kKeyDcodec2);
         if (!codec1.empty())
             setCodec(1, codec1, false);
         if (!codec2.empty())
@@ -370,11 +364,11 @@ void TComDevice::handleDefaultCodec(const ksm::CMsg &msg)
 
 void TComDevice::handleCodecChange(const ksm::CMsg &msg)
 {
-    if (value(msg, kKeyType) != kTypeIp)
+    if (msg.value(kKeyType) != kTypeIp)
         return;
-    const std::string &codecMode = value(msg, kKeyCodecMode);
+    const std::string &codecMode = msg.value(kKeyCodecMode);
     if (codecMode == kCmodeNormal) {
-        const std::string &dstream = value(msg, kKeyDstreamMode);
+        const std::string &dstream = msg.value(kKeyDstreamMode);
         if (dstream == kEnabled)
             setDstreamMode(1);
         else if (dstream == kDisabled)

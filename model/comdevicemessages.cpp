@@ -17,7 +17,6 @@ namespace {
 
 const std::string kOn = "on";
 
-const std::string kKeyAes67Reset = "aes67_reset";
 const std::string kKeyLevel = "level";
 const std::string kKeyAutoJbuffer = "auto_jbuffer";
 const std::string kKeyRelay1 = "relay1";
@@ -25,16 +24,11 @@ const std::string kKeyRelay2 = "relay2";
 const std::string kKeyConfig1 = "config1";
 const std::string kKeyConfig2 = "config2";
 
-const std::string &value(const ksm::CMsg &msg, const std::string &key)
-{
-    return *msg.param(key, true);
-}
-
 } // namespace
 
 bool TComDevice::handleInfo(const ksm::CMsg &msg)
 {
-    const std::string &type = value(msg, kKeyInfoType);
+    const std::string &type = msg.value(kKeyInfoType);
     if (type.empty())
         return false;
 
@@ -49,7 +43,7 @@ bool TComDevice::handleInfo(const ksm::CMsg &msg)
         return true;
     }
     if (type == kEventBatteryLevel) {
-        const std::string &level = value(msg, kKeyLevel);
+        const std::string &level = msg.value(kKeyLevel);
         if (!level.empty() && stringToInt(level) != m_batteryLevel) {
             m_batteryLevel = stringToInt(level);
             emitState(BatteryLevelState);
@@ -68,7 +62,7 @@ bool TComDevice::handleInfo(const ksm::CMsg &msg)
         return true;
     }
     if (type == kEventAudioChangeset) {
-        const std::string &reset = value(msg, kKeyAes67Reset);
+        const std::string &reset = msg.value(kKeyAes67Reset);
         if (!reset.empty())
             setAes67Reset(reset == kOn, false);
         return true;
@@ -78,16 +72,16 @@ bool TComDevice::handleInfo(const ksm::CMsg &msg)
 
 bool TComDevice::handleEvent(const ksm::CMsg &msg)
 {
-    const std::string &type = value(msg, kKeyEventType);
+    const std::string &type = msg.value(kKeyEventType);
     if (type.empty())
         return false;
 
     if (type == kEventDefaultNetwork) {
-        setDefaultNetwork(value(msg, kKeyNetwork), false);
+        setDefaultNetwork(msg.value(kKeyNetwork), false);
         return true;
     }
     if (type == kEventSecondaryNetwork) {
-        setSecondaryNetwork(value(msg, kKeyNetwork), false);
+        setSecondaryNetwork(msg.value(kKeyNetwork), false);
         return true;
     }
     if (type == kEventDefaultCodec) {
@@ -108,7 +102,7 @@ bool TComDevice::handleEvent(const ksm::CMsg &msg)
         return true;
     }
     if (type == kEventAoipConfig) {
-        m_aoipController.setJitterab(value(msg, kKeyAutoJbuffer) == kOn, false);
+        m_aoipController.setJitterab(msg.value(kKeyAutoJbuffer) == kOn, false);
         return true;
     }
     if (type == kEventCallAutoRedial || type == kEventCallProceeding || type == kEventCallActive
@@ -122,7 +116,7 @@ bool TComDevice::handleEvent(const ksm::CMsg &msg)
     if (type == kEventRelayIn)
         return handleRelayInputs(msg);
 
-    const std::string &id = value(msg, kKeyId);
+    const std::string &id = msg.value(kKeyId);
     if (id.empty())
         return false;
     TComBaseConnection *c = connection(stringToInt(id));
@@ -147,7 +141,7 @@ void TComDevice::passEvent(TComBaseConnection *c, const ksm::CMsg &msg)
 bool TComDevice::handleCallEvent(const ksm::CMsg &msg, const std::string &type, int direction)
 {
     // A call event without an id names no call: nothing is created for it.
-    const std::string &idText = value(msg, kKeyId);
+    const std::string &idText = msg.value(kKeyId);
     if (idText.empty())
         return false;
     const int id = stringToInt(idText);
@@ -156,9 +150,9 @@ bool TComDevice::handleCallEvent(const ksm::CMsg &msg, const std::string &type, 
         return true;
     }
 
-    const int link = TComBaseConnection::typeFromCommLink(value(msg, kKeyCommLink));
+    const int link = TComBaseConnection::typeFromCommLink(msg.value(kKeyCommLink));
     auto created = std::make_unique<TComAudioConnection>(com(), link);
-    created->attachIfIdle(direction, id, value(msg, kKeyNetwork));
+    created->attachIfIdle(direction, id, msg.value(kKeyNetwork));
     if (type == kEventDspStatus)
         created->updateRemoteAddresses(msg);
     TComAudioConnection *c = created.get();
@@ -175,7 +169,7 @@ bool TComDevice::handleCallEvent(const ksm::CMsg &msg, const std::string &type, 
 
 bool TComDevice::handleDataConnected(const ksm::CMsg &msg)
 {
-    const std::string &idText = value(msg, kKeyId);
+    const std::string &idText = msg.value(kKeyId);
     if (idText.empty())
         return false;
     const int id = stringToInt(idText);
@@ -184,7 +178,7 @@ bool TComDevice::handleDataConnected(const ksm::CMsg &msg)
         return true;
     }
     auto created = std::make_unique<TComDataConnection>(com());
-    created->attach(id, value(msg, kKeyNetwork), TComDataConnection::StateKnown);
+    created->attach(id, msg.value(kKeyNetwork), TComDataConnection::StateKnown);
     TComDataConnection *c = created.get();
     if (!addConnection(c))
         return true;
@@ -196,16 +190,16 @@ bool TComDevice::handleDataConnected(const ksm::CMsg &msg)
 
 bool TComDevice::handleRelayInputs(const ksm::CMsg &msg)
 {
-    const std::string &idText = value(msg, kKeyId);
+    const std::string &idText = msg.value(kKeyId);
     if (!idText.empty()) {
         const TComBaseConnection *c = connection(stringToInt(idText));
         if (c && c->type() != TComBaseConnection::AudioLink1)
             return true;
     }
-    const bool active1 = value(msg, kKeyRelay1) == kOn;
-    const bool active2 = value(msg, kKeyRelay2) == kOn;
-    const std::string &config1 = value(msg, kKeyConfig1);
-    const std::string &config2 = value(msg, kKeyConfig2);
+    const bool active1 = msg.value(kKeyRelay1) == kOn;
+    const bool active2 = msg.value(kKeyRelay2) == kOn;
+    const std::string &config1 = msg.value(kKeyConfig1);
+    const std::string &config2 = msg.value(kKeyConfig2);
     if (m_relayInputsKnown && active1 == m_relayInput1.active && active2 == m_relayInput2.active
         && config1 == m_relayInput1.config && config2 == m_relayInput2.config) {
         return true;

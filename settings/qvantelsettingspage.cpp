@@ -85,18 +85,18 @@ void QVantelSettingsPage::createTopMenu()
         entry->iconLabel()->setPixmap(qvantelPixmap(icon));
         addEntry(entry);
     };
-    add(ExitSection, tr("Exit"), QStringLiteral(":/images/exit-menu.png"));
-    add(NetworkSection, tr("Network"), QStringLiteral(":/images/network.png"));
-    add(CodingSection, tr("Coding"), QStringLiteral(":/images/coding.png"));
-    add(AudioSection, tr("Audio"), QStringLiteral(":/images/audio.png"));
-    add(BookSection, tr("Book"), QStringLiteral(":/images/book.png"));
-    add(ToolsSection, tr("Tools"), QStringLiteral(":/images/tools.png"));
-    add(StatusSection, tr("Status"), QStringLiteral(":/images/status.png"));
+    add(kEntryExit, tr("Exit"), QStringLiteral(":/images/exit-menu.png"));
+    add(kPageNetwork, tr("Network"), QStringLiteral(":/images/network.png"));
+    add(kPageCoding, tr("Coding"), QStringLiteral(":/images/coding.png"));
+    add(kPageAudio, tr("Audio"), QStringLiteral(":/images/audio.png"));
+    add(kPageBook, tr("Book"), QStringLiteral(":/images/book.png"));
+    add(kPageTools, tr("Tools"), QStringLiteral(":/images/tools.png"));
+    add(kPageStatus, tr("Status"), QStringLiteral(":/images/status.png"));
 }
 
 void QVantelSettingsPage::updateAudioEntry()
 {
-    QVantelMenuEntry *entry = entries()->findEntry(AudioSection);
+    QVantelMenuEntry *entry = entries()->findEntry(kPageAudio);
     if (!entry)
         return;
     if (accessLevel == AccessLevel::Operator)
@@ -157,7 +157,7 @@ bool QVantelSettingsPage::entryClicked(QVantelMenuEntry *entry)
     if (!QVantelMenuWidget::entryClicked(entry))
         return false;
     const int id = entry->id();
-    if (id == ExitSection) {
+    if (id == kEntryExit) {
         emit pageActivated(returnPage);
         return true;
     }

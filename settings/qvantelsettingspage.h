@@ -64,17 +64,6 @@ class QVantelSettingsPage : public QVantelMenuWidget, public IVantelSettingsPage
 public:
     static constexpr int kPasswordTimeoutMs = 10000;
 
-    // Ids of the root entries.
-    enum Section : int {
-        ExitSection = 0,
-        NetworkSection = 1,
-        CodingSection = 2,
-        AudioSection = 3,
-        BookSection = 4,
-        ToolsSection = 5,
-        StatusSection = 6,
-    };
-
     explicit QVantelSettingsPage(QWidget *parent = nullptr);
     ~QVantelSettingsPage() override;
     Q_DISABLE_COPY_MOVE(QVantelSettingsPage)
@@ -261,28 +250,30 @@ private:
     void scanMobileOperators(QVantelMenuItem *row);
     void mobileOperatorChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
     void wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSelect *select);
-    // Page 1; pages 11-23 (the core runs their change test afterwards).
+    // The Network page's rows, written as soon as they are committed.
     void commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    // Taps and choice results on pages 11-23 that open no page.
-    void tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void
-    selectInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Commits and taps on the interface pages (the core runs their change test afterwards).
+    void commitIsdnItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitEthernetItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void noticeEthernetPage(QVantelMenuItems *page, const SettingsNotice &notice);
+    void tapMobileItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void tapWifiItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- SIP pages of the Network section (settingssip.cpp) ---------------------------------
     // Rows are views over the device's AoIP controller and its two SIP accounts; a failed
     // Apply puts the controller back as the unit has it, so the mark stays and a retry sends.
     void buildSipPage();
     void buildSipAccountPage(int pageId);
-    // Rows 67 and 68 follow the protocol chosen in row 66.
-    static void updateSipProtocolRows(QVantelMenuItem *item);
+    // The SIP page's double-stream and stream-pattern rows follow the protocol row (item) as it
+    // is committed.
+    static void updateSipProtocolRows(QVantelMenuItems *page, QVantelMenuItem *item);
     static void updateDefaultAccountRow(QVantelMenuItems *page);
     static bool hasSipChanges(QVantelMenuItems *page);
     static bool hasSipAccountChanges(QVantelMenuItems *page);
     bool applySipPage(QVantelMenuItems *page);
     bool applySipAccountPage(QVantelMenuItems *page);
-    // Pages 10, 76 and 77 (the core runs their change test afterwards).
-    void commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // A SIP account page's commits (the core runs its change test afterwards).
+    void commitSipAccountItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Coding section (settingscoding.cpp) ------------------------------------------------
     void createCodingMenu();
@@ -297,8 +288,10 @@ private:
     // one it had when listed, else the first listed, else 64 kbit/s); true when the coding
     // changed and must be written.
     static bool applyMonoFallback(TCodecConfig &codec, int codecMode);
-    // Pages 98-100 (the core runs the codec pages' change test afterwards).
-    void commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // A codec page's rows go to the edit copy (the core runs the page's change test afterwards);
+    // the automatic bit-rate rows are written at once.
+    void commitCodecItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitAutoBitRateItem(QVantelMenuItem *item);
 
     // --- Audio section (settingsaudio.cpp) --------------------------------------------------
     void createAudioMenu();
@@ -309,7 +302,8 @@ private:
     bool applyMonitoringPage(QVantelMenuItems *page);
     // Row 113: back to the standard operation mode first turns coder 1's stereo codings mono.
     void commitOperationMode(QVantelMenuItem *item);
-    // Pages 3 and 114.
+    void commitMonitoringItem(QVantelMenuItem *item);
+    // The Audio page's rows, written as soon as they are committed.
     void commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Audio-over-IP module pages of the Audio section (settingsravenna.cpp) --------------
@@ -329,8 +323,13 @@ private:
     bool ravennaAddressHasChanges(QVantelMenuItems *page);
     bool ravennaStreamHasChanges(QVantelMenuItems *page);
     bool ravennaOutputHasChanges(QVantelMenuItems *page);
-    // Pages 123, 129, 130, 137, 138-143 and 148.
-    void commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Commits on the module's settings page, its interface address pages, its inputs page, a
+    // stream's page and the output page.
+    void commitRavennaSettingsItem(QVantelMenuItem *item);
+    void commitRavennaAddressItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitRavennaInputsItem(QVantelMenuItem *item);
+    void commitRavennaStreamItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitRavennaOutputItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
     // --- Book section (settingsbook.cpp) ----------------------------------------------------
     void createBookMenu();
@@ -339,11 +338,28 @@ private:
     void createSipProfileList();
     void createSnapshotList();
     bool applyCallProfile(QVantelMenuItems *page);
-    // Pages 173-176 and 178.
-    void commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void keyboardBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
-    void selectBookItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelMenuSelect *select);
+    // The rows of the preset, SIP profile and snapshot lists (174-176): the New row and the
+    // stored rows, whose tap opens the item's page (openItem) or asks to load it (Operator).
+    void tapStoredList(QVantelMenuItems *page,
+                       QVantelMenuItem *item,
+                       void (QVantelSettingsPage::*openItem)(int, const QString &));
+    void commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitSipProfileList(QVantelMenuItem *item);
+    void nameNewStoredItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
+    void nameNewSipProfile(QVantelMenuItem *item, QVantelVirtual *keyboard);
+    void chooseSipProfileAccount(QVantelMenuItems *page,
+                                 QVantelMenuItem *item,
+                                 QVantelMenuSelect *select);
+    // The Load, Update and Delete rows of a stored item's page (178).
+    void tapStoredItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitStoredItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitSipProfile(QVantelMenuItems *page, QVantelMenuItem *item);
+    void chooseSipProfileLoadAccount(QVantelMenuItem *item, QVantelMenuSelect *select);
+    // The call profile list (173) and a call profile's page (178 for the list's data).
+    void tapCallProfileList(QVantelMenuItem *item);
+    void commitCallProfileList(QVantelMenuItem *item);
+    void tapCallProfile(QVantelMenuItem *item);
+    void commitCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
     void createPresetPage(int rowId, const QString &name);
     void createSipProfilePage(int rowId, const QString &name);
@@ -428,9 +444,9 @@ private:
     void refreshTroubleshootingPage(QVantelMenuItems *page);
     bool remoteAssistanceHasChanges(QVantelMenuItems *page);
     bool applyRemoteAssistancePage(QVantelMenuItems *page);
-    // Pages 241 and 245.
-    void commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
-    void tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item);
+    // Commits on the Troubleshooting and Remote Assistance pages; the reset category chosen.
+    void commitTroubleshootingItem(QVantelMenuItem *item);
+    void commitRemoteAssistanceItem(QVantelMenuItem *item);
     void selectTroubleshootingItem(QVantelMenuItems *page,
                                    QVantelMenuItem *item,
                                    QVantelMenuSelect *select);

@@ -128,7 +128,7 @@ void QVantelSettingsPage::createAudioMenu()
             page, kRowOperationMode, QVantelMenuItem::Switch, tr("Operation Mode"));
         row->addValue(0, tr("Standard"));
         row->addValue(1, tr("Extended"));
-        row->setChecked(device->operationMode() == 1);
+        row->setChecked(device->isExtendedMode());
     }
 
     row = addSettingsRow(
@@ -194,7 +194,7 @@ void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
     if (QVantelMenuItem *row = page->findItem(kRowChannelKnob))
         row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
     if (QVantelMenuItem *row = page->findItem(kRowOperationMode))
-        row->setChecked(device->operationMode() == 1);
+        row->setChecked(device->isExtendedMode());
     if (QVantelMenuItem *row = page->findItem(kRowDynamics))
         row->setChecked(audio->drcState());
     if (QVantelMenuItem *row = page->findItem(kRowLimiterThreshold))
@@ -258,18 +258,17 @@ void QVantelSettingsPage::showMonitoringOptions(QVantelMenuItems *page)
 
 bool QVantelSettingsPage::monitoringPageHasChanges(QVantelMenuItems *page)
 {
-    return page && page->id() == kPageMonitoring
-           && matrixOptionsEdit != matrixSettings()->options();
+    return page && matrixOptionsEdit != matrixSettings()->options();
 }
 
 bool QVantelSettingsPage::applyMonitoringPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    if (page->id() != kPageMonitoring || matrixOptionsEdit == matrixSettings()->options())
+    if (matrixOptionsEdit == matrixSettings()->options())
         return true;
     QPointer<QVantelMenuItems> guard = page;
-    showMessage(tr("Applying changes..."), 1000);
+    showMessage(tr("Applying changes..."), kApplyingMs);
     if (matrixSettings()->setMatrixOptions(matrixOptionsEdit, true))
         return true;
     // The switches go back to the unit's word, so no change is left to mark.
@@ -287,7 +286,7 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
     QPointer<QVantelMenuItem> row = item;
     const auto putBack = [this, &row, device](const QString &message) {
         if (row)
-            row->setChecked(device->operationMode() == 1);
+            row->setChecked(device->isExtendedMode());
         showMessage(message, 0);
     };
     if (device->hasAudioConnection()) {
@@ -317,19 +316,19 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
         putBack(tr("Failed to apply changes!"));
 }
 
+// The switches are kept in the edit copy until Apply.
+void QVantelSettingsPage::commitMonitoringItem(QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    if (rowId == kRowSideTone)
+        matrixOptionsEdit = withBit(matrixOptionsEdit, kSideToneRouted, item->isChecked());
+    else if (rowId == kRowIntercom)
+        matrixOptionsEdit = withBit(matrixOptionsEdit, kIntercomMute, item->isChecked());
+}
+
 void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int rowId = item->id();
-    if (page->id() == kPageMonitoring) {
-        if (rowId == kRowSideTone)
-            matrixOptionsEdit = withBit(matrixOptionsEdit, kSideToneRouted, item->isChecked());
-        else if (rowId == kRowIntercom)
-            matrixOptionsEdit = withBit(matrixOptionsEdit, kIntercomMute, item->isChecked());
-        return;
-    }
-    if (page->id() != kPageAudio)
-        return;
-
     TAudioSettings *audio = audioSettings();
     TComDevice *device = comDevice();
     QPointer<QVantelMenuItems> guard = page;
@@ -421,22 +420,12 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
 
 // --- The section's pages ---------------------------------------------------------------------
 
-namespace {
-
-// The audio change set the window builds itself after it re-read the audio settings.
-const std::string kInfoSourceCore = "core";
-
-} // namespace
-
 void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitAudioItem(page, item); };
-
     rows.push_back(
         SettingsPageRow(kPageAudio)
             .entered([](Page &menu) { menu.createAudioMenu(); })
-            .commits(commit)
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitAudioItem(page, item); })
             .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
                 switch (notice.kind) {
                 case SettingsNotice::Configuration:
@@ -444,8 +433,10 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
                         menu.refreshAudioPage(page);
                     break;
                 case SettingsNotice::AudioChangeset:
+                    // The audio change set the window builds itself after it re-read the audio
+                    // settings.
                     if (*notice.message->param(kKeyInfoType, true) == kEventAudioChangeset
-                        && *notice.message->param(kKeyInfoSource, true) == kInfoSourceCore)
+                        && *notice.message->param(kKeyInfoSource, true) == kSourceCore)
                         menu.refreshAudioPage(page);
                     break;
                 case SettingsNotice::AudioParameter:
@@ -475,5 +466,5 @@ void QVantelSettingsPage::audioPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyMonitoringPage(page));
             })
-            .commits(commit));
+            .commits([](Page &menu, Items *, Item *item) { menu.commitMonitoringItem(item); }));
 }

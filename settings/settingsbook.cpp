@@ -309,47 +309,14 @@ void QVantelSettingsPage::offerSipAccounts(QVantelMenuItem *row, const QString &
     showSelection(title, row, true);
 }
 
-void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// --- Taps, commits and choices on the stored lists and their item pages ----------------------
+
+void QVantelSettingsPage::tapStoredList(QVantelMenuItems *page,
+                                        QVantelMenuItem *item,
+                                        void (QVantelSettingsPage::*openItem)(int, const QString &))
 {
     const int pageId = page->id();
     const int rowId = item->id();
-    if (pageId == kPageBook)
-        return;
-    if (pageId == kPageCallProfiles) {
-        if (rowId == kRowNewStoredItem) {
-            createCallProfilePage(-1, tr("noname"));
-        } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
-            // The profile is read from the unit first; the row is gone when its list went
-            // meanwhile.
-            const QPointer<QVantelMenuItem> row = item;
-            if (item->kind() == QVantelMenuItem::Navigation)
-                createCallProfilePage(rowId, item->titleText());
-            else if (loadCallProfile(rowId, item->titleText()) && row)
-                askCallProfileLoad(row);
-        }
-        return;
-    }
-    if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
-        if (item->data() < kFirstStoredRow)
-            return;
-        if (rowId == kRowStoredItemLoad)
-            askCallProfileLoad(item);
-        else if (rowId == kRowStoredItemDelete)
-            confirmAction(tr("Delete the call profile?"), item);
-        return;
-    }
-    if (pageId == kPageStoredItem) {
-        const StoredKind *kind = kindOf(page->data());
-        if (!kind || item->data() < kFirstStoredRow)
-            return;
-        if (rowId == kRowStoredItemLoad)
-            confirmAction(tr(kind->loadQuestion), item);
-        else if (rowId == kRowStoredItemUpdate && kind->updateQuestion)
-            confirmAction(tr(kind->updateQuestion), item);
-        else if (rowId == kRowStoredItemDelete)
-            confirmAction(tr(kind->deleteQuestion), item);
-        return;
-    }
     const StoredKind *kind = kindOf(pageId);
     if (!kind)
         return;
@@ -359,35 +326,73 @@ void QVantelSettingsPage::tapBookItem(QVantelMenuItems *page, QVantelMenuItem *i
     }
     if (rowId < kFirstStoredRow || item->data() != pageId)
         return;
-    if (item->kind() == QVantelMenuItem::Navigation) {
-        const QString name = item->titleText();
-        if (pageId == kPagePresets)
-            createPresetPage(rowId, name);
-        else if (pageId == kPageSipProfiles)
-            createSipProfilePage(rowId, name);
-        else
-            createSnapshotPage(rowId, name);
-    } else {
+    if (item->kind() == QVantelMenuItem::Navigation)
+        (this->*openItem)(rowId, item->titleText());
+    else
         confirmAction(tr(kind->loadQuestion), item);
+}
+
+void QVantelSettingsPage::tapStoredItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    const StoredKind *kind = kindOf(page->data());
+    if (!kind || item->data() < kFirstStoredRow)
+        return;
+    if (rowId == kRowStoredItemLoad)
+        confirmAction(tr(kind->loadQuestion), item);
+    else if (rowId == kRowStoredItemUpdate && kind->updateQuestion)
+        confirmAction(tr(kind->updateQuestion), item);
+    else if (rowId == kRowStoredItemDelete)
+        confirmAction(tr(kind->deleteQuestion), item);
+}
+
+void QVantelSettingsPage::tapCallProfileList(QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    if (rowId == kRowNewStoredItem) {
+        createCallProfilePage(-1, tr("noname"));
+    } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
+        // The profile is read from the unit first; the row is gone when its list went
+        // meanwhile.
+        const QPointer<QVantelMenuItem> row = item;
+        if (item->kind() == QVantelMenuItem::Navigation)
+            createCallProfilePage(rowId, item->titleText());
+        else if (loadCallProfile(rowId, item->titleText()) && row)
+            askCallProfileLoad(row);
     }
 }
 
-void QVantelSettingsPage::keyboardBookItem(QVantelMenuItems *page,
-                                           QVantelMenuItem *item,
-                                           QVantelVirtual *keyboard)
+void QVantelSettingsPage::tapCallProfile(QVantelMenuItem *item)
 {
-    const StoredKind *kind = kindOf(page->id());
-    if (!kind || item->id() != kRowNewStoredItem)
+    if (item->data() < kFirstStoredRow)
+        return;
+    if (item->id() == kRowStoredItemLoad)
+        askCallProfileLoad(item);
+    else if (item->id() == kRowStoredItemDelete)
+        confirmAction(tr("Delete the call profile?"), item);
+}
+
+void QVantelSettingsPage::nameNewStoredItem(QVantelMenuItems *page,
+                                            QVantelMenuItem *item,
+                                            QVantelVirtual *keyboard)
+{
+    if (!kindOf(page->id()) || item->id() != kRowNewStoredItem)
+        return;
+    const QString name = keyboard->lineEdit()->text();
+    if (!name.isEmpty())
+        createStoredItem(page, name, 0);
+}
+
+void QVantelSettingsPage::nameNewSipProfile(QVantelMenuItem *item, QVantelVirtual *keyboard)
+{
+    if (item->id() != kRowNewStoredItem)
         return;
     const QString name = keyboard->lineEdit()->text();
     if (name.isEmpty())
         return;
-    if (kind->listId == kPageSipProfiles) {
-        editProfile.name = name;
-        offerSipAccounts(item, tr("Create from which account?"));
-        return;
-    }
-    createStoredItem(page, name, 0);
+    // The account it is made from is asked next.
+    editProfile.name = name;
+    offerSipAccounts(item, tr("Create from which account?"));
 }
 
 void QVantelSettingsPage::createStoredItem(QVantelMenuItems *list, const QString &name, int account)
@@ -443,37 +448,21 @@ void QVantelSettingsPage::loadStoredItem(int listId, int storedRowId, int accoun
     showMessage(text, kTimeoutAutoClose);
 }
 
-void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// An Operator's confirmed load on a list page.
+void QVantelSettingsPage::commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    const int pageId = page->id();
-    if (pageId == kPageCallProfiles) {
-        if (item->id() >= kFirstStoredRow && item->data() == kPageCallProfiles)
-            loadCallProfileConfirmed(item);
-        return;
-    }
-    if (pageId == kPageStoredItem && page->data() == kPageCallProfiles) {
-        if (item->id() == kRowStoredItemLoad) {
-            if (item->data() >= kFirstStoredRow)
-                loadCallProfileConfirmed(item);
-        } else if (item->id() == kRowStoredItemDelete) {
-            deleteCallProfile(page, item);
-        } else {
-            commitCallProfileItem(page, item);
-        }
-        return;
-    }
-    // An Operator's confirmed load on a list page.
-    if (kindOf(pageId)) {
-        if (item->id() >= kFirstStoredRow && item->data() == pageId) {
-            if (pageId == kPageSipProfiles)
-                offerSipAccounts(item, tr("Load into which account?"));
-            else
-                loadStoredItem(pageId, item->id(), 0);
-        }
-        return;
-    }
-    if (pageId != kPageStoredItem)
-        return;
+    if (item->id() >= kFirstStoredRow && item->data() == page->id())
+        loadStoredItem(page->id(), item->id(), 0);
+}
+
+void QVantelSettingsPage::commitSipProfileList(QVantelMenuItem *item)
+{
+    if (item->id() >= kFirstStoredRow && item->data() == kPageSipProfiles)
+        offerSipAccounts(item, tr("Load into which account?"));
+}
+
+void QVantelSettingsPage::commitStoredItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
     const int listId = page->data();
     const StoredKind *kind = kindOf(listId);
     const int storedRowId = item->data();
@@ -484,10 +473,7 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
     TStoredItems items(comClient());
     switch (item->id()) {
     case kRowStoredItemLoad:
-        if (listId == kPageSipProfiles)
-            offerSipAccounts(item, tr("Load into which account?"));
-        else
-            loadStoredItem(listId, storedRowId, 0);
+        loadStoredItem(listId, storedRowId, 0);
         return;
     case kRowStoredItemUpdate: {
         if (!kind->failedUpdate)
@@ -514,33 +500,61 @@ void QVantelSettingsPage::commitBookItem(QVantelMenuItems *page, QVantelMenuItem
         backClicked();
 }
 
-void QVantelSettingsPage::selectBookItem(QVantelMenuItems *page,
-                                         QVantelMenuItem *item,
-                                         QVantelMenuSelect *select)
+void QVantelSettingsPage::commitCallProfileList(QVantelMenuItem *item)
 {
-    const int pageId = page->id();
-    // The link choice of a call profile's load: offered on its list row or its Load row.
-    if ((pageId == kPageCallProfiles && item->id() >= kFirstStoredRow)
-        || (pageId == kPageStoredItem && page->data() == kPageCallProfiles
-            && item->id() == kRowStoredItemLoad)) {
-        loadCallProfileOnLink(item, select);
-        return;
+    if (item->id() >= kFirstStoredRow && item->data() == kPageCallProfiles)
+        loadCallProfileConfirmed(item);
+}
+
+void QVantelSettingsPage::commitCallProfile(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    if (item->id() == kRowStoredItemLoad) {
+        if (item->data() >= kFirstStoredRow)
+            loadCallProfileConfirmed(item);
+    } else if (item->id() == kRowStoredItemDelete) {
+        deleteCallProfile(page, item);
+    } else {
+        commitCallProfileItem(page, item);
     }
+}
+
+// The account a SIP profile is created from or loaded into.
+void QVantelSettingsPage::chooseSipProfileAccount(QVantelMenuItems *page,
+                                                  QVantelMenuItem *item,
+                                                  QVantelMenuSelect *select)
+{
     const QVantelMenuSelectable *chosen = select->currentSelectable();
     if (!chosen)
         return;
     const int account = chosen->id();
-    if (pageId == kPageSipProfiles && item->id() == kRowNewStoredItem) {
+    if (item->id() == kRowNewStoredItem) {
         if (editProfile.name.isEmpty() || (account != 1 && account != 2))
             return;
         createStoredItem(page, editProfile.name, account);
-    } else if (pageId == kPageSipProfiles && item->id() >= kFirstStoredRow
-               && item->data() == kPageSipProfiles) {
+    } else if (item->id() >= kFirstStoredRow && item->data() == kPageSipProfiles) {
         loadStoredItem(kPageSipProfiles, item->id(), account);
-    } else if (pageId == kPageStoredItem && page->data() == kPageSipProfiles
-               && item->id() == kRowStoredItemLoad && item->data() >= kFirstStoredRow) {
-        loadStoredItem(kPageSipProfiles, item->data(), account);
     }
+}
+
+// A SIP profile is loaded into the account chosen first.
+void QVantelSettingsPage::commitSipProfile(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    if (item->id() != kRowStoredItemLoad) {
+        commitStoredItem(page, item);
+        return;
+    }
+    if (item->data() >= kFirstStoredRow)
+        offerSipAccounts(item, tr("Load into which account?"));
+}
+
+void QVantelSettingsPage::chooseSipProfileLoadAccount(QVantelMenuItem *item,
+                                                      QVantelMenuSelect *select)
+{
+    const QVantelMenuSelectable *chosen = select->currentSelectable();
+    if (!chosen)
+        return;
+    if (item->id() == kRowStoredItemLoad && item->data() >= kFirstStoredRow)
+        loadStoredItem(kPageSipProfiles, item->data(), chosen->id());
 }
 
 QString QVantelSettingsPage::remoteAddressText(int index) const
@@ -556,27 +570,18 @@ QString QVantelSettingsPage::remoteAddressText(int index) const
 
 void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitBookItem(page, item); };
-    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapBookItem(page, item); };
-    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-        menu.selectBookItem(page, item, select);
-    };
     // A new item's name is typed from nothing.
     const auto prepareName = [](Page &, Item *item, QVantelVirtual *keyboard) {
         if (item->id() == kRowNewStoredItem)
             keyboard->lineEdit()->setText(QString());
     };
-    const auto name = [](Page &menu, Items *page, Item *item, QVantelVirtual *keyboard) {
-        menu.keyboardBookItem(page, item, keyboard);
-    };
     const auto storedList = [&](int id, void (*open)(Page &, int)) {
-        return SettingsPageRow(id)
-            .opens(open)
-            .commits(commit)
-            .taps(tap)
-            .preparesKeyboard(prepareName)
-            .keyboards(name);
+        return SettingsPageRow(id).opens(open).preparesKeyboard(prepareName);
+    };
+    const auto commitList
+        = [](Page &menu, Items *page, Item *item) { menu.commitStoredList(page, item); };
+    const auto name = [](Page &menu, Items *page, Item *item, QVantelVirtual *keyboard) {
+        menu.nameNewStoredItem(page, item, keyboard);
     };
 
     rows.push_back(SettingsPageRow(kPageBook)
@@ -587,21 +592,59 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
                                       ? kPageCallProfiles
                                       : -1;
                        }));
-    rows.push_back(storedList(kPagePresets, [](Page &menu, int) { menu.createPresetList(); }));
-    rows.push_back(storedList(kPageSipProfiles, [](Page &menu, int) {
-                       menu.createSipProfileList();
-                   }).chooses(choose));
-    rows.push_back(storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); }));
-    rows.push_back(SettingsPageRow(kPageStoredItem).commits(commit).taps(tap).chooses(choose));
-
-    rows.push_back(SettingsPageRow(kPageCallProfiles)
-                       .opens([](Page &menu, int) { menu.createCallProfileList(); })
-                       .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
-                           menu.callProfileListReturned(page, leftId, leftData);
+    rows.push_back(storedList(kPagePresets, [](Page &menu, int) { menu.createPresetList(); })
+                       .commits(commitList)
+                       .taps([](Page &menu, Items *page, Item *item) {
+                           menu.tapStoredList(page, item, &Page::createPresetPage);
                        })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses(choose));
+                       .keyboards(name));
+    rows.push_back(
+        storedList(kPageSipProfiles, [](Page &menu, int) { menu.createSipProfileList(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitSipProfileList(item); })
+            .taps([](Page &menu, Items *page, Item *item) {
+                menu.tapStoredList(page, item, &Page::createSipProfilePage);
+            })
+            .keyboards([](Page &menu, Items *, Item *item, QVantelVirtual *keyboard) {
+                menu.nameNewSipProfile(item, keyboard);
+            })
+            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+                menu.chooseSipProfileAccount(page, item, select);
+            }));
+    rows.push_back(storedList(kPageSnapshots, [](Page &menu, int) { menu.createSnapshotList(); })
+                       .commits(commitList)
+                       .taps([](Page &menu, Items *page, Item *item) {
+                           menu.tapStoredList(page, item, &Page::createSnapshotPage);
+                       })
+                       .keyboards(name));
+    // The item page of a preset or a snapshot, and of a SIP profile.
+    const auto tapItem
+        = [](Page &menu, Items *page, Item *item) { menu.tapStoredItem(page, item); };
+    rows.push_back(
+        SettingsPageRow(kPageStoredItem)
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitStoredItem(page, item); })
+            .taps(tapItem));
+    rows.push_back(
+        SettingsPageRow(kPageStoredItem)
+            .forData(kPageSipProfiles)
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitSipProfile(page, item); })
+            .taps(tapItem)
+            .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
+                menu.chooseSipProfileLoadAccount(item, select);
+            }));
+
+    // The link of a call profile's load is chosen on its list row or on its Load row.
+    rows.push_back(
+        SettingsPageRow(kPageCallProfiles)
+            .opens([](Page &menu, int) { menu.createCallProfileList(); })
+            .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
+                menu.callProfileListReturned(page, leftId, leftData);
+            })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitCallProfileList(item); })
+            .taps([](Page &menu, Items *, Item *item) { menu.tapCallProfileList(item); })
+            .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
+                if (item->id() >= kFirstStoredRow)
+                    menu.loadCallProfileOnLink(item, select);
+            }));
     // A call profile's page, where the profile is edited and applied; its commits keep the
     // modified mark themselves, as the profile changes.
     rows.push_back(SettingsPageRow(kPageStoredItem)
@@ -610,7 +653,12 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
                            return settingsAppliedIf(menu.applyCallProfile(page));
                        })
                        .afterApplying([](Page &menu, Items *) { menu.callProfileApplied(); })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses(choose));
+                       .commits([](Page &menu, Items *page, Item *item) {
+                           menu.commitCallProfile(page, item);
+                       })
+                       .taps([](Page &menu, Items *, Item *item) { menu.tapCallProfile(item); })
+                       .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
+                           if (item->id() == kRowStoredItemLoad)
+                               menu.loadCallProfileOnLink(item, select);
+                       }));
 }

@@ -60,10 +60,10 @@ void hideRow(QVantelMenuItem *row)
 
 // Shows a choice row filled from the unit's list, with value moved to the first listed one when
 // the list lacks it. With an empty list the value is kept and the row is blank and read-only.
-void fillChoice(QVantelMenuItem *row,
-                const std::vector<int> &values,
-                int &value,
-                const std::function<QString(int)> &text)
+void showListedChoice(QVantelMenuItem *row,
+                      const std::vector<int> &values,
+                      int &value,
+                      const std::function<QString(int)> &text)
 {
     row->setVisible(true);
     value = fillChoiceRow(row, values, text, value);
@@ -113,7 +113,7 @@ bool QVantelSettingsPage::loadCallProfile(int rowId, const QString &name)
     if (has(fields, kRemote2))
         editProfile.remoteAddress2 = QString::fromLatin1(fields[kRemote2].c_str());
     editProfile.links = 3;
-    if (device->operationMode() == 1 && editProfile.codec.channelMode != 0)
+    if (device->isExtendedMode() && editProfile.codec.channelMode != 0)
         editProfile.links = 1;
     return true;
 }
@@ -206,7 +206,7 @@ void QVantelSettingsPage::createCallProfileList()
                     if (target == QVantel::SettingsBookLink2)
                         continue;
                     if (call1 || call2
-                        || (target != QVantel::SettingsBookLink1 && device->operationMode() == 0))
+                        || (target != QVantel::SettingsBookLink1 && !device->isExtendedMode()))
                         usable = false;
                 } else if (transport == TComDevice::TransportIsdn && codec.bitRate != 64000) {
                     if (target == QVantel::SettingsBookLink1
@@ -304,7 +304,9 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             return;
         row->clearValues();
         row->addValue(-1, tr("None"));
-        if (TComDevice::networkToString(editProfile.network) == "mobile.0"
+        // Voice is offered on the first mobile interface only.
+        if (family == TComDevice::MobileFamily
+            && TComDevice::networkIdIndex(editProfile.network) == 0
             && firmwareAtLeast(kFirmware1_17))
             row->addValue(kVoice, tr("Voice"));
         for (const int a : algorithms)
@@ -330,7 +332,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             device->listChannelModes(mode, codec.algorithm, 1, modes, family);
             if (!guard)
                 return;
-            fillChoice(row, modes, codec.channelMode, &QVantelLocalize::channelModeName);
+            showListedChoice(row, modes, codec.channelMode, &QVantelLocalize::channelModeName);
         }
     }
     if (QVantelMenuItem *row = page->findItem(kRowProfileSampleRate)) {
@@ -351,7 +353,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             device->listSampleRates(mode, codec.algorithm, codec.channelMode, rates, family);
             if (!guard)
                 return;
-            fillChoice(row, rates, codec.sampleRate, [](int rate) {
+            showListedChoice(row, rates, codec.sampleRate, [](int rate) {
                 return tr("%1 kHz").arg(rate / 1000);
             });
         }
@@ -365,7 +367,7 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             listShownBitRates(mode, codec, rates, family);
             if (!guard)
                 return;
-            fillChoice(row, rates, codec.bitRate, [](int rate) {
+            showListedChoice(row, rates, codec.bitRate, [](int rate) {
                 return tr("%1 kbit/s").arg(rate / 1000);
             });
         }
@@ -424,7 +426,7 @@ void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
         else if (entryTarget == QVantel::SettingsBookLink1)
             enabled = true;
         else
-            enabled = device->operationMode() == 1;
+            enabled = device->isExtendedMode();
     } else {
         enabled = codec.algorithm != kVoice
                   && !(transport == TComDevice::TransportIsdn && codec.bitRate != 64000);
@@ -434,7 +436,7 @@ void QVantelSettingsPage::updateCallProfileActions(QVantelMenuItems *page)
 
 bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
 {
-    if (!page || page->id() != kPageStoredItem || page->data() != kPageCallProfiles)
+    if (!page)
         return false;
     TComDevice *device = comDevice();
     const bool update = editProfile.rowId != -1 && editProfile.name == savedProfile.name;

@@ -132,7 +132,7 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
         if (!guard)
             return;
         // A mono coding with a coordination line in standard operation keeps mono.
-        if (device->operationMode() == 0
+        if (!device->isExtendedMode()
             && device->audioRouting() == TComDevice::RoutingMonoCoordination) {
             list.erase(std::remove_if(list.begin(),
                                       list.end(),
@@ -320,38 +320,39 @@ bool QVantelSettingsPage::applyMonoFallback(TCodecConfig &codec, int codecMode)
     return true;
 }
 
-void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// Sent at once; a refusal is not shown and the row keeps the operator's choice. A choice of what
+// the unit already holds sends nothing.
+void QVantelSettingsPage::commitAutoBitRateItem(QVantelMenuItem *item)
 {
     const int rowId = item->id();
     const QVantelMenuItem::Value *value = item->currentValue();
-    if (page->id() == kPageAutoBitRate) {
-        // Sent at once; a refusal is not shown and the row keeps the operator's choice. A choice
-        // of what the unit already holds sends nothing.
-        TComDevice *device = comDevice();
-        if (rowId == kRowAutoAdapt) {
-            device->writeAutoBitRate(TComDevice::AbrCalls, item->isChecked() ? "on" : "off");
-            return;
-        }
-        if (!value)
-            return;
-        TComDevice::AutoBitRateKey key = TComDevice::AbrMaxBitRate;
-        std::string word = std::to_string(value->value);
-        if (rowId == kRowAdaptPolicy) {
-            key = TComDevice::AbrProfile;
-            word = kProfileWords[value->value == 0 || value->value == 2 ? value->value : 1];
-        } else if (rowId == kRowMinBitRate) {
-            key = TComDevice::AbrMinBitRate;
-        } else if (rowId != kRowMaxBitRate) {
-            return;
-        }
-        // The write waits for the unit; the row is gone when its page went meanwhile.
-        const QPointer<QVantelMenuItem> row = item;
-        if (!unitHolds(item, word) && device->writeAutoBitRate(key, word) && row)
-            rememberUnitWord(row, word);
+    TComDevice *device = comDevice();
+    if (rowId == kRowAutoAdapt) {
+        device->writeAutoBitRate(TComDevice::AbrCalls, item->isChecked() ? "on" : "off");
         return;
     }
-    if (page->id() != kPageCodec1 && page->id() != kPageCodec2)
+    if (!value)
         return;
+    TComDevice::AutoBitRateKey key = TComDevice::AbrMaxBitRate;
+    std::string word = std::to_string(value->value);
+    if (rowId == kRowAdaptPolicy) {
+        key = TComDevice::AbrProfile;
+        word = kProfileWords[value->value == 0 || value->value == 2 ? value->value : 1];
+    } else if (rowId == kRowMinBitRate) {
+        key = TComDevice::AbrMinBitRate;
+    } else if (rowId != kRowMaxBitRate) {
+        return;
+    }
+    // The write waits for the unit; the row is gone when its page went meanwhile.
+    const QPointer<QVantelMenuItem> row = item;
+    if (!unitHolds(item, word) && device->writeAutoBitRate(key, word) && row)
+        rememberUnitWord(row, word);
+}
+
+void QVantelSettingsPage::commitCodecItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int rowId = item->id();
+    const QVantelMenuItem::Value *value = item->currentValue();
     if (!value || rowId < kRowCodecAlgorithm || rowId > kRowCodecBitRate)
         return;
     switch (rowId) {
@@ -375,9 +376,6 @@ void QVantelSettingsPage::commitCodingItem(QVantelMenuItems *page, QVantelMenuIt
 
 void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitCodingItem(page, item); };
-
     rows.push_back(
         SettingsPageRow(kPageCoding)
             .entered([](Page &menu) { menu.createCodingMenu(); })
@@ -407,9 +405,11 @@ void QVantelSettingsPage::codingPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyCodecPage(page));
             })
-            .commits(commit));
+            .commits(
+                [](Page &menu, Items *page, Item *item) { menu.commitCodecItem(page, item); }));
 
-    rows.push_back(SettingsPageRow(kPageAutoBitRate)
-                       .opens([](Page &menu, int) { menu.createAutoBitRatePage(); })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageAutoBitRate)
+            .opens([](Page &menu, int) { menu.createAutoBitRatePage(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitAutoBitRateItem(item); }));
 }

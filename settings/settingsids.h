@@ -4,7 +4,8 @@
 // is the id of the row (or root entry) that opens it, so a page id names its row as well. Rows of
 // the stored lists take ids from kFirstStoredRow on, above every page.
 
-// Root entries.
+// Root entries: Exit, which leaves the menu and opens no page, and the section pages.
+inline constexpr int kEntryExit = 0;
 inline constexpr int kPageNetwork = 1;
 inline constexpr int kPageCoding = 2;
 inline constexpr int kPageAudio = 3;

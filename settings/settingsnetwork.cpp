@@ -43,7 +43,6 @@ constexpr int kUnknown = -1;
 
 constexpr int kModeManual = TComEthernetController::ModeManual;
 constexpr int kPinTimeoutMs = 15000;
-constexpr int kApplyingMs = 1000;
 
 // One entry of a choice row: its value, its source text and, where the unit must offer it, the
 // capability bit that does.
@@ -53,6 +52,9 @@ struct Choice
     const char *text;
     quint32 capability = 0;
 };
+
+// The capability bit of an entry shown only while it is the unit's own value: no unit offers it.
+constexpr quint32 kShownWhileHeld = 1;
 
 const std::vector<Choice> kLinkModes
     = {{TComEthernetController::LinkAutonegotiation,
@@ -83,7 +85,9 @@ const std::vector<Choice> kIsdnProtocols = {
     {TComIsdnController::ProtocolNtt, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NTT")},
     // Shown only while it is the unit's protocol, so that it reads as what it is; it is not
     // offered as a protocol to change to.
-    {TComIsdnController::ProtocolNi1, QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"), 1},
+    {TComIsdnController::ProtocolNi1,
+     QT_TRANSLATE_NOOP("QVantelSettingsPage", "NI-1"),
+     kShownWhileHeld},
 };
 
 const std::vector<Choice> kRats = {
@@ -119,8 +123,7 @@ const std::vector<Choice> kWifiSecurities = {
     {TComWifiController::AuthWpa2Psk, "WPA2-PSK"},
 };
 
-// A row of page, added to it, with its label and its layout's contents margins.
-
+// A text row of page, added to it, showing value; read-only rows only show it.
 QVantelMenuItem *addTextRow(QVantelMenuItems *page,
                             int id,
                             int kind,
@@ -221,7 +224,7 @@ void fillIsdnProtocols(QVantelMenuItem *row, int protocol, bool readOnly)
                protocol,
                readOnly,
                QString(),
-               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~quint32(1));
+               protocol == TComIsdnController::ProtocolNi1 ? ~quint32(0) : ~kShownWhileHeld);
 }
 
 bool isSpidProtocol(int protocol)
@@ -527,7 +530,7 @@ void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
 
 void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
 {
-    if (!page || page->id() != kPageNetwork)
+    if (!page)
         return;
     for (int id = kPageMobileFirst; id < kPageMobileFirst + kInterfaceCount; ++id) {
         QVantelMenuItem *row = page->findItem(id);
@@ -548,7 +551,7 @@ int unitCodecMode()
 {
     TComDevice *device = comDevice();
     const int routing = device->audioRouting();
-    const bool extended = device->operationMode() != 0;
+    const bool extended = device->isExtendedMode();
     if (routing == TComDevice::RoutingMonoCoordination
         || (extended && routing == TComDevice::RoutingCoordination)) {
         return 2;
@@ -924,6 +927,32 @@ bool QVantelSettingsPage::applyMobilePage(QVantelMenuItems *page)
     return writeStaged(this, copy, staged);
 }
 
+SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
+{
+    QPointer<QVantelMenuItems> shown = page;
+    const int pageId = page->id();
+    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
+    // proves nothing.
+    const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
+    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
+    if (!applyMobilePage(page))
+        return SettingsApplied::Refused;
+    if (!pinEntered)
+        return SettingsApplied::Done;
+    if (QVantelMenuItems *network = findPage(kPageNetwork)) {
+        if (QVantelMenuItem *row = network->findItem(pageId)) {
+            // The SIM took the PIN: it is open now, whatever the last read said.
+            showSimState(row, TComController::StateReady);
+            row->setReadOnly(comDevice()->hasAudioConnection());
+        }
+    }
+    // The PIN page is left at once, unless it was left already while the SIM was asked; it is
+    // deleted later and not touched again.
+    if (shown && currentPage() == shown)
+        backClicked();
+    return SettingsApplied::Left;
+}
+
 void QVantelSettingsPage::scanMobileOperators(QVantelMenuItem *row)
 {
     // The scan waits for the modem; the row is gone when its page went meanwhile.
@@ -1148,15 +1177,6 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
 
 // --- The section's share of the menu hooks ----------------------------------------------------
 
-namespace {
-
-bool isInterfacePage(int id, int first)
-{
-    return id >= first && id < first + kInterfaceCount;
-}
-
-} // namespace
-
 void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     Q_UNUSED(page)
@@ -1212,58 +1232,67 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
         closeMessage();
 }
 
-void QVantelSettingsPage::commitInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
+void QVantelSettingsPage::commitIsdnItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    const int pageId = page->id();
-    if (pageId == kPageIsdn && item->id() == kRowIsdnProtocol && item->currentValue()) {
-        const bool spid = isSpidProtocol(item->currentValue()->value);
-        for (int id : {kRowIsdnLocalNumber1,
-                       kRowIsdnLocalNumber2,
-                       kRowIsdnSubAddress1,
-                       kRowIsdnSubAddress2}) {
-            if (QVantelMenuItem *number = page->findItem(id))
-                number->setReadOnly(spid);
-        }
-        if (QVantelMenuItem *spidRow = page->findItem(kRowIsdnSpid))
-            spidRow->setReadOnly(!spid);
-    } else if (isInterfacePage(pageId, kPageEthernetFirst) && item->id() == kRowEthernetDhcp) {
-        for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
-            if (QVantelMenuItem *address = page->findItem(field.row))
-                address->setReadOnly(item->isChecked());
-        }
-    } else if (isInterfacePage(pageId, kPageMobileFirst) && item->id() == kRowMobileOperator) {
-        scanMobileOperators(item);
+    if (item->id() != kRowIsdnProtocol || !item->currentValue())
+        return;
+    const bool spid = isSpidProtocol(item->currentValue()->value);
+    for (int id :
+         {kRowIsdnLocalNumber1, kRowIsdnLocalNumber2, kRowIsdnSubAddress1, kRowIsdnSubAddress2}) {
+        if (QVantelMenuItem *number = page->findItem(id))
+            number->setReadOnly(spid);
+    }
+    if (QVantelMenuItem *spidRow = page->findItem(kRowIsdnSpid))
+        spidRow->setReadOnly(!spid);
+}
+
+void QVantelSettingsPage::commitEthernetItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    if (item->id() != kRowEthernetDhcp)
+        return;
+    for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
+        if (QVantelMenuItem *address = page->findItem(field.row))
+            address->setReadOnly(item->isChecked());
     }
 }
 
-void QVantelSettingsPage::tapInterfaceItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// A configuration event of an Ethernet interface reaches the edit copy once it has been read;
+// the copy's new configuration then refreshes the page.
+void QVantelSettingsPage::noticeEthernetPage(QVantelMenuItems *page, const SettingsNotice &notice)
 {
-    const int pageId = page->id();
-    if (isInterfacePage(pageId, kPageMobileFirst) && item->id() == kRowMobileOperator) {
-        const std::string network = interfaceNetwork(pageId);
-        TComDevice *device = comDevice();
-        if (device->findAudioConnection(network))
-            showMessage(tr("Cannot change setting\n(a connection is established)"), 0);
-        else if (device->findConnection(TComBaseConnection::DataLink, network))
-            showMessage(tr("Cannot change setting\n(the data service is active)"), 0);
-        else
-            confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
-    } else if (isInterfacePage(pageId, kPageWifiFirst) && item->id() == kRowWifiList) {
-        // The network the page names is marked, as a choice row marks its current entry.
-        const QVantelMenuItem *name = page->findItem(kRowWifiSsid);
-        item->selectText(name ? name->valueText() : QString(), false, true);
-        showSelection(QString(), item, true);
+    if (notice.kind == SettingsNotice::EthernetConfiguration) {
+        refreshEthernetRows(page);
+    } else if (notice.kind == SettingsNotice::Configuration
+               && *notice.message->param(kKeyEventType, true) == kEventConfigInfo
+               && TComDevice::networkFamily(*notice.message->param(kKeyNetwork, true))
+                      == TComDevice::EthernetFamily
+               && editEthernet.state() != TComController::StateUnknown) {
+        editEthernet.handleEvent(*notice.message);
     }
 }
 
-void QVantelSettingsPage::selectInterfaceItem(QVantelMenuItems *page,
-                                              QVantelMenuItem *item,
-                                              QVantelMenuSelect *select)
+void QVantelSettingsPage::tapMobileItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (isInterfacePage(page->id(), kPageMobileFirst) && item->id() == kRowMobileOperator)
-        mobileOperatorChosen(item, select);
-    else if (isInterfacePage(page->id(), kPageWifiFirst) && item->id() == kRowWifiList)
-        wifiNetworkChosen(item, select);
+    if (item->id() != kRowMobileOperator)
+        return;
+    const std::string network = interfaceNetwork(page->id());
+    TComDevice *device = comDevice();
+    if (device->findAudioConnection(network))
+        showMessage(tr("Cannot change setting\n(a connection is established)"), 0);
+    else if (device->findConnection(TComBaseConnection::DataLink, network))
+        showMessage(tr("Cannot change setting\n(the data service is active)"), 0);
+    else
+        confirmAction(tr("This may take a while\n\nAre you sure to proceed?"), item);
+}
+
+void QVantelSettingsPage::tapWifiItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    if (item->id() != kRowWifiList)
+        return;
+    // The network the page names is marked, as a choice row marks its current entry.
+    const QVantelMenuItem *name = page->findItem(kRowWifiSsid);
+    item->selectText(name ? name->valueText() : QString(), false, true);
+    showSelection(QString(), item, true);
 }
 
 // --- The section's pages ---------------------------------------------------------------------
@@ -1293,12 +1322,6 @@ void QVantelSettingsPage::refreshNetworkRows(QVantelMenuItems *page,
 void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
 {
     const auto markChanges = [](Page &menu, Items *page, int, int) { menu.showChanges(page); };
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitInterfaceItem(page, item); };
-    const auto tap = [](Page &menu, Items *page, Item *item) { menu.tapInterfaceItem(page, item); };
-    const auto choose = [](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-        menu.selectInterfaceItem(page, item, select);
-    };
 
     rows.push_back(SettingsPageRow(kPageNetwork)
                        .entered([](Page &menu) { menu.createNetworkMenu(); })
@@ -1321,16 +1344,15 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
                                menu.refreshNetworkRows(page, {kRowSecondaryNetwork, kRowCodecMode});
                        }));
 
-    rows.push_back(SettingsPageRow(kPageIsdn)
-                       .opens([](Page &menu, int) { menu.createIsdnPage(); })
-                       .onReturn(markChanges)
-                       .refusesApply(callOnInterface)
-                       .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyIsdnPage(page));
-                       })
-                       .commits(commit)
-                       .taps(tap));
+    rows.push_back(
+        SettingsPageRow(kPageIsdn)
+            .opens([](Page &menu, int) { menu.createIsdnPage(); })
+            .onReturn(markChanges)
+            .refusesApply(callOnInterface)
+            .changes([](Page &menu, Items *page) { return menu.hasIsdnChanges(page); })
+            .applies(
+                [](Page &menu, Items *page) { return settingsAppliedIf(menu.applyIsdnPage(page)); })
+            .commits([](Page &menu, Items *page, Item *item) { menu.commitIsdnItem(page, item); }));
 
     rows.push_back(
         SettingsPageRow(kPageEthernetFirst, kPageEthernetLast)
@@ -1341,18 +1363,10 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyEthernetPage(page));
             })
-            .commits(commit)
-            .taps(tap)
+            .commits(
+                [](Page &menu, Items *page, Item *item) { menu.commitEthernetItem(page, item); })
             .notices([](Page &menu, Items *page, const SettingsNotice &notice) {
-                if (notice.kind == SettingsNotice::EthernetConfiguration) {
-                    menu.refreshEthernetRows(page);
-                } else if (notice.kind == SettingsNotice::Configuration
-                           && *notice.message->param(kKeyEventType, true) == kEventConfigInfo
-                           && TComDevice::networkFamily(*notice.message->param(kKeyNetwork, true))
-                                  == TComDevice::EthernetFamily
-                           && menu.editEthernet.state() != TComController::StateUnknown) {
-                    menu.editEthernet.handleEvent(*notice.message);
-                }
+                menu.noticeEthernetPage(page, notice);
             }));
 
     rows.push_back(
@@ -1362,45 +1376,30 @@ void QVantelSettingsPage::networkPages(SettingsPageTable &rows)
             .refusesApply(callOnInterface)
             .changes([](Page &menu, Items *page) { return menu.hasMobileChanges(page); })
             .applies([](Page &menu, Items *page) { return menu.applyMobilePageAndPin(page); })
-            .commits(commit)
-            .taps(tap)
-            .chooses(choose));
+            .commits([](Page &menu, Items *, Item *item) {
+                if (item->id() == kRowMobileOperator)
+                    menu.scanMobileOperators(item);
+            })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapMobileItem(page, item); })
+            .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
+                if (item->id() == kRowMobileOperator)
+                    menu.mobileOperatorChosen(item, select);
+            }));
 
-    rows.push_back(SettingsPageRow(kPageWifiFirst, kPageWifiLast)
-                       .opens([](Page &menu, int id) { menu.createWifiPage(id); })
-                       .onReturn(markChanges)
-                       .refusesApply(callOnInterface)
-                       .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
-                       .applies([](Page &menu, Items *page) {
-                           return settingsAppliedIf(menu.applyWifiPage(page));
-                       })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses(choose));
-}
-
-SettingsApplied QVantelSettingsPage::applyMobilePageAndPin(QVantelMenuItems *page)
-{
-    QPointer<QVantelMenuItems> shown = page;
-    const int pageId = page->id();
-    // Only a PIN typed now and taken by the SIM opens it; an empty PIN row sends nothing and
-    // proves nothing.
-    const QVantelMenuItem *pinRow = page->findItem(kRowMobilePin);
-    const bool pinEntered = pinRow && !pinRow->isReadOnly() && !pinRow->valueText().isEmpty();
-    if (!applyMobilePage(page))
-        return SettingsApplied::Refused;
-    if (!pinEntered)
-        return SettingsApplied::Done;
-    if (QVantelMenuItems *network = findPage(kPageNetwork)) {
-        if (QVantelMenuItem *row = network->findItem(pageId)) {
-            // The SIM took the PIN: it is open now, whatever the last read said.
-            showSimState(row, TComController::StateReady);
-            row->setReadOnly(comDevice()->hasAudioConnection());
-        }
-    }
-    // The PIN page is left at once, unless it was left already while the SIM was asked; it is
-    // deleted later and not touched again.
-    if (shown && currentPage() == shown)
-        backClicked();
-    return SettingsApplied::Left;
+    rows.push_back(
+        SettingsPageRow(kPageWifiFirst, kPageWifiLast)
+            .opens([](Page &menu, int id) { menu.createWifiPage(id); })
+            .onReturn(markChanges)
+            .refusesApply(callOnInterface)
+            .changes([](Page &menu, Items *page) { return menu.hasWifiChanges(page); })
+            .applies(
+                [](Page &menu, Items *page) { return settingsAppliedIf(menu.applyWifiPage(page)); })
+            // No row writes at once; the commit hook is there for the change
+            // test the core runs after it.
+            .commits([](Page &, Items *, Item *) {})
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapWifiItem(page, item); })
+            .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
+                if (item->id() == kRowWifiList)
+                    menu.wifiNetworkChosen(item, select);
+            }));
 }

@@ -32,7 +32,6 @@
 namespace {
 
 constexpr int kNoRow = -1;
-constexpr int kApplyingMs = 1000;
 constexpr int kIndentedLeft = 60;
 
 // The option bit of units with hardware variant 1, 2 or 4, which carry more receive slots.
@@ -1024,97 +1023,107 @@ bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
 
 // --- Commits ---------------------------------------------------------------------------------
 
-void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// Every write waits for the module; the row is gone when its page went meanwhile.
+void QVantelSettingsPage::commitRavennaSettingsItem(QVantelMenuItem *item)
 {
-    if (!page || !item)
-        return;
     Controller *c = module();
-    const int pageId = page->id();
     const int id = item->id();
     const auto refuse = [this] { showMessage(failureText(), 0); };
-    // Every write waits for the module; the row is gone when its page went meanwhile.
     const QPointer<QVantelMenuItem> row = item;
 
-    if (pageId == kPageRavenna) {
-        if (id == kRowRavennaDeviceName) {
-            const QString text = item->valueText();
-            if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
-                if (row)
-                    row->setValueText(toQString(c->deviceName()));
-                refuse();
-            }
-        } else if (id == kRowRavennaSampleRate || id == kRowRavennaResolution
-                   || id == kRowRavennaNetMode) {
-            const QVantelMenuItem::Value *value = item->currentValue();
-            // Nothing to write when the module already has the value (and no power cycle to
-            // announce).
-            if (!value || (id == kRowRavennaNetMode && value->value == c->netMode()))
-                return;
-            bool ok = false;
-            int current = 0;
-            if (id == kRowRavennaSampleRate) {
-                ok = c->setSampleRate(value->value, true);
-                current = c->sampleRate();
-            } else if (id == kRowRavennaResolution) {
-                ok = c->setResolution(value->value, true);
-                current = c->resolution();
-            } else {
-                ok = c->setNetMode(value->value, true);
-                current = c->netMode();
-            }
-            if (ok) {
-                if (id == kRowRavennaNetMode)
-                    showMessage(powerCycleText(), 0);
-                return;
-            }
-            if (row) {
-                row->selectValue(current, true, id != kRowRavennaNetMode);
-                if (id == kRowRavennaSampleRate && !row->currentValue())
-                    row->setValueText(rateText(current), true);
-                else if (id == kRowRavennaResolution && !row->currentValue())
-                    row->setValueText(resolutionText(current), true);
-            }
-            refuse();
-        } else if (id == kRowRavennaPtpDomain) {
-            int domain = 0;
-            if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
-                if (row)
-                    row->setValueText(QString::number(c->ptpDomain()));
-                refuse();
-            }
-        }
-    } else if (pageId == kPageRavennaAddress1 || pageId == kPageRavennaAddress1 + 1) {
-        if (id == kRowRavennaDhcp) {
-            const bool on = item->isChecked();
-            for (const int row : {kRowRavennaIpAddress, kRowRavennaSubnet, kRowRavennaGateway})
-                setRowReadOnly(page, row, on);
-        }
-    } else if (pageId == kPageRavennaInputs) {
-        if (id != kRowReceiverDelay)
-            return;
-        int delay = 0;
-        if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn()
-            || delay > c->delayMaxIn() || !c->setDelayIn(delay, true)) {
+    if (id == kRowRavennaDeviceName) {
+        const QString text = item->valueText();
+        if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
             if (row)
-                row->setValueText(delayText(c->delayIn()));
+                row->setValueText(toQString(c->deviceName()));
             refuse();
         }
-    } else if (pageId >= kPageStreamFirst && pageId < kPageStreamFirst + Controller::StreamCount) {
+    } else if (id == kRowRavennaSampleRate || id == kRowRavennaResolution
+               || id == kRowRavennaNetMode) {
         const QVantelMenuItem::Value *value = item->currentValue();
-        if (!value)
+        // Nothing to write when the module already has the value (and no power cycle to
+        // announce).
+        if (!value || (id == kRowRavennaNetMode && value->value == c->netMode()))
             return;
-        if (id == kRowStreamId) {
-            ravennaStreamEdit.name = toStdString(value->text);
-            refreshRavennaStreamPage(page);
-        } else if (id == kRowStreamChannel) {
-            ravennaStreamEdit.channel = value->value;
+        bool ok = false;
+        int current = 0;
+        if (id == kRowRavennaSampleRate) {
+            ok = c->setSampleRate(value->value, true);
+            current = c->sampleRate();
+        } else if (id == kRowRavennaResolution) {
+            ok = c->setResolution(value->value, true);
+            current = c->resolution();
+        } else {
+            ok = c->setNetMode(value->value, true);
+            current = c->netMode();
         }
-    } else if (pageId == kPageRavennaOutput) {
-        if (id == kRowOutputAutoconf1 || id == kRowOutputAutoconf2) {
-            const bool fixed = pageLocked() || item->isChecked();
-            setRowReadOnly(page, id + 1, fixed);
-            setRowReadOnly(page, id + 2, fixed);
+        if (ok) {
+            if (id == kRowRavennaNetMode)
+                showMessage(powerCycleText(), 0);
+            return;
         }
+        if (row) {
+            row->selectValue(current, true, id != kRowRavennaNetMode);
+            if (id == kRowRavennaSampleRate && !row->currentValue())
+                row->setValueText(rateText(current), true);
+            else if (id == kRowRavennaResolution && !row->currentValue())
+                row->setValueText(resolutionText(current), true);
+        }
+        refuse();
+    } else if (id == kRowRavennaPtpDomain) {
+        int domain = 0;
+        if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
+            if (row)
+                row->setValueText(QString::number(c->ptpDomain()));
+            refuse();
+        }
+    }
+}
+
+void QVantelSettingsPage::commitRavennaAddressItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    if (item->id() != kRowRavennaDhcp)
+        return;
+    const bool on = item->isChecked();
+    for (const int row : {kRowRavennaIpAddress, kRowRavennaSubnet, kRowRavennaGateway})
+        setRowReadOnly(page, row, on);
+}
+
+void QVantelSettingsPage::commitRavennaInputsItem(QVantelMenuItem *item)
+{
+    if (item->id() != kRowReceiverDelay)
+        return;
+    Controller *c = module();
+    const QPointer<QVantelMenuItem> row = item;
+    int delay = 0;
+    if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn() || delay > c->delayMaxIn()
+        || !c->setDelayIn(delay, true)) {
+        if (row)
+            row->setValueText(delayText(c->delayIn()));
+        showMessage(failureText(), 0);
+    }
+}
+
+void QVantelSettingsPage::commitRavennaStreamItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const QVantelMenuItem::Value *value = item->currentValue();
+    if (!value)
+        return;
+    if (item->id() == kRowStreamId) {
+        ravennaStreamEdit.name = toStdString(value->text);
+        refreshRavennaStreamPage(page);
+    } else if (item->id() == kRowStreamChannel) {
+        ravennaStreamEdit.channel = value->value;
+    }
+}
+
+void QVantelSettingsPage::commitRavennaOutputItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const int id = item->id();
+    if (id == kRowOutputAutoconf1 || id == kRowOutputAutoconf2) {
+        const bool fixed = pageLocked() || item->isChecked();
+        setRowReadOnly(page, id + 1, fixed);
+        setRowReadOnly(page, id + 2, fixed);
     }
 }
 
@@ -1122,9 +1131,6 @@ void QVantelSettingsPage::commitRavennaItem(QVantelMenuItems *page, QVantelMenuI
 
 void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitRavennaItem(page, item); };
-
     rows.push_back(SettingsPageRow(kPageRavenna)
                        .opens([](Page &menu, int) { menu.createRavennaPage(); })
                        .onReturn([](Page &menu, Items *page, int, int) {
@@ -1132,7 +1138,9 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                            menu.refreshRavennaPage(page);
                        })
                        .refreshes([](Page &menu, Items *page) { menu.refreshRavennaPage(page); })
-                       .commits(commit));
+                       .commits([](Page &menu, Items *, Item *item) {
+                           menu.commitRavennaSettingsItem(item);
+                       }));
 
     rows.push_back(
         SettingsPageRow(kPageRavennaAddress1, kPageRavennaAddress2)
@@ -1141,14 +1149,16 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyRavennaAddressPage(page));
             })
-            .commits(commit));
+            .commits([](Page &menu, Items *page, Item *item) {
+                menu.commitRavennaAddressItem(page, item);
+            }));
 
-    rows.push_back(SettingsPageRow(kPageRavennaInputs)
-                       .opens([](Page &menu, int) { menu.createRavennaInputsPage(); })
-                       .onReturn([](Page &menu, Items *page, int, int) {
-                           menu.refreshRavennaInputsPage(page);
-                       })
-                       .commits(commit));
+    rows.push_back(
+        SettingsPageRow(kPageRavennaInputs)
+            .opens([](Page &menu, int) { menu.createRavennaInputsPage(); })
+            .onReturn(
+                [](Page &menu, Items *page, int, int) { menu.refreshRavennaInputsPage(page); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitRavennaInputsItem(item); }));
 
     rows.push_back(
         SettingsPageRow(kPageStreamFirst, kPageStreamLast)
@@ -1166,7 +1176,9 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                     menu.header()->setRefreshVisible(true);
                 }
             })
-            .commits(commit));
+            .commits([](Page &menu, Items *page, Item *item) {
+                menu.commitRavennaStreamItem(page, item);
+            }));
 
     rows.push_back(
         SettingsPageRow(kPageRavennaOutput)
@@ -1176,5 +1188,7 @@ void QVantelSettingsPage::ravennaPages(SettingsPageTable &rows)
                 return settingsAppliedIf(menu.applyRavennaOutputPage(page));
             })
             .afterApplying([](Page &menu, Items *page) { menu.refreshRavennaOutputPage(page); })
-            .commits(commit));
+            .commits([](Page &menu, Items *page, Item *item) {
+                menu.commitRavennaOutputItem(page, item);
+            }));
 }

@@ -17,6 +17,9 @@ struct TCodecConfig;
 // text translated in the settings page's context, for helpers outside the class.
 QString settingsText(const char *text);
 
+// How long "Applying changes..." stays up before an Apply that the unit takes quickly.
+inline constexpr int kApplyingMs = 1000;
+
 // A row of kind added to page: named "item<id>" when it has an id, titled when title is not
 // empty, its contents indented by left and top and kept right from the right edge.
 QVantelMenuItem *addSettingsRow(QVantelMenuItems *page,

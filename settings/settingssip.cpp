@@ -446,12 +446,9 @@ void QVantelSettingsPage::buildSipPage()
     pushPage(page);
 }
 
-void QVantelSettingsPage::updateSipProtocolRows(QVantelMenuItem *item)
+void QVantelSettingsPage::updateSipProtocolRows(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (!item || item->id() != kRowSipProtocol || item->isReadOnly() || !item->currentValue())
-        return;
-    QVantelMenuItems *page = item->page();
-    if (!page || page->id() != kPageSip)
+    if (item->isReadOnly() || !item->currentValue())
         return;
     const bool blocked = item->currentValue()->value != Aoip::AudioModeSip || locked();
     if (QVantelMenuItem *doubleStream = page->findItem(kRowSipDoubleStream)) {
@@ -590,13 +587,9 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
 
 // --- Commits ---------------------------------------------------------------------------------
 
-void QVantelSettingsPage::commitSipItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// The account's port row follows its alternate-port switch.
+void QVantelSettingsPage::commitSipAccountItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (page->id() == kPageSip) {
-        if (item->id() == kRowSipProtocol)
-            updateSipProtocolRows(item);
-        return;
-    }
     if (item->id() != kRowSipUseAlternatePort)
         return;
     if (QVantelMenuItem *port = page->findItem(kRowSipPort)) {
@@ -620,29 +613,33 @@ bool callOverIp(QVantelSettingsPage &, int)
 
 void QVantelSettingsPage::sipPages(SettingsPageTable &rows)
 {
-    rows.push_back(
-        SettingsPageRow(kPageSip)
-            .opens([](Page &menu, int) { menu.buildSipPage(); })
-            .onReturn([](Page &menu, Items *page, int, int) {
-                QPointer<QVantelMenuItems> shown = page;
-                updateDefaultAccountRow(page);
-                if (shown)
-                    menu.showChanges(page);
-            })
-            .refusesApply(callOverIp)
-            .changes([](Page &, Items *page) { return hasSipChanges(page); })
-            .applies(
-                [](Page &menu, Items *page) { return settingsAppliedIf(menu.applySipPage(page)); })
-            .afterApplying([](Page &, Items *page) { updateDefaultAccountRow(page); })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitSipItem(page, item); }));
+    rows.push_back(SettingsPageRow(kPageSip)
+                       .opens([](Page &menu, int) { menu.buildSipPage(); })
+                       .onReturn([](Page &menu, Items *page, int, int) {
+                           QPointer<QVantelMenuItems> shown = page;
+                           updateDefaultAccountRow(page);
+                           if (shown)
+                               menu.showChanges(page);
+                       })
+                       .refusesApply(callOverIp)
+                       .changes([](Page &, Items *page) { return hasSipChanges(page); })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applySipPage(page));
+                       })
+                       .afterApplying([](Page &, Items *page) { updateDefaultAccountRow(page); })
+                       .commits([](Page &, Items *page, Item *item) {
+                           if (item->id() == kRowSipProtocol)
+                               updateSipProtocolRows(page, item);
+                       }));
 
-    rows.push_back(
-        SettingsPageRow(kPageSipAccount1, kPageSipAccount2)
-            .opens([](Page &menu, int id) { menu.buildSipAccountPage(id); })
-            .refusesApply(callOverIp)
-            .changes([](Page &, Items *page) { return hasSipAccountChanges(page); })
-            .applies([](Page &menu, Items *page) {
-                return settingsAppliedIf(menu.applySipAccountPage(page));
-            })
-            .commits([](Page &menu, Items *page, Item *item) { menu.commitSipItem(page, item); }));
+    rows.push_back(SettingsPageRow(kPageSipAccount1, kPageSipAccount2)
+                       .opens([](Page &menu, int id) { menu.buildSipAccountPage(id); })
+                       .refusesApply(callOverIp)
+                       .changes([](Page &, Items *page) { return hasSipAccountChanges(page); })
+                       .applies([](Page &menu, Items *page) {
+                           return settingsAppliedIf(menu.applySipAccountPage(page));
+                       })
+                       .commits([](Page &menu, Items *page, Item *item) {
+                           menu.commitSipAccountItem(page, item);
+                       }));
 }

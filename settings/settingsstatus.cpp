@@ -43,8 +43,7 @@ const std::string kOff = "off";
 const std::string kRemoteConnected = "connected";
 const std::string kRemoteProcessing = "processing";
 
-// A row of the Status section's pages: indented by left, titled when a title is given.
-
+// The value the unit reported for key; null when it reported none.
 const std::string *reportedValue(const std::map<std::string, std::string> &values,
                                  const std::string &key)
 {
@@ -309,9 +308,6 @@ namespace {
 // The mobile interface 0, which carries link 2 while the coordination line is routed.
 constexpr int kMobileInterface0 = 0x300;
 
-// The page's texts are translated in the settings page's context.
-using StatusPage = QVantelSettingsPage;
-
 const QColor &kGrey = QVantelMenuPalette::kGrey;
 const QColor kSyncLostColour(240, 101, 101);
 const QColor kReleasingColour(234, 177, 102);
@@ -349,39 +345,39 @@ void putStateText(QVantelMenuItem *row, int status)
 {
     if (!row)
         return;
-    const QString progress = StatusPage::tr("Call in progress (%1)");
-    const QString established = StatusPage::tr("Call established (%1)");
+    const QString progress = QVantelSettingsPage::tr("Call in progress (%1)");
+    const QString established = QVantelSettingsPage::tr("Call established (%1)");
     switch (status) {
     case TComAudioConnection::StatusAutoRedial:
-        row->setValueText(StatusPage::tr("Call redial pending..."), Qt::yellow);
+        row->setValueText(QVantelSettingsPage::tr("Call redial pending..."), Qt::yellow);
         break;
     // Dialled or accepted, the call is under way before the unit reports it proceeding.
     case TComAudioConnection::StatusDialled:
     case TComAudioConnection::StatusAccepted:
     case TComAudioConnection::StatusProceeding:
-        row->setValueText(StatusPage::tr("Call in progress..."), Qt::yellow);
+        row->setValueText(QVantelSettingsPage::tr("Call in progress..."), Qt::yellow);
         break;
     case TComAudioConnection::StatusRinging:
-        row->setValueText(StatusPage::tr("Incoming call..."), Qt::yellow);
+        row->setValueText(QVantelSettingsPage::tr("Incoming call..."), Qt::yellow);
         break;
     case TComAudioConnection::StatusActive:
     case TComAudioConnection::StatusNegotiating:
-        row->setValueText(progress.arg(StatusPage::tr("negociating")), Qt::yellow);
+        row->setValueText(progress.arg(QVantelSettingsPage::tr("negociating")), Qt::yellow);
         break;
     case TComAudioConnection::StatusWaitingForSync:
-        row->setValueText(progress.arg(StatusPage::tr("waiting for sync")), Qt::yellow);
+        row->setValueText(progress.arg(QVantelSettingsPage::tr("waiting for sync")), Qt::yellow);
         break;
     case TComAudioConnection::StatusSync:
-        row->setValueText(established.arg(StatusPage::tr("synchronized")), Qt::red);
+        row->setValueText(established.arg(QVantelSettingsPage::tr("synchronized")), Qt::red);
         break;
     case TComAudioConnection::StatusSyncLost:
-        row->setValueText(established.arg(StatusPage::tr("sync lost")), kSyncLostColour);
+        row->setValueText(established.arg(QVantelSettingsPage::tr("sync lost")), kSyncLostColour);
         break;
     case TComAudioConnection::StatusDisconnecting:
-        row->setValueText(StatusPage::tr("Releasing call..."), kReleasingColour);
+        row->setValueText(QVantelSettingsPage::tr("Releasing call..."), kReleasingColour);
         break;
     default:
-        row->setValueText(StatusPage::tr("Call released"), kGrey);
+        row->setValueText(QVantelSettingsPage::tr("Call released"), kGrey);
         break;
     }
 }
@@ -390,8 +386,8 @@ void putStateText(QVantelMenuItem *row, int status)
 QString qualityText(int first, int second, bool twoStreams)
 {
     if (twoStreams && second >= 0)
-        return StatusPage::tr("%1% / %2%").arg(first).arg(second);
-    return StatusPage::tr("%1%").arg(first);
+        return QVantelSettingsPage::tr("%1% / %2%").arg(first).arg(second);
+    return QVantelSettingsPage::tr("%1%").arg(first);
 }
 
 QString durationText(qint32 seconds)
@@ -413,7 +409,7 @@ double lossPercent(qint32 total, qint32 lost, qint64 denominator)
 
 QString txPacketsText(const TxQualityReport &report)
 {
-    return StatusPage::tr("Total: %1, Lost: %2 (%3%)")
+    return QVantelSettingsPage::tr("Total: %1, Lost: %2 (%3%)")
         .arg(report.packetsTotal)
         .arg(report.packetsLost)
         .arg(lossPercent(report.packetsTotal, report.packetsLost, report.packetsTotal), 0, 'f', 2);
@@ -422,7 +418,8 @@ QString txPacketsText(const TxQualityReport &report)
 QString rxPacketsText(const RxQualityReport &report)
 {
     const qint64 received = qint64(report.packetsTotal) + report.packetsLost;
-    return StatusPage::tr("Total: %1, Lost: %2 (%3%)\nDiscarded: %4, Duplicated: %5, Reordered: %6")
+    return QVantelSettingsPage::tr(
+               "Total: %1, Lost: %2 (%3%)\nDiscarded: %4, Duplicated: %5, Reordered: %6")
         .arg(report.packetsTotal)
         .arg(report.packetsLost)
         .arg(lossPercent(report.packetsTotal, report.packetsLost, received), 0, 'f', 2)
@@ -433,7 +430,7 @@ QString rxPacketsText(const RxQualityReport &report)
 
 QString jitterText(qint32 average, qint32 maximum)
 {
-    return StatusPage::tr("Average: %1 ms, Maximum: %2 ms").arg(average).arg(maximum);
+    return QVantelSettingsPage::tr("Average: %1 ms, Maximum: %2 ms").arg(average).arg(maximum);
 }
 
 // The first stream's text, and the second stream's on a line of its own when it counts.

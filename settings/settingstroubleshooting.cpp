@@ -339,40 +339,32 @@ bool QVantelSettingsPage::applyRemoteAssistancePage(QVantelMenuItems *page)
     return true;
 }
 
-void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item)
+// Event-log commits are sent at once and their failures stay silent; the row keeps the
+// operator's value.
+void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItem *item)
 {
-    if (!page || !item)
-        return;
-    if (page->id() == kPageTroubleshooting) {
-        // Event-log commits are sent at once and their failures stay silent; the row keeps the
-        // operator's value.
-        if (item->id() == kRowLogLevel) {
-            const QVantelMenuItem::Value *current = item->currentValue();
-            const std::string level = current ? std::to_string(current->value) : std::string();
-            // A choice of the level the unit already logs at sends nothing. The write waits for
-            // the unit; the row is gone when its page went meanwhile.
-            const QPointer<QVantelMenuItem> row = item;
-            if (current && !unitHolds(item, level)
-                && generalSettings().changeSyslog(kGeneralKeyLogLevel, level) && row) {
-                rememberUnitWord(row, level);
-            }
-        } else if (item->id() == kRowLogAddr) {
-            (void)generalSettings().changeSyslog(kGeneralKeyLogAddr,
-                                                 toStdString(item->valueText()));
+    if (item->id() == kRowLogLevel) {
+        const QVantelMenuItem::Value *current = item->currentValue();
+        const std::string level = current ? std::to_string(current->value) : std::string();
+        // A choice of the level the unit already logs at sends nothing. The write waits for the
+        // unit; the row is gone when its page went meanwhile.
+        const QPointer<QVantelMenuItem> row = item;
+        if (current && !unitHolds(item, level)
+            && generalSettings().changeSyslog(kGeneralKeyLogLevel, level) && row) {
+            rememberUnitWord(row, level);
         }
-    } else if (page->id() == kPageRemoteAssistance) {
-        // The operator's value now, whether or not the page could read the device's.
-        item->setProperty(kUnreadProperty, QVariant());
-        // Chosen now: the red of an interface that was not offered goes.
-        if (item->id() == kRowRemoteNetwork)
-            item->setReadOnly(item->isReadOnly());
+    } else if (item->id() == kRowLogAddr) {
+        (void)generalSettings().changeSyslog(kGeneralKeyLogAddr, toStdString(item->valueText()));
     }
 }
 
-void QVantelSettingsPage::tapTroubleshootingItem(QVantelMenuItems *page, QVantelMenuItem *item)
+void QVantelSettingsPage::commitRemoteAssistanceItem(QVantelMenuItem *item)
 {
-    if (page && item && page->id() == kPageTroubleshooting && item->id() == kRowReset)
-        showSelection(QString(), item, true);
+    // The operator's value now, whether or not the page could read the device's.
+    item->setProperty(kUnreadProperty, QVariant());
+    // Chosen now: the red of an interface that was not offered goes.
+    if (item->id() == kRowRemoteNetwork)
+        item->setReadOnly(item->isReadOnly());
 }
 
 void QVantelSettingsPage::selectTroubleshootingItem(QVantelMenuItems *page,
@@ -414,18 +406,17 @@ void QVantelSettingsPage::selectTroubleshootingItem(QVantelMenuItems *page,
 
 void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
 {
-    const auto commit
-        = [](Page &menu, Items *page, Item *item) { menu.commitTroubleshootingItem(page, item); };
-    const auto tap
-        = [](Page &menu, Items *page, Item *item) { menu.tapTroubleshootingItem(page, item); };
-
-    rows.push_back(SettingsPageRow(kPageTroubleshooting)
-                       .opens([](Page &menu, int) { menu.createTroubleshootingPage(); })
-                       .commits(commit)
-                       .taps(tap)
-                       .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
-                           menu.selectTroubleshootingItem(page, item, select);
-                       }));
+    rows.push_back(
+        SettingsPageRow(kPageTroubleshooting)
+            .opens([](Page &menu, int) { menu.createTroubleshootingPage(); })
+            .commits([](Page &menu, Items *, Item *item) { menu.commitTroubleshootingItem(item); })
+            .taps([](Page &menu, Items *, Item *item) {
+                if (item->id() == kRowReset)
+                    menu.showSelection(QString(), item, true);
+            })
+            .chooses([](Page &menu, Items *page, Item *item, QVantelMenuSelect *select) {
+                menu.selectTroubleshootingItem(page, item, select);
+            }));
     rows.push_back(
         SettingsPageRow(kPageRemoteAssistance)
             .opens([](Page &menu, int) { menu.createRemoteAssistancePage(); })
@@ -433,6 +424,6 @@ void QVantelSettingsPage::troubleshootingPages(SettingsPageTable &rows)
             .applies([](Page &menu, Items *page) {
                 return settingsAppliedIf(menu.applyRemoteAssistancePage(page));
             })
-            .commits(commit)
-            .taps(tap));
+            .commits(
+                [](Page &menu, Items *, Item *item) { menu.commitRemoteAssistanceItem(item); }));
 }

@@ -48,6 +48,9 @@ public:
     // Rows added with addDeferredItem() are made when found or listed here.
     QVantelMenuItem *findItem(int id) const;
     QVantelMenuItem *findItem(int id, int data) const;
+    // Every row, in column order. It makes and keeps every deferred row of the page, so a long
+    // list costs all its rows once it is called: the program never calls it (tests do); reach a
+    // single row with findItem().
     QList<QVantelMenuItem *> items() const;
 
     // Reports a committed row to the menu widget's itemCommitted hook.

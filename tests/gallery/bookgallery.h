@@ -39,7 +39,7 @@ inline void tap(QVantelSettingsPage &menu, int rowId, int data = -1)
 
 inline void openBook(QVantelSettingsPage &menu)
 {
-    menu.entryClicked(menu.entries()->findEntry(QVantelSettingsPage::BookSection));
+    menu.entryClicked(menu.entries()->findEntry(kPageBook));
 }
 
 inline bool bookPages(const QString &folder)

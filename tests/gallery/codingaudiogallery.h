@@ -50,20 +50,11 @@ inline bool codingAudioPages(const QString &folder)
                 settingsgallery::openPages(menu, section, rows);
             });
     };
-    bool ok = sheet(QStringLiteral("settings-coding.png"), QVantelSettingsPage::CodingSection, {});
-    ok = sheet(QStringLiteral("settings-codec1.png"),
-               QVantelSettingsPage::CodingSection,
-               {kPageCodec1})
-         && ok;
-    ok = sheet(QStringLiteral("settings-autobitrate.png"),
-               QVantelSettingsPage::CodingSection,
-               {kPageAutoBitRate})
-         && ok;
-    ok = sheet(QStringLiteral("settings-audio.png"), QVantelSettingsPage::AudioSection, {}) && ok;
-    ok = sheet(QStringLiteral("settings-monitoring.png"),
-               QVantelSettingsPage::AudioSection,
-               {kPageMonitoring})
-         && ok;
+    bool ok = sheet(QStringLiteral("settings-coding.png"), kPageCoding, {});
+    ok = sheet(QStringLiteral("settings-codec1.png"), kPageCoding, {kPageCodec1}) && ok;
+    ok = sheet(QStringLiteral("settings-autobitrate.png"), kPageCoding, {kPageAutoBitRate}) && ok;
+    ok = sheet(QStringLiteral("settings-audio.png"), kPageAudio, {}) && ok;
+    ok = sheet(QStringLiteral("settings-monitoring.png"), kPageAudio, {kPageMonitoring}) && ok;
     destroySharedObjects();
     firmwareVersion = kFirmwareVersionUnknown;
     return ok;

@@ -50,7 +50,7 @@ bool networkPages(const QString &folder)
                 if (QVantelMenuItems *network = menu.currentPage())
                     menu.itemClicked(network->findItem(rowId));
             };
-            menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+            menu.showEntry(kPageNetwork, 0);
             sheet(QStringLiteral("settings-network.png"));
             open(kPageEthernetFirst);
             sheet(QStringLiteral("settings-ethernet-dhcp.png"));

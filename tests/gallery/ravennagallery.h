@@ -55,13 +55,13 @@ inline bool ravennaPages(const QString &folder)
     for (const auto &sheet : sheets) {
         if (!ok)
             break;
-        ok = settingsgallery::writeMenu(
-            folder,
-            QString::fromLatin1(sheet.name),
-            AccessLevel::Administrator,
-            [&sheet](QVantelSettingsPage &menu) {
-                settingsgallery::openPages(menu, QVantelSettingsPage::AudioSection, sheet.rows);
-            });
+        ok = settingsgallery::writeMenu(folder,
+                                        QString::fromLatin1(sheet.name),
+                                        AccessLevel::Administrator,
+                                        [&sheet](QVantelSettingsPage &menu) {
+                                            settingsgallery::openPages(
+                                                menu, kPageAudio, sheet.rows);
+                                        });
     }
     destroySharedObjects();
     firmwareVersion = firmwareBefore;

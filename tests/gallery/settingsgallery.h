@@ -117,7 +117,7 @@ inline bool settingsPages(const QString &folder)
                    QStringLiteral("settings-section.png"),
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
-                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       menu.showEntry(kPageTools, 0);
                        // A bare page stands in for the section's rows.
                        auto *page = new QVantelMenuItems(kPageTools, &menu);
                        auto *row
@@ -134,22 +134,18 @@ inline bool settingsPages(const QString &folder)
     ok = writeMenu(folder,
                    QStringLiteral("settings-tools-operator.png"),
                    AccessLevel::Operator,
-                   [](QVantelSettingsPage &menu) {
-                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
-                   })
+                   [](QVantelSettingsPage &menu) { menu.showEntry(kPageTools, 0); })
          && ok;
     ok = writeMenu(folder,
                    QStringLiteral("settings-tools-admin.png"),
                    AccessLevel::Administrator,
-                   [](QVantelSettingsPage &menu) {
-                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
-                   })
+                   [](QVantelSettingsPage &menu) { menu.showEntry(kPageTools, 0); })
          && ok;
     ok = writeMenu(folder,
                    QStringLiteral("settings-soundid.png"),
                    AccessLevel::Expert,
                    [](QVantelSettingsPage &menu) {
-                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       menu.showEntry(kPageTools, 0);
                        // The gallery's unit has no recorder option, so a stand-in row opens it.
                        auto *from = new QVantelMenuItems(kPageTools, &menu);
                        from->hide();
@@ -166,7 +162,7 @@ inline bool settingsPages(const QString &folder)
                    [](QVantelSettingsPage &menu) {
                        menu.setAdministratorPassword(QStringLiteral("admin"), false);
                        menu.setOperatorPassword(QStringLiteral("op"), false);
-                       menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+                       menu.showEntry(kPageTools, 0);
                        if (QVantelMenuItems *tools = menu.currentPage()) {
                            if (QVantelMenuItem *row = tools->findItem(kPagePasswords))
                                menu.itemClicked(row);

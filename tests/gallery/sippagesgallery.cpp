@@ -33,7 +33,7 @@ bool sipPages(const QString &folder)
         folder,
         AccessLevel::Administrator,
         [](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
-            menu.showEntry(QVantelSettingsPage::NetworkSection, 0);
+            menu.showEntry(kPageNetwork, 0);
             // A bare Network page holds the row that opens the SIP page, as a user taps it.
             auto *network = new QVantelMenuItems(kPageNetwork, &menu);
             auto *sipRow = new QVantelMenuItem(kPageSip, QVantelMenuItem::Navigation, network);

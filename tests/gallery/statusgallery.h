@@ -27,7 +27,7 @@ namespace statusgallery {
 // tap before opened, so that the titles read as they do in the window.
 inline void openPages(QVantelSettingsPage &menu, std::initializer_list<int> rows)
 {
-    menu.showEntry(QVantelSettingsPage::StatusSection, 0);
+    menu.showEntry(kPageStatus, 0);
     for (const int id : rows) {
         QVantelMenuItems *page = menu.currentPage();
         if (QVantelMenuItem *row = page ? page->findItem(id) : nullptr)

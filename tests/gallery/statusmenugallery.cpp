@@ -31,7 +31,7 @@ bool statusMenuPages(const QString &folder)
         AccessLevel::Operator,
         [&fake](QVantelSettingsPage &menu, const settingsgallery::MenuSheet &sheet) {
             const auto open = [&menu]() -> QVantelMenuItems * {
-                menu.showEntry(QVantelSettingsPage::StatusSection, 0);
+                menu.showEntry(kPageStatus, 0);
                 QVantelMenuItems *page = menu.currentPage();
                 return page && page->id() == kPageStatus ? page : nullptr;
             };

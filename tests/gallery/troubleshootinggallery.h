@@ -22,7 +22,7 @@ namespace troubleshootinggallery {
 
 inline void openTools(QVantelSettingsPage &menu, int rowId)
 {
-    menu.showEntry(QVantelSettingsPage::ToolsSection, 0);
+    menu.showEntry(kPageTools, 0);
     bookgallery::tap(menu, rowId);
 }
 

@@ -166,6 +166,14 @@ protected:
         return row && row->hasChanges && row->hasChanges(*m_page, page);
     }
 
+    // The page's own applier as the table declares it, without the menu's Apply steps around it;
+    // Refused for a page without one.
+    [[nodiscard]] SettingsApplied applyPage(QVantelMenuItems *page)
+    {
+        const SettingsPageRow *row = QVantelSettingsPage::pageRow(page);
+        return row && row->apply ? row->apply(*m_page, page) : SettingsApplied::Refused;
+    }
+
     // The page's refresh step as the table declares it, without the header's message.
     void refreshPage(QVantelMenuItems *page)
     {

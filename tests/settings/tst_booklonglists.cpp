@@ -57,7 +57,7 @@ void TestBookLongLists::listsMakeTheRowsThatAreSeen()
 {
     QFETCH(int, listId);
     QFETCH(int, own);
-    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
+    m_page->entryClicked(m_page->entries()->findEntry(kPageBook));
     m_fake->clearLog();
     m_page->itemClicked(m_page->currentPage()->findItem(listId));
     QVantelMenuItems *list = m_page->currentPage();

@@ -96,7 +96,7 @@ void TestSettingsBook::cleanup()
 
 QVantelMenuItems *TestSettingsBook::openList(int listId)
 {
-    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
+    m_page->entryClicked(m_page->entries()->findEntry(kPageBook));
     QVantelMenuItems *book = m_page->currentPage();
     if (!book || book->id() != kPageBook || !book->findItem(listId))
         return nullptr;
@@ -152,7 +152,7 @@ void TestSettingsBook::bookMenu()
     QFETCH(quint32, firmware);
     QFETCH(QList<int>, rows);
     firmwareVersion = firmware;
-    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::BookSection));
+    m_page->entryClicked(m_page->entries()->findEntry(kPageBook));
     QVantelMenuItems *book = m_page->currentPage();
     QVERIFY(book);
     QCOMPARE(book->id(), kPageBook);
@@ -605,7 +605,7 @@ void TestSettingsBook::callProfileLoadOnLink()
     const QString codec = QStringLiteral("OPUS/48000/mono/32000");
     storeProfiles({{1, {{"network", "eth.0"}, {"codec", codec}, {"remote_addr", "studio-b"}}}});
     QVERIFY(comDevice()->setCodecMode(codecMode, false));
-    QVERIFY(m_page->showEntry(QVantelSettingsPage::BookSection, target));
+    QVERIFY(m_page->showEntry(kPageBook, target));
     m_page->itemClicked(m_page->currentPage()->findItem(kPageCallProfiles));
     QVantelMenuItems *list = m_page->currentPage();
     QVERIFY(list && list->id() == kPageCallProfiles);
@@ -775,7 +775,7 @@ void TestSettingsBook::callProfileRules()
     }
 
     const auto listForTarget = [this, target]() -> QVantelMenuItems * {
-        if (!m_page->showEntry(QVantelSettingsPage::BookSection, target))
+        if (!m_page->showEntry(kPageBook, target))
             return nullptr;
         if (m_page->currentPage()->id() == kPageBook)
             m_page->itemClicked(m_page->currentPage()->findItem(kPageCallProfiles));

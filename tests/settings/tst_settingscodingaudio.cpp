@@ -249,7 +249,7 @@ void TestSettingsCodingAudio::codingPageRows()
     }));
     accessLevel = AccessLevel(level);
     firmwareVersion = firmware;
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
 
     const QString name
         = QVantelLocalize::interfaceName(TComDevice::networkFromString(network.toStdString()));
@@ -286,7 +286,7 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
 {
     // Coder 1 runs OPUS/48000/stereo/64000; the demo lists six algorithms.
     QVERIFY(start());
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageCodec1));
     QCOMPARE(m_page->currentPage()->id(), kPageCodec1);
     QCOMPARE(texts(row(kRowCodecAlgorithm)),
@@ -363,7 +363,7 @@ void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono()
         fake.setValue(QStringLiteral("operation_mode"), operationMode, kAudio);
     }));
     QCOMPARE(comDevice()->audioRouting(), int(TComDevice::RoutingMonoCoordination));
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageCodec1));
     QCOMPARE(texts(row(kRowCodecChannelMode)), modes);
     QCOMPARE(row(kRowCodecChannelMode)->valueText(), QVantelLocalize::channelModeName(0));
@@ -373,7 +373,7 @@ void TestSettingsCodingAudio::coordinationLineKeepsCoderOneMono()
 void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
 {
     QVERIFY(start());
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageCodec1));
     commit(kRowCodecAlgorithm, 8);
     commit(kRowCodecBitRate, 192000);
@@ -402,7 +402,7 @@ void TestSettingsCodingAudio::storedAlgorithmMissingFromTheList()
         fake.setValue(QStringLiteral("codec"), QStringLiteral("L24/48000/stereo/2304000"), kAudio);
         fake.removeValue(QStringLiteral("relay"), kAudio);
     }));
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageCodec1));
     // The first entry is shown, but the lists below still ask about the stored algorithm.
     QCOMPARE(row(kRowCodecAlgorithm)->valueText(), QVantelLocalize::codecName(19));
@@ -426,7 +426,7 @@ void TestSettingsCodingAudio::autoBitRateRows()
     QVERIFY(start([](FakeQuorix &fake) {
         fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("aggressive"), kAudio);
     }));
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageAutoBitRate));
     QCOMPARE(m_page->currentPage()->id(), kPageAutoBitRate);
     QVERIFY(row(kRowAutoAdapt)->isChecked());
@@ -471,7 +471,7 @@ void TestSettingsCodingAudio::confirmedChoiceOfTheShownEntry()
     QVERIFY(start([](FakeQuorix &fake) {
         fake.setValue(QStringLiteral("abr_profile"), QStringLiteral("turbo"), kAudio);
     }));
-    openSection(QVantelSettingsPage::CodingSection);
+    openSection(kPageCoding);
     QVERIFY(open(kPageAutoBitRate));
     QCOMPARE(row(kRowAdaptPolicy)->valueText(), QStringLiteral("Standard"));
     confirmShownChoice(kRowAdaptPolicy);
@@ -521,7 +521,7 @@ void TestSettingsCodingAudio::audioPageRowsPerVariant()
         fake.setList(QStringLiteral("device_opts"), options, QStringLiteral("general"));
     }));
     firmwareVersion = firmware;
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QCOMPARE(m_page->currentPage()->id(), kPageAudio);
 
     QCOMPARE(row(kRowInputFormat) != nullptr, auxRows);
@@ -550,7 +550,7 @@ void TestSettingsCodingAudio::limiterMovesCompressorFirst()
     QVERIFY(start([](FakeQuorix &fake) {
         fake.setValue(QStringLiteral("drc_threshold_cmp"), QStringLiteral("-10"), kAudio);
     }));
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     commit(kRowLimiterThreshold, -10);
     const QList<FakeRequest> log = m_fake->requests();
     int compressor = -1;
@@ -616,7 +616,7 @@ void TestSettingsCodingAudio::valuesOutOfRangeStayBounded()
         fake.setValue(QStringLiteral("drc_lim_threshold"), limiter, kAudio);
         fake.setValue(QStringLiteral("drc_ratio_cmp"), ratio, kAudio);
     }));
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(row(kRowCompressorThreshold));
     // Built, and built again by a refresh, never past the limiter's range.
     for (int pass = 0; pass < 2; ++pass) {
@@ -637,7 +637,7 @@ void TestSettingsCodingAudio::valuesOutOfRangeStayBounded()
 void TestSettingsCodingAudio::refusedAudioRowGoesBack()
 {
     QVERIFY(start());
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     commit(kRowCompressorRatio, 15);
     QVERIFY(received(QStringLiteral("drc_ratio_cmp"), QStringLiteral("1.5")));
     m_fake->refuseKey(QStringLiteral("limiter_threshold"), kRefused);
@@ -660,7 +660,7 @@ void TestSettingsCodingAudio::standardModeMakesCoderOneMono()
             QStringLiteral("dcodec_1"), QStringLiteral("MPA2/48000/stereo/192000"), kAudio);
     }));
     QCOMPARE(comDevice()->codecMode(), 1);
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(row(kRowOperationMode));
     QVERIFY(row(kRowOperationMode)->isChecked());
     commitSwitch(kRowOperationMode, false);
@@ -754,7 +754,7 @@ void TestSettingsCodingAudio::operationModeSwitch()
         addCall();
     if (refused)
         m_fake->refuseKey(QStringLiteral("operation_mode"), kRefused);
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(row(kRowOperationMode));
     commitSwitch(kRowOperationMode, extended);
 
@@ -811,7 +811,7 @@ void TestSettingsCodingAudio::aes67StateResetsTheModule()
         addCall();
     if (refused)
         m_fake->refuseKey(QStringLiteral("aes67_reset"), kRefused);
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QCOMPARE(row(kRowAes67State)->valueText(), QStringLiteral("Active"));
     QVERIFY(!row(kPageRavenna)->isReadOnly());
 
@@ -845,7 +845,7 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
         fake.setValue(QStringLiteral("matrix_opt"), QStringLiteral("0000001F"), kAudio);
     }));
     firmwareVersion = 0x105ff;
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(row(kRowChannelKnob)->isReadOnly()); // below 1.8.0
     QVERIFY(open(kPageMonitoring));
     QCOMPARE(m_page->currentPage()->id(), kPageMonitoring);
@@ -883,7 +883,7 @@ void TestSettingsCodingAudio::monitoringEditsAndApply()
 void TestSettingsCodingAudio::abandonedMonitoringEditsNeverSent()
 {
     QVERIFY(start());
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(open(kPageMonitoring));
     commitSwitch(kRowSideTone, true);
     commitSwitch(kRowIntercom, true);

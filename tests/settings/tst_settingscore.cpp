@@ -253,17 +253,17 @@ void TestSettingsCore::rootMenu()
     }
 
     // An Operator finds Audio disabled and cannot open it from outside.
-    QVERIFY(!m_page->showEntry(QVantelSettingsPage::AudioSection, 0));
+    QVERIFY(!m_page->showEntry(kPageAudio, 0));
     QCOMPARE(entries->findEntry(kPageAudio)->state(), int(QVantelMenuEntry::Disabled));
     accessLevel = AccessLevel::Expert;
-    QVERIFY(m_page->showEntry(QVantelSettingsPage::AudioSection, 0));
+    QVERIFY(m_page->showEntry(kPageAudio, 0));
     QCOMPARE(m_page->lastSectionId(), kPageAudio);
     QCOMPARE(m_page->currentEntry, kPageAudio);
     QCOMPARE(m_page->titlePath(), QStringList{QStringLiteral("Audio")});
 
     // Exit goes back to the page the window set, the main page unless told otherwise.
     QSignalSpy activated(m_page.get(), &QVantelMenuWidget::pageActivated);
-    QVERIFY(m_page->showEntry(QVantelSettingsPage::ExitSection, 0));
+    QVERIFY(m_page->showEntry(kEntryExit, 0));
     QCOMPARE(activated.size(), 1);
     QCOMPARE(activated.at(0).at(0).value<QVantel::Page>(), QVantel::MainPage);
     QCOMPARE(m_page->lastSectionId(), kPageAudio);

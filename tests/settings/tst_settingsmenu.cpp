@@ -58,12 +58,11 @@ void TestSettingsMenu::rootEntriesOpenAndLeave()
 
     // Tap every root entry in turn. Audio stays closed to an Operator.
     QVantelMenuEntries *entries = menu->entries();
-    for (int id = QVantelSettingsPage::NetworkSection; id <= QVantelSettingsPage::StatusSection;
-         ++id) {
+    for (int id = kPageNetwork; id <= kPageStatus; ++id) {
         QVantelMenuEntry *entry = entries->findEntry(id);
         QVERIFY(entry);
         entries->childClicked(entry->titleLabel());
-        const bool closed = id == QVantelSettingsPage::AudioSection && level == 0;
+        const bool closed = id == kPageAudio && level == 0;
         QCOMPARE(entry->state() == QVantelMenuEntry::Disabled, closed);
         if (closed)
             continue;
@@ -77,11 +76,11 @@ void TestSettingsMenu::rootEntriesOpenAndLeave()
     }
 
     // Exit returns to the page the menu was opened from; page 11 reopens the last section.
-    entries->childClicked(entries->findEntry(QVantelSettingsPage::ExitSection)->titleLabel());
+    entries->childClicked(entries->findEntry(kEntryExit)->titleLabel());
     QCOMPARE(f.window->currentPage(), int(QVantel::MainPage));
     f.window->pageActivated(QVantel::SettingsPage);
     QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
-    QCOMPARE(menu->currentEntry, int(QVantelSettingsPage::StatusSection));
+    QCOMPARE(menu->currentEntry, int(kPageStatus));
 }
 
 void TestSettingsMenu::codecPagesFromThePanel_data()
@@ -122,7 +121,7 @@ void TestSettingsMenu::codecPagesFromThePanel()
     QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
     auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
     QVERIFY(menu);
-    QCOMPARE(menu->currentEntry, int(QVantelSettingsPage::CodingSection));
+    QCOMPARE(menu->currentEntry, int(kPageCoding));
     QCOMPARE(menu->currentPage()->id(), codecPage);
     // Single codec mode: a tap on row 99 would not open it.
     menu->backClicked();

@@ -85,7 +85,7 @@ void TestSettingsNotifications::openSection(int section)
 
 void TestSettingsNotifications::extendedBehindTheAudioPage()
 {
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(row(kRowOperationMode) && !row(kRowOperationMode)->isChecked());
     QVERIFY(comDevice()->setOperationMode(1, false));
 }
@@ -178,10 +178,10 @@ void TestSettingsNotifications::configurationEvents_data()
     QTest::addColumn<int>("rowId");
     QTest::addColumn<bool>("refreshed");
 
-    const int network = QVantelSettingsPage::NetworkSection;
-    const int coding = QVantelSettingsPage::CodingSection;
-    const int audio = QVantelSettingsPage::AudioSection;
-    const int status = QVantelSettingsPage::StatusSection;
+    const int network = kPageNetwork;
+    const int coding = kPageCoding;
+    const int audio = kPageAudio;
+    const int status = kPageStatus;
     const auto row = [](const char *name,
                         int section,
                         const char *event,

@@ -2,8 +2,11 @@
 #include "settings/settingsids.h"
 #include "settings/settingspagetable.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <map>
 #include <set>
 #include <utility>
 
@@ -20,7 +23,43 @@ private slots:
     void lookUpPrefersTheRowOfThePagesData();
     void everyApplierHasAChangeTest();
     void everyRowBuildsItsPageInOneWay();
+    void noRowSharesThePageIdOfAPageThatOpens();
 };
+
+namespace {
+
+// The names settingsids.h gives each id, from its text.
+std::map<int, QStringList> namedIds(const QString &text)
+{
+    std::map<int, QStringList> ids;
+    static const QRegularExpression declaration(
+        QStringLiteral(R"(inline constexpr int (\w+) = (\d+);)"));
+    for (auto it = declaration.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        ids[match.captured(2).toInt()] << match.captured(1);
+    }
+    return ids;
+}
+
+// The names whose tap would open a page they do not name: a second name for the id of a page
+// that opens, or an id inside a range of pages.
+QStringList rowsThatOpenAPage(const std::map<int, QStringList> &ids, const SettingsPageTable &table)
+{
+    QStringList clashes;
+    for (const SettingsPageRow &row : table) {
+        if (!row.open && !row.enter)
+            continue;
+        for (auto it = ids.lower_bound(row.first); it != ids.end() && it->first <= row.last; ++it) {
+            const bool bound = it->first == row.first || it->first == row.last;
+            for (qsizetype i = bound ? 1 : 0; i < it->second.size(); ++i)
+                clashes << it->second.at(i);
+        }
+    }
+    clashes.removeDuplicates();
+    return clashes;
+}
+
+} // namespace
 
 void TestSettingsPageTable::eachPageHasOneRowPerData()
 {
@@ -32,8 +71,7 @@ void TestSettingsPageTable::eachPageHasOneRowPerData()
                      qPrintable(QStringLiteral("page %1, data %2").arg(id).arg(row.data)));
     }
     // Every root entry but Exit opens a page of its own.
-    for (int id = QVantelSettingsPage::NetworkSection; id <= QVantelSettingsPage::StatusSection;
-         ++id) {
+    for (int id = kPageNetwork; id <= kPageStatus; ++id) {
         const SettingsPageRow *row = QVantelSettingsPage::pageRow(id, SettingsPageRow::kAnyData);
         QVERIFY2(row && row->enter, qPrintable(QString::number(id)));
     }
@@ -94,6 +132,32 @@ void TestSettingsPageTable::everyRowBuildsItsPageInOneWay()
         if (row.enter)
             QCOMPARE(row.first, row.last);
     }
+}
+
+// A tap on a row whose id is a page's id opens that page, whatever the row is for; the core
+// cannot tell them apart, so no two names may share an id that opens a page.
+void TestSettingsPageTable::noRowSharesThePageIdOfAPageThatOpens()
+{
+    QFile header(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../settings/settingsids.h"));
+    QVERIFY(header.open(QIODevice::ReadOnly));
+    const std::map<int, QStringList> ids = namedIds(QString::fromUtf8(header.readAll()));
+    QVERIFY(ids.count(kPageSip) && ids.count(kPageEthernetLast));
+    QCOMPARE(rowsThatOpenAPage(ids, QVantelSettingsPage::pageTable()), QStringList());
+
+    // A switch given the id of a single page, and one inside the Ethernet pages.
+    SettingsPageTable table;
+    const auto open = [](QVantelSettingsPage &, int) {};
+    table.push_back(SettingsPageRow(kPageSip).opens(open));
+    table.push_back(SettingsPageRow(kPageEthernetFirst, kPageEthernetLast).opens(open));
+    table.push_back(SettingsPageRow(kRowEthernetDhcp));
+    const QString clashing = QStringLiteral("inline constexpr int kPageSip = 10;\n"
+                                            "inline constexpr int kRowNewSwitch = 10;\n"
+                                            "inline constexpr int kPageEthernetFirst = 12;\n"
+                                            "inline constexpr int kRowOtherSwitch = 13;\n"
+                                            "inline constexpr int kPageEthernetLast = 15;\n"
+                                            "inline constexpr int kRowEthernetDhcp = 24;\n");
+    QCOMPARE(rowsThatOpenAPage(namedIds(clashing), table),
+             QStringList({QStringLiteral("kRowNewSwitch"), QStringLiteral("kRowOtherSwitch")}));
 }
 
 QTEST_MAIN(TestSettingsPageTable)

@@ -140,7 +140,7 @@ void TestSettingsRavenna::commitChoice(int id, int value)
 
 void TestSettingsRavenna::modulePage()
 {
-    m_page->createRavennaPage();
+    QVERIFY(buildPage(kPageRavenna));
     QCOMPARE(current()->id(), kPageRavenna);
     QVERIFY(m_page->header()->isRefreshVisible());
     QCOMPARE(text(kRowRavennaDeviceName), QStringLiteral("Quorix-Studio"));
@@ -166,12 +166,12 @@ void TestSettingsRavenna::modulePage()
 
     // An Operator sees the name read-only; an unknown controller locks every editable row.
     accessLevel = AccessLevel::Operator;
-    m_page->refreshRavennaPage(current());
+    refreshPage(current());
     QVERIFY(row(kRowRavennaDeviceName)->isReadOnly());
     QVERIFY(!row(kRowRavennaSampleRate)->isReadOnly());
     ravennaController()->reset();
     m_fake->clearLog();
-    m_page->refreshRavennaPage(current());
+    refreshPage(current());
     QVERIFY(sentKeys().isEmpty());
     QCOMPARE(m_fake->requestCount(), 0);
     for (const int id : {kRowRavennaDeviceName,
@@ -241,7 +241,7 @@ void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
     deviceOptionWord = moreSlots ? 0x200 : 0;
     QVERIFY(ravennaController()->startWithIdentity());
     m_fake->clearLog();
-    m_page->createRavennaPage();
+    QVERIFY(buildPage(kPageRavenna));
     for (const int id : present)
         QVERIFY2(row(id), qPrintable(QString::number(id)));
     for (const int id : absent)
@@ -260,14 +260,14 @@ void TestSettingsRavenna::moduleRowsFollowMakerAndFirmware()
 void TestSettingsRavenna::moduleRateNotListed()
 {
     m_fake->setValue(QStringLiteral("rav_sample_rate"), QStringLiteral("88200"), kAudio);
-    m_page->createRavennaPage();
+    QVERIFY(buildPage(kPageRavenna));
     QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("88.2 kHz"));
     QVERIFY(!row(kRowRavennaSampleRate)->currentValue());
 }
 
 void TestSettingsRavenna::moduleCommits()
 {
-    m_page->createRavennaPage();
+    QVERIFY(buildPage(kPageRavenna));
     m_fake->clearLog();
 
     // An empty name is refused without a request and the row shows the module's name again.
@@ -297,7 +297,7 @@ void TestSettingsRavenna::moduleCommits()
 
 void TestSettingsRavenna::addressApplySendsChangedKeys()
 {
-    m_page->createRavennaAddressPage(kPageRavennaAddress1);
+    QVERIFY(buildPage(kPageRavennaAddress1));
     QVERIFY(!row(kRowRavennaDhcp)->isChecked());
     QCOMPARE(text(kRowRavennaIpAddress), QStringLiteral("10.20.0.21"));
     QVERIFY(!row(kRowRavennaIpAddress)->isReadOnly());
@@ -322,7 +322,7 @@ void TestSettingsRavenna::addressApplySendsChangedKeys()
 
     // The second interface is ZeroConf: switch on, addresses locked, nothing to send; switching
     // it off writes the suffixed key only.
-    m_page->createRavennaAddressPage(kPageRavennaAddress2);
+    QVERIFY(buildPage(kPageRavennaAddress2));
     QVERIFY(row(kRowRavennaDhcp)->isChecked());
     QVERIFY(row(kRowRavennaIpAddress)->isReadOnly());
     m_fake->clearLog();
@@ -335,7 +335,7 @@ void TestSettingsRavenna::addressApplySendsChangedKeys()
 
 void TestSettingsRavenna::addressRefusedThenRetried()
 {
-    m_page->createRavennaAddressPage(kPageRavennaAddress2);
+    QVERIFY(buildPage(kPageRavennaAddress2));
     m_fake->clearLog();
     m_fake->refuseKey(QStringLiteral("rav_dhcp1"), kBusy);
     commitSwitch(kRowRavennaDhcp, false);
@@ -353,7 +353,7 @@ void TestSettingsRavenna::addressRefusedThenRetried()
     QCOMPARE(ravennaController()->netInterface(1).dhcp, int(TComRavennaController::DhcpOff));
 
     // The demo module refuses an address that is not one; the old address stays in the model.
-    m_page->createRavennaAddressPage(kPageRavennaAddress1);
+    QVERIFY(buildPage(kPageRavennaAddress1));
     commitText(kRowRavennaIpAddress, QStringLiteral("10.20.0.300"));
     m_page->applyClicked();
     QCOMPARE(messageText(), kFailed);
@@ -365,7 +365,7 @@ void TestSettingsRavenna::addressRefusedThenRetried()
 
 void TestSettingsRavenna::outputPage()
 {
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     QCOMPARE(text(kRowOutputStreamName), QStringLiteral("Quorix Out"));
     QVERIFY(row(kRowOutputTransmit)->isChecked());
     QCOMPARE(text(kRowOutputInterfaces), QStringLiteral("Interface 1"));
@@ -399,7 +399,7 @@ void TestSettingsRavenna::outputPage()
     m_fake->setValue(QStringLiteral("rav_if_count"), QStringLiteral("1"), kAudio);
     QVERIFY(ravennaController()->startWithIdentity());
     m_fake->clearLog();
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     for (const int id : {kRowOutputInterfaces,
                          kRowOutputInterface1Caption,
                          kRowOutputInterface2Caption,
@@ -413,7 +413,7 @@ void TestSettingsRavenna::outputPage()
 
 void TestSettingsRavenna::outputLockAndApply()
 {
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     m_fake->clearLog();
 
     // Auto configuration locks the address and port at once; Apply sends only the switch.
@@ -440,7 +440,7 @@ void TestSettingsRavenna::outputLockAndApply()
     m_page->refreshRavennaOutputPage(current());
     QVERIFY(row(kRowOutputAutoconf1)->isReadOnly());
     QVERIFY(row(kRowOutputMcAddr1)->isReadOnly());
-    QVERIFY(!m_page->ravennaOutputHasChanges(current()));
+    QVERIFY(!pageHasChanges(current()));
 }
 
 void TestSettingsRavenna::outputPortLimits_data()
@@ -460,7 +460,7 @@ void TestSettingsRavenna::outputPortLimits()
 {
     QFETCH(QString, port);
     QFETCH(bool, accepted);
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     m_fake->clearLog();
     commitSwitch(kRowOutputTransmit, false);
     commitText(kRowOutputMcPort1, port);
@@ -483,7 +483,7 @@ void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
     m_fake->setValue(QStringLiteral("rav_mc_port_ou"), QStringLiteral("0"), kAudio);
     m_fake->setValue(QStringLiteral("rav_autoconf_ou1"), QStringLiteral("off"), kAudio);
     m_fake->setValue(QStringLiteral("rav_mc_port_ou1"), QStringLiteral("0"), kAudio);
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     QCOMPARE(text(kRowOutputMcPort1), QStringLiteral("0"));
     QVERIFY(row(kRowOutputMcPort2)->isHidden() && !row(kRowOutputMcPort2)->isReadOnly());
     m_fake->clearLog();
@@ -505,7 +505,7 @@ void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
 
 void TestSettingsRavenna::outputRefusedThenRetried()
 {
-    m_page->createRavennaOutputPage();
+    QVERIFY(buildPage(kPageRavennaOutput));
     m_fake->clearLog();
     commitText(kRowOutputStreamName, QStringLiteral("Studio Out"));
     commitText(kRowOutputMcAddr1,
@@ -530,7 +530,7 @@ void TestSettingsRavenna::outputRefusedThenRetried()
 
 void TestSettingsRavenna::inputsPage()
 {
-    m_page->createRavennaInputsPage();
+    QVERIFY(buildPage(kPageRavennaInputs));
     QCOMPARE(row(kPageStreamFirst)->titleText(), QStringLiteral("Input Stream 1"));
     QCOMPARE(text(kPageStreamFirst), QStringLiteral("Studio A [ Channel 1 ]"));
     QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("None"));
@@ -542,14 +542,14 @@ void TestSettingsRavenna::inputsPage()
 
     deviceOptionWord = 0x200;
     firmwareVersion = 0x10d00;
-    m_page->createRavennaInputsPage();
+    QVERIFY(buildPage(kPageRavennaInputs));
     QVERIFY(row(kPageStreamLast));
     QVERIFY(row(kRowReceiverDelay)->isReadOnly());
 }
 
 void TestSettingsRavenna::receiverDelay()
 {
-    m_page->createRavennaInputsPage();
+    QVERIFY(buildPage(kPageRavennaInputs));
     m_fake->clearLog();
     for (const QString &refused :
          {QStringLiteral("0"), QStringLiteral("24001"), QStringLiteral("x")}) {
@@ -565,8 +565,8 @@ void TestSettingsRavenna::receiverDelay()
 
 void TestSettingsRavenna::streamPagePicksAndApplies()
 {
-    m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
+    QVERIFY(buildPage(kPageRavennaInputs));
+    QVERIFY(buildPage(kPageStreamFirst + 1));
     QVERIFY(!m_page->header()->isRefreshVisible());
     QCOMPARE(row(kRowStreamId)->values().size(), 3);
     QCOMPARE(row(kRowStreamChannel)->values().size(), 0);
@@ -575,7 +575,7 @@ void TestSettingsRavenna::streamPagePicksAndApplies()
 
     // Nothing edited: nothing sent, no message.
     m_fake->clearLog();
-    QVERIFY(m_page->applyRavennaStreamPage(current()));
+    QCOMPARE(applyPage(current()), SettingsApplied::Done);
     QVERIFY(sentKeys().isEmpty());
 
     // Picking a stream lists its channels at once.
@@ -598,8 +598,8 @@ void TestSettingsRavenna::streamChannelLimit()
 {
     // Channel 4 of a two-channel stream: its last channel is 1.
     m_fake->setValue(QStringLiteral("rav_stream_in0"), QStringLiteral("101/4/Studio A"), kAudio);
-    m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(kPageStreamFirst);
+    QVERIFY(buildPage(kPageRavennaInputs));
+    QVERIFY(buildPage(kPageStreamFirst));
     QCOMPARE(m_page->ravennaStreamEdit.channel, 1);
     QCOMPARE(text(kRowStreamChannel), QStringLiteral("2"));
     QVERIFY(m_page->header()->isModified());
@@ -608,7 +608,7 @@ void TestSettingsRavenna::streamChannelLimit()
     // write, asks for a refresh.
     m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("104/0/Old Feed"), kAudio);
     m_page->backClicked();
-    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
+    QVERIFY(buildPage(kPageStreamFirst + 1));
     QCOMPARE(row(kRowStreamChannel)->values().size(), 0);
     QCOMPARE(text(kRowStreamChannel), QString());
     m_fake->clearLog();
@@ -623,7 +623,7 @@ void TestSettingsRavenna::streamChannelLimit()
     m_fake->setValue(QStringLiteral("rav_stream_in1"), QStringLiteral("102/8/Studio B"), kAudio);
     m_page->refreshRavennaInputsPage(current());
     QCOMPARE(text(kPageStreamFirst + 1), QStringLiteral("Studio B [ Channel 9 ]"));
-    m_page->createRavennaStreamPage(kPageStreamFirst + 1);
+    QVERIFY(buildPage(kPageStreamFirst + 1));
     QCOMPARE(text(kRowStreamChannel), QStringLiteral("8"));
     QVERIFY(m_page->header()->isModified());
     m_fake->clearLog();
@@ -678,10 +678,10 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
     QVERIFY(demo);
     demo->addFilter(overrideValues({{QStringLiteral("rav_stream_in"), listed}}));
     m_fake->setValue(QStringLiteral("rav_stream_in0"), slot, kAudio);
-    m_page->createRavennaInputsPage();
+    QVERIFY(buildPage(kPageRavennaInputs));
     QCOMPARE(text(kPageStreamFirst), slotText);
     m_fake->clearLog();
-    m_page->createRavennaStreamPage(kPageStreamFirst);
+    QVERIFY(buildPage(kPageStreamFirst));
     QCOMPARE(row(kRowStreamChannel)->values().size(), channels);
     QCOMPARE(m_page->ravennaStreamEdit.channel, edited);
     QVERIFY(sentKeys().isEmpty());
@@ -697,8 +697,8 @@ void TestSettingsRavenna::streamChannelsOutOfRange()
 
 void TestSettingsRavenna::streamRefusedThenRetried()
 {
-    m_page->createRavennaInputsPage();
-    m_page->createRavennaStreamPage(kPageStreamFirst);
+    QVERIFY(buildPage(kPageRavennaInputs));
+    QVERIFY(buildPage(kPageStreamFirst));
     commitChoice(kRowStreamId, 103);
     m_fake->refuseKey(QStringLiteral("rav_stream_in0"), kBusy);
     m_fake->clearLog();

@@ -90,7 +90,7 @@ void TestSettingsTools::cleanup()
 
 QVantelMenuItems *TestSettingsTools::openTools()
 {
-    if (!m_page->showEntry(QVantelSettingsPage::ToolsSection, 0))
+    if (!m_page->showEntry(kPageTools, 0))
         return nullptr;
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == kPageTools ? page : nullptr;
@@ -235,7 +235,7 @@ void TestSettingsTools::accessRules()
     QCOMPARE(tools->findItem(kRowReboot)->isReadOnly(), false);
     QCOMPARE(tools->findItem(kPageRemoteAssistance)->isReadOnly(), false);
     QCOMPARE(tools->findItem(kRowAccessLevel)->currentValue()->value, level);
-    QCOMPARE(m_page->entries()->findEntry(QVantelSettingsPage::AudioSection)->state(),
+    QCOMPARE(m_page->entries()->findEntry(kPageAudio)->state(),
              level == 0 ? int(QVantelMenuEntry::Disabled) : 0);
 }
 
@@ -384,7 +384,7 @@ void TestSettingsTools::soundIdPage()
     m_page->closeMessage();
     m_fake->acceptKey(QStringLiteral("wave_file"));
     firmwareVersion = kFirmwareVersionUnknown;
-    m_page->showEntry(QVantelSettingsPage::ToolsSection, 0);
+    m_page->showEntry(kPageTools, 0);
 
     // File missing: off with "Audio file is missing", both rows read-only, whatever is stored.
     m_fake->refuseCommand(QStringLiteral("open"), QStringLiteral("104-file not found"));

@@ -101,8 +101,7 @@ void TestSettingsWaits::menuMovedDuringAStep_data()
     QTest::addColumn<QString>("step");    // back, refresh, apply, notice, commit or tap
     QTest::addColumn<int>("stepRow");
 
-    using Page = QVantelSettingsPage;
-    const int audio = Page::AudioSection;
+    const int audio = kPageAudio;
     const int profile = kFirstStoredRow + 1;
     // On-return steps: Back from the page above runs the page's refresh.
     QTest::newRow("module page on return")
@@ -122,34 +121,32 @@ void TestSettingsWaits::menuMovedDuringAStep_data()
         << QString() << "rav_stream_in"
         << "refresh" << -1;
     // Apply steps.
-    QTest::newRow("wi-fi apply") << int(Page::NetworkSection) << QList<int>{kPageWifiFirst}
+    QTest::newRow("wi-fi apply") << int(kPageNetwork) << QList<int>{kPageWifiFirst}
                                  << kRowWifiActive << QString() << "data_connection"
                                  << "apply" << -1;
     QTest::newRow("mobile PIN apply")
-        << int(Page::NetworkSection) << QList<int>{kPageMobileFirst} << kRowMobilePin << "0000"
+        << int(kPageNetwork) << QList<int>{kPageMobileFirst} << kRowMobilePin << "0000"
         << "pin"
         << "apply" << -1;
-    QTest::newRow("remote access apply")
-        << int(Page::ToolsSection) << QList<int>{kPageRemoteAssistance} << kRowRemoteServer
-        << "relay.example"
-        << "remote_access"
-        << "apply" << -1;
+    QTest::newRow("remote access apply") << int(kPageTools) << QList<int>{kPageRemoteAssistance}
+                                         << kRowRemoteServer << "relay.example"
+                                         << "remote_access"
+                                         << "apply" << -1;
     QTest::newRow("call profile apply, list built again")
-        << int(Page::BookSection) << QList<int>{kPageCallProfiles, profile} << kRowStoredItemName
+        << int(kPageBook) << QList<int>{kPageCallProfiles, profile} << kRowStoredItemName
         << "Studio C"
         << "remote_profile"
         << "apply" << -1;
     // Commit and tap steps.
     QTest::newRow("call profile commit")
-        << int(Page::BookSection) << QList<int>{kPageCallProfiles, profile} << -1 << QString()
-        << "alg"
+        << int(kPageBook) << QList<int>{kPageCallProfiles, profile} << -1 << QString() << "alg"
         << "commit" << kRowProfileAlgorithm;
     QTest::newRow("call profile list opened")
-        << int(Page::BookSection) << QList<int>{} << -1 << QString() << "remote_profile"
+        << int(kPageBook) << QList<int>{} << -1 << QString() << "remote_profile"
         << "tap" << kPageCallProfiles;
     // Notification steps.
-    QTest::newRow("status page notice") << int(Page::StatusSection) << QList<int>{} << -1
-                                        << QString() << QString() << "notice" << -1;
+    QTest::newRow("status page notice")
+        << int(kPageStatus) << QList<int>{} << -1 << QString() << QString() << "notice" << -1;
 }
 
 void TestSettingsWaits::menuMovedDuringAStep()
@@ -169,9 +166,7 @@ void TestSettingsWaits::menuMovedDuringAStep()
     for (int i = 0; i < m_page->pageStack()->count(); ++i)
         before << qobject_cast<QVantelMenuItems *>(m_page->pageStack()->widget(i));
 
-    const int other = entry == QVantelSettingsPage::CodingSection
-                          ? QVantelSettingsPage::ToolsSection
-                          : QVantelSettingsPage::CodingSection;
+    const int other = entry == kPageCoding ? kPageTools : kPageCoding;
     m_fake->setReplyDelay(50);
     moveMenuOn(slowKey, other);
     QVantelMenuItems *page = m_page->currentPage();

@@ -97,7 +97,7 @@ bool TestStatusMenu::start(const std::function<void(FakeQuorix &)> &adjust)
 
 QVantelMenuItems *TestStatusMenu::openStatus()
 {
-    m_page->showEntry(QVantelSettingsPage::StatusSection, 0);
+    m_page->showEntry(kPageStatus, 0);
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == kPageStatus ? page : nullptr;
 }

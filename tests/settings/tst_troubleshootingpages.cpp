@@ -391,7 +391,7 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
         });
     connectUnit();
     // Tapped on the Tools page, as the operator opens it.
-    m_page->entryClicked(m_page->entries()->findEntry(QVantelSettingsPage::ToolsSection));
+    m_page->entryClicked(m_page->entries()->findEntry(kPageTools));
     QVERIFY(m_page->currentPage() && m_page->currentPage()->findItem(kPageRemoteAssistance));
     m_page->itemClicked(m_page->currentPage()->findItem(kPageRemoteAssistance));
     QVantelMenuItems *page = m_page->currentPage();

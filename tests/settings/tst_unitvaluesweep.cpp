@@ -389,8 +389,7 @@ QStringList TestUnitValueSweep::visitEverything()
     if (!menu)
         return visited;
     QVantelMenuEntries *entries = menu->entries();
-    for (int id = QVantelSettingsPage::NetworkSection; id <= QVantelSettingsPage::StatusSection;
-         ++id) {
+    for (int id = kPageNetwork; id <= kPageStatus; ++id) {
         QVantelMenuEntry *entry = entries->findEntry(id);
         if (!entry)
             continue;

@@ -16,6 +16,7 @@
 #include "model/comdevice.h"
 #include "model/comravennacontroller.h"
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
 #include "shell/applicationdirectory.h"
 #include "shell/configuration.h"
 #include "shell/connectdevicedialog.h"
@@ -278,7 +279,7 @@ void TestDemoUnit::aoipModulePagesOpen()
     QVERIFY(menu);
     QTRY_COMPARE(panel()->currentPage(), int(QVantel::SettingsPage));
     QVantelMenuEntries *entries = menu->entries();
-    entries->childClicked(entries->findEntry(QVantelSettingsPage::AudioSection)->titleLabel());
+    entries->childClicked(entries->findEntry(kPageAudio)->titleLabel());
     QLabel *title = menu->header()->titleLabel();
     QCOMPARE(title->text(), QStringLiteral("Audio"));
 
