@@ -177,7 +177,7 @@ bool measureList(int listId, int items, ListFigures &figures)
     std::vector<double> open;
     std::vector<double> back;
     for (int round = 0; round < kRepeats; ++round) {
-        rig.openSection(QVantelSettingsPage::BookSection);
+        rig.openSection(kPageBook);
         settle();
         const int before = rig.fake.requestCount();
         list.push_back(longestPauseMs([&] { rig.tap(listId); }));
@@ -200,7 +200,7 @@ bool measureList(int listId, int items, ListFigures &figures)
                 return false;
         }
         leave.push_back(
-            longestPauseMs([&] { rig.openSection(QVantelSettingsPage::NetworkSection); }));
+            longestPauseMs([&] { rig.openSection(kPageNetwork); }));
     }
     figures.listMs = median(list);
     figures.leaveMs = median(leave);
@@ -375,13 +375,13 @@ int walkLists(int items)
             return 1;
         for (const int listId :
              {kPagePresets, kPageSipProfiles, kPageSnapshots, kPageCallProfiles}) {
-            rig.openSection(QVantelSettingsPage::BookSection);
+            rig.openSection(kPageBook);
             settle();
             rig.tap(listId);
             settle();
             if (!rig.page->currentPage() || rig.page->currentPage()->id() != listId)
                 return 1;
-            rig.openSection(QVantelSettingsPage::NetworkSection);
+            rig.openSection(kPageNetwork);
             settle();
         }
     }

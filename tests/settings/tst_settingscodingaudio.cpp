@@ -904,7 +904,7 @@ void TestSettingsCodingAudio::unreadMonitoringOptions()
 {
     QVERIFY(
         start([](FakeQuorix &fake) { fake.removeValue(QStringLiteral("matrix_opt"), kAudio); }));
-    openSection(QVantelSettingsPage::AudioSection);
+    openSection(kPageAudio);
     QVERIFY(open(kPageMonitoring));
     QVERIFY(m_fake->waitForRequest(
         [](const FakeRequest &request) { return request.isGetOf(QStringLiteral("matrix_opt")); },
