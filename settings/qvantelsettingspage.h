@@ -216,7 +216,8 @@ private:
     // The password keyboard of the access-level row closed with OK.
     void checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
 
-    // --- Network section (settingsnetwork.cpp) ----------------------------------------------
+    // --- Network section (settingsnetwork.cpp; the interface pages in settingsisdn.cpp,
+    // settingsethernet.cpp, settingsmobile.cpp and settingswifi.cpp) -----------------------
     void createNetworkMenu();
     void createIsdnPage();
     void createEthernetPage(int pageId);
