@@ -199,8 +199,7 @@ bool measureList(int listId, int items, ListFigures &figures)
             if (rig.page->currentPage() != shown)
                 return false;
         }
-        leave.push_back(
-            longestPauseMs([&] { rig.openSection(kPageNetwork); }));
+        leave.push_back(longestPauseMs([&] { rig.openSection(kPageNetwork); }));
     }
     figures.listMs = median(list);
     figures.leaveMs = median(leave);
