@@ -132,21 +132,15 @@ void QVantelWindow::handleLevels(const ksm::CMsg &body)
         const std::string *value = body.param(kLevelKeyOu + std::to_string(output + 1), false);
         m_cachedLevels[size_t(Output1 + output)] = value ? number(*value) : kNoLevel;
     }
-    panel->setAudioLevels(m_cachedLevels[TxLeft],
-                          m_cachedLevels[TxRight],
-                          m_cachedLevels[RxLeft],
-                          m_cachedLevels[RxRight],
-                          m_cachedLevels[Output1],
-                          m_cachedLevels[Output2],
-                          false);
-    if (shownPage() == QVantel::AudioPage) {
+    // The input levels are sent only for the audio page's meters.
+    const int shown = shownPage();
+    if (shown == QVantel::AudioPage) {
         for (int input = 0; input < 11; ++input) {
             const std::string *value = body.param(kLevelKeyIn + std::to_string(input + 1), false);
             m_cachedLevels[size_t(Input1 + input)] = value ? number(*value) : kNoLevel;
         }
-        if (auto *meters = dynamic_cast<IVantelMeterPage *>(page(QVantel::AudioPage)))
-            meters->setMeterLevels(&m_cachedLevels[Input1], 11, false);
     }
+    pushCachedLevels(shown, false);
 }
 
 void QVantelWindow::handleInfoMessage(const RpcMessage &message)
