@@ -216,7 +216,8 @@ private:
     // The password keyboard of the access-level row closed with OK.
     void checkAccessPassword(QVantelMenuItem *row, QVantelVirtual *keyboard);
 
-    // --- Network section (settingsnetwork.cpp) ----------------------------------------------
+    // --- Network section (settingsnetwork.cpp; the interface pages in settingsisdn.cpp,
+    // settingsethernet.cpp, settingsmobile.cpp and settingswifi.cpp) -----------------------
     void createNetworkMenu();
     void createIsdnPage();
     void createEthernetPage(int pageId);
@@ -306,7 +307,9 @@ private:
     // The Audio page's rows, written as soon as they are committed.
     void commitAudioItem(QVantelMenuItems *page, QVantelMenuItem *item);
 
-    // --- Audio-over-IP module pages of the Audio section (settingsravenna.cpp) --------------
+    // --- Audio-over-IP module pages of the Audio section (settingsravenna.cpp; the addressing,
+    // stream and output pages in settingsravennaaddress.cpp, settingsravennastreams.cpp and
+    // settingsravennaoutput.cpp) -------------------------------------------------------------
     void createRavennaPage();
     void refreshRavennaPage(QVantelMenuItems *page);
     void createRavennaAddressPage(int pageId);

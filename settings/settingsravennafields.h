@@ -1,0 +1,41 @@
+#pragma once
+
+// What the audio-over-IP module's pages share: the module page, its addressing pages, the input
+// streams and receive slots, and the output stream page, each group in a file of its own.
+
+#include <QString>
+
+class QVantelMenuItems;
+class TComRavennaController;
+
+namespace RavennaFields {
+
+using Controller = TComRavennaController;
+
+// The left margin of the rows set in under a caption.
+constexpr int kIndentedLeft = 60;
+
+// The makers whose modules differ in the rows and keys their pages offer.
+enum class Maker { Other, Merging, Audinate, ArchWave };
+
+QString failureText();
+QString applyingText();
+QString powerCycleText();
+
+// The process-wide module controller the pages read, stage and write.
+Controller *module();
+// A module not yet read: every row is locked.
+bool pageLocked();
+bool moreSlots();
+Maker moduleMaker();
+bool twoInterfaces();
+// The receive slots the module has.
+int slotCount();
+
+// A decimal int; false for any other text.
+bool decimal(const QString &text, int *value);
+
+void setRowText(QVantelMenuItems *page, int id, const QString &text);
+void setRowReadOnly(QVantelMenuItems *page, int id, bool on);
+
+} // namespace RavennaFields

@@ -1,0 +1,260 @@
+// The module's input streams page (137), with the receiver delay, and its receive slot pages
+// (138-143), each choosing the stream and channel a slot receives.
+
+#include "settings/qvantelsettingspage.h"
+#include "settings/settingsids.h"
+#include "settings/settingsravennafields.h"
+#include "settings/settingsrows.h"
+
+#include "model/comravennacontroller.h"
+#include "model/firmwareversion.h"
+#include "model/modelkeys.h"
+#include "model/textconversions.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QPointer>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace RavennaFields;
+
+namespace {
+
+QString delayText(int delay)
+{
+    if (delay < 1)
+        return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Automatic"));
+    return QString::number(delay);
+}
+
+QString slotText(const Controller::StreamRef &ref)
+{
+    if (ref.id == Controller::NoStream)
+        return toQString(ref.name);
+    return settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "%1 [ Channel %2 ]"))
+        .arg(toQString(ref.name))
+        .arg(qint64(ref.channel) + 1);
+}
+
+// The channels a listed stream offers: the count the unit lists, within what a stream carries.
+int channelCount(const Controller::StreamRef &stream)
+{
+    constexpr int kMostChannels = 64;
+    return std::clamp(stream.channel, 0, kMostChannels);
+}
+
+int streamSlot(const QVantelMenuItems *page)
+{
+    return page->id() - kPageStreamFirst;
+}
+
+const std::string &slotKey(int slot)
+{
+    static const std::string *const keys[Controller::StreamCount] = {&kRavennaKeyRavStreamIn0,
+                                                                     &kRavennaKeyRavStreamIn1,
+                                                                     &kRavennaKeyRavStreamIn2,
+                                                                     &kRavennaKeyRavStreamIn3,
+                                                                     &kRavennaKeyRavStreamIn4,
+                                                                     &kRavennaKeyRavStreamIn5};
+    return *keys[slot];
+}
+
+} // namespace
+
+// --- Input streams (137) and receive slots (138-143) -----------------------------------------
+
+void QVantelSettingsPage::createRavennaInputsPage()
+{
+    auto *page = new QVantelMenuItems(kPageRavennaInputs, this);
+    for (int i = 0; i < slotCount(); ++i)
+        addSettingsRow(page,
+                       kPageStreamFirst + i,
+                       QVantelMenuItem::Navigation,
+                       tr("Input Stream %1").arg(i + 1));
+    addSettingsRow(page, kRowReceiverDelay, QVantelMenuItem::NumericEntry, QString());
+    refreshRavennaInputsPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    Controller *c = module();
+    const bool locked = pageLocked();
+    const bool more = moreSlots();
+    const int count = slotCount();
+    if (!locked) {
+        const QPointer<QVantelMenuItems> guard = page;
+        std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
+        if (more) {
+            keys.push_back(kRavennaKeyRavStreamIn2);
+            keys.push_back(kRavennaKeyRavStreamIn3);
+            keys.push_back(kRavennaKeyRavStreamIn4);
+            if (firmwareAtLeast(kFirmware1_13))
+                keys.push_back(kRavennaKeyRavStreamIn5);
+        }
+        keys.push_back(kRavennaKeyRavDelayMinIn);
+        keys.push_back(kRavennaKeyRavDelayMaxIn);
+        keys.push_back(kRavennaKeyRavDelayIn);
+        (void)c->read(keys);
+        if (!guard)
+            return;
+    }
+    for (int i = 0; i < count; ++i) {
+        if (QVantelMenuItem *row = page->findItem(kPageStreamFirst + i)) {
+            row->setValueText(slotText(c->streamIn(i)));
+            row->setReadOnly(locked);
+        }
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowReceiverDelay)) {
+        row->titleLabel()->setText(
+            tr("Receiver Delay (%1..%2 samples)").arg(c->delayMinIn()).arg(c->delayMaxIn()));
+        row->setValueText(delayText(c->delayIn()));
+        row->setReadOnly(locked || more);
+    }
+}
+
+void QVantelSettingsPage::createRavennaStreamPage(int pageId)
+{
+    const int slot = pageId - kPageStreamFirst;
+    ravennaStreamEdit = module()->streamIn(slot);
+    auto *page = new QVantelMenuItems(pageId, this);
+    addSettingsRow(page, kRowStreamId, QVantelMenuItem::Choice, tr("Stream ID"));
+    addSettingsRow(page, kRowStreamChannel, QVantelMenuItem::Choice, tr("Channel"));
+    QVantelMenuItem *mode
+        = addSettingsRow(page, kRowStreamMode, QVantelMenuItem::Choice, tr("Mode"));
+    mode->addValue(0, tr("Multicast"));
+    mode->addValue(1, tr("Unicast/SIP"));
+    mode->selectValue(0, true, false);
+    mode->setReadOnly(true);
+    refreshRavennaStreamPage(page);
+    pushPage(page);
+}
+
+void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return;
+    header()->setRefreshVisible(false);
+    const bool locked = pageLocked();
+    const QPointer<QVantelMenuItems> guard = page;
+    std::vector<Controller::StreamRef> listed;
+    (void)module()->listStreamsIn(listed);
+    if (!guard)
+        return;
+
+    const Controller::StreamRef *chosen = nullptr;
+    for (const Controller::StreamRef &stream : listed) {
+        if (stream.name == ravennaStreamEdit.name) {
+            chosen = &stream;
+            break;
+        }
+    }
+    // A listed stream's second number is its channel count; its channels are 0 to n - 1. A
+    // channel beyond the last is the last, one below the first (a negative one) the first.
+    if (chosen) {
+        ravennaStreamEdit.id = chosen->id;
+        const int count = channelCount(*chosen);
+        ravennaStreamEdit.channel
+            = std::clamp(ravennaStreamEdit.channel, 0, std::max(count - 1, 0));
+    }
+
+    if (QVantelMenuItem *row = page->findItem(kRowStreamId)) {
+        row->clearValues();
+        for (const Controller::StreamRef &stream : listed)
+            row->addValue(stream.id, toQString(stream.name));
+        row->selectValue(ravennaStreamEdit.id, true, false);
+        row->setReadOnly(locked);
+    }
+    if (QVantelMenuItem *row = page->findItem(kRowStreamChannel)) {
+        row->clearValues();
+        row->setValueText(QString(), true);
+        if (chosen) {
+            for (int channel = 0, count = channelCount(*chosen); channel < count; ++channel)
+                row->addValue(channel, QString::number(channel + 1));
+            row->selectValue(ravennaStreamEdit.channel, true, false);
+        }
+        row->setReadOnly(locked);
+    }
+    // A channel the stream does not have, or a stream now listed under another id, has just
+    // been corrected in the edit: the page then differs from the module and offers the Apply
+    // that writes the correction.
+    const int slot = streamSlot(page);
+    if (!locked && slot >= 0 && slot < Controller::StreamCount && isPageInView(page))
+        header()->setModified(!module()->streamIn(slot).sameStream(ravennaStreamEdit));
+}
+
+bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    const Controller::StreamRef &ref = module()->streamIn(streamSlot(page));
+    if (QVantelMenuItem *row = editableRow(page, kRowStreamId)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->text != toQString(ref.name))
+            return true;
+    }
+    if (QVantelMenuItem *row = editableRow(page, kRowStreamChannel)) {
+        const QVantelMenuItem::Value *value = row->currentValue();
+        if (value && value->value != ref.channel)
+            return true;
+    }
+    return false;
+}
+
+bool QVantelSettingsPage::applyRavennaStreamPage(QVantelMenuItems *page)
+{
+    if (!page)
+        return false;
+    Controller *c = module();
+    const int slot = streamSlot(page);
+    if (slot < 0 || slot >= Controller::StreamCount)
+        return false;
+    const Controller::StreamRef before = c->streamIn(slot);
+    if (before.sameStream(ravennaStreamEdit))
+        return true;
+    (void)c->setStreamIn(slot, ravennaStreamEdit, false);
+    showMessage(applyingText(), kApplyingMs);
+    if (!c->write({slotKey(slot)})) {
+        // The module still has the old reference; its status words come with the next read.
+        (void)c->setStreamIn(slot, before, false);
+        showMessage(failureText(), 0);
+        return false;
+    }
+    return true;
+}
+
+void QVantelSettingsPage::commitRavennaInputsItem(QVantelMenuItem *item)
+{
+    if (item->id() != kRowReceiverDelay)
+        return;
+    Controller *c = module();
+    const QPointer<QVantelMenuItem> row = item;
+    int delay = 0;
+    if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn() || delay > c->delayMaxIn()
+        || !c->setDelayIn(delay, true)) {
+        if (row)
+            row->setValueText(delayText(c->delayIn()));
+        showMessage(failureText(), 0);
+    }
+}
+
+void QVantelSettingsPage::commitRavennaStreamItem(QVantelMenuItems *page, QVantelMenuItem *item)
+{
+    const QVantelMenuItem::Value *value = item->currentValue();
+    if (!value)
+        return;
+    if (item->id() == kRowStreamId) {
+        ravennaStreamEdit.name = toStdString(value->text);
+        refreshRavennaStreamPage(page);
+    } else if (item->id() == kRowStreamChannel) {
+        ravennaStreamEdit.channel = value->value;
+    }
+}
