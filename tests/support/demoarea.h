@@ -62,7 +62,9 @@ void installDemoSwitches(DemoUnit &demo);
 // seconds of running at a net quality (democonnections.cpp); the call's id and network are not
 // among them.
 FakePairs demoQualityFigures(bool transmit, int seconds, int quality);
-// A handler that leaves keys out of every answer to a read, as a unit that does not know them.
+// A filter that leaves keys out of every answer to a read, as a unit that does not know them.
+FakeReplyFilter leaveOutKeys(const QStringList &keys);
+// A handler that answers every read from the unit's values, leaving keys out.
 FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys);
 // A handler that fails every read or list asking for one of keys (an error reply instead of
 // values).

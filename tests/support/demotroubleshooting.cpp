@@ -25,16 +25,26 @@ QStringList keysFromEnvironment(const char *name)
 
 } // namespace
 
-FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys)
+FakeReplyFilter leaveOutKeys(const QStringList &keys)
 {
-    return [&fake, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+    return [keys](const FakeRequest &request, QList<FakeReply> &replies) {
         if (request.message.type != FakeMessage::Param || request.gets().isEmpty())
-            return std::nullopt;
-        QList<FakeReply> replies = fake.defaultReplies(request);
+            return;
         for (FakeReply &reply : replies) {
             for (const QString &key : keys)
                 reply.body.remove(key);
         }
+    };
+}
+
+FakeReplyHook missKeys(FakeQuorix &fake, const QStringList &keys)
+{
+    const FakeReplyFilter leaveOut = leaveOutKeys(keys);
+    return [&fake, leaveOut](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type != FakeMessage::Param || request.gets().isEmpty())
+            return std::nullopt;
+        QList<FakeReply> replies = fake.defaultReplies(request);
+        leaveOut(request, replies);
         return replies;
     };
 }
@@ -94,12 +104,15 @@ void installDemoTroubleshooting(DemoUnit &demo)
     for (const auto &[key, value] : settings)
         fake.setValue(QLatin1String(key), QLatin1String(value), general);
 
+    // Missing keys are taken out of whatever answers the read, so that the areas' own answers
+    // and the other switches still come; a failing read fails before anything else can answer
+    // it.
     const QStringList missing = keysFromEnvironment("FAKE_QUORIX_MISS");
     if (!missing.isEmpty())
-        demo.addHandler(missKeys(fake, missing));
+        demo.addFilter(leaveOutKeys(missing));
     const QStringList failing = keysFromEnvironment("FAKE_QUORIX_FAIL_READ");
     if (!failing.isEmpty())
-        demo.addHandler(failReadOf(failing));
+        demo.addFirstHandler(failReadOf(failing));
     const QStringList readBack = keysFromEnvironment("FAKE_QUORIX_FAIL_READBACK");
     if (!readBack.isEmpty())
         demo.addHandler(failReadBackOf(readBack));

@@ -154,6 +154,8 @@ private slots:
 private:
     // A fresh unit installed while variable holds keys, and a client of it.
     void restartWith(const char *variable, const QByteArray &keys);
+    // The same with several variables set at once.
+    void restartWith(const QList<std::pair<const char *, QByteArray>> &variables);
 
     std::unique_ptr<FakeQuorix> m_fake;
     std::unique_ptr<DemoClient> m_client;
@@ -176,11 +178,18 @@ void TestDemoAreas::cleanup()
 
 void TestDemoAreas::restartWith(const char *variable, const QByteArray &keys)
 {
+    restartWith({{variable, keys}});
+}
+
+void TestDemoAreas::restartWith(const QList<std::pair<const char *, QByteArray>> &variables)
+{
     m_client.reset();
     m_fake = std::make_unique<FakeQuorix>();
-    qputenv(variable, keys);
+    for (const auto &[variable, keys] : variables)
+        qputenv(variable, keys);
     installDemoUnit(*m_fake);
-    qunsetenv(variable);
+    for (const auto &[variable, keys] : variables)
+        qunsetenv(variable);
     QVERIFY(m_fake->listen());
     m_client = std::make_unique<DemoClient>();
     QVERIFY(m_client->connectTo(m_fake->port()));
@@ -313,6 +322,20 @@ void TestDemoAreas::failureSwitchesFromEnvironment()
     QCOMPARE(m_client->refused(6), std::optional<bool>(true));
     m_client->request(7, "PARAM;target:general;GET:serialno;");
     QCOMPARE(m_client->refused(7), std::optional<bool>(false));
+
+    // Set together, a missing key leaves the failing reads failing, and a failing read fails
+    // even where an area answers it itself (the mobile interface's lists).
+    restartWith(
+        {{"FAKE_QUORIX_MISS", "rav_device_name"}, {"FAKE_QUORIX_FAIL_READ", "gateway,rat"}});
+    m_client->request(8, "PARAM;network:eth.0;target:network;GET:subnet;GET:gateway;");
+    QCOMPARE(m_client->refused(8), std::optional<bool>(true));
+    m_client->request(9, "PARAM;network:mobile.0;target:network;LIST:rat;");
+    QCOMPARE(m_client->refused(9), std::optional<bool>(true));
+    m_client->request(10, "PARAM;target:audio;GET:rav_device_name;GET:rav_sample_rate;");
+    answer = m_client->reply(10);
+    QVERIFY(answer);
+    QVERIFY(!answer->has(QStringLiteral("rav_device_name")));
+    QVERIFY(answer->has(QStringLiteral("rav_sample_rate")));
 }
 
 void TestDemoAreas::behaviourSwitchesFromEnvironment()
