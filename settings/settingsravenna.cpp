@@ -114,6 +114,27 @@ void setRowReadOnly(QVantelMenuItems *page, int id, bool on)
         row->setReadOnly(on);
 }
 
+void showPageUnread(QVantelMenuItems *page)
+{
+    const QString unknown = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown"));
+    for (QVantelMenuItem *row : page->items()) {
+        switch (row->kind()) {
+        case QVantelMenuItem::Caption:
+            break;
+        case QVantelMenuItem::Navigation:
+            row->setValueText(QString());
+            break;
+        case QVantelMenuItem::Choice:
+            row->setValueText(unknown, true);
+            row->setReadOnly(true);
+            break;
+        default:
+            showUnread(row);
+            break;
+        }
+    }
+}
+
 } // namespace RavennaFields
 
 using namespace RavennaFields;
@@ -254,6 +275,7 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
     const bool two = twoInterfaces();
     // The read waits for the module; the page may be gone by then.
     const QPointer<QVantelMenuItems> guard = page;
+    bool unread = false;
 
     if (!locked) {
         std::vector<std::string> keys
@@ -298,7 +320,7 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
             keys.push_back(kRavennaKeyRavLinkState1);
             keys.push_back(kRavennaKeyRavPtpState1);
         }
-        (void)c->read(keys);
+        unread = !c->read(keys);
         if (!guard)
             return;
     }
@@ -368,6 +390,8 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
     setRowText(page, kRowRavennaSoftwareRevision, toQString(c->firmwareRev()));
     setRowText(page, kRowRavennaMaintenanceRevision, toQString(c->rescueosRev()));
     setRowText(page, kRowRavennaHardwareRevision, toQString(c->hardwareRev()));
+    if (unread)
+        showPageUnread(page);
 }
 
 // Every write waits for the module; the row is gone when its page went meanwhile.

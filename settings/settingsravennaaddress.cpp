@@ -97,6 +97,7 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
     Controller *c = module();
     const int iface = addressInterface(page);
     const bool locked = pageLocked();
+    bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
         const AddressKeys keys = addressKeys(iface);
@@ -104,7 +105,7 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
             = {keys.dhcp, keys.ipAddr, keys.subnet, keys.gateway, keys.hwAddr};
         if (moduleMaker() == Maker::Merging && twoInterfaces())
             read.push_back(keys.vlanId);
-        (void)c->read(read);
+        unread = !c->read(read);
         if (!guard)
             return;
     }
@@ -126,6 +127,8 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
         }
     }
     setRowText(page, kRowRavennaMacAddress, toQString(net.hwAddr));
+    if (unread)
+        showPageUnread(page);
 }
 
 bool QVantelSettingsPage::ravennaAddressHasChanges(QVantelMenuItems *page)

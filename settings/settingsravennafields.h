@@ -38,4 +38,10 @@ bool decimal(const QString &text, int *value);
 void setRowText(QVantelMenuItems *page, int id, const QString &text);
 void setRowReadOnly(QVantelMenuItems *page, int id, bool on);
 
+// After the page's read of the module failed: no row shows a value the module did not send.
+// Editable rows say "Unknown" (a text row shows nothing) and are locked, so nothing unread is
+// compared or written; a choice keeps its entries for the next read. Links to the pages below
+// stay open, without their summaries, since those pages read for themselves.
+void showPageUnread(QVantelMenuItems *page);
+
 } // namespace RavennaFields

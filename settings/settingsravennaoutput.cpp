@@ -96,6 +96,7 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     Controller *c = module();
     const bool locked = pageLocked();
     const bool interfaceRows = outputInterfaceRows();
+    bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
         std::vector<std::string> keys = {kRavennaKeyRavNameOu,
@@ -111,7 +112,7 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
             keys.push_back(kRavennaKeyRavMcAddrOu1);
             keys.push_back(kRavennaKeyRavMcPortOu1);
         }
-        (void)c->read(keys);
+        unread = !c->read(keys);
         if (!guard)
             return;
     }
@@ -160,6 +161,8 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     }
     setRowText(page, kRowOutputChannelCount, QString::number(c->chCountOu()));
     setRowText(page, kRowOutputPacketTime, tr("%1 ms").arg(double(c->ptimeOu()), 0, 'f', 3));
+    if (unread)
+        showPageUnread(page);
 }
 
 namespace {

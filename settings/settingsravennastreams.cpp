@@ -90,6 +90,7 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
     const bool locked = pageLocked();
     const bool more = moreSlots();
     const int count = slotCount();
+    bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
         std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
@@ -103,7 +104,7 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
         keys.push_back(kRavennaKeyRavDelayMinIn);
         keys.push_back(kRavennaKeyRavDelayMaxIn);
         keys.push_back(kRavennaKeyRavDelayIn);
-        (void)c->read(keys);
+        unread = !c->read(keys);
         if (!guard)
             return;
     }
@@ -119,6 +120,8 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
         row->setValueText(delayText(c->delayIn()));
         row->setReadOnly(locked || more);
     }
+    if (unread)
+        showPageUnread(page);
 }
 
 void QVantelSettingsPage::createRavennaStreamPage(int pageId)
@@ -146,7 +149,8 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
     const bool locked = pageLocked();
     const QPointer<QVantelMenuItems> guard = page;
     std::vector<Controller::StreamRef> listed;
-    (void)module()->listStreamsIn(listed);
+    // Without the module's list, neither the stream nor its channel can be chosen.
+    const bool unlisted = !module()->listStreamsIn(listed);
     if (!guard)
         return;
 
@@ -171,7 +175,7 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
         for (const Controller::StreamRef &stream : listed)
             row->addValue(stream.id, toQString(stream.name));
         row->selectValue(ravennaStreamEdit.id, true, false);
-        row->setReadOnly(locked);
+        row->setReadOnly(locked || unlisted);
     }
     if (QVantelMenuItem *row = page->findItem(kRowStreamChannel)) {
         row->clearValues();
@@ -181,7 +185,7 @@ void QVantelSettingsPage::refreshRavennaStreamPage(QVantelMenuItems *page)
                 row->addValue(channel, QString::number(channel + 1));
             row->selectValue(ravennaStreamEdit.channel, true, false);
         }
-        row->setReadOnly(locked);
+        row->setReadOnly(locked || unlisted);
     }
     // A channel the stream does not have, or a stream now listed under another id, has just
     // been corrected in the edit: the page then differs from the module and offers the Apply

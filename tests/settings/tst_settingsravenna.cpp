@@ -21,6 +21,7 @@
 #include <QTest>
 
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -47,6 +48,7 @@ private slots:
     void moduleRowsFollowMakerAndFirmware();
     void moduleRateNotListed();
     void moduleCommits();
+    void moduleUnreadUntilARefreshReads();
 
     void addressApplySendsChangedKeys();
     void addressRefusedThenRetried();
@@ -290,6 +292,43 @@ void TestSettingsRavenna::moduleCommits()
     QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("48 kHz"));
     QCOMPARE(ravennaController()->sampleRate(), 48000);
     QVERIFY(!m_page->header()->isModified());
+}
+
+void TestSettingsRavenna::moduleUnreadUntilARefreshReads()
+{
+    auto failing = std::make_shared<bool>(true);
+    auto *demo = m_fake->findChild<DemoUnit *>();
+    QVERIFY(demo);
+    demo->addFirstHandler([failing](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (*failing && request.isGetOf(QStringLiteral("rav_sample_rate")))
+            return QList<FakeReply>{FakeReply::errorReply(3)};
+        return std::nullopt;
+    });
+
+    // The module's values were never read: no row shows a default as the module's, and none
+    // can be changed; the pages below still open.
+    QVERIFY(buildPage(kPageRavenna));
+    QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("Unknown"));
+    QVERIFY(row(kRowRavennaSampleRate)->isReadOnly());
+    QCOMPARE(text(kRowRavennaPtpDomain), QString());
+    QVERIFY(row(kRowRavennaPtpDomain)->isReadOnly());
+    QCOMPARE(text(kPageRavennaAddress1), QString());
+    QVERIFY(!row(kPageRavennaAddress1)->isReadOnly());
+    QCOMPARE(text(kRowRavennaLockState), QString());
+
+    // A refresh that reads brings the rows back, with their entries.
+    *failing = false;
+    m_page->refreshRavennaPage(current());
+    QCOMPARE(text(kRowRavennaSampleRate), QStringLiteral("48 kHz"));
+    QVERIFY(row(kRowRavennaSampleRate)->currentValue());
+    QVERIFY(!row(kRowRavennaSampleRate)->isReadOnly());
+    QCOMPARE(row(kRowRavennaSampleRate)->values().at(0).text, QStringLiteral("44.1 kHz"));
+    QCOMPARE(text(kRowRavennaPtpDomain), QStringLiteral("0"));
+    QVERIFY(!row(kRowRavennaPtpDomain)->isReadOnly());
+    QCOMPARE(text(kRowRavennaDeviceName), QStringLiteral("Quorix-Studio"));
+    QVERIFY(!row(kRowRavennaDeviceName)->isReadOnly());
+    QCOMPARE(text(kPageRavennaAddress1), QStringLiteral("10.20.0.21 [ Static ]"));
+    QCOMPARE(text(kRowRavennaLockState), QStringLiteral("Locked"));
 }
 
 // --- Addressing pages
