@@ -107,7 +107,7 @@ QVantelWindow::QVantelWindow(QWidget *parent)
             &TAudioSettings::controllerParamChanged,
             this,
             &QVantelWindow::audioControllerParamChanged);
-    connect(m_setupTimer, &QTimer::timeout, this, &QVantelWindow::setupControllers);
+    connect(m_setupTimer, &QTimer::timeout, this, &QVantelWindow::setupTimerFired);
     connect(m_keepAliveTimer, &QTimer::timeout, this, &QVantelWindow::keepAliveEvent);
     // Taps, wheel steps and keys made on the panel while a device call waits are dropped, not
     // carried out once it is over on whatever page is shown by then.

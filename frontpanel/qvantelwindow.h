@@ -67,7 +67,10 @@ class TComDataConnection;
 // in arrival order, only while no synchronous device call runs (one posted QVantelEvent per
 // message, or a drain right after a call completes); level reports are handled at once.
 // Controller set-up is never re-entered: a set-up or initialisation asked for while one runs, or
-// while another synchronous call runs, is remembered and run once that has finished.
+// while another synchronous call runs, is remembered and run from the event loop once that has
+// finished. A tick of the set-up timer that comes meanwhile is let go, and the timer counts its
+// interval from the end of each pass, so the program always returns to its event loop between
+// two passes, however late the unit answers.
 //
 // GUI thread only.
 class QVantelWindow : public QWidget
@@ -271,6 +274,8 @@ private:
     void dispatch(const RpcMessage &message);
     void scheduleDrain();
     void runPending();
+    // The set-up timer's tick: a pass, unless one or another device call is running.
+    void setupTimerFired();
     void setupPass();
     void frontPanelSetup();
     void resetModel();

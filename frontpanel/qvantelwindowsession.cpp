@@ -86,15 +86,26 @@ void QVantelWindow::setupControllers()
         return;
     }
     m_inSetup = true;
-    do {
-        m_setupPending = false;
-        if (client->state() != RpcConnection::Connected)
-            break;
+    m_setupPending = false;
+    if (client->state() == RpcConnection::Connected)
         setupPass();
-    } while (m_setupPending);
     m_inSetup = false;
-    if (m_initPending)
+    // The next pass comes a whole interval after this one ended, however long it took: a unit
+    // that answers late must not keep the program in passes that follow each other without end.
+    if (m_setupTimer->isActive())
+        m_setupTimer->start(m_timing.setupIntervalMs);
+    // What was asked for meanwhile runs from the event loop, after this pass has returned.
+    if (m_setupPending || m_initPending)
         scheduleDrain();
+}
+
+void QVantelWindow::setupTimerFired()
+{
+    // A tick that finds a pass or another call running is not remembered: the timer comes
+    // again after the interval.
+    if (m_inSetup || !comClient()->isReady())
+        return;
+    setupControllers();
 }
 
 void QVantelWindow::setupPass()

@@ -13,6 +13,7 @@
 #include "widgets/qvantelstatuspanel.h"
 #include "widgets/qvantelswitch.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTest>
@@ -79,6 +80,7 @@ private slots:
     void deferredMessagesWaitForSynchronousCall();
     void idleMessagesHandledInOrder();
     void reinitDuringSetupRunsAfterIt();
+    void lateListsLeaveTheEventLoopBetweenPasses();
     void linkDropMidSession();
     void passwordPromptOutlivesLink();
     void statusRefreshFromModel();
@@ -608,6 +610,65 @@ void TestQVantelWindow::reinitDuringSetupRunsAfterIt()
     QTRY_COMPARE(f.window->deferredMessageCount(), 0);
     // Passwords: login, initialisation, reinit.
     QVERIFY(f.countOf([](const FakeRequest &r) { return isGetOf(r, "password_al"); }) >= 3);
+}
+
+// A unit whose list of networks fails only after the set-up interval has passed, as a list
+// answered after the give-up does: every pass of the set-up outlasts the interval. A tick that
+// comes while another call waits must not start passes that follow each other without end: the
+// program comes back to its event loop after each pass, and the next pass follows a whole
+// interval after the last one ended.
+void TestQVantelWindow::lateListsLeaveTheEventLoopBetweenPasses()
+{
+    constexpr int kReplyDelayMs = 200;
+    constexpr int kIntervalMs = 300;
+    QVERIFY(f.start());
+    bool failing = true;
+    f.fake->setReplyHook([&failing](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (failing && request.isListOf(QStringLiteral("network")))
+            return QList<FakeReply>{FakeReply::errorReply(-5)};
+        return std::nullopt;
+    });
+    // When each request of the set-up's refresh came, in milliseconds from the login.
+    QElapsedTimer clock;
+    QList<std::pair<bool, qint64>> refreshRequests; // true: the list of networks
+    QObject context;
+    connect(f.fake.get(), &FakeQuorix::requestReceived, &context, [&](const FakeRequest &r) {
+        if (r.isListOf(QStringLiteral("device_opts")) || r.isListOf(QStringLiteral("network")))
+            refreshRequests.append({r.isListOf(QStringLiteral("network")), clock.elapsed()});
+    });
+    f.fake->setReplyDelay(kReplyDelayMs);
+    f.window->setTiming({10, kIntervalMs, 60000});
+    clock.start();
+    f.pressLogin(0);
+    QCOMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    QVERIFY(f.window->setupTimer()->isActive());
+    // Another task's reads, long enough for a set-up tick to come while one of them waits.
+    for (int read = 0; read < 3; ++read) {
+        ksm::CMsg request(ksm::CMsg::Param);
+        request.setParam("target", "general");
+        request.addGet("device");
+        ksm::CMsg reply;
+        QCOMPARE(comClient()->sendSyncMsg(request, reply, 0, 5000), 0);
+    }
+    // Should the passes follow each other without end, a unit that answers again ends them, so
+    // that the test fails instead of hanging.
+    QTimer::singleShot(2500, f.fake.get(), [this, &failing] {
+        failing = false;
+        f.fake->setReplyDelay(0);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(comDevice()->loaded(), 15000);
+    // Each pass ended when its list of networks failed, a reply delay after it was asked for;
+    // the next began with the list of options, not before a whole interval later.
+    int gaps = 0;
+    for (int i = 1; i < refreshRequests.size(); ++i) {
+        if (!refreshRequests.at(i - 1).first || refreshRequests.at(i).first)
+            continue;
+        const qint64 gap = refreshRequests.at(i).second - refreshRequests.at(i - 1).second;
+        QVERIFY2(gap >= kReplyDelayMs + kIntervalMs - 50,
+                 qPrintable(QStringLiteral("a pass began %1 ms after the last").arg(gap)));
+        ++gaps;
+    }
+    QVERIFY(gaps >= 2);
 }
 
 void TestQVantelWindow::linkDropMidSession()

@@ -9,6 +9,8 @@
 //   is never answered (the program gives up after its time-out), later reads are.
 // - FAKE_QUORIX_READ_DELAY: milliseconds, 1 to 60000; every read is answered that late, as a
 //   busy unit's (the program's reads give up after 5 seconds).
+// - FAKE_QUORIX_LIST_DELAY: milliseconds, 1 to 60000; every read with LIST entries is answered
+//   that late (or as late as FAKE_QUORIX_READ_DELAY says, when that is later).
 // - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
 //   in any scope and in list answers too, it carries that value, so that values out of their
 //   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").
@@ -175,6 +177,9 @@ void installDemoSwitches(DemoUnit &demo)
     const int readDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_READ_DELAY");
     if (readDelay >= 1 && readDelay <= kMostReadDelayMs)
         fake.setReadDelay(readDelay);
+    const int listDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_LIST_DELAY");
+    if (listDelay >= 1 && listDelay <= kMostReadDelayMs)
+        fake.setListDelay(listDelay);
 
     constexpr int kMostDenseSettings = 1000000;
     const int dense = qEnvironmentVariableIntValue("FAKE_QUORIX_DENSE_INFO");

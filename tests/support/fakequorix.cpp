@@ -241,6 +241,11 @@ void FakeQuorix::setReadDelay(int ms)
     m_readDelayMs = std::max(ms, 0);
 }
 
+void FakeQuorix::setListDelay(int ms)
+{
+    m_listDelayMs = std::max(ms, 0);
+}
+
 void FakeQuorix::setSilent(bool silent)
 {
     m_silent = silent;
@@ -269,6 +274,7 @@ void FakeQuorix::resetScript()
     m_progressParts = 0;
     m_replyDelayMs = 0;
     m_readDelayMs = 0;
+    m_listDelayMs = 0;
     m_silent = false;
     m_errorCode.reset();
     m_hook = nullptr;
@@ -569,7 +575,9 @@ void FakeQuorix::writeReplies(QTcpSocket *socket,
     };
     const bool read = request.message.type == FakeMessage::Param
                       && (!request.gets().isEmpty() || !request.lists().isEmpty());
-    const int delay = read ? std::max(m_replyDelayMs, m_readDelayMs) : m_replyDelayMs;
+    int delay = read ? std::max(m_replyDelayMs, m_readDelayMs) : m_replyDelayMs;
+    if (!request.lists().isEmpty())
+        delay = std::max(delay, m_listDelayMs);
     if (delay > 0)
         QTimer::singleShot(delay, socket, writeNow);
     else
