@@ -1,16 +1,24 @@
 #include "frontpanel/busyinputgate.h"
 
+#include "frontpanel/droppedinputmark.h"
 #include "link/ccom.h"
 #include "link/logtext.h"
+#include "widgets/qvantelpagestack.h"
+#include "widgets/qvantelvirtual.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStackedLayout>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
 namespace {
+
+// How often input that waits for a dialog outside the panel to go looks again.
+constexpr int kRetryMs = 100;
 
 bool isShortcut(QEvent::Type type)
 {
@@ -45,6 +53,31 @@ bool isUserInput(QEvent::Type type)
     }
 }
 
+bool isKey(QEvent::Type type)
+{
+    return type == QEvent::KeyPress || type == QEvent::KeyRelease || isShortcut(type)
+           || type == QEvent::InputMethod;
+}
+
+// What the operator made happen with it, as opposed to the moves and releases that follow.
+bool isAction(QEvent::Type type)
+{
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::Shortcut:
+    case QEvent::Wheel:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+    case QEvent::ContextMenu:
+    case QEvent::NativeGesture:
+        return true;
+    default:
+        return false;
+    }
+}
+
 // The widget whose window a window-system window is.
 QWidget *widgetOfWindow(const QWindow *window)
 {
@@ -69,41 +102,57 @@ QWidget *widgetOf(QObject *receiver)
     return nullptr;
 }
 
-// The widget an event is for; for a window, the widget the window hands the event to: the
-// popup or the mouse grabber, the child under the pointer, the focus widget.
+// The widget an event is for; for a window, the widget the window hands the event to: the mouse
+// grabber or the child under the pointer of the popup shown or the window, the focus widget of
+// the popup or the window.
 QWidget *targetOf(QObject *receiver, const QEvent *event)
 {
     QWidget *top = widgetOf(receiver);
     if (!top || !qobject_cast<const QWindow *>(receiver))
         return top;
-    if (QWidget *popup = QApplication::activePopupWidget())
-        return popup;
+    QWidget *popup = QApplication::activePopupWidget();
     if (event->isPointerEvent()) {
         if (QWidget *grabber = QWidget::mouseGrabber())
             return grabber;
         const QList<QEventPoint> &points = static_cast<const QPointerEvent *>(event)->points();
+        QWidget *window = popup ? popup : top;
         if (!points.isEmpty()) {
-            if (QWidget *child = top->childAt(points.first().position().toPoint()))
+            const QPoint global = points.first().globalPosition().toPoint();
+            if (QWidget *child = window->childAt(window->mapFromGlobal(global)))
                 return child;
         }
-        return top;
+        return window;
     }
-    if (QWidget *focus = top->focusWidget())
+    QWidget *window = popup ? popup : top;
+    if (QWidget *focus = window->focusWidget())
         return focus;
-    return top;
+    return window;
 }
 
-// A modal dialog opened since the event came keeps it from its receiver.
-bool isBlockedByModal(QObject *receiver)
+// The modal window (a dialog or a modal popup) that keeps input from widget, if any.
+QWidget *blockingModal(const QWidget *widget)
 {
-    const QWidget *modal = QApplication::activeModalWidget();
+    QWidget *modal = QApplication::activeModalWidget();
     if (!modal)
-        return false;
-    for (const QWidget *widget = widgetOf(receiver); widget; widget = widget->parentWidget()) {
-        if (widget == modal)
-            return false;
+        return nullptr;
+    for (const QWidget *up = widget; up; up = up->parentWidget()) {
+        if (up == modal)
+            return nullptr;
     }
-    return true;
+    return modal;
+}
+
+// Where the panel marks a dropped event: where it was made, or for a key the middle of what it
+// was aimed at.
+QPoint markPosition(const QEvent *event, const QWidget *aim, const QWidget *panel)
+{
+    if (event->isPointerEvent()) {
+        const QList<QEventPoint> &points = static_cast<const QPointerEvent *>(event)->points();
+        if (!points.isEmpty())
+            return points.first().globalPosition().toPoint();
+    }
+    const QWidget *where = aim && aim->isVisible() ? aim : panel;
+    return where ? where->mapToGlobal(where->rect().center()) : QPoint();
 }
 
 } // namespace
@@ -112,12 +161,17 @@ BusyInputGate::BusyInputGate(ksm::CCom *client, QWidget *panel)
     : QObject(panel)
     , m_client(client)
     , m_panel(panel)
+    , m_retry(new QTimer(this))
 {
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(kRetryMs);
+    connect(m_retry, &QTimer::timeout, this, &BusyInputGate::scheduleReplay);
     if (QCoreApplication *application = QCoreApplication::instance())
         application->installEventFilter(this);
     if (client) {
         client->setInputGate(this);
         connect(client, &ksm::CCom::busyStateChanged, this, &BusyInputGate::busyStateChanged);
+        connect(client, &ksm::CCom::callStarting, this, &BusyInputGate::handOnBetweenCalls);
     }
 }
 
@@ -142,11 +196,10 @@ bool BusyInputGate::eventFilter(QObject *watched, QEvent *event)
     if (m_replayDepth > 0 && !waiting)
         return false;
     Verdict verdict = judge(watched, event, waiting);
-    // Held-back input goes first; only the override, which asks whether a key is a shortcut,
-    // is answered at once.
-    if (verdict == Verdict::Pass && !waiting && !m_heldBack.empty()
-        && (!m_client || m_client->isReady()) && type != QEvent::ShortcutOverride
-        && isUserInput(type))
+    // Held-back input for the same window goes first; only the override, which asks whether a
+    // key is a shortcut, is answered at once.
+    if (verdict == Verdict::Pass && !waiting && type != QEvent::ShortcutOverride
+        && isUserInput(type) && queuesBehindHeld(watched))
         verdict = Verdict::HoldBack;
     switch (verdict) {
     case Verdict::Pass:
@@ -165,26 +218,19 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
     switch (event->type()) {
     case QEvent::ShortcutOverride:
         // Left unaccepted, the override of a key on the panel lets it go on as a key press,
-        // dropped next; elsewhere the focus widget says whether it takes the key itself.
+        // held back next; elsewhere the focus widget says whether it takes the key itself.
         return waiting && isAimedAtPanel(receiver, event) ? Verdict::Drop : Verdict::Pass;
-    case QEvent::Shortcut:
-        return waiting ? dropOnPanel(receiver, event) : Verdict::Pass;
     case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick: {
-        const Qt::MouseButton button = static_cast<const QMouseEvent *>(event)->button();
+    case QEvent::MouseButtonDblClick:
         if (!waiting) {
             // A new press ends whatever became of the one dropped before.
-            m_droppedButtons &= ~button;
+            m_droppedButtons &= ~static_cast<const QMouseEvent *>(event)->button();
             return Verdict::Pass;
         }
-        if (!isAimedAtPanel(receiver, event))
-            return Verdict::HoldBack;
-        m_droppedButtons |= button;
-        return drop();
-    }
+        return Verdict::HoldBack;
     case QEvent::MouseButtonRelease: {
         const Qt::MouseButton button = static_cast<const QMouseEvent *>(event)->button();
-        if (m_droppedButtons & button) {
+        if (!waiting && (m_droppedButtons & button)) {
             m_droppedButtons &= ~button;
             return Verdict::Drop;
         }
@@ -192,13 +238,11 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
     }
     case QEvent::MouseMove: {
         const Qt::MouseButtons held = static_cast<const QMouseEvent *>(event)->buttons();
-        // A drag whose press was dropped is no drag.
-        if (held & m_droppedButtons)
-            return Verdict::Drop;
         if (!waiting)
-            return Verdict::Pass;
-        // A drag begun before the wait goes on after it, before its release; a hover over the
-        // panel counts for nothing.
+            // A drag whose press was dropped is no drag.
+            return (held & m_droppedButtons) ? Verdict::Drop : Verdict::Pass;
+        // A drag goes on after the wait, before its release; a hover over the panel counts for
+        // nothing.
         if (held == Qt::NoButton)
             return dropOnPanel(receiver, event);
         return Verdict::HoldBack;
@@ -206,13 +250,10 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
     case QEvent::KeyPress: {
         const auto *key = static_cast<const QKeyEvent *>(event);
         if (waiting) {
-            if (!isAimedAtPanel(receiver, event))
-                return Verdict::HoldBack;
-            // The repeats of a key held since before the wait are dropped, but not its release.
-            if (key->isAutoRepeat())
+            // The repeats of a key held on the panel would pile up behind the wait.
+            if (key->isAutoRepeat() && isAimedAtPanel(receiver, event))
                 return Verdict::Drop;
-            m_droppedKeys.insert(key->key());
-            return drop();
+            return Verdict::HoldBack;
         }
         if (!key->isAutoRepeat()) {
             m_droppedKeys.erase(key->key());
@@ -222,7 +263,7 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
     }
     case QEvent::KeyRelease: {
         const auto *key = static_cast<const QKeyEvent *>(event);
-        if (m_droppedKeys.count(key->key()) != 0) {
+        if (!waiting && m_droppedKeys.count(key->key()) != 0) {
             // A repeat's release comes before the next repeat; the key is still held.
             if (!key->isAutoRepeat())
                 m_droppedKeys.erase(key->key());
@@ -230,19 +271,21 @@ BusyInputGate::Verdict BusyInputGate::judge(QObject *receiver, QEvent *event, bo
         }
         return waiting ? Verdict::HoldBack : Verdict::Pass;
     }
-    case QEvent::Wheel:
-        if (!waiting)
-            return Verdict::Pass;
-        return isAimedAtPanel(receiver, event) ? drop() : Verdict::HoldBack;
     case QEvent::Close:
         // The main window closed by the user asks its questions once the wait is over, not
         // inside it, where they would hold the wait up. Any other window's Close passes: the
         // program's own close of a dialog or popup comes as the same event, and a dialog held
         // open by it would take a late Close for a Cancel.
         return waiting && isMainWindow(receiver) ? Verdict::HoldBack : Verdict::Pass;
+    case QEvent::Quit:
+        // The window system asking the program to end: its windows' questions come after the
+        // wait, too.
+        return waiting && receiver == QCoreApplication::instance() ? Verdict::HoldBack
+                                                                   : Verdict::Pass;
     default:
-        // Touches, tablet, context-menu, input-method and gesture events.
-        return waiting && isUserInput(event->type()) ? dropOnPanel(receiver, event) : Verdict::Pass;
+        // Shortcuts, wheel steps, touches, tablet, context-menu, input-method and gesture
+        // events.
+        return waiting && isUserInput(event->type()) ? Verdict::HoldBack : Verdict::Pass;
     }
 }
 
@@ -272,16 +315,190 @@ bool BusyInputGate::isPanelWidget(const QWidget *widget) const
     return false;
 }
 
-BusyInputGate::Verdict BusyInputGate::drop()
+bool BusyInputGate::queuesBehindHeld(QObject *receiver) const
 {
-    ++m_droppedInWait;
-    return Verdict::Drop;
+    if (m_heldBack.empty() || (m_client && !m_client->isReady()))
+        return false;
+    const QWidget *window = widgetOf(receiver);
+    window = window ? window->window() : nullptr;
+    for (const HeldBack &held : m_heldBack) {
+        const QWidget *heldWindow = widgetOf(held.receiver);
+        if (!heldWindow || !window || heldWindow->window() == window)
+            return true;
+    }
+    return false;
 }
 
 void BusyInputGate::holdBack(QObject *receiver, const QEvent *event)
 {
-    m_heldBack.push_back({receiver, std::unique_ptr<QEvent>(event->clone())});
+    HeldBack held;
+    held.receiver = receiver;
+    held.event.reset(event->clone());
+    held.aim = targetOf(receiver, event);
+    held.onPanel = isPanelWidget(held.aim);
+    held.popup = QApplication::activePopupWidget();
+    held.modal = QApplication::activeModalWidget();
+    if (held.onPanel)
+        held.pages = pagesAround(held.aim);
+    m_heldBack.push_back(std::move(held));
     scheduleReplay();
+}
+
+BusyInputGate::Fate BusyInputGate::fateOf(HeldBack &held)
+{
+    if (!held.receiver)
+        return held.onPanel ? Fate::Drop : Fate::DropQuietly;
+    const QEvent *event = held.event.get();
+    switch (event->type()) {
+    case QEvent::MouseButtonRelease: {
+        const Qt::MouseButton button = static_cast<const QMouseEvent *>(event)->button();
+        if (m_droppedButtons & button) {
+            m_droppedButtons &= ~button;
+            return Fate::DropQuietly;
+        }
+        // Whatever took the press takes its release, wherever it is now.
+        return Fate::HandOn;
+    }
+    case QEvent::MouseMove: {
+        const Qt::MouseButtons buttons = static_cast<const QMouseEvent *>(event)->buttons();
+        if (buttons & m_droppedButtons)
+            return Fate::DropQuietly;
+        if (buttons != Qt::NoButton)
+            return Fate::HandOn;
+        break;
+    }
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        const auto *key = static_cast<const QKeyEvent *>(event);
+        if (m_droppedKeys.count(key->key()) != 0) {
+            if (event->type() == QEvent::KeyRelease && !key->isAutoRepeat())
+                m_droppedKeys.erase(key->key());
+            return Fate::DropQuietly;
+        }
+        if (event->type() == QEvent::KeyRelease)
+            return Fate::HandOn;
+        break;
+    }
+    case QEvent::Quit:
+        return Fate::HandOn;
+    default:
+        break;
+    }
+
+    // A dialog outside the panel that opened since (the question of a Close handed on
+    // meanwhile) keeps the input waiting until it is gone.
+    const bool close = event->type() == QEvent::Close;
+    QWidget *modal = blockingModal(held.aim && !close ? held.aim.data() : widgetOf(held.receiver));
+    if (modal && modal != held.modal && !isPanelWidget(modal))
+        return Fate::Wait;
+    if (!held.onPanel || close)
+        return Fate::HandOn;
+    return fateOnPanel(held);
+}
+
+BusyInputGate::Fate BusyInputGate::fateOnPanel(HeldBack &held) const
+{
+    const QEvent *event = held.event.get();
+    const bool key = isKey(event->type());
+    // Where the window system would take it now: a widget receiver stands for its window.
+    QWidget *receiverWidget = widgetOf(held.receiver);
+    QObject *window = receiverWidget && receiverWidget->window()->windowHandle()
+                          ? static_cast<QObject *>(receiverWidget->window()->windowHandle())
+                          : held.receiver.data();
+    QWidget *now = targetOf(window, event);
+    if (key && now != held.aim) {
+        // A keyboard that opened meanwhile, for the tap that asked for it, takes the typing.
+        QWidget *popup = QApplication::activePopupWidget();
+        if (popup && popup != held.popup && qobject_cast<QVantelVirtual *>(popup)
+            && isPanelWidget(popup)) {
+            held.receiver = popup->windowHandle() ? static_cast<QObject *>(popup->windowHandle())
+                                                  : static_cast<QObject *>(popup);
+            return Fate::HandOn;
+        }
+        return Fate::Drop;
+    }
+    // Gone, hidden, covered by a popup or a page the wait put there, or no longer under the
+    // pointer: the wait replaced what the input was aimed at.
+    if (!held.aim || !held.aim->isVisible() || now != held.aim)
+        return Fate::Drop;
+    QWidget *modal = blockingModal(held.aim);
+    if (modal && modal != held.modal)
+        return Fate::Drop;
+    // The page it was aimed at gave way to another (a header button means something else over
+    // the page the wait opened).
+    for (const auto &[stack, state] : held.pages) {
+        if (!stack || !(pageStateOf(stack) == state))
+            return Fate::Drop;
+    }
+    return Fate::HandOn;
+}
+
+std::vector<std::pair<QPointer<QObject>, BusyInputGate::PageState>>
+BusyInputGate::pagesAround(const QWidget *widget) const
+{
+    std::vector<std::pair<QPointer<QObject>, PageState>> pages;
+    for (const QWidget *up = widget; up && isPanelWidget(up); up = up->parentWidget()) {
+        const QList<QLayout *> layouts = up->findChildren<QLayout *>();
+        for (QLayout *layout : layouts) {
+            if (layout->parentWidget() != up)
+                continue;
+            if (qobject_cast<QVantelPageStack *>(layout) || qobject_cast<QStackedLayout *>(layout))
+                pages.emplace_back(layout, pageStateOf(layout));
+        }
+    }
+    return pages;
+}
+
+BusyInputGate::PageState BusyInputGate::pageStateOf(const QObject *stack)
+{
+    if (const auto *menuStack = qobject_cast<const QVantelPageStack *>(stack))
+        return {menuStack->currentWidget(), menuStack->changes()};
+    if (const auto *panelStack = qobject_cast<const QStackedLayout *>(stack))
+        return {panelStack->currentWidget(), 0};
+    return {};
+}
+
+bool BusyInputGate::goesOnBetweenCalls(const HeldBack &held) const
+{
+    const QEvent::Type type = held.event->type();
+    if (type == QEvent::Close || type == QEvent::Quit)
+        return true;
+    // Keys wait for the event loop: a keyboard they are typed for may still be opening.
+    return !held.onPanel && held.event->isPointerEvent();
+}
+
+void BusyInputGate::noteDrop(const HeldBack &held)
+{
+    const QEvent::Type type = held.event->type();
+    if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick)
+        m_droppedButtons |= static_cast<const QMouseEvent *>(held.event.get())->button();
+    if (type == QEvent::KeyPress)
+        m_droppedKeys.insert(static_cast<const QKeyEvent *>(held.event.get())->key());
+    if (!isAction(type))
+        return;
+    const QWidget *aim = held.aim;
+    logDebug(QStringLiteral("BusyInputGate: an input made while waiting for the device dropped "
+                            "(event %1 for %2): what it was aimed at was replaced or removed")
+                 .arg(int(type))
+                 .arg(aim ? QString::fromLatin1(aim->metaObject()->className())
+                          : QStringLiteral("a widget since deleted")));
+    const QPoint position = markPosition(held.event.get(), aim, m_panel);
+    if (m_panel)
+        DroppedInputMark::show(m_panel, position);
+    emit inputDropped(position);
+}
+
+void BusyInputGate::deliver(HeldBack held)
+{
+    const QPointer<BusyInputGate> self(this);
+    const QEvent *outer = m_replayed;
+    m_replayed = held.event.get();
+    ++m_replayDepth;
+    QCoreApplication::sendEvent(held.receiver, held.event.get());
+    if (!self)
+        return;
+    --m_replayDepth;
+    m_replayed = outer;
 }
 
 void BusyInputGate::scheduleReplay()
@@ -295,48 +512,62 @@ void BusyInputGate::scheduleReplay()
 void BusyInputGate::replayNext()
 {
     m_replayScheduled = false;
-    // A wait running now keeps everything until it is over.
+    // A wait running now keeps everything until it is over; its end asks again.
     if (m_client && !m_client->isReady())
         return;
     while (!m_heldBack.empty()) {
+        const Fate fate = fateOf(m_heldBack.front());
+        if (fate == Fate::Wait) {
+            m_retry->start();
+            return;
+        }
         HeldBack next = std::move(m_heldBack.front());
         m_heldBack.pop_front();
-        if (!next.receiver)
-            continue;
-        if (isBlockedByModal(next.receiver)) {
-            logDebug(QStringLiteral("BusyInputGate: an input held back for a window blocked "
-                                    "since dropped"));
+        if (fate == Fate::Drop || fate == Fate::DropQuietly) {
+            noteDrop(next);
             continue;
         }
         // The rest follows on later passes, after whatever this one sets off: a handler that
         // opens a dialog gets its input from the dialog's loop, as from the window system.
         if (!m_heldBack.empty())
             scheduleReplay();
-        const QPointer<BusyInputGate> self(this);
-        const QEvent *outer = m_replayed;
-        m_replayed = next.event.get();
-        ++m_replayDepth;
-        QCoreApplication::sendEvent(next.receiver, next.event.get());
-        if (!self)
-            return;
-        --m_replayDepth;
-        m_replayed = outer;
+        deliver(std::move(next));
         return;
+    }
+}
+
+void BusyInputGate::handOnBetweenCalls()
+{
+    // Each pass hands on one event and starts over: what it sets off may change the queue.
+    bool handedOn = true;
+    while (handedOn) {
+        handedOn = false;
+        for (auto it = m_heldBack.begin(); it != m_heldBack.end(); ++it) {
+            if (!goesOnBetweenCalls(*it))
+                continue;
+            const Fate fate = fateOf(*it);
+            if (fate == Fate::Wait)
+                continue;
+            HeldBack next = std::move(*it);
+            m_heldBack.erase(it);
+            if (fate == Fate::HandOn) {
+                const QPointer<BusyInputGate> self(this);
+                deliver(std::move(next));
+                if (!self)
+                    return;
+            } else {
+                noteDrop(next);
+            }
+            handedOn = true;
+            break;
+        }
     }
 }
 
 void BusyInputGate::busyStateChanged(bool busy)
 {
-    if (busy)
-        return;
-    if (m_droppedInWait > 0) {
-        logDebug(QStringLiteral("BusyInputGate: %1 input(s) made while waiting for the device "
-                                "dropped")
-                     .arg(m_droppedInWait));
-        m_droppedInWait = 0;
-    }
     // Handed on after the caller of the call has gone on; a wait it starts straight away keeps
     // them until it is over.
-    if (!m_heldBack.empty())
+    if (!busy && !m_heldBack.empty())
         scheduleReplay();
 }

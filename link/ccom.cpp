@@ -142,6 +142,15 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
 {
     if (!m_ready)
         return RpcAsyncCall::NoCall;
+    {
+        // What is handed on here may make calls of its own, close the link, or end the client.
+        const QPointer<CCom> self(this);
+        emit callStarting();
+        if (!self)
+            return RpcAsyncCall::Cancelled;
+        if (!m_ready)
+            return RpcAsyncCall::NoCall;
+    }
 
     const int seconds = timeoutSeconds(timeoutMs);
     if (logDebugEnabled()) {

@@ -44,6 +44,8 @@ namespace ksm {
 //   datagrams: only Signal frames holding an EVENT whose "event_type" is "audio_levels" and
 //   sent from the connected unit's address pass. At most kDatagramBatch datagrams are read per
 //   pass of the event loop; the rest wait for the next pass, so a flood cannot freeze the window.
+// - callStarting() when a synchronous call is about to be sent (the client is ready): a slot may
+//   hand on input held back during an earlier wait, and may itself make synchronous calls first.
 // - busyStateChanged(true) once a synchronous call has been sent (isReady() is already false);
 //   busyStateChanged(false) and then sendSyncMsgCompleted() once it has ended, whatever the
 //   outcome (isReady() is true again). A call refused before sending emits nothing.
@@ -153,6 +155,7 @@ signals:
     void messageReceived(const RpcMessage &message);
     void sendSyncMsgCompleted();
     void busyStateChanged(bool busy);
+    void callStarting();
 
 private slots:
     void callCompleted(RpcAsyncCallWatcher *watcher);

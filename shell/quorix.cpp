@@ -612,8 +612,13 @@ void Quorix::keyboardClosed(QVantelVirtual *keyboard)
 
 void Quorix::closeEvent(QCloseEvent *event)
 {
-    if (askYesCancel(this, tr("Exit application"), tr("Are you sure to exit?")))
-        event->accept();
-    else
+    if (!askYesCancel(this, tr("Exit application"), tr("Are you sure to exit?"))) {
         event->ignore();
+        return;
+    }
+    event->accept();
+    // The question may have been answered between two calls of a longer task (a page reading a
+    // slow unit): without the link, the rest of its calls end at once and the program gets back
+    // to its event loop to quit, instead of waiting for each of them in turn.
+    comClient()->disconnect();
 }

@@ -5,6 +5,8 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
 #include "tests/support/fakequorix.h"
+#include "widgets/qvantelbutton.h"
+#include "widgets/qvantelvirtual.h"
 
 #include <QCloseEvent>
 #include <QDialog>
@@ -20,10 +22,11 @@
 #include <functional>
 #include <memory>
 
-// User input made on the panel while a synchronous device call waits: dropped by the gate, not
-// carried out once the wait is over; a tap begun before the wait still ends as a tap, input
-// elsewhere is handed on after the wait, and a dialog opened during the wait still takes its own
-// input.
+// User input made while a synchronous device call waits: held back by the gate and handed on
+// once the wait is over, in order and once, unless the wait replaced or removed what it was aimed
+// at; then it is dropped and marked on the panel. A tap begun before the wait still ends as a
+// tap, a Close and the input outside the panel go on between two calls, keys typed while a
+// keyboard opens go into it, and a dialog opened during the wait still takes its own input.
 class TestBusyInputGate : public QObject
 {
     Q_OBJECT
@@ -32,12 +35,16 @@ private slots:
     void init();
     void cleanup();
 
-    void inputDuringAWaitIsDropped();
+    void inputOnThePageShownGoesOnAfterTheWait();
+    void inputOnAReplacedPageIsDroppedAndMarked_data();
+    void inputOnAReplacedPageIsDroppedAndMarked();
+    void typingIntoAnOpenKeyboardIsKeptWhole();
+    void keysTypedWhileAKeyboardOpensGoIntoIt();
     void tapBegunBeforeAWaitEndsAfterIt();
-    void pressDuringAWaitDropsItsRelease();
     void heldReleaseWaitsThroughTheNextWait();
     void inputElsewhereWaitsForTheEndOfTheWait();
     void closeDuringAWaitAsksAfterIt();
+    void closeAndInputElsewhereGoOnBetweenCalls();
     void dialogClosedByTheProgramCloses();
     void dialogInsideAWaitTakesInput();
 
@@ -45,12 +52,14 @@ private:
     // One synchronous read that the unit answers late; during runs while it waits. The read's
     // result.
     int readWhileWaiting(const std::function<void()> &during);
+    // A keyboard popup of the panel, shown over it.
+    QVantelVirtual *openKeyboard();
 
     std::unique_ptr<FakeQuorix> m_fake;
     // The panel; the gate is its child.
     std::unique_ptr<QWidget> m_widget;
     QPointer<BusyInputGate> m_gate;
-    QPushButton *m_button = nullptr;
+    QPointer<QPushButton> m_button;
 };
 
 void TestBusyInputGate::init()
@@ -96,27 +105,135 @@ int TestBusyInputGate::readWhileWaiting(const std::function<void()> &during)
     return comClient()->sendSyncMsg(request, reply, 0, 30000);
 }
 
-void TestBusyInputGate::inputDuringAWaitIsDropped()
+// Types text on the PC's keyboard into a window, as the window system hands it on.
+void typeInto(QWindow *window, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window, c.toLatin1());
+}
+
+QVantelVirtual *TestBusyInputGate::openKeyboard()
+{
+    auto *keyboard = new QVantelVirtual(1, m_widget.get());
+    keyboard->setWindowModality(Qt::ApplicationModal);
+    keyboard->show();
+    if (!QTest::qWaitForWindowExposed(keyboard))
+        return nullptr;
+    keyboard->lineEdit()->setFocus();
+    return keyboard;
+}
+
+void TestBusyInputGate::inputOnThePageShownGoesOnAfterTheWait()
 {
     QSignalSpy clicked(m_button, &QAbstractButton::clicked);
-    QCOMPARE(readWhileWaiting([this] {
+    QSignalSpy dropped(m_gate.data(), &BusyInputGate::inputDropped);
+    QCOMPARE(readWhileWaiting([&] {
                  QTest::mouseClick(m_button, Qt::LeftButton);
-                 QTest::mouseDClick(m_button, Qt::LeftButton);
                  QTest::keyClick(m_button, Qt::Key_Space);
+                 // Nothing runs inside the wait.
+                 QCOMPARE(clicked.count(), 0);
              }),
              0);
-    // Not carried out afterwards either.
+    // The button is still there: both taps are carried out, once each.
+    QTRY_COMPARE(clicked.count(), 2);
     QTest::qWait(50);
-    QCOMPARE(clicked.count(), 0);
-
-    // Once the wait is over, a tap is a tap again.
-    QTest::mouseClick(m_button, Qt::LeftButton);
-    QTest::keyClick(m_button, Qt::Key_Space);
     QCOMPARE(clicked.count(), 2);
+    QCOMPARE(dropped.count(), 0);
+    QCOMPARE(m_gate->heldBackCount(), 0);
 
     // Without its gate the client holds input back again.
     delete m_gate;
     QVERIFY(!comClient()->inputGate());
+}
+
+// What the wait does to the page the tap was aimed at.
+enum class Replaced { Hidden, Deleted, Covered, PopupOver };
+
+void TestBusyInputGate::inputOnAReplacedPageIsDroppedAndMarked_data()
+{
+    QTest::addColumn<Replaced>("replaced");
+    QTest::newRow("page hidden") << Replaced::Hidden;
+    QTest::newRow("button deleted") << Replaced::Deleted;
+    QTest::newRow("another page over it") << Replaced::Covered;
+    QTest::newRow("a message of the panel over it") << Replaced::PopupOver;
+}
+
+void TestBusyInputGate::inputOnAReplacedPageIsDroppedAndMarked()
+{
+    QFETCH(Replaced, replaced);
+    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
+    QSignalSpy pressed(m_button, &QAbstractButton::pressed);
+    QSignalSpy dropped(m_gate.data(), &BusyInputGate::inputDropped);
+    const QPoint tap = m_button->mapToGlobal(m_button->rect().center());
+    QPointer<QWidget> cover;
+    QCOMPARE(readWhileWaiting([&] {
+                 QTest::mousePress(m_button, Qt::LeftButton);
+                 // The answer replaces the page, inside the wait, as a page builder's does.
+                 switch (replaced) {
+                 case Replaced::Hidden:
+                     m_button->hide();
+                     break;
+                 case Replaced::Deleted:
+                     delete m_button;
+                     break;
+                 case Replaced::Covered:
+                     cover = new QWidget(m_widget.get());
+                     cover->setGeometry(m_widget->rect());
+                     cover->show();
+                     break;
+                 case Replaced::PopupOver:
+                     cover = openKeyboard();
+                     break;
+                 }
+             }),
+             0);
+    QTRY_COMPARE(dropped.count(), 1);
+    QCOMPARE(dropped.at(0).at(0).toPoint(), tap);
+    QVERIFY(m_widget->findChild<QWidget *>(QStringLiteral("droppedInputMark")));
+    // The release that comes later belongs to the dropped press.
+    if (m_button && m_button->isVisible())
+        QTest::mouseRelease(m_button, Qt::LeftButton);
+    QTest::qWait(50);
+    QCOMPARE(pressed.count(), 0);
+    QCOMPARE(clicked.count(), 0);
+    QCOMPARE(m_gate->heldBackCount(), 0);
+    delete cover;
+}
+
+void TestBusyInputGate::typingIntoAnOpenKeyboardIsKeptWhole()
+{
+    // A keyboard of the panel is open while a timer's read (the keep-alive) waits: the typing
+    // and the taps on its keys are all kept, in order.
+    QVantelVirtual *keyboard = openKeyboard();
+    QVERIFY(keyboard);
+    QWindow *window = keyboard->windowHandle();
+    QCOMPARE(readWhileWaiting([&] {
+                 typeInto(window, QStringLiteral("10.0"));
+                 QTest::mouseClick(keyboard->key(1), Qt::LeftButton); // "w" on the first page
+                 typeInto(window, QStringLiteral(".1"));
+             }),
+             0);
+    QTRY_COMPARE(keyboard->lineEdit()->text(), QStringLiteral("10.0w.1"));
+    QTest::qWait(50);
+    QCOMPARE(keyboard->lineEdit()->text(), QStringLiteral("10.0w.1"));
+    delete keyboard;
+}
+
+void TestBusyInputGate::keysTypedWhileAKeyboardOpensGoIntoIt()
+{
+    // The tap asks for a keyboard, which opens once the unit has answered; what the operator
+    // types on the PC's keyboard meanwhile is the keyboard's.
+    QPointer<QVantelVirtual> keyboard;
+    connect(m_button, &QAbstractButton::clicked, this, [&] {
+        QCOMPARE(
+            readWhileWaiting([&] { typeInto(m_widget->windowHandle(), QStringLiteral("admin")); }),
+            0);
+        keyboard = openKeyboard();
+    });
+    QTest::mouseClick(m_button, Qt::LeftButton);
+    QVERIFY(keyboard);
+    QTRY_COMPARE(keyboard->lineEdit()->text(), QStringLiteral("admin"));
+    delete keyboard;
 }
 
 void TestBusyInputGate::tapBegunBeforeAWaitEndsAfterIt()
@@ -146,20 +263,6 @@ void TestBusyInputGate::tapBegunBeforeAWaitEndsAfterIt()
     QTRY_COMPARE(clicked.count(), 1);
     QCOMPARE(moves.count, 1);
     QVERIFY(!m_button->isDown());
-}
-
-void TestBusyInputGate::pressDuringAWaitDropsItsRelease()
-{
-    QSignalSpy clicked(m_button, &QAbstractButton::clicked);
-    QSignalSpy pressed(m_button, &QAbstractButton::pressed);
-    QCOMPARE(readWhileWaiting([this] { QTest::mousePress(m_button, Qt::LeftButton); }), 0);
-    // The release of a press that was dropped is no tap, however late it comes.
-    QTest::mouseRelease(m_button, Qt::LeftButton);
-    QTest::qWait(50);
-    QCOMPARE(pressed.count(), 0);
-    QCOMPARE(clicked.count(), 0);
-    QTest::mouseClick(m_button, Qt::LeftButton);
-    QCOMPARE(clicked.count(), 1);
 }
 
 void TestBusyInputGate::heldReleaseWaitsThroughTheNextWait()
@@ -244,7 +347,6 @@ void TestBusyInputGate::closeDuringAWaitAsksAfterIt()
     QCOMPARE(readWhileWaiting([&] {
                  closeSpontaneously(m_widget.get());
                  closeSpontaneously(&other);
-                 // The panel's taps are still dropped.
                  QTest::mouseClick(m_button, Qt::LeftButton);
                  QCOMPARE(mainWindow.readyWhenAsked, QList<bool>{});
                  QCOMPARE(otherWindow.readyWhenAsked, QList<bool>{false});
@@ -252,8 +354,43 @@ void TestBusyInputGate::closeDuringAWaitAsksAfterIt()
              0);
     QTRY_COMPARE(mainWindow.readyWhenAsked, QList<bool>{true});
     QVERIFY(m_widget->isVisible());
-    QTest::qWait(50);
-    QCOMPARE(clicked.count(), 0);
+    // The panel's tap, on the page still shown, is carried out too.
+    QTRY_COMPARE(clicked.count(), 1);
+}
+
+// A run of calls that follow each other (a page that reads the unit several times) does not
+// hold back a Close or the input outside the panel until its end: they go on between two calls.
+// Taps on the panel wait for the end of the run, so that no handler runs inside another task.
+void TestBusyInputGate::closeAndInputElsewhereGoOnBetweenCalls()
+{
+    CloseAsker mainWindow;
+    m_widget->installEventFilter(&mainWindow);
+    QWidget other;
+    auto *otherButton = new QPushButton(QStringLiteral("?"), &other);
+    other.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&other));
+    QSignalSpy panelClicked(m_button, &QAbstractButton::clicked);
+    QList<int> otherClickedAtRead;
+    int read = 0;
+    connect(otherButton, &QAbstractButton::clicked, this, [&] { otherClickedAtRead << read; });
+    const auto closeSpontaneously = [](QWidget *widget) {
+        QCloseEvent close;
+        QSpontaneKeyEvent::setSpontaneous(&close);
+        QCoreApplication::instance()->notify(widget->windowHandle(), &close);
+    };
+    QCOMPARE(readWhileWaiting([&] {
+                 closeSpontaneously(m_widget.get());
+                 QTest::mouseClick(otherButton, Qt::LeftButton);
+                 QTest::mouseClick(m_button, Qt::LeftButton);
+             }),
+             0);
+    for (read = 1; read < 3; ++read)
+        QCOMPARE(readWhileWaiting([] {}), 0);
+    // Both were handed on as the second read began, the Close asked while the client was ready.
+    QCOMPARE(mainWindow.readyWhenAsked, QList<bool>{true});
+    QCOMPARE(otherClickedAtRead, QList<int>{1});
+    QCOMPARE(panelClicked.count(), 0);
+    QTRY_COMPARE(panelClicked.count(), 1);
 }
 
 void TestBusyInputGate::dialogClosedByTheProgramCloses()

@@ -26,6 +26,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -39,6 +40,7 @@
 #include <QTextDocument>
 #include <QTimer>
 #include <QUdpSocket>
+#include <QtTest/qtestspontaneevent.h>
 #include <QtTest>
 
 #ifdef Q_OS_UNIX
@@ -677,6 +679,44 @@ private slots:
         QVERIFY(!window->isVisible());
         QCOMPARE(script.titles(), QStringList({"Exit application", "Exit application"}));
         QCOMPARE(script.texts().value(0), QStringLiteral("Are you sure to exit?"));
+    }
+
+    // The window is closed while a task reads a slow unit call after call: the question comes
+    // between two of its calls, and once it is answered the rest of the task ends at once.
+    void closeDuringARunOfReadsEndsIt()
+    {
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        connectThroughDialog(true);
+        QVERIFY(m_fake->waitForConnection());
+        QTRY_COMPARE(comClient()->state(), RpcConnection::Connected);
+        m_fake->setValue(
+            QStringLiteral("device"), QStringLiteral("vantel"), QStringLiteral("general"));
+        m_fake->setReplyDelay(200);
+        DialogScript script;
+        script.thenButton(QMessageBox::Yes);
+        QList<int> results;
+        for (int read = 0; read < 10; ++read) {
+            if (read == 0) {
+                // The operator closes the window while the first read waits.
+                QTimer::singleShot(50, window, [window] {
+                    QCloseEvent close;
+                    QSpontaneKeyEvent::setSpontaneous(&close);
+                    QCoreApplication::instance()->notify(window->windowHandle(), &close);
+                });
+            }
+            ksm::CMsg request(ksm::CMsg::Param);
+            request.setParam("target", "general");
+            request.addGet("device");
+            ksm::CMsg reply;
+            results << comClient()->sendSyncMsg(request, reply, 0, 5000);
+        }
+        QCOMPARE(script.texts(), QStringList{QStringLiteral("Are you sure to exit?")});
+        QVERIFY(!window->isVisible());
+        // The first read was answered; the second, asked for after the question, was not sent.
+        QCOMPARE(results.value(0), 0);
+        QCOMPARE(results.mid(1), QList<int>(9, -3));
+        QCOMPARE(m_fake->requests().size(), 1);
     }
 
     void aboutBox()
