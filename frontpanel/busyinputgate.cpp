@@ -490,6 +490,8 @@ void BusyInputGate::noteDrop(const HeldBack &held)
 
 void BusyInputGate::deliver(HeldBack held)
 {
+    // What the input sets off is the operator's own new task, not part of a task it interrupts.
+    const ksm::CallScope apart(m_client);
     const QPointer<BusyInputGate> self(this);
     const QEvent *outer = m_replayed;
     m_replayed = held.event.get();

@@ -206,7 +206,7 @@ void QVantelConnectionPage::panelClicked(QVantelConnPanel *panel)
         messagePopupClosed(question);
     });
     question->popup();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    ksm::processEventsApart();
 }
 
 void QVantelConnectionPage::placeCall(QVantelConnPanel *panel)

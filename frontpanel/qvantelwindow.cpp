@@ -441,7 +441,7 @@ void QVantelWindow::showMessagePopup(const QString &text, int autoCloseMs)
     connect(popup, &QVantelPopup::popupClosed, this, &QVantelWindow::messagePopupClosed);
     popup->setAutoCloseMs(autoCloseMs);
     popup->popup();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    ksm::processEventsApart();
 }
 
 void QVantelWindow::messagePopupClosed()

@@ -1,5 +1,6 @@
 #include "link/ccom.h"
 
+#include "link/comclient.h"
 #include "link/logtext.h"
 #include "link/protocolkeys.h"
 #include "link/rpcasynccall.h"
@@ -14,6 +15,7 @@
 #include <QUdpSocket>
 
 #include <algorithm>
+#include <optional>
 
 namespace ksm {
 
@@ -42,7 +44,35 @@ void addRecordRouting(CMsg &message, const std::string &category, const std::str
     message.setParam(kKeyControllerId, controllerId);
 }
 
+// A read: a request that asks for values or lists and sets nothing but its routing.
+bool isRead(const CMsg &request)
+{
+    return request.type() == CMsg::Param && (!request.gets().empty() || !request.lists().empty());
+}
+
 } // namespace
+
+CallScope::CallScope(CCom *client, std::function<bool()> wanted)
+    : m_client(client)
+    , m_wanted(std::move(wanted))
+{
+    if (client) {
+        m_outer = client->m_scope;
+        client->m_scope = this;
+    }
+}
+
+CallScope::~CallScope()
+{
+    if (m_client && m_client->m_scope == this)
+        m_client->m_scope = m_outer;
+}
+
+void processEventsApart()
+{
+    const CallScope apart(comClient());
+    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+}
 
 CCom::CCom(QObject *parent)
     : QObject(parent)
@@ -151,6 +181,13 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
         if (!m_ready)
             return RpcAsyncCall::NoCall;
     }
+    if (m_scope && !m_scope->stillWanted() && isRead(request)) {
+        if (logDebugEnabled()) {
+            logDebug(QStringLiteral("CCom::sendSyncMsg not sent, its task has ended: %1")
+                         .arg(logText(request)));
+        }
+        return RpcAsyncCall::Cancelled;
+    }
 
     const int seconds = timeoutSeconds(timeoutMs);
     if (logDebugEnabled()) {
@@ -180,6 +217,9 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     // With a gate, the input made meanwhile reaches it now and is judged there; held back by
     // the loop, all of it would be carried out after the wait, on whatever page is shown by then.
     m_waitLoopLevel = QThread::currentThread()->loopLevel();
+    // What runs in the loop (timers, posted events, signals of the link) is no part of the task
+    // that made the call.
+    std::optional<CallScope> apart(std::in_place, this);
     while (self && m_waiting) {
         QEventLoop::ProcessEventsFlags flags = QEventLoop::WaitForMoreEvents;
         if (!m_inputGate)
@@ -187,9 +227,11 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
         QCoreApplication::processEvents(flags);
     }
     if (!self) {
+        // The scope's client is gone with it: nothing is left to undo.
         reply.clear();
         return RpcAsyncCall::Cancelled;
     }
+    apart.reset();
 
     reply = m_reply;
     const int result = m_result;

@@ -10,6 +10,7 @@
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,6 +19,37 @@ class QUdpSocket;
 class RpcAsyncCallWatcher;
 
 namespace ksm {
+
+class CCom;
+
+// Marks the synchronous calls made while it lives, on the GUI thread, as one task's: the reads
+// of a page being built or read again. A task can end before its calls do (the operator left the
+// page while the unit answered slowly); from then on its reads (requests with GET or LIST
+// entries) are not sent, and sendSyncMsg() returns -6 (cancelled) for them at once. Writes and
+// commands always go: they are the operator's.
+//
+// Scopes nest; the innermost one judges. A neutral scope (made without a test) stands for code
+// that is no part of any task around it (an event loop pass, input handed on after a wait), so
+// that the task it interrupts cannot stop what runs inside it. Scopes end in the reverse order
+// of their making.
+class CallScope
+{
+public:
+    // wanted says whether the task still wants its reads; empty for a neutral scope.
+    CallScope(CCom *client, std::function<bool()> wanted = {});
+    ~CallScope();
+    Q_DISABLE_COPY_MOVE(CallScope)
+
+    [[nodiscard]] bool isNeutral() const { return !m_wanted; }
+    [[nodiscard]] bool stillWanted() const { return !m_wanted || m_wanted(); }
+    // The scope this one is made inside; null for the outermost.
+    [[nodiscard]] const CallScope *outer() const { return m_outer; }
+
+private:
+    QPointer<CCom> m_client;
+    CallScope *m_outer = nullptr;
+    std::function<bool()> m_wanted;
+};
 
 // The protocol client: the one object through which the program talks to the device.
 //
@@ -51,6 +83,11 @@ namespace ksm {
 //   outcome (isReady() is true again). A call refused before sending emits nothing.
 //
 // GUI thread only. The process-wide instance is reached through comClient() (link/comclient.h).
+// Runs one pass of the event loop with the socket notifiers left for later, as the program does
+// to paint a popup it has just opened before it goes on. What the pass sets off (a timer's call,
+// input handed on) belongs to no task around it (a neutral CallScope on the shared client).
+void processEventsApart();
+
 class CCom : public QObject
 {
     Q_OBJECT
@@ -139,6 +176,8 @@ public:
     const std::string &controllerId() const { return m_controllerId; }
     // Result of the last synchronous call that was sent.
     int lastResult() const { return m_result; }
+    // The innermost CallScope made on this client; null when none lives.
+    [[nodiscard]] const CallScope *scope() const { return m_scope; }
 
     // The connection's tick in milliseconds (1000 by default): time-outs are checked and
     // reconnects counted on it. Tests shorten it.
@@ -162,6 +201,8 @@ private slots:
     void readPendingDatagrams();
 
 private:
+    friend class CallScope;
+
     void dropDatagramSocket();
 
     RpcClientConnection m_connection;
@@ -181,6 +222,7 @@ private:
     int m_result = 0;
     CMsg m_reply;
     CMsg m_heldBack;
+    CallScope *m_scope = nullptr;
 };
 
 } // namespace ksm

@@ -1,6 +1,7 @@
 #include "pages/qvantelheadphonepositionpage.h"
 
 #include "frontpanel/headphonepositioninputs.h"
+#include "link/ccom.h"
 #include "model/accesslevel.h"
 #include "pages/matrixrowlock.h"
 #include "pages/qvantelheadphoneaudio.h"
@@ -348,7 +349,7 @@ QVantelMessage *QVantelHeadphonePositionPage::copyClicked(int index)
         messageClosed(message, target);
     });
     message->popup();
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    ksm::processEventsApart();
     return message;
 }
 

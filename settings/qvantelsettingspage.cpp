@@ -205,6 +205,7 @@ void QVantelSettingsPage::backClicked()
 
 void QVantelSettingsPage::refreshClicked()
 {
+    const Step step(this);
     QVantelMenuWidget::refreshClicked();
     QPointer<QVantelMenuItems> page = currentPage();
     if (!page)
@@ -222,6 +223,7 @@ void QVantelSettingsPage::showChanges(QVantelMenuItems *page)
     if (!row || !row->hasChanges)
         return;
     // A change test may read the unit: the mark goes to the page only while it is still shown.
+    const Step step(this);
     const QPointer<QVantelMenuItems> tested = page;
     const bool changed = row->hasChanges(*this, page);
     if (tested && currentPage() == tested)
@@ -230,6 +232,7 @@ void QVantelSettingsPage::showChanges(QVantelMenuItems *page)
 
 void QVantelSettingsPage::applyClicked()
 {
+    const Step step(this);
     QPointer<QVantelMenuItems> page = currentPage();
     if (!page) {
         QVantelMenuWidget::applyClicked();
@@ -298,6 +301,7 @@ void QVantelSettingsPage::prepareKeyboard(QVantelMenuItem *item, QVantelVirtual 
     QVantelMenuWidget::prepareKeyboard(item, keyboard);
     if (!item || !keyboard)
         return;
+    const Step step(this);
     if (const SettingsPageRow *row = pageRow(item->page()); row && row->prepareKeyboard)
         row->prepareKeyboard(*this, item, keyboard);
 }
@@ -346,6 +350,7 @@ void QVantelSettingsPage::selectionAccepted(QVantelMenuItem *item, QVantelMenuSe
 
 void QVantelSettingsPage::buildPages(const std::function<void()> &hook)
 {
+    const Step step(this);
     std::vector<QWidget *> before;
     for (int i = 0; i < pageStack()->count(); ++i)
         before.push_back(pageStack()->widget(i));
@@ -353,6 +358,9 @@ void QVantelSettingsPage::buildPages(const std::function<void()> &hook)
     const std::uint64_t failedBefore = failedReads();
     hook();
     QVantelMenuItems *shown = currentPage();
+    // A step the menu moved on from left its reads unsent; what is shown now is another's.
+    if (!step.stillWanted())
+        return;
     if (!shown || failedReads() == failedBefore
         || std::find(before.begin(), before.end(), shown) != before.end()) {
         return;
@@ -367,6 +375,7 @@ void QVantelSettingsPage::buildPages(const std::function<void()> &hook)
 
 void QVantelSettingsPage::noticePage(const SettingsNotice &notice)
 {
+    const Step step(this);
     QVantelMenuItems *page = currentPage();
     if (const SettingsPageRow *row = pageRow(page); row && row->notice)
         row->notice(*this, page, notice);

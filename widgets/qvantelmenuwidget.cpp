@@ -1,5 +1,7 @@
 #include "widgets/qvantelmenuwidget.h"
 
+#include "link/ccom.h"
+#include "link/comclient.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
@@ -18,6 +20,8 @@
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -62,12 +66,48 @@ QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
     m_stack = new QVantelPageStack;
     m_stack->setContentsMargins(0, 0, 0, 0);
     m_stack->setSpacing(0);
+    connect(m_stack, &QVantelPageStack::changed, this, &QVantelMenuWidget::stackChanged);
     right->addLayout(m_stack);
 
     box->addLayout(right, 1);
 }
 
 QVantelMenuWidget::~QVantelMenuWidget() = default;
+
+QVantelMenuWidget::Step::Step(QVantelMenuWidget *menu)
+    : m_menu(menu)
+    , m_baseline(menu ? menu->m_stack->changes() : 0)
+    , m_scope(comClient(), [this] { return stillWanted(); })
+{
+    if (menu)
+        menu->m_steps.push_back(this);
+}
+
+QVantelMenuWidget::Step::~Step()
+{
+    if (m_menu) {
+        std::vector<Step *> &steps = m_menu->m_steps;
+        steps.erase(std::remove(steps.begin(), steps.end(), this), steps.end());
+    }
+}
+
+bool QVantelMenuWidget::Step::stillWanted() const
+{
+    return m_menu && !m_menu->m_left && m_menu->m_stack->changes() == m_baseline;
+}
+
+void QVantelMenuWidget::stackChanged()
+{
+    // The scopes from the innermost out, as far as the code that runs is the step's own: a
+    // neutral scope (input handed on, an event loop pass) starts something else.
+    for (const ksm::CallScope *scope = comClient()->scope(); scope && !scope->isNeutral();
+         scope = scope->outer()) {
+        for (Step *step : m_steps) {
+            if (&step->m_scope == scope)
+                step->m_baseline = m_stack->changes();
+        }
+    }
+}
 
 QVantelMessage *QVantelMenuWidget::message() const
 {
@@ -171,7 +211,7 @@ void QVantelMenuWidget::placeOverPage(QWidget *popup) const
 
 void QVantelMenuWidget::paintNow()
 {
-    QCoreApplication::processEvents(QEventLoop::ExcludeSocketNotifiers);
+    ksm::processEventsApart();
 }
 
 void QVantelMenuWidget::showTitlePath()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/ccom.h"
 #include "widgets/qvantelpage.h"
 
 #include <QPointer>
@@ -7,6 +8,7 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QHideEvent;
 class QShowEvent;
@@ -52,6 +54,29 @@ class QVantelMenuWidget : public QWidget
     Q_OBJECT
 
 public:
+    // While it lives, the device calls made are one step of the menu's: a page being built, read
+    // again, tested or applied. Once the menu moves on without it (a page put on or taken off the
+    // stack by anything but the step and the steps it runs itself, or the menu left), the step's
+    // reads are not sent any more (ksm::CallScope): nothing is read for a page the operator has
+    // left. Steps live on the stack, inside the menu's own hooks.
+    class Step
+    {
+    public:
+        explicit Step(QVantelMenuWidget *menu);
+        ~Step();
+        Q_DISABLE_COPY_MOVE(Step)
+
+        // The menu has not moved on without the step.
+        [[nodiscard]] bool stillWanted() const;
+
+    private:
+        friend class QVantelMenuWidget;
+
+        QPointer<QVantelMenuWidget> m_menu;
+        int m_baseline = 0;
+        ksm::CallScope m_scope;
+    };
+
     explicit QVantelMenuWidget(QWidget *parent = nullptr);
     ~QVantelMenuWidget() override;
 
@@ -133,6 +158,9 @@ private:
     void keyboardPopupClosed(QVantelVirtual *keyboard);
     void selectionPopupClosed(QVantelMenuSelect *select);
     void placeOverPage(QWidget *popup) const;
+    // The stack changed: the steps that made the change, directly or through the steps they
+    // run, go on; any other sees the menu move on without it.
+    void stackChanged();
     void showTitlePath();
     void hideRefresh();
     // The popup's item when it is a row that still lives in this menu, else null.
@@ -147,6 +175,8 @@ private:
     std::optional<PendingTitle> m_pendingTitle;
     // Hidden after having been shown: the menu was left, and opens no popup.
     bool m_left = false;
+    // The steps that live now, the innermost last.
+    std::vector<Step *> m_steps;
 
     Q_DISABLE_COPY_MOVE(QVantelMenuWidget)
 };

@@ -22,6 +22,7 @@ int QVantelPageStack::addWidget(QWidget *page)
     page->show();
     page->raise();
     invalidate();
+    emit changed();
     return currentIndex();
 }
 
@@ -65,6 +66,7 @@ QLayoutItem *QVantelPageStack::takeAt(int index)
             top->raise();
     }
     invalidate();
+    emit changed();
     return item;
 }
 

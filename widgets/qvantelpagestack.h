@@ -39,6 +39,10 @@ public:
     QSize sizeHint() const override;
     QSize minimumSize() const override;
 
+signals:
+    // A page was put on or taken off the stack (changes() has grown).
+    void changed();
+
 private:
     QList<QLayoutItem *> m_items;
     int m_changes = 0;

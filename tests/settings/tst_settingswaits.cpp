@@ -38,6 +38,9 @@ private:
     // On the first request that names key (any request when key is empty): Back, then the
     // other section.
     void moveMenuOn(const QString &key, int otherSection);
+
+    // How many requests the unit had received when the menu moved on.
+    int m_movedAt = -1;
 };
 
 void TestSettingsWaits::init()
@@ -85,6 +88,7 @@ void TestSettingsWaits::moveMenuOn(const QString &key, int otherSection)
                                   && !request.isSetOf(key))
                                   return;
                               disconnect(*connection);
+                              m_movedAt = m_fake->requests().size();
                               m_page->backClicked();
                               QVantelMenuEntries *entries = m_page->entries();
                               entries->childClicked(entries->findEntry(otherSection)->titleLabel());
@@ -98,7 +102,7 @@ void TestSettingsWaits::menuMovedDuringAStep_data()
     QTest::addColumn<int>("editedRow"); // -1: nothing edited first
     QTest::addColumn<QString>("editedText");
     QTest::addColumn<QString>("slowKey"); // the request during which the menu moves
-    QTest::addColumn<QString>("step");    // back, refresh, apply, notice, commit or tap
+    QTest::addColumn<QString>("step");    // back, refresh, apply, notice, commit, tap or enter
     QTest::addColumn<int>("stepRow");
 
     const int audio = kPageAudio;
@@ -144,6 +148,11 @@ void TestSettingsWaits::menuMovedDuringAStep_data()
     QTest::newRow("call profile list opened")
         << int(kPageBook) << QList<int>{} << -1 << QString() << "remote_profile"
         << "tap" << kPageCallProfiles;
+    // Pages that read the unit several times.
+    QTest::newRow("status page entered") << int(kPageTools) << QList<int>{} << -1 << QString()
+                                         << QString() << "enter" << int(kPageStatus);
+    QTest::newRow("mobile status opened") << int(kPageStatus) << QList<int>{} << -1 << QString()
+                                          << QString() << "tap" << int(kPageMobileStatusFirst);
     // Notification steps.
     QTest::newRow("status page notice")
         << int(kPageStatus) << QList<int>{} << -1 << QString() << QString() << "notice" << -1;
@@ -179,7 +188,10 @@ void TestSettingsWaits::menuMovedDuringAStep()
     } else if (step == QLatin1String("commit")) {
         m_page->itemCommitted(page->findItem(stepRow));
     } else if (step == QLatin1String("tap")) {
+        QVERIFY(page->findItem(stepRow));
         m_page->itemClicked(page->findItem(stepRow));
+    } else if (step == QLatin1String("enter")) {
+        QVERIFY(m_page->showEntry(stepRow, -1));
     } else {
         ksm::CMsg event(ksm::CMsg::Event);
         event.setParam(kKeyEventType, kEventDefaultNetwork);
@@ -196,6 +208,16 @@ void TestSettingsWaits::menuMovedDuringAStep()
     QVERIFY(!m_page->header()->isModified());
     for (const QPointer<QVantelMenuItems> &left : std::as_const(before))
         QVERIFY(left.isNull());
+    // Nor did the step read anything more for the pages it was left with; what it was writing
+    // is the operator's and went on.
+    QVERIFY(m_movedAt > 0);
+    const QList<FakeRequest> requests = m_fake->requests();
+    for (int i = m_movedAt; i < requests.size(); ++i) {
+        const FakeRequest &request = requests.at(i);
+        QVERIFY2(request.gets().isEmpty() && request.lists().isEmpty(),
+                 qPrintable(QStringLiteral("read after the menu moved on: ")
+                            + QString::fromUtf8(request.body)));
+    }
 }
 
 QTEST_MAIN(TestSettingsWaits)
