@@ -223,8 +223,9 @@ private:
     void createEthernetPage(int pageId);
     void createMobilePage(int pageId);
     void createWifiPage(int pageId);
-    // Fills the mobile rows (16-19) of the network page from the unit's modems.
-    void updateMobileEntries(QVantelMenuItems *page);
+    // Fills the mobile rows (16-19) of the network page from the unit's modems. The modem of
+    // readPage (a mobile page id) has just been read into editMobile and is not read again.
+    void updateMobileEntries(QVantelMenuItems *page, int readPage = -1);
     // A mobile row of the network page: what the interface's SIM (in TComController state)
     // needs, in red, or the way to its settings.
     static void showSimState(QVantelMenuItem *row, int state);

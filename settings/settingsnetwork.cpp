@@ -181,12 +181,15 @@ void QVantelSettingsPage::createNetworkMenu()
     row = addSettingsRow(page, kRowCodecMode, QVantelMenuItem::Choice, tr("Codec Mode"));
     row->addValue(0, tr("Single Codec"));
     row->addValue(1, tr("Double Codec"));
+    // The first modem, when its capabilities are read here, is read once for the whole page.
+    int mobileRead = -1;
     if (networks.count(TComDevice::MobileFamily)) {
         if (mobileCapabilities == kUnknown
             && editMobile.setNetwork(interfaceNetwork(kPageMobileFirst),
                                      TComMobileController::CapabilitiesFlag,
                                      false)) {
             mobileCapabilities = int(editMobile.capabilities());
+            mobileRead = kPageMobileFirst;
         }
         if (mobileCapabilities != kUnknown
             && (quint32(mobileCapabilities) & TComMobileController::CapGsmVoice)) {
@@ -239,7 +242,7 @@ void QVantelSettingsPage::createNetworkMenu()
                           tr("Configure the Wi-Fi controller"));
     }
 
-    updateMobileEntries(page);
+    updateMobileEntries(page, mobileRead);
     pushPage(page);
 }
 
@@ -261,7 +264,7 @@ void QVantelSettingsPage::showSimState(QVantelMenuItem *row, int state)
     }
 }
 
-void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
+void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page, int readPage)
 {
     if (!page)
         return;
@@ -269,7 +272,8 @@ void QVantelSettingsPage::updateMobileEntries(QVantelMenuItems *page)
         QVantelMenuItem *row = page->findItem(id);
         if (!row)
             continue;
-        if (!editMobile.setNetwork(
+        if (id != readPage
+            && !editMobile.setNetwork(
                 interfaceNetwork(id), TComMobileController::CapabilitiesFlag, false))
             continue;
         showSimState(row, editMobile.state());
