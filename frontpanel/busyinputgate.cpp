@@ -12,8 +12,11 @@
 #include <QMouseEvent>
 #include <QStackedLayout>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWidget>
 #include <QWindow>
+
+#include <memory>
 
 namespace {
 
@@ -102,31 +105,88 @@ QWidget *widgetOf(QObject *receiver)
     return nullptr;
 }
 
+// Where a pointer event is, on the screen, as it comes: the points of a pointer event share
+// their data with the points the pointing device keeps up to date, so an event kept for later
+// would take the position of the next one. An event sent to a widget (as tests do) may carry
+// its local position for a global one.
+QPointF globalPositionOf(const QObject *receiver, const QEvent *event)
+{
+    if (!event->isPointerEvent())
+        return {};
+    const auto *pointer = static_cast<const QPointerEvent *>(event);
+    if (pointer->points().isEmpty())
+        return {};
+    const QEventPoint &point = pointer->points().first();
+    if (receiver && receiver->isWidgetType())
+        return static_cast<const QWidget *>(receiver)->mapToGlobal(point.position());
+    return point.globalPosition();
+}
+
 // The widget an event is for; for a window, the widget the window hands the event to: the mouse
-// grabber or the child under the pointer of the popup shown or the window, the focus widget of
-// the popup or the window.
-QWidget *targetOf(QObject *receiver, const QEvent *event)
+// grabber or the child under the pointer (at global) of the popup shown or the window, the focus
+// widget of the popup or the window.
+QWidget *targetOf(QObject *receiver, const QEvent *event, const QPointF &global)
 {
     QWidget *top = widgetOf(receiver);
     if (!top || !qobject_cast<const QWindow *>(receiver))
         return top;
     QWidget *popup = QApplication::activePopupWidget();
+    QWidget *window = popup ? popup : top;
     if (event->isPointerEvent()) {
-        if (QWidget *grabber = QWidget::mouseGrabber())
+        if (QWidget *grabber = QWidget::mouseGrabber(); grabber && grabber != popup)
             return grabber;
-        const QList<QEventPoint> &points = static_cast<const QPointerEvent *>(event)->points();
-        QWidget *window = popup ? popup : top;
-        if (!points.isEmpty()) {
-            const QPoint global = points.first().globalPosition().toPoint();
-            if (QWidget *child = window->childAt(window->mapFromGlobal(global)))
-                return child;
-        }
+        if (QWidget *child = window->childAt(window->mapFromGlobal(global.toPoint())))
+            return child;
         return window;
     }
-    QWidget *window = popup ? popup : top;
     if (QWidget *focus = window->focusWidget())
         return focus;
     return window;
+}
+
+QWidget *targetOf(QObject *receiver, const QEvent *event)
+{
+    return targetOf(receiver, event, globalPositionOf(receiver, event));
+}
+
+// The event to hand on: a pointer event made afresh at its position on the screen.
+std::unique_ptr<QEvent> freshCopy(const QEvent *event, const QPointF &global)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        const auto *mouse = static_cast<const QMouseEvent *>(event);
+        auto copy = std::make_unique<QMouseEvent>(mouse->type(),
+                                                  mouse->position(),
+                                                  mouse->scenePosition(),
+                                                  global,
+                                                  mouse->button(),
+                                                  mouse->buttons(),
+                                                  mouse->modifiers(),
+                                                  mouse->pointingDevice());
+        copy->setTimestamp(mouse->timestamp());
+        return copy;
+    }
+    case QEvent::Wheel: {
+        const auto *wheel = static_cast<const QWheelEvent *>(event);
+        auto copy = std::make_unique<QWheelEvent>(wheel->position(),
+                                                  global,
+                                                  wheel->pixelDelta(),
+                                                  wheel->angleDelta(),
+                                                  wheel->buttons(),
+                                                  wheel->modifiers(),
+                                                  wheel->phase(),
+                                                  wheel->inverted(),
+                                                  wheel->source(),
+                                                  wheel->pointingDevice());
+        copy->setTimestamp(wheel->timestamp());
+        return copy;
+    }
+    default:
+        return std::unique_ptr<QEvent>(event->clone());
+    }
 }
 
 // The modal window (a dialog or a modal popup) that keeps input from widget, if any.
@@ -144,13 +204,11 @@ QWidget *blockingModal(const QWidget *widget)
 
 // Where the panel marks a dropped event: where it was made, or for a key the middle of what it
 // was aimed at.
-QPoint markPosition(const QEvent *event, const QWidget *aim, const QWidget *panel)
+QPoint
+markPosition(const QEvent *event, const QPointF &global, const QWidget *aim, const QWidget *panel)
 {
-    if (event->isPointerEvent()) {
-        const QList<QEventPoint> &points = static_cast<const QPointerEvent *>(event)->points();
-        if (!points.isEmpty())
-            return points.first().globalPosition().toPoint();
-    }
+    if (event->isPointerEvent())
+        return global.toPoint();
     const QWidget *where = aim && aim->isVisible() ? aim : panel;
     return where ? where->mapToGlobal(where->rect().center()) : QPoint();
 }
@@ -334,7 +392,8 @@ void BusyInputGate::holdBack(QObject *receiver, const QEvent *event)
     HeldBack held;
     held.receiver = receiver;
     held.event.reset(event->clone());
-    held.aim = targetOf(receiver, event);
+    held.global = globalPositionOf(receiver, event);
+    held.aim = targetOf(receiver, event, held.global);
     held.onPanel = isPanelWidget(held.aim);
     held.popup = QApplication::activePopupWidget();
     held.modal = QApplication::activeModalWidget();
@@ -405,7 +464,7 @@ BusyInputGate::Fate BusyInputGate::fateOnPanel(HeldBack &held) const
     QObject *window = receiverWidget && receiverWidget->window()->windowHandle()
                           ? static_cast<QObject *>(receiverWidget->window()->windowHandle())
                           : held.receiver.data();
-    QWidget *now = targetOf(window, event);
+    QWidget *now = targetOf(window, event, held.global);
     if (key && now != held.aim) {
         // A keyboard that opened meanwhile, for the tap that asked for it, takes the typing.
         QWidget *popup = QApplication::activePopupWidget();
@@ -482,7 +541,7 @@ void BusyInputGate::noteDrop(const HeldBack &held)
                  .arg(int(type))
                  .arg(aim ? QString::fromLatin1(aim->metaObject()->className())
                           : QStringLiteral("a widget since deleted")));
-    const QPoint position = markPosition(held.event.get(), aim, m_panel);
+    const QPoint position = markPosition(held.event.get(), held.global, aim, m_panel);
     if (m_panel)
         DroppedInputMark::show(m_panel, position);
     emit inputDropped(position);
@@ -490,13 +549,15 @@ void BusyInputGate::noteDrop(const HeldBack &held)
 
 void BusyInputGate::deliver(HeldBack held)
 {
+
     // What the input sets off is the operator's own new task, not part of a task it interrupts.
     const ksm::CallScope apart(m_client);
     const QPointer<BusyInputGate> self(this);
+    const std::unique_ptr<QEvent> event = freshCopy(held.event.get(), held.global);
     const QEvent *outer = m_replayed;
-    m_replayed = held.event.get();
+    m_replayed = event.get();
     ++m_replayDepth;
-    QCoreApplication::sendEvent(held.receiver, held.event.get());
+    QCoreApplication::sendEvent(held.receiver, event.get());
     if (!self)
         return;
     --m_replayDepth;

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPoint>
+#include <QPointF>
 #include <QPointer>
 
 #include <deque>
@@ -94,7 +95,10 @@ private:
     struct HeldBack
     {
         QPointer<QObject> receiver;
+        // For a pointer event only its kind, buttons and local position are used: its position on
+        // the screen is kept apart (global), as the event's own follows the pointer.
         std::unique_ptr<QEvent> event;
+        QPointF global;
         // The widget it would have reached when it came, and whether that is on the panel.
         QPointer<QWidget> aim;
         bool onPanel = false;
