@@ -782,6 +782,15 @@ void TestNetworkPages::wifiNetworkChoice()
     QVERIFY(row(kRowWifiPassphrase)->valueText().isEmpty());
     QVERIFY(m_page->header()->isModified());
     QCOMPARE(marked(), QStringLiteral("Guests"));
+    // The unit's own network picked again brings the page back to it: nothing left to write.
+    chooseNetwork(QStringLiteral("Studio"));
+    QCOMPARE(row(kRowWifiSsid)->valueText(), QStringLiteral("Studio"));
+    QCOMPARE(row(kRowWifiSecurity)->valueText(), QStringLiteral("WPA2-PSK"));
+    QCOMPARE(row(kRowWifiPassphrase)->valueText(), QStringLiteral("studio-pass"));
+    QVERIFY(!m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")), QStringList());
+    chooseNetwork(QStringLiteral("Guests"));
     // Taking the marked network again keeps what was given for it.
     row(kRowWifiPassphrase)->setValueText(QStringLiteral("guest-pass"));
     commit(kRowWifiPassphrase);
