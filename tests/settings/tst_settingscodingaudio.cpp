@@ -25,6 +25,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelswitch.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -909,6 +910,10 @@ void TestSettingsCodingAudio::unreadMonitoringOptions()
     QVERIFY(
         start([](FakeQuorix &fake) { fake.removeValue(QStringLiteral("matrix_opt"), kAudio); }));
     openSection(kPageAudio);
+    // The channel knob's function is one of the options: unknown and locked as well.
+    QVERIFY(row(kRowChannelKnob)->isReadOnly());
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Unknown"));
+    QVERIFY(!row(kRowChannelKnob)->switchButton()->isVisibleTo(row(kRowChannelKnob)));
     QVERIFY(open(kPageMonitoring));
     QVERIFY(m_fake->waitForRequest(
         [](const FakeRequest &request) { return request.isGetOf(QStringLiteral("matrix_opt")); },
@@ -923,8 +928,14 @@ void TestSettingsCodingAudio::unreadMonitoringOptions()
     ksm::CMsg info(ksm::CMsg::Info);
     info.setParam("info_type", "audio_changeset");
     info.setParam("matrix_opt", "80000000");
+    info.setParam("info_source", "core");
     QVERIFY(matrixSettings()->handleInfo(info));
     m_page->backClicked();
+    QCOMPARE(m_page->currentPage()->id(), kPageAudio);
+    m_page->audioChangesetEvent(info);
+    QVERIFY(!row(kRowChannelKnob)->isReadOnly());
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Side Tone"));
+    QVERIFY(row(kRowChannelKnob)->switchButton()->isVisibleTo(row(kRowChannelKnob)));
     QVERIFY(open(kPageMonitoring));
     QVERIFY(!row(kRowSideTone)->isReadOnly());
     QVERIFY(row(kRowSideTone)->isChecked());
