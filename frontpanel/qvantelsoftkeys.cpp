@@ -101,29 +101,33 @@ void QVantelSoftkeys::dispatch(const std::string &key, const std::string &value)
         applyContactLabel(key, value);
 }
 
-void QVantelSoftkeys::setInfoLabel(int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setInfoLabel(int index, const QString &text)
 {
-    if ((index != 0 && index != 1) || m_infoLabels[size_t(index)] == text)
-        return;
-    writeLabel(kPanelKeyInfoLabel, index, text);
-    m_infoLabels[size_t(index)] = text;
-    emit infoLabelChanged(index, text);
+    return setLabel(true, index, text);
 }
 
-void QVantelSoftkeys::setContactLabel(int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setContactLabel(int index, const QString &text)
 {
-    if ((index != 0 && index != 1) || m_contactLabels[size_t(index)] == text)
-        return;
-    writeLabel(kPanelKeyContactLabel, index, text);
-    m_contactLabels[size_t(index)] = text;
-    emit contactLabelChanged(index, text);
+    return setLabel(false, index, text);
 }
 
-void QVantelSoftkeys::writeLabel(const std::string &prefix, int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setLabel(bool info, int index, const QString &text)
 {
-    if (m_updating)
-        return;
-    comDevice()->writePanelKey(prefix + std::to_string(index + 1), toDeviceString(text));
+    std::array<QString, kLabelCount> &labels = info ? m_infoLabels : m_contactLabels;
+    if ((index != 0 && index != 1) || labels[size_t(index)] == text)
+        return LabelWrite::Held;
+    if (!m_updating) {
+        const std::string key
+            = (info ? kPanelKeyInfoLabel : kPanelKeyContactLabel) + std::to_string(index + 1);
+        if (!comDevice()->writePanelKey(key, toDeviceString(text)))
+            return LabelWrite::Other;
+    }
+    labels[size_t(index)] = text;
+    if (info)
+        emit infoLabelChanged(index, text);
+    else
+        emit contactLabelChanged(index, text);
+    return LabelWrite::Held;
 }
 
 bool QVantelSoftkeys::writeKey(QVantelSoftkey *key)

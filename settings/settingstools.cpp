@@ -370,13 +370,21 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
 {
     const int id = item->id();
     const QString text = item->valueText();
-    if (id == kRowFirstInfoLabel || id == kRowFirstInfoLabel + 1) {
-        softkeys()->setInfoLabel(id - kRowFirstInfoLabel, text);
-    } else if (id == kRowFirstContactLabel || id == kRowFirstContactLabel + 1) {
-        softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
+    const QPointer<QVantelMenuItem> row = item;
+    const bool info = id == kRowFirstInfoLabel || id == kRowFirstInfoLabel + 1;
+    if (info || id == kRowFirstContactLabel || id == kRowFirstContactLabel + 1) {
+        QVantelSoftkeys *model = softkeys();
+        const int index = id - (info ? kRowFirstInfoLabel : kRowFirstContactLabel);
+        const QVantelSoftkeys::LabelWrite written
+            = info ? model->setInfoLabel(index, text) : model->setContactLabel(index, text);
+        if (written == QVantelSoftkeys::LabelWrite::Held)
+            return;
+        // The unit kept its text, and so did the panel key: the row shows it again.
+        if (row)
+            row->setValueText(info ? model->infoLabel(index) : model->contactLabel(index));
+        showMessage(tr("Failed to apply changes!"), 0);
     } else {
         const auto found = labelInputs.find(id);
-        const QPointer<QVantelMenuItem> row = item;
         if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
             // The unit kept its name: the row shows it again, if its page is still there.
             if (row)

@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -63,6 +64,7 @@ private slots:
     void refusedSoftkeyGoesBack();
     void labelsCommitted();
     void refusedInputLabelGoesBack();
+    void refusedInfoAndContactLabelsGoBack();
     void miscellaneousPage_data();
     void miscellaneousPage();
     void miscellaneousCommits();
@@ -572,6 +574,32 @@ void TestSettingsTools::refusedInputLabelGoesBack()
     page = openPage(tools, kPageLabels);
     QVERIFY(page);
     QCOMPARE(page->findItem(kRowFirstInputLabel + 1)->valueText(), unitName);
+}
+
+// A refused info or contact label: the row shows the unit's text again, the panel key never
+// takes the new one, and the failure is told.
+void TestSettingsTools::refusedInfoAndContactLabelsGoBack()
+{
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), kPageLabels);
+    QVERIFY(page);
+    QSignalSpy infoChanged(softkeys(), &QVantelSoftkeys::infoLabelChanged);
+    QSignalSpy contactChanged(softkeys(), &QVantelSoftkeys::contactLabelChanged);
+    for (const int id : {kRowFirstInfoLabel + 1, kRowFirstContactLabel}) {
+        const QString key = id == kRowFirstContactLabel ? QStringLiteral("contact_label1")
+                                                        : QStringLiteral("info_label2");
+        m_fake->refuseKey(key, QStringLiteral("015-not allowed"));
+        QVantelMenuItem *row = page->findItem(id);
+        QVERIFY(row);
+        row->setValueText(QStringLiteral("On Air"));
+        m_page->itemCommitted(row);
+        QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+        QCOMPARE(row->valueText(), QString());
+        m_page->closeMessage();
+    }
+    QCOMPARE(softkeys()->infoLabel(1), QString());
+    QCOMPARE(softkeys()->contactLabel(0), QString());
+    QCOMPARE(infoChanged.count() + contactChanged.count(), 0);
 }
 
 void TestSettingsTools::miscellaneousPage_data()
