@@ -116,18 +116,31 @@ QVantelSoftkeys::LabelWrite QVantelSoftkeys::setLabel(bool info, int index, cons
     std::array<QString, kLabelCount> &labels = info ? m_infoLabels : m_contactLabels;
     if ((index != 0 && index != 1) || labels[size_t(index)] == text)
         return LabelWrite::Held;
-    if (!m_updating) {
-        const std::string key
-            = (info ? kPanelKeyInfoLabel : kPanelKeyContactLabel) + std::to_string(index + 1);
-        if (!comDevice()->writePanelKey(key, toDeviceString(text)))
-            return LabelWrite::Other;
+    const auto store = [this, info, index, &labels](const QString &stored) {
+        labels[size_t(index)] = stored;
+        if (info)
+            emit infoLabelChanged(index, stored);
+        else
+            emit contactLabelChanged(index, stored);
+    };
+    if (m_updating) {
+        store(text);
+        return LabelWrite::Held;
     }
-    labels[size_t(index)] = text;
-    if (info)
-        emit infoLabelChanged(index, text);
-    else
-        emit contactLabelChanged(index, text);
-    return LabelWrite::Held;
+    const std::string key
+        = (info ? kPanelKeyInfoLabel : kPanelKeyContactLabel) + std::to_string(index + 1);
+    const std::string word = toDeviceString(text);
+    const WriteReport report = comDevice()->writePanelKeyReported(key, word);
+    const auto held = report.held.find(key);
+    if (held == report.held.end())
+        return report.kept.count(key) ? LabelWrite::Other : LabelWrite::Unknown;
+    if (held->second == word) {
+        store(text);
+        return LabelWrite::Held;
+    }
+    // Read back after an answer that came too late: the unit's own text.
+    store(fromDeviceString(held->second));
+    return LabelWrite::Other;
 }
 
 bool QVantelSoftkeys::writeKey(QVantelSoftkey *key)

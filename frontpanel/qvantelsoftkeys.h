@@ -54,12 +54,16 @@ public:
 
     // How a label write ended.
     enum class LabelWrite {
-        Held,  // the unit holds the text given (also when nothing was to be written)
-        Other, // the unit refused it and holds the model's text
+        Held,    // the unit holds the text given (also when nothing was to be written)
+        Other,   // the unit holds the model's text: it refused the write, or it was read back
+                 // after an answer that did not come in time and holds another text
+        Unknown, // no answer in time and the read after it failed: the unit's text is unknown,
+                 // the model keeps its own
     };
 
     // Index 0 or 1; nothing for another index or an unchanged text. Unless updating, the text is
-    // written first (UTF-8), and stored and signalled once the unit took it.
+    // written first (UTF-8), and stored and signalled once the unit holds it; a text the unit
+    // was read back with is stored and signalled in its place.
     LabelWrite setInfoLabel(int index, const QString &text);
     LabelWrite setContactLabel(int index, const QString &text);
     // Writes the key's stored form, unless updating; false when the device did not take it.

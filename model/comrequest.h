@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,21 @@ namespace ksm {
 class CCom;
 class CMsg;
 } // namespace ksm
+
+// What the unit holds of the keys a write sent, once the write is over. A key the unit took
+// holds the value sent. When no answer came in time, while the unit may have applied the write
+// anyway, the keys are read back and hold what the read brought. A key refused keeps the value
+// it had; a key in neither set is unknown (its read-back failed too).
+struct WriteReport
+{
+    std::map<std::string, std::string> held;
+    std::set<std::string> kept;
+
+    // Whether the unit holds every value of values.
+    [[nodiscard]] bool holds(const std::map<std::string, std::string> &values) const;
+    // Adds the keys of another write.
+    void merge(const WriteReport &other);
+};
 
 // The one way the model and the pages make a synchronous device request. It takes a ready
 // message, sends it through the protocol client's synchronous call, collects every part of the
@@ -70,6 +86,13 @@ public:
     // Writes the parameters of msg. Returns how many of them the device accepted (compare with
     // msg's parameter count), or -1 on failure.
     int setParams(const ksm::CMsg &msg, int timeoutMs);
+    // Writes values to the unit at the address that address names ("target", "network"; a
+    // PARAM message without other parameters), and reports what the unit holds of them
+    // afterwards: a write without an answer in time is followed by a read of the keys at the
+    // same address. Nothing is sent for empty values.
+    [[nodiscard]] WriteReport writeParams(const ksm::CMsg &address,
+                                          const std::map<std::string, std::string> &values,
+                                          int timeoutMs);
     // Lists the one LIST name of msg (which also needs at least one parameter); the items,
     // split at unescaped commas, are appended to items. True on a final "OK"; items appended
     // before a failure stay.

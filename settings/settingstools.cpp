@@ -379,8 +379,11 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
             = info ? model->setInfoLabel(index, text) : model->setContactLabel(index, text);
         if (written == QVantelSoftkeys::LabelWrite::Held)
             return;
-        // The unit kept its text, and so did the panel key: the row shows it again.
-        if (row)
+        // The row shows the unit's text again (the panel key never took the new one), or,
+        // when it is not known what the unit holds, nothing.
+        if (row && written == QVantelSoftkeys::LabelWrite::Unknown)
+            showUnread(row);
+        else if (row)
             row->setValueText(info ? model->infoLabel(index) : model->contactLabel(index));
         showMessage(tr("Failed to apply changes!"), 0);
     } else {
@@ -570,18 +573,26 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
         return;
     // The write waits for the unit; the page and its rows may be gone by then.
     const QPointer<QVantelMenuItems> guard = page;
-    const bool written = comDevice()->writeToolsParams(values);
-    // Refused, the unit kept its values: the rows sent show them again.
+    const WriteReport report = comDevice()->writeToolsParams(values);
+    // Each row sent shows what the unit holds now: what was sent, the value it kept when it
+    // refused, the value read back after an answer that came too late; nothing when even that
+    // read failed.
     for (const auto &[id, key] : kMiscellaneousSettings) {
         const auto sent = values.find(*key);
-        if (!guard || sent == values.end())
+        QVantelMenuItem *row = guard ? page->findItem(id) : nullptr;
+        if (!row || sent == values.end())
             continue;
-        if (written)
-            rememberUnitWord(page->findItem(id), sent->second);
-        else
-            showUnitWord(page->findItem(id));
+        if (const auto held = report.held.find(*key); held != report.held.end()) {
+            rememberUnitWord(row, held->second);
+            if (held->second != sent->second)
+                showUnitWord(row);
+        } else if (report.kept.count(*key)) {
+            showUnitWord(row);
+        } else {
+            showUnread(row);
+        }
     }
-    if (!written)
+    if (!report.holds(values))
         showMessage(tr("Failed to apply changes!"), 0);
 }
 

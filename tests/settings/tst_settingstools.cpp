@@ -69,6 +69,7 @@ private slots:
     void miscellaneousPage();
     void miscellaneousCommits();
     void refusedMiscellaneousRowsGoBack();
+    void lateWritesAreReadBack();
 
 private:
     QVantelMenuItems *openTools();
@@ -786,6 +787,55 @@ void TestSettingsTools::refusedMiscellaneousRowsGoBack()
     QCOMPARE(shownMessage(), QString());
     QCOMPARE(m_fake->value(QStringLiteral("ext_input1"), general),
              QStringLiteral("input_event_none"));
+}
+
+// A write the unit answers only after the program gave up on it may have been applied: the
+// setting is read back and the row shows what the unit holds. When that read fails too, the row
+// says nothing of it and is locked, and the failure is told.
+void TestSettingsTools::lateWritesAreReadBack()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ext_input1"), QStringLiteral("input_event_redial2"), general);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *tools = openTools();
+    QVantelMenuItems *page = openPage(tools, kPageMiscellaneous);
+    QVERIFY(page);
+    // The program gives up after a second, the unit answers after one and a half.
+    comClient()->setTickInterval(50);
+    comDevice()->setWriteTimeoutMs(1000);
+    m_fake->setWriteDelay(1500);
+
+    m_fake->clearLog();
+    QVantelMenuItem *input = page->findItem(kRowInput1);
+    // The fake offers only the held word; a unit offers "Disabled" too.
+    input->addValue(0, QStringLiteral("Disabled"));
+    input->selectValue(0, true, false);
+    m_page->itemCommitted(input);
+    QVERIFY(!requestsWhere([](const FakeRequest &r) {
+                 return r.isGetOf(QStringLiteral("ext_input1"));
+             }).isEmpty());
+    QCOMPARE(m_fake->value(QStringLiteral("ext_input1"), general),
+             QStringLiteral("input_event_none"));
+    QCOMPARE(input->valueText(), QStringLiteral("Disabled"));
+    QCOMPARE(shownMessage(), QString());
+
+    // A label whose read fails too: nothing is claimed, on the page or on the panel key.
+    m_fake->setReplyHook([](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isGetOf(QStringLiteral("info_label2")))
+            return QList<FakeReply>{FakeReply::errorReply(3)};
+        return std::nullopt;
+    });
+    m_page->backClicked();
+    QVantelMenuItems *labels = openPage(tools, kPageLabels);
+    QVERIFY(labels);
+    QSignalSpy infoChanged(softkeys(), &QVantelSoftkeys::infoLabelChanged);
+    QVantelMenuItem *info = labels->findItem(kRowFirstInfoLabel + 1);
+    info->setValueText(QStringLiteral("Studio"));
+    m_page->itemCommitted(info);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(info->valueText().isEmpty() && info->isReadOnly());
+    QCOMPARE(softkeys()->infoLabel(1), QString());
+    QCOMPARE(infoChanged.count(), 0);
 }
 
 QTEST_MAIN(TestSettingsTools)

@@ -241,6 +241,11 @@ void FakeQuorix::setReadDelay(int ms)
     m_readDelayMs = std::max(ms, 0);
 }
 
+void FakeQuorix::setWriteDelay(int ms)
+{
+    m_writeDelayMs = std::max(ms, 0);
+}
+
 void FakeQuorix::setSilent(bool silent)
 {
     m_silent = silent;
@@ -269,6 +274,7 @@ void FakeQuorix::resetScript()
     m_progressParts = 0;
     m_replyDelayMs = 0;
     m_readDelayMs = 0;
+    m_writeDelayMs = 0;
     m_silent = false;
     m_errorCode.reset();
     m_hook = nullptr;
@@ -567,9 +573,13 @@ void FakeQuorix::writeReplies(QTcpSocket *socket,
             socket->write(frame.encode());
         }
     };
-    const bool read = request.message.type == FakeMessage::Param
-                      && (!request.gets().isEmpty() || !request.lists().isEmpty());
-    const int delay = read ? std::max(m_replyDelayMs, m_readDelayMs) : m_replyDelayMs;
+    const bool param = request.message.type == FakeMessage::Param;
+    const bool read = param && (!request.gets().isEmpty() || !request.lists().isEmpty());
+    int delay = m_replyDelayMs;
+    if (read)
+        delay = std::max(delay, m_readDelayMs);
+    else if (param)
+        delay = std::max(delay, m_writeDelayMs);
     if (delay > 0)
         QTimer::singleShot(delay, socket, writeNow);
     else
