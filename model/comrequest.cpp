@@ -196,13 +196,15 @@ WriteReport TComRequest::writeParams(const ksm::CMsg &address,
     ksm::CMsg write = address;
     for (const auto &[key, value] : values)
         write.setParam(key, value);
+    const int routing = static_cast<int>(address.params().size());
     const int taken = setParams(write, timeoutMs);
     if (taken == static_cast<int>(write.params().size())) {
         report.held = values;
         return report;
     }
     const bool unanswered = taken < 0 && m_lastCallResult == RpcAsyncCall::Timeout;
-    if (!unanswered) {
+    const bool inPart = taken > routing;
+    if (!unanswered && !inPart) {
         // Refused, or never sent: the unit keeps what it had.
         for (const auto &entry : values)
             report.kept.insert(entry.first);

@@ -11,9 +11,10 @@ class CMsg;
 } // namespace ksm
 
 // What the unit holds of the keys a write sent, once the write is over. A key the unit took
-// holds the value sent. When no answer came in time, while the unit may have applied the write
-// anyway, the keys are read back and hold what the read brought. A key refused keeps the value
-// it had; a key in neither set is unknown (its read-back failed too).
+// holds the value sent. When the answer leaves that open (none came in time, while the unit may
+// have applied the write anyway, or it took some keys and refused others) the keys are read back
+// and hold what the read brought. A key refused outright keeps the value it had; a key in
+// neither set is unknown (its read-back failed too).
 struct WriteReport
 {
     std::map<std::string, std::string> held;
@@ -88,8 +89,8 @@ public:
     int setParams(const ksm::CMsg &msg, int timeoutMs);
     // Writes values to the unit at the address that address names ("target", "network"; a
     // PARAM message without other parameters), and reports what the unit holds of them
-    // afterwards: a write without an answer in time is followed by a read of the keys at the
-    // same address. Nothing is sent for empty values.
+    // afterwards: a write without an answer in time, and one the unit took only in part, are
+    // followed by a read of the keys at the same address. Nothing is sent for empty values.
     [[nodiscard]] WriteReport writeParams(const ksm::CMsg &address,
                                           const std::map<std::string, std::string> &values,
                                           int timeoutMs);

@@ -575,8 +575,8 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
     const QPointer<QVantelMenuItems> guard = page;
     const WriteReport report = comDevice()->writeToolsParams(values);
     // Each row sent shows what the unit holds now: what was sent, the value it kept when it
-    // refused, the value read back after an answer that came too late; nothing when even that
-    // read failed.
+    // refused, the value read back after an answer that was late or took only part; nothing when
+    // even that read failed.
     for (const auto &[id, key] : kMiscellaneousSettings) {
         const auto sent = values.find(*key);
         QVantelMenuItem *row = guard ? page->findItem(id) : nullptr;

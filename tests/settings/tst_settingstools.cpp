@@ -70,6 +70,7 @@ private slots:
     void miscellaneousCommits();
     void refusedMiscellaneousRowsGoBack();
     void lateWritesAreReadBack();
+    void halfRefusedCustomServerReadBack();
 
 private:
     QVantelMenuItems *openTools();
@@ -836,6 +837,45 @@ void TestSettingsTools::lateWritesAreReadBack()
     QVERIFY(info->valueText().isEmpty() && info->isReadOnly());
     QCOMPARE(softkeys()->infoLabel(1), QString());
     QCOMPARE(infoChanged.count(), 0);
+}
+
+// The custom server in use is written together with the server choice. A unit that takes the
+// name and refuses the choice holds the new name: read back, the page shows it.
+void TestSettingsTools::halfRefusedCustomServerReadBack()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("old.local"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
+    QVERIFY(page);
+    QVantelMenuItem *server = page->findItem(kRowNtpServer);
+    QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
+    QCOMPARE(server->currentValue()->value, 0); // "Custom"
+
+    // The unit refuses writes of the choice, and still reports it.
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (!request.isSetOf(QStringLiteral("ntp_addr")))
+            return std::nullopt;
+        const QString custom = QStringLiteral("ntp_addr_custom");
+        if (request.isSetOf(custom))
+            fake->setValue(custom, request.value(custom), QStringLiteral("general"));
+        FakeMessage answer(FakeMessage::Param);
+        answer.set(QStringLiteral("ntp_addr"), QStringLiteral("015-not allowed"));
+        answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    });
+    m_fake->clearLog();
+    custom->setValueText(QStringLiteral("ntp.new"));
+    m_page->itemCommitted(custom);
+    QCOMPARE(m_fake->value(QStringLiteral("ntp_addr_custom"), general), QStringLiteral("ntp.new"));
+    QCOMPARE(custom->valueText(), QStringLiteral("ntp.new"));
+    QCOMPARE(server->valueText(), QStringLiteral("Custom"));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(!requestsWhere([](const FakeRequest &r) {
+                 return r.isGetOf(QStringLiteral("ntp_addr_custom"));
+             }).isEmpty());
 }
 
 QTEST_MAIN(TestSettingsTools)
