@@ -7,6 +7,7 @@
 #include "model/comdevice.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 
 #include <map>
 

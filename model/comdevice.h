@@ -8,6 +8,7 @@
 #include "model/comrequest.h"
 #include "model/comwificontroller.h"
 #include "model/deviceoptionword.h"
+#include "model/writereport.h"
 
 #include <QObject>
 #include <QtGlobal>

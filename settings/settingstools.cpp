@@ -15,6 +15,7 @@
 #include "model/matrixsettings.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
