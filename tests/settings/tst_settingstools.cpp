@@ -246,29 +246,37 @@ void TestSettingsTools::accessRules()
 void TestSettingsTools::accessLevelChoice_data()
 {
     QTest::addColumn<QString>("stored");  // the Expert password on the unit
+    QTest::addColumn<bool>("readBefore"); // the passwords were read once before the choice
     QTest::addColumn<bool>("unreadable"); // the password read fails
     QTest::addColumn<QString>("typed");   // entered on the keyboard, when it opens
     QTest::addColumn<int>("level");       // the level afterwards
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("empty password") << QString() << false << QString() << 1 << QString();
+    const QString refused = QStringLiteral("The unit refuses to send\nits passwords!");
+    QTest::newRow("empty password") << QString() << false << false << QString() << 1 << QString();
     QTest::newRow("known password")
-        << QStringLiteral("ex") << false << QStringLiteral("ex") << 1 << QString();
-    QTest::newRow("wrong password") << QStringLiteral("ex") << false << QStringLiteral("Ex") << 0
-                                    << QStringLiteral("Wrong password!");
-    QTest::newRow("unreadable") << QString() << true << QString() << 0
-                                << QStringLiteral("Failed to proceed!");
+        << QStringLiteral("ex") << false << false << QStringLiteral("ex") << 1 << QString();
+    QTest::newRow("wrong password")
+        << QStringLiteral("ex") << false << false << QStringLiteral("Ex") << 0
+        << QStringLiteral("Wrong password!");
+    QTest::newRow("unreadable") << QString() << false << true << QString() << 0 << refused;
+    // The passwords of an earlier read grant nothing: the unit may have changed them since.
+    QTest::newRow("unreadable after a read")
+        << QString() << true << true << QString() << 0 << refused;
 }
 
 void TestSettingsTools::accessLevelChoice()
 {
     QFETCH(QString, stored);
+    QFETCH(bool, readBefore);
     QFETCH(bool, unreadable);
     QFETCH(QString, typed);
     QFETCH(int, level);
     QFETCH(QString, message);
 
     setPassword("password_el", stored.toLatin1().constData());
+    if (readBefore)
+        QVERIFY(m_page->loadPasswords());
     if (unreadable)
         m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
     QVantelMenuItems *tools = openTools();
