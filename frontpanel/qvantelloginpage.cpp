@@ -189,7 +189,7 @@ void QVantelLoginPage::buttonClicked()
     // than admitting anyone against a stale or empty cache.
     if (!settings || !settings->loadPasswords()) {
         logWarning(QStringLiteral("QVantelLoginPage: the device's passwords cannot be read"));
-        showReadFailure(tr("The unit refuses to send\nits passwords!"));
+        m_window->showMessagePopup(passwordReadFailureText(), 0);
         return;
     }
     if (settings->password(level).isEmpty()) {
@@ -201,22 +201,28 @@ void QVantelLoginPage::buttonClicked()
 
 void QVantelLoginPage::showReadFailure(const QString &refusedText)
 {
+    m_window->showMessagePopup(readFailureText(refusedText), 0);
+}
+
+QString QVantelLoginPage::readFailureText(const QString &refusedText)
+{
     // The status bar may well say "Connected to device" while the unit is silent or refuses:
     // the message names the cause the link reported.
-    QString text;
     switch (comDevice()->lastReadFailure()) {
     case TComDevice::ReadFailure::NoAnswer:
-        text = tr("The unit does not answer!");
-        break;
+        return tr("The unit does not answer!");
     case TComDevice::ReadFailure::Refused:
-        text = refusedText;
-        break;
+        return refusedText;
     case TComDevice::ReadFailure::None:
     case TComDevice::ReadFailure::NotConnected:
-        text = tr("Not connected!");
         break;
     }
-    m_window->showMessagePopup(text, 0);
+    return tr("Not connected!");
+}
+
+QString QVantelLoginPage::passwordReadFailureText()
+{
+    return readFailureText(tr("The unit refuses to send\nits passwords!"));
 }
 
 void QVantelLoginPage::askPassword(int level)

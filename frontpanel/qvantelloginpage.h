@@ -41,6 +41,12 @@ public:
     // else 0.
     int chosenLevel() const;
 
+    // Why the last read of the unit's identity or passwords failed (TComDevice::lastReadFailure):
+    // no link, no answer, or refusedText when the unit refused.
+    [[nodiscard]] static QString readFailureText(const QString &refusedText);
+    // The same for a read of the passwords, as the login and the Tools access level say it.
+    [[nodiscard]] static QString passwordReadFailureText();
+
 public slots:
     // Makes the switch of level the one chosen: checked and disabled, the other two unchecked
     // and enabled.

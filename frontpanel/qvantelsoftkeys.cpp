@@ -7,6 +7,7 @@
 #include "model/comdevice.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 
 #include <map>
 
@@ -101,29 +102,46 @@ void QVantelSoftkeys::dispatch(const std::string &key, const std::string &value)
         applyContactLabel(key, value);
 }
 
-void QVantelSoftkeys::setInfoLabel(int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setInfoLabel(int index, const QString &text)
 {
-    if ((index != 0 && index != 1) || m_infoLabels[size_t(index)] == text)
-        return;
-    writeLabel(kPanelKeyInfoLabel, index, text);
-    m_infoLabels[size_t(index)] = text;
-    emit infoLabelChanged(index, text);
+    return setLabel(true, index, text);
 }
 
-void QVantelSoftkeys::setContactLabel(int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setContactLabel(int index, const QString &text)
 {
-    if ((index != 0 && index != 1) || m_contactLabels[size_t(index)] == text)
-        return;
-    writeLabel(kPanelKeyContactLabel, index, text);
-    m_contactLabels[size_t(index)] = text;
-    emit contactLabelChanged(index, text);
+    return setLabel(false, index, text);
 }
 
-void QVantelSoftkeys::writeLabel(const std::string &prefix, int index, const QString &text)
+QVantelSoftkeys::LabelWrite QVantelSoftkeys::setLabel(bool info, int index, const QString &text)
 {
-    if (m_updating)
-        return;
-    comDevice()->writePanelKey(prefix + std::to_string(index + 1), toDeviceString(text));
+    std::array<QString, kLabelCount> &labels = info ? m_infoLabels : m_contactLabels;
+    if ((index != 0 && index != 1) || labels[size_t(index)] == text)
+        return LabelWrite::Held;
+    const auto store = [this, info, index, &labels](const QString &stored) {
+        labels[size_t(index)] = stored;
+        if (info)
+            emit infoLabelChanged(index, stored);
+        else
+            emit contactLabelChanged(index, stored);
+    };
+    if (m_updating) {
+        store(text);
+        return LabelWrite::Held;
+    }
+    const std::string key
+        = (info ? kPanelKeyInfoLabel : kPanelKeyContactLabel) + std::to_string(index + 1);
+    const std::string word = toDeviceString(text);
+    const WriteReport report = comDevice()->writePanelKeyReported(key, word);
+    const auto held = report.held.find(key);
+    if (held == report.held.end())
+        return report.kept.count(key) ? LabelWrite::Other : LabelWrite::Unknown;
+    if (held->second == word) {
+        store(text);
+        return LabelWrite::Held;
+    }
+    // Read back after an answer that came too late: the unit's own text.
+    store(fromDeviceString(held->second));
+    return LabelWrite::Other;
 }
 
 bool QVantelSoftkeys::writeKey(QVantelSoftkey *key)

@@ -16,7 +16,7 @@ class CMsg;
 // labels. readAll() loads them after login, handleEvent() follows the device's "config_changeset"
 // reports, and user changes (through the records' setters and the label setters) are written
 // back to the device through the device model (TComDevice::readPanelKeys and writePanelKey;
-// the label writes' results are not looked at, the keys' are handed to the caller).
+// the results of both are handed to the caller).
 //
 // Values that come from the device are applied with the updating flag set: they are stored and
 // signalled but never written back, also when a signal handler changes a key meanwhile.
@@ -52,10 +52,20 @@ public:
     // Applies a "config_changeset" INFO; other messages change nothing.
     void handleEvent(const ksm::CMsg &event);
 
+    // How a label write ended.
+    enum class LabelWrite {
+        Held,    // the unit holds the text given (also when nothing was to be written)
+        Other,   // the unit holds the model's text: it refused the write, or it was read back
+                 // after an answer that did not come in time and holds another text
+        Unknown, // no answer in time and the read after it failed: the unit's text is unknown,
+                 // the model keeps its own
+    };
+
     // Index 0 or 1; nothing for another index or an unchanged text. Unless updating, the text is
-    // written first (UTF-8); then stored and signalled.
-    void setInfoLabel(int index, const QString &text);
-    void setContactLabel(int index, const QString &text);
+    // written first (UTF-8), and stored and signalled once the unit holds it; a text the unit
+    // was read back with is stored and signalled in its place.
+    LabelWrite setInfoLabel(int index, const QString &text);
+    LabelWrite setContactLabel(int index, const QString &text);
     // Writes the key's stored form, unless updating; false when the device did not take it.
     bool writeKey(QVantelSoftkey *key);
 
@@ -74,7 +84,7 @@ signals:
 
 private:
     void dispatch(const std::string &key, const std::string &value);
-    void writeLabel(const std::string &prefix, int index, const QString &text);
+    LabelWrite setLabel(bool info, int index, const QString &text);
 
     bool m_updating = false;
     std::array<QString, kLabelCount> m_infoLabels;

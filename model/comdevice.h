@@ -8,6 +8,7 @@
 #include "model/comrequest.h"
 #include "model/comwificontroller.h"
 #include "model/deviceoptionword.h"
+#include "model/writereport.h"
 
 #include <QObject>
 #include <QtGlobal>
@@ -226,10 +227,10 @@ public:
     // false, with words left empty, for another key or when the list cannot be read.
     bool listGpioChoices(const std::string &key, std::vector<std::string> &words);
     // Writes general keys (GPIO inputs and relays, time server) or network keys (auto redial)
-    // in one PARAM message per target; a key that is not one of the tools keys is not sent.
-    // True when the device took every key sent; false when it refused or did not answer one,
-    // and when nothing was sent.
-    bool writeToolsParams(const std::map<std::string, std::string> &values);
+    // in one PARAM message per target, and reports what the unit holds of them afterwards
+    // (TComRequest::writeParams()); a key that is not one of the tools keys is not sent, and
+    // kept. The unit took every key when the report holds values.
+    [[nodiscard]] WriteReport writeToolsParams(const std::map<std::string, std::string> &values);
 
     // --- Messages (comdevicemessages.cpp) ---------------------------------------------------
     // An INFO message the device root follows: "network_info", "battery_level",
@@ -330,6 +331,10 @@ public:
     // less than one second as five.
     [[nodiscard]] int readTimeoutMs() const { return m_readTimeoutMs; }
     void setReadTimeoutMs(int ms) { m_readTimeoutMs = ms; }
+    // How long the writes of the panel keys and the tools keys wait for the unit before they
+    // read back what it holds; tests shorten it as the read time-out.
+    [[nodiscard]] int writeTimeoutMs() const { return m_writeTimeoutMs; }
+    void setWriteTimeoutMs(int ms) { m_writeTimeoutMs = ms; }
     // The device's tab name, kept in the web program's settings record; an empty name when the
     // record has none.
     bool readTabName(std::string &name);
@@ -378,8 +383,13 @@ public:
     // Subscribes to "config_changeset" and reads the soft-key and label keys (kPanelKey...) of
     // "general": true only when all eleven came back, values holding them.
     bool readPanelKeys(std::map<std::string, std::string> &values);
-    // Writes one soft-key or label key; any other key is refused without sending.
+    // Writes one soft-key or label key; any other key is refused without sending. True when the
+    // unit holds the value afterwards: a write without an answer in time is followed by a read
+    // of the key (TComRequest::writeParams()).
     bool writePanelKey(const std::string &key, const std::string &value);
+    // The same, reporting what the unit holds of the key afterwards; another key is kept.
+    [[nodiscard]] WriteReport writePanelKeyReported(const std::string &key,
+                                                    const std::string &value);
 
     // Shows a text message on the device's display.
     bool displayMessage(const std::string &text);
@@ -474,6 +484,7 @@ private:
     TComRequest m_request;
     ReadFailure m_lastReadFailure = ReadFailure::None;
     int m_readTimeoutMs = TComRequest::DefaultTimeoutMs;
+    int m_writeTimeoutMs = TComRequest::DefaultTimeoutMs;
     bool m_loaded = false;
     bool m_aes67Reset = false;
     int m_mobileSignalBars = 0;

@@ -271,12 +271,19 @@ bool TComDevice::readPanelKeys(std::map<std::string, std::string> &values)
 
 bool TComDevice::writePanelKey(const std::string &key, const std::string &value)
 {
-    if (!isPanelKey(key))
-        return false;
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetGeneral);
-    msg.setParam(key, value);
-    return writeAll(msg);
+    return isPanelKey(key) && writePanelKeyReported(key, value).holds({{key, value}});
+}
+
+WriteReport TComDevice::writePanelKeyReported(const std::string &key, const std::string &value)
+{
+    if (!isPanelKey(key)) {
+        WriteReport report;
+        report.kept.insert(key);
+        return report;
+    }
+    ksm::CMsg address(ksm::CMsg::Param);
+    address.setParam(kKeyTarget, kTargetGeneral);
+    return m_request.writeParams(address, {{key, value}}, m_writeTimeoutMs);
 }
 
 bool TComDevice::displayMessage(const std::string &text)

@@ -136,28 +136,25 @@ bool TComDevice::listGpioChoices(const std::string &key, std::vector<std::string
     return true;
 }
 
-bool TComDevice::writeToolsParams(const std::map<std::string, std::string> &values)
+WriteReport TComDevice::writeToolsParams(const std::map<std::string, std::string> &values)
 {
-    ksm::CMsg general(ksm::CMsg::Param);
-    general.setParam(kKeyTarget, kTargetGeneral);
-    ksm::CMsg network(ksm::CMsg::Param);
-    network.setParam(kKeyTarget, kTargetNetwork);
-    bool toGeneral = false;
-    bool toNetwork = false;
+    std::map<std::string, std::string> general;
+    std::map<std::string, std::string> network;
+    WriteReport report;
     for (const auto &[key, value] : values) {
-        if (isGeneralToolsKey(key)) {
-            general.setParam(key, value);
-            toGeneral = true;
-        } else if (isNetworkToolsKey(key)) {
-            network.setParam(key, value);
-            toNetwork = true;
-        }
+        if (isGeneralToolsKey(key))
+            general.insert({key, value});
+        else if (isNetworkToolsKey(key))
+            network.insert({key, value});
+        else
+            report.kept.insert(key);
     }
     // Both are sent even when the first is refused: each carries settings of its own.
-    bool written = toGeneral || toNetwork;
-    if (toGeneral)
-        written = writeAll(general) && written;
-    if (toNetwork)
-        written = writeAll(network) && written;
-    return written;
+    for (const auto &[target, keys] :
+         {std::pair{&kTargetGeneral, &general}, std::pair{&kTargetNetwork, &network}}) {
+        ksm::CMsg address(ksm::CMsg::Param);
+        address.setParam(kKeyTarget, *target);
+        report.merge(m_request.writeParams(address, *keys, m_writeTimeoutMs));
+    }
+    return report;
 }

@@ -51,6 +51,11 @@ public:
     // StateReady after the base succeeded.
     virtual bool setNetwork(const std::string &networkId, int flags, bool makeDefault);
 
+    // Whether the key's value came from the device or a setter since construction or the last
+    // reset (see markKnown()): right after setNetwork(), whether the key was read, so that a page
+    // shows a key whose read failed as unknown rather than the field's default.
+    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
+
     // PARAM GET of one key; the result of TComRequest::getParam().
     bool readNetworkParam(const std::string &key, std::string &value, bool withNetwork);
     // PARAM with one GET per key, in order; the result of TComRequest::getParams().
@@ -112,7 +117,6 @@ protected:
     // construction or the last reset. A bulk write sends only these, so that a default never
     // overwrites a device setting that was not read. A subclass's reset() calls clearKnown().
     void markKnown(const std::string &key) { m_known.insert(key); }
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
     void clearKnown() { m_known.clear(); }
 
     // The common setter, for a field of the key table: an unchanged value only marks the key

@@ -3,6 +3,7 @@
 #include "link/ccom.h"
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "link/rpcasynccall.h"
 #include "model/readfailures.h"
 
 #include <algorithm>
@@ -183,6 +184,44 @@ int TComRequest::setParams(const ksm::CMsg &msg, int timeoutMs)
         return std::max(0, sent - refused);
     }
     return -1;
+}
+
+WriteReport TComRequest::writeParams(const ksm::CMsg &address,
+                                     const std::map<std::string, std::string> &values,
+                                     int timeoutMs)
+{
+    WriteReport report;
+    if (values.empty())
+        return report;
+    ksm::CMsg write = address;
+    for (const auto &[key, value] : values)
+        write.setParam(key, value);
+    const int routing = static_cast<int>(address.params().size());
+    const int taken = setParams(write, timeoutMs);
+    if (taken == static_cast<int>(write.params().size())) {
+        report.held = values;
+        return report;
+    }
+    const bool unanswered = taken < 0 && m_lastCallResult == RpcAsyncCall::Timeout;
+    const bool inPart = taken > routing;
+    if (!unanswered && !inPart) {
+        // Refused, or never sent: the unit keeps what it had.
+        for (const auto &entry : values)
+            report.kept.insert(entry.first);
+        return report;
+    }
+    ksm::CMsg read = address;
+    for (const auto &entry : values)
+        read.addGet(entry.first);
+    std::map<std::string, std::string> readBack;
+    std::map<std::string, std::string> failed;
+    getParams(read, readBack, failed, timeoutMs);
+    for (const auto &entry : values) {
+        const auto found = readBack.find(entry.first);
+        if (found != readBack.end())
+            report.held.insert(*found);
+    }
+    return report;
 }
 
 bool TComRequest::list(const ksm::CMsg &msg, std::vector<std::string> &items, int timeoutMs)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/writereport.h"
+
 #include <map>
 #include <string>
 #include <vector>
@@ -70,6 +72,13 @@ public:
     // Writes the parameters of msg. Returns how many of them the device accepted (compare with
     // msg's parameter count), or -1 on failure.
     int setParams(const ksm::CMsg &msg, int timeoutMs);
+    // Writes values to the unit at the address that address names ("target", "network"; a
+    // PARAM message without other parameters), and reports what the unit holds of them
+    // afterwards: a write without an answer in time, and one the unit took only in part, are
+    // followed by a read of the keys at the same address. Nothing is sent for empty values.
+    [[nodiscard]] WriteReport writeParams(const ksm::CMsg &address,
+                                          const std::map<std::string, std::string> &values,
+                                          int timeoutMs);
     // Lists the one LIST name of msg (which also needs at least one parameter); the items,
     // split at unescaped commas, are appended to items. True on a final "OK"; items appended
     // before a failure stay.

@@ -208,24 +208,17 @@ void QVantelAudioAuxiliaryPage::matrixControllerStateChanged(TComController *con
 
 void QVantelAudioAuxiliaryPage::setColumnUnavailable(int column)
 {
-    m_buttons[size_t(column)]->setPalette(m_greyedPalette);
     m_buttons[size_t(column)]->setEnabled(false);
-    // A switch that cannot be switched on is drawn locked, as a greyed column's are.
-    for (QVantelSwitch *toggle : m_switches[size_t(column)]) {
-        toggle->setCheckable(false);
-        toggle->setEnabled(false);
-    }
+    setColumnGreyed(column, true);
 }
 
 void QVantelAudioAuxiliaryPage::setColumnGreyed(int column, bool greyed)
 {
     m_buttons[size_t(column)]->setPalette(greyed ? m_greyedPalette : m_normalPalette);
-    for (QVantelSwitch *toggle : m_switches[size_t(column)]) {
+    // A locked switch cannot be switched, yet it shows how the unit routes the source: drawn
+    // off, it would claim a routing the unit does not have.
+    for (QVantelSwitch *toggle : m_switches[size_t(column)])
         toggle->setEnabled(!greyed);
-        toggle->setCheckable(!greyed);
-    }
-    if (greyed)
-        return;
     for (int output : kOutputs)
         matrixNodeChanged(QVantel::Inputs(kInputs[column]), QVantel::Outputs(output));
 }

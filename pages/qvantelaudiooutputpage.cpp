@@ -408,12 +408,11 @@ void QVantelAudioOutputPage::setAoipRowsUnavailable()
     const QPalette greyed = AudioPageStyle::greyed(palette());
     m_rowLabels[Aoip1Row]->setPalette(greyed);
     m_rowLabels[Aoip2Row]->setPalette(greyed);
-    // A switch that cannot be switched on is drawn locked, as on the auxiliary page.
+    // A switch that cannot be switched is drawn locked, as on the auxiliary page, and still shows
+    // how the unit routes the output.
     for (int row : {Aoip1Row, Aoip2Row}) {
-        for (QVantelSwitch *toggle : m_switches[size_t(row)]) {
-            toggle->setCheckable(false);
+        for (QVantelSwitch *toggle : m_switches[size_t(row)])
             toggle->setEnabled(false);
-        }
     }
 }
 

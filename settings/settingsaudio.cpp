@@ -77,6 +77,27 @@ void fillCompressorRow(QVantelMenuItem *row, int limiterThreshold)
         row->addValue(level, settingsText("%1 dBFS").arg(level));
 }
 
+// The matrix options as the unit last sent them; false when it has not sent them.
+bool optionsRead()
+{
+    return !matrixSettings()->isRowMissing(TMatrixSettings::Row::Options, 0);
+}
+
+// The channel knob's function is a bit of the matrix options: without the unit's word it is
+// unknown and locked, since a tap would write the other bits unread.
+void showChannelKnob(QVantelMenuItem *row)
+{
+    if (!optionsRead()) {
+        showUnread(row);
+        return;
+    }
+    showSwitchRead(row);
+    row->addValue(0, settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Side Tone")));
+    row->addValue(1, settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Mic Fader")));
+    row->setChecked(bit(matrixSettings()->options(), kKnobMicFader));
+    row->setReadOnly(!firmwareAtLeast(kChannelKnobFirmware));
+}
+
 bool hasAuxiliaryBoard()
 {
     return audioSettings()->auxiliaryBoard()
@@ -98,6 +119,8 @@ void QVantelSettingsPage::createAudioMenu()
     const TAudioSettings *audio = audioSettings();
     const TComDevice *device = comDevice();
     auto *page = new QVantelMenuItems(kPageAudio, this);
+    // Options the unit did not send are asked for again each time the page opens.
+    matrixSettings()->readMissingRows({{TMatrixSettings::Row::Options, 0}});
     matrixOptionsEdit = matrixSettings()->options();
     const bool aux = hasAuxiliaryBoard();
     const QString dbfs = tr("%1 dBFS");
@@ -116,12 +139,8 @@ void QVantelSettingsPage::createAudioMenu()
         row->setChecked(audio->inputSource() == 0);
     }
 
-    row = addSettingsRow(
-        page, kRowChannelKnob, QVantelMenuItem::Switch, tr("Channel Knob Function"));
-    row->addValue(0, tr("Side Tone"));
-    row->addValue(1, tr("Mic Fader"));
-    row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
-    row->setReadOnly(!firmwareAtLeast(kChannelKnobFirmware));
+    showChannelKnob(addSettingsRow(
+        page, kRowChannelKnob, QVantelMenuItem::Switch, tr("Channel Knob Function")));
 
     if (aux && firmwareAtLeast(kInputFormatFirmware)) {
         row = addSettingsRow(
@@ -192,7 +211,7 @@ void QVantelSettingsPage::refreshAudioPage(QVantelMenuItems *page)
     if (QVantelMenuItem *row = page->findItem(kRowInputFormat))
         row->setChecked(audio->inputSource() == 0);
     if (QVantelMenuItem *row = page->findItem(kRowChannelKnob))
-        row->setChecked(bit(matrixOptionsEdit, kKnobMicFader));
+        showChannelKnob(row);
     if (QVantelMenuItem *row = page->findItem(kRowOperationMode))
         row->setChecked(device->isExtendedMode());
     if (QVantelMenuItem *row = page->findItem(kRowDynamics))

@@ -67,8 +67,6 @@ void showListedChoice(QVantelMenuItem *row,
 {
     row->setVisible(true);
     value = fillChoiceRow(row, values, text, value);
-    if (values.empty())
-        row->setValueText(QString());
 }
 
 bool routedCoordination(int routing)
@@ -364,7 +362,8 @@ void QVantelSettingsPage::refreshCallProfilePage(QVantelMenuItems *page)
             hideRow(row);
         } else {
             std::vector<int> rates;
-            listShownBitRates(mode, codec, rates, family);
+            device->listBitRates(
+                mode, codec.algorithm, codec.channelMode, codec.sampleRate, rates, family);
             if (!guard)
                 return;
             showListedChoice(row, rates, codec.bitRate, [](int rate) {

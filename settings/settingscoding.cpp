@@ -168,7 +168,8 @@ void QVantelSettingsPage::refreshCodecPage(QVantelMenuItems *page)
 
     if (QVantelMenuItem *row = page->findItem(kRowCodecBitRate)) {
         row->clearValues();
-        listShownBitRates(mode, editCodec, list, noFamily);
+        device->listBitRates(
+            mode, editCodec.algorithm, editCodec.channelMode, editCodec.sampleRate, list, noFamily);
         if (!guard)
             return;
         editCodec.bitRate = fillChoiceRow(

@@ -85,52 +85,29 @@ void QVantelSettingsPage::createIsdnPage()
     auto *page = new QVantelMenuItems(kPageIsdn, this);
     editIsdn.setNetwork(interfaceNetwork(kPageIsdn), TComNetworkController::ReadAllFlag, false);
     const TComIsdnController &copy = editIsdn;
-    const bool pageLock = copy.state() == TComController::StateUnknown;
+    // The switch and the interface's settings are read apart: each row shows what its own read
+    // brought, and a row whose read failed is locked and shows no default in its place.
+    const bool protocolRead = copy.isKnown(kIsdnKeyProtocol);
     const bool spid = isSpidProtocol(copy.protocol());
-    const bool numberLock = pageLock || spid;
     using Entry = QVantelMenuItem;
 
-    QVantelMenuItem *fiveAs
-        = addSwitchRow(page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), pageLock);
+    addSwitchRow(
+        page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), !copy.isKnown(kIsdnKey5as));
     QVantelMenuItem *protocol
         = addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol"));
-    fillIsdnProtocols(protocol, copy.protocol(), pageLock);
-    if (pageLock) {
-        // Nothing was read: the controller's defaults are not the unit's.
-        showUnread(fiveAs);
-        showUnread(protocol);
+    fillIsdnProtocols(protocol, copy.protocol(), !protocolRead);
+    const auto numberRow = [&](int id, const QString &label, const std::string &value, bool lock) {
+        addTextRow(page, id, Entry::NumericEntry, label, value, lock || !protocolRead);
+    };
+    numberRow(kRowIsdnLocalNumber1, tr("Local Number 1"), copy.localNumber1(), spid);
+    numberRow(kRowIsdnLocalNumber2, tr("Local Number 2"), copy.localNumber2(), spid);
+    numberRow(kRowIsdnSubAddress1, tr("Sub-Address 1"), copy.subAddress1(), spid);
+    numberRow(kRowIsdnSubAddress2, tr("Sub-Address 2"), copy.subAddress2(), spid);
+    numberRow(kRowIsdnSpid, QStringLiteral("SPID"), copy.spid(), !spid);
+    for (const auto &field : isdnFields()) {
+        if (!copy.isKnown(*field.key))
+            showUnread(page->findItem(field.row));
     }
-    addTextRow(page,
-               kRowIsdnLocalNumber1,
-               Entry::NumericEntry,
-               tr("Local Number 1"),
-               copy.localNumber1(),
-               numberLock);
-    addTextRow(page,
-               kRowIsdnLocalNumber2,
-               Entry::NumericEntry,
-               tr("Local Number 2"),
-               copy.localNumber2(),
-               numberLock);
-    addTextRow(page,
-               kRowIsdnSubAddress1,
-               Entry::NumericEntry,
-               tr("Sub-Address 1"),
-               copy.subAddress1(),
-               numberLock);
-    addTextRow(page,
-               kRowIsdnSubAddress2,
-               Entry::NumericEntry,
-               tr("Sub-Address 2"),
-               copy.subAddress2(),
-               numberLock);
-    // With the page locked every row is, SPID included.
-    addTextRow(page,
-               kRowIsdnSpid,
-               Entry::NumericEntry,
-               QStringLiteral("SPID"),
-               copy.spid(),
-               pageLock || !spid);
     pushPage(page);
 }
 
@@ -161,11 +138,12 @@ void QVantelSettingsPage::commitIsdnItem(QVantelMenuItems *page, QVantelMenuItem
     if (item->id() != kRowIsdnProtocol || !item->currentValue())
         return;
     const bool spid = isSpidProtocol(item->currentValue()->value);
-    for (int id :
-         {kRowIsdnLocalNumber1, kRowIsdnLocalNumber2, kRowIsdnSubAddress1, kRowIsdnSubAddress2}) {
-        if (QVantelMenuItem *number = page->findItem(id))
-            number->setReadOnly(spid);
+    // A row whose value was not read stays locked whatever the protocol.
+    for (const auto &field : isdnFields()) {
+        QVantelMenuItem *row = page->findItem(field.row);
+        if (!row || field.row == kRowIsdn5as || field.row == kRowIsdnProtocol)
+            continue;
+        const bool numbered = field.row != kRowIsdnSpid;
+        row->setReadOnly(numbered == spid || !editIsdn.isKnown(*field.key));
     }
-    if (QVantelMenuItem *spidRow = page->findItem(kRowIsdnSpid))
-        spidRow->setReadOnly(!spid);
 }

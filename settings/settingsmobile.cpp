@@ -130,8 +130,13 @@ void QVantelSettingsPage::createMobilePage(int pageId)
 
     if (pinRequired)
         addSettingsRow(page, kRowMobilePin, Entry::NumericMaskedEntry, tr("PIN Code"));
-    if (!simUnusable)
-        addSwitchRow(page, kRowMobilePinSave, tr("PIN Save"), copy.pinPersistent(), false);
+    if (!simUnusable) {
+        QVantelMenuItem *pinSave
+            = addSwitchRow(page, kRowMobilePinSave, tr("PIN Save"), copy.pinPersistent(), false);
+        // Unread, its switch would show a default the unit may not hold, and Apply write it.
+        if (!copy.isKnown(kMobileKeyPinPersistent))
+            showUnread(pinSave);
+    }
     if (settings) {
         const int rat = copy.preferredTechnology();
         // "UMTS first", "GSM first" and "only GSM UMTS" are not offered: shown as the unit's
@@ -224,8 +229,7 @@ void QVantelSettingsPage::createMobilePage(int pageId)
             row->setValueText(tr("Not Available"));
     }
     if (pageLock) {
-        // Nothing was read: the rows that would show the controller's defaults say so. PIN Save
-        // stays as it is: it is never locked, so that a PIN can be saved whatever was read.
+        // Nothing was read: the rows that would show the controller's defaults say so.
         for (const int id :
              {kRowMobileDataService, kRowMobileAuthentication, kRowMobileSubscriber}) {
             showUnread(page->findItem(id));

@@ -2,6 +2,7 @@
 
 #include "settings/qvantelsettingspage.h"
 
+#include "frontpanel/qvantelloginpage.h"
 #include "link/logtext.h"
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
@@ -137,12 +138,12 @@ void QVantelSettingsPage::changeAccessLevel(QVantelMenuItem *row)
     if (!row || (row->currentValue() && row->currentValue()->value == int(accessLevel)))
         return;
     QPointer<QVantelMenuItem> guard = row;
-    // The check runs against the unit's current passwords. A failed read may fall back on the
-    // passwords read earlier on this connection, but never on a cache that holds nothing read.
-    if (!loadPasswords() && !m_passwordsKnown) {
+    // The check runs against the unit's current passwords only: those of an earlier read may
+    // have been changed since. A failed read grants nothing and says why, as the login does.
+    if (!loadPasswords()) {
         if (guard)
             row->selectValue(int(accessLevel), true, false);
-        showMessage(tr("Failed to proceed!"), 0);
+        showMessage(QVantelLoginPage::passwordReadFailureText(), 0);
         return;
     }
     if (!guard)

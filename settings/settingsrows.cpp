@@ -1,7 +1,5 @@
 #include "settings/settingsrows.h"
 
-#include "link/codecconfig.h"
-#include "model/comdevice.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelswitch.h"
@@ -52,6 +50,9 @@ int fillChoiceRow(QVantelMenuItem *row,
     if (!values.empty() && row->findValue(value, true) < 0)
         value = values.front();
     row->selectValue(value, true, false);
+    // Nothing listed: the text of what the row showed before would pass for the unit's value.
+    if (values.empty())
+        row->setValueText(QString());
     row->setReadOnly(values.size() < 2);
     return value;
 }
@@ -92,20 +93,6 @@ int telephoneBandRate(int algorithm)
     if (algorithm >= 3 && algorithm <= 6)
         return 16000;
     return 0;
-}
-
-bool listShownBitRates(int codecMode,
-                       const TCodecConfig &codec,
-                       std::vector<int> &rates,
-                       int family)
-{
-    const int bandRate = telephoneBandRate(codec.algorithm);
-    return comDevice()->listBitRates(codecMode,
-                                     codec.algorithm,
-                                     codec.channelMode,
-                                     bandRate ? bandRate : codec.sampleRate,
-                                     rates,
-                                     family);
 }
 
 void showUnread(QVantelMenuItem *row)

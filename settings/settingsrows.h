@@ -12,7 +12,6 @@
 
 class QVantelMenuItem;
 class QVantelMenuItems;
-struct TCodecConfig;
 
 // text translated in the settings page's context, for helpers outside the class.
 QString settingsText(const char *text);
@@ -36,8 +35,8 @@ QVantelMenuItem *addSettingsRow(QVantelMenuItems *page,
 
 // Replaces the entries of a choice row with values, in their order, each named by text, and
 // makes value current; a value the list lacks gives way to the first entry. Returns the value
-// now current: value itself when the list is empty, and the row's text then stays as it was.
-// The row is read-only when it offers no choice.
+// now current: value itself when the list is empty, and the row then shows no text. The row is
+// read-only when it offers no choice.
 int fillChoiceRow(QVantelMenuItem *row,
                   const std::vector<int> &values,
                   const std::function<QString(int)> &text,
@@ -57,15 +56,9 @@ void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 
 // The sampling rate the telephone-band algorithms run at, which their sampling-rate row shows:
 // 8000 Hz for the G.711 family (0 to 2), 16000 Hz for the G.722 family (3 to 6); 0 for any other
-// algorithm, whose rates the unit lists. Their coding is written without a rate.
+// algorithm, whose rates the unit lists. Their coding holds 48000 Hz, the rate the unit lists
+// their bit rates at, and is written without a rate.
 [[nodiscard]] int telephoneBandRate(int algorithm);
-// Lists into rates the bit rates the unit offers for codec in codecMode on the network family,
-// asked at the sampling rate the page shows: a telephone-band coding holds 48000 Hz only as a
-// stand-in. False when the list fails.
-bool listShownBitRates(int codecMode,
-                       const TCodecConfig &codec,
-                       std::vector<int> &rates,
-                       int family);
 
 // Shows that the unit's value for row is not known (its read failed or the unit did not report
 // it), instead of a default the unit never sent: a choice or wheel offers the single entry

@@ -15,6 +15,7 @@
 #include "model/matrixsettings.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantelimage.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
@@ -370,13 +371,24 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
 {
     const int id = item->id();
     const QString text = item->valueText();
-    if (id == kRowFirstInfoLabel || id == kRowFirstInfoLabel + 1) {
-        softkeys()->setInfoLabel(id - kRowFirstInfoLabel, text);
-    } else if (id == kRowFirstContactLabel || id == kRowFirstContactLabel + 1) {
-        softkeys()->setContactLabel(id - kRowFirstContactLabel, text);
+    const QPointer<QVantelMenuItem> row = item;
+    const bool info = id == kRowFirstInfoLabel || id == kRowFirstInfoLabel + 1;
+    if (info || id == kRowFirstContactLabel || id == kRowFirstContactLabel + 1) {
+        QVantelSoftkeys *model = softkeys();
+        const int index = id - (info ? kRowFirstInfoLabel : kRowFirstContactLabel);
+        const QVantelSoftkeys::LabelWrite written
+            = info ? model->setInfoLabel(index, text) : model->setContactLabel(index, text);
+        if (written == QVantelSoftkeys::LabelWrite::Held)
+            return;
+        // The row shows the unit's text again (the panel key never took the new one), or,
+        // when it is not known what the unit holds, nothing.
+        if (row && written == QVantelSoftkeys::LabelWrite::Unknown)
+            showUnread(row);
+        else if (row)
+            row->setValueText(info ? model->infoLabel(index) : model->contactLabel(index));
+        showMessage(tr("Failed to apply changes!"), 0);
     } else {
         const auto found = labelInputs.find(id);
-        const QPointer<QVantelMenuItem> row = item;
         if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
             // The unit kept its name: the row shows it again, if its page is still there.
             if (row)
@@ -562,18 +574,26 @@ void QVantelSettingsPage::commitMiscellaneousItem(QVantelMenuItems *page, QVante
         return;
     // The write waits for the unit; the page and its rows may be gone by then.
     const QPointer<QVantelMenuItems> guard = page;
-    const bool written = comDevice()->writeToolsParams(values);
-    // Refused, the unit kept its values: the rows sent show them again.
+    const WriteReport report = comDevice()->writeToolsParams(values);
+    // Each row sent shows what the unit holds now: what was sent, the value it kept when it
+    // refused, the value read back after an answer that was late or took only part; nothing when
+    // even that read failed.
     for (const auto &[id, key] : kMiscellaneousSettings) {
         const auto sent = values.find(*key);
-        if (!guard || sent == values.end())
+        QVantelMenuItem *row = guard ? page->findItem(id) : nullptr;
+        if (!row || sent == values.end())
             continue;
-        if (written)
-            rememberUnitWord(page->findItem(id), sent->second);
-        else
-            showUnitWord(page->findItem(id));
+        if (const auto held = report.held.find(*key); held != report.held.end()) {
+            rememberUnitWord(row, held->second);
+            if (held->second != sent->second)
+                showUnitWord(row);
+        } else if (report.kept.count(*key)) {
+            showUnitWord(row);
+        } else {
+            showUnread(row);
+        }
     }
-    if (!written)
+    if (!report.holds(values))
         showMessage(tr("Failed to apply changes!"), 0);
 }
 

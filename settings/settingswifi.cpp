@@ -197,18 +197,19 @@ void QVantelSettingsPage::wifiNetworkChosen(QVantelMenuItem *row, QVantelMenuSel
     // Compared and taken as the bytes the unit listed, so that a name in any script is neither
     // mistaken for a change nor written back altered.
     const std::string ssid = networkNameBytes(chosen->label()->text(), editWifi);
-    if (ssid == editWifi.ssid())
-        return;
     QVantelMenuItem *name = page->findItem(kRowWifiSsid);
     // The marked network taken again keeps the security and passphrase given for it.
     if (name && name->valueText() == networkNameText(ssid))
         return;
+    // The unit's own network brings back what the unit holds for it; another starts afresh.
+    const bool own = ssid == editWifi.ssid();
     if (name)
         name->setValueText(networkNameText(ssid));
     if (QVantelMenuItem *security = page->findItem(kRowWifiSecurity))
-        security->selectValue(TComWifiController::AuthAuto, true, false);
+        security->selectValue(
+            own ? editWifi.authentication() : TComWifiController::AuthAuto, true, false);
     if (QVantelMenuItem *passphrase = page->findItem(kRowWifiPassphrase))
-        passphrase->setValueText(QString());
+        passphrase->setValueText(own ? toQString(editWifi.passphrase()) : QString());
     header()->setModified(hasWifiChanges(page));
 }
 

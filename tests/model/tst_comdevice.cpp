@@ -741,19 +741,26 @@ void tst_ComDevice::toolsConversations()
 
     // Tools keys go to their targets; other keys are not sent.
     fake.clearLog();
-    QVERIFY(device.writeToolsParams(
-        {{"ext_relay1", "call_active"}, {"auto_redial_time", "10"}, {"password_al", ""}}));
+    const std::map<std::string, std::string> tools
+        = {{"ext_relay1", "call_active"}, {"auto_redial_time", "10"}};
+    std::map<std::string, std::string> withOther = tools;
+    withOther.insert({"password_al", ""});
+    const WriteReport written = device.writeToolsParams(withOther);
+    QVERIFY(written.holds(tools));
+    QCOMPARE(written.kept, std::set<std::string>{"password_al"});
     QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
              QStringLiteral("call_active"));
     QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),
              QStringLiteral("10"));
     QCOMPARE(fake.requestCount(), 2);
-    QVERIFY(!device.writeToolsParams({{"tabname", "x"}}));
+    QVERIFY(!device.writeToolsParams({{"tabname", "x"}}).holds({{"tabname", "x"}}));
     QCOMPARE(fake.requestCount(), 2);
     // A refused key fails the write; the other target's keys are still sent.
     fake.refuseKey(QStringLiteral("ext_relay1"), QStringLiteral("015-not allowed"));
-    QVERIFY(
-        !device.writeToolsParams({{"ext_relay1", "relay_state_none"}, {"auto_redial_time", "20"}}));
+    const WriteReport refused
+        = device.writeToolsParams({{"ext_relay1", "relay_state_none"}, {"auto_redial_time", "20"}});
+    QCOMPARE(refused.kept, std::set<std::string>{"ext_relay1"});
+    QCOMPARE(refused.held, (std::map<std::string, std::string>{{"auto_redial_time", "20"}}));
     QCOMPARE(fake.value(QStringLiteral("ext_relay1"), QStringLiteral("general")),
              QStringLiteral("call_active"));
     QCOMPARE(fake.value(QStringLiteral("auto_redial_time"), QStringLiteral("network")),

@@ -121,12 +121,14 @@ void TestQVantelAudioAuxiliaryPage::inputSourceGreysTheUnusedSide()
     QVERIFY(audioSettings()->auxiliaryBoard());
     PageFixture::refreshed(0);
     PageFixture::audioReady();
-    QVERIFY(!m_page->switchAt(Aes1, Page::ProgramRow)->isCheckable());
-    QVERIFY(m_page->switchAt(Aux2, Page::ProgramRow)->isCheckable());
+    QVERIFY(!m_page->switchAt(Aes1, Page::ProgramRow)->isEnabled());
+    QVERIFY(m_page->switchAt(Aux2, Page::ProgramRow)->isEnabled());
 
+    // Greyed, a source still shows how the unit routes it.
+    QVERIFY(matrixSettings()->setNodeOn(QVantel::InputAux2, QVantel::OutputCoord, true));
     QVERIFY(audioSettings()->setInputSource(1, false));
-    QVERIFY(!m_page->switchAt(Aux2, Page::CoordRow)->isCheckable());
     QVERIFY(!m_page->switchAt(Aux2, Page::CoordRow)->isEnabled());
+    QVERIFY(m_page->switchAt(Aux2, Page::CoordRow)->isChecked());
     QVERIFY(m_page->switchAt(Aes1, Page::ProgramRow)->isCheckable());
     QVERIFY(m_page->switchAt(Aes2, Page::CoordRow)->isEnabled());
 }
@@ -151,13 +153,15 @@ void TestQVantelAudioAuxiliaryPage::switchesFollowAndWriteTheirNodes()
         }
     }
 
-    // Without an audio-over-IP module its columns cannot be switched on.
+    // Without an audio-over-IP module its columns cannot be switched, and still follow the
+    // unit's routing.
     QVERIFY(m_fixture.setDeviceOptions({}));
     PageFixture::refreshed(1);
     QVERIFY(!m_page->columnButton(Aoip2)->isEnabled());
-    QVERIFY(!m_page->switchAt(Aoip1, Page::CoordRow)->isChecked());
+    QVERIFY(!m_page->switchAt(Aoip2, Page::ProgramRow)->isEnabled());
+    QVERIFY(m_page->switchAt(Aoip1, Page::CoordRow)->isChecked());
     QVERIFY(matrixSettings()->setNodeOn(10, 0, true));
-    QVERIFY(!m_page->switchAt(Aoip2, Page::ProgramRow)->isChecked());
+    QVERIFY(m_page->switchAt(Aoip2, Page::ProgramRow)->isChecked());
 }
 
 // The compact unit (hardware variant 2) has only AUX 1 and the audio-over-IP inputs, moved to
@@ -198,21 +202,26 @@ void TestQVantelAudioAuxiliaryPage::compactUnitLayoutAndReset()
     QCOMPARE(m_page->rowLabel(Page::ProgramRow)->pos(), QPoint(734, 216));
 }
 
-// Without the auxiliary board every source but USB is greyed, and its switches cannot be turned
-// on, neither by a click nor by the matrix; the next login's reset gives them back.
-// A unit without the audio-over-IP module: its two columns cannot be switched on, and their
-// switches are drawn locked like those of a greyed column, until the next login.
+// Without the auxiliary board every source but USB is greyed, and its switches cannot be
+// switched by a click; they show the unit's routing. The next login's reset gives them back.
+// A unit without the audio-over-IP module: its two columns cannot be switched, and their
+// switches are drawn locked like those of a greyed column, until the next login. Locked, they
+// still show how the unit routes those inputs.
 void TestQVantelAudioAuxiliaryPage::ravennaSourcesLockedWithoutTheModule()
 {
+    QVERIFY(matrixSettings()->setNodeOn(QVantel::InputAoip1, QVantel::OutputProgram, true));
     QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("hardware_1")}));
     PageFixture::refreshed(1);
+    QVERIFY(matrixSettings()->setNodeOn(QVantel::InputAoip2, QVantel::OutputCoord, true));
     for (int column : {Aoip1, Aoip2}) {
         QVERIFY(!m_page->columnButton(column)->isEnabled());
         for (int row = 0; row < Page::RowCount; ++row) {
             QVantelSwitch *toggle = m_page->switchAt(column, row);
-            QVERIFY(!toggle->isCheckable());
             QVERIFY(!toggle->isEnabled());
             QVERIFY(toggle->isDimmedWhenDisabled());
+            const bool routed = (column == Aoip1 && row == Page::ProgramRow)
+                                || (column == Aoip2 && row == Page::CoordRow);
+            QCOMPARE(toggle->isChecked(), routed);
         }
     }
     QVERIFY(m_page->switchAt(Aes1, Page::ProgramRow)->isEnabled());
@@ -230,13 +239,13 @@ void TestQVantelAudioAuxiliaryPage::boardlessUnitGreysBoardSources()
     for (int column = Aux1; column < Page::ColumnCount; ++column) {
         QVERIFY(!m_page->columnButton(column)->isEnabled());
         QVERIFY(m_page->columnButton(column)->palette().color(QPalette::WindowText) != normal);
-        QVERIFY(!m_page->switchAt(column, Page::ProgramRow)->isCheckable());
+        QVERIFY(!m_page->switchAt(column, Page::ProgramRow)->isEnabled());
         QVERIFY(!m_page->switchAt(column, Page::CoordRow)->isEnabled());
     }
     QVERIFY(m_page->switchAt(Usb, Page::ProgramRow)->isCheckable());
     QVERIFY(m_page->switchAt(Usb, Page::ProgramRow)->isEnabled());
     QVERIFY(matrixSettings()->setNodeOn(4, 0, true));
-    QVERIFY(!m_page->switchAt(Aux1, Page::ProgramRow)->isChecked());
+    QVERIFY(m_page->switchAt(Aux1, Page::ProgramRow)->isChecked());
 
     m_page->resetView();
     for (int column = Aux1; column < Page::ColumnCount; ++column) {

@@ -279,11 +279,13 @@ void TestQVantelAudioOutputPage::aoipRowsLockedWithoutTheModule()
     QFETCH(QString, board);
 
     QVERIFY(audioSettings()->applyParams({{"auxiliary_board", board.toStdString()}}));
+    QVERIFY(matrixSettings()->setNodeOn(QVantel::InputProgram, QVantel::OutputAoip1, true));
     QVERIFY(m_fixture.setDeviceOptions(options));
     PageFixture::refreshed(1);
     PageFixture::audioReady();
     QVERIFY(audioSettings()->setRavOuPair(true, false));
     PageFixture::setOperationMode(0);
+    QVERIFY(matrixSettings()->setNodeOn(QVantel::InputCoord, QVantel::OutputAoip2, true));
     const auto aoipSwitches = [this] {
         QList<QVantelSwitch *> switches;
         for (int row : {Page::Aoip1Row, Page::Aoip2Row}) {
@@ -292,9 +294,12 @@ void TestQVantelAudioOutputPage::aoipRowsLockedWithoutTheModule()
         }
         return switches;
     };
+    // Locked, they show how the unit routes those outputs.
     for (QVantelSwitch *toggle : aoipSwitches()) {
         QVERIFY2(!toggle->isEnabled(), qPrintable(toggle->objectName()));
-        QVERIFY(!toggle->isCheckable());
+        const bool routed = toggle == m_page->switchAt(Page::Aoip1Row, Page::Program)
+                            || toggle == m_page->switchAt(Page::Aoip2Row, Page::Coord);
+        QCOMPARE(toggle->isChecked(), routed);
     }
 
     m_page->resetView();

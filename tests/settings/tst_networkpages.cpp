@@ -11,6 +11,7 @@
 #include "model/comdevice.h"
 #include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
+#include "tests/support/demoarea.h"
 #include "tests/support/demonetworks.h"
 #include "tests/support/fakequorix.h"
 #include "widgets/qvantelmenuheader.h"
@@ -111,6 +112,7 @@ private slots:
     void wifiNamesGoBackAsListed();
     void isdnLocks();
     void isdnNi1OnlyWhileHeld();
+    void isdnHalfRead();
     void ethernetEventRefresh();
     void operatorScan();
     void outgoingAndSecondaryCommit_data();
@@ -783,6 +785,15 @@ void TestNetworkPages::wifiNetworkChoice()
     QVERIFY(row(kRowWifiPassphrase)->valueText().isEmpty());
     QVERIFY(m_page->header()->isModified());
     QCOMPARE(marked(), QStringLiteral("Guests"));
+    // The unit's own network picked again brings the page back to it: nothing left to write.
+    chooseNetwork(QStringLiteral("Studio"));
+    QCOMPARE(row(kRowWifiSsid)->valueText(), QStringLiteral("Studio"));
+    QCOMPARE(row(kRowWifiSecurity)->valueText(), QStringLiteral("WPA2-PSK"));
+    QCOMPARE(row(kRowWifiPassphrase)->valueText(), QStringLiteral("studio-pass"));
+    QVERIFY(!m_page->header()->isModified());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("wifi.0")), QStringList());
+    chooseNetwork(QStringLiteral("Guests"));
     // Taking the marked network again keeps what was given for it.
     row(kRowWifiPassphrase)->setValueText(QStringLiteral("guest-pass"));
     commit(kRowWifiPassphrase);
@@ -897,6 +908,43 @@ void TestNetworkPages::isdnNi1OnlyWhileHeld()
     QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"protocol=isdn_udss1"});
     QCOMPARE(offered(), (QList<int>{0, 1, 2}));
     QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("Euro ISDN"));
+}
+
+// The interface's read fails while the 5AS switch, read on its own, comes back: each row shows
+// what its own read brought, and nothing unread is offered or written.
+void TestNetworkPages::isdnHalfRead()
+{
+    FakeQuorix *fake = m_fake.get();
+    const FakeReplyHook failNetwork = failReadOf({QStringLiteral("protocol")});
+    m_fake->setReplyHook([fake, failNetwork](const FakeRequest &request) {
+        if (std::optional<QList<FakeReply>> failed = failNetwork(request))
+            return failed;
+        return answerNetworkDemo(*fake, request);
+    });
+    m_fake->setValue(QStringLiteral("5as"), QStringLiteral("on"), kAudio);
+    openPage(kPageNetwork);
+    m_page->itemClicked(row(kPageIsdn));
+    QCOMPARE(m_page->currentPage()->id(), kPageIsdn);
+    m_fake->clearLog();
+    QCOMPARE(messageText(), QStringLiteral("Failed to read the settings!"));
+    QCOMPARE(row(kRowIsdn5as)->valueText(), QStringLiteral("Active"));
+    QVERIFY(row(kRowIsdn5as)->isChecked() && !row(kRowIsdn5as)->isReadOnly());
+    QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("Unknown"));
+    for (const int id : {kRowIsdnProtocol,
+                         kRowIsdnLocalNumber1,
+                         kRowIsdnLocalNumber2,
+                         kRowIsdnSubAddress1,
+                         kRowIsdnSubAddress2,
+                         kRowIsdnSpid}) {
+        QVERIFY2(row(id)->isReadOnly(), qPrintable(QString::number(id)));
+        if (id != kRowIsdnProtocol)
+            QVERIFY2(row(id)->valueText().isEmpty(), qPrintable(QString::number(id)));
+    }
+
+    // Only the switch that was read is written.
+    changeEveryRow(m_page->currentPage());
+    QVERIFY(apply());
+    QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"5as=off"});
 }
 
 void TestNetworkPages::ethernetEventRefresh()

@@ -25,6 +25,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuselect.h"
 #include "widgets/qvantelmessage.h"
+#include "widgets/qvantelswitch.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -315,20 +316,14 @@ void TestSettingsCodingAudio::codecPageFollowsTheUnitsLists()
     QVERIFY(m_page->header()->isModified());
 
     // G.722 runs at a fixed rate: nothing is asked about rates, the row is locked at 16 kHz.
+    // Its coding holds 48000 Hz, the rate the unit lists its bit rate at.
     m_fake->clearLog();
     commit(kRowCodecAlgorithm, 3);
     QCOMPARE(texts(row(kRowCodecSampleRate)), QStringList{QStringLiteral("16 kHz")});
     QVERIFY(row(kRowCodecSampleRate)->isReadOnly());
-    // Its bit rates are asked for at the rate shown.
-    int bitRateLists = 0;
-    for (const FakeRequest &request : m_fake->requests()) {
+    QCOMPARE(row(kRowCodecBitRate)->valueText(), QStringLiteral("64 kbit/s"));
+    for (const FakeRequest &request : m_fake->requests())
         QVERIFY(!request.isListOf(QStringLiteral("samplerate")));
-        if (request.isListOf(QStringLiteral("bitrate"))) {
-            ++bitRateLists;
-            QCOMPARE(request.value(QStringLiteral("samplerate")), QStringLiteral("16000"));
-        }
-    }
-    QCOMPARE(bitRateLists, 1);
 
     // Back to the coding as read: no change left.
     commit(kRowCodecAlgorithm, 19);
@@ -385,6 +380,16 @@ void TestSettingsCodingAudio::codecApplySendsCoderAndRelay()
     QVERIFY(!m_page->header()->isModified());
     // The relay state is read back.
     QCOMPARE(row(kRowCodecRelay)->valueText(), QStringLiteral("Active"));
+
+    // A telephone-band coding after it: the page, read anew, shows its one bit rate.
+    commit(kRowCodecAlgorithm, 0);
+    m_page->applyClicked();
+    QVERIFY(received(QStringLiteral("codec"), QStringLiteral("PCMA")));
+    QCOMPARE(row(kRowCodecSampleRate)->valueText(), QStringLiteral("8 kHz"));
+    QCOMPARE(row(kRowCodecBitRate)->valueText(), QStringLiteral("64 kbit/s"));
+    QVERIFY(!m_page->header()->isModified());
+    commit(kRowCodecAlgorithm, 8);
+    commit(kRowCodecBitRate, 192000);
 
     // A refused coding keeps the edits and the mark.
     commit(kRowCodecBitRate, 256000);
@@ -905,6 +910,10 @@ void TestSettingsCodingAudio::unreadMonitoringOptions()
     QVERIFY(
         start([](FakeQuorix &fake) { fake.removeValue(QStringLiteral("matrix_opt"), kAudio); }));
     openSection(kPageAudio);
+    // The channel knob's function is one of the options: unknown and locked as well.
+    QVERIFY(row(kRowChannelKnob)->isReadOnly());
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Unknown"));
+    QVERIFY(!row(kRowChannelKnob)->switchButton()->isVisibleTo(row(kRowChannelKnob)));
     QVERIFY(open(kPageMonitoring));
     QVERIFY(m_fake->waitForRequest(
         [](const FakeRequest &request) { return request.isGetOf(QStringLiteral("matrix_opt")); },
@@ -919,8 +928,14 @@ void TestSettingsCodingAudio::unreadMonitoringOptions()
     ksm::CMsg info(ksm::CMsg::Info);
     info.setParam("info_type", "audio_changeset");
     info.setParam("matrix_opt", "80000000");
+    info.setParam("info_source", "core");
     QVERIFY(matrixSettings()->handleInfo(info));
     m_page->backClicked();
+    QCOMPARE(m_page->currentPage()->id(), kPageAudio);
+    m_page->audioChangesetEvent(info);
+    QVERIFY(!row(kRowChannelKnob)->isReadOnly());
+    QCOMPARE(row(kRowChannelKnob)->valueText(), QStringLiteral("Side Tone"));
+    QVERIFY(row(kRowChannelKnob)->switchButton()->isVisibleTo(row(kRowChannelKnob)));
     QVERIFY(open(kPageMonitoring));
     QVERIFY(!row(kRowSideTone)->isReadOnly());
     QVERIFY(row(kRowSideTone)->isChecked());

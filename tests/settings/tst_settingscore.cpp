@@ -469,11 +469,11 @@ void TestSettingsCore::accessLevelWithoutKnownPasswords()
     row->selectValue(2, true, false);
 
     // No link: the passwords cannot be read and none are known, so even a level that may have
-    // no password is refused.
+    // no password is refused, in the login's words.
     QVERIFY(!m_page->passwordsKnown());
     m_page->changeAccessLevel(row);
     QCOMPARE(accessLevel, AccessLevel::Operator);
-    QCOMPARE(messageText(), QStringLiteral("Failed to proceed!"));
+    QCOMPARE(messageText(), QStringLiteral("Not connected!"));
     QCOMPARE(row->currentValue()->value, 0);
     m_page->closeMessage();
 
@@ -485,12 +485,13 @@ void TestSettingsCore::accessLevelWithoutKnownPasswords()
     QCOMPARE(accessLevel, AccessLevel::Administrator);
     QVERIFY(!m_page->findChild<QVantelVirtual *>());
 
-    // A later read that fails falls back on what this connection read.
+    // A later read that fails grants nothing: the unit may have changed its passwords since.
     m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
     row->selectValue(1, true, false);
     m_page->changeAccessLevel(row);
-    QCOMPARE(accessLevel, AccessLevel::Expert);
-    QVERIFY(m_page->passwordsKnown());
+    QCOMPARE(accessLevel, AccessLevel::Administrator);
+    QCOMPARE(row->currentValue()->value, 2);
+    QCOMPARE(messageText(), QStringLiteral("The unit refuses to send\nits passwords!"));
 }
 
 void TestSettingsCore::accessLevelWithPassword()

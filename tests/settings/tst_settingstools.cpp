@@ -25,6 +25,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
+#include <QSignalSpy>
 #include <QTest>
 
 #include <algorithm>
@@ -63,10 +64,13 @@ private slots:
     void refusedSoftkeyGoesBack();
     void labelsCommitted();
     void refusedInputLabelGoesBack();
+    void refusedInfoAndContactLabelsGoBack();
     void miscellaneousPage_data();
     void miscellaneousPage();
     void miscellaneousCommits();
     void refusedMiscellaneousRowsGoBack();
+    void lateWritesAreReadBack();
+    void halfRefusedCustomServerReadBack();
 
 private:
     QVantelMenuItems *openTools();
@@ -242,29 +246,37 @@ void TestSettingsTools::accessRules()
 void TestSettingsTools::accessLevelChoice_data()
 {
     QTest::addColumn<QString>("stored");  // the Expert password on the unit
+    QTest::addColumn<bool>("readBefore"); // the passwords were read once before the choice
     QTest::addColumn<bool>("unreadable"); // the password read fails
     QTest::addColumn<QString>("typed");   // entered on the keyboard, when it opens
     QTest::addColumn<int>("level");       // the level afterwards
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("empty password") << QString() << false << QString() << 1 << QString();
+    const QString refused = QStringLiteral("The unit refuses to send\nits passwords!");
+    QTest::newRow("empty password") << QString() << false << false << QString() << 1 << QString();
     QTest::newRow("known password")
-        << QStringLiteral("ex") << false << QStringLiteral("ex") << 1 << QString();
-    QTest::newRow("wrong password") << QStringLiteral("ex") << false << QStringLiteral("Ex") << 0
-                                    << QStringLiteral("Wrong password!");
-    QTest::newRow("unreadable") << QString() << true << QString() << 0
-                                << QStringLiteral("Failed to proceed!");
+        << QStringLiteral("ex") << false << false << QStringLiteral("ex") << 1 << QString();
+    QTest::newRow("wrong password")
+        << QStringLiteral("ex") << false << false << QStringLiteral("Ex") << 0
+        << QStringLiteral("Wrong password!");
+    QTest::newRow("unreadable") << QString() << false << true << QString() << 0 << refused;
+    // The passwords of an earlier read grant nothing: the unit may have changed them since.
+    QTest::newRow("unreadable after a read")
+        << QString() << true << true << QString() << 0 << refused;
 }
 
 void TestSettingsTools::accessLevelChoice()
 {
     QFETCH(QString, stored);
+    QFETCH(bool, readBefore);
     QFETCH(bool, unreadable);
     QFETCH(QString, typed);
     QFETCH(int, level);
     QFETCH(QString, message);
 
     setPassword("password_el", stored.toLatin1().constData());
+    if (readBefore)
+        QVERIFY(m_page->loadPasswords());
     if (unreadable)
         m_fake->refuseKey(QStringLiteral("password_el"), QStringLiteral("015-not allowed"));
     QVantelMenuItems *tools = openTools();
@@ -574,6 +586,32 @@ void TestSettingsTools::refusedInputLabelGoesBack()
     QCOMPARE(page->findItem(kRowFirstInputLabel + 1)->valueText(), unitName);
 }
 
+// A refused info or contact label: the row shows the unit's text again, the panel key never
+// takes the new one, and the failure is told.
+void TestSettingsTools::refusedInfoAndContactLabelsGoBack()
+{
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), kPageLabels);
+    QVERIFY(page);
+    QSignalSpy infoChanged(softkeys(), &QVantelSoftkeys::infoLabelChanged);
+    QSignalSpy contactChanged(softkeys(), &QVantelSoftkeys::contactLabelChanged);
+    for (const int id : {kRowFirstInfoLabel + 1, kRowFirstContactLabel}) {
+        const QString key = id == kRowFirstContactLabel ? QStringLiteral("contact_label1")
+                                                        : QStringLiteral("info_label2");
+        m_fake->refuseKey(key, QStringLiteral("015-not allowed"));
+        QVantelMenuItem *row = page->findItem(id);
+        QVERIFY(row);
+        row->setValueText(QStringLiteral("On Air"));
+        m_page->itemCommitted(row);
+        QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+        QCOMPARE(row->valueText(), QString());
+        m_page->closeMessage();
+    }
+    QCOMPARE(softkeys()->infoLabel(1), QString());
+    QCOMPARE(softkeys()->contactLabel(0), QString());
+    QCOMPARE(infoChanged.count() + contactChanged.count(), 0);
+}
+
 void TestSettingsTools::miscellaneousPage_data()
 {
     QTest::addColumn<QString>("hardware");
@@ -758,6 +796,94 @@ void TestSettingsTools::refusedMiscellaneousRowsGoBack()
     QCOMPARE(shownMessage(), QString());
     QCOMPARE(m_fake->value(QStringLiteral("ext_input1"), general),
              QStringLiteral("input_event_none"));
+}
+
+// A write the unit answers only after the program gave up on it may have been applied: the
+// setting is read back and the row shows what the unit holds. When that read fails too, the row
+// says nothing of it and is locked, and the failure is told.
+void TestSettingsTools::lateWritesAreReadBack()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ext_input1"), QStringLiteral("input_event_redial2"), general);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *tools = openTools();
+    QVantelMenuItems *page = openPage(tools, kPageMiscellaneous);
+    QVERIFY(page);
+    // The program gives up after a second, the unit answers after one and a half.
+    comClient()->setTickInterval(50);
+    comDevice()->setWriteTimeoutMs(1000);
+    m_fake->setWriteDelay(1500);
+
+    m_fake->clearLog();
+    QVantelMenuItem *input = page->findItem(kRowInput1);
+    // The fake offers only the held word; a unit offers "Disabled" too.
+    input->addValue(0, QStringLiteral("Disabled"));
+    input->selectValue(0, true, false);
+    m_page->itemCommitted(input);
+    QVERIFY(!requestsWhere([](const FakeRequest &r) {
+                 return r.isGetOf(QStringLiteral("ext_input1"));
+             }).isEmpty());
+    QCOMPARE(m_fake->value(QStringLiteral("ext_input1"), general),
+             QStringLiteral("input_event_none"));
+    QCOMPARE(input->valueText(), QStringLiteral("Disabled"));
+    QCOMPARE(shownMessage(), QString());
+
+    // A label whose read fails too: nothing is claimed, on the page or on the panel key.
+    m_fake->setReplyHook([](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.isGetOf(QStringLiteral("info_label2")))
+            return QList<FakeReply>{FakeReply::errorReply(3)};
+        return std::nullopt;
+    });
+    m_page->backClicked();
+    QVantelMenuItems *labels = openPage(tools, kPageLabels);
+    QVERIFY(labels);
+    QSignalSpy infoChanged(softkeys(), &QVantelSoftkeys::infoLabelChanged);
+    QVantelMenuItem *info = labels->findItem(kRowFirstInfoLabel + 1);
+    info->setValueText(QStringLiteral("Studio"));
+    m_page->itemCommitted(info);
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(info->valueText().isEmpty() && info->isReadOnly());
+    QCOMPARE(softkeys()->infoLabel(1), QString());
+    QCOMPARE(infoChanged.count(), 0);
+}
+
+// The custom server in use is written together with the server choice. A unit that takes the
+// name and refuses the choice holds the new name: read back, the page shows it.
+void TestSettingsTools::halfRefusedCustomServerReadBack()
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("old.local"), general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
+    accessLevel = AccessLevel::Expert;
+    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
+    QVERIFY(page);
+    QVantelMenuItem *server = page->findItem(kRowNtpServer);
+    QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
+    QCOMPARE(server->currentValue()->value, 0); // "Custom"
+
+    // The unit refuses writes of the choice, and still reports it.
+    FakeQuorix *fake = m_fake.get();
+    m_fake->setReplyHook([fake](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (!request.isSetOf(QStringLiteral("ntp_addr")))
+            return std::nullopt;
+        const QString custom = QStringLiteral("ntp_addr_custom");
+        if (request.isSetOf(custom))
+            fake->setValue(custom, request.value(custom), QStringLiteral("general"));
+        FakeMessage answer(FakeMessage::Param);
+        answer.set(QStringLiteral("ntp_addr"), QStringLiteral("015-not allowed"));
+        answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    });
+    m_fake->clearLog();
+    custom->setValueText(QStringLiteral("ntp.new"));
+    m_page->itemCommitted(custom);
+    QCOMPARE(m_fake->value(QStringLiteral("ntp_addr_custom"), general), QStringLiteral("ntp.new"));
+    QCOMPARE(custom->valueText(), QStringLiteral("ntp.new"));
+    QCOMPARE(server->valueText(), QStringLiteral("Custom"));
+    QCOMPARE(shownMessage(), QStringLiteral("Failed to apply changes!"));
+    QVERIFY(!requestsWhere([](const FakeRequest &r) {
+                 return r.isGetOf(QStringLiteral("ntp_addr_custom"));
+             }).isEmpty());
 }
 
 QTEST_MAIN(TestSettingsTools)

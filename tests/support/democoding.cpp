@@ -72,6 +72,13 @@ QStringList capability(const FakeRequest &request, const QString &list, int extr
     if (list == QLatin1String("samplerate"))
         return algorithm->sampleRates;
     if (list == QLatin1String("bitrate")) {
+        // The telephone-band algorithms run at one rate the unit does not list; it names their
+        // bit rate when asked at the 48000 Hz their coding holds, and nothing at any other rate.
+        if (algorithm->sampleRates.isEmpty()) {
+            return request.value(QStringLiteral("samplerate")) == QLatin1String("48000")
+                       ? QStringList{QStringLiteral("64000")}
+                       : QStringList{};
+        }
         const QString mode = request.value(QStringLiteral("mode"));
         return mode == QLatin1String("mono") ? algorithm->monoBitRates : algorithm->stereoBitRates;
     }

@@ -49,8 +49,16 @@ void installDemoDevice(DemoUnit &demo)
     fake.setValue(QStringLiteral("builddate"), QStringLiteral("2026-01-15"), general);
     fake.setValue(QStringLiteral("serialno"), QStringLiteral("100042"), general);
     // "ravenna" opens the audio-over-IP module pages (the module is in demoravenna.cpp).
+    // FAKE_QUORIX_OPTIONS, a "," list, replaces these: without "ravenna" the unit has no
+    // audio-over-IP module.
     QStringList options
         = {QStringLiteral("ip_dcodec"), QStringLiteral("record_1"), QStringLiteral("ravenna")};
+    if (!qEnvironmentVariableIsEmpty("FAKE_QUORIX_OPTIONS")) {
+        options = QString::fromLocal8Bit(qgetenv("FAKE_QUORIX_OPTIONS"))
+                      .split(QLatin1Char(','), Qt::SkipEmptyParts);
+        for (QString &option : options)
+            option = option.trimmed();
+    }
     // FAKE_QUORIX_HARDWARE=1 to 4 names the hardware variant: on 1, 3 and 4 AUX 2 and the AES
     // inputs share one connection (the input source chooses), 2 is the compact unit.
     const QByteArray hardware = qgetenv("FAKE_QUORIX_HARDWARE").trimmed();

@@ -11,6 +11,8 @@
 //   busy unit's (the program's reads give up after 5 seconds).
 // - FAKE_QUORIX_LIST_DELAY: milliseconds, 1 to 60000; every read with LIST entries is answered
 //   that late (or as late as FAKE_QUORIX_READ_DELAY says, when that is later).
+// - FAKE_QUORIX_WRITE_DELAY: milliseconds, 1 to 60000; every write is answered that late, as a
+//   busy unit's, though it takes effect at once (the program's writes give up after 5 seconds).
 // - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
 //   in any scope and in list answers too, it carries that value, so that values out of their
 //   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").
@@ -173,13 +175,16 @@ void installDemoSwitches(DemoUnit &demo)
     if (!values.isEmpty())
         demo.addFilter(overrideValues(values));
 
-    constexpr int kMostReadDelayMs = 60000;
+    constexpr int kMostDelayMs = 60000;
     const int readDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_READ_DELAY");
-    if (readDelay >= 1 && readDelay <= kMostReadDelayMs)
+    if (readDelay >= 1 && readDelay <= kMostDelayMs)
         fake.setReadDelay(readDelay);
     const int listDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_LIST_DELAY");
-    if (listDelay >= 1 && listDelay <= kMostReadDelayMs)
+    if (listDelay >= 1 && listDelay <= kMostDelayMs)
         fake.setListDelay(listDelay);
+    const int writeDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_WRITE_DELAY");
+    if (writeDelay >= 1 && writeDelay <= kMostDelayMs)
+        fake.setWriteDelay(writeDelay);
 
     constexpr int kMostDenseSettings = 1000000;
     const int dense = qEnvironmentVariableIntValue("FAKE_QUORIX_DENSE_INFO");

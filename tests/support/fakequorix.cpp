@@ -246,6 +246,11 @@ void FakeQuorix::setListDelay(int ms)
     m_listDelayMs = std::max(ms, 0);
 }
 
+void FakeQuorix::setWriteDelay(int ms)
+{
+    m_writeDelayMs = std::max(ms, 0);
+}
+
 void FakeQuorix::setSilent(bool silent)
 {
     m_silent = silent;
@@ -275,6 +280,7 @@ void FakeQuorix::resetScript()
     m_replyDelayMs = 0;
     m_readDelayMs = 0;
     m_listDelayMs = 0;
+    m_writeDelayMs = 0;
     m_silent = false;
     m_errorCode.reset();
     m_hook = nullptr;
@@ -573,9 +579,13 @@ void FakeQuorix::writeReplies(QTcpSocket *socket,
             socket->write(frame.encode());
         }
     };
-    const bool read = request.message.type == FakeMessage::Param
-                      && (!request.gets().isEmpty() || !request.lists().isEmpty());
-    int delay = read ? std::max(m_replyDelayMs, m_readDelayMs) : m_replyDelayMs;
+    const bool param = request.message.type == FakeMessage::Param;
+    const bool read = param && (!request.gets().isEmpty() || !request.lists().isEmpty());
+    int delay = m_replyDelayMs;
+    if (read)
+        delay = std::max(delay, m_readDelayMs);
+    else if (param)
+        delay = std::max(delay, m_writeDelayMs);
     if (!request.lists().isEmpty())
         delay = std::max(delay, m_listDelayMs);
     if (delay > 0)

@@ -156,6 +156,9 @@ public:
     // Answers to reads with LIST entries are held back this long, or as long as the read or reply
     // delay when that is longer.
     void setListDelay(int ms);
+    // Answers to writes (PARAM requests without GET or LIST entries) are held back this long, or
+    // as long as the reply delay when that is longer; the values are stored at once.
+    void setWriteDelay(int ms);
     void setSilent(bool silent);
     // Every request is answered with an ErrorReply frame carrying code, until clearErrorReply().
     void replyWithErrorCode(qint32 code);
@@ -249,6 +252,7 @@ private:
     int m_replyDelayMs = 0;
     int m_readDelayMs = 0;
     int m_listDelayMs = 0;
+    int m_writeDelayMs = 0;
     bool m_silent = false;
     std::optional<qint32> m_errorCode;
     FakeReplyHook m_hook;

@@ -148,6 +148,7 @@ private slots:
     void behaviourSwitchesFromEnvironment();
     void hardwareVariantFromEnvironment_data();
     void hardwareVariantFromEnvironment();
+    void optionsFromEnvironment();
     void olderFirmwareFromEnvironment_data();
     void olderFirmwareFromEnvironment();
 
@@ -462,6 +463,21 @@ void TestDemoAreas::hardwareVariantFromEnvironment()
     QVERIFY(options.contains(QStringLiteral("ravenna")));
     QCOMPARE(options.filter(QStringLiteral("hardware_")),
              option.isEmpty() ? QStringList() : QStringList{option});
+}
+
+// The options replace the demo's; the hardware variant is still added.
+void TestDemoAreas::optionsFromEnvironment()
+{
+    restartWith({{"FAKE_QUORIX_OPTIONS", "ip_dcodec, record_1"}, {"FAKE_QUORIX_HARDWARE", "1"}});
+    m_client->request(1, "PARAM;target:general;LIST:device_opts;");
+    const auto answer = m_client->reply(1);
+    QVERIFY(answer);
+    const QStringList options = answer->value(QStringLiteral("device_opts")).split(u',');
+    QVERIFY(!options.contains(QStringLiteral("ravenna")));
+    QCOMPARE(options.mid(0, 3),
+             (QStringList{QStringLiteral("ip_dcodec"),
+                          QStringLiteral("record_1"),
+                          QStringLiteral("hardware_1")}));
 }
 
 // An older firmware to play, and the width of the input rows' words.
