@@ -1,5 +1,6 @@
 #include "walkdriver.h"
 
+#include "frontpanel/busyinputgate.h"
 #include "frontpanel/qvantelloginpage.h"
 #include "frontpanel/qvantelwindow.h"
 #include "link/ccom.h"
@@ -45,6 +46,7 @@
 #include "widgets/qvantelvirtual.h"
 #include "widgets/qvantelwheel.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QHash>
 #include <QLabel>
@@ -55,12 +57,16 @@
 #include <QTextStream>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
 // Far beyond any walk: the window's periodic set-up and keep-alive never run during one.
 constexpr int kNeverMs = 24 * 60 * 60 * 1000;
 constexpr int kWaitMs = 20000;
+// The client's tick while the unit is slow: it gives up on a call within a tenth of a second of
+// its time-out, long before the late answer comes.
+constexpr int kSlowTickMs = 100;
 
 const QString kLevels = QStringLiteral("audio_levels");
 
@@ -217,6 +223,8 @@ bool WalkDriver::start()
     m_window = std::make_unique<QVantelWindow>();
     m_window->setTiming({10, kNeverMs, kNeverMs});
     m_window->show();
+    if (auto *gate = m_window->findChild<BusyInputGate *>())
+        connect(gate, &BusyInputGate::inputDropped, this, [this] { ++m_dropped; });
 
     // Notifications the walk pushes are counted as the client receives them; level reports are
     // not, they come on their own.
@@ -315,6 +323,10 @@ void WalkDriver::step(const QString &label, const std::function<void()> &action)
     }
     for (const QString &line : describePopups())
         write(QStringLiteral("  ") + line);
+    if (m_dropped > 0) {
+        write(QStringLiteral("  ! %1 input(s) dropped, marked on the panel").arg(m_dropped));
+        m_dropped = 0;
+    }
 
     const QList<FakeRequest> log = m_fake->requests();
     for (int i = m_logged; i < log.size(); ++i) {
@@ -457,6 +469,31 @@ std::optional<QList<FakeReply>> WalkDriver::refusedWrite(const FakeRequest &requ
 }
 
 // --- The window ----------------------------------------------------------------------------
+
+void WalkDriver::slowUnit(int readDelayMs)
+{
+    m_fake->setReadDelay(readDelayMs);
+    comClient()->setTickInterval(readDelayMs > 0 ? kSlowTickMs : 0);
+}
+
+void WalkDriver::duringNextRequest(const std::function<void()> &input)
+{
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(m_fake.get(), &FakeQuorix::requestReceived, this, [connection, input] {
+        QObject::disconnect(*connection);
+        input();
+    });
+}
+
+void WalkDriver::unitReadWhile(const std::function<void()> &input)
+{
+    duringNextRequest(input);
+    ksm::CMsg request(ksm::CMsg::Param);
+    request.setParam("target", "general");
+    request.addGet("device");
+    ksm::CMsg reply;
+    (void)comClient()->sendSyncMsg(request, reply, 0, kWaitMs);
+}
 
 void WalkDriver::showPanelPage(int page)
 {
@@ -908,6 +945,37 @@ void WalkDriver::click(QWidget *widget)
         return;
     }
     QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void WalkDriver::tapOnScreen(QWidget *widget)
+{
+    if (!widget)
+        return note(QStringLiteral("nothing to tap"));
+    QWidget *window = widget->window();
+    QTest::mouseClick(
+        window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
+}
+
+void WalkDriver::tapBackOnScreen()
+{
+    if (QVantelMenuWidget *settings = menu())
+        tapOnScreen(settings->header()->backIcon());
+}
+
+void WalkDriver::tapKeyOnScreen(int key)
+{
+    QVantelVirtual *board = open<QVantelVirtual>();
+    if (!board)
+        return note(QStringLiteral("no keyboard"));
+    tapOnScreen(board->key(key));
+}
+
+void WalkDriver::typeOnScreen(const QString &text)
+{
+    QWidget *popup = QApplication::activePopupWidget();
+    QWindow *window = popup ? popup->windowHandle() : m_window->window()->windowHandle();
+    for (const QChar c : text)
+        QTest::keyClick(window, char(c.unicode()));
 }
 
 void WalkDriver::key(QWidget *widget, int key)

@@ -95,6 +95,15 @@ public:
     // From now on the unit refuses every write of these settings with "015-not allowed" and
     // keeps its values; reads are answered as before. An empty list ends the refusals.
     void refuseWrites(const QStringList &keys);
+    // From now on the unit answers every read (lists too) this many milliseconds late; 0 makes it
+    // prompt again. The client checks its time-outs often meanwhile, so that a read answered
+    // after the give-up is one on every machine.
+    void slowUnit(int readDelayMs);
+    // Runs input once the next request has reached the unit, while the program waits for it.
+    void duringNextRequest(const std::function<void()> &input);
+    // A read of the unit that is no page's (as the keep-alive's probe), with input made while
+    // the program waits for its answer.
+    void unitReadWhile(const std::function<void()> &input);
     // An EVENT or INFO from the unit, as one step that ends once the window has handled it.
     void unitEvent(const QString &eventType, const FakePairs &pairs);
     void unitInfo(const QString &infoType, const FakePairs &pairs);
@@ -132,6 +141,15 @@ public:
     void tapApply();
     void tapRefresh();
     void tapBack();
+
+    // --- Input as the window system hands it on ----------------------------------------------
+    // Unlike the actions above, which call the widgets, these go through the windows, and so
+    // through the program's judgement of input made while it waits for the unit.
+    // A tap on the middle of the header's Back icon, or of a keyboard's key.
+    void tapBackOnScreen();
+    void tapKeyOnScreen(int key);
+    // Keys typed on the PC's keyboard, into the window that has the focus.
+    void typeOnScreen(const QString &text);
 
     // --- Popups -------------------------------------------------------------------------------
     // The popup opened last of those open.
@@ -188,6 +206,7 @@ private:
     template<typename Popup>
     [[nodiscard]] Popup *open() const;
     void click(QWidget *widget);
+    void tapOnScreen(QWidget *widget);
     void key(QWidget *widget, int key);
     void dismissNotices();
     void settle();
@@ -214,5 +233,7 @@ private:
     int m_requests = 0;
     int m_logged = 0;
     int m_notifications = 0;
+    // Inputs the program dropped, since the transcript last said so.
+    int m_dropped = 0;
     QSet<QString> m_refusedWrites;
 };

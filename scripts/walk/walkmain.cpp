@@ -1,5 +1,6 @@
 // tallydesk-walk: runs the front panel offscreen against the demo unit in the same process,
-// walks the settings menu and the audio and headphone pages, and writes a transcript of every
+// walks the settings menu and the audio and headphone pages (last with the unit answering later
+// than the program waits, typing and tapping meanwhile), and writes a transcript of every
 // step: what the panel shows and what the unit received. Two runs of the same program write the
 // same bytes, so transcripts of two revisions can be compared (scripts/walk.sh).
 //
@@ -69,6 +70,7 @@ int main(int argc, char *argv[])
             walkPanelPages(walk);
             walkSettingsMenu(walk);
             walkPanelPages(walk);
+            walkSlowUnit(walk);
         } else {
             walk.note(QStringLiteral("the walk could not log in"));
             status = 1;

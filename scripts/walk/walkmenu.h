@@ -12,3 +12,8 @@ void walkSettingsMenu(WalkDriver &walk);
 // The audio pages (input gains, inputs, auxiliary, outputs) and the four headphone pages:
 // knob steps, switches, popups, positions and the buttons between the pages.
 void walkPanelPages(WalkDriver &walk);
+
+// The unit slow to answer, later than the program waits: typing into a keyboard and tapping the
+// page shown while the program waits, a tap on a page the wait replaced, and a page left while
+// it is read.
+void walkSlowUnit(WalkDriver &walk);
