@@ -404,10 +404,14 @@ bool TComRavennaController::setNetMode(int value, bool send)
 
 bool TComRavennaController::setDhcp(int iface, bool value, bool send)
 {
-    int &dhcp = m_interfaces[iface & 1].dhcp;
-    if (value == (dhcp != DhcpOff))
+    if (value == (m_interfaces[iface & 1].dhcp != DhcpOff))
         return true;
-    return store(dhcp, value ? DhcpOn : DhcpOff, send);
+    return setDhcpMode(iface, value ? DhcpOn : DhcpOff, send);
+}
+
+bool TComRavennaController::setDhcpMode(int iface, int mode, bool send)
+{
+    return store(m_interfaces[iface & 1].dhcp, mode, send);
 }
 
 bool TComRavennaController::setIpAddr(int iface, const std::string &value, bool send)

@@ -195,6 +195,8 @@ public:
     bool setNetMode(int value, bool send);
     // Compares whether the stored mode is on (zeroconf counts as on); stores 1 or 0.
     bool setDhcp(int iface, bool value, bool send);
+    // The mode itself (DhcpMode); any mode but off is written "on".
+    bool setDhcpMode(int iface, int mode, bool send);
     // Sent only when not empty and the interface's addressing is manual (dhcp 0).
     bool setIpAddr(int iface, const std::string &value, bool send);
     bool setSubnet(int iface, const std::string &value, bool send);
