@@ -347,7 +347,7 @@ private:
                        QVantelMenuItem *item,
                        void (QVantelSettingsPage::*openItem)(int, const QString &));
     void commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item);
-    void commitSipProfileList(QVantelMenuItem *item);
+    void commitSipProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
     void nameNewStoredItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
     void nameNewSipProfile(QVantelMenuItem *item, QVantelVirtual *keyboard);
     void chooseSipProfileAccount(QVantelMenuItems *page,
@@ -359,8 +359,8 @@ private:
     void commitSipProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     void chooseSipProfileLoadAccount(QVantelMenuItem *item, QVantelMenuSelect *select);
     // The call profile list (173) and a call profile's page (178 for the list's data).
-    void tapCallProfileList(QVantelMenuItem *item);
-    void commitCallProfileList(QVantelMenuItem *item);
+    void tapCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
     void tapCallProfile(QVantelMenuItem *item);
     void commitCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.
