@@ -155,8 +155,11 @@ public:
     // Every section's pages, built once.
     [[nodiscard]] static const SettingsPageTable &pageTable();
     // The row of page id with data: the row made for that data, else the row for any data;
-    // null when no section declares the page.
+    // null when no section declares the page. The core looks up every page, and every row's tap,
+    // by this rule, in pageTable() or the table given.
     [[nodiscard]] static const SettingsPageRow *pageRow(int id, int data);
+    [[nodiscard]] static const SettingsPageRow *
+    pageRow(const SettingsPageTable &table, int id, int data);
     [[nodiscard]] static const SettingsPageRow *pageRow(const QVantelMenuItems *page);
 
 public slots:
