@@ -254,6 +254,30 @@ template<typename C>
     return false;
 }
 
+// Shows field's value in target on row: a switch set, a choice's entry made current (shown, kept
+// when the list lacks it), a number or a text written. A Custom row shows nothing.
+template<typename C>
+void showField(QVantelMenuItem *row, const SettingsField<C> &field, const C &target)
+{
+    using Field = SettingsField<C>;
+    switch (field.kind) {
+    case Field::Flag:
+        row->setChecked(field.getFlag(target));
+        break;
+    case Field::Choice:
+        row->selectValue(field.getNumber(target), true, false);
+        break;
+    case Field::Number:
+        row->setValueText(QString::number(field.getNumber(target)));
+        break;
+    case Field::Text:
+        row->setValueText(toQString(field.getText(target)));
+        break;
+    case Field::Custom:
+        break;
+    }
+}
+
 // Stores value in field of target without sending, in staged.
 template<typename C>
 void stageField(C &target,

@@ -203,34 +203,22 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     }
     const bool both = c->netifOu() == 2;
 
-    if (QVantelMenuItem *row = page->findItem(kRowOutputStreamName)) {
-        row->setValueText(toQString(c->nameOu()));
-        row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
-    }
-    if (QVantelMenuItem *row = page->findItem(kRowOutputTransmit)) {
-        row->setChecked(c->modeOu());
-        row->setReadOnly(locked);
-    }
-    if (QVantelMenuItem *row = page->findItem(kRowOutputInterfaces)) {
-        row->selectValue(c->netifOu(), true, false);
-        row->setReadOnly(locked);
-    }
-    for (int iface = 0; iface < Controller::InterfaceCount; ++iface) {
-        // The address and port follow the switch: the module picks them while it is on.
-        const bool fixed = locked || c->txDestination(iface).autoconf;
-        for (const Field &field : destinationFields(iface)) {
-            QVantelMenuItem *row = page->findItem(field.row);
-            if (!row)
-                continue;
-            if (field.kind == Field::Flag) {
-                row->setChecked(field.getFlag(*c));
+    for (const SettingsFields<Controller> *fields : {&outputFields(), &interfaceFields()}) {
+        for (const Field &field : *fields) {
+            if (QVantelMenuItem *row = page->findItem(field.row)) {
+                showField(row, field, *c);
                 row->setReadOnly(locked);
-            } else {
-                row->setValueText(field.kind == Field::Number ? QString::number(field.getNumber(*c))
-                                                              : toQString(field.getText(*c)));
-                row->setReadOnly(fixed);
             }
         }
+    }
+    // Only an Administrator renames the stream, and a destination's address and port follow its
+    // switch: the module picks them while it is on.
+    setRowReadOnly(page, kRowOutputStreamName, locked || accessLevel != AccessLevel::Administrator);
+    for (int iface = 0; iface < Controller::InterfaceCount; ++iface) {
+        const SettingsFields<Controller> &fields = destinationFields(iface);
+        const bool fixed = locked || c->txDestination(iface).autoconf;
+        for (auto field = fields.begin() + 1; field != fields.end(); ++field)
+            setRowReadOnly(page, field->row, fixed);
     }
     for (const int id : {kRowOutputInterface1Caption,
                          kRowOutputInterface2Caption,
