@@ -8,7 +8,6 @@
 #include "settings/settingsrows.h"
 
 #include "model/comravennacontroller.h"
-#include "model/firmwareversion.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
 #include "widgets/qvantelmenuheader.h"
@@ -117,14 +116,10 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
     bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
-        std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
-        if (more) {
-            keys.push_back(kRavennaKeyRavStreamIn2);
-            keys.push_back(kRavennaKeyRavStreamIn3);
-            keys.push_back(kRavennaKeyRavStreamIn4);
-            if (firmwareAtLeast(kFirmware1_13))
-                keys.push_back(kRavennaKeyRavStreamIn5);
-        }
+        // The slots the module has, then the receiver delay and its limits.
+        std::vector<std::string> keys;
+        for (int i = 0; i < count; ++i)
+            keys.push_back(*slotFields(i).front().key);
         keys.push_back(kRavennaKeyRavDelayMinIn);
         keys.push_back(kRavennaKeyRavDelayMaxIn);
         keys.push_back(kRavennaKeyRavDelayIn);
