@@ -9,7 +9,6 @@
 #include "model/wordtable.h"
 
 #include <array>
-#include <type_traits>
 
 namespace {
 
@@ -23,7 +22,7 @@ constexpr int kProfileFallback = 1;
 } // namespace
 
 TComNetworkController::TComNetworkController(ksm::CCom *com, int type)
-    : TComController(com, type)
+    : TComKeyedController(com, type)
 {}
 
 TComNetworkController::~TComNetworkController() = default;
@@ -205,93 +204,15 @@ bool TComNetworkController::refreshAjbProfile()
 
 // --- The key table ----------------------------------------------------------------------------
 
-const KeyTable &TComNetworkController::keyTable() const
+bool TComNetworkController::writeKey(const std::string &key, const std::string &value)
 {
-    static const KeyTable none({});
-    return none;
+    return writeNetworkParam(key, value, true);
 }
 
-const KeyRow *TComNetworkController::rowOfField(const void *field)
+void TComNetworkController::rowChanged(const KeyRow &row)
 {
-    return keyTable().rowOf(*this, field);
-}
-
-void TComNetworkController::noteChange(const KeyRow &row)
-{
-    markKnown(*row.key);
     if (row.param >= 0)
         Q_EMIT controllerParamChanged(this, row.param);
-}
-
-template<typename T>
-bool TComNetworkController::storeField(T &field, const T &value, bool send)
-{
-    const KeyRow *row = rowOfField(&field);
-    if (!row)
-        return false;
-    if (value == field) {
-        markKnown(*row->key);
-        return true;
-    }
-    if constexpr (std::is_same_v<T, int>) {
-        if (value < row->minimum)
-            return true;
-    }
-    if (send && row->sendable(*this, value)
-        && !writeNetworkParam(*row->key, row->wire(value), true))
-        return false;
-    field = value;
-    noteChange(*row);
-    return true;
-}
-
-bool TComNetworkController::store(bool &field, bool value, bool send)
-{
-    return storeField(field, value, send);
-}
-
-bool TComNetworkController::store(int &field, int value, bool send)
-{
-    return storeField(field, value, send);
-}
-
-bool TComNetworkController::store(std::string &field, const std::string &value, bool send)
-{
-    return storeField(field, value, send);
-}
-
-bool TComNetworkController::applyRow(const KeyRow &row, const std::string &text)
-{
-    if (row.applier)
-        return row.applier(*this, text);
-    switch (row.kind) {
-    case KeyRow::Flag:
-        store(row.flagField(*this), text == row.onWord, false);
-        break;
-    case KeyRow::Number:
-        store(row.numberField(*this), text.empty() ? row.emptyValue : stringToInt(text), false);
-        break;
-    case KeyRow::Word:
-        store(row.numberField(*this), row.fromWire(text), false);
-        break;
-    case KeyRow::Text:
-        store(row.textField(*this), row.latin1 ? utf8ToLatin1(text) : text, false);
-        break;
-    case KeyRow::Applied:
-        break;
-    }
-    return true;
-}
-
-bool TComNetworkController::applyField(const void *field, const std::string &text)
-{
-    const KeyRow *row = rowOfField(field);
-    return row && applyReceived(*row, text);
-}
-
-bool TComNetworkController::applyReceived(const KeyRow &row, const std::string &text)
-{
-    return applyRow(row, text);
 }
 
 void TComNetworkController::refused(const KeyRow &) {}
@@ -323,30 +244,4 @@ bool TComNetworkController::readKeys(const std::vector<std::string> &keys)
             refused(*row);
     }
     return true;
-}
-
-void TComNetworkController::applyValues(const std::map<std::string, std::string> &values)
-{
-    for (const auto &[key, value] : values) {
-        if (const KeyRow *row = keyTable().find(key))
-            applyReceived(*row, value);
-    }
-}
-
-std::map<std::string, std::string>
-TComNetworkController::knownWrites(const std::vector<std::string> &keys)
-{
-    std::map<std::string, std::string> params;
-    for (const std::string &key : keys) {
-        const KeyRow *row = keyTable().find(key);
-        if (row && row->writable(*this) && isKnown(key))
-            params[key] = row->currentWire(*this);
-    }
-    return params;
-}
-
-void TComNetworkController::resetKeys()
-{
-    for (const KeyRow &row : keyTable().rows())
-        row.resetIn(*this);
 }

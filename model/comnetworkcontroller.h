@@ -1,22 +1,19 @@
 #pragma once
 
-#include "model/comcontroller.h"
+#include "model/comkeyedcontroller.h"
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
-
-class KeyTable;
-struct KeyRow;
 
 // A controller of one network interface (AoIP, Ethernet, ISDN, mobile, Wi-Fi): the network id it
 // works on, its assignment to that network, the network-addressed request forms, and the
 // parameter-change signal shared by the interface controllers.
 //
 // A subclass lists the keys it reads and writes in its key table (keytable.h), one row each;
-// the common setter, the appliers, the bulk read and write and the reset below walk that table,
-// so that a subclass names each key once.
+// the common setter, the appliers, the bulk write and the reset of TComKeyedController and the
+// bulk read below walk that table, so that a subclass names each key once. A setter writes its
+// key to this network, and a stored change is signalled with the row's parameter number.
 //
 // Requests address "target" "network" and, with withNetwork, "network" = networkId(); all use
 // the controller's own request helper with a 5000 ms time-out.
@@ -27,7 +24,7 @@ struct KeyRow;
 // signal, only the state changes.
 //
 // Ownership and threading as TComController.
-class TComNetworkController : public TComController
+class TComNetworkController : public TComKeyedController
 {
     Q_OBJECT
 
@@ -50,11 +47,6 @@ public:
     // StateNotReady. Subclasses that know their network at once override this and set
     // StateReady after the base succeeded.
     virtual bool setNetwork(const std::string &networkId, int flags, bool makeDefault);
-
-    // Whether the key's value came from the device or a setter since construction or the last
-    // reset (see markKnown()): right after setNetwork(), whether the key was read, so that a page
-    // shows a key whose read failed as unknown rather than the field's default.
-    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
 
     // PARAM GET of one key; the result of TComRequest::getParam().
     bool readNetworkParam(const std::string &key, std::string &value, bool withNetwork);
@@ -106,35 +98,17 @@ Q_SIGNALS:
     void controllerParamChanged(TComController *controller, int param);
 
 protected:
-    // The subclass's key table (keytable.h); an empty one for a controller without.
-    [[nodiscard]] virtual const KeyTable &keyTable() const;
     // The rows of the two streaming presets, for the key tables of the controllers that carry
     // them: "network_quality", and "ajb_profile" read from firmware 1.12 on.
     [[nodiscard]] static KeyRow networkQualityKey();
     [[nodiscard]] static KeyRow ajbProfileKey();
 
-    // Known keys: the writable keys whose value came from the device or a setter since
-    // construction or the last reset. A bulk write sends only these, so that a default never
-    // overwrites a device setting that was not read. A subclass's reset() calls clearKnown().
-    void markKnown(const std::string &key) { m_known.insert(key); }
-    void clearKnown() { m_known.clear(); }
-
-    // The common setter, for a field of the key table: an unchanged value only marks the key
-    // known and returns true; a Number below its row's minimum is ignored (true). Otherwise,
-    // with send and the row's send conditions met, the key is written to this network first and
-    // a refusal keeps the old value and returns false; then the value is stored, the key marked
-    // known and the row's parameter signalled, true. A field without a row: false, nothing done.
-    bool store(bool &field, bool value, bool send);
-    bool store(int &field, int value, bool send);
-    bool store(std::string &field, const std::string &value, bool send);
-    // A received text into the row's field by its kind's rule (or its applier), send off; the
-    // applier's result, else true.
-    bool applyRow(const KeyRow &row, const std::string &text);
-    // applyReceived() for the row of a field; false for a field without a row.
-    bool applyField(const void *field, const std::string &text);
-    // What read() and the refresh operations do with a received value and a refused key; the
-    // mobile controller adds its capability bits.
-    virtual bool applyReceived(const KeyRow &row, const std::string &text);
+    // A setter's write: the key to this network.
+    bool writeKey(const std::string &key, const std::string &value) override;
+    // A stored change is signalled as the row's parameter, when it has one.
+    void rowChanged(const KeyRow &row) override;
+    // What read() and the refresh operations do with a refused key; the mobile controller
+    // takes capability bits away.
     virtual void refused(const KeyRow &row);
     // Gets the key of a field's row from this network and applies it (applyReceived()); a failed
     // get goes to refused() and returns false.
@@ -145,29 +119,12 @@ protected:
     // received value of a key the table holds goes through applyReceived() in key order, and
     // every refused key of the table through refused(); true.
     bool readKeys(const std::vector<std::string> &keys);
-    // Applies every received value of a key the table holds through applyReceived().
-    void applyValues(const std::map<std::string, std::string> &values);
-    // The parameter map of a bulk write: the listed keys whose rows are writable and known, in
-    // their wire form. Other keys are skipped.
-    [[nodiscard]] std::map<std::string, std::string>
-    knownWrites(const std::vector<std::string> &keys);
-    // Every field of the key table back to its value at construction, silently.
-    void resetKeys();
 
 private:
     // A PARAM message addressed to "target" "network" and, with withNetwork, to this network.
     ksm::CMsg networkMessage(bool withNetwork) const;
 
-    // The row of the table whose field is at field; nullptr when none is.
-    const KeyRow *rowOfField(const void *field);
-    // After a store: the row's key is known, and its parameter signalled when it has one.
-    void noteChange(const KeyRow &row);
-    // The common setter for each type of field.
-    template<typename T>
-    bool storeField(T &field, const T &value, bool send);
-
     std::string m_networkId;
-    std::set<std::string> m_known;
     int m_networkQuality = -1;
     int m_ajbProfile = -1;
 };

@@ -6,12 +6,12 @@
 #include "link/sharedobjects.h"
 #include "link/valueconversions.h"
 #include "model/firmwareversion.h"
+#include "model/keytable.h"
 #include "model/modelkeys.h"
 #include "model/wordtable.h"
 
 #include <algorithm>
 #include <array>
-#include <functional>
 
 namespace {
 
@@ -50,41 +50,17 @@ const std::string &onOff(bool value)
     return value ? kOn : kOff;
 }
 
-int numberOr(const std::string &text, int emptyValue)
+// An interface's addressing is written as a switch: ZeroConf counts as on.
+std::string dhcpText(int value)
 {
-    return text.empty() ? emptyValue : stringToInt(text);
+    return onOff(value != TComRavennaController::DhcpOff);
 }
 
-const std::string &interfaceKey(const std::string &first, const std::string &second, int iface)
+// At least one interface; an empty text is one.
+int ifCountFromText(const std::string &text)
 {
-    return (iface & 1) ? second : first;
+    return std::max(text.empty() ? 1 : stringToInt(text), 1);
 }
-
-const std::string *streamKeys(int stream)
-{
-    static const std::string *const keys[TComRavennaController::StreamCount]
-        = {&kRavennaKeyRavStreamIn0,
-           &kRavennaKeyRavStreamIn1,
-           &kRavennaKeyRavStreamIn2,
-           &kRavennaKeyRavStreamIn3,
-           &kRavennaKeyRavStreamIn4,
-           &kRavennaKeyRavStreamIn5};
-    return keys[stream];
-}
-
-const std::string *statusKeys(int stream)
-{
-    static const std::string *const keys[TComRavennaController::StreamCount]
-        = {&kRavennaKeyRavStatusIn0,
-           &kRavennaKeyRavStatusIn1,
-           &kRavennaKeyRavStatusIn2,
-           &kRavennaKeyRavStatusIn3,
-           &kRavennaKeyRavStatusIn4,
-           &kRavennaKeyRavStatusIn5};
-    return keys[stream];
-}
-
-using Applier = std::function<bool(const std::string &text)>;
 
 } // namespace
 
@@ -118,7 +94,7 @@ bool TComRavennaController::StreamRef::parse(const std::string &text)
 // --- construction and word tables ---
 
 TComRavennaController::TComRavennaController(ksm::CCom *com)
-    : TComController(com, GeneralController)
+    : TComKeyedController(com, GeneralController)
 {}
 
 TComRavennaController::~TComRavennaController() = default;
@@ -163,6 +139,147 @@ const TComRavennaController::StreamRef &TComRavennaController::streamIn(int stre
     if (stream < 0 || stream >= StreamCount)
         return none;
     return m_streamsIn[stream];
+}
+
+// --- the key table ---
+
+const KeyTable &TComRavennaController::keyRows()
+{
+    using C = TComRavennaController;
+    using Net = NetInterface;
+    using Tx = TxDestination;
+    const auto net
+        = [](int iface, auto member) { return KeyRow::element(&C::m_interfaces, iface, member); };
+    const auto tx = [](int iface, auto member) {
+        return KeyRow::element(&C::m_txDestinations, iface, member);
+    };
+    const auto stream = [](const std::string &key, int n) {
+        return KeyRow::record(
+                   key, KeyRow::element(&C::m_streamsIn, n), &StreamRef::parse, &StreamRef::toText)
+            .inLatin1();
+    };
+    // In the order readAll() asks for them; the rows after the first interface's, the first two
+    // streams' and the transmit stream's are read only where a page asks for them. The module's
+    // identity, revisions, networking mode and receiver delays outlast a reset.
+    static const KeyTable table = {
+        KeyRow::text(kRavennaKeyRavManufacturer, &C::m_manufacturer)
+            .inLatin1()
+            .onlyReported()
+            .readFrom(kFirmware1_7)
+            .keptOverReset(),
+        KeyRow::text(kRavennaKeyRavHardwareName, &C::m_hardwareName)
+            .inLatin1()
+            .onlyReported()
+            .readFrom(kFirmware1_7)
+            .keptOverReset(),
+        KeyRow::word(kRavennaKeyRavIfCount, &C::m_ifCount, nullptr, &ifCountFromText)
+            .initially(1)
+            .onlyReported()
+            .readFrom(kFirmware1_10),
+        KeyRow::text(kRavennaKeyRavDeviceName, &C::m_deviceName).inLatin1().emptyNeverSent(),
+        KeyRow::number(kRavennaKeyRavSampleRate, &C::m_sampleRate, 48000),
+        KeyRow::number(kRavennaKeyRavResolution, &C::m_resolution, 24),
+        KeyRow::number(kRavennaKeyRavPtpDomain, &C::m_ptpDomain, 0),
+        KeyRow::word(kRavennaKeyRavDhcp, net(0, &Net::dhcp), &dhcpText, &C::dhcpFromText)
+            .initially(DhcpOn),
+        KeyRow::text(kRavennaKeyRavIpAddr, net(0, &Net::ipAddr))
+            .emptyNeverSent()
+            .sentWhile(&C::manualAddressing, 0),
+        KeyRow::text(kRavennaKeyRavSubnet, net(0, &Net::subnet))
+            .emptyNeverSent()
+            .sentWhile(&C::manualAddressing, 0),
+        KeyRow::text(kRavennaKeyRavGateway, net(0, &Net::gateway))
+            .sentWhile(&C::manualAddressing, 0),
+        KeyRow::text(kRavennaKeyRavHwAddr, net(0, &Net::hwAddr)).onlyReported(),
+        stream(kRavennaKeyRavStreamIn0, 0),
+        KeyRow::applied(kRavennaKeyRavStatusIn0, &C::applyStreamStatus, 0),
+        stream(kRavennaKeyRavStreamIn1, 1),
+        KeyRow::applied(kRavennaKeyRavStatusIn1, &C::applyStreamStatus, 1),
+        KeyRow::number(kRavennaKeyRavDelayMinIn, &C::m_delayMinIn, 1)
+            .onlyReported()
+            .keptWhenEmpty()
+            .keptOverReset(),
+        KeyRow::number(kRavennaKeyRavDelayMaxIn, &C::m_delayMaxIn, 24000)
+            .onlyReported()
+            .keptWhenEmpty()
+            .keptOverReset(),
+        KeyRow::number(kRavennaKeyRavDelayIn, &C::m_delayIn, 512).keptWhenEmpty().keptOverReset(),
+        KeyRow::text(kRavennaKeyRavNameOu, &C::m_nameOu).inLatin1().emptyNeverSent(),
+        KeyRow::flag(kRavennaKeyRavModeOu, &C::m_modeOu),
+        KeyRow::flag(kRavennaKeyRavAutoconfOu, tx(0, &Tx::autoconf)),
+        KeyRow::text(kRavennaKeyRavMcAddrOu, tx(0, &Tx::mcAddr)).emptyNeverSent(),
+        KeyRow::number(kRavennaKeyRavMcPortOu, tx(0, &Tx::mcPort), 5004).sentFrom(1),
+        KeyRow::number(kRavennaKeyRavChCountOu, &C::m_chCountOu, 2).onlyReported(),
+        KeyRow::applied(kRavennaKeyRavPtimeOu, &C::applyPtimeOu),
+        KeyRow::number(kRavennaKeyRavSyncState, &C::m_syncState, 0).onlyReported(),
+        KeyRow::flag(kRavennaKeyRavLinkState, net(0, &Net::linkState)).onlyReported(),
+        KeyRow::word(kRavennaKeyRavPtpState, net(0, &Net::ptpState), nullptr, &C::ptpStateFromText)
+            .initially(PtpUnknown)
+            .onlyReported(),
+        KeyRow::text(kRavennaKeyRavHardwareRev, &C::m_hardwareRev).onlyReported().keptOverReset(),
+        KeyRow::text(kRavennaKeyRavFirmwareRev, &C::m_firmwareRev).onlyReported().keptOverReset(),
+
+        KeyRow::word(kRavennaKeyRavNetMode, &C::m_netMode, &C::netModeToText, &C::netModeFromText)
+            .notInReadAll()
+            .keptOverReset(),
+        KeyRow::number(kRavennaKeyRavVlanId, net(0, &Net::vlanId), 0).initially(1).notInReadAll(),
+        KeyRow::number(kRavennaKeyRavNetifOu, &C::m_netifOu, 0).notInReadAll(),
+        KeyRow::word(kRavennaKeyRavLockState, &C::m_lockState, nullptr, &C::lockStateFromText)
+            .onlyReported()
+            .notInReadAll(),
+        KeyRow::text(kRavennaKeyRavFirmwareVer, &C::m_firmwareVer)
+            .onlyReported()
+            .notInReadAll()
+            .keptOverReset(),
+        KeyRow::text(kRavennaKeyRavRescueosRev, &C::m_rescueosRev)
+            .onlyReported()
+            .notInReadAll()
+            .keptOverReset(),
+        stream(kRavennaKeyRavStreamIn2, 2).notInReadAll(),
+        KeyRow::applied(kRavennaKeyRavStatusIn2, &C::applyStreamStatus, 2).notInReadAll(),
+        stream(kRavennaKeyRavStreamIn3, 3).notInReadAll(),
+        KeyRow::applied(kRavennaKeyRavStatusIn3, &C::applyStreamStatus, 3).notInReadAll(),
+        stream(kRavennaKeyRavStreamIn4, 4).notInReadAll(),
+        KeyRow::applied(kRavennaKeyRavStatusIn4, &C::applyStreamStatus, 4).notInReadAll(),
+        stream(kRavennaKeyRavStreamIn5, 5).notInReadAll(),
+        KeyRow::applied(kRavennaKeyRavStatusIn5, &C::applyStreamStatus, 5).notInReadAll(),
+
+        // The second interface.
+        KeyRow::word(kRavennaKeyRavDhcp1, net(1, &Net::dhcp), &dhcpText, &C::dhcpFromText)
+            .initially(DhcpOn)
+            .notInReadAll(),
+        KeyRow::text(kRavennaKeyRavIpAddr1, net(1, &Net::ipAddr))
+            .emptyNeverSent()
+            .sentWhile(&C::manualAddressing, 1)
+            .notInReadAll(),
+        KeyRow::text(kRavennaKeyRavSubnet1, net(1, &Net::subnet))
+            .emptyNeverSent()
+            .sentWhile(&C::manualAddressing, 1)
+            .notInReadAll(),
+        KeyRow::text(kRavennaKeyRavGateway1, net(1, &Net::gateway))
+            .sentWhile(&C::manualAddressing, 1)
+            .notInReadAll(),
+        KeyRow::text(kRavennaKeyRavHwAddr1, net(1, &Net::hwAddr)).onlyReported().notInReadAll(),
+        KeyRow::number(kRavennaKeyRavVlanId1, net(1, &Net::vlanId), 0).initially(1).notInReadAll(),
+        KeyRow::flag(kRavennaKeyRavLinkState1, net(1, &Net::linkState))
+            .onlyReported()
+            .notInReadAll(),
+        KeyRow::word(kRavennaKeyRavPtpState1, net(1, &Net::ptpState), nullptr, &C::ptpStateFromText)
+            .initially(PtpUnknown)
+            .onlyReported()
+            .notInReadAll(),
+        KeyRow::flag(kRavennaKeyRavAutoconfOu1, tx(1, &Tx::autoconf)).notInReadAll(),
+        KeyRow::text(kRavennaKeyRavMcAddrOu1, tx(1, &Tx::mcAddr)).emptyNeverSent().notInReadAll(),
+        KeyRow::number(kRavennaKeyRavMcPortOu1, tx(1, &Tx::mcPort), 5004)
+            .sentFrom(1)
+            .notInReadAll(),
+    };
+    return table;
+}
+
+const KeyTable &TComRavennaController::keyTable() const
+{
+    return keyRows();
 }
 
 // --- requests ---
@@ -233,214 +350,114 @@ bool TComRavennaController::sendParams(const std::map<std::string, std::string> 
     return writeTargetParams(kTargetAudio, values);
 }
 
-bool TComRavennaController::sendIf(bool send, const std::string &key, const std::string &value)
+bool TComRavennaController::writeKey(const std::string &key, const std::string &value)
 {
-    return !send || sendTextParam(key, value);
+    return sendTextParam(key, value);
 }
 
 // --- setters ---
 
 bool TComRavennaController::setSampleRate(int value, bool send)
 {
-    if (value == m_sampleRate)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavSampleRate, longToString(value)))
-        return false;
-    m_sampleRate = value;
-    return true;
+    return store(m_sampleRate, value, send);
 }
 
 bool TComRavennaController::setResolution(int value, bool send)
 {
-    if (value == m_resolution)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavResolution, longToString(value)))
-        return false;
-    m_resolution = value;
-    return true;
+    return store(m_resolution, value, send);
 }
 
 bool TComRavennaController::setPtpDomain(int value, bool send)
 {
-    if (value == m_ptpDomain)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavPtpDomain, longToString(value)))
-        return false;
-    m_ptpDomain = value;
-    return true;
+    return store(m_ptpDomain, value, send);
 }
 
 bool TComRavennaController::setVlanId(int iface, int value, bool send)
 {
-    NetInterface &net = m_interfaces[iface & 1];
-    if (value == net.vlanId)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavVlanId, kRavennaKeyRavVlanId1, iface);
-    if (!sendIf(send, key, longToString(value)))
-        return false;
-    net.vlanId = value;
-    return true;
+    return store(m_interfaces[iface & 1].vlanId, value, send);
 }
 
 bool TComRavennaController::setDelayIn(int value, bool send)
 {
-    if (value == m_delayIn)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavDelayIn, longToString(value)))
-        return false;
-    m_delayIn = value;
-    return true;
+    return store(m_delayIn, value, send);
 }
 
 bool TComRavennaController::setNetifOu(int value, bool send)
 {
-    if (value == m_netifOu)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavNetifOu, longToString(value)))
-        return false;
-    m_netifOu = value;
-    return true;
+    return store(m_netifOu, value, send);
 }
 
 bool TComRavennaController::setMcPortOu(int iface, int value, bool send)
 {
-    TxDestination &destination = m_txDestinations[iface & 1];
-    if (value == destination.mcPort)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavMcPortOu, kRavennaKeyRavMcPortOu1, iface);
-    if (!sendIf(send && value > 0, key, longToString(value)))
-        return false;
-    destination.mcPort = value;
-    return true;
+    return store(m_txDestinations[iface & 1].mcPort, value, send);
 }
 
 bool TComRavennaController::setDeviceName(const std::string &value, bool send)
 {
-    if (value == m_deviceName)
-        return true;
-    if (!sendIf(send && !value.empty(), kRavennaKeyRavDeviceName, latin1ToUtf8(value)))
-        return false;
-    m_deviceName = value;
-    return true;
+    return store(m_deviceName, value, send);
 }
 
 bool TComRavennaController::setNetMode(int value, bool send)
 {
-    if (value == m_netMode)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavNetMode, netModeToText(value)))
-        return false;
-    m_netMode = value;
-    return true;
+    return store(m_netMode, value, send);
 }
 
 bool TComRavennaController::setDhcp(int iface, bool value, bool send)
 {
-    NetInterface &net = m_interfaces[iface & 1];
-    if (value == (net.dhcp != DhcpOff))
+    if (value == (m_interfaces[iface & 1].dhcp != DhcpOff))
         return true;
-    if (!sendIf(send, interfaceKey(kRavennaKeyRavDhcp, kRavennaKeyRavDhcp1, iface), onOff(value)))
-        return false;
-    net.dhcp = value ? DhcpOn : DhcpOff;
-    return true;
+    return setDhcpMode(iface, value ? DhcpOn : DhcpOff, send);
+}
+
+bool TComRavennaController::setDhcpMode(int iface, int mode, bool send)
+{
+    return store(m_interfaces[iface & 1].dhcp, mode, send);
 }
 
 bool TComRavennaController::setIpAddr(int iface, const std::string &value, bool send)
 {
-    NetInterface &net = m_interfaces[iface & 1];
-    if (value == net.ipAddr)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavIpAddr, kRavennaKeyRavIpAddr1, iface);
-    if (!sendIf(send && !value.empty() && net.dhcp == DhcpOff, key, value))
-        return false;
-    net.ipAddr = value;
-    return true;
+    return store(m_interfaces[iface & 1].ipAddr, value, send);
 }
 
 bool TComRavennaController::setSubnet(int iface, const std::string &value, bool send)
 {
-    NetInterface &net = m_interfaces[iface & 1];
-    if (value == net.subnet)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavSubnet, kRavennaKeyRavSubnet1, iface);
-    if (!sendIf(send && !value.empty() && net.dhcp == DhcpOff, key, value))
-        return false;
-    net.subnet = value;
-    return true;
+    return store(m_interfaces[iface & 1].subnet, value, send);
 }
 
 bool TComRavennaController::setGateway(int iface, const std::string &value, bool send)
 {
-    NetInterface &net = m_interfaces[iface & 1];
-    if (value == net.gateway)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavGateway, kRavennaKeyRavGateway1, iface);
-    if (!sendIf(send && net.dhcp == DhcpOff, key, value))
-        return false;
-    net.gateway = value;
-    return true;
+    return store(m_interfaces[iface & 1].gateway, value, send);
 }
 
 bool TComRavennaController::setStreamIn(int stream, const StreamRef &value, bool send)
 {
     if (stream < 0 || stream >= StreamCount)
         return false;
-    StreamRef &stored = m_streamsIn[stream];
-    if (stored.sameStream(value))
-        return true;
-    if (!sendIf(send, *streamKeys(stream), latin1ToUtf8(value.toText())))
-        return false;
-    stored.id = value.id;
-    stored.channel = value.channel;
-    stored.name = value.name;
-    stored.status = StreamUnknown;
-    stored.status2 = StreamUnknown;
-    return true;
+    // A new reference's status is not known until the module reports it.
+    StreamRef chosen = value;
+    chosen.status = StreamUnknown;
+    chosen.status2 = StreamUnknown;
+    return storeRecord(m_streamsIn[stream], chosen, send, &StreamRef::sameStream);
 }
 
 bool TComRavennaController::setModeOu(bool value, bool send)
 {
-    if (value == m_modeOu)
-        return true;
-    if (!sendIf(send, kRavennaKeyRavModeOu, onOff(value)))
-        return false;
-    m_modeOu = value;
-    return true;
+    return store(m_modeOu, value, send);
 }
 
 bool TComRavennaController::setNameOu(const std::string &value, bool send)
 {
-    if (value == m_nameOu)
-        return true;
-    if (!sendIf(send && !value.empty(), kRavennaKeyRavNameOu, latin1ToUtf8(value)))
-        return false;
-    m_nameOu = value;
-    return true;
+    return store(m_nameOu, value, send);
 }
 
 bool TComRavennaController::setAutoconfOu(int iface, bool value, bool send)
 {
-    TxDestination &destination = m_txDestinations[iface & 1];
-    if (value == destination.autoconf)
-        return true;
-    const std::string &key
-        = interfaceKey(kRavennaKeyRavAutoconfOu, kRavennaKeyRavAutoconfOu1, iface);
-    if (!sendIf(send, key, onOff(value)))
-        return false;
-    destination.autoconf = value;
-    return true;
+    return store(m_txDestinations[iface & 1].autoconf, value, send);
 }
 
 bool TComRavennaController::setMcAddrOu(int iface, const std::string &value, bool send)
 {
-    TxDestination &destination = m_txDestinations[iface & 1];
-    if (value == destination.mcAddr)
-        return true;
-    const std::string &key = interfaceKey(kRavennaKeyRavMcAddrOu, kRavennaKeyRavMcAddrOu1, iface);
-    if (!sendIf(send && !value.empty(), key, value))
-        return false;
-    destination.mcAddr = value;
-    return true;
+    return store(m_txDestinations[iface & 1].mcAddr, value, send);
 }
 
 // --- applying received values ---
@@ -463,195 +480,24 @@ bool TComRavennaController::applyStreamStatus(int stream, const std::string &tex
     return true;
 }
 
-bool TComRavennaController::applyParam(const std::string &key, const std::string &text)
+bool TComRavennaController::applyPtimeOu(const std::string &text)
 {
-    // Built on first use: the key constants are globals of another translation unit.
-    using Handler = std::function<bool(TComRavennaController &, const std::string &)>;
-    static const std::map<std::string, Handler> handlers = [] {
-        using C = TComRavennaController;
-        std::map<std::string, Handler> h;
-        const auto store = [](auto C::*field, auto convert) {
-            return [field, convert](C &c, const std::string &t) {
-                c.*field = convert(t);
-                return true;
-            };
-        };
-        const auto asText = [](const std::string &t) { return t; };
-        const auto asLatin1 = [](const std::string &t) { return utf8ToLatin1(t); };
-        const auto asFlag = [](const std::string &t) { return t == kOn; };
-        const auto numberDefault = [](int emptyValue) {
-            return [emptyValue](const std::string &t) { return numberOr(t, emptyValue); };
-        };
-        // An empty text leaves the field as it is.
-        const auto keepOnEmpty = [](int C::*field) {
-            return [field](C &c, const std::string &t) {
-                if (!t.empty())
-                    c.*field = stringToInt(t);
-                return true;
-            };
-        };
-
-        h[kRavennaKeyRavManufacturer] = store(&C::m_manufacturer, asLatin1);
-        h[kRavennaKeyRavHardwareName] = store(&C::m_hardwareName, asLatin1);
-        h[kRavennaKeyRavDeviceName]
-            = [](C &c, const std::string &t) { return c.setDeviceName(utf8ToLatin1(t), false); };
-        h[kRavennaKeyRavIfCount] = store(
-            &C::m_ifCount, [](const std::string &t) { return std::max(numberOr(t, 1), 1); });
-        h[kRavennaKeyRavNetMode] = store(&C::m_netMode, &C::netModeFromText);
-        h[kRavennaKeyRavSampleRate] = store(&C::m_sampleRate, numberDefault(48000));
-        h[kRavennaKeyRavResolution] = store(&C::m_resolution, numberDefault(24));
-        h[kRavennaKeyRavPtpDomain] = store(&C::m_ptpDomain, numberDefault(0));
-        h[kRavennaKeyRavDelayMinIn] = keepOnEmpty(&C::m_delayMinIn);
-        h[kRavennaKeyRavDelayMaxIn] = keepOnEmpty(&C::m_delayMaxIn);
-        h[kRavennaKeyRavDelayIn] = keepOnEmpty(&C::m_delayIn);
-        h[kRavennaKeyRavModeOu] = store(&C::m_modeOu, asFlag);
-        h[kRavennaKeyRavNetifOu] = store(&C::m_netifOu, numberDefault(0));
-        h[kRavennaKeyRavNameOu]
-            = [](C &c, const std::string &t) { return c.setNameOu(utf8ToLatin1(t), false); };
-        h[kRavennaKeyRavChCountOu] = store(&C::m_chCountOu, numberDefault(2));
-        h[kRavennaKeyRavPtimeOu] = store(&C::m_ptimeOu, [](const std::string &t) {
-            return t.empty() ? 1.0F : stringToFloat(t);
-        });
-        h[kRavennaKeyRavSyncState] = store(&C::m_syncState, numberDefault(0));
-        h[kRavennaKeyRavLockState] = store(&C::m_lockState, &C::lockStateFromText);
-        h[kRavennaKeyRavHardwareRev] = store(&C::m_hardwareRev, asText);
-        h[kRavennaKeyRavFirmwareVer] = store(&C::m_firmwareVer, asText);
-        h[kRavennaKeyRavFirmwareRev] = store(&C::m_firmwareRev, asText);
-        h[kRavennaKeyRavRescueosRev] = store(&C::m_rescueosRev, asText);
-
-        for (int i = 0; i < InterfaceCount; ++i) {
-            const auto pick = [i](const std::string &first, const std::string &second) {
-                return interfaceKey(first, second, i);
-            };
-            h[pick(kRavennaKeyRavDhcp, kRavennaKeyRavDhcp1)] = [i](C &c, const std::string &t) {
-                c.m_interfaces[i].dhcp = dhcpFromText(t);
-                return true;
-            };
-            h[pick(kRavennaKeyRavIpAddr, kRavennaKeyRavIpAddr1)]
-                = [i](C &c, const std::string &t) { return c.setIpAddr(i, t, false); };
-            h[pick(kRavennaKeyRavSubnet, kRavennaKeyRavSubnet1)]
-                = [i](C &c, const std::string &t) { return c.setSubnet(i, t, false); };
-            h[pick(kRavennaKeyRavGateway, kRavennaKeyRavGateway1)]
-                = [i](C &c, const std::string &t) { return c.setGateway(i, t, false); };
-            h[pick(kRavennaKeyRavHwAddr, kRavennaKeyRavHwAddr1)] = [i](C &c, const std::string &t) {
-                c.m_interfaces[i].hwAddr = t;
-                return true;
-            };
-            h[pick(kRavennaKeyRavVlanId, kRavennaKeyRavVlanId1)] = [i](C &c, const std::string &t) {
-                c.m_interfaces[i].vlanId = numberOr(t, 0);
-                return true;
-            };
-            h[pick(kRavennaKeyRavLinkState, kRavennaKeyRavLinkState1)]
-                = [i](C &c, const std::string &t) {
-                      c.m_interfaces[i].linkState = t == kOn;
-                      return true;
-                  };
-            h[pick(kRavennaKeyRavPtpState, kRavennaKeyRavPtpState1)]
-                = [i](C &c, const std::string &t) {
-                      c.m_interfaces[i].ptpState = ptpStateFromText(t);
-                      return true;
-                  };
-            h[pick(kRavennaKeyRavAutoconfOu, kRavennaKeyRavAutoconfOu1)]
-                = [i](C &c, const std::string &t) {
-                      c.m_txDestinations[i].autoconf = t == kOn;
-                      return true;
-                  };
-            h[pick(kRavennaKeyRavMcAddrOu, kRavennaKeyRavMcAddrOu1)]
-                = [i](C &c, const std::string &t) { return c.setMcAddrOu(i, t, false); };
-            h[pick(kRavennaKeyRavMcPortOu, kRavennaKeyRavMcPortOu1)]
-                = [i](C &c, const std::string &t) {
-                      return c.setMcPortOu(i, numberOr(t, 5004), false);
-                  };
-        }
-        for (int n = 0; n < StreamCount; ++n) {
-            // The status words of a stream come only from its status key.
-            h[*streamKeys(n)]
-                = [n](C &c, const std::string &t) { return c.m_streamsIn[n].parse(t); };
-            h[*statusKeys(n)]
-                = [n](C &c, const std::string &t) { return c.applyStreamStatus(n, t); };
-        }
-        return h;
-    }();
-
-    const auto found = handlers.find(key);
-    if (found == handlers.end())
-        return true;
-    return found->second(*this, text);
+    m_ptimeOu = text.empty() ? 1.0F : stringToFloat(text);
+    return true;
 }
 
 bool TComRavennaController::applyParams(const std::map<std::string, std::string> &values)
 {
-    if (values.empty())
-        return false;
-    bool result = true;
-    for (const auto &entry : values)
-        result = applyParam(entry.first, entry.second) && result;
-    return result;
+    return !values.empty() && applyValues(values);
 }
 
 // --- writing ---
-
-bool TComRavennaController::wireText(const std::string &key, std::string &out) const
-{
-    using Writer = std::function<std::string(const TComRavennaController &)>;
-    static const std::map<std::string, Writer> writers = [] {
-        using C = TComRavennaController;
-        std::map<std::string, Writer> w;
-        const auto decimal
-            = [](int C::*field) { return [field](const C &c) { return longToString(c.*field); }; };
-        w[kRavennaKeyRavDeviceName] = [](const C &c) { return latin1ToUtf8(c.m_deviceName); };
-        w[kRavennaKeyRavNetMode] = [](const C &c) { return netModeToText(c.m_netMode); };
-        w[kRavennaKeyRavSampleRate] = decimal(&C::m_sampleRate);
-        w[kRavennaKeyRavResolution] = decimal(&C::m_resolution);
-        w[kRavennaKeyRavPtpDomain] = decimal(&C::m_ptpDomain);
-        w[kRavennaKeyRavDelayIn] = decimal(&C::m_delayIn);
-        w[kRavennaKeyRavNetifOu] = decimal(&C::m_netifOu);
-        w[kRavennaKeyRavModeOu] = [](const C &c) { return onOff(c.m_modeOu); };
-        w[kRavennaKeyRavNameOu] = [](const C &c) { return latin1ToUtf8(c.m_nameOu); };
-        for (int i = 0; i < InterfaceCount; ++i) {
-            const auto pick = [i](const std::string &first, const std::string &second) {
-                return interfaceKey(first, second, i);
-            };
-            w[pick(kRavennaKeyRavDhcp, kRavennaKeyRavDhcp1)]
-                = [i](const C &c) { return onOff(c.m_interfaces[i].dhcp != DhcpOff); };
-            w[pick(kRavennaKeyRavIpAddr, kRavennaKeyRavIpAddr1)]
-                = [i](const C &c) { return c.m_interfaces[i].ipAddr; };
-            w[pick(kRavennaKeyRavSubnet, kRavennaKeyRavSubnet1)]
-                = [i](const C &c) { return c.m_interfaces[i].subnet; };
-            w[pick(kRavennaKeyRavGateway, kRavennaKeyRavGateway1)]
-                = [i](const C &c) { return c.m_interfaces[i].gateway; };
-            w[pick(kRavennaKeyRavVlanId, kRavennaKeyRavVlanId1)]
-                = [i](const C &c) { return longToString(c.m_interfaces[i].vlanId); };
-            w[pick(kRavennaKeyRavAutoconfOu, kRavennaKeyRavAutoconfOu1)]
-                = [i](const C &c) { return onOff(c.m_txDestinations[i].autoconf); };
-            w[pick(kRavennaKeyRavMcAddrOu, kRavennaKeyRavMcAddrOu1)]
-                = [i](const C &c) { return c.m_txDestinations[i].mcAddr; };
-            w[pick(kRavennaKeyRavMcPortOu, kRavennaKeyRavMcPortOu1)]
-                = [i](const C &c) { return longToString(c.m_txDestinations[i].mcPort); };
-        }
-        for (int n = 0; n < StreamCount; ++n) {
-            w[*streamKeys(n)] = [n](const C &c) { return latin1ToUtf8(c.m_streamsIn[n].toText()); };
-        }
-        return w;
-    }();
-
-    const auto found = writers.find(key);
-    if (found == writers.end())
-        return false;
-    out = found->second(*this);
-    return true;
-}
 
 bool TComRavennaController::write(const std::vector<std::string> &keys)
 {
     if (keys.empty())
         return false;
-    std::map<std::string, std::string> params;
-    for (const std::string &key : keys) {
-        std::string text;
-        if (wireText(key, text))
-            params[key] = text;
-    }
+    const std::map<std::string, std::string> params = currentWrites(keys);
     if (params.empty())
         return false;
     return sendParams(params);
@@ -661,26 +507,7 @@ bool TComRavennaController::write(const std::vector<std::string> &keys)
 
 std::vector<std::string> TComRavennaController::readAllKeys()
 {
-    std::vector<std::string> keys;
-    if (firmwareAtLeast(kFirmware1_7)) {
-        keys.push_back(kRavennaKeyRavManufacturer);
-        keys.push_back(kRavennaKeyRavHardwareName);
-        if (firmwareAtLeast(kFirmware1_10))
-            keys.push_back(kRavennaKeyRavIfCount);
-    }
-    for (const std::string *key :
-         {&kRavennaKeyRavDeviceName, &kRavennaKeyRavSampleRate, &kRavennaKeyRavResolution,
-          &kRavennaKeyRavPtpDomain,  &kRavennaKeyRavDhcp,       &kRavennaKeyRavIpAddr,
-          &kRavennaKeyRavSubnet,     &kRavennaKeyRavGateway,    &kRavennaKeyRavHwAddr,
-          &kRavennaKeyRavStreamIn0,  &kRavennaKeyRavStatusIn0,  &kRavennaKeyRavStreamIn1,
-          &kRavennaKeyRavStatusIn1,  &kRavennaKeyRavDelayMinIn, &kRavennaKeyRavDelayMaxIn,
-          &kRavennaKeyRavDelayIn,    &kRavennaKeyRavNameOu,     &kRavennaKeyRavModeOu,
-          &kRavennaKeyRavAutoconfOu, &kRavennaKeyRavMcAddrOu,   &kRavennaKeyRavMcPortOu,
-          &kRavennaKeyRavChCountOu,  &kRavennaKeyRavPtimeOu,    &kRavennaKeyRavSyncState,
-          &kRavennaKeyRavLinkState,  &kRavennaKeyRavPtpState,   &kRavennaKeyRavHardwareRev,
-          &kRavennaKeyRavFirmwareRev})
-        keys.push_back(*key);
-    return keys;
+    return keyRows().readAllKeys();
 }
 
 bool TComRavennaController::readAll()
@@ -724,25 +551,9 @@ bool TComRavennaController::startWithIdentity()
 void TComRavennaController::reset()
 {
     const bool wasBlocked = blockSignals(true);
-    m_ifCount = 1;
-    m_deviceName.clear();
-    m_sampleRate = 48000;
-    m_resolution = 24;
-    m_ptpDomain = 0;
-    for (NetInterface &net : m_interfaces)
-        net = NetInterface();
-    // Whole records, so that no status word of an already empty stream survives the reset.
-    for (StreamRef &stream : m_streamsIn)
-        stream = StreamRef();
-    m_nameOu.clear();
-    m_netifOu = 0;
-    m_chCountOu = 2;
+    // Whole stream records go, so that no status word of an already empty stream survives.
+    resetKeys();
     m_ptimeOu = 1.0F;
-    m_modeOu = false;
-    for (TxDestination &destination : m_txDestinations)
-        destination = TxDestination();
-    m_syncState = 0;
-    m_lockState = LockUnknown;
     blockSignals(wasBlocked);
     TComController::reset();
 }

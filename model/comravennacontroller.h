@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/comcontroller.h"
+#include "model/comkeyedcontroller.h"
 
 #include <map>
 #include <string>
@@ -10,9 +10,11 @@
 // revisions, clocking, its two network interfaces, six receive streams and one transmit stream.
 //
 // Every request is a PARAM message with "target" "audio" and keys beginning with "rav_"; each
-// operation that talks to the device blocks until the reply or the 5000 ms time-out. Received
-// key/value maps are applied by applyParams() without sending; texts marked Latin-1 are held in
-// Latin-1 and exchanged in UTF-8.
+// operation that talks to the device blocks until the reply or the 5000 ms time-out. Each key is
+// one row of the module's key table (keytable.h), as the interface controllers' are: its field,
+// how its value travels and when it is sent; the setters, applyParams(), write(), readAll() and
+// reset() walk that table. Received key/value maps are applied by applyParams() without sending;
+// texts marked Latin-1 are held in Latin-1 and exchanged in UTF-8.
 //
 // A process-wide single instance reached through ravennaController(); the front-panel window
 // resets and starts it, the settings menu reads, writes and lists through it. Signals: only
@@ -20,12 +22,13 @@
 // handleInfo()/handleEvent() consume nothing.
 //
 // Setters (value, send): an unchanged value returns true without sending. Otherwise, with send
-// and the setter's own condition met, the one key is written first and a refusal returns false
+// and the key's own condition met, the one key is written first and a refusal returns false
 // keeping the old value; then the value is stored (also when it was not sent). Setters taking an
-// interface number use only its lowest bit.
+// interface number use only its lowest bit. write() sends the current value of every listed key
+// the module takes, read from it or not.
 //
 // Ownership as TComController; GUI thread only.
-class TComRavennaController : public TComController
+class TComRavennaController : public TComKeyedController
 {
     Q_OBJECT
 
@@ -192,6 +195,8 @@ public:
     bool setNetMode(int value, bool send);
     // Compares whether the stored mode is on (zeroconf counts as on); stores 1 or 0.
     bool setDhcp(int iface, bool value, bool send);
+    // The mode itself (DhcpMode); any mode but off is written "on".
+    bool setDhcpMode(int iface, int mode, bool send);
     // Sent only when not empty and the interface's addressing is manual (dhcp 0).
     bool setIpAddr(int iface, const std::string &value, bool send);
     bool setSubnet(int iface, const std::string &value, bool send);
@@ -215,14 +220,23 @@ public:
     [[nodiscard]] static int dhcpFromText(const std::string &text);
     [[nodiscard]] static std::string netModeToText(int value);
 
+protected:
+    [[nodiscard]] const KeyTable &keyTable() const override;
+    // A setter's write: the key alone to the "audio" target.
+    bool writeKey(const std::string &key, const std::string &value) override;
+
 private:
-    // Writes one key when send is set; true when nothing had to be sent or the device took it.
-    bool sendIf(bool send, const std::string &key, const std::string &value);
-    // The current value of a writable key in its wire form; false for other keys.
-    bool wireText(const std::string &key, std::string &out) const;
-    // Applies one received value; false only for a malformed stream reference or status.
-    bool applyParam(const std::string &key, const std::string &text);
+    // The module's keys, in the order readAll() asks for them.
+    [[nodiscard]] static const KeyTable &keyRows();
+    // An interface's addresses are the module's own business while it gets them by DHCP or
+    // ZeroConf.
+    [[nodiscard]] bool manualAddressing(int iface) const
+    {
+        return m_interfaces[iface & 1].dhcp == DhcpOff;
+    }
+    // The status words of a stream come only from its status key; false for a malformed text.
     bool applyStreamStatus(int stream, const std::string &text);
+    bool applyPtimeOu(const std::string &text);
 
     bool m_modeOu = false;
     int m_ifCount = 1;

@@ -81,6 +81,27 @@ KeyRow KeyRow::standsFor(quint32 capabilityBit) const
     return row;
 }
 
+KeyRow KeyRow::sentFrom(int lowest) const
+{
+    KeyRow row = *this;
+    row.lowestSent = lowest;
+    return row;
+}
+
+KeyRow KeyRow::keptWhenEmpty() const
+{
+    KeyRow row = *this;
+    row.emptyKept = true;
+    return row;
+}
+
+KeyRow KeyRow::keptOverReset() const
+{
+    KeyRow row = *this;
+    row.resetKept = true;
+    return row;
+}
+
 const void *KeyRow::fieldIn(Controller &controller) const
 {
     switch (kind) {
@@ -91,6 +112,8 @@ const void *KeyRow::fieldIn(Controller &controller) const
         return &numberField(controller);
     case Text:
         return &textField(controller);
+    case Record:
+        return recordField(controller);
     case Applied:
         break;
     }
@@ -112,6 +135,11 @@ std::string KeyRow::wire(const std::string &value) const
     return latin1 ? latin1ToUtf8(value) : value;
 }
 
+std::string KeyRow::recordWire(const void *value) const
+{
+    return wire(recordText(value));
+}
+
 std::string KeyRow::currentWire(Controller &controller) const
 {
     switch (kind) {
@@ -122,6 +150,8 @@ std::string KeyRow::currentWire(Controller &controller) const
         return wire(numberField(controller));
     case Text:
         return wire(textField(controller));
+    case Record:
+        return recordWire(recordField(controller));
     case Applied:
         break;
     }
@@ -130,15 +160,20 @@ std::string KeyRow::currentWire(Controller &controller) const
 
 bool KeyRow::sendable(const Controller &controller, int value) const
 {
-    return !reported && !(unknownUnsent && value == -1) && (!sendGate || sendGate(controller));
+    return !(unknownUnsent && value == -1) && value >= lowestSent && sendable(controller);
 }
 
 bool KeyRow::sendable(const Controller &controller, const std::string &value) const
 {
-    return !reported && !(emptyUnsent && value.empty()) && (!sendGate || sendGate(controller));
+    return !(emptyUnsent && value.empty()) && sendable(controller);
 }
 
 bool KeyRow::sendable(const Controller &controller, bool) const
+{
+    return sendable(controller);
+}
+
+bool KeyRow::sendable(const Controller &controller) const
 {
     return !reported && (!sendGate || sendGate(controller));
 }
@@ -163,6 +198,9 @@ void KeyRow::resetIn(Controller &controller) const
     case Text:
         textField(controller).clear();
         break;
+    case Record:
+        recordClear(recordField(controller));
+        break;
     case Applied:
         break;
     }
@@ -181,7 +219,7 @@ const KeyRow *KeyTable::find(const std::string &key) const
     return nullptr;
 }
 
-const KeyRow *KeyTable::rowOf(TComNetworkController &controller, const void *field) const
+const KeyRow *KeyTable::rowOf(KeyRow::Controller &controller, const void *field) const
 {
     for (const KeyRow &row : m_rows) {
         if (row.fieldIn(controller) == field)

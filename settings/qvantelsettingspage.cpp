@@ -133,8 +133,14 @@ const SettingsPageTable &QVantelSettingsPage::pageTable()
 
 const SettingsPageRow *QVantelSettingsPage::pageRow(int id, int data)
 {
+    return pageRow(pageTable(), id, data);
+}
+
+const SettingsPageRow *
+QVantelSettingsPage::pageRow(const SettingsPageTable &table, int id, int data)
+{
     const SettingsPageRow *anyData = nullptr;
-    for (const SettingsPageRow &row : pageTable()) {
+    for (const SettingsPageRow &row : table) {
         if (!row.holds(id))
             continue;
         if (row.data == data)

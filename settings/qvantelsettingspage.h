@@ -155,8 +155,11 @@ public:
     // Every section's pages, built once.
     [[nodiscard]] static const SettingsPageTable &pageTable();
     // The row of page id with data: the row made for that data, else the row for any data;
-    // null when no section declares the page.
+    // null when no section declares the page. The core looks up every page, and every row's tap,
+    // by this rule, in pageTable() or the table given.
     [[nodiscard]] static const SettingsPageRow *pageRow(int id, int data);
+    [[nodiscard]] static const SettingsPageRow *
+    pageRow(const SettingsPageTable &table, int id, int data);
     [[nodiscard]] static const SettingsPageRow *pageRow(const QVantelMenuItems *page);
 
 public slots:
@@ -348,7 +351,7 @@ private:
                        QVantelMenuItem *item,
                        void (QVantelSettingsPage::*openItem)(int, const QString &));
     void commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item);
-    void commitSipProfileList(QVantelMenuItem *item);
+    void commitSipProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
     void nameNewStoredItem(QVantelMenuItems *page, QVantelMenuItem *item, QVantelVirtual *keyboard);
     void nameNewSipProfile(QVantelMenuItem *item, QVantelVirtual *keyboard);
     void chooseSipProfileAccount(QVantelMenuItems *page,
@@ -360,8 +363,8 @@ private:
     void commitSipProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     void chooseSipProfileLoadAccount(QVantelMenuItem *item, QVantelMenuSelect *select);
     // The call profile list (173) and a call profile's page (178 for the list's data).
-    void tapCallProfileList(QVantelMenuItem *item);
-    void commitCallProfileList(QVantelMenuItem *item);
+    void tapCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
+    void commitCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item);
     void tapCallProfile(QVantelMenuItem *item);
     void commitCallProfile(QVantelMenuItems *page, QVantelMenuItem *item);
     // Item pages (178) of a preset, SIP profile or snapshot: rowId is the stored row's id.

@@ -132,6 +132,13 @@ const StoredKind *kindOf(int listId)
     return nullptr;
 }
 
+// Whether item is one of the unit's items on the list page it is on: their rows carry the page
+// id of their list as data.
+bool isStoredRowOf(const QVantelMenuItems *list, const QVantelMenuItem *item)
+{
+    return item->id() >= kFirstStoredRow && item->data() == list->id();
+}
+
 } // namespace
 
 QVantelMenuItem *QVantelSettingsPage::addBookRow(QVantelMenuItems *page,
@@ -273,13 +280,9 @@ void QVantelSettingsPage::createSnapshotPage(int rowId, const QString &name)
 void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
 {
     QPointer<QVantelMenuItems> old = oldList;
-    const int listId = oldList->id();
-    if (listId == kPagePresets)
-        createPresetList();
-    else if (listId == kPageSipProfiles)
-        createSipProfileList();
-    else if (listId == kPageSnapshots)
-        createSnapshotList();
+    // The list is built again as its own row in the page table builds it.
+    if (const SettingsPageRow *row = pageRow(oldList); row && row->open)
+        row->open(*this, oldList->id());
     // The fresh list is on top; the old one may still hold the row whose hook is running.
     if (old && currentPage() != old) {
         pageStack()->removeWidget(old);
@@ -324,7 +327,7 @@ void QVantelSettingsPage::tapStoredList(QVantelMenuItems *page,
         showKeyboard(QVantelMenuItem::TextEntry, item, true);
         return;
     }
-    if (rowId < kFirstStoredRow || item->data() != pageId)
+    if (!isStoredRowOf(page, item))
         return;
     if (item->kind() == QVantelMenuItem::Navigation)
         (this->*openItem)(rowId, item->titleText());
@@ -346,12 +349,12 @@ void QVantelSettingsPage::tapStoredItem(QVantelMenuItems *page, QVantelMenuItem 
         confirmAction(tr(kind->deleteQuestion), item);
 }
 
-void QVantelSettingsPage::tapCallProfileList(QVantelMenuItem *item)
+void QVantelSettingsPage::tapCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item)
 {
     const int rowId = item->id();
     if (rowId == kRowNewStoredItem) {
         createCallProfilePage(-1, tr("noname"));
-    } else if (rowId >= kFirstStoredRow && item->data() == kPageCallProfiles) {
+    } else if (isStoredRowOf(page, item)) {
         // The profile is read from the unit first; the row is gone when its list went
         // meanwhile.
         const QPointer<QVantelMenuItem> row = item;
@@ -451,13 +454,13 @@ void QVantelSettingsPage::loadStoredItem(int listId, int storedRowId, int accoun
 // An Operator's confirmed load on a list page.
 void QVantelSettingsPage::commitStoredList(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (item->id() >= kFirstStoredRow && item->data() == page->id())
+    if (isStoredRowOf(page, item))
         loadStoredItem(page->id(), item->id(), 0);
 }
 
-void QVantelSettingsPage::commitSipProfileList(QVantelMenuItem *item)
+void QVantelSettingsPage::commitSipProfileList(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (item->id() >= kFirstStoredRow && item->data() == kPageSipProfiles)
+    if (isStoredRowOf(page, item))
         offerSipAccounts(item, tr("Load into which account?"));
 }
 
@@ -500,9 +503,9 @@ void QVantelSettingsPage::commitStoredItem(QVantelMenuItems *page, QVantelMenuIt
         backClicked();
 }
 
-void QVantelSettingsPage::commitCallProfileList(QVantelMenuItem *item)
+void QVantelSettingsPage::commitCallProfileList(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (item->id() >= kFirstStoredRow && item->data() == kPageCallProfiles)
+    if (isStoredRowOf(page, item))
         loadCallProfileConfirmed(item);
 }
 
@@ -531,8 +534,8 @@ void QVantelSettingsPage::chooseSipProfileAccount(QVantelMenuItems *page,
         if (editProfile.name.isEmpty() || (account != 1 && account != 2))
             return;
         createStoredItem(page, editProfile.name, account);
-    } else if (item->id() >= kFirstStoredRow && item->data() == kPageSipProfiles) {
-        loadStoredItem(kPageSipProfiles, item->id(), account);
+    } else if (isStoredRowOf(page, item)) {
+        loadStoredItem(page->id(), item->id(), account);
     }
 }
 
@@ -600,7 +603,8 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
                        .keyboards(name));
     rows.push_back(
         storedList(kPageSipProfiles, [](Page &menu, int) { menu.createSipProfileList(); })
-            .commits([](Page &menu, Items *, Item *item) { menu.commitSipProfileList(item); })
+            .commits(
+                [](Page &menu, Items *page, Item *item) { menu.commitSipProfileList(page, item); })
             .taps([](Page &menu, Items *page, Item *item) {
                 menu.tapStoredList(page, item, &Page::createSipProfilePage);
             })
@@ -639,8 +643,9 @@ void QVantelSettingsPage::bookPages(SettingsPageTable &rows)
             .onReturn([](Page &menu, Items *page, int leftId, int leftData) {
                 menu.callProfileListReturned(page, leftId, leftData);
             })
-            .commits([](Page &menu, Items *, Item *item) { menu.commitCallProfileList(item); })
-            .taps([](Page &menu, Items *, Item *item) { menu.tapCallProfileList(item); })
+            .commits(
+                [](Page &menu, Items *page, Item *item) { menu.commitCallProfileList(page, item); })
+            .taps([](Page &menu, Items *page, Item *item) { menu.tapCallProfileList(page, item); })
             .chooses([](Page &menu, Items *, Item *item, QVantelMenuSelect *select) {
                 if (item->id() >= kFirstStoredRow)
                     menu.loadCallProfileOnLink(item, select);

@@ -171,7 +171,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     }
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
         if (QVantelMenuItem *row = page->findItem(field.row)) {
-            row->setValueText(toQString((editEthernet.*field.getText)()));
+            row->setValueText(toQString(field.getText(editEthernet)));
             row->setReadOnly(unknown || !manual);
         }
     }
@@ -181,7 +181,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         QVantelMenuItem *row = page->findItem(field.row);
         if (!row)
             continue;
-        const int value = (editEthernet.*field.getNumber)();
+        const int value = field.getNumber(editEthernet);
         if (row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
         row->setReadOnly(unknown || row->values().size() < 2

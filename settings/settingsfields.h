@@ -3,8 +3,8 @@
 // Field tables: the editable rows of an Apply page, each over one field of a controller, listed
 // in the order their keys are written. A page's change test asks whether any row differs from
 // the controller (fieldsDiffer); its applier stores every differing row in the controller
-// without sending (stageChangedFields) and then writes the staged keys in one request. Only
-// rows that are present and not read-only take part (editableRow()).
+// without sending (stageChangedFields) and then writes the staged keys in one request
+// (writeStaged). Only rows that are present and not read-only take part (editableRow()).
 
 #include "model/textconversions.h"
 #include "settings/settingsrows.h"
@@ -12,8 +12,11 @@
 
 #include <functional>
 #include <string>
-#include <type_traits>
+#include <utility>
 #include <vector>
+
+class QVantelMenuWidget;
+class TComController;
 
 // What an Apply stored without sending: the keys to write, in the order they were staged, and
 // how to put each stored value back when the unit refuses them, so that the rows still differ
@@ -21,17 +24,14 @@
 class StagedChanges
 {
 public:
-    // Stores value through setter without sending, records key, and remembers before for undo().
-    template<typename C, typename T>
-    void stage(C &target,
-               bool (C::*setter)(T, bool),
-               std::decay_t<T> value,
-               const std::string &key,
-               std::decay_t<T> before)
+    // Stores value through setter (a member function of C, or a function taking the target
+    // first) without sending, records key, and remembers before for undo().
+    template<typename C, typename Setter, typename T>
+    void stage(C &target, Setter setter, const T &value, const std::string &key, const T &before)
     {
-        (target.*setter)(value, false);
+        std::invoke(setter, target, value, false);
         m_keys.push_back(key);
-        m_undo.push_back([&target, setter, before] { (target.*setter)(before, false); });
+        m_undo.push_back([&target, setter, before] { std::invoke(setter, target, before, false); });
     }
 
     [[nodiscard]] bool isEmpty() const { return m_keys.empty(); }
@@ -75,53 +75,68 @@ struct FieldValue
 // - Text: the shown text in the unit's 8-bit form.
 // A row these do not describe names its own comparison (comparedBy), which fills the value to
 // stage, and where needed its own staging (stagedBy); a Custom row names both.
+//
+// Getters and setters are member functions of C, or functions taking the target first: at()
+// binds those of a setting C keeps once per interface or stream to one of them.
 template<typename C>
 struct SettingsField
 {
     enum Kind { Flag, Choice, Number, Text, Custom };
-    using Differs = bool (*)(const C &, const QVantelMenuItem *, FieldValue &);
-    using Stage = void (*)(C &, const FieldValue &, const std::string &key, StagedChanges &);
+    using Differs = std::function<bool(const C &, const QVantelMenuItem *, FieldValue &)>;
+    using Stage
+        = std::function<void(C &, const FieldValue &, const std::string &key, StagedChanges &)>;
 
     int row;
     Kind kind;
     const std::string *key;
-    bool (C::*getFlag)() const = nullptr;
-    bool (C::*setFlag)(bool, bool) = nullptr;
-    int (C::*getNumber)() const = nullptr;
-    bool (C::*setNumber)(int, bool) = nullptr;
-    const std::string &(C::*getText)() const = nullptr;
-    bool (C::*setText)(const std::string &, bool) = nullptr;
+    std::function<bool(const C &)> getFlag = nullptr;
+    std::function<bool(C &, bool, bool)> setFlag = nullptr;
+    std::function<int(const C &)> getNumber = nullptr;
+    std::function<bool(C &, int, bool)> setNumber = nullptr;
+    std::function<std::string(const C &)> getText = nullptr;
+    std::function<bool(C &, const std::string &, bool)> setText = nullptr;
     int minimum = 0;
     int maximum = 0;
+    // Number and Text: the row is compared as it shows the field, so that a row still showing
+    // the unit's own value is no change even where it is no value the row would take (a port out
+    // of range); a Number row showing anything else is a change unless it reads as the same
+    // number within range.
+    bool asShown = false;
+    // Text: an empty row is no change, so that an emptied row never clears the unit's value.
+    bool emptyUnchanged = false;
     Differs differs = nullptr;
     Stage stage = nullptr;
 
-    static SettingsField
-    flag(int row, const std::string &key, bool (C::*get)() const, bool (C::*set)(bool, bool))
+    static SettingsField flag(int row,
+                              const std::string &key,
+                              std::function<bool(const C &)> get,
+                              std::function<bool(C &, bool, bool)> set)
     {
         SettingsField field{row, Flag, &key};
-        field.getFlag = get;
-        field.setFlag = set;
+        field.getFlag = std::move(get);
+        field.setFlag = std::move(set);
         return field;
     }
 
-    static SettingsField
-    choice(int row, const std::string &key, int (C::*get)() const, bool (C::*set)(int, bool))
+    static SettingsField choice(int row,
+                                const std::string &key,
+                                std::function<int(const C &)> get,
+                                std::function<bool(C &, int, bool)> set)
     {
         SettingsField field{row, Choice, &key};
-        field.getNumber = get;
-        field.setNumber = set;
+        field.getNumber = std::move(get);
+        field.setNumber = std::move(set);
         return field;
     }
 
     static SettingsField number(int row,
                                 const std::string &key,
-                                int (C::*get)() const,
-                                bool (C::*set)(int, bool),
+                                std::function<int(const C &)> get,
+                                std::function<bool(C &, int, bool)> set,
                                 int minimum,
                                 int maximum)
     {
-        SettingsField field = choice(row, key, get, set);
+        SettingsField field = choice(row, key, std::move(get), std::move(set));
         field.kind = Number;
         field.minimum = minimum;
         field.maximum = maximum;
@@ -130,37 +145,70 @@ struct SettingsField
 
     static SettingsField text(int row,
                               const std::string &key,
-                              const std::string &(C::*get)() const,
-                              bool (C::*set)(const std::string &, bool))
+                              std::function<std::string(const C &)> get,
+                              std::function<bool(C &, const std::string &, bool)> set)
     {
         SettingsField field{row, Text, &key};
-        field.getText = get;
-        field.setText = set;
+        field.getText = std::move(get);
+        field.setText = std::move(set);
         return field;
     }
 
     static SettingsField custom(int row, const std::string &key, Differs differs, Stage stage)
     {
         SettingsField field{row, Custom, &key};
-        field.differs = differs;
-        field.stage = stage;
+        field.differs = std::move(differs);
+        field.stage = std::move(stage);
         return field;
     }
 
     [[nodiscard]] SettingsField comparedBy(Differs function) const
     {
         SettingsField field = *this;
-        field.differs = function;
+        field.differs = std::move(function);
         return field;
     }
 
     [[nodiscard]] SettingsField stagedBy(Stage function) const
     {
         SettingsField field = *this;
-        field.stage = function;
+        field.stage = std::move(function);
+        return field;
+    }
+
+    [[nodiscard]] SettingsField comparedAsShown() const
+    {
+        SettingsField field = *this;
+        field.asShown = true;
+        return field;
+    }
+
+    [[nodiscard]] SettingsField unchangedWhenEmpty() const
+    {
+        SettingsField field = *this;
+        field.emptyUnchanged = true;
         return field;
     }
 };
+
+// A getter or setter of a setting C keeps once per interface or stream, bound to one of them
+// (index): the member function takes it as its first argument.
+template<typename C, typename R>
+auto at(R (C::*get)(int) const, int index)
+{
+    return [get, index](const C &target) { return (target.*get)(index); };
+}
+template<typename C, typename... A>
+auto at(bool (C::*set)(int, A...), int index)
+{
+    return [set, index](C &target, A... values) { return (target.*set)(index, values...); };
+}
+// The getter of one member of the record C keeps for index, as get(index) returns it.
+template<typename C, typename R, typename T>
+auto at(const R &(C::*get)(int) const, int index, T R::*member)
+{
+    return [get, index, member](const C &target) { return (target.*get)(index).*member; };
+}
 
 template<typename C>
 using SettingsFields = std::vector<SettingsField<C>>;
@@ -178,21 +226,56 @@ template<typename C>
     switch (field.kind) {
     case Field::Flag:
         value.on = row->isChecked();
-        return value.on != (target.*field.getFlag)();
+        return value.on != field.getFlag(target);
     case Field::Choice:
         if (!row->currentValue())
             return false;
         value.number = row->currentValue()->value;
-        return value.number != (target.*field.getNumber)();
-    case Field::Number:
-        return !rowNumber(row, value.number) || value.number != (target.*field.getNumber)();
+        return value.number != field.getNumber(target);
+    case Field::Number: {
+        const int current = field.getNumber(target);
+        if (!field.asShown)
+            return !rowNumber(row, value.number) || value.number != current;
+        if (row->valueText() == QString::number(current))
+            return false;
+        return !rowNumber(row, value.number) || value.number < field.minimum
+               || value.number > field.maximum || value.number != current;
+    }
     case Field::Text:
         value.text = toStdString(row->valueText());
-        return value.text != (target.*field.getText)();
+        if (field.emptyUnchanged && row->valueText().isEmpty())
+            return false;
+        if (field.asShown)
+            return row->valueText() != toQString(field.getText(target));
+        return value.text != field.getText(target);
     case Field::Custom:
         break;
     }
     return false;
+}
+
+// Shows field's value in target on row: a switch set, a choice's entry made current (shown, kept
+// when the list lacks it), a number or a text written. A Custom row shows nothing.
+template<typename C>
+void showField(QVantelMenuItem *row, const SettingsField<C> &field, const C &target)
+{
+    using Field = SettingsField<C>;
+    switch (field.kind) {
+    case Field::Flag:
+        row->setChecked(field.getFlag(target));
+        break;
+    case Field::Choice:
+        row->selectValue(field.getNumber(target), true, false);
+        break;
+    case Field::Number:
+        row->setValueText(QString::number(field.getNumber(target)));
+        break;
+    case Field::Text:
+        row->setValueText(toQString(field.getText(target)));
+        break;
+    case Field::Custom:
+        break;
+    }
 }
 
 // Stores value in field of target without sending, in staged.
@@ -209,15 +292,14 @@ void stageField(C &target,
     }
     switch (field.kind) {
     case Field::Flag:
-        staged.stage(target, field.setFlag, value.on, *field.key, (target.*field.getFlag)());
+        staged.stage(target, field.setFlag, value.on, *field.key, field.getFlag(target));
         break;
     case Field::Choice:
     case Field::Number:
-        staged.stage(
-            target, field.setNumber, value.number, *field.key, (target.*field.getNumber)());
+        staged.stage(target, field.setNumber, value.number, *field.key, field.getNumber(target));
         break;
     case Field::Text:
-        staged.stage(target, field.setText, value.text, *field.key, (target.*field.getText)());
+        staged.stage(target, field.setText, value.text, *field.key, field.getText(target));
         break;
     case Field::Custom:
         break;
@@ -267,3 +349,26 @@ template<typename C>
     }
     return true;
 }
+
+// Whether every editable Number row of page that differs from its field in target holds an
+// integer within its field's range: rows the user left as they were are not judged.
+template<typename C>
+[[nodiscard]] bool changedNumbersInRange(const QVantelMenuItems *page,
+                                         const C &target,
+                                         const SettingsFields<C> &fields)
+{
+    for (const SettingsField<C> &field : fields) {
+        const QVantelMenuItem *row = editableRow(page, field.row);
+        FieldValue value;
+        if (field.kind == SettingsField<C>::Number && row && fieldDiffers(target, field, row, value)
+            && (!rowNumber(row, value.number) || value.number < field.minimum
+                || value.number > field.maximum)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Writes what was staged: nothing staged is a success without a message; otherwise "Applying
+// changes..." and one write of target. A refusal puts the staged values back and says so.
+bool writeStaged(QVantelMenuWidget *menu, TComController &target, StagedChanges &staged);

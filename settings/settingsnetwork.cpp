@@ -129,20 +129,6 @@ std::string interfaceNetwork(int pageId)
     return TComDevice::networkToString(TComDevice::IsdnFamily);
 }
 
-bool writeStaged(QVantelMenuWidget *menu, TComController &copy, StagedChanges &staged)
-{
-    if (staged.isEmpty())
-        return true;
-    menu->showMessage(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes...")),
-                      kApplyingMs);
-    if (copy.write(staged.keys()))
-        return true;
-    staged.undo();
-    menu->showMessage(
-        settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
-    return false;
-}
-
 } // namespace NetworkFields
 
 using namespace NetworkFields;

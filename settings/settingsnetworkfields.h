@@ -11,9 +11,6 @@
 
 class QVantelMenuItem;
 class QVantelMenuItems;
-class QVantelMenuWidget;
-class TComController;
-class StagedChanges;
 
 namespace NetworkFields {
 
@@ -57,9 +54,5 @@ void addSpacer(QVantelMenuItems *page, const QString &label);
 // The network an interface page edits: page 11 is "isdn.0", pages 12-15 are "eth.0" to "eth.3",
 // 16-19 "mobile.0" to "mobile.3" and 20-23 "wifi.0" to "wifi.3".
 std::string interfaceNetwork(int pageId);
-
-// Writes what was staged: nothing staged is a success without a message; otherwise "Applying
-// changes..." and one write of the copy. A refusal puts the copy back and says so.
-bool writeStaged(QVantelMenuWidget *menu, TComController &copy, StagedChanges &staged);
 
 } // namespace NetworkFields

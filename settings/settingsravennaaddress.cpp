@@ -2,6 +2,7 @@
 // staged and written together on Apply.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsfields.h"
 #include "settings/settingsids.h"
 #include "settings/settingsravennafields.h"
 #include "settings/settingsrows.h"
@@ -15,7 +16,6 @@
 #include <QPointer>
 
 #include <string>
-#include <utility>
 #include <vector>
 
 using namespace RavennaFields;
@@ -27,50 +27,81 @@ int addressInterface(const QVantelMenuItems *page)
     return page->id() - kPageRavennaAddress1;
 }
 
-// The keys of one interface of the addressing pages.
-struct AddressKeys
+using Field = SettingsField<Controller>;
+using Net = Controller::NetInterface;
+
+// The DHCP switch: on for DHCP and ZeroConf. It is staged as the interface's mode itself, so
+// that a refused Apply puts a ZeroConf interface back as ZeroConf.
+Field dhcpField(int iface, const std::string &key)
 {
-    const std::string &dhcp;
-    const std::string &ipAddr;
-    const std::string &subnet;
-    const std::string &gateway;
+    return Field::choice(kRowRavennaDhcp,
+                         key,
+                         at(&Controller::netInterface, iface, &Net::dhcp),
+                         at(&Controller::setDhcpMode, iface))
+        .comparedBy([iface](const Controller &c, const QVantelMenuItem *row, FieldValue &value) {
+            value.number = row->isChecked() ? Controller::DhcpOn : Controller::DhcpOff;
+            return row->isChecked() != (c.netInterface(iface).dhcp != Controller::DhcpOff);
+        });
+}
+
+// The rows of an addressing page over one interface of the module, and the keys the page reads
+// besides theirs.
+struct AddressFields
+{
+    Field dhcp;
+    // They count only while the switch is off.
+    SettingsFields<Controller> addresses;
+    // The interface's hardware address, which the page only shows.
     const std::string &hwAddr;
+    // Read too with a Merging module of two interfaces.
     const std::string &vlanId;
 };
 
-AddressKeys addressKeys(int iface)
+const AddressFields &addressFields(int iface)
 {
-    if (iface == 0) {
-        return {kRavennaKeyRavDhcp,
-                kRavennaKeyRavIpAddr,
-                kRavennaKeyRavSubnet,
-                kRavennaKeyRavGateway,
-                kRavennaKeyRavHwAddr,
-                kRavennaKeyRavVlanId};
-    }
-    return {kRavennaKeyRavDhcp1,
-            kRavennaKeyRavIpAddr1,
-            kRavennaKeyRavSubnet1,
-            kRavennaKeyRavGateway1,
-            kRavennaKeyRavHwAddr1,
-            kRavennaKeyRavVlanId1};
-}
-
-// Puts an interface's addressing back as it was before Apply staged it. The mode goes back
-// through the module's own word, so a ZeroConf interface stays ZeroConf.
-void restoreAddressing(int iface, const Controller::NetInterface &before)
-{
-    Controller *c = module();
-    const AddressKeys keys = addressKeys(iface);
-    std::string mode = "off";
-    if (before.dhcp == Controller::DhcpOn)
-        mode = "on";
-    else if (before.dhcp == Controller::DhcpZeroconf)
-        mode = "zeroconf";
-    (void)c->applyParams({{keys.dhcp, mode}});
-    (void)c->setIpAddr(iface, before.ipAddr, false);
-    (void)c->setSubnet(iface, before.subnet, false);
-    (void)c->setGateway(iface, before.gateway, false);
+    const auto fields = [](int n,
+                           const std::string &dhcp,
+                           const std::string &ipAddr,
+                           const std::string &subnet,
+                           const std::string &gateway,
+                           const std::string &hwAddr,
+                           const std::string &vlanId) -> AddressFields {
+        return {dhcpField(n, dhcp),
+                {Field::text(kRowRavennaIpAddress,
+                             ipAddr,
+                             at(&Controller::netInterface, n, &Net::ipAddr),
+                             at(&Controller::setIpAddr, n))
+                     .comparedAsShown(),
+                 Field::text(kRowRavennaSubnet,
+                             subnet,
+                             at(&Controller::netInterface, n, &Net::subnet),
+                             at(&Controller::setSubnet, n))
+                     .comparedAsShown(),
+                 Field::text(kRowRavennaGateway,
+                             gateway,
+                             at(&Controller::netInterface, n, &Net::gateway),
+                             at(&Controller::setGateway, n))
+                     .comparedAsShown()},
+                hwAddr,
+                vlanId};
+    };
+    static const AddressFields interfaces[Controller::InterfaceCount] = {
+        fields(0,
+               kRavennaKeyRavDhcp,
+               kRavennaKeyRavIpAddr,
+               kRavennaKeyRavSubnet,
+               kRavennaKeyRavGateway,
+               kRavennaKeyRavHwAddr,
+               kRavennaKeyRavVlanId),
+        fields(1,
+               kRavennaKeyRavDhcp1,
+               kRavennaKeyRavIpAddr1,
+               kRavennaKeyRavSubnet1,
+               kRavennaKeyRavGateway1,
+               kRavennaKeyRavHwAddr1,
+               kRavennaKeyRavVlanId1),
+    };
+    return interfaces[iface & 1];
 }
 
 } // namespace
@@ -97,32 +128,31 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
     Controller *c = module();
     const int iface = addressInterface(page);
     const bool locked = pageLocked();
+    const AddressFields &fields = addressFields(iface);
     bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
-        const AddressKeys keys = addressKeys(iface);
-        std::vector<std::string> read
-            = {keys.dhcp, keys.ipAddr, keys.subnet, keys.gateway, keys.hwAddr};
+        std::vector<std::string> read = {*fields.dhcp.key};
+        for (const Field &field : fields.addresses)
+            read.push_back(*field.key);
+        read.push_back(fields.hwAddr);
         if (moduleMaker() == Maker::Merging && twoInterfaces())
-            read.push_back(keys.vlanId);
+            read.push_back(fields.vlanId);
         unread = !c->read(read);
         if (!guard)
             return;
     }
     // The address rows follow the mode just read, so they are locked exactly when the switch
     // shows DHCP or ZeroConf.
-    const Controller::NetInterface &net = c->netInterface(iface);
+    const Net &net = c->netInterface(iface);
     const bool addressLocked = locked || net.dhcp != Controller::DhcpOff;
     if (QVantelMenuItem *row = page->findItem(kRowRavennaDhcp)) {
         row->setChecked(net.dhcp != Controller::DhcpOff);
         row->setReadOnly(locked);
     }
-    const std::pair<int, const std::string *> texts[] = {{kRowRavennaIpAddress, &net.ipAddr},
-                                                         {kRowRavennaSubnet, &net.subnet},
-                                                         {kRowRavennaGateway, &net.gateway}};
-    for (const auto &[id, text] : texts) {
-        if (QVantelMenuItem *row = page->findItem(id)) {
-            row->setValueText(toQString(*text));
+    for (const Field &field : fields.addresses) {
+        if (QVantelMenuItem *row = page->findItem(field.row)) {
+            row->setValueText(toQString(field.getText(*c)));
             row->setReadOnly(addressLocked);
         }
     }
@@ -138,20 +168,12 @@ bool QVantelSettingsPage::ravennaAddressHasChanges(QVantelMenuItems *page)
     QVantelMenuItem *dhcp = editableRow(page, kRowRavennaDhcp);
     if (!dhcp)
         return false;
-    const Controller::NetInterface &net = module()->netInterface(addressInterface(page));
-    if (dhcp->isChecked() != (net.dhcp != Controller::DhcpOff))
+    const Controller &c = *module();
+    const AddressFields &fields = addressFields(addressInterface(page));
+    FieldValue value;
+    if (fieldDiffers(c, fields.dhcp, dhcp, value))
         return true;
-    if (dhcp->isChecked())
-        return false;
-    const std::pair<int, const std::string *> texts[] = {{kRowRavennaIpAddress, &net.ipAddr},
-                                                         {kRowRavennaSubnet, &net.subnet},
-                                                         {kRowRavennaGateway, &net.gateway}};
-    for (const auto &[id, text] : texts) {
-        QVantelMenuItem *row = editableRow(page, id);
-        if (row && row->valueText() != toQString(*text))
-            return true;
-    }
-    return false;
+    return !dhcp->isChecked() && fieldsDiffer(page, c, fields.addresses);
 }
 
 bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
@@ -161,45 +183,18 @@ bool QVantelSettingsPage::applyRavennaAddressPage(QVantelMenuItems *page)
     QVantelMenuItem *dhcp = editableRow(page, kRowRavennaDhcp);
     if (!dhcp)
         return true;
-    Controller *c = module();
-    const int iface = addressInterface(page);
-    const AddressKeys keys = addressKeys(iface);
-    const Controller::NetInterface before = c->netInterface(iface);
-
-    std::vector<std::string> changed;
-    const bool on = dhcp->isChecked();
-    if (on != (before.dhcp != Controller::DhcpOff)) {
-        (void)c->setDhcp(iface, on, false);
-        changed.push_back(keys.dhcp);
-    }
-    if (!on) {
-        using Setter = bool (Controller::*)(int, const std::string &, bool);
-        const struct
-        {
-            int row;
-            const std::string &value;
-            Setter setter;
-            const std::string &key;
-        } fields[] = {{kRowRavennaIpAddress, before.ipAddr, &Controller::setIpAddr, keys.ipAddr},
-                      {kRowRavennaSubnet, before.subnet, &Controller::setSubnet, keys.subnet},
-                      {kRowRavennaGateway, before.gateway, &Controller::setGateway, keys.gateway}};
-        for (const auto &field : fields) {
-            QVantelMenuItem *row = editableRow(page, field.row);
-            if (!row || row->valueText() == toQString(field.value))
-                continue;
-            (void)(c->*field.setter)(iface, toStdString(row->valueText()), false);
-            changed.push_back(field.key);
-        }
-    }
-    if (changed.empty())
+    Controller &c = *module();
+    const AddressFields &fields = addressFields(addressInterface(page));
+    StagedChanges staged;
+    FieldValue value;
+    if (fieldDiffers(c, fields.dhcp, dhcp, value))
+        stageField(c, fields.dhcp, value, staged);
+    if (!dhcp->isChecked())
+        stageChangedFields(page, c, fields.addresses, staged);
+    if (staged.isEmpty())
         return true;
-
-    showMessage(applyingText(), kApplyingMs);
-    if (!c->write(changed)) {
-        restoreAddressing(iface, before);
-        showMessage(failureText(), 0);
+    if (!writeStaged(this, c, staged))
         return false;
-    }
     showMessage(powerCycleText(), 0);
     return true;
 }
@@ -208,7 +203,6 @@ void QVantelSettingsPage::commitRavennaAddressItem(QVantelMenuItems *page, QVant
 {
     if (item->id() != kRowRavennaDhcp)
         return;
-    const bool on = item->isChecked();
-    for (const int row : {kRowRavennaIpAddress, kRowRavennaSubnet, kRowRavennaGateway})
-        setRowReadOnly(page, row, on);
+    for (const Field &field : addressFields(addressInterface(page)).addresses)
+        setRowReadOnly(page, field.row, item->isChecked());
 }

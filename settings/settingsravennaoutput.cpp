@@ -2,6 +2,7 @@
 // multicast destination, staged and written together on Apply.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsfields.h"
 #include "settings/settingsids.h"
 #include "settings/settingsravennafields.h"
 #include "settings/settingsrows.h"
@@ -16,7 +17,6 @@
 #include <QGridLayout>
 #include <QPointer>
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,14 +30,103 @@ bool outputInterfaceRows()
     return moduleMaker() == Maker::Merging && twoInterfaces();
 }
 
-// A port is a number from 1 to 65535; any other text is not one.
-bool portNumber(const QString &text, int *value)
+using Field = SettingsField<Controller>;
+using Tx = Controller::TxDestination;
+
+constexpr int kMaxPort = 65535;
+
+// The editable rows of one interface's multicast destination: its switch first. An emptied
+// address is no change, and only a port the user typed is judged: the module's own value, even
+// one out of range (a port 0 it reports, a hidden interface's port), never blocks the user's
+// other edits.
+const SettingsFields<Controller> &destinationFields(int iface)
 {
-    int number = 0;
-    if (!decimal(text, &number) || number < 1 || number > 65535)
-        return false;
-    *value = number;
-    return true;
+    const auto fields = [](int n,
+                           int autoconfRow,
+                           const std::string &autoconf,
+                           int mcAddrRow,
+                           const std::string &mcAddr,
+                           int mcPortRow,
+                           const std::string &mcPort) -> SettingsFields<Controller> {
+        return {
+            Field::flag(autoconfRow,
+                        autoconf,
+                        at(&Controller::txDestination, n, &Tx::autoconf),
+                        at(&Controller::setAutoconfOu, n)),
+            Field::text(mcAddrRow,
+                        mcAddr,
+                        at(&Controller::txDestination, n, &Tx::mcAddr),
+                        at(&Controller::setMcAddrOu, n))
+                .comparedAsShown()
+                .unchangedWhenEmpty(),
+            Field::number(mcPortRow,
+                          mcPort,
+                          at(&Controller::txDestination, n, &Tx::mcPort),
+                          at(&Controller::setMcPortOu, n),
+                          1,
+                          kMaxPort)
+                .comparedAsShown(),
+        };
+    };
+    static const SettingsFields<Controller> destinations[Controller::InterfaceCount] = {
+        fields(0,
+               kRowOutputAutoconf1,
+               kRavennaKeyRavAutoconfOu,
+               kRowOutputMcAddr1,
+               kRavennaKeyRavMcAddrOu,
+               kRowOutputMcPort1,
+               kRavennaKeyRavMcPortOu),
+        fields(1,
+               kRowOutputAutoconf2,
+               kRavennaKeyRavAutoconfOu1,
+               kRowOutputMcAddr2,
+               kRavennaKeyRavMcAddrOu1,
+               kRowOutputMcPort2,
+               kRavennaKeyRavMcPortOu1),
+    };
+    return destinations[iface & 1];
+}
+
+// The rows every output page has, in the order the page reads their keys: the stream's name
+// (an emptied name is no change), its state and the first interface's destination.
+const SettingsFields<Controller> &outputFields()
+{
+    static const SettingsFields<Controller> fields = [] {
+        SettingsFields<Controller> rows = {
+            Field::text(kRowOutputStreamName,
+                        kRavennaKeyRavNameOu,
+                        &Controller::nameOu,
+                        &Controller::setNameOu)
+                .comparedAsShown()
+                .unchangedWhenEmpty(),
+            Field::flag(kRowOutputTransmit,
+                        kRavennaKeyRavModeOu,
+                        &Controller::modeOu,
+                        &Controller::setModeOu),
+        };
+        for (const Field &field : destinationFields(0))
+            rows.push_back(field);
+        return rows;
+    }();
+    return fields;
+}
+
+// The rows of the second interface (outputInterfaceRows()): the interfaces the stream goes out
+// on and the second destination.
+const SettingsFields<Controller> &interfaceFields()
+{
+    static const SettingsFields<Controller> fields = [] {
+        SettingsFields<Controller> rows = {
+            Field::choice(kRowOutputInterfaces,
+                          kRavennaKeyRavNetifOu,
+                          &Controller::netifOu,
+                          &Controller::setNetifOu),
+        };
+        for (const Field &field : destinationFields(1))
+            rows.push_back(field);
+        return rows;
+    }();
+    return fields;
 }
 
 } // namespace
@@ -99,18 +188,14 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
-        std::vector<std::string> keys = {kRavennaKeyRavNameOu,
-                                         kRavennaKeyRavModeOu,
-                                         kRavennaKeyRavAutoconfOu,
-                                         kRavennaKeyRavMcAddrOu,
-                                         kRavennaKeyRavMcPortOu,
-                                         kRavennaKeyRavChCountOu,
-                                         kRavennaKeyRavPtimeOu};
+        std::vector<std::string> keys;
+        for (const Field &field : outputFields())
+            keys.push_back(*field.key);
+        keys.push_back(kRavennaKeyRavChCountOu);
+        keys.push_back(kRavennaKeyRavPtimeOu);
         if (interfaceRows) {
-            keys.push_back(kRavennaKeyRavNetifOu);
-            keys.push_back(kRavennaKeyRavAutoconfOu1);
-            keys.push_back(kRavennaKeyRavMcAddrOu1);
-            keys.push_back(kRavennaKeyRavMcPortOu1);
+            for (const Field &field : interfaceFields())
+                keys.push_back(*field.key);
         }
         unread = !c->read(keys);
         if (!guard)
@@ -118,34 +203,22 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     }
     const bool both = c->netifOu() == 2;
 
-    if (QVantelMenuItem *row = page->findItem(kRowOutputStreamName)) {
-        row->setValueText(toQString(c->nameOu()));
-        row->setReadOnly(locked || accessLevel != AccessLevel::Administrator);
-    }
-    if (QVantelMenuItem *row = page->findItem(kRowOutputTransmit)) {
-        row->setChecked(c->modeOu());
-        row->setReadOnly(locked);
-    }
-    if (QVantelMenuItem *row = page->findItem(kRowOutputInterfaces)) {
-        row->selectValue(c->netifOu(), true, false);
-        row->setReadOnly(locked);
-    }
-    for (int iface = 0; iface < 2; ++iface) {
-        const Controller::TxDestination &destination = c->txDestination(iface);
-        const int autoconfRow = iface == 0 ? kRowOutputAutoconf1 : kRowOutputAutoconf2;
-        if (QVantelMenuItem *row = page->findItem(autoconfRow)) {
-            row->setChecked(destination.autoconf);
-            row->setReadOnly(locked);
+    for (const SettingsFields<Controller> *fields : {&outputFields(), &interfaceFields()}) {
+        for (const Field &field : *fields) {
+            if (QVantelMenuItem *row = page->findItem(field.row)) {
+                showField(row, field, *c);
+                row->setReadOnly(locked);
+            }
         }
-        const bool fixed = locked || destination.autoconf;
-        if (QVantelMenuItem *row = page->findItem(autoconfRow + 1)) {
-            row->setValueText(toQString(destination.mcAddr));
-            row->setReadOnly(fixed);
-        }
-        if (QVantelMenuItem *row = page->findItem(autoconfRow + 2)) {
-            row->setValueText(QString::number(destination.mcPort));
-            row->setReadOnly(fixed);
-        }
+    }
+    // Only an Administrator renames the stream, and a destination's address and port follow its
+    // switch: the module picks them while it is on.
+    setRowReadOnly(page, kRowOutputStreamName, locked || accessLevel != AccessLevel::Administrator);
+    for (int iface = 0; iface < Controller::InterfaceCount; ++iface) {
+        const SettingsFields<Controller> &fields = destinationFields(iface);
+        const bool fixed = locked || c->txDestination(iface).autoconf;
+        for (auto field = fields.begin() + 1; field != fields.end(); ++field)
+            setRowReadOnly(page, field->row, fixed);
     }
     for (const int id : {kRowOutputInterface1Caption,
                          kRowOutputInterface2Caption,
@@ -165,151 +238,42 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
         showPageUnread(page);
 }
 
-namespace {
-
-// One interface's editable rows of the output page, and what differs from the module's values.
-struct OutputEdits
-{
-    std::optional<bool> autoconf;
-    std::optional<std::string> mcAddr;
-    std::optional<int> mcPort;
-    bool badPort = false;
-};
-
-OutputEdits outputEdits(const QVantelMenuItems *page, int iface)
-{
-    const Controller::TxDestination &destination = module()->txDestination(iface);
-    const int autoconfRow = iface == 0 ? kRowOutputAutoconf1 : kRowOutputAutoconf2;
-    OutputEdits edits;
-    if (QVantelMenuItem *row = editableRow(page, autoconfRow);
-        row && row->isChecked() != destination.autoconf)
-        edits.autoconf = row->isChecked();
-    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 1)) {
-        const QString text = row->valueText();
-        if (!text.isEmpty() && text != toQString(destination.mcAddr))
-            edits.mcAddr = toStdString(text);
-    }
-    // Only a port the user typed is judged: the module's own value, even one out of range (a
-    // port 0 it reports, a hidden interface's port), never blocks the user's other edits.
-    if (QVantelMenuItem *row = editableRow(page, autoconfRow + 2);
-        row && row->valueText() != QString::number(destination.mcPort)) {
-        int port = 0;
-        if (!portNumber(row->valueText(), &port))
-            edits.badPort = true;
-        else if (port != destination.mcPort)
-            edits.mcPort = port;
-    }
-    return edits;
-}
-
-} // namespace
-
 bool QVantelSettingsPage::ravennaOutputHasChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    Controller *c = module();
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputStreamName)) {
-        const QString text = row->valueText();
-        if (!text.isEmpty() && text != toQString(c->nameOu()))
-            return true;
-    }
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputTransmit);
-        row && row->isChecked() != c->modeOu())
-        return true;
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputInterfaces)) {
-        const QVantelMenuItem::Value *value = row->currentValue();
-        if (value && value->value != c->netifOu())
-            return true;
-    }
-    for (int iface = 0; iface < 2; ++iface) {
-        const OutputEdits edits = outputEdits(page, iface);
-        // A typed port that is no port counts too, so that Apply runs and refuses it.
-        if (edits.autoconf || edits.mcAddr || edits.mcPort || edits.badPort)
-            return true;
-    }
-    return false;
+    const Controller &c = *module();
+    // A typed port that is no port counts too, so that Apply runs and refuses it.
+    return fieldsDiffer(page, c, outputFields()) || fieldsDiffer(page, c, interfaceFields());
 }
 
 bool QVantelSettingsPage::applyRavennaOutputPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    Controller *c = module();
-    const OutputEdits edits[2] = {outputEdits(page, 0), outputEdits(page, 1)};
+    Controller &c = *module();
     // A port outside 1 to 65535 is no port: refused before anything is staged.
-    if (edits[0].badPort || edits[1].badPort) {
+    if (!changedNumbersInRange(page, c, outputFields())
+        || !changedNumbersInRange(page, c, interfaceFields())) {
         showMessage(failureText(), 0);
         return false;
     }
-
-    const std::string nameBefore = c->nameOu();
-    const bool modeBefore = c->modeOu();
-    const int netifBefore = c->netifOu();
-    const Controller::TxDestination destinationsBefore[2]
-        = {c->txDestination(0), c->txDestination(1)};
-    std::vector<std::string> changed;
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputStreamName)) {
-        const QString text = row->valueText();
-        if (!text.isEmpty() && text != toQString(nameBefore)) {
-            (void)c->setNameOu(toStdString(text), false);
-            changed.push_back(kRavennaKeyRavNameOu);
-        }
-    }
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputTransmit);
-        row && row->isChecked() != modeBefore) {
-        (void)c->setModeOu(row->isChecked(), false);
-        changed.push_back(kRavennaKeyRavModeOu);
-    }
-    if (QVantelMenuItem *row = editableRow(page, kRowOutputInterfaces)) {
-        const QVantelMenuItem::Value *value = row->currentValue();
-        if (value && value->value != netifBefore) {
-            (void)c->setNetifOu(value->value, false);
-            changed.push_back(kRavennaKeyRavNetifOu);
-        }
-    }
-    const std::string *keys[2][3]
-        = {{&kRavennaKeyRavAutoconfOu, &kRavennaKeyRavMcAddrOu, &kRavennaKeyRavMcPortOu},
-           {&kRavennaKeyRavAutoconfOu1, &kRavennaKeyRavMcAddrOu1, &kRavennaKeyRavMcPortOu1}};
-    for (int iface = 0; iface < 2; ++iface) {
-        if (edits[iface].autoconf) {
-            (void)c->setAutoconfOu(iface, *edits[iface].autoconf, false);
-            changed.push_back(*keys[iface][0]);
-        }
-        if (edits[iface].mcAddr) {
-            (void)c->setMcAddrOu(iface, *edits[iface].mcAddr, false);
-            changed.push_back(*keys[iface][1]);
-        }
-        if (edits[iface].mcPort) {
-            (void)c->setMcPortOu(iface, *edits[iface].mcPort, false);
-            changed.push_back(*keys[iface][2]);
-        }
-    }
-    if (changed.empty())
-        return true;
-
-    showMessage(applyingText(), kApplyingMs);
-    if (!c->write(changed)) {
-        (void)c->setNameOu(nameBefore, false);
-        (void)c->setModeOu(modeBefore, false);
-        (void)c->setNetifOu(netifBefore, false);
-        for (int iface = 0; iface < 2; ++iface) {
-            (void)c->setAutoconfOu(iface, destinationsBefore[iface].autoconf, false);
-            (void)c->setMcAddrOu(iface, destinationsBefore[iface].mcAddr, false);
-            (void)c->setMcPortOu(iface, destinationsBefore[iface].mcPort, false);
-        }
-        showMessage(failureText(), 0);
-        return false;
-    }
-    return true;
+    StagedChanges staged;
+    stageChangedFields(page, c, outputFields(), staged);
+    stageChangedFields(page, c, interfaceFields(), staged);
+    return writeStaged(this, c, staged);
 }
 
 void QVantelSettingsPage::commitRavennaOutputItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    const int id = item->id();
-    if (id == kRowOutputAutoconf1 || id == kRowOutputAutoconf2) {
+    for (int iface = 0; iface < Controller::InterfaceCount; ++iface) {
+        const SettingsFields<Controller> &fields = destinationFields(iface);
+        if (item->id() != fields.front().row)
+            continue;
         const bool fixed = pageLocked() || item->isChecked();
-        setRowReadOnly(page, id + 1, fixed);
-        setRowReadOnly(page, id + 2, fixed);
+        for (const Field &field : fields) {
+            if (field.row != item->id())
+                setRowReadOnly(page, field.row, fixed);
+        }
     }
 }

@@ -2,12 +2,12 @@
 // (138-143), each choosing the stream and channel a slot receives.
 
 #include "settings/qvantelsettingspage.h"
+#include "settings/settingsfields.h"
 #include "settings/settingsids.h"
 #include "settings/settingsravennafields.h"
 #include "settings/settingsrows.h"
 
 #include "model/comravennacontroller.h"
-#include "model/firmwareversion.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
 #include "widgets/qvantelmenuheader.h"
@@ -54,15 +54,38 @@ int streamSlot(const QVantelMenuItems *page)
     return page->id() - kPageStreamFirst;
 }
 
-const std::string &slotKey(int slot)
+using Field = SettingsField<Controller>;
+using StreamRef = Controller::StreamRef;
+
+// The rows of a receive slot's page over the slot's stream reference in the module: the stream,
+// by its name, and its channel. Both stand for the slot's one key and are only compared: Apply
+// writes the reference the page edits (ravennaStreamEdit), which the page's refresh may have
+// corrected beyond what the rows show.
+const SettingsFields<Controller> &slotFields(int slot)
 {
-    static const std::string *const keys[Controller::StreamCount] = {&kRavennaKeyRavStreamIn0,
-                                                                     &kRavennaKeyRavStreamIn1,
-                                                                     &kRavennaKeyRavStreamIn2,
-                                                                     &kRavennaKeyRavStreamIn3,
-                                                                     &kRavennaKeyRavStreamIn4,
-                                                                     &kRavennaKeyRavStreamIn5};
-    return *keys[slot];
+    const auto fields = [](int n, const std::string &key) -> SettingsFields<Controller> {
+        return {
+            Field::custom(
+                kRowStreamId,
+                key,
+                [n](const Controller &c, const QVantelMenuItem *row, FieldValue &) {
+                    const QVantelMenuItem::Value *value = row->currentValue();
+                    return value && value->text != toQString(c.streamIn(n).name);
+                },
+                nullptr),
+            Field::choice(
+                kRowStreamChannel, key, at(&Controller::streamIn, n, &StreamRef::channel), nullptr),
+        };
+    };
+    static const SettingsFields<Controller> receivers[Controller::StreamCount] = {
+        fields(0, kRavennaKeyRavStreamIn0),
+        fields(1, kRavennaKeyRavStreamIn1),
+        fields(2, kRavennaKeyRavStreamIn2),
+        fields(3, kRavennaKeyRavStreamIn3),
+        fields(4, kRavennaKeyRavStreamIn4),
+        fields(5, kRavennaKeyRavStreamIn5),
+    };
+    return receivers[slot];
 }
 
 } // namespace
@@ -93,14 +116,10 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
     bool unread = false;
     if (!locked) {
         const QPointer<QVantelMenuItems> guard = page;
-        std::vector<std::string> keys = {kRavennaKeyRavStreamIn0, kRavennaKeyRavStreamIn1};
-        if (more) {
-            keys.push_back(kRavennaKeyRavStreamIn2);
-            keys.push_back(kRavennaKeyRavStreamIn3);
-            keys.push_back(kRavennaKeyRavStreamIn4);
-            if (firmwareAtLeast(kFirmware1_13))
-                keys.push_back(kRavennaKeyRavStreamIn5);
-        }
+        // The slots the module has, then the receiver delay and its limits.
+        std::vector<std::string> keys;
+        for (int i = 0; i < count; ++i)
+            keys.push_back(*slotFields(i).front().key);
         keys.push_back(kRavennaKeyRavDelayMinIn);
         keys.push_back(kRavennaKeyRavDelayMaxIn);
         keys.push_back(kRavennaKeyRavDelayIn);
@@ -199,40 +218,30 @@ bool QVantelSettingsPage::ravennaStreamHasChanges(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    const Controller::StreamRef &ref = module()->streamIn(streamSlot(page));
-    if (QVantelMenuItem *row = editableRow(page, kRowStreamId)) {
-        const QVantelMenuItem::Value *value = row->currentValue();
-        if (value && value->text != toQString(ref.name))
-            return true;
-    }
-    if (QVantelMenuItem *row = editableRow(page, kRowStreamChannel)) {
-        const QVantelMenuItem::Value *value = row->currentValue();
-        if (value && value->value != ref.channel)
-            return true;
-    }
-    return false;
+    const int slot = streamSlot(page);
+    return slot >= 0 && slot < Controller::StreamCount
+           && fieldsDiffer(page, *module(), slotFields(slot));
 }
 
 bool QVantelSettingsPage::applyRavennaStreamPage(QVantelMenuItems *page)
 {
     if (!page)
         return false;
-    Controller *c = module();
+    Controller &c = *module();
     const int slot = streamSlot(page);
     if (slot < 0 || slot >= Controller::StreamCount)
         return false;
-    const Controller::StreamRef before = c->streamIn(slot);
+    const StreamRef before = c.streamIn(slot);
     if (before.sameStream(ravennaStreamEdit))
         return true;
-    (void)c->setStreamIn(slot, ravennaStreamEdit, false);
-    showMessage(applyingText(), kApplyingMs);
-    if (!c->write({slotKey(slot)})) {
-        // The module still has the old reference; its status words come with the next read.
-        (void)c->setStreamIn(slot, before, false);
-        showMessage(failureText(), 0);
-        return false;
-    }
-    return true;
+    // A refusal puts the old reference back; its status words come with the next read.
+    StagedChanges staged;
+    staged.stage(c,
+                 at(&Controller::setStreamIn, slot),
+                 ravennaStreamEdit,
+                 *slotFields(slot).front().key,
+                 before);
+    return writeStaged(this, c, staged);
 }
 
 void QVantelSettingsPage::commitRavennaInputsItem(QVantelMenuItem *item)

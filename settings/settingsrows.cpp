@@ -1,7 +1,13 @@
 #include "settings/settingsrows.h"
 
+#include "settings/settingsfields.h"
+
+#include "link/codecconfig.h"
+#include "model/comcontroller.h"
+#include "model/comdevice.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelswitch.h"
 
 #include <QCoreApplication>
@@ -131,4 +137,18 @@ void showSwitchRead(QVantelMenuItem *row)
     row->clearValues();
     if (QVantelSwitch *control = row->switchButton())
         control->show();
+}
+
+bool writeStaged(QVantelMenuWidget *menu, TComController &target, StagedChanges &staged)
+{
+    if (staged.isEmpty())
+        return true;
+    menu->showMessage(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes...")),
+                      kApplyingMs);
+    if (target.write(staged.keys()))
+        return true;
+    staged.undo();
+    menu->showMessage(
+        settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
+    return false;
 }

@@ -1,8 +1,20 @@
 #include "settings/qvantelsettingspage.h"
 #include "settings/settingsids.h"
 #include "settings/settingspagetable.h"
+#include "settings/settingsrows.h"
+
+#include "frontpanel/qvantelsoftkeys.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/comravennacontroller.h"
+#include "model/matrixsettings.h"
+#include "tests/settings/settingspagerig.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 
 #include <QFile>
+#include <QLabel>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QTest>
 
@@ -10,23 +22,52 @@
 #include <set>
 #include <utility>
 
-// The settings menu's page table, as the sections declare it: the core's hooks find a page by
-// its id and data alone, so two rows must never claim one page, and a page must not be built
-// in two ways.
-class TestSettingsPageTable : public QObject
-{
-    Q_OBJECT
+namespace {
 
-private slots:
-    void eachPageHasOneRowPerData();
-    void pagesStayBelowTheStoredRows();
-    void lookUpPrefersTheRowOfThePagesData();
-    void everyApplierHasAChangeTest();
-    void everyRowBuildsItsPageInOneWay();
-    void noRowSharesThePageIdOfAPageThatOpens();
+// A row as a page's builder made it: where it stands and what a tap on it would look up.
+struct BuiltRow
+{
+    int page;
+    int pageData;
+    int id;
+    int data;
+    int kind;
+    QString title;
 };
 
-namespace {
+QList<BuiltRow> rowsOf(const QVantelMenuItems *page)
+{
+    QList<BuiltRow> rows;
+    for (const QVantelMenuItem *row : page->items()) {
+        rows << BuiltRow{page->id(),
+                         page->data(),
+                         row->id(),
+                         row->data(),
+                         row->kind(),
+                         row->titleLabel() ? row->titleLabel()->text() : QString()};
+    }
+    return rows;
+}
+
+// The rows whose tap would open a page they are not made to open: by the core's rule a tap on any
+// row looks up its id and data in the table (pageRow()) and opens the page found, so only a
+// navigation row may carry the id of a page that opens, whatever name, number or sum its builder
+// spelled it with. The id of a root page is kept for its section too.
+QStringList rowsThatOpenAPage(const QList<BuiltRow> &rows, const SettingsPageTable &table)
+{
+    QStringList clashes;
+    for (const BuiltRow &row : rows) {
+        const SettingsPageRow *opened = QVantelSettingsPage::pageRow(table, row.id, row.data);
+        if (opened && (opened->open || opened->enter) && row.kind != QVantelMenuItem::Navigation)
+            clashes << QStringLiteral("row %1 \"%2\" of page %3/%4")
+                           .arg(row.id)
+                           .arg(row.title)
+                           .arg(row.page)
+                           .arg(row.pageData);
+    }
+    clashes.removeDuplicates();
+    return clashes;
+}
 
 // The names settingsids.h gives each id, from its text.
 std::map<int, QStringList> namedIds(const QString &text)
@@ -43,7 +84,8 @@ std::map<int, QStringList> namedIds(const QString &text)
 
 // The names whose tap would open a page they do not name: a second name for the id of a page
 // that opens, or an id inside a range of pages.
-QStringList rowsThatOpenAPage(const std::map<int, QStringList> &ids, const SettingsPageTable &table)
+QStringList namesThatOpenAPage(const std::map<int, QStringList> &ids,
+                               const SettingsPageTable &table)
 {
     QStringList clashes;
     for (const SettingsPageRow &row : table) {
@@ -60,6 +102,32 @@ QStringList rowsThatOpenAPage(const std::map<int, QStringList> &ids, const Setti
 }
 
 } // namespace
+
+// The settings menu's page table, as the sections declare it: the core's hooks find a page by
+// its id and data alone, so two rows must never claim one page, and a page must not be built
+// in two ways.
+class TestSettingsPageTable : public QObject, private SettingsPageRig
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup() { stopUnit(); }
+
+    void eachPageHasOneRowPerData();
+    void pagesStayBelowTheStoredRows();
+    void lookUpPrefersTheRowOfThePagesData();
+    void everyApplierHasAChangeTest();
+    void everyRowBuildsItsPageInOneWay();
+    void noRowSharesThePageIdOfAPageThatOpens();
+    void theGuardFindsEachPlantedRow();
+
+private:
+    // The rows of every page the menu builds on the demo unit for an Administrator: every root
+    // page and every page of the table under each of its ids, and the pages a tap on their
+    // other navigation rows opens (a stored item's, a new call profile's). The ids of the table
+    // under which no page was built go to unbuilt.
+    QList<BuiltRow> buildEveryPage(QList<int> &unbuilt);
+};
 
 void TestSettingsPageTable::eachPageHasOneRowPerData()
 {
@@ -134,30 +202,114 @@ void TestSettingsPageTable::everyRowBuildsItsPageInOneWay()
     }
 }
 
+QList<BuiltRow> TestSettingsPageTable::buildEveryPage(QList<int> &unbuilt)
+{
+    QList<BuiltRow> rows;
+    const auto built = [&](QVantelMenuItems *before) {
+        QVantelMenuItems *page = m_page->currentPage();
+        if (!page || page == before)
+            return false;
+        rows << rowsOf(page);
+        return true;
+    };
+    for (const SettingsPageRow &row : QVantelSettingsPage::pageTable()) {
+        for (int id = row.first; id <= row.last && (row.open || row.enter); ++id) {
+            QVantelMenuItems *before = m_page->currentPage();
+            if (row.enter)
+                row.enter(*m_page);
+            else
+                row.open(*m_page, id);
+            if (!built(before)) {
+                unbuilt << id;
+                continue;
+            }
+            // The navigation rows that open a page through their page's own tap; going back may
+            // build the page anew.
+            QPointer<QVantelMenuItems> page = m_page->currentPage();
+            QList<QPointer<QVantelMenuItem>> items;
+            for (QVantelMenuItem *item : page->items())
+                items << item;
+            for (const QPointer<QVantelMenuItem> &item : items) {
+                if (!item || !page || m_page->currentPage() != page)
+                    break;
+                const SettingsPageRow *opens
+                    = QVantelSettingsPage::pageRow(item->id(), item->data());
+                if (item->kind() != QVantelMenuItem::Navigation || (opens && opens->open))
+                    continue;
+                m_page->itemClicked(item);
+                if (built(page))
+                    m_page->backClicked();
+            }
+        }
+    }
+    return rows;
+}
+
 // A tap on a row whose id is a page's id opens that page, whatever the row is for; the core
-// cannot tell them apart, so no two names may share an id that opens a page.
+// cannot tell them apart, so no row but the one that leads to a page may carry its id. Judged on
+// the rows the builders make, and on the names settingsids.h gives.
 void TestSettingsPageTable::noRowSharesThePageIdOfAPageThatOpens()
 {
+    QVERIFY(startDemoUnit());
+    QVERIFY(connectPage([] {
+        return comDevice()->refresh() && audioSettings()->start(true)
+               && matrixSettings()->start(true) && (softkeys()->readAll(), true)
+               && ravennaController()->startWithIdentity();
+    }));
+    QList<int> unbuilt;
+    const QList<BuiltRow> rows = buildEveryPage(unbuilt);
+    // Every builder of the table has made its page, so none of their rows went unjudged.
+    QCOMPARE(unbuilt, QList<int>());
+    const QStringList clashes = rowsThatOpenAPage(rows, QVantelSettingsPage::pageTable());
+    QVERIFY2(clashes.isEmpty(), qPrintable(clashes.join(QStringLiteral("; "))));
+
     QFile header(QStringLiteral(QT_TESTCASE_SOURCEDIR "/../../settings/settingsids.h"));
     QVERIFY(header.open(QIODevice::ReadOnly));
     const std::map<int, QStringList> ids = namedIds(QString::fromUtf8(header.readAll()));
     QVERIFY(ids.count(kPageSip) && ids.count(kPageEthernetLast));
-    QCOMPARE(rowsThatOpenAPage(ids, QVantelSettingsPage::pageTable()), QStringList());
+    QCOMPARE(namesThatOpenAPage(ids, QVantelSettingsPage::pageTable()), QStringList());
+}
 
-    // A switch given the id of a single page, and one inside the Ethernet pages.
+// Each kind of id a builder may plant on a row that is no navigation row, where a tap on it
+// opens a page: another name for a page's id, a bare number and a sum. The guard finds them all
+// by the ids the rows carry; the names alone tell only the first.
+void TestSettingsPageTable::theGuardFindsEachPlantedRow()
+{
+    constexpr int kRowPlantedSwitch = 10;
+    static_assert(kRowPlantedSwitch == kPageSip && kPageRavennaInputs == 137);
     SettingsPageTable table;
     const auto open = [](QVantelSettingsPage &, int) {};
     table.push_back(SettingsPageRow(kPageSip).opens(open));
+    table.push_back(SettingsPageRow(kPageRavennaInputs).opens(open));
     table.push_back(SettingsPageRow(kPageEthernetFirst, kPageEthernetLast).opens(open));
-    table.push_back(SettingsPageRow(kRowEthernetDhcp));
-    const QString clashing = QStringLiteral("inline constexpr int kPageSip = 10;\n"
-                                            "inline constexpr int kRowNewSwitch = 10;\n"
+    table.push_back(SettingsPageRow(kPageNetwork).entered([](QVantelSettingsPage &) {}));
+
+    QVantelSettingsPage menu;
+    QVantelMenuItems page(kPageNetwork, &menu);
+    const auto add = [&page](int id, int kind, const char *title) {
+        addSettingsRow(&page, id, kind, QString::fromLatin1(title));
+    };
+    add(kPageSip, QVantelMenuItem::Navigation, "SIP");
+    add(kPageEthernetFirst + 1, QVantelMenuItem::Navigation, "Ethernet 2");
+    add(kRowEthernetDhcp, QVantelMenuItem::Switch, "DHCP");
+    add(kRowPlantedSwitch, QVantelMenuItem::Switch, "another name");
+    add(137, QVantelMenuItem::NumericEntry, "a bare number");
+    add(kPageEthernetFirst + 1, QVantelMenuItem::Choice, "a sum");
+    add(kPageNetwork, QVantelMenuItem::TextEntry, "a root page's id");
+    QCOMPARE(rowsThatOpenAPage(rowsOf(&page), table),
+             QStringList({QStringLiteral("row 10 \"another name\" of page 1/-1"),
+                          QStringLiteral("row 137 \"a bare number\" of page 1/-1"),
+                          QStringLiteral("row 13 \"a sum\" of page 1/-1"),
+                          QStringLiteral("row 1 \"a root page's id\" of page 1/-1")}));
+
+    // The same rows by their names in a header: only the second name shows.
+    const QString declared = QStringLiteral("inline constexpr int kPageSip = 10;\n"
+                                            "inline constexpr int kRowPlantedSwitch = 10;\n"
                                             "inline constexpr int kPageEthernetFirst = 12;\n"
-                                            "inline constexpr int kRowOtherSwitch = 13;\n"
                                             "inline constexpr int kPageEthernetLast = 15;\n"
-                                            "inline constexpr int kRowEthernetDhcp = 24;\n");
-    QCOMPARE(rowsThatOpenAPage(namedIds(clashing), table),
-             QStringList({QStringLiteral("kRowNewSwitch"), QStringLiteral("kRowOtherSwitch")}));
+                                            "inline constexpr int kPageRavennaInputs = 137;\n");
+    QCOMPARE(namesThatOpenAPage(namedIds(declared), table),
+             QStringList({QStringLiteral("kRowPlantedSwitch")}));
 }
 
 QTEST_MAIN(TestSettingsPageTable)

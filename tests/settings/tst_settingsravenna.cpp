@@ -59,6 +59,8 @@ private slots:
     void outputPortLimits();
     void outputRefusedThenRetried();
     void outputPortsOfTheModuleNeverBlock();
+    void rowsComparedAsShown_data();
+    void rowsComparedAsShown();
 
     void inputsPage();
     void receiverDelay();
@@ -540,6 +542,53 @@ void TestSettingsRavenna::outputPortsOfTheModuleNeverBlock()
     QCOMPARE(messageText(), kFailed);
     QVERIFY(sentKeys().isEmpty());
     QVERIFY(m_page->header()->isModified());
+}
+
+void TestSettingsRavenna::rowsComparedAsShown_data()
+{
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("held");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("changed");
+    QTest::addColumn<QStringList>("sent");
+
+    // The module's own port in another form that is no port is a port typed: refused.
+    QTest::newRow("port 0 as 00") << kPageRavennaOutput << "rav_mc_port_ou"
+                                  << "0" << kRowOutputMcPort1 << "00" << true << QStringList();
+    // The same port in another form is the same port.
+    QTest::newRow("port with blanks")
+        << kPageRavennaOutput << "rav_mc_port_ou"
+        << "5004" << kRowOutputMcPort1 << " 5004 " << false << QStringList();
+    // A character beyond Latin-1 differs from the '?' it is sent as.
+    QTest::newRow("address beyond Latin-1")
+        << kPageRavennaAddress1 << "rav_ip_addr"
+        << "10.20.0.2?" << kRowRavennaIpAddress << QStringLiteral("10.20.0.2\u20ac") << true
+        << QStringList{QStringLiteral("rav_ip_addr")};
+}
+
+// Rows are compared with the module's values as the page shows them.
+void TestSettingsRavenna::rowsComparedAsShown()
+{
+    QFETCH(int, pageId);
+    QFETCH(QString, key);
+    QFETCH(QString, held);
+    QFETCH(int, rowId);
+    QFETCH(QString, typed);
+    QFETCH(bool, changed);
+    QFETCH(QStringList, sent);
+
+    m_fake->setValue(key, held, kAudio);
+    QVERIFY(buildPage(pageId));
+    QCOMPARE(text(rowId), held);
+    commitText(rowId, typed);
+    QCOMPARE(pageHasChanges(current()), changed);
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(sentKeys(), sent);
+    if (changed && sent.isEmpty())
+        QCOMPARE(messageText(), kFailed);
 }
 
 void TestSettingsRavenna::outputRefusedThenRetried()

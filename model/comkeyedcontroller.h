@@ -1,0 +1,98 @@
+#pragma once
+
+#include "model/comcontroller.h"
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+class KeyTable;
+struct KeyRow;
+
+// A controller whose unit settings are the rows of one key table (keytable.h), one row per key:
+// the common setter, the appliers of received texts, the bulk write and the reset below walk
+// that table, so that a subclass names each key once. The network interface controllers
+// (TComNetworkController) and the audio-over-IP module (TComRavennaController) are built on it.
+//
+// A subclass says how one key is written (writeKey(): the network controllers address their
+// network, the module the "audio" target) and what follows a stored change (rowChanged(): the
+// network controllers signal it, the module does not).
+//
+// Ownership and threading as TComController.
+class TComKeyedController : public TComController
+{
+    Q_OBJECT
+
+public:
+    TComKeyedController(ksm::CCom *com, int type);
+    ~TComKeyedController() override;
+    Q_DISABLE_COPY_MOVE(TComKeyedController)
+
+    // Whether the key's value came from the device or a setter since construction or the last
+    // reset (see markKnown()): right after a read, whether the key was read, so that a page shows
+    // a key whose read failed as unknown rather than the field's default.
+    [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
+
+protected:
+    // The subclass's key table (keytable.h); an empty one for a controller without.
+    [[nodiscard]] virtual const KeyTable &keyTable() const;
+    // PARAM key = value to the unit, as the subclass addresses it; true when the unit took it.
+    virtual bool writeKey(const std::string &key, const std::string &value) = 0;
+    // After a setter stored a new value in the row's field (the key is already known). Nothing.
+    virtual void rowChanged(const KeyRow &row);
+
+    // Known keys: the writable keys whose value came from the device or a setter since
+    // construction or the last reset. A bulk write of knownWrites() sends only these, so that a
+    // default never overwrites a device setting that was not read. A subclass's reset() calls
+    // clearKnown().
+    void markKnown(const std::string &key) { m_known.insert(key); }
+    void clearKnown() { m_known.clear(); }
+
+    // The common setter, for a field of the key table: an unchanged value only marks the key
+    // known and returns true; a Number below its row's minimum is ignored (true). Otherwise,
+    // with send and the row's send conditions met, the key is written first (writeKey()) and a
+    // refusal keeps the old value and returns false; then the value is stored, the key marked
+    // known and rowChanged() called, true. A field without a row: false, nothing done.
+    bool store(bool &field, bool value, bool send);
+    bool store(int &field, int value, bool send);
+    bool store(std::string &field, const std::string &value, bool send);
+    // The same for a record field (KeyRow::record()), whose own same() tells an unchanged value;
+    // a record has no minimum and no rule on its value, only the row's send gate. Defined in
+    // keytable.h.
+    template<typename R>
+    bool storeRecord(R &field, const R &value, bool send, bool (R::*same)(const R &) const);
+    // A received text into the row's field by its kind's rule (or its applier), send off; the
+    // applier's result, else true.
+    bool applyRow(const KeyRow &row, const std::string &text);
+    // applyReceived() for the row of a field; false for a field without a row.
+    bool applyField(const void *field, const std::string &text);
+    // What a read does with a received value; the mobile controller adds its capability bits.
+    virtual bool applyReceived(const KeyRow &row, const std::string &text);
+    // Applies every received value of a key the table holds through applyReceived(), in key
+    // order; true when every one of them was applied (keys the table does not hold count as
+    // applied).
+    bool applyValues(const std::map<std::string, std::string> &values);
+    // The parameter map of a bulk write: the listed keys whose rows are writable and known, in
+    // their wire form. Other keys are skipped.
+    [[nodiscard]] std::map<std::string, std::string>
+    knownWrites(const std::vector<std::string> &keys);
+    // The same without asking whether a key is known: every listed key whose row is writable.
+    [[nodiscard]] std::map<std::string, std::string>
+    currentWrites(const std::vector<std::string> &keys);
+    // Every field of the key table back to its value at construction, silently, but those of
+    // the rows kept over a reset.
+    void resetKeys();
+    // The row of the table whose field is at field; nullptr when none is.
+    const KeyRow *rowOfField(const void *field);
+
+private:
+    // After a store: the row's key is known, and rowChanged() is told.
+    void noteChange(const KeyRow &row);
+    // The common setter for each type of field.
+    template<typename T>
+    bool storeField(T &field, const T &value, bool send);
+    std::map<std::string, std::string> writes(const std::vector<std::string> &keys, bool onlyKnown);
+
+    std::set<std::string> m_known;
+};
