@@ -394,6 +394,17 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     QVERIFY(m_client->reply(20));
     QVERIFY2(sinceRead.elapsed() >= 300, qPrintable(QString::number(sinceRead.elapsed())));
 
+    // Lists alone come late; another read is answered at once, after the late list.
+    restartWith("FAKE_QUORIX_LIST_DELAY", "300");
+    QElapsedTimer sinceList;
+    sinceList.start();
+    m_client->request(21, "PARAM;target:network;LIST:network;");
+    m_client->request(22, "PARAM;target:general;GET:remote_access;");
+    QVERIFY(m_client->reply(22));
+    QVERIFY(!m_client->answered(21));
+    QVERIFY(m_client->reply(21));
+    QVERIFY2(sinceList.elapsed() >= 300, qPrintable(QString::number(sinceList.elapsed())));
+
     // A dialled call waits before it proceeds: "proceeding" comes no sooner than the delay after
     // the dial (a busy machine only makes it later).
     restartWith("FAKE_QUORIX_CALL_DELAY", "1000");
