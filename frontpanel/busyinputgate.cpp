@@ -3,6 +3,7 @@
 #include "frontpanel/droppedinputmark.h"
 #include "link/ccom.h"
 #include "link/logtext.h"
+#include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
@@ -495,15 +496,23 @@ BusyInputGate::Fate BusyInputGate::fateOnPanel(HeldBack &held) const
 std::vector<std::pair<QPointer<QObject>, BusyInputGate::PageState>>
 BusyInputGate::pagesAround(const QWidget *widget) const
 {
+    // A stack holds what the input was aimed at when it lies on one of the stack's pages, or in
+    // a widget beside the stack that acts on the page shown (the menu's header); the menu's
+    // column of sections means the same whatever page the menu shows.
     std::vector<std::pair<QPointer<QObject>, PageState>> pages;
-    for (const QWidget *up = widget; up && isPanelWidget(up); up = up->parentWidget()) {
+    const QWidget *below = nullptr;
+    bool followsPages = false;
+    for (const QWidget *up = widget; up && isPanelWidget(up); below = up, up = up->parentWidget()) {
         const QList<QLayout *> layouts = up->findChildren<QLayout *>();
         for (QLayout *layout : layouts) {
-            if (layout->parentWidget() != up)
+            if (layout->parentWidget() != up
+                || (!qobject_cast<QVantelPageStack *>(layout)
+                    && !qobject_cast<QStackedLayout *>(layout)))
                 continue;
-            if (qobject_cast<QVantelPageStack *>(layout) || qobject_cast<QStackedLayout *>(layout))
+            if (followsPages || (below && layout->indexOf(const_cast<QWidget *>(below)) >= 0))
                 pages.emplace_back(layout, pageStateOf(layout));
         }
+        followsPages = followsPages || up->property(kFollowsPagesProperty).toBool();
     }
     return pages;
 }

@@ -57,6 +57,8 @@ QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
     right->setAlignment(Qt::AlignTop);
 
     m_header = new QVantelMenuHeader(this);
+    // Back, refresh and Apply act on the page shown: a tap meant for one page is not another's.
+    m_header->setProperty(kFollowsPagesProperty, true);
     m_header->setObjectName(QStringLiteral("menuHeader"));
     m_header->setFixedHeight(60);
     m_header->layout()->setSpacing(10);

@@ -49,6 +49,10 @@ class QVantelVirtual;
 // does when the session ends), every popup it opened closes, cancelled, and none opens until the
 // menu is shown again: showMessage() does nothing then, and showKeyboard(), showSelection() and
 // confirmAction() return null.
+// The dynamic property of a widget whose controls act on whatever page the page stack next to it
+// shows (the menu's header): input aimed at it belongs to that page as much as to the widget.
+inline constexpr char kFollowsPagesProperty[] = "followsPages";
+
 class QVantelMenuWidget : public QWidget
 {
     Q_OBJECT

@@ -29,6 +29,7 @@ private slots:
     void codecPagesFromThePanel_data();
     void codecPagesFromThePanel();
     void tapsWhileAPageIsReadAreDropped();
+    void sectionTappedWhileAPageIsReadOpens();
 
 private:
     WindowFixture f;
@@ -162,6 +163,36 @@ void TestSettingsMenu::tapsWhileAPageIsReadAreDropped()
     QTest::qWait(50);
     QCOMPARE(menu->currentPage()->id(), kPageStoredItem);
     QCOMPARE(menu->pageStack()->count(), 3);
+}
+
+// The column of sections means the same whatever page the menu shows: a section tapped while a
+// page is read opens once the read is over, as it would have before.
+void TestSettingsMenu::sectionTappedWhileAPageIsReadOpens()
+{
+    QVERIFY(f.start());
+    installDemoBook(*new DemoUnit(*f.fake));
+    f.pressLogin(2);
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    f.window->pageActivated(QVantel::SettingsBook);
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVERIFY(menu);
+    QWidget *tools = menu->entries()->findEntry(kPageTools);
+    QVERIFY(tools);
+
+    f.fake->setReplyDelay(100);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(f.fake.get(), &FakeQuorix::requestReceived, this, [&, connection] {
+        disconnect(*connection);
+        QWidget *window = menu->window();
+        QTest::mouseClick(window->windowHandle(),
+                          Qt::LeftButton,
+                          {},
+                          tools->mapTo(window, tools->rect().center()));
+    });
+    menu->itemClicked(menu->currentPage()->findItem(kPageCallProfiles));
+    // The list came up first; then the tap was carried out.
+    QTRY_COMPARE(menu->currentEntry, int(kPageTools));
+    QCOMPARE(menu->currentPage()->id(), int(kPageTools));
 }
 
 QTEST_MAIN(TestSettingsMenu)
