@@ -32,6 +32,9 @@ private slots:
     void sectionTappedWhileAPageIsReadOpens();
 
 private:
+    // Logs in as Administrator on the demo Book and opens the menu's Book; null when it fails.
+    QVantelSettingsPage *openBook();
+
     WindowFixture f;
 };
 
@@ -130,16 +133,23 @@ void TestSettingsMenu::codecPagesFromThePanel()
     QVERIFY(menu->currentPage()->findItem(kPageCodec2)->isReadOnly());
 }
 
+QVantelSettingsPage *TestSettingsMenu::openBook()
+{
+    if (!f.start())
+        return nullptr;
+    installDemoBook(*new DemoUnit(*f.fake));
+    f.pressLogin(2);
+    if (!QTest::qWaitFor([this] { return f.window->currentPage() == QVantel::MainPage; }, 5000))
+        return nullptr;
+    f.window->pageActivated(QVantel::SettingsBook);
+    return qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+}
+
 // While a page's builder waits for the unit the header still names the page whose rows are
 // shown, and a Back tapped meanwhile is dropped: the page comes up under its title.
 void TestSettingsMenu::tapsWhileAPageIsReadAreDropped()
 {
-    QVERIFY(f.start());
-    installDemoBook(*new DemoUnit(*f.fake));
-    f.pressLogin(2);
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    f.window->pageActivated(QVantel::SettingsBook);
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = openBook();
     QVERIFY(menu);
     menu->itemClicked(menu->currentPage()->findItem(kPageCallProfiles));
     QCOMPARE(menu->currentPage()->id(), kPageCallProfiles);
@@ -169,12 +179,7 @@ void TestSettingsMenu::tapsWhileAPageIsReadAreDropped()
 // page is read opens once the read is over, as it would have before.
 void TestSettingsMenu::sectionTappedWhileAPageIsReadOpens()
 {
-    QVERIFY(f.start());
-    installDemoBook(*new DemoUnit(*f.fake));
-    f.pressLogin(2);
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    f.window->pageActivated(QVantel::SettingsBook);
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = openBook();
     QVERIFY(menu);
     QWidget *tools = menu->entries()->findEntry(kPageTools);
     QVERIFY(tools);

@@ -75,6 +75,9 @@ private slots:
 private:
     QVantelMenuItems *openTools();
     QVantelMenuItems *openPage(QVantelMenuItems *from, int rowId);
+    // The Miscellaneous page, for an Expert, on a unit whose NTP server and custom server are
+    // these.
+    QVantelMenuItems *openMiscellaneous(const QString &server, const QString &custom);
     void setPassword(const char *key, const char *plain);
     QString storedPassword(const char *key) const;
     int openRequests() const;
@@ -108,6 +111,15 @@ QVantelMenuItems *TestSettingsTools::openPage(QVantelMenuItems *from, int rowId)
     m_page->itemClicked(row);
     QVantelMenuItems *page = m_page->currentPage();
     return page && page->id() == rowId ? page : nullptr;
+}
+
+QVantelMenuItems *TestSettingsTools::openMiscellaneous(const QString &server, const QString &custom)
+{
+    const QString general = QStringLiteral("general");
+    m_fake->setValue(QStringLiteral("ntp_addr"), server, general);
+    m_fake->setValue(QStringLiteral("ntp_addr_custom"), custom, general);
+    accessLevel = AccessLevel::Expert;
+    return openPage(openTools(), kPageMiscellaneous);
 }
 
 void TestSettingsTools::setPassword(const char *key, const char *plain)
@@ -684,10 +696,8 @@ void TestSettingsTools::miscellaneousPage()
 void TestSettingsTools::miscellaneousCommits()
 {
     const QString general = QStringLiteral("general");
-    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("time.nist.gov"), general);
-    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
-    accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
+    QVantelMenuItems *page
+        = openMiscellaneous(QStringLiteral("time.nist.gov"), QStringLiteral("old.local"));
     QVERIFY(page);
     QVantelMenuItem *server = page->findItem(kRowNtpServer);
     QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
@@ -852,10 +862,8 @@ void TestSettingsTools::lateWritesAreReadBack()
 void TestSettingsTools::halfRefusedCustomServerReadBack()
 {
     const QString general = QStringLiteral("general");
-    m_fake->setValue(QStringLiteral("ntp_addr"), QStringLiteral("old.local"), general);
-    m_fake->setValue(QStringLiteral("ntp_addr_custom"), QStringLiteral("old.local"), general);
-    accessLevel = AccessLevel::Expert;
-    QVantelMenuItems *page = openPage(openTools(), kPageMiscellaneous);
+    QVantelMenuItems *page
+        = openMiscellaneous(QStringLiteral("old.local"), QStringLiteral("old.local"));
     QVERIFY(page);
     QVantelMenuItem *server = page->findItem(kRowNtpServer);
     QVantelMenuItem *custom = page->findItem(kRowCustomNtpServer);
