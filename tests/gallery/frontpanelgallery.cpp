@@ -5,6 +5,7 @@
 //
 // Exit code 0 when every sheet was written.
 
+#include "frontpanel/droppedinputmark.h"
 #include "frontpanel/qvantelbanner.h"
 #include "frontpanel/qvantelconnectionpage.h"
 #include "frontpanel/qvantelmainpage.h"
@@ -102,6 +103,12 @@ bool mainPages(const QString &folder)
     banner->setLinkNames(2, QStringLiteral("Mobile"), QVantelLocalize::codecName(17));
     banner->setLinkDetail(2, QStringLiteral("+41 79 000 11 22"));
     ok = writePage(folder, QStringLiteral("mainpage-session.png"), page) && ok;
+
+    // A tap made while the program waited for the unit, on a soft key the answer replaced: the
+    // panel marks where it was dropped.
+    auto *key = page->findChild<QWidget *>(QStringLiteral("softkeyButton2"));
+    DroppedInputMark::show(page, key->mapToGlobal(key->rect().center()));
+    ok = writePage(folder, QStringLiteral("mainpage-dropped-tap.png"), page) && ok;
     accessLevel = AccessLevel::Operator;
     return ok;
 }
