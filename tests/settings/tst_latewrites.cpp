@@ -37,9 +37,11 @@ private slots:
     void init();
     void cleanup();
 
-    // The rows written at once.
+    // The rows written at once, each in two tables: read back, and read-back failed too.
     void immediateRowsReadBack_data() { immediateRows_data(true); }
     void immediateRowsReadBack() { immediateRows(); }
+    void immediateRowsUnknown_data() { immediateRows_data(false); }
+    void immediateRowsUnknown() { immediateRows(); }
     void applyPages_data();
     void applyPages();
 
