@@ -6,6 +6,7 @@
 #include "model/comdevice.h"
 #include "model/comravennacontroller.h"
 #include "model/matrixsettings.h"
+#include "model/passwordtext.h"
 #include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
 #include "widgets/qvantelmenuheader.h"
@@ -44,6 +45,8 @@ private slots:
     void immediateRowsUnknown() { immediateRows(); }
     void applyPages_data();
     void applyPages();
+    void passwordReadBackDeciphered_data();
+    void passwordReadBackDeciphered();
 
 private:
     static void immediateRows_data(bool readBack);
@@ -277,6 +280,45 @@ void TestLateWrites::applyPages()
     QVERIFY(!pageHasChanges(m_page->currentPage()));
     if (QVantelMenuItem *after = m_page->currentPage()->findItem(rowId))
         QCOMPARE(shown(after), edited);
+    QVERIFY(readAfterWrite());
+}
+
+void TestLateWrites::passwordReadBackDeciphered_data()
+{
+    QTest::addColumn<QString>("unitHolds");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("the password typed") << "4711" << true;
+    QTest::newRow("another password") << "0815" << false;
+}
+
+// A password read back after a late write comes as a cipher text of its own: what counts is the
+// password it holds, which the cache and the row take.
+void TestLateWrites::passwordReadBackDeciphered()
+{
+    QFETCH(QString, unitHolds);
+    QFETCH(bool, taken);
+
+    QVantelMenuItems *page = open(kPageTools, {kPagePasswords});
+    QVERIFY(page);
+    QVantelMenuItem *row = page->findItem(kRowOperatorPassword);
+    QVERIFY(row);
+    answerWritesLate();
+    const QString cipher = QString::fromStdString(encryptPassword(unitHolds.toStdString()));
+    m_fake->setReplyHook([cipher](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        const QString key = QStringLiteral("password_ol");
+        if (!request.isGetOf(key))
+            return std::nullopt;
+        FakeMessage answer(FakeMessage::Param);
+        answer.set(key, cipher);
+        answer.set(QStringLiteral("return"), QStringLiteral("OK"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    });
+    row->setValueText(QStringLiteral("4711"));
+    m_page->itemCommitted(row);
+    QCOMPARE(m_page->password(0), unitHolds);
+    QCOMPARE(row->valueText(), unitHolds);
+    QCOMPARE(shownMessage() == kFailed, !taken);
     QVERIFY(readAfterWrite());
 }
 
