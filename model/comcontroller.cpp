@@ -61,12 +61,11 @@ int TComController::readTargetParams(const std::string &target,
 bool TComController::writeTargetParams(const std::string &target,
                                        const std::map<std::string, std::string> &params)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, target);
-    for (const auto &entry : params)
-        msg.setParam(entry.first, entry.second);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    ksm::CMsg address(ksm::CMsg::Param);
+    address.setParam(kKeyTarget, target);
+    std::map<std::string, std::string> values = params;
+    values.erase(kKeyTarget);
+    return m_request.writeParams(address, values, TComRequest::writeTimeoutMs()).holds(values);
 }
 
 int TComController::stateFromCause(const std::string &cause)

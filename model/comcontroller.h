@@ -109,8 +109,10 @@ protected:
                          const std::vector<std::string> &keys,
                          std::map<std::string, std::string> &values,
                          std::map<std::string, std::string> &failed);
-    // PARAM "target" = target and every entry of params (an entry named "target" does not
-    // replace it); true only when the device accepted every parameter of the message.
+    // PARAM "target" = target and every entry of params (an entry named "target" is not sent);
+    // true only when the unit holds every value afterwards: the device accepted them all, or a
+    // write it answered too late or took only in part was read back with them
+    // (TComRequest::writeParams()).
     bool writeTargetParams(const std::string &target,
                            const std::map<std::string, std::string> &params);
 

@@ -290,10 +290,7 @@ bool TComDevice::setDefaultNetwork(const std::string &network, bool send)
     if (network == m_defaultNetwork)
         return true;
     if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetNetwork);
-        msg.setParam(kKeyDefaultNetwork, network);
-        if (!writeAll(msg))
+        if (!writeAll(kTargetNetwork, {{kKeyDefaultNetwork, network}}))
             return false;
     }
     m_defaultNetwork = network;
@@ -339,10 +336,7 @@ bool TComDevice::setSecondaryNetwork(const std::string &network, bool send)
     if (network == m_secondaryNetwork)
         return true;
     if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetNetwork);
-        msg.setParam(kKeySecondaryNetwork, network);
-        if (!writeAll(msg))
+        if (!writeAll(kTargetNetwork, {{kKeySecondaryNetwork, network}}))
             return false;
     }
     m_secondaryNetwork = network;
@@ -584,9 +578,18 @@ bool TComDevice::shutdown()
 
 // --- Requests ----------------------------------------------------------------------------------
 
-bool TComDevice::writeAll(const ksm::CMsg &msg)
+bool TComDevice::writeAll(const ksm::CMsg &address,
+                          const std::map<std::string, std::string> &values)
 {
-    return m_request.setParams(msg, kTimeoutMs) == static_cast<int>(msg.params().size());
+    return m_request.writeParams(address, values, TComRequest::writeTimeoutMs()).holds(values);
+}
+
+bool TComDevice::writeAll(const std::string &target,
+                          const std::map<std::string, std::string> &values)
+{
+    ksm::CMsg address(ksm::CMsg::Param);
+    address.setParam(kKeyTarget, target);
+    return writeAll(address, values);
 }
 
 bool TComDevice::readAll(const std::string &target,

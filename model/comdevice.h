@@ -213,7 +213,7 @@ public:
     bool readAccessPasswords(std::map<std::string, std::string> &values);
     // Writes one of the three password keys (the enciphered text, or "" to clear it) or the
     // autologin switch into the settings record (10000 ms). False for any other key, without
-    // client, or when the device does not take it.
+    // client, or when the unit does not hold the value afterwards (writeRecordParam()).
     bool writeAccessPassword(const std::string &key, const std::string &enciphered);
     bool writeAutoLogin(bool on);
     // Whether the device holds the sound ID file: a DO "open" of the record file (5000 ms)
@@ -331,10 +331,10 @@ public:
     // less than one second as five.
     [[nodiscard]] int readTimeoutMs() const { return m_readTimeoutMs; }
     void setReadTimeoutMs(int ms) { m_readTimeoutMs = ms; }
-    // How long the writes of the panel keys and the tools keys wait for the unit before they
-    // read back what it holds; tests shorten it as the read time-out.
-    [[nodiscard]] int writeTimeoutMs() const { return m_writeTimeoutMs; }
-    void setWriteTimeoutMs(int ms) { m_writeTimeoutMs = ms; }
+    // How long the writes of the unit's settings wait for it before they read back what it
+    // holds: TComRequest::writeTimeoutMs(), shared with every controller; tests shorten it.
+    [[nodiscard]] static int writeTimeoutMs() { return TComRequest::writeTimeoutMs(); }
+    static void setWriteTimeoutMs(int ms) { TComRequest::setWriteTimeoutMs(ms); }
     // The device's tab name, kept in the web program's settings record; an empty name when the
     // record has none.
     bool readTabName(std::string &name);
@@ -464,8 +464,18 @@ private:
     void handleCodecChange(const ksm::CMsg &msg);
     // Detaches c from the map entry it, emits connectionRemoved; the caller deletes c.
     TComBaseConnection *detachConnection(std::map<int, TComBaseConnection *>::iterator it);
-    // PARAM write through the request helper; true when every parameter was accepted.
-    bool writeAll(const ksm::CMsg &msg);
+    // Writes key = value into this program's settings record through
+    // TComRequest::writeParams(), waiting twice the write time-out (10000 ms): true when the
+    // unit holds the value afterwards.
+    // False without client or without the client's identity, nothing sent.
+    bool writeRecordParam(const std::string &key, const std::string &value);
+    // Writes values at address (a PARAM message of routing parameters only) through
+    // TComRequest::writeParams(), with the write time-out; true when the unit holds every value
+    // afterwards: it took them all, or a write it answered too late or took only in part was
+    // read back with them.
+    bool writeAll(const ksm::CMsg &address, const std::map<std::string, std::string> &values);
+    // The same at "target" target alone.
+    bool writeAll(const std::string &target, const std::map<std::string, std::string> &values);
     static bool powerRequestDone(ksm::CCom *client, const ksm::CMsg &msg);
     // GET keys of "target" target; true when every key came back (into values).
     bool readAll(const std::string &target,
@@ -484,7 +494,6 @@ private:
     TComRequest m_request;
     ReadFailure m_lastReadFailure = ReadFailure::None;
     int m_readTimeoutMs = TComRequest::DefaultTimeoutMs;
-    int m_writeTimeoutMs = TComRequest::DefaultTimeoutMs;
     bool m_loaded = false;
     bool m_aes67Reset = false;
     int m_mobileSignalBars = 0;

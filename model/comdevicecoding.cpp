@@ -48,22 +48,20 @@ bool TComDevice::setCodecMode(int mode, bool send)
         return true;
     if (send) {
         const bool isDouble = mode == 1;
-        ksm::CMsg network(ksm::CMsg::Param);
-        network.setParam(kKeyTarget, kTargetNetwork);
-        network.setParam(kKeyNetwork, kDeviceKeyAoip);
-        network.setParam(kAoipKeyDoubleCodec, isDouble ? kOn : kOff);
+        ksm::CMsg aoip(ksm::CMsg::Param);
+        aoip.setParam(kKeyTarget, kTargetNetwork);
+        aoip.setParam(kKeyNetwork, kDeviceKeyAoip);
+        std::map<std::string, std::string> network{{kAoipKeyDoubleCodec, isDouble ? kOn : kOff}};
         if (isDouble)
-            network.setParam(kAoipKeyAudioMode, "SIP");
-        if (!writeAll(network))
+            network[kAoipKeyAudioMode] = "SIP";
+        if (!writeAll(aoip, network))
             return false;
 
         const std::string &word = isDouble ? kCmodeDouble : kCmodeNormal;
-        ksm::CMsg audio(ksm::CMsg::Param);
-        audio.setParam(kKeyTarget, kTargetAudio);
-        audio.setParam("ip-" + kKeyCodecMode, word);
+        std::map<std::string, std::string> audio{{"ip-" + kKeyCodecMode, word}};
         if (m_deviceOptions & OptionIsdnDoubleCodec)
-            audio.setParam("isdn-" + kKeyCodecMode, word);
-        if (!writeAll(audio))
+            audio["isdn-" + kKeyCodecMode] = word;
+        if (!writeAll(kTargetAudio, audio))
             return false;
 
         ksm::CMsg reinit(ksm::CMsg::Do);
@@ -83,10 +81,7 @@ bool TComDevice::setCoordinationMode(int mode, bool send)
     if (mode == m_coordinationMode)
         return true;
     if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetAudio);
-        msg.setParam(kKeyCoordMode, mode == 1 ? kEnabled : kDisabled);
-        if (!writeAll(msg))
+        if (!writeAll(kTargetAudio, {{kKeyCoordMode, mode == 1 ? kEnabled : kDisabled}}))
             return false;
     }
     m_coordinationMode = mode;
@@ -104,15 +99,13 @@ bool TComDevice::setOperationMode(int mode, bool send)
             ksm::CMsg audio(ksm::CMsg::Param);
             audio.setParam(kKeyTarget, kTargetAudio);
             audio.setParam(kKeyAudio, *part);
-            audio.setParam(kKeyOperationMode, word);
-            if (!writeAll(audio))
+            if (!writeAll(audio, {{kKeyOperationMode, word}}))
                 return false;
         }
-        ksm::CMsg network(ksm::CMsg::Param);
-        network.setParam(kKeyTarget, kTargetNetwork);
-        network.setParam(kKeyNetwork, kDeviceKeyAoip);
-        network.setParam(kKeyOperationMode, word);
-        if (!writeAll(network))
+        ksm::CMsg aoip(ksm::CMsg::Param);
+        aoip.setParam(kKeyTarget, kTargetNetwork);
+        aoip.setParam(kKeyNetwork, kDeviceKeyAoip);
+        if (!writeAll(aoip, {{kKeyOperationMode, word}}))
             return false;
 
         ksm::CMsg reinit(ksm::CMsg::Do);
@@ -136,13 +129,10 @@ bool TComDevice::setCodec(int coder, const std::string &codec, bool send)
     if (parsed == stored)
         return true;
     if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetAudio);
         const std::string &key = coder == 2         ? kKeyDcodec2
                                  : m_codecMode == 1 ? kKeyDcodec1
                                                     : kKeyCodec;
-        msg.setParam(key, codec);
-        if (!writeAll(msg))
+        if (!writeAll(kTargetAudio, {{key, codec}}))
             return false;
     }
     stored = parsed;
@@ -155,10 +145,7 @@ bool TComDevice::setAes67Reset(bool on, bool send)
     if (on == m_aes67Reset)
         return true;
     if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetAudio);
-        msg.setParam(kKeyAes67Reset, on ? kOn : kOff);
-        if (!writeAll(msg))
+        if (!writeAll(kTargetAudio, {{kKeyAes67Reset, on ? kOn : kOff}}))
             return false;
     }
     m_aes67Reset = on;
@@ -256,10 +243,7 @@ bool TComDevice::writeTxCodec(int coder, const std::string &transport, const std
     const std::string key = txCodecKey(coder, transport);
     if (key.empty())
         return false;
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(key, codec);
-    return writeAll(msg);
+    return writeAll(kTargetAudio, {{key, codec}});
 }
 
 int TComDevice::audioRouting() const
@@ -488,10 +472,7 @@ bool TComDevice::readRelay(bool &active)
 
 bool TComDevice::setRelay(bool on)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(kKeyRelay, on ? kOn : kOff);
-    return writeAll(msg);
+    return writeAll(kTargetAudio, {{kKeyRelay, on ? kOn : kOff}});
 }
 
 bool TComDevice::readAutoBitRate(AutoBitRate &out)
@@ -537,8 +518,5 @@ bool TComDevice::listAutoBitRates(AutoBitRateKey key, std::vector<int> &out)
 
 bool TComDevice::writeAutoBitRate(AutoBitRateKey key, const std::string &value)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(autoBitRateKey(key), value);
-    return writeAll(msg);
+    return writeAll(kTargetAudio, {{autoBitRateKey(key), value}});
 }

@@ -236,10 +236,8 @@ bool TComDevice::readAutoRedial(bool &link1, bool &link2)
 
 bool TComDevice::setAutoRedial(int link, bool on)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetNetwork);
-    msg.setParam(link == 2 ? kKeyAutoRedial2 : kKeyAutoRedial1, on ? kOn : "off");
-    return writeAll(msg);
+    return writeAll(kTargetNetwork,
+                    {{link == 2 ? kKeyAutoRedial2 : kKeyAutoRedial1, on ? kOn : "off"}});
 }
 
 bool TComDevice::readAddressHistory(bool phoneNumbers, std::vector<std::string> &entries)
@@ -283,7 +281,7 @@ WriteReport TComDevice::writePanelKeyReported(const std::string &key, const std:
     }
     ksm::CMsg address(ksm::CMsg::Param);
     address.setParam(kKeyTarget, kTargetGeneral);
-    return m_request.writeParams(address, {{key, value}}, m_writeTimeoutMs);
+    return m_request.writeParams(address, {{key, value}}, TComRequest::writeTimeoutMs());
 }
 
 bool TComDevice::displayMessage(const std::string &text)

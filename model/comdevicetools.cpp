@@ -19,6 +19,7 @@ constexpr int kSettingsRecordTimeoutMs = 10000;
 constexpr int kTimeoutMs = TComRequest::DefaultTimeoutMs;
 
 const std::string kTypeRecord = "record";
+const std::string kKeyRecordControllerId = "controller_id";
 
 bool isPasswordKey(const std::string &key)
 {
@@ -67,20 +68,28 @@ bool TComDevice::readAccessPasswords(std::map<std::string, std::string> &values)
 
 bool TComDevice::writeAccessPassword(const std::string &key, const std::string &enciphered)
 {
-    ksm::CCom *client = com();
-    if (!client || !isPasswordKey(key))
-        return false;
-    const ksm::CCom::ParamMap params{{key, enciphered}};
-    return client->setControllerParams(params, kSettingsRecordTimeoutMs) == 0;
+    return isPasswordKey(key) && writeRecordParam(key, enciphered);
 }
 
 bool TComDevice::writeAutoLogin(bool on)
 {
+    return writeRecordParam(kPasswordKeyAutoLogin, on ? "on" : "off");
+}
+
+bool TComDevice::writeRecordParam(const std::string &key, const std::string &value)
+{
     ksm::CCom *client = com();
-    if (!client)
+    if (!client || client->category().empty() || client->controllerId().empty())
         return false;
-    const ksm::CCom::ParamMap params{{kPasswordKeyAutoLogin, on ? "on" : "off"}};
-    return client->setControllerParams(params, kSettingsRecordTimeoutMs) == 0;
+    // The record's address, as the client's own record writes give it.
+    ksm::CMsg address(ksm::CMsg::Param);
+    address.setParam(kKeyTarget, kTargetDb);
+    address.setParam(kKeyCat, client->category());
+    address.setParam(kKeyType, client->controllerId());
+    address.setParam(kKeyRecordControllerId, client->controllerId());
+    // The record is slow to answer: its writes wait twice as long as others.
+    return m_request.writeParams(address, {{key, value}}, 2 * TComRequest::writeTimeoutMs())
+        .holds({{key, value}});
 }
 
 bool TComDevice::soundIdFileExists()
@@ -154,7 +163,7 @@ WriteReport TComDevice::writeToolsParams(const std::map<std::string, std::string
          {std::pair{&kTargetGeneral, &general}, std::pair{&kTargetNetwork, &network}}) {
         ksm::CMsg address(ksm::CMsg::Param);
         address.setParam(kKeyTarget, *target);
-        report.merge(m_request.writeParams(address, *keys, m_writeTimeoutMs));
+        report.merge(m_request.writeParams(address, *keys, TComRequest::writeTimeoutMs()));
     }
     return report;
 }

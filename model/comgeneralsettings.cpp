@@ -62,14 +62,10 @@ bool TComGeneralSettings::changeSyslog(const std::string &key, const std::string
 
 bool TComGeneralSettings::write(const std::map<std::string, std::string> &values) const
 {
-    if (values.empty())
-        return true;
-    ksm::CMsg msg(ksm::CMsg::Param);
-    for (const auto &[key, value] : values)
-        msg.setParam(key, value);
-    msg.setParam(kKeyTarget, kTargetGeneral);
+    ksm::CMsg address(ksm::CMsg::Param);
+    address.setParam(kKeyTarget, kTargetGeneral);
     TComRequest request(m_com);
-    return request.setParams(msg, kTimeoutMs) == static_cast<int>(msg.params().size());
+    return request.writeParams(address, values, TComRequest::writeTimeoutMs()).holds(values);
 }
 
 bool TComGeneralSettings::reset(const std::string &level, int timeoutMs) const

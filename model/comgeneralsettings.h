@@ -43,8 +43,9 @@ public:
                                                           bool *ok = nullptr) const;
     // One event-log key, through the "change_syslog" action.
     bool changeSyslog(const std::string &key, const std::string &value) const;
-    // Writes values in one request; true only when the device accepted every one of them.
-    // An empty set is written as nothing and succeeds.
+    // Writes values in one request; true only when the unit holds every one of them afterwards:
+    // it accepted them all, or a write it answered too late or took only in part was read back
+    // with them (TComRequest::writeParams()). An empty set is written as nothing and succeeds.
     bool write(const std::map<std::string, std::string> &values) const;
     // The reset action "level" (a device word such as "snapshot" or "full").
     bool reset(const std::string &level, int timeoutMs) const;

@@ -95,11 +95,7 @@ bool TComIsdnController::setSubAddress2(const std::string &address, bool send)
 
 bool TComIsdnController::write5as(bool on)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.setParam(kIsdnKey5as, on ? kOn : kOff);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    return writeTargetParams(kTargetAudio, {{kIsdnKey5as, on ? kOn : kOff}});
 }
 
 bool TComIsdnController::refresh5as()

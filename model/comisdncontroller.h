@@ -77,7 +77,8 @@ public:
     bool setSubAddress1(const std::string &address, bool send);
     bool setSubAddress2(const std::string &address, bool send);
 
-    // PARAM "target" "audio", "5as" "on"/"off"; true when both parameters were accepted.
+    // PARAM "target" "audio", "5as" "on"/"off"; true when the unit holds it
+    // (TComController::writeTargetParams()).
     bool write5as(bool on);
     // PARAM "target" "audio", GET "5as"; applies the value when read. The read result.
     bool refresh5as();

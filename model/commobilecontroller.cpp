@@ -229,14 +229,8 @@ bool TComMobileController::setPlmn(const std::string &plmn, bool send)
         markKnown(kMobileKeyPlmn);
         return true;
     }
-    if (send) {
-        ksm::CMsg msg(ksm::CMsg::Param);
-        msg.setParam(kKeyTarget, kTargetNetwork);
-        msg.setParam(kKeyNetwork, networkId());
-        msg.setParam(kMobileKeyPlmn, stored);
-        if (m_request.setParams(msg, kPlmnTimeoutMs) != static_cast<int>(msg.params().size()))
-            return false;
-    }
+    if (send && !writeNetworkParam(kMobileKeyPlmn, stored, true, kPlmnTimeoutMs))
+        return false;
     m_plmn = stored;
     markKnown(kMobileKeyPlmn);
     return true;
@@ -578,13 +572,8 @@ bool TComMobileController::write(const std::vector<std::string> &keys)
         return false;
 
     const int timeoutMs
-        = params.count(kMobileKeyPlmn) ? kPlmnWriteTimeoutMs : TComRequest::DefaultTimeoutMs;
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetNetwork);
-    msg.setParam(kKeyNetwork, networkId());
-    for (const auto &entry : params)
-        msg.setParam(entry.first, entry.second);
-    return m_request.setParams(msg, timeoutMs) == static_cast<int>(msg.params().size());
+        = params.count(kMobileKeyPlmn) ? kPlmnWriteTimeoutMs : TComRequest::writeTimeoutMs();
+    return writeNetworkParams(params, true, timeoutMs);
 }
 
 bool TComMobileController::handleInfo(const ksm::CMsg &msg)

@@ -81,22 +81,23 @@ int TComNetworkController::readNetworkParams(const std::vector<std::string> &key
 
 bool TComNetworkController::writeNetworkParam(const std::string &key,
                                               const std::string &value,
-                                              bool withNetwork)
+                                              bool withNetwork,
+                                              int timeoutMs)
 {
-    ksm::CMsg msg = networkMessage(withNetwork);
-    msg.setParam(key, value);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    return writeNetworkParams({{key, value}}, withNetwork, timeoutMs);
 }
 
 bool TComNetworkController::writeNetworkParams(const std::map<std::string, std::string> &params,
-                                               bool withNetwork)
+                                               bool withNetwork,
+                                               int timeoutMs)
 {
-    ksm::CMsg msg = networkMessage(withNetwork);
-    for (const auto &entry : params)
-        msg.setParam(entry.first, entry.second);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    const ksm::CMsg address = networkMessage(withNetwork);
+    if (params.empty())
+        return m_request.setParams(address, timeoutMs) == static_cast<int>(address.params().size());
+    std::map<std::string, std::string> values = params;
+    values.erase(kKeyTarget);
+    values.erase(kKeyNetwork);
+    return m_request.writeParams(address, values, timeoutMs).holds(values);
 }
 
 bool TComNetworkController::listNetwork(const std::string &listName,
@@ -111,12 +112,8 @@ bool TComNetworkController::listNetwork(const std::string &listName,
 
 bool TComNetworkController::setDefaultNetwork(const std::string &networkId)
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetNetwork);
     // The key shares its text with the event that reports a new default network.
-    msg.setParam(kEventDefaultNetwork, networkId);
-    return m_request.setParams(msg, TComRequest::DefaultTimeoutMs)
-           == static_cast<int>(msg.params().size());
+    return writeNetworkParams({{kEventDefaultNetwork, networkId}}, false);
 }
 
 bool TComNetworkController::reinitNetwork(const std::string &networkId, bool resetOwn)

@@ -55,17 +55,24 @@ public:
                           std::map<std::string, std::string> &values,
                           std::map<std::string, std::string> &failed,
                           bool withNetwork);
-    // PARAM key = value; true when every parameter of the message was accepted.
-    bool writeNetworkParam(const std::string &key, const std::string &value, bool withNetwork);
-    // PARAM with every entry of params (entries named "target" or "network" do not replace
-    // those); true when every parameter was accepted. An empty map still sends the address.
-    bool writeNetworkParams(const std::map<std::string, std::string> &params, bool withNetwork);
+    // PARAM key = value; as writeNetworkParams().
+    bool writeNetworkParam(const std::string &key,
+                           const std::string &value,
+                           bool withNetwork,
+                           int timeoutMs = TComRequest::writeTimeoutMs());
+    // PARAM with every entry of params (entries named "target" or "network" are not sent); true
+    // when the unit holds every value afterwards: it accepted them all, or a write it answered
+    // too late or took only in part was read back with them (TComRequest::writeParams()). An
+    // empty map still sends the address, true when it was accepted.
+    bool writeNetworkParams(const std::map<std::string, std::string> &params,
+                            bool withNetwork,
+                            int timeoutMs = TComRequest::writeTimeoutMs());
     // PARAM LIST listName; the result of TComRequest::list() with the given time-out.
     bool listNetwork(const std::string &listName,
                      std::vector<std::string> &items,
                      bool withNetwork,
                      int timeoutMs = TComRequest::DefaultTimeoutMs);
-    // PARAM "default_network" = networkId; true when the device accepted it.
+    // PARAM "default_network" = networkId; true when the unit holds it (writeNetworkParams()).
     bool setDefaultNetwork(const std::string &networkId);
     // DO "reinit" of networkId; the execute result. When it succeeds for this controller's own
     // network and resetOwn is set, the controller is reset afterwards.

@@ -13,6 +13,8 @@ namespace {
 // The client ignores this argument; every caller passes the same value.
 constexpr int kUnusedFlag = 1000;
 
+int s_writeTimeoutMs = TComRequest::DefaultTimeoutMs;
+
 const std::string &returnWord(const ksm::CMsg &reply)
 {
     return *reply.param(kKeyReturn, true);
@@ -25,6 +27,16 @@ bool namesKeys(const ksm::CMsg &reply)
 }
 
 } // namespace
+
+int TComRequest::writeTimeoutMs()
+{
+    return s_writeTimeoutMs;
+}
+
+void TComRequest::setWriteTimeoutMs(int ms)
+{
+    s_writeTimeoutMs = ms;
+}
 
 template<typename OnProgress>
 bool TComRequest::collect(const ksm::CMsg &msg,
@@ -198,29 +210,30 @@ WriteReport TComRequest::writeParams(const ksm::CMsg &address,
         write.setParam(key, value);
     const int routing = static_cast<int>(address.params().size());
     const int taken = setParams(write, timeoutMs);
-    if (taken == static_cast<int>(write.params().size())) {
-        report.held = values;
-        return report;
-    }
     const bool unanswered = taken < 0 && m_lastCallResult == RpcAsyncCall::Timeout;
     const bool inPart = taken > routing;
-    if (!unanswered && !inPart) {
+    if (taken == static_cast<int>(write.params().size())) {
+        report.held = values;
+    } else if (!unanswered && !inPart) {
         // Refused, or never sent: the unit keeps what it had.
         for (const auto &entry : values)
             report.kept.insert(entry.first);
-        return report;
+    } else {
+        ksm::CMsg read = address;
+        for (const auto &entry : values)
+            read.addGet(entry.first);
+        std::map<std::string, std::string> readBack;
+        std::map<std::string, std::string> failed;
+        getParams(read, readBack, failed, timeoutMs);
+        for (const auto &entry : values) {
+            const auto found = readBack.find(entry.first);
+            if (found != readBack.end())
+                report.held.insert(*found);
+            else
+                report.unknown.insert(entry.first);
+        }
     }
-    ksm::CMsg read = address;
-    for (const auto &entry : values)
-        read.addGet(entry.first);
-    std::map<std::string, std::string> readBack;
-    std::map<std::string, std::string> failed;
-    getParams(read, readBack, failed, timeoutMs);
-    for (const auto &entry : values) {
-        const auto found = readBack.find(entry.first);
-        if (found != readBack.end())
-            report.held.insert(*found);
-    }
+    WriteWatch::note(report);
     return report;
 }
 

@@ -38,6 +38,12 @@ public:
     // The time-out of ordinary reads and writes.
     static constexpr int DefaultTimeoutMs = 5000;
 
+    // How long the model's writes of the unit's settings wait for its answer before they read
+    // back what it holds (writeParams()): DefaultTimeoutMs, one value for the whole program,
+    // which tests shorten (the client counts whole seconds, at least one).
+    [[nodiscard]] static int writeTimeoutMs();
+    static void setWriteTimeoutMs(int ms);
+
     explicit TComRequest(ksm::CCom *com = nullptr)
         : m_com(com)
     {}
@@ -76,6 +82,7 @@ public:
     // PARAM message without other parameters), and reports what the unit holds of them
     // afterwards: a write without an answer in time, and one the unit took only in part, are
     // followed by a read of the keys at the same address. Nothing is sent for empty values.
+    // Every live WriteWatch is handed the report.
     [[nodiscard]] WriteReport writeParams(const ksm::CMsg &address,
                                           const std::map<std::string, std::string> &values,
                                           int timeoutMs);

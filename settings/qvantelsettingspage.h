@@ -102,7 +102,8 @@ public:
     // Password setters: an unchanged text returns true and sends nothing; without send the text
     // is only cached. With send the key is written (the enciphered text, or "" to clear the
     // password); a refusal, a failed call or a text that cannot be enciphered returns false and
-    // keeps the cached text.
+    // keeps the cached text. A write read back after an answer that came too late caches the
+    // password the unit holds, true when it is the one given.
     bool setAdministratorPassword(const QString &password, bool send);
     bool setExpertPassword(const QString &password, bool send);
     bool setOperatorPassword(const QString &password, bool send);

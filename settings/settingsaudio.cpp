@@ -8,6 +8,7 @@
 #include "link/protocolkeys.h"
 #include "model/comdevice.h"
 #include "model/firmwareversion.h"
+#include "model/writereport.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -288,14 +289,18 @@ bool QVantelSettingsPage::applyMonitoringPage(QVantelMenuItems *page)
         return true;
     QPointer<QVantelMenuItems> guard = page;
     showMessage(tr("Applying changes..."), kApplyingMs);
+    const WriteWatch watch;
     if (matrixSettings()->setMatrixOptions(matrixOptionsEdit, true))
         return true;
-    // The switches go back to the unit's word, so no change is left to mark.
+    // The switches go back to the unit's word, so no change is left to mark; when not even a
+    // read-back could tell that word, they show nothing.
     matrixOptionsEdit = matrixSettings()->options();
     showMonitoringOptions(guard);
     if (guard)
         header()->setModified(false);
-    showMessage(tr("Failed to apply changes!"), 0);
+    for (const int id : {kRowSideTone, kRowIntercom})
+        showWriteFailed(
+            this, guard ? guard->findItem(id) : nullptr, watch, [](QVantelMenuItem *) {});
     return false;
 }
 
@@ -303,9 +308,10 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
 {
     TComDevice *device = comDevice();
     QPointer<QVantelMenuItem> row = item;
-    const auto putBack = [this, &row, device](const QString &message) {
+    const auto showMode = [device](QVantelMenuItem *r) { r->setChecked(device->isExtendedMode()); };
+    const auto putBack = [this, &row, &showMode](const QString &message) {
         if (row)
-            row->setChecked(device->isExtendedMode());
+            showMode(row);
         showMessage(message, 0);
     };
     if (device->hasAudioConnection()) {
@@ -331,8 +337,10 @@ void QVantelSettingsPage::commitOperationMode(QVantelMenuItem *item)
             }
         }
     }
+    // Only the mode's own writes decide what the row shows.
+    const WriteWatch watch;
     if (!device->setOperationMode(extended ? 1 : 0, true))
-        putBack(tr("Failed to apply changes!"));
+        showWriteFailed(this, row, watch, showMode);
 }
 
 // The switches are kept in the edit copy until Apply.
@@ -355,12 +363,13 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
     const QVantelMenuItem::Value *current = item->currentValue();
     const int value = current ? current->value : 0;
     const bool on = item->isChecked();
-    // A refused write: the row shows the model's value again and the operator is told.
-    const auto refused = [this, &row](const std::function<void(QVantelMenuItem *)> &putBack) {
-        if (row)
-            putBack(row);
-        showMessage(tr("Failed to apply changes!"), 0);
-    };
+    // A write the unit did not take: the row shows what it holds (the model's value, or nothing
+    // when even that is unknown) and the operator is told.
+    const WriteWatch watch;
+    const auto refused
+        = [this, &row, &watch](const std::function<void(QVantelMenuItem *)> &putBack) {
+              showWriteFailed(this, row, watch, putBack);
+          };
     const auto selectBack = [&refused](int modelValue) {
         refused([modelValue](QVantelMenuItem *r) { showValue(r, modelValue); });
     };
@@ -395,9 +404,14 @@ void QVantelSettingsPage::commitAudioItem(QVantelMenuItems *page, QVantelMenuIte
     case kRowLimiterThreshold:
         if (!current)
             break;
-        // The compressor stays below the limiter; it moves first.
+        // The compressor stays below the limiter; it moves first. When it did not, the limiter
+        // was never written: only the compressor's row can have become unknown.
         if (value <= audio->drcThresholdCmp() && !audio->setDrcThresholdCmp(value - 1, true)) {
-            selectBack(audio->drcLimThreshold());
+            if (watch.leftUnknown() && guard)
+                showUnread(guard->findItem(kRowCompressorThreshold));
+            if (row)
+                showValue(row, audio->drcLimThreshold());
+            showMessage(tr("Failed to apply changes!"), 0);
             break;
         }
         if (!audio->setDrcLimThreshold(value, true))

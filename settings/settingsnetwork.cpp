@@ -21,6 +21,7 @@
 #include "model/comdevice.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
@@ -348,33 +349,37 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
         showMessage(tr("Cannot apply changes\n(a connection is established)"), 0);
         return;
     }
+    const auto putBack = [this](QVantelMenuItem *r) { refreshNetworkRow(r); };
     if (id == kRowDefaultNetwork || id == kRowSecondaryNetwork) {
         showMessage(tr("Applying changes..."), kApplyingMs);
+        const WriteWatch watch;
         const bool done = id == kRowDefaultNetwork ? device->setDefaultNetwork(network, true)
                                                    : device->setSecondaryNetwork(network, true);
-        if (!done) {
-            refreshNetworkRow(row);
-            showMessage(tr("Failed to apply changes!"), 0);
-        }
+        if (!done)
+            showWriteFailed(this, row, watch, putBack);
         return;
     }
 
     showMessage(tr("Applying changes..."), 0);
-    bool done = true;
-    if (value == 0 || value == 1) {
-        done = device->setCoordinationMode(0, true) && device->setCodecMode(value, true);
-    } else if (value == 2) {
+    if (value == 2) {
         TCodecConfig coder = device->coder1();
         if (applyMonoFallback(coder, 0))
             device->setCodec(1, codecConfigToString(coder), true);
-        done = device->setCoordinationMode(1, true) && device->setCodecMode(0, true);
     }
-    if (!done)
-        showMessage(tr("Failed to apply changes!"), 0);
+    // The coding written for the coordination decides nothing; the modes' writes do.
+    const WriteWatch watch;
+    bool done = true;
+    if (value == 0 || value == 1)
+        done = device->setCoordinationMode(0, true) && device->setCodecMode(value, true);
+    else if (value == 2)
+        done = device->setCoordinationMode(1, true) && device->setCodecMode(0, true);
     // Put back by the unit's own state, extended operation mode included.
+    if (!done) {
+        showWriteFailed(this, row, watch, putBack);
+        return;
+    }
     refreshNetworkRow(row);
-    if (done)
-        closeMessage();
+    closeMessage();
 }
 
 // --- The section's pages ---------------------------------------------------------------------

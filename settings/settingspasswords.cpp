@@ -9,6 +9,7 @@
 #include "model/modelkeys.h"
 #include "model/passwordtext.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelvirtual.h"
 
@@ -60,8 +61,16 @@ bool QVantelSettingsPage::setPassword(QString &cached,
                 return false;
             }
         }
-        if (!comDevice()->writeAccessPassword(key, value))
-            return false;
+        const WriteWatch watch;
+        if (!comDevice()->writeAccessPassword(key, value)) {
+            // Read back after an answer that came too late or another cipher text: the cache
+            // takes the unit's password, which may still be the one typed.
+            const std::map<std::string, std::string> &held = watch.report().held;
+            if (const auto found = held.find(key); found != held.end())
+                cached
+                    = found->second.empty() ? QString() : toQString(decryptPassword(found->second));
+            return cached == password;
+        }
     }
     cached = password;
     return true;

@@ -19,6 +19,7 @@
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -26,6 +27,7 @@
 #include <QCoreApplication>
 #include <QPointer>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -399,16 +401,17 @@ void QVantelSettingsPage::commitRavennaSettingsItem(QVantelMenuItem *item)
 {
     Controller *c = module();
     const int id = item->id();
-    const auto refuse = [this] { showMessage(failureText(), 0); };
     const QPointer<QVantelMenuItem> row = item;
+    // Not taken: the row shows what the module holds.
+    const WriteWatch watch;
+    const auto refuse = [this, &row, &watch](const std::function<void(QVantelMenuItem *)> &show) {
+        showWriteFailed(this, row, watch, show);
+    };
 
     if (id == kRowRavennaDeviceName) {
         const QString text = item->valueText();
-        if (text.isEmpty() || !c->setDeviceName(toStdString(text), true)) {
-            if (row)
-                row->setValueText(toQString(c->deviceName()));
-            refuse();
-        }
+        if (text.isEmpty() || !c->setDeviceName(toStdString(text), true))
+            refuse([c](QVantelMenuItem *r) { r->setValueText(toQString(c->deviceName())); });
     } else if (id == kRowRavennaSampleRate || id == kRowRavennaResolution
                || id == kRowRavennaNetMode) {
         const QVantelMenuItem::Value *value = item->currentValue();
@@ -433,21 +436,17 @@ void QVantelSettingsPage::commitRavennaSettingsItem(QVantelMenuItem *item)
                 showMessage(powerCycleText(), 0);
             return;
         }
-        if (row) {
-            row->selectValue(current, true, id != kRowRavennaNetMode);
-            if (id == kRowRavennaSampleRate && !row->currentValue())
-                row->setValueText(rateText(current), true);
-            else if (id == kRowRavennaResolution && !row->currentValue())
-                row->setValueText(resolutionText(current), true);
-        }
-        refuse();
+        refuse([id, current](QVantelMenuItem *r) {
+            r->selectValue(current, true, id != kRowRavennaNetMode);
+            if (id == kRowRavennaSampleRate && !r->currentValue())
+                r->setValueText(rateText(current), true);
+            else if (id == kRowRavennaResolution && !r->currentValue())
+                r->setValueText(resolutionText(current), true);
+        });
     } else if (id == kRowRavennaPtpDomain) {
         int domain = 0;
-        if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true)) {
-            if (row)
-                row->setValueText(QString::number(c->ptpDomain()));
-            refuse();
-        }
+        if (!decimal(item->valueText(), &domain) || !c->setPtpDomain(domain, true))
+            refuse([c](QVantelMenuItem *r) { r->setValueText(QString::number(c->ptpDomain())); });
     }
 }
 

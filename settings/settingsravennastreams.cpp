@@ -10,6 +10,7 @@
 #include "model/comravennacontroller.h"
 #include "model/modelkeys.h"
 #include "model/textconversions.h"
+#include "model/writereport.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
@@ -250,12 +251,13 @@ void QVantelSettingsPage::commitRavennaInputsItem(QVantelMenuItem *item)
         return;
     Controller *c = module();
     const QPointer<QVantelMenuItem> row = item;
+    const WriteWatch watch;
     int delay = 0;
     if (!decimal(item->valueText(), &delay) || delay < c->delayMinIn() || delay > c->delayMaxIn()
         || !c->setDelayIn(delay, true)) {
-        if (row)
-            row->setValueText(delayText(c->delayIn()));
-        showMessage(failureText(), 0);
+        showWriteFailed(this, row, watch, [c](QVantelMenuItem *r) {
+            r->setValueText(delayText(c->delayIn()));
+        });
     }
 }
 

@@ -5,6 +5,7 @@
 #include "link/codecconfig.h"
 #include "model/comcontroller.h"
 #include "model/comdevice.h"
+#include "model/writereport.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -128,6 +129,19 @@ void showUnread(QVantelMenuItem *row)
         break;
     }
     row->setReadOnly(true);
+}
+
+void showWriteFailed(QVantelMenuWidget *menu,
+                     QVantelMenuItem *row,
+                     const WriteWatch &watch,
+                     const std::function<void(QVantelMenuItem *)> &putBack)
+{
+    if (row && watch.leftUnknown())
+        showUnread(row);
+    else if (row)
+        putBack(row);
+    menu->showMessage(
+        settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);
 }
 
 void showSwitchRead(QVantelMenuItem *row)

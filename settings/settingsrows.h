@@ -12,6 +12,8 @@
 
 class QVantelMenuItem;
 class QVantelMenuItems;
+class QVantelMenuWidget;
+class WriteWatch;
 
 // text translated in the settings page's context, for helpers outside the class.
 QString settingsText(const char *text);
@@ -65,6 +67,17 @@ void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 // "Unknown", a switch says "Unknown" with its switch hidden, any other row shows nothing. The
 // row is locked, so nothing unread is compared or written.
 void showUnread(QVantelMenuItem *row);
+// A row written as soon as it is committed, whose write the unit did not take as sent (the
+// model's setter said so: it refused, took only part, or answered too late and the read-back
+// found another value): the row shows what the unit holds, and the menu says "Failed to apply
+// changes!". putBack(row) shows the model's value again, the one the unit kept; but when a write
+// that watch saw left the value unknown (no answer in time, and its read-back failed too), the
+// row shows nothing and is locked (showUnread()) instead of a value the unit may no longer hold.
+// A null row (gone while the write waited) is left alone.
+void showWriteFailed(QVantelMenuWidget *menu,
+                     QVantelMenuItem *row,
+                     const WriteWatch &watch,
+                     const std::function<void(QVantelMenuItem *)> &putBack);
 // Undoes showUnread() on a switch row (one without texts of its own) whose value is now known:
 // its switch and its plain texts come back. The caller sets its state and lock.
 void showSwitchRead(QVantelMenuItem *row);

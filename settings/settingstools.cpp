@@ -302,6 +302,7 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
     const int value = chosen->value;
     const QPointer<QVantelMenuItems> guard = page;
     const std::string held = key->storedValue();
+    const WriteWatch watch;
     bool written = true;
     switch (item->id()) {
     case kRowSoftkeyCategory:
@@ -317,13 +318,17 @@ void QVantelSettingsPage::commitSoftkeyItem(QVantelMenuItems *page, QVantelMenuI
     default:
         return;
     }
-    // The unit kept the key's assignment: so does the model, and the page shows it again.
+    // The unit kept the key's assignment: so does the model, and the page shows it again. The
+    // key's rows are one word on the unit: when that is unknown, so are all three.
     if (!written)
         softkeys()->applyKey(kPanelKeySoftkey + std::to_string(key->index() + 1), held);
     if (guard)
         refreshSoftkeyPage(page);
-    if (!written)
-        showMessage(tr("Failed to apply changes!"), 0);
+    if (!written) {
+        for (const int id : {kRowSoftkeyCategory, kRowSoftkeyFunction, kRowSoftkeyMode})
+            showWriteFailed(
+                this, guard ? guard->findItem(id) : nullptr, watch, [](QVantelMenuItem *) {});
+    }
 }
 
 void QVantelSettingsPage::createLabelsPage()
@@ -389,11 +394,13 @@ void QVantelSettingsPage::commitLabelItem(QVantelMenuItem *item)
         showMessage(tr("Failed to apply changes!"), 0);
     } else {
         const auto found = labelInputs.find(id);
+        const WriteWatch watch;
         if (found != labelInputs.end() && !matrixSettings()->setInputName(found->second, text)) {
             // The unit kept its name: the row shows it again, if its page is still there.
-            if (row)
-                row->setValueText(matrixSettings()->inputNames(found->second));
-            showMessage(tr("Failed to apply changes!"), 0);
+            const int input = found->second;
+            showWriteFailed(this, row, watch, [input](QVantelMenuItem *r) {
+                r->setValueText(matrixSettings()->inputNames(input));
+            });
         }
     }
 }
@@ -620,6 +627,7 @@ void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
 {
     const QString text = item->valueText();
     const QPointer<QVantelMenuItem> row = item;
+    const WriteWatch watch;
     bool written = true;
     int level = 0;
     switch (item->id()) {
@@ -639,10 +647,9 @@ void QVantelSettingsPage::commitPasswordItem(QVantelMenuItem *item)
     }
     if (written)
         return;
-    // The unit kept its password, and so did the cache: the row must not claim otherwise.
-    if (row)
-        row->setValueText(password(level));
-    showMessage(tr("Failed to apply changes!"), 0);
+    // The row shows the unit's password as the cache holds it, never one it did not take.
+    showWriteFailed(
+        this, row, watch, [this, level](QVantelMenuItem *r) { r->setValueText(password(level)); });
 }
 
 void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
@@ -650,21 +657,21 @@ void QVantelSettingsPage::commitSoundIdItem(QVantelMenuItem *item)
     TAudioSettings *audio = audioSettings();
     // The writes wait for the unit; the row is gone when its page went meanwhile.
     const QPointer<QVantelMenuItem> row = item;
+    const WriteWatch watch;
+    // Not taken: the switch shows the unit's setting again.
     if (item->id() == kRowPlaySoundId) {
-        if (audio->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true))
-            return;
-        // The unit kept its setting: the switch shows it again.
-        if (row)
-            row->setChecked(!audio->waveFile().empty());
+        if (!audio->setWaveFile(item->isChecked() ? kSoundIdFile : std::string(), true)) {
+            showWriteFailed(this, row, watch, [audio](QVantelMenuItem *r) {
+                r->setChecked(!audio->waveFile().empty());
+            });
+        }
     } else if (item->id() == kRowSoundIdShortcut) {
-        if (audio->setWaveScut(item->isChecked(), true))
-            return;
-        if (row)
-            row->setChecked(audio->waveScut());
-    } else {
-        return;
+        if (!audio->setWaveScut(item->isChecked(), true)) {
+            showWriteFailed(this, row, watch, [audio](QVantelMenuItem *r) {
+                r->setChecked(audio->waveScut());
+            });
+        }
     }
-    showMessage(tr("Failed to apply changes!"), 0);
 }
 
 void QVantelSettingsPage::commitToolsItem(QVantelMenuItem *item)

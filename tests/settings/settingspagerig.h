@@ -129,6 +129,8 @@ protected:
     // The page first (with what it deleted later), then the shared objects, the unit last.
     void stopUnit()
     {
+        // A write time-out a test shortened holds for the whole program.
+        comDevice()->setWriteTimeoutMs(TComRequest::DefaultTimeoutMs);
         m_page.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         destroySharedObjects();

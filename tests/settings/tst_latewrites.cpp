@@ -1,0 +1,326 @@
+#include "settings/qvantelsettingspage.h"
+
+#include "link/ccom.h"
+#include "link/comclient.h"
+#include "model/audiosettings.h"
+#include "model/comdevice.h"
+#include "model/comravennacontroller.h"
+#include "model/matrixsettings.h"
+#include "model/passwordtext.h"
+#include "settings/settingsids.h"
+#include "tests/settings/settingspagerig.h"
+#include "widgets/qvantelmenuheader.h"
+#include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
+
+#include <QTest>
+
+namespace {
+
+// The unit answers writes after the program gave up on them, though it applies them at once:
+// later than any write waits unshortened (the settings record's ten seconds).
+constexpr int kWriteTimeoutMs = 1000;
+constexpr int kWriteDelayMs = 11000;
+
+const QString kFailed = QStringLiteral("Failed to apply changes!");
+
+} // namespace
+
+// Writes of the settings menu that the unit answers only after the program gave up on them:
+// the unit may well have applied them, so the program reads the setting back and shows what
+// the unit holds, instead of putting the row back and saying the write failed. Against the demo
+// unit, for the rows written as soon as they are committed and for the pages written by Apply.
+class TestLateWrites : public QObject, private SettingsPageRig
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    // The rows written at once, each in two tables: read back, and read-back failed too.
+    void immediateRowsReadBack_data() { immediateRows_data(true); }
+    void immediateRowsReadBack() { immediateRows(); }
+    void immediateRowsUnknown_data() { immediateRows_data(false); }
+    void immediateRowsUnknown() { immediateRows(); }
+    void applyPages_data();
+    void applyPages();
+    void passwordReadBackDeciphered_data();
+    void passwordReadBackDeciphered();
+
+private:
+    static void immediateRows_data(bool readBack);
+    void immediateRows();
+    // Opens the root entry and taps the rows of path in turn; the page at the end.
+    [[nodiscard]] QVantelMenuItems *open(int entry, const QList<int> &path);
+    // Gives the row another value as an operator would: a switch flips, a choice takes its
+    // next entry, an entry row takes text. Not committed.
+    static void edit(QVantelMenuItem *row, const QString &text);
+    // What the row shows.
+    [[nodiscard]] static QString shown(const QVantelMenuItem *row);
+    // From now on the unit answers writes late (and the program gives up on them early).
+    void answerWritesLate();
+    // Whether a read was sent after the first write from the log's start.
+    [[nodiscard]] bool readAfterWrite() const;
+};
+
+void TestLateWrites::init()
+{
+    QVERIFY(startDemoUnit());
+    QVERIFY(connectPage([] {
+        return comDevice()->refresh() && audioSettings()->start(true)
+               && matrixSettings()->start(true);
+    }));
+    QVERIFY(ravennaController()->startWithIdentity());
+}
+
+void TestLateWrites::cleanup()
+{
+    comClient()->setTickInterval(0);
+    stopUnit();
+}
+
+QVantelMenuItems *TestLateWrites::open(int entry, const QList<int> &path)
+{
+    if (!m_page->showEntry(entry, -1))
+        return nullptr;
+    for (const int id : path) {
+        QVantelMenuItems *page = m_page->currentPage();
+        QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
+        if (!row)
+            return nullptr;
+        m_page->itemClicked(row);
+        if (m_page->currentPage() == page)
+            return nullptr;
+    }
+    return m_page->currentPage();
+}
+
+void TestLateWrites::edit(QVantelMenuItem *row, const QString &text)
+{
+    switch (row->kind()) {
+    case QVantelMenuItem::Switch:
+        row->setChecked(!row->isChecked());
+        break;
+    case QVantelMenuItem::Choice:
+    case QVantelMenuItem::WheelOnRelease:
+    case QVantelMenuItem::WheelOnStep: {
+        const QList<QVantelMenuItem::Value> values = row->values();
+        QVERIFY(values.size() > 1);
+        int next = 0;
+        for (int i = 0; i < values.size(); ++i) {
+            if (row->currentValue() && values.at(i).value == row->currentValue()->value)
+                next = (i + 1) % values.size();
+        }
+        row->selectValue(values.at(next).value, true, false);
+        break;
+    }
+    default:
+        row->setValueText(text);
+        break;
+    }
+}
+
+QString TestLateWrites::shown(const QVantelMenuItem *row)
+{
+    if (row->kind() == QVantelMenuItem::Switch && !row->values().isEmpty())
+        return row->valueText();
+    if (row->kind() == QVantelMenuItem::Switch)
+        return row->isChecked() ? QStringLiteral("on") : QStringLiteral("off");
+    return row->valueText();
+}
+
+void TestLateWrites::answerWritesLate()
+{
+    comClient()->setTickInterval(50);
+    comDevice()->setWriteTimeoutMs(kWriteTimeoutMs);
+    m_fake->setWriteDelay(kWriteDelayMs);
+    m_fake->clearLog();
+}
+
+bool TestLateWrites::readAfterWrite() const
+{
+    bool written = false;
+    for (const FakeRequest &request : m_fake->requests()) {
+        const bool read = !request.gets().isEmpty();
+        if (written && read)
+            return true;
+        written = written || (request.typeWord() == QLatin1String("PARAM") && !read);
+    }
+    return false;
+}
+
+void TestLateWrites::immediateRows_data(bool readBack)
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QList<int>>("path");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("text");  // for rows that take text
+    QTest::addColumn<bool>("readBack"); // false: the read after the write fails too
+
+    struct Row
+    {
+        const char *name;
+        int entry;
+        QList<int> path;
+        int row;
+        QString text;
+    };
+    const QList<Row> rows = {
+        {"audio, dynamics", kPageAudio, {}, kRowDynamics, {}},
+        {"audio, attack time", kPageAudio, {}, kRowAttackTime, {}},
+        {"audio, channel knob", kPageAudio, {}, kRowChannelKnob, {}},
+        {"sound ID shortcut", kPageTools, {kPageSoundId}, kRowSoundIdShortcut, {}},
+        {"operator password", kPageTools, {kPagePasswords}, kRowOperatorPassword, "4711"},
+        {"input label", kPageTools, {kPageLabels}, kRowFirstInputLabel, "Guest"},
+        {"network, default interface", kPageNetwork, {}, kRowDefaultNetwork, {}},
+        {"module name", kPageAudio, {kPageRavenna}, kRowRavennaDeviceName, "Studio 7"},
+        {"receiver delay",
+         kPageAudio,
+         {kPageRavenna, kPageRavennaInputs},
+         kRowReceiverDelay,
+         "1024"},
+    };
+    for (const Row &row : rows)
+        QTest::newRow(row.name) << row.entry << row.path << row.row << row.text << readBack;
+}
+
+// A row written at once whose write the unit answers too late: read back, the row keeps the
+// value the unit took, and nothing is said; when the read fails too, the row claims no value
+// (it is locked and shows none) and the failure is said.
+void TestLateWrites::immediateRows()
+{
+    QFETCH(int, entry);
+    QFETCH(QList<int>, path);
+    QFETCH(int, rowId);
+    QFETCH(QString, text);
+    QFETCH(bool, readBack);
+
+    QVantelMenuItems *page = open(entry, path);
+    QVERIFY(page);
+    QVantelMenuItem *row = page->findItem(rowId);
+    QVERIFY(row);
+    QVERIFY(!row->isReadOnly());
+    const QString before = shown(row);
+
+    answerWritesLate();
+    if (!readBack) {
+        m_fake->setReplyHook([](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            if (request.gets().isEmpty())
+                return std::nullopt;
+            return QList<FakeReply>{FakeReply::errorReply(3)};
+        });
+    }
+    edit(row, text);
+    const QString edited = shown(row);
+    QVERIFY(edited != before);
+    m_page->itemCommitted(row);
+    QVERIFY(page->findItem(rowId) == row);
+    if (readBack) {
+        QCOMPARE(shown(row), edited);
+        QVERIFY(!row->isReadOnly());
+        QVERIFY(shownMessage() != kFailed);
+    } else {
+        // Neither the value it had nor the one sent: the unit may hold either.
+        QVERIFY(row->isReadOnly());
+        QVERIFY2(shown(row).isEmpty() || shown(row) == QLatin1String("Unknown"),
+                 qPrintable(shown(row)));
+        QCOMPARE(shownMessage(), kFailed);
+    }
+    QVERIFY(readAfterWrite());
+}
+
+void TestLateWrites::applyPages_data()
+{
+    QTest::addColumn<int>("entry");
+    QTest::addColumn<QList<int>>("path");
+    QTest::addColumn<int>("rowId");
+    QTest::addColumn<QString>("text");
+
+    QTest::newRow("Ethernet interface")
+        << int(kPageNetwork) << QList<int>{kPageEthernetFirst} << kRowEthernetLinkMode << QString();
+    QTest::newRow("SIP") << int(kPageNetwork) << QList<int>{kPageSip} << kRowSipJitterBuffer
+                         << QString();
+    QTest::newRow("SIP account") << int(kPageNetwork) << QList<int>{kPageSip, kPageSipAccount1}
+                                 << kRowSipAccountUser << "studio7";
+    QTest::newRow("codec") << int(kPageCoding) << QList<int>{kPageCodec1} << kRowCodecBitRate
+                           << QString();
+    QTest::newRow("monitoring") << int(kPageAudio) << QList<int>{kPageMonitoring} << kRowSideTone
+                                << QString();
+    QTest::newRow("module output")
+        << int(kPageAudio) << QList<int>{kPageRavenna, kPageRavennaOutput} << kRowOutputStreamName
+        << "Studio 7 out";
+    QTest::newRow("remote assistance")
+        << int(kPageTools) << QList<int>{kPageRemoteAssistance} << kRowRemoteAccess << QString();
+}
+
+// An Apply whose write the unit answers too late: read back, the unit holds what was applied,
+// so the Apply succeeded: nothing is said and nothing is left marked as changed.
+void TestLateWrites::applyPages()
+{
+    QFETCH(int, entry);
+    QFETCH(QList<int>, path);
+    QFETCH(int, rowId);
+    QFETCH(QString, text);
+
+    QVantelMenuItems *page = open(entry, path);
+    QVERIFY(page);
+    QVantelMenuItem *row = page->findItem(rowId);
+    QVERIFY(row);
+    QVERIFY(!row->isReadOnly());
+    edit(row, text);
+    m_page->itemCommitted(row);
+    const QString edited = shown(row);
+    QVERIFY(m_page->header()->isModified());
+
+    answerWritesLate();
+    m_page->applyClicked();
+    QVERIFY(shownMessage() != kFailed);
+    QVERIFY(!m_page->header()->isModified());
+    QVERIFY(!pageHasChanges(m_page->currentPage()));
+    if (QVantelMenuItem *after = m_page->currentPage()->findItem(rowId))
+        QCOMPARE(shown(after), edited);
+    QVERIFY(readAfterWrite());
+}
+
+void TestLateWrites::passwordReadBackDeciphered_data()
+{
+    QTest::addColumn<QString>("unitHolds");
+    QTest::addColumn<bool>("taken");
+
+    QTest::newRow("the password typed") << "4711" << true;
+    QTest::newRow("another password") << "0815" << false;
+}
+
+// A password read back after a late write comes as a cipher text of its own: what counts is the
+// password it holds, which the cache and the row take.
+void TestLateWrites::passwordReadBackDeciphered()
+{
+    QFETCH(QString, unitHolds);
+    QFETCH(bool, taken);
+
+    QVantelMenuItems *page = open(kPageTools, {kPagePasswords});
+    QVERIFY(page);
+    QVantelMenuItem *row = page->findItem(kRowOperatorPassword);
+    QVERIFY(row);
+    answerWritesLate();
+    const QString cipher = QString::fromStdString(encryptPassword(unitHolds.toStdString()));
+    m_fake->setReplyHook([cipher](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        const QString key = QStringLiteral("password_ol");
+        if (!request.isGetOf(key))
+            return std::nullopt;
+        FakeMessage answer(FakeMessage::Param);
+        answer.set(key, cipher);
+        answer.set(QStringLiteral("return"), QStringLiteral("OK"));
+        return QList<FakeReply>{FakeReply::reply(answer)};
+    });
+    row->setValueText(QStringLiteral("4711"));
+    m_page->itemCommitted(row);
+    QCOMPARE(m_page->password(0), unitHolds);
+    QCOMPARE(row->valueText(), unitHolds);
+    QCOMPARE(shownMessage() == kFailed, !taken);
+    QVERIFY(readAfterWrite());
+}
+
+QTEST_MAIN(TestLateWrites)
+#include "tst_latewrites.moc"
