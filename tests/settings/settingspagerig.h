@@ -26,6 +26,22 @@
 #include <functional>
 #include <memory>
 
+// Selects the entry after the row's current one (the first when none is current); false, with
+// nothing selected, for a row without entries.
+inline bool chooseNextValue(QVantelMenuItem *row)
+{
+    const QList<QVantelMenuItem::Value> values = row->values();
+    if (values.isEmpty())
+        return false;
+    int next = 0;
+    for (int i = 0; i < values.size(); ++i) {
+        if (row->currentValue() && values.at(i).value == row->currentValue()->value)
+            next = (i + 1) % values.size();
+    }
+    row->selectValue(values.at(next).value, true, false);
+    return true;
+}
+
 // Gives every editable row of page another value, in page order, as a user would: a switch
 // flips and a choice row takes the entry after its current one (the first when none is
 // current), each committed; an entry row gets a number made from its id (id % 50 + 1, within
@@ -42,18 +58,10 @@ inline void changeEveryRow(QVantelMenuItems *page)
         case QVantelMenuItem::Switch:
             row->setChecked(!row->isChecked());
             break;
-        case QVantelMenuItem::Choice: {
-            const QList<QVantelMenuItem::Value> values = row->values();
-            if (values.isEmpty())
+        case QVantelMenuItem::Choice:
+            if (!chooseNextValue(row))
                 continue;
-            int next = 0;
-            for (int i = 0; i < values.size(); ++i) {
-                if (row->currentValue() && values.at(i).value == row->currentValue()->value)
-                    next = (i + 1) % values.size();
-            }
-            row->selectValue(values.at(next).value, true, false);
             break;
-        }
         case QVantelMenuItem::NumericEntry:
         case QVantelMenuItem::NumericMaskedEntry:
             row->setValueText(QString::number(row->id() % 50 + 1));
@@ -148,6 +156,24 @@ protected:
                 found << request;
         }
         return found;
+    }
+
+    // Opens the root entry and taps the rows of path in turn; the page on top at the end, or null
+    // when a row is missing or a tap opens no page.
+    QVantelMenuItems *openPath(int entry, const QList<int> &path)
+    {
+        if (!m_page->showEntry(entry, -1))
+            return nullptr;
+        for (const int id : path) {
+            QVantelMenuItems *page = m_page->currentPage();
+            QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
+            if (!row)
+                return nullptr;
+            m_page->itemClicked(row);
+            if (m_page->currentPage() == page)
+                return nullptr;
+        }
+        return m_page->currentPage();
     }
 
     // Builds the page that a tap on the row rowId (carrying data) opens, as the page table

@@ -51,8 +51,6 @@ private slots:
 private:
     static void immediateRows_data(bool readBack);
     void immediateRows();
-    // Opens the root entry and taps the rows of path in turn; the page at the end.
-    [[nodiscard]] QVantelMenuItems *open(int entry, const QList<int> &path);
     // Gives the row another value as an operator would: a switch flips, a choice takes its
     // next entry, an entry row takes text. Not committed.
     static void edit(QVantelMenuItem *row, const QString &text);
@@ -80,22 +78,6 @@ void TestLateWrites::cleanup()
     stopUnit();
 }
 
-QVantelMenuItems *TestLateWrites::open(int entry, const QList<int> &path)
-{
-    if (!m_page->showEntry(entry, -1))
-        return nullptr;
-    for (const int id : path) {
-        QVantelMenuItems *page = m_page->currentPage();
-        QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
-        if (!row)
-            return nullptr;
-        m_page->itemClicked(row);
-        if (m_page->currentPage() == page)
-            return nullptr;
-    }
-    return m_page->currentPage();
-}
-
 void TestLateWrites::edit(QVantelMenuItem *row, const QString &text)
 {
     switch (row->kind()) {
@@ -104,17 +86,10 @@ void TestLateWrites::edit(QVantelMenuItem *row, const QString &text)
         break;
     case QVantelMenuItem::Choice:
     case QVantelMenuItem::WheelOnRelease:
-    case QVantelMenuItem::WheelOnStep: {
-        const QList<QVantelMenuItem::Value> values = row->values();
-        QVERIFY(values.size() > 1);
-        int next = 0;
-        for (int i = 0; i < values.size(); ++i) {
-            if (row->currentValue() && values.at(i).value == row->currentValue()->value)
-                next = (i + 1) % values.size();
-        }
-        row->selectValue(values.at(next).value, true, false);
+    case QVantelMenuItem::WheelOnStep:
+        QVERIFY(row->values().size() > 1);
+        QVERIFY(chooseNextValue(row));
         break;
-    }
     default:
         row->setValueText(text);
         break;
@@ -196,7 +171,7 @@ void TestLateWrites::immediateRows()
     QFETCH(QString, text);
     QFETCH(bool, readBack);
 
-    QVantelMenuItems *page = open(entry, path);
+    QVantelMenuItems *page = openPath(entry, path);
     QVERIFY(page);
     QVantelMenuItem *row = page->findItem(rowId);
     QVERIFY(row);
@@ -263,7 +238,7 @@ void TestLateWrites::applyPages()
     QFETCH(int, rowId);
     QFETCH(QString, text);
 
-    QVantelMenuItems *page = open(entry, path);
+    QVantelMenuItems *page = openPath(entry, path);
     QVERIFY(page);
     QVantelMenuItem *row = page->findItem(rowId);
     QVERIFY(row);
@@ -299,7 +274,7 @@ void TestLateWrites::passwordReadBackDeciphered()
     QFETCH(QString, unitHolds);
     QFETCH(bool, taken);
 
-    QVantelMenuItems *page = open(kPageTools, {kPagePasswords});
+    QVantelMenuItems *page = openPath(kPageTools, {kPagePasswords});
     QVERIFY(page);
     QVantelMenuItem *row = page->findItem(kRowOperatorPassword);
     QVERIFY(row);

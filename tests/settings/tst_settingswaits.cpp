@@ -31,8 +31,6 @@ private slots:
     void menuMovedDuringAStep();
 
 private:
-    // Opens the root entry and taps the rows of path in turn.
-    [[nodiscard]] bool open(int entry, const QList<int> &path);
     // Gives the row of the current page a new text (a switch is turned over) and commits it.
     void edit(int rowId, const QString &text);
     // On the first request that names key (any request when key is empty): Back, then the
@@ -48,22 +46,6 @@ void TestSettingsWaits::init()
     QVERIFY(startDemoUnit());
     QVERIFY(connectPage(refreshDevice));
     QVERIFY(ravennaController()->startWithIdentity());
-}
-
-bool TestSettingsWaits::open(int entry, const QList<int> &path)
-{
-    if (!m_page->showEntry(entry, -1))
-        return false;
-    for (const int id : path) {
-        QVantelMenuItems *page = m_page->currentPage();
-        QVantelMenuItem *row = page ? page->findItem(id) : nullptr;
-        if (!row)
-            return false;
-        m_page->itemClicked(row);
-        if (m_page->currentPage() == page)
-            return false;
-    }
-    return true;
 }
 
 void TestSettingsWaits::edit(int rowId, const QString &text)
@@ -168,7 +150,7 @@ void TestSettingsWaits::menuMovedDuringAStep()
     QFETCH(QString, step);
     QFETCH(int, stepRow);
 
-    QVERIFY(open(entry, path));
+    QVERIFY(openPath(entry, path));
     if (editedRow != -1)
         edit(editedRow, editedText);
     QList<QPointer<QVantelMenuItems>> before;
