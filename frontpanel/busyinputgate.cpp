@@ -106,11 +106,18 @@ QWidget *widgetOf(QObject *receiver)
     return nullptr;
 }
 
-// Where a pointer event is, on the screen, as it comes: the points of a pointer event share
-// their data with the points the pointing device keeps up to date, so an event kept for later
-// would take the position of the next one. An event sent to a widget (as tests do) may carry
-// its local position for a global one.
-QPointF globalPositionOf(const QObject *receiver, const QEvent *event)
+// Where a pointer event is, as it comes: the points of a pointer event share their data with
+// the points the pointing device keeps up to date, so an event kept for later would take the
+// positions of the next one (a release handed on at the place of the next press misses its
+// button). An event sent to a widget (as tests do) may carry its local position for a global one.
+struct PointerPlace
+{
+    QPointF local;
+    QPointF scene;
+    QPointF global;
+};
+
+PointerPlace placeOf(const QObject *receiver, const QEvent *event)
 {
     if (!event->isPointerEvent())
         return {};
@@ -118,9 +125,15 @@ QPointF globalPositionOf(const QObject *receiver, const QEvent *event)
     if (pointer->points().isEmpty())
         return {};
     const QEventPoint &point = pointer->points().first();
+    PointerPlace place{point.position(), point.scenePosition(), point.globalPosition()};
     if (receiver && receiver->isWidgetType())
-        return static_cast<const QWidget *>(receiver)->mapToGlobal(point.position());
-    return point.globalPosition();
+        place.global = static_cast<const QWidget *>(receiver)->mapToGlobal(point.position());
+    return place;
+}
+
+QPointF globalPositionOf(const QObject *receiver, const QEvent *event)
+{
+    return placeOf(receiver, event).global;
 }
 
 // The widget an event is for; for a window, the widget the window hands the event to: the mouse
@@ -150,8 +163,27 @@ QWidget *targetOf(QObject *receiver, const QEvent *event)
     return targetOf(receiver, event, globalPositionOf(receiver, event));
 }
 
-// The event to hand on: a pointer event made afresh at its position on the screen.
-std::unique_ptr<QEvent> freshCopy(const QEvent *event, const QPointF &global)
+bool isPress(QEvent::Type type)
+{
+    return type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick;
+}
+
+// The widget a press on widget gives the focus to, as Qt does for the window system's presses:
+// the nearest enabled one up to its window that takes the focus by a click, unless one on the
+// way has it already; null when the focus stays.
+QWidget *clickFocusOf(QWidget *widget)
+{
+    for (QWidget *up = widget; up; up = up->parentWidget()) {
+        if (up->isEnabled() && (up->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus)
+            return up;
+        if (up->isWindow() || up->hasFocus())
+            return nullptr;
+    }
+    return nullptr;
+}
+
+// The event to hand on: a pointer event made afresh at the place it was made.
+std::unique_ptr<QEvent> freshCopy(const QEvent *event, const PointerPlace &place)
 {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
@@ -160,9 +192,9 @@ std::unique_ptr<QEvent> freshCopy(const QEvent *event, const QPointF &global)
     case QEvent::MouseMove: {
         const auto *mouse = static_cast<const QMouseEvent *>(event);
         auto copy = std::make_unique<QMouseEvent>(mouse->type(),
-                                                  mouse->position(),
-                                                  mouse->scenePosition(),
-                                                  global,
+                                                  place.local,
+                                                  place.scene,
+                                                  place.global,
                                                   mouse->button(),
                                                   mouse->buttons(),
                                                   mouse->modifiers(),
@@ -172,8 +204,8 @@ std::unique_ptr<QEvent> freshCopy(const QEvent *event, const QPointF &global)
     }
     case QEvent::Wheel: {
         const auto *wheel = static_cast<const QWheelEvent *>(event);
-        auto copy = std::make_unique<QWheelEvent>(wheel->position(),
-                                                  global,
+        auto copy = std::make_unique<QWheelEvent>(place.local,
+                                                  place.global,
                                                   wheel->pixelDelta(),
                                                   wheel->angleDelta(),
                                                   wheel->buttons(),
@@ -393,8 +425,22 @@ void BusyInputGate::holdBack(QObject *receiver, const QEvent *event)
     HeldBack held;
     held.receiver = receiver;
     held.event.reset(event->clone());
-    held.global = globalPositionOf(receiver, event);
+    const PointerPlace place = placeOf(receiver, event);
+    held.local = place.local;
+    held.scene = place.scene;
+    held.global = place.global;
     held.aim = targetOf(receiver, event, held.global);
+    // A key typed after a press that waits with it goes where that press puts the focus.
+    if (event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease) {
+        for (auto it = m_heldBack.rbegin(); it != m_heldBack.rend(); ++it) {
+            if (!isPress(it->event->type()))
+                continue;
+            if (QWidget *focus = clickFocusOf(it->aim);
+                focus && (!held.aim || focus->window() == held.aim->window()))
+                held.aim = focus;
+            break;
+        }
+    }
     held.onPanel = isPanelWidget(held.aim);
     held.popup = QApplication::activePopupWidget();
     held.modal = QApplication::activeModalWidget();
@@ -558,11 +604,17 @@ void BusyInputGate::noteDrop(const HeldBack &held)
 
 void BusyInputGate::deliver(HeldBack held)
 {
-
     // What the input sets off is the operator's own new task, not part of a task it interrupts.
     const ksm::CallScope apart(m_client);
     const QPointer<BusyInputGate> self(this);
-    const std::unique_ptr<QEvent> event = freshCopy(held.event.get(), held.global);
+    const std::unique_ptr<QEvent> event
+        = freshCopy(held.event.get(), {held.local, held.scene, held.global});
+    // A press handed on is not the window system's own, so Qt gives no focus for it: the widget
+    // it lands on takes the focus as it would have, for the keys typed after it.
+    if (isPress(event->type()) && held.receiver) {
+        if (QWidget *focus = clickFocusOf(targetOf(held.receiver, event.get(), held.global)))
+            focus->setFocus(Qt::MouseFocusReason);
+    }
     const QEvent *outer = m_replayed;
     m_replayed = event.get();
     ++m_replayDepth;

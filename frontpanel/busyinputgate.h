@@ -44,7 +44,10 @@ class CCom;
 // (a page stack that holds what it was aimed at shows another page: the header's Back means
 // something else over the page a wait opened), and a key whose target changed,
 // unless the change is a keyboard that opened meanwhile, which then takes the key, as the
-// operator who tapped for it expects. A dropped press takes the moves and the release of its
+// operator who tapped for it expects. Several controls touched in one wait are each carried
+// out: every event keeps the positions it was made at, a press handed on gives the focus as the
+// window system's own would, and a key typed after a press that waits with it is aimed where
+// that press puts the focus. A dropped press takes the moves and the release of its
 // button with it, a dropped key its repeats and release. Each drop is logged and marked on the
 // panel (inputDropped(), the mark the panel shows). Input for a window that a dialog outside the
 // panel blocks now (the question of a Close handed on meanwhile) waits until the dialog is gone.
@@ -95,9 +98,11 @@ private:
     struct HeldBack
     {
         QPointer<QObject> receiver;
-        // For a pointer event only its kind, buttons and local position are used: its position on
-        // the screen is kept apart (global), as the event's own follows the pointer.
+        // For a pointer event only its kind and buttons are used: its positions in the receiver,
+        // the window and on the screen are kept apart, as the event's own follow the pointer.
         std::unique_ptr<QEvent> event;
+        QPointF local;
+        QPointF scene;
         QPointF global;
         // The widget it would have reached when it came, and whether that is on the panel.
         QPointer<QWidget> aim;

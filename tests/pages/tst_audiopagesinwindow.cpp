@@ -1,5 +1,7 @@
 #include "frontpanel/qvantelwindow.h"
+#include "link/ccom.h"
 #include "link/cmsg.h"
+#include "link/comclient.h"
 #include "link/rpcmessage.h"
 #include "pages/pageregistration.h"
 #include "pages/qvantelaudioauxiliarypage.h"
@@ -10,8 +12,11 @@
 #include "widgets/qvantelbars.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelknob.h"
+#include "widgets/qvantelswitch.h"
 
 #include <QTest>
+#include <QWheelEvent>
+#include <QtTest/qtestspontaneevent.h>
 
 #include <memory>
 
@@ -27,6 +32,9 @@ private slots:
     void pagesAreBuiltAndNavigated();
     void aTurnedKnobReachesTheUnit();
     void levelReportsReachTheMeters();
+    void controlsTouchedInOneWaitAreAllCarriedOut_data();
+    void controlsTouchedInOneWaitAreAllCarriedOut();
+    void switchesTappedInOneWaitAreAllCarriedOut();
 
 private:
     PageFixture m_fixture;
@@ -118,6 +126,137 @@ void TestAudioPagesInWindow::levelReportsReachTheMeters()
     QCOMPARE(meters.at(8)->level(), 11); // "in9" is USB
     QCOMPARE(meters.at(10)->level(), 13);
     QCOMPARE(meters.at(4)->level(), meters.at(4)->maximum());
+}
+
+namespace {
+
+// What the operator does to a control of the panel, as the window system hands it on.
+enum class Touch { Tap, WheelUp, Key };
+
+void touch(QWidget *window, QWidget *control, Touch how)
+{
+    const QPoint local = control->mapTo(window, control->rect().center());
+    switch (how) {
+    case Touch::Tap:
+        QTest::mouseClick(window->windowHandle(), Qt::LeftButton, {}, local);
+        return;
+    case Touch::WheelUp: {
+        QWheelEvent wheel(local,
+                          window->mapToGlobal(local),
+                          QPoint(),
+                          QPoint(0, 120),
+                          Qt::NoButton,
+                          Qt::NoModifier,
+                          Qt::NoScrollPhase,
+                          false);
+        QSpontaneKeyEvent::setSpontaneous(&wheel);
+        QCoreApplication::instance()->notify(window->windowHandle(), &wheel);
+        return;
+    }
+    case Touch::Key:
+        QTest::keyClick(window->windowHandle(), Qt::Key_Plus);
+        return;
+    }
+}
+
+} // namespace
+
+void TestAudioPagesInWindow::controlsTouchedInOneWaitAreAllCarriedOut_data()
+{
+    QTest::addColumn<QStringList>("knobs");
+    QTest::addColumn<QList<Touch>>("touches"); // for every knob in turn
+    QTest::newRow("two knobs, a tap and a wheel step each")
+        << QStringList{QStringLiteral("usbKnob"), QStringLiteral("aux1Knob")}
+        << QList<Touch>{Touch::Tap, Touch::WheelUp};
+    QTest::newRow("three knobs, a tap and a wheel step each")
+        << QStringList{QStringLiteral("usbKnob"),
+                       QStringLiteral("aux1Knob"),
+                       QStringLiteral("input1Knob")}
+        << QList<Touch>{Touch::Tap, Touch::WheelUp};
+    QTest::newRow("two knobs, a tap and a key each")
+        << QStringList{QStringLiteral("usbKnob"), QStringLiteral("aux1Knob")}
+        << QList<Touch>{Touch::Tap, Touch::Key};
+}
+
+// Several controls touched while the program waits for the unit: each input is carried out
+// after the wait, in order, on the control it was aimed at (or dropped and marked): none is lost.
+void TestAudioPagesInWindow::controlsTouchedInOneWaitAreAllCarriedOut()
+{
+    QFETCH(QStringList, knobs);
+    QFETCH(QList<Touch>, touches);
+    QVERIFY(m_fixture.setDeviceOptions({QStringLiteral("record_1")}));
+    PageFixture::matrixRowsReported();
+    m_window->pageActivated(QVantel::AudioPage);
+    QWidget *page = m_window->page(QVantel::AudioPage);
+    QList<QVantelKnob *> turned;
+    QList<int> before;
+    for (const QString &name : std::as_const(knobs)) {
+        auto *knob = page->findChild<QVantelKnob *>(name);
+        QVERIFY(knob && knob->isVisible() && knob->isEnabled());
+        turned << knob;
+        before << knob->value();
+    }
+
+    m_fixture.fake->setReplyDelay(100);
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection
+        = connect(m_fixture.fake.get(), &FakeQuorix::requestReceived, this, [&, connection] {
+              disconnect(*connection);
+              for (QVantelKnob *knob : std::as_const(turned)) {
+                  for (Touch how : std::as_const(touches))
+                      touch(m_window.get(), knob, how);
+              }
+          });
+    ksm::CMsg request(ksm::CMsg::Param);
+    request.setParam("target", "general");
+    request.addGet("device");
+    ksm::CMsg reply;
+    QCOMPARE(comClient()->sendSyncMsg(request, reply, 0, 30000), 0);
+
+    // Every knob was engaged and turned one step up.
+    for (int i = 0; i < turned.size(); ++i)
+        QTRY_COMPARE(turned.at(i)->value(), before.at(i) + 1);
+    QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("droppedInputMark")));
+}
+
+void TestAudioPagesInWindow::switchesTappedInOneWaitAreAllCarriedOut()
+{
+    PageFixture::audioReady();
+    m_window->pageActivated(QVantel::AudioInputPage);
+    auto *page = qobject_cast<QVantelAudioInputPage *>(m_window->page(QVantel::AudioInputPage));
+    QVERIFY(page);
+    // Phantom, then Limiter of INPUT 3.
+    const QList<QVantelSwitch *> switches{page->switchAt(2, QVantelAudioInputPage::Phantom),
+                                          page->switchAt(2, QVantelAudioInputPage::Limiter)};
+    QList<bool> before;
+    for (QVantelSwitch *toggle : switches) {
+        QVERIFY(toggle && toggle->isVisible() && toggle->isEnabled());
+        before << toggle->isChecked();
+    }
+
+    m_fixture.fake->setReplyDelay(100);
+    m_fixture.fake->clearLog();
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection
+        = connect(m_fixture.fake.get(), &FakeQuorix::requestReceived, this, [&, connection] {
+              disconnect(*connection);
+              for (QVantelSwitch *toggle : switches)
+                  touch(m_window.get(), toggle, Touch::Tap);
+          });
+    ksm::CMsg request(ksm::CMsg::Param);
+    request.setParam("target", "general");
+    request.addGet("device");
+    ksm::CMsg reply;
+    QCOMPARE(comClient()->sendSyncMsg(request, reply, 0, 30000), 0);
+
+    for (int i = 0; i < switches.size(); ++i)
+        QTRY_COMPARE(switches.at(i)->isChecked(), !before.at(i));
+    for (const char *key : {"input3_power", "input3_limiter"}) {
+        QVERIFY2(m_fixture.fake->waitForRequest(
+                     [key](const FakeRequest &r) { return r.isSetOf(QLatin1String(key)); }),
+                 key);
+    }
+    QVERIFY(!m_window->findChild<QWidget *>(QStringLiteral("droppedInputMark")));
 }
 
 QTEST_MAIN(TestAudioPagesInWindow)
