@@ -18,6 +18,7 @@
 #include <QHBoxLayout>
 #include <QHideEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -189,6 +190,21 @@ bool QVantelMenuWidget::isPageInView(const QVantelMenuItems *page) const
     return m_stack->indexOf(page) < 0 && page->builtAt() == m_stack->changes();
 }
 
+void QVantelMenuWidget::takePanelGeometry()
+{
+    // A menu being entered builds its page before it is shown, and a popup it opens meanwhile
+    // (the notice of a failed read) must stand where the menu will: over the panel that holds
+    // it, which the menu fills, not at a size and place it never had.
+    QWidget *panel = parentWidget();
+    if (isVisible() || !panel)
+        return;
+    setGeometry(panel->contentsRect());
+    if (QLayout *box = layout()) {
+        box->invalidate();
+        box->activate();
+    }
+}
+
 void QVantelMenuWidget::placeCentred(QWidget *popup) const
 {
     const QPoint origin = mapToGlobal(QPoint(0, 0));
@@ -244,6 +260,7 @@ QVantelVirtual *QVantelMenuWidget::showKeyboard(int mode, QVantelMenuItem *item,
 {
     if (m_left)
         return nullptr;
+    takePanelGeometry();
     auto *keyboard = new QVantelVirtual(mode, this);
     keyboard->setWindowModality(Qt::ApplicationModal);
     placeCentred(keyboard);
@@ -269,6 +286,7 @@ QVantelMenuWidget::showSelection(const QString &title, QVantelMenuItem *item, bo
 {
     if (m_left)
         return nullptr;
+    takePanelGeometry();
     auto *select = new QVantelMenuSelect(this);
     select->setWindowModality(Qt::ApplicationModal);
     placeOverPage(select);
@@ -291,6 +309,7 @@ QVantelMessage *QVantelMenuWidget::confirmAction(const QString &text, QVantelMen
 {
     if (m_left)
         return nullptr;
+    takePanelGeometry();
     auto *question = new QVantelMessage(text, QVantelMessage::CancelAndOk, this);
     question->setWindowModality(Qt::ApplicationModal);
     placeOverPage(question);
@@ -312,6 +331,7 @@ void QVantelMenuWidget::showMessage(const QString &text, int autoCloseMs)
         m_message->setText(text);
         return;
     }
+    takePanelGeometry();
     auto *message = new QVantelMessage(text, QVantelMessage::NoButtons, this);
     m_message = message;
     message->setWindowModality(Qt::ApplicationModal);
@@ -444,6 +464,9 @@ bool QVantelMenuWidget::showEntry(int entryId, int target)
     if (!entry || entry->state() == QVantelMenuEntry::Disabled)
         return false;
     entryTarget = target;
+    // The menu is entered: the window shows it once the entry's page is built, and the page is
+    // read for it.
+    m_left = false;
     openEntry(entry);
     return true;
 }

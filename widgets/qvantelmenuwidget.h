@@ -47,8 +47,9 @@ class QVantelVirtual;
 //
 // Popups belong to the menu. When the menu is hidden (the front panel shows another page, as it
 // does when the session ends), every popup it opened closes, cancelled, and none opens until the
-// menu is shown again: showMessage() does nothing then, and showKeyboard(), showSelection() and
-// confirmAction() return null.
+// menu is entered (showEntry()) or shown again: showMessage() does nothing then, and
+// showKeyboard(), showSelection() and confirmAction() return null. A popup opened while the menu
+// is entered but not yet shown is placed over the panel that holds the menu, where it will show.
 // The dynamic property of a widget whose controls act on whatever page the page stack next to it
 // shows (the menu's header): input aimed at it belongs to that page as much as to the widget.
 inline constexpr char kFollowsPagesProperty[] = "followsPages";
@@ -162,6 +163,9 @@ private:
     void keyboardPopupClosed(QVantelVirtual *keyboard);
     void selectionPopupClosed(QVantelMenuSelect *select);
     void placeOverPage(QWidget *popup) const;
+    // Lays the menu out over its panel while it is hidden, so that a popup opened before it is
+    // shown is placed where it will show.
+    void takePanelGeometry();
     // The stack changed: the steps that made the change, directly or through the steps they
     // run, go on; any other sees the menu move on without it.
     void stackChanged();

@@ -1,17 +1,21 @@
 #include "tests/frontpanel/windowfixture.h"
 
+#include "frontpanel/qvantelmainpage.h"
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
 #include "settings/settingsids.h"
 #include "tests/support/demoarea.h"
+#include "tests/support/demounit.h"
 #include "widgets/qvantelmenuentries.h"
 #include "widgets/qvantelmenuentry.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelmessage.h"
 #include "widgets/qvantelpagestack.h"
 
 #include <QLabel>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <memory>
@@ -28,8 +32,11 @@ private slots:
     void rootEntriesOpenAndLeave();
     void codecPagesFromThePanel_data();
     void codecPagesFromThePanel();
+    void everyEntryReadsItsPage_data();
+    void everyEntryReadsItsPage();
     void tapsWhileAPageIsReadAreDropped();
     void sectionTappedWhileAPageIsReadOpens();
+    void noticeOfAnEntryStandsOnThePanel();
 
 private:
     // Logs in as Administrator on the demo Book and opens the menu's Book; null when it fails.
@@ -133,6 +140,95 @@ void TestSettingsMenu::codecPagesFromThePanel()
     QVERIFY(menu->currentPage()->findItem(kPageCodec2)->isReadOnly());
 }
 
+void TestSettingsMenu::everyEntryReadsItsPage_data()
+{
+    QTest::addColumn<int>("route");
+    QTest::addColumn<QString>("leave"); // how the menu is left between the two entries
+
+    const std::pair<QVantel::Page, const char *> routes[] = {
+        {QVantel::SettingsPage, "last section"},
+        {QVantel::SettingsNetwork, "network"},
+        {QVantel::SettingsCoding, "coding"},
+        {QVantel::SettingsCodingLink1, "codec 1"},
+        {QVantel::SettingsCodingLink2, "codec 2"},
+        {QVantel::SettingsAudio, "audio"},
+        {QVantel::SettingsTools, "tools"},
+        {QVantel::SettingsBook, "book"},
+        {QVantel::SettingsBookLink1, "book of link 1"},
+        {QVantel::SettingsBookLink2, "book of link 2"},
+        {QVantel::SettingsStatus, "status"},
+    };
+    for (const auto &[route, name] : routes) {
+        for (const char *leave : {"exit", "page change"}) {
+            QTest::addRow("%s, %s", name, leave) << int(route) << QString::fromLatin1(leave);
+        }
+    }
+}
+
+namespace {
+
+// Counts the reads the client left unsent because their task had ended.
+int g_unsentReads = 0;
+QtMessageHandler g_nextHandler = nullptr;
+
+void countUnsentReads(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text.contains(QLatin1String("not sent, its task has ended")))
+        ++g_unsentReads;
+    g_nextHandler(type, context, text);
+}
+
+// What a page shows: each row's title and value.
+QStringList rowsOf(const QVantelMenuItems *page)
+{
+    QStringList rows;
+    const QList<QVantelMenuItem *> items = page->items();
+    for (const QVantelMenuItem *item : items)
+        rows << item->titleText() + QLatin1Char('=') + item->valueText();
+    return rows;
+}
+
+} // namespace
+
+// Every route into the menu reads the entry's page the second time as it did the first, however
+// the menu was left in between: nothing is left unsent, the page shows what it showed.
+void TestSettingsMenu::everyEntryReadsItsPage()
+{
+    QFETCH(int, route);
+    QFETCH(QString, leave);
+    QVERIFY(f.start());
+    installDemoUnit(*f.fake);
+    f.pressLogin(2);
+    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVERIFY(menu);
+    // The page the last section opens is the Status page's.
+    menu->showEntry(kPageStatus, -1);
+
+    g_unsentReads = 0;
+    g_nextHandler = qInstallMessageHandler(countUnsentReads);
+    const auto restore = qScopeGuard([] { qInstallMessageHandler(g_nextHandler); });
+    QStringList shown[2];
+    for (QStringList &rows : shown) {
+        f.window->pageActivated(QVantel::Page(route));
+        QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
+        QVERIFY(menu->isVisible());
+        QVERIFY(!menu->message());
+        rows = rowsOf(menu->currentPage());
+        if (leave == QLatin1String("exit")) {
+            QVantelMenuEntries *entries = menu->entries();
+            entries->childClicked(entries->findEntry(kEntryExit)->titleLabel());
+        } else {
+            f.window->pageActivated(QVantel::ConnectionPage);
+        }
+        QVERIFY(!menu->isVisible());
+    }
+    QCOMPARE(g_unsentReads, 0);
+    QVERIFY(!shown[0].isEmpty());
+    QCOMPARE(shown[1], shown[0]);
+}
+
 QVantelSettingsPage *TestSettingsMenu::openBook()
 {
     if (!f.start())
@@ -198,6 +294,39 @@ void TestSettingsMenu::sectionTappedWhileAPageIsReadOpens()
     // The list came up first; then the tap was carried out.
     QTRY_COMPARE(menu->currentEntry, int(kPageTools));
     QCOMPARE(menu->currentPage()->id(), int(kPageTools));
+}
+
+// The notice of a failed read, opened while the entry's page is built and before the window
+// shows the menu, stands where the menu's notices stand: over its page, on the panel.
+void TestSettingsMenu::noticeOfAnEntryStandsOnThePanel()
+{
+    qputenv("FAKE_QUORIX_FAIL_READ", "serialno");
+    const auto unset = qScopeGuard([] { qunsetenv("FAKE_QUORIX_FAIL_READ"); });
+    QVERIFY(f.start());
+    installDemoUnit(*f.fake);
+    f.pressLogin(2);
+    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+
+    f.window->pageActivated(QVantel::SettingsStatus);
+    QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
+    QVantelMessage *notice = menu->message();
+    QVERIFY(notice);
+    QCOMPARE(notice->text(), QStringLiteral("Failed to read the settings!"));
+    const QRect panel(f.window->mapToGlobal(QPoint(0, 0)), f.window->size());
+    QVERIFY2(panel.contains(notice->frameGeometry()),
+             qPrintable(QStringLiteral("notice at %1,%2 %3x%4")
+                            .arg(notice->x())
+                            .arg(notice->y())
+                            .arg(notice->width())
+                            .arg(notice->height())));
+    // Where the same notice stands when the menu opens it while shown.
+    const QRect placed = notice->frameGeometry();
+    menu->closeMessage();
+    menu->showMessage(QStringLiteral("Failed to read the settings!"), 0);
+    QVERIFY(menu->message());
+    QCOMPARE(placed, menu->message()->frameGeometry());
 }
 
 QTEST_MAIN(TestSettingsMenu)
