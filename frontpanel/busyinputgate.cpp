@@ -4,6 +4,7 @@
 #include "link/ccom.h"
 #include "link/logtext.h"
 #include "widgets/qvantelmenuwidget.h"
+#include "widgets/qvantelpage.h"
 #include "widgets/qvantelpagestack.h"
 #include "widgets/qvantelvirtual.h"
 
@@ -446,8 +447,33 @@ void BusyInputGate::holdBack(QObject *receiver, const QEvent *event)
     held.modal = QApplication::activeModalWidget();
     if (held.onPanel)
         held.pages = pagesAround(held.aim);
+    // A tap that leaves the page: the page being read for, or built, is no longer wanted, so its
+    // reads end after the one in flight and the tap is carried out within one answer's time.
+    if (leavesPage(held) && m_client && m_client->hasTask()) {
+        logDebug(QStringLiteral("BusyInputGate: a tap made while waiting for the device leaves "
+                                "the page; its reads end"));
+        m_client->endTasks();
+    }
     m_heldBack.push_back(std::move(held));
     scheduleReplay();
+}
+
+bool BusyInputGate::leavesPage(const HeldBack &held)
+{
+    switch (held.event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::TouchBegin:
+    case QEvent::TabletPress:
+        break;
+    default:
+        return false;
+    }
+    for (const QWidget *widget = held.aim; widget; widget = widget->parentWidget()) {
+        if (widget->property(QVantel::kLeavesPageProperty).toBool())
+            return true;
+    }
+    return false;
 }
 
 BusyInputGate::Fate BusyInputGate::fateOf(HeldBack &held)

@@ -38,6 +38,11 @@ class CCom;
 // long run of calls. Input on the panel waits for a pass of the event loop: its handlers are not
 // run in the middle of another task's calls.
 //
+// A tap held back on a control that leaves the page shown (a page button, the menu's column of
+// sections, its Back: QVantel::kLeavesPageProperty) ends the tasks the wait interrupted
+// (ksm::CCom::endTasks()): the page being read for is left, so no further read of it is sent and
+// the tap is carried out within one answer's time.
+//
 // Input is dropped only where the wait replaced or removed what it was aimed at: a press, wheel
 // step or touch on the panel whose widget is gone, hidden, covered by a popup the panel opened
 // meanwhile or no longer under the pointer, input on the panel whose page gave way to another
@@ -125,6 +130,8 @@ private:
     void holdBack(QObject *receiver, const QEvent *event);
     // Whether fresh input for receiver must queue behind input held back for the same window.
     [[nodiscard]] bool queuesBehindHeld(QObject *receiver) const;
+    // A tap on a control that leaves the page shown (QVantel::kLeavesPageProperty).
+    [[nodiscard]] static bool leavesPage(const HeldBack &held);
     Fate fateOf(HeldBack &held);
     [[nodiscard]] Fate fateOnPanel(HeldBack &held) const;
     // The page stacks that hold widget on the panel (a menu's, the panel's own), and what each

@@ -74,6 +74,7 @@ void QVantelConnectionPage::setupUi()
               button->setPalette(pagePalette);
               button->setIcon(QVantelLazyIcon::icon(icon));
               button->setIconSize(QSize(48, 48));
+              button->setProperty(QVantel::kLeavesPageProperty, true);
               return button;
           };
     m_homeButton = makePageButton("homeButton", QStringLiteral(":/images/home.png"), 10, 7);

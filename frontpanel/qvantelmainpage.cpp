@@ -10,6 +10,7 @@
 #include "model/matrixsettings.h"
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantellazyicon.h"
+#include "widgets/qvantelpage.h"
 #include "widgets/qvantelstatuspanel.h"
 
 #include <QIcon>
@@ -130,6 +131,7 @@ void QVantelMainPage::setupUi()
               button->setObjectName(QLatin1String(name));
               button->setIcon(QVantelLazyIcon::icon(icon));
               button->setIconSize(QSize(48, 48));
+              button->setProperty(QVantel::kLeavesPageProperty, true);
               return button;
           };
     m_mixingButton = makePageButton("mixingButton", QStringLiteral(":/images/mixer.png"), 146, 116);

@@ -44,9 +44,12 @@ void addRecordRouting(CMsg &message, const std::string &category, const std::str
     message.setParam(kKeyControllerId, controllerId);
 }
 
-// A read: a request that asks for values or lists and sets nothing but its routing.
+// A read: a request that asks for values or lists and sets nothing but its routing, or the
+// opening of a stored item, which only shows what the item holds.
 bool isRead(const CMsg &request)
 {
+    if (request.type() == CMsg::Do)
+        return *request.param(kKeyAction) == kActionOpen;
     return request.type() == CMsg::Param && (!request.gets().empty() || !request.lists().empty());
 }
 
@@ -64,8 +67,20 @@ CallScope::CallScope(CCom *client, std::function<bool()> wanted)
 
 CallScope::~CallScope()
 {
-    if (m_client && m_client->m_scope == this)
-        m_client->m_scope = m_outer;
+    if (!m_client || m_client->m_scope != this)
+        return;
+    m_client->m_scope = m_outer;
+    if (!isNeutral() && !m_client->hasTask())
+        emit m_client->taskEnded();
+}
+
+bool CallScope::stillWanted() const
+{
+    if (isNeutral())
+        return true;
+    if (m_ended || !m_wanted())
+        return false;
+    return !m_outer || m_outer->isNeutral() || m_outer->stillWanted();
 }
 
 void processEventsApart()
@@ -244,6 +259,23 @@ int CCom::sendSyncMsg(const CMsg &request, CMsg &reply, int /*unused*/, int time
     emit busyStateChanged(false);
     emit sendSyncMsgCompleted();
     return result;
+}
+
+bool CCom::hasTask() const
+{
+    for (const CallScope *scope = m_scope; scope; scope = scope->outer()) {
+        if (!scope->isNeutral())
+            return true;
+    }
+    return false;
+}
+
+void CCom::endTasks()
+{
+    for (CallScope *scope = m_scope; scope; scope = scope->m_outer) {
+        if (!scope->isNeutral())
+            scope->m_ended = true;
+    }
 }
 
 bool CCom::isWaitLoopInnermost() const

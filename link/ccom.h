@@ -24,14 +24,16 @@ class CCom;
 
 // Marks the synchronous calls made while it lives, on the GUI thread, as one task's: the reads
 // of a page being built or read again. A task can end before its calls do (the operator left the
-// page while the unit answered slowly); from then on its reads (requests with GET or LIST
-// entries) are not sent, and sendSyncMsg() returns -6 (cancelled) for them at once. Writes and
-// commands always go: they are the operator's.
+// page while the unit answered slowly, or ended the session); from then on its reads (requests
+// with GET or LIST entries, and the opening of a stored item) are not sent, and sendSyncMsg()
+// returns -6 (cancelled) for them at once. Writes and commands always go: they are the
+// operator's.
 //
-// Scopes nest; the innermost one judges. A neutral scope (made without a test) stands for code
-// that is no part of any task around it (an event loop pass, input handed on after a wait), so
-// that the task it interrupts cannot stop what runs inside it. Scopes end in the reverse order
-// of their making.
+// Scopes nest. A task runs as long as its own test holds, nothing ended it, and the task around
+// it runs too: a scope made inside another task's is part of that task. A neutral scope (made
+// without a test) stands for code that is no part of any task around it (an event loop pass,
+// input handed on after a wait), so that the task it interrupts cannot stop what runs inside it.
+// Scopes end in the reverse order of their making.
 class CallScope
 {
 public:
@@ -41,14 +43,18 @@ public:
     Q_DISABLE_COPY_MOVE(CallScope)
 
     [[nodiscard]] bool isNeutral() const { return !m_wanted; }
-    [[nodiscard]] bool stillWanted() const { return !m_wanted || m_wanted(); }
+    // The task still wants its reads: for a neutral scope, always.
+    [[nodiscard]] bool stillWanted() const;
     // The scope this one is made inside; null for the outermost.
     [[nodiscard]] const CallScope *outer() const { return m_outer; }
 
 private:
+    friend class CCom;
+
     QPointer<CCom> m_client;
     CallScope *m_outer = nullptr;
     std::function<bool()> m_wanted;
+    bool m_ended = false;
 };
 
 // The protocol client: the one object through which the program talks to the device.
@@ -78,6 +84,7 @@ private:
 //   pass of the event loop; the rest wait for the next pass, so a flood cannot freeze the window.
 // - callStarting() when a synchronous call is about to be sent (the client is ready): a slot may
 //   hand on input held back during an earlier wait, and may itself make synchronous calls first.
+// - taskEnded() when the scope of the last task that lived has ended.
 // - busyStateChanged(true) once a synchronous call has been sent (isReady() is already false);
 //   busyStateChanged(false) and then sendSyncMsgCompleted() once it has ended, whatever the
 //   outcome (isReady() is true again). A call refused before sending emits nothing.
@@ -178,6 +185,11 @@ public:
     int lastResult() const { return m_result; }
     // The innermost CallScope made on this client; null when none lives.
     [[nodiscard]] const CallScope *scope() const { return m_scope; }
+    // A task's scope lives now, whatever neutral scopes were made inside it since.
+    [[nodiscard]] bool hasTask() const;
+    // Ends every task that lives now (the operator left what they were doing, or ended the
+    // session): their further reads are not sent. A task begun afterwards runs as usual.
+    void endTasks();
 
     // The connection's tick in milliseconds (1000 by default): time-outs are checked and
     // reconnects counted on it. Tests shorten it.
@@ -195,6 +207,7 @@ signals:
     void sendSyncMsgCompleted();
     void busyStateChanged(bool busy);
     void callStarting();
+    void taskEnded();
 
 private slots:
     void callCompleted(RpcAsyncCallWatcher *watcher);

@@ -22,6 +22,7 @@
 #include "widgets/qvantelbutton.h"
 #include "widgets/qvantelevent.h"
 #include "widgets/qvantellazyicon.h"
+#include "widgets/qvantelpage.h"
 #include "widgets/qvantelvirtual.h"
 
 #include <QAction>
@@ -263,11 +264,13 @@ void Quorix::createFrontPanel()
         int x;
         const char *icon;
         void (Quorix::*slot)();
+        // The headphone and phone buttons change the page of the front panel.
+        bool leavesPage;
     };
     const ButtonSpec buttons[] = {
-        {"messageButton", 10, ":/images/message.png", &Quorix::button3Clicked},
-        {"headphoneButton", 272, ":/images/headphone-black.png", &Quorix::button1Clicked},
-        {"phoneButton", 430, ":/images/phone-call.png", &Quorix::button2Clicked},
+        {"messageButton", 10, ":/images/message.png", &Quorix::button3Clicked, false},
+        {"headphoneButton", 272, ":/images/headphone-black.png", &Quorix::button1Clicked, true},
+        {"phoneButton", 430, ":/images/phone-call.png", &Quorix::button2Clicked, true},
     };
     for (const ButtonSpec &spec : buttons) {
         auto *button = new QVantelButton(m_buttonBar);
@@ -280,6 +283,7 @@ void Quorix::createFrontPanel()
         button->setIcon(QVantelLazyIcon::icon(QString::fromLatin1(spec.icon)));
         button->setGeometry(spec.x, 10, 98, 66);
         connect(button, &QVantelButton::clicked, this, spec.slot);
+        button->setProperty(QVantel::kLeavesPageProperty, spec.leavesPage);
     }
 
     m_infoLabel = new QLabel(m_buttonBar);

@@ -58,6 +58,7 @@ QVantelConnPanel::QVantelConnPanel(int link, QWidget *parent)
     m_bookButton = makeButton(
         QStringLiteral("bookButton"), QStringLiteral(":/images/book.png"), QRect(0, 165, 98, 66));
     connect(m_bookButton, &QVantelButton::clicked, this, &QVantelConnPanel::bookClicked);
+    m_bookButton->setProperty(QVantel::kLeavesPageProperty, true);
     m_historyButton = makeButton(QStringLiteral("historyButton"),
                                  QStringLiteral(":/images/call-history.png"),
                                  QRect(113, 165, 98, 66));
@@ -70,6 +71,7 @@ QVantelConnPanel::QVantelConnPanel(int link, QWidget *parent)
                                 QStringLiteral(":/images/coding.png"),
                                 QRect(56, 246, 98, 66));
     connect(m_codingButton, &QVantelButton::clicked, this, &QVantelConnPanel::codingClicked);
+    m_codingButton->setProperty(QVantel::kLeavesPageProperty, true);
 
     m_autoRedialLabel = new QLabel(tr("Auto redial"), this);
     m_autoRedialLabel->setObjectName(QStringLiteral("autoRedialLabel"));

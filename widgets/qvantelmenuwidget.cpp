@@ -49,6 +49,8 @@ QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
     m_entries = new QVantelMenuEntries(this);
     m_entries->setObjectName(QStringLiteral("menuEntries"));
     m_entries->setFixedWidth(200);
+    // A section tapped while a page is read leaves that page.
+    m_entries->setProperty(QVantel::kLeavesPageProperty, true);
     box->addWidget(m_entries);
     box->addWidget(plainLine(QFrame::VLine, this));
 
@@ -62,6 +64,7 @@ QVantelMenuWidget::QVantelMenuWidget(QWidget *parent)
     m_header->setProperty(kFollowsPagesProperty, true);
     m_header->setObjectName(QStringLiteral("menuHeader"));
     m_header->setFixedHeight(60);
+    m_header->backIcon()->setProperty(QVantel::kLeavesPageProperty, true);
     m_header->layout()->setSpacing(10);
     right->addWidget(m_header);
     right->addWidget(plainLine(QFrame::HLine, this));
@@ -80,7 +83,7 @@ QVantelMenuWidget::~QVantelMenuWidget() = default;
 QVantelMenuWidget::Step::Step(QVantelMenuWidget *menu)
     : m_menu(menu)
     , m_baseline(menu ? menu->m_stack->changes() : 0)
-    , m_scope(comClient(), [this] { return stillWanted(); })
+    , m_scope(comClient(), [this] { return menuStillThere(); })
 {
     if (menu)
         menu->m_steps.push_back(this);
@@ -95,6 +98,11 @@ QVantelMenuWidget::Step::~Step()
 }
 
 bool QVantelMenuWidget::Step::stillWanted() const
+{
+    return m_scope.stillWanted();
+}
+
+bool QVantelMenuWidget::Step::menuStillThere() const
 {
     return m_menu && !m_menu->m_left && m_menu->m_stack->changes() == m_baseline;
 }
@@ -126,9 +134,10 @@ void QVantelMenuWidget::pushPage(QVantelMenuItems *page)
 {
     if (!page)
         return;
-    // Built over another stack than there is now: the menu moved on while the page's builder
-    // waited for the unit, and the page belongs nowhere.
-    if (page->builtAt() >= 0 && page->builtAt() != m_stack->changes()) {
+    // Built over another stack than there is now (the menu moved on while the page's builder
+    // waited for the unit), or by a step the operator left meanwhile: the page belongs nowhere.
+    if ((page->builtAt() >= 0 && page->builtAt() != m_stack->changes())
+        || (!m_steps.empty() && !m_steps.back()->stillWanted())) {
         m_pendingTitle.reset();
         page->hide();
         page->deleteLater();
@@ -467,8 +476,15 @@ bool QVantelMenuWidget::showEntry(int entryId, int target)
     // The menu is entered: the window shows it once the entry's page is built, and the page is
     // read for it.
     m_left = false;
+    const Step step(this);
     openEntry(entry);
-    return true;
+    if (step.stillWanted() || isVisible())
+        return true;
+    // The operator went elsewhere while the page was read from outside the menu (another page,
+    // the end of the session): the menu is not shown, and is left again.
+    m_left = true;
+    closePopups();
+    return false;
 }
 
 void QVantelMenuWidget::messagePopupClosed(QVantelMessage *message)

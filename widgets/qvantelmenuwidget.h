@@ -61,9 +61,11 @@ class QVantelMenuWidget : public QWidget
 public:
     // While it lives, the device calls made are one step of the menu's: a page being built, read
     // again, tested or applied. Once the menu moves on without it (a page put on or taken off the
-    // stack by anything but the step and the steps it runs itself, or the menu left), the step's
-    // reads are not sent any more (ksm::CallScope): nothing is read for a page the operator has
-    // left. Steps live on the stack, inside the menu's own hooks.
+    // stack by anything but the step and the steps it runs itself, or the menu left), or the
+    // operator's input ends it (ksm::CCom::endTasks(): input held during a wait that leaves the
+    // page, the end of the session), the step's reads are not sent any more (ksm::CallScope) and
+    // a page it builds is not pushed: nothing is read or shown for a page the operator has left.
+    // Steps live on the stack, inside the menu's own hooks.
     class Step
     {
     public:
@@ -71,11 +73,14 @@ public:
         ~Step();
         Q_DISABLE_COPY_MOVE(Step)
 
-        // The menu has not moved on without the step.
+        // The menu has not moved on without the step, and nothing ended the step or a step it
+        // runs in (ksm::CCom::endTasks()).
         [[nodiscard]] bool stillWanted() const;
 
     private:
         friend class QVantelMenuWidget;
+
+        [[nodiscard]] bool menuStillThere() const;
 
         QPointer<QVantelMenuWidget> m_menu;
         int m_baseline = 0;
@@ -130,6 +135,9 @@ public:
     virtual void itemCommitted(QVantelMenuItem *item);
     virtual void keyboardAccepted(QVantelMenuItem *item, QVantelVirtual *keyboard);
     virtual void selectionAccepted(QVantelMenuItem *item, QVantelMenuSelect *select);
+    // Opens an entry for the window, which shows the menu when this returns true: false when
+    // the entry is missing or disabled, or when the menu is hidden and the operator's input
+    // ended the entry's build (ksm::CCom::endTasks()): they went elsewhere meanwhile.
     virtual bool showEntry(int entryId, int target);
 
 signals:

@@ -29,4 +29,9 @@ enum Page : int {
     SettingsStatus = 21,
 };
 
+// The dynamic property of a control whose tap leaves the page shown: a page button of the panel,
+// the settings menu's column of sections and its Back. A tap on one made while the unit is slow
+// to answer ends the reading of the page being left (the front panel's input gate asks for it).
+inline constexpr char kLeavesPageProperty[] = "leavesPage";
+
 } // namespace QVantel
