@@ -157,10 +157,14 @@ void QVantelLoginPage::buttonClicked()
         m_window->showMessagePopup(tr("Not connected!"), 0);
         return;
     }
+    // The login's reads are one task: the operator may end the session while the unit is slow
+    // to answer (Exit, Disconnect), and what the cut reads would say is then not shown.
+    const ksm::CallScope login(client, [] { return true; });
 
     TComDevice::Identity identity;
     if (!comDevice()->readIdentity(identity)) {
-        showReadFailure(tr("The unit refuses to send\nits type and version!"));
+        if (login.stillWanted())
+            showReadFailure(tr("The unit refuses to send\nits type and version!"));
         return;
     }
     if (!identity.isQuorix()) {
@@ -189,7 +193,8 @@ void QVantelLoginPage::buttonClicked()
     // than admitting anyone against a stale or empty cache.
     if (!settings || !settings->loadPasswords()) {
         logWarning(QStringLiteral("QVantelLoginPage: the device's passwords cannot be read"));
-        m_window->showMessagePopup(passwordReadFailureText(), 0);
+        if (login.stillWanted())
+            m_window->showMessagePopup(passwordReadFailureText(), 0);
         return;
     }
     if (settings->password(level).isEmpty()) {

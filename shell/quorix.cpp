@@ -461,6 +461,9 @@ void Quorix::connectDevice()
 
     if (!askYesCancel(this, tr("Disconnect"), tr("Are you sure to disconnect?")))
         return;
+    // The question may have been answered between two calls of a page being read: that page is
+    // no longer wanted, and what its cut reads would say is not the operator's concern.
+    comClient()->endTasks();
     comClient()->disconnect();
     stateChanged(RpcConnection::Unconnected);
     setEngagedMenus(false);
@@ -622,7 +625,11 @@ void Quorix::closeEvent(QCloseEvent *event)
     }
     event->accept();
     // The question may have been answered between two calls of a longer task (a page reading a
-    // slow unit): without the link, the rest of its calls end at once and the program gets back
-    // to its event loop to quit, instead of waiting for each of them in turn.
+    // slow unit): that task ends, so nothing it was building is shown or said, and without the
+    // link the rest of its calls end at once. The program gets back to its event loop and quits
+    // there, whatever window a task might still open.
+    comClient()->endTasks();
     comClient()->disconnect();
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
 }
