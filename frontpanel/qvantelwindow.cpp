@@ -78,6 +78,8 @@ QVantelWindow::QVantelWindow(QWidget *parent)
     connect(client, &ksm::CCom::stateChanged, this, &QVantelWindow::stateChanged);
     connect(client, &ksm::CCom::messageReceived, this, &QVantelWindow::messageReceived);
     connect(client, &ksm::CCom::sendSyncMsgCompleted, this, &QVantelWindow::sendSyncMsgCompleted);
+    // The messages that came while a task ran are handled once it is over.
+    connect(client, &ksm::CCom::taskEnded, this, &QVantelWindow::sendSyncMsgCompleted);
     TComDevice *device = comDevice();
     connect(device, &TComDevice::deviceStateChanged, this, &QVantelWindow::deviceStateChanged);
     connect(device, &TComDevice::connectionAdded, this, &QVantelWindow::connectionAdded);

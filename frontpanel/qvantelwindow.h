@@ -64,8 +64,10 @@ class TComDataConnection;
 // settings page's call hooks get every call change.
 //
 // Device messages: INFO and EVENT messages from the client are queued and handled one at a time,
-// in arrival order, only while no synchronous device call runs (one posted QVantelEvent per
-// message, or a drain right after a call completes); level reports are handled at once.
+// in arrival order, only while no synchronous device call and no task of the client
+// (ksm::CallScope: a step of the settings menu, the login) runs (one posted QVantelEvent per
+// message, or a drain right after a call completes or a task ends); level reports are handled at
+// once.
 // Controller set-up is never re-entered: a set-up or initialisation asked for while one runs, or
 // while another synchronous call runs, is remembered and run from the event loop once that has
 // finished. A tick of the set-up timer that comes meanwhile is let go, and the timer counts its

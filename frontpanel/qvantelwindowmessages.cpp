@@ -91,9 +91,11 @@ bool QVantelWindow::dispatchNext()
     if (m_deferredMessages.isEmpty())
         return false;
     // A message is never handled inside a synchronous call, nor inside another message's
-    // handling (a popup shown by a handler lets posted events through); it stays queued for the
-    // drain that follows.
-    if (!comClient()->isReady() || m_dispatching) {
+    // handling (a popup shown by a handler lets posted events through), nor while a task such as
+    // a step of the settings menu runs (a page built, tested or applied: a popup it paints lets
+    // posted events through too, and an event handled there would change the values the step
+    // is about to write); it stays queued for the drain that follows.
+    if (!comClient()->isReady() || m_dispatching || comClient()->hasTask()) {
         return false;
     }
     const RpcMessage message = m_deferredMessages.takeFirst();

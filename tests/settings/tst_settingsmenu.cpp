@@ -40,6 +40,7 @@ private slots:
     void leavingTheProfileListEndsItsOpens();
     void pageButtonTappedWhileAnEntryIsReadOpens();
     void noticeOfAnEntryStandsOnThePanel();
+    void unitEventsWaitForTheMenusStep();
 
 private:
     // Logs in as Administrator on the demo Book and opens the menu's Book; null when it fails.
@@ -421,6 +422,63 @@ void TestSettingsMenu::noticeOfAnEntryStandsOnThePanel()
     menu->showMessage(QStringLiteral("Failed to read the settings!"), 0);
     QVERIFY(menu->message());
     QCOMPARE(placed, menu->message()->frameGeometry());
+}
+
+// A configuration event of the unit that comes while the operator's Apply runs is handled once
+// the Apply is over, in the order it came: it never changes what the Apply writes.
+void TestSettingsMenu::unitEventsWaitForTheMenusStep()
+{
+    QVERIFY(f.start());
+    installDemoUnit(*f.fake);
+    f.pressLogin(2);
+    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
+    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    f.window->setTiming({10, 600000, 600000});
+    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    f.window->pageActivated(QVantel::SettingsNetwork);
+    // LAN2, addressed by hand.
+    const int lan2 = kPageEthernetFirst + 1;
+    menu->itemClicked(menu->currentPage()->findItem(lan2));
+    QCOMPARE(menu->currentPage()->id(), lan2);
+    const auto row = [menu](int id) { return menu->currentPage()->findItem(id); };
+    QCOMPARE(row(kRowEthernetDns2)->valueText(), QStringLiteral("10.0.0.2"));
+    row(kRowEthernetGateway)->setValueText(QStringLiteral("10.0.0.77"));
+    menu->itemCommitted(row(kRowEthernetGateway));
+    QVERIFY(menu->header()->isModified());
+
+    // The unit reports the interface's configuration just as the Apply starts.
+    ksm::CMsg event(ksm::CMsg::Event);
+    event.setParam("event_type", "config info");
+    event.setParam("network", "eth.1");
+    event.setParam("mode", "manual");
+    event.setParam("local_addr", "10.0.0.40");
+    event.setParam("subnet", "255.0.0.0");
+    event.setParam("gateway", "10.0.0.99");
+    event.setParam("dns1", "10.0.0.1");
+    event.setParam("dns2", "10.0.0.9");
+    f.window->messageReceived(RpcMessage::signal(event));
+    QString dnsAtTheWrite;
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(f.fake.get(),
+                          &FakeQuorix::requestReceived,
+                          this,
+                          [&, connection](const FakeRequest &request) {
+                              if (!request.isSetOf(QStringLiteral("gateway")))
+                                  return;
+                              disconnect(*connection);
+                              dnsAtTheWrite = row(kRowEthernetDns2)->valueText();
+                          });
+    menu->applyClicked();
+
+    FakeRequest write;
+    QVERIFY(f.fake->waitForRequest(
+        [](const FakeRequest &r) { return r.isSetOf(QStringLiteral("gateway")); }, 5000, &write));
+    QCOMPARE(write.value(QStringLiteral("gateway")), QStringLiteral("10.0.0.77"));
+    QCOMPARE(write.network(), QStringLiteral("eth.1"));
+    // The event waited for the Apply; then the page followed it.
+    QCOMPARE(dnsAtTheWrite, QStringLiteral("10.0.0.2"));
+    QTRY_COMPARE(row(kRowEthernetDns2)->valueText(), QStringLiteral("10.0.0.9"));
+    QCOMPARE(f.window->deferredMessageCount(), 0);
 }
 
 QTEST_MAIN(TestSettingsMenu)
