@@ -2,6 +2,7 @@
 
 #include "link/cmsg.h"
 #include "link/protocolkeys.h"
+#include "link/rpcasynccall.h"
 #include "model/textconversions.h"
 
 #include <algorithm>
@@ -49,16 +50,42 @@ std::vector<TStoredItems::Entry> TStoredItems::parse(const std::vector<std::stri
     return entries;
 }
 
-std::vector<TStoredItems::Entry> TStoredItems::list(const std::string &type)
+bool TStoredItems::holds(const std::vector<Entry> &entries, int id)
+{
+    return std::any_of(
+        entries.begin(), entries.end(), [id](const Entry &entry) { return entry.id == id; });
+}
+
+bool TStoredItems::readList(const std::string &type, std::vector<Entry> &entries)
 {
     ksm::CMsg msg(ksm::CMsg::Param);
     msg.setParam(kKeyTarget, kTargetGeneral);
     msg.addList(type);
     std::vector<std::string> items;
-    // A list that cannot be read is shown empty; what arrived before a failure is dropped too.
     if (!m_request.list(msg, items, TComRequest::DefaultTimeoutMs))
+        return false;
+    entries = parse(items);
+    return true;
+}
+
+std::vector<TStoredItems::Entry> TStoredItems::list(const std::string &type)
+{
+    // A list that cannot be read is shown empty; what arrived before a failure is dropped too.
+    std::vector<Entry> entries;
+    if (!readList(type, entries))
         return {};
-    return parse(items);
+    return entries;
+}
+
+std::optional<std::vector<TStoredItems::Entry>>
+TStoredItems::listAfterLateAnswer(const std::string &type)
+{
+    if (m_request.lastCallResult() != RpcAsyncCall::Timeout)
+        return std::nullopt;
+    std::vector<Entry> entries;
+    if (!readList(type, entries))
+        return std::nullopt;
+    return entries;
 }
 
 bool TStoredItems::command(const std::string &action,

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,8 @@ public:
     // part is not a plain non-negative decimal number is dropped, so that it can never be taken
     // for another stored item.
     [[nodiscard]] static std::vector<Entry> parse(const std::vector<std::string> &items);
+    // Whether entries hold the item id.
+    [[nodiscard]] static bool holds(const std::vector<Entry> &entries, int id);
 
     // account: 1 or 2 for SIP profiles, 0 (left out) for the other kinds.
     bool create(const std::string &type, const QString &name, int account = 0);
@@ -58,7 +61,15 @@ public:
 
     [[nodiscard]] const std::string &lastError() const { return m_request.lastError(); }
 
+    // A create, update or delete answered later than the program waits may have been carried
+    // out all the same, and only the unit's list tells: after such a command the list of type
+    // is read afresh, as list() reads it. Nothing when the last command was answered (its
+    // outcome is known) or never sent, or when the list cannot be read either.
+    [[nodiscard]] std::optional<std::vector<Entry>> listAfterLateAnswer(const std::string &type);
+
 private:
+    // Reads the list of type into entries; false when it cannot be read.
+    bool readList(const std::string &type, std::vector<Entry> &entries);
     bool command(const std::string &action,
                  const std::string &type,
                  int id,

@@ -11,6 +11,7 @@
 #include "model/comravennacontroller.h"
 #include "model/comwificontroller.h"
 #include "model/matrixsettings.h"
+#include "model/storeditems.h"
 #include "settings/settingspagetable.h"
 #include "settings/tcallprofile.h"
 #include "widgets/qvantelmenuwidget.h"
@@ -22,6 +23,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QShowEvent;
 class QVantelMenuItem;
@@ -373,10 +375,19 @@ private:
     void createSipProfilePage(int rowId, const QString &name);
     void createSnapshotPage(int rowId, const QString &name);
     void createStoredItemPage(int listId, int rowId, const QString &name);
-    // The list page of one stored kind (174-176), built from the unit's current list.
-    void createStoredList(int listId);
-    // Builds the list of oldList's kind afresh; oldList leaves the stack and is deleted later.
-    void rebuildStoredList(QVantelMenuItems *oldList);
+    // The list page of one stored kind (174-176), built from the unit's current list: listed
+    // when it has just been read, else it is read.
+    void createStoredList(int listId, const std::vector<TStoredItems::Entry> *listed = nullptr);
+    // Builds the list of oldList's kind afresh (from listed when given); oldList leaves the
+    // stack and is deleted later.
+    void rebuildStoredList(QVantelMenuItems *oldList,
+                           const std::vector<TStoredItems::Entry> *listed = nullptr);
+    // Whether listed, a stored kind's list read after a create answered too late, holds an item
+    // named name that the list page listId did not show (any so named when that page is gone):
+    // the one the unit made.
+    bool listsNewItem(const std::vector<TStoredItems::Entry> &listed,
+                      int listId,
+                      const QString &name) const;
     // The account choice of a SIP profile's create or load, on row.
     void offerSipAccounts(QVantelMenuItem *row, const QString &title);
     // Create (account 1 or 2 for SIP profiles, else 0) and load, with their messages.

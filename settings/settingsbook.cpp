@@ -28,6 +28,8 @@
 #include <QLineEdit>
 #include <QPointer>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTimeoutAutoClose = 0;
@@ -189,7 +191,8 @@ void QVantelSettingsPage::createBookMenu()
     pushPage(page);
 }
 
-void QVantelSettingsPage::createStoredList(int listId)
+void QVantelSettingsPage::createStoredList(int listId,
+                                           const std::vector<TStoredItems::Entry> *listed)
 {
     const StoredKind *found = kindOf(listId);
     if (!found)
@@ -206,9 +209,10 @@ void QVantelSettingsPage::createStoredList(int listId)
                    tr(kind.newText));
         addBookSpacer(page);
     }
-    TStoredItems items(comClient());
     const QString entryText = manager ? tr(kind.entryText) : tr(kind.operatorEntryText);
-    for (const TStoredItems::Entry &entry : items.list(*kind.type)) {
+    const std::vector<TStoredItems::Entry> entries
+        = listed ? *listed : TStoredItems(comClient()).list(*kind.type);
+    for (const TStoredItems::Entry &entry : entries) {
         addStoredRow(page,
                      kFirstStoredRow + entry.id,
                      kind.listId,
@@ -277,11 +281,15 @@ void QVantelSettingsPage::createSnapshotPage(int rowId, const QString &name)
     createStoredItemPage(kPageSnapshots, rowId, name);
 }
 
-void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
+void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList,
+                                            const std::vector<TStoredItems::Entry> *listed)
 {
     QPointer<QVantelMenuItems> old = oldList;
-    // The list is built again as its own row in the page table builds it.
-    if (const SettingsPageRow *row = pageRow(oldList); row && row->open)
+    // The list is built again as its own row in the page table builds it, or from the list
+    // just read.
+    if (listed)
+        createStoredList(oldList->id(), listed);
+    else if (const SettingsPageRow *row = pageRow(oldList); row && row->open)
         row->open(*this, oldList->id());
     // The fresh list is on top; the old one may still hold the row whose hook is running.
     if (old && currentPage() != old) {
@@ -289,6 +297,16 @@ void QVantelSettingsPage::rebuildStoredList(QVantelMenuItems *oldList)
         old->hide();
         old->deleteLater();
     }
+}
+
+bool QVantelSettingsPage::listsNewItem(const std::vector<TStoredItems::Entry> &listed,
+                                       int listId,
+                                       const QString &name) const
+{
+    const QVantelMenuItems *list = findPage(listId);
+    return std::any_of(listed.begin(), listed.end(), [&](const TStoredItems::Entry &entry) {
+        return entry.name == name && !(list && list->findItem(kFirstStoredRow + entry.id, listId));
+    });
 }
 
 void QVantelSettingsPage::removeStoredRow(int listId, int storedRowId)
@@ -406,17 +424,28 @@ void QVantelSettingsPage::createStoredItem(QVantelMenuItems *list, const QString
     QPointer<QVantelMenuItems> old = list;
     showMessage(tr(kind->creating), kTimeoutAutoClose);
     TStoredItems items(comClient());
-    if (!items.create(*kind->type, name, account)) {
-        QString text = tr(kind->failedCreate);
-        if (account > 0 && !items.lastError().empty())
-            text += QStringLiteral("\n(") + localize()->localizedText(items.lastError())
-                    + QLatin1Char(')');
-        showMessage(text, kTimeoutAutoClose);
+    if (items.create(*kind->type, name, account)) {
+        if (old)
+            rebuildStoredList(old);
+        closeMessage();
         return;
     }
-    if (old)
-        rebuildStoredList(old);
-    closeMessage();
+    // An answer too late to wait for leaves it to the unit's list whether the item was made;
+    // the list page shows that list.
+    if (const auto listed = items.listAfterLateAnswer(*kind->type)) {
+        const bool made = listsNewItem(*listed, kind->listId, name);
+        if (old)
+            rebuildStoredList(old, &*listed);
+        if (made) {
+            closeMessage();
+            return;
+        }
+    }
+    QString text = tr(kind->failedCreate);
+    if (account > 0 && !items.lastError().empty())
+        text += QStringLiteral("\n(") + localize()->localizedText(items.lastError())
+                + QLatin1Char(')');
+    showMessage(text, kTimeoutAutoClose);
 }
 
 void QVantelSettingsPage::loadStoredItem(int listId, int storedRowId, int account)
@@ -484,15 +513,26 @@ void QVantelSettingsPage::commitStoredItem(QVantelMenuItems *page, QVantelMenuIt
         const QVantelMenuItem *nameRow = page->findItem(kRowStoredItemName);
         const QString name = nameRow ? nameRow->valueText() : QString();
         if (!items.update(*kind->type, storedId, name)) {
-            showMessage(tr(kind->failedUpdate), kTimeoutAutoClose);
-            return;
+            // Answered too late: done if the unit still lists the item; one it no longer
+            // lists leaves its list too.
+            const auto listed = items.listAfterLateAnswer(*kind->type);
+            if (!listed || !TStoredItems::holds(*listed, storedId)) {
+                if (listed)
+                    removeStoredRow(listId, storedRowId);
+                showMessage(tr(kind->failedUpdate), kTimeoutAutoClose);
+                return;
+            }
         }
         break;
     }
     case kRowStoredItemDelete:
         if (!items.remove(*kind->type, storedId)) {
-            showMessage(tr(kind->failedDelete), kTimeoutAutoClose);
-            return;
+            // Answered too late: done if the unit no longer lists the item.
+            const auto listed = items.listAfterLateAnswer(*kind->type);
+            if (!listed || TStoredItems::holds(*listed, storedId)) {
+                showMessage(tr(kind->failedDelete), kTimeoutAutoClose);
+                return;
+            }
         }
         removeStoredRow(listId, storedRowId);
         break;

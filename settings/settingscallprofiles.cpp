@@ -460,13 +460,21 @@ bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
     if (!editProfile.remoteAddress2.isEmpty())
         fields[kRemote2] = editProfile.remoteAddress2.toLatin1().toStdString();
     TStoredItems items(comClient());
-    if (!items.storeCallProfile(update ? editProfile.rowId - kFirstStoredRow : -1, fields)) {
-        showMessage(update ? tr("Failed to update the call profile!")
-                           : tr("Failed to create the call profile!"),
-                    0);
-        return false;
+    const int storedId = update ? editProfile.rowId - kFirstStoredRow : -1;
+    if (items.storeCallProfile(storedId, fields))
+        return true;
+    // Answered too late: the unit's list tells whether it took the profile, and the list page
+    // shows that list once it is back.
+    if (const auto listed = items.listAfterLateAnswer(TStoredItems::kCallProfiles)) {
+        callProfilesChanged = true;
+        if (update ? TStoredItems::holds(*listed, storedId)
+                   : listsNewItem(*listed, kPageCallProfiles, editProfile.name))
+            return true;
     }
-    return true;
+    showMessage(update ? tr("Failed to update the call profile!")
+                       : tr("Failed to create the call profile!"),
+                0);
+    return false;
 }
 
 void QVantelSettingsPage::commitCallProfileItem(QVantelMenuItems *page, QVantelMenuItem *item)
@@ -609,9 +617,14 @@ void QVantelSettingsPage::deleteCallProfile(QVantelMenuItems *page, QVantelMenuI
         return;
     QPointer<QVantelMenuItems> itemPage = page;
     TStoredItems items(comClient());
-    if (!items.remove(TStoredItems::kCallProfiles, storedRowId - kFirstStoredRow)) {
-        showMessage(tr("Failed to delete the call profile!"), 0);
-        return;
+    const int storedId = storedRowId - kFirstStoredRow;
+    if (!items.remove(TStoredItems::kCallProfiles, storedId)) {
+        // Answered too late: done if the unit no longer lists the profile.
+        const auto listed = items.listAfterLateAnswer(TStoredItems::kCallProfiles);
+        if (!listed || TStoredItems::holds(*listed, storedId)) {
+            showMessage(tr("Failed to delete the call profile!"), 0);
+            return;
+        }
     }
     removeStoredRow(kPageCallProfiles, storedRowId);
     if (itemPage && currentPage() == itemPage)

@@ -61,6 +61,8 @@ private slots:
     void callProfileLoadOnLink();
     void callProfileRules_data();
     void callProfileRules();
+    void lateAnswerFollowsTheList_data();
+    void lateAnswerFollowsTheList();
 
 private:
     QVantelMenuItems *openList(int listId);
@@ -809,6 +811,116 @@ void TestSettingsBook::callProfileRules()
     QVantelMenuItems *page = m_page->currentPage();
     QVERIFY(page && page->id() == kPageStoredItem);
     QCOMPARE(!page->findItem(kRowStoredItemLoad)->isReadOnly(), loadable);
+}
+
+void TestSettingsBook::lateAnswerFollowsTheList_data()
+{
+    QTest::addColumn<QString>("action");  // a preset's "create" or "delete", a call profile's
+                                          // "rename" (stored as a new profile)
+    QTest::addColumn<bool>("refused");    // the unit refuses it, too late to be heard
+    QTest::addColumn<bool>("listFails");  // the list read afterwards fails too
+    QTest::addColumn<QString>("message"); // what the page says afterwards
+    QTest::addColumn<int>("page");        // the page shown afterwards
+    QTest::addColumn<bool>("listed");     // whether the list then shows the item
+
+    QTest::newRow("create") << "create" << false << false << "" << kPagePresets << true;
+    QTest::newRow("delete") << "delete" << false << false << "" << kPagePresets << false;
+    QTest::newRow("call profile renamed")
+        << "rename" << false << false << "" << kPageCallProfiles << true;
+    QTest::newRow("delete refused")
+        << "delete" << true << false << "Failed to delete the preset!" << kPageStoredItem << true;
+    QTest::newRow("create, list fails")
+        << "create" << false << true << "Failed to create the preset!" << kPagePresets << false;
+}
+
+// A Book action the demo unit carries out at once (or refuses) but answers only after the
+// program gave up on it: the kind's list is read afresh, and the page and its message follow
+// what the list shows, not the time-out. Only a list that cannot be read either says the action
+// failed, as any failed action does.
+void TestSettingsBook::lateAnswerFollowsTheList()
+{
+    QFETCH(QString, action);
+    QFETCH(bool, refused);
+    QFETCH(bool, listFails);
+    QFETCH(QString, message);
+    QFETCH(int, page);
+    QFETCH(bool, listed);
+
+    // Later than the program waits for any command (5 seconds).
+    constexpr int kLateMs = 7000;
+    stopUnit();
+    QVERIFY(startDemoUnit(AccessLevel::Expert));
+    QVERIFY(connectPage(refreshDevice));
+    const bool profile = action == QLatin1String("rename");
+    const int listId = profile ? kPageCallProfiles : kPagePresets;
+    const QString type
+        = profile ? QStringLiteral("remote_profile") : QStringLiteral("local_profile");
+    QVantelMenuItems *list = openList(listId);
+    QVERIFY(list);
+
+    DemoUnit *demo = m_fake->findChild<DemoUnit *>();
+    QVERIFY(demo);
+    if (refused) {
+        demo->addFirstHandler(
+            [action](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+                if (!request.isCommand(action))
+                    return std::nullopt;
+                FakeMessage answer(FakeMessage::Do);
+                answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+                answer.set(QStringLiteral("cause"), QStringLiteral("500-busy"));
+                return QList<FakeReply>{FakeReply::reply(answer)};
+            });
+    }
+    if (listFails) {
+        demo->addFirstHandler(
+            [type](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+                if (!request.isListOf(type))
+                    return std::nullopt;
+                return QList<FakeReply>{FakeReply::errorReply(3)};
+            });
+    }
+    comClient()->setTickInterval(50);
+    m_fake->setWriteDelay(kLateMs);
+
+    QString name = QStringLiteral("Late One");
+    if (action == QLatin1String("create")) {
+        QVantelMenuItem *newRow = list->findItem(kRowNewStoredItem);
+        m_page->itemClicked(newRow);
+        QVantelVirtual *keyboard = m_page->findChildren<QVantelVirtual *>().value(0);
+        QVERIFY(keyboard);
+        keyboard->lineEdit()->setText(name);
+        m_page->keyboardAccepted(newRow, keyboard);
+    } else if (action == QLatin1String("delete")) {
+        name = QStringLiteral("sports desk");
+        m_page->itemClicked(list->findItem(kFirstStoredRow + 2, kPagePresets));
+        QVantelMenuItems *item = m_page->currentPage();
+        QCOMPARE(item->id(), kPageStoredItem);
+        m_page->itemCommitted(item->findItem(kRowStoredItemDelete));
+    } else {
+        m_page->itemClicked(list->findItem(kFirstStoredRow + 1, kPageCallProfiles));
+        QVantelMenuItems *item = m_page->currentPage();
+        QCOMPARE(item->id(), kPageStoredItem);
+        QVantelMenuItem *nameRow = item->findItem(kRowStoredItemName);
+        nameRow->setValueText(name);
+        m_page->itemCommitted(nameRow);
+        m_page->applyClicked();
+    }
+    QVERIFY(!commands(profile ? QStringLiteral("create") : action).isEmpty());
+
+    QCOMPARE(messageText(), message);
+    QVERIFY(m_page->currentPage());
+    QCOMPARE(m_page->currentPage()->id(), page);
+    // Back on the list, once it is rebuilt.
+    if (page == kPageStoredItem)
+        m_page->backClicked();
+    QVantelMenuItems *shown = m_page->currentPage();
+    QCOMPARE(shown->id(), listId);
+    QStringList names;
+    for (QVantelMenuItem *row : shown->items()) {
+        if (row->id() >= kFirstStoredRow)
+            names << row->titleText();
+    }
+    QCOMPARE(names.contains(name), listed);
 }
 
 QTEST_MAIN(TestSettingsBook)

@@ -8,11 +8,13 @@
 // - FAKE_QUORIX_SLOW_READ: a "," list of setting names; the first read asking for one of them
 //   is never answered (the program gives up after its time-out), later reads are.
 // - FAKE_QUORIX_READ_DELAY: milliseconds, 1 to 60000; every read is answered that late, as a
-//   busy unit's (the program's reads give up after 5 seconds).
+//   busy unit's (the program's reads give up after 5 seconds), the DO "open" of a stored item
+//   too (the Call Profiles list sends one per profile).
 // - FAKE_QUORIX_LIST_DELAY: milliseconds, 1 to 60000; every read with LIST entries is answered
 //   that late (or as late as FAKE_QUORIX_READ_DELAY says, when that is later).
 // - FAKE_QUORIX_WRITE_DELAY: milliseconds, 1 to 60000; every write is answered that late, as a
-//   busy unit's, though it takes effect at once (the program's writes give up after 5 seconds).
+//   busy unit's, though it takes effect at once (the program's writes give up after 5 seconds),
+//   and so are the Book's DO "create", "update", "delete" and "rename", carried out at once too.
 // - FAKE_QUORIX_VALUES: a "," list of "name=value"; wherever an answer carries one of the names,
 //   in any scope and in list answers too, it carries that value, so that values out of their
 //   range can be tried ("drc_lim_threshold=2147483647,rav_stream_in=101/2147483647/Studio A").

@@ -44,6 +44,23 @@ bool isRoutingKey(const QString &key, const QString &target)
            && (key == QLatin1String("cat") || key == QLatin1String("type") || key == kControllerId);
 }
 
+// A command that reads a stored item ("open"): held back as a read is.
+bool isReadCommand(const FakeRequest &request)
+{
+    return request.isCommand(QStringLiteral("open"));
+}
+
+// A command that changes what the unit stores (the Book's create, update, delete and rename):
+// held back as a write is. Calls, loads and subscriptions keep their own pace.
+bool isWriteCommand(const FakeRequest &request)
+{
+    for (const char *action : {"create", "update", "delete", "rename"}) {
+        if (request.isCommand(QLatin1String(action)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool FakeRequest::isCommand(const QString &actionName) const
@@ -582,9 +599,9 @@ void FakeQuorix::writeReplies(QTcpSocket *socket,
     const bool param = request.message.type == FakeMessage::Param;
     const bool read = param && (!request.gets().isEmpty() || !request.lists().isEmpty());
     int delay = m_replyDelayMs;
-    if (read)
+    if (read || isReadCommand(request))
         delay = std::max(delay, m_readDelayMs);
-    else if (param)
+    else if (param || isWriteCommand(request))
         delay = std::max(delay, m_writeDelayMs);
     if (!request.lists().isEmpty())
         delay = std::max(delay, m_listDelayMs);

@@ -150,14 +150,16 @@ public:
     void setCommandReply(const QString &action, const FakePairs &pairs);
     void setProgressParts(int parts);
     void setReplyDelay(int ms);
-    // Answers to reads (PARAM requests with GET or LIST entries) are held back this long, or as
-    // long as the reply delay when that is longer.
+    // Answers to reads (PARAM requests with GET or LIST entries, and DO "open", which reads a
+    // stored item) are held back this long, or as long as the reply delay when that is longer.
     void setReadDelay(int ms);
     // Answers to reads with LIST entries are held back this long, or as long as the read or reply
     // delay when that is longer.
     void setListDelay(int ms);
-    // Answers to writes (PARAM requests without GET or LIST entries) are held back this long, or
-    // as long as the reply delay when that is longer; the values are stored at once.
+    // Answers to writes (PARAM requests without GET or LIST entries, and the DO commands that
+    // change stored items: "create", "update", "delete", "rename") are held back this long, or
+    // as long as the reply delay when that is longer; the values are stored, and the commands
+    // carried out, at once.
     void setWriteDelay(int ms);
     void setSilent(bool silent);
     // Every request is answered with an ErrorReply frame carrying code, until clearErrorReply().

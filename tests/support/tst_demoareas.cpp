@@ -393,6 +393,27 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     m_client->request(20, "PARAM;target:general;GET:remote_access;");
     QVERIFY(m_client->reply(20));
     QVERIFY2(sinceRead.elapsed() >= 300, qPrintable(QString::number(sinceRead.elapsed())));
+    // Opening a stored item is a read; loading one is not held back.
+    m_client->request(23, "DO;target:general;action:open;type:local_profile;id:1;");
+    m_client->request(24, "DO;target:general;action:load;type:local_profile;id:1;");
+    QVERIFY(m_client->reply(24));
+    QVERIFY(!m_client->answered(23));
+    QVERIFY(m_client->reply(23));
+
+    // The Book's changes are answered as late as writes, though carried out at once.
+    restartWith("FAKE_QUORIX_WRITE_DELAY", "1000");
+    m_client->request(25, "DO;target:general;action:create;type:snapshot;name:Late One;");
+    m_client->request(26, "DO;target:general;action:delete;type:local_profile;id:2;");
+    m_client->request(27, "PARAM;target:general;LIST:snapshot;LIST:local_profile;");
+    answer = m_client->reply(27);
+    QVERIFY(answer);
+    QVERIFY(!m_client->answered(25) && !m_client->answered(26));
+    QVERIFY(FakeMessage::splitList(answer->value(QStringLiteral("snapshot")))
+                .contains(QStringLiteral("20/Late One")));
+    QVERIFY(!FakeMessage::splitList(answer->value(QStringLiteral("local_profile")))
+                 .contains(QStringLiteral("2/sports desk")));
+    QVERIFY(m_client->reply(25));
+    QVERIFY(m_client->reply(26));
 
     // Lists alone come late; another read is answered at once, after the late list.
     restartWith("FAKE_QUORIX_LIST_DELAY", "300");
