@@ -36,9 +36,17 @@ const std::vector<Choice> kIsdnProtocols = {
      kShownWhileHeld},
 };
 
-// The protocol row: NI-1 is offered only while it is the unit's protocol.
-void fillIsdnProtocols(QVantelMenuItem *row, int protocol, bool readOnly)
+// The protocol row as the edit copy holds it, whenever the page is built or applied: NI-1 is
+// offered only while it is the unit's protocol, and a protocol never read shows "Unknown",
+// locked, never the copy's default in its place.
+void showIsdnProtocol(QVantelMenuItem *row, const TComIsdnController &copy, bool readOnly)
 {
+    row->clearValues();
+    if (!copy.isKnown(kIsdnKeyProtocol)) {
+        showUnread(row);
+        return;
+    }
+    const int protocol = copy.protocol();
     fillChoice(row,
                kIsdnProtocols,
                protocol,
@@ -93,9 +101,8 @@ void QVantelSettingsPage::createIsdnPage()
 
     addSwitchRow(
         page, kRowIsdn5as, QStringLiteral("5AS"), copy.fiveAs(), !copy.isKnown(kIsdnKey5as));
-    QVantelMenuItem *protocol
-        = addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol"));
-    fillIsdnProtocols(protocol, copy.protocol(), !protocolRead);
+    showIsdnProtocol(
+        addSettingsRow(page, kRowIsdnProtocol, Entry::Choice, tr("Protocol")), copy, false);
     const auto numberRow = [&](int id, const QString &label, const std::string &value, bool lock) {
         addTextRow(page, id, Entry::NumericEntry, label, value, lock || !protocolRead);
     };
@@ -126,10 +133,8 @@ bool QVantelSettingsPage::applyIsdnPage(QVantelMenuItems *page)
     if (!writeStaged(this, editIsdn, staged))
         return false;
     // NI-1 stays offered only while the unit holds it.
-    if (QVantelMenuItem *protocol = guard ? guard->findItem(kRowIsdnProtocol) : nullptr) {
-        protocol->clearValues();
-        fillIsdnProtocols(protocol, editIsdn.protocol(), protocol->isReadOnly());
-    }
+    if (QVantelMenuItem *protocol = guard ? guard->findItem(kRowIsdnProtocol) : nullptr)
+        showIsdnProtocol(protocol, editIsdn, protocol->isReadOnly());
     return true;
 }
 

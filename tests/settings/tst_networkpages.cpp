@@ -941,10 +941,12 @@ void TestNetworkPages::isdnHalfRead()
             QVERIFY2(row(id)->valueText().isEmpty(), qPrintable(QString::number(id)));
     }
 
-    // Only the switch that was read is written.
+    // Only the switch that was read is written, and the rows not read still show nothing.
     changeEveryRow(m_page->currentPage());
     QVERIFY(apply());
     QCOMPARE(setsOn(*m_fake, QStringLiteral("isdn.0")), QStringList{"5as=off"});
+    QCOMPARE(row(kRowIsdnProtocol)->valueText(), QStringLiteral("Unknown"));
+    QVERIFY(row(kRowIsdnProtocol)->isReadOnly());
 }
 
 void TestNetworkPages::ethernetEventRefresh()

@@ -1,6 +1,8 @@
 // Pages of a unit that cannot be read: every settings page is opened once on the demo unit to
-// learn what it reads, then opened again on a unit that fails every one of those reads. The page
-// must say "Failed to read the settings!" rather than show defaults as if the unit held them.
+// learn what it reads, then opened again on a unit that fails every one of those reads, or only
+// some of them for a page that reads its rows apart. The page must say "Failed to read the
+// settings!" rather than show defaults as if the unit held them, and must go on saying nothing
+// of the unread rows after its Apply and its refresh.
 
 #include "settings/qvantelsettingspage.h"
 
@@ -22,6 +24,7 @@
 #include "widgets/qvantelmenuitems.h"
 #include "widgets/qvantelswitch.h"
 
+#include <QPointer>
 #include <QSet>
 #include <QTest>
 
@@ -87,6 +90,8 @@ QVantelMenuItems *TestUnreadPages::tap(int step)
 void TestUnreadPages::pageSaysItCouldNotRead_data()
 {
     QTest::addColumn<QList<int>>("way");
+    // The settings whose reads fail; none named: every one the page reads.
+    QTest::addColumn<QStringList>("failing");
     // Rows that would otherwise show a default as the unit's value: locked, showing "Unknown" or
     // nothing, a switch without its switch.
     QTest::addColumn<QList<int>>("unread");
@@ -95,12 +100,24 @@ void TestUnreadPages::pageSaysItCouldNotRead_data()
         const char *name;
         QList<int> way;
         QList<int> unread;
+        QStringList failing = {};
     };
     const QList<Page> pages = {
         {"Network", {kPageNetwork}, {}},
         {"SIP", {kPageNetwork, kPageSip}, {}},
         {"SIP account", {kPageNetwork, kPageSip, kPageSipAccount1}, {}},
         {"ISDN", {kPageNetwork, kPageIsdn}, {kRowIsdn5as, kRowIsdnProtocol, kRowIsdnSpid}},
+        // The interface's settings and the 5AS switch are read apart.
+        {"ISDN interface",
+         {kPageNetwork, kPageIsdn},
+         {kRowIsdnProtocol,
+          kRowIsdnLocalNumber1,
+          kRowIsdnLocalNumber2,
+          kRowIsdnSubAddress1,
+          kRowIsdnSubAddress2,
+          kRowIsdnSpid},
+         {QStringLiteral("protocol")}},
+        {"ISDN 5AS", {kPageNetwork, kPageIsdn}, {kRowIsdn5as}, {QStringLiteral("5as")}},
         {"Ethernet", {kPageNetwork, kPageEthernetFirst}, {kRowEthernetDhcp, kRowEthernetLinkMode}},
         {"Mobile",
          {kPageNetwork, kPageMobileFirst},
@@ -110,6 +127,11 @@ void TestUnreadPages::pageSaysItCouldNotRead_data()
           kRowMobileAuthentication,
           kRowMobileSubscriber}},
         {"Wi-Fi", {kPageNetwork, kPageWifiFirst}, {kRowWifiActive, kRowWifiList, kRowWifiSecurity}},
+        // The settings and the list of networks are read apart.
+        {"Wi-Fi settings",
+         {kPageNetwork, kPageWifiFirst},
+         {kRowWifiActive, kRowWifiSecurity},
+         {QStringLiteral("data_connection")}},
         {"Coding", {kPageCoding}, {}},
         {"Codec 1", {kPageCoding, kPageCodec1}, {}},
         {"Auto bit rate",
@@ -175,50 +197,70 @@ void TestUnreadPages::pageSaysItCouldNotRead_data()
           kRowMobileStatusDataService}},
     };
     for (const Page &page : pages)
-        QTest::newRow(page.name) << page.way << page.unread;
+        QTest::newRow(page.name) << page.way << page.failing << page.unread;
 }
 
 void TestUnreadPages::pageSaysItCouldNotRead()
 {
     QFETCH(QList<int>, way);
+    QFETCH(QStringList, failing);
     QFETCH(QList<int>, unread);
 
-    // What the last page of the way reads from a unit that answers.
-    QVERIFY(start());
-    for (int i = 0; i + 1 < way.size(); ++i)
-        QVERIFY(tap(way.at(i)));
-    m_fake->clearLog();
-    QVERIFY(tap(way.last()));
-    QSet<QString> keys;
-    for (const FakeRequest &request : m_fake->requests()) {
-        for (const QString &name : request.gets() + request.lists())
-            keys.insert(name);
+    if (failing.isEmpty()) {
+        // What the last page of the way reads from a unit that answers.
+        QVERIFY(start());
+        for (int i = 0; i + 1 < way.size(); ++i)
+            QVERIFY(tap(way.at(i)));
+        m_fake->clearLog();
+        QVERIFY(tap(way.last()));
+        QSet<QString> keys;
+        for (const FakeRequest &request : m_fake->requests()) {
+            for (const QString &name : request.gets() + request.lists())
+                keys.insert(name);
+        }
+        QCOMPARE(messageText(), QString());
+        stopUnit();
+        if (keys.isEmpty())
+            QSKIP("The page asks the unit for no setting of its own.");
+        failing = QStringList(keys.cbegin(), keys.cend());
     }
-    QCOMPARE(messageText(), QString());
-    stopUnit();
-    if (keys.isEmpty())
-        QSKIP("The page asks the unit for no setting of its own.");
 
-    // The same way on a unit that fails every one of those reads at the last step.
+    // The same way on a unit that fails those reads at the last step.
     QVERIFY(start());
     for (int i = 0; i + 1 < way.size(); ++i)
         QVERIFY(tap(way.at(i)));
     auto *demo = m_fake->findChild<DemoUnit *>();
     QVERIFY(demo);
-    demo->addFirstHandler(failReadOf(QStringList(keys.cbegin(), keys.cend())));
-    QVantelMenuItems *page = tap(way.last());
+    demo->addFirstHandler(failReadOf(failing));
+    const QPointer<QVantelMenuItems> page = tap(way.last());
     QVERIFY(page);
     QCOMPARE(messageText(), kFailedRead);
-    for (const int id : unread) {
-        const QVantelMenuItem *row = page->findItem(id);
-        QVERIFY2(row, qPrintable(QString::number(id)));
-        const QString shown = row->valueText();
-        QVERIFY2(shown.isEmpty() || shown == QLatin1String("Unknown"),
-                 qPrintable(QStringLiteral("%1: %2").arg(id).arg(shown)));
-        QVERIFY2(row->isReadOnly(), qPrintable(QString::number(id)));
-        if (row->switchButton())
-            QVERIFY2(!row->switchButton()->isVisibleTo(row), qPrintable(QString::number(id)));
-    }
+    const auto checkUnread = [&page, &unread](const char *after) {
+        for (const int id : unread) {
+            const QVantelMenuItem *row = page->findItem(id);
+            const QString where = QStringLiteral("row %1 (%2)").arg(id).arg(after);
+            QVERIFY2(row, qPrintable(where));
+            const QString shown = row->valueText();
+            QVERIFY2(shown.isEmpty() || shown == QLatin1String("Unknown"),
+                     qPrintable(QStringLiteral("%1: %2").arg(where, shown)));
+            QVERIFY2(row->isReadOnly(), qPrintable(where));
+            if (row->switchButton())
+                QVERIFY2(!row->switchButton()->isVisibleTo(row), qPrintable(where));
+        }
+    };
+    checkUnread("opened");
+    if (QTest::currentTestFailed() || unread.isEmpty())
+        return;
+
+    // Nothing the unit did not send comes back with the page's Apply or its refresh.
+    m_page->applyClicked();
+    QVERIFY(page && m_page->currentPage() == page);
+    checkUnread("after Apply");
+    if (QTest::currentTestFailed())
+        return;
+    m_page->refreshClicked();
+    QVERIFY(page && m_page->currentPage() == page);
+    checkUnread("after refresh");
 }
 
 QTEST_MAIN(TestUnreadPages)
