@@ -279,7 +279,10 @@ void QVantelSettingsPage::itemClicked(QVantelMenuItem *item)
     QVantelMenuItems *page = item->page();
     if (!page)
         return;
-    if (const SettingsPageRow *opened = pageRow(item->id(), item->data()); opened && opened->open) {
+    // Only a navigation row leads to the page whose id it carries; a row of any other kind is
+    // tapped as the row it is, whatever its id.
+    if (const SettingsPageRow *opened = pageRow(item->id(), item->data());
+        opened && opened->open && item->kind() == QVantelMenuItem::Navigation) {
         const int id = item->id();
         buildPages([this, opened, id] { opened->open(*this, id); });
         // A page that could not be read is not pushed; its row's title goes with it.

@@ -1,8 +1,10 @@
 #pragma once
 
 // The ids of the settings menu's pages and rows. Rows and pages share one id space: a page's id
-// is the id of the row (or root entry) that opens it, so a page id names its row as well. Rows of
-// the stored lists take ids from kFirstStoredRow on, above every page.
+// is the id of the navigation row (or root entry) that opens it, so a page id names its row as
+// well. A name with First in it begins a run of ids, which ends at the same name with Last in
+// place of First or, where there is none, just before the next id named; every id of a run is
+// taken. Rows of the stored lists take ids from kFirstStoredRow on, above every page.
 
 // Root entries: Exit, which leaves the menu and opens no page, and the section pages.
 inline constexpr int kEntryExit = 0;

@@ -68,7 +68,8 @@ struct SettingsPageRow
     void (*enter)(Page &) = nullptr;
     // The row the entry's target taps once the root page is open; -1 for none.
     int (*entryRow)(int target) = nullptr;
-    // Builds the page a tap on the row of this id opens (and puts it on the stack).
+    // Builds the page a tap on the navigation row of this id opens (and puts it on the stack);
+    // a tap on a row of another kind that carries the id opens nothing.
     void (*open)(Page &, int rowId) = nullptr;
     // The page is shown again after the page above it (leftId, with leftData) was left.
     void (*returned)(Page &, Items *, int leftId, int leftData) = nullptr;

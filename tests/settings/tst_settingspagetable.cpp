@@ -49,10 +49,10 @@ QList<BuiltRow> rowsOf(const QVantelMenuItems *page)
     return rows;
 }
 
-// The rows whose tap would open a page they are not made to open: by the core's rule a tap on any
-// row looks up its id and data in the table (pageRow()) and opens the page found, so only a
-// navigation row may carry the id of a page that opens, whatever name, number or sum its builder
-// spelled it with. The id of a root page is kept for its section too.
+// The rows that carry the id of a page that opens but are no navigation row, whatever name,
+// number or sum their builder spelled it with. A tap on one opens nothing (only a navigation row
+// leads to a page), but rows and pages share one id space, so a look-up by id would take the one
+// for the other. The id of a root page is kept for its section too.
 QStringList rowsThatOpenAPage(const QList<BuiltRow> &rows, const SettingsPageTable &table)
 {
     QStringList clashes;
@@ -82,8 +82,8 @@ std::map<int, QStringList> namedIds(const QString &text)
     return ids;
 }
 
-// The names whose tap would open a page they do not name: a second name for the id of a page
-// that opens, or an id inside a range of pages.
+// The names that hold the id of a page that opens without naming it: a second name for the id of
+// a page, or an id inside a range of pages.
 QStringList namesThatOpenAPage(const std::map<int, QStringList> &ids,
                                const SettingsPageTable &table)
 {
@@ -120,6 +120,8 @@ private slots:
     void everyRowBuildsItsPageInOneWay();
     void noRowSharesThePageIdOfAPageThatOpens();
     void theGuardFindsEachPlantedRow();
+    void onlyANavigationRowOpensAPage_data();
+    void onlyANavigationRowOpensAPage();
 
 private:
     // The rows of every page the menu builds on the demo unit for an Administrator: every root
@@ -245,9 +247,9 @@ QList<BuiltRow> TestSettingsPageTable::buildEveryPage(QList<int> &unbuilt)
     return rows;
 }
 
-// A tap on a row whose id is a page's id opens that page, whatever the row is for; the core
-// cannot tell them apart, so no row but the one that leads to a page may carry its id. Judged on
-// the rows the builders make, and on the names settingsids.h gives.
+// No row but the one that leads to a page carries its id: rows and pages share one id space, and
+// a look-up by id must find the one it means. Judged on the rows the builders make, and on the
+// names settingsids.h gives.
 void TestSettingsPageTable::noRowSharesThePageIdOfAPageThatOpens()
 {
     QVERIFY(startDemoUnit());
@@ -270,9 +272,9 @@ void TestSettingsPageTable::noRowSharesThePageIdOfAPageThatOpens()
     QCOMPARE(namesThatOpenAPage(ids, QVantelSettingsPage::pageTable()), QStringList());
 }
 
-// Each kind of id a builder may plant on a row that is no navigation row, where a tap on it
-// opens a page: another name for a page's id, a bare number and a sum. The guard finds them all
-// by the ids the rows carry; the names alone tell only the first.
+// Each kind of id a builder may plant on a row that is no navigation row: another name for a
+// page's id, a bare number and a sum. The guard finds them all by the ids the rows carry; the
+// names alone tell only the first.
 void TestSettingsPageTable::theGuardFindsEachPlantedRow()
 {
     constexpr int kRowPlantedSwitch = 10;
@@ -310,6 +312,50 @@ void TestSettingsPageTable::theGuardFindsEachPlantedRow()
                                             "inline constexpr int kPageRavennaInputs = 137;\n");
     QCOMPARE(namesThatOpenAPage(namedIds(declared), table),
              QStringList({QStringLiteral("kRowPlantedSwitch")}));
+}
+
+void TestSettingsPageTable::onlyANavigationRowOpensAPage_data()
+{
+    QTest::addColumn<int>("id");
+    QTest::addColumn<int>("data");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<int>("opened");
+
+    using Item = QVantelMenuItem;
+    constexpr int none = SettingsPageRow::kAnyData;
+    QTest::newRow("switch") << kPageSip << none << int(Item::Switch) << -1;
+    QTest::newRow("action") << kPageSoftkeyFirst + 2 << none << int(Item::Action) << -1;
+    QTest::newRow("read-only value") << kPageLabels << none << int(Item::ReadOnlyValue) << -1;
+    QTest::newRow("wheel") << kPageEthernetFirst + 1 << none << int(Item::WheelOnStep) << -1;
+    QTest::newRow("caption of a link's part")
+        << kRowDetailedStatistics << kConnectionsLink1 << int(Item::Caption) << -1;
+    QTest::newRow("navigation") << kPageSip << none << int(Item::Navigation) << kPageSip;
+    QTest::newRow("navigation of a link's part") << kRowDetailedStatistics << kConnectionsLink1
+                                                 << int(Item::Navigation) << kPageCallStatistics1;
+}
+
+// A row that is no navigation row opens no page, whatever id it carries: one planted in a branch
+// the demo unit never builds is tapped as the row it is, and the page it is on stays.
+void TestSettingsPageTable::onlyANavigationRowOpensAPage()
+{
+    QFETCH(int, id);
+    QFETCH(int, data);
+    QFETCH(int, kind);
+    QFETCH(int, opened);
+
+    QVERIFY(startDemoUnit());
+    QVERIFY(connectPage(refreshDevice));
+    QVERIFY(m_page->showEntry(kPageTools, -1));
+    QVantelMenuItems *tools = m_page->currentPage();
+    QVERIFY(tools && tools->id() == kPageTools);
+    auto *row = new QVantelMenuItem(id, data, kind, tools);
+    row->titleLabel()->setText(QStringLiteral("planted"));
+    tools->addItem(row);
+
+    m_page->itemClicked(row);
+    QVantelMenuItems *shown = m_page->currentPage();
+    QVERIFY(shown);
+    QCOMPARE(shown->id(), opened < 0 ? kPageTools : opened);
 }
 
 QTEST_MAIN(TestSettingsPageTable)
