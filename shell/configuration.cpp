@@ -16,6 +16,10 @@
 namespace {
 constexpr int kMissPort = 7001;
 constexpr int kMaxPort = 65535;
+// Datagram port 1 stands for level meters over TCP: the lowest UDP port handed out is 2.
+constexpr int kMinDatagramPort = 2;
+// Where the search for a free datagram port goes on past 65535: ports below need privileges.
+constexpr int kFirstUnprivilegedPort = 1024;
 
 // A plain decimal number of ASCII digits that fits in an int; anything else (signs, blanks,
 // overflow, an empty text) counts as 0.
@@ -151,10 +155,19 @@ int Configuration::nextDatagramPort() const
     used.reserve(recentDevices.size());
     for (const RecentDevice &device : recentDevices)
         used.insert(device.datagramPort);
-    int port = baseDatagramPort;
-    while (used.contains(port))
-        ++port;
-    return port;
+    // A base from a hand-edited file may sit right at the top: the search wraps instead of
+    // running past 65535 into a port no socket can have.
+    const int base = std::clamp(baseDatagramPort, kMinDatagramPort, kMaxPort);
+    for (int port = base; port <= kMaxPort; ++port) {
+        if (!used.contains(port))
+            return port;
+    }
+    for (int port = kFirstUnprivilegedPort; port < base; ++port) {
+        if (!used.contains(port))
+            return port;
+    }
+    // Only one device is connected at a time: sharing a port with a recent one is harmless.
+    return base;
 }
 
 bool Configuration::addRecentDevice(const RecentDevice &device)

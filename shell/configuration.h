@@ -53,7 +53,10 @@ public:
     // Adds the record as it is; false for a null address, a port below 1 or a known address.
     bool addKnownDevice(const KnownDevice &device);
 
-    // The lowest port from baseDatagramPort upward that no recent device uses.
+    // The lowest port from baseDatagramPort upward that no recent device uses. Past 65535 the
+    // search goes on from 1024 (the first port bound without privileges) up to the base; with
+    // every one of them in use it gives the base. Always a UDP port, 2 to 65535 (1 stands for
+    // levels over TCP).
     [[nodiscard]] int nextDatagramPort() const;
     // Puts the connection at the head of the recent list, dropping older entries for the same
     // address and entries beyond maxDevices. The file is not written.

@@ -310,17 +310,28 @@ bool Quorix::connectTo(const QString &addressText,
                        qint64 port,
                        qint64 datagramPort)
 {
+    ksm::CCom *client = comClient();
     // A port that does not fit 16 bits would silently become another port.
-    if (port < 1 || port > 65535 || datagramPort < 0 || datagramPort > 65535) {
-        logWarning(QStringLiteral("Quorix::connectTo(address=%1:%2, datagram port=%3) refused")
+    QString reason;
+    if (port < 1 || port > 65535)
+        reason = tr("TCP port %1 is outside 1 to 65535").arg(port);
+    else if (datagramPort < 0 || datagramPort > 65535)
+        reason = tr("UDP port %1 is outside 1 to 65535").arg(datagramPort);
+    else if (!client->connect(addressText, quint16(port), quint16(datagramPort)))
+        reason = QHostAddress(addressText).protocol() == QAbstractSocket::IPv4Protocol
+                     ? tr("refused")
+                     : tr("not an IPv4 address");
+    if (!reason.isEmpty()) {
+        logWarning(QStringLiteral("Quorix::connectTo(address=%1:%2, datagram port=%3) refused: %4")
                        .arg(addressText)
                        .arg(port)
-                       .arg(datagramPort));
+                       .arg(datagramPort)
+                       .arg(reason));
+        setTextColour(m_statusLabel, Qt::red);
+        m_statusLabel->setText(tr("Not connected to device <%1:%2>: %3")
+                                   .arg(addressText, QString::number(port), reason));
         return false;
     }
-    ksm::CCom *client = comClient();
-    if (!client->connect(addressText, quint16(port), quint16(datagramPort)))
-        return false;
 
     m_statusLabel->setText(tr("Connecting to device <%1>").arg(client->host()));
     setEngagedMenus(true);

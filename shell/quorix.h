@@ -88,7 +88,7 @@ private:
     void createFrontPanel();
     // Connects the protocol client and, when it accepts, shows the engaged state and records
     // the device; false when the client refused or a port is outside 1 to 65535 (0 allowed for
-    // the datagram port, meaning no level meters).
+    // the datagram port, meaning no level meters), and the status label then says why.
     bool connectTo(const QString &addressText,
                    const QHostAddress &address,
                    qint64 port,

@@ -597,6 +597,43 @@ private slots:
         QCOMPARE(c.nextDatagramPort(), 3002);
     }
 
+    // The proposed port is one a UDP socket can have, whatever the base and the recent list:
+    // past 65535 the search wraps to 1024, the first port bound without privileges.
+    void nextDatagramPortStaysInRange_data()
+    {
+        QTest::addColumn<int>("base");
+        QTest::addColumn<QList<int>>("usedRanges"); // first and last port of each range
+        QTest::addColumn<int>("expected");
+        QTest::newRow("top port free") << 65535 << QList<int>{65534, 65534} << 65535;
+        QTest::newRow("top ports used") << 65534 << QList<int>{65534, 65535} << 1024;
+        QTest::newRow("used low ports skipped")
+            << 65535 << QList<int>{65535, 65535, 1024, 1025} << 1026;
+        QTest::newRow("every port used") << 40000 << QList<int>{2, 65535} << 40000;
+        QTest::newRow("base 1 stands for TCP") << 1 << QList<int>{} << 2;
+        QTest::newRow("base beyond 16 bits") << 70000 << QList<int>{} << 65535;
+        QTest::newRow("negative base") << -5 << QList<int>{2, 2} << 3;
+    }
+
+    void nextDatagramPortStaysInRange()
+    {
+        QFETCH(int, base);
+        QFETCH(QList<int>, usedRanges);
+        QFETCH(int, expected);
+        Configuration c(QStringLiteral("unused.xml"));
+        c.baseDatagramPort = base;
+        quint32 address = 0x0a000000;
+        for (qsizetype i = 0; i + 1 < usedRanges.size(); i += 2) {
+            for (int port = usedRanges.at(i); port <= usedRanges.at(i + 1); ++port) {
+                RecentDevice d;
+                d.address = QHostAddress(++address);
+                d.port = 7001;
+                d.datagramPort = port;
+                c.recentDevices.append(d);
+            }
+        }
+        QCOMPARE(c.nextDatagramPort(), expected);
+    }
+
     void addRecentDeviceOrdersAndTrims()
     {
         Configuration c(QStringLiteral("unused.xml"));

@@ -379,29 +379,41 @@ private slots:
         QCOMPARE(known.name, QStringLiteral("Studio"));
     }
 
-    void refusedConnectChangesNothing_data()
+    void refusedConnectSaysWhyAndChangesNothing_data()
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("udpPort");
-        QTest::newRow("not an address") << "unit.local"
-                                        << ""
-                                        << "";
+        QTest::addColumn<QString>("shown"); // %1: the demo unit's port
+        QTest::newRow("not an address")
+            << "unit.local"
+            << ""
+            << ""
+            << "Not connected to device <unit.local:%1>: not an IPv4 address";
         QTest::newRow("port 0") << kHost << "0"
-                                << "";
+                                << ""
+                                << "Not connected to device <127.0.0.1:0>: TCP port 0 is outside "
+                                   "1 to 65535";
         QTest::newRow("port text") << kHost << "70a"
-                                   << "";
-        QTest::newRow("port beyond 16 bits") << kHost << "70001"
-                                             << "";
-        QTest::newRow("datagram port beyond 16 bits") << kHost << ""
-                                                      << "65536";
+                                   << ""
+                                   << "Not connected to device <127.0.0.1:0>: TCP port 0 is "
+                                      "outside 1 to 65535";
+        QTest::newRow("port beyond 16 bits")
+            << kHost << "70001"
+            << ""
+            << "Not connected to device <127.0.0.1:70001>: TCP port 70001 is outside 1 to 65535";
+        QTest::newRow("datagram port beyond 16 bits")
+            << kHost << ""
+            << "65536"
+            << "Not connected to device <127.0.0.1:%1>: UDP port 65536 is outside 1 to 65535";
     }
 
-    void refusedConnectChangesNothing()
+    void refusedConnectSaysWhyAndChangesNothing()
     {
         QFETCH(QString, address);
         QFETCH(QString, port);
         QFETCH(QString, udpPort);
+        QFETCH(QString, shown);
         QVERIFY(openWindow());
         DialogScript script;
         const quint16 fakePort = m_fake->port();
@@ -416,10 +428,37 @@ private slots:
         action("connectAction")->trigger();
         QVERIFY(script.allUsed());
         QVERIFY(!comClient()->isEngaged());
-        QCOMPARE(statusLabel()->text(), QStringLiteral("No active connection"));
+        QCOMPARE(statusLabel()->text(), shown.arg(fakePort));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(menusIdle());
         QVERIFY(stored().recentDevices.isEmpty());
         QCOMPARE(m_fake->clientCount(), 0);
+    }
+
+    // With the recent devices on the top ports the search for a free datagram port wraps: the
+    // dialog offers a port a socket can have, and the connection is made with it.
+    void datagramPortWrapsBelowTheTop()
+    {
+        writeConfig([](Configuration &c) {
+            c.baseDatagramPort = 65534;
+            for (int port = 65534; port <= 65535; ++port) {
+                RecentDevice d;
+                d.address = QHostAddress(QStringLiteral("10.0.0.%1").arg(port - 65530));
+                d.port = 7001;
+                d.datagramPort = port;
+                c.addRecentDevice(d);
+            }
+        });
+        QVERIFY(openWindow());
+        DialogScript script;
+        QString shownUdpPort;
+        script.then(connectForm(false, nullptr, &shownUdpPort));
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QCOMPARE(shownUdpPort, QStringLiteral("1024"));
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->datagramPort(), quint16(1024));
+        QCOMPARE(stored().recentDevices.first().datagramPort, 1024);
     }
 
     void disconnectAsksFirst()
