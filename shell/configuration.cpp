@@ -194,16 +194,26 @@ bool Configuration::readConfiguration()
     // counts as no file at all.
     const QFileInfo info(m_fileName);
     if (info.exists() && !info.isFile()) {
+        m_readError.clear();
         logCritical(QStringLiteral("%1(filename=%2) is not a regular file")
                         .arg(QStringLiteral("readConfiguration"), m_fileName));
         return false;
     }
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        // A file that is there (unreadable by its mode, say) holds what this store does not: it
+        // must not be written over. A missing one is simply made by the next write.
+        m_readError.clear();
+        if (info.exists()) {
+            m_readError = file.errorString();
+            if (m_readError.isEmpty())
+                m_readError = QStringLiteral("Unknown error");
+        }
         logCritical(QStringLiteral("%1(filename=%2) failed to open file with error %3")
                         .arg(QStringLiteral("readConfiguration"), m_fileName, file.errorString()));
         return false;
     }
+    m_readError.clear();
     readConfiguration(file);
     file.close();
     return true;
@@ -501,6 +511,7 @@ bool Configuration::keepUnreadableFile()
     const QString kept = unreadableFileName();
     QFile::remove(kept);
     if (!QFile::copy(m_fileName, kept)) {
+        m_writeError = QStringLiteral("could not keep the file as %1").arg(kept);
         logCritical(QStringLiteral("%1(filename=%2) failed to keep the unreadable file as %3")
                         .arg(QStringLiteral("writeConfiguration"), m_fileName, kept));
         return false;
@@ -513,6 +524,17 @@ bool Configuration::keepUnreadableFile()
 
 bool Configuration::writeConfiguration()
 {
+    // A file that could not be opened for reading cannot be kept as a copy either: it is left
+    // alone until a read succeeds. Once it is gone there is nothing left to lose.
+    if (!m_readError.isEmpty()) {
+        if (QFileInfo::exists(m_fileName)) {
+            m_writeError = QStringLiteral("it could not be read: %1").arg(m_readError);
+            logCritical(QStringLiteral("%1(filename=%2) not written, %3")
+                            .arg(QStringLiteral("writeConfiguration"), m_fileName, m_writeError));
+            return false;
+        }
+        m_readError.clear();
+    }
     // What could not be read is not overwritten without a copy.
     if (!keepUnreadableFile())
         return false;
@@ -521,13 +543,20 @@ bool Configuration::writeConfiguration()
     // so a failed write never leaves a cut-off configuration behind.
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) {
+        m_writeError = file.errorString();
         logCritical(QStringLiteral("%1(filename=%2) failed to write file with error %3")
-                        .arg(QStringLiteral("writeConfiguration"), m_fileName, file.errorString()));
+                        .arg(QStringLiteral("writeConfiguration"), m_fileName, m_writeError));
         return false;
     }
     if (file.write(document) != document.size()) {
+        m_writeError = file.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        m_writeError = file.errorString();
+        return false;
+    }
+    m_writeError.clear();
+    return true;
 }

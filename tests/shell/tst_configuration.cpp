@@ -1,3 +1,4 @@
+#include "filemodes.h"
 #include "shell/configuration.h"
 
 #include <QBuffer>
@@ -511,6 +512,66 @@ private slots:
             QStringLiteral("\"writeConfiguration(filename=%1) failed to write file with error ")
                 .arg(path)));
         QVERIFY(s_messages.first().endsWith(QStringLiteral("\" ")));
+    }
+
+    // A file the program may write but not read (mode 0200) holds devices the store never saw:
+    // it is not written over, and the store keeps its changes in memory. Once the file reads
+    // again, or is gone, saving goes on.
+    void unreadableFileIsNeverWrittenOver()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("File modes cannot make a file unreadable here.");
+#else
+        const QString path = m_dir.filePath(QStringLiteral("unreadable.xml"));
+        const QByteArray content = readAll(goldenPath("full.xml"));
+        QVERIFY(writeAll(path, content));
+        const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        auto restore = qScopeGuard([&] { QFile::setPermissions(path, readable); });
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        Configuration c(path);
+        QVERIFY(c.addRecentDevice(recent("10.9.9.9", 7001, 3000)));
+        {
+            FileModesApply modes;
+            if (!modes.applies() || QFile(path).open(QIODevice::ReadOnly))
+                QSKIP("This process reads a file of mode 0200: it cannot be made unreadable.");
+            auto previous = qInstallMessageHandler(captureHandler);
+            const bool read = c.readConfiguration();
+            const bool written = c.writeConfiguration();
+            qInstallMessageHandler(previous);
+            QVERIFY(!read);
+            QVERIFY(!written);
+            QVERIFY(!c.readError().isEmpty());
+            QCOMPARE(s_messages.size(), 2);
+            QVERIFY(s_messages.last().startsWith(
+                QStringLiteral("\"writeConfiguration(filename=%1) not written, it could not be "
+                               "read: ")
+                    .arg(path)));
+        }
+        QCOMPARE(recentList(c), QStringList{QStringLiteral("10.9.9.9:7001:3000")});
+        QVERIFY(!QFile::exists(c.unreadableFileName()));
+        QVERIFY(QFile::setPermissions(path, readable));
+        QCOMPARE(readAll(path), content);
+
+        // Readable again: the file's devices replace the store's, and saving goes on.
+        QVERIFY(c.readConfiguration());
+        QVERIFY(c.readError().isEmpty());
+        QCOMPARE(c.recentDevices.size(), 3);
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(path), content);
+
+        // Gone while it could not be read: nothing is left to lose.
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        {
+            FileModesApply modes;
+            auto previous = qInstallMessageHandler(captureHandler);
+            const bool read = c.readConfiguration();
+            qInstallMessageHandler(previous);
+            QVERIFY(!read);
+            QVERIFY(QFile::remove(path));
+            QVERIFY(c.writeConfiguration());
+        }
+        QCOMPARE(readAll(path), content);
+#endif
     }
 
     void roundTripAfterEdits()
