@@ -16,6 +16,10 @@
 namespace {
 constexpr int kMissPort = 7001;
 constexpr int kMaxPort = 65535;
+// Datagram port 1 stands for level meters over TCP: the lowest UDP port handed out is 2.
+constexpr int kMinDatagramPort = 2;
+// Where the search for a free datagram port goes on past 65535: ports below need privileges.
+constexpr int kFirstUnprivilegedPort = 1024;
 
 // A plain decimal number of ASCII digits that fits in an int; anything else (signs, blanks,
 // overflow, an empty text) counts as 0.
@@ -151,10 +155,19 @@ int Configuration::nextDatagramPort() const
     used.reserve(recentDevices.size());
     for (const RecentDevice &device : recentDevices)
         used.insert(device.datagramPort);
-    int port = baseDatagramPort;
-    while (used.contains(port))
-        ++port;
-    return port;
+    // A base from a hand-edited file may sit right at the top: the search wraps instead of
+    // running past 65535 into a port no socket can have.
+    const int base = std::clamp(baseDatagramPort, kMinDatagramPort, kMaxPort);
+    for (int port = base; port <= kMaxPort; ++port) {
+        if (!used.contains(port))
+            return port;
+    }
+    for (int port = kFirstUnprivilegedPort; port < base; ++port) {
+        if (!used.contains(port))
+            return port;
+    }
+    // Only one device is connected at a time: sharing a port with a recent one is harmless.
+    return base;
 }
 
 bool Configuration::addRecentDevice(const RecentDevice &device)
@@ -181,16 +194,26 @@ bool Configuration::readConfiguration()
     // counts as no file at all.
     const QFileInfo info(m_fileName);
     if (info.exists() && !info.isFile()) {
+        m_readError.clear();
         logCritical(QStringLiteral("%1(filename=%2) is not a regular file")
                         .arg(QStringLiteral("readConfiguration"), m_fileName));
         return false;
     }
     QFile file(m_fileName);
     if (!file.open(QIODevice::ReadOnly)) {
+        // A file that is there (unreadable by its mode, say) holds what this store does not: it
+        // must not be written over. A missing one is simply made by the next write.
+        m_readError.clear();
+        if (info.exists()) {
+            m_readError = file.errorString();
+            if (m_readError.isEmpty())
+                m_readError = QStringLiteral("Unknown error");
+        }
         logCritical(QStringLiteral("%1(filename=%2) failed to open file with error %3")
                         .arg(QStringLiteral("readConfiguration"), m_fileName, file.errorString()));
         return false;
     }
+    m_readError.clear();
     readConfiguration(file);
     file.close();
     return true;
@@ -488,6 +511,7 @@ bool Configuration::keepUnreadableFile()
     const QString kept = unreadableFileName();
     QFile::remove(kept);
     if (!QFile::copy(m_fileName, kept)) {
+        m_writeError = QStringLiteral("could not keep the file as %1").arg(kept);
         logCritical(QStringLiteral("%1(filename=%2) failed to keep the unreadable file as %3")
                         .arg(QStringLiteral("writeConfiguration"), m_fileName, kept));
         return false;
@@ -500,6 +524,17 @@ bool Configuration::keepUnreadableFile()
 
 bool Configuration::writeConfiguration()
 {
+    // A file that could not be opened for reading cannot be kept as a copy either: it is left
+    // alone until a read succeeds. Once it is gone there is nothing left to lose.
+    if (!m_readError.isEmpty()) {
+        if (QFileInfo::exists(m_fileName)) {
+            m_writeError = QStringLiteral("it could not be read: %1").arg(m_readError);
+            logCritical(QStringLiteral("%1(filename=%2) not written, %3")
+                            .arg(QStringLiteral("writeConfiguration"), m_fileName, m_writeError));
+            return false;
+        }
+        m_readError.clear();
+    }
     // What could not be read is not overwritten without a copy.
     if (!keepUnreadableFile())
         return false;
@@ -508,13 +543,20 @@ bool Configuration::writeConfiguration()
     // so a failed write never leaves a cut-off configuration behind.
     QSaveFile file(m_fileName);
     if (!file.open(QIODevice::WriteOnly)) {
+        m_writeError = file.errorString();
         logCritical(QStringLiteral("%1(filename=%2) failed to write file with error %3")
-                        .arg(QStringLiteral("writeConfiguration"), m_fileName, file.errorString()));
+                        .arg(QStringLiteral("writeConfiguration"), m_fileName, m_writeError));
         return false;
     }
     if (file.write(document) != document.size()) {
+        m_writeError = file.errorString();
         file.cancelWriting();
         return false;
     }
-    return file.commit();
+    if (!file.commit()) {
+        m_writeError = file.errorString();
+        return false;
+    }
+    m_writeError.clear();
+    return true;
 }

@@ -21,9 +21,12 @@ class QXmlStreamAttributes;
 // skipped silently and reading still succeeds. A bad byte or an XML error costs only the record
 // it is in: the records before it and every whole record tag behind it are still taken. After a
 // read that met such a fault (or a file above kMaxFileBytes) the next write first copies the
-// file as it was to unreadableFileName() and logs so. Writing replaces the file atomically:
-// when it fails, the previous file stays whole. Failures to open report a critical message; a
-// path that is not a regular file (a FIFO, a directory) counts as a missing file.
+// file as it was to unreadableFileName() and logs so. A file that is there but cannot be opened
+// for reading is never written over: writes are refused (readError() says why) until a read
+// succeeds or the file is gone, and the store's changes stay in memory only. Writing replaces the
+// file atomically: when it fails, the previous file stays whole. Failures to open report a
+// critical message; a path that is not a regular file (a FIFO, a directory) counts as a missing
+// file.
 class Configuration
 {
 public:
@@ -37,6 +40,12 @@ public:
     QString unreadableFileName() const { return m_fileName + QStringLiteral(".bad"); }
     // The last read met a fault and the next write will keep the file it read.
     bool keepsUnreadableFile() const { return !m_unreadableDigest.isEmpty(); }
+    // The file's error text when the file is there but the last read could not open it; empty
+    // after a read that succeeded or found no file, and after a write that succeeded. While it
+    // is set, writeConfiguration() refuses to replace the file.
+    QString readError() const { return m_readError; }
+    // Why the last write failed; empty when it succeeded or none was made yet.
+    QString writeError() const { return m_writeError; }
 
     // The first recent entry with this address; a miss gives a null address, port 7001 and
     // datagram port 0.
@@ -53,7 +62,10 @@ public:
     // Adds the record as it is; false for a null address, a port below 1 or a known address.
     bool addKnownDevice(const KnownDevice &device);
 
-    // The lowest port from baseDatagramPort upward that no recent device uses.
+    // The lowest port from baseDatagramPort upward that no recent device uses. Past 65535 the
+    // search goes on from 1024 (the first port bound without privileges) up to the base; with
+    // every one of them in use it gives the base. Always a UDP port, 2 to 65535 (1 stands for
+    // levels over TCP).
     [[nodiscard]] int nextDatagramPort() const;
     // Puts the connection at the head of the recent list, dropping older entries for the same
     // address and entries beyond maxDevices. The file is not written.
@@ -62,7 +74,8 @@ public:
     // Replaces the lists (and the settings the file gives) with the file's content. False only
     // when the file cannot be opened; the store is then unchanged.
     bool readConfiguration();
-    // Writes the whole store to the file anew. False when the file cannot be written.
+    // Writes the whole store to the file anew. False when the file cannot be written, or when
+    // it is there and could not be read (see readError()).
     bool writeConfiguration();
 
     // The reading step of readConfiguration, on an already open device.
@@ -93,4 +106,6 @@ private:
     QString m_fileName;
     // Hash of the file content of a read that met a fault; empty otherwise.
     QByteArray m_unreadableDigest;
+    QString m_readError;
+    QString m_writeError;
 };

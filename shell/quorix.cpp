@@ -29,6 +29,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -37,10 +38,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 Quorix *mainWindow = nullptr;
@@ -54,6 +57,9 @@ namespace {
 
 // The smallest log file size in KB, whatever the configuration says.
 constexpr int kMinLogMaxSizeKb = 64;
+
+// How long a problem with the program's files stays in the status bar.
+constexpr int kNoticeMs = 15000;
 
 // A menu-bar entry, owned by the receiver, that runs slot when triggered; tests find it by name.
 template<typename Receiver, typename Slot>
@@ -152,10 +158,15 @@ Quorix::Quorix(QWidget *parent)
     connect(comClient(), &ksm::CCom::stateChanged, this, &Quorix::stateChanged);
     connect(comClient(), &ksm::CCom::busyStateChanged, this, &Quorix::busyStateChanged);
     connect(comClient(), &ksm::CCom::errorOccurred, this, &Quorix::socketErrorOccurred);
+    connect(statusBar(), &QStatusBar::messageChanged, this, [this](const QString &message) {
+        if (message.isEmpty())
+            showNextNotice();
+    });
 
     // A path that is no regular file (a FIFO would block the read) counts as a missing file.
     // The defaults that stand in for a missing file are written once the first frame is out.
-    if (QFileInfo(m_configuration.fileName()).isFile())
+    const bool read = QFileInfo(m_configuration.fileName()).isFile();
+    if (read)
         m_configuration.readConfiguration();
     else
         m_configurationPending = true;
@@ -167,7 +178,16 @@ Quorix::Quorix(QWidget *parent)
     m_logFile->setMaxSize(maxBytes);
     m_logFile->setMaxFiles(m_configuration.logMaxFiles);
     // A log that cannot be opened leaves the program running without one.
-    (void)m_logFile->open(applicationDirectory() + QStringLiteral("/logs"));
+    const QString logDirectory = applicationDirectory() + QStringLiteral("/logs");
+    const bool logged = m_logFile->open(logDirectory);
+
+    // Said once the log is settled: without one, stderr hears of them too.
+    if (read)
+        noteConfigurationRead(m_configuration);
+    if (!logged) {
+        showNotice(LogUnwritable,
+                   tr("Cannot write log files in %1").arg(QDir::toNativeSeparators(logDirectory)));
+    }
 
     mainWindow = this;
 }
@@ -186,6 +206,10 @@ Quorix::~Quorix()
 
 bool Quorix::event(QEvent *event)
 {
+    // Opening a menu sends an empty status tip, which would wipe a notice before it was read.
+    if (event->type() == QEvent::StatusTip && static_cast<QStatusTipEvent *>(event)->tip().isEmpty()
+        && !m_shownNotice.isEmpty() && statusBar()->currentMessage() == m_shownNotice)
+        return true;
     if (event->type() == QEvent::Paint && m_configurationPending && !m_configurationQueued) {
         m_configurationQueued = true;
         QTimer::singleShot(0, this, &Quorix::writePendingConfiguration);
@@ -198,7 +222,74 @@ void Quorix::writePendingConfiguration()
     if (!m_configurationPending)
         return;
     m_configurationPending = false;
-    m_configuration.writeConfiguration();
+    writeConfiguration();
+}
+
+bool Quorix::readConfiguration()
+{
+    const bool read = m_configuration.readConfiguration();
+    noteConfigurationRead(m_configuration);
+    return read;
+}
+
+bool Quorix::writeConfiguration()
+{
+    const bool written = m_configuration.writeConfiguration();
+    noteConfigurationWrite(m_configuration, written);
+    return written;
+}
+
+void Quorix::noteConfigurationRead(const Configuration &configuration)
+{
+    if (configuration.readError().isEmpty()) {
+        m_noticesSaid &= ~ConfigurationUnreadable;
+        return;
+    }
+    // The store refuses to write over such a file, so changes last only as long as the run.
+    showNotice(ConfigurationUnreadable,
+               tr("Cannot read %1 (%2): changes are not saved")
+                   .arg(QFileInfo(configuration.fileName()).fileName(), configuration.readError()));
+}
+
+void Quorix::noteConfigurationWrite(const Configuration &configuration, bool written)
+{
+    if (!configuration.readError().isEmpty()) {
+        // Not written because it could not be read: that is the problem to say.
+        noteConfigurationRead(configuration);
+        return;
+    }
+    m_noticesSaid &= ~ConfigurationUnreadable;
+    if (written) {
+        m_noticesSaid &= ~ConfigurationUnsaved;
+        return;
+    }
+    const QString reason
+        = configuration.writeError().isEmpty() ? tr("unknown error") : configuration.writeError();
+    showNotice(
+        ConfigurationUnsaved,
+        tr("Cannot save %1 (%2)").arg(QFileInfo(configuration.fileName()).fileName(), reason));
+}
+
+void Quorix::showNotice(Notice notice, const QString &text)
+{
+    if (m_noticesSaid & notice)
+        return;
+    m_noticesSaid |= notice;
+    // Without a log file nothing else keeps it: a terminal the program was started from gets it.
+    if (!m_logFile || !m_logFile->isOpen()) {
+        std::fprintf(stderr, "Tallydesk: %s\n", text.toLocal8Bit().constData());
+        std::fflush(stderr);
+    }
+    m_pendingNotices.append(text);
+    if (statusBar()->currentMessage().isEmpty())
+        showNextNotice();
+}
+
+void Quorix::showNextNotice()
+{
+    m_shownNotice = m_pendingNotices.isEmpty() ? QString() : m_pendingNotices.takeFirst();
+    if (!m_shownNotice.isEmpty())
+        statusBar()->showMessage(m_shownNotice, kNoticeMs);
 }
 
 void Quorix::createMenus()
@@ -314,17 +405,28 @@ bool Quorix::connectTo(const QString &addressText,
                        qint64 port,
                        qint64 datagramPort)
 {
+    ksm::CCom *client = comClient();
     // A port that does not fit 16 bits would silently become another port.
-    if (port < 1 || port > 65535 || datagramPort < 0 || datagramPort > 65535) {
-        logWarning(QStringLiteral("Quorix::connectTo(address=%1:%2, datagram port=%3) refused")
+    QString reason;
+    if (port < 1 || port > 65535)
+        reason = tr("TCP port %1 is outside 1 to 65535").arg(port);
+    else if (datagramPort < 0 || datagramPort > 65535)
+        reason = tr("UDP port %1 is outside 1 to 65535").arg(datagramPort);
+    else if (!client->connect(addressText, quint16(port), quint16(datagramPort)))
+        reason = QHostAddress(addressText).protocol() == QAbstractSocket::IPv4Protocol
+                     ? tr("refused")
+                     : tr("not an IPv4 address");
+    if (!reason.isEmpty()) {
+        logWarning(QStringLiteral("Quorix::connectTo(address=%1:%2, datagram port=%3) refused: %4")
                        .arg(addressText)
                        .arg(port)
-                       .arg(datagramPort));
+                       .arg(datagramPort)
+                       .arg(reason));
+        setTextColour(m_statusLabel, Qt::red);
+        m_statusLabel->setText(tr("Not connected to device <%1:%2>: %3")
+                                   .arg(addressText, QString::number(port), reason));
         return false;
     }
-    ksm::CCom *client = comClient();
-    if (!client->connect(addressText, quint16(port), quint16(datagramPort)))
-        return false;
 
     m_statusLabel->setText(tr("Connecting to device <%1>").arg(client->host()));
     setEngagedMenus(true);
@@ -335,7 +437,7 @@ bool Quorix::connectTo(const QString &addressText,
     recent.datagramPort = int(datagramPort);
     if (m_configuration.addRecentDevice(recent)) {
         m_configuration.updateKnownDevice(recent);
-        m_configuration.writeConfiguration();
+        writeConfiguration();
     }
     return true;
 }
@@ -435,14 +537,18 @@ void Quorix::browseDevices()
     {
         BriskDiscoveryDialog dialog(m_configuration.fileName(), this);
         dialog.setDiscovery(discovery.get());
-        if (runDialog(dialog) != QDialog::Accepted)
+        const int result = runDialog(dialog);
+        // The dialog saves a named device itself.
+        if (!dialog.configuration().writeError().isEmpty())
+            noteConfigurationWrite(dialog.configuration(), false);
+        if (result != QDialog::Accepted)
             return;
         address = dialog.selectedDevice().address;
     }
     if (address.isEmpty())
         return;
 
-    m_configuration.readConfiguration();
+    readConfiguration();
     const auto known = m_configuration.knownDevices.constFind(address);
     if (known != m_configuration.knownDevices.cend()) {
         connectKnown(*known);
@@ -454,7 +560,7 @@ void Quorix::browseDevices()
 void Quorix::connectDevice()
 {
     if (!comClient()->isEngaged()) {
-        m_configuration.readConfiguration();
+        readConfiguration();
         connectThroughDialog(QString());
         return;
     }
@@ -484,7 +590,7 @@ void Quorix::connectRecent(const QString &addressText)
 void Quorix::updateRecent()
 {
     m_recentMenu->clear();
-    m_configuration.readConfiguration();
+    readConfiguration();
     if (m_configuration.recentDevices.isEmpty()) {
         m_recentMenu->addAction(tr("List is empty"))->setEnabled(false);
         return;
@@ -514,9 +620,11 @@ void Quorix::manageDevices()
         ManageDevicesDialog dialog(m_configuration, this);
         result = runDialog(dialog);
         address = dialog.selectedAddress();
+        if (!dialog.configuration().writeError().isEmpty())
+            noteConfigurationWrite(dialog.configuration(), false);
     }
     // The dialog wrote the file itself.
-    m_configuration.readConfiguration();
+    readConfiguration();
     if (result != QDialog::Accepted)
         return;
     const auto known = m_configuration.knownDevices.constFind(address);
@@ -554,14 +662,14 @@ void Quorix::aboutClicked()
 void Quorix::loginClicked(const QString &text)
 {
     if (!text.isEmpty()) {
-        m_configuration.readConfiguration();
+        readConfiguration();
         const QString host = comClient()->host();
         const QHostAddress hostAddress(host);
         const QString key = hostAddress.isNull() ? host : hostAddress.toString();
         auto known = m_configuration.knownDevices.find(key);
         if (known != m_configuration.knownDevices.end() && known->name.isEmpty()) {
             known->name = text;
-            m_configuration.writeConfiguration();
+            writeConfiguration();
         }
     }
     // The name comes from the device: shown as written, never read as markup.

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -43,6 +44,11 @@ class StatusBusyOverlay;
 // and not yet disconnected), not on the link state; it follows the client's stateChanged() and
 // busyStateChanged() signals and the front panel's loginClicked(). Its modal questions and
 // dialogs run through runDialog(). GUI thread only.
+//
+// Problems with the program's own files (a configuration file that cannot be read or saved, a
+// log directory that cannot be written) are said in the status bar as temporary messages, one
+// after the other, each once until it has cleared; without an open log file they go to stderr
+// too. A connect that is refused before it starts says why in the status label.
 class Quorix : public QMainWindow
 {
     Q_OBJECT
@@ -82,13 +88,26 @@ private slots:
     void button3Clicked();
 
 private:
+    // The problems said once in the status bar; bits of m_noticesSaid.
+    enum Notice { ConfigurationUnreadable = 1, ConfigurationUnsaved = 2, LogUnwritable = 4 };
+
+    // The store's read and write, with what went wrong said to the operator.
+    bool readConfiguration();
+    bool writeConfiguration();
+    // Says what the store's last read or write left wrong, or forgets a problem that cleared.
+    void noteConfigurationRead(const Configuration &configuration);
+    void noteConfigurationWrite(const Configuration &configuration, bool written);
+    // Shows the text in the status bar unless this notice was said already; queued behind a
+    // notice still showing.
+    void showNotice(Notice notice, const QString &text);
+    void showNextNotice();
     void createMenus();
     // Writes the configuration a missing file left to write, once.
     void writePendingConfiguration();
     void createFrontPanel();
     // Connects the protocol client and, when it accepts, shows the engaged state and records
     // the device; false when the client refused or a port is outside 1 to 65535 (0 allowed for
-    // the datagram port, meaning no level meters).
+    // the datagram port, meaning no level meters), and the status label then says why.
     bool connectTo(const QString &addressText,
                    const QHostAddress &address,
                    qint64 port,
@@ -123,6 +142,9 @@ private:
     std::unique_ptr<LogFile> m_logFile;
     bool m_configurationPending = false;
     bool m_configurationQueued = false;
+    int m_noticesSaid = 0;
+    QStringList m_pendingNotices;
+    QString m_shownNotice;
 };
 
 // The one main window while it is published; null before its constructor has finished and from

@@ -1,3 +1,4 @@
+#include "filemodes.h"
 #include "shell/configuration.h"
 
 #include <QBuffer>
@@ -513,6 +514,66 @@ private slots:
         QVERIFY(s_messages.first().endsWith(QStringLiteral("\" ")));
     }
 
+    // A file the program may write but not read (mode 0200) holds devices the store never saw:
+    // it is not written over, and the store keeps its changes in memory. Once the file reads
+    // again, or is gone, saving goes on.
+    void unreadableFileIsNeverWrittenOver()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("File modes cannot make a file unreadable here.");
+#else
+        const QString path = m_dir.filePath(QStringLiteral("unreadable.xml"));
+        const QByteArray content = readAll(goldenPath("full.xml"));
+        QVERIFY(writeAll(path, content));
+        const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        auto restore = qScopeGuard([&] { QFile::setPermissions(path, readable); });
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        Configuration c(path);
+        QVERIFY(c.addRecentDevice(recent("10.9.9.9", 7001, 3000)));
+        {
+            FileModesApply modes;
+            if (!modes.applies() || QFile(path).open(QIODevice::ReadOnly))
+                QSKIP("This process reads a file of mode 0200: it cannot be made unreadable.");
+            auto previous = qInstallMessageHandler(captureHandler);
+            const bool read = c.readConfiguration();
+            const bool written = c.writeConfiguration();
+            qInstallMessageHandler(previous);
+            QVERIFY(!read);
+            QVERIFY(!written);
+            QVERIFY(!c.readError().isEmpty());
+            QCOMPARE(s_messages.size(), 2);
+            QVERIFY(s_messages.last().startsWith(
+                QStringLiteral("\"writeConfiguration(filename=%1) not written, it could not be "
+                               "read: ")
+                    .arg(path)));
+        }
+        QCOMPARE(recentList(c), QStringList{QStringLiteral("10.9.9.9:7001:3000")});
+        QVERIFY(!QFile::exists(c.unreadableFileName()));
+        QVERIFY(QFile::setPermissions(path, readable));
+        QCOMPARE(readAll(path), content);
+
+        // Readable again: the file's devices replace the store's, and saving goes on.
+        QVERIFY(c.readConfiguration());
+        QVERIFY(c.readError().isEmpty());
+        QCOMPARE(c.recentDevices.size(), 3);
+        QVERIFY(c.writeConfiguration());
+        QCOMPARE(readAll(path), content);
+
+        // Gone while it could not be read: nothing is left to lose.
+        QVERIFY(QFile::setPermissions(path, QFileDevice::WriteOwner));
+        {
+            FileModesApply modes;
+            auto previous = qInstallMessageHandler(captureHandler);
+            const bool read = c.readConfiguration();
+            qInstallMessageHandler(previous);
+            QVERIFY(!read);
+            QVERIFY(QFile::remove(path));
+            QVERIFY(c.writeConfiguration());
+        }
+        QCOMPARE(readAll(path), content);
+#endif
+    }
+
     void roundTripAfterEdits()
     {
         Configuration c(m_dir.filePath(QStringLiteral("Tallydesk.xml")));
@@ -595,6 +656,43 @@ private slots:
         QVERIFY(c.addRecentDevice(recent("1.1.1.3", 1, 3001)));
         QVERIFY(c.addRecentDevice(recent("1.1.1.4", 1, 1)));
         QCOMPARE(c.nextDatagramPort(), 3002);
+    }
+
+    // The proposed port is one a UDP socket can have, whatever the base and the recent list:
+    // past 65535 the search wraps to 1024, the first port bound without privileges.
+    void nextDatagramPortStaysInRange_data()
+    {
+        QTest::addColumn<int>("base");
+        QTest::addColumn<QList<int>>("usedRanges"); // first and last port of each range
+        QTest::addColumn<int>("expected");
+        QTest::newRow("top port free") << 65535 << QList<int>{65534, 65534} << 65535;
+        QTest::newRow("top ports used") << 65534 << QList<int>{65534, 65535} << 1024;
+        QTest::newRow("used low ports skipped")
+            << 65535 << QList<int>{65535, 65535, 1024, 1025} << 1026;
+        QTest::newRow("every port used") << 40000 << QList<int>{2, 65535} << 40000;
+        QTest::newRow("base 1 stands for TCP") << 1 << QList<int>{} << 2;
+        QTest::newRow("base beyond 16 bits") << 70000 << QList<int>{} << 65535;
+        QTest::newRow("negative base") << -5 << QList<int>{2, 2} << 3;
+    }
+
+    void nextDatagramPortStaysInRange()
+    {
+        QFETCH(int, base);
+        QFETCH(QList<int>, usedRanges);
+        QFETCH(int, expected);
+        Configuration c(QStringLiteral("unused.xml"));
+        c.baseDatagramPort = base;
+        quint32 address = 0x0a000000;
+        for (qsizetype i = 0; i + 1 < usedRanges.size(); i += 2) {
+            for (int port = usedRanges.at(i); port <= usedRanges.at(i + 1); ++port) {
+                RecentDevice d;
+                d.address = QHostAddress(++address);
+                d.port = 7001;
+                d.datagramPort = port;
+                c.recentDevices.append(d);
+            }
+        }
+        QCOMPARE(c.nextDatagramPort(), expected);
     }
 
     void addRecentDeviceOrdersAndTrims()

@@ -1,4 +1,5 @@
 #include "dialogscript.h"
+#include "filemodes.h"
 
 #include "frontpanel/qvantelloginpage.h"
 #include "frontpanel/qvantelwindow.h"
@@ -31,6 +32,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMenuBar>
 #include <QNetworkDatagram>
 #include <QPointer>
 #include <QPushButton>
@@ -45,6 +47,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace {
@@ -69,6 +72,47 @@ protected:
         return false;
     }
 };
+
+#ifdef Q_OS_UNIX
+// What the program writes to stderr while it lives.
+class StderrCapture
+{
+public:
+    StderrCapture()
+    {
+        if (!m_file.open())
+            return;
+        std::fflush(stderr);
+        m_saved = ::dup(STDERR_FILENO);
+        if (m_saved >= 0)
+            ::dup2(m_file.handle(), STDERR_FILENO);
+    }
+    ~StderrCapture() { restore(); }
+    StderrCapture(const StderrCapture &) = delete;
+    StderrCapture &operator=(const StderrCapture &) = delete;
+
+    QByteArray text()
+    {
+        restore();
+        m_file.seek(0);
+        return m_file.readAll();
+    }
+
+private:
+    void restore()
+    {
+        if (m_saved < 0)
+            return;
+        std::fflush(stderr);
+        ::dup2(m_saved, STDERR_FILENO);
+        ::close(m_saved);
+        m_saved = -1;
+    }
+
+    QTemporaryFile m_file;
+    int m_saved = -1;
+};
+#endif
 
 quint16 freeUdpPort()
 {
@@ -379,29 +423,41 @@ private slots:
         QCOMPARE(known.name, QStringLiteral("Studio"));
     }
 
-    void refusedConnectChangesNothing_data()
+    void refusedConnectSaysWhyAndChangesNothing_data()
     {
         QTest::addColumn<QString>("address");
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("udpPort");
-        QTest::newRow("not an address") << "unit.local"
-                                        << ""
-                                        << "";
+        QTest::addColumn<QString>("shown"); // %1: the demo unit's port
+        QTest::newRow("not an address")
+            << "unit.local"
+            << ""
+            << ""
+            << "Not connected to device <unit.local:%1>: not an IPv4 address";
         QTest::newRow("port 0") << kHost << "0"
-                                << "";
+                                << ""
+                                << "Not connected to device <127.0.0.1:0>: TCP port 0 is outside "
+                                   "1 to 65535";
         QTest::newRow("port text") << kHost << "70a"
-                                   << "";
-        QTest::newRow("port beyond 16 bits") << kHost << "70001"
-                                             << "";
-        QTest::newRow("datagram port beyond 16 bits") << kHost << ""
-                                                      << "65536";
+                                   << ""
+                                   << "Not connected to device <127.0.0.1:0>: TCP port 0 is "
+                                      "outside 1 to 65535";
+        QTest::newRow("port beyond 16 bits")
+            << kHost << "70001"
+            << ""
+            << "Not connected to device <127.0.0.1:70001>: TCP port 70001 is outside 1 to 65535";
+        QTest::newRow("datagram port beyond 16 bits")
+            << kHost << ""
+            << "65536"
+            << "Not connected to device <127.0.0.1:%1>: UDP port 65536 is outside 1 to 65535";
     }
 
-    void refusedConnectChangesNothing()
+    void refusedConnectSaysWhyAndChangesNothing()
     {
         QFETCH(QString, address);
         QFETCH(QString, port);
         QFETCH(QString, udpPort);
+        QFETCH(QString, shown);
         QVERIFY(openWindow());
         DialogScript script;
         const quint16 fakePort = m_fake->port();
@@ -416,11 +472,143 @@ private slots:
         action("connectAction")->trigger();
         QVERIFY(script.allUsed());
         QVERIFY(!comClient()->isEngaged());
-        QCOMPARE(statusLabel()->text(), QStringLiteral("No active connection"));
+        QCOMPARE(statusLabel()->text(), shown.arg(fakePort));
+        QCOMPARE(statusLabel()->palette().color(QPalette::WindowText), QColor(Qt::red));
         QVERIFY(menusIdle());
         QVERIFY(stored().recentDevices.isEmpty());
         QCOMPARE(m_fake->clientCount(), 0);
     }
+
+    // With the recent devices on the top ports the search for a free datagram port wraps: the
+    // dialog offers a port a socket can have, and the connection is made with it.
+    void datagramPortWrapsBelowTheTop()
+    {
+        writeConfig([](Configuration &c) {
+            c.baseDatagramPort = 65534;
+            for (int port = 65534; port <= 65535; ++port) {
+                RecentDevice d;
+                d.address = QHostAddress(QStringLiteral("10.0.0.%1").arg(port - 65530));
+                d.port = 7001;
+                d.datagramPort = port;
+                c.addRecentDevice(d);
+            }
+        });
+        QVERIFY(openWindow());
+        DialogScript script;
+        QString shownUdpPort;
+        script.then(connectForm(false, nullptr, &shownUdpPort));
+        action("connectAction")->trigger();
+        QVERIFY(script.allUsed());
+        QCOMPARE(shownUdpPort, QStringLiteral("1024"));
+        QVERIFY(comClient()->isEngaged());
+        QCOMPARE(comClient()->datagramPort(), quint16(1024));
+        QCOMPARE(stored().recentDevices.first().datagramPort, 1024);
+    }
+
+    // Tallydesk.xml that the program may write but not read: the operator is told once, the
+    // file keeps its six devices, and the session's connections are remembered in memory.
+    void unreadableConfigurationIsSaidOnceAndNotWrittenOver()
+    {
+#ifndef Q_OS_UNIX
+        QSKIP("File modes cannot make a file unreadable here.");
+#else
+        writeConfig([](Configuration &c) {
+            for (int i = 1; i <= 3; ++i) {
+                KnownDevice known;
+                known.address = QHostAddress(QStringLiteral("10.0.0.%1").arg(i));
+                known.port = 7001;
+                known.name = QStringLiteral("Studio %1").arg(i);
+                c.knownDevices.insert(known.address.toString(), known);
+                RecentDevice recent;
+                recent.address = QHostAddress(QStringLiteral("10.0.1.%1").arg(i));
+                recent.port = 7001;
+                recent.datagramPort = 1;
+                c.addRecentDevice(recent);
+            }
+        });
+        QFile file(configFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        const auto readable = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        auto restore = qScopeGuard([&] { QFile::setPermissions(configFile(), readable); });
+        QVERIFY(QFile::setPermissions(configFile(), QFileDevice::WriteOwner));
+
+        {
+            FileModesApply modes;
+            if (!modes.applies() || QFile(configFile()).open(QIODevice::ReadOnly))
+                QSKIP("This process reads a file of mode 0200: it cannot be made unreadable.");
+            Quorix *window = openWindow();
+            QVERIFY(window);
+            QStatusBar *status = window->statusBar();
+            const QString notice = status->currentMessage();
+            QVERIFY2(notice.startsWith(QStringLiteral("Cannot read Tallydesk.xml (")),
+                     qPrintable(notice));
+            QVERIFY2(notice.endsWith(QStringLiteral("): changes are not saved")),
+                     qPrintable(notice));
+            // Opening a menu does not wipe it.
+            QTest::mouseClick(
+                window->menuBar(),
+                Qt::LeftButton,
+                {},
+                window->menuBar()->actionGeometry(recentMenu()->menuAction()).center());
+            QTRY_VERIFY(recentMenu()->isVisible());
+            recentMenu()->hide();
+            QCOMPARE(status->currentMessage(), notice);
+
+            QSignalSpy messages(status, &QStatusBar::messageChanged);
+            connectThroughDialog(true);
+            QMetaObject::invokeMethod(m_window.get(), "updateRecent");
+            QCOMPARE(recentMenu()->actions().value(0)->text(), kHost);
+            QCOMPARE(messages.count(), 0);
+            m_window.reset();
+        }
+        QVERIFY(QFile::setPermissions(configFile(), readable));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QVERIFY(!QFile::exists(configFile() + QStringLiteral(".bad")));
+#endif
+    }
+
+#ifdef Q_OS_UNIX
+    // Neither the log directory nor Tallydesk.xml (a directory in its place) can be written:
+    // each is said once in the status bar, one after the other, and on stderr, since no log
+    // keeps them.
+    void unwritableFilesAreSaidOnce()
+    {
+        QVERIFY(QFile::remove(configFile()));
+        QVERIFY(QDir(m_dir->path()).mkdir(QStringLiteral("Tallydesk.xml")));
+        QFile blocker(m_dir->filePath(QStringLiteral("logs")));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString logNotice
+            = QStringLiteral("Cannot write log files in %1")
+                  .arg(QDir::toNativeSeparators(m_dir->filePath(QStringLiteral("logs"))));
+
+        StderrCapture errors;
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        QStatusBar *status = window->statusBar();
+        QCOMPARE(status->currentMessage(), logNotice);
+        // The defaults meet the directory after the first frame; that notice waits its turn.
+        QTest::qWait(50);
+        QCOMPARE(status->currentMessage(), logNotice);
+        status->clearMessage();
+        const QString saveNotice = status->currentMessage();
+        QVERIFY2(saveNotice.startsWith(QStringLiteral("Cannot save Tallydesk.xml (")),
+                 qPrintable(saveNotice));
+
+        // Every connection fails to save again; it is not said again.
+        connectThroughDialog(true);
+        status->clearMessage();
+        QCOMPARE(status->currentMessage(), QString());
+        m_window.reset();
+        const QByteArray said = errors.text();
+        QCOMPARE(said,
+                 "Tallydesk: " + logNotice.toLocal8Bit()
+                     + "\nTallydesk: " + saveNotice.toLocal8Bit() + "\n");
+    }
+#endif
 
     void disconnectAsksFirst()
     {
