@@ -962,6 +962,12 @@ void WalkDriver::tapBackOnScreen()
         tapOnScreen(settings->header()->backIcon());
 }
 
+void WalkDriver::tapApplyOnScreen()
+{
+    if (QVantelMenuWidget *settings = menu())
+        tapOnScreen(settings->header()->applyIcon());
+}
+
 void WalkDriver::tapKeyOnScreen(int key)
 {
     QVantelVirtual *board = open<QVantelVirtual>();
