@@ -204,20 +204,23 @@ bool TComEthernetController::handleEvent(const ksm::CMsg &msg)
 
     if (eventType == kEventDefaultNetwork) {
         const std::string &mode = *msg.param(kEthernetKeyMode, true);
-        if (!mode.empty())
-            applyMode(mode);
+        if (!mode.empty()) {
+            if (const KeyRow *row = rowOfField(&m_mode))
+                applyNews(*row, mode);
+        }
         return true;
     }
     if (eventType == kEventConfigInfo) {
         // The event carries the whole address set: a key it leaves out is no longer set. Its
-        // settings are applied before the state it reports (the cable).
+        // settings are applied before the state it reports (the cable). A key held for a write
+        // keeps the value being written (applyNews()).
         for (const bool reported : {false, true}) {
             for (const KeyRow &row : keyTable().rows()) {
                 if (row.event == KeyRow::NotInEvent || row.reported != reported)
                     continue;
                 const std::string &text = *msg.param(*row.key, true);
                 if (row.event == KeyRow::InEventAlways || !text.empty())
-                    applyRow(row, text);
+                    applyNews(row, text);
             }
         }
         Q_EMIT controllerParamChanged(this, ParamConfigInfo);

@@ -118,7 +118,8 @@ public:
     bool read(const std::vector<std::string> &keys) override;
     bool write(const std::vector<std::string> &keys) override;
     bool handleInfo(const ksm::CMsg &msg) override;
-    // "default_network" and "config info" events for this network; true when used.
+    // "default_network" and "config info" events for this network; true when used. A key held
+    // for a write under way (holdKey()) keeps the value being written.
     bool handleEvent(const ksm::CMsg &msg) override;
     bool setNetwork(const std::string &networkId, int flags, bool makeDefault) override;
 

@@ -92,6 +92,31 @@ bool TComKeyedController::applyRow(const KeyRow &row, const std::string &text)
     return true;
 }
 
+bool TComKeyedController::applyNews(const KeyRow &row, const std::string &text)
+{
+    if (!isHeld(*row.key))
+        return applyRow(row, text);
+    m_heldNews.emplace_back(&row, text);
+    return true;
+}
+
+void TComKeyedController::holdKey(const std::string &key)
+{
+    if (keyTable().find(key))
+        m_held.insert(key);
+}
+
+void TComKeyedController::releaseHeld(bool unitKept)
+{
+    m_held.clear();
+    std::vector<std::pair<const KeyRow *, std::string>> news;
+    news.swap(m_heldNews);
+    if (!unitKept)
+        return;
+    for (const auto &[row, text] : news)
+        applyRow(*row, text);
+}
+
 bool TComKeyedController::applyField(const void *field, const std::string &text)
 {
     const KeyRow *row = rowOfField(field);

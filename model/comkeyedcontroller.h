@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class KeyTable;
@@ -33,6 +34,17 @@ public:
     // reset (see markKnown()): right after a read, whether the key was read, so that a page shows
     // a key whose read failed as unknown rather than the field's default.
     [[nodiscard]] bool isKnown(const std::string &key) const { return m_known.count(key) != 0; }
+
+    // Holds key for a write under way: the controller holds a value staged for the write (the
+    // operator's), not yet the unit's. Until releaseHeld(), the unit's news of the key (an
+    // event, applied through applyNews()) leaves that value in place and is kept instead, so
+    // that the write sends, and a page shows, the value staged. A key without a row: nothing.
+    void holdKey(const std::string &key);
+    // Ends every hold. unitKept: the write was refused and the values staged were put back, so
+    // the news kept meanwhile (newer than what was put back) is applied now, in the order it
+    // came; otherwise the unit took the write, which came after that news, and it is dropped.
+    void releaseHeld(bool unitKept);
+    [[nodiscard]] bool isHeld(const std::string &key) const { return m_held.count(key) != 0; }
 
 protected:
     // The subclass's key table (keytable.h); an empty one for a controller without.
@@ -65,6 +77,10 @@ protected:
     // A received text into the row's field by its kind's rule (or its applier), send off; the
     // applier's result, else true.
     bool applyRow(const KeyRow &row, const std::string &text);
+    // The unit's news of a setting (an event's value) into the row's field as applyRow() does,
+    // unless the row's key is held (holdKey()): then the text is kept for releaseHeld() and the
+    // field is left alone (true).
+    bool applyNews(const KeyRow &row, const std::string &text);
     // applyReceived() for the row of a field; false for a field without a row.
     bool applyField(const void *field, const std::string &text);
     // What a read does with a received value; the mobile controller adds its capability bits.
@@ -95,4 +111,7 @@ private:
     std::map<std::string, std::string> writes(const std::vector<std::string> &keys, bool onlyKnown);
 
     std::set<std::string> m_known;
+    std::set<std::string> m_held;
+    // The news of held keys, in the order it came (a key's later news after its earlier).
+    std::vector<std::pair<const KeyRow *, std::string>> m_heldNews;
 };

@@ -255,6 +255,11 @@ void QVantelSettingsPage::applyClicked()
         return;
     }
     const SettingsApplied applied = row->apply(*this, page);
+    if (applied == SettingsApplied::Refused && row->notice && page && currentPage() == page) {
+        // A page that follows the unit may have taken its news while the write was under way:
+        // with the edits put back, the mark is the change test's again.
+        showChanges(page);
+    }
     if (applied == SettingsApplied::Refused || applied == SettingsApplied::Left)
         return;
     // The unit was written meanwhile; a page left in that time keeps nothing of this Apply, and
@@ -385,9 +390,15 @@ void QVantelSettingsPage::buildPages(const std::function<void()> &hook)
 void QVantelSettingsPage::noticePage(const SettingsNotice &notice)
 {
     const Step step(this);
-    QVantelMenuItems *page = currentPage();
-    if (const SettingsPageRow *row = pageRow(page); row && row->notice)
-        row->notice(*this, page, notice);
+    QPointer<QVantelMenuItems> page = currentPage();
+    const SettingsPageRow *row = pageRow(page);
+    if (!row || !row->notice)
+        return;
+    row->notice(*this, page, notice);
+    // What the unit reported may have made a row the operator changed the unit's value again,
+    // or a row the operator left differ: the mark says whether any row still differs.
+    if (page && currentPage() == page)
+        showChanges(page);
 }
 
 void QVantelSettingsPage::audioControllerParamChanged(TComController *controller,

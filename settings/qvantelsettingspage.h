@@ -22,6 +22,7 @@
 #include <initializer_list>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -239,8 +240,11 @@ private:
     void refreshNetworkRow(QVantelMenuItem *item);
     // The same for the listed rows of the network page, while it stays.
     void refreshNetworkRows(QVantelMenuItems *page, std::initializer_list<int> rowIds);
-    // Puts editEthernet into the rows of an Ethernet page.
+    // Puts editEthernet into the rows of an Ethernet page, but for the rows in
+    // keptEthernetRows, which keep what the operator made of them.
     void refreshEthernetRows(QVantelMenuItems *page);
+    // The rows of an Ethernet page the operator has changed and not applied.
+    std::set<int> ethernetEdits(QVantelMenuItems *page);
     // Whether an editable row of the page differs from the page's edit copy.
     bool hasIsdnChanges(QVantelMenuItems *page);
     bool hasEthernetChanges(QVantelMenuItems *page);
@@ -503,6 +507,8 @@ private:
     TCallProfile editProfile;
     TCallProfile savedProfile;
     TComEthernetController editEthernet;
+    // While editEthernet takes an event: the rows the operator had changed (ethernetEdits()).
+    std::set<int> keptEthernetRows;
     TComMobileController editMobile;
     TComWifiController editWifi;
     TComIsdnController editIsdn;

@@ -14,6 +14,9 @@
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
+#include <QScopedValueRollback>
+
+#include <set>
 #include <string>
 #include <vector>
 
@@ -35,6 +38,14 @@ const std::vector<Choice> kLinkModes
 bool isPrimaryEthernet(const std::string &network)
 {
     return network == interfaceNetwork(kPageEthernetFirst);
+}
+
+// Whether the DHCP switch (an editable row) differs from the interface's mode. A PPPoE or BGAN
+// interface shows the switch on: it counts as changed only when the user turned it off, never
+// just because the unit's mode is neither DHCP nor manual.
+bool dhcpChanged(const QVantelMenuItem *dhcp, const TComEthernetController &ethernet)
+{
+    return dhcp->isChecked() == (ethernet.mode() == kModeManual);
 }
 
 // --- Field tables: the editable rows over the edit copy, in the order their keys are written.
@@ -158,11 +169,16 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
 {
     if (!page)
         return;
+    const std::set<int> &kept = keptEthernetRows;
+    const auto isKept = [&kept](int rowId) { return kept.count(rowId) != 0; };
     const bool unknown = editEthernet.state() == TComController::StateUnknown;
-    const bool manual = editEthernet.mode() == kModeManual;
+    // The addresses are open while the switch shows DHCP off, the unit's or the operator's.
+    bool manual = editEthernet.mode() == kModeManual;
     if (QVantelMenuItem *row = page->findItem(kRowEthernetDhcp)) {
         if (unknown) {
             showUnread(row);
+        } else if (isKept(kRowEthernetDhcp)) {
+            manual = !row->isChecked();
         } else {
             showSwitchRead(row);
             row->setChecked(!manual);
@@ -171,7 +187,8 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     }
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
         if (QVantelMenuItem *row = page->findItem(field.row)) {
-            row->setValueText(toQString(field.getText(editEthernet)));
+            if (!isKept(field.row))
+                row->setValueText(toQString(field.getText(editEthernet)));
             row->setReadOnly(unknown || !manual);
         }
     }
@@ -182,11 +199,24 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         if (!row)
             continue;
         const int value = field.getNumber(editEthernet);
-        if (row->findValue(value, true) >= 0)
+        if (!isKept(field.row) && row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
         row->setReadOnly(unknown || row->values().size() < 2
                          || (field.row == kRowEthernetLinkMode && foreignLink));
     }
+}
+
+std::set<int> QVantelSettingsPage::ethernetEdits(QVantelMenuItems *page)
+{
+    if (!page)
+        return {};
+    std::set<int> rows = changedRows(page, editEthernet, ethernetAddressFields());
+    rows.merge(changedRows(page, editEthernet, ethernetChoiceFields()));
+    if (const QVantelMenuItem *dhcp = editableRow(page, kRowEthernetDhcp);
+        dhcp && dhcpChanged(dhcp, editEthernet)) {
+        rows.insert(kRowEthernetDhcp);
+    }
+    return rows;
 }
 
 bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page)
@@ -195,9 +225,7 @@ bool QVantelSettingsPage::hasEthernetChanges(QVantelMenuItems *page)
         return false;
     bool changed = false;
     if (const QVantelMenuItem *dhcp = editableRow(page, kRowEthernetDhcp)) {
-        // A PPPoE or BGAN interface shows the switch on: it counts as changed only when the user
-        // turned it off, never just because the unit's mode is neither DHCP nor manual.
-        changed = dhcp->isChecked() == (editEthernet.mode() == kModeManual);
+        changed = dhcpChanged(dhcp, editEthernet);
         if (!dhcp->isChecked())
             changed = changed || fieldsDiffer(page, editEthernet, ethernetAddressFields());
     }
@@ -244,7 +272,9 @@ void QVantelSettingsPage::commitEthernetItem(QVantelMenuItems *page, QVantelMenu
 }
 
 // A configuration event of an Ethernet interface reaches the edit copy once it has been read;
-// the copy's new configuration then refreshes the page.
+// the copy's new configuration then refreshes the page. The rows the operator has changed and
+// not applied keep the operator's values: they are taken before the copy takes the event, and
+// the refresh leaves them alone (the core then marks the page by what still differs).
 void QVantelSettingsPage::noticeEthernetPage(QVantelMenuItems *page, const SettingsNotice &notice)
 {
     if (notice.kind == SettingsNotice::EthernetConfiguration) {
@@ -254,6 +284,7 @@ void QVantelSettingsPage::noticeEthernetPage(QVantelMenuItems *page, const Setti
                && TComDevice::networkFamily(*notice.message->param(kKeyNetwork, true))
                       == TComDevice::EthernetFamily
                && editEthernet.state() != TComController::StateUnknown) {
+        const QScopedValueRollback<std::set<int>> kept(keptEthernetRows, ethernetEdits(page));
         editEthernet.handleEvent(*notice.message);
     }
 }

@@ -5,13 +5,21 @@
 // the controller (fieldsDiffer); its applier stores every differing row in the controller
 // without sending (stageChangedFields) and then writes the staged keys in one request
 // (writeStaged). Only rows that are present and not read-only take part (editableRow()).
+//
+// The rows are the operator's and the controller is the page's picture of the unit: a page that
+// follows the unit's news shows it on the rows the operator has not changed (changedRows()), and
+// what an Apply staged stays the operator's until the unit answered the write (StagedChanges).
 
+#include "model/comkeyedcontroller.h"
 #include "model/textconversions.h"
 #include "settings/settingsrows.h"
 #include "widgets/qvantelmenuitem.h"
 
+#include <algorithm>
 #include <functional>
+#include <set>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -21,9 +29,22 @@ class TComController;
 // What an Apply stored without sending: the keys to write, in the order they were staged, and
 // how to put each stored value back when the unit refuses them, so that the rows still differ
 // afterwards and a retry sends them again. The objects staged in must outlive it.
+//
+// A value staged in a keyed controller is the operator's until the unit has answered the write:
+// its key is held there (TComKeyedController::holdKey()), so that news of the unit handled in
+// the meantime (an event handled while the write is under way) neither changes what is written
+// nor what the page shows. The holds end with undo() (the news is applied after the values put
+// back), with written() or with the object (the news came before the write and is dropped).
 class StagedChanges
 {
 public:
+    StagedChanges() = default;
+    ~StagedChanges() { release(false); }
+    StagedChanges(const StagedChanges &) = delete;
+    StagedChanges &operator=(const StagedChanges &) = delete;
+    StagedChanges(StagedChanges &&) = delete;
+    StagedChanges &operator=(StagedChanges &&) = delete;
+
     // Stores value through setter (a member function of C, or a function taking the target
     // first) without sending, records key, and remembers before for undo().
     template<typename C, typename Setter, typename T>
@@ -32,22 +53,40 @@ public:
         std::invoke(setter, target, value, false);
         m_keys.push_back(key);
         m_undo.push_back([&target, setter, before] { std::invoke(setter, target, before, false); });
+        if constexpr (std::is_base_of_v<TComKeyedController, C>) {
+            target.holdKey(key);
+            if (std::find(m_held.begin(), m_held.end(), &target) == m_held.end())
+                m_held.push_back(&target);
+        }
     }
 
     [[nodiscard]] bool isEmpty() const { return m_keys.empty(); }
     [[nodiscard]] const std::vector<std::string> &keys() const { return m_keys; }
 
-    // Puts every staged value back, the last staged first.
+    // Puts every staged value back, the last staged first, then what the unit reported of them
+    // meanwhile.
     void undo()
     {
         for (auto it = m_undo.rbegin(); it != m_undo.rend(); ++it)
             (*it)();
         m_undo.clear();
+        release(true);
     }
 
+    // The unit took the write: the values staged are its own now.
+    void written() { release(false); }
+
 private:
+    void release(bool unitKept)
+    {
+        for (TComKeyedController *target : m_held)
+            target->releaseHeld(unitKept);
+        m_held.clear();
+    }
+
     std::vector<std::string> m_keys;
     std::vector<std::function<void()>> m_undo;
+    std::vector<TComKeyedController *> m_held;
 };
 
 // A row's value in the form its field compares and stages.
@@ -318,6 +357,24 @@ fieldsDiffer(const QVantelMenuItems *page, const C &target, const SettingsFields
             return true;
     }
     return false;
+}
+
+// The ids of the editable rows of page that differ from their fields in target: the operator's
+// edits not yet applied. A page that follows the unit's news takes them before its edit copy
+// takes the news, and leaves them as they are when it shows the copy again, so that an edit is
+// never replaced behind the operator's back.
+template<typename C>
+[[nodiscard]] std::set<int>
+changedRows(const QVantelMenuItems *page, const C &target, const SettingsFields<C> &fields)
+{
+    std::set<int> rows;
+    FieldValue value;
+    for (const SettingsField<C> &field : fields) {
+        const QVantelMenuItem *row = editableRow(page, field.row);
+        if (row && fieldDiffers(target, field, row, value))
+            rows.insert(field.row);
+    }
+    return rows;
 }
 
 // Stages every editable row of page that differs from its field in target, in table order.

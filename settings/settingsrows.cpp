@@ -159,8 +159,10 @@ bool writeStaged(QVantelMenuWidget *menu, TComController &target, StagedChanges 
         return true;
     menu->showMessage(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Applying changes...")),
                       kApplyingMs);
-    if (target.write(staged.keys()))
+    if (target.write(staged.keys())) {
+        staged.written();
         return true;
+    }
     staged.undo();
     menu->showMessage(
         settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to apply changes!")), 0);

@@ -951,6 +951,10 @@ void WalkDriver::tapOnScreen(QWidget *widget)
 {
     if (!widget)
         return note(QStringLiteral("nothing to tap"));
+    // A right press of a position is never let go (the popup it opens takes over); QTest would
+    // go on counting its button as held, and the window system would take this tap for a press
+    // of a second button while the first is down.
+    QTestPrivate::qtestMouseButtons = Qt::NoButton;
     QWidget *window = widget->window();
     QTest::mouseClick(
         window->windowHandle(), Qt::LeftButton, {}, widget->mapTo(window, widget->rect().center()));
@@ -960,6 +964,12 @@ void WalkDriver::tapBackOnScreen()
 {
     if (QVantelMenuWidget *settings = menu())
         tapOnScreen(settings->header()->backIcon());
+}
+
+void WalkDriver::tapApplyOnScreen()
+{
+    if (QVantelMenuWidget *settings = menu())
+        tapOnScreen(settings->header()->applyIcon());
 }
 
 void WalkDriver::tapKeyOnScreen(int key)

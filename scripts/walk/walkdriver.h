@@ -145,8 +145,9 @@ public:
     // --- Input as the window system hands it on ----------------------------------------------
     // Unlike the actions above, which call the widgets, these go through the windows, and so
     // through the program's judgement of input made while it waits for the unit.
-    // A tap on the middle of the header's Back icon, or of a keyboard's key.
+    // A tap on the middle of the header's Back or Apply icon, or of a keyboard's key.
     void tapBackOnScreen();
+    void tapApplyOnScreen();
     void tapKeyOnScreen(int key);
     // Keys typed on the PC's keyboard, into the window that has the focus.
     void typeOnScreen(const QString &text);

@@ -1,8 +1,9 @@
 // tallydesk-walk: runs the front panel offscreen against the demo unit in the same process,
-// walks the settings menu and the audio and headphone pages (last with the unit answering later
-// than the program waits, typing and tapping meanwhile), and writes a transcript of every
-// step: what the panel shows and what the unit received. Two runs of the same program write the
-// same bytes, so transcripts of two revisions can be compared (scripts/walk.sh).
+// walks the settings menu and the audio and headphone pages (then with the unit answering later
+// than the program waits, typing and tapping meanwhile, and last with edits among the unit's
+// configuration events), and writes a transcript of every step: what the panel shows and what
+// the unit received. Two runs of the same program write the same bytes, so transcripts of two
+// revisions can be compared (scripts/walk.sh).
 //
 //     tallydesk-walk [transcript file]      (standard output without one)
 
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
             walkSettingsMenu(walk);
             walkPanelPages(walk);
             walkSlowUnit(walk);
+            walkEditsAndEvents(walk);
         } else {
             walk.note(QStringLiteral("the walk could not log in"));
             status = 1;

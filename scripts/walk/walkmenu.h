@@ -17,3 +17,8 @@ void walkPanelPages(WalkDriver &walk);
 // page shown while the program waits, a tap on a page the wait replaced, and a page left while
 // it is read.
 void walkSlowUnit(WalkDriver &walk);
+
+// The unit's configuration events while the operator edits an Ethernet interface: events
+// between the edits, one that brings the edit itself, and one that arrives while the program
+// waits for the unit and an Apply is tapped.
+void walkEditsAndEvents(WalkDriver &walk);

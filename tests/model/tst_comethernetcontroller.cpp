@@ -54,6 +54,7 @@ private Q_SLOTS:
     void writeSendsOnlyKnownValues();
     void writeRefusals();
     void events();
+    void heldKeysKeepTheValueBeingWritten();
     void resetSignalsOnlyState();
     void assignmentEndsReady();
 
@@ -471,6 +472,50 @@ void tst_ComEthernetController::events()
     QCOMPARE(eth.mode(), int(TComEthernetController::ModeDhcp));
     QCOMPARE(params(spy), QList<int>({0}));
     // The device reported these: nothing is sent back.
+    QCOMPARE(m_link.fake->requestCount(), 0);
+}
+
+// A key held for a write keeps the value staged through the unit's news; the news is applied
+// once the write was refused (the last of it last), dropped once the unit took the write.
+void tst_ComEthernetController::heldKeysKeepTheValueBeingWritten()
+{
+    TComEthernetController eth(m_link.com.get());
+    QVERIFY(eth.setNetwork("eth.0", 0, false));
+    QVERIFY(eth.setMode(TComEthernetController::ModeManual, false));
+    QVERIFY(eth.setGateway("10.0.0.77", false));
+    const auto news = [](const std::string &gateway, const std::string &dns1) {
+        ksm::CMsg config = deviceEvent("config info", "eth.0");
+        config.setParam("mode", "dhcp");
+        config.setParam("gateway", gateway);
+        config.setParam("dns1", dns1);
+        return config;
+    };
+
+    for (const bool refused : {false, true}) {
+        eth.holdKey("gateway");
+        eth.holdKey("mode");
+        eth.holdKey("no such key");
+        QVERIFY(eth.isHeld("gateway"));
+        QVERIFY(!eth.isHeld("no such key"));
+        QVERIFY(eth.handleEvent(news("10.0.0.98", "10.0.0.53")));
+        QVERIFY(eth.handleEvent(news("10.0.0.99", "10.0.0.54")));
+        ksm::CMsg mode = deviceEvent("default_network", "eth.0");
+        mode.setParam("mode", "dhcp");
+        QVERIFY(eth.handleEvent(mode));
+        QCOMPARE(eth.gateway(), std::string("10.0.0.77"));
+        QCOMPARE(eth.mode(), int(TComEthernetController::ModeManual));
+        QCOMPARE(eth.dns1(), std::string("10.0.0.54"));
+
+        eth.releaseHeld(refused);
+        QVERIFY(!eth.isHeld("gateway"));
+        QCOMPARE(eth.gateway(), std::string(refused ? "10.0.0.99" : "10.0.0.77"));
+        QCOMPARE(
+            eth.mode(),
+            int(refused ? TComEthernetController::ModeDhcp : TComEthernetController::ModeManual));
+    }
+    // Without a hold, the news goes straight in.
+    QVERIFY(eth.handleEvent(news("10.0.0.1", "10.0.0.1")));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.1"));
     QCOMPARE(m_link.fake->requestCount(), 0);
 }
 

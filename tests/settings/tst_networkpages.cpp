@@ -28,7 +28,9 @@
 
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -84,6 +86,52 @@ QStringList setsOn(const FakeQuorix &fake, const QString &network)
     return result;
 }
 
+using Settings = std::map<std::string, std::string>;
+
+// A "config info" event of an Ethernet interface carrying the demo's settings of it, changed
+// as given.
+ksm::CMsg configInfo(const std::string &network, const Settings &changes)
+{
+    Settings values = {{"mode", "manual"},
+                       {"local_addr", "10.0.0.40"},
+                       {"subnet", "255.0.0.0"},
+                       {"gateway", "10.0.0.1"},
+                       {"dns1", "10.0.0.1"},
+                       {"dns2", "10.0.0.2"},
+                       {"cable", "plugged"}};
+    if (network == "eth.0") {
+        values = {{"mode", "dhcp"},
+                  {"local_addr", "192.168.1.40"},
+                  {"subnet", "255.255.255.0"},
+                  {"gateway", "192.168.1.1"},
+                  {"dns1", "192.168.1.1"},
+                  {"dns2", ""},
+                  {"cable", "plugged"}};
+    }
+    for (const auto &[key, value] : changes)
+        values[key] = value;
+    ksm::CMsg event(ksm::CMsg::Event);
+    event.setParam("event_type", "config info");
+    event.setParam("network", network);
+    for (const auto &[key, value] : values)
+        event.setParam(key, value);
+    return event;
+}
+
+// A row as the operator sees it: a switch "on" or "off", any other row its text; " (locked)"
+// after a read-only row.
+QString shownOf(const QVantelMenuItem *row)
+{
+    if (!row)
+        return QStringLiteral("(no row)");
+    QString text = row->kind() == QVantelMenuItem::Switch
+                       ? (row->isChecked() ? QStringLiteral("on") : QStringLiteral("off"))
+                       : row->valueText();
+    if (row->isReadOnly())
+        text += QStringLiteral(" (locked)");
+    return text;
+}
+
 } // namespace
 
 // The Network page and the four interface pages against the demo unit's interfaces.
@@ -114,6 +162,10 @@ private slots:
     void isdnNi1OnlyWhileHeld();
     void isdnHalfRead();
     void ethernetEventRefresh();
+    void ethernetEventKeepsEdits_data();
+    void ethernetEventKeepsEdits();
+    void applyWritesTheEditWhenAnEventComes_data();
+    void applyWritesTheEditWhenAnEventComes();
     void operatorScan();
     void outgoingAndSecondaryCommit_data();
     void outgoingAndSecondaryCommit();
@@ -967,6 +1019,166 @@ void TestNetworkPages::ethernetEventRefresh()
     // Only the primary interface's link mode is ever editable.
     QVERIFY(row(kRowEthernetLinkMode)->isReadOnly());
     QVERIFY(!row(kRowEthernetQuality)->isReadOnly());
+}
+
+void TestNetworkPages::ethernetEventKeepsEdits_data()
+{
+    using Edit = std::function<void(QVantelMenuItems *)>;
+    using Shown = QMap<int, QString>;
+    QTest::addColumn<int>("pageId");
+    QTest::addColumn<Edit>("edit");
+    QTest::addColumn<Settings>("event");
+    QTest::addColumn<Shown>("shown");
+    QTest::addColumn<bool>("modified");
+    QTest::addColumn<QStringList>("written");
+
+    const auto type = [](int id, const QString &text) {
+        return [id, text](QVantelMenuItems *page) {
+            page->findItem(id)->setValueText(text);
+            page->commitItem(page->findItem(id));
+        };
+    };
+    const Edit toggleDhcp = [](QVantelMenuItems *page) {
+        QVantelMenuItem *row = page->findItem(kRowEthernetDhcp);
+        row->setChecked(!row->isChecked());
+        page->commitItem(row);
+    };
+    const int lan1 = kPageEthernetFirst;
+    const int lan2 = kPageEthernetFirst + 1;
+
+    QTest::newRow("an edited row stays, an untouched one follows")
+        << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
+        << Settings{{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}}
+        << Shown{{kRowEthernetGateway, "10.0.0.77"}, {kRowEthernetDns2, "10.0.0.98"}} << true
+        << QStringList{"gateway=10.0.0.77"};
+    QTest::newRow("an edit the event leaves alone stays")
+        << lan2 << Edit(type(kRowEthernetDns1, QStringLiteral("10.0.0.53")))
+        << Settings{{"gateway", "10.0.0.99"}}
+        << Shown{{kRowEthernetDns1, "10.0.0.53"}, {kRowEthernetGateway, "10.0.0.99"}} << true
+        << QStringList{"dns1=10.0.0.53"};
+    QTest::newRow("the unit took the edit itself: no mark")
+        << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
+        << Settings{{"gateway", "10.0.0.77"}} << Shown{{kRowEthernetGateway, "10.0.0.77"}} << false
+        << QStringList();
+    QTest::newRow("DHCP turned on stays, the locked addresses follow")
+        << lan2 << toggleDhcp << Settings{{"gateway", "10.0.0.99"}}
+        << Shown{{kRowEthernetDhcp, "on"}, {kRowEthernetGateway, "10.0.0.99 (locked)"}} << true
+        << QStringList{"mode=dhcp"};
+    QTest::newRow("DHCP turned off stays, the open addresses follow")
+        << lan1 << toggleDhcp << Settings{{"local_addr", "192.168.1.41"}}
+        << Shown{{kRowEthernetDhcp, "off"}, {kRowEthernetIpAddress, "192.168.1.41"}} << true
+        << QStringList{"dns1=192.168.1.1",
+                       "dns2=",
+                       "gateway=192.168.1.1",
+                       "local_addr=192.168.1.41",
+                       "mode=manual",
+                       "subnet=255.255.255.0"};
+}
+
+// A configuration event of the interface being edited: the rows the operator changed and has
+// not applied keep the operator's values, the others show the unit's; the page is marked while
+// a row differs from the unit, and Apply writes what the operator chose.
+void TestNetworkPages::ethernetEventKeepsEdits()
+{
+    QFETCH(int, pageId);
+    QFETCH(std::function<void(QVantelMenuItems *)>, edit);
+    QFETCH(Settings, event);
+    using Shown = QMap<int, QString>;
+    QFETCH(Shown, shown);
+    QFETCH(bool, modified);
+    QFETCH(QStringList, written);
+
+    QVantelMenuItems *page = openPage(pageId);
+    QVERIFY(page);
+    edit(page);
+    QVERIFY(m_page->header()->isModified());
+    const std::string network = "eth." + std::to_string(pageId - kPageEthernetFirst);
+    m_page->configurationEvent(configInfo(network, event));
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+        QCOMPARE(shownOf(row(it.key())), it.value());
+    QCOMPARE(m_page->header()->isModified(), modified);
+
+    m_page->applyClicked();
+    QCOMPARE(setsOn(*m_fake, QString::fromStdString(network)), written);
+    QVERIFY(!m_page->header()->isModified());
+}
+
+void TestNetworkPages::applyWritesTheEditWhenAnEventComes_data()
+{
+    QTest::addColumn<QString>("when");
+    QTest::addColumn<bool>("refused");
+
+    for (const bool refused : {false, true}) {
+        const char *outcome = refused ? ", refused" : "";
+        QTest::addRow("before Apply%s", outcome) << "before" << refused;
+        QTest::addRow("as Apply shows its message%s", outcome) << "message" << refused;
+        QTest::addRow("while the write waits%s", outcome) << "write" << refused;
+    }
+}
+
+// Whenever the unit's event for a row being applied is handled, the unit is sent the operator's
+// value: before the tap (a tap held through a wait is carried out after what came meanwhile),
+// while Apply paints its message, or while the write waits for its answer. A refused write
+// leaves the edit and the mark, and the next Apply sends the edit again.
+void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
+{
+    QFETCH(QString, when);
+    QFETCH(bool, refused);
+
+    const QString lan2 = QStringLiteral("eth.1");
+    const QString gateway = QStringLiteral("10.0.0.77");
+    QVERIFY(openPage(kPageEthernetFirst + 1));
+    row(kRowEthernetGateway)->setValueText(gateway);
+    commit(kRowEthernetGateway);
+    QVERIFY(m_page->header()->isModified());
+    if (refused)
+        m_fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("015-not allowed"));
+
+    const ksm::CMsg event = configInfo("eth.1", {{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}});
+    QString handledDuring = QStringLiteral("(not handled)");
+    QObject scope;
+    if (when == QLatin1String("before")) {
+        m_page->configurationEvent(event);
+        handledDuring = QString();
+    } else if (when == QLatin1String("message")) {
+        // The window hands on unit messages in a pass of the event loop, as the message paints.
+        QMetaObject::invokeMethod(
+            &scope,
+            [&] {
+                handledDuring = messageText();
+                if (m_fake->requestCount() == 0)
+                    m_page->configurationEvent(event);
+            },
+            Qt::QueuedConnection);
+    } else {
+        connect(m_fake.get(), &FakeQuorix::requestReceived, &scope, [&](const FakeRequest &r) {
+            if (handledDuring != QLatin1String("the write") && r.network() == lan2
+                && r.isSetOf(QStringLiteral("gateway"))) {
+                handledDuring = QStringLiteral("the write");
+                m_page->configurationEvent(event);
+            }
+        });
+    }
+    m_page->applyClicked();
+    QCOMPARE(handledDuring,
+             when == QLatin1String("before")    ? QString()
+             : when == QLatin1String("message") ? QStringLiteral("Applying changes...")
+                                                : QStringLiteral("the write"));
+    QCOMPARE(pairsSetOn(*m_fake, lan2), QStringList{"gateway=" + gateway});
+    QCOMPARE(row(kRowEthernetGateway)->valueText(), gateway);
+    QCOMPARE(row(kRowEthernetDns2)->valueText(), QStringLiteral("10.0.0.98"));
+    QCOMPARE(m_page->header()->isModified(), refused);
+    if (refused) {
+        QCOMPARE(messageText(), QStringLiteral("Failed to apply changes!"));
+        m_fake->acceptKey(QStringLiteral("gateway"));
+    }
+
+    // Sent once the unit takes it, then never again.
+    m_fake->clearLog();
+    m_page->applyClicked();
+    QCOMPARE(pairsSetOn(*m_fake, lan2),
+             refused ? QStringList{"gateway=" + gateway} : QStringList());
+    QVERIFY(!m_page->header()->isModified());
 }
 
 void TestNetworkPages::operatorScan()

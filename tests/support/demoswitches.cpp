@@ -21,6 +21,13 @@
 // - FAKE_QUORIX_DENSE_INFO: a count of settings, 1 to 1000000; every time the program subscribes
 //   to INFO "audio_changeset" the unit then sends one such INFO carrying that many settings more
 //   ("dense1" ... all empty), as a unit that sends more entries than any message may hold.
+// - FAKE_QUORIX_CONFIG_EVENT: milliseconds, 100 to 60000, optionally followed by a ";" list of
+//   "name=value" ("3000;dns1=10.0.0.53;dns2=10.0.0.54"): every that many milliseconds the unit
+//   takes these settings of its second Ethernet interface (eth.1, "LAN2"), as though someone
+//   set them at the unit, and sends the "config info" EVENT of eth.1 with its mode, addresses,
+//   name servers and cable state as it now holds them. Without a list it takes
+//   "gateway=10.0.0.99;dns2=10.0.0.98", so that an operator who edits the Default Gateway sees
+//   an event for the row being edited and one for a row left alone.
 // The refusals and the slow read come before every other answer of the demo.
 
 #include "demoarea.h"
@@ -120,6 +127,27 @@ FakeReplyHook denseInfoAfterSubscribe(DemoUnit &demo, int count)
     };
 }
 
+// Every periodMs the unit takes the values given for eth.1 and sends that interface's "config
+// info" event, carrying what it holds then.
+void sendConfigEvents(DemoUnit &demo, int periodMs, const FakePairs &values)
+{
+    auto *timer = new QTimer(&demo);
+    timer->setInterval(periodMs);
+    QObject::connect(timer, &QTimer::timeout, &demo, [&demo, values] {
+        FakeQuorix &fake = demo.fake();
+        const QString network = QStringLiteral("network");
+        const QString ethernet = QStringLiteral("eth.1");
+        for (const auto &[name, value] : values)
+            fake.setValue(name, value, network, ethernet);
+        FakePairs pairs = {{network, ethernet}};
+        for (const char *name :
+             {"mode", "local_addr", "subnet", "gateway", "dns1", "dns2", "cable"})
+            pairs.append({QLatin1String(name), fake.value(QLatin1String(name), network, ethernet)});
+        (void)fake.pushEvent(QStringLiteral("config info"), pairs);
+    });
+    timer->start();
+}
+
 } // namespace
 
 FakeReplyFilter overrideValues(const QHash<QString, QString> &values)
@@ -187,6 +215,26 @@ void installDemoSwitches(DemoUnit &demo)
     const int writeDelay = qEnvironmentVariableIntValue("FAKE_QUORIX_WRITE_DELAY");
     if (writeDelay >= 1 && writeDelay <= kMostDelayMs)
         fake.setWriteDelay(writeDelay);
+
+    // FAKE_QUORIX_CONFIG_EVENT: the period, then the settings eth.1 takes before each event.
+    const QStringList configEvent
+        = fromEnvironment("FAKE_QUORIX_CONFIG_EVENT").split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    bool periodOk = false;
+    const int eventPeriod
+        = configEvent.isEmpty() ? 0 : configEvent.first().trimmed().toInt(&periodOk);
+    constexpr int kFewestEventMs = 100;
+    if (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs) {
+        FakePairs taken;
+        for (const QString &entry : configEvent.mid(1)) {
+            const qsizetype equals = entry.indexOf(QLatin1Char('='));
+            if (equals > 0)
+                taken.append({entry.left(equals).trimmed(), entry.mid(equals + 1)});
+        }
+        if (configEvent.size() == 1)
+            taken = {{QStringLiteral("gateway"), QStringLiteral("10.0.0.99")},
+                     {QStringLiteral("dns2"), QStringLiteral("10.0.0.98")}};
+        sendConfigEvents(demo, eventPeriod, taken);
+    }
 
     constexpr int kMostDenseSettings = 1000000;
     const int dense = qEnvironmentVariableIntValue("FAKE_QUORIX_DENSE_INFO");

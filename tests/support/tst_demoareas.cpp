@@ -90,8 +90,8 @@ public:
         return seen;
     }
 
-    // The INFO messages received so far, oldest first.
-    QList<FakeMessage> infos()
+    // The INFO (or EVENT) messages received so far, oldest first.
+    QList<FakeMessage> infos(FakeMessage::Type type = FakeMessage::Info)
     {
         read();
         QList<FakeMessage> seen;
@@ -99,7 +99,7 @@ public:
             if (frame.type != FakeFrame::Signal)
                 continue;
             const auto message = FakeMessage::fromText(frame.body);
-            if (message && message->type == FakeMessage::Info)
+            if (message && message->type == type)
                 seen << *message;
         }
         return seen;
@@ -467,6 +467,33 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     const FakeMessage dense = m_client->infos().first();
     QCOMPARE(dense.value(QStringLiteral("info_type")), QStringLiteral("audio_changeset"));
     QCOMPARE(dense.params.size(), 10002);
+
+    // Configuration events of LAN2 on cue: the unit takes the values given, or the gateway and
+    // auxiliary DNS of the demo's own choice, and reports what it then holds.
+    const QString network = QStringLiteral("network");
+    const QString lan2 = QStringLiteral("eth.1");
+    for (const QByteArray &setting : {QByteArray("100;dns1=10.0.0.53"), QByteArray("100")}) {
+        restartWith("FAKE_QUORIX_CONFIG_EVENT", setting);
+        QTRY_VERIFY(!m_client->infos(FakeMessage::Event).isEmpty());
+        const FakeMessage event = m_client->infos(FakeMessage::Event).first();
+        const bool given = setting.contains(';');
+        QCOMPARE(event.value(QStringLiteral("event_type")), QStringLiteral("config info"));
+        QCOMPARE(event.value(network), lan2);
+        QCOMPARE(event.value(QStringLiteral("mode")), QStringLiteral("manual"));
+        QCOMPARE(event.value(QStringLiteral("dns1")),
+                 given ? QStringLiteral("10.0.0.53") : QStringLiteral("10.0.0.1"));
+        QCOMPARE(event.value(QStringLiteral("gateway")),
+                 given ? QStringLiteral("10.0.0.1") : QStringLiteral("10.0.0.99"));
+        QCOMPARE(event.value(QStringLiteral("dns2")),
+                 given ? QStringLiteral("10.0.0.2") : QStringLiteral("10.0.0.98"));
+        QCOMPARE(event.value(QStringLiteral("cable")), QStringLiteral("plugged"));
+        QCOMPARE(m_fake->value(QStringLiteral("gateway"), network, lan2),
+                 event.value(QStringLiteral("gateway")));
+    }
+    // Below the fewest milliseconds, the unit sends none.
+    restartWith("FAKE_QUORIX_CONFIG_EVENT", "10");
+    QTest::qWait(300);
+    QVERIFY(m_client->infos(FakeMessage::Event).isEmpty());
 }
 
 // The hardware variant comes from the environment; anything but 1 to 4 names none.
