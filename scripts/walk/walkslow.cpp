@@ -45,9 +45,7 @@ void walkSlowUnit(WalkDriver &walk)
     walk.slowUnit(kLateMs);
 
     // Back, tapped while the page the operator opened is read, ends that read after the one in
-    // flight: the page is not shown. (Here the walk's tap through the offscreen window loses
-    // its release once it is handed on, so the page it came from stays; in a real window the
-    // tap goes back, as the settings menu's tests check.)
+    // flight: the page is not shown, and Back goes back from the page the tap was made on.
     walk.step(QStringLiteral("row \"Account 1\", Back tapped while it is read"), [&] {
         walk.duringNextRequest([&] { walk.tapBackOnScreen(); });
         walk.tapRow(QStringLiteral("Account 1"));
