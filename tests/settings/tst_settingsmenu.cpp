@@ -45,6 +45,9 @@ private slots:
 private:
     // Logs in as Administrator on the demo Book and opens the menu's Book; null when it fails.
     QVantelSettingsPage *openBook();
+    // Logs in as Administrator on the whole demo unit, with no set-up pass or keep-alive between
+    // the menu's own requests; the settings menu, null when it fails.
+    QVantelSettingsPage *logInToTheDemo();
 
     WindowFixture f;
 };
@@ -200,12 +203,7 @@ void TestSettingsMenu::everyEntryReadsItsPage()
 {
     QFETCH(int, route);
     QFETCH(QString, leave);
-    QVERIFY(f.start());
-    installDemoUnit(*f.fake);
-    f.pressLogin(2);
-    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = logInToTheDemo();
     QVERIFY(menu);
     // The page the last section opens is the Status page's.
     menu->showEntry(kPageStatus, -1);
@@ -231,6 +229,19 @@ void TestSettingsMenu::everyEntryReadsItsPage()
     QCOMPARE(g_unsentReads, 0);
     QVERIFY(!shown[0].isEmpty());
     QCOMPARE(shown[1], shown[0]);
+}
+
+QVantelSettingsPage *TestSettingsMenu::logInToTheDemo()
+{
+    if (!f.start())
+        return nullptr;
+    installDemoUnit(*f.fake);
+    f.pressLogin(2);
+    if (!f.answerKeyboard(QStringLiteral("admin"))
+        || !QTest::qWaitFor([this] { return f.window->currentPage() == QVantel::MainPage; }, 5000))
+        return nullptr;
+    f.window->setTiming({10, 600000, 600000});
+    return qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
 }
 
 QVantelSettingsPage *TestSettingsMenu::openBook()
@@ -356,13 +367,8 @@ void TestSettingsMenu::leavingTheProfileListEndsItsOpens()
 // is given up after the answer in flight, the menu is not shown, and the tapped page opens.
 void TestSettingsMenu::pageButtonTappedWhileAnEntryIsReadOpens()
 {
-    QVERIFY(f.start());
-    installDemoUnit(*f.fake);
-    f.pressLogin(2);
-    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    f.window->setTiming({10, 600000, 600000});
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = logInToTheDemo();
+    QVERIFY(menu);
     QWidget *settingsButton = f.window->mainPage()->settingsButton();
 
     f.fake->setReplyDelay(50);
@@ -397,12 +403,8 @@ void TestSettingsMenu::noticeOfAnEntryStandsOnThePanel()
 {
     qputenv("FAKE_QUORIX_FAIL_READ", "serialno");
     const auto unset = qScopeGuard([] { qunsetenv("FAKE_QUORIX_FAIL_READ"); });
-    QVERIFY(f.start());
-    installDemoUnit(*f.fake);
-    f.pressLogin(2);
-    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = logInToTheDemo();
+    QVERIFY(menu);
 
     f.window->pageActivated(QVantel::SettingsStatus);
     QCOMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
@@ -428,13 +430,8 @@ void TestSettingsMenu::noticeOfAnEntryStandsOnThePanel()
 // the Apply is over, in the order it came: it never changes what the Apply writes.
 void TestSettingsMenu::unitEventsWaitForTheMenusStep()
 {
-    QVERIFY(f.start());
-    installDemoUnit(*f.fake);
-    f.pressLogin(2);
-    QVERIFY(f.answerKeyboard(QStringLiteral("admin")));
-    QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
-    f.window->setTiming({10, 600000, 600000});
-    auto *menu = qobject_cast<QVantelSettingsPage *>(f.window->settingsPage());
+    QVantelSettingsPage *menu = logInToTheDemo();
+    QVERIFY(menu);
     f.window->pageActivated(QVantel::SettingsNetwork);
     // LAN2, addressed by hand.
     const int lan2 = kPageEthernetFirst + 1;

@@ -52,6 +52,9 @@ private:
     // Runs during at the start of the call that follows the first request of the unit's log
     // numbered from (the operator's input is handed on there, between two calls).
     void betweenCallsAfter(int from, const std::function<void()> &during);
+    // Answers the question the test expects with Yes, noting in sentAtYes how many requests the
+    // unit had then received.
+    void answerYes(DialogScript &script, int &sentAtYes) const;
     // Whether a window of the program other than the main window is shown.
     static QStringList otherWindowsShown(const QWidget *main);
 
@@ -122,6 +125,14 @@ void TestSessionEnd::betweenCallsAfter(int from, const std::function<void()> &du
     });
 }
 
+void TestSessionEnd::answerYes(DialogScript &script, int &sentAtYes) const
+{
+    script.then([this, &sentAtYes](QDialog &) {
+        sentAtYes = int(m_fake->requests().size());
+        return int(QMessageBox::Yes);
+    });
+}
+
 QStringList TestSessionEnd::otherWindowsShown(const QWidget *main)
 {
     QStringList shown;
@@ -158,10 +169,7 @@ void TestSessionEnd::exitDuringARunOfReadsEndsTheProgram()
     const int before = int(m_fake->requests().size());
     int sentAtYes = -1;
     DialogScript script;
-    script.then([&](QDialog &) {
-        sentAtYes = int(m_fake->requests().size());
-        return int(QMessageBox::Yes);
-    });
+    answerYes(script, sentAtYes);
     betweenCallsAfter(before, [this, quitAsked] {
         if (quitAsked) {
             QCoreApplication::quit();
@@ -203,10 +211,7 @@ void TestSessionEnd::disconnectDuringAPageBuildShowsTheLoginPage()
     const int before = int(m_fake->requests().size());
     int sentAtYes = -1;
     DialogScript script;
-    script.then([&](QDialog &) {
-        sentAtYes = int(m_fake->requests().size());
-        return int(QMessageBox::Yes);
-    });
+    answerYes(script, sentAtYes);
     // The Disconnect of the menu bar is handed on between two calls of the build.
     betweenCallsAfter(before, [this] {
         m_window->findChild<QAction *>(QStringLiteral("connectAction"))->trigger();
