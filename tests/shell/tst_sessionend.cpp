@@ -55,6 +55,9 @@ private:
     // Answers the question the test expects with Yes, noting in sentAtYes how many requests the
     // unit had then received.
     void answerYes(DialogScript &script, int &sentAtYes) const;
+    // Nothing was asked of the unit after the question was answered (sentAtYes requests), and
+    // nothing was said of the cut reads: no window but the main one, no message of the panel.
+    void checkNothingAfterYes(int sentAtYes);
     // Whether a window of the program other than the main window is shown.
     static QStringList otherWindowsShown(const QWidget *main);
 
@@ -133,6 +136,15 @@ void TestSessionEnd::answerYes(DialogScript &script, int &sentAtYes) const
     });
 }
 
+void TestSessionEnd::checkNothingAfterYes(int sentAtYes)
+{
+    QCOMPARE(int(m_fake->requests().size()), sentAtYes);
+    QCOMPARE(otherWindowsShown(m_window.get()), QStringList());
+    QVantelWindow *panel = m_window->frontPanel();
+    QVERIFY(!panel->messagePopup());
+    QVERIFY(!panel->settingsPage()->message());
+}
+
 QStringList TestSessionEnd::otherWindowsShown(const QWidget *main)
 {
     QStringList shown;
@@ -195,11 +207,7 @@ void TestSessionEnd::exitDuringARunOfReadsEndsTheProgram()
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(script.texts(), QStringList{QStringLiteral("Are you sure to exit?")});
     QVERIFY(sentAtYes > before);
-    // Nothing was asked of the unit after the question, and nothing was said of the cut reads.
-    QCOMPARE(int(m_fake->requests().size()), sentAtYes);
-    QCOMPARE(otherWindowsShown(m_window.get()), QStringList());
-    QVERIFY(!panel->messagePopup());
-    QVERIFY(!panel->settingsPage()->message());
+    checkNothingAfterYes(sentAtYes);
 }
 
 void TestSessionEnd::disconnectDuringAPageBuildShowsTheLoginPage()
@@ -228,10 +236,7 @@ void TestSessionEnd::disconnectDuringAPageBuildShowsTheLoginPage()
     QCOMPARE(m_window->findChild<QAction *>(QStringLiteral("connectAction"))->text(),
              QStringLiteral("&Connect..."));
     QTest::qWait(100);
-    QCOMPARE(int(m_fake->requests().size()), sentAtYes);
-    QCOMPARE(otherWindowsShown(m_window.get()), QStringList());
-    QVERIFY(!panel->messagePopup());
-    QVERIFY(!panel->settingsPage()->message());
+    checkNothingAfterYes(sentAtYes);
 }
 
 QTEST_MAIN(TestSessionEnd)
