@@ -712,6 +712,30 @@ void BusyInputGate::handOnBetweenCalls()
             break;
         }
     }
+    endTasksLeftByHeldTap();
+}
+
+void BusyInputGate::endTasksLeftByHeldTap()
+{
+    // A task that lives now while a tap that leaves the page is still held began after the tap
+    // (the tasks before it were ended when it was held): input held with it and handed on first
+    // started it, as a page button tapped just before another starts that page's build. The
+    // later tap leaves what the task is building, so the task ends before this call is sent,
+    // and the tap is carried out once it has returned, on the page it was made on. A tap the
+    // wait has already replaced what it was aimed at ends nothing: it will be dropped.
+    const ksm::CallScope *task = m_client ? m_client->scope() : nullptr;
+    while (task && task->isNeutral())
+        task = task->outer();
+    if (!task || !task->stillWanted())
+        return;
+    for (HeldBack &held : m_heldBack) {
+        if (held.onPanel && leavesPage(held) && fateOf(held) == Fate::HandOn) {
+            logDebug(QStringLiteral("BusyInputGate: a tap held behind other input leaves the "
+                                    "page that input opens; its reads end"));
+            m_client->endTasks();
+            return;
+        }
+    }
 }
 
 void BusyInputGate::busyStateChanged(bool busy)

@@ -150,6 +150,9 @@ private:
     // At the start of a synchronous call: hands on the window-level requests and the pointer
     // input aimed outside the panel.
     void handOnBetweenCalls();
+    // At the start of a synchronous call of a task: ends the task when a tap that leaves the
+    // page waits behind the input that started it.
+    void endTasksLeftByHeldTap();
     void busyStateChanged(bool busy);
 
     QPointer<ksm::CCom> m_client;

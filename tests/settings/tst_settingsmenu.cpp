@@ -1,5 +1,6 @@
 #include "tests/frontpanel/windowfixture.h"
 
+#include "frontpanel/qvantelconnectionpage.h"
 #include "frontpanel/qvantelmainpage.h"
 #include "model/comaudioconnection.h"
 #include "model/comdevice.h"
@@ -39,6 +40,8 @@ private slots:
     void leavingTheProfileListEndsItsOpens_data();
     void leavingTheProfileListEndsItsOpens();
     void pageButtonTappedWhileAnEntryIsReadOpens();
+    void twoPageButtonsTappedInOneWait_data();
+    void twoPageButtonsTappedInOneWait();
     void noticeOfAnEntryStandsOnThePanel();
     void unitEventsWaitForTheMenusStep();
 
@@ -395,6 +398,95 @@ void TestSettingsMenu::pageButtonTappedWhileAnEntryIsReadOpens()
                || request.isGetOf(QStringLiteral("remote_access_status"));
     };
     QCOMPARE(f.countOf(statusRead), 0);
+}
+
+void TestSettingsMenu::twoPageButtonsTappedInOneWait_data()
+{
+    QTest::addColumn<QString>("from");
+    QTest::newRow("main page: Status, then Settings") << "main";
+    QTest::newRow("connection page: Network, then Home") << "connection";
+    QTest::newRow("menu: a section, then another") << "menu";
+}
+
+// Two page buttons tapped while the program waits for the unit on something of its own (a
+// keep-alive): both taps are held, the first is carried out when the wait is over and starts
+// its page's build, and the second, which leaves that page, ends the build and opens at once.
+void TestSettingsMenu::twoPageButtonsTappedInOneWait()
+{
+    QFETCH(QString, from);
+    QVantelSettingsPage *menu = logInToTheDemo();
+    QVERIFY(menu);
+    QWidget *first = nullptr;
+    QWidget *second = nullptr;
+    if (from == QLatin1String("main")) {
+        first = f.window->mainPage()->statusButton();
+        second = f.window->mainPage()->settingsButton();
+    } else if (from == QLatin1String("connection")) {
+        f.window->pageActivated(QVantel::ConnectionPage);
+        QCOMPARE(f.window->currentPage(), int(QVantel::ConnectionPage));
+        first = f.window->connectionPage()->networkButton();
+        second = f.window->connectionPage()->homeButton();
+    } else {
+        f.window->pageActivated(QVantel::SettingsTools);
+        QCOMPARE(menu->currentEntry, int(kPageTools));
+        first = menu->entries()->findEntry(kPageStatus)->titleLabel();
+        second = menu->entries()->findEntry(kPageAudio)->titleLabel();
+    }
+    QVERIFY(first && second);
+    const int opened = f.window->currentPage();
+
+    f.fake->setReplyDelay(100);
+    f.fake->clearLog();
+    QWidget *window = f.window->window();
+    const auto tap = [window](QWidget *button) {
+        QTest::mouseClick(window->windowHandle(),
+                          Qt::LeftButton,
+                          {},
+                          button->mapTo(window, button->rect().center()));
+    };
+    auto connection = std::make_shared<QMetaObject::Connection>();
+    *connection = connect(f.fake.get(), &FakeQuorix::requestReceived, this, [&, connection] {
+        disconnect(*connection);
+        tap(first);
+        tap(second);
+    });
+    // The program's own wait, such as a keep-alive: no page's task.
+    ksm::CMsg keepAlive(ksm::CMsg::Param);
+    keepAlive.addGet("device");
+    keepAlive.setParam("target", "general");
+    QCOMPARE(comClient()->sendSyncMsg(keepAlive, keepAlive, 0, 5000), 0);
+    const int afterWait = int(f.fake->requests().size());
+
+    if (from == QLatin1String("main")) {
+        QTRY_COMPARE(f.window->currentPage(), int(QVantel::SettingsPage));
+        QCOMPARE(menu->currentEntry, int(kPageNetwork));
+    } else if (from == QLatin1String("connection")) {
+        QTRY_COMPARE(f.window->currentPage(), int(QVantel::MainPage));
+        QTest::qWait(300);
+        QCOMPARE(f.window->currentPage(), int(QVantel::MainPage));
+    } else {
+        QTRY_COMPARE(menu->currentEntry, int(kPageAudio));
+        QCOMPARE(menu->currentPage()->id(), int(kPageAudio));
+        QCOMPARE(menu->pageStack()->count(), 1);
+        QCOMPARE(f.window->currentPage(), opened);
+    }
+    QVERIFY(!menu->message());
+    // At most the read in flight when the second tap was judged was made for the first page:
+    // the rest of what was sent is the second page's.
+    QTRY_COMPARE(comClient()->isReady(), true);
+    const QList<FakeRequest> requests = f.fake->requests();
+    const auto firstPageRead = [&from](const FakeRequest &request) {
+        if (from == QLatin1String("main") || from == QLatin1String("menu"))
+            return request.isGetOf(QStringLiteral("serialno"))
+                   || request.isGetOf(QStringLiteral("remote_access_status"));
+        // The Network page's reads: its interfaces and the default network.
+        return request.isListOf(QStringLiteral("network"))
+               || request.isGetOf(QStringLiteral("default_network"));
+    };
+    int firstPageReads = 0;
+    for (int i = afterWait; i < requests.size(); ++i)
+        firstPageReads += firstPageRead(requests.at(i)) ? 1 : 0;
+    QVERIFY2(firstPageReads <= 1, qPrintable(QString::number(firstPageReads)));
 }
 
 // The notice of a failed read, opened while the entry's page is built and before the window
