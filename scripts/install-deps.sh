@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ clang clang-format libclang-rt-14-dev
-    qt6-base-dev libgl-dev libssl-dev libbenchmark-dev
+    qt6-base-dev libgl-dev libxcb1-dev libssl-dev libbenchmark-dev
     fonts-liberation fonts-dejavu-core
 )
 

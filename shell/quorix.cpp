@@ -12,6 +12,7 @@
 #include "shell/applicationdirectory.h"
 #include "shell/briskdiscovery.h"
 #include "shell/briskdiscoverydialog.h"
+#include "shell/closerequestwatch.h"
 #include "shell/connectdevicedialog.h"
 #include "shell/dialogrunner.h"
 #include "shell/logfile.h"
@@ -153,6 +154,7 @@ Quorix::Quorix(QWidget *parent)
 
     createMenus();
     createFrontPanel();
+    m_closeWatch = new CloseRequestWatch(this);
 
     connect(m_frontPanel, &QVantelWindow::loginClicked, this, &Quorix::loginClicked);
     connect(comClient(), &ksm::CCom::stateChanged, this, &Quorix::stateChanged);

@@ -12,6 +12,7 @@
 #include <memory>
 
 class BriskDiscovery;
+class CloseRequestWatch;
 class LogFile;
 class QAction;
 class QCloseEvent;
@@ -61,6 +62,8 @@ public:
     LogFile *logFile() const { return m_logFile.get(); }
     const Configuration &configuration() const { return m_configuration; }
     QVantelWindow *frontPanel() const { return m_frontPanel; }
+    // Keeps the window system's Close that a popup of the panel blocked.
+    CloseRequestWatch *closeRequestWatch() const { return m_closeWatch; }
 
     // Builds the discovery object that "&Browse..." attaches to its dialog, with the given
     // parent. By default a BriskDiscovery on the discovery port that broadcasts; tests aim it at
@@ -129,6 +132,7 @@ private:
     void keyboardClosed(QVantelVirtual *keyboard);
 
     QVantelWindow *m_frontPanel = nullptr;
+    CloseRequestWatch *m_closeWatch = nullptr;
     QWidget *m_buttonBar = nullptr;
     QLabel *m_statusLabel = nullptr;
     QLabel *m_infoLabel = nullptr;

@@ -10,6 +10,7 @@
 #include "shell/applicationdirectory.h"
 #include "shell/briskdiscovery.h"
 #include "shell/briskdiscoverydialog.h"
+#include "shell/closerequestwatch.h"
 #include "shell/configuration.h"
 #include "shell/connectdevicedialog.h"
 #include "shell/logfile.h"
@@ -48,6 +49,7 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 #endif
 
 namespace {
@@ -905,6 +907,83 @@ private slots:
         QCOMPARE(results.value(0), 0);
         QCOMPARE(results.mid(1), QList<int>(9, -3));
         QCOMPARE(m_fake->requests().size(), 1);
+    }
+
+    // The window manager's Close while a popup of the panel (a notice) stands: Qt drops it, as
+    // the window is blocked, so it is kept and asks once the notice is gone. A Close made again
+    // meanwhile stands for it: the question comes once.
+    void closeWhileANoticeStandsAsksWhenItIsGone_data()
+    {
+        QTest::addColumn<bool>("closedAgain");
+        QTest::newRow("notice closed") << false;
+        QTest::newRow("notice closed, Close made again") << true;
+    }
+
+    void closeWhileANoticeStandsAsksWhenItIsGone()
+    {
+        QFETCH(bool, closedAgain);
+        Quorix *window = openWindow();
+        QVERIFY(window);
+        CloseRequestWatch *watch = window->closeRequestWatch();
+        QVERIFY(watch);
+        DialogScript script;
+        script.thenButton(QMessageBox::Cancel);
+        script.thenButton(QMessageBox::Cancel);
+
+        // Nothing blocks the window: Qt delivers the Close itself, nothing is kept.
+        watch->noteCloseRequest();
+        QVERIFY(!watch->isPending());
+
+        window->frontPanel()->showMessagePopup(QStringLiteral("Wrong password!"), 0);
+        QPointer<QVantelMessage> notice = window->frontPanel()->messagePopup();
+        QVERIFY(notice);
+        QVERIFY(QGuiApplication::modalWindow());
+        watch->noteCloseRequest();
+        QVERIFY(watch->isPending());
+        QTest::qWait(300);
+        QVERIFY(script.texts().isEmpty());
+        QVERIFY(notice);
+
+        notice->close();
+        if (closedAgain) {
+            QVERIFY(!QGuiApplication::modalWindow());
+            QCloseEvent close;
+            QSpontaneKeyEvent::setSpontaneous(&close);
+            QCoreApplication::instance()->notify(window->windowHandle(), &close);
+        }
+        QTRY_COMPARE(script.texts(), QStringList{QStringLiteral("Are you sure to exit?")});
+        QVERIFY(!watch->isPending());
+        QTest::qWait(300);
+        QCOMPARE(script.texts().size(), 1);
+        QVERIFY(window->isVisible());
+    }
+
+    // The X11 message a window manager sends to close a window.
+    void closeRequestIsRecognised()
+    {
+        const quint32 window = 0x200006;
+        const quint32 protocols = 301;
+        const quint32 deleteWindow = 302;
+        const auto message = [&](quint8 type, quint32 to, quint32 kind, quint32 first) {
+            xcb_client_message_event_t event{};
+            event.response_type = type;
+            event.format = 32;
+            event.window = to;
+            event.type = kind;
+            event.data.data32[0] = first;
+            return event;
+        };
+        const auto recognised = [&](const xcb_client_message_event_t &event) {
+            return CloseRequestWatch::isDeleteRequest(&event, window, protocols, deleteWindow);
+        };
+        QVERIFY(recognised(message(XCB_CLIENT_MESSAGE, window, protocols, deleteWindow)));
+        // Sent by another client (the window manager), as it always is.
+        QVERIFY(recognised(message(XCB_CLIENT_MESSAGE | 0x80, window, protocols, deleteWindow)));
+        QVERIFY(!recognised(message(XCB_CLIENT_MESSAGE, window + 1, protocols, deleteWindow)));
+        QVERIFY(!recognised(message(XCB_CLIENT_MESSAGE, window, protocols, 303)));
+        QVERIFY(!recognised(message(XCB_CLIENT_MESSAGE, window, 303, deleteWindow)));
+        QVERIFY(!recognised(message(XCB_KEY_PRESS, window, protocols, deleteWindow)));
+        QVERIFY(!CloseRequestWatch::isDeleteRequest(nullptr, window, protocols, deleteWindow));
     }
 
     void aboutBox()
