@@ -41,7 +41,9 @@ class CCom;
 // A tap held back on a control that leaves the page shown (a page button, the menu's column of
 // sections, its Back: QVantel::kLeavesPageProperty) ends the tasks the wait interrupted
 // (ksm::CCom::endTasks()): the page being read for is left, so no further read of it is sent and
-// the tap is carried out within one answer's time.
+// the tap is carried out within one answer's time. The same holds for a task that input held
+// with the tap, and handed on before it, starts (a page button tapped just before another): at
+// the start of each of its calls the held tap ends it, unless the tap will be dropped.
 //
 // Input is dropped only where the wait replaced or removed what it was aimed at: a press, wheel
 // step or touch on the panel whose widget is gone, hidden, covered by a popup the panel opened
