@@ -77,10 +77,15 @@ std::vector<TStoredItems::Entry> TStoredItems::list(const std::string &type)
     return entries;
 }
 
+bool TStoredItems::answeredLate() const
+{
+    return m_request.lastCallResult() == RpcAsyncCall::Timeout;
+}
+
 std::optional<std::vector<TStoredItems::Entry>>
 TStoredItems::listAfterLateAnswer(const std::string &type)
 {
-    if (m_request.lastCallResult() != RpcAsyncCall::Timeout)
+    if (!answeredLate())
         return std::nullopt;
     std::vector<Entry> entries;
     if (!readList(type, entries))

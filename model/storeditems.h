@@ -60,11 +60,15 @@ public:
     bool storeCallProfile(int id, const std::map<std::string, std::string> &fields);
 
     [[nodiscard]] const std::string &lastError() const { return m_request.lastError(); }
+    // Whether the last operation was given up on before the unit answered: it may be carried
+    // out or refused all the same, and its answer, coming later, is not heard.
+    [[nodiscard]] bool answeredLate() const;
 
     // A create, update or delete answered later than the program waits may have been carried
     // out all the same, and only the unit's list tells: after such a command the list of type
     // is read afresh, as list() reads it. Nothing when the last command was answered (its
-    // outcome is known) or never sent, or when the list cannot be read either.
+    // outcome is known) or never sent, or when the list cannot be read either. For an update
+    // the list tells only whether the item is still there, not whether the update was taken.
     [[nodiscard]] std::optional<std::vector<Entry>> listAfterLateAnswer(const std::string &type);
 
 private:

@@ -54,6 +54,7 @@ struct StoredKind
     const char *loading; // null: no progress message
     const char *failedLoad;
     const char *failedUpdate;
+    const char *unconfirmedUpdate; // the update's answer came too late to be heard
     const char *failedDelete;
     const char *creating;
     const char *failedCreate;
@@ -78,6 +79,8 @@ const StoredKind kKinds[] = {
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Loading the preset..."),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the preset!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to update the preset!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                       "The unit did not confirm\nthe update of the preset!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the preset!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the preset..."),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to create the preset!")},
@@ -98,6 +101,7 @@ const StoredKind kKinds[] = {
                        "Cannot load the SIP profile\n(a connection is established)"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Loading the SIP profile..."),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the SIP profile!"),
+     nullptr,
      nullptr,
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the SIP profile!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the SIP profile..."),
@@ -120,6 +124,8 @@ const StoredKind kKinds[] = {
      nullptr,
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to load the snapshot!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to update the snapshot!"),
+     QT_TRANSLATE_NOOP("QVantelSettingsPage",
+                       "The unit did not confirm\nthe update of the snapshot!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to delete the snapshot!"),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Creating the snapshot..."),
      QT_TRANSLATE_NOOP("QVantelSettingsPage", "Failed to create the snapshot!")},
@@ -513,15 +519,17 @@ void QVantelSettingsPage::commitStoredItem(QVantelMenuItems *page, QVantelMenuIt
         const QVantelMenuItem *nameRow = page->findItem(kRowStoredItemName);
         const QString name = nameRow ? nameRow->valueText() : QString();
         if (!items.update(*kind->type, storedId, name)) {
-            // Answered too late: done if the unit still lists the item; one it no longer
-            // lists leaves its list too.
+            // An answer too late to be heard leaves the update unconfirmed: the unit's list
+            // tells only whether it still holds the item. One it no longer lists leaves its
+            // list too, and the update failed.
+            const bool late = items.answeredLate();
             const auto listed = items.listAfterLateAnswer(*kind->type);
-            if (!listed || !TStoredItems::holds(*listed, storedId)) {
-                if (listed)
-                    removeStoredRow(listId, storedRowId);
-                showMessage(tr(kind->failedUpdate), kTimeoutAutoClose);
-                return;
-            }
+            const bool gone = listed && !TStoredItems::holds(*listed, storedId);
+            if (gone)
+                removeStoredRow(listId, storedRowId);
+            showMessage(tr(late && !gone ? kind->unconfirmedUpdate : kind->failedUpdate),
+                        kTimeoutAutoClose);
+            return;
         }
         break;
     }

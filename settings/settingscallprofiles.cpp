@@ -463,17 +463,23 @@ bool QVantelSettingsPage::applyCallProfile(QVantelMenuItems *page)
     const int storedId = update ? editProfile.rowId - kFirstStoredRow : -1;
     if (items.storeCallProfile(storedId, fields))
         return true;
-    // Answered too late: the unit's list tells whether it took the profile, and the list page
-    // shows that list once it is back.
+    // Answered too late: the unit's list tells whether it made a new profile, and the list page
+    // shows that list once it is back. Of an update it tells only whether the profile is still
+    // there: an update answered too late stays unconfirmed, and the page keeps the edits.
+    const bool late = items.answeredLate();
+    bool gone = false;
     if (const auto listed = items.listAfterLateAnswer(TStoredItems::kCallProfiles)) {
         callProfilesChanged = true;
-        if (update ? TStoredItems::holds(*listed, storedId)
-                   : listsNewItem(*listed, kPageCallProfiles, editProfile.name))
+        if (!update && listsNewItem(*listed, kPageCallProfiles, editProfile.name))
             return true;
+        gone = update && !TStoredItems::holds(*listed, storedId);
     }
-    showMessage(update ? tr("Failed to update the call profile!")
-                       : tr("Failed to create the call profile!"),
-                0);
+    if (update && late && !gone)
+        showMessage(tr("The unit did not confirm\nthe update of the call profile!"), 0);
+    else
+        showMessage(update ? tr("Failed to update the call profile!")
+                           : tr("Failed to create the call profile!"),
+                    0);
     return false;
 }
 

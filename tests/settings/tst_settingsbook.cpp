@@ -63,6 +63,8 @@ private slots:
     void callProfileRules();
     void lateAnswerFollowsTheList_data();
     void lateAnswerFollowsTheList();
+    void lateUpdateIsNotShownAsDone_data();
+    void lateUpdateIsNotShownAsDone();
 
 private:
     QVantelMenuItems *openList(int listId);
@@ -921,6 +923,72 @@ void TestSettingsBook::lateAnswerFollowsTheList()
             names << row->titleText();
     }
     QCOMPARE(names.contains(name), listed);
+}
+
+void TestSettingsBook::lateUpdateIsNotShownAsDone_data()
+{
+    QTest::addColumn<bool>("profile"); // a call profile whose Remote Number changed, or a preset
+    QTest::addColumn<bool>("refused"); // the unit refuses it, too late to be heard
+
+    QTest::newRow("preset taken") << false << false;
+    QTest::newRow("preset refused") << false << true;
+    QTest::newRow("call profile taken") << true << false;
+    QTest::newRow("call profile refused") << true << true;
+}
+
+// An update answered after the program gave up on it: the unit's list still holds the item
+// whether the update was taken or refused, so it cannot say. The page stays where it was, with
+// the call profile's edits still marked, and says that the unit did not confirm the update.
+void TestSettingsBook::lateUpdateIsNotShownAsDone()
+{
+    QFETCH(bool, profile);
+    QFETCH(bool, refused);
+
+    constexpr int kLateMs = 7000; // later than the program waits (5 seconds)
+    stopUnit();
+    QVERIFY(startDemoUnit(AccessLevel::Expert));
+    QVERIFY(connectPage(refreshDevice));
+    const int listId = profile ? kPageCallProfiles : kPagePresets;
+    QVantelMenuItems *list = openList(listId);
+    QVERIFY(list);
+    m_page->itemClicked(list->findItem(kFirstStoredRow + (profile ? 1 : 2), listId));
+    QVantelMenuItems *page = m_page->currentPage();
+    QVERIFY(page && page->id() == kPageStoredItem);
+
+    DemoUnit *demo = m_fake->findChild<DemoUnit *>();
+    QVERIFY(demo);
+    if (refused) {
+        demo->addFirstHandler([](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            if (!request.isCommand(QStringLiteral("update")))
+                return std::nullopt;
+            FakeMessage answer(FakeMessage::Do);
+            answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+            answer.set(QStringLiteral("cause"), QStringLiteral("200-unknown error"));
+            return QList<FakeReply>{FakeReply::reply(answer)};
+        });
+    }
+    comClient()->setTickInterval(50);
+    m_fake->setWriteDelay(kLateMs);
+
+    if (profile) {
+        QVantelMenuItem *remote = page->findItem(kRowProfileRemote);
+        remote->setValueText(QStringLiteral("0302"));
+        m_page->itemCommitted(remote);
+        QVERIFY(m_page->header()->isModified());
+        m_page->applyClicked();
+    } else {
+        m_page->itemCommitted(page->findItem(kRowStoredItemUpdate));
+    }
+    QCOMPARE(commands(QStringLiteral("update")).size(), 1);
+
+    const QString kind = profile ? QStringLiteral("call profile") : QStringLiteral("preset");
+    QCOMPARE(messageText(),
+             QStringLiteral("The unit did not confirm\nthe update of the %1!").arg(kind));
+    QCOMPARE(m_page->currentPage(), page);
+    if (profile) {
+        QVERIFY(m_page->header()->isModified());
+        QCOMPARE(page->findItem(kRowProfileRemote)->valueText(), QStringLiteral("0302"));
+    }
 }
 
 QTEST_MAIN(TestSettingsBook)

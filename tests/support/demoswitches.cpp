@@ -5,6 +5,9 @@
 //   "audio/abr_profile=turbo;audio/rav_stream_in1=102/8/Studio B".
 // - FAKE_QUORIX_REFUSE: a "," list of setting names whose writes the unit refuses, each with
 //   "015-not allowed" or the cause given after a ":" ("matrix_in5,pin:124-puk required").
+// - FAKE_QUORIX_REFUSE_BOOK: a "," list of the Book's commands ("create", "load", "update",
+//   "delete") that the unit refuses for every stored kind, each with "015-not allowed" or the
+//   cause given after a ":" ("update:200-unknown error"); a refused command changes nothing.
 // - FAKE_QUORIX_SLOW_READ: a "," list of setting names; the first read asking for one of them
 //   is never answered (the program gives up after its time-out), later reads are.
 // - FAKE_QUORIX_READ_DELAY: milliseconds, 1 to 60000; every read is answered that late, as a
@@ -48,6 +51,20 @@ QString fromEnvironment(const char *name)
     return QString::fromLocal8Bit(qgetenv(name));
 }
 
+// The names of a "," list of "name" or "name:cause", each with its cause ("015-not allowed"
+// when none is given).
+QHash<QString, QString> refusals(const QString &list)
+{
+    QHash<QString, QString> causes;
+    for (const QString &entry : list.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
+        const QString name = (colon < 0 ? entry : entry.left(colon)).trimmed();
+        if (!name.isEmpty())
+            causes.insert(name, colon < 0 ? kDefaultCause : entry.mid(colon + 1));
+    }
+    return causes;
+}
+
 // Stores the values of a FAKE_QUORIX_SET list; entries without "=" or a name are skipped.
 void setValues(FakeQuorix &fake, const QString &list)
 {
@@ -87,6 +104,30 @@ FakeReplyHook refuseWrites(FakeQuorix &fake, const QHash<QString, QString> &caus
         for (const QString &key : std::as_const(refused))
             fake.acceptKey(key);
         return replies;
+    };
+}
+
+// The Book's commands named are refused with their causes, for every stored kind. They are
+// answered as late as FAKE_QUORIX_WRITE_DELAY says, as the commands the unit carries out.
+FakeReplyHook refuseBookCommands(const QHash<QString, QString> &causes)
+{
+    return [causes](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        static const QStringList kinds = {QStringLiteral("local_profile"),
+                                          QStringLiteral("sip_profile"),
+                                          QStringLiteral("snapshot"),
+                                          QStringLiteral("remote_profile")};
+        if (!request.isRequest() || request.message.type != FakeMessage::Do
+            || request.target() != QLatin1String("general")
+            || !kinds.contains(request.value(QStringLiteral("type")))) {
+            return std::nullopt;
+        }
+        const auto cause = causes.constFind(request.action());
+        if (cause == causes.constEnd())
+            return std::nullopt;
+        FakeMessage answer(FakeMessage::Do);
+        answer.set(QStringLiteral("return"), QStringLiteral("ERROR"));
+        answer.set(QStringLiteral("cause"), cause.value());
+        return QList<FakeReply>{FakeReply::reply(answer)};
     };
 }
 
@@ -176,17 +217,12 @@ void installDemoSwitches(DemoUnit &demo)
     FakeQuorix &fake = demo.fake();
     setValues(fake, fromEnvironment("FAKE_QUORIX_SET"));
 
-    QHash<QString, QString> causes;
-    const QStringList refused
-        = fromEnvironment("FAKE_QUORIX_REFUSE").split(QLatin1Char(','), Qt::SkipEmptyParts);
-    for (const QString &entry : refused) {
-        const qsizetype colon = entry.indexOf(QLatin1Char(':'));
-        const QString name = (colon < 0 ? entry : entry.left(colon)).trimmed();
-        if (!name.isEmpty())
-            causes.insert(name, colon < 0 ? kDefaultCause : entry.mid(colon + 1));
-    }
+    const QHash<QString, QString> causes = refusals(fromEnvironment("FAKE_QUORIX_REFUSE"));
     if (!causes.isEmpty())
         demo.addFirstHandler(refuseWrites(fake, causes));
+    const QHash<QString, QString> bookCauses = refusals(fromEnvironment("FAKE_QUORIX_REFUSE_BOOK"));
+    if (!bookCauses.isEmpty())
+        demo.addFirstHandler(refuseBookCommands(bookCauses));
 
     QStringList slow;
     for (const QString &name :

@@ -415,6 +415,28 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     QVERIFY(m_client->reply(25));
     QVERIFY(m_client->reply(26));
 
+    // The Book's updates refused, as late as the writes: the item keeps its name; a delete
+    // and the settings writes are not refused.
+    restartWith({{"FAKE_QUORIX_WRITE_DELAY", "1000"},
+                 {"FAKE_QUORIX_REFUSE_BOOK", "update:200-unknown error"}});
+    m_client->request(28, "DO;target:general;action:update;type:local_profile;id:2;name:Renamed;");
+    m_client->request(29, "DO;target:general;action:delete;type:local_profile;id:1;");
+    m_client->request(30, "PARAM;target:general;LIST:local_profile;");
+    answer = m_client->reply(30);
+    QVERIFY(answer);
+    QVERIFY(!m_client->answered(28));
+    const QStringList presets
+        = FakeMessage::splitList(answer->value(QStringLiteral("local_profile")));
+    QVERIFY(presets.contains(QStringLiteral("2/sports desk")));
+    QVERIFY(!presets.contains(QStringLiteral("1/Morning Show")));
+    answer = m_client->reply(28);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(returnKey), QStringLiteral("ERROR"));
+    QCOMPARE(answer->value(QStringLiteral("cause")), QStringLiteral("200-unknown error"));
+    answer = m_client->reply(29);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(returnKey), QStringLiteral("OK"));
+
     // Lists alone come late; another read is answered at once, after the late list.
     restartWith("FAKE_QUORIX_LIST_DELAY", "300");
     QElapsedTimer sinceList;
