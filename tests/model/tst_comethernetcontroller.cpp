@@ -439,6 +439,7 @@ void tst_ComEthernetController::events()
     TComEthernetController eth(m_link.com.get());
     QVERIFY(eth.setNetwork("eth.0", 0, false));
     QVERIFY(eth.setDns2("4.4.4.4", false));
+    QVERIFY(eth.setGateway("10.1.1.254", false));
     QSignalSpy spy(&eth, &TComNetworkController::controllerParamChanged);
 
     ksm::CMsg other = deviceEvent("config info", "eth.1");
@@ -454,14 +455,29 @@ void tst_ComEthernetController::events()
     config.setParam("mode", "manual");
     config.setParam("local_addr", "10.1.1.1");
     config.setParam("subnet", "255.0.0.0");
+    config.setParam("gateway", "");
     config.setParam("cable", "plugged");
     QVERIFY(eth.handleEvent(config));
     QCOMPARE(eth.mode(), int(TComEthernetController::ModeManual));
     QCOMPARE(eth.localAddr(), std::string("10.1.1.1"));
-    // A key the event leaves out is cleared.
-    QVERIFY(eth.dns2().empty());
+    // An address the event carries empty is no longer set; one it leaves out keeps its value.
+    QVERIFY(eth.gateway().empty());
+    QCOMPARE(eth.dns2(), std::string("4.4.4.4"));
     QVERIFY(eth.cable());
-    QCOMPARE(params(spy), QList<int>({0, 1, 2, 5, 9, 12}));
+    QCOMPARE(params(spy), QList<int>({0, 1, 2, 3, 9, 12}));
+
+    // An event of one key changes that key alone.
+    spy.clear();
+    ksm::CMsg oneKey = deviceEvent("config info", "eth.0");
+    oneKey.setParam("gateway", "10.0.0.254");
+    QVERIFY(eth.handleEvent(oneKey));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.254"));
+    QCOMPARE(eth.mode(), int(TComEthernetController::ModeManual));
+    QCOMPARE(eth.localAddr(), std::string("10.1.1.1"));
+    QCOMPARE(eth.subnet(), std::string("255.0.0.0"));
+    QCOMPARE(eth.dns2(), std::string("4.4.4.4"));
+    QVERIFY(eth.cable());
+    QCOMPARE(params(spy), QList<int>({3, 12}));
 
     spy.clear();
     ksm::CMsg changed = deviceEvent("default_network", "eth.0");

@@ -89,8 +89,8 @@ QStringList setsOn(const FakeQuorix &fake, const QString &network)
 using Settings = std::map<std::string, std::string>;
 
 // A "config info" event of an Ethernet interface carrying the demo's settings of it, changed
-// as given.
-ksm::CMsg configInfo(const std::string &network, const Settings &changes)
+// as given; with keysOnly, only the changes.
+ksm::CMsg configInfo(const std::string &network, const Settings &changes, bool keysOnly = false)
 {
     Settings values = {{"mode", "manual"},
                        {"local_addr", "10.0.0.40"},
@@ -108,6 +108,8 @@ ksm::CMsg configInfo(const std::string &network, const Settings &changes)
                   {"dns2", ""},
                   {"cable", "plugged"}};
     }
+    if (keysOnly)
+        values.clear();
     for (const auto &[key, value] : changes)
         values[key] = value;
     ksm::CMsg event(ksm::CMsg::Event);
@@ -1031,6 +1033,7 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
     QTest::addColumn<Shown>("shown");
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QStringList>("written");
+    QTest::addColumn<bool>("keysOnly"); // the event carries only the keys given
 
     const auto type = [](int id, const QString &text) {
         return [id, text](QVantelMenuItems *page) {
@@ -1050,20 +1053,20 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
         << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
         << Settings{{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}}
         << Shown{{kRowEthernetGateway, "10.0.0.77"}, {kRowEthernetDns2, "10.0.0.98"}} << true
-        << QStringList{"gateway=10.0.0.77"};
+        << QStringList{"gateway=10.0.0.77"} << false;
     QTest::newRow("an edit the event leaves alone stays")
         << lan2 << Edit(type(kRowEthernetDns1, QStringLiteral("10.0.0.53")))
         << Settings{{"gateway", "10.0.0.99"}}
         << Shown{{kRowEthernetDns1, "10.0.0.53"}, {kRowEthernetGateway, "10.0.0.99"}} << true
-        << QStringList{"dns1=10.0.0.53"};
+        << QStringList{"dns1=10.0.0.53"} << false;
     QTest::newRow("the unit took the edit itself: no mark")
         << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
         << Settings{{"gateway", "10.0.0.77"}} << Shown{{kRowEthernetGateway, "10.0.0.77"}} << false
-        << QStringList();
+        << QStringList() << false;
     QTest::newRow("DHCP turned on stays, the locked addresses follow")
         << lan2 << toggleDhcp << Settings{{"gateway", "10.0.0.99"}}
         << Shown{{kRowEthernetDhcp, "on"}, {kRowEthernetGateway, "10.0.0.99 (locked)"}} << true
-        << QStringList{"mode=dhcp"};
+        << QStringList{"mode=dhcp"} << false;
     QTest::newRow("DHCP turned off stays, the open addresses follow")
         << lan1 << toggleDhcp << Settings{{"local_addr", "192.168.1.41"}}
         << Shown{{kRowEthernetDhcp, "off"}, {kRowEthernetIpAddress, "192.168.1.41"}} << true
@@ -1072,7 +1075,38 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
                        "gateway=192.168.1.1",
                        "local_addr=192.168.1.41",
                        "mode=manual",
-                       "subnet=255.255.255.0"};
+                       "subnet=255.255.255.0"}
+        << false;
+    // An event of the keys that changed: the rows of the others keep the unit's values, on
+    // screen and in what Apply writes.
+    QTest::newRow("a one-key event leaves the other rows")
+        << lan2 << Edit(type(kRowEthernetDns2, QStringLiteral("10.0.0.3")))
+        << Settings{{"gateway", "10.0.0.254"}}
+        << Shown{{kRowEthernetGateway, "10.0.0.254"},
+                 {kRowEthernetSubnet, "255.0.0.0"},
+                 {kRowEthernetDns1, "10.0.0.1"},
+                 {kRowEthernetIpAddress, "10.0.0.40"},
+                 {kRowEthernetDns2, "10.0.0.3"}}
+        << true << QStringList{"dns2=10.0.0.3"} << true;
+    QTest::newRow("a one-key event, DHCP turned off: every address written as the unit holds it")
+        << lan1 << toggleDhcp << Settings{{"local_addr", "192.168.1.41"}}
+        << Shown{{kRowEthernetDhcp, "off"},
+                 {kRowEthernetIpAddress, "192.168.1.41"},
+                 {kRowEthernetSubnet, "255.255.255.0"},
+                 {kRowEthernetGateway, "192.168.1.1"}}
+        << true
+        << QStringList{"dns1=192.168.1.1",
+                       "dns2=",
+                       "gateway=192.168.1.1",
+                       "local_addr=192.168.1.41",
+                       "mode=manual",
+                       "subnet=255.255.255.0"}
+        << true;
+    QTest::newRow("a one-key event empties the one address it carries empty")
+        << lan2 << Edit(type(kRowEthernetDns1, QStringLiteral("10.0.0.53")))
+        << Settings{{"dns2", ""}}
+        << Shown{{kRowEthernetDns2, ""}, {kRowEthernetGateway, "10.0.0.1"}} << true
+        << QStringList{"dns1=10.0.0.53"} << true;
 }
 
 // A configuration event of the interface being edited: the rows the operator changed and has
@@ -1087,13 +1121,14 @@ void TestNetworkPages::ethernetEventKeepsEdits()
     QFETCH(Shown, shown);
     QFETCH(bool, modified);
     QFETCH(QStringList, written);
+    QFETCH(bool, keysOnly);
 
     QVantelMenuItems *page = openPage(pageId);
     QVERIFY(page);
     edit(page);
     QVERIFY(m_page->header()->isModified());
     const std::string network = "eth." + std::to_string(pageId - kPageEthernetFirst);
-    m_page->configurationEvent(configInfo(network, event));
+    m_page->configurationEvent(configInfo(network, event, keysOnly));
     for (auto it = shown.cbegin(); it != shown.cend(); ++it)
         QCOMPARE(shownOf(row(it.key())), it.value());
     QCOMPARE(m_page->header()->isModified(), modified);
