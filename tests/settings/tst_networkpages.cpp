@@ -1142,23 +1142,33 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes_data()
 {
     QTest::addColumn<QString>("when");
     QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("queued");
 
-    for (const bool refused : {false, true}) {
-        const char *outcome = refused ? ", refused" : "";
-        QTest::addRow("before Apply%s", outcome) << "before" << refused;
-        QTest::addRow("as Apply shows its message%s", outcome) << "message" << refused;
-        QTest::addRow("while the write waits%s", outcome) << "write" << refused;
+    for (const bool queued : {false, true}) {
+        for (const bool refused : {false, true}) {
+            const QByteArray outcome = QByteArray(refused ? ", refused" : "")
+                                       + (queued ? ", handled after the Apply" : "");
+            QTest::addRow("before Apply%s", outcome.constData()) << "before" << refused << queued;
+            QTest::addRow("as Apply shows its message%s", outcome.constData())
+                << "message" << refused << queued;
+            QTest::addRow("while the write waits%s", outcome.constData())
+                << "write" << refused << queued;
+        }
     }
 }
 
-// Whenever the unit's event for a row being applied is handled, the unit is sent the operator's
+// Whenever the unit's event for a row being applied comes, the unit is sent the operator's
 // value: before the tap (a tap held through a wait is carried out after what came meanwhile),
-// while Apply paints its message, or while the write waits for its answer. A refused write
-// leaves the edit and the mark, and the next Apply sends the edit again.
+// while Apply paints its message, or while the write waits for its answer. The event is handled
+// then, or, as the window does with what comes during a step of the menu, after the Apply, said
+// to be as old as its arrival: an event older than the answer of a write the unit took leaves
+// the rows written as they are. A refused write leaves the edit and the mark, and the next Apply
+// sends the edit again.
 void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
 {
     QFETCH(QString, when);
     QFETCH(bool, refused);
+    QFETCH(bool, queued);
 
     const QString lan2 = QStringLiteral("eth.1");
     const QString gateway = QStringLiteral("10.0.0.77");
@@ -1170,11 +1180,30 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
         m_fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("015-not allowed"));
 
     const ksm::CMsg event = configInfo("eth.1", {{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}});
-    QString handledDuring = QStringLiteral("(not handled)");
+    // The event handled at once, or sent by the unit and kept with its arrival number.
+    QList<QPair<ksm::CMsg, qint64>> arrived;
     QObject scope;
+    connect(comClient(), &ksm::CCom::messageReceived, &scope, [&](const RpcMessage &message) {
+        arrived.append({message.body(), comClient()->signalArrival()});
+    });
+    const auto unitReports = [&] {
+        if (!queued) {
+            m_page->configurationEvent(event);
+            return;
+        }
+        FakePairs pairs;
+        for (const auto &[key, value] : event.params()) {
+            if (key != "event_type")
+                pairs.append({QString::fromStdString(key), QString::fromStdString(value)});
+        }
+        QVERIFY(m_fake->pushEvent(QStringLiteral("config info"), pairs));
+    };
+    QString handledDuring = QStringLiteral("(not handled)");
     if (when == QLatin1String("before")) {
-        m_page->configurationEvent(event);
+        unitReports();
         handledDuring = QString();
+        if (queued)
+            QTRY_COMPARE(arrived.size(), 1);
     } else if (when == QLatin1String("message")) {
         // The window hands on unit messages in a pass of the event loop, as the message paints.
         QMetaObject::invokeMethod(
@@ -1182,7 +1211,7 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
             [&] {
                 handledDuring = messageText();
                 if (m_fake->requestCount() == 0)
-                    m_page->configurationEvent(event);
+                    unitReports();
             },
             Qt::QueuedConnection);
     } else {
@@ -1190,11 +1219,16 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
             if (handledDuring != QLatin1String("the write") && r.network() == lan2
                 && r.isSetOf(QStringLiteral("gateway"))) {
                 handledDuring = QStringLiteral("the write");
-                m_page->configurationEvent(event);
+                unitReports();
             }
         });
     }
     m_page->applyClicked();
+    if (queued) {
+        QTRY_COMPARE(arrived.size(), 1);
+        const ksm::HandledSignal handled(comClient(), arrived.first().second);
+        m_page->configurationEvent(arrived.first().first);
+    }
     QCOMPARE(handledDuring,
              when == QLatin1String("before")    ? QString()
              : when == QLatin1String("message") ? QStringLiteral("Applying changes...")
