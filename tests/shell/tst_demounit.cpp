@@ -312,9 +312,10 @@ void TestDemoUnit::aoipModulePagesOpen()
 // name keep theirs, and nothing is marked; the page read again shows the same.
 void TestDemoUnit::lan2EventCrossingAWrite()
 {
-    startAndConnect({{QStringLiteral("FAKE_QUORIX_CONFIG_EVENT"), QStringLiteral("write")},
-                     {QStringLiteral("FAKE_QUORIX_CONFIG_EVENT_KEYS"), QStringLiteral("gateway,dns2")},
-                     {QStringLiteral("FAKE_QUORIX_WRITE_DELAY"), QStringLiteral("1500")}});
+    startAndConnect(
+        {{QStringLiteral("FAKE_QUORIX_CONFIG_EVENT"), QStringLiteral("write")},
+         {QStringLiteral("FAKE_QUORIX_CONFIG_EVENT_KEYS"), QStringLiteral("gateway,dns2")},
+         {QStringLiteral("FAKE_QUORIX_WRITE_DELAY"), QStringLiteral("1500")}});
     if (QTest::currentTestFailed())
         return;
     logIn(2, kPasswords[2]);

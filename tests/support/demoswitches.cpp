@@ -151,7 +151,10 @@ void sendConfigEvent(FakeQuorix &fake, const FakePairs &values, const QStringLis
 }
 
 // Every periodMs, the event of sendConfigEvent().
-void sendConfigEvents(DemoUnit &demo, int periodMs, const FakePairs &values, const QStringList &keys)
+void sendConfigEvents(DemoUnit &demo,
+                      int periodMs,
+                      const FakePairs &values,
+                      const QStringList &keys)
 {
     auto *timer = new QTimer(&demo);
     timer->setInterval(periodMs);
@@ -162,9 +165,8 @@ void sendConfigEvents(DemoUnit &demo, int periodMs, const FakePairs &values, con
 }
 
 // Answers nothing itself: before a write of eth.1 is taken, the event of sendConfigEvent().
-FakeReplyHook configEventBeforeWrites(FakeQuorix &fake,
-                                      const FakePairs &values,
-                                      const QStringList &keys)
+FakeReplyHook
+configEventBeforeWrites(FakeQuorix &fake, const FakePairs &values, const QStringList &keys)
 {
     return [&fake, values, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
         if (request.message.type == FakeMessage::Param && request.gets().isEmpty()
@@ -251,7 +253,8 @@ void installDemoSwitches(DemoUnit &demo)
     const bool beforeWrites = when == QLatin1String("write");
     const int eventPeriod = when.toInt(&periodOk);
     constexpr int kFewestEventMs = 100;
-    if (beforeWrites || (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs)) {
+    if (beforeWrites
+        || (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs)) {
         FakePairs taken;
         for (const QString &entry : configEvent.mid(1)) {
             const qsizetype equals = entry.indexOf(QLatin1Char('='));

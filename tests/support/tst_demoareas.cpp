@@ -492,8 +492,8 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     }
     // Just before the unit takes a write of LAN2, not a read: the event, carrying what the write
     // replaces, comes before the write's answer; with a list of keys it carries those alone.
-    restartWith({{"FAKE_QUORIX_CONFIG_EVENT", "write"},
-                 {"FAKE_QUORIX_CONFIG_EVENT_KEYS", "gateway,dns1"}});
+    restartWith(
+        {{"FAKE_QUORIX_CONFIG_EVENT", "write"}, {"FAKE_QUORIX_CONFIG_EVENT_KEYS", "gateway,dns1"}});
     m_client->request(13, "PARAM;target:network;network:eth.1;GET:gateway;");
     QVERIFY(m_client->reply(13));
     m_client->request(14, "PARAM;target:network;network:eth.1;gateway:10.0.0.77;");
