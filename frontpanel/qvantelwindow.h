@@ -288,7 +288,15 @@ private:
     QTimer *m_setupTimer = nullptr;
     std::array<int, kLevelCount> m_cachedLevels{};
     QTimer *m_keepAliveTimer = nullptr;
-    QList<RpcMessage> m_deferredMessages;
+    // A device message waiting to be handled, with its number in the order the unit's messages
+    // arrived (ksm::CCom::signalArrival()): handled, it is said to be that old, so that news it
+    // carries never passes for newer than the answer of a call that came after it.
+    struct QueuedMessage
+    {
+        RpcMessage message;
+        qint64 arrival = 0;
+    };
+    QList<QueuedMessage> m_deferredMessages;
     QStackedLayout *m_pageStack = nullptr;
     std::array<QWidget *, kPageCount> m_pages{};
     // The page factories registered when the window was made.

@@ -48,7 +48,9 @@ void QVantelWindow::messageReceived(const RpcMessage &message)
         handleLevels(body);
         return;
     }
-    m_deferredMessages.append(message);
+    // A message that did not come from the link (none is numbered) counts as the newest.
+    const qint64 arrival = comClient()->signalArrival();
+    m_deferredMessages.append({message, arrival > 0 ? arrival : ksm::CCom::kNewestSignal});
     if (comClient()->isReady()) {
         QCoreApplication::postEvent(this, new QVantelEvent(QVantelEvent::DeviceMessage, -1, 0));
     }
@@ -98,9 +100,13 @@ bool QVantelWindow::dispatchNext()
     if (!comClient()->isReady() || m_dispatching || comClient()->hasTask()) {
         return false;
     }
-    const RpcMessage message = m_deferredMessages.takeFirst();
+    const QueuedMessage next = m_deferredMessages.takeFirst();
     m_dispatching = true;
-    dispatch(message);
+    {
+        // What it reports is as old as its arrival, however long it waited here.
+        const ksm::HandledSignal handled(comClient(), next.arrival);
+        dispatch(next.message);
+    }
     m_dispatching = false;
     if (!m_deferredMessages.isEmpty() || m_setupPending || m_initPending)
         scheduleDrain();

@@ -83,6 +83,21 @@ bool CallScope::stillWanted() const
     return !m_outer || m_outer->isNeutral() || m_outer->stillWanted();
 }
 
+HandledSignal::HandledSignal(CCom *client, qint64 arrival)
+    : m_client(client)
+{
+    if (client) {
+        m_outer = client->m_handledSignal;
+        client->m_handledSignal = arrival;
+    }
+}
+
+HandledSignal::~HandledSignal()
+{
+    if (m_client)
+        m_client->m_handledSignal = m_outer;
+}
+
 void processEventsApart()
 {
     const CallScope apart(comClient());
@@ -292,6 +307,8 @@ void CCom::callCompleted(RpcAsyncCallWatcher *watcher)
     if (watcher != m_watcher)
         return;
     m_watcher = nullptr;
+    // The call ends as its answer is read: what has arrived by now came before it.
+    m_replySignals = m_connection.signalsArrived();
 
     m_reply.clear();
     m_heldBack.clear();

@@ -11,6 +11,7 @@
 #include <QString>
 
 #include <functional>
+#include <limits>
 #include <map>
 #include <string>
 #include <vector>
@@ -57,6 +58,24 @@ private:
     bool m_ended = false;
 };
 
+// Says, while it lives, that the program handles the unit's Signal message that arrived as
+// number arrival (CCom::signalArrival() when it was received), so that what a handler takes from
+// it can be told apart from what the answers of calls brought: a message that arrived before the
+// answer of a call (CCom::signalsBeforeLastReply() then) is older than that answer, however long
+// it waited in a queue. Scopes nest; the innermost counts, and ends in the reverse order of the
+// making. Without one, whatever is handled counts as the newest news (CCom::kNewestSignal).
+class HandledSignal
+{
+public:
+    HandledSignal(CCom *client, qint64 arrival);
+    ~HandledSignal();
+    Q_DISABLE_COPY_MOVE(HandledSignal)
+
+private:
+    QPointer<CCom> m_client;
+    qint64 m_outer = 0;
+};
+
 // The protocol client: the one object through which the program talks to the device.
 //
 // Ownership: holds its TCP message connection by value and owns the level-meter UDP socket
@@ -78,7 +97,9 @@ private:
 // Signals:
 // - stateChanged, errorOccurred, messageCompleted, messageReceived: the connection's signals
 //   re-emitted unchanged. Received Signal messages are held back by the connection while a call
-//   is pending and delivered once none is. messageReceived also carries the level-meter
+//   is pending and delivered once none is; signalArrival() tells, while messageReceived
+//   delivers one, its number in the order the unit's Signal messages arrived, held back or not.
+//   messageReceived also carries the level-meter
 //   datagrams: only Signal frames holding an EVENT whose "event_type" is "audio_levels" and
 //   sent from the connected unit's address pass. At most kDatagramBatch datagrams are read per
 //   pass of the event loop; the rest wait for the next pass, so a flood cannot freeze the window.
@@ -183,6 +204,18 @@ public:
     const std::string &controllerId() const { return m_controllerId; }
     // Result of the last synchronous call that was sent.
     int lastResult() const { return m_result; }
+
+    // The arrival number of the Signal message that messageReceived delivers now (the first of
+    // the connection's is 1, RpcConnection::signalsArrived()); 0 outside such a delivery and for
+    // the level datagrams.
+    [[nodiscard]] qint64 signalArrival() const { return m_connection.deliveredSignal(); }
+    // How many Signal messages had arrived when the last synchronous call that was sent ended
+    // (its answer came, or it failed): those numbered up to this one came before that answer.
+    [[nodiscard]] qint64 signalsBeforeLastReply() const { return m_replySignals; }
+    // The arrival number of the Signal message being handled (the innermost HandledSignal);
+    // kNewestSignal, newer than any answer, when none is said to be.
+    static constexpr qint64 kNewestSignal = std::numeric_limits<qint64>::max();
+    [[nodiscard]] qint64 handledSignal() const { return m_handledSignal; }
     // The innermost CallScope made on this client; null when none lives.
     [[nodiscard]] const CallScope *scope() const { return m_scope; }
     // A task's scope lives now, whatever neutral scopes were made inside it since.
@@ -215,6 +248,7 @@ private slots:
 
 private:
     friend class CallScope;
+    friend class HandledSignal;
 
     void dropDatagramSocket();
 
@@ -236,6 +270,8 @@ private:
     CMsg m_reply;
     CMsg m_heldBack;
     CallScope *m_scope = nullptr;
+    qint64 m_replySignals = 0;
+    qint64 m_handledSignal = kNewestSignal;
 };
 
 } // namespace ksm

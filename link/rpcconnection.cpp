@@ -6,6 +6,7 @@
 #include "link/rpcasynccallwatcher.h"
 #include "link/rpcframe.h"
 
+#include <QPointer>
 #include <QTcpSocket>
 #include <QTimer>
 
@@ -308,17 +309,19 @@ qint64 RpcConnection::footprint(const ksm::CMsg &body)
     return bytes;
 }
 
-void RpcConnection::deferSignal(const RpcMessage &message)
+void RpcConnection::deferSignal(const RpcMessage &message, qint64 arrival)
 {
     const qint64 size = footprint(message.body());
     m_deferredSignals.append(message);
     m_deferredSizes.append(size);
+    m_deferredArrivals.append(arrival);
     m_deferredBytes += size;
     // The newest stays even when it alone is past the cap: it is already in memory.
     int dropped = 0;
     while (m_deferredBytes > m_deferredSignalLimit && m_deferredSignals.size() > 1) {
         m_deferredBytes -= m_deferredSizes.takeFirst();
         m_deferredSignals.removeFirst();
+        m_deferredArrivals.removeFirst();
         ++dropped;
     }
     if (dropped > 0 && !m_deferredOverflowReported) {
@@ -330,9 +333,12 @@ void RpcConnection::deferSignal(const RpcMessage &message)
     }
 }
 
-RpcMessage RpcConnection::takeDeferredSignal(const char *operation)
+RpcMessage RpcConnection::takeDeferredSignal(const char *operation, qint64 *arrival)
 {
     m_deferredBytes -= m_deferredSizes.takeFirst();
+    const qint64 number = m_deferredArrivals.takeFirst();
+    if (arrival)
+        *arrival = number;
     if (m_deferredSignals.size() == 1)
         m_deferredOverflowReported = false;
     const RpcMessage message = m_deferredSignals.takeFirst();
@@ -348,6 +354,7 @@ void RpcConnection::clearDeferredSignals()
 {
     m_deferredSignals.clear();
     m_deferredSizes.clear();
+    m_deferredArrivals.clear();
     m_deferredBytes = 0;
     m_deferredOverflowReported = false;
 }
@@ -363,8 +370,22 @@ void RpcConnection::notifyDeferredSignals()
 {
     if (!m_pendingCalls.empty())
         return;
-    while (!m_deferredSignals.isEmpty())
-        emit messageReceived(takeDeferredSignal("notifyDeferredSignals"));
+    while (!m_deferredSignals.isEmpty()) {
+        qint64 arrival = 0;
+        const RpcMessage message = takeDeferredSignal("notifyDeferredSignals", &arrival);
+        deliver(message, arrival);
+    }
+}
+
+void RpcConnection::deliver(const RpcMessage &message, qint64 arrival)
+{
+    // A slot may run the event loop, and a message delivered there has its own number.
+    const qint64 outer = m_deliveredSignal;
+    m_deliveredSignal = arrival;
+    const QPointer<RpcConnection> self(this);
+    emit messageReceived(message);
+    if (self)
+        m_deliveredSignal = outer;
 }
 
 void RpcConnection::notifyStateChanged(RpcConnection::ConnectionState state)
@@ -487,15 +508,16 @@ void RpcConnection::parserReady(const char *frame, quint32 size)
             logLine("RpcConnection", "parserReady", QStringLiteral(", message=") + logText(body));
         const RpcMessage message = type == RpcMessage::Request ? RpcMessage::request(id, body)
                                                                : RpcMessage::signal(id, body);
+        const qint64 arrival = type == RpcMessage::Signal ? ++m_signalsArrived : 0;
         if (type == RpcMessage::Signal && m_deferSignals && !m_pendingCalls.empty()) {
             if (!level) {
                 logLine("RpcConnection",
                         "parserReady",
                         QStringLiteral(", enqueue message id=%1").arg(id));
             }
-            deferSignal(message);
+            deferSignal(message, arrival);
         } else {
-            emit messageReceived(message);
+            deliver(message, arrival);
         }
         break;
     }

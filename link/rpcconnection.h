@@ -34,7 +34,11 @@ class QTimer;
 //   Signal messages that arrive while calls are pending are held back and delivered in arrival
 //   order once no call is pending any more (after the last call's messageCompleted). Held-back
 //   signals are capped in bytes (deferredSignalLimit()): past the cap the oldest are dropped,
-//   with one warning line until the queue has been delivered.
+//   with one warning line until the queue has been delivered. Every Signal frame received is
+//   numbered in arrival order (signalsArrived()); while messageReceived delivers one,
+//   deliveredSignal() tells its number, held back or not, so that a receiver can tell what
+//   came before the answer of a call (the number of Signals arrived by then) from what came
+//   after.
 //
 // Limits: the "PROGRESS" parts of one call are capped in count and bytes (replyPartLimit(),
 // replyByteLimit()); past a cap the call fails as a bad reply (BadReply, -10, with
@@ -91,6 +95,12 @@ public:
     void setLastId(int id) { m_lastId = id; }
     int pendingCallCount() const { return int(m_pendingCalls.size()); }
     int deferredSignalCount() const { return int(m_deferredSignals.size()); }
+    // Signal frames received since the connection was made, level reports and frames dropped
+    // from the held-back queue included: the arrival number of the newest one (the first is 1).
+    [[nodiscard]] qint64 signalsArrived() const { return m_signalsArrived; }
+    // The arrival number of the Signal message that messageReceived is delivering now; 0
+    // outside such a delivery (and while a Request is delivered).
+    [[nodiscard]] qint64 deliveredSignal() const { return m_deliveredSignal; }
 
     static constexpr int kDefaultReplyPartLimit = 10000;
     static constexpr qint64 kDefaultReplyByteLimit = 64 * 1024 * 1024;
@@ -179,10 +189,12 @@ private:
     void completeCall(RpcAsyncCall call, int result);
     void failCall(RpcAsyncCall call, int result);
     void expireCalls();
-    void deferSignal(const RpcMessage &message);
+    void deferSignal(const RpcMessage &message, qint64 arrival);
     // Removes the oldest held-back signal and logs its dequeue as a line of operation (level
-    // reports excepted: they are only counted, on arrival).
-    RpcMessage takeDeferredSignal(const char *operation);
+    // reports excepted: they are only counted, on arrival); arrival receives its number.
+    RpcMessage takeDeferredSignal(const char *operation, qint64 *arrival = nullptr);
+    // messageReceived(message), with deliveredSignal() saying arrival meanwhile.
+    void deliver(const RpcMessage &message, qint64 arrival);
     void clearDeferredSignals();
     // Logs details, unless empty, as a line of operation.
     void logLevelLine(const char *operation, const QString &details) const;
@@ -201,6 +213,9 @@ private:
     qint64 m_deferredBytes = 0;
     QList<RpcMessage> m_deferredSignals;
     QList<qint64> m_deferredSizes;
+    QList<qint64> m_deferredArrivals;
+    qint64 m_signalsArrived = 0;
+    qint64 m_deliveredSignal = 0;
     std::map<quint32, RpcAsyncCall> m_pendingCalls;
     LevelFrameLog m_levelLog;
     RpcFrameParser m_parser;

@@ -211,16 +211,17 @@ bool TComEthernetController::handleEvent(const ksm::CMsg &msg)
         return true;
     }
     if (eventType == kEventConfigInfo) {
-        // The event carries the whole address set: a key it leaves out is no longer set. Its
-        // settings are applied before the state it reports (the cable). A key held for a write
-        // keeps the value being written (applyNews()).
+        // The event names the keys that changed: a key it leaves out keeps its value, while an
+        // address it carries empty is no longer set. Its settings are applied before the state it
+        // reports (the cable). News of a key being written, or older than a write of it the unit
+        // took, leaves the value written (applyNews()).
         for (const bool reported : {false, true}) {
             for (const KeyRow &row : keyTable().rows()) {
                 if (row.event == KeyRow::NotInEvent || row.reported != reported)
                     continue;
-                const std::string &text = *msg.param(*row.key, true);
-                if (row.event == KeyRow::InEventAlways || !text.empty())
-                    applyNews(row, text);
+                const std::string *text = msg.param(*row.key, false);
+                if (text && (row.event == KeyRow::InEventAlways || !text->empty()))
+                    applyNews(row, *text);
             }
         }
         Q_EMIT controllerParamChanged(this, ParamConfigInfo);

@@ -1,5 +1,6 @@
 #include "model/comkeyedcontroller.h"
 
+#include "link/ccom.h"
 #include "link/valueconversions.h"
 #include "model/keytable.h"
 
@@ -44,8 +45,11 @@ bool TComKeyedController::storeField(T &field, const T &value, bool send)
         if (value < row->minimum)
             return true;
     }
-    if (send && row->sendable(*this, value) && !writeKey(*row->key, row->wire(value)))
-        return false;
+    if (send && row->sendable(*this, value)) {
+        if (!writeKey(*row->key, row->wire(value)))
+            return false;
+        noteTaken(*row->key);
+    }
     field = value;
     noteChange(*row);
     return true;
@@ -94,10 +98,25 @@ bool TComKeyedController::applyRow(const KeyRow &row, const std::string &text)
 
 bool TComKeyedController::applyNews(const KeyRow &row, const std::string &text)
 {
+    if (isOlderThanTaken(*row.key))
+        return true;
     if (!isHeld(*row.key))
         return applyRow(row, text);
     m_heldNews.emplace_back(&row, text);
     return true;
+}
+
+void TComKeyedController::noteTaken(const std::string &key)
+{
+    if (const ksm::CCom *com = m_request.com(); com && keyTable().find(key))
+        m_takenAt[key] = com->signalsBeforeLastReply();
+}
+
+bool TComKeyedController::isOlderThanTaken(const std::string &key) const
+{
+    const ksm::CCom *com = m_request.com();
+    const auto taken = m_takenAt.find(key);
+    return com && taken != m_takenAt.end() && com->handledSignal() <= taken->second;
 }
 
 void TComKeyedController::holdKey(const std::string &key)
@@ -164,6 +183,7 @@ TComKeyedController::currentWrites(const std::vector<std::string> &keys)
 
 void TComKeyedController::resetKeys()
 {
+    m_takenAt.clear();
     for (const KeyRow &row : keyTable().rows()) {
         if (!row.resetKept)
             row.resetIn(*this);

@@ -45,8 +45,9 @@
 struct KeyRow
 {
     enum Kind { Flag, Number, Word, Text, Record, Applied };
-    // Whether an Ethernet "config info" event carries the key: not at all, only when it holds a
-    // value, or always (a key the event leaves out is no longer set).
+    // What an Ethernet "config info" event does with the key: nothing; takes it only when it
+    // holds a value; or takes it whenever the event carries it, an empty value too (no longer
+    // set). A key the event leaves out keeps its value either way.
     enum EventUse { NotInEvent, InEventWhenSet, InEventAlways };
 
     using Controller = TComKeyedController;

@@ -35,6 +35,9 @@ class TComController;
 // the meantime (an event handled while the write is under way) neither changes what is written
 // nor what the page shows. The holds end with undo() (the news is applied after the values put
 // back), with written() or with the object (the news came before the write and is dropped).
+// written() also tells each controller that the unit took the keys staged in it, so that news
+// handled later but received before the write's answer (an event that waited for the Apply to
+// end) is dropped too (TComKeyedController::noteTaken()).
 class StagedChanges
 {
 public:
@@ -55,6 +58,7 @@ public:
         m_undo.push_back([&target, setter, before] { std::invoke(setter, target, before, false); });
         if constexpr (std::is_base_of_v<TComKeyedController, C>) {
             target.holdKey(key);
+            m_heldKeys.emplace_back(&target, key);
             if (std::find(m_held.begin(), m_held.end(), &target) == m_held.end())
                 m_held.push_back(&target);
         }
@@ -73,8 +77,14 @@ public:
         release(true);
     }
 
-    // The unit took the write: the values staged are its own now.
-    void written() { release(false); }
+    // The unit took the write, answered by the last synchronous call: the values staged are its
+    // own now, newer than any news of them that came before that answer.
+    void written()
+    {
+        for (const auto &[target, key] : m_heldKeys)
+            target->noteTaken(key);
+        release(false);
+    }
 
 private:
     void release(bool unitKept)
@@ -82,11 +92,13 @@ private:
         for (TComKeyedController *target : m_held)
             target->releaseHeld(unitKept);
         m_held.clear();
+        m_heldKeys.clear();
     }
 
     std::vector<std::string> m_keys;
     std::vector<std::function<void()>> m_undo;
     std::vector<TComKeyedController *> m_held;
+    std::vector<std::pair<TComKeyedController *, std::string>> m_heldKeys;
 };
 
 // A row's value in the form its field compares and stages.

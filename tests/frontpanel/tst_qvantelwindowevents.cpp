@@ -63,9 +63,16 @@ public:
     {
         hooks << QStringLiteral("statistic:%1").arg(c->id());
     }
+    void configurationEvent(const ksm::CMsg &message) override
+    {
+        handledAs.append({message.value("event_type"), comClient()->handledSignal()});
+        QVantelSettingsPage::configurationEvent(message);
+    }
 
     QStringList addresses;
     QStringList hooks;
+    // Each configuration event, with the arrival number the client said it was handled as.
+    QList<QPair<std::string, qint64>> handledAs;
 };
 
 } // namespace
@@ -82,6 +89,7 @@ private slots:
     void remoteAddressFromTheSettingsMenu();
     void settingsHooksFollowCalls();
     void dataLinkOfTheDefaultNetwork();
+    void messagesHandledAsOldAsTheirArrival();
 
 private:
     StubSettingsPage *settings() const
@@ -207,6 +215,40 @@ void TestQVantelWindowEvents::dataLinkOfTheDefaultNetwork()
                               {{QStringLiteral("id"), QStringLiteral("31")},
                                {QStringLiteral("network"), QStringLiteral("eth.0")}}));
     QTRY_COMPARE(main->statusPanel()->batteryLevel(), comDevice()->batteryLevel());
+}
+
+// The window handles the unit's messages after the call they came during, and says while it
+// handles one that it is as old as its arrival: the one that came before the call's answer is
+// older than that answer, the one that came when no call ran is handled at once.
+void TestQVantelWindowEvents::messagesHandledAsOldAsTheirArrival()
+{
+    QList<QPair<std::string, qint64>> arrived;
+    connect(comClient(), &ksm::CCom::messageReceived, this, [&arrived](const RpcMessage &m) {
+        arrived.append({m.body().value("event_type"), comClient()->signalArrival()});
+    });
+    settings()->handledAs.clear();
+    QVERIFY(f.fake->pushEvent(QStringLiteral("test_idle")));
+    QTRY_COMPARE(settings()->handledAs.size(), 1);
+
+    QObject scope;
+    connect(f.fake.get(), &FakeQuorix::requestReceived, &scope, [this](const FakeRequest &r) {
+        if (r.isGetOf(QStringLiteral("test_key")))
+            (void)f.fake->pushEvent(QStringLiteral("test_during"));
+    });
+    ksm::CMsg read(ksm::CMsg::Param);
+    read.setParam("target", "general");
+    read.addGet("test_key");
+    QCOMPARE(comClient()->sendSyncMsg(read, read, 0, 5000), 0);
+    const qint64 beforeAnswer = comClient()->signalsBeforeLastReply();
+    QCOMPARE(settings()->handledAs.size(), 1);
+    QTRY_COMPARE(settings()->handledAs.size(), 2);
+
+    QCOMPARE(arrived.size(), 2);
+    QCOMPARE(settings()->handledAs, arrived);
+    QCOMPARE(arrived.at(1).first, std::string("test_during"));
+    QVERIFY(arrived.at(1).second <= beforeAnswer);
+    QVERIFY(arrived.at(0).second < arrived.at(1).second);
+    QCOMPARE(comClient()->handledSignal(), ksm::CCom::kNewestSignal);
 }
 
 QTEST_MAIN(TestQVantelWindowEvents)

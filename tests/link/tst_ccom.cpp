@@ -325,6 +325,51 @@ private slots:
         QVERIFY(m_fake->lastRequest().isGetOf(QStringLiteral("first")));
     }
 
+    // The unit's Signal messages are numbered as they arrive, also those held back while a call
+    // waits: the one before the call's answer is numbered within signalsBeforeLastReply(), the
+    // one after it beyond, though both are delivered after the call has ended.
+    void signalsNumberedInArrivalOrder()
+    {
+        connectToFake();
+        QList<QPair<std::string, qint64>> delivered;
+        connect(m_com.get(), &ksm::CCom::messageReceived, this, [&](const RpcMessage &message) {
+            delivered.append({param(message.body(), "event_type"), m_com->signalArrival()});
+        });
+        const auto event = [](const char *type) {
+            FakeMessage body(FakeMessage::Event);
+            body.params.append({QStringLiteral("event_type"), QLatin1String(type)});
+            return FakeReply::signal(body);
+        };
+        QVERIFY(m_fake->pushEvent(QStringLiteral("first")));
+        QTRY_COMPARE(delivered.size(), 1);
+        m_fake->setReplyHook([&](const FakeRequest &) -> std::optional<QList<FakeReply>> {
+            FakeMessage answer(FakeMessage::Param);
+            answer.params.append({QStringLiteral("return"), QStringLiteral("OK")});
+            return QList<FakeReply>{event("before"), FakeReply::reply(answer), event("after")};
+        });
+        ksm::CMsg write(ksm::CMsg::Param);
+        write.setParam("gateway", "10.0.0.77");
+        ksm::CMsg reply;
+        QCOMPARE(call(write, reply), 0);
+        QTRY_COMPARE(delivered.size(), 3);
+        QCOMPARE(delivered,
+                 (QList<QPair<std::string, qint64>>{{"first", 1}, {"before", 2}, {"after", 3}}));
+        QCOMPARE(m_com->signalsBeforeLastReply(), qint64(2));
+        QCOMPARE(m_com->signalArrival(), qint64(0));
+
+        // What is handled counts as the newest unless a scope says otherwise; the inner wins.
+        QCOMPARE(m_com->handledSignal(), ksm::CCom::kNewestSignal);
+        {
+            const ksm::HandledSignal outer(m_com.get(), 3);
+            {
+                const ksm::HandledSignal inner(m_com.get(), 2);
+                QCOMPARE(m_com->handledSignal(), qint64(2));
+            }
+            QCOMPARE(m_com->handledSignal(), qint64(3));
+        }
+        QCOMPARE(m_com->handledSignal(), ksm::CCom::kNewestSignal);
+    }
+
     void refusedBeforeSending()
     {
         // Not connected: -3 at once, the reply untouched, no busy signals.

@@ -1,5 +1,6 @@
 #include "model/comethernetcontroller.h"
 
+#include "link/ccom.h"
 #include "link/cmsg.h"
 #include "tests/model/linkedfake.h"
 
@@ -55,6 +56,7 @@ private Q_SLOTS:
     void writeRefusals();
     void events();
     void heldKeysKeepTheValueBeingWritten();
+    void newsOlderThanATakenWrite();
     void resetSignalsOnlyState();
     void assignmentEndsReady();
 
@@ -439,6 +441,7 @@ void tst_ComEthernetController::events()
     TComEthernetController eth(m_link.com.get());
     QVERIFY(eth.setNetwork("eth.0", 0, false));
     QVERIFY(eth.setDns2("4.4.4.4", false));
+    QVERIFY(eth.setGateway("10.1.1.254", false));
     QSignalSpy spy(&eth, &TComNetworkController::controllerParamChanged);
 
     ksm::CMsg other = deviceEvent("config info", "eth.1");
@@ -454,14 +457,29 @@ void tst_ComEthernetController::events()
     config.setParam("mode", "manual");
     config.setParam("local_addr", "10.1.1.1");
     config.setParam("subnet", "255.0.0.0");
+    config.setParam("gateway", "");
     config.setParam("cable", "plugged");
     QVERIFY(eth.handleEvent(config));
     QCOMPARE(eth.mode(), int(TComEthernetController::ModeManual));
     QCOMPARE(eth.localAddr(), std::string("10.1.1.1"));
-    // A key the event leaves out is cleared.
-    QVERIFY(eth.dns2().empty());
+    // An address the event carries empty is no longer set; one it leaves out keeps its value.
+    QVERIFY(eth.gateway().empty());
+    QCOMPARE(eth.dns2(), std::string("4.4.4.4"));
     QVERIFY(eth.cable());
-    QCOMPARE(params(spy), QList<int>({0, 1, 2, 5, 9, 12}));
+    QCOMPARE(params(spy), QList<int>({0, 1, 2, 3, 9, 12}));
+
+    // An event of one key changes that key alone.
+    spy.clear();
+    ksm::CMsg oneKey = deviceEvent("config info", "eth.0");
+    oneKey.setParam("gateway", "10.0.0.254");
+    QVERIFY(eth.handleEvent(oneKey));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.254"));
+    QCOMPARE(eth.mode(), int(TComEthernetController::ModeManual));
+    QCOMPARE(eth.localAddr(), std::string("10.1.1.1"));
+    QCOMPARE(eth.subnet(), std::string("255.0.0.0"));
+    QCOMPARE(eth.dns2(), std::string("4.4.4.4"));
+    QVERIFY(eth.cable());
+    QCOMPARE(params(spy), QList<int>({3, 12}));
 
     spy.clear();
     ksm::CMsg changed = deviceEvent("default_network", "eth.0");
@@ -517,6 +535,77 @@ void tst_ComEthernetController::heldKeysKeepTheValueBeingWritten()
     QVERIFY(eth.handleEvent(news("10.0.0.1", "10.0.0.1")));
     QCOMPARE(eth.gateway(), std::string("10.0.0.1"));
     QCOMPARE(m_link.fake->requestCount(), 0);
+}
+
+// News of a key that arrived before the answer to a write of it the unit took is older than
+// the value written: handled later (as the window handles what waited while the write ran), it
+// leaves that value, while it still sets the keys not written. News that came after the
+// answer, news of a refused write, and news after a reset go in.
+void tst_ComEthernetController::newsOlderThanATakenWrite()
+{
+    ksm::CCom *com = m_link.com.get();
+    TComEthernetController eth(com);
+    QVERIFY(eth.setNetwork("eth.0", 0, false));
+    QVERIFY(eth.setMode(TComEthernetController::ModeManual, false));
+    QVERIFY(eth.setGateway("10.0.0.1", false));
+    QVERIFY(eth.setDns1("10.0.0.1", false));
+
+    // The unit's events, each with its number in the order they arrived.
+    QList<QPair<ksm::CMsg, qint64>> arrived;
+    connect(com, &ksm::CCom::messageReceived, this, [&](const RpcMessage &message) {
+        arrived.append({message.body(), com->signalArrival()});
+    });
+    const auto unitSends = [&](const QString &gateway, const QString &dns1) {
+        const int before = int(arrived.size());
+        (void)m_link.fake->pushEvent(QStringLiteral("config info"),
+                                     {{QStringLiteral("network"), kEth0},
+                                      {QStringLiteral("gateway"), gateway},
+                                      {QStringLiteral("dns1"), dns1}});
+        return QTest::qWaitFor([&] { return arrived.size() > before; }, 5000);
+    };
+    const auto handle = [&](int index) {
+        const ksm::HandledSignal handled(com, arrived.at(index).second);
+        return eth.handleEvent(arrived.at(index).first);
+    };
+
+    // Written by the setter and by a bulk write whose caller notes the key taken.
+    QVERIFY(unitSends(QStringLiteral("10.0.0.99"), QStringLiteral("10.0.0.53")));
+    QVERIFY(eth.setGateway("10.0.0.77", true));
+    QVERIFY(unitSends(QStringLiteral("10.0.0.98"), QStringLiteral("10.0.0.54")));
+    QVERIFY(eth.setDns1("10.0.0.55", false));
+    QVERIFY(eth.write({"dns1"}));
+    eth.noteTaken("dns1");
+    QVERIFY(handle(0));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.77"));
+    QCOMPARE(eth.dns1(), std::string("10.0.0.55"));
+    // The second came after the gateway's answer, before the name server's.
+    QVERIFY(handle(1));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.98"));
+    QCOMPARE(eth.dns1(), std::string("10.0.0.55"));
+
+    // Newer than the answer, or handled without saying when it came: the unit's news.
+    QVERIFY(unitSends(QStringLiteral("10.0.0.97"), QStringLiteral("10.0.0.56")));
+    QVERIFY(handle(2));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.97"));
+    QCOMPARE(eth.dns1(), std::string("10.0.0.56"));
+    QVERIFY(eth.handleEvent(arrived.at(0).first));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.99"));
+    QCOMPARE(eth.dns1(), std::string("10.0.0.53"));
+
+    // A refused write takes nothing: the news before it still goes in.
+    QVERIFY(unitSends(QStringLiteral("10.0.0.96"), QStringLiteral("10.0.0.57")));
+    m_link.fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("015-not allowed"));
+    QVERIFY(!eth.setGateway("10.0.0.78", true));
+    QVERIFY(handle(3));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.96"));
+
+    // A reset forgets what was written.
+    m_link.fake->acceptKey(QStringLiteral("gateway"));
+    QVERIFY(unitSends(QStringLiteral("10.0.0.95"), QStringLiteral("10.0.0.58")));
+    QVERIFY(eth.setGateway("10.0.0.79", true));
+    QVERIFY(eth.setNetwork("eth.0", 0, false));
+    QVERIFY(handle(4));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.95"));
 }
 
 void tst_ComEthernetController::resetSignalsOnlyState()

@@ -89,8 +89,8 @@ QStringList setsOn(const FakeQuorix &fake, const QString &network)
 using Settings = std::map<std::string, std::string>;
 
 // A "config info" event of an Ethernet interface carrying the demo's settings of it, changed
-// as given.
-ksm::CMsg configInfo(const std::string &network, const Settings &changes)
+// as given; with keysOnly, only the changes.
+ksm::CMsg configInfo(const std::string &network, const Settings &changes, bool keysOnly = false)
 {
     Settings values = {{"mode", "manual"},
                        {"local_addr", "10.0.0.40"},
@@ -108,6 +108,8 @@ ksm::CMsg configInfo(const std::string &network, const Settings &changes)
                   {"dns2", ""},
                   {"cable", "plugged"}};
     }
+    if (keysOnly)
+        values.clear();
     for (const auto &[key, value] : changes)
         values[key] = value;
     ksm::CMsg event(ksm::CMsg::Event);
@@ -1031,6 +1033,7 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
     QTest::addColumn<Shown>("shown");
     QTest::addColumn<bool>("modified");
     QTest::addColumn<QStringList>("written");
+    QTest::addColumn<bool>("keysOnly"); // the event carries only the keys given
 
     const auto type = [](int id, const QString &text) {
         return [id, text](QVantelMenuItems *page) {
@@ -1050,20 +1053,20 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
         << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
         << Settings{{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}}
         << Shown{{kRowEthernetGateway, "10.0.0.77"}, {kRowEthernetDns2, "10.0.0.98"}} << true
-        << QStringList{"gateway=10.0.0.77"};
+        << QStringList{"gateway=10.0.0.77"} << false;
     QTest::newRow("an edit the event leaves alone stays")
         << lan2 << Edit(type(kRowEthernetDns1, QStringLiteral("10.0.0.53")))
         << Settings{{"gateway", "10.0.0.99"}}
         << Shown{{kRowEthernetDns1, "10.0.0.53"}, {kRowEthernetGateway, "10.0.0.99"}} << true
-        << QStringList{"dns1=10.0.0.53"};
+        << QStringList{"dns1=10.0.0.53"} << false;
     QTest::newRow("the unit took the edit itself: no mark")
         << lan2 << Edit(type(kRowEthernetGateway, QStringLiteral("10.0.0.77")))
         << Settings{{"gateway", "10.0.0.77"}} << Shown{{kRowEthernetGateway, "10.0.0.77"}} << false
-        << QStringList();
+        << QStringList() << false;
     QTest::newRow("DHCP turned on stays, the locked addresses follow")
         << lan2 << toggleDhcp << Settings{{"gateway", "10.0.0.99"}}
         << Shown{{kRowEthernetDhcp, "on"}, {kRowEthernetGateway, "10.0.0.99 (locked)"}} << true
-        << QStringList{"mode=dhcp"};
+        << QStringList{"mode=dhcp"} << false;
     QTest::newRow("DHCP turned off stays, the open addresses follow")
         << lan1 << toggleDhcp << Settings{{"local_addr", "192.168.1.41"}}
         << Shown{{kRowEthernetDhcp, "off"}, {kRowEthernetIpAddress, "192.168.1.41"}} << true
@@ -1072,7 +1075,38 @@ void TestNetworkPages::ethernetEventKeepsEdits_data()
                        "gateway=192.168.1.1",
                        "local_addr=192.168.1.41",
                        "mode=manual",
-                       "subnet=255.255.255.0"};
+                       "subnet=255.255.255.0"}
+        << false;
+    // An event of the keys that changed: the rows of the others keep the unit's values, on
+    // screen and in what Apply writes.
+    QTest::newRow("a one-key event leaves the other rows")
+        << lan2 << Edit(type(kRowEthernetDns2, QStringLiteral("10.0.0.3")))
+        << Settings{{"gateway", "10.0.0.254"}}
+        << Shown{{kRowEthernetGateway, "10.0.0.254"},
+                 {kRowEthernetSubnet, "255.0.0.0"},
+                 {kRowEthernetDns1, "10.0.0.1"},
+                 {kRowEthernetIpAddress, "10.0.0.40"},
+                 {kRowEthernetDns2, "10.0.0.3"}}
+        << true << QStringList{"dns2=10.0.0.3"} << true;
+    QTest::newRow("a one-key event, DHCP turned off: every address written as the unit holds it")
+        << lan1 << toggleDhcp << Settings{{"local_addr", "192.168.1.41"}}
+        << Shown{{kRowEthernetDhcp, "off"},
+                 {kRowEthernetIpAddress, "192.168.1.41"},
+                 {kRowEthernetSubnet, "255.255.255.0"},
+                 {kRowEthernetGateway, "192.168.1.1"}}
+        << true
+        << QStringList{"dns1=192.168.1.1",
+                       "dns2=",
+                       "gateway=192.168.1.1",
+                       "local_addr=192.168.1.41",
+                       "mode=manual",
+                       "subnet=255.255.255.0"}
+        << true;
+    QTest::newRow("a one-key event empties the one address it carries empty")
+        << lan2 << Edit(type(kRowEthernetDns1, QStringLiteral("10.0.0.53")))
+        << Settings{{"dns2", ""}}
+        << Shown{{kRowEthernetDns2, ""}, {kRowEthernetGateway, "10.0.0.1"}} << true
+        << QStringList{"dns1=10.0.0.53"} << true;
 }
 
 // A configuration event of the interface being edited: the rows the operator changed and has
@@ -1087,13 +1121,14 @@ void TestNetworkPages::ethernetEventKeepsEdits()
     QFETCH(Shown, shown);
     QFETCH(bool, modified);
     QFETCH(QStringList, written);
+    QFETCH(bool, keysOnly);
 
     QVantelMenuItems *page = openPage(pageId);
     QVERIFY(page);
     edit(page);
     QVERIFY(m_page->header()->isModified());
     const std::string network = "eth." + std::to_string(pageId - kPageEthernetFirst);
-    m_page->configurationEvent(configInfo(network, event));
+    m_page->configurationEvent(configInfo(network, event, keysOnly));
     for (auto it = shown.cbegin(); it != shown.cend(); ++it)
         QCOMPARE(shownOf(row(it.key())), it.value());
     QCOMPARE(m_page->header()->isModified(), modified);
@@ -1107,23 +1142,33 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes_data()
 {
     QTest::addColumn<QString>("when");
     QTest::addColumn<bool>("refused");
+    QTest::addColumn<bool>("queued");
 
-    for (const bool refused : {false, true}) {
-        const char *outcome = refused ? ", refused" : "";
-        QTest::addRow("before Apply%s", outcome) << "before" << refused;
-        QTest::addRow("as Apply shows its message%s", outcome) << "message" << refused;
-        QTest::addRow("while the write waits%s", outcome) << "write" << refused;
+    for (const bool queued : {false, true}) {
+        for (const bool refused : {false, true}) {
+            const QByteArray outcome = QByteArray(refused ? ", refused" : "")
+                                       + (queued ? ", handled after the Apply" : "");
+            QTest::addRow("before Apply%s", outcome.constData()) << "before" << refused << queued;
+            QTest::addRow("as Apply shows its message%s", outcome.constData())
+                << "message" << refused << queued;
+            QTest::addRow("while the write waits%s", outcome.constData())
+                << "write" << refused << queued;
+        }
     }
 }
 
-// Whenever the unit's event for a row being applied is handled, the unit is sent the operator's
+// Whenever the unit's event for a row being applied comes, the unit is sent the operator's
 // value: before the tap (a tap held through a wait is carried out after what came meanwhile),
-// while Apply paints its message, or while the write waits for its answer. A refused write
-// leaves the edit and the mark, and the next Apply sends the edit again.
+// while Apply paints its message, or while the write waits for its answer. The event is handled
+// then, or, as the window does with what comes during a step of the menu, after the Apply, said
+// to be as old as its arrival: an event older than the answer of a write the unit took leaves
+// the rows written as they are. A refused write leaves the edit and the mark, and the next Apply
+// sends the edit again.
 void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
 {
     QFETCH(QString, when);
     QFETCH(bool, refused);
+    QFETCH(bool, queued);
 
     const QString lan2 = QStringLiteral("eth.1");
     const QString gateway = QStringLiteral("10.0.0.77");
@@ -1135,11 +1180,30 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
         m_fake->refuseKey(QStringLiteral("gateway"), QStringLiteral("015-not allowed"));
 
     const ksm::CMsg event = configInfo("eth.1", {{"gateway", "10.0.0.99"}, {"dns2", "10.0.0.98"}});
-    QString handledDuring = QStringLiteral("(not handled)");
+    // The event handled at once, or sent by the unit and kept with its arrival number.
+    QList<QPair<ksm::CMsg, qint64>> arrived;
     QObject scope;
+    connect(comClient(), &ksm::CCom::messageReceived, &scope, [&](const RpcMessage &message) {
+        arrived.append({message.body(), comClient()->signalArrival()});
+    });
+    const auto unitReports = [&] {
+        if (!queued) {
+            m_page->configurationEvent(event);
+            return;
+        }
+        FakePairs pairs;
+        for (const auto &[key, value] : event.params()) {
+            if (key != "event_type")
+                pairs.append({QString::fromStdString(key), QString::fromStdString(value)});
+        }
+        QVERIFY(m_fake->pushEvent(QStringLiteral("config info"), pairs));
+    };
+    QString handledDuring = QStringLiteral("(not handled)");
     if (when == QLatin1String("before")) {
-        m_page->configurationEvent(event);
+        unitReports();
         handledDuring = QString();
+        if (queued)
+            QTRY_COMPARE(arrived.size(), 1);
     } else if (when == QLatin1String("message")) {
         // The window hands on unit messages in a pass of the event loop, as the message paints.
         QMetaObject::invokeMethod(
@@ -1147,7 +1211,7 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
             [&] {
                 handledDuring = messageText();
                 if (m_fake->requestCount() == 0)
-                    m_page->configurationEvent(event);
+                    unitReports();
             },
             Qt::QueuedConnection);
     } else {
@@ -1155,11 +1219,16 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
             if (handledDuring != QLatin1String("the write") && r.network() == lan2
                 && r.isSetOf(QStringLiteral("gateway"))) {
                 handledDuring = QStringLiteral("the write");
-                m_page->configurationEvent(event);
+                unitReports();
             }
         });
     }
     m_page->applyClicked();
+    if (queued) {
+        QTRY_COMPARE(arrived.size(), 1);
+        const ksm::HandledSignal handled(comClient(), arrived.first().second);
+        m_page->configurationEvent(arrived.first().first);
+    }
     QCOMPARE(handledDuring,
              when == QLatin1String("before")    ? QString()
              : when == QLatin1String("message") ? QStringLiteral("Applying changes...")

@@ -76,11 +76,12 @@ private slots:
     void logInAtEachLevel();
     void callDialledAndHungUp();
     void aoipModulePagesOpen();
+    void lan2EventCrossingAWrite();
 
 private:
-    // Starts fake-quorix on a free port, opens the main window and connects through the
-    // Connect dialog as the README says.
-    void startAndConnect();
+    // Starts fake-quorix on a free port, with the given FAKE_QUORIX_* variables, opens the main
+    // window and connects through the Connect dialog as the README says.
+    void startAndConnect(const QList<std::pair<QString, QString>> &switches = {});
     // Chooses a level on the login page, presses "Log in" and answers the password keyboard.
     void logIn(int level, const QString &password);
     QVantelWindow *panel() const { return m_window->frontPanel(); }
@@ -123,9 +124,13 @@ void TestDemoUnit::cleanup()
     setApplicationDirectory(QString());
 }
 
-void TestDemoUnit::startAndConnect()
+void TestDemoUnit::startAndConnect(const QList<std::pair<QString, QString>> &switches)
 {
     m_fake = std::make_unique<QProcess>();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const auto &[name, value] : switches)
+        environment.insert(name, value);
+    m_fake->setProcessEnvironment(environment);
     m_fake->setProgram(QStringLiteral(TALLYDESK_FAKE_QUORIX));
     m_fake->setArguments(
         {QStringLiteral("--port"), QStringLiteral("0"), QStringLiteral("--quiet")});
@@ -298,6 +303,68 @@ void TestDemoUnit::aoipModulePagesOpen()
         QCOMPARE(menu->currentPage()->id(), step.row);
         QCOMPARE(title->text(), QString::fromUtf8(step.title));
     }
+}
+
+// Network, LAN2 settings, against a unit that reports LAN2's Default Gateway and Auxiliary DNS,
+// and nothing else, just before it takes a write, and answers the write late: the event comes
+// while the write waits and is handled after the Apply. The row written keeps the value the unit
+// took, the row the event names and the write left alone follows the unit, the rows it does not
+// name keep theirs, and nothing is marked; the page read again shows the same.
+void TestDemoUnit::lan2EventCrossingAWrite()
+{
+    startAndConnect(
+        {{QStringLiteral("FAKE_QUORIX_CONFIG_EVENT"), QStringLiteral("write")},
+         {QStringLiteral("FAKE_QUORIX_CONFIG_EVENT_KEYS"), QStringLiteral("gateway,dns2")},
+         {QStringLiteral("FAKE_QUORIX_WRITE_DELAY"), QStringLiteral("1500")}});
+    if (QTest::currentTestFailed())
+        return;
+    logIn(2, kPasswords[2]);
+    QTRY_COMPARE(panel()->currentPage(), int(QVantel::MainPage));
+    QTRY_VERIFY_WITH_TIMEOUT(comDevice()->loaded(), kLoadMs);
+
+    QTest::mouseClick(m_window->findChild<QVantelButton *>(QStringLiteral("settingsButton")),
+                      Qt::LeftButton);
+    auto *menu = qobject_cast<QVantelSettingsPage *>(panel()->settingsPage());
+    QVERIFY(menu);
+    QTRY_COMPARE(panel()->currentPage(), int(QVantel::SettingsPage));
+    QVantelMenuEntries *entries = menu->entries();
+    entries->childClicked(entries->findEntry(kPageNetwork)->titleLabel());
+    const auto openLan2 = [menu] {
+        QVantelMenuItem *lan2 = menu->currentPage()->findItem(kPageEthernetFirst + 1);
+        QVERIFY(lan2 && !lan2->isReadOnly());
+        menu->itemClicked(lan2);
+        QCOMPARE(menu->currentPage()->id(), kPageEthernetFirst + 1);
+    };
+    openLan2();
+    if (QTest::currentTestFailed())
+        return;
+    const auto shown = [menu](int rowId) {
+        QVantelMenuItem *row = menu->currentPage()->findItem(rowId);
+        return row ? row->valueText() : QStringLiteral("(no row)");
+    };
+    QCOMPARE(shown(kRowEthernetGateway), QStringLiteral("10.0.0.1"));
+    QCOMPARE(shown(kRowEthernetDns2), QStringLiteral("10.0.0.2"));
+
+    QVantelMenuItem *gateway = menu->currentPage()->findItem(kRowEthernetGateway);
+    QVERIFY(!gateway->isReadOnly());
+    gateway->setValueText(QStringLiteral("10.0.0.77"));
+    menu->currentPage()->commitItem(gateway);
+    QVERIFY(menu->header()->isModified());
+    QTest::mouseClick(menu->header()->applyIcon(), Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(shown(kRowEthernetDns2), QStringLiteral("10.0.0.98"), 10000);
+    QCOMPARE(shown(kRowEthernetGateway), QStringLiteral("10.0.0.77"));
+    QCOMPARE(shown(kRowEthernetSubnet), QStringLiteral("255.0.0.0"));
+    QCOMPARE(shown(kRowEthernetDns1), QStringLiteral("10.0.0.1"));
+    QVERIFY(!menu->header()->isModified());
+
+    menu->backClicked();
+    QCOMPARE(menu->currentPage()->id(), kPageNetwork);
+    openLan2();
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(shown(kRowEthernetGateway), QStringLiteral("10.0.0.77"));
+    QCOMPARE(shown(kRowEthernetDns2), QStringLiteral("10.0.0.98"));
+    QCOMPARE(shown(kRowEthernetSubnet), QStringLiteral("255.0.0.0"));
 }
 
 QTEST_MAIN(TestDemoUnit)

@@ -30,7 +30,12 @@
 //   set them at the unit, and sends the "config info" EVENT of eth.1 with its mode, addresses,
 //   name servers and cable state as it now holds them. Without a list it takes
 //   "gateway=10.0.0.99;dns2=10.0.0.98", so that an operator who edits the Default Gateway sees
-//   an event for the row being edited and one for a row left alone.
+//   an event for the row being edited and one for a row left alone. "write" in place of the
+//   milliseconds does the same just before the unit takes each write of eth.1, so that the
+//   event, carrying the values the write replaces, arrives before the write's answer.
+// - FAKE_QUORIX_CONFIG_EVENT_KEYS: a "," list of the names the "config info" event of
+//   FAKE_QUORIX_CONFIG_EVENT carries ("gateway"), as a unit that names only what changed; by
+//   default all of them.
 // The refusals and the slow read come before every other answer of the demo.
 
 #include "demoarea.h"
@@ -168,25 +173,49 @@ FakeReplyHook denseInfoAfterSubscribe(DemoUnit &demo, int count)
     };
 }
 
-// Every periodMs the unit takes the values given for eth.1 and sends that interface's "config
-// info" event, carrying what it holds then.
-void sendConfigEvents(DemoUnit &demo, int periodMs, const FakePairs &values)
+const QString kEventEthernet = QStringLiteral("eth.1");
+
+// The unit takes the values given for eth.1 and sends that interface's "config info" event,
+// carrying what it holds then of the keys named (all of them when none is).
+void sendConfigEvent(FakeQuorix &fake, const FakePairs &values, const QStringList &keys)
+{
+    const QString network = QStringLiteral("network");
+    for (const auto &[name, value] : values)
+        fake.setValue(name, value, network, kEventEthernet);
+    FakePairs pairs = {{network, kEventEthernet}};
+    for (const char *name : {"mode", "local_addr", "subnet", "gateway", "dns1", "dns2", "cable"}) {
+        const QString key = QLatin1String(name);
+        if (keys.isEmpty() || keys.contains(key))
+            pairs.append({key, fake.value(key, network, kEventEthernet)});
+    }
+    (void)fake.pushEvent(QStringLiteral("config info"), pairs);
+}
+
+// Every periodMs, the event of sendConfigEvent().
+void sendConfigEvents(DemoUnit &demo,
+                      int periodMs,
+                      const FakePairs &values,
+                      const QStringList &keys)
 {
     auto *timer = new QTimer(&demo);
     timer->setInterval(periodMs);
-    QObject::connect(timer, &QTimer::timeout, &demo, [&demo, values] {
-        FakeQuorix &fake = demo.fake();
-        const QString network = QStringLiteral("network");
-        const QString ethernet = QStringLiteral("eth.1");
-        for (const auto &[name, value] : values)
-            fake.setValue(name, value, network, ethernet);
-        FakePairs pairs = {{network, ethernet}};
-        for (const char *name :
-             {"mode", "local_addr", "subnet", "gateway", "dns1", "dns2", "cable"})
-            pairs.append({QLatin1String(name), fake.value(QLatin1String(name), network, ethernet)});
-        (void)fake.pushEvent(QStringLiteral("config info"), pairs);
+    QObject::connect(timer, &QTimer::timeout, &demo, [&demo, values, keys] {
+        sendConfigEvent(demo.fake(), values, keys);
     });
     timer->start();
+}
+
+// Answers nothing itself: before a write of eth.1 is taken, the event of sendConfigEvent().
+FakeReplyHook
+configEventBeforeWrites(FakeQuorix &fake, const FakePairs &values, const QStringList &keys)
+{
+    return [&fake, values, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type == FakeMessage::Param && request.gets().isEmpty()
+            && request.lists().isEmpty() && request.network() == kEventEthernet) {
+            sendConfigEvent(fake, values, keys);
+        }
+        return std::nullopt;
+    };
 }
 
 } // namespace
@@ -256,10 +285,12 @@ void installDemoSwitches(DemoUnit &demo)
     const QStringList configEvent
         = fromEnvironment("FAKE_QUORIX_CONFIG_EVENT").split(QLatin1Char(';'), Qt::SkipEmptyParts);
     bool periodOk = false;
-    const int eventPeriod
-        = configEvent.isEmpty() ? 0 : configEvent.first().trimmed().toInt(&periodOk);
+    const QString when = configEvent.isEmpty() ? QString() : configEvent.first().trimmed();
+    const bool beforeWrites = when == QLatin1String("write");
+    const int eventPeriod = when.toInt(&periodOk);
     constexpr int kFewestEventMs = 100;
-    if (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs) {
+    if (beforeWrites
+        || (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs)) {
         FakePairs taken;
         for (const QString &entry : configEvent.mid(1)) {
             const qsizetype equals = entry.indexOf(QLatin1Char('='));
@@ -269,7 +300,14 @@ void installDemoSwitches(DemoUnit &demo)
         if (configEvent.size() == 1)
             taken = {{QStringLiteral("gateway"), QStringLiteral("10.0.0.99")},
                      {QStringLiteral("dns2"), QStringLiteral("10.0.0.98")}};
-        sendConfigEvents(demo, eventPeriod, taken);
+        QStringList keys;
+        for (const QString &key : fromEnvironment("FAKE_QUORIX_CONFIG_EVENT_KEYS")
+                                      .split(QLatin1Char(','), Qt::SkipEmptyParts))
+            keys << key.trimmed();
+        if (beforeWrites)
+            demo.addFirstHandler(configEventBeforeWrites(fake, taken, keys));
+        else
+            sendConfigEvents(demo, eventPeriod, taken, keys);
     }
 
     constexpr int kMostDenseSettings = 1000000;

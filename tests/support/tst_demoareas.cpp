@@ -512,6 +512,24 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
         QCOMPARE(m_fake->value(QStringLiteral("gateway"), network, lan2),
                  event.value(QStringLiteral("gateway")));
     }
+    // Just before the unit takes a write of LAN2, not a read: the event, carrying what the write
+    // replaces, comes before the write's answer; with a list of keys it carries those alone.
+    restartWith(
+        {{"FAKE_QUORIX_CONFIG_EVENT", "write"}, {"FAKE_QUORIX_CONFIG_EVENT_KEYS", "gateway,dns1"}});
+    m_client->request(13, "PARAM;target:network;network:eth.1;GET:gateway;");
+    QVERIFY(m_client->reply(13));
+    m_client->request(14, "PARAM;target:network;network:eth.1;gateway:10.0.0.77;");
+    QVERIFY(m_client->reply(14));
+    const QList<FakeMessage> crossed = m_client->infos(FakeMessage::Event);
+    QCOMPARE(crossed.size(), 1);
+    QCOMPARE(crossed.first().params,
+             (FakePairs{{QStringLiteral("event_type"), QStringLiteral("config info")},
+                        {network, lan2},
+                        {QStringLiteral("gateway"), QStringLiteral("10.0.0.99")},
+                        {QStringLiteral("dns1"), QStringLiteral("10.0.0.1")}}));
+    QCOMPARE(m_fake->value(QStringLiteral("gateway"), network, lan2), QStringLiteral("10.0.0.77"));
+    QCOMPARE(m_fake->value(QStringLiteral("dns2"), network, lan2), QStringLiteral("10.0.0.98"));
+
     // Below the fewest milliseconds, the unit sends none.
     restartWith("FAKE_QUORIX_CONFIG_EVENT", "10");
     QTest::qWait(300);
