@@ -16,6 +16,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -290,6 +291,8 @@ public:
         std::string profile;
         int minBitRate = 0;
         int maxBitRate = 0;
+        // The keys the answer carried; the others keep the values above, which are not the unit's.
+        std::set<AutoBitRateKey> sent;
     };
     // True when the request came back (keys may still be missing).
     bool readAutoBitRate(AutoBitRate &out);
