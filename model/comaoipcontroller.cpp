@@ -216,11 +216,15 @@ bool TComAoIPController::applyValue(const std::string &key, const std::string &t
 {
     if (const KeyRow *row = keyRows().find(key))
         return applyRow(*row, text);
+    // The accounts' keys are known as the table's are, so that a page tells an account's
+    // setting the unit did not send from one it sent empty.
     SipAccount::Field field;
-    if (m_account1.fieldOfKey(key, field))
-        return m_account1.setFromText(field, text);
-    if (m_account2.fieldOfKey(key, field))
-        return m_account2.setFromText(field, text);
+    for (SipAccount *account : {&m_account1, &m_account2}) {
+        if (account->fieldOfKey(key, field)) {
+            markKnown(key);
+            return account->setFromText(field, text);
+        }
+    }
     return true;
 }
 
@@ -289,10 +293,13 @@ bool TComAoIPController::read(const std::vector<std::string> &keys)
     std::map<std::string, std::string> values;
     std::map<std::string, std::string> statusValues;
     std::map<std::string, std::string> failed;
-    if (!settingKeys.empty() && readNetworkParams(settingKeys, values, failed, true) < 1)
+    int got = -1;
+    if (!settingKeys.empty() && (got = readNetworkParams(settingKeys, values, failed, true)) < 1)
         result = false;
     else if (!statusKeys.empty())
         result = readNetworkParams(statusKeys, statusValues, failed, false) > 0;
+    if (got >= 0)
+        forgetUnanswered(settingKeys, values);
 
     for (const auto &entry : values)
         result = applyValue(entry.first, entry.second) && result;
@@ -372,6 +379,7 @@ void TComAoIPController::reset()
     m_account1.reset();
     m_account2.reset();
     resetKeys();
+    clearKnown();
     // The device's own reset value, unlike the 5004 of a fresh or empty reading.
     m_rtpStartPort = 5006;
     blockSignals(wasBlocked);

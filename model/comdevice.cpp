@@ -96,6 +96,7 @@ void TComDevice::resetState(bool removeConnections)
     m_coder1 = TCodecConfig();
     m_coder2 = TCodecConfig();
     m_defaultNetwork.clear();
+    m_defaultNetworkKnown = false;
     m_secondaryNetwork.clear();
     m_networks.clear();
     m_aoipController.reset();
@@ -287,14 +288,26 @@ int TComDevice::connectionTransport(const TComBaseConnection *connection)
 
 bool TComDevice::setDefaultNetwork(const std::string &network, bool send)
 {
-    if (network == m_defaultNetwork)
+    if (network == m_defaultNetwork && m_defaultNetworkKnown)
         return true;
     if (send) {
-        if (!writeAll(kTargetNetwork, {{kKeyDefaultNetwork, network}}))
+        const WriteWatch watch;
+        if (!writeAll(kTargetNetwork, {{kKeyDefaultNetwork, network}})) {
+            // The unit may hold the old value or the new one: it holds neither as far as anyone
+            // knows, until it is read again.
+            if (watch.leftUnknown() && m_defaultNetworkKnown) {
+                m_defaultNetworkKnown = false;
+                emitState(DefaultNetworkState);
+            }
             return false;
+        }
     }
+    const bool changed = network != m_defaultNetwork;
     m_defaultNetwork = network;
+    m_defaultNetworkKnown = true;
     emitState(DefaultNetworkState);
+    if (!changed)
+        return true;
 
     // The interface that now carries the calls is assigned and read at once; its own state
     // changes are covered by the one code emitted afterwards.

@@ -16,6 +16,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -157,7 +158,10 @@ public:
     // Setters (value, send): unchanged → true, nothing sent. With send the device must accept
     // the write first (false, nothing changed, otherwise). Then store and signal; a new default
     // network also assigns the matching interface controller (its read of a few keys runs with
-    // the device's signals blocked) and signals that interface.
+    // the device's signals blocked) and signals that interface. A default network not known
+    // (defaultNetworkKnown()) is never unchanged: the value given is written, or taken and
+    // signalled; a write of it that leaves it unknown (no answer in time, no read-back) makes it
+    // unknown, signalled too.
     bool setDefaultNetwork(const std::string &network, bool send);
     bool setSecondaryNetwork(const std::string &network, bool send);
     bool readDefaultNetwork();
@@ -290,6 +294,8 @@ public:
         std::string profile;
         int minBitRate = 0;
         int maxBitRate = 0;
+        // The keys the answer carried; the others keep the values above, which are not the unit's.
+        std::set<AutoBitRateKey> sent;
     };
     // True when the request came back (keys may still be missing).
     bool readAutoBitRate(AutoBitRate &out);
@@ -423,6 +429,10 @@ public:
     [[nodiscard]] int operationMode() const { return m_operationMode; }
     [[nodiscard]] bool isExtendedMode() const { return m_operationMode == 1; }
     [[nodiscard]] const std::string &defaultNetwork() const { return m_defaultNetwork; }
+    // Whether defaultNetwork() is what the unit holds: it was read, reported or written since
+    // the last reset, and no write of it has ended unanswered and unread since (the unit may
+    // then hold either value) until it is read or reported again.
+    [[nodiscard]] bool defaultNetworkKnown() const { return m_defaultNetworkKnown; }
     [[nodiscard]] const std::string &secondaryNetwork() const { return m_secondaryNetwork; }
     [[nodiscard]] const std::map<int, std::string> &networks() const { return m_networks; }
     [[nodiscard]] const TCodecConfig &coder1() const { return m_coder1; }
@@ -506,6 +516,7 @@ private:
     int m_dstreamMode = 0;
     int m_operationMode = 0;
     std::string m_defaultNetwork;
+    bool m_defaultNetworkKnown = false;
     std::string m_secondaryNetwork;
     std::map<int, std::string> m_networks;
     std::map<int, TComBaseConnection *> m_connections;

@@ -485,9 +485,12 @@ bool TComDevice::readAutoBitRate(AutoBitRate &out)
     std::map<std::string, std::string> failed;
     const int read = m_request.getParams(msg, values, failed, kTimeoutMs);
     out = AutoBitRate();
-    const auto value = [&values](AutoBitRateKey key) -> const std::string * {
+    const auto value = [&values, &out](AutoBitRateKey key) -> const std::string * {
         const auto found = values.find(autoBitRateKey(key));
-        return found == values.end() ? nullptr : &found->second;
+        if (found == values.end())
+            return nullptr;
+        out.sent.insert(key);
+        return &found->second;
     };
     if (const std::string *calls = value(AbrCalls))
         out.calls = *calls;

@@ -39,10 +39,12 @@ const KeyTable &TComIsdnController::keyTable() const
 {
     using C = TComIsdnController;
     // In the order readAll() asks for them. "5as" is read and written on its own, on the audio
-    // target.
+    // target. A protocol the unit reports as not set (an empty text) is no protocol: the field
+    // stays as it is, and the key unknown after a reset.
     static const KeyTable table = {
         KeyRow::flag(kIsdnKey5as, &C::m_fiveAs).signalled(Param5as),
         KeyRow::word(kIsdnKeyProtocol, &C::m_protocol, &C::protocolText, &C::protocolFromText)
+            .keptWhenEmpty()
             .unknownNeverSent()
             .initially(ProtocolUdss1)
             .signalled(ParamProtocol),
@@ -100,13 +102,13 @@ bool TComIsdnController::write5as(bool on)
 
 bool TComIsdnController::refresh5as()
 {
-    ksm::CMsg msg(ksm::CMsg::Param);
-    msg.setParam(kKeyTarget, kTargetAudio);
-    msg.addGet(kIsdnKey5as);
-    std::string value;
-    if (!m_request.getParam(msg, value, TComRequest::DefaultTimeoutMs))
-        return false;
-    return apply5as(value);
+    // An answer without the switch is no "off": the switch is then not known.
+    std::map<std::string, std::string> values;
+    std::map<std::string, std::string> failed;
+    if (readTargetParams(kTargetAudio, {kIsdnKey5as}, values, failed) >= 0)
+        forgetUnanswered({kIsdnKey5as}, values);
+    const auto found = values.find(kIsdnKey5as);
+    return found != values.end() && apply5as(found->second);
 }
 
 bool TComIsdnController::applyProtocol(const std::string &text)
@@ -147,8 +149,12 @@ bool TComIsdnController::read(const std::vector<std::string> &keys)
     std::map<std::string, std::string> values;
     std::map<std::string, std::string> failed;
     bool got = false;
-    if (!networkKeys.empty())
-        got = readNetworkParams(networkKeys, values, failed, true) > 0;
+    if (!networkKeys.empty()) {
+        const int count = readNetworkParams(networkKeys, values, failed, true);
+        if (count >= 0)
+            forgetUnanswered(networkKeys, values);
+        got = count > 0;
+    }
     const bool result = (with5as && refresh5as()) || got;
     applyValues(values);
     return result;

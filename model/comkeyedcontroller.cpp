@@ -74,8 +74,13 @@ bool TComKeyedController::applyRow(const KeyRow &row, const std::string &text)
 {
     if (row.emptyKept && text.empty())
         return true;
-    if (row.applier)
-        return row.applier(*this, text);
+    if (row.applier) {
+        // What an applier took came from the unit as much as a stored field.
+        const bool applied = row.applier(*this, text);
+        if (applied)
+            markKnown(*row.key);
+        return applied;
+    }
     switch (row.kind) {
     case KeyRow::Flag:
         store(row.flagField(*this), text == row.onWord, false);
@@ -155,6 +160,15 @@ bool TComKeyedController::applyValues(const std::map<std::string, std::string> &
             applied = applyReceived(*row, value) && applied;
     }
     return applied;
+}
+
+void TComKeyedController::forgetUnanswered(const std::vector<std::string> &asked,
+                                           const std::map<std::string, std::string> &values)
+{
+    for (const std::string &key : asked) {
+        if (values.count(key) == 0)
+            m_known.erase(key);
+    }
 }
 
 std::map<std::string, std::string> TComKeyedController::writes(const std::vector<std::string> &keys,

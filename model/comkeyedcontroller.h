@@ -72,6 +72,11 @@ protected:
     // clearKnown().
     void markKnown(const std::string &key) { m_known.insert(key); }
     void clearKnown() { m_known.clear(); }
+    // After a read of asked that the unit answered: a key its answer lacks (left out, or refused
+    // by name) is no longer known, so that neither a value of an earlier read nor the field's
+    // default is shown or written as the unit's.
+    void forgetUnanswered(const std::vector<std::string> &asked,
+                          const std::map<std::string, std::string> &values);
 
     // The common setter, for a field of the key table: an unchanged value only marks the key
     // known and returns true; a Number below its row's minimum is ignored (true). Otherwise,

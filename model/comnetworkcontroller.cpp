@@ -233,7 +233,10 @@ bool TComNetworkController::readKeys(const std::vector<std::string> &keys)
         return false;
     std::map<std::string, std::string> values;
     std::map<std::string, std::string> failed;
-    if (readNetworkParams(keys, values, failed, true) < 1)
+    const int got = readNetworkParams(keys, values, failed, true);
+    if (got >= 0)
+        forgetUnanswered(keys, values);
+    if (got < 1)
         return false;
     applyValues(values);
     for (const auto &entry : failed) {

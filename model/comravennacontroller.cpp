@@ -521,7 +521,10 @@ bool TComRavennaController::read(const std::vector<std::string> &keys)
         return false;
     std::map<std::string, std::string> values;
     std::map<std::string, std::string> failed;
-    if (readParams(keys, values, failed) < 1)
+    const int got = readParams(keys, values, failed);
+    if (got >= 0)
+        forgetUnanswered(keys, values);
+    if (got < 1)
         return false;
     return applyParams(values);
 }
@@ -553,6 +556,7 @@ void TComRavennaController::reset()
     const bool wasBlocked = blockSignals(true);
     // Whole stream records go, so that no status word of an already empty stream survives.
     resetKeys();
+    clearKnown();
     m_ptimeOu = 1.0F;
     blockSignals(wasBlocked);
     TComController::reset();

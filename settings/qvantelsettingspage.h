@@ -503,6 +503,9 @@ private:
     QString expertPassword;
     QString operatorPassword;
     bool m_passwordsKnown = false;
+    // The password keys the unit's answer to the last read of the passwords carried; a password
+    // it left out is no empty password.
+    std::set<std::string> m_passwordKeysSent;
     std::map<int, int> labelInputs;
     TCallProfile editProfile;
     TCallProfile savedProfile;

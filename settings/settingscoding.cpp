@@ -298,9 +298,15 @@ void QVantelSettingsPage::createAutoBitRatePage()
     };
     rateRow(kRowMinBitRate, tr("Minimum Bit Rate"), minimums, values.minBitRate);
     rateRow(kRowMaxBitRate, tr("Maximum Bit Rate"), maximums, values.maxBitRate);
-    if (!read) {
-        // Nothing was read: the rows would show defaults the unit never sent.
-        for (const int id : {kRowAutoAdapt, kRowAdaptPolicy, kRowMinBitRate, kRowMaxBitRate})
+    // A row whose setting was not read, or not sent, would show a default the unit never sent.
+    const std::pair<int, TComDevice::AutoBitRateKey> settings[] = {
+        {kRowAutoAdapt, TComDevice::AbrCalls},
+        {kRowAdaptPolicy, TComDevice::AbrProfile},
+        {kRowMinBitRate, TComDevice::AbrMinBitRate},
+        {kRowMaxBitRate, TComDevice::AbrMaxBitRate},
+    };
+    for (const auto &[id, key] : settings) {
+        if (!read || values.sent.count(key) == 0)
             showUnread(page->findItem(id));
     }
     pushPage(page);

@@ -105,8 +105,8 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
 
     QVantelMenuItem *dhcp = addSwitchRow(
         page, kRowEthernetDhcp, tr("DHCP"), editEthernet.mode() != kModeManual, pageLock);
-    // Nothing was read: the controller's default mode is not the unit's.
-    if (pageLock)
+    // Nothing was read, or not the mode: the controller's default mode is not the unit's.
+    if (pageLock || !editEthernet.isKnown(kEthernetKeyMode))
         showUnread(dhcp);
     using Entry = QVantelMenuItem;
     addTextRow(page,
@@ -161,6 +161,9 @@ void QVantelSettingsPage::createEthernetPage(int pageId)
                tr("MAC Address"),
                editEthernet.hwAddr(),
                true);
+    // A setting the unit did not send shows no default as its value and is never written.
+    showUnreadFields(page, editEthernet, ethernetAddressFields());
+    showUnreadFields(page, editEthernet, ethernetChoiceFields());
 
     pushPage(page);
 }
@@ -175,7 +178,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
     // The addresses are open while the switch shows DHCP off, the unit's or the operator's.
     bool manual = editEthernet.mode() == kModeManual;
     if (QVantelMenuItem *row = page->findItem(kRowEthernetDhcp)) {
-        if (unknown) {
+        if (unknown || !editEthernet.isKnown(kEthernetKeyMode)) {
             showUnread(row);
         } else if (isKept(kRowEthernetDhcp)) {
             manual = !row->isChecked();
@@ -186,7 +189,10 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         }
     }
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
-        if (QVantelMenuItem *row = page->findItem(field.row)) {
+        QVantelMenuItem *row = page->findItem(field.row);
+        if (row && !editEthernet.isKnown(*field.key)) {
+            showUnread(row);
+        } else if (row) {
             if (!isKept(field.row))
                 row->setValueText(toQString(field.getText(editEthernet)));
             row->setReadOnly(unknown || !manual);
@@ -201,7 +207,7 @@ void QVantelSettingsPage::refreshEthernetRows(QVantelMenuItems *page)
         const int value = field.getNumber(editEthernet);
         if (!isKept(field.row) && row->findValue(value, true) >= 0)
             row->selectValue(value, true, false);
-        row->setReadOnly(unknown || row->values().size() < 2
+        row->setReadOnly(unknown || row->values().size() < 2 || !editEthernet.isKnown(*field.key)
                          || (field.row == kRowEthernetLinkMode && foreignLink));
     }
 }
@@ -267,7 +273,7 @@ void QVantelSettingsPage::commitEthernetItem(QVantelMenuItems *page, QVantelMenu
         return;
     for (const SettingsField<Ethernet> &field : ethernetAddressFields()) {
         if (QVantelMenuItem *address = page->findItem(field.row))
-            address->setReadOnly(item->isChecked());
+            address->setReadOnly(item->isChecked() || !editEthernet.isKnown(*field.key));
     }
 }
 

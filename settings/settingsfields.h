@@ -14,6 +14,7 @@
 #include "model/textconversions.h"
 #include "settings/settingsrows.h"
 #include "widgets/qvantelmenuitem.h"
+#include "widgets/qvantelmenuitems.h"
 
 #include <algorithm>
 #include <functional>
@@ -436,6 +437,21 @@ template<typename C>
         }
     }
     return true;
+}
+
+// Shows every row of page over a field whose key known has not had from the unit (its read
+// lacked it, or failed) as unread (showUnread()): locked, showing no default nor a value of an
+// earlier read as the unit's, so that it is neither compared nor written. A page that locks and
+// unlocks rows later keeps such a row locked until its key is read.
+template<typename C>
+void showUnreadFields(QVantelMenuItems *page,
+                      const TComKeyedController &known,
+                      const SettingsFields<C> &fields)
+{
+    for (const SettingsField<C> &field : fields) {
+        if (!known.isKnown(*field.key))
+            showUnread(page->findItem(field.row));
+    }
 }
 
 // Writes what was staged: nothing staged is a success without a message; otherwise "Applying

@@ -228,6 +228,8 @@ void QVantelSettingsPage::createMobilePage(int pageId)
         if (copy.msisdn().empty())
             row->setValueText(tr("Not Available"));
     }
+    // A setting the unit did not send shows no default as its value and is never written.
+    showUnreadFields(page, copy, mobileFields());
     if (pageLock) {
         // Nothing was read: the rows that would show the controller's defaults say so.
         for (const int id :

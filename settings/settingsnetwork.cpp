@@ -45,6 +45,17 @@ constexpr int kNoRow = -1;
 constexpr int kInterfaceCount = 4;
 constexpr int kUnknown = -1;
 
+// The entries of the default-network row (7): every network the unit lists but the AoIP
+// controller.
+void fillDefaultNetworkRow(QVantelMenuItem *row)
+{
+    row->clearValues();
+    for (const auto &entry : comDevice()->networks()) {
+        if (entry.first != TComDevice::AoipFamily)
+            row->addValue(entry.first, QVantelLocalize::interfaceName(entry.first));
+    }
+}
+
 } // namespace
 
 namespace NetworkFields {
@@ -141,16 +152,16 @@ void QVantelSettingsPage::createNetworkMenu()
     auto *page = new QVantelMenuItems(kPageNetwork, this);
     TComDevice *device = comDevice();
     device->readNetworks();
+    // A default network left unknown by a write nobody saw the end of is asked for again.
+    if (!device->defaultNetworkKnown())
+        (void)device->readDefaultNetwork();
     std::set<int> networks;
     for (const auto &entry : device->networks())
         networks.insert(entry.first);
 
     QVantelMenuItem *row = addSettingsRow(
         page, kRowDefaultNetwork, QVantelMenuItem::Choice, tr("Network for Outgoing Calls"));
-    for (int id : networks) {
-        if (id != TComDevice::AoipFamily)
-            row->addValue(id, QVantelLocalize::interfaceName(id));
-    }
+    fillDefaultNetworkRow(row);
     refreshNetworkRow(row);
 
     if (device->deviceOptions() & TComDevice::OptionIpDoubleStreamMulti) {
@@ -296,6 +307,16 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
     TComDevice *device = comDevice();
     switch (row->id()) {
     case kRowDefaultNetwork:
+        // Not known (a write whose end nobody saw): no network is shown as the unit's, and none
+        // can be chosen over it, until the unit's is read or reported.
+        if (!device->defaultNetworkKnown()) {
+            showUnread(row);
+            break;
+        }
+        if (row->isReadOnly()) {
+            fillDefaultNetworkRow(row);
+            row->setReadOnly(false);
+        }
         row->selectValue(TComDevice::networkFromString(device->defaultNetwork()), true, true);
         break;
     case kRowSecondaryNetwork: {
@@ -339,7 +360,8 @@ void QVantelSettingsPage::commitNetworkItem(QVantelMenuItems *page, QVantelMenuI
     const int value = item->currentValue()->value;
     // A choice of what the unit already has writes nothing.
     const std::string network = TComDevice::networkToString(value);
-    if ((id == kRowDefaultNetwork && network == device->defaultNetwork())
+    if ((id == kRowDefaultNetwork && device->defaultNetworkKnown()
+         && network == device->defaultNetwork())
         || (id == kRowSecondaryNetwork && network == device->secondaryNetwork())
         || (id == kRowCodecMode && value == unitCodecMode())) {
         return;

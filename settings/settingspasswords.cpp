@@ -105,6 +105,11 @@ bool QVantelSettingsPage::loadPasswords()
     setAdministratorPassword(cachedText(kAdministratorKey), false);
     setExpertPassword(cachedText(kExpertKey), false);
     setOperatorPassword(cachedText(kOperatorKey), false);
+    m_passwordKeysSent.clear();
+    for (const std::string *key : {&kAdministratorKey, &kExpertKey, &kOperatorKey}) {
+        if (values.count(*key) != 0)
+            m_passwordKeysSent.insert(*key);
+    }
     m_passwordsKnown = true;
     return true;
 }
@@ -126,6 +131,7 @@ void QVantelSettingsPage::clearPasswords()
     administratorPassword.clear();
     expertPassword.clear();
     operatorPassword.clear();
+    m_passwordKeysSent.clear();
     m_passwordsKnown = false;
 }
 

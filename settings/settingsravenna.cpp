@@ -15,6 +15,7 @@
 
 #include "model/accesslevel.h"
 #include "model/comdevice.h"
+#include "model/comravennacontroller.h"
 #include "model/deviceoptionword.h"
 #include "model/firmwareversion.h"
 #include "model/modelkeys.h"
@@ -23,12 +24,14 @@
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
+#include "widgets/qvantelswitch.h"
 
 #include <QCoreApplication>
 #include <QPointer>
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace RavennaFields {
@@ -116,25 +119,43 @@ void setRowReadOnly(QVantelMenuItems *page, int id, bool on)
         row->setReadOnly(on);
 }
 
+namespace {
+
+void showRowUnread(QVantelMenuItem *row)
+{
+    switch (row->kind()) {
+    case QVantelMenuItem::Caption:
+        break;
+    case QVantelMenuItem::Navigation:
+        row->setValueText(QString());
+        break;
+    case QVantelMenuItem::Choice:
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")), true);
+        row->setReadOnly(true);
+        break;
+    default:
+        showUnread(row);
+        break;
+    }
+}
+
+} // namespace
+
+void showRowByKey(QVantelMenuItems *page, int id, const std::string &key)
+{
+    QVantelMenuItem *row = page->findItem(id);
+    if (!row)
+        return;
+    if (!module()->isKnown(key))
+        showRowUnread(row);
+    else if (row->switchButton() && row->switchButton()->isHidden())
+        showSwitchRead(row);
+}
+
 void showPageUnread(QVantelMenuItems *page)
 {
-    const QString unknown = settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown"));
-    for (QVantelMenuItem *row : page->items()) {
-        switch (row->kind()) {
-        case QVantelMenuItem::Caption:
-            break;
-        case QVantelMenuItem::Navigation:
-            row->setValueText(QString());
-            break;
-        case QVantelMenuItem::Choice:
-            row->setValueText(unknown, true);
-            row->setReadOnly(true);
-            break;
-        default:
-            showUnread(row);
-            break;
-        }
-    }
+    for (QVantelMenuItem *row : page->items())
+        showRowUnread(row);
 }
 
 } // namespace RavennaFields
@@ -376,6 +397,8 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
     setRowText(page, kRowRavennaSyncState, c->syncState() != 0 ? tr("OK") : tr("Error"));
     setRowText(page, kRowRavennaLockState, lockStateText(c->lockState()));
     const auto linkWord = [c](int iface) {
+        if (!c->isKnown(iface == 0 ? kRavennaKeyRavLinkState : kRavennaKeyRavLinkState1))
+            return tr("Unknown");
         return c->netInterface(iface).linkState ? tr("Active") : tr("Disconnected");
     };
     const auto pair = [two](const QString &first, const QString &second) {
@@ -392,6 +415,16 @@ void QVantelSettingsPage::refreshRavennaPage(QVantelMenuItems *page)
     setRowText(page, kRowRavennaSoftwareRevision, toQString(c->firmwareRev()));
     setRowText(page, kRowRavennaMaintenanceRevision, toQString(c->rescueosRev()));
     setRowText(page, kRowRavennaHardwareRevision, toQString(c->hardwareRev()));
+    // A setting the module did not send shows no default as its value and is never written.
+    const std::pair<int, const std::string *> settings[] = {
+        {kRowRavennaDeviceName, &kRavennaKeyRavDeviceName},
+        {kRowRavennaSampleRate, &kRavennaKeyRavSampleRate},
+        {kRowRavennaResolution, &kRavennaKeyRavResolution},
+        {kRowRavennaPtpDomain, &kRavennaKeyRavPtpDomain},
+        {kRowRavennaNetMode, &kRavennaKeyRavNetMode},
+    };
+    for (const auto &[id, key] : settings)
+        showRowByKey(page, id, *key);
     if (unread)
         showPageUnread(page);
 }

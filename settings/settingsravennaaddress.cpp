@@ -143,18 +143,23 @@ void QVantelSettingsPage::refreshRavennaAddressPage(QVantelMenuItems *page)
             return;
     }
     // The address rows follow the mode just read, so they are locked exactly when the switch
-    // shows DHCP or ZeroConf.
+    // shows DHCP or ZeroConf; a mode the module did not send leaves that open, and they are
+    // locked too.
     const Net &net = c->netInterface(iface);
-    const bool addressLocked = locked || net.dhcp != Controller::DhcpOff;
-    if (QVantelMenuItem *row = page->findItem(kRowRavennaDhcp)) {
+    const bool addressLocked
+        = locked || net.dhcp != Controller::DhcpOff || !c->isKnown(*fields.dhcp.key);
+    showRowByKey(page, kRowRavennaDhcp, *fields.dhcp.key);
+    if (QVantelMenuItem *row = page->findItem(kRowRavennaDhcp);
+        row && c->isKnown(*fields.dhcp.key)) {
         row->setChecked(net.dhcp != Controller::DhcpOff);
         row->setReadOnly(locked);
     }
     for (const Field &field : fields.addresses) {
-        if (QVantelMenuItem *row = page->findItem(field.row)) {
+        if (QVantelMenuItem *row = page->findItem(field.row); row && c->isKnown(*field.key)) {
             row->setValueText(toQString(field.getText(*c)));
             row->setReadOnly(addressLocked);
         }
+        showRowByKey(page, field.row, *field.key);
     }
     setRowText(page, kRowRavennaMacAddress, toQString(net.hwAddr));
     if (unread)
@@ -203,6 +208,7 @@ void QVantelSettingsPage::commitRavennaAddressItem(QVantelMenuItems *page, QVant
 {
     if (item->id() != kRowRavennaDhcp)
         return;
+    // An address the module did not send stays locked.
     for (const Field &field : addressFields(addressInterface(page)).addresses)
-        setRowReadOnly(page, field.row, item->isChecked());
+        setRowReadOnly(page, field.row, item->isChecked() || !module()->isKnown(*field.key));
 }

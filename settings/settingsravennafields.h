@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 class QVantelMenuItems;
 class TComRavennaController;
 
@@ -37,6 +39,12 @@ bool decimal(const QString &text, int *value);
 
 void setRowText(QVantelMenuItems *page, int id, const QString &text);
 void setRowReadOnly(QVantelMenuItems *page, int id, bool on);
+
+// After a read the module answered without the key: row shows "Unknown" (a text row nothing)
+// and is locked, as showPageUnread() shows every row; a choice keeps its entries for the next
+// read. Nothing when the module sent the key, but a switch hidden by an earlier such read is
+// shown again, for the caller to set.
+void showRowByKey(QVantelMenuItems *page, int id, const std::string &key);
 
 // After the page's read of the module failed: no row shows a value the module did not send.
 // Editable rows say "Unknown" (a text row shows nothing) and are locked, so nothing unread is

@@ -205,7 +205,8 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
 
     for (const SettingsFields<Controller> *fields : {&outputFields(), &interfaceFields()}) {
         for (const Field &field : *fields) {
-            if (QVantelMenuItem *row = page->findItem(field.row)) {
+            showRowByKey(page, field.row, *field.key);
+            if (QVantelMenuItem *row = page->findItem(field.row); row && c->isKnown(*field.key)) {
                 showField(row, field, *c);
                 row->setReadOnly(locked);
             }
@@ -213,12 +214,18 @@ void QVantelSettingsPage::refreshRavennaOutputPage(QVantelMenuItems *page)
     }
     // Only an Administrator renames the stream, and a destination's address and port follow its
     // switch: the module picks them while it is on.
-    setRowReadOnly(page, kRowOutputStreamName, locked || accessLevel != AccessLevel::Administrator);
+    // A row the module did not send stays locked, and a destination whose switch it did not send
+    // leaves open whether the module picks it: it is locked too.
+    setRowReadOnly(page,
+                   kRowOutputStreamName,
+                   locked || accessLevel != AccessLevel::Administrator
+                       || !c->isKnown(kRavennaKeyRavNameOu));
     for (int iface = 0; iface < Controller::InterfaceCount; ++iface) {
         const SettingsFields<Controller> &fields = destinationFields(iface);
-        const bool fixed = locked || c->txDestination(iface).autoconf;
+        const bool fixed
+            = locked || c->txDestination(iface).autoconf || !c->isKnown(*fields.front().key);
         for (auto field = fields.begin() + 1; field != fields.end(); ++field)
-            setRowReadOnly(page, field->row, fixed);
+            setRowReadOnly(page, field->row, fixed || !c->isKnown(*field->key));
     }
     for (const int id : {kRowOutputInterface1Caption,
                          kRowOutputInterface2Caption,
@@ -273,7 +280,7 @@ void QVantelSettingsPage::commitRavennaOutputItem(QVantelMenuItems *page, QVante
         const bool fixed = pageLocked() || item->isChecked();
         for (const Field &field : fields) {
             if (field.row != item->id())
-                setRowReadOnly(page, field.row, fixed);
+                setRowReadOnly(page, field.row, fixed || !module()->isKnown(*field.key));
         }
     }
 }

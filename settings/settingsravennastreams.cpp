@@ -132,6 +132,8 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
         if (QVantelMenuItem *row = page->findItem(kPageStreamFirst + i)) {
             row->setValueText(slotText(c->streamIn(i)));
             row->setReadOnly(locked);
+            // A slot the module did not send names no stream.
+            showRowByKey(page, row->id(), *slotFields(i).front().key);
         }
     }
     if (QVantelMenuItem *row = page->findItem(kRowReceiverDelay)) {
@@ -139,6 +141,13 @@ void QVantelSettingsPage::refreshRavennaInputsPage(QVantelMenuItems *page)
             tr("Receiver Delay (%1..%2 samples)").arg(c->delayMinIn()).arg(c->delayMaxIn()));
         row->setValueText(delayText(c->delayIn()));
         row->setReadOnly(locked || more);
+        // A delay, or limits to judge a typed one by, that the module did not send: the row
+        // claims none and takes none.
+        for (const std::string *key :
+             {&kRavennaKeyRavDelayIn, &kRavennaKeyRavDelayMinIn, &kRavennaKeyRavDelayMaxIn}) {
+            if (!c->isKnown(*key))
+                showUnread(row);
+        }
     }
     if (unread)
         showPageUnread(page);

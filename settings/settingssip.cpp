@@ -442,6 +442,8 @@ void QVantelSettingsPage::buildSipPage()
     replication->addValue(2, tr("Interleaved (recommended)"));
     replication->selectValue(controller.mpEcmBfShift(), true, true);
 
+    // A setting the unit did not send shows no default as its value and is never written.
+    showUnreadFields(page, controller, sipFields());
     updateDefaultAccountRow(page);
     pushPage(page);
 }
@@ -451,11 +453,15 @@ void QVantelSettingsPage::updateSipProtocolRows(QVantelMenuItems *page, QVantelM
     if (item->isReadOnly() || !item->currentValue())
         return;
     const bool blocked = item->currentValue()->value != Aoip::AudioModeSip || locked();
-    if (QVantelMenuItem *doubleStream = page->findItem(kRowSipDoubleStream)) {
-        doubleStream->setChecked(blocked ? false : aoip().doubleStream());
+    const Aoip &controller = aoip();
+    // A row the unit did not send stays locked, whatever the protocol.
+    QVantelMenuItem *doubleStream = page->findItem(kRowSipDoubleStream);
+    if (doubleStream && controller.isKnown(kAoipKeyDoubleStream)) {
+        doubleStream->setChecked(blocked ? false : controller.doubleStream());
         doubleStream->setReadOnly(blocked);
     }
-    if (QVantelMenuItem *pattern = page->findItem(kRowSipStreamPattern))
+    QVantelMenuItem *pattern = page->findItem(kRowSipStreamPattern);
+    if (pattern && controller.isKnown(kAoipKeyStreamPattern))
         pattern->setReadOnly(blocked);
 }
 
@@ -464,9 +470,10 @@ void QVantelSettingsPage::updateDefaultAccountRow(QVantelMenuItems *page)
     if (!page)
         return;
     QVantelMenuItem *row = page->findItem(kRowSipDefaultAccount);
-    if (!row)
-        return;
     const Aoip &controller = aoip();
+    // One the unit did not send stays as built: locked, showing no account.
+    if (!row || !controller.isKnown(kAoipKeySipDefAccount))
+        return;
     const std::string &second = controller.account2().registrar();
     const bool editableRow = controller.audioMode() == Aoip::AudioModeSip
                              && !controller.doubleCodec() && !controller.doubleStream()
@@ -556,6 +563,12 @@ void QVantelSettingsPage::buildSipAccountPage(int pageId)
         add(kRowSipRtpPort, QVantelMenuItem::NumericEntry, tr("RTP Port"), portsLocked)
             ->setValueText(QString::number(rtpPort));
     }
+    // A setting the unit did not send shows no default as its value and is never written;
+    // account 2's SIP port depends on its alternate-port switch too.
+    showUnreadFields(page, controller, accountFields(number));
+    showUnreadFields(page, controller, accountPortFields());
+    if (number == 2 && !controller.isKnown(kAoipKeySipUseUport2))
+        showUnread(page->findItem(kRowSipPort));
     pushPage(page);
 }
 
@@ -590,7 +603,7 @@ bool QVantelSettingsPage::applySipAccountPage(QVantelMenuItems *page)
 // The account's port row follows its alternate-port switch.
 void QVantelSettingsPage::commitSipAccountItem(QVantelMenuItems *page, QVantelMenuItem *item)
 {
-    if (item->id() != kRowSipUseAlternatePort)
+    if (item->id() != kRowSipUseAlternatePort || !aoip().isKnown(kAoipKeySipUdpPort))
         return;
     if (QVantelMenuItem *port = page->findItem(kRowSipPort)) {
         const int sipPort = aoip().sipUdpPort();

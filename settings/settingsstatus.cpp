@@ -282,7 +282,7 @@ void QVantelSettingsPage::refreshWifiStatusRow(QVantelMenuItems *page, int rowId
     QVantelMenuItem *row = guard ? guard->findItem(rowId) : nullptr;
     if (!row)
         return;
-    if (!read) {
+    if (!read || !editWifi.isKnown(kWifiKeySsid)) {
         // Not "No network configured": the unit has not said so.
         row->setValueText(tr("Unknown"));
         return;
@@ -801,6 +801,17 @@ void QVantelSettingsPage::refreshMobileStatus(QVantelMenuItems *page, int pageId
         row->setValueText(QStringLiteral("%1 dBm").arg(editMobile.signalQuality()));
     if (QVantelMenuItem *row = guard->findItem(kRowMobileStatusDataService))
         row->setValueText(connectionStateText(editMobile.dataConnectionState()));
+    // Nor are the defaults of what the unit's answer left out.
+    const std::pair<int, const std::string *> rows[] = {
+        {kRowMobileStatusTechnology, &kMobileKeyTechnology},
+        {kRowMobileStatusOperator, &kMobileKeyOperatorLong},
+        {kRowMobileStatusSignal, &kMobileKeySignalQualityDbm},
+        {kRowMobileStatusDataService, &kMobileKeyDataConnectionState},
+    };
+    for (const auto &[id, key] : rows) {
+        if (!editMobile.isKnown(*key))
+            showUnread(guard->findItem(id));
+    }
 }
 
 // --- The section's pages ---------------------------------------------------------------------

@@ -620,6 +620,16 @@ void QVantelSettingsPage::createPasswordsPage()
     addSettingsRow(
         page, kRowOperatorPassword, QVantelMenuItem::MaskedEntry, tr("Operator Password"))
         ->setValueText(operatorPassword);
+    // A password the unit did not send is not shown as an empty one, nor written over.
+    const std::pair<int, const std::string *> rows[] = {
+        {kRowAdministratorPassword, &kPasswordKeyAdministrator},
+        {kRowExpertPassword, &kPasswordKeyExpert},
+        {kRowOperatorPassword, &kPasswordKeyOperator},
+    };
+    for (const auto &[id, key] : rows) {
+        if (m_passwordKeysSent.count(*key) == 0)
+            showUnread(page->findItem(id));
+    }
     pushPage(page);
 }
 

@@ -9,7 +9,6 @@
 #include "model/comdevice.h"
 #include "model/comgeneralsettings.h"
 #include "model/firmwareversion.h"
-#include "model/readfailures.h"
 #include "model/textconversions.h"
 #include "widgets/qvantellocalize.h"
 #include "widgets/qvantelmenuitem.h"
@@ -82,9 +81,24 @@ const std::string *reported(const std::map<std::string, std::string> &values,
     return it == values.end() ? nullptr : &it->second;
 }
 
-// Set on a remote-assistance row whose setting the page could not read, until the operator
-// commits the row: until then the row shows a default, not the device's value.
+// Set on a remote-assistance row whose setting the page could not read: until a later read
+// brings it, the row shows "Unknown" (a text row nothing) and is locked, so that no default is
+// shown as the device's value nor written over it. The second property holds whether the row is
+// editable once read.
 const char kUnreadProperty[] = "unread";
+const char kEditableOnceReadProperty[] = "editableOnceRead";
+
+void showRemoteUnread(QVantelMenuItem *row)
+{
+    row->setProperty(kEditableOnceReadProperty, !row->isReadOnly());
+    if (row->kind() == QVantelMenuItem::Choice) {
+        // Its entries stay for the read that fills it.
+        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")), true);
+        row->setReadOnly(true);
+    } else {
+        showUnread(row);
+    }
+}
 
 // A writable row that shows the device's value or the operator's edit: editableRow() less the
 // unread rows, whose default would otherwise be compared with the unit and sent.
@@ -150,6 +164,10 @@ void fillUnreadRemoteRows(QVantelMenuItems *page, const std::map<std::string, st
         if (!row || !value || !row->property(kUnreadProperty).toBool())
             return nullptr;
         row->setProperty(kUnreadProperty, QVariant());
+        if (row->property(kEditableOnceReadProperty).isValid()) {
+            showSwitchRead(row);
+            row->setReadOnly(!row->property(kEditableOnceReadProperty).toBool());
+        }
         return value;
     };
     if (const std::string *value = take(kRowRemoteAccess, kGeneralKeyRemoteAccess))
@@ -204,30 +222,27 @@ void QVantelSettingsPage::refreshTroubleshootingPage(QVantelMenuItems *page)
     if (!page)
         return;
     const QPointer<QVantelMenuItems> guard = page;
-    const std::uint64_t failedBefore = failedReads();
     const std::map<std::string, std::string> values
         = generalSettings().read({kGeneralKeyLogLevel, kGeneralKeyLogAddr});
     if (!guard)
         return;
-    const bool readFailed = failedReads() != failedBefore;
     if (QVantelMenuItem *row = page->findItem(kRowLogLevel)) {
         const std::string *level = reported(values, kGeneralKeyLogLevel);
         rememberUnitWord(row, level ? *level : std::string());
-        if (!level && readFailed) {
-            // Nothing was read: no level is shown as if the unit logged at it.
+        if (!level) {
+            // Not read, or not sent: no level is shown as if the unit logged at it.
             showUnread(row);
         } else {
             row->clearValues();
             row->addValue(5, tr("Coarse"));
             row->addValue(6, tr("Normal"));
             row->addValue(8, tr("Debug"));
-            // A unit that answers without a level shows the first entry, locked.
-            int value = level ? stringToInt(*level) : kLogLevelCoarse;
+            int value = stringToInt(*level);
             // A level the list does not offer (7 among them) shows the first entry.
             if (value != 5 && value != 6 && value != 8)
                 value = kLogLevelCoarse;
             row->selectValue(value, true, false);
-            row->setReadOnly(!level);
+            row->setReadOnly(false);
         }
     }
     if (QVantelMenuItem *row = page->findItem(kRowLogAddr)) {
@@ -247,11 +262,10 @@ void QVantelSettingsPage::createRemoteAssistancePage()
     const bool administrator = accessLevel == AccessLevel::Administrator;
 
     const std::map<std::string, std::string> values = readRemoteAssistance();
-    // Every row starts as unread, showing a default, and stays writable: the change test reads
-    // the device again and leaves out what it still does not report, so an Apply never
-    // overwrites a setting nobody has seen. The rows the device reported are then filled. Only a
-    // read that failed as a whole is told to the operator (by the menu, as on every page): a
-    // unit may simply not know a key.
+    // Every row starts as unread; the rows the device reported are then filled, and the others
+    // show no value, locked, until the change test, which reads the device again, fills them.
+    // An Apply never overwrites a setting nobody has seen. Only a read that failed as a whole is
+    // told to the operator (by the menu, as on every page): a unit may simply not know a key.
     const auto unread = [](QVantelMenuItem *row) {
         row->setProperty(kUnreadProperty, true);
         return row;
@@ -288,6 +302,10 @@ void QVantelSettingsPage::createRemoteAssistancePage()
             addTextRow(page, kRowRemotePassword, tr("Codec Password"), QString(), !administrator));
     }
     fillUnreadRemoteRows(page, values);
+    for (QVantelMenuItem *row : page->items()) {
+        if (row->property(kUnreadProperty).toBool())
+            showRemoteUnread(row);
+    }
     pushPage(page);
 }
 

@@ -19,6 +19,7 @@
 #include <QPointer>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 using namespace NetworkFields;
@@ -109,7 +110,9 @@ void QVantelSettingsPage::createWifiPage(int pageId)
     editWifi.setNetwork(interfaceNetwork(pageId), TComNetworkController::ReadAllFlag, false);
     TComWifiController &copy = editWifi;
     const bool pageLock = copy.state() == TComController::StateUnknown;
-    const bool connectionLock = pageLock || copy.dataConnection();
+    // The network is edited only while the interface is known to be inactive.
+    const bool connectionLock
+        = pageLock || copy.dataConnection() || !copy.isKnown(kWifiKeyDataConnection);
     using Entry = QVantelMenuItem;
 
     QVantelMenuItem *active
@@ -127,7 +130,8 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         row->setReadOnly(true);
     } else {
         row->setValueText(tr("Select a Wi-Fi network from list"));
-        row->setReadOnly(connectionLock);
+        // Choosing a network sets the name, which stays locked while the unit did not send it.
+        row->setReadOnly(connectionLock || !copy.isKnown(kWifiKeySsid));
     }
     QVantelMenuItem *name = addSettingsRow(page, kRowWifiSsid, Entry::TextEntry, tr("Name (SSID)"));
     name->setValueText(networkNameText(copy.ssid()));
@@ -157,6 +161,8 @@ void QVantelSettingsPage::createWifiPage(int pageId)
         showUnread(active);
         showUnread(page->findItem(kRowWifiSecurity));
     }
+    // Nor is the default of a setting the unit did not send.
+    showUnreadFields(page, copy, wifiFields());
     pushPage(page);
 }
 
@@ -179,10 +185,17 @@ bool QVantelSettingsPage::applyWifiPage(QVantelMenuItems *page)
         return false;
     if (activityChanged && guard) {
         const bool locked = copy.dataConnection();
-        for (int id : {kRowWifiList, kRowWifiSsid, kRowWifiSecurity, kRowWifiPassphrase}) {
+        // A row the unit did not send stays locked.
+        const std::pair<int, const std::string *> rows[]
+            = {{kRowWifiList, &kWifiKeySsid},
+               {kRowWifiSsid, &kWifiKeySsid},
+               {kRowWifiSecurity, &kWifiKeyAuthentication},
+               {kRowWifiPassphrase, &kWifiKeyPassphrase}};
+        for (const auto &[id, key] : rows) {
             QVantelMenuItem *row = page->findItem(id);
             if (row)
-                row->setReadOnly(locked || (id == kRowWifiList && row->values().isEmpty()));
+                row->setReadOnly(locked || !copy.isKnown(*key)
+                                 || (id == kRowWifiList && row->values().isEmpty()));
         }
     }
     return true;

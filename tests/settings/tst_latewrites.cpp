@@ -9,11 +9,14 @@
 #include "model/passwordtext.h"
 #include "settings/settingsids.h"
 #include "tests/settings/settingspagerig.h"
+#include "tests/support/demounit.h"
 #include "widgets/qvantelmenuheader.h"
 #include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuitems.h"
 
 #include <QTest>
+
+#include <memory>
 
 namespace {
 
@@ -47,6 +50,7 @@ private slots:
     void applyPages();
     void passwordReadBackDeciphered_data();
     void passwordReadBackDeciphered();
+    void defaultNetworkUnknownUntilRead();
 
 private:
     static void immediateRows_data(bool readBack);
@@ -295,6 +299,59 @@ void TestLateWrites::passwordReadBackDeciphered()
     QCOMPARE(row->valueText(), unitHolds);
     QCOMPARE(shownMessage() == kFailed, !taken);
     QVERIFY(readAfterWrite());
+}
+
+// The outgoing network written late, its read-back failed: the unit may hold the old network or
+// the new one, so the page shows neither, now nor when it is opened again, as long as the unit's
+// cannot be read; once it can, the page shows it, and choosing another one writes that.
+void TestLateWrites::defaultNetworkUnknownUntilRead()
+{
+    const QString key = QStringLiteral("default_network");
+    const auto failing = std::make_shared<bool>(true);
+    m_fake->findChild<DemoUnit *>()->addFirstHandler(
+        [failing, key](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+            if (*failing && request.isGetOf(key))
+                return QList<FakeReply>{FakeReply::errorReply(3)};
+            return std::nullopt;
+        });
+    const auto row = [this]() -> QVantelMenuItem * {
+        QVantelMenuItems *page = m_page->currentPage();
+        return page && page->id() == kPageNetwork ? page->findItem(kRowDefaultNetwork) : nullptr;
+    };
+    const auto reopen = [this] {
+        m_page->backClicked();
+        return openPath(kPageNetwork, {}) != nullptr;
+    };
+    const auto unknown = [](const QVantelMenuItem *r) {
+        return r->isReadOnly() && r->valueText() == QLatin1String("Unknown");
+    };
+
+    QVERIFY(openPath(kPageNetwork, {}));
+    QCOMPARE(row()->valueText(), QStringLiteral("Ethernet"));
+    answerWritesLate();
+    // The second interface, which the unit takes though it answers too late.
+    row()->selectValue(0x101, true, false);
+    m_page->itemCommitted(row());
+    QCOMPARE(m_fake->value(key, QStringLiteral("network")), QStringLiteral("eth.1"));
+    QVERIFY2(unknown(row()), qPrintable(row()->valueText()));
+
+    // Left and opened again: the unit is asked, in vain, and nothing is claimed.
+    QVERIFY(reopen());
+    QVERIFY2(unknown(row()), qPrintable(row()->valueText()));
+
+    // Once the unit answers, its network is shown, and choosing the one it had before writes it.
+    *failing = false;
+    comDevice()->setWriteTimeoutMs(TComRequest::DefaultTimeoutMs);
+    m_fake->setWriteDelay(0);
+    QVERIFY(reopen());
+    QCOMPARE(row()->valueText(), QStringLiteral("Ethernet (aux)"));
+    QVERIFY(!row()->isReadOnly());
+    m_fake->clearLog();
+    row()->selectValue(0x100, true, false);
+    m_page->itemCommitted(row());
+    QCOMPARE(requestsWhere([&key](const FakeRequest &r) { return r.isSetOf(key); }).size(), 1);
+    QCOMPARE(m_fake->value(key, QStringLiteral("network")), QStringLiteral("eth.0"));
+    QCOMPARE(row()->valueText(), QStringLiteral("Ethernet"));
 }
 
 QTEST_MAIN(TestLateWrites)

@@ -67,8 +67,8 @@ private slots:
     void remoteRowsFollowOptionsAndAccess();
     void remoteApplySendsOnlyChangedReportedRows();
     void remotePartialReadSendsNothingUntouched();
-    void remoteFailedFirstReadLeavesRowsWritable_data();
-    void remoteFailedFirstReadLeavesRowsWritable();
+    void remoteFailedFirstReadLocksRowsUntilRead_data();
+    void remoteFailedFirstReadLocksRowsUntilRead();
     void remoteFailedReadOrWriteKeepsEdits();
     void remotePasswordReadBackFailureKeepsText();
     void remoteNetworkNotOfferedShownAndNotSent();
@@ -130,7 +130,7 @@ void TestTroubleshootingPages::eventLogRowsFromRead_data()
                                        << "Coarse" << false;
     QTest::newRow("neither reported") << ""
                                       << "-"
-                                      << "Coarse" << true;
+                                      << "Unknown" << true;
 }
 
 void TestTroubleshootingPages::eventLogRowsFromRead()
@@ -343,37 +343,45 @@ void TestTroubleshootingPages::remoteApplySendsOnlyChangedReportedRows()
 void TestTroubleshootingPages::remotePartialReadSendsNothingUntouched()
 {
     // The unit does not report its switch, network or server: a unit may not know a key, so
-    // nothing is said; the rows stay writable, and an Apply of the password alone sends only
-    // the password.
+    // nothing is said; those rows show no value and are locked, the password row stays
+    // writable, and an Apply of the password alone sends only the password.
     m_fake->setReplyHook(
         missKeys(*m_fake, {"remote_access", "remote_access_network", "remote_access_server"}));
     connectUnit();
     QVantelMenuItems *page = open(kPageRemoteAssistance);
     QVERIFY(page);
     QCOMPARE(shownMessage(), QString());
-    for (const int id : {kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer, kRowRemotePassword})
-        QVERIFY2(!page->findItem(id)->isReadOnly(), qPrintable(QString::number(id)));
+    const auto checkUnread = [page](const char *when) {
+        for (const int id : {kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer}) {
+            const QVantelMenuItem *row = page->findItem(id);
+            const QString where = QStringLiteral("%1, %2").arg(id).arg(QLatin1String(when));
+            QVERIFY2(row->isReadOnly(), qPrintable(where));
+            QVERIFY2(row->valueText().isEmpty() || row->valueText() == QLatin1String("Unknown"),
+                     qPrintable(where + QStringLiteral(": ") + row->valueText()));
+        }
+    };
+    checkUnread("opened");
     QVantelMenuItem *password = page->findItem(kRowRemotePassword);
+    QVERIFY(!password->isReadOnly());
     password->setValueText(QStringLiteral("secret"));
     m_page->itemCommitted(password);
-    // A switch the unit does not report takes no part, even when moved.
-    QVantelMenuItem *service = page->findItem(kRowRemoteAccess);
-    service->setChecked(true);
-    m_page->itemCommitted(service);
+    // The change test reads again, and still finds nothing to fill them with.
+    checkUnread("committed");
 
     const QList<FakeRequest> sent = applyAndCollect(isWrite);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access_pwd=secret"}));
+    checkUnread("applied");
 }
 
-void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable_data()
+void TestTroubleshootingPages::remoteFailedFirstReadLocksRowsUntilRead_data()
 {
     QTest::addColumn<bool>("bareRefusal");
     QTest::newRow("error reply") << false;
     QTest::newRow("refused as a whole") << true;
 }
 
-void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
+void TestTroubleshootingPages::remoteFailedFirstReadLocksRowsUntilRead()
 {
     QFETCH(bool, bareRefusal);
 
@@ -398,15 +406,26 @@ void TestTroubleshootingPages::remoteFailedFirstReadLeavesRowsWritable()
     QCOMPARE(page->id(), kPageRemoteAssistance);
     QCOMPARE(shownMessage(), kFailedRead);
     m_page->closeMessage();
-    QVERIFY(!page->findItem(kRowRemoteAccess)->isReadOnly());
-    QVERIFY(!page->findItem(kRowRemoteNetwork)->isReadOnly());
+    // Nothing the unit did not send is shown as its value, nor can be written over it.
+    QCOMPARE(page->findItem(kRowRemoteAccess)->valueText(), QStringLiteral("Unknown"));
+    QCOMPARE(page->findItem(kRowRemoteNetwork)->valueText(), QStringLiteral("Unknown"));
     const int texts[]
         = {kRowRemoteServer, kRowRemoteSerialNo, kRowRemoteCodecId, kRowRemotePassword};
     for (const int id : texts)
         QVERIFY2(page->findItem(id)->valueText().isEmpty(), qPrintable(QString::number(id)));
+    for (const int id : {kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer, kRowRemotePassword})
+        QVERIFY2(page->findItem(id)->isReadOnly(), qPrintable(QString::number(id)));
 
-    // The change test reads the unit again and decides what Apply sends; what it reads fills
-    // the rows the first read left empty.
+    // Opened again, the page reads the unit again: what it reads fills the rows, writable as
+    // the options and the access level make them, and the change test decides what Apply sends.
+    m_page->backClicked();
+    QVERIFY(m_page->currentPage() && m_page->currentPage()->findItem(kPageRemoteAssistance));
+    m_page->itemClicked(m_page->currentPage()->findItem(kPageRemoteAssistance));
+    page = m_page->currentPage();
+    QCOMPARE(page->id(), kPageRemoteAssistance);
+    QCOMPARE(shownMessage(), QString());
+    for (const int id : {kRowRemoteAccess, kRowRemoteNetwork, kRowRemoteServer, kRowRemotePassword})
+        QVERIFY2(!page->findItem(id)->isReadOnly(), qPrintable(QString::number(id)));
     const QList<FakeRequest> sent = switchOnAndApply(page);
     QCOMPARE(sent.size(), 1);
     QCOMPARE(pairsOf(sent[0]), QStringList({"remote_access=on"}));
