@@ -995,13 +995,33 @@ void WalkDriver::key(QWidget *widget, int key)
     QTest::keyClick(widget, Qt::Key(key));
 }
 
+QWidget *WalkDriver::pageWidget(const QString &path) const
+{
+    QWidget *at = panelPage();
+    for (const QString &name : path.split(QLatin1Char('/'))) {
+        if (!at)
+            break;
+        at = at->findChild<QWidget *>(name);
+    }
+    return at;
+}
+
 void WalkDriver::pressButton(const QString &objectName)
 {
-    QWidget *page = panelPage();
-    QWidget *button = page ? page->findChild<QWidget *>(objectName) : nullptr;
+    QWidget *button = pageWidget(objectName);
     if (!button)
         return note(QStringLiteral("no button ") + objectName);
+    if (!button->isVisible())
+        return note(QStringLiteral("the button ") + objectName + QStringLiteral(" is not shown"));
     click(button);
+}
+
+void WalkDriver::tapButtonOnScreen(const QString &objectName)
+{
+    QWidget *button = pageWidget(objectName);
+    if (!button || !button->isVisible())
+        return note(QStringLiteral("no button shown: ") + objectName);
+    tapOnScreen(button);
 }
 
 QList<WalkDriver::Control> WalkDriver::controls() const

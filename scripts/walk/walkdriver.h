@@ -114,7 +114,9 @@ public:
     [[nodiscard]] int shownPanelPage() const;
     // One pass of the window's periodic controller set-up, as a step.
     void setupPass();
-    // Presses the button of the page shown with this object name.
+    // Presses the button of the page shown with this object name; a path of object names
+    // ("connPanel1/codingButton") names a button inside a part of the page. A button the page
+    // does not show is not pressed.
     void pressButton(const QString &objectName);
 
     // --- The settings menu --------------------------------------------------------------------
@@ -148,6 +150,8 @@ public:
     // A tap on the middle of the header's Back or Apply icon, or of a keyboard's key.
     void tapBackOnScreen();
     void tapApplyOnScreen();
+    // A tap on the middle of the page's button (a path as pressButton() takes).
+    void tapButtonOnScreen(const QString &objectName);
     void tapKeyOnScreen(int key);
     // Keys typed on the PC's keyboard, into the window that has the focus.
     void typeOnScreen(const QString &text);
@@ -200,6 +204,8 @@ protected:
 private:
     [[nodiscard]] static QString otherText(const QString &text, bool digits, int salt);
     [[nodiscard]] QWidget *panelPage() const;
+    // The widget of the page shown at the path of object names; null when there is none.
+    [[nodiscard]] QWidget *pageWidget(const QString &path) const;
     [[nodiscard]] QVantelMenuWidget *menu() const;
     [[nodiscard]] QList<QVantelMenuItem *> menuItems() const;
     [[nodiscard]] QVantelMenuItem *item(const QString &title, int occurrence) const;

@@ -512,6 +512,29 @@ void calls(Scene &s)
     s.back();
 }
 
+// The unit takes double or single codec mode, as though someone set it at the unit, and reports
+// it with its codecs; back in single codec mode, with double streaming on, as the unit's
+// notifications left it (double codec mode turns it off).
+void unitCodecMode(Scene &s, bool dual)
+{
+    FakeQuorix &unit = s.w.unit();
+    const QString mode = dual ? QStringLiteral("cmode_double") : QStringLiteral("cmode_normal");
+    s.unit(QStringLiteral("takes ") + mode,
+           [&](FakeQuorix &fake) { fake.setValue(QStringLiteral("codec_mode"), mode, kAudio); });
+    FakePairs pairs{
+        {QStringLiteral("operation_mode"), unit.value(QStringLiteral("operation_mode"), kAudio)},
+        {QStringLiteral("type"), QStringLiteral("ip")},
+        {QStringLiteral("codec_mode"), mode}};
+    const QStringList codecs
+        = dual ? QStringList{QStringLiteral("dcodec_1"), QStringLiteral("dcodec_2")}
+               : QStringList{QStringLiteral("codec"), QStringLiteral("coord_mode")};
+    for (const QString &name : codecs)
+        pairs << qMakePair(name, unit.value(name, kAudio));
+    if (!dual)
+        pairs << qMakePair(QStringLiteral("dstream_mode"), QStringLiteral("enabled"));
+    s.w.unitEvent(QStringLiteral("default_codec"), pairs);
+}
+
 // The panel's ways into the menu: each opens its section (and a link's codec page).
 void shortcuts(Scene &s)
 {
@@ -533,6 +556,20 @@ void shortcuts(Scene &s)
         s.panel(QVantel::MainPage, QStringLiteral("main"));
         s.panel(page, QString::fromLatin1(name));
     }
+    // The link panels' own buttons, on the connection page opened from the main page: each
+    // opens its link's codec page or profiles in the menu, no call running. Link 2's panel has
+    // them in double codec mode only, which the unit takes meanwhile.
+    for (const int link : {1, 2}) {
+        if (link == 2)
+            unitCodecMode(s, true);
+        for (const char *button : {"codingButton", "bookButton"}) {
+            const QString path = QStringLiteral("connPanel%1/").arg(link) + QLatin1String(button);
+            s.panel(QVantel::MainPage, QStringLiteral("main"));
+            s.panel(QVantel::ConnectionPage, QStringLiteral("connection"));
+            s.w.step(QStringLiteral("press ") + path, [&] { s.w.pressButton(path); });
+        }
+    }
+    unitCodecMode(s, false);
     s.panel(QVantel::MainPage, QStringLiteral("main"));
     s.w.step(QStringLiteral("press statusButton"),
              [&] { s.w.pressButton(QStringLiteral("statusButton")); });

@@ -14,8 +14,8 @@ void walkSettingsMenu(WalkDriver &walk);
 void walkPanelPages(WalkDriver &walk);
 
 // The unit slow to answer, later than the program waits: typing into a keyboard and tapping the
-// page shown while the program waits, a tap on a page the wait replaced, and a page left while
-// it is read.
+// page shown while the program waits, a tap on a page the wait replaced, a page left while it
+// is read, and two page buttons tapped in one wait.
 void walkSlowUnit(WalkDriver &walk);
 
 // The unit's configuration events while the operator edits an Ethernet interface: events

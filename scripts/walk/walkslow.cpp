@@ -58,5 +58,23 @@ void walkSlowUnit(WalkDriver &walk)
                   walk.duringNextRequest([&] { walk.showPanelPage(QVantel::MainPage); });
                   walk.tapSection(QStringLiteral("Status"));
               });
+
+    // Two page buttons tapped in one wait, while the unit is slow to answer a read: on the main
+    // page Status, then Settings; on the connection page Network, then Home.
+    walk.step(QStringLiteral("panel: main"), [&] { walk.showPanelPage(QVantel::MainPage); });
+    walk.step(QStringLiteral("a read of the unit while Status and then Settings are tapped"), [&] {
+        walk.unitReadWhile([&] {
+            walk.tapButtonOnScreen(QStringLiteral("statusButton"));
+            walk.tapButtonOnScreen(QStringLiteral("settingsButton"));
+        });
+    });
+    walk.step(QStringLiteral("panel: connection"),
+              [&] { walk.showPanelPage(QVantel::ConnectionPage); });
+    walk.step(QStringLiteral("a read of the unit while Network and then Home are tapped"), [&] {
+        walk.unitReadWhile([&] {
+            walk.tapButtonOnScreen(QStringLiteral("networkButton"));
+            walk.tapButtonOnScreen(QStringLiteral("homeButton"));
+        });
+    });
     walk.slowUnit(0);
 }

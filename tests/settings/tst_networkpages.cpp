@@ -134,6 +134,41 @@ QString shownOf(const QVantelMenuItem *row)
     return text;
 }
 
+// The address text moved on by `by` in its last part; a text that is no address gives way to an
+// address of its own.
+QString otherAddress(const QString &text, int by)
+{
+    QStringList parts = text.split(QLatin1Char('.'));
+    if (parts.size() != 4)
+        return QStringLiteral("10.9.8.%1").arg(by);
+    parts[3] = QString::number((parts[3].toInt() + by - 1) % 254 + 1);
+    return parts.join(QLatin1Char('.'));
+}
+
+// Gives the row another value as the operator does, committed: a switch flips, a choice row
+// takes the entry after its current one, an entry row gets another address. False for a row of
+// another kind.
+bool editAsOperator(QVantelMenuItems *page, QVantelMenuItem *row)
+{
+    switch (row->kind()) {
+    case QVantelMenuItem::Switch:
+        row->setChecked(!row->isChecked());
+        break;
+    case QVantelMenuItem::Choice:
+        if (!chooseNextValue(row))
+            return false;
+        break;
+    case QVantelMenuItem::TextEntry:
+    case QVantelMenuItem::NumericEntry:
+        row->setValueText(otherAddress(row->valueText(), 1));
+        break;
+    default:
+        return false;
+    }
+    page->commitItem(row);
+    return true;
+}
+
 } // namespace
 
 // The Network page and the four interface pages against the demo unit's interfaces.
@@ -166,6 +201,8 @@ private slots:
     void ethernetEventRefresh();
     void ethernetEventKeepsEdits_data();
     void ethernetEventKeepsEdits();
+    void ethernetEventKeepsEveryRow_data();
+    void ethernetEventKeepsEveryRow();
     void applyWritesTheEditWhenAnEventComes_data();
     void applyWritesTheEditWhenAnEventComes();
     void operatorScan();
@@ -1136,6 +1173,99 @@ void TestNetworkPages::ethernetEventKeepsEdits()
     m_page->applyClicked();
     QCOMPARE(setsOn(*m_fake, QString::fromStdString(network)), written);
     QVERIFY(!m_page->header()->isModified());
+}
+
+void TestNetworkPages::ethernetEventKeepsEveryRow_data()
+{
+    QTest::addColumn<int>("pageId");
+    // With the module's adaptive jitter buffer on, the page offers its AJB policy in place of
+    // the network quality.
+    QTest::addColumn<bool>("jitterBuffer");
+    // LAN1 on DHCP with its link mode open, LAN2 on manual addresses.
+    QTest::newRow("LAN1") << int(kPageEthernetFirst) << false;
+    QTest::newRow("LAN2") << int(kPageEthernetFirst + 1) << false;
+    QTest::newRow("LAN2, AJB policy") << int(kPageEthernetFirst + 1) << true;
+}
+
+// Every editable row of an Ethernet page, walked on the page rather than named, so that a row
+// added later is walked too: the operator changes it (an address row with DHCP turned off
+// first), the unit then reports other values for every setting of the interface, and the row
+// keeps the operator's value, the page stays marked, and Apply writes it. A row whose table the
+// page does not count among the operator's edits (ethernetEdits()) takes the unit's value here.
+void TestNetworkPages::ethernetEventKeepsEveryRow()
+{
+    QFETCH(int, pageId);
+    QFETCH(bool, jitterBuffer);
+    comDevice()->aoipController()->setJitterab(jitterBuffer, false);
+    const std::string network = "eth." + std::to_string(pageId - kPageEthernetFirst);
+    const QString networkName = QString::fromStdString(network);
+    // Every setting of the interface: the addresses move on, the choices take words neither the
+    // demo's nor the entry after it, the rest differ from the demo's.
+    const QStringList addresses = {QStringLiteral("local_addr"),
+                                   QStringLiteral("subnet"),
+                                   QStringLiteral("gateway"),
+                                   QStringLiteral("dns1"),
+                                   QStringLiteral("dns2")};
+    const Settings others = {{"link_mode", "10baseT-HD"},
+                             {"link_mode_neg", "10baseT-HD"},
+                             {"network_quality", "very_bad"},
+                             {"ajb_profile", "safe"},
+                             {"hw_addr", "02:00:5e:10:00:99"},
+                             {"cable", "unplugged"}};
+
+    int walked = 0;
+    for (int index = 0;; ++index) {
+        fillNetworkDemo(*m_fake);
+        showPage();
+        QVantelMenuItems *page = openPage(pageId);
+        QVERIFY(page);
+        const QList<QVantelMenuItem *> rows = page->items();
+        if (index >= rows.size())
+            break;
+        QVantelMenuItem *edited = rows.at(index);
+        QVantelMenuItem *dhcp = page->findItem(kRowEthernetDhcp);
+        const bool unitOnDhcp = dhcp && dhcp->isChecked();
+        // The address rows open once DHCP is off.
+        if (edited->isReadOnly() && edited != dhcp && dhcp && !dhcp->isReadOnly()
+            && dhcp->isChecked()) {
+            dhcp->setChecked(false);
+            page->commitItem(dhcp);
+        }
+        if (edited->isReadOnly() || !editAsOperator(page, edited))
+            continue;
+        ++walked;
+        const QString title = edited->titleText();
+        const QString operatorShows = title + QStringLiteral(": ") + shownOf(edited);
+        QVERIFY2(m_page->header()->isModified(), qPrintable(title));
+
+        // The unit's mode: one whose switch differs from the operator's where the operator
+        // flipped it, else one that leaves the switch as it is (the addresses stay open or shut).
+        const bool switchOn = dhcp && dhcp->isChecked();
+        const char *mode = switchOn != unitOnDhcp ? (switchOn ? "manual" : "pppoe")
+                                                  : (switchOn ? "bgan" : "manual");
+        Settings event = others;
+        event["mode"] = mode;
+        for (const QString &key : addresses) {
+            event[key.toStdString()]
+                = otherAddress(m_fake->value(key, kNetwork, networkName), 50).toStdString();
+        }
+        for (const auto &[key, value] : event) {
+            m_fake->setValue(
+                QString::fromStdString(key), QString::fromStdString(value), kNetwork, networkName);
+        }
+        m_page->configurationEvent(configInfo(network, event));
+        QCOMPARE(title + QStringLiteral(": ") + shownOf(edited), operatorShows);
+        QVERIFY2(m_page->header()->isModified(), qPrintable(title));
+
+        m_page->applyClicked();
+        QVERIFY2(!m_page->header()->isModified(), qPrintable(title));
+        // What the unit now holds, read afresh.
+        showPage();
+        QVERIFY(openPage(pageId));
+        QCOMPARE(title + QStringLiteral(": ") + shownOf(m_page->currentPage()->items().at(index)),
+                 operatorShows);
+    }
+    QVERIFY(walked > 0);
 }
 
 void TestNetworkPages::applyWritesTheEditWhenAnEventComes_data()
