@@ -3,6 +3,7 @@
 #include "frontpanel/droppedinputmark.h"
 #include "link/ccom.h"
 #include "link/logtext.h"
+#include "widgets/qvantelmenuitem.h"
 #include "widgets/qvantelmenuwidget.h"
 #include "widgets/qvantelpage.h"
 #include "widgets/qvantelpagestack.h"
@@ -458,6 +459,26 @@ void BusyInputGate::holdBack(QObject *receiver, const QEvent *event)
     scheduleReplay();
 }
 
+bool BusyInputGate::opensPage(const QWidget *aim)
+{
+    for (const QWidget *widget = aim; widget; widget = widget->parentWidget()) {
+        if (widget->property(QVantel::kLeavesPageProperty).toBool())
+            return true;
+        if (const auto *row = qobject_cast<const QVantelMenuItem *>(widget))
+            return row->kind() == QVantelMenuItem::Navigation;
+    }
+    return false;
+}
+
+bool BusyInputGate::followsPages(const QWidget *aim)
+{
+    for (const QWidget *widget = aim; widget; widget = widget->parentWidget()) {
+        if (widget->property(kFollowsPagesProperty).toBool())
+            return true;
+    }
+    return false;
+}
+
 bool BusyInputGate::leavesPage(const HeldBack &held)
 {
     switch (held.event->type()) {
@@ -644,9 +665,14 @@ void BusyInputGate::deliver(HeldBack held)
     const QEvent *outer = m_replayed;
     m_replayed = event.get();
     ++m_replayDepth;
+    // What a tap on a page button, a section or a navigation row sets off builds a page.
+    const ksm::CallScope *outerOpening = m_pageOpening;
+    if (opensPage(held.aim))
+        m_pageOpening = &apart;
     QCoreApplication::sendEvent(held.receiver, event.get());
     if (!self)
         return;
+    m_pageOpening = outerOpening;
     --m_replayDepth;
     m_replayed = outer;
 }
@@ -718,18 +744,27 @@ void BusyInputGate::handOnBetweenCalls()
 void BusyInputGate::endTasksLeftByHeldTap()
 {
     // A task that lives now while a tap that leaves the page is still held began after the tap
-    // (the tasks before it were ended when it was held): input held with it and handed on first
-    // started it, as a page button tapped just before another starts that page's build. The
-    // later tap leaves what the task is building, so the task ends before this call is sent,
-    // and the tap is carried out once it has returned, on the page it was made on. A tap the
-    // wait has already replaced what it was aimed at ends nothing: it will be dropped.
+    // (the tasks before it were ended when it was held). When input held with it and handed on
+    // first opened a page (a page button or a section tapped just before another), the task is
+    // that page's build, and the later tap leaves the page it builds: the task ends before this
+    // call is sent, and the tap is carried out once it has returned, on the page it was made on.
+    // Other tasks (an Apply tapped before a section) are the operator's too and run to their
+    // end. A Back, which leaves whatever page it finds, ends nothing here: it is judged against
+    // the page shown when it is handed on. Nor does a tap the wait has already replaced what it
+    // was aimed at: it will be dropped.
     const ksm::CallScope *task = m_client ? m_client->scope() : nullptr;
     while (task && task->isNeutral())
         task = task->outer();
-    if (!task || !task->stillWanted())
+    if (!task || !task->stillWanted() || !m_pageOpening)
+        return;
+    bool opened = false;
+    for (const ksm::CallScope *scope = task; scope && !opened; scope = scope->outer())
+        opened = scope == m_pageOpening;
+    if (!opened)
         return;
     for (HeldBack &held : m_heldBack) {
-        if (held.onPanel && leavesPage(held) && fateOf(held) == Fate::HandOn) {
+        if (held.onPanel && leavesPage(held) && !followsPages(held.aim)
+            && fateOf(held) == Fate::HandOn) {
             logDebug(QStringLiteral("BusyInputGate: a tap held behind other input leaves the "
                                     "page that input opens; its reads end"));
             m_client->endTasks();

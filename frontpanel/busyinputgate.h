@@ -16,7 +16,8 @@ class QTimer;
 class QWidget;
 namespace ksm {
 class CCom;
-}
+class CallScope;
+} // namespace ksm
 
 // Judges the user input made while the protocol client waits for the unit.
 //
@@ -41,9 +42,10 @@ class CCom;
 // A tap held back on a control that leaves the page shown (a page button, the menu's column of
 // sections, its Back: QVantel::kLeavesPageProperty) ends the tasks the wait interrupted
 // (ksm::CCom::endTasks()): the page being read for is left, so no further read of it is sent and
-// the tap is carried out within one answer's time. The same holds for a task that input held
-// with the tap, and handed on before it, starts (a page button tapped just before another): at
-// the start of each of its calls the held tap ends it, unless the tap will be dropped.
+// the tap is carried out within one answer's time. The same holds for a page's build that input
+// held with the tap, and handed on before it, starts (a page button tapped just before another):
+// at the start of each of its calls the held tap ends it, unless the tap will be dropped or is a
+// Back, which acts on the page it finds.
 //
 // Input is dropped only where the wait replaced or removed what it was aimed at: a press, wheel
 // step or touch on the panel whose widget is gone, hidden, covered by a popup the panel opened
@@ -134,6 +136,10 @@ private:
     [[nodiscard]] bool queuesBehindHeld(QObject *receiver) const;
     // A tap on a control that leaves the page shown (QVantel::kLeavesPageProperty).
     [[nodiscard]] static bool leavesPage(const HeldBack &held);
+    // Input on aim opens a page: a control that leaves the page shown, or a navigation row.
+    [[nodiscard]] static bool opensPage(const QWidget *aim);
+    // aim acts on whatever page the page stack next to it shows (kFollowsPagesProperty).
+    [[nodiscard]] static bool followsPages(const QWidget *aim);
     Fate fateOf(HeldBack &held);
     [[nodiscard]] Fate fateOnPanel(HeldBack &held) const;
     // The page stacks that hold widget on the panel (a menu's, the panel's own), and what each
@@ -152,8 +158,8 @@ private:
     // At the start of a synchronous call: hands on the window-level requests and the pointer
     // input aimed outside the panel.
     void handOnBetweenCalls();
-    // At the start of a synchronous call of a task: ends the task when a tap that leaves the
-    // page waits behind the input that started it.
+    // At the start of a synchronous call of a task: ends the task when it builds a page that
+    // input handed on opened and a tap that leaves that page waits behind the input.
     void endTasksLeftByHeldTap();
     void busyStateChanged(bool busy);
 
@@ -166,6 +172,8 @@ private:
     const QEvent *m_replayed = nullptr;
     int m_replayDepth = 0;
     bool m_replayScheduled = false;
+    // The scope of input being handed on that opens a page (opensPage()); null when none is.
+    const ksm::CallScope *m_pageOpening = nullptr;
     // Retries input that waits for a dialog to go.
     QTimer *m_retry = nullptr;
 };
