@@ -4,6 +4,7 @@
 #include "link/comclient.h"
 #include "link/logtext.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -35,9 +36,10 @@ quint32 internAtom(xcb_connection_t *connection, const char *name)
 
 } // namespace
 
-CloseRequestWatch::CloseRequestWatch(QWidget *mainWindow)
+CloseRequestWatch::CloseRequestWatch(QWidget *mainWindow, QWidget *panel)
     : QObject(mainWindow)
     , m_window(mainWindow)
+    , m_panel(panel)
     , m_retry(new QTimer(this))
 {
     m_retry->setSingleShot(true);
@@ -97,9 +99,20 @@ bool CloseRequestWatch::isBlocked() const
     return modal && window && modal != window;
 }
 
+bool CloseRequestWatch::isBlockedByPanel() const
+{
+    if (!isBlocked() || !m_panel)
+        return false;
+    for (const QWidget *up = QApplication::activeModalWidget(); up; up = up->parentWidget()) {
+        if (up == m_panel)
+            return true;
+    }
+    return false;
+}
+
 void CloseRequestWatch::noteCloseRequest()
 {
-    if (!m_window || !isBlocked())
+    if (!m_window || !isBlockedByPanel())
         return;
     if (!m_pending)
         logDebug(QStringLiteral("CloseRequestWatch: the window is to close once the popup over "

@@ -8,13 +8,14 @@ class QTimer;
 class QWidget;
 
 // Keeps the window system's request to close the main window (a window manager's close button,
-// WM_DELETE_WINDOW on X11) that comes while a modal window of the program blocks the main window:
-// a notice, keyboard or question of the front panel. Qt drops such a request without a word, so
-// the operator who asked to end the program would see nothing happen. The watch notes it and
-// closes the main window, which asks whether to exit, once nothing blocks the window any more and
-// the protocol client is not waiting for the unit (a question asked inside the wait would hold it
-// up). A Close that reaches the main window meanwhile (the operator asked again) stands for the
-// one kept.
+// WM_DELETE_WINDOW on X11) that comes while a modal popup of the front panel (a notice, keyboard
+// or question) blocks the main window. Qt drops such a request without a word, so the operator
+// who asked to end the program would see nothing happen. The watch notes it and closes the main
+// window, which asks whether to exit, once nothing blocks the window any more and the protocol
+// client is not waiting for the unit (a question asked inside the wait would hold it up). A Close
+// that reaches the main window meanwhile (the operator asked again) stands for the one kept. A
+// request made while a dialog of the main window's own is open (the question whether to exit
+// among them) is dropped as Qt drops it: the dialog is the answer to it.
 //
 // On X11 (the "xcb" platform) the watch reads the window system's messages as a native event
 // filter of the application; elsewhere it sees nothing, and noteCloseRequest() is its only way
@@ -24,14 +25,15 @@ class CloseRequestWatch : public QObject, public QAbstractNativeEventFilter
     Q_OBJECT
 
 public:
-    explicit CloseRequestWatch(QWidget *mainWindow);
+    // panel: the front panel, whose popups block the main window.
+    CloseRequestWatch(QWidget *mainWindow, QWidget *panel);
     ~CloseRequestWatch() override;
     Q_DISABLE_COPY_MOVE(CloseRequestWatch)
 
     bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *result) override;
 
-    // The window system asked to close the main window: kept when a modal window blocks it now
-    // (Qt drops the request then), else left to Qt, which delivers it.
+    // The window system asked to close the main window: kept when a modal popup of the panel
+    // blocks it now (Qt drops the request then); else left to Qt.
     void noteCloseRequest();
     // A request is kept, waiting for the window to be free.
     [[nodiscard]] bool isPending() const { return m_pending; }
@@ -46,9 +48,11 @@ protected:
 
 private:
     [[nodiscard]] bool isBlocked() const;
+    [[nodiscard]] bool isBlockedByPanel() const;
     void tryClose();
 
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_panel;
     QTimer *m_retry = nullptr;
     bool m_pending = false;
     // The X11 atoms WM_PROTOCOLS and WM_DELETE_WINDOW; 0 off X11.

@@ -154,7 +154,7 @@ Quorix::Quorix(QWidget *parent)
 
     createMenus();
     createFrontPanel();
-    m_closeWatch = new CloseRequestWatch(this);
+    m_closeWatch = new CloseRequestWatch(this, m_frontPanel);
 
     connect(m_frontPanel, &QVantelWindow::loginClicked, this, &Quorix::loginClicked);
     connect(comClient(), &ksm::CCom::stateChanged, this, &Quorix::stateChanged);

@@ -933,7 +933,6 @@ private slots:
         // Nothing blocks the window: Qt delivers the Close itself, nothing is kept.
         watch->noteCloseRequest();
         QVERIFY(!watch->isPending());
-
         window->frontPanel()->showMessagePopup(QStringLiteral("Wrong password!"), 0);
         QPointer<QVantelMessage> notice = window->frontPanel()->messagePopup();
         QVERIFY(notice);
@@ -956,6 +955,20 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(script.texts().size(), 1);
         QVERIFY(window->isVisible());
+        // A dialog of the window's own (the question whether to exit) is the answer to a Close
+        // made while it is open: nothing is kept to ask again after it.
+        {
+            QMessageBox question(QMessageBox::Question,
+                                 QStringLiteral("Exit application"),
+                                 QStringLiteral("Are you sure to exit?"),
+                                 QMessageBox::Yes | QMessageBox::Cancel,
+                                 window);
+            question.setWindowModality(Qt::ApplicationModal);
+            question.show();
+            QVERIFY(QGuiApplication::modalWindow());
+            watch->noteCloseRequest();
+            QVERIFY(!watch->isPending());
+        }
     }
 
     // The X11 message a window manager sends to close a window.
