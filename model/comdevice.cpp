@@ -97,6 +97,8 @@ void TComDevice::resetState(bool removeConnections)
     m_coder2 = TCodecConfig();
     m_defaultNetwork.clear();
     m_defaultNetworkKnown = false;
+    m_defaultNetworkTakenAt = -1;
+    m_secondaryNetworkTakenAt = -1;
     m_secondaryNetwork.clear();
     m_networks.clear();
     m_aoipController.reset();
@@ -301,6 +303,7 @@ bool TComDevice::setDefaultNetwork(const std::string &network, bool send)
             }
             return false;
         }
+        m_defaultNetworkTakenAt = takenAt();
     }
     const bool changed = network != m_defaultNetwork;
     m_defaultNetwork = network;
@@ -351,10 +354,23 @@ bool TComDevice::setSecondaryNetwork(const std::string &network, bool send)
     if (send) {
         if (!writeAll(kTargetNetwork, {{kKeySecondaryNetwork, network}}))
             return false;
+        m_secondaryNetworkTakenAt = takenAt();
     }
     m_secondaryNetwork = network;
     emitState(SecondaryNetworkState);
     return true;
+}
+
+qint64 TComDevice::takenAt() const
+{
+    const ksm::CCom *client = com();
+    return client ? client->signalsBeforeLastReply() : -1;
+}
+
+bool TComDevice::isOlderThan(qint64 takenAt) const
+{
+    const ksm::CCom *client = com();
+    return client && takenAt >= 0 && client->handledSignal() <= takenAt;
 }
 
 bool TComDevice::readDefaultNetwork()

@@ -76,12 +76,15 @@ bool TComDevice::handleEvent(const ksm::CMsg &msg)
     if (type.empty())
         return false;
 
+    // News of a network older than a write of it the unit took leaves the network written.
     if (type == kEventDefaultNetwork) {
-        setDefaultNetwork(msg.value(kKeyNetwork), false);
+        if (!isOlderThan(m_defaultNetworkTakenAt))
+            setDefaultNetwork(msg.value(kKeyNetwork), false);
         return true;
     }
     if (type == kEventSecondaryNetwork) {
-        setSecondaryNetwork(msg.value(kKeyNetwork), false);
+        if (!isOlderThan(m_secondaryNetworkTakenAt))
+            setSecondaryNetwork(msg.value(kKeyNetwork), false);
         return true;
     }
     if (type == kEventDefaultCodec) {

@@ -623,8 +623,9 @@ bool TComMobileController::handleEvent(const ksm::CMsg &msg)
         return false;
     if (eventType != kEventDefaultNetwork && eventType != kEventConfigInfo)
         return false;
+    // A mode older than a write of it the unit took leaves the mode written.
     const std::string &networkMode = *msg.param(kKeyNetworkMode, true);
-    if (!networkMode.empty())
+    if (!networkMode.empty() && !isOlderThanTaken(kMobileKeyMode))
         applyServiceMode(networkMode);
     return true;
 }

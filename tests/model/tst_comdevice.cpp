@@ -1,5 +1,6 @@
 #include "link/comclient.h"
 #include "link/sharedobjects.h"
+#include "model/commobilecontroller.h"
 #include "model/deviceoptionword.h"
 #include "tests/model/devicefixture.h"
 
@@ -96,6 +97,7 @@ private Q_SLOTS:
     void setterStopsAtFirstRefusal_data();
     void setterStopsAtFirstRefusal();
     void unchangedOrUnreadableSendsNothing();
+    void networkNewsOlderThanATakenWrite();
     void audioRouting_data();
     void audioRouting();
     void currentAudioRoutingFollowsCall();
@@ -575,6 +577,56 @@ void tst_ComDevice::unchangedOrUnreadableSendsNothing()
     m_fx.fake()->setValue(QStringLiteral("ip-dcodec_tx_2"), QStringLiteral("G722"), kAudio);
     QVERIFY(device.readTxCodec(2, "ip", out));
     QCOMPARE(out.algorithm, codecFromString("G722"));
+}
+
+// A default or secondary network written and taken: the unit's event of it that arrived before
+// the write's answer (one that waited in the window's queue while the write ran) is older than
+// what was written and leaves it; one that came after it is the unit's news and counts.
+void tst_ComDevice::networkNewsOlderThanATakenWrite()
+{
+    TComDevice &device = *m_fx.device;
+    ksm::CCom *com = m_fx.link.com.get();
+    QVERIFY(device.setDefaultNetwork("eth.0", false));
+    QVERIFY(device.setSecondaryNetwork("wifi.0", false));
+    QVERIFY(device.setDefaultNetwork("eth.1", true));
+    QVERIFY(device.setSecondaryNetwork("mobile.0", true));
+    const qint64 answered = com->signalsBeforeLastReply();
+
+    const auto event = [&](const char *type, const char *network, qint64 arrival) {
+        ksm::CMsg msg(ksm::CMsg::Event);
+        msg.setParam("event_type", type);
+        msg.setParam("network", network);
+        const ksm::HandledSignal handled(com, arrival);
+        QVERIFY(device.handleEvent(msg));
+    };
+    event("default_network", "eth.0", answered);
+    event("secondary_network", "wifi.0", answered);
+    QCOMPARE(device.defaultNetwork(), std::string("eth.1"));
+    QCOMPARE(device.secondaryNetwork(), std::string("mobile.0"));
+
+    event("default_network", "aoip", answered + 1);
+    event("secondary_network", "wifi.0", answered + 1);
+    QCOMPARE(device.defaultNetwork(), std::string("aoip"));
+    QCOMPARE(device.secondaryNetwork(), std::string("wifi.0"));
+
+    // The mobile interface's service mode, which its configuration events carry.
+    TComMobileController &mobile = *device.mobileController();
+    QVERIFY(mobile.setNetwork("mobile.0", 0, false));
+    QVERIFY(mobile.setServiceMode(TComMobileController::ServiceGsmVoice, false));
+    QVERIFY(mobile.setServiceMode(TComMobileController::ServiceData, true));
+    const qint64 modeAnswered = com->signalsBeforeLastReply();
+    const auto modeEvent = [&](const char *mode, qint64 arrival) {
+        ksm::CMsg msg(ksm::CMsg::Event);
+        msg.setParam("event_type", "config info");
+        msg.setParam("network", "mobile.0");
+        msg.setParam("network_mode", mode);
+        const ksm::HandledSignal handled(com, arrival);
+        QVERIFY(mobile.handleEvent(msg));
+    };
+    modeEvent("gsm_voice", modeAnswered);
+    QCOMPARE(mobile.serviceMode(), int(TComMobileController::ServiceData));
+    modeEvent("gsm_voice", modeAnswered + 1);
+    QCOMPARE(mobile.serviceMode(), int(TComMobileController::ServiceGsmVoice));
 }
 
 void tst_ComDevice::audioRouting_data()
