@@ -313,7 +313,7 @@ void QVantelSettingsPage::refreshNetworkRow(QVantelMenuItem *row)
             showUnread(row);
             break;
         }
-        if (row->isReadOnly()) {
+        if (showsUnreadChoice(row)) {
             fillDefaultNetworkRow(row);
             row->setReadOnly(false);
         }

@@ -129,12 +129,8 @@ void showRowUnread(QVantelMenuItem *row)
     case QVantelMenuItem::Navigation:
         row->setValueText(QString());
         break;
-    case QVantelMenuItem::Choice:
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")), true);
-        row->setReadOnly(true);
-        break;
     default:
-        showUnread(row);
+        showUnreadKeepingChoices(row);
         break;
     }
 }

@@ -131,6 +131,21 @@ void showUnread(QVantelMenuItem *row)
     row->setReadOnly(true);
 }
 
+void showUnreadKeepingChoices(QVantelMenuItem *row)
+{
+    if (!row || row->kind() != QVantelMenuItem::Choice) {
+        showUnread(row);
+        return;
+    }
+    row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")), true);
+    row->setReadOnly(true);
+}
+
+bool showsUnreadChoice(const QVantelMenuItem *row)
+{
+    return row && row->values().size() == 1 && row->values().first().value == -1;
+}
+
 void showWriteFailed(QVantelMenuWidget *menu,
                      QVantelMenuItem *row,
                      const WriteWatch &watch,

@@ -67,6 +67,11 @@ void rememberUnitWord(QVantelMenuItem *row, const std::string &word);
 // "Unknown", a switch says "Unknown" with its switch hidden, any other row shows nothing. The
 // row is locked, so nothing unread is compared or written.
 void showUnread(QVantelMenuItem *row);
+// The same, but a choice row keeps its entries for the read that fills it: it shows "Unknown"
+// over them, locked.
+void showUnreadKeepingChoices(QVantelMenuItem *row);
+// Whether row shows what showUnread() leaves on a choice or wheel: the single entry "Unknown".
+[[nodiscard]] bool showsUnreadChoice(const QVantelMenuItem *row);
 // A row written as soon as it is committed, whose write the unit did not take as sent (the
 // model's setter said so: it refused, took only part, or answered too late and the read-back
 // found another value): the row shows what the unit holds, and the menu says "Failed to apply

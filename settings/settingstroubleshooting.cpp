@@ -91,13 +91,8 @@ const char kEditableOnceReadProperty[] = "editableOnceRead";
 void showRemoteUnread(QVantelMenuItem *row)
 {
     row->setProperty(kEditableOnceReadProperty, !row->isReadOnly());
-    if (row->kind() == QVantelMenuItem::Choice) {
-        // Its entries stay for the read that fills it.
-        row->setValueText(settingsText(QT_TRANSLATE_NOOP("QVantelSettingsPage", "Unknown")), true);
-        row->setReadOnly(true);
-    } else {
-        showUnread(row);
-    }
+    // A choice keeps its entries for the read that fills it.
+    showUnreadKeepingChoices(row);
 }
 
 // A writable row that shows the device's value or the operator's edit: editableRow() less the
@@ -154,8 +149,8 @@ std::map<std::string, std::string> readRemoteAssistance()
                                    kGeneralKeyRemoteAccessPwd});
 }
 
-// Shows what the device reported in the rows the page could not fill until now; a row the
-// operator has committed keeps the operator's value. A filled row is unread no longer.
+// Shows what the device reported in the rows the page could not fill until now, and unlocks
+// those the operator may edit. A filled row is unread no longer.
 void fillUnreadRemoteRows(QVantelMenuItems *page, const std::map<std::string, std::string> &values)
 {
     const auto take = [page, &values](int id, const std::string &key) -> const std::string * {
@@ -378,8 +373,6 @@ void QVantelSettingsPage::commitTroubleshootingItem(QVantelMenuItem *item)
 
 void QVantelSettingsPage::commitRemoteAssistanceItem(QVantelMenuItem *item)
 {
-    // The operator's value now, whether or not the page could read the device's.
-    item->setProperty(kUnreadProperty, QVariant());
     // Chosen now: the red of an interface that was not offered goes.
     if (item->id() == kRowRemoteNetwork)
         item->setReadOnly(item->isReadOnly());
