@@ -378,6 +378,7 @@ bool TComDevice::readDefaultNetwork()
     std::map<std::string, std::string> values;
     if (!readAll(kTargetNetwork, {kKeyDefaultNetwork}, values))
         return false;
+    m_defaultNetworkTakenAt = takenAt();
     return setDefaultNetwork(values[kKeyDefaultNetwork], false);
 }
 
@@ -386,6 +387,7 @@ bool TComDevice::readSecondaryNetwork()
     std::map<std::string, std::string> values;
     if (!readAll(kTargetNetwork, {kKeySecondaryNetwork}, values))
         return false;
+    m_secondaryNetworkTakenAt = takenAt();
     return setSecondaryNetwork(values[kKeySecondaryNetwork], false);
 }
 
@@ -397,10 +399,14 @@ bool TComDevice::readNetworkSettings()
     std::map<std::string, std::string> values;
     if (!readAll(kTargetNetwork, keys, values))
         return false;
+    // Taken before the default network's reads of its interface make their own calls.
+    const qint64 answeredAt = takenAt();
+    m_defaultNetworkTakenAt = answeredAt;
     const bool result = setDefaultNetwork(values[kKeyDefaultNetwork], false);
     const auto secondary = values.find(kKeySecondaryNetwork);
     if (secondary == values.end())
         return result;
+    m_secondaryNetworkTakenAt = answeredAt;
     return setSecondaryNetwork(secondary->second, false) && result;
 }
 

@@ -488,10 +488,10 @@ private:
     bool writeAll(const std::string &target, const std::map<std::string, std::string> &values);
     static bool powerRequestDone(ksm::CCom *client, const ksm::CMsg &msg);
     // How many of the unit's messages had arrived when the last call was answered (a write the
-    // unit took); -1 without a client.
+    // unit took, or a read); -1 without a client.
     [[nodiscard]] qint64 takenAt() const;
-    // The message handled now arrived before the answer of a write noted at takenAt: its news
-    // is older than what the write set.
+    // The message handled now arrived before the answer of a write or read noted at takenAt: its
+    // news is older than what that call set.
     [[nodiscard]] bool isOlderThan(qint64 takenAt) const;
     // GET keys of "target" target; true when every key came back (into values).
     bool readAll(const std::string &target,
@@ -523,8 +523,8 @@ private:
     int m_operationMode = 0;
     std::string m_defaultNetwork;
     bool m_defaultNetworkKnown = false;
-    // takenAt() of the last write of the default and the secondary network the unit took; -1
-    // since the last reset.
+    // takenAt() of the last write of the default and the secondary network the unit took, or of
+    // the last read of it; -1 since the last reset.
     qint64 m_defaultNetworkTakenAt = -1;
     qint64 m_secondaryNetworkTakenAt = -1;
     std::string m_secondaryNetwork;

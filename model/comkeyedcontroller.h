@@ -46,16 +46,17 @@ public:
     void releaseHeld(bool unitKept);
     [[nodiscard]] bool isHeld(const std::string &key) const { return m_held.count(key) != 0; }
 
-    // The unit took a write of key, answered by the last synchronous call of the controller's
-    // client (ksm::CCom::signalsBeforeLastReply()): from now on the unit's news of key that
-    // arrived before that answer (an event that waited in the window's queue while the write ran,
-    // ksm::CCom::handledSignal()) is older than the value the controller holds and is not
-    // applied (applyNews()). A setter that writes the key notes it itself; a bulk write's caller
-    // notes the keys the unit took. Forgotten on reset (resetKeys()). A key without a row, or a
-    // controller without a client: nothing.
+    // The unit took a write of key, or gave its value in a read, answered by the last synchronous
+    // call of the controller's client (ksm::CCom::signalsBeforeLastReply()): from now on the
+    // unit's news of key that arrived before that answer (an event that waited in the window's
+    // queue while the call ran, ksm::CCom::handledSignal()) is older than the value the
+    // controller holds and is not applied (applyNews()). A setter that writes the key notes it
+    // itself, and so do the network controllers' reads; a bulk write's caller notes the keys the
+    // unit took. Forgotten on reset (resetKeys()). A key without a row, or a controller without a
+    // client: nothing.
     void noteTaken(const std::string &key);
     // Whether news of key handled now arrived before the answer to the last write of key the
-    // unit took (noteTaken()).
+    // unit took, or to the last read of it (noteTaken()).
     [[nodiscard]] bool isOlderThanTaken(const std::string &key) const;
 
 protected:
@@ -95,7 +96,7 @@ protected:
     // applier's result, else true.
     bool applyRow(const KeyRow &row, const std::string &text);
     // The unit's news of a setting (an event's value) into the row's field as applyRow() does,
-    // unless it arrived before the answer to a write of the key the unit took (noteTaken()): then
+    // unless it arrived before the answer to a write or read of the key (noteTaken()): then
     // it is dropped (true); or unless the row's key is held (holdKey()): then the text is kept for
     // releaseHeld() and the field is left alone (true).
     bool applyNews(const KeyRow &row, const std::string &text);
@@ -131,7 +132,7 @@ private:
     std::set<std::string> m_known;
     std::set<std::string> m_held;
     // Per key, how many of the unit's Signal messages had arrived when the unit answered the last
-    // write of it that it took.
+    // write of it that it took, or the last read of it.
     std::map<std::string, qint64> m_takenAt;
     // The news of held keys, in the order it came (a key's later news after its earlier).
     std::vector<std::pair<const KeyRow *, std::string>> m_heldNews;

@@ -224,6 +224,7 @@ bool TComNetworkController::refreshField(const void *field)
         refused(*row);
         return false;
     }
+    noteTaken(*row->key);
     return applyReceived(*row, value);
 }
 
@@ -238,6 +239,10 @@ bool TComNetworkController::readKeys(const std::vector<std::string> &keys)
         forgetUnanswered(keys, values);
     if (got < 1)
         return false;
+    // The answer is as new as the unit's values get: news of these keys that came before it is
+    // older and is not applied over them.
+    for (const auto &entry : values)
+        noteTaken(entry.first);
     applyValues(values);
     for (const auto &entry : failed) {
         if (const KeyRow *row = keyTable().find(entry.first))

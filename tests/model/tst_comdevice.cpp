@@ -609,6 +609,20 @@ void tst_ComDevice::networkNewsOlderThanATakenWrite()
     QCOMPARE(device.defaultNetwork(), std::string("aoip"));
     QCOMPARE(device.secondaryNetwork(), std::string("wifi.0"));
 
+    // A read's answer is as new as a write's. The unit says something first, so that the read
+    // is answered later than the writes.
+    bool said = false;
+    connect(com, &ksm::CCom::messageReceived, this, [&] { said = true; });
+    QVERIFY(m_fx.link.fake->pushInfo(QStringLiteral("ping")));
+    QVERIFY(QTest::qWaitFor([&] { return said; }, 5000));
+    QVERIFY(device.readNetworkSettings());
+    QVERIFY(device.readSecondaryNetwork());
+    const qint64 read = com->signalsBeforeLastReply();
+    event("default_network", "aoip", read);
+    event("secondary_network", "wifi.0", read);
+    QCOMPARE(device.defaultNetwork(), std::string("eth.1"));
+    QCOMPARE(device.secondaryNetwork(), std::string("mobile.0"));
+
     // The mobile interface's service mode, which its configuration events carry.
     TComMobileController &mobile = *device.mobileController();
     QVERIFY(mobile.setNetwork("mobile.0", 0, false));

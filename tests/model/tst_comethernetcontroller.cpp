@@ -606,6 +606,18 @@ void tst_ComEthernetController::newsOlderThanATakenWrite()
     QVERIFY(eth.setNetwork("eth.0", 0, false));
     QVERIFY(handle(4));
     QCOMPARE(eth.gateway(), std::string("10.0.0.95"));
+
+    // A read's answer is as new: news of a key it gave that came before it is older, news of a
+    // key it did not ask for still goes in.
+    m_link.fake->setValue(QStringLiteral("gateway"), QStringLiteral("10.0.0.80"), kNet, kEth0);
+    QVERIFY(unitSends(QStringLiteral("10.0.0.94"), QStringLiteral("10.0.0.59")));
+    QVERIFY(eth.read({"gateway"}));
+    QVERIFY(handle(5));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.80"));
+    QCOMPARE(eth.dns1(), std::string("10.0.0.59"));
+    QVERIFY(unitSends(QStringLiteral("10.0.0.93"), QStringLiteral("10.0.0.60")));
+    QVERIFY(handle(6));
+    QCOMPARE(eth.gateway(), std::string("10.0.0.93"));
 }
 
 void tst_ComEthernetController::resetSignalsOnlyState()

@@ -205,6 +205,7 @@ private slots:
     void ethernetEventKeepsEveryRow();
     void applyWritesTheEditWhenAnEventComes_data();
     void applyWritesTheEditWhenAnEventComes();
+    void eventOlderThanThePagesRead();
     void operatorScan();
     void outgoingAndSecondaryCommit_data();
     void outgoingAndSecondaryCommit();
@@ -1378,6 +1379,45 @@ void TestNetworkPages::applyWritesTheEditWhenAnEventComes()
     QCOMPARE(pairsSetOn(*m_fake, lan2),
              refused ? QStringList{"gateway=" + gateway} : QStringList());
     QVERIFY(!m_page->header()->isModified());
+}
+
+// The unit's event sent while the page's read waits is older than the read's answer: the page
+// keeps what the read gave. A later event is the unit's news.
+void TestNetworkPages::eventOlderThanThePagesRead()
+{
+    const QString lan2 = QStringLiteral("eth.1");
+    m_fake->setValue(QStringLiteral("gateway"), QStringLiteral("10.0.0.77"), kNetwork, lan2);
+    QList<QPair<ksm::CMsg, qint64>> arrived;
+    QObject scope;
+    connect(comClient(), &ksm::CCom::messageReceived, &scope, [&](const RpcMessage &message) {
+        arrived.append({message.body(), comClient()->signalArrival()});
+    });
+    const auto unitReports = [&](const QString &gateway) {
+        QVERIFY(m_fake->pushEvent(
+            QStringLiteral("config info"),
+            {{QStringLiteral("network"), lan2}, {QStringLiteral("gateway"), gateway}}));
+    };
+    bool sent = false;
+    connect(m_fake.get(), &FakeQuorix::requestReceived, &scope, [&](const FakeRequest &r) {
+        if (!sent && r.network() == lan2 && r.isGetOf(QStringLiteral("gateway"))) {
+            sent = true;
+            unitReports(QStringLiteral("10.0.0.99"));
+        }
+    });
+    QVERIFY(openPage(kPageEthernetFirst + 1));
+    QVERIFY(sent);
+    QTRY_COMPARE(arrived.size(), 1);
+    const auto handle = [&](int index) {
+        const ksm::HandledSignal handled(comClient(), arrived.at(index).second);
+        m_page->configurationEvent(arrived.at(index).first);
+    };
+    handle(0);
+    QCOMPARE(row(kRowEthernetGateway)->valueText(), QStringLiteral("10.0.0.77"));
+
+    unitReports(QStringLiteral("10.0.0.98"));
+    QTRY_COMPARE(arrived.size(), 2);
+    handle(1);
+    QCOMPARE(row(kRowEthernetGateway)->valueText(), QStringLiteral("10.0.0.98"));
 }
 
 void TestNetworkPages::operatorScan()
