@@ -32,7 +32,10 @@
 //   "gateway=10.0.0.99;dns2=10.0.0.98", so that an operator who edits the Default Gateway sees
 //   an event for the row being edited and one for a row left alone. "write" in place of the
 //   milliseconds does the same just before the unit takes each write of eth.1, so that the
-//   event, carrying the values the write replaces, arrives before the write's answer.
+//   event, carrying the values the write replaces, arrives before the write's answer. "read"
+//   does it the other way round just before the unit answers each read of eth.1: the event
+//   carries what the unit holds, then the unit takes these settings without a word, so that the
+//   read's answer is newer than the event that came before it.
 // - FAKE_QUORIX_CONFIG_EVENT_KEYS: a "," list of the names the "config info" event of
 //   FAKE_QUORIX_CONFIG_EVENT carries ("gateway"), as a unit that names only what changed; by
 //   default all of them.
@@ -218,6 +221,22 @@ configEventBeforeWrites(FakeQuorix &fake, const FakePairs &values, const QString
     };
 }
 
+// Answers nothing itself: before a read of eth.1 is answered, the event of what the unit holds,
+// then the values taken unsaid.
+FakeReplyHook
+configEventBeforeReads(FakeQuorix &fake, const FakePairs &values, const QStringList &keys)
+{
+    return [&fake, values, keys](const FakeRequest &request) -> std::optional<QList<FakeReply>> {
+        if (request.message.type == FakeMessage::Param && !request.gets().isEmpty()
+            && request.network() == kEventEthernet) {
+            sendConfigEvent(fake, {}, keys);
+            for (const auto &[name, value] : values)
+                fake.setValue(name, value, QStringLiteral("network"), kEventEthernet);
+        }
+        return std::nullopt;
+    };
+}
+
 } // namespace
 
 FakeReplyFilter overrideValues(const QHash<QString, QString> &values)
@@ -287,9 +306,10 @@ void installDemoSwitches(DemoUnit &demo)
     bool periodOk = false;
     const QString when = configEvent.isEmpty() ? QString() : configEvent.first().trimmed();
     const bool beforeWrites = when == QLatin1String("write");
+    const bool beforeReads = when == QLatin1String("read");
     const int eventPeriod = when.toInt(&periodOk);
     constexpr int kFewestEventMs = 100;
-    if (beforeWrites
+    if (beforeWrites || beforeReads
         || (periodOk && eventPeriod >= kFewestEventMs && eventPeriod <= kMostDelayMs)) {
         FakePairs taken;
         for (const QString &entry : configEvent.mid(1)) {
@@ -306,6 +326,8 @@ void installDemoSwitches(DemoUnit &demo)
             keys << key.trimmed();
         if (beforeWrites)
             demo.addFirstHandler(configEventBeforeWrites(fake, taken, keys));
+        else if (beforeReads)
+            demo.addFirstHandler(configEventBeforeReads(fake, taken, keys));
         else
             sendConfigEvents(demo, eventPeriod, taken, keys);
     }

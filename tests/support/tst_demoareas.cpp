@@ -530,6 +530,20 @@ void TestDemoAreas::behaviourSwitchesFromEnvironment()
     QCOMPARE(m_fake->value(QStringLiteral("gateway"), network, lan2), QStringLiteral("10.0.0.77"));
     QCOMPARE(m_fake->value(QStringLiteral("dns2"), network, lan2), QStringLiteral("10.0.0.98"));
 
+    // Just before the unit answers a read of LAN2: the event carries what it holds, the answer
+    // what it took after.
+    restartWith("FAKE_QUORIX_CONFIG_EVENT", "read");
+    m_client->request(15, "PARAM;target:network;network:eth.1;gateway:10.0.0.77;");
+    QVERIFY(m_client->reply(15));
+    QVERIFY(m_client->infos(FakeMessage::Event).isEmpty());
+    m_client->request(16, "PARAM;target:network;network:eth.1;GET:gateway;");
+    answer = m_client->reply(16);
+    QVERIFY(answer);
+    QCOMPARE(answer->value(QStringLiteral("gateway")), QStringLiteral("10.0.0.99"));
+    const QList<FakeMessage> older = m_client->infos(FakeMessage::Event);
+    QCOMPARE(older.size(), 1);
+    QCOMPARE(older.first().value(QStringLiteral("gateway")), QStringLiteral("10.0.0.77"));
+
     // Below the fewest milliseconds, the unit sends none.
     restartWith("FAKE_QUORIX_CONFIG_EVENT", "10");
     QTest::qWait(300);
